@@ -1,0 +1,104 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "foundation/date.h"
+#include "foundation/uuid.h"
+
+namespace vorlane {
+
+// The stored JSON form: keys in the order written, compact output.
+using Json = nlohmann::ordered_json;
+
+// A value that has no JSON form (NaN or an infinity).
+class EncodingError : public std::runtime_error {
+ public:
+  explicit EncodingError(const std::string& description) : std::runtime_error(description) {}
+};
+
+// Stored data that does not decode. `codingPath` names the bad field ("trigger.recurring.hour",
+// "[2].id"); `description` says what is wrong.
+class DecodingError : public std::runtime_error {
+ public:
+  enum class Kind { typeMismatch, keyNotFound, valueNotFound, dataCorrupted };
+
+  DecodingError(Kind kind, std::string codingPath, std::string description);
+
+  Kind kind() const { return kind_; }
+  const std::string& codingPath() const { return codingPath_; }
+  const std::string& description() const { return description_; }
+
+ private:
+  Kind kind_;
+  std::string codingPath_;
+  std::string description_;
+};
+
+namespace json {
+
+// Writers. A finite integral double below 2^53 in magnitude is written as an integer (600,
+// not 600.0); a float from its shortest float form (0.7); NaN and infinities throw
+// EncodingError, never write null.
+Json fromDouble(double value);
+Json fromFloat(float value);
+Json fromDate(Date date);
+Json fromUUID(const UUID& id);
+
+// Compact text of a value (invalid UTF-8 in strings is replaced, never thrown on).
+std::string dump(const Json& value);
+// Parses a whole document; throws DecodingError (dataCorrupted) when it is not JSON.
+Json parse(std::string_view text);
+
+}  // namespace json
+
+// A typed view of one value in a document being decoded, with the coding path that led to
+// it. Every read that fails throws DecodingError naming that path.
+class JsonReader {
+ public:
+  explicit JsonReader(const Json& value, std::string codingPath = "");
+
+  const Json& value() const { return *value_; }
+  const std::string& codingPath() const { return codingPath_; }
+
+  bool isNull() const { return value_->is_null(); }
+  bool isObject() const { return value_->is_object(); }
+  bool isArray() const { return value_->is_array(); }
+  bool isString() const { return value_->is_string(); }
+
+  // The member; keyNotFound when absent, valueNotFound when null, typeMismatch when this
+  // is not an object.
+  JsonReader operator[](std::string_view key) const;
+  // The member, or none when it is absent or null.
+  std::optional<JsonReader> optional(std::string_view key) const;
+  bool contains(std::string_view key) const;
+  // The object's keys in stored order (typeMismatch when not an object).
+  std::vector<std::string> keys() const;
+  // The array's elements (typeMismatch when not an array).
+  std::vector<JsonReader> elements() const;
+
+  // A double accepts any number; a float only |d| <= FLT_MAX; an integer a number that is
+  // exactly integral and in range. A Boolean is never a number.
+  double asDouble() const;
+  float asFloat() const;
+  std::int64_t asInt() const;
+  bool asBool() const;
+  std::string asString() const;
+  Date asDate() const;
+  // The 36-character form in either case; dataCorrupted otherwise.
+  UUID asUUID() const;
+
+  [[noreturn]] void fail(DecodingError::Kind kind, const std::string& description) const;
+
+ private:
+  const Json* value_;
+  std::string codingPath_;
+};
+
+}  // namespace vorlane

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <unicode/unistr.h>
+
+U_NAMESPACE_BEGIN
+class RegexPattern;
+U_NAMESPACE_END
+
+namespace vorlane {
+
+// A UTF-16 text prepared for matching, knowing its grapheme-cluster boundaries.
+class MatchText {
+ public:
+  explicit MatchText(std::string_view utf8);
+  explicit MatchText(icu::UnicodeString text);
+
+  const icu::UnicodeString& string() const { return text_; }
+  int32_t length() const { return text_.length(); }
+  // Whether a UTF-16 offset lies between two user-perceived characters (0 and the length do).
+  bool isBoundary(int32_t offset) const;
+  std::string utf8(int32_t start, int32_t end) const;
+
+ private:
+  icu::UnicodeString text_;
+  std::vector<bool> boundaries_;  // empty when every offset is a boundary (plain ASCII)
+};
+
+// One match: UTF-16 ranges of the whole match and of each group (-1 when the group took
+// no part in the match).
+struct RegexMatch {
+  struct Range {
+    int32_t start = -1;
+    int32_t end = -1;
+    bool matched() const { return start >= 0; }
+  };
+  Range whole;
+  std::vector<Range> groups;  // groups[0] is group 1
+
+  bool groupMatched(int group) const;
+  // Whether the group took part and starts and ends on character boundaries.
+  bool groupOnBoundaries(const MatchText& text, int group) const;
+  // The group's text in UTF-8; empty when it took no part.
+  std::string groupText(const MatchText& text, int group) const;
+};
+
+// A compiled ICU regular expression (ICU syntax: \b, \d and \s are Unicode-aware, (?i) folds
+// case). Matches whose start or end falls inside a user-perceived character are skipped.
+class Regex {
+ public:
+  // Throws std::invalid_argument when the pattern does not compile.
+  explicit Regex(std::string_view pattern);
+  ~Regex();
+  Regex(Regex&&) noexcept;
+  Regex& operator=(Regex&&) noexcept;
+
+  // The first match starting at or after `from` (UTF-16 offset) whose ends are boundaries.
+  std::optional<RegexMatch> firstMatch(const MatchText& text, int32_t from = 0) const;
+  // Every non-overlapping match whose ends are boundaries, in order.
+  std::vector<RegexMatch> allMatches(const MatchText& text) const;
+  bool matches(const MatchText& text) const { return firstMatch(text).has_value(); }
+
+ private:
+  std::unique_ptr<icu::RegexPattern> pattern_;
+};
+
+// Reads a whole text of ASCII digits (an optional leading '-') as a number; none for any
+// other character (a non-ASCII digit included), an empty text or an overflow.
+std::optional<std::int64_t> parseAsciiInteger(std::string_view text);
+
+}  // namespace vorlane

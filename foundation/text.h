@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <unicode/unistr.h>
+
+namespace vorlane {
+
+// Texts are UTF-8 std::strings. Invalid UTF-8 is replaced by U+FFFD on the way in.
+
+// The text as UTF-16 for ICU, with invalid sequences replaced by U+FFFD.
+icu::UnicodeString toUnicode(std::string_view utf8);
+std::string toUtf8(const icu::UnicodeString& text);
+// The text with invalid UTF-8 sequences replaced by U+FFFD (unchanged when valid).
+std::string validUtf8(std::string_view utf8);
+
+// The number of user-perceived characters (extended grapheme clusters).
+std::size_t graphemeCount(std::string_view utf8);
+std::size_t graphemeCount(const icu::UnicodeString& text);
+// The first `count` user-perceived characters of the text.
+std::string graphemePrefix(std::string_view utf8, std::size_t count);
+
+// Whether the code point has the Unicode White_Space property (U+00A0, U+0085, U+3000 do;
+// U+200B does not).
+bool isWhiteSpace(char32_t codePoint);
+
+// The text without White_Space at either end.
+std::string trimmed(std::string_view utf8);
+// The pieces between runs of White_Space characters (by each character's first code
+// point), empty pieces dropped.
+std::vector<std::string> words(std::string_view utf8);
+// Runs of White_Space become one space, ends trimmed.
+std::string collapsedWhiteSpace(std::string_view utf8);
+
+// Whether two texts are equal character for character (canonically equivalent: "é" as one
+// code point equals "e" + U+0301).
+bool sameCharacters(std::string_view a, std::string_view b);
+
+// Lower-cased in the root locale (no locale-specific rules).
+std::string lowercased(std::string_view utf8);
+
+}  // namespace vorlane
