@@ -69,7 +69,9 @@ std::optional<double> PomodoroSession::progress(Date now) const {
   if (const auto* b = phase_.as<Phase::OnBreak>()) {
     return share(now - b->startedAt, b->endsAt - b->startedAt);
   }
-  if (const auto* p = phase_.as<Phase::Paused>()) return share(p->elapsed, p->remaining + p->elapsed);
+  if (const auto* p = phase_.as<Phase::Paused>()) {
+    return share(p->elapsed, p->remaining + p->elapsed);
+  }
   return std::nullopt;
 }
 
@@ -139,8 +141,7 @@ void PomodoroSession::cancel() {
   phase_ = Phase::Idle{};
 }
 
-std::optional<PomodoroSession::Event> PomodoroSession::advance(Date now,
-                                                               const Calendar& calendar) {
+std::optional<PomodoroSession::Event> PomodoroSession::advance(Date now, const Calendar& calendar) {
   if (const auto* w = phase_.as<Phase::Working>()) {
     if (!(now >= w->endsAt)) return std::nullopt;
     completion_ = Completion{Kind::work, w->endsAt - w->startedAt, w->endsAt, focus_, sessionID_};
