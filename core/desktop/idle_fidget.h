@@ -16,7 +16,8 @@ class IdleFidget {
  public:
   enum Case { sway, lookAround, scratchHead, wave, kick, swing };
 
-  constexpr IdleFidget(Case value) : value_(value) {}  // NOLINT: cases convert implicitly
+  // Implicit, so that a case reads as a value: `IdleFidget last = IdleFidget::wave`.
+  constexpr IdleFidget(Case value) : value_(value) {}
   constexpr Case value() const { return value_; }
 
   // The six cases in the order `pick` considers them.

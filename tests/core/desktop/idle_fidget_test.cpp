@@ -53,35 +53,28 @@ TEST(IdleFidget, DrawWalksTheAllowedCandidatesByWeight) {
   }
 }
 
-TEST(IdleFidget, PickKeepsToTheRulesAndReachesEveryCandidate) {
+TEST(IdleFidget, PickKeepsToTheRulesAndFollowsTheWeights) {
+  const int weights[] = {4, 3, 2, 1, 1, 2};
   std::vector<std::optional<F>> previous{std::nullopt};
   for (F f : F::allCases()) previous.push_back(f);
   for (bool holding : {false, true}) {
     for (const std::optional<F>& last : previous) {
       SCOPED_TRACE(testing::Message() << "holding " << holding << " previous "
                                       << (last ? int(last->value()) : -1));
+      auto allowed = [&](F f) {
+        return (!holding || f.keepsHandsOnSign()) && (f != last || f == F::sway);
+      };
+      int total = 0;
+      for (F f : F::allCases()) total += allowed(f) ? weights[f.value()] : 0;
       std::map<int, int> seen;
       const int draws = 4000;
       for (int seed = 0; seed < draws; ++seed) {
         SeededRandomGenerator generator(seed);
-        const F next = F::pick(last, holding, generator);
-        EXPECT_TRUE(!holding || next.keepsHandsOnSign()) << int(next.value());
-        EXPECT_TRUE(next != last || next == F::sway) << int(next.value());
-        ++seen[next.value()];
-      }
-      // Every allowed movement turns up, in rough proportion to its weight.
-      const int weights[] = {4, 3, 2, 1, 1, 2};
-      int total = 0;
-      for (F f : F::allCases()) {
-        if ((!holding || f.keepsHandsOnSign()) && (f != last || f == F::sway)) {
-          total += weights[f.value()];
-        }
+        ++seen[F::pick(last, holding, generator).value()];
       }
       for (F f : F::allCases()) {
-        if ((!holding || f.keepsHandsOnSign()) && (f != last || f == F::sway)) {
-          const double expected = double(draws) * weights[f.value()] / total;
-          EXPECT_NEAR(seen[f.value()], expected, expected * 0.2) << int(f.value());
-        }
+        const double expected = double(draws) * (allowed(f) ? weights[f.value()] : 0) / total;
+        EXPECT_NEAR(seen[f.value()], expected, expected * 0.2) << int(f.value());
       }
     }
   }
@@ -93,17 +86,11 @@ TEST(IdleFidget, DelayStaysWithinTwelveToFortyTwoSecondsBothEndsIncluded) {
   EXPECT_EQ(F::nextDelay(ends), 42.0);
   EXPECT_TRUE(ends.allUsed());
 
-  double lowest = 42.0, highest = 12.0;
   for (int seed = 0; seed < 2000; ++seed) {
     SeededRandomGenerator generator(seed);
     const double delay = F::nextDelay(generator);
     ASSERT_TRUE(F::delayRange.contains(delay)) << delay;
-    lowest = std::min(lowest, delay);
-    highest = std::max(highest, delay);
   }
-  // Spread over the whole range, not stuck near one end.
-  EXPECT_LT(lowest, 13.0);
-  EXPECT_GT(highest, 41.0);
 }
 
 }  // namespace

@@ -2,33 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
-#include <type_traits>
 #include <variant>
 
 namespace vorlane {
-
-// Readable failure messages.
-void PrintTo(const QuickCommand& command, std::ostream* out) {
-  std::visit(
-      [out](const auto& v) {
-        using T = std::decay_t<decltype(v)>;
-        if constexpr (std::is_same_v<T, QuickCommand::Focus>) {
-          *out << "focus(" << (v.minutes ? std::to_string(*v.minutes) : "none") << ", \""
-               << v.goal << "\")";
-        } else if constexpr (std::is_same_v<T, QuickCommand::Remind>) {
-          *out << "remind(\"" << v.text << "\")";
-        } else if constexpr (std::is_same_v<T, QuickCommand::Pause>) {
-          *out << "pause";
-        } else if constexpr (std::is_same_v<T, QuickCommand::Resume>) {
-          *out << "resume";
-        } else {
-          *out << "stop";
-        }
-      },
-      command.value());
-}
 
 namespace {
 
