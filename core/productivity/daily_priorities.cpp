@@ -30,8 +30,8 @@ bool isWellFormedKey(const std::string& key) {
     UChar32 c = 0;
     U8_NEXT(bytes, offset, length, c);
     if (c < 0 || position >= 10) return false;
-    const bool wanted = (position == 4 || position == 7) ? c == U'-'
-                                                        : u_charType(c) == U_DECIMAL_DIGIT_NUMBER;
+    const bool wanted =
+        (position == 4 || position == 7) ? c == U'-' : u_charType(c) == U_DECIMAL_DIGIT_NUMBER;
     if (!wanted) return false;
     ++position;
   }
@@ -63,9 +63,9 @@ DailyPriority* DailyPriorities::find(const UUID& id) {
 }
 
 std::size_t DailyPriorities::plannedOn(const std::string& key) const {
-  return static_cast<std::size_t>(std::count_if(items_.begin(), items_.end(), [&](const auto& item) {
-    return contains(item.plannedDays, key);
-  }));
+  return static_cast<std::size_t>(
+      std::count_if(items_.begin(), items_.end(),
+                    [&](const auto& item) { return contains(item.plannedDays, key); }));
 }
 
 std::vector<DailyPriority> DailyPriorities::today(Date at, const Calendar& calendar) const {
