@@ -23,7 +23,6 @@ TEST(FocusInput, CleanedCollapsesWhiteSpace) {
     std::string expected;
   };
   const Row rows[] = {
-      {"plain", "write report", "write report"},
       {"mixed runs", "  write\n\nthe   report\t", "write the report"},
       {"only white space", " \t\r\n\u00A0\u3000", ""},
       {"empty", "", ""},
@@ -54,8 +53,6 @@ TEST(FocusInput, GoalLengthCountsCharactersNotBytes) {
       {"empty", "", false},
       {"white space only", " \n\t\u00A0", false},
       {"one character", "x", true},
-      {"120 letters", std::string(120, 'a'), true},
-      {"121 letters", std::string(121, 'a'), false},
       {"120 emoji with modifiers", emoji120, true},
       {"121 emoji with modifiers", emoji120 + technologist, false},
       {"120 letters with combining marks", repeated("e\u0301", 120), true},
