@@ -4,14 +4,10 @@
 
 #include <string>
 
+#include "tests/support/text_samples.h"
+
 namespace vorlane {
 namespace {
-
-std::string repeated(const std::string& piece, int times) {
-  std::string out;
-  for (int i = 0; i < times; ++i) out += piece;
-  return out;
-}
 
 // A woman with a skin-tone modifier, ZWJ, laptop: one character, 15 bytes.
 const std::string technologist = "\U0001F469\U0001F3FD\u200D\U0001F4BB";

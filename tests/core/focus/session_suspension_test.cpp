@@ -8,6 +8,8 @@
 
 #include "core/focus/pomodoro_session.h"
 
+#include "tests/support/text_samples.h"
+
 namespace vorlane {
 namespace {
 
@@ -21,14 +23,7 @@ const Calendar utc("UTC");
 const Date t0(800000000);
 const UUID someID = *UUID::fromString("0F8B3C1E-5A7D-4E2B-9C61-3D4F5A6B7C8D");
 
-std::string repeated(const std::string& piece, int times) {
-  std::string out;
-  for (int i = 0; i < times; ++i) out += piece;
-  return out;
-}
-
-// Family emoji (man, woman, girl, boy joined): one character, 25 bytes.
-const std::string family = "\U0001F468\u200D\U0001F469\u200D\U0001F467\u200D\U0001F466";
+const std::string& family = familyEmoji;
 
 TEST(SessionSuspension, CapturesOnlyAFocusThatStillHasTimeLeft) {
   struct Row {

@@ -5,18 +5,14 @@
 #include <string>
 #include <variant>
 
+#include "tests/support/text_samples.h"
+
 namespace vorlane {
 
 namespace {
 
 using Q = QuickCommand;
 using E = QuickCommand::Error::Case;
-
-std::string repeated(const std::string& piece, int times) {
-  std::string out;
-  for (int i = 0; i < times; ++i) out += piece;
-  return out;
-}
 
 // The command a line gives, or the error it is refused with.
 std::variant<Q, E> outcome(const std::string& line) {

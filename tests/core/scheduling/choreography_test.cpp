@@ -4,16 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/text_samples.h"
+
 namespace vorlane {
 namespace {
 
 using Celebration = Choreography::Celebration;
-
-std::string repeated(const std::string& piece, int times) {
-  std::string out;
-  for (int i = 0; i < times; ++i) out += piece;
-  return out;
-}
 
 TEST(Choreography, PresetsHoldTheirValues) {
   EXPECT_EQ(Choreography::standard(), (Choreography{1.6, 3.8, 1.6, Celebration::none}));
@@ -24,7 +20,6 @@ TEST(Choreography, PresetsHoldTheirValues) {
 }
 
 TEST(Choreography, ReadingHoldsLongEnoughForTheCharacters) {
-  const std::string family = "\U0001F468\u200D\U0001F469\u200D\U0001F467\u200D\U0001F466";
   struct Row {
     const char* name;
     std::string text;
@@ -36,7 +31,7 @@ TEST(Choreography, ReadingHoldsLongEnoughForTheCharacters) {
       {"115 characters", std::string(115, 'a'), 8.975},
       {"116 characters", std::string(116, 'a'), 9.0},
       {"far longer", std::string(5000, 'a'), 9.0},
-      {"36 family emoji", repeated(family, 36), 3.84},
+      {"36 family emoji", repeated(familyEmoji, 36), 3.84},
       {"36 letters with combining accents", repeated("e\u0301", 36), 3.84},
       {"36 CR LF pairs", repeated("\r\n", 36), 3.84},
   };
