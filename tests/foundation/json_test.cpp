@@ -166,20 +166,5 @@ TEST(JsonReader, OptionalMembersKeysAndUuidCase) {
             std::make_pair(DecodingError::Kind::typeMismatch, std::string("")));
 }
 
-TEST(JsonReader, ReadsBackWhatTheWritersWrote) {
-  const UUID id = UUID::random();
-  Json record;
-  record["id"] = json::fromUUID(id);
-  record["at"] = json::fromDate(Date(794000000.25));
-  record["volume"] = json::fromFloat(0.7f);
-  record["count"] = json::fromDouble(600.0);
-  const Json back = json::parse(json::dump(record));
-  const JsonReader reader(back);
-  EXPECT_EQ(reader["id"].asUUID(), id);
-  EXPECT_EQ(reader["at"].asDate(), Date(794000000.25));
-  EXPECT_EQ(reader["volume"].asFloat(), 0.7f);
-  EXPECT_EQ(reader["count"].asInt(), 600);
-}
-
 }  // namespace
 }  // namespace vorlane

@@ -1,39 +1,26 @@
 #include "foundation/random.h"
 
+#include <algorithm>
 #include <array>
-#include <deque>
+#include <vector>
 
 #include <gtest/gtest.h>
+
+#include "tests/support/scripted_random.h"
 
 namespace vorlane {
 namespace {
 
-// Hands out the given words in order; never loops on an exhausted script.
-class ScriptedWords final : public RandomGenerator {
- public:
-  explicit ScriptedWords(std::deque<std::uint64_t> words) : words_(std::move(words)) {}
-  std::uint64_t nextWord() override {
-    if (words_.empty()) throw std::logic_error("script exhausted");
-    const std::uint64_t word = words_.front();
-    words_.pop_front();
-    ++drawn;
-    return word;
-  }
-  int drawn = 0;
-
- private:
-  std::deque<std::uint64_t> words_;
-};
-
+using ScriptedWords = ScriptedRandomGenerator;
 constexpr std::uint64_t maxWord = ~std::uint64_t{0};
 
 TEST(Random, UniformBelowMapsWordsByMultiplication) {
   struct Row {
     const char* name;
-    std::deque<std::uint64_t> words;
+    std::vector<std::uint64_t> words;
     std::uint64_t n;
     std::uint64_t expected;
-    int drawn;
+    std::size_t drawn;
   };
   const Row rows[] = {
       {"lowest word", {1}, 10, 0, 1},
@@ -47,17 +34,16 @@ TEST(Random, UniformBelowMapsWordsByMultiplication) {
   for (const Row& row : rows) {
     ScriptedWords words(row.words);
     EXPECT_EQ(uniformBelow(words, row.n), row.expected) << row.name;
-    EXPECT_EQ(words.drawn, row.drawn) << row.name;
+    EXPECT_EQ(words.wordsUsed(), row.drawn) << row.name;
   }
 }
 
 TEST(Random, UniformClosedReachesBothEnds) {
-  ScriptedWords lowest({1});
-  EXPECT_EQ(uniformClosed(lowest, -2.5, 7.0), -2.5);
-  ScriptedWords highest({maxWord});
-  EXPECT_EQ(uniformClosed(highest, -2.5, 7.0), 7.0);
-  ScriptedWords middle({(std::uint64_t{1} << 63) + 1});
-  EXPECT_DOUBLE_EQ(uniformClosed(middle, 0.0, 8.0), 4.0);
+  ScriptedWords words{1, maxWord, (std::uint64_t{1} << 63) + 1};
+  EXPECT_EQ(uniformClosed(words, -2.5, 7.0), -2.5);
+  EXPECT_EQ(uniformClosed(words, -2.5, 7.0), 7.0);
+  EXPECT_DOUBLE_EQ(uniformClosed(words, 0.0, 8.0), 4.0);
+  EXPECT_TRUE(words.allUsed());
 }
 
 TEST(Random, DrawsAreUniformOverManySeeds) {

@@ -110,20 +110,11 @@ TEST(Regex, ParsesAsciiIntegersOnly) {
     std::optional<std::int64_t> expected;
   };
   const Row rows[] = {
-      {"42", 42},
-      {"-7", -7},
-      {"007", 7},
-      {"9223372036854775807", INT64_MAX},
-      {"-9223372036854775808", INT64_MIN},
-      {"9223372036854775808", std::nullopt},
-      {"", std::nullopt},
-      {"-", std::nullopt},
-      {"+5", std::nullopt},
-      {" 5", std::nullopt},
-      {"5 ", std::nullopt},
-      {"1.5", std::nullopt},
-      {"0x10", std::nullopt},
-      {"\u0663", std::nullopt},
+      {"42", 42},          {"-7", -7},           {"007", 7},
+      {"9223372036854775807", INT64_MAX},        {"-9223372036854775808", INT64_MIN},
+      {"9223372036854775808", std::nullopt},     {"", std::nullopt},
+      {"-", std::nullopt}, {"+5", std::nullopt}, {" 5", std::nullopt}, {"5 ", std::nullopt},
+      {"1.5", std::nullopt}, {"0x10", std::nullopt}, {"\u0663", std::nullopt},
   };
   for (const Row& row : rows) EXPECT_EQ(parseAsciiInteger(row.text), row.expected) << row.text;
 }

@@ -18,13 +18,7 @@ TEST(IdleFocusInvitations, SequencesAfterAReset) {
   };
   const Row rows[] = {
       {"both on time",
-       {{899, false},
-        {900, true},
-        {900, false},
-        {4499, false},
-        {4500, true},
-        {4501, false},
-        {90000, false}}},
+       {{899, false}, {900, true}, {900, false}, {4499, false}, {4500, true}, {4501, false}, {90000, false}}},
       {"first a little late moves the second", {{920, true}, {4519, false}, {4520, true}}},
       {"first at the edge of on time", {{930, true}, {4529, false}, {4530, true}}},
       {"first missed keeps the second on its own schedule",

@@ -8,6 +8,8 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vorlane {
 namespace {
@@ -72,133 +74,111 @@ struct Change {
 // Only the phase changes.
 Change goalKept(Phase phase) { return Change{phase, "goal", false, Held::kept, {}}; }
 
-using Op = std::function<std::optional<Event>(Session&)>;
+struct Op {
+  const char* name;
+  std::function<std::optional<Event>(Session&)> run;
+};
 
 // An operation that reports no event.
 template <class F>
-Op quiet(F f) {
-  return [f](Session& s) -> std::optional<Event> {
-    f(s);
-    return std::nullopt;
-  };
+Op quiet(const char* name, F f) {
+  return {name, [f](Session& s) -> std::optional<Event> {
+            f(s);
+            return std::nullopt;
+          }};
 }
 
-const Op doStart = quiet([](Session& s) { s.start(now, "\t next  step \n"); });
-const Op doStartBreak = quiet([](Session& s) { s.startBreak(now); });
-const Op doPause = quiet([](Session& s) { s.pause(now); });
-const Op doResume = quiet([](Session& s) { s.resume(now); });
-const Op doExtend = quiet([](Session& s) { s.extend(300, now); });
-const Op doSkip = quiet([](Session& s) { s.skipBreak(); });
-const Op doCancel = quiet([](Session& s) { s.cancel(); });
+// The goal is trimmed of every kind of white space at its ends only.
+const Op doStart = quiet("start", [](Session& s) { s.start(now, "\u00A0 next\n\nstep \u3000\t"); });
+const Op doStartBreak = quiet("startBreak", [](Session& s) { s.startBreak(now); });
+const Op doPause = quiet("pause", [](Session& s) { s.pause(now); });
+const Op doResume = quiet("resume", [](Session& s) { s.resume(now); });
+const Op doExtend = quiet("extend", [](Session& s) { s.extend(300, now); });
+const Op doSkip = quiet("skipBreak", [](Session& s) { s.skipBreak(); });
+const Op doCancel = quiet("cancel", [](Session& s) { s.cancel(); });
 // Long past every end the fixtures hold.
-const Op doAdvance = [](Session& s) { return s.advance(now + 10000, utc); };
+const Op doAdvance = {"advance", [](Session& s) { return s.advance(now + 10000, utc); }};
 
-struct TransitionRow {
-  const char* name;
-  From from;
-  Op op;
-  // None: the session must stay equal to what it was.
-  std::optional<Change> change;
-};
+const From allPhases[] = {From::idle,    From::working,    From::awaitingBreak,
+                          From::onBreak, From::pausedWork, From::pausedRest};
+
+void expectTransition(From from, const Op& op, const std::optional<Change>& change) {
+  SCOPED_TRACE(testing::Message() << "from " << int(from) << " " << op.name);
+  const Session before = in(from);
+  Session s = before;
+  const std::optional<Event> event = op.run(s);
+  if (!change) {
+    EXPECT_EQ(s, before);
+    EXPECT_EQ(event, std::nullopt);
+    return;
+  }
+  const Change& c = *change;
+  EXPECT_EQ(s.phase(), c.phase);
+  EXPECT_EQ(s.focus(), c.focus);
+  EXPECT_EQ(s.sessionID() != before.sessionID(), c.newSessionID);
+  EXPECT_EQ(event, c.event);
+  EXPECT_EQ(s.completedToday(), before.completedToday() + (c.event == Event::workCompleted ? 1 : 0));
+  switch (c.completion) {
+    case Held::kept:
+      EXPECT_EQ(s.completion(), before.completion());
+      break;
+    case Held::cleared:
+      EXPECT_EQ(s.completion(), std::nullopt);
+      break;
+    case Held::set:
+      EXPECT_TRUE(s.completion().has_value());
+      break;
+  }
+  EXPECT_EQ(s.workDuration(), before.workDuration());
+  EXPECT_EQ(s.breakDuration(), before.breakDuration());
+}
 
 TEST(PomodoroSession, EveryOperationFromEveryPhase) {
-  const Change started{Phase::Working{now, now + 1500}, "next  step", true, Held::cleared, {}};
-  const Change onBreak{Phase::OnBreak{now, now + 600}, "goal", false, Held::cleared, {}};
   const Change idled{Phase::Idle{}, "", false, Held::cleared, {}};
-  const TransitionRow rows[] = {
-      {"idle start", From::idle, doStart, started},
-      {"idle startBreak", From::idle, doStartBreak,
-       Change{Phase::OnBreak{now, now + 600}, "", false, Held::cleared, {}}},
-      {"idle pause", From::idle, doPause, std::nullopt},
-      {"idle resume", From::idle, doResume, std::nullopt},
-      {"idle extend", From::idle, doExtend, std::nullopt},
-      {"idle skipBreak", From::idle, doSkip, std::nullopt},
-      {"idle cancel", From::idle, doCancel, std::nullopt},
-      {"idle advance", From::idle, doAdvance, std::nullopt},
-
-      {"working start", From::working, doStart, started},
-      {"working startBreak", From::working, doStartBreak, onBreak},
-      {"working pause", From::working, doPause, goalKept(Phase::Paused{1100, Kind::work, 400})},
-      {"working resume", From::working, doResume, std::nullopt},
-      {"working extend", From::working, doExtend, goalKept(Phase::Working{t0, t0 + 1800})},
-      {"working skipBreak", From::working, doSkip, std::nullopt},
-      {"working cancel", From::working, doCancel, idled},
-      {"working advance", From::working, doAdvance,
-       Change{Phase::AwaitingBreak{now + 10000}, "goal", false, Held::set, Event::workCompleted}},
-
-      {"awaitingBreak start", From::awaitingBreak, doStart, started},
-      {"awaitingBreak startBreak", From::awaitingBreak, doStartBreak, onBreak},
-      {"awaitingBreak pause", From::awaitingBreak, doPause, std::nullopt},
-      {"awaitingBreak resume", From::awaitingBreak, doResume, std::nullopt},
-      {"awaitingBreak extend", From::awaitingBreak, doExtend,
-       Change{Phase::Working{now - 1500, now + 300}, "goal", false, Held::cleared, {}}},
-      {"awaitingBreak skipBreak", From::awaitingBreak, doSkip, idled},
-      {"awaitingBreak cancel", From::awaitingBreak, doCancel, idled},
-      {"awaitingBreak advance", From::awaitingBreak, doAdvance, std::nullopt},
-
-      {"onBreak start", From::onBreak, doStart, started},
-      {"onBreak startBreak", From::onBreak, doStartBreak, onBreak},
-      {"onBreak pause", From::onBreak, doPause, goalKept(Phase::Paused{200, Kind::rest, 400})},
-      {"onBreak resume", From::onBreak, doResume, std::nullopt},
-      {"onBreak extend", From::onBreak, doExtend, goalKept(Phase::OnBreak{t0, t0 + 900})},
-      {"onBreak skipBreak", From::onBreak, doSkip, idled},
-      {"onBreak cancel", From::onBreak, doCancel, idled},
-      {"onBreak advance", From::onBreak, doAdvance,
-       Change{Phase::Idle{}, "", false, Held::set, Event::breakCompleted}},
-
-      {"paused work start", From::pausedWork, doStart, started},
-      {"paused work startBreak", From::pausedWork, doStartBreak, onBreak},
-      {"paused work pause", From::pausedWork, doPause, std::nullopt},
-      {"paused work resume", From::pausedWork, doResume,
-       goalKept(Phase::Working{now - 100, now + 1400})},
-      {"paused work extend", From::pausedWork, doExtend,
-       goalKept(Phase::Paused{1700, Kind::work, 100})},
-      {"paused work skipBreak", From::pausedWork, doSkip, std::nullopt},
-      {"paused work cancel", From::pausedWork, doCancel, idled},
-      {"paused work advance", From::pausedWork, doAdvance, std::nullopt},
-
-      {"paused rest start", From::pausedRest, doStart, started},
-      {"paused rest startBreak", From::pausedRest, doStartBreak, onBreak},
-      {"paused rest pause", From::pausedRest, doPause, std::nullopt},
-      {"paused rest resume", From::pausedRest, doResume,
-       goalKept(Phase::OnBreak{now - 60, now + 540})},
-      {"paused rest extend", From::pausedRest, doExtend,
-       goalKept(Phase::Paused{840, Kind::rest, 60})},
-      {"paused rest skipBreak", From::pausedRest, doSkip, idled},
-      {"paused rest cancel", From::pausedRest, doCancel, idled},
-      {"paused rest advance", From::pausedRest, doAdvance, std::nullopt},
-  };
-  for (const TransitionRow& row : rows) {
-    SCOPED_TRACE(row.name);
-    const Session before = in(row.from);
-    Session s = before;
-    const std::optional<Event> event = row.op(s);
-    if (!row.change) {
-      EXPECT_EQ(s, before);
-      EXPECT_EQ(event, std::nullopt);
-      continue;
-    }
-    const Change& c = *row.change;
-    EXPECT_EQ(s.phase(), c.phase);
-    EXPECT_EQ(s.focus(), c.focus);
-    EXPECT_EQ(s.sessionID() != before.sessionID(), c.newSessionID);
-    EXPECT_EQ(event, c.event);
-    EXPECT_EQ(s.completedToday(),
-              before.completedToday() + (c.event == Event::workCompleted ? 1 : 0));
-    switch (c.completion) {
-      case Held::kept:
-        EXPECT_EQ(s.completion(), before.completion());
-        break;
-      case Held::cleared:
-        EXPECT_EQ(s.completion(), std::nullopt);
-        break;
-      case Held::set:
-        EXPECT_TRUE(s.completion().has_value());
-        break;
-    }
-    EXPECT_EQ(s.workDuration(), before.workDuration());
-    EXPECT_EQ(s.breakDuration(), before.breakDuration());
+  for (From from : allPhases) {
+    const bool idle = from == From::idle;
+    expectTransition(from, doStart,
+                     Change{Phase::Working{now, now + 1500}, "next\n\nstep", true, Held::cleared, {}});
+    expectTransition(from, doStartBreak,
+                     Change{Phase::OnBreak{now, now + 600}, idle ? "" : "goal", false, Held::cleared, {}});
+    expectTransition(from, doCancel, idle ? std::nullopt : std::optional<Change>(idled));
   }
+  // Operations that must leave the session exactly as it was.
+  const std::pair<From, std::vector<Op>> ignored[] = {
+      {From::idle, {doPause, doResume, doExtend, doSkip, doAdvance}},
+      {From::working, {doResume, doSkip}},
+      {From::awaitingBreak, {doPause, doResume, doAdvance}},
+      {From::onBreak, {doResume}},
+      {From::pausedWork, {doPause, doSkip, doAdvance}},
+      {From::pausedRest, {doPause, doAdvance}},
+  };
+  for (const auto& [from, ops] : ignored) {
+    for (const Op& op : ops) expectTransition(from, op, std::nullopt);
+  }
+  struct Row {
+    From from;
+    Op op;
+    Change change;
+  };
+  const Row rows[] = {
+      {From::working, doPause, goalKept(Phase::Paused{1100, Kind::work, 400})},
+      {From::working, doExtend, goalKept(Phase::Working{t0, t0 + 1800})},
+      {From::working, doAdvance,
+       Change{Phase::AwaitingBreak{now + 10000}, "goal", false, Held::set, Event::workCompleted}},
+      {From::awaitingBreak, doExtend,
+       Change{Phase::Working{now - 1500, now + 300}, "goal", false, Held::cleared, {}}},
+      {From::awaitingBreak, doSkip, idled},
+      {From::onBreak, doPause, goalKept(Phase::Paused{200, Kind::rest, 400})},
+      {From::onBreak, doExtend, goalKept(Phase::OnBreak{t0, t0 + 900})},
+      {From::onBreak, doSkip, idled},
+      {From::onBreak, doAdvance, Change{Phase::Idle{}, "", false, Held::set, Event::breakCompleted}},
+      {From::pausedWork, doResume, goalKept(Phase::Working{now - 100, now + 1400})},
+      {From::pausedWork, doExtend, goalKept(Phase::Paused{1700, Kind::work, 100})},
+      {From::pausedRest, doResume, goalKept(Phase::OnBreak{now - 60, now + 540})},
+      {From::pausedRest, doExtend, goalKept(Phase::Paused{840, Kind::rest, 60})},
+      {From::pausedRest, doSkip, idled},
+  };
+  for (const Row& row : rows) expectTransition(row.from, row.op, row.change);
 }
 
 TEST(PomodoroSession, DerivedValuesInEachPhase) {
@@ -244,12 +224,8 @@ TEST(PomodoroSession, RemainingAndProgressStayInRange) {
   EXPECT_EQ(zero.progress(t0), 1.0);
 }
 
-TEST(PomodoroSession, ConstructionTakesWholeMinutes) {
-  const Session s(25, 5);
-  EXPECT_EQ(s.workDuration(), 1500.0);
-  EXPECT_EQ(s.breakDuration(), 300.0);
-  EXPECT_NE(Session(25, 5).sessionID(), s.sessionID());
-
+TEST(PomodoroSession, ConstructionGivesFreshIdsAndNeverOverflows) {
+  EXPECT_NE(Session(25, 5).sessionID(), Session(25, 5).sessionID());
   // Minute counts come from stored settings; an absurd one must not overflow.
   const std::int64_t huge = std::numeric_limits<std::int64_t>::max();
   const Session extreme(huge, -huge);
@@ -264,12 +240,6 @@ TEST(PomodoroSession, NewLengthsApplyOnlyToLaterPhases) {
   EXPECT_EQ(s.endsAt(), t0 + 1500);
   s.start(now, "");
   EXPECT_EQ(s.endsAt(), now + 600);
-}
-
-TEST(PomodoroSession, StartTrimsOnlyTheEnds) {
-  Session s = fresh();
-  s.start(t0, "\u00A0 write\n\nthe  report \u3000\t");
-  EXPECT_EQ(s.focus(), "write\n\nthe  report");
 }
 
 TEST(PomodoroSession, PhaseEndsExactlyAtItsEnd) {

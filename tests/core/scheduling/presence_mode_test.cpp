@@ -6,7 +6,6 @@ namespace vorlane {
 namespace {
 
 TEST(PresenceMode, RawValuesNamesAndJson) {
-  EXPECT_EQ(allPresenceModes[0], PresenceMode::peek);
   EXPECT_EQ(displayName(PresenceMode::peek), "Always peeking");
   EXPECT_EQ(displayName(PresenceMode::hidden), "Only during visits");
   for (PresenceMode mode : allPresenceModes) {

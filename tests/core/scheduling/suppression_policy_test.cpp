@@ -26,7 +26,6 @@ TEST(SuppressionPolicy, EachReasonAloneAndTheOrderWhenSeveralHold) {
   row("screen", {.now = now, .isScreenUnavailable = true}, D::suppress(R::screenUnavailable()));
   row("muted", {.now = now, .mutedUntil = later}, D::suppress(R::muted(later)));
   row("mute ending now is over", {.now = now, .mutedUntil = now}, D::allow());
-  row("mute ended earlier", {.now = now, .mutedUntil = now - 1}, D::allow());
   row("mute a millisecond away", {.now = now, .mutedUntil = now + 0.001},
       D::suppress(R::muted(now + 0.001)));
   row("camera", {.now = now, .cameraInUse = true}, D::suppress(R::cameraInUse()));
@@ -35,7 +34,6 @@ TEST(SuppressionPolicy, EachReasonAloneAndTheOrderWhenSeveralHold) {
       D::suppress(R::presentationApp("com.microsoft.teams2")));
   row("app differing in case", {.now = now, .frontmostBundleID = "com.microsoft.PowerPoint"},
       D::allow());
-  row("other app", {.now = now, .frontmostBundleID = "org.gnome.Terminal"}, D::allow());
   row("fullscreen", {.now = now, .isFullscreenOnTargetDisplay = true},
       D::suppress(R::fullscreen()));
   row("everything at once",
@@ -113,16 +111,6 @@ TEST(SuppressionReason, FallbackForEveryVisitKind) {
           << "kind " << kind << ", " << reason.explanation();
     }
   }
-}
-
-TEST(SuppressionDecision, Accessors) {
-  auto allow = SuppressionDecision::allow();
-  EXPECT_TRUE(allow.isAllowed());
-  EXPECT_FALSE(allow.reason().has_value());
-
-  auto suppress = SuppressionDecision::suppress(SuppressionReason::fullscreen());
-  EXPECT_FALSE(suppress.isAllowed());
-  EXPECT_EQ(suppress.reason(), SuppressionReason::fullscreen());
 }
 
 }  // namespace
