@@ -37,6 +37,7 @@ TEST(VisitTrigger, NextOccurrence) {
       {"countdown ended", VisitTrigger::countdown(1500), ten + 1500.001, std::nullopt},
       {"countdown ends at from", VisitTrigger::countdown(1500), ten + 1500, ten + 1500},
       {"hour 24 never rolls over", recurring(RecurrenceDays::daily(), 24, 0), ten, std::nullopt},
+      {"daily at from", recurring(RecurrenceDays::daily(), 9, 30), nine30, nine30},
       {"daily just after", recurring(RecurrenceDays::daily(), 9, 30), nine30 + 1,
        at(newYork, 3, 11, 9, 30)},
       {"weekdays skip the weekend", recurring(RecurrenceDays::weekdays(), 9, 30),
