@@ -11,6 +11,7 @@
 
 U_NAMESPACE_BEGIN
 class RegexPattern;
+class RegexMatcher;
 U_NAMESPACE_END
 
 namespace vorlane {
@@ -67,6 +68,9 @@ class Regex {
   bool matches(const MatchText& text) const { return firstMatch(text).has_value(); }
 
  private:
+  // A fresh matcher over the text's string; none when ICU cannot make one.
+  std::unique_ptr<icu::RegexMatcher> matcherFor(const MatchText& text) const;
+
   std::unique_ptr<icu::RegexPattern> pattern_;
 };
 

@@ -1,0 +1,236 @@
+#include "foundation/json.h"
+
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+
+namespace vorlane {
+namespace {
+
+constexpr double twoTo53 = 9007199254740992.0;
+constexpr double twoTo63 = 9223372036854775808.0;
+
+std::string describe(const Json& value) {
+  switch (value.type()) {
+    case Json::value_t::null: return "null";
+    case Json::value_t::boolean: return "bool";
+    case Json::value_t::string: return "a string";
+    case Json::value_t::object: return "a dictionary";
+    case Json::value_t::array: return "an array";
+    case Json::value_t::binary: return "data";
+    case Json::value_t::discarded: return "nothing";
+    default: return "a number";
+  }
+}
+
+std::string numberText(double value) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+std::string childPath(const std::string& parent, std::string_view key) {
+  if (parent.empty()) return std::string(key);
+  return parent + "." + std::string(key);
+}
+
+}  // namespace
+
+DecodingError::DecodingError(Kind kind, std::string codingPath, std::string description)
+    : std::runtime_error(codingPath.empty() ? description : codingPath + ": " + description),
+      kind_(kind),
+      codingPath_(std::move(codingPath)),
+      description_(std::move(description)) {}
+
+namespace json {
+
+Json fromDouble(double value) {
+  if (!std::isfinite(value)) {
+    throw EncodingError("Unable to encode " + numberText(value) + " directly in JSON.");
+  }
+  if (std::fabs(value) < twoTo53 && std::trunc(value) == value) {
+    return Json(static_cast<std::int64_t>(value));
+  }
+  return Json(value);
+}
+
+Json fromFloat(float value) {
+  if (!std::isfinite(value)) {
+    throw EncodingError("Unable to encode " + numberText(value) + " directly in JSON.");
+  }
+  // The float's shortest text read back as a double, so that 0.7f is written 0.7.
+  char buffer[32];
+  const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+  double widened = value;
+  std::from_chars(buffer, written.ptr, widened);
+  return fromDouble(widened);
+}
+
+Json fromDate(Date date) { return fromDouble(date.timeIntervalSinceReferenceDate()); }
+
+Json fromUUID(const UUID& id) { return Json(id.toString()); }
+
+std::string dump(const Json& value) {
+  return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+Json parse(std::string_view text) {
+  try {
+    return Json::parse(text.begin(), text.end());
+  } catch (const nlohmann::json::exception& error) {
+    throw DecodingError(DecodingError::Kind::dataCorrupted, "",
+                        std::string("The given data was not valid JSON. ") + error.what());
+  }
+}
+
+}  // namespace json
+
+JsonReader::JsonReader(const Json& value, std::string codingPath)
+    : value_(&value), codingPath_(std::move(codingPath)) {}
+
+void JsonReader::fail(DecodingError::Kind kind, const std::string& description) const {
+  throw DecodingError(kind, codingPath_, description);
+}
+
+JsonReader JsonReader::operator[](std::string_view key) const {
+  if (!value_->is_object()) {
+    fail(DecodingError::Kind::typeMismatch,
+         "Expected to decode Dictionary but found " + describe(*value_) + " instead.");
+  }
+  const auto found = value_->find(key);
+  JsonReader member(found == value_->end() ? *value_ : *found, childPath(codingPath_, key));
+  if (found == value_->end()) {
+    member.fail(DecodingError::Kind::keyNotFound,
+                "No value associated with key \"" + std::string(key) + "\".");
+  }
+  if (found->is_null()) {
+    member.fail(DecodingError::Kind::valueNotFound, "Expected a value but found null instead.");
+  }
+  return member;
+}
+
+std::optional<JsonReader> JsonReader::optional(std::string_view key) const {
+  if (!value_->is_object()) {
+    fail(DecodingError::Kind::typeMismatch,
+         "Expected to decode Dictionary but found " + describe(*value_) + " instead.");
+  }
+  const auto found = value_->find(key);
+  if (found == value_->end() || found->is_null()) return std::nullopt;
+  return JsonReader(*found, childPath(codingPath_, key));
+}
+
+bool JsonReader::contains(std::string_view key) const {
+  return value_->is_object() && value_->find(key) != value_->end();
+}
+
+std::vector<std::string> JsonReader::keys() const {
+  if (!value_->is_object()) {
+    fail(DecodingError::Kind::typeMismatch,
+         "Expected to decode Dictionary but found " + describe(*value_) + " instead.");
+  }
+  std::vector<std::string> out;
+  out.reserve(value_->size());
+  for (const auto& item : value_->items()) out.push_back(item.key());
+  return out;
+}
+
+std::vector<JsonReader> JsonReader::elements() const {
+  if (!value_->is_array()) {
+    fail(DecodingError::Kind::typeMismatch,
+         "Expected to decode Array but found " + describe(*value_) + " instead.");
+  }
+  std::vector<JsonReader> out;
+  out.reserve(value_->size());
+  for (std::size_t i = 0; i < value_->size(); ++i) {
+    out.emplace_back((*value_)[i], codingPath_ + "[" + std::to_string(i) + "]");
+  }
+  return out;
+}
+
+double JsonReader::asDouble() const {
+  switch (value_->type()) {
+    case Json::value_t::number_integer:
+      return static_cast<double>(value_->get_ref<const Json::number_integer_t&>());
+    case Json::value_t::number_unsigned:
+      return static_cast<double>(value_->get_ref<const Json::number_unsigned_t&>());
+    case Json::value_t::number_float:
+      return value_->get_ref<const Json::number_float_t&>();
+    case Json::value_t::null:
+      fail(DecodingError::Kind::valueNotFound, "Expected Double value but found null instead.");
+    default:
+      fail(DecodingError::Kind::typeMismatch,
+           "Expected to decode Double but found " + describe(*value_) + " instead.");
+  }
+}
+
+float JsonReader::asFloat() const {
+  if (value_->is_null()) {
+    fail(DecodingError::Kind::valueNotFound, "Expected Float value but found null instead.");
+  }
+  if (!value_->is_number()) {
+    fail(DecodingError::Kind::typeMismatch,
+         "Expected to decode Float but found " + describe(*value_) + " instead.");
+  }
+  const double value = asDouble();
+  if (!(std::fabs(value) <= FLT_MAX)) {
+    fail(DecodingError::Kind::dataCorrupted,
+         "Parsed JSON number <" + numberText(value) + "> does not fit in Float.");
+  }
+  return static_cast<float>(value);
+}
+
+std::int64_t JsonReader::asInt() const {
+  switch (value_->type()) {
+    case Json::value_t::number_integer:
+      return value_->get_ref<const Json::number_integer_t&>();
+    case Json::value_t::number_unsigned: {
+      const auto value = value_->get_ref<const Json::number_unsigned_t&>();
+      if (value > static_cast<std::uint64_t>(INT64_MAX)) {
+        fail(DecodingError::Kind::dataCorrupted,
+             "Parsed JSON number <" + std::to_string(value) + "> does not fit in Int.");
+      }
+      return static_cast<std::int64_t>(value);
+    }
+    case Json::value_t::number_float: {
+      const double value = value_->get_ref<const Json::number_float_t&>();
+      if (!(std::trunc(value) == value && value >= -twoTo63 && value < twoTo63)) {
+        fail(DecodingError::Kind::dataCorrupted,
+             "Parsed JSON number <" + numberText(value) + "> does not fit in Int.");
+      }
+      return static_cast<std::int64_t>(value);
+    }
+    case Json::value_t::null:
+      fail(DecodingError::Kind::valueNotFound, "Expected Int value but found null instead.");
+    default:
+      fail(DecodingError::Kind::typeMismatch,
+           "Expected to decode Int but found " + describe(*value_) + " instead.");
+  }
+}
+
+bool JsonReader::asBool() const {
+  if (value_->is_boolean()) return value_->get<bool>();
+  if (value_->is_null()) {
+    fail(DecodingError::Kind::valueNotFound, "Expected Bool value but found null instead.");
+  }
+  fail(DecodingError::Kind::typeMismatch,
+       "Expected to decode Bool but found " + describe(*value_) + " instead.");
+}
+
+std::string JsonReader::asString() const {
+  if (value_->is_string()) return value_->get_ref<const std::string&>();
+  if (value_->is_null()) {
+    fail(DecodingError::Kind::valueNotFound, "Expected String value but found null instead.");
+  }
+  fail(DecodingError::Kind::typeMismatch,
+       "Expected to decode String but found " + describe(*value_) + " instead.");
+}
+
+Date JsonReader::asDate() const { return Date(asDouble()); }
+
+UUID JsonReader::asUUID() const {
+  const std::optional<UUID> id = UUID::fromString(asString());
+  if (!id) fail(DecodingError::Kind::dataCorrupted, "Attempted to decode UUID from invalid UUID string.");
+  return *id;
+}
+
+}  // namespace vorlane
