@@ -1,7 +1,6 @@
 #include "core/scheduling/visit_scheduler.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <unordered_map>
 #include <utility>
 
@@ -168,10 +167,11 @@ std::optional<Date> VisitScheduler::nextHourlyVisit(std::optional<Date> after) c
 }
 
 std::optional<Date> VisitScheduler::nextBoundary(Date after, int step) const {
+  static constexpr int candidateMinutes[] = {0, 30};
+  const int candidates = step == 30 ? 2 : 1;
   std::optional<Date> earliest;
-  for (const int minute : step == 30 ? std::initializer_list<int>{0, 30}
-                                     : std::initializer_list<int>{0}) {
-    const std::optional<Date> found = calendar_.nextDate(after, minute);
+  for (int i = 0; i < candidates; ++i) {
+    const std::optional<Date> found = calendar_.nextDate(after, candidateMinutes[i]);
     if (found && (!earliest || *found < *earliest)) earliest = found;
   }
   return earliest;
