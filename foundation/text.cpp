@@ -1,5 +1,7 @@
 #include "foundation/text.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 
@@ -84,7 +86,9 @@ void forEachWord(const icu::UnicodeString& text, Piece piece) {
 }  // namespace
 
 icu::UnicodeString toUnicode(std::string_view utf8) {
-  return icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+  // ICU strings end at 2^31 units; a longer text is cut there rather than wrapped negative.
+  const auto length = static_cast<int32_t>(std::min<std::size_t>(utf8.size(), INT32_MAX));
+  return icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), length));
 }
 
 std::string toUtf8(const icu::UnicodeString& text) {
@@ -207,9 +211,24 @@ std::string lowercased(std::string_view utf8) {
     }
     return out;
   }
-  icu::UnicodeString text = toUnicode(utf8);
-  text.toLower(icu::Locale::getRoot());
-  return toUtf8(text);
+  // Each code point on its own, so no context rule applies: a final capital sigma becomes
+  // U+03C3 like any other, never U+03C2.
+  const icu::UnicodeString text = toUnicode(utf8);
+  icu::UnicodeString lower;
+  for (int32_t i = 0; i < text.length(); i = text.moveIndex32(i, 1)) {
+    icu::UnicodeString single(text.char32At(i));
+    lower.append(single.toLower(icu::Locale::getRoot()));
+  }
+  return toUtf8(lower);
+}
+
+std::string composed(std::string_view utf8) {
+  if (isAscii(utf8)) return std::string(utf8);
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+  if (U_FAILURE(status)) return validUtf8(utf8);
+  const icu::UnicodeString normal = nfc->normalize(toUnicode(utf8), status);
+  return U_FAILURE(status) ? validUtf8(utf8) : toUtf8(normal);
 }
 
 }  // namespace vorlane

@@ -1,5 +1,6 @@
 #include "foundation/calendar.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <thread>
 #include <vector>
@@ -202,6 +203,28 @@ TEST(Calendar, WeekIntervalCountsCalendarDaysFromTheLocalesFirstWeekday) {
     EXPECT_EQ(week.duration(), row.length) << row.name;
     EXPECT_TRUE(week.contains(row.inside)) << row.name;
   }
+}
+
+TEST(Calendar, NonFiniteDatesGiveNoneOrComeBackUnchanged) {
+  for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+    const Date date(bad);
+    EXPECT_FALSE(newYork.nextDate(date, 0)) << bad;
+    EXPECT_FALSE(newYork.date(9, 0, 0, date)) << bad;
+    EXPECT_FALSE(newYork.isSameDay(date, date)) << bad;
+    EXPECT_EQ(newYork.components(date), DateComponents{}) << bad;
+    const Date unchanged[] = {newYork.startOfDay(date), newYork.startOfNextDay(date),
+                              newYork.addingDays(1, date), newYork.weekInterval(date).start};
+    for (const Date& result : unchanged) {
+      if (std::isnan(bad)) {
+        EXPECT_TRUE(std::isnan(result.timeIntervalSinceReferenceDate()));
+      } else {
+        EXPECT_EQ(result, date);
+      }
+    }
+  }
+  // Absurdly far dates still give a date of the right sign, never a wrapped one.
+  EXPECT_GT(newYork.startOfDay(Date(1e300)), utc(2200, 1, 1, 0));
+  EXPECT_LT(newYork.startOfDay(Date(-1e300)), utc(1800, 1, 1, 0));
 }
 
 TEST(Calendar, ZoneIdsAndTheIcuCalendarsPolicy) {
