@@ -81,8 +81,6 @@ class Observers {
     }
   }
 
-  std::size_t size() const { return list_->size(); }
-
  private:
   std::shared_ptr<List> list_ = std::make_shared<List>();
 };
