@@ -1,32 +1,18 @@
 #include "core/productivity/day_key.h"
 
+#include <cmath>
 #include <cstdio>
-#include <memory>
-
-#include <unicode/calendar.h>
 
 namespace vorlane {
-namespace {
-
-// A field the calendar cannot supply counts as 0.
-int field(const icu::Calendar& calendar, UCalendarDateFields which) {
-  UErrorCode status = U_ZERO_ERROR;
-  const int32_t value = calendar.get(which, status);
-  return U_FAILURE(status) ? 0 : value;
-}
-
-}  // namespace
 
 std::string dayKey(Date date, const Calendar& calendar) {
-  const std::unique_ptr<icu::Calendar> icu = calendar.makeIcuCalendar();
-  UErrorCode status = U_ZERO_ERROR;
-  icu->setTime(date.udate(), status);
-  // The era year, as the user's calendar names it, not the extended (proleptic) year.
-  const int year = field(*icu, UCAL_YEAR);
-  const int month = field(*icu, UCAL_MONTH) + 1;
-  const int day = field(*icu, UCAL_DATE);
+  const DateComponents local = calendar.components(date);
+  // The year of its era, as the user's calendar names it: 1 BC is year 1, not 0. A date the
+  // calendar cannot place has no fields, and they count as 0.
+  const bool placed = std::isfinite(date.timeIntervalSinceReferenceDate());
+  const int year = !placed || local.year > 0 ? local.year : 1 - local.year;
   char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", year, month, day);
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", year, local.month, local.day);
   return buffer;
 }
 
