@@ -87,21 +87,6 @@ class BundledSpeechTest : public ::testing::Test {
   BundledSpeech::Completion count = [this] { ++completions; };
 };
 
-TEST_F(BundledSpeechTest, PlaysAClipAndCompletesOnceWhenItEnds) {
-  ASSERT_TRUE(bundled->play(file("hour-3-00.wav", testing::wavFile(clipSound)), count));
-  ASSERT_EQ(output->played.size(), 1u);
-  EXPECT_EQ(output->played[0].samples, clipSound.samples);
-  EXPECT_TRUE(bundled->isPlaying());
-  EXPECT_EQ(log.lines(), (Lines{{LogLevel::info, "speech", "played bundled clip hour-3-00.wav"}}));
-  EXPECT_EQ(completions, 0);
-
-  output->finishCurrent();
-  EXPECT_EQ(completions, 1);
-  EXPECT_FALSE(bundled->isPlaying());
-  output->finishAt(0);  // a repeated end report
-  EXPECT_EQ(completions, 1);
-}
-
 TEST_F(BundledSpeechTest, AClipThatCannotBeOpenedIsLoggedAndNotPlayed) {
   struct Row {
     const char* name;
@@ -126,14 +111,6 @@ TEST_F(BundledSpeechTest, AClipThatCannotBeOpenedIsLoggedAndNotPlayed) {
     EXPECT_TRUE(output->played.empty());
     EXPECT_FALSE(bundled->isPlaying());
   }
-  EXPECT_EQ(completions, 0);
-}
-
-TEST_F(BundledSpeechTest, AClipThatDoesNotStartFailsSilentlyAndNeverCompletes) {
-  output->startResult = false;
-  EXPECT_FALSE(bundled->play(file("hour-3-00.wav", testing::wavFile(clipSound)), count));
-  EXPECT_TRUE(log.lines().empty());
-  EXPECT_FALSE(bundled->isPlaying());
   EXPECT_EQ(completions, 0);
 }
 

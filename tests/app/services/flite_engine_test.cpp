@@ -29,15 +29,6 @@ TEST(FliteEngine, RateMapsToDurationStretch) {
   }
 }
 
-TEST(FliteEngine, OffersTheCompiledInVoicesWithSltFirst) {
-  FliteEngine engine;
-  const std::vector<SpeechVoice> voices = engine.voices();
-  ASSERT_EQ(voices.size(), 5u);
-  EXPECT_EQ(voices[0], (SpeechVoice{"flite:slt", "slt", "en-US"}));
-  EXPECT_EQ(voices[2], (SpeechVoice{"flite:awb", "awb", "en-GB"}));
-  EXPECT_EQ(std::string(FliteEngine::defaultVoiceIdentifier), voices[0].identifier);
-}
-
 TEST(FliteEngine, SynthesisesAudibleSpeechInTheChosenVoiceAndRate) {
   FliteEngine engine;
   const std::string text = "It's four o'clock";
