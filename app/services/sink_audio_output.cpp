@@ -13,7 +13,7 @@
 
 namespace vorlane {
 
-SinkAudioOutput::SinkAudioOutput() {
+SinkAudioOutput::SinkAudioOutput(int watchdogMarginMs) : watchdogMarginMs_(watchdogMarginMs) {
   watchdog_.setSingleShot(true);
   QObject::connect(&watchdog_, &QTimer::timeout, &context_, [this] { complete(generation_); });
 }
@@ -51,7 +51,7 @@ bool SinkAudioOutput::play(const PcmBuffer& sound, Finished finished) {
     return false;
   }
   finished_ = std::move(finished);
-  const double limitMs = sound.seconds() * 1000.0 + watchdogMarginMs;
+  const double limitMs = sound.seconds() * 1000.0 + watchdogMarginMs_;
   watchdog_.start(limitMs < double(std::numeric_limits<int>::max()) ? int(limitMs)
                                                                      : std::numeric_limits<int>::max());
   return true;

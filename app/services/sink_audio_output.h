@@ -17,10 +17,9 @@ namespace vorlane {
 // that has run well past its length, so a stalled device never keeps a caller waiting.
 class SinkAudioOutput final : public AudioOutput {
  public:
-  // Extra time past a sound's own length before the watchdog ends it.
-  static constexpr int watchdogMarginMs = 5000;
-
-  SinkAudioOutput();
+  // `watchdogMarginMs`: extra time past a sound's own length before the watchdog ends it.
+  // A suspended or wedged device otherwise keeps the sink active for ever.
+  explicit SinkAudioOutput(int watchdogMarginMs = 5000);
   ~SinkAudioOutput() override;
 
   bool play(const PcmBuffer& sound, Finished finished) override;
@@ -32,6 +31,7 @@ class SinkAudioOutput final : public AudioOutput {
   void complete(std::uint64_t generation);
   void releaseSink();
 
+  int watchdogMarginMs_;
   QObject context_;
   QTimer watchdog_;
   QAudioSink* sink_ = nullptr;

@@ -41,14 +41,18 @@ bool hasLine(const LogCapture& log, const LogCapture::Line& line) {
   return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-// Whether the sound server has a stream playing into its sink right now.
-bool serverIsPlaying(const QString& address) {
-  QProcess pactl;
+QByteArray pactl(const QString& address, const QStringList& arguments) {
+  QProcess process;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("PULSE_SERVER", address);
-  pactl.setProcessEnvironment(environment);
-  pactl.start("pactl", {"list", "short", "sink-inputs"});
-  return pactl.waitForFinished(5000) && !pactl.readAllStandardOutput().trimmed().isEmpty();
+  process.setProcessEnvironment(environment);
+  process.start("pactl", arguments);
+  return process.waitForFinished(5000) ? process.readAllStandardOutput().trimmed() : QByteArray();
+}
+
+// Whether the sound server has a stream playing into its sink right now.
+bool serverIsPlaying(const QString& address) {
+  return !pactl(address, {"list", "short", "sink-inputs"}).isEmpty();
 }
 
 // The sound server must be chosen before this process first asks for an audio device.
@@ -104,6 +108,22 @@ TEST(SpeechRoundTrip, StopCutsOffAPlayingPhrase) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return completions > 0; }, 2000));
   QTest::qWait(200);
   EXPECT_EQ(completions, 1);
+}
+
+TEST(SpeechRoundTrip, ASoundStalledOnASuspendedDeviceStillEnds) {
+  testing::PrivatePulseAudio pulse;
+  ASSERT_TRUE(pulse.start()) << pulse.output().toStdString();
+  qputenv("PULSE_SERVER", pulse.address().toUtf8());
+  ASSERT_FALSE(QMediaDevices::defaultAudioOutput().isNull())
+      << "this process reached for audio before the test's server ran; run the test alone";
+  pactl(pulse.address(), {"suspend-sink", "vorlane_test", "1"});
+
+  SinkAudioOutput output(300);
+  int finished = 0;
+  ASSERT_TRUE(output.play(PcmBuffer{16000, 1, std::vector<std::int16_t>(3200, 1000)},
+                          [&] { ++finished; }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return finished > 0; }, 5000));
+  EXPECT_FALSE(output.isPlaying());
 }
 
 TEST(SpeechWithoutSoundServer, EveryPhraseEndsPromptlyAndSaysWhy) {
