@@ -1,0 +1,26 @@
+// The main of every Qt test binary: one application object for all its tests.
+
+#include <cstdlib>
+
+#include <gmock/gmock.h>
+
+#if defined(QT_WIDGETS_LIB)
+#include <QApplication>
+using TestApplication = QApplication;
+#elif defined(QT_GUI_LIB)
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
+
+int main(int argc, char** argv) {
+  // Test discovery runs the binary at build time, without the tests' environment or a display.
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
+  testing::InitGoogleMock(&argc, argv);
+  TestApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
