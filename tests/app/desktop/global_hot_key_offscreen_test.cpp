@@ -1,0 +1,21 @@
+#include "app/desktop/global_hot_key.h"
+
+#include <gtest/gtest.h>
+
+#include "app/logging/log_capture.h"
+
+namespace vorlane {
+namespace {
+
+TEST(GlobalHotKeyWithoutX, CreationFailsWithTheInstallErrorLine) {
+  LogCapture capture;
+  int calls = 0;
+  EXPECT_EQ(GlobalHotKey::create(46, 0x1900, 1, [&] { ++calls; }), nullptr);
+  const std::vector<LogCapture::Line> expected{
+      {LogLevel::error, "lifecycle", "failed to install hotkey handler: -1"}};
+  EXPECT_EQ(capture.lines(), expected);
+  EXPECT_EQ(calls, 0);
+}
+
+}  // namespace
+}  // namespace vorlane
