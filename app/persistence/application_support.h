@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+namespace vorlane {
+
+// The XDG base folder named by `value` (the variable's contents, or null when unset), falling
+// back to `home` / `fallback` when it is unset, empty or relative. None when neither gives an
+// absolute path.
+std::optional<std::filesystem::path> xdgBaseFolder(const char* value, const char* home,
+                                                   const char* fallback);
+
+// "$XDG_CONFIG_HOME/vorlane" (~/.config/vorlane): where the user defaults live.
+std::optional<std::filesystem::path> userDefaultsFolder();
+
+// "$XDG_DATA_HOME/Vorlane" (~/.local/share/Vorlane): the application-support folder.
+std::optional<std::filesystem::path> applicationSupportFolder();
+
+}  // namespace vorlane

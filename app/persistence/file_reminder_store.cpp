@@ -1,0 +1,115 @@
+#include "app/persistence/file_reminder_store.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "app/logging/log.h"
+#include "app/persistence/application_support.h"
+#include "app/persistence/atomic_file.h"
+#include "app/persistence/json_coding.h"
+
+namespace vorlane {
+
+template <>
+struct JsonCoding<Reminder> {
+  static Json encode(const Reminder& reminder) { return reminder.toJson(); }
+  static Reminder decode(const Json& json) { return Reminder::fromJson(JsonReader(json)); }
+};
+
+namespace {
+
+std::optional<std::filesystem::path> defaultLocation() {
+  auto folder = applicationSupportFolder();
+  if (!folder) return std::nullopt;
+  return *folder / "reminders.json";
+}
+
+}  // namespace
+
+FileReminderStore::FileReminderStore() : FileReminderStore(defaultLocation()) {}
+
+FileReminderStore::FileReminderStore(std::optional<std::filesystem::path> url, UtcClock now)
+    : url_(std::move(url)), now_(std::move(now)) {
+  if (!now_) now_ = [] { return std::time(nullptr); };
+  if (!url_) return;
+  try {
+    createFolders(url_->parent_path());
+  } catch (const std::exception&) {
+    // A folder that cannot be created shows up as a failed save, which is logged then.
+  }
+  load();
+}
+
+void FileReminderStore::load() {
+  if (!url_) return;
+  const StoredData stored = readStoredFile(*url_);
+  if (stored.isMissing()) return;
+  if (stored.hasValue()) {
+    try {
+      reminders_ = JsonCoding<std::vector<Reminder>>::decode(json::parse(stored.bytes()));
+      return;
+    } catch (const std::exception&) {
+      // All or nothing: one bad reminder leaves the list empty, and the file is kept below.
+    }
+  }
+  keepStoredFile_ = true;
+}
+
+void FileReminderStore::save() {
+  if (!url_) return;
+  std::string bytes;
+  try {
+    bytes = json::dump(JsonCoding<std::vector<Reminder>>::encode(reminders_));
+  } catch (const std::exception& error) {
+    Log::reminders().error("could not encode reminders, file left as it was: %{public}s",
+                           error.what());
+    return;
+  }
+  if (keepStoredFile_) {
+    try {
+      if (auto where = moveAside(*url_, now_())) {
+        Log::reminders().error("unreadable reminders file moved aside to %{public}s",
+                               where->string());
+      }
+      keepStoredFile_ = false;
+    } catch (const std::exception& error) {
+      Log::reminders().error(
+          "unreadable reminders file could not be moved aside, not saving: %{public}s",
+          error.what());
+      return;
+    }
+  }
+  try {
+    createFolders(url_->parent_path());
+    writeFileAtomically(*url_, bytes);
+  } catch (const std::exception& error) {
+    Log::reminders().error("could not save reminders: %{public}s", error.what());
+  }
+}
+
+void FileReminderStore::add(const Reminder& reminder) {
+  reminders_.push_back(reminder);
+  save();
+}
+
+bool FileReminderStore::update(const Reminder& reminder) {
+  auto it = std::find_if(reminders_.begin(), reminders_.end(),
+                         [&](const Reminder& r) { return r.id == reminder.id; });
+  if (it == reminders_.end()) return false;
+  *it = reminder;
+  save();
+  return true;
+}
+
+void FileReminderStore::remove(const UUID& id) {
+  std::erase_if(reminders_, [&](const Reminder& r) { return r.id == id; });
+  save();
+}
+
+void FileReminderStore::pruneExpired(Date date) {
+  const std::size_t count = reminders_.size();
+  std::erase_if(reminders_, [&](const Reminder& r) { return r.hasExpired(date); });
+  if (reminders_.size() != count) save();
+}
+
+}  // namespace vorlane

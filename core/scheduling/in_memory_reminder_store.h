@@ -1,0 +1,25 @@
+#pragma once
+
+#include <vector>
+
+#include "core/scheduling/reminder_store.h"
+
+namespace vorlane {
+
+// A reminder store that keeps its list in memory only.
+class InMemoryReminderStore final : public ReminderStore {
+ public:
+  explicit InMemoryReminderStore(std::vector<Reminder> reminders = {})
+      : reminders_(std::move(reminders)) {}
+
+  std::vector<Reminder> reminders() const override { return reminders_; }
+  void add(const Reminder& reminder) override;
+  bool update(const Reminder& reminder) override;
+  void remove(const UUID& id) override;
+  void pruneExpired(Date date) override;
+
+ private:
+  std::vector<Reminder> reminders_;
+};
+
+}  // namespace vorlane
