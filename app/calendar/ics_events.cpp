@@ -17,7 +17,8 @@ namespace {
 // Real calendars nest three or four levels deep (VCALENDAR, VEVENT, VALARM); deeper text is
 // hostile, and libical frees components recursively.
 constexpr int maxNesting = 32;
-// A rule firing every second over a long range is hostile too; the rest is left out.
+// A rule firing every second over a long range is hostile too; occurrences past this many
+// are left out.
 constexpr std::size_t maxOccurrencesPerEvent = 100000;
 // libical places floating and all-day occurrences as if they were UTC; the widened window
 // catches every occurrence that may overlap the range once placed in the user's zone.
@@ -31,6 +32,29 @@ void prepareLibical() {
 struct ComponentDeleter {
   void operator()(icalcomponent* c) const { icalcomponent_free(c); }
 };
+
+struct ParserDeleter {
+  void operator()(icalparser* p) const { icalparser_free(p); }
+};
+
+// Hands libical the text one line at a time, as fgets would.
+struct LineSource {
+  std::string_view text;
+  std::size_t position = 0;
+};
+
+char* nextLine(char* out, std::size_t size, void* data) {
+  auto* source = static_cast<LineSource*>(data);
+  if (source->position >= source->text.size() || size < 2) return nullptr;
+  std::size_t n = 0;
+  while (n + 1 < size && source->position < source->text.size()) {
+    const char c = source->text[source->position++];
+    out[n++] = c;
+    if (c == '\n') break;
+  }
+  out[n] = '\0';
+  return out;
+}
 
 char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
@@ -233,11 +257,6 @@ std::string uidOf(icalcomponent* event) {
 
 using Overrides = std::set<std::pair<std::string, double>>;
 
-void collectStarts(icalcomponent*, icaltime_span* span, void* data) {
-  auto* starts = static_cast<std::vector<time_t>*>(data);
-  if (span != nullptr && starts->size() < maxOccurrencesPerEvent) starts->push_back(span->start);
-}
-
 icaltimetype utcTime(Date date) {
   return icaltime_from_timet_with_zone(time_t(date.unixSeconds()), 0,
                                        icaltimezone_get_utc_timezone());
@@ -271,9 +290,11 @@ class FileReader {
   std::vector<BusyInterval> take() { return std::move(result_); }
 
  private:
-  void add(Date start, Date end) {
-    if (!(end > start)) return;
-    if (start < range_.end && end > range_.start) result_.push_back(BusyInterval{start, end});
+  // Whether the stretch was kept: a real span that overlaps the range.
+  bool add(Date start, Date end) {
+    if (!(end > start) || !(start < range_.end && end > range_.start)) return false;
+    result_.push_back(BusyInterval{start, end});
+    return true;
   }
 
   void readEvent(icalcomponent* event, icalcomponent* calendar) {
@@ -289,22 +310,36 @@ class FileReader {
     readOccurrences(event, times);
   }
 
+  struct Occurrences {
+    FileReader* reader;
+    const EventTimes* times;
+    bool placedByLibical;
+    std::string uid;
+    std::size_t kept = 0;
+  };
+
+  static void onOccurrence(icalcomponent*, icaltime_span* span, void* data) {
+    auto* o = static_cast<Occurrences*>(data);
+    if (span == nullptr || o->kept >= maxOccurrencesPerEvent) return;
+    const std::optional<Date> start =
+        o->reader->occurrenceStart(span->start, *o->times, o->placedByLibical);
+    if (!start) return;
+    if (o->reader->overrides_.contains({o->uid, start->timeIntervalSinceReferenceDate()})) return;
+    if (o->reader->add(*start, endOf(*start, o->times->length, o->reader->options_.calendar))) {
+      ++o->kept;
+    }
+  }
+
   void readOccurrences(icalcomponent* event, const EventTimes& times) {
-    std::vector<time_t> starts;
-    icalcomponent_foreach_recurrence(event, utcTime(range_.start - windowMargin),
-                                     utcTime(range_.end + windowMargin), collectStarts, &starts);
     // Whether libical itself placed the start in its zone; if not, its spans are wall-clock
     // times written as UTC.
     const bool placedByLibical =
         icaltime_is_utc(times.start.value) || times.start.value.zone != nullptr ||
         icalcomponent_get_dtstart(event).zone != nullptr;
-    const std::string uid = uidOf(event);
-    for (const time_t start : starts) {
-      const std::optional<Date> occurrence = occurrenceStart(start, times, placedByLibical);
-      if (!occurrence) continue;
-      if (overrides_.contains({uid, occurrence->timeIntervalSinceReferenceDate()})) continue;
-      add(*occurrence, endOf(*occurrence, times.length, options_.calendar));
-    }
+    Occurrences occurrences{this, &times, placedByLibical, uidOf(event)};
+    icalcomponent_foreach_recurrence(event, utcTime(range_.start - windowMargin),
+                                     utcTime(range_.end + windowMargin), onOccurrence,
+                                     &occurrences);
   }
 
   std::optional<Date> occurrenceStart(time_t start, const EventTimes& times,
@@ -348,40 +383,38 @@ std::vector<BusyInterval> busyIntervalsInIcs(std::string_view text, DateInterval
                                              const IcsReadOptions& options) {
   if (text.empty() || tooDeeplyNested(text)) return {};
   prepareLibical();
-  const std::string terminated(text);
-  std::unique_ptr<icalcomponent, ComponentDeleter> root(
-      icalparser_parse_string(terminated.c_str()));
-  if (!root) return {};
+  // Parsed line by line so that a file cut short still gives its complete events: the
+  // parser's leftovers are closed and kept rather than thrown away.
+  LineSource source{text};
+  std::unique_ptr<icalparser, ParserDeleter> parser(icalparser_new());
+  if (!parser) return {};
+  icalparser_set_gen_data(parser.get(), &source);
+  const std::unique_ptr<icalcomponent, ComponentDeleter> complete(
+      icalparser_parse(parser.get(), nextLine));
+  // The parser keeps owning what clean hands back, and frees it with itself.
+  icalcomponent* const leftover = icalparser_clean(parser.get());
 
   std::vector<icalcomponent*> calendars;
-  switch (icalcomponent_isa(root.get())) {
-    case ICAL_VCALENDAR_COMPONENT:
-    case ICAL_VEVENT_COMPONENT:  // a bare event, read as a calendar of one
-      calendars.push_back(root.get());
-      break;
-    case ICAL_XROOT_COMPONENT:
-      for (icalcomponent* c = icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT);
-           c != nullptr; c = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT)) {
-        calendars.push_back(c);
-      }
-      break;
-    default:
-      break;
+  for (icalcomponent* root : {complete.get(), leftover}) {
+    if (root == nullptr) continue;
+    switch (icalcomponent_isa(root)) {
+      case ICAL_VCALENDAR_COMPONENT:
+        calendars.push_back(root);
+        break;
+      case ICAL_XROOT_COMPONENT:
+        for (icalcomponent* c = icalcomponent_get_first_component(root, ICAL_VCALENDAR_COMPONENT);
+             c != nullptr; c = icalcomponent_get_next_component(root, ICAL_VCALENDAR_COMPONENT)) {
+          calendars.push_back(c);
+        }
+        break;
+      default:
+        break;
+    }
   }
 
   FileReader reader(range, options);
   for (icalcomponent* calendar : calendars) reader.collectOverrides(calendar);
-  for (icalcomponent* calendar : calendars) {
-    if (icalcomponent_isa(calendar) == ICAL_VEVENT_COMPONENT) {
-      // A bare event has no calendar around it.
-      std::unique_ptr<icalcomponent, ComponentDeleter> wrapper(
-          icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
-      icalcomponent_add_component(wrapper.get(), icalcomponent_new_clone(calendar));
-      reader.read(wrapper.get());
-    } else {
-      reader.read(calendar);
-    }
-  }
+  for (icalcomponent* calendar : calendars) reader.read(calendar);
   return reader.take();
 }
 
