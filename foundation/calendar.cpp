@@ -1,8 +1,10 @@
 #include "foundation/calendar.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
-#include <limits>
+#include <map>
+#include <mutex>
 #include <stdexcept>
 
 #include <unicode/gregocal.h>
@@ -10,15 +12,75 @@
 #include <unicode/timezone.h>
 
 #include "foundation/text.h"
+#include "foundation/zone_rules.h"
 
 namespace vorlane {
 namespace {
 
-using IcuCalendar = std::unique_ptr<icu::Calendar>;
-
-// How far nextDate looks before giving up: two days of hours, plus the hours a clock
-// change may skip.
+constexpr std::int64_t secondMs = 1000;
+constexpr std::int64_t minuteMs = 60 * secondMs;
+constexpr std::int64_t hourMs = 60 * minuteMs;
+constexpr std::int64_t dayMs = 24 * hourMs;
+// Instants are held within this many milliseconds of 1970 (about 3.2 million years), well
+// inside both ICU's range and 64-bit day arithmetic.
+constexpr double instantLimitMs = 1e17;
+constexpr std::int64_t yearLimit = 1'000'000;
+// How far nextDate looks: two days of hours, plus the hours a clock change may skip.
 constexpr int nextDateHourLimit = 50;
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
+
+std::int64_t floorMod(std::int64_t a, std::int64_t b) { return a - floorDiv(a, b) * b; }
+
+// Days since 1970-01-01 of a proleptic Gregorian date (month 1-12), after H. Hinnant's
+// civil calendar algorithms.
+std::int64_t daysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day) {
+  year -= month <= 2;
+  const std::int64_t era = floorDiv(year, 400);
+  const std::int64_t yearOfEra = year - era * 400;
+  const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra - 719468;
+}
+
+struct Civil {
+  std::int64_t year;
+  int month;
+  int day;
+};
+
+Civil civilFromDays(std::int64_t days) {
+  days += 719468;
+  const std::int64_t era = floorDiv(days, 146097);
+  const std::int64_t dayOfEra = days - era * 146097;
+  const std::int64_t yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const std::int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
+  const int day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
+  const int month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
+  return {yearOfEra + era * 400 + (month <= 2), month, day};
+}
+
+// The local day number of a year and a month that may lie outside 1-12 (carried into years).
+std::int64_t firstDayOfMonth(std::int64_t year, std::int64_t month) {
+  const std::int64_t monthIndex = month - 1;
+  return daysFromCivil(year + floorDiv(monthIndex, 12), floorMod(monthIndex, 12) + 1, 1);
+}
+
+int daysInMonth(std::int64_t year, int month) {
+  return static_cast<int>(firstDayOfMonth(year, month + 1) - firstDayOfMonth(year, month));
+}
+
+std::int64_t toMs(Date date) {
+  return static_cast<std::int64_t>(std::floor(std::clamp(date.udate(), -instantLimitMs, instantLimitMs)));
+}
+
+Date fromMs(std::int64_t ms) { return Date::fromUDate(static_cast<double>(ms)); }
+
+bool isFinite(Date date) { return std::isfinite(date.timeIntervalSinceReferenceDate()); }
 
 icu::TimeZone* makeZone(const std::string& id) {
   icu::TimeZone* zone = icu::TimeZone::createTimeZone(toUnicode(id));
@@ -46,7 +108,21 @@ std::shared_ptr<const icu::Calendar> makePrototype(const std::string& zoneId,
   calendar->setLenient(true);
   calendar->setSkippedWallTimeOption(UCAL_WALLTIME_NEXT_VALID);
   calendar->setRepeatedWallTimeOption(UCAL_WALLTIME_FIRST);
+  // Proleptic, like the calendar's own arithmetic, so formatted dates agree with it.
+  calendar->setGregorianChange(U_DATE_MIN, status);
   return calendar;
+}
+
+// Zone tables are costly to build and never change, so every calendar of a zone shares one.
+std::shared_ptr<const detail::ZoneRules> zoneRules(const icu::TimeZone& zone) {
+  static std::mutex mutex;
+  static std::map<std::string, std::shared_ptr<const detail::ZoneRules>> built;
+  icu::UnicodeString id;
+  zone.getID(id);
+  const std::lock_guard<std::mutex> lock(mutex);
+  std::shared_ptr<const detail::ZoneRules>& rules = built[toUtf8(id)];
+  if (!rules) rules = std::make_shared<detail::ZoneRules>(zone);
+  return rules;
 }
 
 // An ICU locale id from a POSIX locale name: "de_DE.UTF-8@euro" gives "de_DE"; "C",
@@ -58,32 +134,30 @@ std::string icuLocaleFromPosix(const char* posix) {
   return name;
 }
 
-int32_t get(const icu::Calendar& calendar, UCalendarDateFields field) {
-  UErrorCode status = U_ZERO_ERROR;
-  const int32_t value = calendar.get(field, status);
-  return U_FAILURE(status) ? 0 : value;
-}
-
-Date timeOf(const icu::Calendar& calendar) {
-  UErrorCode status = U_ZERO_ERROR;
-  const UDate time = calendar.getTime(status);
-  return Date::fromUDate(time);
-}
-
-void setTime(icu::Calendar& calendar, Date date) {
-  UErrorCode status = U_ZERO_ERROR;
-  calendar.setTime(date.udate(), status);
-}
-
-int32_t clampToInt32(std::int64_t value) {
-  return static_cast<int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                         std::numeric_limits<int32_t>::max()));
-}
-
 }  // namespace
 
+// The local wall time of an instant: its day number since 1970-01-01 and the milliseconds
+// into that day.
+struct Calendar::Fields {
+  std::int64_t day;
+  std::int64_t millisecond;
+
+  Civil civil() const { return civilFromDays(day); }
+  int hour() const { return static_cast<int>(millisecond / hourMs); }
+  int minute() const { return static_cast<int>(millisecond / minuteMs % 60); }
+  int second() const { return static_cast<int>(millisecond / secondMs % 60); }
+  // 1970-01-01 was a Thursday (5).
+  int weekday() const { return static_cast<int>(floorMod(day + 4, 7)) + 1; }
+};
+
 Calendar::Calendar(const std::string& timeZoneId, const std::string& localeId)
-    : prototype_(makePrototype(timeZoneId, localeId)), localeId_(localeId) {}
+    : prototype_(makePrototype(timeZoneId, localeId)),
+      zone_(zoneRules(prototype_->getTimeZone())),
+      localeId_(localeId) {
+  UErrorCode status = U_ZERO_ERROR;
+  const UCalendarDaysOfWeek first = prototype_->getFirstDayOfWeek(status);
+  firstWeekday_ = U_FAILURE(status) ? 1 : static_cast<int>(first);
+}
 
 Calendar Calendar::current() {
   std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createDefault());
@@ -107,161 +181,105 @@ std::string Calendar::timeZoneId() const {
 }
 
 std::unique_ptr<icu::Calendar> Calendar::makeIcuCalendar() const {
-  return IcuCalendar(prototype_->clone());
+  return std::unique_ptr<icu::Calendar>(prototype_->clone());
+}
+
+Calendar::Fields Calendar::fields(Date date) const {
+  const std::int64_t utc = toMs(date);
+  const std::int64_t local = utc + zone_->offsetAt(utc);
+  const std::int64_t day = floorDiv(local, dayMs);
+  return {day, local - day * dayMs};
+}
+
+std::optional<Date> Calendar::place(std::int64_t localDay, std::int64_t millisecondOfDay) const {
+  const std::int64_t local = localDay * dayMs + millisecondOfDay;
+  if (local < -instantLimitMs || local > instantLimitMs) return std::nullopt;
+  return fromMs(zone_->resolve(local));
 }
 
 DateComponents Calendar::components(Date date) const {
-  IcuCalendar calendar = makeIcuCalendar();
-  setTime(*calendar, date);
-  return {get(*calendar, UCAL_EXTENDED_YEAR), get(*calendar, UCAL_MONTH) + 1,
-          get(*calendar, UCAL_DATE),          get(*calendar, UCAL_HOUR_OF_DAY),
-          get(*calendar, UCAL_MINUTE),        get(*calendar, UCAL_SECOND),
-          get(*calendar, UCAL_DAY_OF_WEEK)};
+  if (!isFinite(date)) return {};
+  const Fields local = fields(date);
+  const Civil civil = local.civil();
+  return {static_cast<int>(civil.year), civil.month,   civil.day,       local.hour(),
+          local.minute(),               local.second(), local.weekday()};
 }
 
-int Calendar::weekday(Date date) const {
-  IcuCalendar calendar = makeIcuCalendar();
-  setTime(*calendar, date);
-  return get(*calendar, UCAL_DAY_OF_WEEK);
-}
-
-int Calendar::hour(Date date) const {
-  IcuCalendar calendar = makeIcuCalendar();
-  setTime(*calendar, date);
-  return get(*calendar, UCAL_HOUR_OF_DAY);
-}
-
-int Calendar::minute(Date date) const {
-  IcuCalendar calendar = makeIcuCalendar();
-  setTime(*calendar, date);
-  return get(*calendar, UCAL_MINUTE);
-}
+int Calendar::weekday(Date date) const { return components(date).weekday; }
+int Calendar::hour(Date date) const { return components(date).hour; }
+int Calendar::minute(Date date) const { return components(date).minute; }
 
 std::optional<Date> Calendar::date(std::int64_t hour, std::int64_t minute, std::int64_t second,
                                    Date day) const {
-  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
+  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 ||
+      !isFinite(day)) {
     return std::nullopt;
   }
-  IcuCalendar calendar = makeIcuCalendar();
-  setTime(*calendar, day);
-  const int32_t year = get(*calendar, UCAL_EXTENDED_YEAR);
-  const int32_t month0 = get(*calendar, UCAL_MONTH);
-  const int32_t dayOfMonth = get(*calendar, UCAL_DATE);
-  calendar->clear();
-  calendar->set(UCAL_EXTENDED_YEAR, year);
-  calendar->set(UCAL_MONTH, month0);
-  calendar->set(UCAL_DATE, dayOfMonth);
-  calendar->set(UCAL_HOUR_OF_DAY, static_cast<int32_t>(hour));
-  calendar->set(UCAL_MINUTE, static_cast<int32_t>(minute));
-  calendar->set(UCAL_SECOND, static_cast<int32_t>(second));
-  calendar->set(UCAL_MILLISECOND, 0);
-  return timeOf(*calendar);
+  return place(fields(day).day, hour * hourMs + minute * minuteMs + second * secondMs);
 }
 
 std::optional<Date> Calendar::date(int year, int month, int day, int hour, int minute,
                                    int second) const {
-  if (month < 1 || month > 12 || day < 1 || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
+  if (year < -yearLimit || year > yearLimit || month < 1 || month > 12 || day < 1 ||
+      day > daysInMonth(year, month) || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
       second < 0 || second > 59) {
     return std::nullopt;
   }
-  IcuCalendar calendar = makeIcuCalendar();
-  calendar->clear();
-  calendar->set(UCAL_EXTENDED_YEAR, year);
-  calendar->set(UCAL_MONTH, month - 1);
-  calendar->set(UCAL_DATE, 1);
-  UErrorCode status = U_ZERO_ERROR;
-  const int32_t daysInMonth = calendar->getActualMaximum(UCAL_DATE, status);
-  if (U_FAILURE(status) || day > daysInMonth) return std::nullopt;
-  calendar->set(UCAL_DATE, day);
-  calendar->set(UCAL_HOUR_OF_DAY, hour);
-  calendar->set(UCAL_MINUTE, minute);
-  calendar->set(UCAL_SECOND, second);
-  calendar->set(UCAL_MILLISECOND, 0);
-  return timeOf(*calendar);
+  return place(daysFromCivil(year, month, day),
+               std::int64_t{hour} * hourMs + std::int64_t{minute} * minuteMs + second * secondMs);
 }
 
 Date Calendar::startOfDay(Date date) const {
-  return *this->date(0, 0, 0, date);
+  if (!isFinite(date)) return date;
+  return place(fields(date).day, 0).value_or(date);
 }
 
 Date Calendar::startOfNextDay(Date date) const {
-  IcuCalendar calendar = makeIcuCalendar();
-  setTime(*calendar, date);
-  const int32_t year = get(*calendar, UCAL_EXTENDED_YEAR);
-  const int32_t month0 = get(*calendar, UCAL_MONTH);
-  const int32_t day = get(*calendar, UCAL_DATE);
-  calendar->clear();
-  calendar->set(UCAL_EXTENDED_YEAR, year);
-  calendar->set(UCAL_MONTH, month0);
-  calendar->set(UCAL_DATE, day + 1);
-  return timeOf(*calendar);
+  if (!isFinite(date)) return date;
+  return place(fields(date).day + 1, 0).value_or(date);
 }
 
 Date Calendar::addingDays(std::int64_t days, Date date) const {
-  IcuCalendar calendar = makeIcuCalendar();
-  setTime(*calendar, date);
-  UErrorCode status = U_ZERO_ERROR;
-  calendar->add(UCAL_DATE, clampToInt32(days), status);
-  return U_FAILURE(status) ? date : timeOf(*calendar);
+  if (days == 0 || !isFinite(date)) return date;
+  const Fields local = fields(date);
+  // Far beyond any calendar's reach the count still moves the date, by plain days.
+  constexpr std::int64_t dayLimit = static_cast<std::int64_t>(instantLimitMs / dayMs);
+  const std::optional<Date> moved =
+      days > -dayLimit && days < dayLimit ? place(local.day + days, local.millisecond) : std::nullopt;
+  return moved ? *moved : date + static_cast<double>(days) * 86400.0;
 }
 
 Date Calendar::addingWeeks(std::int64_t weeks, Date date) const {
-  constexpr std::int64_t limit = std::numeric_limits<int32_t>::max() / 7;
-  return addingDays(std::clamp(weeks, -limit, limit) * 7, date);
+  constexpr std::int64_t limit = INT64_MAX / 7;
+  if (weeks > limit || weeks < -limit) return date + static_cast<double>(weeks) * 604800.0;
+  return addingDays(weeks * 7, date);
 }
 
 bool Calendar::isSameDay(Date a, Date b) const {
-  IcuCalendar calendar = makeIcuCalendar();
-  setTime(*calendar, a);
-  const int32_t year = get(*calendar, UCAL_EXTENDED_YEAR);
-  const int32_t dayOfYear = get(*calendar, UCAL_DAY_OF_YEAR);
-  setTime(*calendar, b);
-  return year == get(*calendar, UCAL_EXTENDED_YEAR) && dayOfYear == get(*calendar, UCAL_DAY_OF_YEAR);
+  return isFinite(a) && isFinite(b) && fields(a).day == fields(b).day;
 }
 
 std::optional<Date> Calendar::nextDate(Date after, int minute) const {
-  if (minute < 0 || minute > 59) return std::nullopt;
-  IcuCalendar calendar = makeIcuCalendar();
-  setTime(*calendar, after);
-  const int32_t year = get(*calendar, UCAL_EXTENDED_YEAR);
-  const int32_t month0 = get(*calendar, UCAL_MONTH);
-  const int32_t day = get(*calendar, UCAL_DATE);
-  int32_t hour = get(*calendar, UCAL_HOUR_OF_DAY);
-  if (get(*calendar, UCAL_MINUTE) >= minute) ++hour;
+  if (minute < 0 || minute > 59 || !isFinite(after)) return std::nullopt;
+  const Fields local = fields(after);
+  std::int64_t hour = local.hour() + (local.minute() >= minute ? 1 : 0);
   for (int step = 0; step < nextDateHourLimit; ++step, ++hour) {
-    // Hours past 23 carry into the following days.
-    calendar->clear();
-    calendar->set(UCAL_EXTENDED_YEAR, year);
-    calendar->set(UCAL_MONTH, month0);
-    calendar->set(UCAL_DATE, day);
-    calendar->set(UCAL_HOUR_OF_DAY, hour);
-    calendar->set(UCAL_MINUTE, minute);
-    calendar->set(UCAL_SECOND, 0);
-    calendar->set(UCAL_MILLISECOND, 0);
-    const Date candidate = timeOf(*calendar);
-    if (candidate > after) return candidate;
+    // Hours past 23 run on into the following days.
+    const std::optional<Date> candidate = place(local.day, hour * hourMs + minute * minuteMs);
+    if (!candidate) return std::nullopt;
+    if (*candidate > after) return candidate;
   }
   return std::nullopt;
 }
 
 DateInterval Calendar::weekInterval(Date date) const {
-  IcuCalendar calendar = makeIcuCalendar();
-  setTime(*calendar, date);
-  const int32_t year = get(*calendar, UCAL_EXTENDED_YEAR);
-  const int32_t month0 = get(*calendar, UCAL_MONTH);
-  const int32_t day = get(*calendar, UCAL_DATE);
-  UErrorCode status = U_ZERO_ERROR;
-  const int32_t firstWeekday = calendar->getFirstDayOfWeek(status);
-  const int32_t back = (get(*calendar, UCAL_DAY_OF_WEEK) - (U_FAILURE(status) ? UCAL_SUNDAY : firstWeekday) + 7) % 7;
-  const auto midnight = [&](int32_t dayOfMonth) {
-    calendar->clear();
-    calendar->set(UCAL_EXTENDED_YEAR, year);
-    calendar->set(UCAL_MONTH, month0);
-    calendar->set(UCAL_DATE, dayOfMonth);
-    return timeOf(*calendar);
-  };
-  const Date start = midnight(day - back);
-  return {start, midnight(day - back + 7)};
+  if (!isFinite(date)) return {date, date};
+  const Fields local = fields(date);
+  const std::int64_t first = local.day - (local.weekday() - firstWeekday_ + 7) % 7;
+  const std::optional<Date> start = place(first, 0);
+  const std::optional<Date> end = place(first + 7, 0);
+  if (!start || !end) return {date, date};
+  return {*start, *end};
 }
 
 }  // namespace vorlane

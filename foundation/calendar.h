@@ -16,6 +16,10 @@ U_NAMESPACE_END
 
 namespace vorlane {
 
+namespace detail {
+class ZoneRules;
+}
+
 // The local-time fields of an instant in a calendar's zone. Month counts from 1; weekday
 // 1 is Sunday, whatever the locale.
 struct DateComponents {
@@ -30,12 +34,14 @@ struct DateComponents {
   bool operator==(const DateComponents&) const = default;
 };
 
-// The Gregorian calendar of one time zone and locale. Cheap to copy; every operation works
-// on its own clone of an ICU calendar, so one Calendar may be used from several places.
+// The Gregorian calendar of one time zone and locale. Cheap to copy, and immutable, so one
+// Calendar may be used from several threads at once.
 //
 // Wall times are placed with one policy everywhere: a local time skipped by a clock change
 // resolves to the next existing time (New York 2026-03-08 02:30 gives 03:00 EDT), a repeated
-// one to its first occurrence (2026-11-01 01:30 gives 01:30 EDT).
+// one to its first occurrence (2026-11-01 01:30 gives 01:30 EDT). The calendar is proleptic
+// Gregorian. A date that is not finite gives none, or comes back unchanged; dates are held
+// within about three million years of today.
 class Calendar {
  public:
   // `timeZoneId` is an Olson id ("America/New_York"); an unknown id gives UTC.
@@ -60,7 +66,8 @@ class Calendar {
   std::optional<Date> date(std::int64_t hour, std::int64_t minute, std::int64_t second,
                            Date day) const;
 
-  // The date at the given local fields (month from 1); none when a field is out of range.
+  // The date at the given local fields (month from 1); none when a field is out of range
+  // (a year beyond a million counts as out of range).
   std::optional<Date> date(int year, int month, int day, int hour = 0, int minute = 0,
                            int second = 0) const;
 
@@ -90,8 +97,14 @@ class Calendar {
   std::unique_ptr<icu::Calendar> makeIcuCalendar() const;
 
  private:
+  struct Fields;
+  Fields fields(Date date) const;
+  std::optional<Date> place(std::int64_t localDay, std::int64_t millisecondOfDay) const;
+
   std::shared_ptr<const icu::Calendar> prototype_;
+  std::shared_ptr<const detail::ZoneRules> zone_;
   std::string localeId_;
+  int firstWeekday_ = 1;
 };
 
 }  // namespace vorlane

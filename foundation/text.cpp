@@ -1,5 +1,7 @@
 #include "foundation/text.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 
@@ -84,7 +86,9 @@ void forEachWord(const icu::UnicodeString& text, Piece piece) {
 }  // namespace
 
 icu::UnicodeString toUnicode(std::string_view utf8) {
-  return icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+  // ICU strings end at 2^31 units; a longer text is cut there rather than wrapped negative.
+  const auto length = static_cast<int32_t>(std::min<std::size_t>(utf8.size(), INT32_MAX));
+  return icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), length));
 }
 
 std::string toUtf8(const icu::UnicodeString& text) {

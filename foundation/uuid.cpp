@@ -69,14 +69,18 @@ bool UUID::isNil() const {
 }  // namespace vorlane
 
 std::size_t std::hash<vorlane::UUID>::operator()(const vorlane::UUID& id) const noexcept {
+  // MurmurHash3's finaliser is a bijection, so ids that differ in only one half never collide.
+  const auto mix = [](std::uint64_t k) {
+    k ^= k >> 33;
+    k *= 0xFF51AFD7ED558CCDULL;
+    k ^= k >> 33;
+    k *= 0xC4CEB9FE1A85EC53ULL;
+    k ^= k >> 33;
+    return k;
+  };
   std::uint64_t high = 0;
   std::uint64_t low = 0;
   std::memcpy(&high, id.bytes().data(), 8);
   std::memcpy(&low, id.bytes().data() + 8, 8);
-  // Mix both halves so that ids differing in either half hash apart.
-  std::uint64_t h = high ^ (low + 0x9E3779B97F4A7C15ULL + (high << 6) + (high >> 2));
-  h ^= h >> 33;
-  h *= 0xFF51AFD7ED558CCDULL;
-  h ^= h >> 33;
-  return static_cast<std::size_t>(h);
+  return static_cast<std::size_t>(mix(high ^ mix(low + 0x9E3779B97F4A7C15ULL)));
 }

@@ -5,34 +5,22 @@
 namespace vorlane {
 namespace {
 
-TEST(PresenceMode, CasesRawValuesAndNamesInPickerOrder) {
-  ASSERT_EQ(allPresenceModes.size(), 2u);
+TEST(PresenceMode, RawValuesNamesAndJson) {
   EXPECT_EQ(allPresenceModes[0], PresenceMode::peek);
-  EXPECT_EQ(allPresenceModes[1], PresenceMode::hidden);
-  EXPECT_EQ(rawValue(PresenceMode::peek), "peek");
-  EXPECT_EQ(rawValue(PresenceMode::hidden), "hidden");
   EXPECT_EQ(displayName(PresenceMode::peek), "Always peeking");
   EXPECT_EQ(displayName(PresenceMode::hidden), "Only during visits");
-}
-
-TEST(PresenceMode, FromRawIsExact) {
-  EXPECT_EQ(presenceModeFromRaw("peek"), PresenceMode::peek);
-  EXPECT_EQ(presenceModeFromRaw("hidden"), PresenceMode::hidden);
-  for (const char* raw : {"Peek", "HIDDEN", "", "peek ", " hidden", "peeking"}) {
-    EXPECT_EQ(presenceModeFromRaw(raw), std::nullopt) << '"' << raw << '"';
-  }
-}
-
-TEST(PresenceMode, JsonIsTheRawString) {
   for (PresenceMode mode : allPresenceModes) {
     Json written = encode(mode);
-    ASSERT_TRUE(written.is_string());
-    EXPECT_EQ(written.get<std::string>(), rawValue(mode));
+    EXPECT_EQ(written, Json(std::string(rawValue(mode))));
     EXPECT_EQ(decodePresenceMode(JsonReader(written)), mode);
   }
-  for (const char* bad : {R"("Peek")", R"("")", "0", "null", "[\"peek\"]", R"({"peek":1})"}) {
-    Json value = Json::parse(bad);
-    EXPECT_THROW(decodePresenceMode(JsonReader(value)), DecodingError) << bad;
+  // Only the exact raw values read.
+  EXPECT_EQ(presenceModeFromRaw("hidden"), PresenceMode::hidden);
+  for (Json bad : {Json("Peek"), Json("HIDDEN"), Json(""), Json(0)}) {
+    if (bad.is_string()) {
+      EXPECT_EQ(presenceModeFromRaw(bad.get<std::string>()), std::nullopt);
+    }
+    EXPECT_THROW(decodePresenceMode(JsonReader(bad)), DecodingError) << bad.dump();
   }
 }
 
