@@ -3,6 +3,8 @@
 // A raw X connection of the test's own, standing in for the window manager and the other
 // applications: it creates windows, sets the EWMH properties and types keys.
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -85,7 +87,10 @@ class X11Peer {
                         XCB_CURRENT_TIME, root_, 0, 0, 0);
   }
   // Presses the keys in order and releases them in reverse, as a person types a shortcut.
+  // A release and a press in the same millisecond look like auto-repeat, which no person
+  // can type; a short pause keeps consecutive shortcuts apart.
   void type(const std::vector<xcb_keysym_t>& keys) {
+    usleep(5000);
     for (xcb_keysym_t k : keys) key(k, true);
     for (auto k = keys.rbegin(); k != keys.rend(); ++k) key(*k, false);
     sync();
