@@ -6,15 +6,8 @@
 #include "app/logging/log.h"
 #include "app/persistence/application_support.h"
 #include "app/persistence/atomic_file.h"
-#include "app/persistence/json_coding.h"
 
 namespace vorlane {
-
-template <>
-struct JsonCoding<Reminder> {
-  static Json encode(const Reminder& reminder) { return reminder.toJson(); }
-  static Reminder decode(const Json& json) { return Reminder::fromJson(JsonReader(json)); }
-};
 
 namespace {
 

@@ -6,9 +6,16 @@
 #include <optional>
 #include <vector>
 
+#include "app/persistence/json_coding.h"
 #include "core/scheduling/reminder_store.h"
 
 namespace vorlane {
+
+template <>
+struct JsonCoding<Reminder> {
+  static Json encode(const Reminder& reminder) { return reminder.toJson(); }
+  static Reminder decode(const Json& json) { return Reminder::fromJson(JsonReader(json)); }
+};
 
 // The application's reminders, kept in memory and written whole, atomically, to one JSON
 // file after every change. No operation reports a failure: an unreadable file gives an empty

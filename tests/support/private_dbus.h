@@ -40,7 +40,7 @@ class PrivateDBus {
   const std::string& address() const { return address_; }
 
  private:
-  TemporaryFolder folder_;
+  TempFolder folder_;
   std::unique_ptr<ChildProcess> process_;
   std::string address_;
 };

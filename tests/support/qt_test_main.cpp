@@ -1,15 +1,26 @@
-// The main() of Qt test binaries: one application object for the whole binary, and the
-// offscreen platform unless the environment asks for another (test discovery runs the
-// binary at build time, without a display).
+// The main of every Qt test binary: one application object for all its tests.
+
 #include <cstdlib>
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
+#if defined(QT_WIDGETS_LIB)
+#include <QApplication>
+using TestApplication = QApplication;
+#elif defined(QT_GUI_LIB)
 #include <QGuiApplication>
+using TestApplication = QGuiApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
 
 int main(int argc, char** argv) {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  ::testing::InitGoogleTest(&argc, argv);
-  QGuiApplication app(argc, argv);
+  // Test discovery runs the binary at build time, without the tests' environment or a display.
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
+  testing::InitGoogleMock(&argc, argv);
+  TestApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

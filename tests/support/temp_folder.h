@@ -1,8 +1,8 @@
 #pragma once
 
+#include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -11,28 +11,20 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace vorlane::testing {
 
-// A fresh folder under the system's temporary folder, removed with everything in it when the
-// object goes away (permissions the test took away are given back first).
+// A fresh folder under the system's temporary folder, removed with its contents at the end.
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vorlane-test-XXXXXX").string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
+    std::string name = (std::filesystem::temp_directory_path() / "vorlane-test-XXXXXX").string();
     if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = name.data();
+    path_ = name;
   }
   ~TempFolder() {
     std::error_code ignored;
-    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
-         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-      ::chmod(it->path().c_str(), 0700);
-    }
     std::filesystem::remove_all(path_, ignored);
   }
   TempFolder(const TempFolder&) = delete;
@@ -46,8 +38,7 @@ class TempFolder {
 };
 
 inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // The file's bytes, or none when it cannot be opened.
@@ -57,7 +48,7 @@ inline std::optional<std::string> readFile(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Names of the entries of a folder, sorted.
+// The names in a folder, sorted.
 inline std::vector<std::string> folderEntries(const std::filesystem::path& folder) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -72,8 +63,5 @@ inline unsigned permissions(const std::filesystem::path& path) {
   ::stat(path.c_str(), &st);
   return st.st_mode & 0777;
 }
-
-// Root reads and writes through permissions, so permission-based cases cannot be staged.
-inline bool runningAsRoot() { return ::geteuid() == 0; }
 
 }  // namespace vorlane::testing

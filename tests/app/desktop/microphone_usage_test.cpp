@@ -60,7 +60,7 @@ class FakeAsound {
   }
 
  private:
-  testing::TemporaryFolder folder_;
+  testing::TempFolder folder_;
 };
 
 TEST(AlsaCaptureStatus, OnlyRunningCaptureSubstreamsCount) {
@@ -87,7 +87,7 @@ TEST(AlsaCaptureStatus, OnlyRunningCaptureSubstreamsCount) {
 }
 
 TEST(MicrophoneUsage, WithoutASoundServerTheAlsaCaptureStateDecides) {
-  testing::TemporaryFolder runtime;
+  testing::TempFolder runtime;
   const std::string noServer = "unix:" + (runtime.path() / "missing").string();
   FakeAsound asound;
   SystemMicrophoneUsage idle(PulseCaptureQuery(noServer), asound.root());
@@ -99,7 +99,7 @@ TEST(MicrophoneUsage, WithoutASoundServerTheAlsaCaptureStateDecides) {
 }
 
 TEST(PulseCaptureQuery, AServerThatNeverAnswersGivesNoAnswerWithinTheTimeout) {
-  testing::TemporaryFolder runtime;
+  testing::TempFolder runtime;
   const fs::path socketPath = runtime.path() / "native";
   const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   ASSERT_GE(listener, 0);
@@ -157,7 +157,7 @@ class PulseServerTest : public ::testing::Test {
     return count;
   }
 
-  testing::TemporaryFolder runtime_;
+  testing::TempFolder runtime_;
   std::string socket_;
   std::vector<std::string> environment_;
   std::unique_ptr<testing::ChildProcess> server_;

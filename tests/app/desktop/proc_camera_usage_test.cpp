@@ -27,7 +27,7 @@ class FakeProc {
   }
 
  private:
-  testing::TemporaryFolder folder_;
+  testing::TempFolder folder_;
 };
 
 TEST(ProcCameraUsage, VideoNodesHeldByAnotherProcessMeanTheCameraIsInUse) {

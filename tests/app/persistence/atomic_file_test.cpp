@@ -82,31 +82,5 @@ TEST(AtomicFile, ShortWriteThrowsAndKeepsTheOldFile) {
   EXPECT_EQ(testing::folderEntries(temp.path()), std::vector<std::string>{"reminders.json"});
 }
 
-TEST(AtomicFile, MoveAsideNeverReplacesAnEarlierCopy) {
-  TempFolder temp;
-  const auto file = temp / "reminders.json";
-  const std::time_t at = 0;
-  EXPECT_EQ(moveAside(file, at), std::nullopt) << "nothing to keep";
-
-  testing::writeFile(asidePath(file, at), "older copy");
-  testing::writeFile(file, "current");
-  auto moved = moveAside(file, at);
-  ASSERT_TRUE(moved);
-  EXPECT_EQ(moved->filename(), "reminders.json.unreadable-19700101T000000-2");
-  EXPECT_EQ(testing::readFile(*moved), "current");
-  EXPECT_EQ(testing::readFile(asidePath(file, at)), "older copy");
-  EXPECT_FALSE(std::filesystem::exists(file));
-}
-
-TEST(AtomicFile, CreateFoldersRefusesAFileInTheWay) {
-  TempFolder temp;
-  createFolders(temp / "a/b/c");
-  createFolders(temp / "a/b/c");  // again: already there is fine
-  EXPECT_TRUE(std::filesystem::is_directory(temp / "a/b/c"));
-  testing::writeFile(temp / "file", "");
-  EXPECT_THROW(createFolders(temp / "file/sub"), std::system_error);
-  EXPECT_THROW(createFolders(temp / "file"), std::system_error);
-}
-
 }  // namespace
 }  // namespace vorlane

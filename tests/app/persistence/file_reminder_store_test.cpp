@@ -1,11 +1,6 @@
 #include "app/persistence/file_reminder_store.h"
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <thread>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -35,7 +30,14 @@ struct StoreFolder {
   TempFolder temp;
   std::filesystem::path file = temp / "data/Vorlane/reminders.json";
   FileReminderStore open() const { return FileReminderStore(file, [] { return stampTime; }); }
-  std::optional<std::string> bytes() const { return testing::readFile(file); }
+  std::optional<std::string> bytes() const { return contents(file); }
+  // A file's bytes; a folder as the list of its entries.
+  static std::optional<std::string> contents(const std::filesystem::path& path) {
+    if (!std::filesystem::is_directory(path)) return testing::readFile(path);
+    std::string listing = "folder:";
+    for (const auto& name : testing::folderEntries(path)) listing += " " + name;
+    return listing;
+  }
   // Overwrites the file behind the store's back, to tell later whether the store wrote.
   void mark() const { testing::writeFile(file, "marker"); }
 };
@@ -119,45 +121,15 @@ TEST(FileReminderStore, PruneRemovesOnlyExpiredOneShots) {
 TEST(FileReminderStore, UnreadableFileIsMovedAsideBeforeTheFirstSave) {
   const std::string good = R"({"id":"6F1C3C41-2C51-4A09-9F1B-6B7A2C1D5E01","phrase":"ok",)"
                            R"("trigger":{"hourly":{}},"createdAt":0})";
-  const struct {
-    const char* name;
-    std::string bytes;
-  } rows[] = {
-      {"empty", ""},
-      {"truncated", "[" + good.substr(0, 30)},
-      {"not JSON", "reminders, lots of them"},
-      {"wrong shape", good},
-      {"one bad reminder among good ones", "[" + good + R"(,{"id":"nope"}])"},
+  auto bytes = [](std::string b) {
+    return [b](const std::filesystem::path& f) { testing::writeFile(f, b); };
   };
-  for (const auto& row : rows) {
-    StoreFolder folder;
-    std::filesystem::create_directories(folder.file.parent_path());
-    testing::writeFile(folder.file, row.bytes);
-    LogCapture log;
-
-    FileReminderStore store = folder.open();
-    EXPECT_TRUE(store.reminders().empty()) << row.name;
-    EXPECT_EQ(folder.bytes(), row.bytes) << row.name << ": loading never writes";
-    EXPECT_TRUE(log.lines().empty()) << row.name;
-
-    store.add(oneOff("new", 1));
-    store.add(oneOff("newer", 2));
-    const auto aside = folder.file.parent_path() / asideName;
-    EXPECT_EQ(testing::readFile(aside), row.bytes) << row.name;
-    EXPECT_EQ(phrases(folder.open().reminders()), (std::vector<std::string>{"new", "newer"}))
-        << row.name;
-    ASSERT_EQ(log.lines().size(), 1u) << row.name;
-    EXPECT_EQ(log.lines()[0].level, LogLevel::error);
-    EXPECT_EQ(log.lines()[0].category, "reminders");
-    EXPECT_EQ(log.lines()[0].message, "unreadable reminders file moved aside to " + aside.string());
-  }
-}
-
-TEST(FileReminderStore, FilesThatCannotBeReadAtAllAreKeptToo) {
-  const struct {
-    const char* name;
-    void (*stage)(const std::filesystem::path&);
-  } rows[] = {
+  const std::pair<const char*, std::function<void(const std::filesystem::path&)>> rows[] = {
+      {"empty", bytes("")},
+      {"truncated", bytes("[" + good.substr(0, 30))},
+      {"not JSON", bytes("reminders, lots of them")},
+      {"wrong shape", bytes(good)},
+      {"one bad reminder among good ones", bytes("[" + good + R"(,{"id":"nope"}])")},
       {"a folder in its place",
        [](const auto& f) { std::filesystem::create_directories(f / "keep-me"); }},
       {"huge", [](const auto& f) {
@@ -165,15 +137,29 @@ TEST(FileReminderStore, FilesThatCannotBeReadAtAllAreKeptToo) {
          std::filesystem::resize_file(f, maximumStoredFileSize + 10);
        }},
   };
-  for (const auto& row : rows) {
+  for (const auto& [name, stage] : rows) {
     StoreFolder folder;
     std::filesystem::create_directories(folder.file.parent_path());
-    row.stage(folder.file);
+    stage(folder.file);
+    const auto original = folder.bytes();
+    LogCapture log;
+
     FileReminderStore store = folder.open();
-    EXPECT_TRUE(store.reminders().empty()) << row.name;
+    EXPECT_TRUE(store.reminders().empty()) << name;
+    EXPECT_EQ(folder.bytes(), original) << name << ": loading never writes";
+    EXPECT_TRUE(log.lines().empty()) << name;
+
     store.add(oneOff("new", 1));
-    EXPECT_TRUE(std::filesystem::exists(folder.file.parent_path() / asideName)) << row.name;
-    EXPECT_EQ(folder.open().reminders().size(), 1u) << row.name;
+    store.add(oneOff("newer", 2));
+    const auto aside = folder.file.parent_path() / asideName;
+    ASSERT_TRUE(original) << name;
+    EXPECT_EQ(StoreFolder::contents(aside), original) << name;
+    EXPECT_EQ(phrases(folder.open().reminders()), (std::vector<std::string>{"new", "newer"}))
+        << name;
+    ASSERT_EQ(log.lines().size(), 1u) << name;
+    EXPECT_EQ(log.lines()[0], (LogCapture::Line{LogLevel::error, "reminders",
+                                                "unreadable reminders file moved aside to " +
+                                                    aside.string()}));
   }
 }
 
@@ -219,32 +205,6 @@ TEST(FileReminderStore, WithoutALocationNothingIsStored) {
   store.add(oneOff("tea", 1));
   EXPECT_EQ(store.reminders().size(), 1u);
   EXPECT_FALSE(store.url());
-}
-
-// A save interrupted by a crash must leave a file that still loads in full.
-TEST(FileReminderStore, KilledDuringSavesTheFileStillLoads) {
-  StoreFolder folder;
-  {
-    FileReminderStore store = folder.open();
-    store.add(oneOff("seed", 1));
-  }
-  for (int round = 0; round < 6; ++round) {
-    pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      FileReminderStore store = folder.open();
-      for (int i = 0;; ++i) store.add(oneOff("x", i));
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5 + 7 * round));
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-    LogCapture log;
-    FileReminderStore store = folder.open();
-    ASSERT_FALSE(store.reminders().empty()) << "round " << round;
-    EXPECT_EQ(store.reminders()[0].phrase, "seed");
-    store.add(oneOff("probe", 1));
-    EXPECT_TRUE(log.lines().empty()) << "a healthy file is never moved aside";
-  }
 }
 
 }  // namespace

@@ -43,17 +43,20 @@ TEST(UserDefaultsPreferencesStore, FirstLaunchUsesDefaultsAndWritesNothing) {
   EXPECT_TRUE(log.lines().empty());
 }
 
-TEST(UserDefaultsPreferencesStore, HealthyRoundTripThroughFiles) {
+TEST(UserDefaultsPreferencesStore, RealFilesRoundTripAndKeepACorruptRecord) {
   testing::TempFolder temp;
-  FileUserDefaults defaults(temp / "vorlane");
+  FileUserDefaults defaults(temp.path(), [] { return std::time_t{0}; });
+  testing::writeFile(temp / "preferences.json", "{\"workMin");
+  LogCapture log;
   Preferences changed = withWork(50);
   changed.voiceIdentifier = "flite:slt";
   changed.speechRate = 0.7f;
   {
     UserDefaultsPreferencesStore store(defaults);
+    EXPECT_EQ(store.preferences(), Preferences());
     store.setPreferences(changed);
   }
-  EXPECT_TRUE(std::filesystem::exists(temp / "vorlane/preferences.json"));
+  EXPECT_EQ(testing::readFile(temp / "preferences.json.unreadable-19700101T000000"), "{\"workMin");
   EXPECT_EQ(UserDefaultsPreferencesStore(defaults).preferences(), changed);
 }
 
@@ -136,16 +139,6 @@ TEST(UserDefaultsPreferencesStore, UnreadableRecordIsMovedAsideBeforeTheFirstWri
     EXPECT_EQ(log.lines()[0].message,
               "unreadable preferences moved aside to preferences.unreadable-1");
   }
-}
-
-TEST(UserDefaultsPreferencesStore, CorruptFileOnDiskIsKeptBesideTheNewOne) {
-  testing::TempFolder temp;
-  FileUserDefaults defaults(temp.path(), [] { return std::time_t{0}; });
-  testing::writeFile(temp / "preferences.json", "{\"workMin");
-  UserDefaultsPreferencesStore store(defaults);
-  store.setPreferences(withWork(15));
-  EXPECT_EQ(testing::readFile(temp / "preferences.json.unreadable-19700101T000000"), "{\"workMin");
-  EXPECT_EQ(UserDefaultsPreferencesStore(defaults).preferences().workMinutes, 15);
 }
 
 TEST(UserDefaultsPreferencesStore, FailuresAreLoggedAndNeverLoseTheStoredRecord) {
