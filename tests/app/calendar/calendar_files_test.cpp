@@ -89,10 +89,6 @@ TEST_F(CalendarFilesTest, HugeFilesAndNonRegularFilesAreSkipped) {
   EXPECT_EQ(readCalendarFile(folder_ / "missing.ics"), std::nullopt);
 }
 
-TEST_F(CalendarFilesTest, MissingFoldersGiveNoFiles) {
-  EXPECT_TRUE(found().empty());
-}
-
 TEST_F(CalendarFilesTest, ReaderJoinsTheFilesInOrder) {
   const Calendar utc("UTC");
   const auto at = [&](int hour) { return *utc.date(2026, 3, 2, hour, 0); };

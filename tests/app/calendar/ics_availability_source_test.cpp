@@ -147,15 +147,6 @@ TEST_F(IcsAvailabilitySourceTest, RequestsAreServedOneAtATimeInOrder) {
   EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
 }
 
-TEST_F(IcsAvailabilitySourceTest, AccessIsReadAfreshEveryTime) {
-  auto source = makeSource();
-  EXPECT_EQ(source->access(), CalendarAccess::notDetermined);
-  defaults_.setData(CalendarConsent::key, "true");
-  EXPECT_EQ(source->access(), CalendarAccess::authorized);
-  defaults_.setData(CalendarConsent::key, "false");
-  EXPECT_EQ(source->access(), CalendarAccess::denied);
-}
-
 TEST_F(IcsAvailabilitySourceTest, TheAnswerIsStoredBeforeTheCompletionRuns) {
   using Answer = ConsentPrompt::Answer;
   struct Row {
@@ -196,15 +187,9 @@ TEST_F(IcsAvailabilitySourceTest, TheAnswerIsStoredBeforeTheCompletionRuns) {
         << row.name;
   }
   prompt_.immediate.reset();
-}
-
-TEST_F(IcsAvailabilitySourceTest, ThePromptNamesTheFoldersRead) {
-  auto source = makeSource();
-  source->requestAccess([](bool, std::exception_ptr) {});
-  ASSERT_EQ(prompt_.asked.size(), 1u);
-  const std::vector<std::string> expected{(folder_ / "calendars").string(),
-                                          (folder_ / "evolution").string()};
-  EXPECT_EQ(prompt_.asked.front(), expected);
+  const std::vector<std::string> folders{(folder_ / "calendars").string(),
+                                         (folder_ / "evolution").string()};
+  EXPECT_EQ(prompt_.asked.front(), folders) << "the prompt names the folders read";
 }
 
 TEST_F(IcsAvailabilitySourceTest, AFailedStoreFailsTheRequest) {

@@ -175,13 +175,6 @@ TEST_F(DBusScreenStateTest, AnswersOfTheWrongTypeAreUnread) {
   EXPECT_FALSE(unavailable());
 }
 
-TEST_F(DBusScreenStateTest, MissingServicesLeaveTheScreenAvailable) {
-  EXPECT_FALSE(unavailable());
-  DBusScreenState disconnected(QDBusConnection(QStringLiteral("never-connected")),
-                               QDBusConnection(QStringLiteral("never-connected")));
-  EXPECT_FALSE(CombinedScreenAvailability({&disconnected}).isScreenUnavailable());
-}
-
 TEST_F(DBusScreenStateTest, HangingServicesTimeOutAndLeaveTheScreenAvailable) {
   const auto silent = [](const QDBusMessage&) -> std::optional<QVariant> { return std::nullopt; };
   services_->add(QStringLiteral("org.freedesktop.login1"),

@@ -96,36 +96,5 @@ TEST(EnvironmentProbe, FillsTheSnapshotFromTheAnswersAndCopiesTheMute) {
   EXPECT_EQ(system.askedFullscreen->identifier, "HDMI-1");
 }
 
-TEST(EnvironmentProbe, FullscreenIsJudgedOnTheTargetScreenOnly) {
-  FakeSystem system;
-  system.screens = {{"DP-1", 0, 0, 1920, 1080, 1}, {"HDMI-1", 1920, 0, 1920, 1080, 1}};
-  system.fullscreenOn = "DP-1";
-  EnvironmentSources sources = system.sources();
-
-  EXPECT_FALSE(EnvironmentProbe(std::nullopt, "HDMI-1", sources).snapshot(Date(0))
-                   .isFullscreenOnTargetDisplay);
-  EXPECT_TRUE(EnvironmentProbe(std::nullopt, std::nullopt, sources).snapshot(Date(0))
-                  .isFullscreenOnTargetDisplay);
-}
-
-TEST(EnvironmentProbe, NoScreenMeansNoFullscreenAndEverySnapshotAsksAfresh) {
-  FakeSystem system;
-  system.fullscreenOn = "DP-1";
-  EnvironmentSources sources = system.sources();
-  EnvironmentProbe probe(std::nullopt, std::nullopt, sources);
-
-  const EnvironmentSnapshot first = probe.snapshot(Date(0));
-  EXPECT_FALSE(first.isFullscreenOnTargetDisplay);
-  EXPECT_EQ(system.askedFullscreen, std::nullopt);
-  EXPECT_FALSE(first.frontmostBundleID.has_value());
-
-  system.camera = true;
-  system.frontmost = "org.example.editor";
-  const EnvironmentSnapshot second = probe.snapshot(Date(30));
-  EXPECT_TRUE(second.cameraInUse);
-  EXPECT_EQ(second.frontmostBundleID, std::optional<std::string>("org.example.editor"));
-  EXPECT_EQ(system.calls.size(), 12u);
-}
-
 }  // namespace
 }  // namespace vorlane

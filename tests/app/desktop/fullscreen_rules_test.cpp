@@ -40,12 +40,6 @@ TEST(FullscreenRules, FrameMustMatchEveryMeasureWithinTwoPointsStrictly) {
   }
 }
 
-TEST(FullscreenRules, ToleranceFallsBackToOnePixelRatioWhenTheRatioIsUnusable) {
-  for (const double ratio : {0.0, -1.0, nan, std::numeric_limits<double>::infinity()}) {
-    EXPECT_EQ(fullscreenTolerance(ScreenFrame{"x", 0, 0, 10, 10, ratio}), 2.0) << ratio;
-  }
-}
-
 TEST(FullscreenRules, OnlyAnotherProcessesNormalVisibleFullscreenWindowCounts) {
   const ScreenFrame screen{"DP-1", 0, 0, 1920, 1080, 1.0};
   WindowFacts filling;

@@ -177,12 +177,5 @@ TEST_F(PulseServerTest, RecordingFromTheMicrophoneCountsAndFromTheMonitorDoesNot
   EXPECT_TRUE(testing::waitUntil([&] { return query().isCapturing() == std::optional(false); }));
 }
 
-TEST_F(PulseServerTest, ARunningServerIsBelievedOverTheAlsaState) {
-  FakeAsound asound;
-  asound.status("card0/pcm0c/sub0", "state: RUNNING\n");
-  SystemMicrophoneUsage microphone(query(), asound.root());
-  EXPECT_FALSE(microphone.isMicrophoneInUse());
-}
-
 }  // namespace
 }  // namespace vorlane

@@ -189,11 +189,9 @@ TEST_F(FullscreenTest, TheFrameIncludesDecorationsAndMustMatchWithinTwoPixels) {
   const std::vector<Row> rows = {
       {"one pixel narrower", 0, 0, std::uint16_t(w - 1), h, {}, true},
       {"two pixels narrower", 0, 0, std::uint16_t(w - 2), h, {}, false},
-      {"two pixels lower", 0, 2, w, std::uint16_t(h - 2), {}, false},
       {"decorations make up the difference", 3, 20, std::uint16_t(w - 6), std::uint16_t(h - 23),
        {3, 3, 20, 3}, true},
       {"decorations push it past the screen", 0, 0, w, h, {0, 0, 20, 0}, false},
-      {"malformed extents are ignored", 0, 0, w, h, {5, 5}, true},
   };
   for (const Row& row : rows) {
     const xcb_window_t window = fullscreenWindow(row.x, row.y, row.width, row.height);
@@ -220,18 +218,6 @@ TEST_F(FullscreenTest, AMistypedOrDanglingWindowListFindsNothing) {
   EXPECT_TRUE(fullscreen()) << "a dangling entry does not hide the real one";
 }
 
-TEST_F(FullscreenTest, TargetScreenFallsBackToTheMainScreen) {
-  X11WindowList windows(qt());
-  X11FrontmostApplication active(qt(), ownPid);
-  QtScreenGeometry geometry(&active, &windows, ownPid);
-  EXPECT_EQ(geometry.targetScreen(screen_.identifier), std::optional(screen_));
-  EXPECT_EQ(geometry.targetScreen("no-such-output"), std::optional(screen_));
-  const xcb_window_t window = peer_.window(10, 10, 50, 50);
-  peer_.map(window);
-  activate(window);
-  EXPECT_EQ(geometry.targetScreen(std::nullopt), std::optional(screen_));
-}
-
 TEST_F(X11EnvironmentTest, ActiveScreenSaverMakesTheScreenUnavailable) {
   X11ScreenState state(qt());
   ScreenStateReadings readings;
@@ -246,28 +232,6 @@ TEST_F(X11EnvironmentTest, ActiveScreenSaverMakesTheScreenUnavailable) {
   xcb_force_screen_saver(peer_.connection(), XCB_SCREEN_SAVER_RESET);
   peer_.sync();
   EXPECT_FALSE(CombinedScreenAvailability({&state}).isScreenUnavailable());
-}
-
-TEST_F(X11EnvironmentTest, SystemEnvironmentFeedsTheProbeFromTheDesktop) {
-  SystemEnvironment environment;
-  EnvironmentSources sources = environment.sources();
-  const xcb_window_t zoom = peer_.window(0, 0, 100, 100);
-  peer_.bytes(zoom, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, "zoom\0zoom\0"s);
-  peer_.words(zoom, "_NET_WM_PID", XCB_ATOM_CARDINAL, {otherPid});
-  peer_.words(zoom, "_NET_WM_STATE", XCB_ATOM_ATOM, {peer_.atom("_NET_WM_STATE_FULLSCREEN")});
-  const ScreenFrame screen = screenFrame(*QGuiApplication::primaryScreen());
-  xcb_configure_window(peer_.connection(), zoom,
-                       XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
-                       std::vector<std::uint32_t>{std::uint32_t(screen.width),
-                                                  std::uint32_t(screen.height)}.data());
-  peer_.map(zoom);
-  peer_.words(peer_.root(), "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW, {zoom});
-  activate(zoom);
-
-  const EnvironmentSnapshot snapshot =
-      EnvironmentProbe(std::nullopt, std::nullopt, sources).snapshot(Date(100));
-  EXPECT_EQ(snapshot.frontmostBundleID, std::optional<std::string>("us.zoom.xos"));
-  EXPECT_TRUE(snapshot.isFullscreenOnTargetDisplay);
 }
 
 }  // namespace
