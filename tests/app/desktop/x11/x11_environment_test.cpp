@@ -234,5 +234,23 @@ TEST_F(X11EnvironmentTest, ActiveScreenSaverMakesTheScreenUnavailable) {
   EXPECT_FALSE(CombinedScreenAvailability({&state}).isScreenUnavailable());
 }
 
+TEST_F(X11EnvironmentTest, SystemEnvironmentReadsTheDesktopThroughQtsConnection) {
+  SystemEnvironment environment;
+  EnvironmentSources sources = environment.sources();
+  const ScreenFrame screen = screenFrame(*QGuiApplication::primaryScreen());
+  const xcb_window_t zoom =
+      peer_.window(0, 0, std::uint16_t(screen.width), std::uint16_t(screen.height));
+  peer_.bytes(zoom, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, "zoom\0zoom\0"s);
+  peer_.words(zoom, "_NET_WM_STATE", XCB_ATOM_ATOM, {peer_.atom("_NET_WM_STATE_FULLSCREEN")});
+  peer_.map(zoom);
+  peer_.words(peer_.root(), "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW, {zoom});
+  activate(zoom);
+
+  const EnvironmentSnapshot snapshot =
+      EnvironmentProbe(std::nullopt, std::nullopt, sources).snapshot(Date(100));
+  EXPECT_EQ(snapshot.frontmostBundleID, std::optional<std::string>("us.zoom.xos"));
+  EXPECT_TRUE(snapshot.isFullscreenOnTargetDisplay);
+}
+
 }  // namespace
 }  // namespace vorlane

@@ -1,5 +1,8 @@
 #include "app/desktop/global_hot_key.h"
 
+#include "app/desktop/environment_probe.h"
+#include "app/desktop/system_environment.h"
+
 #include <gtest/gtest.h>
 
 #include "app/logging/log_capture.h"
@@ -15,6 +18,15 @@ TEST(GlobalHotKeyWithoutX, CreationFailsWithTheInstallErrorLine) {
       {LogLevel::error, "lifecycle", "failed to install hotkey handler: -1"}};
   EXPECT_EQ(capture.lines(), expected);
   EXPECT_EQ(calls, 0);
+}
+
+TEST(SystemEnvironmentWithoutX, XQuestionsAnswerTheHarmlessSide) {
+  SystemEnvironment environment;
+  EnvironmentSources sources = environment.sources();
+  const EnvironmentSnapshot snapshot =
+      EnvironmentProbe(std::nullopt, std::nullopt, sources).snapshot(Date(0));
+  EXPECT_EQ(snapshot.frontmostBundleID, std::nullopt);
+  EXPECT_FALSE(snapshot.isFullscreenOnTargetDisplay);
 }
 
 }  // namespace
