@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/contracts/busy_interval.h"
+#include "foundation/calendar.h"
+#include "foundation/date.h"
+
+namespace vorlane {
+
+struct IcsReadOptions {
+  // The user's own address, for recognising the user among an event's attendees; none
+  // means nobody is the user.
+  std::optional<std::string> userEmail;
+  // Places floating and all-day times (which name no zone) in the user's zone.
+  Calendar calendar;
+};
+
+// The user's address from the EMAIL variable's value ("Ann <ann@example.org>" or
+// "ann@example.org"); none when unset or blank.
+std::optional<std::string> userEmailFromEnvironment(const char* value);
+
+// The busy stretches of the events of one calendar file that overlap `range`. Skipped, in
+// this order: cancelled events, events shown as free, events the user declined, events
+// without a start or an end, and events whose end is not after their start. Recurring
+// events give one stretch per occurrence (excluded dates left out; an occurrence replaced
+// by an override gives way to the override). Order: as the file lists them, occurrences in
+// time order; nothing merged, sorted across events or clipped to the range.
+//
+// Malformed text gives what could be read of it; text nested deeper than any calendar is
+// (hostile input) gives nothing. Never throws.
+std::vector<BusyInterval> busyIntervalsInIcs(std::string_view text, DateInterval range,
+                                             const IcsReadOptions& options);
+
+}  // namespace vorlane

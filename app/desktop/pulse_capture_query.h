@@ -1,0 +1,28 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+namespace vorlane {
+
+// Asks the PulseAudio (or pipewire-pulse) server for its recording streams, on a private
+// main loop, within `timeout`. Never starts a server.
+class PulseCaptureQuery {
+ public:
+  // `server` is a server address ("unix:/run/user/1000/pulse/native"); none means the
+  // default server.
+  explicit PulseCaptureQuery(std::optional<std::string> server = std::nullopt,
+                             std::chrono::milliseconds timeout = std::chrono::milliseconds(250),
+                             long ownPid = -1);
+
+  // Whether another process records from a real input; none when no server answered in time.
+  std::optional<bool> isCapturing() const;
+
+ private:
+  std::optional<std::string> server_;
+  std::chrono::milliseconds timeout_;
+  long ownPid_;
+};
+
+}  // namespace vorlane

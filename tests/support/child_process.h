@@ -1,0 +1,113 @@
+#pragma once
+
+// Starting and stopping the helper programs (X server, message bus, sound server) that a
+// test needs, so that the tests run on a machine with none of them running.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/support/temp_folder.h"
+
+extern char** environ;
+
+namespace vorlane::testing {
+
+// A child process, sent SIGTERM and reaped when the object goes. Its descriptor 3 may be
+// the write end of a pipe whose read end `readLine` reads.
+class ChildProcess {
+ public:
+  ChildProcess(const std::vector<std::string>& argv, bool withPipe,
+               const std::vector<std::string>& extraEnvironment = {}) {
+    int fds[2] = {-1, -1};
+    if (withPipe && pipe2(fds, O_CLOEXEC) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    if (withPipe) posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
+
+    std::vector<std::string> environment;
+    for (char** e = environ; *e != nullptr; ++e) environment.emplace_back(*e);
+    environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
+    std::vector<char*> envp;
+    for (std::string& e : environment) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::vector<std::string> args = argv;
+    std::vector<char*> argp;
+    for (std::string& a : args) argp.push_back(a.data());
+    argp.push_back(nullptr);
+
+    if (posix_spawnp(&pid_, argp[0], &actions, nullptr, argp.data(), envp.data()) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    if (withPipe) {
+      close(fds[1]);
+      readFd_ = fds[0];
+    }
+  }
+
+  ~ChildProcess() {
+    if (readFd_ >= 0) close(readFd_);
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      int status = 0;
+      // Give it a moment to go, then make sure it has.
+      for (int i = 0; i < 200; ++i) {
+        if (waitpid(pid_, &status, WNOHANG) == pid_) return;
+        usleep(10'000);
+      }
+      kill(pid_, SIGKILL);
+      waitpid(pid_, &status, 0);
+    }
+  }
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  pid_t pid() const { return pid_; }
+  bool started() const { return pid_ > 0; }
+
+  // One line from descriptor 3, without its newline; none on timeout or end of file.
+  std::optional<std::string> readLine(std::chrono::milliseconds timeout) {
+    std::string line;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (readFd_ >= 0) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0) return std::nullopt;
+      pollfd p{readFd_, POLLIN, 0};
+      if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
+      char c = 0;
+      if (read(readFd_, &c, 1) != 1) return std::nullopt;
+      if (c == '\n') return line;
+      line.push_back(c);
+    }
+    return std::nullopt;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int readFd_ = -1;
+};
+
+// Waits until `ready` holds or the timeout passes; whether it held.
+template <typename Predicate>
+bool waitUntil(Predicate ready, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (ready()) return true;
+    usleep(10'000);
+  }
+  return ready();
+}
+
+}  // namespace vorlane::testing
