@@ -211,9 +211,24 @@ std::string lowercased(std::string_view utf8) {
     }
     return out;
   }
-  icu::UnicodeString text = toUnicode(utf8);
-  text.toLower(icu::Locale::getRoot());
-  return toUtf8(text);
+  // Each code point on its own, so no context rule applies: a final capital sigma becomes
+  // U+03C3 like any other, never U+03C2.
+  const icu::UnicodeString text = toUnicode(utf8);
+  icu::UnicodeString lower;
+  for (int32_t i = 0; i < text.length(); i = text.moveIndex32(i, 1)) {
+    icu::UnicodeString single(text.char32At(i));
+    lower.append(single.toLower(icu::Locale::getRoot()));
+  }
+  return toUtf8(lower);
+}
+
+std::string composed(std::string_view utf8) {
+  if (isAscii(utf8)) return std::string(utf8);
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+  if (U_FAILURE(status)) return validUtf8(utf8);
+  const icu::UnicodeString normal = nfc->normalize(toUnicode(utf8), status);
+  return U_FAILURE(status) ? validUtf8(utf8) : toUtf8(normal);
 }
 
 }  // namespace vorlane

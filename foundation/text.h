@@ -39,7 +39,12 @@ std::string collapsedWhiteSpace(std::string_view utf8);
 // code point equals "e" + U+0301).
 bool sameCharacters(std::string_view a, std::string_view b);
 
-// Lower-cased in the root locale (no locale-specific rules).
+// Lower-cased code point by code point with the full mapping of the root locale: no
+// locale-specific rules (Turkish dotless i) and no context rules (final sigma).
 std::string lowercased(std::string_view utf8);
+
+// The canonical composition (NFC) of the text: texts that are the same characters, as
+// sameCharacters() decides, give the same bytes, so it can key a set.
+std::string composed(std::string_view utf8);
 
 }  // namespace vorlane

@@ -22,7 +22,8 @@ class SuppressionDecision {
   bool operator==(const SuppressionDecision&) const = default;
 
  private:
-  explicit SuppressionDecision(std::optional<SuppressionReason> reason) : reason_(std::move(reason)) {}
+  explicit SuppressionDecision(std::optional<SuppressionReason> reason)
+      : reason_(std::move(reason)) {}
   std::optional<SuppressionReason> reason_;
 };
 

@@ -14,7 +14,14 @@ namespace vorlane {
 // equality compares the case alone.
 class SuppressionReason {
  public:
-  enum class Case { muted, presentationApp, cameraInUse, microphoneInUse, fullscreen, screenUnavailable };
+  enum class Case {
+    muted,
+    presentationApp,
+    cameraInUse,
+    microphoneInUse,
+    fullscreen,
+    screenUnavailable
+  };
 
   static SuppressionReason muted(Date until) { return SuppressionReason(Case::muted, until); }
   static SuppressionReason presentationApp(std::string bundleID) {
@@ -23,7 +30,9 @@ class SuppressionReason {
   static SuppressionReason cameraInUse() { return SuppressionReason(Case::cameraInUse); }
   static SuppressionReason microphoneInUse() { return SuppressionReason(Case::microphoneInUse); }
   static SuppressionReason fullscreen() { return SuppressionReason(Case::fullscreen); }
-  static SuppressionReason screenUnavailable() { return SuppressionReason(Case::screenUnavailable); }
+  static SuppressionReason screenUnavailable() {
+    return SuppressionReason(Case::screenUnavailable);
+  }
 
   Case value() const { return case_; }
   // The mute's end for `muted`; the reference date otherwise.

@@ -55,12 +55,6 @@ TEST(MascotAppearance, TolerantDecodingIsSanitised) {
   };
   for (const auto& [text, expected] : rows) EXPECT_EQ(decodeText(text), expected) << text;
   EXPECT_THROW(decodeText("[]"), DecodingError);
-
-  MascotAppearance full{.monkeyOpacity = 0.8, .ropeOpacity = 0.1, .bannerOpacity = 0,
-                        .ropeWidth = 7.5, .monkeyColor = MascotColor(0.2, 0.3, 0.4),
-                        .ropeColor = MascotColor(1, 1, 1), .bannerColor = std::nullopt};
-  Json written = full.encode();
-  EXPECT_EQ(MascotAppearance::decode(JsonReader(written)), full);
 }
 
 }  // namespace

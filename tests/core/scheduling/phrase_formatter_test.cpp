@@ -11,7 +11,7 @@ namespace {
 // A fixed zone keeps the tests independent of the machine's.
 const Calendar utc("UTC");
 
-Date at(int hour, int minute, int second = 0) { return *utc.date(2026, 3, 14, hour, minute, second); }
+Date at(int hour, int minute) { return *utc.date(2026, 3, 14, hour, minute); }
 
 TEST(PhraseFormatter, DefaultPhraseAndBubbleAtBoundaryMinutes) {
   struct Row {

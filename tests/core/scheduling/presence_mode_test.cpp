@@ -10,22 +10,18 @@ TEST(PresenceMode, RawValuesNamesAndJson) {
   EXPECT_EQ(displayName(PresenceMode::peek), "Always peeking");
   EXPECT_EQ(displayName(PresenceMode::hidden), "Only during visits");
   for (PresenceMode mode : allPresenceModes) {
-    EXPECT_EQ(presenceModeFromRaw(rawValue(mode)), mode);
     Json written = encode(mode);
     EXPECT_EQ(written, Json(std::string(rawValue(mode))));
     EXPECT_EQ(decodePresenceMode(JsonReader(written)), mode);
   }
-  EXPECT_EQ(rawValue(PresenceMode::hidden), "hidden");
-}
-
-TEST(PresenceMode, OnlyTheExactRawValuesRead) {
-  for (const char* raw : {"Peek", "HIDDEN", "", "peek "}) {
-    EXPECT_EQ(presenceModeFromRaw(raw), std::nullopt) << raw;
-    Json value(raw);
-    EXPECT_THROW(decodePresenceMode(JsonReader(value)), DecodingError) << raw;
+  // Only the exact raw values read.
+  EXPECT_EQ(presenceModeFromRaw("hidden"), PresenceMode::hidden);
+  for (Json bad : {Json("Peek"), Json("HIDDEN"), Json(""), Json(0)}) {
+    if (bad.is_string()) {
+      EXPECT_EQ(presenceModeFromRaw(bad.get<std::string>()), std::nullopt);
+    }
+    EXPECT_THROW(decodePresenceMode(JsonReader(bad)), DecodingError) << bad.dump();
   }
-  Json number(0);
-  EXPECT_THROW(decodePresenceMode(JsonReader(number)), DecodingError);
 }
 
 }  // namespace

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vorlane {
+
+// Limits and cleaning for the texts typed for a focus: its goal and the note for the next
+// step. Lengths are user-perceived characters (extended grapheme clusters), never bytes.
+struct FocusInput {
+  FocusInput() = delete;
+
+  // The most characters a focus goal (or a priority title) may have.
+  static constexpr std::size_t maximumLength = 120;
+  // The most characters a next-step note may have; applied by whoever stores a note, after
+  // cleaning it.
+  static constexpr std::size_t maximumNextStepLength = 240;
+
+  // The text split at every white-space character (one whose first code point is Unicode
+  // White_Space; CR LF counts as one), empty pieces dropped, joined with single spaces.
+  // So the ends are trimmed and every inner run of white space, newlines included,
+  // becomes one U+0020. Invalid UTF-8 comes out as U+FFFD.
+  static std::string cleaned(std::string_view text);
+
+  // Whether the cleaned text is not empty and has at most `maximumLength` characters.
+  static bool isValidGoal(std::string_view text);
+};
+
+}  // namespace vorlane
