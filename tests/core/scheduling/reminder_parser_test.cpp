@@ -316,9 +316,9 @@ TEST(ReminderParser, UnusualTextGivesAResultOrAnError) {
 
 TEST(ReminderParser, VeryLongLinesFinish) {
   constexpr std::size_t size = 100 * 1024;
-  const auto repeated = [](std::string_view piece) {
+  const auto repeated = [](std::string_view chunk) {
     std::string out;
-    while (out.size() < size) out += piece;
+    while (out.size() < size) out += chunk;
     return out;
   };
   struct LongRow {
