@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <mutex>
 #include <stdexcept>
 
 #include <unicode/regex.h>
@@ -27,25 +28,30 @@ RegexMatch::Range rangeOf(const icu::RegexMatcher& matcher, int32_t group, UErro
   return {matcher.start(group, status), matcher.end(group, status)};
 }
 
+// The matcher's current match with its groups; none when ICU reports a failure.
+std::optional<RegexMatch> currentMatch(const icu::RegexMatcher& matcher) {
+  UErrorCode status = U_ZERO_ERROR;
+  RegexMatch match;
+  match.whole = rangeOf(matcher, 0, status);
+  const int32_t groupCount = matcher.groupCount();
+  match.groups.reserve(static_cast<std::size_t>(groupCount));
+  for (int32_t g = 1; g <= groupCount; ++g) match.groups.push_back(rangeOf(matcher, g, status));
+  if (U_FAILURE(status)) return std::nullopt;
+  return match;
+}
+
 std::optional<RegexMatch> findWhole(icu::RegexMatcher& matcher, const MatchText& text,
                                     int32_t from) {
   UErrorCode status = U_ZERO_ERROR;
   int32_t searchFrom = from;
   while (searchFrom >= 0 && searchFrom <= text.length() && matcher.find(searchFrom, status) &&
          U_SUCCESS(status)) {
-    RegexMatch match;
-    match.whole = rangeOf(matcher, 0, status);
+    RegexMatch::Range whole = rangeOf(matcher, 0, status);
     if (U_FAILURE(status)) return std::nullopt;
-    if (text.isBoundary(match.whole.start) && text.isBoundary(match.whole.end)) {
-      const int32_t groupCount = matcher.groupCount();
-      match.groups.reserve(static_cast<std::size_t>(groupCount));
-      for (int32_t g = 1; g <= groupCount; ++g) match.groups.push_back(rangeOf(matcher, g, status));
-      if (U_FAILURE(status)) return std::nullopt;
-      return match;
-    }
+    if (text.isBoundary(whole.start) && text.isBoundary(whole.end)) return currentMatch(matcher);
     // A match cut inside a character: look again one unit further on, where a later match
     // may still be whole.
-    searchFrom = match.whole.start + 1;
+    searchFrom = whole.start + 1;
   }
   return std::nullopt;
 }
@@ -92,7 +98,52 @@ std::string RegexMatch::groupText(const MatchText& text, int group) const {
   return text.utf8(range.start, range.end);
 }
 
-Regex::Regex(std::string_view pattern) {
+struct Regex::MatcherPool {
+  std::mutex mutex;
+  std::vector<std::unique_ptr<icu::RegexMatcher>> idle;
+};
+
+// A matcher of the pool set to one text for the lease's lifetime, then handed back.
+class Regex::Lease {
+ public:
+  Lease(const Regex& regex, const MatchText& text) : pool_(regex.pool_.get()) {
+    if (!regex.pattern_ || !pool_) return;
+    {
+      const std::lock_guard<std::mutex> lock(pool_->mutex);
+      if (!pool_->idle.empty()) {
+        matcher_ = std::move(pool_->idle.back());
+        pool_->idle.pop_back();
+      }
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    if (!matcher_) {
+      matcher_.reset(regex.pattern_->matcher(status));
+      if (U_FAILURE(status)) {
+        matcher_.reset();
+        return;
+      }
+    }
+    // The matcher refers to the text's string, which outlives the lease.
+    matcher_->reset(text.string());
+  }
+
+  ~Lease() {
+    if (!matcher_) return;
+    const std::lock_guard<std::mutex> lock(pool_->mutex);
+    pool_->idle.push_back(std::move(matcher_));
+  }
+
+  Lease(const Lease&) = delete;
+  Lease& operator=(const Lease&) = delete;
+
+  icu::RegexMatcher* get() const { return matcher_.get(); }
+
+ private:
+  MatcherPool* pool_;
+  std::unique_ptr<icu::RegexMatcher> matcher_;
+};
+
+Regex::Regex(std::string_view pattern) : pool_(std::make_unique<MatcherPool>()) {
   UParseError where{};
   UErrorCode status = U_ZERO_ERROR;
   pattern_.reset(icu::RegexPattern::compile(toUnicode(pattern), 0, where, status));
@@ -104,22 +155,27 @@ Regex::Regex(std::string_view pattern) {
   }
 }
 
-Regex::~Regex() = default;
+// The pool goes first: its matchers refer to the pattern.
+Regex::~Regex() { pool_.reset(); }
 Regex::Regex(Regex&&) noexcept = default;
-Regex& Regex::operator=(Regex&&) noexcept = default;
+Regex& Regex::operator=(Regex&& other) noexcept {
+  pool_ = std::move(other.pool_);
+  pattern_ = std::move(other.pattern_);
+  return *this;
+}
 
 std::optional<RegexMatch> Regex::firstMatch(const MatchText& text, int32_t from) const {
-  std::unique_ptr<icu::RegexMatcher> matcher = matcherFor(text);
-  if (!matcher) return std::nullopt;
-  return findWhole(*matcher, text, from);
+  const Lease lease(*this, text);
+  if (!lease.get()) return std::nullopt;
+  return findWhole(*lease.get(), text, from);
 }
 
 std::vector<RegexMatch> Regex::allMatches(const MatchText& text) const {
   std::vector<RegexMatch> out;
-  std::unique_ptr<icu::RegexMatcher> matcher = matcherFor(text);
-  if (!matcher) return out;
+  const Lease lease(*this, text);
+  if (!lease.get()) return out;
   int32_t from = 0;
-  while (std::optional<RegexMatch> match = findWhole(*matcher, text, from)) {
+  while (std::optional<RegexMatch> match = findWhole(*lease.get(), text, from)) {
     // After an empty match, step on so that the search ends.
     from = match->whole.end > match->whole.start ? match->whole.end : match->whole.end + 1;
     out.push_back(std::move(*match));
@@ -127,13 +183,21 @@ std::vector<RegexMatch> Regex::allMatches(const MatchText& text) const {
   return out;
 }
 
-std::unique_ptr<icu::RegexMatcher> Regex::matcherFor(const MatchText& text) const {
-  if (!pattern_) return nullptr;
+std::optional<RegexMatch> Regex::prefixMatch(const MatchText& text, int32_t from) const {
+  if (from < 0 || from > text.length()) return std::nullopt;
+  const Lease lease(*this, text);
+  icu::RegexMatcher* matcher = lease.get();
+  if (!matcher) return std::nullopt;
+  // Default bounds: anchoring (^ and $ at the region's ends) and opaque (nothing before
+  // `from` is seen, not even by \b).
   UErrorCode status = U_ZERO_ERROR;
-  // The matcher refers to the text's string, which outlives the matcher.
-  std::unique_ptr<icu::RegexMatcher> matcher(pattern_->matcher(text.string(), status));
-  if (U_FAILURE(status)) return nullptr;
-  return matcher;
+  matcher->region(from, text.length(), status);
+  if (U_FAILURE(status) || !matcher->lookingAt(status) || U_FAILURE(status)) return std::nullopt;
+  std::optional<RegexMatch> match = currentMatch(*matcher);
+  if (!match || !text.isBoundary(match->whole.start) || !text.isBoundary(match->whole.end)) {
+    return std::nullopt;
+  }
+  return match;
 }
 
 std::optional<std::int64_t> parseAsciiInteger(std::string_view text) {

@@ -65,13 +65,19 @@ class Regex {
   std::optional<RegexMatch> firstMatch(const MatchText& text, int32_t from = 0) const;
   // Every non-overlapping match whose ends are boundaries, in order.
   std::vector<RegexMatch> allMatches(const MatchText& text) const;
+  // The match that begins exactly at `from`, with the text before `from` out of sight (as
+  // if the text started there, so `^` matches at `from`); none unless its ends are
+  // boundaries. Lets an anchored pattern walk along a text without copying its tail.
+  std::optional<RegexMatch> prefixMatch(const MatchText& text, int32_t from) const;
   bool matches(const MatchText& text) const { return firstMatch(text).has_value(); }
 
  private:
-  // A fresh matcher over the text's string; none when ICU cannot make one.
-  std::unique_ptr<icu::RegexMatcher> matcherFor(const MatchText& text) const;
+  class Lease;
+  struct MatcherPool;
 
   std::unique_ptr<icu::RegexPattern> pattern_;
+  // Matchers are costly to create, so finished ones are kept for the next call.
+  std::unique_ptr<MatcherPool> pool_;
 };
 
 // Reads a whole text of ASCII digits (an optional leading '-') as a number; none for any

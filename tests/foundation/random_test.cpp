@@ -4,6 +4,9 @@
 #include <array>
 #include <vector>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "tests/support/scripted_random.h"
@@ -87,6 +90,28 @@ TEST(Random, SeededGeneratorsRepeatAndSystemWordsVary) {
   }
   EXPECT_EQ(everSet, maxWord);
   EXPECT_EQ(everClear, maxWord);
+}
+
+TEST(Random, ForkedChildDrawsOtherWordsThanItsParent) {
+  SystemRandomGenerator system;
+  (void)system.nextWord();  // words are now in reserve, to be inherited by the child
+  int pipeEnds[2];
+  ASSERT_EQ(pipe(pipeEnds), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const std::uint64_t word = system.nextWord();
+    const bool written = write(pipeEnds[1], &word, sizeof word) == sizeof word;
+    _exit(written ? 0 : 1);
+  }
+  close(pipeEnds[1]);
+  std::uint64_t childWord = 0;
+  const bool read = ::read(pipeEnds[0], &childWord, sizeof childWord) == sizeof childWord;
+  close(pipeEnds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(read);
+  EXPECT_NE(childWord, system.nextWord());
 }
 
 }  // namespace

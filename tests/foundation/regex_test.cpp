@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
 namespace vorlane {
 namespace {
 
@@ -93,6 +98,51 @@ TEST(Regex, SearchStartsAtTheGivenOffset) {
   EXPECT_EQ(digits.firstMatch(text, 1)->whole.start, 6);
   EXPECT_FALSE(digits.firstMatch(text, 9));
   EXPECT_FALSE(digits.firstMatch(text, -1));
+}
+
+TEST(Regex, PrefixMatchTreatsTheOffsetAsTheTextStart) {
+  const Regex filler(R"((?i)^(at|to)\b\s*)");
+  struct Row {
+    const char* name;
+    std::string text;
+    int32_t from;
+    int32_t expectedEnd;  // -1: no match
+  };
+  const Row rows[] = {
+      {"at the start", "at 4pm", 0, 3},
+      {"further on, ^ holds at the offset", "say to mom", 4, 7},
+      {"nothing before the offset is seen by \\b", "xto mom", 1, 4},
+      {"not at the offset itself", "say to mom", 3, -1},
+      {"a word going on is no match", "tomorrow", 0, -1},
+      {"the end inside a character", "to\u00A0\u0301x", 0, -1},
+      {"past the end", "to", 3, -1},
+      {"before the start", "to", -1, -1},
+  };
+  for (const Row& row : rows) {
+    const MatchText text(row.text);
+    const std::optional<RegexMatch> match = filler.prefixMatch(text, row.from);
+    EXPECT_EQ(match ? match->whole.end : -1, row.expectedEnd) << row.name;
+  }
+}
+
+TEST(Regex, OneCompiledPatternServesManyTextsAndThreads) {
+  const Regex time(R"(\b(\d{1,2}):(\d{2})\b)");
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < 2000; ++i) {
+        const std::string hour = std::to_string((t * 7 + i) % 24);
+        const MatchText text("call at " + hour + ":05 today");
+        const std::optional<RegexMatch> match = time.firstMatch(text);
+        if (!match || match->groupText(text, 1) != hour || time.firstMatch(MatchText("none"))) {
+          ++wrong;
+        }
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(wrong.load(), 0);
 }
 
 TEST(Regex, BadPatternsThrowAndMovedRegexesStillMatch) {
