@@ -186,7 +186,11 @@ std::optional<TimeMatch> matchTwelveHour(const MatchText& text, const RegexMatch
   std::int64_t minute = 0;
   if (match.groupMatched(2)) {
     if (!match.groupOnBoundaries(text, 2)) return std::nullopt;
-    minute = number(text, match, 2).value_or(0);
+    // A minute that cannot be read would silently become :00 ("9:٣٠pm" as 21:00): no time
+    // at all is the honest answer.
+    const std::optional<std::int64_t> read = number(text, match, 2);
+    if (!read) return std::nullopt;
+    minute = *read;
   }
   if (*hour < 1 || *hour > 12 || minute < 0 || minute > 59) return std::nullopt;
   const bool pm = lowercased(match.groupText(text, 3)) == "pm";

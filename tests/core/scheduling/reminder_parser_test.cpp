@@ -305,6 +305,8 @@ TEST(ReminderParser, UnusualTextGivesAResultOrAnError) {
   });
   expectErrors({
       {"Arabic-Indic hour", "\u0664pm call", Kind::noTimeFound},
+      // Regression: an unreadable minute used to become :00, a wrong time given silently.
+      {"Arabic-Indic minute", "9:\u0663\u0660pm call", Kind::noTimeFound},
       {"fullwidth hour", "\uFF14pm call", Kind::noTimeFound},
       {"Devanagari 24-hour time", "\u0967\u0966:\u0969\u0966 call", Kind::noTimeFound},
       // A mark on the unit, or a skin tone after it, cuts the match inside a character.
