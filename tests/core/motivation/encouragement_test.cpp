@@ -23,8 +23,7 @@ TEST(EncouragementLibrary, HoldsFifteenQuotationsThenTheTipsAsWritten) {
   ASSERT_EQ(all.size(), 28u);
   for (std::size_t i = 0; i < all.size(); ++i) {
     EXPECT_EQ(all[i].attribution.has_value(), i < 15) << all[i].id;
-    if (i < 15) EXPECT_EQ(all[i].moments, i < 13 ? std::set<Moment>{Moment::idle} : both) << all[i].id;
-    // The bubble adds the quotation marks, and has room for a short line only.
+    EXPECT_TRUE(i >= 15 || all[i].moments == (i < 13 ? std::set<Moment>{Moment::idle} : both)) << all[i].id;
     for (const char* mark : {"\"", "\u201C", "\u201D"}) EXPECT_EQ(all[i].text.find(mark), std::string::npos);
     EXPECT_LE(graphemeCount(all[i].text), 100u) << all[i].id;
   }
@@ -34,22 +33,20 @@ TEST(EncouragementLibrary, HoldsFifteenQuotationsThenTheTipsAsWritten) {
 }
 
 TEST(EncouragementLibrary, ScriptedDrawsChooseInTableOrderAndTheProgressLineOnAZero) {
-  // One draw a pick, and one more first when the progress line may come.
   S words{S::lowest, S::highest, S::highest, S::wordFor(1, 4), S::wordFor(21, 26), S::wordFor(0, 4)};
   EXPECT_EQ(EncouragementLibrary::pick({Moment::idle, 0}, {}, words).id, EncouragementLibrary::all()[0].id);
   EXPECT_EQ(EncouragementLibrary::pick({Moment::idle, 1}, {}, words).id, "tip-eyes");
   EXPECT_EQ(EncouragementLibrary::pick({Moment::onBreak, 0}, {}, words).id, "tip-break-screen");
   EXPECT_EQ(EncouragementLibrary::pick({Moment::idle, 3}, {}, words).id, "tip-doing-great");  // not on a one
   EXPECT_EQ(EncouragementLibrary::pick({Moment::onBreak, 5}, {}, words),
-            (Encouragement{"progress-today", "5 focus sessions today. You\u2019re doing great.", std::nullopt, both}));
+            (Encouragement{"progress-today", "5 focus sessions today. You\u2019re doing great.", std::nullopt,
+                           both}));
   EXPECT_TRUE(words.allUsed());
 }
 
-// The ids `pick` gives over many seeds, each as often as it came.
-std::multiset<std::string> tally(const EncouragementContext& context, const std::set<std::string>& excluding,
-                                 int draws = 3000) {
+std::multiset<std::string> tally(const EncouragementContext& context, const std::set<std::string>& excluding) {
   std::multiset<std::string> seen;
-  for (int seed = 0; seed < draws; ++seed) {
+  for (int seed = 0; seed < 4000; ++seed) {
     SeededRandomGenerator generator(seed);
     seen.insert(EncouragementLibrary::pick(context, excluding, generator).id);
   }
@@ -64,19 +61,17 @@ TEST(EncouragementLibrary, OverManySeedsPicksKeepToThePoolAndExclusionsAndProgre
   EXPECT_EQ(pool[Moment::idle].size(), 26u);
   EXPECT_EQ(pool[Moment::onBreak].size(), 8u);
   EXPECT_EQ(distinct(tally({Moment::idle, 0}, {})), pool[Moment::idle]);
-  EXPECT_EQ(distinct(tally({Moment::onBreak, 1}, {})), pool[Moment::onBreak]);
   // All excluded: the exclusion is ignored.
   EXPECT_EQ(distinct(tally({Moment::onBreak, 0}, pool[Moment::onBreak])), pool[Moment::onBreak]);
   for (const std::string& left : pool[Moment::onBreak]) {
     std::set<std::string> excluding = pool[Moment::onBreak];
     excluding.erase(left);
-    EXPECT_EQ(distinct(tally({Moment::onBreak, 0}, excluding, 200)), std::set<std::string>{left});
+    EXPECT_EQ(distinct(tally({Moment::onBreak, 0}, excluding)), std::set<std::string>{left});
   }
   const std::string progress(EncouragementLibrary::progressID);
   EXPECT_FALSE(tally({Moment::idle, 1}, {}).contains(progress));
   EXPECT_FALSE(tally({Moment::onBreak, 12}, {progress}).contains(progress));
-  for (Moment moment : {Moment::idle, Moment::onBreak})
-    EXPECT_NEAR(tally({moment, 2}, {}, 4000).count(progress), 1000, 150) << "about one time in four";
+  EXPECT_NEAR(tally({Moment::idle, 2}, {}).count(progress), 1000, 150) << "about one time in four";
 }
 
 TEST(EncouragementCadence, SchedulesFiftyToHundredTenMinutesAheadAndHandsOutOnlyUpToFiveMinutesLate) {
