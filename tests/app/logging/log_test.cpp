@@ -3,8 +3,6 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <set>
-
 #include <gtest/gtest.h>
 
 #include "app/logging/log_capture.h"
@@ -13,22 +11,6 @@
 
 namespace vorlane {
 namespace {
-
-TEST(Log, EachCategoryIsOneSharedLoggerUnderTheSubsystem) {
-  const std::pair<const Logger& (*)(), const char*> rows[] = {
-      {&Log::lifecycle, "lifecycle"}, {&Log::scheduling, "scheduling"},
-      {&Log::suppression, "suppression"}, {&Log::presentation, "presentation"},
-      {&Log::speech, "speech"}, {&Log::reminders, "reminders"}, {&Log::pomodoro, "pomodoro"},
-  };
-  std::set<const Logger*> distinct;
-  for (const auto& [get, category] : rows) {
-    EXPECT_EQ(get().category(), category);
-    EXPECT_EQ(get().subsystem(), "com.corvantis.vorlane");
-    EXPECT_EQ(&get(), &get()) << category;
-    distinct.insert(&get());
-  }
-  EXPECT_EQ(distinct.size(), 7u);
-}
 
 TEST(LogCapture, RecordsRenderedLinesAndNestsInStackOrder) {
   LogCapture outer;
