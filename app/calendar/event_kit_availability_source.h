@@ -1,11 +1,10 @@
 #pragma once
 
+#include <QObject>
+#include <QThread>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <QObject>
-#include <QThread>
 
 #include "app/calendar/calendar_consent.h"
 #include "app/calendar/calendar_reader.h"
@@ -18,13 +17,13 @@ namespace vorlane {
 // standing in for a platform permission. Belongs to the main thread; the files are read on
 // one worker thread of its own, one request at a time, and every completion arrives later
 // on the main thread, exactly once. A source destroyed first delivers nothing.
-class IcsAvailabilitySource final : public QObject, public CalendarAvailabilitySource {
+class EventKitAvailabilitySource final : public QObject, public CalendarAvailabilitySource {
  public:
   // `defaults` and `prompt` must outlive the source.
-  IcsAvailabilitySource(UserDefaults& defaults, ConsentPrompt& prompt, CalendarReader reader,
-                        QObject* parent = nullptr);
+  EventKitAvailabilitySource(UserDefaults& defaults, ConsentPrompt& prompt, CalendarReader reader,
+                             QObject* parent = nullptr);
   // Waits for a read in progress, then stops the worker.
-  ~IcsAvailabilitySource() override;
+  ~EventKitAvailabilitySource() override;
 
   // The stored consent, read afresh on every call.
   CalendarAccess access() const override;

@@ -1,4 +1,4 @@
-#include "app/calendar/ics_availability_source.h"
+#include "app/calendar/event_kit_availability_source.h"
 
 #include <QMetaObject>
 #include <QPointer>
@@ -22,30 +22,34 @@ std::vector<std::string> folderNames(const CalendarReader& reader) {
 
 }  // namespace
 
-IcsAvailabilitySource::IcsAvailabilitySource(UserDefaults& defaults, ConsentPrompt& prompt,
-                                             CalendarReader reader, QObject* parent)
-    : QObject(parent), consent_(defaults), prompt_(prompt),
-      reader_(std::make_shared<const CalendarReader>(std::move(reader))), worker_(new QObject) {
+EventKitAvailabilitySource::EventKitAvailabilitySource(UserDefaults& defaults,
+                                                       ConsentPrompt& prompt, CalendarReader reader,
+                                                       QObject* parent)
+    : QObject(parent),
+      consent_(defaults),
+      prompt_(prompt),
+      reader_(std::make_shared<const CalendarReader>(std::move(reader))),
+      worker_(new QObject) {
   thread_.setObjectName(QStringLiteral("CalendarReader"));
   worker_->moveToThread(&thread_);
   connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
   thread_.start();
 }
 
-IcsAvailabilitySource::~IcsAvailabilitySource() {
+EventKitAvailabilitySource::~EventKitAvailabilitySource() {
   thread_.quit();
   thread_.wait();
 }
 
-CalendarAccess IcsAvailabilitySource::access() const { return consent_.access(); }
+CalendarAccess EventKitAvailabilitySource::access() const { return consent_.access(); }
 
-void IcsAvailabilitySource::later(std::function<void()> deliver) {
+void EventKitAvailabilitySource::later(std::function<void()> deliver) {
   QMetaObject::invokeMethod(this, std::move(deliver), Qt::QueuedConnection);
 }
 
-void IcsAvailabilitySource::requestAccess(AccessCompletion completion) {
+void EventKitAvailabilitySource::requestAccess(AccessCompletion completion) {
   auto answered = std::make_shared<bool>(false);
-  QPointer<IcsAvailabilitySource> self(this);
+  QPointer<EventKitAvailabilitySource> self(this);
   prompt_.ask(folderNames(*reader_), [self, answered, completion](ConsentPrompt::Answer answer) {
     // A prompt that answers twice, or after the source has gone, is not listened to.
     if (*answered || self.isNull()) return;
@@ -65,10 +69,10 @@ void IcsAvailabilitySource::requestAccess(AccessCompletion completion) {
   });
 }
 
-void IcsAvailabilitySource::busyIntervals(DateInterval interval, BusyCompletion completion) {
+void EventKitAvailabilitySource::busyIntervals(DateInterval interval, BusyCompletion completion) {
   if (access() != CalendarAccess::authorized) {
-    const auto error = std::make_exception_ptr(
-        FileError(FileError::fileReadNoPermission, noAccessSentence));
+    const auto error =
+        std::make_exception_ptr(FileError(FileError::fileReadNoPermission, noAccessSentence));
     later([completion, error] { completion({}, error); });
     return;
   }

@@ -1,4 +1,4 @@
-#include "app/calendar/ics_availability_source.h"
+#include "app/calendar/event_kit_availability_source.h"
 
 #include <gtest/gtest.h>
 
@@ -38,33 +38,33 @@ struct BusyResult {
   bool onMainThread = false;
 };
 
-class IcsAvailabilitySourceTest : public ::testing::Test {
+class EventKitAvailabilitySourceTest : public ::testing::Test {
  protected:
-  IcsAvailabilitySourceTest() {
+  EventKitAvailabilitySourceTest() {
     std::filesystem::create_directories(folder_ / "calendars");
     testing::writeFile(folder_ / "calendars/work.ics",
                        "BEGIN:VCALENDAR\nBEGIN:VEVENT\nUID:1\nDTSTART:20260302T150000Z\n"
                        "DTEND:20260302T160000Z\nEND:VEVENT\nEND:VCALENDAR\n");
   }
-  std::unique_ptr<IcsAvailabilitySource> makeSource() {
+  std::unique_ptr<EventKitAvailabilitySource> makeSource() {
     CalendarReader reader(CalendarFolders{folder_ / "calendars", folder_ / "evolution"},
                           IcsReadOptions{std::nullopt, utc_});
-    return std::make_unique<IcsAvailabilitySource>(defaults_, prompt_, std::move(reader));
+    return std::make_unique<EventKitAvailabilitySource>(defaults_, prompt_, std::move(reader));
   }
-  void ask(IcsAvailabilitySource& source, BusyResult& result) {
-    source.busyIntervals(day_, [&result](std::vector<BusyInterval> intervals,
-                                         std::exception_ptr error) {
-      ++result.calls;
-      result.intervals = std::move(intervals);
-      try {
-        if (error) std::rethrow_exception(error);
-      } catch (const FileError& e) {
-        result.errorCode = e.code();
-      } catch (...) {
-        result.errorCode = -1;
-      }
-      result.onMainThread = QThread::currentThread() == QCoreApplication::instance()->thread();
-    });
+  void ask(EventKitAvailabilitySource& source, BusyResult& result) {
+    source.busyIntervals(
+        day_, [&result](std::vector<BusyInterval> intervals, std::exception_ptr error) {
+          ++result.calls;
+          result.intervals = std::move(intervals);
+          try {
+            if (error) std::rethrow_exception(error);
+          } catch (const FileError& e) {
+            result.errorCode = e.code();
+          } catch (...) {
+            result.errorCode = -1;
+          }
+          result.onMainThread = QThread::currentThread() == QCoreApplication::instance()->thread();
+        });
   }
 
   Calendar utc_{"UTC"};
@@ -74,7 +74,7 @@ class IcsAvailabilitySourceTest : public ::testing::Test {
   FakePrompt prompt_;
 };
 
-TEST_F(IcsAvailabilitySourceTest, BusyTimesOrTheNoAccessErrorArriveLaterOnTheMainThread) {
+TEST_F(EventKitAvailabilitySourceTest, BusyTimesOrTheNoAccessErrorArriveLaterOnTheMainThread) {
   const std::vector<BusyInterval> meeting{
       {*utc_.date(2026, 3, 2, 15, 0), *utc_.date(2026, 3, 2, 16, 0)}};
   // The stored answer stands in for the permission; anything but true or false is a refusal.
@@ -108,7 +108,7 @@ TEST_F(IcsAvailabilitySourceTest, BusyTimesOrTheNoAccessErrorArriveLaterOnTheMai
   }
 }
 
-TEST_F(IcsAvailabilitySourceTest, ASourceDestroyedFirstDeliversNothing) {
+TEST_F(EventKitAvailabilitySourceTest, ASourceDestroyedFirstDeliversNothing) {
   defaults_.setData(CalendarConsent::key, "true");
   BusyResult read, refused;
   int accessCalls = 0;
