@@ -16,30 +16,24 @@ namespace {
 // Answers the calls named `member` on its path with `answer`, and nothing else: with no
 // answer at all the caller waits for its timeout.
 struct FakeBusObject final : QDBusVirtualObject {
+  QString member;
+  std::optional<QVariant> answer;
   FakeBusObject(QString member, std::optional<QVariant> answer) : member(std::move(member)), answer(std::move(answer)) {}
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
     if (answer && message.member() == member) connection.send(message.createReply(*answer));
     return true;
   }
   QString introspect(const QString&) const override { return {}; }
-  QString member;
-  std::optional<QVariant> answer;
 };
 
 // Fake logind and screen-saver services on a private bus, served by their own thread so that
 // a blocking call from the test's thread can be answered. The same bus stands in for both
 // the system and the session bus.
-class DBusScreenStateTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_FALSE(bus_.address().empty()) << "dbus-daemon did not start";
-    thread_.start();
-  }
+struct DBusScreenStateTest : ::testing::Test {
+  void SetUp() override { thread_.start(); ASSERT_FALSE(bus_.address().empty()) << "dbus-daemon did not start"; }
   void TearDown() override {
-    QDBusConnection::disconnectFromBus("services");
-    QDBusConnection::disconnectFromBus("client");
-    thread_.quit();
-    thread_.wait();
+    for (const char* name : {"services", "client"}) QDBusConnection::disconnectFromBus(name);
+    thread_.quit(), thread_.wait();
   }
   void serve(const QString& service, const QString& path, const QString& member, std::optional<QVariant> answer) {
     objects_.push_back(std::make_unique<FakeBusObject>(member, std::move(answer)));
@@ -48,15 +42,11 @@ class DBusScreenStateTest : public ::testing::Test {
     ASSERT_TRUE(connection.registerVirtualObject(path, objects_.back().get()));
     ASSERT_TRUE(connection.registerService(service));
   }
-  void logind(std::optional<QVariant> properties) {
-    serve("org.freedesktop.login1", "/org/freedesktop/login1/session/auto", "GetAll", std::move(properties));
-  }
+  void logind(std::optional<QVariant> properties) { serve("org.freedesktop.login1", "/org/freedesktop/login1/session/auto", "GetAll", properties); }
   void screenSaver(const QString& name, std::optional<QVariant> active) {
-    serve("org." + name.toLower() + ".ScreenSaver", "/org/" + name.toLower() + "/ScreenSaver", "GetActive", std::move(active));
+    serve("org." + name + ".ScreenSaver", "/org/" + name + "/ScreenSaver", "GetActive", std::move(active));
   }
-  static QVariant session(QVariant locked, QVariant active) {
-    return QVariantMap{{"LockedHint", locked}, {"Active", active}, {"Name", QStringLiteral("someone")}};
-  }
+  static QVariant session(QVariant locked, QVariant active) { return QVariantMap{{"LockedHint", locked}, {"Active", active}}; }
   // Whether the screen is unavailable, and what was read.
   std::pair<bool, ScreenStateReadings> read() {
     QDBusConnection client = QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "client");
@@ -77,30 +67,18 @@ TEST_F(DBusScreenStateTest, LockedOrInactiveSessionMakesTheScreenUnavailable) {
     QDBusConnection::disconnectFromBus("services");
     logind(session(locked, active));
     const auto [isUnavailable, readings] = read();
-    EXPECT_EQ(isUnavailable, unavailable) << locked << active;
-    EXPECT_EQ(readings.sessionLocked, std::optional(locked));
-    EXPECT_EQ(readings.sessionActive, std::optional(active));
+    EXPECT_EQ(std::tuple(isUnavailable, readings.sessionLocked, readings.sessionActive),
+              std::tuple(unavailable, std::optional(locked), std::optional(active)));
   }
 }
 
-TEST_F(DBusScreenStateTest, EitherScreenSaverSayingActiveMakesTheScreenUnavailable) {
-  logind(session(false, true));
-  EXPECT_FALSE(read().first);
-  screenSaver("freedesktop", false);
-  EXPECT_FALSE(read().first);
-  EXPECT_EQ(read().second.screenSaverActive, std::optional(false));
-  screenSaver("gnome", true);
-  EXPECT_TRUE(read().first);
-}
-
-TEST_F(DBusScreenStateTest, AnswersOfTheWrongTypeAreUnread) {
+TEST_F(DBusScreenStateTest, EitherScreenSaverSayingActiveMakesTheScreenUnavailableAndAnswersOfTheWrongTypeAreUnread) {
   logind(session(QStringLiteral("yes"), 0));
   screenSaver("freedesktop", 1);
   const auto [unavailable, readings] = read();
-  EXPECT_EQ(readings.sessionLocked, std::nullopt);
-  EXPECT_EQ(readings.sessionActive, std::nullopt);
-  EXPECT_EQ(readings.screenSaverActive, std::nullopt);
-  EXPECT_FALSE(unavailable);
+  EXPECT_TRUE(!unavailable && !readings.sessionLocked && !readings.sessionActive && !readings.screenSaverActive);
+  screenSaver("gnome", true);
+  EXPECT_TRUE(read().first);
 }
 
 TEST_F(DBusScreenStateTest, HangingServicesTimeOutAndLeaveTheScreenAvailable) {
@@ -112,9 +90,8 @@ TEST_F(DBusScreenStateTest, HangingServicesTimeOutAndLeaveTheScreenAvailable) {
   ScreenStateReadings readings;
   DBusScreenState(client, client).read(readings);
   EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);  // two calls of 250 ms at most, not the default 25 s
-  EXPECT_EQ(readings.sessionLocked, std::nullopt);
   // A service that hangs is not followed by another call in the same reading.
-  EXPECT_EQ(readings.screenSaverActive, std::nullopt);
+  EXPECT_TRUE(!readings.sessionLocked && !readings.screenSaverActive);
 }
 
 }  // namespace

@@ -19,8 +19,7 @@ TEST(ProcCameraUsage, VideoNodesHeldByAnotherProcessMeanTheCameraIsInUse) {
       {"only we hold it", {{"777", {"/dev/video2"}}}, false},
       {"a non-numeric folder (like self) is not a process", {{"self", {"/dev/video0"}}, {"12a", {"/dev/video0"}}}, false},
       {"other devices only", {{"100", {"/dev/snd/pcmC0D0c", "/dev/dri/card0", "/dev/video"}}}, false},
-      {"a process whose fd entry is not a folder, or that went away, is skipped", {{"55", {}}, {"60", {}}, {"56", {"/dev/video1"}}}, true},
-  };
+      {"a process whose fd entry is not a folder, or that went away, is skipped", {{"55", {}}, {"60", {}}, {"56", {"/dev/video1"}}}, true}};
   for (const Row& row : rows) {
     testing::TempFolder proc;
     for (const auto& [pid, targets] : row.processes) {
@@ -34,8 +33,8 @@ TEST(ProcCameraUsage, VideoNodesHeldByAnotherProcessMeanTheCameraIsInUse) {
 }
 
 TEST(ProcCameraUsage, RealProcTreeWithoutVideoDevicesIsIdle) {
-  for (const auto& entry : fs::directory_iterator("/dev")) {
-    if (entry.path().filename().string().starts_with("video")) GTEST_SKIP() << "this machine has a video device";
+  for (const auto& e : fs::directory_iterator("/dev")) {
+    if (e.path().filename().string().starts_with("video")) GTEST_SKIP() << "this machine has a video device";
   }
   EXPECT_FALSE(ProcCameraUsage().isCameraInUse());  // walks every process, unreadable ones too
 }

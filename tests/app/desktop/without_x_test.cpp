@@ -11,15 +11,12 @@ namespace {
 
 TEST(WithoutX, HotKeyCreationFailsWithTheInstallErrorLineAndXQuestionsAnswerTheHarmlessSide) {
   LogCapture capture;
-  int calls = 0;
-  EXPECT_EQ(GlobalHotKey::create(46, 0x1900, 1, [&] { ++calls; }), nullptr);
+  EXPECT_EQ(GlobalHotKey::create(46, 0x1900, 1, [] { ADD_FAILURE() << "called"; }), nullptr);
   EXPECT_EQ(capture.lines(), (std::vector<LogCapture::Line>{{LogLevel::error, "lifecycle", "failed to install hotkey handler: -1"}}));
-  EXPECT_EQ(calls, 0);
-  SystemEnvironment environment;
+  SystemEnvironment environment;  // no DISPLAY: every X question falls to the harmless side
   EnvironmentSources sources = environment.sources();
   const EnvironmentSnapshot snapshot = EnvironmentProbe(std::nullopt, std::nullopt, sources).snapshot(Date(0));
-  EXPECT_EQ(snapshot.frontmostBundleID, std::nullopt);
-  EXPECT_FALSE(snapshot.isFullscreenOnTargetDisplay);
+  EXPECT_TRUE(!snapshot.frontmostBundleID && !snapshot.isFullscreenOnTargetDisplay);
 }
 
 }  // namespace

@@ -13,7 +13,6 @@ namespace {
 constexpr xcb_keysym_t control = 0xffe3, alt = 0xffe9, super = 0xffeb, shift = 0xffe1, capsLock = 0xffe5,
                        numLock = 0xff7f, keyM = 0x6d, space = 0x20;
 const std::vector<xcb_keysym_t> muteCombo{control, alt, super, keyM}, panelCombo{control, alt, space};
-using Lines = std::vector<LogCapture::Line>;
 
 struct GlobalHotKeyTest : ::testing::Test {
   void SetUp() override { ASSERT_TRUE(peer.ok()); }
@@ -27,7 +26,7 @@ struct GlobalHotKeyTest : ::testing::Test {
 
 TEST_F(GlobalHotKeyTest, EachShortcutCallsOnlyItsOwnActionWhateverTheLockKeysAndNotWithOtherModifiers) {
   ASSERT_TRUE(mute && panel);
-  EXPECT_EQ(log.lines(), (Lines{{LogLevel::info, "lifecycle", "hotkey registered with identifier 1"},
+  EXPECT_EQ(log.lines(), (std::vector<LogCapture::Line>{{LogLevel::info, "lifecycle", "hotkey registered with identifier 1"},
                                 {LogLevel::info, "lifecycle", "hotkey registered with identifier 2"}}));
   for (const auto& keys : std::vector<std::vector<xcb_keysym_t>>{{control, alt, keyM}, {keyM}, {control, alt, super, shift, keyM}}) type(keys);
   type(panelCombo);
@@ -49,9 +48,8 @@ TEST_F(GlobalHotKeyTest, ACombinationHeldByAnotherClientFailsAndLeavesNothingGra
   EXPECT_EQ(GlobalHotKey::create(46, 0x1900, 1, [] {}), nullptr);
   EXPECT_EQ(log.lines().back(), (LogCapture::Line{LogLevel::error, "lifecycle", "failed to register hotkey: 10"}));
   testing::X11Peer third;  // the variants grabbed before the refusal were given back
-  EXPECT_EQ(third.grab(keyM, 0x4C), 0);
-  EXPECT_EQ(third.grab(keyM, 0x4C | 0x02), 0);
-  EXPECT_EQ(third.grab(space, 0x0C), 10) << "the live shortcut stays taken";
+  EXPECT_EQ(std::tuple(third.grab(keyM, 0x4C), third.grab(keyM, 0x4C | 0x02), third.grab(space, 0x0C)), std::tuple(0, 0, 10))
+      << "the live shortcut stays taken";
   // A key or modifier this keyboard cannot express fails with our own status.
   EXPECT_EQ(GlobalHotKey::create(12, 0x1900, 3, [] {}), nullptr);
   EXPECT_EQ(log.lines().back(), (LogCapture::Line{LogLevel::error, "lifecycle", "failed to register hotkey: -1"}));
@@ -73,18 +71,15 @@ struct PressCounter final : QAbstractNativeEventFilter {
 TEST_F(GlobalHotKeyTest, AHeldShortcutActsOnceDespiteAutoRepeatAndAnActionMayReleaseItsOwnShortcut) {
   PressCounter counter(peer.keycode(keyM));
   for (xcb_keysym_t k : muteCombo) peer.key(k, true);
-  peer.sync();
-  testing::processEventsFor(1500);  // longer than the server's repeat delay
+  peer.sync(), testing::processEventsFor(1500);  // longer than the server's repeat delay
   for (auto k = muteCombo.rbegin(); k != muteCombo.rend(); ++k) peer.key(*k, false);
-  peer.sync();
-  testing::processEventsFor(100);
+  peer.sync(), testing::processEventsFor(100);
   ASSERT_GT(counter.presses, 1) << "the X server did not repeat the held key";
   EXPECT_EQ(mutes, 1);
   type(muteCombo);
   EXPECT_TRUE(testing::processEventsUntil([&] { return mutes == 2; })) << "the next physical press acts again";
 
-  mute.reset();
-  mute = GlobalHotKey::create(46, 0x1900, 1, [&] { ++mutes, mute.reset(); });
+  mute.reset(), mute = GlobalHotKey::create(46, 0x1900, 1, [&] { ++mutes, mute.reset(); });
   type(muteCombo);
   EXPECT_TRUE(testing::processEventsUntil([&] { return mutes == 3 && mute == nullptr; }));
   type(muteCombo);

@@ -1,5 +1,4 @@
-// The X tests' main(): a private X server for the whole binary, and Qt's xcb platform on it,
-// so that the tests see Qt's own X connection as the application does.
+// The X tests' main(): a private X server for the whole binary, with Qt's xcb platform on it.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
