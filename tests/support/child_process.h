@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,8 +21,8 @@ extern char** environ;
 
 namespace vorlane::testing {
 
-// A child process, sent SIGTERM and reaped when the object goes. Its descriptor 3 may be
-// the write end of a pipe whose read end `readLine` reads.
+// A child process, sent SIGTERM (then SIGKILL after 2 s) and reaped when the object goes. Its
+// descriptor 3 may be the write end of a pipe whose read end `readLine` reads.
 class ChildProcess {
  public:
   ChildProcess(const std::vector<std::string>& argv, bool withPipe,
@@ -32,43 +31,27 @@ class ChildProcess {
     if (withPipe && pipe2(fds, O_CLOEXEC) != 0) return;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    for (int fd : {0, 1, 2}) {
+      posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd ? O_WRONLY : O_RDONLY, 0);
+    }
     if (withPipe) posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
-
-    std::vector<std::string> environment;
-    for (char** e = environ; *e != nullptr; ++e) environment.emplace_back(*e);
-    environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
-    std::vector<char*> envp;
-    for (std::string& e : environment) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::vector<std::string> args = argv;
-    std::vector<char*> argp;
+    std::vector<std::string> env(extraEnvironment), args(argv);  // extras first: they win
+    for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);
+    std::vector<char*> envp, argp;
+    for (std::string& e : env) envp.push_back(e.data());
     for (std::string& a : args) argp.push_back(a.data());
-    argp.push_back(nullptr);
-
+    for (auto* list : {&envp, &argp}) list->push_back(nullptr);
     if (posix_spawnp(&pid_, argp[0], &actions, nullptr, argp.data(), envp.data()) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
-    if (withPipe) {
-      close(fds[1]);
-      readFd_ = fds[0];
-    }
+    if (withPipe) close(fds[1]), readFd_ = fds[0];
   }
-
   ~ChildProcess() {
     if (readFd_ >= 0) close(readFd_);
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      int status = 0;
-      // Give it a moment to go, then make sure it has.
-      for (int i = 0; i < 200; ++i) {
-        if (waitpid(pid_, &status, WNOHANG) == pid_) return;
-        usleep(10'000);
-      }
-      kill(pid_, SIGKILL);
-      waitpid(pid_, &status, 0);
-    }
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    int i = 0;
+    while (waitpid(pid_, nullptr, WNOHANG) != pid_ && ++i < 200) usleep(10'000);
+    if (i == 200) kill(pid_, SIGKILL), waitpid(pid_, nullptr, 0);
   }
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
@@ -80,13 +63,12 @@ class ChildProcess {
   std::optional<std::string> readLine(std::chrono::milliseconds timeout) {
     std::string line;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (readFd_ >= 0) {
+    for (char c = 0; readFd_ >= 0;) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
           deadline - std::chrono::steady_clock::now());
       if (left.count() <= 0) return std::nullopt;
       pollfd p{readFd_, POLLIN, 0};
       if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
-      char c = 0;
       if (read(readFd_, &c, 1) != 1) return std::nullopt;
       if (c == '\n') return line;
       line.push_back(c);
@@ -103,10 +85,7 @@ class ChildProcess {
 template <typename Predicate>
 bool waitUntil(Predicate ready, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (ready()) return true;
-    usleep(10'000);
-  }
+  while (std::chrono::steady_clock::now() < deadline && !ready()) usleep(10'000);
   return ready();
 }
 

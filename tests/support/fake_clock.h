@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 #include "core/contracts/clock.h"
 #include "foundation/date.h"
 
@@ -11,19 +13,14 @@ namespace vorlane {
 class FakeClock final : public Clock {
  public:
   explicit FakeClock(Date start = Date()) : now_(start) {}
-
   Date now() const override {
-    const Date reading = now_;
-    now_ += stepPerRead_;
     ++reads_;
-    return reading;
+    return std::exchange(now_, now_ + stepPerRead_);
   }
-
   void set(Date date) { now_ = date; }
   void advance(double seconds) { now_ += seconds; }
   void setStepPerRead(double seconds) { stepPerRead_ = seconds; }
-  // The time the next read will give.
-  Date peek() const { return now_; }
+  Date peek() const { return now_; }  // the time the next read will give
   int reads() const { return reads_; }
 
  private:

@@ -9,26 +9,17 @@
 
 namespace vorlane::testing {
 
-// A private message bus that anyone may use and no service is started on, stopped when the
-// object goes.
+// A private message bus that anyone may use and no service is started on (no service
+// folders), stopped when the object goes. Its address is empty when it did not start.
 class PrivateDBus {
  public:
   PrivateDBus() {
     const auto config = folder_.path() / "bus.conf";
-    std::ofstream(config) << R"(<!DOCTYPE busconfig PUBLIC
- "-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:dir=)" << folder_.path().string() << R"(</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-)";
+    std::ofstream(config) << "<busconfig><type>session</type><listen>unix:dir="
+                          << folder_.path().string() << "</listen><auth>EXTERNAL</auth>"
+                          << R"(<policy context="default"><allow send_destination="*" )"
+                          << R"(eavesdrop="true"/><allow eavesdrop="true"/><allow own="*"/>)"
+                          << "</policy></busconfig>\n";
     process_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{"dbus-daemon", "--config-file=" + config.string(), "--nofork",
                                  "--nopidfile", "--print-address=3"},
@@ -36,7 +27,6 @@ class PrivateDBus {
     if (const auto line = process_->readLine(std::chrono::seconds(10))) address_ = *line;
   }
 
-  // The bus address; empty when the bus did not start.
   const std::string& address() const { return address_; }
 
  private:

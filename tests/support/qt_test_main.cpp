@@ -16,10 +16,7 @@ using TestApplication = QCoreApplication;
 #endif
 
 int main(int argc, char** argv) {
-  // Test discovery runs the binary at build time, without the tests' environment or a display.
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  }
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);  // discovery runs at build time, with no display
   testing::InitGoogleMock(&argc, argv);
   TestApplication app(argc, argv);
   return RUN_ALL_TESTS();

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
@@ -33,8 +32,7 @@ class ScriptedRandomGenerator final : public RandomGenerator {
   // The word that makes `uniformBelow(g, n)` give `value` in one draw: the project's mapping
   // takes the high half of word * n and redraws only when the low half is below 2^64 mod n.
   static std::uint64_t wordFor(std::uint64_t value, std::uint64_t n) {
-    const unsigned __int128 threshold = (0 - n) % n;
-    const unsigned __int128 target = (static_cast<unsigned __int128>(value) << 64) + threshold;
+    const unsigned __int128 target = (static_cast<unsigned __int128>(value) << 64) + (0 - n) % n;
     return static_cast<std::uint64_t>((target + n - 1) / n);
   }
   // The words giving the lowest and highest value of any draw.

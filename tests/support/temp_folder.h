@@ -23,10 +23,7 @@ class TempFolder {
     if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = name;
   }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
+  ~TempFolder() { std::filesystem::remove_all(path_, ignored_); }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
@@ -35,6 +32,7 @@ class TempFolder {
 
  private:
   std::filesystem::path path_;
+  std::error_code ignored_;
 };
 
 inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {
@@ -60,8 +58,7 @@ inline std::vector<std::string> folderEntries(const std::filesystem::path& folde
 
 inline unsigned permissions(const std::filesystem::path& path) {
   struct stat st {};
-  ::stat(path.c_str(), &st);
-  return st.st_mode & 0777;
+  return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
 }
 
 }  // namespace vorlane::testing

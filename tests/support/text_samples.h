@@ -7,7 +7,7 @@ namespace vorlane {
 // `piece` written `times` times over, for texts at a character limit.
 inline std::string repeated(const std::string& piece, int times) {
   std::string out;
-  for (int i = 0; i < times; ++i) out += piece;
+  while (times-- > 0) out += piece;
   return out;
 }
 

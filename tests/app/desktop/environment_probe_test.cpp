@@ -1,99 +1,37 @@
 #include "app/desktop/environment_probe.h"
 
-#include <string>
-#include <vector>
-
 #include <gtest/gtest.h>
 
 namespace vorlane {
 namespace {
 
-// Answers every question from its fields and records the order in which it was asked.
-struct FakeSystem final : CameraUsage,
-                          MicrophoneUsage,
-                          FrontmostApplication,
-                          ScreenGeometry,
-                          ScreenAvailability {
-  bool camera = false;
-  bool microphone = false;
-  std::optional<std::string> frontmost;
-  std::vector<ScreenFrame> screens;
-  std::optional<std::string> fullscreenOn;  // identifier of the screen a window fills
-  bool unavailable = false;
-
+// Answers every question from its fields and records the order in which it was asked. Its
+// target is the preferred screen, and only a preferred HDMI-1 is full screen.
+struct FakeSystem final : CameraUsage, MicrophoneUsage, FrontmostApplication, ScreenGeometry, ScreenAvailability {
+  bool camera = false, unavailable = false;
   std::vector<std::string> calls;
-  std::optional<std::string> askedPreferred;
-  std::optional<ScreenFrame> askedFullscreen;
-
-  bool isCameraInUse() override {
-    calls.push_back("camera");
-    return camera;
-  }
-  bool isMicrophoneInUse() override {
-    calls.push_back("microphone");
-    return microphone;
-  }
-  std::optional<std::string> frontmostBundleID() override {
-    calls.push_back("frontmost");
-    return frontmost;
-  }
+  bool isCameraInUse() override { return calls.push_back("camera"), camera; }
+  bool isMicrophoneInUse() override { return calls.push_back("microphone"), true; }
+  std::optional<std::string> frontmostBundleID() override { return calls.push_back("frontmost"), "us.zoom.xos"; }
   std::optional<ScreenFrame> targetScreen(const std::optional<std::string>& preferred) override {
-    calls.push_back("target");
-    askedPreferred = preferred;
-    for (const ScreenFrame& s : screens) {
-      if (preferred && s.identifier == *preferred) return s;
-    }
-    if (screens.empty()) return std::nullopt;
-    return screens.front();
+    return calls.push_back("target"), ScreenFrame{preferred.value_or("DP-1"), 0, 0, 1920, 1080, 1};
   }
   bool isFullscreenOnScreen(const std::optional<ScreenFrame>& screen) override {
-    calls.push_back("fullscreen");
-    askedFullscreen = screen;
-    return screen && fullscreenOn == screen->identifier;
+    return calls.push_back("fullscreen"), screen.value().identifier == "HDMI-1";  // only the preferred screen
   }
-  bool isScreenUnavailable() override {
-    calls.push_back("availability");
-    return unavailable;
-  }
-
-  EnvironmentSources sources() { return {*this, *this, *this, *this, *this}; }
+  bool isScreenUnavailable() override { return calls.push_back("availability"), unavailable; }
 };
 
-TEST(EnvironmentProbe, AsksEveryQuestionInOrderEvenWhenTheFirstAnswerWouldDecide) {
+TEST(EnvironmentProbe, AsksEveryQuestionInOrderAndFillsTheSnapshotFromTheAnswersAndCopiesTheMute) {
   FakeSystem system;
-  system.camera = true;
-  system.microphone = true;
-  system.unavailable = true;
-  EnvironmentSources sources = system.sources();
-  EnvironmentProbe probe(std::nullopt, std::nullopt, sources);
-
-  probe.snapshot(Date(0));
-
-  EXPECT_EQ(system.calls, (std::vector<std::string>{"camera", "microphone", "frontmost", "target",
-                                                    "fullscreen", "availability"}));
-}
-
-TEST(EnvironmentProbe, FillsTheSnapshotFromTheAnswersAndCopiesTheMute) {
-  FakeSystem system;
-  system.microphone = true;
-  system.frontmost = "us.zoom.xos";
-  system.screens = {{"DP-1", 0, 0, 1920, 1080, 1}, {"HDMI-1", 1920, 0, 1920, 1080, 1}};
-  system.fullscreenOn = "HDMI-1";
-  EnvironmentSources sources = system.sources();
-  EnvironmentProbe probe(Date(5000), std::string("HDMI-1"), sources);
-
-  const EnvironmentSnapshot snapshot = probe.snapshot(Date(1234.5));
-
+  EnvironmentSources sources{system, system, system, system, system};
   EnvironmentSnapshot expected;
-  expected.now = Date(1234.5);
-  expected.microphoneInUse = true;
-  expected.frontmostBundleID = "us.zoom.xos";
-  expected.isFullscreenOnTargetDisplay = true;
-  expected.mutedUntil = Date(5000);
-  EXPECT_EQ(snapshot, expected);
-  EXPECT_EQ(system.askedPreferred, std::optional<std::string>("HDMI-1"));
-  ASSERT_TRUE(system.askedFullscreen.has_value());
-  EXPECT_EQ(system.askedFullscreen->identifier, "HDMI-1");
+  expected.now = Date(1234.5), expected.microphoneInUse = true, expected.frontmostBundleID = "us.zoom.xos";
+  expected.isFullscreenOnTargetDisplay = true, expected.mutedUntil = Date(5000);
+  EXPECT_EQ(EnvironmentProbe(Date(5000), std::string("HDMI-1"), sources).snapshot(Date(1234.5)), expected);
+  system.calls.clear(), system.camera = true, system.unavailable = true;  // even when the first answer would decide
+  EnvironmentProbe(std::nullopt, std::nullopt, sources).snapshot(Date(0));
+  EXPECT_EQ(system.calls, (std::vector<std::string>{"camera", "microphone", "frontmost", "target", "fullscreen", "availability"}));
 }
 
 }  // namespace
