@@ -57,7 +57,9 @@ void BM_GraphemeCountAscii(benchmark::State& state) {
 BENCHMARK(BM_GraphemeCountAscii);
 
 void BM_GraphemeCountEmoji(benchmark::State& state) {
-  const std::string text = "Caf\u00e9 with the family \U0001F468\u200D\U0001F469\u200D\U0001F467 at 4pm \U0001F44D\U0001F3FD";
+  const std::string text =
+      "Caf\u00e9 with the family \U0001F468\u200D\U0001F469\u200D\U0001F467 at 4pm "
+      "\U0001F44D\U0001F3FD";
   for (auto _ : state) benchmark::DoNotOptimize(graphemeCount(text));
 }
 BENCHMARK(BM_GraphemeCountEmoji);

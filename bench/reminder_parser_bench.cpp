@@ -1,5 +1,4 @@
 #include <benchmark/benchmark.h>
-
 #include <time.h>
 
 #include <algorithm>
@@ -105,8 +104,8 @@ void BM_ParseMedianPhrase(benchmark::State& state) {
   for (double total : totalNs) meanNs.push_back(total / parsesPerPhrase);
   std::sort(meanNs.begin(), meanNs.end());
   const std::size_t middle = meanNs.size() / 2;
-  state.counters["median_ns"] = meanNs.size() % 2 ? meanNs[middle]
-                                                  : (meanNs[middle - 1] + meanNs[middle]) / 2;
+  state.counters["median_ns"] =
+      meanNs.size() % 2 ? meanNs[middle] : (meanNs[middle - 1] + meanNs[middle]) / 2;
   state.counters["slowest_ns"] = meanNs.back();
 }
 BENCHMARK(BM_ParseMedianPhrase);

@@ -32,8 +32,8 @@ std::vector<Reminder> makeReminders(std::int64_t count, Date start) {
       trigger = VisitTrigger::recurring(Recurrence(RecurrenceDays::weekdays(), hour, minute));
     } else if (kind < 10) {
       trigger = VisitTrigger::recurring(Recurrence(
-          RecurrenceDays::specific({static_cast<std::int64_t>(uniformBelow(random, 7)) + 1}),
-          hour, minute));
+          RecurrenceDays::specific({static_cast<std::int64_t>(uniformBelow(random, 7)) + 1}), hour,
+          minute));
     } else if (kind < 15) {
       trigger = VisitTrigger::oneOff(start + uniformClosed(random, 0, 30 * 86400.0));
     } else if (kind < 19) {
@@ -68,7 +68,11 @@ void BM_DueVisitsPoll(benchmark::State& state) {
   }
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_DueVisitsPoll)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_DueVisitsPoll)
+    ->Arg(10)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMicrosecond)
     ->Complexity(benchmark::oN);
 
 // The first poll after the reminders are handed to a new scheduler: every trigger is
@@ -85,7 +89,10 @@ void BM_DueVisitsFirstPollAfterLoad(benchmark::State& state) {
     state.ResumeTiming();
   }
 }
-BENCHMARK(BM_DueVisitsFirstPollAfterLoad)->Arg(10)->Arg(1000)->Arg(10000)
+BENCHMARK(BM_DueVisitsFirstPollAfterLoad)
+    ->Arg(10)
+    ->Arg(1000)
+    ->Arg(10000)
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

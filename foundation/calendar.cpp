@@ -1,15 +1,15 @@
 #include "foundation/calendar.h"
 
+#include <unicode/gregocal.h>
+#include <unicode/locid.h>
+#include <unicode/timezone.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <map>
 #include <mutex>
 #include <stdexcept>
-
-#include <unicode/gregocal.h>
-#include <unicode/locid.h>
-#include <unicode/timezone.h>
 
 #include "foundation/text.h"
 #include "foundation/zone_rules.h"
@@ -75,7 +75,8 @@ int daysInMonth(std::int64_t year, int month) {
 }
 
 std::int64_t toMs(Date date) {
-  return static_cast<std::int64_t>(std::floor(std::clamp(date.udate(), -instantLimitMs, instantLimitMs)));
+  return static_cast<std::int64_t>(
+      std::floor(std::clamp(date.udate(), -instantLimitMs, instantLimitMs)));
 }
 
 Date fromMs(std::int64_t ms) { return Date::fromUDate(static_cast<double>(ms)); }
@@ -95,8 +96,8 @@ icu::TimeZone* makeZone(const std::string& id) {
 std::shared_ptr<const icu::Calendar> makePrototype(const std::string& zoneId,
                                                    const std::string& localeId) {
   UErrorCode status = U_ZERO_ERROR;
-  auto calendar = std::make_shared<icu::GregorianCalendar>(
-      makeZone(zoneId), icu::Locale(localeId.c_str()), status);
+  auto calendar = std::make_shared<icu::GregorianCalendar>(makeZone(zoneId),
+                                                           icu::Locale(localeId.c_str()), status);
   if (U_FAILURE(status)) {
     status = U_ZERO_ERROR;
     calendar = std::make_shared<icu::GregorianCalendar>(makeZone(zoneId),
@@ -201,8 +202,13 @@ DateComponents Calendar::components(Date date) const {
   if (!isFinite(date)) return {};
   const Fields local = fields(date);
   const Civil civil = local.civil();
-  return {static_cast<int>(civil.year), civil.month,   civil.day,       local.hour(),
-          local.minute(),               local.second(), local.weekday()};
+  return {static_cast<int>(civil.year),
+          civil.month,
+          civil.day,
+          local.hour(),
+          local.minute(),
+          local.second(),
+          local.weekday()};
 }
 
 int Calendar::weekday(Date date) const { return components(date).weekday; }
@@ -244,8 +250,9 @@ Date Calendar::addingDays(std::int64_t days, Date date) const {
   const Fields local = fields(date);
   // Far beyond any calendar's reach the count still moves the date, by plain days.
   constexpr std::int64_t dayLimit = static_cast<std::int64_t>(instantLimitMs / dayMs);
-  const std::optional<Date> moved =
-      days > -dayLimit && days < dayLimit ? place(local.day + days, local.millisecond) : std::nullopt;
+  const std::optional<Date> moved = days > -dayLimit && days < dayLimit
+                                        ? place(local.day + days, local.millisecond)
+                                        : std::nullopt;
   return moved ? *moved : date + static_cast<double>(days) * 86400.0;
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <unicode/utypes.h>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
-
-#include <unicode/utypes.h>
 
 #include "foundation/date.h"
 

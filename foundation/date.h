@@ -25,7 +25,10 @@ class Date {
   constexpr Date operator+(double seconds) const { return Date(seconds_ + seconds); }
   constexpr Date operator-(double seconds) const { return Date(seconds_ - seconds); }
   constexpr double operator-(Date other) const { return seconds_ - other.seconds_; }
-  constexpr Date& operator+=(double seconds) { seconds_ += seconds; return *this; }
+  constexpr Date& operator+=(double seconds) {
+    seconds_ += seconds;
+    return *this;
+  }
 
   constexpr auto operator<=>(const Date&) const = default;
 

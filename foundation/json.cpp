@@ -12,14 +12,22 @@ constexpr double twoTo63 = 9223372036854775808.0;
 
 std::string describe(const Json& value) {
   switch (value.type()) {
-    case Json::value_t::null: return "null";
-    case Json::value_t::boolean: return "bool";
-    case Json::value_t::string: return "a string";
-    case Json::value_t::object: return "a dictionary";
-    case Json::value_t::array: return "an array";
-    case Json::value_t::binary: return "data";
-    case Json::value_t::discarded: return "nothing";
-    default: return "a number";
+    case Json::value_t::null:
+      return "null";
+    case Json::value_t::boolean:
+      return "bool";
+    case Json::value_t::string:
+      return "a string";
+    case Json::value_t::object:
+      return "a dictionary";
+    case Json::value_t::array:
+      return "an array";
+    case Json::value_t::binary:
+      return "data";
+    case Json::value_t::discarded:
+      return "nothing";
+    default:
+      return "a number";
   }
 }
 
@@ -229,7 +237,8 @@ Date JsonReader::asDate() const { return Date(asDouble()); }
 
 UUID JsonReader::asUUID() const {
   const std::optional<UUID> id = UUID::fromString(asString());
-  if (!id) fail(DecodingError::Kind::dataCorrupted, "Attempted to decode UUID from invalid UUID string.");
+  if (!id)
+    fail(DecodingError::Kind::dataCorrupted, "Attempted to decode UUID from invalid UUID string.");
   return *id;
 }
 

@@ -1,11 +1,11 @@
 #include "foundation/regex.h"
 
+#include <unicode/regex.h>
+
 #include <algorithm>
 #include <charconv>
 #include <mutex>
 #include <stdexcept>
-
-#include <unicode/regex.h>
 
 #include "foundation/character_breaks.h"
 #include "foundation/text.h"

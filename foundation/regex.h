@@ -1,13 +1,13 @@
 #pragma once
 
+#include <unicode/unistr.h>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <unicode/unistr.h>
 
 U_NAMESPACE_BEGIN
 class RegexPattern;

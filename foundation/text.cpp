@@ -1,13 +1,13 @@
 #include "foundation/text.h"
 
+#include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
-
-#include <unicode/normalizer2.h>
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
 
 #include "foundation/character_breaks.h"
 
@@ -72,7 +72,8 @@ void forEachWord(const icu::UnicodeString& text, Piece piece) {
   icu::BreakIterator& breaks = detail::characterBreaks(text);
   int32_t wordStart = -1;
   int32_t start = breaks.first();
-  for (int32_t end = breaks.next(); end != icu::BreakIterator::DONE; start = end, end = breaks.next()) {
+  for (int32_t end = breaks.next(); end != icu::BreakIterator::DONE;
+       start = end, end = breaks.next()) {
     if (isWhiteSpace(static_cast<char32_t>(text.char32At(start)))) {
       if (wordStart >= 0) piece(wordStart, start);
       wordStart = -1;
@@ -134,9 +135,7 @@ std::string graphemePrefix(std::string_view utf8, std::size_t count) {
   return toUtf8(text.tempSubString(0, end));
 }
 
-bool isWhiteSpace(char32_t codePoint) {
-  return u_isUWhiteSpace(static_cast<UChar32>(codePoint));
-}
+bool isWhiteSpace(char32_t codePoint) { return u_isUWhiteSpace(static_cast<UChar32>(codePoint)); }
 
 std::string trimmed(std::string_view utf8) {
   const std::string valid = validUtf8(utf8);
@@ -166,7 +165,8 @@ std::vector<std::string> words(std::string_view utf8) {
   if (isAscii(utf8)) {
     std::size_t wordStart = std::string_view::npos;
     for (std::size_t i = 0; i <= utf8.size(); ++i) {
-      const bool separator = i == utf8.size() || u_isUWhiteSpace(static_cast<unsigned char>(utf8[i]));
+      const bool separator =
+          i == utf8.size() || u_isUWhiteSpace(static_cast<unsigned char>(utf8[i]));
       if (separator && wordStart != std::string_view::npos) {
         out.emplace_back(utf8.substr(wordStart, i - wordStart));
         wordStart = std::string_view::npos;

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <unicode/unistr.h>
+
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <unicode/unistr.h>
 
 namespace vorlane {
 

@@ -42,7 +42,8 @@ std::optional<UUID> UUID::fromString(std::string_view text) {
     }
     const int value = hexValue(text[i]);
     if (value < 0) return std::nullopt;
-    bytes[nibble / 2] = static_cast<std::uint8_t>(bytes[nibble / 2] | (nibble % 2 ? value : value << 4));
+    bytes[nibble / 2] =
+        static_cast<std::uint8_t>(bytes[nibble / 2] | (nibble % 2 ? value : value << 4));
     ++nibble;
   }
   return UUID(bytes);

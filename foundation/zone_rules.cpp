@@ -1,11 +1,11 @@
 #include "foundation/zone_rules.h"
 
-#include <algorithm>
-
 #include <unicode/basictz.h>
 #include <unicode/timezone.h>
 #include <unicode/tzrule.h>
 #include <unicode/tztrans.h>
+
+#include <algorithm>
 
 namespace vorlane::detail {
 namespace {

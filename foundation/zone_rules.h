@@ -1,10 +1,10 @@
 #pragma once
 
+#include <unicode/utypes.h>
+
 #include <cstdint>
 #include <memory>
 #include <vector>
-
-#include <unicode/utypes.h>
 
 U_NAMESPACE_BEGIN
 class TimeZone;
@@ -33,10 +33,10 @@ class ZoneRules {
 
   std::unique_ptr<const icu::TimeZone> zone_;  // cloned per use: ICU zones are not shared
   std::int64_t tableStart_ = 0;
-  std::int64_t tableEnd_ = 0;                   // empty table when equal
-  std::vector<std::int64_t> transitions_;       // UTC instants where the offset changes
-  std::vector<std::int64_t> offsets_;           // offsets_[i] holds before transitions_[i]
-  std::vector<std::int64_t> localStarts_;       // first wall time of each offset's span
+  std::int64_t tableEnd_ = 0;              // empty table when equal
+  std::vector<std::int64_t> transitions_;  // UTC instants where the offset changes
+  std::vector<std::int64_t> offsets_;      // offsets_[i] holds before transitions_[i]
+  std::vector<std::int64_t> localStarts_;  // first wall time of each offset's span
 };
 
 }  // namespace vorlane::detail

@@ -12,12 +12,18 @@ constexpr long long fullAccess = 3;
 
 CalendarAccess calendarAccessForStatus(long long status) {
   switch (status) {
-    case 0: return CalendarAccess::notDetermined;
-    case 1: return CalendarAccess::restricted;
-    case 2: return CalendarAccess::denied;
-    case 3: return CalendarAccess::authorized;
-    case 4: return CalendarAccess::writeOnly;
-    default: return CalendarAccess::denied;
+    case 0:
+      return CalendarAccess::notDetermined;
+    case 1:
+      return CalendarAccess::restricted;
+    case 2:
+      return CalendarAccess::denied;
+    case 3:
+      return CalendarAccess::authorized;
+    case 4:
+      return CalendarAccess::writeOnly;
+    default:
+      return CalendarAccess::denied;
   }
 }
 

@@ -63,8 +63,8 @@ void collect(const fs::path& folder, int depth, std::set<FileId>& visited,
 
 std::optional<CalendarFolders> CalendarFolders::standard() {
   const auto support = applicationSupportFolder();
-  const auto data = xdgBaseFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"),
-                                  ".local/share");
+  const auto data =
+      xdgBaseFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"), ".local/share");
   if (!support || !data) return std::nullopt;
   return CalendarFolders{*support / "calendars", *data / "evolution" / "calendar"};
 }

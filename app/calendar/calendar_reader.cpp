@@ -44,9 +44,9 @@ CalendarReader::CalendarReader(std::optional<CalendarFolders> folders, IcsReadOp
     : folders_(std::move(folders)), options_(std::move(options)) {}
 
 CalendarReader CalendarReader::standard() {
-  return CalendarReader(CalendarFolders::standard(),
-                        IcsReadOptions{userEmailFromEnvironment(std::getenv("EMAIL")),
-                                       Calendar::current()});
+  return CalendarReader(
+      CalendarFolders::standard(),
+      IcsReadOptions{userEmailFromEnvironment(std::getenv("EMAIL")), Calendar::current()});
 }
 
 std::vector<BusyInterval> CalendarReader::read(DateInterval interval) const {

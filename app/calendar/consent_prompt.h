@@ -15,8 +15,7 @@ class ConsentPrompt {
   virtual ~ConsentPrompt() = default;
   // Shows the question and calls `answer` once, on the main thread, when the user has
   // answered or closed it.
-  virtual void ask(const std::vector<std::string>& folders,
-                   std::function<void(Answer)> answer) = 0;
+  virtual void ask(const std::vector<std::string>& folders, std::function<void(Answer)> answer) = 0;
 };
 
 }  // namespace vorlane

@@ -1,5 +1,7 @@
 #include "app/calendar/ics_events.h"
 
+#include <libical/ical.h>
+
 #include <ctime>
 #include <map>
 #include <memory>
@@ -7,8 +9,6 @@
 #include <set>
 #include <string>
 #include <utility>
-
-#include <libical/ical.h>
 
 namespace vorlane {
 
@@ -192,9 +192,9 @@ EventTimes eventTimes(icalcomponent* event, icalcomponent* calendar, const Calen
   if (end.property != nullptr) {
     if (!end.instant) return times;
     if (allDay && end.value.is_date) {
-      times.length.days = daysFromCivil(end.value.year, end.value.month, end.value.day) -
-                          daysFromCivil(times.start.value.year, times.start.value.month,
-                                        times.start.value.day);
+      times.length.days =
+          daysFromCivil(end.value.year, end.value.month, end.value.day) -
+          daysFromCivil(times.start.value.year, times.start.value.month, times.start.value.day);
     } else {
       times.length.seconds = *end.instant - start;
     }
@@ -210,8 +210,8 @@ EventTimes eventTimes(icalcomponent* event, icalcomponent* calendar, const Calen
   } else if (allDay) {
     times.length.days = 1;
   }
-  times.end = times.length.days ? user.addingDays(*times.length.days, start)
-                                : start + times.length.seconds;
+  times.end =
+      times.length.days ? user.addingDays(*times.length.days, start) : start + times.length.seconds;
   return times;
 }
 
@@ -333,9 +333,9 @@ class FileReader {
   void readOccurrences(icalcomponent* event, const EventTimes& times) {
     // Whether libical itself placed the start in its zone; if not, its spans are wall-clock
     // times written as UTC.
-    const bool placedByLibical =
-        icaltime_is_utc(times.start.value) || times.start.value.zone != nullptr ||
-        icalcomponent_get_dtstart(event).zone != nullptr;
+    const bool placedByLibical = icaltime_is_utc(times.start.value) ||
+                                 times.start.value.zone != nullptr ||
+                                 icalcomponent_get_dtstart(event).zone != nullptr;
     Occurrences occurrences{this, &times, placedByLibical, uidOf(event)};
     icalcomponent_foreach_recurrence(event, utcTime(range_.start - windowMargin),
                                      utcTime(range_.end + windowMargin), onOccurrence,

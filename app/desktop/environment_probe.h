@@ -15,7 +15,8 @@ class EnvironmentProbe {
  public:
   EnvironmentProbe(std::optional<Date> mutedUntil, std::optional<std::string> preferredScreenID,
                    EnvironmentSources& sources)
-      : mutedUntil(mutedUntil), preferredScreenID(std::move(preferredScreenID)),
+      : mutedUntil(mutedUntil),
+        preferredScreenID(std::move(preferredScreenID)),
         sources_(&sources) {}
 
   // Asks every source, in a fixed order and always all of them (a camera in use does not

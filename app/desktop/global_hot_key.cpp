@@ -1,11 +1,10 @@
 #include "app/desktop/global_hot_key.h"
 
-#include <algorithm>
-#include <cstdlib>
-
 #include <xcb/xcb_keysyms.h>
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <cstdlib>
 
 #include "app/desktop/hot_key_mapping.h"
 #include "app/desktop/system_environment.h"
@@ -29,8 +28,7 @@ std::vector<xcb_keycode_t> keycodesFor(xcb_connection_t* c, std::uint32_t keySym
   if (symbols == nullptr) return result;
   // A list ending in XCB_NO_SYMBOL, allocated for us.
   std::unique_ptr<xcb_keycode_t, FreeDeleter> codes(xcb_key_symbols_get_keycode(symbols, keySym));
-  for (const xcb_keycode_t* code = codes.get(); code != nullptr && *code != XCB_NO_SYMBOL;
-       ++code) {
+  for (const xcb_keycode_t* code = codes.get(); code != nullptr && *code != XCB_NO_SYMBOL; ++code) {
     if (std::find(result.begin(), result.end(), *code) == result.end()) result.push_back(*code);
   }
   xcb_key_symbols_free(symbols);
@@ -67,8 +65,7 @@ std::uint32_t GlobalHotKey::signature() {
 GlobalHotKey::GlobalHotKey(Handler handler, std::uint32_t identifier)
     : handler_(std::move(handler)), identifier_(identifier) {}
 
-std::unique_ptr<GlobalHotKey> GlobalHotKey::create(std::uint32_t keyCode,
-                                                   std::uint32_t modifiers,
+std::unique_ptr<GlobalHotKey> GlobalHotKey::create(std::uint32_t keyCode, std::uint32_t modifiers,
                                                    std::uint32_t identifier, Handler handler) {
   std::unique_ptr<GlobalHotKey> hotKey(new GlobalHotKey(std::move(handler), identifier));
 
@@ -103,9 +100,8 @@ int GlobalHotKey::registerGrabs(std::uint32_t keyCode, std::uint32_t modifiers) 
   const std::vector<std::uint16_t> masks = lockVariants(modifiers_, numLockMask(connection_));
   for (const xcb_keycode_t keycode : keycodes_) {
     for (const std::uint16_t variant : masks) {
-      const xcb_void_cookie_t cookie =
-          xcb_grab_key_checked(connection_, 1, root_, variant, keycode, XCB_GRAB_MODE_ASYNC,
-                               XCB_GRAB_MODE_ASYNC);
+      const xcb_void_cookie_t cookie = xcb_grab_key_checked(
+          connection_, 1, root_, variant, keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
       std::unique_ptr<xcb_generic_error_t, FreeDeleter> error(
           xcb_request_check(connection_, cookie));
       if (error) return error->error_code;

@@ -1,13 +1,12 @@
 #pragma once
 
+#include <xcb/xcb.h>
+
+#include <QAbstractNativeEventFilter>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
-
-#include <xcb/xcb.h>
-
-#include <QAbstractNativeEventFilter>
 
 #include "app/desktop/key_repeat_filter.h"
 

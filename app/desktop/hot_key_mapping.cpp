@@ -17,9 +17,12 @@ std::uint32_t fourCharCode(std::string_view text) {
 
 std::optional<std::uint32_t> keySymForKeyCode(std::uint32_t keyCode) {
   switch (keyCode) {
-    case 46: return keySymM;
-    case 49: return keySymSpace;
-    default: return std::nullopt;
+    case 46:
+      return keySymM;
+    case 49:
+      return keySymSpace;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -36,9 +39,8 @@ std::optional<std::uint16_t> x11ModifiersFor(std::uint32_t modifiers) {
 
 std::vector<std::uint16_t> lockVariants(std::uint16_t modifiers, std::uint16_t numLockMask) {
   std::vector<std::uint16_t> masks;
-  for (const std::uint16_t extra :
-       {std::uint16_t(0), x11_modifier::lock, numLockMask,
-        std::uint16_t(x11_modifier::lock | numLockMask)}) {
+  for (const std::uint16_t extra : {std::uint16_t(0), x11_modifier::lock, numLockMask,
+                                    std::uint16_t(x11_modifier::lock | numLockMask)}) {
     const auto mask = std::uint16_t(modifiers | extra);
     if (std::find(masks.begin(), masks.end(), mask) == masks.end()) masks.push_back(mask);
   }

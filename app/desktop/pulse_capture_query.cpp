@@ -1,15 +1,14 @@
 #include "app/desktop/pulse_capture_query.h"
 
+#include <pulse/context.h>
+#include <pulse/introspect.h>
+#include <pulse/mainloop.h>
+#include <pulse/proplist.h>
 #include <unistd.h>
 
 #include <charconv>
 #include <cstring>
 #include <memory>
-
-#include <pulse/context.h>
-#include <pulse/introspect.h>
-#include <pulse/mainloop.h>
-#include <pulse/proplist.h>
 
 #include "app/desktop/capture_streams.h"
 
@@ -103,7 +102,8 @@ struct ContextDeleter {
 
 PulseCaptureQuery::PulseCaptureQuery(std::optional<std::string> server,
                                      std::chrono::milliseconds timeout, long ownPid)
-    : server_(std::move(server)), timeout_(timeout),
+    : server_(std::move(server)),
+      timeout_(timeout),
       ownPid_(ownPid < 0 ? long(getpid()) : ownPid) {}
 
 std::optional<bool> PulseCaptureQuery::isCapturing() const {

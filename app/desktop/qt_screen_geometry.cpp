@@ -11,8 +11,8 @@
 
 namespace vorlane {
 
-QtScreenGeometry::QtScreenGeometry(X11FrontmostApplication* activeWindows,
-                                   X11WindowList* windows, long ownPid)
+QtScreenGeometry::QtScreenGeometry(X11FrontmostApplication* activeWindows, X11WindowList* windows,
+                                   long ownPid)
     : activeWindows_(activeWindows), windows_(windows), ownPid_(ownPid) {}
 
 std::optional<ScreenFrame> QtScreenGeometry::targetScreen(

@@ -13,8 +13,8 @@ std::string screenIdentifier(const QScreen& screen) {
 ScreenFrame screenFrame(const QScreen& screen) {
   const QRect g = screen.geometry();
   const double ratio = screen.devicePixelRatio();
-  return ScreenFrame{screenIdentifier(screen), double(g.x()), double(g.y()), g.width() * ratio,
-                     g.height() * ratio, ratio};
+  return ScreenFrame{screenIdentifier(screen), double(g.x()),      double(g.y()),
+                     g.width() * ratio,        g.height() * ratio, ratio};
 }
 
 }  // namespace vorlane

@@ -1,8 +1,5 @@
 #include "app/desktop/screen_state_readers.h"
 
-#include <cstdlib>
-#include <memory>
-
 #include <xcb/dpms.h>
 #include <xcb/screensaver.h>
 
@@ -10,6 +7,8 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QVariantMap>
+#include <cstdlib>
+#include <memory>
 
 namespace vorlane {
 
@@ -68,15 +67,16 @@ void X11ScreenState::read(ScreenStateReadings& readings) {
   }
   if (root_ != XCB_WINDOW_NONE && hasExtension(connection_, &xcb_screensaver_id)) {
     std::unique_ptr<xcb_screensaver_query_info_reply_t, FreeDeleter> info(
-        xcb_screensaver_query_info_reply(
-            connection_, xcb_screensaver_query_info(connection_, root_), nullptr));
+        xcb_screensaver_query_info_reply(connection_,
+                                         xcb_screensaver_query_info(connection_, root_), nullptr));
     if (info) readings.x11ScreenSaverOn = info->state == XCB_SCREENSAVER_STATE_ON;
   }
 }
 
 DBusScreenState::DBusScreenState(QDBusConnection systemBus, QDBusConnection sessionBus,
                                  std::chrono::milliseconds timeout)
-    : systemBus_(std::move(systemBus)), sessionBus_(std::move(sessionBus)),
+    : systemBus_(std::move(systemBus)),
+      sessionBus_(std::move(sessionBus)),
       timeoutMs_(static_cast<int>(timeout.count())) {}
 
 void DBusScreenState::read(ScreenStateReadings& readings) {
@@ -87,7 +87,8 @@ void DBusScreenState::read(ScreenStateReadings& readings) {
 void DBusScreenState::readSession(ScreenStateReadings& readings) {
   if (!systemBus_.isConnected()) return;
   QDBusMessage call = QDBusMessage::createMethodCall(
-      QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1/session/auto"),
+      QStringLiteral("org.freedesktop.login1"),
+      QStringLiteral("/org/freedesktop/login1/session/auto"),
       QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"));
   call << QStringLiteral("org.freedesktop.login1.Session");
   call.setAutoStartService(false);
@@ -104,9 +105,9 @@ void DBusScreenState::readScreenSaver(ScreenStateReadings& readings) {
       {"org.gnome.ScreenSaver", "/org/gnome/ScreenSaver"},
   };
   for (const auto& [service, path] : services) {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QString::fromLatin1(service), QString::fromLatin1(path), QString::fromLatin1(service),
-        QStringLiteral("GetActive"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QString::fromLatin1(service), QString::fromLatin1(path),
+                                       QString::fromLatin1(service), QStringLiteral("GetActive"));
     call.setAutoStartService(false);
     const QDBusMessage reply = sessionBus_.call(call, QDBus::Block, timeoutMs_);
     if (const std::optional<bool> active = boolReply(reply)) {

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <chrono>
-#include <vector>
-
 #include <xcb/xcb.h>
 
 #include <QDBusConnection>
+#include <chrono>
+#include <vector>
 
 #include "app/desktop/environment_sources.h"
 #include "app/desktop/screen_state_rules.h"

@@ -7,11 +7,11 @@ namespace vorlane {
 
 // What each source said about the screen; none where a source could not be read.
 struct ScreenStateReadings {
-  std::optional<bool> displayAsleep;       // DPMS
-  std::optional<bool> x11ScreenSaverOn;    // MIT-SCREEN-SAVER
-  std::optional<bool> sessionLocked;       // logind LockedHint
-  std::optional<bool> sessionActive;       // logind Active
-  std::optional<bool> screenSaverActive;   // org.freedesktop.ScreenSaver / org.gnome.ScreenSaver
+  std::optional<bool> displayAsleep;      // DPMS
+  std::optional<bool> x11ScreenSaverOn;   // MIT-SCREEN-SAVER
+  std::optional<bool> sessionLocked;      // logind LockedHint
+  std::optional<bool> sessionActive;      // logind Active
+  std::optional<bool> screenSaverActive;  // org.freedesktop.ScreenSaver / org.gnome.ScreenSaver
 };
 
 // DPMS reports a sleeping display when it is enabled and the power level is not "on".

@@ -61,9 +61,9 @@ SystemEnvironment::SystemEnvironment(xcb_connection_t* connection)
 SystemEnvironment::~SystemEnvironment() = default;
 
 EnvironmentSources SystemEnvironment::sources() {
-  FrontmostApplication& frontmost =
-      parts_->x11Frontmost ? static_cast<FrontmostApplication&>(*parts_->x11Frontmost)
-                           : parts_->noFrontmost;
+  FrontmostApplication& frontmost = parts_->x11Frontmost
+                                        ? static_cast<FrontmostApplication&>(*parts_->x11Frontmost)
+                                        : parts_->noFrontmost;
   return EnvironmentSources{parts_->camera, parts_->microphone, frontmost, *parts_->screens,
                             *parts_->availability};
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <memory>
-
 #include <xcb/xcb.h>
+
+#include <memory>
 
 #include "app/desktop/environment_sources.h"
 

@@ -15,8 +15,8 @@ X11FrontmostApplication::X11FrontmostApplication(xcb_connection_t* connection, l
     : properties_(connection), ownPid_(ownPid) {}
 
 std::optional<xcb_window_t> X11FrontmostApplication::activeWindow() {
-  const auto window = properties_.word(properties_.root(), properties_.atom("_NET_ACTIVE_WINDOW"),
-                                       XCB_ATOM_WINDOW);
+  const auto window =
+      properties_.word(properties_.root(), properties_.atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW);
   if (!window || *window == XCB_WINDOW_NONE) return std::nullopt;
   return *window;
 }

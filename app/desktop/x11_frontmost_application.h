@@ -1,9 +1,9 @@
 #pragma once
 
+#include <xcb/xcb.h>
+
 #include <optional>
 #include <string>
-
-#include <xcb/xcb.h>
 
 #include "app/desktop/environment_sources.h"
 #include "app/desktop/x11_properties.h"

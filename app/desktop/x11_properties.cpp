@@ -28,8 +28,8 @@ X11Properties::X11Properties(xcb_connection_t* connection) : connection_(connect
 xcb_atom_t X11Properties::atom(const std::string& name) {
   if (auto found = atoms_.find(name); found != atoms_.end()) return found->second;
   if (connection_ == nullptr || xcb_connection_has_error(connection_)) return XCB_ATOM_NONE;
-  const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(
-      connection_, 0, static_cast<std::uint16_t>(name.size()), name.data());
+  const xcb_intern_atom_cookie_t cookie =
+      xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(name.size()), name.data());
   XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection_, cookie, nullptr));
   if (!reply) return XCB_ATOM_NONE;
   atoms_.emplace(name, reply->atom);
@@ -43,8 +43,7 @@ xcb_get_property_cookie_t X11Properties::requestWords(xcb_window_t window, xcb_a
 
 std::optional<std::vector<std::uint32_t>> X11Properties::wordsReply(
     xcb_get_property_cookie_t cookie, xcb_atom_t type) {
-  XcbReply<xcb_get_property_reply_t> reply(
-      xcb_get_property_reply(connection_, cookie, nullptr));
+  XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection_, cookie, nullptr));
   if (!reply || reply->type != type || reply->format != 32) return std::nullopt;
   const int length = xcb_get_property_value_length(reply.get());
   if (length <= 0 || length % 4 != 0) return std::nullopt;
@@ -54,8 +53,7 @@ std::optional<std::vector<std::uint32_t>> X11Properties::wordsReply(
 }
 
 std::optional<std::vector<std::uint32_t>> X11Properties::words(xcb_window_t window,
-                                                               xcb_atom_t property,
-                                                               xcb_atom_t type,
+                                                               xcb_atom_t property, xcb_atom_t type,
                                                                std::uint32_t maxItems) {
   if (connection_ == nullptr || xcb_connection_has_error(connection_)) return std::nullopt;
   if (window == XCB_WINDOW_NONE || property == XCB_ATOM_NONE) return std::nullopt;
@@ -75,8 +73,7 @@ std::optional<std::string> X11Properties::bytes(xcb_window_t window, xcb_atom_t 
   if (window == XCB_WINDOW_NONE || property == XCB_ATOM_NONE) return std::nullopt;
   const xcb_get_property_cookie_t cookie =
       xcb_get_property(connection_, 0, window, property, type, 0, longsFor(maxBytes));
-  XcbReply<xcb_get_property_reply_t> reply(
-      xcb_get_property_reply(connection_, cookie, nullptr));
+  XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection_, cookie, nullptr));
   if (!reply || reply->type != type || reply->format != 8) return std::nullopt;
   const int length = xcb_get_property_value_length(reply.get());
   if (length <= 0) return std::nullopt;

@@ -1,12 +1,12 @@
 #pragma once
 
+#include <xcb/xcb.h>
+
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <xcb/xcb.h>
 
 namespace vorlane {
 
@@ -36,8 +36,8 @@ class X11Properties {
   std::optional<std::uint32_t> word(xcb_window_t window, xcb_atom_t property, xcb_atom_t type);
 
   // Sends the request without waiting; see `wordsReply`.
-  xcb_get_property_cookie_t requestWords(xcb_window_t window, xcb_atom_t property,
-                                         xcb_atom_t type, std::uint32_t maxItems);
+  xcb_get_property_cookie_t requestWords(xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
+                                         std::uint32_t maxItems);
   std::optional<std::vector<std::uint32_t>> wordsReply(xcb_get_property_cookie_t cookie,
                                                        xcb_atom_t type);
 

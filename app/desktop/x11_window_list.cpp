@@ -40,8 +40,8 @@ std::optional<WindowFrame> X11WindowList::frame(xcb_window_t window) {
   WindowFrame result{double(origin->dst_x), double(origin->dst_y), double(geometry->width),
                      double(geometry->height)};
   // left, right, top, bottom decorations drawn by the window manager
-  const auto extents = properties_.words(window, properties_.atom("_NET_FRAME_EXTENTS"),
-                                         XCB_ATOM_CARDINAL, 4);
+  const auto extents =
+      properties_.words(window, properties_.atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 4);
   if (extents && extents->size() == 4) {
     const auto& e = *extents;
     result.x -= e[0];
@@ -56,9 +56,9 @@ std::vector<WindowFacts> X11WindowList::fullscreenCandidates() {
   std::vector<WindowFacts> result;
   xcb_connection_t* c = properties_.connection();
   if (c == nullptr || xcb_connection_has_error(c)) return result;
-  const auto windows = properties_.words(
-      properties_.root(), properties_.atom("_NET_CLIENT_LIST_STACKING"), XCB_ATOM_WINDOW,
-      maxWindows);
+  const auto windows =
+      properties_.words(properties_.root(), properties_.atom("_NET_CLIENT_LIST_STACKING"),
+                        XCB_ATOM_WINDOW, maxWindows);
   if (!windows) return result;
 
   const xcb_atom_t stateAtom = properties_.atom("_NET_WM_STATE");
@@ -86,8 +86,8 @@ std::vector<WindowFacts> X11WindowList::fullscreenCandidates() {
     if (const auto pid = properties_.word(window, pidAtom, XCB_ATOM_CARDINAL)) facts.pid = *pid;
     const auto types = properties_.words(window, typeAtom, XCB_ATOM_ATOM, maxAtoms);
     facts.isNormalType = !types || contains(types, normal);
-    XcbReply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
-        c, xcb_get_window_attributes(c, window), nullptr));
+    XcbReply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
     facts.isViewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
     facts.frame = frame(window);
     result.push_back(facts);

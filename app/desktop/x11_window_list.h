@@ -1,9 +1,9 @@
 #pragma once
 
+#include <xcb/xcb.h>
+
 #include <optional>
 #include <vector>
-
-#include <xcb/xcb.h>
 
 #include "app/desktop/fullscreen_rules.h"
 #include "app/desktop/x11_properties.h"

@@ -23,7 +23,8 @@ class LogCapture::Sink final : public LogSink {
   std::vector<Line> lines_;
 };
 
-LogCapture::LogCapture() : sink_(std::make_unique<Sink>()), previous_(installLogSink(sink_.get())) {}
+LogCapture::LogCapture()
+    : sink_(std::make_unique<Sink>()), previous_(installLogSink(sink_.get())) {}
 
 LogCapture::~LogCapture() { installLogSink(previous_); }
 

@@ -19,16 +19,18 @@ class LogArgument {
   LogArgument(const char* text) : kind_(Kind::text), text_(text ? text : "(null)") {}
   // A template, so that pointers and floating-point values do not slip in as flags.
   template <class T>
-    requires std::is_same_v<T, bool>
-  LogArgument(T flag) : kind_(Kind::flag), unsigned_(flag ? 1 : 0) {}
+  requires std::is_same_v<T, bool> LogArgument(T flag)
+      : kind_(Kind::flag), unsigned_(flag ? 1 : 0) {}
 
   template <class T>
-    requires(std::is_integral_v<T> && !std::is_same_v<T, bool> && std::is_signed_v<T>)
-  LogArgument(T value) : kind_(Kind::signedInteger), signed_(value) {}
+  requires(std::is_integral_v<T> && !std::is_same_v<T, bool> && std::is_signed_v<T>)
+      LogArgument(T value)
+      : kind_(Kind::signedInteger), signed_(value) {}
 
   template <class T>
-    requires(std::is_integral_v<T> && !std::is_same_v<T, bool> && std::is_unsigned_v<T>)
-  LogArgument(T value) : kind_(Kind::unsignedInteger), unsigned_(value) {}
+  requires(std::is_integral_v<T> && !std::is_same_v<T, bool> && std::is_unsigned_v<T>)
+      LogArgument(T value)
+      : kind_(Kind::unsignedInteger), unsigned_(value) {}
 
   Kind kind() const { return kind_; }
   std::string_view text() const { return text_; }

@@ -1,15 +1,15 @@
 #include "app/logging/log_sink.h"
 
+#include <sys/stat.h>
+#include <systemd/sd-journal.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <shared_mutex>
-
-#include <sys/stat.h>
-#include <systemd/sd-journal.h>
-#include <unistd.h>
 
 namespace vorlane {
 namespace {
@@ -90,10 +90,14 @@ void dispatchLogLine(LogLevel level, const Logger& logger, std::string_view mess
 
 int journalPriority(LogLevel level) {
   switch (level) {
-    case LogLevel::debug: return 7;
-    case LogLevel::info: return 6;
-    case LogLevel::error: return 3;
-    case LogLevel::fault: return 2;
+    case LogLevel::debug:
+      return 7;
+    case LogLevel::info:
+      return 6;
+    case LogLevel::error:
+      return 3;
+    case LogLevel::fault:
+      return 2;
   }
   return 3;
 }
@@ -107,10 +111,18 @@ std::string stderrLogLine(std::string_view category, LogLevel level, std::string
   for (char c : message) {
     auto u = static_cast<unsigned char>(c);
     switch (c) {
-      case '\n': line += "\\n"; break;
-      case '\r': line += "\\r"; break;
-      case '\t': line += "\\t"; break;
-      case '\\': line += "\\\\"; break;
+      case '\n':
+        line += "\\n";
+        break;
+      case '\r':
+        line += "\\r";
+        break;
+      case '\t':
+        line += "\\t";
+        break;
+      case '\\':
+        line += "\\\\";
+        break;
       default:
         if (u < 0x20 || u == 0x7f) {
           char buf[5];

@@ -6,10 +6,14 @@ namespace vorlane {
 
 std::string_view logLevelName(LogLevel level) {
   switch (level) {
-    case LogLevel::debug: return "debug";
-    case LogLevel::info: return "info";
-    case LogLevel::error: return "error";
-    case LogLevel::fault: return "fault";
+    case LogLevel::debug:
+      return "debug";
+    case LogLevel::info:
+      return "info";
+    case LogLevel::error:
+      return "error";
+    case LogLevel::fault:
+      return "fault";
   }
   return "error";
 }

@@ -1,10 +1,10 @@
 #include "app/persistence/application_support.h"
 
-#include <cstdlib>
-#include <string>
-
 #include <pwd.h>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <string>
 
 namespace vorlane {
 namespace fs = std::filesystem;

@@ -1,15 +1,15 @@
 #include "app/persistence/atomic_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
 #include <system_error>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vorlane {
 namespace fs = std::filesystem;
@@ -134,9 +134,7 @@ void createFolders(const fs::path& folder) {
   }
 }
 
-bool removeFile(const fs::path& path) {
-  return ::unlink(path.c_str()) == 0 || errno == ENOENT;
-}
+bool removeFile(const fs::path& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
 
 fs::path asidePath(const fs::path& path, std::time_t utc, int n) {
   std::tm parts{};

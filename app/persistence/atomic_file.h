@@ -39,7 +39,6 @@ std::filesystem::path asidePath(const std::filesystem::path& path, std::time_t u
 // Renames the file (or whatever is at `path`) to its aside name, never replacing an earlier
 // aside copy, and returns the new path; none when nothing is at `path`. Throws
 // std::system_error when it could not be moved.
-std::optional<std::filesystem::path> moveAside(const std::filesystem::path& path,
-                                               std::time_t utc);
+std::optional<std::filesystem::path> moveAside(const std::filesystem::path& path, std::time_t utc);
 
 }  // namespace vorlane

@@ -19,9 +19,8 @@ auto withID(const UUID& id) {
 FocusHistoryStore::FocusHistoryStore(UserDefaults* defaults)
     : document_(defaults, key, {}), errorMessage_(document_.errorMessage()) {
   const auto& stored = document_.value();
-  entries_.assign(stored.begin(),
-                  stored.begin() + static_cast<std::ptrdiff_t>(
-                                       std::min(stored.size(), maximumEntries)));
+  entries_.assign(stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(
+                                                       std::min(stored.size(), maximumEntries)));
 }
 
 void FocusHistoryStore::setEntries(std::vector<FocusHistoryEntry> entries) {
@@ -38,8 +37,8 @@ void FocusHistoryStore::record(const PomodoroSession::Completion& completion,
                                std::optional<UUID> priorityID) {
   if (completion.kind != PomodoroSession::Kind::work || completion.focus.empty()) return;
 
-  FocusHistoryEntry entry{completion.sessionID, completion.focus, completion.duration,
-                          completion.finishedAt, std::nullopt, priorityID};
+  FocusHistoryEntry entry{completion.sessionID,  completion.focus, completion.duration,
+                          completion.finishedAt, std::nullopt,     priorityID};
   const auto existing = std::find_if(entries_.begin(), entries_.end(), withID(entry.id));
   if (existing != entries_.end()) {
     entry.accomplishedAt = existing->accomplishedAt;

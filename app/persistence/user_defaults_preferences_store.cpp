@@ -68,8 +68,8 @@ void UserDefaultsPreferencesStore::store(const Preferences& preferences) {
       }
       keepStoredBytes_ = false;
     } catch (const std::exception& error) {
-      Log::lifecycle().error("unreadable preferences could not be moved aside, not saving: %{public}s",
-                             error.what());
+      Log::lifecycle().error(
+          "unreadable preferences could not be moved aside, not saving: %{public}s", error.what());
       return;
     }
   }

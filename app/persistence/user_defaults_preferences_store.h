@@ -3,8 +3,8 @@
 #include <functional>
 #include <map>
 
-#include "core/scheduling/preferences_store.h"
 #include "app/persistence/user_defaults.h"
+#include "core/scheduling/preferences_store.h"
 
 namespace vorlane {
 

@@ -11,11 +11,11 @@
 namespace vorlane {
 
 AVSpeechService::AVSpeechService(PreferencesStore& preferencesStore)
-    : AVSpeechService(preferencesStore,
-                      Dependencies{std::make_unique<FliteEngine>(),
-                                   std::make_unique<SinkAudioOutput>(),
-                                   std::make_unique<SinkAudioOutput>(),
-                                   ResourceLocator::standard(), [] { return Calendar::current(); }}) {}
+    : AVSpeechService(
+          preferencesStore,
+          Dependencies{std::make_unique<FliteEngine>(), std::make_unique<SinkAudioOutput>(),
+                       std::make_unique<SinkAudioOutput>(), ResourceLocator::standard(),
+                       [] { return Calendar::current(); }}) {}
 
 AVSpeechService::AVSpeechService(PreferencesStore& preferencesStore, Dependencies dependencies)
     : preferencesStore_(preferencesStore),

@@ -1,13 +1,12 @@
 #pragma once
 
+#include <QObject>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <QObject>
 
 #include "app/services/audio_output.h"
 #include "app/services/bundled_speech.h"
@@ -58,8 +57,7 @@ class AVSpeechService final : public SpeechService {
     Completion completion;
   };
 
-  bool playClip(const Preferences& preferences, std::optional<Date> moment,
-                Completion& completion);
+  bool playClip(const Preferences& preferences, std::optional<Date> moment, Completion& completion);
   void synthesize(const std::string& text, const Preferences& preferences, Completion completion);
   void utteranceEnded(std::uint64_t id);
   void later(std::function<void()> work);

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <functional>
-
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QObject>
+#include <functional>
 
 namespace vorlane {
 

@@ -102,8 +102,8 @@ std::optional<PcmBuffer> FliteEngine::synthesize(const std::string& text,
   sound.sampleRate = wave->sample_rate;
   sound.channels = std::max(1, wave->num_channels);
   if (wave->samples != nullptr && wave->num_samples > 0) {
-    sound.samples.assign(wave->samples,
-                         wave->samples + std::size_t(wave->num_samples) * std::size_t(sound.channels));
+    sound.samples.assign(wave->samples, wave->samples + std::size_t(wave->num_samples) *
+                                                            std::size_t(sound.channels));
   }
   delete_wave(wave);
   return sound;

@@ -39,7 +39,8 @@ std::vector<std::filesystem::path> ResourceLocator::standardDirectories(
     const Environment& environment, const std::filesystem::path& executableDir,
     const std::filesystem::path& buildDir) {
   std::vector<std::filesystem::path> result;
-  if (auto overrideDir = environment("VORLANE_RESOURCE_DIR"); overrideDir && !overrideDir->empty()) {
+  if (auto overrideDir = environment("VORLANE_RESOURCE_DIR");
+      overrideDir && !overrideDir->empty()) {
     result.emplace_back(*overrideDir);
   }
   if (!executableDir.empty()) {

@@ -1,13 +1,12 @@
 #include "app/services/sink_audio_output.h"
 
-#include <cmath>
-#include <limits>
-
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QBuffer>
 #include <QMediaDevices>
+#include <cmath>
+#include <limits>
 
 #include "app/services/main_thread.h"
 
@@ -52,8 +51,9 @@ bool SinkAudioOutput::play(const PcmBuffer& sound, Finished finished) {
   }
   finished_ = std::move(finished);
   const double limitMs = sound.seconds() * 1000.0 + watchdogMarginMs_;
-  watchdog_.start(limitMs < double(std::numeric_limits<int>::max()) ? int(limitMs)
-                                                                     : std::numeric_limits<int>::max());
+  watchdog_.start(limitMs < double(std::numeric_limits<int>::max())
+                      ? int(limitMs)
+                      : std::numeric_limits<int>::max());
   return true;
 }
 
@@ -73,8 +73,8 @@ void SinkAudioOutput::onStateChanged(std::uint64_t generation, QAudio::State sta
   const bool broken = state == QAudio::StoppedState && sink_->error() != QAudio::NoError;
   if (drained || broken) {
     // The sink may report this from inside start(); the end is delivered on the next turn.
-    QMetaObject::invokeMethod(&context_, [this, generation] { complete(generation); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &context_, [this, generation] { complete(generation); }, Qt::QueuedConnection);
   }
 }
 

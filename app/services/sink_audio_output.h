@@ -1,10 +1,9 @@
 #pragma once
 
-#include <cstdint>
-
 #include <QAudio>
 #include <QObject>
 #include <QTimer>
+#include <cstdint>
 
 #include "app/services/audio_output.h"
 

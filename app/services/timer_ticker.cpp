@@ -14,8 +14,7 @@ int intervalMilliseconds(double seconds) {
     return seconds > 0.0 ? std::numeric_limits<int>::max() : 0;
   }
   const double ms = std::round(seconds * 1000.0);
-  return ms >= double(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max()
-                                                       : int(ms);
+  return ms >= double(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max() : int(ms);
 }
 
 }  // namespace

@@ -24,10 +24,17 @@ QString escapeMarkup(const QString& text) {
   escaped.reserve(text.size());
   for (const QChar c : text) {
     switch (c.unicode()) {
-      case '&': escaped += QStringLiteral("&amp;"); break;
-      case '<': escaped += QStringLiteral("&lt;"); break;
-      case '>': escaped += QStringLiteral("&gt;"); break;
-      default: escaped += c;
+      case '&':
+        escaped += QStringLiteral("&amp;");
+        break;
+      case '<':
+        escaped += QStringLiteral("&lt;");
+        break;
+      case '>':
+        escaped += QStringLiteral("&gt;");
+        break;
+      default:
+        escaped += c;
     }
   }
   return escaped;
@@ -41,15 +48,17 @@ UserNotificationService::UserNotificationService(std::unique_ptr<DBusConnection>
 
 void UserNotificationService::requestAuthorization() {
   Q_ASSERT(isMainThread());
-  connection_->call(methodCall(QStringLiteral("GetCapabilities")), [this](const QDBusMessage& reply) {
-    if (reply.type() != QDBusMessage::ReplyMessage) {
-      Log::lifecycle().error("notification authorization failed: %s", reply.errorMessage().toStdString());
-      return;
-    }
-    const QVariantList arguments = reply.arguments();
-    capabilities_ = arguments.isEmpty() ? QStringList() : arguments.first().toStringList();
-    Log::lifecycle().info("notification authorization granted: %{bool}d", true);
-  });
+  connection_->call(
+      methodCall(QStringLiteral("GetCapabilities")), [this](const QDBusMessage& reply) {
+        if (reply.type() != QDBusMessage::ReplyMessage) {
+          Log::lifecycle().error("notification authorization failed: %s",
+                                 reply.errorMessage().toStdString());
+          return;
+        }
+        const QVariantList arguments = reply.arguments();
+        capabilities_ = arguments.isEmpty() ? QStringList() : arguments.first().toStringList();
+        Log::lifecycle().info("notification authorization granted: %{bool}d", true);
+      });
 }
 
 void UserNotificationService::postSilent(const std::string& title, const std::string& body) {

@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QStringList>
 #include <memory>
 #include <optional>
 #include <string>
-
-#include <QStringList>
 
 #include "app/services/dbus_connection.h"
 #include "core/contracts/notification_service.h"

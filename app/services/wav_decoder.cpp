@@ -1,14 +1,15 @@
 #include "app/services/wav_decoder.h"
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 
 namespace vorlane {
 namespace {
 
 std::uint32_t readU32(std::string_view b, std::size_t at) {
   return std::uint32_t(std::uint8_t(b[at])) | std::uint32_t(std::uint8_t(b[at + 1])) << 8 |
-         std::uint32_t(std::uint8_t(b[at + 2])) << 16 | std::uint32_t(std::uint8_t(b[at + 3])) << 24;
+         std::uint32_t(std::uint8_t(b[at + 2])) << 16 |
+         std::uint32_t(std::uint8_t(b[at + 3])) << 24;
 }
 
 std::uint16_t readU16(std::string_view b, std::size_t at) {

@@ -22,7 +22,8 @@ class SpeechService {
   virtual ~SpeechService() = default;
 
   virtual bool isSpeaking() const = 0;
-  virtual void speak(const std::string& text, std::optional<Date> moment, Completion completion) = 0;
+  virtual void speak(const std::string& text, std::optional<Date> moment,
+                     Completion completion) = 0;
   virtual void stop() = 0;
 
   void speak(const std::string& text, Completion completion) {

@@ -7,12 +7,18 @@ namespace {
 
 std::uint64_t weight(IdleFidget fidget) {
   switch (fidget.value()) {
-    case IdleFidget::sway: return 4;
-    case IdleFidget::lookAround: return 3;
-    case IdleFidget::scratchHead: return 2;
-    case IdleFidget::wave: return 1;
-    case IdleFidget::kick: return 1;
-    case IdleFidget::swing: return 2;
+    case IdleFidget::sway:
+      return 4;
+    case IdleFidget::lookAround:
+      return 3;
+    case IdleFidget::scratchHead:
+      return 2;
+    case IdleFidget::wave:
+      return 1;
+    case IdleFidget::kick:
+      return 1;
+    case IdleFidget::swing:
+      return 2;
   }
   return 0;
 }

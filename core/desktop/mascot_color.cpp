@@ -18,8 +18,8 @@ double linearised(double channel) {
 }  // namespace
 
 bool MascotColor::usesDarkInk() const {
-  double luminance = 0.2126 * linearised(red_) + 0.7152 * linearised(green_) +
-                     0.0722 * linearised(blue_);
+  double luminance =
+      0.2126 * linearised(red_) + 0.7152 * linearised(green_) + 0.0722 * linearised(blue_);
   double contrastWithBlack = (luminance + 0.05) / 0.05;
   double contrastWithWhite = 1.05 / (luminance + 0.05);
   return contrastWithWhite <= contrastWithBlack;

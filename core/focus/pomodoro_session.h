@@ -69,10 +69,14 @@ class PomodoroSession {
 
     const Value& value() const { return value_; }
     template <class T>
-    bool is() const { return std::holds_alternative<T>(value_); }
+    bool is() const {
+      return std::holds_alternative<T>(value_);
+    }
     // The payload when the phase is a T, else null.
     template <class T>
-    const T* as() const { return std::get_if<T>(&value_); }
+    const T* as() const {
+      return std::get_if<T>(&value_);
+    }
 
     // work while working, rest on a break, a paused phase's own kind, none otherwise.
     std::optional<Kind> kind() const;

@@ -38,8 +38,8 @@ std::vector<Encouragement> makeLibrary() {
       quote("quote-waste-of-time",
             "It is not that we have a short time to live, but that we waste a lot of it.",
             "Seneca"),
-      quote("quote-spend-our-days",
-            "How we spend our days is, of course, how we spend our lives.", "Annie Dillard"),
+      quote("quote-spend-our-days", "How we spend our days is, of course, how we spend our lives.",
+            "Annie Dillard"),
       quote("quote-industrious-ants",
             "It is not enough to be industrious; so are the ants. What are you industrious "
             "about?",

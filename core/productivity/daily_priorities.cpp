@@ -1,12 +1,12 @@
 #include "core/productivity/daily_priorities.h"
 
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <map>
 #include <unordered_set>
-
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
 
 #include "core/focus/focus_input.h"
 

@@ -89,7 +89,8 @@ std::string_view QuickCommand::Error::errorDescription() const {
   switch (value_) {
     case Case::help:
       return "Try focus 25m finish proposal, remind in 40m stretch, pause, resume, or stop.";
-    case Case::goal: return "Give your focus a goal of 1\u2013120 characters.";
+    case Case::goal:
+      return "Give your focus a goal of 1\u2013120 characters.";
     case Case::duration:
       return "Use a whole number of minutes from 1 to 90, such as focus 25m finish proposal.";
   }

@@ -19,11 +19,16 @@ void replaceAll(std::string& text, std::string_view placeholder, std::string_vie
 std::string spokenTime(int hour12, int minute) {
   using W = PhraseFormatter;
   switch (minute) {
-    case 0: return W::words(hour12) + " o'clock";
-    case 15: return "quarter past " + W::words(hour12);
-    case 30: return "half past " + W::words(hour12);
-    case 45: return "quarter to " + W::words(hour12 == 12 ? 1 : hour12 + 1);
-    default: break;
+    case 0:
+      return W::words(hour12) + " o'clock";
+    case 15:
+      return "quarter past " + W::words(hour12);
+    case 30:
+      return "half past " + W::words(hour12);
+    case 45:
+      return "quarter to " + W::words(hour12 == 12 ? 1 : hour12 + 1);
+    default:
+      break;
   }
   if (minute >= 1 && minute <= 9) return W::words(hour12) + " oh " + W::words(minute);
   return W::words(hour12) + " " + W::words(minute);
@@ -57,9 +62,9 @@ int PhraseFormatter::twelveHour(int hour24) {
 
 std::string PhraseFormatter::words(std::int64_t n) {
   static constexpr std::array<std::string_view, 20> units{
-      "zero", "one", "two", "three", "four", "five", "six", "seven", "eight", "nine", "ten",
-      "eleven", "twelve", "thirteen", "fourteen", "fifteen", "sixteen", "seventeen",
-      "eighteen", "nineteen"};
+      "zero",     "one",     "two",     "three",     "four",     "five",    "six",
+      "seven",    "eight",   "nine",    "ten",       "eleven",   "twelve",  "thirteen",
+      "fourteen", "fifteen", "sixteen", "seventeen", "eighteen", "nineteen"};
   static constexpr std::array<std::string_view, 4> tens{"twenty", "thirty", "forty", "fifty"};
   if (n < 0 || n >= 60) return std::to_string(n);
   if (n < 20) return std::string(units[n]);

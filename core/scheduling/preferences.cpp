@@ -145,8 +145,7 @@ bool Preferences::operator==(const Preferences& other) const {
          presenceMode == other.presenceMode && showCurrentTime == other.showCurrentTime &&
          idleFocusInvitationsEnabled == other.idleFocusInvitationsEnabled &&
          encouragementsEnabled == other.encouragementsEnabled &&
-         mascotAppearance == other.mascotAppearance &&
-         mascotPlacements == other.mascotPlacements &&
+         mascotAppearance == other.mascotAppearance && mascotPlacements == other.mascotPlacements &&
          mascotClickThrough == other.mascotClickThrough &&
          preferredScreenID == other.preferredScreenID &&
          celebrateSessions == other.celebrateSessions && speechEnabled == other.speechEnabled &&

@@ -6,16 +6,20 @@ namespace vorlane {
 
 std::string_view rawValue(PresenceMode mode) {
   switch (mode) {
-    case PresenceMode::peek: return "peek";
-    case PresenceMode::hidden: return "hidden";
+    case PresenceMode::peek:
+      return "peek";
+    case PresenceMode::hidden:
+      return "hidden";
   }
   return "peek";
 }
 
 std::string_view displayName(PresenceMode mode) {
   switch (mode) {
-    case PresenceMode::peek: return "Always peeking";
-    case PresenceMode::hidden: return "Only during visits";
+    case PresenceMode::peek:
+      return "Always peeking";
+    case PresenceMode::hidden:
+      return "Only during visits";
   }
   return "Always peeking";
 }

@@ -13,7 +13,7 @@ enum class PresenceMode { peek, hidden };
 
 // Every case in the settings picker's order.
 inline constexpr std::array<PresenceMode, 2> allPresenceModes{PresenceMode::peek,
-                                                               PresenceMode::hidden};
+                                                              PresenceMode::hidden};
 
 // "peek" or "hidden", the stored form.
 std::string_view rawValue(PresenceMode mode);

@@ -1,11 +1,11 @@
 #include "core/scheduling/reminder.h"
 
+#include <unicode/locid.h>
+#include <unicode/smpdtfmt.h>
+
 #include <cinttypes>
 #include <cstdio>
 #include <memory>
-
-#include <unicode/locid.h>
-#include <unicode/smpdtfmt.h>
 
 #include "core/contracts/clock.h"
 #include "foundation/text.h"

@@ -10,8 +10,7 @@ const char* ReminderEditing::Error::what() const noexcept {
 }
 
 Reminder ReminderEditing::revised(const Reminder& reminder, std::string_view phrase,
-                                  std::string_view schedule, Date now,
-                                  const Calendar& calendar) {
+                                  std::string_view schedule, Date now, const Calendar& calendar) {
   std::string newPhrase = trimmed(phrase);
   if (newPhrase.empty()) throw ReminderParser::ParseError::noPhraseFound;
   Reminder copy = reminder;

@@ -1,5 +1,8 @@
 #include "core/scheduling/reminder_parser.h"
 
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+
 #include <array>
 #include <bitset>
 #include <cstdint>
@@ -7,9 +10,6 @@
 #include <stdexcept>
 #include <string>
 #include <utility>
-
-#include <unicode/uchar.h>
-#include <unicode/unistr.h>
 
 #include "foundation/regex.h"
 #include "foundation/text.h"
@@ -117,7 +117,8 @@ class Hints {
       int letter = -1;
       if (unit >= u'a' && unit <= u'z') letter = unit - u'a';
       if (unit >= u'A' && unit <= u'Z') letter = unit - u'A';
-      if (previous >= 0 && letter >= 0) pairs_.set(static_cast<std::size_t>(previous * 26 + letter));
+      if (previous >= 0 && letter >= 0)
+        pairs_.set(static_cast<std::size_t>(previous * 26 + letter));
       colon_ = colon_ || unit == u':';
       previous = letter;
     }

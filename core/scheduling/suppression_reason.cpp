@@ -4,12 +4,18 @@ namespace vorlane {
 
 std::string SuppressionReason::explanation() const {
   switch (case_) {
-    case Case::muted: return "muted";
-    case Case::presentationApp: return "presenting in " + bundleID_;
-    case Case::cameraInUse: return "camera in use";
-    case Case::microphoneInUse: return "microphone in use";
-    case Case::fullscreen: return "fullscreen app on the target display";
-    case Case::screenUnavailable: return "screen asleep or locked";
+    case Case::muted:
+      return "muted";
+    case Case::presentationApp:
+      return "presenting in " + bundleID_;
+    case Case::cameraInUse:
+      return "camera in use";
+    case Case::microphoneInUse:
+      return "microphone in use";
+    case Case::fullscreen:
+      return "fullscreen app on the target display";
+    case Case::screenUnavailable:
+      return "screen asleep or locked";
   }
   return "muted";
 }

@@ -15,7 +15,15 @@ struct Visit {
   // others keep a nil id so that equality compares the case alone.
   class Kind {
    public:
-    enum class Case { reminder, hourly, manual, pomodoroStart, pomodoroComplete, breakComplete, encouragement };
+    enum class Case {
+      reminder,
+      hourly,
+      manual,
+      pomodoroStart,
+      pomodoroComplete,
+      breakComplete,
+      encouragement
+    };
 
     static Kind reminder(const UUID& reminderId) { return Kind(Case::reminder, reminderId); }
     static Kind hourly() { return Kind(Case::hourly); }

@@ -147,9 +147,8 @@ std::vector<Visit> VisitScheduler::dueVisits() {
   }
 
   // Stable, so equal times keep hourly before reminders and reminders in list order.
-  std::stable_sort(visits.begin(), visits.end(), [](const Visit& a, const Visit& b) {
-    return a.scheduledFor < b.scheduledFor;
-  });
+  std::stable_sort(visits.begin(), visits.end(),
+                   [](const Visit& a, const Visit& b) { return a.scheduledFor < b.scheduledFor; });
   return visits;
 }
 

@@ -64,8 +64,7 @@ class VisitScheduler {
   };
 
   std::optional<Date> nextBoundary(Date after, int stepMinutes) const;
-  std::vector<Date> hourlyFireDates(Date after, Date through,
-                                    const Preferences& preferences) const;
+  std::vector<Date> hourlyFireDates(Date after, Date through, const Preferences& preferences) const;
   std::optional<Date> occurrence(std::size_t index, Date onOrAfter);
 
   std::shared_ptr<const Clock> clock_;

@@ -14,10 +14,8 @@ std::optional<Date> nextRecurrence(const Recurrence& recurrence, Date from,
                                    const Calendar& calendar) {
   Date day = calendar.startOfDay(from);
   for (int i = 0; i < recurrenceSearchDays; ++i) {
-    const std::optional<Date> candidate =
-        calendar.date(recurrence.hour, recurrence.minute, 0, day);
-    if (candidate && *candidate >= from &&
-        recurrence.days.includes(calendar.weekday(*candidate))) {
+    const std::optional<Date> candidate = calendar.date(recurrence.hour, recurrence.minute, 0, day);
+    if (candidate && *candidate >= from && recurrence.days.includes(calendar.weekday(*candidate))) {
       return candidate;
     }
     day = calendar.addingDays(1, day);
@@ -82,8 +80,7 @@ Json VisitTrigger::toJson() const {
 }
 
 VisitTrigger VisitTrigger::fromJson(const JsonReader& reader) {
-  const CaseObject found =
-      readCaseObject(reader, {"hourly", "oneOff", "recurring", "countdown"});
+  const CaseObject found = readCaseObject(reader, {"hourly", "oneOff", "recurring", "countdown"});
   switch (found.index) {
     case 0:
       return hourly();
