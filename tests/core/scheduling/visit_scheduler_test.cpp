@@ -179,6 +179,22 @@ TEST(VisitScheduler, RemindersFireOnceAtTheirFirstTimeAfterTheAnchor) {
   }
 }
 
+// Visits due at one instant keep their order: hourly first, then reminders as listed. An
+// unstable sort may swap them; a list holding one id twice fires it once.
+TEST(VisitScheduler, VisitsDueTogetherKeepTheirOrder) {
+  Harness h;
+  std::vector<Reminder> reminders;
+  for (int i = 0; i < 40; ++i) reminders.push_back(oneOff(t(10, 0), std::to_string(i)));
+  reminders.push_back(reminders[7]);
+  h.scheduler.setReminders(reminders);
+  h.pollAt(t(9, 59, 50));
+  h.clock->set(t(10, 0, 20));
+  const std::vector<Visit> visits = h.scheduler.dueVisits();
+  ASSERT_EQ(visits.size(), 41u);
+  EXPECT_EQ(visits[0].kind, Visit::Kind::hourly());
+  for (int i = 0; i < 40; ++i) EXPECT_EQ(visits[i + 1].spokenPhrase, std::to_string(i));
+}
+
 TEST(VisitScheduler, FiredMarksAcrossEdits) {
   const Reminder pills = oneOff(t(10, 0));
   Reminder rephrased = pills, moved = pills, remade = pills;
