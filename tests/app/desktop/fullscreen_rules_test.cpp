@@ -39,12 +39,7 @@ TEST(FullscreenRules, OnlyAnotherProcessesNormalVisibleFullscreenWindowCountsAnd
   filling.isFullscreenState = true;
   filling.frame = WindowFrame{0, 0, 1920, 1080};
   using W = WindowFacts;
-  struct Row {
-    const char* name;
-    void (*change)(WindowFacts&);
-    bool fills;
-  };
-  const Row rows[] = {
+  const std::tuple<const char*, void (*)(WindowFacts&), bool> rows[] = {
       {"as is", [](W&) {}, true},
       {"naming no process", [](W& w) { w.pid.reset(); }, true},
       {"ours", [](W& w) { w.pid = ownPid; }, false},
@@ -55,10 +50,10 @@ TEST(FullscreenRules, OnlyAnotherProcessesNormalVisibleFullscreenWindowCountsAnd
       {"unread frame", [](W& w) { w.frame.reset(); }, false},
       {"on another screen", [](W& w) { w.frame->x = 1920; }, false},
   };
-  for (const Row& row : rows) {
+  for (const auto& [name, change, fills] : rows) {
     WindowFacts window = filling;
-    row.change(window);
-    EXPECT_EQ(windowFillsScreen(window, screen, ownPid), row.fills) << row.name;
+    change(window);
+    EXPECT_EQ(windowFillsScreen(window, screen, ownPid), fills) << name;
   }
   WindowFacts ours = filling;
   ours.pid = ownPid;  // looked past: only another window counts

@@ -34,27 +34,22 @@ TEST(KeyRepeatFilter, OnePhysicalPressGivesOneNewPress) {
     std::uint8_t keycode;
     std::uint32_t time;
   };
-  struct Row {
-    const char* name;
-    std::vector<Event> events;
-    int newPresses;
-  };
-  const Row rows[] = {
+  const std::tuple<const char*, std::vector<Event>, int> rows[] = {
       {"held key with detectable repeats", {{true, 58, 10}, {true, 58, 500}, {false, 58, 600}}, 1},
       {"release, press at another time", {{true, 58, 10}, {false, 58, 500}, {true, 58, 501}}, 2},
       {"another key released mid-hold", {{true, 58, 10}, {false, 37, 20}, {true, 58, 30}}, 1},
   };
-  for (const Row& row : rows) {
+  for (const auto& [name, events, newPresses] : rows) {
     KeyRepeatFilter filter;
     int count = 0;
-    for (const Event& e : row.events) {
+    for (const Event& e : events) {
       if (e.press) {
         count += filter.press(e.keycode, e.time);
       } else {
         filter.release(e.keycode, e.time);
       }
     }
-    EXPECT_EQ(count, row.newPresses) << row.name;
+    EXPECT_EQ(count, newPresses) << name;
   }
 }
 

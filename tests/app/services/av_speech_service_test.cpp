@@ -154,19 +154,14 @@ TEST_F(AVSpeechServiceTest, StopCompletesAPhraseOnceLaterButNeverAClip) {
 }
 
 TEST_F(AVSpeechServiceTest, WhenNothingCanBeHeardThePhraseStillEndsOnTheNextTurn) {
-  struct Row {
-    bool outputStarts;
-    std::optional<PcmBuffer> sound;
-    std::optional<std::string> error;
-  };
-  const Row rows[] = {
+  const std::tuple<bool, std::optional<PcmBuffer>, std::optional<std::string>> rows[] = {
       {false, PcmBuffer{16000, 1, {1, 2, 3}}, "no audio output for speech"},
       {true, std::nullopt, "speech synthesis failed"},
       {true, PcmBuffer{16000, 1, {}}, {}},
   };
-  for (const Row& row : rows) {
-    speechOut->startResult = row.outputStarts;
-    engine->result = row.sound;
+  for (const auto& [outputStarts, sound, error] : rows) {
+    speechOut->startResult = outputStarts;
+    engine->result = sound;
     LogCapture rowLog;
     int completions = 0;
     service.speak("hello", std::nullopt, counter(completions));
@@ -175,9 +170,9 @@ TEST_F(AVSpeechServiceTest, WhenNothingCanBeHeardThePhraseStillEndsOnTheNextTurn
     EXPECT_EQ(completions, 1);
     EXPECT_FALSE(service.isSpeaking());
     Lines expected{speaking("hello"), duck(true)};
-    if (row.error) expected.push_back({LogLevel::error, "speech", *row.error});
+    if (error) expected.push_back({LogLevel::error, "speech", *error});
     expected.push_back(duck(false));
-    EXPECT_EQ(rowLog.lines(), expected) << row.error.value_or("nothing to say");
+    EXPECT_EQ(rowLog.lines(), expected) << error.value_or("nothing to say");
   }
   EXPECT_TRUE(speechOut->played.empty());
 }
