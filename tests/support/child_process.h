@@ -43,7 +43,10 @@ class ChildProcess {
     for (auto* list : {&envp, &argp}) list->push_back(nullptr);
     if (posix_spawnp(&pid_, argp[0], &actions, nullptr, argp.data(), envp.data()) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
-    if (withPipe) close(fds[1]), readFd_ = fds[0];
+    if (withPipe) {
+      close(fds[1]);
+      readFd_ = fds[0];
+    }
   }
   ~ChildProcess() {
     if (readFd_ >= 0) close(readFd_);
@@ -51,7 +54,10 @@ class ChildProcess {
     kill(pid_, SIGTERM);
     int i = 0;
     while (waitpid(pid_, nullptr, WNOHANG) != pid_ && ++i < 200) usleep(10'000);
-    if (i == 200) kill(pid_, SIGKILL), waitpid(pid_, nullptr, 0);
+    if (i == 200) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
   }
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;

@@ -11,8 +11,9 @@ namespace vorlane::testing {
 class XvfbServer {
  public:
   explicit XvfbServer(const std::string& screen = "1280x800x24")
-      : process_({"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"},
-                 true) {
+      : process_(
+            {"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"},
+            true) {
     const auto number = process_.readLine(std::chrono::seconds(20));
     if (number && !number->empty()) display_ = ":" + *number;
   }

@@ -18,7 +18,8 @@ namespace {
 struct FakeBusObject final : QDBusVirtualObject {
   QString member;
   std::optional<QVariant> answer;
-  FakeBusObject(QString member, std::optional<QVariant> answer) : member(std::move(member)), answer(std::move(answer)) {}
+  FakeBusObject(QString member, std::optional<QVariant> answer)
+      : member(std::move(member)), answer(std::move(answer)) {}
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
     if (answer && message.member() == member) connection.send(message.createReply(*answer));
     return true;
@@ -30,26 +31,39 @@ struct FakeBusObject final : QDBusVirtualObject {
 // a blocking call from the test's thread can be answered. The same bus stands in for both
 // the system and the session bus.
 struct DBusScreenStateTest : ::testing::Test {
-  void SetUp() override { thread_.start(); ASSERT_FALSE(bus_.address().empty()) << "dbus-daemon did not start"; }
+  void SetUp() override {
+    thread_.start();
+    ASSERT_FALSE(bus_.address().empty()) << "dbus-daemon did not start";
+  }
   void TearDown() override {
     for (const char* name : {"services", "client"}) QDBusConnection::disconnectFromBus(name);
-    thread_.quit(), thread_.wait();
+    thread_.quit();
+    thread_.wait();
   }
-  void serve(const QString& service, const QString& path, const QString& member, std::optional<QVariant> answer) {
+  void serve(const QString& service, const QString& path, const QString& member,
+             std::optional<QVariant> answer) {
     objects_.push_back(std::make_unique<FakeBusObject>(member, std::move(answer)));
     objects_.back()->moveToThread(&thread_);
-    QDBusConnection connection = QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "services");
+    QDBusConnection connection =
+        QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "services");
     ASSERT_TRUE(connection.registerVirtualObject(path, objects_.back().get()));
     ASSERT_TRUE(connection.registerService(service));
   }
-  void logind(std::optional<QVariant> properties) { serve("org.freedesktop.login1", "/org/freedesktop/login1/session/auto", "GetAll", properties); }
-  void screenSaver(const QString& name, std::optional<QVariant> active) {
-    serve("org." + name + ".ScreenSaver", "/org/" + name + "/ScreenSaver", "GetActive", std::move(active));
+  void logind(std::optional<QVariant> properties) {
+    serve("org.freedesktop.login1", "/org/freedesktop/login1/session/auto", "GetAll",
+          std::move(properties));
   }
-  static QVariant session(QVariant locked, QVariant active) { return QVariantMap{{"LockedHint", locked}, {"Active", active}}; }
+  void screenSaver(const QString& name, std::optional<QVariant> active) {
+    serve("org." + name + ".ScreenSaver", "/org/" + name + "/ScreenSaver", "GetActive",
+          std::move(active));
+  }
+  static QVariant session(QVariant locked, QVariant active) {
+    return QVariantMap{{"LockedHint", locked}, {"Active", active}};
+  }
   // Whether the screen is unavailable, and what was read.
   std::pair<bool, ScreenStateReadings> read() {
-    QDBusConnection client = QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "client");
+    QDBusConnection client =
+        QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "client");
     DBusScreenState state(client, client);
     ScreenStateReadings readings;
     state.read(readings);
@@ -62,21 +76,32 @@ struct DBusScreenStateTest : ::testing::Test {
 };
 
 TEST_F(DBusScreenStateTest, LockedOrInactiveSessionMakesTheScreenUnavailable) {
-  const std::tuple<bool, bool, bool> rows[] = {{false, true, false}, {true, true, true}, {false, false, true}};  // locked, active, unavailable
+  // Locked, active, unavailable.
+  const std::tuple<bool, bool, bool> rows[] = {
+      {false, true, false},
+      {true, true, true},
+      {false, false, true},
+  };
   for (const auto& [locked, active, unavailable] : rows) {
+    SCOPED_TRACE(::testing::Message() << "locked " << locked << ", active " << active);
     QDBusConnection::disconnectFromBus("services");
     logind(session(locked, active));
     const auto [isUnavailable, readings] = read();
-    EXPECT_EQ(std::tuple(isUnavailable, readings.sessionLocked, readings.sessionActive),
-              std::tuple(unavailable, std::optional(locked), std::optional(active)));
+    EXPECT_EQ(isUnavailable, unavailable);
+    EXPECT_EQ(readings.sessionLocked, locked);
+    EXPECT_EQ(readings.sessionActive, active);
   }
 }
 
-TEST_F(DBusScreenStateTest, EitherScreenSaverSayingActiveMakesTheScreenUnavailableAndAnswersOfTheWrongTypeAreUnread) {
+TEST_F(DBusScreenStateTest,
+       EitherScreenSaverSayingActiveMakesTheScreenUnavailableAndAnswersOfTheWrongTypeAreUnread) {
   logind(session(QStringLiteral("yes"), 0));
   screenSaver("freedesktop", 1);
   const auto [unavailable, readings] = read();
-  EXPECT_TRUE(!unavailable && !readings.sessionLocked && !readings.sessionActive && !readings.screenSaverActive);
+  EXPECT_FALSE(unavailable);
+  EXPECT_EQ(readings.sessionLocked, std::nullopt);
+  EXPECT_EQ(readings.sessionActive, std::nullopt);
+  EXPECT_EQ(readings.screenSaverActive, std::nullopt);
   screenSaver("gnome", true);
   EXPECT_TRUE(read().first);
 }
@@ -86,12 +111,15 @@ TEST_F(DBusScreenStateTest, HangingServicesTimeOutAndLeaveTheScreenAvailable) {
   screenSaver("freedesktop", std::nullopt);
   screenSaver("gnome", true);
   const auto start = std::chrono::steady_clock::now();
-  QDBusConnection client = QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "client");
+  QDBusConnection client =
+      QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "client");
   ScreenStateReadings readings;
   DBusScreenState(client, client).read(readings);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);  // two calls of 250 ms at most, not the default 25 s
+  // Two calls of 250 ms at most, not the default 25 s.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
   // A service that hangs is not followed by another call in the same reading.
-  EXPECT_TRUE(!readings.sessionLocked && !readings.screenSaverActive);
+  EXPECT_EQ(readings.sessionLocked, std::nullopt);
+  EXPECT_EQ(readings.screenSaverActive, std::nullopt);
 }
 
 }  // namespace

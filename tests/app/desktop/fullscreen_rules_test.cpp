@@ -12,34 +12,54 @@ constexpr long ownPid = 4242;
 
 TEST(FullscreenRules, FrameMustMatchEveryMeasureWithinTwoPointsStrictly) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const ScreenFrame above{"HDMI-1", 0, -1080, 1920, 1080, 1.0}, retina{"eDP-1", 0, 0, 2880, 1800, 2.0};
+  const ScreenFrame above{"HDMI-1", 0, -1080, 1920, 1080, 1.0};
+  const ScreenFrame retina{"eDP-1", 0, 0, 2880, 1800, 2.0};
   const std::tuple<const char*, ScreenFrame, WindowFrame, bool> rows[] = {
-      {"1.9 off on every measure", screen, {1.9, -1.9, 1921.9, 1078.1}, true}, {"width 2.0 off", screen, {0, 0, 1922, 1080}, false},
-      {"height 2.0 off", screen, {0, 0, 1920, 1078}, false}, {"left 2.0 off", screen, {2, 0, 1920, 1080}, false}, {"top 2.0 off", screen, {0, -2, 1920, 1080}, false},
-      {"NaN width", screen, {0, 0, nan, 1080}, false}, {"NaN top", screen, {0, nan, 1920, 1080}, false}, {"screen above the primary one", above, {0, -1080, 1920, 1080}, true},
+      {"1.9 off on every measure", screen, {1.9, -1.9, 1921.9, 1078.1}, true},
+      {"width 2.0 off", screen, {0, 0, 1922, 1080}, false},
+      {"height 2.0 off", screen, {0, 0, 1920, 1078}, false},
+      {"left 2.0 off", screen, {2, 0, 1920, 1080}, false},
+      {"top 2.0 off", screen, {0, -2, 1920, 1080}, false},
+      {"NaN width", screen, {0, 0, nan, 1080}, false},
+      {"NaN top", screen, {0, nan, 1920, 1080}, false},
+      {"screen above the primary one", above, {0, -1080, 1920, 1080}, true},
       {"primary-sized window on the screen above", above, {0, 0, 1920, 1080}, false},
-      {"two points at ratio 2 is four pixels", retina, {3.9, 0, 2880, 1800}, true}, {"four pixels off at ratio 2", retina, {0, 0, 2876, 1800}, false}};
-  for (const auto& [name, on, window, fills] : rows) EXPECT_EQ(frameFillsScreen(window, on), fills) << name;
+      {"two points at ratio 2 is four pixels", retina, {3.9, 0, 2880, 1800}, true},
+      {"four pixels off at ratio 2", retina, {0, 0, 2876, 1800}, false},
+  };
+  for (const auto& [name, on, window, fills] : rows) {
+    EXPECT_EQ(frameFillsScreen(window, on), fills) << name;
+  }
 }
 
 TEST(FullscreenRules, OnlyAnotherProcessesNormalVisibleFullscreenWindowCountsAndOursIsLookedPast) {
   WindowFacts filling;
-  filling.pid = 100, filling.isViewable = true, filling.isFullscreenState = true, filling.frame = WindowFrame{0, 0, 1920, 1080};
-  const std::pair<void (*)(WindowFacts&), bool> rows[] = {
-      {[](WindowFacts&) {}, true}, {[](WindowFacts& w) { w.pid.reset(); }, true} /* naming no process */,
-      {[](WindowFacts& w) { w.pid = ownPid; }, false}, {[](WindowFacts& w) { w.isNormalType = false; }, false} /* dock */,
-      {[](WindowFacts& w) { w.isViewable = false; }, false}, {[](WindowFacts& w) { w.isFullscreenState = false; }, false} /* tiling */,
-      {[](WindowFacts& w) { w.isHidden = true; }, false}, {[](WindowFacts& w) { w.frame.reset(); }, false} /* unread frame */,
-      {[](WindowFacts& w) { w.frame = WindowFrame{1920, 0, 1920, 1080}; }, false} /* full screen on another screen */};
-  for (std::size_t i = 0; i < std::size(rows); ++i) {
+  filling.pid = 100;
+  filling.isViewable = true;
+  filling.isFullscreenState = true;
+  filling.frame = WindowFrame{0, 0, 1920, 1080};
+  using W = WindowFacts;
+  const std::tuple<const char*, void (*)(WindowFacts&), bool> rows[] = {
+      {"as is", [](W&) {}, true},
+      {"naming no process", [](W& w) { w.pid.reset(); }, true},
+      {"ours", [](W& w) { w.pid = ownPid; }, false},
+      {"a dock", [](W& w) { w.isNormalType = false; }, false},
+      {"not viewable", [](W& w) { w.isViewable = false; }, false},
+      {"tiled, not full screen", [](W& w) { w.isFullscreenState = false; }, false},
+      {"hidden", [](W& w) { w.isHidden = true; }, false},
+      {"unread frame", [](W& w) { w.frame.reset(); }, false},
+      {"on another screen", [](W& w) { w.frame->x = 1920; }, false},
+  };
+  for (const auto& [name, change, fills] : rows) {
     WindowFacts window = filling;
-    rows[i].first(window);
-    EXPECT_EQ(windowFillsScreen(window, screen, ownPid), rows[i].second) << "row " << i;
+    change(window);
+    EXPECT_EQ(windowFillsScreen(window, screen, ownPid), fills) << name;
   }
   WindowFacts ours = filling;
   ours.pid = ownPid;  // looked past: only another window counts
-  EXPECT_EQ(std::vector({anyWindowFillsScreen({}, screen, ownPid), anyWindowFillsScreen({ours}, screen, ownPid),
-                         anyWindowFillsScreen({ours, filling}, screen, ownPid)}), std::vector({false, false, true}));
+  EXPECT_FALSE(anyWindowFillsScreen({}, screen, ownPid));
+  EXPECT_FALSE(anyWindowFillsScreen({ours}, screen, ownPid));
+  EXPECT_TRUE(anyWindowFillsScreen({ours, filling}, screen, ownPid));
 }
 
 }  // namespace

@@ -6,14 +6,30 @@ namespace vorlane {
 namespace {
 
 TEST(ScreenStateRules, AnySourceSayingAsleepOrLockedWinsAndUnreadSourcesNeverDo) {
-  EXPECT_EQ(std::vector({dpmsSaysAsleep(true, 0), dpmsSaysAsleep(true, 1), dpmsSaysAsleep(true, 3), dpmsSaysAsleep(false, 3)}),
-            std::vector({false, true, true, false}));  // DPMS on, standby, off, and disabled (the level means nothing)
-  const std::pair<ScreenStateReadings, bool> rows[] = {
-      {{}, false}, {{false, false, false, true, false}, false}, {{true, false, false, true, false}, true},
-      {{false, false, true, true, false}, true}, {{false, false, false, false, false}, true},  // another user
-      {{std::nullopt, true, std::nullopt, std::nullopt, std::nullopt}, true},
-      {{std::nullopt, std::nullopt, std::nullopt, std::nullopt, true}, true}, {{false, false, false, std::nullopt, false}, false}};
-  for (std::size_t i = 0; i < std::size(rows); ++i) EXPECT_EQ(screenUnavailable(rows[i].first), rows[i].second) << "row " << i;
+  const std::tuple<const char*, bool, std::uint16_t, bool> dpms[] = {
+      {"on", true, 0, false},
+      {"standby", true, 1, true},
+      {"off", true, 3, true},
+      {"disabled: the level means nothing", false, 3, false},
+  };
+  for (const auto& [name, enabled, level, asleep] : dpms) {
+    EXPECT_EQ(dpmsSaysAsleep(enabled, level), asleep) << name;
+  }
+  const auto none = std::nullopt;
+  // Display asleep, X screen saver, session locked, session active, screen saver active.
+  const std::tuple<const char*, ScreenStateReadings, bool> rows[] = {
+      {"nothing read", {}, false},
+      {"all clear", {false, false, false, true, false}, false},
+      {"display asleep", {true, false, false, true, false}, true},
+      {"session locked", {false, false, true, true, false}, true},
+      {"session of another user", {false, false, false, false, false}, true},
+      {"X screen saver only", {none, true, none, none, none}, true},
+      {"screen saver service only", {none, none, none, none, true}, true},
+      {"session activity unread", {false, false, false, none, false}, false},
+  };
+  for (const auto& [name, readings, unavailable] : rows) {
+    EXPECT_EQ(screenUnavailable(readings), unavailable) << name;
+  }
 }
 
 }  // namespace

@@ -12,11 +12,15 @@ namespace {
 TEST(WithoutX, HotKeyCreationFailsWithTheInstallErrorLineAndXQuestionsAnswerTheHarmlessSide) {
   LogCapture capture;
   EXPECT_EQ(GlobalHotKey::create(46, 0x1900, 1, [] { ADD_FAILURE() << "called"; }), nullptr);
-  EXPECT_EQ(capture.lines(), (std::vector<LogCapture::Line>{{LogLevel::error, "lifecycle", "failed to install hotkey handler: -1"}}));
+  const LogCapture::Line failed{LogLevel::error, "lifecycle",
+                                "failed to install hotkey handler: -1"};
+  EXPECT_EQ(capture.lines(), std::vector{failed});
   SystemEnvironment environment;  // no DISPLAY: every X question falls to the harmless side
   EnvironmentSources sources = environment.sources();
-  const EnvironmentSnapshot snapshot = EnvironmentProbe(std::nullopt, std::nullopt, sources).snapshot(Date(0));
-  EXPECT_TRUE(!snapshot.frontmostBundleID && !snapshot.isFullscreenOnTargetDisplay);
+  const EnvironmentSnapshot snapshot =
+      EnvironmentProbe(std::nullopt, std::nullopt, sources).snapshot(Date(0));
+  EXPECT_EQ(snapshot.frontmostBundleID, std::nullopt);
+  EXPECT_FALSE(snapshot.isFullscreenOnTargetDisplay);
 }
 
 }  // namespace

@@ -16,10 +16,12 @@ TEST(HourClips, TheBuildRecordedAllTwentyFourAudibly) {
     for (const char* minute : {"00", "30"}) {
       const std::string name = "hour-" + std::to_string(hour) + "-" + minute + ".wav";
       SCOPED_TRACE(name);
-      const std::optional<PcmBuffer> sound = decodeWav(testing::readFile(std::filesystem::path(VORLANE_SOUNDS_BUILD_DIR) / name).value_or(""));
+      const auto path = std::filesystem::path(VORLANE_SOUNDS_BUILD_DIR) / name;
+      const std::optional<PcmBuffer> sound = decodeWav(testing::readFile(path).value_or(""));
       ASSERT_TRUE(sound.has_value());
       EXPECT_EQ(sound->channels, 1);
-      EXPECT_TRUE(sound->seconds() >= 0.5 && sound->seconds() <= 5.0) << sound->seconds();
+      EXPECT_GE(sound->seconds(), 0.5);
+      EXPECT_LE(sound->seconds(), 5.0);
       EXPECT_GT(testing::rmsLevel(*sound), 0.01);
       distinct.insert(sound->samples);
     }

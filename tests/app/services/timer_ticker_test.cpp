@@ -14,9 +14,17 @@ TEST(TimerTicker, TicksOnTheMainThreadWithNoImmediateTickAndAStartWhileRunningRe
   TimerTicker ticker(0.2);
   int ticks = 0;
   bool offMainThread = false;
-  ticker.onTick = [&] { ++ticks, offMainThread |= !isMainThread(); };
+  ticker.onTick = [&] {
+    ++ticks;
+    offMainThread |= !isMainThread();
+  };
   QElapsedTimer clock;
-  for (clock.start(), ticker.start(); clock.elapsed() < 600; ticker.start()) QTest::qWait(20);
+  clock.start();
+  ticker.start();
+  while (clock.elapsed() < 600) {
+    QTest::qWait(20);
+    ticker.start();
+  }
   EXPECT_EQ(ticks, 0);
   EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 5000));
   EXPECT_FALSE(offMainThread);
@@ -28,7 +36,10 @@ TEST(TimerTicker, CallbackMayReplaceItselfOrDestroyTheTicker) {
   auto counts = std::make_shared<std::pair<int, int>>(0, 0);
   ticker->onTick = [&ticker, counts] {
     ++counts->first;
-    ticker->onTick = [&ticker, counts] { ++counts->second, ticker.reset(); };
+    ticker->onTick = [&ticker, counts] {
+      ++counts->second;
+      ticker.reset();
+    };
   };
   ticker->start();
   ASSERT_TRUE(QTest::qWaitFor([&] { return ticker == nullptr; }, 5000));

@@ -25,7 +25,8 @@ struct FakeNotificationServer : QObject {
  public slots:
   QStringList GetCapabilities() { return capabilities; }
   uint Notify(const QString& appName, uint replacesId, const QString& icon, const QString& summary,
-              const QString& body, const QStringList& actions, const QVariantMap& hints, int timeout) {
+              const QString& body, const QStringList& actions, const QVariantMap& hints,
+              int timeout) {
     received.push_back({appName, replacesId, icon, summary, body, actions, hints, timeout});
     return uint(received.size());
   }
@@ -49,23 +50,28 @@ TEST(NotificationBus, ServerAnswersAndReceivesEachPostAsANewSilentNotificationEs
   testing::PrivateDBus bus;
   ASSERT_FALSE(bus.address().empty()) << "dbus-daemon did not start";
   FakeNotificationServer server;
-  QDBusConnection connection = QDBusConnection::connectToBus(QString::fromStdString(bus.address()), "server");
-  ASSERT_TRUE(connection.registerObject("/org/freedesktop/Notifications", &server, QDBusConnection::ExportAllSlots));
+  QDBusConnection connection =
+      QDBusConnection::connectToBus(QString::fromStdString(bus.address()), "server");
+  ASSERT_TRUE(connection.registerObject("/org/freedesktop/Notifications", &server,
+                                        QDBusConnection::ExportAllSlots));
   ASSERT_TRUE(connection.registerService("org.freedesktop.Notifications"));
   const QVariantMap hints{{"suppress-sound", true}, {"desktop-entry", "com.corvantis.vorlane"}};
   for (const bool markup : {true, false}) {
-    server.capabilities = markup ? QStringList{"body", "body-markup"} : QStringList{"body", "actions"};
+    server.capabilities =
+        markup ? QStringList{"body", "body-markup"} : QStringList{"body", "actions"};
     server.received.clear();
     Client client(QString::fromStdString(bus.address()));
-    EXPECT_EQ(client.log.lines(), (Lines{{LogLevel::info, "lifecycle", "notification authorization granted: true"}}));
+    EXPECT_EQ(client.log.lines(),
+              (Lines{{LogLevel::info, "lifecycle", "notification authorization granted: true"}}));
     client.service.postSilent("<Vorlane & co>", "Call <Ann> & Bob &amp; co");
     client.service.postSilent("<Vorlane & co>", "Call <Ann> & Bob &amp; co");
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.received.size() == 2; }, 10000));
-    const QVariantList expected{"Vorlane", 0u, "", "<Vorlane & co>",  // a summary is plain text
-                                markup ? "Call &lt;Ann&gt; &amp; Bob &amp;amp; co" : "Call <Ann> & Bob &amp; co",
-                                QStringList(), hints, -1};
-    EXPECT_EQ(server.received[0], expected);
-    EXPECT_EQ(server.received[1], expected);  // replaces_id 0: a new notification each time
+    // A summary is plain text; the body is escaped only for a server that reads markup.
+    const QString body =
+        markup ? "Call &lt;Ann&gt; &amp; Bob &amp;amp; co" : "Call <Ann> & Bob &amp; co";
+    const QVariantList sent{"Vorlane", 0u, "", "<Vorlane & co>", body, QStringList(), hints, -1};
+    EXPECT_EQ(server.received[0], sent);
+    EXPECT_EQ(server.received[1], sent);       // replaces_id 0: a new notification each time
     EXPECT_EQ(client.log.lines().size(), 1u);  // posting logs nothing
   }
   QDBusConnection::disconnectFromBus("server");
@@ -77,7 +83,9 @@ TEST(NotificationBus, WithoutAServerOrABusAuthorizationFailsAndPostsAreDropped) 
   for (const QString& address : {QString::fromStdString(bus.address()),  // no notification server
                                  "unix:path=" + QDir::tempPath() + "/vorlane-no-such-bus"}) {
     Client client(address);
-    EXPECT_EQ(client.log.lines(), (Lines{{LogLevel::error, "lifecycle", "notification authorization failed: <private>"}}))
+    EXPECT_EQ(
+        client.log.lines(),
+        (Lines{{LogLevel::error, "lifecycle", "notification authorization failed: <private>"}}))
         << address.toStdString();
     client.service.postSilent("Vorlane", "nobody will see this");
     QTest::qWait(50);

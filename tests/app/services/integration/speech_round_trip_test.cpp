@@ -41,10 +41,11 @@ class NullSinkServer {
   testing::TempFolder dir_;
   std::string socket_ = (dir_ / "native").string();
   testing::ChildProcess process_{
-      {"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no", "--system=no",
-       "-L", "module-null-sink sink_name=vorlane_test",
-       "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket_},
-      false, {"XDG_RUNTIME_DIR=" + dir_.path().string(), "HOME=" + dir_.path().string(), "PULSE_SERVER="}};
+      {"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+       "--system=no", "-L", "module-null-sink sink_name=vorlane_test", "-L",
+       "module-native-protocol-unix auth-anonymous=1 socket=" + socket_},
+      false,
+      {"XDG_RUNTIME_DIR=" + dir_.path().string(), "HOME=" + dir_.path().string(), "PULSE_SERVER="}};
 };
 
 std::unique_ptr<AVSpeechService> realService(PreferencesStore& store, bool recordings = false) {
@@ -52,12 +53,15 @@ std::unique_ptr<AVSpeechService> realService(PreferencesStore& store, bool recor
   if (recordings) p.voiceIdentifier = BundledSpeech::voiceIdentifier;
   store.setPreferences(p);
   return std::make_unique<AVSpeechService>(
-      store, AVSpeechService::Dependencies{std::make_unique<FliteEngine>(), std::make_unique<SinkAudioOutput>(),
-                                           std::make_unique<SinkAudioOutput>(),
-                                           ResourceLocator({VORLANE_SOUNDS_BUILD_DIR}), [] { return newYork; }});
+      store, AVSpeechService::Dependencies{
+                 std::make_unique<FliteEngine>(), std::make_unique<SinkAudioOutput>(),
+                 std::make_unique<SinkAudioOutput>(), ResourceLocator({VORLANE_SOUNDS_BUILD_DIR}),
+                 [] { return newYork; }});
 }
 
-bool hasLine(const LogCapture& log, const LogCapture::Line& line) { return std::ranges::count(log.lines(), line) > 0; }
+bool hasLine(const LogCapture& log, const LogCapture::Line& line) {
+  return std::ranges::count(log.lines(), line) > 0;
+}
 
 TEST(SpeechRoundTrip, PhrasesAndClipsPlayThroughASoundServerAndCompleteOnce) {
   NullSinkServer pulse;
@@ -77,13 +81,18 @@ TEST(SpeechRoundTrip, PhrasesAndClipsPlayThroughASoundServerAndCompleteOnce) {
   EXPECT_TRUE(hasLine(log, playedClip));
   ASSERT_TRUE(QTest::qWaitFor([&] { return played > 0; }, 20000));
   QTest::qWait(100);
-  EXPECT_EQ(std::pair(spoken, played), std::pair(1, 1));
-  for (const LogCapture::Line& line : log.lines()) EXPECT_NE(line.level, LogLevel::error) << line.message;
+  EXPECT_EQ(spoken, 1);
+  EXPECT_EQ(played, 1);
+  for (const LogCapture::Line& line : log.lines()) {
+    EXPECT_NE(line.level, LogLevel::error) << line.message;
+  }
 }
 
 TEST(SpeechWithoutSoundServer, EveryPhraseEndsPromptlyAndSaysWhy) {
   qputenv("PULSE_SERVER", "unix:/nonexistent/vorlane-test/native");
-  if (!QMediaDevices::defaultAudioOutput().isNull()) GTEST_SKIP() << "this process already reached a sound server";
+  if (!QMediaDevices::defaultAudioOutput().isNull()) {
+    GTEST_SKIP() << "this process already reached a sound server";
+  }
   InMemoryPreferencesStore store;
   for (const bool recordings : {false, true}) {
     SCOPED_TRACE(recordings ? "recorded clip" : "synthesised phrase");
