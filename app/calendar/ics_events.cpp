@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace vorlane {
 
@@ -255,6 +256,41 @@ std::string uidOf(icalcomponent* event) {
   return uid != nullptr ? std::string(uid) : std::string();
 }
 
+// Real zone rules repeat yearly on whole days. libical expands a zone's transitions from its
+// first start onwards, so a finer rule (hourly, or picking hours, minutes or seconds) costs
+// millions of transitions, minutes and gigabytes, for one line.
+bool hasRunawayRule(icalcomponent* zone) {
+  for (icalcomponent* part = icalcomponent_get_first_component(zone, ICAL_ANY_COMPONENT);
+       part != nullptr; part = icalcomponent_get_next_component(zone, ICAL_ANY_COMPONENT)) {
+    for (icalproperty* p = icalcomponent_get_first_property(part, ICAL_RRULE_PROPERTY);
+         p != nullptr; p = icalcomponent_get_next_property(part, ICAL_RRULE_PROPERTY)) {
+      const icalrecurrencetype rule = icalproperty_get_rrule(p);
+      if (rule.freq != ICAL_YEARLY_RECURRENCE ||
+          rule.by_hour[0] != ICAL_RECURRENCE_ARRAY_MAX ||
+          rule.by_minute[0] != ICAL_RECURRENCE_ARRAY_MAX ||
+          rule.by_second[0] != ICAL_RECURRENCE_ARRAY_MAX) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// Removes such zones before anything asks libical for an offset; their times then read as
+// an unknown zone would.
+void dropRunawayZones(icalcomponent* calendar) {
+  std::vector<icalcomponent*> runaway;
+  for (icalcomponent* zone = icalcomponent_get_first_component(calendar, ICAL_VTIMEZONE_COMPONENT);
+       zone != nullptr;
+       zone = icalcomponent_get_next_component(calendar, ICAL_VTIMEZONE_COMPONENT)) {
+    if (hasRunawayRule(zone)) runaway.push_back(zone);
+  }
+  for (icalcomponent* zone : runaway) {
+    icalcomponent_remove_component(calendar, zone);
+    icalcomponent_free(zone);
+  }
+}
+
 using Overrides = std::set<std::pair<std::string, double>>;
 
 icaltimetype utcTime(Date date) {
@@ -412,6 +448,7 @@ std::vector<BusyInterval> busyIntervalsInIcs(std::string_view text, DateInterval
     }
   }
 
+  for (icalcomponent* calendar : calendars) dropRunawayZones(calendar);
   FileReader reader(range, options);
   for (icalcomponent* calendar : calendars) reader.collectOverrides(calendar);
   for (icalcomponent* calendar : calendars) reader.read(calendar);

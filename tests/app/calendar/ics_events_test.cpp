@@ -124,6 +124,13 @@ TEST(IcsEvents, BrokenAndHostileTextGivesWhatCanBeReadWithoutFailing) {
       {"an impossible date", calendar(event("DTSTART:20261345T990000Z\nDURATION:PT1H\n")), 0},
       {"a rule firing every second",
        calendar(event("DTSTART:20200101T000000Z\nDURATION:PT1S\nRRULE:FREQ=SECONDLY\n")), 3600},
+      // Read as that zone (+01:00) it would overlap; as floating New York time it does not.
+      {"a time zone changing every hour is not used",
+       calendar("BEGIN:VTIMEZONE\nTZID:Runaway\nBEGIN:STANDARD\nDTSTART:20260101T000000\n"
+                "TZOFFSETFROM:+0100\nTZOFFSETTO:+0100\nRRULE:FREQ=HOURLY\nEND:STANDARD\n"
+                "END:VTIMEZONE\n" +
+                event("DTSTART;TZID=Runaway:20260302T160000\nDURATION:PT1H\n")),
+       0},
   };
   for (const auto& [name, text, expected] : rows) {
     const Busy busy = busyIntervalsInIcs(text, {z(3, 2, 15), z(3, 2, 16)},
