@@ -2,6 +2,8 @@
 
 #include <libical/ical.h>
 
+#include <algorithm>
+#include <cmath>
 #include <ctime>
 #include <map>
 #include <memory>
@@ -21,6 +23,10 @@ constexpr int maxNesting = 32;
 // A rule firing every second over a long range is hostile too; occurrences past this many
 // are left out.
 constexpr std::size_t maxOccurrencesPerEvent = 100000;
+// libical walks a rule one repetition at a time, about a microsecond each, so a fine rule
+// from long ago keeps the reader busy for minutes; events needing more steps than this read
+// as free. Real calendars stay far below: daily since 1900 is under fifty thousand.
+constexpr double maxRecurrenceSteps = 2e6;
 // libical places floating and all-day occurrences as if they were UTC; the widened window
 // catches every occurrence that may overlap the range once placed in the user's zone.
 constexpr double windowMargin = 2 * 86400.0;
@@ -291,6 +297,37 @@ void dropRunawayZones(icalcomponent* calendar) {
   }
 }
 
+template <std::size_t N>
+double listSize(const short (&list)[N]) {
+  std::size_t n = 0;
+  while (n < N && list[n] != ICAL_RECURRENCE_ARRAY_MAX) ++n;
+  return double(std::max<std::size_t>(n, 1));
+}
+
+// An upper bound on the steps libical takes to walk a rule across this many seconds: one
+// per period, times every hour, minute and second its lists pick within a period, times
+// every day of a week, month or year when it picks days.
+double recurrenceSteps(const icalrecurrencetype& rule, double seconds) {
+  // A period's length and the days it spans, from secondly to yearly (libical's order).
+  constexpr double periods[] = {1, 60, 3600, 86400, 7 * 86400.0, 2629746, 31556952};
+  constexpr double daysIn[] = {1, 1, 1, 1, 7, 31, 366};
+  if (rule.freq < ICAL_SECONDLY_RECURRENCE || rule.freq > ICAL_YEARLY_RECURRENCE) return 0;
+  const double period = periods[rule.freq], days = daysIn[rule.freq];
+  // Lists of the rule's own unit or coarser only filter; finer ones multiply.
+  double perPeriod = 1;
+  if (rule.freq > ICAL_HOURLY_RECURRENCE) perPeriod *= listSize(rule.by_hour);
+  if (rule.freq > ICAL_MINUTELY_RECURRENCE) perPeriod *= listSize(rule.by_minute);
+  if (rule.freq > ICAL_SECONDLY_RECURRENCE) perPeriod *= listSize(rule.by_second);
+  const bool picksDays = rule.by_day[0] != ICAL_RECURRENCE_ARRAY_MAX ||
+                         rule.by_month_day[0] != ICAL_RECURRENCE_ARRAY_MAX ||
+                         rule.by_year_day[0] != ICAL_RECURRENCE_ARRAY_MAX ||
+                         rule.by_week_no[0] != ICAL_RECURRENCE_ARRAY_MAX ||
+                         rule.by_month[0] != ICAL_RECURRENCE_ARRAY_MAX;
+  if (picksDays) perPeriod *= days;
+  const double interval = std::max<double>(rule.interval, 1);
+  return (std::max(seconds, 0.0) / (period * interval) + 1) * perPeriod;
+}
+
 using Overrides = std::set<std::pair<std::string, double>>;
 
 icaltimetype utcTime(Date date) {
@@ -343,7 +380,23 @@ class FileReader {
       add(*times.start.instant, *times.end);
       return;
     }
-    readOccurrences(event, times);
+    if (withinBudget(event, times)) readOccurrences(event, times);
+  }
+
+  // libical walks a counted rule from its first occurrence; an uncounted one it starts just
+  // before the window, less the event's length.
+  bool withinBudget(icalcomponent* event, const EventTimes& times) const {
+    const double first = times.start.instant->unixSeconds();
+    const double windowEnd = (range_.end + windowMargin).unixSeconds();
+    const double skipTo =
+        (range_.start - windowMargin).unixSeconds() - std::abs(*times.end - *times.start.instant);
+    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
+         p != nullptr; p = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
+      const icalrecurrencetype rule = icalproperty_get_rrule(p);
+      const double from = rule.count > 0 ? first : std::max(first, skipTo);
+      if (!(recurrenceSteps(rule, windowEnd - from) <= maxRecurrenceSteps)) return false;
+    }
+    return true;
   }
 
   struct Occurrences {

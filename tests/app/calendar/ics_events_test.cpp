@@ -112,6 +112,13 @@ TEST(IcsEvents, BrokenAndHostileTextGivesWhatCanBeReadWithoutFailing) {
   for (int i = 0; i < 100000; ++i) nested += "BEGIN:VEVENT\n";
   for (int i = 0; i < 100000; ++i) foldedNesting += "BEG\n IN:VEVENT\n";
   for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = char(i * 37 % 256);
+  // A counted rule is walked from its first occurrence, however far back.
+  std::string everySecondOfTheDay = "BYHOUR=0";
+  for (int i = 1; i < 24; ++i) everySecondOfTheDay += "," + std::to_string(i);
+  for (const char* unit : {";BYMINUTE=0", ";BYSECOND=0"}) {
+    everySecondOfTheDay += unit;
+    for (int i = 1; i < 60; ++i) everySecondOfTheDay += "," + std::to_string(i);
+  }
   const std::tuple<const char*, std::string, std::size_t> rows[] = {
       {"empty", "", 0},
       {"not a calendar", "hello, world\n", 0},
@@ -124,6 +131,18 @@ TEST(IcsEvents, BrokenAndHostileTextGivesWhatCanBeReadWithoutFailing) {
       {"an impossible date", calendar(event("DTSTART:20261345T990000Z\nDURATION:PT1H\n")), 0},
       {"a rule firing every second",
        calendar(event("DTSTART:20200101T000000Z\nDURATION:PT1S\nRRULE:FREQ=SECONDLY\n")), 3600},
+      {"a counted rule firing every second for decades",
+       calendar(good + event("DTSTART:20000101T000000Z\nDURATION:PT1S\n"
+                             "RRULE:FREQ=SECONDLY;COUNT=2000000000\n")),
+       1},
+      {"a counted daily rule at every second of the day since 1900",
+       calendar(good + event("DTSTART:19000101T000000Z\nDURATION:PT1S\nRRULE:FREQ=DAILY;" +
+                             everySecondOfTheDay + ";COUNT=2000000000\n")),
+       1},
+      {"a counted weekly meeting since 2010",
+       calendar(event("DTSTART:20100301T150000Z\nDTEND:20100301T160000Z\n"
+                      "RRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=1000\n")),
+       1},
       // Read as that zone (+01:00) it would overlap; as floating New York time it does not.
       {"a time zone changing every hour is not used",
        calendar("BEGIN:VTIMEZONE\nTZID:Runaway\nBEGIN:STANDARD\nDTSTART:20260101T000000\n"
