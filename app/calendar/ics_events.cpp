@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <limits>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -312,6 +313,16 @@ double recurrenceSteps(const icalrecurrencetype& rule, double seconds) {
   constexpr double periods[] = {1, 60, 3600, 86400, 7 * 86400.0, 2629746, 31556952};
   constexpr double daysIn[] = {1, 1, 1, 1, 7, 31, 366};
   if (rule.freq < ICAL_SECONDLY_RECURRENCE || rule.freq > ICAL_YEARLY_RECURRENCE) return 0;
+  // A sub-daily rule that also filters by month, day of month or year, week or position
+  // may step for years before a match, or forever when the filter never matches (30 Feb).
+  const bool filtersDates = rule.by_month_day[0] != ICAL_RECURRENCE_ARRAY_MAX ||
+                            rule.by_year_day[0] != ICAL_RECURRENCE_ARRAY_MAX ||
+                            rule.by_week_no[0] != ICAL_RECURRENCE_ARRAY_MAX ||
+                            rule.by_month[0] != ICAL_RECURRENCE_ARRAY_MAX ||
+                            rule.by_set_pos[0] != ICAL_RECURRENCE_ARRAY_MAX;
+  if (rule.freq < ICAL_DAILY_RECURRENCE && filtersDates) {
+    return std::numeric_limits<double>::infinity();
+  }
   const double period = periods[rule.freq], days = daysIn[rule.freq];
   // Lists of the rule's own unit or coarser only filter; finer ones multiply.
   double perPeriod = 1;

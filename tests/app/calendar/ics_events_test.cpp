@@ -139,6 +139,10 @@ TEST(IcsEvents, BrokenAndHostileTextGivesWhatCanBeReadWithoutFailing) {
        calendar(good + event("DTSTART:19000101T000000Z\nDURATION:PT1S\nRRULE:FREQ=DAILY;" +
                              everySecondOfTheDay + ";COUNT=2000000000\n")),
        1},
+      {"a minutely rule on a day that never comes",
+       calendar(good + event("DTSTART:20260101T000000Z\nDURATION:PT1S\n"
+                             "RRULE:FREQ=MINUTELY;BYMONTH=2;BYMONTHDAY=30\n")),
+       1},
       {"a counted weekly meeting since 2010",
        calendar(event("DTSTART:20100301T150000Z\nDTEND:20100301T160000Z\n"
                       "RRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=1000\n")),
