@@ -28,6 +28,7 @@ constexpr std::size_t maxOccurrencesPerEvent = 100000;
 // from long ago keeps the reader busy for minutes; events needing more steps than this read
 // as free. Real calendars stay far below: daily since 1900 is under fifty thousand.
 constexpr double maxRecurrenceSteps = 2e6;
+constexpr double maxRecurrenceStepsPerFile = 2 * maxRecurrenceSteps;
 // libical places floating and all-day occurrences as if they were UTC; the widened window
 // catches every occurrence that may overlap the range once placed in the user's zone.
 constexpr double windowMargin = 2 * 86400.0;
@@ -272,8 +273,7 @@ bool hasRunawayRule(icalcomponent* zone) {
     for (icalproperty* p = icalcomponent_get_first_property(part, ICAL_RRULE_PROPERTY);
          p != nullptr; p = icalcomponent_get_next_property(part, ICAL_RRULE_PROPERTY)) {
       const icalrecurrencetype rule = icalproperty_get_rrule(p);
-      if (rule.freq != ICAL_YEARLY_RECURRENCE ||
-          rule.by_hour[0] != ICAL_RECURRENCE_ARRAY_MAX ||
+      if (rule.freq != ICAL_YEARLY_RECURRENCE || rule.by_hour[0] != ICAL_RECURRENCE_ARRAY_MAX ||
           rule.by_minute[0] != ICAL_RECURRENCE_ARRAY_MAX ||
           rule.by_second[0] != ICAL_RECURRENCE_ARRAY_MAX) {
         return true;
@@ -396,7 +396,9 @@ class FileReader {
 
   // libical walks a counted rule from its first occurrence; an uncounted one it starts just
   // before the window, less the event's length.
-  bool withinBudget(icalcomponent* event, const EventTimes& times) const {
+  // Also charges the event's steps to the file, so that many events each under the limit
+  // cannot keep the reader busy for minutes either.
+  bool withinBudget(icalcomponent* event, const EventTimes& times) {
     const double first = times.start.instant->unixSeconds();
     const double windowEnd = (range_.end + windowMargin).unixSeconds();
     const double skipTo =
@@ -405,7 +407,11 @@ class FileReader {
          p != nullptr; p = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
       const icalrecurrencetype rule = icalproperty_get_rrule(p);
       const double from = rule.count > 0 ? first : std::max(first, skipTo);
-      if (!(recurrenceSteps(rule, windowEnd - from) <= maxRecurrenceSteps)) return false;
+      const double steps = recurrenceSteps(rule, windowEnd - from);
+      if (!(steps <= maxRecurrenceSteps) || !(stepsSpent_ + steps <= maxRecurrenceStepsPerFile)) {
+        return false;
+      }
+      stepsSpent_ += steps;
     }
     return true;
   }
@@ -461,6 +467,7 @@ class FileReader {
 
   DateInterval range_;
   const IcsReadOptions& options_;
+  double stepsSpent_ = 0;
   Overrides overrides_;
   std::vector<BusyInterval> result_;
 };

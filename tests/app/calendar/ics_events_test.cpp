@@ -119,6 +119,12 @@ TEST(IcsEvents, BrokenAndHostileTextGivesWhatCanBeReadWithoutFailing) {
     everySecondOfTheDay += unit;
     for (int i = 1; i < 60; ++i) everySecondOfTheDay += "," + std::to_string(i);
   }
+  const auto everyMinuteSince2023 = [&](const std::string& count, int second) {
+    return event("DTSTART:20230401T00000" + std::to_string(second) +
+                 "Z\nDURATION:PT1S\nRRULE:FREQ=DAILY;" +
+                 everySecondOfTheDay.substr(0, everySecondOfTheDay.find(";BYSECOND")) + ";" +
+                 count + "\n");
+  };
   const std::tuple<const char*, std::string, std::size_t> rows[] = {
       {"empty", "", 0},
       {"not a calendar", "hello, world\n", 0},
@@ -146,6 +152,11 @@ TEST(IcsEvents, BrokenAndHostileTextGivesWhatCanBeReadWithoutFailing) {
       {"a counted weekly meeting since 2010",
        calendar(event("DTSTART:20100301T150000Z\nDTEND:20100301T160000Z\n"
                       "RRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=1000\n")),
+       1},
+      // Each under the limit for one event, together over the limit for one file.
+      {"many costly rules in one file",
+       calendar(good + everyMinuteSince2023("COUNT=10", 1) + everyMinuteSince2023("COUNT=10", 2) +
+                everyMinuteSince2023("COUNT=2000000000", 3)),
        1},
       // Read as that zone (+01:00) it would overlap; as floating New York time it does not.
       {"a time zone changing every hour is not used",
