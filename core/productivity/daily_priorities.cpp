@@ -40,8 +40,9 @@ bool isWellFormedKey(const std::string& key) {
 
 }  // namespace
 
-std::string_view DailyPriorities::Error::errorDescription() const {
-  switch (value_) {
+std::string_view describe(DailyPriorities::ErrorCase error) {
+  using Case = DailyPriorities::ErrorCase;
+  switch (error) {
     case Case::full:
       return "Choose at most three priorities for a day. Remove one from today to make room.";
     case Case::invalidTitle:

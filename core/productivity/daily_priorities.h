@@ -13,6 +13,7 @@
 #include "foundation/calendar.h"
 #include "foundation/date.h"
 #include "foundation/json.h"
+#include "foundation/sentence_error.h"
 #include "foundation/uuid.h"
 
 namespace vorlane {
@@ -30,20 +31,9 @@ class DailyPriorities {
   static constexpr std::size_t maximumPlannedDays = 90;
 
   // Why an operation was refused, with the sentence the Today window shows.
-  class Error : public std::exception {
-   public:
-    enum class Case { full, invalidTitle, missing, alreadyDone, storageFull };
-
-    explicit Error(Case value) : value_(value) {}
-    Case value() const { return value_; }
-    std::string_view errorDescription() const;
-    const char* what() const noexcept override { return errorDescription().data(); }
-
-    bool operator==(const Error& other) const { return value_ == other.value_; }
-
-   private:
-    Case value_;
-  };
+  enum class ErrorCase { full, invalidTitle, missing, alreadyDone, storageFull };
+  friend std::string_view describe(ErrorCase error);
+  using Error = SentenceError<ErrorCase>;
 
   DailyPriorities() = default;
   // The items as stored, unchecked; isValid() says whether they keep the limits.
@@ -101,10 +91,3 @@ class DailyPriorities {
 };
 
 }  // namespace vorlane
-
-template <>
-struct std::hash<vorlane::DailyPriorities::Error> {
-  std::size_t operator()(const vorlane::DailyPriorities::Error& error) const noexcept {
-    return std::hash<int>{}(static_cast<int>(error.value()));
-  }
-};

@@ -85,8 +85,9 @@ QuickCommand parseFocus(const std::string& rest) {
 
 }  // namespace
 
-std::string_view QuickCommand::Error::errorDescription() const {
-  switch (value_) {
+std::string_view describe(QuickCommand::ErrorCase error) {
+  using Case = QuickCommand::ErrorCase;
+  switch (error) {
     case Case::help:
       return "Try focus 25m finish proposal, remind in 40m stretch, pause, resume, or stop.";
     case Case::goal:

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <variant>
 
+#include "foundation/sentence_error.h"
+
 namespace vorlane {
 
 // One line typed into the quick-command panel, understood: start a focus, add a reminder,
@@ -37,20 +39,9 @@ class QuickCommand {
   using Value = std::variant<Focus, Remind, Pause, Resume, Stop>;
 
   // Why a line was refused, with the sentence the panel shows.
-  class Error : public std::exception {
-   public:
-    enum class Case { help, goal, duration };
-
-    explicit Error(Case value) : value_(value) {}
-    Case value() const { return value_; }
-    std::string_view errorDescription() const;
-    const char* what() const noexcept override { return errorDescription().data(); }
-
-    bool operator==(const Error& other) const { return value_ == other.value_; }
-
-   private:
-    Case value_;
-  };
+  enum class ErrorCase { help, goal, duration };
+  friend std::string_view describe(ErrorCase error);
+  using Error = SentenceError<ErrorCase>;
 
   static QuickCommand focus(std::optional<int> minutes, std::string goal) {
     return QuickCommand(Focus{minutes, std::move(goal)});
@@ -75,10 +66,3 @@ class QuickCommand {
 };
 
 }  // namespace vorlane
-
-template <>
-struct std::hash<vorlane::QuickCommand::Error> {
-  std::size_t operator()(const vorlane::QuickCommand::Error& error) const noexcept {
-    return std::hash<int>{}(static_cast<int>(error.value()));
-  }
-};
