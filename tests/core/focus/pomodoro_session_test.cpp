@@ -131,6 +131,15 @@ TEST(PomodoroSession, PhaseEndsAtItsEndAndAdvanceEndsOnePhaseAtTheScheduledTime)
   EXPECT_EQ(s.completedToday(), 2);  // both focuses; a break is never counted
 }
 
+// Regression: minutes * 60 overflowed a signed 64-bit number (undefined) for huge settings.
+TEST(PomodoroSession, LengthsInMinutesSaturateInsteadOfOverflowing) {
+  const std::int64_t huge = std::numeric_limits<std::int64_t>::max();
+  const Session s(huge, -huge);
+  EXPECT_EQ(s.workDuration(), static_cast<double>(huge));
+  EXPECT_EQ(s.breakDuration(), static_cast<double>(std::numeric_limits<std::int64_t>::min()));
+  EXPECT_EQ(Session(25, 5).workDuration(), 1500);
+}
+
 TEST(PomodoroSession, CountsDistinctSessionsPerDay) {
   Session s(25, 10);
   for (const int hour : {9, 10}) {
