@@ -1,6 +1,5 @@
 #include "app/persistence/file_reminder_store.h"
 
-#include <algorithm>
 #include <exception>
 
 #include "app/logging/log.h"
@@ -39,7 +38,10 @@ void FileReminderStore::load() {
   if (stored.isMissing()) return;
   if (stored.hasValue()) {
     try {
-      reminders_ = JsonCoding<std::vector<Reminder>>::decode(json::parse(stored.bytes()));
+      for (const Reminder& reminder :
+           JsonCoding<std::vector<Reminder>>::decode(json::parse(stored.bytes()))) {
+        memory_.add(reminder);
+      }
       return;
     } catch (const std::exception&) {
       // All or nothing: one bad reminder leaves the list empty, and the file is kept below.
@@ -52,7 +54,7 @@ void FileReminderStore::save() {
   if (!url_) return;
   std::string bytes;
   try {
-    bytes = json::dump(JsonCoding<std::vector<Reminder>>::encode(reminders_));
+    bytes = json::dump(JsonCoding<std::vector<Reminder>>::encode(memory_.reminders()));
   } catch (const std::exception& error) {
     Log::reminders().error("could not encode reminders, file left as it was: %{public}s",
                            error.what());
@@ -81,28 +83,25 @@ void FileReminderStore::save() {
 }
 
 void FileReminderStore::add(const Reminder& reminder) {
-  reminders_.push_back(reminder);
+  memory_.add(reminder);
   save();
 }
 
 bool FileReminderStore::update(const Reminder& reminder) {
-  auto it = std::find_if(reminders_.begin(), reminders_.end(),
-                         [&](const Reminder& r) { return r.id == reminder.id; });
-  if (it == reminders_.end()) return false;
-  *it = reminder;
+  if (!memory_.update(reminder)) return false;
   save();
   return true;
 }
 
 void FileReminderStore::remove(const UUID& id) {
-  std::erase_if(reminders_, [&](const Reminder& r) { return r.id == id; });
+  memory_.remove(id);
   save();
 }
 
 void FileReminderStore::pruneExpired(Date date) {
-  const std::size_t count = reminders_.size();
-  std::erase_if(reminders_, [&](const Reminder& r) { return r.hasExpired(date); });
-  if (reminders_.size() != count) save();
+  const std::size_t count = memory_.count();
+  memory_.pruneExpired(date);
+  if (memory_.count() != count) save();
 }
 
 }  // namespace vorlane

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/persistence/json_coding.h"
+#include "core/scheduling/in_memory_reminder_store.h"
 #include "core/scheduling/reminder_store.h"
 
 namespace vorlane {
@@ -34,7 +35,7 @@ class FileReminderStore final : public ReminderStore {
 
   const std::optional<std::filesystem::path>& url() const { return url_; }
 
-  std::vector<Reminder> reminders() const override { return reminders_; }
+  std::vector<Reminder> reminders() const override { return memory_.reminders(); }
   void add(const Reminder& reminder) override;
   bool update(const Reminder& reminder) override;
   void remove(const UUID& id) override;
@@ -46,7 +47,7 @@ class FileReminderStore final : public ReminderStore {
 
   std::optional<std::filesystem::path> url_;
   UtcClock now_;
-  std::vector<Reminder> reminders_;
+  InMemoryReminderStore memory_;
   // The file could not be read and still has to be moved aside before a save.
   bool keepStoredFile_ = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "core/scheduling/reminder_store.h"
@@ -13,6 +14,7 @@ class InMemoryReminderStore final : public ReminderStore {
       : reminders_(std::move(reminders)) {}
 
   std::vector<Reminder> reminders() const override { return reminders_; }
+  std::size_t count() const { return reminders_.size(); }
   void add(const Reminder& reminder) override;
   bool update(const Reminder& reminder) override;
   void remove(const UUID& id) override;
