@@ -12,9 +12,8 @@ void handleMessage(QtMsgType type, const QMessageLogContext& context, const QStr
   const QByteArray text = message.toUtf8();
   std::string_view category = context.category != nullptr ? context.category : "default";
   std::string_view subsystem;
-  if (category.size() > logSubsystem.size() && category.starts_with(logSubsystem) &&
-      category[logSubsystem.size()] == '.') {
-    category.remove_prefix(logSubsystem.size() + 1);
+  if (std::string_view ours = ourCategory(category); !ours.empty()) {
+    category = ours;
     subsystem = logSubsystem;
   }
   dispatchLogRecord({logLevelFor(type), subsystem, category,
@@ -22,6 +21,14 @@ void handleMessage(QtMsgType type, const QMessageLogContext& context, const QStr
 }
 
 }  // namespace
+
+std::string_view ourCategory(std::string_view qtCategoryName) {
+  if (qtCategoryName.size() <= logSubsystem.size() + 1 || !qtCategoryName.starts_with(logSubsystem) ||
+      qtCategoryName[logSubsystem.size()] != '.') {
+    return {};
+  }
+  return qtCategoryName.substr(logSubsystem.size() + 1);
+}
 
 QtMsgType qtMessageType(LogLevel level) {
   switch (level) {

@@ -11,6 +11,10 @@ namespace vorlane {
 // The subsystem our categories live under.
 inline constexpr std::string_view logSubsystem = "com.corvantis.vorlane";
 
+// The part of a Qt category name after "com.corvantis.vorlane.", or empty when the name is
+// not one of ours ("qt.dbus", "default").
+std::string_view ourCategory(std::string_view qtCategoryName);
+
 // The Qt message type a level is sent at (error as QtWarningMsg, fault as QtCriticalMsg).
 QtMsgType qtMessageType(LogLevel level);
 

@@ -22,14 +22,9 @@ std::string_view logLevelName(LogLevel level) {
 }
 
 Logger::Logger(const QLoggingCategory& qtCategory)
-    : qtCategory_(qtCategory), subsystem_(logSubsystem) {
-  std::string_view name = qtCategory.categoryName();
-  if (name.starts_with(subsystem_) && name.size() > subsystem_.size() &&
-      name[subsystem_.size()] == '.') {
-    name.remove_prefix(subsystem_.size() + 1);
-  }
-  category_ = name;
-}
+    : qtCategory_(qtCategory),
+      subsystem_(logSubsystem),
+      category_(ourCategory(qtCategory.categoryName())) {}
 
 void Logger::write(LogLevel level, std::string_view format,
                    std::initializer_list<LogArgument> args) const {
