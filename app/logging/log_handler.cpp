@@ -23,8 +23,8 @@ void handleMessage(QtMsgType type, const QMessageLogContext& context, const QStr
 }  // namespace
 
 std::string_view ourCategory(std::string_view qtCategoryName) {
-  if (qtCategoryName.size() <= logSubsystem.size() + 1 || !qtCategoryName.starts_with(logSubsystem) ||
-      qtCategoryName[logSubsystem.size()] != '.') {
+  if (qtCategoryName.size() <= logSubsystem.size() + 1 ||
+      !qtCategoryName.starts_with(logSubsystem) || qtCategoryName[logSubsystem.size()] != '.') {
     return {};
   }
   return qtCategoryName.substr(logSubsystem.size() + 1);

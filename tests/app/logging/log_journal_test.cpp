@@ -1,9 +1,9 @@
 #include "app/logging/log_journal.h"
 
-#include <cerrno>
+#include <gtest/gtest.h>
 
 #include <QLoggingCategory>
-#include <gtest/gtest.h>
+#include <cerrno>
 
 #include "app/logging/log.h"
 #include "app/logging/log_handler.h"
@@ -49,16 +49,15 @@ TEST(LogJournal, EveryLineThroughTheHandlerIsOneEntryWithItsFields) {
                   "SYSLOG_IDENTIFIER=vorlane", "VORLANE_SUBSYSTEM=com.corvantis.vorlane",
                   "VORLANE_CATEGORY=" + category};
   };
-  EXPECT_EQ(journal.entries,
-            (std::vector<Fields>{
-                ours("could not save <private>", 3, "reminders"),
-                ours("next visit in 42 s", 7, "scheduling"),
-                ours("started v1", 6, "lifecycle"),
-                ours("lost 3", 2, "pomodoro"),
-                {"MESSAGE=from Qt", "PRIORITY=6", "SYSLOG_IDENTIFIER=vorlane",
-                 "VORLANE_CATEGORY=qt.vorlane.journal"},
-                ours("refused 1", 3, "speech"),
-            }));
+  EXPECT_EQ(journal.entries, (std::vector<Fields>{
+                                 ours("could not save <private>", 3, "reminders"),
+                                 ours("next visit in 42 s", 7, "scheduling"),
+                                 ours("started v1", 6, "lifecycle"),
+                                 ours("lost 3", 2, "pomodoro"),
+                                 {"MESSAGE=from Qt", "PRIORITY=6", "SYSLOG_IDENTIFIER=vorlane",
+                                  "VORLANE_CATEGORY=qt.vorlane.journal"},
+                                 ours("refused 1", 3, "speech"),
+                             }));
   EXPECT_EQ(fallback.lines, Fields{"refused 1"});  // a refused entry is not lost
 }
 

@@ -1,11 +1,11 @@
 #include "app/logging/log.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <QLoggingCategory>
-#include <gtest/gtest.h>
 
 #include "app/logging/log_capture.h"
 #include "app/logging/log_handler.h"
@@ -23,8 +23,9 @@ TEST(LogCapture, RecordsRenderedLinesAndNestsInStackOrder) {
   {
     LogCapture inner;
     Log::lifecycle().error("launch at login failed: %s", "EACCES");
-    EXPECT_EQ(inner.lines(), (std::vector<LogCapture::Line>{
-                                 {LogLevel::error, "lifecycle", "launch at login failed: <private>"}}));
+    EXPECT_EQ(inner.lines(),
+              (std::vector<LogCapture::Line>{
+                  {LogLevel::error, "lifecycle", "launch at login failed: <private>"}}));
   }
   Log::speech().info("ducking other audio: %{bool}d", false);
   Log::pomodoro().fault("lost %d", 2);
@@ -37,9 +38,9 @@ TEST(LogCapture, RecordsRenderedLinesAndNestsInStackOrder) {
 
 TEST(Log, EachCategoryIsAQtCategoryThatRulesTurnDownAndUp) {
   const std::pair<const Logger*, std::string> rows[] = {
-      {&Log::lifecycle(), "lifecycle"},       {&Log::scheduling(), "scheduling"},
-      {&Log::suppression(), "suppression"},   {&Log::presentation(), "presentation"},
-      {&Log::speech(), "speech"},             {&Log::reminders(), "reminders"},
+      {&Log::lifecycle(), "lifecycle"},     {&Log::scheduling(), "scheduling"},
+      {&Log::suppression(), "suppression"}, {&Log::presentation(), "presentation"},
+      {&Log::speech(), "speech"},           {&Log::reminders(), "reminders"},
       {&Log::pomodoro(), "pomodoro"},
   };
   using Lines = std::vector<LogCapture::Line>;
