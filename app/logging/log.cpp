@@ -1,35 +1,47 @@
 #include "app/logging/log.h"
 
-namespace vorlane {
+#include <QLoggingCategory>
 
-// Each logger is a function-local static (created once, thread-safe) and deliberately never
-// destroyed, so code running during exit can still log.
+namespace vorlane {
+namespace {
+
+Q_LOGGING_CATEGORY(lifecycleCategory, "com.corvantis.vorlane.lifecycle")
+Q_LOGGING_CATEGORY(schedulingCategory, "com.corvantis.vorlane.scheduling")
+Q_LOGGING_CATEGORY(suppressionCategory, "com.corvantis.vorlane.suppression")
+Q_LOGGING_CATEGORY(presentationCategory, "com.corvantis.vorlane.presentation")
+Q_LOGGING_CATEGORY(speechCategory, "com.corvantis.vorlane.speech")
+Q_LOGGING_CATEGORY(remindersCategory, "com.corvantis.vorlane.reminders")
+Q_LOGGING_CATEGORY(pomodoroCategory, "com.corvantis.vorlane.pomodoro")
+
+}  // namespace
+
+// Loggers are never destroyed, so code running during exit can still reach them.
 const Logger& Log::lifecycle() {
-  static const Logger& l = *new Logger("lifecycle");
+  static const Logger& l = *new Logger(lifecycleCategory());
   return l;
 }
 const Logger& Log::scheduling() {
-  static const Logger& l = *new Logger("scheduling");
+  static const Logger& l = *new Logger(schedulingCategory());
   return l;
 }
 const Logger& Log::suppression() {
-  static const Logger& l = *new Logger("suppression");
+  static const Logger& l = *new Logger(suppressionCategory());
   return l;
 }
 const Logger& Log::presentation() {
-  static const Logger& l = *new Logger("presentation");
+  static const Logger& l = *new Logger(presentationCategory());
   return l;
 }
 const Logger& Log::speech() {
-  static const Logger& l = *new Logger("speech");
+  static const Logger& l = *new Logger(speechCategory());
   return l;
 }
 const Logger& Log::reminders() {
-  static const Logger& l = *new Logger("reminders");
+  static const Logger& l = *new Logger(remindersCategory());
   return l;
 }
 const Logger& Log::pomodoro() {
-  static const Logger& l = *new Logger("pomodoro");
+  static const Logger& l = *new Logger(pomodoroCategory());
   return l;
 }
 

@@ -4,8 +4,11 @@
 
 namespace vorlane {
 
-// The application's loggers, one per category, all under "com.corvantis.vorlane". Each is
-// created on first use (thread-safe) and lives until the process ends.
+// The application's loggers, one per category, each a Qt logging category named
+// "com.corvantis.vorlane.<category>" (e.g.
+// QT_LOGGING_RULES="com.corvantis.vorlane.speech.debug=false"). All levels are on unless a rule
+// turns them off. Each logger is created on first use (thread-safe) and lives until the process
+// ends.
 struct Log {
   static const Logger& lifecycle();
   static const Logger& scheduling();

@@ -2,15 +2,20 @@
 
 #include <mutex>
 
+#include "app/logging/log_handler.h"
 #include "app/logging/log_sink.h"
 
 namespace vorlane {
 
 class LogCapture::Sink final : public LogSink {
  public:
-  void write(LogLevel level, const Logger& logger, std::string_view message) override {
+  void write(const LogRecord& record) override {
+    if (!record.ours()) {
+      (previous != nullptr ? *previous : defaultLogSink()).write(record);
+      return;
+    }
     std::lock_guard lock(mutex_);
-    lines_.push_back({level, logger.category(), std::string(message)});
+    lines_.push_back({record.level, std::string(record.category), std::string(record.message)});
   }
 
   std::vector<Line> lines() const {
@@ -18,13 +23,18 @@ class LogCapture::Sink final : public LogSink {
     return lines_;
   }
 
+  LogSink* previous = nullptr;
+
  private:
   mutable std::mutex mutex_;
   std::vector<Line> lines_;
 };
 
-LogCapture::LogCapture()
-    : sink_(std::make_unique<Sink>()), previous_(installLogSink(sink_.get())) {}
+LogCapture::LogCapture() : sink_(std::make_unique<Sink>()) {
+  installLogHandler();
+  previous_ = installLogSink(sink_.get());
+  sink_->previous = previous_;
+}
 
 LogCapture::~LogCapture() { installLogSink(previous_); }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <string>
 #include <string_view>
 
@@ -9,11 +7,29 @@
 
 namespace vorlane {
 
+// One finished line as the message handler hands it on. `subsystem` is empty for Qt's own
+// lines, whose `category` is then Qt's category name ("default", "qt.dbus", ...).
+// Views into the caller's storage, valid for the call only.
+struct LogRecord {
+  LogLevel level;
+  std::string_view subsystem;
+  std::string_view category;
+  std::string_view message;
+
+  bool ours() const { return !subsystem.empty(); }
+};
+
 // Where finished log lines go. Implementations must accept calls from any thread.
 class LogSink {
  public:
   virtual ~LogSink() = default;
-  virtual void write(LogLevel level, const Logger& logger, std::string_view message) = 0;
+  virtual void write(const LogRecord& record) = 0;
+};
+
+// Writes each record as one escaped line on stderr, in a single write(2).
+class StderrSink final : public LogSink {
+ public:
+  void write(const LogRecord& record) override;
 };
 
 // Routes every following line to `sink` (null: back to the default sink) and returns the sink
@@ -22,17 +38,13 @@ class LogSink {
 LogSink* installLogSink(LogSink* sink);
 
 // Sends one finished line to the current sink.
-void dispatchLogLine(LogLevel level, const Logger& logger, std::string_view message);
+void dispatchLogRecord(const LogRecord& record);
 
-// The journal's PRIORITY for a level (debug 7, info 6, error 3, fault 2).
-int journalPriority(LogLevel level);
+// The journal when JOURNAL_STREAM names our stderr, else stderr; chosen once.
+LogSink& defaultLogSink();
 
 // The stderr form "vorlane[category] level: text\n", with control characters and backslashes
 // in the text escaped so that one message is always one line.
 std::string stderrLogLine(std::string_view category, LogLevel level, std::string_view message);
-
-// Whether JOURNAL_STREAM ("<device>:<inode>") names the file that stderr is; systemd sets it
-// for a service whose stderr goes to the journal, and children may inherit it stale.
-bool journalStreamMatches(const char* journalStream, dev_t device, ino_t inode);
 
 }  // namespace vorlane

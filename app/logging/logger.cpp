@@ -1,6 +1,9 @@
 #include "app/logging/logger.h"
 
-#include "app/logging/log_sink.h"
+#include <QLoggingCategory>
+#include <QString>
+
+#include "app/logging/log_handler.h"
 
 namespace vorlane {
 
@@ -18,12 +21,19 @@ std::string_view logLevelName(LogLevel level) {
   return "error";
 }
 
-Logger::Logger(std::string category)
-    : subsystem_("com.corvantis.vorlane"), category_(std::move(category)) {}
+Logger::Logger(const QLoggingCategory& qtCategory)
+    : qtCategory_(qtCategory),
+      subsystem_(logSubsystem),
+      category_(ourCategory(qtCategory.categoryName())) {}
 
 void Logger::write(LogLevel level, std::string_view format,
                    std::initializer_list<LogArgument> args) const {
-  dispatchLogLine(level, *this, formatLogMessage(format, args));
+  const QtMsgType type = qtMessageType(level);
+  if (!qtCategory_.isEnabled(type)) return;
+  const std::string text = formatLogMessage(format, args);
+  // Handed to the handler as finished text: no format string is built from it.
+  const QMessageLogContext context(nullptr, 0, nullptr, qtCategory_.categoryName());
+  qt_message_output(type, context, QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
 
 }  // namespace vorlane
