@@ -486,7 +486,10 @@ class FileReader {
       const double steps = iterationsBetween(rule, previous, wallClock);
       previous = wallClock;
       e.steps += steps;
-      if (!budget_.spend(steps) || e.steps > maxStepsPerEvent || wallClock >= windowEnd_) return;
+      if (!budget_.spend(steps) || e.steps > maxStepsPerEvent || wallClock >= windowEnd_ ||
+          e.kept >= maxOccurrencesPerEvent) {
+        return;
+      }
       if (wallClock != firstWallClock) offer(e, time, e.event.times.start.zone);
     }
   }
