@@ -192,7 +192,7 @@ VORLANE_ICS_BENCH(EverySecondForAWeek, everySecond());
 VORLANE_ICS_BENCH(ThousandEverySevenMinutes, thousandEverySevenMinutes());
 VORLANE_ICS_BENCH(Rdates20k, manyDates("RDATE", 20000, ""));
 VORLANE_ICS_BENCH(Rdates200k, manyDates("RDATE", 200000, ""));
-VORLANE_ICS_BENCH(Exdates200k, manyDates("EXDATE", 200000, "RRULE:FREQ=DAILY\n"));
+VORLANE_ICS_BENCH(Exdates200k, manyDates("EXDATE", 200000, "RRULE:FREQ=DAILY;COUNT=1000\n"));
 VORLANE_ICS_BENCH(ZoneWith50kRules, zoneWithRules(50000));
 VORLANE_ICS_BENCH(FinishedCountedSeries700, finishedCountedSeries(700));
 VORLANE_ICS_BENCH(OrdinaryCalendar, ordinaryCalendar());
