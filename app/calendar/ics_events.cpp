@@ -340,6 +340,7 @@ class FileReader {
     icalcomponent* calendar;
     EventTimes times;
     double cost;
+    double density;  // the steps its rules take across the window alone
     std::size_t slot;
   };
 
@@ -361,8 +362,9 @@ class FileReader {
       return;
     }
     // Events whose rules libical may walk without end read as free.
-    if (const std::optional<double> cost = costOf(event, times)) {
-      recurring_.push_back(Recurring{event, calendar, std::move(times), *cost, slot_});
+    if (const std::optional<double> cost = costOf(event, times, windowStart_)) {
+      const double density = *costOf(event, times, windowEnd_);
+      recurring_.push_back(Recurring{event, calendar, std::move(times), *cost, density, slot_});
     }
   }
 
@@ -375,9 +377,12 @@ class FileReader {
 
   // libical walks a counted rule from its first occurrence, no further than its count; an
   // uncounted one it starts just before the window. Added and excluded dates cost a step each.
-  std::optional<double> costOf(icalcomponent* event, const EventTimes& times) const {
+  // From `windowEnd_` on, only the window's own steps count.
+  std::optional<double> costOf(icalcomponent* event, const EventTimes& times,
+                               std::int64_t windowStart) const {
     const std::int64_t first = wallClockSeconds(times.start.value);
-    const std::int64_t skipTo = std::max(first, windowStart_ - reach(times));
+    const std::int64_t skipTo =
+        windowStart == windowEnd_ ? windowStart_ : std::max(first, windowStart - reach(times));
     double cost = 1;
     for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_ANY_PROPERTY);
          p != nullptr; p = icalcomponent_get_next_property(event, ICAL_ANY_PROPERTY)) {
@@ -385,7 +390,7 @@ class FileReader {
       if (kind == ICAL_RDATE_PROPERTY || kind == ICAL_EXDATE_PROPERTY) cost += 1;
       if (kind != ICAL_RRULE_PROPERTY) continue;
       const icalrecurrencetype rule = icalproperty_get_rrule(p);
-      const std::int64_t from = rule.count > 0 ? first : skipTo;
+      const std::int64_t from = rule.count > 0 && windowStart != windowEnd_ ? first : skipTo;
       const std::optional<double> steps = ruleCost(rule, double(windowEnd_ - from), first);
       if (!steps) return std::nullopt;
       cost += *steps;
@@ -393,11 +398,13 @@ class FileReader {
     return cost;
   }
 
+  // Sparse events (real meetings) before dense ones, then the cheaper first.
   void expandRecurring() {
-    std::stable_sort(recurring_.begin(), recurring_.end(),
-                     [](const Recurring& a, const Recurring& b) { return a.cost < b.cost; });
+    std::stable_sort(recurring_.begin(), recurring_.end(), [](const Recurring& a, const Recurring& b) {
+      return std::pair(a.density, a.cost) < std::pair(b.density, b.cost);
+    });
     for (const Recurring& event : recurring_) {
-      if (!(event.cost <= maxStepsPerEvent) || !budget_.affords(event.cost)) break;
+      if (!(event.cost <= maxStepsPerEvent) || !budget_.affords(event.cost)) continue;
       expand(event);
       if (budget_.spent()) break;
     }
