@@ -2,6 +2,8 @@
 
 #include <libical/ical.h>
 
+#include "app/calendar/recurrence_budget.h"
+
 #include <algorithm>
 #include <cmath>
 #include <ctime>
@@ -24,11 +26,12 @@ constexpr int maxNesting = 32;
 // A rule firing every second over a long range is hostile too; occurrences past this many
 // are left out.
 constexpr std::size_t maxOccurrencesPerEvent = 100000;
-// libical walks a rule one repetition at a time, about a microsecond each, so a fine rule
-// from long ago keeps the reader busy for minutes; events needing more steps than this read
-// as free. Real calendars stay far below: daily since 1900 is under fifty thousand.
-constexpr double maxRecurrenceSteps = 2e6;
-constexpr double maxRecurrenceStepsPerFile = 2 * maxRecurrenceSteps;
+// Steps of real work (see ReadBudget), about a microsecond each. Real calendars stay far
+// below: a daily meeting since 1900 is under fifty thousand.
+constexpr double maxStepsPerEvent = 1e6;
+constexpr double maxStepsPerFile = 2 * maxStepsPerEvent;
+// Full-history zones have a few hundred transitions; libical expands them all, in memory.
+constexpr double maxZoneTransitions = 20000;
 // libical places floating and all-day occurrences as if they were UTC; the widened window
 // catches every occurrence that may overlap the range once placed in the user's zone.
 constexpr double windowMargin = 2 * 86400.0;
@@ -46,15 +49,23 @@ struct ParserDeleter {
   void operator()(icalparser* p) const { icalparser_free(p); }
 };
 
+struct IteratorDeleter {
+  void operator()(icalrecur_iterator* i) const { icalrecur_iterator_free(i); }
+};
+
 // Hands libical the text one line at a time, as fgets would.
 struct LineSource {
   std::string_view text;
+  ReadBudget& budget;
   std::size_t position = 0;
 };
 
+// Parsing too stops when the file's time is up, keeping what came before.
 char* nextLine(char* out, std::size_t size, void* data) {
   auto* source = static_cast<LineSource*>(data);
-  if (source->position >= source->text.size() || size < 2) return nullptr;
+  if (source->position >= source->text.size() || size < 2 || source->budget.timeIsUp()) {
+    return nullptr;
+  }
   std::size_t n = 0;
   while (n + 1 < size && source->position < source->text.size()) {
     const char c = source->text[source->position++];
@@ -115,16 +126,6 @@ bool tooDeeplyNested(std::string_view text) {
     start = end + 1;
   }
   return finish();
-}
-
-// Days between two civil dates.
-long long daysFromCivil(int year, int month, int day) {
-  const long long y = year - (month <= 2 ? 1 : 0);
-  const long long era = (y >= 0 ? y : y - 399) / 400;
-  const long long yoe = y - era * 400;
-  const long long doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe;
 }
 
 // The zone a time property names, looked up in the file's own VTIMEZONEs, then in the
@@ -202,8 +203,7 @@ EventTimes eventTimes(icalcomponent* event, icalcomponent* calendar, const Calen
     if (!end.instant) return times;
     if (allDay && end.value.is_date) {
       times.length.days =
-          daysFromCivil(end.value.year, end.value.month, end.value.day) -
-          daysFromCivil(times.start.value.year, times.start.value.month, times.start.value.day);
+          (wallClockSeconds(end.value) - wallClockSeconds(times.start.value)) / 86400;
     } else {
       times.length.seconds = *end.instant - start;
     }
@@ -264,92 +264,44 @@ std::string uidOf(icalcomponent* event) {
   return uid != nullptr ? std::string(uid) : std::string();
 }
 
-// Real zone rules repeat yearly on whole days. libical expands a zone's transitions from its
-// first start onwards, so a finer rule (hourly, or picking hours, minutes or seconds) costs
-// millions of transitions, minutes and gigabytes, for one line.
-bool hasRunawayRule(icalcomponent* zone) {
-  for (icalcomponent* part = icalcomponent_get_first_component(zone, ICAL_ANY_COMPONENT);
-       part != nullptr; part = icalcomponent_get_next_component(zone, ICAL_ANY_COMPONENT)) {
-    for (icalproperty* p = icalcomponent_get_first_property(part, ICAL_RRULE_PROPERTY);
-         p != nullptr; p = icalcomponent_get_next_property(part, ICAL_RRULE_PROPERTY)) {
-      const icalrecurrencetype rule = icalproperty_get_rrule(p);
-      if (rule.freq != ICAL_YEARLY_RECURRENCE || rule.by_hour[0] != ICAL_RECURRENCE_ARRAY_MAX ||
-          rule.by_minute[0] != ICAL_RECURRENCE_ARRAY_MAX ||
-          rule.by_second[0] != ICAL_RECURRENCE_ARRAY_MAX) {
-        return true;
-      }
-    }
-  }
-  return false;
-}
-
-// Removes such zones before anything asks libical for an offset; their times then read as
+// Removes zones that would cost libical more transitions than real zones ever have, or more
+// than the file has left, before anything asks it for an offset; their times then read as
 // an unknown zone would.
-void dropRunawayZones(icalcomponent* calendar) {
-  std::vector<icalcomponent*> runaway;
+void dropCostlyZones(icalcomponent* calendar, ReadBudget& budget) {
+  std::vector<icalcomponent*> costly;
   for (icalcomponent* zone = icalcomponent_get_first_component(calendar, ICAL_VTIMEZONE_COMPONENT);
        zone != nullptr;
        zone = icalcomponent_get_next_component(calendar, ICAL_VTIMEZONE_COMPONENT)) {
-    if (hasRunawayRule(zone)) runaway.push_back(zone);
+    const double cost = zoneCost(zone);
+    if (!(cost <= maxZoneTransitions) || !budget.spend(cost)) costly.push_back(zone);
   }
-  for (icalcomponent* zone : runaway) {
+  for (icalcomponent* zone : costly) {
     icalcomponent_remove_component(calendar, zone);
     icalcomponent_free(zone);
   }
 }
 
-template <std::size_t N>
-double listSize(const short (&list)[N]) {
-  std::size_t n = 0;
-  while (n < N && list[n] != ICAL_RECURRENCE_ARRAY_MAX) ++n;
-  return double(std::max<std::size_t>(n, 1));
-}
+// The dates an event leaves out, looked up once per occurrence instead of walking its
+// properties for each.
+struct Exclusions {
+  std::vector<double> instants;  // DATE-TIME values
+  std::vector<std::int64_t> days;  // DATE values, as wall-clock days
 
-// An upper bound on the steps libical takes to walk a rule across this many seconds: one
-// per period, times every hour, minute and second its lists pick within a period, times
-// every day of a week, month or year when it picks days.
-double recurrenceSteps(const icalrecurrencetype& rule, double seconds) {
-  // A period's length and the days it spans, from secondly to yearly (libical's order).
-  constexpr double periods[] = {1, 60, 3600, 86400, 7 * 86400.0, 2629746, 31556952};
-  constexpr double daysIn[] = {1, 1, 1, 1, 7, 31, 366};
-  if (rule.freq < ICAL_SECONDLY_RECURRENCE || rule.freq > ICAL_YEARLY_RECURRENCE) return 0;
-  // A sub-daily rule that also filters by month, day of month or year, week or position
-  // may step for years before a match, or forever when the filter never matches (30 Feb).
-  const bool filtersDates = rule.by_month_day[0] != ICAL_RECURRENCE_ARRAY_MAX ||
-                            rule.by_year_day[0] != ICAL_RECURRENCE_ARRAY_MAX ||
-                            rule.by_week_no[0] != ICAL_RECURRENCE_ARRAY_MAX ||
-                            rule.by_month[0] != ICAL_RECURRENCE_ARRAY_MAX ||
-                            rule.by_set_pos[0] != ICAL_RECURRENCE_ARRAY_MAX;
-  if (rule.freq < ICAL_DAILY_RECURRENCE && filtersDates) {
-    return std::numeric_limits<double>::infinity();
+  bool contains(Date instant, std::int64_t wallClock) const {
+    const std::int64_t day = wallClock >= 0 ? wallClock / 86400 : (wallClock - 86399) / 86400;
+    return std::binary_search(instants.begin(), instants.end(), instant.unixSeconds()) ||
+           std::binary_search(days.begin(), days.end(), day);
   }
-  const double period = periods[rule.freq], days = daysIn[rule.freq];
-  // Lists of the rule's own unit or coarser only filter; finer ones multiply.
-  double perPeriod = 1;
-  if (rule.freq > ICAL_HOURLY_RECURRENCE) perPeriod *= listSize(rule.by_hour);
-  if (rule.freq > ICAL_MINUTELY_RECURRENCE) perPeriod *= listSize(rule.by_minute);
-  if (rule.freq > ICAL_SECONDLY_RECURRENCE) perPeriod *= listSize(rule.by_second);
-  const bool picksDays = rule.by_day[0] != ICAL_RECURRENCE_ARRAY_MAX ||
-                         rule.by_month_day[0] != ICAL_RECURRENCE_ARRAY_MAX ||
-                         rule.by_year_day[0] != ICAL_RECURRENCE_ARRAY_MAX ||
-                         rule.by_week_no[0] != ICAL_RECURRENCE_ARRAY_MAX ||
-                         rule.by_month[0] != ICAL_RECURRENCE_ARRAY_MAX;
-  if (picksDays) perPeriod *= days;
-  const double interval = std::max<double>(rule.interval, 1);
-  return (std::max(seconds, 0.0) / (period * interval) + 1) * perPeriod;
-}
-
-using Overrides = std::set<std::pair<std::string, double>>;
-
-icaltimetype utcTime(Date date) {
-  return icaltime_from_timet_with_zone(time_t(date.unixSeconds()), 0,
-                                       icaltimezone_get_utc_timezone());
-}
+};
 
 class FileReader {
  public:
-  FileReader(DateInterval range, const IcsReadOptions& options)
-      : range_(range), options_(options) {}
+  FileReader(DateInterval range, const IcsReadOptions& options, ReadBudget& budget)
+      : range_(range),
+        options_(options),
+        budget_(budget),
+        windowStart_(std::int64_t(std::floor((range.start - windowMargin).unixSeconds()))),
+        windowEnd_(std::int64_t(std::ceil((range.end + windowMargin).unixSeconds()))) {}
 
   void collectOverrides(icalcomponent* calendar) {
     for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
@@ -357,119 +309,207 @@ class FileReader {
          event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
       const TimeProperty id =
           timeProperty(event, ICAL_RECURRENCEID_PROPERTY, calendar, options_.calendar);
-      if (id.property != nullptr && id.instant) {
-        overrides_.insert({uidOf(event), id.instant->timeIntervalSinceReferenceDate()});
-      }
+      if (id.property != nullptr && id.instant) overrides_[uidOf(event)].insert(id.instant->unixSeconds());
     }
   }
 
+  // Single events are read at once; recurring ones wait until the whole file is known, so
+  // that the cheap ones go first and costly ones cannot starve them.
   void read(icalcomponent* calendar) {
     for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
          event != nullptr;
          event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
       readEvent(event, calendar);
+      ++slot_;
     }
   }
 
-  std::vector<BusyInterval> take() { return std::move(result_); }
+  std::vector<BusyInterval> take() {
+    expandRecurring();
+    std::stable_sort(found_.begin(), found_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<BusyInterval> result;
+    result.reserve(found_.size());
+    for (const auto& [slot, busy] : found_) result.push_back(busy);
+    return result;
+  }
 
  private:
+  struct Recurring {
+    icalcomponent* event;
+    icalcomponent* calendar;
+    EventTimes times;
+    double cost;
+    double density;  // the steps its rules take across the window alone
+    std::size_t slot;
+  };
+
   // Whether the stretch was kept: a real span that overlaps the range.
-  bool add(Date start, Date end) {
+  bool add(std::size_t slot, Date start, Date end) {
     if (!(end > start) || !(start < range_.end && end > range_.start)) return false;
-    result_.push_back(BusyInterval{start, end});
+    found_.emplace_back(slot, BusyInterval{start, end});
     return true;
   }
 
   void readEvent(icalcomponent* event, icalcomponent* calendar) {
     if (isCancelled(event) || isFree(event) || declinedByUser(event, options_.userEmail)) return;
-    const EventTimes times = eventTimes(event, calendar, options_.calendar);
+    EventTimes times = eventTimes(event, calendar, options_.calendar);
     if (!times.start.instant || !times.end) return;
     const bool isOverride =
         icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) != nullptr;
     if (isOverride || !isRecurring(event)) {
-      add(*times.start.instant, *times.end);
+      add(slot_, *times.start.instant, *times.end);
       return;
     }
-    if (withinBudget(event, times)) readOccurrences(event, times);
-  }
-
-  // libical walks a counted rule from its first occurrence; an uncounted one it starts just
-  // before the window, less the event's length.
-  // Also charges the event's steps to the file, so that many events each under the limit
-  // cannot keep the reader busy for minutes either.
-  bool withinBudget(icalcomponent* event, const EventTimes& times) {
-    const double first = times.start.instant->unixSeconds();
-    const double windowEnd = (range_.end + windowMargin).unixSeconds();
-    const double skipTo =
-        (range_.start - windowMargin).unixSeconds() - std::abs(*times.end - *times.start.instant);
-    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
-         p != nullptr; p = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
-      const icalrecurrencetype rule = icalproperty_get_rrule(p);
-      const double from = rule.count > 0 ? first : std::max(first, skipTo);
-      const double steps = recurrenceSteps(rule, windowEnd - from);
-      if (!(steps <= maxRecurrenceSteps) || !(stepsSpent_ + steps <= maxRecurrenceStepsPerFile)) {
-        return false;
-      }
-      stepsSpent_ += steps;
+    // Events whose rules libical may walk without end read as free.
+    if (const std::optional<double> cost = costOf(event, times, windowStart_)) {
+      const double density = *costOf(event, times, windowEnd_);
+      recurring_.push_back(Recurring{event, calendar, std::move(times), *cost, density, slot_});
     }
-    return true;
   }
 
-  struct Occurrences {
-    FileReader* reader;
-    const EventTimes* times;
-    bool placedByLibical;
-    std::string uid;
+  // Seconds before the window that an occurrence may start and still reach into it.
+  std::int64_t reach(const EventTimes& times) const {
+    const double seconds = times.length.days ? std::abs(double(*times.length.days)) * 86400 + 3600
+                                             : std::abs(times.length.seconds);
+    return std::int64_t(std::ceil(std::min(seconds, 1e12)));
+  }
+
+  // libical walks a counted rule from its first occurrence, no further than its count; an
+  // uncounted one it starts just before the window. Added and excluded dates cost a step each.
+  // From `windowEnd_` on, only the window's own steps count.
+  std::optional<double> costOf(icalcomponent* event, const EventTimes& times,
+                               std::int64_t windowStart) const {
+    const std::int64_t first = wallClockSeconds(times.start.value);
+    const std::int64_t skipTo =
+        windowStart == windowEnd_ ? windowStart_ : std::max(first, windowStart - reach(times));
+    double cost = 1;
+    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_ANY_PROPERTY);
+         p != nullptr; p = icalcomponent_get_next_property(event, ICAL_ANY_PROPERTY)) {
+      const icalproperty_kind kind = icalproperty_isa(p);
+      if (kind == ICAL_RDATE_PROPERTY || kind == ICAL_EXDATE_PROPERTY) cost += 1;
+      if (kind != ICAL_RRULE_PROPERTY) continue;
+      const icalrecurrencetype rule = icalproperty_get_rrule(p);
+      const std::int64_t from = rule.count > 0 && windowStart != windowEnd_ ? first : skipTo;
+      const std::optional<double> steps = ruleCost(rule, double(windowEnd_ - from), first);
+      if (!steps) return std::nullopt;
+      cost += *steps;
+    }
+    return cost;
+  }
+
+  // Sparse events (real meetings) before dense ones, then the cheaper first.
+  void expandRecurring() {
+    std::stable_sort(recurring_.begin(), recurring_.end(), [](const Recurring& a, const Recurring& b) {
+      return std::pair(a.density, a.cost) < std::pair(b.density, b.cost);
+    });
+    for (const Recurring& event : recurring_) {
+      if (!(event.cost <= maxStepsPerEvent) || !budget_.affords(event.cost)) continue;
+      expand(event);
+      if (budget_.spent()) break;
+    }
+  }
+
+  Exclusions exclusionsOf(const Recurring& r) {
+    Exclusions result;
+    for (icalproperty* p = icalcomponent_get_first_property(r.event, ICAL_EXDATE_PROPERTY);
+         p != nullptr; p = icalcomponent_get_next_property(r.event, ICAL_EXDATE_PROPERTY)) {
+      icalvalue* value = icalproperty_get_value(p);
+      if (value == nullptr) continue;
+      const icaltimetype time = icalvalue_get_datetime(value);
+      if (icaltime_is_null_time(time)) continue;
+      if (time.is_date) {
+        result.days.push_back(wallClockSeconds(time) / 86400);
+      } else if (const std::optional<Date> instant =
+                     instantOf(time, zoneOf(p, time, r.calendar), options_.calendar)) {
+        result.instants.push_back(instant->unixSeconds());
+      }
+    }
+    std::sort(result.instants.begin(), result.instants.end());
+    std::sort(result.days.begin(), result.days.end());
+    return result;
+  }
+
+  struct Expansion {
+    const Recurring& event;
+    Exclusions exclusions;
+    const std::set<double>* overridden;
+    std::int64_t reach;
+    double steps = 0;
     std::size_t kept = 0;
   };
 
-  static void onOccurrence(icalcomponent*, icaltime_span* span, void* data) {
-    auto* o = static_cast<Occurrences*>(data);
-    if (span == nullptr || o->kept >= maxOccurrencesPerEvent) return;
-    const std::optional<Date> start =
-        o->reader->occurrenceStart(span->start, *o->times, o->placedByLibical);
-    if (!start) return;
-    if (o->reader->overrides_.contains({o->uid, start->timeIntervalSinceReferenceDate()})) return;
-    if (o->reader->add(*start, endOf(*start, o->times->length, o->reader->options_.calendar))) {
-      ++o->kept;
+  // One occurrence, given as libical's fields in the event's own frame.
+  void offer(Expansion& e, const icaltimetype& time, icaltimezone* zone) {
+    const std::int64_t wallClock = wallClockSeconds(time);
+    if (wallClock + e.reach < windowStart_ || wallClock >= windowEnd_) return;
+    if (e.kept >= maxOccurrencesPerEvent || !budget_.spend(1)) return;
+    const std::optional<Date> start = instantOf(time, zone, options_.calendar);
+    if (!start || e.exclusions.contains(*start, wallClock)) return;
+    if (e.overridden != nullptr && e.overridden->contains(start->unixSeconds())) return;
+    if (add(e.event.slot, *start, endOf(*start, e.event.times.length, options_.calendar))) ++e.kept;
+  }
+
+  void expand(const Recurring& r) {
+    const auto overridden = overrides_.find(uidOf(r.event));
+    Expansion e{r, exclusionsOf(r), overridden != overrides_.end() ? &overridden->second : nullptr,
+                reach(r.times)};
+    const icaltimetype first = r.times.start.value;
+    const std::int64_t firstWallClock = wallClockSeconds(first);
+    offer(e, first, r.times.start.zone);
+    for (icalproperty* p = icalcomponent_get_first_property(r.event, ICAL_RRULE_PROPERTY);
+         p != nullptr && !budget_.spent();
+         p = icalcomponent_get_next_property(r.event, ICAL_RRULE_PROPERTY)) {
+      walkRule(e, icalproperty_get_rrule(p), first, firstWallClock);
+    }
+    for (icalproperty* p = icalcomponent_get_first_property(r.event, ICAL_RDATE_PROPERTY);
+         p != nullptr && budget_.spend(1);
+         p = icalcomponent_get_next_property(r.event, ICAL_RDATE_PROPERTY)) {
+      // Periods are left out: the event's own length applies to every occurrence.
+      const icaltimetype time = icalproperty_get_rdate(p).time;
+      if (icaltime_is_null_time(time) || wallClockSeconds(time) == firstWallClock) continue;
+      offer(e, time, zoneOf(p, time, r.calendar));
     }
   }
 
-  void readOccurrences(icalcomponent* event, const EventTimes& times) {
-    // Whether libical itself placed the start in its zone; if not, its spans are wall-clock
-    // times written as UTC.
-    const bool placedByLibical = icaltime_is_utc(times.start.value) ||
-                                 times.start.value.zone != nullptr ||
-                                 icalcomponent_get_dtstart(event).zone != nullptr;
-    Occurrences occurrences{this, &times, placedByLibical, uidOf(event)};
-    icalcomponent_foreach_recurrence(event, utcTime(range_.start - windowMargin),
-                                     utcTime(range_.end + windowMargin), onOccurrence,
-                                     &occurrences);
-  }
-
-  std::optional<Date> occurrenceStart(time_t start, const EventTimes& times,
-                                      bool placedByLibical) const {
-    const icaltimetype& first = times.start.value;
-    if (!first.is_date && placedByLibical) return Date::fromUnix(double(start));
-    std::tm fields{};
-    if (gmtime_r(&start, &fields) == nullptr) return std::nullopt;
-    icaltimetype local = first;
-    local.year = fields.tm_year + 1900;
-    local.month = fields.tm_mon + 1;
-    local.day = fields.tm_mday;
-    local.hour = first.is_date ? 0 : fields.tm_hour;
-    local.minute = first.is_date ? 0 : fields.tm_min;
-    local.second = first.is_date ? 0 : fields.tm_sec;
-    local.zone = nullptr;
-    return instantOf(local, times.start.zone, options_.calendar);
+  // Steps through the rule's occurrences, charging each call by the iterations libical went
+  // through to reach it.
+  void walkRule(Expansion& e, const icalrecurrencetype& rule, const icaltimetype& first,
+                std::int64_t firstWallClock) {
+    std::unique_ptr<icalrecur_iterator, IteratorDeleter> iterator(icalrecur_iterator_new(rule, first));
+    if (!iterator) return;
+    std::int64_t previous = firstWallClock;
+    const std::int64_t skipTo = windowStart_ - e.reach;
+    if (rule.count == 0 && skipTo > firstWallClock) {
+      icaltimetype from = icaltime_from_timet_with_zone(time_t(skipTo), first.is_date,
+                                                        icaltimezone_get_utc_timezone());
+      from.zone = first.zone;
+      if (icalrecur_iterator_set_start(iterator.get(), from)) previous = skipTo;
+    }
+    while (true) {
+      const icaltimetype time = icalrecur_iterator_next(iterator.get());
+      if (icaltime_is_null_time(time)) return;
+      const std::int64_t wallClock = wallClockSeconds(time);
+      const double steps = iterationsBetween(rule, previous, wallClock);
+      previous = wallClock;
+      e.steps += steps;
+      if (!budget_.spend(steps) || e.steps > maxStepsPerEvent || wallClock >= windowEnd_ ||
+          e.kept >= maxOccurrencesPerEvent) {
+        return;
+      }
+      if (wallClock != firstWallClock) offer(e, time, e.event.times.start.zone);
+    }
   }
 
   DateInterval range_;
   const IcsReadOptions& options_;
-  double stepsSpent_ = 0;
-  Overrides overrides_;
-  std::vector<BusyInterval> result_;
+  ReadBudget& budget_;
+  // The range widened by the margin, in wall-clock seconds of any zone.
+  std::int64_t windowStart_, windowEnd_;
+  std::map<std::string, std::set<double>> overrides_;
+  std::size_t slot_ = 0;
+  std::vector<Recurring> recurring_;
+  std::vector<std::pair<std::size_t, BusyInterval>> found_;
 };
 
 }  // namespace
@@ -492,7 +532,8 @@ std::vector<BusyInterval> busyIntervalsInIcs(std::string_view text, DateInterval
   prepareLibical();
   // Parsed line by line so that a file cut short still gives its complete events: the
   // parser's leftovers are closed and kept rather than thrown away.
-  LineSource source{text};
+  ReadBudget budget(maxStepsPerFile, options.timeLimit);
+  LineSource source{text, budget};
   std::unique_ptr<icalparser, ParserDeleter> parser(icalparser_new());
   if (!parser) return {};
   icalparser_set_gen_data(parser.get(), &source);
@@ -519,8 +560,8 @@ std::vector<BusyInterval> busyIntervalsInIcs(std::string_view text, DateInterval
     }
   }
 
-  for (icalcomponent* calendar : calendars) dropRunawayZones(calendar);
-  FileReader reader(range, options);
+  for (icalcomponent* calendar : calendars) dropCostlyZones(calendar, budget);
+  FileReader reader(range, options, budget);
   for (icalcomponent* calendar : calendars) reader.collectOverrides(calendar);
   for (icalcomponent* calendar : calendars) reader.read(calendar);
   return reader.take();

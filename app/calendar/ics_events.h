@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,9 @@ struct IcsReadOptions {
   std::optional<std::string> userEmail;
   // Places floating and all-day times (which name no zone) in the user's zone.
   Calendar calendar;
+  // How long one file may keep the reader, whatever it holds; the read then ends with what
+  // it found.
+  std::chrono::steady_clock::duration timeLimit = std::chrono::seconds(2);
 };
 
 // The user's address from the EMAIL variable's value ("Ann <ann@example.org>" or
@@ -31,7 +35,10 @@ std::optional<std::string> userEmailFromEnvironment(const char* value);
 // time order; nothing merged, sorted across events or clipped to the range.
 //
 // Malformed text gives what could be read of it; text nested deeper than any calendar is
-// (hostile input) gives nothing. Never throws.
+// (hostile input) gives nothing. Each file's work is bounded: zones costing more than real
+// ones are not used, rules libical may walk without end read as free, and recurring events
+// are expanded cheapest first until the file's steps or time run out, so the costly ones
+// (not single events, not ordinary meetings) are what is left out. Never throws.
 std::vector<BusyInterval> busyIntervalsInIcs(std::string_view text, DateInterval range,
                                              const IcsReadOptions& options);
 
