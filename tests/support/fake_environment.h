@@ -8,8 +8,9 @@
 
 namespace vorlane {
 
-// The user's situation as the test sets it. Like the real probe, it reports the caller's
-// mute in every snapshot, stamped with the asked moment; it remembers each question.
+// The user's situation as the test sets it, stamped with the asked moment. Like the real
+// probe it reports the caller's mute; with none, the scripted one stands in for a mute set
+// by means a test cannot reach yet. It remembers each question.
 class FakeEnvironment final : public EnvironmentSnapshotSource {
  public:
   struct Question {
@@ -23,11 +24,11 @@ class FakeEnvironment final : public EnvironmentSnapshotSource {
     questions.push_back({now, mutedUntil, preferredScreenID});
     EnvironmentSnapshot result = facts;
     result.now = now;
-    result.mutedUntil = mutedUntil;
+    if (mutedUntil) result.mutedUntil = mutedUntil;
     return result;
   }
 
-  // Everything but `now` and `mutedUntil`, which come from the question.
+  // Everything but `now`, which comes from the question.
   EnvironmentSnapshot facts;
   std::vector<Question> questions;
 };

@@ -60,6 +60,12 @@ class FakeVisitPresenter final : public VisitPresenter {
     return true;
   }
 
+  // Frees the mascot without running the completion, as a lost report would.
+  void forgetVisit() {
+    current_.reset();
+    completion_ = nullptr;
+  }
+
   const std::optional<Visit>& currentVisit() const { return current_; }
 
   void showSession(std::optional<double> progress, std::optional<std::string> time,
