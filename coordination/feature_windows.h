@@ -1,0 +1,99 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/scheduling/reminder.h"
+#include "foundation/uuid.h"
+
+namespace vorlane {
+
+class CalendarFocusModel;
+class DailyPrioritiesStore;
+class FocusHistoryStore;
+
+// The small windows the coordinator opens. Each controller makes its window on first use
+// and brings the same window forward afterwards. Actions that throw have their error's
+// text shown in the window that asked.
+
+class TodayWindow {
+ public:
+  virtual ~TodayWindow() = default;
+  // `start` gets a priority's id and true for a five-minute start, false for a full focus.
+  virtual void show(DailyPrioritiesStore& store, int minutes,
+                    std::optional<std::string> recoveryError,
+                    std::function<void()> discardRecovery,
+                    std::function<void(const UUID&, bool)> start) = 0;
+};
+
+class WeeklyReflectionWindow {
+ public:
+  virtual ~WeeklyReflectionWindow() = default;
+  virtual void show(FocusHistoryStore& history, DailyPrioritiesStore& priorities,
+                    std::function<void()> manageHistory) = 0;
+};
+
+class CalendarFocusWindow {
+ public:
+  virtual ~CalendarFocusWindow() = default;
+  // `start` gets the gap's minutes, the goal and the chosen priority.
+  virtual void show(CalendarFocusModel& model, DailyPrioritiesStore& priorities,
+                    std::function<void(int, const std::string&, std::optional<UUID>)> start) = 0;
+};
+
+class FocusSessionEditorWindow {
+ public:
+  virtual ~FocusSessionEditorWindow() = default;
+  virtual void show(int minutes, bool replacing, bool starter,
+                    std::function<void(const std::string&)> start) = 0;
+  // The window exists and is visible (not minimised).
+  virtual bool isOpen() const = 0;
+};
+
+class FocusHistoryWindow {
+ public:
+  virtual ~FocusHistoryWindow() = default;
+  virtual void show(FocusHistoryStore& store) = 0;
+};
+
+class ResumeNoteWindow {
+ public:
+  virtual ~ResumeNoteWindow() = default;
+  virtual void show(const std::string& goal, const std::string& note, bool returning,
+                    std::function<void(const std::string&)> save,
+                    std::function<void()> resume) = 0;
+  virtual void close() = 0;
+};
+
+class QuickCommandWindow {
+ public:
+  virtual ~QuickCommandWindow() = default;
+  // `execute` returns the sentence to show, or throws the one to show as a failure.
+  virtual void show(bool shortcutAvailable,
+                    std::function<std::string(const std::string&)> execute) = 0;
+};
+
+class ReminderEditorWindow {
+ public:
+  virtual ~ReminderEditorWindow() = default;
+  // No reminder opens the add form. `save` gets the phrase and schedule texts.
+  virtual void show(std::optional<Reminder> reminder,
+                    std::function<Reminder(const std::string&, const std::string&)> save) = 0;
+};
+
+// One controller per window, each made once for the life of the coordinator. A null one
+// has no window yet, and whatever would open it stays disabled.
+struct FeatureWindowControllers {
+  std::shared_ptr<TodayWindow> today;
+  std::shared_ptr<WeeklyReflectionWindow> reflection;
+  std::shared_ptr<CalendarFocusWindow> calendar;
+  std::shared_ptr<FocusSessionEditorWindow> focusEditor;
+  std::shared_ptr<FocusHistoryWindow> focusHistory;
+  std::shared_ptr<ResumeNoteWindow> resumeNotes;
+  std::shared_ptr<QuickCommandWindow> quickCommands;
+  std::shared_ptr<ReminderEditorWindow> reminderEditor;
+};
+
+}  // namespace vorlane

@@ -1,0 +1,173 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/persistence/daily_priorities_store.h"
+#include "app/persistence/focus_history_store.h"
+#include "app/persistence/focus_recovery_store.h"
+#include "coordination/environment_snapshot_source.h"
+#include "coordination/feature_windows.h"
+#include "coordination/hot_key_registrar.h"
+#include "coordination/repeating_timer.h"
+#include "coordination/visit_presenter.h"
+#include "coordination/visit_queue.h"
+#include "core/contracts/clock.h"
+#include "core/contracts/notification_service.h"
+#include "core/contracts/speech_service.h"
+#include "core/contracts/ticker.h"
+#include "core/focus/completion_reminders.h"
+#include "core/focus/idle_focus_invitations.h"
+#include "core/focus/pomodoro_session.h"
+#include "core/motivation/encouragement_cadence.h"
+#include "core/scheduling/preferences_store.h"
+#include "core/scheduling/reminder.h"
+#include "core/scheduling/reminder_store.h"
+#include "core/scheduling/suppression_decision.h"
+#include "core/scheduling/visit.h"
+#include "core/scheduling/visit_scheduler.h"
+#include "foundation/calendar.h"
+#include "foundation/random.h"
+#include "foundation/uuid.h"
+
+namespace vorlane {
+
+// The one place where time, settings and the user's commands meet: every tick it turns
+// due visits into presentations or silent notifications, holds visits while the mascot is
+// busy, and keeps the focus session, its checkpoint and the mute. Main thread only; one
+// instance for the life of the process.
+//
+// Every callback it hands out (ticker, timers, presenter, hot keys, stores, windows) holds
+// it weakly and does nothing once it is gone.
+class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
+ public:
+  // What the coordinator works with. All pointers are required unless marked optional;
+  // `create` refuses a missing one.
+  struct Dependencies {
+    std::shared_ptr<const Clock> clock;
+    std::shared_ptr<VisitScheduler> scheduler;  // over the same clock
+    std::shared_ptr<Ticker> ticker;
+    std::shared_ptr<VisitPresenter> presenter;
+    std::shared_ptr<SpeechService> speech;
+    std::shared_ptr<NotificationService> notifications;
+    std::shared_ptr<PreferencesStore> preferencesStore;
+    std::shared_ptr<ReminderStore> reminderStore;
+    // Optional: replaces the environment source whole (the mute does not reach it).
+    std::function<EnvironmentSnapshot(Date)> environmentSnapshot;
+    // Optional: false when absent.
+    std::function<bool()> prefersReducedMotion;
+    std::shared_ptr<FocusHistoryStore> focusHistory;
+    std::shared_ptr<FocusRecoveryStore> recovery;
+    std::shared_ptr<DailyPrioritiesStore> priorities;
+    // Required unless `environmentSnapshot` is given.
+    std::shared_ptr<EnvironmentSnapshotSource> environment;
+    // Optional: the system's generator when absent.
+    std::shared_ptr<RandomGenerator> random;
+    // Optional: no shortcuts when absent.
+    std::shared_ptr<HotKeyRegistrar> hotKeys;
+    // Optional: makes the one-second session timer.
+    RepeatingTimerFactory sessionTimers;
+    // Optional: the user's calendar, read at each use; the current one when absent.
+    std::function<Calendar()> calendar;
+    FeatureWindowControllers windows;
+  };
+
+  // Builds the coordinator: the focus session from the settings, a valid saved checkpoint
+  // restored, the history's accomplishment hook installed, the first idle invitation set.
+  // Throws std::invalid_argument naming a missing dependency.
+  static std::shared_ptr<VisitCoordinator> create(Dependencies dependencies);
+
+  VisitCoordinator(const VisitCoordinator&) = delete;
+  VisitCoordinator& operator=(const VisitCoordinator&) = delete;
+  ~VisitCoordinator() = default;
+
+  // Wires the tick, asks for notification rights, anchors the scheduler at this moment and
+  // applies the settings. Called once, after `onStateChanged` is set.
+  void start();
+
+  // Re-applies the current settings; called after every change to them.
+  void applyPreferences();
+
+  // The entry of every scheduled visit: judged against a fresh look at the environment,
+  // then shown, held while another visit is on screen, posted as a silent notification or
+  // dropped, by the reason's fallback for the visit's kind.
+  void enqueue(const Visit& visit);
+
+  // Told after every change the status item shows.
+  std::function<void()> onStateChanged;
+
+  const PomodoroSession& pomodoro() const { return pomodoro_; }
+  const std::string& nextStep() const { return nextStep_; }
+  bool isStarterFocus() const { return isStarterFocus_; }
+  const std::optional<UUID>& activePriorityID() const { return activePriorityID_; }
+  const std::optional<Date>& mutedUntil() const { return mutedUntil_; }
+  bool screenIsAway() const { return screenIsAway_; }
+  const VisitQueue& pendingVisits() const { return pendingVisits_; }
+  // The stored reminder behind the last reminder visit handed to the mascot.
+  const std::optional<Reminder>& lastFiredReminder() const { return lastFiredReminder_; }
+
+  // The settings' lengths clamped to 1...90 and 1...30 minutes.
+  static std::int64_t effectiveWorkMinutes(const Preferences& preferences);
+  static std::int64_t effectiveBreakMinutes(const Preferences& preferences);
+
+ private:
+  struct ConstructionKey {};
+
+ public:
+  VisitCoordinator(ConstructionKey, Dependencies dependencies);
+
+ private:
+  void restoreCheckpoint();
+  void installAccomplishmentHook();
+  void tick();
+  void signalStateChanged();
+
+  // Visit queue and presentation.
+  SuppressionDecision suppressionDecision(Date date);
+  void present(Visit visit);
+  void drainPendingVisits();
+  MascotPresenter::Completion visitCompletion();
+
+  Calendar calendar() const;
+
+  std::shared_ptr<const Clock> clock_;
+  std::shared_ptr<VisitScheduler> scheduler_;
+  std::shared_ptr<Ticker> ticker_;
+  std::shared_ptr<VisitPresenter> presenter_;
+  std::shared_ptr<SpeechService> speech_;
+  std::shared_ptr<NotificationService> notifications_;
+  std::shared_ptr<PreferencesStore> preferencesStore_;
+  std::shared_ptr<ReminderStore> reminderStore_;
+  std::function<EnvironmentSnapshot(Date)> environmentSnapshot_;
+  std::function<bool()> prefersReducedMotion_;
+  bool completionPresentationAllowed_ = false;
+  CompletionReminders completionReminders_;
+  std::shared_ptr<FocusHistoryStore> focusHistory_;
+  std::shared_ptr<DailyPrioritiesStore> priorities_;
+  FeatureWindowControllers windows_;
+  IdleFocusInvitations idleInvitations_;
+  EncouragementCadence encouragements_;
+  std::shared_ptr<RandomGenerator> random_;
+  bool screenIsAway_ = false;
+  PomodoroSession pomodoro_;
+  bool isStarterFocus_ = false;
+  std::string nextStep_;
+  std::optional<UUID> activePriorityID_;
+  std::shared_ptr<FocusRecoveryStore> recovery_;
+  std::optional<std::string> recoverySaveError_;
+  std::optional<Date> mutedUntil_;
+  std::shared_ptr<HotKeyRegistrar> hotKeys_;
+  std::unique_ptr<HotKeyRegistration> hotKey_;
+  std::unique_ptr<HotKeyRegistration> quickActionHotKey_;
+  VisitQueue pendingVisits_;
+  std::unique_ptr<RepeatingTimer> sessionTimer_;
+  std::optional<Reminder> lastAddedReminder_;
+  std::optional<Reminder> lastFiredReminder_;
+  std::shared_ptr<EnvironmentSnapshotSource> environment_;
+  std::function<Calendar()> calendarProvider_;
+};
+
+}  // namespace vorlane

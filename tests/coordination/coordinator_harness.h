@@ -1,0 +1,104 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "app/logging/log_capture.h"
+#include "app/persistence/in_memory_user_defaults.h"
+#include "coordination/visit_coordinator.h"
+#include "core/scheduling/in_memory_preferences_store.h"
+#include "core/scheduling/in_memory_reminder_store.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/fake_environment.h"
+#include "tests/support/fake_feature_windows.h"
+#include "tests/support/fake_hot_keys.h"
+#include "tests/support/fake_repeating_timer.h"
+#include "tests/support/fake_services.h"
+#include "tests/support/fake_visit_presenter.h"
+#include "tests/support/log_lines.h"
+
+namespace vorlane {
+
+// Berlin in winter: local 11:00 is 10:00 UTC, which shows in the log's dates.
+inline const Calendar berlin("Europe/Berlin", "en_GB");
+
+// A moment on Tuesday 2026-03-10, local time.
+inline Date at(int hour, int minute, double second = 0) {
+  return *berlin.date(2026, 3, 10, hour, minute, 0) + second;
+}
+
+// A coordinator over fakes and real stores on in-memory records, with its clock at 10:59.
+class CoordinatorTest : public testing::Test {
+ protected:
+  VisitCoordinator::Dependencies dependencies() {
+    return {.clock = clock,
+            .scheduler = scheduler,
+            .ticker = ticker,
+            .presenter = presenter,
+            .speech = speech,
+            .notifications = notifications,
+            .preferencesStore = preferences,
+            .reminderStore = reminders,
+            .environmentSnapshot = nullptr,
+            .prefersReducedMotion = [] { return false; },
+            .focusHistory = std::make_shared<FocusHistoryStore>(&records),
+            .recovery = std::make_shared<FocusRecoveryStore>(&records),
+            .priorities = std::make_shared<DailyPrioritiesStore>(&records),
+            .environment = environment,
+            .random = std::make_shared<SeededRandomGenerator>(7),
+            .hotKeys = hotKeys,
+            .sessionTimers = timers.factory(),
+            .calendar = [] { return berlin; },
+            .windows = windows.controllers()};
+  }
+
+  // Builds the coordinator (not started) and counts its state signals.
+  void build() { build(dependencies()); }
+  void build(VisitCoordinator::Dependencies given) {
+    historyStore = given.focusHistory;
+    prioritiesStore = given.priorities;
+    coordinator = VisitCoordinator::create(std::move(given));
+    coordinator->onStateChanged = [this] { ++stateChanges; };
+  }
+  void buildAndStart() {
+    build();
+    coordinator->start();
+  }
+  void tickAt(Date date) {
+    clock->set(date);
+    ticker->fire();
+  }
+
+  Visit visit(Visit::Kind kind, Date scheduledFor, std::string text = "Stand up") const {
+    return Visit{UUID::random(), kind, scheduledFor, text, text, true,
+                 Visit::BubbleStyle::headline, Choreography::standard(), true};
+  }
+
+  LogCapture log;  // first, so that it sees everything
+  InMemoryUserDefaults records;
+  std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>(at(10, 59));
+  std::shared_ptr<InMemoryPreferencesStore> preferences =
+      std::make_shared<InMemoryPreferencesStore>();
+  std::shared_ptr<InMemoryReminderStore> reminders = std::make_shared<InMemoryReminderStore>();
+  std::shared_ptr<VisitScheduler> scheduler = std::make_shared<VisitScheduler>(
+      clock, berlin, [store = preferences] { return store->preferences(); });
+  std::shared_ptr<FakeTicker> ticker = std::make_shared<FakeTicker>();
+  std::shared_ptr<FakeVisitPresenter> presenter = std::make_shared<FakeVisitPresenter>();
+  std::shared_ptr<FakeSpeechService> speech = std::make_shared<FakeSpeechService>();
+  std::shared_ptr<FakeNotificationService> notifications =
+      std::make_shared<FakeNotificationService>();
+  std::shared_ptr<FakeEnvironment> environment = std::make_shared<FakeEnvironment>();
+  std::shared_ptr<FakeHotKeyRegistrar> hotKeys = std::make_shared<FakeHotKeyRegistrar>();
+  FakeRepeatingTimerFactory timers;
+  FakeFeatureWindows windows;
+
+  std::shared_ptr<FocusHistoryStore> historyStore;
+  std::shared_ptr<DailyPrioritiesStore> prioritiesStore;
+  std::shared_ptr<VisitCoordinator> coordinator;
+  int stateChanges = 0;
+};
+
+}  // namespace vorlane
