@@ -1,4 +1,5 @@
 #include <benchmark/benchmark.h>
+#include <unicode/calendar.h>
 
 #include <cstdio>
 #include <string>
@@ -53,6 +54,12 @@ void BM_MakeCalendar(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(Calendar("Europe/Berlin", "de_DE"));
 }
 BENCHMARK(BM_MakeCalendar);
+
+// Every formatted date takes a fresh ICU calendar, zone included.
+void BM_MakeIcuCalendar(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(newYork().makeIcuCalendar());
+}
+BENCHMARK(BM_MakeIcuCalendar);
 
 void BM_GraphemeCountAscii(benchmark::State& state) {
   const std::string text = "Stand up, stretch and drink a glass of water before the next call";

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <stdexcept>
 
+#include "foundation/system_zone.h"
 #include "foundation/text.h"
 #include "foundation/zone_rules.h"
 
@@ -83,25 +84,39 @@ Date fromMs(std::int64_t ms) { return Date::fromUDate(static_cast<double>(ms)); 
 
 bool isFinite(Date date) { return std::isfinite(date.timeIntervalSinceReferenceDate()); }
 
-icu::TimeZone* makeZone(const std::string& id) {
-  icu::TimeZone* zone = icu::TimeZone::createTimeZone(toUnicode(id));
-  icu::UnicodeString resolved;
-  if (zone == nullptr || zone->getID(resolved) == icu::UnicodeString(UCAL_UNKNOWN_ZONE_ID)) {
-    delete zone;
-    zone = icu::TimeZone::createTimeZone(icu::UnicodeString(u"UTC"));
+// The zone's rules from the system's database; for a zone the system lacks, ICU's own data
+// (reported once); for a zone neither knows, UTC. Built once per id: a rule-based zone is
+// costly to build.
+std::shared_ptr<const icu::TimeZone> sharedZone(const std::string& id) {
+  static std::mutex mutex;
+  static std::map<std::string, std::shared_ptr<const icu::TimeZone>> built;
+  const std::lock_guard<std::mutex> lock(mutex);
+  std::shared_ptr<const icu::TimeZone>& zone = built[id];
+  if (zone) return zone;
+  if (std::unique_ptr<icu::TimeZone> system = detail::makeSystemZone(id)) {
+    zone = std::move(system);
+    return zone;
   }
+  std::unique_ptr<icu::TimeZone> icuZone(icu::TimeZone::createTimeZone(toUnicode(id)));
+  icu::UnicodeString resolved;
+  if (icuZone == nullptr || icuZone->getID(resolved) == icu::UnicodeString(UCAL_UNKNOWN_ZONE_ID)) {
+    icuZone.reset(icu::TimeZone::createTimeZone(icu::UnicodeString(u"UTC")));
+  } else {
+    detail::reportZoneFallback(id);
+  }
+  zone = std::move(icuZone);
   return zone;
 }
 
 std::shared_ptr<const icu::Calendar> makePrototype(const std::string& zoneId,
                                                    const std::string& localeId) {
+  const std::shared_ptr<const icu::TimeZone> zone = sharedZone(zoneId);
   UErrorCode status = U_ZERO_ERROR;
-  auto calendar = std::make_shared<icu::GregorianCalendar>(makeZone(zoneId),
-                                                           icu::Locale(localeId.c_str()), status);
+  auto calendar =
+      std::make_shared<icu::GregorianCalendar>(*zone, icu::Locale(localeId.c_str()), status);
   if (U_FAILURE(status)) {
     status = U_ZERO_ERROR;
-    calendar = std::make_shared<icu::GregorianCalendar>(makeZone(zoneId),
-                                                        icu::Locale("en_US_POSIX"), status);
+    calendar = std::make_shared<icu::GregorianCalendar>(*zone, icu::Locale("en_US_POSIX"), status);
     if (U_FAILURE(status)) {
       throw std::runtime_error(std::string("ICU calendar unavailable: ") + u_errorName(status));
     }
@@ -114,15 +129,29 @@ std::shared_ptr<const icu::Calendar> makePrototype(const std::string& zoneId,
   return calendar;
 }
 
+// Prototypes never change, and copying a rule-based zone is costly, so calendars of one
+// zone and locale share theirs.
+std::shared_ptr<const icu::Calendar> sharedPrototype(const std::string& zoneId,
+                                                     const std::string& localeId) {
+  static std::mutex mutex;
+  static std::map<std::pair<std::string, std::string>, std::shared_ptr<const icu::Calendar>> built;
+  {
+    const std::lock_guard<std::mutex> lock(mutex);
+    const auto found = built.find({zoneId, localeId});
+    if (found != built.end()) return found->second;
+  }
+  std::shared_ptr<const icu::Calendar> prototype = makePrototype(zoneId, localeId);
+  const std::lock_guard<std::mutex> lock(mutex);
+  return built.try_emplace({zoneId, localeId}, std::move(prototype)).first->second;
+}
+
 // Zone tables are costly to build and never change, so every calendar of a zone shares one.
-std::shared_ptr<const detail::ZoneRules> zoneRules(const icu::TimeZone& zone) {
+std::shared_ptr<const detail::ZoneRules> zoneRules(const std::string& zoneId) {
   static std::mutex mutex;
   static std::map<std::string, std::shared_ptr<const detail::ZoneRules>> built;
-  icu::UnicodeString id;
-  zone.getID(id);
   const std::lock_guard<std::mutex> lock(mutex);
-  std::shared_ptr<const detail::ZoneRules>& rules = built[toUtf8(id)];
-  if (!rules) rules = std::make_shared<detail::ZoneRules>(zone);
+  std::shared_ptr<const detail::ZoneRules>& rules = built[zoneId];
+  if (!rules) rules = std::make_shared<detail::ZoneRules>(sharedZone(zoneId));
   return rules;
 }
 
@@ -152,8 +181,8 @@ struct Calendar::Fields {
 };
 
 Calendar::Calendar(const std::string& timeZoneId, const std::string& localeId)
-    : prototype_(makePrototype(timeZoneId, localeId)),
-      zone_(zoneRules(prototype_->getTimeZone())),
+    : prototype_(sharedPrototype(timeZoneId, localeId)),
+      zone_(zoneRules(timeZoneId)),
       localeId_(localeId) {
   UErrorCode status = U_ZERO_ERROR;
   const UCalendarDaysOfWeek first = prototype_->getFirstDayOfWeek(status);
@@ -161,9 +190,14 @@ Calendar::Calendar(const std::string& timeZoneId, const std::string& localeId)
 }
 
 Calendar Calendar::current() {
-  std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createDefault());
-  icu::UnicodeString zoneId;
-  if (zone) zone->getID(zoneId);
+  std::string zoneId = detail::userZoneId();
+  if (zoneId.empty()) {
+    // Neither $TZ nor /etc/localtime names a zone: ICU's own guess, else UTC.
+    const std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createDefault());
+    icu::UnicodeString icuId;
+    if (zone) zone->getID(icuId);
+    zoneId = toUtf8(icuId);
+  }
   const char* localeName = nullptr;
   for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
     const char* value = std::getenv(variable);
@@ -172,7 +206,7 @@ Calendar Calendar::current() {
       break;
     }
   }
-  return Calendar(toUtf8(zoneId), icuLocaleFromPosix(localeName));
+  return Calendar(zoneId, icuLocaleFromPosix(localeName));
 }
 
 std::string Calendar::timeZoneId() const {

@@ -44,13 +44,15 @@ struct DateComponents {
 // within about three million years of today.
 class Calendar {
  public:
-  // `timeZoneId` is an Olson id ("America/New_York"); an unknown id gives UTC.
+  // `timeZoneId` is an Olson id ("America/New_York"). Its rules come from the system's
+  // time-zone database, for this calendar and every ICU object it makes alike; a zone only
+  // ICU knows keeps ICU's own rules (see setZoneFallbackObserver); an unknown id gives UTC.
   // `localeId` is an ICU locale id ("en_US"); it decides the first day of the week and the
   // language of formatted dates.
   explicit Calendar(const std::string& timeZoneId, const std::string& localeId = "en_US_POSIX");
 
-  // The user's calendar: ICU's default zone (TZ, else the system setting, else UTC) and the
-  // date-format locale from LC_ALL, LC_TIME or LANG.
+  // The user's calendar: the zone $TZ names, else /etc/localtime's (else ICU's guess, else
+  // UTC), and the date-format locale from LC_ALL, LC_TIME or LANG.
   static Calendar current();
 
   std::string timeZoneId() const;

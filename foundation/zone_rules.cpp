@@ -18,7 +18,7 @@ constexpr std::int64_t tableMargin = 2 * dayMs;
 
 }  // namespace
 
-ZoneRules::ZoneRules(const icu::TimeZone& zone) : zone_(zone.clone()) {
+ZoneRules::ZoneRules(std::shared_ptr<const icu::TimeZone> zone) : zone_(std::move(zone)) {
   const auto* basic = dynamic_cast<const icu::BasicTimeZone*>(zone_.get());
   if (basic == nullptr) return;  // no transitions to tabulate: ICU answers every question
   offsets_.push_back(icuOffsetAt(tableFrom));
@@ -73,22 +73,20 @@ std::int64_t ZoneRules::resolve(std::int64_t local) const {
 }
 
 std::int64_t ZoneRules::icuOffsetAt(std::int64_t utc) const {
-  const std::unique_ptr<icu::TimeZone> zone(zone_->clone());
   UErrorCode status = U_ZERO_ERROR;
   int32_t raw = 0;
   int32_t dst = 0;
-  zone->getOffset(static_cast<UDate>(utc), false, raw, dst, status);
+  zone_->getOffset(static_cast<UDate>(utc), false, raw, dst, status);
   return U_FAILURE(status) ? 0 : std::int64_t{raw} + dst;
 }
 
 std::int64_t ZoneRules::icuResolve(std::int64_t local) const {
-  const std::unique_ptr<icu::TimeZone> zone(zone_->clone());
-  auto* basic = dynamic_cast<icu::BasicTimeZone*>(zone.get());
+  const auto* basic = dynamic_cast<const icu::BasicTimeZone*>(zone_.get());
   UErrorCode status = U_ZERO_ERROR;
   int32_t raw = 0;
   int32_t dst = 0;
   if (basic == nullptr) {
-    zone->getOffset(static_cast<UDate>(local), true, raw, dst, status);
+    zone_->getOffset(static_cast<UDate>(local), true, raw, dst, status);
     return local - (U_FAILURE(status) ? 0 : std::int64_t{raw} + dst);
   }
   // As ICU's calendar does it: read the wall time with the earlier offset; when the instant

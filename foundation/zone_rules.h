@@ -18,7 +18,7 @@ namespace vorlane::detail {
 // field computation; outside that span ICU's zone answers.
 class ZoneRules {
  public:
-  explicit ZoneRules(const icu::TimeZone& zone);
+  explicit ZoneRules(std::shared_ptr<const icu::TimeZone> zone);
   ~ZoneRules();
 
   // The zone's total offset (standard plus daylight) at a UTC instant.
@@ -31,7 +31,9 @@ class ZoneRules {
   std::int64_t icuOffsetAt(std::int64_t utc) const;
   std::int64_t icuResolve(std::int64_t local) const;
 
-  std::unique_ptr<const icu::TimeZone> zone_;  // cloned per use: ICU zones are not shared
+  // Only const methods are used, which ICU makes safe to call from several threads; copying
+  // a rule-based zone per call would cost more than the answer.
+  std::shared_ptr<const icu::TimeZone> zone_;
   std::int64_t tableStart_ = 0;
   std::int64_t tableEnd_ = 0;              // empty table when equal
   std::vector<std::int64_t> transitions_;  // UTC instants where the offset changes
