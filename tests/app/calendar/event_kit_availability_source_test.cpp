@@ -1,5 +1,7 @@
 #include "app/calendar/event_kit_availability_source.h"
 
+#include "app/calendar/calendar_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -47,8 +49,9 @@ class EventKitAvailabilitySourceTest : public ::testing::Test {
                        "DTEND:20260302T160000Z\nEND:VEVENT\nEND:VCALENDAR\n");
   }
   std::unique_ptr<EventKitAvailabilitySource> makeSource() {
-    CalendarReader reader(CalendarFolders{folder_ / "calendars", folder_ / "evolution"},
-                          IcsReadOptions{std::nullopt, utc_});
+    auto reader = std::make_shared<CalendarReader>(
+        CalendarFolders{folder_ / "calendars", folder_ / "evolution"},
+        IcsReadOptions{std::nullopt, utc_});
     return std::make_unique<EventKitAvailabilitySource>(defaults_, prompt_, std::move(reader));
   }
   void ask(EventKitAvailabilitySource& source, BusyResult& result) {
