@@ -49,16 +49,23 @@ CalendarReader CalendarReader::standard() {
       IcsReadOptions{userEmailFromEnvironment(std::getenv("EMAIL")), Calendar::current()});
 }
 
-std::vector<BusyInterval> CalendarReader::read(DateInterval interval) const {
+std::vector<BusyInterval> CalendarReader::read(DateInterval interval,
+                                               const CancelToken& cancel) const {
   std::vector<BusyInterval> result;
   if (!folders_) return result;
   for (const std::filesystem::path& file : calendarFiles(*folders_)) {
+    if (cancel.cancelled()) break;
     const std::optional<std::string> text = readCalendarFile(file);
     if (!text) continue;
     std::vector<BusyInterval> busy = busyIntervalsInIcs(*text, interval, options_);
     result.insert(result.end(), busy.begin(), busy.end());
   }
   return result;
+}
+
+std::vector<std::string> CalendarReader::places() const {
+  if (!folders_) return {};
+  return {folders_->calendars.string(), folders_->evolution.string()};
 }
 
 }  // namespace vorlane

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/calendar/busy_reader.h"
 #include "app/calendar/calendar_files.h"
 #include "app/calendar/ics_events.h"
 #include "core/contracts/busy_interval.h"
@@ -12,7 +13,7 @@ namespace vorlane {
 
 // Reads the busy stretches of every calendar file. Slow (it reads files): run it off the
 // main thread. Read only; never writes a calendar.
-class CalendarReader {
+class CalendarReader final : public BusyReader {
  public:
   // No folders (no home folder) means no calendars.
   CalendarReader(std::optional<CalendarFolders> folders, IcsReadOptions options);
@@ -24,8 +25,12 @@ class CalendarReader {
 
   // The busy stretches of all files that overlap `interval`, file by file in the order of
   // calendarFiles(). Files that cannot be read, grow past the size limit or are not regular
-  // files any more are skipped.
-  std::vector<BusyInterval> read(DateInterval interval) const;
+  // files any more are skipped. A cancelled read stops before the next file.
+  std::vector<BusyInterval> read(DateInterval interval,
+                                 const CancelToken& cancel = {}) const override;
+
+  // The two folders, when there is a home folder.
+  std::vector<std::string> places() const override;
 
  private:
   std::optional<CalendarFolders> folders_;

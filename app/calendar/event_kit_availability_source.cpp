@@ -11,35 +11,19 @@ namespace {
 
 const char* const noAccessSentence = "Vorlane has not been allowed to read your calendars.";
 
-std::vector<std::string> folderNames(const CalendarReader& reader) {
-  std::vector<std::string> names;
-  if (reader.folders()) {
-    names.push_back(reader.folders()->calendars.string());
-    names.push_back(reader.folders()->evolution.string());
-  }
-  return names;
-}
-
 }  // namespace
 
 EventKitAvailabilitySource::EventKitAvailabilitySource(UserDefaults& defaults,
-                                                       ConsentPrompt& prompt, CalendarReader reader,
+                                                       ConsentPrompt& prompt,
+                                                       std::shared_ptr<const BusyReader> reader,
                                                        QObject* parent)
     : QObject(parent),
       consent_(defaults),
       prompt_(prompt),
-      reader_(std::make_shared<const CalendarReader>(std::move(reader))),
-      worker_(new QObject) {
-  thread_.setObjectName(QStringLiteral("CalendarReader"));
-  worker_->moveToThread(&thread_);
-  connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
-  thread_.start();
-}
+      reader_(std::move(reader)),
+      worker_(this) {}
 
-EventKitAvailabilitySource::~EventKitAvailabilitySource() {
-  thread_.quit();
-  thread_.wait();
-}
+EventKitAvailabilitySource::~EventKitAvailabilitySource() = default;
 
 CalendarAccess EventKitAvailabilitySource::access() const { return consent_.access(); }
 
@@ -50,7 +34,7 @@ void EventKitAvailabilitySource::later(std::function<void()> deliver) {
 void EventKitAvailabilitySource::requestAccess(AccessCompletion completion) {
   auto answered = std::make_shared<bool>(false);
   QPointer<EventKitAvailabilitySource> self(this);
-  prompt_.ask(folderNames(*reader_), [self, answered, completion](ConsentPrompt::Answer answer) {
+  prompt_.ask(reader_->places(), [self, answered, completion](ConsentPrompt::Answer answer) {
     // A prompt that answers twice, or after the source has gone, is not listened to.
     if (*answered || self.isNull()) return;
     *answered = true;
@@ -76,24 +60,18 @@ void EventKitAvailabilitySource::busyIntervals(DateInterval interval, BusyComple
     later([completion, error] { completion({}, error); });
     return;
   }
-  // The worker never outlives this object (the destructor waits for it), so it may post
-  // back to `this`; a delivery still queued when this object goes is dropped with it.
-  QMetaObject::invokeMethod(
-      worker_,
-      [this, reader = reader_, interval, completion] {
-        std::vector<BusyInterval> intervals;
-        std::exception_ptr error;
-        try {
-          intervals = reader->read(interval);
-        } catch (...) {
-          error = std::current_exception();
-        }
-        QMetaObject::invokeMethod(
-            this,
-            [completion, intervals = std::move(intervals), error] { completion(intervals, error); },
-            Qt::QueuedConnection);
-      },
-      Qt::QueuedConnection);
+  // The job holds the reader, not this object: a read abandoned at quit still has it.
+  worker_.run([reader = reader_, interval, completion](const CancelToken& cancel) {
+    std::vector<BusyInterval> intervals;
+    std::exception_ptr error;
+    try {
+      intervals = reader->read(interval, cancel);
+    } catch (...) {
+      error = std::current_exception();
+    }
+    return CalendarWorker::Delivery(
+        [completion, intervals = std::move(intervals), error] { completion(intervals, error); });
+  });
 }
 
 }  // namespace vorlane

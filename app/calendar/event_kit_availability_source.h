@@ -1,33 +1,35 @@
 #pragma once
 
 #include <QObject>
-#include <QThread>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/calendar/calendar_consent.h"
-#include "app/calendar/calendar_reader.h"
+#include "app/calendar/busy_reader.h"
+#include "app/calendar/calendar_worker.h"
 #include "app/calendar/consent_prompt.h"
 #include "core/contracts/calendar_availability_source.h"
 
 namespace vorlane {
 
-// The calendar's busy times from the user's .ics files, with the user's recorded consent
-// standing in for a platform permission. Belongs to the main thread; the files are read on
-// one worker thread of its own, one request at a time, and every completion arrives later
-// on the main thread, exactly once. A source destroyed first delivers nothing.
+// The calendar's busy times from the user's calendars (.ics files, the calendar service),
+// with the user's recorded consent standing in for a platform permission. Belongs to the
+// main thread; the calendars are read on one worker thread of its own, one request at a
+// time, and every completion arrives later on the main thread, exactly once. A source
+// destroyed first delivers nothing.
 class EventKitAvailabilitySource final : public QObject, public CalendarAvailabilitySource {
  public:
   // `defaults` and `prompt` must outlive the source.
-  EventKitAvailabilitySource(UserDefaults& defaults, ConsentPrompt& prompt, CalendarReader reader,
-                             QObject* parent = nullptr);
-  // Waits for a read in progress, then stops the worker.
+  EventKitAvailabilitySource(UserDefaults& defaults, ConsentPrompt& prompt,
+                             std::shared_ptr<const BusyReader> reader, QObject* parent = nullptr);
+  // Never waits for a read in progress (quitting must not hang on a calendar): the read is
+  // cancelled and its result dropped.
   ~EventKitAvailabilitySource() override;
 
   // The stored consent, read afresh on every call.
   CalendarAccess access() const override;
-  // Shows the prompt naming the calendar folders. The user's yes or no is stored before the
+  // Shows the prompt naming the places the reader reads. The user's yes or no is stored before the
   // completion runs (a failed store fails the call); closing the prompt yields false and
   // stores nothing.
   void requestAccess(AccessCompletion completion) override;
@@ -40,9 +42,8 @@ class EventKitAvailabilitySource final : public QObject, public CalendarAvailabi
 
   CalendarConsent consent_;
   ConsentPrompt& prompt_;
-  std::shared_ptr<const CalendarReader> reader_;
-  QThread thread_;
-  QObject* worker_;  // lives on thread_; deleted there when it finishes
+  std::shared_ptr<const BusyReader> reader_;
+  CalendarWorker worker_;  // declared last: gone before anything its reads might touch
 };
 
 }  // namespace vorlane

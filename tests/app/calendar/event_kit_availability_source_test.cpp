@@ -1,5 +1,7 @@
 #include "app/calendar/event_kit_availability_source.h"
 
+#include "app/calendar/calendar_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -8,6 +10,7 @@
 
 #include "app/persistence/file_error.h"
 #include "app/persistence/in_memory_user_defaults.h"
+#include "tests/support/fake_busy_reader.h"
 #include "tests/support/temp_folder.h"
 
 namespace vorlane {
@@ -47,8 +50,9 @@ class EventKitAvailabilitySourceTest : public ::testing::Test {
                        "DTEND:20260302T160000Z\nEND:VEVENT\nEND:VCALENDAR\n");
   }
   std::unique_ptr<EventKitAvailabilitySource> makeSource() {
-    CalendarReader reader(CalendarFolders{folder_ / "calendars", folder_ / "evolution"},
-                          IcsReadOptions{std::nullopt, utc_});
+    auto reader = std::make_shared<CalendarReader>(
+        CalendarFolders{folder_ / "calendars", folder_ / "evolution"},
+        IcsReadOptions{std::nullopt, utc_});
     return std::make_unique<EventKitAvailabilitySource>(defaults_, prompt_, std::move(reader));
   }
   void ask(EventKitAvailabilitySource& source, BusyResult& result) {
@@ -123,6 +127,36 @@ TEST_F(EventKitAvailabilitySourceTest, ASourceDestroyedFirstDeliversNothing) {
   processEventsUntil([] { return false; }, 100);
   EXPECT_EQ(read.calls + refused.calls + accessCalls, 0);
   EXPECT_EQ(defaults_.rawBytes(CalendarConsent::key), std::optional<std::string>("false"));
+}
+
+TEST_F(EventKitAvailabilitySourceTest, QuittingNeverWaitsForAHungRead) {
+  defaults_.setData(CalendarConsent::key, "true");
+  auto hung = std::make_shared<testing::FakeBusyReader>(
+      std::vector<BusyInterval>{{*utc_.date(2026, 3, 2, 9, 0), *utc_.date(2026, 3, 2, 10, 0)}});
+  hung->hold();
+  BusyResult first, queued;
+  {
+    EventKitAvailabilitySource source(defaults_, prompt_, hung);
+    ask(source, first);
+    ask(source, queued);
+    hung->waitForStarted(1);
+  }  // returns although the read never ends
+  hung->release();  // the abandoned read ends after its source: nothing of it is delivered
+  processEventsUntil([] { return false; }, 100);
+  EXPECT_EQ(first.calls + queued.calls, 0);
+  EXPECT_EQ(hung->started(), 1) << "a read queued behind the hung one is dropped";
+  EXPECT_TRUE(hung->sawCancel());
+}
+
+TEST_F(EventKitAvailabilitySourceTest, AFailedReadArrivesAsTheError) {
+  defaults_.setData(CalendarConsent::key, "true");
+  EventKitAvailabilitySource source(
+      defaults_, prompt_, std::make_shared<testing::FakeBusyReader>(std::vector<BusyInterval>{}, "x"));
+  BusyResult result;
+  ask(source, result);
+  ASSERT_TRUE(processEventsUntil([&] { return result.calls > 0; }));
+  EXPECT_EQ(result.errorCode, -1);
+  EXPECT_TRUE(result.onMainThread);
 }
 
 }  // namespace
