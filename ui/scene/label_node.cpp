@@ -107,6 +107,11 @@ void LabelNode::relayout() {
     inkWidth_ = std::max(inkWidth_, lines_.back().advance);
   }
   inkHeight_ = std::max(0.0, bottom - top);
+  if (maxWidth_ > 0) {
+    for (const QString& paragraph : text.split(QChar::LineSeparator)) {
+      if (metrics.horizontalAdvance(paragraph) > maxWidth_) inkWidth_ = maxWidth_;
+    }
+  }
   for (Line& line : lines_) line.baseline -= top;
   update();
 }

@@ -14,7 +14,8 @@ namespace vorlane {
 // Text that wraps at word boundaries (or anywhere, for a word longer than the width), keeps
 // at most a number of lines and cuts the last kept line with an ellipsis when text remains.
 // Its frame is the ink of the lines: an empty text is 0 × 0, the width is the widest line's
-// advance, the height runs from the first line's ink top to the last line's ink bottom.
+// advance (the wrap width itself once the text has to wrap), the height runs from the
+// first line's ink top to the last line's ink bottom.
 class LabelNode : public Node {
   Q_OBJECT
 
