@@ -1,0 +1,47 @@
+// One hourly visit's frames: advance by a 60-Hz frame, then render the column into an image.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+#include <QApplication>
+
+#include "ui/mascot/character_factory.h"
+#include "ui/mascot/mascot_scene.h"
+
+namespace vorlane {
+namespace {
+
+QApplication& application() {
+  static int argc = 1;
+  static char name[] = "vorlane_bench";
+  static char* argv[] = {name, nullptr};
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static QApplication app(argc, argv);
+  return app;
+}
+
+void BM_HourlyVisitFrame(benchmark::State& state) {
+  application();
+  const QSizeF size(340, 900);
+  MascotScene scene(size, makeMascotCharacter());
+  scene.setCharacterTopInset(30);
+  scene.enterPeek(false);
+  QImage image(size.toSize(), QImage::Format_ARGB32_Premultiplied);
+  const Visit visit{UUID(), Visit::Kind::hourly(), Date(), "It's 3 PM", "It's 3 PM", true,
+                    Visit::BubbleStyle::headline, Choreography::standard(), true};
+  bool running = false;
+  for (auto _ : state) {
+    if (!running) {
+      running = true;
+      scene.perform(visit, true, [&running] { running = false; });
+    }
+    scene.step(1.0 / 60.0);
+    scene.renderInto(image);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(BM_HourlyVisitFrame)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+}  // namespace vorlane

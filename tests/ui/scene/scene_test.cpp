@@ -1,0 +1,141 @@
+#include "ui/scene/scene.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include "ui/scene/delayed_work.h"
+#include "ui/scene/frame_driver.h"
+#include "ui/scene/label_node.h"
+#include "ui/scene/shape_node.h"
+
+namespace vorlane {
+namespace {
+
+bool fullyTransparent(const QImage& image) {
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (qAlpha(image.pixel(x, y)) != 0) return false;
+    }
+  }
+  return true;
+}
+
+TEST(Scene, RendersYUpWithScaleBeforeRotation) {
+  Scene scene(QSizeF(100, 80));
+  EXPECT_TRUE(fullyTransparent(scene.renderImage()));
+  auto* bar = new ShapeNode(ShapeNode::roundedRect(20, 4, 0));
+  bar->setFillColor(Rgba{1, 0, 0, 1});
+  bar->setPosition({30, 10});  // 10 up from the bottom edge
+  bar->setScale(2, 1);         // 40 wide, then turned a quarter: 4 wide, 40 high
+  bar->setZRotation(M_PI / 2);
+  scene.addChild(bar);
+  const QImage image = scene.renderImage();
+  EXPECT_EQ(image.pixelColor(30, 80 - 25), QColor(255, 0, 0));  // 15 above the centre
+  EXPECT_EQ(qAlpha(image.pixel(45, 80 - 10)), 0);               // not 15 to the right
+}
+
+TEST(Scene, AlphaMultipliesDownTheTreeAndHiddenNodesDrawNothing) {
+  Scene scene(QSizeF(20, 20));
+  auto* layer = new Node;
+  auto* dot = new ShapeNode(ShapeNode::circle(5));
+  dot->setFillColor(Rgba{0, 0, 1, 1});
+  dot->setPosition({10, 10});
+  layer->addChild(dot);
+  scene.addChild(layer);
+  layer->setAlpha(0.5);
+  EXPECT_NEAR(qAlpha(scene.renderImage().pixel(10, 10)), 128, 2);
+  layer->setHidden(true);
+  EXPECT_TRUE(fullyTransparent(scene.renderImage()));
+}
+
+TEST(Scene, AccumulatedFrameIncludesDescendants) {
+  auto* parent = new ShapeNode(ShapeNode::roundedRect(10, 10, 0));
+  auto* child = new ShapeNode(ShapeNode::roundedRect(10, 10, 0));
+  child->setPosition({20, 0});
+  parent->addChild(child);
+  parent->setPosition({100, 100});
+  const QRectF frame = parent->accumulatedFrame();
+  EXPECT_LT(frame.left(), 96);
+  EXPECT_GT(frame.right(), 124);
+  delete parent;
+}
+
+TEST(Label, EmptyTextHasNoFrame) {
+  LabelNode label;
+  label.setText("");
+  EXPECT_EQ(label.textSize(), QSizeF(0, 0));
+}
+
+TEST(Label, WrapsAndCutsTheLastKeptLineWithAnEllipsis) {
+  struct Row {
+    const char* name;
+    QString text;
+  };
+  const Row rows[] = {
+      {"latin", "The quick brown fox jumps over the lazy dog and keeps on running far away"},
+      {"rtl", QString::fromUtf8("שלום עולם זהו טקסט ארוך מאוד שצריך לעבור שורה ולהיחתך בסוף")},
+      {"one long word", QString(200, QChar('m'))}};
+  for (const Row& row : rows) {
+    LabelNode label;
+    label.setFont({"Nimbus Sans", "DejaVu Sans"}, 20, QFont::Medium);
+    label.setPreferredMaxLayoutWidth(120);
+    label.setNumberOfLines(3);
+    label.setText(row.text);
+    const QStringList lines = label.lines();
+    ASSERT_EQ(lines.size(), 3) << row.name;
+    EXPECT_TRUE(lines.back().endsWith(QChar(0x2026))) << row.name;
+    EXPECT_LE(label.textSize().width(), 120.0) << row.name;
+    EXPECT_GT(label.textSize().height(), 40.0) << row.name;
+  }
+}
+
+TEST(Label, ShortTextStaysOnOneLine) {
+  LabelNode label;
+  label.setFont({"Nimbus Sans", "DejaVu Sans"}, 20, QFont::Medium);
+  label.setPreferredMaxLayoutWidth(200);
+  label.setNumberOfLines(3);
+  label.setText("It's 3 PM");
+  EXPECT_EQ(label.lines(), QStringList{"It's 3 PM"});
+  EXPECT_LT(label.textSize().height(), 20.0);
+}
+
+TEST(FrameDriver, StopsAfterAFrameWithoutActionAndRestartsOnANewOne) {
+  Scene scene(QSizeF(10, 10));
+  auto* node = new Node;
+  scene.addChild(node);
+  FrameDriver driver(&scene);
+  QSignalSpy frames(&driver, &FrameDriver::frameStepped);
+  node->run(Action::moveBy(10, 0, 0.05));
+  EXPECT_TRUE(driver.isRunning());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !driver.isRunning(); }, 2000));
+  EXPECT_DOUBLE_EQ(node->position().x(), 10);
+  driver.setPaused(true);
+  node->run(Action::moveBy(10, 0, 0.05));
+  EXPECT_FALSE(driver.isRunning());
+  driver.setPaused(false);
+  EXPECT_TRUE(driver.isRunning());
+  EXPECT_GT(frames.count(), 1);
+}
+
+TEST(DelayedWork, ManualQueueFiresDueWorkInOrderAndHonoursCancel) {
+  ManualWorkQueue queue;
+  auto first = queue.makeWork();
+  auto second = queue.makeWork();
+  auto cancelled = queue.makeWork();
+  std::vector<int> fired;
+  second->schedule(2, [&] { fired.push_back(2); });
+  first->schedule(1, [&] { fired.push_back(1); });
+  cancelled->schedule(0.5, [&] { fired.push_back(0); });
+  cancelled->cancel();
+  queue.advance(1.5);
+  EXPECT_EQ(fired, std::vector<int>{1});
+  EXPECT_FALSE(first->isPending());
+  EXPECT_TRUE(second->isPending());
+  queue.advance(1);
+  EXPECT_EQ(fired, (std::vector<int>{1, 2}));
+}
+
+}  // namespace
+}  // namespace vorlane

@@ -1,0 +1,167 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include <QString>
+
+#include "core/desktop/idle_fidget.h"
+#include "core/desktop/mascot_appearance.h"
+#include "core/scheduling/presence_mode.h"
+#include "core/scheduling/presence_state.h"
+#include "core/scheduling/visit.h"
+#include "ui/mascot/billboard_node.h"
+#include "ui/mascot/character_node.h"
+#include "ui/mascot/mascot_theme.h"
+#include "ui/mascot/session_completion_node.h"
+#include "ui/mascot/speech_bubble_node.h"
+#include "ui/scene/scene.h"
+#include "ui/scene/shape_node.h"
+
+namespace vorlane {
+
+// The mascot's column: the character on its rope at the right edge, the speech bubble, the
+// session sign, the finished-session panel and the pills. Poses: away above the top edge,
+// peeking at half size just under the top, visiting at the rest point, working with the
+// sign. Motions between poses run on the character under "presence", a visit under
+// "visit". Blocks hold the scene weakly: once it is gone they do nothing.
+class MascotScene : public Scene {
+  Q_OBJECT
+
+ public:
+  struct ActiveSession {
+    double progress = 0;
+    QString time;
+    QString caption;
+  };
+
+  // Takes over the character.
+  MascotScene(QSizeF size, CharacterNode* character);
+
+  // --- poses ---
+  // Ignored during a visit or a pull.
+  void enterPeek(bool animated);
+  // Climbs off the top in 0.5 s and vanishes; the completion runs after the climb, only if
+  // the scene still exists.
+  void leave(std::function<void()> completion = {});
+  // The working pose with the sign, at once.
+  void arrangeSessionPose(double progress, const QString& time, const QString& caption);
+  void applyAppearance(const MascotAppearance& appearance);
+  // The desktop's theme changed: the user's overrides are applied on top of it.
+  void applyTheme(const MascotTheme& theme);
+  // Calm: the character holds still between visits.
+  void setCalm(bool calm);
+  double characterTopInset() const { return characterTopInset_; }
+  // A different value re-lays the scene out.
+  void setCharacterTopInset(double inset);
+  bool isHoldingSessionBoard() const { return presenceState_ == PresenceState::working; }
+  QPointF characterPosition() const { return character_->position(); }
+
+  // --- visits ---
+  // Climbs down, settles, shows the bubble and reacts, holds, climbs away and ends in the
+  // working pose, the peek pose or away; then the completion runs once.
+  void perform(const Visit& visit, bool showBubble, std::function<void()> completion);
+  // The user clicked: cut the running visit short and climb away in 0.5 s.
+  void endVisitEarly();
+  // End the running visit at once, without climbing; the completion still runs.
+  void abandonVisit();
+  // Plays a fidget when the pose allows; its length in seconds, or none when refused.
+  std::optional<double> performIdleFidget(IdleFidget fidget);
+
+  // --- state the presenter and the session display set ---
+  PresenceState presenceState() const { return presenceState_; }
+  PresenceMode presenceMode() const { return presenceMode_; }
+  void setPresenceMode(PresenceMode mode) { presenceMode_ = mode; }
+  const std::optional<ActiveSession>& activeSession() const { return activeSession_; }
+  void setActiveSession(std::optional<ActiveSession> session) { activeSession_ = std::move(session); }
+  bool hasSessionCompletion() const { return hasSessionCompletion_; }
+  // A finished-session panel becomes current (shown unless a visit hides it) or goes.
+  void setSessionCompletion(bool current);
+  bool hasIdleFocusInvitation() const { return hasIdleFocusInvitation_; }
+  void setIdleFocusInvitation(bool shown) { hasIdleFocusInvitation_ = shown; }
+  bool interactionsEnabled() const { return interactionsEnabled_; }
+  bool isDragging() const { return dragStartY_.has_value(); }
+  // Pulls (pointer input) start and end through these.
+  void setDragStartY(std::optional<double> y) { dragStartY_ = y; }
+  bool quickActionsAreInteractive() const { return quickActionsAreInteractive_; }
+  void showQuickActions();
+  void hideQuickActions();
+
+  std::function<void()> onCelebrate;
+  std::function<void()> onGeometryChanged;
+
+  // --- the nodes, for the presenter, the preview and tests ---
+  CharacterNode* character() const { return character_; }
+  Node* characterLayer() const { return characterLayer_; }
+  Node* bannerLayer() const { return bannerLayer_; }
+  ShapeNode* rope() const { return rope_; }
+  SpeechBubbleNode* bubble() const { return bubble_; }
+  BillboardNode* billboard() const { return billboard_; }
+  SessionCompletionNode* sessionCompletion() const { return sessionCompletion_; }
+  Node* quickActions() const { return quickActions_; }
+  const MascotTheme& theme() const { return theme_; }
+  const MascotAppearance& appearance() const { return appearance_; }
+  bool isCalm() const { return isCalm_; }
+  // Geometry in scene points.
+  double ropeX() const { return size().width() - ropeInset; }
+  double offscreenY() const { return size().height() + 150; }
+  double peekY() const { return size().height() - characterTopInset_ - 30; }
+  double workingY() const { return size().height() - characterTopInset_ - 140; }
+  double restY() const { return (size().height() - characterTopInset_) * (1 - restFraction); }
+  double returnY() const;
+  double sessionHandY(double progress) const;
+  QPointF bubbleAnchor() const { return {ropeX() - 52, restY() - 34}; }
+  double maxBubbleWidth() const;
+
+  static constexpr double ropeInset = 78;
+  static constexpr double restFraction = 0.34;
+  static inline const QString presenceKey = QStringLiteral("presence");
+  static inline const QString visitKey = QStringLiteral("visit");
+
+ protected:
+  void didChangeSize(QSizeF oldSize) override;
+  void frameUpdate() override;
+  void didFinishUpdate() override;
+
+ private:
+  void relayoutPlacement();
+  void redrawRope();
+  void attachBillboardPost();
+  void applyResolvedTheme();
+  void placeBillboard(double handY, const QString& time, const QString& caption);
+  bool completionIsVisible() const;
+  void rebuildQuickActions();
+  void performArrival(const Visit& visit, bool showBubble);
+  void finishVisit();
+  // Runs `block` only while the scene exists.
+  Action weakly(std::function<void(MascotScene&)> block);
+
+  CharacterNode* character_;
+  Node* characterLayer_;
+  Node* bannerLayer_;
+  MascotAppearance appearance_;
+  MascotTheme systemTheme_ = MascotTheme::light();
+  bool interactionsEnabled_ = true;
+  ShapeNode* rope_;
+  std::optional<QPointF> lastRopeStart_;
+  std::optional<QPointF> lastRopeEnd_;
+  SpeechBubbleNode* bubble_;
+  BillboardNode* billboard_;
+  Node* quickActions_;
+  double characterTopInset_ = 0;
+  SessionCompletionNode* sessionCompletion_;
+  bool hasSessionCompletion_ = false;
+  bool hidesCompletionForVisit_ = false;
+  std::function<void()> completion_;
+  PresenceState presenceState_ = PresenceState::away;
+  std::optional<ActiveSession> activeSession_;
+  bool hasIdleFocusInvitation_ = false;
+  bool isCalm_ = false;
+  PresenceMode presenceMode_ = PresenceMode::peek;
+  MascotTheme theme_ = MascotTheme::light();
+  std::optional<double> ropeProgressLength_;
+  bool quickActionsAreInteractive_ = false;
+  std::optional<double> dragStartY_;
+};
+
+}  // namespace vorlane

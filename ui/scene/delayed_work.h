@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <QTimer>
+
+namespace vorlane {
+
+// One cancellable piece of delayed main-thread work; scheduling again replaces it.
+class DelayedWork {
+ public:
+  virtual ~DelayedWork() = default;
+  virtual void schedule(double seconds, std::function<void()> work) = 0;
+  virtual void cancel() = 0;
+  // False once the work ran or was cancelled.
+  virtual bool isPending() const = 0;
+};
+
+// Delayed work on a single-shot timer of the event loop.
+class TimerDelayedWork final : public DelayedWork {
+ public:
+  TimerDelayedWork();
+  void schedule(double seconds, std::function<void()> work) override;
+  void cancel() override;
+  bool isPending() const override { return timer_.isActive(); }
+
+ private:
+  QTimer timer_;
+  std::function<void()> work_;
+};
+
+// Delayed work driven by hand: items fire, in due order, when the queue is advanced.
+class ManualWorkQueue {
+ public:
+  std::unique_ptr<DelayedWork> makeWork();
+  void advance(double seconds);
+  double now() const { return *now_; }
+
+ private:
+  class Item;
+  std::shared_ptr<double> now_ = std::make_shared<double>(0);
+  std::shared_ptr<std::vector<Item*>> items_ = std::make_shared<std::vector<Item*>>();
+};
+
+}  // namespace vorlane

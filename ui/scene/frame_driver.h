@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include "ui/scene/scene.h"
+
+namespace vorlane {
+
+// Steps a scene every 16 ms while something moves. It runs only while unpaused, stops
+// itself after a frame in which no action ran, and starts again when an action is added.
+class FrameDriver : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit FrameDriver(Scene* scene, QObject* parent = nullptr);
+
+  // Runs at least one frame, unless paused. The first frame after a start is one frame long.
+  void start();
+  void stop();
+  bool isRunning() const { return timer_.isActive(); }
+  void setPaused(bool paused);
+  bool isPaused() const { return paused_; }
+
+ signals:
+  void frameStepped();
+
+ private:
+  void frame();
+
+  QPointer<Scene> scene_;
+  QTimer timer_;
+  QElapsedTimer clock_;
+  bool paused_ = false;
+};
+
+}  // namespace vorlane
