@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/persistence/daily_priorities_store.h"
 #include "app/persistence/focus_history_store.h"
@@ -13,6 +14,7 @@
 #include "coordination/feature_windows.h"
 #include "coordination/hot_key_registrar.h"
 #include "coordination/repeating_timer.h"
+#include "coordination/system_event_source.h"
 #include "coordination/visit_presenter.h"
 #include "coordination/visit_queue.h"
 #include "core/contracts/clock.h"
@@ -22,6 +24,7 @@
 #include "core/focus/completion_reminders.h"
 #include "core/focus/idle_focus_invitations.h"
 #include "core/focus/pomodoro_session.h"
+#include "core/motivation/encouragement.h"
 #include "core/motivation/encouragement_cadence.h"
 #include "core/scheduling/preferences_store.h"
 #include "core/scheduling/reminder.h"
@@ -73,6 +76,10 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
     // Optional: the user's calendar, read at each use; the current one when absent.
     std::function<Calendar()> calendar;
     FeatureWindowControllers windows;
+    // Optional: without it the screen is taken as always present and no wake is noticed.
+    std::shared_ptr<SystemEventSource> systemEvents;
+    // Optional: the free time in the user's calendar; no calendar focus without it.
+    std::shared_ptr<CalendarFocusModel> calendarFocus;
   };
 
   // Builds the coordinator: the focus session from the settings, a valid saved checkpoint
@@ -168,6 +175,53 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   std::optional<Reminder> lastFiredReminder_;
   std::shared_ptr<EnvironmentSnapshotSource> environment_;
   std::function<Calendar()> calendarProvider_;
+
+  // ---- Screen availability, sleep and wake -------------------------------------------
+ public:
+  // The screen went dark, was locked or the session was left: held visits become silent
+  // notifications or are dropped by their fallback, the visit on screen is abandoned and
+  // speech stops. Only the first of several acts.
+  void screenBecameUnavailable();
+  // The screen is back: stale presentations go; after an absence the scheduler is
+  // re-anchored, so missed visits are skipped, and both cadences start over.
+  void screenBecameAvailable();
+
+ private:
+  void observeScreenAvailability();
+  // The machine woke: as a return of the screen, and a period whose end passed during the
+  // sleep is ended without a record, a visit or a notification.
+  void didWake();
+  void discardStalePresentation();
+  void restartCadences(Date now);
+
+  std::shared_ptr<SystemEventSource> systemEvents_;
+  std::vector<Observers<>::Subscription> systemEventSubscriptions_;
+  // Set while a stale visit is abandoned: its completion must not show the next held one
+  // before speech is stopped.
+  bool discardingStaleVisit_ = false;
+
+  // ---- Idle focus invitations and encouragement --------------------------------------
+ public:
+  // Shows an encouragement at once when the mascot is free; nothing when it is busy.
+  void encourageNow();
+
+ private:
+  void considerIdleFocusInvitation();
+  void considerEncouragement();
+  bool isWithinActiveHours(Date date) const;
+  bool focusEditorIsOpen() const;
+  static Visit encouragementVisit(const Encouragement& encouragement, Date now);
+
+  // ---- Feature windows ----------------------------------------------------------------
+ public:
+  // Each opens its window, or brings it forward; nothing while it has no controller.
+  void showWeeklyReflection();
+  void showFocusHistory();
+
+ private:
+  std::optional<std::string> recoveryError() const;
+
+  std::shared_ptr<CalendarFocusModel> calendarFocus_;
 };
 
 }  // namespace vorlane
