@@ -11,6 +11,7 @@
 
 #include "app/desktop/system_events_monitor.h"
 #include "app/logging/log_capture.h"
+#include "coordination/system_event_source.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/private_dbus.h"
 
@@ -40,6 +41,7 @@ struct SystemEventsMonitorTest : ::testing::Test {
     ASSERT_FALSE(bus_.address().empty()) << "dbus-daemon did not start";
   }
   void TearDown() override {
+    source_.reset();
     monitor_.reset();
     for (const char* name : {"services", "client"}) QDBusConnection::disconnectFromBus(name);
     thread_.quit();
@@ -62,12 +64,14 @@ struct SystemEventsMonitorTest : ::testing::Test {
     serve("/org/freedesktop/login1", {{"GetSession", QVariant::fromValue(QDBusObjectPath(sessionPath))}});
     ownName("org.freedesktop.login1");
   }
+  // Observed as the coordinator observes it.
   void startMonitor() {
-    monitor_ = std::make_unique<SystemEventsMonitor>(connection("client"), connection("client"),
+    monitor_ = std::make_shared<SystemEventsMonitor>(connection("client"), connection("client"),
                                                      [this] { return suspended_; });
-    subscriptions_.push_back(monitor_->screenWentAway().subscribe([this] { events_ += "away "; }));
-    subscriptions_.push_back(monitor_->screenCameBack().subscribe([this] { events_ += "back "; }));
-    subscriptions_.push_back(monitor_->didWake().subscribe([this] { events_ += "wake "; }));
+    source_ = std::make_unique<SystemEventSourceOver<SystemEventsMonitor>>(monitor_);
+    subscriptions_.push_back(source_->screenWentAway().subscribe([this] { events_ += "away "; }));
+    subscriptions_.push_back(source_->screenCameBack().subscribe([this] { events_ += "back "; }));
+    subscriptions_.push_back(source_->didWake().subscribe([this] { events_ += "wake "; }));
     // A round trip, so that the bus has taken every match rule before a signal is sent.
     connection("client").call(QDBusMessage::createMethodCall(
         "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "GetId"));
@@ -103,7 +107,8 @@ struct SystemEventsMonitorTest : ::testing::Test {
   testing::PrivateDBus bus_;
   QThread thread_;
   std::vector<std::unique_ptr<FakeService>> objects_;
-  std::unique_ptr<SystemEventsMonitor> monitor_;
+  std::shared_ptr<SystemEventsMonitor> monitor_;
+  std::unique_ptr<SystemEventSource> source_;
   std::vector<Observers<>::Subscription> subscriptions_;
   std::string events_;
   double suspended_ = 0;
@@ -150,13 +155,13 @@ TEST_F(SystemEventsMonitorTest, AWakeIsToldOnceWhetherATimerOrLogindNoticesItFir
   // Nothing slept: a timer's check tells nothing.
   events_.clear();
   suspended_ = 0.5;
-  monitor_->deliverPendingWake();
+  source_->deliverPendingWake();
   EXPECT_EQ(events_, "");
 
   // The timer fires first after a resume, then logind's signal arrives.
   suspended_ = 600;
-  monitor_->deliverPendingWake();
-  monitor_->deliverPendingWake();
+  source_->deliverPendingWake();
+  source_->deliverPendingWake();
   EXPECT_EQ(events_, "wake ");
   EXPECT_EQ(sleep(false, ""), "");
 
