@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/scheduling/reminder_parser.h"
+#include "core/reminders/reminder_parser.h"
 #include "foundation/calendar.h"
 
 namespace vorlane {

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QThread>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/calendar/calendar_consent.h"
+#include "platform/calendar/calendar_reader.h"
+#include "platform/calendar/consent_prompt.h"
+#include "core/contracts/calendar_availability_source.h"
+
+namespace vorlane {
+
+// The calendar's busy times from the user's .ics files, with the user's recorded consent
+// standing in for a platform permission. Belongs to the main thread; the files are read on
+// one worker thread of its own, one request at a time, and every completion arrives later
+// on the main thread, exactly once. A source destroyed first delivers nothing.
+class EventKitAvailabilitySource final : public QObject, public CalendarAvailabilitySource {
+ public:
+  // `defaults` and `prompt` must outlive the source.
+  EventKitAvailabilitySource(UserDefaults& defaults, ConsentPrompt& prompt, CalendarReader reader,
+                             QObject* parent = nullptr);
+  // Waits for a read in progress, then stops the worker.
+  ~EventKitAvailabilitySource() override;
+
+  // The stored consent, read afresh on every call.
+  CalendarAccess access() const override;
+  // Shows the prompt naming the calendar folders. The user's yes or no is stored before the
+  // completion runs (a failed store fails the call); closing the prompt yields false and
+  // stores nothing.
+  void requestAccess(AccessCompletion completion) override;
+  // Fails with FileError 257 (and reads nothing) unless access is authorized.
+  void busyIntervals(DateInterval interval, BusyCompletion completion) override;
+
+ private:
+  // Runs `deliver` on the main thread after the current call has returned.
+  void later(std::function<void()> deliver);
+
+  CalendarConsent consent_;
+  ConsentPrompt& prompt_;
+  std::shared_ptr<const CalendarReader> reader_;
+  QThread thread_;
+  QObject* worker_;  // lives on thread_; deleted there when it finishes
+};
+
+}  // namespace vorlane

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/logging/logger.h"
+
+namespace vorlane {
+
+// The application's loggers, one per category, all under "com.corvantis.vorlane". Each is
+// created on first use (thread-safe) and lives until the process ends.
+struct Log {
+  static const Logger& lifecycle();
+  static const Logger& scheduling();
+  static const Logger& suppression();
+  static const Logger& presentation();
+  static const Logger& speech();
+  static const Logger& reminders();
+  static const Logger& pomodoro();
+};
+
+}  // namespace vorlane

@@ -1,0 +1,83 @@
+#include "platform/persistence/user_defaults_preferences_store.h"
+
+#include <exception>
+#include <vector>
+
+#include "platform/logging/log.h"
+#include "foundation/json.h"
+
+namespace vorlane {
+
+UserDefaultsPreferencesStore::UserDefaultsPreferencesStore(UserDefaults& defaults)
+    : defaults_(defaults) {
+  const StoredData stored = defaults_.data(key);
+  if (stored.isMissing()) return;
+  if (stored.hasValue()) {
+    try {
+      cached_ = Preferences::decode(json::parse(stored.bytes()));
+      return;
+    } catch (const std::exception&) {
+      // Undecodable: the defaults stand, as for an unreadable record.
+    }
+  }
+  keepStoredBytes_ = true;
+}
+
+void UserDefaultsPreferencesStore::setPreferences(const Preferences& preferences) {
+  const bool changed = !(preferences == cached_);
+  cached_ = preferences;
+  if (changed) {
+    // Copies, so an observer may add or remove observers or set the record again.
+    std::vector<Callback> observers;
+    for (const auto& [id, observer] : observers_) observers.push_back(observer);
+    for (const Callback& observer : observers) observer(preferences);
+  }
+  store(preferences);
+  if (Callback onChange = onChange_) {
+    const Preferences record = preferences;
+    onChange(record);
+  }
+}
+
+void UserDefaultsPreferencesStore::modify(const std::function<void(Preferences&)>& change) {
+  Preferences record = cached_;
+  change(record);
+  setPreferences(record);
+}
+
+UserDefaultsPreferencesStore::ObserverID UserDefaultsPreferencesStore::addObserver(
+    Callback observer) {
+  const ObserverID id = nextObserver_++;
+  observers_.emplace(id, std::move(observer));
+  return id;
+}
+
+void UserDefaultsPreferencesStore::removeObserver(ObserverID id) { observers_.erase(id); }
+
+void UserDefaultsPreferencesStore::store(const Preferences& preferences) {
+  std::string bytes;
+  try {
+    bytes = json::dump(preferences.encode());
+  } catch (const std::exception&) {
+    return;  // An unencodable record keeps the previous bytes, silently.
+  }
+  if (keepStoredBytes_) {
+    try {
+      if (auto where = defaults_.setAside(key)) {
+        Log::lifecycle().error("unreadable preferences moved aside to %{public}s", *where);
+      }
+      keepStoredBytes_ = false;
+    } catch (const std::exception& error) {
+      Log::lifecycle().error(
+          "unreadable preferences could not be moved aside, not saving: %{public}s", error.what());
+      return;
+    }
+  }
+  try {
+    defaults_.setData(key, bytes);
+  } catch (const std::exception& error) {
+    Log::lifecycle().error("could not save preferences: %{public}s", error.what());
+  }
+}
+
+}  // namespace vorlane

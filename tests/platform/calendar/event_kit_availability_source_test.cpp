@@ -1,0 +1,129 @@
+#include "platform/calendar/event_kit_availability_source.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include "platform/persistence/file_error.h"
+#include "platform/persistence/in_memory_user_defaults.h"
+#include "tests/support/temp_folder.h"
+
+namespace vorlane {
+namespace {
+
+struct FakePrompt final : ConsentPrompt {
+  void ask(const std::vector<std::string>&, std::function<void(Answer)> answer) override {
+    pending = std::move(answer);
+  }
+  std::function<void(Answer)> pending;
+};
+
+template <typename Predicate>
+bool processEventsUntil(Predicate done, int timeoutMs = 5000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done() && timer.elapsed() < timeoutMs) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(1);
+  }
+  return done();
+}
+
+struct BusyResult {
+  int calls = 0;
+  std::vector<BusyInterval> intervals;
+  int errorCode = 0;  // the FileError code; -1 for any other error
+  bool onMainThread = false;
+};
+
+class EventKitAvailabilitySourceTest : public ::testing::Test {
+ protected:
+  EventKitAvailabilitySourceTest() {
+    std::filesystem::create_directories(folder_ / "calendars");
+    testing::writeFile(folder_ / "calendars/work.ics",
+                       "BEGIN:VCALENDAR\nBEGIN:VEVENT\nUID:1\nDTSTART:20260302T150000Z\n"
+                       "DTEND:20260302T160000Z\nEND:VEVENT\nEND:VCALENDAR\n");
+  }
+  std::unique_ptr<EventKitAvailabilitySource> makeSource() {
+    CalendarReader reader(CalendarFolders{folder_ / "calendars", folder_ / "evolution"},
+                          IcsReadOptions{std::nullopt, utc_});
+    return std::make_unique<EventKitAvailabilitySource>(defaults_, prompt_, std::move(reader));
+  }
+  void ask(EventKitAvailabilitySource& source, BusyResult& result) {
+    source.busyIntervals(
+        day_, [&result](std::vector<BusyInterval> intervals, std::exception_ptr error) {
+          ++result.calls;
+          result.intervals = std::move(intervals);
+          try {
+            if (error) std::rethrow_exception(error);
+          } catch (const FileError& e) {
+            result.errorCode = e.code();
+          } catch (...) {
+            result.errorCode = -1;
+          }
+          result.onMainThread = QThread::currentThread() == QCoreApplication::instance()->thread();
+        });
+  }
+
+  Calendar utc_{"UTC"};
+  DateInterval day_{*utc_.date(2026, 3, 2), *utc_.date(2026, 3, 3)};
+  testing::TempFolder folder_;
+  InMemoryUserDefaults defaults_;
+  FakePrompt prompt_;
+};
+
+TEST_F(EventKitAvailabilitySourceTest, BusyTimesOrTheNoAccessErrorArriveLaterOnTheMainThread) {
+  const std::vector<BusyInterval> meeting{
+      {*utc_.date(2026, 3, 2, 15, 0), *utc_.date(2026, 3, 2, 16, 0)}};
+  // The stored answer stands in for the permission; anything but true or false is a refusal.
+  const std::tuple<const char*, std::optional<std::string>, bool, CalendarAccess> rows[] = {
+      {"never asked", std::nullopt, false, CalendarAccess::notDetermined},
+      {"refused", "false", false, CalendarAccess::denied},
+      {"unreadable consent", "true", true, CalendarAccess::denied},
+      {"a number", "1", false, CalendarAccess::denied},
+      {"a text", "\"true\"", false, CalendarAccess::denied},
+      {"not JSON", "tru", false, CalendarAccess::denied},
+      {"granted, with white space", " true\n", false, CalendarAccess::authorized},
+  };
+  for (const auto& [name, stored, unreadable, access] : rows) {
+    InMemoryUserDefaults fresh;
+    std::swap(defaults_, fresh);
+    if (stored) defaults_.setData(CalendarConsent::key, *stored);
+    if (unreadable) defaults_.makeUnreadable(CalendarConsent::key);
+    auto source = makeSource();
+    BusyResult result;
+    ask(*source, result);
+    EXPECT_EQ(source->access(), access) << name;
+    EXPECT_EQ(result.calls, 0) << name << ": the completion must come later";
+    ASSERT_TRUE(processEventsUntil([&] { return result.calls > 0; })) << name;
+    processEventsUntil([] { return false; }, 50);
+    EXPECT_EQ(result.calls, 1) << name;
+    const bool granted = access == CalendarAccess::authorized;
+    EXPECT_EQ(result.errorCode, granted ? 0 : FileError::fileReadNoPermission) << name;
+    EXPECT_EQ(result.intervals, granted ? meeting : std::vector<BusyInterval>{}) << name;
+    EXPECT_TRUE(result.onMainThread) << name;
+    EXPECT_FALSE(prompt_.pending) << name << ": reading never asks";
+  }
+}
+
+TEST_F(EventKitAvailabilitySourceTest, ASourceDestroyedFirstDeliversNothing) {
+  defaults_.setData(CalendarConsent::key, "true");
+  BusyResult read, refused;
+  int accessCalls = 0;
+  {
+    auto source = makeSource();
+    ask(*source, read);
+    source->requestAccess([&](bool, std::exception_ptr) { ++accessCalls; });
+    defaults_.setData(CalendarConsent::key, "false");
+    ask(*source, refused);
+  }
+  prompt_.pending(ConsentPrompt::Answer::granted);  // the prompt outlived the source
+  processEventsUntil([] { return false; }, 100);
+  EXPECT_EQ(read.calls + refused.calls + accessCalls, 0);
+  EXPECT_EQ(defaults_.rawBytes(CalendarConsent::key), std::optional<std::string>("false"));
+}
+
+}  // namespace
+}  // namespace vorlane
