@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "core/contracts/clock.h"
 #include "foundation/text.h"
 
 namespace vorlane {
@@ -57,10 +56,6 @@ bool Reminder::hasExpired(Date date) const {
       return false;
   }
   return false;
-}
-
-std::string Reminder::scheduleDescription(const Calendar& calendar) const {
-  return scheduleDescription(calendar, SystemClock().now());
 }
 
 std::string Reminder::scheduleDescription(const Calendar& calendar, Date now) const {

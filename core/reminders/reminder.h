@@ -27,9 +27,7 @@ struct Reminder {
 
   // The one-line schedule text ("every hour", "9:30 AM", "Fri 9:30 AM", "weekdays at
   // 9:30 AM"), with times in the calendar's zone and names in its locale. Whether a
-  // one-off date is today is judged against the system clock.
-  std::string scheduleDescription(const Calendar& calendar) const;
-  // The same, judging "today" against `now`.
+  // one-off date is today is judged against `now`.
   std::string scheduleDescription(const Calendar& calendar, Date now) const;
 
   // {"id":"…","phrase":"…","trigger":{…},"createdAt":…}

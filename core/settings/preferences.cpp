@@ -24,14 +24,14 @@ Preferences::Preferences(const Params& params)
       speechRate(params.speechRate),
       phraseTemplate(params.phraseTemplate),
       quietInFullscreen(params.quietInFullscreen),
-      blockedBundleIDs(params.blockedBundleIDs),
+      blockedAppIds(params.blockedAppIds),
       workMinutes(params.workMinutes),
       breakMinutes(params.breakMinutes),
       launchAtLogin(params.launchAtLogin),
       hasCompletedOnboarding(params.hasCompletedOnboarding) {}
 
 SuppressionPolicy Preferences::suppressionPolicy() const {
-  return SuppressionPolicy(blockedBundleIDs, quietInFullscreen);
+  return SuppressionPolicy(blockedAppIds, quietInFullscreen);
 }
 
 bool Preferences::isWithinActiveHours(std::int64_t hour) const {
@@ -65,7 +65,7 @@ Json Preferences::encode() const {
   out["phraseTemplate"] = phraseTemplate;
   out["quietInFullscreen"] = quietInFullscreen;
   Json blocked = Json::array();
-  for (const auto& id : blockedBundleIDs) blocked.push_back(id);
+  for (const auto& id : blockedAppIds) blocked.push_back(id);
   out["blockedBundleIDs"] = std::move(blocked);
   out["workMinutes"] = workMinutes;
   out["breakMinutes"] = breakMinutes;
@@ -131,7 +131,7 @@ Preferences Preferences::decode(const Json& json) {
   readInto(object, "speechRate", p.speechRate, [](const JsonReader& r) { return r.asFloat(); });
   readInto(object, "phraseTemplate", p.phraseTemplate, asString);
   readInto(object, "quietInFullscreen", p.quietInFullscreen, asBool);
-  readInto(object, "blockedBundleIDs", p.blockedBundleIDs, [](const JsonReader& r) {
+  readInto(object, "blockedBundleIDs", p.blockedAppIds, [](const JsonReader& r) {
     std::set<std::string> ids;
     for (const auto& element : r.elements()) ids.insert(element.asString());
     return ids;
@@ -155,9 +155,9 @@ bool Preferences::operator==(const Preferences& other) const {
          celebrateSessions == other.celebrateSessions && speechEnabled == other.speechEnabled &&
          voiceIdentifier == other.voiceIdentifier && speechRate == other.speechRate &&
          sameCharacters(phraseTemplate, other.phraseTemplate) &&
-         quietInFullscreen == other.quietInFullscreen &&
-         blockedBundleIDs == other.blockedBundleIDs && workMinutes == other.workMinutes &&
-         breakMinutes == other.breakMinutes && launchAtLogin == other.launchAtLogin &&
+         quietInFullscreen == other.quietInFullscreen && blockedAppIds == other.blockedAppIds &&
+         workMinutes == other.workMinutes && breakMinutes == other.breakMinutes &&
+         launchAtLogin == other.launchAtLogin &&
          hasCompletedOnboarding == other.hasCompletedOnboarding;
 }
 

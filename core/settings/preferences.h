@@ -39,7 +39,7 @@ struct Preferences {
     float speechRate = 0.5f;
     std::string phraseTemplate = std::string(defaultPhraseTemplate);
     bool quietInFullscreen = true;
-    std::set<std::string> blockedBundleIDs = SuppressionPolicy::defaultBlockedBundleIDs();
+    std::set<std::string> blockedAppIds = SuppressionPolicy::defaultBlockedAppIds();
     std::int64_t workMinutes = 25;
     std::int64_t breakMinutes = 5;
     bool launchAtLogin = false;
@@ -71,7 +71,7 @@ struct Preferences {
   float speechRate;
   std::string phraseTemplate;
   bool quietInFullscreen;
-  std::set<std::string> blockedBundleIDs;
+  std::set<std::string> blockedAppIds;
   std::int64_t workMinutes;
   std::int64_t breakMinutes;
   bool launchAtLogin;

@@ -12,8 +12,8 @@ SuppressionDecision SuppressionPolicy::evaluate(const EnvironmentSnapshot& snaps
   }
   if (snapshot.cameraInUse) return Decision::suppress(SuppressionReason::cameraInUse());
   if (snapshot.microphoneInUse) return Decision::suppress(SuppressionReason::microphoneInUse());
-  if (snapshot.frontmostBundleID && blockedBundleIDs.contains(*snapshot.frontmostBundleID)) {
-    return Decision::suppress(SuppressionReason::presentationApp(*snapshot.frontmostBundleID));
+  if (snapshot.activeAppId && blockedAppIds.contains(*snapshot.activeAppId)) {
+    return Decision::suppress(SuppressionReason::presentationApp(*snapshot.activeAppId));
   }
   if (quietInFullscreen && snapshot.isFullscreenOnTargetDisplay) {
     return Decision::suppress(SuppressionReason::fullscreen());
@@ -21,7 +21,7 @@ SuppressionDecision SuppressionPolicy::evaluate(const EnvironmentSnapshot& snaps
   return Decision::allow();
 }
 
-const std::set<std::string>& SuppressionPolicy::defaultBlockedBundleIDs() {
+const std::set<std::string>& SuppressionPolicy::defaultBlockedAppIds() {
   // A function-local static is built once, even under concurrent first use.
   static const std::set<std::string> ids{
       "us.zoom.xos",

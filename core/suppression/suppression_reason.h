@@ -3,8 +3,8 @@
 #include <string>
 #include <utility>
 
-#include "core/suppression/suppression_fallback.h"
 #include "core/contracts/visit.h"
+#include "core/suppression/suppression_fallback.h"
 #include "foundation/date.h"
 
 namespace vorlane {
@@ -24,8 +24,8 @@ class SuppressionReason {
   };
 
   static SuppressionReason muted(Date until) { return SuppressionReason(Case::muted, until); }
-  static SuppressionReason presentationApp(std::string bundleID) {
-    return SuppressionReason(Case::presentationApp, Date(), std::move(bundleID));
+  static SuppressionReason presentationApp(std::string appId) {
+    return SuppressionReason(Case::presentationApp, Date(), std::move(appId));
   }
   static SuppressionReason cameraInUse() { return SuppressionReason(Case::cameraInUse); }
   static SuppressionReason microphoneInUse() { return SuppressionReason(Case::microphoneInUse); }
@@ -38,7 +38,7 @@ class SuppressionReason {
   // The mute's end for `muted`; the reference date otherwise.
   Date mutedUntil() const { return mutedUntil_; }
   // The application's identifier for `presentationApp`; empty otherwise.
-  const std::string& bundleID() const { return bundleID_; }
+  const std::string& appId() const { return appId_; }
 
   // The short lower-case text written to the log when a visit is held back ("muted",
   // "presenting in <id>", "camera in use", ...).
@@ -51,12 +51,12 @@ class SuppressionReason {
   bool operator==(const SuppressionReason&) const = default;
 
  private:
-  explicit SuppressionReason(Case c, Date until = Date(), std::string bundleID = {})
-      : case_(c), mutedUntil_(until), bundleID_(std::move(bundleID)) {}
+  explicit SuppressionReason(Case c, Date until = Date(), std::string appId = {})
+      : case_(c), mutedUntil_(until), appId_(std::move(appId)) {}
 
   Case case_;
   Date mutedUntil_;
-  std::string bundleID_;
+  std::string appId_;
 };
 
 }  // namespace vorlane

@@ -8,7 +8,7 @@
 #include <set>
 #include <utility>
 
-#include "platform/persistence/application_support.h"
+#include "platform/persistence/xdg_folders.h"
 
 namespace vorlane {
 
@@ -62,7 +62,7 @@ void collect(const fs::path& folder, int depth, std::set<FileId>& visited,
 }  // namespace
 
 std::optional<CalendarFolders> CalendarFolders::standard() {
-  const auto support = applicationSupportFolder();
+  const auto support = dataFolder();
   const auto data =
       xdgBaseFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"), ".local/share");
   if (!support || !data) return std::nullopt;

@@ -14,7 +14,7 @@ EnvironmentSnapshot EnvironmentProbe::snapshot(Date now) const {
   result.now = now;
   result.cameraInUse = sources_->camera.isCameraInUse();
   result.microphoneInUse = sources_->microphone.isMicrophoneInUse();
-  result.frontmostBundleID = sources_->frontmost.frontmostBundleID();
+  result.activeAppId = sources_->activeApplication.activeAppId();
   const std::optional<ScreenFrame> target = sources_->screens.targetScreen(preferredScreenID);
   result.isFullscreenOnTargetDisplay = sources_->screens.isFullscreenOnScreen(target);
   result.mutedUntil = mutedUntil;

@@ -23,12 +23,12 @@ class MicrophoneUsage {
   virtual bool isMicrophoneInUse() = 0;
 };
 
-class FrontmostApplication {
+class ActiveApplication {
  public:
-  virtual ~FrontmostApplication() = default;
+  virtual ~ActiveApplication() = default;
   // The identifier of the application in front; none when there is no such application or
   // it cannot be named.
-  virtual std::optional<std::string> frontmostBundleID() = 0;
+  virtual std::optional<std::string> activeAppId() = 0;
 };
 
 class ScreenGeometry {
@@ -53,7 +53,7 @@ class ScreenAvailability {
 struct EnvironmentSources {
   CameraUsage& camera;
   MicrophoneUsage& microphone;
-  FrontmostApplication& frontmost;
+  ActiveApplication& activeApplication;
   ScreenGeometry& screens;
   ScreenAvailability& availability;
 };

@@ -57,15 +57,11 @@ std::uint16_t numLockMask(xcb_connection_t* c) {
 
 }  // namespace
 
-std::uint32_t GlobalHotKey::signature() {
-  static const std::uint32_t value = fourCharCode("Vrln");
-  return value;
-}
-
 GlobalHotKey::GlobalHotKey(Handler handler, std::uint32_t identifier)
     : handler_(std::move(handler)), identifier_(identifier) {}
 
-std::unique_ptr<GlobalHotKey> GlobalHotKey::create(std::uint32_t keyCode, std::uint32_t modifiers,
+std::unique_ptr<GlobalHotKey> GlobalHotKey::create(std::uint32_t keySym,
+                                                   Qt::KeyboardModifiers modifiers,
                                                    std::uint32_t identifier, Handler handler) {
   std::unique_ptr<GlobalHotKey> hotKey(new GlobalHotKey(std::move(handler), identifier));
 
@@ -78,7 +74,7 @@ std::unique_ptr<GlobalHotKey> GlobalHotKey::create(std::uint32_t keyCode, std::u
   QCoreApplication::instance()->installNativeEventFilter(hotKey.get());
   hotKey->filterInstalled_ = true;
 
-  if (const int status = hotKey->registerGrabs(keyCode, modifiers); status != 0) {
+  if (const int status = hotKey->registerGrabs(keySym, modifiers); status != 0) {
     Log::lifecycle().error("failed to register hotkey: %d", status);
     return nullptr;  // the destructor releases what was grabbed and removes the filter
   }
@@ -86,15 +82,14 @@ std::unique_ptr<GlobalHotKey> GlobalHotKey::create(std::uint32_t keyCode, std::u
   return hotKey;
 }
 
-int GlobalHotKey::registerGrabs(std::uint32_t keyCode, std::uint32_t modifiers) {
-  const std::optional<std::uint32_t> keySym = keySymForKeyCode(keyCode);
+int GlobalHotKey::registerGrabs(std::uint32_t keySym, Qt::KeyboardModifiers modifiers) {
   const std::optional<std::uint16_t> mask = x11ModifiersFor(modifiers);
-  if (!keySym || !mask) return noPlatformStatus;
+  if (!mask) return noPlatformStatus;
   xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection_));
   if (screens.rem == 0) return noPlatformStatus;
   root_ = screens.data->root;
   modifiers_ = *mask;
-  keycodes_ = keycodesFor(connection_, *keySym);
+  keycodes_ = keycodesFor(connection_, keySym);
   if (keycodes_.empty()) return noPlatformStatus;
 
   const std::vector<std::uint16_t> masks = lockVariants(modifiers_, numLockMask(connection_));

@@ -21,11 +21,11 @@ class GlobalHotKey final : public QAbstractNativeEventFilter {
  public:
   using Handler = std::function<void()>;
 
-  // `keyCode` and `modifiers` as the application's shortcuts are written (46 with
-  // command + option + control is Ctrl+Alt+Super+M). Null, with an error line on the
+  // `keySym` is an X key symbol (XK_m), `modifiers` Qt's (Ctrl, Alt, Meta for Super, Shift):
+  // XK_m with Ctrl | Alt | Meta is Ctrl+Alt+Super+M. Null, with an error line on the
   // lifecycle log, when there is no X connection or the X server refuses a grab (another
   // client holds the combination); nothing then stays grabbed or installed.
-  static std::unique_ptr<GlobalHotKey> create(std::uint32_t keyCode, std::uint32_t modifiers,
+  static std::unique_ptr<GlobalHotKey> create(std::uint32_t keySym, Qt::KeyboardModifiers modifiers,
                                               std::uint32_t identifier, Handler handler);
 
   // Ungrabs the shortcut, then removes the filter.
@@ -34,8 +34,6 @@ class GlobalHotKey final : public QAbstractNativeEventFilter {
   GlobalHotKey(const GlobalHotKey&) = delete;
   GlobalHotKey& operator=(const GlobalHotKey&) = delete;
 
-  // The application's hot-key signature, the four-character code 'Vrln'.
-  static std::uint32_t signature();
   std::uint32_t identifier() const { return identifier_; }
 
   bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
@@ -49,7 +47,7 @@ class GlobalHotKey final : public QAbstractNativeEventFilter {
   GlobalHotKey(Handler handler, std::uint32_t identifier);
   // Grabs every variant; the X error code on the first refusal (-1 when the shortcut cannot
   // be expressed on this keyboard), 0 on success.
-  int registerGrabs(std::uint32_t keyCode, std::uint32_t modifiers);
+  int registerGrabs(std::uint32_t keySym, Qt::KeyboardModifiers modifiers);
   void ungrabAll();
   bool isOwnKey(xcb_keycode_t keycode) const;
 

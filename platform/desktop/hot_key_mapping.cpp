@@ -4,36 +4,15 @@
 
 namespace vorlane {
 
-namespace {
-constexpr std::uint32_t keySymM = 0x006d;      // XK_m
-constexpr std::uint32_t keySymSpace = 0x0020;  // XK_space
-}  // namespace
-
-std::uint32_t fourCharCode(std::string_view text) {
-  std::uint32_t code = 0;
-  for (const char c : text) code = (code << 8) + static_cast<unsigned char>(c);
-  return code;
-}
-
-std::optional<std::uint32_t> keySymForKeyCode(std::uint32_t keyCode) {
-  switch (keyCode) {
-    case 46:
-      return keySymM;
-    case 49:
-      return keySymSpace;
-    default:
-      return std::nullopt;
-  }
-}
-
-std::optional<std::uint16_t> x11ModifiersFor(std::uint32_t modifiers) {
-  using namespace hot_key_modifier;
-  if ((modifiers & ~(command | shift | option | control)) != 0) return std::nullopt;
+std::optional<std::uint16_t> x11ModifiersFor(Qt::KeyboardModifiers modifiers) {
+  constexpr Qt::KeyboardModifiers allowed =
+      Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier | Qt::ShiftModifier;
+  if ((modifiers & ~allowed) != Qt::NoModifier) return std::nullopt;
   std::uint16_t mask = 0;
-  if (modifiers & control) mask |= x11_modifier::control;
-  if (modifiers & option) mask |= x11_modifier::mod1;
-  if (modifiers & command) mask |= x11_modifier::mod4;
-  if (modifiers & shift) mask |= x11_modifier::shift;
+  if (modifiers & Qt::ControlModifier) mask |= x11_modifier::control;
+  if (modifiers & Qt::AltModifier) mask |= x11_modifier::mod1;
+  if (modifiers & Qt::MetaModifier) mask |= x11_modifier::mod4;
+  if (modifiers & Qt::ShiftModifier) mask |= x11_modifier::shift;
   return mask;
 }
 

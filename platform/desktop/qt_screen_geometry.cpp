@@ -6,12 +6,12 @@
 #include "platform/desktop/fullscreen_rules.h"
 #include "platform/desktop/screen_choice.h"
 #include "platform/desktop/screen_identifier.h"
-#include "platform/desktop/x11_frontmost_application.h"
+#include "platform/desktop/x11_active_application.h"
 #include "platform/desktop/x11_window_list.h"
 
 namespace vorlane {
 
-QtScreenGeometry::QtScreenGeometry(X11FrontmostApplication* activeWindows, X11WindowList* windows,
+QtScreenGeometry::QtScreenGeometry(X11ActiveApplication* activeWindows, X11WindowList* windows,
                                    long ownPid)
     : activeWindows_(activeWindows), windows_(windows), ownPid_(ownPid) {}
 

@@ -7,7 +7,7 @@
 
 namespace vorlane {
 
-class X11FrontmostApplication;
+class X11ActiveApplication;
 class X11WindowList;
 
 // Screens as Qt knows them; the active window and the full-screen windows as X knows them.
@@ -16,14 +16,14 @@ class X11WindowList;
 class QtScreenGeometry final : public ScreenGeometry {
  public:
   // Both may be null; when given they must outlive this object.
-  QtScreenGeometry(X11FrontmostApplication* activeWindows, X11WindowList* windows, long ownPid);
+  QtScreenGeometry(X11ActiveApplication* activeWindows, X11WindowList* windows, long ownPid);
 
   std::optional<ScreenFrame> targetScreen(
       const std::optional<std::string>& preferredScreenID) override;
   bool isFullscreenOnScreen(const std::optional<ScreenFrame>& screen) override;
 
  private:
-  X11FrontmostApplication* activeWindows_;
+  X11ActiveApplication* activeWindows_;
   X11WindowList* windows_;
   long ownPid_;
 };

@@ -9,7 +9,7 @@
 #include "platform/desktop/qt_screen_geometry.h"
 #include "platform/desktop/screen_state_readers.h"
 #include "platform/desktop/system_microphone_usage.h"
-#include "platform/desktop/x11_frontmost_application.h"
+#include "platform/desktop/x11_active_application.h"
 #include "platform/desktop/x11_window_list.h"
 
 namespace vorlane {
@@ -17,9 +17,9 @@ namespace vorlane {
 namespace {
 
 // Answers "none" for a desktop without X.
-class NoFrontmostApplication final : public FrontmostApplication {
+class NoActiveApplication final : public ActiveApplication {
  public:
-  std::optional<std::string> frontmostBundleID() override { return std::nullopt; }
+  std::optional<std::string> activeAppId() override { return std::nullopt; }
 };
 
 }  // namespace
@@ -31,21 +31,21 @@ struct SystemEnvironment::Parts {
         dbusState(QDBusConnection::systemBus(), QDBusConnection::sessionBus()) {
     std::vector<ScreenStateReader*> readers;
     if (connection != nullptr && !xcb_connection_has_error(connection)) {
-      x11Frontmost = std::make_unique<X11FrontmostApplication>(connection, ownPid);
+      x11Active = std::make_unique<X11ActiveApplication>(connection, ownPid);
       x11Windows = std::make_unique<X11WindowList>(connection);
       x11State = std::make_unique<X11ScreenState>(connection);
       readers.push_back(x11State.get());
     }
     readers.push_back(&dbusState);
-    screens = std::make_unique<QtScreenGeometry>(x11Frontmost.get(), x11Windows.get(), ownPid);
+    screens = std::make_unique<QtScreenGeometry>(x11Active.get(), x11Windows.get(), ownPid);
     availability = std::make_unique<CombinedScreenAvailability>(std::move(readers));
   }
 
   long ownPid;
   ProcCameraUsage camera;
   SystemMicrophoneUsage microphone;
-  NoFrontmostApplication noFrontmost;
-  std::unique_ptr<X11FrontmostApplication> x11Frontmost;
+  NoActiveApplication noActive;
+  std::unique_ptr<X11ActiveApplication> x11Active;
   std::unique_ptr<X11WindowList> x11Windows;
   std::unique_ptr<X11ScreenState> x11State;
   DBusScreenState dbusState;
@@ -61,10 +61,9 @@ SystemEnvironment::SystemEnvironment(xcb_connection_t* connection)
 SystemEnvironment::~SystemEnvironment() = default;
 
 EnvironmentSources SystemEnvironment::sources() {
-  FrontmostApplication& frontmost = parts_->x11Frontmost
-                                        ? static_cast<FrontmostApplication&>(*parts_->x11Frontmost)
-                                        : parts_->noFrontmost;
-  return EnvironmentSources{parts_->camera, parts_->microphone, frontmost, *parts_->screens,
+  ActiveApplication& active =
+      parts_->x11Active ? static_cast<ActiveApplication&>(*parts_->x11Active) : parts_->noActive;
+  return EnvironmentSources{parts_->camera, parts_->microphone, active, *parts_->screens,
                             *parts_->availability};
 }
 

@@ -37,9 +37,8 @@ WindowClass parseWindowClass(std::string_view bytes) {
   return result;
 }
 
-std::optional<std::string> bundleIdentifierForWindow(const WindowClass& windowClass,
-                                                     bool isOwnWindow) {
-  if (isOwnWindow) return std::string(ownBundleIdentifier);
+std::optional<std::string> appIdForWindow(const WindowClass& windowClass, bool isOwnWindow) {
+  if (isOwnWindow) return std::string(ownAppId);
   for (const auto& [className, identifier] : classAliases) {
     if (windowClass.className == className) return std::string(identifier);
   }

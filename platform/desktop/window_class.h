@@ -21,10 +21,9 @@ WindowClass parseWindowClass(std::string_view bytes);
 // The application identifier reported for a window: our own identifier for our own windows,
 // the identifiers of the blocked-application list for the Linux builds of those
 // applications, otherwise the class itself. None when nothing names the window.
-std::optional<std::string> bundleIdentifierForWindow(const WindowClass& windowClass,
-                                                     bool isOwnWindow);
+std::optional<std::string> appIdForWindow(const WindowClass& windowClass, bool isOwnWindow);
 
 // The identifier of this application.
-inline constexpr std::string_view ownBundleIdentifier = "com.corvantis.vorlane";
+inline constexpr std::string_view ownAppId = "com.corvantis.vorlane";
 
 }  // namespace vorlane

@@ -4,7 +4,7 @@
 
 namespace vorlane {
 
-DailyPrioritiesStore::DailyPrioritiesStore(UserDefaults* defaults)
+DailyPrioritiesStore::DailyPrioritiesStore(RecordStore* defaults)
     : document_(defaults, key, DailyPriorities(),
                 [](const DailyPriorities& plan) { return plan.isValid(); }),
       plan_(document_.value()),

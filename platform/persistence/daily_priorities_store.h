@@ -4,11 +4,11 @@
 #include <optional>
 #include <string>
 
-#include "platform/persistence/json_coding.h"
-#include "platform/persistence/local_json_document.h"
-#include "platform/persistence/user_defaults.h"
 #include "core/productivity/daily_priorities.h"
 #include "foundation/observers.h"
+#include "platform/persistence/json_coding.h"
+#include "platform/persistence/local_json_document.h"
+#include "platform/persistence/record_store.h"
 
 namespace vorlane {
 
@@ -31,7 +31,7 @@ class DailyPrioritiesStore {
 
   // Loads at once; null `defaults` keeps the plan in memory only. `defaults` must outlive
   // the store.
-  explicit DailyPrioritiesStore(UserDefaults* defaults);
+  explicit DailyPrioritiesStore(RecordStore* defaults);
 
   const DailyPriorities& plan() const { return plan_; }
   // The load error shown by the Today window.

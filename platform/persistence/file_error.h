@@ -5,23 +5,23 @@
 
 namespace vorlane {
 
-// A failure that carries one of the numeric file-error codes the application's records and
-// services report, with a sentence of our own that users may see.
+// What went wrong with a stored item, as the records and services report it.
+enum class FileErrorCode {
+  noSuchFile,        // the item asked for does not exist
+  readNoPermission,  // reading is not permitted
+  readCorruptFile,   // the stored data could not be read
+};
+
+// A failure with its code and a sentence of our own that users may see.
 class FileError : public std::runtime_error {
  public:
-  // The item asked for does not exist.
-  static constexpr int noSuchFile = 4;
-  // Reading is not permitted.
-  static constexpr int fileReadNoPermission = 257;
-  // The stored data could not be read.
-  static constexpr int fileReadCorruptFile = 259;
+  FileError(FileErrorCode code, const std::string& sentence)
+      : std::runtime_error(sentence), code_(code) {}
 
-  FileError(int code, const std::string& sentence) : std::runtime_error(sentence), code_(code) {}
-
-  int code() const { return code_; }
+  FileErrorCode code() const { return code_; }
 
  private:
-  int code_;
+  FileErrorCode code_;
 };
 
 }  // namespace vorlane

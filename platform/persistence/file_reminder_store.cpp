@@ -3,15 +3,15 @@
 #include <exception>
 
 #include "platform/logging/log.h"
-#include "platform/persistence/application_support.h"
 #include "platform/persistence/atomic_file.h"
+#include "platform/persistence/xdg_folders.h"
 
 namespace vorlane {
 
 namespace {
 
 std::optional<std::filesystem::path> defaultLocation() {
-  auto folder = applicationSupportFolder();
+  auto folder = dataFolder();
   if (!folder) return std::nullopt;
   return *folder / "reminders.json";
 }

@@ -6,9 +6,9 @@
 #include <optional>
 #include <vector>
 
-#include "platform/persistence/json_coding.h"
 #include "core/reminders/in_memory_reminder_store.h"
 #include "core/reminders/reminder_store.h"
+#include "platform/persistence/json_coding.h"
 
 namespace vorlane {
 
@@ -26,7 +26,7 @@ class FileReminderStore final : public ReminderStore {
  public:
   using UtcClock = std::function<std::time_t()>;
 
-  // "reminders.json" in the application-support folder; in memory only when the user has
+  // "reminders.json" in the data folder; in memory only when the user has
   // no home folder.
   FileReminderStore();
   // The file at `url` (none: memory only); `now` stamps the name of a file moved aside

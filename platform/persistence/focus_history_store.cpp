@@ -16,7 +16,7 @@ auto withID(const UUID& id) {
 
 }  // namespace
 
-FocusHistoryStore::FocusHistoryStore(UserDefaults* defaults)
+FocusHistoryStore::FocusHistoryStore(RecordStore* defaults)
     : document_(defaults, key, {}), errorMessage_(document_.errorMessage()) {
   const auto& stored = document_.value();
   entries_.assign(stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(
@@ -54,11 +54,11 @@ void FocusHistoryStore::record(const PomodoroSession::Completion& completion,
 
 void FocusHistoryStore::markAccomplished(const UUID& id, Date at) {
   if (document_.errorMessage()) {
-    throw FileError(FileError::fileReadCorruptFile, "the saved focus history could not be read.");
+    throw FileError(FileErrorCode::readCorruptFile, "the saved focus history could not be read.");
   }
   const auto found = std::find_if(entries_.begin(), entries_.end(), withID(id));
   if (found == entries_.end()) {
-    throw FileError(FileError::noSuchFile, "this entry is no longer in the focus history.");
+    throw FileError(FileErrorCode::noSuchFile, "this entry is no longer in the focus history.");
   }
   if (onAccomplished_) {
     // Copies: the callback may replace itself or change this store.

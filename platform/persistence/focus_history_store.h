@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/persistence/focus_history_entry.h"
-#include "platform/persistence/local_json_document.h"
-#include "platform/persistence/user_defaults.h"
 #include "core/focus/pomodoro_session.h"
 #include "foundation/date.h"
 #include "foundation/observers.h"
 #include "foundation/uuid.h"
+#include "platform/persistence/focus_history_entry.h"
+#include "platform/persistence/local_json_document.h"
+#include "platform/persistence/record_store.h"
 
 namespace vorlane {
 
@@ -35,7 +35,7 @@ class FocusHistoryStore {
 
   // Loads at once; null `defaults` keeps the history in memory only. `defaults` must
   // outlive the store.
-  explicit FocusHistoryStore(UserDefaults* defaults);
+  explicit FocusHistoryStore(RecordStore* defaults);
 
   const std::vector<FocusHistoryEntry>& entries() const { return entries_; }
   // The message the history screens show: the load error, or a reported failure.
@@ -59,7 +59,7 @@ class FocusHistoryStore {
               std::optional<UUID> priorityID = std::nullopt);
 
   // Marks the entry accomplished at `at` (an accomplished one keeps its first moment) and
-  // saves. Throws FileError fileReadCorruptFile while the stored history is unreadable,
+  // saves. Throws FileError readCorruptFile while the stored history is unreadable,
   // FileError noSuchFile for an unknown id, what the callback throws (nothing changes),
   // or what the save throws.
   void markAccomplished(const UUID& id, Date at);

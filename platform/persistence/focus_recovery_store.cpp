@@ -2,7 +2,7 @@
 
 namespace vorlane {
 
-FocusRecoveryStore::FocusRecoveryStore(UserDefaults* defaults)
+FocusRecoveryStore::FocusRecoveryStore(RecordStore* defaults)
     : document_(defaults, key, std::nullopt, &FocusRecoveryStore::accepts) {}
 
 bool FocusRecoveryStore::accepts(const std::optional<FocusCheckpoint>& checkpoint) {

@@ -4,7 +4,7 @@
 
 #include "platform/persistence/focus_checkpoint.h"
 #include "platform/persistence/local_json_document.h"
-#include "platform/persistence/user_defaults.h"
+#include "platform/persistence/record_store.h"
 
 namespace vorlane {
 
@@ -19,7 +19,7 @@ class FocusRecoveryStore {
 
   // Loads at once; null `defaults` keeps the checkpoint in memory only. `defaults` must
   // outlive the store.
-  explicit FocusRecoveryStore(UserDefaults* defaults);
+  explicit FocusRecoveryStore(RecordStore* defaults);
 
   // Accepts no checkpoint, or one that is valid.
   static bool accepts(const std::optional<FocusCheckpoint>& checkpoint);

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/persistence/json_coding.h"
-#include "platform/persistence/user_defaults.h"
 #include "foundation/json.h"
+#include "platform/persistence/json_coding.h"
+#include "platform/persistence/record_store.h"
 
 namespace vorlane {
 
@@ -39,7 +39,7 @@ class LocalJSONDocumentError : public std::exception {
   LocalJSONDocumentFailure failure_;
 };
 
-// One value of type T kept as JSON under one user-defaults key. Stored bytes that cannot be
+// One value of type T kept as JSON under one record-store key. Stored bytes that cannot be
 // read (or that the validation rule rejects) are never overwritten: the document then
 // refuses every save until clear() is called. Main thread only.
 template <class T>
@@ -51,7 +51,7 @@ class LocalJSONDocument {
 
   // Loads at once; never throws. A null `defaults` keeps the value in memory only. Without
   // `validate`, every value is accepted.
-  LocalJSONDocument(UserDefaults* defaults, std::string key, T empty, Validate validate = {})
+  LocalJSONDocument(RecordStore* defaults, std::string key, T empty, Validate validate = {})
       : defaults_(defaults),
         key_(std::move(key)),
         empty_(std::move(empty)),
@@ -104,7 +104,7 @@ class LocalJSONDocument {
     errorMessage_ = std::string(errorDescription(Failure::unreadable));
   }
 
-  UserDefaults* defaults_;
+  RecordStore* defaults_;
   std::string key_;
   T empty_;
   Validate validate_;

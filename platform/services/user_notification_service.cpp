@@ -46,7 +46,7 @@ UserNotificationService::UserNotificationService()
 UserNotificationService::UserNotificationService(std::unique_ptr<DBusConnection> connection)
     : connection_(std::move(connection)) {}
 
-void UserNotificationService::requestAuthorization() {
+void UserNotificationService::queryCapabilities() {
   Q_ASSERT(isMainThread());
   connection_->call(
       methodCall(QStringLiteral("GetCapabilities")), [this](const QDBusMessage& reply) {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/services/dbus_connection.h"
 #include "core/contracts/notification_service.h"
+#include "platform/services/dbus_connection.h"
 
 namespace vorlane {
 
@@ -18,9 +18,9 @@ class UserNotificationService final : public NotificationService {
   UserNotificationService();
   explicit UserNotificationService(std::unique_ptr<DBusConnection> connection);
 
-  // Asks the notification server for its capabilities; an answer counts as permission.
+  // Asks the notification server for its capabilities (body markup, for one).
   // Only logs the outcome.
-  void requestAuthorization() override;
+  void queryCapabilities() override;
   // Posts one silent notification; it never replaces an earlier one. Failures are ignored.
   void postSilent(const std::string& title, const std::string& body) override;
 

@@ -1,11 +1,11 @@
 #include "core/settings/preferences.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace vorlane {
 namespace {
@@ -13,19 +13,34 @@ namespace {
 // Every field away from its default, so a field that is lost or not compared shows.
 Preferences everyFieldChanged() {
   return Preferences({
-      .activeStartHour = 22, .activeEndHour = 6, .halfHourVisitsEnabled = true,
-      .presenceMode = PresenceMode::hidden, .showCurrentTime = true,
-      .idleFocusInvitationsEnabled = false, .encouragementsEnabled = false,
-      .mascotAppearance = {.monkeyOpacity = 0.5, .ropeOpacity = 0.25, .bannerOpacity = 0.75,
-                           .ropeWidth = 6, .monkeyColor = MascotColor(1, 0.5, 0),
-                           .ropeColor = std::nullopt, .bannerColor = MascotColor(0, 0, 1)},
+      .activeStartHour = 22,
+      .activeEndHour = 6,
+      .halfHourVisitsEnabled = true,
+      .presenceMode = PresenceMode::hidden,
+      .showCurrentTime = true,
+      .idleFocusInvitationsEnabled = false,
+      .encouragementsEnabled = false,
+      .mascotAppearance = {.monkeyOpacity = 0.5,
+                           .ropeOpacity = 0.25,
+                           .bannerOpacity = 0.75,
+                           .ropeWidth = 6,
+                           .monkeyColor = MascotColor(1, 0.5, 0),
+                           .ropeColor = std::nullopt,
+                           .bannerColor = MascotColor(0, 0, 1)},
       .mascotPlacements = {{"DP-1", MascotPlacement(0.25, 0.5)}, {"HDMI-1", MascotPlacement(0, 1)}},
-      .mascotClickThrough = true, .preferredScreenID = "DP-1", .celebrateSessions = false,
-      .speechEnabled = false, .voiceIdentifier = "flite:slt", .speechRate = 0.7f,
-      .phraseTemplate = "{hour} {ampm}", .quietInFullscreen = false,
-      .blockedBundleIDs = {"org.example.slides", "us.zoom.xos"}, .workMinutes = 50,
+      .mascotClickThrough = true,
+      .preferredScreenID = "DP-1",
+      .celebrateSessions = false,
+      .speechEnabled = false,
+      .voiceIdentifier = "flite:slt",
+      .speechRate = 0.7f,
+      .phraseTemplate = "{hour} {ampm}",
+      .quietInFullscreen = false,
+      .blockedAppIds = {"org.example.slides", "us.zoom.xos"},
+      .workMinutes = 50,
       .breakMinutes = -5,  // out of range, kept as given
-      .launchAtLogin = true, .hasCompletedOnboarding = true,
+      .launchAtLogin = true,
+      .hasCompletedOnboarding = true,
   });
 }
 
@@ -77,7 +92,9 @@ TEST(Preferences, ActiveHoursIncludingWrappingOnes) {
   // Start, end, then hours that are active and hours that are not.
   using Hours = std::vector<std::int64_t>;
   const std::tuple<std::int64_t, std::int64_t, Hours, Hours> rows[] = {
-      {9, 21, {9, 21}, {8, 22}}, {22, 6, {22, 23, 0, 6}, {7, 21}}, {9, 9, {9}, {8, 10}},
+      {9, 21, {9, 21}, {8, 22}},
+      {22, 6, {22, 23, 0, 6}, {7, 21}},
+      {9, 9, {9}, {8, 10}},
       {30, 21, {0, 21}, {22, 23}},  // an out-of-range start wraps
   };
   for (const auto& [start, end, active, inactive] : rows) {

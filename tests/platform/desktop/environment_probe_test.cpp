@@ -9,7 +9,7 @@ namespace {
 // target is the preferred screen, and only a preferred HDMI-1 is full screen.
 struct FakeSystem final : CameraUsage,
                           MicrophoneUsage,
-                          FrontmostApplication,
+                          ActiveApplication,
                           ScreenGeometry,
                           ScreenAvailability {
   bool camera = false, unavailable = false;
@@ -21,8 +21,8 @@ struct FakeSystem final : CameraUsage,
   }
   bool isCameraInUse() override { return answer("camera", camera); }
   bool isMicrophoneInUse() override { return answer("microphone", true); }
-  std::optional<std::string> frontmostBundleID() override {
-    return answer<std::optional<std::string>>("frontmost", "us.zoom.xos");
+  std::optional<std::string> activeAppId() override {
+    return answer<std::optional<std::string>>("active application", "us.zoom.xos");
   }
   std::optional<ScreenFrame> targetScreen(const std::optional<std::string>& preferred) override {
     const ScreenFrame frame{preferred.value_or("DP-1"), 0, 0, 1920, 1080, 1};
@@ -40,7 +40,7 @@ TEST(EnvironmentProbe, AsksEveryQuestionInOrderAndFillsTheSnapshotFromTheAnswers
   EnvironmentSnapshot expected;
   expected.now = Date(1234.5);
   expected.microphoneInUse = true;
-  expected.frontmostBundleID = "us.zoom.xos";
+  expected.activeAppId = "us.zoom.xos";
   expected.isFullscreenOnTargetDisplay = true;
   expected.mutedUntil = Date(5000);
   EXPECT_EQ(EnvironmentProbe(Date(5000), std::string("HDMI-1"), sources).snapshot(Date(1234.5)),
@@ -50,7 +50,7 @@ TEST(EnvironmentProbe, AsksEveryQuestionInOrderAndFillsTheSnapshotFromTheAnswers
   system.camera = true;
   system.unavailable = true;
   EnvironmentProbe(std::nullopt, std::nullopt, sources).snapshot(Date(0));
-  const std::vector<std::string> order{"camera", "microphone", "frontmost",
+  const std::vector<std::string> order{"camera", "microphone", "active application",
                                        "target", "fullscreen", "availability"};
   EXPECT_EQ(system.calls, order);
 }

@@ -8,14 +8,17 @@ namespace vorlane {
 namespace {
 
 TEST(HotKeyMapping, ShortcutModifiersBecomeXModifiersAndLockVariantsAndMatchIgnoringLocks) {
-  const std::pair<std::uint32_t, std::optional<std::uint16_t>> modifiers[] = {
-      {0x1900, 0x4C},          // command + option + control: Super + Alt + Control
-      {0x0200, 0x01},          // shift
-      {0x0100, 0x40},          // command: Super
-      {0x0400, std::nullopt},  // CapsLock is never part of a shortcut
-      {0x1801, std::nullopt},
+  const std::pair<Qt::KeyboardModifiers, std::optional<std::uint16_t>> modifiers[] = {
+      {Qt::MetaModifier | Qt::AltModifier | Qt::ControlModifier, 0x4C},  // Super + Alt + Control
+      {Qt::ShiftModifier, 0x01},
+      {Qt::MetaModifier, 0x40},  // Meta is Super on X11
+      {Qt::NoModifier, 0x00},
+      {Qt::KeypadModifier, std::nullopt},  // never part of a shortcut
+      {Qt::ControlModifier | Qt::GroupSwitchModifier, std::nullopt},
   };
-  for (const auto& [mac, x] : modifiers) EXPECT_EQ(x11ModifiersFor(mac), x) << std::hex << mac;
+  for (const auto& [qt, x] : modifiers) {
+    EXPECT_EQ(x11ModifiersFor(qt), x) << std::hex << qt.toInt();
+  }
   using Masks = std::vector<std::uint16_t>;
   EXPECT_EQ(lockVariants(0x0C, 0x10), (Masks{0x0C, 0x0E, 0x1C, 0x1E}));
   EXPECT_EQ(lockVariants(0x0C, 0), (Masks{0x0C, 0x0E}));

@@ -33,7 +33,7 @@ TEST(WindowClass,
       {{"", ""}, true, "com.corvantis.vorlane"},
   };
   for (const auto& [windowClass, own, expected] : rows) {
-    EXPECT_EQ(bundleIdentifierForWindow(windowClass, own), expected)
+    EXPECT_EQ(appIdForWindow(windowClass, own), expected)
         << windowClass.instance << " / " << windowClass.className;
   }
 }

@@ -1,8 +1,7 @@
-#include "platform/desktop/global_hot_key.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/desktop/environment_probe.h"
+#include "platform/desktop/global_hot_key.h"
 #include "platform/desktop/system_environment.h"
 #include "platform/logging/log_capture.h"
 
@@ -11,7 +10,9 @@ namespace {
 
 TEST(WithoutX, HotKeyCreationFailsWithTheInstallErrorLineAndXQuestionsAnswerTheHarmlessSide) {
   LogCapture capture;
-  EXPECT_EQ(GlobalHotKey::create(46, 0x1900, 1, [] { ADD_FAILURE() << "called"; }), nullptr);
+  EXPECT_EQ(GlobalHotKey::create(0x6d, Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier, 1,
+                                 [] { ADD_FAILURE() << "called"; }),
+            nullptr);
   const LogCapture::Line failed{LogLevel::error, "lifecycle",
                                 "failed to install hotkey handler: -1"};
   EXPECT_EQ(capture.lines(), std::vector{failed});
@@ -19,7 +20,7 @@ TEST(WithoutX, HotKeyCreationFailsWithTheInstallErrorLineAndXQuestionsAnswerTheH
   EnvironmentSources sources = environment.sources();
   const EnvironmentSnapshot snapshot =
       EnvironmentProbe(std::nullopt, std::nullopt, sources).snapshot(Date(0));
-  EXPECT_EQ(snapshot.frontmostBundleID, std::nullopt);
+  EXPECT_EQ(snapshot.activeAppId, std::nullopt);
   EXPECT_FALSE(snapshot.isFullscreenOnTargetDisplay);
 }
 

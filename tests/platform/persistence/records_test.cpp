@@ -1,20 +1,21 @@
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
-
-#include <gtest/gtest.h>
 
 #include "platform/logging/log_capture.h"
 #include "platform/persistence/atomic_file.h"
 #include "platform/persistence/daily_priorities_store.h"
 #include "platform/persistence/file_error.h"
-#include "platform/persistence/file_user_defaults.h"
+#include "platform/persistence/file_record_store.h"
 #include "platform/persistence/focus_history_store.h"
 #include "platform/persistence/focus_recovery_store.h"
-#include "platform/persistence/in_memory_user_defaults.h"
+#include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/local_json_document.h"
-#include "platform/persistence/user_defaults_preferences_store.h"
+#include "platform/persistence/record_preferences_store.h"
 #include "tests/support/temp_folder.h"
 
 namespace vorlane {
@@ -46,19 +47,25 @@ std::optional<Failure> failureOf(const std::function<void()>& save) {
 
 TEST(LocalJSONDocument, UnreadableStoredDataIsKeptAndBlocksSaves) {
   const std::pair<const char*, std::optional<std::string>> rows[] = {
-      {"empty", ""}, {"truncated", "[1,2"}, {"wrong shape", "{}"}, {"beyond double", "[1e400]"},
-      {"one bad element", "[1,\"2\"]"}, {"rejected by validate", "[1,-2]"},
+      {"empty", ""},
+      {"truncated", "[1,2"},
+      {"wrong shape", "{}"},
+      {"beyond double", "[1e400]"},
+      {"one bad element", "[1,\"2\"]"},
+      {"rejected by validate", "[1,-2]"},
       {"read failure", std::nullopt},
   };
   for (const auto& [name, bytes] : rows) {
-    InMemoryUserDefaults defaults;
+    InMemoryRecordStore defaults;
     defaults.setData("values", bytes.value_or("[1]"));
     if (!bytes) defaults.makeUnreadable("values", "I/O error");
     const auto before = defaults.rawBytes("values");
     Document doc(&defaults, "values", {42}, nonNegative);
     EXPECT_EQ(doc.value(), doc.empty()) << name;
-    EXPECT_EQ(doc.errorMessage(), "Saved data could not be read and was preserved. Clear this "
-                                  "record explicitly to start over.") << name;
+    EXPECT_EQ(doc.errorMessage(),
+              "Saved data could not be read and was preserved. Clear this "
+              "record explicitly to start over.")
+        << name;
     // Blocked comes before validation: even an invalid value reports unreadable.
     EXPECT_EQ(failureOf([&] { doc.save({-1}); }), Failure::unreadable) << name;
     EXPECT_EQ(failureOf([&] { doc.save({1}); }), Failure::unreadable) << name;
@@ -68,7 +75,7 @@ TEST(LocalJSONDocument, UnreadableStoredDataIsKeptAndBlocksSaves) {
 }
 
 TEST(LocalJSONDocument, RefusedOrFailedSavesChangeNothing) {
-  InMemoryUserDefaults defaults;
+  InMemoryRecordStore defaults;
   Document doc(&defaults, "values", {}, nonNegative);
   doc.save({600, 0.5});
   EXPECT_EQ(failureOf([&] { doc.save({-1}); }), Failure::invalid);
@@ -88,26 +95,29 @@ Preferences withWork(std::int64_t minutes) {
   p.workMinutes = minutes;
   return p;
 }
-std::int64_t storedWork(UserDefaults& defaults) {
-  return UserDefaultsPreferencesStore(defaults).preferences().workMinutes;
+std::int64_t storedWork(RecordStore& defaults) {
+  return RecordPreferencesStore(defaults).preferences().workMinutes;
 }
 
 // Regression for lost settings: a record that could not be read used to be replaced by the
 // first write. It must give the defaults, then be moved aside before that write.
-TEST(UserDefaultsPreferencesStore, UnreadableRecordIsMovedAsideBeforeTheFirstWrite) {
+TEST(RecordPreferencesStore, UnreadableRecordIsMovedAsideBeforeTheFirstWrite) {
   const std::pair<const char*, std::string> rows[] = {
-      {"empty", ""}, {"truncated", R"({"workMinutes":50,"speech)"}, {"wrong shape", "[1,2,3]"},
-      {"number beyond double", R"({"workMinutes":1e400})"}, {"huge", "{"},  // grown below
+      {"empty", ""},
+      {"truncated", R"({"workMinutes":50,"speech)"},
+      {"wrong shape", "[1,2,3]"},
+      {"number beyond double", R"({"workMinutes":1e400})"},
+      {"huge", "{"},  // grown below
   };
   for (const auto& [name, bytes] : rows) {
     testing::TempFolder temp;
-    FileUserDefaults defaults(temp.path(), [] { return std::time_t{0}; });
+    FileRecordStore defaults(temp.path(), [] { return std::time_t{0}; });
     const auto file = temp / "preferences.json";
     testing::writeFile(file, bytes);
     if (bytes == "{") std::filesystem::resize_file(file, maximumStoredFileSize + 1);
     const auto original = testing::readFile(file);
     LogCapture log;
-    UserDefaultsPreferencesStore store(defaults);
+    RecordPreferencesStore store(defaults);
     EXPECT_EQ(store.preferences(), Preferences()) << name;
     EXPECT_EQ(testing::readFile(file), original) << name;
     EXPECT_TRUE(log.lines().empty()) << name << ": loading is silent";
@@ -123,10 +133,10 @@ TEST(UserDefaultsPreferencesStore, UnreadableRecordIsMovedAsideBeforeTheFirstWri
   }
 }
 
-TEST(UserDefaultsPreferencesStore, EverySetCallsBackButOnlyRealChangesNotifyAndFailuresAreLogged) {
-  InMemoryUserDefaults defaults;
+TEST(RecordPreferencesStore, EverySetCallsBackButOnlyRealChangesNotifyAndFailuresAreLogged) {
+  InMemoryRecordStore defaults;
   defaults.setData("preferences", "garbage");
-  UserDefaultsPreferencesStore store(defaults);
+  RecordPreferencesStore store(defaults);
   int notified = 0;
   std::vector<Preferences> changes;
   store.addObserver([&](const Preferences&) { ++notified; });
@@ -165,28 +175,30 @@ PomodoroSession::Completion work(UUID id, double finishedAt, std::string focus =
 auto adding(const char* title) {
   return [title](DailyPriorities& plan) { plan.add(title, today, newYork); };
 }
-// The code of the FileError a call throws, or 0 when it throws none.
-int fileErrorOf(const std::function<void()>& call) {
+// The code of the FileError a call throws, or none when it throws none.
+std::optional<FileErrorCode> fileErrorOf(const std::function<void()>& call) {
   try {
     call();
   } catch (const FileError& error) {
     return error.code();
   }
-  return 0;
+  return std::nullopt;
 }
 
 TEST(FocusRecoveryStore, RuleAppliesToSavesAndToStoredCheckpointsOnRealFiles) {
   const std::string accentedE = "e\xcc\x81";  // one user-perceived character, two code points
   const std::tuple<const char*, int, double, bool> rows[] = {
-      {"240-cluster next step", 240, 600, true}, {"241-cluster next step", 241, 600, false},
+      {"240-cluster next step", 240, 600, true},
+      {"241-cluster next step", 241, 600, false},
       {"no remaining time", 1, 0, false}};
   for (const auto& [name, clusters, remaining, accepted] : rows) {
     FocusCheckpoint value{{UUID::random(), "Draft", remaining, 900, true}, "", false, {}};
     for (int i = 0; i < clusters; ++i) value.nextStep += accentedE;
     testing::TempFolder temp;
-    FileUserDefaults defaults(temp.path());
+    FileRecordStore defaults(temp.path());
     EXPECT_EQ(failureOf([&] { FocusRecoveryStore(&defaults).save(value); }),
-              accepted ? std::nullopt : std::optional(Failure::invalid)) << name;
+              accepted ? std::nullopt : std::optional(Failure::invalid))
+        << name;
     // The same checkpoint found stored at launch.
     defaults.setData(FocusRecoveryStore::key, json::dump(value.toJson()));
     const FocusRecoveryStore loaded(&defaults);
@@ -196,13 +208,14 @@ TEST(FocusRecoveryStore, RuleAppliesToSavesAndToStoredCheckpointsOnRealFiles) {
 }
 
 TEST(DailyPrioritiesStore, StoredPlanBreakingTheLimitsIsKeptAndBlocksChangesUntilCleared) {
-  for (const auto& [name, count, sameID] : {std::tuple{"201 items", 201, false},
-                                            std::tuple{"duplicate ids", 2, true}}) {
+  for (const auto& [name, count, sameID] :
+       {std::tuple{"201 items", 201, false}, std::tuple{"duplicate ids", 2, true}}) {
     std::vector<DailyPriority> items(count, {UUID::random(), "Read", Date(0), {}, std::nullopt});
-    if (!sameID) for (DailyPriority& item : items) item.id = UUID::random();
+    if (!sameID)
+      for (DailyPriority& item : items) item.id = UUID::random();
     const std::string bytes = json::dump(DailyPriorities(items).toJson());
     testing::TempFolder temp;
-    FileUserDefaults defaults(temp.path());
+    FileRecordStore defaults(temp.path());
     const auto file = defaults.path(DailyPrioritiesStore::key);
     testing::writeFile(file, bytes);
 
@@ -219,7 +232,7 @@ TEST(DailyPrioritiesStore, StoredPlanBreakingTheLimitsIsKeptAndBlocksChangesUnti
 }
 
 TEST(FocusHistoryStore, RecordsNamedWorkOncePerSessionNewestFirstAndAtMostAHundred) {
-  InMemoryUserDefaults defaults;
+  InMemoryRecordStore defaults;
   FocusHistoryStore store(&defaults);
   store.record({Kind::rest, 300, Date(10), "Write", UUID::random()});
   store.record(work(UUID::random(), 20, ""));
@@ -243,7 +256,7 @@ TEST(FocusHistoryStore, RecordsNamedWorkOncePerSessionNewestFirstAndAtMostAHundr
 }
 
 TEST(FocusHistoryStore, MarkAccomplishedAndFailedChangesLeaveTheHistoryAsItWas) {
-  InMemoryUserDefaults defaults;
+  InMemoryRecordStore defaults;
   FocusHistoryStore store(&defaults);
   const UUID session = UUID::random(), second = UUID::random();
   store.record(work(second, 50));
@@ -251,7 +264,7 @@ TEST(FocusHistoryStore, MarkAccomplishedAndFailedChangesLeaveTheHistoryAsItWas) 
   int calls = 0;
   store.setOnAccomplished([&](const FocusHistoryEntry& e, Date) { calls += e.id == session; });
   EXPECT_EQ(fileErrorOf([&] { store.markAccomplished(UUID::random(), Date(1)); }),
-            FileError::noSuchFile);
+            FileErrorCode::noSuchFile);
   store.markAccomplished(session, Date(200));
   store.markAccomplished(session, Date(300));
   EXPECT_EQ(calls, 2) << "not for an unknown id; again for an accomplished entry";
@@ -281,7 +294,7 @@ TEST(FocusHistoryStore, MarkAccomplishedAndFailedChangesLeaveTheHistoryAsItWas) 
 
 TEST(FocusHistoryStore, CorruptFileIsKeptAndRefusesEveryChange) {
   testing::TempFolder temp;
-  FileUserDefaults defaults(temp.path());
+  FileRecordStore defaults(temp.path());
   const auto file = defaults.path(FocusHistoryStore::key);
   const std::string kept = R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","focus":"W"}])";
   testing::writeFile(file, kept);
@@ -290,7 +303,7 @@ TEST(FocusHistoryStore, CorruptFileIsKeptAndRefusesEveryChange) {
   EXPECT_THROW(store.record(work(UUID::random(), 1)), LocalJSONDocumentError);
   EXPECT_THROW(store.remove(UUID::random()), LocalJSONDocumentError);
   EXPECT_EQ(fileErrorOf([&] { store.markAccomplished(UUID::random(), Date(1)); }),
-            FileError::fileReadCorruptFile);
+            FileErrorCode::readCorruptFile);
   EXPECT_EQ(testing::readFile(file), kept);
   store.reportFailure(std::runtime_error("refused"));
   EXPECT_EQ(store.errorMessage(), errorDescription(Failure::unreadable)) << "the load error stays";

@@ -20,7 +20,7 @@ class FakeDBusConnection final : public DBusConnection {
 TEST(UserNotificationService, EscapesTheBodyWhileTheServerIsUnknown) {
   auto* bus = new FakeDBusConnection;
   UserNotificationService service{std::unique_ptr<DBusConnection>(bus)};
-  service.requestAuthorization();
+  service.queryCapabilities();
   ASSERT_EQ(bus->calls.size(), 1u);
   EXPECT_EQ(bus->calls[0].member(), "GetCapabilities");
 

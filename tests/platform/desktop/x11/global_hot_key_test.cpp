@@ -14,6 +14,8 @@ constexpr xcb_keysym_t control = 0xffe3, alt = 0xffe9, super = 0xffeb, shift = 0
 constexpr xcb_keysym_t capsLock = 0xffe5, numLock = 0xff7f, keyM = 0x6d, space = 0x20;
 using Keys = std::vector<xcb_keysym_t>;
 const Keys muteCombo{control, alt, super, keyM}, panelCombo{control, alt, space};
+constexpr Qt::KeyboardModifiers altCtrl = Qt::AltModifier | Qt::ControlModifier;
+constexpr Qt::KeyboardModifiers superAltCtrl = altCtrl | Qt::MetaModifier;
 
 struct GlobalHotKeyTest : ::testing::Test {
   void SetUp() override { ASSERT_TRUE(peer.ok()); }
@@ -25,8 +27,10 @@ struct GlobalHotKeyTest : ::testing::Test {
   int mutes = 0, panels = 0;
   LogCapture log;
   // Ctrl+Alt+Super+M and Ctrl+Alt+Space.
-  std::unique_ptr<GlobalHotKey> mute = GlobalHotKey::create(46, 0x1900, 1, [this] { ++mutes; });
-  std::unique_ptr<GlobalHotKey> panel = GlobalHotKey::create(49, 0x1800, 2, [this] { ++panels; });
+  std::unique_ptr<GlobalHotKey> mute =
+      GlobalHotKey::create(keyM, superAltCtrl, 1, [this] { ++mutes; });
+  std::unique_ptr<GlobalHotKey> panel =
+      GlobalHotKey::create(space, altCtrl, 2, [this] { ++panels; });
 };
 
 TEST_F(GlobalHotKeyTest,
@@ -57,7 +61,7 @@ TEST_F(GlobalHotKeyTest, ACombinationHeldByAnotherClientFailsAndLeavesNothingGra
   testing::X11Peer other;
   // Only the NumLock variant: the others are grabbed before the refusal.
   ASSERT_EQ(other.grab(keyM, 0x4C | 0x10), 0);
-  EXPECT_EQ(GlobalHotKey::create(46, 0x1900, 1, [] {}), nullptr);
+  EXPECT_EQ(GlobalHotKey::create(keyM, superAltCtrl, 1, [] {}), nullptr);
   EXPECT_EQ(log.lines().back(),
             (LogCapture::Line{LogLevel::error, "lifecycle", "failed to register hotkey: 10"}));
   testing::X11Peer third;  // the variants grabbed before the refusal were given back
@@ -65,7 +69,7 @@ TEST_F(GlobalHotKeyTest, ACombinationHeldByAnotherClientFailsAndLeavesNothingGra
   EXPECT_EQ(third.grab(keyM, 0x4C | 0x02), 0);
   EXPECT_EQ(third.grab(space, 0x0C), 10) << "the live shortcut stays taken";
   // A key or modifier this keyboard cannot express fails with our own status.
-  EXPECT_EQ(GlobalHotKey::create(12, 0x1900, 3, [] {}), nullptr);
+  EXPECT_EQ(GlobalHotKey::create(keyM, Qt::KeypadModifier, 3, [] {}), nullptr);
   EXPECT_EQ(log.lines().back(),
             (LogCapture::Line{LogLevel::error, "lifecycle", "failed to register hotkey: -1"}));
 }
@@ -101,7 +105,7 @@ TEST_F(GlobalHotKeyTest,
       << "the next physical press acts again";
 
   mute.reset();
-  mute = GlobalHotKey::create(46, 0x1900, 1, [&] {
+  mute = GlobalHotKey::create(keyM, superAltCtrl, 1, [&] {
     ++mutes;
     mute.reset();
   });

@@ -6,7 +6,7 @@
 #include "platform/desktop/qt_screen_geometry.h"
 #include "platform/desktop/screen_identifier.h"
 #include "platform/desktop/system_environment.h"
-#include "platform/desktop/x11_frontmost_application.h"
+#include "platform/desktop/x11_active_application.h"
 #include "platform/desktop/x11_window_list.h"
 #include "tests/platform/desktop/x11/x11_test_support.h"
 
@@ -31,8 +31,8 @@ struct X11EnvironmentTest : ::testing::Test {
   }
   // Qt's own connection, as the application sees it.
   static xcb_connection_t* qt() { return SystemEnvironment::qtConnection(); }
-  std::optional<std::string> frontmost() {
-    return X11FrontmostApplication(qt(), ownPid).frontmostBundleID();
+  std::optional<std::string> activeAppId() {
+    return X11ActiveApplication(qt(), ownPid).activeAppId();
   }
   void activate(xcb_window_t w, xcb_atom_t type = XCB_ATOM_WINDOW) {
     peer.set(peer.root, "_NET_ACTIVE_WINDOW", type, {w});
@@ -49,7 +49,7 @@ struct X11EnvironmentTest : ::testing::Test {
   }
   bool fullscreen() {
     X11WindowList windows(qt());
-    X11FrontmostApplication active(qt(), ownPid);
+    X11ActiveApplication active(qt(), ownPid);
     QtScreenGeometry geometry(&active, &windows, ownPid);
     return geometry.isFullscreenOnScreen(geometry.targetScreen(std::nullopt));
   }
@@ -58,8 +58,8 @@ struct X11EnvironmentTest : ::testing::Test {
 };
 
 TEST_F(X11EnvironmentTest,
-       FrontmostApplicationIsNamedByTheActiveWindowsClassAndMistypedPropertiesReadAsAbsent) {
-  EXPECT_EQ(frontmost(), std::nullopt) << "no active window published";
+       ActiveApplicationIsNamedByTheActiveWindowsClassAndMistypedPropertiesReadAsAbsent) {
+  EXPECT_EQ(activeAppId(), std::nullopt) << "no active window published";
   const auto named = [&](const std::string& bytes, long pid = 0) {
     const xcb_window_t window = peer.window(0, 0, 100, 100);
     if (pid) peer.set(window, "_NET_WM_PID", XCB_ATOM_CARDINAL, {std::uint32_t(pid)});
@@ -77,20 +77,20 @@ TEST_F(X11EnvironmentTest,
   };
   for (const auto& [window, expected] : rows) {
     activate(window);
-    EXPECT_EQ(frontmost(), expected) << window;
+    EXPECT_EQ(activeAppId(), expected) << window;
   }
 
   activate(zoom, XCB_ATOM_CARDINAL);
-  EXPECT_EQ(frontmost(), std::nullopt) << "active window of type CARDINAL";
+  EXPECT_EQ(activeAppId(), std::nullopt) << "active window of type CARDINAL";
   peer.set(peer.root, "_NET_ACTIVE_WINDOW", XCB_ATOM_WINDOW, {}, "abc");
-  EXPECT_EQ(frontmost(), std::nullopt) << "8-bit format";
+  EXPECT_EQ(activeAppId(), std::nullopt) << "8-bit format";
   peer.set(peer.root, "_NET_ACTIVE_WINDOW", XCB_ATOM_WINDOW, {});
-  EXPECT_EQ(frontmost(), std::nullopt) << "empty";
+  EXPECT_EQ(activeAppId(), std::nullopt) << "empty";
   activate(zoom);
   peer.set(zoom, "WM_CLASS", XCB_ATOM_STRING, {1, 2, 3});
-  EXPECT_EQ(frontmost(), std::nullopt) << "WM_CLASS in 32-bit format";
+  EXPECT_EQ(activeAppId(), std::nullopt) << "WM_CLASS in 32-bit format";
   peer.set(zoom, "WM_CLASS", XCB_ATOM_STRING, {}, "a\0"s + std::string(100000, 'z'));
-  const auto cut = frontmost();
+  const auto cut = activeAppId();
   ASSERT_TRUE(cut.has_value());
   EXPECT_LT(cut->size(), 100000u) << "an oversized class is cut";
   EXPECT_EQ(cut->find_first_not_of('z'), std::string::npos);

@@ -1,9 +1,10 @@
 // The notification service against a private message bus, with a notification server of ours.
 
+#include <gtest/gtest.h>
+
 #include <QDBusConnection>
 #include <QDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "platform/logging/log_capture.h"
 #include "platform/services/user_notification_service.h"
@@ -32,11 +33,12 @@ struct FakeNotificationServer : QObject {
   }
 };
 
-// A service on its own named connection to `address`, authorized once the answer arrives.
+// A service on its own named connection to `address`, ready once the server has named its
+// capabilities.
 struct Client {
   explicit Client(const QString& address)
       : service(std::make_unique<QtDBusConnection>(QDBusConnection::connectToBus(address, name))) {
-    service.requestAuthorization();
+    service.queryCapabilities();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !log.lines().empty(); }, 10000));
   }
   ~Client() { QDBusConnection::disconnectFromBus(name); }
@@ -77,7 +79,7 @@ TEST(NotificationBus, ServerAnswersAndReceivesEachPostAsANewSilentNotificationEs
   QDBusConnection::disconnectFromBus("server");
 }
 
-TEST(NotificationBus, WithoutAServerOrABusAuthorizationFailsAndPostsAreDropped) {
+TEST(NotificationBus, WithoutAServerOrABusTheCapabilityQueryFailsAndPostsAreDropped) {
   testing::PrivateDBus bus;
   ASSERT_FALSE(bus.address().empty()) << "dbus-daemon did not start";
   for (const QString& address : {QString::fromStdString(bus.address()),  // no notification server

@@ -2,17 +2,18 @@
 // and against none at all. Each test runs in its own process: the sound server must be chosen
 // before the process first asks for an audio device.
 
+#include <gtest/gtest.h>
+
 #include <QAudioDevice>
 #include <QMediaDevices>
 #include <QProcess>
 #include <QTest>
-#include <gtest/gtest.h>
 
-#include "platform/logging/log_capture.h"
-#include "platform/services/av_speech_service.h"
-#include "platform/services/flite_engine.h"
-#include "platform/services/sink_audio_output.h"
 #include "core/settings/in_memory_preferences_store.h"
+#include "platform/logging/log_capture.h"
+#include "platform/services/flite_engine.h"
+#include "platform/services/flite_speech_service.h"
+#include "platform/services/sink_audio_output.h"
 #include "tests/support/child_process.h"
 
 namespace vorlane {
@@ -48,12 +49,12 @@ class NullSinkServer {
       {"XDG_RUNTIME_DIR=" + dir_.path().string(), "HOME=" + dir_.path().string(), "PULSE_SERVER="}};
 };
 
-std::unique_ptr<AVSpeechService> realService(PreferencesStore& store, bool recordings = false) {
+std::unique_ptr<FliteSpeechService> realService(PreferencesStore& store, bool recordings = false) {
   Preferences p = store.preferences();
   if (recordings) p.voiceIdentifier = BundledSpeech::voiceIdentifier;
   store.setPreferences(p);
-  return std::make_unique<AVSpeechService>(
-      store, AVSpeechService::Dependencies{
+  return std::make_unique<FliteSpeechService>(
+      store, FliteSpeechService::Dependencies{
                  std::make_unique<FliteEngine>(), std::make_unique<SinkAudioOutput>(),
                  std::make_unique<SinkAudioOutput>(), ResourceLocator({VORLANE_SOUNDS_BUILD_DIR}),
                  [] { return newYork; }});

@@ -1,13 +1,14 @@
-#include "platform/calendar/event_kit_availability_source.h"
+#include "platform/calendar/ics_availability_source.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
+#include <optional>
 
 #include "platform/persistence/file_error.h"
-#include "platform/persistence/in_memory_user_defaults.h"
+#include "platform/persistence/in_memory_record_store.h"
 #include "tests/support/temp_folder.h"
 
 namespace vorlane {
@@ -34,24 +35,25 @@ bool processEventsUntil(Predicate done, int timeoutMs = 5000) {
 struct BusyResult {
   int calls = 0;
   std::vector<BusyInterval> intervals;
-  int errorCode = 0;  // the FileError code; -1 for any other error
+  std::optional<FileErrorCode> errorCode;  // the code of the FileError, if one came
+  bool otherError = false;
   bool onMainThread = false;
 };
 
-class EventKitAvailabilitySourceTest : public ::testing::Test {
+class IcsAvailabilitySourceTest : public ::testing::Test {
  protected:
-  EventKitAvailabilitySourceTest() {
+  IcsAvailabilitySourceTest() {
     std::filesystem::create_directories(folder_ / "calendars");
     testing::writeFile(folder_ / "calendars/work.ics",
                        "BEGIN:VCALENDAR\nBEGIN:VEVENT\nUID:1\nDTSTART:20260302T150000Z\n"
                        "DTEND:20260302T160000Z\nEND:VEVENT\nEND:VCALENDAR\n");
   }
-  std::unique_ptr<EventKitAvailabilitySource> makeSource() {
+  std::unique_ptr<IcsAvailabilitySource> makeSource() {
     CalendarReader reader(CalendarFolders{folder_ / "calendars", folder_ / "evolution"},
                           IcsReadOptions{std::nullopt, utc_});
-    return std::make_unique<EventKitAvailabilitySource>(defaults_, prompt_, std::move(reader));
+    return std::make_unique<IcsAvailabilitySource>(defaults_, prompt_, std::move(reader));
   }
-  void ask(EventKitAvailabilitySource& source, BusyResult& result) {
+  void ask(IcsAvailabilitySource& source, BusyResult& result) {
     source.busyIntervals(
         day_, [&result](std::vector<BusyInterval> intervals, std::exception_ptr error) {
           ++result.calls;
@@ -61,7 +63,7 @@ class EventKitAvailabilitySourceTest : public ::testing::Test {
           } catch (const FileError& e) {
             result.errorCode = e.code();
           } catch (...) {
-            result.errorCode = -1;
+            result.otherError = true;
           }
           result.onMainThread = QThread::currentThread() == QCoreApplication::instance()->thread();
         });
@@ -70,25 +72,25 @@ class EventKitAvailabilitySourceTest : public ::testing::Test {
   Calendar utc_{"UTC"};
   DateInterval day_{*utc_.date(2026, 3, 2), *utc_.date(2026, 3, 3)};
   testing::TempFolder folder_;
-  InMemoryUserDefaults defaults_;
+  InMemoryRecordStore defaults_;
   FakePrompt prompt_;
 };
 
-TEST_F(EventKitAvailabilitySourceTest, BusyTimesOrTheNoAccessErrorArriveLaterOnTheMainThread) {
+TEST_F(IcsAvailabilitySourceTest, BusyTimesOrTheNoAccessErrorArriveLaterOnTheMainThread) {
   const std::vector<BusyInterval> meeting{
       {*utc_.date(2026, 3, 2, 15, 0), *utc_.date(2026, 3, 2, 16, 0)}};
   // The stored answer stands in for the permission; anything but true or false is a refusal.
   const std::tuple<const char*, std::optional<std::string>, bool, CalendarAccess> rows[] = {
-      {"never asked", std::nullopt, false, CalendarAccess::notDetermined},
-      {"refused", "false", false, CalendarAccess::denied},
-      {"unreadable consent", "true", true, CalendarAccess::denied},
-      {"a number", "1", false, CalendarAccess::denied},
-      {"a text", "\"true\"", false, CalendarAccess::denied},
-      {"not JSON", "tru", false, CalendarAccess::denied},
-      {"granted, with white space", " true\n", false, CalendarAccess::authorized},
+      {"never asked", std::nullopt, false, CalendarAccess::notAsked},
+      {"refused", "false", false, CalendarAccess::refused},
+      {"unreadable consent", "true", true, CalendarAccess::refused},
+      {"a number", "1", false, CalendarAccess::refused},
+      {"a text", "\"true\"", false, CalendarAccess::refused},
+      {"not JSON", "tru", false, CalendarAccess::refused},
+      {"granted, with white space", " true\n", false, CalendarAccess::granted},
   };
   for (const auto& [name, stored, unreadable, access] : rows) {
-    InMemoryUserDefaults fresh;
+    InMemoryRecordStore fresh;
     std::swap(defaults_, fresh);
     if (stored) defaults_.setData(CalendarConsent::key, *stored);
     if (unreadable) defaults_.makeUnreadable(CalendarConsent::key);
@@ -100,15 +102,17 @@ TEST_F(EventKitAvailabilitySourceTest, BusyTimesOrTheNoAccessErrorArriveLaterOnT
     ASSERT_TRUE(processEventsUntil([&] { return result.calls > 0; })) << name;
     processEventsUntil([] { return false; }, 50);
     EXPECT_EQ(result.calls, 1) << name;
-    const bool granted = access == CalendarAccess::authorized;
-    EXPECT_EQ(result.errorCode, granted ? 0 : FileError::fileReadNoPermission) << name;
+    const bool granted = access == CalendarAccess::granted;
+    const std::optional<FileErrorCode> noPermission = FileErrorCode::readNoPermission;
+    EXPECT_EQ(result.errorCode, granted ? std::nullopt : noPermission) << name;
+    EXPECT_FALSE(result.otherError) << name;
     EXPECT_EQ(result.intervals, granted ? meeting : std::vector<BusyInterval>{}) << name;
     EXPECT_TRUE(result.onMainThread) << name;
     EXPECT_FALSE(prompt_.pending) << name << ": reading never asks";
   }
 }
 
-TEST_F(EventKitAvailabilitySourceTest, ASourceDestroyedFirstDeliversNothing) {
+TEST_F(IcsAvailabilitySourceTest, ASourceDestroyedFirstDeliversNothing) {
   defaults_.setData(CalendarConsent::key, "true");
   BusyResult read, refused;
   int accessCalls = 0;

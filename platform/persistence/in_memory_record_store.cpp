@@ -1,11 +1,11 @@
-#include "platform/persistence/in_memory_user_defaults.h"
+#include "platform/persistence/in_memory_record_store.h"
 
 #include <cerrno>
 #include <system_error>
 
 namespace vorlane {
 
-StoredData InMemoryUserDefaults::data(const std::string& key) const {
+StoredData InMemoryRecordStore::data(const std::string& key) const {
   auto it = entries_.find(key);
   if (it == entries_.end()) return StoredData::missing();
   if (it->second.unreadableReason) return StoredData::unreadable(*it->second.unreadableReason);
@@ -13,19 +13,19 @@ StoredData InMemoryUserDefaults::data(const std::string& key) const {
   return StoredData::value(*it->second.bytes);
 }
 
-void InMemoryUserDefaults::setData(const std::string& key, std::string_view bytes) {
+void InMemoryRecordStore::setData(const std::string& key, std::string_view bytes) {
   if (failing_) throw std::system_error(ENOSPC, std::generic_category(), "could not write " + key);
   entries_[key] = Entry{std::string(bytes), std::nullopt};
   ++writes_[key];
 }
 
-bool InMemoryUserDefaults::remove(const std::string& key) {
+bool InMemoryRecordStore::remove(const std::string& key) {
   if (failing_) return !entries_.contains(key);
   entries_.erase(key);
   return true;
 }
 
-std::optional<std::string> InMemoryUserDefaults::setAside(const std::string& key) {
+std::optional<std::string> InMemoryRecordStore::setAside(const std::string& key) {
   auto it = entries_.find(key);
   if (it == entries_.end()) return std::nullopt;
   if (failing_) throw std::system_error(EACCES, std::generic_category(), "could not move " + key);
@@ -35,16 +35,16 @@ std::optional<std::string> InMemoryUserDefaults::setAside(const std::string& key
   return name;
 }
 
-void InMemoryUserDefaults::makeUnreadable(const std::string& key, std::string reason) {
+void InMemoryRecordStore::makeUnreadable(const std::string& key, std::string reason) {
   entries_[key].unreadableReason = std::move(reason);
 }
 
-int InMemoryUserDefaults::writeCount(const std::string& key) const {
+int InMemoryRecordStore::writeCount(const std::string& key) const {
   auto it = writes_.find(key);
   return it == writes_.end() ? 0 : it->second;
 }
 
-std::optional<std::string> InMemoryUserDefaults::rawBytes(const std::string& key) const {
+std::optional<std::string> InMemoryRecordStore::rawBytes(const std::string& key) const {
   auto it = entries_.find(key);
   if (it == entries_.end()) return std::nullopt;
   return it->second.bytes;

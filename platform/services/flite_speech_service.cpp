@@ -1,23 +1,24 @@
-#include "platform/services/av_speech_service.h"
+#include "platform/services/flite_speech_service.h"
 
 #include <algorithm>
 
+#include "core/visits/phrase_formatter.h"
 #include "platform/logging/log.h"
 #include "platform/services/flite_engine.h"
 #include "platform/services/main_thread.h"
 #include "platform/services/sink_audio_output.h"
-#include "core/visits/phrase_formatter.h"
 
 namespace vorlane {
 
-AVSpeechService::AVSpeechService(PreferencesStore& preferencesStore)
-    : AVSpeechService(
+FliteSpeechService::FliteSpeechService(PreferencesStore& preferencesStore)
+    : FliteSpeechService(
           preferencesStore,
           Dependencies{std::make_unique<FliteEngine>(), std::make_unique<SinkAudioOutput>(),
                        std::make_unique<SinkAudioOutput>(), ResourceLocator::standard(),
                        [] { return Calendar::current(); }}) {}
 
-AVSpeechService::AVSpeechService(PreferencesStore& preferencesStore, Dependencies dependencies)
+FliteSpeechService::FliteSpeechService(PreferencesStore& preferencesStore,
+                                       Dependencies dependencies)
     : preferencesStore_(preferencesStore),
       engine_(std::move(dependencies.engine)),
       speechOutput_(std::move(dependencies.speechOutput)),
@@ -25,10 +26,10 @@ AVSpeechService::AVSpeechService(PreferencesStore& preferencesStore, Dependencie
       calendar_(std::move(dependencies.calendar)),
       bundled_(std::move(dependencies.clipOutput)) {}
 
-AVSpeechService::~AVSpeechService() = default;
+FliteSpeechService::~FliteSpeechService() = default;
 
-void AVSpeechService::speak(const std::string& text, std::optional<Date> moment,
-                            Completion completion) {
+void FliteSpeechService::speak(const std::string& text, std::optional<Date> moment,
+                               Completion completion) {
   Q_ASSERT(isMainThread());
   const Preferences preferences = preferencesStore_.preferences();
   if (!preferences.speechEnabled) {
@@ -43,8 +44,8 @@ void AVSpeechService::speak(const std::string& text, std::optional<Date> moment,
   synthesize(text, preferences, std::move(completion));
 }
 
-bool AVSpeechService::playClip(const Preferences& preferences, std::optional<Date> moment,
-                               Completion& completion) {
+bool FliteSpeechService::playClip(const Preferences& preferences, std::optional<Date> moment,
+                                  Completion& completion) {
   if (preferences.voiceIdentifier != BundledSpeech::voiceIdentifier ||
       preferences.phraseTemplate != PhraseFormatter::defaultTemplate || !moment) {
     return false;
@@ -68,8 +69,8 @@ bool AVSpeechService::playClip(const Preferences& preferences, std::optional<Dat
   return started;
 }
 
-void AVSpeechService::synthesize(const std::string& text, const Preferences& preferences,
-                                 Completion completion) {
+void FliteSpeechService::synthesize(const std::string& text, const Preferences& preferences,
+                                    Completion completion) {
   // One phrase at a time: a newer phrase cuts off the one still speaking, whose completion
   // is dropped, so it can never answer for the newer one.
   if (speaking_) {
@@ -107,7 +108,7 @@ void AVSpeechService::synthesize(const std::string& text, const Preferences& pre
   }
 }
 
-void AVSpeechService::utteranceEnded(std::uint64_t id) {
+void FliteSpeechService::utteranceEnded(std::uint64_t id) {
   Q_ASSERT(isMainThread());
   if (!speaking_ || speaking_->id != id) {
     return;
@@ -120,9 +121,11 @@ void AVSpeechService::utteranceEnded(std::uint64_t id) {
   }
 }
 
-bool AVSpeechService::isSpeaking() const { return speaking_.has_value() || bundled_.isPlaying(); }
+bool FliteSpeechService::isSpeaking() const {
+  return speaking_.has_value() || bundled_.isPlaying();
+}
 
-void AVSpeechService::stop() {
+void FliteSpeechService::stop() {
   Q_ASSERT(isMainThread());
   speechOutput_->stop();
   if (speaking_) {
@@ -140,7 +143,7 @@ void AVSpeechService::stop() {
   duckOtherAudio(false);
 }
 
-std::vector<SpeechVoice> AVSpeechService::availableVoices() const {
+std::vector<SpeechVoice> FliteSpeechService::availableVoices() const {
   std::vector<SpeechVoice> voices = engine_->voices();
   std::erase_if(voices, [](const SpeechVoice& v) { return !v.language.starts_with("en"); });
   std::stable_sort(voices.begin(), voices.end(),
@@ -148,11 +151,11 @@ std::vector<SpeechVoice> AVSpeechService::availableVoices() const {
   return voices;
 }
 
-void AVSpeechService::later(std::function<void()> work) {
+void FliteSpeechService::later(std::function<void()> work) {
   QMetaObject::invokeMethod(&context_, std::move(work), Qt::QueuedConnection);
 }
 
-void AVSpeechService::duckOtherAudio(bool on) {
+void FliteSpeechService::duckOtherAudio(bool on) {
   // Nothing is lowered; the line marks where other audio would be.
   Log::speech().debug("ducking other audio: %{bool}d", on);
 }

@@ -1,15 +1,14 @@
-#include "platform/persistence/user_defaults_preferences_store.h"
+#include "platform/persistence/record_preferences_store.h"
 
 #include <exception>
 #include <vector>
 
-#include "platform/logging/log.h"
 #include "foundation/json.h"
+#include "platform/logging/log.h"
 
 namespace vorlane {
 
-UserDefaultsPreferencesStore::UserDefaultsPreferencesStore(UserDefaults& defaults)
-    : defaults_(defaults) {
+RecordPreferencesStore::RecordPreferencesStore(RecordStore& defaults) : defaults_(defaults) {
   const StoredData stored = defaults_.data(key);
   if (stored.isMissing()) return;
   if (stored.hasValue()) {
@@ -23,7 +22,7 @@ UserDefaultsPreferencesStore::UserDefaultsPreferencesStore(UserDefaults& default
   keepStoredBytes_ = true;
 }
 
-void UserDefaultsPreferencesStore::setPreferences(const Preferences& preferences) {
+void RecordPreferencesStore::setPreferences(const Preferences& preferences) {
   const bool changed = !(preferences == cached_);
   cached_ = preferences;
   if (changed) {
@@ -39,22 +38,21 @@ void UserDefaultsPreferencesStore::setPreferences(const Preferences& preferences
   }
 }
 
-void UserDefaultsPreferencesStore::modify(const std::function<void(Preferences&)>& change) {
+void RecordPreferencesStore::modify(const std::function<void(Preferences&)>& change) {
   Preferences record = cached_;
   change(record);
   setPreferences(record);
 }
 
-UserDefaultsPreferencesStore::ObserverID UserDefaultsPreferencesStore::addObserver(
-    Callback observer) {
+RecordPreferencesStore::ObserverID RecordPreferencesStore::addObserver(Callback observer) {
   const ObserverID id = nextObserver_++;
   observers_.emplace(id, std::move(observer));
   return id;
 }
 
-void UserDefaultsPreferencesStore::removeObserver(ObserverID id) { observers_.erase(id); }
+void RecordPreferencesStore::removeObserver(ObserverID id) { observers_.erase(id); }
 
-void UserDefaultsPreferencesStore::store(const Preferences& preferences) {
+void RecordPreferencesStore::store(const Preferences& preferences) {
   std::string bytes;
   try {
     bytes = json::dump(preferences.encode());

@@ -4,13 +4,13 @@
 #include <optional>
 #include <string>
 
-#include "platform/persistence/user_defaults.h"
+#include "platform/persistence/record_store.h"
 
 namespace vorlane {
 
-// User defaults held in memory, for tests and for running without a home folder. Tests can
+// Records held in memory, for tests and for running without a home folder. Tests can
 // make a key unreadable and make writes fail, and can count writes.
-class InMemoryUserDefaults final : public UserDefaults {
+class InMemoryRecordStore final : public RecordStore {
  public:
   StoredData data(const std::string& key) const override;
   void setData(const std::string& key, std::string_view bytes) override;

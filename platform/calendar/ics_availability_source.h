@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "core/contracts/calendar_availability_source.h"
 #include "platform/calendar/calendar_consent.h"
 #include "platform/calendar/calendar_reader.h"
 #include "platform/calendar/consent_prompt.h"
-#include "core/contracts/calendar_availability_source.h"
 
 namespace vorlane {
 
@@ -17,13 +17,13 @@ namespace vorlane {
 // standing in for a platform permission. Belongs to the main thread; the files are read on
 // one worker thread of its own, one request at a time, and every completion arrives later
 // on the main thread, exactly once. A source destroyed first delivers nothing.
-class EventKitAvailabilitySource final : public QObject, public CalendarAvailabilitySource {
+class IcsAvailabilitySource final : public QObject, public CalendarAvailabilitySource {
  public:
   // `defaults` and `prompt` must outlive the source.
-  EventKitAvailabilitySource(UserDefaults& defaults, ConsentPrompt& prompt, CalendarReader reader,
-                             QObject* parent = nullptr);
+  IcsAvailabilitySource(RecordStore& defaults, ConsentPrompt& prompt, CalendarReader reader,
+                        QObject* parent = nullptr);
   // Waits for a read in progress, then stops the worker.
-  ~EventKitAvailabilitySource() override;
+  ~IcsAvailabilitySource() override;
 
   // The stored consent, read afresh on every call.
   CalendarAccess access() const override;
@@ -31,7 +31,7 @@ class EventKitAvailabilitySource final : public QObject, public CalendarAvailabi
   // completion runs (a failed store fails the call); closing the prompt yields false and
   // stores nothing.
   void requestAccess(AccessCompletion completion) override;
-  // Fails with FileError 257 (and reads nothing) unless access is authorized.
+  // Fails with FileError readNoPermission (and reads nothing) unless the user has granted access.
   void busyIntervals(DateInterval interval, BusyCompletion completion) override;
 
  private:

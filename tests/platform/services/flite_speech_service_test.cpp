@@ -1,10 +1,11 @@
-#include "platform/services/av_speech_service.h"
+#include "platform/services/flite_speech_service.h"
 
-#include <QCoreApplication>
 #include <gtest/gtest.h>
 
-#include "platform/logging/log_capture.h"
+#include <QCoreApplication>
+
 #include "core/settings/in_memory_preferences_store.h"
+#include "platform/logging/log_capture.h"
 #include "tests/platform/services/speech_fakes.h"
 
 namespace vorlane {
@@ -22,7 +23,7 @@ Line duck(bool on) {
 Line speaking(const std::string& text) { return {LogLevel::info, "speech", "speaking: " + text}; }
 const std::string bundled = BundledSpeech::voiceIdentifier;
 
-struct AVSpeechServiceTest : ::testing::Test {
+struct FliteSpeechServiceTest : ::testing::Test {
   void SetUp() override {
     for (const char* name : {"hour-3-00.wav", "hour-0-30.wav"}) {
       testing::writeFile(folder / name, testing::wavFile({16000, 1, {100, -100}}));
@@ -48,7 +49,7 @@ struct AVSpeechServiceTest : ::testing::Test {
   testing::FakeSynthesisEngine* engine = new testing::FakeSynthesisEngine;
   testing::FakeAudioOutput* speechOut = new testing::FakeAudioOutput;
   testing::FakeAudioOutput* clipOut = new testing::FakeAudioOutput;
-  AVSpeechService service{
+  FliteSpeechService service{
       store,
       {std::unique_ptr<SynthesisEngine>(engine), std::unique_ptr<AudioOutput>(speechOut),
        std::unique_ptr<AudioOutput>(clipOut), ResourceLocator({folder.path()}),
@@ -56,7 +57,7 @@ struct AVSpeechServiceTest : ::testing::Test {
 };
 
 // One service for all rows: the settings must be read afresh on every call.
-TEST_F(AVSpeechServiceTest, PicksAClipOrTheSynthesiserVoiceFromTheSettingsOfEachCall) {
+TEST_F(FliteSpeechServiceTest, PicksAClipOrTheSynthesiserVoiceFromTheSettingsOfEachCall) {
   struct Row {
     const char* name;
     std::optional<std::string> voice;
@@ -86,7 +87,7 @@ TEST_F(AVSpeechServiceTest, PicksAClipOrTheSynthesiserVoiceFromTheSettingsOfEach
   }
 }
 
-TEST_F(AVSpeechServiceTest, AClipThatFailsHandsThePhraseToTheDefaultVoice) {
+TEST_F(FliteSpeechServiceTest, AClipThatFailsHandsThePhraseToTheDefaultVoice) {
   choose(bundled);
   for (const bool fileUnreadable : {true, false}) {  // else the playback does not start
     LogCapture rowLog;
@@ -106,7 +107,7 @@ TEST_F(AVSpeechServiceTest, AClipThatFailsHandsThePhraseToTheDefaultVoice) {
 }
 
 // Regression: with one completion slot, the first phrase's end completed the second phrase.
-TEST_F(AVSpeechServiceTest, ANewPhraseCutsOffTheOldOneWhoseEndCannotCompleteTheNewOne) {
+TEST_F(FliteSpeechServiceTest, ANewPhraseCutsOffTheOldOneWhoseEndCannotCompleteTheNewOne) {
   int first = 0, second = 0;
   service.speak("first", std::nullopt, counter(first));
   EXPECT_TRUE(service.isSpeaking());
@@ -125,7 +126,7 @@ TEST_F(AVSpeechServiceTest, ANewPhraseCutsOffTheOldOneWhoseEndCannotCompleteTheN
   EXPECT_EQ(log.lines().back(), duck(false));
 }
 
-TEST_F(AVSpeechServiceTest, StopCompletesAPhraseOnceLaterButNeverAClip) {
+TEST_F(FliteSpeechServiceTest, StopCompletesAPhraseOnceLaterButNeverAClip) {
   int phrase = 0, next = 0, clip = 0;
   service.speak("first", std::nullopt, counter(phrase));
   service.stop();
@@ -153,7 +154,7 @@ TEST_F(AVSpeechServiceTest, StopCompletesAPhraseOnceLaterButNeverAClip) {
   EXPECT_EQ(log.lines().back(), duck(false));
 }
 
-TEST_F(AVSpeechServiceTest, WhenNothingCanBeHeardThePhraseStillEndsOnTheNextTurn) {
+TEST_F(FliteSpeechServiceTest, WhenNothingCanBeHeardThePhraseStillEndsOnTheNextTurn) {
   const std::tuple<bool, std::optional<PcmBuffer>, std::optional<std::string>> rows[] = {
       {false, PcmBuffer{16000, 1, {1, 2, 3}}, "no audio output for speech"},
       {true, std::nullopt, "speech synthesis failed"},

@@ -1,4 +1,4 @@
-#include "platform/persistence/application_support.h"
+#include "platform/persistence/xdg_folders.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -31,14 +31,14 @@ std::optional<fs::path> xdgBaseFolder(const char* value, const char* home, const
   return std::nullopt;
 }
 
-std::optional<fs::path> userDefaultsFolder() {
+std::optional<fs::path> configFolder() {
   const std::string home = homeFolder();
   auto base = xdgBaseFolder(std::getenv("XDG_CONFIG_HOME"), home.c_str(), ".config");
   if (!base) return std::nullopt;
   return *base / "vorlane";
 }
 
-std::optional<fs::path> applicationSupportFolder() {
+std::optional<fs::path> dataFolder() {
   const std::string home = homeFolder();
   auto base = xdgBaseFolder(std::getenv("XDG_DATA_HOME"), home.c_str(), ".local/share");
   if (!base) return std::nullopt;

@@ -5,22 +5,22 @@
 #include <functional>
 #include <memory>
 
-#include "platform/persistence/user_defaults.h"
+#include "platform/persistence/record_store.h"
 
 namespace vorlane {
 
-// User defaults as one file per key in one folder: "<folder>/<encoded key>.json", holding
+// Records as one file per key in one folder: "<folder>/<encoded key>.json", holding
 // exactly the value's bytes. Files are written atomically and durably, 0600; the folder is
 // created 0700 on the first write.
-class FileUserDefaults final : public UserDefaults {
+class FileRecordStore final : public RecordStore {
  public:
   using UtcClock = std::function<std::time_t()>;
 
   // `now` stamps the names of set-aside files; the system clock when not given.
-  explicit FileUserDefaults(std::filesystem::path folder, UtcClock now = {});
+  explicit FileRecordStore(std::filesystem::path folder, UtcClock now = {});
 
   // The standard database of this user; null when no home folder can be found.
-  static std::unique_ptr<FileUserDefaults> standard();
+  static std::unique_ptr<FileRecordStore> standard();
 
   // The key as a file name: bytes outside [A-Za-z0-9._-] and a leading dot become %XX
   // (upper-case hex), so different keys never share a file.

@@ -1,4 +1,4 @@
-#include "platform/calendar/event_kit_availability_source.h"
+#include "platform/calendar/ics_availability_source.h"
 
 #include <QMetaObject>
 #include <QPointer>
@@ -22,9 +22,8 @@ std::vector<std::string> folderNames(const CalendarReader& reader) {
 
 }  // namespace
 
-EventKitAvailabilitySource::EventKitAvailabilitySource(UserDefaults& defaults,
-                                                       ConsentPrompt& prompt, CalendarReader reader,
-                                                       QObject* parent)
+IcsAvailabilitySource::IcsAvailabilitySource(RecordStore& defaults, ConsentPrompt& prompt,
+                                             CalendarReader reader, QObject* parent)
     : QObject(parent),
       consent_(defaults),
       prompt_(prompt),
@@ -36,20 +35,20 @@ EventKitAvailabilitySource::EventKitAvailabilitySource(UserDefaults& defaults,
   thread_.start();
 }
 
-EventKitAvailabilitySource::~EventKitAvailabilitySource() {
+IcsAvailabilitySource::~IcsAvailabilitySource() {
   thread_.quit();
   thread_.wait();
 }
 
-CalendarAccess EventKitAvailabilitySource::access() const { return consent_.access(); }
+CalendarAccess IcsAvailabilitySource::access() const { return consent_.access(); }
 
-void EventKitAvailabilitySource::later(std::function<void()> deliver) {
+void IcsAvailabilitySource::later(std::function<void()> deliver) {
   QMetaObject::invokeMethod(this, std::move(deliver), Qt::QueuedConnection);
 }
 
-void EventKitAvailabilitySource::requestAccess(AccessCompletion completion) {
+void IcsAvailabilitySource::requestAccess(AccessCompletion completion) {
   auto answered = std::make_shared<bool>(false);
-  QPointer<EventKitAvailabilitySource> self(this);
+  QPointer<IcsAvailabilitySource> self(this);
   prompt_.ask(folderNames(*reader_), [self, answered, completion](ConsentPrompt::Answer answer) {
     // A prompt that answers twice, or after the source has gone, is not listened to.
     if (*answered || self.isNull()) return;
@@ -69,10 +68,10 @@ void EventKitAvailabilitySource::requestAccess(AccessCompletion completion) {
   });
 }
 
-void EventKitAvailabilitySource::busyIntervals(DateInterval interval, BusyCompletion completion) {
-  if (access() != CalendarAccess::authorized) {
+void IcsAvailabilitySource::busyIntervals(DateInterval interval, BusyCompletion completion) {
+  if (access() != CalendarAccess::granted) {
     const auto error =
-        std::make_exception_ptr(FileError(FileError::fileReadNoPermission, noAccessSentence));
+        std::make_exception_ptr(FileError(FileErrorCode::readNoPermission, noAccessSentence));
     later([completion, error] { completion({}, error); });
     return;
   }

@@ -1,22 +1,22 @@
-#include "platform/persistence/file_user_defaults.h"
+#include "platform/persistence/file_record_store.h"
 
-#include "platform/persistence/application_support.h"
 #include "platform/persistence/atomic_file.h"
+#include "platform/persistence/xdg_folders.h"
 
 namespace vorlane {
 
-FileUserDefaults::FileUserDefaults(std::filesystem::path folder, UtcClock now)
+FileRecordStore::FileRecordStore(std::filesystem::path folder, UtcClock now)
     : folder_(std::move(folder)), now_(std::move(now)) {
   if (!now_) now_ = [] { return std::time(nullptr); };
 }
 
-std::unique_ptr<FileUserDefaults> FileUserDefaults::standard() {
-  auto folder = userDefaultsFolder();
+std::unique_ptr<FileRecordStore> FileRecordStore::standard() {
+  auto folder = configFolder();
   if (!folder) return nullptr;
-  return std::make_unique<FileUserDefaults>(*folder);
+  return std::make_unique<FileRecordStore>(*folder);
 }
 
-std::string FileUserDefaults::fileName(std::string_view key) {
+std::string FileRecordStore::fileName(std::string_view key) {
   static constexpr char hex[] = "0123456789ABCDEF";
   std::string name;
   for (std::size_t i = 0; i < key.size(); ++i) {
@@ -34,18 +34,16 @@ std::string FileUserDefaults::fileName(std::string_view key) {
   return name + ".json";
 }
 
-StoredData FileUserDefaults::data(const std::string& key) const {
-  return readStoredFile(path(key));
-}
+StoredData FileRecordStore::data(const std::string& key) const { return readStoredFile(path(key)); }
 
-void FileUserDefaults::setData(const std::string& key, std::string_view bytes) {
+void FileRecordStore::setData(const std::string& key, std::string_view bytes) {
   createFolders(folder_);
   writeFileAtomically(path(key), bytes);
 }
 
-bool FileUserDefaults::remove(const std::string& key) { return removeFile(path(key)); }
+bool FileRecordStore::remove(const std::string& key) { return removeFile(path(key)); }
 
-std::optional<std::string> FileUserDefaults::setAside(const std::string& key) {
+std::optional<std::string> FileRecordStore::setAside(const std::string& key) {
   auto moved = moveAside(path(key), now_());
   if (!moved) return std::nullopt;
   return moved->string();

@@ -8,11 +8,11 @@
 
 namespace vorlane {
 
-// The user-defaults database: small records, each under its own key. A bad record blocks
+// The record store: small records, each under its own key. A bad record blocks
 // only itself.
-class UserDefaults {
+class RecordStore {
  public:
-  virtual ~UserDefaults() = default;
+  virtual ~RecordStore() = default;
 
   // The bytes under `key`, or missing, or unreadable with the reason. Never throws.
   virtual StoredData data(const std::string& key) const = 0;

@@ -12,11 +12,11 @@ namespace vorlane {
 
 // The application in front, from the window manager's _NET_ACTIVE_WINDOW and that window's
 // WM_CLASS, named through the alias table of window_class.h.
-class X11FrontmostApplication final : public FrontmostApplication {
+class X11ActiveApplication final : public ActiveApplication {
  public:
-  X11FrontmostApplication(xcb_connection_t* connection, long ownPid);
+  X11ActiveApplication(xcb_connection_t* connection, long ownPid);
 
-  std::optional<std::string> frontmostBundleID() override;
+  std::optional<std::string> activeAppId() override;
 
   // The active window; none when the window manager names none.
   std::optional<xcb_window_t> activeWindow();

@@ -3,16 +3,16 @@
 #include <functional>
 #include <map>
 
-#include "platform/persistence/user_defaults.h"
 #include "core/settings/preferences_store.h"
+#include "platform/persistence/record_store.h"
 
 namespace vorlane {
 
 // The application's settings store: the record in memory, stored as JSON under the
-// user-defaults key "preferences". Read and write failures never stop the application: an
+// record-store key "preferences". Read and write failures never stop the application: an
 // unreadable stored record gives the default settings, and is moved aside (with an error
 // log line) before the first write would replace it. Main thread only.
-class UserDefaultsPreferencesStore final : public PreferencesStore {
+class RecordPreferencesStore final : public PreferencesStore {
  public:
   using Callback = std::function<void(const Preferences&)>;
   using ObserverID = int;
@@ -20,7 +20,7 @@ class UserDefaultsPreferencesStore final : public PreferencesStore {
   static constexpr const char* key = "preferences";
 
   // Loads the record; `defaults` must outlive the store.
-  explicit UserDefaultsPreferencesStore(UserDefaults& defaults);
+  explicit RecordPreferencesStore(RecordStore& defaults);
 
   Preferences preferences() const override { return cached_; }
 
@@ -41,7 +41,7 @@ class UserDefaultsPreferencesStore final : public PreferencesStore {
  private:
   void store(const Preferences& preferences);
 
-  UserDefaults& defaults_;
+  RecordStore& defaults_;
   Preferences cached_;
   Callback onChange_;
   std::map<ObserverID, Callback> observers_;

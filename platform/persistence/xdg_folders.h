@@ -11,10 +11,10 @@ namespace vorlane {
 std::optional<std::filesystem::path> xdgBaseFolder(const char* value, const char* home,
                                                    const char* fallback);
 
-// "$XDG_CONFIG_HOME/vorlane" (~/.config/vorlane): where the user defaults live.
-std::optional<std::filesystem::path> userDefaultsFolder();
+// "$XDG_CONFIG_HOME/vorlane" (~/.config/vorlane): the config folder, home of the records.
+std::optional<std::filesystem::path> configFolder();
 
-// "$XDG_DATA_HOME/Vorlane" (~/.local/share/Vorlane): the application-support folder.
-std::optional<std::filesystem::path> applicationSupportFolder();
+// "$XDG_DATA_HOME/Vorlane" (~/.local/share/Vorlane): the data folder.
+std::optional<std::filesystem::path> dataFolder();
 
 }  // namespace vorlane

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "core/contracts/speech_service.h"
+#include "core/settings/preferences_store.h"
+#include "foundation/calendar.h"
 #include "platform/services/audio_output.h"
 #include "platform/services/bundled_speech.h"
 #include "platform/services/resource_locator.h"
 #include "platform/services/synthesis_engine.h"
-#include "core/contracts/speech_service.h"
-#include "core/settings/preferences_store.h"
-#include "foundation/calendar.h"
 
 namespace vorlane {
 
@@ -26,7 +26,7 @@ namespace vorlane {
 // event loop, when the phrase has ended. A synthesised phrase cut off by `stop()` still
 // completes (as a cancel); one replaced by a newer phrase is dropped uncalled, as is a clip
 // cut short by `stop()` or by another clip.
-class AVSpeechService final : public SpeechService {
+class FliteSpeechService final : public SpeechService {
  public:
   struct Dependencies {
     std::unique_ptr<SynthesisEngine> engine;
@@ -37,9 +37,9 @@ class AVSpeechService final : public SpeechService {
   };
 
   // libflite, the default audio device, the standard sound folders, the user's calendar.
-  explicit AVSpeechService(PreferencesStore& preferencesStore);
-  AVSpeechService(PreferencesStore& preferencesStore, Dependencies dependencies);
-  ~AVSpeechService() override;
+  explicit FliteSpeechService(PreferencesStore& preferencesStore);
+  FliteSpeechService(PreferencesStore& preferencesStore, Dependencies dependencies);
+  ~FliteSpeechService() override;
 
   using SpeechService::speak;
   void speak(const std::string& text, std::optional<Date> moment, Completion completion) override;
