@@ -68,7 +68,7 @@ void parseOnce(const char* text) {
   try {
     benchmark::DoNotOptimize(parser().parse(text, now));
   } catch (const ReminderParser::ParseError& error) {
-    benchmark::DoNotOptimize(error.kind());
+    benchmark::DoNotOptimize(error.value());
   }
 }
 

@@ -16,7 +16,7 @@ class InMemoryReminderStore final : public ReminderStore {
   std::vector<Reminder> reminders() const override { return reminders_; }
   std::size_t count() const { return reminders_.size(); }
   void add(const Reminder& reminder) override;
-  bool update(const Reminder& reminder) override;
+  [[nodiscard]] bool update(const Reminder& reminder) override;
   void remove(const UUID& id) override;
   void pruneExpired(Date date) override;
 

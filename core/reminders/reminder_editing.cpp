@@ -5,14 +5,18 @@
 
 namespace vorlane {
 
-const char* ReminderEditing::Error::what() const noexcept {
-  return "This reminder is no longer saved. Close this window and add a new reminder.";
+std::string_view describe(ReminderEditing::ErrorCase error) {
+  switch (error) {
+    case ReminderEditing::ErrorCase::reminderNoLongerExists:
+      return "This reminder is no longer saved. Close this window and add a new reminder.";
+  }
+  return {};
 }
 
 Reminder ReminderEditing::revised(const Reminder& reminder, std::string_view phrase,
                                   std::string_view schedule, Date now, const Calendar& calendar) {
   std::string newPhrase = trimmed(phrase);
-  if (newPhrase.empty()) throw ReminderParser::ParseError::noPhraseFound;
+  if (newPhrase.empty()) throw ReminderParser::ParseError(ReminderParser::ErrorCase::noPhraseFound);
   Reminder copy = reminder;
   copy.phrase = std::move(newPhrase);
 
@@ -25,17 +29,6 @@ Reminder ReminderEditing::revised(const Reminder& reminder, std::string_view phr
   return copy;
 }
 
-std::string ReminderEditing::message(const std::exception& error) {
-  if (const auto* parseError = dynamic_cast<const ReminderParser::ParseError*>(&error)) {
-    switch (parseError->kind()) {
-      case ReminderParser::ParseError::Kind::empty:
-      case ReminderParser::ParseError::Kind::noTimeFound:
-        return "Add a time, such as 4pm, in 25m, or weekdays 9:30am.";
-      case ReminderParser::ParseError::Kind::noPhraseFound:
-        return "Add a message for the character to say.";
-    }
-  }
-  return error.what();
-}
+std::string ReminderEditing::message(const std::exception& error) { return error.what(); }
 
 }  // namespace vorlane

@@ -286,26 +286,25 @@ icu::UnicodeString cleanPhrase(const icu::UnicodeString& text) {
 
 }  // namespace
 
-const char* ReminderParser::ParseError::what() const noexcept {
-  switch (kind_) {
-    case Kind::empty:
-      return "reminder text is empty";
-    case Kind::noTimeFound:
-      return "no time found in the reminder text";
-    case Kind::noPhraseFound:
-      return "no phrase left in the reminder text";
+std::string_view describe(ReminderParser::ErrorCase error) {
+  switch (error) {
+    case ReminderParser::ErrorCase::empty:
+    case ReminderParser::ErrorCase::noTimeFound:
+      return "Add a time, such as 4pm, in 25m, or weekdays 9:30am.";
+    case ReminderParser::ErrorCase::noPhraseFound:
+      return "Add a message for the character to say.";
   }
-  return "reminder text not understood";
+  return {};
 }
 
 Reminder ReminderParser::parse(std::string_view text, Date now) const {
   const MatchText line(trimmed(toUnicode(text)));
-  if (line.length() == 0) throw Error::empty;
+  if (line.length() == 0) throw Error(Error::Case::empty);
   const Hints hints(line.string());
 
   if (const std::optional<CountdownMatch> countdown = matchCountdown(line, hints)) {
     const icu::UnicodeString phrase = cleanPhrase(replacedBySpace(line.string(), countdown->range));
-    if (phrase.isEmpty()) throw Error::noPhraseFound;
+    if (phrase.isEmpty()) throw Error(Error::Case::noPhraseFound);
     return Reminder(UUID::random(), toUtf8(phrase), VisitTrigger::countdown(countdown->seconds),
                     now);
   }
@@ -316,9 +315,9 @@ Reminder ReminderParser::parse(std::string_view text, Date now) const {
   const MatchText& rest = withoutDays ? *withoutDays : line;
 
   const std::optional<TimeMatch> time = matchTime(rest, hints);
-  if (!time) throw Error::noTimeFound;
+  if (!time) throw Error(Error::Case::noTimeFound);
   const icu::UnicodeString phrase = cleanPhrase(replacedBySpace(rest.string(), time->range));
-  if (phrase.isEmpty()) throw Error::noPhraseFound;
+  if (phrase.isEmpty()) throw Error(Error::Case::noPhraseFound);
 
   if (days) {
     return Reminder(UUID::random(), toUtf8(phrase),

@@ -8,6 +8,7 @@
 #include "core/reminders/reminder.h"
 #include "foundation/calendar.h"
 #include "foundation/date.h"
+#include "foundation/sentence_error.h"
 
 namespace vorlane {
 
@@ -19,26 +20,14 @@ namespace vorlane {
 // may be used from any thread.
 class ReminderParser {
  public:
-  // Why a line gave no reminder. Carries no user-facing text (ReminderEditing::message
-  // gives that); what() is for diagnostics.
-  class ParseError : public std::exception {
-   public:
-    enum class Kind { empty, noTimeFound, noPhraseFound };
-
-    static const ParseError empty;          // nothing but white space was typed
-    static const ParseError noTimeFound;    // no schedule was recognised
-    static const ParseError noPhraseFound;  // nothing is left to say once it is removed
-
-    explicit ParseError(Kind kind) noexcept : kind_(kind) {}
-
-    Kind kind() const noexcept { return kind_; }
-    const char* what() const noexcept override;
-
-    bool operator==(const ParseError& other) const noexcept { return kind_ == other.kind_; }
-
-   private:
-    Kind kind_;
+  // Why a line gave no reminder; each case carries the advice shown to the user.
+  enum class ErrorCase {
+    empty,          // nothing but white space was typed
+    noTimeFound,    // no schedule was recognised
+    noPhraseFound,  // nothing is left to say once it is removed
   };
+  friend std::string_view describe(ErrorCase error);
+  using ParseError = SentenceError<ErrorCase>;
 
   explicit ReminderParser(Calendar calendar) : calendar(std::move(calendar)) {}
 
@@ -56,16 +45,4 @@ class ReminderParser {
   Date nextDate(int hour, int minute, Date after) const;
 };
 
-inline const ReminderParser::ParseError ReminderParser::ParseError::empty{Kind::empty};
-inline const ReminderParser::ParseError ReminderParser::ParseError::noTimeFound{Kind::noTimeFound};
-inline const ReminderParser::ParseError ReminderParser::ParseError::noPhraseFound{
-    Kind::noPhraseFound};
-
 }  // namespace vorlane
-
-template <>
-struct std::hash<vorlane::ReminderParser::ParseError> {
-  std::size_t operator()(const vorlane::ReminderParser::ParseError& error) const noexcept {
-    return static_cast<std::size_t>(error.kind());
-  }
-};

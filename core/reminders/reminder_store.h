@@ -23,7 +23,7 @@ class ReminderStore {
   virtual void add(const Reminder& reminder) = 0;
   // Replaces the first reminder with the same id where it stands; false, and nothing
   // changed, when there is none.
-  virtual bool update(const Reminder& reminder) = 0;
+  [[nodiscard]] virtual bool update(const Reminder& reminder) = 0;
   // Removes every reminder with that id, keeping the others in order.
   virtual void remove(const UUID& id) = 0;
   // Removes every reminder that has expired before `date`, keeping the others in order.

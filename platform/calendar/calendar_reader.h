@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "core/contracts/busy_interval.h"
 #include "platform/calendar/calendar_files.h"
 #include "platform/calendar/ics_events.h"
-#include "core/contracts/busy_interval.h"
 
 namespace vorlane {
 
@@ -33,6 +33,6 @@ class CalendarReader {
 };
 
 // The whole file, or none when it is not a readable regular file within the size limit.
-std::optional<std::string> readCalendarFile(const std::filesystem::path& path);
+[[nodiscard]] std::optional<std::string> readCalendarFile(const std::filesystem::path& path);
 
 }  // namespace vorlane

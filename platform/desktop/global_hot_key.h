@@ -25,8 +25,10 @@ class GlobalHotKey final : public QAbstractNativeEventFilter {
   // XK_m with Ctrl | Alt | Meta is Ctrl+Alt+Super+M. Null, with an error line on the
   // lifecycle log, when there is no X connection or the X server refuses a grab (another
   // client holds the combination); nothing then stays grabbed or installed.
-  static std::unique_ptr<GlobalHotKey> create(std::uint32_t keySym, Qt::KeyboardModifiers modifiers,
-                                              std::uint32_t identifier, Handler handler);
+  [[nodiscard]] static std::unique_ptr<GlobalHotKey> create(std::uint32_t keySym,
+                                                            Qt::KeyboardModifiers modifiers,
+                                                            std::uint32_t identifier,
+                                                            Handler handler);
 
   // Ungrabs the shortcut, then removes the filter.
   ~GlobalHotKey() override;

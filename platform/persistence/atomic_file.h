@@ -30,7 +30,7 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view byt
 void createFolders(const std::filesystem::path& folder);
 
 // Removes the file; a missing file counts as removed. Returns false when it is still there.
-bool removeFile(const std::filesystem::path& path);
+[[nodiscard]] bool removeFile(const std::filesystem::path& path);
 
 // The aside name of `path` at `utc`: "<name>.unreadable-<yyyymmddThhmmss>", with "-<n>"
 // appended for n >= 2.

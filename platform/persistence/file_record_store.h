@@ -31,7 +31,7 @@ class FileRecordStore final : public RecordStore {
 
   StoredData data(const std::string& key) const override;
   void setData(const std::string& key, std::string_view bytes) override;
-  bool remove(const std::string& key) override;
+  [[nodiscard]] bool remove(const std::string& key) override;
   std::optional<std::string> setAside(const std::string& key) override;
 
  private:

@@ -37,7 +37,7 @@ class FileReminderStore final : public ReminderStore {
 
   std::vector<Reminder> reminders() const override { return memory_.reminders(); }
   void add(const Reminder& reminder) override;
-  bool update(const Reminder& reminder) override;
+  [[nodiscard]] bool update(const Reminder& reminder) override;
   void remove(const UUID& id) override;
   void pruneExpired(Date date) override;
 

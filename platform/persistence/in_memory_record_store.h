@@ -14,7 +14,7 @@ class InMemoryRecordStore final : public RecordStore {
  public:
   StoredData data(const std::string& key) const override;
   void setData(const std::string& key, std::string_view bytes) override;
-  bool remove(const std::string& key) override;
+  [[nodiscard]] bool remove(const std::string& key) override;
   std::optional<std::string> setAside(const std::string& key) override;
 
   // From now on, reading `key` reports it unreadable with `reason`, until it is written,

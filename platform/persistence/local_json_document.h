@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "foundation/json.h"
+#include "foundation/sentence_error.h"
 #include "platform/persistence/json_coding.h"
 #include "platform/persistence/record_store.h"
 
@@ -16,7 +17,7 @@ namespace vorlane {
 enum class LocalJSONDocumentFailure { unreadable, invalid };
 
 // The sentence shown to the user for a failure.
-inline std::string_view errorDescription(LocalJSONDocumentFailure failure) {
+inline std::string_view describe(LocalJSONDocumentFailure failure) {
   switch (failure) {
     case LocalJSONDocumentFailure::unreadable:
       return "Saved data could not be read and was preserved. Clear this record explicitly to "
@@ -28,16 +29,7 @@ inline std::string_view errorDescription(LocalJSONDocumentFailure failure) {
 }
 
 // Thrown by LocalJSONDocument::save for a refused save.
-class LocalJSONDocumentError : public std::exception {
- public:
-  explicit LocalJSONDocumentError(LocalJSONDocumentFailure failure) : failure_(failure) {}
-  LocalJSONDocumentFailure failure() const { return failure_; }
-  std::string_view errorDescription() const { return vorlane::errorDescription(failure_); }
-  const char* what() const noexcept override { return vorlane::errorDescription(failure_).data(); }
-
- private:
-  LocalJSONDocumentFailure failure_;
-};
+using LocalJSONDocumentError = SentenceError<LocalJSONDocumentFailure>;
 
 // One value of type T kept as JSON under one record-store key. Stored bytes that cannot be
 // read (or that the validation rule rejects) are never overwritten: the document then
@@ -101,7 +93,7 @@ class LocalJSONDocument {
         // Falls through to the blocked state below.
       }
     }
-    errorMessage_ = std::string(errorDescription(Failure::unreadable));
+    errorMessage_ = std::string(describe(Failure::unreadable));
   }
 
   RecordStore* defaults_;

@@ -25,12 +25,7 @@ RecordPreferencesStore::RecordPreferencesStore(RecordStore& defaults) : defaults
 void RecordPreferencesStore::setPreferences(const Preferences& preferences) {
   const bool changed = !(preferences == cached_);
   cached_ = preferences;
-  if (changed) {
-    // Copies, so an observer may add or remove observers or set the record again.
-    std::vector<Callback> observers;
-    for (const auto& [id, observer] : observers_) observers.push_back(observer);
-    for (const Callback& observer : observers) observer(preferences);
-  }
+  if (changed) changes_.notify(preferences);
   store(preferences);
   if (Callback onChange = onChange_) {
     const Preferences record = preferences;
@@ -43,14 +38,6 @@ void RecordPreferencesStore::modify(const std::function<void(Preferences&)>& cha
   change(record);
   setPreferences(record);
 }
-
-RecordPreferencesStore::ObserverID RecordPreferencesStore::addObserver(Callback observer) {
-  const ObserverID id = nextObserver_++;
-  observers_.emplace(id, std::move(observer));
-  return id;
-}
-
-void RecordPreferencesStore::removeObserver(ObserverID id) { observers_.erase(id); }
 
 void RecordPreferencesStore::store(const Preferences& preferences) {
   std::string bytes;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <functional>
-#include <map>
 
 #include "core/settings/preferences_store.h"
+#include "foundation/observers.h"
 #include "platform/persistence/record_store.h"
 
 namespace vorlane {
@@ -15,7 +15,6 @@ namespace vorlane {
 class RecordPreferencesStore final : public PreferencesStore {
  public:
   using Callback = std::function<void(const Preferences&)>;
-  using ObserverID = int;
 
   static constexpr const char* key = "preferences";
 
@@ -34,9 +33,8 @@ class RecordPreferencesStore final : public PreferencesStore {
   // The owner's callback, run after every write; empty removes it.
   void setOnChange(Callback onChange) { onChange_ = std::move(onChange); }
 
-  // Observers are told of every change of the record, with the new record.
-  ObserverID addObserver(Callback observer);
-  void removeObserver(ObserverID id);
+  // Told of every change of the record, with the new record.
+  Observers<Preferences>& changes() { return changes_; }
 
  private:
   void store(const Preferences& preferences);
@@ -44,8 +42,7 @@ class RecordPreferencesStore final : public PreferencesStore {
   RecordStore& defaults_;
   Preferences cached_;
   Callback onChange_;
-  std::map<ObserverID, Callback> observers_;
-  ObserverID nextObserver_ = 1;
+  Observers<Preferences> changes_;
   // The stored bytes could not be read and still have to be moved aside before a write.
   bool keepStoredBytes_ = false;
 };

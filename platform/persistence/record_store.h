@@ -22,7 +22,7 @@ class RecordStore {
   virtual void setData(const std::string& key, std::string_view bytes) = 0;
 
   // Removes the key. Returns false when stored bytes could not be removed (they stay).
-  virtual bool remove(const std::string& key) = 0;
+  [[nodiscard]] virtual bool remove(const std::string& key) = 0;
 
   // Moves whatever is stored under `key` (readable or not) to a new name that nothing else
   // uses, so that a following setData cannot destroy it. Returns that name for the log; none

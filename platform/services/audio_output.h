@@ -20,7 +20,7 @@ class AudioOutput {
   // device, a refused format); `finished` is then dropped uncalled. Otherwise `finished` runs
   // exactly once, from the event loop (never inside this call), when the sound has ended or
   // broken off; never after `stop()`, a later `play()` or destruction.
-  virtual bool play(const PcmBuffer& sound, Finished finished) = 0;
+  [[nodiscard]] virtual bool play(const PcmBuffer& sound, Finished finished) = 0;
   // Cuts playback short; the pending `finished` is dropped uncalled.
   virtual void stop() = 0;
   virtual bool isPlaying() const = 0;

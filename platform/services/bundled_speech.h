@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "platform/services/audio_output.h"
-#include "platform/services/resource_locator.h"
 #include "foundation/calendar.h"
 #include "foundation/date.h"
+#include "platform/services/audio_output.h"
+#include "platform/services/resource_locator.h"
 
 namespace vorlane {
 
@@ -41,7 +41,7 @@ class BundledSpeech {
   // the file cannot be read as 16-bit PCM WAVE (logged) or playback does not start (not
   // logged); the completion is then never called. Otherwise the completion runs once when
   // the clip ends, from the event loop.
-  bool play(const std::filesystem::path& url, Completion completion);
+  [[nodiscard]] bool play(const std::filesystem::path& url, Completion completion);
   // Cuts the clip short without calling its completion.
   void stop();
   bool isPlaying() const;

@@ -18,9 +18,9 @@ class FliteEngine final : public SynthesisEngine {
   FliteEngine();
 
   std::vector<SpeechVoice> voices() const override;
-  std::optional<PcmBuffer> synthesize(const std::string& text,
-                                      const std::optional<std::string>& voiceIdentifier,
-                                      float rate) override;
+  [[nodiscard]] std::optional<PcmBuffer> synthesize(
+      const std::string& text, const std::optional<std::string>& voiceIdentifier,
+      float rate) override;
 
  private:
   cst_voice_struct* voice(const std::string& identifier);

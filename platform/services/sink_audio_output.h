@@ -21,7 +21,7 @@ class SinkAudioOutput final : public AudioOutput {
   explicit SinkAudioOutput(int watchdogMarginMs = 5000);
   ~SinkAudioOutput() override;
 
-  bool play(const PcmBuffer& sound, Finished finished) override;
+  [[nodiscard]] bool play(const PcmBuffer& sound, Finished finished) override;
   void stop() override;
   bool isPlaying() const override { return sink_ != nullptr; }
 

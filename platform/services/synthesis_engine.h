@@ -30,9 +30,8 @@ class SynthesisEngine {
   // `voiceIdentifier` names one of `voices()`; none (or an unknown one) means the default
   // voice. `rate` is the settings' speech rate, 0 (slow) to 1 (fast), 0.5 normal. None when
   // the engine fails; empty text may give a sound with no samples.
-  virtual std::optional<PcmBuffer> synthesize(const std::string& text,
-                                              const std::optional<std::string>& voiceIdentifier,
-                                              float rate) = 0;
+  [[nodiscard]] virtual std::optional<PcmBuffer> synthesize(
+      const std::string& text, const std::optional<std::string>& voiceIdentifier, float rate) = 0;
 };
 
 }  // namespace vorlane

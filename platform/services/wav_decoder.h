@@ -11,6 +11,6 @@ namespace vorlane {
 // are skipped (odd sizes padded to even). A data chunk that claims more bytes than the file
 // holds is cut to the whole frames present. Anything else (another codec, another sample
 // size, a missing chunk, a truncated header) gives none.
-std::optional<PcmBuffer> decodeWav(std::string_view bytes);
+[[nodiscard]] std::optional<PcmBuffer> decodeWav(std::string_view bytes);
 
 }  // namespace vorlane

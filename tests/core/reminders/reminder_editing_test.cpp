@@ -27,11 +27,11 @@ const Date mondayNoon = local(3, 2, 12, 0);
 const Reminder saved(*UUID::fromString("0F4B8E4C-6A1D-4C2E-9B7A-3D2E1F0A9B8C"), "stretch",
                      VisitTrigger::oneOff(local(3, 5, 16, 0)), local(3, 1, 8, 0) + 0.25);
 
-std::optional<ParseError::Kind> errorOf(std::string_view phrase, std::string_view schedule) {
+std::optional<ParseError::Case> errorOf(std::string_view phrase, std::string_view schedule) {
   try {
     (void)ReminderEditing::revised(saved, phrase, schedule, mondayNoon, newYork);
   } catch (const ParseError& error) {
-    return error.kind();
+    return error.value();
   }
   return std::nullopt;
 }
@@ -70,7 +70,8 @@ TEST(ReminderEditing, NewScheduleIsParsedAsOfNow) {
       {"recurring", "weekdays 9:30am",
        VisitTrigger::recurring(Recurrence(RecurrenceDays::weekdays(), 9, 30))},
       {"passed time goes to tomorrow", "9am", VisitTrigger::oneOff(local(3, 3, 9, 0))},
-      {"filler words in the schedule", "remind me at 5pm", VisitTrigger::oneOff(local(3, 2, 17, 0))},
+      {"filler words in the schedule", "remind me at 5pm",
+       VisitTrigger::oneOff(local(3, 2, 17, 0))},
       {"schedule with words of its own", "daily 9pm journal",
        VisitTrigger::recurring(Recurrence(RecurrenceDays::daily(), 21, 0))},
   };
@@ -90,15 +91,16 @@ TEST(ReminderEditing, RejectsBlankPhraseFirstThenScheduleWithoutTime) {
     const char* name;
     std::string phrase;
     std::string schedule;
-    ParseError::Kind expected;
+    ParseError::Case expected;
   };
   const Row rows[] = {
-      {"blank phrase, good schedule", "  ", "4pm", ParseError::Kind::noPhraseFound},
-      {"blank phrase, schedule not looked at", "", "tomorrow", ParseError::Kind::noPhraseFound},
-      {"no time in the schedule", "call", "tomorrow", ParseError::Kind::noTimeFound},
-      {"out-of-range time", "call", "13:30pm", ParseError::Kind::noTimeFound},
+      {"blank phrase, good schedule", "  ", "4pm", ParseError::Case::noPhraseFound},
+      {"blank phrase, schedule not looked at", "", "tomorrow", ParseError::Case::noPhraseFound},
+      {"no time in the schedule", "call", "tomorrow", ParseError::Case::noTimeFound},
+      {"out-of-range time", "call", "13:30pm", ParseError::Case::noTimeFound},
   };
-  for (const Row& row : rows) EXPECT_EQ(errorOf(row.phrase, row.schedule), row.expected) << row.name;
+  for (const Row& row : rows)
+    EXPECT_EQ(errorOf(row.phrase, row.schedule), row.expected) << row.name;
 }
 
 TEST(ReminderEditing, Messages) {
@@ -108,16 +110,20 @@ TEST(ReminderEditing, Messages) {
     const char* expected;
   };
   const std::runtime_error other("disk full");
+  const ParseError empty(ParseError::Case::empty), noTime(ParseError::Case::noTimeFound),
+      noPhrase(ParseError::Case::noPhraseFound);
+  const ReminderEditing::Error gone(ReminderEditing::ErrorCase::reminderNoLongerExists);
   const Row rows[] = {
-      {"empty", ParseError::empty, "Add a time, such as 4pm, in 25m, or weekdays 9:30am."},
-      {"no time", ParseError::noTimeFound, "Add a time, such as 4pm, in 25m, or weekdays 9:30am."},
-      {"no phrase", ParseError::noPhraseFound, "Add a message for the character to say."},
-      {"reminder gone", ReminderEditing::Error::reminderNoLongerExists,
+      {"empty", empty, "Add a time, such as 4pm, in 25m, or weekdays 9:30am."},
+      {"no time", noTime, "Add a time, such as 4pm, in 25m, or weekdays 9:30am."},
+      {"no phrase", noPhrase, "Add a message for the character to say."},
+      {"reminder gone", gone,
        "This reminder is no longer saved. Close this window and add a new reminder."},
       {"any other error", other, "disk full"},
   };
-  for (const Row& row : rows) EXPECT_EQ(ReminderEditing::message(row.error), row.expected) << row.name;
-  EXPECT_EQ(ReminderEditing::Error::reminderNoLongerExists.errorDescription(),
+  for (const Row& row : rows)
+    EXPECT_EQ(ReminderEditing::message(row.error), row.expected) << row.name;
+  EXPECT_EQ(gone.errorDescription(),
             "This reminder is no longer saved. Close this window and add a new reminder.");
 }
 

@@ -40,7 +40,7 @@ std::optional<Failure> failureOf(const std::function<void()>& save) {
   try {
     save();
   } catch (const LocalJSONDocumentError& error) {
-    return error.failure();
+    return error.value();
   }
   return std::nullopt;
 }
@@ -79,8 +79,7 @@ TEST(LocalJSONDocument, RefusedOrFailedSavesChangeNothing) {
   Document doc(&defaults, "values", {}, nonNegative);
   doc.save({600, 0.5});
   EXPECT_EQ(failureOf([&] { doc.save({-1}); }), Failure::invalid);
-  EXPECT_EQ(errorDescription(Failure::invalid),
-            "The change contains invalid data. Nothing was saved.");
+  EXPECT_EQ(describe(Failure::invalid), "The change contains invalid data. Nothing was saved.");
   EXPECT_THROW(doc.save({std::nan("")}), EncodingError);
   // Regression: a failed write was assumed to succeed and changed the value.
   defaults.setFailing(true);
@@ -139,7 +138,7 @@ TEST(RecordPreferencesStore, EverySetCallsBackButOnlyRealChangesNotifyAndFailure
   RecordPreferencesStore store(defaults);
   int notified = 0;
   std::vector<Preferences> changes;
-  store.addObserver([&](const Preferences&) { ++notified; });
+  const auto subscription = store.changes().subscribe([&](const Preferences&) { ++notified; });
   store.setOnChange([&](const Preferences& p) { changes.push_back(p); });
   LogCapture log;
   defaults.setFailing(true);
@@ -221,7 +220,7 @@ TEST(DailyPrioritiesStore, StoredPlanBreakingTheLimitsIsKeptAndBlocksChangesUnti
 
     DailyPrioritiesStore store(&defaults);
     EXPECT_TRUE(store.plan().items().empty()) << name;
-    EXPECT_EQ(store.errorMessage(), errorDescription(Failure::unreadable));
+    EXPECT_EQ(store.errorMessage(), describe(Failure::unreadable));
     EXPECT_THROW(store.apply(adding("Plan")), LocalJSONDocumentError) << name;
     EXPECT_EQ(testing::readFile(file), bytes) << name;
     store.clear();
@@ -306,7 +305,7 @@ TEST(FocusHistoryStore, CorruptFileIsKeptAndRefusesEveryChange) {
             FileErrorCode::readCorruptFile);
   EXPECT_EQ(testing::readFile(file), kept);
   store.reportFailure(std::runtime_error("refused"));
-  EXPECT_EQ(store.errorMessage(), errorDescription(Failure::unreadable)) << "the load error stays";
+  EXPECT_EQ(store.errorMessage(), describe(Failure::unreadable)) << "the load error stays";
 }
 
 }  // namespace
