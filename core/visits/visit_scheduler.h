@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "core/contracts/clock.h"
-#include "core/settings/preferences.h"
-#include "core/reminders/reminder.h"
 #include "core/contracts/visit.h"
+#include "core/reminders/reminder.h"
+#include "core/settings/preferences.h"
 #include "foundation/calendar.h"
 #include "foundation/date.h"
 #include "foundation/uuid.h"

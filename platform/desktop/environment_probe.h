@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/desktop/environment_sources.h"
 #include "core/suppression/environment_snapshot.h"
 #include "foundation/date.h"
+#include "platform/desktop/environment_sources.h"
 
 namespace vorlane {
 

@@ -6,19 +6,10 @@
 
 #include "core/productivity/daily_priorities.h"
 #include "foundation/observers.h"
-#include "platform/persistence/json_coding.h"
 #include "platform/persistence/local_json_document.h"
 #include "platform/persistence/record_store.h"
 
 namespace vorlane {
-
-template <>
-struct JsonCoding<DailyPriorities> {
-  static Json encode(const DailyPriorities& value) { return value.toJson(); }
-  static DailyPriorities decode(const Json& json) {
-    return DailyPriorities::fromJson(JsonReader(json));
-  }
-};
 
 // The user's daily priorities plan, kept under "dailyPriorities.v1" and published for the
 // screens. A stored plan that does not read back or breaks the plan's limits is kept and

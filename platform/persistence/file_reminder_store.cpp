@@ -4,6 +4,7 @@
 
 #include "platform/logging/log.h"
 #include "platform/persistence/atomic_file.h"
+#include "platform/persistence/json_coding.h"
 #include "platform/persistence/xdg_folders.h"
 
 namespace vorlane {

@@ -8,15 +8,8 @@
 
 #include "core/reminders/in_memory_reminder_store.h"
 #include "core/reminders/reminder_store.h"
-#include "platform/persistence/json_coding.h"
 
 namespace vorlane {
-
-template <>
-struct JsonCoding<Reminder> {
-  static Json encode(const Reminder& reminder) { return reminder.toJson(); }
-  static Reminder decode(const Json& json) { return Reminder::fromJson(JsonReader(json)); }
-};
 
 // The application's reminders, kept in memory and written whole, atomically, to one JSON
 // file after every change. No operation reports a failure: an unreadable file gives an empty

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "core/focus/focus_history_entry.h"
 #include "core/focus/pomodoro_session.h"
 #include "foundation/date.h"
 #include "foundation/observers.h"
 #include "foundation/uuid.h"
-#include "platform/persistence/focus_history_entry.h"
 #include "platform/persistence/local_json_document.h"
 #include "platform/persistence/record_store.h"
 

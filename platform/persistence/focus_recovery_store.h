@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "platform/persistence/focus_checkpoint.h"
+#include "core/focus/focus_checkpoint.h"
 #include "platform/persistence/local_json_document.h"
 #include "platform/persistence/record_store.h"
 

@@ -7,11 +7,16 @@
 
 namespace vorlane {
 
-// How a stored record type is written and read. Each record type specialises it with
-//   static Json encode(const T&);      // throws EncodingError for a value with no JSON form
-//   static T decode(const Json&);      // throws DecodingError (or any std::exception)
+// How a stored record is written and read. The stored form of every record is coded by the
+// record's own type in the core, next to its fields:
+//   Json toJson() const;                   // throws EncodingError for a value with no JSON form
+//   static T fromJson(const JsonReader&);  // throws DecodingError (or any std::exception)
+// The store only turns that into bytes and back.
 template <class T>
-struct JsonCoding;
+struct JsonCoding {
+  static Json encode(const T& value) { return value.toJson(); }
+  static T decode(const Json& json) { return T::fromJson(JsonReader(json)); }
+};
 
 // A list is a JSON array; one bad element fails the whole list.
 template <class E>

@@ -1,10 +1,9 @@
 #include "core/visits/phrase_formatter.h"
 
-#include <string>
-#include <tuple>
-
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
 
 namespace vorlane {
 namespace {
@@ -15,10 +14,10 @@ Date at(int hour, int minute) { return *utc.date(2026, 3, 14, hour, minute); }
 
 TEST(PhraseFormatter, DefaultPhraseAndBubbleAtBoundaryMinutes) {
   const std::tuple<int, int, const char*, const char*> rows[] = {
-      {0, 0, "It's twelve o'clock", "12:00"},     {0, 45, "It's quarter to one", "12:45"},
-      {11, 9, "It's eleven oh nine", "11:09"},    {11, 10, "It's eleven ten", "11:10"},
+      {0, 0, "It's twelve o'clock", "12:00"},        {0, 45, "It's quarter to one", "12:45"},
+      {11, 9, "It's eleven oh nine", "11:09"},       {11, 10, "It's eleven ten", "11:10"},
       {11, 15, "It's quarter past eleven", "11:15"}, {11, 30, "It's half past eleven", "11:30"},
-      {11, 59, "It's eleven fifty-nine", "11:59"}, {12, 0, "It's twelve o'clock", "12:00"},
+      {11, 59, "It's eleven fifty-nine", "11:59"},   {12, 0, "It's twelve o'clock", "12:00"},
       {23, 45, "It's quarter to twelve", "11:45"},
   };
   const PhraseFormatter formatter(std::string(PhraseFormatter::defaultTemplate), utc);

@@ -1,6 +1,7 @@
 #include "core/visits/visit_scheduler.h"
 
 #include <gtest/gtest.h>
+#include <unicode/timezone.h>
 
 #include <limits>
 #include <memory>
@@ -9,8 +10,6 @@
 #include <tuple>
 #include <utility>
 #include <vector>
-
-#include <unicode/timezone.h>
 
 #include "tests/support/fake_clock.h"
 
@@ -27,8 +26,7 @@ Date t(int hour, int minute, double second = 0, int day = 10) {
 // A scheduler over a fake clock and editable settings that records what goes stale.
 struct Harness {
   explicit Harness(Calendar calendar = newYork, int start = 9, int end = 21, bool half = false)
-      : clock(std::make_shared<FakeClock>()),
-        scheduler(clock, std::move(calendar), [this] {
+      : clock(std::make_shared<FakeClock>()), scheduler(clock, std::move(calendar), [this] {
           ++preferenceReads;
           return preferences;
         }) {
@@ -107,7 +105,14 @@ TEST(VisitScheduler, HourlyWindowEdgesAndActiveHours) {
       {"boundary at now", 9, 21, false, t(9, 59), ten, {ten}, {}},
       {"boundary at the anchor", 9, 21, false, ten, t(10, 0, 30), {}, {}},
       {"missed half-hour polls", 9, 21, true, t(9, 10), t(10, 31), {t(10, 30)}, {t(9, 30), ten}},
-      {"last active hour and its half", 9, 21, true, t(20, 59), t(22, 0, 30), {}, {t(21, 0), t(21, 30)}},
+      {"last active hour and its half",
+       9,
+       21,
+       true,
+       t(20, 59),
+       t(22, 0, 30),
+       {},
+       {t(21, 0), t(21, 30)}},
       {"wrapping hours", 22, 6, false, t(4, 59), t(7, 0, 30), {}, {t(5, 0), t(6, 0)}},
       {"outside wrapping hours", 22, 6, false, t(11, 59), t(12, 0, 30), {}, {}},
   };
@@ -157,14 +162,26 @@ TEST(VisitScheduler, RemindersFireOnceAtTheirFirstTimeAfterTheAnchor) {
   };
   const Row rows[] = {
       {"due exactly at the anchor", oneOff(t(10, 0)), t(10, 0), {t(10, 0, 30)}, {}, {}},
-      {"due exactly at the poll", oneOff(t(10, 0)), t(9, 59), {t(10, 0), t(10, 0, 30)},
-       {t(10, 0)}, {}},
+      {"due exactly at the poll",
+       oneOff(t(10, 0)),
+       t(9, 59),
+       {t(10, 0), t(10, 0, 30)},
+       {t(10, 0)},
+       {}},
       {"found too late", oneOff(t(10, 0)), t(9, 59), {t(10, 1, 31), t(10, 2)}, {}, {t(10, 0)}},
-      {"countdown from creation", Reminder(UUID::random(), "a", VisitTrigger::countdown(1500), t(10, 0)),
-       t(10, 20), {t(10, 24, 50), t(10, 25, 10), t(10, 26)}, {t(10, 25)}, {}},
+      {"countdown from creation",
+       Reminder(UUID::random(), "a", VisitTrigger::countdown(1500), t(10, 0)),
+       t(10, 20),
+       {t(10, 24, 50), t(10, 25, 10), t(10, 26)},
+       {t(10, 25)},
+       {}},
       // Days 11 and 12 are never looked at: the search starts after the new anchor.
-      {"daily across a long gap", daily(9, 0), t(8, 0), {t(10, 0, 0, 12), t(10, 0, 30, 12),
-       t(9, 0, 10, 13)}, {t(9, 0, 0, 13)}, {t(9, 0)}},
+      {"daily across a long gap",
+       daily(9, 0),
+       t(8, 0),
+       {t(10, 0, 0, 12), t(10, 0, 30, 12), t(9, 0, 10, 13)},
+       {t(9, 0, 0, 13)},
+       {t(9, 0)}},
   };
   for (const Row& row : rows) {
     Harness h(newYork, 30, 30);
@@ -347,7 +364,8 @@ VisitTrigger recurring(RecurrenceDays days, int hour, int minute) {
 }
 
 TEST(Reminder, ScheduleDescription) {
-  const std::pair<Reminder, std::string> rows[] = {  // empty: any time, without failing
+  const std::pair<Reminder, std::string> rows[] = {
+      // empty: any time, without failing
       {with(VisitTrigger::hourly()), "every hour"},
       {with(VisitTrigger::oneOff(t(0, 30, 0, 11))), "Wed 12:30 AM"},
       {with(VisitTrigger::countdown(1200), t(23, 50)), "12:10 AM"},
@@ -356,8 +374,10 @@ TEST(Reminder, ScheduleDescription) {
   };
   for (const auto& [reminder, expected] : rows) {
     const std::string text = reminder.scheduleDescription(newYork, t(8, 0));  // a Tuesday
-    if (expected.empty()) EXPECT_NE(text.find(':'), std::string::npos) << text;
-    else EXPECT_EQ(text, expected);
+    if (expected.empty())
+      EXPECT_NE(text.find(':'), std::string::npos) << text;
+    else
+      EXPECT_EQ(text, expected);
   }
 }
 
@@ -366,7 +386,8 @@ TEST(Reminder, ScheduleDescription) {
 TEST(Reminder, ScheduleTextUsesTheCalendarsZone) {
   const Calendar tokyo("Asia/Tokyo", "en_US");
   std::unique_ptr<icu::TimeZone> saved(icu::TimeZone::createDefault());
-  icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone(icu::UnicodeString(u"America/New_York")));
+  icu::TimeZone::adoptDefault(
+      icu::TimeZone::createTimeZone(icu::UnicodeString(u"America/New_York")));
   const Reminder late = with(VisitTrigger::oneOff(*tokyo.date(2026, 3, 10, 23, 30)));
   const std::string today = late.scheduleDescription(tokyo, *tokyo.date(2026, 3, 10, 9, 0));
   const std::string otherDay = late.scheduleDescription(tokyo, *tokyo.date(2026, 3, 9, 9, 0));

@@ -1,8 +1,7 @@
 #include "platform/calendar/calendar_files.h"
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "platform/calendar/calendar_reader.h"
 #include "tests/support/temp_folder.h"
@@ -35,7 +34,7 @@ TEST(CalendarFiles, OwnCalendarsThenEvolutionsSortedLinksFollowedOnceAndLoopsCut
                            "evolution/12-ab/other.ics", "elsewhere/shared.ics"})
     f.file(name);
   fs::create_directories(f.temp / "calendars/sub");
-  fs::create_directory_symlink("..", f.temp / "calendars/sub/loop");          // a loop
+  fs::create_directory_symlink("..", f.temp / "calendars/sub/loop");           // a loop
   fs::create_directory_symlink(f.temp / "elsewhere", f.temp / "calendars/x");  // linked in
   fs::create_directory_symlink(f.temp / "elsewhere", f.temp / "calendars/y");  // twice
   fs::create_symlink(f.temp / "elsewhere/shared.ics", f.temp / "calendars/link.ics");

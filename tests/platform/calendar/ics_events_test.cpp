@@ -35,21 +35,27 @@ TEST(IcsEvents, EachFilterDropsItsEventsAndOnlyThose) {
       {"cancelled", hour + "STATUS:CANCELLED\n", none},
       {"tentative still counts", hour + "STATUS:TENTATIVE\n", busy},
       {"shown as free", hour + "TRANSP:TRANSPARENT\n", none},
-      {"declined by the user", hour + "ATTENDEE;PARTSTAT=ACCEPTED:mailto:bob@example.org\n"
-                                      "ATTENDEE;PARTSTAT=DECLINED:MAILTO:Ann@Example.ORG\n", none},
+      {"declined by the user",
+       hour + "ATTENDEE;PARTSTAT=ACCEPTED:mailto:bob@example.org\n"
+              "ATTENDEE;PARTSTAT=DECLINED:MAILTO:Ann@Example.ORG\n",
+       none},
       {"declined by another", hour + "ATTENDEE;PARTSTAT=DECLINED:mailto:bob@example.org\n", busy},
       {"no start", "DTEND:20260302T160000Z\n", none},
       {"zero length", "DTSTART:20260302T150000Z\nDTEND:20260302T150000Z\n", none},
       {"reversed", "DTSTART:20260302T160000Z\nDTEND:20260302T150000Z\n", none},
       {"no end and no duration", "DTSTART:20260302T150000Z\n", none},
       {"end and duration both given", hour + "DURATION:PT1H\n", none},
-      {"a duration", "DTSTART:20260302T150000Z\nDURATION:PT45M\n", {{z(3, 2, 15), z(3, 2, 15, 45)}}},
-      {"began before the range", "DTSTART:20260301T230000Z\nDTEND:20260302T060000Z\n",
+      {"a duration",
+       "DTSTART:20260302T150000Z\nDURATION:PT45M\n",
+       {{z(3, 2, 15), z(3, 2, 15, 45)}}},
+      {"began before the range",
+       "DTSTART:20260301T230000Z\nDTEND:20260302T060000Z\n",
        {{z(3, 1, 23), z(3, 2, 6)}}},
       {"after the range", "DTSTART:20260303T150000Z\nDTEND:20260303T160000Z\n", none},
       {"ends as the range begins", "DTSTART:20260302T040000Z\nDTEND:20260302T050000Z\n", none},
       {"all day", "DTSTART;VALUE=DATE:20260302\n", {{ny(3, 2), ny(3, 3)}}},
-      {"floating time in the user's zone", "DTSTART:20260302T100000\nDTEND:20260302T110000\n",
+      {"floating time in the user's zone",
+       "DTSTART:20260302T100000\nDTEND:20260302T110000\n",
        {{ny(3, 2, 10), ny(3, 2, 11)}}},
       {"zone from the system's data",
        "DTSTART;TZID=Asia/Tokyo:20260303T000000\nDTEND;TZID=Asia/Tokyo:20260303T010000\n", busy},
@@ -73,10 +79,17 @@ const std::string newYorkZone =
 std::string standUp(const std::string& zone, const std::string& overrideExtra = "") {
   const std::string tz = zone.empty() ? "" : ";TZID=" + zone;
   return "BEGIN:VEVENT\nUID:standup@example.org\n"
-         "DTSTART" + tz + ":20260302T100000\nDTEND" + tz + ":20260302T103000\n"
-         "RRULE:FREQ=WEEKLY;COUNT=5\nEXDATE" + tz + ":20260316T100000\nEND:VEVENT\n"
-         "BEGIN:VEVENT\nUID:standup@example.org\nRECURRENCE-ID" + tz + ":20260323T100000\n"
-         "DTSTART" + tz + ":20260323T140000\nDTEND" + tz + ":20260323T150000\n" + overrideExtra +
+         "DTSTART" +
+         tz + ":20260302T100000\nDTEND" + tz +
+         ":20260302T103000\n"
+         "RRULE:FREQ=WEEKLY;COUNT=5\nEXDATE" +
+         tz +
+         ":20260316T100000\nEND:VEVENT\n"
+         "BEGIN:VEVENT\nUID:standup@example.org\nRECURRENCE-ID" +
+         tz +
+         ":20260323T100000\n"
+         "DTSTART" +
+         tz + ":20260323T140000\nDTEND" + tz + ":20260323T150000\n" + overrideExtra +
          "END:VEVENT\n";
 }
 
@@ -98,7 +111,8 @@ TEST(IcsEvents, WeeklyMeetingKeepsItsLocalTimeAcrossDaylightSavingWithExceptionA
   }
   expected.pop_back();
   EXPECT_EQ(busyIn(standUp("America/New_York", "STATUS:CANCELLED\n"), {ny(3, 1), ny(4, 1)}),
-            expected) << "a cancelled override removes that occurrence only";
+            expected)
+      << "a cancelled override removes that occurrence only";
   // All-day occurrences last calendar days: 8 March has 23 hours in New York.
   EXPECT_EQ(busyIn(event("DTSTART;VALUE=DATE:20260307\nRRULE:FREQ=DAILY;COUNT=3\n"),
                    {ny(3, 1), ny(3, 31)}),
@@ -120,10 +134,9 @@ TEST(IcsEvents, BrokenAndHostileTextGivesWhatCanBeReadWithoutFailing) {
     for (int i = 1; i < 60; ++i) everySecondOfTheDay += "," + std::to_string(i);
   }
   const auto everyMinuteSince2023 = [&](const std::string& count, int second) {
-    return event("DTSTART:20230401T00000" + std::to_string(second) +
-                 "Z\nDURATION:PT1S\nRRULE:FREQ=DAILY;" +
-                 everySecondOfTheDay.substr(0, everySecondOfTheDay.find(";BYSECOND")) + ";" +
-                 count + "\n");
+    return event(
+        "DTSTART:20230401T00000" + std::to_string(second) + "Z\nDURATION:PT1S\nRRULE:FREQ=DAILY;" +
+        everySecondOfTheDay.substr(0, everySecondOfTheDay.find(";BYSECOND")) + ";" + count + "\n");
   };
   const std::tuple<const char*, std::string, std::size_t> rows[] = {
       {"empty", "", 0},

@@ -1,8 +1,8 @@
 #include "platform/desktop/fullscreen_rules.h"
 
-#include <limits>
-
 #include <gtest/gtest.h>
+
+#include <limits>
 
 namespace vorlane {
 namespace {

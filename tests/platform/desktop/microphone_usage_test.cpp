@@ -1,9 +1,8 @@
+#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 
 #include <cstdio>
-
-#include <gtest/gtest.h>
 
 #include "platform/desktop/alsa_capture_status.h"
 #include "platform/desktop/capture_streams.h"

@@ -1,10 +1,10 @@
 #include "platform/logging/log_format.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <limits>
 #include <string>
-
-#include <gtest/gtest.h>
 
 namespace vorlane {
 namespace {
@@ -19,11 +19,9 @@ TEST(LogFormat, RendersEachDirectiveFromItsArgument) {
   } rows[] = {
       {"public text", formatLogMessage("added %{public}s", {std::string("tea")}), "added tea"},
       {"plain s is private", formatLogMessage("failed: %s", {"denied"}), "failed: <private>"},
-      {"ld at the int64 limit",
-       formatLogMessage("%ld", {std::numeric_limits<std::int64_t>::min()}),
+      {"ld at the int64 limit", formatLogMessage("%ld", {std::numeric_limits<std::int64_t>::min()}),
        "-9223372036854775808"},
-      {"u at the uint64 limit",
-       formatLogMessage("%u", {std::numeric_limits<std::uint64_t>::max()}),
+      {"u at the uint64 limit", formatLogMessage("%u", {std::numeric_limits<std::uint64_t>::max()}),
        "18446744073709551615"},
       {"bool", formatLogMessage("%{bool}d/%{bool}d", {true, false}), "true/false"},
       {"%% and unknown ones copied", formatLogMessage("100%% %d %x %f %", {7}), "100% 7 %x %f %"},

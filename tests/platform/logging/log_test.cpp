@@ -1,9 +1,8 @@
 #include "platform/logging/log.h"
 
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "platform/logging/log_capture.h"
 #include "platform/logging/log_sink.h"
@@ -18,8 +17,9 @@ TEST(LogCapture, RecordsRenderedLinesAndNestsInStackOrder) {
   {
     LogCapture inner;
     Log::lifecycle().error("launch at login failed: %s", "EACCES");
-    EXPECT_EQ(inner.lines(), (std::vector<LogCapture::Line>{
-                                 {LogLevel::error, "lifecycle", "launch at login failed: <private>"}}));
+    EXPECT_EQ(inner.lines(),
+              (std::vector<LogCapture::Line>{
+                  {LogLevel::error, "lifecycle", "launch at login failed: <private>"}}));
   }
   Log::speech().info("ducking other audio: %{bool}d", false);
   Log::pomodoro().fault("lost %d", 2);

@@ -1,3 +1,4 @@
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -7,8 +8,6 @@
 #include <functional>
 #include <system_error>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "platform/logging/log_capture.h"
 #include "platform/persistence/atomic_file.h"
@@ -58,7 +57,7 @@ TEST(AtomicFile, ShortWriteThrowsAndKeepsTheOldFile) {
   struct rlimit saved {};
   ::getrlimit(RLIMIT_FSIZE, &saved);
   auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
-  const struct rlimit small {4096, saved.rlim_max};
+  const struct rlimit small { 4096, saved.rlim_max };
   ::setrlimit(RLIMIT_FSIZE, &small);
   std::string what;
   try {
@@ -86,7 +85,9 @@ struct StoreFolder {
   TempFolder temp;
   std::filesystem::path file = temp / "data/Vorlane/reminders.json";
   std::filesystem::path aside = temp / "data/Vorlane/reminders.json.unreadable-20260102T030405";
-  FileReminderStore open() const { return FileReminderStore(file, [] { return stampTime; }); }
+  FileReminderStore open() const {
+    return FileReminderStore(file, [] { return stampTime; });
+  }
   Phrases reloaded() const {
     Phrases out;
     for (const Reminder& r : open().reminders()) out.push_back(r.phrase);
@@ -133,8 +134,11 @@ TEST(FileReminderStore, UnreadableFileIsMovedAsideBeforeTheFirstSave) {
   const std::string good = R"({"id":"6F1C3C41-2C51-4A09-9F1B-6B7A2C1D5E01","phrase":"ok",)"
                            R"("trigger":{"hourly":{}},"createdAt":0})";
   const std::pair<const char*, std::string> rows[] = {
-      {"empty", ""}, {"truncated", "[" + good.substr(0, 30)}, {"not JSON", "reminders, lots"},
-      {"wrong shape", good}, {"one bad reminder among good ones", "[" + good + R"(,{"id":"no"}])"},
+      {"empty", ""},
+      {"truncated", "[" + good.substr(0, 30)},
+      {"not JSON", "reminders, lots"},
+      {"wrong shape", good},
+      {"one bad reminder among good ones", "[" + good + R"(,{"id":"no"}])"},
       {"huge", "["},  // grown past the limit below
   };
   for (const auto& [name, bytes] : rows) {
@@ -152,9 +156,10 @@ TEST(FileReminderStore, UnreadableFileIsMovedAsideBeforeTheFirstSave) {
     store.add(oneOff("newer", 2));
     EXPECT_EQ(testing::readFile(folder.aside), original) << name;
     EXPECT_EQ(folder.reloaded(), (Phrases{"new", "newer"})) << name;
-    EXPECT_EQ(log.lines(), (Lines{{LogLevel::error, "reminders",
-                                   "unreadable reminders file moved aside to " +
-                                       folder.aside.string()}})) << name;
+    EXPECT_EQ(log.lines(),
+              (Lines{{LogLevel::error, "reminders",
+                      "unreadable reminders file moved aside to " + folder.aside.string()}}))
+        << name;
   }
 }
 

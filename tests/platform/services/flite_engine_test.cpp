@@ -1,8 +1,8 @@
 #include "platform/services/flite_engine.h"
 
-#include <limits>
-
 #include <gtest/gtest.h>
+
+#include <limits>
 
 #include "tests/platform/services/speech_fakes.h"
 

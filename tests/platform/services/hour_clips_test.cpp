@@ -1,8 +1,8 @@
 // The recorded hour clips the build made: all 24 present, each a readable, audible sound.
 
-#include <set>
-
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include "platform/services/wav_decoder.h"
 #include "tests/platform/services/speech_fakes.h"

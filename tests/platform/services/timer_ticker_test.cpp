@@ -1,8 +1,9 @@
 #include "platform/services/timer_ticker.h"
 
+#include <gtest/gtest.h>
+
 #include <QElapsedTimer>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "platform/services/main_thread.h"
 

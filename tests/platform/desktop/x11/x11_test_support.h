@@ -4,18 +4,16 @@
 // applications: it creates windows, sets the EWMH properties, grabs and types keys.
 
 #include <unistd.h>
-
-#include <cstring>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 #include <xcb/xtest.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace vorlane::testing {
 

@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/persistence/json_coding.h"
 #include "foundation/date.h"
 #include "foundation/json.h"
 #include "foundation/uuid.h"
@@ -31,14 +30,6 @@ struct FocusHistoryEntry {
   static FocusHistoryEntry fromJson(const JsonReader& reader);
 
   bool operator==(const FocusHistoryEntry&) const = default;
-};
-
-template <>
-struct JsonCoding<FocusHistoryEntry> {
-  static Json encode(const FocusHistoryEntry& value) { return value.toJson(); }
-  static FocusHistoryEntry decode(const Json& json) {
-    return FocusHistoryEntry::fromJson(JsonReader(json));
-  }
 };
 
 }  // namespace vorlane

@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/persistence/json_coding.h"
 #include "core/focus/pomodoro_session.h"
 #include "foundation/json.h"
 #include "foundation/uuid.h"
@@ -32,14 +31,6 @@ struct FocusCheckpoint {
   static FocusCheckpoint fromJson(const JsonReader& reader);
 
   bool operator==(const FocusCheckpoint&) const = default;
-};
-
-template <>
-struct JsonCoding<FocusCheckpoint> {
-  static Json encode(const FocusCheckpoint& value) { return value.toJson(); }
-  static FocusCheckpoint decode(const Json& json) {
-    return FocusCheckpoint::fromJson(JsonReader(json));
-  }
 };
 
 }  // namespace vorlane

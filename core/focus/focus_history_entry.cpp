@@ -1,4 +1,4 @@
-#include "platform/persistence/focus_history_entry.h"
+#include "core/focus/focus_history_entry.h"
 
 namespace vorlane {
 

@@ -1,4 +1,4 @@
-#include "platform/persistence/focus_checkpoint.h"
+#include "core/focus/focus_checkpoint.h"
 
 #include "core/focus/focus_input.h"
 #include "foundation/text.h"
