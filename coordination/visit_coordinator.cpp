@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app/logging/log.h"
+#include "platform/logging/log.h"
 #include "foundation/date_description.h"
 
 namespace vorlane {
@@ -115,7 +115,7 @@ void VisitCoordinator::start() {
     if (const auto self = weak.lock()) self->tick();
   };
   ticker_->start();
-  notifications_->requestAuthorization();
+  notifications_->queryCapabilities();
   // Anchors the scheduler here, so nothing due before start-up is shown.
   scheduler_->dueVisits();
   applyPreferences();
