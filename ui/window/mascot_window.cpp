@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QWindow>
 
 #include "ui/window/column_geometry.h"
 #include "ui/window/content_mask.h"
@@ -110,6 +111,7 @@ bool MascotWindow::event(QEvent* event) {
     case QEvent::WinIdChange:
       refreshContentMask();
       applyShapes();
+      if (windowHandle() != nullptr) windowHandle()->installEventFilter(this);
       break;
     case QEvent::Resize:
       if (content_) content_->setGeometry(rect());
@@ -118,6 +120,16 @@ bool MascotWindow::event(QEvent* event) {
       break;
   }
   return QWidget::event(event);
+}
+
+bool MascotWindow::eventFilter(QObject* watched, QEvent* event) {
+  // A window manager that frames the window copies its shapes to the frame when it takes the
+  // window, but not always the input shape set just before: set it again once mapped.
+  if (watched == windowHandle() && event->type() == QEvent::Expose && isVisible()) {
+    x11shape::setBoundingRegion(qtConnection(), xcb_window_t(winId()), contentMask_);
+    applyShapes();
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void MascotWindow::applyShapes() {

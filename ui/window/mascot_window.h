@@ -51,6 +51,7 @@ class MascotWindow final : public QWidget {
 
  protected:
   bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void applyShapes();

@@ -84,6 +84,8 @@ TEST(DesktopExecArgument, QuotesReservedCharactersAndEscapesForTheFile) {
 TEST(LaunchAtLoginDefault, TheEntryLivesUnderTheConfigHome) {
   const char* saved = std::getenv("XDG_CONFIG_HOME");
   const std::string restore = saved ? saved : "";
+  const char* savedHome = std::getenv("HOME");
+  const std::string restoreHome = savedHome ? savedHome : "";
   setenv("XDG_CONFIG_HOME", "/tmp/vorlane-config", 1);
   EXPECT_EQ(LaunchAtLogin::defaultEntryFile(),
             std::filesystem::path("/tmp/vorlane-config/autostart/com.corvantis.vorlane.desktop"));
@@ -92,6 +94,7 @@ TEST(LaunchAtLoginDefault, TheEntryLivesUnderTheConfigHome) {
   EXPECT_EQ(LaunchAtLogin::defaultEntryFile(),
             std::filesystem::path("/home/someone/.config/autostart/com.corvantis.vorlane.desktop"));
   if (saved) setenv("XDG_CONFIG_HOME", restore.c_str(), 1); else unsetenv("XDG_CONFIG_HOME");
+  if (savedHome) setenv("HOME", restoreHome.c_str(), 1); else unsetenv("HOME");
 }
 
 }  // namespace
