@@ -135,7 +135,7 @@ TEST_F(FocusRecoveryTest, NoteIsCountedInCharactersAfterCleaning) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    records.remove(FocusRecoveryStore::key);
+    static_cast<void>(records.remove(FocusRecoveryStore::key));
     windows = FakeFeatureWindows{};
     buildAndStart();
     startFocus();
