@@ -1,9 +1,9 @@
 // Screen availability, sleep and wake.
 #include <utility>
 
-#include "app/logging/log.h"
+#include "platform/logging/log.h"
 #include "coordination/visit_coordinator.h"
-#include "core/scheduling/suppression_reason.h"
+#include "core/suppression/suppression_reason.h"
 
 namespace vorlane {
 namespace {
