@@ -187,7 +187,6 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   // Leaves unreadable stored data in place for the user to see.
   void clearCheckpoint();
   void closeResumeNotes();
-  void showFocusHistoryWindow();
   const ShortTimeFormatter& timeFormatter();
 
   std::optional<ShortTimeFormatter> timeFormatter_;
@@ -288,11 +287,27 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   // ---- Feature windows ----------------------------------------------------------------
  public:
   // Each opens its window, or brings it forward; nothing while it has no controller.
+  void showToday();
   void showWeeklyReflection();
   void showFocusHistory();
+  // Nothing without a calendar model.
+  void showCalendarFocus();
+
+  // Starts a focus on an open daily priority: five minutes as a starter, else the full
+  // length, with the priority's title as the goal. Throws, before anything changes,
+  // DailyPriorities::Error missing or alreadyDone, then ActionError activeSession while a
+  // period runs or is paused, or invalidGoal for a title that cannot be a goal.
+  void startPriority(const UUID& id, bool starter);
+  // Starts a focus of `minutes` in a free calendar gap, linked to the priority when one is
+  // chosen; never a starter. Throws, before anything changes, ActionError activeSession,
+  // then invalidGoal (goal, or minutes outside 5 to the full length), then the priority's
+  // missing or alreadyDone.
+  void startCalendarFocus(int minutes, const std::string& goal, std::optional<UUID> priorityID);
 
  private:
   std::optional<std::string> recoveryError() const;
+  // The priority with that id, when it is still open; throws missing or alreadyDone.
+  const DailyPriority& openPriority(const UUID& id) const;
 
   std::shared_ptr<CalendarFocusModel> calendarFocus_;
 };

@@ -83,7 +83,7 @@ void VisitCoordinator::didWake() {
   if (const auto endsAt = pomodoro_.endsAt(); endsAt && now - *endsAt > staleLimit) {
     Log::pomodoro().info("session ended while asleep, cancelling silently");
     pomodoro_.cancel();
-    if (sessionTimer_) sessionTimer_->stop();
+    stopSessionTimer();
     presenter_->showCompletion(std::nullopt, "", "Finished just now", false);
     presenter_->showSession(std::nullopt, std::nullopt, std::nullopt);
   }

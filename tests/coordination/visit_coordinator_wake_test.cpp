@@ -173,5 +173,75 @@ TEST_F(ScreenAndWakeTest, AfterAWakeOrAReturnTheCadencesStartOver) {
   }
 }
 
+TEST_F(ScreenAndWakeTest, APeriodThatEndedInTheSleepIsClosedSilently) {
+  // Woken this long after a 25-minute focus should have ended (at 10:25): closed or left.
+  const struct {
+    double late;
+    bool closed;
+  } rows[] = {{120, true}, {90, false}, {30, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.late);
+    clock->set(at(10, 0));
+    presenter = std::make_shared<FakeVisitPresenter>();
+    speech = std::make_shared<FakeSpeechService>();
+    notifications = std::make_shared<FakeNotificationService>();
+    timers.made.clear();
+    buildAndStart();
+    coordinator->requestNewPomodoro();
+    windows.focusEditor->start("write report");
+    presenter->finishVisit();
+    const std::size_t visitsBefore = presenter->performed.size();
+    const std::size_t spokenBefore = speech->spoken.size();
+    const std::size_t logBefore = logMessages(log, "pomodoro").size();
+    const std::size_t recordedBefore = historyStore->entries().size();
+
+    clock->set(at(10, 25) + row.late);
+    wake();
+
+    const auto& pomodoro = coordinator->pomodoro();
+    EXPECT_EQ(pomodoro.phase().is<PomodoroSession::Phase::Idle>(), row.closed);
+    EXPECT_FALSE(pomodoro.completion());
+    EXPECT_EQ(historyStore->entries().size(), recordedBefore);
+    EXPECT_EQ(presenter->performed.size(), visitsBefore);
+    EXPECT_EQ(speech->spoken.size(), spokenBefore);
+    EXPECT_TRUE(notifications->posted.empty());
+    EXPECT_EQ(timers.made.at(0)->isActive(), !row.closed);
+    const auto pomodoroLog = logMessages(log, "pomodoro");
+    if (row.closed) {
+      EXPECT_EQ(pomodoro.focus(), "");
+      EXPECT_EQ(pomodoroLog.back(), "session ended while asleep, cancelling silently");
+      ASSERT_FALSE(presenter->completions.empty());
+      EXPECT_FALSE(presenter->completions.back());
+      EXPECT_EQ(presenter->lastElapsedText, "Finished just now");
+      ASSERT_FALSE(presenter->sessions.empty());
+      EXPECT_FALSE(presenter->sessions.back().progress);
+    } else {
+      EXPECT_EQ(pomodoroLog.size(), logBefore);
+      // The next tick finishes it as usual: recorded, with its completion.
+      tickAt(clock->now() + 1);
+      EXPECT_TRUE(coordinator->pomodoro().completion());
+      EXPECT_EQ(historyStore->entries().size(), recordedBefore + 1);
+    }
+  }
+}
+
+TEST_F(ScreenAndWakeTest, ASessionTimerFiringBeforeTheWakeIsReportedLetsTheWakeGoFirst) {
+  clock->set(at(10, 0));
+  buildAndStart();
+  coordinator->requestNewPomodoro();
+  windows.focusEditor->start("write report");
+  presenter->finishVisit();
+  const std::size_t visitsBefore = presenter->performed.size();
+
+  systemEvents->sleptUnreported = true;
+  clock->set(at(11, 0));
+  timers.made.at(0)->fire();
+
+  EXPECT_TRUE(coordinator->pomodoro().phase().is<PomodoroSession::Phase::Idle>());
+  EXPECT_FALSE(coordinator->pomodoro().completion());
+  EXPECT_TRUE(historyStore->entries().empty());
+  EXPECT_EQ(presenter->performed.size(), visitsBefore);
+}
+
 }  // namespace
 }  // namespace vorlane
