@@ -229,5 +229,91 @@ TEST_F(InvitationTest, EncouragementOnDemandIsShownAtOnceOrNotAtAll) {
   EXPECT_TRUE(random->allUsed());
 }
 
+TEST_F(InvitationTest, TheFirstInvitationAfterASessionComesAQuarterHourAfterItWasPutAway) {
+  startAt(at(10, 0), std::make_shared<SeededRandomGenerator>(7));
+  coordinator->requestNewPomodoro();
+  windows.focusEditor->start("write report");
+  presenter->finishVisit();
+  tickAt(at(10, 20));
+  tickAt(at(10, 25, 10));  // the focus has ended; its panel waits
+  presenter->finishVisit();
+  tickAt(at(10, 39, 30));  // still waiting: the quarter hour starts again
+  clock->set(at(10, 40));
+  coordinator->dismissCompletion();
+  tickAt(at(10, 54, 59));
+  EXPECT_TRUE(presenter->invitations.empty());
+  tickAt(at(10, 55));
+  EXPECT_EQ(presenter->invitations.size(), 1u);
+}
+
+TEST_F(InvitationTest, AnEncouragementDueDuringAFocusWaitsForTheBreakAndTooLateIsDropped) {
+  // When the focus starts, and whether the one due at 10:50 is still shown on the break.
+  const struct {
+    Date focusStart;
+    bool shown;
+  } rows[] = {{at(10, 26), true}, {at(10, 40), false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.shown);
+    presenter = std::make_shared<FakeVisitPresenter>();
+    timers.made.clear();
+    startAt(at(10, 0), row.shown ? std::initializer_list<Word>{low, low, ScriptedRandomGenerator::highest}
+                                 : std::initializer_list<Word>{low, low});
+    clock->set(row.focusStart);
+    coordinator->requestNewPomodoro();
+    windows.focusEditor->start("write report");
+    presenter->finishVisit();
+    tickAt(at(10, 50));  // due, but the user is working: not even asked
+    EXPECT_EQ(random->wordsUsed(), 1u);
+    tickAt(row.focusStart + 1500 + 10);  // the focus ends; its completion waits
+    presenter->finishVisit();
+    clock->set(row.focusStart + 1500 + 20);
+    coordinator->startBreak();
+    presenter->finishVisit();
+    tickAt(row.focusStart + 1500 + 30);
+    EXPECT_TRUE(random->allUsed());
+    const bool encouraged =
+        !presenter->performed.empty() &&
+        presenter->performed.back().kind == Visit::Kind::encouragement();
+    ASSERT_EQ(encouraged, row.shown);
+    if (encouraged) {
+      const Encouragement* picked = findEncouragement(presenter->performed.back().bubbleText);
+      ASSERT_NE(picked, nullptr);
+      EXPECT_TRUE(picked->moments.contains(Encouragement::Moment::onBreak));
+    }
+    coordinator->cancelPomodoro();
+  }
+}
+
+TEST_F(InvitationTest, OnDemandEncouragementOnABreakComesFromTheBreakLines) {
+  // How far the session has come, which lines the pick comes from.
+  const struct {
+    const char* name;
+    bool onBreak;
+    Encouragement::Moment moment;
+  } rows[] = {{"during a focus", false, Encouragement::Moment::idle},
+              {"on a break", true, Encouragement::Moment::onBreak}};
+  for (const auto& row : rows) {
+    for (const Word word : {low, ScriptedRandomGenerator::highest}) {
+      SCOPED_TRACE(row.name);
+      presenter = std::make_shared<FakeVisitPresenter>();
+      startAt(at(10, 0), {low, word});
+      coordinator->requestNewPomodoro();
+      windows.focusEditor->start("write report");
+      presenter->finishVisit();
+      if (row.onBreak) {
+        coordinator->startBreak();
+        presenter->finishVisit();
+      }
+      coordinator->encourageNow();
+      ASSERT_FALSE(presenter->performed.empty());
+      const Encouragement* picked = findEncouragement(presenter->performed.back().bubbleText);
+      ASSERT_NE(picked, nullptr);
+      EXPECT_TRUE(picked->moments.contains(row.moment));
+      EXPECT_TRUE(random->allUsed());
+      coordinator->cancelPomodoro();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vorlane
