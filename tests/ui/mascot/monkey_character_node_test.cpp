@@ -115,6 +115,11 @@ TEST_F(MonkeyTest, ANewMonkeyHangsFromItsUpperHandAndSways) {
   expectLegs({-17, -20}, {17, -20});
   EXPECT_FALSE(monkey->isHoldingSign());
   EXPECT_EQ(runningKeys(*monkey), QStringList({"idle", "tail:tail"}));
+  // The sway eases over the whole swing: a quarter of the way in time is 5/16 of the angle.
+  clock.advance(0.55);
+  EXPECT_NEAR(monkey->zRotation(), 0.035 * 0.3125, 1e-9);
+  clock.advance(0.55);
+  EXPECT_NEAR(monkey->zRotation(), 0.035, 1e-9);
   // The limb outline is a 9-wide rounded stroke of the shoulder-to-hand line.
   const QRectF leg = monkey->leftLeg()->path().boundingRect();
   for (auto [got, want] : {std::pair{leg.left(), -21.5},
@@ -207,8 +212,13 @@ TEST_F(MonkeyTest, EachCallLeavesItsKeysRunning) {
     EXPECT_EQ(runningKeys(*monkey), row.keys) << row.call;
   }
   EXPECT_EQ(monkey->tailCurve(), 3);
-  clock.advance(0.1875);
-  EXPECT_EQ(monkey->zRotation(), 0);
+  clock.advance(0.2);  // the unkeyed settling of "stop climbing" ends too
+  monkey->setZRotation(0.2);
+  monkey->setLively(false);
+  clock.advance(0.09);  // settling is linear: halfway in half its 0.18 s
+  EXPECT_NEAR(monkey->zRotation(), 0.1, 1e-9);
+  clock.advance(0.09);
+  EXPECT_NEAR(monkey->zRotation(), 0, 1e-9);
   EXPECT_EQ(monkey->tailCurve(), 3);
 }
 
