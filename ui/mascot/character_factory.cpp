@@ -1,9 +1,9 @@
 #include "ui/mascot/character_factory.h"
 
-#include "ui/mascot/placeholder_character_node.h"
+#include "ui/mascot/monkey_character_node.h"
 
 namespace vorlane {
 
-CharacterNode* makeMascotCharacter() { return new PlaceholderCharacterNode; }
+CharacterNode* makeMascotCharacter() { return new MonkeyCharacterNode; }
 
 }  // namespace vorlane
