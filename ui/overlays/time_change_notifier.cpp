@@ -7,16 +7,12 @@
 #include <cstdint>
 #include <ctime>
 
-#include "foundation/system_zone.h"
+#include <QFileInfo>
 
 namespace vorlane {
-namespace {
 
-constexpr const char* zoneLink = "/etc/localtime";
-
-}  // namespace
-
-SystemTimeChangeNotifier::SystemTimeChangeNotifier() : zoneId_(detail::userZoneId()) {
+SystemTimeChangeNotifier::SystemTimeChangeNotifier(QString zoneLink)
+    : zoneLink_(std::move(zoneLink)), zoneTarget_(QFileInfo(zoneLink_).symLinkTarget()) {
   timerFd_ = timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
   if (timerFd_ >= 0) {
     notifier_ = std::make_unique<QSocketNotifier>(timerFd_, QSocketNotifier::Read);
@@ -24,10 +20,9 @@ SystemTimeChangeNotifier::SystemTimeChangeNotifier() : zoneId_(detail::userZoneI
             &SystemTimeChangeNotifier::clockSet);
     arm();
   }
-  // The link is replaced, not rewritten, when the zone changes: watch its folder too.
-  zoneWatcher_.addPath("/etc");
-  zoneWatcher_.addPath(zoneLink);
-  // Anything in /etc may change: only a different zone name counts.
+  zoneWatcher_.addPath(QFileInfo(zoneLink_).absolutePath());
+  zoneWatcher_.addPath(zoneLink_);
+  // Anything in the folder may change: only a link to another zone counts.
   connect(&zoneWatcher_, &QFileSystemWatcher::directoryChanged, this,
           [this] { zoneMaybeChanged(false); });
   // The zone file rewritten in place keeps its name.
@@ -56,12 +51,14 @@ void SystemTimeChangeNotifier::clockSet() {
 }
 
 void SystemTimeChangeNotifier::zoneMaybeChanged(bool rewritten) {
-  // A replaced file drops out of the watch.
-  if (!zoneWatcher_.files().contains(zoneLink)) zoneWatcher_.addPath(zoneLink);
-  std::string zone = detail::userZoneId();
-  const bool renamed = zone != zoneId_;
-  zoneId_ = std::move(zone);
-  if (renamed || rewritten) emit changed();
+  QString target = QFileInfo(zoneLink_).symLinkTarget();
+  const bool relinked = target != zoneTarget_;
+  zoneTarget_ = std::move(target);
+  // The watch follows the file the link named before: watch the new one (a replaced file
+  // drops out of the watch by itself).
+  if (relinked) zoneWatcher_.removePath(zoneLink_);
+  if (!zoneWatcher_.files().contains(zoneLink_)) zoneWatcher_.addPath(zoneLink_);
+  if (relinked || rewritten) emit changed();
 }
 
 }  // namespace vorlane

@@ -5,7 +5,6 @@
 #include <QSocketNotifier>
 
 #include <memory>
-#include <string>
 
 namespace vorlane {
 
@@ -19,13 +18,13 @@ class TimeChangeNotifier : public QObject {
 };
 
 // The system's own: a real-time timer that the kernel cancels when the clock is set, and a
-// watch on /etc for the zone link being replaced. Linux announces no locale change; the
-// locale is read when the text is formatted.
+// watch on the zone link (/etc/localtime) and its folder, since changing the zone replaces
+// the link. Linux announces no locale change; the locale is read when the text is formatted.
 class SystemTimeChangeNotifier final : public TimeChangeNotifier {
   Q_OBJECT
 
  public:
-  SystemTimeChangeNotifier();
+  explicit SystemTimeChangeNotifier(QString zoneLink = "/etc/localtime");
   ~SystemTimeChangeNotifier() override;
 
  private:
@@ -36,7 +35,8 @@ class SystemTimeChangeNotifier final : public TimeChangeNotifier {
   int timerFd_ = -1;
   std::unique_ptr<QSocketNotifier> notifier_;
   QFileSystemWatcher zoneWatcher_;
-  std::string zoneId_;
+  QString zoneLink_;
+  QString zoneTarget_;
 };
 
 }  // namespace vorlane
