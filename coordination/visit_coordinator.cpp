@@ -116,6 +116,7 @@ void VisitCoordinator::start() {
   };
   ticker_->start();
   notifications_->requestAuthorization();
+  wireUserInput();
   // Anchors the scheduler here, so nothing due before start-up is shown.
   scheduler_->dueVisits();
   applyPreferences();
