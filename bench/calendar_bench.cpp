@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/calendar/ics_events.h"
+#include "platform/calendar/ics_events.h"
 #include "foundation/calendar.h"
 #include "foundation/text.h"
 

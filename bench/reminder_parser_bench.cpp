@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/scheduling/reminder_parser.h"
+#include "core/reminders/reminder_parser.h"
 #include "foundation/calendar.h"
 
 namespace vorlane {
@@ -68,7 +68,7 @@ void parseOnce(const char* text) {
   try {
     benchmark::DoNotOptimize(parser().parse(text, now));
   } catch (const ReminderParser::ParseError& error) {
-    benchmark::DoNotOptimize(error.kind());
+    benchmark::DoNotOptimize(error.value());
   }
 }
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "core/scheduling/preferences.h"
-#include "core/scheduling/visit_scheduler.h"
+#include "core/settings/preferences.h"
+#include "core/visits/visit_scheduler.h"
 #include "foundation/calendar.h"
 #include "foundation/random.h"
 #include "tests/support/fake_clock.h"

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "core/scheduling/environment_snapshot.h"
+#include "core/suppression/environment_snapshot.h"
 #include "foundation/date.h"
 
 namespace vorlane {

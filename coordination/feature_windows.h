@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "core/scheduling/reminder.h"
+#include "core/reminders/reminder.h"
 #include "foundation/uuid.h"
 
 namespace vorlane {

@@ -1,11 +1,5 @@
 #include "coordination/status_line.h"
 
-#include <unicode/datefmt.h>
-
-#include <memory>
-
-#include "foundation/text.h"
-
 namespace vorlane {
 namespace {
 
@@ -45,16 +39,6 @@ std::optional<Date> earliestVisit(std::optional<Date> nextHourlyVisit,
     if (next && (!earliest || *next < *earliest)) earliest = next;
   }
   return earliest;
-}
-
-std::string shortTime(Date date, const Calendar& calendar) {
-  std::unique_ptr<icu::DateFormat> formatter(icu::DateFormat::createTimeInstance(
-      icu::DateFormat::kShort, icu::Locale(calendar.localeId().c_str())));
-  if (!formatter) return {};
-  formatter->adoptCalendar(calendar.makeIcuCalendar().release());
-  icu::UnicodeString text;
-  formatter->format(date.udate(), text);
-  return toUtf8(text);
 }
 
 }  // namespace vorlane

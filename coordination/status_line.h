@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/focus/pomodoro_session.h"
-#include "core/scheduling/reminder.h"
+#include "core/reminders/reminder.h"
 #include "foundation/calendar.h"
 #include "foundation/date.h"
 
@@ -27,9 +27,5 @@ std::string nextVisitDescription(const PomodoroSession& session, std::optional<D
 std::optional<Date> earliestVisit(std::optional<Date> nextHourlyVisit,
                                   const std::vector<Reminder>& reminders, Date now,
                                   const Calendar& calendar);
-
-// The clock time short and without a date, as the calendar's locale writes it ("15:00" in
-// en_GB, "3:00\u202FPM" in en_US), in its zone; empty when ICU has no formatter for it.
-std::string shortTime(Date date, const Calendar& calendar);
 
 }  // namespace vorlane

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app/logging/log.h"
+#include "platform/logging/log.h"
 #include "foundation/date_description.h"
 
 namespace vorlane {
@@ -115,11 +115,20 @@ void VisitCoordinator::start() {
     if (const auto self = weak.lock()) self->tick();
   };
   ticker_->start();
-  notifications_->requestAuthorization();
+  presenter_->onCharacterClicked = [weak = weak_from_this()] {
+    const auto self = weak.lock();
+    // A click starts the break only while a finished focus waits for it.
+    if (self && self->pomodoro_.phase().is<PomodoroSession::Phase::AwaitingBreak>()) {
+      self->startBreak();
+    }
+  };
   wireUserInput();
+  notifications_->queryCapabilities();
   // Anchors the scheduler here, so nothing due before start-up is shown.
   scheduler_->dueVisits();
   applyPreferences();
+  // A session restored from its checkpoint shows at once.
+  if (pomodoro_.isPaused()) updateSessionDisplay();
 }
 
 void VisitCoordinator::applyPreferences() {
@@ -134,6 +143,7 @@ void VisitCoordinator::applyPreferences() {
 void VisitCoordinator::tick() {
   const Date now = clock_->now();
   scheduler_->setReminders(reminderStore_->reminders());
+  advancePomodoro(now);
   for (const Visit& visit : scheduler_->dueVisits()) enqueue(visit);
   drainPendingVisits();
   reminderStore_->pruneExpired(now - pruneGrace);

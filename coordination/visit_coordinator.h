@@ -6,13 +6,16 @@
 #include <optional>
 #include <string>
 
-#include "app/persistence/daily_priorities_store.h"
-#include "app/persistence/focus_history_store.h"
-#include "app/persistence/focus_recovery_store.h"
+#include "coordination/action_error.h"
+#include "platform/persistence/daily_priorities_store.h"
+#include "platform/persistence/focus_history_store.h"
+#include "platform/persistence/focus_recovery_store.h"
 #include "coordination/environment_snapshot_source.h"
 #include "coordination/feature_windows.h"
 #include "coordination/hot_key_registrar.h"
+#include "coordination/recovery_error.h"
 #include "coordination/repeating_timer.h"
+#include "coordination/short_time_formatter.h"
 #include "coordination/visit_presenter.h"
 #include "coordination/visit_queue.h"
 #include "core/contracts/clock.h"
@@ -24,12 +27,12 @@
 #include "core/focus/mute_duration.h"
 #include "core/focus/pomodoro_session.h"
 #include "core/motivation/encouragement_cadence.h"
-#include "core/scheduling/preferences_store.h"
-#include "core/scheduling/reminder.h"
-#include "core/scheduling/reminder_store.h"
-#include "core/scheduling/suppression_decision.h"
-#include "core/scheduling/visit.h"
-#include "core/scheduling/visit_scheduler.h"
+#include "core/settings/preferences_store.h"
+#include "core/reminders/reminder.h"
+#include "core/reminders/reminder_store.h"
+#include "core/suppression/suppression_decision.h"
+#include "core/contracts/visit.h"
+#include "core/visits/visit_scheduler.h"
 #include "foundation/calendar.h"
 #include "foundation/random.h"
 #include "foundation/uuid.h"
@@ -152,6 +155,76 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   // The settings' lengths clamped to 1...90 and 1...30 minutes.
   static std::int64_t effectiveWorkMinutes(const Preferences& preferences);
   static std::int64_t effectiveBreakMinutes(const Preferences& preferences);
+
+
+  // ---- Focus sessions: control, display, completion and recovery ----
+ public:
+  using ActionError = vorlane::ActionError;
+  using RecoveryError = vorlane::RecoveryError;
+
+  // The minutes of the starter focus, whatever the settings say.
+  static constexpr int starterMinutes = 5;
+
+  // Open the focus editor for a full focus or for the five-minute starter; nothing
+  // changes until the user starts from it.
+  void requestNewPomodoro();
+  void requestFiveMinuteFocus();
+  // Begins the break; offered only while a finished focus waits for it.
+  void startBreak();
+  // Guarded: pause a running focus or break (a focus also asks for its next step);
+  // resume a paused one, showing its note first when it has one.
+  void requestPauseSession();
+  void requestResumeSession();
+  // A phase that has just run out ends instead of pausing.
+  void pauseSession();
+  void resumeSession();
+  // Lengthens the running or paused phase, or goes on with a focus that has just finished;
+  // nothing while idle.
+  void extendSession(int minutes);
+  // Ends the break or the wait for it; nothing in any other phase.
+  void skipBreak();
+  // Back to idle with nothing kept: goal, note, linked priority, checkpoint, panel.
+  void cancelPomodoro();
+  // Takes down a finished period that is waiting; nothing otherwise.
+  void dismissCompletion();
+  // Records the finished named focus as accomplished (and its linked priority) and opens
+  // the history; on a failure the session and its panel stay for another try.
+  void markFocusAccomplished();
+  // Shows the celebration once when the mascot is free, bypassing queue and suppression.
+  void previewCelebration();
+
+  // Writes the checkpoint of a running or paused focus; a refused or failed write keeps
+  // what was stored and sets recoverySaveError().
+  void saveFocusForTermination();
+  // Opens the next-step window for a paused focus; nothing in any other phase.
+  void showResumeNotes(bool returning);
+  // Stores the cleaned note with the checkpoint. Throws ActionError notPaused without a
+  // paused focus, RecoveryError noteTooLong over 240 characters, or the store's own
+  // error; then nothing changed.
+  void saveNextStep(const std::string& text);
+  // The text shown when the last checkpoint could not be written.
+  const std::optional<std::string>& recoverySaveError() const { return recoverySaveError_; }
+
+ private:
+  // Throws ActionError invalidGoal, before anything changes, for minutes outside 1...90 or
+  // a goal that would be stored longer than 120 characters.
+  void beginFocus(int minutes, const std::string& focus, bool starter);
+  void openFocusEditor(bool starter);
+  // Ends a phase whose time is up; true when one ended (and the change was signalled).
+  bool advancePomodoro(Date now);
+  void startSessionTimer();
+  void stopSessionTimer();
+  void updateSessionDisplay();
+  std::string sessionCaption() const;
+  void clearCompletionDisplay();
+  // Leaves unreadable stored data in place for the user to see.
+  void clearCheckpoint();
+  void closeResumeNotes();
+  void showFocusHistoryWindow();
+  const ShortTimeFormatter& timeFormatter();
+
+  std::optional<ShortTimeFormatter> timeFormatter_;
+  // ---- end of focus sessions ----
 
  private:
   struct ConstructionKey {};

@@ -3,7 +3,7 @@
 
 #include "coordination/session_quick_actions.h"
 #include "coordination/visit_coordinator.h"
-#include "core/scheduling/phrase_formatter.h"
+#include "core/visits/phrase_formatter.h"
 
 namespace vorlane {
 

@@ -1,9 +1,9 @@
 // The visit queue: suppression, presentation, holding and draining.
 #include <utility>
 
-#include "app/logging/log.h"
+#include "platform/logging/log.h"
 #include "coordination/visit_coordinator.h"
-#include "core/scheduling/suppression_policy.h"
+#include "core/suppression/suppression_policy.h"
 #include "foundation/date_description.h"
 
 namespace vorlane {
@@ -29,7 +29,7 @@ SuppressionDecision VisitCoordinator::suppressionDecision(Date date) {
                                                     presenter_->preferredScreenID());
   if (screenIsAway_) snapshot.isScreenUnavailable = true;
   // Read at every decision, so a changed blocked list applies to the next visit.
-  return SuppressionPolicy(preferencesStore_->preferences()).evaluate(snapshot);
+  return preferencesStore_->preferences().suppressionPolicy().evaluate(snapshot);
 }
 
 void VisitCoordinator::enqueue(const Visit& visit) {

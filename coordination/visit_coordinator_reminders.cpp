@@ -2,11 +2,11 @@
 #include <cstdint>
 #include <utility>
 
-#include "app/logging/log.h"
+#include "platform/logging/log.h"
 #include "coordination/status_line.h"
 #include "coordination/visit_coordinator.h"
-#include "core/scheduling/reminder_editing.h"
-#include "core/scheduling/reminder_parser.h"
+#include "core/reminders/reminder_editing.h"
+#include "core/reminders/reminder_parser.h"
 #include "foundation/date_description.h"
 
 namespace vorlane {
@@ -32,11 +32,11 @@ Reminder VisitCoordinator::updateReminder(const UUID& id, const std::string& phr
       break;
     }
   }
-  if (!existing) throw ReminderEditing::Error::reminderNoLongerExists;
+  if (!existing) throw ReminderEditing::Error(ReminderEditing::ErrorCase::reminderNoLongerExists);
   Reminder revised = ReminderEditing::revised(*existing, phrase, schedule, clock_->now(),
                                               calendar());
   // Another window may have deleted it in the meantime.
-  if (!reminderStore_->update(revised)) throw ReminderEditing::Error::reminderNoLongerExists;
+  if (!reminderStore_->update(revised)) throw ReminderEditing::Error(ReminderEditing::ErrorCase::reminderNoLongerExists);
   // Undo then removes the edited version.
   if (lastAddedReminder_ && lastAddedReminder_->id == id) lastAddedReminder_ = revised;
   handRemindersToScheduler();
@@ -111,9 +111,9 @@ std::string VisitCoordinator::nextVisitDescription() {
   // The scheduler counts from its own clock, which is ours.
   const auto next = earliestVisit(scheduler_->nextHourlyVisit(), reminderStore_->reminders(),
                                   now, userCalendar);
-  return vorlane::nextVisitDescription(pomodoro_, mutedUntil_, next, now, [&](Date date) {
-    return shortTime(date, userCalendar);
-  });
+  const ShortTimeFormatter& formatter = timeFormatter();
+  return vorlane::nextVisitDescription(pomodoro_, mutedUntil_, next, now,
+                                       [&](Date date) { return formatter.format(date); });
 }
 
 bool VisitCoordinator::isMuted(Date now) const { return mutedUntil_ && *mutedUntil_ > now; }

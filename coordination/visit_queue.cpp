@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/logging/log.h"
+#include "platform/logging/log.h"
 
 namespace vorlane {
 

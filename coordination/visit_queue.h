@@ -6,7 +6,7 @@
 #include <optional>
 #include <utility>
 
-#include "core/scheduling/visit.h"
+#include "core/contracts/visit.h"
 #include "foundation/date.h"
 
 namespace vorlane {

@@ -2,7 +2,8 @@
 
 namespace vorlane {
 
-// What the user has granted the calendar reader. Never stored.
-enum class CalendarAccess { notDetermined, authorized, denied, restricted, writeOnly };
+// Whether the user lets us read their calendar files: Linux has no calendar permission, so
+// this is their answer to our own question. Never stored here.
+enum class CalendarAccess { notAsked, granted, refused };
 
 }  // namespace vorlane

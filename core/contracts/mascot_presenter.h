@@ -3,7 +3,7 @@
 #include <functional>
 #include <optional>
 
-#include "core/scheduling/visit.h"
+#include "core/contracts/visit.h"
 
 namespace vorlane {
 

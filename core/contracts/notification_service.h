@@ -12,7 +12,8 @@ class NotificationService {
   NotificationService& operator=(const NotificationService&) = delete;
   virtual ~NotificationService() = default;
 
-  virtual void requestAuthorization() = 0;
+  // Asks the notification server what it supports, once at start; Linux asks no permission.
+  virtual void queryCapabilities() = 0;
   virtual void postSilent(const std::string& title, const std::string& body) = 0;
 };
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <utility>
 
-#include "app/logging/log_capture.h"
-#include "app/persistence/in_memory_user_defaults.h"
+#include "platform/logging/log_capture.h"
+#include "platform/persistence/in_memory_record_store.h"
 #include "coordination/visit_coordinator.h"
-#include "core/scheduling/in_memory_preferences_store.h"
-#include "core/scheduling/in_memory_reminder_store.h"
+#include "core/settings/in_memory_preferences_store.h"
+#include "core/reminders/in_memory_reminder_store.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_environment.h"
 #include "tests/support/fake_feature_windows.h"
@@ -78,7 +78,7 @@ class CoordinatorTest : public testing::Test {
   }
 
   LogCapture log;  // first, so that it sees everything
-  InMemoryUserDefaults records;
+  InMemoryRecordStore records;
   std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>(at(10, 59));
   std::shared_ptr<InMemoryPreferencesStore> preferences =
       std::make_shared<InMemoryPreferencesStore>();

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/scheduling/reminder_editing.h"
-#include "core/scheduling/reminder_parser.h"
+#include "core/reminders/reminder_editing.h"
+#include "core/reminders/reminder_parser.h"
 #include "tests/coordination/coordinator_harness.h"
 
 namespace vorlane {
@@ -77,16 +77,16 @@ TEST_F(RemindersAndMuteTest, ParseErrorsReachTheCallerUnchangedAndChangeNothing)
   const auto logBefore = log.lines().size();
   const struct {
     const char* text;
-    ReminderParser::ParseError error;
-  } rows[] = {{"   ", ReminderParser::ParseError::empty},
-              {"stretch", ReminderParser::ParseError::noTimeFound},
-              {"in 25m", ReminderParser::ParseError::noPhraseFound}};
+    ReminderParser::ErrorCase error;
+  } rows[] = {{"   ", ReminderParser::ErrorCase::empty},
+              {"stretch", ReminderParser::ErrorCase::noTimeFound},
+              {"in 25m", ReminderParser::ErrorCase::noPhraseFound}};
   for (const auto& row : rows) {
     try {
       coordinator->addReminder(row.text);
       ADD_FAILURE() << row.text;
     } catch (const ReminderParser::ParseError& error) {
-      EXPECT_EQ(error, row.error) << row.text;
+      EXPECT_EQ(error.value(), row.error) << row.text;
     }
   }
   EXPECT_EQ(reminders->reminders(), std::vector<Reminder>{earlier});
@@ -138,7 +138,7 @@ TEST_F(RemindersAndMuteTest, FailedEditsChangeNothing) {
     coordinator->updateReminder(UUID::random(), "walk", "");
     ADD_FAILURE();
   } catch (const ReminderEditing::Error& error) {
-    EXPECT_EQ(error, ReminderEditing::Error::reminderNoLongerExists);
+    EXPECT_EQ(error.value(), ReminderEditing::ErrorCase::reminderNoLongerExists);
     EXPECT_STREQ(error.what(),
                  "This reminder is no longer saved. Close this window and add a new reminder.");
   }

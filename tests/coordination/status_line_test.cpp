@@ -1,4 +1,4 @@
-// The status menu's line on what comes next, and its clock times.
+// The status menu's line on what comes next.
 #include "coordination/status_line.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "coordination/short_time_formatter.h"
 #include "tests/coordination/coordinator_harness.h"
 
 namespace vorlane {
@@ -15,21 +16,7 @@ namespace {
 
 const Calendar berlinUS("Europe/Berlin", "en_US");
 
-std::string usTime(Date date) { return shortTime(date, berlinUS); }
-
-TEST(ShortTime, FollowsTheLocaleAndTheCalendarsZone) {
-  const struct {
-    Calendar calendar;
-    Date date;
-    const char* expected;
-  } rows[] = {
-      {berlinUS, at(15, 0), "3:00\u202FPM"},
-      {berlinUS, at(0, 5), "12:05\u202FAM"},
-      {berlin, at(15, 0), "15:00"},
-      {Calendar("America/New_York", "en_GB"), at(15, 0), "10:00"},
-  };
-  for (const auto& row : rows) EXPECT_EQ(shortTime(row.date, row.calendar), row.expected);
-}
+std::string usTime(Date date) { return ShortTimeFormatter(berlinUS).format(date); }
 
 TEST(NextVisitDescription, FirstRuleThatAppliesGivesTheLine) {
   const Date now = at(14, 0);

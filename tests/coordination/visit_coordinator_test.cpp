@@ -109,9 +109,9 @@ TEST_F(VisitCoordinatorTest, SettingsChangedBetweenTicksApplyToTheNext) {
   tickAt(at(11, 0, 10));
   EXPECT_TRUE(presenter->offered.empty());
 
-  environment->facts.frontmostBundleID = "org.example.slides";
+  environment->facts.activeAppId = "org.example.slides";
   settings.activeStartHour = 9;
-  settings.blockedBundleIDs.insert("org.example.slides");
+  settings.blockedAppIds.insert("org.example.slides");
   preferences->setPreferences(settings);
   tickAt(at(12, 0, 10));
   EXPECT_TRUE(presenter->offered.empty());
@@ -187,8 +187,8 @@ TEST_F(VisitCoordinatorTest, AccomplishedFocusMarksItsPriorityOnlyOnceSaved) {
   };
   for (const auto& row : rows) {
     records.setFailing(false);
-    records.remove(FocusHistoryStore::key);
-    records.remove(DailyPrioritiesStore::key);
+    static_cast<void>(records.remove(FocusHistoryStore::key));
+    static_cast<void>(records.remove(DailyPrioritiesStore::key));
     build();
     UUID priority;
     prioritiesStore->apply(

@@ -83,7 +83,7 @@ TEST_F(VisitQueueTest, SuppressedVisitBecomesNotificationOrIsDroppedByReasonAndK
       {"microphone encouragement", [](EnvironmentSnapshot& e) { e.microphoneInUse = true; },
        false, Visit::Kind::encouragement(), false, "microphone in use"},
       {"meeting app in front, manual",
-       [](EnvironmentSnapshot& e) { e.frontmostBundleID = "us.zoom.xos"; }, false,
+       [](EnvironmentSnapshot& e) { e.activeAppId = "us.zoom.xos"; }, false,
        Visit::Kind::manual(), true, "presenting in us.zoom.xos"},
       {"full screen focus start",
        [](EnvironmentSnapshot& e) { e.isFullscreenOnTargetDisplay = true; }, true,
@@ -225,7 +225,7 @@ TEST_F(VisitQueueTest, TheOverrideReplacesTheEnvironmentSourceAndPreferencesAppl
   int asked = 0;
   given.environmentSnapshot = [&](Date now) {
     ++asked;
-    return EnvironmentSnapshot{.now = now, .frontmostBundleID = "org.example.slides"};
+    return EnvironmentSnapshot{.now = now, .activeAppId = "org.example.slides"};
   };
   given.environment = nullptr;
   build(std::move(given));
@@ -236,7 +236,7 @@ TEST_F(VisitQueueTest, TheOverrideReplacesTheEnvironmentSourceAndPreferencesAppl
   presenter->finishVisit();
 
   Preferences settings = preferences->preferences();
-  settings.blockedBundleIDs.insert("org.example.slides");
+  settings.blockedAppIds.insert("org.example.slides");
   preferences->setPreferences(settings);
   coordinator->enqueue(visit(Visit::Kind::hourly(), at(10, 59)));
   EXPECT_EQ(presenter->performed.size(), 1u);

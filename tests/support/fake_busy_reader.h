@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/calendar/busy_reader.h"
+#include "platform/calendar/busy_reader.h"
 
 namespace vorlane::testing {
 

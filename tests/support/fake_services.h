@@ -56,7 +56,7 @@ class FakeNotificationService final : public NotificationService {
     bool operator==(const Posted&) const = default;
   };
 
-  void requestAuthorization() override { ++authorizationRequests; }
+  void queryCapabilities() override { ++authorizationRequests; }
   void postSilent(const std::string& title, const std::string& body) override {
     posted.push_back({title, body});
   }

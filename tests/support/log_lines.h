@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logging/log_capture.h"
+#include "platform/logging/log_capture.h"
 
 namespace vorlane {
 

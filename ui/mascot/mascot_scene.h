@@ -7,9 +7,9 @@
 
 #include "core/desktop/idle_fidget.h"
 #include "core/desktop/mascot_appearance.h"
-#include "core/scheduling/presence_mode.h"
-#include "core/scheduling/presence_state.h"
-#include "core/scheduling/visit.h"
+#include "core/settings/presence_mode.h"
+#include "core/settings/presence_state.h"
+#include "core/contracts/visit.h"
 #include "ui/mascot/billboard_node.h"
 #include "ui/mascot/character_node.h"
 #include "ui/mascot/mascot_theme.h"

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "core/scheduling/visit.h"
+#include "core/contracts/visit.h"
 #include "ui/mascot/mascot_theme.h"
 #include "ui/scene/label_node.h"
 #include "ui/scene/shape_node.h"

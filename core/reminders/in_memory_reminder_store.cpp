@@ -1,0 +1,25 @@
+#include "core/reminders/in_memory_reminder_store.h"
+
+#include <algorithm>
+
+namespace vorlane {
+
+void InMemoryReminderStore::add(const Reminder& reminder) { reminders_.push_back(reminder); }
+
+bool InMemoryReminderStore::update(const Reminder& reminder) {
+  const auto found = std::find_if(reminders_.begin(), reminders_.end(),
+                                  [&](const Reminder& r) { return r.id == reminder.id; });
+  if (found == reminders_.end()) return false;
+  *found = reminder;
+  return true;
+}
+
+void InMemoryReminderStore::remove(const UUID& id) {
+  std::erase_if(reminders_, [&](const Reminder& r) { return r.id == id; });
+}
+
+void InMemoryReminderStore::pruneExpired(Date date) {
+  std::erase_if(reminders_, [&](const Reminder& r) { return r.hasExpired(date); });
+}
+
+}  // namespace vorlane

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <vector>
+
+#include "core/reminders/reminder.h"
+#include "foundation/date.h"
+#include "foundation/uuid.h"
+
+namespace vorlane {
+
+// The ordered list of the user's reminders. Implementations are objects shared by
+// reference; none reports failure.
+class ReminderStore {
+ public:
+  ReminderStore() = default;
+  ReminderStore(const ReminderStore&) = delete;
+  ReminderStore& operator=(const ReminderStore&) = delete;
+  virtual ~ReminderStore() = default;
+
+  // A copy of the current list, in order.
+  virtual std::vector<Reminder> reminders() const = 0;
+  // Appends at the end, even when a reminder with the same id is present.
+  virtual void add(const Reminder& reminder) = 0;
+  // Replaces the first reminder with the same id where it stands; false, and nothing
+  // changed, when there is none.
+  [[nodiscard]] virtual bool update(const Reminder& reminder) = 0;
+  // Removes every reminder with that id, keeping the others in order.
+  virtual void remove(const UUID& id) = 0;
+  // Removes every reminder that has expired before `date`, keeping the others in order.
+  virtual void pruneExpired(Date date) = 0;
+};
+
+}  // namespace vorlane

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <utility>
+
+#include "core/settings/preferences_store.h"
+
+namespace vorlane {
+
+// A store that only keeps the record in memory: no persistence, no change notification.
+class InMemoryPreferencesStore final : public PreferencesStore {
+ public:
+  explicit InMemoryPreferencesStore(Preferences preferences = Preferences())
+      : preferences_(std::move(preferences)) {}
+
+  Preferences preferences() const override { return preferences_; }
+  void setPreferences(const Preferences& preferences) override { preferences_ = preferences; }
+
+ private:
+  Preferences preferences_;
+};
+
+}  // namespace vorlane

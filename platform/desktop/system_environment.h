@@ -1,0 +1,32 @@
+#pragma once
+
+#include <xcb/xcb.h>
+
+#include <memory>
+
+#include "platform/desktop/environment_sources.h"
+
+namespace vorlane {
+
+// The real sources of the environment probe, built once and kept for the application's
+// lifetime. The one place that decides what this desktop offers: the X sources only when
+// Qt runs on X (else those questions answer the harmless side), the D-Bus sources on the
+// system and session buses. Main thread only.
+class SystemEnvironment {
+ public:
+  SystemEnvironment();
+  // With an explicit X connection (null for none), for tests.
+  explicit SystemEnvironment(xcb_connection_t* connection);
+  ~SystemEnvironment();
+
+  EnvironmentSources sources();
+
+  // Qt's own X connection; null when Qt does not run on X.
+  static xcb_connection_t* qtConnection();
+
+ private:
+  struct Parts;
+  std::unique_ptr<Parts> parts_;
+};
+
+}  // namespace vorlane

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "platform/desktop/environment_sources.h"
+#include "platform/desktop/pulse_capture_query.h"
+
+namespace vorlane {
+
+// The sound server's recording streams; only when no server answers, the ALSA capture
+// substreams (with a server running, its own capture substream would always count).
+class SystemMicrophoneUsage final : public MicrophoneUsage {
+ public:
+  explicit SystemMicrophoneUsage(PulseCaptureQuery query = PulseCaptureQuery(),
+                                 std::string asoundRoot = "/proc/asound");
+
+  bool isMicrophoneInUse() override;
+
+ private:
+  PulseCaptureQuery query_;
+  std::string asoundRoot_;
+};
+
+}  // namespace vorlane

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vorlane {
+
+// The two names of an X window's WM_CLASS property.
+struct WindowClass {
+  std::string instance;
+  std::string className;
+
+  bool operator==(const WindowClass&) const = default;
+};
+
+// Splits WM_CLASS bytes ("instance\0class\0"). Tolerates a missing final NUL; a value with
+// no NUL at all is an instance without a class. Invalid UTF-8 is kept as it is.
+WindowClass parseWindowClass(std::string_view bytes);
+
+// The application identifier reported for a window: our own identifier for our own windows,
+// the identifiers of the blocked-application list for the Linux builds of those
+// applications, otherwise the class itself. None when nothing names the window.
+std::optional<std::string> appIdForWindow(const WindowClass& windowClass, bool isOwnWindow);
+
+// The identifier of this application.
+inline constexpr std::string_view ownAppId = "com.corvantis.vorlane";
+
+}  // namespace vorlane

@@ -1,0 +1,174 @@
+#include "platform/persistence/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <system_error>
+#include <vector>
+
+namespace vorlane {
+namespace fs = std::filesystem;
+namespace {
+
+std::string describe(const fs::path& path, int error) {
+  return path.string() + ": " + std::strerror(error);
+}
+
+[[noreturn]] void fail(int error, const std::string& what, const fs::path& path) {
+  throw std::system_error(error, std::generic_category(), what + " " + path.string());
+}
+
+fs::path folderOf(const fs::path& path) {
+  fs::path folder = path.parent_path();
+  return folder.empty() ? fs::path(".") : folder;
+}
+
+// Makes a rename in `folder` durable. Some file systems cannot sync a folder at all; that is
+// no loss, so only real I/O errors count.
+void syncFolder(const fs::path& folder) {
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) fail(errno, "could not open folder", folder);
+  int rc = ::fsync(fd);
+  int error = errno;
+  ::close(fd);
+  if (rc != 0 && error != EINVAL && error != ENOTSUP && error != EROFS) {
+    fail(error, "could not flush folder", folder);
+  }
+}
+
+bool somethingAt(const fs::path& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+StoredData readStoredFile(const fs::path& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    if (errno == ENOENT) return StoredData::missing();
+    return StoredData::unreadable(describe(path, errno));
+  }
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return StoredData::unreadable(describe(path, errno));
+  if (S_ISDIR(st.st_mode)) return StoredData::unreadable(describe(path, EISDIR));
+  if (!S_ISREG(st.st_mode)) return StoredData::unreadable(path.string() + ": not a regular file");
+  if (static_cast<std::uintmax_t>(st.st_size) > maximumStoredFileSize) {
+    return StoredData::unreadable(path.string() + ": file too large");
+  }
+  try {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+      ssize_t n = ::read(fd, buffer, sizeof buffer);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return StoredData::unreadable(describe(path, errno));
+      }
+      if (n == 0) break;
+      bytes.append(buffer, static_cast<std::size_t>(n));
+      if (bytes.size() > maximumStoredFileSize) {
+        return StoredData::unreadable(path.string() + ": file too large");
+      }
+    }
+    return StoredData::value(std::move(bytes));
+  } catch (const std::bad_alloc&) {
+    return StoredData::unreadable(path.string() + ": out of memory");
+  }
+}
+
+void writeFileAtomically(const fs::path& path, std::string_view bytes) {
+  const fs::path folder = folderOf(path);
+  std::string pattern = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  int fd = ::mkostemp(name.data(), O_CLOEXEC);
+  if (fd < 0) fail(errno, "could not create a temporary file beside", path);
+  const fs::path temporary(name.data());
+
+  auto abandon = [&](int error, const char* what) {
+    if (fd >= 0) ::close(fd);
+    ::unlink(temporary.c_str());
+    fail(error, what, path);
+  };
+
+  if (::fchmod(fd, 0600) != 0) abandon(errno, "could not set permissions for");
+  std::string_view rest = bytes;
+  while (!rest.empty()) {
+    ssize_t n = ::write(fd, rest.data(), rest.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      abandon(errno, "could not write");
+    }
+    rest.remove_prefix(static_cast<std::size_t>(n));
+  }
+  if (::fsync(fd) != 0) abandon(errno, "could not flush");
+  int closed = ::close(fd);
+  fd = -1;
+  if (closed != 0) abandon(errno, "could not close");
+  if (::rename(temporary.c_str(), path.c_str()) != 0) abandon(errno, "could not replace");
+  syncFolder(folder);
+}
+
+void createFolders(const fs::path& folder) {
+  fs::path built;
+  for (const fs::path& part : folder) {
+    built /= part;
+    if (part == "/" || part.empty()) continue;
+    if (::mkdir(built.c_str(), 0700) == 0) continue;
+    if (errno != EEXIST) fail(errno, "could not create folder", built);
+    struct stat st {};
+    if (::stat(built.c_str(), &st) != 0) fail(errno, "could not inspect", built);
+    if (!S_ISDIR(st.st_mode)) fail(ENOTDIR, "not a folder:", built);
+  }
+}
+
+bool removeFile(const fs::path& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
+
+fs::path asidePath(const fs::path& path, std::time_t utc, int n) {
+  std::tm parts{};
+  ::gmtime_r(&utc, &parts);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%S", &parts);
+  std::string name = path.filename().string() + ".unreadable-" + stamp;
+  if (n >= 2) name += "-" + std::to_string(n);
+  return folderOf(path) / name;
+}
+
+std::optional<fs::path> moveAside(const fs::path& path, std::time_t utc) {
+  for (int n = 1; n <= 1000; ++n) {
+    const fs::path target = asidePath(path, utc, n);
+    if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+      syncFolder(folderOf(path));
+      return target;
+    }
+    int error = errno;
+    if (error == EEXIST) continue;
+    if (error == ENOENT && !somethingAt(path)) return std::nullopt;
+    if (error == EINVAL || error == ENOSYS) {
+      // The file system cannot refuse to replace; check first instead.
+      if (somethingAt(target)) continue;
+      if (::rename(path.c_str(), target.c_str()) == 0) {
+        syncFolder(folderOf(path));
+        return target;
+      }
+      error = errno;
+      if (error == ENOENT && !somethingAt(path)) return std::nullopt;
+    }
+    fail(error, "could not move aside", path);
+  }
+  fail(EEXIST, "could not move aside", path);
+}
+
+}  // namespace vorlane

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/persistence/stored_data.h"
+
+namespace vorlane {
+
+// Files larger than this are reported unreadable rather than read into memory.
+inline constexpr std::uintmax_t maximumStoredFileSize = 64u << 20;
+
+// Reads a whole regular file. A missing file (or missing folder) is `missing`; anything else
+// that stops the read (permission, I/O, a folder or device in its place, a file too large to
+// hold) is `unreadable`, with the reason. Never blocks on a FIFO, never throws.
+StoredData readStoredFile(const std::filesystem::path& path);
+
+// Replaces the file's contents so that a crash at any moment leaves either the old or the
+// new contents: a temporary file in the same folder (0600) is written, flushed to disk and
+// renamed over the target, then the folder itself is flushed. Throws std::system_error
+// naming the path on any failure, after removing the temporary file; the old contents are
+// then untouched.
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Creates the folder and any missing parents, each new one 0700. Throws std::system_error.
+void createFolders(const std::filesystem::path& folder);
+
+// Removes the file; a missing file counts as removed. Returns false when it is still there.
+[[nodiscard]] bool removeFile(const std::filesystem::path& path);
+
+// The aside name of `path` at `utc`: "<name>.unreadable-<yyyymmddThhmmss>", with "-<n>"
+// appended for n >= 2.
+std::filesystem::path asidePath(const std::filesystem::path& path, std::time_t utc, int n = 1);
+
+// Renames the file (or whatever is at `path`) to its aside name, never replacing an earlier
+// aside copy, and returns the new path; none when nothing is at `path`. Throws
+// std::system_error when it could not be moved.
+std::optional<std::filesystem::path> moveAside(const std::filesystem::path& path, std::time_t utc);
+
+}  // namespace vorlane

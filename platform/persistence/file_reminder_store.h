@@ -1,0 +1,48 @@
+#pragma once
+
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "core/reminders/in_memory_reminder_store.h"
+#include "core/reminders/reminder_store.h"
+
+namespace vorlane {
+
+// The application's reminders, kept in memory and written whole, atomically, to one JSON
+// file after every change. No operation reports a failure: an unreadable file gives an empty
+// list and is moved aside (with an error log line) before the first save would replace it;
+// a failed save is logged and the in-memory list stays changed. Main thread only.
+class FileReminderStore final : public ReminderStore {
+ public:
+  using UtcClock = std::function<std::time_t()>;
+
+  // "reminders.json" in the data folder; in memory only when the user has
+  // no home folder.
+  FileReminderStore();
+  // The file at `url` (none: memory only); `now` stamps the name of a file moved aside
+  // (the system clock when empty).
+  explicit FileReminderStore(std::optional<std::filesystem::path> url, UtcClock now = {});
+
+  const std::optional<std::filesystem::path>& url() const { return url_; }
+
+  std::vector<Reminder> reminders() const override { return memory_.reminders(); }
+  void add(const Reminder& reminder) override;
+  [[nodiscard]] bool update(const Reminder& reminder) override;
+  void remove(const UUID& id) override;
+  void pruneExpired(Date date) override;
+
+ private:
+  void load();
+  void save();
+
+  std::optional<std::filesystem::path> url_;
+  UtcClock now_;
+  InMemoryReminderStore memory_;
+  // The file could not be read and still has to be moved aside before a save.
+  bool keepStoredFile_ = false;
+};
+
+}  // namespace vorlane

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <functional>
+
+#include "core/settings/preferences_store.h"
+#include "foundation/observers.h"
+#include "platform/persistence/record_store.h"
+
+namespace vorlane {
+
+// The application's settings store: the record in memory, stored as JSON under the
+// record-store key "preferences". Read and write failures never stop the application: an
+// unreadable stored record gives the default settings, and is moved aside (with an error
+// log line) before the first write would replace it. Main thread only.
+class RecordPreferencesStore final : public PreferencesStore {
+ public:
+  using Callback = std::function<void(const Preferences&)>;
+
+  static constexpr const char* key = "preferences";
+
+  // Loads the record; `defaults` must outlive the store.
+  explicit RecordPreferencesStore(RecordStore& defaults);
+
+  Preferences preferences() const override { return cached_; }
+
+  // Keeps the record, tells the observers if it differs from the current one, stores it
+  // and calls the owner's callback (always, even for an equal record or a failed write).
+  void setPreferences(const Preferences& preferences) override;
+
+  // Applies `change` to a copy of the record and sets it: one write, one callback.
+  void modify(const std::function<void(Preferences&)>& change);
+
+  // The owner's callback, run after every write; empty removes it.
+  void setOnChange(Callback onChange) { onChange_ = std::move(onChange); }
+
+  // Told of every change of the record, with the new record.
+  Observers<Preferences>& changes() { return changes_; }
+
+ private:
+  void store(const Preferences& preferences);
+
+  RecordStore& defaults_;
+  Preferences cached_;
+  Callback onChange_;
+  Observers<Preferences> changes_;
+  // The stored bytes could not be read and still have to be moved aside before a write.
+  bool keepStoredBytes_ = false;
+};
+
+}  // namespace vorlane

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QObject>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/contracts/speech_service.h"
+#include "core/settings/preferences_store.h"
+#include "foundation/calendar.h"
+#include "platform/services/audio_output.h"
+#include "platform/services/bundled_speech.h"
+#include "platform/services/resource_locator.h"
+#include "platform/services/synthesis_engine.h"
+
+namespace vorlane {
+
+// Speaks visit phrases: with the synthesiser in the chosen voice and rate, or, for the plain
+// time announcement on a full or half hour with the recorded-clip voice, with a recording.
+// The settings are read afresh on every `speak`. Main thread only.
+//
+// Completions: with speech switched off, before `speak` returns; otherwise once, from the
+// event loop, when the phrase has ended. A synthesised phrase cut off by `stop()` still
+// completes (as a cancel); one replaced by a newer phrase is dropped uncalled, as is a clip
+// cut short by `stop()` or by another clip.
+class FliteSpeechService final : public SpeechService {
+ public:
+  struct Dependencies {
+    std::unique_ptr<SynthesisEngine> engine;
+    std::unique_ptr<AudioOutput> speechOutput;
+    std::unique_ptr<AudioOutput> clipOutput;
+    ResourceLocator locator;
+    std::function<Calendar()> calendar;
+  };
+
+  // libflite, the default audio device, the standard sound folders, the user's calendar.
+  explicit FliteSpeechService(PreferencesStore& preferencesStore);
+  FliteSpeechService(PreferencesStore& preferencesStore, Dependencies dependencies);
+  ~FliteSpeechService() override;
+
+  using SpeechService::speak;
+  void speak(const std::string& text, std::optional<Date> moment, Completion completion) override;
+  bool isSpeaking() const override;
+  // Stops the synthesiser and the clip at once and restores other audio.
+  void stop() override;
+
+  // The English voices ("en" language prefix, case-sensitive), stably sorted by name in
+  // code-point order.
+  std::vector<SpeechVoice> availableVoices() const;
+
+ private:
+  struct Utterance {
+    std::uint64_t id = 0;
+    Completion completion;
+  };
+
+  bool playClip(const Preferences& preferences, std::optional<Date> moment, Completion& completion);
+  void synthesize(const std::string& text, const Preferences& preferences, Completion completion);
+  void utteranceEnded(std::uint64_t id);
+  void later(std::function<void()> work);
+  void duckOtherAudio(bool on);
+
+  PreferencesStore& preferencesStore_;
+  std::unique_ptr<SynthesisEngine> engine_;
+  std::unique_ptr<AudioOutput> speechOutput_;
+  ResourceLocator locator_;
+  std::function<Calendar()> calendar_;
+  BundledSpeech bundled_;
+  std::optional<Utterance> speaking_;
+  std::uint64_t lastUtteranceId_ = 0;
+  // Receiver of deferred work; destroying it discards what is still queued.
+  QObject context_;
+};
+
+}  // namespace vorlane

@@ -1,0 +1,131 @@
+#include "core/reminders/reminder_editing.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "core/reminders/reminder_parser.h"
+#include "foundation/calendar.h"
+#include "foundation/json.h"
+
+namespace vorlane {
+namespace {
+
+using ParseError = ReminderParser::ParseError;
+
+const Calendar newYork("America/New_York", "en_US");
+
+Date local(int month, int day, int hour, int minute) {
+  return *newYork.date(2026, month, day, hour, minute);
+}
+
+// Monday 2026-03-02.
+const Date mondayNoon = local(3, 2, 12, 0);
+
+const Reminder saved(*UUID::fromString("0F4B8E4C-6A1D-4C2E-9B7A-3D2E1F0A9B8C"), "stretch",
+                     VisitTrigger::oneOff(local(3, 5, 16, 0)), local(3, 1, 8, 0) + 0.25);
+
+std::optional<ParseError::Case> errorOf(std::string_view phrase, std::string_view schedule) {
+  try {
+    (void)ReminderEditing::revised(saved, phrase, schedule, mondayNoon, newYork);
+  } catch (const ParseError& error) {
+    return error.value();
+  }
+  return std::nullopt;
+}
+
+TEST(ReminderEditing, BlankScheduleKeepsTheScheduleExactly) {
+  struct Row {
+    const char* name;
+    std::string phrase;
+    std::string schedule;
+    std::string expectedPhrase;
+  };
+  const Row rows[] = {
+      {"empty schedule", "drink water", "", "drink water"},
+      {"white space schedule", "drink water", " \t\n\u00A0", "drink water"},
+      {"phrase trimmed, inner spacing kept", "  call   mom\t", "", "call   mom"},
+      {"no filler cleaning", "remind me to call", "", "remind me to call"},
+  };
+  for (const Row& row : rows) {
+    const Reminder revised =
+        ReminderEditing::revised(saved, row.phrase, row.schedule, mondayNoon, newYork);
+    EXPECT_EQ(revised.phrase, row.expectedPhrase) << row.name;
+    EXPECT_EQ(revised.id, saved.id) << row.name;
+    EXPECT_TRUE(revised.trigger == saved.trigger) << row.name;
+    EXPECT_EQ(revised.createdAt, saved.createdAt) << row.name;
+  }
+}
+
+TEST(ReminderEditing, NewScheduleIsParsedAsOfNow) {
+  struct Row {
+    const char* name;
+    std::string schedule;
+    VisitTrigger expected;
+  };
+  const Row rows[] = {
+      {"countdown runs from the edit", "in 10m", VisitTrigger::countdown(600)},
+      {"recurring", "weekdays 9:30am",
+       VisitTrigger::recurring(Recurrence(RecurrenceDays::weekdays(), 9, 30))},
+      {"passed time goes to tomorrow", "9am", VisitTrigger::oneOff(local(3, 3, 9, 0))},
+      {"filler words in the schedule", "remind me at 5pm",
+       VisitTrigger::oneOff(local(3, 2, 17, 0))},
+      {"schedule with words of its own", "daily 9pm journal",
+       VisitTrigger::recurring(Recurrence(RecurrenceDays::daily(), 21, 0))},
+  };
+  for (const Row& row : rows) {
+    const Reminder revised =
+        ReminderEditing::revised(saved, " new words ", row.schedule, mondayNoon, newYork);
+    EXPECT_EQ(revised.id, saved.id) << row.name;
+    EXPECT_EQ(revised.phrase, "new words") << row.name;
+    EXPECT_TRUE(revised.trigger == row.expected)
+        << row.name << ": " << json::dump(revised.trigger.toJson());
+    EXPECT_EQ(revised.createdAt, mondayNoon) << row.name;
+  }
+}
+
+TEST(ReminderEditing, RejectsBlankPhraseFirstThenScheduleWithoutTime) {
+  struct Row {
+    const char* name;
+    std::string phrase;
+    std::string schedule;
+    ParseError::Case expected;
+  };
+  const Row rows[] = {
+      {"blank phrase, good schedule", "  ", "4pm", ParseError::Case::noPhraseFound},
+      {"blank phrase, schedule not looked at", "", "tomorrow", ParseError::Case::noPhraseFound},
+      {"no time in the schedule", "call", "tomorrow", ParseError::Case::noTimeFound},
+      {"out-of-range time", "call", "13:30pm", ParseError::Case::noTimeFound},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(errorOf(row.phrase, row.schedule), row.expected) << row.name;
+}
+
+TEST(ReminderEditing, Messages) {
+  struct Row {
+    const char* name;
+    const std::exception& error;
+    const char* expected;
+  };
+  const std::runtime_error other("disk full");
+  const ParseError empty(ParseError::Case::empty), noTime(ParseError::Case::noTimeFound),
+      noPhrase(ParseError::Case::noPhraseFound);
+  const ReminderEditing::Error gone(ReminderEditing::ErrorCase::reminderNoLongerExists);
+  const Row rows[] = {
+      {"empty", empty, "Add a time, such as 4pm, in 25m, or weekdays 9:30am."},
+      {"no time", noTime, "Add a time, such as 4pm, in 25m, or weekdays 9:30am."},
+      {"no phrase", noPhrase, "Add a message for the character to say."},
+      {"reminder gone", gone,
+       "This reminder is no longer saved. Close this window and add a new reminder."},
+      {"any other error", other, "disk full"},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(ReminderEditing::message(row.error), row.expected) << row.name;
+  EXPECT_EQ(gone.errorDescription(),
+            "This reminder is no longer saved. Close this window and add a new reminder.");
+}
+
+}  // namespace
+}  // namespace vorlane

@@ -1,0 +1,108 @@
+#include "core/settings/preferences.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+namespace vorlane {
+namespace {
+
+// Every field away from its default, so a field that is lost or not compared shows.
+Preferences everyFieldChanged() {
+  return Preferences({
+      .activeStartHour = 22,
+      .activeEndHour = 6,
+      .halfHourVisitsEnabled = true,
+      .presenceMode = PresenceMode::hidden,
+      .showCurrentTime = true,
+      .idleFocusInvitationsEnabled = false,
+      .encouragementsEnabled = false,
+      .mascotAppearance = {.monkeyOpacity = 0.5,
+                           .ropeOpacity = 0.25,
+                           .bannerOpacity = 0.75,
+                           .ropeWidth = 6,
+                           .monkeyColor = MascotColor(1, 0.5, 0),
+                           .ropeColor = std::nullopt,
+                           .bannerColor = MascotColor(0, 0, 1)},
+      .mascotPlacements = {{"DP-1", MascotPlacement(0.25, 0.5)}, {"HDMI-1", MascotPlacement(0, 1)}},
+      .mascotClickThrough = true,
+      .preferredScreenID = "DP-1",
+      .celebrateSessions = false,
+      .speechEnabled = false,
+      .voiceIdentifier = "flite:slt",
+      .speechRate = 0.7f,
+      .phraseTemplate = "{hour} {ampm}",
+      .quietInFullscreen = false,
+      .blockedAppIds = {"org.example.slides", "us.zoom.xos"},
+      .workMinutes = 50,
+      .breakMinutes = -5,  // out of range, kept as given
+      .launchAtLogin = true,
+      .hasCompletedOnboarding = true,
+  });
+}
+
+TEST(Preferences, DefaultRecordIsWrittenInFieldOrder) {
+  EXPECT_EQ(json::dump(Preferences().encode()),
+            R"({"activeStartHour":9,"activeEndHour":21,"halfHourVisitsEnabled":false,)"
+            R"("presenceMode":"peek","showCurrentTime":false,"idleFocusInvitationsEnabled":true,)"
+            R"("encouragementsEnabled":true,"mascotAppearance":{"monkeyOpacity":1,)"
+            R"("ropeOpacity":1,"bannerOpacity":1,"ropeWidth":4},"mascotPlacements":{},)"
+            R"("mascotClickThrough":false,"celebrateSessions":true,"speechEnabled":true,)"
+            R"("speechRate":0.5,"phraseTemplate":"It's {time}","quietInFullscreen":true,)"
+            R"("blockedBundleIDs":["com.apple.QuickTimePlayer","com.apple.iWork.Keynote",)"
+            R"("com.cisco.webexmeetingsapp",)"
+            R"("com.google.Chrome.app.kjgfgldnnfoeklkmfkjfagphfepbbdan",)"
+            R"("com.microsoft.Powerpoint","com.microsoft.teams","com.microsoft.teams2",)"
+            R"("com.webex.meetingmanager","us.zoom.xos"],"workMinutes":25,"breakMinutes":5,)"
+            R"("launchAtLogin":false,"hasCompletedOnboarding":false})");
+}
+
+// A missing or bad value costs only its own field: the rest of a fully changed record stays.
+TEST(Preferences, OneBadKeyKeepsEveryOtherField) {
+  const Json good = everyFieldChanged().encode();
+  EXPECT_EQ(Preferences::decode(json::parse(json::dump(good))), everyFieldChanged());
+  EXPECT_THROW(Preferences::decode(Json::parse("[]")), DecodingError);  // only a non-object fails
+  const Json defaults = Preferences().encode();
+  // Each is wrong for every field: null, an object, a number beyond every integer and float.
+  const Json badValues[] = {Json(nullptr), Json::parse(R"({"bad": true})"), Json(1e300),
+                            Json::parse("[1.5]")};
+  ASSERT_EQ(good.size(), 22u);  // every field written
+  for (const auto& item : good.items()) {
+    const std::string& key = item.key();
+    Json expected = good;
+    expected.erase(key);
+    if (defaults.contains(key)) expected[key] = defaults[key];
+    Json missing = good;
+    missing.erase(key);
+    EXPECT_EQ(Preferences::decode(missing), Preferences::decode(expected)) << "no " << key;
+    EXPECT_NE(Preferences::decode(expected), everyFieldChanged()) << key;  // each field compared
+    for (const auto& bad : badValues) {
+      Json corrupted = good;
+      corrupted[key] = bad;
+      EXPECT_EQ(Preferences::decode(corrupted), Preferences::decode(expected))
+          << key << " = " << bad.dump();
+    }
+  }
+}
+
+TEST(Preferences, ActiveHoursIncludingWrappingOnes) {
+  // Start, end, then hours that are active and hours that are not.
+  using Hours = std::vector<std::int64_t>;
+  const std::tuple<std::int64_t, std::int64_t, Hours, Hours> rows[] = {
+      {9, 21, {9, 21}, {8, 22}},
+      {22, 6, {22, 23, 0, 6}, {7, 21}},
+      {9, 9, {9}, {8, 10}},
+      {30, 21, {0, 21}, {22, 23}},  // an out-of-range start wraps
+  };
+  for (const auto& [start, end, active, inactive] : rows) {
+    const Preferences p({.activeStartHour = start, .activeEndHour = end});
+    for (auto h : active) EXPECT_TRUE(p.isWithinActiveHours(h)) << start << " " << h;
+    for (auto h : inactive) EXPECT_FALSE(p.isWithinActiveHours(h)) << start << " " << h;
+  }
+}
+
+}  // namespace
+}  // namespace vorlane

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+
+#include <cstdio>
+
+#include "platform/desktop/alsa_capture_status.h"
+#include "platform/desktop/capture_streams.h"
+#include "platform/desktop/pulse_capture_query.h"
+#include "platform/desktop/system_microphone_usage.h"
+#include "tests/support/temp_folder.h"
+
+using namespace std::chrono_literals;
+
+namespace vorlane {
+namespace {
+
+TEST(CaptureStreams, OnlyUncorkedStreamsOfOtherProcessesOnRealInputsCount) {
+  // Source 0 is a monitor (recording what is played); we are process 42.
+  const std::tuple<const char*, CaptureStream, bool> rows[] = {
+      {"another process", {false, 100, 1}, true},
+      {"naming no process", {false, std::nullopt, 1}, true},
+      {"corked", {true, 100, 1}, false},
+      {"our own", {false, 42, 1}, false},
+      {"recording a monitor", {false, 100, 0}, false},
+  };
+  for (const auto& [name, stream, active] : rows) {
+    EXPECT_EQ(anyCaptureStreamActive({stream}, {0}, 42), active) << name;
+  }
+  EXPECT_FALSE(anyCaptureStreamActive({}, {0}, 42));
+  EXPECT_TRUE(anyCaptureStreamActive({{true, 100, 1}, {false, 100, 1}}, {0}, 42));
+}
+
+TEST(AlsaCaptureStatus, OnlyRunningCaptureSubstreamsCountAndTheSoundServerIsAskedFirst) {
+  EXPECT_TRUE(alsaStatusIsRunning("owner_pid   : 1\nstate: RUNNING  \r\n"));
+  for (const char* text : {"closed\n", "state: PREPARED\n", "state: RUNNINGX\n", ""}) {
+    EXPECT_FALSE(alsaStatusIsRunning(text)) << text;
+  }
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"card0/pcm0p/sub0", "state: RUNNING\n"},  // playback
+      {"cards/pcm0c/sub0", "state: RUNNING\n"},  // a folder that only looks alike
+      {"card0/pcmc/sub0", "state: RUNNING\n"},   // likewise
+      {"card0/pcm0c/sub0", "closed\n"},
+      {"card1/pcm3c/sub1", "state: RUNNING\n"},  // running capture: only this one counts
+  };
+  testing::TempFolder asound;
+  const std::string noServer = "unix:" + (asound / "missing").string();
+  const auto inUse = [&] {  // the sound server is asked first, then ALSA
+    return SystemMicrophoneUsage(PulseCaptureQuery(noServer), asound.path().string())
+        .isMicrophoneInUse();
+  };
+  for (const auto& [folder, status] : files) {
+    EXPECT_FALSE(inUse()) << "before " << folder;
+    std::filesystem::create_directories(asound / folder);
+    testing::writeFile(asound / folder / "status", status);
+  }
+  EXPECT_TRUE(inUse());
+  EXPECT_FALSE(alsaCaptureRunning("/nonexistent/asound"));
+}
+
+TEST(PulseCaptureQuery, AServerThatNeverAnswersGivesNoAnswerWithinTheTimeout) {
+  testing::TempFolder runtime;
+  const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un address{AF_UNIX, {}};
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", (runtime / "native").c_str());
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(listener, 4), 0);  // connections queue up and are never served
+  const auto start = std::chrono::steady_clock::now();
+  const PulseCaptureQuery query("unix:" + (runtime / "native").string(), 250ms);
+  EXPECT_EQ(query.isCapturing(), std::nullopt);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 2s)
+      << "the query must give up, not wait for the server";
+  close(listener);
+}
+
+}  // namespace
+}  // namespace vorlane

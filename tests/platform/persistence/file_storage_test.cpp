@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <system_error>
+#include <thread>
+
+#include "platform/logging/log_capture.h"
+#include "platform/persistence/atomic_file.h"
+#include "platform/persistence/file_reminder_store.h"
+#include "tests/support/temp_folder.h"
+
+namespace vorlane {
+namespace {
+using testing::TempFolder;
+using Phrases = std::vector<std::string>;
+using Lines = std::vector<LogCapture::Line>;
+
+// Regression for torn files: a child rewrites the file in a loop and is killed at varying
+// moments; every kill must leave one of the two complete versions.
+TEST(AtomicFile, KilledWriterLeavesOldOrNewNeverTorn) {
+  TempFolder temp;
+  const auto file = temp / "reminders.json";
+  const std::string oldBytes(2 << 20, 'o'), newBytes((2 << 20) + 7, 'n');
+  for (int round = 0; round < 24; ++round) {
+    writeFileAtomically(file, oldBytes);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int i = 0;; ++i) writeFileAtomically(file, i % 2 == 0 ? newBytes : oldBytes);
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(500 + round * 700));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    auto bytes = testing::readFile(file);
+    ASSERT_TRUE(bytes == oldBytes || bytes == newBytes)
+        << "torn file of " << (bytes ? bytes->size() : 0) << " bytes in round " << round;
+    // A killed writer may leave its temporary file, never a damaged target.
+    for (const auto& name : testing::folderEntries(temp.path())) {
+      EXPECT_TRUE(name == "reminders.json" || name.rfind(".reminders.json.tmp-", 0) == 0) << name;
+    }
+  }
+}
+
+// A full disk shows up as a short write (staged with RLIMIT_FSIZE, which holds even for root):
+// the save throws naming the file, the old file stays, the temporary file goes.
+TEST(AtomicFile, ShortWriteThrowsAndKeepsTheOldFile) {
+  TempFolder temp;
+  const auto file = temp / "reminders.json";
+  writeFileAtomically(file, "[]");
+  struct rlimit saved {};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
+  const struct rlimit small { 4096, saved.rlim_max };
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  std::string what;
+  try {
+    writeFileAtomically(file, std::string(100000, 'x'));
+  } catch (const std::system_error& error) {
+    what = error.what();
+  }
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, previousHandler);
+  EXPECT_NE(what.find(file.string()), std::string::npos) << what;
+  EXPECT_EQ(testing::readFile(file), "[]");
+  EXPECT_EQ(testing::folderEntries(temp.path()), Phrases{"reminders.json"});
+}
+
+constexpr std::time_t stampTime = 1767323045;  // 2026-01-02 03:04:05 UTC
+
+Reminder made(const char* phrase, VisitTrigger trigger, std::optional<UUID> id = {}) {
+  return Reminder(id.value_or(UUID::random()), phrase, std::move(trigger), Date(0));
+}
+Reminder oneOff(const char* phrase, double at) {
+  return made(phrase, VisitTrigger::oneOff(Date(at)));
+}
+
+struct StoreFolder {
+  TempFolder temp;
+  std::filesystem::path file = temp / "data/Vorlane/reminders.json";
+  std::filesystem::path aside = temp / "data/Vorlane/reminders.json.unreadable-20260102T030405";
+  FileReminderStore open() const {
+    return FileReminderStore(file, [] { return stampTime; });
+  }
+  Phrases reloaded() const {
+    Phrases out;
+    for (const Reminder& r : open().reminders()) out.push_back(r.phrase);
+    return out;
+  }
+  // Overwrites the file behind the store's back, to tell later whether the store wrote.
+  void mark() const { testing::writeFile(file, "marker"); }
+  bool marked() const { return testing::readFile(file) == "marker"; }
+};
+
+TEST(FileReminderStore, RoundTripAndTheUpdateRemoveAndPruneRules) {
+  StoreFolder folder;
+  FileReminderStore store = folder.open();
+  EXPECT_TRUE(std::filesystem::is_directory(folder.file.parent_path()));
+  EXPECT_FALSE(std::filesystem::exists(folder.file)) << "first launch writes nothing";
+  const Reminder first = oneOff("first", 100);
+  store.add(first);
+  store.add(made("twin", VisitTrigger::hourly(), first.id));
+  store.add(made("done countdown", VisitTrigger::countdown(60)));
+  store.add(made("daily", VisitTrigger::recurring(Recurrence(RecurrenceDays::daily(), 9, 30))));
+  store.add(oneOff("future one-off", 500));
+  EXPECT_EQ(testing::permissions(folder.file), 0600u);
+  folder.mark();
+  EXPECT_FALSE(store.update(oneOff("stranger", 1)));
+  store.pruneExpired(Date(50));
+  EXPECT_TRUE(folder.marked()) << "an update that finds nothing or a prune that removes nothing";
+  const Reminder changed = made("past one-off", VisitTrigger::oneOff(Date(5)), first.id);
+  EXPECT_TRUE(store.update(changed));
+  EXPECT_EQ(folder.open().reminders()[0], changed) << "only the first match is replaced";
+  store.pruneExpired(Date(200));
+  const Phrases kept{"twin", "daily", "future one-off"};
+  EXPECT_EQ(folder.reloaded(), kept) << "prune takes only expired one-shots";
+  folder.mark();
+  store.remove(UUID::random());
+  EXPECT_EQ(folder.reloaded(), kept) << "remove writes even when nothing matched";
+  store.add(made("twin again", VisitTrigger::hourly(), first.id));
+  store.remove(first.id);
+  EXPECT_EQ(folder.reloaded(), (Phrases{"daily", "future one-off"})) << "all with the id go";
+}
+
+// Regression for silent data loss: an unreadable file used to be overwritten by the first
+// save. It must start empty, stay untouched until then, and be moved aside, not replaced.
+TEST(FileReminderStore, UnreadableFileIsMovedAsideBeforeTheFirstSave) {
+  const std::string good = R"({"id":"6F1C3C41-2C51-4A09-9F1B-6B7A2C1D5E01","phrase":"ok",)"
+                           R"("trigger":{"hourly":{}},"createdAt":0})";
+  const std::pair<const char*, std::string> rows[] = {
+      {"empty", ""},
+      {"truncated", "[" + good.substr(0, 30)},
+      {"not JSON", "reminders, lots"},
+      {"wrong shape", good},
+      {"one bad reminder among good ones", "[" + good + R"(,{"id":"no"}])"},
+      {"huge", "["},  // grown past the limit below
+  };
+  for (const auto& [name, bytes] : rows) {
+    StoreFolder folder;
+    std::filesystem::create_directories(folder.file.parent_path());
+    testing::writeFile(folder.file, bytes);
+    if (bytes == "[") std::filesystem::resize_file(folder.file, maximumStoredFileSize + 10);
+    const auto original = testing::readFile(folder.file);
+    LogCapture log;
+    FileReminderStore store = folder.open();
+    EXPECT_TRUE(store.reminders().empty()) << name;
+    EXPECT_EQ(testing::readFile(folder.file), original) << name << ": loading never writes";
+    EXPECT_TRUE(log.lines().empty()) << name;
+    store.add(oneOff("new", 1));
+    store.add(oneOff("newer", 2));
+    EXPECT_EQ(testing::readFile(folder.aside), original) << name;
+    EXPECT_EQ(folder.reloaded(), (Phrases{"new", "newer"})) << name;
+    EXPECT_EQ(log.lines(),
+              (Lines{{LogLevel::error, "reminders",
+                      "unreadable reminders file moved aside to " + folder.aside.string()}}))
+        << name;
+  }
+}
+
+TEST(FileReminderStore, NoSaveWhenTheUnreadableFileCannotBeKept) {
+  StoreFolder folder;
+  std::filesystem::create_directories(folder.file.parent_path());
+  testing::writeFile(folder.file, "not json");
+  // Every aside name is taken, so the file cannot be moved without replacing a copy.
+  testing::writeFile(folder.aside, "older");
+  for (int n = 2; n <= 1000; ++n) testing::writeFile(asidePath(folder.file, stampTime, n), "older");
+  LogCapture log;
+  FileReminderStore store = folder.open();
+  store.add(oneOff("new", 1));
+  EXPECT_EQ(testing::readFile(folder.file), "not json");
+  EXPECT_EQ(store.reminders().size(), 1u) << "the list in memory still changes";
+  ASSERT_EQ(log.lines().size(), 1u);
+  EXPECT_EQ(log.lines()[0].level, LogLevel::error);
+  EXPECT_NE(log.lines()[0].message.find("not saving"), std::string::npos);
+}
+
+TEST(FileReminderStore, FailedWriteIsLoggedNotHidden) {
+  StoreFolder folder;
+  FileReminderStore store = folder.open();
+  Reminder tea = oneOff("tea", 1);
+  store.add(tea);
+  // The folder is replaced by a file: every later write fails.
+  std::filesystem::remove_all(folder.file.parent_path());
+  testing::writeFile(folder.file.parent_path(), "in the way");
+  LogCapture log;
+  tea.phrase = "coffee";
+  EXPECT_TRUE(store.update(tea)) << "the list changed, whatever the disk says";
+  EXPECT_EQ(store.reminders()[0].phrase, "coffee");
+  ASSERT_EQ(log.lines().size(), 1u);
+  EXPECT_EQ(log.lines()[0].level, LogLevel::error);
+  EXPECT_EQ(log.lines()[0].message.rfind("could not save reminders: ", 0), 0u);
+}
+
+}  // namespace
+}  // namespace vorlane

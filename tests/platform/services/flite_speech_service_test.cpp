@@ -1,0 +1,182 @@
+#include "platform/services/flite_speech_service.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include "core/settings/in_memory_preferences_store.h"
+#include "platform/logging/log_capture.h"
+#include "tests/platform/services/speech_fakes.h"
+
+namespace vorlane {
+namespace {
+
+using Line = LogCapture::Line;
+using Lines = std::vector<Line>;
+
+const Calendar newYork("America/New_York");
+Date at(int hour, int minute) { return *newYork.date(2026, 3, 10, hour, minute); }
+Line duck(bool on) {
+  return {LogLevel::debug, "speech",
+          std::string("ducking other audio: ") + (on ? "true" : "false")};
+}
+Line speaking(const std::string& text) { return {LogLevel::info, "speech", "speaking: " + text}; }
+const std::string bundled = BundledSpeech::voiceIdentifier;
+
+struct FliteSpeechServiceTest : ::testing::Test {
+  void SetUp() override {
+    for (const char* name : {"hour-3-00.wav", "hour-0-30.wav"}) {
+      testing::writeFile(folder / name, testing::wavFile({16000, 1, {100, -100}}));
+    }
+    testing::writeFile(folder / "hour-4-00.wav", "not a recording");
+  }
+  void choose(std::optional<std::string> voice, std::string phraseTemplate = "It's {time}",
+              bool enabled = true) {
+    Preferences p = store.preferences();
+    p.voiceIdentifier = std::move(voice);
+    p.phraseTemplate = std::move(phraseTemplate);
+    p.speechEnabled = enabled;
+    p.speechRate = 0.8f;
+    store.setPreferences(p);
+  }
+  static SpeechService::Completion counter(int& count) {
+    return [&count] { ++count; };
+  }
+
+  testing::TempFolder folder;
+  InMemoryPreferencesStore store;
+  LogCapture log;
+  testing::FakeSynthesisEngine* engine = new testing::FakeSynthesisEngine;
+  testing::FakeAudioOutput* speechOut = new testing::FakeAudioOutput;
+  testing::FakeAudioOutput* clipOut = new testing::FakeAudioOutput;
+  FliteSpeechService service{
+      store,
+      {std::unique_ptr<SynthesisEngine>(engine), std::unique_ptr<AudioOutput>(speechOut),
+       std::unique_ptr<AudioOutput>(clipOut), ResourceLocator({folder.path()}),
+       [] { return newYork; }}};
+};
+
+// One service for all rows: the settings must be read afresh on every call.
+TEST_F(FliteSpeechServiceTest, PicksAClipOrTheSynthesiserVoiceFromTheSettingsOfEachCall) {
+  struct Row {
+    const char* name;
+    std::optional<std::string> voice;
+    std::string phraseTemplate;
+    std::optional<Date> moment;
+    bool clip;
+    std::optional<std::string> synthVoice;
+  };
+  const Row rows[] = {
+      {"recordings at half past twelve", bundled, "It's {time}", at(12, 30), true, {}},
+      {"custom template", bundled, "{time}!", at(15, 0), false, {}},
+      {"no moment", bundled, "It's {time}", std::nullopt, false, {}},
+      {"clip file missing", bundled, "It's {time}", at(17, 0), false, {}},
+      {"installed voice", "flite:awb", "It's {time}", at(15, 0), false, "flite:awb"},
+      {"voice not installed", "flite:nobody", "It's {time}", at(15, 0), false, {}},
+  };
+  for (const Row& row : rows) {
+    choose(row.voice, row.phraseTemplate);
+    const std::size_t clipsBefore = clipOut->played.size();
+    const std::size_t callsBefore = engine->calls.size();
+    service.speak("It's the time", row.moment, nullptr);
+    EXPECT_EQ(clipOut->played.size() - clipsBefore, row.clip ? 1u : 0u) << row.name;
+    ASSERT_EQ(engine->calls.size() - callsBefore, row.clip ? 0u : 1u) << row.name;
+    if (row.clip) continue;
+    EXPECT_EQ(engine->calls.back().voice, row.synthVoice) << row.name;
+    EXPECT_EQ(engine->calls.back().rate, 0.8f) << row.name;
+  }
+}
+
+TEST_F(FliteSpeechServiceTest, AClipThatFailsHandsThePhraseToTheDefaultVoice) {
+  choose(bundled);
+  for (const bool fileUnreadable : {true, false}) {  // else the playback does not start
+    LogCapture rowLog;
+    clipOut->startResult = fileUnreadable;
+    int completions = 0;
+    service.speak("It's the time", at(fileUnreadable ? 16 : 15, 0), counter(completions));
+    Lines expected{duck(true), duck(false), speaking("It's the time"), duck(true)};
+    if (fileUnreadable) {
+      expected.insert(expected.begin() + 1,
+                      {LogLevel::error, "speech", "could not open bundled clip hour-4-00.wav"});
+    }
+    EXPECT_EQ(rowLog.lines(), expected);
+    EXPECT_EQ(engine->calls.back().voice, std::nullopt);
+    speechOut->finishCurrent();
+    EXPECT_EQ(completions, 1);
+  }
+}
+
+// Regression: with one completion slot, the first phrase's end completed the second phrase.
+TEST_F(FliteSpeechServiceTest, ANewPhraseCutsOffTheOldOneWhoseEndCannotCompleteTheNewOne) {
+  int first = 0, second = 0;
+  service.speak("first", std::nullopt, counter(first));
+  EXPECT_TRUE(service.isSpeaking());
+  service.speak("second", std::nullopt, counter(second));
+  EXPECT_EQ(log.lines(),
+            (Lines{speaking("first"), duck(true), duck(false), speaking("second"), duck(true)}));
+  speechOut->finishAt(0);  // the first phrase's end, arriving late
+  EXPECT_EQ(second, 0);
+  EXPECT_TRUE(service.isSpeaking());
+  speechOut->finishAt(1);
+  speechOut->finishAt(1);  // a repeated end report
+  QCoreApplication::processEvents();
+  EXPECT_EQ(first, 0);
+  EXPECT_EQ(second, 1);
+  EXPECT_FALSE(service.isSpeaking());
+  EXPECT_EQ(log.lines().back(), duck(false));
+}
+
+TEST_F(FliteSpeechServiceTest, StopCompletesAPhraseOnceLaterButNeverAClip) {
+  int phrase = 0, next = 0, clip = 0;
+  service.speak("first", std::nullopt, counter(phrase));
+  service.stop();
+  EXPECT_EQ(phrase, 0);  // never inside stop()
+  EXPECT_FALSE(service.isSpeaking());
+  service.speak("second", std::nullopt, counter(next));  // started before the cancel arrives
+  QCoreApplication::processEvents();
+  EXPECT_EQ(phrase, 1);
+  EXPECT_EQ(next, 0);
+  speechOut->finishAt(0);
+  speechOut->finishAt(1);
+  EXPECT_EQ(phrase, 1);
+  EXPECT_EQ(next, 1);
+
+  choose(bundled);
+  LogCapture clipLog;
+  service.speak("It's three o'clock", at(15, 0), counter(clip));
+  EXPECT_EQ(clipLog.lines(),
+            (Lines{duck(true), {LogLevel::info, "speech", "played bundled clip hour-3-00.wav"}}));
+  service.stop();
+  QCoreApplication::processEvents();
+  clipOut->finishAt(0);
+  EXPECT_EQ(clip, 0);
+  EXPECT_FALSE(service.isSpeaking());
+  EXPECT_EQ(log.lines().back(), duck(false));
+}
+
+TEST_F(FliteSpeechServiceTest, WhenNothingCanBeHeardThePhraseStillEndsOnTheNextTurn) {
+  const std::tuple<bool, std::optional<PcmBuffer>, std::optional<std::string>> rows[] = {
+      {false, PcmBuffer{16000, 1, {1, 2, 3}}, "no audio output for speech"},
+      {true, std::nullopt, "speech synthesis failed"},
+      {true, PcmBuffer{16000, 1, {}}, {}},
+  };
+  for (const auto& [outputStarts, sound, error] : rows) {
+    speechOut->startResult = outputStarts;
+    engine->result = sound;
+    LogCapture rowLog;
+    int completions = 0;
+    service.speak("hello", std::nullopt, counter(completions));
+    EXPECT_EQ(completions, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(completions, 1);
+    EXPECT_FALSE(service.isSpeaking());
+    Lines expected{speaking("hello"), duck(true)};
+    if (error) expected.push_back({LogLevel::error, "speech", *error});
+    expected.push_back(duck(false));
+    EXPECT_EQ(rowLog.lines(), expected) << error.value_or("nothing to say");
+  }
+  EXPECT_TRUE(speechOut->played.empty());
+}
+
+}  // namespace
+}  // namespace vorlane

@@ -1,0 +1,114 @@
+// The speech service with libflite and QAudioSink, against a sound server of the test's own
+// and against none at all. Each test runs in its own process: the sound server must be chosen
+// before the process first asks for an audio device.
+
+#include <gtest/gtest.h>
+
+#include <QAudioDevice>
+#include <QMediaDevices>
+#include <QProcess>
+#include <QTest>
+
+#include "core/settings/in_memory_preferences_store.h"
+#include "platform/logging/log_capture.h"
+#include "platform/services/flite_engine.h"
+#include "platform/services/flite_speech_service.h"
+#include "platform/services/sink_audio_output.h"
+#include "tests/support/child_process.h"
+
+namespace vorlane {
+namespace {
+
+const Calendar newYork("America/New_York");
+const Date threeOClock = *newYork.date(2026, 3, 10, 15, 0);
+const LogCapture::Line playedClip{LogLevel::info, "speech", "played bundled clip hour-3-00.wav"};
+
+// A PulseAudio server whose only sink discards what it plays, with its own runtime and home
+// folders (no cookie, socket or state of the user's is touched); this process's default.
+class NullSinkServer {
+ public:
+  NullSinkServer() { qputenv("PULSE_SERVER", ("unix:" + socket_).c_str()); }
+  bool ready() const {
+    return testing::waitUntil([&] { return std::filesystem::exists(socket_); }) &&
+           !QMediaDevices::defaultAudioOutput().isNull();
+  }
+  bool playing() const {  // whether a stream plays into the sink right now
+    QProcess pactl;
+    pactl.start("pactl", {"list", "short", "sink-inputs"});
+    return pactl.waitForFinished(5000) && !pactl.readAllStandardOutput().trimmed().isEmpty();
+  }
+
+ private:
+  testing::TempFolder dir_;
+  std::string socket_ = (dir_ / "native").string();
+  testing::ChildProcess process_{
+      {"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+       "--system=no", "-L", "module-null-sink sink_name=vorlane_test", "-L",
+       "module-native-protocol-unix auth-anonymous=1 socket=" + socket_},
+      false,
+      {"XDG_RUNTIME_DIR=" + dir_.path().string(), "HOME=" + dir_.path().string(), "PULSE_SERVER="}};
+};
+
+std::unique_ptr<FliteSpeechService> realService(PreferencesStore& store, bool recordings = false) {
+  Preferences p = store.preferences();
+  if (recordings) p.voiceIdentifier = BundledSpeech::voiceIdentifier;
+  store.setPreferences(p);
+  return std::make_unique<FliteSpeechService>(
+      store, FliteSpeechService::Dependencies{
+                 std::make_unique<FliteEngine>(), std::make_unique<SinkAudioOutput>(),
+                 std::make_unique<SinkAudioOutput>(), ResourceLocator({VORLANE_SOUNDS_BUILD_DIR}),
+                 [] { return newYork; }});
+}
+
+bool hasLine(const LogCapture& log, const LogCapture::Line& line) {
+  return std::ranges::count(log.lines(), line) > 0;
+}
+
+TEST(SpeechRoundTrip, PhrasesAndClipsPlayThroughASoundServerAndCompleteOnce) {
+  NullSinkServer pulse;
+  ASSERT_TRUE(pulse.ready()) << "pulseaudio did not start, or audio was reached before it ran";
+  InMemoryPreferencesStore store;
+  auto service = realService(store);
+  LogCapture log;
+  int spoken = 0, played = 0;
+  service->speak("It's four o'clock", std::nullopt, [&] { ++spoken; });
+  EXPECT_TRUE(service->isSpeaking());
+  // The stream stays open until the sink drains, well after the first samples arrive.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return pulse.playing(); }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return spoken > 0; }, 20000));
+  EXPECT_FALSE(service->isSpeaking());
+  service = realService(store, true);
+  service->speak("It's three o'clock", threeOClock, [&] { ++played; });
+  EXPECT_TRUE(hasLine(log, playedClip));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return played > 0; }, 20000));
+  QTest::qWait(100);
+  EXPECT_EQ(spoken, 1);
+  EXPECT_EQ(played, 1);
+  for (const LogCapture::Line& line : log.lines()) {
+    EXPECT_NE(line.level, LogLevel::error) << line.message;
+  }
+}
+
+TEST(SpeechWithoutSoundServer, EveryPhraseEndsPromptlyAndSaysWhy) {
+  qputenv("PULSE_SERVER", "unix:/nonexistent/vorlane-test/native");
+  if (!QMediaDevices::defaultAudioOutput().isNull()) {
+    GTEST_SKIP() << "this process already reached a sound server";
+  }
+  InMemoryPreferencesStore store;
+  for (const bool recordings : {false, true}) {
+    SCOPED_TRACE(recordings ? "recorded clip" : "synthesised phrase");
+    auto service = realService(store, recordings);
+    LogCapture log;
+    int completions = 0;
+    service->speak("It's three o'clock", threeOClock, [&] { ++completions; });
+    EXPECT_EQ(completions, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return completions > 0; }, 2000));
+    EXPECT_EQ(completions, 1);
+    EXPECT_FALSE(service->isSpeaking());
+    EXPECT_TRUE(hasLine(log, {LogLevel::error, "speech", "no audio output for speech"}));
+    EXPECT_FALSE(hasLine(log, playedClip));  // the clip opened but could not start
+  }
+}
+
+}  // namespace
+}  // namespace vorlane

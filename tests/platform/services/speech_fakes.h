@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cmath>
+
+#include "platform/services/audio_output.h"
+#include "platform/services/synthesis_engine.h"
+#include "tests/support/temp_folder.h"
+
+namespace vorlane::testing {
+
+// An output that plays nothing: it records what it was given, and a test ends the sound
+// with `finishCurrent()` (or any earlier sound with `finishAt()`), as the event loop would.
+class FakeAudioOutput final : public AudioOutput {
+ public:
+  bool startResult = true;
+  std::vector<PcmBuffer> played;
+  std::vector<Finished> handedOut;  // every `finished` ever accepted, in order
+
+  bool play(const PcmBuffer& sound, Finished finished) override {
+    stop();
+    if (!startResult) return false;
+    played.push_back(sound);
+    handedOut.push_back(std::move(finished));
+    playing_ = true;
+    return true;
+  }
+  void stop() override { playing_ = false; }
+  bool isPlaying() const override { return playing_; }
+  void finishCurrent() {
+    playing_ = false;
+    finishAt(handedOut.size() - 1);
+  }
+  // Called through a copy: the callback may start the next sound and grow `handedOut`. An
+  // earlier index is a late end, as a misbehaving device might deliver it.
+  void finishAt(std::size_t index) { Finished(handedOut.at(index))(); }
+
+ private:
+  bool playing_ = false;
+};
+
+// An engine that returns a fixed sound (or a failure) and records every request.
+struct FakeSynthesisEngine final : SynthesisEngine {
+  struct Call {
+    std::string text;
+    std::optional<std::string> voice;
+    float rate;
+  };
+  std::optional<PcmBuffer> result = PcmBuffer{16000, 1, std::vector<std::int16_t>(1600, 1000)};
+  std::vector<Call> calls;
+  std::vector<SpeechVoice> voices() const override {
+    return {{"flite:slt", "slt", "en-US"}, {"flite:awb", "awb", "en-GB"}};
+  }
+  std::optional<PcmBuffer> synthesize(const std::string& text,
+                                      const std::optional<std::string>& voice,
+                                      float rate) override {
+    calls.push_back({text, voice, rate});
+    return result;
+  }
+};
+
+// A 16-bit PCM WAVE file's bytes, for clips written by the tests.
+inline std::string wavFile(const PcmBuffer& sound) {
+  const auto u16 = [](std::uint16_t v) { return std::string{char(v & 0xff), char(v >> 8)}; };
+  const auto u32 = [&](std::uint32_t v) {
+    return u16(std::uint16_t(v)) + u16(std::uint16_t(v >> 16));
+  };
+  std::string data;
+  for (std::int16_t s : sound.samples) data += u16(std::uint16_t(s));
+  const auto channels = std::uint16_t(sound.channels);
+  const auto rate = std::uint32_t(sound.sampleRate);
+  const std::string body = "WAVEfmt " + u32(16) + u16(1) + u16(channels) + u32(rate) +
+                           u32(rate * channels * 2) + u16(std::uint16_t(channels * 2)) + u16(16) +
+                           "data" + u32(std::uint32_t(data.size())) + data;
+  return "RIFF" + u32(std::uint32_t(body.size())) + body;
+}
+
+// Root-mean-square level as a fraction of full scale; silence (or no sound) is 0.
+inline double rmsLevel(const PcmBuffer& sound) {
+  double sum = 0.0;
+  for (std::int16_t s : sound.samples) sum += double(s) * double(s);
+  return sound.samples.empty() ? 0.0 : std::sqrt(sum / double(sound.samples.size())) / 32768.0;
+}
+
+}  // namespace vorlane::testing

@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include <QImage>
+#include <QWindow>
+
+#include "tests/support/temp_folder.h"
+#include "tests/ui/window/painted_block.h"
+#include "tests/ui/window/x11/x11_window_support.h"
+#include "ui/window/mascot_window.h"
+#include "ui/window/qt_screen_provider.h"
+#include "ui/window/screen_change_watcher.h"
+#include "ui/window/target_screen.h"
+
+namespace vorlane {
+namespace {
+
+using testing::processEventsFor;
+using testing::processEventsUntil;
+
+constexpr std::uint32_t red = 0xd02020;
+const QRect block(100, 200, 120, 150);  // in the window
+
+// The window on openbox, with xcompmgr blending it or (false) with no compositor at all.
+class MascotWindowOnX : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(peer.ok());
+    if (GetParam()) {
+      compositor = std::make_unique<testing::ChildProcess>(
+          std::vector<std::string>{"xcompmgr"}, false);
+      ASSERT_TRUE(testing::waitUntil([&] { return peer.ownsSelection("_NET_WM_CM_S0"); }))
+          << "xcompmgr did not start";
+    }
+    // Another application's window under the whole screen, to see and click through to.
+    // Unmanaged, so no window manager grabs its clicks; at the bottom of the stack.
+    below = peer.coloredWindow(QRect(0, 0, 1280, 800), red);
+    xcb_map_window(peer.c, below);
+    const std::uint32_t bottom = XCB_STACK_MODE_BELOW;
+    xcb_configure_window(peer.c, below, XCB_CONFIG_WINDOW_STACK_MODE, &bottom);
+    peer.sync();
+
+    QtScreenProvider screens(nullptr, nullptr);
+    window = std::make_unique<MascotWindow>(targetScreen(screens, std::nullopt),
+                                            MascotPlacement(1, 0));
+    content = new testing::PaintedBlock(block);
+    window->setContentWidget(content);
+    window->setLiveRects({block});
+    window->show();
+    id = xcb_window_t(window->winId());
+    ASSERT_TRUE(processEventsUntil([&] {
+      return peer.viewable(id) && window->windowHandle()->isExposed() &&
+             peer.holds(id, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE");
+    }));
+    processEventsFor(400);  // painted, and blended when a compositor runs
+  }
+  void TearDown() override {
+    window.reset();
+    if (below) xcb_destroy_window(peer.c, below);
+    peer.sync();
+    compositor.reset();
+  }
+
+  // The screen as a person sees it.
+  QImage screenshot() {
+    const auto file = folder / "screen.png";
+    if (!testing::run("import -window root " + file.string())) return {};
+    QImage image(QString::fromStdString(file.string()));
+    if (const char* keep = std::getenv("VORLANE_KEEP_SCREENSHOTS")) {
+      image.save(QString::fromStdString(std::string(keep) + "/mascot-" +
+                                        (GetParam() ? "composited" : "plain") + ".png"));
+    }
+    return image;
+  }
+  // Presses that reached the window below since the last click.
+  int pressesBelow() {
+    belowPresses += peer.pressesOn(below);
+    return belowPresses;
+  }
+  void click(QPoint at) {
+    pressesBelow();
+    belowPresses = 0;
+    ASSERT_TRUE(testing::run("xdotool mousemove " + std::to_string(at.x()) + " " +
+                             std::to_string(at.y()) + " click 1"));
+  }
+
+  testing::X11Peer peer;
+  testing::TempFolder folder;
+  std::unique_ptr<testing::ChildProcess> compositor;
+  xcb_window_t below = XCB_WINDOW_NONE;
+  int belowPresses = 0;
+  std::unique_ptr<MascotWindow> window;
+  testing::PaintedBlock* content = nullptr;
+  xcb_window_t id = XCB_WINDOW_NONE;
+};
+
+TEST_P(MascotWindowOnX, HangsAtTheRightEdgeOnEveryWorkspaceAboveOthersWithoutFocus) {
+  EXPECT_EQ(window->compositorPresent(), GetParam());
+  EXPECT_EQ(peer.origin(id), QPoint(940, 0));
+  EXPECT_TRUE(processEventsUntil([&] { return window->geometry() == QRect(940, 0, 340, 800); }))
+      << "Qt agrees, so a reposition to the same place does nothing";
+  EXPECT_TRUE(peer.holds(id, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE"));
+  EXPECT_TRUE(peer.holds(id, "_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR"));
+  // Openbox has no sticky state: it keeps the window on all desktops instead.
+  EXPECT_EQ(peer.words(id, "_NET_WM_DESKTOP"), std::vector<std::uint32_t>{0xFFFFFFFF});
+  ASSERT_TRUE(testing::run("wmctrl -s 1"));
+  EXPECT_TRUE(processEventsUntil([&] {
+    return peer.words(peer.root, "_NET_CURRENT_DESKTOP") == std::vector<std::uint32_t>{1};
+  }));
+  EXPECT_TRUE(peer.viewable(id)) << "still there on another workspace";
+  ASSERT_TRUE(testing::run("wmctrl -s 0"));
+  EXPECT_NE(peer.focus(), id);
+  const auto active = peer.words(peer.root, "_NET_ACTIVE_WINDOW");
+  EXPECT_TRUE(active.empty() || active[0] != id);
+}
+
+TEST_P(MascotWindowOnX, ShowsTheContentAndOnlyTheContent) {
+  const QImage shot = screenshot();
+  ASSERT_FALSE(shot.isNull());
+  const QPoint origin(940, 0);
+  const QColor inside = shot.pixelColor(origin + block.center());
+  EXPECT_EQ(inside, QColor(30, 90, 220)) << "the content's pixels";
+  // Transparent or masked: the window below shows, never black.
+  for (QPoint outside : {QPoint(300, 600), QPoint(10, 10), QPoint(330, 790)}) {
+    EXPECT_EQ(shot.pixelColor(origin + outside), QColor(0xd0, 0x20, 0x20)) << outside.x();
+  }
+  EXPECT_EQ(window->contentMask().has_value(), !GetParam());
+
+  // The content changes: without a compositor the shown area follows it.
+  content->setBlock(QRect(40, 500, 60, 60));
+  window->contentChanged();
+  processEventsFor(400);
+  const QImage moved = screenshot();
+  EXPECT_EQ(moved.pixelColor(origin + QPoint(70, 530)), QColor(30, 90, 220));
+  EXPECT_EQ(moved.pixelColor(origin + block.center()), QColor(0xd0, 0x20, 0x20));
+}
+
+TEST_P(MascotWindowOnX, TakesClicksOnlyOverTheLiveRectangles) {
+  click(QPoint(940, 0) + QPoint(300, 600));
+  EXPECT_TRUE(processEventsUntil([&] { return pressesBelow() == 1; }))
+      << "a click beside the character reaches the window below";
+  EXPECT_EQ(content->presses, 0);
+
+  click(QPoint(940, 0) + block.center());
+  EXPECT_TRUE(processEventsUntil([&] { return content->presses == 1; }));
+  EXPECT_EQ(pressesBelow(), 0);
+  EXPECT_NE(peer.focus(), id) << "a click does not give it the keyboard";
+
+  // Live areas change, and survive the window being hidden and shown again.
+  window->setLiveRects({});
+  processEventsFor(200);
+  click(QPoint(940, 0) + block.center());
+  EXPECT_TRUE(processEventsUntil([&] { return pressesBelow() == 1; })) << "while mapped";
+  window->hide();
+  window->show();
+  ASSERT_TRUE(processEventsUntil([&] { return peer.viewable(id); }));
+  processEventsFor(200);
+  click(QPoint(940, 0) + block.center());
+  EXPECT_TRUE(processEventsUntil([&] { return pressesBelow() == 1; }));
+  EXPECT_EQ(content->presses, 1);
+}
+
+TEST_P(MascotWindowOnX, FollowsTheWorkAreaWhenAPanelAppears) {
+  ScreenChangeWatcher watcher;
+  QtScreenProvider screens(nullptr, nullptr);
+  QObject::connect(&watcher, &ScreenChangeWatcher::changed, [&] {
+    window->reposition(targetScreen(screens, std::nullopt), MascotPlacement(1, 0));
+  });
+  // A top panel reserves 40 pixels; the window manager shrinks the work area.
+  const xcb_window_t panel = peer.coloredWindow(QRect(0, 0, 1280, 40), 0x202020, false);
+  const std::uint32_t dock = peer.atom("_NET_WM_WINDOW_TYPE_DOCK");
+  xcb_change_property(peer.c, XCB_PROP_MODE_REPLACE, panel, peer.atom("_NET_WM_WINDOW_TYPE"),
+                      XCB_ATOM_ATOM, 32, 1, &dock);
+  const std::uint32_t strut[12] = {0, 0, 40, 0, 0, 0, 0, 0, 0, 1279, 0, 0};
+  xcb_change_property(peer.c, XCB_PROP_MODE_REPLACE, panel, peer.atom("_NET_WM_STRUT_PARTIAL"),
+                      XCB_ATOM_CARDINAL, 32, 12, strut);
+  xcb_map_window(peer.c, panel);
+  peer.sync();
+  EXPECT_TRUE(processEventsUntil([&] { return peer.origin(id) == QPoint(940, 40); }));
+  EXPECT_EQ(window->geometry(), QRect(940, 40, 340, 760));
+  xcb_destroy_window(peer.c, panel);
+  peer.sync();
+  EXPECT_TRUE(processEventsUntil([&] { return peer.origin(id) == QPoint(940, 0); }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Compositor, MascotWindowOnX, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "xcompmgr" : "none"; });
+
+}  // namespace
+}  // namespace vorlane

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <optional>
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QRegion>
+#include <QTimer>
+#include <QVector>
+#include <QWidget>
+
+#include "core/desktop/mascot_placement.h"
+#include "ui/window/screen_info.h"
+
+namespace vorlane {
+
+// The mascot's column: frameless, translucent, above other windows on every workspace, never
+// taking focus, and deaf to the pointer except over its live rectangles. It hosts one
+// content widget and knows nothing of what that widget draws. Without a compositor its
+// transparent pixels would be black, so it then shows only the pixels the content paints.
+class MascotWindow final : public QWidget {
+ public:
+  // Framed for that display and placement; not shown.
+  MascotWindow(const ScreenInfo& screen, const MascotPlacement& placement);
+  ~MascotWindow() override;
+
+  static QRect frame(const ScreenInfo& screen, const MascotPlacement& placement);
+
+  // Moves and resizes only when the frame differs; whether it did.
+  bool reposition(const ScreenInfo& screen, const MascotPlacement& placement);
+
+  // The widget filling the window; the window owns it. A previous one is deleted later.
+  void setContentWidget(QWidget* content);
+  QWidget* contentWidget() const { return content_; }
+
+  // Where the window takes the pointer, in the window's own logical pixels; empty (the
+  // start) lets every click through to the windows below.
+  void setLiveRects(const QVector<QRect>& rects);
+  const QVector<QRect>& liveRects() const { return liveRects_; }
+
+  // Whether a compositor blends the window, as found at the last show.
+  bool compositorPresent() const { return compositorPresent_; }
+
+  // Tells the window that the content's pixels changed. Without a compositor the shown
+  // area follows them, at most about fifteen times a second; with one, nothing happens.
+  void contentChanged();
+  // The shown area now, from the content as it paints at this moment.
+  void refreshContentMask();
+  // The shown area in device pixels; none while the whole window is shown.
+  const std::optional<QRegion>& contentMask() const { return contentMask_; }
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void applyShapes();
+  bool usesContentMask() const { return !compositorPresent_; }
+
+  QPointer<QWidget> content_;
+  QVector<QRect> liveRects_;
+  bool compositorPresent_ = false;
+  std::optional<QRegion> contentMask_;
+  QTimer maskTimer_;
+  QElapsedTimer sinceMask_;
+};
+
+}  // namespace vorlane

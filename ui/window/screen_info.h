@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QRect>
+
+namespace vorlane {
+
+// A display as the mascot sees it, copied out of Qt: a QScreen pointer dangles once its
+// display goes, a snapshot does not. Rectangles in logical pixels, origin top left.
+struct ScreenInfo {
+  std::string id;
+  QRect geometry;
+  // Without panels and docks (the window manager's work area).
+  QRect availableGeometry;
+
+  bool operator==(const ScreenInfo&) const = default;
+};
+
+// The displays now connected, in Qt's order.
+class ScreenProvider {
+ public:
+  virtual ~ScreenProvider() = default;
+  virtual std::vector<ScreenInfo> screens() = 0;
+  virtual std::size_t primaryIndex() = 0;
+  // The display holding the centre of the active window, when one is known.
+  virtual std::optional<std::size_t> activeWindowScreen() = 0;
+};
+
+}  // namespace vorlane

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <xcb/xcb.h>
+
+#include <optional>
+
+#include <QRegion>
+#include <QVector>
+
+namespace vorlane {
+
+// The SHAPE extension on one top-level window, in device pixels. Shapes set here are the
+// window's own: painting is untouched by the input shape, and the bounding shape is what
+// the X server shows when no compositor blends the window.
+namespace x11shape {
+
+// Clicks reach the window only inside `rects`; an empty list lets every click through.
+void setInputRects(xcb_connection_t* c, xcb_window_t window, const QVector<QRect>& rects);
+
+// The window is visible only inside `region`; none removes the bounding shape. Unlike a
+// Qt mask, an empty region hides the whole window instead of removing the shape.
+void setBoundingRegion(xcb_connection_t* c, xcb_window_t window,
+                       const std::optional<QRegion>& region);
+
+// Whether a compositor owns _NET_WM_CM_S<n> for the X screen holding `window`.
+bool compositorPresent(xcb_connection_t* c, xcb_window_t window);
+
+// Shows the window on every workspace: before mapping through _NET_WM_DESKTOP, after it by
+// asking the window manager to add the sticky (and skip-taskbar, skip-pager) states.
+void setAllWorkspacesBeforeMapping(xcb_connection_t* c, xcb_window_t window);
+void requestStickyState(xcb_connection_t* c, xcb_window_t window);
+
+}  // namespace x11shape
+}  // namespace vorlane
