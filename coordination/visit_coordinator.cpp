@@ -137,6 +137,7 @@ void VisitCoordinator::applyPreferences() {
   pomodoro_.setBreakDuration(static_cast<double>(effectiveBreakMinutes(preferences)) * 60);
   presenter_->setPreferredScreenID(preferences.preferredScreenID);
   presenter_->applyPresenceMode();
+  refreshQuickActions();
   signalStateChanged();
 }
 

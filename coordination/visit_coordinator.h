@@ -137,6 +137,17 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   // Sends the mascot at once, past the queue, suppression and the mute; nothing when it is
   // busy with another visit.
   void vorlaneNow();
+  // Runs one pill.
+  void perform(QuickAction action);
+  // Runs one typed command and returns the sentence that answers it. Throws
+  // QuickCommand::Error, ActionError or ReminderParser::ParseError; then nothing changed.
+  std::string executeCommand(const std::string& text);
+  // Starts a focus the user asked for; exactly five minutes makes the starter. Throws
+  // ActionError activeSession while a period runs or is paused, invalidGoal for a goal
+  // that is empty or over 120 characters once cleaned, or minutes outside 1...90.
+  void startRequestedFocus(int minutes, const std::string& goal);
+  // Opens the quick-command window.
+  void showQuickCommands();
   // ---- end of reminders, mute, quick actions, typed commands and the status line ----
 
   // Told after every change the status item shows.

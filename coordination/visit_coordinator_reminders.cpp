@@ -2,12 +2,12 @@
 #include <cstdint>
 #include <utility>
 
-#include "platform/logging/log.h"
 #include "coordination/status_line.h"
 #include "coordination/visit_coordinator.h"
 #include "core/reminders/reminder_editing.h"
 #include "core/reminders/reminder_parser.h"
 #include "foundation/date_description.h"
+#include "platform/logging/log.h"
 
 namespace vorlane {
 
@@ -33,10 +33,12 @@ Reminder VisitCoordinator::updateReminder(const UUID& id, const std::string& phr
     }
   }
   if (!existing) throw ReminderEditing::Error(ReminderEditing::ErrorCase::reminderNoLongerExists);
-  Reminder revised = ReminderEditing::revised(*existing, phrase, schedule, clock_->now(),
-                                              calendar());
+  Reminder revised =
+      ReminderEditing::revised(*existing, phrase, schedule, clock_->now(), calendar());
   // Another window may have deleted it in the meantime.
-  if (!reminderStore_->update(revised)) throw ReminderEditing::Error(ReminderEditing::ErrorCase::reminderNoLongerExists);
+  if (!reminderStore_->update(revised)) {
+    throw ReminderEditing::Error(ReminderEditing::ErrorCase::reminderNoLongerExists);
+  }
   // Undo then removes the edited version.
   if (lastAddedReminder_ && lastAddedReminder_->id == id) lastAddedReminder_ = revised;
   handRemindersToScheduler();
@@ -107,10 +109,9 @@ std::optional<Date> VisitCoordinator::muteExpiry() const {
 
 std::string VisitCoordinator::nextVisitDescription() {
   const Date now = clock_->now();
-  const Calendar userCalendar = calendar();
   // The scheduler counts from its own clock, which is ours.
-  const auto next = earliestVisit(scheduler_->nextHourlyVisit(), reminderStore_->reminders(),
-                                  now, userCalendar);
+  const auto next =
+      earliestVisit(scheduler_->nextHourlyVisit(), reminderStore_->reminders(), now, calendar());
   const ShortTimeFormatter& formatter = timeFormatter();
   return vorlane::nextVisitDescription(pomodoro_, mutedUntil_, next, now,
                                        [&](Date date) { return formatter.format(date); });

@@ -272,10 +272,10 @@ TEST_F(RemindersAndMuteTest, MuteHotKeyTogglesAnHourAndMutesAgainOnceItRanOut) {
   hotKeys->press(muteHotKey.identifier);
   EXPECT_EQ(coordinator->muteExpiry(), at(13, 0));
   // Berlin is an hour ahead of the log's UTC.
-  EXPECT_EQ(suppressionLog(), (std::vector<std::string>{
-                                  "muted until 2026-03-10 10:59:00 +0000", "unmuted",
-                                  "muted until 2026-03-10 10:59:00 +0000",
-                                  "muted until 2026-03-10 12:00:00 +0000"}));
+  EXPECT_EQ(suppressionLog(),
+            (std::vector<std::string>{"muted until 2026-03-10 10:59:00 +0000", "unmuted",
+                                      "muted until 2026-03-10 10:59:00 +0000",
+                                      "muted until 2026-03-10 12:00:00 +0000"}));
 }
 
 TEST_F(RemindersAndMuteTest, TakenMuteHotKeyLeavesTheMenuAsTheWay) {
