@@ -82,10 +82,11 @@ TEST(EarliestVisit, TheSoonestOfTheHourAndEachReminder) {
     std::vector<Reminder> reminders;
     std::optional<Date> expected;
   } rows[] = {
-      {"hour only", at(11, 0), {}, at(11, 0)},
       {"one-off earlier than the hour wins", at(11, 0), {hourly, soon}, at(10, 50)},
-      {"countdown from its creation", at(11, 0), {soon, countdown}, at(10, 45)},
-      {"no hour left", std::nullopt, {past, countdown}, at(10, 45)},
+      {"countdown from its creation, past one-off ignored",
+       std::nullopt,
+       {past, soon, countdown},
+       at(10, 45)},
       {"nothing", std::nullopt, {past, hourly}, std::nullopt},
   };
   for (const auto& row : rows) {
@@ -108,15 +109,6 @@ TEST_F(CoordinatorStatusLineTest, ReadsTheMuteTheHourAndTheRemindersAtEachReques
   EXPECT_EQ(coordinator->nextVisitDescription(), "muted until 11:15");
   clock->set(at(11, 15, 30));
   EXPECT_EQ(coordinator->nextVisitDescription(), "next visit at 11:20");
-}
-
-TEST_F(CoordinatorStatusLineTest, NoActiveHourAndNoRemindersMeansNoVisits) {
-  Preferences settings;
-  settings.activeStartHour = 24;
-  settings.activeEndHour = 30;
-  preferences->setPreferences(settings);
-  buildAndStart();
-  EXPECT_EQ(coordinator->nextVisitDescription(), "no visits scheduled");
 }
 
 }  // namespace
