@@ -128,6 +128,7 @@ void VisitCoordinator::start() {
       self->startBreak();
     }
   };
+  wireUserInput();
   observeScreenAvailability();
   notifications_->queryCapabilities();
   // Anchors the scheduler here, so nothing due before start-up is shown.
@@ -143,6 +144,7 @@ void VisitCoordinator::applyPreferences() {
   pomodoro_.setBreakDuration(static_cast<double>(effectiveBreakMinutes(preferences)) * 60);
   presenter_->setPreferredScreenID(preferences.preferredScreenID);
   presenter_->applyPresenceMode();
+  refreshQuickActions();
   signalStateChanged();
 }
 

@@ -3,6 +3,12 @@
 #include "core/focus/focus_input.h"
 
 namespace vorlane {
+namespace {
+
+// The shortest free gap worth a focus.
+constexpr int shortestCalendarFocus = 5;
+
+}  // namespace
 
 void VisitCoordinator::showToday() {
   if (!windows_.today) return;
@@ -47,15 +53,10 @@ void VisitCoordinator::showCalendarFocus() {
 }
 
 void VisitCoordinator::startPriority(const UUID& id, bool starter) {
-  const DailyPriority& priority = openPriority(id);
-  const int minutes =
-      starter ? 5 : static_cast<int>(effectiveWorkMinutes(preferencesStore_->preferences()));
-  // As a typed focus request: refused while a period runs or is paused, a five-minute
-  // one is a starter.
-  if (pomodoro_.phase().kind()) throw ActionError(ActionErrorCase::activeSession);
-  const std::string goal = FocusInput::cleaned(priority.title);
-  if (!FocusInput::isValidGoal(goal)) throw ActionError(ActionErrorCase::invalidGoal);
-  beginFocus(minutes, goal, minutes == 5);
+  const std::string title = openPriority(id).title;
+  const int minutes = starter ? starterMinutes
+                              : static_cast<int>(effectiveWorkMinutes(preferencesStore_->preferences()));
+  startRequestedFocus(minutes, title);
   // Beginning a focus clears the link, so it is set afterwards.
   activePriorityID_ = id;
 }
@@ -63,7 +64,7 @@ void VisitCoordinator::startPriority(const UUID& id, bool starter) {
 void VisitCoordinator::startCalendarFocus(int minutes, const std::string& goal,
                                           std::optional<UUID> priorityID) {
   if (pomodoro_.phase().kind()) throw ActionError(ActionErrorCase::activeSession);
-  if (!FocusInput::isValidGoal(goal) || minutes < 5 ||
+  if (!FocusInput::isValidGoal(goal) || minutes < shortestCalendarFocus ||
       minutes > effectiveWorkMinutes(preferencesStore_->preferences())) {
     throw ActionError(ActionErrorCase::invalidGoal);
   }

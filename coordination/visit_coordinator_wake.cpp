@@ -87,6 +87,8 @@ void VisitCoordinator::didWake() {
     presenter_->showCompletion(std::nullopt, "", "Finished just now", false);
     presenter_->showSession(std::nullopt, std::nullopt, std::nullopt);
   }
+  // The pills of a period that ended in the sleep must not outlive it.
+  refreshQuickActions();
   signalStateChanged();
 }
 

@@ -1,6 +1,8 @@
 // Screen availability, sleep and wake.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/coordination/coordinator_harness.h"
 #include "tests/support/scripted_random.h"
 
@@ -194,6 +196,11 @@ TEST_F(ScreenAndWakeTest, APeriodThatEndedInTheSleepIsClosedSilently) {
     const std::size_t spokenBefore = speech->spoken.size();
     const std::size_t logBefore = logMessages(log, "pomodoro").size();
     const std::size_t recordedBefore = historyStore->entries().size();
+    const auto hasPause = [&] {
+      const auto& pills = presenter->contexts.back().actions;
+      return std::find(pills.begin(), pills.end(), QuickAction::pauseSession) != pills.end();
+    };
+    ASSERT_TRUE(hasPause());
 
     clock->set(at(10, 25) + row.late);
     wake();
@@ -215,6 +222,9 @@ TEST_F(ScreenAndWakeTest, APeriodThatEndedInTheSleepIsClosedSilently) {
       EXPECT_EQ(presenter->lastElapsedText, "Finished just now");
       ASSERT_FALSE(presenter->sessions.empty());
       EXPECT_FALSE(presenter->sessions.back().progress);
+      // The pills are the idle ones again, not those of the focus that ended.
+      EXPECT_FALSE(hasPause());
+      EXPECT_EQ(presenter->contexts.back().actions, coordinator->availableQuickActions());
     } else {
       EXPECT_EQ(pomodoroLog.size(), logBefore);
       // The next tick finishes it as usual: recorded, with its completion.
