@@ -181,16 +181,6 @@ TEST_F(InvitationTest, AnEncouragementThatCannotBeShownIsUsedUpNotKept) {
   }
 }
 
-TEST_F(InvitationTest, ADueEncouragementWaitsUntilTheSessionIsOverAndTooLateIsDropped) {
-  // A paused focus: the cadence is not even asked (no draw).
-  pauseRestoredFocus();
-  startAt(at(10, 0));
-  tickAt(at(10, 50));
-  tickAt(at(11, 30));
-  EXPECT_TRUE(presenter->performed.empty());
-  EXPECT_TRUE(random->allUsed());
-}
-
 TEST_F(InvitationTest, EncouragementOnDemandIsShownAtOnceOrNotAtAll) {
   // Start-up, two picks on demand, the due one (interval and pick), one more on demand.
   startAt(at(10, 0), {low, ScriptedRandomGenerator::highest, low, low, low, low});
