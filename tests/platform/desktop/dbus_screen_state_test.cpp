@@ -84,6 +84,9 @@ TEST_F(DBusScreenStateTest, LockedOrInactiveSessionMakesTheScreenUnavailable) {
   };
   for (const auto& [locked, active, unavailable] : rows) {
     SCOPED_TRACE(::testing::Message() << "locked " << locked << ", active " << active);
+    // The name is given up first: the bus frees a closed connection's names only later.
+    QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "services")
+        .unregisterService("org.freedesktop.login1");
     QDBusConnection::disconnectFromBus("services");
     logind(session(locked, active));
     const auto [isUnavailable, readings] = read();
