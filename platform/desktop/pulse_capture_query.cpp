@@ -22,6 +22,8 @@ struct Query {
   int pendingLists = 0;
   bool started = false;
   bool failed = false;
+  // Nothing listens at the server's address: the one case where ALSA may be read instead.
+  bool serverAbsent = false;
   bool done() const { return failed || (started && pendingLists == 0); }
 };
 
@@ -81,6 +83,8 @@ void onState(pa_context* context, void* userdata) {
     case PA_CONTEXT_FAILED:
     case PA_CONTEXT_TERMINATED:
       query->failed = true;
+      query->serverAbsent =
+          !query->started && pa_context_errno(context) == PA_ERR_CONNECTIONREFUSED;
       break;
     default:
       break;
@@ -106,34 +110,40 @@ PulseCaptureQuery::PulseCaptureQuery(std::optional<std::string> server,
       timeout_(timeout),
       ownPid_(ownPid < 0 ? long(getpid()) : ownPid) {}
 
-std::optional<bool> PulseCaptureQuery::isCapturing() const {
+CaptureAnswer PulseCaptureQuery::isCapturing() const {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point deadline = Clock::now() + timeout_;
 
   // Declared first so that it outlives the context and any callback still pending in it.
   Query query;
   std::unique_ptr<pa_mainloop, MainloopDeleter> loop(pa_mainloop_new());
-  if (!loop) return std::nullopt;
+  if (!loop) return CaptureAnswer::unknown;
   std::unique_ptr<pa_context, ContextDeleter> context(
       pa_context_new(pa_mainloop_get_api(loop.get()), "vorlane-probe"));
-  if (!context) return std::nullopt;
+  if (!context) return CaptureAnswer::unknown;
 
   pa_context_set_state_callback(context.get(), onState, &query);
   // NOAUTOSPAWN: a missing server must not be started just to answer this question.
   if (pa_context_connect(context.get(), server_ ? server_->c_str() : nullptr,
                          PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
-    return std::nullopt;
+    const int error = pa_context_errno(context.get());
+    return error == PA_ERR_CONNECTIONREFUSED || error == PA_ERR_INVALIDSERVER
+               ? CaptureAnswer::noServer
+               : CaptureAnswer::unknown;
   }
   while (!query.done()) {
     const auto left =
         std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
-    if (left.count() <= 0) return std::nullopt;
-    if (pa_mainloop_prepare(loop.get(), static_cast<int>(left.count())) < 0) return std::nullopt;
-    if (pa_mainloop_poll(loop.get()) < 0) return std::nullopt;
-    if (pa_mainloop_dispatch(loop.get()) < 0) return std::nullopt;
+    if (left.count() <= 0) return CaptureAnswer::unknown;
+    if (pa_mainloop_prepare(loop.get(), static_cast<int>(left.count())) < 0 ||
+        pa_mainloop_poll(loop.get()) < 0 || pa_mainloop_dispatch(loop.get()) < 0) {
+      return CaptureAnswer::unknown;
+    }
   }
-  if (query.failed) return std::nullopt;
-  return anyCaptureStreamActive(query.streams, query.monitors, ownPid_);
+  if (query.serverAbsent) return CaptureAnswer::noServer;
+  if (query.failed) return CaptureAnswer::unknown;
+  return anyCaptureStreamActive(query.streams, query.monitors, ownPid_) ? CaptureAnswer::capturing
+                                                                        : CaptureAnswer::idle;
 }
 
 }  // namespace vorlane

@@ -8,8 +8,17 @@ SystemMicrophoneUsage::SystemMicrophoneUsage(PulseCaptureQuery query, std::strin
     : query_(std::move(query)), asoundRoot_(std::move(asoundRoot)) {}
 
 bool SystemMicrophoneUsage::isMicrophoneInUse() {
-  if (const std::optional<bool> capturing = query_.isCapturing()) return *capturing;
-  return alsaCaptureRunning(asoundRoot_);
+  switch (query_.isCapturing()) {
+    case CaptureAnswer::capturing:
+      return true;
+    case CaptureAnswer::noServer:
+      return alsaCaptureRunning(asoundRoot_);
+    case CaptureAnswer::idle:
+    case CaptureAnswer::unknown:
+      break;
+  }
+  // A slow or failing server is not known to record; ALSA would see its own capture.
+  return false;
 }
 
 }  // namespace vorlane

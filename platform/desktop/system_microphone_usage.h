@@ -7,8 +7,9 @@
 
 namespace vorlane {
 
-// The sound server's recording streams; only when no server answers, the ALSA capture
-// substreams (with a server running, its own capture substream would always count).
+// The sound server's recording streams; only when no server listens at all, the ALSA capture
+// substreams (with a server running, its own capture substream would always count, so a
+// slow or failing server means "not in use").
 class SystemMicrophoneUsage final : public MicrophoneUsage {
  public:
   explicit SystemMicrophoneUsage(PulseCaptureQuery query = PulseCaptureQuery(),

@@ -58,19 +58,42 @@ TEST(AlsaCaptureStatus, OnlyRunningCaptureSubstreamsCountAndTheSoundServerIsAske
   EXPECT_FALSE(alsaCaptureRunning("/nonexistent/asound"));
 }
 
-TEST(PulseCaptureQuery, AServerThatNeverAnswersGivesNoAnswerWithinTheTimeout) {
+// A server address that accepts connections and never answers them.
+struct SilentServer {
   testing::TempFolder runtime;
-  const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_un address{AF_UNIX, {}};
-  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", (runtime / "native").c_str());
-  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ASSERT_EQ(listen(listener, 4), 0);  // connections queue up and are never served
+  int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  SilentServer() {
+    sockaddr_un address{AF_UNIX, {}};
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", (runtime / "native").c_str());
+    EXPECT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(listen(listener, 4), 0);  // connections queue up and are never served
+  }
+  ~SilentServer() { close(listener); }
+  std::string address() const { return "unix:" + (runtime / "native").string(); }
+};
+
+TEST(PulseCaptureQuery, AServerThatNeverAnswersIsUnknownWithinTheTimeoutAndNoServerIsSaidSo) {
+  SilentServer silent;
   const auto start = std::chrono::steady_clock::now();
-  const PulseCaptureQuery query("unix:" + (runtime / "native").string(), 250ms);
-  EXPECT_EQ(query.isCapturing(), std::nullopt);
+  EXPECT_EQ(PulseCaptureQuery(silent.address(), 250ms).isCapturing(), CaptureAnswer::unknown);
   EXPECT_LT(std::chrono::steady_clock::now() - start, 2s)
       << "the query must give up, not wait for the server";
-  close(listener);
+  EXPECT_EQ(PulseCaptureQuery("unix:" + (silent.runtime / "missing").string()).isCapturing(),
+            CaptureAnswer::noServer);
+}
+
+TEST(SystemMicrophoneUsage, ASlowServerIsNotInUseEvenWhenAlsaSeesACaptureRunning) {
+  // The server's own capture substream runs whenever anything records through it.
+  testing::TempFolder asound;
+  std::filesystem::create_directories(asound / "card0/pcm0c/sub0");
+  testing::writeFile(asound / "card0/pcm0c/sub0/status", "state: RUNNING\n");
+  SilentServer silent;
+  EXPECT_FALSE(SystemMicrophoneUsage(PulseCaptureQuery(silent.address(), 100ms),
+                                     asound.path().string())
+                   .isMicrophoneInUse());
+  EXPECT_TRUE(SystemMicrophoneUsage(PulseCaptureQuery("unix:" + (asound / "none").string()),
+                                    asound.path().string())
+                  .isMicrophoneInUse());
 }
 
 }  // namespace
