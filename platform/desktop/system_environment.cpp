@@ -28,7 +28,10 @@ struct SystemEnvironment::Parts {
   explicit Parts(xcb_connection_t* connection)
       : ownPid(long(getpid())),
         camera("/proc", ownPid),
-        dbusState(QDBusConnection::systemBus(), QDBusConnection::sessionBus()) {
+        microphone(PulseCaptureQuery(std::nullopt, std::chrono::milliseconds(250), ownPid),
+                   "/proc/asound", &budget),
+        dbusState(QDBusConnection::systemBus(), QDBusConnection::sessionBus(), budget,
+                  slowServices) {
     std::vector<ScreenStateReader*> readers;
     if (connection != nullptr && !xcb_connection_has_error(connection)) {
       x11Active = std::make_unique<X11ActiveApplication>(connection, ownPid);
@@ -42,6 +45,9 @@ struct SystemEnvironment::Parts {
   }
 
   long ownPid;
+  // Declared before the sources that hold them.
+  SnapshotBudget budget;
+  SlowServiceMemory slowServices;
   ProcCameraUsage camera;
   SystemMicrophoneUsage microphone;
   NoActiveApplication noActive;
@@ -63,8 +69,9 @@ SystemEnvironment::~SystemEnvironment() = default;
 EnvironmentSources SystemEnvironment::sources() {
   ActiveApplication& active =
       parts_->x11Active ? static_cast<ActiveApplication&>(*parts_->x11Active) : parts_->noActive;
-  return EnvironmentSources{parts_->camera, parts_->microphone, active, *parts_->screens,
-                            *parts_->availability};
+  return EnvironmentSources{parts_->camera,        parts_->microphone,
+                            active,                  *parts_->screens,
+                            *parts_->availability,   &parts_->budget};
 }
 
 xcb_connection_t* SystemEnvironment::qtConnection() {

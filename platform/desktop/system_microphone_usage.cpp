@@ -4,11 +4,14 @@
 
 namespace vorlane {
 
-SystemMicrophoneUsage::SystemMicrophoneUsage(PulseCaptureQuery query, std::string asoundRoot)
-    : query_(std::move(query)), asoundRoot_(std::move(asoundRoot)) {}
+SystemMicrophoneUsage::SystemMicrophoneUsage(PulseCaptureQuery query, std::string asoundRoot,
+                                             SnapshotBudget* budget)
+    : query_(std::move(query)), asoundRoot_(std::move(asoundRoot)), budget_(budget) {}
 
 bool SystemMicrophoneUsage::isMicrophoneInUse() {
-  switch (query_.isCapturing()) {
+  const CaptureAnswer answer =
+      budget_ != nullptr ? query_.isCapturing(budget_->left()) : query_.isCapturing();
+  switch (answer) {
     case CaptureAnswer::capturing:
       return true;
     case CaptureAnswer::noServer:
