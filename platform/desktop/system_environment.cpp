@@ -9,8 +9,10 @@
 #include "platform/desktop/qt_screen_geometry.h"
 #include "platform/desktop/screen_state_readers.h"
 #include "platform/desktop/system_microphone_usage.h"
+#include "platform/desktop/wayland_session.h"
 #include "platform/desktop/x11_active_application.h"
 #include "platform/desktop/x11_window_list.h"
+#include "platform/logging/log.h"
 
 namespace vorlane {
 
@@ -62,7 +64,13 @@ struct SystemEnvironment::Parts {
 SystemEnvironment::SystemEnvironment() : SystemEnvironment(qtConnection()) {}
 
 SystemEnvironment::SystemEnvironment(xcb_connection_t* connection)
-    : parts_(std::make_unique<Parts>(connection)) {}
+    : parts_(std::make_unique<Parts>(connection)) {
+  // Built once at start; on Wayland, X shows only the windows of other X clients.
+  if (isWaylandSession()) {
+    Log::suppression().info(
+        "Wayland session: the active app and full-screen checks see only XWayland windows");
+  }
+}
 
 SystemEnvironment::~SystemEnvironment() = default;
 
