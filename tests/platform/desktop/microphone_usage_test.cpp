@@ -3,11 +3,14 @@
 #include <sys/un.h>
 
 #include <cstdio>
+#include <fstream>
+#include <memory>
 
 #include "platform/desktop/alsa_capture_status.h"
 #include "platform/desktop/capture_streams.h"
 #include "platform/desktop/pulse_capture_query.h"
 #include "platform/desktop/system_microphone_usage.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
 
 using namespace std::chrono_literals;
@@ -94,6 +97,48 @@ TEST(SystemMicrophoneUsage, ASlowServerIsNotInUseEvenWhenAlsaSeesACaptureRunning
   EXPECT_TRUE(SystemMicrophoneUsage(PulseCaptureQuery("unix:" + (asound / "none").string()),
                                     asound.path().string())
                   .isMicrophoneInUse());
+}
+
+// A PulseAudio server of the test's own with one real input (a null source) and nothing else
+// of the user's touched.
+struct SoundServer {
+  testing::TempFolder dir;
+  std::string address = "unix:" + (dir / "native").string();
+  testing::ChildProcess process{
+      {"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+       "--system=no", "-L", "module-null-source source_name=vorlane_mic", "-L",
+       "module-native-protocol-unix auth-anonymous=1 socket=" + (dir / "native").string()},
+      false,
+      {"XDG_RUNTIME_DIR=" + dir.path().string(), "HOME=" + dir.path().string()}};
+  std::vector<std::string> environment() const {
+    return {"PULSE_SERVER=" + address, "XDG_RUNTIME_DIR=" + dir.path().string(),
+            "HOME=" + dir.path().string()};
+  }
+  // The clients connected now, other than the pactl that asks.
+  int clients() const {
+    const std::string out = (dir / "clients").string();
+    const std::string command = "PULSE_SERVER=" + address + " pactl list short clients > " + out;
+    if (std::system(command.c_str()) != 0) return -1;
+    std::ifstream in(out);
+    int count = 0;
+    for (std::string line; std::getline(in, line);) count += line.find("pactl") == std::string::npos;
+    return count;
+  }
+};
+
+TEST(PulseCaptureQuery, OneConnectionAnswersEveryQuestionAndSeesARecordingComeAndGo) {
+  SoundServer server;
+  ASSERT_TRUE(testing::waitUntil([&] { return std::filesystem::exists(server.dir / "native"); }))
+      << "pulseaudio did not start";
+  PulseCaptureQuery query(server.address, 2s);
+  ASSERT_TRUE(testing::waitUntil([&] { return query.isCapturing() == CaptureAnswer::idle; }));
+  auto recorder = std::make_unique<testing::ChildProcess>(
+      std::vector<std::string>{"parec", "-d", "vorlane_mic"}, false,
+      server.environment());
+  EXPECT_TRUE(testing::waitUntil([&] { return query.isCapturing() == CaptureAnswer::capturing; }));
+  recorder.reset();
+  EXPECT_TRUE(testing::waitUntil([&] { return query.isCapturing() == CaptureAnswer::idle; }));
+  EXPECT_EQ(server.clients(), 1) << "the questions share one connection";
 }
 
 }  // namespace
