@@ -58,7 +58,7 @@ std::shared_ptr<EnvironmentSnapshotSource> SystemAppServices::makeEnvironment() 
 }
 
 std::shared_ptr<HotKeyRegistrar> SystemAppServices::makeHotKeys() {
-  return std::make_shared<GlobalHotKeyRegistrar>();
+  return std::make_shared<GlobalHotKeyRegistrar>(HotKeyBackend::forThisSession());
 }
 
 RepeatingTimerFactory SystemAppServices::sessionTimers() { return QtRepeatingTimer::factory(); }
