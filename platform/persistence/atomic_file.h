@@ -12,7 +12,7 @@
 namespace vorlane {
 
 // Files larger than this are reported unreadable rather than read into memory.
-inline constexpr std::uintmax_t maximumStoredFileSize = 64u << 20;
+inline constexpr std::uintmax_t maximumStoredFileSize = 1u << 20;
 
 // Reads a whole regular file. A missing file (or missing folder) is `missing`; anything else
 // that stops the read (permission, I/O, a folder or device in its place, a file too large to

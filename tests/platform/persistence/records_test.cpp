@@ -53,6 +53,8 @@ TEST(LocalJSONDocument, UnreadableStoredDataIsKeptAndBlocksSaves) {
       {"beyond double", "[1e400]"},
       {"one bad element", "[1,\"2\"]"},
       {"rejected by validate", "[1,-2]"},
+      {"NUL byte after a valid value", std::string("[1]\0garbage", 11)},
+      {"over the size limit", "[" + std::string(json::maximumDocumentSize, ' ') + "1]"},
       {"read failure", std::nullopt},
   };
   for (const auto& [name, bytes] : rows) {
@@ -106,6 +108,7 @@ TEST(RecordPreferencesStore, UnreadableRecordIsMovedAsideBeforeTheFirstWrite) {
       {"truncated", R"({"workMinutes":50,"speech)"},
       {"wrong shape", "[1,2,3]"},
       {"number beyond double", R"({"workMinutes":1e400})"},
+      {"NUL byte after a valid record", std::string("{\"workMinutes\":50}\0garbage", 25)},
       {"huge", "{"},  // grown below
   };
   for (const auto& [name, bytes] : rows) {
