@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <system_error>
@@ -46,6 +47,19 @@ TEST(AtomicFile, KilledWriterLeavesOldOrNewNeverTorn) {
       EXPECT_TRUE(name == "reminders.json" || name.rfind(".reminders.json.tmp-", 0) == 0) << name;
     }
   }
+  // The next successful save removes what killed writers left for this file, and only that.
+  testing::writeFile(temp / ".reminders.json.tmp-Ab12Cd", "stale copy");
+  const std::vector<std::string> others = {".other.json.tmp-Ab12Cd", ".reminders.json.tmp-Ab12",
+                                           "reminders.json.tmp-Ab12Cd", "notes.txt"};
+  for (const auto& name : others) testing::writeFile(temp / name, "keep");
+  std::filesystem::create_directory(temp / ".reminders.json.tmp-Folder");
+  writeFileAtomically(file, "[]");
+  Phrases expected = others;
+  expected.insert(expected.end(), {".reminders.json.tmp-Folder", "reminders.json"});
+  std::sort(expected.begin(), expected.end());
+  Phrases entries = testing::folderEntries(temp.path());
+  std::sort(entries.begin(), entries.end());
+  EXPECT_EQ(entries, expected);
 }
 
 // A full disk shows up as a short write (staged with RLIMIT_FSIZE, which holds even for root):
