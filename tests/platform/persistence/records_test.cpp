@@ -73,6 +73,14 @@ TEST(LocalJSONDocument, UnreadableStoredDataIsKeptAndBlocksSaves) {
     EXPECT_EQ(failureOf([&] { doc.save({1}); }), Failure::unreadable) << name;
     EXPECT_EQ(defaults.rawBytes("values"), before) << name;
     EXPECT_EQ(defaults.writeCount("values"), 1) << name;
+    // Regression: a clear that could not remove the bytes reported success and unblocked.
+    defaults.setFailing(true);
+    EXPECT_THROW(doc.clear(), std::runtime_error) << name;
+    EXPECT_TRUE(doc.errorMessage()) << name;
+    EXPECT_EQ(defaults.rawBytes("values"), before) << name;
+    defaults.setFailing(false);
+    doc.clear();
+    EXPECT_FALSE(doc.errorMessage() || defaults.rawBytes("values")) << name;
   }
 }
 
@@ -89,6 +97,8 @@ TEST(LocalJSONDocument, RefusedOrFailedSavesChangeNothing) {
   EXPECT_EQ(doc.value(), (std::vector<double>{600, 0.5}));
   EXPECT_EQ(defaults.rawBytes("values"), "[600,0.5]");
   EXPECT_FALSE(doc.errorMessage()) << "save never blocks the document";
+  EXPECT_THROW(doc.clear(), std::runtime_error);
+  EXPECT_EQ(doc.value(), (std::vector<double>{600, 0.5})) << "the stored value is still there";
 }
 
 Preferences withWork(std::int64_t minutes) {
