@@ -177,6 +177,35 @@ TEST(RecordPreferencesStore, EverySetCallsBackButOnlyRealChangesNotifyAndFailure
   EXPECT_EQ(log.lines()[2].message.rfind("could not save preferences: ", 0), 0u);
 }
 
+// Regression: an observer that set the preferences again made the outer call store and
+// hand the owner the older record afterwards.
+TEST(RecordPreferencesStore, NewestRecordWinsWhenAnObserverSetsAgainAndModifyWritesOnce) {
+  InMemoryRecordStore defaults;
+  RecordPreferencesStore store(defaults);
+  std::vector<std::int64_t> owner;
+  store.setOnChange([&](const Preferences& p) { owner.push_back(p.workMinutes); });
+  const auto raiseToFifty = store.changes().subscribe([&](const Preferences& p) {
+    if (p.workMinutes < 50) store.setPreferences(withWork(50));
+  });
+  store.setPreferences(withWork(30));
+  EXPECT_EQ(store.preferences().workMinutes, 50);
+  EXPECT_EQ(storedWork(defaults), 50);
+  ASSERT_FALSE(owner.empty());
+  EXPECT_EQ(owner.back(), 50);
+  // `modify` changes one field of the current record with one write and one callback; with
+  // the owner's callback removed, setting still stores.
+  owner.clear();
+  const int writes = defaults.writeCount("preferences");
+  store.modify([](Preferences& p) { p.speechEnabled = !p.speechEnabled; });
+  EXPECT_EQ(owner, (std::vector<std::int64_t>{50}));
+  EXPECT_EQ(defaults.writeCount("preferences"), writes + 1);
+  EXPECT_EQ(RecordPreferencesStore(defaults).preferences().speechEnabled, !Preferences().speechEnabled);
+  store.setOnChange({});
+  store.setPreferences(withWork(60));
+  EXPECT_EQ(storedWork(defaults), 60);
+  EXPECT_EQ(owner.size(), 1u);
+}
+
 using Kind = PomodoroSession::Kind;
 const Calendar newYork("America/New_York", "en_US");
 const Date today(800000000);
