@@ -295,8 +295,14 @@ TEST(FocusInput, CleaningAndTheGoalLimitInCharacters) {
       {"a\u200Bb\uFEFFc", "a\u200Bb\uFEFFc"},  // zero-width space and BOM do not separate
       {"a \u0301b e\u0301", "a b e\u0301"},  // a blank with a mark goes whole, a letter's stays
       {"a\xFF b", "a\uFFFD b"},
+      // Regression: a mark after a line break gave "r \u0332", which cleaned again to "r".
+      {"r\r\u0332", "r"},
+      {"r\n\u0301\u0301 s", "r s"},
   };
-  for (const auto& [text, want] : cleaned) EXPECT_EQ(FocusInput::cleaned(text), want) << text;
+  for (const auto& [text, want] : cleaned) {
+    EXPECT_EQ(FocusInput::cleaned(text), want) << text;
+    EXPECT_EQ(FocusInput::cleaned(want), want) << want;
+  }
   // A woman with a skin-tone modifier, ZWJ, laptop: one character, 15 bytes.
   const std::string technologist = "\U0001F469\U0001F3FD\u200D\U0001F4BB";
   const std::pair<std::string, bool> goals[] = {

@@ -42,6 +42,8 @@ TEST(QuickCommand, ParsesEachLineOrRefusesItWithTheRightError) {
       {"focus 5m " + repeated("a", 121), E::goal},
       {"focus " + repeated(familyEmoji, 120), Q::focus(std::nullopt, repeated(familyEmoji, 120))},
       {"focus " + repeated(familyEmoji, 121), E::goal},
+      // Regression: the goal kept was "x…x \u0301", 121 characters, though 120 were checked.
+      {"focus " + repeated("x", 120) + "\r\u0301", Q::focus(std::nullopt, repeated("x", 120))},
       {"focus\u2003write\u00A0\u2028report", Q::focus(std::nullopt, "write report")},
       {"focus\r\n25m\tplan\r\n", Q::focus(25, "plan")},
       {"focus \xff plan", Q::focus(std::nullopt, "\uFFFD plan")},
