@@ -229,6 +229,8 @@ TEST(ReminderParser, Errors) {
       {"a decimal countdown", "in 2.5 hours x", Kind::noTimeFound},
       {"in inside a word", "within 1 hour x", Kind::noTimeFound},
       {"a countdown without a unit", "in 15 x", Kind::noTimeFound},
+      // Regression: the first time, cut by a skin-tone modifier, gave way to a later one.
+      {"a first time cut inside a character", "9am\U0001F3FB call 4pm", Kind::noTimeFound},
       {"just a time", "4pm", Kind::noPhraseFound},
       {"only a filler left", "remind me at 5pm", Kind::noPhraseFound},
       {"just a countdown", "in 15m", Kind::noPhraseFound},
