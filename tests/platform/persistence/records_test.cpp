@@ -204,6 +204,10 @@ TEST(RecordPreferencesStore, NewestRecordWinsWhenAnObserverSetsAgainAndModifyWri
   store.setPreferences(withWork(60));
   EXPECT_EQ(storedWork(defaults), 60);
   EXPECT_EQ(owner.size(), 1u);
+  // An emptied blocked-apps list is kept empty, never read back as the defaults.
+  ASSERT_FALSE(Preferences().blockedAppIds.empty());
+  store.modify([](Preferences& p) { p.blockedAppIds.clear(); });
+  EXPECT_TRUE(RecordPreferencesStore(defaults).preferences().blockedAppIds.empty());
 }
 
 using Kind = PomodoroSession::Kind;
