@@ -26,6 +26,16 @@ std::variant<Q, E> outcome(const std::string& line) {
 TEST(QuickCommand, ParsesEachLineOrRefusesItWithTheRightError) {
   const std::pair<std::string, std::variant<Q, E>> rows[] = {
       {"  PAUSE \n", Q::pause()},
+      {"resume", Q::resume()},
+      {"Stop", Q::stop()},
+      {"remind", E::help},
+      {"hello there", E::help},
+      {"focus 025m x", Q::focus(25, "x")},
+      {"focus -5m x", E::duration},
+      {"focus 25 x", E::duration},  // starts like a length but is none
+      {"focus 25min x", E::duration},
+      {"focus 2nd chapter", E::duration},
+      {"focus x25m", Q::focus(std::nullopt, "x25m")},
       {"pause now", E::help},
       {"", E::help},
       {"focus", E::help},
