@@ -337,6 +337,34 @@ TEST(FocusHistoryStore, MarkAccomplishedAndFailedChangesLeaveTheHistoryAsItWas) 
   EXPECT_FALSE(store.errorMessage()) << "a successful save clears the message";
 }
 
+TEST(FocusStores, LoadLimitUnknownIdsClearingAndAbsentPriority) {
+  InMemoryRecordStore defaults;
+  Json stored = Json::array();
+  std::vector<UUID> ids;
+  for (int i = 0; i < 120; ++i) {
+    stored.push_back(FocusHistoryEntry{ids.emplace_back(UUID::random()), "W", 60, Date(i), {}, {}}
+                         .toJson());
+  }
+  defaults.setData(FocusHistoryStore::key, json::dump(stored));
+  FocusHistoryStore history(&defaults);
+  ASSERT_EQ(history.entries().size(), 100u) << "the first hundred stored";
+  EXPECT_EQ(history.entries().back().id, ids[99]);
+  const auto before = history.entries();
+  history.remove(UUID::random());  // an unknown id changes nothing, and still saves
+  EXPECT_EQ(history.entries(), before);
+  EXPECT_EQ(FocusHistoryStore(&defaults).entries(), before);
+
+  defaults.setData(FocusRecoveryStore::key, "{garbage");
+  FocusRecoveryStore recovery(&defaults);
+  ASSERT_TRUE(recovery.document().errorMessage());
+  recovery.clear();  // clearing an unreadable record removes it and unblocks
+  EXPECT_FALSE(recovery.document().errorMessage() || defaults.rawBytes(FocusRecoveryStore::key));
+  const FocusCheckpoint noPriority{{UUID::random(), "Draft", 600, 900, true}, "", false, {}};
+  recovery.save(noPriority);
+  EXPECT_FALSE(json::parse(*defaults.rawBytes(FocusRecoveryStore::key)).contains("priorityID"));
+  EXPECT_EQ(FocusRecoveryStore(&defaults).document().value(), noPriority);
+}
+
 TEST(FocusHistoryStore, CorruptFileIsKeptAndRefusesEveryChange) {
   testing::TempFolder temp;
   FileRecordStore defaults(temp.path());
