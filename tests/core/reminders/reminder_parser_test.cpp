@@ -272,13 +272,10 @@ TEST(ReminderParser, SkippedSearchesChangeNoResult) {
   EXPECT_GT(reminders, 400);  // the lines reach every schedule often enough to matter
 }
 
-TEST(ReminderParser, EachReminderGetsAFreshId) {
+TEST(ReminderParser, FreshIdsAndErrorsThatCompareAndHashByKind) {
   std::unordered_set<UUID> ids;
   for (int i = 0; i < 50; ++i) ids.insert(parser.parse("4pm standup", mondayTen).id);
   EXPECT_EQ(ids.size(), 50u);
-}
-
-TEST(ReminderParser, ErrorsCompareAndHashByKind) {
   using Error = ReminderParser::ParseError;
   EXPECT_EQ(Error(Kind::empty), Error(Kind::empty));
   EXPECT_FALSE(Error(Kind::noTimeFound) == Error(Kind::noPhraseFound));
