@@ -91,6 +91,7 @@ TEST_F(IcsAvailabilitySourceTest, BusyTimesOrTheNoAccessErrorArriveLaterOnTheMai
       {"a number", "1", false, CalendarAccess::refused},
       {"a text", "\"true\"", false, CalendarAccess::refused},
       {"not JSON", "tru", false, CalendarAccess::refused},
+      {"a NUL byte after true", std::string("true\0x", 6), false, CalendarAccess::refused},
       {"granted, with white space", " true\n", false, CalendarAccess::granted},
   };
   for (const auto& [name, stored, unreadable, access] : rows) {
