@@ -23,7 +23,7 @@ std::string manyPlacements(std::size_t bytes) {
   std::string text = R"({"speechEnabled":true,"mascotPlacements":{)";
   for (int i = 0; text.size() < bytes; ++i) {
     if (i > 0) text += ',';
-    text += "\"display-" + std::to_string(i) + R"(":{"horizontal":0.25,"vertical":0.5})";
+    text += "\"" + std::to_string(i) + R"(":{"horizontal":0.25})";
   }
   return text + "}}";
 }
