@@ -110,6 +110,8 @@ StoredData readStoredFile(const fs::path& path) {
 }
 
 void writeFileAtomically(const fs::path& path, std::string_view bytes) {
+  // What could not be read back would be lost at the next launch.
+  if (bytes.size() > maximumStoredFileSize) fail(EFBIG, "too large to store", path);
   const fs::path folder = folderOf(path);
   std::string pattern = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
   std::vector<char> name(pattern.begin(), pattern.end());

@@ -23,7 +23,9 @@ StoredData readStoredFile(const std::filesystem::path& path);
 // new contents: a temporary file in the same folder (0600) is written, flushed to disk and
 // renamed over the target, then the folder itself is flushed. Throws std::system_error
 // naming the path on any failure, after removing the temporary file; the old contents are
-// then untouched.
+// then untouched. Bytes larger than maximumStoredFileSize, which could not be read back,
+// are refused the same way. A successful write also removes the temporary files that killed
+// writers left for this path.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // Creates the folder and any missing parents, each new one 0700. Throws std::system_error.

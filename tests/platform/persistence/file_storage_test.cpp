@@ -26,7 +26,7 @@ using Lines = std::vector<LogCapture::Line>;
 TEST(AtomicFile, KilledWriterLeavesOldOrNewNeverTorn) {
   TempFolder temp;
   const auto file = temp / "reminders.json";
-  const std::string oldBytes(2 << 20, 'o'), newBytes((2 << 20) + 7, 'n');
+  const std::string oldBytes(maximumStoredFileSize - 7, 'o'), newBytes(maximumStoredFileSize, 'n');
   for (int round = 0; round < 24; ++round) {
     writeFileAtomically(file, oldBytes);
     pid_t child = ::fork();
@@ -84,6 +84,12 @@ TEST(AtomicFile, ShortWriteThrowsAndKeepsTheOldFile) {
   EXPECT_NE(what.find(file.string()), std::string::npos) << what;
   EXPECT_EQ(testing::readFile(file), "[]");
   EXPECT_EQ(testing::folderEntries(temp.path()), Phrases{"reminders.json"});
+  // Bytes that could not be read back at the next launch are refused like a failed write.
+  EXPECT_THROW(writeFileAtomically(file, std::string(maximumStoredFileSize + 1, ' ')),
+               std::system_error);
+  EXPECT_EQ(testing::readFile(file), "[]");
+  writeFileAtomically(file, std::string(maximumStoredFileSize, ' '));
+  EXPECT_TRUE(readStoredFile(file).hasValue());
 }
 
 constexpr std::time_t stampTime = 1767323045;  // 2026-01-02 03:04:05 UTC
