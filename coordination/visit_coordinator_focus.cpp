@@ -53,8 +53,7 @@ void VisitCoordinator::openFocusEditor(bool starter) {
 }
 
 void VisitCoordinator::beginFocus(int minutes, const std::string& focus, bool starter) {
-  // Judged on exactly the text the session will keep: cleaning twice can shorten a text,
-  // so a check that cleans again would pass a goal the checkpoint later refuses.
+  // Judged on exactly the text the session will keep, so the checkpoint never refuses it.
   const std::string goal = trimmed(FocusInput::cleaned(focus));
   if (minutes < 1 || minutes > 90 || graphemeCount(goal) > FocusInput::maximumLength) {
     throw ActionError(ActionErrorCase::invalidGoal);
