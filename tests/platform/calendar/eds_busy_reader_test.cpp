@@ -10,23 +10,6 @@
 namespace vorlane {
 namespace {
 
-// Sets an environment variable for one scope.
-struct ScopedVariable {
-  ScopedVariable(const char* name, const std::optional<std::string>& value) : name(name) {
-    if (const char* old = std::getenv(name)) previous = old;
-    if (value) setenv(name, value->c_str(), 1);
-  }
-  ~ScopedVariable() {
-    if (previous) {
-      setenv(name, previous->c_str(), 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-  const char* name;
-  std::optional<std::string> previous;
-};
-
 // Two reads without the service: nothing read, and one log line saying why.
 TEST(EdsBusyReaderTest, WithoutThePluginABusOrTheServiceNothingIsReadAndOneLineSaysSo) {
   struct Row {
@@ -47,8 +30,11 @@ TEST(EdsBusyReaderTest, WithoutThePluginABusOrTheServiceNothingIsReadAndOneLineS
   rows.push_back({plugin, "unix:path=/nonexistent/bus", "no session bus"});
   rows.push_back({plugin, privateBus.address(), "not installed"});
 #endif
+  const char* const ambient = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+  const std::optional<std::string> ambientBus =
+      ambient ? std::optional<std::string>(ambient) : std::nullopt;
   for (const Row& row : rows) {
-    ScopedVariable bus("DBUS_SESSION_BUS_ADDRESS", row.bus);
+    if (row.bus) setenv("DBUS_SESSION_BUS_ADDRESS", row.bus->c_str(), 1);
     LogCapture log;
     const EdsBusyReader reader(row.plugin, "UTC");
     const DateInterval day{Date(0), Date(86400)};
@@ -60,6 +46,11 @@ TEST(EdsBusyReaderTest, WithoutThePluginABusOrTheServiceNothingIsReadAndOneLineS
     const std::string expected = "Calendar service not available (" + row.reason +
                                  (row.exact ? "); reading calendar files only" : "");
     EXPECT_EQ(row.exact ? lines[0].message : lines[0].message.substr(0, expected.size()), expected);
+  }
+  if (ambientBus) {
+    setenv("DBUS_SESSION_BUS_ADDRESS", ambientBus->c_str(), 1);
+  } else {
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
   }
 }
 

@@ -52,7 +52,8 @@ TEST(IcsEvents, EachFilterDropsItsEventsAndOnlyThose) {
       {"reversed", "DTSTART:20260302T160000Z\nDTEND:20260302T150000Z\n", none},
       {"no end and no duration", "DTSTART:20260302T150000Z\n", none},
       {"end and duration both given", hour + "DURATION:PT1H\n", none},
-      {"a duration", "DTSTART:20260302T150000Z\nDURATION:PT45M\n", {{z(3, 2, 15), z(3, 2, 15, 45)}}},
+      {"a duration", "DTSTART:20260302T150000Z\nDURATION:PT45M\n",
+       {{z(3, 2, 15), z(3, 2, 15, 45)}}},
       {"began before the range", "DTSTART:20260301T230000Z\nDTEND:20260302T060000Z\n",
        {{z(3, 1, 23), z(3, 2, 6)}}},
       {"after the range", "DTSTART:20260303T150000Z\nDTEND:20260303T160000Z\n", none},
@@ -235,7 +236,8 @@ TEST(IcsBudget, HostileRulesEndTheirReadAndLaterMeetingsStillCount) {
       {"every second of the week",
        event("DTSTART:20260302T000000Z\nDURATION:PT1S\nRRULE:FREQ=SECONDLY\n"), {}},
       {"a thousand events every seven minutes",
-       repeated(1000, "e", "DTSTART:20260201T000000Z\nDURATION:PT1M\nRRULE:FREQ=MINUTELY;INTERVAL=7\n"),
+       repeated(1000, "e",
+                "DTSTART:20260201T000000Z\nDURATION:PT1M\nRRULE:FREQ=MINUTELY;INTERVAL=7\n"),
        {}},
       {"700 finished counted series",
        repeated(700, "c", "DTSTART:20250701T090000Z\nDURATION:PT1H\nRRULE:FREQ=HOURLY;COUNT=3\n"),
@@ -279,7 +281,8 @@ TEST(IcsBudget, OrdinaryLongLivedCalendarsAreReadInFull) {
     }
     body += event(text, "w" + std::to_string(i));
   }
-  body += repeated(50, "n", "DTSTART:20180305T070000Z\nDURATION:PT1H\nRRULE:FREQ=WEEKLY;COUNT=500\n");
+  body += repeated(50, "n",
+                   "DTSTART:20180305T070000Z\nDURATION:PT1H\nRRULE:FREQ=WEEKLY;COUNT=500\n");
   body += repeated(400, "o", "DTSTART:20240105T070000Z\nDURATION:PT1H\n");
   body += event("DTSTART:20260306T070000Z\nDURATION:PT1H\n");
   EXPECT_EQ(weekOf(body).size(), expected);
