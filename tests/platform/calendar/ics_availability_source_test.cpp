@@ -64,22 +64,27 @@ TEST(IcsAvailabilitySourceTest, BusyTimesOrTheirErrorArriveLaterOnceOnTheMainThr
       std::make_shared<testing::FakeBusyReader>(Busy{}, "x");
   const std::optional<FileErrorCode> noPermission = FileErrorCode::readNoPermission;
   // The stored answer stands in for the permission; anything but true or false is a refusal.
-  const std::tuple<const char*, std::optional<std::string>, bool, CalendarAccess> rows[] = {
-      {"never asked", std::nullopt, false, CalendarAccess::notAsked},
-      {"refused", "false", false, CalendarAccess::refused},
-      {"unreadable consent", "true", true, CalendarAccess::refused},
-      {"a number", "1", false, CalendarAccess::refused},
-      {"a text", "\"true\"", false, CalendarAccess::refused},
-      {"not JSON", "tru", false, CalendarAccess::refused},
-      {"granted, with white space", " true\n", false, CalendarAccess::granted},
-      {"granted, but the read fails", "true", false, CalendarAccess::granted},
+  struct Row {
+    const char* name;
+    std::optional<std::string> stored;
+    CalendarAccess access;
+    bool unreadable = false, readFails = false;
   };
-  for (const auto& [name, stored, unreadable, access] : rows) {
+  const Row rows[] = {
+      {"never asked", std::nullopt, CalendarAccess::notAsked},
+      {"refused", "false", CalendarAccess::refused},
+      {"unreadable consent", "true", CalendarAccess::refused, true},
+      {"a number", "1", CalendarAccess::refused},
+      {"a text", "\"true\"", CalendarAccess::refused},
+      {"not JSON", "tru", CalendarAccess::refused},
+      {"granted, with white space", " true\n", CalendarAccess::granted},
+      {"granted, but the read fails", "true", CalendarAccess::granted, false, true},
+  };
+  for (const auto& [name, stored, access, unreadable, fails] : rows) {
     InMemoryRecordStore defaults;
     FakePrompt prompt;
     if (stored) defaults.setData(CalendarConsent::key, *stored);
     if (unreadable) defaults.makeUnreadable(CalendarConsent::key);
-    const bool fails = std::string_view(name).ends_with("fails");
     IcsAvailabilitySource source(defaults, prompt, fails ? failing : files);
     BusyResult result;
     ask(source, result);
