@@ -56,13 +56,10 @@ TEST(MergedBusyReaderTest, OneSourceFailingNeverHidesTheOther) {
     }
     EXPECT_EQ(log.lines().size(), row.logLines * (row.failure.empty() ? 2 : 1)) << row.name;
   }
-  MergedBusyReader places({std::make_shared<FakeBusyReader>(), std::make_shared<FakeBusyReader>()});
-  EXPECT_EQ(places.places(), (std::vector<std::string>{"fake", "fake"}));
-}
-
-TEST(MergedBusyReaderTest, TwoEqualMeetingsInOneSourceBothCount) {
-  MergedBusyReader merged({std::make_shared<FakeBusyReader>(Busy{a, a})});
-  EXPECT_EQ(merged.read(window, {}), (Busy{a, a}));
+  MergedBusyReader twice({std::make_shared<FakeBusyReader>(Busy{a, a}),
+                         std::make_shared<FakeBusyReader>()});
+  EXPECT_EQ(twice.read(window, {}), (Busy{a, a})) << "two equal meetings in one source both count";
+  EXPECT_EQ(twice.places(), (std::vector<std::string>{"fake", "fake"}));
 }
 
 // Holds a fake and notes when it is destroyed, to see where the inner reader ends.
@@ -78,21 +75,15 @@ struct Watched final : BusyReader {
   std::shared_ptr<std::atomic<bool>> gone;
 };
 
-TEST(TimeLimitedReaderTest, AnswersOrFailsAsTheInnerReaderDoes) {
-  TimeLimitedReader reader(std::make_unique<FakeBusyReader>(Busy{a}), 10s);
-  EXPECT_EQ(reader.read(window, {}), Busy{a});
-  EXPECT_EQ(reader.read(window, {}), Busy{a});
-  EXPECT_EQ(reader.places(), std::vector<std::string>{"fake"});
-  TimeLimitedReader failing(std::make_unique<FakeBusyReader>(Busy{a}, "refused"), 10s);
-  EXPECT_EQ(failureOf(failing), "refused");
-}
-
 TEST(TimeLimitedReaderTest, AHungReaderIsGivenUpOnAndNotQueuedBehind) {
+  EXPECT_EQ(failureOf(TimeLimitedReader(std::make_unique<FakeBusyReader>(Busy{a}, "refused"), 10s)),
+            "refused");
   auto fake = std::make_shared<FakeBusyReader>(Busy{a});
   auto gone = std::make_shared<std::atomic<bool>>(false);
   fake->hold();
   {
     TimeLimitedReader reader(std::make_unique<Watched>(fake, gone), 50ms);
+    EXPECT_EQ(reader.places(), std::vector<std::string>{"fake"});
     EXPECT_EQ(failureOf(reader), "the calendar service did not answer in time");
     EXPECT_EQ(failureOf(reader), "the calendar service is still busy with an earlier read");
     EXPECT_EQ(fake->started(), 1);

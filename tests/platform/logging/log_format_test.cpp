@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <limits>
 #include <string>

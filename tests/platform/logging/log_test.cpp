@@ -16,25 +16,6 @@ namespace {
 
 Q_LOGGING_CATEGORY(qtOwn, "qt.vorlane.test")
 
-TEST(LogCapture, RecordsRenderedLinesAndNestsInStackOrder) {
-  LogCapture outer;
-  Log::reminders().debug("added %{public}s", "tea");
-  {
-    LogCapture inner;
-    Log::lifecycle().error("launch at login failed: %s", "EACCES");
-    EXPECT_EQ(inner.lines(),
-              (std::vector<LogCapture::Line>{
-                  {LogLevel::error, "lifecycle", "launch at login failed: <private>"}}));
-  }
-  Log::speech().info("ducking other audio: %{bool}d", false);
-  Log::pomodoro().fault("lost %d", 2);
-  EXPECT_EQ(outer.lines(), (std::vector<LogCapture::Line>{
-                               {LogLevel::debug, "reminders", "added tea"},
-                               {LogLevel::info, "speech", "ducking other audio: false"},
-                               {LogLevel::fault, "pomodoro", "lost 2"},
-                           }));
-}
-
 TEST(Log, EachCategoryIsAQtCategoryThatRulesTurnDownAndUp) {
   const std::pair<const Logger*, std::string> rows[] = {
       {&Log::lifecycle(), "lifecycle"},     {&Log::scheduling(), "scheduling"},

@@ -127,7 +127,7 @@ TEST_F(FliteSpeechServiceTest, ANewPhraseCutsOffTheOldOneWhoseEndCannotCompleteT
 }
 
 TEST_F(FliteSpeechServiceTest, StopCompletesAPhraseOnceLaterButNeverAClip) {
-  int phrase = 0, next = 0, clip = 0;
+  int phrase = 0, next = 0, clip = 0, nextClip = 0;
   service.speak("first", std::nullopt, counter(phrase));
   service.stop();
   EXPECT_EQ(phrase, 0);  // never inside stop()
@@ -141,15 +141,19 @@ TEST_F(FliteSpeechServiceTest, StopCompletesAPhraseOnceLaterButNeverAClip) {
   EXPECT_EQ(phrase, 1);
   EXPECT_EQ(next, 1);
 
+  // A clip cut off by the next one, or by stop, never completes either.
   choose(bundled);
   LogCapture clipLog;
   service.speak("It's three o'clock", at(15, 0), counter(clip));
   EXPECT_EQ(clipLog.lines(),
             (Lines{duck(true), {LogLevel::info, "speech", "played bundled clip hour-3-00.wav"}}));
+  service.speak("It's half past twelve", at(12, 30), counter(nextClip));
+  clipOut->finishAt(0);  // the first clip's late end
+  EXPECT_TRUE(service.isSpeaking());
   service.stop();
   QCoreApplication::processEvents();
-  clipOut->finishAt(0);
-  EXPECT_EQ(clip, 0);
+  clipOut->finishAt(1);
+  EXPECT_EQ(clip + nextClip, 0);
   EXPECT_FALSE(service.isSpeaking());
   EXPECT_EQ(log.lines().back(), duck(false));
 }

@@ -57,12 +57,14 @@ struct FakeSynthesisEngine final : SynthesisEngine {
   }
 };
 
+// Little-endian bytes, as RIFF files hold numbers.
+inline std::string u16(std::uint16_t v) { return {char(v & 0xff), char(v >> 8)}; }
+inline std::string u32(std::uint32_t v) {
+  return u16(std::uint16_t(v)) + u16(std::uint16_t(v >> 16));
+}
+
 // A 16-bit PCM WAVE file's bytes, for clips written by the tests.
 inline std::string wavFile(const PcmBuffer& sound) {
-  const auto u16 = [](std::uint16_t v) { return std::string{char(v & 0xff), char(v >> 8)}; };
-  const auto u32 = [&](std::uint32_t v) {
-    return u16(std::uint16_t(v)) + u16(std::uint16_t(v >> 16));
-  };
   std::string data;
   for (std::int16_t s : sound.samples) data += u16(std::uint16_t(s));
   const auto channels = std::uint16_t(sound.channels);

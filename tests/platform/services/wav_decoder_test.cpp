@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/platform/services/speech_fakes.h"
+
 namespace vorlane {
 namespace {
 
-std::string u16(std::uint16_t v) { return {char(v & 0xff), char(v >> 8)}; }
-std::string u32(std::uint32_t v) { return u16(std::uint16_t(v)) + u16(std::uint16_t(v >> 16)); }
+using testing::u16;
+using testing::u32;
 std::string chunk(const std::string& id, const std::string& body) {
   const std::string pad(body.size() % 2, '\0');
   return id + u32(std::uint32_t(body.size())) + body + pad;

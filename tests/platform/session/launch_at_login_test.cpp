@@ -19,8 +19,12 @@ struct LaunchAtLoginTest : ::testing::Test {
   LaunchAtLogin login{entry, "/usr/bin/vorlane"};
 };
 
-TEST_F(LaunchAtLoginTest, RegisterWritesTheEntryAndUnregisterRemovesIt) {
+TEST_F(LaunchAtLoginTest, RegisterWritesTheEntryAndUnregisterRemovesItOrFailureThrows) {
   EXPECT_EQ(login.status(), LaunchAtLoginStatus::notRegistered);
+  testing::writeFile(config / "autostart", "a file where the folder should be");
+  EXPECT_THROW(login.registerApp(), std::system_error);
+  EXPECT_EQ(login.status(), LaunchAtLoginStatus::notRegistered) << "nothing half written";
+  std::filesystem::remove(config / "autostart");
   login.registerApp();  // creates the missing autostart folder
   EXPECT_EQ(login.status(), LaunchAtLoginStatus::enabled);
   EXPECT_EQ(testing::readFile(entry),
@@ -60,12 +64,6 @@ TEST_F(LaunchAtLoginTest, AnEntryWrittenByTheDesktopCountsUnlessHidden) {
   std::filesystem::create_directory(entry);
   EXPECT_EQ(login.status(), LaunchAtLoginStatus::notRegistered) << "a folder in its place";
   EXPECT_THROW(login.unregisterApp(), std::system_error);
-}
-
-TEST_F(LaunchAtLoginTest, FailuresThrowAndLeaveNothingHalfWritten) {
-  testing::writeFile(config / "autostart", "a file where the folder should be");
-  EXPECT_THROW(login.registerApp(), std::system_error);
-  EXPECT_EQ(login.status(), LaunchAtLoginStatus::notRegistered);
 }
 
 TEST(DesktopExecArgument, QuotesReservedCharactersAndEscapesForTheFile) {
