@@ -50,6 +50,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
     Log::lifecycle().fault("no mascot presenter in this build; Vorlane cannot start");
     return false;
   }
+  attachOverlays();
   speech_ = services_.makeSpeech(*preferencesStore_);
   const auto clock = services_.clock();
   auto scheduler = std::make_shared<VisitScheduler>(
@@ -88,6 +89,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
   preferencesStore_->setOnChange([self = QPointer<AppDelegate>(this)](const Preferences& p) {
     if (self) self->preferencesChanged(p);
   });
+  makeStatusItem();
   coordinator_->start();
   if (!preferencesStore_->preferences().hasCompletedOnboarding) showOnboarding();
   return true;
@@ -182,6 +184,7 @@ void AppDelegate::tearDown() {
   if (preferencesStore_) preferencesStore_->setOnChange(nullptr);
   delete onboardingWindow_.data();
   delete aboutWindow_.data();
+  statusItem_.reset();
   // The coordinator first: it still uses the presenter, speech and stores, and it releases
   // its key grabs while the X connection lives.
   coordinator_.reset();
@@ -192,6 +195,7 @@ void AppDelegate::tearDown() {
   launchAtLogin_.reset();
   speech_.reset();
   presenter_.reset();
+  timeChanges_.reset();  // after the mascot: its clock listens to it
   preferencesStore_.reset();
 }
 

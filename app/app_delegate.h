@@ -11,6 +11,8 @@
 #include "platform/persistence/focus_recovery_store.h"
 #include "platform/persistence/record_preferences_store.h"
 #include "platform/session/launch_at_login.h"
+#include "ui/overlays/time_change_notifier.h"
+#include "ui/tray/status_item_controller.h"
 
 class QWidget;
 
@@ -74,6 +76,19 @@ class AppDelegate final : public QObject {
   QPointer<AboutWindow> aboutWindow_;
   bool launched_ = false;
   bool terminated_ = false;
+
+  // The status item and the mascot's overlays (app_delegate_status_item.cpp).
+ public:
+  StatusItemController* statusItem() const { return statusItem_.get(); }
+
+ private:
+  // Gives the mascot its floating clock, over the user-defaults records and the clock.
+  void attachOverlays();
+  // The status item, told of every change of the coordinator's state.
+  void makeStatusItem();
+
+  std::unique_ptr<TimeChangeNotifier> timeChanges_;
+  std::unique_ptr<StatusItemController> statusItem_;
 };
 
 }  // namespace vorlane

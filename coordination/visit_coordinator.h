@@ -368,6 +368,23 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   const DailyPriority& openPriority(const UUID& id) const;
 
   std::shared_ptr<CalendarFocusModel> calendarFocus_;
+
+  // ---- What the status item reads, and its one command of its own ---------------------
+ public:
+  std::vector<Reminder> reminders() const;
+  // The saved checkpoint cannot be read, or the last one could not be written.
+  bool recoveryNeedsAttention() const { return recoveryError().has_value(); }
+  // Why the focus history cannot be read or written; none when it is fine.
+  std::optional<std::string> focusHistoryError() const;
+  const FeatureWindowControllers& featureWindows() const { return windows_; }
+  bool hasCalendarFocus() const { return calendarFocus_ != nullptr; }
+  bool hasQuickCommandShortcut() const { return quickActionHotKey_ != nullptr; }
+  Date now() const { return clock_->now(); }
+  Calendar userCalendar() const { return calendar(); }
+  // A clock time in the one short style of every time text the coordinator shows.
+  std::string formatTime(Date date) { return timeFormatter().format(date); }
+  // Uncounts the last finished session of the day.
+  void discardLastSession();
 };
 
 }  // namespace vorlane

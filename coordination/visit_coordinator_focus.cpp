@@ -147,7 +147,9 @@ void VisitCoordinator::requestPauseSession() {
 void VisitCoordinator::requestResumeSession() {
   const auto* paused = pomodoro_.phase().as<Phase::Paused>();
   if (!paused) return;
-  if (paused->kind == Kind::work && !nextStep_.empty()) {
+  // Without a note window the note cannot be shown: the session resumes at once rather
+  // than stay paused for good.
+  if (paused->kind == Kind::work && !nextStep_.empty() && windows_.resumeNotes) {
     showResumeNotes(true);  // the user resumes from the window
     return;
   }

@@ -243,5 +243,28 @@ TEST(ShortTimeFormatterTest, WritesTheLocalesShortTimeInTheCalendarsZone) {
             "10:00\u202FAM");  // New York is already on summer time
 }
 
+// A restored pause with a note, in a build without the note window: resuming goes on at
+// once instead of waiting for a window that never opens.
+TEST_F(FocusRecoveryTest, WithoutANoteWindowAPausedFocusWithANoteStillResumes) {
+  buildAndStart();
+  startFocus();
+  clock->set(at(11, 9));
+  coordinator->requestPauseSession();
+  windows.resumeNotes->save("check the figures");
+  coordinator.reset();
+  presenter = std::make_shared<FakeVisitPresenter>();
+  auto given = dependencies();
+  given.windows.resumeNotes = nullptr;
+  clock->set(at(14, 0));
+  build(std::move(given));
+  coordinator->start();
+  ASSERT_TRUE(coordinator->pomodoro().isPaused());
+  ASSERT_EQ(coordinator->nextStep(), "check the figures");
+  coordinator->requestResumeSession();
+  EXPECT_TRUE(coordinator->pomodoro().phase().is<Phase::Working>());
+  EXPECT_EQ(coordinator->pomodoro().endsAt(), at(14, 15));
+}
+
+
 }  // namespace
 }  // namespace vorlane

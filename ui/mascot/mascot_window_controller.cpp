@@ -192,6 +192,7 @@ void MascotWindowController::setHorizontalPlacement(double horizontal) {
 void MascotWindowController::resetPlacement() { setPlacement(MascotPlacement(1.0, 0)); }
 
 void MascotWindowController::screenParametersChanged() {
+  configureClock();
   if (!window_) return;
   ensureScene();
   redrawStaticScene();

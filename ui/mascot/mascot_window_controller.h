@@ -18,6 +18,8 @@
 #include "ui/mascot/appearance_observer.h"
 #include "ui/mascot/mascot_scene.h"
 #include "ui/mascot/mascot_view.h"
+#include "ui/overlays/celebration_presenter.h"
+#include "ui/overlays/floating_clock_controller.h"
 #include "ui/scene/delayed_work.h"
 #include "ui/scene/frame_driver.h"
 #include "ui/window/mascot_window.h"
@@ -95,6 +97,24 @@ class MascotWindowController final : public QObject, public VisitPresenter {
   // One idle fidget now; none lets the controller choose.
   void fidgetNow(std::optional<IdleFidget> fidget);
 
+  // --- celebration and floating clock (mascot_window_controller_overlays.cpp) ---
+  struct Overlays {
+    // Optional: one over the whole display; made on first use when absent.
+    std::unique_ptr<CelebrationPresenter> celebration;
+    // Optional: makes the clock on first use; `onHide` turns the setting off. No clock
+    // shows without it.
+    std::function<std::unique_ptr<FloatingClockController>(std::function<void()> onHide)>
+        makeFloatingClock;
+  };
+  void attachOverlays(Overlays overlays);
+  // A finished focus celebrates over the mascot's display, centred on the character, when
+  // the user wants celebrations.
+  void splash();
+  // The floating clock on the mascot's display while `showCurrentTime` is on, else hidden.
+  void configureClock();
+  CelebrationPresenter* celebration() const { return celebration_.get(); }
+  FloatingClockController* floatingClock() const { return floatingClock_.get(); }
+
   // --- what is on screen, for the application and tests; none while hidden ---
   MascotWindow* window() const { return window_; }
   MascotView* view() const { return view_; }
@@ -158,6 +178,12 @@ class MascotWindowController final : public QObject, public VisitPresenter {
   std::unique_ptr<DelayedWork> fidgetTimer_;
   std::unique_ptr<AppearanceObserver> appearanceObserver_;
   std::unique_ptr<ScreenChangeWatcher> screenWatcher_;
+
+  // The overlays (mascot_window_controller_overlays.cpp).
+  std::unique_ptr<CelebrationPresenter> celebration_;
+  std::unique_ptr<FloatingClockController> floatingClock_;
+  std::function<std::unique_ptr<FloatingClockController>(std::function<void()>)>
+      makeFloatingClock_;
 };
 
 }  // namespace vorlane

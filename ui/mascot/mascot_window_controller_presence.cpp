@@ -10,6 +10,7 @@ namespace vorlane {
 
 void MascotWindowController::applyPresenceMode() {
   dismissIdleFocusInvitation();
+  configureClock();
   const Preferences p = preferences();
   clickThrough_ = p.mascotClickThrough;
   if (scene_) scene_->applyAppearance(p.mascotAppearance);
@@ -107,6 +108,9 @@ void MascotWindowController::buildScene(const ScreenInfo& screen,
   scene->onGeometryChanged = [self] {
     if (self) self->refreshLiveRects();
   };
+  scene->onCelebrate = [self] {
+    if (self) self->splash();
+  };
   auto* view = new MascotView(scene);
   window->setContentWidget(view);
   // Without a compositor the window shows only the pixels the scene paints.
@@ -124,6 +128,7 @@ void MascotWindowController::buildScene(const ScreenInfo& screen,
 void MascotWindowController::teardownScene() {
   dismissIdleFocusInvitation();
   stopStretching();
+  if (celebration_) celebration_->dismiss();
   redrawWork_->cancel();
   if (driver_) driver_->setPaused(true);
   if (view_) view_->setScene(nullptr);

@@ -1,0 +1,74 @@
+// The status item and the mascot's overlays: the last pieces the launch builds.
+
+#include <QCoreApplication>
+
+#include "app/app_delegate.h"
+#include "ui/mascot/mascot_window_controller.h"
+
+namespace vorlane {
+namespace {
+
+// Where the mascot offers the status menu in its own context menu (without a tray), hand it
+// the status item's menu.
+template <class Mascot>
+void offerStatusMenu(Mascot& mascot, const QPointer<AppDelegate>& self) {
+  if constexpr (requires { mascot.fillStatusMenu = [](QMenu&) {}; }) {
+    mascot.fillStatusMenu = [self](QMenu& menu) {
+      if (self && self->statusItem()) self->statusItem()->fillMenu(menu);
+    };
+  }
+}
+
+}  // namespace
+
+void AppDelegate::attachOverlays() {
+  auto* mascot = dynamic_cast<MascotWindowController*>(presenter_.get());
+  if (!mascot) return;
+  if (!timeChanges_) timeChanges_ = std::make_unique<SystemTimeChangeNotifier>();
+  mascot->attachOverlays({
+      .celebration = nullptr,
+      .makeFloatingClock =
+          [records = &services_.records(), clock = services_.clock(),
+           notifier = timeChanges_.get()](std::function<void()> onHide) {
+            return std::make_unique<FloatingClockController>(*records, *clock, *notifier,
+                                                             std::move(onHide));
+          },
+  });
+}
+
+void AppDelegate::makeStatusItem() {
+  const QPointer<AppDelegate> self(this);
+  const std::weak_ptr<VisitPresenter> presenter = presenter_;
+  const auto mascot = [presenter]() -> MascotWindowController* {
+    return dynamic_cast<MascotWindowController*>(presenter.lock().get());
+  };
+  StatusItemHooks hooks;
+  if (mascot()) {
+    hooks.moveMascot = [mascot](double horizontal) {
+      if (auto* m = mascot()) m->setHorizontalPlacement(horizontal);
+    };
+    hooks.resetMascot = [mascot] {
+      if (auto* m = mascot()) m->resetPlacement();
+    };
+    hooks.applyPresenceMode = [presenter] {
+      if (const auto p = presenter.lock()) p->applyPresenceMode();
+    };
+  }
+  // No preferences window exists yet: its entries stay disabled.
+  hooks.openAbout = [self] {
+    if (self) self->showAbout();
+  };
+  hooks.quit = [] { QCoreApplication::quit(); };
+  statusItem_ = std::make_unique<StatusItemController>(StatusItemController::Dependencies{
+      .actions = std::make_shared<StatusItemActions>(coordinator_, preferencesStore_,
+                                                     std::move(hooks)),
+      .trayAvailable = nullptr,
+      .icon = nullptr,
+  });
+  coordinator_->onStateChanged = [self] {
+    if (self && self->statusItem_) self->statusItem_->refresh();
+  };
+  if (auto* m = mascot()) offerStatusMenu(*m, self);
+}
+
+}  // namespace vorlane

@@ -1,0 +1,145 @@
+// The status menu as a real Qt menu, offscreen, and the item's refresh and rebuild.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+#include "ui/tray/status_item_controller.h"
+#include "ui/tray/status_menu_builder.h"
+
+namespace vorlane {
+namespace {
+
+QAction* actionTitled(const QMenu& menu, const QString& text) {
+  for (QAction* a : menu.actions()) {
+    if (a->text() == text) return a;
+    if (a->menu()) {
+      if (QAction* inner = actionTitled(*a->menu(), text)) return inner;
+    }
+  }
+  return nullptr;
+}
+
+StatusSnapshot snapshotWithReminder(const UUID& id) {
+  StatusSnapshot s;
+  s.nextVisit = "next visit at 12:00";
+  s.trayShown = true;
+  s.available.mascot = true;
+  s.available.reminderEditor = false;
+  s.reminders = {{id, "Rock & roll - every day at 10:00"}};
+  return s;
+}
+
+TEST(StatusMenuQt, TitlesEscapedDataTypedStatesAndShortcuts) {
+  const UUID id = UUID::random();
+  QMenu menu;
+  std::vector<std::pair<StatusCommand, StatusData>> ran;
+  fillStatusMenu(menu, statusMenu(snapshotWithReminder(id)),
+                 [&](StatusCommand c, const StatusData& d) { ran.emplace_back(c, d); });
+
+  // An ampersand is a character, not a mnemonic.
+  ASSERT_NE(actionTitled(menu, "Plan && reflect"), nullptr);
+  EXPECT_EQ(actionTitled(menu, "Plan & reflect"), nullptr);
+  QAction* reminderRow = actionTitled(menu, "Rock && roll - every day at 10:00");
+  ASSERT_NE(reminderRow, nullptr);
+  ASSERT_NE(reminderRow->menu(), nullptr);
+
+  QAction* edit = actionTitled(*reminderRow->menu(), "Edit...");
+  QAction* remove = actionTitled(*reminderRow->menu(), "Delete reminder");
+  EXPECT_FALSE(edit->isEnabled());  // no reminder editor
+  EXPECT_TRUE(remove->isEnabled());
+  EXPECT_EQ(remove->data().value<UUID>(), id);
+  EXPECT_EQ(actionTitled(menu, "Move to center")->data().toDouble(), 0.5);
+  EXPECT_EQ(actionTitled(menu, "For an hour")->data().toString(), "oneHour");
+  EXPECT_FALSE(actionTitled(menu, "next visit at 12:00")->isEnabled());
+  EXPECT_FALSE(actionTitled(menu, "Start Pomodoro...")->isEnabled());
+
+  EXPECT_EQ(actionTitled(menu, "Preferences...")->shortcut(),
+            QKeySequence(Qt::CTRL | Qt::Key_Comma));
+  EXPECT_EQ(actionTitled(menu, "Vorlane now")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+  EXPECT_TRUE(menu.toolTipsVisible());
+  EXPECT_EQ(actionTitled(menu, "Mute")->toolTip(), "Also Ctrl+Alt+Super+M");
+
+  remove->trigger();
+  actionTitled(menu, "Move left")->trigger();
+  edit->trigger();  // disabled: nothing
+  ASSERT_EQ(ran.size(), 2u);
+  EXPECT_EQ(ran[0], std::make_pair(StatusCommand::deleteReminder, StatusData(id)));
+  EXPECT_EQ(ran[1], std::make_pair(StatusCommand::moveMascot, StatusData(0.0)));
+
+  // Rebuilding leaves no submenu of the last build behind.
+  const auto before = menu.findChildren<QMenu*>().size();
+  for (int i = 0; i < 3; ++i) {
+    clearStatusMenu(menu);
+    fillStatusMenu(menu, statusMenu(snapshotWithReminder(id)), {});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  EXPECT_EQ(menu.findChildren<QMenu*>().size(), before);
+}
+
+// The item over a coordinator that is gone: an idle snapshot, enough for what it draws.
+class StatusItemControllerTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<StatusItemController> make(bool tray) {
+    return std::make_unique<StatusItemController>(StatusItemController::Dependencies{
+        .actions = std::make_shared<StatusItemActions>(
+            std::weak_ptr<VisitCoordinator>(), nullptr,
+            StatusItemHooks{.moveMascot = {}, .resetMascot = {}, .applyPresenceMode = {},
+                            .openPreferences = {}, .openAbout = [this] { ++abouts; },
+                            .openAppearance = {}, .quit = {}}),
+        .trayAvailable = [tray] { return tray; },
+        .icon = [this](const std::string& name) {
+          symbols.push_back(name);
+          return QIcon();
+        },
+    });
+  }
+  std::vector<std::string> symbols;
+  int abouts = 0;
+};
+
+TEST_F(StatusItemControllerTest, IconAndTipAreSetOnlyWhenTheyChange) {
+  auto item = make(false);
+  EXPECT_FALSE(item->isTrayShown());  // no tray: nothing shows, the mascot's menu serves
+  EXPECT_EQ(item->iconUpdates(), 1);
+  EXPECT_EQ(item->toolTipUpdates(), 1);
+  EXPECT_EQ(item->toolTip(), "Vorlane - ");
+  for (int i = 0; i < 5; ++i) item->refresh();
+  EXPECT_EQ(item->iconUpdates(), 1);
+  EXPECT_EQ(item->toolTipUpdates(), 1);
+  EXPECT_EQ(symbols, std::vector<std::string>{"figure.climbing"});
+}
+
+TEST_F(StatusItemControllerTest, TheMenuIsRebuiltWhenItOpensAndItsCommandsRunAfterwards) {
+  auto item = make(false);
+  QMenu* menu = item->menu();
+  ASSERT_NE(actionTitled(*menu, "About Vorlane"), nullptr);
+  menu->clear();
+  emit menu->aboutToShow();
+  QAction* about = actionTitled(*menu, "About Vorlane");
+  ASSERT_NE(about, nullptr);
+  about->trigger();
+  EXPECT_EQ(abouts, 0);  // once the menu has closed
+  QCoreApplication::processEvents();
+  EXPECT_EQ(abouts, 1);
+
+  // The mascot's own menu gets the same entries.
+  QMenu context;
+  item->fillMenu(context);
+  EXPECT_EQ(context.actions().size(), menu->actions().size());
+}
+
+TEST(StatusItemIcons, EverySymbolTheButtonUsesIsDrawn) {
+  for (const char* name : {"figure.climbing", "figure.climbing.circle", "timer", "pause.circle",
+                           "checkmark.circle.fill"}) {
+    const QIcon icon = StatusItemController::symbolIcon(name);
+    EXPECT_FALSE(icon.isNull()) << name;
+    EXPECT_FALSE(icon.pixmap(22, 22).toImage().isNull()) << name;
+  }
+}
+
+}  // namespace
+}  // namespace vorlane

@@ -1,0 +1,297 @@
+// The status item's button and menu as functions of plain values, one row per state.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "foundation/calendar.h"
+#include "ui/tray/status_button_model.h"
+#include "ui/tray/status_menu_model.h"
+
+namespace vorlane {
+namespace {
+
+const Calendar berlin("Europe/Berlin", "en_GB");
+const Date t0 = *berlin.date(2026, 3, 10, 11, 0, 0);
+
+enum class State { idle, focus, paused, pausedBreak, awaitingBreak, starterDone, onBreak, done,
+                   muted, noTray, reminders };
+
+// Every window and hook present, a tray showing the menu.
+StatusSnapshot everything() {
+  StatusSnapshot s;
+  s.nextVisit = "next visit at 12:00";
+  s.trayShown = true;
+  s.available = {true, true, true, true, true, true, true, true, true, true, true, true};
+  return s;
+}
+
+StatusSnapshot snapshot(State state) {
+  StatusSnapshot s = everything();
+  PomodoroSession& p = s.session;
+  switch (state) {
+    case State::idle: case State::noTray: case State::reminders: case State::muted: break;
+    case State::focus: p.start(t0, "write report"); break;
+    case State::paused: p.start(t0, "write report"); p.pause(t0 + 60); break;
+    case State::pausedBreak: p.startBreak(t0); p.pause(t0 + 60); break;
+    case State::awaitingBreak: case State::starterDone:
+      p.start(t0, "write report");
+      p.advance(t0 + 25 * 60, berlin);
+      break;
+    case State::onBreak: p.startBreak(t0); break;
+    case State::done:  // a finished break: idle, its completion waiting
+      p.startBreak(t0);
+      p.advance(t0 + 5 * 60, berlin);
+      break;
+  }
+  if (state == State::starterDone) s.isStarterFocus = true;
+  if (state == State::muted) {
+    s.muted = true;
+    s.muteExpiry = "12:00";
+  }
+  if (state == State::noTray) s.trayShown = false;
+  if (state == State::reminders) {
+    s.reminders = {{UUID::random(), "Stretch & breathe - every day at 10:00"},
+                   {UUID::random(), "Water - in 5 min"},
+                   {UUID::random(), "Call Mo - tomorrow"}};
+    s.lastAddedPhrase = "Call Mo";
+    s.lastFiredPhrase = "Water";
+  }
+  s.statusText = p.statusText(state == State::paused || state == State::pausedBreak ? t0 + 60 : t0);
+  return s;
+}
+
+// The menu as lines: "---" for a separator, "[x]" before a disabled entry, "> " after a
+// submenu's title, the shortcut after a tab.
+std::vector<std::string> lines(const std::vector<StatusMenuEntry>& entries) {
+  std::vector<std::string> out;
+  for (const auto& e : entries) {
+    if (e.kind == StatusMenuEntry::Kind::separator) {
+      out.push_back("---");
+      continue;
+    }
+    std::string line = (e.enabled ? "" : "[x]") + e.title;
+    if (e.kind == StatusMenuEntry::Kind::submenu) line += " >";
+    if (!e.shortcut.empty()) line += "\t" + e.shortcut;
+    out.push_back(line);
+  }
+  return out;
+}
+
+const StatusMenuEntry* find(const std::vector<StatusMenuEntry>& entries, const std::string& title) {
+  for (const auto& e : entries) {
+    if (e.title == title) return &e;
+    if (const auto* inner = find(e.children, title)) return inner;
+  }
+  return nullptr;
+}
+
+TEST(StatusButtonModel, SymbolTitleAndLabelForEachState) {
+  struct Row {
+    State state;
+    std::string symbol;
+    std::string title;
+  };
+  const std::vector<Row> rows{
+      {State::idle, "figure.climbing", ""},
+      {State::focus, "timer", "Focus 25:00"},
+      {State::paused, "pause.circle", "Paused 24:00"},
+      {State::pausedBreak, "pause.circle", "Paused 4:00"},
+      {State::onBreak, "timer", "Break 5:00"},
+      {State::awaitingBreak, "checkmark.circle.fill", "Done"},
+      {State::done, "checkmark.circle.fill", "Done"},
+      {State::muted, "figure.climbing.circle", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.symbol + " " + row.title);
+    const StatusButtonModel b = statusButton(snapshot(row.state));
+    EXPECT_EQ(b.symbol, row.symbol);
+    EXPECT_EQ(b.title, row.title);
+    EXPECT_EQ(b.showsTitle, !row.title.empty());
+    EXPECT_EQ(b.accessibleLabel, row.title.empty() ? "Vorlane" : "Vorlane, " + row.title);
+    EXPECT_EQ(b.toolTip, "Vorlane - next visit at 12:00");
+  }
+  // A countdown wins over the mute's symbol in the rule order, and the mute over idle.
+  StatusSnapshot focusMuted = snapshot(State::focus);
+  focusMuted.muted = true;
+  EXPECT_EQ(statusButton(focusMuted).symbol, "timer");
+}
+
+TEST(StatusMenuModel, WholeMenuIdle) {
+  const std::vector<std::string> expected{
+      "[x]next visit at 12:00", "---", "Quick actions…  Ctrl+Alt+Space", "Vorlane now\tCtrl+S",
+      "Encourage me", "Start Pomodoro...\tCtrl+P", "Just five minutes…", "Plan & reflect >",
+      "Mascot >", "---", "Add reminder...\tCtrl+R", "---", "Mute >", "---",
+      "Preferences...\tCtrl+,", "About Vorlane", "Quit Vorlane\tCtrl+Q"};
+  EXPECT_EQ(lines(statusMenu(snapshot(State::idle))), expected);
+}
+
+// The session entries between "Encourage me" and "Just five minutes…".
+std::vector<std::string> sessionLines(const StatusSnapshot& s) {
+  const auto all = lines(statusMenu(s));
+  std::vector<std::string> out;
+  bool inside = false;
+  for (const auto& line : all) {
+    if (line == "Just five minutes…") break;
+    if (inside) out.push_back(line);
+    if (line == "Encourage me") inside = true;
+  }
+  return out;
+}
+
+TEST(StatusMenuModel, SessionEntriesByPhase) {
+  struct Row {
+    State state;
+    std::vector<std::string> entries;
+  };
+  const std::vector<Row> rows{
+      {State::focus,
+       {"[x]Focus: write report", "Pause session", "Add 5 minutes", "Stop session",
+        "New focus session...\tCtrl+P"}},
+      {State::paused,
+       {"[x]Focus: write report", "Resume focus", "Edit next step…", "Add 5 minutes",
+        "Stop session", "New focus session...\tCtrl+P"}},
+      {State::pausedBreak,
+       {"Resume break", "Add 5 minutes", "End break", "New focus session...\tCtrl+P"}},
+      {State::onBreak,
+       {"Pause break", "Add 5 minutes", "End break", "New focus session...\tCtrl+P"}},
+      {State::awaitingBreak,
+       {"[x]Focus: write report", "Start break\tCtrl+B", "Continue focus for 5 more minutes",
+        "New focus session...\tCtrl+P", "Mark accomplished", "Skip break",
+        "Undo last completed session"}},
+      {State::starterDone,
+       {"[x]Focus: write report", "Keep going — 5 more minutes", "Done — mark accomplished",
+        "Stop for now", "Undo last completed session"}},
+      {State::done, {"New focus session...\tCtrl+P"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.entries.front());
+    EXPECT_EQ(sessionLines(snapshot(row.state)), row.entries);
+  }
+}
+
+TEST(StatusMenuModel, NextStepLineAndGoalLength) {
+  StatusSnapshot s = snapshot(State::paused);
+  s.nextStep = std::string(70, 'n');
+  const auto menu = statusMenu(s);
+  const auto* next = find(menu, "Next: " + std::string(65, 'n'));
+  ASSERT_NE(next, nullptr);
+  EXPECT_FALSE(next->enabled);
+  EXPECT_EQ(next->toolTip, s.nextStep);
+
+  EXPECT_EQ(goalLine(std::string(55, 'g')), "Focus: " + std::string(55, 'g'));
+  EXPECT_EQ(goalLine(std::string(56, 'g')), "Focus: " + std::string(52, 'g') + "...");
+  // Characters, not bytes: 56 accented letters are cut after 52 of them.
+  std::string accented;
+  for (int i = 0; i < 56; ++i) accented += "é";
+  EXPECT_EQ(goalLine(accented), "Focus: " + accented.substr(0, 52 * 2) + "...");
+}
+
+TEST(StatusMenuModel, SessionsTodayLine) {
+  StatusSnapshot s = snapshot(State::idle);
+  EXPECT_EQ(lines(statusMenu(s))[1], "---");
+  s.session.start(t0, "a");
+  s.session.advance(t0 + 25 * 60, berlin);
+  s.session.cancel();
+  EXPECT_EQ(lines(statusMenu(s))[1], "[x]1 session today");
+  s.session.start(t0 + 3600, "b");
+  s.session.advance(t0 + 3600 + 25 * 60, berlin);
+  EXPECT_EQ(lines(statusMenu(s))[1], "[x]2 sessions today");
+}
+
+TEST(StatusMenuModel, MuteAndUnmute) {
+  const auto unmuted = statusMenu(snapshot(State::idle));
+  const auto* mute = find(unmuted, "Mute");
+  ASSERT_NE(mute, nullptr);
+  EXPECT_EQ(mute->toolTip, "Also Ctrl+Alt+Super+M");
+  EXPECT_EQ(lines(mute->children),
+            (std::vector<std::string>{"For 15 minutes", "For an hour", "Until this evening",
+                                      "Until tomorrow"}));
+  std::vector<StatusData> data;
+  for (const auto& e : mute->children) data.push_back(e.data);
+  EXPECT_EQ(data, (std::vector<StatusData>{std::string("fifteenMinutes"), std::string("oneHour"),
+                                           std::string("untilThisEvening"),
+                                           std::string("untilTomorrow")}));
+
+  const auto muted = statusMenu(snapshot(State::muted));
+  EXPECT_EQ(find(muted, "Mute"), nullptr);
+  const auto* unmute = find(muted, "Unmute (quiet until 12:00)");
+  ASSERT_NE(unmute, nullptr);
+  EXPECT_EQ(unmute->command, StatusCommand::unmute);
+  StatusSnapshot noExpiry = snapshot(State::muted);
+  noExpiry.muteExpiry.reset();
+  EXPECT_NE(find(statusMenu(noExpiry), "Unmute"), nullptr);
+}
+
+TEST(StatusMenuModel, RemindersUndoAndSnooze) {
+  const StatusSnapshot s = snapshot(State::reminders);
+  const auto menu = statusMenu(s);
+  const auto all = lines(menu);
+  const auto undo = std::find(all.begin(), all.end(), "Undo \"Call Mo\"\tCtrl+Z");
+  ASSERT_NE(undo, all.end());
+  EXPECT_EQ(*(undo + 1), "Snooze \"Water\" 10 min");
+  EXPECT_EQ(*(undo + 2), "Reminders (3) >");
+  const auto* rows = find(menu, "Reminders (3)");
+  ASSERT_EQ(rows->children.size(), 3u);
+  const auto& first = rows->children[0];
+  EXPECT_EQ(first.title, "Stretch & breathe - every day at 10:00");
+  EXPECT_EQ(lines(first.children), (std::vector<std::string>{"Edit...", "Delete reminder"}));
+  for (const auto& e : first.children) EXPECT_EQ(e.data, StatusData(s.reminders[0].id));
+  EXPECT_EQ(find(statusMenu(snapshot(State::idle)), "Reminders (0)"), nullptr);
+}
+
+TEST(StatusMenuModel, MascotSubmenuAndTheMissingTray) {
+  const auto menu = statusMenu(snapshot(State::idle));
+  const auto* mascot = find(menu, "Mascot");
+  ASSERT_NE(mascot, nullptr);
+  EXPECT_EQ(lines(mascot->children),
+            (std::vector<std::string>{"[x]Ctrl-drag to move · Pull down for time", "Move left",
+                                      "Move to center", "Move right", "Reset position", "---",
+                                      "Click-through mascot", "Appearance…"}));
+  EXPECT_EQ(mascot->children[1].data, StatusData(0.0));
+  EXPECT_EQ(mascot->children[2].data, StatusData(0.5));
+  EXPECT_EQ(mascot->children[3].data, StatusData(1.0));
+  EXPECT_TRUE(mascot->children[6].checkable);
+  EXPECT_FALSE(mascot->children[6].checked);
+
+  StatusSnapshot on = snapshot(State::idle);
+  on.clickThrough = true;
+  EXPECT_TRUE(find(statusMenu(on), "Click-through mascot")->checked);
+
+  // No tray: this menu lives on the mascot, and click-through would lock the user out.
+  EXPECT_EQ(find(statusMenu(snapshot(State::noTray)), "Click-through mascot"), nullptr);
+}
+
+TEST(StatusMenuModel, CommandsOfMissingWindowsAreDisabled) {
+  StatusSnapshot s = snapshot(State::idle);
+  s.available = {};
+  s.recoveryNeedsAttention = true;
+  s.focusHistoryError = "The focus history could not be read.";
+  const auto menu = statusMenu(s);
+  for (const std::string title :
+       {"Quick actions…  Ctrl+Alt+Space", "Start Pomodoro...", "Just five minutes…",
+        "Today — three priorities…", "Focus history…", "Weekly reflection…",
+        "Find a calendar focus window…", "Move left", "Reset position", "Click-through mascot",
+        "Appearance…", "Focus recovery needs attention…", "Add reminder...", "Preferences...",
+        "About Vorlane"}) {
+    SCOPED_TRACE(title);
+    const auto* e = find(menu, title);
+    ASSERT_NE(e, nullptr);
+    EXPECT_FALSE(e->enabled);
+  }
+  for (const std::string title : {"Vorlane now", "Encourage me", "Quit Vorlane", "For an hour"}) {
+    EXPECT_TRUE(find(menu, title)->enabled) << title;
+  }
+  const auto* history = find(menu, "Focus history needs attention");
+  ASSERT_NE(history, nullptr);
+  EXPECT_FALSE(history->enabled);
+  EXPECT_EQ(history->toolTip, "The focus history could not be read.");
+
+  // Appearance falls back to the preferences.
+  s.available.preferences = true;
+  EXPECT_TRUE(find(statusMenu(s), "Appearance…")->enabled);
+}
+
+}  // namespace
+}  // namespace vorlane

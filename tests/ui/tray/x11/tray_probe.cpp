@@ -1,0 +1,44 @@
+// A program that shows the status item on the display and bus it is given, then reports on
+// descriptor 3 whether a tray took it, and stays until it is ended.
+//   tray_probe [--wait-for-tray]
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSystemTrayIcon>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "ui/tray/status_item_controller.h"
+
+int main(int argc, char** argv) {
+  const bool waitForTray = argc > 1 && std::strcmp(argv[1], "--wait-for-tray") == 0;
+  QApplication app(argc, argv);
+  QElapsedTimer clock;
+  clock.start();
+  // A tray started just before us may not have claimed its place yet.
+  while (waitForTray && !QSystemTrayIcon::isSystemTrayAvailable() && clock.elapsed() < 10'000) {
+    app.processEvents(QEventLoop::AllEvents, 100);
+    usleep(100'000);
+  }
+  vorlane::StatusItemController item({
+      .actions = std::make_shared<vorlane::StatusItemActions>(
+          std::weak_ptr<vorlane::VisitCoordinator>(), nullptr, vorlane::StatusItemHooks{}),
+      .trayAvailable = nullptr,
+      .icon = nullptr,
+  });
+  // An XEmbed tray gives the icon a place on screen once it has embedded it.
+  clock.restart();
+  while (item.isTrayShown() && item.trayIcon()->geometry().isEmpty() && clock.elapsed() < 3000) {
+    app.processEvents(QEventLoop::AllEvents, 50);
+    usleep(20'000);
+  }
+  const QRect g = item.trayIcon()->geometry();
+  const std::string line = "shown=" + std::to_string(item.isTrayShown() ? 1 : 0) +
+                           " geometry=" + std::to_string(g.width()) + "x" +
+                           std::to_string(g.height()) + "\n";
+  if (write(3, line.data(), line.size()) < 0) return 2;
+  return QApplication::exec();
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include <QElapsedTimer>
+#include <QIcon>
+#include <QObject>
+#include <QString>
+
+#include "ui/tray/status_button_model.h"
+#include "ui/tray/status_item_actions.h"
+
+class QMenu;
+class QSystemTrayIcon;
+
+namespace vorlane {
+
+// The status item in the desktop's system tray (StatusNotifierItem hosts and XEmbed trays
+// alike): the symbol of the mascot's state, a tool tip with what comes next and the running
+// countdown, and the status menu, rebuilt each time it opens. Without a tray nothing shows
+// here; the mascot's own context menu carries the same menu (`fillMenu`). Main thread only.
+class StatusItemController final : public QObject {
+ public:
+  struct Dependencies {
+    std::shared_ptr<StatusItemActions> actions;  // required
+    // Optional: whether a tray exists; Qt's own answer when absent.
+    std::function<bool()> trayAvailable;
+    // Optional: the icon of a symbol; our drawings when absent.
+    std::function<QIcon(const std::string&)> icon;
+  };
+
+  // Shows the icon at once when a tray exists. Throws std::invalid_argument without actions.
+  explicit StatusItemController(Dependencies dependencies);
+  ~StatusItemController() override;
+
+  // Redraws the icon and tool tip, touching each only when it changed: this runs on every
+  // state change, once a second while a session runs, and each change is a message to the
+  // tray. Without a tray it looks again for one, at most every 30 s.
+  void refresh();
+  // Appends the status menu, as it stands now, to another menu.
+  void fillMenu(QMenu& menu);
+
+  bool isTrayShown() const;
+  QSystemTrayIcon* trayIcon() const { return tray_.get(); }
+  QMenu* menu() const { return menu_.get(); }
+  const StatusButtonModel& button() const { return button_; }
+  QString toolTip() const { return toolTip_; }
+  // How often the icon and the tool tip were set, for the tests of "only on change".
+  int iconUpdates() const { return iconUpdates_; }
+  int toolTipUpdates() const { return toolTipUpdates_; }
+
+  // Our drawing of a symbol, sized for trays.
+  static QIcon symbolIcon(const std::string& name);
+
+ private:
+  void rebuildMenu();
+  void showTrayIfAvailable();
+  void run(StatusCommand command, const StatusData& data);
+
+  std::shared_ptr<StatusItemActions> actions_;
+  std::function<bool()> trayAvailable_;
+  std::function<QIcon(const std::string&)> icon_;
+  std::unique_ptr<QMenu> menu_;
+  std::unique_ptr<QSystemTrayIcon> tray_;
+  StatusButtonModel button_;
+  std::string displayedSymbol_;
+  QString toolTip_;
+  int iconUpdates_ = 0;
+  int toolTipUpdates_ = 0;
+  QElapsedTimer sinceTrayCheck_;
+};
+
+}  // namespace vorlane

@@ -1,0 +1,219 @@
+#include "ui/tray/status_menu_model.h"
+
+#include <cctype>
+
+#include "core/focus/mute_duration.h"
+#include "foundation/text.h"
+
+namespace vorlane {
+namespace {
+
+using Entry = StatusMenuEntry;
+using Kind = PomodoroSession::Kind;
+using Phase = PomodoroSession::Phase;
+
+Entry item(std::string title, StatusCommand command, bool available = true,
+           std::string shortcut = {}, StatusData data = {}) {
+  Entry e;
+  e.title = std::move(title);
+  e.command = command;
+  e.enabled = command != StatusCommand::none && available;
+  e.shortcut = std::move(shortcut);
+  e.data = std::move(data);
+  return e;
+}
+
+Entry label(std::string title, std::string toolTip = {}) {
+  Entry e = item(std::move(title), StatusCommand::none);
+  e.toolTip = std::move(toolTip);
+  return e;
+}
+
+Entry separator() {
+  Entry e;
+  e.kind = Entry::Kind::separator;
+  return e;
+}
+
+Entry submenu(std::string title, std::vector<Entry> children) {
+  Entry e;
+  e.kind = Entry::Kind::submenu;
+  e.title = std::move(title);
+  e.enabled = true;
+  e.children = std::move(children);
+  return e;
+}
+
+// "for an hour" becomes "For an hour"; an empty text stays empty.
+std::string capitalizedFirst(std::string_view text) {
+  std::string result(text);
+  if (!result.empty()) {
+    result[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(result[0])));
+  }
+  return result;
+}
+
+void addSessionEntries(const StatusSnapshot& s, std::vector<Entry>& menu) {
+  const PomodoroSession& session = s.session;
+  const bool editor = s.available.focusEditor;
+  const bool hasGoal = !session.focus().empty();
+  if (hasGoal) menu.push_back(label(goalLine(session.focus()), session.focus()));
+
+  const Phase& phase = session.phase();
+  if (phase.is<Phase::Working>()) {
+    menu.push_back(item("Pause session", StatusCommand::pauseSession));
+    menu.push_back(item("Add 5 minutes", StatusCommand::extendSession));
+    menu.push_back(item("Stop session", StatusCommand::cancelPomodoro));
+  } else if (phase.is<Phase::AwaitingBreak>() && s.isStarterFocus) {
+    menu.push_back(item("Keep going — 5 more minutes", StatusCommand::extendSession));
+    menu.push_back(item("Done — mark accomplished", StatusCommand::markAccomplished));
+    menu.push_back(item("Stop for now", StatusCommand::cancelPomodoro));
+  } else if (phase.is<Phase::AwaitingBreak>()) {
+    menu.push_back(item("Start break", StatusCommand::startBreak, true, "Ctrl+B"));
+    menu.push_back(item("Continue focus for 5 more minutes", StatusCommand::extendSession));
+    menu.push_back(item("New focus session...", StatusCommand::startPomodoro, editor, "Ctrl+P"));
+    if (hasGoal) menu.push_back(item("Mark accomplished", StatusCommand::markAccomplished));
+    menu.push_back(item("Skip break", StatusCommand::skipBreak));
+  } else if (phase.is<Phase::OnBreak>()) {
+    menu.push_back(item("Pause break", StatusCommand::pauseSession));
+    menu.push_back(item("Add 5 minutes", StatusCommand::extendSession));
+    menu.push_back(item("End break", StatusCommand::skipBreak));
+  } else if (const auto* paused = phase.as<Phase::Paused>()) {
+    const bool focus = paused->kind == Kind::work;
+    if (!s.nextStep.empty()) {
+      menu.push_back(label("Next: " + graphemePrefix(s.nextStep, 65), s.nextStep));
+    }
+    menu.push_back(item(focus ? "Resume focus" : "Resume break", StatusCommand::resumeSession));
+    if (focus) {
+      menu.push_back(item("Edit next step…", StatusCommand::editNextStep, s.available.resumeNotes));
+    }
+    menu.push_back(item("Add 5 minutes", StatusCommand::extendSession));
+    menu.push_back(item(focus ? "Stop session" : "End break", StatusCommand::cancelPomodoro));
+  } else {
+    menu.push_back(item(session.completion() ? "New focus session..." : "Start Pomodoro...",
+                        StatusCommand::startPomodoro, editor, "Ctrl+P"));
+  }
+
+  if (phase.kind()) {
+    menu.push_back(item("New focus session...", StatusCommand::startPomodoro, editor, "Ctrl+P"));
+  }
+  if (session.completedToday() > 0) {
+    menu.push_back(item("Undo last completed session", StatusCommand::discardLastSession));
+  }
+}
+
+Entry planAndReflect(const StatusSnapshot& s) {
+  return submenu("Plan & reflect",
+                 {item("Today — three priorities…", StatusCommand::showToday, s.available.today,
+                       "Ctrl+T"),
+                  item("Focus history…", StatusCommand::showFocusHistory, s.available.focusHistory),
+                  item("Weekly reflection…", StatusCommand::showReflection, s.available.reflection),
+                  separator(),
+                  item("Find a calendar focus window…", StatusCommand::showCalendar,
+                       s.available.calendarFocus)});
+}
+
+Entry mascotMenu(const StatusSnapshot& s) {
+  const bool mascot = s.available.mascot;
+  std::vector<Entry> children{
+      label("Ctrl-drag to move · Pull down for time"),
+      item("Move left", StatusCommand::moveMascot, mascot, {}, 0.0),
+      item("Move to center", StatusCommand::moveMascot, mascot, {}, 0.5),
+      item("Move right", StatusCommand::moveMascot, mascot, {}, 1.0),
+      item("Reset position", StatusCommand::resetMascot, mascot),
+      separator(),
+  };
+  // Without a tray this menu lives on the mascot itself: a click-through mascot could not
+  // be reached to turn it back.
+  if (s.trayShown) {
+    Entry clicks = item("Click-through mascot", StatusCommand::toggleMascotClicks, mascot);
+    clicks.checkable = true;
+    clicks.checked = s.clickThrough;
+    children.push_back(clicks);
+  }
+  children.push_back(item("Appearance…", StatusCommand::openAppearance,
+                          s.available.appearance || s.available.preferences));
+  return submenu("Mascot", std::move(children));
+}
+
+Entry remindersMenu(const StatusSnapshot& s) {
+  std::vector<Entry> rows;
+  for (const auto& reminder : s.reminders) {
+    rows.push_back(submenu(
+        reminder.title,
+        {item("Edit...", StatusCommand::editReminder, s.available.reminderEditor, {}, reminder.id),
+         item("Delete reminder", StatusCommand::deleteReminder, true, {}, reminder.id)}));
+  }
+  return submenu("Reminders (" + std::to_string(s.reminders.size()) + ")", std::move(rows));
+}
+
+Entry muteEntry(const StatusSnapshot& s) {
+  const std::string hint = "Also Ctrl+Alt+Super+M";
+  if (s.muted) {
+    Entry e = item(s.muteExpiry ? "Unmute (quiet until " + *s.muteExpiry + ")" : "Unmute",
+                   StatusCommand::unmute);
+    e.toolTip = hint;
+    return e;
+  }
+  std::vector<Entry> durations;
+  for (const MuteDuration duration : allMuteDurations) {
+    durations.push_back(item(capitalizedFirst(displayName(duration)), StatusCommand::muteFor, true,
+                             {}, std::string(rawValue(duration))));
+  }
+  Entry e = submenu("Mute", std::move(durations));
+  e.toolTip = hint;
+  return e;
+}
+
+}  // namespace
+
+std::string goalLine(const std::string& goal) {
+  if (graphemeCount(goal) >= 56) return "Focus: " + graphemePrefix(goal, 52) + "...";
+  return "Focus: " + goal;
+}
+
+std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& s) {
+  std::vector<Entry> menu;
+  menu.push_back(label(s.nextVisit));
+  if (const auto n = s.session.completedToday(); n > 0) {
+    menu.push_back(label(std::to_string(n) + (n == 1 ? " session today" : " sessions today")));
+  }
+  menu.push_back(separator());
+  menu.push_back(
+      item("Quick actions…  Ctrl+Alt+Space", StatusCommand::quickCommands, s.available.quickCommands));
+  menu.push_back(item("Vorlane now", StatusCommand::vorlaneNow, true, "Ctrl+S"));
+  menu.push_back(item("Encourage me", StatusCommand::encourageNow));
+  addSessionEntries(s, menu);
+  menu.push_back(item("Just five minutes…", StatusCommand::fiveMinutes, s.available.focusEditor));
+  menu.push_back(planAndReflect(s));
+  menu.push_back(mascotMenu(s));
+  if (s.recoveryNeedsAttention) {
+    menu.push_back(
+        item("Focus recovery needs attention…", StatusCommand::showToday, s.available.today));
+  }
+  if (s.focusHistoryError) {
+    menu.push_back(label("Focus history needs attention", *s.focusHistoryError));
+  }
+  menu.push_back(separator());
+  menu.push_back(
+      item("Add reminder...", StatusCommand::addReminder, s.available.reminderEditor, "Ctrl+R"));
+  if (s.lastAddedPhrase) {
+    menu.push_back(item("Undo \"" + *s.lastAddedPhrase + "\"", StatusCommand::undoLastReminder,
+                        true, "Ctrl+Z"));
+  }
+  if (s.lastFiredPhrase) {
+    menu.push_back(
+        item("Snooze \"" + *s.lastFiredPhrase + "\" 10 min", StatusCommand::snoozeLastReminder));
+  }
+  if (!s.reminders.empty()) menu.push_back(remindersMenu(s));
+  menu.push_back(separator());
+  menu.push_back(muteEntry(s));
+  menu.push_back(separator());
+  menu.push_back(
+      item("Preferences...", StatusCommand::openPreferences, s.available.preferences, "Ctrl+,"));
+  menu.push_back(item("About Vorlane", StatusCommand::openAbout, s.available.about));
+  menu.push_back(item("Quit Vorlane", StatusCommand::quit, true, "Ctrl+Q"));
+  return menu;
+}
+
+}  // namespace vorlane
