@@ -1,7 +1,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test bench clean
+.PHONY: all deps configure build test bench run clean
 
 all: build
 
@@ -16,6 +16,11 @@ build: configure
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Vorlane in the foreground, its log on this terminal (not the journal); Ctrl+C ends it.
+run: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target vorlane vorlane_hour_clip_files
+	@env -u JOURNAL_STREAM $(BUILD_DIR)/app/vorlane
 
 bench: build
 	@$(BUILD_DIR)/bench/vorlane_bench

@@ -122,6 +122,7 @@ void VisitCoordinator::start() {
       self->startBreak();
     }
   };
+  wireUserInput();
   notifications_->queryCapabilities();
   // Anchors the scheduler here, so nothing due before start-up is shown.
   scheduler_->dueVisits();
@@ -136,6 +137,7 @@ void VisitCoordinator::applyPreferences() {
   pomodoro_.setBreakDuration(static_cast<double>(effectiveBreakMinutes(preferences)) * 60);
   presenter_->setPreferredScreenID(preferences.preferredScreenID);
   presenter_->applyPresenceMode();
+  refreshQuickActions();
   signalStateChanged();
 }
 

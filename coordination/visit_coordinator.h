@@ -24,6 +24,7 @@
 #include "core/contracts/ticker.h"
 #include "core/focus/completion_reminders.h"
 #include "core/focus/idle_focus_invitations.h"
+#include "core/focus/mute_duration.h"
 #include "core/focus/pomodoro_session.h"
 #include "core/motivation/encouragement_cadence.h"
 #include "core/settings/preferences_store.h"
@@ -98,6 +99,56 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   // then shown, held while another visit is on screen, posted as a silent notification or
   // dropped, by the reason's fallback for the visit's kind.
   void enqueue(const Visit& visit);
+
+  // ---- Reminders, mute, quick actions, typed commands and the status line ----
+  // Every change to the stored reminders reaches the scheduler at once. The undo target,
+  // the snooze source and the mute live in memory only.
+
+  // Parses and stores a reminder typed in plain words. Throws ReminderParser::ParseError
+  // unchanged; then nothing is stored.
+  Reminder addReminder(const std::string& text);
+  // Revises a stored reminder; a blank schedule keeps its trigger. Throws
+  // ReminderEditing::Error when it is no longer stored, or the parser's error.
+  Reminder updateReminder(const UUID& id, const std::string& phrase,
+                          const std::string& schedule);
+  void removeReminder(const UUID& id);
+  // Removes the reminder added (or snoozed) last; nothing when there is none.
+  void undoLastReminder();
+  // Repeats the reminder whose visit came last, `minutes` from now, once. Nothing when no
+  // reminder visit came since, or when the minutes do not fit in seconds.
+  void snoozeLastReminder(std::int64_t minutes);
+  // A new mute replaces the old end, even an earlier one.
+  void mute(MuteDuration duration);
+  void unmute();
+  // The mute hot key: unmutes while muted, else mutes for an hour.
+  void toggleMute();
+  // The end of a mute still in force.
+  std::optional<Date> muteExpiry() const;
+  const std::optional<Reminder>& lastAddedReminder() const { return lastAddedReminder_; }
+
+  // What the mascot does next, for the status menu: the mute, a finished period, the
+  // paused or running period, or the next visit.
+  std::string nextVisitDescription();
+
+  // The pills the current phase offers, in order.
+  std::vector<QuickAction> availableQuickActions() const;
+  // Hands the pills, the work length and the mute state to the mascot.
+  void refreshQuickActions();
+  // Sends the mascot at once, past the queue, suppression and the mute; nothing when it is
+  // busy with another visit.
+  void vorlaneNow();
+  // Runs one pill.
+  void perform(QuickAction action);
+  // Runs one typed command and returns the sentence that answers it. Throws
+  // QuickCommand::Error, ActionError or ReminderParser::ParseError; then nothing changed.
+  std::string executeCommand(const std::string& text);
+  // Starts a focus the user asked for; exactly five minutes makes the starter. Throws
+  // ActionError activeSession while a period runs or is paused, invalidGoal for a goal
+  // that is empty or over 120 characters once cleaned, or minutes outside 1...90.
+  void startRequestedFocus(int minutes, const std::string& goal);
+  // Opens the quick-command window.
+  void showQuickCommands();
+  // ---- end of reminders, mute, quick actions, typed commands and the status line ----
 
   // Told after every change the status item shows.
   std::function<void()> onStateChanged;
@@ -205,6 +256,13 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   MascotPresenter::Completion visitCompletion();
 
   Calendar calendar() const;
+
+  // ---- Reminders, mute, quick actions and typed commands (private) ----
+  // The presenter's pull and pill reports and the two hot keys, from start().
+  void wireUserInput();
+  bool isMuted(Date now) const;
+  void handRemindersToScheduler();
+  // ---- end ----
 
   std::shared_ptr<const Clock> clock_;
   std::shared_ptr<VisitScheduler> scheduler_;

@@ -115,6 +115,7 @@ bool VisitCoordinator::advancePomodoro(Date now) {
   }
   presenter_->showSession(std::nullopt, std::nullopt, std::nullopt);
   updateSessionDisplay();
+  refreshQuickActions();
 
   // When the panel can show, it carries the title, so the visit goes without its bubble.
   const bool showsBubble = !completionPresentationAllowed_;
@@ -164,6 +165,7 @@ void VisitCoordinator::pauseSession() {
   stopSessionTimer();
   updateSessionDisplay();
   Log::pomodoro().info("session paused");
+  refreshQuickActions();
   signalStateChanged();
 }
 
@@ -191,6 +193,7 @@ void VisitCoordinator::extendSession(int minutes) {
     startSessionTimer();
   }
   Log::pomodoro().info("session extended by %ld minutes", static_cast<long>(minutes));
+  refreshQuickActions();
   signalStateChanged();
 }
 
@@ -204,6 +207,7 @@ void VisitCoordinator::skipBreak() {
   stopSessionTimer();
   presenter_->showSession(std::nullopt, std::nullopt, std::nullopt);
   Log::pomodoro().info("break skipped");
+  refreshQuickActions();
   signalStateChanged();
 }
 
@@ -219,6 +223,7 @@ void VisitCoordinator::cancelPomodoro() {
   stopSessionTimer();
   presenter_->showSession(std::nullopt, std::nullopt, std::nullopt);
   Log::pomodoro().info("session cancelled");
+  refreshQuickActions();
   signalStateChanged();
 }
 
@@ -233,6 +238,7 @@ void VisitCoordinator::startSessionTimer() {
     });
   }
   updateSessionDisplay();
+  refreshQuickActions();
 }
 
 void VisitCoordinator::stopSessionTimer() {

@@ -29,6 +29,7 @@ void VisitCoordinator::updateSessionDisplay() {
   if (completionPresentationAllowed_) {
     presenter_->showCompletion(completion, timeFormatter().format(now),
                                completion.elapsedDescription(now), prefersReducedMotion_());
+    refreshQuickActions();
   }
   if (!completionReminders_.takeDueReminder(completion, now)) return;
 

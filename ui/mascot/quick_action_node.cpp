@@ -2,7 +2,7 @@
 
 #include <QGuiApplication>
 
-#include "ui/mascot/symbol_image.h"
+#include "ui/windows/symbol_image.h"
 
 namespace vorlane {
 
@@ -20,7 +20,8 @@ QuickActionNode::QuickActionNode(QuickAction action, const QString& title,
       icon_(new SpriteNode(
           symbolImage(QString::fromUtf8(symbolName(action).data(),
                                         static_cast<qsizetype>(symbolName(action).size())),
-                      {16, 16}, std::max(2.0, pixelRatio()), theme.pillText),
+                      16, theme.pillText.toQColor(), std::max(2.0, pixelRatio()))
+              .toImage(),
           {16, 16})),
       theme_(theme) {
   label_->setFont({"Nimbus Sans", "DejaVu Sans"}, 15, QFont::Medium);

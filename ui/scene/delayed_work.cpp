@@ -5,8 +5,9 @@
 
 namespace vorlane {
 
-TimerDelayedWork::TimerDelayedWork() {
+TimerDelayedWork::TimerDelayedWork(Qt::TimerType type) {
   timer_.setSingleShot(true);
+  timer_.setTimerType(type);
   QObject::connect(&timer_, &QTimer::timeout, [this] {
     auto work = std::move(work_);
     work_ = nullptr;

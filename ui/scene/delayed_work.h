@@ -18,10 +18,11 @@ class DelayedWork {
   virtual bool isPending() const = 0;
 };
 
-// Delayed work on a single-shot timer of the event loop.
+// Delayed work on a single-shot timer of the event loop. A coarse timer may fire 5 % late;
+// work that must land on a given second asks for a precise one.
 class TimerDelayedWork final : public DelayedWork {
  public:
-  TimerDelayedWork();
+  explicit TimerDelayedWork(Qt::TimerType type = Qt::CoarseTimer);
   void schedule(double seconds, std::function<void()> work) override;
   void cancel() override;
   bool isPending() const override { return timer_.isActive(); }

@@ -6,7 +6,7 @@
 
 #include <QPainter>
 
-#include "ui/mascot/symbol_image.h"
+#include "ui/windows/symbol_image.h"
 
 namespace vorlane {
 namespace {
@@ -39,7 +39,7 @@ TEST(QuickActionNodeTest, EverySymbolHasItsOwnDrawingTintedLikeTheText) {
   const Rgba tint{0.2, 0.6, 0.9, 1};
   for (QuickAction action : every) {
     const QString name = QString::fromUtf8(symbolName(action).data());
-    const QImage image = symbolImage(name, {16, 16}, 2, tint);
+    const QImage image = symbolImage(name, 16, tint.toQColor(), 2).toImage();
     ASSERT_FALSE(image.isNull()) << name.toStdString();
     EXPECT_EQ(image.size(), QSize(32, 32));
     int inked = 0;
@@ -53,7 +53,7 @@ TEST(QuickActionNodeTest, EverySymbolHasItsOwnDrawingTintedLikeTheText) {
     }
     EXPECT_GT(inked, 20) << name.toStdString();
   }
-  EXPECT_TRUE(symbolImage("no.such.symbol", {16, 16}, 1, tint).isNull());
+  EXPECT_TRUE(symbolImage("no.such.symbol", 16, tint.toQColor(), 1).isNull());
 }
 
 TEST(QuickActionNodeTest, SizeFollowsTheLabelAndWarningsHaveTheirOwnBorder) {

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "coordination/environment_snapshot_source.h"
+#include "coordination/feature_windows.h"
+#include "coordination/hot_key_registrar.h"
+#include "coordination/repeating_timer.h"
+#include "coordination/visit_presenter.h"
+#include "core/contracts/clock.h"
+#include "core/contracts/notification_service.h"
+#include "core/contracts/speech_service.h"
+#include "core/contracts/ticker.h"
+#include "core/reminders/reminder_store.h"
+#include "core/settings/preferences_store.h"
+#include "foundation/calendar.h"
+#include "platform/persistence/record_store.h"
+#include "platform/session/launch_at_login.h"
+
+namespace vorlane {
+
+// Everything the application delegate builds its object graph from: the desktop's real
+// services in the program, fakes in the tests. The delegate calls each maker once, in its
+// launch order, and owns what it gets.
+class AppServices {
+ public:
+  virtual ~AppServices() = default;
+
+  // The records of the user's settings and focus stores; lives as long as the services.
+  virtual RecordStore& records() = 0;
+  virtual std::shared_ptr<ReminderStore> makeReminderStore() = 0;
+  // The mascot; none when this build has no mascot to show, and then nothing can start.
+  virtual std::shared_ptr<VisitPresenter> makePresenter(PreferencesStore& preferences) = 0;
+  virtual std::shared_ptr<SpeechService> makeSpeech(PreferencesStore& preferences) = 0;
+  virtual std::shared_ptr<const Clock> clock() = 0;
+  // The user's calendar, read at each use.
+  virtual Calendar calendar() = 0;
+  virtual std::shared_ptr<Ticker> makeTicker(double intervalSeconds) = 0;
+  virtual std::shared_ptr<NotificationService> makeNotifications() = 0;
+  virtual std::shared_ptr<EnvironmentSnapshotSource> makeEnvironment() = 0;
+  virtual std::shared_ptr<HotKeyRegistrar> makeHotKeys() = 0;
+  virtual RepeatingTimerFactory sessionTimers() = 0;
+  virtual FeatureWindowControllers makeFeatureWindows() = 0;
+  // None when the login items cannot be reached (no home folder).
+  virtual std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() = 0;
+};
+
+}  // namespace vorlane

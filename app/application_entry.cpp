@@ -1,0 +1,77 @@
+#include "app/application_entry.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/app_delegate.h"
+#include "app/display_check.h"
+#include "app/system_app_services.h"
+#include "app/termination_signals.h"
+#include "foundation/system_zone.h"
+#include "platform/logging/log.h"
+#include "platform/logging/log_handler.h"
+
+#ifndef VORLANE_VERSION
+#define VORLANE_VERSION ""
+#endif
+
+namespace vorlane {
+namespace {
+
+// The delegate while the event loop may run. Qt's X client calls exit() when the X server
+// goes away (at logout it may go before our SIGTERM), so the shut-down is also tied to the
+// process's exit; the delegate's own guard keeps it to one run.
+AppDelegate* liveDelegate = nullptr;
+
+void terminateAtExit() {
+  if (liveDelegate != nullptr) liveDelegate->applicationWillTerminate();
+}
+
+void logZoneFallback(const std::string& zoneId) {
+  Log::lifecycle().error(
+      "time zone %{public}s is missing from the system's time-zone database; using ICU's "
+      "own rules for it",
+      zoneId);
+}
+
+}  // namespace
+
+int runApplication(int argc, char** argv) {
+  installLogHandler();
+  setZoneFallbackObserver(&logZoneFallback);
+
+  const DisplayEnvironment environment = currentDisplayEnvironment();
+  if (const auto problem = missingDisplayMessage(environment, &canOpenX11Display)) {
+    std::fprintf(stderr, "%s\n", problem->c_str());
+    return 1;
+  }
+  setenv("QT_QPA_PLATFORM", qtPlatformsFor(environment).c_str(), 1);
+
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Vorlane"));
+  QApplication::setApplicationVersion(QStringLiteral(VORLANE_VERSION));
+  QGuiApplication::setDesktopFileName(QStringLiteral("com.corvantis.vorlane"));
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  SystemAppServices services;
+  AppDelegate delegate(services);
+  const TerminationSignals endingSignals([](int) { QCoreApplication::quit(); });
+  QObject::connect(&application, &QCoreApplication::aboutToQuit, &delegate,
+                   [&delegate] { delegate.applicationWillTerminate(); });
+  liveDelegate = &delegate;
+  static const bool registered = std::atexit(&terminateAtExit) == 0;
+  (void)registered;
+
+  if (!delegate.applicationDidFinishLaunching()) {
+    liveDelegate = nullptr;
+    std::fprintf(stderr, "vorlane: nothing to show in this build\n");
+    return 1;
+  }
+  QApplication::exec();
+  delegate.applicationWillTerminate();
+  liveDelegate = nullptr;
+  return 0;
+}
+
+}  // namespace vorlane

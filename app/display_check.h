@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace vorlane {
+
+// The Qt platforms the application asks for when the user chose none: X11 (also through
+// XWayland), where keep-above, click-through and key grabs work; native Wayland only when
+// there is no X server at all.
+inline constexpr const char* defaultQtPlatforms = "xcb;wayland";
+
+// What the environment says about displays; an empty variable counts as unset.
+struct DisplayEnvironment {
+  std::optional<std::string> qtPlatform;  // QT_QPA_PLATFORM
+  std::optional<std::string> x11Display;  // DISPLAY
+  std::optional<std::string> waylandDisplay;  // WAYLAND_DISPLAY
+};
+
+// The platform list to hand Qt: the user's own choice, else ours.
+std::string qtPlatformsFor(const DisplayEnvironment& environment);
+
+// The sentence for stderr when there is no display to show Vorlane on; none when there is
+// one, or when the user chose the Qt platform and so takes the decision. `canOpenX11` tries
+// to connect to the named X display.
+std::optional<std::string> missingDisplayMessage(
+    const DisplayEnvironment& environment,
+    const std::function<bool(const std::string&)>& canOpenX11);
+
+// The environment of this process, and an X connection attempt that closes at once.
+DisplayEnvironment currentDisplayEnvironment();
+bool canOpenX11Display(const std::string& display);
+
+}  // namespace vorlane

@@ -1,0 +1,77 @@
+#include "app/system_app_services.h"
+
+#include <QCoreApplication>
+
+#include "app/global_hot_key_registrar.h"
+#include "app/probe_environment_source.h"
+#include "app/qt_repeating_timer.h"
+#include "platform/desktop/system_environment.h"
+#include "platform/logging/log.h"
+#include "platform/persistence/file_record_store.h"
+#include "platform/persistence/file_reminder_store.h"
+#include "platform/persistence/in_memory_record_store.h"
+#include "platform/services/flite_speech_service.h"
+#include "platform/services/timer_ticker.h"
+#include "platform/services/user_notification_service.h"
+
+namespace vorlane {
+
+SystemAppServices::SystemAppServices()
+    : records_(FileRecordStore::standard()), clock_(std::make_shared<SystemClock>()) {
+  if (!records_) {
+    Log::lifecycle().error("no home folder: settings are kept for this session only");
+    records_ = std::make_unique<InMemoryRecordStore>();
+  }
+}
+
+SystemAppServices::~SystemAppServices() = default;
+
+std::shared_ptr<ReminderStore> SystemAppServices::makeReminderStore() {
+  return std::make_shared<FileReminderStore>();
+}
+
+std::shared_ptr<VisitPresenter> SystemAppServices::makePresenter(PreferencesStore&) {
+  // The mascot window's controller is not part of this build yet.
+  return nullptr;
+}
+
+std::shared_ptr<SpeechService> SystemAppServices::makeSpeech(PreferencesStore& preferences) {
+  return std::make_shared<FliteSpeechService>(preferences);
+}
+
+std::shared_ptr<const Clock> SystemAppServices::clock() { return clock_; }
+
+Calendar SystemAppServices::calendar() { return Calendar::current(); }
+
+std::shared_ptr<Ticker> SystemAppServices::makeTicker(double intervalSeconds) {
+  return std::make_shared<TimerTicker>(intervalSeconds);
+}
+
+std::shared_ptr<NotificationService> SystemAppServices::makeNotifications() {
+  return std::make_shared<UserNotificationService>();
+}
+
+std::shared_ptr<EnvironmentSnapshotSource> SystemAppServices::makeEnvironment() {
+  if (!environment_) environment_ = std::make_unique<SystemEnvironment>();
+  return std::make_shared<ProbeEnvironmentSource>(environment_->sources());
+}
+
+std::shared_ptr<HotKeyRegistrar> SystemAppServices::makeHotKeys() {
+  return std::make_shared<GlobalHotKeyRegistrar>();
+}
+
+RepeatingTimerFactory SystemAppServices::sessionTimers() { return QtRepeatingTimer::factory(); }
+
+FeatureWindowControllers SystemAppServices::makeFeatureWindows() {
+  // No feature window exists yet; the coordinator keeps their commands disabled.
+  return {};
+}
+
+std::unique_ptr<LaunchAtLoginService> SystemAppServices::makeLaunchAtLogin() {
+  const auto entry = LaunchAtLogin::defaultEntryFile();
+  if (!entry) return nullptr;
+  return std::make_unique<LaunchAtLogin>(*entry,
+                                         QCoreApplication::applicationFilePath().toStdString());
+}
+
+}  // namespace vorlane

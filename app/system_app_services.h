@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+
+#include "app/app_services.h"
+
+namespace vorlane {
+
+class SystemEnvironment;
+
+// The desktop's real services: files under the XDG folders, libflite speech, the
+// notification server, X key grabs and the environment probe. Made after the application
+// object; main thread only.
+class SystemAppServices final : public AppServices {
+ public:
+  SystemAppServices();
+  ~SystemAppServices() override;
+
+  RecordStore& records() override { return *records_; }
+  std::shared_ptr<ReminderStore> makeReminderStore() override;
+  std::shared_ptr<VisitPresenter> makePresenter(PreferencesStore& preferences) override;
+  std::shared_ptr<SpeechService> makeSpeech(PreferencesStore& preferences) override;
+  std::shared_ptr<const Clock> clock() override;
+  Calendar calendar() override;
+  std::shared_ptr<Ticker> makeTicker(double intervalSeconds) override;
+  std::shared_ptr<NotificationService> makeNotifications() override;
+  std::shared_ptr<EnvironmentSnapshotSource> makeEnvironment() override;
+  std::shared_ptr<HotKeyRegistrar> makeHotKeys() override;
+  RepeatingTimerFactory sessionTimers() override;
+  FeatureWindowControllers makeFeatureWindows() override;
+  std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() override;
+
+ private:
+  std::unique_ptr<RecordStore> records_;
+  std::shared_ptr<const Clock> clock_;
+  std::unique_ptr<SystemEnvironment> environment_;
+};
+
+}  // namespace vorlane

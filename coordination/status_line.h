@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/focus/pomodoro_session.h"
+#include "core/reminders/reminder.h"
+#include "foundation/calendar.h"
+#include "foundation/date.h"
+
+namespace vorlane {
+
+// The status menu's one line on what the mascot does next, from values read at the moment
+// of asking. The first that applies wins: a mute still in force ("muted until 3:00 PM"), a
+// finished period waiting ("25 min focus complete - Finished 5 min ago"), a paused period
+// ("paused, 12:00 left"), a running one ("focus until 2:25 PM - write report"), the next
+// visit ("next visit at 4:00 PM"), else "no visits scheduled". Clock times go through
+// `formatTime`.
+std::string nextVisitDescription(const PomodoroSession& session, std::optional<Date> mutedUntil,
+                                 std::optional<Date> nextVisit, Date now,
+                                 const std::function<std::string(Date)>& formatTime);
+
+// The earliest of the next hourly visit and each reminder's next fire time at or after
+// `now`; none when there is none.
+std::optional<Date> earliestVisit(std::optional<Date> nextHourlyVisit,
+                                  const std::vector<Reminder>& reminders, Date now,
+                                  const Calendar& calendar);
+
+}  // namespace vorlane

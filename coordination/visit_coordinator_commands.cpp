@@ -1,0 +1,169 @@
+// Quick-action pills, typed commands and the visit on demand.
+#include <string>
+#include <utility>
+#include <variant>
+
+#include "coordination/session_quick_actions.h"
+#include "coordination/visit_coordinator.h"
+#include "core/focus/focus_input.h"
+#include "core/productivity/quick_command.h"
+#include "core/visits/phrase_formatter.h"
+#include "foundation/text.h"
+
+namespace vorlane {
+
+std::vector<QuickAction> VisitCoordinator::availableQuickActions() const {
+  return quickActionsFor(pomodoro_, isStarterFocus_, isMuted(clock_->now()));
+}
+
+void VisitCoordinator::refreshQuickActions() {
+  const int workMinutes = static_cast<int>(effectiveWorkMinutes(preferencesStore_->preferences()));
+  presenter_->updateContext(workMinutes, isMuted(clock_->now()), availableQuickActions());
+}
+
+void VisitCoordinator::vorlaneNow() {
+  const Date now = clock_->now();
+  const Preferences preferences = preferencesStore_->preferences();
+  const PhraseFormatter formatter(preferences.phraseTemplate, calendar());
+  const Visit visit{UUID::random(),
+                    Visit::Kind::manual(),
+                    now,
+                    formatter.phrase(now),
+                    formatter.bubbleText(now),
+                    true,
+                    Visit::BubbleStyle::headline,
+                    Choreography::standard(),
+                    true};
+  presenter_->setBubbleVisible(true);
+  // Held visits wait for the next tick; this one only reports that it has gone.
+  const bool taken = presenter_->performIfFree(visit, [weak = weak_from_this()] {
+    if (const auto self = weak.lock()) self->signalStateChanged();
+  });
+  if (!taken) return;
+  speech_->speak(visit.spokenPhrase, now, nullptr);
+}
+
+void VisitCoordinator::perform(QuickAction action) {
+  switch (action) {
+    case QuickAction::vorlane:
+      vorlaneNow();
+      return;
+    case QuickAction::startPomodoro:
+    case QuickAction::restartPomodoro:
+      requestNewPomodoro();
+      return;
+    case QuickAction::dismissCompletion:
+    case QuickAction::stopForNow:
+      dismissCompletion();
+      return;
+    case QuickAction::markAccomplished:
+    case QuickAction::finishStarter:
+      markFocusAccomplished();
+      return;
+    case QuickAction::keepGoing:
+    case QuickAction::extendSession:
+      extendSession(5);
+      return;
+    case QuickAction::pauseSession:
+      requestPauseSession();
+      return;
+    case QuickAction::resumeSession:
+      requestResumeSession();
+      return;
+    case QuickAction::cancelSession:
+      cancelPomodoro();
+      return;
+    case QuickAction::startBreak:
+      startBreak();
+      return;
+    case QuickAction::skipBreak:
+      skipBreak();
+      return;
+    case QuickAction::mute:
+      mute(MuteDuration::oneHour);
+      return;
+    case QuickAction::unmute:
+      unmute();
+      return;
+  }
+}
+
+std::string VisitCoordinator::executeCommand(const std::string& text) {
+  const QuickCommand command = QuickCommand::parse(text);
+  const auto& value = command.value();
+  if (const auto* focus = std::get_if<QuickCommand::Focus>(&value)) {
+    const int minutes = focus->minutes.value_or(
+        static_cast<int>(effectiveWorkMinutes(preferencesStore_->preferences())));
+    startRequestedFocus(minutes, focus->goal);
+    return "Started " + std::to_string(minutes) + " minutes: " + focus->goal + ".";
+  }
+  if (const auto* remind = std::get_if<QuickCommand::Remind>(&value)) {
+    const Reminder reminder = addReminder(remind->text);
+    return "Saved: " + reminder.phrase + " \u2014 " +
+           reminder.scheduleDescription(calendar(), clock_->now()) + ".";
+  }
+  using Phase = PomodoroSession::Phase;
+  if (std::holds_alternative<QuickCommand::Pause>(value)) {
+    // Nothing runs while idle or awaiting a break, and a paused period is already paused.
+    if (!pomodoro_.phase().kind() || pomodoro_.isPaused()) {
+      throw ActionError(ActionErrorCase::noRunningSession);
+    }
+    requestPauseSession();
+    // A period whose time was already up finishes instead of pausing.
+    if (pomodoro_.completion())
+      return "Your session finished. Choose what to do next from the menu.";
+    return "Paused. You can leave an optional next step for your return.";
+  }
+  if (std::holds_alternative<QuickCommand::Resume>(value)) {
+    if (!pomodoro_.isPaused()) throw ActionError(ActionErrorCase::notPaused);
+    requestResumeSession();
+    // A focus with a saved next step shows it first and stays paused until then.
+    if (pomodoro_.isPaused()) return "Review your next step, then choose Save & resume.";
+    const std::string& focus = pomodoro_.focus();
+    return "Resumed: " + (focus.empty() ? std::string("your session") : focus) + ".";
+  }
+  if (pomodoro_.phase().is<Phase::Idle>() && !pomodoro_.completion()) {
+    throw ActionError(ActionErrorCase::noRunningSession);
+  }
+  cancelPomodoro();
+  return "Session stopped. Nothing was marked accomplished.";
+}
+
+void VisitCoordinator::startRequestedFocus(int minutes, const std::string& goal) {
+  // Idle and a finished focus awaiting its break both make way for a new one.
+  if (pomodoro_.phase().kind()) throw ActionError(ActionErrorCase::activeSession);
+  const std::string cleaned = FocusInput::cleaned(goal);
+  if (cleaned.empty() || graphemeCount(cleaned) > FocusInput::maximumLength || minutes < 1 ||
+      minutes > 90) {
+    throw ActionError(ActionErrorCase::invalidGoal);
+  }
+  beginFocus(minutes, cleaned, minutes == starterMinutes);
+}
+
+void VisitCoordinator::showQuickCommands() {
+  const auto window = windows_.quickCommands;
+  if (!window) return;
+  window->show(quickActionHotKey_ != nullptr, [weak = weak_from_this()](const std::string& text) {
+    const auto self = weak.lock();
+    if (!self) throw ActionError(ActionErrorCase::noRunningSession);
+    return self->executeCommand(text);
+  });
+}
+
+void VisitCoordinator::wireUserInput() {
+  presenter_->onPullDown = [weak = weak_from_this()] {
+    if (const auto self = weak.lock()) self->vorlaneNow();
+  };
+  presenter_->onQuickAction = [weak = weak_from_this()](QuickAction action) {
+    if (const auto self = weak.lock()) self->perform(action);
+  };
+  if (!hotKeys_) return;
+  hotKey_ = hotKeys_->registerHotKey(muteHotKey, [weak = weak_from_this()] {
+    if (const auto self = weak.lock()) self->toggleMute();
+  });
+  quickActionHotKey_ = hotKeys_->registerHotKey(quickCommandHotKey, [weak = weak_from_this()] {
+    if (const auto self = weak.lock()) self->showQuickCommands();
+  });
+}
+
+}  // namespace vorlane

@@ -1,0 +1,228 @@
+#include "app/app_delegate.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <algorithm>
+
+#include "core/settings/preferences.h"
+#include "platform/logging/log_capture.h"
+#include "tests/app/fake_app_services.h"
+#include "tests/support/log_lines.h"
+
+namespace vorlane {
+namespace {
+
+class AppDelegateTest : public testing::Test {
+ protected:
+  void SetUp() override { QCoreApplication::setApplicationVersion(QStringLiteral("2.3.4")); }
+
+  // The stored settings as a fresh store would read them.
+  Preferences stored() { return RecordPreferencesStore(services.recordStore).preferences(); }
+  void storeWelcomed() {
+    RecordPreferencesStore(services.recordStore)
+        .modify([](Preferences& p) { p.hasCompletedOnboarding = true; });
+  }
+  std::vector<std::string> lifecycle() const { return logMessages(log, "lifecycle"); }
+
+  LogCapture log;
+  FakeAppServices services;
+};
+
+TEST_F(AppDelegateTest, LaunchBuildsTheServicesInOrderAndStartsTheCoordinator) {
+  storeWelcomed();
+  AppDelegate delegate(services);
+  ASSERT_TRUE(delegate.applicationDidFinishLaunching());
+
+  EXPECT_EQ(services.made, (std::vector<std::string>{"reminders", "presenter", "speech", "ticker",
+                                                      "notifications", "environment", "hot keys",
+                                                      "session timers", "feature windows"}));
+  EXPECT_EQ(services.tickInterval, 30);
+  ASSERT_NE(delegate.coordinator(), nullptr);
+  // Started: the heartbeat runs, notifications were asked for, the mascot got its settings.
+  EXPECT_TRUE(services.ticker->running);
+  EXPECT_EQ(services.notifications->authorizationRequests, 1);
+  EXPECT_GE(services.presenter->presenceApplications, 1);
+  ASSERT_FALSE(lifecycle().empty());
+  EXPECT_EQ(lifecycle().front(), "Vorlane launching");
+  // Launch at login is left alone until a setting changes.
+  EXPECT_EQ(std::count(services.made.begin(), services.made.end(), "launch at login"), 0);
+  EXPECT_EQ(delegate.onboardingWindow(), nullptr);
+}
+
+TEST_F(AppDelegateTest, WithoutAPresenterNothingStarts) {
+  services.withPresenter = false;
+  AppDelegate delegate(services);
+  EXPECT_FALSE(delegate.applicationDidFinishLaunching());
+  EXPECT_EQ(delegate.coordinator(), nullptr);
+  EXPECT_FALSE(services.ticker->running);
+  EXPECT_EQ(services.made, (std::vector<std::string>{"reminders", "presenter"}));
+  const auto lines = log.lines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().level, LogLevel::fault);
+  delegate.applicationWillTerminate();  // still safe
+}
+
+TEST_F(AppDelegateTest, FirstLaunchStoresWelcomedBeforeTheWindowShowsAndOnlyOnce) {
+  {
+    AppDelegate delegate(services);
+    ASSERT_TRUE(delegate.applicationDidFinishLaunching());
+    EXPECT_TRUE(stored().hasCompletedOnboarding);
+    ASSERT_NE(delegate.onboardingWindow(), nullptr);
+    EXPECT_TRUE(delegate.onboardingWindow()->isVisible());
+    EXPECT_EQ(delegate.onboardingWindow()->windowTitle(), "Welcome to Vorlane");
+    // The write went through the preference hook while no welcome window was up yet.
+    EXPECT_EQ(services.login.welcomeShownAtLook, (std::vector<bool>{false}));
+    const auto lines = lifecycle();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "launch at login set to false"), lines.end());
+  }
+  services.presenter = std::make_shared<FakeVisitPresenter>();
+  services.ticker = std::make_shared<FakeTicker>();
+  AppDelegate second(services);
+  ASSERT_TRUE(second.applicationDidFinishLaunching());
+  EXPECT_EQ(second.onboardingWindow(), nullptr);
+  EXPECT_FALSE(welcomeWindowShown());
+}
+
+TEST_F(AppDelegateTest, NotNowClosesTheWelcomeWindowAndForgetsIt) {
+  AppDelegate delegate(services);
+  ASSERT_TRUE(delegate.applicationDidFinishLaunching());
+  auto* window = dynamic_cast<WelcomeWindow*>(delegate.onboardingWindow());
+  ASSERT_NE(window, nullptr);
+  const QPointer<QWidget> watched(window);
+  QTest::keyClick(window, Qt::Key_Escape);
+  EXPECT_EQ(delegate.onboardingWindow(), nullptr);
+  EXPECT_FALSE(watched && watched->isVisible());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(watched.isNull());
+}
+
+TEST_F(AppDelegateTest, SettingChangesApplyToTheCoordinatorThenToTheLoginItem) {
+  struct Row {
+    const char* name;
+    bool requested;
+    LaunchAtLoginStatus status;
+    bool failing;
+    int registrations;
+    int unregistrations;
+    const char* line;
+  };
+  const Row rows[] = {
+      {"enable", true, LaunchAtLoginStatus::notRegistered, false, 1, 0,
+       "launch at login set to true"},
+      {"already enabled", true, LaunchAtLoginStatus::enabled, false, 0, 0,
+       "launch at login set to true"},
+      {"disable", false, LaunchAtLoginStatus::enabled, false, 0, 1,
+       "launch at login set to false"},
+      {"already disabled", false, LaunchAtLoginStatus::notRegistered, false, 0, 0,
+       "launch at login set to false"},
+      {"refused", true, LaunchAtLoginStatus::notRegistered, true, 1, 0,
+       "launch at login failed: <private>"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    FakeAppServices fresh;
+    RecordPreferencesStore(fresh.recordStore)
+        .modify([](Preferences& p) { p.hasCompletedOnboarding = true; });
+    fresh.login.status = row.status;
+    fresh.login.failing = row.failing;
+    AppDelegate delegate(fresh);
+    ASSERT_TRUE(delegate.applicationDidFinishLaunching());
+    const int applied = fresh.presenter->presenceApplications;
+    const LogCapture changeLog;
+
+    delegate.preferencesStore()->modify([&](Preferences& p) { p.launchAtLogin = row.requested; });
+
+    EXPECT_EQ(fresh.presenter->presenceApplications, applied + 1);
+    EXPECT_EQ(fresh.login.registrations, row.registrations);
+    EXPECT_EQ(fresh.login.unregistrations, row.unregistrations);
+    EXPECT_EQ(logMessages(changeLog, "lifecycle"), (std::vector<std::string>{row.line}));
+    // Nothing is reverted or retried.
+    EXPECT_EQ(delegate.preferencesStore()->preferences().launchAtLogin, row.requested);
+  }
+}
+
+TEST_F(AppDelegateTest, WithoutALoginItemServiceAChangeLogsTheFailure) {
+  storeWelcomed();
+  services.withLaunchAtLogin = false;
+  AppDelegate delegate(services);
+  ASSERT_TRUE(delegate.applicationDidFinishLaunching());
+  const LogCapture changeLog;
+  delegate.preferencesStore()->modify([](Preferences& p) { p.launchAtLogin = true; });
+  EXPECT_EQ(logMessages(changeLog, "lifecycle"),
+            (std::vector<std::string>{"launch at login failed: <private>"}));
+}
+
+TEST_F(AppDelegateTest, ShutDownSavesTheRunningFocusStopsSpeechAndLogsOnce) {
+  storeWelcomed();
+  AppDelegate delegate(services);
+  ASSERT_TRUE(delegate.applicationDidFinishLaunching());
+  delegate.coordinator()->requestNewPomodoro();
+  ASSERT_TRUE(services.windows.focusEditor->start);
+  services.windows.focusEditor->start("Write the report");
+  ASSERT_TRUE(delegate.coordinator()->pomodoro().isRunning());
+  EXPECT_EQ(services.recordStore.writeCount("focusRecovery.v1"), 0);
+
+  delegate.applicationWillTerminate();
+  delegate.applicationWillTerminate();
+
+  EXPECT_EQ(services.recordStore.writeCount("focusRecovery.v1"), 1);
+  EXPECT_EQ(services.speech->stops, 1);
+  const auto lines = lifecycle();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "Vorlane terminating");
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "Vorlane terminating"), 1);
+}
+
+TEST_F(AppDelegateTest, TearDownReleasesTheShortcutsAndTheWindows) {
+  storeWelcomed();
+  std::optional<AppDelegate> delegate(std::in_place, services);
+  ASSERT_TRUE(delegate->applicationDidFinishLaunching());
+  std::vector<std::uint32_t> registered;
+  for (std::uint32_t id : {muteHotKey.identifier, quickCommandHotKey.identifier}) {
+    if (services.hotKeys->isRegistered(id)) registered.push_back(id);
+  }
+  delegate->showAbout();
+  const QPointer<QWidget> about(delegate->aboutWindow());
+  delegate.reset();
+  for (std::uint32_t id : registered) EXPECT_FALSE(services.hotKeys->isRegistered(id));
+  EXPECT_TRUE(about.isNull());
+  // Nothing the delegate built still holds the mascot.
+  EXPECT_EQ(services.presenter.use_count(), 1);
+}
+
+TEST_F(AppDelegateTest, AboutIsMadeOnceAndShowsTheVersion) {
+  storeWelcomed();
+  AppDelegate delegate(services);
+  ASSERT_TRUE(delegate.applicationDidFinishLaunching());
+  delegate.showAbout();
+  QWidget* first = delegate.aboutWindow();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->windowTitle(), "About Vorlane");
+  first->close();
+  delegate.showAbout();
+  EXPECT_EQ(delegate.aboutWindow(), first);
+  EXPECT_TRUE(first->isVisible());
+  bool versionShown = false;
+  for (const QLabel* label : first->findChildren<QLabel*>()) {
+    versionShown = versionShown || label->text() == "Version 2.3.4";
+  }
+  EXPECT_TRUE(versionShown);
+}
+
+TEST_F(AppDelegateTest, AboutWithoutAVersionShowsTheFallback) {
+  QCoreApplication::setApplicationVersion(QString());
+  AppDelegate delegate(services);
+  delegate.showAbout();
+  ASSERT_NE(delegate.aboutWindow(), nullptr);
+  bool fallbackShown = false;
+  for (const QLabel* label : delegate.aboutWindow()->findChildren<QLabel*>()) {
+    fallbackShown = fallbackShown || label->text() == "Version 0.1.0";
+  }
+  EXPECT_TRUE(fallbackShown);
+}
+
+}  // namespace
+}  // namespace vorlane

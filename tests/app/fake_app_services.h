@@ -1,0 +1,133 @@
+#pragma once
+
+#include <QApplication>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "app/app_services.h"
+#include "core/reminders/in_memory_reminder_store.h"
+#include "platform/persistence/in_memory_record_store.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/fake_environment.h"
+#include "tests/support/fake_feature_windows.h"
+#include "tests/support/fake_hot_keys.h"
+#include "tests/support/fake_repeating_timer.h"
+#include "tests/support/fake_services.h"
+#include "tests/support/fake_visit_presenter.h"
+#include "ui/windows/welcome_window.h"
+
+namespace vorlane {
+
+// Whether a welcome window is on screen now.
+inline bool welcomeWindowShown() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (dynamic_cast<WelcomeWindow*>(widget) != nullptr && widget->isVisible()) return true;
+  }
+  return false;
+}
+
+// The login item as a test sets it; it also notes whether a welcome window was showing when
+// the delegate first looked, which only a preference write makes it do.
+class FakeLaunchAtLogin final : public LaunchAtLoginService {
+ public:
+  struct State {
+    LaunchAtLoginStatus status = LaunchAtLoginStatus::notRegistered;
+    bool failing = false;
+    int registrations = 0;
+    int unregistrations = 0;
+    std::vector<bool> welcomeShownAtLook;
+  };
+  explicit FakeLaunchAtLogin(State& state) : state_(state) {}
+
+  LaunchAtLoginStatus status() override {
+    state_.welcomeShownAtLook.push_back(welcomeWindowShown());
+    return state_.status;
+  }
+  void registerApp() override {
+    ++state_.registrations;
+    if (state_.failing) throw std::system_error(EACCES, std::generic_category());
+    state_.status = LaunchAtLoginStatus::enabled;
+  }
+  void unregisterApp() override {
+    ++state_.unregistrations;
+    if (state_.failing) throw std::system_error(EACCES, std::generic_category());
+    state_.status = LaunchAtLoginStatus::notRegistered;
+  }
+
+ private:
+  State& state_;
+};
+
+// Fakes for every service, with the order in which the delegate asked for them.
+class FakeAppServices final : public AppServices {
+ public:
+  RecordStore& records() override { return recordStore; }
+  std::shared_ptr<ReminderStore> makeReminderStore() override {
+    made.push_back("reminders");
+    return reminders;
+  }
+  std::shared_ptr<VisitPresenter> makePresenter(PreferencesStore&) override {
+    made.push_back("presenter");
+    return withPresenter ? presenter : nullptr;
+  }
+  std::shared_ptr<SpeechService> makeSpeech(PreferencesStore&) override {
+    made.push_back("speech");
+    return speech;
+  }
+  std::shared_ptr<const Clock> clock() override { return fakeClock; }
+  Calendar calendar() override { return Calendar("Europe/Berlin", "en_GB"); }
+  std::shared_ptr<Ticker> makeTicker(double intervalSeconds) override {
+    made.push_back("ticker");
+    tickInterval = intervalSeconds;
+    return ticker;
+  }
+  std::shared_ptr<NotificationService> makeNotifications() override {
+    made.push_back("notifications");
+    return notifications;
+  }
+  std::shared_ptr<EnvironmentSnapshotSource> makeEnvironment() override {
+    made.push_back("environment");
+    return environment;
+  }
+  std::shared_ptr<HotKeyRegistrar> makeHotKeys() override {
+    made.push_back("hot keys");
+    return hotKeys;
+  }
+  RepeatingTimerFactory sessionTimers() override {
+    made.push_back("session timers");
+    return timers.factory();
+  }
+  FeatureWindowControllers makeFeatureWindows() override {
+    made.push_back("feature windows");
+    return windows.controllers();
+  }
+  std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() override {
+    made.push_back("launch at login");
+    if (!withLaunchAtLogin) return nullptr;
+    return std::make_unique<FakeLaunchAtLogin>(login);
+  }
+
+  InMemoryRecordStore recordStore;
+  std::shared_ptr<InMemoryReminderStore> reminders = std::make_shared<InMemoryReminderStore>();
+  bool withPresenter = true;
+  std::shared_ptr<FakeVisitPresenter> presenter = std::make_shared<FakeVisitPresenter>();
+  std::shared_ptr<FakeSpeechService> speech = std::make_shared<FakeSpeechService>();
+  // Tuesday 2026-03-10, 10:59 in Berlin.
+  std::shared_ptr<FakeClock> fakeClock =
+      std::make_shared<FakeClock>(*Calendar("Europe/Berlin", "en_GB").date(2026, 3, 10, 10, 59, 0));
+  std::shared_ptr<FakeTicker> ticker = std::make_shared<FakeTicker>();
+  double tickInterval = 0;
+  std::shared_ptr<FakeNotificationService> notifications =
+      std::make_shared<FakeNotificationService>();
+  std::shared_ptr<FakeEnvironment> environment = std::make_shared<FakeEnvironment>();
+  std::shared_ptr<FakeHotKeyRegistrar> hotKeys = std::make_shared<FakeHotKeyRegistrar>();
+  FakeRepeatingTimerFactory timers;
+  FakeFeatureWindows windows;
+  bool withLaunchAtLogin = true;
+  FakeLaunchAtLogin::State login;
+  std::vector<std::string> made;
+};
+
+}  // namespace vorlane

@@ -1,0 +1,66 @@
+#include "app/termination_signals.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <csignal>
+#include <vector>
+
+namespace vorlane {
+namespace {
+
+void ignoreSignal(int) {}
+
+// Lets the event loop run until `received` holds something or a second has passed.
+void waitFor(const std::vector<int>& received) {
+  QElapsedTimer elapsed;
+  elapsed.start();
+  while (received.empty() && elapsed.elapsed() < 1000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+}
+
+TEST(TerminationSignals, EachEndingSignalReachesTheEventLoop) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    std::vector<int> received;
+    const TerminationSignals bridge([&](int s) { received.push_back(s); });
+    ASSERT_TRUE(bridge.isInstalled());
+    ASSERT_EQ(std::raise(signal), 0);
+    EXPECT_TRUE(received.empty());  // not from inside the handler
+    waitFor(received);
+    EXPECT_EQ(received, (std::vector<int>{signal}));
+  }
+}
+
+TEST(TerminationSignals, GoingAwayRestoresTheEarlierHandlers) {
+  struct sigaction own = {};
+  own.sa_handler = &ignoreSignal;
+  sigemptyset(&own.sa_mask);
+  struct sigaction saved = {};
+  ASSERT_EQ(sigaction(SIGHUP, &own, &saved), 0);
+  {
+    const TerminationSignals bridge([](int) {});
+    struct sigaction during = {};
+    sigaction(SIGHUP, nullptr, &during);
+    EXPECT_NE(during.sa_handler, &ignoreSignal);
+  }
+  struct sigaction after = {};
+  sigaction(SIGHUP, nullptr, &after);
+  EXPECT_EQ(after.sa_handler, &ignoreSignal);
+  sigaction(SIGHUP, &saved, nullptr);
+}
+
+TEST(TerminationSignals, SignalsInABurstAreAllDelivered) {
+  std::vector<int> received;
+  const TerminationSignals bridge([&](int s) { received.push_back(s); });
+  std::raise(SIGINT);
+  std::raise(SIGTERM);
+  waitFor(received);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(received, (std::vector<int>{SIGINT, SIGTERM}));
+}
+
+}  // namespace
+}  // namespace vorlane

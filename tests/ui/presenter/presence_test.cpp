@@ -1,0 +1,148 @@
+#include "tests/ui/presenter/controller_harness.h"
+
+namespace vorlane {
+namespace {
+
+constexpr std::uint64_t delaySpan = (std::uint64_t{1} << 53) + 1;
+const std::uint64_t after12s = ScriptedRandomGenerator::wordFor(0, delaySpan);
+const std::uint64_t after42s = ScriptedRandomGenerator::wordFor(delaySpan - 1, delaySpan);
+
+class Presence : public ControllerTest {
+ protected:
+  // Peeking, the climb over and the animation window closed.
+  void peek() {
+    controller->applyPresenceMode();
+    run(1.7);
+  }
+};
+
+TEST_F(Presence, PeekingWhileIdleRunsNoFrameAndArmsOnlyTheFidgetTimer) {
+  build();
+  peek();
+  ASSERT_NE(controller->window(), nullptr);
+  EXPECT_TRUE(controller->window()->isVisible());
+  EXPECT_EQ(controller->scene()->presenceState(), PresenceState::peeking);
+  EXPECT_FALSE(driverRunning());
+  EXPECT_FALSE(controller->isAnimationWindowOpen());
+  EXPECT_TRUE(controller->isFidgetScheduled());
+  const int before = frames;
+  run(11.5);
+  EXPECT_EQ(frames, before) << "nothing moves between fidgets, so nothing is drawn";
+}
+
+TEST_F(Presence, FidgetsComeBetween12And42SecondsApartAndRearmThemselves) {
+  reduceMotion = true;  // every fidget a sway, so the only draws are the delays
+  auto random = std::make_shared<ScriptedRandomGenerator>(
+      std::initializer_list<std::uint64_t>{after12s, after42s, after12s});
+  build(random);
+  peek();
+  controller->applyPresenceMode();  // already peeking: no second timer
+  EXPECT_EQ(random->wordsUsed(), 1u);
+  run(12 - 1.7 - 0.1);
+  EXPECT_FALSE(controller->lastFidget().has_value());
+  run(0.2);
+  EXPECT_EQ(controller->lastFidget(), IdleFidget(IdleFidget::sway));
+  EXPECT_EQ(random->wordsUsed(), 2u);
+  EXPECT_TRUE(controller->isAnimationWindowOpen());
+  run(41.8);
+  EXPECT_EQ(random->wordsUsed(), 2u);
+  run(0.2);
+  EXPECT_EQ(random->wordsUsed(), 3u);
+}
+
+TEST_F(Presence, TheFidgetTimerKeepsRearmingDuringAVisitButPlaysNothing) {
+  auto random = std::make_shared<ScriptedRandomGenerator>(
+      std::initializer_list<std::uint64_t>{after12s, after12s});
+  build(random);
+  peek();
+  controller->performIfFree(visitAt(0, {1, 30, 1}), {});
+  run(10.5);
+  EXPECT_EQ(random->wordsUsed(), 2u) << "re-armed, no fidget chosen";
+  EXPECT_FALSE(controller->lastFidget().has_value());
+}
+
+TEST_F(Presence, AFidgetOpensAnAnimationWindowOfAtLeastOnePointEightSeconds) {
+  build();
+  peek();
+  controller->fidgetNow(IdleFidget::wave);
+  EXPECT_EQ(controller->lastFidget(), IdleFidget(IdleFidget::wave));
+  EXPECT_TRUE(driverRunning());
+  run(1.75);
+  EXPECT_TRUE(controller->isAnimationWindowOpen());
+
+  run(3);
+  controller->scene()->leave();  // away: the scene declines
+  run(1);
+  controller->fidgetNow(IdleFidget::kick);
+  EXPECT_EQ(controller->lastFidget(), IdleFidget(IdleFidget::wave)) << "a declined one is not kept";
+  run(1.75);
+  EXPECT_TRUE(controller->isAnimationWindowOpen());
+  run(0.1);
+  EXPECT_FALSE(controller->isAnimationWindowOpen());
+  EXPECT_FALSE(driverRunning());
+}
+
+TEST_F(Presence, HidingWhilePeekingClimbsAwayThenRemovesEverything) {
+  build();
+  peek();
+  setMode(PresenceMode::hidden);
+  controller->applyPresenceMode();
+  EXPECT_NE(controller->window(), nullptr) << "climbing away first";
+  EXPECT_FALSE(controller->isFidgetScheduled());
+  run(0.6);
+  EXPECT_EQ(controller->window(), nullptr);
+  EXPECT_EQ(controller->frameDriver(), nullptr);
+  EXPECT_FALSE(controller->isAnimationWindowOpen());
+  controller->applyPresenceMode();  // already gone
+  EXPECT_EQ(controller->window(), nullptr);
+}
+
+TEST_F(Presence, HidingDuringAVisitWaitsForTheVisitToEnd) {
+  build();
+  peek();
+  int completions = 0;
+  controller->performIfFree(visitAt(0), [&] { ++completions; });
+  run(1);
+  setMode(PresenceMode::hidden);
+  controller->applyPresenceMode();
+  EXPECT_EQ(controller->scene()->presenceMode(), PresenceMode::hidden);
+  EXPECT_TRUE(controller->window()->isVisible());
+  run(3);
+  EXPECT_EQ(completions, 1);
+  EXPECT_EQ(controller->window(), nullptr);
+  EXPECT_FALSE(controller->isFidgetScheduled());
+}
+
+TEST_F(Presence, ClickThroughLeavesNoLiveArea) {
+  build();
+  peek();
+  ASSERT_EQ(controller->window()->liveRects().size(), 1);
+  const QRect live = controller->window()->liveRects().front();
+  EXPECT_LT(live.top(), 120) << "the peeking character hangs at the top: " << live.top();
+  Preferences p = preferences->preferences();
+  p.mascotClickThrough = true;
+  preferences->setPreferences(p);
+  controller->applyPresenceMode();
+  EXPECT_TRUE(controller->window()->liveRects().isEmpty());
+}
+
+TEST_F(Presence, PlacementsAreStoredPerDisplayAndMoveAVisibleColumnWithAShortRedraw) {
+  build();
+  Preferences p = preferences->preferences();
+  p.mascotPlacements.insert_or_assign("DP-1", MascotPlacement(1, 0.3));
+  preferences->setPreferences(p);
+  controller->setHorizontalPlacement(0.5);
+  EXPECT_EQ(controller->window(), nullptr) << "hidden: only the setting changes";
+  EXPECT_EQ(preferences->preferences().mascotPlacements.at("DP-1"), MascotPlacement(0.5, 0.3));
+
+  peek();
+  EXPECT_EQ(controller->window()->geometry(), QRect(430, 30, 340, 770));
+  controller->resetPlacement();
+  EXPECT_EQ(controller->window()->geometry(), QRect(860, 30, 340, 770));
+  EXPECT_TRUE(driverRunning()) << "a short burst shows the change";
+  run(0.1);
+  EXPECT_FALSE(driverRunning());
+}
+
+}  // namespace
+}  // namespace vorlane

@@ -1,0 +1,214 @@
+// The mascot between visits: presence mode, idle fidgets, animation windows, and the
+// building and tearing down of window, view and scene.
+
+#include "ui/mascot/mascot_window_controller.h"
+
+#include "ui/mascot/character_factory.h"
+#include "ui/window/column_geometry.h"
+
+namespace vorlane {
+
+void MascotWindowController::applyPresenceMode() {
+  dismissIdleFocusInvitation();
+  const Preferences p = preferences();
+  clickThrough_ = p.mascotClickThrough;
+  if (scene_) scene_->applyAppearance(p.mascotAppearance);
+  refreshLiveRects();
+
+  if (hasDisplayedCompletion_ || hasActiveSession_) {
+    // Whatever the mode, the mascot stays while either is on show.
+    ensureScene().setPresenceMode(p.presenceMode);
+    redrawStaticScene();
+    return;
+  }
+
+  if (p.presenceMode == PresenceMode::hidden) {
+    if (isPerformingVisit_) {
+      // The visit ends away and the scene goes with it.
+      if (scene_) scene_->setPresenceMode(PresenceMode::hidden);
+      return;
+    }
+    stopStretching();
+    if (!scene_) return;
+    scene_->setPresenceMode(PresenceMode::hidden);
+    if (scene_->presenceState() == PresenceState::away) {
+      teardownScene();
+      return;
+    }
+    setAnimating(true);
+    QPointer<MascotWindowController> self(this);
+    scene_->leave([self] {
+      if (self) self->teardownScene();
+    });
+    return;
+  }
+
+  if (scene_ && scene_->presenceState() == PresenceState::peeking) {
+    ensureScene();  // layout only: no second climb, no second timer
+    redrawStaticScene();
+    return;
+  }
+  MascotScene& scene = ensureScene();
+  scene.setPresenceMode(PresenceMode::peek);
+  showWindow();
+  setAnimating(true);
+  scene.enterPeek(true);
+  startStretching();
+  stir(1.6);
+}
+
+void MascotWindowController::fidgetNow(std::optional<IdleFidget> fidget) {
+  if (isPerformingVisit_ || !scene_ || scene_->isDragging()) return;
+  const IdleFidget choice =
+      fidget ? *fidget
+             : (prefersReducedMotion_()
+                    ? IdleFidget(IdleFidget::sway)
+                    : IdleFidget::pick(lastFidget_,
+                                       scene_->presenceState() == PresenceState::working,
+                                       *random_));
+  stir(1.8);
+  const std::optional<double> duration = scene_->performIdleFidget(choice);
+  if (!duration) return;  // declined: the short window stands and the last fidget stays
+  lastFidget_ = choice;
+  if (*duration + 0.3 > 1.8) stir(*duration + 0.3);
+}
+
+MascotScene& MascotWindowController::ensureScene() {
+  const ScreenInfo screen = targetScreen();
+  const MascotPlacement placement = savedPlacement(screen);
+  const Preferences p = preferences();
+  clickThrough_ = p.mascotClickThrough;
+  if (!(window_ && view_ && scene_)) {
+    buildScene(screen, placement);
+    return *scene_;
+  }
+  const QRect frame = MascotWindow::frame(screen, placement);
+  if (window_->geometry() != frame) {
+    window_->reposition(screen, placement);
+    if (scene_->size() != QSizeF(frame.size())) scene_->setSize(QSizeF(frame.size()));
+  }
+  scene_->setCharacterTopInset(characterTopInset(screen, placement));
+  scene_->applyAppearance(p.mascotAppearance);
+  return *scene_;
+}
+
+void MascotWindowController::buildScene(const ScreenInfo& screen,
+                                        const MascotPlacement& placement) {
+  // Leftovers of a half-built or half-torn state would be a second window on screen.
+  if (window_ || view_ || scene_) teardownScene();
+  const Preferences p = preferences();
+  auto* window = new MascotWindow(screen, placement);
+  auto* scene = new MascotScene(QSizeF(window->size()), makeMascotCharacter());
+  scene->setPresenceMode(p.presenceMode);
+  scene->applyTheme(MascotTheme::current());
+  scene->setCharacterTopInset(characterTopInset(screen, placement));
+  scene->applyAppearance(p.mascotAppearance);
+  QPointer<MascotWindowController> self(this);
+  scene->onGeometryChanged = [self] {
+    if (self) self->refreshLiveRects();
+  };
+  auto* view = new MascotView(scene);
+  window->setContentWidget(view);
+  // Without a compositor the window shows only the pixels the scene paints.
+  connect(scene, &QGraphicsScene::changed, window, &MascotWindow::contentChanged);
+  // A child of its scene: it goes with it, also when the scene ends inside one of its frames.
+  auto* driver = new FrameDriver(scene, scene);
+  driver->setPaused(true);
+  window_ = window;
+  view_ = view;
+  scene_ = scene;
+  driver_ = driver;
+  liveRects_.clear();
+}
+
+void MascotWindowController::teardownScene() {
+  dismissIdleFocusInvitation();
+  stopStretching();
+  redrawWork_->cancel();
+  if (driver_) driver_->setPaused(true);
+  if (view_) view_->setScene(nullptr);
+  if (window_) {
+    window_->hide();
+    // It may be deep in its own scene's frame: everything goes once control returns.
+    window_->deleteLater();
+  }
+  if (scene_) scene_->tearDown();
+  window_ = nullptr;
+  view_ = nullptr;
+  scene_ = nullptr;
+  driver_ = nullptr;
+  liveRects_.clear();
+  hasDisplayedCompletion_ = false;
+}
+
+void MascotWindowController::setAnimating(bool animating) {
+  if (scene_) scene_->setCalm(!animating);
+  if (driver_) driver_->setPaused(!animating);
+  if (!animating) refreshLiveRects();
+}
+
+bool MascotWindowController::sceneIsBusy() const {
+  return isPerformingVisit_ || (scene_ && scene_->isDragging());
+}
+
+void MascotWindowController::stir(double duration) {
+  settleWork_->cancel();
+  setAnimating(true);
+  QPointer<MascotWindowController> self(this);
+  settleWork_->schedule(duration, [self] {
+    if (self && !self->sceneIsBusy()) self->setAnimating(false);
+  });
+}
+
+void MascotWindowController::redrawStaticScene() {
+  if (sceneIsBusy() || settleWork_->isPending()) return;  // the running animation shows it
+  redrawWork_->cancel();
+  if (scene_) scene_->setCalm(true);
+  if (driver_) driver_->setPaused(false);
+  QPointer<MascotWindowController> self(this);
+  redrawWork_->schedule(0.08, [self] {
+    if (self && !self->sceneIsBusy() && !self->settleWork_->isPending()) {
+      self->setAnimating(false);
+    }
+  });
+}
+
+void MascotWindowController::scheduleNextFidget() {
+  QPointer<MascotWindowController> self(this);
+  fidgetTimer_->schedule(IdleFidget::nextDelay(*random_), [self] {
+    if (!self) return;
+    self->fidgetNow(std::nullopt);
+    self->scheduleNextFidget();  // also after a fidget that did nothing
+  });
+}
+
+void MascotWindowController::startStretching() {
+  if (!fidgetTimer_->isPending()) scheduleNextFidget();
+}
+
+void MascotWindowController::stopStretching() {
+  fidgetTimer_->cancel();
+  settleWork_->cancel();
+}
+
+void MascotWindowController::refreshLiveRects() {
+  if (!window_) return;
+  QVector<QRect> rects;
+  CharacterNode* character = scene_ ? scene_->character() : nullptr;
+  const bool visible = character != nullptr && !character->isHidden() && character->alpha() > 0 &&
+                       scene_->presenceState() != PresenceState::away;
+  if (visible && !clickThrough_) {
+    // Scene points are y-up from the bottom; the window counts y down from its top.
+    const QRectF box = character->accumulatedFrame();
+    const double height = scene_->size().height();
+    const QRect live = QRectF(box.x(), height - box.y() - box.height(), box.width(), box.height())
+                           .toAlignedRect()
+                           .intersected(QRect(QPoint(), window_->size()));
+    if (!live.isEmpty()) rects.push_back(live);
+  }
+  if (rects == liveRects_) return;
+  liveRects_ = rects;
+  window_->setLiveRects(rects);
+}
+
+}  // namespace vorlane

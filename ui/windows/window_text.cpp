@@ -1,0 +1,34 @@
+#include "ui/windows/window_text.h"
+
+#include <QLabel>
+#include <QPalette>
+#include <QWidget>
+
+namespace vorlane {
+
+QColor accentColor(const QWidget& widget) { return widget.palette().color(QPalette::Highlight); }
+
+QColor secondaryTextColor(const QWidget& widget) {
+  QColor color = widget.palette().color(QPalette::WindowText);
+  color.setAlphaF(0.62f);
+  return color;
+}
+
+void setSecondary(QLabel& label) {
+  QPalette palette = label.palette();
+  palette.setColor(QPalette::WindowText, secondaryTextColor(label));
+  label.setPalette(palette);
+}
+
+QFont scaledFont(const QFont& base, double factor, QFont::Weight weight) {
+  QFont font = base;
+  if (base.pixelSize() > 0) {
+    font.setPixelSize(static_cast<int>(base.pixelSize() * factor + 0.5));
+  } else {
+    font.setPointSizeF(base.pointSizeF() * factor);
+  }
+  font.setWeight(weight);
+  return font;
+}
+
+}  // namespace vorlane

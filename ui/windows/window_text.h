@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+class QLabel;
+class QWidget;
+
+namespace vorlane {
+
+// The colour roles the shell's windows name, from the widget's palette: the accent is the
+// selection colour; secondary text is the ordinary text, dimmed.
+QColor accentColor(const QWidget& widget);
+QColor secondaryTextColor(const QWidget& widget);
+void setSecondary(QLabel& label);
+
+// `base` scaled by `factor`, at `weight`.
+QFont scaledFont(const QFont& base, double factor, QFont::Weight weight = QFont::Normal);
+
+}  // namespace vorlane
