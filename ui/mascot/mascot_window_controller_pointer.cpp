@@ -89,9 +89,9 @@ void MascotWindowController::updateInteractivity(QPoint pointer) {
 
 void MascotWindowController::resignInteractivity() {
   if (!window_) return;
+  hoverPoll_.stop();
   if (!isHovering_ && ignoresMouseEvents_) return;
   isHovering_ = false;
-  hoverPoll_.stop();
   ignoresMouseEvents_ = true;
   if (scene_) scene_->hideQuickActions();
   refreshCursorRects();

@@ -234,6 +234,16 @@ TEST(SessionDisplayPicture, TheSignThePanelAndThePillsAsDrawn) {
   const QPointF centre = scene.sessionCompletion()->position();
   EXPECT_GT(panel.pixelColor(int(centre.x() - 100), int(H - centre.y())).alpha(), 200);
   EXPECT_EQ(qAlpha(panel.pixel(2, 2)), 0);
+
+  scene.showCompletion(std::nullopt, "", "Finished just now");
+  scene.enterPeek(false);
+  clock.advance(0.5);
+  ASSERT_TRUE(scene.showIdleFocusInvitation(25));
+  clock.advance(0.5);
+  const QImage invitation = scene.renderImage();
+  keep(invitation, "session-invitation");
+  const QPointF sign = scene.billboard()->position();
+  EXPECT_EQ(invitation.pixelColor(int(sign.x() - 80), int(H - sign.y())).alpha(), 255);
 }
 
 }  // namespace
