@@ -1,7 +1,10 @@
 BUILD_DIR ?= build
+RELEASE_DIR ?= build-release
 JOBS ?= $(shell nproc)
+# Warnings stop the build only in `make test` (and so in CI); a plain build reports them.
+WARNINGS_AS_ERRORS ?= OFF
 
-.PHONY: all deps configure build test bench run clean
+.PHONY: all deps configure build release test bench run clean
 
 all: build
 
@@ -9,12 +12,21 @@ deps:
 	@bash scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVORLANE_WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-test: build
+# The optimised build users make, kept free of warnings too: the product only (the tests and
+# benchmarks already build above), so that CI stays short.
+release: deps
+	@cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release \
+	  -DVORLANE_WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS) -DBUILD_TESTING=OFF -DVORLANE_BENCH=OFF >/dev/null
+	@cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+test: WARNINGS_AS_ERRORS = ON
+test: build release
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 # Vorlane in the foreground, its log on this terminal (not the journal); Ctrl+C ends it.
@@ -26,4 +38,4 @@ bench: build
 	@$(BUILD_DIR)/bench/vorlane_bench
 
 clean:
-	@rm -rf $(BUILD_DIR)
+	@rm -rf $(BUILD_DIR) $(RELEASE_DIR)

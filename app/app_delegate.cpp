@@ -81,6 +81,8 @@ bool AppDelegate::applicationDidFinishLaunching() {
       .sessionTimers = services_.sessionTimers(),
       .calendar = [services = &services_] { return services->calendar(); },
       .windows = services_.makeFeatureWindows(),
+      .systemEvents = services_.makeSystemEvents(),
+      .calendarFocus = nullptr,
   });
 
   preferencesStore_->setOnChange([self = QPointer<AppDelegate>(this)](const Preferences& p) {

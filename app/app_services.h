@@ -7,6 +7,7 @@
 #include "coordination/feature_windows.h"
 #include "coordination/hot_key_registrar.h"
 #include "coordination/repeating_timer.h"
+#include "coordination/system_event_source.h"
 #include "coordination/visit_presenter.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/notification_service.h"
@@ -42,6 +43,8 @@ class AppServices {
   virtual std::shared_ptr<HotKeyRegistrar> makeHotKeys() = 0;
   virtual RepeatingTimerFactory sessionTimers() = 0;
   virtual FeatureWindowControllers makeFeatureWindows() = 0;
+  // The screen going away and coming back, and the machine waking.
+  virtual std::shared_ptr<SystemEventSource> makeSystemEvents() = 0;
   // None when the login items cannot be reached (no home folder).
   virtual std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() = 0;
 };

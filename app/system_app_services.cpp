@@ -6,6 +6,7 @@
 #include "app/probe_environment_source.h"
 #include "app/qt_repeating_timer.h"
 #include "platform/desktop/system_environment.h"
+#include "platform/desktop/system_events_monitor.h"
 #include "platform/logging/log.h"
 #include "platform/persistence/file_record_store.h"
 #include "platform/persistence/file_reminder_store.h"
@@ -57,7 +58,7 @@ std::shared_ptr<EnvironmentSnapshotSource> SystemAppServices::makeEnvironment() 
 }
 
 std::shared_ptr<HotKeyRegistrar> SystemAppServices::makeHotKeys() {
-  return std::make_shared<GlobalHotKeyRegistrar>();
+  return std::make_shared<GlobalHotKeyRegistrar>(HotKeyBackend::forThisSession());
 }
 
 RepeatingTimerFactory SystemAppServices::sessionTimers() { return QtRepeatingTimer::factory(); }
@@ -65,6 +66,15 @@ RepeatingTimerFactory SystemAppServices::sessionTimers() { return QtRepeatingTim
 FeatureWindowControllers SystemAppServices::makeFeatureWindows() {
   // No feature window exists yet; the coordinator keeps their commands disabled.
   return {};
+}
+
+std::shared_ptr<SystemEventSource> SystemAppServices::makeSystemEvents() {
+  // One monitor for everyone who follows the screen and the wake.
+  if (!systemEvents_) {
+    systemEvents_ = std::make_shared<SystemEventsMonitor>(QDBusConnection::systemBus(),
+                                                          QDBusConnection::sessionBus());
+  }
+  return std::make_shared<SystemEventSourceOver<SystemEventsMonitor>>(systemEvents_);
 }
 
 std::unique_ptr<LaunchAtLoginService> SystemAppServices::makeLaunchAtLogin() {

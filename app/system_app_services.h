@@ -6,6 +6,8 @@
 
 namespace vorlane {
 
+class SystemEventsMonitor;
+
 class SystemEnvironment;
 
 // The desktop's real services: files under the XDG folders, libflite speech, the
@@ -28,12 +30,14 @@ class SystemAppServices final : public AppServices {
   std::shared_ptr<HotKeyRegistrar> makeHotKeys() override;
   RepeatingTimerFactory sessionTimers() override;
   FeatureWindowControllers makeFeatureWindows() override;
+  std::shared_ptr<SystemEventSource> makeSystemEvents() override;
   std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() override;
 
  private:
   std::unique_ptr<RecordStore> records_;
   std::shared_ptr<const Clock> clock_;
   std::unique_ptr<SystemEnvironment> environment_;
+  std::shared_ptr<SystemEventsMonitor> systemEvents_;
 };
 
 }  // namespace vorlane

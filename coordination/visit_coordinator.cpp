@@ -72,7 +72,9 @@ VisitCoordinator::VisitCoordinator(ConstructionKey, Dependencies d)
       hotKeys_(std::move(d.hotKeys)),
       sessionTimer_(d.sessionTimers ? d.sessionTimers() : nullptr),
       environment_(std::move(d.environment)),
-      calendarProvider_(d.calendar ? std::move(d.calendar) : [] { return Calendar::current(); }) {}
+      calendarProvider_(d.calendar ? std::move(d.calendar) : [] { return Calendar::current(); }),
+      systemEvents_(std::move(d.systemEvents)),
+      calendarFocus_(std::move(d.calendarFocus)) {}
 
 void VisitCoordinator::restoreCheckpoint() {
   const auto& checkpoint = recovery_->document().value();
@@ -112,7 +114,11 @@ void VisitCoordinator::start() {
     }
   };
   ticker_->onTick = [weak = weak_from_this()] {
-    if (const auto self = weak.lock()) self->tick();
+    const auto self = weak.lock();
+    if (!self) return;
+    // A wake the desktop has not reported yet is handled before the tick looks at time.
+    if (self->systemEvents_) self->systemEvents_->deliverPendingWake();
+    self->tick();
   };
   ticker_->start();
   presenter_->onCharacterClicked = [weak = weak_from_this()] {
@@ -123,6 +129,7 @@ void VisitCoordinator::start() {
     }
   };
   wireUserInput();
+  observeScreenAvailability();
   notifications_->queryCapabilities();
   // Anchors the scheduler here, so nothing due before start-up is shown.
   scheduler_->dueVisits();
@@ -147,6 +154,8 @@ void VisitCoordinator::tick() {
   advancePomodoro(now);
   for (const Visit& visit : scheduler_->dueVisits()) enqueue(visit);
   drainPendingVisits();
+  considerIdleFocusInvitation();
+  considerEncouragement();
   reminderStore_->pruneExpired(now - pruneGrace);
   signalStateChanged();
 }

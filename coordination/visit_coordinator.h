@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "coordination/action_error.h"
 #include "platform/persistence/daily_priorities_store.h"
@@ -16,6 +17,7 @@
 #include "coordination/recovery_error.h"
 #include "coordination/repeating_timer.h"
 #include "coordination/short_time_formatter.h"
+#include "coordination/system_event_source.h"
 #include "coordination/visit_presenter.h"
 #include "coordination/visit_queue.h"
 #include "core/contracts/clock.h"
@@ -26,6 +28,7 @@
 #include "core/focus/idle_focus_invitations.h"
 #include "core/focus/mute_duration.h"
 #include "core/focus/pomodoro_session.h"
+#include "core/motivation/encouragement.h"
 #include "core/motivation/encouragement_cadence.h"
 #include "core/settings/preferences_store.h"
 #include "core/reminders/reminder.h"
@@ -77,6 +80,10 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
     // Optional: the user's calendar, read at each use; the current one when absent.
     std::function<Calendar()> calendar;
     FeatureWindowControllers windows;
+    // Optional: without it the screen is taken as always present and no wake is noticed.
+    std::shared_ptr<SystemEventSource> systemEvents;
+    // Optional: the free time in the user's calendar; no calendar focus without it.
+    std::shared_ptr<CalendarFocusModel> calendarFocus;
   };
 
   // Builds the coordinator: the focus session from the settings, a valid saved checkpoint
@@ -231,7 +238,6 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   // Leaves unreadable stored data in place for the user to see.
   void clearCheckpoint();
   void closeResumeNotes();
-  void showFocusHistoryWindow();
   const ShortTimeFormatter& timeFormatter();
 
   std::optional<ShortTimeFormatter> timeFormatter_;
@@ -299,6 +305,69 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   std::optional<Reminder> lastFiredReminder_;
   std::shared_ptr<EnvironmentSnapshotSource> environment_;
   std::function<Calendar()> calendarProvider_;
+
+  // ---- Screen availability, sleep and wake -------------------------------------------
+ public:
+  // The screen went dark, was locked or the session was left: held visits become silent
+  // notifications or are dropped by their fallback, the visit on screen is abandoned and
+  // speech stops. Only the first of several acts.
+  void screenBecameUnavailable();
+  // The screen is back: stale presentations go; after an absence the scheduler is
+  // re-anchored, so missed visits are skipped, and both cadences start over.
+  void screenBecameAvailable();
+
+ private:
+  void observeScreenAvailability();
+  // The machine woke: as a return of the screen, and a period whose end passed during the
+  // sleep is ended without a record, a visit or a notification.
+  void didWake();
+  void discardStalePresentation();
+  void restartCadences(Date now);
+
+  std::shared_ptr<SystemEventSource> systemEvents_;
+  std::vector<Observers<>::Subscription> systemEventSubscriptions_;
+  // Set while a stale visit is abandoned: its completion must not show the next held one
+  // before speech is stopped.
+  bool discardingStaleVisit_ = false;
+
+  // ---- Idle focus invitations and encouragement --------------------------------------
+ public:
+  // Shows an encouragement at once when the mascot is free; nothing when it is busy.
+  void encourageNow();
+
+ private:
+  void considerIdleFocusInvitation();
+  void considerEncouragement();
+  bool isWithinActiveHours(Date date) const;
+  bool focusEditorIsOpen() const;
+  static Visit encouragementVisit(const Encouragement& encouragement, Date now);
+
+  // ---- Feature windows ----------------------------------------------------------------
+ public:
+  // Each opens its window, or brings it forward; nothing while it has no controller.
+  void showToday();
+  void showWeeklyReflection();
+  void showFocusHistory();
+  // Nothing without a calendar model.
+  void showCalendarFocus();
+
+  // Starts a focus on an open daily priority: five minutes as a starter, else the full
+  // length, with the priority's title as the goal. Throws, before anything changes,
+  // DailyPriorities::Error missing or alreadyDone, then ActionError activeSession while a
+  // period runs or is paused, or invalidGoal for a title that cannot be a goal.
+  void startPriority(const UUID& id, bool starter);
+  // Starts a focus of `minutes` in a free calendar gap, linked to the priority when one is
+  // chosen; never a starter. Throws, before anything changes, ActionError activeSession,
+  // then invalidGoal (goal, or minutes outside 5 to the full length), then the priority's
+  // missing or alreadyDone.
+  void startCalendarFocus(int minutes, const std::string& goal, std::optional<UUID> priorityID);
+
+ private:
+  std::optional<std::string> recoveryError() const;
+  // The priority with that id, when it is still open; throws missing or alreadyDone.
+  const DailyPriority& openPriority(const UUID& id) const;
+
+  std::shared_ptr<CalendarFocusModel> calendarFocus_;
 };
 
 }  // namespace vorlane

@@ -53,8 +53,7 @@ void VisitCoordinator::openFocusEditor(bool starter) {
 }
 
 void VisitCoordinator::beginFocus(int minutes, const std::string& focus, bool starter) {
-  // Judged on exactly the text the session will keep: cleaning twice can shorten a text,
-  // so a check that cleans again would pass a goal the checkpoint later refuses.
+  // Judged on exactly the text the session will keep, so the checkpoint never refuses it.
   const std::string goal = trimmed(FocusInput::cleaned(focus));
   if (minutes < 1 || minutes > 90 || graphemeCount(goal) > FocusInput::maximumLength) {
     throw ActionError(ActionErrorCase::invalidGoal);
@@ -233,6 +232,10 @@ void VisitCoordinator::startSessionTimer() {
     sessionTimer_->start(timerInterval, timerTolerance, [weak = weak_from_this()] {
       const auto self = weak.lock();
       if (!self) return;
+      // After a resume this timer may fire before the desktop reports the wake; the wake
+      // goes first, so a period that ended in the sleep is not finished and celebrated.
+      if (self->systemEvents_) self->systemEvents_->deliverPendingWake();
+      if (!self->sessionTimer_ || !self->sessionTimer_->isActive()) return;
       // An ended phase has signalled already.
       if (!self->advancePomodoro(self->clock_->now())) self->signalStateChanged();
     });

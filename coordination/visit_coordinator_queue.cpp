@@ -75,7 +75,8 @@ MascotPresenter::Completion VisitCoordinator::visitCompletion() {
     const auto self = weak.lock();
     if (!self) return;
     self->signalStateChanged();
-    self->drainPendingVisits();
+    // A stale visit being abandoned: its discarder drains once speech is stopped.
+    if (!self->discardingStaleVisit_) self->drainPendingVisits();
   };
 }
 

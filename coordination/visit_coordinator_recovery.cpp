@@ -69,7 +69,13 @@ void VisitCoordinator::saveNextStep(const std::string& text) {
 
 void VisitCoordinator::clearCheckpoint() {
   // Unreadable stored data stays until the user clears it.
-  if (!recovery_->document().errorMessage()) recovery_->clear();
+  if (recovery_->document().errorMessage()) return;
+  try {
+    recovery_->clear();
+  } catch (const std::exception&) {
+    // The old checkpoint is still stored and would come back at the next launch.
+    recoverySaveError_ = recoverySaveFailed;
+  }
 }
 
 void VisitCoordinator::closeResumeNotes() {

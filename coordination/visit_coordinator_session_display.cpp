@@ -85,11 +85,11 @@ void VisitCoordinator::markFocusAccomplished() {
   } catch (const std::exception& error) {
     // The panel stays, so the user can try again.
     focusHistory_->reportFailure(error);
-    showFocusHistoryWindow();
+    showFocusHistory();
     return;
   }
   cancelPomodoro();
-  showFocusHistoryWindow();
+  showFocusHistory();
 }
 
 void VisitCoordinator::previewCelebration() {
@@ -101,10 +101,6 @@ void VisitCoordinator::previewCelebration() {
   presenter_->performIfFree(visit, [weak = weak_from_this()] {
     if (const auto self = weak.lock()) self->signalStateChanged();
   });
-}
-
-void VisitCoordinator::showFocusHistoryWindow() {
-  if (windows_.focusHistory) windows_.focusHistory->show(*focusHistory_);
 }
 
 const ShortTimeFormatter& VisitCoordinator::timeFormatter() {

@@ -3,6 +3,9 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace vorlane {
 namespace {
@@ -36,6 +39,106 @@ std::string numberText(double value) {
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   return std::string(buffer, result.ptr);
 }
+
+std::string notJson(const std::string& reason) {
+  return "The given data was not valid JSON. " + reason;
+}
+
+using Members = Json::object_t::Container;
+
+Members& membersOf(Json& object) { return object.get_ref<Json::object_t&>(); }
+
+// Builds the document from parser events. The ordered object type finds a key by a linear
+// search, so inserting through it makes an object quadratic in its number of keys; objects
+// here append directly and look keys up in a hash index once they grow.
+class DocumentBuilder {
+ public:
+  Json result() { return std::move(root_); }
+  const std::string& error() const { return error_; }
+
+  bool null() { return add(Json(nullptr)); }
+  bool boolean(bool value) { return add(Json(value)); }
+  bool number_integer(Json::number_integer_t value) { return add(Json(value)); }
+  bool number_unsigned(Json::number_unsigned_t value) { return add(Json(value)); }
+  bool number_float(Json::number_float_t value, const std::string&) { return add(Json(value)); }
+  bool string(std::string& value) { return add(Json(std::move(value))); }
+  bool binary(Json::binary_t&) { return false; }  // never produced from text
+  bool start_object(std::size_t) {
+    open_.push_back(Container{Json::object()});
+    return true;
+  }
+  bool key(std::string& key) {
+    open_.back().key = std::move(key);
+    return true;
+  }
+  bool end_object() { return close(); }
+  bool start_array(std::size_t) {
+    open_.push_back(Container{Json::array()});
+    return true;
+  }
+  bool end_array() { return close(); }
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& error) {
+    error_ = error.what();
+    return false;
+  }
+
+ private:
+  // Below this many members a linear search is cheaper than keeping an index.
+  static constexpr std::size_t indexedFrom = 16;
+
+  struct Container {
+    Json value;
+    std::string key = {};
+    std::unordered_map<std::string, std::size_t> index = {};
+  };
+
+  bool close() {
+    Json done = std::move(open_.back().value);
+    open_.pop_back();
+    return add(std::move(done));
+  }
+
+  bool add(Json value) {
+    if (open_.empty()) {
+      root_ = std::move(value);
+      return true;
+    }
+    Container& parent = open_.back();
+    if (parent.value.is_array()) {
+      parent.value.get_ref<Json::array_t&>().push_back(std::move(value));
+      return true;
+    }
+    Members& members = membersOf(parent.value);
+    if (const auto at = find(parent, members)) {
+      members[*at].second = std::move(value);  // a repeated key: the last value wins
+      return true;
+    }
+    if (!parent.index.empty() || members.size() + 1 == indexedFrom) {
+      if (parent.index.empty()) {
+        for (std::size_t i = 0; i < members.size(); ++i) parent.index.emplace(members[i].first, i);
+      }
+      parent.index.emplace(parent.key, members.size());
+    }
+    members.emplace_back(std::move(parent.key), std::move(value));
+    return true;
+  }
+
+  static std::optional<std::size_t> find(const Container& parent, const Members& members) {
+    if (!parent.index.empty()) {
+      const auto found = parent.index.find(parent.key);
+      if (found == parent.index.end()) return std::nullopt;
+      return found->second;
+    }
+    for (std::size_t i = 0; i < members.size(); ++i) {
+      if (members[i].first == parent.key) return i;
+    }
+    return std::nullopt;
+  }
+
+  std::vector<Container> open_;
+  Json root_;
+  std::string error_;
+};
 
 std::string childPath(const std::string& parent, std::string_view key) {
   if (parent.empty()) return std::string(key);
@@ -83,12 +186,23 @@ std::string dump(const Json& value) {
 }
 
 Json parse(std::string_view text) {
+  const auto corrupted = [](const std::string& reason) {
+    return DecodingError(DecodingError::Kind::dataCorrupted, "", notJson(reason));
+  };
+  if (text.size() > maximumDocumentSize) throw corrupted("The document is too large.");
+  // The parser takes a NUL byte for the end of the text and would ignore what follows.
+  if (text.find('\0') != std::string_view::npos) throw corrupted("The document holds a NUL byte.");
+  DocumentBuilder builder;
   try {
-    return Json::parse(text.begin(), text.end());
+    if (!Json::sax_parse(text.begin(), text.end(), &builder)) throw corrupted(builder.error());
   } catch (const nlohmann::json::exception& error) {
-    throw DecodingError(DecodingError::Kind::dataCorrupted, "",
-                        std::string("The given data was not valid JSON. ") + error.what());
+    throw corrupted(error.what());
   }
+  return builder.result();
+}
+
+void appendMember(Json& object, std::string key, Json value) {
+  membersOf(object).emplace_back(std::move(key), std::move(value));
 }
 
 }  // namespace json
@@ -139,6 +253,19 @@ std::vector<std::string> JsonReader::keys() const {
   std::vector<std::string> out;
   out.reserve(value_->size());
   for (const auto& item : value_->items()) out.push_back(item.key());
+  return out;
+}
+
+std::vector<std::pair<std::string, JsonReader>> JsonReader::members() const {
+  if (!value_->is_object()) {
+    fail(DecodingError::Kind::typeMismatch,
+         "Expected to decode Dictionary but found " + describe(*value_) + " instead.");
+  }
+  std::vector<std::pair<std::string, JsonReader>> out;
+  out.reserve(value_->size());
+  for (const auto& [key, member] : value_->get_ref<const Json::object_t&>()) {
+    out.emplace_back(key, JsonReader(member, childPath(codingPath_, key)));
+  }
   return out;
 }
 

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "foundation/date.h"
@@ -50,10 +51,19 @@ Json fromFloat(float value);
 Json fromDate(Date date);
 Json fromUUID(const UUID& id);
 
+// Stored documents larger than this are refused unread.
+inline constexpr std::size_t maximumDocumentSize = std::size_t{1} << 20;
+
 // Compact text of a value (invalid UTF-8 in strings is replaced, never thrown on).
 std::string dump(const Json& value);
-// Parses a whole document; throws DecodingError (dataCorrupted) when it is not JSON.
+// Parses a whole document in time linear in its size; a key repeated in one object keeps
+// its first place and its last value. Throws DecodingError (dataCorrupted) when the text is
+// not JSON, holds a NUL byte anywhere, or is larger than maximumDocumentSize.
 Json parse(std::string_view text);
+
+// Appends a member to an object without looking for the key first: the caller guarantees
+// that `key` is not there yet (keys taken from a map, for instance).
+void appendMember(Json& object, std::string key, Json value);
 
 }  // namespace json
 
@@ -79,6 +89,9 @@ class JsonReader {
   bool contains(std::string_view key) const;
   // The object's keys in stored order (typeMismatch when not an object).
   std::vector<std::string> keys() const;
+  // The object's members in stored order (typeMismatch when not an object). Reading every
+  // member through this stays linear where a lookup per key would not.
+  std::vector<std::pair<std::string, JsonReader>> members() const;
   // The array's elements (typeMismatch when not an array).
   std::vector<JsonReader> elements() const;
 

@@ -40,20 +40,16 @@ std::optional<RegexMatch> currentMatch(const icu::RegexMatcher& matcher) {
   return match;
 }
 
-std::optional<RegexMatch> findWhole(icu::RegexMatcher& matcher, const MatchText& text,
-                                    int32_t from) {
+// The match the matcher found, when its ends are character boundaries. A match cut inside
+// a character is no match: searching on for a later one would read a different phrase than
+// the one the user wrote first ("9am\U0001F3FB call 4pm" is not 4pm).
+std::optional<RegexMatch> wholeMatch(const icu::RegexMatcher& matcher, const MatchText& text) {
   UErrorCode status = U_ZERO_ERROR;
-  int32_t searchFrom = from;
-  while (searchFrom >= 0 && searchFrom <= text.length() && matcher.find(searchFrom, status) &&
-         U_SUCCESS(status)) {
-    RegexMatch::Range whole = rangeOf(matcher, 0, status);
-    if (U_FAILURE(status)) return std::nullopt;
-    if (text.isBoundary(whole.start) && text.isBoundary(whole.end)) return currentMatch(matcher);
-    // A match cut inside a character: look again one unit further on, where a later match
-    // may still be whole.
-    searchFrom = whole.start + 1;
+  const RegexMatch::Range whole = rangeOf(matcher, 0, status);
+  if (U_FAILURE(status) || !text.isBoundary(whole.start) || !text.isBoundary(whole.end)) {
+    return std::nullopt;
   }
-  return std::nullopt;
+  return currentMatch(matcher);
 }
 
 }  // namespace
@@ -165,20 +161,25 @@ Regex& Regex::operator=(Regex&& other) noexcept {
 }
 
 std::optional<RegexMatch> Regex::firstMatch(const MatchText& text, int32_t from) const {
+  if (from < 0 || from > text.length()) return std::nullopt;
   const Lease lease(*this, text);
-  if (!lease.get()) return std::nullopt;
-  return findWhole(*lease.get(), text, from);
+  icu::RegexMatcher* matcher = lease.get();
+  if (!matcher) return std::nullopt;
+  UErrorCode status = U_ZERO_ERROR;
+  if (!matcher->find(from, status) || U_FAILURE(status)) return std::nullopt;
+  return wholeMatch(*matcher, text);
 }
 
 std::vector<RegexMatch> Regex::allMatches(const MatchText& text) const {
   std::vector<RegexMatch> out;
   const Lease lease(*this, text);
-  if (!lease.get()) return out;
-  int32_t from = 0;
-  while (std::optional<RegexMatch> match = findWhole(*lease.get(), text, from)) {
-    // After an empty match, step on so that the search ends.
-    from = match->whole.end > match->whole.start ? match->whole.end : match->whole.end + 1;
-    out.push_back(std::move(*match));
+  icu::RegexMatcher* matcher = lease.get();
+  if (!matcher) return out;
+  // ICU's own sequence of matches (it steps past an empty one); those cut inside a
+  // character are left out.
+  UErrorCode status = U_ZERO_ERROR;
+  while (matcher->find(status) && U_SUCCESS(status)) {
+    if (std::optional<RegexMatch> match = wholeMatch(*matcher, text)) out.push_back(std::move(*match));
   }
   return out;
 }

@@ -52,7 +52,8 @@ struct RegexMatch {
 };
 
 // A compiled ICU regular expression (ICU syntax: \b, \d and \s are Unicode-aware, (?i) folds
-// case). Matches whose start or end falls inside a user-perceived character are skipped.
+// case). A match whose start or end falls inside a user-perceived character counts as no
+// match; the search never moves on to a later one in its place.
 class Regex {
  public:
   // Throws std::invalid_argument when the pattern does not compile.
@@ -61,9 +62,10 @@ class Regex {
   Regex(Regex&&) noexcept;
   Regex& operator=(Regex&&) noexcept;
 
-  // The first match starting at or after `from` (UTF-16 offset) whose ends are boundaries.
+  // The first match starting at or after `from` (UTF-16 offset); none when there is none or
+  // when its ends are not boundaries.
   std::optional<RegexMatch> firstMatch(const MatchText& text, int32_t from = 0) const;
-  // Every non-overlapping match whose ends are boundaries, in order.
+  // The non-overlapping matches in order, those whose ends are not boundaries left out.
   std::vector<RegexMatch> allMatches(const MatchText& text) const;
   // The match that begins exactly at `from`, with the text before `from` out of sight (as
   // if the text started there, so `^` matches at `from`); none unless its ends are

@@ -2,13 +2,30 @@
 
 #include "foundation/text.h"
 
+#include <utility>
+
 namespace vorlane {
 
-std::string FocusInput::cleaned(std::string_view text) {
+namespace {
+
+std::string joinedWords(std::string_view text) {
   std::string result;
   for (const std::string& word : words(text)) {
     if (!result.empty()) result += ' ';
     result += word;
+  }
+  return result;
+}
+
+}  // namespace
+
+std::string FocusInput::cleaned(std::string_view text) {
+  // A piece that starts with a combining mark joins the space put before it into one
+  // white-space character ("r\r\u0332" gives "r \u0332", then "r"), so one pass is not
+  // always the end. Every pass that changes valid text makes it shorter.
+  std::string result = joinedWords(text);
+  for (std::string next = joinedWords(result); next != result; next = joinedWords(result)) {
+    result = std::move(next);
   }
   return result;
 }

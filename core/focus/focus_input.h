@@ -20,7 +20,8 @@ struct FocusInput {
   // The text split at every white-space character (one whose first code point is Unicode
   // White_Space; CR LF counts as one), empty pieces dropped, joined with single spaces.
   // So the ends are trimmed and every inner run of white space, newlines included,
-  // becomes one U+0020. Invalid UTF-8 comes out as U+FFFD.
+  // becomes one U+0020. Invalid UTF-8 comes out as U+FFFD. Cleaning a cleaned text changes
+  // nothing, so a check of the cleaned text judges exactly what is kept.
   static std::string cleaned(std::string_view text);
 
   // Whether the cleaned text is not empty and has at most `maximumLength` characters.

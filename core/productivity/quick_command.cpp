@@ -74,11 +74,14 @@ QuickCommand parseFocus(const std::string& rest) {
     minutes = lengthMinutes(pieces.front());
     first = 1;
   }
-  std::string goal;
+  std::string joined;
   for (std::size_t i = first; i < pieces.size(); ++i) {
-    if (!goal.empty()) goal += ' ';
-    goal += pieces[i];
+    if (!joined.empty()) joined += ' ';
+    joined += pieces[i];
   }
+  // Joining can make new white space (a space before a combining mark), so the goal is
+  // cleaned once more: the check then judges exactly the goal that is kept.
+  std::string goal = FocusInput::cleaned(joined);
   if (!FocusInput::isValidGoal(goal)) throw Error(Error::Case::goal);
   return QuickCommand::focus(minutes, std::move(goal));
 }

@@ -53,7 +53,7 @@ Json Preferences::encode() const {
   out["mascotAppearance"] = mascotAppearance.encode();
   Json placements = Json::object();
   for (const auto& [display, placement] : mascotPlacements) {
-    placements[display] = placement.encode();
+    json::appendMember(placements, display, placement.encode());  // map keys are distinct
   }
   out["mascotPlacements"] = std::move(placements);
   out["mascotClickThrough"] = mascotClickThrough;
@@ -118,8 +118,8 @@ Preferences Preferences::decode(const Json& json) {
   // All or nothing: one bad entry empties the whole dictionary.
   readInto(object, "mascotPlacements", p.mascotPlacements, [](const JsonReader& r) {
     std::map<std::string, MascotPlacement> placements;
-    for (const auto& display : r.keys()) {
-      placements.insert_or_assign(display, MascotPlacement::decode(r[display]));
+    for (const auto& [display, placement] : r.members()) {
+      placements.insert_or_assign(display, MascotPlacement::decode(placement));
     }
     return placements;
   });

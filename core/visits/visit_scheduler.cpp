@@ -1,6 +1,7 @@
 #include "core/visits/visit_scheduler.h"
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_map>
 #include <utility>
 
@@ -123,8 +124,10 @@ std::vector<Visit> VisitScheduler::dueVisits() {
   }
 
   // Only the first occurrence after the anchor is looked at, so each reminder gives at
-  // most one visit or one stale time per call.
-  const Date from = last + 0.001;
+  // most one visit or one stale time per call. The search starts at the anchor itself and
+  // takes only times strictly after it: a time at the anchor was the previous call's, and
+  // any later one, however close, is this call's.
+  const Date from(std::nextafter(last.timeIntervalSinceReferenceDate(), INFINITY));
   for (std::size_t i = 0; i < reminders_.size(); ++i) {
     const Reminder& reminder = reminders_[i];
     if (firedReminderIDs_.contains(reminder.id)) continue;

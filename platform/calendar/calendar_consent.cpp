@@ -1,6 +1,8 @@
 #include "platform/calendar/calendar_consent.h"
 
-#include <nlohmann/json.hpp>
+#include <exception>
+
+#include "foundation/json.h"
 
 namespace vorlane {
 
@@ -8,9 +10,13 @@ CalendarAccess CalendarConsent::access() const {
   const StoredData stored = defaults_.data(key);
   if (stored.isMissing()) return CalendarAccess::notAsked;
   if (!stored.hasValue()) return CalendarAccess::refused;
-  const nlohmann::json value = nlohmann::json::parse(stored.bytes(), nullptr, false);
-  if (value.is_discarded() || !value.is_boolean()) return CalendarAccess::refused;
-  return value.get<bool>() ? CalendarAccess::granted : CalendarAccess::refused;
+  try {
+    // The shared parser: a NUL byte ("true\0...") is damage, not the end of the record.
+    const Json value = json::parse(stored.bytes());
+    if (value.is_boolean() && value.get<bool>()) return CalendarAccess::granted;
+  } catch (const std::exception&) {
+  }
+  return CalendarAccess::refused;
 }
 
 void CalendarConsent::store(bool granted) { defaults_.setData(key, granted ? "true" : "false"); }

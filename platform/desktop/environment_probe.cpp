@@ -10,6 +10,7 @@ EnvironmentSnapshot EnvironmentProbe::snapshot(Date now) const {
   Q_ASSERT(!QCoreApplication::instance() ||
            QThread::currentThread() == QCoreApplication::instance()->thread());
 
+  if (sources_->budget != nullptr) sources_->budget->start();
   EnvironmentSnapshot result;
   result.now = now;
   result.cameraInUse = sources_->camera.isCameraInUse();

@@ -20,7 +20,8 @@ class EnvironmentProbe {
         sources_(&sources) {}
 
   // Asks every source, in a fixed order and always all of them (a camera in use does not
-  // spare the other questions). Main thread only.
+  // spare the other questions), all of them within the sources' one budget. Main thread
+  // only.
   EnvironmentSnapshot snapshot(Date now) const;
 
   std::optional<Date> mutedUntil;

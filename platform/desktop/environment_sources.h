@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/desktop/screen_frame.h"
+#include "platform/desktop/snapshot_budget.h"
 
 namespace vorlane {
 
@@ -56,6 +57,9 @@ struct EnvironmentSources {
   ActiveApplication& activeApplication;
   ScreenGeometry& screens;
   ScreenAvailability& availability;
+  // The waiting time the sources share, started afresh for every snapshot; none for sources
+  // that never wait.
+  SnapshotBudget* budget = nullptr;
 };
 
 }  // namespace vorlane

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/desktop/hot_key_handle.h"
 #include "platform/desktop/key_repeat_filter.h"
 
 namespace vorlane {
@@ -17,7 +18,7 @@ namespace vorlane {
 // CapsLock and NumLock variants, and a native event filter that sees the presses. Several
 // instances live side by side; each consumes only its own key and leaves every other event
 // to the next filter. Main thread only; the action runs synchronously in the filter.
-class GlobalHotKey final : public QAbstractNativeEventFilter {
+class GlobalHotKey final : public QAbstractNativeEventFilter, public HotKeyHandle {
  public:
   using Handler = std::function<void()>;
 
@@ -36,7 +37,7 @@ class GlobalHotKey final : public QAbstractNativeEventFilter {
   GlobalHotKey(const GlobalHotKey&) = delete;
   GlobalHotKey& operator=(const GlobalHotKey&) = delete;
 
-  std::uint32_t identifier() const { return identifier_; }
+  std::uint32_t identifier() const override { return identifier_; }
 
   bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 

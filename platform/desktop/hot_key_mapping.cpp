@@ -32,4 +32,22 @@ bool stateMatches(std::uint16_t eventState, std::uint16_t modifiers) {
   return (eventState & relevant) == modifiers;
 }
 
+std::optional<std::string> portalTriggerFor(std::uint32_t keySym, Qt::KeyboardModifiers modifiers) {
+  std::string key;
+  if (keySym == 0x20) {
+    key = "space";
+  } else if (keySym > 0x20 && keySym < 0x7f) {
+    key = std::string(1, char(keySym));  // Latin key symbols are their own characters
+  } else {
+    return std::nullopt;
+  }
+  if (!x11ModifiersFor(modifiers)) return std::nullopt;
+  std::string trigger;
+  if (modifiers & Qt::ShiftModifier) trigger += "SHIFT+";
+  if (modifiers & Qt::ControlModifier) trigger += "CTRL+";
+  if (modifiers & Qt::AltModifier) trigger += "ALT+";
+  if (modifiers & Qt::MetaModifier) trigger += "LOGO+";
+  return trigger + key;
+}
+
 }  // namespace vorlane

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace vorlane {
@@ -30,5 +31,9 @@ std::vector<std::uint16_t> lockVariants(std::uint16_t modifiers, std::uint16_t n
 // Whether a key event's state carries exactly the shortcut's modifiers, ignoring the lock
 // keys and mouse buttons.
 bool stateMatches(std::uint16_t eventState, std::uint16_t modifiers);
+
+// The shortcut as the desktop portal's preferred trigger ("CTRL+ALT+LOGO+m"); none for a key
+// or modifier it cannot name.
+std::optional<std::string> portalTriggerFor(std::uint32_t keySym, Qt::KeyboardModifiers modifiers);
 
 }  // namespace vorlane

@@ -7,6 +7,7 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QVariantMap>
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -74,10 +75,26 @@ void X11ScreenState::read(ScreenStateReadings& readings) {
 }
 
 DBusScreenState::DBusScreenState(QDBusConnection systemBus, QDBusConnection sessionBus,
-                                 std::chrono::milliseconds timeout)
+                                 SnapshotBudget& budget, SlowServiceMemory& slowServices)
     : systemBus_(std::move(systemBus)),
       sessionBus_(std::move(sessionBus)),
-      timeoutMs_(static_cast<int>(timeout.count())) {}
+      budget_(&budget),
+      slowServices_(&slowServices) {}
+
+std::optional<QDBusMessage> DBusScreenState::call(QDBusConnection& bus,
+                                                  const QDBusMessage& message) {
+  const std::string service = message.service().toStdString();
+  if (!slowServices_->mayAsk(service, budget_->now())) return std::nullopt;
+  const auto wait = std::min(budget_->left(), std::chrono::milliseconds(250));
+  if (wait.count() <= 0) return std::nullopt;  // the snapshot has spent its time
+  QDBusMessage reply = bus.call(message, QDBus::Block, static_cast<int>(wait.count()));
+  if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply")) {
+    slowServices_->timedOut(service, budget_->now());
+    return std::nullopt;
+  }
+  slowServices_->answered(service);
+  return reply;
+}
 
 void DBusScreenState::read(ScreenStateReadings& readings) {
   readSession(readings);
@@ -92,7 +109,9 @@ void DBusScreenState::readSession(ScreenStateReadings& readings) {
       QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"));
   call << QStringLiteral("org.freedesktop.login1.Session");
   call.setAutoStartService(false);
-  const QVariantMap properties = propertyMap(systemBus_.call(call, QDBus::Block, timeoutMs_));
+  const std::optional<QDBusMessage> reply = this->call(systemBus_, call);
+  if (!reply) return;
+  const QVariantMap properties = propertyMap(*reply);
   readings.sessionLocked = boolIn(properties, "LockedHint");
   readings.sessionActive = boolIn(properties, "Active");
 }
@@ -109,14 +128,12 @@ void DBusScreenState::readScreenSaver(ScreenStateReadings& readings) {
         QDBusMessage::createMethodCall(QString::fromLatin1(service), QString::fromLatin1(path),
                                        QString::fromLatin1(service), QStringLiteral("GetActive"));
     call.setAutoStartService(false);
-    const QDBusMessage reply = sessionBus_.call(call, QDBus::Block, timeoutMs_);
-    if (const std::optional<bool> active = boolReply(reply)) {
+    const std::optional<QDBusMessage> reply = this->call(sessionBus_, call);
+    if (!reply) continue;
+    if (const std::optional<bool> active = boolReply(*reply)) {
       readings.screenSaverActive = *active;
       if (*active) return;
-      continue;
     }
-    // A service that hangs is not asked twice in one reading.
-    if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply")) return;
   }
 }
 

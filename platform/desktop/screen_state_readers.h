@@ -8,6 +8,8 @@
 
 #include "platform/desktop/environment_sources.h"
 #include "platform/desktop/screen_state_rules.h"
+#include "platform/desktop/slow_service_memory.h"
+#include "platform/desktop/snapshot_budget.h"
 
 namespace vorlane {
 
@@ -29,21 +31,26 @@ class X11ScreenState final : public ScreenStateReader {
   xcb_window_t root_ = XCB_WINDOW_NONE;
 };
 
-// logind's session state on the system bus and the screen saver on the session bus. Every
-// call gives up after `timeout`; a missing or hanging service is left unread.
+// logind's session state on the system bus and the screen saver on the session bus, over the
+// two long-lived connections. Every call waits no longer than what is left of `budget` (and
+// never over 250 ms); a missing service is left unread, and one that did not answer in time
+// is left unread without a call until `slowServices` lets it be asked again.
 class DBusScreenState final : public ScreenStateReader {
  public:
-  DBusScreenState(QDBusConnection systemBus, QDBusConnection sessionBus,
-                  std::chrono::milliseconds timeout = std::chrono::milliseconds(250));
+  DBusScreenState(QDBusConnection systemBus, QDBusConnection sessionBus, SnapshotBudget& budget,
+                  SlowServiceMemory& slowServices);
   void read(ScreenStateReadings& readings) override;
 
  private:
+  // The reply, or none when the call was not made or timed out.
+  std::optional<QDBusMessage> call(QDBusConnection& bus, const QDBusMessage& message);
   void readSession(ScreenStateReadings& readings);
   void readScreenSaver(ScreenStateReadings& readings);
 
   QDBusConnection systemBus_;
   QDBusConnection sessionBus_;
-  int timeoutMs_;
+  SnapshotBudget* budget_;
+  SlowServiceMemory* slowServices_;
 };
 
 // The screen is unavailable when any reader says so.

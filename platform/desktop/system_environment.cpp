@@ -9,8 +9,10 @@
 #include "platform/desktop/qt_screen_geometry.h"
 #include "platform/desktop/screen_state_readers.h"
 #include "platform/desktop/system_microphone_usage.h"
+#include "platform/desktop/wayland_session.h"
 #include "platform/desktop/x11_active_application.h"
 #include "platform/desktop/x11_window_list.h"
+#include "platform/logging/log.h"
 
 namespace vorlane {
 
@@ -28,7 +30,10 @@ struct SystemEnvironment::Parts {
   explicit Parts(xcb_connection_t* connection)
       : ownPid(long(getpid())),
         camera("/proc", ownPid),
-        dbusState(QDBusConnection::systemBus(), QDBusConnection::sessionBus()) {
+        microphone(PulseCaptureQuery(std::nullopt, std::chrono::milliseconds(250), ownPid),
+                   "/proc/asound", &budget),
+        dbusState(QDBusConnection::systemBus(), QDBusConnection::sessionBus(), budget,
+                  slowServices) {
     std::vector<ScreenStateReader*> readers;
     if (connection != nullptr && !xcb_connection_has_error(connection)) {
       x11Active = std::make_unique<X11ActiveApplication>(connection, ownPid);
@@ -42,6 +47,9 @@ struct SystemEnvironment::Parts {
   }
 
   long ownPid;
+  // Declared before the sources that hold them.
+  SnapshotBudget budget;
+  SlowServiceMemory slowServices;
   ProcCameraUsage camera;
   SystemMicrophoneUsage microphone;
   NoActiveApplication noActive;
@@ -56,15 +64,22 @@ struct SystemEnvironment::Parts {
 SystemEnvironment::SystemEnvironment() : SystemEnvironment(qtConnection()) {}
 
 SystemEnvironment::SystemEnvironment(xcb_connection_t* connection)
-    : parts_(std::make_unique<Parts>(connection)) {}
+    : parts_(std::make_unique<Parts>(connection)) {
+  // Built once at start; on Wayland, X shows only the windows of other X clients.
+  if (isWaylandSession()) {
+    Log::suppression().info(
+        "Wayland session: the active app and full-screen checks see only XWayland windows");
+  }
+}
 
 SystemEnvironment::~SystemEnvironment() = default;
 
 EnvironmentSources SystemEnvironment::sources() {
   ActiveApplication& active =
       parts_->x11Active ? static_cast<ActiveApplication&>(*parts_->x11Active) : parts_->noActive;
-  return EnvironmentSources{parts_->camera, parts_->microphone, active, *parts_->screens,
-                            *parts_->availability};
+  return EnvironmentSources{parts_->camera,        parts_->microphone,
+                            active,                  *parts_->screens,
+                            *parts_->availability,   &parts_->budget};
 }
 
 xcb_connection_t* SystemEnvironment::qtConnection() {

@@ -11,7 +11,8 @@ namespace vorlane {
 // The real sources of the environment probe, built once and kept for the application's
 // lifetime. The one place that decides what this desktop offers: the X sources only when
 // Qt runs on X (else those questions answer the harmless side), the D-Bus sources on the
-// system and session buses. Main thread only.
+// system and session buses. On a Wayland session it says once in the log that the X
+// questions see only XWayland windows. Main thread only.
 class SystemEnvironment {
  public:
   SystemEnvironment();

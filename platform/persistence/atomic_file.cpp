@@ -46,6 +46,27 @@ bool somethingAt(const fs::path& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
+// True for the name of a temporary file that writeFileAtomically makes for `target`.
+bool isTemporaryOf(const std::string& name, const std::string& target) {
+  const std::string prefix = "." + target + ".tmp-";
+  if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) return false;
+  for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+    const char c = name[i];
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
+// A writer killed mid-save leaves its temporary copy behind; the next save that succeeds
+// removes them. Failures only leave the files where they were.
+void removeStaleTemporaries(const fs::path& folder, const std::string& target) {
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (isTemporaryOf(name, target) && it->is_regular_file(error)) ::unlink(it->path().c_str());
+  }
+}
+
 }  // namespace
 
 StoredData readStoredFile(const fs::path& path) {
@@ -89,8 +110,14 @@ StoredData readStoredFile(const fs::path& path) {
 }
 
 void writeFileAtomically(const fs::path& path, std::string_view bytes) {
+  // What could not be read back would be lost at the next launch.
+  if (bytes.size() > maximumStoredFileSize) fail(EFBIG, "too large to store", path);
   const fs::path folder = folderOf(path);
-  std::string pattern = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
+  // Appended, not prefixed: GCC 12 at -O3 reports a false overlap (-Wrestrict) for "." + string.
+  std::string leaf = ".";
+  leaf += path.filename().string();
+  leaf += ".tmp-XXXXXX";
+  std::string pattern = (folder / leaf).string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   int fd = ::mkostemp(name.data(), O_CLOEXEC);
@@ -119,6 +146,7 @@ void writeFileAtomically(const fs::path& path, std::string_view bytes) {
   if (closed != 0) abandon(errno, "could not close");
   if (::rename(temporary.c_str(), path.c_str()) != 0) abandon(errno, "could not replace");
   syncFolder(folder);
+  removeStaleTemporaries(folder, path.filename().string());
 }
 
 void createFolders(const fs::path& folder) {
@@ -142,7 +170,10 @@ fs::path asidePath(const fs::path& path, std::time_t utc, int n) {
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%S", &parts);
   std::string name = path.filename().string() + ".unreadable-" + stamp;
-  if (n >= 2) name += "-" + std::to_string(n);
+  if (n >= 2) {
+    name += '-';
+    name += std::to_string(n);
+  }
   return folderOf(path) / name;
 }
 

@@ -12,7 +12,7 @@
 namespace vorlane {
 
 // Files larger than this are reported unreadable rather than read into memory.
-inline constexpr std::uintmax_t maximumStoredFileSize = 64u << 20;
+inline constexpr std::uintmax_t maximumStoredFileSize = 1u << 20;
 
 // Reads a whole regular file. A missing file (or missing folder) is `missing`; anything else
 // that stops the read (permission, I/O, a folder or device in its place, a file too large to
@@ -23,7 +23,9 @@ StoredData readStoredFile(const std::filesystem::path& path);
 // new contents: a temporary file in the same folder (0600) is written, flushed to disk and
 // renamed over the target, then the folder itself is flushed. Throws std::system_error
 // naming the path on any failure, after removing the temporary file; the old contents are
-// then untouched.
+// then untouched. Bytes larger than maximumStoredFileSize, which could not be read back,
+// are refused the same way. A successful write also removes the temporary files that killed
+// writers left for this path.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // Creates the folder and any missing parents, each new one 0700. Throws std::system_error.

@@ -29,7 +29,8 @@ class FocusRecoveryStore {
 
   // Stores the checkpoint; throws what Document::save throws, and then nothing changed.
   void save(const FocusCheckpoint& checkpoint) { document_.save(checkpoint); }
-  // Removes the stored checkpoint and forgets a load error.
+  // Removes the stored checkpoint and forgets a load error; throws what Document::clear
+  // throws, and then nothing changed.
   void clear() { document_.clear(); }
 
  private:

@@ -3,6 +3,7 @@
 #include <exception>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -69,10 +70,13 @@ class LocalJSONDocument {
     value_ = std::move(newValue);
   }
 
-  // Removes the stored bytes, resets the value to `empty` and forgets the load problem. If
-  // the bytes cannot be removed they stay and block again at the next launch.
+  // Removes the stored bytes, resets the value to `empty` and forgets the load problem.
+  // Throws std::runtime_error when the bytes could not be removed, as a failed save does:
+  // they are still stored, so the value and any load problem stay as they were.
   void clear() {
-    if (defaults_ != nullptr) defaults_->remove(key_);
+    if (defaults_ != nullptr && !defaults_->remove(key_)) {
+      throw std::runtime_error("could not remove the stored record \"" + key_ + "\"");
+    }
     value_ = empty_;
     errorMessage_.reset();
   }

@@ -25,6 +25,8 @@ class RecordPreferencesStore final : public PreferencesStore {
 
   // Keeps the record, tells the observers if it differs from the current one, stores it
   // and calls the owner's callback (always, even for an equal record or a failed write).
+  // An observer may set the preferences again: the newest record is then the one stored and
+  // given to the owner.
   void setPreferences(const Preferences& preferences) override;
 
   // Applies `change` to a copy of the record and sets it: one write, one callback.
@@ -43,6 +45,9 @@ class RecordPreferencesStore final : public PreferencesStore {
   Preferences cached_;
   Callback onChange_;
   Observers<Preferences> changes_;
+  // Counts setPreferences calls, so that an outer call knows when an observer set a newer
+  // record from inside it.
+  unsigned long long generation_ = 0;
   // The stored bytes could not be read and still have to be moved aside before a write.
   bool keepStoredBytes_ = false;
 };

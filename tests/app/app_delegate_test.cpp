@@ -38,13 +38,17 @@ TEST_F(AppDelegateTest, LaunchBuildsTheServicesInOrderAndStartsTheCoordinator) {
 
   EXPECT_EQ(services.made, (std::vector<std::string>{"reminders", "presenter", "speech", "ticker",
                                                       "notifications", "environment", "hot keys",
-                                                      "session timers", "feature windows"}));
+                                                      "session timers", "feature windows",
+                                                      "system events"}));
   EXPECT_EQ(services.tickInterval, 30);
   ASSERT_NE(delegate.coordinator(), nullptr);
   // Started: the heartbeat runs, notifications were asked for, the mascot got its settings.
   EXPECT_TRUE(services.ticker->running);
   EXPECT_EQ(services.notifications->authorizationRequests, 1);
   EXPECT_GE(services.presenter->presenceApplications, 1);
+  // The coordinator follows the desktop's screen events.
+  services.systemEvents->away.notify();
+  EXPECT_TRUE(delegate.coordinator()->screenIsAway());
   ASSERT_FALSE(lifecycle().empty());
   EXPECT_EQ(lifecycle().front(), "Vorlane launching");
   // Launch at login is left alone until a setting changes.

@@ -15,6 +15,7 @@
 #include "tests/support/fake_hot_keys.h"
 #include "tests/support/fake_repeating_timer.h"
 #include "tests/support/fake_services.h"
+#include "tests/support/fake_system_events.h"
 #include "tests/support/fake_visit_presenter.h"
 #include "ui/windows/welcome_window.h"
 
@@ -103,6 +104,10 @@ class FakeAppServices final : public AppServices {
     made.push_back("feature windows");
     return windows.controllers();
   }
+  std::shared_ptr<SystemEventSource> makeSystemEvents() override {
+    made.push_back("system events");
+    return systemEvents;
+  }
   std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() override {
     made.push_back("launch at login");
     if (!withLaunchAtLogin) return nullptr;
@@ -125,6 +130,7 @@ class FakeAppServices final : public AppServices {
   std::shared_ptr<FakeHotKeyRegistrar> hotKeys = std::make_shared<FakeHotKeyRegistrar>();
   FakeRepeatingTimerFactory timers;
   FakeFeatureWindows windows;
+  std::shared_ptr<FakeSystemEvents> systemEvents = std::make_shared<FakeSystemEvents>();
   bool withLaunchAtLogin = true;
   FakeLaunchAtLogin::State login;
   std::vector<std::string> made;

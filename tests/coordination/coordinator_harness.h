@@ -17,6 +17,7 @@
 #include "tests/support/fake_hot_keys.h"
 #include "tests/support/fake_repeating_timer.h"
 #include "tests/support/fake_services.h"
+#include "tests/support/fake_system_events.h"
 #include "tests/support/fake_visit_presenter.h"
 #include "tests/support/log_lines.h"
 
@@ -52,7 +53,9 @@ class CoordinatorTest : public testing::Test {
             .hotKeys = hotKeys,
             .sessionTimers = timers.factory(),
             .calendar = [] { return berlin; },
-            .windows = windows.controllers()};
+            .windows = windows.controllers(),
+            .systemEvents = systemEvents,
+            .calendarFocus = nullptr};
   }
 
   // Builds the coordinator (not started) and counts its state signals.
@@ -94,6 +97,7 @@ class CoordinatorTest : public testing::Test {
   std::shared_ptr<FakeHotKeyRegistrar> hotKeys = std::make_shared<FakeHotKeyRegistrar>();
   FakeRepeatingTimerFactory timers;
   FakeFeatureWindows windows;
+  std::shared_ptr<FakeSystemEvents> systemEvents = std::make_shared<FakeSystemEvents>();
 
   std::shared_ptr<FocusHistoryStore> historyStore;
   std::shared_ptr<DailyPrioritiesStore> prioritiesStore;

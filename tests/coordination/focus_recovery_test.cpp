@@ -115,6 +115,12 @@ TEST_F(FocusRecoveryTest, FailedWriteKeepsTheOldCheckpointUntilTheNextGoodOne) {
   coordinator->extendSession(5);
   EXPECT_FALSE(coordinator->recoverySaveError());
   EXPECT_EQ(stored()->session.remaining, 1500 + 600);
+  // A checkpoint that cannot be removed would come back at the next launch: said like a
+  // failed save.
+  records.setFailing(true);
+  coordinator->resumeSession();
+  EXPECT_EQ(coordinator->recoverySaveError(), saveFailed);
+  EXPECT_TRUE(stored());
 }
 
 TEST_F(FocusRecoveryTest, NoteIsCountedInCharactersAfterCleaning) {

@@ -2,7 +2,9 @@
 
 #include <cfloat>
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -51,10 +53,17 @@ std::optional<std::pair<DecodingError::Kind, std::string>> failureOf(Read read) 
 
 TEST(JsonReader, ReadsStrictlyAndErrorsNameTheBadFieldsPath) {
   using Kind = DecodingError::Kind;
-  for (const char* text : {"", "{\"a\":1} x", "[1,]", "1e400", "\"\xFF\"", "nul"}) {
+  // A NUL byte anywhere (the parser would stop there and drop the rest) and a document over
+  // the size limit are as corrupt as bad syntax.
+  const std::string oversized = "[" + std::string(json::maximumDocumentSize, ' ') + "]";
+  for (const std::string& text : {std::string(""), std::string("{\"a\":1} x"), std::string("[1,]"),
+                                 std::string("1e400"), std::string("\"\xFF\""), std::string("nul"),
+                                 std::string("{\"a\":1}\0garbage", 16), std::string("[\"a\0\"]", 6),
+                                 oversized}) {
     EXPECT_EQ(failureOf([&] { json::parse(text); }), std::make_pair(Kind::dataCorrupted, std::string()))
-        << text;
+        << text.substr(0, 20);
   }
+  EXPECT_NO_THROW(json::parse("[" + std::string(json::maximumDocumentSize - 2, ' ') + "]"));
   const Json document = json::parse(R"({"f":25.0,"half":25.5,"min":-9223372036854775808,
       "over":9223372036854775808,"t":true,"s":"5","n":null,"huge":3e40,"tiny":0.7,
       "list":[{},{"id":"nope"}],"deep":{"days":[1,"2"]}})");
@@ -85,9 +94,27 @@ TEST(JsonReader, OptionalMembersKeysAndUuidCase) {
   const Json document = json::parse(R"({"z":1,"a":null,"m":"f47ac10b-58cc-4372-a567-0e02b2c3d479"})");
   const JsonReader root(document);
   EXPECT_EQ(root.keys(), (std::vector<std::string>{"z", "a", "m"}));
+  EXPECT_EQ(root.members()[2].second.codingPath(), "m");
   EXPECT_FALSE(root.optional("a") || root.optional("absent"));
   EXPECT_EQ(root.optional("z").value().codingPath(), "z");
   EXPECT_EQ(root["m"].asUUID(), *UUID::fromString("F47AC10B-58CC-4372-A567-0E02B2C3D479"));
+}
+
+TEST(Json, ObjectsKeepStoredOrderAndARepeatedKeyKeepsItsFirstPlaceAndLastValue) {
+  // Below and above the size where objects start an index.
+  for (const int count : {3, 40}) {
+    std::string text = "{";
+    for (int i = count; i > 0; --i) text += "\"k" + std::to_string(i) + "\":" + std::to_string(i) + ",";
+    text += "\"k" + std::to_string(count) + "\":0}";
+    const Json document = json::parse(text);
+    ASSERT_EQ(document.size(), static_cast<std::size_t>(count)) << count;
+    EXPECT_EQ(document.begin().key(), "k" + std::to_string(count));
+    EXPECT_EQ(document.begin().value(), 0);
+    EXPECT_EQ(std::prev(document.end()).key(), "k1");
+    EXPECT_EQ(document.at("k2"), 2);
+  }
+  EXPECT_EQ(json::dump(json::parse(R"({"a":[{"b":null,"c":[1,2.5,"x"]},true],"d":{}})")),
+            R"({"a":[{"b":null,"c":[1,2.5,"x"]},true],"d":{}})");
 }
 
 }  // namespace

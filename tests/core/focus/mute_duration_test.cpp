@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <iterator>
+#include <tuple>
+
+#include "core/settings/preferences.h"
+#include "core/settings/presence_mode.h"
 
 namespace vorlane {
 namespace {
@@ -37,6 +42,52 @@ TEST(MuteDuration, ExpiryOnOrdinaryAndClockChangeDays) {
     const Moment moment{got.year, got.month, got.day, got.hour, got.minute, got.second};
     EXPECT_EQ(moment, row.expected) << row.zone << " " << rawValue(row.duration) << " " << d;
   }
+}
+
+TEST(MuteDuration, MenuOrderIdentifiersNamesAndExactMatching) {
+  using M = MuteDuration;
+  const std::tuple<M, const char*, const char*> rows[] = {
+      {M::fifteenMinutes, "fifteenMinutes", "for 15 minutes"},
+      {M::oneHour, "oneHour", "for an hour"},
+      {M::untilThisEvening, "untilThisEvening", "until this evening"},
+      {M::untilTomorrow, "untilTomorrow", "until tomorrow"},
+  };
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const auto& [duration, raw, name] = rows[i];
+    EXPECT_EQ(allMuteDurations[i], duration);
+    EXPECT_EQ(rawValue(duration), raw);
+    EXPECT_EQ(displayName(duration), name);
+    EXPECT_EQ(muteDurationFromRaw(raw), duration);
+  }
+  for (const char* raw : {"OneHour", "oneHour ", "", "for an hour"}) {
+    EXPECT_EQ(muteDurationFromRaw(raw), std::nullopt) << raw;
+  }
+  const Calendar utc("UTC");
+  const Date now(800000000);
+  EXPECT_EQ(expiry(M::fifteenMinutes, now, utc), now + 900);
+}
+
+TEST(PresenceMode, PickerOrderStoredFormsNamesAndExactMatching) {
+  const std::tuple<PresenceMode, const char*, const char*> rows[] = {
+      {PresenceMode::peek, "peek", "Always peeking"},
+      {PresenceMode::hidden, "hidden", "Only during visits"},
+  };
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const auto& [mode, raw, name] = rows[i];
+    EXPECT_EQ(allPresenceModes[i], mode);
+    EXPECT_EQ(rawValue(mode), raw);
+    EXPECT_EQ(displayName(mode), name);
+    EXPECT_EQ(presenceModeFromRaw(raw), mode);
+    EXPECT_EQ(encode(mode), Json(raw));
+  }
+  EXPECT_EQ(presenceModeFromRaw("Peek"), std::nullopt);
+  EXPECT_EQ(presenceModeFromRaw("hidden "), std::nullopt);
+  // An unknown stored value leaves the setting at its default, peek.
+  Preferences hidden;
+  hidden.presenceMode = PresenceMode::hidden;
+  Json stored = hidden.encode();
+  stored["presenceMode"] = "Hidden";
+  EXPECT_EQ(Preferences::decode(stored).presenceMode, PresenceMode::peek);
 }
 
 }  // namespace

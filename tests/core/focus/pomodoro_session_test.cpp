@@ -131,6 +131,39 @@ TEST(PomodoroSession, PhaseEndsAtItsEndAndAdvanceEndsOnePhaseAtTheScheduledTime)
   EXPECT_EQ(s.completedToday(), 2);  // both focuses; a break is never counted
 }
 
+TEST(PomodoroSession, WhatTheMenuAndMascotShowInEveryPhase) {
+  using O = std::optional<double>;
+  using D = std::optional<Date>;
+  // From, isRunning, isPaused, remaining, progress, endsAt, all at `now` (t0 + 400).
+  const std::tuple<From, bool, bool, O, O, D> rows[] = {
+      {From::idle, false, false, {}, {}, {}},
+      {From::working, true, false, 1100.0, 400.0 / 1500, t0 + 1500},
+      {From::awaitingBreak, true, false, {}, {}, {}},
+      {From::onBreak, true, false, 200.0, 400.0 / 600, t0 + 600},
+      {From::pausedWork, true, true, 1400.0, 100.0 / 1500, {}},
+      {From::pausedRest, true, true, 540.0, 60.0 / 600, {}},
+  };
+  for (const auto& [from, running, paused, remaining, progress, endsAt] : rows) {
+    const Session s = in(from);
+    SCOPED_TRACE(static_cast<int>(from));
+    EXPECT_EQ(s.isRunning(), running);
+    EXPECT_EQ(s.isPaused(), paused);
+    EXPECT_EQ(s.remaining(now), remaining);
+    EXPECT_EQ(s.progress(now), progress);
+    EXPECT_EQ(s.endsAt(), endsAt);
+  }
+  EXPECT_EQ(in(From::working).remaining(t0 + 9999), 0.0);  // never negative
+  EXPECT_EQ(in(From::working).progress(t0 + 9999), 1.0);
+  Session empty(0, 0);
+  empty.start(t0, "x");
+  EXPECT_EQ(empty.progress(t0), 1.0);  // a phase of no length is done
+  // A finished 25-minute focus extended by 5 goes on from 25/30 of the way.
+  Session extended = in(From::awaitingBreak);
+  extended.extend(300, now);
+  EXPECT_DOUBLE_EQ(extended.progress(now).value(), 1500.0 / 1800);
+  EXPECT_EQ(extended.endsAt(), now + 300);
+}
+
 // Regression: minutes * 60 overflowed a signed 64-bit number (undefined) for huge settings.
 TEST(PomodoroSession, LengthsInMinutesSaturateInsteadOfOverflowing) {
   const std::int64_t huge = std::numeric_limits<std::int64_t>::max();
@@ -295,8 +328,14 @@ TEST(FocusInput, CleaningAndTheGoalLimitInCharacters) {
       {"a\u200Bb\uFEFFc", "a\u200Bb\uFEFFc"},  // zero-width space and BOM do not separate
       {"a \u0301b e\u0301", "a b e\u0301"},  // a blank with a mark goes whole, a letter's stays
       {"a\xFF b", "a\uFFFD b"},
+      // Regression: a mark after a line break gave "r \u0332", which cleaned again to "r".
+      {"r\r\u0332", "r"},
+      {"r\n\u0301\u0301 s", "r s"},
   };
-  for (const auto& [text, want] : cleaned) EXPECT_EQ(FocusInput::cleaned(text), want) << text;
+  for (const auto& [text, want] : cleaned) {
+    EXPECT_EQ(FocusInput::cleaned(text), want) << text;
+    EXPECT_EQ(FocusInput::cleaned(want), want) << want;
+  }
   // A woman with a skin-tone modifier, ZWJ, laptop: one character, 15 bytes.
   const std::string technologist = "\U0001F469\U0001F3FD\u200D\U0001F4BB";
   const std::pair<std::string, bool> goals[] = {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -103,6 +104,60 @@ TEST(DailyPriorities, IsValidChecksEveryLimit) {
   for (const auto& [items, valid] : rows) EXPECT_EQ(DailyPriorities(items).isValid(), valid);
   many.push_back(item({}));
   EXPECT_FALSE(DailyPriorities(many).isValid());  // 201 items
+}
+
+TEST(DailyPriorities, DayViewsAndEditsByIdAsTheTodayWindowUsesThem) {
+  DailyPriority past = item({"2026-03-02"}, "past"), done = item({"2026-03-02"}, "done"),
+                never = item({}, "never"), now = item({"2026-03-02", "2026-03-05"}, "now"),
+                later = item({"2026-03-02", "2026-03-09"}, "later");
+  done.accomplishedAt = day(3);
+  const DailyPriority twin{past.id, "twin", day(1), {"2026-03-05"}, std::nullopt};
+  DailyPriorities plan({past, done, never, now, later, twin});
+  const auto titles = [](const std::vector<DailyPriority>& items) {
+    std::vector<std::string> out;
+    for (const DailyPriority& i : items) out.push_back(i.title);
+    return out;
+  };
+  EXPECT_EQ(titles(plan.today(day(5), newYork)), (Keys{"now", "twin"}));
+  // Open, not planned today, latest day before today (or none): "later" waits on day 9.
+  EXPECT_EQ(titles(plan.earlierUnfinished(day(5), newYork)), (Keys{"past", "never"}));
+
+  const UUID unknown = UUID::random();
+  const std::pair<const char*, std::function<void()>> unchanged[] = {
+      {"remove from today, unknown id", [&] { plan.removeFromToday(unknown, day(5), newYork); }},
+      {"delete, unknown id", [&] { plan.remove(unknown); }},
+      {"accomplish again keeps the first moment", [&] { plan.markAccomplished(done.id, day(8)); }},
+  };
+  for (const auto& [name, edit] : unchanged) {
+    const DailyPriorities before = plan;
+    edit();
+    EXPECT_EQ(plan, before) << name;
+  }
+  EXPECT_EQ(errorOf(plan, [&] { plan.carryForward(unknown, day(6), newYork); }), Case::missing);
+  EXPECT_EQ(errorOf(plan, [&] { plan.markAccomplished(unknown, day(6)); }), Case::missing);
+  plan.removeFromToday(now.id, day(5), newYork);
+  EXPECT_EQ(plan.items()[3].plannedDays, (Keys{"2026-03-02"}));
+  plan.remove(past.id);  // every item with that id
+  EXPECT_EQ(titles(plan.items()), (Keys{"done", "never", "now", "later"}));
+}
+
+TEST(DailyPriorities, StoredFormChecksAndAnAbsentOrNullAccomplishedAtReadsAsOpen) {
+  const std::pair<std::vector<DailyPriority>, bool> rows[] = {
+      {{item({"2026-3-05"})}, false},  // a one-digit month
+      {{item({"2026-03-05"}, "")}, false},
+      {{item({"2026-03-05"}, std::string(121, 'x'))}, false},
+      {{item({"2026-03-05"}, std::string(120, 'x'))}, true},
+  };
+  for (const auto& [items, valid] : rows) {
+    EXPECT_EQ(DailyPriorities(items).isValid(), valid) << items[0].title.size();
+  }
+  const std::string open = R"({"id":"F47AC10B-58CC-4372-A567-0E02B2C3D479","title":"t",)"
+                           R"("createdAt":0,"plannedDays":["2026-03-05"])";
+  for (const std::string& text : {open + "}", open + R"(,"accomplishedAt":null})"}) {
+    const DailyPriorities plan =
+        DailyPriorities::fromJson(JsonReader(json::parse(R"({"items":[)" + text + "]}")));
+    EXPECT_FALSE(plan.items().at(0).accomplishedAt) << text;
+  }
 }
 
 }  // namespace

@@ -26,6 +26,16 @@ std::variant<Q, E> outcome(const std::string& line) {
 TEST(QuickCommand, ParsesEachLineOrRefusesItWithTheRightError) {
   const std::pair<std::string, std::variant<Q, E>> rows[] = {
       {"  PAUSE \n", Q::pause()},
+      {"resume", Q::resume()},
+      {"Stop", Q::stop()},
+      {"remind", E::help},
+      {"hello there", E::help},
+      {"focus 025m x", Q::focus(25, "x")},
+      {"focus -5m x", E::duration},
+      {"focus 25 x", E::duration},  // starts like a length but is none
+      {"focus 25min x", E::duration},
+      {"focus 2nd chapter", E::duration},
+      {"focus x25m", Q::focus(std::nullopt, "x25m")},
       {"pause now", E::help},
       {"", E::help},
       {"focus", E::help},
@@ -42,6 +52,8 @@ TEST(QuickCommand, ParsesEachLineOrRefusesItWithTheRightError) {
       {"focus 5m " + repeated("a", 121), E::goal},
       {"focus " + repeated(familyEmoji, 120), Q::focus(std::nullopt, repeated(familyEmoji, 120))},
       {"focus " + repeated(familyEmoji, 121), E::goal},
+      // Regression: the goal kept was "x…x \u0301", 121 characters, though 120 were checked.
+      {"focus " + repeated("x", 120) + "\r\u0301", Q::focus(std::nullopt, repeated("x", 120))},
       {"focus\u2003write\u00A0\u2028report", Q::focus(std::nullopt, "write report")},
       {"focus\r\n25m\tplan\r\n", Q::focus(25, "plan")},
       {"focus \xff plan", Q::focus(std::nullopt, "\uFFFD plan")},

@@ -168,6 +168,21 @@ TEST(VisitScheduler, RemindersFireOnceAtTheirFirstTimeAfterTheAnchor) {
        {t(10, 0), t(10, 0, 30)},
        {t(10, 0)},
        {}},
+      // Regression: the search began 1 ms after the anchor and lost these.
+      {"due half a millisecond after the anchor",
+       oneOff(t(10, 0, 0.0005)),
+       t(10, 0),
+       {t(10, 0, 1)},
+       {t(10, 0, 0.0005)},
+       {}},
+      {"daily due just after the anchor",
+       daily(10, 0),
+       t(10, 0) - 0.0005,
+       {t(10, 0), t(10, 0, 1)},
+       {t(10, 0)},
+       {}},
+      {"daily due at the anchor comes next day", daily(10, 0), t(10, 0), {t(10, 0, 1), t(10, 0, 0, 11)},
+       {t(10, 0, 0, 11)}, {}},
       {"found too late", oneOff(t(10, 0)), t(9, 59), {t(10, 1, 31), t(10, 2)}, {}, {t(10, 0)}},
       {"countdown from creation",
        Reminder(UUID::random(), "a", VisitTrigger::countdown(1500), t(10, 0)),
@@ -371,6 +386,9 @@ TEST(Reminder, ScheduleDescription) {
       {with(VisitTrigger::countdown(1200), t(23, 50)), "12:10 AM"},
       {with(recurring(RecurrenceDays::specific({2}), 0, 5)), "some days at 12:05 AM"},
       {with(VisitTrigger::countdown(std::numeric_limits<double>::quiet_NaN())), ""},
+      {with(VisitTrigger::oneOff(t(12, 0))), "12:00 PM"},  // today: the time alone
+      {with(VisitTrigger::oneOff(t(23, 59))), "11:59 PM"},
+      {with(recurring(RecurrenceDays::weekdays(), 12, 0)), "weekdays at 12:00 PM"},
   };
   for (const auto& [reminder, expected] : rows) {
     const std::string text = reminder.scheduleDescription(newYork, t(8, 0));  // a Tuesday
@@ -409,8 +427,22 @@ TEST(Reminder, JsonForms) {
   EXPECT_EQ(json::dump(specific.toJson()), specificText);
   EXPECT_EQ(VisitTrigger::fromJson(JsonReader(json::parse(specificText))), specific);
   EXPECT_THROW(VisitTrigger::countdown(1.0 / 0.0).toJson(), EncodingError);
-  EXPECT_THROW(VisitTrigger::fromJson(JsonReader(json::parse(R"({"hourly":{},"oneOff":{}})"))),
-               DecodingError);  // one key only
+  for (const char* text : {R"({"hourly":{},"oneOff":{}})", "{}", R"({"weekly":{}})"}) {
+    try {
+      VisitTrigger::fromJson(JsonReader(json::parse(text)));
+      ADD_FAILURE() << text;
+    } catch (const DecodingError& error) {
+      EXPECT_EQ(error.description(), "Invalid number of keys found, expected one.") << text;
+    }
+  }
+  // Expired strictly before its time: at the exact moment it is still due.
+  const Reminder due = with(VisitTrigger::oneOff(t(10, 0)));
+  EXPECT_FALSE(due.hasExpired(t(10, 0)));
+  EXPECT_TRUE(due.hasExpired(t(10, 0, 0.001)));
+  const Reminder countdown = with(VisitTrigger::countdown(60), t(10, 0));
+  EXPECT_FALSE(countdown.hasExpired(t(10, 1)));
+  EXPECT_TRUE(countdown.hasExpired(t(10, 1, 0.001)));
+  EXPECT_FALSE(with(recurring(RecurrenceDays::daily(), 9, 0)).hasExpired(t(23, 0, 0, 20)));
 }
 
 // Clock-change days are covered by the scheduler's day-long runs above.
@@ -423,6 +455,8 @@ TEST(VisitTrigger, NextOccurrence) {
       {recurring(RecurrenceDays::daily(), 9, 30), t(9, 30, 1), t(9, 30, 0, 11)},
       {recurring(RecurrenceDays::specific({1}), 8, 0), t(8, 1, 0, 15), t(8, 0, 0, 22)},  // Sundays
       {recurring(RecurrenceDays::specific({0, 8}), 8, 0), ten, std::nullopt},
+      // After Friday's time, weekdays go on on Monday.
+      {recurring(RecurrenceDays::weekdays(), 9, 0), t(9, 0, 1, 13), t(9, 0, 0, 16)},
   };
   for (const auto& [trigger, from, expected] : rows) {
     EXPECT_EQ(trigger.nextOccurrence(from, ten, newYork), expected)

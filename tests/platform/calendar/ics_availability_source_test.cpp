@@ -91,6 +91,7 @@ TEST_F(IcsAvailabilitySourceTest, BusyTimesOrTheNoAccessErrorArriveLaterOnTheMai
       {"a number", "1", false, CalendarAccess::refused},
       {"a text", "\"true\"", false, CalendarAccess::refused},
       {"not JSON", "tru", false, CalendarAccess::refused},
+      {"a NUL byte after true", std::string("true\0x", 6), false, CalendarAccess::refused},
       {"granted, with white space", " true\n", false, CalendarAccess::granted},
   };
   for (const auto& [name, stored, unreadable, access] : rows) {
@@ -114,6 +115,53 @@ TEST_F(IcsAvailabilitySourceTest, BusyTimesOrTheNoAccessErrorArriveLaterOnTheMai
     EXPECT_TRUE(result.onMainThread) << name;
     EXPECT_FALSE(prompt_.pending) << name << ": reading never asks";
   }
+}
+
+TEST_F(IcsAvailabilitySourceTest, TheAnswerIsStoredBeforeTheCompletionWhichComesOnce) {
+  using Answer = ConsentPrompt::Answer;
+  // answer, the store fails, what is stored, what the completion gets
+  const std::tuple<Answer, bool, std::optional<std::string>, bool, bool> rows[] = {
+      {Answer::granted, false, "true", true, false},
+      {Answer::refused, false, "false", false, false},
+      {Answer::dismissed, false, std::nullopt, false, false},  // closing stores nothing
+      {Answer::granted, true, std::nullopt, false, true},      // a failed store fails it
+  };
+  for (const auto& [answer, storeFails, stored, granted, failed] : rows) {
+    SCOPED_TRACE(static_cast<int>(answer) * 2 + storeFails);
+    InMemoryRecordStore fresh;
+    std::swap(defaults_, fresh);
+    defaults_.setFailing(storeFails);
+    auto source = makeSource();
+    int calls = 0;
+    std::optional<std::string> storedAtCompletion;
+    source->requestAccess([&](bool yes, std::exception_ptr error) {
+      ++calls;
+      storedAtCompletion = defaults_.rawBytes(CalendarConsent::key);
+      EXPECT_EQ(yes, granted);
+      EXPECT_EQ(error != nullptr, failed);
+    });
+    ASSERT_TRUE(prompt_.pending);
+    const auto respond = prompt_.pending;
+    respond(answer);
+    respond(Answer::granted);  // a second answer is not listened to
+    EXPECT_EQ(calls, 0) << "the completion comes later";
+    processEventsUntil([] { return false; }, 50);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(storedAtCompletion, stored);
+    EXPECT_EQ(defaults_.rawBytes(CalendarConsent::key), stored);
+  }
+  // Reads are served one at a time, in the order asked.
+  defaults_.setFailing(false);
+  defaults_.setData(CalendarConsent::key, "true");
+  auto source = makeSource();
+  std::vector<int> order;
+  for (int i = 0; i < 3; ++i) {
+    source->busyIntervals(day_, [&order, i](std::vector<BusyInterval>, std::exception_ptr) {
+      order.push_back(i);
+    });
+  }
+  ASSERT_TRUE(processEventsUntil([&] { return order.size() == 3; }));
+  EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
 }
 
 TEST_F(IcsAvailabilitySourceTest, ASourceDestroyedFirstDeliversNothing) {

@@ -2,8 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QLoggingCategory>
 #include <cerrno>
+#include <cstring>
+#include <string>
 
 #include "platform/logging/log.h"
 #include "platform/logging/log_handler.h"
@@ -59,6 +70,66 @@ TEST(LogJournal, EveryLineThroughTheHandlerIsOneEntryWithItsFields) {
                                  ours("refused 1", 3, "speech"),
                              }));
   EXPECT_EQ(fallback.lines, Fields{"refused 1"});  // a refused entry is not lost
+}
+
+// The real writer, against a journal socket of our own: a child process mounts an empty
+// /run in a private mount namespace, listens where the journal would, and sends one entry.
+TEST(LogJournal, TheSystemWriterSendsOneDatagramToTheJournalSocket) {
+  int fds[2];
+  ASSERT_EQ(::pipe(fds), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::close(fds[0]);
+    const uid_t uid = ::getuid();
+    const gid_t gid = ::getgid();
+    // Without root, a user namespace of our own, where we are root and may mount.
+    const auto writeFile = [](const char* path, const std::string& text) {
+      const int fd = ::open(path, O_WRONLY);
+      const bool written = fd >= 0 && ::write(fd, text.data(), text.size()) == ssize_t(text.size());
+      if (fd >= 0) ::close(fd);
+      return written;
+    };
+    if (uid != 0 && (::unshare(CLONE_NEWUSER) != 0 || !writeFile("/proc/self/setgroups", "deny") ||
+                     !writeFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
+                     !writeFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1"))) {
+      ::_exit(2);
+    }
+    if (::unshare(CLONE_NEWNS) != 0 ||
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", "/run", "tmpfs", 0, nullptr) != 0) {
+      ::_exit(2);
+    }
+    ::mkdir("/run/systemd", 0755);
+    ::mkdir("/run/systemd/journal", 0755);
+    const int listener = ::socket(AF_UNIX, SOCK_DGRAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, "/run/systemd/journal/socket");
+    if (::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) ::_exit(3);
+    if (systemJournal().send({"MESSAGE=two\nlines", "PRIORITY=3", "VORLANE_CATEGORY=speech"}) < 0) {
+      ::_exit(4);
+    }
+    char datagram[4096];
+    const ssize_t size = ::recv(listener, datagram, sizeof datagram, MSG_DONTWAIT);
+    if (size <= 0 || ::write(fds[1], datagram, static_cast<std::size_t>(size)) != size) ::_exit(5);
+    ::_exit(0);
+  }
+  ::close(fds[1]);
+  std::string received;
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) received.append(buffer, n);
+  ::close(fds[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "no private mount namespace here";
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_NE(received.find("PRIORITY=3\n"), std::string::npos) << received;
+  EXPECT_NE(received.find("VORLANE_CATEGORY=speech\n"), std::string::npos) << received;
+  // A value holding a newline goes in the journal's length-prefixed form, whole.
+  EXPECT_NE(received.find("MESSAGE\n"), std::string::npos) << received;
+  EXPECT_NE(received.find("two\nlines"), std::string::npos) << received;
 }
 
 TEST(LogJournal, UsedOnlyWhenTheStreamNamesStderr) {

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <system_error>
@@ -25,7 +26,7 @@ using Lines = std::vector<LogCapture::Line>;
 TEST(AtomicFile, KilledWriterLeavesOldOrNewNeverTorn) {
   TempFolder temp;
   const auto file = temp / "reminders.json";
-  const std::string oldBytes(2 << 20, 'o'), newBytes((2 << 20) + 7, 'n');
+  const std::string oldBytes(maximumStoredFileSize - 7, 'o'), newBytes(maximumStoredFileSize, 'n');
   for (int round = 0; round < 24; ++round) {
     writeFileAtomically(file, oldBytes);
     pid_t child = ::fork();
@@ -46,6 +47,19 @@ TEST(AtomicFile, KilledWriterLeavesOldOrNewNeverTorn) {
       EXPECT_TRUE(name == "reminders.json" || name.rfind(".reminders.json.tmp-", 0) == 0) << name;
     }
   }
+  // The next successful save removes what killed writers left for this file, and only that.
+  testing::writeFile(temp / ".reminders.json.tmp-Ab12Cd", "stale copy");
+  const std::vector<std::string> others = {".other.json.tmp-Ab12Cd", ".reminders.json.tmp-Ab12",
+                                           "reminders.json.tmp-Ab12Cd", "notes.txt"};
+  for (const auto& name : others) testing::writeFile(temp / name, "keep");
+  std::filesystem::create_directory(temp / ".reminders.json.tmp-Folder");
+  writeFileAtomically(file, "[]");
+  Phrases expected = others;
+  expected.insert(expected.end(), {".reminders.json.tmp-Folder", "reminders.json"});
+  std::sort(expected.begin(), expected.end());
+  Phrases entries = testing::folderEntries(temp.path());
+  std::sort(entries.begin(), entries.end());
+  EXPECT_EQ(entries, expected);
 }
 
 // A full disk shows up as a short write (staged with RLIMIT_FSIZE, which holds even for root):
@@ -70,6 +84,12 @@ TEST(AtomicFile, ShortWriteThrowsAndKeepsTheOldFile) {
   EXPECT_NE(what.find(file.string()), std::string::npos) << what;
   EXPECT_EQ(testing::readFile(file), "[]");
   EXPECT_EQ(testing::folderEntries(temp.path()), Phrases{"reminders.json"});
+  // Bytes that could not be read back at the next launch are refused like a failed write.
+  EXPECT_THROW(writeFileAtomically(file, std::string(maximumStoredFileSize + 1, ' ')),
+               std::system_error);
+  EXPECT_EQ(testing::readFile(file), "[]");
+  writeFileAtomically(file, std::string(maximumStoredFileSize, ' '));
+  EXPECT_TRUE(readStoredFile(file).hasValue());
 }
 
 constexpr std::time_t stampTime = 1767323045;  // 2026-01-02 03:04:05 UTC

@@ -53,6 +53,8 @@ TEST(LocalJSONDocument, UnreadableStoredDataIsKeptAndBlocksSaves) {
       {"beyond double", "[1e400]"},
       {"one bad element", "[1,\"2\"]"},
       {"rejected by validate", "[1,-2]"},
+      {"NUL byte after a valid value", std::string("[1]\0garbage", 11)},
+      {"over the size limit", "[" + std::string(json::maximumDocumentSize, ' ') + "1]"},
       {"read failure", std::nullopt},
   };
   for (const auto& [name, bytes] : rows) {
@@ -71,6 +73,14 @@ TEST(LocalJSONDocument, UnreadableStoredDataIsKeptAndBlocksSaves) {
     EXPECT_EQ(failureOf([&] { doc.save({1}); }), Failure::unreadable) << name;
     EXPECT_EQ(defaults.rawBytes("values"), before) << name;
     EXPECT_EQ(defaults.writeCount("values"), 1) << name;
+    // Regression: a clear that could not remove the bytes reported success and unblocked.
+    defaults.setFailing(true);
+    EXPECT_THROW(doc.clear(), std::runtime_error) << name;
+    EXPECT_TRUE(doc.errorMessage()) << name;
+    EXPECT_EQ(defaults.rawBytes("values"), before) << name;
+    defaults.setFailing(false);
+    doc.clear();
+    EXPECT_FALSE(doc.errorMessage() || defaults.rawBytes("values")) << name;
   }
 }
 
@@ -87,6 +97,8 @@ TEST(LocalJSONDocument, RefusedOrFailedSavesChangeNothing) {
   EXPECT_EQ(doc.value(), (std::vector<double>{600, 0.5}));
   EXPECT_EQ(defaults.rawBytes("values"), "[600,0.5]");
   EXPECT_FALSE(doc.errorMessage()) << "save never blocks the document";
+  EXPECT_THROW(doc.clear(), std::runtime_error);
+  EXPECT_EQ(doc.value(), (std::vector<double>{600, 0.5})) << "the stored value is still there";
 }
 
 Preferences withWork(std::int64_t minutes) {
@@ -106,6 +118,7 @@ TEST(RecordPreferencesStore, UnreadableRecordIsMovedAsideBeforeTheFirstWrite) {
       {"truncated", R"({"workMinutes":50,"speech)"},
       {"wrong shape", "[1,2,3]"},
       {"number beyond double", R"({"workMinutes":1e400})"},
+      {"NUL byte after a valid record", std::string("{\"workMinutes\":50}\0garbage", 25)},
       {"huge", "{"},  // grown below
   };
   for (const auto& [name, bytes] : rows) {
@@ -162,6 +175,39 @@ TEST(RecordPreferencesStore, EverySetCallsBackButOnlyRealChangesNotifyAndFailure
   EXPECT_NE(log.lines()[0].message.find("not saving"), std::string::npos);
   EXPECT_EQ(log.lines()[2].level, LogLevel::error);
   EXPECT_EQ(log.lines()[2].message.rfind("could not save preferences: ", 0), 0u);
+}
+
+// Regression: an observer that set the preferences again made the outer call store and
+// hand the owner the older record afterwards.
+TEST(RecordPreferencesStore, NewestRecordWinsWhenAnObserverSetsAgainAndModifyWritesOnce) {
+  InMemoryRecordStore defaults;
+  RecordPreferencesStore store(defaults);
+  std::vector<std::int64_t> owner;
+  store.setOnChange([&](const Preferences& p) { owner.push_back(p.workMinutes); });
+  const auto raiseToFifty = store.changes().subscribe([&](const Preferences& p) {
+    if (p.workMinutes < 50) store.setPreferences(withWork(50));
+  });
+  store.setPreferences(withWork(30));
+  EXPECT_EQ(store.preferences().workMinutes, 50);
+  EXPECT_EQ(storedWork(defaults), 50);
+  ASSERT_FALSE(owner.empty());
+  EXPECT_EQ(owner.back(), 50);
+  // `modify` changes one field of the current record with one write and one callback; with
+  // the owner's callback removed, setting still stores.
+  owner.clear();
+  const int writes = defaults.writeCount("preferences");
+  store.modify([](Preferences& p) { p.speechEnabled = !p.speechEnabled; });
+  EXPECT_EQ(owner, (std::vector<std::int64_t>{50}));
+  EXPECT_EQ(defaults.writeCount("preferences"), writes + 1);
+  EXPECT_EQ(RecordPreferencesStore(defaults).preferences().speechEnabled, !Preferences().speechEnabled);
+  store.setOnChange({});
+  store.setPreferences(withWork(60));
+  EXPECT_EQ(storedWork(defaults), 60);
+  EXPECT_EQ(owner.size(), 1u);
+  // An emptied blocked-apps list is kept empty, never read back as the defaults.
+  ASSERT_FALSE(Preferences().blockedAppIds.empty());
+  store.modify([](Preferences& p) { p.blockedAppIds.clear(); });
+  EXPECT_TRUE(RecordPreferencesStore(defaults).preferences().blockedAppIds.empty());
 }
 
 using Kind = PomodoroSession::Kind;
@@ -289,6 +335,34 @@ TEST(FocusHistoryStore, MarkAccomplishedAndFailedChangesLeaveTheHistoryAsItWas) 
   defaults.setFailing(false);
   store.record(work(UUID::random(), 3));
   EXPECT_FALSE(store.errorMessage()) << "a successful save clears the message";
+}
+
+TEST(FocusStores, LoadLimitUnknownIdsClearingAndAbsentPriority) {
+  InMemoryRecordStore defaults;
+  Json stored = Json::array();
+  std::vector<UUID> ids;
+  for (int i = 0; i < 120; ++i) {
+    stored.push_back(FocusHistoryEntry{ids.emplace_back(UUID::random()), "W", 60, Date(i), {}, {}}
+                         .toJson());
+  }
+  defaults.setData(FocusHistoryStore::key, json::dump(stored));
+  FocusHistoryStore history(&defaults);
+  ASSERT_EQ(history.entries().size(), 100u) << "the first hundred stored";
+  EXPECT_EQ(history.entries().back().id, ids[99]);
+  const auto before = history.entries();
+  history.remove(UUID::random());  // an unknown id changes nothing, and still saves
+  EXPECT_EQ(history.entries(), before);
+  EXPECT_EQ(FocusHistoryStore(&defaults).entries(), before);
+
+  defaults.setData(FocusRecoveryStore::key, "{garbage");
+  FocusRecoveryStore recovery(&defaults);
+  ASSERT_TRUE(recovery.document().errorMessage());
+  recovery.clear();  // clearing an unreadable record removes it and unblocks
+  EXPECT_FALSE(recovery.document().errorMessage() || defaults.rawBytes(FocusRecoveryStore::key));
+  const FocusCheckpoint noPriority{{UUID::random(), "Draft", 600, 900, true}, "", false, {}};
+  recovery.save(noPriority);
+  EXPECT_FALSE(json::parse(*defaults.rawBytes(FocusRecoveryStore::key)).contains("priorityID"));
+  EXPECT_EQ(FocusRecoveryStore(&defaults).document().value(), noPriority);
 }
 
 TEST(FocusHistoryStore, CorruptFileIsKeptAndRefusesEveryChange) {

@@ -154,6 +154,28 @@ TEST_F(FliteSpeechServiceTest, StopCompletesAPhraseOnceLaterButNeverAClip) {
   EXPECT_EQ(log.lines().back(), duck(false));
 }
 
+TEST_F(FliteSpeechServiceTest, SpeechOffCompletesAtOnceAndVoicesAreEnglishSortedByName) {
+  choose(std::nullopt, "It's {time}", false);
+  int completions = 0;
+  service.speak("hello", std::nullopt, counter(completions));
+  EXPECT_EQ(completions, 1) << "before speak returns";
+  EXPECT_TRUE(engine->calls.empty());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(completions, 1);
+
+  // Language prefix "en" exactly (case-sensitive); equal names keep the engine's order.
+  engine->installed = {{"v1", "kal", "en-US"}, {"v2", "Zed", "de-DE"}, {"v3", "awb", "en-GB"},
+                       {"v4", "Kal", "EN-US"}, {"v5", "kal", "en"},    {"v6", "Bob", "eng"}};
+  std::vector<std::string> ids;
+  for (const SpeechVoice& voice : service.availableVoices()) ids.push_back(voice.identifier);
+  EXPECT_EQ(ids, (std::vector<std::string>{"v6", "v3", "v1", "v5"}));
+
+  // The recorded voice is there when the midnight clip is found.
+  EXPECT_FALSE(BundledSpeech::isAvailable(ResourceLocator({folder.path()})));
+  testing::writeFile(folder / "hour-0-00.wav", testing::wavFile({16000, 1, {1}}));
+  EXPECT_TRUE(BundledSpeech::isAvailable(ResourceLocator({folder.path()})));
+}
+
 TEST_F(FliteSpeechServiceTest, WhenNothingCanBeHeardThePhraseStillEndsOnTheNextTurn) {
   const std::tuple<bool, std::optional<PcmBuffer>, std::optional<std::string>> rows[] = {
       {false, PcmBuffer{16000, 1, {1, 2, 3}}, "no audio output for speech"},

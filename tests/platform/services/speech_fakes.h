@@ -47,9 +47,8 @@ struct FakeSynthesisEngine final : SynthesisEngine {
   };
   std::optional<PcmBuffer> result = PcmBuffer{16000, 1, std::vector<std::int16_t>(1600, 1000)};
   std::vector<Call> calls;
-  std::vector<SpeechVoice> voices() const override {
-    return {{"flite:slt", "slt", "en-US"}, {"flite:awb", "awb", "en-GB"}};
-  }
+  std::vector<SpeechVoice> installed = {{"flite:slt", "slt", "en-US"}, {"flite:awb", "awb", "en-GB"}};
+  std::vector<SpeechVoice> voices() const override { return installed; }
   std::optional<PcmBuffer> synthesize(const std::string& text,
                                       const std::optional<std::string>& voice,
                                       float rate) override {

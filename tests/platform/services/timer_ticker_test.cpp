@@ -31,6 +31,23 @@ TEST(TimerTicker, TicksOnTheMainThreadWithNoImmediateTickAndAStartWhileRunningRe
   EXPECT_FALSE(offMainThread);
 }
 
+TEST(TimerTicker, StoppedItStaysQuietAndStartedAgainItTicksAgain) {
+  TimerTicker ticker(0.02);
+  int ticks = 0;
+  ticker.onTick = [&] { ++ticks; };
+  ticker.start();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 1; }, 5000));
+  ticker.stop();
+  EXPECT_FALSE(ticker.isRunning());
+  const int stoppedAt = ticks;
+  QTest::qWait(100);
+  EXPECT_EQ(ticks, stoppedAt);
+  ticker.stop();  // stopping twice is harmless
+  ticker.start();
+  EXPECT_TRUE(ticker.isRunning());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= stoppedAt + 2; }, 5000));
+}
+
 // No fire may reach a ticker that is gone, even one released inside its own tick.
 TEST(TimerTicker, CallbackMayReplaceItselfOrDestroyTheTicker) {
   auto ticker = std::make_unique<TimerTicker>(0.02);

@@ -1,0 +1,160 @@
+#include "platform/desktop/system_events_monitor.h"
+
+#include <time.h>
+
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+
+#include "platform/logging/log.h"
+
+namespace vorlane {
+namespace {
+
+const QString login1 = QStringLiteral("org.freedesktop.login1");
+const QString managerPath = QStringLiteral("/org/freedesktop/login1");
+const QString managerInterface = QStringLiteral("org.freedesktop.login1.Manager");
+const QString sessionInterface = QStringLiteral("org.freedesktop.login1.Session");
+const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
+
+// A wake is a suspend of more than this many seconds since the last one told.
+constexpr double wakeThreshold = 1.0;
+
+double seconds(clockid_t clock) {
+  timespec now{};
+  clock_gettime(clock, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+void logUnavailable(const char* what, const QString& why) {
+  Log::lifecycle().debug("%{public}s not available, not followed: %{public}s", what,
+                         why.toStdString());
+}
+
+}  // namespace
+
+double SystemEventsMonitor::systemSuspendedSeconds() {
+  return seconds(CLOCK_BOOTTIME) - seconds(CLOCK_MONOTONIC);
+}
+
+SystemEventsMonitor::SystemEventsMonitor(QDBusConnection systemBus, QDBusConnection sessionBus,
+                                         SuspendedTime suspendedTime,
+                                         std::chrono::milliseconds timeout)
+    : systemBus_(std::move(systemBus)),
+      sessionBus_(std::move(sessionBus)),
+      suspendedTime_(suspendedTime ? std::move(suspendedTime) : systemSuspendedSeconds),
+      timeoutMs_(static_cast<int>(timeout.count())) {
+  suspendedAtLastWake_ = suspendedTime_();
+  watchScreenSavers();
+  watchSleep();
+  watchSession();
+}
+
+void SystemEventsMonitor::watchScreenSavers() {
+  if (!sessionBus_.isConnected()) {
+    logUnavailable("session bus", sessionBus_.lastError().message());
+    return;
+  }
+  // By interface only: GNOME sends it under its own name and path as well.
+  for (const char* interface : {"org.freedesktop.ScreenSaver", "org.gnome.ScreenSaver"}) {
+    sessionBus_.connect(QString(), QString(), QString::fromLatin1(interface),
+                        QStringLiteral("ActiveChanged"), this,
+                        SLOT(screenSaverActiveChanged(bool)));
+  }
+}
+
+void SystemEventsMonitor::watchSleep() {
+  if (!systemBus_.isConnected()) {
+    logUnavailable("system bus", systemBus_.lastError().message());
+    return;
+  }
+  systemBus_.connect(login1, managerPath, managerInterface, QStringLiteral("PrepareForSleep"),
+                     this, SLOT(prepareForSleep(bool)));
+}
+
+void SystemEventsMonitor::watchSession() {
+  if (!systemBus_.isConnected()) return;
+  const std::optional<QString> path = findSessionPath();
+  if (!path) return;
+  sessionPath_ = *path;
+  systemBus_.connect(login1, sessionPath_, sessionInterface, QStringLiteral("Lock"), this,
+                     SLOT(sessionLocked()));
+  systemBus_.connect(login1, sessionPath_, sessionInterface, QStringLiteral("Unlock"), this,
+                     SLOT(sessionUnlocked()));
+  systemBus_.connect(login1, sessionPath_, propertiesInterface,
+                     QStringLiteral("PropertiesChanged"), this,
+                     SLOT(sessionPropertiesChanged(QString, QVariantMap, QStringList)));
+}
+
+// The "auto" session names the caller's session, but signals come from its real path.
+std::optional<QString> SystemEventsMonitor::findSessionPath() {
+  QDBusMessage get = QDBusMessage::createMethodCall(
+      login1, managerPath + QStringLiteral("/session/auto"), propertiesInterface,
+      QStringLiteral("Get"));
+  get << sessionInterface << QStringLiteral("Id");
+  const QDBusMessage idReply = call(systemBus_, get);
+  const QVariant id = idReply.arguments().value(0).value<QDBusVariant>().variant();
+  if (idReply.type() != QDBusMessage::ReplyMessage || id.typeId() != QMetaType::QString) {
+    logUnavailable("login session", idReply.errorMessage());
+    return std::nullopt;
+  }
+  QDBusMessage getSession = QDBusMessage::createMethodCall(login1, managerPath, managerInterface,
+                                                           QStringLiteral("GetSession"));
+  getSession << id.toString();
+  const QDBusMessage pathReply = call(systemBus_, getSession);
+  const QVariant path = pathReply.arguments().value(0);
+  if (pathReply.type() != QDBusMessage::ReplyMessage ||
+      path.typeId() != qMetaTypeId<QDBusObjectPath>()) {
+    logUnavailable("login session", pathReply.errorMessage());
+    return std::nullopt;
+  }
+  return path.value<QDBusObjectPath>().path();
+}
+
+QDBusMessage SystemEventsMonitor::call(QDBusConnection& bus, QDBusMessage message) {
+  message.setAutoStartService(false);
+  return bus.call(message, QDBus::Block, timeoutMs_);
+}
+
+void SystemEventsMonitor::deliverPendingWake() {
+  const double suspended = suspendedTime_();
+  if (suspended - suspendedAtLastWake_ <= wakeThreshold) return;
+  suspendedAtLastWake_ = suspended;
+  wakeToldEarly_ = true;
+  didWake_.notify();
+}
+
+void SystemEventsMonitor::prepareForSleep(bool starting) {
+  if (starting) return;
+  const double suspended = suspendedTime_();
+  const bool alreadyTold =
+      wakeToldEarly_ && suspended - suspendedAtLastWake_ <= wakeThreshold;
+  suspendedAtLastWake_ = suspended;
+  wakeToldEarly_ = false;
+  if (!alreadyTold) didWake_.notify();
+}
+
+void SystemEventsMonitor::screenSaverActiveChanged(bool active) {
+  (active ? wentAway_ : cameBack_).notify();
+}
+
+void SystemEventsMonitor::sessionLocked() { wentAway_.notify(); }
+
+void SystemEventsMonitor::sessionUnlocked() { cameBack_.notify(); }
+
+void SystemEventsMonitor::sessionPropertiesChanged(const QString& interface,
+                                                   const QVariantMap& changed,
+                                                   const QStringList&) {
+  if (interface != sessionInterface) return;
+  const QVariant active = changed.value(QStringLiteral("Active"));
+  const QVariant locked = changed.value(QStringLiteral("LockedHint"));
+  const bool isBool = active.typeId() == QMetaType::Bool;
+  const bool lockedIsBool = locked.typeId() == QMetaType::Bool;
+  if ((isBool && !active.toBool()) || (lockedIsBool && locked.toBool())) {
+    wentAway_.notify();
+  } else if ((isBool && active.toBool()) || (lockedIsBool && !locked.toBool())) {
+    cameBack_.notify();
+  }
+}
+
+}  // namespace vorlane

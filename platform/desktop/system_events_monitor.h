@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+#include <chrono>
+#include <functional>
+#include <optional>
+
+#include "foundation/observers.h"
+
+namespace vorlane {
+
+// Follows the screen and the machine over D-Bus and tells three things: the screen went
+// away (screen saver on, session locked or switched away), it came back (screen saver off,
+// unlocked, session active again), and the machine woke from suspend.
+//
+// Sources: `ActiveChanged` of the freedesktop and GNOME screen savers on the session bus;
+// logind on the system bus, `PrepareForSleep(false)` of the manager and the own session's
+// `Lock`, `Unlock` and `Active`/`LockedHint` changes. Every call gives up after `timeout`;
+// a missing or silent service is logged once and leaves that source unwatched. Main thread.
+class SystemEventsMonitor final : public QObject {
+  Q_OBJECT
+
+ public:
+  // Seconds the machine has spent suspended since boot.
+  using SuspendedTime = std::function<double()>;
+
+  SystemEventsMonitor(QDBusConnection systemBus, QDBusConnection sessionBus,
+                      SuspendedTime suspendedTime = systemSuspendedSeconds,
+                      std::chrono::milliseconds timeout = std::chrono::milliseconds(250));
+
+  Observers<>& screenWentAway() { return wentAway_; }
+  Observers<>& screenCameBack() { return cameBack_; }
+  Observers<>& didWake() { return didWake_; }
+
+  // Tells a wake that logind has not reported yet, known by the suspended time having grown
+  // by more than a second since the last one told. Timers stall during suspend and may fire
+  // after a resume before logind's signal; they call this first. logind's own signal for
+  // a wake told here is then not told again.
+  void deliverPendingWake();
+
+  // The logind session followed; empty when none could be found.
+  const QString& sessionPath() const { return sessionPath_; }
+
+  // CLOCK_BOOTTIME minus CLOCK_MONOTONIC: the first counts suspend, the second does not.
+  static double systemSuspendedSeconds();
+
+ private slots:
+  void screenSaverActiveChanged(bool active);
+  void prepareForSleep(bool starting);
+  void sessionLocked();
+  void sessionUnlocked();
+  void sessionPropertiesChanged(const QString& interface, const QVariantMap& changed,
+                                const QStringList& invalidated);
+
+ private:
+  void watchScreenSavers();
+  void watchSleep();
+  void watchSession();
+  std::optional<QString> findSessionPath();
+  QDBusMessage call(QDBusConnection& bus, QDBusMessage message);
+  void tellWake();
+
+  QDBusConnection systemBus_;
+  QDBusConnection sessionBus_;
+  SuspendedTime suspendedTime_;
+  int timeoutMs_;
+  QString sessionPath_;
+  double suspendedAtLastWake_ = 0;
+  bool wakeToldEarly_ = false;
+  Observers<> wentAway_;
+  Observers<> cameBack_;
+  Observers<> didWake_;
+};
+
+}  // namespace vorlane

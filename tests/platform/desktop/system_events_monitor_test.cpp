@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDBusVirtualObject>
+#include <QTest>
+#include <QThread>
+#include <map>
+
+#include "platform/desktop/system_events_monitor.h"
+#include "platform/logging/log_capture.h"
+#include "coordination/system_event_source.h"
+#include "tests/support/log_lines.h"
+#include "tests/support/private_dbus.h"
+
+using namespace std::chrono_literals;
+
+namespace vorlane {
+namespace {
+
+const QString sessionPath = QStringLiteral("/org/freedesktop/login1/session/c7");
+
+// Answers the members it knows and leaves every other call without an answer.
+struct FakeService final : QDBusVirtualObject {
+  std::map<QString, QVariant> answers;
+  bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+    const auto found = answers.find(message.member());
+    if (found != answers.end()) connection.send(message.createReply(found->second));
+    return true;
+  }
+  QString introspect(const QString&) const override { return {}; }
+};
+
+// A fake logind and screen saver on a private bus, served from their own thread, which
+// stands in for both the system and the session bus.
+struct SystemEventsMonitorTest : ::testing::Test {
+  void SetUp() override {
+    thread_.start();
+    ASSERT_FALSE(bus_.address().empty()) << "dbus-daemon did not start";
+  }
+  void TearDown() override {
+    source_.reset();
+    monitor_.reset();
+    for (const char* name : {"services", "client"}) QDBusConnection::disconnectFromBus(name);
+    thread_.quit();
+    thread_.wait();
+  }
+  QDBusConnection connection(const char* name) {
+    return QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), name);
+  }
+  void serve(const QString& path, std::map<QString, QVariant> answers) {
+    objects_.push_back(std::make_unique<FakeService>());
+    objects_.back()->answers = std::move(answers);
+    objects_.back()->moveToThread(&thread_);
+    ASSERT_TRUE(connection("services").registerVirtualObject(path, objects_.back().get()));
+  }
+  void ownName(const QString& name) { ASSERT_TRUE(connection("services").registerService(name)); }
+  // logind answering the auto session's id and the id's path.
+  void logind() {
+    serve("/org/freedesktop/login1/session/auto",
+          {{"Get", QVariant::fromValue(QDBusVariant(QStringLiteral("c7")))}});
+    serve("/org/freedesktop/login1", {{"GetSession", QVariant::fromValue(QDBusObjectPath(sessionPath))}});
+    ownName("org.freedesktop.login1");
+  }
+  // Observed as the coordinator observes it.
+  void startMonitor() {
+    monitor_ = std::make_shared<SystemEventsMonitor>(connection("client"), connection("client"),
+                                                     [this] { return suspended_; });
+    source_ = std::make_unique<SystemEventSourceOver<SystemEventsMonitor>>(monitor_);
+    subscriptions_.push_back(source_->screenWentAway().subscribe([this] { events_ += "away "; }));
+    subscriptions_.push_back(source_->screenCameBack().subscribe([this] { events_ += "back "; }));
+    subscriptions_.push_back(source_->didWake().subscribe([this] { events_ += "wake "; }));
+    // A round trip, so that the bus has taken every match rule before a signal is sent.
+    connection("client").call(QDBusMessage::createMethodCall(
+        "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "GetId"));
+  }
+  // Sends one signal from the services' connection and waits until the monitor has told
+  // `expected` (or gave up after two seconds).
+  std::string send(const QString& path, const QString& interface, const QString& name,
+                   QVariantList arguments, const std::string& expected) {
+    events_.clear();
+    QDBusMessage signal = QDBusMessage::createSignal(path, interface, name);
+    signal.setArguments(arguments);
+    connection("services").send(signal);
+    if (!expected.empty()) (void)QTest::qWaitFor([&] { return events_ == expected; }, 2000);
+    // Anything told late, or told when nothing is expected, shows up as well.
+    QTest::qWait(expected.empty() ? 200 : 20);
+    return events_;
+  }
+  std::string screenSaver(const char* service, bool active, const std::string& expected) {
+    const QString name = QStringLiteral("org.%1.ScreenSaver").arg(service);
+    return send("/" + QString(name).replace('.', '/'), name, "ActiveChanged", {active}, expected);
+  }
+  std::string sleep(bool starting, const std::string& expected) {
+    return send("/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep",
+                {starting}, expected);
+  }
+  std::string properties(QVariantMap changed, const std::string& expected,
+                         const QString& interface = "org.freedesktop.login1.Session") {
+    return send(sessionPath, "org.freedesktop.DBus.Properties", "PropertiesChanged",
+                {interface, changed, QStringList()}, expected);
+  }
+
+  LogCapture log_;
+  testing::PrivateDBus bus_;
+  QThread thread_;
+  std::vector<std::unique_ptr<FakeService>> objects_;
+  std::shared_ptr<SystemEventsMonitor> monitor_;
+  std::unique_ptr<SystemEventSource> source_;
+  std::vector<Observers<>::Subscription> subscriptions_;
+  std::string events_;
+  double suspended_ = 0;
+};
+
+TEST_F(SystemEventsMonitorTest, ScreenSaverAndSessionSignalsTellAwayAndBack) {
+  logind();
+  startMonitor();
+  EXPECT_EQ(monitor_->sessionPath(), sessionPath);
+
+  EXPECT_EQ(screenSaver("freedesktop", true, "away "), "away ");
+  EXPECT_EQ(screenSaver("gnome", false, "back "), "back ");
+  EXPECT_EQ(send(sessionPath, "org.freedesktop.login1.Session", "Lock", {}, "away "), "away ");
+  EXPECT_EQ(send(sessionPath, "org.freedesktop.login1.Session", "Unlock", {}, "back "), "back ");
+
+  // Changed properties, what is told.
+  const std::pair<QVariantMap, std::string> rows[] = {
+      {{{"LockedHint", true}}, "away "},
+      {{{"LockedHint", false}}, "back "},
+      {{{"Active", false}}, "away "},
+      {{{"Active", true}}, "back "},
+      {{{"Active", true}, {"LockedHint", true}}, "away "},
+      {{{"IdleHint", true}}, ""},
+      {{{"Active", QStringLiteral("no")}}, ""},
+  };
+  for (const auto& [changed, told] : rows) {
+    SCOPED_TRACE(told);
+    EXPECT_EQ(properties(changed, told), told);
+  }
+  // Another interface's properties, or another session's lock, are not ours.
+  EXPECT_EQ(properties({{"Active", false}}, "", "org.freedesktop.login1.User"), "");
+  EXPECT_EQ(send("/org/freedesktop/login1/session/c9", "org.freedesktop.login1.Session", "Lock",
+                 {}, ""),
+            "");
+}
+
+TEST_F(SystemEventsMonitorTest, AWakeIsToldOnceWhetherATimerOrLogindNoticesItFirst) {
+  logind();
+  startMonitor();
+  // Going to sleep is not an event of its own.
+  EXPECT_EQ(sleep(true, ""), "");
+  EXPECT_EQ(sleep(false, "wake "), "wake ");
+
+  // Nothing slept: a timer's check tells nothing.
+  events_.clear();
+  suspended_ = 0.5;
+  source_->deliverPendingWake();
+  EXPECT_EQ(events_, "");
+
+  // The timer fires first after a resume, then logind's signal arrives.
+  suspended_ = 600;
+  source_->deliverPendingWake();
+  source_->deliverPendingWake();
+  EXPECT_EQ(events_, "wake ");
+  EXPECT_EQ(sleep(false, ""), "");
+
+  // The next suspend is reported by logind first; the timer then finds nothing new.
+  suspended_ = 1200;
+  EXPECT_EQ(sleep(false, "wake "), "wake ");
+  events_.clear();
+  monitor_->deliverPendingWake();
+  EXPECT_EQ(events_, "");
+}
+
+TEST_F(SystemEventsMonitorTest, WithoutLogindTheScreenSaverIsStillFollowedAndOneLineIsLogged) {
+  startMonitor();
+  EXPECT_TRUE(monitor_->sessionPath().isEmpty());
+  EXPECT_EQ(screenSaver("gnome", true, "away "), "away ");
+  const auto lines = logMessages(log_, "lifecycle");
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_TRUE(lines[0].starts_with("login session not available")) << lines[0];
+}
+
+TEST_F(SystemEventsMonitorTest, ASilentLogindIsGivenUpOnWithinTheBound) {
+  serve("/org/freedesktop/login1/session/auto", {});
+  serve("/org/freedesktop/login1", {});
+  ownName("org.freedesktop.login1");
+  const auto start = std::chrono::steady_clock::now();
+  startMonitor();
+  // One unanswered call of 250 ms; the default would be 25 s.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+  EXPECT_TRUE(monitor_->sessionPath().isEmpty());
+  EXPECT_EQ(logMessages(log_, "lifecycle").size(), 1u);
+}
+
+TEST_F(SystemEventsMonitorTest, WithoutAnyBusNothingIsFollowedAndNothingFails) {
+  QDBusConnection none = QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent"),
+                                                       QStringLiteral("none"));
+  {
+    SystemEventsMonitor monitor(none, none, [] { return 0.0; });
+    EXPECT_TRUE(monitor.sessionPath().isEmpty());
+    monitor.deliverPendingWake();
+  }
+  QDBusConnection::disconnectFromBus(QStringLiteral("none"));
+  EXPECT_EQ(logMessages(log_, "lifecycle").size(), 2u);
+}
+
+}  // namespace
+}  // namespace vorlane
