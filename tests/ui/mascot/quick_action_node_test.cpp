@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include <QPainter>
 
+#include "ui/scene/scene.h"
 #include "ui/windows/symbol_image.h"
 
 namespace vorlane {
@@ -82,32 +82,39 @@ TEST(QuickActionNodeTest, SizeFollowsTheLabelAndWarningsHaveTheirOwnBorder) {
   EXPECT_EQ(five.background()->fillColor(), theme.pillFill);
 }
 
+// Drawn in a scene, each pill shows its symbol in the text colour in the icon's place.
 TEST(QuickActionNodeTest, EveryPillAsDrawn) {
-  const char* dir = std::getenv("VORLANE_KEEP_SCREENSHOTS");
-  if (dir == nullptr) GTEST_SKIP() << "set VORLANE_KEEP_SCREENSHOTS to look at the pills";
   for (const MascotTheme* theme : {&MascotTheme::light(), &MascotTheme::dark()}) {
-    QImage sheet(2 * 380, 2 * 8 * 44, QImage::Format_ARGB32_Premultiplied);
-    sheet.fill(theme->isDark ? QColor(60, 60, 60) : QColor(235, 235, 235));
-    QPainter painter(&sheet);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(2, 2);
+    Scene scene(QSizeF(380, 8 * 44 + 8));
+    std::vector<QuickActionNode*> pills;
     int i = 0;
     for (QuickAction action : every) {
-      QuickActionNode pill(action, QString::fromStdString(label(action, 25)), *theme);
-      painter.save();
-      painter.translate(10 + (i % 2) * 190 + pill.size().width() / 2, 24 + (i / 2) * 44);
-      painter.scale(1, -1);
-      for (Node* child : pill.children()) {
-        painter.save();
-        painter.translate(child->position().x(), child->position().y());
-        child->paint(&painter, nullptr, nullptr);
-        painter.restore();
-      }
-      painter.restore();
+      auto* pill = new QuickActionNode(action, QString::fromStdString(label(action, 25)), *theme);
+      pill->setPosition({10 + (i % 2) * 190 + pill->size().width() / 2,
+                         scene.size().height() - 26 - (i / 2) * 44});
+      scene.addChild(pill);
+      pills.push_back(pill);
       ++i;
     }
-    painter.end();
-    sheet.save(QString("%1/pills-%2.png").arg(dir, theme->isDark ? "dark" : "light"));
+    const QImage image = scene.renderImage();
+    if (const char* dir = std::getenv("VORLANE_KEEP_SCREENSHOTS")) {
+      image.save(QString("%1/pills-%2.png").arg(dir, theme->isDark ? "dark" : "light"));
+    }
+    const QColor ink = theme->pillText.toQColor();
+    for (const QuickActionNode* pill : pills) {
+      const QPointF icon = pill->position() + pill->icon()->position();
+      int inked = 0;
+      for (int dy = -8; dy < 8; ++dy) {
+        for (int dx = -8; dx < 8; ++dx) {
+          const QColor c = image.pixelColor(int(icon.x()) + dx, int(scene.size().height() - icon.y()) + dy);
+          if (std::abs(c.red() - ink.red()) < 40 && std::abs(c.green() - ink.green()) < 40 &&
+              std::abs(c.blue() - ink.blue()) < 40 && c.alpha() > 200) {
+            ++inked;
+          }
+        }
+      }
+      EXPECT_GT(inked, 10) << rawValue(pill->action()) << (theme->isDark ? " dark" : " light");
+    }
   }
 }
 
