@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -70,9 +71,55 @@ class CoordinatorTest : public testing::Test {
     build();
     coordinator->start();
   }
+  // A new coordinator over fresh fakes at `now`, for one row of a table; the records stay.
+  using Adjust = std::function<void(VisitCoordinator::Dependencies&)>;
+  void fresh(Date now = at(10, 59), const Adjust& adjust = nullptr) {
+    coordinator.reset();
+    presenter = std::make_shared<FakeVisitPresenter>();
+    speech = std::make_shared<FakeSpeechService>();
+    notifications = std::make_shared<FakeNotificationService>();
+    windows = FakeFeatureWindows{};
+    timers.made.clear();
+    clock->set(now);
+    auto given = dependencies();
+    if (adjust) adjust(given);
+    build(std::move(given));
+    coordinator->start();
+  }
   void tickAt(Date date) {
     clock->set(date);
     ticker->fire();
+  }
+  // The session timer of the current coordinator.
+  FakeRepeatingTimer& timer() { return *timers.made.back(); }
+  void fireAt(Date date) {
+    clock->set(date);
+    timer().fire();
+  }
+  // Starts a focus from the editor, as the user would, and lets its visit leave.
+  void startFocus(const std::string& goal = "write report") {
+    coordinator->requestNewPomodoro();
+    windows.focusEditor->start(goal);
+    presenter->finishVisit();
+  }
+  void change(const std::function<void(Preferences&)>& edit) {
+    Preferences settings = preferences->preferences();
+    edit(settings);
+    preferences->setPreferences(settings);
+  }
+  // The sentence the call threw, or "" when it did not throw.
+  static std::string refusal(const std::function<void()>& call) {
+    try {
+      call();
+    } catch (const std::exception& error) {
+      return error.what();
+    }
+    return "";
+  }
+  // The session's phase in a word: working, awaiting, break, paused or idle.
+  std::string phase() const {
+    static const char* const names[] = {"working", "awaiting", "break", "paused", "idle"};
+    return names[coordinator->pomodoro().phase().value().index()];
   }
 
   Visit visit(Visit::Kind kind, Date scheduledFor, std::string text = "Stand up") const {
