@@ -102,6 +102,24 @@ class CoordinatorTest : public testing::Test {
     windows.focusEditor->start(goal);
     presenter->finishVisit();
   }
+  // A fresh coordinator with no checkpoint, brought to the state the way the user does it.
+  enum class At { idle, working, awaiting, onBreak, pausedFocus, pausedBreak, pausedNoGoal, breakCard };
+  void reach(At state) {
+    FocusRecoveryStore(&records).clear();
+    fresh();
+    if (state == At::idle) return;
+    startFocus(state == At::pausedNoGoal ? "" : "write report");
+    if (state == At::pausedFocus || state == At::pausedNoGoal) return coordinator->requestPauseSession();
+    if (state == At::working) return;
+    tickAt(*coordinator->pomodoro().endsAt());
+    presenter->finishVisit();
+    if (state == At::awaiting) return;
+    coordinator->startBreak();
+    if (state == At::pausedBreak) return coordinator->requestPauseSession();
+    if (state == At::onBreak) return;
+    tickAt(*coordinator->pomodoro().endsAt());
+    presenter->finishVisit();
+  }
   void change(const std::function<void(Preferences&)>& edit) {
     Preferences settings = preferences->preferences();
     edit(settings);
