@@ -99,26 +99,9 @@ TEST_F(InvitationTest, ABusyUserIsInvitedAQuarterHourAfterwardAndAPausedFocusNev
   tickAt(at(11, 25));
   EXPECT_EQ(presenter->invitations.size(), 2u);
 
-  FocusRecoveryStore(&records).save(
-      {.session = {UUID::random(), "draft", 600, 60, false}, .nextStep = "", .isStarter = false,
-       .priorityID = std::nullopt});
-  startAt(at(10, 0));
-  for (int minutes : {15, 30, 75}) tickAt(at(10, 0) + minutes * 60);
+  reach(At::pausedFocus);
+  for (int minutes : {15, 30, 75}) tickAt(at(10, 59) + minutes * 60);
   EXPECT_TRUE(presenter->invitations.empty());
-}
-
-TEST_F(InvitationTest, ADueEncouragementIsANoteToReadNeverSpoken) {
-  startAt(at(10, 0), {low, low, high});
-  tickAt(at(10, 49, 59));
-  EXPECT_TRUE(presenter->performed.empty());
-  tickAt(at(10, 50));
-  ASSERT_TRUE(encouraged(Moment::idle));
-  const Visit& shown = presenter->performed[0];
-  EXPECT_EQ(shown.spokenPhrase, "");
-  EXPECT_EQ(shown.bubbleStyle, Visit::BubbleStyle::note);
-  EXPECT_EQ(shown.choreography, Choreography::reading(shown.bubbleText));
-  EXPECT_TRUE(speech->spoken.empty());
-  EXPECT_TRUE(random->allUsed());
 }
 
 TEST_F(InvitationTest, AnEncouragementThatCannotBeShownIsUsedUpNotKept) {
@@ -160,9 +143,15 @@ TEST_F(InvitationTest, EncouragementOnDemandIsShownAtOnceOrNotAtAll) {
   presenter->finishVisit();
   tickAt(at(10, 1));
   EXPECT_EQ(presenter->performed.size(), 1u);
-  // The cadence was left alone: its encouragement still comes at 10:50.
+  // The cadence was left alone: its encouragement still comes at 10:50, a note to read.
+  tickAt(at(10, 49, 59));
+  EXPECT_EQ(presenter->performed.size(), 1u);
   tickAt(at(10, 50));
-  EXPECT_EQ(presenter->performed.size(), 2u);
+  ASSERT_TRUE(encouraged(Moment::idle));
+  const Visit& due = presenter->performed.at(1);
+  EXPECT_EQ(due.bubbleStyle, Visit::BubbleStyle::note);
+  EXPECT_EQ(due.choreography, Choreography::reading(due.bubbleText));
+  EXPECT_TRUE(speech->spoken.empty());
   EXPECT_TRUE(random->allUsed());
 }
 
