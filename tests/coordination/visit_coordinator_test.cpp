@@ -15,7 +15,7 @@ TEST_F(CoordinatorSetUpTest, SessionLengthsComeFromTheSettingsClamped) {
   } rows[] = {{25, 5, 1500, 300}, {0, 0, 60, 60}, {500, 45, 5400, 1800}, {-3, 30, 60, 1800}};
   for (const auto& row : rows) {
     preferences->setPreferences(Preferences({.workMinutes = row.work, .breakMinutes = row.rest}));
-    build();
+    buildAndStart();
     EXPECT_EQ(coordinator->pomodoro().workDuration(), row.workSeconds) << row.work;
     EXPECT_EQ(coordinator->pomodoro().breakDuration(), row.restSeconds) << row.rest;
   }
@@ -32,7 +32,7 @@ TEST_F(CoordinatorSetUpTest, ACheckpointIsRestoredPausedUnlessUnreadableThenKept
     FocusRecoveryStore(&records).save(saved);
     if (unreadable) records.makeUnreadable(FocusRecoveryStore::key);
     const auto bytes = records.rawBytes(FocusRecoveryStore::key);
-    build();
+    buildAndStart();
     EXPECT_EQ(phase(), unreadable ? "idle" : "paused");
     EXPECT_EQ(coordinator->nextStep(), unreadable ? "" : "check the figures");
     EXPECT_EQ(coordinator->isStarterFocus(), !unreadable);
@@ -131,7 +131,7 @@ TEST_F(CoordinatorSetUpTest, AccomplishedFocusMarksItsPriorityOnlyOnceSaved) {
     records.setFailing(false);
     static_cast<void>(records.remove(FocusHistoryStore::key));
     static_cast<void>(records.remove(DailyPrioritiesStore::key));
-    build();
+    buildAndStart();
     UUID priority;
     prioritiesStore->apply(
         [&](DailyPriorities& plan) { priority = plan.add("Ship the release", at(9, 0), berlin); });
