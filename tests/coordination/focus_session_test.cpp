@@ -151,21 +151,6 @@ TEST_F(FocusSessionTest, RequestsThatDoNotFitThePhaseDoNothing) {
   }
 }
 
-TEST_F(FocusSessionTest, KeepGoingOrExtendingAFinishedFocusGoesOnWithTheSameSession) {
-  for (const QuickAction action : {QuickAction::keepGoing, QuickAction::extendSession}) {
-    fresh();
-    startFocus();
-    fireAt(at(11, 24));
-    const UUID session = coordinator->pomodoro().sessionID();
-    coordinator->perform(action);
-    EXPECT_EQ(phase(), "working");
-    EXPECT_EQ(coordinator->pomodoro().endsAt(), at(11, 29));
-    EXPECT_EQ(coordinator->pomodoro().sessionID(), session);
-    EXPECT_TRUE(timer().isActive());
-    EXPECT_EQ(logMessages(log, "pomodoro").back(), "session extended by 5 minutes");
-  }
-}
-
 TEST_F(FocusSessionTest, StarterAndFullLengthsFollowTheSettingsWhenTheUserStarts) {
   preferences->setPreferences(Preferences({.workMinutes = 200, .breakMinutes = 45}));
   buildAndStart();

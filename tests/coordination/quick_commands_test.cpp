@@ -159,6 +159,9 @@ TEST_F(QuickCommandsTest, EveryPillDoesItsOneOperationAndThePillsFollowEveryChan
       {startBreak, At::awaiting, [this] { return phase() == "break"; }},
       {skipBreak, At::onBreak, [this] { return phase() == "idle"; }},
       {extendSession, At::working, [this] { return coordinator->pomodoro().endsAt() == at(11, 29); }},
+      // A finished focus goes on as the same session.
+      {keepGoing, At::awaiting,
+       [this] { return phase() == "working" && coordinator->pomodoro().sessionID() == historyStore->entries().back().id; }},
       {mute, At::idle, [this] { return coordinator->muteExpiry() == at(11, 59); }},
       {unmute, At::idle, [this] { return !coordinator->mutedUntil(); }},
   };
@@ -170,6 +173,7 @@ TEST_F(QuickCommandsTest, EveryPillDoesItsOneOperationAndThePillsFollowEveryChan
     EXPECT_EQ(presenter->contexts.back().actions, coordinator->availableQuickActions())
         << rawValue(row.action);
   }
+  EXPECT_EQ(logMessages(log, "pomodoro").back(), "session extended by 5 minutes");
 }
 
 TEST_F(QuickCommandsTest, QuickCommandWindowRunsCommandsWhileTheCoordinatorLives) {

@@ -172,6 +172,7 @@ TEST_F(RemindersAndMuteTest, WhileMutedRemindersAreSilentNotificationsUntilTheMu
 TEST_F(RemindersAndMuteTest, MuteHotKeyTogglesAnHourAndMutesAgainOnceItRanOut) {
   ASSERT_TRUE(hotKeys->press(muteHotKey.identifier));
   EXPECT_EQ(coordinator->muteExpiry(), at(11, 59));
+  EXPECT_TRUE(presenter->contexts.back().isMuted);
   hotKeys->press(muteHotKey.identifier);
   EXPECT_FALSE(coordinator->mutedUntil());
   hotKeys->press(muteHotKey.identifier);

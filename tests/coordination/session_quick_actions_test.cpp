@@ -57,21 +57,6 @@ TEST(SessionQuickActions, EveryPhaseOffersItsOwnPills) {
 
 using CoordinatorQuickActionsTest = CoordinatorTest;
 
-TEST_F(CoordinatorQuickActionsTest, RefreshHandsTheClampedLengthTheMuteAndThePills) {
-  preferences->setPreferences(Preferences({.workMinutes = 200}));
-  buildAndStart();
-  coordinator->refreshQuickActions();
-  EXPECT_EQ(presenter->contexts.back().workMinutes, 90);
-  EXPECT_FALSE(presenter->contexts.back().isMuted);
-  coordinator->mute(MuteDuration::fifteenMinutes);
-  EXPECT_TRUE(presenter->contexts.back().isMuted);
-  // An expiry passing by itself changes the pills only at the next refresh.
-  const auto refreshes = presenter->contexts.size();
-  clock->set(at(11, 14));
-  EXPECT_EQ(coordinator->availableQuickActions().back(), mute);
-  EXPECT_EQ(presenter->contexts.size(), refreshes);
-}
-
 TEST_F(CoordinatorQuickActionsTest, PullingDownShowsAVisitAtOnceEvenMutedButNotDuringAnother) {
   buildAndStart();
   coordinator->mute(MuteDuration::oneHour);

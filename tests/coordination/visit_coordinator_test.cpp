@@ -48,7 +48,6 @@ TEST_F(CoordinatorSetUpTest, StartAndEverySettingsChangeApplyAtOnce) {
   EXPECT_TRUE(ticker->running);
   EXPECT_EQ(notifications->authorizationRequests, 1);
   EXPECT_EQ(presenter->screenID, std::optional<std::string>("DP-2"));
-
   change([](Preferences& p) {
     p.activeStartHour = 13;  // 11:00 is now outside the active hours
     p.workMinutes = 50;
@@ -99,19 +98,6 @@ TEST_F(CoordinatorSetUpTest, RemindersAddedAnyTimeFireAndStayOneHundredFiftySeco
     tickAt(row.tick);
     EXPECT_EQ(reminders->count(), row.left) << row.tick.timeIntervalSinceReferenceDate();
   }
-}
-
-TEST_F(CoordinatorSetUpTest, CallbacksHoldTheCoordinatorWeakly) {
-  buildAndStart();
-  coordinator->enqueue(visit(Visit::Kind::manual(), at(10, 59)));
-  const std::weak_ptr<VisitCoordinator> weak = coordinator;
-  coordinator.reset();
-  EXPECT_TRUE(weak.expired());
-  const int signals = stateChanges;
-  ticker->fire();
-  presenter->finishVisit();
-  EXPECT_EQ(stateChanges, signals);
-  EXPECT_EQ(presenter->performed.size(), 1u);
 }
 
 // Marking a history entry accomplished also marks its daily priority: saved first, shown
