@@ -46,20 +46,19 @@ TEST_F(InvitationTest, AnOccasionThatCannotBeShownIsUsedUpAndOnlyOneMoreFollows)
   const struct {
     const char* name;
     Date start;
-    std::function<void(Preferences&)> block;
+    Preferences::Params settings;
     bool cameraInUse;
   } rows[] = {
-      {"nothing", at(10, 0), [](Preferences&) {}, false},
-      {"invitations off", at(10, 0), [](Preferences& p) { p.idleFocusInvitationsEnabled = false; }, false},
-      {"mascot hidden", at(10, 0), [](Preferences& p) { p.presenceMode = PresenceMode::hidden; }, false},
+      {"nothing", at(10, 0), {}, false},
+      {"invitations off", at(10, 0), {.idleFocusInvitationsEnabled = false}, false},
+      {"mascot hidden", at(10, 0), {.presenceMode = PresenceMode::hidden}, false},
       // 22:10 in Berlin: outside 9 to 21, although 21:10 in UTC would be inside.
-      {"after the active hours", at(21, 55), [](Preferences& p) { p.activeEndHour = 21; }, false},
-      {"camera in use", at(10, 0), [](Preferences&) {}, true},
+      {"after the active hours", at(21, 55), {.activeEndHour = 21}, false},
+      {"camera in use", at(10, 0), {}, true},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    preferences->setPreferences(Preferences());
-    change(row.block);
+    preferences->setPreferences(Preferences(row.settings));
     environment->facts.cameraInUse = row.cameraInUse;
     startAt(row.start);
     const std::size_t blocked = std::string(row.name) != "nothing";
