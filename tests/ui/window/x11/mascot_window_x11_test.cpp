@@ -8,7 +8,7 @@
 
 #include "tests/support/temp_folder.h"
 #include "tests/ui/window/painted_block.h"
-#include "tests/ui/window/x11/x11_window_support.h"
+#include "tests/support/x11_peer.h"
 #include "ui/window/mascot_window.h"
 #include "ui/window/qt_screen_provider.h"
 #include "ui/window/screen_change_watcher.h"
