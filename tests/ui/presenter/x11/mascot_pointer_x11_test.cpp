@@ -3,7 +3,7 @@
 #include <string>
 
 #include "core/settings/in_memory_preferences_store.h"
-#include "tests/ui/window/x11/x11_window_support.h"
+#include "tests/support/x11_peer.h"
 #include "ui/mascot/mascot_window_controller.h"
 #include "ui/window/qt_screen_provider.h"
 
