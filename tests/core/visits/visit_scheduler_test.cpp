@@ -58,6 +58,10 @@ struct Harness {
 
 using Dates = std::vector<Date>;
 
+Reminder with(VisitTrigger trigger, Date createdAt = Date(0)) {
+  return Reminder(UUID::random(), "tea", std::move(trigger), createdAt);
+}
+
 Reminder oneOff(Date due, std::string phrase = "pills") {
   return Reminder(UUID::random(), std::move(phrase), VisitTrigger::oneOff(due), t(8, 0));
 }
@@ -105,14 +109,7 @@ TEST(VisitScheduler, HourlyWindowEdgesAndActiveHours) {
       {"boundary at now", 9, 21, false, t(9, 59), ten, {ten}, {}},
       {"boundary at the anchor", 9, 21, false, ten, t(10, 0, 30), {}, {}},
       {"missed half-hour polls", 9, 21, true, t(9, 10), t(10, 31), {t(10, 30)}, {t(9, 30), ten}},
-      {"last active hour and its half",
-       9,
-       21,
-       true,
-       t(20, 59),
-       t(22, 0, 30),
-       {},
-       {t(21, 0), t(21, 30)}},
+      {"last hour and its half", 9, 21, true, t(20, 59), t(22, 0, 30), {}, {t(21, 0), t(21, 30)}},
       {"wrapping hours", 22, 6, false, t(4, 59), t(7, 0, 30), {}, {t(5, 0), t(6, 0)}},
       {"outside wrapping hours", 22, 6, false, t(11, 59), t(12, 0, 30), {}, {}},
   };
@@ -158,45 +155,24 @@ TEST(VisitScheduler, RemindersFireOnceAtTheirFirstTimeAfterTheAnchor) {
     const char* name;
     Reminder reminder;
     Date anchor;
-    Dates polls, delivered, stale;
+    Dates polls, delivered, stale = {};
   };
   const Row rows[] = {
       {"due exactly at the anchor", oneOff(t(10, 0)), t(10, 0), {t(10, 0, 30)}, {}, {}},
-      {"due exactly at the poll",
-       oneOff(t(10, 0)),
-       t(9, 59),
-       {t(10, 0), t(10, 0, 30)},
-       {t(10, 0)},
-       {}},
+      {"due exactly at the poll", oneOff(t(10, 0)), t(9, 59), {t(10, 0), t(10, 0, 30)}, {t(10, 0)}},
       // Regression: the search began 1 ms after the anchor and lost these.
-      {"due half a millisecond after the anchor",
-       oneOff(t(10, 0, 0.0005)),
-       t(10, 0),
-       {t(10, 0, 1)},
-       {t(10, 0, 0.0005)},
-       {}},
-      {"daily due just after the anchor",
-       daily(10, 0),
-       t(10, 0) - 0.0005,
-       {t(10, 0), t(10, 0, 1)},
-       {t(10, 0)},
-       {}},
-      {"daily due at the anchor comes next day", daily(10, 0), t(10, 0), {t(10, 0, 1), t(10, 0, 0, 11)},
-       {t(10, 0, 0, 11)}, {}},
+      {"due 0.5 ms after the anchor", oneOff(t(10, 0, 0.0005)), t(10, 0), {t(10, 0, 1)},
+       {t(10, 0, 0.0005)}},
+      {"daily due just after the anchor", daily(10, 0), t(10, 0) - 0.0005, {t(10, 0), t(10, 0, 1)},
+       {t(10, 0)}},
+      {"daily due at the anchor comes next day", daily(10, 0), t(10, 0),
+       {t(10, 0, 1), t(10, 0, 0, 11)}, {t(10, 0, 0, 11)}},
       {"found too late", oneOff(t(10, 0)), t(9, 59), {t(10, 1, 31), t(10, 2)}, {}, {t(10, 0)}},
-      {"countdown from creation",
-       Reminder(UUID::random(), "a", VisitTrigger::countdown(1500), t(10, 0)),
-       t(10, 20),
-       {t(10, 24, 50), t(10, 25, 10), t(10, 26)},
-       {t(10, 25)},
-       {}},
+      {"countdown from creation", with(VisitTrigger::countdown(1500), t(10, 0)), t(10, 20),
+       {t(10, 24, 50), t(10, 25, 10), t(10, 26)}, {t(10, 25)}},
       // Days 11 and 12 are never looked at: the search starts after the new anchor.
-      {"daily across a long gap",
-       daily(9, 0),
-       t(8, 0),
-       {t(10, 0, 0, 12), t(10, 0, 30, 12), t(9, 0, 10, 13)},
-       {t(9, 0, 0, 13)},
-       {t(9, 0)}},
+      {"daily across a long gap", daily(9, 0), t(8, 0),
+       {t(10, 0, 0, 12), t(10, 0, 30, 12), t(9, 0, 10, 13)}, {t(9, 0, 0, 13)}, {t(9, 0)}},
   };
   for (const Row& row : rows) {
     Harness h(newYork, 30, 30);
@@ -368,10 +344,6 @@ TEST(VisitScheduler, EveryBoundaryOnceOnClockChangeDays) {
       EXPECT_TRUE(h.staleReports.empty());
     }
   }
-}
-
-Reminder with(VisitTrigger trigger, Date createdAt = Date(0)) {
-  return Reminder(UUID::random(), "tea", std::move(trigger), createdAt);
 }
 
 VisitTrigger recurring(RecurrenceDays days, int hour, int minute) {
