@@ -53,8 +53,6 @@ Outcome parse(std::string_view text, Date now = mondayTen) {
   }
 }
 
-std::string describe(const VisitTrigger& trigger) { return json::dump(trigger.toJson()); }
-
 struct Row {
   const char* name;
   std::string text;
@@ -62,32 +60,6 @@ struct Row {
   std::string phrase;
   Date now = mondayTen;
 };
-
-void expectRows(const std::vector<Row>& rows) {
-  for (const Row& row : rows) {
-    const Outcome outcome = parse(row.text, row.now);
-    ASSERT_TRUE(outcome.reminder) << row.name << ": error " << static_cast<int>(*outcome.error);
-    EXPECT_EQ(outcome.reminder->phrase, row.phrase) << row.name;
-    EXPECT_TRUE(outcome.reminder->trigger == row.trigger)
-        << row.name << ": " << describe(outcome.reminder->trigger) << ", expected "
-        << describe(row.trigger);
-    EXPECT_EQ(outcome.reminder->createdAt, row.now) << row.name;
-  }
-}
-
-struct ErrorRow {
-  const char* name;
-  std::string text;
-  Kind expected;
-};
-
-void expectErrors(const std::vector<ErrorRow>& rows) {
-  for (const ErrorRow& row : rows) {
-    const Outcome outcome = parse(row.text);
-    ASSERT_TRUE(outcome.error) << row.name << ": gave phrase " << outcome.reminder->phrase;
-    EXPECT_EQ(*outcome.error, row.expected) << row.name;
-  }
-}
 
 TEST(ReminderParser, SchedulesAndPhrases) {
   const Date ten = mondayTen;
@@ -177,11 +149,18 @@ TEST(ReminderParser, SchedulesAndPhrases) {
                       "go home"});
     }
   }
-  expectRows(rows);
+  for (const Row& row : rows) {
+    const Outcome outcome = parse(row.text, row.now);
+    ASSERT_TRUE(outcome.reminder) << row.name << ": error " << static_cast<int>(*outcome.error);
+    EXPECT_EQ(outcome.reminder->phrase, row.phrase) << row.name;
+    EXPECT_TRUE(outcome.reminder->trigger == row.trigger)
+        << row.name << ": " << json::dump(outcome.reminder->trigger.toJson());
+    EXPECT_EQ(outcome.reminder->createdAt, row.now) << row.name;
+  }
 }
 
 TEST(ReminderParser, Errors) {
-  expectErrors({
+  const std::tuple<const char*, std::string, Kind> rows[] = {
       {"nothing", "", Kind::empty},
       {"only white space", " \t\n\u00A0\u3000 ", Kind::empty},
       {"no schedule", "standup", Kind::noTimeFound},
@@ -214,7 +193,8 @@ TEST(ReminderParser, Errors) {
       {"just a countdown", "in 15m", Kind::noPhraseFound},
       {"days and a time", "weekdays 9am", Kind::noPhraseFound},
       {"fillers and days", "every day at 9am to", Kind::noPhraseFound},
-  });
+  };
+  for (const auto& [name, text, expected] : rows) EXPECT_EQ(parse(text).error, expected) << name;
   std::unordered_set<UUID> ids;  // every parse gives a fresh id
   for (int i = 0; i < 50; ++i) ids.insert(parser.parse("4pm standup", mondayTen).id);
   EXPECT_EQ(ids.size(), 50u);
