@@ -46,7 +46,7 @@ TEST(WelcomeAndAboutWindows, ShowTheirLinesWithTheShortcutAtAFixedSize) {
     EXPECT_EQ(row.window.windowTitle(), row.title);
     EXPECT_EQ(row.window.size(), QSize(460, 340)) << row.title.toStdString();
     EXPECT_EQ(row.window.minimumSize(), row.window.maximumSize()) << row.title.toStdString();
-    EXPECT_EQ(texts(row.window), row.lines);
+    EXPECT_EQ(texts(row.window).join("\n").toStdString(), row.lines.join("\n").toStdString());
   }
   EXPECT_EQ(welcome.notNowButton()->text(), "Not now");
   EXPECT_EQ(welcome.showMeButton()->text(), "Show me");
