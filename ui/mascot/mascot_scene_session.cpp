@@ -16,13 +16,7 @@ void MascotScene::showSession(std::optional<double> progress, std::optional<QStr
     return;
   }
   const double p = *progress;
-  if (hasIdleFocusInvitation_) {
-    hasIdleFocusInvitation_ = false;
-    billboard_->removeAllActions();
-    billboard_->setAlpha(0);
-    character_->holdSign(false);
-    hideQuickActions();
-  }
+  if (hasIdleFocusInvitation_) hideIdleFocusInvitation();
   if (time) activeSession_ = ActiveSession{p, *time, caption.value_or(QString())};
   if (presenceState_ == PresenceState::visiting || isDragging()) return;
 

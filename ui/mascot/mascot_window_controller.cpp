@@ -106,15 +106,7 @@ bool MascotWindowController::performIfFree(const Visit& visit, Completion comple
     if (refused) refused();
     return false;
   }
-  if (moving_) {
-    // A visit ends the move where it got to.
-    const Moving move = *moving_;
-    moving_.reset();
-    QGuiApplication::restoreOverrideCursor();
-    Preferences p = preferences();
-    p.mascotPlacements.insert_or_assign(move.screen.id, move.current);
-    preferencesStore_->setPreferences(p);
-  }
+  if (moving_) finishMove();  // a visit ends the move where it got to
   isPerformingVisit_ = true;
   currentVisit_ = visit;
   const std::uint64_t serial = ++visitSerial_;

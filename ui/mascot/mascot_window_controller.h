@@ -192,6 +192,8 @@ class MascotWindowController final : public QObject,
   QPointF toScenePoint(QPoint global) const;
   void refreshCursorRects();
   void endMove();
+  // Ends a move and stores the placement it reached.
+  void finishMove();
   void endPull(QPointF at);
 
   std::shared_ptr<PreferencesStore> preferencesStore_;

@@ -180,7 +180,7 @@ void MascotWindowController::mouseUp(QPointF at) {
   if (scene_ && dragOrigin_) endPull(at);
 }
 
-void MascotWindowController::endMove() {
+void MascotWindowController::finishMove() {
   const Moving move = *moving_;
   moving_.reset();
   QGuiApplication::restoreOverrideCursor();
@@ -188,6 +188,10 @@ void MascotWindowController::endMove() {
   Preferences p = preferences();
   p.mascotPlacements.insert_or_assign(move.screen.id, move.current);
   preferencesStore_->setPreferences(p);
+}
+
+void MascotWindowController::endMove() {
+  finishMove();
   isHovering_ = false;
   hoverPoll_.stop();
   ignoresMouseEvents_ = true;
