@@ -45,7 +45,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
   Log::lifecycle().info("Vorlane launching");
   preferencesStore_ = std::make_shared<RecordPreferencesStore>(services_.records());
   reminderStore_ = services_.makeReminderStore();
-  presenter_ = services_.makePresenter(*preferencesStore_);
+  presenter_ = services_.makePresenter(preferencesStore_);
   if (!presenter_) {
     Log::lifecycle().fault("no mascot presenter in this build; Vorlane cannot start");
     return false;

@@ -68,7 +68,7 @@ class FakeAppServices final : public AppServices {
     made.push_back("reminders");
     return reminders;
   }
-  std::shared_ptr<VisitPresenter> makePresenter(PreferencesStore&) override {
+  std::shared_ptr<VisitPresenter> makePresenter(std::shared_ptr<PreferencesStore>) override {
     made.push_back("presenter");
     return withPresenter ? presenter : nullptr;
   }
