@@ -70,7 +70,7 @@ class FakeAppServices final : public AppServices {
   std::shared_ptr<ReminderStore> makeReminderStore() override {
     return note("reminders", reminders);
   }
-  std::shared_ptr<VisitPresenter> makePresenter(PreferencesStore&) override {
+  std::shared_ptr<VisitPresenter> makePresenter(std::shared_ptr<PreferencesStore>) override {
     return note("presenter", withPresenter ? presenter : nullptr);
   }
   std::shared_ptr<SpeechService> makeSpeech(PreferencesStore&) override {
