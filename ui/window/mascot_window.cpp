@@ -1,8 +1,12 @@
 #include "ui/window/mascot_window.h"
 
+#include <QBackingStore>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPaintEvent>
 #include <QWindow>
+
+#include <functional>
 
 #include "ui/window/column_geometry.h"
 #include "ui/window/content_mask.h"
@@ -11,13 +15,29 @@
 namespace vorlane {
 namespace {
 
-constexpr int maskIntervalMs = 66;
-
 xcb_connection_t* qtConnection() {
   auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
   auto* x11 = app != nullptr ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
   return x11 != nullptr ? x11->connection() : nullptr;
 }
+
+// Qt paints a window's widgets bottom to top into its backing store and then puts the
+// painted region on screen. A transparent widget on top is painted last: at its paint the
+// frame is complete in the backing store and not yet on screen.
+class LastPainter final : public QWidget {
+ public:
+  LastPainter(QWidget* parent, std::function<void(const QRegion&)> painted)
+      : QWidget(parent), painted_(std::move(painted)) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override { painted_(event->region()); }
+
+ private:
+  std::function<void(const QRegion&)> painted_;
+};
 
 }  // namespace
 
@@ -30,8 +50,8 @@ MascotWindow::MascotWindow(const ScreenInfo& screen, const MascotPlacement& plac
   setFocusPolicy(Qt::NoFocus);
   target_ = frame(screen, placement);
   setGeometry(target_);
-  maskTimer_.setSingleShot(true);
-  connect(&maskTimer_, &QTimer::timeout, this, &MascotWindow::refreshContentMask);
+  lastPainter_ = new LastPainter(this, [this](const QRegion& r) { framePainted(r); });
+  lastPainter_->setGeometry(rect());
 }
 
 MascotWindow::~MascotWindow() = default;
@@ -64,6 +84,7 @@ void MascotWindow::setContentWidget(QWidget* content) {
     content_->setGeometry(rect());
     content_->show();
   }
+  lastPainter_->raise();
   contentChanged();
 }
 
@@ -73,24 +94,47 @@ void MascotWindow::setLiveRects(const QVector<QRect>& rects) {
 }
 
 void MascotWindow::contentChanged() {
-  if (!usesContentMask() || maskTimer_.isActive()) return;
-  const qint64 since = sinceMask_.isValid() ? sinceMask_.elapsed() : maskIntervalMs;
-  if (since >= maskIntervalMs) {
-    refreshContentMask();
-  } else {
-    maskTimer_.start(int(maskIntervalMs - since));
-  }
+  if (!usesContentMask()) return;
+  const QWindow* native = windowHandle();
+  if (framesReadable_ && isVisible() && native != nullptr && native->isExposed()) return;
+  refreshContentMask();
 }
 
 void MascotWindow::refreshContentMask() {
-  maskTimer_.stop();
-  sinceMask_.start();
   if (!usesContentMask()) {
     contentMask_.reset();
   } else {
-    const QPixmap pixels = grab();  // transparent where nothing paints
-    contentMask_ = opaqueRegion(pixels.toImage());
+    grabbing_ = true;  // this rendering is not a frame on its way to the screen
+    const QImage pixels = grab().toImage();  // transparent where nothing paints
+    grabbing_ = false;
+    contentMask_ = opaqueRegion(pixels);
   }
+  sendContentMask();
+}
+
+void MascotWindow::framePainted(const QRegion& repainted) {
+  if (grabbing_ || !usesContentMask()) return;
+  QBackingStore* store = backingStore();
+  QPaintDevice* device = store != nullptr ? store->paintDevice() : nullptr;
+  // Without alpha in the backing store (offscreen, or no translucent visual) the frame
+  // cannot tell what it leaves empty: the content is then read when it says it changed.
+  framesReadable_ = device != nullptr && device->devType() == QInternal::Image &&
+                    static_cast<const QImage*>(device)->hasAlphaChannel();
+  if (!framesReadable_) return;
+  const auto& frame = *static_cast<const QImage*>(device);
+  // Qt may keep a backing store larger than the window; only the window's part shows.
+  const qreal ratio = frame.devicePixelRatio();
+  const QRect window = QRectF(QPointF(), QSizeF(size()) * ratio).toAlignedRect();
+  const QRectF dirty(repainted.boundingRect());
+  const QRect area = QRectF(dirty.topLeft() * ratio, dirty.size() * ratio).toAlignedRect();
+  const QRegion mask = repaintedOpaqueRegion(contentMask_, frame, area) & window;
+  if (mask == contentMask_) return;
+  contentMask_ = mask;
+  // Sent before the frame: the server shapes the window, then draws the pixels.
+  sendContentMask();
+}
+
+void MascotWindow::sendContentMask() {
   if (testAttribute(Qt::WA_WState_Created)) {
     x11shape::setBoundingRegion(qtConnection(), xcb_window_t(winId()), contentMask_);
   }
@@ -119,6 +163,7 @@ bool MascotWindow::event(QEvent* event) {
       break;
     case QEvent::Resize:
       if (content_) content_->setGeometry(rect());
+      lastPainter_->setGeometry(rect());
       break;
     case QEvent::Move:
       // While the window manager frames a new window, Qt can read the frame's position
@@ -147,7 +192,7 @@ bool MascotWindow::eventFilter(QObject* watched, QEvent* event) {
   // A window manager that frames the window copies its shapes to the frame when it takes the
   // window, but not always the input shape set just before: set it again once mapped.
   if (watched == windowHandle() && event->type() == QEvent::Expose && isVisible()) {
-    x11shape::setBoundingRegion(qtConnection(), xcb_window_t(winId()), contentMask_);
+    sendContentMask();
     applyShapes();
   }
   return QWidget::eventFilter(watched, event);

@@ -2,10 +2,8 @@
 
 #include <optional>
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QRegion>
-#include <QTimer>
 #include <QVector>
 #include <QWidget>
 
@@ -17,7 +15,9 @@ namespace vorlane {
 // The mascot's column: frameless, translucent, above other windows on every workspace, never
 // taking focus, and deaf to the pointer except over its live rectangles. It hosts one
 // content widget and knows nothing of what that widget draws. Without a compositor its
-// transparent pixels would be black, so it then shows only the pixels the content paints.
+// transparent pixels would be black, so it then shows only the pixels the content paints:
+// each frame's shown area is taken from that frame's pixels and set before they reach the
+// screen, so the area a moving character leaves never shows black.
 class MascotWindow final : public QWidget {
  public:
   // Framed for that display and placement; not shown.
@@ -41,8 +41,9 @@ class MascotWindow final : public QWidget {
   // Whether a compositor blends the window, as found at the last show.
   bool compositorPresent() const { return compositorPresent_; }
 
-  // Tells the window that the content's pixels changed. Without a compositor the shown
-  // area follows them, at most about fifteen times a second; with one, nothing happens.
+  // Tells the window that the content's pixels changed. Painted frames carry their own
+  // shown area; this reads the content afresh only while the window cannot paint (hidden,
+  // or not exposed), so the area is right when it can again.
   void contentChanged();
   // The shown area now, from the content as it paints at this moment.
   void refreshContentMask();
@@ -56,6 +57,9 @@ class MascotWindow final : public QWidget {
  private:
   void applyShapes();
   bool usesContentMask() const { return !compositorPresent_; }
+  // A frame was painted inside `repainted` (logical pixels) and is not on screen yet.
+  void framePainted(const QRegion& repainted);
+  void sendContentMask();
 
   // Where the column belongs, as last asked.
   QRect target_;
@@ -65,8 +69,11 @@ class MascotWindow final : public QWidget {
   QVector<QRect> liveRects_;
   bool compositorPresent_ = false;
   std::optional<QRegion> contentMask_;
-  QTimer maskTimer_;
-  QElapsedTimer sinceMask_;
+  // Painted last, over the content: it sees each frame before Qt puts it on screen.
+  QWidget* lastPainter_ = nullptr;
+  // Whether painted frames could be read, so that they keep the shown area.
+  bool framesReadable_ = false;
+  bool grabbing_ = false;
 };
 
 }  // namespace vorlane

@@ -10,9 +10,10 @@ class PaintedBlock : public QWidget {
  public:
   explicit PaintedBlock(QRect block, QColor color = QColor(30, 90, 220))
       : block_(block), color_(color) {}
+  // Repaints only where the block was and is, as a scene view does.
   void setBlock(QRect block) {
+    update(QRegion(block_) + block);
     block_ = block;
-    update();
   }
   int presses = 0;
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -74,6 +75,21 @@ class MascotWindowOnX : public ::testing::TestWithParam<bool> {
     }
     return image;
   }
+  // Pure black pixels of the column on screen, as the X server holds them now.
+  int blackInColumn() {
+    const QRect column(940, 0, 340, 800);
+    const auto image = testing::owned(xcb_get_image_reply(
+        peer.c,
+        xcb_get_image(peer.c, XCB_IMAGE_FORMAT_Z_PIXMAP, peer.root, std::int16_t(column.x()),
+                      std::int16_t(column.y()), std::uint16_t(column.width()),
+                      std::uint16_t(column.height()), ~0u),
+        nullptr));
+    if (!image) return -1;
+    const auto* pixels = reinterpret_cast<const std::uint32_t*>(xcb_get_image_data(image.get()));
+    const int count = xcb_get_image_data_length(image.get()) / 4;
+    return int(std::count_if(pixels, pixels + count,
+                             [](std::uint32_t p) { return (p & 0xffffff) == 0; }));
+  }
   // Presses that reached the window below since the last click.
   int pressesBelow() {
     belowPresses += peer.pressesOn(below);
@@ -137,6 +153,22 @@ TEST_P(MascotWindowOnX, ShowsTheContentAndOnlyTheContent) {
   const QImage moved = screenshot();
   EXPECT_EQ(moved.pixelColor(origin + QPoint(70, 530)), QColor(30, 90, 220));
   EXPECT_EQ(moved.pixelColor(origin + block.center()), QColor(0xd0, 0x20, 0x20));
+}
+
+// A climb at sixty frames a second: what the block leaves shows the window below at once.
+TEST_P(MascotWindowOnX, AMovingCharacterLeavesNoBlackTrail) {
+  ASSERT_EQ(blackInColumn(), 0);
+  int framesWithBlack = 0;
+  for (int frame = 0; frame < 60; ++frame) {
+    content->setBlock(block.translated(0, 6 * frame - 180));
+    processEventsFor(16);
+    if (blackInColumn() != 0) ++framesWithBlack;
+  }
+  EXPECT_EQ(framesWithBlack, 0) << "of 60";
+  const QImage shot = screenshot();
+  EXPECT_EQ(shot.pixelColor(QPoint(940, 0) + block.translated(0, 6 * 59 - 180).center()),
+            QColor(30, 90, 220))
+      << "the block is shown where it ends";
 }
 
 TEST_P(MascotWindowOnX, TakesClicksOnlyOverTheLiveRectangles) {
