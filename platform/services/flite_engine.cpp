@@ -5,14 +5,10 @@
 #include <csetjmp>
 #include <mutex>
 
+#include <dlfcn.h>
+
 extern "C" {
 #include <flite/flite.h>
-
-cst_voice* register_cmu_us_slt(const char* voxdir);
-cst_voice* register_cmu_us_rms(const char* voxdir);
-cst_voice* register_cmu_us_awb(const char* voxdir);
-cst_voice* register_cmu_us_kal(const char* voxdir);
-cst_voice* register_cmu_us_kal16(const char* voxdir);
 }
 
 namespace vorlane {
@@ -23,16 +19,28 @@ struct FliteVoice {
   const char* name;
   // libflite names no language; these are the voices' accents.
   const char* language;
-  cst_voice* (*registerVoice)(const char*);
+  // Opened on first use: linked in, each voice's relocated tables cost over a megabyte of
+  // resident memory from the start, spoken or not.
+  const char* library;
+  const char* registerSymbol;
 };
 
 constexpr FliteVoice fliteVoices[] = {
-    {"flite:slt", "slt", "en-US", register_cmu_us_slt},
-    {"flite:rms", "rms", "en-US", register_cmu_us_rms},
-    {"flite:awb", "awb", "en-GB", register_cmu_us_awb},
-    {"flite:kal", "kal", "en-US", register_cmu_us_kal},
-    {"flite:kal16", "kal16", "en-US", register_cmu_us_kal16},
+    {"flite:slt", "slt", "en-US", "libflite_cmu_us_slt.so.1", "register_cmu_us_slt"},
+    {"flite:rms", "rms", "en-US", "libflite_cmu_us_rms.so.1", "register_cmu_us_rms"},
+    {"flite:awb", "awb", "en-GB", "libflite_cmu_us_awb.so.1", "register_cmu_us_awb"},
+    {"flite:kal", "kal", "en-US", "libflite_cmu_us_kal.so.1", "register_cmu_us_kal"},
+    {"flite:kal16", "kal16", "en-US", "libflite_cmu_us_kal16.so.1", "register_cmu_us_kal16"},
 };
+
+// The voice from its library, kept loaded for the process; none when either is missing.
+cst_voice* loadVoice(const FliteVoice& v) {
+  void* library = dlopen(v.library, RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) return nullptr;
+  using Register = cst_voice* (*)(const char*);
+  auto registerVoice = reinterpret_cast<Register>(dlsym(library, v.registerSymbol));
+  return registerVoice != nullptr ? registerVoice(nullptr) : nullptr;
+}
 
 // libflite reports internal errors by exiting the process unless a jump target is set.
 // Kept free of C++ objects, so the jump skips no destructor.
@@ -75,7 +83,7 @@ cst_voice* FliteEngine::voice(const std::string& identifier) {
   }
   for (const FliteVoice& v : fliteVoices) {
     if (identifier == v.identifier) {
-      cst_voice* voice = v.registerVoice(nullptr);
+      cst_voice* voice = loadVoice(v);
       loaded_.emplace(identifier, voice);
       return voice;
     }

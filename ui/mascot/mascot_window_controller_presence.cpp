@@ -133,8 +133,6 @@ void MascotWindowController::buildScene(const ScreenInfo& screen,
     if (self) self->updateInteractivity(self->pointerLocation_());
   };
   window->setContentWidget(view);
-  // Without a compositor the window shows only the pixels the scene paints.
-  connect(scene, &QGraphicsScene::changed, window, &MascotWindow::contentChanged);
   // A child of its scene: it goes with it, also when the scene ends inside one of its frames.
   auto* driver = new FrameDriver(scene, scene);
   driver->setPaused(true);

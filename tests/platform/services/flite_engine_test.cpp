@@ -4,6 +4,8 @@
 
 #include <limits>
 
+#include <dlfcn.h>
+
 #include "tests/platform/services/speech_fakes.h"
 
 namespace vorlane {
@@ -44,6 +46,25 @@ TEST(FliteEngine, SynthesisesAudibleSpeechInTheChosenVoiceAndRateAndSurvivesOddT
   for (const char* odd : {"", " ", "\xff\xfe\x80 broken UTF-8", "{time} <b>&amp;</b>"}) {
     EXPECT_GT(say(std::nullopt, 0.5f, odd).sampleRate, 0) << odd;
   }
+}
+
+bool isLoaded(const char* library) {
+  void* handle = dlopen(library, RTLD_NOW | RTLD_NOLOAD);
+  if (handle != nullptr) dlclose(handle);
+  return handle != nullptr;
+}
+
+TEST(FliteEngine, OpensAVoiceOnlyWhenItFirstSpeaks) {
+  // Each voice holds megabytes once loaded; rms is spoken by no other test here.
+  FliteEngine engine;
+  EXPECT_EQ(engine.voices().size(), 5u);
+  EXPECT_FALSE(isLoaded("libflite_cmu_us_rms.so.1"));
+  EXPECT_FALSE(isLoaded("libflite_cmu_us_awb.so.1"));
+  const auto sound = engine.synthesize("Ten o'clock", "flite:rms", 0.5f);
+  ASSERT_TRUE(sound.has_value());
+  EXPECT_GT(testing::rmsLevel(*sound), 0.01);
+  EXPECT_TRUE(isLoaded("libflite_cmu_us_rms.so.1"));
+  EXPECT_FALSE(isLoaded("libflite_cmu_us_awb.so.1"));
 }
 
 }  // namespace
