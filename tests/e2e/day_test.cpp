@@ -1,0 +1,45 @@
+// A day from 08:55 to 21:05 on the day the clocks go forward: one visit at each hour from
+// nine to nine, seen in the column and heard at the null sink, and nothing either side.
+#include "tests/e2e/scenario.h"
+
+namespace vorlane::e2e {
+namespace {
+
+// The right edge of a 1280x800 screen, below where the character peeks.
+const QRect lowerColumn(940, 360, 340, 440);
+
+TEST_F(Scenario, ADayBringsOneVisitEachActiveHourSeenAndHeard) {
+  startDesktop();
+  seedPreferences();
+  launch(at("08:55:00"));
+  const QImage idle = screenshot("day-idle");
+  ASSERT_FALSE(idle.isNull());
+
+  for (int hour = 9; hour <= 21; ++hour) {
+    SCOPED_TRACE(hour);
+    const std::string line = visitLine(at(std::to_string(hour) + ":00:00"));
+    ASSERT_TRUE(program->waitForLine(line, program->real(75 * 60))) << "no visit at " << hour;
+    // The character climbs down the column while it speaks.
+    int changed = 0;
+    testing::waitUntil(
+        [&] {
+          const QImage shot = screenshot("day-visit-" + std::to_string(hour));
+          return (changed = changedPixels(idle, shot, lowerColumn)) > 400;
+        },
+        program->real(8 * 60));
+    EXPECT_GT(changed, 400) << "the character did not show at " << hour;
+  }
+  // Until 21:05; then nothing more came, and each hour came once.
+  testing::waitUntil([&] { return program->fakeNow() >= at("21:05:00"); }, program->real(60 * 60));
+  EXPECT_EQ(program->count("performing visit scheduled for"), 13u) << program->log();
+  for (int hour = 9; hour <= 21; ++hour) {
+    EXPECT_EQ(program->count(visitLine(at(std::to_string(hour) + ":00:00"))), 1u) << hour;
+  }
+  EXPECT_EQ(program->count("speaking: It's"), 13u);
+  EXPECT_GE(desktop->soundBursts(), 13);
+  EXPECT_EQ(program->count("suppressed visit"), 0u);
+  EXPECT_EQ(program->count(" error: "), 0u);
+}
+
+}  // namespace
+}  // namespace vorlane::e2e
