@@ -70,7 +70,7 @@ class ProgramRun {
     launched_ = std::chrono::steady_clock::now();
     process_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{"sh", "-c", "exec \"$0\" 2>>" + quoted(logFile().string()),
-                                 VORLANE_PROGRAM},
+                                 program()},
         false, env);
     return process_->started();
   }
@@ -111,6 +111,11 @@ class ProgramRun {
   }
 
  private:
+  // The build's program, or another build's named by $VORLANE_E2E_PROGRAM.
+  static std::string program() {
+    const char* other = std::getenv("VORLANE_E2E_PROGRAM");
+    return other && *other ? other : VORLANE_PROGRAM;
+  }
   bool ended(siginfo_t* info = nullptr) const {
     siginfo_t local{};
     siginfo_t* i = info ? info : &local;
