@@ -1,6 +1,6 @@
 // Stands in for logind on the bus that DBUS_SYSTEM_BUS_ADDRESS names, and for the screen
 // saver on the session bus, for the end-to-end tests. The test drives it with method calls
-// on com.corvantis.vorlane.FakeDesktop at "/" on the system bus (dbus-send):
+// on com.corvantis.vorlane.FakeDesktop at /com/corvantis/vorlane/FakeDesktop on the system bus (dbus-send):
 //   Lock(b)         the session's Lock or Unlock signal and its LockedHint
 //   Sleep(b)        PrepareForSleep(b)
 //   ScreenSaver(b)  ActiveChanged(b) and what GetActive answers
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
                                    &properties) &&
       system.registerVirtualObject(sessionPath, &properties) &&
       system.registerVirtualObject(QStringLiteral("/org/freedesktop/login1"), &manager) &&
-      system.registerVirtualObject(QStringLiteral("/"), &control) &&
+      system.registerVirtualObject(QStringLiteral("/com/corvantis/vorlane/FakeDesktop"), &control) &&
       system.registerService(QStringLiteral("org.freedesktop.login1")) &&
       session.registerVirtualObject(QStringLiteral("/org/freedesktop/ScreenSaver"),
                                     &screenSaver) &&

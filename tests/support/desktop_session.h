@@ -215,8 +215,8 @@ class DesktopSession {
     return owned;
   }
   bool control(const std::string& member, bool on) const {
-    return shell("dbus-send --address=" + quoted(systemBus_.address()) +
-                 " --print-reply --dest=org.freedesktop.login1 / "
+    return shell("dbus-send --bus=" + quoted(systemBus_.address()) +
+                 " --print-reply --dest=org.freedesktop.login1 /com/corvantis/vorlane/FakeDesktop "
                  "com.corvantis.vorlane.FakeDesktop." +
                  member + " boolean:" + (on ? "true" : "false"));
   }
