@@ -34,8 +34,10 @@ run: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target vorlane vorlane_hour_clip_files
 	@env -u JOURNAL_STREAM $(BUILD_DIR)/app/vorlane
 
+# The library benchmarks, then the program against a bare window (about four minutes).
 bench: build
 	@$(BUILD_DIR)/bench/vorlane_bench
+	@bash bench/app_bench.sh $(BUILD_DIR)
 
 clean:
 	@rm -rf $(BUILD_DIR) $(RELEASE_DIR)

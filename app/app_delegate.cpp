@@ -20,16 +20,6 @@ void assertMainThread() {
            QThread::currentThread() == QCoreApplication::instance()->thread());
 }
 
-// The coordinator's on-demand visit, where this build's coordinator offers one.
-template <class Coordinator>
-void sendOnDemandVisit(Coordinator& coordinator) {
-  if constexpr (requires { coordinator.vorlaneNow(); }) {
-    coordinator.vorlaneNow();
-  } else {
-    Log::lifecycle().error("no visit on demand in this build");
-  }
-}
-
 }  // namespace
 
 AppDelegate::AppDelegate(AppServices& services, QObject* parent)
@@ -45,7 +35,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
   Log::lifecycle().info("Vorlane launching");
   preferencesStore_ = std::make_shared<RecordPreferencesStore>(services_.records());
   reminderStore_ = services_.makeReminderStore();
-  presenter_ = services_.makePresenter(*preferencesStore_);
+  presenter_ = services_.makePresenter(preferencesStore_);
   if (!presenter_) {
     Log::lifecycle().fault("no mascot presenter in this build; Vorlane cannot start");
     return false;
@@ -174,7 +164,7 @@ void AppDelegate::dismissOnboarding() {
 }
 
 void AppDelegate::vorlaneNow() {
-  if (coordinator_) sendOnDemandVisit(*coordinator_);
+  if (coordinator_) coordinator_->vorlaneNow();
 }
 
 QWidget* AppDelegate::onboardingWindow() const { return onboardingWindow_.data(); }

@@ -6,21 +6,6 @@
 #include "ui/mascot/mascot_window_controller.h"
 
 namespace vorlane {
-namespace {
-
-// Where the mascot offers the status menu in its own context menu (without a tray), hand it
-// the status item's menu.
-template <class Mascot>
-void offerStatusMenu(Mascot& mascot, const QPointer<AppDelegate>& self) {
-  if constexpr (requires { mascot.fillStatusMenu = [](QMenu&) {}; }) {
-    mascot.fillStatusMenu = [self](QMenu& menu) {
-      if (self && self->statusItem()) self->statusItem()->fillMenu(menu);
-    };
-  }
-}
-
-}  // namespace
-
 void AppDelegate::attachOverlays() {
   auto* mascot = dynamic_cast<MascotWindowController*>(presenter_.get());
   if (!mascot) return;
@@ -68,7 +53,12 @@ void AppDelegate::makeStatusItem() {
   coordinator_->onStateChanged = [self] {
     if (self && self->statusItem_) self->statusItem_->refresh();
   };
-  if (auto* m = mascot()) offerStatusMenu(*m, self);
+  // Without a tray the mascot's own context menu carries the status menu.
+  if (auto* m = mascot()) {
+    m->fillStatusMenu = [self](QMenu& menu) {
+      if (self && self->statusItem()) self->statusItem()->fillMenu(menu);
+    };
+  }
 }
 
 }  // namespace vorlane

@@ -32,7 +32,8 @@ class AppServices {
   virtual RecordStore& records() = 0;
   virtual std::shared_ptr<ReminderStore> makeReminderStore() = 0;
   // The mascot; none when this build has no mascot to show, and then nothing can start.
-  virtual std::shared_ptr<VisitPresenter> makePresenter(PreferencesStore& preferences) = 0;
+  virtual std::shared_ptr<VisitPresenter> makePresenter(
+      std::shared_ptr<PreferencesStore> preferences) = 0;
   virtual std::shared_ptr<SpeechService> makeSpeech(PreferencesStore& preferences) = 0;
   virtual std::shared_ptr<const Clock> clock() = 0;
   // The user's calendar, read at each use.

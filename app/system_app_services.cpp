@@ -14,6 +14,8 @@
 #include "platform/services/flite_speech_service.h"
 #include "platform/services/timer_ticker.h"
 #include "platform/services/user_notification_service.h"
+#include "ui/mascot/mascot_window_controller.h"
+#include "ui/window/qt_screen_provider.h"
 
 namespace vorlane {
 
@@ -31,9 +33,28 @@ std::shared_ptr<ReminderStore> SystemAppServices::makeReminderStore() {
   return std::make_shared<FileReminderStore>();
 }
 
-std::shared_ptr<VisitPresenter> SystemAppServices::makePresenter(PreferencesStore&) {
-  // The mascot window's controller is not part of this build yet.
-  return nullptr;
+SystemEnvironment& SystemAppServices::environment() {
+  if (!environment_) environment_ = std::make_unique<SystemEnvironment>();
+  return *environment_;
+}
+
+std::shared_ptr<VisitPresenter> SystemAppServices::makePresenter(
+    std::shared_ptr<PreferencesStore> preferences) {
+  // The display of the active window stands for the main display.
+  screens_ = std::make_shared<QtScreenProvider>(environment().activeWindows(),
+                                                environment().windows());
+  // Shows nothing yet: the coordinator's start applies the presence mode, after it has told
+  // the presenter the preferred display.
+  return std::make_shared<MascotWindowController>(MascotWindowController::Dependencies{
+      .preferencesStore = std::move(preferences),
+      .screens = screens_,
+      .prefersReducedMotion = nullptr,
+      .random = nullptr,
+      .makeWork = nullptr,
+      .watchesScreens = true,
+      .pointerLocation = nullptr,
+      .trayAvailable = nullptr,
+  });
 }
 
 std::shared_ptr<SpeechService> SystemAppServices::makeSpeech(PreferencesStore& preferences) {
@@ -53,8 +74,7 @@ std::shared_ptr<NotificationService> SystemAppServices::makeNotifications() {
 }
 
 std::shared_ptr<EnvironmentSnapshotSource> SystemAppServices::makeEnvironment() {
-  if (!environment_) environment_ = std::make_unique<SystemEnvironment>();
-  return std::make_shared<ProbeEnvironmentSource>(environment_->sources());
+  return std::make_shared<ProbeEnvironmentSource>(environment().sources());
 }
 
 std::shared_ptr<HotKeyRegistrar> SystemAppServices::makeHotKeys() {

@@ -6,6 +6,7 @@
 
 namespace vorlane {
 
+class ScreenProvider;
 class SystemEventsMonitor;
 
 class SystemEnvironment;
@@ -20,7 +21,8 @@ class SystemAppServices final : public AppServices {
 
   RecordStore& records() override { return *records_; }
   std::shared_ptr<ReminderStore> makeReminderStore() override;
-  std::shared_ptr<VisitPresenter> makePresenter(PreferencesStore& preferences) override;
+  std::shared_ptr<VisitPresenter> makePresenter(
+      std::shared_ptr<PreferencesStore> preferences) override;
   std::shared_ptr<SpeechService> makeSpeech(PreferencesStore& preferences) override;
   std::shared_ptr<const Clock> clock() override;
   Calendar calendar() override;
@@ -36,7 +38,10 @@ class SystemAppServices final : public AppServices {
  private:
   std::unique_ptr<RecordStore> records_;
   std::shared_ptr<const Clock> clock_;
+  SystemEnvironment& environment();
+
   std::unique_ptr<SystemEnvironment> environment_;
+  std::shared_ptr<ScreenProvider> screens_;
   std::shared_ptr<SystemEventsMonitor> systemEvents_;
 };
 

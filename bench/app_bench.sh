@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Vorlane against a bare translucent window of the same size, in the same run, each under its
 # own private X server (Xvfb, openbox, xcompmgr) and session bus: CPU while idle peeking for
-# 60 s, CPU during the on-demand visit (the hour arriving, the clock placed by faketime), and
-# resident and proportional memory. Prints each pair and their ratio.
+# 60 s, CPU over the hourly visit (the clock placed by libfaketime so that the hour comes
+# right after the idle period), and resident and proportional memory. Prints each pair and
+# their ratio.
 # Usage: bench/app_bench.sh <build folder>
 set -euo pipefail
 
 build=${1:-build}
 build=$(cd "$build" && pwd)
 idle_seconds=${VORLANE_BENCH_IDLE:-60}
-visit_seconds=20
+settle_seconds=5
+visit_seconds=40
+faketime_library=/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1
 work=$(mktemp -d)
 pids=()
 cleanup() {
@@ -22,6 +25,8 @@ trap cleanup EXIT
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 program="$work/prefix/bin/vorlane"
 bare="$build/bench/vorlane_bare_window"
+[ -x "$bare" ] || { echo "app_bench: $bare is missing" >&2; exit 1; }
+[ -e "$faketime_library" ] || { echo "app_bench: libfaketime is missing" >&2; exit 1; }
 
 ticks_per_second=$(getconf CLK_TCK)
 # utime + stime of a process, in seconds.
@@ -30,81 +35,106 @@ cpu_seconds() {
 }
 # Rss and Pss in KiB.
 memory() { awk '/^Rss:/ { r = $2 } /^Pss:/ { p = $2 } END { print r, p }' "/proc/$1/smaps_rollup"; }
+# Waits up to $1 seconds for the command after it to succeed.
+wait_for() {
+  local limit=$1
+  shift
+  for _ in $(seq $((limit * 10))); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
 
 # Starts a private desktop; sets DISPLAY and DBUS_SESSION_BUS_ADDRESS.
 start_desktop() {
-  local fifo="$work/display.$1"
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  mkfifo "$work/display.$1" "$work/bus.$1"
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display.$1" >/dev/null 2>&1 &
   pids+=($!)
-  read -r number <"$fifo"
+  read -r number <"$work/display.$1"
   export DISPLAY=":$number"
-  dbus-daemon --session --nofork --print-address=3 3>"$fifo.bus" >/dev/null 2>&1 &
+  dbus-daemon --session --nofork --print-address=3 3>"$work/bus.$1" >/dev/null 2>&1 &
   pids+=($!)
-  sleep 0.5
-  export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$fifo.bus")
-  openbox >/dev/null 2>&1 &
+  read -r DBUS_SESSION_BUS_ADDRESS <"$work/bus.$1"
+  export DBUS_SESSION_BUS_ADDRESS
+  openbox --sm-disable >/dev/null 2>&1 &
   pids+=($!)
+  wait_for 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
   xcompmgr >/dev/null 2>&1 &
   pids+=($!)
   sleep 1
 }
 
-# Measures one process: idle CPU, then CPU over the visit window, then memory.
+# Measures one process: idle CPU (% of one core), CPU seconds over the visit window, memory.
 measure() {
   local pid=$1
-  sleep 5
-  local start; start=$(cpu_seconds "$pid")
+  sleep "$settle_seconds"
+  local start idle before after
+  start=$(cpu_seconds "$pid")
   sleep "$idle_seconds"
-  local idle; idle=$(cpu_seconds "$pid")
-  # The hour arrives 30 s after the idle period; the visit lasts about seven seconds.
-  sleep 20
-  local before; before=$(cpu_seconds "$pid")
+  idle=$(cpu_seconds "$pid")
+  before=$idle
   sleep "$visit_seconds"
-  local after; after=$(cpu_seconds "$pid")
+  after=$(cpu_seconds "$pid")
   read -r rss pss < <(memory "$pid")
   echo "$(awk -v a="$start" -v b="$idle" -v s="$idle_seconds" 'BEGIN { print (b - a) / s * 100 }')" \
        "$(awk -v a="$before" -v b="$after" 'BEGIN { print b - a }')" "$rss" "$pss"
 }
 
-# Vorlane: welcomed already, peeking, its clock placed so that the hour comes after the idle
-# period and the settling time.
+# Vorlane: welcomed already, peeking, in its own home.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+export TZ=UTC LC_ALL=C.UTF-8 PULSE_SERVER="unix:$work/no-pulse"
+unset JOURNAL_STREAM WAYLAND_DISPLAY
 start_desktop vorlane
 # A first launch stores the welcome as shown; the measured one is the second.
-env -u JOURNAL_STREAM "$program" 2>"$work/first.log" &
+"$program" 2>"$work/first.log" &
 first=$!
-sleep 3
-kill -TERM "$first" 2>/dev/null || true
-wait "$first" 2>/dev/null || true
-offset=$((5 + idle_seconds + 10))
-start=$(date -d "$(date +%Y-%m-%d) 10:00:00 $offset seconds ago" '+%Y-%m-%d %H:%M:%S')
-DONT_FAKE_MONOTONIC=1 faketime -f "@$start" env -u JOURNAL_STREAM "$program" 2>"$work/vorlane.log" &
+wait_for 60 grep -q '"hasCompletedOnboarding":true' "$XDG_CONFIG_HOME/vorlane/preferences.json" ||
+  { echo "app_bench: the first launch stored nothing:" >&2; cat "$work/first.log" >&2; exit 1; }
+kill -TERM "$first"
+wait "$first" || true
+
+# The ticker looks every 30 s from the start; the hour falls just before the look that comes
+# after the idle period, so that look starts the visit inside the visit window.
+first_tick_after_idle=$(( (settle_seconds + idle_seconds) / 30 * 30 + 30 ))
+lead=$((first_tick_after_idle - 5))
+fake_start=$(date -u -d "2025-06-02 11:00:00 $lead seconds ago" '+%Y-%m-%d %H:%M:%S')
+LD_PRELOAD="$faketime_library" FAKETIME="@$fake_start" DONT_FAKE_MONOTONIC=1 \
+  "$program" 2>"$work/vorlane.log" &
 app=$!
 pids+=($app)
-sleep 2
-if ! kill -0 "$app" 2>/dev/null; then
-  echo "app_bench: Vorlane did not start:" >&2
+if ! wait_for 30 sh -c "xdotool search --onlyvisible --pid $app | grep -q ."; then
+  echo "app_bench: Vorlane showed no window:" >&2
   cat "$work/vorlane.log" >&2
   exit 1
 fi
 read -r app_idle app_visit app_rss app_pss < <(measure "$app")
-size=$(xdotool search --pid "$app" --onlyvisible getwindowgeometry --shell 2>/dev/null |
-  awk -F= '/^WIDTH/ { w = $2 } /^HEIGHT/ { h = $2 } END { print w, h }')
+window=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | head -1 || true)
+size=$(xdotool getwindowgeometry --shell "$window" 2>/dev/null |
+  awk -F= '/^WIDTH/ { w = $2 } /^HEIGHT/ { h = $2 } END { print w, h }' || true)
+[ -n "${size// /}" ] || { echo "app_bench: no size for Vorlane's window" >&2; exit 1; }
+if ! grep -q "performing visit scheduled for 2025-06-02 11:00:00" "$work/vorlane.log"; then
+  echo "app_bench: the visit did not come in its window; its figure is idle time:" >&2
+  cat "$work/vorlane.log" >&2
+fi
+kill -TERM "$app"
 
 start_desktop bare
 "$bare" $size >/dev/null 2>&1 &
 base=$!
 pids+=($base)
+wait_for 30 sh -c "xdotool search --onlyvisible --pid $base | grep -q ."
 read -r bare_idle bare_visit bare_rss bare_pss < <(measure "$base")
 
-row() { awk -v n="$1" -v a="$2" -v b="$3" -v u="$4" \
-  'BEGIN { printf "%-28s %12.4f %12.4f %8s\n", n, a, b, (b > 0 ? sprintf("%.2f", a / b) : "-") }'; }
-printf '%-28s %12s %12s %8s\n' "" "Vorlane" "bare" "ratio"
-row "idle CPU (% of one core)" "$app_idle" "$bare_idle"
-row "visit CPU (s over ${visit_seconds} s)" "$app_visit" "$bare_visit"
-row "resident memory (KiB)" "$app_rss" "$bare_rss"
-row "proportional memory (KiB)" "$app_pss" "$bare_pss"
+# row <name> <Vorlane> <bare> <printf format of the figures>
+row() { awk -v n="$1" -v a="$2" -v b="$3" -v f="$4" \
+  'BEGIN { printf "%-32s " f " " f " %8s\n", n, a, b, (b > 0 ? sprintf("%.2f", a / b) : "-") }'; }
+echo "window ${size/ /x}"
+printf '%-32s %12s %12s %8s\n' "" "Vorlane" "bare" "ratio"
+row "idle CPU (% of one core)" "$app_idle" "$bare_idle" "%12.4f"
+row "visit CPU (s over ${visit_seconds} s)" "$app_visit" "$bare_visit" "%12.2f"
+row "resident memory (KiB)" "$app_rss" "$bare_rss" "%12d"
+row "proportional memory (KiB)" "$app_pss" "$bare_pss" "%12d"
 awk -v a="$app_idle" -v b="$bare_idle" -v r="$app_rss" -v s="$bare_rss" 'BEGIN {
   printf "targets: idle CPU within 0.05%% of the bare window: %s; resident at most 1.6x: %s\n",
     (a - b <= 0.05 ? "met" : "missed"), (r <= 1.6 * s ? "met" : "missed") }'

@@ -82,6 +82,10 @@ EnvironmentSources SystemEnvironment::sources() {
                             *parts_->availability,   &parts_->budget};
 }
 
+X11ActiveApplication* SystemEnvironment::activeWindows() { return parts_->x11Active.get(); }
+
+X11WindowList* SystemEnvironment::windows() { return parts_->x11Windows.get(); }
+
 xcb_connection_t* SystemEnvironment::qtConnection() {
   auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
   if (app == nullptr) return nullptr;

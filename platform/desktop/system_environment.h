@@ -8,6 +8,9 @@
 
 namespace vorlane {
 
+class X11ActiveApplication;
+class X11WindowList;
+
 // The real sources of the environment probe, built once and kept for the application's
 // lifetime. The one place that decides what this desktop offers: the X sources only when
 // Qt runs on X (else those questions answer the harmless side), the D-Bus sources on the
@@ -21,6 +24,9 @@ class SystemEnvironment {
   ~SystemEnvironment();
 
   EnvironmentSources sources();
+  // What X says of the windows on screen; null when Qt does not run on X.
+  X11ActiveApplication* activeWindows();
+  X11WindowList* windows();
 
   // Qt's own X connection; null when Qt does not run on X.
   static xcb_connection_t* qtConnection();

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QLabel>
 #include <QTest>
 #include <algorithm>
@@ -11,9 +13,18 @@
 #include "platform/logging/log_capture.h"
 #include "tests/app/fake_app_services.h"
 #include "tests/support/log_lines.h"
+#include "ui/tray/status_item_controller.h"
 
 namespace vorlane {
 namespace {
+
+QAction* actionTitled(const QMenu& menu, const QString& text) {
+  for (QAction* a : menu.actions()) {
+    if (a->text() == text) return a;
+    if (QAction* inner = a->menu() ? actionTitled(*a->menu(), text) : nullptr) return inner;
+  }
+  return nullptr;
+}
 
 class AppDelegateTest : public testing::Test {
  protected:
@@ -74,13 +85,19 @@ TEST_F(AppDelegateTest, FirstLaunchStoresWelcomedBeforeTheWindowShowsAndOnlyOnce
     AppDelegate delegate(services);
     ASSERT_TRUE(delegate.applicationDidFinishLaunching());
     EXPECT_TRUE(stored().hasCompletedOnboarding);
-    ASSERT_NE(delegate.onboardingWindow(), nullptr);
-    EXPECT_TRUE(delegate.onboardingWindow()->isVisible());
-    EXPECT_EQ(delegate.onboardingWindow()->windowTitle(), "Welcome to Vorlane");
+    auto* window = dynamic_cast<WelcomeWindow*>(delegate.onboardingWindow());
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
     // The write went through the preference hook while no welcome window was up yet.
     EXPECT_EQ(services.login.welcomeShownAtLook, (std::vector<bool>{false}));
     const auto lines = lifecycle();
     EXPECT_NE(std::find(lines.begin(), lines.end(), "launch at login set to false"), lines.end());
+    // Not now closes the window and the delegate forgets it.
+    const QPointer<QWidget> watched(window);
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_EQ(delegate.onboardingWindow(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watched.isNull());
   }
   services.presenter = std::make_shared<FakeVisitPresenter>();
   services.ticker = std::make_shared<FakeTicker>();
@@ -90,39 +107,29 @@ TEST_F(AppDelegateTest, FirstLaunchStoresWelcomedBeforeTheWindowShowsAndOnlyOnce
   EXPECT_FALSE(welcomeWindowShown());
 }
 
-TEST_F(AppDelegateTest, NotNowClosesTheWelcomeWindowAndForgetsIt) {
-  AppDelegate delegate(services);
-  ASSERT_TRUE(delegate.applicationDidFinishLaunching());
-  auto* window = dynamic_cast<WelcomeWindow*>(delegate.onboardingWindow());
-  ASSERT_NE(window, nullptr);
-  const QPointer<QWidget> watched(window);
-  QTest::keyClick(window, Qt::Key_Escape);
-  EXPECT_EQ(delegate.onboardingWindow(), nullptr);
-  EXPECT_FALSE(watched && watched->isVisible());
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_TRUE(watched.isNull());
-}
-
 TEST_F(AppDelegateTest, SettingChangesApplyToTheCoordinatorThenToTheLoginItem) {
   struct Row {
     const char* name;
     bool requested;
     LaunchAtLoginStatus status;
     bool failing;
+    bool service;
     int registrations;
     int unregistrations;
     const char* line;
   };
   const Row rows[] = {
-      {"enable", true, LaunchAtLoginStatus::notRegistered, false, 1, 0,
+      {"enable", true, LaunchAtLoginStatus::notRegistered, false, true, 1, 0,
        "launch at login set to true"},
-      {"already enabled", true, LaunchAtLoginStatus::enabled, false, 0, 0,
+      {"already enabled", true, LaunchAtLoginStatus::enabled, false, true, 0, 0,
        "launch at login set to true"},
-      {"disable", false, LaunchAtLoginStatus::enabled, false, 0, 1,
+      {"disable", false, LaunchAtLoginStatus::enabled, false, true, 0, 1,
        "launch at login set to false"},
-      {"already disabled", false, LaunchAtLoginStatus::notRegistered, false, 0, 0,
+      {"already disabled", false, LaunchAtLoginStatus::notRegistered, false, true, 0, 0,
        "launch at login set to false"},
-      {"refused", true, LaunchAtLoginStatus::notRegistered, true, 1, 0,
+      {"refused", true, LaunchAtLoginStatus::notRegistered, true, true, 1, 0,
+       "launch at login failed: <private>"},
+      {"no login item service", true, LaunchAtLoginStatus::notRegistered, false, false, 0, 0,
        "launch at login failed: <private>"},
   };
   for (const Row& row : rows) {
@@ -132,6 +139,7 @@ TEST_F(AppDelegateTest, SettingChangesApplyToTheCoordinatorThenToTheLoginItem) {
         .modify([](Preferences& p) { p.hasCompletedOnboarding = true; });
     fresh.login.status = row.status;
     fresh.login.failing = row.failing;
+    fresh.withLaunchAtLogin = row.service;
     AppDelegate delegate(fresh);
     ASSERT_TRUE(delegate.applicationDidFinishLaunching());
     const int applied = fresh.presenter->presenceApplications;
@@ -146,17 +154,6 @@ TEST_F(AppDelegateTest, SettingChangesApplyToTheCoordinatorThenToTheLoginItem) {
     // Nothing is reverted or retried.
     EXPECT_EQ(delegate.preferencesStore()->preferences().launchAtLogin, row.requested);
   }
-}
-
-TEST_F(AppDelegateTest, WithoutALoginItemServiceAChangeLogsTheFailure) {
-  storeWelcomed();
-  services.withLaunchAtLogin = false;
-  AppDelegate delegate(services);
-  ASSERT_TRUE(delegate.applicationDidFinishLaunching());
-  const LogCapture changeLog;
-  delegate.preferencesStore()->modify([](Preferences& p) { p.launchAtLogin = true; });
-  EXPECT_EQ(logMessages(changeLog, "lifecycle"),
-            (std::vector<std::string>{"launch at login failed: <private>"}));
 }
 
 TEST_F(AppDelegateTest, ShutDownSavesTheRunningFocusStopsSpeechAndLogsOnce) {
@@ -197,35 +194,57 @@ TEST_F(AppDelegateTest, TearDownReleasesTheShortcutsAndTheWindows) {
   EXPECT_EQ(services.presenter.use_count(), 1);
 }
 
-TEST_F(AppDelegateTest, AboutIsMadeOnceAndShowsTheVersion) {
+TEST_F(AppDelegateTest, AboutIsMadeOnceAndShowsTheVersionOrTheFallback) {
+  for (const auto& [version, line] : {std::pair{"2.3.4", "Version 2.3.4"}, {"", "Version 0.1.0"}}) {
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(version));
+    AppDelegate delegate(services);
+    delegate.showAbout();
+    QWidget* first = delegate.aboutWindow();
+    ASSERT_NE(first, nullptr);
+    first->close();
+    delegate.showAbout();
+    EXPECT_EQ(delegate.aboutWindow(), first);
+    EXPECT_TRUE(first->isVisible());
+    QStringList texts;
+    for (const QLabel* label : first->findChildren<QLabel*>()) texts << label->text();
+    EXPECT_TRUE(texts.contains(QString::fromLatin1(line))) << line;
+  }
+}
+
+// The status item as the shell builds it: told of every change, its commands reaching the
+// coordinator and the shell's own windows.
+TEST_F(AppDelegateTest, TheStatusItemFollowsTheCoordinatorAndItsMenuReachesTheShell) {
   storeWelcomed();
   AppDelegate delegate(services);
   ASSERT_TRUE(delegate.applicationDidFinishLaunching());
-  delegate.showAbout();
-  QWidget* first = delegate.aboutWindow();
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(first->windowTitle(), "About Vorlane");
-  first->close();
-  delegate.showAbout();
-  EXPECT_EQ(delegate.aboutWindow(), first);
-  EXPECT_TRUE(first->isVisible());
-  bool versionShown = false;
-  for (const QLabel* label : first->findChildren<QLabel*>()) {
-    versionShown = versionShown || label->text() == "Version 2.3.4";
-  }
-  EXPECT_TRUE(versionShown);
-}
+  StatusItemController* item = delegate.statusItem();
+  ASSERT_NE(item, nullptr);
+  delegate.coordinator()->mute(MuteDuration::oneHour);
+  EXPECT_EQ(item->button().symbol, "figure.climbing.circle");
+  EXPECT_EQ(item->toolTip().left(22), "Vorlane - muted until ");
+  delegate.coordinator()->unmute();
 
-TEST_F(AppDelegateTest, AboutWithoutAVersionShowsTheFallback) {
-  QCoreApplication::setApplicationVersion(QString());
-  AppDelegate delegate(services);
-  delegate.showAbout();
+  // Opens the menu as the tray does, runs the entry, and lets it run once the menu closed.
+  const auto choose = [&](const QString& title) {
+    emit item->menu()->aboutToShow();
+    QAction* action = actionTitled(*item->menu(), title);
+    if (action == nullptr || !action->isEnabled()) return false;
+    action->trigger();
+    QCoreApplication::processEvents();
+    return true;
+  };
+  ASSERT_TRUE(choose("For 15 minutes"));
+  EXPECT_TRUE(delegate.coordinator()->mutedUntil().has_value());
+  delegate.coordinator()->unmute();
+  ASSERT_TRUE(choose("Vorlane now"));
+  EXPECT_FALSE(services.presenter->performed.empty());
+  ASSERT_TRUE(choose("About Vorlane"));
   ASSERT_NE(delegate.aboutWindow(), nullptr);
-  bool fallbackShown = false;
-  for (const QLabel* label : delegate.aboutWindow()->findChildren<QLabel*>()) {
-    fallbackShown = fallbackShown || label->text() == "Version 0.1.0";
-  }
-  EXPECT_TRUE(fallbackShown);
+  EXPECT_TRUE(delegate.aboutWindow()->isVisible());
+  // No preferences window in this build: its entry is there, disabled.
+  EXPECT_FALSE(choose("Preferences..."));
+  EXPECT_NE(actionTitled(*item->menu(), "Preferences..."), nullptr);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 }  // namespace

@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
+#include <QProcessEnvironment>
+
 namespace vorlane {
 namespace {
 
 TEST(DisplayCheck, SaysWhenThereIsNoDisplayToShowVorlaneOn) {
+  const char* const none =
+      "vorlane: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); start Vorlane "
+      "inside a desktop session";
   struct Row {
     const char* name;
     DisplayEnvironment environment;
@@ -15,14 +21,8 @@ TEST(DisplayCheck, SaysWhenThereIsNoDisplayToShowVorlaneOn) {
   };
   const Row rows[] = {
       {"X display that opens", {std::nullopt, ":0", std::nullopt}, true, nullptr, "xcb;wayland"},
-      {"nothing set", {std::nullopt, std::nullopt, std::nullopt}, false,
-       "vorlane: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); start Vorlane "
-       "inside a desktop session",
-       "xcb;wayland"},
-      {"empty variables count as unset", {"", "", ""}, false,
-       "vorlane: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); start Vorlane "
-       "inside a desktop session",
-       "xcb;wayland"},
+      {"nothing set", {std::nullopt, std::nullopt, std::nullopt}, false, none, "xcb;wayland"},
+      {"empty variables count as unset", {"", "", ""}, false, none, "xcb;wayland"},
       {"X display that does not open", {std::nullopt, ":99", std::nullopt}, false,
        "vorlane: cannot open the X display \":99\"; start Vorlane inside a desktop session",
        "xcb;wayland"},
@@ -39,17 +39,27 @@ TEST(DisplayCheck, SaysWhenThereIsNoDisplayToShowVorlaneOn) {
       tried.push_back(display);
       return row.xOpens;
     });
-    if (row.message == nullptr) {
-      EXPECT_EQ(message, std::nullopt);
-    } else {
-      EXPECT_EQ(message, std::optional<std::string>(row.message));
-    }
+    EXPECT_EQ(message, row.message ? std::optional<std::string>(row.message) : std::nullopt);
     EXPECT_EQ(qtPlatformsFor(row.environment), row.platforms);
   }
+  EXPECT_FALSE(canOpenX11Display(":65000"));  // the real check, on a server that is not there
 }
 
-TEST(DisplayCheck, AnUnreachableXServerDoesNotOpen) {
-  EXPECT_FALSE(canOpenX11Display(":65000"));
+// The real program, started with no display at all, says so and fails, never crashes.
+TEST(Program, WithoutAnyDisplayItSaysSoOnStderrAndExitsNonZero) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    environment.remove(QString::fromLatin1(name));
+  }
+  QProcess program;
+  program.setProcessEnvironment(environment);
+  program.start(QStringLiteral(VORLANE_PROGRAM), {});
+  ASSERT_TRUE(program.waitForFinished(20000));
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 1);
+  const QString errors = QString::fromUtf8(program.readAllStandardError());
+  EXPECT_TRUE(errors.contains(QStringLiteral("vorlane: no display found"))) << errors.toStdString();
+  EXPECT_TRUE(program.readAllStandardOutput().isEmpty());
 }
 
 }  // namespace

@@ -65,53 +65,40 @@ class FakeLaunchAtLogin final : public LaunchAtLoginService {
 class FakeAppServices final : public AppServices {
  public:
   RecordStore& records() override { return recordStore; }
-  std::shared_ptr<ReminderStore> makeReminderStore() override {
-    made.push_back("reminders");
-    return reminders;
-  }
-  std::shared_ptr<VisitPresenter> makePresenter(PreferencesStore&) override {
-    made.push_back("presenter");
-    return withPresenter ? presenter : nullptr;
-  }
-  std::shared_ptr<SpeechService> makeSpeech(PreferencesStore&) override {
-    made.push_back("speech");
-    return speech;
-  }
   std::shared_ptr<const Clock> clock() override { return fakeClock; }
   Calendar calendar() override { return Calendar("Europe/Berlin", "en_GB"); }
+  std::shared_ptr<ReminderStore> makeReminderStore() override {
+    return note("reminders", reminders);
+  }
+  std::shared_ptr<VisitPresenter> makePresenter(std::shared_ptr<PreferencesStore>) override {
+    return note("presenter", withPresenter ? presenter : nullptr);
+  }
+  std::shared_ptr<SpeechService> makeSpeech(PreferencesStore&) override {
+    return note("speech", speech);
+  }
   std::shared_ptr<Ticker> makeTicker(double intervalSeconds) override {
-    made.push_back("ticker");
     tickInterval = intervalSeconds;
-    return ticker;
+    return note("ticker", ticker);
   }
   std::shared_ptr<NotificationService> makeNotifications() override {
-    made.push_back("notifications");
-    return notifications;
+    return note("notifications", notifications);
   }
   std::shared_ptr<EnvironmentSnapshotSource> makeEnvironment() override {
-    made.push_back("environment");
-    return environment;
+    return note("environment", environment);
   }
-  std::shared_ptr<HotKeyRegistrar> makeHotKeys() override {
-    made.push_back("hot keys");
-    return hotKeys;
-  }
+  std::shared_ptr<HotKeyRegistrar> makeHotKeys() override { return note("hot keys", hotKeys); }
   RepeatingTimerFactory sessionTimers() override {
-    made.push_back("session timers");
-    return timers.factory();
+    return note("session timers", timers.factory());
   }
   FeatureWindowControllers makeFeatureWindows() override {
-    made.push_back("feature windows");
-    return windows.controllers();
+    return note("feature windows", windows.controllers());
   }
   std::shared_ptr<SystemEventSource> makeSystemEvents() override {
-    made.push_back("system events");
-    return systemEvents;
+    return note("system events", systemEvents);
   }
   std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() override {
     made.push_back("launch at login");
-    if (!withLaunchAtLogin) return nullptr;
-    return std::make_unique<FakeLaunchAtLogin>(login);
+    return withLaunchAtLogin ? std::make_unique<FakeLaunchAtLogin>(login) : nullptr;
   }
 
   InMemoryRecordStore recordStore;
@@ -134,6 +121,13 @@ class FakeAppServices final : public AppServices {
   bool withLaunchAtLogin = true;
   FakeLaunchAtLogin::State login;
   std::vector<std::string> made;
+
+ private:
+  template <typename T>
+  T note(const char* service, T value) {
+    made.push_back(service);
+    return value;
+  }
 };
 
 }  // namespace vorlane

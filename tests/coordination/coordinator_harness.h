@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -31,50 +32,95 @@ inline Date at(int hour, int minute, double second = 0) {
   return *berlin.date(2026, 3, 10, hour, minute, 0) + second;
 }
 
+template <class T>
+using Ptr = std::shared_ptr<T>;
+
 // A coordinator over fakes and real stores on in-memory records, with its clock at 10:59.
 class CoordinatorTest : public testing::Test {
  protected:
-  VisitCoordinator::Dependencies dependencies() {
-    return {.clock = clock,
-            .scheduler = scheduler,
-            .ticker = ticker,
-            .presenter = presenter,
-            .speech = speech,
-            .notifications = notifications,
-            .preferencesStore = preferences,
-            .reminderStore = reminders,
-            .environmentSnapshot = nullptr,
-            .prefersReducedMotion = [] { return false; },
-            .focusHistory = std::make_shared<FocusHistoryStore>(&records),
-            .recovery = std::make_shared<FocusRecoveryStore>(&records),
-            .priorities = std::make_shared<DailyPrioritiesStore>(&records),
-            .environment = environment,
-            .random = std::make_shared<SeededRandomGenerator>(7),
-            .hotKeys = hotKeys,
-            .sessionTimers = timers.factory(),
-            .calendar = [] { return berlin; },
-            .windows = windows.controllers(),
-            .systemEvents = systemEvents,
-            .calendarFocus = nullptr};
-  }
-
-  // Builds the coordinator (not started) and counts its state signals.
-  void build() { build(dependencies()); }
-  void build(VisitCoordinator::Dependencies given) {
+  using Adjust = std::function<void(VisitCoordinator::Dependencies&)>;
+  // A new started coordinator over fresh fakes at `now`, counting its state signals; the
+  // records, settings, reminders, environment, hot keys and desktop events stay.
+  void fresh(Date now = at(10, 59), const Adjust& adjust = nullptr) {
+    coordinator.reset();
+    presenter = std::make_shared<FakeVisitPresenter>();
+    speech = std::make_shared<FakeSpeechService>();
+    notifications = std::make_shared<FakeNotificationService>();
+    windows = FakeFeatureWindows{};
+    timers.made.clear();
+    clock->set(now);
+    VisitCoordinator::Dependencies given{
+        .clock = clock, .scheduler = scheduler, .ticker = ticker, .presenter = presenter,
+        .speech = speech, .notifications = notifications, .preferencesStore = preferences,
+        .reminderStore = reminders, .environmentSnapshot = nullptr, .prefersReducedMotion = [] { return false; },
+        .focusHistory = std::make_shared<FocusHistoryStore>(&records),
+        .recovery = std::make_shared<FocusRecoveryStore>(&records),
+        .priorities = std::make_shared<DailyPrioritiesStore>(&records),
+        .environment = environment, .random = std::make_shared<SeededRandomGenerator>(7),
+        .hotKeys = hotKeys, .sessionTimers = timers.factory(), .calendar = [] { return berlin; },
+        .windows = windows.controllers(), .systemEvents = systemEvents,
+        .calendarFocus = nullptr};
+    if (adjust) adjust(given);
     historyStore = given.focusHistory;
     prioritiesStore = given.priorities;
     coordinator = VisitCoordinator::create(std::move(given));
     coordinator->onStateChanged = [this] { ++stateChanges; };
-  }
-  void buildAndStart() {
-    build();
     coordinator->start();
   }
+  void buildAndStart() { fresh(clock->now()); }
   void tickAt(Date date) {
     clock->set(date);
     ticker->fire();
   }
-
+  // The session timer of the current coordinator.
+  FakeRepeatingTimer& timer() { return *timers.made.back(); }
+  void fireAt(Date date) {
+    clock->set(date);
+    timer().fire();
+  }
+  // Starts a focus from the editor, as the user would, and lets its visit leave.
+  void startFocus(const std::string& goal = "write report") {
+    coordinator->requestNewPomodoro();
+    windows.focusEditor->start(goal);
+    presenter->finishVisit();
+  }
+  // A fresh coordinator with no checkpoint, brought to the state the way the user does it.
+  enum class At { idle, working, awaiting, onBreak, pausedFocus, pausedBreak, pausedNoGoal, breakCard };
+  void reach(At state) {
+    FocusRecoveryStore(&records).clear();
+    fresh();
+    if (state == At::idle) return;
+    startFocus(state == At::pausedNoGoal ? "" : "write report");
+    if (state == At::pausedFocus || state == At::pausedNoGoal) return coordinator->requestPauseSession();
+    if (state == At::working) return;
+    tickAt(*coordinator->pomodoro().endsAt());
+    presenter->finishVisit();
+    if (state == At::awaiting) return;
+    coordinator->startBreak();
+    if (state == At::pausedBreak) return coordinator->requestPauseSession();
+    if (state == At::onBreak) return;
+    tickAt(*coordinator->pomodoro().endsAt());
+    presenter->finishVisit();
+  }
+  void change(const std::function<void(Preferences&)>& edit) {
+    Preferences settings = preferences->preferences();
+    edit(settings);
+    preferences->setPreferences(settings);
+  }
+  // The sentence the call threw, or "" when it did not throw.
+  static std::string refusal(const std::function<void()>& call) {
+    try {
+      call();
+    } catch (const std::exception& error) {
+      return error.what();
+    }
+    return "";
+  }
+  // The session's phase in a word: working, awaiting, break, paused or idle.
+  std::string phase() const {
+    static const char* const names[] = {"working", "awaiting", "break", "paused", "idle"};
+    return names[coordinator->pomodoro().phase().value().index()];
+  }
   Visit visit(Visit::Kind kind, Date scheduledFor, std::string text = "Stand up") const {
     return Visit{UUID::random(), kind, scheduledFor, text, text, true,
                  Visit::BubbleStyle::headline, Choreography::standard(), true};
@@ -82,26 +128,23 @@ class CoordinatorTest : public testing::Test {
 
   LogCapture log;  // first, so that it sees everything
   InMemoryRecordStore records;
-  std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>(at(10, 59));
-  std::shared_ptr<InMemoryPreferencesStore> preferences =
-      std::make_shared<InMemoryPreferencesStore>();
-  std::shared_ptr<InMemoryReminderStore> reminders = std::make_shared<InMemoryReminderStore>();
-  std::shared_ptr<VisitScheduler> scheduler = std::make_shared<VisitScheduler>(
+  Ptr<FakeClock> clock = std::make_shared<FakeClock>(at(10, 59));
+  Ptr<InMemoryPreferencesStore> preferences = std::make_shared<InMemoryPreferencesStore>();
+  Ptr<InMemoryReminderStore> reminders = std::make_shared<InMemoryReminderStore>();
+  Ptr<VisitScheduler> scheduler = std::make_shared<VisitScheduler>(
       clock, berlin, [store = preferences] { return store->preferences(); });
-  std::shared_ptr<FakeTicker> ticker = std::make_shared<FakeTicker>();
-  std::shared_ptr<FakeVisitPresenter> presenter = std::make_shared<FakeVisitPresenter>();
-  std::shared_ptr<FakeSpeechService> speech = std::make_shared<FakeSpeechService>();
-  std::shared_ptr<FakeNotificationService> notifications =
-      std::make_shared<FakeNotificationService>();
-  std::shared_ptr<FakeEnvironment> environment = std::make_shared<FakeEnvironment>();
-  std::shared_ptr<FakeHotKeyRegistrar> hotKeys = std::make_shared<FakeHotKeyRegistrar>();
+  Ptr<FakeTicker> ticker = std::make_shared<FakeTicker>();
+  Ptr<FakeVisitPresenter> presenter;
+  Ptr<FakeSpeechService> speech;
+  Ptr<FakeNotificationService> notifications;
+  Ptr<FakeEnvironment> environment = std::make_shared<FakeEnvironment>();
+  Ptr<FakeHotKeyRegistrar> hotKeys = std::make_shared<FakeHotKeyRegistrar>();
   FakeRepeatingTimerFactory timers;
   FakeFeatureWindows windows;
-  std::shared_ptr<FakeSystemEvents> systemEvents = std::make_shared<FakeSystemEvents>();
-
-  std::shared_ptr<FocusHistoryStore> historyStore;
-  std::shared_ptr<DailyPrioritiesStore> prioritiesStore;
-  std::shared_ptr<VisitCoordinator> coordinator;
+  Ptr<FakeSystemEvents> systemEvents = std::make_shared<FakeSystemEvents>();
+  Ptr<FocusHistoryStore> historyStore;
+  Ptr<DailyPrioritiesStore> prioritiesStore;
+  Ptr<VisitCoordinator> coordinator;
   int stateChanges = 0;
 };
 

@@ -27,16 +27,12 @@ TEST(Json, WritesIntegralDoublesAsIntegersAndFloatsShortest) {
   EXPECT_EQ(json::parse(json::dump(json::fromDouble(1e300))).get<double>(), 1e300);  // beyond 2^53
 }
 
-TEST(Json, RefusesNonFiniteNumbersAndDumpsCompactlyInWrittenOrder) {
+// Insertion order on writing is pinned by the preferences record and the round trip below.
+TEST(Json, RefusesNonFiniteNumbersAndReplacesInvalidUtf8) {
   EXPECT_THROW(json::fromDouble(nan), EncodingError);
   EXPECT_THROW(json::fromDouble(-inf), EncodingError);
   EXPECT_THROW(json::fromFloat(std::numeric_limits<float>::quiet_NaN()), EncodingError);
   EXPECT_THROW(json::fromDate(Date(inf)), EncodingError);
-  Json record;
-  record["phrase"] = "stand up";
-  record["at"] = json::fromDate(Date(10.0));
-  record["id"] = "x";
-  EXPECT_EQ(json::dump(record), R"({"phrase":"stand up","at":10,"id":"x"})");
   EXPECT_EQ(json::dump(Json("a\xFF" "b")), "\"a\xEF\xBF\xBD" "b\"");
 }
 
@@ -94,7 +90,6 @@ TEST(JsonReader, OptionalMembersKeysAndUuidCase) {
   const Json document = json::parse(R"({"z":1,"a":null,"m":"f47ac10b-58cc-4372-a567-0e02b2c3d479"})");
   const JsonReader root(document);
   EXPECT_EQ(root.keys(), (std::vector<std::string>{"z", "a", "m"}));
-  EXPECT_EQ(root.members()[2].second.codingPath(), "m");
   EXPECT_FALSE(root.optional("a") || root.optional("absent"));
   EXPECT_EQ(root.optional("z").value().codingPath(), "z");
   EXPECT_EQ(root["m"].asUUID(), *UUID::fromString("F47AC10B-58CC-4372-A567-0E02B2C3D479"));

@@ -55,25 +55,14 @@ std::string systemText(time_t seconds) {
   return text;
 }
 
-// Dates as an ICU formatter given the calendar's ICU calendar shows them.
-class IcuText {
- public:
-  explicit IcuText(const Calendar& calendar)
-      : format_(icu::UnicodeString(u"yyyy-MM-dd HH:mm"), icu::Locale("en_US"), status_) {
-    format_.adoptCalendar(calendar.makeIcuCalendar().release());
-  }
-  std::string operator()(Date date) const {
-    icu::UnicodeString text;
-    format_.format(date.udate(), text);
-    return toUtf8(text);
-  }
-
- private:
-  UErrorCode status_ = U_ZERO_ERROR;
-  icu::SimpleDateFormat format_;
-};
-
-std::string icuText(const Calendar& calendar, Date date) { return IcuText(calendar)(date); }
+// A date as an ICU formatter given the calendar's ICU calendar shows it.
+std::string icuText(const Calendar& calendar, Date date) {
+  UErrorCode status = U_ZERO_ERROR;
+  icu::SimpleDateFormat format(icu::UnicodeString(u"yyyy-MM-dd HH:mm"), icu::Locale("en_US"), status);
+  format.adoptCalendar(calendar.makeIcuCalendar().release());
+  icu::UnicodeString text;
+  return toUtf8(format.format(date.udate(), text));
+}
 
 time_t unixAt(int year, int month, int day) {
   tm utc{};
@@ -83,10 +72,12 @@ time_t unixAt(int year, int month, int day) {
   return timegm(&utc);
 }
 
-// Every quarter hour of a year, the calendar's local time, the time its ICU formatters show
-// and the wall time placed back agree with the C library's answer from the same database.
-// Years after 2037 lie past the changes the files list and follow each file's own rule.
-TEST(SystemZone, LocalTimesAgreeWithTheCLibraryEveryQuarterHourOfAYear) {
+// Every half hour of a year (every 15 minutes on each change day), the calendar's local time,
+// the time its ICU formatters show and the wall time placed back agree with the C library's
+// answer from the same database. Years after 2037 lie past the changes the files list and
+// follow each file's own rule (Lord Howe's "<+1030>-10:30<+11>-11,M10.1.0,M4.1.0", Santiago's
+// changes at 24:00, Mexico City's "CST6").
+TEST(SystemZone, LocalTimesAgreeWithTheCLibraryThroughAYear) {
   const std::pair<const char*, int> rows[] = {
       {"America/Mexico_City", 2026},  // no summer time since 2022
       {"Asia/Almaty", 2024},          // from +06 to +05 on 1 March
@@ -102,9 +93,10 @@ TEST(SystemZone, LocalTimesAgreeWithTheCLibraryEveryQuarterHourOfAYear) {
   for (const auto& [zone, year] : rows) {
     const ScopedTz tz(zone);
     const Calendar calendar(zone, "en_US");
-    const IcuText formatted(calendar);
     const std::string where = std::string(zone) + " " + std::to_string(year) + " at ";
+    const auto offset = [](time_t t) { tm local{}; return localtime_r(&t, &local)->tm_gmtoff; };
     for (time_t t = unixAt(year, 1, 1); t < unixAt(year + 1, 1, 1); t += 900) {
+      if (t % 1800 != 0 && offset(t - t % 86400) == offset(t - t % 86400 + 86400)) continue;
       const DateComponents expected = systemComponents(t);
       ASSERT_EQ(calendar.components(unix(t)), expected) << where << t;
       const std::optional<Date> placed = calendar.date(expected.year, expected.month, expected.day,
@@ -112,8 +104,8 @@ TEST(SystemZone, LocalTimesAgreeWithTheCLibraryEveryQuarterHourOfAYear) {
       // A repeated wall time gives its first occurrence, at most one change earlier.
       ASSERT_TRUE(placed && *placed <= unix(t) && unix(t) - *placed <= 7200) << where << t;
       ASSERT_EQ(calendar.components(*placed), expected) << where << t;
-      if (t % 21600 == 0) {
-        ASSERT_EQ(formatted(unix(t)), systemText(t)) << where << t;
+      if (t % 86400 == 43200) {
+        ASSERT_EQ(icuText(calendar, unix(t)), systemText(t)) << where << t;
       }
     }
   }
@@ -183,30 +175,14 @@ TEST(SystemZone, TheUsersZoneComesFromTzElseEtcLocaltime) {
   EXPECT_EQ(Calendar::current().timeZoneId(), link.substr(link.rfind("zoneinfo/") + 9));
 }
 
-TEST(PosixZoneRule, ReadsTheRuleForTheYearsAfterTheListedChanges) {
+// Real zones' rules are checked against the C library above; these are the forms none uses.
+TEST(PosixZoneRule, ReadsJulianDaysAndNegativeTimesAndRefusesBrokenRules) {
   using Form = detail::PosixChangeDay::Form;
-  const auto lordHowe = detail::parsePosixZoneRule("<+1030>-10:30<+11>-11,M10.1.0,M4.1.0");
-  ASSERT_TRUE(lordHowe && lordHowe->daylight);
-  EXPECT_EQ(std::make_pair(lordHowe->standardName, lordHowe->standardOffset),
-            std::make_pair(std::string("+1030"), 37800));
-  EXPECT_EQ(std::make_pair(lordHowe->daylight->name, lordHowe->daylight->offset),
-            std::make_pair(std::string("+11"), 39600));
-  EXPECT_EQ(lordHowe->daylight->start, (detail::PosixChangeDay{Form::monthWeekDay, 10, 1, 0, 0, 7200}));
-
-  const auto santiago = detail::parsePosixZoneRule("<-04>4<-03>,M9.1.6/24,M4.1.6/24");
-  ASSERT_TRUE(santiago && santiago->daylight);
-  EXPECT_EQ(santiago->daylight->end, (detail::PosixChangeDay{Form::monthWeekDay, 4, 1, 6, 0, 86400}));
   const auto julian = detail::parsePosixZoneRule("XST3XDT2:30,J60/-1:30,300");
   ASSERT_TRUE(julian && julian->daylight);
   EXPECT_EQ(julian->daylight->offset, -9000);
   EXPECT_EQ(julian->daylight->start, (detail::PosixChangeDay{Form::julianNoLeap, 0, 0, 0, 60, -5400}));
   EXPECT_EQ(julian->daylight->end, (detail::PosixChangeDay{Form::zeroBasedDay, 0, 0, 0, 300, 7200}));
-
-  const auto mexicoCity = detail::parsePosixZoneRule("CST6");
-  ASSERT_TRUE(mexicoCity);
-  EXPECT_EQ(mexicoCity->standardOffset, -21600);
-  EXPECT_FALSE(mexicoCity->daylight);
-
   for (const char* bad : {"", "ES5", "EST", "EST5EDT", "EST5EDT,M3.2.0", "EST5EDT,M13.2.0,M11.1.0",
                           "EST5EDT,M3.6.0,M11.1.0", "EST5EDT,J0,J300", "<+05-5", "EST5EDT,M3.2.0,M11.1.0x"}) {
     EXPECT_FALSE(detail::parsePosixZoneRule(bad)) << bad;

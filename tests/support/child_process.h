@@ -22,17 +22,24 @@ extern char** environ;
 namespace vorlane::testing {
 
 // A child process, sent SIGTERM (then SIGKILL after 2 s) and reaped when the object goes. Its
-// descriptor 3 may be the write end of a pipe whose read end `readLine` reads.
+// descriptor 3 may be the write end of a pipe whose read end `readLine` reads. Its output
+// goes to `outputFile` when one is named, else nowhere.
 class ChildProcess {
  public:
   ChildProcess(const std::vector<std::string>& argv, bool withPipe,
-               const std::vector<std::string>& extraEnvironment = {}) {
+               const std::vector<std::string>& extraEnvironment = {},
+               const std::string& outputFile = {}) {
     int fds[2] = {-1, -1};
     if (withPipe && pipe2(fds, O_CLOEXEC) != 0) return;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     for (int fd : {0, 1, 2}) {
-      posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd ? O_WRONLY : O_RDONLY, 0);
+      if (fd > 0 && !outputFile.empty()) {
+        posix_spawn_file_actions_addopen(&actions, fd, outputFile.c_str(),
+                                         O_WRONLY | O_CREAT | O_APPEND, 0600);
+      } else {
+        posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd ? O_WRONLY : O_RDONLY, 0);
+      }
     }
     if (withPipe) posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
     std::vector<std::string> env(extraEnvironment), args(argv);  // extras first: they win
@@ -65,6 +72,31 @@ class ChildProcess {
   pid_t pid() const { return pid_; }
   bool started() const { return pid_ > 0; }
 
+  // Sends `signal` and waits for the end; the wait status, or none when it did not end in
+  // time (it is then still ours to stop).
+  std::optional<int> stop(int signal, std::chrono::milliseconds timeout) {
+    if (pid_ <= 0) return std::nullopt;
+    kill(pid_, signal);
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    int status = 0;
+    while (waitpid(pid_, &status, WNOHANG) != pid_) {
+      if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+      usleep(10'000);
+    }
+    pid_ = -1;
+    return status;
+  }
+  // Whether it has not ended (reaping it when it has).
+  bool running() {
+    if (pid_ <= 0) return false;
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) != pid_) return true;
+    pid_ = -1;
+    exitStatus_ = status;
+    return false;
+  }
+  std::optional<int> exitStatus() const { return exitStatus_; }
+
   // One line from descriptor 3, without its newline; none on timeout or end of file.
   std::optional<std::string> readLine(std::chrono::milliseconds timeout) {
     std::string line;
@@ -85,6 +117,7 @@ class ChildProcess {
  private:
   pid_t pid_ = -1;
   int readFd_ = -1;
+  std::optional<int> exitStatus_;
 };
 
 // Waits until `ready` holds or the timeout passes; whether it held.

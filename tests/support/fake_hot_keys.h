@@ -17,7 +17,6 @@ class FakeHotKeyRegistrar final : public HotKeyRegistrar {
  public:
   std::unique_ptr<HotKeyRegistration> registerHotKey(HotKeyCombination combination,
                                                      std::function<void()> handler) override {
-    ++attempts;
     if (taken.count(combination.identifier)) return nullptr;
     auto live = std::make_shared<bool>(true);
     handlers_[combination.identifier] = {std::move(handler), live};
@@ -38,7 +37,6 @@ class FakeHotKeyRegistrar final : public HotKeyRegistrar {
   }
 
   std::set<std::uint32_t> taken;
-  int attempts = 0;
 
  private:
   struct Registration final : HotKeyRegistration {

@@ -74,19 +74,17 @@ class FakeVisitPresenter final : public VisitPresenter {
   }
   void showCompletion(const std::optional<PomodoroSession::Completion>& completion,
                       const std::string& currentTime, const std::string& elapsedText,
-                      bool reduceMotion) override {
+                      bool) override {
     completions.push_back(completion);
     lastCompletionTime = currentTime;
     lastElapsedText = elapsedText;
-    lastReduceMotion = reduceMotion;
   }
   bool remindAboutCompletion(bool reduceMotion) override {
     completionReminders.push_back(reduceMotion);
     return remindAnswer;
   }
-  bool offerFocusInvitation(int minutes, bool reduceMotion) override {
+  bool offerFocusInvitation(int minutes, bool) override {
     invitations.push_back(minutes);
-    lastReduceMotion = reduceMotion;
     return invitationAnswer;
   }
   void dismissIdleFocusInvitation() override { ++invitationDismissals; }
@@ -110,7 +108,6 @@ class FakeVisitPresenter final : public VisitPresenter {
   std::vector<std::optional<PomodoroSession::Completion>> completions;
   std::string lastCompletionTime;
   std::string lastElapsedText;
-  bool lastReduceMotion = false;
   std::vector<bool> completionReminders;
   bool remindAnswer = true;
   std::vector<int> invitations;

@@ -229,42 +229,4 @@ void MascotScene::applyResolvedTheme() {
   if (quickActions_->alpha() > 0.01) rebuildQuickActions();
 }
 
-// The pills themselves are drawn by their own change; the scene keeps their layer's state.
-void MascotScene::rebuildQuickActions() {}
-
-void MascotScene::showQuickActions() {
-  if (!interactionsEnabled_ || appearance_.bannerOpacity <= 0.01) return;
-  if (!completionIsVisible() && presenceState_ != PresenceState::peeking &&
-      presenceState_ != PresenceState::working) {
-    return;
-  }
-  rebuildQuickActions();
-  quickActionsAreInteractive_ = true;
-  quickActions_->removeAllActions();
-  if (completionIsVisible() || hasIdleFocusInvitation_) {
-    quickActions_->setAlpha(1);
-    return;
-  }
-  quickActions_->run(Action::fadeIn(0.16));
-  if (!character_->hasAction("greet")) {
-    const double x = character_->xScale();
-    character_->run(Action::sequence({Action::scaleTo(x * 1.12, 0.14), Action::scaleTo(x, 0.16)}),
-                    "greet");
-  }
-}
-
-void MascotScene::hideQuickActions() {
-  if (interactionsEnabled_ && appearance_.bannerOpacity > 0.01 &&
-      (completionIsVisible() || hasIdleFocusInvitation_)) {
-    rebuildQuickActions();
-    quickActionsAreInteractive_ = true;
-    quickActions_->removeAllActions();
-    quickActions_->setAlpha(1);
-    return;
-  }
-  quickActionsAreInteractive_ = false;
-  quickActions_->removeAllActions();
-  quickActions_->run(Action::fadeOut(0.16));
-}
-
 }  // namespace vorlane

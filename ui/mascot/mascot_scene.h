@@ -2,9 +2,11 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include <QString>
 
+#include "coordination/quick_action.h"
 #include "core/desktop/idle_fidget.h"
 #include "core/desktop/mascot_appearance.h"
 #include "core/settings/presence_mode.h"
@@ -13,8 +15,10 @@
 #include "ui/mascot/billboard_node.h"
 #include "ui/mascot/character_node.h"
 #include "ui/mascot/mascot_theme.h"
+#include "ui/mascot/quick_action_node.h"
 #include "ui/mascot/session_completion_node.h"
 #include "ui/mascot/speech_bubble_node.h"
+#include "ui/scene/rect.h"
 #include "ui/scene/scene.h"
 #include "ui/scene/shape_node.h"
 
@@ -80,12 +84,68 @@ class MascotScene : public Scene {
   bool hasIdleFocusInvitation() const { return hasIdleFocusInvitation_; }
   void setIdleFocusInvitation(bool shown) { hasIdleFocusInvitation_ = shown; }
   bool interactionsEnabled() const { return interactionsEnabled_; }
+  // False in click-through mode: no hit areas, pills hidden. Turning it back on brings the
+  // pills only where a panel or an invitation keeps them; otherwise they wait for the
+  // pointer.
+  void setInteractionsEnabled(bool enabled);
   bool isDragging() const { return dragStartY_.has_value(); }
-  // Pulls (pointer input) start and end through these.
+  // Marks a pull in progress without moving anything.
   void setDragStartY(std::optional<double> y) { dragStartY_ = y; }
+
+  // --- sessions, the finished-session panel and the focus invitation ---
+  // Shows, updates or (no progress) ends the working pose with its sign. Without a time the
+  // pose moves and the sign stays as it is. During a visit or a pull the session is only
+  // stored, and applied when they end.
+  void showSession(std::optional<double> progress, std::optional<QString> time,
+                   std::optional<QString> caption);
+  // Shows or updates the panel with the pills in rows under it; none clears it.
+  void showCompletion(const std::optional<PomodoroSession::Completion>& completion,
+                      const QString& currentTime, const QString& elapsedText);
+  // "Focus?" on the sign while peeking; true when shown.
+  bool showIdleFocusInvitation(int minutes);
+  void hideIdleFocusInvitation();
+  // Emphasises a panel on show and, unless motion is reduced, waves; true when it did.
+  bool remindAboutCompletion(bool reduceMotion);
+  // The character is still waving from a reminder.
+  bool isCompletionReminderAnimating() const;
+
+  // --- pills ---
+  const std::vector<QuickAction>& actions() const { return actions_; }
+  void setActions(std::vector<QuickAction> actions) { actions_ = std::move(actions); }
+  int workMinutes() const { return workMinutes_; }
+  void setWorkMinutes(int minutes) { workMinutes_ = minutes; }
+  bool isMuted() const { return isMuted_; }
+  void setMuted(bool muted) { isMuted_ = muted; }
   bool quickActionsAreInteractive() const { return quickActionsAreInteractive_; }
+  // Brings the pills in where the state allows (with a small greeting outside a panel).
   void showQuickActions();
+  // Fades the pills out unless a panel or an invitation keeps them.
   void hideQuickActions();
+  // The pills in layout order: row by row under the panel, top to bottom in the column.
+  const std::vector<QuickActionNode*>& actionNodes() const { return actionNodes_; }
+  // The first pill whose frame holds the point, while the pills take clicks.
+  std::optional<QuickAction> quickAction(QPointF point) const;
+  // Highlights every pill under the point and no other.
+  void highlightQuickAction(QPointF point);
+
+  // --- live areas and the pull-down drag ---
+  // The character with all its parts, grown by 6 points.
+  Rect characterFrame() const;
+  // Where the character can be grabbed (4 more points around), or the zero rectangle when
+  // it cannot: click-through, faded out, or away.
+  Rect characterHitFrame() const;
+  // One rectangle per pill while they take clicks, else none.
+  std::vector<Rect> quickActionFrames() const;
+  // The union of the live rectangles; the null rectangle when nothing is live.
+  Rect interactiveFrame() const;
+  bool containsInteractivePoint(QPointF point) const;
+  // A pull from the peek or working pose. `updateDrag` takes the pointer's y minus the
+  // press's (negative downwards); `endDrag` reports a pull of 70 points or more, else the
+  // character springs back. Out-of-order calls do nothing.
+  void beginDrag();
+  void updateDrag(double translationY);
+  bool endDrag();
+  void cancelDrag();
 
   std::function<void()> onCelebrate;
   std::function<void()> onGeometryChanged;
@@ -131,6 +191,8 @@ class MascotScene : public Scene {
   void placeBillboard(double handY, const QString& time, const QString& caption);
   bool completionIsVisible() const;
   void rebuildQuickActions();
+  double quickActionsTopY() const;
+  QuickActionNode* makePill(QuickAction action) const;
   void performArrival(const Visit& visit, bool showBubble);
   void finishVisit();
   // Runs `block` only while the scene exists.
@@ -162,6 +224,12 @@ class MascotScene : public Scene {
   std::optional<double> ropeProgressLength_;
   bool quickActionsAreInteractive_ = false;
   std::optional<double> dragStartY_;
+  double dragStartScale_ = 0.5;
+  std::vector<QuickAction> actions_{QuickAction::vorlane, QuickAction::startPomodoro,
+                                    QuickAction::mute};
+  int workMinutes_ = 25;
+  bool isMuted_ = false;
+  std::vector<QuickActionNode*> actionNodes_;
 };
 
 }  // namespace vorlane

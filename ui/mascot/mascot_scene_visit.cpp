@@ -5,13 +5,7 @@
 namespace vorlane {
 
 void MascotScene::perform(const Visit& visit, bool showBubble, std::function<void()> completion) {
-  if (hasIdleFocusInvitation_) {
-    hasIdleFocusInvitation_ = false;
-    billboard_->removeAllActions();
-    billboard_->setAlpha(0);
-    character_->holdSign(false);
-    hideQuickActions();
-  }
+  if (hasIdleFocusInvitation_) hideIdleFocusInvitation();
   character_->stopWaving();
   dragStartY_.reset();
   completion_ = std::move(completion);

@@ -1,17 +1,43 @@
 #pragma once
 
 #include <QGraphicsView>
+#include <QPointer>
 
+#include "ui/mascot/mascot_input.h"
 #include "ui/scene/scene.h"
 
 namespace vorlane {
 
 // Shows the mascot's scene in its column: no frame, no scroll bars, nothing painted where
 // the scene is empty, so the desktop shows through. It draws only what the scene changes;
-// whether anything moves is up to the scene's frame driver.
+// whether anything moves is up to the scene's frame driver. Left presses, drags, releases,
+// moves and menu requests go to its input, in scene points; it handles none itself.
 class MascotView final : public QGraphicsView {
  public:
   explicit MascotView(Scene* scene, QWidget* parent = nullptr);
+
+  // Not owned; none (the start) drops every event.
+  void setInput(MascotInputHandling* input) { input_ = input; }
+  // Called on entering, leaving and every move, before the input hears of the move.
+  std::function<void()> onPointerActivity;
+
+  // A view point as a scene point: same x, y counted up from the bottom.
+  QPointF toScene(QPointF viewPoint) const;
+  // Pointing hand over a pill, open hand over the character, arrow elsewhere.
+  void updateCursor(QPointF scenePoint);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  MascotInputHandling* input_ = nullptr;
 };
 
 }  // namespace vorlane

@@ -2,6 +2,10 @@
 
 #include <stdexcept>
 
+#include <QCursor>
+#include <QGuiApplication>
+#include <QSystemTrayIcon>
+
 #include "foundation/date_description.h"
 #include "platform/logging/log.h"
 #include "ui/window/target_screen.h"
@@ -34,7 +38,11 @@ MascotWindowController::MascotWindowController(Dependencies d)
       screens_(std::move(d.screens)),
       prefersReducedMotion_(d.prefersReducedMotion ? std::move(d.prefersReducedMotion)
                                                    : [] { return false; }),
-      random_(d.random ? std::move(d.random) : std::make_shared<SystemRandomGenerator>()) {
+      random_(d.random ? std::move(d.random) : std::make_shared<SystemRandomGenerator>()),
+      pointerLocation_(d.pointerLocation ? std::move(d.pointerLocation)
+                                         : [] { return QCursor::pos(); }),
+      trayAvailable_(d.trayAvailable ? std::move(d.trayAvailable)
+                                     : [] { return QSystemTrayIcon::isSystemTrayAvailable(); }) {
   if (!preferencesStore_ || !screens_) {
     throw std::invalid_argument("the mascot needs a preferences store and a screen provider");
   }
@@ -42,8 +50,13 @@ MascotWindowController::MascotWindowController(Dependencies d)
   settleWork_ = makeWork();
   redrawWork_ = makeWork();
   fidgetTimer_ = makeWork();
+  invitationWork_ = makeWork();
 
   QPointer<MascotWindowController> self(this);
+  hoverPoll_.setInterval(33);
+  connect(&hoverPoll_, &QTimer::timeout, this, [self] {
+    if (self) self->updateInteractivity(self->pointerLocation_());
+  });
   appearanceObserver_ = std::make_unique<AppearanceObserver>([self](const MascotTheme& theme) {
     if (!self || !self->scene_) return;
     self->scene_->applyTheme(theme);
@@ -61,6 +74,9 @@ MascotWindowController::~MascotWindowController() {
   settleWork_->cancel();
   redrawWork_->cancel();
   fidgetTimer_->cancel();
+  invitationWork_->cancel();
+  hoverPoll_.stop();
+  if (moving_ || dragOrigin_) QGuiApplication::restoreOverrideCursor();
   if (driver_) driver_->stop();
   delete window_.data();  // takes the view with it
   if (scene_) scene_->tearDown();
@@ -90,11 +106,16 @@ bool MascotWindowController::performIfFree(const Visit& visit, Completion comple
     if (refused) refused();
     return false;
   }
+  if (moving_) finishMove();  // a visit ends the move where it got to
   isPerformingVisit_ = true;
   currentVisit_ = visit;
   const std::uint64_t serial = ++visitSerial_;
   visitCompletion_ = std::move(completion);
   dismissIdleFocusInvitation();
+  if (dragOrigin_) {
+    dragOrigin_.reset();
+    QGuiApplication::restoreOverrideCursor();
+  }
   Log::presentation().info("performing visit scheduled for %{public}s",
                            describeDate(visit.scheduledFor));
   MascotScene& scene = ensureScene();
@@ -106,7 +127,8 @@ bool MascotWindowController::performIfFree(const Visit& visit, Completion comple
   scene.perform(visit, showBubble_, [self, serial] {
     if (self) self->endVisit(serial);
   });
-  refreshLiveRects();
+  startWatchingPointer();
+  updateInteractivity(pointerLocation_());
   return true;
 }
 
@@ -128,12 +150,15 @@ void MascotWindowController::endVisit(std::uint64_t serial) {
 
 void MascotWindowController::settleAfterVisit() {
   if (hasDisplayedCompletion_) {
+    startWatchingPointer();
     stopStretching();  // no fidgets while the panel is up
     stir(0.4);
   } else if (!hasActiveSession_ && preferences().presenceMode == PresenceMode::hidden) {
+    stopWatchingPointer();
     stopStretching();
     teardownScene();
   } else {
+    startWatchingPointer();
     startStretching();
     stir(1.2);
   }
@@ -163,17 +188,6 @@ void MascotWindowController::endVisitEarly() {
   scene_->endVisitEarly();
 }
 
-// The session display, the finished-session panel, invitations and pills come with their
-// own scene parts; until then the mascot shows none of them and says so by its results.
-void MascotWindowController::showSession(std::optional<double>, std::optional<std::string>,
-                                         std::optional<std::string>) {}
-void MascotWindowController::showCompletion(const std::optional<PomodoroSession::Completion>&,
-                                            const std::string&, const std::string&, bool) {}
-bool MascotWindowController::remindAboutCompletion(bool) { return false; }
-bool MascotWindowController::offerFocusInvitation(int, bool) { return false; }
-void MascotWindowController::dismissIdleFocusInvitation() {}
-void MascotWindowController::updateContext(int, bool, const std::vector<QuickAction>&) {}
-
 void MascotWindowController::setPlacement(const MascotPlacement& placement) {
   const ScreenInfo screen = targetScreen();
   Preferences p = preferences();
@@ -192,6 +206,7 @@ void MascotWindowController::setHorizontalPlacement(double horizontal) {
 void MascotWindowController::resetPlacement() { setPlacement(MascotPlacement(1.0, 0)); }
 
 void MascotWindowController::screenParametersChanged() {
+  cancelPointerGesture();
   configureClock();
   if (!window_) return;
   ensureScene();

@@ -7,15 +7,20 @@
 #include <string>
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QRect>
+#include <QTimer>
 #include <QVector>
+
+class QMenu;
 
 #include "coordination/visit_presenter.h"
 #include "core/desktop/idle_fidget.h"
 #include "core/settings/preferences_store.h"
 #include "foundation/random.h"
 #include "ui/mascot/appearance_observer.h"
+#include "ui/mascot/mascot_input.h"
 #include "ui/mascot/mascot_scene.h"
 #include "ui/mascot/mascot_view.h"
 #include "ui/overlays/celebration_presenter.h"
@@ -36,7 +41,9 @@ namespace vorlane {
 //
 // Every deferred block (visit end, animation windows, fidget timer, appearance changes)
 // holds the controller weakly and does nothing once it is gone.
-class MascotWindowController final : public QObject, public VisitPresenter {
+class MascotWindowController final : public QObject,
+                                     public VisitPresenter,
+                                     public MascotInputHandling {
  public:
   struct Dependencies {
     std::shared_ptr<PreferencesStore> preferencesStore;  // required
@@ -50,6 +57,12 @@ class MascotWindowController final : public QObject, public VisitPresenter {
     std::function<std::unique_ptr<DelayedWork>()> makeWork;
     // Follow display changes (added, removed, resized, work area).
     bool watchesScreens = true;
+    // Optional: the pointer in global (desktop) pixels; the real cursor when absent.
+    std::function<QPoint()> pointerLocation;
+    // Optional: whether a system tray shows the status menu; asked at every use, since a
+    // tray may come and go. Without one click-through is never applied nor offered, and the
+    // context menu carries the status menu, so the user cannot be locked out.
+    std::function<bool()> trayAvailable;
   };
 
   // Shows nothing: the first applyPresenceMode() or visit builds the window.
@@ -66,18 +79,44 @@ class MascotWindowController final : public QObject, public VisitPresenter {
   // runs after the visit's own completion. Nothing happens without a scene.
   void endVisitEarly();
 
-  // --- session, completion, invitation and pills: not shown by this mascot yet ---
-  // Each does nothing and shows nothing; they return false where a result is asked for.
+  // --- session, completion, invitation and pills (mascot_window_controller_sessions.cpp) ---
   void showSession(std::optional<double> progress, std::optional<std::string> time,
                    std::optional<std::string> caption) override;
   void showCompletion(const std::optional<PomodoroSession::Completion>& completion,
                       const std::string& currentTime, const std::string& elapsedText,
                       bool reduceMotion) override;
   bool remindAboutCompletion(bool reduceMotion) override;
+  // Withdrawn by itself after 6 seconds.
   bool offerFocusInvitation(int minutes, bool reduceMotion) override;
   void dismissIdleFocusInvitation() override;
   void updateContext(int workMinutes, bool isMuted,
                      const std::vector<QuickAction>& actions) override;
+
+  // --- pointer input (mascot_window_controller_pointer.cpp) ---
+  // The window takes the pointer over the character and the pills while watching, outside
+  // click-through; the pills come in while the pointer hovers.
+  void startWatchingPointer();
+  void stopWatchingPointer();
+  // Drops a move or a pull in progress without saving anything.
+  void cancelPointerGesture();
+  // Recomputes hovering and transparency for a pointer in global pixels.
+  void updateInteractivity(QPoint pointer);
+  void resignInteractivity();
+  void mouseDown(QPointF at, bool reposition) override;
+  void mouseDragged(QPointF to) override;
+  void mouseUp(QPointF at) override;
+  void mouseMoved(QPointF to) override;
+  QMenu* menu(QPointF at) override;
+  Rect grabbableRect() const override;
+  std::vector<Rect> clickableRects() const override;
+  // Fills the status menu into the mascot's context menu when no tray shows it.
+  std::function<void(QMenu&)> fillStatusMenu;
+
+  bool isWatchingPointer() const { return isWatchingPointer_; }
+  bool isHovering() const { return isHovering_; }
+  bool ignoresMouseEvents() const { return ignoresMouseEvents_; }
+  bool isMoving() const { return moving_.has_value(); }
+  bool isInvitationPending() const { return invitationWork_->isPending(); }
 
   // --- display and placement ---
   std::optional<std::string> preferredScreenID() const override { return preferredScreenID_; }
@@ -145,8 +184,17 @@ class MascotWindowController final : public QObject, public VisitPresenter {
   void scheduleNextFidget();
   void startStretching();
   void stopStretching();
-  // Where the window takes the pointer: over the visible character, unless click-through.
+  // Where the window takes the pointer: the character and the live pills while watching,
+  // the whole window during a move, nothing in click-through.
   void refreshLiveRects();
+  // The stored preference, applied only where a tray offers the way back.
+  bool effectiveClickThrough() const;
+  QPointF toScenePoint(QPoint global) const;
+  void refreshCursorRects();
+  void endMove();
+  // Ends a move and stores the placement it reached.
+  void finishMove();
+  void endPull(QPointF at);
 
   std::shared_ptr<PreferencesStore> preferencesStore_;
   std::shared_ptr<ScreenProvider> screens_;
@@ -169,13 +217,35 @@ class MascotWindowController final : public QObject, public VisitPresenter {
   bool showBubble_ = true;
   std::function<void()> afterVisit_;
   std::optional<IdleFidget> lastFidget_;
-  // What the session display will set; nothing sets them yet.
   bool hasActiveSession_ = false;
   bool hasDisplayedCompletion_ = false;
+  std::optional<PomodoroSession::Completion> displayedCompletion_;
+  std::string displayedCompletionTime_;
+  std::string displayedCompletionElapsed_;
+  bool completionUsesReducedMotion_ = false;
+
+  // Pointer state.
+  struct Moving {
+    QPoint origin;  // global pixels
+    MascotPlacement initial;
+    ScreenInfo screen;
+    MascotPlacement current;
+  };
+  std::function<QPoint()> pointerLocation_;
+  std::function<bool()> trayAvailable_;
+  bool isWatchingPointer_ = false;
+  bool isHovering_ = false;
+  bool ignoresMouseEvents_ = true;
+  std::optional<Moving> moving_;
+  std::optional<QPointF> dragOrigin_;
+  std::vector<Rect> previousCursorRects_;
+  // Outside the live rectangles nothing arrives, so leaving through a gap is polled for.
+  QTimer hoverPoll_;
 
   std::unique_ptr<DelayedWork> settleWork_;
   std::unique_ptr<DelayedWork> redrawWork_;
   std::unique_ptr<DelayedWork> fidgetTimer_;
+  std::unique_ptr<DelayedWork> invitationWork_;
   std::unique_ptr<AppearanceObserver> appearanceObserver_;
   std::unique_ptr<ScreenChangeWatcher> screenWatcher_;
 

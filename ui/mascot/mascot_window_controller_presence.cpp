@@ -12,13 +12,21 @@ void MascotWindowController::applyPresenceMode() {
   dismissIdleFocusInvitation();
   configureClock();
   const Preferences p = preferences();
-  clickThrough_ = p.mascotClickThrough;
-  if (scene_) scene_->applyAppearance(p.mascotAppearance);
+  clickThrough_ = effectiveClickThrough();
+  if (scene_) {
+    scene_->applyAppearance(p.mascotAppearance);
+    scene_->setInteractionsEnabled(!clickThrough_);
+  }
+  if (clickThrough_) {
+    cancelPointerGesture();
+    stopWatchingPointer();
+  }
   refreshLiveRects();
 
   if (hasDisplayedCompletion_ || hasActiveSession_) {
     // Whatever the mode, the mascot stays while either is on show.
     ensureScene().setPresenceMode(p.presenceMode);
+    startWatchingPointer();
     redrawStaticScene();
     return;
   }
@@ -29,6 +37,7 @@ void MascotWindowController::applyPresenceMode() {
       if (scene_) scene_->setPresenceMode(PresenceMode::hidden);
       return;
     }
+    stopWatchingPointer();
     stopStretching();
     if (!scene_) return;
     scene_->setPresenceMode(PresenceMode::hidden);
@@ -46,6 +55,7 @@ void MascotWindowController::applyPresenceMode() {
 
   if (scene_ && scene_->presenceState() == PresenceState::peeking) {
     ensureScene();  // layout only: no second climb, no second timer
+    startWatchingPointer();
     redrawStaticScene();
     return;
   }
@@ -54,6 +64,7 @@ void MascotWindowController::applyPresenceMode() {
   showWindow();
   setAnimating(true);
   scene.enterPeek(true);
+  startWatchingPointer();
   startStretching();
   stir(1.6);
 }
@@ -75,10 +86,11 @@ void MascotWindowController::fidgetNow(std::optional<IdleFidget> fidget) {
 }
 
 MascotScene& MascotWindowController::ensureScene() {
-  const ScreenInfo screen = targetScreen();
-  const MascotPlacement placement = savedPlacement(screen);
+  // During a move the column follows the pointer on the move's display; nothing is saved.
+  const ScreenInfo screen = moving_ ? moving_->screen : targetScreen();
+  const MascotPlacement placement = moving_ ? moving_->current : savedPlacement(screen);
   const Preferences p = preferences();
-  clickThrough_ = p.mascotClickThrough;
+  clickThrough_ = effectiveClickThrough();
   if (!(window_ && view_ && scene_)) {
     buildScene(screen, placement);
     return *scene_;
@@ -104,6 +116,7 @@ void MascotWindowController::buildScene(const ScreenInfo& screen,
   scene->applyTheme(MascotTheme::current());
   scene->setCharacterTopInset(characterTopInset(screen, placement));
   scene->applyAppearance(p.mascotAppearance);
+  scene->setInteractionsEnabled(!clickThrough_);
   QPointer<MascotWindowController> self(this);
   scene->onGeometryChanged = [self] {
     if (self) self->refreshLiveRects();
@@ -112,6 +125,13 @@ void MascotWindowController::buildScene(const ScreenInfo& screen,
     if (self) self->splash();
   };
   auto* view = new MascotView(scene);
+  view->setInput(this);
+  view->setToolTip(QStringLiteral(
+      "Ctrl-drag the monkey to move it. Pull down to ask the time. Right-click for position "
+      "and click-through controls."));
+  view->onPointerActivity = [self] {
+    if (self) self->updateInteractivity(self->pointerLocation_());
+  };
   window->setContentWidget(view);
   // Without a compositor the window shows only the pixels the scene paints.
   connect(scene, &QGraphicsScene::changed, window, &MascotWindow::contentChanged);
@@ -126,7 +146,9 @@ void MascotWindowController::buildScene(const ScreenInfo& screen,
 }
 
 void MascotWindowController::teardownScene() {
+  cancelPointerGesture();
   dismissIdleFocusInvitation();
+  stopWatchingPointer();
   stopStretching();
   if (celebration_) celebration_->dismiss();
   redrawWork_->cancel();
@@ -144,6 +166,10 @@ void MascotWindowController::teardownScene() {
   driver_ = nullptr;
   liveRects_.clear();
   hasDisplayedCompletion_ = false;
+  displayedCompletion_.reset();
+  displayedCompletionTime_.clear();
+  displayedCompletionElapsed_.clear();
+  completionUsesReducedMotion_ = false;
 }
 
 void MascotWindowController::setAnimating(bool animating) {
@@ -199,17 +225,20 @@ void MascotWindowController::stopStretching() {
 void MascotWindowController::refreshLiveRects() {
   if (!window_) return;
   QVector<QRect> rects;
-  CharacterNode* character = scene_ ? scene_->character() : nullptr;
-  const bool visible = character != nullptr && !character->isHidden() && character->alpha() > 0 &&
-                       scene_->presenceState() != PresenceState::away;
-  if (visible && !clickThrough_) {
+  if (moving_) {
+    rects.push_back(QRect(QPoint(), window_->size()));
+  } else if (scene_ && isWatchingPointer_ && !clickThrough_) {
     // Scene points are y-up from the bottom; the window counts y down from its top.
-    const QRectF box = character->accumulatedFrame();
     const double height = scene_->size().height();
-    const QRect live = QRectF(box.x(), height - box.y() - box.height(), box.width(), box.height())
-                           .toAlignedRect()
-                           .intersected(QRect(QPoint(), window_->size()));
-    if (!live.isEmpty()) rects.push_back(live);
+    std::vector<Rect> live{scene_->characterHitFrame()};
+    for (const Rect& pill : scene_->quickActionFrames()) live.push_back(pill);
+    for (const Rect& r : live) {
+      if (r.isEmpty()) continue;
+      const QRect box = QRectF(r.x, height - r.maxY(), r.width, r.height)
+                            .toAlignedRect()
+                            .intersected(QRect(QPoint(), window_->size()));
+      if (!box.isEmpty()) rects.push_back(box);
+    }
   }
   if (rects == liveRects_) return;
   liveRects_ = rects;

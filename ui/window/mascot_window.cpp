@@ -28,7 +28,8 @@ MascotWindow::MascotWindow(const ScreenInfo& screen, const MascotPlacement& plac
   setAttribute(Qt::WA_TranslucentBackground);
   setAttribute(Qt::WA_ShowWithoutActivating);
   setFocusPolicy(Qt::NoFocus);
-  setGeometry(frame(screen, placement));
+  target_ = frame(screen, placement);
+  setGeometry(target_);
   maskTimer_.setSingleShot(true);
   connect(&maskTimer_, &QTimer::timeout, this, &MascotWindow::refreshContentMask);
 }
@@ -41,6 +42,8 @@ QRect MascotWindow::frame(const ScreenInfo& screen, const MascotPlacement& place
 
 bool MascotWindow::reposition(const ScreenInfo& screen, const MascotPlacement& placement) {
   const QRect target = frame(screen, placement);
+  target_ = target;
+  sentBack_ = false;
   if (geometry() == target) return false;
   setGeometry(target);
   // A hidden window gets its resize event only when shown; the content must fit already.
@@ -96,6 +99,7 @@ void MascotWindow::refreshContentMask() {
 bool MascotWindow::event(QEvent* event) {
   switch (event->type()) {
     case QEvent::Show: {
+      sentBack_ = false;
       // The native window exists but is not mapped yet.
       const auto window = xcb_window_t(winId());
       compositorPresent_ = x11shape::compositorPresent(qtConnection(), window);
@@ -115,6 +119,23 @@ bool MascotWindow::event(QEvent* event) {
       break;
     case QEvent::Resize:
       if (content_) content_->setGeometry(rect());
+      break;
+    case QEvent::Move:
+      // While the window manager frames a new window, Qt can read the frame's position
+      // before it is placed and keep it when no later notice comes, although the window
+      // stands where it was asked to. Asking for the place again brings the window
+      // manager's answer; once only, so a manager that insists on its own place wins.
+      if (isVisible() && !sentBack_ && pos() != target_.topLeft()) {
+        sentBack_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [self = QPointer<MascotWindow>(this)] {
+              if (self && self->isVisible() && self->geometry() != self->target_) {
+                self->setGeometry(self->target_);
+              }
+            },
+            Qt::QueuedConnection);
+      }
       break;
     default:
       break;

@@ -57,6 +57,10 @@ class MascotWindow final : public QWidget {
   void applyShapes();
   bool usesContentMask() const { return !compositorPresent_; }
 
+  // Where the column belongs, as last asked.
+  QRect target_;
+  // Whether the window was sent back to its place since that request.
+  bool sentBack_ = false;
   QPointer<QWidget> content_;
   QVector<QRect> liveRects_;
   bool compositorPresent_ = false;

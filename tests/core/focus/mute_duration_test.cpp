@@ -44,48 +44,40 @@ TEST(MuteDuration, ExpiryOnOrdinaryAndClockChangeDays) {
   }
 }
 
-TEST(MuteDuration, MenuOrderIdentifiersNamesAndExactMatching) {
+// Each list in menu order, with its stored identifiers and names; reading matches exactly.
+template <class T, std::size_t N, class FromRaw>
+void expectChoices(const std::array<T, N>& all,
+                   const std::tuple<T, const char*, const char*> (&rows)[N], FromRaw fromRaw,
+                   std::initializer_list<const char*> unknown) {
+  for (std::size_t i = 0; i < N; ++i) {
+    const auto& [value, raw, name] = rows[i];
+    EXPECT_EQ(all[i], value) << raw;
+    EXPECT_EQ(rawValue(value), raw);
+    EXPECT_EQ(displayName(value), name);
+    EXPECT_EQ(fromRaw(raw), value);
+  }
+  for (const char* raw : unknown) EXPECT_EQ(fromRaw(raw), std::nullopt) << raw;
+}
+
+TEST(MuteDurationAndPresenceMode, MenuOrderIdentifiersNamesAndExactMatching) {
   using M = MuteDuration;
-  const std::tuple<M, const char*, const char*> rows[] = {
+  const std::tuple<M, const char*, const char*> durations[] = {
       {M::fifteenMinutes, "fifteenMinutes", "for 15 minutes"},
       {M::oneHour, "oneHour", "for an hour"},
       {M::untilThisEvening, "untilThisEvening", "until this evening"},
       {M::untilTomorrow, "untilTomorrow", "until tomorrow"},
   };
-  for (std::size_t i = 0; i < std::size(rows); ++i) {
-    const auto& [duration, raw, name] = rows[i];
-    EXPECT_EQ(allMuteDurations[i], duration);
-    EXPECT_EQ(rawValue(duration), raw);
-    EXPECT_EQ(displayName(duration), name);
-    EXPECT_EQ(muteDurationFromRaw(raw), duration);
-  }
-  for (const char* raw : {"OneHour", "oneHour ", "", "for an hour"}) {
-    EXPECT_EQ(muteDurationFromRaw(raw), std::nullopt) << raw;
-  }
-  const Calendar utc("UTC");
-  const Date now(800000000);
-  EXPECT_EQ(expiry(M::fifteenMinutes, now, utc), now + 900);
-}
-
-TEST(PresenceMode, PickerOrderStoredFormsNamesAndExactMatching) {
-  const std::tuple<PresenceMode, const char*, const char*> rows[] = {
+  expectChoices(allMuteDurations, durations, muteDurationFromRaw,
+                {"OneHour", "oneHour ", "", "for an hour"});
+  const std::tuple<PresenceMode, const char*, const char*> modes[] = {
       {PresenceMode::peek, "peek", "Always peeking"},
       {PresenceMode::hidden, "hidden", "Only during visits"},
   };
-  for (std::size_t i = 0; i < std::size(rows); ++i) {
-    const auto& [mode, raw, name] = rows[i];
-    EXPECT_EQ(allPresenceModes[i], mode);
-    EXPECT_EQ(rawValue(mode), raw);
-    EXPECT_EQ(displayName(mode), name);
-    EXPECT_EQ(presenceModeFromRaw(raw), mode);
-    EXPECT_EQ(encode(mode), Json(raw));
-  }
-  EXPECT_EQ(presenceModeFromRaw("Peek"), std::nullopt);
-  EXPECT_EQ(presenceModeFromRaw("hidden "), std::nullopt);
+  expectChoices(allPresenceModes, modes, presenceModeFromRaw, {"Peek", "hidden "});
+  EXPECT_EQ(encode(PresenceMode::hidden), Json("hidden"));
+  EXPECT_EQ(expiry(M::fifteenMinutes, Date(8e8), Calendar("UTC")), Date(8e8) + 900);
   // An unknown stored value leaves the setting at its default, peek.
-  Preferences hidden;
-  hidden.presenceMode = PresenceMode::hidden;
-  Json stored = hidden.encode();
+  Json stored = Preferences({.presenceMode = PresenceMode::hidden}).encode();
   stored["presenceMode"] = "Hidden";
   EXPECT_EQ(Preferences::decode(stored).presenceMode, PresenceMode::peek);
 }

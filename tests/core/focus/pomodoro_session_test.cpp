@@ -170,7 +170,6 @@ TEST(PomodoroSession, LengthsInMinutesSaturateInsteadOfOverflowing) {
   const Session s(huge, -huge);
   EXPECT_EQ(s.workDuration(), static_cast<double>(huge));
   EXPECT_EQ(s.breakDuration(), static_cast<double>(std::numeric_limits<std::int64_t>::min()));
-  EXPECT_EQ(Session(25, 5).workDuration(), 1500);
 }
 
 TEST(PomodoroSession, CountsDistinctSessionsPerDay) {
@@ -292,12 +291,11 @@ TEST(SessionSuspension, Json) {
                                     R"("sessionID":"0f8b3c1e-5a7d-4e2b-9c61-3d4f5a6b7c8d",)"
                                     R"("remaining":1200.5,"focus":"g"})");
   EXPECT_EQ(Suspension::fromJson(JsonReader(complete)), (Suspension{someID, "g", 1200.5, 300, 1}));
-  const std::pair<const char*, const char*> bad[] = {  // a null text leaves the key out
-      {"focus", nullptr}, {"wasCounted", "1"}, {"sessionID", "\"x-1\""}};
-  for (const auto& [key, value] : bad) {
+  for (const auto& [key, value] :  // null: the key left out
+       {std::pair{"focus", Json()}, {"wasCounted", Json(1)}, {"sessionID", Json("x-1")}}) {
     Json changed = complete;
-    if (value) changed[key] = json::parse(value); else changed.erase(key);
-    EXPECT_THROW((void)Suspension::fromJson(JsonReader(changed)), DecodingError) << changed.dump();
+    if (value.is_null()) changed.erase(key); else changed[key] = value;
+    EXPECT_THROW((void)Suspension::fromJson(JsonReader(changed)), DecodingError) << key;
   }
 }
 
@@ -336,11 +334,9 @@ TEST(FocusInput, CleaningAndTheGoalLimitInCharacters) {
     EXPECT_EQ(FocusInput::cleaned(text), want) << text;
     EXPECT_EQ(FocusInput::cleaned(want), want) << want;
   }
-  // A woman with a skin-tone modifier, ZWJ, laptop: one character, 15 bytes.
-  const std::string technologist = "\U0001F469\U0001F3FD\u200D\U0001F4BB";
+  // 120 emoji of several code points each are pinned through the quick command's goal.
   const std::pair<std::string, bool> goals[] = {
-      {" \n\t\u00A0", false}, {repeated(technologist, 120), true},
-      {repeated(technologist, 121), false}, {repeated("e\u0301", 121), false},
+      {" \n\t\u00A0", false}, {repeated("e\u0301", 120), true}, {repeated("e\u0301", 121), false},
       // 120 characters once cleaned, 80 white-space characters more before it.
       {std::string(20, ' ') + repeated("ab\n\n", 39) + "abc" + std::string(21, '\t'), true},
   };

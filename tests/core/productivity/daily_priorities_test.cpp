@@ -100,10 +100,21 @@ TEST(DailyPriorities, IsValidChecksEveryLimit) {
       {{plannedOn(90)}, true},
       {{plannedOn(91)}, false},
       {{item({"2026-03-05", "2026-03-05"})}, false},
+      {{item({"2026-3-05"})}, false},  // a one-digit month
+      {{item({"2026-03-05"}, "")}, false},
+      {{item({"2026-03-05"}, std::string(121, 'x'))}, false},
+      {{item({"2026-03-05"}, std::string(120, 'x'))}, true},
   };
   for (const auto& [items, valid] : rows) EXPECT_EQ(DailyPriorities(items).isValid(), valid);
   many.push_back(item({}));
   EXPECT_FALSE(DailyPriorities(many).isValid());  // 201 items
+  // An absent or null accomplishedAt reads as open.
+  const std::string open = R"({"items":[{"id":"F47AC10B-58CC-4372-A567-0E02B2C3D479","title":"t",)"
+                           R"("createdAt":0,"plannedDays":["2026-03-05"])";
+  for (const std::string& text : {open + "}]}", open + R"(,"accomplishedAt":null}]})"}) {
+    const DailyPriorities plan = DailyPriorities::fromJson(JsonReader(json::parse(text)));
+    EXPECT_FALSE(plan.items().at(0).accomplishedAt) << text;
+  }
 }
 
 TEST(DailyPriorities, DayViewsAndEditsByIdAsTheTodayWindowUsesThem) {
@@ -139,25 +150,6 @@ TEST(DailyPriorities, DayViewsAndEditsByIdAsTheTodayWindowUsesThem) {
   EXPECT_EQ(plan.items()[3].plannedDays, (Keys{"2026-03-02"}));
   plan.remove(past.id);  // every item with that id
   EXPECT_EQ(titles(plan.items()), (Keys{"done", "never", "now", "later"}));
-}
-
-TEST(DailyPriorities, StoredFormChecksAndAnAbsentOrNullAccomplishedAtReadsAsOpen) {
-  const std::pair<std::vector<DailyPriority>, bool> rows[] = {
-      {{item({"2026-3-05"})}, false},  // a one-digit month
-      {{item({"2026-03-05"}, "")}, false},
-      {{item({"2026-03-05"}, std::string(121, 'x'))}, false},
-      {{item({"2026-03-05"}, std::string(120, 'x'))}, true},
-  };
-  for (const auto& [items, valid] : rows) {
-    EXPECT_EQ(DailyPriorities(items).isValid(), valid) << items[0].title.size();
-  }
-  const std::string open = R"({"id":"F47AC10B-58CC-4372-A567-0E02B2C3D479","title":"t",)"
-                           R"("createdAt":0,"plannedDays":["2026-03-05"])";
-  for (const std::string& text : {open + "}", open + R"(,"accomplishedAt":null})"}) {
-    const DailyPriorities plan =
-        DailyPriorities::fromJson(JsonReader(json::parse(R"({"items":[)" + text + "]}")));
-    EXPECT_FALSE(plan.items().at(0).accomplishedAt) << text;
-  }
 }
 
 }  // namespace

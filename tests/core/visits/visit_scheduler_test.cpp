@@ -58,6 +58,10 @@ struct Harness {
 
 using Dates = std::vector<Date>;
 
+Reminder with(VisitTrigger trigger, Date createdAt = Date(0)) {
+  return Reminder(UUID::random(), "tea", std::move(trigger), createdAt);
+}
+
 Reminder oneOff(Date due, std::string phrase = "pills") {
   return Reminder(UUID::random(), std::move(phrase), VisitTrigger::oneOff(due), t(8, 0));
 }
@@ -67,7 +71,9 @@ Reminder daily(int hour, int minute, Date createdAt = t(8, 0)) {
   return Reminder(UUID::random(), "stretch", VisitTrigger::recurring(recurrence), createdAt);
 }
 
-TEST(VisitScheduler, FirstCallAnchorsThenVisitsAreBuilt) {
+// Visits due at one instant keep their order: hourly first, then reminders as listed. An
+// unstable sort may swap them; a list holding one id twice fires it once.
+TEST(VisitScheduler, FirstCallAnchorsThenVisitsAreBuiltInOrder) {
   Harness h;
   const Reminder reminder = oneOff(t(10, 0), "take {time} pills");
   h.scheduler.setReminders({reminder});
@@ -76,11 +82,14 @@ TEST(VisitScheduler, FirstCallAnchorsThenVisitsAreBuilt) {
 
   Harness g;
   g.preferences.phraseTemplate = "{hour} {ampm}";
-  g.scheduler.setReminders({reminder});
+  std::vector<Reminder> reminders{reminder};
+  for (int i = 1; i < 40; ++i) reminders.push_back(oneOff(t(10, 0), std::to_string(i)));
+  reminders.push_back(reminders[7]);
+  g.scheduler.setReminders(reminders);
   g.pollAt(t(9, 59, 50));
   g.clock->set(t(10, 0, 30));
   const std::vector<Visit> visits = g.scheduler.dueVisits();
-  ASSERT_EQ(visits.size(), 2u);
+  ASSERT_EQ(visits.size(), 41u);
   EXPECT_EQ(visits[0], (Visit{visits[0].id, Visit::Kind::hourly(), t(10, 0), "ten AM", "10:00",
                               true, Visit::BubbleStyle::headline, Choreography::standard(), true}));
   // A reminder's phrase is spoken as written, never expanded.
@@ -88,15 +97,17 @@ TEST(VisitScheduler, FirstCallAnchorsThenVisitsAreBuilt) {
                               "take {time} pills", "take {time} pills", true,
                               Visit::BubbleStyle::headline, Choreography::standard(), true}));
   EXPECT_NE(visits[0].id, visits[1].id);
+  for (int i = 1; i < 40; ++i) EXPECT_EQ(visits[i + 1].spokenPhrase, std::to_string(i));
 }
 
-TEST(VisitScheduler, HourlyWindowEdgesAndActiveHours) {
+TEST(VisitScheduler, HourlyWindowEdgesActiveHoursAndABoundedSearch) {
   struct Row {
     const char* name;
     int start, end;
     bool half;
     Date anchor, now;
     Dates delivered, stale;
+    std::size_t count = 0;  // past two stale: how many, with `stale` the first and the last
   };
   const Date ten = t(10, 0);
   const Row rows[] = {
@@ -105,51 +116,26 @@ TEST(VisitScheduler, HourlyWindowEdgesAndActiveHours) {
       {"boundary at now", 9, 21, false, t(9, 59), ten, {ten}, {}},
       {"boundary at the anchor", 9, 21, false, ten, t(10, 0, 30), {}, {}},
       {"missed half-hour polls", 9, 21, true, t(9, 10), t(10, 31), {t(10, 30)}, {t(9, 30), ten}},
-      {"last active hour and its half",
-       9,
-       21,
-       true,
-       t(20, 59),
-       t(22, 0, 30),
-       {},
-       {t(21, 0), t(21, 30)}},
+      {"last hour and its half", 9, 21, true, t(20, 59), t(22, 0, 30), {}, {t(21, 0), t(21, 30)}},
       {"wrapping hours", 22, 6, false, t(4, 59), t(7, 0, 30), {}, {t(5, 0), t(6, 0)}},
       {"outside wrapping hours", 22, 6, false, t(11, 59), t(12, 0, 30), {}, {}},
+      // 26 boundaries from 10:00 end at 11:00 the next day; 15:00, 30 s ago, is never seen.
+      {"hourly gap", 0, 23, false, t(9, 10), t(15, 0, 30, 11), {}, {ten, t(11, 0, 0, 11)}, 26},
+      {"half-hourly gap", 0, 23, true, t(9, 10), t(15, 0, 30, 11), {}, {t(9, 30), t(10, 0, 0, 11)},
+       50},
+      // Inactive boundaries count too: 08:00 is the first of 26, 09:00 next day the last.
+      {"inactive hours", 9, 21, false, t(7, 10), t(10, 0, 30, 11), {}, {t(9, 0), t(9, 0, 0, 11)},
+       14},
   };
   for (const Row& row : rows) {
     Harness h(newYork, row.start, row.end, row.half);
     h.pollAt(row.anchor);
     EXPECT_EQ(h.pollAt(row.now), row.delivered) << row.name;
-    EXPECT_EQ(h.stale(), row.stale) << row.name;
-    EXPECT_LE(h.staleReports.size(), 1u) << row.name;
-  }
-}
-
-TEST(VisitScheduler, BoundarySearchIsBoundedWhateverTheGap) {
-  struct Row {
-    const char* name;
-    int start, end;
-    bool half;
-    Date anchor, now;
-    std::size_t staleCount;
-    Date firstStale, lastStale;
-  };
-  const Row rows[] = {
-      // 26 boundaries from 10:00 end at 11:00 the next day; 15:00, 30 s ago, is never seen.
-      {"hourly", 0, 23, false, t(9, 10), t(15, 0, 30, 11), 26, t(10, 0), t(11, 0, 0, 11)},
-      {"half-hourly", 0, 23, true, t(9, 10), t(15, 0, 30, 11), 50, t(9, 30), t(10, 0, 0, 11)},
-      // Inactive boundaries count too: 08:00 is the first of 26, 09:00 next day the last.
-      {"inactive hours", 9, 21, false, t(7, 10), t(10, 0, 30, 11), 14, t(9, 0), t(9, 0, 0, 11)},
-  };
-  for (const Row& row : rows) {
-    Harness h(newYork, row.start, row.end, row.half);
-    h.pollAt(row.anchor);
-    EXPECT_TRUE(h.pollAt(row.now).empty()) << row.name;
     EXPECT_TRUE(h.pollAt(row.now + 30).empty()) << row.name;
-    const Dates stale = h.stale();
-    ASSERT_EQ(stale.size(), row.staleCount) << row.name;
-    EXPECT_EQ(stale.front(), row.firstStale) << row.name;
-    EXPECT_EQ(stale.back(), row.lastStale) << row.name;
+    const Dates stale = h.stale(), ends = stale.size() > 2 ? Dates{stale[0], stale.back()} : stale;
+    EXPECT_EQ(ends, row.stale) << row.name;
+    EXPECT_EQ(stale.size(), row.count ? row.count : row.stale.size()) << row.name;
+    EXPECT_LE(h.staleReports.size(), 1u) << row.name;
   }
 }
 
@@ -158,45 +144,24 @@ TEST(VisitScheduler, RemindersFireOnceAtTheirFirstTimeAfterTheAnchor) {
     const char* name;
     Reminder reminder;
     Date anchor;
-    Dates polls, delivered, stale;
+    Dates polls, delivered, stale = {};
   };
   const Row rows[] = {
       {"due exactly at the anchor", oneOff(t(10, 0)), t(10, 0), {t(10, 0, 30)}, {}, {}},
-      {"due exactly at the poll",
-       oneOff(t(10, 0)),
-       t(9, 59),
-       {t(10, 0), t(10, 0, 30)},
-       {t(10, 0)},
-       {}},
+      {"due exactly at the poll", oneOff(t(10, 0)), t(9, 59), {t(10, 0), t(10, 0, 30)}, {t(10, 0)}},
       // Regression: the search began 1 ms after the anchor and lost these.
-      {"due half a millisecond after the anchor",
-       oneOff(t(10, 0, 0.0005)),
-       t(10, 0),
-       {t(10, 0, 1)},
-       {t(10, 0, 0.0005)},
-       {}},
-      {"daily due just after the anchor",
-       daily(10, 0),
-       t(10, 0) - 0.0005,
-       {t(10, 0), t(10, 0, 1)},
-       {t(10, 0)},
-       {}},
-      {"daily due at the anchor comes next day", daily(10, 0), t(10, 0), {t(10, 0, 1), t(10, 0, 0, 11)},
-       {t(10, 0, 0, 11)}, {}},
+      {"due 0.5 ms after the anchor", oneOff(t(10, 0, 0.0005)), t(10, 0), {t(10, 0, 1)},
+       {t(10, 0, 0.0005)}},
+      {"daily due just after the anchor", daily(10, 0), t(10, 0) - 0.0005, {t(10, 0), t(10, 0, 1)},
+       {t(10, 0)}},
+      {"daily due at the anchor comes next day", daily(10, 0), t(10, 0),
+       {t(10, 0, 1), t(10, 0, 0, 11)}, {t(10, 0, 0, 11)}},
       {"found too late", oneOff(t(10, 0)), t(9, 59), {t(10, 1, 31), t(10, 2)}, {}, {t(10, 0)}},
-      {"countdown from creation",
-       Reminder(UUID::random(), "a", VisitTrigger::countdown(1500), t(10, 0)),
-       t(10, 20),
-       {t(10, 24, 50), t(10, 25, 10), t(10, 26)},
-       {t(10, 25)},
-       {}},
+      {"countdown from creation", with(VisitTrigger::countdown(1500), t(10, 0)), t(10, 20),
+       {t(10, 24, 50), t(10, 25, 10), t(10, 26)}, {t(10, 25)}},
       // Days 11 and 12 are never looked at: the search starts after the new anchor.
-      {"daily across a long gap",
-       daily(9, 0),
-       t(8, 0),
-       {t(10, 0, 0, 12), t(10, 0, 30, 12), t(9, 0, 10, 13)},
-       {t(9, 0, 0, 13)},
-       {t(9, 0)}},
+      {"daily across a long gap", daily(9, 0), t(8, 0),
+       {t(10, 0, 0, 12), t(10, 0, 30, 12), t(9, 0, 10, 13)}, {t(9, 0, 0, 13)}, {t(9, 0)}},
   };
   for (const Row& row : rows) {
     Harness h(newYork, 30, 30);
@@ -209,22 +174,6 @@ TEST(VisitScheduler, RemindersFireOnceAtTheirFirstTimeAfterTheAnchor) {
     EXPECT_EQ(delivered, row.delivered) << row.name;
     EXPECT_EQ(h.stale(), row.stale) << row.name;
   }
-}
-
-// Visits due at one instant keep their order: hourly first, then reminders as listed. An
-// unstable sort may swap them; a list holding one id twice fires it once.
-TEST(VisitScheduler, VisitsDueTogetherKeepTheirOrder) {
-  Harness h;
-  std::vector<Reminder> reminders;
-  for (int i = 0; i < 40; ++i) reminders.push_back(oneOff(t(10, 0), std::to_string(i)));
-  reminders.push_back(reminders[7]);
-  h.scheduler.setReminders(reminders);
-  h.pollAt(t(9, 59, 50));
-  h.clock->set(t(10, 0, 20));
-  const std::vector<Visit> visits = h.scheduler.dueVisits();
-  ASSERT_EQ(visits.size(), 41u);
-  EXPECT_EQ(visits[0].kind, Visit::Kind::hourly());
-  for (int i = 0; i < 40; ++i) EXPECT_EQ(visits[i + 1].spokenPhrase, std::to_string(i));
 }
 
 TEST(VisitScheduler, FiredMarksAcrossEdits) {
@@ -370,10 +319,6 @@ TEST(VisitScheduler, EveryBoundaryOnceOnClockChangeDays) {
   }
 }
 
-Reminder with(VisitTrigger trigger, Date createdAt = Date(0)) {
-  return Reminder(UUID::random(), "tea", std::move(trigger), createdAt);
-}
-
 VisitTrigger recurring(RecurrenceDays days, int hour, int minute) {
   return VisitTrigger::recurring(Recurrence(std::move(days), hour, minute));
 }
@@ -420,7 +365,6 @@ TEST(Reminder, JsonForms) {
                           Date(794'012'345.678));
   const Json written = json::parse(json::dump(reminder.toJson()));
   EXPECT_EQ(Reminder::fromJson(JsonReader(written)), reminder);
-  EXPECT_EQ(written["id"], "0F4B8E4C-6A1D-4C2E-9B7A-3D2E1F0A9B8C");
   const VisitTrigger specific = recurring(RecurrenceDays::specific({6, 2, 4}), 0, 5);
   const char* specificText =
       R"({"recurring":{"_0":{"days":{"specific":{"_0":[2,4,6]}},"hour":0,"minute":5}}})";

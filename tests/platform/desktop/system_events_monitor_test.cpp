@@ -114,7 +114,7 @@ struct SystemEventsMonitorTest : ::testing::Test {
   double suspended_ = 0;
 };
 
-TEST_F(SystemEventsMonitorTest, ScreenSaverAndSessionSignalsTellAwayAndBack) {
+TEST_F(SystemEventsMonitorTest, ScreenSaverAndSessionSignalsTellAwayAndBackAndAWakeIsToldOnce) {
   logind();
   startMonitor();
   EXPECT_EQ(monitor_->sessionPath(), sessionPath);
@@ -143,12 +143,8 @@ TEST_F(SystemEventsMonitorTest, ScreenSaverAndSessionSignalsTellAwayAndBack) {
   EXPECT_EQ(send("/org/freedesktop/login1/session/c9", "org.freedesktop.login1.Session", "Lock",
                  {}, ""),
             "");
-}
 
-TEST_F(SystemEventsMonitorTest, AWakeIsToldOnceWhetherATimerOrLogindNoticesItFirst) {
-  logind();
-  startMonitor();
-  // Going to sleep is not an event of its own.
+  // A wake is told once, whether a timer or logind notices it first. Going to sleep is not an event of its own.
   EXPECT_EQ(sleep(true, ""), "");
   EXPECT_EQ(sleep(false, "wake "), "wake ");
 

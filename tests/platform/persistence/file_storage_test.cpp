@@ -183,38 +183,34 @@ TEST(FileReminderStore, UnreadableFileIsMovedAsideBeforeTheFirstSave) {
   }
 }
 
-TEST(FileReminderStore, NoSaveWhenTheUnreadableFileCannotBeKept) {
-  StoreFolder folder;
-  std::filesystem::create_directories(folder.file.parent_path());
-  testing::writeFile(folder.file, "not json");
-  // Every aside name is taken, so the file cannot be moved without replacing a copy.
-  testing::writeFile(folder.aside, "older");
-  for (int n = 2; n <= 1000; ++n) testing::writeFile(asidePath(folder.file, stampTime, n), "older");
-  LogCapture log;
-  FileReminderStore store = folder.open();
-  store.add(oneOff("new", 1));
-  EXPECT_EQ(testing::readFile(folder.file), "not json");
-  EXPECT_EQ(store.reminders().size(), 1u) << "the list in memory still changes";
-  ASSERT_EQ(log.lines().size(), 1u);
-  EXPECT_EQ(log.lines()[0].level, LogLevel::error);
-  EXPECT_NE(log.lines()[0].message.find("not saving"), std::string::npos);
-}
-
-TEST(FileReminderStore, FailedWriteIsLoggedNotHidden) {
-  StoreFolder folder;
-  FileReminderStore store = folder.open();
+TEST(FileReminderStore, ASaveThatCannotHappenIsLoggedAndTheListInMemoryStillChanges) {
+  // Every aside name taken: the unreadable file cannot be moved without replacing a copy.
+  StoreFolder blocked;
+  std::filesystem::create_directories(blocked.file.parent_path());
+  testing::writeFile(blocked.file, "not json");
+  testing::writeFile(blocked.aside, "older");
+  for (int n = 2; n <= 1000; ++n) testing::writeFile(asidePath(blocked.file, stampTime, n), "older");
+  // The folder replaced by a file: every write fails.
+  StoreFolder lost;
+  FileReminderStore later = lost.open();
   Reminder tea = oneOff("tea", 1);
-  store.add(tea);
-  // The folder is replaced by a file: every later write fails.
-  std::filesystem::remove_all(folder.file.parent_path());
-  testing::writeFile(folder.file.parent_path(), "in the way");
+  later.add(tea);
+  std::filesystem::remove_all(lost.file.parent_path());
+  testing::writeFile(lost.file.parent_path(), "in the way");
   LogCapture log;
+  FileReminderStore store = blocked.open();
+  store.add(oneOff("new", 1));
+  EXPECT_EQ(testing::readFile(blocked.file), "not json");
+  EXPECT_EQ(store.reminders().size(), 1u);
   tea.phrase = "coffee";
-  EXPECT_TRUE(store.update(tea)) << "the list changed, whatever the disk says";
-  EXPECT_EQ(store.reminders()[0].phrase, "coffee");
-  ASSERT_EQ(log.lines().size(), 1u);
-  EXPECT_EQ(log.lines()[0].level, LogLevel::error);
-  EXPECT_EQ(log.lines()[0].message.rfind("could not save reminders: ", 0), 0u);
+  EXPECT_TRUE(later.update(tea)) << "the list changed, whatever the disk says";
+  EXPECT_EQ(later.reminders()[0].phrase, "coffee");
+  const auto lines = log.lines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].level, LogLevel::error);
+  EXPECT_NE(lines[0].message.find("not saving"), std::string::npos);
+  EXPECT_EQ(lines[1].level, LogLevel::error);
+  EXPECT_EQ(lines[1].message.rfind("could not save reminders: ", 0), 0u);
 }
 
 }  // namespace

@@ -76,7 +76,7 @@ TEST_F(FloatingClockTest, FirstShowSitsInTheCornerWithTheTime) {
   EXPECT_FALSE(store.rawBytes(leftKey));  // showing stores nothing
 }
 
-TEST_F(FloatingClockTest, EachDisplayRestoresItsOwnPlace) {
+TEST_F(FloatingClockTest, EachDisplayRestoresItsOwnPlaceAndAChangedWorkAreaReappliesIt) {
   store.setData(leftKey, "[0,1]");         // top left of the work area
   store.setData(rightKey, "[0.5,0,0.5]");  // not a place: the default is used
   controller.show(left);
@@ -86,28 +86,10 @@ TEST_F(FloatingClockTest, EachDisplayRestoresItsOwnPlace) {
   EXPECT_EQ(corner(), defaultCorner(right));
   controller.show(left);
   EXPECT_EQ(corner(), QPoint(0, 0));
-}
-
-TEST_F(FloatingClockTest, ADragOffTheDisplaySnapsBackAndStoresTheClampedPlace) {
-  controller.show(left);
-  drag({1850, 600});
-  drag({1900, 1030});  // partly off the right and bottom edges
-  EXPECT_EQ(corner(), QPoint(1920 - 144, 1040 - 38));
-  EXPECT_EQ(store.writeCount(leftKey), 0);  // written once the drag settles
-  queue.advance(0.3);
-  EXPECT_EQ(store.writeCount(leftKey), 1);
-  const auto stored = decodeClockFractions(store.data(leftKey));
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(*stored, (ClockFractions{1, 0}));  // right edge, bottom edge
-  EXPECT_FALSE(store.rawBytes(rightKey));
-}
-
-TEST_F(FloatingClockTest, SameDisplayKeepsThePanelAChangedWorkAreaReappliesThePlace) {
-  controller.show(left);
   drag({100, 100});
   queue.advance(0.3);
   store.setData(leftKey, "[0,0]");
-  controller.show(left);
+  controller.show(left);  // the same display keeps the panel where it is
   EXPECT_EQ(corner(), QPoint(100, 100));
   ScreenInfo tallerTaskbar = left;
   tallerTaskbar.availableGeometry = QRect(0, 0, 1920, 1000);
@@ -115,25 +97,30 @@ TEST_F(FloatingClockTest, SameDisplayKeepsThePanelAChangedWorkAreaReappliesThePl
   EXPECT_EQ(corner(), QPoint(0, 1000 - 38));
 }
 
-TEST_F(FloatingClockTest, ClockAndZoneChangesShowAtOnce) {
+TEST_F(FloatingClockTest, ADragOffTheDisplaySnapsBackAndIsStoredOnceItSettles) {
+  store.setData(rightKey, "[0.2,0.2]");
   controller.show(left);
-  clock.set(Date::fromUnix(1'700'000'000 + 3600 + 10));  // the clock is set an hour ahead
-  emit timeChanges.changed();
-  EXPECT_EQ(controller.text(), "00:13");
-  // The next tick follows the new time: 30 s to the minute.
-  clock.advance(29.9);
-  queue.advance(29.9);
-  EXPECT_EQ(controller.text(), "00:13");
-  clock.advance(0.1);
-  queue.advance(0.1);
-  EXPECT_EQ(controller.text(), "00:14");
-  zone = "Asia/Tokyo";
-  emit timeChanges.changed();
-  EXPECT_EQ(controller.text(), "08:14");
-  EXPECT_EQ(controller.panel()->timeText(), "08:14");
+  drag({1850, 600});
+  drag({1900, 1030});  // partly off the right and bottom edges
+  EXPECT_EQ(corner(), QPoint(1920 - 144, 1040 - 38));
+  EXPECT_EQ(store.writeCount(leftKey), 0);
+  queue.advance(0.3);
+  EXPECT_EQ(store.writeCount(leftKey), 1);
+  const auto stored = decodeClockFractions(store.data(leftKey));
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(*stored, (ClockFractions{1, 0}));  // right edge, bottom edge
+
+  // Reset forgets only this display's place, and a drag not yet written is never written.
+  drag({300, 300});
+  trigger("Reset clock position");
+  QCoreApplication::processEvents();
+  queue.advance(1);
+  EXPECT_EQ(corner(), defaultCorner(left));
+  EXPECT_FALSE(store.rawBytes(leftKey));
+  EXPECT_EQ(store.rawBytes(rightKey), "[0.2,0.2]");
 }
 
-TEST_F(FloatingClockTest, TicksOnEachWholeMinute) {
+TEST_F(FloatingClockTest, TicksOnEachWholeMinuteAndShowsClockAndZoneChangesAtOnce) {
   controller.show(left);  // 20 s into the minute
   for (const auto& [seconds, text] :
        std::vector<std::pair<double, QString>>{{39.9, "23:13"}, {0.1, "23:14"}, {60, "23:15"}}) {
@@ -141,6 +128,20 @@ TEST_F(FloatingClockTest, TicksOnEachWholeMinute) {
     queue.advance(seconds);
     EXPECT_EQ(controller.text(), text);
   }
+  clock.advance(3570);  // the clock is set ahead to 00:14:30
+  emit timeChanges.changed();
+  EXPECT_EQ(controller.text(), "00:14");
+  // The next tick follows the new time: 30 s to the minute.
+  clock.advance(29.9);
+  queue.advance(29.9);
+  EXPECT_EQ(controller.text(), "00:14");
+  clock.advance(0.1);
+  queue.advance(0.1);
+  EXPECT_EQ(controller.text(), "00:15");
+  zone = "Asia/Tokyo";
+  emit timeChanges.changed();
+  EXPECT_EQ(controller.text(), "08:15");
+  EXPECT_EQ(controller.panel()->timeText(), "08:15");
 }
 
 TEST_F(FloatingClockTest, HideClockStopsTheTickAndTellsTheOwner) {
@@ -158,18 +159,6 @@ TEST_F(FloatingClockTest, HideClockStopsTheTickAndTellsTheOwner) {
   controller.show(left);
   EXPECT_EQ(controller.text(), "23:15");
   EXPECT_TRUE(controller.isTicking());
-}
-
-TEST_F(FloatingClockTest, ResetForgetsOnlyThisDisplaysPlace) {
-  store.setData(rightKey, "[0.2,0.2]");
-  controller.show(left);
-  drag({300, 300});
-  trigger("Reset clock position");  // before the drag was written: it is never written
-  QCoreApplication::processEvents();
-  queue.advance(1);
-  EXPECT_EQ(corner(), defaultCorner(left));
-  EXPECT_FALSE(store.rawBytes(leftKey));
-  EXPECT_EQ(store.rawBytes(rightKey), "[0.2,0.2]");
 }
 
 TEST_F(FloatingClockTest, AFailedWriteIsLoggedAndTheClockCarriesOn) {
@@ -197,9 +186,6 @@ TEST_F(FloatingClockTest, ThePanelShowsTheTimeOnARoundedBox) {
     }
   }
   EXPECT_GT(ink, 40);  // light digits in the middle
-  if (qEnvironmentVariableIsSet("VORLANE_SNAPSHOTS")) {
-    image.save(qEnvironmentVariable("VORLANE_SNAPSHOTS") + "/clock.png");
-  }
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The pure rules of the overlays: the confetti burst, the minute tick and the clock's place.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <numbers>
 
@@ -14,29 +13,17 @@
 namespace vorlane {
 namespace {
 
-TEST(ConfettiLayout, SeededBurstStaysInItsRangesAndRepeats) {
+// Each range's ends, drawn from scripted words; a seed repeats its burst.
+TEST(ConfettiLayout, EveryRangeReachesBothEndsAndASeedRepeats) {
   SeededRandomGenerator random(7);
   const auto pieces = confettiLayout(random, 1000, 5);
   ASSERT_EQ(pieces.size(), 70u);
-  for (std::size_t i = 0; i < pieces.size(); ++i) {
-    const ConfettiPiece& p = pieces[i];
-    EXPECT_EQ(p.colorIndex, i % 5);
-    EXPECT_TRUE(p.width >= 5 && p.width <= 9 && p.width == std::floor(p.width)) << i;
-    EXPECT_TRUE(p.height >= 8 && p.height <= 14 && p.height == std::floor(p.height)) << i;
-    EXPECT_TRUE(p.rotation >= 0 && p.rotation <= 2 * std::numbers::pi) << i;
-    EXPECT_TRUE(std::abs(p.spread) <= 550) << i;
-    EXPECT_TRUE(p.rise >= 60 && p.rise <= 260) << i;
-    EXPECT_TRUE(p.upTime >= 0.35 && p.upTime <= 0.6) << i;
-    EXPECT_TRUE(p.fallTime >= 1.3 && p.fallTime <= 2.0) << i;
-    EXPECT_TRUE(std::abs(p.spin) <= 3) << i;
-  }
+  for (std::size_t i = 0; i < pieces.size(); ++i) EXPECT_EQ(pieces[i].colorIndex, i % 5);
   EXPECT_DOUBLE_EQ(pieces.back().delay, 0.276);
   SeededRandomGenerator again(7);
   EXPECT_EQ(confettiLayout(again, 1000, 5), pieces);
   EXPECT_TRUE(confettiLayout(again, 1000, 0).empty());
-}
 
-TEST(ConfettiLayout, EveryRangeReachesBothEnds) {
   using S = ScriptedRandomGenerator;
   const auto drawAll = [](std::uint64_t intWord5, std::uint64_t intWord7, std::uint64_t real) {
     std::vector<std::uint64_t> words;

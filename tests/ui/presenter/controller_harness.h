@@ -39,7 +39,9 @@ class ControllerTest : public testing::Test {
         .prefersReducedMotion = [this] { return reduceMotion; },
         .random = std::move(random),
         .makeWork = [this] { return work.makeWork(); },
-        .watchesScreens = false});
+        .watchesScreens = false,
+        .pointerLocation = [this] { return pointer; },
+        .trayAvailable = [this] { return tray; }});
   }
 
   void setMode(PresenceMode mode) {
@@ -82,6 +84,9 @@ class ControllerTest : public testing::Test {
       std::make_shared<InMemoryPreferencesStore>();
   std::shared_ptr<OneScreen> screens = std::make_shared<OneScreen>();
   bool reduceMotion = false;
+  // Far from the column until a test moves it.
+  QPoint pointer{-5000, -5000};
+  bool tray = true;
   ManualWorkQueue work;
   std::unique_ptr<MascotWindowController> controller;
   int frames = 0;

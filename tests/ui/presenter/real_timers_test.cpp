@@ -15,7 +15,9 @@ class RealTimers : public ControllerTest {
         .prefersReducedMotion = {},
         .random = nullptr,
         .makeWork = {},
-        .watchesScreens = false});
+        .watchesScreens = false,
+        .pointerLocation = {},
+        .trayAvailable = {}});
   }
 };
 

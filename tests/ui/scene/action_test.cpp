@@ -24,37 +24,31 @@ class ActionTest : public testing::Test {
   Node* node;
 };
 
-TEST_F(ActionTest, TimingModesWarpTheProgress) {
+TEST_F(ActionTest, TimingModesWarpTheProgressOfSimpleAndCompositeActions) {
+  const Action halves = Action::sequence({Action::moveBy(50, 0, 0.5), Action::moveBy(50, 0, 0.5)});
   struct Row {
     const char* name;
-    TimingMode timing;
+    Action action;
     double expectedAtHalf;
   };
-  const Row rows[] = {{"linear", TimingMode::linear, 50},
-                      {"easeIn", TimingMode::easeIn, 25},
-                      {"easeOut", TimingMode::easeOut, 75},
-                      {"easeInEaseOut", TimingMode::easeInEaseOut, 50}};
+  const Row rows[] = {
+      {"linear", Action::moveBy(100, 0, 1.0).withTiming(TimingMode::linear), 50},
+      {"easeIn", Action::moveBy(100, 0, 1.0).withTiming(TimingMode::easeIn), 25},
+      {"easeOut", Action::moveBy(100, 0, 1.0).withTiming(TimingMode::easeOut), 75},
+      {"easeInEaseOut", Action::moveBy(100, 0, 1.0).withTiming(TimingMode::easeInEaseOut), 50},
+      {"easeIn over a sequence warps its children", halves.withTiming(TimingMode::easeIn), 25},
+  };
   for (const Row& row : rows) {
     node->setPosition({0, 0});
-    node->run(Action::moveTo({100, 0}, 1.0).withTiming(row.timing));
+    node->run(row.action);
     clock.advance(0.5);
     EXPECT_NEAR(node->position().x(), row.expectedAtHalf, 1e-9) << row.name;
     clock.advance(0.5);
-    EXPECT_DOUBLE_EQ(node->position().x(), 100) << row.name;
+    EXPECT_NEAR(node->position().x(), 100, 1e-9) << row.name;
   }
 }
 
-TEST_F(ActionTest, TimingOnACompositeWarpsItsChildren) {
-  // Two linear halves under ease-in: at half time the warped time is a quarter.
-  node->run(Action::sequence({Action::moveBy(50, 0, 0.5), Action::moveBy(50, 0, 0.5)})
-                .withTiming(TimingMode::easeIn));
-  clock.advance(0.5);
-  EXPECT_NEAR(node->position().x(), 25, 1e-9);
-  clock.advance(0.5);
-  EXPECT_NEAR(node->position().x(), 100, 1e-9);
-}
-
-TEST_F(ActionTest, ZeroLengthStepsRunInOrderWithinOneFrame) {
+TEST_F(ActionTest, ZeroLengthStepsRunInOrderAndLeftoverTimeCarriesOn) {
   std::vector<int> order;
   node->run(Action::sequence({Action::run([&] { order.push_back(1); }), Action::wait(0),
                               Action::run([&] { order.push_back(2); }),
@@ -63,35 +57,29 @@ TEST_F(ActionTest, ZeroLengthStepsRunInOrderWithinOneFrame) {
   EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(node->position(), QPointF(5, 5));
   EXPECT_FALSE(node->hasActions());
-}
 
-TEST_F(ActionTest, LeftoverTimeCarriesIntoTheNextStep) {
   node->run(Action::sequence({Action::wait(0.0625), Action::moveBy(10, 0, 0.125)}));
   clock.step();  // 0.125: the wait ends halfway, the move has run half
-  EXPECT_NEAR(node->position().x(), 5, 1e-9);
+  EXPECT_NEAR(node->position().x(), 10, 1e-9);
 }
 
-TEST_F(ActionTest, ByActionsAddUpAndToActionsStartWhereTheyFindTheNode) {
+TEST_F(ActionTest, ByActionsAddUpToActionsStartFromTheCurrentValue) {
   node->run(Action::moveBy(10, 0, 1));
   node->run(Action::moveBy(0, 20, 1));
   clock.advance(1);
-  EXPECT_NEAR(node->position().x(), 10, 1e-9);
-  EXPECT_NEAR(node->position().y(), 20, 1e-9);
+  EXPECT_EQ(node->position(), QPointF(10, 20));
   node->run(Action::sequence({Action::wait(0.5), Action::rotateTo(1, 0.5)}));
   node->setZRotation(0.5);  // changed before the rotation starts: it starts from here
   clock.advance(0.75);
   EXPECT_NEAR(node->zRotation(), 0.75, 1e-9);
-}
-
-TEST_F(ActionTest, RepeatForeverRestartsToActionsFromTheCurrentValue) {
+  clock.advance(0.25);
+  // Repeated forever, a to-action restarts from where the last run left the node.
   node->run(Action::repeatForever(
       Action::sequence({Action::rotateTo(0.1, 0.25), Action::rotateTo(-0.1, 0.25)})));
-  clock.advance(0.25);
-  EXPECT_NEAR(node->zRotation(), 0.1, 1e-9);
-  clock.advance(0.25);
-  EXPECT_NEAR(node->zRotation(), -0.1, 1e-9);
-  clock.advance(0.25);
-  EXPECT_NEAR(node->zRotation(), 0.1, 1e-9);
+  for (double expected : {0.1, -0.1, 0.1}) {
+    clock.advance(0.25);
+    EXPECT_NEAR(node->zRotation(), expected, 1e-9);
+  }
   EXPECT_TRUE(node->hasActions());
 }
 
@@ -103,7 +91,7 @@ TEST_F(ActionTest, CustomActionsGetAFinalCallAtTheirDuration) {
   EXPECT_DOUBLE_EQ(calls.back(), 0.25);
 }
 
-TEST_F(ActionTest, AKeyHoldsOneRunAndRemovingTheKeyCancelsIt) {
+TEST_F(ActionTest, AKeyHoldsOneRunRemovingItCancelsAndAFinishingRunKeepsItsSuccessor) {
   node->run(Action::moveBy(10, 0, 1), "motion");
   node->run(Action::moveBy(0, 10, 1), "motion");
   clock.advance(1);
@@ -114,9 +102,8 @@ TEST_F(ActionTest, AKeyHoldsOneRunAndRemovingTheKeyCancelsIt) {
   clock.advance(0.5);
   EXPECT_NEAR(node->position().x(), 5, 1e-9);
   EXPECT_FALSE(node->hasAction("motion"));
-}
 
-TEST_F(ActionTest, AFinishingRunKeepsTheRunItsLastBlockStartedUnderItsKey) {
+  // The run its last block started under the same key survives the end of the old one.
   node->run(Action::sequence({Action::wait(0.1), Action::run([this] {
                                 node->run(Action::moveBy(10, 0, 1), "visit");
                               })}),
@@ -124,22 +111,30 @@ TEST_F(ActionTest, AFinishingRunKeepsTheRunItsLastBlockStartedUnderItsKey) {
   clock.step();
   EXPECT_TRUE(node->hasAction("visit"));
   clock.advance(1);
-  EXPECT_NEAR(node->position().x(), 10, 1e-9);
+  EXPECT_NEAR(node->position().x(), 15, 1e-9);
 }
 
-TEST_F(ActionTest, AnActionStartedDuringAStepBeginsAtTheNextFrame) {
-  Node* other = new Node;
-  scene.addChild(other);  // stepped after `node`
-  node->run(Action::run([other] { other->run(Action::moveBy(10, 0, 0.1)); }));
+TEST_F(ActionTest, ActionsRunOnlyInTheSceneAndFromTheFrameAfterTheyStart) {
+  Node* parent = new Node;
+  Node* child = new Node;
+  parent->addChild(child);
+  child->run(Action::moveBy(10, 0, 1));
+  clock.advance(1);  // not in the scene yet
+  EXPECT_EQ(child->position().x(), 0);
+  scene.addChild(parent);  // stepped after `node`
+  clock.advance(1);
+  EXPECT_NEAR(child->position().x(), 10, 1e-9);
+
+  node->run(Action::run([child] { child->run(Action::moveBy(10, 0, 0.1)); }));
   clock.step();
-  EXPECT_EQ(other->position().x(), 0);
+  EXPECT_NEAR(child->position().x(), 10, 1e-9);
   clock.step();
-  EXPECT_NEAR(other->position().x(), 10, 1e-9);
+  EXPECT_NEAR(child->position().x(), 20, 1e-9);
 }
 
-TEST_F(ActionTest, ABlockThatTearsTheSceneDownEndsTheFrame) {
+TEST_F(ActionTest, ABlockMayTearTheSceneDownOrRemoveItsOwnNode) {
   auto* owned = new Scene(QSizeF(10, 10));
-  QPointer<Scene> guard(owned);
+  QPointer<Scene> sceneGuard(owned);
   Node* a = new Node;
   Node* b = new Node;
   owned->addChild(a);
@@ -147,34 +142,18 @@ TEST_F(ActionTest, ABlockThatTearsTheSceneDownEndsTheFrame) {
   a->run(Action::sequence({Action::run([owned] { owned->tearDown(); }),
                            Action::moveBy(5, 0, 0)}));
   b->run(Action::moveBy(5, 0, 0));
-  ManualClock local(owned);
-  local.step();
-  EXPECT_TRUE(owned->isTornDown());
+  ManualClock(owned).step();
+  EXPECT_TRUE(owned->isTornDown());  // and the frame ends there
   EXPECT_EQ(a->position().x(), 0);
   EXPECT_EQ(b->position().x(), 0);
   EXPECT_FALSE(owned->step(0.1));
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_TRUE(guard.isNull());
-}
 
-TEST_F(ActionTest, ABlockMayRemoveItsOwnNode) {
-  QPointer<Node> guard(node);
+  QPointer<Node> nodeGuard(node);
   node->run(Action::sequence({Action::removeFromParent(), Action::moveBy(5, 0, 0)}));
   clock.step();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_TRUE(guard.isNull());
-}
-
-TEST_F(ActionTest, ADetachedNodeKeepsItsActionsButTheyDoNotRun) {
-  Node* parent = new Node;
-  Node* child = new Node;
-  parent->addChild(child);
-  child->run(Action::moveBy(10, 0, 1));
-  clock.advance(1);  // not in the scene yet
-  EXPECT_EQ(child->position().x(), 0);
-  scene.addChild(parent);
-  clock.advance(1);
-  EXPECT_NEAR(child->position().x(), 10, 1e-9);
+  EXPECT_TRUE(sceneGuard.isNull());
+  EXPECT_TRUE(nodeGuard.isNull());
 }
 
 }  // namespace

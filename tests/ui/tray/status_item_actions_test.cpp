@@ -58,11 +58,7 @@ TEST_F(StatusItemActionsTest, SnapshotReadsTheCoordinatorAtThisMoment) {
 
   // A mute whose time has passed but that is not cleared yet no longer counts.
   clock->set(at(11, 20));
-  s = actions->snapshot(true);
-  EXPECT_FALSE(s.muted);
-  EXPECT_NE(std::find_if(statusMenu(s).begin(), statusMenu(s).end(),
-                         [](const StatusMenuEntry& e) { return e.title == "Mute"; }),
-            statusMenu(s).end());
+  EXPECT_FALSE(actions->snapshot(true).muted);
 }
 
 TEST_F(StatusItemActionsTest, EachCommandReachesItsOperation) {
@@ -148,17 +144,15 @@ TEST_F(StatusItemActionsTest, RemindersAddEditUndoAndAnEditOfAGoneReminder) {
               ::testing::Contains("cannot edit a reminder that is no longer saved").Times(2));
 }
 
-TEST_F(StatusItemActionsTest, ClickThroughFlipsTheSettingAndShowsTheMascotAgain) {
+TEST_F(StatusItemActionsTest, ClickThroughAndUndoingTheLastSessionRedrawTheItem) {
   actions->run(StatusCommand::toggleMascotClicks, {});
   EXPECT_TRUE(preferences->preferences().mascotClickThrough);
-  EXPECT_EQ(presenceApplied, 1);
+  EXPECT_EQ(presenceApplied, 1);  // the mascot is shown again with the new setting
   EXPECT_EQ(stateChanges, 1);
   EXPECT_TRUE(actions->snapshot(true).clickThrough);
   actions->run(StatusCommand::toggleMascotClicks, {});
   EXPECT_FALSE(preferences->preferences().mascotClickThrough);
-}
 
-TEST_F(StatusItemActionsTest, UndoLastCompletedSessionUncountsIt) {
   coordinator->startRequestedFocus(5, "tidy");
   tickAt(at(11, 5));
   ASSERT_EQ(coordinator->pomodoro().completedToday(), 1);

@@ -18,39 +18,29 @@ const Date t0 = *berlin.date(2026, 3, 10, 11, 0, 0);
 enum class State { idle, focus, paused, pausedBreak, awaitingBreak, starterDone, onBreak, done,
                    muted, noTray, reminders };
 
-// Every window and hook present, a tray showing the menu.
-StatusSnapshot everything() {
+// Every window and hook present, a tray showing the menu, the session in `state`.
+StatusSnapshot snapshot(State state) {
   StatusSnapshot s;
   s.nextVisit = "next visit at 12:00";
-  s.trayShown = true;
+  s.trayShown = state != State::noTray;
   s.available = {true, true, true, true, true, true, true, true, true, true, true, true};
-  return s;
-}
-
-StatusSnapshot snapshot(State state) {
-  StatusSnapshot s = everything();
   PomodoroSession& p = s.session;
-  switch (state) {
-    case State::idle: case State::noTray: case State::reminders: case State::muted: break;
-    case State::focus: p.start(t0, "write report"); break;
-    case State::paused: p.start(t0, "write report"); p.pause(t0 + 60); break;
-    case State::pausedBreak: p.startBreak(t0); p.pause(t0 + 60); break;
-    case State::awaitingBreak: case State::starterDone:
-      p.start(t0, "write report");
-      p.advance(t0 + 25 * 60, berlin);
-      break;
-    case State::onBreak: p.startBreak(t0); break;
-    case State::done:  // a finished break: idle, its completion waiting
-      p.startBreak(t0);
-      p.advance(t0 + 5 * 60, berlin);
-      break;
+  const bool paused = state == State::paused || state == State::pausedBreak;
+  if (state == State::focus || state == State::paused) p.start(t0, "write report");
+  if (state == State::onBreak || state == State::pausedBreak || state == State::done) {
+    p.startBreak(t0);
   }
-  if (state == State::starterDone) s.isStarterFocus = true;
+  if (paused) p.pause(t0 + 60);
+  if (state == State::awaitingBreak || state == State::starterDone) {
+    p.start(t0, "write report");
+    p.advance(t0 + 25 * 60, berlin);
+  }
+  if (state == State::done) p.advance(t0 + 5 * 60, berlin);  // a finished break: idle
+  s.isStarterFocus = state == State::starterDone;
   if (state == State::muted) {
     s.muted = true;
     s.muteExpiry = "12:00";
   }
-  if (state == State::noTray) s.trayShown = false;
   if (state == State::reminders) {
     s.reminders = {{UUID::random(), "Stretch & breathe - every day at 10:00"},
                    {UUID::random(), "Water - in 5 min"},
@@ -58,7 +48,7 @@ StatusSnapshot snapshot(State state) {
     s.lastAddedPhrase = "Call Mo";
     s.lastFiredPhrase = "Water";
   }
-  s.statusText = p.statusText(state == State::paused || state == State::pausedBreak ? t0 + 60 : t0);
+  s.statusText = p.statusText(paused ? t0 + 60 : t0);
   return s;
 }
 
@@ -179,6 +169,10 @@ TEST(StatusMenuModel, NextStepLineAndGoalLength) {
   ASSERT_NE(next, nullptr);
   EXPECT_FALSE(next->enabled);
   EXPECT_EQ(next->toolTip, s.nextStep);
+  // Without the notes window the session still resumes; only editing the step is gone.
+  s.available = {};
+  EXPECT_TRUE(find(statusMenu(s), "Resume focus")->enabled);
+  EXPECT_FALSE(find(statusMenu(s), "Edit next step…")->enabled);
 
   EXPECT_EQ(goalLine(std::string(55, 'g')), "Focus: " + std::string(55, 'g'));
   EXPECT_EQ(goalLine(std::string(56, 'g')), "Focus: " + std::string(52, 'g') + "...");
@@ -200,20 +194,48 @@ TEST(StatusMenuModel, SessionsTodayLine) {
   EXPECT_EQ(lines(statusMenu(s))[1], "[x]2 sessions today");
 }
 
-TEST(StatusMenuModel, MuteAndUnmute) {
-  const auto unmuted = statusMenu(snapshot(State::idle));
-  const auto* mute = find(unmuted, "Mute");
-  ASSERT_NE(mute, nullptr);
-  EXPECT_EQ(mute->toolTip, "Also Ctrl+Alt+Super+M");
-  EXPECT_EQ(lines(mute->children),
-            (std::vector<std::string>{"For 15 minutes", "For an hour", "Until this evening",
-                                      "Until tomorrow"}));
-  std::vector<StatusData> data;
-  for (const auto& e : mute->children) data.push_back(e.data);
-  EXPECT_EQ(data, (std::vector<StatusData>{std::string("fifteenMinutes"), std::string("oneHour"),
-                                           std::string("untilThisEvening"),
-                                           std::string("untilTomorrow")}));
+TEST(StatusMenuModel, SubmenusAndWhatTheirEntriesCarry) {
+  const StatusSnapshot r = snapshot(State::reminders);
+  const UUID id = r.reminders[0].id;
+  struct Row {
+    std::string submenu;
+    std::vector<std::string> entries;
+    std::vector<StatusData> data;
+  };
+  const Row rows[] = {
+      {"Mute",
+       {"For 15 minutes", "For an hour", "Until this evening", "Until tomorrow"},
+       {std::string("fifteenMinutes"), std::string("oneHour"), std::string("untilThisEvening"),
+        std::string("untilTomorrow")}},
+      {"Mascot",
+       {"[x]Ctrl-drag to move · Pull down for time", "Move left", "Move to center", "Move right",
+        "Reset position", "---", "Click-through mascot", "Appearance…"},
+       {{}, 0.0, 0.5, 1.0, {}, {}, {}, {}}},
+      {"Reminders (3)",
+       {"Stretch & breathe - every day at 10:00 >", "Water - in 5 min >", "Call Mo - tomorrow >"},
+       {{}, {}, {}}},
+      {"Stretch & breathe - every day at 10:00", {"Edit...", "Delete reminder"}, {id, id}},
+  };
+  const auto menu = statusMenu(r);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.submenu);
+    const auto* submenu = find(menu, row.submenu);
+    ASSERT_NE(submenu, nullptr);
+    EXPECT_EQ(lines(submenu->children), row.entries);
+    std::vector<StatusData> data;
+    for (const auto& e : submenu->children) data.push_back(e.data);
+    EXPECT_EQ(data, row.data);
+  }
+  EXPECT_EQ(find(menu, "Mute")->toolTip, "Also Ctrl+Alt+Super+M");
+  const auto all = lines(menu);
+  const auto undo = std::find(all.begin(), all.end(), "Undo \"Call Mo\"\tCtrl+Z");
+  ASSERT_NE(undo, all.end());
+  EXPECT_EQ(*(undo + 1), "Snooze \"Water\" 10 min");
+  EXPECT_EQ(*(undo + 2), "Reminders (3) >");
+  EXPECT_EQ(find(statusMenu(snapshot(State::idle)), "Reminders (0)"), nullptr);
+}
 
+TEST(StatusMenuModel, UnmuteClickThroughAndTheMissingTray) {
   const auto muted = statusMenu(snapshot(State::muted));
   EXPECT_EQ(find(muted, "Mute"), nullptr);
   const auto* unmute = find(muted, "Unmute (quiet until 12:00)");
@@ -222,43 +244,12 @@ TEST(StatusMenuModel, MuteAndUnmute) {
   StatusSnapshot noExpiry = snapshot(State::muted);
   noExpiry.muteExpiry.reset();
   EXPECT_NE(find(statusMenu(noExpiry), "Unmute"), nullptr);
-}
-
-TEST(StatusMenuModel, RemindersUndoAndSnooze) {
-  const StatusSnapshot s = snapshot(State::reminders);
-  const auto menu = statusMenu(s);
-  const auto all = lines(menu);
-  const auto undo = std::find(all.begin(), all.end(), "Undo \"Call Mo\"\tCtrl+Z");
-  ASSERT_NE(undo, all.end());
-  EXPECT_EQ(*(undo + 1), "Snooze \"Water\" 10 min");
-  EXPECT_EQ(*(undo + 2), "Reminders (3) >");
-  const auto* rows = find(menu, "Reminders (3)");
-  ASSERT_EQ(rows->children.size(), 3u);
-  const auto& first = rows->children[0];
-  EXPECT_EQ(first.title, "Stretch & breathe - every day at 10:00");
-  EXPECT_EQ(lines(first.children), (std::vector<std::string>{"Edit...", "Delete reminder"}));
-  for (const auto& e : first.children) EXPECT_EQ(e.data, StatusData(s.reminders[0].id));
-  EXPECT_EQ(find(statusMenu(snapshot(State::idle)), "Reminders (0)"), nullptr);
-}
-
-TEST(StatusMenuModel, MascotSubmenuAndTheMissingTray) {
-  const auto menu = statusMenu(snapshot(State::idle));
-  const auto* mascot = find(menu, "Mascot");
-  ASSERT_NE(mascot, nullptr);
-  EXPECT_EQ(lines(mascot->children),
-            (std::vector<std::string>{"[x]Ctrl-drag to move · Pull down for time", "Move left",
-                                      "Move to center", "Move right", "Reset position", "---",
-                                      "Click-through mascot", "Appearance…"}));
-  EXPECT_EQ(mascot->children[1].data, StatusData(0.0));
-  EXPECT_EQ(mascot->children[2].data, StatusData(0.5));
-  EXPECT_EQ(mascot->children[3].data, StatusData(1.0));
-  EXPECT_TRUE(mascot->children[6].checkable);
-  EXPECT_FALSE(mascot->children[6].checked);
 
   StatusSnapshot on = snapshot(State::idle);
+  EXPECT_FALSE(find(statusMenu(on), "Click-through mascot")->checked);
   on.clickThrough = true;
-  EXPECT_TRUE(find(statusMenu(on), "Click-through mascot")->checked);
-
+  const auto* clickThrough = find(statusMenu(on), "Click-through mascot");
+  EXPECT_TRUE(clickThrough->checkable && clickThrough->checked);
   // No tray: this menu lives on the mascot, and click-through would lock the user out.
   EXPECT_EQ(find(statusMenu(snapshot(State::noTray)), "Click-through mascot"), nullptr);
 }

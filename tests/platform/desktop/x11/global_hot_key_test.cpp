@@ -5,7 +5,7 @@
 #include <QAbstractNativeEventFilter>
 
 #include "platform/logging/log_capture.h"
-#include "tests/platform/desktop/x11/x11_test_support.h"
+#include "tests/support/x11_peer.h"
 
 namespace vorlane {
 namespace {
@@ -17,24 +17,35 @@ const Keys muteCombo{control, alt, super, keyM}, panelCombo{control, alt, space}
 constexpr Qt::KeyboardModifiers altCtrl = Qt::AltModifier | Qt::ControlModifier;
 constexpr Qt::KeyboardModifiers superAltCtrl = altCtrl | Qt::MetaModifier;
 
-struct GlobalHotKeyTest : ::testing::Test {
-  void SetUp() override { ASSERT_TRUE(peer.ok()); }
-  void type(const Keys& keys) {
+// Counts the presses of one key that reach Qt, before any hot key sees them (installed last).
+struct PressCounter final : QAbstractNativeEventFilter {
+  explicit PressCounter(xcb_keycode_t keycode) : keycode(keycode) {
+    QCoreApplication::instance()->installNativeEventFilter(this);
+  }
+  ~PressCounter() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+  bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override {
+    const auto* event = static_cast<const xcb_key_press_event_t*>(message);
+    if ((event->response_type & 0x7f) == XCB_KEY_PRESS && event->detail == keycode) ++presses;
+    return false;
+  }
+  xcb_keycode_t keycode;
+  int presses = 0;
+};
+
+// One run on one X server: the grab rules, auto-repeat, release, and a refused grab.
+TEST(GlobalHotKey, EachShortcutActsOncePerPressWhateverTheLockKeysAndAHeldOneFailsCleanly) {
+  testing::X11Peer peer;
+  ASSERT_TRUE(peer.ok());
+  const auto type = [&](const Keys& keys) {
     peer.type(keys);
     testing::processEventsFor(150);
-  }
-  testing::X11Peer peer;
+  };
   int mutes = 0, panels = 0;
   LogCapture log;
   // Ctrl+Alt+Super+M and Ctrl+Alt+Space.
   std::unique_ptr<GlobalHotKey> mute =
-      GlobalHotKey::create(keyM, superAltCtrl, 1, [this] { ++mutes; });
-  std::unique_ptr<GlobalHotKey> panel =
-      GlobalHotKey::create(space, altCtrl, 2, [this] { ++panels; });
-};
-
-TEST_F(GlobalHotKeyTest,
-       EachShortcutCallsOnlyItsOwnActionWhateverTheLockKeysAndNotWithOtherModifiers) {
+      GlobalHotKey::create(keyM, superAltCtrl, 1, [&] { ++mutes; });
+  const auto panel = GlobalHotKey::create(space, altCtrl, 2, [&] { ++panels; });
   ASSERT_NE(mute, nullptr);
   ASSERT_NE(panel, nullptr);
   EXPECT_EQ(log.lines(),
@@ -54,56 +65,22 @@ TEST_F(GlobalHotKeyTest,
     for (xcb_keysym_t k : toggles) peer.type({k});  // back off
   }
   EXPECT_EQ(panels, 1);
-}
 
-TEST_F(GlobalHotKeyTest, ACombinationHeldByAnotherClientFailsAndLeavesNothingGrabbed) {
-  mute.reset();
-  testing::X11Peer other;
-  // Only the NumLock variant: the others are grabbed before the refusal.
-  ASSERT_EQ(other.grab(keyM, 0x4C | 0x10), 0);
-  EXPECT_EQ(GlobalHotKey::create(keyM, superAltCtrl, 1, [] {}), nullptr);
-  EXPECT_EQ(log.lines().back(),
-            (LogCapture::Line{LogLevel::error, "lifecycle", "failed to register hotkey: 10"}));
-  testing::X11Peer third;  // the variants grabbed before the refusal were given back
-  EXPECT_EQ(third.grab(keyM, 0x4C), 0);
-  EXPECT_EQ(third.grab(keyM, 0x4C | 0x02), 0);
-  EXPECT_EQ(third.grab(space, 0x0C), 10) << "the live shortcut stays taken";
-  // A key or modifier this keyboard cannot express fails with our own status.
-  EXPECT_EQ(GlobalHotKey::create(keyM, Qt::KeypadModifier, 3, [] {}), nullptr);
-  EXPECT_EQ(log.lines().back(),
-            (LogCapture::Line{LogLevel::error, "lifecycle", "failed to register hotkey: -1"}));
-}
-
-// Counts the presses of one key that reach Qt, before any hot key sees them (installed last).
-struct PressCounter final : QAbstractNativeEventFilter {
-  explicit PressCounter(xcb_keycode_t keycode) : keycode(keycode) {
-    QCoreApplication::instance()->installNativeEventFilter(this);
-  }
-  ~PressCounter() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
-  bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override {
-    const auto* event = static_cast<const xcb_key_press_event_t*>(message);
-    if ((event->response_type & 0x7f) == XCB_KEY_PRESS && event->detail == keycode) ++presses;
-    return false;
-  }
-  xcb_keycode_t keycode;
-  int presses = 0;
-};
-
-TEST_F(GlobalHotKeyTest,
-       AHeldShortcutActsOnceDespiteAutoRepeatAndAnActionMayReleaseItsOwnShortcut) {
+  // Held past the server's repeat delay, the shortcut acts once; the next press acts again.
+  mutes = 0;
   PressCounter counter(peer.keycode(keyM));
   for (xcb_keysym_t k : muteCombo) peer.key(k, true);
   peer.sync();
-  testing::processEventsFor(1500);  // longer than the server's repeat delay
+  testing::processEventsFor(1500);
   for (auto k = muteCombo.rbegin(); k != muteCombo.rend(); ++k) peer.key(*k, false);
   peer.sync();
   testing::processEventsFor(100);
   ASSERT_GT(counter.presses, 1) << "the X server did not repeat the held key";
   EXPECT_EQ(mutes, 1);
   type(muteCombo);
-  EXPECT_TRUE(testing::processEventsUntil([&] { return mutes == 2; }))
-      << "the next physical press acts again";
+  EXPECT_TRUE(testing::processEventsUntil([&] { return mutes == 2; }));
 
+  // An action may release its own shortcut; the combination is then free for others.
   mute.reset();
   mute = GlobalHotKey::create(keyM, superAltCtrl, 1, [&] {
     ++mutes;
@@ -114,9 +91,26 @@ TEST_F(GlobalHotKeyTest,
   EXPECT_EQ(mute, nullptr);
   type(muteCombo);
   EXPECT_EQ(mutes, 3) << "released: the next press does nothing";
+  {
+    testing::X11Peer other;
+    EXPECT_EQ(other.grab(keyM, 0x4C), 0) << "another application may take it now";
+  }
+
+  // Held by another client, only in the NumLock variant: the others are grabbed before the
+  // refusal, and must be given back.
   testing::X11Peer other;
-  EXPECT_EQ(other.grab(keyM, 0x4C), 0)
-      << "another application may now take the released combination";
+  ASSERT_EQ(other.grab(keyM, 0x4C | 0x10), 0);
+  EXPECT_EQ(GlobalHotKey::create(keyM, superAltCtrl, 1, [] {}), nullptr);
+  EXPECT_EQ(log.lines().back(),
+            (LogCapture::Line{LogLevel::error, "lifecycle", "failed to register hotkey: 10"}));
+  testing::X11Peer third;
+  EXPECT_EQ(third.grab(keyM, 0x4C), 0);
+  EXPECT_EQ(third.grab(keyM, 0x4C | 0x02), 0);
+  EXPECT_EQ(third.grab(space, 0x0C), 10) << "the live shortcut stays taken";
+  // A key or modifier this keyboard cannot express fails with our own status.
+  EXPECT_EQ(GlobalHotKey::create(keyM, Qt::KeypadModifier, 3, [] {}), nullptr);
+  EXPECT_EQ(log.lines().back(),
+            (LogCapture::Line{LogLevel::error, "lifecycle", "failed to register hotkey: -1"}));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "platform/desktop/system_environment.h"
 #include "platform/desktop/x11_active_application.h"
 #include "platform/desktop/x11_window_list.h"
-#include "tests/platform/desktop/x11/x11_test_support.h"
+#include "tests/support/x11_peer.h"
 
 using namespace std::string_literals;
 
@@ -23,12 +23,6 @@ struct X11EnvironmentTest : ::testing::Test {
     ASSERT_NE(qt(), nullptr) << "Qt is not running on X";
     ASSERT_TRUE(peer.ok());
   }
-  // The next test starts from a desktop without a window manager's lists.
-  void TearDown() override {
-    for (const char* list : {"_NET_ACTIVE_WINDOW", "_NET_CLIENT_LIST_STACKING"}) {
-      peer.remove(peer.root, list);
-    }
-  }
   // Qt's own connection, as the application sees it.
   static xcb_connection_t* qt() { return SystemEnvironment::qtConnection(); }
   std::optional<std::string> activeAppId() {
@@ -40,7 +34,7 @@ struct X11EnvironmentTest : ::testing::Test {
   // A mapped window of another process, full screen unless changed, listed by the "window manager".
   xcb_window_t fullscreenWindow() {
     const xcb_window_t window =
-        peer.window(0, 0, std::uint16_t(screen.width), std::uint16_t(screen.height));
+        peer.coloredWindow(QRect(0, 0, int(screen.width), int(screen.height)), 0, false);
     peer.set(window, "_NET_WM_PID", XCB_ATOM_CARDINAL, {std::uint32_t(ownPid + 1)});
     peer.set(window, "_NET_WM_STATE", XCB_ATOM_ATOM, {peer.atom("_NET_WM_STATE_FULLSCREEN")});
     xcb_map_window(peer.c, window);
@@ -57,11 +51,11 @@ struct X11EnvironmentTest : ::testing::Test {
   const ScreenFrame screen = screenFrame(*QGuiApplication::primaryScreen());
 };
 
-TEST_F(X11EnvironmentTest,
-       ActiveApplicationIsNamedByTheActiveWindowsClassAndMistypedPropertiesReadAsAbsent) {
+// One run on one X server: the active application, then the full-screen check.
+TEST_F(X11EnvironmentTest, ActiveAppIsNamedByItsWindowClassAndOnlyAnotherAppsFullscreenWindowCounts) {
   EXPECT_EQ(activeAppId(), std::nullopt) << "no active window published";
   const auto named = [&](const std::string& bytes, long pid = 0) {
-    const xcb_window_t window = peer.window(0, 0, 100, 100);
+    const xcb_window_t window = peer.coloredWindow(QRect(0, 0, 100, 100), 0, false);
     if (pid) peer.set(window, "_NET_WM_PID", XCB_ATOM_CARDINAL, {std::uint32_t(pid)});
     if (!bytes.empty()) peer.set(window, "WM_CLASS", XCB_ATOM_STRING, {}, bytes);
     return window;
@@ -94,9 +88,9 @@ TEST_F(X11EnvironmentTest,
   ASSERT_TRUE(cut.has_value());
   EXPECT_LT(cut->size(), 100000u) << "an oversized class is cut";
   EXPECT_EQ(cut->find_first_not_of('z'), std::string::npos);
-}
 
-TEST_F(X11EnvironmentTest, OnlyAnotherApplicationsNormalVisibleFullscreenWindowFillsTheScreen) {
+  peer.remove(peer.root, "_NET_ACTIVE_WINDOW");
+
   EXPECT_FALSE(fullscreen()) << "no window list";
   const xcb_window_t window = fullscreenWindow();
   EXPECT_TRUE(fullscreen());

@@ -63,6 +63,7 @@ class TrayX11Test : public ::testing::Test {
 
   // The probe on our display and bus; its report line.
   std::string startProbe(bool waitForTray) {
+    probe.reset();  // one status item at a time
     std::vector<std::string> argv{TRAY_PROBE};
     if (waitForTray) argv.push_back("--wait-for-tray");
     probe = std::make_unique<ChildProcess>(
@@ -87,7 +88,11 @@ class TrayX11Test : public ::testing::Test {
   std::unique_ptr<ChildProcess> probe;
 };
 
-TEST_F(TrayX11Test, AStatusNotifierHostGetsTheIconAndItsMenu) {
+// One server and bus for all three cases, each a run of the probe: no tray, then a host,
+// then (the host gone) trayer.
+TEST_F(TrayX11Test, NoTrayAStatusNotifierHostThenAnXEmbedTray) {
+  EXPECT_EQ(startProbe(false), "shown=0 geometry=0x0");
+
   QDBusConnection connection =
       QDBusConnection::connectToBus(QString::fromStdString(bus.address()), "tray-test");
   ASSERT_TRUE(connection.isConnected());
@@ -103,13 +108,12 @@ TEST_F(TrayX11Test, AStatusNotifierHostGetsTheIconAndItsMenu) {
     return !watcher.items().isEmpty();
   }));
   const std::string item = watcher.items().front().toStdString();
-  const std::string send = "dbus-send --bus=" + bus.address() + " --print-reply --dest=" + item;
-
-  const std::string status = output(send + " /StatusNotifierItem org.freedesktop.DBus.Properties.Get"
-                                           " string:org.kde.StatusNotifierItem string:Status");
+  const std::string get = "dbus-send --bus=" + bus.address() + " --print-reply --dest=" + item;
+  const std::string property = get + " /StatusNotifierItem org.freedesktop.DBus.Properties.Get"
+                                     " string:org.kde.StatusNotifierItem string:";
+  const std::string status = output(property + "Status");
   EXPECT_NE(status.find("\"Active\""), std::string::npos) << status;
-  const std::string menuPath = output(send + " /StatusNotifierItem org.freedesktop.DBus.Properties.Get"
-                                             " string:org.kde.StatusNotifierItem string:Menu");
+  const std::string menuPath = output(property + "Menu");
   const auto quote = menuPath.find("object path \"");
   ASSERT_NE(quote, std::string::npos) << menuPath;
   const std::string path =
@@ -117,27 +121,22 @@ TEST_F(TrayX11Test, AStatusNotifierHostGetsTheIconAndItsMenu) {
 
   // The host opens the menu and reads it whole. "&" reaches it as a plain character: Qt
   // marks it as the mnemonic ("_&"), which hosts show as "Plan & reflect".
-  output(send + " " + path + " com.canonical.dbusmenu.AboutToShow int32:0");
+  output(get + " " + path + " com.canonical.dbusmenu.AboutToShow int32:0");
   const std::string layout =
-      output(send + " " + path + " com.canonical.dbusmenu.GetLayout int32:0 int32:-1 array:string:");
+      output(get + " " + path + " com.canonical.dbusmenu.GetLayout int32:0 int32:-1 array:string:");
   for (const char* label : {"Vorlane now", "Plan _& reflect", "Mascot", "Quit Vorlane",
                             "Click-through mascot", "For an hour"}) {
     EXPECT_NE(layout.find(std::string("\"") + label + "\""), std::string::npos) << label;
   }
   connection.unregisterService("org.kde.StatusNotifierWatcher");
   QDBusConnection::disconnectFromBus("tray-test");
-}
+  probe.reset();
 
-TEST_F(TrayX11Test, AnXEmbedTrayEmbedsTheIcon) {
   ChildProcess trayer({"trayer", "--edge", "top", "--widthtype", "pixel", "--width", "200"}, false,
                       {"DISPLAY=" + xvfb.display()});
   const std::string report = startProbe(true);
   ASSERT_EQ(report.rfind("shown=1 ", 0), 0u) << report;
   EXPECT_NE(report, "shown=1 geometry=0x0");  // placed on screen by the tray
-}
-
-TEST_F(TrayX11Test, WithoutAnyTrayNothingShows) {
-  EXPECT_EQ(startProbe(false), "shown=0 geometry=0x0");
 }
 
 }  // namespace

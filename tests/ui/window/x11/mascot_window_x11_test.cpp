@@ -8,7 +8,7 @@
 
 #include "tests/support/temp_folder.h"
 #include "tests/ui/window/painted_block.h"
-#include "tests/ui/window/x11/x11_window_support.h"
+#include "tests/support/x11_peer.h"
 #include "ui/window/mascot_window.h"
 #include "ui/window/qt_screen_provider.h"
 #include "ui/window/screen_change_watcher.h"
@@ -100,7 +100,9 @@ TEST_P(MascotWindowOnX, HangsAtTheRightEdgeOnEveryWorkspaceAboveOthersWithoutFoc
   EXPECT_EQ(window->compositorPresent(), GetParam());
   EXPECT_EQ(peer.origin(id), QPoint(940, 0));
   EXPECT_TRUE(processEventsUntil([&] { return window->geometry() == QRect(940, 0, 340, 800); }))
-      << "Qt agrees, so a reposition to the same place does nothing";
+      << "Qt agrees, so a reposition to the same place does nothing: " << window->geometry().x()
+      << "," << window->geometry().y() << " " << window->geometry().width() << "x"
+      << window->geometry().height();
   EXPECT_TRUE(peer.holds(id, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE"));
   EXPECT_TRUE(peer.holds(id, "_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR"));
   // Openbox has no sticky state: it keeps the window on all desktops instead.

@@ -1,20 +1,22 @@
 #pragma once
 
-// A raw X connection of the test's own, standing in for the other applications: it makes a
-// window below the mascot, reads properties, and takes screenshots.
+// A raw X connection of the test's own, standing in for the window manager and the other
+// applications: it makes windows, sets and reads properties, grabs and types keys.
 
+#include <unistd.h>
 #include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
+#include <xcb/xtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPoint>
+#include <QRect>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QImage>
-#include <QRect>
 
 #include "tests/support/child_process.h"
 
@@ -28,12 +30,36 @@ std::unique_ptr<T, void (*)(void*)> owned(T* reply) {
 struct X11Peer {
   xcb_connection_t* const c = xcb_connect(nullptr, nullptr);
   const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-  ~X11Peer() { xcb_disconnect(c); }
+  ~X11Peer() { xcb_disconnect(c); }  // the server destroys this client's windows and grabs
   bool ok() const { return xcb_connection_has_error(c) == 0; }
   xcb_atom_t atom(const char* name) {
     const auto reply = owned(xcb_intern_atom_reply(
         c, xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name), nullptr));
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+  }
+  // A window of this client filled with one colour that hears clicks; unmanaged by default.
+  xcb_window_t coloredWindow(QRect r, std::uint32_t pixel, bool overrideRedirect = true) {
+    const xcb_window_t w = xcb_generate_id(c);
+    const std::uint32_t values[] = {pixel, overrideRedirect ? 1u : 0u,
+                                    XCB_EVENT_MASK_BUTTON_PRESS};
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, w, root, std::int16_t(r.x()), std::int16_t(r.y()),
+                      std::uint16_t(r.width()), std::uint16_t(r.height()), 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
+                      XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
+    return w;
+  }
+  // Sets a property of 32-bit words, or (with `bytes`) of 8-bit bytes, and waits for the server.
+  void set(xcb_window_t w, const char* property, xcb_atom_t type,
+           const std::vector<std::uint32_t>& words, const std::string& bytes = {}) {
+    const bool eight = !bytes.empty();
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, atom(property), type, eight ? 8 : 32,
+                        std::uint32_t(eight ? bytes.size() : words.size()),
+                        eight ? static_cast<const void*>(bytes.data()) : words.data());
+    sync();
+  }
+  void remove(xcb_window_t w, const char* property) {
+    xcb_delete_property(c, w, atom(property));
+    sync();
   }
   std::vector<std::uint32_t> words(xcb_window_t w, const char* property) {
     const auto reply = owned(xcb_get_property_reply(
@@ -48,17 +74,7 @@ struct X11Peer {
     }
     return false;
   }
-  // A plain window of this client, unmanaged, filled with one colour, that hears clicks.
-  xcb_window_t coloredWindow(QRect r, std::uint32_t pixel, bool overrideRedirect = true) {
-    const xcb_window_t w = xcb_generate_id(c);
-    const std::uint32_t values[] = {pixel, overrideRedirect ? 1u : 0u,
-                                    XCB_EVENT_MASK_BUTTON_PRESS};
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, w, root, std::int16_t(r.x()), std::int16_t(r.y()),
-                      std::uint16_t(r.width()), std::uint16_t(r.height()), 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
-                      XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
-    return w;
-  }
+  // Returns once the server has handled everything sent so far.
   void sync() { owned(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr)); }
   // Where the window's top-left corner is on the root window.
   QPoint origin(xcb_window_t w) {
@@ -79,10 +95,8 @@ struct X11Peer {
   int pressesOn(xcb_window_t w) {
     int presses = 0;
     while (auto* event = xcb_poll_for_event(c)) {
-      if ((event->response_type & 0x7f) == XCB_BUTTON_PRESS &&
-          reinterpret_cast<xcb_button_press_event_t*>(event)->event == w) {
-        ++presses;
-      }
+      presses += (event->response_type & 0x7f) == XCB_BUTTON_PRESS &&
+                 reinterpret_cast<xcb_button_press_event_t*>(event)->event == w;
       std::free(event);
     }
     return presses;
@@ -91,6 +105,31 @@ struct X11Peer {
     const auto reply = owned(
         xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom(name)), nullptr));
     return reply && reply->owner != XCB_WINDOW_NONE;
+  }
+  xcb_keycode_t keycode(xcb_keysym_t keysym) {
+    const auto symbols = std::unique_ptr<xcb_key_symbols_t, void (*)(xcb_key_symbols_t*)>(
+        xcb_key_symbols_alloc(c), xcb_key_symbols_free);
+    const auto codes = owned(xcb_key_symbols_get_keycode(symbols.get(), keysym));
+    return codes ? codes.get()[0] : 0;
+  }
+  void key(xcb_keysym_t keysym, bool press) {
+    xcb_test_fake_input(c, press ? XCB_KEY_PRESS : XCB_KEY_RELEASE, keycode(keysym),
+                        XCB_CURRENT_TIME, root, 0, 0, 0);
+  }
+  // Presses the keys in order and releases them in reverse, as a person types a shortcut. A
+  // release and a press in the same millisecond look like auto-repeat: a pause keeps them apart.
+  void type(const std::vector<xcb_keysym_t>& keys) {
+    usleep(5000);
+    for (xcb_keysym_t k : keys) key(k, true);
+    for (auto k = keys.rbegin(); k != keys.rend(); ++k) key(*k, false);
+    sync();
+  }
+  // A grab by this client, as another application would hold it; the X error code, 0 if none.
+  int grab(xcb_keysym_t keysym, std::uint16_t modifiers) {
+    const auto error =
+        owned(xcb_request_check(c, xcb_grab_key_checked(c, 1, root, modifiers, keycode(keysym),
+                                                        XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)));
+    return error ? error->error_code : 0;
   }
 };
 
