@@ -1,6 +1,8 @@
 // Three reminders stored before the program first starts (a clock time, a countdown and a
 // weekday recurrence), the program restarted between their adding and their minute: each
 // fires once, at its minute.
+#include <sys/wait.h>
+
 #include "core/reminders/reminder.h"
 #include "platform/persistence/file_reminder_store.h"
 #include "tests/e2e/scenario.h"
@@ -31,9 +33,9 @@ TEST_F(Scenario, RemindersOutliveARestartAndFireOnceEachAtTheirMinute) {
   launch(added);
   ASSERT_TRUE(testing::waitUntil([&] { return program->fakeNow() >= at("09:40:00"); },
                                  program->real(60 * 60)));
-  const auto [code, status] = program->stop(SIGTERM);
-  EXPECT_EQ(code, CLD_EXITED);
-  EXPECT_EQ(status, 0);
+  const auto status = program->stop(SIGTERM);
+  ASSERT_TRUE(status.has_value());
+  EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << *status;
   for (const auto& [reminder, when] : due) EXPECT_EQ(program->count(reminder->phrase), 0u);
   EXPECT_EQ(FileReminderStore(program->remindersFile()).reminders().size(), 3u);
 

@@ -5,7 +5,6 @@
 // sped up alike, so that Qt's timers and animations keep pace with the faked day.
 
 #include <signal.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <ctime>
@@ -68,10 +67,8 @@ class ProgramRun {
     }
     for (const auto& e : desktop_.environment()) env.push_back(e);
     launched_ = std::chrono::steady_clock::now();
-    process_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"sh", "-c", "exec \"$0\" 2>>" + quoted(logFile().string()),
-                                 program()},
-        false, env);
+    process_ = std::make_unique<ChildProcess>(std::vector<std::string>{program()}, false, env,
+                                              logFile().string());
     return process_->started();
   }
 
@@ -86,18 +83,14 @@ class ProgramRun {
   }
 
   pid_t pid() const { return process_ ? process_->pid() : -1; }
-  // Whether it has not ended; an ended one stays a zombie until stopped.
-  bool running() const { return process_ && !ended(); }
+  bool running() { return process_ && process_->running(); }
 
-  // Sends `signal` and waits up to 30 s for the end. The child's `siginfo` code and status:
-  // CLD_EXITED with the exit code, CLD_KILLED with the signal; {0, 0} when it did not end.
-  std::pair<int, int> stop(int signal) {
-    if (!process_ || !process_->started()) return {0, 0};
-    siginfo_t info{};
-    if (!ended(&info)) ::kill(process_->pid(), signal);
-    waitUntil([&] { return ended(&info); }, std::chrono::seconds(30));
-    process_.reset();  // reaps it, killing it first if it is still there
-    return {info.si_code, info.si_status};
+  // Sends `signal` and waits up to 30 s for the end; the wait status, none if it did not end.
+  std::optional<int> stop(int signal) {
+    if (!process_) return std::nullopt;
+    const auto status = process_->stop(signal, std::chrono::seconds(30));
+    process_.reset();
+    return status;
   }
 
   size_t count(const std::string& text) const {
@@ -116,14 +109,6 @@ class ProgramRun {
     const char* other = std::getenv("VORLANE_E2E_PROGRAM");
     return other && *other ? other : VORLANE_PROGRAM;
   }
-  bool ended(siginfo_t* info = nullptr) const {
-    siginfo_t local{};
-    siginfo_t* i = info ? info : &local;
-    i->si_pid = 0;
-    return ::waitid(P_PID, id_t(process_->pid()), i, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-           i->si_pid != 0;
-  }
-
   const DesktopSession& desktop_;
   std::filesystem::path home_;
   Clock clock_;
