@@ -1,6 +1,7 @@
 // Stands in for logind on the bus that DBUS_SYSTEM_BUS_ADDRESS names, and for the screen
 // saver on the session bus, for the end-to-end tests. The test drives it with method calls
-// on com.corvantis.vorlane.FakeDesktop at /com/corvantis/vorlane/FakeDesktop on the system bus (dbus-send):
+// on com.corvantis.vorlane.FakeDesktop at /com/corvantis/vorlane/FakeDesktop on the system bus
+// (dbus-send):
 //   Lock(b)         the session's Lock or Unlock signal and its LockedHint
 //   Sleep(b)        PrepareForSleep(b)
 //   ScreenSaver(b)  ActiveChanged(b) and what GetActive answers
@@ -61,7 +62,8 @@ int main(int argc, char** argv) {
   properties.handle = [&](const QDBusMessage& m, const QDBusConnection& c) {
     const QVariantMap all = sessionProperties(state);
     if (m.member() == QLatin1String("Get")) {
-      c.send(m.createReply(QVariant::fromValue(QDBusVariant(all.value(m.arguments().value(1).toString())))));
+      c.send(m.createReply(
+          QVariant::fromValue(QDBusVariant(all.value(m.arguments().value(1).toString())))));
     } else if (m.member() == QLatin1String("GetAll")) {
       c.send(m.createReply(all));
     }
@@ -79,9 +81,10 @@ int main(int argc, char** argv) {
       state.locked = on;
       emitSignal(system, sessionPath, sessionInterface,
                  on ? QStringLiteral("Lock") : QStringLiteral("Unlock"), {});
-      emitSignal(system, sessionPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-                 QStringLiteral("PropertiesChanged"),
-                 {sessionInterface, QVariantMap{{QStringLiteral("LockedHint"), on}}, QStringList()});
+      emitSignal(
+          system, sessionPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+          QStringLiteral("PropertiesChanged"),
+          {sessionInterface, QVariantMap{{QStringLiteral("LockedHint"), on}}, QStringList()});
     } else if (m.member() == QLatin1String("Sleep")) {
       emitSignal(system, QStringLiteral("/org/freedesktop/login1"),
                  QStringLiteral("org.freedesktop.login1.Manager"),
@@ -104,10 +107,10 @@ int main(int argc, char** argv) {
                                    &properties) &&
       system.registerVirtualObject(sessionPath, &properties) &&
       system.registerVirtualObject(QStringLiteral("/org/freedesktop/login1"), &manager) &&
-      system.registerVirtualObject(QStringLiteral("/com/corvantis/vorlane/FakeDesktop"), &control) &&
+      system.registerVirtualObject(QStringLiteral("/com/corvantis/vorlane/FakeDesktop"),
+                                   &control) &&
       system.registerService(QStringLiteral("org.freedesktop.login1")) &&
-      session.registerVirtualObject(QStringLiteral("/org/freedesktop/ScreenSaver"),
-                                    &screenSaver) &&
+      session.registerVirtualObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &screenSaver) &&
       session.registerService(QStringLiteral("org.freedesktop.ScreenSaver"));
   if (!registered) return 1;
   if (write(3, "ready\n", 6) != 6) return 1;

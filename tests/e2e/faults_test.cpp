@@ -67,7 +67,8 @@ TEST_F(Scenario, ACorruptPreferencesFileIsMovedAsideWithItsBytesAndDefaultsApply
   launch(at("09:58:00"));
   ASSERT_TRUE(program->waitForLine("unreadable preferences moved aside to", 20s));
   // Defaults: a first launch, which shows the welcome and stores it as shown.
-  EXPECT_TRUE(testing::waitUntil([&] { return storedPreferences(home.path()).hasCompletedOnboarding; }));
+  EXPECT_TRUE(
+      testing::waitUntil([&] { return storedPreferences(home.path()).hasCompletedOnboarding; }));
   int kept = 0;
   for (const auto& name : testing::folderEntries(home.path() / ".config/vorlane")) {
     if (name != "preferences.json") {
@@ -105,11 +106,11 @@ TEST_P(MissingPiece, TheProgramRunsOnAndSaysSoOnce) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, MissingPiece,
-    ::testing::Values(
-        Missing{"NoNotificationDaemon", {.notifications = false},
-                "notification authorization failed"},
-        Missing{"NoSoundServer", {.sound = false}, "no audio output for speech"},
-        Missing{"NoTray", {.tray = false}, ""}),
+    ::testing::Values(Missing{"NoNotificationDaemon",
+                              {.notifications = false},
+                              "notification authorization failed"},
+                      Missing{"NoSoundServer", {.sound = false}, "no audio output for speech"},
+                      Missing{"NoTray", {.tray = false}, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Quiet: a locked screen (the screen saver says so) drops the hour; an unlock brings the next one back; another
-// program's full-screen window turns the hour into a silent notification that dunst gets.
+// Quiet: a locked screen (the screen saver says so) drops the hour; an unlock brings the next one
+// back; another program's full-screen window turns the hour into a silent notification that dunst
+// gets.
 #include "tests/e2e/scenario.h"
 
 namespace vorlane::e2e {
@@ -17,10 +18,10 @@ TEST_F(Scenario, ALockDropsTheHourAFullScreenWindowTurnsItIntoANotification) {
   ASSERT_TRUE(reach("09:57:00"));
   ASSERT_TRUE(desktop->screenSaver(true));
   EXPECT_TRUE(program->waitForLine("screen unavailable, dropping anything in flight", 10s));
-  ASSERT_TRUE(program->waitForLine(
-      "suppressed visit scheduled for " + describeDate(Date::fromUnix(double(at("10:00:00")))) +
-          ": screen asleep or locked",
-      program->real(10 * 60)));
+  ASSERT_TRUE(program->waitForLine("suppressed visit scheduled for " +
+                                       describeDate(Date::fromUnix(double(at("10:00:00")))) +
+                                       ": screen asleep or locked",
+                                   program->real(10 * 60)));
   ASSERT_TRUE(reach("10:20:00"));
   EXPECT_EQ(desktop->notificationsSent(), 0) << "the locked hour is dropped";
   ASSERT_TRUE(desktop->screenSaver(false));
@@ -30,16 +31,17 @@ TEST_F(Scenario, ALockDropsTheHourAFullScreenWindowTurnsItIntoANotification) {
 
   ASSERT_TRUE(reach("11:10:00"));
   {
-    testing::ChildProcess other({"xmessage", "-title", "FullScreenOther", "Another program"},
-                                false, desktop->environment());
-    ASSERT_TRUE(testing::waitUntil([&] { return desktop->shell("wmctrl -l | grep -q FullScreenOther"); }));
-    ASSERT_TRUE(desktop->shell("wmctrl -r FullScreenOther -b add,fullscreen && "
-                               "wmctrl -a FullScreenOther"));
-    ASSERT_TRUE(program->waitForLine(
-        "suppressed visit scheduled for " +
-            describeDate(Date::fromUnix(double(at("12:00:00")))) +
-            ": fullscreen app on the target display",
-        program->real(60 * 60)));
+    testing::ChildProcess other({"xmessage", "-title", "FullScreenOther", "Another program"}, false,
+                                desktop->environment());
+    ASSERT_TRUE(
+        testing::waitUntil([&] { return desktop->shell("wmctrl -l | grep -q FullScreenOther"); }));
+    ASSERT_TRUE(
+        desktop->shell("wmctrl -r FullScreenOther -b add,fullscreen && "
+                       "wmctrl -a FullScreenOther"));
+    ASSERT_TRUE(program->waitForLine("suppressed visit scheduled for " +
+                                         describeDate(Date::fromUnix(double(at("12:00:00")))) +
+                                         ": fullscreen app on the target display",
+                                     program->real(60 * 60)));
     EXPECT_TRUE(testing::waitUntil([&] { return desktop->notificationsSent() == 1; }))
         << desktop->notificationBodies();
     EXPECT_TRUE(testing::waitUntil([&] { return desktop->notificationsReceived() == 1; }))

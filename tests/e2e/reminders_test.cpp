@@ -17,8 +17,8 @@ TEST_F(Scenario, RemindersOutliveARestartAndFireOnceEachAtTheirMinute) {
   const Date createdAt = Date::fromUnix(double(added));
   const Reminder clockTime(UUID::random(), "Call the bakery",
                            VisitTrigger::oneOff(Date::fromUnix(double(at("10:30:00")))), createdAt);
-  const Reminder countdown(UUID::random(), "Take the bread out",
-                           VisitTrigger::countdown(90 * 60), createdAt);
+  const Reminder countdown(UUID::random(), "Take the bread out", VisitTrigger::countdown(90 * 60),
+                           createdAt);
   // 2026-03-29 is a Sunday, day 1.
   const Reminder weekly(UUID::random(), "Water the plants",
                         VisitTrigger::recurring(Recurrence(RecurrenceDays::specific({1}), 11, 15)),

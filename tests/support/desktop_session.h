@@ -56,38 +56,59 @@ class DesktopSession {
 
   explicit DesktopSession(DesktopPieces pieces = {}, const std::string& screen = "1280x800x24") {
     xvfb_ = std::make_unique<XvfbServer>(screen);
-    if (xvfb_->display().empty()) { fail("Xvfb did not start"); return; }
+    if (xvfb_->display().empty()) {
+      fail("Xvfb did not start");
+      return;
+    }
     if (sessionBus_.address().empty() || systemBus_.address().empty()) {
-      { fail("dbus-daemon did not start"); return; }
+      {
+        fail("dbus-daemon did not start");
+        return;
+      }
     }
     const auto env = environment();
     windowManager_ = start({"openbox", "--sm-disable"}, env);
     if (!waitUntil([&] { return shell("wmctrl -m"); }, seconds(30))) {
-      { fail("openbox did not start"); return; }
+      {
+        fail("openbox did not start");
+        return;
+      }
     }
     if (pieces.compositor) {
       compositor_ = start({"xcompmgr"}, env);
       if (!waitUntil([&] { return selectionOwned("_NET_WM_CM_S0"); }, seconds(30))) {
-        { fail("xcompmgr did not start"); return; }
+        {
+          fail("xcompmgr did not start");
+          return;
+        }
       }
     }
     services_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{VORLANE_FAKE_SESSION_SERVICES}, true, env);
     if (services_->readLine(seconds(20)) != "ready") {
-      { fail("the fake logind and screen saver did not start"); return; }
+      {
+        fail("the fake logind and screen saver did not start");
+        return;
+      }
     }
     if (pieces.tray) {
       tray_ = start({"trayer", "--edge", "top", "--align", "left", "--widthtype", "request",
                      "--height", "24", "--SetDockType", "true", "--transparent", "false"},
                     env);
       if (!waitUntil([&] { return selectionOwned("_NET_SYSTEM_TRAY_S0"); }, seconds(30))) {
-        { fail("trayer did not start"); return; }
+        {
+          fail("trayer did not start");
+          return;
+        }
       }
     }
     if (pieces.notifications) {
       notifications_ = start({"dunst", "-config", "/dev/null"}, env);
       if (!waitUntil([&] { return shell("dunstctl is-paused"); }, seconds(30))) {
-        { fail("dunst did not start"); return; }
+        {
+          fail("dunst did not start");
+          return;
+        }
       }
     }
     // Everything the program asks the notification daemon, whoever answers.
@@ -164,7 +185,8 @@ class DesktopSession {
     int bursts = 0, quiet = gapTenths;
     for (size_t start = 0; start + tenth <= count; start += tenth) {
       int peak = 0;
-      for (size_t i = start; i < start + tenth; ++i) peak = std::max(peak, std::abs(int(samples[i])));
+      for (size_t i = start; i < start + tenth; ++i)
+        peak = std::max(peak, std::abs(int(samples[i])));
       if (peak > 300) {
         if (quiet >= gapTenths) ++bursts;
         quiet = 0;
@@ -204,8 +226,8 @@ class DesktopSession {
       auto* atom = xcb_intern_atom_reply(
           c, xcb_intern_atom(c, 0, std::uint16_t(name.size()), name.c_str()), nullptr);
       if (atom != nullptr) {
-        auto* owner = xcb_get_selection_owner_reply(
-            c, xcb_get_selection_owner(c, atom->atom), nullptr);
+        auto* owner =
+            xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom->atom), nullptr);
         owned = owner != nullptr && owner->owner != XCB_WINDOW_NONE;
         std::free(owner);
       }
@@ -225,17 +247,17 @@ class DesktopSession {
     std::filesystem::create_directories(runtime);
     const std::string socket = (runtime / "native").string();
     sound_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{
-            "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-            "--system=no", "-L", std::string("module-null-sink sink_name=") + sinkName, "-L",
-            "module-native-protocol-unix auth-anonymous=1 socket=" + socket},
+        std::vector<std::string>{"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+                                 "--use-pid-file=no", "--system=no", "-L",
+                                 std::string("module-null-sink sink_name=") + sinkName, "-L",
+                                 "module-native-protocol-unix auth-anonymous=1 socket=" + socket},
         false,
-        std::vector<std::string>{"XDG_RUNTIME_DIR=" + runtime.string(),
-                                 "HOME=" + runtime.string(), "PULSE_SERVER="});
+        std::vector<std::string>{"XDG_RUNTIME_DIR=" + runtime.string(), "HOME=" + runtime.string(),
+                                 "PULSE_SERVER="});
     if (!waitUntil([&] { return shell("pactl info"); }, seconds(30))) return false;
     recorder_ = start({"sh", "-c",
-                       "exec parec -d " + std::string(sinkName) + ".monitor --rate=" +
-                           std::to_string(recordingRate) +
+                       "exec parec -d " + std::string(sinkName) +
+                           ".monitor --rate=" + std::to_string(recordingRate) +
                            " --channels=1 --format=s16le --latency-msec=100 >" +
                            quoted((folder_ / "sink.raw").string())},
                       environment());
