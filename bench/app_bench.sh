@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Vorlane against a bare translucent window of the same size, in the same run, each under its
-# own private X server (Xvfb, openbox, xcompmgr) and session bus: CPU while idle peeking for
-# 60 s, CPU over the hourly visit (the clock placed by libfaketime so that the hour comes
-# right after the idle period), and resident and proportional memory. Prints each pair and
+# own private X server (Xvfb, openbox, xcompmgr, trayer) and session bus: start-up time (to
+# the tray icon; the bare window to its window), CPU and thread wake-ups while idle peeking
+# for 60 s, CPU over the hourly visit (the clock placed by libfaketime so that the hour comes
+# right after the idle period), resident and proportional memory, and resident memory at the
+# start and the end of a day from 08:55 to 21:05 run 360 times faster. Prints each pair and
 # their ratio.
 # Usage: bench/app_bench.sh <build folder>
 set -euo pipefail
@@ -33,6 +35,18 @@ ticks_per_second=$(getconf CLK_TCK)
 cpu_seconds() {
   awk -v hz="$ticks_per_second" '{ sub(/^.*\) /, ""); print ($12 + $13) / hz }' "/proc/$1/stat"
 }
+# Context switches of all its threads: each one a wake-up.
+wakeups() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ { n += $2 } END { print n }'; }
+now() { date +%s.%N; }
+# The visible windows of a process, largest last, as "area id" lines.
+windows_of() {
+  for w in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+    xdotool getwindowgeometry --shell "$w" | awk -F= -v w="$w" \
+      '/^WIDTH/ { x = $2 } /^HEIGHT/ { y = $2 } END { print x * y, w }'
+  done | sort -n
+}
+# Whether the process shows a tray-icon-sized window (the tray embeds it).
+has_tray_icon() { windows_of "$1" | awk '$1 > 0 && $1 <= 64 * 64 { found = 1 } END { exit !found }'; }
 # Rss and Pss in KiB.
 memory() { awk '/^Rss:/ { r = $2 } /^Pss:/ { p = $2 } END { print r, p }' "/proc/$1/smaps_rollup"; }
 # Waits up to $1 seconds for the command after it to succeed.
@@ -62,6 +76,9 @@ start_desktop() {
   wait_for 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
   xcompmgr >/dev/null 2>&1 &
   pids+=($!)
+  trayer --edge top --align left --widthtype request --height 24 >/dev/null 2>&1 &
+  pids+=($!)
+  wait_for 30 sh -c 'xdotool search --class trayer | grep -q .'
   sleep 1
 }
 
@@ -69,16 +86,18 @@ start_desktop() {
 measure() {
   local pid=$1
   sleep "$settle_seconds"
-  local start idle before after
+  local start idle before after woken
   start=$(cpu_seconds "$pid")
+  woken=$(wakeups "$pid")
   sleep "$idle_seconds"
   idle=$(cpu_seconds "$pid")
+  woken=$(( ($(wakeups "$pid") - woken) * 60 / idle_seconds ))
   before=$idle
   sleep "$visit_seconds"
   after=$(cpu_seconds "$pid")
   read -r rss pss < <(memory "$pid")
   echo "$(awk -v a="$start" -v b="$idle" -v s="$idle_seconds" 'BEGIN { print (b - a) / s * 100 }')" \
-       "$(awk -v a="$before" -v b="$after" 'BEGIN { print b - a }')" "$rss" "$pss"
+       "$(awk -v a="$before" -v b="$after" 'BEGIN { print b - a }')" "$rss" "$pss" "$woken"
 }
 
 # Vorlane: welcomed already, peeking, in its own home.
@@ -99,17 +118,23 @@ wait "$first" || true
 first_tick_after_idle=$(( (settle_seconds + idle_seconds) / 30 * 30 + 30 ))
 lead=$((first_tick_after_idle - 5))
 fake_start=$(date -u -d "2025-06-02 11:00:00 $lead seconds ago" '+%Y-%m-%d %H:%M:%S')
+launched=$(now)
 LD_PRELOAD="$faketime_library" FAKETIME="@$fake_start" DONT_FAKE_MONOTONIC=1 \
   "$program" 2>"$work/vorlane.log" &
 app=$!
 pids+=($app)
+until has_tray_icon "$app"; do
+  sleep 0.05
+  kill -0 "$app" 2>/dev/null || { echo "app_bench: Vorlane ended:" >&2; cat "$work/vorlane.log" >&2; exit 1; }
+done
+app_start=$(awk -v a="$launched" -v b="$(now)" 'BEGIN { print b - a }')
 if ! wait_for 30 sh -c "xdotool search --onlyvisible --pid $app | grep -q ."; then
   echo "app_bench: Vorlane showed no window:" >&2
   cat "$work/vorlane.log" >&2
   exit 1
 fi
-read -r app_idle app_visit app_rss app_pss < <(measure "$app")
-window=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | head -1 || true)
+read -r app_idle app_visit app_rss app_pss app_wakeups < <(measure "$app")
+window=$(windows_of "$app" | tail -1 | cut -d' ' -f2)
 size=$(xdotool getwindowgeometry --shell "$window" 2>/dev/null |
   awk -F= '/^WIDTH/ { w = $2 } /^HEIGHT/ { h = $2 } END { print w, h }' || true)
 [ -n "${size// /}" ] || { echo "app_bench: no size for Vorlane's window" >&2; exit 1; }
@@ -119,22 +144,52 @@ if ! grep -q "performing visit scheduled for 2025-06-02 11:00:00" "$work/vorlane
 fi
 kill -TERM "$app"
 
+# The day, compressed: every clock of the program runs 360 times faster (Qt's timers too).
+day_start=$(TZ=Europe/Berlin date -d "2026-03-29 08:55:00" +%s)
+day_seconds=$(( (12 * 3600 + 10 * 60) / 360 ))
+TZ=Europe/Berlin LD_PRELOAD="$faketime_library" FAKETIME="$((day_start - $(date +%s))) x360" \
+  "$program" 2>"$work/day.log" &
+day=$!
+pids+=($day)
+wait_for 30 sh -c "xdotool search --onlyvisible --pid $day | grep -q ."
+day_cpu_start=$(cpu_seconds "$day")
+# After the first hour: the voice and the scene are loaded by then.
+wait_for 30 grep -q "performing visit" "$work/day.log"
+sleep 2
+read -r day_rss_start _ < <(memory "$day")
+sleep "$((day_seconds - 7))"
+read -r day_rss_end _ < <(memory "$day")
+day_visits=$(grep -c "performing visit" "$work/day.log" || true)
+day_hours=$(grep -c "performing visit scheduled for .*:00:00 +0000" "$work/day.log" || true)
+day_cpu_visit=$(awk -v a="$day_cpu_start" -v b="$(cpu_seconds "$day")" -v n="$day_visits" \
+  'BEGIN { print (n > 0 ? (b - a) / n : 0) }')
+kill -TERM "$day"
+
 start_desktop bare
+launched=$(now)
 "$bare" $size >/dev/null 2>&1 &
 base=$!
 pids+=($base)
 wait_for 30 sh -c "xdotool search --onlyvisible --pid $base | grep -q ."
-read -r bare_idle bare_visit bare_rss bare_pss < <(measure "$base")
+bare_start=$(awk -v a="$launched" -v b="$(now)" 'BEGIN { print b - a }')
+read -r bare_rss_start _ < <(memory "$base")
+read -r bare_idle bare_visit bare_rss bare_pss bare_wakeups < <(measure "$base")
 
 # row <name> <Vorlane> <bare> <printf format of the figures>
 row() { awk -v n="$1" -v a="$2" -v b="$3" -v f="$4" \
   'BEGIN { printf "%-32s " f " " f " %8s\n", n, a, b, (b > 0 ? sprintf("%.2f", a / b) : "-") }'; }
 echo "window ${size/ /x}"
 printf '%-32s %12s %12s %8s\n' "" "Vorlane" "bare" "ratio"
+row "start-up to tray/window (s)" "$app_start" "$bare_start" "%12.2f"
 row "idle CPU (% of one core)" "$app_idle" "$bare_idle" "%12.4f"
+row "idle wake-ups per minute" "$app_wakeups" "$bare_wakeups" "%12d"
 row "visit CPU (s over ${visit_seconds} s)" "$app_visit" "$bare_visit" "%12.2f"
 row "resident memory (KiB)" "$app_rss" "$bare_rss" "%12d"
 row "proportional memory (KiB)" "$app_pss" "$bare_pss" "%12d"
+row "day: CPU per visit (s)" "$day_cpu_visit" "0" "%12.3f"
+row "day: resident after 09:00 (KiB)" "$day_rss_start" "$bare_rss_start" "%12d"
+row "day: resident at end (KiB)" "$day_rss_end" "$bare_rss" "%12d"
+echo "day: $day_visits visits from 08:55 to 21:05, $day_hours of them on the hour (13 expected)"
 awk -v a="$app_idle" -v b="$bare_idle" -v r="$app_rss" -v s="$bare_rss" 'BEGIN {
   printf "targets: idle CPU within 0.05%% of the bare window: %s; resident at most 1.6x: %s\n",
     (a - b <= 0.05 ? "met" : "missed"), (r <= 1.6 * s ? "met" : "missed") }'

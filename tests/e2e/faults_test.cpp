@@ -1,0 +1,117 @@
+// Faults: killed while saving, a corrupt preferences file, and a desktop without a
+// notification daemon, a sound server or a tray.
+#include <sys/wait.h>
+
+#include <random>
+#include <thread>
+
+#include "core/reminders/reminder.h"
+#include "platform/persistence/file_reminder_store.h"
+#include "tests/e2e/scenario.h"
+
+namespace vorlane::e2e {
+namespace {
+
+Preferences storedPreferences(const std::filesystem::path& home) {
+  FileRecordStore records(home / ".config/vorlane");
+  return RecordPreferencesStore(records).preferences();
+}
+
+// Each launch writes the welcome as shown and drops the reminders that fired: killed at any
+// moment, the files hold what was saved before or after, never less.
+TEST_F(Scenario, KilledWhileSavingLosesNothingSaved) {
+  startDesktop({.compositor = false});
+  std::mt19937 random(25);
+  for (int round = 0; round < 5; ++round) {
+    SCOPED_TRACE(round);
+    seedPreferences([](Preferences& p) {
+      p.hasCompletedOnboarding = false;
+      p.activeEndHour = 19;
+    });
+    const Date createdAt = Date::fromUnix(double(at("09:00:00")));
+    std::vector<Reminder> kept;
+    {
+      std::filesystem::remove(program->remindersFile());
+      FileReminderStore store(program->remindersFile());
+      for (int i = 0; i < 4; ++i) {  // due a few seconds after the start, then pruned
+        store.add(Reminder(UUID::random(), "soon " + std::to_string(i),
+                           VisitTrigger::countdown(60.0 * (1 + i)), createdAt));
+      }
+      for (int i = 0; i < 4; ++i) {
+        kept.emplace_back(UUID::random(), "later " + std::to_string(i),
+                          VisitTrigger::countdown(3600.0 * (3 + i)), createdAt);
+        store.add(kept.back());
+      }
+    }
+    launch(at("09:00:00"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(random() % 1500));
+    const auto status = program->stop(SIGKILL);
+    ASSERT_TRUE(status && WIFSIGNALED(*status));
+    const Preferences p = storedPreferences(home.path());
+    EXPECT_EQ(p.activeEndHour, 19) << "the saved preferences were lost";
+    const auto left = FileReminderStore(program->remindersFile()).reminders();
+    for (const Reminder& r : kept) {
+      EXPECT_EQ(std::ranges::count(left, r), 1) << r.phrase << " was lost";
+    }
+    // Nothing was unreadable, so nothing was moved aside.
+    EXPECT_EQ(testing::folderEntries(home.path() / ".local/share/Vorlane"),
+              std::vector<std::string>{"reminders.json"});
+    EXPECT_EQ(program->count("moved aside"), 0u);
+  }
+}
+
+TEST_F(Scenario, ACorruptPreferencesFileIsMovedAsideWithItsBytesAndDefaultsApply) {
+  startDesktop({.compositor = false});
+  const std::string corrupt = "{\"activeStartHour\": 7, \"activeEndHour\": \xff\xfe oops";
+  testing::writeFile(program->configFile("preferences"), corrupt);
+  launch(at("09:58:00"));
+  ASSERT_TRUE(program->waitForLine("unreadable preferences moved aside to", 20s));
+  // Defaults: a first launch, which shows the welcome and stores it as shown.
+  EXPECT_TRUE(
+      testing::waitUntil([&] { return storedPreferences(home.path()).hasCompletedOnboarding; }));
+  int kept = 0;
+  for (const auto& name : testing::folderEntries(home.path() / ".config/vorlane")) {
+    if (name != "preferences.json") {
+      kept += testing::readFile(home.path() / ".config/vorlane" / name) == corrupt;
+    }
+  }
+  EXPECT_EQ(kept, 1) << "the unreadable bytes were not kept";
+  EXPECT_EQ(storedPreferences(home.path()).activeStartHour, 9);
+  EXPECT_TRUE(program->running());
+}
+
+// Each missing piece leaves the program running through a visit, with one line about it.
+struct Missing {
+  const char* name;
+  DesktopPieces pieces;
+  const char* line;  // empty: the program says nothing about it
+};
+
+void PrintTo(const Missing& missing, std::ostream* out) { *out << missing.name; }
+
+class MissingPiece : public Scenario, public ::testing::WithParamInterface<Missing> {};
+
+TEST_P(MissingPiece, TheProgramRunsOnAndSaysSoOnce) {
+  startDesktop(GetParam().pieces);
+  seedPreferences();
+  launch(at("09:58:00"));
+  ASSERT_TRUE(program->waitForLine(visitLine(at("10:00:00")), program->real(10 * 60)));
+  ASSERT_TRUE(program->waitForLine(visitLine(at("11:00:00")), program->real(70 * 60)));
+  EXPECT_TRUE(program->running());
+  if (*GetParam().line) {
+    EXPECT_EQ(program->count(GetParam().line), 1u);
+  }
+  EXPECT_EQ(program->count(" fault: "), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, MissingPiece,
+    ::testing::Values(Missing{"NoNotificationDaemon",
+                              {.notifications = false},
+                              "notification authorization failed"},
+                      Missing{"NoSoundServer", {.sound = false}, "no audio output for speech"},
+                      Missing{"NoTray", {.tray = false}, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace vorlane::e2e

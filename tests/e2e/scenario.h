@@ -1,0 +1,100 @@
+#pragma once
+
+// What every scenario shares: a desktop, a home folder that outlives a program run, settings
+// written before the start, and the log lines the scenarios wait for.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+#include "foundation/date_description.h"
+#include "platform/persistence/file_record_store.h"
+#include "platform/persistence/record_preferences_store.h"
+#include "tests/support/program_run.h"
+
+namespace vorlane::e2e {
+
+using namespace std::chrono_literals;
+using testing::DesktopPieces;
+using testing::DesktopSession;
+using testing::ProgramRun;
+
+// A zone that moves its clocks: the day of the spring change.
+constexpr const char* zone = "Europe/Berlin";
+constexpr const char* day = "2026-03-29";
+// A faked hour passes in ten real seconds.
+constexpr int speed = 360;
+constexpr auto startLimit = 60s;
+
+inline std::time_t at(const std::string& localTime) {
+  return testing::localTime(zone, std::string(day) + " " + localTime);
+}
+
+inline std::string visitLine(std::time_t when) {
+  return "vorlane[presentation] info: performing visit scheduled for " +
+         describeDate(Date::fromUnix(double(when)));
+}
+
+class Scenario : public ::testing::Test {
+ protected:
+  void startDesktop(DesktopPieces pieces = {}) {
+    desktop = std::make_unique<DesktopSession>(pieces);
+    ASSERT_TRUE(desktop->ready()) << desktop->failure();
+    program = std::make_unique<ProgramRun>(*desktop, home.path());
+  }
+
+  // Welcomed already; no invitations or encouragements between the hours, so that every
+  // visit of the day is one the scenario asked for.
+  void seedPreferences(const std::function<void(Preferences&)>& change = nullptr) {
+    FileRecordStore records(home.path() / ".config/vorlane");
+    RecordPreferencesStore preferences(records);
+    preferences.modify([&](Preferences& p) {
+      p.hasCompletedOnboarding = true;
+      p.idleFocusInvitationsEnabled = false;
+      p.encouragementsEnabled = false;
+      if (change) change(p);
+    });
+  }
+
+  // Starts the program at `localTime` of the scenario's day and waits for its launch line.
+  void launch(std::time_t start, const std::vector<std::string>& extra = {}) {
+    ASSERT_TRUE(program->start({zone, start, speed}, extra));
+    ASSERT_TRUE(program->waitForLine("Vorlane launching", startLimit)) << program->log();
+  }
+
+  // Saved beside the test's files; copied to $VORLANE_KEEP_SCREENSHOTS when set.
+  QImage screenshot(const std::string& name) {
+    const auto file = desktop->folder() / (name + ".png");
+    if (!desktop->screenshot(file)) return {};
+    QImage image(QString::fromStdString(file.string()));
+    if (const char* keep = std::getenv("VORLANE_KEEP_SCREENSHOTS")) {
+      image.save(QString::fromStdString(std::string(keep) + "/" + name + ".png"));
+    }
+    return image.convertToFormat(QImage::Format_RGB32);
+  }
+
+  // Pixels of `area` that differ between two screenshots.
+  static int changedPixels(const QImage& a, const QImage& b, QRect area) {
+    int count = 0;
+    area = area.intersected(a.rect()).intersected(b.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+      for (int x = area.left(); x <= area.right(); ++x) count += a.pixel(x, y) != b.pixel(x, y);
+    }
+    return count;
+  }
+
+  void TearDown() override {
+    if (HasFailure() && program) std::cerr << "--- program log ---\n" << program->log();
+    program.reset();
+    desktop.reset();
+  }
+
+  testing::TempFolder home;
+  std::unique_ptr<DesktopSession> desktop;
+  std::unique_ptr<ProgramRun> program;
+};
+
+}  // namespace vorlane::e2e

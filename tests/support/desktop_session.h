@@ -1,0 +1,276 @@
+#pragma once
+
+// A whole desktop of the test's own, started piece by piece and stopped in reverse order:
+// a private X server with openbox (and xcompmgr), an XEmbed tray (trayer), a private session
+// bus with a notification daemon (dunst), a second private bus standing in for the system bus
+// with a fake logind and screen saver, and a PulseAudio server whose only sink is a null sink
+// recorded to a file. Each piece is optional, so that a test can leave one out.
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/child_process.h"
+#include "tests/support/private_dbus.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/xvfb_server.h"
+
+namespace vorlane::testing {
+
+struct DesktopPieces {
+  bool compositor = true;
+  bool tray = true;
+  bool notifications = true;
+  bool sound = true;
+};
+
+// A shell command's standard output (at most 64 KiB), or none when it failed.
+inline std::optional<std::string> commandOutput(const std::string& command) {
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return std::nullopt;
+  std::string out;
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0 && out.size() < 65536;) {
+    out.append(buffer, n);
+  }
+  return ::pclose(pipe) == 0 ? std::optional(out) : std::nullopt;
+}
+
+inline std::string quoted(const std::string& text) {
+  std::string q = "'";
+  for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+class DesktopSession {
+ public:
+  static constexpr const char* sinkName = "vorlane_e2e";
+  static constexpr int recordingRate = 8000;
+
+  explicit DesktopSession(DesktopPieces pieces = {}, const std::string& screen = "1280x800x24") {
+    xvfb_ = std::make_unique<XvfbServer>(screen);
+    if (xvfb_->display().empty()) {
+      fail("Xvfb did not start");
+      return;
+    }
+    if (sessionBus_.address().empty() || systemBus_.address().empty()) {
+      {
+        fail("dbus-daemon did not start");
+        return;
+      }
+    }
+    const auto env = environment();
+    windowManager_ = start({"openbox", "--sm-disable"}, env);
+    if (!waitUntil([&] { return shell("wmctrl -m"); }, seconds(30))) {
+      {
+        fail("openbox did not start");
+        return;
+      }
+    }
+    if (pieces.compositor) {
+      compositor_ = start({"xcompmgr"}, env);
+      if (!waitUntil([&] { return selectionOwned("_NET_WM_CM_S0"); }, seconds(30))) {
+        {
+          fail("xcompmgr did not start");
+          return;
+        }
+      }
+    }
+    services_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{VORLANE_FAKE_SESSION_SERVICES}, true, env);
+    if (services_->readLine(seconds(20)) != "ready") {
+      {
+        fail("the fake logind and screen saver did not start");
+        return;
+      }
+    }
+    if (pieces.tray) {
+      tray_ = start({"trayer", "--edge", "top", "--align", "left", "--widthtype", "request",
+                     "--height", "24", "--SetDockType", "true", "--transparent", "false"},
+                    env);
+      if (!waitUntil([&] { return selectionOwned("_NET_SYSTEM_TRAY_S0"); }, seconds(30))) {
+        {
+          fail("trayer did not start");
+          return;
+        }
+      }
+    }
+    if (pieces.notifications) {
+      notifications_ = start({"dunst", "-config", "/dev/null"}, env);
+      if (!waitUntil([&] { return shell("dunstctl is-paused"); }, seconds(30))) {
+        {
+          fail("dunst did not start");
+          return;
+        }
+      }
+    }
+    // Everything the program asks the notification daemon, whoever answers.
+    notifyWatch_ = start({"sh", "-c",
+                          "exec dbus-monitor --address " + quoted(sessionBus_.address()) +
+                              " \"type='method_call',interface='org.freedesktop.Notifications',"
+                              "member='Notify'\" >" +
+                              quoted(notifyLog().string())},
+                         env);
+    if (pieces.sound && !startSound()) {
+      fail("pulseaudio did not start");
+      return;
+    }
+    ready_ = true;
+  }
+  ~DesktopSession() {
+    // Reverse order: the recorder before its server, the daemons before their buses.
+    recorder_.reset();
+    sound_.reset();
+    notifyWatch_.reset();
+    notifications_.reset();
+    tray_.reset();
+    services_.reset();
+    compositor_.reset();
+    windowManager_.reset();
+  }
+
+  bool ready() const { return ready_; }
+  const std::string& failure() const { return failure_; }
+  const std::string& display() const { return xvfb_->display(); }
+  const std::filesystem::path& folder() const { return folder_.path(); }
+
+  // What a program on this desktop needs in its environment.
+  std::vector<std::string> environment() const {
+    return {"DISPLAY=" + display(),
+            "DBUS_SESSION_BUS_ADDRESS=" + sessionBus_.address(),
+            "DBUS_SYSTEM_BUS_ADDRESS=" + systemBus_.address(),
+            "PULSE_SERVER=unix:" + (folder_ / "pulse/native").string(),
+            "WAYLAND_DISPLAY=",
+            "XDG_CURRENT_DESKTOP="};
+  }
+
+  // The fake logind and screen saver.
+  bool lock(bool on) { return control("Lock", on); }
+  bool sleep(bool on) { return control("Sleep", on); }
+  bool screenSaver(bool on) { return control("ScreenSaver", on); }
+
+  // How many notifications the program has sent, and how many dunst holds (shown,
+  // waiting or in its history).
+  int notificationsSent() const {
+    const auto log = readFile(notifyLog());
+    int count = 0;
+    for (size_t at = 0; log && (at = log->find("member=Notify", at)) != std::string::npos; ++at) {
+      ++count;
+    }
+    return count;
+  }
+  int notificationsReceived() const {
+    int total = 0;
+    for (const char* which : {"displayed", "waiting", "history"}) {
+      const auto out = commandOutput(withEnvironment("dunstctl count " + std::string(which)));
+      if (out) total += std::atoi(out->c_str());
+    }
+    return total;
+  }
+  std::string notificationBodies() const { return readFile(notifyLog()).value_or(""); }
+
+  // Stretches of sound at the null sink: runs of loud tenths of a second, each at least
+  // `gapTenths` quiet tenths from the last.
+  int soundBursts(int gapTenths = 5) const {
+    const auto bytes = readFile(folder_ / "sink.raw").value_or("");
+    const auto* samples = reinterpret_cast<const std::int16_t*>(bytes.data());
+    const size_t count = bytes.size() / 2, tenth = recordingRate / 10;
+    int bursts = 0, quiet = gapTenths;
+    for (size_t start = 0; start + tenth <= count; start += tenth) {
+      int peak = 0;
+      for (size_t i = start; i < start + tenth; ++i)
+        peak = std::max(peak, std::abs(int(samples[i])));
+      if (peak > 300) {
+        if (quiet >= gapTenths) ++bursts;
+        quiet = 0;
+      } else {
+        ++quiet;
+      }
+    }
+    return bursts;
+  }
+
+  // The whole screen as a PNG file.
+  bool screenshot(const std::filesystem::path& file) const {
+    return shell("import -window root " + quoted(file.string()));
+  }
+  // A shell command run with this desktop's environment; whether it succeeded.
+  bool shell(const std::string& command) const {
+    return std::system(withEnvironment(command + " >/dev/null 2>&1").c_str()) == 0;
+  }
+  std::string withEnvironment(const std::string& command) const {
+    std::string line = "env";
+    for (const auto& e : environment()) line += " " + quoted(e);
+    return line + " sh -c " + quoted(command);
+  }
+
+ private:
+  static std::chrono::milliseconds seconds(int n) { return std::chrono::seconds(n); }
+  std::filesystem::path notifyLog() const { return folder_ / "notify.log"; }
+  void fail(const std::string& why) { failure_ = why; }
+  static std::unique_ptr<ChildProcess> start(const std::vector<std::string>& argv,
+                                             const std::vector<std::string>& env) {
+    return std::make_unique<ChildProcess>(argv, false, env);
+  }
+  bool selectionOwned(const std::string& name) const {
+    xcb_connection_t* c = xcb_connect(display().c_str(), nullptr);
+    bool owned = false;
+    if (xcb_connection_has_error(c) == 0) {
+      auto* atom = xcb_intern_atom_reply(
+          c, xcb_intern_atom(c, 0, std::uint16_t(name.size()), name.c_str()), nullptr);
+      if (atom != nullptr) {
+        auto* owner =
+            xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom->atom), nullptr);
+        owned = owner != nullptr && owner->owner != XCB_WINDOW_NONE;
+        std::free(owner);
+      }
+      std::free(atom);
+    }
+    xcb_disconnect(c);
+    return owned;
+  }
+  bool control(const std::string& member, bool on) const {
+    return shell("dbus-send --bus=" + quoted(systemBus_.address()) +
+                 " --print-reply --dest=org.freedesktop.login1 /com/corvantis/vorlane/FakeDesktop "
+                 "com.corvantis.vorlane.FakeDesktop." +
+                 member + " boolean:" + (on ? "true" : "false"));
+  }
+  bool startSound() {
+    const auto runtime = folder_ / "pulse";
+    std::filesystem::create_directories(runtime);
+    const std::string socket = (runtime / "native").string();
+    sound_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+                                 "--use-pid-file=no", "--system=no", "-L",
+                                 std::string("module-null-sink sink_name=") + sinkName, "-L",
+                                 "module-native-protocol-unix auth-anonymous=1 socket=" + socket},
+        false,
+        std::vector<std::string>{"XDG_RUNTIME_DIR=" + runtime.string(), "HOME=" + runtime.string(),
+                                 "PULSE_SERVER="});
+    if (!waitUntil([&] { return shell("pactl info"); }, seconds(30))) return false;
+    recorder_ = start({"sh", "-c",
+                       "exec parec -d " + std::string(sinkName) +
+                           ".monitor --rate=" + std::to_string(recordingRate) +
+                           " --channels=1 --format=s16le --latency-msec=100 >" +
+                           quoted((folder_ / "sink.raw").string())},
+                      environment());
+    return true;
+  }
+
+  TempFolder folder_;
+  std::unique_ptr<XvfbServer> xvfb_;
+  PrivateDBus sessionBus_, systemBus_;
+  std::unique_ptr<ChildProcess> windowManager_, compositor_, services_, tray_, notifications_,
+      notifyWatch_, sound_, recorder_;
+  bool ready_ = false;
+  std::string failure_;
+};
+
+}  // namespace vorlane::testing
