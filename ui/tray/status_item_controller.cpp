@@ -49,6 +49,7 @@ StatusItemController::StatusItemController(Dependencies d)
               menu_->popup(QCursor::pos());
             }
           });
+  refresh();  // the icon first: a tray shown without one is an error
   showTrayIfAvailable();
   rebuildMenu();  // hosts may read the menu before they first open it
   refresh();
