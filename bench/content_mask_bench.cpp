@@ -10,21 +10,14 @@
 
 #include <QApplication>
 
+#include "bench/offscreen_application.h"
+
 #include "ui/mascot/character_factory.h"
 #include "ui/mascot/mascot_scene.h"
 #include "ui/window/content_mask.h"
 
 namespace vorlane {
 namespace {
-
-QApplication& application() {
-  static int argc = 1;
-  static char name[] = "vorlane_bench";
-  static char* argv[] = {name, nullptr};
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static QApplication app(argc, argv);
-  return app;
-}
 
 // Frames of a visit, rendered once, with the rectangle each one changed.
 struct VisitFrames {
@@ -34,7 +27,7 @@ struct VisitFrames {
 
 const VisitFrames& visitFrames() {
   static const VisitFrames frames = [] {
-    application();
+    offscreenApplication();
     const QSizeF size(340, 800);
     MascotScene scene(size, makeMascotCharacter());
     scene.setCharacterTopInset(30);

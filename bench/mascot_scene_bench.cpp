@@ -6,23 +6,16 @@
 
 #include <QApplication>
 
+#include "bench/offscreen_application.h"
+
 #include "ui/mascot/character_factory.h"
 #include "ui/mascot/mascot_scene.h"
 
 namespace vorlane {
 namespace {
 
-QApplication& application() {
-  static int argc = 1;
-  static char name[] = "vorlane_bench";
-  static char* argv[] = {name, nullptr};
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static QApplication app(argc, argv);
-  return app;
-}
-
 void BM_HourlyVisitFrame(benchmark::State& state) {
-  application();
+  offscreenApplication();
   const QSizeF size(340, 900);
   MascotScene scene(size, makeMascotCharacter());
   scene.setCharacterTopInset(30);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QApplication>
+#include <cstdlib>
+
+namespace vorlane {
+
+// The one application object of the benchmark program, on the offscreen platform; made on
+// first use by whichever widget benchmark runs first.
+inline QApplication& offscreenApplication() {
+  static int argc = 1;
+  static char name[] = "vorlane_bench";
+  static char* argv[] = {name, nullptr};
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static QApplication app(argc, argv);
+  return app;
+}
+
+}  // namespace vorlane
