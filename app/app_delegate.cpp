@@ -62,7 +62,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
       .preferencesStore = preferencesStore_,
       .reminderStore = reminderStore_,
       .environmentSnapshot = nullptr,
-      .prefersReducedMotion = nullptr,
+      .prefersReducedMotion = services_.prefersReducedMotion(),
       .focusHistory = focusHistory_,
       .recovery = recovery_,
       .priorities = priorities_,

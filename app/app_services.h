@@ -34,6 +34,9 @@ class AppServices {
   // The mascot; none when this build has no mascot to show, and then nothing can start.
   virtual std::shared_ptr<VisitPresenter> makePresenter(
       std::shared_ptr<PreferencesStore> preferences) = 0;
+  // Whether the desktop asks for fewer animations; one cached value, read at each use by
+  // the presenter and the coordinator alike.
+  virtual std::function<bool()> prefersReducedMotion() = 0;
   virtual std::shared_ptr<SpeechService> makeSpeech(PreferencesStore& preferences) = 0;
   virtual std::shared_ptr<const Clock> clock() = 0;
   // The user's calendar, read at each use.

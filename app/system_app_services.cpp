@@ -5,6 +5,7 @@
 #include "app/global_hot_key_registrar.h"
 #include "app/probe_environment_source.h"
 #include "app/qt_repeating_timer.h"
+#include "platform/desktop/reduced_motion_setting.h"
 #include "platform/desktop/system_environment.h"
 #include "platform/desktop/system_events_monitor.h"
 #include "platform/logging/log.h"
@@ -48,13 +49,21 @@ std::shared_ptr<VisitPresenter> SystemAppServices::makePresenter(
   return std::make_shared<MascotWindowController>(MascotWindowController::Dependencies{
       .preferencesStore = std::move(preferences),
       .screens = screens_,
-      .prefersReducedMotion = nullptr,
+      .prefersReducedMotion = prefersReducedMotion(),
       .random = nullptr,
       .makeWork = nullptr,
       .watchesScreens = true,
       .pointerLocation = nullptr,
       .trayAvailable = nullptr,
   });
+}
+
+std::function<bool()> SystemAppServices::prefersReducedMotion() {
+  // Read from the portal once, on first use; later callers share the cached value.
+  if (!reducedMotion_) {
+    reducedMotion_ = std::make_shared<ReducedMotionSetting>(QDBusConnection::sessionBus());
+  }
+  return ReducedMotionSetting::reader(reducedMotion_);
 }
 
 std::shared_ptr<SpeechService> SystemAppServices::makeSpeech(PreferencesStore& preferences) {

@@ -6,6 +6,7 @@
 
 namespace vorlane {
 
+class ReducedMotionSetting;
 class ScreenProvider;
 class SystemEventsMonitor;
 
@@ -23,6 +24,7 @@ class SystemAppServices final : public AppServices {
   std::shared_ptr<ReminderStore> makeReminderStore() override;
   std::shared_ptr<VisitPresenter> makePresenter(
       std::shared_ptr<PreferencesStore> preferences) override;
+  std::function<bool()> prefersReducedMotion() override;
   std::shared_ptr<SpeechService> makeSpeech(PreferencesStore& preferences) override;
   std::shared_ptr<const Clock> clock() override;
   Calendar calendar() override;
@@ -43,6 +45,7 @@ class SystemAppServices final : public AppServices {
   std::unique_ptr<SystemEnvironment> environment_;
   std::shared_ptr<ScreenProvider> screens_;
   std::shared_ptr<SystemEventsMonitor> systemEvents_;
+  std::shared_ptr<ReducedMotionSetting> reducedMotion_;
 };
 
 }  // namespace vorlane

@@ -177,6 +177,29 @@ TEST_F(AppDelegateTest, ShutDownSavesTheRunningFocusStopsSpeechAndLogsOnce) {
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "Vorlane terminating"), 1);
 }
 
+// The coordinator reads the services' reduce-motion setting, not a default of its own.
+TEST_F(AppDelegateTest, CompletionRemindersFollowTheDesktopsReduceMotionSetting) {
+  for (const bool reduce : {false, true}) {
+    SCOPED_TRACE(reduce);
+    FakeAppServices fresh;
+    RecordPreferencesStore(fresh.recordStore)
+        .modify([](Preferences& p) { p.hasCompletedOnboarding = true; });
+    fresh.reduceMotion = reduce;
+    AppDelegate delegate(fresh);
+    ASSERT_TRUE(delegate.applicationDidFinishLaunching());
+    delegate.coordinator()->requestNewPomodoro();
+    fresh.windows.focusEditor->start("Write the report");
+    fresh.presenter->finishVisit();
+    ASSERT_FALSE(fresh.timers.made.empty());
+    for (const int second : {0, 31}) {
+      fresh.fakeClock->set(*Calendar("Europe/Berlin", "en_GB").date(2026, 3, 10, 11, 24, second));
+      fresh.timers.made.back()->fire();
+      fresh.presenter->finishVisit();
+    }
+    EXPECT_EQ(fresh.presenter->completionReminders, (std::vector<bool>{reduce}));
+  }
+}
+
 TEST_F(AppDelegateTest, TearDownReleasesTheShortcutsAndTheWindows) {
   storeWelcomed();
   std::optional<AppDelegate> delegate(std::in_place, services);

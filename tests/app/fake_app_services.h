@@ -73,6 +73,9 @@ class FakeAppServices final : public AppServices {
   std::shared_ptr<VisitPresenter> makePresenter(std::shared_ptr<PreferencesStore>) override {
     return note("presenter", withPresenter ? presenter : nullptr);
   }
+  std::function<bool()> prefersReducedMotion() override {
+    return [this] { return reduceMotion; };
+  }
   std::shared_ptr<SpeechService> makeSpeech(PreferencesStore&) override {
     return note("speech", speech);
   }
@@ -118,6 +121,7 @@ class FakeAppServices final : public AppServices {
   FakeRepeatingTimerFactory timers;
   FakeFeatureWindows windows;
   std::shared_ptr<FakeSystemEvents> systemEvents = std::make_shared<FakeSystemEvents>();
+  bool reduceMotion = false;
   bool withLaunchAtLogin = true;
   FakeLaunchAtLogin::State login;
   std::vector<std::string> made;
