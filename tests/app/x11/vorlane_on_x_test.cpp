@@ -13,6 +13,7 @@
 #include "platform/persistence/file_record_store.h"
 #include "platform/persistence/focus_recovery_store.h"
 #include "platform/persistence/record_preferences_store.h"
+#include "tests/support/image_pixels.h"
 #include "tests/support/program_run.h"
 #include "tests/support/x11_peer.h"
 
@@ -35,22 +36,15 @@ constexpr int topInset = 170;
 // Qt's name for Xvfb's only display.
 constexpr const char* screenName = "screen";
 
-// Pixels of `area` that are not the backdrop, or (with `black`) that are pure black: the
-// character has a few black ones (its eyes); a window whose transparent pixels are shown
-// without a compositor has many.
-int pixels(const QImage& shot, QRect area, bool black = false) {
-  int count = 0;
-  area = area.intersected(shot.rect());
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) {
-      const QColor c = shot.pixelColor(x, y);
-      count += black ? c == QColor(0, 0, 0) : c != backdrop;
-    }
-  }
-  return count;
+// Pixels of `area` that are not the backdrop, and those that are pure black: the character
+// has a few black ones (its eyes); a window whose transparent pixels are shown without a
+// compositor has many.
+int characterPixels(const QImage& shot, QRect area) {
+  return pixelsWhere(shot, [](const QColor& c) { return c != backdrop; }, area);
 }
-int characterPixels(const QImage& shot, QRect area) { return pixels(shot, area); }
-int blackPixels(const QImage& shot, QRect area) { return pixels(shot, area, true); }
+int blackPixels(const QImage& shot, QRect area) {
+  return pixelsWhere(shot, [](const QColor& c) { return c == QColor(0, 0, 0); }, area);
+}
 constexpr int characterBlackPixels = 40;
 // Its eyes grow a little in some poses of the climb; a trail is a strip as wide as it is.
 constexpr int climbingBlackPixels = 80;

@@ -5,19 +5,11 @@
 #include <QCoreApplication>
 #include <QPointer>
 
+#include "tests/support/image_pixels.h"
 #include "tests/ui/mascot/mascot_scene_harness.h"
 
 namespace vorlane {
 namespace {
-
-bool fullyTransparent(const QImage& image) {
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      if (qAlpha(image.pixel(x, y)) != 0) return false;
-    }
-  }
-  return true;
-}
 
 bool near(const QColor& a, const Rgba& b) {
   const QColor c = b.toQColor();
