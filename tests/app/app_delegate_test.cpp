@@ -13,18 +13,11 @@
 #include "platform/logging/log_capture.h"
 #include "tests/app/fake_app_services.h"
 #include "tests/support/log_lines.h"
+#include "tests/support/menu_action.h"
 #include "ui/tray/status_item_controller.h"
 
 namespace vorlane {
 namespace {
-
-QAction* actionTitled(const QMenu& menu, const QString& text) {
-  for (QAction* a : menu.actions()) {
-    if (a->text() == text) return a;
-    if (QAction* inner = a->menu() ? actionTitled(*a->menu(), text) : nullptr) return inner;
-  }
-  return nullptr;
-}
 
 class AppDelegateTest : public testing::Test {
  protected:

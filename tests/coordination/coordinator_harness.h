@@ -21,6 +21,7 @@
 #include "tests/support/fake_system_events.h"
 #include "tests/support/fake_visit_presenter.h"
 #include "tests/support/log_lines.h"
+#include "tests/support/thrown.h"
 
 namespace vorlane {
 
@@ -31,6 +32,14 @@ inline const Calendar berlin("Europe/Berlin", "en_GB");
 inline Date at(int hour, int minute, double second = 0) {
   return *berlin.date(2026, 3, 10, hour, minute, 0) + second;
 }
+
+// The refusals the coordinator's requests share.
+inline constexpr const char* activeSession =
+    "A session is already active. Resume it, or stop it before starting a new focus.";
+inline constexpr const char* invalidGoal =
+    "Use a goal of 1\u2013120 characters and a duration from 1 to 90 minutes.";
+inline constexpr const char* noRunning = "There is no running session to pause or stop.";
+inline constexpr const char* notPaused = "There is no paused session to resume.";
 
 template <class T>
 using Ptr = std::shared_ptr<T>;
@@ -106,15 +115,6 @@ class CoordinatorTest : public testing::Test {
     Preferences settings = preferences->preferences();
     edit(settings);
     preferences->setPreferences(settings);
-  }
-  // The sentence the call threw, or "" when it did not throw.
-  static std::string refusal(const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const std::exception& error) {
-      return error.what();
-    }
-    return "";
   }
   // The session's phase in a word: working, awaiting, break, paused or idle.
   std::string phase() const {

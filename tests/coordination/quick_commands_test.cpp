@@ -13,12 +13,6 @@ namespace {
 
 using enum QuickAction;
 
-constexpr const char* active =
-    "A session is already active. Resume it, or stop it before starting a new focus.";
-constexpr const char* noRunning = "There is no running session to pause or stop.";
-constexpr const char* notPaused = "There is no paused session to resume.";
-constexpr const char* invalidGoal =
-    "Use a goal of 1\u2013120 characters and a duration from 1 to 90 minutes.";
 constexpr const char* tryThis =
     "Try focus 25m finish proposal, remind in 40m stretch, pause, resume, or stop.";
 
@@ -36,8 +30,8 @@ TEST_F(QuickCommandsTest, EveryCommandAnswersWithItsSentenceOrChangesNothing) {
     std::string phaseAfter;
   } rows[] = {
       {At::idle, "focus finish proposal", "Started 30 minutes: finish proposal.", "working"},
-      {At::working, "focus 20m next", active, "working"},
-      {At::pausedFocus, "focus 20m next", active, "paused"},
+      {At::working, "focus 20m next", activeSession, "working"},
+      {At::pausedFocus, "focus 20m next", activeSession, "paused"},
       {At::awaiting, "focus 20m next thing", "Started 20 minutes: next thing.", "working"},
       {At::working, "pause", "Paused. You can leave an optional next step for your return.", "paused"},
       {At::idle, "pause", noRunning, "idle"},

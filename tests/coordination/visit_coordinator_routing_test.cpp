@@ -8,10 +8,6 @@
 namespace vorlane {
 namespace {
 
-constexpr const char* activeSession =
-    "A session is already active. Resume it, or stop it before starting a new focus.";
-constexpr const char* invalidGoal =
-    "Use a goal of 1\u2013120 characters and a duration from 1 to 90 minutes.";
 constexpr const char* missing = "That priority no longer exists.";
 constexpr const char* alreadyDone = "That priority is already accomplished.";
 
@@ -63,7 +59,7 @@ TEST_F(RoutingTest, APriorityStartsAFullFocusOrAStarterOrIsRefusedChangingNothin
   EXPECT_EQ(coordinator->activePriorityID(), other);
   // The window's action outlives the coordinator and then refuses.
   coordinator.reset();
-  EXPECT_EQ(refusal([&] { start(open, false); }), "There is no running session to pause or stop.");
+  EXPECT_EQ(refusal([&] { start(open, false); }), noRunning);
 }
 
 TEST_F(RoutingTest, ACalendarFocusFitsTheGapAndIsNeverAStarter) {

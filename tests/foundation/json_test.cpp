@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/thrown.h"
+
 namespace vorlane {
 namespace {
 
@@ -39,12 +41,8 @@ TEST(Json, RefusesNonFiniteNumbersAndReplacesInvalidUtf8) {
 // The kind and path of the error a read throws, or none.
 template <typename Read>
 std::optional<std::pair<DecodingError::Kind, std::string>> failureOf(Read read) {
-  try {
-    read();
-  } catch (const DecodingError& error) {
-    return std::make_pair(error.kind(), error.codingPath());
-  }
-  return std::nullopt;
+  return thrown<DecodingError>(
+      read, [](const auto& e) { return std::make_pair(e.kind(), e.codingPath()); });
 }
 
 TEST(JsonReader, ReadsStrictlyAndErrorsNameTheBadFieldsPath) {

@@ -48,6 +48,16 @@ struct X11Peer {
                       XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
     return w;
   }
+  // Another application's window under the whole screen, filled with `pixel`: unmanaged, so
+  // no window manager grabs its clicks, and at the bottom of the stack.
+  xcb_window_t backdrop(std::uint32_t pixel) {
+    const xcb_window_t w = coloredWindow(QRect(0, 0, 1280, 800), pixel);
+    xcb_map_window(c, w);
+    const std::uint32_t bottom = XCB_STACK_MODE_BELOW;
+    xcb_configure_window(c, w, XCB_CONFIG_WINDOW_STACK_MODE, &bottom);
+    sync();
+    return w;
+  }
   // Sets a property of 32-bit words, or (with `bytes`) of 8-bit bytes, and waits for the server.
   void set(xcb_window_t w, const char* property, xcb_atom_t type,
            const std::vector<std::uint32_t>& words, const std::string& bytes = {}) {

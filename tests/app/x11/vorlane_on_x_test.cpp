@@ -1,16 +1,11 @@
-// The installed program on a desktop of its own: a private X server with openbox (with
-// xcompmgr blending, or no compositor at all), a private session bus, its own home folder,
-// and its clock placed just before eleven, so that the hourly visit comes within a minute.
+// The installed program on a desktop of its own (openbox, with xcompmgr blending or no
+// compositor at all), its own home folder, and its clock placed just before eleven, so that
+// the hourly visit comes within a minute.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include <QImage>
@@ -18,15 +13,14 @@
 #include "platform/persistence/file_record_store.h"
 #include "platform/persistence/focus_recovery_store.h"
 #include "platform/persistence/record_preferences_store.h"
-#include "tests/support/private_dbus.h"
-#include "tests/support/xvfb_server.h"
+#include "tests/support/image_pixels.h"
+#include "tests/support/program_run.h"
 #include "tests/support/x11_peer.h"
 
 namespace vorlane {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::ChildProcess;
 using testing::waitUntil;
 
 // Generous: a loaded two-core machine starts Qt, openbox and the compositor slowly.
@@ -41,39 +35,15 @@ constexpr double savedVertical = 0.5;
 constexpr int topInset = 170;
 // Qt's name for Xvfb's only display.
 constexpr const char* screenName = "screen";
-constexpr const char* fakeStart = "@2025-06-02 10:59:40";
-constexpr const char* fakeTimeLibrary = "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1";
 
-std::string readAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-// Pixels of `area` that are not the backdrop.
+// Pixels of `area` that are not the backdrop, and those that are pure black: the character
+// has a few black ones (its eyes); a window whose transparent pixels are shown without a
+// compositor has many.
 int characterPixels(const QImage& shot, QRect area) {
-  int count = 0;
-  area = area.intersected(shot.rect());
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) {
-      if (shot.pixelColor(x, y) != backdrop) ++count;
-    }
-  }
-  return count;
+  return pixelsWhere(shot, [](const QColor& c) { return c != backdrop; }, area);
 }
-
-// Pure black pixels of `area`: the character has a few (its eyes); a window whose
-// transparent pixels are shown without a compositor has many.
 int blackPixels(const QImage& shot, QRect area) {
-  int count = 0;
-  area = area.intersected(shot.rect());
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) {
-      if (shot.pixelColor(x, y) == QColor(0, 0, 0)) ++count;
-    }
-  }
-  return count;
+  return pixelsWhere(shot, [](const QColor& c) { return c == QColor(0, 0, 0); }, area);
 }
 constexpr int characterBlackPixels = 40;
 // Its eyes grow a little in some poses of the climb; a trail is a strip as wide as it is.
@@ -82,62 +52,27 @@ constexpr int climbingBlackPixels = 80;
 class VorlaneOnX : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(std::filesystem::exists(fakeTimeLibrary)) << "libfaketime is missing";
-    xvfb = std::make_unique<testing::XvfbServer>();
-    ASSERT_FALSE(xvfb->display().empty()) << "Xvfb did not start";
-    setenv("DISPLAY", xvfb->display().c_str(), 1);
-    bus = std::make_unique<testing::PrivateDBus>();
-    ASSERT_FALSE(bus->address().empty()) << "dbus-daemon did not start";
-    windowManager = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"openbox", "--sm-disable"}, false,
-        std::vector<std::string>{"DBUS_SESSION_BUS_ADDRESS=" + bus->address()});
+    ASSERT_TRUE(std::filesystem::exists(testing::fakeTimeLibrary)) << "libfaketime is missing";
+    desktop = std::make_unique<testing::DesktopSession>(testing::DesktopPieces{
+        .compositor = GetParam(), .tray = false, .notifications = false, .sound = false});
+    ASSERT_TRUE(desktop->ready()) << desktop->failure();
+    setenv("DISPLAY", desktop->display().c_str(), 1);
     peer = std::make_unique<testing::X11Peer>();
     ASSERT_TRUE(peer->ok());
-    ASSERT_TRUE(windowManagerIsUp()) << "openbox did not start";
-    if (GetParam()) {
-      compositor = std::make_unique<ChildProcess>(std::vector<std::string>{"xcompmgr"}, false);
-      ASSERT_TRUE(waitUntil([&] { return peer->ownsSelection("_NET_WM_CM_S0"); }, startLimit))
-          << "xcompmgr did not start";
-    }
-    // Another application's window under the whole screen, unmanaged, at the bottom.
-    below = peer->coloredWindow(QRect(0, 0, 1280, 800), backdropPixel);
-    xcb_map_window(peer->c, below);
-    const std::uint32_t bottom = XCB_STACK_MODE_BELOW;
-    xcb_configure_window(peer->c, below, XCB_CONFIG_WINDOW_STACK_MODE, &bottom);
-    peer->sync();
+    below = peer->backdrop(backdropPixel);
+    program = std::make_unique<testing::ProgramRun>(*desktop, home.path());
     seedSettings();
   }
 
   void TearDown() override {
+    if (HasFailure() && program) std::cerr << "--- program log ---\n" << program->log();
     program.reset();
-    if (peer && below != XCB_WINDOW_NONE) {
-      xcb_destroy_window(peer->c, below);
-      peer->sync();
-    }
-    peer.reset();
-    compositor.reset();
-    windowManager.reset();
-    bus.reset();
-    xvfb.reset();
-  }
-
-  bool windowManagerIsUp() {
-    const xcb_window_t probe = peer->coloredWindow(QRect(0, 0, 10, 10), 0, false);
-    xcb_map_window(peer->c, probe);
-    peer->sync();
-    const bool framed =
-        waitUntil([&] { return !peer->words(probe, "_NET_FRAME_EXTENTS").empty(); }, startLimit);
-    xcb_destroy_window(peer->c, probe);
-    peer->sync();
-    return framed;
+    peer.reset();  // the server destroys its windows
+    desktop.reset();
   }
 
   // Welcomed already, the character half-way down its free span, and a paused focus.
   void seedSettings() {
-    for (const char* sub : {".config", ".local/share", ".local/state", ".cache", "runtime"}) {
-      std::filesystem::create_directories(home / sub);
-    }
-    std::filesystem::permissions(home / "runtime", std::filesystem::perms::owner_all);
     FileRecordStore records(configFolder());
     RecordPreferencesStore preferences(records);
     preferences.modify([](Preferences& p) {
@@ -150,41 +85,16 @@ class VorlaneOnX : public ::testing::TestWithParam<bool> {
     recovery.save(checkpoint);
   }
 
-  std::filesystem::path configFolder() const { return home / ".config/vorlane"; }
+  std::filesystem::path configFolder() const { return home.path() / ".config/vorlane"; }
   std::filesystem::path checkpointFile() const {
     return configFolder() / FileRecordStore::fileName(FocusRecoveryStore::key);
   }
-  std::string log() const { return readAll(logFile); }
 
+  // At 10:59:40 UTC, at real speed, Qt's timers on the real monotonic clock. No sound
+  // server: speech says it has no output and the visit goes on.
   void startProgram() {
-    unsetenv("WAYLAND_DISPLAY");
-    unsetenv("JOURNAL_STREAM");
-    const std::string h = home.path().string();
-    program = std::make_unique<ChildProcess>(
-        std::vector<std::string>{VORLANE_PROGRAM}, false,
-        std::vector<std::string>{
-            "DBUS_SESSION_BUS_ADDRESS=" + bus->address(),
-            "DBUS_SYSTEM_BUS_ADDRESS=" + bus->address(),
-            "HOME=" + h,
-            "XDG_CONFIG_HOME=" + h + "/.config",
-            "XDG_DATA_HOME=" + h + "/.local/share",
-            "XDG_STATE_HOME=" + h + "/.local/state",
-            "XDG_CACHE_HOME=" + h + "/.cache",
-            "XDG_RUNTIME_DIR=" + h + "/runtime",
-            "XDG_CURRENT_DESKTOP=",
-            "QT_QPA_PLATFORM=xcb",
-            "TZ=UTC",
-            "LC_ALL=C.UTF-8",
-            "LANG=C.UTF-8",
-            // No sound server: speech says it has no output and the visit goes on.
-            "PULSE_SERVER=unix:" + h + "/no-pulse",
-            std::string("LD_PRELOAD=") + fakeTimeLibrary,
-            std::string("FAKETIME=") + fakeStart,
-            // Qt's timers run on the real monotonic clock.
-            "DONT_FAKE_MONOTONIC=1",
-        },
-        logFile.string());
-    ASSERT_TRUE(program->started());
+    ASSERT_TRUE(program->start({"UTC", testing::localTime("UTC", "2025-06-02 10:59:40"), 1},
+                               {"DONT_FAKE_MONOTONIC=1"}));
   }
 
   // The program's top-level window that the window manager shows.
@@ -197,8 +107,8 @@ class VorlaneOnX : public ::testing::TestWithParam<bool> {
   }
 
   QImage screenshot(const std::string& name) {
-    const auto file = folder / (name + ".png");
-    if (!testing::run("import -window root " + file.string())) return {};
+    const auto file = desktop->folder() / (name + ".png");
+    if (!desktop->screenshot(file)) return {};
     QImage image(QString::fromStdString(file.string()));
     if (const char* keep = std::getenv("VORLANE_KEEP_SCREENSHOTS")) {
       image.save(QString::fromStdString(std::string(keep) + "/vorlane-" +
@@ -223,12 +133,10 @@ class VorlaneOnX : public ::testing::TestWithParam<bool> {
     return shot;
   }
 
-  testing::TempFolder home, folder;
-  std::filesystem::path logFile = folder / "vorlane.log";
-  std::unique_ptr<testing::XvfbServer> xvfb;
-  std::unique_ptr<testing::PrivateDBus> bus;
-  std::unique_ptr<ChildProcess> windowManager, compositor, program;
+  testing::TempFolder home;
+  std::unique_ptr<testing::DesktopSession> desktop;
   std::unique_ptr<testing::X11Peer> peer;
+  std::unique_ptr<testing::ProgramRun> program;
   xcb_window_t below = XCB_WINDOW_NONE;
   FocusCheckpoint checkpoint;
 };
@@ -236,9 +144,8 @@ class VorlaneOnX : public ::testing::TestWithParam<bool> {
 TEST_P(VorlaneOnX, PeeksAtItsPlaceTellsTheHourAndSavesTheFocusOnTerm) {
   startProgram();
   xcb_window_t window = XCB_WINDOW_NONE;
-  ASSERT_TRUE(waitUntil([&] { return (window = programWindow()) != XCB_WINDOW_NONE; },
-                        startLimit))
-      << log();
+  ASSERT_TRUE(
+      waitUntil([&] { return (window = programWindow()) != XCB_WINDOW_NONE; }, startLimit));
   EXPECT_TRUE(waitUntil([&] { return peer->origin(window) == column.topLeft(); }))
       << "at the right edge: " << peer->origin(window).x() << "," << peer->origin(window).y();
   EXPECT_TRUE(peer->holds(window, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE"));
@@ -262,16 +169,15 @@ TEST_P(VorlaneOnX, PeeksAtItsPlaceTellsTheHourAndSavesTheFocusOnTerm) {
   // A click on the empty part of the column reaches the window below.
   peer->pressesOn(below);
   const QPoint empty = emptyPart.center();
-  ASSERT_TRUE(testing::run("xdotool mousemove " + std::to_string(empty.x()) + " " +
-                           std::to_string(empty.y()) + " click 1"));
+  ASSERT_TRUE(desktop->shell("xdotool mousemove " + std::to_string(empty.x()) + " " +
+                             std::to_string(empty.y()) + " click 1"));
   int presses = 0;
   EXPECT_TRUE(waitUntil([&] { return (presses += peer->pressesOn(below)) == 1; }));
 
   // The hour: the character climbs down, says the time and climbs back.
-  const std::string visitLine =
-      "vorlane[presentation] info: performing visit scheduled for 2025-06-02 11:00:00 +0000";
-  ASSERT_TRUE(waitUntil([&] { return log().find(visitLine) != std::string::npos; }, visitLimit))
-      << log();
+  ASSERT_TRUE(program->waitForLine(
+      "vorlane[presentation] info: performing visit scheduled for 2025-06-02 11:00:00 +0000",
+      visitLimit));
   const QRect lowerArea(column.x(), topInset + 180, column.width(), 800 - topInset - 180);
   // Every screenshot while it climbs, with or without a compositor: the area it just left
   // shows the window below, never black.
@@ -285,8 +191,7 @@ TEST_P(VorlaneOnX, PeeksAtItsPlaceTellsTheHourAndSavesTheFocusOnTerm) {
       [&](const QImage& s) { return characterPixels(noted(s), lowerArea) > 400; }, 30s);
   EXPECT_GT(characterPixels(down, lowerArea), 400) << "climbed down during the visit";
   EXPECT_EQ(characterPixels(down, QRect(0, 0, column.x() - 200, 800)), 0);
-  EXPECT_NE(log().find("vorlane[speech] info: speaking: It's eleven o'clock"), std::string::npos)
-      << log();
+  EXPECT_GE(program->count("vorlane[speech] info: speaking: It's eleven o'clock"), 1u);
   // Settled: back up, and once nothing moves every pixel outside the character's own shows
   // the window below. The paused focus keeps its pose between visits, so "back" is the pose
   // held before.
@@ -304,11 +209,10 @@ TEST_P(VorlaneOnX, PeeksAtItsPlaceTellsTheHourAndSavesTheFocusOnTerm) {
 
   // Logout: SIGTERM ends it cleanly and the paused focus is stored again.
   std::filesystem::remove(checkpointFile());
-  const auto status = program->stop(SIGTERM, 30s);
+  const auto status = program->stop(SIGTERM);
   ASSERT_TRUE(status.has_value()) << "still running 30 s after SIGTERM";
   EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << *status;
-  EXPECT_NE(log().find("vorlane[lifecycle] info: Vorlane terminating"), std::string::npos)
-      << log();
+  EXPECT_GE(program->count("vorlane[lifecycle] info: Vorlane terminating"), 1u);
   ASSERT_TRUE(std::filesystem::exists(checkpointFile())) << "the checkpoint was written";
   FileRecordStore records(configFolder());
   FocusRecoveryStore saved(&records);

@@ -11,6 +11,7 @@
 #include "tests/support/child_process.h"
 #include "tests/support/fake_busy_reader.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/thrown.h"
 
 namespace vorlane {
 namespace {
@@ -23,12 +24,7 @@ const DateInterval window{Date(0), Date(86400)};
 const BusyInterval a{Date(100), Date(200)}, b{Date(300), Date(400)}, c{Date(500), Date(600)};
 
 std::string failureOf(const BusyReader& reader, const CancelToken& cancel = {}) {
-  try {
-    reader.read(window, cancel);
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "";
+  return refusal([&] { reader.read(window, cancel); });
 }
 
 TEST(MergedBusyReaderTest, OneSourceFailingNeverHidesTheOther) {

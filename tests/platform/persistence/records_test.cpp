@@ -17,6 +17,7 @@
 #include "platform/persistence/local_json_document.h"
 #include "platform/persistence/record_preferences_store.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/thrown.h"
 
 namespace vorlane {
 
@@ -37,12 +38,7 @@ bool nonNegative(const std::vector<double>& values) {
 
 // The refusal a save throws, or none when it succeeds.
 std::optional<Failure> failureOf(const std::function<void()>& save) {
-  try {
-    save();
-  } catch (const LocalJSONDocumentError& error) {
-    return error.value();
-  }
-  return std::nullopt;
+  return thrown<LocalJSONDocumentError>(save, [](const auto& e) { return e.value(); });
 }
 
 TEST(LocalJSONDocument, UnreadableStoredDataIsKeptAndBlocksSaves) {
@@ -222,12 +218,7 @@ auto adding(const char* title) {
 }
 // The code of the FileError a call throws, or none when it throws none.
 std::optional<FileErrorCode> fileErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const FileError& error) {
-    return error.code();
-  }
-  return std::nullopt;
+  return thrown<FileError>(call, [](const auto& e) { return e.code(); });
 }
 
 TEST(FocusRecoveryStore, RuleAppliesToSavesAndToStoredCheckpointsOnRealFiles) {

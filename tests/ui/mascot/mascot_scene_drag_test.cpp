@@ -1,14 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "ui/mascot/mascot_scene.h"
-#include "ui/mascot/placeholder_character_node.h"
-#include "ui/scene/manual_clock.h"
+#include "tests/ui/mascot/mascot_scene_harness.h"
 
 namespace vorlane {
 namespace {
-
-constexpr double W = 340;
-constexpr double H = 600;
 
 TEST(RectTest, HalfOpenContainmentAndUnionFromNull) {
   const Rect r{10, 20, 30, 40};
@@ -22,16 +17,10 @@ TEST(RectTest, HalfOpenContainmentAndUnionFromNull) {
   EXPECT_EQ(r.grownBy(6), (Rect{4, 14, 42, 52}));
 }
 
-class DragTest : public testing::Test {
+class DragTest : public SceneTest {
  protected:
-  DragTest() : scene(QSizeF(W, H), new PlaceholderCharacterNode), clock(&scene) {
-    scene.enterPeek(false);
-  }
-
+  DragTest() { scene.enterPeek(false); }
   double y() const { return scene.characterPosition().y(); }
-
-  MascotScene scene;
-  ManualClock clock;
 };
 
 TEST_F(DragTest, TheHitFrameIsTheCharacterGrownByTen) {
@@ -125,9 +114,7 @@ TEST_F(DragTest, NoPullStartsAwayOrDuringAVisit) {
   MascotScene away(QSizeF(W, H), new PlaceholderCharacterNode);
   away.beginDrag();
   EXPECT_FALSE(away.isDragging());
-  scene.perform(Visit{UUID(), Visit::Kind::hourly(), Date(), "Hi", "Hi", true,
-                      Visit::BubbleStyle::headline, Choreography::standard(), true},
-                true, [] {});
+  scene.perform(makeVisit(), true, [] {});
   scene.beginDrag();
   EXPECT_FALSE(scene.isDragging());
   EXPECT_FALSE(scene.endDrag());

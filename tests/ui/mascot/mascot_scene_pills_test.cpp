@@ -1,31 +1,17 @@
 #include <gtest/gtest.h>
 
-#include "ui/mascot/mascot_scene.h"
-#include "ui/mascot/placeholder_character_node.h"
-#include "ui/scene/manual_clock.h"
+#include "tests/ui/mascot/mascot_scene_harness.h"
 
 namespace vorlane {
 namespace {
 
-constexpr double W = 340;
-constexpr double H = 600;
-
-PomodoroSession::Completion finished() {
-  return {PomodoroSession::Kind::work, 1500, Date(), "", UUID()};
-}
-
-class PillsTest : public testing::Test {
+class PillsTest : public SceneTest {
  protected:
-  PillsTest() : scene(QSizeF(W, H), new PlaceholderCharacterNode), clock(&scene) {}
-
   std::vector<QuickAction> shown() const {
     std::vector<QuickAction> out;
     for (const QuickActionNode* pill : scene.actionNodes()) out.push_back(pill->action());
     return out;
   }
-
-  MascotScene scene;
-  ManualClock clock;
 };
 
 TEST_F(PillsTest, AColumnBesideThePeekingMascotRightAlignedAndSpaced) {
@@ -56,7 +42,7 @@ TEST_F(PillsTest, UnderThePanelPillsWrapIntoCentredRows) {
   scene.setActions({QuickAction::restartPomodoro, QuickAction::startBreak,
                     QuickAction::markAccomplished, QuickAction::dismissCompletion,
                     QuickAction::keepGoing, QuickAction::stopForNow});
-  scene.showCompletion(finished(), "3:15 PM", "Finished just now");
+  scene.showCompletion(workDone(), "3:15 PM", "Finished just now");
   const auto& pills = scene.actionNodes();
   ASSERT_EQ(pills.size(), 6u);
   const double firstRow = scene.sessionCompletion()->position().y() - 74 - 25;
@@ -121,7 +107,7 @@ TEST_F(PillsTest, NothingIsHitWithoutPillsOrWithAnInvisibleBanner) {
   EXPECT_FALSE(scene.quickAction(on).has_value());
   EXPECT_TRUE(scene.quickActionFrames().empty());
   // A panel cannot keep pills nobody can see.
-  scene.showCompletion(finished(), "3:15 PM", "Finished just now");
+  scene.showCompletion(workDone(), "3:15 PM", "Finished just now");
   scene.hideQuickActions();
   EXPECT_FALSE(scene.quickActionsAreInteractive());
   clock.advance(0.2);
@@ -163,7 +149,7 @@ TEST_F(PillsTest, PillsFollowTheListTheLengthAndClickThrough) {
   scene.setInteractionsEnabled(true);
   EXPECT_FALSE(scene.quickActionsAreInteractive());
   scene.setInteractionsEnabled(false);
-  scene.showCompletion(finished(), "3:15 PM", "Finished just now");
+  scene.showCompletion(workDone(), "3:15 PM", "Finished just now");
   scene.setInteractionsEnabled(true);
   EXPECT_TRUE(scene.quickActionsAreInteractive());
 }

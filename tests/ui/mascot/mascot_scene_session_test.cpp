@@ -3,26 +3,10 @@
 #include <cstdlib>
 
 #include "ui/mascot/character_factory.h"
-#include "ui/mascot/mascot_scene.h"
-#include "ui/mascot/placeholder_character_node.h"
-#include "ui/scene/manual_clock.h"
+#include "tests/ui/mascot/mascot_scene_harness.h"
 
 namespace vorlane {
 namespace {
-
-constexpr double W = 340;
-constexpr double H = 600;
-
-using Completion = PomodoroSession::Completion;
-
-Completion workDone(std::string goal = {}) {
-  return Completion{PomodoroSession::Kind::work, 1500, Date(), std::move(goal), UUID()};
-}
-
-Visit briefVisit() {
-  return Visit{UUID(), Visit::Kind::hourly(), Date(), "Hi", "Hi", true,
-               Visit::BubbleStyle::headline, Choreography::standard(), true};
-}
 
 void keep(QImage image, const char* name) {
   if (const char* dir = std::getenv("VORLANE_KEEP_SCREENSHOTS")) {
@@ -30,13 +14,7 @@ void keep(QImage image, const char* name) {
   }
 }
 
-class SessionDisplayTest : public testing::Test {
- protected:
-  SessionDisplayTest() : scene(QSizeF(W, H), new PlaceholderCharacterNode), clock(&scene) {}
-
-  MascotScene scene;
-  ManualClock clock;
-};
+using SessionDisplayTest = SceneTest;
 
 TEST_F(SessionDisplayTest, TheFirstUpdateMovesIntoThePoseAndLaterOnesFollowAtOnce) {
   scene.enterPeek(false);
@@ -81,7 +59,7 @@ TEST_F(SessionDisplayTest, EndingASessionReturnsToPeekOnlyFromTheWorkingPose) {
 }
 
 TEST_F(SessionDisplayTest, DuringAVisitOrAPullTheSessionIsOnlyStored) {
-  scene.perform(briefVisit(), true, [] {});
+  scene.perform(makeVisit(), true, [] {});
   scene.showSession(0.25, QString("18:00"), QString("Read"));
   EXPECT_EQ(scene.presenceState(), PresenceState::visiting);
   EXPECT_EQ(scene.billboard()->alpha(), 0);
@@ -156,7 +134,7 @@ TEST_F(SessionDisplayTest, ReminderIsRefusedDuringAPullOrAVisit) {
   scene.beginDrag();
   EXPECT_FALSE(scene.remindAboutCompletion(false));
   scene.cancelDrag();
-  scene.perform(briefVisit(), true, [] {});
+  scene.perform(makeVisit(), true, [] {});
   EXPECT_FALSE(scene.remindAboutCompletion(false));
 }
 

@@ -5,28 +5,11 @@
 #include <QCoreApplication>
 #include <QPointer>
 
-#include "ui/mascot/placeholder_character_node.h"
-#include "ui/scene/manual_clock.h"
+#include "tests/support/image_pixels.h"
+#include "tests/ui/mascot/mascot_scene_harness.h"
 
 namespace vorlane {
 namespace {
-
-constexpr double W = 340;
-constexpr double H = 600;
-
-Visit makeVisit(Choreography choreography, std::string text = "It's 3 PM") {
-  return Visit{UUID(), Visit::Kind::hourly(), Date(), text, text, true,
-               Visit::BubbleStyle::headline, choreography, true};
-}
-
-bool fullyTransparent(const QImage& image) {
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      if (qAlpha(image.pixel(x, y)) != 0) return false;
-    }
-  }
-  return true;
-}
 
 bool near(const QColor& a, const Rgba& b) {
   const QColor c = b.toQColor();

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 
+#include "tests/support/image_pixels.h"
 #include "tests/ui/presenter/controller_harness.h"
 
 namespace vorlane {
@@ -174,13 +175,8 @@ TEST_F(VisitLifecycle, OneFrameOfAVisitShowsTheCharacterInsideItsLiveArea) {
   if (const char* path = std::getenv("VORLANE_SAVE_VISIT_FRAME")) image.save(path);
   ASSERT_EQ(controller->window()->liveRects().size(), 1);
   const QRect live = controller->window()->liveRects().front();
-  int inside = 0;
-  for (int y = live.top(); y <= live.bottom(); ++y) {
-    for (int x = live.left(); x <= live.right(); ++x) {
-      if (qAlpha(image.pixel(x, y)) != 0) ++inside;
-    }
-  }
-  EXPECT_GT(inside, 200) << "the character is drawn where it takes clicks";
+  EXPECT_GT(pixelsWhere(image, [](const QColor& c) { return c.alpha() != 0; }, live), 200)
+      << "the character is drawn where it takes clicks";
   EXPECT_EQ(image.pixel(5, image.height() - 5), 0u) << "the column is transparent elsewhere";
 }
 

@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "tests/support/image_pixels.h"
 #include "ui/scene/delayed_work.h"
 #include "ui/scene/frame_driver.h"
 #include "ui/scene/label_node.h"
@@ -12,15 +13,6 @@
 
 namespace vorlane {
 namespace {
-
-bool fullyTransparent(const QImage& image) {
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      if (qAlpha(image.pixel(x, y)) != 0) return false;
-    }
-  }
-  return true;
-}
 
 TEST(Scene, RendersYUpScaleBeforeRotationAlphaDownTheTreeAndNothingHidden) {
   Scene scene(QSizeF(100, 80));

@@ -7,21 +7,12 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
+#include "tests/support/menu_action.h"
 #include "ui/tray/status_item_controller.h"
 #include "ui/tray/status_menu_builder.h"
 
 namespace vorlane {
 namespace {
-
-QAction* actionTitled(const QMenu& menu, const QString& text) {
-  for (QAction* a : menu.actions()) {
-    if (a->text() == text) return a;
-    if (a->menu()) {
-      if (QAction* inner = actionTitled(*a->menu(), text)) return inner;
-    }
-  }
-  return nullptr;
-}
 
 StatusSnapshot snapshotWithReminder(const UUID& id) {
   StatusSnapshot s;

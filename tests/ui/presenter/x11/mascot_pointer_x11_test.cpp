@@ -19,11 +19,7 @@ class MascotPointerOnX : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(peer.ok());
-    below = peer.coloredWindow(QRect(0, 0, 1280, 800), 0x3060a0);
-    xcb_map_window(peer.c, below);
-    const std::uint32_t bottom = XCB_STACK_MODE_BELOW;
-    xcb_configure_window(peer.c, below, XCB_CONFIG_WINDOW_STACK_MODE, &bottom);
-    peer.sync();
+    below = peer.backdrop(0x3060a0);
 
     controller = std::make_unique<MascotWindowController>(MascotWindowController::Dependencies{
         .preferencesStore = preferences,

@@ -36,12 +36,7 @@ class MascotWindowOnX : public ::testing::TestWithParam<bool> {
           << "xcompmgr did not start";
     }
     // Another application's window under the whole screen, to see and click through to.
-    // Unmanaged, so no window manager grabs its clicks; at the bottom of the stack.
-    below = peer.coloredWindow(QRect(0, 0, 1280, 800), red);
-    xcb_map_window(peer.c, below);
-    const std::uint32_t bottom = XCB_STACK_MODE_BELOW;
-    xcb_configure_window(peer.c, below, XCB_CONFIG_WINDOW_STACK_MODE, &bottom);
-    peer.sync();
+    below = peer.backdrop(red);
 
     QtScreenProvider screens(nullptr, nullptr);
     window = std::make_unique<MascotWindow>(targetScreen(screens, std::nullopt),

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+
+namespace vorlane {
+
+// How many pixels of `area` (the whole image when none is given) have a colour for which
+// `counts` holds.
+template <class Predicate>
+int pixelsWhere(const QImage& image, Predicate counts, QRect area = {}) {
+  area = area.isNull() ? image.rect() : area.intersected(image.rect());
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) n += counts(image.pixelColor(x, y)) ? 1 : 0;
+  }
+  return n;
+}
+
+inline bool fullyTransparent(const QImage& image) {
+  return pixelsWhere(image, [](const QColor& c) { return c.alpha() != 0; }) == 0;
+}
+
+}  // namespace vorlane
