@@ -130,9 +130,10 @@ void SystemEventsMonitor::deliverPendingWake() {
 void SystemEventsMonitor::takeWaitingSignals() {
   // The bus answers only after handing over what it holds for us, and the answer is read
   // after those signals: once it is here, logind's wake (if sent) is waiting to be told.
-  call(systemBus_, QDBusMessage::createMethodCall(
-                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetId")));
+  call(systemBus_, QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                                  QStringLiteral("/org/freedesktop/DBus"),
+                                                  QStringLiteral("org.freedesktop.DBus"),
+                                                  QStringLiteral("GetId")));
   QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 

@@ -21,8 +21,8 @@ int signRows(const QImage& before, const QImage& after, QRect area, int width = 
   for (int y = area.top(); y <= area.bottom(); ++y) {
     int run = 0;
     for (int x = area.left() + 1; x <= area.right() && run < width; ++x) {
-      const bool same = after.pixel(x, y) == after.pixel(x - 1, y) &&
-                        after.pixel(x, y) != before.pixel(x, y);
+      const bool same =
+          after.pixel(x, y) == after.pixel(x - 1, y) && after.pixel(x, y) != before.pixel(x, y);
       run = same ? run + 1 : 0;
     }
     rows += run >= width;

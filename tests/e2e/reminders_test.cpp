@@ -47,7 +47,8 @@ TEST_F(Scenario, RemindersTypedInTheQuickWindowOutliveARestartAndFireOnceEachAtT
   const Reminder clockTime = find("call the bakery");
   const Reminder countdown = find("take the bread out");
   const Reminder weekly = find("water the plants");
-  EXPECT_EQ(clockTime.trigger, VisitTrigger::oneOff(Date::fromUnix(double(atOn(monday, "10:30:00")))));
+  EXPECT_EQ(clockTime.trigger,
+            VisitTrigger::oneOff(Date::fromUnix(double(atOn(monday, "10:30:00")))));
   EXPECT_EQ(countdown.trigger, VisitTrigger::countdown(90 * 60));
   EXPECT_EQ(weekly.trigger,
             VisitTrigger::recurring(Recurrence(RecurrenceDays::weekdays(), 11, 15)));

@@ -8,8 +8,7 @@ void QuickCommandController::show(bool shortcutAvailable,
                                   std::function<std::string(const std::string&)> execute) {
   host_.show(QStringLiteral("Vorlane quick actions"), QSize(width, height), false, true,
              [&](FeatureWindow::CloseAction close) -> QWidget* {
-               return new QuickCommandView(shortcutAvailable, std::move(execute),
-                                           std::move(close));
+               return new QuickCommandView(shortcutAvailable, std::move(execute), std::move(close));
              });
 }
 

@@ -32,8 +32,7 @@ QLabel* plainLabel(const QString& text, QWidget* parent) {
 QString failureSentence(const std::exception& error) {
   // The parser's refusals of a "remind" command read as the reminder editor words them.
   const std::string sentence = ReminderEditing::message(error);
-  return sentence.empty() ? QString::fromLatin1(unknownFailure)
-                          : QString::fromStdString(sentence);
+  return sentence.empty() ? QString::fromLatin1(unknownFailure) : QString::fromStdString(sentence);
 }
 
 }  // namespace
@@ -49,8 +48,8 @@ QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
   header->setSpacing(6);
   auto* bolt = new QLabel(this);
   bolt->setProperty("symbol", QStringLiteral("bolt.circle"));
-  bolt->setPixmap(symbolImage(QStringLiteral("bolt.circle"), 16, accentColor(*this),
-                              devicePixelRatioF()));
+  bolt->setPixmap(
+      symbolImage(QStringLiteral("bolt.circle"), 16, accentColor(*this), devicePixelRatioF()));
   auto* headline = plainLabel(QStringLiteral("A small action. Back to your work."), this);
   headline->setFont(scaledFont(font(), 1.0, QFont::DemiBold));
   auto* hotKey = plainLabel(QStringLiteral("Ctrl+Alt+Space"), this);

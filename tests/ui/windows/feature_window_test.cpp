@@ -42,8 +42,8 @@ TEST(FeatureWindow, IsMadeOnceCentredAtItsSizeAndKeepsTheUsersPlaceAfterAClose) 
   EXPECT_EQ(window->windowTitle(), "Today");
   EXPECT_EQ(window->size(), QSize(570, 540));
   // Centred, give or take the frame the platform adds after the placing.
-  const QPoint offCentre = window->geometry().center() -
-                           QGuiApplication::primaryScreen()->availableGeometry().center();
+  const QPoint offCentre =
+      window->geometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
   EXPECT_LE(offCentre.manhattanLength(), 4) << offCentre.x() << "," << offCentre.y();
   const Qt::WindowFlags flags = window->windowFlags();
   EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
@@ -116,6 +116,10 @@ TEST(FeatureWindow, AFixedWindowIsAsTallAsItsContentNeedsButNeverShorterThanAske
   });
   EXPECT_EQ(host.window()->size(), QSize(300, 260));
   EXPECT_EQ(host.window()->minimumSize(), host.window()->maximumSize());
+  // A line that appears later is not cut off either.
+  host.content()->setMinimumHeight(330);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return host.window()->height() == 330; }, 1000));
+  EXPECT_EQ(host.window()->width(), 300);
   host.window()->close();
   host.show("Short", QSize(300, 100), false, true,
             [](FeatureWindow::CloseAction) -> QWidget* { return new QWidget; });

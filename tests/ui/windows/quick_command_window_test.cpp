@@ -26,7 +26,8 @@ struct FakeCommands {
     return [this](const std::string& text) -> std::string {
       received.push_back(text);
       if (text.find_first_not_of(" \t\n") == std::string::npos) throw std::runtime_error(help);
-      if (text == "remind") throw ReminderParser::ParseError(ReminderParser::ErrorCase::noTimeFound);
+      if (text == "remind")
+        throw ReminderParser::ParseError(ReminderParser::ErrorCase::noTimeFound);
       if (text == "silent") throw std::runtime_error("");
       if (text == "odd") throw 42;
       return "Done: " + text + ".";
@@ -67,8 +68,7 @@ TEST(QuickCommandWindow, ShowsItsLinesAndTheWarningOnlyWithoutTheShortcut) {
     EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "not resizable";
     QStringList expected{"A small action. Back to your work.", "Ctrl+Alt+Space", examples};
     if (!available) expected << warning;
-    EXPECT_EQ(labels(view(controller)).join("\n").toStdString(),
-              expected.join("\n").toStdString());
+    EXPECT_EQ(labels(view(controller)).join("\n").toStdString(), expected.join("\n").toStdString());
     QLineEdit* field = view(controller).field();
     EXPECT_EQ(field->placeholderText(), "focus 25m finish proposal");
     EXPECT_EQ(field->accessibleName(), "Quick action command");
