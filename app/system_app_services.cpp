@@ -17,6 +17,7 @@
 #include "platform/services/user_notification_service.h"
 #include "ui/mascot/mascot_window_controller.h"
 #include "ui/window/qt_screen_provider.h"
+#include "ui/windows/quick_command_controller.h"
 
 namespace vorlane {
 
@@ -93,8 +94,11 @@ std::shared_ptr<HotKeyRegistrar> SystemAppServices::makeHotKeys() {
 RepeatingTimerFactory SystemAppServices::sessionTimers() { return QtRepeatingTimer::factory(); }
 
 FeatureWindowControllers SystemAppServices::makeFeatureWindows() {
-  // No feature window exists yet; the coordinator keeps their commands disabled.
-  return {};
+  // Only the quick command window exists yet; the coordinator keeps the others' commands
+  // disabled.
+  FeatureWindowControllers windows;
+  windows.quickCommands = std::make_shared<QuickCommandController>();
+  return windows;
 }
 
 std::shared_ptr<SystemEventSource> SystemAppServices::makeSystemEvents() {

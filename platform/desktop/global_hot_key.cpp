@@ -58,7 +58,7 @@ std::uint16_t numLockMask(xcb_connection_t* c) {
 }  // namespace
 
 GlobalHotKey::GlobalHotKey(Handler handler, std::uint32_t identifier)
-    : handler_(std::move(handler)), identifier_(identifier) {}
+    : handler_(std::make_shared<const Handler>(std::move(handler))), identifier_(identifier) {}
 
 std::unique_ptr<GlobalHotKey> GlobalHotKey::create(std::uint32_t keySym,
                                                    Qt::KeyboardModifiers modifiers,
@@ -139,9 +139,25 @@ bool GlobalHotKey::nativeEventFilter(const QByteArray& eventType, void* message,
   }
   if (!stateMatches(key->state, modifiers_)) return false;
   if (!repeats_.press(key->detail, key->time)) return true;
-  // The action may destroy this instance: call a copy and touch nothing afterwards.
-  const Handler action = handler_;
-  if (action) action();
+  if (key->event == root_) {
+    // Another application had the keyboard. Qt takes the press's time as its latest user
+    // time only if it sees the press, and a window the action opens is stamped with that
+    // time: a stale one lets the window manager refuse it the focus. So Qt sees the press
+    // (no window of ours is the root, so nothing else happens), and the action runs after.
+    const std::weak_ptr<const Handler> weak = handler_;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [weak] {
+          const auto action = weak.lock();
+          if (action && *action) (*action)();
+        },
+        Qt::QueuedConnection);
+    return false;
+  }
+  // Reported to a window of ours, the press would reach it as typing: keep it from Qt. The
+  // action may destroy this instance: call a copy and touch nothing afterwards.
+  const auto action = handler_;
+  if (*action) (*action)();
   return true;
 }
 

@@ -17,7 +17,8 @@ namespace vorlane {
 // front: a passive key grab on the root window of Qt's X connection, with the shortcut's
 // CapsLock and NumLock variants, and a native event filter that sees the presses. Several
 // instances live side by side; each consumes only its own key and leaves every other event
-// to the next filter. Main thread only; the action runs synchronously in the filter.
+// to the next filter. Main thread only. The action runs in the filter when one of our windows
+// has the keyboard, and just after Qt has seen the press when another application has it.
 class GlobalHotKey final : public QAbstractNativeEventFilter, public HotKeyHandle {
  public:
   using Handler = std::function<void()>;
@@ -54,7 +55,8 @@ class GlobalHotKey final : public QAbstractNativeEventFilter, public HotKeyHandl
   void ungrabAll();
   bool isOwnKey(xcb_keycode_t keycode) const;
 
-  Handler handler_;
+  // Shared with an action still queued, which is dropped once this instance is gone.
+  std::shared_ptr<const Handler> handler_;
   std::uint32_t identifier_;
   xcb_connection_t* connection_ = nullptr;
   xcb_window_t root_ = XCB_WINDOW_NONE;

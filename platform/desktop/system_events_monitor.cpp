@@ -2,6 +2,7 @@
 
 #include <time.h>
 
+#include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
@@ -117,14 +118,27 @@ QDBusMessage SystemEventsMonitor::call(QDBusConnection& bus, QDBusMessage messag
 }
 
 void SystemEventsMonitor::deliverPendingWake() {
+  if (sleepAnnounced_) takeWaitingSignals();
   const double suspended = suspendedTime_();
   if (suspended - suspendedAtLastWake_ <= wakeThreshold) return;
   suspendedAtLastWake_ = suspended;
   wakeToldEarly_ = true;
+  sleepAnnounced_ = false;
   didWake_.notify();
 }
 
+void SystemEventsMonitor::takeWaitingSignals() {
+  // The bus answers only after handing over what it holds for us, and the answer is read
+  // after those signals: once it is here, logind's wake (if sent) is waiting to be told.
+  call(systemBus_, QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                                  QStringLiteral("/org/freedesktop/DBus"),
+                                                  QStringLiteral("org.freedesktop.DBus"),
+                                                  QStringLiteral("GetId")));
+  QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+}
+
 void SystemEventsMonitor::prepareForSleep(bool starting) {
+  sleepAnnounced_ = starting;
   if (starting) return;
   const double suspended = suspendedTime_();
   const bool alreadyTold =

@@ -39,7 +39,10 @@ class SystemEventsMonitor final : public QObject {
   // Tells a wake that logind has not reported yet, known by the suspended time having grown
   // by more than a second since the last one told. Timers stall during suspend and may fire
   // after a resume before logind's signal; they call this first. logind's own signal for
-  // a wake told here is then not told again.
+  // a wake told here is then not told again. After logind announced a sleep, this first takes
+  // the signals the bus already holds for us (one bounded round trip), so that a wake sent
+  // while the process was held (a stopped process or a paused machine, where the suspended
+  // time does not grow) is told before the caller looks at the clock.
   void deliverPendingWake();
 
   // The logind session followed; empty when none could be found.
@@ -63,6 +66,7 @@ class SystemEventsMonitor final : public QObject {
   std::optional<QString> findSessionPath();
   QDBusMessage call(QDBusConnection& bus, QDBusMessage message);
   void tellWake();
+  void takeWaitingSignals();
 
   QDBusConnection systemBus_;
   QDBusConnection sessionBus_;
@@ -71,6 +75,8 @@ class SystemEventsMonitor final : public QObject {
   QString sessionPath_;
   double suspendedAtLastWake_ = 0;
   bool wakeToldEarly_ = false;
+  // logind said the machine is about to sleep, and no wake has been told since.
+  bool sleepAnnounced_ = false;
   Observers<> wentAway_;
   Observers<> cameBack_;
   Observers<> didWake_;

@@ -1,7 +1,9 @@
-// Three reminders stored before the program first starts (a clock time, a countdown and a
+// Three reminders typed into the quick command window (a clock time, a countdown and a
 // weekday recurrence), the program restarted between their adding and their minute: each
 // fires once, at its minute.
 #include <sys/wait.h>
+
+#include <algorithm>
 
 #include "core/reminders/reminder.h"
 #include "platform/persistence/file_reminder_store.h"
@@ -10,44 +12,60 @@
 namespace vorlane::e2e {
 namespace {
 
-TEST_F(Scenario, RemindersOutliveARestartAndFireOnceEachAtTheirMinute) {
+// A Monday, so that the weekday reminder is due the same day.
+constexpr const char* monday = "2026-03-30";
+// Slow while typing, so that a countdown starts close to when it was typed.
+constexpr int typingSpeed = 10;
+
+TEST_F(Scenario, RemindersTypedInTheQuickWindowOutliveARestartAndFireOnceEachAtTheirMinute) {
   startDesktop();
   seedPreferences();
-  const std::time_t added = at("08:55:00");
-  const Date createdAt = Date::fromUnix(double(added));
-  const Reminder clockTime(UUID::random(), "Call the bakery",
-                           VisitTrigger::oneOff(Date::fromUnix(double(at("10:30:00")))), createdAt);
-  const Reminder countdown(UUID::random(), "Take the bread out", VisitTrigger::countdown(90 * 60),
-                           createdAt);
-  // 2026-03-29 is a Sunday, day 1.
-  const Reminder weekly(UUID::random(), "Water the plants",
-                        VisitTrigger::recurring(Recurrence(RecurrenceDays::specific({1}), 11, 15)),
-                        createdAt);
-  {
-    FileReminderStore store(program->remindersFile());
-    for (const Reminder& r : {clockTime, countdown, weekly}) store.add(r);
+  launch(atOn(monday, "08:55:00"), typingSpeed);
+  const std::pair<const char*, const char*> typed[] = {
+      {"remind at 10:30am call the bakery", "call the bakery"},
+      {"remind in 90m take the bread out", "take the bread out"},
+      {"remind weekdays 11:15am water the plants", "water the plants"},
+  };
+  for (const auto& [command, phrase] : typed) {
+    SCOPED_TRACE(command);
+    ASSERT_TRUE(typeCommand(command)) << "the window never had the keys";
+    ASSERT_TRUE(program->waitForLine(std::string("added reminder: ") + phrase, 10s));
   }
-  const std::pair<const Reminder*, std::time_t> due[] = {
-      {&countdown, at("10:25:00")}, {&clockTime, at("10:30:00")}, {&weekly, at("11:15:00")}};
-
-  launch(added);
-  ASSERT_TRUE(testing::waitUntil([&] { return program->fakeNow() >= at("09:40:00"); },
-                                 program->real(60 * 60)));
   const auto status = program->stop(SIGTERM);
   ASSERT_TRUE(status.has_value());
   EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << *status;
-  for (const auto& [reminder, when] : due) EXPECT_EQ(program->count(reminder->phrase), 0u);
-  EXPECT_EQ(FileReminderStore(program->remindersFile()).reminders().size(), 3u);
+  EXPECT_EQ(program->count("performing visit"), 0u);
 
-  launch(at("09:45:00"));
-  ASSERT_TRUE(program->waitForLine(visitLine(at("12:00:00")), program->real(3 * 60 * 60)))
+  const auto stored = FileReminderStore(program->remindersFile()).reminders();
+  ASSERT_EQ(stored.size(), 3u);
+  const auto find = [&](const std::string& phrase) {
+    const auto it = std::find_if(stored.begin(), stored.end(),
+                                 [&](const Reminder& r) { return r.phrase == phrase; });
+    if (it == stored.end()) throw std::runtime_error("no stored reminder " + phrase);
+    return *it;
+  };
+  const Reminder clockTime = find("call the bakery");
+  const Reminder countdown = find("take the bread out");
+  const Reminder weekly = find("water the plants");
+  EXPECT_EQ(clockTime.trigger,
+            VisitTrigger::oneOff(Date::fromUnix(double(atOn(monday, "10:30:00")))));
+  EXPECT_EQ(countdown.trigger, VisitTrigger::countdown(90 * 60));
+  EXPECT_EQ(weekly.trigger,
+            VisitTrigger::recurring(Recurrence(RecurrenceDays::weekdays(), 11, 15)));
+  const std::pair<const Reminder*, std::string> due[] = {
+      {&countdown, "performing visit scheduled for " + describeDate(countdown.createdAt + 90 * 60)},
+      {&clockTime, visitLine(atOn(monday, "10:30:00"))},
+      {&weekly, visitLine(atOn(monday, "11:15:00"))}};
+
+  launch(atOn(monday, "09:45:00"));
+  ASSERT_TRUE(program->waitForLine(visitLine(atOn(monday, "12:00:00")), program->real(3 * 60 * 60)))
       << "the day did not reach noon";
-  for (const auto& [reminder, when] : due) {
+  for (const auto& [reminder, line] : due) {
     SCOPED_TRACE(reminder->phrase);
-    EXPECT_EQ(program->count(visitLine(when)), 1u);
+    EXPECT_EQ(program->count(line), 1u);
     EXPECT_EQ(program->count("speaking: " + reminder->phrase), 1u);
   }
-  // Fired, the one-off and the countdown are gone; the weekly one stays for next Sunday.
+  // Fired, the one-off and the countdown are gone; the weekday one stays for tomorrow.
   const auto left = FileReminderStore(program->remindersFile()).reminders();
   ASSERT_EQ(left.size(), 1u);
   EXPECT_EQ(left[0], weekly);

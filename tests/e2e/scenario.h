@@ -33,6 +33,11 @@ inline std::time_t at(const std::string& localTime) {
   return testing::localTime(zone, std::string(day) + " " + localTime);
 }
 
+// A local time on another day of the same zone ("2026-03-30", "08:55:00").
+inline std::time_t atOn(const std::string& date, const std::string& localTime) {
+  return testing::localTime(zone, date + " " + localTime);
+}
+
 inline std::string visitLine(std::time_t when) {
   return "vorlane[presentation] info: performing visit scheduled for " +
          describeDate(Date::fromUnix(double(when)));
@@ -64,6 +69,36 @@ class Scenario : public ::testing::Test {
     ASSERT_TRUE(program->start({zone, start, speed}, extra));
     ASSERT_TRUE(program->waitForLine("Vorlane launching", startLimit)) << program->log();
   }
+
+  // As launch, with the clock running `atSpeed` times real time.
+  void launch(std::time_t start, int atSpeed) {
+    ASSERT_TRUE(program->start({zone, start, atSpeed}));
+    ASSERT_TRUE(program->waitForLine("Vorlane launching", startLimit)) << program->log();
+  }
+
+  // The name of the window that has the keyboard, empty when none has.
+  std::string activeWindowName() const {
+    auto name = testing::commandOutput(
+        desktop->withEnvironment("xdotool getactivewindow getwindowname 2>/dev/null"));
+    if (!name) return {};
+    while (!name->empty() && name->back() == '\n') name->pop_back();
+    return *name;
+  }
+
+  // As the user would: Ctrl+Alt+Space, then `command` typed into the quick command window
+  // once it has the keyboard, then Return, then Escape to close it. False when the window
+  // never took the keyboard.
+  bool typeCommand(const std::string& command) {
+    if (!program->waitForLine("hotkey registered with identifier 2", startLimit)) return false;
+    if (!desktop->shell("xdotool key ctrl+alt+space")) return false;
+    if (!testing::waitUntil([&] { return activeWindowName() == quickCommandTitle; }, 20s)) {
+      return false;
+    }
+    return desktop->shell("xdotool type --delay 10 " + testing::quoted(command)) &&
+           desktop->shell("xdotool key Return") && desktop->shell("xdotool key Escape") &&
+           testing::waitUntil([&] { return activeWindowName() != quickCommandTitle; }, 20s);
+  }
+  static constexpr const char* quickCommandTitle = "Vorlane quick actions";
 
   // Saved beside the test's files; copied to $VORLANE_KEEP_SCREENSHOTS when set.
   QImage screenshot(const std::string& name) {

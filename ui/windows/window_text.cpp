@@ -20,6 +20,14 @@ void setSecondary(QLabel& label) {
   label.setPalette(palette);
 }
 
+QColor errorTextColor() { return QColor(0xe0, 0x2f, 0x2f); }
+
+void setErrorText(QLabel& label) {
+  QPalette palette = label.palette();
+  palette.setColor(QPalette::WindowText, errorTextColor());
+  label.setPalette(palette);
+}
+
 QFont scaledFont(const QFont& base, double factor, QFont::Weight weight) {
   QFont font = base;
   if (base.pixelSize() > 0) {

@@ -13,6 +13,9 @@ namespace vorlane {
 QColor accentColor(const QWidget& widget);
 QColor secondaryTextColor(const QWidget& widget);
 void setSecondary(QLabel& label);
+// The red of a refusal shown in a window, readable on light and dark backgrounds.
+QColor errorTextColor();
+void setErrorText(QLabel& label);
 
 // `base` scaled by `factor`, at `weight`.
 QFont scaledFont(const QFont& base, double factor, QFont::Weight weight = QFont::Normal);

@@ -167,6 +167,21 @@ TEST_F(SystemEventsMonitorTest, ScreenSaverAndSessionSignalsTellAwayAndBackAndAW
   events_.clear();
   monitor_->deliverPendingWake();
   EXPECT_EQ(events_, "");
+
+  // A process held across the sleep (stopped, or its machine paused) sees no suspended time:
+  // logind's wake, already sent, is still told before the timer looks at the clock.
+  EXPECT_EQ(sleep(true, ""), "");
+  QDBusMessage wake = QDBusMessage::createSignal(
+      "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep");
+  wake.setArguments({false});
+  connection("services").send(wake);
+  connection("services").call(QDBusMessage::createMethodCall(
+      "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "GetId"));
+  source_->deliverPendingWake();
+  EXPECT_EQ(events_, "wake ");
+  QTest::qWait(100);
+  source_->deliverPendingWake();
+  EXPECT_EQ(events_, "wake ") << "told once";
 }
 
 TEST_F(SystemEventsMonitorTest, WithoutLogindTheScreenSaverIsStillFollowedAndOneLineIsLogged) {

@@ -85,7 +85,7 @@ TEST(WelcomeWindow, EachWayOutCallsItsCallbacksInOrder) {
 
 TEST(SymbolImage, EverySymbolTheWindowsUseIsDrawnInTheAskedColour) {
   const QColor red(200, 30, 40);
-  for (const char* name : {"figure.climbing", "clock", "video.slash", "moon"}) {
+  for (const char* name : {"figure.climbing", "clock", "video.slash", "moon", "bolt.circle"}) {
     SCOPED_TRACE(name);
     const QImage image = symbolImage(QString::fromLatin1(name), 24, red, 2.0).toImage();
     ASSERT_EQ(image.size(), QSize(48, 48));

@@ -1,0 +1,85 @@
+#include "ui/windows/feature_window.h"
+
+#include <QEvent>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <algorithm>
+
+#include "ui/windows/window_placement.h"
+
+namespace vorlane {
+
+FeatureWindow::~FeatureWindow() {
+  if (window_ == nullptr) return;
+  window_->removeEventFilter(this);
+  delete window_;
+}
+
+void FeatureWindow::show(const QString& title, QSize size, bool resizable, bool reuseVisible,
+                         const Builder& content) {
+  if (reuseVisible && window_ != nullptr && window_->isVisible()) {
+    bringToFront(*window_);
+    return;
+  }
+  if (window_ == nullptr) makeWindow(size, resizable);
+  window_->setWindowTitle(title);
+  dropContent();
+  const QPointer<FeatureWindow> self(this);
+  const CloseAction close = [self] {
+    if (self && self->window_ != nullptr) self->window_->close();
+  };
+  if (QWidget* built = content ? content(close) : nullptr) {
+    content_ = built;
+    window_->layout()->addWidget(built);
+  }
+  fitHeight();
+  bringToFront(*window_);
+}
+
+void FeatureWindow::makeWindow(QSize size, bool resizable) {
+  window_ = new QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                     Qt::WindowCloseButtonHint);
+  auto* layout = new QVBoxLayout(window_);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  resizable_ = resizable;
+  baseHeight_ = size.height();
+  if (resizable) {
+    window_->resize(size);
+  } else {
+    window_->setFixedSize(size);
+  }
+  centreOnPointerScreen(*window_);
+  window_->installEventFilter(this);
+}
+
+void FeatureWindow::dropContent() {
+  if (!content_) return;
+  QWidget* old = content_;
+  content_ = nullptr;
+  window_->layout()->removeWidget(old);
+  old->hide();
+  // The close usually comes from a slot of this very content: delete it after that returns.
+  old->deleteLater();
+}
+
+void FeatureWindow::fitHeight() {
+  if (resizable_ || !content_) return;
+  const int width = window_->width();
+  const QLayout* layout = window_->layout();
+  const int needed = layout->hasHeightForWidth() ? layout->totalMinimumHeightForWidth(width)
+                                                 : layout->totalMinimumSize().height();
+  const int height = std::max(baseHeight_, needed);
+  if (height != window_->height()) window_->setFixedSize(width, height);
+}
+
+bool FeatureWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == window_) {
+    if (event->type() == QEvent::Close) dropContent();
+    // A line that appears or wraps further must not be cut off.
+    if (event->type() == QEvent::LayoutRequest) fitHeight();
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace vorlane

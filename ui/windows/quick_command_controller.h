@@ -1,0 +1,25 @@
+#pragma once
+
+#include "coordination/feature_windows.h"
+#include "ui/windows/feature_window.h"
+
+namespace vorlane {
+
+// The quick command window, "Vorlane quick actions": fixed 510 x 285 (taller when its lines
+// need it). Asked again while on screen, it is only raised, keeping what was typed and the
+// latest result; after a close it opens empty.
+class QuickCommandController final : public QuickCommandWindow {
+ public:
+  static constexpr int width = 510;
+  static constexpr int height = 285;
+
+  void show(bool shortcutAvailable,
+            std::function<std::string(const std::string&)> execute) override;
+
+  FeatureWindow& host() { return host_; }
+
+ private:
+  FeatureWindow host_;
+};
+
+}  // namespace vorlane
