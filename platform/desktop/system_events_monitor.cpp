@@ -69,17 +69,18 @@ void SystemEventsMonitor::watchSleep() {
     logUnavailable("system bus", systemBus_.lastError().message());
     return;
   }
-  systemBus_.connect(login1, managerPath, managerInterface, QStringLiteral("PrepareForSleep"),
-                     this, SLOT(prepareForSleep(bool)));
+  systemBus_.connect(login1, managerPath, managerInterface, QStringLiteral("PrepareForSleep"), this,
+                     SLOT(prepareForSleep(bool)));
 }
 
 // logind may be slow to answer at login, when this starts: nothing waits for the lookup, so
-// its bound can be long. The "auto" session names the caller's session, but signals come from its real path.
+// its bound can be long. The "auto" session names the caller's session, but signals come
+// from its real path.
 void SystemEventsMonitor::watchSession() {
   if (!systemBus_.isConnected()) return;
-  QDBusMessage get = QDBusMessage::createMethodCall(
-      login1, managerPath + QStringLiteral("/session/auto"), propertiesInterface,
-      QStringLiteral("Get"));
+  QDBusMessage get =
+      QDBusMessage::createMethodCall(login1, managerPath + QStringLiteral("/session/auto"),
+                                     propertiesInterface, QStringLiteral("Get"));
   get << sessionInterface << QStringLiteral("Id");
   callLater(get, [this](const QDBusMessage& reply) {
     const QVariant id = reply.arguments().value(0).value<QDBusVariant>().variant();
@@ -112,9 +113,8 @@ void SystemEventsMonitor::followSession(const QString& path) {
                      SLOT(sessionLocked()));
   systemBus_.connect(login1, sessionPath_, sessionInterface, QStringLiteral("Unlock"), this,
                      SLOT(sessionUnlocked()));
-  systemBus_.connect(login1, sessionPath_, propertiesInterface,
-                     QStringLiteral("PropertiesChanged"), this,
-                     SLOT(sessionPropertiesChanged(QString, QVariantMap, QStringList)));
+  systemBus_.connect(login1, sessionPath_, propertiesInterface, QStringLiteral("PropertiesChanged"),
+                     this, SLOT(sessionPropertiesChanged(QString, QVariantMap, QStringList)));
 }
 
 void SystemEventsMonitor::callLater(QDBusMessage message,
@@ -140,8 +140,7 @@ void SystemEventsMonitor::deliverPendingWake() {
 void SystemEventsMonitor::prepareForSleep(bool starting) {
   if (starting) return;
   const double suspended = suspendedTime_();
-  const bool alreadyTold =
-      wakeToldEarly_ && suspended - suspendedAtLastWake_ <= wakeThreshold;
+  const bool alreadyTold = wakeToldEarly_ && suspended - suspendedAtLastWake_ <= wakeThreshold;
   suspendedAtLastWake_ = suspended;
   wakeToldEarly_ = false;
   if (!alreadyTold) didWake_.notify();
@@ -156,8 +155,7 @@ void SystemEventsMonitor::sessionLocked() { wentAway_.notify(); }
 void SystemEventsMonitor::sessionUnlocked() { cameBack_.notify(); }
 
 void SystemEventsMonitor::sessionPropertiesChanged(const QString& interface,
-                                                   const QVariantMap& changed,
-                                                   const QStringList&) {
+                                                   const QVariantMap& changed, const QStringList&) {
   if (interface != sessionInterface) return;
   const QVariant active = changed.value(QStringLiteral("Active"));
   const QVariant locked = changed.value(QStringLiteral("LockedHint"));

@@ -1,3 +1,5 @@
+#include "platform/desktop/system_events_monitor.h"
+
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
@@ -9,9 +11,8 @@
 #include <QThread>
 #include <map>
 
-#include "platform/desktop/system_events_monitor.h"
-#include "platform/logging/log_capture.h"
 #include "coordination/system_event_source.h"
+#include "platform/logging/log_capture.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/private_dbus.h"
 
@@ -61,16 +62,19 @@ struct SystemEventsMonitorTest : ::testing::Test {
   void logind() {
     serve("/org/freedesktop/login1/session/auto",
           {{"Get", QVariant::fromValue(QDBusVariant(QStringLiteral("c7")))}});
-    serve("/org/freedesktop/login1", {{"GetSession", QVariant::fromValue(QDBusObjectPath(sessionPath))}});
+    serve("/org/freedesktop/login1",
+          {{"GetSession", QVariant::fromValue(QDBusObjectPath(sessionPath))}});
     ownName("org.freedesktop.login1");
   }
   // Observed as the coordinator observes it.
   // Waits until the session lookup has found the session or given up.
   void startMonitor(std::chrono::milliseconds bound = 5s) {
-    monitor_ = std::make_shared<SystemEventsMonitor>(connection("client"), connection("client"),
-                                                     [this] { return suspended_; }, bound);
+    monitor_ = std::make_shared<SystemEventsMonitor>(
+        connection("client"), connection("client"), [this] { return suspended_; }, bound);
     (void)QTest::qWaitFor(
-        [&] { return !monitor_->sessionPath().isEmpty() || !logMessages(log_, "lifecycle").empty(); },
+        [&] {
+          return !monitor_->sessionPath().isEmpty() || !logMessages(log_, "lifecycle").empty();
+        },
         int(bound.count()) + 2000);
     source_ = std::make_unique<SystemEventSourceOver<SystemEventsMonitor>>(monitor_);
     subscriptions_.push_back(source_->screenWentAway().subscribe([this] { events_ += "away "; }));
@@ -144,11 +148,12 @@ TEST_F(SystemEventsMonitorTest, ScreenSaverAndSessionSignalsTellAwayAndBackAndAW
   }
   // Another interface's properties, or another session's lock, are not ours.
   EXPECT_EQ(properties({{"Active", false}}, "", "org.freedesktop.login1.User"), "");
-  EXPECT_EQ(send("/org/freedesktop/login1/session/c9", "org.freedesktop.login1.Session", "Lock",
-                 {}, ""),
-            "");
+  EXPECT_EQ(
+      send("/org/freedesktop/login1/session/c9", "org.freedesktop.login1.Session", "Lock", {}, ""),
+      "");
 
-  // A wake is told once, whether a timer or logind notices it first. Going to sleep is not an event of its own.
+  // A wake is told once, whether a timer or logind notices it first. Going to sleep is not an event
+  // of its own.
   EXPECT_EQ(sleep(true, ""), "");
   EXPECT_EQ(sleep(false, "wake "), "wake ");
 
@@ -187,8 +192,8 @@ TEST_F(SystemEventsMonitorTest, ASilentLogindHoldsUpNothingAndIsGivenUpOnAfterTh
   serve("/org/freedesktop/login1", {});
   ownName("org.freedesktop.login1");
   const auto start = std::chrono::steady_clock::now();
-  monitor_ = std::make_shared<SystemEventsMonitor>(connection("client"), connection("client"),
-                                                   [this] { return suspended_; }, 300ms);
+  monitor_ = std::make_shared<SystemEventsMonitor>(
+      connection("client"), connection("client"), [this] { return suspended_; }, 300ms);
   // The start does not wait for logind; the screen saver is followed meanwhile.
   EXPECT_LT(std::chrono::steady_clock::now() - start, 250ms);
   EXPECT_TRUE(logMessages(log_, "lifecycle").empty());
