@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
 
 #include "platform/logging/log.h"
@@ -69,52 +70,64 @@ void SystemEventsMonitor::watchSleep() {
     logUnavailable("system bus", systemBus_.lastError().message());
     return;
   }
-  systemBus_.connect(login1, managerPath, managerInterface, QStringLiteral("PrepareForSleep"),
-                     this, SLOT(prepareForSleep(bool)));
+  systemBus_.connect(login1, managerPath, managerInterface, QStringLiteral("PrepareForSleep"), this,
+                     SLOT(prepareForSleep(bool)));
 }
 
+// logind may be slow to answer at login, when this starts: nothing waits for the lookup, so
+// its bound can be long. The "auto" session names the caller's session, but signals come
+// from its real path.
 void SystemEventsMonitor::watchSession() {
   if (!systemBus_.isConnected()) return;
-  const std::optional<QString> path = findSessionPath();
-  if (!path) return;
-  sessionPath_ = *path;
+  QDBusMessage get =
+      QDBusMessage::createMethodCall(login1, managerPath + QStringLiteral("/session/auto"),
+                                     propertiesInterface, QStringLiteral("Get"));
+  get << sessionInterface << QStringLiteral("Id");
+  callLater(get, [this](const QDBusMessage& reply) {
+    const QVariant id = reply.arguments().value(0).value<QDBusVariant>().variant();
+    if (reply.type() != QDBusMessage::ReplyMessage || id.typeId() != QMetaType::QString) {
+      logUnavailable("login session", reply.errorMessage());
+      return;
+    }
+    askSessionPath(id.toString());
+  });
+}
+
+void SystemEventsMonitor::askSessionPath(const QString& id) {
+  QDBusMessage getSession = QDBusMessage::createMethodCall(login1, managerPath, managerInterface,
+                                                           QStringLiteral("GetSession"));
+  getSession << id;
+  callLater(getSession, [this](const QDBusMessage& reply) {
+    const QVariant path = reply.arguments().value(0);
+    if (reply.type() != QDBusMessage::ReplyMessage ||
+        path.typeId() != qMetaTypeId<QDBusObjectPath>()) {
+      logUnavailable("login session", reply.errorMessage());
+      return;
+    }
+    followSession(path.value<QDBusObjectPath>().path());
+  });
+}
+
+void SystemEventsMonitor::followSession(const QString& path) {
+  sessionPath_ = path;
   systemBus_.connect(login1, sessionPath_, sessionInterface, QStringLiteral("Lock"), this,
                      SLOT(sessionLocked()));
   systemBus_.connect(login1, sessionPath_, sessionInterface, QStringLiteral("Unlock"), this,
                      SLOT(sessionUnlocked()));
-  systemBus_.connect(login1, sessionPath_, propertiesInterface,
-                     QStringLiteral("PropertiesChanged"), this,
-                     SLOT(sessionPropertiesChanged(QString, QVariantMap, QStringList)));
+  systemBus_.connect(login1, sessionPath_, propertiesInterface, QStringLiteral("PropertiesChanged"),
+                     this, SLOT(sessionPropertiesChanged(QString, QVariantMap, QStringList)));
 }
 
-// The "auto" session names the caller's session, but signals come from its real path.
-std::optional<QString> SystemEventsMonitor::findSessionPath() {
-  QDBusMessage get = QDBusMessage::createMethodCall(
-      login1, managerPath + QStringLiteral("/session/auto"), propertiesInterface,
-      QStringLiteral("Get"));
-  get << sessionInterface << QStringLiteral("Id");
-  const QDBusMessage idReply = call(systemBus_, get);
-  const QVariant id = idReply.arguments().value(0).value<QDBusVariant>().variant();
-  if (idReply.type() != QDBusMessage::ReplyMessage || id.typeId() != QMetaType::QString) {
-    logUnavailable("login session", idReply.errorMessage());
-    return std::nullopt;
-  }
-  QDBusMessage getSession = QDBusMessage::createMethodCall(login1, managerPath, managerInterface,
-                                                           QStringLiteral("GetSession"));
-  getSession << id.toString();
-  const QDBusMessage pathReply = call(systemBus_, getSession);
-  const QVariant path = pathReply.arguments().value(0);
-  if (pathReply.type() != QDBusMessage::ReplyMessage ||
-      path.typeId() != qMetaTypeId<QDBusObjectPath>()) {
-    logUnavailable("login session", pathReply.errorMessage());
-    return std::nullopt;
-  }
-  return path.value<QDBusObjectPath>().path();
-}
-
-QDBusMessage SystemEventsMonitor::call(QDBusConnection& bus, QDBusMessage message) {
+void SystemEventsMonitor::callLater(QDBusMessage message,
+                                    std::function<void(const QDBusMessage&)> done) {
   message.setAutoStartService(false);
-  return bus.call(message, QDBus::Block, timeoutMs_);
+  // Owned by this monitor: a lookup still going when it ends is dropped with it.
+  auto* watcher = new QDBusPendingCallWatcher(systemBus_.asyncCall(message, timeoutMs_), this);
+  connect(watcher, &QDBusPendingCallWatcher::finished, this,
+          [done = std::move(done)](QDBusPendingCallWatcher* finished) {
+            finished->deleteLater();
+            done(finished->reply());
+          });
 }
 
 void SystemEventsMonitor::deliverPendingWake() {
@@ -141,8 +154,7 @@ void SystemEventsMonitor::prepareForSleep(bool starting) {
   sleepAnnounced_ = starting;
   if (starting) return;
   const double suspended = suspendedTime_();
-  const bool alreadyTold =
-      wakeToldEarly_ && suspended - suspendedAtLastWake_ <= wakeThreshold;
+  const bool alreadyTold = wakeToldEarly_ && suspended - suspendedAtLastWake_ <= wakeThreshold;
   suspendedAtLastWake_ = suspended;
   wakeToldEarly_ = false;
   if (!alreadyTold) didWake_.notify();
@@ -157,8 +169,7 @@ void SystemEventsMonitor::sessionLocked() { wentAway_.notify(); }
 void SystemEventsMonitor::sessionUnlocked() { cameBack_.notify(); }
 
 void SystemEventsMonitor::sessionPropertiesChanged(const QString& interface,
-                                                   const QVariantMap& changed,
-                                                   const QStringList&) {
+                                                   const QVariantMap& changed, const QStringList&) {
   if (interface != sessionInterface) return;
   const QVariant active = changed.value(QStringLiteral("Active"));
   const QVariant locked = changed.value(QStringLiteral("LockedHint"));

@@ -7,7 +7,6 @@
 #include <QVariantMap>
 #include <chrono>
 #include <functional>
-#include <optional>
 
 #include "foundation/observers.h"
 
@@ -19,8 +18,10 @@ namespace vorlane {
 //
 // Sources: `ActiveChanged` of the freedesktop and GNOME screen savers on the session bus;
 // logind on the system bus, `PrepareForSleep(false)` of the manager and the own session's
-// `Lock`, `Unlock` and `Active`/`LockedHint` changes. Every call gives up after `timeout`;
-// a missing or silent service is logged once and leaves that source unwatched. Main thread.
+// `Lock`, `Unlock` and `Active`/`LockedHint` changes. The own session is looked up in the
+// background, so a slow logind neither holds up the start nor is missed: each of the two
+// calls gives up after `timeout`, and a missing or silent logind is logged once and leaves
+// the session unwatched. Main thread.
 class SystemEventsMonitor final : public QObject {
   Q_OBJECT
 
@@ -30,7 +31,7 @@ class SystemEventsMonitor final : public QObject {
 
   SystemEventsMonitor(QDBusConnection systemBus, QDBusConnection sessionBus,
                       SuspendedTime suspendedTime = systemSuspendedSeconds,
-                      std::chrono::milliseconds timeout = std::chrono::milliseconds(250));
+                      std::chrono::milliseconds timeout = std::chrono::minutes(2));
 
   Observers<>& screenWentAway() { return wentAway_; }
   Observers<>& screenCameBack() { return cameBack_; }
@@ -45,7 +46,7 @@ class SystemEventsMonitor final : public QObject {
   // time does not grow) is told before the caller looks at the clock.
   void deliverPendingWake();
 
-  // The logind session followed; empty when none could be found.
+  // The logind session followed; empty when none could be found or the lookup goes on.
   const QString& sessionPath() const { return sessionPath_; }
 
   // CLOCK_BOOTTIME minus CLOCK_MONOTONIC: the first counts suspend, the second does not.
@@ -63,8 +64,10 @@ class SystemEventsMonitor final : public QObject {
   void watchScreenSavers();
   void watchSleep();
   void watchSession();
-  std::optional<QString> findSessionPath();
-  QDBusMessage call(QDBusConnection& bus, QDBusMessage message);
+  void askSessionPath(const QString& id);
+  void followSession(const QString& path);
+  // Sends `message` and hands its answer (or error) to `done`; the caller never waits.
+  void callLater(QDBusMessage message, std::function<void(const QDBusMessage&)> done);
   void tellWake();
   void takeWaitingSignals();
 

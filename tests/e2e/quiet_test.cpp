@@ -1,33 +1,42 @@
-// Quiet: a locked screen (the screen saver says so) drops the hour; an unlock brings the next one
-// back; another program's full-screen window turns the hour into a silent notification that dunst
-// gets.
+// Quiet: a screen gone away (the screen saver says so, or logind locks the session) drops the
+// hour; its return brings the next one back; another program's full-screen window turns the
+// hour into a silent notification that dunst gets.
 #include "tests/e2e/scenario.h"
 
 namespace vorlane::e2e {
 namespace {
 
-TEST_F(Scenario, ALockDropsTheHourAFullScreenWindowTurnsItIntoANotification) {
+struct QuietScenario : Scenario {
+  bool reach(const char* time) {
+    return testing::waitUntil([&] { return program->fakeNow() >= at(time); },
+                              program->real(2 * 60 * 60));
+  }
+
+  // From 09:57 to 10:20 the screen is away: the 10:00 visit is dropped without a
+  // notification, and 11:00 comes as usual.
+  void awayOverTenDropsTheHour(const std::function<bool(bool)>& away) {
+    ASSERT_TRUE(reach("09:57:00"));
+    ASSERT_TRUE(away(true));
+    EXPECT_TRUE(program->waitForLine("screen unavailable, dropping anything in flight", 10s));
+    ASSERT_TRUE(program->waitForLine("suppressed visit scheduled for " +
+                                         describeDate(Date::fromUnix(double(at("10:00:00")))) +
+                                         ": screen asleep or locked",
+                                     program->real(10 * 60)));
+    ASSERT_TRUE(reach("10:20:00"));
+    EXPECT_EQ(desktop->notificationsSent(), 0) << "the hour while away is dropped";
+    ASSERT_TRUE(away(false));
+    EXPECT_TRUE(program->waitForLine("screen available again, re-anchoring the scheduler", 10s));
+    EXPECT_TRUE(program->waitForLine(visitLine(at("11:00:00")), program->real(50 * 60)));
+    EXPECT_EQ(program->count(visitLine(at("10:00:00"))), 0u);
+  }
+};
+
+TEST_F(QuietScenario, TheScreenSaverDropsTheHourAFullScreenWindowTurnsItIntoANotification) {
   startDesktop();
   seedPreferences();
   launch(at("09:55:00"));
-  const auto reach = [&](const char* time) {
-    return testing::waitUntil([&] { return program->fakeNow() >= at(time); },
-                              program->real(2 * 60 * 60));
-  };
-
-  ASSERT_TRUE(reach("09:57:00"));
-  ASSERT_TRUE(desktop->screenSaver(true));
-  EXPECT_TRUE(program->waitForLine("screen unavailable, dropping anything in flight", 10s));
-  ASSERT_TRUE(program->waitForLine("suppressed visit scheduled for " +
-                                       describeDate(Date::fromUnix(double(at("10:00:00")))) +
-                                       ": screen asleep or locked",
-                                   program->real(10 * 60)));
-  ASSERT_TRUE(reach("10:20:00"));
-  EXPECT_EQ(desktop->notificationsSent(), 0) << "the locked hour is dropped";
-  ASSERT_TRUE(desktop->screenSaver(false));
-  EXPECT_TRUE(program->waitForLine("screen available again, re-anchoring the scheduler", 10s));
-  EXPECT_TRUE(program->waitForLine(visitLine(at("11:00:00")), program->real(50 * 60)));
-  EXPECT_EQ(program->count(visitLine(at("10:00:00"))), 0u);
+  awayOverTenDropsTheHour([&](bool on) { return desktop->screenSaver(on); });
+  if (HasFatalFailure()) return;
 
   ASSERT_TRUE(reach("11:10:00"));
   {
@@ -52,6 +61,18 @@ TEST_F(Scenario, ALockDropsTheHourAFullScreenWindowTurnsItIntoANotification) {
   EXPECT_TRUE(program->waitForLine(visitLine(at("13:00:00")), program->real(70 * 60)));
   EXPECT_EQ(program->count(visitLine(at("12:00:00"))), 0u);
   EXPECT_EQ(desktop->notificationsSent(), 1);
+}
+
+// logind's Lock and LockedHint on the program's own session, which it looks up at the start
+// without waiting: found under the sped-up clock too.
+TEST_F(QuietScenario, ALockedSessionDropsTheHourAndTheUnlockBringsTheNext) {
+  startDesktop();
+  seedPreferences();
+  launch(at("09:55:00"));
+  awayOverTenDropsTheHour([&](bool on) { return desktop->lock(on); });
+  EXPECT_EQ(program->count("login session not available"), 0u);
+  EXPECT_EQ(program->count("performing visit"), 1u);
+  EXPECT_EQ(desktop->notificationsReceived(), 0);
 }
 
 }  // namespace
