@@ -143,10 +143,13 @@ void SystemEventsMonitor::deliverPendingWake() {
 void SystemEventsMonitor::takeWaitingSignals() {
   // The bus answers only after handing over what it holds for us, and the answer is read
   // after those signals: once it is here, logind's wake (if sent) is waiting to be told.
-  call(systemBus_, QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-                                                  QStringLiteral("/org/freedesktop/DBus"),
-                                                  QStringLiteral("org.freedesktop.DBus"),
-                                                  QStringLiteral("GetId")));
+  // The one blocking call here, so it keeps the short bound whatever the lookups' bound is.
+  constexpr int roundTripMs = 250;
+  systemBus_.call(QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                                 QStringLiteral("/org/freedesktop/DBus"),
+                                                 QStringLiteral("org.freedesktop.DBus"),
+                                                 QStringLiteral("GetId")),
+                  QDBus::Block, roundTripMs);
   QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
