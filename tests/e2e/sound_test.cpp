@@ -2,6 +2,7 @@
 // the voice. (A sped-up clock hurries
 // the audio stream as well, so the day scenario cannot hear it.)
 #include "tests/e2e/scenario.h"
+#include "tests/support/image_pixels.h"
 
 namespace vorlane::e2e {
 namespace {
@@ -13,6 +14,13 @@ TEST_F(Scenario, TheHourIsSpokenIntoTheSoundServer) {
   ASSERT_TRUE(program->start({zone, at("09:59:52"), 1}));
   ASSERT_TRUE(program->waitForLine(visitLine(at("10:00:00")), 60s)) << program->log();
   ASSERT_TRUE(program->waitForLine("speaking: It's ten o'clock", 10s));
+  // Its bubble with the time: the light theme's near-white fill, in the column only.
+  const QRect column(940, 0, 340, 800);
+  const auto bubbleFill = [](const QColor& c) {
+    return c.red() >= 240 && c.green() >= 240 && c.blue() >= 240;
+  };
+  EXPECT_TRUE(testing::waitUntil(
+      [&] { return pixelsWhere(screenshot("hour-bubble"), bubbleFill, column) > 2000; }, 15s));
   // Climbed down the column to say it.
   const QRect lowerColumn(940, 130, 340, 670);
   EXPECT_TRUE(testing::waitUntil(
