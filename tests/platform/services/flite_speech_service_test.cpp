@@ -54,7 +54,7 @@ struct FliteSpeechServiceTest : ::testing::Test {
       store,
       {std::unique_ptr<SynthesisEngine>(engine), std::unique_ptr<AudioOutput>(speechOut),
        std::unique_ptr<AudioOutput>(clipOut), ResourceLocator({folder.path()}),
-       [] { return newYork; }, 200}};
+       [] { return newYork; }, 600}};
 };
 
 // One service for all rows: the settings must be read afresh on every call.
@@ -208,17 +208,17 @@ TEST_F(FliteSpeechServiceTest, WhenNothingCanBeHeardThePhraseStillEndsOnTheNextT
 TEST_F(FliteSpeechServiceTest, TheVoicesAreGivenBackOnceSynthesisHasBeenQuietAWhile) {
   choose(std::nullopt);
   service.speak("one", std::nullopt, nullptr);
-  QTest::qWait(120);
+  QTest::qWait(400);
   speechOut->finishCurrent();
   // A phrase inside the quiet period starts it again.
   service.speak("two", std::nullopt, nullptr);
-  QTest::qWait(120);
+  QTest::qWait(300);
   EXPECT_EQ(engine->releases, 0);
   EXPECT_TRUE(QTest::qWaitFor([&] { return engine->releases == 1; }, 2000));
   // Recordings need no voice.
   choose(bundled);
   service.speak("It's three o'clock", at(15, 0), nullptr);
-  QTest::qWait(400);
+  QTest::qWait(800);
   EXPECT_EQ(engine->releases, 1);
   EXPECT_EQ(engine->calls.size(), 2u);
 }
