@@ -1,6 +1,9 @@
 #include "app/application_entry.h"
 
+#include <malloc.h>
+
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
@@ -47,6 +50,9 @@ int runApplication(int argc, char** argv) {
     return 1;
   }
   setenv("QT_QPA_PLATFORM", qtPlatformsFor(environment).c_str(), 1);
+  // The few threads (the X event queue, the bus) allocate little and never at the same time:
+  // one heap serves them all, rather than a heap of its own each.
+  mallopt(M_ARENA_MAX, 1);
 
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vorlane"));
@@ -68,6 +74,9 @@ int runApplication(int argc, char** argv) {
     std::fprintf(stderr, "vorlane: nothing to show in this build\n");
     return 1;
   }
+  // Start-up frees much of what it built (the scene, the menus, the settings); the freed
+  // pages go back once the first drawing is done.
+  QTimer::singleShot(5000, [] { malloc_trim(0); });
   QApplication::exec();
   delegate.applicationWillTerminate();
   liveDelegate = nullptr;

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <csetjmp>
-#include <mutex>
+#include <memory>
+#include <string>
 
 #include <dlfcn.h>
 
@@ -19,8 +20,8 @@ struct FliteVoice {
   const char* name;
   // libflite names no language; these are the voices' accents.
   const char* language;
-  // Opened on first use: linked in, each voice's relocated tables cost over a megabyte of
-  // resident memory from the start, spoken or not.
+  // Opened on first use and closed when speech has been quiet a while: each voice's
+  // relocated tables cost megabytes of resident memory.
   const char* library;
   const char* registerSymbol;
 };
@@ -33,26 +34,27 @@ constexpr FliteVoice fliteVoices[] = {
     {"flite:kal16", "kal16", "en-US", "libflite_cmu_us_kal16.so.1", "register_cmu_us_kal16"},
 };
 
-// The voice from its library, kept loaded for the process; none when either is missing.
-cst_voice* loadVoice(const FliteVoice& v) {
-  void* library = dlopen(v.library, RTLD_NOW | RTLD_LOCAL);
-  if (library == nullptr) return nullptr;
-  using Register = cst_voice* (*)(const char*);
-  auto registerVoice = reinterpret_cast<Register>(dlsym(library, v.registerSymbol));
-  return registerVoice != nullptr ? registerVoice(nullptr) : nullptr;
+// Unregisters a voice from its library and closes the library.
+void closeVoice(void* library, const char* registerSymbol, cst_voice* voice) {
+  using Unregister = void (*)(cst_voice*);
+  const std::string unregisterSymbol = std::string("un") + registerSymbol;
+  auto unregisterVoice = reinterpret_cast<Unregister>(dlsym(library, unregisterSymbol.c_str()));
+  if (voice != nullptr && unregisterVoice != nullptr) unregisterVoice(voice);
+  dlclose(library);
 }
 
 // libflite reports internal errors by exiting the process unless a jump target is set.
 // Kept free of C++ objects, so the jump skips no destructor.
-cst_wave* synthesizeGuarded(const char* text, cst_voice* voice) {
+cst_wave* synthesizeGuarded(const char* text, cst_voice* voice, jmp_buf** errorTarget,
+                            cst_wave* (*textToWave)(const char*, cst_voice*)) {
   static std::jmp_buf target;
-  cst_errjmp = &target;
+  *errorTarget = &target;
   if (setjmp(target) != 0) {
-    cst_errjmp = nullptr;
+    *errorTarget = nullptr;
     return nullptr;
   }
-  cst_wave* wave = flite_text_to_wave(text, voice);
-  cst_errjmp = nullptr;
+  cst_wave* wave = textToWave(text, voice);
+  *errorTarget = nullptr;
   return wave;
 }
 
@@ -63,9 +65,55 @@ float durationStretch(float rate) {
   return std::exp2(1.0f - 2.0f * r);
 }
 
-FliteEngine::FliteEngine() {
-  static std::once_flag initialised;
-  std::call_once(initialised, [] { flite_init(); });
+// libflite's entry points, looked up in the library opened for the loaded voices.
+struct FliteEngine::Library {
+  void* handle = nullptr;
+  jmp_buf** errorTarget = nullptr;
+  cst_wave* (*textToWave)(const char*, cst_voice*) = nullptr;
+  void (*setFloat)(cst_features*, const char*, float) = nullptr;
+  void (*deleteWave)(cst_wave*) = nullptr;
+};
+
+FliteEngine::FliteEngine() = default;
+
+FliteEngine::~FliteEngine() { releaseResources(); }
+
+bool FliteEngine::openLibrary() {
+  if (library_) return true;
+  void* handle = dlopen("libflite.so.1", RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) return false;
+  Library library{handle,
+                  reinterpret_cast<jmp_buf**>(dlsym(handle, "cst_errjmp")),
+                  reinterpret_cast<cst_wave* (*)(const char*, cst_voice*)>(
+                      dlsym(handle, "flite_text_to_wave")),
+                  reinterpret_cast<void (*)(cst_features*, const char*, float)>(
+                      dlsym(handle, "feat_set_float")),
+                  reinterpret_cast<void (*)(cst_wave*)>(dlsym(handle, "delete_wave"))};
+  auto init = reinterpret_cast<int (*)()>(dlsym(handle, "flite_init"));
+  if (library.errorTarget == nullptr || library.textToWave == nullptr ||
+      library.setFloat == nullptr || library.deleteWave == nullptr || init == nullptr) {
+    dlclose(handle);
+    return false;
+  }
+  init();
+  library_ = std::make_unique<Library>(library);
+  return true;
+}
+
+void FliteEngine::releaseResources() {
+  // The voices first: they use libflite's tables.
+  for (const auto& [identifier, loaded] : loaded_) {
+    for (const FliteVoice& v : fliteVoices) {
+      if (identifier == v.identifier && loaded.library != nullptr) {
+        closeVoice(loaded.library, v.registerSymbol, loaded.voice);
+      }
+    }
+  }
+  loaded_.clear();
+  if (library_) {
+    dlclose(library_->handle);
+    library_.reset();
+  }
 }
 
 std::vector<SpeechVoice> FliteEngine::voices() const {
@@ -79,13 +127,21 @@ std::vector<SpeechVoice> FliteEngine::voices() const {
 cst_voice* FliteEngine::voice(const std::string& identifier) {
   const auto found = loaded_.find(identifier);
   if (found != loaded_.end()) {
-    return found->second;
+    return found->second.voice;
   }
   for (const FliteVoice& v : fliteVoices) {
     if (identifier == v.identifier) {
-      cst_voice* voice = loadVoice(v);
-      loaded_.emplace(identifier, voice);
-      return voice;
+      LoadedVoice loaded;
+      if (openLibrary()) {
+        loaded.library = dlopen(v.library, RTLD_NOW | RTLD_LOCAL);
+      }
+      using Register = cst_voice* (*)(const char*);
+      auto registerVoice = loaded.library != nullptr
+                               ? reinterpret_cast<Register>(dlsym(loaded.library, v.registerSymbol))
+                               : nullptr;
+      loaded.voice = registerVoice != nullptr ? registerVoice(nullptr) : nullptr;
+      loaded_.emplace(identifier, loaded);
+      return loaded.voice;
     }
   }
   return nullptr;
@@ -101,8 +157,9 @@ std::optional<PcmBuffer> FliteEngine::synthesize(const std::string& text,
   if (chosen == nullptr) {
     return std::nullopt;
   }
-  feat_set_float(chosen->features, "duration_stretch", durationStretch(rate));
-  cst_wave* wave = synthesizeGuarded(text.c_str(), chosen);
+  library_->setFloat(chosen->features, "duration_stretch", durationStretch(rate));
+  cst_wave* wave =
+      synthesizeGuarded(text.c_str(), chosen, library_->errorTarget, library_->textToWave);
   if (wave == nullptr) {
     return std::nullopt;
   }
@@ -113,7 +170,7 @@ std::optional<PcmBuffer> FliteEngine::synthesize(const std::string& text,
     sound.samples.assign(wave->samples, wave->samples + std::size_t(wave->num_samples) *
                                                             std::size_t(sound.channels));
   }
-  delete_wave(wave);
+  library_->deleteWave(wave);
   return sound;
 }
 

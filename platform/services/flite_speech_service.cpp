@@ -1,20 +1,22 @@
 #include "platform/services/flite_speech_service.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 
 #include "core/visits/phrase_formatter.h"
 #include "platform/logging/log.h"
 #include "platform/services/flite_engine.h"
 #include "platform/services/main_thread.h"
-#include "platform/services/sink_audio_output.h"
+#include "platform/services/process_audio_output.h"
 
 namespace vorlane {
 
 FliteSpeechService::FliteSpeechService(PreferencesStore& preferencesStore)
     : FliteSpeechService(
           preferencesStore,
-          Dependencies{std::make_unique<FliteEngine>(), std::make_unique<SinkAudioOutput>(),
-                       std::make_unique<SinkAudioOutput>(), ResourceLocator::standard(),
+          Dependencies{std::make_unique<FliteEngine>(), std::make_unique<ProcessAudioOutput>(),
+                       std::make_unique<ProcessAudioOutput>(), ResourceLocator::standard(),
                        [] { return Calendar::current(); }}) {}
 
 FliteSpeechService::FliteSpeechService(PreferencesStore& preferencesStore,
@@ -24,7 +26,15 @@ FliteSpeechService::FliteSpeechService(PreferencesStore& preferencesStore,
       speechOutput_(std::move(dependencies.speechOutput)),
       locator_(std::move(dependencies.locator)),
       calendar_(std::move(dependencies.calendar)),
-      bundled_(std::move(dependencies.clipOutput)) {}
+      bundled_(std::move(dependencies.clipOutput)) {
+  // Speech comes a few times an hour; between phrases the voices' megabytes go back.
+  voiceRelease_.setSingleShot(true);
+  voiceRelease_.setInterval(dependencies.voiceReleaseDelayMs);
+  QObject::connect(&voiceRelease_, &QTimer::timeout, &context_, [this] {
+    engine_->releaseResources();
+    malloc_trim(0);
+  });
+}
 
 FliteSpeechService::~FliteSpeechService() = default;
 
@@ -97,6 +107,7 @@ void FliteSpeechService::synthesize(const std::string& text, const Preferences& 
 
   auto end = [this, id] { utteranceEnded(id); };
   const std::optional<PcmBuffer> sound = engine_->synthesize(text, voice, preferences.speechRate);
+  voiceRelease_.start();
   if (!sound) {
     Log::speech().error("speech synthesis failed");
     later(end);

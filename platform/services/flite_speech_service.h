@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -34,6 +35,8 @@ class FliteSpeechService final : public SpeechService {
     std::unique_ptr<AudioOutput> clipOutput;
     ResourceLocator locator;
     std::function<Calendar()> calendar;
+    // How long after the last synthesis the engine gives back its voices.
+    int voiceReleaseDelayMs = 10000;
   };
 
   // libflite, the default audio device, the standard sound folders, the user's calendar.
@@ -73,6 +76,7 @@ class FliteSpeechService final : public SpeechService {
   std::uint64_t lastUtteranceId_ = 0;
   // Receiver of deferred work; destroying it discards what is still queued.
   QObject context_;
+  QTimer voiceRelease_;
 };
 
 }  // namespace vorlane

@@ -32,6 +32,8 @@ class SynthesisEngine {
   // the engine fails; empty text may give a sound with no samples.
   [[nodiscard]] virtual std::optional<PcmBuffer> synthesize(
       const std::string& text, const std::optional<std::string>& voiceIdentifier, float rate) = 0;
+  // Gives back what the voices hold while speech is quiet; the next phrase reloads them.
+  virtual void releaseResources() {}
 };
 
 }  // namespace vorlane

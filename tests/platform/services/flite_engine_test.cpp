@@ -67,5 +67,21 @@ TEST(FliteEngine, OpensAVoiceOnlyWhenItFirstSpeaks) {
   EXPECT_FALSE(isLoaded("libflite_cmu_us_awb.so.1"));
 }
 
+TEST(FliteEngine, ReleasingClosesLibfliteAndItsVoicesAndTheNextPhraseOpensThemAgain) {
+  FliteEngine engine;
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    const auto sound = engine.synthesize("Eleven o'clock", std::nullopt, 0.5f);
+    ASSERT_TRUE(sound.has_value());
+    EXPECT_GT(testing::rmsLevel(*sound), 0.01);
+    EXPECT_TRUE(isLoaded("libflite_cmu_us_slt.so.1"));
+    EXPECT_TRUE(isLoaded("libflite.so.1"));
+    engine.releaseResources();
+    EXPECT_FALSE(isLoaded("libflite_cmu_us_slt.so.1"));
+    EXPECT_FALSE(isLoaded("libflite_cmulex.so.1"));
+    EXPECT_FALSE(isLoaded("libflite.so.1"));
+  }
+}
+
 }  // namespace
 }  // namespace vorlane

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QTest>
 
 #include "core/settings/in_memory_preferences_store.h"
 #include "platform/logging/log_capture.h"
@@ -53,7 +54,7 @@ struct FliteSpeechServiceTest : ::testing::Test {
       store,
       {std::unique_ptr<SynthesisEngine>(engine), std::unique_ptr<AudioOutput>(speechOut),
        std::unique_ptr<AudioOutput>(clipOut), ResourceLocator({folder.path()}),
-       [] { return newYork; }}};
+       [] { return newYork; }, 600}};
 };
 
 // One service for all rows: the settings must be read afresh on every call.
@@ -202,6 +203,24 @@ TEST_F(FliteSpeechServiceTest, WhenNothingCanBeHeardThePhraseStillEndsOnTheNextT
     EXPECT_EQ(rowLog.lines(), expected) << error.value_or("nothing to say");
   }
   EXPECT_TRUE(speechOut->played.empty());
+}
+
+TEST_F(FliteSpeechServiceTest, TheVoicesAreGivenBackOnceSynthesisHasBeenQuietAWhile) {
+  choose(std::nullopt);
+  service.speak("one", std::nullopt, nullptr);
+  QTest::qWait(400);
+  speechOut->finishCurrent();
+  // A phrase inside the quiet period starts it again.
+  service.speak("two", std::nullopt, nullptr);
+  QTest::qWait(300);
+  EXPECT_EQ(engine->releases, 0);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return engine->releases == 1; }, 2000));
+  // Recordings need no voice.
+  choose(bundled);
+  service.speak("It's three o'clock", at(15, 0), nullptr);
+  QTest::qWait(800);
+  EXPECT_EQ(engine->releases, 1);
+  EXPECT_EQ(engine->calls.size(), 2u);
 }
 
 }  // namespace

@@ -47,6 +47,7 @@ struct FakeSynthesisEngine final : SynthesisEngine {
   };
   std::optional<PcmBuffer> result = PcmBuffer{16000, 1, std::vector<std::int16_t>(1600, 1000)};
   std::vector<Call> calls;
+  int releases = 0;
   std::vector<SpeechVoice> installed = {{"flite:slt", "slt", "en-US"}, {"flite:awb", "awb", "en-GB"}};
   std::vector<SpeechVoice> voices() const override { return installed; }
   std::optional<PcmBuffer> synthesize(const std::string& text,
@@ -55,6 +56,7 @@ struct FakeSynthesisEngine final : SynthesisEngine {
     calls.push_back({text, voice, rate});
     return result;
   }
+  void releaseResources() override { ++releases; }
 };
 
 // Little-endian bytes, as RIFF files hold numbers.

@@ -1,6 +1,6 @@
-// The speech service with libflite and QAudioSink, against a sound server of the test's own
-// and against none at all. Each test runs in its own process: the sound server must be chosen
-// before the process first asks for an audio device.
+// The speech service with libflite and the audio player (QAudioSink in a child process),
+// against a sound server of the test's own and against none at all. Each test runs in its own
+// process: the sound server must be chosen before the process first asks for an audio device.
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include "platform/logging/log_capture.h"
 #include "platform/services/flite_engine.h"
 #include "platform/services/flite_speech_service.h"
-#include "platform/services/sink_audio_output.h"
+#include "platform/services/process_audio_output.h"
 #include "tests/support/child_process.h"
 
 namespace vorlane {
@@ -55,8 +55,10 @@ std::unique_ptr<FliteSpeechService> realService(PreferencesStore& store, bool re
   store.setPreferences(p);
   return std::make_unique<FliteSpeechService>(
       store, FliteSpeechService::Dependencies{
-                 std::make_unique<FliteEngine>(), std::make_unique<SinkAudioOutput>(),
-                 std::make_unique<SinkAudioOutput>(), ResourceLocator({VORLANE_SOUNDS_BUILD_DIR}),
+                 std::make_unique<FliteEngine>(),
+                 std::make_unique<ProcessAudioOutput>(VORLANE_AUDIO_PLAYER),
+                 std::make_unique<ProcessAudioOutput>(VORLANE_AUDIO_PLAYER),
+                 ResourceLocator({VORLANE_SOUNDS_BUILD_DIR}),
                  [] { return newYork; }});
 }
 
@@ -87,6 +89,30 @@ TEST(SpeechRoundTrip, PhrasesAndClipsPlayThroughASoundServerAndCompleteOnce) {
   for (const LogCapture::Line& line : log.lines()) {
     EXPECT_NE(line.level, LogLevel::error) << line.message;
   }
+}
+
+TEST(AudioPlayer, PlaysUntilTheSoundEndsOrIsStoppedAndAMissingPlayerDoesNotStart) {
+  NullSinkServer pulse;
+  ASSERT_TRUE(pulse.ready());
+  const PcmBuffer second{16000, 1, std::vector<std::int16_t>(16000, 3000)};
+  ProcessAudioOutput output(VORLANE_AUDIO_PLAYER);
+  int finished = 0;
+  ASSERT_TRUE(output.play(second, [&] { ++finished; }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return pulse.playing(); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return finished > 0; }, 10000));
+  EXPECT_FALSE(output.isPlaying());
+  // Cut short: the player ends at once and the end is never reported.
+  ASSERT_TRUE(output.play(second, [&] { ++finished; }));
+  output.stop();
+  EXPECT_FALSE(output.isPlaying());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !pulse.playing(); }, 5000));
+  QTest::qWait(1500);
+  EXPECT_EQ(finished, 1);
+  ProcessAudioOutput missing("/nonexistent/vorlane-audio-player", 2000);
+  EXPECT_FALSE(missing.play(second, [&] { ++finished; }));
+  EXPECT_FALSE(output.play(PcmBuffer{0, 1, {1, 2}}, [&] { ++finished; }));
+  QTest::qWait(100);
+  EXPECT_EQ(finished, 1);
 }
 
 TEST(SpeechWithoutSoundServer, EveryPhraseEndsPromptlyAndSaysWhy) {
