@@ -67,8 +67,16 @@ TEST_F(Presence, AFidgetOpensAnAnimationWindowOfAtLeastOnePointEightSeconds) {
   controller->fidgetNow(IdleFidget::wave);
   EXPECT_EQ(controller->lastFidget(), IdleFidget(IdleFidget::wave));
   EXPECT_TRUE(driverRunning());
+  EXPECT_EQ(controller->frameDriver()->interval(), FrameDriver::halfRateInterval)
+      << "a small idle motion needs no more";
   run(1.75);
   EXPECT_TRUE(controller->isAnimationWindowOpen());
+  // A visit in the middle of a fidget plays at the full rate.
+  controller->fidgetNow(IdleFidget::wave);
+  controller->performIfFree(visitAt(0), {});
+  EXPECT_EQ(controller->frameDriver()->interval(), FrameDriver::fullRateInterval);
+  run(12);
+  EXPECT_FALSE(controller->isPerformingVisit());
 
   run(3);
   controller->scene()->leave();  // away: the scene declines
