@@ -256,6 +256,13 @@ void MascotWindowController::refreshLiveRects() {
       if (!box.isEmpty()) rects.push_back(box);
     }
   }
+  // In a fidget the character sways in place: the areas only grow to cover it, sparing the X
+  // server a new input shape each frame; the exact ones come once the scene settles.
+  const bool fidgeting = driver_ && driver_->isRunning() &&
+                         driver_->interval() == FrameDriver::halfRateInterval;
+  if (fidgeting && rects.size() == liveRects_.size()) {
+    for (qsizetype i = 0; i < rects.size(); ++i) rects[i] |= liveRects_[i];
+  }
   if (rects == liveRects_) return;
   liveRects_ = rects;
   window_->setLiveRects(rects);
