@@ -12,7 +12,6 @@ MascotView::MascotView(Scene* scene, QWidget* parent) : QGraphicsView(scene, par
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
   setBackgroundBrush(Qt::NoBrush);
-  setStyleSheet(QStringLiteral("background: transparent"));
   setAttribute(Qt::WA_TranslucentBackground);
   viewport()->setAutoFillBackground(false);
   setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
@@ -20,6 +19,8 @@ MascotView::MascotView(Scene* scene, QWidget* parent) : QGraphicsView(scene, par
   setFocusPolicy(Qt::NoFocus);
   // Nodes move every frame: repainting the union of their boxes is cheaper than tracking each.
   setViewportUpdateMode(QGraphicsView::BoundingRectViewportUpdate);
+  // Every node sets the pen and brush it paints with and restores whatever else it changes.
+  setOptimizationFlag(QGraphicsView::DontSavePainterState);
   setMouseTracking(true);
   viewport()->setMouseTracking(true);
 }

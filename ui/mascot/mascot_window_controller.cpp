@@ -95,14 +95,6 @@ MascotPlacement MascotWindowController::savedPlacement(const ScreenInfo& screen)
 void MascotWindowController::showWindow() {
   if (!window_) return;
   window_->show();
-  // Without a compositor the window shows only the pixels the scene paints. Only then does it
-  // hear of the scene's changes: a listener makes the view repaint the whole column each frame.
-  if (scene_ && !window_->compositorPresent()) {
-    connect(scene_, &QGraphicsScene::changed, window_, &MascotWindow::contentChanged,
-            Qt::UniqueConnection);
-  } else if (scene_) {
-    disconnect(scene_, &QGraphicsScene::changed, window_, &MascotWindow::contentChanged);
-  }
   window_->raise();  // never activated: the mascot takes no focus
 }
 

@@ -80,9 +80,13 @@ void MascotWindowController::fidgetNow(std::optional<IdleFidget> fidget) {
                                        *random_));
   stir(1.8);
   const std::optional<double> duration = scene_->performIdleFidget(choice);
-  if (!duration) return;  // declined: the short window stands and the last fidget stays
-  lastFidget_ = choice;
-  if (*duration + 0.3 > 1.8) stir(*duration + 0.3);
+  if (duration) {
+    lastFidget_ = choice;
+    if (*duration + 0.3 > 1.8) stir(*duration + 0.3);
+  }  // declined: the short window stands and the last fidget stays
+  // A fidget moves a few points of a small figure: half the frame rate shows it as smoothly,
+  // at half the cost. Anything else that stirs the scene brings the full rate back.
+  if (driver_) driver_->setInterval(FrameDriver::halfRateInterval);
 }
 
 MascotScene& MascotWindowController::ensureScene() {
@@ -133,6 +137,17 @@ void MascotWindowController::buildScene(const ScreenInfo& screen,
     if (self) self->updateInteractivity(self->pointerLocation_());
   };
   window->setContentWidget(view);
+  // The window hears of the scene's changes only while its frames cannot tell it what they
+  // show: a listener to them makes the view repaint the whole column each frame.
+  window->setContentChangeListener([window, scene = QPointer<MascotScene>(scene)](bool listen) {
+    if (!scene) return;
+    if (listen) {
+      connect(scene, &QGraphicsScene::changed, window, &MascotWindow::contentChanged,
+              Qt::UniqueConnection);
+    } else {
+      disconnect(scene, &QGraphicsScene::changed, window, &MascotWindow::contentChanged);
+    }
+  });
   // A child of its scene: it goes with it, also when the scene ends inside one of its frames.
   auto* driver = new FrameDriver(scene, scene);
   driver->setPaused(true);
@@ -172,7 +187,10 @@ void MascotWindowController::teardownScene() {
 
 void MascotWindowController::setAnimating(bool animating) {
   if (scene_) scene_->setCalm(!animating);
-  if (driver_) driver_->setPaused(!animating);
+  if (driver_) {
+    if (animating) driver_->setInterval(FrameDriver::fullRateInterval);
+    driver_->setPaused(!animating);
+  }
   if (!animating) refreshLiveRects();
 }
 
@@ -237,6 +255,13 @@ void MascotWindowController::refreshLiveRects() {
                             .intersected(QRect(QPoint(), window_->size()));
       if (!box.isEmpty()) rects.push_back(box);
     }
+  }
+  // In a fidget the character sways in place: the areas only grow to cover it, sparing the X
+  // server a new input shape each frame; the exact ones come once the scene settles.
+  const bool fidgeting = driver_ && driver_->isRunning() &&
+                         driver_->interval() == FrameDriver::halfRateInterval;
+  if (fidgeting && rects.size() == liveRects_.size()) {
+    for (qsizetype i = 0; i < rects.size(); ++i) rects[i] |= liveRects_[i];
   }
   if (rects == liveRects_) return;
   liveRects_ = rects;

@@ -4,7 +4,7 @@ namespace vorlane {
 
 FrameDriver::FrameDriver(Scene* scene, QObject* parent) : QObject(parent), scene_(scene) {
   timer_.setTimerType(Qt::PreciseTimer);
-  timer_.setInterval(16);
+  timer_.setInterval(fullRateInterval);
   connect(&timer_, &QTimer::timeout, this, &FrameDriver::frame);
   if (scene != nullptr) connect(scene, &Scene::actionAdded, this, &FrameDriver::start);
 }
@@ -16,6 +16,12 @@ void FrameDriver::start() {
 }
 
 void FrameDriver::stop() { timer_.stop(); }
+
+void FrameDriver::setInterval(int milliseconds) {
+  if (timer_.interval() == milliseconds) return;
+  // QTimer restarts a running timer on a new interval; the clock keeps the frame's length.
+  timer_.setInterval(milliseconds);
+}
 
 void FrameDriver::setPaused(bool paused) {
   paused_ = paused;

@@ -11,11 +11,20 @@ namespace vorlane {
 
 // Steps a scene every 16 ms while something moves. It runs only while unpaused, stops
 // itself after a frame in which no action ran, and starts again when an action is added.
+// Small idle motions may ask for half the rate: actions advance by the time that passed, so
+// they keep their length and poses, and each frame costs the same however little moved.
 class FrameDriver : public QObject {
   Q_OBJECT
 
  public:
+  static constexpr int fullRateInterval = 16;
+  static constexpr int halfRateInterval = 33;
+
   explicit FrameDriver(Scene* scene, QObject* parent = nullptr);
+
+  // Milliseconds between frames; a running driver keeps going at the new pace.
+  void setInterval(int milliseconds);
+  int interval() const { return timer_.interval(); }
 
   // Runs at least one frame, unless paused. The first frame after a start is one frame long.
   void start();

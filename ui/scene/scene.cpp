@@ -7,9 +7,13 @@ namespace vorlane {
 
 namespace {
 
-void collect(Node* node, std::vector<QPointer<Node>>& out) {
-  out.emplace_back(node);
-  for (Node* child : node->children()) collect(child, out);
+// The nodes with actions, in tree order. Most nodes have none, and a guard for each node
+// would cost more than the frame's actions.
+void collect(QGraphicsItem* item, std::vector<QPointer<Node>>& out) {
+  if (auto* node = qobject_cast<Node*>(item->toGraphicsObject()); node && node->hasActions()) {
+    out.emplace_back(node);
+  }
+  for (QGraphicsItem* child : item->childItems()) collect(child, out);
 }
 
 }  // namespace
@@ -35,7 +39,7 @@ void Scene::setSize(QSizeF size) {
 bool Scene::step(double dt) {
   if (tornDown_) return false;
   std::vector<QPointer<Node>> nodes;
-  collect(root_, nodes);
+  collect(root_, nodes);  // only nodes armed now step: a node given actions later waits
   for (const auto& node : nodes) node->armActions();
   bool ran = false;
   for (const auto& node : nodes) {

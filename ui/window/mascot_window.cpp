@@ -93,11 +93,27 @@ void MascotWindow::setLiveRects(const QVector<QRect>& rects) {
   applyShapes();
 }
 
-void MascotWindow::contentChanged() {
-  if (!usesContentMask()) return;
+bool MascotWindow::needsContentChanges() const {
+  if (!usesContentMask()) return false;
   const QWindow* native = windowHandle();
-  if (framesReadable_ && isVisible() && native != nullptr && native->isExposed()) return;
-  refreshContentMask();
+  return !(framesReadable_ && isVisible() && native != nullptr && native->isExposed());
+}
+
+void MascotWindow::contentChanged() {
+  if (needsContentChanges()) refreshContentMask();
+}
+
+void MascotWindow::setContentChangeListener(std::function<void(bool)> listener) {
+  contentListener_ = std::move(listener);
+  listening_.reset();
+  updateContentListening();
+}
+
+void MascotWindow::updateContentListening() {
+  const bool listen = needsContentChanges();
+  if (!contentListener_ || listening_ == listen) return;
+  listening_ = listen;
+  contentListener_(listen);
 }
 
 void MascotWindow::refreshContentMask() {
@@ -120,6 +136,7 @@ void MascotWindow::framePainted(const QRegion& repainted) {
   // cannot tell what it leaves empty: the content is then read when it says it changed.
   framesReadable_ = device != nullptr && device->devType() == QInternal::Image &&
                     static_cast<const QImage*>(device)->hasAlphaChannel();
+  updateContentListening();
   if (!framesReadable_) return;
   const auto& frame = *static_cast<const QImage*>(device);
   // Qt may keep a backing store larger than the window; only the window's part shows.
@@ -150,6 +167,7 @@ bool MascotWindow::event(QEvent* event) {
       x11shape::setAllWorkspacesBeforeMapping(qtConnection(), window);
       refreshContentMask();
       applyShapes();
+      updateContentListening();
       // Window managers forget the states of an unmapped window: ask again once mapped.
       QMetaObject::invokeMethod(
           this, [this] { x11shape::requestStickyState(qtConnection(), xcb_window_t(winId())); },
@@ -160,6 +178,9 @@ bool MascotWindow::event(QEvent* event) {
       refreshContentMask();
       applyShapes();
       if (windowHandle() != nullptr) windowHandle()->installEventFilter(this);
+      break;
+    case QEvent::Hide:
+      updateContentListening();
       break;
     case QEvent::Resize:
       if (content_) content_->setGeometry(rect());
@@ -191,9 +212,13 @@ bool MascotWindow::event(QEvent* event) {
 bool MascotWindow::eventFilter(QObject* watched, QEvent* event) {
   // A window manager that frames the window copies its shapes to the frame when it takes the
   // window, but not always the input shape set just before: set it again once mapped.
-  if (watched == windowHandle() && event->type() == QEvent::Expose && isVisible()) {
-    sendContentMask();
-    applyShapes();
+  if (watched == windowHandle() && event->type() == QEvent::Expose) {
+    if (isVisible()) {
+      sendContentMask();
+      applyShapes();
+    }
+    // Exposed or no longer: whether frames can carry the shown area changes with it.
+    updateContentListening();
   }
   return QWidget::eventFilter(watched, event);
 }

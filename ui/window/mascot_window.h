@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QPointer>
@@ -45,6 +46,11 @@ class MascotWindow final : public QWidget {
   // shown area; this reads the content afresh only while the window cannot paint (hidden,
   // or not exposed), so the area is right when it can again.
   void contentChanged();
+  // Called with true while the window needs `contentChanged` and with false once its painted
+  // frames carry the shown area again: listening to every change costs the content (a
+  // graphics view then repaints all of itself each frame). Called at once with the need now.
+  void setContentChangeListener(std::function<void(bool listen)> listener);
+  bool needsContentChanges() const;
   // The shown area now, from the content as it paints at this moment.
   void refreshContentMask();
   // The shown area in device pixels; none while the whole window is shown.
@@ -60,6 +66,8 @@ class MascotWindow final : public QWidget {
   // A frame was painted inside `repainted` (logical pixels) and is not on screen yet.
   void framePainted(const QRegion& repainted);
   void sendContentMask();
+  // Tells the listener when the need for change notices differs from what it was told.
+  void updateContentListening();
 
   // Where the column belongs, as last asked.
   QRect target_;
@@ -74,6 +82,8 @@ class MascotWindow final : public QWidget {
   // Whether painted frames could be read, so that they keep the shown area.
   bool framesReadable_ = false;
   bool grabbing_ = false;
+  std::function<void(bool)> contentListener_;
+  std::optional<bool> listening_;
 };
 
 }  // namespace vorlane

@@ -67,8 +67,16 @@ TEST_F(Presence, AFidgetOpensAnAnimationWindowOfAtLeastOnePointEightSeconds) {
   controller->fidgetNow(IdleFidget::wave);
   EXPECT_EQ(controller->lastFidget(), IdleFidget(IdleFidget::wave));
   EXPECT_TRUE(driverRunning());
+  EXPECT_EQ(controller->frameDriver()->interval(), FrameDriver::halfRateInterval)
+      << "a small idle motion needs no more";
   run(1.75);
   EXPECT_TRUE(controller->isAnimationWindowOpen());
+  // A visit in the middle of a fidget plays at the full rate.
+  controller->fidgetNow(IdleFidget::wave);
+  controller->performIfFree(visitAt(0), {});
+  EXPECT_EQ(controller->frameDriver()->interval(), FrameDriver::fullRateInterval);
+  run(12);
+  EXPECT_FALSE(controller->isPerformingVisit());
 
   run(3);
   controller->scene()->leave();  // away: the scene declines
@@ -124,6 +132,38 @@ TEST_F(Presence, ClickThroughLeavesNoLiveArea) {
   preferences->setPreferences(p);
   controller->applyPresenceMode();
   EXPECT_TRUE(controller->window()->liveRects().isEmpty());
+}
+
+// Each new input shape is a request to the X server and news for the window manager and the
+// compositor: in a fidget the live area only widens to keep the swaying character covered,
+// and is exact again once the scene settles.
+TEST_F(Presence, AFidgetOnlyWidensTheLiveAreaAndItIsExactOnceSettled) {
+  build();
+  peek();
+  run(3);
+  const auto exact = [this] {
+    const Rect r = controller->scene()->characterHitFrame();
+    const double height = controller->scene()->size().height();
+    return QRectF(r.x, height - r.maxY(), r.width, r.height).toAlignedRect();
+  };
+  ASSERT_EQ(controller->window()->liveRects().size(), 1);
+  QRect live = controller->window()->liveRects().front();
+  controller->fidgetNow(IdleFidget::swing);
+  int changes = 0;
+  int frames = 0;
+  for (; controller->isAnimationWindowOpen() && frames < 600; ++frames) {
+    run(1.0 / 60);
+    if (!controller->isAnimationWindowOpen()) break;  // settled
+    const QRect now = controller->window()->liveRects().front();
+    EXPECT_TRUE(now.contains(exact())) << "frame " << frames;
+    if (now == live) continue;
+    EXPECT_TRUE(now.contains(live)) << "frame " << frames;
+    live = now;
+    ++changes;
+  }
+  EXPECT_GT(frames, 100);
+  EXPECT_LT(changes, frames / 4);
+  EXPECT_EQ(controller->window()->liveRects().front(), exact());
 }
 
 TEST_F(Presence, PlacementsAreStoredPerDisplayAndMoveAVisibleColumnWithAShortRedraw) {

@@ -99,6 +99,14 @@ TEST(FrameDriver, StopsAfterAFrameWithoutActionAndRestartsOnANewOne) {
   driver.setPaused(false);
   EXPECT_TRUE(driver.isRunning());
   EXPECT_GT(frames.count(), 1);
+  // A slower pace keeps the driver going, and the action keeps its length.
+  node->run(Action::moveBy(10, 0, 0.2));
+  driver.setInterval(FrameDriver::halfRateInterval);
+  EXPECT_TRUE(driver.isRunning());
+  const int before = frames.count();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !driver.isRunning(); }, 2000));
+  EXPECT_DOUBLE_EQ(node->position().x(), 30);
+  EXPECT_LE(frames.count() - before, 9) << "about 6 frames of 33 ms, not 12 of 16 ms";
 }
 
 TEST(DelayedWork, ManualQueueFiresDueWorkInOrderAndHonoursCancel) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 #include <QImage>
 #include <QWindow>
@@ -44,6 +45,7 @@ class MascotWindowOnX : public ::testing::TestWithParam<bool> {
     content = new testing::PaintedBlock(block);
     window->setContentWidget(content);
     window->setLiveRects({block});
+    window->setContentChangeListener([this](bool listen) { listening.push_back(listen); });
     window->show();
     id = xcb_window_t(window->winId());
     ASSERT_TRUE(processEventsUntil([&] {
@@ -103,6 +105,8 @@ class MascotWindowOnX : public ::testing::TestWithParam<bool> {
   xcb_window_t below = XCB_WINDOW_NONE;
   int belowPresses = 0;
   std::unique_ptr<MascotWindow> window;
+  // What the window asked of its content-change listener, in order.
+  std::vector<bool> listening;
   testing::PaintedBlock* content = nullptr;
   xcb_window_t id = XCB_WINDOW_NONE;
 };
@@ -148,6 +152,19 @@ TEST_P(MascotWindowOnX, ShowsTheContentAndOnlyTheContent) {
   const QImage moved = screenshot();
   EXPECT_EQ(moved.pixelColor(origin + QPoint(70, 530)), QColor(30, 90, 220));
   EXPECT_EQ(moved.pixelColor(origin + block.center()), QColor(0xd0, 0x20, 0x20));
+}
+
+// Hearing of every change makes a graphics view repaint all of itself: the window asks for
+// changes only while its painted frames cannot carry the shown area.
+TEST_P(MascotWindowOnX, AsksForContentChangesOnlyWhileItsFramesCannotCarryTheShape) {
+  ASSERT_FALSE(listening.empty());
+  EXPECT_FALSE(listening.back()) << "exposed and painted: the frames carry it";
+  EXPECT_EQ(std::count(listening.begin(), listening.end(), true), 1)
+      << "only until it found a compositor or painted its first frame";
+  window->hide();
+  EXPECT_EQ(listening.back(), !GetParam()) << "hidden, only the content can tell";
+  window->show();
+  EXPECT_TRUE(processEventsUntil([&] { return !listening.back(); }));
 }
 
 // A climb at sixty frames a second: what the block leaves shows the window below at once.

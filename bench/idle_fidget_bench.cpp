@@ -1,0 +1,85 @@
+// One idle fidget while peeking, as the window shows it: the scene advances by a 60-Hz frame
+// and the view repaints what changed, on the offscreen platform. A fidget's frames are what
+// the program spends between visits.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QPaintEvent>
+
+#include "bench/offscreen_application.h"
+
+#include "ui/mascot/character_factory.h"
+#include "ui/mascot/mascot_scene.h"
+#include "ui/mascot/mascot_view.h"
+
+namespace vorlane {
+namespace {
+
+// Adds up the area of every repaint of the view.
+class PaintedArea final : public QObject {
+ public:
+  double pixels = 0;
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      for (const QRect& r : static_cast<QPaintEvent*>(event)->region()) {
+        pixels += double(r.width()) * r.height();
+      }
+      ++paints;
+    }
+    return false;
+  }
+};
+
+void BM_IdleFidgetFrame(benchmark::State& state) {
+  offscreenApplication();
+  const IdleFidget fidget(static_cast<IdleFidget::Case>(state.range(0)));
+  const QSize size(340, 800);
+  auto* scene = new MascotScene(QSizeF(size), makeMascotCharacter());
+  scene->setCharacterTopInset(30);
+  scene->enterPeek(false);
+  QWidget window;
+  window.setAttribute(Qt::WA_TranslucentBackground);
+  window.resize(size);
+  auto* view = new MascotView(scene, &window);
+  view->setGeometry(window.rect());
+  PaintedArea painted;
+  view->viewport()->installEventFilter(&painted);
+  window.show();
+  QApplication::processEvents();
+  scene->setCalm(false);
+  // As the presenter plays one: lively for the fidget, then calm again.
+  constexpr double frame = 1.0 / 60.0;
+  double left = 0;
+  int frames = 0;
+  for (auto _ : state) {
+    if (left <= 0) {
+      scene->setCalm(true);
+      for (int i = 0; i < 12; ++i) scene->step(frame);
+      scene->setCalm(false);
+      left = std::max(1.8, scene->performIdleFidget(fidget).value_or(0) + 0.3);
+    }
+    scene->step(frame);
+    left -= frame;
+    ++frames;
+    // The scene's changes reach the view, which asks for a repaint of their area.
+    QApplication::sendPostedEvents();
+    QApplication::sendPostedEvents();
+  }
+  state.counters["px/frame"] = painted.pixels / std::max(1, frames);
+  state.counters["paints/frame"] = double(painted.paints) / std::max(1, frames);
+  delete view;
+  delete scene;
+}
+BENCHMARK(BM_IdleFidgetFrame)
+    ->ArgName("fidget")
+    ->DenseRange(IdleFidget::lookAround, IdleFidget::swing)
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace vorlane
