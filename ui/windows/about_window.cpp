@@ -11,8 +11,7 @@ namespace vorlane {
 namespace {
 
 QLabel* centredLabel(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setTextFormat(Qt::PlainText);
+  QLabel* label = plainLabel(text, parent);
   label->setAlignment(Qt::AlignHCenter);
   label->setWordWrap(true);
   return label;

@@ -23,12 +23,6 @@ constexpr double captionFactor = 10.0 / 13.0;
 // For an error that carries no words at all.
 constexpr const char* unknownFailure = "That did not work. Try again.";
 
-QLabel* plainLabel(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setTextFormat(Qt::PlainText);
-  return label;
-}
-
 QString failureSentence(const std::exception& error) {
   // The parser's refusals of a "remind" command read as the reminder editor words them.
   const std::string sentence = ReminderEditing::message(error);
@@ -111,14 +105,13 @@ QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
   buttons->addWidget(run_);
   column->addLayout(buttons);
 
+  const auto closeWindow = [this] {
+    if (closeAction_) closeAction_();
+  };
   // Escape reaches the window from inside the field too.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  connect(escape, &QShortcut::activated, this, [this] {
-    if (closeAction_) closeAction_();
-  });
-  connect(close_, &QPushButton::clicked, this, [this] {
-    if (closeAction_) closeAction_();
-  });
+  connect(escape, &QShortcut::activated, this, closeWindow);
+  connect(close_, &QPushButton::clicked, this, closeWindow);
   connect(run_, &QPushButton::clicked, this, [this] { run(); });
   connect(field_, &QLineEdit::textChanged, this, [this] { updateRunButton(); });
   updateRunButton();
@@ -148,6 +141,7 @@ void QuickCommandView::run() {
 void QuickCommandView::showResult(const QString& message, bool failed) {
   failed_ = failed;
   result_->setText(message);
+  // From the view's own colours: the label's may still be the red of a previous refusal.
   QPalette palette = result_->palette();
   palette.setColor(QPalette::WindowText, failed ? errorTextColor() : secondaryTextColor(*this));
   result_->setPalette(palette);

@@ -22,10 +22,9 @@ QWidget* featureRow(const QString& symbol, const QString& text, QWidget* parent)
   icon->setFixedWidth(20);
   icon->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   icon->setPixmap(symbolImage(symbol, 16, secondaryTextColor(*row), row->devicePixelRatioF()));
-  auto* label = new QLabel(text, row);
+  QLabel* label = plainLabel(text, row);
   label->setObjectName(QStringLiteral("feature"));
   label->setWordWrap(true);
-  label->setTextFormat(Qt::PlainText);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   layout->addWidget(icon, 0, Qt::AlignTop);
   layout->addWidget(label, 1);

@@ -6,6 +6,12 @@
 
 namespace vorlane {
 
+QLabel* plainLabel(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setTextFormat(Qt::PlainText);
+  return label;
+}
+
 QColor accentColor(const QWidget& widget) { return widget.palette().color(QPalette::Highlight); }
 
 QColor secondaryTextColor(const QWidget& widget) {
@@ -21,12 +27,6 @@ void setSecondary(QLabel& label) {
 }
 
 QColor errorTextColor() { return QColor(0xe0, 0x2f, 0x2f); }
-
-void setErrorText(QLabel& label) {
-  QPalette palette = label.palette();
-  palette.setColor(QPalette::WindowText, errorTextColor());
-  label.setPalette(palette);
-}
 
 QFont scaledFont(const QFont& base, double factor, QFont::Weight weight) {
   QFont font = base;

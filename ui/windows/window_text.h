@@ -2,11 +2,15 @@
 
 #include <QColor>
 #include <QFont>
+#include <QString>
 
 class QLabel;
 class QWidget;
 
 namespace vorlane {
+
+// A label that shows `text` as written, never as rich text.
+QLabel* plainLabel(const QString& text, QWidget* parent);
 
 // The colour roles the shell's windows name, from the widget's palette: the accent is the
 // selection colour; secondary text is the ordinary text, dimmed.
@@ -15,7 +19,6 @@ QColor secondaryTextColor(const QWidget& widget);
 void setSecondary(QLabel& label);
 // The red of a refusal shown in a window, readable on light and dark backgrounds.
 QColor errorTextColor();
-void setErrorText(QLabel& label);
 
 // `base` scaled by `factor`, at `weight`.
 QFont scaledFont(const QFont& base, double factor, QFont::Weight weight = QFont::Normal);

@@ -121,7 +121,9 @@ TEST(QuickCommandWindow, EachRunShowsTheReplyOrTheRefusalInRedUntilTheNext) {
     EXPECT_EQ(result->text().toStdString(), row.shown);
     EXPECT_EQ(result->textFormat(), Qt::PlainText);
     EXPECT_EQ(window.failed(), row.failed);
-    EXPECT_EQ(result->palette().color(QPalette::WindowText) == errorTextColor(), row.failed);
+    // A reply after a refusal is dimmed text again, not a paler red.
+    EXPECT_EQ(result->palette().color(QPalette::WindowText),
+              row.failed ? errorTextColor() : secondaryTextColor(window));
     EXPECT_EQ(window.field()->text().toStdString(), row.left);
     EXPECT_EQ(QApplication::focusWidget(), window.field());
     EXPECT_TRUE(controller.host().window()->isVisible()) << "never closes by itself";
