@@ -22,7 +22,7 @@ bool ProcessAudioOutput::play(const PcmBuffer& sound, Finished finished) {
   if (sound.sampleRate <= 0 || sound.channels <= 0) {
     return false;
   }
-  const std::uint64_t generation = ++generation_;
+  const std::uint64_t generation = end_.begin();
   process_ = new QProcess();
   // Its complaints (no sound server, a refused format) join this program's own.
   process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -39,10 +39,10 @@ bool ProcessAudioOutput::play(const PcmBuffer& sound, Finished finished) {
   }
   if (!started) {
     releaseProcess();
-    ++generation_;
+    end_.drop();
     return false;
   }
-  finished_ = std::move(finished);
+  end_.arm(std::move(finished));
   QObject::connect(process_, &QProcess::finished, &context_,
                    [this, generation] { complete(generation); });
   if (process_->state() == QProcess::NotRunning) {
@@ -55,19 +55,16 @@ bool ProcessAudioOutput::play(const PcmBuffer& sound, Finished finished) {
 
 void ProcessAudioOutput::stop() {
   Q_ASSERT(isMainThread());
-  ++generation_;
-  finished_ = nullptr;
+  end_.drop();
   releaseProcess();
 }
 
 void ProcessAudioOutput::complete(std::uint64_t generation) {
-  if (generation != generation_ || process_ == nullptr) {
+  if (!end_.isCurrent(generation) || process_ == nullptr) {
     return;
   }
-  ++generation_;
+  auto finished = end_.take();
   releaseProcess();
-  auto finished = std::move(finished_);
-  finished_ = nullptr;
   if (finished) {
     finished();  // last: it may start the next sound
   }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/services/audio_output.h"
+#include "platform/services/sound_end.h"
 
 class QProcess;
 
@@ -35,8 +36,7 @@ class ProcessAudioOutput final : public AudioOutput {
   int startLimitMs_;
   QObject context_;
   QProcess* process_ = nullptr;
-  Finished finished_;
-  std::uint64_t generation_ = 0;
+  SoundEnd end_;
 };
 
 }  // namespace vorlane

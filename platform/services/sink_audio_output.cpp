@@ -14,7 +14,7 @@ namespace vorlane {
 
 SinkAudioOutput::SinkAudioOutput(int watchdogMarginMs) : watchdogMarginMs_(watchdogMarginMs) {
   watchdog_.setSingleShot(true);
-  QObject::connect(&watchdog_, &QTimer::timeout, &context_, [this] { complete(generation_); });
+  QObject::connect(&watchdog_, &QTimer::timeout, &context_, [this] { complete(end_.current()); });
 }
 
 SinkAudioOutput::~SinkAudioOutput() { releaseSink(); }
@@ -34,7 +34,7 @@ bool SinkAudioOutput::play(const PcmBuffer& sound, Finished finished) {
     return false;
   }
 
-  const std::uint64_t generation = ++generation_;
+  const std::uint64_t generation = end_.begin();
   sink_ = new QAudioSink(device, format);
   // The buffer is the sink's child, so it outlives every read the sink makes.
   auto* buffer = new QBuffer(sink_);
@@ -46,10 +46,10 @@ bool SinkAudioOutput::play(const PcmBuffer& sound, Finished finished) {
   sink_->start(buffer);
   if (sink_->error() != QAudio::NoError || sink_->state() == QAudio::StoppedState) {
     releaseSink();
-    ++generation_;  // drops any end already queued by the failed start
+    end_.drop();  // drops any end already queued by the failed start
     return false;
   }
-  finished_ = std::move(finished);
+  end_.arm(std::move(finished));
   const double limitMs = sound.seconds() * 1000.0 + watchdogMarginMs_;
   watchdog_.start(limitMs < double(std::numeric_limits<int>::max())
                       ? int(limitMs)
@@ -59,14 +59,13 @@ bool SinkAudioOutput::play(const PcmBuffer& sound, Finished finished) {
 
 void SinkAudioOutput::stop() {
   Q_ASSERT(isMainThread());
-  ++generation_;
+  end_.drop();
   watchdog_.stop();
-  finished_ = nullptr;
   releaseSink();
 }
 
 void SinkAudioOutput::onStateChanged(std::uint64_t generation, QAudio::State state) {
-  if (generation != generation_ || sink_ == nullptr) {
+  if (!end_.isCurrent(generation) || sink_ == nullptr) {
     return;
   }
   const bool drained = state == QAudio::IdleState;
@@ -79,14 +78,12 @@ void SinkAudioOutput::onStateChanged(std::uint64_t generation, QAudio::State sta
 }
 
 void SinkAudioOutput::complete(std::uint64_t generation) {
-  if (generation != generation_ || sink_ == nullptr) {
+  if (!end_.isCurrent(generation) || sink_ == nullptr) {
     return;
   }
-  ++generation_;
+  auto finished = end_.take();
   watchdog_.stop();
   releaseSink();
-  auto finished = std::move(finished_);
-  finished_ = nullptr;
   if (finished) {
     finished();  // last: it may start the next sound
   }

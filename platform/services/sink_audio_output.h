@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/services/audio_output.h"
+#include "platform/services/sound_end.h"
 
 class QAudioSink;
 
@@ -34,8 +35,7 @@ class SinkAudioOutput final : public AudioOutput {
   QObject context_;
   QTimer watchdog_;
   QAudioSink* sink_ = nullptr;
-  Finished finished_;
-  std::uint64_t generation_ = 0;
+  SoundEnd end_;
 };
 
 }  // namespace vorlane
