@@ -6,14 +6,19 @@
 
 namespace vorlane {
 
-// A store that only keeps the record in memory: no persistence, no change notification.
+// A store that only keeps the record in memory: no persistence; changes are announced as
+// by the application's store.
 class InMemoryPreferencesStore final : public PreferencesStore {
  public:
   explicit InMemoryPreferencesStore(Preferences preferences = Preferences())
       : preferences_(std::move(preferences)) {}
 
   Preferences preferences() const override { return preferences_; }
-  void setPreferences(const Preferences& preferences) override { preferences_ = preferences; }
+  void setPreferences(const Preferences& preferences) override {
+    if (preferences == preferences_) return;
+    preferences_ = preferences;
+    changes_.notify(preferences);
+  }
 
  private:
   Preferences preferences_;

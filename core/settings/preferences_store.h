@@ -1,11 +1,15 @@
 #pragma once
 
+#include <functional>
+
 #include "core/settings/preferences.h"
+#include "foundation/observers.h"
 
 namespace vorlane {
 
 // Where the current settings live. Every holder of one store sees the same record; reads
-// hand out copies, so a change only takes effect through setPreferences.
+// hand out copies, so a change only takes effect through setPreferences. Whoever acts on a
+// setting subscribes to `changes()`; a producer of a change only writes it.
 class PreferencesStore {
  public:
   PreferencesStore() = default;
@@ -15,8 +19,21 @@ class PreferencesStore {
 
   // A copy of the current record.
   virtual Preferences preferences() const = 0;
-  // Replaces the whole record.
+  // Replaces the whole record; the subscribers hear of it only when it differs.
   virtual void setPreferences(const Preferences& preferences) = 0;
+
+  // Applies `change` to a copy of the record and sets it: one write.
+  void modify(const std::function<void(Preferences&)>& change) {
+    Preferences record = preferences();
+    change(record);
+    setPreferences(record);
+  }
+
+  // Told of every change of the record, with the new record.
+  Observers<Preferences>& changes() { return changes_; }
+
+ protected:
+  Observers<Preferences> changes_;
 };
 
 }  // namespace vorlane

@@ -36,12 +36,6 @@ void RecordPreferencesStore::setPreferences(const Preferences& preferences) {
   }
 }
 
-void RecordPreferencesStore::modify(const std::function<void(Preferences&)>& change) {
-  Preferences record = cached_;
-  change(record);
-  setPreferences(record);
-}
-
 void RecordPreferencesStore::store(const Preferences& preferences) {
   std::string bytes;
   try {

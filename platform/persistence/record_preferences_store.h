@@ -3,7 +3,6 @@
 #include <functional>
 
 #include "core/settings/preferences_store.h"
-#include "foundation/observers.h"
 #include "platform/persistence/record_store.h"
 
 namespace vorlane {
@@ -29,14 +28,8 @@ class RecordPreferencesStore final : public PreferencesStore {
   // given to the owner.
   void setPreferences(const Preferences& preferences) override;
 
-  // Applies `change` to a copy of the record and sets it: one write, one callback.
-  void modify(const std::function<void(Preferences&)>& change);
-
   // The owner's callback, run after every write; empty removes it.
   void setOnChange(Callback onChange) { onChange_ = std::move(onChange); }
-
-  // Told of every change of the record, with the new record.
-  Observers<Preferences>& changes() { return changes_; }
 
  private:
   void store(const Preferences& preferences);
@@ -44,7 +37,6 @@ class RecordPreferencesStore final : public PreferencesStore {
   RecordStore& defaults_;
   Preferences cached_;
   Callback onChange_;
-  Observers<Preferences> changes_;
   // Counts setPreferences calls, so that an outer call knows when an observer set a newer
   // record from inside it.
   unsigned long long generation_ = 0;
