@@ -110,6 +110,11 @@ void BM_CalendarFocusRefreshOverABusyYear(benchmark::State& state) {
       model.state().kind() != CalendarFocusState::Kind::noGap) {
     state.SkipWithError("the refresh did not end in an offer");
   }
+  // That the year was really read: its busy times in the week around the request.
+  const Date now = *berlin.date(2026, 6, 10, 10, 0);
+  state.counters["busyThisWeek"] = double(reader->read({now - 3 * 86400.0, now + 4 * 86400.0}).size());
+  state.counters["offeredMinutes"] =
+      model.opportunity() ? double(model.opportunity()->minutes) : 0.0;
   std::filesystem::remove_all(root);
 }
 BENCHMARK(BM_CalendarFocusRefreshOverABusyYear)->Unit(benchmark::kMillisecond);

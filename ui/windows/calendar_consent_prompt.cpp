@@ -19,7 +19,6 @@ void CalendarConsentPrompt::ask(const std::vector<std::string>& folders,
     window_ = std::make_unique<CalendarConsentWindow>([this](Answer given) { answered(given); });
   }
   window_->setPlaces(folders);
-  window_->adjustSize();
   if (made) centreOnPointerScreen(*window_);
   bringToFront(*window_);
 }

@@ -37,13 +37,11 @@ CalendarConsentWindow::CalendarConsentWindow(std::function<void(Answer)> onAnswe
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       onAnswer_(std::move(onAnswer)) {
   setWindowTitle(QStringLiteral("Calendar access \u2014 Vorlane"));
-  setFixedWidth(width);
+  setFixedWidth(fixedWidth);
 
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(22, 22, 22, 22);
   column->setSpacing(12);
-  // The height follows the text, so a long folder name is never cut off.
-  column->setSizeConstraint(QLayout::SetFixedSize);
 
   QLabel* title = plainLabel(QStringLiteral("Let Vorlane read your calendars?"), this);
   title->setFont(scaledFont(font(), 17.0 / 13.0, QFont::DemiBold));
@@ -95,6 +93,10 @@ void CalendarConsentWindow::setPlaces(const std::vector<std::string>& places) {
     lines << QStringLiteral("\u2022 ") + consentPlaceText(place, home ? home : "");
   }
   places_->setText(lines.join(QLatin1Char('\n')));
+  // The height follows the text, so a long folder name is never cut off.
+  QLayout* column = layout();
+  setFixedHeight(column->hasHeightForWidth() ? column->totalHeightForWidth(fixedWidth)
+                                             : column->totalSizeHint().height());
 }
 
 void CalendarConsentWindow::showEvent(QShowEvent* event) {

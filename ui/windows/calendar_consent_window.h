@@ -23,7 +23,7 @@ QString consentPlaceText(const std::string& place, const std::string& home);
 class CalendarConsentWindow final : public QWidget {
  public:
   using Answer = ConsentPrompt::Answer;
-  static constexpr int width = 460;
+  static constexpr int fixedWidth = 460;
 
   explicit CalendarConsentWindow(std::function<void(Answer)> onAnswer, QWidget* parent = nullptr);
 

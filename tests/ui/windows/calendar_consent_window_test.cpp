@@ -157,6 +157,18 @@ TEST(CalendarConsentPromptTest, QuestionsAskedWhileUpShareOneAnswer) {
   EXPECT_EQ(answers.size(), 3u);
 }
 
+TEST(CalendarConsentPromptTest, TheWindowGrowsToShowEveryPlace) {
+  CalendarConsentPrompt prompt;
+  prompt.ask({"/a"}, nullptr);
+  const int oneLine = prompt.window()->height();
+  EXPECT_EQ(prompt.window()->width(), CalendarConsentWindow::fixedWidth);
+  prompt.ask(std::vector<std::string>(8, "/srv/" + std::string(120, 'x')), nullptr);
+  const auto* places = prompt.window()->findChild<QLabel*>(QStringLiteral("places"));
+  EXPECT_EQ(prompt.window()->width(), CalendarConsentWindow::fixedWidth);
+  EXPECT_GT(prompt.window()->height(), oneLine);
+  EXPECT_GE(places->height(), places->heightForWidth(places->width()));
+}
+
 TEST(CalendarConsentPromptTest, AQuestionLeftOpenAtTheEndIsAnsweredAsClosed) {
   std::vector<Answer> answers;
   {
