@@ -1,9 +1,11 @@
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "coordination/calendar_focus_opt_in.h"
 #include "coordination/calendar_focus_state.h"

@@ -419,15 +419,7 @@ TEST_F(CalendarFocusModelTest, AnswersAfterTheModelIsGoneStillComplete) {
   EXPECT_EQ(started, false);
 }
 
-TEST_F(CalendarFocusModelTest, ARelaunchWithTheOptInStoredStartsDisabledUntilTheFirstRefresh) {
-  auto& m = enabledModel();
-  EXPECT_TRUE(m.isEnabled());
-  EXPECT_EQ(m.state(), State::disabled());
-  EXPECT_TRUE(source->asked.empty());
-  EXPECT_EQ(changes, 0);
-}
-
-TEST_F(CalendarFocusModelTest, AStoredOptInThatCannotBeReadIsOffAndLogged) {
+TEST_F(CalendarFocusModelTest, TheStoredOptInIsReadAtLaunchAndAnUnreadableOneIsOffAndLogged) {
   struct Row {
     const char* name;
     std::optional<std::string> bytes;  // none: nothing stored
@@ -452,6 +444,9 @@ TEST_F(CalendarFocusModelTest, AStoredOptInThatCannotBeReadIsOffAndLogged) {
     if (row.unreadable) records.makeUnreadable(key, "Permission denied");
     const auto& m = make();
     EXPECT_EQ(m.isEnabled(), row.enabled);
+    // Even opted in, nothing is read before the first refresh.
+    EXPECT_EQ(m.state(), State::disabled());
+    EXPECT_TRUE(source->asked.empty());
     EXPECT_EQ(logMessages(log, "pomodoro").size(), row.logged ? 1u : 0u);
     EXPECT_EQ(records.rawBytes(key), row.bytes);  // never rewritten by reading
   }
