@@ -4,6 +4,7 @@
 #include <QThread>
 #include <system_error>
 
+#include "coordination/calendar_focus_model.h"
 #include "core/visits/visit_scheduler.h"
 #include "platform/logging/log.h"
 #include "ui/windows/about_window.h"
@@ -18,6 +19,23 @@ constexpr double tickInterval = 30;
 void assertMainThread() {
   Q_ASSERT(QCoreApplication::instance() == nullptr ||
            QThread::currentThread() == QCoreApplication::instance()->thread());
+}
+
+// The calendar focus model over the user's calendars, with the work length as its focus length.
+std::shared_ptr<CalendarFocusModel> makeCalendarFocus(
+    AppServices& services, std::shared_ptr<const Clock> clock,
+    std::shared_ptr<RecordPreferencesStore> preferences) {
+  return std::make_shared<CalendarFocusModel>(CalendarFocusModel::Dependencies{
+      .source = services.makeCalendarSource(),
+      .clock = std::move(clock),
+      .calendar = [services = &services] { return services->calendar(); },
+      .maximumMinutes =
+          [preferences = std::move(preferences)] {
+            return static_cast<int>(
+                VisitCoordinator::effectiveWorkMinutes(preferences->preferences()));
+          },
+      .defaults = &services.records(),
+  });
 }
 
 }  // namespace
@@ -73,7 +91,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
       .calendar = [services = &services_] { return services->calendar(); },
       .windows = services_.makeFeatureWindows(),
       .systemEvents = services_.makeSystemEvents(),
-      .calendarFocus = nullptr,
+      .calendarFocus = makeCalendarFocus(services_, clock, preferencesStore_),
   });
 
   preferencesStore_->setOnChange([self = QPointer<AppDelegate>(this)](const Preferences& p) {

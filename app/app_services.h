@@ -9,6 +9,7 @@
 #include "coordination/repeating_timer.h"
 #include "coordination/system_event_source.h"
 #include "coordination/visit_presenter.h"
+#include "core/contracts/calendar_availability_source.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/notification_service.h"
 #include "core/contracts/speech_service.h"
@@ -51,6 +52,8 @@ class AppServices {
   virtual std::shared_ptr<SystemEventSource> makeSystemEvents() = 0;
   // None when the login items cannot be reached (no home folder).
   virtual std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() = 0;
+  // The calendar's busy times, asking the user before the first read.
+  virtual std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource() = 0;
 };
 
 }  // namespace vorlane

@@ -5,6 +5,8 @@
 #include "app/global_hot_key_registrar.h"
 #include "app/probe_environment_source.h"
 #include "app/qt_repeating_timer.h"
+#include "platform/calendar/ics_availability_source.h"
+#include "platform/calendar/user_calendars.h"
 #include "platform/desktop/reduced_motion_setting.h"
 #include "platform/desktop/system_environment.h"
 #include "platform/desktop/system_events_monitor.h"
@@ -17,6 +19,7 @@
 #include "platform/services/user_notification_service.h"
 #include "ui/mascot/mascot_window_controller.h"
 #include "ui/window/qt_screen_provider.h"
+#include "ui/windows/calendar_consent_prompt.h"
 #include "ui/windows/quick_command_controller.h"
 
 namespace vorlane {
@@ -115,6 +118,12 @@ std::unique_ptr<LaunchAtLoginService> SystemAppServices::makeLaunchAtLogin() {
   if (!entry) return nullptr;
   return std::make_unique<LaunchAtLogin>(*entry,
                                          QCoreApplication::applicationFilePath().toStdString());
+}
+
+std::shared_ptr<CalendarAvailabilitySource> SystemAppServices::makeCalendarSource() {
+  if (!consentPrompt_) consentPrompt_ = std::make_unique<CalendarConsentPrompt>();
+  // The .ics folders and, through its plugin, the calendar service, merged.
+  return std::make_shared<IcsAvailabilitySource>(*records_, *consentPrompt_, userCalendars());
 }
 
 }  // namespace vorlane

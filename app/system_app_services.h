@@ -6,6 +6,7 @@
 
 namespace vorlane {
 
+class CalendarConsentPrompt;
 class ReducedMotionSetting;
 class ScreenProvider;
 class SystemEventsMonitor;
@@ -36,6 +37,7 @@ class SystemAppServices final : public AppServices {
   FeatureWindowControllers makeFeatureWindows() override;
   std::shared_ptr<SystemEventSource> makeSystemEvents() override;
   std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() override;
+  std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource() override;
 
  private:
   std::unique_ptr<RecordStore> records_;
@@ -46,6 +48,8 @@ class SystemAppServices final : public AppServices {
   std::shared_ptr<ScreenProvider> screens_;
   std::shared_ptr<SystemEventsMonitor> systemEvents_;
   std::shared_ptr<ReducedMotionSetting> reducedMotion_;
+  // Outlives the calendar source that asks through it.
+  std::unique_ptr<CalendarConsentPrompt> consentPrompt_;
 };
 
 }  // namespace vorlane

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <algorithm>
 
+#include "coordination/calendar_focus_model.h"
 #include "core/settings/preferences.h"
 #include "platform/logging/log_capture.h"
 #include "tests/app/fake_app_services.h"
@@ -43,7 +44,7 @@ TEST_F(AppDelegateTest, LaunchBuildsTheServicesInOrderAndStartsTheCoordinator) {
   EXPECT_EQ(services.made, (std::vector<std::string>{"reminders", "presenter", "speech", "ticker",
                                                       "notifications", "environment", "hot keys",
                                                       "session timers", "feature windows",
-                                                      "system events"}));
+                                                      "system events", "calendar source"}));
   EXPECT_EQ(services.tickInterval, 30);
   ASSERT_NE(delegate.coordinator(), nullptr);
   // Started: the heartbeat runs, notifications were asked for, the mascot got its settings.
@@ -261,6 +262,29 @@ TEST_F(AppDelegateTest, TheStatusItemFollowsTheCoordinatorAndItsMenuReachesTheSh
   EXPECT_FALSE(choose("Preferences..."));
   EXPECT_NE(actionTitled(*item->menu(), "Preferences..."), nullptr);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(AppDelegateTest, TheCalendarFocusReadsAsFarAsTheWorkLengthAndKeepsItsOptIn) {
+  RecordPreferencesStore(services.recordStore).modify([](Preferences& p) {
+    p.hasCompletedOnboarding = true;
+    p.workMinutes = 40;
+  });
+  services.recordStore.setData("calendarFocusEnabled", "true");
+  services.calendarSource->accessNow = CalendarAccess::granted;
+  AppDelegate delegate(services);
+  ASSERT_TRUE(delegate.applicationDidFinishLaunching());
+  ASSERT_TRUE(delegate.coordinator()->hasCalendarFocus());
+  delegate.coordinator()->showCalendarFocus();
+  CalendarFocusModel* model = services.windows.calendar->model;
+  ASSERT_NE(model, nullptr);
+  EXPECT_TRUE(model->isEnabled());  // the stored opt-in, read at launch
+  EXPECT_TRUE(services.calendarSource->asked.empty());
+
+  model->refresh();
+  ASSERT_EQ(services.calendarSource->asked.size(), 1u);
+  const DateInterval asked = services.calendarSource->asked[0];
+  EXPECT_EQ(asked.start, services.fakeClock->peek());
+  EXPECT_EQ(asked.end - asked.start, (40 + 2) * 60);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "app/app_services.h"
 #include "core/reminders/in_memory_reminder_store.h"
 #include "platform/persistence/in_memory_record_store.h"
+#include "tests/support/fake_calendar_source.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_environment.h"
 #include "tests/support/fake_feature_windows.h"
@@ -104,7 +105,12 @@ class FakeAppServices final : public AppServices {
     return withLaunchAtLogin ? std::make_unique<FakeLaunchAtLogin>(login) : nullptr;
   }
 
+  std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource() override {
+    return note("calendar source", calendarSource);
+  }
+
   InMemoryRecordStore recordStore;
+  std::shared_ptr<FakeCalendarSource> calendarSource = std::make_shared<FakeCalendarSource>();
   std::shared_ptr<InMemoryReminderStore> reminders = std::make_shared<InMemoryReminderStore>();
   bool withPresenter = true;
   std::shared_ptr<FakeVisitPresenter> presenter = std::make_shared<FakeVisitPresenter>();

@@ -43,12 +43,14 @@ class FakeWeeklyReflectionWindow final : public WeeklyReflectionWindow {
 
 class FakeCalendarFocusWindow final : public CalendarFocusWindow {
  public:
-  void show(CalendarFocusModel&, DailyPrioritiesStore&,
+  void show(CalendarFocusModel& shown, DailyPrioritiesStore&,
             std::function<void(int, const std::string&, std::optional<UUID>)> action) override {
     ++shows;
+    model = &shown;
     start = std::move(action);
   }
   int shows = 0;
+  CalendarFocusModel* model = nullptr;
   std::function<void(int, const std::string&, std::optional<UUID>)> start;
 };
 

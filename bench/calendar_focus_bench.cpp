@@ -1,0 +1,123 @@
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "bench/offscreen_application.h"
+#include "coordination/calendar_focus_model.h"
+#include "platform/calendar/calendar_reader.h"
+#include "platform/calendar/ics_availability_source.h"
+#include "platform/persistence/in_memory_record_store.h"
+
+namespace vorlane {
+namespace {
+
+// 2026-01-05 00:00 UTC, a Monday: the first day of the generated year.
+constexpr long long yearStart = 1767571200;
+
+std::string stamp(long long unixSeconds) {
+  const long long rest = ((unixSeconds % 86400) + 86400) % 86400, days = (unixSeconds - rest) / 86400;
+  // Civil date from days since 1970-01-01.
+  const long long z = days + 719468, era = z / 146097, doe = z - era * 146097;
+  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
+  const long long day = doy - (153 * mp + 2) / 5 + 1, month = mp < 10 ? mp + 3 : mp - 9;
+  const long long year = yoe + era * 400 + (month <= 2 ? 1 : 0);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04lld%02lld%02lldT%02lld%02lld%02lldZ", year, month, day,
+                rest / 3600, rest / 60 % 60, rest % 60);
+  return text;
+}
+
+// A busy working year in ten files: 400 weekly series (each with two cancelled and one moved
+// meeting) and 1,600 single meetings spread over the working days, 2,000 events in all.
+void writeBusyYear(const std::filesystem::path& folder) {
+  std::filesystem::create_directories(folder);
+  for (int file = 0; file < 10; ++file) {
+    std::string text = "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Vorlane bench//EN\n";
+    for (int i = 0; i < 40; ++i) {
+      const int n = file * 40 + i;
+      const long long first = yearStart + 86400LL * (n % 5) + 3600LL * (8 + n % 9) + 900 * (n % 4);
+      const std::string uid = "series-" + std::to_string(n);
+      text += "BEGIN:VEVENT\nUID:" + uid + "\nDTSTART:" + stamp(first) + "\nDURATION:PT30M\n" +
+              "RRULE:FREQ=WEEKLY;UNTIL=20261231T235959Z\nEXDATE:" + stamp(first + 604800LL * 3) +
+              "\nEXDATE:" + stamp(first + 604800LL * (10 + n % 20)) + "\nEND:VEVENT\n";
+      const long long moved = first + 604800LL * (5 + n % 30);
+      text += "BEGIN:VEVENT\nUID:" + uid + "\nRECURRENCE-ID:" + stamp(moved) +
+              "\nDTSTART:" + stamp(moved + 3600) + "\nDURATION:PT45M\nEND:VEVENT\n";
+    }
+    for (int i = 0; i < 160; ++i) {
+      const int n = file * 160 + i;
+      const long long start = yearStart + 86400LL * (n % 360) + 3600LL * (9 + n % 8) + 1800 * (n % 2);
+      text += "BEGIN:VEVENT\nUID:single-" + std::to_string(n) + "\nDTSTART:" + stamp(start) +
+              "\nDURATION:PT1H\nEND:VEVENT\n";
+    }
+    text += "END:VCALENDAR\n";
+    std::ofstream(folder / ("work-" + std::to_string(file) + ".ics")) << text;
+  }
+}
+
+class FixedClock final : public Clock {
+ public:
+  explicit FixedClock(Date now) : now_(now) {}
+  Date now() const override { return now_; }
+
+ private:
+  Date now_;
+};
+
+class AlwaysAllowed final : public ConsentPrompt {
+ public:
+  void ask(const std::vector<std::string>&, std::function<void(Answer)> answer) override {
+    answer(Answer::granted);
+  }
+};
+
+// From the request to the offered block: the read on the source's worker thread, the hand
+// back to the main thread and the gap search, over the real .ics reader.
+void BM_CalendarFocusRefreshOverABusyYear(benchmark::State& state) {
+  offscreenApplication();
+  char name[] = "/tmp/vorlane-bench-XXXXXX";
+  const std::filesystem::path root = ::mkdtemp(name);
+  writeBusyYear(root / "calendars");
+
+  InMemoryRecordStore records;
+  records.setData("calendarAccess.v1", "true");
+  records.setData("calendarFocusEnabled", "true");
+  AlwaysAllowed prompt;
+  const Calendar berlin("Europe/Berlin", "en_GB");
+  auto reader = std::make_shared<CalendarReader>(
+      CalendarFolders{root / "calendars", root / "evolution"}, IcsReadOptions{std::nullopt, berlin});
+  auto source = std::make_shared<IcsAvailabilitySource>(records, prompt, reader);
+  // Wednesday 10 June 2026, 10:00 in Berlin.
+  CalendarFocusModel model({.source = source,
+                            .clock = std::make_shared<FixedClock>(*berlin.date(2026, 6, 10, 10, 0)),
+                            .calendar = [berlin] { return berlin; },
+                            .maximumMinutes = [] { return 25; },
+                            .defaults = &records});
+  for (auto _ : state) {
+    bool done = false;
+    model.refresh([&] { done = true; });
+    while (!done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  if (model.state().kind() != CalendarFocusState::Kind::available &&
+      model.state().kind() != CalendarFocusState::Kind::noGap) {
+    state.SkipWithError("the refresh did not end in an offer");
+  }
+  // That the year was really read: its busy times in the week around the request.
+  const Date now = *berlin.date(2026, 6, 10, 10, 0);
+  state.counters["busyThisWeek"] = double(reader->read({now - 3 * 86400.0, now + 4 * 86400.0}).size());
+  state.counters["offeredMinutes"] =
+      model.opportunity() ? double(model.opportunity()->minutes) : 0.0;
+  std::filesystem::remove_all(root);
+}
+BENCHMARK(BM_CalendarFocusRefreshOverABusyYear)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vorlane

@@ -1,0 +1,133 @@
+#include "ui/windows/calendar_consent_window.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <cstdlib>
+
+#include "ui/windows/window_text.h"
+
+namespace vorlane {
+namespace {
+
+QLabel* wrappedLabel(const QString& text, QWidget* parent) {
+  QLabel* label = plainLabel(text, parent);
+  label->setWordWrap(true);
+  return label;
+}
+
+}  // namespace
+
+QString consentPlaceText(const std::string& place, const std::string& home) {
+  if (place.empty() || place.front() != '/') return QString::fromStdString(place);
+  std::string text = place;
+  if (!home.empty() && home != "/" && text.rfind(home, 0) == 0 &&
+      (text.size() == home.size() || text[home.size()] == '/')) {
+    text = "~" + text.substr(home.size());
+  }
+  if (text.back() != '/') text += '/';
+  return QString::fromStdString(text);
+}
+
+CalendarConsentWindow::CalendarConsentWindow(std::function<void(Answer)> onAnswer, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      onAnswer_(std::move(onAnswer)) {
+  setWindowTitle(QStringLiteral("Calendar access \u2014 Vorlane"));
+  setFixedWidth(fixedWidth);
+
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(22, 22, 22, 22);
+  column->setSpacing(12);
+
+  QLabel* title = plainLabel(QStringLiteral("Let Vorlane read your calendars?"), this);
+  title->setFont(scaledFont(font(), 17.0 / 13.0, QFont::DemiBold));
+  column->addWidget(title);
+
+  column->addWidget(wrappedLabel(
+      QStringLiteral("To suggest a focus session that fits before your next commitment, "
+                     "Vorlane looks at when you are busy in:"),
+      this));
+
+  places_ = plainLabel(QString(), this);
+  places_->setObjectName(QStringLiteral("places"));
+  places_->setWordWrap(true);
+  places_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  places_->setContentsMargins(12, 0, 0, 0);
+  column->addWidget(places_);
+
+  QLabel* promise = wrappedLabel(
+      QStringLiteral("Vorlane can read your whole calendar, but it only reads availability. It "
+                     "never edits events, saves their details, or sends them anywhere."),
+      this);
+  promise->setObjectName(QStringLiteral("promise"));
+  setSecondary(*promise);
+  column->addWidget(promise);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  auto* refuse = new QPushButton(QStringLiteral("Don\u2019t Allow"), this);
+  refuse->setObjectName(QStringLiteral("refuse"));
+  allow_ = new QPushButton(QStringLiteral("Allow"), this);
+  allow_->setObjectName(QStringLiteral("allow"));
+  allow_->setDefault(true);
+  buttons->addWidget(refuse);
+  buttons->addWidget(allow_);
+  column->addSpacing(4);
+  column->addLayout(buttons);
+
+  connect(allow_, &QPushButton::clicked, this, [this] { answer(Answer::granted); });
+  connect(refuse, &QPushButton::clicked, this, [this] { answer(Answer::refused); });
+  // Escape closes without an answer, from wherever the keyboard is.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, &QWidget::close);
+}
+
+void CalendarConsentWindow::setPlaces(const std::vector<std::string>& places) {
+  const char* home = std::getenv("HOME");
+  QStringList lines;
+  for (const std::string& place : places) {
+    lines << QStringLiteral("\u2022 ") + consentPlaceText(place, home ? home : "");
+  }
+  places_->setText(lines.join(QLatin1Char('\n')));
+  // The height follows the text, so a long folder name is never cut off.
+  QLayout* column = layout();
+  setFixedHeight(column->hasHeightForWidth() ? column->totalHeightForWidth(fixedWidth)
+                                             : column->totalSizeHint().height());
+}
+
+void CalendarConsentWindow::showEvent(QShowEvent* event) {
+  answered_ = false;
+  QWidget::showEvent(event);
+  allow_->setFocus();
+}
+
+void CalendarConsentWindow::closeEvent(QCloseEvent* event) {
+  QWidget::closeEvent(event);
+  if (!answered_) answer(Answer::dismissed);
+}
+
+void CalendarConsentWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    // A focused button outside a dialog passes Return on: it means that button.
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+      button->click();
+    } else {
+      answer(Answer::granted);
+    }
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void CalendarConsentWindow::answer(Answer given) {
+  if (answered_) return;
+  answered_ = true;
+  hide();
+  if (onAnswer_) onAnswer_(given);
+}
+
+}  // namespace vorlane
