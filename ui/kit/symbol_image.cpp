@@ -23,6 +23,16 @@ QPixmap symbolImage(const QString& name, int size, const QColor& color, qreal pi
   return pixmap;
 }
 
+QIcon symbolIcon(const QString& name, int size, const QColor& color) {
+  QIcon icon;
+  for (const qreal ratio : {1.0, 2.0}) {
+    const QPixmap pixmap = symbolImage(name, size, color, ratio);
+    if (pixmap.isNull()) return {};
+    icon.addPixmap(pixmap);
+  }
+  return icon;
+}
+
 QLabel* symbolLabel(const QString& name, int size, const QColor& color, QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setProperty("symbol", name);

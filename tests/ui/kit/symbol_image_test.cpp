@@ -69,6 +69,13 @@ TEST(SymbolImage, AnUnknownNameGivesNoPicture) {
   EXPECT_TRUE(symbolImage(QString(), 24, Qt::black, 1.0).isNull());
 }
 
+TEST(SymbolIcon, OffersTheSymbolSharpAtBothRatiosAndNothingForAnUnknownName) {
+  const QIcon icon = symbolIcon(QStringLiteral("gearshape"), 16, Qt::black);
+  ASSERT_FALSE(icon.isNull());
+  EXPECT_EQ(icon.availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
+  EXPECT_TRUE(symbolIcon(QStringLiteral("no.such.symbol"), 16, Qt::black).isNull());
+}
+
 TEST(SymbolLabel, ShowsTheSymbolAndKeepsItsName) {
   QWidget parent;
   QLabel* label = symbolLabel(QStringLiteral("gearshape"), 16, Qt::black, &parent);
