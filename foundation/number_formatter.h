@@ -14,7 +14,7 @@ namespace vorlane {
 //            0.125 gives "12%"
 //   decimal  a plain number with up to three fraction digits and none forced: 4 gives "4",
 //            4.5 gives "4.5" in en_US and "4,5" in de_DE; thousands are grouped
-// A value that is not finite gives ICU's own text for it ("NaN", "∞"). One thread at a time.
+// A value that is not finite gives ICU's own text for it, never a crash. One thread at a time.
 class NumberFormatter {
  public:
   enum class Style { percent, decimal };

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 namespace vorlane {
@@ -36,6 +37,14 @@ TEST(NumberFormatter, WritesPercentAndDecimalAsTheLocaleDoes) {
     SCOPED_TRACE(row.name);
     const NumberFormatter formatter(Calendar("UTC", row.locale), row.style);
     EXPECT_EQ(formatter.format(row.value), row.expected);
+  }
+}
+
+TEST(NumberFormatter, AValueThatIsNotFiniteStillGivesText) {
+  for (const Style style : {Style::percent, Style::decimal}) {
+    const NumberFormatter formatter(Calendar("UTC", "en_US"), style);
+    EXPECT_FALSE(formatter.format(std::numeric_limits<double>::quiet_NaN()).empty());
+    EXPECT_FALSE(formatter.format(std::numeric_limits<double>::infinity()).empty());
   }
 }
 
