@@ -10,38 +10,16 @@ namespace vorlane {
 namespace {
 
 // Every symbol a window, the tray or the mascot names.
+// clang-format off
 constexpr const char* allSymbols[] = {
-    "arrow.clockwise",
-    "arrow.turn.down.right",
-    "bolt.circle",
-    "bookmark",
-    "calendar.badge.clock",
-    "checkmark",
-    "checkmark.circle",
-    "checkmark.circle.fill",
-    "checkmark.shield",
-    "circle",
-    "clock",
-    "cup.and.saucer",
-    "desktopcomputer",
-    "ellipsis",
-    "figure.climbing",
-    "figure.climbing.circle",
-    "forward.end",
-    "gearshape",
-    "goforward.5",
-    "moon",
-    "moon.fill",
-    "paintpalette",
-    "pause.circle",
-    "pause.fill",
-    "play.fill",
-    "sun.max",
-    "timer",
-    "video.slash",
-    "waveform",
-    "xmark",
+    "arrow.clockwise", "arrow.turn.down.right", "bolt.circle", "bookmark", "calendar.badge.clock",
+    "checkmark", "checkmark.circle", "checkmark.circle.fill", "checkmark.shield", "circle",
+    "clock", "cup.and.saucer", "desktopcomputer", "ellipsis", "figure.climbing",
+    "figure.climbing.circle", "forward.end", "gearshape", "goforward.5", "moon", "moon.fill",
+    "paintpalette", "pause.circle", "pause.fill", "play.fill", "sun.max", "timer", "video.slash",
+    "waveform", "xmark",
 };
+// clang-format on
 
 TEST(SymbolImage, EverySymbolIsDrawnInTheAskedColourAtTheAskedRatio) {
   const QColor red(200, 30, 40);
