@@ -9,7 +9,7 @@
 #include "platform/logging/log.h"
 #include "ui/windows/about_window.h"
 #include "ui/windows/welcome_window.h"
-#include "ui/windows/window_placement.h"
+#include "ui/kit/window_placement.h"
 
 namespace vorlane {
 namespace {

@@ -11,6 +11,7 @@
 #include "platform/persistence/focus_recovery_store.h"
 #include "platform/persistence/record_preferences_store.h"
 #include "platform/session/launch_at_login.h"
+#include "ui/kit/desktop_texts.h"
 #include "ui/overlays/time_change_notifier.h"
 #include "ui/tray/status_item_controller.h"
 
@@ -28,7 +29,7 @@ class WelcomeWindow;
 class AppDelegate final : public QObject {
  public:
   // The hot key as the welcome and About windows name it.
-  static constexpr const char* muteHotKeyName = "Ctrl+Alt+Super+M";
+  static constexpr const char* muteHotKeyName = muteShortcutName;
   // Shown when the application carries no version.
   static constexpr const char* fallbackVersion = "0.1.0";
 

@@ -16,7 +16,7 @@
 #include "coordination/hot_key_registrar.h"
 #include "coordination/recovery_error.h"
 #include "coordination/repeating_timer.h"
-#include "coordination/short_time_formatter.h"
+#include "foundation/short_time_formatter.h"
 #include "coordination/system_event_source.h"
 #include "coordination/visit_presenter.h"
 #include "coordination/visit_queue.h"

@@ -8,6 +8,7 @@
 #include <QMenu>
 
 #include "platform/logging/log.h"
+#include "ui/kit/desktop_texts.h"
 #include "ui/mascot/mascot_window_controller.h"
 #include "ui/window/column_geometry.h"
 
@@ -217,7 +218,7 @@ void MascotWindowController::endPull(QPointF at) {
 QMenu* MascotWindowController::menu(QPointF at) {
   if (!scene_ || !scene_->containsInteractivePoint(at)) return nullptr;
   auto* menu = new QMenu;
-  QAction* hint = menu->addAction(QString::fromUtf8("Ctrl-drag to move \u00b7 Pull down for time"));
+  QAction* hint = menu->addAction(QString::fromUtf8(mascotMenuHint));
   hint->setEnabled(false);
   QPointer<MascotWindowController> self(this);
   menu->addAction(QStringLiteral("Move left"), [self] {

@@ -3,6 +3,7 @@
 
 #include "ui/mascot/mascot_window_controller.h"
 
+#include "ui/kit/desktop_texts.h"
 #include "ui/mascot/character_factory.h"
 #include "ui/window/column_geometry.h"
 
@@ -130,9 +131,7 @@ void MascotWindowController::buildScene(const ScreenInfo& screen,
   };
   auto* view = new MascotView(scene);
   view->setInput(this);
-  view->setToolTip(QStringLiteral(
-      "Ctrl-drag the monkey to move it. Pull down to ask the time. Right-click for position "
-      "and click-through controls."));
+  view->setToolTip(QString::fromUtf8(mascotToolTip));
   view->onPointerActivity = [self] {
     if (self) self->updateInteractivity(self->pointerLocation_());
   };

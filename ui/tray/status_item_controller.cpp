@@ -10,7 +10,7 @@
 #include <stdexcept>
 
 #include "ui/tray/status_menu_builder.h"
-#include "ui/windows/symbol_image.h"
+#include "ui/kit/symbol_image.h"
 
 namespace vorlane {
 namespace {

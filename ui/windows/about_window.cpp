@@ -4,8 +4,10 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "ui/windows/symbol_image.h"
-#include "ui/windows/window_text.h"
+#include "ui/kit/desktop_texts.h"
+#include "ui/kit/symbol_image.h"
+#include "ui/kit/text_roles.h"
+#include "ui/kit/window_text.h"
 
 namespace vorlane {
 namespace {
@@ -41,7 +43,7 @@ AboutWindow::AboutWindow(const QString& version, const QString& hotKeyName, QWid
   column->addWidget(mark);
 
   auto* name = centredLabel(QStringLiteral("Vorlane"), content);
-  name->setFont(scaledFont(font(), 28.0 / 13.0, QFont::DemiBold));
+  setTextRole(*name, TextRole::title, QFont::DemiBold);
   column->addWidget(name);
 
   auto* versionLine = centredLabel(QStringLiteral("Version ") + version, content);
@@ -59,11 +61,8 @@ AboutWindow::AboutWindow(const QString& version, const QString& hotKeyName, QWid
   auto* notes = new QVBoxLayout;
   notes->setSpacing(6);
   notes->addWidget(centredLabel(QStringLiteral("Mute anywhere with ") + hotKeyName, content));
-  auto* logged = centredLabel(
-      QStringLiteral("Scheduling and suppression decisions are logged to the system journal "
-                     "under com.corvantis.vorlane"),
-      content);
-  logged->setFont(scaledFont(font(), 10.0 / 13.0));
+  auto* logged = centredLabel(QString::fromUtf8(journalNote), content);
+  setTextRole(*logged, TextRole::caption);
   setSecondary(*logged);
   notes->addWidget(logged);
   column->addLayout(notes);

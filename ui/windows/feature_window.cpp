@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "ui/windows/window_placement.h"
+#include "ui/kit/window_placement.h"
 
 namespace vorlane {
 

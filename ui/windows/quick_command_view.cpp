@@ -10,15 +10,14 @@
 #include <QVBoxLayout>
 
 #include "core/reminders/reminder_editing.h"
-#include "ui/windows/symbol_image.h"
-#include "ui/windows/window_text.h"
+#include "ui/kit/desktop_texts.h"
+#include "ui/kit/message_line.h"
+#include "ui/kit/symbol_image.h"
+#include "ui/kit/text_roles.h"
+#include "ui/kit/window_text.h"
 
 namespace vorlane {
 namespace {
-
-// Sizes relative to the body text, as the other windows draw them.
-constexpr double calloutFactor = 12.0 / 13.0;
-constexpr double captionFactor = 10.0 / 13.0;
 
 // For an error that carries no words at all.
 constexpr const char* unknownFailure = "That did not work. Try again.";
@@ -40,14 +39,11 @@ QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
 
   auto* header = new QHBoxLayout;
   header->setSpacing(6);
-  auto* bolt = new QLabel(this);
-  bolt->setProperty("symbol", QStringLiteral("bolt.circle"));
-  bolt->setPixmap(
-      symbolImage(QStringLiteral("bolt.circle"), 16, accentColor(*this), devicePixelRatioF()));
+  auto* bolt = symbolLabel(QStringLiteral("bolt.circle"), 16, accentColor(*this), this);
   auto* headline = plainLabel(QStringLiteral("A small action. Back to your work."), this);
-  headline->setFont(scaledFont(font(), 1.0, QFont::DemiBold));
-  auto* hotKey = plainLabel(QStringLiteral("Ctrl+Alt+Space"), this);
-  hotKey->setFont(scaledFont(font(), captionFactor));
+  setTextRole(*headline, TextRole::headline);
+  auto* hotKey = plainLabel(QString::fromUtf8(quickCommandShortcutName), this);
+  setTextRole(*hotKey, TextRole::caption);
   setSecondary(*hotKey);
   header->addWidget(bolt);
   header->addWidget(headline);
@@ -68,31 +64,22 @@ QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
                                              "pause \u00B7 resume \u00B7 stop"),
                               this);
   examples->setObjectName(QStringLiteral("examples"));
-  QFont mono = scaledFont(font(), calloutFactor);
-  mono.setFamily(QStringLiteral("DejaVu Sans Mono"));
-  mono.setStyleHint(QFont::Monospace);
-  examples->setFont(mono);
+  examples->setFont(withMonospacedDigits(roleFont(TextRole::callout, font())));
   examples->setTextInteractionFlags(Qt::TextSelectableByMouse);
   setSecondary(*examples);
   column->addWidget(examples);
 
   if (!shortcutAvailable) {
-    auto* warning = plainLabel(QStringLiteral("The global shortcut is unavailable or in use. "
-                                              "Quick actions still work from the system tray."),
-                               this);
+    auto* warning = plainLabel(QString::fromUtf8(shortcutUnavailableWarning), this);
     warning->setObjectName(QStringLiteral("shortcut-warning"));
     warning->setWordWrap(true);
-    warning->setFont(scaledFont(font(), captionFactor));
+    setTextRole(*warning, TextRole::caption);
     setSecondary(*warning);
     column->addWidget(warning);
   }
 
-  result_ = plainLabel(QString(), this);
+  result_ = new MessageLine(TextRole::callout, this);
   result_->setObjectName(QStringLiteral("quick-action-result"));
-  result_->setWordWrap(true);
-  result_->setFont(scaledFont(font(), calloutFactor));
-  result_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  result_->hide();
   column->addWidget(result_);
   column->addStretch(1);
 
@@ -140,12 +127,11 @@ void QuickCommandView::run() {
 
 void QuickCommandView::showResult(const QString& message, bool failed) {
   failed_ = failed;
-  result_->setText(message);
-  // From the view's own colours: the label's may still be the red of a previous refusal.
-  QPalette palette = result_->palette();
-  palette.setColor(QPalette::WindowText, failed ? errorTextColor() : secondaryTextColor(*this));
-  result_->setPalette(palette);
-  result_->show();
+  if (failed) {
+    result_->showError(message);
+  } else {
+    result_->showNote(message);
+  }
 }
 
 void QuickCommandView::updateRunButton() { run_->setEnabled(!field_->text().trimmed().isEmpty()); }

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "ui/kit/message_line.h"
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -42,7 +44,7 @@ class QuickCommandView final : public QWidget {
   Execute execute_;
   std::function<void()> closeAction_;
   QLineEdit* field_ = nullptr;
-  QLabel* result_ = nullptr;
+  MessageLine* result_ = nullptr;
   QPushButton* run_ = nullptr;
   QPushButton* close_ = nullptr;
   bool failed_ = false;

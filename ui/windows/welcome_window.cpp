@@ -6,8 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/windows/symbol_image.h"
-#include "ui/windows/window_text.h"
+#include "ui/kit/desktop_texts.h"
+#include "ui/kit/symbol_image.h"
+#include "ui/kit/text_roles.h"
+#include "ui/kit/window_text.h"
 
 namespace vorlane {
 namespace {
@@ -57,8 +59,8 @@ WelcomeWindow::WelcomeWindow(const QString& hotKeyName, std::function<void()> on
   auto* titles = new QVBoxLayout;
   titles->setSpacing(2);
   auto* title = new QLabel(QStringLiteral("Vorlane is running"), this);
-  title->setFont(scaledFont(font(), 22.0 / 13.0, QFont::DemiBold));
-  auto* subtitle = new QLabel(QStringLiteral("Look for the climber in your system tray."), this);
+  setTextRole(*title, TextRole::title2, QFont::DemiBold);
+  auto* subtitle = new QLabel(QString::fromUtf8(lookForTheClimber), this);
   setSecondary(*subtitle);
   titles->addWidget(title);
   titles->addWidget(subtitle);

@@ -1,5 +1,6 @@
-#include "ui/windows/symbol_image.h"
+#include "ui/kit/symbol_image.h"
 
+#include <QLabel>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <cmath>
@@ -20,6 +21,24 @@ QPixmap symbolImage(const QString& name, int size, const QColor& color, qreal pi
   painter.end();
   pixmap.setDevicePixelRatio(pixelRatio);
   return pixmap;
+}
+
+QIcon symbolIcon(const QString& name, int size, const QColor& color) {
+  QIcon icon;
+  for (const qreal ratio : {1.0, 2.0}) {
+    const QPixmap pixmap = symbolImage(name, size, color, ratio);
+    if (pixmap.isNull()) return {};
+    icon.addPixmap(pixmap);
+  }
+  return icon;
+}
+
+QLabel* symbolLabel(const QString& name, int size, const QColor& color, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setProperty("symbol", name);
+  const qreal ratio = parent != nullptr ? parent->devicePixelRatioF() : 1.0;
+  label->setPixmap(symbolImage(name, size, color, ratio));
+  return label;
 }
 
 }  // namespace vorlane

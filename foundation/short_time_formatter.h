@@ -1,12 +1,10 @@
 #pragma once
 
-#include <unicode/datefmt.h>
-
-#include <memory>
 #include <string>
 
 #include "foundation/calendar.h"
 #include "foundation/date.h"
+#include "foundation/date_formatter.h"
 
 namespace vorlane {
 
@@ -20,7 +18,7 @@ class ShortTimeFormatter {
   std::string format(Date date) const;
 
  private:
-  std::unique_ptr<icu::DateFormat> formatter_;
+  DateFormatter formatter_;
 };
 
 }  // namespace vorlane

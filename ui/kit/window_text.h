@@ -16,6 +16,8 @@ QLabel* plainLabel(const QString& text, QWidget* parent);
 // selection colour; secondary text is the ordinary text, dimmed.
 QColor accentColor(const QWidget& widget);
 QColor secondaryTextColor(const QWidget& widget);
+// A text colour as secondary text dims it.
+QColor dimmed(QColor text);
 void setSecondary(QLabel& label);
 // The red of a refusal shown in a window, readable on light and dark backgrounds.
 QColor errorTextColor();

@@ -1,4 +1,4 @@
-#include "ui/windows/window_placement.h"
+#include "ui/kit/window_placement.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "ui/windows/window_text.h"
+#include "ui/kit/window_text.h"
 
 #include <QLabel>
 #include <QPalette>
@@ -14,10 +14,13 @@ QLabel* plainLabel(const QString& text, QWidget* parent) {
 
 QColor accentColor(const QWidget& widget) { return widget.palette().color(QPalette::Highlight); }
 
+QColor dimmed(QColor text) {
+  text.setAlphaF(0.62f);
+  return text;
+}
+
 QColor secondaryTextColor(const QWidget& widget) {
-  QColor color = widget.palette().color(QPalette::WindowText);
-  color.setAlphaF(0.62f);
-  return color;
+  return dimmed(widget.palette().color(QPalette::WindowText));
 }
 
 void setSecondary(QLabel& label) {
