@@ -6,6 +6,7 @@
 
 #include "core/visits/visit_scheduler.h"
 #include "platform/logging/log.h"
+#include "ui/preferences/preferences_window.h"
 #include "ui/windows/about_window.h"
 #include "ui/windows/welcome_window.h"
 #include "ui/windows/window_placement.h"
@@ -174,6 +175,7 @@ void AppDelegate::tearDown() {
   if (preferencesStore_) preferencesStore_->setOnChange(nullptr);
   delete onboardingWindow_.data();
   delete aboutWindow_.data();
+  delete preferencesWindow_.data();  // before the preferences store and speech it uses
   statusItem_.reset();
   // The coordinator first: it still uses the presenter, speech and stores, and it releases
   // its key grabs while the X connection lives.

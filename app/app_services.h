@@ -17,6 +17,7 @@
 #include "core/settings/preferences_store.h"
 #include "foundation/calendar.h"
 #include "platform/persistence/record_store.h"
+#include "platform/services/voice_catalogue.h"
 #include "platform/session/launch_at_login.h"
 
 namespace vorlane {
@@ -51,6 +52,8 @@ class AppServices {
   virtual std::shared_ptr<SystemEventSource> makeSystemEvents() = 0;
   // None when the login items cannot be reached (no home folder).
   virtual std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() = 0;
+  // The voices the speech made by makeSpeech offers the user; none when it offers no choice.
+  virtual std::shared_ptr<const VoiceCatalogue> voiceCatalogue() { return nullptr; }
 };
 
 }  // namespace vorlane

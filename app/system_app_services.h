@@ -36,6 +36,7 @@ class SystemAppServices final : public AppServices {
   FeatureWindowControllers makeFeatureWindows() override;
   std::shared_ptr<SystemEventSource> makeSystemEvents() override;
   std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() override;
+  std::shared_ptr<const VoiceCatalogue> voiceCatalogue() override { return voices_.lock(); }
 
  private:
   std::unique_ptr<RecordStore> records_;
@@ -46,6 +47,8 @@ class SystemAppServices final : public AppServices {
   std::shared_ptr<ScreenProvider> screens_;
   std::shared_ptr<SystemEventsMonitor> systemEvents_;
   std::shared_ptr<ReducedMotionSetting> reducedMotion_;
+  // The speech service made last, which lists its own voices.
+  std::weak_ptr<const VoiceCatalogue> voices_;
 };
 
 }  // namespace vorlane

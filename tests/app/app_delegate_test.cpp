@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QMenu>
 #include <QLabel>
@@ -257,10 +258,49 @@ TEST_F(AppDelegateTest, TheStatusItemFollowsTheCoordinatorAndItsMenuReachesTheSh
   ASSERT_TRUE(choose("About Vorlane"));
   ASSERT_NE(delegate.aboutWindow(), nullptr);
   EXPECT_TRUE(delegate.aboutWindow()->isVisible());
-  // No preferences window in this build: its entry is there, disabled.
-  EXPECT_FALSE(choose("Preferences..."));
-  EXPECT_NE(actionTitled(*item->menu(), "Preferences..."), nullptr);
+  // Preferences opens on the last panel shown; Appearance selects its own.
+  delegate.preferencesNavigation().setSelection(PreferencesSection::voice);
+  ASSERT_TRUE(choose("Preferences..."));
+  ASSERT_NE(delegate.preferencesWindow(), nullptr);
+  EXPECT_TRUE(delegate.preferencesWindow()->isVisible());
+  EXPECT_EQ(delegate.preferencesNavigation().selection(), PreferencesSection::voice);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(AppDelegateTest, PreferencesAreMadeOnFirstUseKeptWhenClosedAndGoBeforeTheStore) {
+  storeWelcomed();
+  std::optional<AppDelegate> delegate(std::in_place, services);
+  delegate->showPreferences();
+  EXPECT_EQ(delegate->preferencesWindow(), nullptr) << "nothing to edit before launch";
+  ASSERT_TRUE(delegate->applicationDidFinishLaunching());
+  EXPECT_EQ(delegate->preferencesWindow(), nullptr) << "made on first use only";
+
+  delegate->showPreferences();
+  const QPointer<QWidget> window(delegate->preferencesWindow());
+  ASSERT_FALSE(window.isNull());
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Vorlane Preferences"));
+  EXPECT_EQ(delegate->preferencesNavigation().selection(), PreferencesSection::desktop);
+  window->close();
+  delegate->showPreferences(PreferencesSection::appearance);
+  EXPECT_EQ(delegate->preferencesWindow(), window.data());
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(delegate->preferencesNavigation().selection(), PreferencesSection::appearance);
+
+  // A change made in the window reaches the coordinator through the store's hook.
+  auto* halfHour = window->findChild<QCheckBox*>();
+  EXPECT_EQ(halfHour, nullptr) << "the Appearance page has no toggle yet";
+  delegate->showPreferences(PreferencesSection::focus);
+  QCheckBox* toggle = nullptr;
+  for (QCheckBox* box : window->findChildren<QCheckBox*>()) {
+    if (box->text() == QStringLiteral("Celebrate a finished session")) toggle = box;
+  }
+  ASSERT_NE(toggle, nullptr);
+  toggle->click();
+  EXPECT_FALSE(delegate->preferencesStore()->preferences().celebrateSessions);
+  EXPECT_FALSE(stored().celebrateSessions);
+
+  delegate.reset();
+  EXPECT_TRUE(window.isNull());
 }
 
 }  // namespace

@@ -1,0 +1,90 @@
+// The preferences window: its first showing, a panel switch, and one step of the speaking-rate
+// slider from the user's move to the settings file written.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QSlider>
+#include <filesystem>
+
+#include "bench/offscreen_application.h"
+#include "platform/persistence/file_record_store.h"
+#include "platform/persistence/in_memory_record_store.h"
+#include "platform/persistence/record_preferences_store.h"
+#include "ui/preferences/preferences_window.h"
+#include "ui/preferences/voice_panel.h"
+
+namespace vorlane {
+namespace {
+
+PreferencesWindow::Services services() {
+  return {
+      .voices = nullptr,
+      .onPreview = nullptr,
+      .onPreviewCelebration = nullptr,
+      .calendar = [] { return Calendar("UTC", "en_US"); },
+      .now = [] { return Date::fromUnix(1780000000); },
+      .muteHotKeyName = QStringLiteral("Ctrl+Alt+Super+M"),
+      .appNames = std::nullopt,
+  };
+}
+
+void BM_PreferencesFirstShowing(benchmark::State& state) {
+  offscreenApplication();
+  InMemoryRecordStore records;
+  RecordPreferencesStore store(records);
+  for (auto _ : state) {
+    PreferencesNavigation navigation;
+    auto window = std::make_unique<PreferencesWindow>(store, navigation, services());
+    window->show();
+    QCoreApplication::processEvents();
+    state.PauseTiming();
+    window.reset();
+    QCoreApplication::processEvents();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_PreferencesFirstShowing)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
+void BM_PreferencesPanelSwitch(benchmark::State& state) {
+  offscreenApplication();
+  InMemoryRecordStore records;
+  RecordPreferencesStore store(records);
+  PreferencesNavigation navigation;
+  PreferencesWindow window(store, navigation, services());
+  window.show();
+  QCoreApplication::processEvents();
+  bool quiet = false;
+  for (auto _ : state) {
+    quiet = !quiet;
+    navigation.setSelection(quiet ? PreferencesSection::quiet : PreferencesSection::focus);
+    QCoreApplication::processEvents();
+  }
+}
+BENCHMARK(BM_PreferencesPanelSwitch)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
+void BM_SpeakingRateStep(benchmark::State& state) {
+  offscreenApplication();
+  const auto folder = std::filesystem::temp_directory_path() / "vorlane-bench-preferences";
+  std::filesystem::create_directories(folder);
+  {
+    FileRecordStore records(folder);
+    RecordPreferencesStore store(records);
+    PreferencesNavigation navigation(PreferencesSection::voice);
+    PreferencesWindow window(store, navigation, services());
+    window.show();
+    QCoreApplication::processEvents();
+    auto* slider = window.panel()->findChild<QSlider*>(QStringLiteral("speechRate"));
+    int step = 0;
+    for (auto _ : state) {
+      step = (step + 1) % VoicePanel::rateSteps;
+      slider->setValue(step);
+    }
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+}
+BENCHMARK(BM_SpeakingRateStep)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
+}  // namespace
+}  // namespace vorlane
