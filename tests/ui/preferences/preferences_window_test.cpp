@@ -126,9 +126,14 @@ TEST(PreferencesWindow, EveryPanelDrawsAtTheWindowsSize) {
     QCoreApplication::processEvents();
     const QImage picture = window.grab().toImage();
     EXPECT_EQ(picture.size() / picture.devicePixelRatio(), QSize(780, 660));
+    // The whole page too, below the fold: it fits the window's width.
+    const QImage page = window.panel()->grab().toImage();
+    EXPECT_LE(page.width() / page.devicePixelRatio(), 780 - 185);
     if (folder) {
-      picture.save(QString::fromLocal8Bit(folder) + QStringLiteral("/preferences-") +
-                   QString::fromUtf8(rawValue(section).data()) + QStringLiteral(".png"));
+      const QString name = QString::fromLocal8Bit(folder) + QStringLiteral("/preferences-") +
+                           QString::fromUtf8(rawValue(section).data());
+      picture.save(name + QStringLiteral(".png"));
+      page.save(name + QStringLiteral("-page.png"));
     }
   }
   EXPECT_TRUE(store.writes.empty());
