@@ -50,7 +50,9 @@ void BM_PreferencesFirstShowing(benchmark::State& state) {
 BENCHMARK(BM_PreferencesFirstShowing)
     ->Arg(static_cast<int>(PreferencesSection::desktop))
     ->Arg(static_cast<int>(PreferencesSection::quiet))
-    ->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 
 void BM_PreferencesPanelSwitch(benchmark::State& state) {
   offscreenApplication();
@@ -68,7 +70,10 @@ void BM_PreferencesPanelSwitch(benchmark::State& state) {
     window.repaint();
   }
 }
-BENCHMARK(BM_PreferencesPanelSwitch)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PreferencesPanelSwitch)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 
 void BM_SpeakingRateStep(benchmark::State& state) {
   offscreenApplication();
@@ -91,7 +96,10 @@ void BM_SpeakingRateStep(benchmark::State& state) {
   std::error_code ignored;
   std::filesystem::remove_all(folder, ignored);
 }
-BENCHMARK(BM_SpeakingRateStep)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_SpeakingRateStep)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 }  // namespace vorlane

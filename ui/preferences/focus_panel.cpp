@@ -10,22 +10,22 @@ namespace vorlane {
 
 FocusPanel::FocusPanel(PreferencesBinding& binding, std::function<void()> onPreviewCelebration,
                        QWidget* parent)
-    : PreferencesPanel(binding, parent),
-      onPreviewCelebration_(std::move(onPreviewCelebration)) {
+    : PreferencesPanel(binding, parent), onPreviewCelebration_(std::move(onPreviewCelebration)) {
   FormSection* lengths = addSection(QStringLiteral("Session lengths"));
-  work_ = new MinuteStepper(QStringLiteral("Focus"), workMinutesRange,
-                            [this](std::int64_t minutes) {
-                              binding_.edit([minutes](Preferences& p) { p.workMinutes = minutes; });
-                            },
-                            lengths);
+  work_ = new MinuteStepper(
+      QStringLiteral("Focus"), workMinutesRange,
+      [this](std::int64_t minutes) {
+        binding_.edit([minutes](Preferences& p) { p.workMinutes = minutes; });
+      },
+      lengths);
   work_->setObjectName(QStringLiteral("workMinutes"));
   lengths->addRow(work_);
-  break_ = new MinuteStepper(QStringLiteral("Break"), breakMinutesRange,
-                             [this](std::int64_t minutes) {
-                               binding_.edit(
-                                   [minutes](Preferences& p) { p.breakMinutes = minutes; });
-                             },
-                             lengths);
+  break_ = new MinuteStepper(
+      QStringLiteral("Break"), breakMinutesRange,
+      [this](std::int64_t minutes) {
+        binding_.edit([minutes](Preferences& p) { p.breakMinutes = minutes; });
+      },
+      lengths);
   break_->setObjectName(QStringLiteral("breakMinutes"));
   lengths->addRow(break_);
 
@@ -64,8 +64,9 @@ FocusPanel::FocusPanel(PreferencesBinding& binding, std::function<void()> onPrev
 QCheckBox* FocusPanel::toggle(const QString& text, bool Preferences::*field, QWidget* parent) {
   auto* box = new QCheckBox(text, parent);
   // `clicked`, not `toggled`: only the user's own change is written.
-  connect(box, &QCheckBox::clicked, this,
-          [this, field](bool on) { binding_.edit([field, on](Preferences& p) { p.*field = on; }); });
+  connect(box, &QCheckBox::clicked, this, [this, field](bool on) {
+    binding_.edit([field, on](Preferences& p) { p.*field = on; });
+  });
   return box;
 }
 

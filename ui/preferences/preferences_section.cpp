@@ -30,7 +30,9 @@ constexpr std::array<Entry, 6> entries{{
      {behaviour, "General", "gearshape", "Open at login, and see where your data stays."}},
 }};
 
-const Entry& entry(PreferencesSection section) { return entries[static_cast<std::size_t>(section)]; }
+const Entry& entry(PreferencesSection section) {
+  return entries[static_cast<std::size_t>(section)];
+}
 
 }  // namespace
 

@@ -42,8 +42,8 @@ PreferencesSidebar::PreferencesSidebar(PreferencesNavigation& navigation, QWidge
       header->setSizeHint(QSize(0, 30));
       addItem(header);
     }
-    auto* item = new QListWidgetItem(
-        QString::fromUtf8(text.title.data(), qsizetype(text.title.size())));
+    auto* item =
+        new QListWidgetItem(QString::fromUtf8(text.title.data(), qsizetype(text.title.size())));
     item->setData(sectionRole, static_cast<int>(section));
     item->setFont(rowFont);
     item->setSizeHint(QSize(0, 32));
@@ -87,7 +87,8 @@ void PreferencesSidebar::selectionEdited() {
     navigation_.setSelection(std::nullopt);
     return;
   }
-  navigation_.setSelection(static_cast<PreferencesSection>(chosen.first()->data(sectionRole).toInt()));
+  navigation_.setSelection(
+      static_cast<PreferencesSection>(chosen.first()->data(sectionRole).toInt()));
 }
 
 }  // namespace vorlane

@@ -116,8 +116,9 @@ PreferencesWindow::PreferencesWindow(PreferencesStore& store, PreferencesNavigat
   row->addWidget(detail, 1);
 
   showSection(navigation_.shownSection(), true);
-  subscription_ = navigation_.changes().subscribe(
-      [this](const std::optional<PreferencesSection>&) { showSection(navigation_.shownSection(), false); });
+  subscription_ = navigation_.changes().subscribe([this](const std::optional<PreferencesSection>&) {
+    showSection(navigation_.shownSection(), false);
+  });
 }
 
 PreferencesWindow::~PreferencesWindow() {
@@ -146,11 +147,10 @@ QWidget* PreferencesWindow::makePanel(PreferencesSection section) {
     case PreferencesSection::focus:
       return new FocusPanel(binding_, services_.onPreviewCelebration, nullptr);
     case PreferencesSection::quiet:
-      return new QuietPanel(binding_,
-                            services_.calendar ? services_.calendar() : Calendar::current(),
-                            services_.muteHotKeyName,
-                            services_.appNames ? *services_.appNames : AppNames::standard(),
-                            nullptr);
+      return new QuietPanel(
+          binding_, services_.calendar ? services_.calendar() : Calendar::current(),
+          services_.muteHotKeyName, services_.appNames ? *services_.appNames : AppNames::standard(),
+          nullptr);
     case PreferencesSection::voice:
       return new VoicePanel(binding_,
                             {.voices = services_.voices,

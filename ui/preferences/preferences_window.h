@@ -43,8 +43,8 @@ class PreferencesWindow final : public QWidget {
   static constexpr int minimumHeight = 560;
 
   // `store` and `navigation` must outlive the window.
-  PreferencesWindow(PreferencesStore& store, PreferencesNavigation& navigation,
-                    Services services, QWidget* parent = nullptr);
+  PreferencesWindow(PreferencesStore& store, PreferencesNavigation& navigation, Services services,
+                    QWidget* parent = nullptr);
   ~PreferencesWindow() override;
 
   PreferencesSection shownSection() const { return shown_; }

@@ -88,9 +88,8 @@ QWidget* QuietAppList::makeRow(const std::string& id) {
   auto* remove = new QPushButton(QStringLiteral("Remove"), row);
   remove->setFlat(true);
   remove->setAccessibleName(QStringLiteral("Remove ") + name + QStringLiteral(" from quiet apps"));
-  connect(remove, &QPushButton::clicked, this, [this, id] {
-    binding_.edit([&id](Preferences& p) { p.blockedAppIds.erase(id); });
-  });
+  connect(remove, &QPushButton::clicked, this,
+          [this, id] { binding_.edit([&id](Preferences& p) { p.blockedAppIds.erase(id); }); });
   line->addWidget(remove);
   return row;
 }

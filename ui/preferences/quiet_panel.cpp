@@ -39,9 +39,8 @@ QuietPanel::QuietPanel(PreferencesBinding& binding, const Calendar& calendar,
   quiet->addRow(QStringLiteral("Camera or microphone in use"),
                 plainLabel(QStringLiteral("Always"), quiet));
   fullscreen_ = new QCheckBox(QStringLiteral("When an app is fullscreen"), quiet);
-  connect(fullscreen_, &QCheckBox::clicked, this, [this](bool on) {
-    binding_.edit([on](Preferences& p) { p.quietInFullscreen = on; });
-  });
+  connect(fullscreen_, &QCheckBox::clicked, this,
+          [this](bool on) { binding_.edit([on](Preferences& p) { p.quietInFullscreen = on; }); });
   quiet->addRow(fullscreen_);
   quiet->addRow(QStringLiteral("Mute shortcut"), plainLabel(muteHotKeyName, quiet));
   quiet->addNote(QStringLiteral(

@@ -32,9 +32,8 @@ VoicePanel::VoicePanel(PreferencesBinding& binding, Services services, QWidget* 
     : PreferencesPanel(binding, parent), services_(std::move(services)) {
   FormSection* speech = addSection(QStringLiteral("Speech"));
   speech_ = new QCheckBox(QStringLiteral("Say the time out loud"), speech);
-  connect(speech_, &QCheckBox::clicked, this, [this](bool on) {
-    binding_.edit([on](Preferences& p) { p.speechEnabled = on; });
-  });
+  connect(speech_, &QCheckBox::clicked, this,
+          [this](bool on) { binding_.edit([on](Preferences& p) { p.speechEnabled = on; }); });
   speech->addRow(speech_);
 
   voice_ = new QComboBox(speech);

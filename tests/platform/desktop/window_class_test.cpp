@@ -44,7 +44,8 @@ TEST(WindowClass,
 namespace vorlane {
 namespace {
 
-TEST(WindowClass, TypedClassesAreTrimmedMappedLikeReportedWindowsAndRefusedWhenNoClassCouldSayThem) {
+TEST(WindowClass,
+     TypedClassesAreTrimmedMappedLikeReportedWindowsAndRefusedWhenNoClassCouldSayThem) {
   const struct {
     const char* name;
     std::string typed;

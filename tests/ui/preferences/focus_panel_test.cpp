@@ -1,9 +1,10 @@
 #include "ui/preferences/focus_panel.h"
 
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QPushButton>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 #include "coordination/visit_coordinator.h"
 #include "tests/ui/preferences/recording_preferences_store.h"
@@ -15,7 +16,8 @@ struct FocusPanelTest : ::testing::Test {
   void make(Preferences record) {
     store = std::make_unique<testing::RecordingPreferencesStore>(record);
     binding = std::make_unique<PreferencesBinding>(*store);
-    panel = std::make_unique<FocusPanel>(*binding, [this] { ++previews; }, nullptr);
+    panel = std::make_unique<FocusPanel>(
+        *binding, [this] { ++previews; }, nullptr);
   }
 
   std::unique_ptr<testing::RecordingPreferencesStore> store;

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/ui/preferences/recording_preferences_store.h"
 #include "ui/preferences/preferences_binding.h"
 #include "ui/preferences/preferences_navigation.h"
-#include "tests/ui/preferences/recording_preferences_store.h"
 
 namespace vorlane {
 namespace {
@@ -18,10 +18,8 @@ TEST(PreferencesSection, RawValuesRoundTripAndOnlyExactNamesGiveASection) {
     const char* raw;
     std::optional<PreferencesSection> expected;
   } rows[] = {
-      {"exact", "quiet", PreferencesSection::quiet},
-      {"capitalised", "Quiet", std::nullopt},
-      {"the title's word", "schedule", std::nullopt},
-      {"empty", "", std::nullopt},
+      {"exact", "quiet", PreferencesSection::quiet},  {"capitalised", "Quiet", std::nullopt},
+      {"the title's word", "schedule", std::nullopt}, {"empty", "", std::nullopt},
       {"trailing blank", "voice ", std::nullopt},
   };
   for (const auto& row : rows) {

@@ -1,11 +1,11 @@
 #include "ui/preferences/preferences_window.h"
 
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 
 #include "platform/persistence/in_memory_record_store.h"

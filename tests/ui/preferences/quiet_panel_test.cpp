@@ -1,12 +1,13 @@
 #include "ui/preferences/quiet_panel.h"
 
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "tests/support/temp_folder.h"
 #include "tests/ui/preferences/recording_preferences_store.h"
@@ -26,10 +27,8 @@ TEST(HourLabels, FollowTheLocaleAndTheHandWrittenFormKeepsTheTwelveHourDial) {
     const char16_t* us;
     const char* gb;
   } rows[] = {
-      {0, u"12:00\u202FAM", "00:00"},
-      {9, u"9:00\u202FAM", "09:00"},
-      {12, u"12:00\u202FPM", "12:00"},
-      {13, u"1:00\u202FPM", "13:00"},
+      {0, u"12:00\u202FAM", "00:00"},  {9, u"9:00\u202FAM", "09:00"},
+      {12, u"12:00\u202FPM", "12:00"}, {13, u"1:00\u202FPM", "13:00"},
       {23, u"11:00\u202FPM", "23:00"},
   };
   for (const auto& row : rows) {
@@ -120,8 +119,8 @@ TEST_F(QuietPanelTest, RowsFollowIdentifierOrderAndRemoveKeepsEveryOtherField) {
   store->changeElsewhere([](Preferences& p) { p.workMinutes = 60; });
   buttons[1]->click();
   ASSERT_EQ(store->writes.size(), 1u);
-  Preferences expected({.blockedAppIds = {"com.example.zz", "Zeta", "us.zoom.xos"},
-                        .workMinutes = 60});
+  Preferences expected(
+      {.blockedAppIds = {"com.example.zz", "Zeta", "us.zoom.xos"}, .workMinutes = 60});
   EXPECT_EQ(store->writes.front(), expected);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(rowIds(), (QStringList{"Zeta", "com.example.zz", "us.zoom.xos"}));

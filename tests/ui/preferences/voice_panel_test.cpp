@@ -1,5 +1,7 @@
 #include "ui/preferences/voice_panel.h"
 
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -7,8 +9,6 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <limits>
 
@@ -60,7 +60,9 @@ TEST_F(VoicePanelTest, VoiceListOffersTheClipsOnlyWhenInstalledThenSystemDefault
     std::vector<SpeechVoice> voices;
     QStringList expected;
   } rows[] = {
-      {"clips and voices", true, {{"flite:awb", "awb", "en-GB"}, {"flite:slt", "slt", "en-US"}},
+      {"clips and voices",
+       true,
+       {{"flite:awb", "awb", "en-GB"}, {"flite:slt", "slt", "en-US"}},
        {"Vorlane (bundled)", "System default", "awb", "slt"}},
       {"voices only", false, {{"flite:slt", "slt", "en-US"}}, {"System default", "slt"}},
       {"nothing", false, {}, {"System default"}},
