@@ -30,13 +30,17 @@ QuietAppList::QuietAppList(PreferencesBinding& binding, AppNames names, QWidget*
       rows_(new QVBoxLayout),
       field_(new QLineEdit(this)),
       add_(new QPushButton(QStringLiteral("Add"), this)),
-      refusal_(plainLabel(QString(), this)) {
+      refusal_(plainLabel(QString(), this)),
+      more_(plainLabel(QString(), this)) {
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(8);
   rows_->setContentsMargins(0, 0, 0, 0);
   rows_->setSpacing(4);
   column->addLayout(rows_);
+  setSecondary(*more_);
+  more_->hide();
+  column->addWidget(more_);
 
   field_->setPlaceholderText(QStringLiteral("Window class, such as obs"));
   field_->setAccessibleName(QStringLiteral("Window class to keep quiet for"));
@@ -67,7 +71,16 @@ void QuietAppList::setIds(const std::set<std::string>& ids) {
     delete item;
   }
   // std::set orders by byte, so upper case sorts first, whatever the shown names.
-  for (const std::string& id : ids) rows_->addWidget(makeRow(id));
+  std::size_t listed = 0;
+  for (const std::string& id : ids) {
+    if (listed++ == longestList) break;
+    rows_->addWidget(makeRow(id));
+  }
+  const bool cut = ids.size() > longestList;
+  if (cut) {
+    more_->setText(QStringLiteral("and %1 more, kept as stored").arg(ids.size() - longestList));
+  }
+  more_->setVisible(cut);
 }
 
 QWidget* QuietAppList::makeRow(const std::string& id) {

@@ -19,6 +19,10 @@ namespace vorlane {
 // field to add a window class.
 class QuietAppList final : public QWidget {
  public:
+  // Rows beyond these are counted, not drawn: a damaged record with thousands of entries
+  // would otherwise stall the window.
+  static constexpr std::size_t longestList = 200;
+
   QuietAppList(PreferencesBinding& binding, AppNames names, QWidget* parent);
 
   // Rebuilds the rows when the identifiers differ from the ones shown.
@@ -28,6 +32,7 @@ class QuietAppList final : public QWidget {
   QPushButton* addButton() const { return add_; }
   // Why the typed text was not added; hidden when there is nothing to say.
   QLabel* refusal() const { return refusal_; }
+  QLabel* moreLine() const { return more_; }
   // The shown rows' remove buttons, in row order.
   QList<QPushButton*> removeButtons() const;
 
@@ -43,6 +48,8 @@ class QuietAppList final : public QWidget {
   QLineEdit* field_;
   QPushButton* add_;
   QLabel* refusal_;
+  // "and N more" under a list cut at longestList.
+  QLabel* more_;
 };
 
 }  // namespace vorlane

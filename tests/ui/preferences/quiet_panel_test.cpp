@@ -175,3 +175,23 @@ TEST_F(QuietPanelTest, FixedRowsShowTheShortcutAndCannotBeChanged) {
 
 }  // namespace
 }  // namespace vorlane
+
+namespace vorlane {
+namespace {
+
+TEST_F(QuietPanelTest, AHugeStoredListIsCutForShowingAndKeptWhole) {
+  std::set<std::string> ids;
+  for (int i = 0; i < 5000; ++i) ids.insert("app" + std::to_string(10000 + i));
+  make(Preferences({.blockedAppIds = ids}));
+  EXPECT_EQ(panel->apps()->removeButtons().size(), qsizetype(QuietAppList::longestList));
+  EXPECT_FALSE(panel->apps()->moreLine()->isHidden());
+  EXPECT_EQ(panel->apps()->moreLine()->text(), QStringLiteral("and 4800 more, kept as stored"));
+  panel->apps()->removeButtons().front()->click();
+  EXPECT_EQ(store->preferences().blockedAppIds.size(), 4999u);
+  EXPECT_FALSE(store->preferences().blockedAppIds.contains("app10000"));
+  store->changeElsewhere([](Preferences& p) { p.blockedAppIds = {"one"}; });
+  EXPECT_TRUE(panel->apps()->moreLine()->isHidden());
+}
+
+}  // namespace
+}  // namespace vorlane
