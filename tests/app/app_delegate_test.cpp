@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QApplication>
 #include <QMenu>
+#include <QPushButton>
 #include <QLabel>
 #include <QTest>
 #include <algorithm>
@@ -301,6 +302,32 @@ TEST_F(AppDelegateTest, PreferencesAreMadeOnFirstUseKeptWhenClosedAndGoBeforeThe
 
   delegate.reset();
   EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(AppDelegateTest, ThePreviewsSpeakThroughTheSpeechServiceAndCelebrateOnTheMascot) {
+  storeWelcomed();
+  AppDelegate delegate(services);
+  ASSERT_TRUE(delegate.applicationDidFinishLaunching());
+  const auto press = [&](PreferencesSection section, const QString& title) {
+    delegate.showPreferences(section);
+    for (QPushButton* button : delegate.preferencesWindow()->findChildren<QPushButton*>()) {
+      if (button->text() == title) {
+        button->click();
+        return true;
+      }
+    }
+    return false;
+  };
+  services.presenter->finishVisit();
+  const std::size_t spokenBefore = services.speech->spoken.size();
+  ASSERT_TRUE(press(PreferencesSection::voice, QStringLiteral("Preview voice")));
+  ASSERT_EQ(services.speech->spoken.size(), spokenBefore + 1);
+  EXPECT_EQ(services.speech->spoken.back().text.rfind("It's ", 0), 0u);
+  EXPECT_EQ(services.speech->spoken.back().moment, services.fakeClock->now());
+
+  ASSERT_TRUE(press(PreferencesSection::focus, QStringLiteral("Preview celebration")));
+  ASSERT_FALSE(services.presenter->performed.empty());
+  EXPECT_EQ(services.presenter->performed.back().bubbleText, "Nice work");
 }
 
 }  // namespace
