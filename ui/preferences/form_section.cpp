@@ -2,6 +2,7 @@
 
 #include <QFormLayout>
 #include <QLabel>
+#include <algorithm>
 
 #include "ui/windows/window_text.h"
 
@@ -17,7 +18,19 @@ FormSection::FormSection(const QString& title, QWidget* parent)
 }
 
 void FormSection::addRow(const QString& label, QWidget* control) {
-  rows_->addRow(plainLabel(label, this), control);
+  QLabel* name = plainLabel(label, this);
+  labels_ << name;
+  rows_->addRow(name, control);
+}
+
+int FormSection::labelWidth() const {
+  int widest = 0;
+  for (const QLabel* label : labels_) widest = std::max(widest, label->sizeHint().width());
+  return widest;
+}
+
+void FormSection::setLabelWidth(int width) {
+  for (QLabel* label : labels_) label->setMinimumWidth(width);
 }
 
 void FormSection::addRow(QWidget* control) { rows_->addRow(control); }

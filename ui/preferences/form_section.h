@@ -19,8 +19,13 @@ class FormSection final : public QGroupBox {
   // A word-wrapped line in the secondary text colour, shown as written.
   QLabel* addNote(const QString& text);
 
+  // The widest row label, and a common width for them, so that sections line up.
+  int labelWidth() const;
+  void setLabelWidth(int width);
+
  private:
   QFormLayout* rows_;
+  QList<QLabel*> labels_;
 };
 
 }  // namespace vorlane

@@ -16,6 +16,9 @@ class FormSection;
 // blockers (or listen only to user signals).
 class PreferencesPanel : public QWidget {
  public:
+  // Every page's text size.
+  static constexpr int pageFontPixels = 14;
+
   PreferencesPanel(PreferencesBinding& binding, QWidget* parent);
 
  protected:
@@ -24,13 +27,15 @@ class PreferencesPanel : public QWidget {
   // Starts redrawing with the current record and at every change.
   void follow();
   FormSection* addSection(const QString& title);
-  // Ends the column, so the sections stay at the top of a tall window.
+  // Ends the column, so the sections stay at the top of a tall window, and lines up the
+  // sections' row labels.
   void finishColumn();
 
   PreferencesBinding& binding_;
 
  private:
   QVBoxLayout* column_;
+  QList<FormSection*> sections_;
   PreferencesBinding::Subscription subscription_;
 };
 

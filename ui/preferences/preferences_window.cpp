@@ -135,7 +135,7 @@ void PreferencesWindow::showSection(PreferencesSection section, bool force) {
   QWidget* old = scroll_->takeWidget();
   panel_ = makePanel(section);
   QFont panelFont = panel_->font();
-  panelFont.setPixelSize(14);
+  panelFont.setPixelSize(PreferencesPanel::pageFontPixels);
   panel_->setFont(panelFont);
   scroll_->setWidget(panel_);
   // At once: a panel left for later would still follow the store after the window went.
