@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
+#include <QApplication>
 #include <QMenu>
 #include <QPushButton>
+#include <QLabel>
 #include <QTest>
 #include <algorithm>
 
@@ -28,9 +28,8 @@ class AppDelegateTest : public testing::Test {
   // The stored settings as a fresh store would read them.
   Preferences stored() { return RecordPreferencesStore(services.recordStore).preferences(); }
   void storeWelcomed() {
-    RecordPreferencesStore(services.recordStore).modify([](Preferences& p) {
-      p.hasCompletedOnboarding = true;
-    });
+    RecordPreferencesStore(services.recordStore)
+        .modify([](Preferences& p) { p.hasCompletedOnboarding = true; });
   }
   std::vector<std::string> lifecycle() const { return logMessages(log, "lifecycle"); }
 
@@ -43,10 +42,10 @@ TEST_F(AppDelegateTest, LaunchBuildsTheServicesInOrderAndStartsTheCoordinator) {
   AppDelegate delegate(services);
   ASSERT_TRUE(delegate.applicationDidFinishLaunching());
 
-  EXPECT_EQ(services.made,
-            (std::vector<std::string>{"reminders", "presenter", "speech", "ticker", "notifications",
-                                      "environment", "hot keys", "session timers",
-                                      "feature windows", "system events"}));
+  EXPECT_EQ(services.made, (std::vector<std::string>{"reminders", "presenter", "speech", "ticker",
+                                                      "notifications", "environment", "hot keys",
+                                                      "session timers", "feature windows",
+                                                      "system events"}));
   EXPECT_EQ(services.tickInterval, 30);
   ASSERT_NE(delegate.coordinator(), nullptr);
   // Started: the heartbeat runs, notifications were asked for, the mascot got its settings.
@@ -131,9 +130,8 @@ TEST_F(AppDelegateTest, SettingChangesApplyToTheCoordinatorThenToTheLoginItem) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     FakeAppServices fresh;
-    RecordPreferencesStore(fresh.recordStore).modify([](Preferences& p) {
-      p.hasCompletedOnboarding = true;
-    });
+    RecordPreferencesStore(fresh.recordStore)
+        .modify([](Preferences& p) { p.hasCompletedOnboarding = true; });
     fresh.login.status = row.status;
     fresh.login.failing = row.failing;
     fresh.withLaunchAtLogin = row.service;
@@ -179,9 +177,8 @@ TEST_F(AppDelegateTest, CompletionRemindersFollowTheDesktopsReduceMotionSetting)
   for (const bool reduce : {false, true}) {
     SCOPED_TRACE(reduce);
     FakeAppServices fresh;
-    RecordPreferencesStore(fresh.recordStore).modify([](Preferences& p) {
-      p.hasCompletedOnboarding = true;
-    });
+    RecordPreferencesStore(fresh.recordStore)
+        .modify([](Preferences& p) { p.hasCompletedOnboarding = true; });
     fresh.reduceMotion = reduce;
     AppDelegate delegate(fresh);
     ASSERT_TRUE(delegate.applicationDidFinishLaunching());
