@@ -54,6 +54,22 @@ BENCHMARK(BM_PreferencesFirstShowing)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 
+// The very first showing in a process, with fonts, styles and symbols still to load: run it
+// alone (--benchmark_filter=ColdShowing) for the figure a user meets.
+void BM_PreferencesColdShowing(benchmark::State& state) {
+  offscreenApplication();
+  InMemoryRecordStore records;
+  RecordPreferencesStore store(records);
+  for (auto _ : state) {
+    PreferencesNavigation navigation;
+    PreferencesWindow window(store, navigation, services());
+    window.show();
+    QCoreApplication::processEvents();
+    window.repaint();
+  }
+}
+BENCHMARK(BM_PreferencesColdShowing)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 void BM_PreferencesPanelSwitch(benchmark::State& state) {
   offscreenApplication();
   InMemoryRecordStore records;
@@ -80,7 +96,10 @@ void BM_SpeakingRateStep(benchmark::State& state) {
   const auto folder = std::filesystem::temp_directory_path() / "vorlane-bench-preferences";
   std::filesystem::create_directories(folder);
   {
-    FileRecordStore records(folder);
+    // Arg 1: the settings file on disk (two fsyncs a write); 0: in memory, the window's share.
+    FileRecordStore onDisk(folder);
+    InMemoryRecordStore inMemory;
+    RecordStore& records = state.range(0) ? static_cast<RecordStore&>(onDisk) : inMemory;
     RecordPreferencesStore store(records);
     PreferencesNavigation navigation(PreferencesSection::voice);
     PreferencesWindow window(store, navigation, services());
@@ -97,6 +116,8 @@ void BM_SpeakingRateStep(benchmark::State& state) {
   std::filesystem::remove_all(folder, ignored);
 }
 BENCHMARK(BM_SpeakingRateStep)
+    ->Arg(0)
+    ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
