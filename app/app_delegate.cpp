@@ -7,6 +7,7 @@
 #include "coordination/calendar_focus_model.h"
 #include "core/visits/visit_scheduler.h"
 #include "platform/logging/log.h"
+#include "ui/preferences/preferences_window.h"
 #include "ui/windows/about_window.h"
 #include "ui/windows/welcome_window.h"
 #include "ui/kit/window_placement.h"
@@ -192,6 +193,7 @@ void AppDelegate::tearDown() {
   if (preferencesStore_) preferencesStore_->setOnChange(nullptr);
   delete onboardingWindow_.data();
   delete aboutWindow_.data();
+  delete preferencesWindow_.data();  // before the preferences store and speech it uses
   statusItem_.reset();
   // The coordinator first: it still uses the presenter, speech and stores, and it releases
   // its key grabs while the X connection lives.

@@ -13,6 +13,7 @@
 #include "platform/session/launch_at_login.h"
 #include "ui/kit/desktop_texts.h"
 #include "ui/overlays/time_change_notifier.h"
+#include "ui/preferences/preferences_navigation.h"
 #include "ui/tray/status_item_controller.h"
 
 class QWidget;
@@ -20,6 +21,7 @@ class QWidget;
 namespace vorlane {
 
 class AboutWindow;
+class PreferencesWindow;
 class WelcomeWindow;
 
 // The application shell: builds the whole object graph in one fixed order, owns it for the
@@ -90,6 +92,19 @@ class AppDelegate final : public QObject {
 
   std::unique_ptr<TimeChangeNotifier> timeChanges_;
   std::unique_ptr<StatusItemController> statusItem_;
+
+  // The preferences window (app_delegate_preferences.cpp).
+ public:
+  // Selects `section` first when one is given (also in an open window); then brings the
+  // window, made on first use, to the front. Does nothing before launch.
+  void showPreferences(std::optional<PreferencesSection> section = std::nullopt);
+  QWidget* preferencesWindow() const;
+  PreferencesNavigation& preferencesNavigation() { return preferencesNavigation_; }
+
+ private:
+  // The one selection of the process: reopening the window shows the last panel.
+  PreferencesNavigation preferencesNavigation_;
+  QPointer<PreferencesWindow> preferencesWindow_;
 };
 
 }  // namespace vorlane

@@ -39,7 +39,12 @@ void AppDelegate::makeStatusItem() {
       if (const auto p = presenter.lock()) p->applyPresenceMode();
     };
   }
-  // No preferences window exists yet: its entries stay disabled.
+  hooks.openPreferences = [self] {
+    if (self) self->showPreferences();
+  };
+  hooks.openAppearance = [self] {
+    if (self) self->showPreferences(PreferencesSection::appearance);
+  };
   hooks.openAbout = [self] {
     if (self) self->showAbout();
   };

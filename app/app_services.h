@@ -18,6 +18,7 @@
 #include "core/settings/preferences_store.h"
 #include "foundation/calendar.h"
 #include "platform/persistence/record_store.h"
+#include "platform/services/voice_catalogue.h"
 #include "platform/session/launch_at_login.h"
 
 namespace vorlane {
@@ -54,6 +55,8 @@ class AppServices {
   virtual std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() = 0;
   // The calendar's busy times, asking the user before the first read.
   virtual std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource() = 0;
+  // The voices the speech made by makeSpeech offers the user; none when it offers no choice.
+  virtual std::shared_ptr<const VoiceCatalogue> voiceCatalogue() { return nullptr; }
 };
 
 }  // namespace vorlane

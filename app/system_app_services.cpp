@@ -71,7 +71,9 @@ std::function<bool()> SystemAppServices::prefersReducedMotion() {
 }
 
 std::shared_ptr<SpeechService> SystemAppServices::makeSpeech(PreferencesStore& preferences) {
-  return std::make_shared<FliteSpeechService>(preferences);
+  auto speech = std::make_shared<FliteSpeechService>(preferences);
+  voices_ = speech;
+  return speech;
 }
 
 std::shared_ptr<const Clock> SystemAppServices::clock() { return clock_; }

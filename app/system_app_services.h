@@ -38,6 +38,7 @@ class SystemAppServices final : public AppServices {
   std::shared_ptr<SystemEventSource> makeSystemEvents() override;
   std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() override;
   std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource() override;
+  std::shared_ptr<const VoiceCatalogue> voiceCatalogue() override { return voices_.lock(); }
 
  private:
   std::unique_ptr<RecordStore> records_;
@@ -50,6 +51,8 @@ class SystemAppServices final : public AppServices {
   std::shared_ptr<ReducedMotionSetting> reducedMotion_;
   // Outlives the calendar source that asks through it.
   std::unique_ptr<CalendarConsentPrompt> consentPrompt_;
+  // The speech service made last, which lists its own voices.
+  std::weak_ptr<const VoiceCatalogue> voices_;
 };
 
 }  // namespace vorlane

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QMenu>
+#include <QPushButton>
 #include <QLabel>
 #include <QTest>
 #include <algorithm>
@@ -258,9 +260,12 @@ TEST_F(AppDelegateTest, TheStatusItemFollowsTheCoordinatorAndItsMenuReachesTheSh
   ASSERT_TRUE(choose("About Vorlane"));
   ASSERT_NE(delegate.aboutWindow(), nullptr);
   EXPECT_TRUE(delegate.aboutWindow()->isVisible());
-  // No preferences window in this build: its entry is there, disabled.
-  EXPECT_FALSE(choose("Preferences..."));
-  EXPECT_NE(actionTitled(*item->menu(), "Preferences..."), nullptr);
+  // Preferences opens on the last panel shown; Appearance selects its own.
+  delegate.preferencesNavigation().setSelection(PreferencesSection::voice);
+  ASSERT_TRUE(choose("Preferences..."));
+  ASSERT_NE(delegate.preferencesWindow(), nullptr);
+  EXPECT_TRUE(delegate.preferencesWindow()->isVisible());
+  EXPECT_EQ(delegate.preferencesNavigation().selection(), PreferencesSection::voice);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -285,6 +290,68 @@ TEST_F(AppDelegateTest, TheCalendarFocusReadsAsFarAsTheWorkLengthAndKeepsItsOptI
   const DateInterval asked = services.calendarSource->asked[0];
   EXPECT_EQ(asked.start, services.fakeClock->peek());
   EXPECT_EQ(asked.end - asked.start, (40 + 2) * 60);
+}
+
+TEST_F(AppDelegateTest, PreferencesAreMadeOnFirstUseKeptWhenClosedAndGoBeforeTheStore) {
+  storeWelcomed();
+  std::optional<AppDelegate> delegate(std::in_place, services);
+  delegate->showPreferences();
+  EXPECT_EQ(delegate->preferencesWindow(), nullptr) << "nothing to edit before launch";
+  ASSERT_TRUE(delegate->applicationDidFinishLaunching());
+  EXPECT_EQ(delegate->preferencesWindow(), nullptr) << "made on first use only";
+
+  delegate->showPreferences();
+  const QPointer<QWidget> window(delegate->preferencesWindow());
+  ASSERT_FALSE(window.isNull());
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Vorlane Preferences"));
+  EXPECT_EQ(delegate->preferencesNavigation().selection(), PreferencesSection::desktop);
+  window->close();
+  delegate->showPreferences(PreferencesSection::appearance);
+  EXPECT_EQ(delegate->preferencesWindow(), window.data());
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(delegate->preferencesNavigation().selection(), PreferencesSection::appearance);
+
+  // A change made in the window reaches the coordinator through the store's hook.
+  auto* halfHour = window->findChild<QCheckBox*>();
+  EXPECT_EQ(halfHour, nullptr) << "the Appearance page has no toggle yet";
+  delegate->showPreferences(PreferencesSection::focus);
+  QCheckBox* toggle = nullptr;
+  for (QCheckBox* box : window->findChildren<QCheckBox*>()) {
+    if (box->text() == QStringLiteral("Celebrate a finished session")) toggle = box;
+  }
+  ASSERT_NE(toggle, nullptr);
+  toggle->click();
+  EXPECT_FALSE(delegate->preferencesStore()->preferences().celebrateSessions);
+  EXPECT_FALSE(stored().celebrateSessions);
+
+  delegate.reset();
+  EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(AppDelegateTest, ThePreviewsSpeakThroughTheSpeechServiceAndCelebrateOnTheMascot) {
+  storeWelcomed();
+  AppDelegate delegate(services);
+  ASSERT_TRUE(delegate.applicationDidFinishLaunching());
+  const auto press = [&](PreferencesSection section, const QString& title) {
+    delegate.showPreferences(section);
+    for (QPushButton* button : delegate.preferencesWindow()->findChildren<QPushButton*>()) {
+      if (button->text() == title) {
+        button->click();
+        return true;
+      }
+    }
+    return false;
+  };
+  services.presenter->finishVisit();
+  const std::size_t spokenBefore = services.speech->spoken.size();
+  ASSERT_TRUE(press(PreferencesSection::voice, QStringLiteral("Preview voice")));
+  ASSERT_EQ(services.speech->spoken.size(), spokenBefore + 1);
+  EXPECT_EQ(services.speech->spoken.back().text.rfind("It's ", 0), 0u);
+  EXPECT_EQ(services.speech->spoken.back().moment, services.fakeClock->now());
+
+  ASSERT_TRUE(press(PreferencesSection::focus, QStringLiteral("Preview celebration")));
+  ASSERT_FALSE(services.presenter->performed.empty());
+  EXPECT_EQ(services.presenter->performed.back().bubbleText, "Nice work");
 }
 
 }  // namespace
