@@ -35,14 +35,13 @@ void AppDelegate::makeStatusItem() {
     hooks.resetMascot = [mascot] {
       if (auto* m = mascot()) m->resetPlacement();
     };
-    hooks.applyPresenceMode = [presenter] {
-      if (const auto p = presenter.lock()) p->applyPresenceMode();
+  }
+  // Only registered windows get an entry that opens them; no preferences window yet.
+  if (windows().about) {
+    hooks.openAbout = [self] {
+      if (self) self->showAbout();
     };
   }
-  // No preferences window exists yet: its entries stay disabled.
-  hooks.openAbout = [self] {
-    if (self) self->showAbout();
-  };
   hooks.quit = [] { QCoreApplication::quit(); };
   statusItem_ = std::make_unique<StatusItemController>(StatusItemController::Dependencies{
       .actions = std::make_shared<StatusItemActions>(coordinator_, preferencesStore_,

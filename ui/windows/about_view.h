@@ -5,14 +5,12 @@
 
 namespace vorlane {
 
-// The About window: the mark, the name, the version, the tagline, the mute shortcut and
-// where decisions are logged. Fixed 460 x 340, titled and closable, no buttons.
-class AboutWindow final : public QWidget {
+// The About window's content: the mark, the name, the version, the tagline, the mute
+// shortcut and where decisions are logged, in a 380 x 320 column centred in whatever holds
+// it. No buttons.
+class AboutView final : public QWidget {
  public:
-  static constexpr int width = 460;
-  static constexpr int height = 340;
-
-  AboutWindow(const QString& version, const QString& hotKeyName, QWidget* parent = nullptr);
+  AboutView(const QString& version, const QString& hotKeyName, QWidget* parent = nullptr);
 };
 
 }  // namespace vorlane

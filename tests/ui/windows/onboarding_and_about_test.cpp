@@ -1,13 +1,16 @@
-#include "ui/windows/welcome_window.h"
-
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
-#include "ui/windows/about_window.h"
+#include "ui/windows/about_controller.h"
+#include "ui/windows/about_view.h"
+#include "ui/windows/onboarding_view.h"
 #include "ui/windows/symbol_image.h"
+#include "ui/windows/welcome_controller.h"
 
 namespace vorlane {
 namespace {
@@ -21,8 +24,14 @@ QStringList texts(const QWidget& window) {
 }
 
 TEST(WelcomeAndAboutWindows, ShowTheirLinesWithTheShortcutAtAFixedSize) {
-  const WelcomeWindow welcome(QStringLiteral("Ctrl+Alt+Super+M"), {}, {});
-  const AboutWindow about(QStringLiteral("1.2.0"), QStringLiteral("Ctrl+Alt+Super+M"));
+  WelcomeController welcomeController;
+  welcomeController.show(QStringLiteral("Ctrl+Alt+Super+M"), {});
+  AboutController aboutController;
+  aboutController.show(QStringLiteral("1.2.0"), QStringLiteral("Ctrl+Alt+Super+M"));
+  ASSERT_NE(welcomeController.host().window(), nullptr);
+  ASSERT_NE(aboutController.host().window(), nullptr);
+  const QWidget& welcome = *welcomeController.host().window();
+  const QWidget& about = *aboutController.host().window();
   struct Row {
     const QWidget& window;
     QString title;
@@ -48,34 +57,73 @@ TEST(WelcomeAndAboutWindows, ShowTheirLinesWithTheShortcutAtAFixedSize) {
     EXPECT_EQ(row.window.minimumSize(), row.window.maximumSize()) << row.title.toStdString();
     EXPECT_EQ(texts(row.window).join("\n").toStdString(), row.lines.join("\n").toStdString());
   }
-  EXPECT_EQ(welcome.notNowButton()->text(), "Not now");
-  EXPECT_EQ(welcome.showMeButton()->text(), "Show me");
-  EXPECT_TRUE(welcome.showMeButton()->isDefault());
+  const auto* view = welcome.findChild<OnboardingView*>();
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->notNowButton()->text(), "Not now");
+  EXPECT_EQ(view->showMeButton()->text(), "Show me");
+  EXPECT_TRUE(view->showMeButton()->isDefault());
   EXPECT_TRUE(about.findChildren<QPushButton*>().isEmpty());
 }
 
-TEST(WelcomeWindow, EachWayOutCallsItsCallbacksInOrder) {
+// Each way out of the welcome window as its controller shows it: "Show me" sends the mascot
+// first, then the window closes; Escape and the title bar only close it. A second showing
+// while it is open starts a new welcome.
+TEST(WelcomeController, ShowMeVisitsThenClosesAndEveryOtherWayOnlyCloses) {
   struct Row {
     const char* name;
-    std::function<void(WelcomeWindow&)> act;
+    std::function<void(OnboardingView&, QWidget&)> act;
+    int visits;
+  };
+  const Row rows[] = {
+      {"Show me", [](OnboardingView& v, QWidget&) { v.showMeButton()->click(); }, 1},
+      {"Not now", [](OnboardingView& v, QWidget&) { v.notNowButton()->click(); }, 0},
+      {"Escape", [](OnboardingView& v, QWidget&) { QTest::keyClick(&v, Qt::Key_Escape); }, 0},
+      {"title-bar close", [](OnboardingView&, QWidget& w) { w.close(); }, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    WelcomeController controller;
+    int visits = 0;
+    controller.show(QStringLiteral("Ctrl+Alt+Super+M"), [&] { ++visits; });
+    QWidget* window = controller.host().window();
+    ASSERT_NE(window, nullptr);
+    const QPointer<OnboardingView> first = window->findChild<OnboardingView*>();
+    ASSERT_FALSE(first.isNull());
+    controller.show(QStringLiteral("Ctrl+Alt+Super+M"), [&] { ++visits; });
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull()) << "replaced by the second showing";
+    auto* view = window->findChild<OnboardingView*>();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(controller.isOpen());
+    row.act(*view, *window);
+    EXPECT_EQ(visits, row.visits);
+    EXPECT_FALSE(controller.isOpen());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
+
+TEST(OnboardingView, EachWayOutCallsItsCallbacksInOrder) {
+  struct Row {
+    const char* name;
+    std::function<void(OnboardingView&)> act;
     QStringList calls;
   };
   const Row rows[] = {
-      {"Show me", [](WelcomeWindow& w) { QTest::mouseClick(w.showMeButton(), Qt::LeftButton); },
+      {"Show me", [](OnboardingView& w) { QTest::mouseClick(w.showMeButton(), Qt::LeftButton); },
        {"now", "dismiss"}},
-      {"Return", [](WelcomeWindow& w) { QTest::keyClick(&w, Qt::Key_Return); },
+      {"Return", [](OnboardingView& w) { QTest::keyClick(&w, Qt::Key_Return); },
        {"now", "dismiss"}},
-      {"Enter on the keypad", [](WelcomeWindow& w) { QTest::keyClick(&w, Qt::Key_Enter); },
+      {"Enter on the keypad", [](OnboardingView& w) { QTest::keyClick(&w, Qt::Key_Enter); },
        {"now", "dismiss"}},
-      {"Not now", [](WelcomeWindow& w) { QTest::mouseClick(w.notNowButton(), Qt::LeftButton); },
+      {"Not now", [](OnboardingView& w) { QTest::mouseClick(w.notNowButton(), Qt::LeftButton); },
        {"dismiss"}},
-      {"Escape", [](WelcomeWindow& w) { QTest::keyClick(&w, Qt::Key_Escape); }, {"dismiss"}},
-      {"title-bar close", [](WelcomeWindow& w) { w.close(); }, {}},
+      {"Escape", [](OnboardingView& w) { QTest::keyClick(&w, Qt::Key_Escape); }, {"dismiss"}},
+      {"title-bar close", [](OnboardingView& w) { w.close(); }, {}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     QStringList calls;
-    WelcomeWindow window(
+    OnboardingView window(
         QStringLiteral("Ctrl+Alt+Super+M"), [&] { calls << "now"; }, [&] { calls << "dismiss"; });
     window.show();
     row.act(window);
