@@ -3,14 +3,16 @@
 #include <QObject>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 #include "app/app_services.h"
+#include "app/window_registry.h"
 #include "coordination/visit_coordinator.h"
 #include "platform/persistence/daily_priorities_store.h"
 #include "platform/persistence/focus_history_store.h"
 #include "platform/persistence/focus_recovery_store.h"
 #include "platform/persistence/record_preferences_store.h"
-#include "platform/session/launch_at_login.h"
+#include "platform/session/launch_at_login_setting.h"
 #include "ui/kit/desktop_texts.h"
 #include "ui/overlays/time_change_notifier.h"
 #include "ui/preferences/preferences_navigation.h"
@@ -20,13 +22,11 @@ class QWidget;
 
 namespace vorlane {
 
-class AboutWindow;
 class PreferencesWindow;
-class WelcomeWindow;
 
 // The application shell: builds the whole object graph in one fixed order, owns it for the
-// life of the process, opens the welcome and About windows, mirrors the launch-at-login
-// setting into the desktop's autostart entries and saves the running focus when the
+// life of the process, opens the welcome and About windows, has the launch-at-login setting
+// mirrored into the desktop's autostart entries and saves the running focus when the
 // application ends. Main thread only; closures it hands out hold it through a QPointer.
 class AppDelegate final : public QObject {
  public:
@@ -49,19 +49,21 @@ class AppDelegate final : public QObject {
   void showAbout();
   // Marks onboarding done, then opens a new welcome window.
   void showOnboarding();
+  // Sends the mascot on a visit at once, as the welcome's "Show me" does.
+  void vorlaneNow();
 
   // What launch built; null before launch.
   VisitCoordinator* coordinator() const { return coordinator_.get(); }
   RecordPreferencesStore* preferencesStore() const { return preferencesStore_.get(); }
   SpeechService* speech() const { return speech_.get(); }
+  // The welcome window while it is on screen.
   QWidget* onboardingWindow() const;
+  // The About window once made, open or closed.
   QWidget* aboutWindow() const;
 
  private:
-  void preferencesChanged(const Preferences& preferences);
-  void applyLaunchAtLogin(bool enabled);
-  void dismissOnboarding();
-  void vorlaneNow();
+  // The registered windows, made on first use (launch, or About before it).
+  WindowRegistry& windows();
   // Frees what launch built, users before what they use.
   void tearDown();
 
@@ -74,9 +76,10 @@ class AppDelegate final : public QObject {
   std::shared_ptr<FocusHistoryStore> focusHistory_;
   std::shared_ptr<FocusRecoveryStore> recovery_;
   std::shared_ptr<DailyPrioritiesStore> priorities_;
-  std::unique_ptr<LaunchAtLoginService> launchAtLogin_;
-  QPointer<WelcomeWindow> onboardingWindow_;
-  QPointer<AboutWindow> aboutWindow_;
+  std::unique_ptr<LaunchAtLoginSetting> launchAtLogin_;
+  std::optional<WindowRegistry> windows_;
+  // Until the coordinator follows the settings itself.
+  Observers<Preferences>::Subscription coordinatorSettings_;
   bool launched_ = false;
   bool terminated_ = false;
 

@@ -20,7 +20,6 @@
 #include "ui/mascot/mascot_window_controller.h"
 #include "ui/window/qt_screen_provider.h"
 #include "ui/windows/calendar_consent_prompt.h"
-#include "ui/windows/quick_command_controller.h"
 
 namespace vorlane {
 
@@ -98,12 +97,8 @@ std::shared_ptr<HotKeyRegistrar> SystemAppServices::makeHotKeys() {
 
 RepeatingTimerFactory SystemAppServices::sessionTimers() { return QtRepeatingTimer::factory(); }
 
-FeatureWindowControllers SystemAppServices::makeFeatureWindows() {
-  // Only the quick command window exists yet; the coordinator keeps the others' commands
-  // disabled.
-  FeatureWindowControllers windows;
-  windows.quickCommands = std::make_shared<QuickCommandController>();
-  return windows;
+WindowRegistry SystemAppServices::makeWindows() {
+  return registeredWindows({.clock = clock_, .calendar = [] { return Calendar::current(); }});
 }
 
 std::shared_ptr<SystemEventSource> SystemAppServices::makeSystemEvents() {

@@ -34,7 +34,7 @@ class SystemAppServices final : public AppServices {
   std::shared_ptr<EnvironmentSnapshotSource> makeEnvironment() override;
   std::shared_ptr<HotKeyRegistrar> makeHotKeys() override;
   RepeatingTimerFactory sessionTimers() override;
-  FeatureWindowControllers makeFeatureWindows() override;
+  WindowRegistry makeWindows() override;
   std::shared_ptr<SystemEventSource> makeSystemEvents() override;
   std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() override;
   std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource() override;

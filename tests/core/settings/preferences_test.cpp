@@ -104,5 +104,41 @@ TEST(Preferences, ActiveHoursIncludingWrappingOnes) {
   }
 }
 
+// Each field's comparison is its own: the phrase template by character, so a composed and a
+// decomposed accent are one text; identifiers byte for byte.
+TEST(Preferences, ThePhraseComparesByCharacterAndIdentifiersByByte) {
+  const std::string composed = "Caf\u00e9 {time}", decomposed = "Cafe\u0301 {time}";
+  struct Row {
+    const char* name;
+    Preferences a, b;
+    bool equal;
+  };
+  const Row rows[] = {
+      {"phrase", Preferences({.phraseTemplate = composed}),
+       Preferences({.phraseTemplate = decomposed}), true},
+      {"voice", Preferences({.voiceIdentifier = composed}),
+       Preferences({.voiceIdentifier = decomposed}), false},
+      {"blocked apps", Preferences({.blockedAppIds = {composed}}),
+       Preferences({.blockedAppIds = {decomposed}}), false},
+      {"display", Preferences({.preferredScreenID = "DP-1"}), Preferences({.preferredScreenID = {}}),
+       false},
+  };
+  for (const Row& row : rows) EXPECT_EQ(row.a == row.b, row.equal) << row.name;
+}
+
+// The appearance is sanitised however the record is made; assignment keeps what it is given.
+TEST(Preferences, TheAppearanceIsSanitisedWhenBuiltOrDecoded) {
+  const Preferences built({.mascotAppearance = {.monkeyOpacity = 5, .ropeWidth = 40}});
+  const Preferences decoded = Preferences::decode(
+      json::parse(R"({"mascotAppearance":{"monkeyOpacity":5,"ropeWidth":40}})"));
+  for (const Preferences& p : {built, decoded}) {
+    EXPECT_EQ(p.mascotAppearance.monkeyOpacity, 1);
+    EXPECT_EQ(p.mascotAppearance.ropeWidth, 8);
+  }
+  Preferences assigned;
+  assigned.mascotAppearance.monkeyOpacity = 5;
+  EXPECT_EQ(assigned.mascotAppearance.monkeyOpacity, 5);
+}
+
 }  // namespace
 }  // namespace vorlane

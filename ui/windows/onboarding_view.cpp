@@ -1,4 +1,4 @@
-#include "ui/windows/welcome_window.h"
+#include "ui/windows/onboarding_view.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -39,13 +39,9 @@ QString muteLine(const QString& hotKeyName) {
   return QStringLiteral("Mute him from anywhere with ") + hotKeyName + QLatin1Char('.');
 }
 
-WelcomeWindow::WelcomeWindow(const QString& hotKeyName, std::function<void()> onVorlaneNow,
-                             std::function<void()> onDismiss, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      onVorlaneNow_(std::move(onVorlaneNow)),
-      onDismiss_(std::move(onDismiss)) {
-  setWindowTitle(QStringLiteral("Welcome to Vorlane"));
-  setFixedSize(width, height);
+OnboardingView::OnboardingView(const QString& hotKeyName, std::function<void()> onVorlaneNow,
+                               std::function<void()> onDismiss, QWidget* parent)
+    : QWidget(parent), onVorlaneNow_(std::move(onVorlaneNow)), onDismiss_(std::move(onDismiss)) {
 
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(24, 24, 24, 24);
@@ -99,7 +95,7 @@ WelcomeWindow::WelcomeWindow(const QString& hotKeyName, std::function<void()> on
   connect(showMe_, &QPushButton::clicked, this, [this] { showMe(); });
 }
 
-void WelcomeWindow::keyPressEvent(QKeyEvent* event) {
+void OnboardingView::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Escape:
       notNow();
@@ -114,7 +110,7 @@ void WelcomeWindow::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-void WelcomeWindow::showMe() {
+void OnboardingView::showMe() {
   // Copies: either callback may close and let go of this window.
   const auto vorlaneNow = onVorlaneNow_;
   const auto dismiss = onDismiss_;
@@ -122,7 +118,7 @@ void WelcomeWindow::showMe() {
   if (dismiss) dismiss();
 }
 
-void WelcomeWindow::notNow() {
+void OnboardingView::notNow() {
   const auto dismiss = onDismiss_;
   if (dismiss) dismiss();
 }

@@ -8,16 +8,12 @@ class QPushButton;
 
 namespace vorlane {
 
-// The first-run window: what the mascot does, when it stays away and how to mute it, with
-// an offer to see it at once. Fixed 460 x 340, titled and closable, never resizable; it acts
-// only through its two callbacks. Escape is "Not now"; Return is "Show me". Closing it from
-// its title bar calls neither.
-class WelcomeWindow final : public QWidget {
+// The welcome window's content: what the mascot does, when it stays away and how to mute
+// it, with an offer to see it at once. It acts only through its two callbacks. Escape is
+// "Not now"; Return is "Show me". Closing its window from the title bar calls neither.
+class OnboardingView final : public QWidget {
  public:
-  static constexpr int width = 460;
-  static constexpr int height = 340;
-
-  WelcomeWindow(const QString& hotKeyName, std::function<void()> onVorlaneNow,
+  OnboardingView(const QString& hotKeyName, std::function<void()> onVorlaneNow,
                 std::function<void()> onDismiss, QWidget* parent = nullptr);
 
   QPushButton* notNowButton() const { return notNow_; }

@@ -1,4 +1,4 @@
-#include "ui/windows/about_window.h"
+#include "ui/windows/about_view.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -21,11 +21,8 @@ QLabel* centredLabel(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-AboutWindow::AboutWindow(const QString& version, const QString& hotKeyName, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
-  setWindowTitle(QStringLiteral("About Vorlane"));
-  setFixedSize(width, height);
-
+AboutView::AboutView(const QString& version, const QString& hotKeyName, QWidget* parent)
+    : QWidget(parent) {
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
   auto* content = new QWidget(this);
