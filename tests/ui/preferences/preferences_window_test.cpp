@@ -100,7 +100,7 @@ TEST(PreferencesWindow, ACorruptOrNewerStoredRecordIsShownAsDefaultsAndNothingIs
     records.setData(RecordPreferencesStore::key, row.bytes);
     RecordPreferencesStore store(records);
     int changes = 0;
-    store.setOnChange([&](const Preferences&) { ++changes; });
+    auto counted = store.changes().subscribe([&](const Preferences&) { ++changes; });
     PreferencesNavigation navigation;
     PreferencesWindow window(store, navigation, services());
     window.show();

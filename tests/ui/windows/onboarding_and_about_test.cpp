@@ -9,7 +9,7 @@
 #include "ui/windows/about_controller.h"
 #include "ui/windows/about_view.h"
 #include "ui/windows/onboarding_view.h"
-#include "ui/windows/symbol_image.h"
+#include "ui/kit/symbol_image.h"
 #include "ui/windows/welcome_controller.h"
 
 namespace vorlane {
