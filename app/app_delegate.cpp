@@ -48,9 +48,9 @@ bool AppDelegate::applicationDidFinishLaunching() {
       [store = preferencesStore_] { return store->preferences(); });
   auto ticker = services_.makeTicker(tickInterval);
   auto notifications = services_.makeNotifications();
-  focusHistory_ = std::make_shared<FocusHistoryStore>(&services_.records());
-  recovery_ = std::make_shared<FocusRecoveryStore>(&services_.records());
-  priorities_ = std::make_shared<DailyPrioritiesStore>(&services_.records());
+  focusHistory_ = std::make_shared<RecordFocusHistoryStore>(&services_.records());
+  recovery_ = std::make_shared<RecordFocusRecoveryStore>(&services_.records());
+  priorities_ = std::make_shared<RecordDailyPrioritiesStore>(&services_.records());
 
   coordinator_ = VisitCoordinator::create({
       .clock = clock,
@@ -96,7 +96,6 @@ void AppDelegate::applicationWillTerminate() {
 
 void AppDelegate::preferencesChanged(const Preferences& preferences) {
   assertMainThread();
-  if (coordinator_) coordinator_->applyPreferences();
   applyLaunchAtLogin(preferences.launchAtLogin);
 }
 

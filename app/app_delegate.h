@@ -6,9 +6,9 @@
 
 #include "app/app_services.h"
 #include "coordination/visit_coordinator.h"
-#include "platform/persistence/daily_priorities_store.h"
-#include "platform/persistence/focus_history_store.h"
-#include "platform/persistence/focus_recovery_store.h"
+#include "platform/persistence/record_daily_priorities_store.h"
+#include "platform/persistence/record_focus_history_store.h"
+#include "platform/persistence/record_focus_recovery_store.h"
 #include "platform/persistence/record_preferences_store.h"
 #include "platform/session/launch_at_login.h"
 #include "ui/overlays/time_change_notifier.h"

@@ -1,5 +1,7 @@
 #include "core/settings/preferences.h"
 
+#include <algorithm>
+
 #include "foundation/text.h"
 
 namespace vorlane {
@@ -29,6 +31,14 @@ Preferences::Preferences(const Params& params)
       breakMinutes(params.breakMinutes),
       launchAtLogin(params.launchAtLogin),
       hasCompletedOnboarding(params.hasCompletedOnboarding) {}
+
+std::int64_t Preferences::effectiveWorkMinutes() const {
+  return std::clamp(workMinutes, shortestMinutes, longestWorkMinutes);
+}
+
+std::int64_t Preferences::effectiveBreakMinutes() const {
+  return std::clamp(breakMinutes, shortestMinutes, longestBreakMinutes);
+}
 
 SuppressionPolicy Preferences::suppressionPolicy() const {
   return SuppressionPolicy(blockedAppIds, quietInFullscreen);

@@ -16,7 +16,7 @@ class FocusRecoveryTest : public CoordinatorTest {
  protected:
   // What a fresh store reads back from the records.
   std::optional<FocusCheckpoint> stored() {
-    return FocusRecoveryStore(&records).document().value();
+    return RecordFocusRecoveryStore(&records).document().value();
   }
 };
 
@@ -50,7 +50,7 @@ TEST_F(FocusRecoveryTest, PauseAndResumeAcrossACheckpointReadBackAtTheNextLaunch
     EXPECT_EQ(phase(), "working");
     EXPECT_EQ(coordinator->pomodoro().endsAt(), at(14, 15));
     EXPECT_TRUE(timer().isActive());
-    EXPECT_FALSE(records.rawBytes(FocusRecoveryStore::key).has_value());
+    EXPECT_FALSE(records.rawBytes(RecordFocusRecoveryStore::key).has_value());
   }
 }
 
@@ -61,7 +61,7 @@ TEST_F(FocusRecoveryTest, QuittingWritesACheckpointOnlyForAFocus) {
   clock->set(at(11, 4));
   coordinator->saveFocusForTermination();
   EXPECT_EQ(stored()->session.remaining, 1200);
-  const int writes = records.writeCount(FocusRecoveryStore::key);
+  const int writes = records.writeCount(RecordFocusRecoveryStore::key);
   fireAt(at(11, 24));  // the focus ends and its checkpoint goes
   EXPECT_FALSE(stored());
   coordinator->saveFocusForTermination();  // a completion waits
@@ -69,7 +69,7 @@ TEST_F(FocusRecoveryTest, QuittingWritesACheckpointOnlyForAFocus) {
   coordinator->saveFocusForTermination();  // on a break
   coordinator->extendSession(5);
   coordinator->requestPauseSession();  // a paused break
-  EXPECT_EQ(records.writeCount(FocusRecoveryStore::key), writes);
+  EXPECT_EQ(records.writeCount(RecordFocusRecoveryStore::key), writes);
 }
 
 // A checkpoint that cannot be written keeps what was stored, and the problem reaches the
@@ -83,17 +83,17 @@ TEST_F(FocusRecoveryTest, AFailedCheckpointKeepsTheOldOneAndShowsUntilDiscarded)
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     records.setFailing(false);
-    static_cast<void>(records.remove(FocusRecoveryStore::key));
-    if (row.unreadable) records.setData(FocusRecoveryStore::key, "{not json");
+    static_cast<void>(records.remove(RecordFocusRecoveryStore::key));
+    if (row.unreadable) records.setData(RecordFocusRecoveryStore::key, "{not json");
     preferences->setPreferences(Preferences({.workMinutes = 200}));
     fresh();
     startFocus();
     coordinator->requestPauseSession();
-    const auto before = records.rawBytes(FocusRecoveryStore::key);
+    const auto before = records.rawBytes(RecordFocusRecoveryStore::key);
     records.setFailing(row.writesFail);
     coordinator->extendSession(5);
     EXPECT_EQ(coordinator->recoverySaveError(), saveFailed);
-    EXPECT_EQ(records.rawBytes(FocusRecoveryStore::key), before);
+    EXPECT_EQ(records.rawBytes(RecordFocusRecoveryStore::key), before);
     // A failing note save is the caller's to show; the note stays as it was.
     if (row.writesFail) {
       EXPECT_THROW(windows.resumeNotes->save("next"), std::exception);
@@ -106,7 +106,7 @@ TEST_F(FocusRecoveryTest, AFailedCheckpointKeepsTheOldOneAndShowsUntilDiscarded)
     ASSERT_TRUE(windows.today->recoveryError.has_value());
     EXPECT_EQ(*windows.today->recoveryError == saveFailed, row.todayShowsSaveFailure);
     windows.today->discardRecovery();
-    EXPECT_FALSE(records.rawBytes(FocusRecoveryStore::key));
+    EXPECT_FALSE(records.rawBytes(RecordFocusRecoveryStore::key));
     EXPECT_FALSE(coordinator->recoverySaveError());
     EXPECT_EQ(phase(), "paused");
     coordinator->showToday();
@@ -133,7 +133,7 @@ TEST_F(FocusRecoveryTest, NoteIsCountedInCharactersAfterCleaning) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    static_cast<void>(records.remove(FocusRecoveryStore::key));
+    static_cast<void>(records.remove(RecordFocusRecoveryStore::key));
     fresh();
     startFocus();
     coordinator->requestPauseSession();
@@ -197,7 +197,7 @@ TEST_F(FocusRecoveryTest, ACheckpointThatCannotBeRemovedIsSaidLikeAFailedSave) {
   records.setFailing(true);
   coordinator->resumeSession();
   EXPECT_EQ(coordinator->recoverySaveError(), saveFailed);
-  EXPECT_TRUE(records.rawBytes(FocusRecoveryStore::key));
+  EXPECT_TRUE(records.rawBytes(RecordFocusRecoveryStore::key));
 }
 
 }  // namespace

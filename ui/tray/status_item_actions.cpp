@@ -146,13 +146,12 @@ void StatusItemActions::editReminder(VisitCoordinator& c, const StatusData& data
   });
 }
 
-void StatusItemActions::toggleMascotClicks(VisitCoordinator& c) {
+void StatusItemActions::toggleMascotClicks(VisitCoordinator&) {
   if (!preferences_) return;
   Preferences p = preferences_->preferences();
   p.mascotClickThrough = !p.mascotClickThrough;
+  // The coordinator hears of the change and applies the presence mode and redraws once.
   preferences_->setPreferences(p);
-  if (hooks_.applyPresenceMode) hooks_.applyPresenceMode();
-  if (c.onStateChanged) c.onStateChanged();
 }
 
 }  // namespace vorlane
