@@ -198,6 +198,17 @@ TEST_F(FocusRecoveryTest, ACheckpointThatCannotBeRemovedIsSaidLikeAFailedSave) {
   coordinator->resumeSession();
   EXPECT_EQ(coordinator->recoverySaveError(), saveFailed);
   EXPECT_TRUE(records.rawBytes(RecordFocusRecoveryStore::key));
+
+  // The Today window's discard runs in a slot: a failed removal is shown, never thrown.
+  coordinator->showToday();
+  EXPECT_NO_THROW(windows.today->discardRecovery());
+  EXPECT_EQ(coordinator->recoverySaveError(), saveFailed);
+  EXPECT_TRUE(coordinator->recoveryNeedsAttention());
+  EXPECT_TRUE(records.rawBytes(RecordFocusRecoveryStore::key));
+  records.setFailing(false);
+  windows.today->discardRecovery();
+  EXPECT_FALSE(coordinator->recoveryNeedsAttention());
+  EXPECT_FALSE(records.rawBytes(RecordFocusRecoveryStore::key));
 }
 
 }  // namespace
