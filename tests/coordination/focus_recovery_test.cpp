@@ -114,53 +114,6 @@ TEST_F(FocusRecoveryTest, AFailedCheckpointKeepsTheOldOneAndShowsUntilDiscarded)
   }
 }
 
-TEST_F(FocusRecoveryTest, NoteIsCountedInCharactersAfterCleaning) {
-  std::string accented;
-  for (int i = 0; i < 240; ++i) accented += "e\u0301";
-  const std::string a240(240, 'a');
-  const struct {
-    const char* name;
-    std::string note;
-    bool accepted;
-    std::string caption;
-  } rows[] = {
-      {"240 characters", a240, true, "Next: " + a240},
-      {"241 characters", a240 + "a", false, "Next: earlier"},
-      {"240 accented", accented, true, "Next: " + accented},
-      {"runs count once", a240.substr(120) + " \t\n " + std::string(119, 'b'), true,
-       "Next: " + a240.substr(120) + " " + std::string(119, 'b')},
-      {"empty", "   ", true, "paused"},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    static_cast<void>(records.remove(RecordFocusRecoveryStore::key));
-    fresh();
-    startFocus();
-    coordinator->requestPauseSession();
-    windows.resumeNotes->save("earlier");
-    EXPECT_EQ(refusal([&] { windows.resumeNotes->save(row.note); }),
-              row.accepted ? "" : "Keep your next step to 240 characters.");
-    EXPECT_EQ(presenter->sessions.back().caption, row.caption);
-    EXPECT_EQ("Next: " + stored()->nextStep, row.caption == "paused" ? "Next: " : row.caption);
-  }
-}
-
-TEST_F(FocusRecoveryTest, AWindowFromAnEarlierSessionCannotChangeANewerOne) {
-  buildAndStart();
-  startFocus("old");
-  coordinator->requestPauseSession();
-  const auto oldSave = windows.resumeNotes->save;
-  const auto oldResume = windows.resumeNotes->resume;
-  coordinator->cancelPomodoro();
-  EXPECT_THROW(oldSave("late"), VisitCoordinator::ActionError);
-  startFocus("new");
-  coordinator->requestPauseSession();
-  EXPECT_EQ(refusal([&] { oldSave("late"); }), notPaused);
-  oldResume();
-  EXPECT_EQ(phase(), "paused");
-  EXPECT_EQ(coordinator->nextStep(), "");
-}
-
 TEST_F(FocusRecoveryTest, MarkingAccomplishedNeedsANamedFocusAndKeepsItOnAFailure) {
   buildAndStart();
   startFocus("");

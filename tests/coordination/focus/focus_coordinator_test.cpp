@@ -27,6 +27,7 @@ const Date nine = *berlin.date(2026, 3, 10, 9, 0, 0);
 
 constexpr const char* invalidGoal =
     "Use a goal of 1\u2013120 characters and a duration from 1 to 90 minutes.";
+constexpr const char* notPaused = "There is no paused session to resume.";
 constexpr const char* saveFailed =
     "Your focus recovery could not be saved. Existing saved data was kept.";
 
@@ -191,6 +192,55 @@ TEST_F(FocusCoordinatorTest, TheSharedLimitsDecideWhatMayStart) {
     EXPECT_EQ(refused, row.starts ? "" : invalidGoal);
     EXPECT_EQ(focus->pomodoro().phase().kind().has_value(), row.starts);
   }
+}
+
+TEST_F(FocusCoordinatorTest, NoteIsCountedInCharactersAfterCleaning) {
+  std::string accented;
+  for (int i = 0; i < 240; ++i) accented += "e\u0301";
+  const std::string a240(240, 'a');
+  const struct {
+    const char* name;
+    std::string note;
+    bool accepted;
+    std::string caption;
+  } rows[] = {
+      {"240 characters", a240, true, "Next: " + a240},
+      {"241 characters", a240 + "a", false, "Next: earlier"},
+      {"240 accented", accented, true, "Next: " + accented},
+      {"runs count once", a240.substr(120) + " \t\n " + std::string(119, 'b'), true,
+       "Next: " + a240.substr(120) + " " + std::string(119, 'b')},
+      {"empty", "   ", true, "paused"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    recovery = std::make_shared<FakeFocusRecoveryStore>();
+    clock->set(nine);
+    make();
+    pausedFocus();
+    windows.resumeNotes->save("earlier");
+    EXPECT_EQ(refusal([&] { windows.resumeNotes->save(row.note); }),
+              row.accepted ? "" : "Keep your next step to 240 characters.");
+    EXPECT_EQ(presenter->sessions.back().caption, row.caption);
+    const auto& stored = recovery->stored.value();
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ("Next: " + stored->nextStep, row.caption == "paused" ? "Next: " : row.caption);
+  }
+}
+
+TEST_F(FocusCoordinatorTest, AWindowFromAnEarlierSessionCannotChangeANewerOne) {
+  make();
+  focus->startRequestedFocus(25, "old");
+  focus->requestPauseSession();
+  const auto oldSave = windows.resumeNotes->save;
+  const auto oldResume = windows.resumeNotes->resume;
+  focus->cancelPomodoro();
+  EXPECT_THROW(oldSave("late"), ActionError);
+  focus->startRequestedFocus(25, "new");
+  focus->requestPauseSession();
+  EXPECT_EQ(refusal([&] { oldSave("late"); }), notPaused);
+  oldResume();
+  EXPECT_TRUE(focus->pomodoro().isPaused());
+  EXPECT_EQ(focus->nextStep(), "");
 }
 
 TEST_F(FocusCoordinatorTest, CallbacksHandedOutDoNothingOnceTheSessionIsGone) {
