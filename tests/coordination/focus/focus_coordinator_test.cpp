@@ -243,6 +243,37 @@ TEST_F(FocusCoordinatorTest, AWindowFromAnEarlierSessionCannotChangeANewerOne) {
   EXPECT_EQ(focus->nextStep(), "");
 }
 
+TEST_F(FocusCoordinatorTest, HistoryWriteFailureIsReportedAndTheSessionMovesOn) {
+  make();
+  focus->startRequestedFocus(25, "write report");
+  history->stored.savesFail = true;
+  fireAt(nine + 25 * 60);
+  EXPECT_TRUE(focus->pomodoro().phase().is<PomodoroSession::Phase::AwaitingBreak>());
+  EXPECT_EQ(notifications->posted,
+            (std::vector<FakeNotificationService::Posted>{
+                {"Vorlane", "Focus finished, but its history could not be saved."}}));
+  EXPECT_EQ(history->failures, std::vector<std::string>{"the disk is full"});
+  EXPECT_EQ(enqueued.back(), Visit::Kind::pomodoroComplete());
+}
+
+TEST_F(FocusCoordinatorTest, StarterAndFullLengthsFollowTheSettingsWhenTheUserStarts) {
+  preferences->setPreferences(Preferences({.workMinutes = 200, .breakMinutes = 45}));
+  make();
+  focus->requestFiveMinuteFocus();
+  EXPECT_EQ(windows.focusEditor->minutes, 5);
+  windows.focusEditor->start("");
+  EXPECT_TRUE(focus->isStarterFocus());
+  EXPECT_EQ(focus->pomodoro().workDuration(), 300);
+
+  focus->requestNewPomodoro();
+  EXPECT_TRUE(windows.focusEditor->replacing);
+  EXPECT_EQ(windows.focusEditor->minutes, 90) << "the full length, clamped";
+  preferences->setPreferences(Preferences({.workMinutes = 0}));
+  windows.focusEditor->start("next");
+  EXPECT_FALSE(focus->isStarterFocus());
+  EXPECT_EQ(focus->pomodoro().workDuration(), 60);
+}
+
 TEST_F(FocusCoordinatorTest, CallbacksHandedOutDoNothingOnceTheSessionIsGone) {
   make();
   pausedFocus();
