@@ -68,6 +68,35 @@ TEST_F(VisitDeliveryTest, ABusyMascotHoldsTheVisitWhichFollowsWithoutASecondLook
   EXPECT_GE(changes, 1);
 }
 
+TEST_F(VisitDeliveryTest, SpeechMomentOnlyForHourlyAndManualAndNoEmptyPhrase) {
+  const struct {
+    const char* name;
+    Kind kind;
+    std::string phrase;
+    bool spoken, hasMoment;
+  } rows[] = {
+      {"hourly", Kind::hourly(), "It's eleven", true, true},
+      {"manual", Kind::manual(), "It's eleven", true, true},
+      {"reminder no longer stored", Kind::reminder(UUID::random()), "Stand up", true, false},
+      {"focus start", Kind::pomodoroStart(), "25 minutes. Go.", true, false},
+      {"empty phrase is shown, not spoken", Kind::pomodoroComplete(), "", false, false},
+  };
+  const Date earlier = eleven - 60;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    speech->spoken.clear();
+    presenter->performed.clear();
+    delivery->enqueue(visit(row.kind, earlier, row.phrase));
+    EXPECT_EQ(presenter->performed.size(), 1u);
+    ASSERT_EQ(speech->spoken.size(), row.spoken ? 1u : 0u);
+    if (row.spoken) {
+      EXPECT_EQ(speech->spoken[0].moment, row.hasMoment ? std::optional(earlier) : std::nullopt);
+      EXPECT_FALSE(speech->spoken[0].hasCompletion);
+    }
+    presenter->finishVisit();
+  }
+}
+
 TEST_F(VisitDeliveryTest, TheMuteReachesTheEnvironmentAndTurnsAReminderIntoANotification) {
   mutedUntil = eleven + 3600;
   delivery->enqueue(visit(Kind::reminder(UUID::random()), eleven, "Stand up"));
