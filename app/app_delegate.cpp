@@ -65,9 +65,9 @@ bool AppDelegate::applicationDidFinishLaunching() {
       [store = preferencesStore_] { return store->preferences(); });
   auto ticker = services_.makeTicker(tickInterval);
   auto notifications = services_.makeNotifications();
-  focusHistory_ = std::make_shared<FocusHistoryStore>(&services_.records());
-  recovery_ = std::make_shared<FocusRecoveryStore>(&services_.records());
-  priorities_ = std::make_shared<DailyPrioritiesStore>(&services_.records());
+  focusHistory_ = std::make_shared<RecordFocusHistoryStore>(&services_.records());
+  recovery_ = std::make_shared<RecordFocusRecoveryStore>(&services_.records());
+  priorities_ = std::make_shared<RecordDailyPrioritiesStore>(&services_.records());
 
   coordinator_ = VisitCoordinator::create({
       .clock = clock,
@@ -93,10 +93,6 @@ bool AppDelegate::applicationDidFinishLaunching() {
       .calendarFocus = makeCalendarFocus(services_, clock, preferencesStore_),
   });
 
-  coordinatorSettings_ = preferencesStore_->changes().subscribe(
-      [self = QPointer<AppDelegate>(this)](const Preferences&) {
-        if (self && self->coordinator_) self->coordinator_->applyPreferences();
-      });
   launchAtLogin_ = std::make_unique<LaunchAtLoginSetting>(
       *preferencesStore_, [services = &services_] { return services->makeLaunchAtLogin(); });
   makeStatusItem();
@@ -154,7 +150,6 @@ QWidget* AppDelegate::aboutWindow() const {
 }
 
 void AppDelegate::tearDown() {
-  coordinatorSettings_.cancel();
   launchAtLogin_.reset();
   delete preferencesWindow_.data();  // before the preferences store and speech it uses
   statusItem_.reset();

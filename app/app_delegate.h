@@ -8,9 +8,9 @@
 #include "app/app_services.h"
 #include "app/window_registry.h"
 #include "coordination/visit_coordinator.h"
-#include "platform/persistence/daily_priorities_store.h"
-#include "platform/persistence/focus_history_store.h"
-#include "platform/persistence/focus_recovery_store.h"
+#include "platform/persistence/record_daily_priorities_store.h"
+#include "platform/persistence/record_focus_history_store.h"
+#include "platform/persistence/record_focus_recovery_store.h"
 #include "platform/persistence/record_preferences_store.h"
 #include "platform/session/launch_at_login_setting.h"
 #include "ui/kit/desktop_texts.h"
@@ -78,8 +78,6 @@ class AppDelegate final : public QObject {
   std::shared_ptr<DailyPrioritiesStore> priorities_;
   std::unique_ptr<LaunchAtLoginSetting> launchAtLogin_;
   std::optional<WindowRegistry> windows_;
-  // Until the coordinator follows the settings itself.
-  Observers<Preferences>::Subscription coordinatorSettings_;
   bool launched_ = false;
   bool terminated_ = false;
 

@@ -1,5 +1,6 @@
 #include "core/settings/preferences.h"
 
+#include <algorithm>
 #include <tuple>
 #include <utility>
 
@@ -135,6 +136,14 @@ Preferences::Preferences() : Preferences(Params()) {}
 
 Preferences::Preferences(const Params& params) : PreferenceValues(params) {
   mascotAppearance = mascotAppearance.sanitized();
+}
+
+std::int64_t Preferences::effectiveWorkMinutes() const {
+  return std::clamp(workMinutes, shortestMinutes, longestWorkMinutes);
+}
+
+std::int64_t Preferences::effectiveBreakMinutes() const {
+  return std::clamp(breakMinutes, shortestMinutes, longestBreakMinutes);
 }
 
 SuppressionPolicy Preferences::suppressionPolicy() const {

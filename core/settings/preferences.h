@@ -57,6 +57,14 @@ struct Preferences : PreferenceValues {
   // Stores every value as given, except the appearance, which is stored sanitised.
   explicit Preferences(const Params& params);
 
+  // A focus runs 1 to 90 minutes and a break 1 to 30, whatever the record holds.
+  static constexpr std::int64_t shortestMinutes = 1;
+  static constexpr std::int64_t longestWorkMinutes = 90;
+  static constexpr std::int64_t longestBreakMinutes = 30;
+  // The stored lengths clamped to those ranges: what a session actually uses.
+  std::int64_t effectiveWorkMinutes() const;
+  std::int64_t effectiveBreakMinutes() const;
+
   // Whether `hour` lies in the active window, both ends inclusive. A start after the end
   // wraps past midnight (22 to 6 holds 23 and 0); equal ends make a one-hour window.
   bool isWithinActiveHours(std::int64_t hour) const;

@@ -88,6 +88,25 @@ TEST(Preferences, OneBadKeyKeepsEveryOtherField) {
   }
 }
 
+TEST(Preferences, EffectiveLengthsClampToWhatASessionCanRun) {
+  const struct {
+    const char* name;
+    std::int64_t work, rest, effectiveWork, effectiveRest;
+  } rows[] = {
+      {"defaults", 25, 5, 25, 5},
+      {"zero", 0, 0, 1, 1},
+      {"negative", -3, -1, 1, 1},
+      {"at the ends", 90, 30, 90, 30},
+      {"past the ends", 500, 45, 90, 30},
+  };
+  for (const auto& row : rows) {
+    const Preferences p({.workMinutes = row.work, .breakMinutes = row.rest});
+    EXPECT_EQ(p.effectiveWorkMinutes(), row.effectiveWork) << row.name;
+    EXPECT_EQ(p.effectiveBreakMinutes(), row.effectiveRest) << row.name;
+    EXPECT_EQ(p.workMinutes, row.work) << "the record keeps what was stored";
+  }
+}
+
 TEST(Preferences, ActiveHoursIncludingWrappingOnes) {
   // Start, end, then hours that are active and hours that are not.
   using Hours = std::vector<std::int64_t>;

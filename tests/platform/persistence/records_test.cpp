@@ -8,11 +8,11 @@
 
 #include "platform/logging/log_capture.h"
 #include "platform/persistence/atomic_file.h"
-#include "platform/persistence/daily_priorities_store.h"
+#include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/file_error.h"
 #include "platform/persistence/file_record_store.h"
-#include "platform/persistence/focus_history_store.h"
-#include "platform/persistence/focus_recovery_store.h"
+#include "platform/persistence/record_focus_history_store.h"
+#include "platform/persistence/record_focus_recovery_store.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/local_json_document.h"
 #include "platform/persistence/record_preferences_store.h"
@@ -229,12 +229,12 @@ TEST(FocusRecoveryStore, RuleAppliesToSavesAndToStoredCheckpointsOnRealFiles) {
     for (int i = 0; i < clusters; ++i) value.nextStep += accentedE;
     testing::TempFolder temp;
     FileRecordStore defaults(temp.path());
-    EXPECT_EQ(failureOf([&] { FocusRecoveryStore(&defaults).save(value); }),
+    EXPECT_EQ(failureOf([&] { RecordFocusRecoveryStore(&defaults).save(value); }),
               accepted ? std::nullopt : std::optional(Failure::invalid))
         << name;
     // The same checkpoint found stored at launch.
-    defaults.setData(FocusRecoveryStore::key, json::dump(value.toJson()));
-    const FocusRecoveryStore loaded(&defaults);
+    defaults.setData(RecordFocusRecoveryStore::key, json::dump(value.toJson()));
+    const RecordFocusRecoveryStore loaded(&defaults);
     EXPECT_EQ(loaded.document().value(), accepted ? std::optional(value) : std::nullopt) << name;
     EXPECT_EQ(loaded.document().errorMessage().has_value(), !accepted) << name;
   }
@@ -249,10 +249,10 @@ TEST(DailyPrioritiesStore, StoredPlanBreakingTheLimitsIsKeptAndBlocksChangesUnti
     const std::string bytes = json::dump(DailyPriorities(items).toJson());
     testing::TempFolder temp;
     FileRecordStore defaults(temp.path());
-    const auto file = defaults.path(DailyPrioritiesStore::key);
+    const auto file = defaults.path(RecordDailyPrioritiesStore::key);
     testing::writeFile(file, bytes);
 
-    DailyPrioritiesStore store(&defaults);
+    RecordDailyPrioritiesStore store(&defaults);
     EXPECT_TRUE(store.plan().items().empty()) << name;
     EXPECT_EQ(store.errorMessage(), describe(Failure::unreadable));
     EXPECT_THROW(store.apply(adding("Plan")), LocalJSONDocumentError) << name;
@@ -260,16 +260,16 @@ TEST(DailyPrioritiesStore, StoredPlanBreakingTheLimitsIsKeptAndBlocksChangesUnti
     store.clear();
     EXPECT_FALSE(store.errorMessage()) << name;
     store.apply(adding("Plan"));
-    EXPECT_EQ(DailyPrioritiesStore(&defaults).plan().today(today, newYork).size(), 1u) << name;
+    EXPECT_EQ(RecordDailyPrioritiesStore(&defaults).plan().today(today, newYork).size(), 1u) << name;
   }
 }
 
 TEST(FocusHistoryStore, RecordsNamedWorkOncePerSessionNewestFirstAndAtMostAHundred) {
   InMemoryRecordStore defaults;
-  FocusHistoryStore store(&defaults);
+  RecordFocusHistoryStore store(&defaults);
   store.record({Kind::rest, 300, Date(10), "Write", UUID::random()});
   store.record(work(UUID::random(), 20, ""));
-  EXPECT_EQ(defaults.writeCount(FocusHistoryStore::key), 0);
+  EXPECT_EQ(defaults.writeCount(RecordFocusHistoryStore::key), 0);
 
   const UUID session = UUID::random(), other = UUID::random(), priority = UUID::random();
   store.record(work(session, 100), priority);
@@ -279,7 +279,7 @@ TEST(FocusHistoryStore, RecordsNamedWorkOncePerSessionNewestFirstAndAtMostAHundr
   const std::vector<FocusHistoryEntry> expected{
       {session, "Write more", 2100, Date(400), Date(150), priority},
       {other, "Write", 1500, Date(200), {}, {}}};
-  EXPECT_EQ(FocusHistoryStore(&defaults).entries(), expected);
+  EXPECT_EQ(RecordFocusHistoryStore(&defaults).entries(), expected);
 
   std::vector<UUID> ids;
   for (int i = 0; i < 99; ++i) store.record(work(ids.emplace_back(UUID::random()), 500 + i));
@@ -290,7 +290,7 @@ TEST(FocusHistoryStore, RecordsNamedWorkOncePerSessionNewestFirstAndAtMostAHundr
 
 TEST(FocusHistoryStore, MarkAccomplishedAndFailedChangesLeaveTheHistoryAsItWas) {
   InMemoryRecordStore defaults;
-  FocusHistoryStore store(&defaults);
+  RecordFocusHistoryStore store(&defaults);
   const UUID session = UUID::random(), second = UUID::random();
   store.record(work(second, 50));
   store.record(work(session, 100));
@@ -307,7 +307,7 @@ TEST(FocusHistoryStore, MarkAccomplishedAndFailedChangesLeaveTheHistoryAsItWas) 
   const auto before = store.entries();
   store.setOnAccomplished([](const FocusHistoryEntry&, Date) { throw std::runtime_error("no"); });
   EXPECT_THROW(store.markAccomplished(second, Date(500)), std::runtime_error);
-  EXPECT_EQ(defaults.writeCount(FocusHistoryStore::key), 4) << "the second marking saves too";
+  EXPECT_EQ(defaults.writeCount(RecordFocusHistoryStore::key), 4) << "the second marking saves too";
   defaults.setFailing(true);
   LogCapture log;
   try {
@@ -333,33 +333,33 @@ TEST(FocusStores, LoadLimitUnknownIdsClearingAndAbsentPriority) {
     stored.push_back(FocusHistoryEntry{ids.emplace_back(UUID::random()), "W", 60, Date(i), {}, {}}
                          .toJson());
   }
-  defaults.setData(FocusHistoryStore::key, json::dump(stored));
-  FocusHistoryStore history(&defaults);
+  defaults.setData(RecordFocusHistoryStore::key, json::dump(stored));
+  RecordFocusHistoryStore history(&defaults);
   ASSERT_EQ(history.entries().size(), 100u) << "the first hundred stored";
   EXPECT_EQ(history.entries().back().id, ids[99]);
   const auto before = history.entries();
   history.remove(UUID::random());  // an unknown id changes nothing, and still saves
   EXPECT_EQ(history.entries(), before);
-  EXPECT_EQ(FocusHistoryStore(&defaults).entries(), before);
+  EXPECT_EQ(RecordFocusHistoryStore(&defaults).entries(), before);
 
-  defaults.setData(FocusRecoveryStore::key, "{garbage");
-  FocusRecoveryStore recovery(&defaults);
+  defaults.setData(RecordFocusRecoveryStore::key, "{garbage");
+  RecordFocusRecoveryStore recovery(&defaults);
   ASSERT_TRUE(recovery.document().errorMessage());
   recovery.clear();  // clearing an unreadable record removes it and unblocks
-  EXPECT_FALSE(recovery.document().errorMessage() || defaults.rawBytes(FocusRecoveryStore::key));
+  EXPECT_FALSE(recovery.document().errorMessage() || defaults.rawBytes(RecordFocusRecoveryStore::key));
   const FocusCheckpoint noPriority{{UUID::random(), "Draft", 600, 900, true}, "", false, {}};
   recovery.save(noPriority);
-  EXPECT_FALSE(json::parse(*defaults.rawBytes(FocusRecoveryStore::key)).contains("priorityID"));
-  EXPECT_EQ(FocusRecoveryStore(&defaults).document().value(), noPriority);
+  EXPECT_FALSE(json::parse(*defaults.rawBytes(RecordFocusRecoveryStore::key)).contains("priorityID"));
+  EXPECT_EQ(RecordFocusRecoveryStore(&defaults).document().value(), noPriority);
 }
 
 TEST(FocusHistoryStore, CorruptFileIsKeptAndRefusesEveryChange) {
   testing::TempFolder temp;
   FileRecordStore defaults(temp.path());
-  const auto file = defaults.path(FocusHistoryStore::key);
+  const auto file = defaults.path(RecordFocusHistoryStore::key);
   const std::string kept = R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","focus":"W"}])";
   testing::writeFile(file, kept);
-  FocusHistoryStore store(&defaults);
+  RecordFocusHistoryStore store(&defaults);
   EXPECT_TRUE(store.entries().empty());
   EXPECT_THROW(store.record(work(UUID::random(), 1)), LocalJSONDocumentError);
   EXPECT_THROW(store.remove(UUID::random()), LocalJSONDocumentError);

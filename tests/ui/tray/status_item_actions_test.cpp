@@ -146,10 +146,13 @@ TEST_F(StatusItemActionsTest, ClickThroughAndUndoingTheLastSessionRedrawTheItem)
   std::vector<bool> written;
   const auto watch = preferences->changes().subscribe(
       [&](const Preferences& p) { written.push_back(p.mascotClickThrough); });
+  const int applied = presenter->presenceApplications;
   actions->run(StatusCommand::toggleMascotClicks, {});
   EXPECT_TRUE(preferences->preferences().mascotClickThrough);
   // One write; the mascot and the coordinator hear of it from the store, not from the menu.
   EXPECT_EQ(written, std::vector<bool>{true});
+  EXPECT_EQ(presenter->presenceApplications, applied + 1);
+  EXPECT_EQ(stateChanges, 1);
   EXPECT_TRUE(actions->snapshot(true).clickThrough);
   actions->run(StatusCommand::toggleMascotClicks, {});
   EXPECT_FALSE(preferences->preferences().mascotClickThrough);

@@ -1,4 +1,4 @@
-#include "coordination/visit_queue.h"
+#include "coordination/visits/visit_queue.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "platform/persistence/focus_history_store.h"
+#include "platform/persistence/record_focus_history_store.h"
 
 #include <algorithm>
 #include <utility>
@@ -16,24 +16,24 @@ auto withID(const UUID& id) {
 
 }  // namespace
 
-FocusHistoryStore::FocusHistoryStore(RecordStore* defaults)
+RecordFocusHistoryStore::RecordFocusHistoryStore(RecordStore* defaults)
     : document_(defaults, key, {}), errorMessage_(document_.errorMessage()) {
   const auto& stored = document_.value();
   entries_.assign(stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(
                                                        std::min(stored.size(), maximumEntries)));
 }
 
-void FocusHistoryStore::setEntries(std::vector<FocusHistoryEntry> entries) {
+void RecordFocusHistoryStore::setEntries(std::vector<FocusHistoryEntry> entries) {
   entries_ = std::move(entries);
   changes_.notify();
 }
 
-void FocusHistoryStore::setErrorMessage(std::optional<std::string> message) {
+void RecordFocusHistoryStore::setErrorMessage(std::optional<std::string> message) {
   errorMessage_ = std::move(message);
   changes_.notify();
 }
 
-void FocusHistoryStore::record(const PomodoroSession::Completion& completion,
+void RecordFocusHistoryStore::record(const PomodoroSession::Completion& completion,
                                std::optional<UUID> priorityID) {
   if (completion.kind != PomodoroSession::Kind::work || completion.focus.empty()) return;
 
@@ -52,7 +52,7 @@ void FocusHistoryStore::record(const PomodoroSession::Completion& completion,
   save(std::move(list));
 }
 
-void FocusHistoryStore::markAccomplished(const UUID& id, Date at) {
+void RecordFocusHistoryStore::markAccomplished(const UUID& id, Date at) {
   if (document_.errorMessage()) {
     throw FileError(FileErrorCode::readCorruptFile, "the saved focus history could not be read.");
   }
@@ -60,12 +60,7 @@ void FocusHistoryStore::markAccomplished(const UUID& id, Date at) {
   if (found == entries_.end()) {
     throw FileError(FileErrorCode::noSuchFile, "this entry is no longer in the focus history.");
   }
-  if (onAccomplished_) {
-    // Copies: the callback may replace itself or change this store.
-    const OnAccomplished callback = onAccomplished_;
-    const FocusHistoryEntry entry = *found;
-    callback(entry, at);
-  }
+  notifyAccomplished(*found, at);
 
   std::vector<FocusHistoryEntry> list = entries_;
   const auto target = std::find_if(list.begin(), list.end(), withID(id));
@@ -73,18 +68,18 @@ void FocusHistoryStore::markAccomplished(const UUID& id, Date at) {
   save(std::move(list));
 }
 
-void FocusHistoryStore::remove(const UUID& id) {
+void RecordFocusHistoryStore::remove(const UUID& id) {
   std::vector<FocusHistoryEntry> list = entries_;
   std::erase_if(list, withID(id));
   save(std::move(list));
 }
 
-void FocusHistoryStore::reportFailure(const std::exception& error) {
+void RecordFocusHistoryStore::reportFailure(const std::exception& error) {
   if (!errorMessage_) setErrorMessage(std::string(saveFailedMessage));
   Log::pomodoro().error("focus history change failed: %{public}s", error.what());
 }
 
-void FocusHistoryStore::save(std::vector<FocusHistoryEntry> entries) {
+void RecordFocusHistoryStore::save(std::vector<FocusHistoryEntry> entries) {
   document_.save(entries);
   entries_ = std::move(entries);
   errorMessage_.reset();

@@ -1,13 +1,15 @@
 // Focus and break periods: starting, pausing, extending and ending them, and what the
 // mascot shows of them every second.
+#include <algorithm>
 #include <exception>
 #include <string>
 #include <utility>
 
-#include "platform/logging/log.h"
-#include "coordination/visit_coordinator.h"
+#include "coordination/focus/focus_coordinator.h"
+#include "coordination/visits/visit_queue.h"
 #include "core/focus/focus_input.h"
 #include "foundation/text.h"
+#include "platform/logging/log.h"
 
 namespace vorlane {
 namespace {
@@ -28,34 +30,94 @@ Visit sessionVisit(Visit::Kind kind, Date now, std::string spoken, std::string b
 
 }  // namespace
 
-void VisitCoordinator::requestNewPomodoro() { openFocusEditor(false); }
+std::shared_ptr<FocusCoordinator> FocusCoordinator::create(Dependencies dependencies,
+                                                           Hooks hooks) {
+  auto focus =
+      std::make_shared<FocusCoordinator>(ConstructionKey{}, std::move(dependencies), std::move(hooks));
+  // These steps hand out weak references, which do not exist inside the constructor.
+  focus->restoreCheckpoint();
+  focus->installAccomplishmentHook();
+  return focus;
+}
 
-void VisitCoordinator::requestFiveMinuteFocus() { openFocusEditor(true); }
+FocusCoordinator::FocusCoordinator(ConstructionKey, Dependencies d, Hooks hooks)
+    : clock_(std::move(d.clock)),
+      presenter_(std::move(d.presenter)),
+      notifications_(std::move(d.notifications)),
+      preferencesStore_(std::move(d.preferencesStore)),
+      focusHistory_(std::move(d.focusHistory)),
+      recovery_(std::move(d.recovery)),
+      priorities_(std::move(d.priorities)),
+      focusEditor_(std::move(d.focusEditor)),
+      resumeNotes_(std::move(d.resumeNotes)),
+      focusHistoryWindow_(std::move(d.focusHistoryWindow)),
+      sessionTimer_(d.sessionTimers ? d.sessionTimers() : nullptr),
+      calendar_(std::move(d.calendar)),
+      prefersReducedMotion_(std::move(d.prefersReducedMotion)),
+      hooks_(std::move(hooks)),
+      pomodoro_(preferencesStore_->preferences().effectiveWorkMinutes(),
+                preferencesStore_->preferences().effectiveBreakMinutes()) {}
 
-void VisitCoordinator::openFocusEditor(bool starter) {
-  const auto editor = windows_.focusEditor;
+void FocusCoordinator::restoreCheckpoint() {
+  const auto& checkpoint = recovery_->document().value();
+  if (!checkpoint) return;
+  // A refused checkpoint stays stored; the session starts idle.
+  if (!pomodoro_.restore(checkpoint->session)) return;
+  nextStep_ = checkpoint->nextStep;
+  isStarterFocus_ = checkpoint->isStarter;
+  activePriorityID_ = checkpoint->priorityID;
+}
+
+void FocusCoordinator::installAccomplishmentHook() {
+  focusHistory_->setOnAccomplished(
+      [weak = weak_from_this()](const FocusHistoryEntry& entry, Date at) {
+        const auto self = weak.lock();
+        if (!self || !entry.priorityID) return;
+        const UUID id = *entry.priorityID;
+        const auto& items = self->priorities_->plan().items();
+        if (std::none_of(items.begin(), items.end(),
+                         [&](const DailyPriority& item) { return item.id == id; })) {
+          return;
+        }
+        // Saves a marked copy and publishes it only once saved; errors go to the history.
+        self->priorities_->apply([&](DailyPriorities& plan) { plan.markAccomplished(id, at); });
+      });
+}
+
+void FocusCoordinator::start() {
+  if (pomodoro_.isPaused()) updateSessionDisplay();
+}
+
+void FocusCoordinator::applyPreferences(const Preferences& preferences) {
+  pomodoro_.setWorkDuration(static_cast<double>(preferences.effectiveWorkMinutes()) * 60);
+  pomodoro_.setBreakDuration(static_cast<double>(preferences.effectiveBreakMinutes()) * 60);
+}
+
+int FocusCoordinator::workMinutes() const {
+  return static_cast<int>(preferencesStore_->preferences().effectiveWorkMinutes());
+}
+
+void FocusCoordinator::openFocusEditor(bool starter) {
+  const auto editor = focusEditor_;
   if (!editor) return;  // no editor window in this build: the request stays disabled
-  idleInvitations_.reset(clock_->now());
+  hooks_.userBusy(clock_->now());
   presenter_->dismissIdleFocusInvitation();
-  const int minutes = starter ? starterMinutes
-                              : static_cast<int>(effectiveWorkMinutes(preferencesStore_->preferences()));
+  const int minutes = starter ? starterMinutes : workMinutes();
   const bool replacing = pomodoro_.phase().kind().has_value();
   editor->show(minutes, replacing, starter,
                [weak = weak_from_this(), starter](const std::string& goal) {
                  const auto self = weak.lock();
                  if (!self) return;
                  // The length as it is when the user starts, not when the editor opened.
-                 const int chosen = starter ? starterMinutes
-                                            : static_cast<int>(effectiveWorkMinutes(
-                                                  self->preferencesStore_->preferences()));
+                 const int chosen = starter ? starterMinutes : self->workMinutes();
                  self->beginFocus(chosen, goal, starter);
                });
 }
 
-void VisitCoordinator::beginFocus(int minutes, const std::string& focus, bool starter) {
+void FocusCoordinator::beginFocus(int minutes, const std::string& focus, bool starter) {
   // Judged on exactly the text the session will keep, so the checkpoint never refuses it.
   const std::string goal = trimmed(FocusInput::cleaned(focus));
-  if (minutes < 1 || minutes > 90 || graphemeCount(goal) > FocusInput::maximumLength) {
+  if (!FocusInput::isValidMinutes(minutes) || !FocusInput::fitsGoal(goal)) {
     throw ActionError(ActionErrorCase::invalidGoal);
   }
 
@@ -66,41 +128,41 @@ void VisitCoordinator::beginFocus(int minutes, const std::string& focus, bool st
   isStarterFocus_ = starter;
   pomodoro_.setWorkDuration(static_cast<double>(minutes) * 60);
   pomodoro_.setBreakDuration(
-      static_cast<double>(effectiveBreakMinutes(preferencesStore_->preferences())) * 60);
+      static_cast<double>(preferencesStore_->preferences().effectiveBreakMinutes()) * 60);
   pomodoro_.start(clock_->now(), goal);
-  idleInvitations_.reset(clock_->now());
+  hooks_.userBusy(clock_->now());
   clearCompletionDisplay();
   Log::pomodoro().info("started a %ld minute session", static_cast<long>(minutes));
   const std::string count = std::to_string(minutes);
-  enqueue(sessionVisit(Visit::Kind::pomodoroStart(), clock_->now(), count + " minutes. Go.",
+  hooks_.enqueue(sessionVisit(Visit::Kind::pomodoroStart(), clock_->now(), count + " minutes. Go.",
                        count + " min", true, Choreography::brief()));
   startSessionTimer();
-  signalStateChanged();
+  stateChanged();
 }
 
-void VisitCoordinator::startBreak() {
+void FocusCoordinator::startBreak() {
   const std::string minutes =
-      std::to_string(effectiveBreakMinutes(preferencesStore_->preferences()));
+      std::to_string(preferencesStore_->preferences().effectiveBreakMinutes());
   pomodoro_.startBreak(clock_->now());
   clearCompletionDisplay();
   Log::pomodoro().info("break started");
   // There is no break-start kind; it falls back as a break end would.
-  enqueue(sessionVisit(Visit::Kind::breakComplete(), clock_->now(),
+  hooks_.enqueue(sessionVisit(Visit::Kind::breakComplete(), clock_->now(),
                        "Break time. " + minutes + " minutes.", "Break " + minutes + "m", true,
                        Choreography::brief()));
   startSessionTimer();
-  signalStateChanged();
+  stateChanged();
 }
 
-bool VisitCoordinator::advancePomodoro(Date now) {
-  const auto event = pomodoro_.advance(now, calendar());
+bool FocusCoordinator::advance(Date now) {
+  const auto event = pomodoro_.advance(now, calendar_());
   if (!event) {
     updateSessionDisplay();
     return false;
   }
   clearCheckpoint();
   closeResumeNotes();
-  completionPresentationAllowed_ = suppressionDecision(now).isAllowed();
+  completionPresentationAllowed_ = hooks_.suppressionDecision(now).isAllowed();
   // A copy: the presenter and the history may call back into the coordinator.
   const std::optional<PomodoroSession::Completion> completion = pomodoro_.completion();
   if (*event == PomodoroSession::Event::workCompleted && completion) {
@@ -114,7 +176,7 @@ bool VisitCoordinator::advancePomodoro(Date now) {
   }
   presenter_->showSession(std::nullopt, std::nullopt, std::nullopt);
   updateSessionDisplay();
-  refreshQuickActions();
+  hooks_.refreshQuickActions();
 
   // When the panel can show, it carries the title, so the visit goes without its bubble.
   const bool showsBubble = !completionPresentationAllowed_;
@@ -122,21 +184,21 @@ bool VisitCoordinator::advancePomodoro(Date now) {
     Log::pomodoro().info("completion shown without motion");
   } else if (*event == PomodoroSession::Event::breakCompleted) {
     Log::pomodoro().info("break over");
-    enqueue(sessionVisit(Visit::Kind::breakComplete(), clock_->now(), "Break's over.",
+    hooks_.enqueue(sessionVisit(Visit::Kind::breakComplete(), clock_->now(), "Break's over.",
                          completion ? completion->title() : "Break complete", showsBubble,
                          Choreography::brief()));
   } else {
     Log::pomodoro().info("session complete, %ld done today",
                          static_cast<long>(pomodoro_.completedToday()));
-    enqueue(sessionVisit(Visit::Kind::pomodoroComplete(), clock_->now(), "",
+    hooks_.enqueue(sessionVisit(Visit::Kind::pomodoroComplete(), clock_->now(), "",
                          completion ? completion->title() : "Focus complete", showsBubble,
                          Choreography::triumphant()));
   }
-  signalStateChanged();
+  stateChanged();
   return true;
 }
 
-void VisitCoordinator::requestPauseSession() {
+void FocusCoordinator::requestPauseSession() {
   const Phase& phase = pomodoro_.phase();
   if (!phase.is<Phase::Working>() && !phase.is<Phase::OnBreak>()) return;
   pauseSession();
@@ -144,43 +206,43 @@ void VisitCoordinator::requestPauseSession() {
   if (paused && paused->kind == Kind::work) showResumeNotes(false);
 }
 
-void VisitCoordinator::requestResumeSession() {
+void FocusCoordinator::requestResumeSession() {
   const auto* paused = pomodoro_.phase().as<Phase::Paused>();
   if (!paused) return;
   // Without a note window the note cannot be shown: the session resumes at once rather
   // than stay paused for good.
-  if (paused->kind == Kind::work && !nextStep_.empty() && windows_.resumeNotes) {
+  if (paused->kind == Kind::work && !nextStep_.empty() && resumeNotes_) {
     showResumeNotes(true);  // the user resumes from the window
     return;
   }
   resumeSession();
 }
 
-void VisitCoordinator::pauseSession() {
+void FocusCoordinator::pauseSession() {
   const Phase& phase = pomodoro_.phase();
   if (!phase.is<Phase::Working>() && !phase.is<Phase::OnBreak>()) return;
   // A period that has just run out finishes; there is nothing left to pause.
-  if (advancePomodoro(clock_->now())) return;
+  if (advance(clock_->now())) return;
   pomodoro_.pause(clock_->now());
   saveFocusForTermination();
   stopSessionTimer();
   updateSessionDisplay();
   Log::pomodoro().info("session paused");
-  refreshQuickActions();
-  signalStateChanged();
+  hooks_.refreshQuickActions();
+  stateChanged();
 }
 
-void VisitCoordinator::resumeSession() {
+void FocusCoordinator::resumeSession() {
   if (!pomodoro_.isPaused()) return;
   closeResumeNotes();
   clearCheckpoint();
   pomodoro_.resume(clock_->now());
   startSessionTimer();
   Log::pomodoro().info("session resumed");
-  signalStateChanged();
+  stateChanged();
 }
 
-void VisitCoordinator::extendSession(int minutes) {
+void FocusCoordinator::extendSession(int minutes) {
   // A menu built before a break ended may still offer this once the session is idle.
   if (pomodoro_.phase().is<Phase::Idle>()) return;
   const auto& completion = pomodoro_.completion();
@@ -194,25 +256,25 @@ void VisitCoordinator::extendSession(int minutes) {
     startSessionTimer();
   }
   Log::pomodoro().info("session extended by %ld minutes", static_cast<long>(minutes));
-  refreshQuickActions();
-  signalStateChanged();
+  hooks_.refreshQuickActions();
+  stateChanged();
 }
 
-void VisitCoordinator::skipBreak() {
+void FocusCoordinator::skipBreak() {
   // Only a break or the wait for one; a menu built earlier may ask on another phase.
   const Phase& phase = pomodoro_.phase();
   if (!phase.is<Phase::AwaitingBreak>() && phase.kind() != Kind::rest) return;
   pomodoro_.skipBreak();
   clearCompletionDisplay();
-  idleInvitations_.reset(clock_->now());
+  hooks_.userBusy(clock_->now());
   stopSessionTimer();
   presenter_->showSession(std::nullopt, std::nullopt, std::nullopt);
   Log::pomodoro().info("break skipped");
-  refreshQuickActions();
-  signalStateChanged();
+  hooks_.refreshQuickActions();
+  stateChanged();
 }
 
-void VisitCoordinator::cancelPomodoro() {
+void FocusCoordinator::cancelPomodoro() {
   closeResumeNotes();
   nextStep_.clear();
   activePriorityID_.reset();
@@ -220,15 +282,15 @@ void VisitCoordinator::cancelPomodoro() {
   isStarterFocus_ = false;
   pomodoro_.cancel();
   clearCompletionDisplay();
-  idleInvitations_.reset(clock_->now());
+  hooks_.userBusy(clock_->now());
   stopSessionTimer();
   presenter_->showSession(std::nullopt, std::nullopt, std::nullopt);
   Log::pomodoro().info("session cancelled");
-  refreshQuickActions();
-  signalStateChanged();
+  hooks_.refreshQuickActions();
+  stateChanged();
 }
 
-void VisitCoordinator::startSessionTimer() {
+void FocusCoordinator::startSessionTimer() {
   stopSessionTimer();
   if (sessionTimer_) {
     sessionTimer_->start(timerInterval, timerTolerance, [weak = weak_from_this()] {
@@ -236,18 +298,43 @@ void VisitCoordinator::startSessionTimer() {
       if (!self) return;
       // After a resume this timer may fire before the desktop reports the wake; the wake
       // goes first, so a period that ended in the sleep is not finished and celebrated.
-      if (self->systemEvents_) self->systemEvents_->deliverPendingWake();
+      self->hooks_.deliverPendingWake();
       if (!self->sessionTimer_ || !self->sessionTimer_->isActive()) return;
       // An ended phase has signalled already.
-      if (!self->advancePomodoro(self->clock_->now())) self->signalStateChanged();
+      if (!self->advance(self->clock_->now())) self->stateChanged();
     });
   }
   updateSessionDisplay();
-  refreshQuickActions();
+  hooks_.refreshQuickActions();
 }
 
-void VisitCoordinator::stopSessionTimer() {
+void FocusCoordinator::stopSessionTimer() {
   if (sessionTimer_) sessionTimer_->stop();
+}
+
+void FocusCoordinator::endPeriodLostInSleep(Date now) {
+  const auto endsAt = pomodoro_.endsAt();
+  if (!endsAt || now - *endsAt <= VisitQueue::staleLimit) return;
+  Log::pomodoro().info("session ended while asleep, cancelling silently");
+  pomodoro_.cancel();
+  stopSessionTimer();
+  presenter_->showCompletion(std::nullopt, "", "Finished just now", false);
+  presenter_->showSession(std::nullopt, std::nullopt, std::nullopt);
+}
+
+void FocusCoordinator::startRequestedFocus(int minutes, const std::string& goal) {
+  // Idle and a finished focus awaiting its break both make way for a new one.
+  if (pomodoro_.phase().kind()) throw ActionError(ActionErrorCase::activeSession);
+  const std::string cleaned = FocusInput::cleaned(goal);
+  if (cleaned.empty() || !FocusInput::fitsGoal(cleaned) || !FocusInput::isValidMinutes(minutes)) {
+    throw ActionError(ActionErrorCase::invalidGoal);
+  }
+  beginFocus(minutes, cleaned, minutes == starterMinutes);
+}
+
+void FocusCoordinator::discardLastSession() {
+  pomodoro_.discardLastCompletion();
+  stateChanged();
 }
 
 }  // namespace vorlane

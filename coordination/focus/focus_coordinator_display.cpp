@@ -3,8 +3,8 @@
 #include <exception>
 #include <string>
 
+#include "coordination/focus/focus_coordinator.h"
 #include "platform/logging/log.h"
-#include "coordination/visit_coordinator.h"
 
 namespace vorlane {
 namespace {
@@ -14,7 +14,7 @@ using Kind = PomodoroSession::Kind;
 
 }  // namespace
 
-void VisitCoordinator::updateSessionDisplay() {
+void FocusCoordinator::updateSessionDisplay() {
   const Date now = clock_->now();
   if (!pomodoro_.completion()) {
     const auto progress = pomodoro_.progress(now);
@@ -29,12 +29,12 @@ void VisitCoordinator::updateSessionDisplay() {
   if (completionPresentationAllowed_) {
     presenter_->showCompletion(completion, timeFormatter().format(now),
                                completion.elapsedDescription(now), prefersReducedMotion_());
-    refreshQuickActions();
+    hooks_.refreshQuickActions();
   }
   if (!completionReminders_.takeDueReminder(completion, now)) return;
 
   // A reminder only re-emphasises the panel: never a visit, never a notification.
-  const SuppressionDecision decision = suppressionDecision(now);
+  const SuppressionDecision decision = hooks_.suppressionDecision(now);
   if (completionPresentationAllowed_ && decision.isAllowed()) {
     const bool shown = presenter_->remindAboutCompletion(prefersReducedMotion_());
     Log::pomodoro().info("completion reminder %{public}s", shown ? "shown" : "skipped while busy");
@@ -46,7 +46,7 @@ void VisitCoordinator::updateSessionDisplay() {
   Log::pomodoro().info("completion reminder suppressed: %{public}s", why);
 }
 
-std::string VisitCoordinator::sessionCaption() const {
+std::string FocusCoordinator::sessionCaption() const {
   if (pomodoro_.isPaused()) return nextStep_.empty() ? "paused" : "Next: " + nextStep_;
   const auto kind = pomodoro_.phase().kind();
   if (kind == Kind::work && !pomodoro_.focus().empty()) return pomodoro_.focus();
@@ -54,24 +54,19 @@ std::string VisitCoordinator::sessionCaption() const {
   return "focus";
 }
 
-void VisitCoordinator::clearCompletionDisplay() {
+void FocusCoordinator::clearCompletionDisplay() {
   completionPresentationAllowed_ = false;
   // Told of no completion, the reminders forget the one they were timing.
   completionReminders_.takeDueReminder(std::nullopt, clock_->now());
   presenter_->showCompletion(std::nullopt, "", "Finished just now", false);
-  // A finished-period visit still held would come after the user has moved on.
-  pendingVisits_.removeIf([](const Visit& visit) {
-    const auto kind = visit.kind.value();
-    return kind == Visit::Kind::Case::pomodoroComplete ||
-           kind == Visit::Kind::Case::breakComplete;
-  });
+  hooks_.withdrawHeldCompletions();
 }
 
-void VisitCoordinator::dismissCompletion() {
+void FocusCoordinator::dismissCompletion() {
   if (pomodoro_.completion()) cancelPomodoro();
 }
 
-void VisitCoordinator::markFocusAccomplished() {
+void FocusCoordinator::markFocusAccomplished() {
   const auto& held = pomodoro_.completion();
   if (!held || held->kind != Kind::work || held->focus.empty()) {
     Log::pomodoro().error("No completed named focus to mark accomplished");
@@ -92,19 +87,23 @@ void VisitCoordinator::markFocusAccomplished() {
   showFocusHistory();
 }
 
-void VisitCoordinator::previewCelebration() {
+void FocusCoordinator::previewCelebration() {
   const Visit visit{UUID::random(), Visit::Kind::pomodoroComplete(), clock_->now(), "",
                     "Nice work", true, Visit::BubbleStyle::headline,
                     Choreography::triumphant(), true};
   presenter_->setBubbleVisible(true);
   // A busy mascot simply shows no preview.
   presenter_->performIfFree(visit, [weak = weak_from_this()] {
-    if (const auto self = weak.lock()) self->signalStateChanged();
+    if (const auto self = weak.lock()) self->stateChanged();
   });
 }
 
-const ShortTimeFormatter& VisitCoordinator::timeFormatter() {
-  if (!timeFormatter_) timeFormatter_.emplace(calendar());
+void FocusCoordinator::showFocusHistory() {
+  if (focusHistoryWindow_) focusHistoryWindow_->show(*focusHistory_);
+}
+
+const ShortTimeFormatter& FocusCoordinator::timeFormatter() {
+  if (!timeFormatter_) timeFormatter_.emplace(calendar_());
   return *timeFormatter_;
 }
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <utility>
 
-#include "coordination/visit_coordinator.h"
+#include "coordination/focus/focus_coordinator.h"
 #include "core/focus/focus_input.h"
-#include "foundation/text.h"
+#include "platform/logging/log.h"
 
 namespace vorlane {
 namespace {
@@ -15,7 +15,7 @@ constexpr const char* recoverySaveFailed =
 
 }  // namespace
 
-void VisitCoordinator::saveFocusForTermination() {
+void FocusCoordinator::saveFocusForTermination() {
   // Only a running or paused focus has one; a break, a waiting completion or idle keep
   // whatever is stored.
   const auto suspension = pomodoro_.suspension(clock_->now());
@@ -29,10 +29,10 @@ void VisitCoordinator::saveFocusForTermination() {
   }
 }
 
-void VisitCoordinator::showResumeNotes(bool returning) {
+void FocusCoordinator::showResumeNotes(bool returning) {
   const auto* paused = pomodoro_.phase().as<PomodoroSession::Phase::Paused>();
   if (!paused || paused->kind != PomodoroSession::Kind::work) return;
-  const auto window = windows_.resumeNotes;
+  const auto window = resumeNotes_;
   if (!window) return;
   // A window left open from an earlier session must not change a newer one.
   const UUID sessionID = pomodoro_.sessionID();
@@ -51,23 +51,23 @@ void VisitCoordinator::showResumeNotes(bool returning) {
       });
 }
 
-void VisitCoordinator::saveNextStep(const std::string& text) {
+void FocusCoordinator::saveNextStep(const std::string& text) {
   const auto suspension =
       pomodoro_.isPaused() ? pomodoro_.suspension(clock_->now()) : std::nullopt;
   if (!suspension) throw ActionError(ActionErrorCase::notPaused);
   std::string note = FocusInput::cleaned(text);
   // Counted on the very text that is stored.
-  if (graphemeCount(note) > FocusInput::maximumNextStepLength) {
+  if (!FocusInput::fitsNextStep(note)) {
     throw RecoveryError(RecoveryErrorCase::noteTooLong);
   }
   recovery_->save(FocusCheckpoint{*suspension, note, isStarterFocus_, activePriorityID_});
   nextStep_ = std::move(note);
   recoverySaveError_.reset();
   updateSessionDisplay();
-  signalStateChanged();
+  stateChanged();
 }
 
-void VisitCoordinator::clearCheckpoint() {
+void FocusCoordinator::clearCheckpoint() {
   // Unreadable stored data stays until the user clears it.
   if (recovery_->document().errorMessage()) return;
   try {
@@ -78,8 +78,26 @@ void VisitCoordinator::clearCheckpoint() {
   }
 }
 
-void VisitCoordinator::closeResumeNotes() {
-  if (windows_.resumeNotes) windows_.resumeNotes->close();
+void FocusCoordinator::discardRecovery() {
+  // Only the saved checkpoint goes; a running or paused session stays as it is.
+  try {
+    recovery_->clear();
+    recoverySaveError_.reset();
+  } catch (const std::exception& error) {
+    // The file is still there: the Today window keeps showing the problem.
+    recoverySaveError_ = recoverySaveFailed;
+    Log::pomodoro().error("focus recovery could not be cleared: %{public}s", error.what());
+  }
+  stateChanged();
+}
+
+std::optional<std::string> FocusCoordinator::recoveryError() const {
+  if (const auto& loadError = recovery_->document().errorMessage()) return loadError;
+  return recoverySaveError_;
+}
+
+void FocusCoordinator::closeResumeNotes() {
+  if (resumeNotes_) resumeNotes_->close();
 }
 
 }  // namespace vorlane
