@@ -9,7 +9,7 @@
 #include "coordination/feature_windows.h"
 #include "coordination/recovery_error.h"
 #include "coordination/repeating_timer.h"
-#include "coordination/short_time_formatter.h"
+#include "foundation/short_time_formatter.h"
 #include "coordination/visit_presenter.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/notification_service.h"
