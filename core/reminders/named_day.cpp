@@ -1,17 +1,20 @@
 #include "core/reminders/named_day.h"
 
+#include <unicode/stringoptions.h>
+#include <unicode/unistr.h>
+
 #include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "foundation/text.h"
 
 namespace vorlane {
 namespace {
 
-constexpr std::array<std::string_view, 7> weekdayNames = {
-    "sunday", "monday", "tuesday", "wednesday", "thursday", "friday", "saturday"};
+// "tomorrow", then the weekdays from Sunday, so that a weekday's index is its number.
+constexpr std::array<const char*, 8> dayNames = {
+    "tomorrow", "sunday", "monday", "tuesday", "wednesday", "thursday", "friday", "saturday"};
 
 constexpr const char* dayWord =
     "(tomorrow|sunday|monday|tuesday|wednesday|thursday|friday|saturday)";
@@ -28,10 +31,15 @@ const Regex& after() {
   return pattern;
 }
 
-std::optional<int> weekdayNumber(const std::string& word) {
-  const std::string lower = lowercased(word);
-  for (std::size_t i = 0; i < weekdayNames.size(); ++i) {
-    if (lower == weekdayNames[i]) return static_cast<int>(i) + 1;
+// The day a matched word names. Compared as the pattern matched it, case folded: a long s
+// ("ſunday") is an s there and must be one here.
+std::optional<NamedDay> named(RegexMatch::Range range, const std::string& word) {
+  const icu::UnicodeString unicode = toUnicode(word);
+  for (std::size_t i = 0; i < dayNames.size(); ++i) {
+    if (unicode.caseCompare(icu::UnicodeString(dayNames[i], -1, US_INV), U_FOLD_CASE_DEFAULT) ==
+        0) {
+      return NamedDay{range, i == 0 ? std::nullopt : std::optional<int>(static_cast<int>(i))};
+    }
   }
   return std::nullopt;
 }
@@ -42,15 +50,11 @@ std::optional<NamedDay> NamedDay::beside(const MatchText& text, RegexMatch::Rang
   // Only the text before the time is searched, so `$` stands for the time's start.
   const MatchText head(icu::UnicodeString(text.string(), 0, time.start));
   if (const std::optional<RegexMatch> match = before().firstMatch(head)) {
-    if (match->groupOnBoundaries(head, 1)) {
-      return NamedDay{match->whole,
-                      weekdayNumber(match->groupText(head, 1))};
-    }
+    if (match->groupOnBoundaries(head, 1)) return named(match->whole, match->groupText(head, 1));
   }
   if (const std::optional<RegexMatch> match = after().prefixMatch(text, time.end)) {
     if (match->groupOnBoundaries(text, 2)) {
-      return NamedDay{{match->groups[0].start, match->groups[1].end},
-                      weekdayNumber(match->groupText(text, 2))};
+      return named({match->groups[0].start, match->groups[1].end}, match->groupText(text, 2));
     }
   }
   return std::nullopt;

@@ -171,6 +171,8 @@ TEST(ReminderParser, ADayNamedBesideTheTimeIsTheDayItFiresOn) {
       {"after the time", "dentist 11am tomorrow", oneOff(tuesday(11, 0)), "dentist"},
       {"after a filler", "remind me to tomorrow at 4pm call", oneOff(tuesday(16, 0)), "call"},
       {"any case", "TOMORROW 21:05 Call", oneOff(tuesday(21, 5)), "Call"},
+      // The pattern folds a long s to s; the day must be read the same way, not as tomorrow.
+      {"a long s in a day name", "\u017Funday 9am x", oneOff(local(3, 8, 9, 0)), "x"},
       {"another day this week", "Friday at 3pm call mom", oneOff(local(3, 6, 15, 0)),
        "call mom"},
       {"on before the day, after the time", "call mom 9am on friday", oneOff(local(3, 6, 9, 0)),
