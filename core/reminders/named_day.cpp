@@ -13,8 +13,8 @@ namespace vorlane {
 namespace {
 
 // "tomorrow", then the weekdays from Sunday, so that a weekday's index is its number.
-constexpr std::array<const char*, 8> dayNames = {
-    "tomorrow", "sunday", "monday", "tuesday", "wednesday", "thursday", "friday", "saturday"};
+constexpr std::array<const char*, 8> dayNames = {"tomorrow",  "sunday",   "monday", "tuesday",
+                                                 "wednesday", "thursday", "friday", "saturday"};
 
 constexpr const char* dayWord =
     "(tomorrow|sunday|monday|tuesday|wednesday|thursday|friday|saturday)";

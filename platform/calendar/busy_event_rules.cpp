@@ -50,4 +50,9 @@ bool holdsTime(icalcomponent* event, const std::set<std::string>& userAddresses)
          !declinedByUser(event, userAddresses);
 }
 
+std::optional<BusyInterval> busyStretch(Date start, Date end, DateInterval range) {
+  if (!(end > start) || !(start < range.end && end > range.start)) return std::nullopt;
+  return BusyInterval{start, end};
+}
+
 }  // namespace vorlane

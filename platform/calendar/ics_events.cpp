@@ -323,9 +323,9 @@ class FileReader {
 
   // Whether the stretch was kept: a real span that overlaps the range.
   bool add(std::size_t slot, Date start, Date end) {
-    if (!(end > start) || !(start < range_.end && end > range_.start)) return false;
-    found_.emplace_back(slot, BusyInterval{start, end});
-    return true;
+    const std::optional<BusyInterval> busy = busyStretch(start, end, range_);
+    if (busy) found_.emplace_back(slot, *busy);
+    return busy.has_value();
   }
 
   void readEvent(icalcomponent* event, icalcomponent* calendar) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QTimer>
-
 #include <chrono>
 #include <memory>
 

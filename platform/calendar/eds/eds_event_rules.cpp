@@ -20,10 +20,7 @@ std::optional<BusyInterval> busyOccurrence(icalcomponent* event, icaltimetype st
     return std::nullopt;
   }
   if (!holdsTime(event, userAddresses)) return std::nullopt;
-  const BusyInterval busy{instant(start, zone), instant(end, zone)};
-  if (!(busy.end > busy.start)) return std::nullopt;
-  if (busy.end <= window.start || busy.start >= window.end) return std::nullopt;
-  return busy;
+  return busyStretch(instant(start, zone), instant(end, zone), window);
 }
 
 }  // namespace vorlane::eds
