@@ -12,7 +12,7 @@
 #include "ui/overlays/overlay_window.h"
 #include "ui/scene/delayed_work.h"
 #include "ui/scene/frame_driver.h"
-#include "ui/window/screen_info.h"
+#include "ui/mascot_window/screen_info.h"
 
 class QGraphicsView;
 
