@@ -80,6 +80,7 @@ MascotWindowController::MascotWindowController(Dependencies d)
     systemSubscriptions_.push_back(d.systemEvents->screenCameBack().subscribe(relayout));
   }
   applied_ = preferences();
+  preferredScreenID_ = applied_.preferredScreenID;
   preferencesSubscription_ = preferencesStore_->changes().subscribe(
       [self](const Preferences& now) {
         if (self) self->preferencesChanged(now);
@@ -223,7 +224,10 @@ void MascotWindowController::resetPlacement() { setPlacement(MascotPlacement(1.0
 
 void MascotWindowController::preferencesChanged(const Preferences& now) {
   const Preferences before = std::exchange(applied_, now);
-  if (now.presenceMode != before.presenceMode || now.showCurrentTime != before.showCurrentTime ||
+  const bool otherDisplay = now.preferredScreenID != before.preferredScreenID;
+  if (otherDisplay) preferredScreenID_ = now.preferredScreenID;
+  if (otherDisplay || now.presenceMode != before.presenceMode ||
+      now.showCurrentTime != before.showCurrentTime ||
       now.mascotAppearance != before.mascotAppearance ||
       now.mascotClickThrough != before.mascotClickThrough) {
     applyPresenceMode();  // lays the column out too

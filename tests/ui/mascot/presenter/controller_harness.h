@@ -19,13 +19,18 @@
 
 namespace vorlane {
 
-// One display, 1200 x 800, with a 30-point panel along the top.
+// One display, 1200 x 800, with a 30-point panel along the top; a test may plug a second
+// one in on its right.
 class OneScreen final : public ScreenProvider {
  public:
-  std::vector<ScreenInfo> screens() override { return {screen}; }
+  std::vector<ScreenInfo> screens() override {
+    if (second) return {screen, *second};
+    return {screen};
+  }
   std::size_t primaryIndex() override { return 0; }
   std::optional<std::size_t> activeWindowScreen() override { return std::nullopt; }
   ScreenInfo screen{"DP-1", {0, 0, 1200, 800}, {0, 30, 1200, 770}};
+  std::optional<ScreenInfo> second;
 };
 
 // A controller over the real scene and window (offscreen), its delayed work on a manual

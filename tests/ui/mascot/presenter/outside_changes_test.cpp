@@ -62,6 +62,11 @@ TEST_F(OutsideChanges, SettingsWrittenThroughTheStoreAloneReachTheMascot) {
   preferences->modify([&](Preferences& p) { p.mascotAppearance = appearance; });
   EXPECT_EQ(scene().appearance().monkeyOpacity, 0.5);
 
+  screens->second = ScreenInfo{"HDMI-1", {1200, 0, 1000, 700}, {1200, 0, 1000, 700}};
+  preferences->modify([](Preferences& p) { p.preferredScreenID = "HDMI-1"; });
+  EXPECT_EQ(controller->preferredScreenID(), "HDMI-1");
+  EXPECT_EQ(controller->window()->geometry(), QRect(1860, 0, 340, 700)) << "on the chosen display";
+
   preferences->modify([](Preferences& p) { p.presenceMode = PresenceMode::hidden; });
   run(0.6);
   EXPECT_EQ(controller->window(), nullptr) << "climbed away and gone";
