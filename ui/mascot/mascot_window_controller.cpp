@@ -44,9 +44,9 @@ MascotWindowController::MascotWindowController(Dependencies d)
                                          : [] { return QCursor::pos(); }),
       trayAvailable_(d.trayAvailable ? std::move(d.trayAvailable)
                                      : [] { return QSystemTrayIcon::isSystemTrayAvailable(); }),
-      doubleClickInterval_(d.doubleClickInterval
-                               ? std::move(d.doubleClickInterval)
-                               : [] { return QGuiApplication::styleHints()->mouseDoubleClickInterval(); }) {
+      doubleClickInterval_(d.doubleClickInterval ? std::move(d.doubleClickInterval) : [] {
+        return QGuiApplication::styleHints()->mouseDoubleClickInterval();
+      }) {
   if (!preferencesStore_ || !screens_) {
     throw std::invalid_argument("the mascot needs a preferences store and a screen provider");
   }

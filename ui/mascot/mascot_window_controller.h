@@ -24,13 +24,13 @@ class QMenu;
 #include "ui/mascot/mascot_input.h"
 #include "ui/mascot/mascot_scene.h"
 #include "ui/mascot/mascot_view.h"
+#include "ui/mascot_window/mascot_window.h"
+#include "ui/mascot_window/screen_change_watcher.h"
+#include "ui/mascot_window/screen_info.h"
 #include "ui/overlays/celebration_presenter.h"
 #include "ui/overlays/floating_clock_controller.h"
 #include "ui/scene/delayed_work.h"
 #include "ui/scene/frame_driver.h"
-#include "ui/mascot_window/mascot_window.h"
-#include "ui/mascot_window/screen_change_watcher.h"
-#include "ui/mascot_window/screen_info.h"
 
 namespace vorlane {
 

@@ -264,7 +264,8 @@ QMenu* MascotWindowController::menu(QPointF at) {
   if (trayAvailable_()) {
     menu->addAction(QStringLiteral("Make mascot click-through"), [self] {
       // The store's announcement applies it.
-      if (self) self->preferencesStore_->modify([](Preferences& p) { p.mascotClickThrough = true; });
+      if (!self) return;
+      self->preferencesStore_->modify([](Preferences& p) { p.mascotClickThrough = true; });
     });
   } else if (fillStatusMenu) {
     // No tray: the status menu lives here, so the user always has a way back.

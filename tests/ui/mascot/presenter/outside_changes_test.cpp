@@ -54,7 +54,8 @@ TEST_F(OutsideChanges, TheScreenGoingAwayLeavesTheMascotAlone) {
 }
 
 TEST_F(OutsideChanges, SettingsWrittenThroughTheStoreAloneReachTheMascot) {
-  preferences->modify([](Preferences& p) { p.mascotPlacements.insert_or_assign("DP-1", MascotPlacement(0, 0)); });
+  preferences->modify(
+      [](Preferences& p) { p.mascotPlacements.insert_or_assign("DP-1", MascotPlacement(0, 0)); });
   EXPECT_EQ(controller->window()->geometry(), QRect(0, 30, 340, 770));
 
   MascotAppearance appearance;

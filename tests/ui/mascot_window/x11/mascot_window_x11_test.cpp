@@ -9,8 +9,8 @@
 #include <QWindow>
 
 #include "tests/support/temp_folder.h"
-#include "tests/ui/mascot_window/painted_block.h"
 #include "tests/support/x11_peer.h"
+#include "tests/ui/mascot_window/painted_block.h"
 #include "ui/mascot_window/mascot_window.h"
 #include "ui/mascot_window/qt_screen_provider.h"
 #include "ui/mascot_window/screen_change_watcher.h"
