@@ -136,7 +136,8 @@ void MascotWindowController::seePillsAt(QPointF at) {
 }
 
 void MascotWindowController::quickActionsRebuilt() {
-  if (!window_) return;
+  // During a move the pills travel with the monkey under a pointer that moves too.
+  if (!window_ || moving_) return;
   const std::optional<QuickAction> now = pillAt(toScenePoint(pointerLocation_()));
   if (now && now != pillSeenUnderPointer_) {
     pillGuard_->schedule(doubleClickInterval_() / 1000.0, [] {});

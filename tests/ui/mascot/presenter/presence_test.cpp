@@ -278,5 +278,17 @@ TEST_F(Presence, ANewSceneOffersTheStoredWorkLength) {
   EXPECT_EQ(controller->scene()->workMinutes(), 50);
 }
 
+// A still redraw ending during the climb away used to stop the view: the monkey froze half
+// way and, its climb never ending, the window stayed on screen in hidden mode.
+TEST_F(Presence, AStillRedrawJustBeforeHidingDoesNotFreezeTheClimbAway) {
+  build();
+  peek();
+  controller->setPlacement(MascotPlacement(1, 0.2));
+  ASSERT_TRUE(driverRunning()) << "the short redraw";
+  setMode(PresenceMode::hidden);
+  run(0.6);
+  EXPECT_EQ(controller->window(), nullptr);
+}
+
 }  // namespace
 }  // namespace vorlane
