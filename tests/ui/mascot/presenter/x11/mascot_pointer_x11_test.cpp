@@ -109,5 +109,35 @@ TEST_F(MascotPointerOnX, ACtrlDragMovesTheMascotAndStoresItsPlace) {
   EXPECT_EQ(pressesBelow(), 0);
 }
 
+// A double click on "Stop": the idle pills come in under the pointer, and the second click
+// must not mute.
+TEST_F(MascotPointerOnX, ADoubleClickOnStopDoesNotMute) {
+  const std::vector<QuickAction> idle{QuickAction::vorlane, QuickAction::startPomodoro,
+                                      QuickAction::mute};
+  controller->onQuickAction = [&](QuickAction action) {
+    actions.push_back(action);
+    if (action == QuickAction::stopForNow) controller->updateContext(25, false, idle);
+  };
+  controller->updateContext(
+      25, false, {QuickAction::pauseSession, QuickAction::extendSession, QuickAction::stopForNow});
+  xdotool("mousemove " + at(global(character())));
+  ASSERT_TRUE(processEventsUntil([&] { return controller->scene()->quickActionsAreInteractive(); }));
+  processEventsFor(300);
+  // Near the right end, where every pill of the right-aligned column reaches.
+  const QuickActionNode* pill = controller->scene()->actionNodes().at(2);
+  const QPointF stop(pill->position().x() + pill->size().width() / 2 - 6, pill->position().y());
+  xdotool("mousemove " + at(global(stop)));
+  processEventsFor(200);
+  xdotool("click --repeat 2 --delay 120 1");
+  EXPECT_TRUE(processEventsUntil([&] { return !actions.empty(); }));
+  processEventsFor(600);
+  EXPECT_EQ(actions, std::vector<QuickAction>{QuickAction::stopForNow});
+  ASSERT_EQ(controller->scene()->quickAction(stop), QuickAction::mute);
+  xdotool("click 1");
+  EXPECT_TRUE(processEventsUntil([&] { return actions.size() == 2; }))
+      << "a deliberate click later counts";
+  EXPECT_EQ(actions.back(), QuickAction::mute);
+}
+
 }  // namespace
 }  // namespace vorlane
