@@ -18,7 +18,7 @@
 #include "platform/services/timer_ticker.h"
 #include "platform/services/user_notification_service.h"
 #include "ui/mascot/mascot_window_controller.h"
-#include "ui/window/qt_screen_provider.h"
+#include "ui/mascot_window/qt_screen_provider.h"
 #include "ui/windows/calendar_consent_prompt.h"
 
 namespace vorlane {
@@ -58,6 +58,8 @@ std::shared_ptr<VisitPresenter> SystemAppServices::makePresenter(
       .watchesScreens = true,
       .pointerLocation = nullptr,
       .trayAvailable = nullptr,
+      .systemEvents = makeSystemEvents(),
+      .doubleClickInterval = nullptr,
   });
 }
 
