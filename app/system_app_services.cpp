@@ -17,7 +17,9 @@
 #include "platform/services/user_notification_service.h"
 #include "ui/mascot/mascot_window_controller.h"
 #include "ui/window/qt_screen_provider.h"
+#include "ui/windows/focus_session_editor_controller.h"
 #include "ui/windows/quick_command_controller.h"
+#include "ui/windows/reminder_editor_controller.h"
 
 namespace vorlane {
 
@@ -94,10 +96,11 @@ std::shared_ptr<HotKeyRegistrar> SystemAppServices::makeHotKeys() {
 RepeatingTimerFactory SystemAppServices::sessionTimers() { return QtRepeatingTimer::factory(); }
 
 FeatureWindowControllers SystemAppServices::makeFeatureWindows() {
-  // Only the quick command window exists yet; the coordinator keeps the others' commands
-  // disabled.
+  // The windows not made yet keep their commands disabled in the coordinator.
   FeatureWindowControllers windows;
   windows.quickCommands = std::make_shared<QuickCommandController>();
+  windows.focusEditor = std::make_shared<FocusSessionEditorController>();
+  windows.reminderEditor = std::make_shared<ReminderEditorController>(clock_, &Calendar::current);
   return windows;
 }
 

@@ -9,7 +9,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "core/reminders/reminder_editing.h"
+#include "ui/windows/failure_sentence.h"
 #include "ui/windows/symbol_image.h"
 #include "ui/windows/window_text.h"
 
@@ -19,15 +19,6 @@ namespace {
 // Sizes relative to the body text, as the other windows draw them.
 constexpr double calloutFactor = 12.0 / 13.0;
 constexpr double captionFactor = 10.0 / 13.0;
-
-// For an error that carries no words at all.
-constexpr const char* unknownFailure = "That did not work. Try again.";
-
-QString failureSentence(const std::exception& error) {
-  // The parser's refusals of a "remind" command read as the reminder editor words them.
-  const std::string sentence = ReminderEditing::message(error);
-  return sentence.empty() ? QString::fromLatin1(unknownFailure) : QString::fromStdString(sentence);
-}
 
 }  // namespace
 
@@ -124,11 +115,9 @@ void QuickCommandView::run() {
   bool failed = false;
   try {
     message = QString::fromStdString(execute_(input));
-  } catch (const std::exception& error) {
-    message = failureSentence(error);
-    failed = true;
   } catch (...) {
-    message = QString::fromLatin1(unknownFailure);
+    // The parser's refusals of a "remind" command read as the reminder editor words them.
+    message = failureSentence(std::current_exception());
     failed = true;
   }
   // The command may have closed this window and let go of its content.

@@ -19,6 +19,8 @@ QColor secondaryTextColor(const QWidget& widget);
 void setSecondary(QLabel& label);
 // The red of a refusal shown in a window, readable on light and dark backgrounds.
 QColor errorTextColor();
+// The label's text in that red.
+void setError(QLabel& label);
 
 // `base` scaled by `factor`, at `weight`.
 QFont scaledFont(const QFont& base, double factor, QFont::Weight weight = QFont::Normal);
