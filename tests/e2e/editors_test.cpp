@@ -141,15 +141,20 @@ TEST_F(EditorScenario, RemindersAddedAndEditedFromTheTrayComeAtTheirMinute) {
   EXPECT_EQ(program->count(" fault: "), 0u);
 }
 
-TEST_F(EditorScenario, TheFocusPillStartsANamedFocusAndTheStarterCancelledStartsNothing) {
+TEST_F(EditorScenario, TheFocusPillStartsANamedFocusAndCancelledEditorsStartNothing) {
   startWithTrayHost(at("09:10:00"), focusSpeed);
 
-  // Cancelled, the five-minute starter starts nothing.
-  ASSERT_TRUE(choose({"Just five minutes…"}, "Just five minutes"));
-  ASSERT_TRUE(type("open the draft"));
-  testing::waitUntil([] { return false; }, 1s);
-  screenshot("starter-editor");
-  ASSERT_TRUE(key("Escape") && closes("Just five minutes"));
+  // Cancelled, neither editor the tray opens starts anything.
+  const std::pair<const char*, const char*> entries[] = {
+      {"Start Pomodoro...", "New focus session"}, {"Just five minutes…", "Just five minutes"}};
+  for (const auto& [entry, title] : entries) {
+    SCOPED_TRACE(entry);
+    ASSERT_TRUE(choose({entry}, title));
+    ASSERT_TRUE(type("open the draft"));
+    testing::waitUntil([] { return false; }, 1s);
+    screenshot(std::string("cancelled-") + title);
+    ASSERT_TRUE(key("Escape") && closes(title));
+  }
 
   // Hovering the character brings its pills, one under the other; Focus is the second.
   const QImage resting = screenshot("pill-resting");
@@ -170,7 +175,7 @@ TEST_F(EditorScenario, TheFocusPillStartsANamedFocusAndTheStarterCancelledStarts
                              std::to_string(pills[1].y()) + " click 1"));
   ASSERT_TRUE(program->waitForLine("quick action: startPomodoro", 10s)) << "not the Focus pill";
   ASSERT_TRUE(testing::waitUntil([&] { return activeWindowName() == "New focus session"; }, 20s));
-  EXPECT_EQ(program->count("started a"), 0u) << "the starter started nothing";
+  EXPECT_EQ(program->count("started a"), 0u) << "the cancelled editors started nothing";
   ASSERT_TRUE(type("  write   the report "));
   testing::waitUntil([] { return false; }, 1s);
   screenshot("focus-editor");
