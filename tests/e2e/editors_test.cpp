@@ -4,6 +4,7 @@
 // session, and what is refused or cancelled changes nothing.
 #include <QColor>
 #include <algorithm>
+#include <thread>
 
 #include "core/reminders/reminder.h"
 #include "platform/persistence/file_reminder_store.h"
@@ -88,6 +89,8 @@ class EditorScenario : public Scenario {
     return desktop->shell("xdotool type --delay 10 " + testing::quoted(text));
   }
   bool key(const std::string& name) { return desktop->shell("xdotool key " + name); }
+  // A second for what was typed to be drawn before a screenshot.
+  static void settle() { std::this_thread::sleep_for(1s); }
   std::vector<Reminder> stored() const {
     return FileReminderStore(program->remindersFile()).reminders();
   }
@@ -102,7 +105,7 @@ TEST_F(EditorScenario, RemindersAddedAndEditedFromTheTrayComeAtTheirMinute) {
   ASSERT_TRUE(choose({"Add reminder..."}, "Add reminder"));
   ASSERT_TRUE(type("in 25m stretch") && key("Return"));
   ASSERT_TRUE(program->waitForLine("added reminder: stretch", 10s));
-  testing::waitUntil([] { return false; }, 1s);  // the confirmation drawn
+  settle();  // the confirmation drawn
   const QImage added = screenshot("reminder-added");
   EXPECT_EQ(activeWindowName(), "Add reminder") << "open for the next reminder";
   ASSERT_EQ(stored().size(), 1u);
@@ -111,7 +114,7 @@ TEST_F(EditorScenario, RemindersAddedAndEditedFromTheTrayComeAtTheirMinute) {
 
   // A time alone is refused in red, and nothing more is stored.
   ASSERT_TRUE(type("4pm") && key("Return"));
-  testing::waitUntil([] { return false; }, 1s);
+  settle();
   const QImage refused = screenshot("reminder-refused");
   EXPECT_GT(redPixels(refused), redPixels(added) + 30) << "no red refusal on screen";
   EXPECT_EQ(stored(), std::vector<Reminder>{first});
@@ -120,7 +123,7 @@ TEST_F(EditorScenario, RemindersAddedAndEditedFromTheTrayComeAtTheirMinute) {
 
   // Rescheduled from its menu entry: the window closes, and the visit comes at the new minute.
   ASSERT_TRUE(choose({"Edit..."}, "Edit reminder"));
-  testing::waitUntil([] { return false; }, 1s);
+  settle();
   screenshot("reminder-edit");
   ASSERT_TRUE(key("Tab") && type("in 40m") && key("Return"));
   ASSERT_TRUE(program->waitForLine("updated reminder: stretch", 10s));
@@ -151,7 +154,7 @@ TEST_F(EditorScenario, TheFocusPillStartsANamedFocusAndCancelledEditorsStartNoth
     SCOPED_TRACE(entry);
     ASSERT_TRUE(choose({entry}, title));
     ASSERT_TRUE(type("open the draft"));
-    testing::waitUntil([] { return false; }, 1s);
+    settle();
     screenshot(std::string("cancelled-") + title);
     ASSERT_TRUE(key("Escape") && closes(title));
   }
@@ -177,7 +180,7 @@ TEST_F(EditorScenario, TheFocusPillStartsANamedFocusAndCancelledEditorsStartNoth
   ASSERT_TRUE(testing::waitUntil([&] { return activeWindowName() == "New focus session"; }, 20s));
   EXPECT_EQ(program->count("started a"), 0u) << "the cancelled editors started nothing";
   ASSERT_TRUE(type("  write   the report "));
-  testing::waitUntil([] { return false; }, 1s);
+  settle();
   screenshot("focus-editor");
   ASSERT_TRUE(key("Return"));
   ASSERT_TRUE(program->waitForLine("started a 25 minute session", 20s));

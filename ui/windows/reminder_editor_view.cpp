@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QShortcut>
 
+#include "foundation/text.h"
 #include "ui/windows/failure_sentence.h"
 #include "ui/windows/window_text.h"
 
@@ -17,6 +18,10 @@ namespace {
 // Sizes relative to the body text, as the other windows draw them.
 constexpr double calloutFactor = 12.0 / 13.0;
 constexpr double captionFactor = 10.0 / 13.0;
+
+// The confirmation names at most this many characters of the phrase, so that a very long one
+// cannot grow the window past the screen.
+constexpr std::size_t longestNamedPhrase = 100;
 
 constexpr const char* addHelp =
     "Type one reminder, then click Add or press Return.\n"
@@ -141,7 +146,11 @@ void ReminderEditorView::saved(const Reminder& reminder) {
     return;
   }
   const std::string schedule = describe_ ? describe_(reminder) : std::string();
-  confirmation_->setText(QStringLiteral("Added \"") + QString::fromStdString(reminder.phrase) +
+  std::string named = reminder.phrase;
+  if (graphemeCount(named) > longestNamedPhrase) {
+    named = graphemePrefix(named, longestNamedPhrase) + "\u2026";
+  }
+  confirmation_->setText(QStringLiteral("Added \"") + QString::fromStdString(named) +
                          QStringLiteral("\" for ") + QString::fromStdString(schedule) +
                          QStringLiteral(". Add another, or close this window."));
   confirmation_->show();
