@@ -1,15 +1,14 @@
 #include "ui/windows/focus_session_editor_view.h"
 
 #include <QBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QShortcut>
 
 #include "core/focus/focus_input.h"
 #include "ui/windows/failure_sentence.h"
+#include "ui/windows/form_keys.h"
 #include "ui/windows/window_text.h"
 
 namespace vorlane {
@@ -88,11 +87,8 @@ FocusSessionEditorView::FocusSessionEditorView(int minutes, bool replacing, bool
   const auto closeWindow = [this] {
     if (closeAction_) closeAction_();
   };
-  // Escape reaches us from inside the field too. Only while the keyboard is in this content:
-  // a content just replaced may linger, hidden, until the event loop deletes it.
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  escape->setContext(Qt::WidgetWithChildrenShortcut);
-  connect(escape, &QShortcut::activated, this, closeWindow);
+  // Return starts only a valid goal.
+  bindFormKeys(*this, *field_, [this] { confirm(); }, closeWindow);
   connect(cancel_, &QPushButton::clicked, this, closeWindow);
   connect(start_, &QPushButton::clicked, this, [this] { confirm(); });
   connect(field_, &QLineEdit::textChanged, this, [this] { goalEdited(); });
@@ -124,20 +120,6 @@ void FocusSessionEditorView::confirm() {
     limit_->setText(sentence);
     limit_->show();
   }
-}
-
-void FocusSessionEditorView::keyPressEvent(QKeyEvent* event) {
-  // The field passes Return on to us; it starts only a valid goal.
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    confirm();
-    return;
-  }
-  QWidget::keyPressEvent(event);
-}
-
-void FocusSessionEditorView::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  field_->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace vorlane

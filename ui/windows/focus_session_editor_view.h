@@ -32,10 +32,6 @@ class FocusSessionEditorView final : public QWidget {
   QPushButton* startButton() const { return start_; }
   QPushButton* cancelButton() const { return cancel_; }
 
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-
  private:
   void goalEdited();
 

@@ -1,15 +1,14 @@
 #include "ui/windows/quick_command_view.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "ui/windows/failure_sentence.h"
+#include "ui/windows/form_keys.h"
 #include "ui/windows/symbol_image.h"
 #include "ui/windows/window_text.h"
 
@@ -99,9 +98,8 @@ QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
   const auto closeWindow = [this] {
     if (closeAction_) closeAction_();
   };
-  // Escape reaches the window from inside the field too.
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  connect(escape, &QShortcut::activated, this, closeWindow);
+  // Return is not guarded by the Run button's rule.
+  bindFormKeys(*this, *field_, [this] { run(); }, closeWindow);
   connect(close_, &QPushButton::clicked, this, closeWindow);
   connect(run_, &QPushButton::clicked, this, [this] { run(); });
   connect(field_, &QLineEdit::textChanged, this, [this] { updateRunButton(); });
@@ -138,19 +136,5 @@ void QuickCommandView::showResult(const QString& message, bool failed) {
 }
 
 void QuickCommandView::updateRunButton() { run_->setEnabled(!field_->text().trimmed().isEmpty()); }
-
-void QuickCommandView::keyPressEvent(QKeyEvent* event) {
-  // The field passes Return on to us; it is not guarded by the Run button's rule.
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    run();
-    return;
-  }
-  QWidget::keyPressEvent(event);
-}
-
-void QuickCommandView::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  field_->setFocus(Qt::OtherFocusReason);
-}
 
 }  // namespace vorlane

@@ -1,15 +1,14 @@
 #include "ui/windows/reminder_editor_view.h"
 
 #include <QBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QShortcut>
 
 #include "foundation/text.h"
 #include "ui/windows/failure_sentence.h"
+#include "ui/windows/form_keys.h"
 #include "ui/windows/window_text.h"
 
 namespace vorlane {
@@ -93,11 +92,8 @@ ReminderEditorView::ReminderEditorView(std::optional<Reminder> reminder, Save sa
   const auto closeWindow = [this] {
     if (closeAction_) closeAction_();
   };
-  // Escape reaches us from inside the fields too. Only while the keyboard is in this content:
-  // a content just replaced may linger, hidden, until the event loop deletes it.
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  escape->setContext(Qt::WidgetWithChildrenShortcut);
-  connect(escape, &QShortcut::activated, this, closeWindow);
+  // Return in either field saves; neither is guarded.
+  bindFormKeys(*this, *field_, [this] { submit(); }, closeWindow);
   connect(close_, &QPushButton::clicked, this, closeWindow);
   connect(save_, &QPushButton::clicked, this, [this] { submit(); });
 }
@@ -164,20 +160,6 @@ void ReminderEditorView::refused(const QString& sentence) {
   error_->setText(sentence);
   error_->setAccessibleName(QStringLiteral("Error: ") + sentence);
   error_->show();
-}
-
-void ReminderEditorView::keyPressEvent(QKeyEvent* event) {
-  // Both fields pass Return on to us; neither is guarded.
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    submit();
-    return;
-  }
-  QWidget::keyPressEvent(event);
-}
-
-void ReminderEditorView::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  field_->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace vorlane

@@ -41,10 +41,6 @@ class ReminderEditorView final : public QWidget {
   QPushButton* saveButton() const { return save_; }
   QPushButton* closeButton() const { return close_; }
 
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-
  private:
   QLineEdit* addField(const QString& placeholder, const QString& accessibleName);
   QLabel* addLine(const QString& text, double sizeFactor);
