@@ -99,15 +99,16 @@ class TrayMenu {
   }
 
   // Clicks the entry reached by `path`: each label names an entry somewhere below the one
-  // before it (the first, anywhere in the menu). False when there is no such entry or it is
-  // disabled, which the printout of the last read then shows.
+  // before it (the first, anywhere in the menu); a label ending in "*" names the first entry
+  // that starts with the rest. False when there is no such entry or it is disabled, which
+  // the printout of the last read then shows.
   bool choose(const std::vector<std::string>& path) {
     const auto entries = read();
     std::optional<size_t> at;
     for (const std::string& label : path) {
       std::optional<size_t> found;
       for (size_t i = 0; i < entries.size() && !found; ++i) {
-        if (entries[i].label == label && (!at || below(entries, i, *at))) found = i;
+        if (matches(entries[i].label, label) && (!at || below(entries, i, *at))) found = i;
       }
       if (!found) return false;
       at = found;
@@ -122,6 +123,12 @@ class TrayMenu {
   const std::string& lastLayout() const { return lastLayout_; }
 
  private:
+  static bool matches(const std::string& label, const std::string& wanted) {
+    if (!wanted.empty() && wanted.back() == '*') {
+      return label.rfind(wanted.substr(0, wanted.size() - 1), 0) == 0;
+    }
+    return label == wanted;
+  }
   static bool below(const std::vector<TrayMenuEntry>& entries, size_t entry, size_t ancestor) {
     for (auto p = entries[entry].parent; p; p = entries[*p].parent) {
       if (*p == ancestor) return true;
