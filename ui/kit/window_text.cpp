@@ -31,6 +31,12 @@ void setSecondary(QLabel& label) {
 
 QColor errorTextColor() { return QColor(0xe0, 0x2f, 0x2f); }
 
+void setError(QLabel& label) {
+  QPalette palette = label.palette();
+  palette.setColor(QPalette::WindowText, errorTextColor());
+  label.setPalette(palette);
+}
+
 QFont scaledFont(const QFont& base, double factor, QFont::Weight weight) {
   QFont font = base;
   if (base.pixelSize() > 0) {

@@ -21,6 +21,8 @@ QColor dimmed(QColor text);
 void setSecondary(QLabel& label);
 // The red of a refusal shown in a window, readable on light and dark backgrounds.
 QColor errorTextColor();
+// The label's text in that red.
+void setError(QLabel& label);
 
 // `base` scaled by `factor`, at `weight`.
 QFont scaledFont(const QFont& base, double factor, QFont::Weight weight = QFont::Normal);

@@ -1,34 +1,21 @@
 #include "ui/windows/quick_command_view.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
-#include "core/reminders/reminder_editing.h"
 #include "ui/kit/desktop_texts.h"
 #include "ui/kit/message_line.h"
 #include "ui/kit/symbol_image.h"
 #include "ui/kit/text_roles.h"
 #include "ui/kit/window_text.h"
+#include "ui/windows/failure_sentence.h"
+#include "ui/windows/form_keys.h"
 
 namespace vorlane {
-namespace {
-
-// For an error that carries no words at all.
-constexpr const char* unknownFailure = "That did not work. Try again.";
-
-QString failureSentence(const std::exception& error) {
-  // The parser's refusals of a "remind" command read as the reminder editor words them.
-  const std::string sentence = ReminderEditing::message(error);
-  return sentence.empty() ? QString::fromLatin1(unknownFailure) : QString::fromStdString(sentence);
-}
-
-}  // namespace
 
 QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
                                    std::function<void()> close, QWidget* parent)
@@ -95,9 +82,8 @@ QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
   const auto closeWindow = [this] {
     if (closeAction_) closeAction_();
   };
-  // Escape reaches the window from inside the field too.
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  connect(escape, &QShortcut::activated, this, closeWindow);
+  // Return is not guarded by the Run button's rule.
+  bindFormKeys(*this, *field_, [this] { run(); }, closeWindow);
   connect(close_, &QPushButton::clicked, this, closeWindow);
   connect(run_, &QPushButton::clicked, this, [this] { run(); });
   connect(field_, &QLineEdit::textChanged, this, [this] { updateRunButton(); });
@@ -111,11 +97,9 @@ void QuickCommandView::run() {
   bool failed = false;
   try {
     message = QString::fromStdString(execute_(input));
-  } catch (const std::exception& error) {
-    message = failureSentence(error);
-    failed = true;
   } catch (...) {
-    message = QString::fromLatin1(unknownFailure);
+    // The parser's refusals of a "remind" command read as the reminder editor words them.
+    message = failureSentence(std::current_exception());
     failed = true;
   }
   // The command may have closed this window and let go of its content.
@@ -135,19 +119,5 @@ void QuickCommandView::showResult(const QString& message, bool failed) {
 }
 
 void QuickCommandView::updateRunButton() { run_->setEnabled(!field_->text().trimmed().isEmpty()); }
-
-void QuickCommandView::keyPressEvent(QKeyEvent* event) {
-  // The field passes Return on to us; it is not guarded by the Run button's rule.
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    run();
-    return;
-  }
-  QWidget::keyPressEvent(event);
-}
-
-void QuickCommandView::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  field_->setFocus(Qt::OtherFocusReason);
-}
 
 }  // namespace vorlane

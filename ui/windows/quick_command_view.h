@@ -33,10 +33,6 @@ class QuickCommandView final : public QWidget {
   // Whether the latest run failed; false before any run.
   bool failed() const { return failed_; }
 
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-
  private:
   void showResult(const QString& message, bool failed);
   void updateRunButton();
