@@ -100,7 +100,9 @@ std::shared_ptr<HotKeyRegistrar> SystemAppServices::makeHotKeys() {
 RepeatingTimerFactory SystemAppServices::sessionTimers() { return QtRepeatingTimer::factory(); }
 
 WindowRegistry SystemAppServices::makeWindows() {
-  return registeredWindows({.clock = clock_, .calendar = [] { return Calendar::current(); }});
+  return registeredWindows({.clock = clock_,
+                            .calendar = [] { return Calendar::current(); },
+                            .services = windowServices_.services()});
 }
 
 std::shared_ptr<SystemEventSource> SystemAppServices::makeSystemEvents() {

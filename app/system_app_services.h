@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/app_services.h"
+#include "ui/kit/system_window_services.h"
 
 namespace vorlane {
 
@@ -51,6 +52,8 @@ class SystemAppServices final : public AppServices {
   std::shared_ptr<ReducedMotionSetting> reducedMotion_;
   // Outlives the calendar source that asks through it.
   std::unique_ptr<CalendarConsentPrompt> consentPrompt_;
+  // Outlives the windows made by makeWindows.
+  SystemWindowServices windowServices_;
   // The speech service made last, which lists its own voices.
   std::weak_ptr<const VoiceCatalogue> voices_;
 };

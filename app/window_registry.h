@@ -6,6 +6,7 @@
 #include "coordination/feature_windows.h"
 #include "core/contracts/clock.h"
 #include "foundation/calendar.h"
+#include "ui/kit/window_services.h"
 
 namespace vorlane {
 
@@ -28,6 +29,8 @@ struct WindowContext {
   std::shared_ptr<const Clock> clock;
   // The user's calendar, read at each use.
   std::function<Calendar()> calendar;
+  // The clock, calendar, prompts and address opener the windows' views use.
+  WindowServices services;
 };
 
 // The application's windows: a new window is its own files plus one line here
