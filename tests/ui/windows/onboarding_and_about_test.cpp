@@ -9,7 +9,6 @@
 #include "ui/windows/about_controller.h"
 #include "ui/windows/about_view.h"
 #include "ui/windows/onboarding_view.h"
-#include "ui/kit/symbol_image.h"
 #include "ui/windows/welcome_controller.h"
 
 namespace vorlane {
@@ -129,26 +128,6 @@ TEST(OnboardingView, EachWayOutCallsItsCallbacksInOrder) {
     row.act(window);
     EXPECT_EQ(calls, row.calls);
   }
-}
-
-TEST(SymbolImage, EverySymbolTheWindowsUseIsDrawnInTheAskedColour) {
-  const QColor red(200, 30, 40);
-  for (const char* name : {"figure.climbing", "clock", "video.slash", "moon", "bolt.circle"}) {
-    SCOPED_TRACE(name);
-    const QImage image = symbolImage(QString::fromLatin1(name), 24, red, 2.0).toImage();
-    ASSERT_EQ(image.size(), QSize(48, 48));
-    int inked = 0;
-    for (int y = 0; y < image.height(); ++y) {
-      for (int x = 0; x < image.width(); ++x) {
-        const QColor pixel = image.pixelColor(x, y);
-        if (pixel.alpha() < 255) continue;
-        ++inked;
-        EXPECT_EQ(pixel.rgb(), red.rgb());
-      }
-    }
-    EXPECT_GT(inked, 20);
-  }
-  EXPECT_TRUE(symbolImage(QStringLiteral("no.such.symbol"), 24, Qt::black, 1.0).isNull());
 }
 
 }  // namespace
