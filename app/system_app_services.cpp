@@ -20,6 +20,7 @@
 #include "ui/mascot/mascot_window_controller.h"
 #include "ui/window/qt_screen_provider.h"
 #include "ui/windows/calendar_consent_prompt.h"
+#include "ui/windows/calendar_focus_controller.h"
 #include "ui/windows/quick_command_controller.h"
 
 namespace vorlane {
@@ -97,10 +98,11 @@ std::shared_ptr<HotKeyRegistrar> SystemAppServices::makeHotKeys() {
 RepeatingTimerFactory SystemAppServices::sessionTimers() { return QtRepeatingTimer::factory(); }
 
 FeatureWindowControllers SystemAppServices::makeFeatureWindows() {
-  // Only the quick command window exists yet; the coordinator keeps the others' commands
-  // disabled.
+  // Only some windows exist yet; the coordinator keeps the others' commands disabled.
   FeatureWindowControllers windows;
   windows.quickCommands = std::make_shared<QuickCommandController>();
+  windows.calendar = std::make_shared<CalendarFocusController>(
+      CalendarFocusController::Dependencies{.clock = clock_, .calendar = Calendar::current});
   return windows;
 }
 
