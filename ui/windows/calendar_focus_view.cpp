@@ -211,9 +211,11 @@ QWidget* CalendarFocusView::buildGoalPart() {
   picker_ = new QComboBox(part);
   picker_->setObjectName(QStringLiteral("focus-on"));
   picker_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  picker_->setMinimumWidth(200);
   pickerTitle->setBuddy(picker_);
   pickerRow->addWidget(pickerTitle);
-  pickerRow->addWidget(picker_, 1);
+  pickerRow->addWidget(picker_);
+  pickerRow->addStretch(1);
   column->addLayout(pickerRow);
 
   goal_ = new QLineEdit(part);
