@@ -192,48 +192,43 @@ QWidget* CalendarFocusView::buildScrolledPart() {
   problem_->hide();
   column->addWidget(problem_);
 
-  goalPart_ = buildGoalPart();
-  goalPart_->setParent(inner);
-  column->addWidget(goalPart_);
+  addGoalPart(inner, column);
   column->addStretch(1);
   scroll->setWidget(inner);
   return scroll;
 }
 
-QWidget* CalendarFocusView::buildGoalPart() {
-  auto* part = new QWidget;
-  auto* column = new QVBoxLayout(part);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(spacing);
-
-  auto* pickerRow = new QHBoxLayout;
-  auto* pickerTitle = plainLabel(QStringLiteral("Focus on"), part);
-  picker_ = new QComboBox(part);
+void CalendarFocusView::addGoalPart(QWidget* inner, QVBoxLayout* column) {
+  pickerRow_ = new QWidget(inner);
+  auto* pickerLine = new QHBoxLayout(pickerRow_);
+  pickerLine->setContentsMargins(0, 0, 0, 0);
+  auto* pickerTitle = plainLabel(QStringLiteral("Focus on"), pickerRow_);
+  picker_ = new QComboBox(pickerRow_);
   picker_->setObjectName(QStringLiteral("focus-on"));
   picker_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   picker_->setMinimumWidth(200);
   pickerTitle->setBuddy(picker_);
-  pickerRow->addWidget(pickerTitle);
-  pickerRow->addWidget(picker_);
-  pickerRow->addStretch(1);
-  column->addLayout(pickerRow);
+  pickerLine->addWidget(pickerTitle);
+  pickerLine->addWidget(picker_);
+  pickerLine->addStretch(1);
+  column->addWidget(pickerRow_);
 
-  goal_ = new QLineEdit(part);
+  goal_ = new QLineEdit(inner);
   goal_->setObjectName(QStringLiteral("goal"));
   goal_->setPlaceholderText(QStringLiteral("What will you focus on?"));
   goal_->setAccessibleName(QStringLiteral("Calendar focus goal"));
   column->addWidget(goal_);
 
-  checked_ = wrapped(QString(), part);
+  // Straight in the column: a wrapped line inside a nested widget is cut off when it grows.
+  checked_ = wrapped(QString(), inner);
   checked_->setObjectName(QStringLiteral("checked-at"));
   checked_->setFont(scaledFont(font(), captionFactor));
   setSecondary(*checked_);
   column->addWidget(checked_);
-  auto* rules = wrapped(QString::fromUtf8(rulesNote), part);
-  rules->setFont(scaledFont(font(), captionFactor));
-  setSecondary(*rules);
-  column->addWidget(rules);
-  return part;
+  rules_ = wrapped(QString::fromUtf8(rulesNote), inner);
+  rules_->setFont(scaledFont(font(), captionFactor));
+  setSecondary(*rules_);
+  column->addWidget(rules_);
 }
 
 QString CalendarFocusView::timeText(Date date) const {
@@ -249,11 +244,13 @@ void CalendarFocusView::redraw() {
   enabledRow_->setVisible(enabled);
   status_->present(model_.state(), [this](Date date) { return timeText(date); });
 
-  goalPart_->setVisible(enabled);
+  pickerRow_->setVisible(enabled);
+  goal_->setVisible(enabled);
+  rules_->setVisible(enabled);
   picker_->setEnabled(!busy);
   goal_->setEnabled(!busy);
   const auto& checkedAt = model_.checkedAt();
-  checked_->setVisible(checkedAt.has_value());
+  checked_->setVisible(enabled && checkedAt.has_value());
   if (checkedAt) {
     checked_->setText(QStringLiteral("Checked at %1. Availability is checked again when you start.")
                           .arg(timeText(*checkedAt)));

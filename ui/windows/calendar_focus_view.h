@@ -15,6 +15,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 
 namespace vorlane {
 
@@ -68,7 +69,7 @@ class CalendarFocusView final : public QWidget {
 
  private:
   QWidget* buildScrolledPart();
-  QWidget* buildGoalPart();
+  void addGoalPart(QWidget* inner, QVBoxLayout* column);
   // Draws everything from the model; changes nothing in it.
   void redraw();
   void fillPicker();
@@ -96,10 +97,11 @@ class CalendarFocusView final : public QWidget {
   QPushButton* disconnect_ = nullptr;
   CalendarFocusStatus* status_ = nullptr;
   QLabel* problem_ = nullptr;
-  QWidget* goalPart_ = nullptr;
+  QWidget* pickerRow_ = nullptr;
   QComboBox* picker_ = nullptr;
   QLineEdit* goal_ = nullptr;
   QLabel* checked_ = nullptr;
+  QLabel* rules_ = nullptr;
   QPushButton* close_ = nullptr;
   QPushButton* refresh_ = nullptr;
   QPushButton* start_ = nullptr;

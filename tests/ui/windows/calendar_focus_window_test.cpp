@@ -103,11 +103,17 @@ class CalendarFocusWindowTest : public ::testing::Test {
       if (watcher.context) watcher.onActive();
     }
   }
-  // Saves what the window looks like now, when VORLANE_SCREENSHOTS names a folder.
+  // Checks that no wrapped line is cut off, and saves what the window looks like now when
+  // VORLANE_SCREENSHOTS names a folder.
   void screenshot(const char* name) const {
-    const char* shots = std::getenv("VORLANE_SCREENSHOTS");
-    if (shots == nullptr || window() == nullptr) return;
     QApplication::processEvents();
+    for (const QLabel* label : window()->findChildren<QLabel*>()) {
+      if (!label->isVisible() || !label->wordWrap()) continue;
+      EXPECT_GE(label->height(), label->heightForWidth(label->width()))
+          << name << ": " << label->text().toStdString();
+    }
+    const char* shots = std::getenv("VORLANE_SCREENSHOTS");
+    if (shots == nullptr) return;
     window()->grab().save(QString::fromUtf8(shots) + "/calendar-focus-" + name + ".png");
   }
   UUID plan(const std::string& title, Date day) {
