@@ -42,15 +42,6 @@ CalendarFocusController::CalendarFocusController(Dependencies dependencies)
 void CalendarFocusController::show(
     CalendarFocusModel& model, DailyPrioritiesStore& priorities,
     std::function<void(int, const std::string&, std::optional<UUID>)> start) {
-  // Passes a start on only while this window is still on screen.
-  CalendarFocusView::Start guardedStart =
-      [this, alive = std::weak_ptr<int>(alive_), start = std::move(start)](
-          int minutes, const std::string& goal, std::optional<UUID> priority) {
-        if (alive.expired() || host_.window() == nullptr || !host_.window()->isVisible()) {
-          throw std::runtime_error(closedSentence);
-        }
-        start(minutes, goal, priority);
-      };
   CalendarFocusView::Services services{
       .clock = dependencies_.clock,
       .calendar = dependencies_.calendar,
@@ -62,9 +53,19 @@ void CalendarFocusController::show(
   };
   host_.show(QStringLiteral("Find a focus window \u2014 Vorlane"), QSize(width, height), true, true,
              [&](FeatureWindow::CloseAction close) -> QWidget* {
-               return new CalendarFocusView(model, priorities, std::move(guardedStart),
+               return new CalendarFocusView(model, priorities, guardedStart(std::move(start)),
                                             std::move(close), std::move(services));
              });
+}
+
+CalendarFocusView::Start CalendarFocusController::guardedStart(CalendarFocusView::Start start) {
+  return [this, alive = std::weak_ptr<int>(alive_), start = std::move(start)](
+             int minutes, const std::string& goal, std::optional<UUID> priority) {
+    if (alive.expired() || host_.window() == nullptr || !host_.window()->isVisible()) {
+      throw std::runtime_error(closedSentence);
+    }
+    start(minutes, goal, priority);
+  };
 }
 
 void CalendarFocusController::openCalendarsFolder() const {

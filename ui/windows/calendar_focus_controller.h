@@ -42,6 +42,10 @@ class CalendarFocusController final : public CalendarFocusWindow {
 
   FeatureWindow& host() { return host_; }
 
+  // What the view is given for `start`: passes a call on unchanged while this window is on
+  // screen; once it has closed, or the controller has gone, throws closedSentence instead.
+  CalendarFocusView::Start guardedStart(CalendarFocusView::Start start);
+
   // The sentence of a start that arrives after the window has gone.
   static constexpr const char* closedSentence = "The calendar focus window was closed.";
 

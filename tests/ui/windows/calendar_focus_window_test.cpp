@@ -401,5 +401,35 @@ TEST_F(CalendarFocusWindowTest, BecomingActiveReadsOnceAndNotWhileAReadRuns) {
     EXPECT_TRUE(watcher.context.isNull()) << "gone with the view";
 }
 
+// A start that arrives once the window has gone (or its controller) reaches nobody.
+TEST_F(CalendarFocusWindowTest, AStartIsPassedOnOnlyWhileTheWindowIsOnScreen) {
+  enabledModel();
+  const auto start = [this](int minutes, const std::string& goal, std::optional<UUID> id) {
+    starts.push_back({minutes, goal, id});
+  };
+  const std::string closed = CalendarFocusController::closedSentence;
+  const auto refusal = [](const CalendarFocusView::Start& guarded) {
+    try {
+      guarded(20, "Sketch", std::nullopt);
+    } catch (const std::exception& error) {
+      return std::string(error.what());
+    }
+    return std::string("passed on");
+  };
+  const auto beforeShowing = controller->guardedStart(start);
+  EXPECT_EQ(refusal(beforeShowing), closed) << "no window yet";
+  open();
+  const auto whileShown = controller->guardedStart(start);
+  EXPECT_EQ(refusal(whileShown), "passed on");
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0].minutes, 20);
+  window()->close();
+  EXPECT_EQ(refusal(whileShown), closed);
+  open();
+  controller.reset();
+  EXPECT_EQ(refusal(whileShown), closed) << "the controller has gone";
+  EXPECT_EQ(starts.size(), 1u);
+}
+
 }  // namespace
 }  // namespace vorlane
