@@ -331,10 +331,12 @@ void CalendarFocusView::startFocus() {
 }
 
 void CalendarFocusView::openSettings() {
+  problem_->hide();
   guarded([this] {
-    problem_->hide();
     if (services_.openCalendarsFolder) services_.openCalendarsFolder();
-    // Nothing else would ever ask again once the user said no.
+  });
+  // Nothing else would ever ask again once the user said no, whatever became of the folder.
+  guarded([this] {
     if (model_.access() == CalendarAccess::refused) model_.askAgain();
   });
 }

@@ -431,5 +431,58 @@ TEST_F(CalendarFocusWindowTest, AStartIsPassedOnOnlyWhileTheWindowIsOnScreen) {
   EXPECT_EQ(starts.size(), 1u);
 }
 
+// The folder cannot be made, or the desktop's opener throws: the window stays and says so
+// only when there is something to say.
+TEST_F(CalendarFocusWindowTest, APrivacyLinkThatCannotOpenTheFolderLeavesTheWindowWorking) {
+  struct Row {
+    const char* name;
+    bool fileInTheWay;
+    bool openerThrows;
+    std::size_t opens;
+    std::string problem;
+  };
+  const Row rows[] = {
+      {"a file where the folder belongs", true, false, 0, ""},
+      {"the opener throws", false, true, 1, "no file manager"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::filesystem::remove_all(folder.path() / "Vorlane");
+    if (row.fileInTheWay) {
+      std::filesystem::create_directories(folder.path() / "Vorlane");
+      testing::writeFile(folder.path() / "Vorlane" / "calendars", "not a folder");
+    }
+    std::size_t opens = 0;
+    controller = std::make_unique<CalendarFocusController>(CalendarFocusController::Dependencies{
+        .clock = clock,
+        .calendar = [] { return berlin; },
+        .openUrl =
+            [&opens, &row](const QUrl&) {
+              ++opens;
+              if (row.openerThrows) throw std::runtime_error("no file manager");
+            },
+        .calendarsFolder =
+            [this] { return std::optional(folder.path() / "Vorlane" / "calendars"); },
+        .watchActivation = nullptr,
+    });
+    source = std::make_shared<FakeCalendarSource>();
+    source->accessNow = CalendarAccess::refused;
+    makeModel();
+    open();
+    click(view().enableButton());
+    click(view().status()->settingsButton());
+    EXPECT_EQ(opens, row.opens);
+    EXPECT_EQ(source->accessRequests.size(), 1u) << "asked again all the same";
+    QLabel* problem = view().findChild<QLabel*>("problem");
+    ASSERT_NE(problem, nullptr);
+    EXPECT_EQ(shown(problem), !row.problem.empty());
+    if (!row.problem.empty()) {
+      EXPECT_EQ(problem->text().toStdString(), row.problem);
+    }
+    EXPECT_TRUE(window()->isVisible());
+    window()->close();
+  }
+}
+
 }  // namespace
 }  // namespace vorlane
