@@ -2,14 +2,13 @@
 
 #include <QCoreApplication>
 #include <QThread>
-#include <system_error>
 
 #include "coordination/calendar_focus_model.h"
 #include "core/visits/visit_scheduler.h"
 #include "platform/logging/log.h"
-#include "ui/windows/about_window.h"
-#include "ui/windows/welcome_window.h"
-#include "ui/windows/window_placement.h"
+#include "ui/preferences/preferences_window.h"
+#include "ui/windows/about_controller.h"
+#include "ui/windows/welcome_controller.h"
 
 namespace vorlane {
 namespace {
@@ -66,9 +65,9 @@ bool AppDelegate::applicationDidFinishLaunching() {
       [store = preferencesStore_] { return store->preferences(); });
   auto ticker = services_.makeTicker(tickInterval);
   auto notifications = services_.makeNotifications();
-  focusHistory_ = std::make_shared<FocusHistoryStore>(&services_.records());
-  recovery_ = std::make_shared<FocusRecoveryStore>(&services_.records());
-  priorities_ = std::make_shared<DailyPrioritiesStore>(&services_.records());
+  focusHistory_ = std::make_shared<RecordFocusHistoryStore>(&services_.records());
+  recovery_ = std::make_shared<RecordFocusRecoveryStore>(&services_.records());
+  priorities_ = std::make_shared<RecordDailyPrioritiesStore>(&services_.records());
 
   coordinator_ = VisitCoordinator::create({
       .clock = clock,
@@ -89,14 +88,13 @@ bool AppDelegate::applicationDidFinishLaunching() {
       .hotKeys = services_.makeHotKeys(),
       .sessionTimers = services_.sessionTimers(),
       .calendar = [services = &services_] { return services->calendar(); },
-      .windows = services_.makeFeatureWindows(),
+      .windows = windows().features,
       .systemEvents = services_.makeSystemEvents(),
       .calendarFocus = makeCalendarFocus(services_, clock, preferencesStore_),
   });
 
-  preferencesStore_->setOnChange([self = QPointer<AppDelegate>(this)](const Preferences& p) {
-    if (self) self->preferencesChanged(p);
-  });
+  launchAtLogin_ = std::make_unique<LaunchAtLoginSetting>(
+      *preferencesStore_, [services = &services_] { return services->makeLaunchAtLogin(); });
   makeStatusItem();
   coordinator_->start();
   if (!preferencesStore_->preferences().hasCompletedOnboarding) showOnboarding();
@@ -112,41 +110,12 @@ void AppDelegate::applicationWillTerminate() {
   Log::lifecycle().info("Vorlane terminating");
 }
 
-void AppDelegate::preferencesChanged(const Preferences& preferences) {
-  assertMainThread();
-  if (coordinator_) coordinator_->applyPreferences();
-  applyLaunchAtLogin(preferences.launchAtLogin);
-}
-
-void AppDelegate::applyLaunchAtLogin(bool enabled) {
-  if (!launchAtLogin_) launchAtLogin_ = services_.makeLaunchAtLogin();
-  if (!launchAtLogin_) {
-    Log::lifecycle().error("launch at login failed: %s", std::string("no home folder"));
-    return;
-  }
-  try {
-    const bool isEnabled = launchAtLogin_->status() == LaunchAtLoginStatus::enabled;
-    if (enabled && !isEnabled) launchAtLogin_->registerApp();
-    if (!enabled && isEnabled) launchAtLogin_->unregisterApp();
-  } catch (const std::system_error& error) {
-    Log::lifecycle().error("launch at login failed: %s", error.code().message());
-    return;
-  } catch (const std::exception& error) {
-    Log::lifecycle().error("launch at login failed: %s", std::string(error.what()));
-    return;
-  }
-  Log::lifecycle().info("launch at login set to %{bool}d", enabled);
-}
-
 void AppDelegate::showAbout() {
   assertMainThread();
-  if (!aboutWindow_) {
-    QString version = QCoreApplication::applicationVersion();
-    if (version.isEmpty()) version = QString::fromLatin1(fallbackVersion);
-    aboutWindow_ = new AboutWindow(version, QString::fromLatin1(muteHotKeyName));
-    centreOnPointerScreen(*aboutWindow_);
-  }
-  bringToFront(*aboutWindow_);
+  if (!windows().about) return;
+  QString version = QCoreApplication::applicationVersion();
+  if (version.isEmpty()) version = QString::fromLatin1(fallbackVersion);
+  windows().about->show(version, QString::fromLatin1(muteHotKeyName));
 }
 
 void AppDelegate::showOnboarding() {
@@ -155,52 +124,44 @@ void AppDelegate::showOnboarding() {
   if (preferencesStore_) {
     preferencesStore_->modify([](Preferences& p) { p.hasCompletedOnboarding = true; });
   }
-  if (onboardingWindow_) {
-    onboardingWindow_->close();
-    onboardingWindow_->deleteLater();
-  }
-  const QPointer<AppDelegate> self(this);
-  auto* window = new WelcomeWindow(
-      QString::fromLatin1(muteHotKeyName),
-      [self] {
-        if (self) self->vorlaneNow();
-      },
-      [self] {
-        if (self) self->dismissOnboarding();
-      });
-  centreOnPointerScreen(*window);
-  onboardingWindow_ = window;
-  bringToFront(*window);
-}
-
-void AppDelegate::dismissOnboarding() {
-  // Runs inside the window's own handler: it goes once control is back in the loop.
-  if (!onboardingWindow_) return;
-  onboardingWindow_->close();
-  onboardingWindow_->deleteLater();
-  onboardingWindow_ = nullptr;
+  if (!windows().welcome) return;
+  windows().welcome->show(QString::fromLatin1(muteHotKeyName),
+                          [self = QPointer<AppDelegate>(this)] {
+                            if (self) self->vorlaneNow();
+                          });
 }
 
 void AppDelegate::vorlaneNow() {
   if (coordinator_) coordinator_->vorlaneNow();
 }
 
-QWidget* AppDelegate::onboardingWindow() const { return onboardingWindow_.data(); }
-QWidget* AppDelegate::aboutWindow() const { return aboutWindow_.data(); }
+WindowRegistry& AppDelegate::windows() {
+  if (!windows_) windows_ = services_.makeWindows();
+  return *windows_;
+}
+
+QWidget* AppDelegate::onboardingWindow() const {
+  if (!windows_ || !windows_->welcome || !windows_->welcome->isOpen()) return nullptr;
+  return windows_->welcome->host().window();
+}
+
+QWidget* AppDelegate::aboutWindow() const {
+  return windows_ && windows_->about ? windows_->about->host().window() : nullptr;
+}
 
 void AppDelegate::tearDown() {
-  if (preferencesStore_) preferencesStore_->setOnChange(nullptr);
-  delete onboardingWindow_.data();
-  delete aboutWindow_.data();
+  launchAtLogin_.reset();
+  delete preferencesWindow_.data();  // before the preferences store and speech it uses
   statusItem_.reset();
   // The coordinator first: it still uses the presenter, speech and stores, and it releases
   // its key grabs while the X connection lives.
   coordinator_.reset();
+  // The windows before the stores their contents read.
+  windows_.reset();
   focusHistory_.reset();
   recovery_.reset();
   priorities_.reset();
   reminderStore_.reset();
-  launchAtLogin_.reset();
   speech_.reset();
   presenter_.reset();
   timeChanges_.reset();  // after the mascot: its clock listens to it

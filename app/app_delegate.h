@@ -3,32 +3,35 @@
 #include <QObject>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 #include "app/app_services.h"
+#include "app/window_registry.h"
 #include "coordination/visit_coordinator.h"
-#include "platform/persistence/daily_priorities_store.h"
-#include "platform/persistence/focus_history_store.h"
-#include "platform/persistence/focus_recovery_store.h"
+#include "platform/persistence/record_daily_priorities_store.h"
+#include "platform/persistence/record_focus_history_store.h"
+#include "platform/persistence/record_focus_recovery_store.h"
 #include "platform/persistence/record_preferences_store.h"
-#include "platform/session/launch_at_login.h"
+#include "platform/session/launch_at_login_setting.h"
+#include "ui/kit/desktop_texts.h"
 #include "ui/overlays/time_change_notifier.h"
+#include "ui/preferences/preferences_navigation.h"
 #include "ui/tray/status_item_controller.h"
 
 class QWidget;
 
 namespace vorlane {
 
-class AboutWindow;
-class WelcomeWindow;
+class PreferencesWindow;
 
 // The application shell: builds the whole object graph in one fixed order, owns it for the
-// life of the process, opens the welcome and About windows, mirrors the launch-at-login
-// setting into the desktop's autostart entries and saves the running focus when the
+// life of the process, opens the welcome and About windows, has the launch-at-login setting
+// mirrored into the desktop's autostart entries and saves the running focus when the
 // application ends. Main thread only; closures it hands out hold it through a QPointer.
 class AppDelegate final : public QObject {
  public:
   // The hot key as the welcome and About windows name it.
-  static constexpr const char* muteHotKeyName = "Ctrl+Alt+Super+M";
+  static constexpr const char* muteHotKeyName = muteShortcutName;
   // Shown when the application carries no version.
   static constexpr const char* fallbackVersion = "0.1.0";
 
@@ -46,19 +49,21 @@ class AppDelegate final : public QObject {
   void showAbout();
   // Marks onboarding done, then opens a new welcome window.
   void showOnboarding();
+  // Sends the mascot on a visit at once, as the welcome's "Show me" does.
+  void vorlaneNow();
 
   // What launch built; null before launch.
   VisitCoordinator* coordinator() const { return coordinator_.get(); }
   RecordPreferencesStore* preferencesStore() const { return preferencesStore_.get(); }
   SpeechService* speech() const { return speech_.get(); }
+  // The welcome window while it is on screen.
   QWidget* onboardingWindow() const;
+  // The About window once made, open or closed.
   QWidget* aboutWindow() const;
 
  private:
-  void preferencesChanged(const Preferences& preferences);
-  void applyLaunchAtLogin(bool enabled);
-  void dismissOnboarding();
-  void vorlaneNow();
+  // The registered windows, made on first use (launch, or About before it).
+  WindowRegistry& windows();
   // Frees what launch built, users before what they use.
   void tearDown();
 
@@ -71,9 +76,8 @@ class AppDelegate final : public QObject {
   std::shared_ptr<FocusHistoryStore> focusHistory_;
   std::shared_ptr<FocusRecoveryStore> recovery_;
   std::shared_ptr<DailyPrioritiesStore> priorities_;
-  std::unique_ptr<LaunchAtLoginService> launchAtLogin_;
-  QPointer<WelcomeWindow> onboardingWindow_;
-  QPointer<AboutWindow> aboutWindow_;
+  std::unique_ptr<LaunchAtLoginSetting> launchAtLogin_;
+  std::optional<WindowRegistry> windows_;
   bool launched_ = false;
   bool terminated_ = false;
 
@@ -89,6 +93,19 @@ class AppDelegate final : public QObject {
 
   std::unique_ptr<TimeChangeNotifier> timeChanges_;
   std::unique_ptr<StatusItemController> statusItem_;
+
+  // The preferences window (app_delegate_preferences.cpp).
+ public:
+  // Selects `section` first when one is given (also in an open window); then brings the
+  // window, made on first use, to the front. Does nothing before launch.
+  void showPreferences(std::optional<PreferencesSection> section = std::nullopt);
+  QWidget* preferencesWindow() const;
+  PreferencesNavigation& preferencesNavigation() { return preferencesNavigation_; }
+
+ private:
+  // The one selection of the process: reopening the window shows the last panel.
+  PreferencesNavigation preferencesNavigation_;
+  QPointer<PreferencesWindow> preferencesWindow_;
 };
 
 }  // namespace vorlane

@@ -35,13 +35,18 @@ void AppDelegate::makeStatusItem() {
     hooks.resetMascot = [mascot] {
       if (auto* m = mascot()) m->resetPlacement();
     };
-    hooks.applyPresenceMode = [presenter] {
-      if (const auto p = presenter.lock()) p->applyPresenceMode();
+  }
+  // Only registered windows get an entry that opens them; no preferences window yet.
+  if (windows().about) {
+    hooks.openAbout = [self] {
+      if (self) self->showAbout();
     };
   }
-  // No preferences window exists yet: its entries stay disabled.
-  hooks.openAbout = [self] {
-    if (self) self->showAbout();
+  hooks.openPreferences = [self] {
+    if (self) self->showPreferences();
+  };
+  hooks.openAppearance = [self] {
+    if (self) self->showPreferences(PreferencesSection::appearance);
   };
   hooks.quit = [] { QCoreApplication::quit(); };
   statusItem_ = std::make_unique<StatusItemController>(StatusItemController::Dependencies{

@@ -3,8 +3,8 @@
 #include <functional>
 #include <memory>
 
+#include "app/window_registry.h"
 #include "coordination/environment_snapshot_source.h"
-#include "coordination/feature_windows.h"
 #include "coordination/hot_key_registrar.h"
 #include "coordination/repeating_timer.h"
 #include "coordination/system_event_source.h"
@@ -18,6 +18,7 @@
 #include "core/settings/preferences_store.h"
 #include "foundation/calendar.h"
 #include "platform/persistence/record_store.h"
+#include "platform/services/voice_catalogue.h"
 #include "platform/session/launch_at_login.h"
 
 namespace vorlane {
@@ -47,13 +48,16 @@ class AppServices {
   virtual std::shared_ptr<EnvironmentSnapshotSource> makeEnvironment() = 0;
   virtual std::shared_ptr<HotKeyRegistrar> makeHotKeys() = 0;
   virtual RepeatingTimerFactory sessionTimers() = 0;
-  virtual FeatureWindowControllers makeFeatureWindows() = 0;
+  // Every window, as window_registry.cpp lists them.
+  virtual WindowRegistry makeWindows() = 0;
   // The screen going away and coming back, and the machine waking.
   virtual std::shared_ptr<SystemEventSource> makeSystemEvents() = 0;
   // None when the login items cannot be reached (no home folder).
   virtual std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() = 0;
   // The calendar's busy times, asking the user before the first read.
   virtual std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource() = 0;
+  // The voices the speech made by makeSpeech offers the user; none when it offers no choice.
+  virtual std::shared_ptr<const VoiceCatalogue> voiceCatalogue() { return nullptr; }
 };
 
 }  // namespace vorlane

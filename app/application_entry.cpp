@@ -3,9 +3,11 @@
 #include <malloc.h>
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "app/app_delegate.h"
 #include "app/display_check.h"
@@ -14,6 +16,8 @@
 #include "foundation/system_zone.h"
 #include "platform/logging/log.h"
 #include "platform/logging/log_handler.h"
+#include "platform/session/instance_activation.h"
+#include "platform/session/instance_lock.h"
 
 #ifndef VORLANE_VERSION
 #define VORLANE_VERSION ""
@@ -38,6 +42,31 @@ void logZoneFallback(const std::string& zoneId) {
       zoneId);
 }
 
+// Takes this session's instance lock. Without one (no folder for it, or locks refused) the
+// launch goes on unguarded, with an error line.
+std::unique_ptr<InstanceLock> takeInstanceLock() {
+  const auto file = InstanceLock::defaultLockFile();
+  if (!file) {
+    Log::lifecycle().error("no runtime or config folder: a second launch cannot be detected");
+    return nullptr;
+  }
+  auto lock = std::make_unique<InstanceLock>(*file);
+  if (lock->state() == InstanceLock::State::unavailable) {
+    Log::lifecycle().error("instance lock %{public}s unavailable: %{public}s", file->string(),
+                           lock->problem());
+  }
+  return lock;
+}
+
+// The second launch: asks the running Vorlane to show itself, says so, and ends with 0.
+int handOverToRunningInstance(int argc, char** argv) {
+  const QCoreApplication application(argc, argv);  // for the bus
+  const bool shown = InstanceActivation::activateRunning(QDBusConnection::sessionBus());
+  std::fprintf(stderr, "vorlane: Vorlane is already running%s\n",
+               shown ? "; it shows itself now" : "");
+  return 0;
+}
+
 }  // namespace
 
 int runApplication(int argc, char** argv) {
@@ -50,6 +79,11 @@ int runApplication(int argc, char** argv) {
     return 1;
   }
   setenv("QT_QPA_PLATFORM", qtPlatformsFor(environment).c_str(), 1);
+  // Held until the process ends.
+  const std::unique_ptr<InstanceLock> instance = takeInstanceLock();
+  if (instance && instance->state() == InstanceLock::State::heldElsewhere) {
+    return handOverToRunningInstance(argc, argv);
+  }
   // The few threads (the X event queue, the bus) allocate little and never at the same time:
   // one heap serves them all, rather than a heap of its own each.
   mallopt(M_ARENA_MAX, 1);
@@ -74,6 +108,9 @@ int runApplication(int argc, char** argv) {
     std::fprintf(stderr, "vorlane: nothing to show in this build\n");
     return 1;
   }
+  // A second launch reaches this one through the bus and sees the mascot visit, as "Show me".
+  const auto activation = InstanceActivation::publish(
+      QDBusConnection::sessionBus(), [&delegate] { delegate.vorlaneNow(); });
   // Start-up frees much of what it built (the scene, the menus, the settings); the freed
   // pages go back once the first drawing is done.
   QTimer::singleShot(5000, [] { malloc_trim(0); });

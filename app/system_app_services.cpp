@@ -18,10 +18,8 @@
 #include "platform/services/timer_ticker.h"
 #include "platform/services/user_notification_service.h"
 #include "ui/mascot/mascot_window_controller.h"
-#include "ui/window/qt_screen_provider.h"
+#include "ui/mascot_window/qt_screen_provider.h"
 #include "ui/windows/calendar_consent_prompt.h"
-#include "ui/windows/calendar_focus_controller.h"
-#include "ui/windows/quick_command_controller.h"
 
 namespace vorlane {
 
@@ -60,6 +58,8 @@ std::shared_ptr<VisitPresenter> SystemAppServices::makePresenter(
       .watchesScreens = true,
       .pointerLocation = nullptr,
       .trayAvailable = nullptr,
+      .systemEvents = makeSystemEvents(),
+      .doubleClickInterval = nullptr,
   });
 }
 
@@ -72,7 +72,9 @@ std::function<bool()> SystemAppServices::prefersReducedMotion() {
 }
 
 std::shared_ptr<SpeechService> SystemAppServices::makeSpeech(PreferencesStore& preferences) {
-  return std::make_shared<FliteSpeechService>(preferences);
+  auto speech = std::make_shared<FliteSpeechService>(preferences);
+  voices_ = speech;
+  return speech;
 }
 
 std::shared_ptr<const Clock> SystemAppServices::clock() { return clock_; }
@@ -97,13 +99,10 @@ std::shared_ptr<HotKeyRegistrar> SystemAppServices::makeHotKeys() {
 
 RepeatingTimerFactory SystemAppServices::sessionTimers() { return QtRepeatingTimer::factory(); }
 
-FeatureWindowControllers SystemAppServices::makeFeatureWindows() {
-  // Only some windows exist yet; the coordinator keeps the others' commands disabled.
-  FeatureWindowControllers windows;
-  windows.quickCommands = std::make_shared<QuickCommandController>();
-  windows.calendar = std::make_shared<CalendarFocusController>(
-      CalendarFocusController::Dependencies{.clock = clock_, .calendar = Calendar::current});
-  return windows;
+WindowRegistry SystemAppServices::makeWindows() {
+  return registeredWindows({.clock = clock_,
+                            .calendar = [] { return Calendar::current(); },
+                            .services = windowServices_.services()});
 }
 
 std::shared_ptr<SystemEventSource> SystemAppServices::makeSystemEvents() {

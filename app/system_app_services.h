@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/app_services.h"
+#include "ui/kit/system_window_services.h"
 
 namespace vorlane {
 
@@ -34,10 +35,11 @@ class SystemAppServices final : public AppServices {
   std::shared_ptr<EnvironmentSnapshotSource> makeEnvironment() override;
   std::shared_ptr<HotKeyRegistrar> makeHotKeys() override;
   RepeatingTimerFactory sessionTimers() override;
-  FeatureWindowControllers makeFeatureWindows() override;
+  WindowRegistry makeWindows() override;
   std::shared_ptr<SystemEventSource> makeSystemEvents() override;
   std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() override;
   std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource() override;
+  std::shared_ptr<const VoiceCatalogue> voiceCatalogue() override { return voices_.lock(); }
 
  private:
   std::unique_ptr<RecordStore> records_;
@@ -50,6 +52,10 @@ class SystemAppServices final : public AppServices {
   std::shared_ptr<ReducedMotionSetting> reducedMotion_;
   // Outlives the calendar source that asks through it.
   std::unique_ptr<CalendarConsentPrompt> consentPrompt_;
+  // Outlives the windows made by makeWindows.
+  SystemWindowServices windowServices_;
+  // The speech service made last, which lists its own voices.
+  std::weak_ptr<const VoiceCatalogue> voices_;
 };
 
 }  // namespace vorlane

@@ -103,6 +103,9 @@ measure() {
 
 # Vorlane: welcomed already, peeking, in its own home.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+# A runtime folder of its own: a Vorlane the user is running holds the one in theirs.
+mkdir -p -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
 export TZ=UTC LC_ALL=C.UTF-8 PULSE_SERVER="unix:$work/no-pulse"
 unset JOURNAL_STREAM WAYLAND_DISPLAY
 start_desktop vorlane

@@ -14,7 +14,7 @@
 
 #include "ui/mascot/character_factory.h"
 #include "ui/mascot/mascot_scene.h"
-#include "ui/window/content_mask.h"
+#include "ui/mascot_window/content_mask.h"
 
 namespace vorlane {
 namespace {

@@ -1,32 +1,26 @@
 #include "coordination/visit_coordinator.h"
 
-#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
-#include "platform/logging/log.h"
+#include "core/suppression/suppression_reason.h"
 #include "foundation/date_description.h"
+#include "platform/logging/log.h"
 
 namespace vorlane {
 namespace {
-
-// A reminder stays stored this long after it expires.
-constexpr double pruneGrace = 150;
 
 template <class T>
 void require(const T& dependency, const char* name) {
   if (!dependency) throw std::invalid_argument(std::string("VisitCoordinator needs ") + name);
 }
 
+bool isCompletionVisit(const Visit& visit) {
+  const auto kind = visit.kind.value();
+  return kind == Visit::Kind::Case::pomodoroComplete || kind == Visit::Kind::Case::breakComplete;
+}
+
 }  // namespace
-
-std::int64_t VisitCoordinator::effectiveWorkMinutes(const Preferences& preferences) {
-  return std::clamp<std::int64_t>(preferences.workMinutes, 1, 90);
-}
-
-std::int64_t VisitCoordinator::effectiveBreakMinutes(const Preferences& preferences) {
-  return std::clamp<std::int64_t>(preferences.breakMinutes, 1, 30);
-}
 
 std::shared_ptr<VisitCoordinator> VisitCoordinator::create(Dependencies dependencies) {
   require(dependencies.clock, "a clock");
@@ -41,72 +35,120 @@ std::shared_ptr<VisitCoordinator> VisitCoordinator::create(Dependencies dependen
   require(dependencies.recovery, "a focus recovery store");
   require(dependencies.priorities, "a daily priorities store");
   if (!dependencies.environmentSnapshot) require(dependencies.environment, "an environment source");
+  if (!dependencies.prefersReducedMotion) dependencies.prefersReducedMotion = [] { return false; };
+  if (!dependencies.random) dependencies.random = std::make_shared<SystemRandomGenerator>();
+  if (!dependencies.calendar) dependencies.calendar = [] { return Calendar::current(); };
 
-  auto coordinator = std::make_shared<VisitCoordinator>(ConstructionKey{}, std::move(dependencies));
-  // These steps hand out weak references, which do not exist inside the constructor.
-  coordinator->restoreCheckpoint();
-  coordinator->installAccomplishmentHook();
-  coordinator->idleInvitations_.reset(coordinator->clock_->now());
+  auto coordinator = std::make_shared<VisitCoordinator>(ConstructionKey{}, dependencies);
+  // The parts are wired through weak references, which do not exist inside the constructor.
+  coordinator->makeParts(dependencies);
   return coordinator;
 }
 
-VisitCoordinator::VisitCoordinator(ConstructionKey, Dependencies d)
-    : clock_(std::move(d.clock)),
-      scheduler_(std::move(d.scheduler)),
-      ticker_(std::move(d.ticker)),
-      presenter_(std::move(d.presenter)),
-      speech_(std::move(d.speech)),
-      notifications_(std::move(d.notifications)),
-      preferencesStore_(std::move(d.preferencesStore)),
-      reminderStore_(std::move(d.reminderStore)),
-      environmentSnapshot_(std::move(d.environmentSnapshot)),
-      prefersReducedMotion_(d.prefersReducedMotion ? std::move(d.prefersReducedMotion)
-                                                   : [] { return false; }),
-      focusHistory_(std::move(d.focusHistory)),
-      priorities_(std::move(d.priorities)),
-      windows_(std::move(d.windows)),
-      random_(d.random ? std::move(d.random) : std::make_shared<SystemRandomGenerator>()),
-      pomodoro_(effectiveWorkMinutes(preferencesStore_->preferences()),
-                effectiveBreakMinutes(preferencesStore_->preferences())),
-      recovery_(std::move(d.recovery)),
-      hotKeys_(std::move(d.hotKeys)),
-      sessionTimer_(d.sessionTimers ? d.sessionTimers() : nullptr),
-      environment_(std::move(d.environment)),
-      calendarProvider_(d.calendar ? std::move(d.calendar) : [] { return Calendar::current(); }),
-      systemEvents_(std::move(d.systemEvents)),
-      calendarFocus_(std::move(d.calendarFocus)) {}
+VisitCoordinator::VisitCoordinator(ConstructionKey, const Dependencies& d)
+    : clock_(d.clock),
+      scheduler_(d.scheduler),
+      ticker_(d.ticker),
+      presenter_(d.presenter),
+      speech_(d.speech),
+      notifications_(d.notifications),
+      preferencesStore_(d.preferencesStore),
+      focusHistory_(d.focusHistory),
+      priorities_(d.priorities),
+      windows_(d.windows),
+      hotKeys_(d.hotKeys),
+      calendarProvider_(d.calendar),
+      systemEvents_(d.systemEvents),
+      calendarFocus_(d.calendarFocus) {}
 
-void VisitCoordinator::restoreCheckpoint() {
-  const auto& checkpoint = recovery_->document().value();
-  if (!checkpoint) return;
-  // A refused checkpoint stays stored; the session starts idle.
-  if (!pomodoro_.restore(checkpoint->session)) return;
-  nextStep_ = checkpoint->nextStep;
-  isStarterFocus_ = checkpoint->isStarter;
-  activePriorityID_ = checkpoint->priorityID;
+std::function<void()> VisitCoordinator::weakly(void (VisitCoordinator::*action)()) {
+  return [weak = weak_from_this(), action] {
+    if (const auto self = weak.lock()) ((*self).*action)();
+  };
 }
 
-void VisitCoordinator::installAccomplishmentHook() {
-  focusHistory_->setOnAccomplished(
-      [weak = weak_from_this()](const FocusHistoryEntry& entry, Date at) {
-        const auto self = weak.lock();
-        if (!self || !entry.priorityID) return;
-        const UUID id = *entry.priorityID;
-        const auto& items = self->priorities_->plan().items();
-        if (std::none_of(items.begin(), items.end(),
-                         [&](const DailyPriority& item) { return item.id == id; })) {
-          return;
-        }
-        // Saves a marked copy and publishes it only once saved; errors go to the history.
-        self->priorities_->apply([&](DailyPriorities& plan) { plan.markAccomplished(id, at); });
-      });
+void VisitCoordinator::makeParts(Dependencies& d) {
+  const auto weak = weak_from_this();
+  reminders_ = std::make_unique<ReminderCoordinator>(
+      clock_, scheduler_, std::move(d.reminderStore), calendarProvider_,
+      ReminderCoordinator::Hooks{.stateChanged = weakly(&VisitCoordinator::signalStateChanged),
+                                 .muteChanged = weakly(&VisitCoordinator::refreshQuickActions)});
+
+  delivery_ = VisitDelivery::create(
+      {.clock = clock_,
+       .presenter = presenter_,
+       .speech = speech_,
+       .notifications = notifications_,
+       .preferencesStore = preferencesStore_,
+       .environmentSnapshot = std::move(d.environmentSnapshot),
+       .environment = std::move(d.environment)},
+      {.mutedUntil = [weak]() -> std::optional<Date> {
+         const auto self = weak.lock();
+         return self ? self->reminders_->mutedUntil() : std::nullopt;
+       },
+       .presenting = [weak](const Visit& visit) {
+         if (const auto self = weak.lock()) self->reminders_->visitPresenting(visit);
+       },
+       .stateChanged = weakly(&VisitCoordinator::signalStateChanged)});
+
+  nudges_ = std::make_unique<IdleNudges>(
+      IdleNudges::Dependencies{.clock = clock_,
+                               .presenter = presenter_,
+                               .preferencesStore = preferencesStore_,
+                               .random = d.random,
+                               .focusEditor = windows_.focusEditor,
+                               .calendar = calendarProvider_,
+                               .prefersReducedMotion = d.prefersReducedMotion},
+      IdleNudges::Hooks{.mayShow = [weak](Date date) {
+                          const auto self = weak.lock();
+                          return self && self->delivery_->suppressionDecision(date).isAllowed();
+                        },
+                        .enqueue = [weak](const Visit& visit) {
+                          if (const auto self = weak.lock()) self->enqueue(visit);
+                        },
+                        .stateChanged = weakly(&VisitCoordinator::signalStateChanged)});
+
+  focus_ = FocusCoordinator::create(
+      {.clock = clock_,
+       .presenter = presenter_,
+       .notifications = notifications_,
+       .preferencesStore = preferencesStore_,
+       .focusHistory = focusHistory_,
+       .recovery = std::move(d.recovery),
+       .priorities = priorities_,
+       .focusEditor = windows_.focusEditor,
+       .resumeNotes = windows_.resumeNotes,
+       .focusHistoryWindow = windows_.focusHistory,
+       .sessionTimers = std::move(d.sessionTimers),
+       .calendar = calendarProvider_,
+       .prefersReducedMotion = std::move(d.prefersReducedMotion)},
+      {.enqueue = [weak](const Visit& visit) {
+         if (const auto self = weak.lock()) self->enqueue(visit);
+       },
+       .suppressionDecision = [weak](Date date) {
+         const auto self = weak.lock();
+         // Gone: nothing may show.
+         return self ? self->delivery_->suppressionDecision(date)
+                     : SuppressionDecision::suppress(SuppressionReason::screenUnavailable());
+       },
+       .withdrawHeldCompletions = [weak] {
+         if (const auto self = weak.lock()) self->delivery_->withdraw(isCompletionVisit);
+       },
+       .userBusy = [weak](Date now) {
+         if (const auto self = weak.lock()) self->nudges_->restartInvitationWait(now);
+       },
+       .refreshQuickActions = weakly(&VisitCoordinator::refreshQuickActions),
+       .stateChanged = weakly(&VisitCoordinator::signalStateChanged),
+       .deliverPendingWake = [weak] {
+         const auto self = weak.lock();
+         if (self && self->systemEvents_) self->systemEvents_->deliverPendingWake();
+       }});
 }
 
 void VisitCoordinator::start() {
   const Date now = clock_->now();
-  idleInvitations_.reset(now);
-  encouragements_.reset(now, *random_);
-  scheduler_->setReminders(reminderStore_->reminders());
+  nudges_->restart(now);
+  reminders_->handToScheduler();
   scheduler_->onSkippedStaleVisits = [](const std::vector<Date>& dates) {
     for (const Date date : dates) {
       Log::scheduling().info("skipping stale visit for %{public}s, machine was probably asleep",
@@ -124,7 +166,7 @@ void VisitCoordinator::start() {
   presenter_->onCharacterClicked = [weak = weak_from_this()] {
     const auto self = weak.lock();
     // A click starts the break only while a finished focus waits for it.
-    if (self && self->pomodoro_.phase().is<PomodoroSession::Phase::AwaitingBreak>()) {
+    if (self && self->pomodoro().phase().is<PomodoroSession::Phase::AwaitingBreak>()) {
       self->startBreak();
     }
   };
@@ -134,29 +176,33 @@ void VisitCoordinator::start() {
   // Anchors the scheduler here, so nothing due before start-up is shown.
   scheduler_->dueVisits();
   applyPreferences();
-  // A session restored from its checkpoint shows at once.
-  if (pomodoro_.isPaused()) updateSessionDisplay();
+  preferencesSubscription_ = preferencesStore_->changes().subscribe(
+      [weak = weak_from_this()](const Preferences&) {
+        if (const auto self = weak.lock()) self->applyPreferences();
+      });
+  focus_->start();
 }
 
 void VisitCoordinator::applyPreferences() {
   const Preferences preferences = preferencesStore_->preferences();
-  pomodoro_.setWorkDuration(static_cast<double>(effectiveWorkMinutes(preferences)) * 60);
-  pomodoro_.setBreakDuration(static_cast<double>(effectiveBreakMinutes(preferences)) * 60);
+  focus_->applyPreferences(preferences);
   presenter_->setPreferredScreenID(preferences.preferredScreenID);
   presenter_->applyPresenceMode();
   refreshQuickActions();
   signalStateChanged();
 }
 
+void VisitCoordinator::enqueue(const Visit& visit) { delivery_->enqueue(visit); }
+
 void VisitCoordinator::tick() {
   const Date now = clock_->now();
-  scheduler_->setReminders(reminderStore_->reminders());
-  advancePomodoro(now);
+  reminders_->handToScheduler();
+  focus_->advance(now);
   for (const Visit& visit : scheduler_->dueVisits()) enqueue(visit);
-  drainPendingVisits();
-  considerIdleFocusInvitation();
-  considerEncouragement();
-  reminderStore_->pruneExpired(now - pruneGrace);
+  delivery_->drain();
+  nudges_->considerInvitation(pomodoro(), now);
+  nudges_->considerEncouragement(pomodoro(), now);
+  reminders_->pruneExpired(now);
   signalStateChanged();
 }
 
@@ -167,5 +213,10 @@ void VisitCoordinator::signalStateChanged() {
 }
 
 Calendar VisitCoordinator::calendar() const { return calendarProvider_(); }
+
+const ShortTimeFormatter& VisitCoordinator::timeFormatter() {
+  if (!timeFormatter_) timeFormatter_.emplace(calendar());
+  return *timeFormatter_;
+}
 
 }  // namespace vorlane

@@ -8,44 +8,46 @@
 #include <vector>
 
 #include "coordination/action_error.h"
-#include "platform/persistence/daily_priorities_store.h"
-#include "platform/persistence/focus_history_store.h"
-#include "platform/persistence/focus_recovery_store.h"
 #include "coordination/environment_snapshot_source.h"
 #include "coordination/feature_windows.h"
+#include "coordination/focus/focus_coordinator.h"
 #include "coordination/hot_key_registrar.h"
+#include "coordination/nudges/idle_nudges.h"
+#include "coordination/quick_action.h"
 #include "coordination/recovery_error.h"
+#include "coordination/reminders/reminder_coordinator.h"
 #include "coordination/repeating_timer.h"
-#include "coordination/short_time_formatter.h"
+#include "foundation/short_time_formatter.h"
 #include "coordination/system_event_source.h"
 #include "coordination/visit_presenter.h"
-#include "coordination/visit_queue.h"
+#include "coordination/visits/visit_delivery.h"
+#include "coordination/visits/visit_queue.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/notification_service.h"
 #include "core/contracts/speech_service.h"
 #include "core/contracts/ticker.h"
-#include "core/focus/completion_reminders.h"
-#include "core/focus/idle_focus_invitations.h"
+#include "core/contracts/visit.h"
+#include "core/focus/focus_history_store.h"
+#include "core/focus/focus_recovery_store.h"
 #include "core/focus/mute_duration.h"
 #include "core/focus/pomodoro_session.h"
-#include "core/motivation/encouragement.h"
-#include "core/motivation/encouragement_cadence.h"
-#include "core/settings/preferences_store.h"
+#include "core/productivity/daily_priorities_store.h"
 #include "core/reminders/reminder.h"
 #include "core/reminders/reminder_store.h"
-#include "core/suppression/suppression_decision.h"
-#include "core/contracts/visit.h"
+#include "core/settings/preferences_store.h"
 #include "core/visits/visit_scheduler.h"
 #include "foundation/calendar.h"
+#include "foundation/observers.h"
 #include "foundation/random.h"
 #include "foundation/uuid.h"
 
 namespace vorlane {
 
-// The one place where time, settings and the user's commands meet: every tick it turns
-// due visits into presentations or silent notifications, holds visits while the mascot is
-// busy, and keeps the focus session, its checkpoint and the mute. Main thread only; one
-// instance for the life of the process.
+// The one place where time, settings and the user's commands meet. It owns four parts that
+// barely share state: the visit delivery (queue, suppression, the screen away), the focus
+// session (with its checkpoint, history and priorities), the reminders and the mute, and the
+// idle nudges. It makes and wires them, runs the tick, routes the windows and dispatches
+// pills and typed commands. Main thread only; one instance for the life of the process.
 //
 // Every callback it hands out (ticker, timers, presenter, hot keys, stores, windows) holds
 // it weakly and does nothing once it is gone.
@@ -95,11 +97,12 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   VisitCoordinator& operator=(const VisitCoordinator&) = delete;
   ~VisitCoordinator() = default;
 
-  // Wires the tick, asks for notification rights, anchors the scheduler at this moment and
-  // applies the settings. Called once, after `onStateChanged` is set.
+  // Wires the tick, asks for notification rights, anchors the scheduler at this moment,
+  // applies the settings and follows their changes. Called once, after `onStateChanged` is
+  // set.
   void start();
 
-  // Re-applies the current settings; called after every change to them.
+  // Re-applies the current settings; the store's changes reach it by themselves.
   void applyPreferences();
 
   // The entry of every scheduled visit: judged against a fresh look at the environment,
@@ -131,7 +134,7 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   void toggleMute();
   // The end of a mute still in force.
   std::optional<Date> muteExpiry() const;
-  const std::optional<Reminder>& lastAddedReminder() const { return lastAddedReminder_; }
+  const std::optional<Reminder>& lastAddedReminder() const { return reminders_->lastAdded(); }
 
   // What the mascot does next, for the status menu: the mute, a finished period, the
   // paused or running period, or the next visit.
@@ -160,19 +163,23 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   // Told after every change the status item shows.
   std::function<void()> onStateChanged;
 
-  const PomodoroSession& pomodoro() const { return pomodoro_; }
-  const std::string& nextStep() const { return nextStep_; }
-  bool isStarterFocus() const { return isStarterFocus_; }
-  const std::optional<UUID>& activePriorityID() const { return activePriorityID_; }
-  const std::optional<Date>& mutedUntil() const { return mutedUntil_; }
-  bool screenIsAway() const { return screenIsAway_; }
-  const VisitQueue& pendingVisits() const { return pendingVisits_; }
+  const PomodoroSession& pomodoro() const { return focus_->pomodoro(); }
+  const std::string& nextStep() const { return focus_->nextStep(); }
+  bool isStarterFocus() const { return focus_->isStarterFocus(); }
+  const std::optional<UUID>& activePriorityID() const { return focus_->activePriorityID(); }
+  const std::optional<Date>& mutedUntil() const { return reminders_->mutedUntil(); }
+  bool screenIsAway() const { return delivery_->screenIsAway(); }
+  const VisitQueue& pendingVisits() const { return delivery_->pending(); }
   // The stored reminder behind the last reminder visit handed to the mascot.
-  const std::optional<Reminder>& lastFiredReminder() const { return lastFiredReminder_; }
+  const std::optional<Reminder>& lastFiredReminder() const { return reminders_->lastFired(); }
 
-  // The settings' lengths clamped to 1...90 and 1...30 minutes.
-  static std::int64_t effectiveWorkMinutes(const Preferences& preferences);
-  static std::int64_t effectiveBreakMinutes(const Preferences& preferences);
+  // The settings' lengths as a session uses them (Preferences::effectiveWorkMinutes).
+  static std::int64_t effectiveWorkMinutes(const Preferences& preferences) {
+    return preferences.effectiveWorkMinutes();
+  }
+  static std::int64_t effectiveBreakMinutes(const Preferences& preferences) {
+    return preferences.effectiveBreakMinutes();
+  }
 
 
   // ---- Focus sessions: control, display, completion and recovery ----
@@ -181,7 +188,7 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   using RecoveryError = vorlane::RecoveryError;
 
   // The minutes of the starter focus, whatever the settings say.
-  static constexpr int starterMinutes = 5;
+  static constexpr int starterMinutes = FocusCoordinator::starterMinutes;
 
   // Open the focus editor for a full focus or for the five-minute starter; nothing
   // changes until the user starts from it.
@@ -221,54 +228,27 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   // error; then nothing changed.
   void saveNextStep(const std::string& text);
   // The text shown when the last checkpoint could not be written.
-  const std::optional<std::string>& recoverySaveError() const { return recoverySaveError_; }
-
- private:
-  // Throws ActionError invalidGoal, before anything changes, for minutes outside 1...90 or
-  // a goal that would be stored longer than 120 characters.
-  void beginFocus(int minutes, const std::string& focus, bool starter);
-  void openFocusEditor(bool starter);
-  // Ends a phase whose time is up; true when one ended (and the change was signalled).
-  bool advancePomodoro(Date now);
-  void startSessionTimer();
-  void stopSessionTimer();
-  void updateSessionDisplay();
-  std::string sessionCaption() const;
-  void clearCompletionDisplay();
-  // Leaves unreadable stored data in place for the user to see.
-  void clearCheckpoint();
-  void closeResumeNotes();
-  const ShortTimeFormatter& timeFormatter();
-
-  std::optional<ShortTimeFormatter> timeFormatter_;
+  const std::optional<std::string>& recoverySaveError() const {
+    return focus_->recoverySaveError();
+  }
   // ---- end of focus sessions ----
 
  private:
   struct ConstructionKey {};
 
  public:
-  VisitCoordinator(ConstructionKey, Dependencies dependencies);
+  VisitCoordinator(ConstructionKey, const Dependencies& dependencies);
 
  private:
-  void restoreCheckpoint();
-  void installAccomplishmentHook();
+  void makeParts(Dependencies& dependencies);
   void tick();
   void signalStateChanged();
-
-  // Visit queue and presentation.
-  SuppressionDecision suppressionDecision(Date date);
-  void present(Visit visit);
-  void drainPendingVisits();
-  MascotPresenter::Completion visitCompletion();
-
-  Calendar calendar() const;
-
-  // ---- Reminders, mute, quick actions and typed commands (private) ----
+  // A callback that runs `action` on the coordinator while it lives, and nothing after.
+  std::function<void()> weakly(void (VisitCoordinator::*action)());
   // The presenter's pull and pill reports and the two hot keys, from start().
   void wireUserInput();
-  bool isMuted(Date now) const;
-  void handRemindersToScheduler();
-  // ---- end ----
+  Calendar calendar() const;
+  const ShortTimeFormatter& timeFormatter();
 
   std::shared_ptr<const Clock> clock_;
   std::shared_ptr<VisitScheduler> scheduler_;
@@ -277,34 +257,20 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   std::shared_ptr<SpeechService> speech_;
   std::shared_ptr<NotificationService> notifications_;
   std::shared_ptr<PreferencesStore> preferencesStore_;
-  std::shared_ptr<ReminderStore> reminderStore_;
-  std::function<EnvironmentSnapshot(Date)> environmentSnapshot_;
-  std::function<bool()> prefersReducedMotion_;
-  bool completionPresentationAllowed_ = false;
-  CompletionReminders completionReminders_;
   std::shared_ptr<FocusHistoryStore> focusHistory_;
   std::shared_ptr<DailyPrioritiesStore> priorities_;
   FeatureWindowControllers windows_;
-  IdleFocusInvitations idleInvitations_;
-  EncouragementCadence encouragements_;
-  std::shared_ptr<RandomGenerator> random_;
-  bool screenIsAway_ = false;
-  PomodoroSession pomodoro_;
-  bool isStarterFocus_ = false;
-  std::string nextStep_;
-  std::optional<UUID> activePriorityID_;
-  std::shared_ptr<FocusRecoveryStore> recovery_;
-  std::optional<std::string> recoverySaveError_;
-  std::optional<Date> mutedUntil_;
   std::shared_ptr<HotKeyRegistrar> hotKeys_;
   std::unique_ptr<HotKeyRegistration> hotKey_;
   std::unique_ptr<HotKeyRegistration> quickActionHotKey_;
-  VisitQueue pendingVisits_;
-  std::unique_ptr<RepeatingTimer> sessionTimer_;
-  std::optional<Reminder> lastAddedReminder_;
-  std::optional<Reminder> lastFiredReminder_;
-  std::shared_ptr<EnvironmentSnapshotSource> environment_;
   std::function<Calendar()> calendarProvider_;
+  std::optional<ShortTimeFormatter> timeFormatter_;
+  Observers<Preferences>::Subscription preferencesSubscription_;
+
+  std::unique_ptr<ReminderCoordinator> reminders_;
+  std::shared_ptr<VisitDelivery> delivery_;
+  std::shared_ptr<FocusCoordinator> focus_;
+  std::unique_ptr<IdleNudges> nudges_;
 
   // ---- Screen availability, sleep and wake -------------------------------------------
  public:
@@ -321,26 +287,14 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   // The machine woke: as a return of the screen, and a period whose end passed during the
   // sleep is ended without a record, a visit or a notification.
   void didWake();
-  void discardStalePresentation();
-  void restartCadences(Date now);
 
   std::shared_ptr<SystemEventSource> systemEvents_;
   std::vector<Observers<>::Subscription> systemEventSubscriptions_;
-  // Set while a stale visit is abandoned: its completion must not show the next held one
-  // before speech is stopped.
-  bool discardingStaleVisit_ = false;
 
   // ---- Idle focus invitations and encouragement --------------------------------------
  public:
   // Shows an encouragement at once when the mascot is free; nothing when it is busy.
   void encourageNow();
-
- private:
-  void considerIdleFocusInvitation();
-  void considerEncouragement();
-  bool isWithinActiveHours(Date date) const;
-  bool focusEditorIsOpen() const;
-  static Visit encouragementVisit(const Encouragement& encouragement, Date now);
 
   // ---- Feature windows ----------------------------------------------------------------
  public:
@@ -363,17 +317,13 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   void startCalendarFocus(int minutes, const std::string& goal, std::optional<UUID> priorityID);
 
  private:
-  std::optional<std::string> recoveryError() const;
-  // The priority with that id, when it is still open; throws missing or alreadyDone.
-  const DailyPriority& openPriority(const UUID& id) const;
-
   std::shared_ptr<CalendarFocusModel> calendarFocus_;
 
   // ---- What the status item reads, and its one command of its own ---------------------
  public:
   std::vector<Reminder> reminders() const;
   // The saved checkpoint cannot be read, or the last one could not be written.
-  bool recoveryNeedsAttention() const { return recoveryError().has_value(); }
+  bool recoveryNeedsAttention() const { return focus_->recoveryError().has_value(); }
   // Why the focus history cannot be read or written; none when it is fine.
   std::optional<std::string> focusHistoryError() const;
   const FeatureWindowControllers& featureWindows() const { return windows_; }

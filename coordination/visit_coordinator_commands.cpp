@@ -5,20 +5,20 @@
 
 #include "coordination/session_quick_actions.h"
 #include "coordination/visit_coordinator.h"
-#include "core/focus/focus_input.h"
 #include "core/productivity/quick_command.h"
 #include "core/visits/phrase_formatter.h"
-#include "foundation/text.h"
 
 namespace vorlane {
 
 std::vector<QuickAction> VisitCoordinator::availableQuickActions() const {
-  return quickActionsFor(pomodoro_, isStarterFocus_, isMuted(clock_->now()));
+  return quickActionsFor(pomodoro(), isStarterFocus(), reminders_->isMuted(clock_->now()));
 }
 
 void VisitCoordinator::refreshQuickActions() {
-  const int workMinutes = static_cast<int>(effectiveWorkMinutes(preferencesStore_->preferences()));
-  presenter_->updateContext(workMinutes, isMuted(clock_->now()), availableQuickActions());
+  const int workMinutes =
+      static_cast<int>(preferencesStore_->preferences().effectiveWorkMinutes());
+  presenter_->updateContext(workMinutes, reminders_->isMuted(clock_->now()),
+                            availableQuickActions());
 }
 
 void VisitCoordinator::vorlaneNow() {
@@ -93,7 +93,7 @@ std::string VisitCoordinator::executeCommand(const std::string& text) {
   const auto& value = command.value();
   if (const auto* focus = std::get_if<QuickCommand::Focus>(&value)) {
     const int minutes = focus->minutes.value_or(
-        static_cast<int>(effectiveWorkMinutes(preferencesStore_->preferences())));
+        static_cast<int>(preferencesStore_->preferences().effectiveWorkMinutes()));
     startRequestedFocus(minutes, focus->goal);
     return "Started " + std::to_string(minutes) + " minutes: " + focus->goal + ".";
   }
@@ -103,26 +103,27 @@ std::string VisitCoordinator::executeCommand(const std::string& text) {
            reminder.scheduleDescription(calendar(), clock_->now()) + ".";
   }
   using Phase = PomodoroSession::Phase;
+  const PomodoroSession& session = pomodoro();
   if (std::holds_alternative<QuickCommand::Pause>(value)) {
     // Nothing runs while idle or awaiting a break, and a paused period is already paused.
-    if (!pomodoro_.phase().kind() || pomodoro_.isPaused()) {
+    if (!session.phase().kind() || session.isPaused()) {
       throw ActionError(ActionErrorCase::noRunningSession);
     }
     requestPauseSession();
     // A period whose time was already up finishes instead of pausing.
-    if (pomodoro_.completion())
+    if (session.completion())
       return "Your session finished. Choose what to do next from the menu.";
     return "Paused. You can leave an optional next step for your return.";
   }
   if (std::holds_alternative<QuickCommand::Resume>(value)) {
-    if (!pomodoro_.isPaused()) throw ActionError(ActionErrorCase::notPaused);
+    if (!session.isPaused()) throw ActionError(ActionErrorCase::notPaused);
     requestResumeSession();
     // A focus with a saved next step shows it first and stays paused until then.
-    if (pomodoro_.isPaused()) return "Review your next step, then choose Save & resume.";
-    const std::string& focus = pomodoro_.focus();
+    if (session.isPaused()) return "Review your next step, then choose Save & resume.";
+    const std::string& focus = session.focus();
     return "Resumed: " + (focus.empty() ? std::string("your session") : focus) + ".";
   }
-  if (pomodoro_.phase().is<Phase::Idle>() && !pomodoro_.completion()) {
+  if (session.phase().is<Phase::Idle>() && !session.completion()) {
     throw ActionError(ActionErrorCase::noRunningSession);
   }
   cancelPomodoro();
@@ -130,14 +131,7 @@ std::string VisitCoordinator::executeCommand(const std::string& text) {
 }
 
 void VisitCoordinator::startRequestedFocus(int minutes, const std::string& goal) {
-  // Idle and a finished focus awaiting its break both make way for a new one.
-  if (pomodoro_.phase().kind()) throw ActionError(ActionErrorCase::activeSession);
-  const std::string cleaned = FocusInput::cleaned(goal);
-  if (cleaned.empty() || graphemeCount(cleaned) > FocusInput::maximumLength || minutes < 1 ||
-      minutes > 90) {
-    throw ActionError(ActionErrorCase::invalidGoal);
-  }
-  beginFocus(minutes, cleaned, minutes == starterMinutes);
+  focus_->startRequestedFocus(minutes, goal);
 }
 
 void VisitCoordinator::showQuickCommands() {

@@ -1,27 +1,17 @@
-// Opening the feature windows, and starting a focus from a priority or a calendar gap.
+// Opening the feature windows.
 #include "coordination/visit_coordinator.h"
-#include "core/focus/focus_input.h"
 
 namespace vorlane {
-namespace {
-
-// The shortest free gap worth a focus.
-constexpr int shortestCalendarFocus = 5;
-
-}  // namespace
 
 void VisitCoordinator::showToday() {
   if (!windows_.today) return;
   const auto weak = weak_from_this();
   windows_.today->show(
-      *priorities_, static_cast<int>(effectiveWorkMinutes(preferencesStore_->preferences())),
-      recoveryError(),
+      *priorities_, static_cast<int>(preferencesStore_->preferences().effectiveWorkMinutes()),
+      focus_->recoveryError(),
       [weak] {
-        const auto self = weak.lock();
-        if (!self) return;
-        // Only the saved checkpoint goes; a running or paused session stays as it is.
-        self->recovery_->clear();
-        self->recoverySaveError_.reset();
+        // Called from a window's slot: a failed removal is reported there, never thrown.
+        if (const auto self = weak.lock()) self->focus_->discardRecovery();
       },
       [weak](const UUID& id, bool starter) {
         const auto self = weak.lock();
@@ -32,14 +22,10 @@ void VisitCoordinator::showToday() {
 
 void VisitCoordinator::showWeeklyReflection() {
   if (!windows_.reflection) return;
-  windows_.reflection->show(*focusHistory_, *priorities_, [weak = weak_from_this()] {
-    if (const auto self = weak.lock()) self->showFocusHistory();
-  });
+  windows_.reflection->show(*focusHistory_, *priorities_, weakly(&VisitCoordinator::showFocusHistory));
 }
 
-void VisitCoordinator::showFocusHistory() {
-  if (windows_.focusHistory) windows_.focusHistory->show(*focusHistory_);
-}
+void VisitCoordinator::showFocusHistory() { focus_->showFocusHistory(); }
 
 void VisitCoordinator::showCalendarFocus() {
   if (!calendarFocus_ || !windows_.calendar) return;
@@ -53,41 +39,12 @@ void VisitCoordinator::showCalendarFocus() {
 }
 
 void VisitCoordinator::startPriority(const UUID& id, bool starter) {
-  const std::string title = openPriority(id).title;
-  const int minutes = starter ? starterMinutes
-                              : static_cast<int>(effectiveWorkMinutes(preferencesStore_->preferences()));
-  startRequestedFocus(minutes, title);
-  // Beginning a focus clears the link, so it is set afterwards.
-  activePriorityID_ = id;
+  focus_->startPriority(id, starter);
 }
 
 void VisitCoordinator::startCalendarFocus(int minutes, const std::string& goal,
                                           std::optional<UUID> priorityID) {
-  if (pomodoro_.phase().kind()) throw ActionError(ActionErrorCase::activeSession);
-  if (!FocusInput::isValidGoal(goal) || minutes < shortestCalendarFocus ||
-      minutes > effectiveWorkMinutes(preferencesStore_->preferences())) {
-    throw ActionError(ActionErrorCase::invalidGoal);
-  }
-  if (priorityID) openPriority(*priorityID);
-  // Never a starter, not even at five minutes: the gap sets the length.
-  beginFocus(minutes, goal, false);
-  activePriorityID_ = priorityID;
-}
-
-const DailyPriority& VisitCoordinator::openPriority(const UUID& id) const {
-  for (const DailyPriority& priority : priorities_->plan().items()) {
-    if (priority.id != id) continue;
-    if (priority.accomplishedAt) {
-      throw DailyPriorities::Error(DailyPriorities::ErrorCase::alreadyDone);
-    }
-    return priority;
-  }
-  throw DailyPriorities::Error(DailyPriorities::ErrorCase::missing);
-}
-
-std::optional<std::string> VisitCoordinator::recoveryError() const {
-  if (const auto& loadError = recovery_->document().errorMessage()) return loadError;
-  return recoverySaveError_;
+  focus_->startCalendarFocus(minutes, goal, priorityID);
 }
 
 }  // namespace vorlane

@@ -1,19 +1,24 @@
 // What the status item reads from the coordinator, and the one command it runs on the
 // session directly.
-
+#include "coordination/status_line.h"
 #include "coordination/visit_coordinator.h"
 
 namespace vorlane {
 
-std::vector<Reminder> VisitCoordinator::reminders() const { return reminderStore_->reminders(); }
+std::vector<Reminder> VisitCoordinator::reminders() const { return reminders_->reminders(); }
 
 std::optional<std::string> VisitCoordinator::focusHistoryError() const {
-  return focusHistory_ ? focusHistory_->errorMessage() : std::nullopt;
+  return focusHistory_->errorMessage();
 }
 
-void VisitCoordinator::discardLastSession() {
-  pomodoro_.discardLastCompletion();
-  signalStateChanged();
+void VisitCoordinator::discardLastSession() { focus_->discardLastSession(); }
+
+std::string VisitCoordinator::nextVisitDescription() {
+  const Date now = clock_->now();
+  const auto next = reminders_->nextVisit(now);
+  const ShortTimeFormatter& formatter = timeFormatter();
+  return vorlane::nextVisitDescription(pomodoro(), mutedUntil(), next, now,
+                                       [&](Date date) { return formatter.format(date); });
 }
 
 }  // namespace vorlane

@@ -1,12 +1,11 @@
 #include "core/focus/focus_checkpoint.h"
 
 #include "core/focus/focus_input.h"
-#include "foundation/text.h"
 
 namespace vorlane {
 
 bool FocusCheckpoint::isValid() const {
-  return session.isValid() && graphemeCount(nextStep) <= FocusInput::maximumNextStepLength;
+  return session.isValid() && FocusInput::fitsNextStep(nextStep);
 }
 
 Json FocusCheckpoint::toJson() const {

@@ -1,8 +1,9 @@
 #include "core/focus/focus_input.h"
 
-#include "foundation/text.h"
-
 #include <utility>
+
+#include "core/settings/preferences.h"
+#include "foundation/text.h"
 
 namespace vorlane {
 
@@ -32,7 +33,19 @@ std::string FocusInput::cleaned(std::string_view text) {
 
 bool FocusInput::isValidGoal(std::string_view text) {
   const std::string goal = cleaned(text);
-  return !goal.empty() && graphemeCount(goal) <= maximumLength;
+  return !goal.empty() && fitsGoal(goal);
+}
+
+bool FocusInput::fitsGoal(std::string_view cleanedGoal) {
+  return graphemeCount(cleanedGoal) <= maximumLength;
+}
+
+bool FocusInput::fitsNextStep(std::string_view cleanedNote) {
+  return graphemeCount(cleanedNote) <= maximumNextStepLength;
+}
+
+bool FocusInput::isValidMinutes(std::int64_t minutes) {
+  return minutes >= Preferences::shortestMinutes && minutes <= Preferences::longestWorkMinutes;
 }
 
 }  // namespace vorlane

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace vorlane {
 
-// Limits and cleaning for the texts typed for a focus: its goal and the note for the next
-// step. Lengths are user-perceived characters (extended grapheme clusters), never bytes.
+// Limits and cleaning for what is typed for a focus: its length in minutes, its goal and
+// the note for the next step. Lengths are user-perceived characters (extended grapheme clusters), never bytes.
 struct FocusInput {
   FocusInput() = delete;
 
@@ -26,6 +27,12 @@ struct FocusInput {
 
   // Whether the cleaned text is not empty and has at most `maximumLength` characters.
   static bool isValidGoal(std::string_view text);
+  // Whether an already cleaned goal, which may be empty, fits in `maximumLength`.
+  static bool fitsGoal(std::string_view cleanedGoal);
+  // Whether an already cleaned note fits in `maximumNextStepLength`.
+  static bool fitsNextStep(std::string_view cleanedNote);
+  // Whether a focus of that many minutes may run: 1 to the settings' longest work length.
+  static bool isValidMinutes(std::int64_t minutes);
 };
 
 }  // namespace vorlane

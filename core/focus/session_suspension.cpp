@@ -3,14 +3,13 @@
 
 #include "core/focus/focus_input.h"
 #include "core/focus/pomodoro_session.h"
-#include "foundation/text.h"
 
 namespace vorlane {
 
 bool PomodoroSession::Suspension::isValid() const {
   return std::isfinite(remaining) && std::isfinite(elapsed) && remaining > 0 && elapsed >= 0 &&
          remaining <= maximumSeconds && elapsed <= maximumSeconds &&
-         graphemeCount(focus) <= FocusInput::maximumLength;
+         FocusInput::fitsGoal(focus);
 }
 
 Json PomodoroSession::Suspension::toJson() const {

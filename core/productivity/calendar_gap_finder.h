@@ -6,6 +6,7 @@
 
 #include "core/contracts/busy_interval.h"
 #include "core/contracts/focus_opportunity.h"
+#include "core/settings/preferences.h"
 #include "foundation/date.h"
 
 namespace vorlane {
@@ -20,7 +21,7 @@ struct CalendarGap {
   // Kept free before the next busy stretch.
   static constexpr double marginSeconds = 120;
   static constexpr double leastFreeSeconds = 300;
-  static constexpr std::int64_t longestMinutes = 90;
+  static constexpr std::int64_t longestMinutes = Preferences::longestWorkMinutes;
 
   // A block starting at `at`, ending 120 s before the next busy stretch (or at `through`
   // when none begins before it), of 5 to 90 whole minutes and at most `maximumMinutes`.

@@ -10,6 +10,7 @@
 
 #include "core/focus/focus_input.h"
 #include "foundation/character_breaks.h"
+#include "foundation/regex.h"
 #include "foundation/text.h"
 
 namespace vorlane {
@@ -60,7 +61,7 @@ int lengthMinutes(const std::string& word) {
   const std::string_view number(word.data(), word.size() - 1);
   std::int64_t value = 0;
   const auto [end, failure] = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (failure != std::errc() || end != number.data() + number.size() || value < 1 || value > 90) {
+  if (failure != std::errc() || end != number.data() + number.size() || !FocusInput::isValidMinutes(value)) {
     throw Error(Error::Case::duration);
   }
   return static_cast<int>(value);
@@ -84,6 +85,16 @@ QuickCommand parseFocus(const std::string& rest) {
   std::string goal = FocusInput::cleaned(joined);
   if (!FocusInput::isValidGoal(goal)) throw Error(Error::Case::goal);
   return QuickCommand::focus(minutes, std::move(goal));
+}
+
+// The keyword already said "remind", so the "me to" or "me" after it is the rest of that
+// filler ("remind me to ..."), which the reminder parser would no longer see as one.
+std::string withoutLeadingMe(const std::string& rest) {
+  static const Regex me(R"((?i)^me(?:\s+to)?(?:\s+|$))");
+  const MatchText text(rest);
+  const std::optional<RegexMatch> match = me.prefixMatch(text, 0);
+  if (!match) return rest;
+  return text.utf8(match->whole.end, text.length());
 }
 
 }  // namespace
@@ -112,7 +123,7 @@ QuickCommand QuickCommand::parse(std::string_view text) {
   if (!split) throw Error(Error::Case::help);
   const std::string keyword = lowercased(split->keyword);
   const std::string rest = trimmed(split->rest);
-  if (keyword == "remind") return remind(rest);
+  if (keyword == "remind") return remind(withoutLeadingMe(rest));
   if (keyword == "focus") return parseFocus(rest);
   throw Error(Error::Case::help);
 }

@@ -22,7 +22,8 @@ class QuickCommand {
     std::string goal;
     bool operator==(const Focus&) const = default;
   };
-  // The reminder's words, handed on to the reminder parser unexamined.
+  // The reminder's words, handed on to the reminder parser as typed, less a leading "me to"
+  // or "me" ("remind me to ..." says no more than "remind ...").
   struct Remind {
     std::string text;
     bool operator==(const Remind&) const = default;

@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "core/reminders/named_day.h"
 #include "foundation/regex.h"
 #include "foundation/text.h"
 #include "foundation/uuid.h"
@@ -316,15 +317,27 @@ Reminder ReminderParser::parse(std::string_view text, Date now) const {
 
   const std::optional<TimeMatch> time = matchTime(rest, hints);
   if (!time) throw Error(Error::Case::noTimeFound);
-  const icu::UnicodeString phrase = cleanPhrase(replacedBySpace(rest.string(), time->range));
+  // Every weekday name ends in "ay"; "tomorrow" has "rr".
+  const bool mayNameDay = !days && (hints.mayHave("ay") || hints.mayHave("rr"));
+  const std::optional<NamedDay> named =
+      mayNameDay ? NamedDay::beside(rest, time->range) : std::nullopt;
+  icu::UnicodeString schedule = replacedBySpace(rest.string(), time->range);
+  // The later words go first, so that the earlier range still holds.
+  if (named) {
+    schedule = named->range.start > time->range.start
+                   ? replacedBySpace(replacedBySpace(rest.string(), named->range), time->range)
+                   : replacedBySpace(schedule, named->range);
+  }
+  const icu::UnicodeString phrase = cleanPhrase(schedule);
   if (phrase.isEmpty()) throw Error(Error::Case::noPhraseFound);
 
   if (days) {
     return Reminder(UUID::random(), toUtf8(phrase),
                     VisitTrigger::recurring(Recurrence(days->days, time->hour, time->minute)), now);
   }
-  return Reminder(UUID::random(), toUtf8(phrase),
-                  VisitTrigger::oneOff(nextDate(time->hour, time->minute, now)), now);
+  const Date at = named ? named->date(time->hour, time->minute, now, calendar)
+                        : nextDate(time->hour, time->minute, now);
+  return Reminder(UUID::random(), toUtf8(phrase), VisitTrigger::oneOff(at), now);
 }
 
 Date ReminderParser::nextDate(int hour, int minute, Date after) const {

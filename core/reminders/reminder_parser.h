@@ -14,7 +14,8 @@ namespace vorlane {
 
 // Turns one typed line ("4pm standup", "in 25m stretch", "weekdays 9:30am yoga") into a
 // reminder. Schedules are tried in a fixed order: a countdown ("in", a number, a unit), then
-// a clock time on weekdays or every day, then a one-off clock time at its next occurrence.
+// a clock time on weekdays or every day, then a one-off clock time: on the day named beside
+// it ("tomorrow 9am", "Friday at 3pm", see NamedDay), else at its next occurrence.
 // The schedule words are removed and the rest, without leading filler words ("remind me
 // to", "at", ...), is the phrase. Holds only its calendar and reads no clock, so one parser
 // may be used from any thread.
@@ -33,8 +34,8 @@ class ReminderParser {
 
   // A reminder with a fresh id, created at `now`, for any text at all (invalid UTF-8 is read
   // with U+FFFD in its place). Throws ParseError only. A one-off time at or before `now`
-  // today fires at that time tomorrow; a time skipped by a clock change fires at the next
-  // existing time. Linear in the length of the text.
+  // today fires at that time tomorrow, unless a day is named; a time skipped by a clock
+  // change fires at the next existing time. Linear in the length of the text.
   Reminder parse(std::string_view text, Date now) const;
 
   // Places one-off clock times on a day.

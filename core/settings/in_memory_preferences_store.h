@@ -17,7 +17,7 @@ class InMemoryPreferencesStore final : public PreferencesStore {
   void setPreferences(const Preferences& preferences) override {
     if (preferences == preferences_) return;
     preferences_ = preferences;
-    changes_.notify(preferences);
+    announceChange();
   }
 
  private:

@@ -1,34 +1,150 @@
 #include "core/settings/preferences.h"
 
+#include <algorithm>
+#include <tuple>
+#include <utility>
+
 #include "foundation/text.h"
 
 namespace vorlane {
 
+namespace {
+
+// How one field is written and read. A field whose type has no overload here does not build.
+Json encodeValue(std::int64_t value) { return value; }
+Json encodeValue(bool value) { return value; }
+Json encodeValue(const std::string& value) { return value; }
+Json encodeValue(float value) { return json::fromFloat(value); }
+Json encodeValue(PresenceMode value) { return encode(value); }
+Json encodeValue(const MascotAppearance& value) { return value.encode(); }
+Json encodeValue(const std::map<std::string, MascotPlacement>& placements) {
+  Json out = Json::object();
+  for (const auto& [display, placement] : placements) {
+    json::appendMember(out, display, placement.encode());  // map keys are distinct
+  }
+  return out;
+}
+Json encodeValue(const std::set<std::string>& values) {
+  Json out = Json::array();
+  for (const auto& value : values) out.push_back(value);
+  return out;
+}
+
+void decodeValue(const JsonReader& r, std::int64_t& field) { field = r.asInt(); }
+void decodeValue(const JsonReader& r, bool& field) { field = r.asBool(); }
+void decodeValue(const JsonReader& r, std::string& field) { field = r.asString(); }
+void decodeValue(const JsonReader& r, float& field) { field = r.asFloat(); }
+void decodeValue(const JsonReader& r, PresenceMode& field) { field = decodePresenceMode(r); }
+void decodeValue(const JsonReader& r, MascotAppearance& field) {
+  field = MascotAppearance::decode(r);
+}
+// All or nothing: one bad entry empties the whole dictionary.
+void decodeValue(const JsonReader& r, std::map<std::string, MascotPlacement>& field) {
+  std::map<std::string, MascotPlacement> placements;
+  for (const auto& [display, placement] : r.members()) {
+    placements.insert_or_assign(display, MascotPlacement::decode(placement));
+  }
+  field = std::move(placements);
+}
+void decodeValue(const JsonReader& r, std::set<std::string>& field) {
+  std::set<std::string> values;
+  for (const auto& element : r.elements()) values.insert(element.asString());
+  field = std::move(values);
+}
+// Anything but a string is none.
+void decodeValue(const JsonReader& r, std::optional<std::string>& field) {
+  field = r.isString() ? std::optional(r.asString()) : std::nullopt;
+}
+
+struct ByteEqual {
+  template <typename T>
+  bool operator()(const T& a, const T& b) const {
+    return a == b;
+  }
+};
+struct CharacterEqual {
+  bool operator()(const std::string& a, const std::string& b) const {
+    return sameCharacters(a, b);
+  }
+};
+
+// One row of the field table: the stored key, the member, and how two values compare.
+template <typename T, typename Equal = ByteEqual>
+struct Field {
+  std::string_view key;
+  T PreferenceValues::*member;
+  Equal equal = {};
+
+  void encodeInto(Json& out, const PreferenceValues& p) const {
+    const T& value = p.*member;
+    if constexpr (requires { value.has_value(); }) {
+      if (value) out[std::string(key)] = encodeValue(*value);  // absent optionals are left out
+    } else {
+      out[std::string(key)] = encodeValue(value);
+    }
+  }
+
+  // A missing, null or malformed value leaves the field's default and costs nothing else.
+  void decodeFrom(const JsonReader& object, PreferenceValues& p) const {
+    const auto found = object.optional(key);
+    if (!found) return;
+    T value = p.*member;
+    try {
+      decodeValue(*found, value);
+    } catch (const DecodingError&) {
+      return;
+    } catch (const Json::exception&) {
+      return;
+    }
+    p.*member = std::move(value);
+  }
+
+  bool same(const PreferenceValues& a, const PreferenceValues& b) const {
+    return equal(a.*member, b.*member);
+  }
+};
+
+// Every field in field order, which is the order of the stored keys.
+const auto fields = std::tuple{
+    Field{"activeStartHour", &PreferenceValues::activeStartHour},
+    Field{"activeEndHour", &PreferenceValues::activeEndHour},
+    Field{"halfHourVisitsEnabled", &PreferenceValues::halfHourVisitsEnabled},
+    Field{"presenceMode", &PreferenceValues::presenceMode},
+    Field{"showCurrentTime", &PreferenceValues::showCurrentTime},
+    Field{"idleFocusInvitationsEnabled", &PreferenceValues::idleFocusInvitationsEnabled},
+    Field{"encouragementsEnabled", &PreferenceValues::encouragementsEnabled},
+    Field{"mascotAppearance", &PreferenceValues::mascotAppearance},
+    Field{"mascotPlacements", &PreferenceValues::mascotPlacements},
+    Field{"mascotClickThrough", &PreferenceValues::mascotClickThrough},
+    Field{"preferredScreenID", &PreferenceValues::preferredScreenID},
+    Field{"celebrateSessions", &PreferenceValues::celebrateSessions},
+    Field{"speechEnabled", &PreferenceValues::speechEnabled},
+    Field{"voiceIdentifier", &PreferenceValues::voiceIdentifier},
+    Field{"speechRate", &PreferenceValues::speechRate},
+    Field{"phraseTemplate", &PreferenceValues::phraseTemplate, CharacterEqual{}},
+    Field{"quietInFullscreen", &PreferenceValues::quietInFullscreen},
+    Field{"blockedBundleIDs", &PreferenceValues::blockedAppIds},
+    Field{"workMinutes", &PreferenceValues::workMinutes},
+    Field{"breakMinutes", &PreferenceValues::breakMinutes},
+    Field{"launchAtLogin", &PreferenceValues::launchAtLogin},
+    Field{"hasCompletedOnboarding", &PreferenceValues::hasCompletedOnboarding},
+};
+
+}  // namespace
+
 Preferences::Preferences() : Preferences(Params()) {}
 
-Preferences::Preferences(const Params& params)
-    : activeStartHour(params.activeStartHour),
-      activeEndHour(params.activeEndHour),
-      halfHourVisitsEnabled(params.halfHourVisitsEnabled),
-      presenceMode(params.presenceMode),
-      showCurrentTime(params.showCurrentTime),
-      idleFocusInvitationsEnabled(params.idleFocusInvitationsEnabled),
-      encouragementsEnabled(params.encouragementsEnabled),
-      mascotAppearance(params.mascotAppearance.sanitized()),
-      mascotPlacements(params.mascotPlacements),
-      mascotClickThrough(params.mascotClickThrough),
-      preferredScreenID(params.preferredScreenID),
-      celebrateSessions(params.celebrateSessions),
-      speechEnabled(params.speechEnabled),
-      voiceIdentifier(params.voiceIdentifier),
-      speechRate(params.speechRate),
-      phraseTemplate(params.phraseTemplate),
-      quietInFullscreen(params.quietInFullscreen),
-      blockedAppIds(params.blockedAppIds),
-      workMinutes(params.workMinutes),
-      breakMinutes(params.breakMinutes),
-      launchAtLogin(params.launchAtLogin),
-      hasCompletedOnboarding(params.hasCompletedOnboarding) {}
+Preferences::Preferences(const Params& params) : PreferenceValues(params) {
+  mascotAppearance = mascotAppearance.sanitized();
+}
+
+std::int64_t Preferences::effectiveWorkMinutes() const {
+  return std::clamp(workMinutes, shortestMinutes, longestWorkMinutes);
+}
+
+std::int64_t Preferences::effectiveBreakMinutes() const {
+  return std::clamp(breakMinutes, shortestMinutes, longestBreakMinutes);
+}
 
 SuppressionPolicy Preferences::suppressionPolicy() const {
   return SuppressionPolicy(blockedAppIds, quietInFullscreen);
@@ -43,122 +159,23 @@ bool Preferences::isWithinActiveHours(std::int64_t hour) const {
 
 Json Preferences::encode() const {
   Json out = Json::object();
-  out["activeStartHour"] = activeStartHour;
-  out["activeEndHour"] = activeEndHour;
-  out["halfHourVisitsEnabled"] = halfHourVisitsEnabled;
-  out["presenceMode"] = vorlane::encode(presenceMode);
-  out["showCurrentTime"] = showCurrentTime;
-  out["idleFocusInvitationsEnabled"] = idleFocusInvitationsEnabled;
-  out["encouragementsEnabled"] = encouragementsEnabled;
-  out["mascotAppearance"] = mascotAppearance.encode();
-  Json placements = Json::object();
-  for (const auto& [display, placement] : mascotPlacements) {
-    json::appendMember(placements, display, placement.encode());  // map keys are distinct
-  }
-  out["mascotPlacements"] = std::move(placements);
-  out["mascotClickThrough"] = mascotClickThrough;
-  if (preferredScreenID) out["preferredScreenID"] = *preferredScreenID;
-  out["celebrateSessions"] = celebrateSessions;
-  out["speechEnabled"] = speechEnabled;
-  if (voiceIdentifier) out["voiceIdentifier"] = *voiceIdentifier;
-  out["speechRate"] = json::fromFloat(speechRate);
-  out["phraseTemplate"] = phraseTemplate;
-  out["quietInFullscreen"] = quietInFullscreen;
-  Json blocked = Json::array();
-  for (const auto& id : blockedAppIds) blocked.push_back(id);
-  out["blockedBundleIDs"] = std::move(blocked);
-  out["workMinutes"] = workMinutes;
-  out["breakMinutes"] = breakMinutes;
-  out["launchAtLogin"] = launchAtLogin;
-  out["hasCompletedOnboarding"] = hasCompletedOnboarding;
+  std::apply([&](const auto&... field) { (field.encodeInto(out, *this), ...); }, fields);
   return out;
 }
-
-namespace {
-
-// Sets `field` from the member `key` when it reads; a missing, null or malformed value
-// leaves the field's default and costs nothing else.
-template <typename T, typename Read>
-void readInto(const JsonReader& object, std::string_view key, T& field, Read read) {
-  auto member = object.optional(key);
-  if (!member) return;
-  try {
-    field = read(*member);
-  } catch (const DecodingError&) {
-  } catch (const Json::exception&) {
-  }
-}
-
-const auto asInt = [](const JsonReader& r) { return r.asInt(); };
-const auto asBool = [](const JsonReader& r) { return r.asBool(); };
-const auto asString = [](const JsonReader& r) { return r.asString(); };
-
-std::optional<std::string> stringOrNone(const JsonReader& object, std::string_view key) {
-  auto member = object.optional(key);
-  if (!member || !member->isString()) return std::nullopt;
-  return member->asString();
-}
-
-}  // namespace
 
 Preferences Preferences::decode(const Json& json) {
   JsonReader object(json);
   if (!object.isObject()) {
     object.fail(DecodingError::Kind::typeMismatch, "Expected to decode a settings object.");
   }
-  Preferences p;
-  readInto(object, "activeStartHour", p.activeStartHour, asInt);
-  readInto(object, "activeEndHour", p.activeEndHour, asInt);
-  readInto(object, "halfHourVisitsEnabled", p.halfHourVisitsEnabled, asBool);
-  readInto(object, "presenceMode", p.presenceMode, decodePresenceMode);
-  readInto(object, "showCurrentTime", p.showCurrentTime, asBool);
-  readInto(object, "idleFocusInvitationsEnabled", p.idleFocusInvitationsEnabled, asBool);
-  readInto(object, "encouragementsEnabled", p.encouragementsEnabled, asBool);
-  readInto(object, "mascotAppearance", p.mascotAppearance, MascotAppearance::decode);
-  // All or nothing: one bad entry empties the whole dictionary.
-  readInto(object, "mascotPlacements", p.mascotPlacements, [](const JsonReader& r) {
-    std::map<std::string, MascotPlacement> placements;
-    for (const auto& [display, placement] : r.members()) {
-      placements.insert_or_assign(display, MascotPlacement::decode(placement));
-    }
-    return placements;
-  });
-  readInto(object, "mascotClickThrough", p.mascotClickThrough, asBool);
-  p.preferredScreenID = stringOrNone(object, "preferredScreenID");
-  readInto(object, "celebrateSessions", p.celebrateSessions, asBool);
-  readInto(object, "speechEnabled", p.speechEnabled, asBool);
-  p.voiceIdentifier = stringOrNone(object, "voiceIdentifier");
-  readInto(object, "speechRate", p.speechRate, [](const JsonReader& r) { return r.asFloat(); });
-  readInto(object, "phraseTemplate", p.phraseTemplate, asString);
-  readInto(object, "quietInFullscreen", p.quietInFullscreen, asBool);
-  readInto(object, "blockedBundleIDs", p.blockedAppIds, [](const JsonReader& r) {
-    std::set<std::string> ids;
-    for (const auto& element : r.elements()) ids.insert(element.asString());
-    return ids;
-  });
-  readInto(object, "workMinutes", p.workMinutes, asInt);
-  readInto(object, "breakMinutes", p.breakMinutes, asInt);
-  readInto(object, "launchAtLogin", p.launchAtLogin, asBool);
-  readInto(object, "hasCompletedOnboarding", p.hasCompletedOnboarding, asBool);
-  return p;
+  PreferenceValues values;
+  std::apply([&](const auto&... field) { (field.decodeFrom(object, values), ...); }, fields);
+  return Preferences(values);
 }
 
 bool Preferences::operator==(const Preferences& other) const {
-  return activeStartHour == other.activeStartHour && activeEndHour == other.activeEndHour &&
-         halfHourVisitsEnabled == other.halfHourVisitsEnabled &&
-         presenceMode == other.presenceMode && showCurrentTime == other.showCurrentTime &&
-         idleFocusInvitationsEnabled == other.idleFocusInvitationsEnabled &&
-         encouragementsEnabled == other.encouragementsEnabled &&
-         mascotAppearance == other.mascotAppearance && mascotPlacements == other.mascotPlacements &&
-         mascotClickThrough == other.mascotClickThrough &&
-         preferredScreenID == other.preferredScreenID &&
-         celebrateSessions == other.celebrateSessions && speechEnabled == other.speechEnabled &&
-         voiceIdentifier == other.voiceIdentifier && speechRate == other.speechRate &&
-         sameCharacters(phraseTemplate, other.phraseTemplate) &&
-         quietInFullscreen == other.quietInFullscreen && blockedAppIds == other.blockedAppIds &&
-         workMinutes == other.workMinutes && breakMinutes == other.breakMinutes &&
-         launchAtLogin == other.launchAtLogin &&
-         hasCompletedOnboarding == other.hasCompletedOnboarding;
+  return std::apply([&](const auto&... field) { return (field.same(*this, other) && ...); },
+                    fields);
 }
 
 }  // namespace vorlane

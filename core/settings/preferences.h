@@ -15,67 +15,55 @@
 
 namespace vorlane {
 
+// The fields of the user's settings, in field order, each with its default. Adding a setting
+// takes its member here, its row in the field table (preferences.cpp) and its test.
+struct PreferenceValues {
+  std::int64_t activeStartHour = 9;  // first hour of the active window
+  std::int64_t activeEndHour = 21;   // last hour of the active window, inclusive
+  bool halfHourVisitsEnabled = false;
+  PresenceMode presenceMode = PresenceMode::peek;
+  bool showCurrentTime = false;  // floating clock
+  bool idleFocusInvitationsEnabled = true;
+  bool encouragementsEnabled = true;
+  MascotAppearance mascotAppearance = MascotAppearance();
+  // Keyed by display identifier.
+  std::map<std::string, MascotPlacement> mascotPlacements = {};
+  bool mascotClickThrough = false;
+  // Display the mascot lives on; none, or one not connected, means the main display.
+  std::optional<std::string> preferredScreenID = std::nullopt;
+  bool celebrateSessions = true;
+  bool speechEnabled = true;
+  // Interpreted by the speech service; "vorlane.bundled" selects the recorded hour clips.
+  std::optional<std::string> voiceIdentifier = std::nullopt;
+  float speechRate = 0.5f;
+  std::string phraseTemplate = std::string(defaultPhraseTemplate);
+  bool quietInFullscreen = true;
+  std::set<std::string> blockedAppIds = SuppressionPolicy::defaultBlockedAppIds();
+  std::int64_t workMinutes = 25;
+  std::int64_t breakMinutes = 5;
+  bool launchAtLogin = false;
+  bool hasCompletedOnboarding = false;
+};
+
 // The user's settings. A plain value: no ranges are enforced (hours outside 0...23 or a zero
 // work length are kept as given; consumers clamp what they use). The only normalisation is
 // of `mascotAppearance`, sanitised when the record is built or decoded, never on assignment.
-struct Preferences {
-  // One member per field, in field order, each with the field's default; fill it with
-  // designated initialisers: Preferences({.workMinutes = 50, .launchAtLogin = true}).
-  struct Params {
-    std::int64_t activeStartHour = 9;
-    std::int64_t activeEndHour = 21;
-    bool halfHourVisitsEnabled = false;
-    PresenceMode presenceMode = PresenceMode::peek;
-    bool showCurrentTime = false;
-    bool idleFocusInvitationsEnabled = true;
-    bool encouragementsEnabled = true;
-    MascotAppearance mascotAppearance = MascotAppearance();
-    std::map<std::string, MascotPlacement> mascotPlacements = {};
-    bool mascotClickThrough = false;
-    std::optional<std::string> preferredScreenID = std::nullopt;
-    bool celebrateSessions = true;
-    bool speechEnabled = true;
-    std::optional<std::string> voiceIdentifier = std::nullopt;
-    float speechRate = 0.5f;
-    std::string phraseTemplate = std::string(defaultPhraseTemplate);
-    bool quietInFullscreen = true;
-    std::set<std::string> blockedAppIds = SuppressionPolicy::defaultBlockedAppIds();
-    std::int64_t workMinutes = 25;
-    std::int64_t breakMinutes = 5;
-    bool launchAtLogin = false;
-    bool hasCompletedOnboarding = false;
-  };
+struct Preferences : PreferenceValues {
+  // Fill it with designated initialisers: Preferences({.workMinutes = 50, .launchAtLogin = true}).
+  using Params = PreferenceValues;
 
   // The default record.
   Preferences();
   // Stores every value as given, except the appearance, which is stored sanitised.
   explicit Preferences(const Params& params);
 
-  std::int64_t activeStartHour;  // first hour of the active window
-  std::int64_t activeEndHour;    // last hour of the active window, inclusive
-  bool halfHourVisitsEnabled;
-  PresenceMode presenceMode;
-  bool showCurrentTime;  // floating clock
-  bool idleFocusInvitationsEnabled;
-  bool encouragementsEnabled;
-  MascotAppearance mascotAppearance;
-  // Keyed by display identifier.
-  std::map<std::string, MascotPlacement> mascotPlacements;
-  bool mascotClickThrough;
-  // Display the mascot lives on; none, or one not connected, means the main display.
-  std::optional<std::string> preferredScreenID;
-  bool celebrateSessions;
-  bool speechEnabled;
-  // Interpreted by the speech service; "vorlane.bundled" selects the recorded hour clips.
-  std::optional<std::string> voiceIdentifier;
-  float speechRate;
-  std::string phraseTemplate;
-  bool quietInFullscreen;
-  std::set<std::string> blockedAppIds;
-  std::int64_t workMinutes;
-  std::int64_t breakMinutes;
-  bool launchAtLogin;
-  bool hasCompletedOnboarding;
+  // A focus runs 1 to 90 minutes and a break 1 to 30, whatever the record holds.
+  static constexpr std::int64_t shortestMinutes = 1;
+  static constexpr std::int64_t longestWorkMinutes = 90;
+  static constexpr std::int64_t longestBreakMinutes = 30;
+  // The stored lengths clamped to those ranges: what a session actually uses.
+  std::int64_t effectiveWorkMinutes() const;
+  std::int64_t effectiveBreakMinutes() const;
 
   // Whether `hour` lies in the active window, both ends inclusive. A start after the end
   // wraps past midnight (22 to 6 holds 23 and 0); equal ends make a one-hour window.

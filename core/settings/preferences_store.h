@@ -29,11 +29,34 @@ class PreferencesStore {
     setPreferences(record);
   }
 
-  // Told of every change of the record, with the new record.
+  // Told of every change of the record, with the new record. A subscriber that changes the
+  // record while being told starts a new round once the current one ends, so the last
+  // record every subscriber hears is the current one.
   Observers<Preferences>& changes() { return changes_; }
 
  protected:
+  // Tells the subscribers of the current record, as `changes()` describes.
+  void announceChange() {
+    if (announcing_) {
+      announceAgain_ = true;
+      return;
+    }
+    announcing_ = true;
+    struct Done {
+      bool& flag;
+      ~Done() { flag = false; }
+    } done{announcing_};
+    do {
+      announceAgain_ = false;
+      changes_.notify(preferences());
+    } while (announceAgain_);
+  }
+
   Observers<Preferences> changes_;
+
+ private:
+  bool announcing_ = false;
+  bool announceAgain_ = false;
 };
 
 }  // namespace vorlane

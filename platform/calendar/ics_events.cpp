@@ -2,6 +2,7 @@
 
 #include <libical/ical.h>
 
+#include "platform/calendar/busy_event_rules.h"
 #include "platform/calendar/recurrence_budget.h"
 
 #include <algorithm>
@@ -228,32 +229,6 @@ Date endOf(Date start, const Length& length, const Calendar& calendar) {
   return length.days ? calendar.addingDays(*length.days, start) : start + length.seconds;
 }
 
-bool isCancelled(icalcomponent* event) {
-  return icalcomponent_get_status(event) == ICAL_STATUS_CANCELLED;
-}
-
-bool isFree(icalcomponent* event) {
-  icalproperty* transp = icalcomponent_get_first_property(event, ICAL_TRANSP_PROPERTY);
-  if (transp == nullptr) return false;
-  const icalproperty_transp value = icalproperty_get_transp(transp);
-  return value == ICAL_TRANSP_TRANSPARENT || value == ICAL_TRANSP_TRANSPARENTNOCONFLICT;
-}
-
-bool declinedByUser(icalcomponent* event, const std::optional<std::string>& email) {
-  if (!email) return false;
-  for (icalproperty* attendee = icalcomponent_get_first_property(event, ICAL_ATTENDEE_PROPERTY);
-       attendee != nullptr;
-       attendee = icalcomponent_get_next_property(event, ICAL_ATTENDEE_PROPERTY)) {
-    icalparameter* status = icalproperty_get_first_parameter(attendee, ICAL_PARTSTAT_PARAMETER);
-    if (status == nullptr || icalparameter_get_partstat(status) != ICAL_PARTSTAT_DECLINED) continue;
-    const char* value = icalproperty_get_attendee(attendee);
-    std::string_view address = value != nullptr ? trimmedAscii(value) : std::string_view();
-    if (startsWithIgnoringCase(address, "mailto:")) address.remove_prefix(7);
-    if (!address.empty() && equalsIgnoringCase(address, *email)) return true;
-  }
-  return false;
-}
-
 bool isRecurring(icalcomponent* event) {
   return icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY) != nullptr ||
          icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY) != nullptr;
@@ -301,7 +276,9 @@ class FileReader {
         options_(options),
         budget_(budget),
         windowStart_(std::int64_t(std::floor((range.start - windowMargin).unixSeconds()))),
-        windowEnd_(std::int64_t(std::ceil((range.end + windowMargin).unixSeconds()))) {}
+        windowEnd_(std::int64_t(std::ceil((range.end + windowMargin).unixSeconds()))) {
+    if (options.userEmail) userAddresses_.insert(normalAddress(*options.userEmail));
+  }
 
   void collectOverrides(icalcomponent* calendar) {
     for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
@@ -346,15 +323,18 @@ class FileReader {
 
   // Whether the stretch was kept: a real span that overlaps the range.
   bool add(std::size_t slot, Date start, Date end) {
-    if (!(end > start) || !(start < range_.end && end > range_.start)) return false;
-    found_.emplace_back(slot, BusyInterval{start, end});
-    return true;
+    const std::optional<BusyInterval> busy = busyStretch(start, end, range_);
+    if (busy) found_.emplace_back(slot, *busy);
+    return busy.has_value();
   }
 
   void readEvent(icalcomponent* event, icalcomponent* calendar) {
-    if (isCancelled(event) || isFree(event) || declinedByUser(event, options_.userEmail)) return;
+    if (!holdsTime(event, userAddresses_)) return;
     EventTimes times = eventTimes(event, calendar, options_.calendar);
     if (!times.start.instant || !times.end) return;
+    // Nothing of it can be busy, however often it recurs: a rule by the second would be
+    // walked occurrence by occurrence for nothing.
+    if (!(*times.end > *times.start.instant)) return;
     const bool isOverride =
         icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) != nullptr;
     if (isOverride || !isRecurring(event)) {
@@ -506,6 +486,7 @@ class FileReader {
   ReadBudget& budget_;
   // The range widened by the margin, in wall-clock seconds of any zone.
   std::int64_t windowStart_, windowEnd_;
+  std::set<std::string> userAddresses_;  // normal addresses
   std::map<std::string, std::set<double>> overrides_;
   std::size_t slot_ = 0;
   std::vector<Recurring> recurring_;

@@ -23,6 +23,20 @@ WindowClass parseWindowClass(std::string_view bytes);
 // applications, otherwise the class itself. None when nothing names the window.
 std::optional<std::string> appIdForWindow(const WindowClass& windowClass, bool isOwnWindow);
 
+// The window class a blocked identifier is known by on Linux: the alias table's class, or
+// "crx_<id>" for a browser web app. None for an identifier no window class maps to.
+std::optional<std::string> windowClassForAppId(std::string_view appId);
+
+// The name people know an aliased application by ("us.zoom.xos" gives "Zoom"); none for an
+// identifier outside the alias table.
+std::optional<std::string> readableAppName(std::string_view appId);
+
+// The identifier to block for a window class the user typed: surrounding blanks are
+// trimmed, and the class goes through the same mapping as a reported window. None when the
+// text cannot be a window class (empty, over 128 bytes, a control character or invalid
+// UTF-8).
+std::optional<std::string> appIdForTypedWindowClass(std::string_view typed);
+
 // The identifier of this application.
 inline constexpr std::string_view ownAppId = "com.corvantis.vorlane";
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <utility>
 
+#include "core/contracts/stored_document.h"
 #include "foundation/json.h"
 #include "foundation/sentence_error.h"
 #include "platform/persistence/json_coding.h"
@@ -36,7 +37,7 @@ using LocalJSONDocumentError = SentenceError<LocalJSONDocumentFailure>;
 // read (or that the validation rule rejects) are never overwritten: the document then
 // refuses every save until clear() is called. Main thread only.
 template <class T>
-class LocalJSONDocument {
+class LocalJSONDocument final : public StoredDocument<T> {
  public:
   using Failure = LocalJSONDocumentFailure;
   using Error = LocalJSONDocumentError;
@@ -55,14 +56,14 @@ class LocalJSONDocument {
 
   const std::string& key() const { return key_; }
   const T& empty() const { return empty_; }
-  const T& value() const { return value_; }
+  const T& value() const override { return value_; }
   // Set while the stored bytes could not be read; saves are refused meanwhile.
-  const std::optional<std::string>& errorMessage() const { return errorMessage_; }
+  const std::optional<std::string>& errorMessage() const override { return errorMessage_; }
 
   // Validates, encodes and stores `newValue`, then makes it the value. Throws Error
   // (unreadable while blocked, invalid when rejected), the encoder's EncodingError, or the
   // database's write error; after any of them nothing is stored and the value is unchanged.
-  void save(T newValue) {
+  void save(T newValue) override {
     if (errorMessage_) throw Error(Failure::unreadable);
     if (!validate_(newValue)) throw Error(Failure::invalid);
     const std::string bytes = json::dump(JsonCoding<T>::encode(newValue));
@@ -73,7 +74,7 @@ class LocalJSONDocument {
   // Removes the stored bytes, resets the value to `empty` and forgets the load problem.
   // Throws std::runtime_error when the bytes could not be removed, as a failed save does:
   // they are still stored, so the value and any load problem stay as they were.
-  void clear() {
+  void clear() override {
     if (defaults_ != nullptr && !defaults_->remove(key_)) {
       throw std::runtime_error("could not remove the stored record \"" + key_ + "\"");
     }

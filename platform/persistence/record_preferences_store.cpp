@@ -25,15 +25,8 @@ RecordPreferencesStore::RecordPreferencesStore(RecordStore& defaults) : defaults
 void RecordPreferencesStore::setPreferences(const Preferences& preferences) {
   const bool changed = !(preferences == cached_);
   cached_ = preferences;
-  const unsigned long long generation = ++generation_;
-  if (changed) changes_.notify(preferences);
-  // An observer set a newer record meanwhile; that call has stored and announced it.
-  if (generation != generation_) return;
   store(preferences);
-  if (Callback onChange = onChange_) {
-    const Preferences record = preferences;
-    onChange(record);
-  }
+  if (changed) announceChange();
 }
 
 void RecordPreferencesStore::store(const Preferences& preferences) {

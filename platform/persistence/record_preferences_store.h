@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include "core/settings/preferences_store.h"
 #include "platform/persistence/record_store.h"
 
@@ -13,8 +11,6 @@ namespace vorlane {
 // log line) before the first write would replace it. Main thread only.
 class RecordPreferencesStore final : public PreferencesStore {
  public:
-  using Callback = std::function<void(const Preferences&)>;
-
   static constexpr const char* key = "preferences";
 
   // Loads the record; `defaults` must outlive the store.
@@ -22,24 +18,16 @@ class RecordPreferencesStore final : public PreferencesStore {
 
   Preferences preferences() const override { return cached_; }
 
-  // Keeps the record, tells the observers if it differs from the current one, stores it
-  // and calls the owner's callback (always, even for an equal record or a failed write).
-  // An observer may set the preferences again: the newest record is then the one stored and
-  // given to the owner.
+  // Keeps and stores the record (an equal one too), then tells the observers if it differs
+  // from the one before. An observer may set the preferences again: the newest record is
+  // the one stored and the last one every observer hears.
   void setPreferences(const Preferences& preferences) override;
-
-  // The owner's callback, run after every write; empty removes it.
-  void setOnChange(Callback onChange) { onChange_ = std::move(onChange); }
 
  private:
   void store(const Preferences& preferences);
 
   RecordStore& defaults_;
   Preferences cached_;
-  Callback onChange_;
-  // Counts setPreferences calls, so that an outer call knows when an observer set a newer
-  // record from inside it.
-  unsigned long long generation_ = 0;
   // The stored bytes could not be read and still have to be moved aside before a write.
   bool keepStoredBytes_ = false;
 };

@@ -162,6 +162,8 @@ std::vector<SpeechVoice> FliteSpeechService::availableVoices() const {
   return voices;
 }
 
+bool FliteSpeechService::hasRecordedClips() const { return BundledSpeech::isAvailable(locator_); }
+
 void FliteSpeechService::later(std::function<void()> work) {
   QMetaObject::invokeMethod(&context_, std::move(work), Qt::QueuedConnection);
 }

@@ -16,6 +16,7 @@
 #include "platform/services/bundled_speech.h"
 #include "platform/services/resource_locator.h"
 #include "platform/services/synthesis_engine.h"
+#include "platform/services/voice_catalogue.h"
 
 namespace vorlane {
 
@@ -27,7 +28,7 @@ namespace vorlane {
 // event loop, when the phrase has ended. A synthesised phrase cut off by `stop()` still
 // completes (as a cancel); one replaced by a newer phrase is dropped uncalled, as is a clip
 // cut short by `stop()` or by another clip.
-class FliteSpeechService final : public SpeechService {
+class FliteSpeechService final : public SpeechService, public VoiceCatalogue {
  public:
   struct Dependencies {
     std::unique_ptr<SynthesisEngine> engine;
@@ -52,7 +53,9 @@ class FliteSpeechService final : public SpeechService {
 
   // The English voices ("en" language prefix, case-sensitive), stably sorted by name in
   // code-point order.
-  std::vector<SpeechVoice> availableVoices() const;
+  std::vector<SpeechVoice> availableVoices() const override;
+  // Looks for the clips where this service would play them from.
+  bool hasRecordedClips() const override;
 
  private:
   struct Utterance {

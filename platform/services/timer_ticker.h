@@ -1,33 +1,45 @@
 #pragma once
 
 #include <QTimer>
+#include <chrono>
+#include <memory>
 
+#include "core/contracts/clock.h"
 #include "core/contracts/ticker.h"
 
 namespace vorlane {
 
-// The application's heartbeat: one repeating coarse timer on the main thread that calls
-// `onTick` on every fire. The first fire comes one interval after `start()`; missed fires
-// are not made up. Destroying the ticker stops its timer, so no fire outlives it.
+// The application's heartbeat on the main thread: calls `onTick` on wall-clock instants a
+// whole number of intervals after the epoch (for 30 s, every :00 and :30), so that what is
+// due on the hour is seen within moments of it, whenever the program started. Each fire
+// arms the next one afresh from the wall clock, so a clock change or a wake (while
+// suspended the timer stands still) puts the beat back on the half minute at the next fire.
+// The first fire comes at the next such instant after `start()`, never at once; missed
+// fires are not made up. Destroying the ticker stops its timer, so no fire outlives it.
 class TimerTicker final : public Ticker {
  public:
   // The system may defer a fire by up to this many seconds.
   static constexpr double tolerance = 5.0;
 
-  // `interval` in seconds (the application uses 30).
-  explicit TimerTicker(double interval);
+  // `interval` in seconds (the application uses 30); `wallClock` places the beats.
+  explicit TimerTicker(double interval,
+                       std::shared_ptr<const Clock> wallClock = std::make_shared<SystemClock>());
 
   double interval() const { return interval_; }
   bool isRunning() const { return timer_.isActive(); }
+  // How long the armed fire waits from when it was armed.
+  std::chrono::milliseconds armedDelay() const { return timer_.intervalAsDuration(); }
 
-  // (Re)starts the heartbeat; a running ticker restarts its phase.
+  // (Re)starts the heartbeat; a running ticker is re-armed from the clock's time now.
   void start() override;
   void stop() override;
 
  private:
+  void arm();
   void fire();
 
   double interval_;
+  std::shared_ptr<const Clock> wallClock_;
   QTimer timer_;
 };
 

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QMenu>
+#include <QPushButton>
 #include <QLabel>
 #include <QTest>
 #include <algorithm>
@@ -16,6 +18,7 @@
 #include "tests/support/log_lines.h"
 #include "tests/support/menu_action.h"
 #include "ui/tray/status_item_controller.h"
+#include "ui/windows/onboarding_view.h"
 
 namespace vorlane {
 namespace {
@@ -43,7 +46,7 @@ TEST_F(AppDelegateTest, LaunchBuildsTheServicesInOrderAndStartsTheCoordinator) {
 
   EXPECT_EQ(services.made, (std::vector<std::string>{"reminders", "presenter", "speech", "ticker",
                                                       "notifications", "environment", "hot keys",
-                                                      "session timers", "feature windows",
+                                                      "session timers", "windows",
                                                       "system events", "calendar source"}));
   EXPECT_EQ(services.tickInterval, 30);
   ASSERT_NE(delegate.coordinator(), nullptr);
@@ -79,17 +82,21 @@ TEST_F(AppDelegateTest, FirstLaunchStoresWelcomedBeforeTheWindowShowsAndOnlyOnce
     AppDelegate delegate(services);
     ASSERT_TRUE(delegate.applicationDidFinishLaunching());
     EXPECT_TRUE(stored().hasCompletedOnboarding);
-    auto* window = dynamic_cast<WelcomeWindow*>(delegate.onboardingWindow());
+    QWidget* window = delegate.onboardingWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
-    // The write went through the preference hook while no welcome window was up yet.
+    EXPECT_EQ(window->windowTitle(), "Welcome to Vorlane");
+    auto* view = window->findChild<OnboardingView*>();
+    ASSERT_NE(view, nullptr);
+    // The write reached the login item while no welcome window was up yet; the entry
+    // already agreed with the setting, so nothing was done or logged.
     EXPECT_EQ(services.login.welcomeShownAtLook, (std::vector<bool>{false}));
-    const auto lines = lifecycle();
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "launch at login set to false"), lines.end());
-    // Not now closes the window and the delegate forgets it.
-    const QPointer<QWidget> watched(window);
-    QTest::keyClick(window, Qt::Key_Escape);
+    for (const auto& line : lifecycle()) EXPECT_EQ(line.rfind("launch at login", 0), std::string::npos);
+    // Not now closes the window and its content goes.
+    const QPointer<QWidget> watched(view);
+    QTest::keyClick(view, Qt::Key_Escape);
     EXPECT_EQ(delegate.onboardingWindow(), nullptr);
+    EXPECT_FALSE(window->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watched.isNull());
   }
@@ -101,6 +108,7 @@ TEST_F(AppDelegateTest, FirstLaunchStoresWelcomedBeforeTheWindowShowsAndOnlyOnce
   EXPECT_FALSE(welcomeWindowShown());
 }
 
+// The login item follows the setting only where the entry disagrees with it.
 TEST_F(AppDelegateTest, SettingChangesApplyToTheCoordinatorThenToTheLoginItem) {
   struct Row {
     const char* name;
@@ -115,12 +123,10 @@ TEST_F(AppDelegateTest, SettingChangesApplyToTheCoordinatorThenToTheLoginItem) {
   const Row rows[] = {
       {"enable", true, LaunchAtLoginStatus::notRegistered, false, true, 1, 0,
        "launch at login set to true"},
-      {"already enabled", true, LaunchAtLoginStatus::enabled, false, true, 0, 0,
-       "launch at login set to true"},
+      {"already enabled", true, LaunchAtLoginStatus::enabled, false, true, 0, 0, nullptr},
       {"disable", false, LaunchAtLoginStatus::enabled, false, true, 0, 1,
        "launch at login set to false"},
-      {"already disabled", false, LaunchAtLoginStatus::notRegistered, false, true, 0, 0,
-       "launch at login set to false"},
+      {"already disabled", false, LaunchAtLoginStatus::notRegistered, false, true, 0, 0, nullptr},
       {"refused", true, LaunchAtLoginStatus::notRegistered, true, true, 1, 0,
        "launch at login failed: <private>"},
       {"no login item service", true, LaunchAtLoginStatus::notRegistered, false, false, 0, 0,
@@ -139,14 +145,23 @@ TEST_F(AppDelegateTest, SettingChangesApplyToTheCoordinatorThenToTheLoginItem) {
     const int applied = fresh.presenter->presenceApplications;
     const LogCapture changeLog;
 
-    delegate.preferencesStore()->modify([&](Preferences& p) { p.launchAtLogin = row.requested; });
+    // Another field changes too, so that every row is a change.
+    delegate.preferencesStore()->modify([&](Preferences& p) {
+      p.launchAtLogin = row.requested;
+      p.speechEnabled = !p.speechEnabled;
+    });
 
+    // The coordinator follows the store itself: every row changes the record once.
     EXPECT_EQ(fresh.presenter->presenceApplications, applied + 1);
     EXPECT_EQ(fresh.login.registrations, row.registrations);
     EXPECT_EQ(fresh.login.unregistrations, row.unregistrations);
-    EXPECT_EQ(logMessages(changeLog, "lifecycle"), (std::vector<std::string>{row.line}));
-    // Nothing is reverted or retried.
+    EXPECT_EQ(logMessages(changeLog, "lifecycle"),
+              row.line ? std::vector<std::string>{row.line} : std::vector<std::string>{});
+    // Nothing is reverted or retried, and an unchanged record does not look again.
     EXPECT_EQ(delegate.preferencesStore()->preferences().launchAtLogin, row.requested);
+    const size_t looks = fresh.login.welcomeShownAtLook.size();
+    delegate.preferencesStore()->setPreferences(delegate.preferencesStore()->preferences());
+    EXPECT_EQ(fresh.login.welcomeShownAtLook.size(), looks);
   }
 }
 
@@ -258,9 +273,12 @@ TEST_F(AppDelegateTest, TheStatusItemFollowsTheCoordinatorAndItsMenuReachesTheSh
   ASSERT_TRUE(choose("About Vorlane"));
   ASSERT_NE(delegate.aboutWindow(), nullptr);
   EXPECT_TRUE(delegate.aboutWindow()->isVisible());
-  // No preferences window in this build: its entry is there, disabled.
-  EXPECT_FALSE(choose("Preferences..."));
-  EXPECT_NE(actionTitled(*item->menu(), "Preferences..."), nullptr);
+  // Preferences opens on the last panel shown; Appearance selects its own.
+  delegate.preferencesNavigation().setSelection(PreferencesSection::voice);
+  ASSERT_TRUE(choose("Preferences..."));
+  ASSERT_NE(delegate.preferencesWindow(), nullptr);
+  EXPECT_TRUE(delegate.preferencesWindow()->isVisible());
+  EXPECT_EQ(delegate.preferencesNavigation().selection(), PreferencesSection::voice);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -285,6 +303,103 @@ TEST_F(AppDelegateTest, TheCalendarFocusReadsAsFarAsTheWorkLengthAndKeepsItsOptI
   const DateInterval asked = services.calendarSource->asked[0];
   EXPECT_EQ(asked.start, services.fakeClock->peek());
   EXPECT_EQ(asked.end - asked.start, (40 + 2) * 60);
+}
+
+TEST_F(AppDelegateTest, PreferencesAreMadeOnFirstUseKeptWhenClosedAndGoBeforeTheStore) {
+  storeWelcomed();
+  std::optional<AppDelegate> delegate(std::in_place, services);
+  delegate->showPreferences();
+  EXPECT_EQ(delegate->preferencesWindow(), nullptr) << "nothing to edit before launch";
+  ASSERT_TRUE(delegate->applicationDidFinishLaunching());
+  EXPECT_EQ(delegate->preferencesWindow(), nullptr) << "made on first use only";
+
+  delegate->showPreferences();
+  const QPointer<QWidget> window(delegate->preferencesWindow());
+  ASSERT_FALSE(window.isNull());
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Vorlane Preferences"));
+  EXPECT_EQ(delegate->preferencesNavigation().selection(), PreferencesSection::desktop);
+  window->close();
+  delegate->showPreferences(PreferencesSection::appearance);
+  EXPECT_EQ(delegate->preferencesWindow(), window.data());
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(delegate->preferencesNavigation().selection(), PreferencesSection::appearance);
+
+  // A change made in the window reaches the coordinator through the store's hook.
+  auto* halfHour = window->findChild<QCheckBox*>();
+  EXPECT_EQ(halfHour, nullptr) << "the Appearance page has no toggle yet";
+  delegate->showPreferences(PreferencesSection::focus);
+  QCheckBox* toggle = nullptr;
+  for (QCheckBox* box : window->findChildren<QCheckBox*>()) {
+    if (box->text() == QStringLiteral("Celebrate a finished session")) toggle = box;
+  }
+  ASSERT_NE(toggle, nullptr);
+  toggle->click();
+  EXPECT_FALSE(delegate->preferencesStore()->preferences().celebrateSessions);
+  EXPECT_FALSE(stored().celebrateSessions);
+
+  delegate.reset();
+  EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(AppDelegateTest, ThePreviewsSpeakThroughTheSpeechServiceAndCelebrateOnTheMascot) {
+  storeWelcomed();
+  AppDelegate delegate(services);
+  ASSERT_TRUE(delegate.applicationDidFinishLaunching());
+  const auto press = [&](PreferencesSection section, const QString& title) {
+    delegate.showPreferences(section);
+    for (QPushButton* button : delegate.preferencesWindow()->findChildren<QPushButton*>()) {
+      if (button->text() == title) {
+        button->click();
+        return true;
+      }
+    }
+    return false;
+  };
+  services.presenter->finishVisit();
+  const std::size_t spokenBefore = services.speech->spoken.size();
+  ASSERT_TRUE(press(PreferencesSection::voice, QStringLiteral("Preview voice")));
+  ASSERT_EQ(services.speech->spoken.size(), spokenBefore + 1);
+  EXPECT_EQ(services.speech->spoken.back().text.rfind("It's ", 0), 0u);
+  EXPECT_EQ(services.speech->spoken.back().moment, services.fakeClock->now());
+
+  ASSERT_TRUE(press(PreferencesSection::focus, QStringLiteral("Preview celebration")));
+  ASSERT_FALSE(services.presenter->performed.empty());
+  EXPECT_EQ(services.presenter->performed.back().bubbleText, "Nice work");
+}
+
+// A window left out of the registry does not exist: its menu entry is disabled and asking
+// for it does nothing, while what goes with it (the welcomed flag) still happens.
+TEST_F(AppDelegateTest, WindowsMissingFromTheRegistryAreNeitherOfferedNorOpened) {
+  services.shellWindows = false;
+  AppDelegate delegate(services);
+  ASSERT_TRUE(delegate.applicationDidFinishLaunching());
+  EXPECT_TRUE(stored().hasCompletedOnboarding);
+  EXPECT_EQ(delegate.onboardingWindow(), nullptr);
+  delegate.showAbout();
+  EXPECT_EQ(delegate.aboutWindow(), nullptr);
+  StatusItemController* item = delegate.statusItem();
+  ASSERT_NE(item, nullptr);
+  emit item->menu()->aboutToShow();
+  const QAction* about = actionTitled(*item->menu(), "About Vorlane");
+  ASSERT_NE(about, nullptr);
+  EXPECT_FALSE(about->isEnabled());
+  EXPECT_EQ(std::count(services.made.begin(), services.made.end(), "windows"), 1);
+}
+
+// The About window is the shared host's: Escape closes it, and it comes back the same.
+TEST_F(AppDelegateTest, AboutClosesWithEscapeAndReopensAsTheSameWindow) {
+  AppDelegate delegate(services);
+  delegate.showAbout();
+  QWidget* window = delegate.aboutWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->windowTitle(), "About Vorlane");
+  EXPECT_EQ(window->size(), QSize(460, 340));
+  QTest::keyClick(window, Qt::Key_Escape);
+  EXPECT_FALSE(window->isVisible());
+  delegate.showAbout();
+  EXPECT_EQ(delegate.aboutWindow(), window);
+  EXPECT_TRUE(window->isVisible());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 }  // namespace

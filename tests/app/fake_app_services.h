@@ -18,14 +18,16 @@
 #include "tests/support/fake_services.h"
 #include "tests/support/fake_system_events.h"
 #include "tests/support/fake_visit_presenter.h"
-#include "ui/windows/welcome_window.h"
+#include "ui/windows/about_controller.h"
+#include "ui/windows/onboarding_view.h"
+#include "ui/windows/welcome_controller.h"
 
 namespace vorlane {
 
 // Whether a welcome window is on screen now.
 inline bool welcomeWindowShown() {
   for (QWidget* widget : QApplication::topLevelWidgets()) {
-    if (dynamic_cast<WelcomeWindow*>(widget) != nullptr && widget->isVisible()) return true;
+    if (widget->isVisible() && !widget->findChildren<OnboardingView*>().isEmpty()) return true;
   }
   return false;
 }
@@ -94,8 +96,14 @@ class FakeAppServices final : public AppServices {
   RepeatingTimerFactory sessionTimers() override {
     return note("session timers", timers.factory());
   }
-  FeatureWindowControllers makeFeatureWindows() override {
-    return note("feature windows", windows.controllers());
+  // The coordinator's windows faked, the shell's own real; any left out with `shellWindows`.
+  WindowRegistry makeWindows() override {
+    WindowRegistry registry{.features = windows.controllers(), .about = nullptr, .welcome = nullptr};
+    if (shellWindows) {
+      registry.about = std::make_shared<AboutController>();
+      registry.welcome = std::make_shared<WelcomeController>();
+    }
+    return note("windows", std::move(registry));
   }
   std::shared_ptr<SystemEventSource> makeSystemEvents() override {
     return note("system events", systemEvents);
@@ -126,6 +134,7 @@ class FakeAppServices final : public AppServices {
   std::shared_ptr<FakeHotKeyRegistrar> hotKeys = std::make_shared<FakeHotKeyRegistrar>();
   FakeRepeatingTimerFactory timers;
   FakeFeatureWindows windows;
+  bool shellWindows = true;
   std::shared_ptr<FakeSystemEvents> systemEvents = std::make_shared<FakeSystemEvents>();
   bool reduceMotion = false;
   bool withLaunchAtLogin = true;

@@ -9,6 +9,9 @@
 
 #include "platform/logging/log_capture.h"
 #include "platform/persistence/in_memory_record_store.h"
+#include "platform/persistence/record_daily_priorities_store.h"
+#include "platform/persistence/record_focus_history_store.h"
+#include "platform/persistence/record_focus_recovery_store.h"
 #include "coordination/visit_coordinator.h"
 #include "core/settings/in_memory_preferences_store.h"
 #include "core/reminders/in_memory_reminder_store.h"
@@ -62,9 +65,9 @@ class CoordinatorTest : public testing::Test {
         .clock = clock, .scheduler = scheduler, .ticker = ticker, .presenter = presenter,
         .speech = speech, .notifications = notifications, .preferencesStore = preferences,
         .reminderStore = reminders, .environmentSnapshot = nullptr, .prefersReducedMotion = [] { return false; },
-        .focusHistory = std::make_shared<FocusHistoryStore>(&records),
-        .recovery = std::make_shared<FocusRecoveryStore>(&records),
-        .priorities = std::make_shared<DailyPrioritiesStore>(&records),
+        .focusHistory = std::make_shared<RecordFocusHistoryStore>(&records),
+        .recovery = std::make_shared<RecordFocusRecoveryStore>(&records),
+        .priorities = std::make_shared<RecordDailyPrioritiesStore>(&records),
         .environment = environment, .random = std::make_shared<SeededRandomGenerator>(7),
         .hotKeys = hotKeys, .sessionTimers = timers.factory(), .calendar = [] { return berlin; },
         .windows = windows.controllers(), .systemEvents = systemEvents,
@@ -96,7 +99,7 @@ class CoordinatorTest : public testing::Test {
   // A fresh coordinator with no checkpoint, brought to the state the way the user does it.
   enum class At { idle, working, awaiting, onBreak, pausedFocus, pausedBreak, pausedNoGoal, breakCard };
   void reach(At state) {
-    FocusRecoveryStore(&records).clear();
+    RecordFocusRecoveryStore(&records).clear();
     fresh();
     if (state == At::idle) return;
     startFocus(state == At::pausedNoGoal ? "" : "write report");

@@ -102,18 +102,6 @@ TEST_F(FocusSessionTest, PhaseEndShowsAsTheEnvironmentAndMotionSettingAllow) {
   }
 }
 
-TEST_F(FocusSessionTest, HistoryWriteFailureIsReportedAndTheSessionMovesOn) {
-  buildAndStart();
-  startFocus();
-  records.setFailing(true);
-  fireAt(at(11, 24));
-  EXPECT_EQ(phase(), "awaiting");
-  EXPECT_EQ(notifications->posted,
-            (std::vector<FakeNotificationService::Posted>{
-                {"Vorlane", "Focus finished, but its history could not be saved."}}));
-  EXPECT_EQ(presenter->performed.back().kind, Visit::Kind::pomodoroComplete());
-}
-
 // A menu built before a phase changed may send a request that no longer fits: it must
 // leave everything as it was (skipBreak and extendSession used to act on idle).
 TEST_F(FocusSessionTest, RequestsThatDoNotFitThePhaseDoNothing) {
@@ -149,24 +137,6 @@ TEST_F(FocusSessionTest, RequestsThatDoNotFitThePhaseDoNothing) {
       }
     }
   }
-}
-
-TEST_F(FocusSessionTest, StarterAndFullLengthsFollowTheSettingsWhenTheUserStarts) {
-  preferences->setPreferences(Preferences({.workMinutes = 200, .breakMinutes = 45}));
-  buildAndStart();
-  coordinator->requestFiveMinuteFocus();
-  EXPECT_EQ(windows.focusEditor->minutes, 5);
-  windows.focusEditor->start("");
-  EXPECT_TRUE(coordinator->isStarterFocus());
-  EXPECT_EQ(coordinator->pomodoro().workDuration(), 300);
-  presenter->finishVisit();
-
-  coordinator->requestNewPomodoro();
-  EXPECT_TRUE(windows.focusEditor->replacing);
-  preferences->setPreferences(Preferences({.workMinutes = 0}));
-  windows.focusEditor->start("next");
-  EXPECT_FALSE(coordinator->isStarterFocus());
-  EXPECT_EQ(coordinator->pomodoro().workDuration(), 60);
 }
 
 }  // namespace

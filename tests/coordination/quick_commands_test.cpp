@@ -121,7 +121,7 @@ TEST_F(QuickCommandsTest, RequestedFocusChecksGoalAndMinutes) {
     if (!row.starts) continue;
     // The point of the limit: the focus survives a pause as a checkpoint.
     coordinator->requestPauseSession();
-    EXPECT_TRUE(FocusRecoveryStore(&records).document().value().has_value());
+    EXPECT_TRUE(RecordFocusRecoveryStore(&records).document().value().has_value());
   }
 }
 

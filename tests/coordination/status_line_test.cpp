@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "coordination/short_time_formatter.h"
+#include "foundation/short_time_formatter.h"
 #include "tests/coordination/coordinator_harness.h"
 
 namespace vorlane {

@@ -66,7 +66,6 @@ TEST_F(InvitationTest, AnOccasionThatCannotBeShownIsUsedUpAndOnlyOneMoreFollows)
     EXPECT_EQ(presenter->invitations.size(), 1 - blocked);
     preferences->setPreferences(Preferences({.activeEndHour = 23, .workMinutes = 40}));
     environment->facts.cameraInUse = false;
-    coordinator->applyPreferences();
     tickAt(row.start + 900 + 3599);
     tickAt(row.start + 900 + 3600);
     tickAt(row.start + 900 + 7200);

@@ -29,16 +29,16 @@ TEST_F(CoordinatorSetUpTest, ACheckpointIsRestoredPausedUnlessUnreadableThenKept
         .nextStep = "check the figures",
         .isStarter = true,
         .priorityID = UUID::random()};
-    FocusRecoveryStore(&records).save(saved);
-    if (unreadable) records.makeUnreadable(FocusRecoveryStore::key);
-    const auto bytes = records.rawBytes(FocusRecoveryStore::key);
+    RecordFocusRecoveryStore(&records).save(saved);
+    if (unreadable) records.makeUnreadable(RecordFocusRecoveryStore::key);
+    const auto bytes = records.rawBytes(RecordFocusRecoveryStore::key);
     buildAndStart();
     EXPECT_EQ(phase(), unreadable ? "idle" : "paused");
     EXPECT_EQ(coordinator->nextStep(), unreadable ? "" : "check the figures");
     EXPECT_EQ(coordinator->isStarterFocus(), !unreadable);
     EXPECT_EQ(coordinator->activePriorityID(),
               unreadable ? std::nullopt : std::optional<UUID>(saved.priorityID));
-    EXPECT_EQ(records.rawBytes(FocusRecoveryStore::key), bytes);
+    EXPECT_EQ(records.rawBytes(RecordFocusRecoveryStore::key), bytes);
   }
 }
 
@@ -53,10 +53,15 @@ TEST_F(CoordinatorSetUpTest, StartAndEverySettingsChangeApplyAtOnce) {
     p.workMinutes = 50;
     p.preferredScreenID = "HDMI-1";
   });
-  coordinator->applyPreferences();
+  // The store's change reaches the coordinator by itself, once.
   EXPECT_EQ(coordinator->pomodoro().workDuration(), 3000);
   EXPECT_EQ(presenter->screenID, std::optional<std::string>("HDMI-1"));
   EXPECT_EQ(presenter->presenceApplications, 2);  // once at start, once now
+  // An equal record is no change: nothing is applied again.
+  const int signals = stateChanges;
+  preferences->setPreferences(preferences->preferences());
+  EXPECT_EQ(presenter->presenceApplications, 2);
+  EXPECT_EQ(stateChanges, signals);
   tickAt(at(11, 0, 10));
   EXPECT_TRUE(presenter->offered.empty());
 
@@ -115,8 +120,8 @@ TEST_F(CoordinatorSetUpTest, AccomplishedFocusMarksItsPriorityOnlyOnceSaved) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     records.setFailing(false);
-    static_cast<void>(records.remove(FocusHistoryStore::key));
-    static_cast<void>(records.remove(DailyPrioritiesStore::key));
+    static_cast<void>(records.remove(RecordFocusHistoryStore::key));
+    static_cast<void>(records.remove(RecordDailyPrioritiesStore::key));
     buildAndStart();
     UUID priority;
     prioritiesStore->apply(

@@ -122,7 +122,7 @@ TEST_F(ScreenAndWakeTest, APeriodThatEndedInTheSleepIsClosedSilently) {
   } rows[] = {{120, true, false}, {90, false, false}, {30, false, false}, {3600, true, true}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.late);
-    static_cast<void>(records.remove(FocusHistoryStore::key));
+    static_cast<void>(records.remove(RecordFocusHistoryStore::key));
     fresh(at(10, 0));
     startFocus();
     const auto visitsBefore = presenter->performed.size();

@@ -25,37 +25,6 @@ TEST_F(VisitQueueTest, HourlyVisitIsShownWithItsBubbleAfterOneLookAtTheEnvironme
   EXPECT_EQ(stateChanges, signalsWhileShown + 1);
 }
 
-TEST_F(VisitQueueTest, SpeechMomentOnlyForHourlyAndManualAndNoEmptyPhrase) {
-  buildAndStart();
-  const struct {
-    const char* name;
-    Kind kind;
-    std::string phrase;
-    bool spoken, hasMoment;
-  } rows[] = {
-      {"hourly", Kind::hourly(), "It's eleven", true, true},
-      {"manual", Kind::manual(), "It's eleven", true, true},
-      {"reminder no longer stored", Kind::reminder(UUID::random()), "Stand up", true, false},
-      {"focus start", Kind::pomodoroStart(), "25 minutes. Go.", true, false},
-      {"empty phrase is shown, not spoken", Kind::pomodoroComplete(), "", false, false},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    speech->spoken.clear();
-    presenter->performed.clear();
-    coordinator->enqueue(visit(row.kind, at(10, 59), row.phrase));
-    EXPECT_EQ(presenter->performed.size(), 1u);
-    ASSERT_EQ(speech->spoken.size(), row.spoken ? 1u : 0u);
-    if (row.spoken) {
-      EXPECT_EQ(speech->spoken[0].moment, row.hasMoment ? std::optional(at(10, 59)) : std::nullopt);
-      EXPECT_FALSE(speech->spoken[0].hasCompletion);
-    }
-    presenter->finishVisit();
-  }
-  // A reminder deleted before its visit still shows, but cannot be snoozed.
-  EXPECT_FALSE(coordinator->lastFiredReminder().has_value());
-}
-
 TEST_F(VisitQueueTest, SuppressedVisitBecomesNotificationOrIsDroppedByReasonAndKind) {
   using Facts = void (*)(EnvironmentSnapshot&);
   const Facts muted = [](EnvironmentSnapshot& e) { e.mutedUntil = at(12, 0); };

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/e2e/scenario.h"
+#include "tests/e2e/sign_rows.h"
 
 namespace vorlane::e2e {
 namespace {
@@ -12,23 +13,6 @@ namespace {
 const QRect column(940, 0, 340, 800);
 // Slow enough that the panel's reminders, 30 and 90 s after the end, are noticed in time.
 constexpr int focusSpeed = 6;
-
-// Rows of `area` holding a run of at least `width` pixels of one colour that were different
-// before: the flat face of the sign (the character has no such run).
-int signRows(const QImage& before, const QImage& after, QRect area, int width = 150) {
-  int rows = 0;
-  area = area.intersected(after.rect());
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    int run = 0;
-    for (int x = area.left() + 1; x <= area.right() && run < width; ++x) {
-      const bool same =
-          after.pixel(x, y) == after.pixel(x - 1, y) && after.pixel(x, y) != before.pixel(x, y);
-      run = same ? run + 1 : 0;
-    }
-    rows += run >= width;
-  }
-  return rows;
-}
 
 TEST_F(Scenario, AFocusTypedInTheQuickWindowIsShownFinishedRemindedAndRecorded) {
   startDesktop();

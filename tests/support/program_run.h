@@ -85,6 +85,10 @@ class ProgramRun {
 
   pid_t pid() const { return process_ ? process_->pid() : -1; }
   bool running() { return process_ && process_->running(); }
+  // The wait status once it has ended by itself (after `running()` found it ended).
+  std::optional<int> exitStatus() const {
+    return process_ ? process_->exitStatus() : std::nullopt;
+  }
 
   // Sends `signal` and waits up to 30 s for the end; the wait status, none if it did not end.
   std::optional<int> stop(int signal) {

@@ -149,6 +149,8 @@ class MascotScene : public Scene {
 
   std::function<void()> onCelebrate;
   std::function<void()> onGeometryChanged;
+  // The pills were laid out anew (shown, moved, relabelled).
+  std::function<void()> onQuickActionsRebuilt;
 
   // --- the nodes, for the presenter, the preview and tests ---
   CharacterNode* character() const { return character_; }
@@ -191,6 +193,7 @@ class MascotScene : public Scene {
   void placeBillboard(double handY, const QString& time, const QString& caption);
   bool completionIsVisible() const;
   void rebuildQuickActions();
+  void layOutQuickActions();
   double quickActionsTopY() const;
   QuickActionNode* makePill(QuickAction action) const;
   void performArrival(const Visit& visit, bool showBubble);

@@ -39,6 +39,11 @@ double MascotScene::quickActionsTopY() const {
 }
 
 void MascotScene::rebuildQuickActions() {
+  layOutQuickActions();
+  if (onQuickActionsRebuilt) onQuickActionsRebuilt();
+}
+
+void MascotScene::layOutQuickActions() {
   quickActions_->removeAllChildren();
   actionNodes_.clear();
   const double W = size().width();

@@ -4,11 +4,12 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QStyleHints>
 #include <QSystemTrayIcon>
 
 #include "foundation/date_description.h"
 #include "platform/logging/log.h"
-#include "ui/window/target_screen.h"
+#include "ui/mascot_window/target_screen.h"
 
 namespace vorlane {
 namespace {
@@ -42,7 +43,10 @@ MascotWindowController::MascotWindowController(Dependencies d)
       pointerLocation_(d.pointerLocation ? std::move(d.pointerLocation)
                                          : [] { return QCursor::pos(); }),
       trayAvailable_(d.trayAvailable ? std::move(d.trayAvailable)
-                                     : [] { return QSystemTrayIcon::isSystemTrayAvailable(); }) {
+                                     : [] { return QSystemTrayIcon::isSystemTrayAvailable(); }),
+      doubleClickInterval_(d.doubleClickInterval ? std::move(d.doubleClickInterval) : [] {
+        return QGuiApplication::styleHints()->mouseDoubleClickInterval();
+      }) {
   if (!preferencesStore_ || !screens_) {
     throw std::invalid_argument("the mascot needs a preferences store and a screen provider");
   }
@@ -51,6 +55,7 @@ MascotWindowController::MascotWindowController(Dependencies d)
   redrawWork_ = makeWork();
   fidgetTimer_ = makeWork();
   invitationWork_ = makeWork();
+  pillGuard_ = makeWork();
 
   QPointer<MascotWindowController> self(this);
   hoverPoll_.setInterval(33);
@@ -67,10 +72,26 @@ MascotWindowController::MascotWindowController(Dependencies d)
     connect(screenWatcher_.get(), &ScreenChangeWatcher::changed, this,
             &MascotWindowController::screenParametersChanged);
   }
+  if (d.systemEvents) {
+    const auto relayout = [self] {
+      if (self) self->screenParametersChanged();
+    };
+    systemSubscriptions_.push_back(d.systemEvents->didWake().subscribe(relayout));
+    systemSubscriptions_.push_back(d.systemEvents->screenCameBack().subscribe(relayout));
+  }
+  applied_ = preferences();
+  preferredScreenID_ = applied_.preferredScreenID;
+  preferencesSubscription_ = preferencesStore_->changes().subscribe(
+      [self](const Preferences& now) {
+        if (self) self->preferencesChanged(now);
+      });
 }
 
 MascotWindowController::~MascotWindowController() {
   // No block may reach back into a half-destroyed controller.
+  preferencesSubscription_.cancel();
+  systemSubscriptions_.clear();
+  pillGuard_->cancel();
   settleWork_->cancel();
   redrawWork_->cancel();
   fidgetTimer_->cancel();
@@ -189,14 +210,10 @@ void MascotWindowController::endVisitEarly() {
 }
 
 void MascotWindowController::setPlacement(const MascotPlacement& placement) {
-  const ScreenInfo screen = targetScreen();
-  Preferences p = preferences();
-  p.mascotPlacements.insert_or_assign(screen.id, placement);
-  preferencesStore_->setPreferences(p);
-  if (!scene_) return;  // takes effect when the scene is next built
-  ensureScene();
-  redrawStaticScene();
-  refreshLiveRects();
+  // Only written: the store's announcement lays the column out (preferencesChanged).
+  const std::string screenID = targetScreen().id;
+  preferencesStore_->modify(
+      [&](Preferences& p) { p.mascotPlacements.insert_or_assign(screenID, placement); });
 }
 
 void MascotWindowController::setHorizontalPlacement(double horizontal) {
@@ -204,6 +221,25 @@ void MascotWindowController::setHorizontalPlacement(double horizontal) {
 }
 
 void MascotWindowController::resetPlacement() { setPlacement(MascotPlacement(1.0, 0)); }
+
+void MascotWindowController::preferencesChanged(const Preferences& now) {
+  const Preferences before = std::exchange(applied_, now);
+  const bool otherDisplay = now.preferredScreenID != before.preferredScreenID;
+  if (otherDisplay) preferredScreenID_ = now.preferredScreenID;
+  if (otherDisplay || now.presenceMode != before.presenceMode ||
+      now.showCurrentTime != before.showCurrentTime ||
+      now.mascotAppearance != before.mascotAppearance ||
+      now.mascotClickThrough != before.mascotClickThrough) {
+    applyPresenceMode();  // lays the column out too
+    return;
+  }
+  // A move in progress owns the column; the placement it writes at its end is where the
+  // column already is.
+  if (now.mascotPlacements == before.mascotPlacements || !scene_ || moving_) return;
+  ensureScene();
+  redrawStaticScene();
+  refreshLiveRects();
+}
 
 void MascotWindowController::screenParametersChanged() {
   cancelPointerGesture();

@@ -15,6 +15,7 @@
 
 class QMenu;
 
+#include "coordination/system_event_source.h"
 #include "coordination/visit_presenter.h"
 #include "core/desktop/idle_fidget.h"
 #include "core/settings/preferences_store.h"
@@ -23,13 +24,13 @@ class QMenu;
 #include "ui/mascot/mascot_input.h"
 #include "ui/mascot/mascot_scene.h"
 #include "ui/mascot/mascot_view.h"
+#include "ui/mascot_window/mascot_window.h"
+#include "ui/mascot_window/screen_change_watcher.h"
+#include "ui/mascot_window/screen_info.h"
 #include "ui/overlays/celebration_presenter.h"
 #include "ui/overlays/floating_clock_controller.h"
 #include "ui/scene/delayed_work.h"
 #include "ui/scene/frame_driver.h"
-#include "ui/window/mascot_window.h"
-#include "ui/window/screen_change_watcher.h"
-#include "ui/window/screen_info.h"
 
 namespace vorlane {
 
@@ -63,6 +64,11 @@ class MascotWindowController final : public QObject,
     // tray may come and go. Without one click-through is never applied nor offered, and the
     // context menu carries the status menu, so the user cannot be locked out.
     std::function<bool()> trayAvailable;
+    // Optional: a wake or the session coming back lays the column out again, as a display
+    // change does (the work area may have changed meanwhile).
+    std::shared_ptr<SystemEventSource> systemEvents;
+    // Optional: the desktop's double-click interval in milliseconds, asked at each use.
+    std::function<int()> doubleClickInterval;
   };
 
   // Shows nothing: the first applyPresenceMode() or visit builds the window.
@@ -165,6 +171,8 @@ class MascotWindowController final : public QObject,
 
  private:
   Preferences preferences() const { return preferencesStore_->preferences(); }
+  // The store's announcement: what the mascot shows follows the record from here only.
+  void preferencesChanged(const Preferences& now);
   ScreenInfo targetScreen() const;
   MascotPlacement savedPlacement(const ScreenInfo& screen) const;
   void showWindow();
@@ -179,6 +187,7 @@ class MascotWindowController final : public QObject,
   void setAnimating(bool animating);
   void stir(double duration);
   void redrawStaticScene();
+  // A visit, a hover, a pull or a move runs: the view keeps running and nothing fidgets.
   bool sceneIsBusy() const;
   // The fidget timer.
   void scheduleNextFidget();
@@ -195,6 +204,14 @@ class MascotWindowController final : public QObject,
   // Ends a move and stores the placement it reached.
   void finishMove();
   void endPull(QPointF at);
+  // The pill whose frame holds a scene point, shown or not.
+  std::optional<QuickAction> pillAt(QPointF at) const;
+  // The pointer is at `at`: the pill there is what the user sees under it, if pills show.
+  void seePillsAt(QPointF at);
+  // The pills were laid out again: one now under a pointer that did not move there is kept
+  // from taking clicks for a double-click interval, so the second click of a double click
+  // does not land on it.
+  void quickActionsRebuilt();
 
   std::shared_ptr<PreferencesStore> preferencesStore_;
   std::shared_ptr<ScreenProvider> screens_;
@@ -246,8 +263,16 @@ class MascotWindowController final : public QObject,
   std::unique_ptr<DelayedWork> redrawWork_;
   std::unique_ptr<DelayedWork> fidgetTimer_;
   std::unique_ptr<DelayedWork> invitationWork_;
+  std::unique_ptr<DelayedWork> pillGuard_;
+  std::function<int()> doubleClickInterval_;
+  // The pill the user last saw under the pointer.
+  std::optional<QuickAction> pillSeenUnderPointer_;
   std::unique_ptr<AppearanceObserver> appearanceObserver_;
   std::unique_ptr<ScreenChangeWatcher> screenWatcher_;
+  // The settings the mascot last acted on.
+  Preferences applied_;
+  Observers<Preferences>::Subscription preferencesSubscription_;
+  std::vector<Observers<>::Subscription> systemSubscriptions_;
 
   // The overlays (mascot_window_controller_overlays.cpp).
   std::unique_ptr<CelebrationPresenter> celebration_;

@@ -40,11 +40,9 @@ void MascotWindowController::configureClock() {
   if (!floatingClock_) {
     if (!makeFloatingClock_) return;
     QPointer<MascotWindowController> self(this);
+    // Only written: the store's announcement hides the clock (preferencesChanged).
     floatingClock_ = makeFloatingClock_([self] {
-      if (!self) return;
-      Preferences p = self->preferences();
-      p.showCurrentTime = false;
-      self->preferencesStore_->setPreferences(p);
+      if (self) self->preferencesStore_->modify([](Preferences& p) { p.showCurrentTime = false; });
     });
     if (!floatingClock_) return;
   }

@@ -8,8 +8,9 @@
 #include <QMenu>
 
 #include "platform/logging/log.h"
+#include "ui/kit/desktop_texts.h"
 #include "ui/mascot/mascot_window_controller.h"
-#include "ui/window/column_geometry.h"
+#include "ui/mascot_window/column_geometry.h"
 
 namespace vorlane {
 
@@ -71,6 +72,7 @@ void MascotWindowController::updateInteractivity(QPoint pointer) {
     return;
   }
   const QPointF point = toScenePoint(pointer);
+  seePillsAt(point);
   if (!scene_->interactiveFrame().contains(point)) {
     if (!scene_->isDragging()) resignInteractivity();
     return;
@@ -118,6 +120,30 @@ std::vector<Rect> MascotWindowController::clickableRects() const {
 
 void MascotWindowController::mouseMoved(QPointF to) {
   if (scene_) scene_->highlightQuickAction(to);
+  seePillsAt(to);
+}
+
+std::optional<QuickAction> MascotWindowController::pillAt(QPointF at) const {
+  if (!scene_) return std::nullopt;
+  for (const QuickActionNode* pill : scene_->actionNodes()) {
+    if (Rect::from(pill->frame()).contains(at)) return pill->action();
+  }
+  return std::nullopt;
+}
+
+void MascotWindowController::seePillsAt(QPointF at) {
+  pillSeenUnderPointer_ =
+      scene_ && scene_->quickActionsAreInteractive() ? pillAt(at) : std::nullopt;
+}
+
+void MascotWindowController::quickActionsRebuilt() {
+  // During a move the pills travel with the monkey under a pointer that moves too.
+  if (!window_ || moving_) return;
+  const std::optional<QuickAction> now = pillAt(toScenePoint(pointerLocation_()));
+  if (now && now != pillSeenUnderPointer_) {
+    pillGuard_->schedule(doubleClickInterval_() / 1000.0, [] {});
+  }
+  pillSeenUnderPointer_ = now;
 }
 
 void MascotWindowController::mouseDown(QPointF at, bool reposition) {
@@ -137,6 +163,10 @@ void MascotWindowController::mouseDown(QPointF at, bool reposition) {
   }
   if (scene_->containsInteractivePoint(at)) {
     if (const std::optional<QuickAction> action = scene_->quickAction(at)) {
+      if (pillGuard_->isPending()) {
+        Log::presentation().debug("click on a pill that has just appeared, ignored");
+        return;
+      }
       Log::presentation().info("quick action: %{public}s", std::string(rawValue(*action)));
       if (onQuickAction) onQuickAction(*action);
     } else if (isPerformingVisit_) {
@@ -184,20 +214,21 @@ void MascotWindowController::finishMove() {
   const Moving move = *moving_;
   moving_.reset();
   QGuiApplication::restoreOverrideCursor();
-  // Saved for the display the move started on, whatever the target is now.
-  Preferences p = preferences();
-  p.mascotPlacements.insert_or_assign(move.screen.id, move.current);
-  preferencesStore_->setPreferences(p);
+  // Saved for the display the move started on, whatever the target is now. The column is
+  // already there: the store's announcement finds nothing to move.
+  preferencesStore_->modify(
+      [&](Preferences& p) { p.mascotPlacements.insert_or_assign(move.screen.id, move.current); });
 }
 
 void MascotWindowController::endMove() {
   finishMove();
-  isHovering_ = false;
-  hoverPoll_.stop();
   ignoresMouseEvents_ = true;
   stir(0.2);
-  refreshCursorRects();
   refreshLiveRects();
+  // The pills came along with the character; they stay while the pointer is still over the
+  // mascot and go like after any hover once it is not.
+  updateInteractivity(pointerLocation_());
+  refreshCursorRects();
 }
 
 void MascotWindowController::endPull(QPointF at) {
@@ -217,7 +248,7 @@ void MascotWindowController::endPull(QPointF at) {
 QMenu* MascotWindowController::menu(QPointF at) {
   if (!scene_ || !scene_->containsInteractivePoint(at)) return nullptr;
   auto* menu = new QMenu;
-  QAction* hint = menu->addAction(QString::fromUtf8("Ctrl-drag to move \u00b7 Pull down for time"));
+  QAction* hint = menu->addAction(QString::fromUtf8(mascotMenuHint));
   hint->setEnabled(false);
   QPointer<MascotWindowController> self(this);
   menu->addAction(QStringLiteral("Move left"), [self] {
@@ -234,11 +265,9 @@ QMenu* MascotWindowController::menu(QPointF at) {
   });
   if (trayAvailable_()) {
     menu->addAction(QStringLiteral("Make mascot click-through"), [self] {
+      // The store's announcement applies it.
       if (!self) return;
-      Preferences p = self->preferences();
-      p.mascotClickThrough = true;
-      self->preferencesStore_->setPreferences(p);
-      self->applyPresenceMode();
+      self->preferencesStore_->modify([](Preferences& p) { p.mascotClickThrough = true; });
     });
   } else if (fillStatusMenu) {
     // No tray: the status menu lives here, so the user always has a way back.

@@ -3,8 +3,9 @@
 
 #include "ui/mascot/mascot_window_controller.h"
 
+#include "ui/kit/desktop_texts.h"
 #include "ui/mascot/character_factory.h"
-#include "ui/window/column_geometry.h"
+#include "ui/mascot_window/column_geometry.h"
 
 namespace vorlane {
 
@@ -42,7 +43,9 @@ void MascotWindowController::applyPresenceMode() {
     if (!scene_) return;
     scene_->setPresenceMode(PresenceMode::hidden);
     if (scene_->presenceState() == PresenceState::away) {
-      teardownScene();
+      // Asked again while climbing away (the store's announcement and the coordinator both
+      // apply a change): the climb's end takes the scene down.
+      if (!scene_->character()->hasAction(MascotScene::presenceKey)) teardownScene();
       return;
     }
     setAnimating(true);
@@ -70,7 +73,8 @@ void MascotWindowController::applyPresenceMode() {
 }
 
 void MascotWindowController::fidgetNow(std::optional<IdleFidget> fidget) {
-  if (isPerformingVisit_ || !scene_ || scene_->isDragging()) return;
+  // Not under the pointer: the user is reaching for the mascot or its pills.
+  if (sceneIsBusy() || !scene_) return;
   const IdleFidget choice =
       fidget ? *fidget
              : (prefersReducedMotion_()
@@ -106,6 +110,8 @@ MascotScene& MascotWindowController::ensureScene() {
   }
   scene_->setCharacterTopInset(characterTopInset(screen, placement));
   scene_->applyAppearance(p.mascotAppearance);
+  // A tray may have come or gone since the last build.
+  scene_->setInteractionsEnabled(!clickThrough_);
   return *scene_;
 }
 
@@ -117,6 +123,7 @@ void MascotWindowController::buildScene(const ScreenInfo& screen,
   auto* window = new MascotWindow(screen, placement);
   auto* scene = new MascotScene(QSizeF(window->size()), makeMascotCharacter());
   scene->setPresenceMode(p.presenceMode);
+  scene->setWorkMinutes(static_cast<int>(p.workMinutes));
   scene->applyTheme(MascotTheme::current());
   scene->setCharacterTopInset(characterTopInset(screen, placement));
   scene->applyAppearance(p.mascotAppearance);
@@ -128,11 +135,12 @@ void MascotWindowController::buildScene(const ScreenInfo& screen,
   scene->onCelebrate = [self] {
     if (self) self->splash();
   };
+  scene->onQuickActionsRebuilt = [self] {
+    if (self) self->quickActionsRebuilt();
+  };
   auto* view = new MascotView(scene);
   view->setInput(this);
-  view->setToolTip(QStringLiteral(
-      "Ctrl-drag the monkey to move it. Pull down to ask the time. Right-click for position "
-      "and click-through controls."));
+  view->setToolTip(QString::fromUtf8(mascotToolTip));
   view->onPointerActivity = [self] {
     if (self) self->updateInteractivity(self->pointerLocation_());
   };
@@ -165,6 +173,8 @@ void MascotWindowController::teardownScene() {
   stopStretching();
   if (celebration_) celebration_->dismiss();
   redrawWork_->cancel();
+  pillGuard_->cancel();
+  pillSeenUnderPointer_.reset();
   if (driver_) driver_->setPaused(true);
   if (view_) view_->setScene(nullptr);
   if (window_) {
@@ -186,6 +196,8 @@ void MascotWindowController::teardownScene() {
 }
 
 void MascotWindowController::setAnimating(bool animating) {
+  // A redraw burst ending later must not stop what runs now (the climb away has no window).
+  if (animating) redrawWork_->cancel();
   if (scene_) scene_->setCalm(!animating);
   if (driver_) {
     if (animating) driver_->setInterval(FrameDriver::fullRateInterval);
@@ -195,7 +207,9 @@ void MascotWindowController::setAnimating(bool animating) {
 }
 
 bool MascotWindowController::sceneIsBusy() const {
-  return isPerformingVisit_ || (scene_ && scene_->isDragging());
+  // Hovering and moving keep the view running: the pills fade and greet, the column moves.
+  return isPerformingVisit_ || isHovering_ || moving_.has_value() ||
+         (scene_ && scene_->isDragging());
 }
 
 void MascotWindowController::stir(double duration) {
@@ -208,7 +222,11 @@ void MascotWindowController::stir(double duration) {
 }
 
 void MascotWindowController::redrawStaticScene() {
-  if (sceneIsBusy() || settleWork_->isPending()) return;  // the running animation shows it
+  if (sceneIsBusy() || settleWork_->isPending()) {
+    // The running view shows it; one frame brings the rope and the live areas along.
+    if (driver_) driver_->start();
+    return;
+  }
   redrawWork_->cancel();
   if (scene_) scene_->setCalm(true);
   if (driver_) driver_->setPaused(false);

@@ -2,7 +2,7 @@
 
 #include <QGuiApplication>
 
-#include "ui/windows/symbol_image.h"
+#include "ui/kit/symbol_image.h"
 
 namespace vorlane {
 

@@ -8,11 +8,11 @@
 #include <QRect>
 
 #include "foundation/random.h"
+#include "ui/mascot_window/screen_info.h"
 #include "ui/overlays/celebration_scene.h"
 #include "ui/overlays/overlay_window.h"
 #include "ui/scene/delayed_work.h"
 #include "ui/scene/frame_driver.h"
-#include "ui/window/screen_info.h"
 
 class QGraphicsView;
 

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "coordination/short_time_formatter.h"
+#include "foundation/short_time_formatter.h"
 #include "platform/logging/log.h"
 #include "ui/overlays/clock_placement.h"
 #include "ui/overlays/minute_tick.h"

@@ -13,10 +13,10 @@
 #include "core/contracts/clock.h"
 #include "foundation/calendar.h"
 #include "platform/persistence/record_store.h"
+#include "ui/mascot_window/screen_info.h"
 #include "ui/overlays/floating_clock_panel.h"
 #include "ui/overlays/time_change_notifier.h"
 #include "ui/scene/delayed_work.h"
-#include "ui/window/screen_info.h"
 
 namespace vorlane {
 

@@ -3,16 +3,11 @@
 #include <QEvent>
 #include <QGuiApplication>
 
-#include "ui/window/x11_shape.h"
+#include "ui/mascot_window/x11_connection.h"
+#include "ui/mascot_window/x11_shape.h"
 
 namespace vorlane {
 namespace {
-
-xcb_connection_t* qtConnection() {
-  auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-  auto* x11 = app != nullptr ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  return x11 != nullptr ? x11->connection() : nullptr;
-}
 
 Qt::WindowFlags overlayFlags(bool clickThrough) {
   Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |

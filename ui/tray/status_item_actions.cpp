@@ -66,7 +66,6 @@ void StatusItemActions::run(StatusCommand command, const StatusData& data) {
     case StatusCommand::showFocusHistory: c->showFocusHistory(); return;
     case StatusCommand::showReflection: c->showWeeklyReflection(); return;
     case StatusCommand::showCalendar: c->showCalendarFocus(); return;
-    case StatusCommand::toggleMascotClicks: toggleMascotClicks(*c); return;
     case StatusCommand::pauseSession: c->requestPauseSession(); return;
     case StatusCommand::resumeSession: c->requestResumeSession(); return;
     case StatusCommand::editNextStep: c->showResumeNotes(false); return;
@@ -113,6 +112,7 @@ bool StatusItemActions::runHook(StatusCommand command, const StatusData& data) {
       if (const auto* h = std::get_if<double>(&data); h && hooks_.moveMascot) hooks_.moveMascot(*h);
       return true;
     case StatusCommand::resetMascot: call(hooks_.resetMascot); return true;
+    case StatusCommand::toggleMascotClicks: toggleMascotClicks(); return true;
     case StatusCommand::openAppearance:
       call(hooks_.openAppearance ? hooks_.openAppearance : hooks_.openPreferences);
       return true;
@@ -146,13 +146,9 @@ void StatusItemActions::editReminder(VisitCoordinator& c, const StatusData& data
   });
 }
 
-void StatusItemActions::toggleMascotClicks(VisitCoordinator& c) {
+void StatusItemActions::toggleMascotClicks() {
   if (!preferences_) return;
-  Preferences p = preferences_->preferences();
-  p.mascotClickThrough = !p.mascotClickThrough;
-  preferences_->setPreferences(p);
-  if (hooks_.applyPresenceMode) hooks_.applyPresenceMode();
-  if (c.onStateChanged) c.onStateChanged();
+  preferences_->modify([](Preferences& p) { p.mascotClickThrough = !p.mascotClickThrough; });
 }
 
 }  // namespace vorlane

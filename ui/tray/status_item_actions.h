@@ -16,8 +16,6 @@ struct StatusItemHooks {
   // Stores a horizontal place on the mascot's display, keeping the vertical one.
   std::function<void(double)> moveMascot;
   std::function<void()> resetMascot;
-  // Shows the mascot again under the current settings (after click-through changed).
-  std::function<void()> applyPresenceMode;
   std::function<void()> openPreferences;
   std::function<void()> openAbout;
   // Falls back to `openPreferences` when absent.
@@ -36,14 +34,18 @@ class StatusItemActions {
 
   // `trayShown`: whether a tray shows the menu (click-through is offered only then).
   StatusSnapshot snapshot(bool trayShown) const;
-  // Runs one command; data of the wrong kind does nothing (an edit logs why).
+  // Runs one command; data of the wrong kind does nothing (an edit logs why). A setting is
+  // only written: whoever acts on it follows the store's changes.
   void run(StatusCommand command, const StatusData& data);
+
+  // The settings the menu shows; none without a store.
+  PreferencesStore* preferences() const { return preferences_.get(); }
 
  private:
   // Runs a command of the mascot or the shell; false for the coordinator's.
   bool runHook(StatusCommand command, const StatusData& data);
   void editReminder(VisitCoordinator& coordinator, const StatusData& data);
-  void toggleMascotClicks(VisitCoordinator& coordinator);
+  void toggleMascotClicks();
 
   std::weak_ptr<VisitCoordinator> coordinator_;
   std::shared_ptr<PreferencesStore> preferences_;

@@ -10,7 +10,7 @@
 #include <stdexcept>
 
 #include "ui/tray/status_menu_builder.h"
-#include "ui/windows/symbol_image.h"
+#include "ui/kit/symbol_image.h"
 
 namespace vorlane {
 namespace {
@@ -49,6 +49,9 @@ StatusItemController::StatusItemController(Dependencies d)
               menu_->popup(QCursor::pos());
             }
           });
+  if (PreferencesStore* store = actions_->preferences()) {
+    settings_ = store->changes().subscribe([this](const Preferences&) { settingsChanged(); });
+  }
   refresh();  // the icon first: a tray shown without one is an error
   showTrayIfAvailable();
   rebuildMenu();  // hosts may read the menu before they first open it
@@ -101,6 +104,12 @@ void StatusItemController::fillMenu(QMenu& menu) {
 void StatusItemController::rebuildMenu() {
   clearStatusMenu(*menu_);
   fillMenu(*menu_);
+}
+
+void StatusItemController::settingsChanged() {
+  // An open menu is rebuilt when it next opens; hosts that mirror a closed one read it now.
+  if (!menu_->isVisible()) rebuildMenu();
+  refresh();
 }
 
 void StatusItemController::run(StatusCommand command, const StatusData& data) {

@@ -20,7 +20,7 @@ namespace vorlane {
 
 // The status item in the desktop's system tray (StatusNotifierItem hosts and XEmbed trays
 // alike): the symbol of the mascot's state, a tool tip with what comes next and the running
-// countdown, and the status menu, rebuilt each time it opens. Without a tray nothing shows
+// countdown, and the status menu, rebuilt each time it opens and after a settings change. Without a tray nothing shows
 // here; the mascot's own context menu carries the same menu (`fillMenu`). Main thread only.
 class StatusItemController final : public QObject {
  public:
@@ -60,7 +60,11 @@ class StatusItemController final : public QObject {
   void showTrayIfAvailable();
   void run(StatusCommand command, const StatusData& data);
 
+  // A setting changed: the menu shows some.
+  void settingsChanged();
+
   std::shared_ptr<StatusItemActions> actions_;
+  Observers<Preferences>::Subscription settings_;
   std::function<bool()> trayAvailable_;
   std::function<QIcon(const std::string&)> icon_;
   std::unique_ptr<QMenu> menu_;

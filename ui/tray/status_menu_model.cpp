@@ -4,6 +4,7 @@
 
 #include "core/focus/mute_duration.h"
 #include "foundation/text.h"
+#include "ui/kit/desktop_texts.h"
 
 namespace vorlane {
 namespace {
@@ -116,7 +117,7 @@ Entry planAndReflect(const StatusSnapshot& s) {
 Entry mascotMenu(const StatusSnapshot& s) {
   const bool mascot = s.available.mascot;
   std::vector<Entry> children{
-      label("Ctrl-drag to move · Pull down for time"),
+      label(mascotMenuHint),
       item("Move left", StatusCommand::moveMascot, mascot, {}, 0.0),
       item("Move to center", StatusCommand::moveMascot, mascot, {}, 0.5),
       item("Move right", StatusCommand::moveMascot, mascot, {}, 1.0),
@@ -148,7 +149,7 @@ Entry remindersMenu(const StatusSnapshot& s) {
 }
 
 Entry muteEntry(const StatusSnapshot& s) {
-  const std::string hint = "Also Ctrl+Alt+Super+M";
+  const std::string hint = muteMenuToolTip;
   if (s.muted) {
     Entry e = item(s.muteExpiry ? "Unmute (quiet until " + *s.muteExpiry + ")" : "Unmute",
                    StatusCommand::unmute);
@@ -180,7 +181,7 @@ std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& s) {
   }
   menu.push_back(separator());
   menu.push_back(
-      item("Quick actions…  Ctrl+Alt+Space", StatusCommand::quickCommands, s.available.quickCommands));
+      item(quickActionsMenuTitle, StatusCommand::quickCommands, s.available.quickCommands));
   menu.push_back(item("Vorlane now", StatusCommand::vorlaneNow, true, "Ctrl+S"));
   menu.push_back(item("Encourage me", StatusCommand::encourageNow));
   addSessionEntries(s, menu);

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "ui/windows/calendar_consent_window.h"
-#include "ui/windows/window_placement.h"
+#include "ui/kit/window_placement.h"
 
 namespace vorlane {
 

@@ -9,7 +9,8 @@
 #include <QVBoxLayout>
 #include <cstdlib>
 
-#include "ui/windows/window_text.h"
+#include "ui/kit/desktop_texts.h"
+#include "ui/kit/window_text.h"
 
 namespace vorlane {
 namespace {
@@ -60,8 +61,7 @@ CalendarConsentWindow::CalendarConsentWindow(std::function<void(Answer)> onAnswe
   column->addWidget(places_);
 
   QLabel* promise = wrappedLabel(
-      QStringLiteral("Vorlane can read your whole calendar, but it only reads availability. It "
-                     "never edits events, saves their details, or sends them anywhere."),
+      QString::fromUtf8(calendarReadsOnlyAvailability),
       this);
   promise->setObjectName(QStringLiteral("promise"));
   setSecondary(*promise);

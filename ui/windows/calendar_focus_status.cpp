@@ -6,14 +6,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/windows/window_text.h"
+#include "ui/kit/desktop_texts.h"
+#include "ui/kit/window_text.h"
 
 namespace vorlane {
 namespace {
 
-constexpr const char* permissionOff =
-    "Calendar reading permission is off. You can change it in Settings, then enable suggestions "
-    "again.";
 constexpr const char* optInNote = "No calendar is read until you opt in. Disconnect at any time.";
 constexpr const char* noGapNote =
     "No clear five-minute window right now. You may be busy, near the end of the day, or using "
@@ -102,7 +100,7 @@ void CalendarFocusStatus::present(const CalendarFocusState& state, const TimeTex
       break;
     }
     case Kind::accessRequired:
-      showLines(QString(), QString::fromUtf8(permissionOff));
+      showLines(QString(), QString::fromUtf8(calendarPermissionOff));
       break;
     case Kind::failed:
       showLines(QString(), QString());

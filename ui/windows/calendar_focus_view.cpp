@@ -14,13 +14,14 @@
 #include <exception>
 
 #include "coordination/calendar_focus_model.h"
-#include "coordination/short_time_formatter.h"
 #include "core/focus/focus_input.h"
+#include "foundation/short_time_formatter.h"
 #include "platform/logging/log.h"
-#include "platform/persistence/daily_priorities_store.h"
+#include "core/productivity/daily_priorities_store.h"
+#include "ui/kit/desktop_texts.h"
+#include "ui/kit/symbol_image.h"
+#include "ui/kit/window_text.h"
 #include "ui/windows/calendar_focus_status.h"
-#include "ui/windows/symbol_image.h"
-#include "ui/windows/window_text.h"
 
 namespace vorlane {
 namespace {
@@ -32,9 +33,6 @@ constexpr double captionFactor = 10.0 / 13.0;
 constexpr int spacing = 16;
 constexpr int padding = 22;
 
-constexpr const char* readsOnlyAvailability =
-    "Vorlane can read your whole calendar, but it only reads availability. It never edits "
-    "events, saves their details, or sends them anywhere.";
 constexpr const char* rulesNote =
     "Uses all calendars. Free, canceled and declined events do not block time; busy all-day and "
     "tentative events do. Leaves two minutes before the next busy event. No background calendar "
@@ -44,13 +42,6 @@ constexpr const char* unknownFailure = "That did not work. Try again.";
 QLabel* wrapped(const QString& text, QWidget* parent) {
   auto* label = plainLabel(text, parent);
   label->setWordWrap(true);
-  return label;
-}
-
-QLabel* symbolLabel(const QString& name, int size, const QColor& color, QWidget* parent) {
-  auto* label = new QLabel(parent);
-  label->setProperty("symbol", name);
-  label->setPixmap(symbolImage(name, size, color, parent->devicePixelRatioF()));
   return label;
 }
 
@@ -151,7 +142,7 @@ QWidget* CalendarFocusView::buildScrolledPart() {
   auto* heading = plainLabel(QStringLiteral("Optional calendar access"), inner);
   heading->setFont(scaledFont(font(), 1.0, QFont::DemiBold));
   column->addWidget(heading);
-  auto* privacy = wrapped(QString::fromUtf8(readsOnlyAvailability), inner);
+  auto* privacy = wrapped(QString::fromUtf8(calendarReadsOnlyAvailability), inner);
   privacy->setFont(scaledFont(font(), calloutFactor));
   setSecondary(*privacy);
   column->addWidget(privacy);

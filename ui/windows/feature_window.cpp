@@ -1,11 +1,12 @@
 #include "ui/windows/feature_window.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <algorithm>
 
-#include "ui/windows/window_placement.h"
+#include "ui/kit/window_placement.h"
 
 namespace vorlane {
 
@@ -76,6 +77,13 @@ void FeatureWindow::fitHeight() {
 bool FeatureWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == window_) {
     if (event->type() == QEvent::Close) dropContent();
+    // Reaches the window only when the content left Escape alone, wherever the focus is.
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+      window_->close();
+      return true;
+    }
     // A line that appears or wraps further must not be cut off.
     if (event->type() == QEvent::LayoutRequest) fitHeight();
   }

@@ -4,16 +4,16 @@
 #include <QPointer>
 #include <QSize>
 #include <QString>
+#include <QWidget>
 #include <functional>
-
-class QWidget;
 
 namespace vorlane {
 
 // The one window of a small feature window's controller. The window is made at the first
 // showing (sized, centred, titled and closable, never minimisable), kept for the life of the
 // host, and given a freshly built content at every showing, so typed text and results never
-// survive a close. Main thread only.
+// survive a close. Escape closes the window unless the content handles it itself. Main
+// thread only.
 class FeatureWindow final : public QObject {
  public:
   // Closes the host's window; harmless once the host or its window is gone.

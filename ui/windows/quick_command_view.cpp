@@ -1,35 +1,21 @@
 #include "ui/windows/quick_command_view.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
-#include "core/reminders/reminder_editing.h"
-#include "ui/windows/symbol_image.h"
-#include "ui/windows/window_text.h"
+#include "ui/kit/desktop_texts.h"
+#include "ui/kit/message_line.h"
+#include "ui/kit/symbol_image.h"
+#include "ui/kit/text_roles.h"
+#include "ui/kit/window_text.h"
+#include "ui/windows/failure_sentence.h"
+#include "ui/windows/form_keys.h"
 
 namespace vorlane {
-namespace {
-
-// Sizes relative to the body text, as the other windows draw them.
-constexpr double calloutFactor = 12.0 / 13.0;
-constexpr double captionFactor = 10.0 / 13.0;
-
-// For an error that carries no words at all.
-constexpr const char* unknownFailure = "That did not work. Try again.";
-
-QString failureSentence(const std::exception& error) {
-  // The parser's refusals of a "remind" command read as the reminder editor words them.
-  const std::string sentence = ReminderEditing::message(error);
-  return sentence.empty() ? QString::fromLatin1(unknownFailure) : QString::fromStdString(sentence);
-}
-
-}  // namespace
 
 QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
                                    std::function<void()> close, QWidget* parent)
@@ -40,14 +26,11 @@ QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
 
   auto* header = new QHBoxLayout;
   header->setSpacing(6);
-  auto* bolt = new QLabel(this);
-  bolt->setProperty("symbol", QStringLiteral("bolt.circle"));
-  bolt->setPixmap(
-      symbolImage(QStringLiteral("bolt.circle"), 16, accentColor(*this), devicePixelRatioF()));
+  auto* bolt = symbolLabel(QStringLiteral("bolt.circle"), 16, accentColor(*this), this);
   auto* headline = plainLabel(QStringLiteral("A small action. Back to your work."), this);
-  headline->setFont(scaledFont(font(), 1.0, QFont::DemiBold));
-  auto* hotKey = plainLabel(QStringLiteral("Ctrl+Alt+Space"), this);
-  hotKey->setFont(scaledFont(font(), captionFactor));
+  setTextRole(*headline, TextRole::headline);
+  auto* hotKey = plainLabel(QString::fromUtf8(quickCommandShortcutName), this);
+  setTextRole(*hotKey, TextRole::caption);
   setSecondary(*hotKey);
   header->addWidget(bolt);
   header->addWidget(headline);
@@ -68,31 +51,22 @@ QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
                                              "pause \u00B7 resume \u00B7 stop"),
                               this);
   examples->setObjectName(QStringLiteral("examples"));
-  QFont mono = scaledFont(font(), calloutFactor);
-  mono.setFamily(QStringLiteral("DejaVu Sans Mono"));
-  mono.setStyleHint(QFont::Monospace);
-  examples->setFont(mono);
+  examples->setFont(withMonospacedDigits(roleFont(TextRole::callout, font())));
   examples->setTextInteractionFlags(Qt::TextSelectableByMouse);
   setSecondary(*examples);
   column->addWidget(examples);
 
   if (!shortcutAvailable) {
-    auto* warning = plainLabel(QStringLiteral("The global shortcut is unavailable or in use. "
-                                              "Quick actions still work from the system tray."),
-                               this);
+    auto* warning = plainLabel(QString::fromUtf8(shortcutUnavailableWarning), this);
     warning->setObjectName(QStringLiteral("shortcut-warning"));
     warning->setWordWrap(true);
-    warning->setFont(scaledFont(font(), captionFactor));
+    setTextRole(*warning, TextRole::caption);
     setSecondary(*warning);
     column->addWidget(warning);
   }
 
-  result_ = plainLabel(QString(), this);
+  result_ = new MessageLine(TextRole::callout, this);
   result_->setObjectName(QStringLiteral("quick-action-result"));
-  result_->setWordWrap(true);
-  result_->setFont(scaledFont(font(), calloutFactor));
-  result_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  result_->hide();
   column->addWidget(result_);
   column->addStretch(1);
 
@@ -108,9 +82,8 @@ QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
   const auto closeWindow = [this] {
     if (closeAction_) closeAction_();
   };
-  // Escape reaches the window from inside the field too.
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  connect(escape, &QShortcut::activated, this, closeWindow);
+  // Return is not guarded by the Run button's rule.
+  bindFormKeys(*this, *field_, [this] { run(); }, closeWindow);
   connect(close_, &QPushButton::clicked, this, closeWindow);
   connect(run_, &QPushButton::clicked, this, [this] { run(); });
   connect(field_, &QLineEdit::textChanged, this, [this] { updateRunButton(); });
@@ -124,11 +97,9 @@ void QuickCommandView::run() {
   bool failed = false;
   try {
     message = QString::fromStdString(execute_(input));
-  } catch (const std::exception& error) {
-    message = failureSentence(error);
-    failed = true;
   } catch (...) {
-    message = QString::fromLatin1(unknownFailure);
+    // The parser's refusals of a "remind" command read as the reminder editor words them.
+    message = failureSentence(std::current_exception());
     failed = true;
   }
   // The command may have closed this window and let go of its content.
@@ -140,28 +111,13 @@ void QuickCommandView::run() {
 
 void QuickCommandView::showResult(const QString& message, bool failed) {
   failed_ = failed;
-  result_->setText(message);
-  // From the view's own colours: the label's may still be the red of a previous refusal.
-  QPalette palette = result_->palette();
-  palette.setColor(QPalette::WindowText, failed ? errorTextColor() : secondaryTextColor(*this));
-  result_->setPalette(palette);
-  result_->show();
+  if (failed) {
+    result_->showError(message);
+  } else {
+    result_->showNote(message);
+  }
 }
 
 void QuickCommandView::updateRunButton() { run_->setEnabled(!field_->text().trimmed().isEmpty()); }
-
-void QuickCommandView::keyPressEvent(QKeyEvent* event) {
-  // The field passes Return on to us; it is not guarded by the Run button's rule.
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    run();
-    return;
-  }
-  QWidget::keyPressEvent(event);
-}
-
-void QuickCommandView::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  field_->setFocus(Qt::OtherFocusReason);
-}
 
 }  // namespace vorlane

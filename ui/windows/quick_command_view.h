@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "ui/kit/message_line.h"
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -31,10 +33,6 @@ class QuickCommandView final : public QWidget {
   // Whether the latest run failed; false before any run.
   bool failed() const { return failed_; }
 
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-
  private:
   void showResult(const QString& message, bool failed);
   void updateRunButton();
@@ -42,7 +40,7 @@ class QuickCommandView final : public QWidget {
   Execute execute_;
   std::function<void()> closeAction_;
   QLineEdit* field_ = nullptr;
-  QLabel* result_ = nullptr;
+  MessageLine* result_ = nullptr;
   QPushButton* run_ = nullptr;
   QPushButton* close_ = nullptr;
   bool failed_ = false;

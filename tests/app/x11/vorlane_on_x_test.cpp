@@ -11,7 +11,7 @@
 #include <QImage>
 
 #include "platform/persistence/file_record_store.h"
-#include "platform/persistence/focus_recovery_store.h"
+#include "platform/persistence/record_focus_recovery_store.h"
 #include "platform/persistence/record_preferences_store.h"
 #include "tests/support/image_pixels.h"
 #include "tests/support/program_run.h"
@@ -79,7 +79,7 @@ class VorlaneOnX : public ::testing::TestWithParam<bool> {
       p.hasCompletedOnboarding = true;
       p.mascotPlacements.insert_or_assign(screenName, MascotPlacement(1.0, savedVertical));
     });
-    FocusRecoveryStore recovery(&records);
+    RecordFocusRecoveryStore recovery(&records);
     checkpoint = FocusCheckpoint{{UUID::random(), "Write the report", 900, 600, false},
                                  "Outline first", false, std::nullopt};
     recovery.save(checkpoint);
@@ -87,7 +87,7 @@ class VorlaneOnX : public ::testing::TestWithParam<bool> {
 
   std::filesystem::path configFolder() const { return home.path() / ".config/vorlane"; }
   std::filesystem::path checkpointFile() const {
-    return configFolder() / FileRecordStore::fileName(FocusRecoveryStore::key);
+    return configFolder() / FileRecordStore::fileName(RecordFocusRecoveryStore::key);
   }
 
   // At 10:59:40 UTC, at real speed, Qt's timers on the real monotonic clock. No sound
@@ -215,7 +215,7 @@ TEST_P(VorlaneOnX, PeeksAtItsPlaceTellsTheHourAndSavesTheFocusOnTerm) {
   EXPECT_GE(program->count("vorlane[lifecycle] info: Vorlane terminating"), 1u);
   ASSERT_TRUE(std::filesystem::exists(checkpointFile())) << "the checkpoint was written";
   FileRecordStore records(configFolder());
-  FocusRecoveryStore saved(&records);
+  RecordFocusRecoveryStore saved(&records);
   EXPECT_EQ(saved.document().value(), std::optional<FocusCheckpoint>(checkpoint));
 }
 

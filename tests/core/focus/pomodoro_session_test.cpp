@@ -343,5 +343,25 @@ TEST(FocusInput, CleaningAndTheGoalLimitInCharacters) {
   for (const auto& [goal, valid] : goals) EXPECT_EQ(FocusInput::isValidGoal(goal), valid) << goal;
 }
 
+// The one place every focus request, checkpoint and typed command takes its limits from.
+TEST(FocusInput, MinutesGoalAndNoteLimitsAtTheirEdges) {
+  const struct {
+    const char* name;
+    bool got, want;
+  } rows[] = {
+      {"no minutes", FocusInput::isValidMinutes(0), false},
+      {"one minute", FocusInput::isValidMinutes(1), true},
+      {"the longest focus", FocusInput::isValidMinutes(90), true},
+      {"a minute longer", FocusInput::isValidMinutes(91), false},
+      {"negative", FocusInput::isValidMinutes(-25), false},
+      {"an empty goal fits", FocusInput::fitsGoal(""), true},
+      {"120 characters of two code points", FocusInput::fitsGoal(repeated("e\u0301", 120)), true},
+      {"121 characters", FocusInput::fitsGoal(std::string(121, 'g')), false},
+      {"a note of 240", FocusInput::fitsNextStep(repeated("e\u0301", 240)), true},
+      {"a note of 241", FocusInput::fitsNextStep(std::string(241, 'n')), false},
+  };
+  for (const auto& row : rows) EXPECT_EQ(row.got, row.want) << row.name;
+}
+
 }  // namespace
 }  // namespace vorlane

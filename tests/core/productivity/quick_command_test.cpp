@@ -59,6 +59,17 @@ TEST(QuickCommand, ParsesEachLineOrRefusesItWithTheRightError) {
       {"focus \xff plan", Q::focus(std::nullopt, "\uFFFD plan")},
       {"remind in 40m stretch", Q::remind("in 40m stretch")},
       {"Remind\u00A0\u3000 Call  MOM \n", Q::remind("Call  MOM")},  // case and inner spacing
+      // Regression: "me" was left for the parser, whose "remind me" filler no longer matched,
+      // and the reminder said "me stretch".
+      {"remind me in 1m stretch", Q::remind("in 1m stretch")},
+      {"remind me at 3pm call mom", Q::remind("at 3pm call mom")},
+      {"Remind ME TO  4pm call", Q::remind("4pm call")},
+      {"remind me\tto\u00A0stretch in 5m", Q::remind("stretch in 5m")},
+      {"remind me tomorrow 9am x", Q::remind("tomorrow 9am x")},  // "to" only as a word
+      {"remind me", Q::remind("")},  // the parser asks for a time
+      {"remind meet bob at 4pm", Q::remind("meet bob at 4pm")},
+      {"remind me-time at 4pm", Q::remind("me-time at 4pm")},
+      {"remind at 4pm call me", Q::remind("at 4pm call me")},
   };
   for (const auto& [line, expected] : rows) EXPECT_EQ(outcome(line), expected) << line;
 }

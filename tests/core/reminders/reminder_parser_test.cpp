@@ -113,8 +113,8 @@ TEST(ReminderParser, SchedulesAndPhrases) {
       {"a chain of fillers", "say and to for on at 4pm hi", oneOff(monday(16, 0)), "hi"},
       {"fillers in any case", "Remind Me To 4pm Stretch", oneOff(monday(16, 0)), "Stretch"},
       {"filler words later stay", "call me at 4pm", oneOff(monday(16, 0)), "call me at"},
-      {"a word starting like a filler", "4pm tomorrow atlas", oneOff(monday(16, 0)),
-       "tomorrow atlas"},
+      {"a word starting like a filler", "4pm tomato atlas", oneOff(monday(16, 0)),
+       "tomato atlas"},
       {"runs of spaces and tabs", "4pm  call\t\tmom \n now", oneOff(monday(16, 0)), "call mom now"},
       {"no-break and ideographic spaces", "4pm\u3000call\u00A0\u00A0mom", oneOff(monday(16, 0)),
        "call mom"},
@@ -157,6 +157,67 @@ TEST(ReminderParser, SchedulesAndPhrases) {
         << row.name << ": " << json::dump(outcome.reminder->trigger.toJson());
     EXPECT_EQ(outcome.reminder->createdAt, row.now) << row.name;
   }
+}
+
+// Regression: "tomorrow 11am dentist" was stored for 11:00 today, saying "tomorrow dentist".
+TEST(ReminderParser, ADayNamedBesideTheTimeIsTheDayItFiresOn) {
+  const Date saturdayNine = local(3, 7, 9, 0);  // the day before New York's spring change
+  const Row rows[] = {
+      {"tomorrow, the time still ahead today", "tomorrow 11am dentist", oneOff(tuesday(11, 0)),
+       "dentist"},
+      {"tomorrow, the time passed today", "tomorrow 9am dentist", oneOff(tuesday(9, 0)),
+       "dentist"},
+      {"tomorrow at", "tomorrow at 11am dentist", oneOff(tuesday(11, 0)), "dentist"},
+      {"after the time", "dentist 11am tomorrow", oneOff(tuesday(11, 0)), "dentist"},
+      {"after a filler", "remind me to tomorrow at 4pm call", oneOff(tuesday(16, 0)), "call"},
+      {"any case", "TOMORROW 21:05 Call", oneOff(tuesday(21, 5)), "Call"},
+      // The pattern folds a long s to s; the day must be read the same way, not as tomorrow.
+      {"a long s in a day name", "\u017Funday 9am x", oneOff(local(3, 8, 9, 0)), "x"},
+      {"another day this week", "Friday at 3pm call mom", oneOff(local(3, 6, 15, 0)),
+       "call mom"},
+      {"on before the day, after the time", "call mom 9am on friday", oneOff(local(3, 6, 9, 0)),
+       "call mom"},
+      {"on before the day, before the time", "call mom on Friday at 9am",
+       oneOff(local(3, 6, 9, 0)), "call mom"},
+      {"a day earlier in the week is next week's", "sunday 9am x", oneOff(local(3, 8, 9, 0)), "x"},
+      {"today's name, the time ahead", "monday 4pm review", oneOff(monday(16, 0)), "review"},
+      {"today's name, the time passed", "monday 9am review", oneOff(local(3, 9, 9, 0)),
+       "review"},
+      {"today's name at this very minute", "monday 10:00 review", oneOff(local(3, 9, 10, 0)),
+       "review"},
+      // The wall time holds across a clock change; a skipped one gives the next existing time.
+      {"tomorrow across the change", "tomorrow 9am x", oneOff(local(3, 8, 9, 0)), "x",
+       saturdayNine},
+      {"tomorrow, a skipped time", "tomorrow 2:30am x", oneOff(local(3, 8, 3, 0)), "x",
+       saturdayNine},
+      {"a weekday, a skipped time", "sunday 2:30am x", oneOff(local(3, 8, 3, 0)), "x",
+       saturdayNine},
+      {"a week on, across the change", "saturday 8am x", oneOff(local(3, 14, 8, 0)), "x",
+       saturdayNine},
+      {"tomorrow, a repeated time takes its first pass", "tomorrow 1:30am x",
+       oneOff(Date::fromUnix(1793511000)), "x", local(10, 31, 12, 0)},
+      // Not beside the time, or no day at all: the words stay and nothing else changes.
+      {"a day further off stays", "tomorrow call 4pm", oneOff(monday(16, 0)), "tomorrow call"},
+      {"a plural is no day", "mondays 9am x", oneOff(tuesday(9, 0)), "mondays x"},
+      {"a day inside a word is none", "fridayish 9am x", oneOff(tuesday(9, 0)), "fridayish x"},
+      {"the first of two days", "tomorrow 9am friday x", oneOff(tuesday(9, 0)), "friday x"},
+      // Recurring forms and countdowns keep their meaning; the day word stays in the phrase.
+      {"weekdays", "weekdays 9am tomorrow x", recurring(RecurrenceDays::weekdays(), 9, 0),
+       "tomorrow x"},
+      {"daily", "daily friday 9am x", recurring(RecurrenceDays::daily(), 9, 0), "friday x"},
+      {"every day", "every day 9am on friday x", recurring(RecurrenceDays::daily(), 9, 0),
+       "friday x"},
+      {"countdown", "in 10m tomorrow x", countdown(600), "tomorrow x"},
+  };
+  for (const Row& row : rows) {
+    const Outcome outcome = parse(row.text, row.now);
+    ASSERT_TRUE(outcome.reminder) << row.name << ": error " << static_cast<int>(*outcome.error);
+    EXPECT_EQ(outcome.reminder->phrase, row.phrase) << row.name;
+    EXPECT_TRUE(outcome.reminder->trigger == row.trigger)
+        << row.name << ": " << json::dump(outcome.reminder->trigger.toJson());
+  }
+  EXPECT_EQ(parse("tomorrow 9am").error, Kind::noPhraseFound);
+  EXPECT_EQ(parse("remind me on friday at 9am").error, Kind::noPhraseFound);
 }
 
 TEST(ReminderParser, Errors) {
@@ -208,7 +269,8 @@ TEST(ReminderParser, SkippedSearchesChangeNoResult) {
                           "d",       "ai",       "ly",  "daily", "DAILY", "every",  "day",  "Day",
                           "weekday", "WeekDays", "s",   "h",     "min",   "hrs",    "secs", "to",
                           "at",      "on",       "for", "and",   "say",   "remind", "me",   "re",
-                          "fo",      "x",        "tea", ":",     "."};
+                          "fo",      "x",        "tea", ":",     ".",      "tomorrow", "Friday",
+                          "mondays"};
   const char* separators[] = {" ", " ", " ", "", "  ", "\t"};
   SeededRandomGenerator random(2026);
   const auto pick = [&](const auto& list) { return list[uniformBelow(random, std::size(list))]; };
@@ -245,6 +307,7 @@ TEST(ReminderParser, VeryLongLinesFinish) {
   const std::tuple<const char*, std::string, Result> rows[] = {
       {"words then a time", many("ab ") + "4pm", many("ab ").size() - 1},
       {"filler words", many("to ") + "4pm x", std::size_t{1}},
+      {"day words", many("tomorrow ") + "4pm x", many("tomorrow ").size() - 8},
       {"spaces before a combining mark", "4pm x" + spaces + "\u0301y", spaces.size() + 4},
       {"in and spaces", many("in ") + "5", Kind::noTimeFound},
       {"one long run of spaces", "in" + spaces + "5" + spaces + "x", Kind::noTimeFound},

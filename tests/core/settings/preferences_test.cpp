@@ -88,6 +88,25 @@ TEST(Preferences, OneBadKeyKeepsEveryOtherField) {
   }
 }
 
+TEST(Preferences, EffectiveLengthsClampToWhatASessionCanRun) {
+  const struct {
+    const char* name;
+    std::int64_t work, rest, effectiveWork, effectiveRest;
+  } rows[] = {
+      {"defaults", 25, 5, 25, 5},
+      {"zero", 0, 0, 1, 1},
+      {"negative", -3, -1, 1, 1},
+      {"at the ends", 90, 30, 90, 30},
+      {"past the ends", 500, 45, 90, 30},
+  };
+  for (const auto& row : rows) {
+    const Preferences p({.workMinutes = row.work, .breakMinutes = row.rest});
+    EXPECT_EQ(p.effectiveWorkMinutes(), row.effectiveWork) << row.name;
+    EXPECT_EQ(p.effectiveBreakMinutes(), row.effectiveRest) << row.name;
+    EXPECT_EQ(p.workMinutes, row.work) << "the record keeps what was stored";
+  }
+}
+
 TEST(Preferences, ActiveHoursIncludingWrappingOnes) {
   // Start, end, then hours that are active and hours that are not.
   using Hours = std::vector<std::int64_t>;
@@ -102,6 +121,42 @@ TEST(Preferences, ActiveHoursIncludingWrappingOnes) {
     for (auto h : active) EXPECT_TRUE(p.isWithinActiveHours(h)) << start << " " << h;
     for (auto h : inactive) EXPECT_FALSE(p.isWithinActiveHours(h)) << start << " " << h;
   }
+}
+
+// Each field's comparison is its own: the phrase template by character, so a composed and a
+// decomposed accent are one text; identifiers byte for byte.
+TEST(Preferences, ThePhraseComparesByCharacterAndIdentifiersByByte) {
+  const std::string composed = "Caf\u00e9 {time}", decomposed = "Cafe\u0301 {time}";
+  struct Row {
+    const char* name;
+    Preferences a, b;
+    bool equal;
+  };
+  const Row rows[] = {
+      {"phrase", Preferences({.phraseTemplate = composed}),
+       Preferences({.phraseTemplate = decomposed}), true},
+      {"voice", Preferences({.voiceIdentifier = composed}),
+       Preferences({.voiceIdentifier = decomposed}), false},
+      {"blocked apps", Preferences({.blockedAppIds = {composed}}),
+       Preferences({.blockedAppIds = {decomposed}}), false},
+      {"display", Preferences({.preferredScreenID = "DP-1"}), Preferences({.preferredScreenID = {}}),
+       false},
+  };
+  for (const Row& row : rows) EXPECT_EQ(row.a == row.b, row.equal) << row.name;
+}
+
+// The appearance is sanitised however the record is made; assignment keeps what it is given.
+TEST(Preferences, TheAppearanceIsSanitisedWhenBuiltOrDecoded) {
+  const Preferences built({.mascotAppearance = {.monkeyOpacity = 5, .ropeWidth = 40}});
+  const Preferences decoded = Preferences::decode(
+      json::parse(R"({"mascotAppearance":{"monkeyOpacity":5,"ropeWidth":40}})"));
+  for (const Preferences& p : {built, decoded}) {
+    EXPECT_EQ(p.mascotAppearance.monkeyOpacity, 1);
+    EXPECT_EQ(p.mascotAppearance.ropeWidth, 8);
+  }
+  Preferences assigned;
+  assigned.mascotAppearance.monkeyOpacity = 5;
+  EXPECT_EQ(assigned.mascotAppearance.monkeyOpacity, 5);
 }
 
 }  // namespace

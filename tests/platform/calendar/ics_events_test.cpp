@@ -264,6 +264,21 @@ TEST(IcsBudget, HostileRulesEndTheirReadAndLaterMeetingsStillCount) {
   }
 }
 
+// Regression: a recurring event of no length was walked second by second, for nothing, and
+// its walk could use up the file's budget before events that count.
+TEST(IcsBudget, RecurringEventsOfNoLengthCostNothing) {
+  const std::string everySecond = "DTSTART:20260302T000000Z\nRRULE:FREQ=SECONDLY\n";
+  IcsReadOptions options{std::nullopt, utc};
+  options.timeLimit = noTimeLimit;
+  const Busy busy = busyIntervalsInIcs(
+      calendar(repeated(6, "empty", everySecond + "DURATION:PT0S\n") +
+               repeated(2, "ends at its start", everySecond + "DTEND:20260302T000000Z\n") +
+               event(everySecond + "DURATION:PT1S\n", "counts")),
+      {z(3, 2, 12), z(3, 2, 13)}, options);
+  ASSERT_EQ(busy.size(), 3600u);
+  EXPECT_EQ(busy.front(), (BusyInterval{z(3, 2, 12), z(3, 2, 12) + 1.0}));
+}
+
 TEST(IcsBudget, OrdinaryLongLivedCalendarsAreReadInFull) {
   // 200 weekly meetings begun up to eight years ago, a quarter of them off this Monday, 50
   // counted series still running, 400 past single events and one this week.

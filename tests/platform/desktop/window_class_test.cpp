@@ -40,3 +40,52 @@ TEST(WindowClass,
 
 }  // namespace
 }  // namespace vorlane
+
+namespace vorlane {
+namespace {
+
+TEST(WindowClass,
+     TypedClassesAreTrimmedMappedLikeReportedWindowsAndRefusedWhenNoClassCouldSayThem) {
+  const struct {
+    const char* name;
+    std::string typed;
+    std::optional<std::string> expected;
+  } rows[] = {
+      {"plain class", "obs", "obs"},
+      {"blanks trimmed", "  Gimp-2.10\t", "Gimp-2.10"},
+      {"alias mapped", "zoom", "us.zoom.xos"},
+      {"class with spaces", "Microsoft Teams - Preview", "com.microsoft.teams"},
+      {"web app", "crx_abc", "com.google.Chrome.app.abc"},
+      {"empty", "", std::nullopt},
+      {"only blanks", " \t\n ", std::nullopt},
+      {"line break inside", "obs\nstudio", std::nullopt},
+      {"NUL inside", "obs\0x"s, std::nullopt},
+      {"delete character", "obs\x7f", std::nullopt},
+      {"invalid UTF-8", "caf\xc3", std::nullopt},
+      {"too long", std::string(129, 'a'), std::nullopt},
+      {"longest allowed", std::string(128, 'a'), std::string(128, 'a')},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(appIdForTypedWindowClass(row.typed), row.expected) << row.name;
+  }
+}
+
+TEST(WindowClass, AliasedIdentifiersLeadBackToTheirClassAndReadableName) {
+  EXPECT_EQ(windowClassForAppId("us.zoom.xos"), "zoom");
+  EXPECT_EQ(readableAppName("us.zoom.xos"), "Zoom");
+  EXPECT_EQ(windowClassForAppId("com.microsoft.Powerpoint"), "libreoffice-impress");
+  EXPECT_EQ(windowClassForAppId("com.google.Chrome.app.xyz"), "crx_xyz");
+  EXPECT_EQ(windowClassForAppId("com.apple.iWork.Keynote"), std::nullopt);
+  EXPECT_EQ(readableAppName("com.apple.iWork.Keynote"), std::nullopt);
+  // Every alias survives the round trip from its class to its identifier and back.
+  for (const char* id : {"us.zoom.xos", "com.microsoft.teams", "com.microsoft.teams2",
+                         "com.webex.meetingmanager", "com.microsoft.Powerpoint"}) {
+    const auto windowClass = windowClassForAppId(id);
+    ASSERT_TRUE(windowClass) << id;
+    EXPECT_EQ(appIdForTypedWindowClass(*windowClass), id);
+    EXPECT_TRUE(readableAppName(id)) << id;
+  }
+}
+
+}  // namespace
+}  // namespace vorlane

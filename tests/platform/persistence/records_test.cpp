@@ -8,11 +8,11 @@
 
 #include "platform/logging/log_capture.h"
 #include "platform/persistence/atomic_file.h"
-#include "platform/persistence/daily_priorities_store.h"
+#include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/file_error.h"
 #include "platform/persistence/file_record_store.h"
-#include "platform/persistence/focus_history_store.h"
-#include "platform/persistence/focus_recovery_store.h"
+#include "platform/persistence/record_focus_history_store.h"
+#include "platform/persistence/record_focus_recovery_store.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/local_json_document.h"
 #include "platform/persistence/record_preferences_store.h"
@@ -141,14 +141,13 @@ TEST(RecordPreferencesStore, UnreadableRecordIsMovedAsideBeforeTheFirstWrite) {
   }
 }
 
-TEST(RecordPreferencesStore, EverySetCallsBackButOnlyRealChangesNotifyAndFailuresAreLogged) {
+TEST(RecordPreferencesStore, EverySetStoresButOnlyRealChangesNotifyAndFailuresAreLogged) {
   InMemoryRecordStore defaults;
   defaults.setData("preferences", "garbage");
   RecordPreferencesStore store(defaults);
-  int notified = 0;
   std::vector<Preferences> changes;
-  const auto subscription = store.changes().subscribe([&](const Preferences&) { ++notified; });
-  store.setOnChange([&](const Preferences& p) { changes.push_back(p); });
+  const auto subscription =
+      store.changes().subscribe([&](const Preferences& p) { changes.push_back(p); });
   LogCapture log;
   defaults.setFailing(true);
   // The unreadable record cannot be moved: the write is skipped until it can be.
@@ -160,12 +159,12 @@ TEST(RecordPreferencesStore, EverySetCallsBackButOnlyRealChangesNotifyAndFailure
   EXPECT_EQ(defaults.rawBytes("preferences.unreadable-1"), "garbage");
   EXPECT_EQ(storedWork(defaults), 41);
   EXPECT_EQ(defaults.writeCount("preferences"), 3) << "the garbage, then both sets of 41";
-  EXPECT_EQ(notified, 2);
-  // A failed write keeps the record in memory, still calls back, and says so.
+  EXPECT_EQ(changes.size(), 2u);
+  // A failed write keeps the record in memory, still notifies, and says so.
   defaults.setFailing(true);
   store.setPreferences(withWork(42));
-  ASSERT_EQ(changes.size(), 4u);
-  EXPECT_EQ(changes[3].workMinutes, 42);
+  ASSERT_EQ(changes.size(), 3u);
+  EXPECT_EQ(changes[2].workMinutes, 42);
   EXPECT_EQ(store.preferences().workMinutes, 42);
   ASSERT_EQ(log.lines().size(), 3u);
   EXPECT_NE(log.lines()[0].message.find("not saving"), std::string::npos);
@@ -173,33 +172,31 @@ TEST(RecordPreferencesStore, EverySetCallsBackButOnlyRealChangesNotifyAndFailure
   EXPECT_EQ(log.lines()[2].message.rfind("could not save preferences: ", 0), 0u);
 }
 
-// Regression: an observer that set the preferences again made the outer call store and
-// hand the owner the older record afterwards.
+// Regression: an observer that set the preferences again made the outer call store the
+// older record afterwards.
 TEST(RecordPreferencesStore, NewestRecordWinsWhenAnObserverSetsAgainAndModifyWritesOnce) {
   InMemoryRecordStore defaults;
   RecordPreferencesStore store(defaults);
-  std::vector<std::int64_t> owner;
-  store.setOnChange([&](const Preferences& p) { owner.push_back(p.workMinutes); });
   const auto raiseToFifty = store.changes().subscribe([&](const Preferences& p) {
     if (p.workMinutes < 50) store.setPreferences(withWork(50));
   });
+  std::vector<std::int64_t> heard;
+  const auto listener =
+      store.changes().subscribe([&](const Preferences& p) { heard.push_back(p.workMinutes); });
   store.setPreferences(withWork(30));
   EXPECT_EQ(store.preferences().workMinutes, 50);
   EXPECT_EQ(storedWork(defaults), 50);
-  ASSERT_FALSE(owner.empty());
-  EXPECT_EQ(owner.back(), 50);
-  // `modify` changes one field of the current record with one write and one callback; with
-  // the owner's callback removed, setting still stores.
-  owner.clear();
+  ASSERT_FALSE(heard.empty());
+  EXPECT_EQ(heard.back(), 50) << "the last record heard is the one kept";
+  // `modify` changes one field of the current record with one write and one notification.
+  heard.clear();
   const int writes = defaults.writeCount("preferences");
   store.modify([](Preferences& p) { p.speechEnabled = !p.speechEnabled; });
-  EXPECT_EQ(owner, (std::vector<std::int64_t>{50}));
+  EXPECT_EQ(heard, (std::vector<std::int64_t>{50}));
   EXPECT_EQ(defaults.writeCount("preferences"), writes + 1);
   EXPECT_EQ(RecordPreferencesStore(defaults).preferences().speechEnabled, !Preferences().speechEnabled);
-  store.setOnChange({});
   store.setPreferences(withWork(60));
   EXPECT_EQ(storedWork(defaults), 60);
-  EXPECT_EQ(owner.size(), 1u);
   // An emptied blocked-apps list is kept empty, never read back as the defaults.
   ASSERT_FALSE(Preferences().blockedAppIds.empty());
   store.modify([](Preferences& p) { p.blockedAppIds.clear(); });
@@ -232,12 +229,12 @@ TEST(FocusRecoveryStore, RuleAppliesToSavesAndToStoredCheckpointsOnRealFiles) {
     for (int i = 0; i < clusters; ++i) value.nextStep += accentedE;
     testing::TempFolder temp;
     FileRecordStore defaults(temp.path());
-    EXPECT_EQ(failureOf([&] { FocusRecoveryStore(&defaults).save(value); }),
+    EXPECT_EQ(failureOf([&] { RecordFocusRecoveryStore(&defaults).save(value); }),
               accepted ? std::nullopt : std::optional(Failure::invalid))
         << name;
     // The same checkpoint found stored at launch.
-    defaults.setData(FocusRecoveryStore::key, json::dump(value.toJson()));
-    const FocusRecoveryStore loaded(&defaults);
+    defaults.setData(RecordFocusRecoveryStore::key, json::dump(value.toJson()));
+    const RecordFocusRecoveryStore loaded(&defaults);
     EXPECT_EQ(loaded.document().value(), accepted ? std::optional(value) : std::nullopt) << name;
     EXPECT_EQ(loaded.document().errorMessage().has_value(), !accepted) << name;
   }
@@ -252,10 +249,10 @@ TEST(DailyPrioritiesStore, StoredPlanBreakingTheLimitsIsKeptAndBlocksChangesUnti
     const std::string bytes = json::dump(DailyPriorities(items).toJson());
     testing::TempFolder temp;
     FileRecordStore defaults(temp.path());
-    const auto file = defaults.path(DailyPrioritiesStore::key);
+    const auto file = defaults.path(RecordDailyPrioritiesStore::key);
     testing::writeFile(file, bytes);
 
-    DailyPrioritiesStore store(&defaults);
+    RecordDailyPrioritiesStore store(&defaults);
     EXPECT_TRUE(store.plan().items().empty()) << name;
     EXPECT_EQ(store.errorMessage(), describe(Failure::unreadable));
     EXPECT_THROW(store.apply(adding("Plan")), LocalJSONDocumentError) << name;
@@ -263,16 +260,16 @@ TEST(DailyPrioritiesStore, StoredPlanBreakingTheLimitsIsKeptAndBlocksChangesUnti
     store.clear();
     EXPECT_FALSE(store.errorMessage()) << name;
     store.apply(adding("Plan"));
-    EXPECT_EQ(DailyPrioritiesStore(&defaults).plan().today(today, newYork).size(), 1u) << name;
+    EXPECT_EQ(RecordDailyPrioritiesStore(&defaults).plan().today(today, newYork).size(), 1u) << name;
   }
 }
 
 TEST(FocusHistoryStore, RecordsNamedWorkOncePerSessionNewestFirstAndAtMostAHundred) {
   InMemoryRecordStore defaults;
-  FocusHistoryStore store(&defaults);
+  RecordFocusHistoryStore store(&defaults);
   store.record({Kind::rest, 300, Date(10), "Write", UUID::random()});
   store.record(work(UUID::random(), 20, ""));
-  EXPECT_EQ(defaults.writeCount(FocusHistoryStore::key), 0);
+  EXPECT_EQ(defaults.writeCount(RecordFocusHistoryStore::key), 0);
 
   const UUID session = UUID::random(), other = UUID::random(), priority = UUID::random();
   store.record(work(session, 100), priority);
@@ -282,7 +279,7 @@ TEST(FocusHistoryStore, RecordsNamedWorkOncePerSessionNewestFirstAndAtMostAHundr
   const std::vector<FocusHistoryEntry> expected{
       {session, "Write more", 2100, Date(400), Date(150), priority},
       {other, "Write", 1500, Date(200), {}, {}}};
-  EXPECT_EQ(FocusHistoryStore(&defaults).entries(), expected);
+  EXPECT_EQ(RecordFocusHistoryStore(&defaults).entries(), expected);
 
   std::vector<UUID> ids;
   for (int i = 0; i < 99; ++i) store.record(work(ids.emplace_back(UUID::random()), 500 + i));
@@ -293,7 +290,7 @@ TEST(FocusHistoryStore, RecordsNamedWorkOncePerSessionNewestFirstAndAtMostAHundr
 
 TEST(FocusHistoryStore, MarkAccomplishedAndFailedChangesLeaveTheHistoryAsItWas) {
   InMemoryRecordStore defaults;
-  FocusHistoryStore store(&defaults);
+  RecordFocusHistoryStore store(&defaults);
   const UUID session = UUID::random(), second = UUID::random();
   store.record(work(second, 50));
   store.record(work(session, 100));
@@ -310,7 +307,7 @@ TEST(FocusHistoryStore, MarkAccomplishedAndFailedChangesLeaveTheHistoryAsItWas) 
   const auto before = store.entries();
   store.setOnAccomplished([](const FocusHistoryEntry&, Date) { throw std::runtime_error("no"); });
   EXPECT_THROW(store.markAccomplished(second, Date(500)), std::runtime_error);
-  EXPECT_EQ(defaults.writeCount(FocusHistoryStore::key), 4) << "the second marking saves too";
+  EXPECT_EQ(defaults.writeCount(RecordFocusHistoryStore::key), 4) << "the second marking saves too";
   defaults.setFailing(true);
   LogCapture log;
   try {
@@ -336,33 +333,33 @@ TEST(FocusStores, LoadLimitUnknownIdsClearingAndAbsentPriority) {
     stored.push_back(FocusHistoryEntry{ids.emplace_back(UUID::random()), "W", 60, Date(i), {}, {}}
                          .toJson());
   }
-  defaults.setData(FocusHistoryStore::key, json::dump(stored));
-  FocusHistoryStore history(&defaults);
+  defaults.setData(RecordFocusHistoryStore::key, json::dump(stored));
+  RecordFocusHistoryStore history(&defaults);
   ASSERT_EQ(history.entries().size(), 100u) << "the first hundred stored";
   EXPECT_EQ(history.entries().back().id, ids[99]);
   const auto before = history.entries();
   history.remove(UUID::random());  // an unknown id changes nothing, and still saves
   EXPECT_EQ(history.entries(), before);
-  EXPECT_EQ(FocusHistoryStore(&defaults).entries(), before);
+  EXPECT_EQ(RecordFocusHistoryStore(&defaults).entries(), before);
 
-  defaults.setData(FocusRecoveryStore::key, "{garbage");
-  FocusRecoveryStore recovery(&defaults);
+  defaults.setData(RecordFocusRecoveryStore::key, "{garbage");
+  RecordFocusRecoveryStore recovery(&defaults);
   ASSERT_TRUE(recovery.document().errorMessage());
   recovery.clear();  // clearing an unreadable record removes it and unblocks
-  EXPECT_FALSE(recovery.document().errorMessage() || defaults.rawBytes(FocusRecoveryStore::key));
+  EXPECT_FALSE(recovery.document().errorMessage() || defaults.rawBytes(RecordFocusRecoveryStore::key));
   const FocusCheckpoint noPriority{{UUID::random(), "Draft", 600, 900, true}, "", false, {}};
   recovery.save(noPriority);
-  EXPECT_FALSE(json::parse(*defaults.rawBytes(FocusRecoveryStore::key)).contains("priorityID"));
-  EXPECT_EQ(FocusRecoveryStore(&defaults).document().value(), noPriority);
+  EXPECT_FALSE(json::parse(*defaults.rawBytes(RecordFocusRecoveryStore::key)).contains("priorityID"));
+  EXPECT_EQ(RecordFocusRecoveryStore(&defaults).document().value(), noPriority);
 }
 
 TEST(FocusHistoryStore, CorruptFileIsKeptAndRefusesEveryChange) {
   testing::TempFolder temp;
   FileRecordStore defaults(temp.path());
-  const auto file = defaults.path(FocusHistoryStore::key);
+  const auto file = defaults.path(RecordFocusHistoryStore::key);
   const std::string kept = R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","focus":"W"}])";
   testing::writeFile(file, kept);
-  FocusHistoryStore store(&defaults);
+  RecordFocusHistoryStore store(&defaults);
   EXPECT_TRUE(store.entries().empty());
   EXPECT_THROW(store.record(work(UUID::random(), 1)), LocalJSONDocumentError);
   EXPECT_THROW(store.remove(UUID::random()), LocalJSONDocumentError);

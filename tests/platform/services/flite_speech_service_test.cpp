@@ -176,9 +176,14 @@ TEST_F(FliteSpeechServiceTest, SpeechOffCompletesAtOnceAndVoicesAreEnglishSorted
   EXPECT_EQ(ids, (std::vector<std::string>{"v6", "v3", "v1", "v5"}));
 
   // The recorded voice is there when the midnight clip is found.
+  // The service offers the same list, and looks for the clips in its own folders.
+  const VoiceCatalogue& catalogue = service;
+  EXPECT_EQ(catalogue.availableVoices(), service.availableVoices());
   EXPECT_FALSE(BundledSpeech::isAvailable(ResourceLocator({folder.path()})));
+  EXPECT_FALSE(catalogue.hasRecordedClips());
   testing::writeFile(folder / "hour-0-00.wav", testing::wavFile({16000, 1, {1}}));
   EXPECT_TRUE(BundledSpeech::isAvailable(ResourceLocator({folder.path()})));
+  EXPECT_TRUE(catalogue.hasRecordedClips());
 }
 
 TEST_F(FliteSpeechServiceTest, WhenNothingCanBeHeardThePhraseStillEndsOnTheNextTurn) {

@@ -6,13 +6,75 @@
 #include <QTest>
 
 #include "platform/services/main_thread.h"
+#include "platform/services/tick_alignment.h"
+#include "tests/support/fake_clock.h"
 
 namespace vorlane {
 namespace {
 
+using std::chrono::milliseconds;
+
+// 2026-03-07 09:58:13 UTC, 13 s past a half minute.
+const Date offTheHalfMinute = Date::fromUnix(1772877493);
+
+TEST(TickAlignment, WaitsForTheNextWholeInterval) {
+  const Date halfMinute = Date::fromUnix(1772877480);  // 09:58:00
+  const struct {
+    const char* name;
+    Date now;
+    double interval;
+    double delay;
+  } rows[] = {
+      {"on a half minute: a whole interval", halfMinute, 30, 30},
+      {"13 s past", offTheHalfMinute, 30, 17},
+      {"a quarter second past", halfMinute + 0.25, 30, 29.75},
+      {"a quarter second before", halfMinute - 0.25, 30, 0.25},
+      {"29 s past", halfMinute + 29, 30, 1},
+      {"before the epoch", Date::fromUnix(-13), 30, 13},
+      {"a fifth of a second", halfMinute + 0.05, 0.2, 0.15},
+      {"no interval", offTheHalfMinute, 0, 0},
+      {"a negative interval", offTheHalfMinute, -30, 0},
+      {"an infinite interval", offTheHalfMinute, INFINITY, 0},
+      {"a time that is not finite", Date(NAN), 30, 30},
+  };
+  for (const auto& row : rows) {
+    EXPECT_NEAR(delayToNextTick(row.now, row.interval), row.delay, 1e-6) << row.name;
+  }
+}
+
+TEST(TimerTicker, TheFirstFireLandsOnTheNextHalfMinute) {
+  auto clock = std::make_shared<FakeClock>(offTheHalfMinute + 0.25);
+  TimerTicker ticker(30, clock);
+  ticker.start();
+  EXPECT_TRUE(ticker.isRunning());
+  EXPECT_EQ(ticker.armedDelay(), milliseconds(16750));
+  clock->advance(16);  // started again later, it still aims at the same half minute
+  ticker.start();
+  EXPECT_EQ(ticker.armedDelay(), milliseconds(750));
+}
+
+// A clock change (or a wake, after which the timer fires late) moves the wall clock away
+// from the beat; the next fire finds it off and aims at the next whole interval again.
+TEST(TimerTicker, AFireAfterAWallClockJumpRealignsTheNextOne) {
+  const Date beat = Date::fromUnix(1772877480);
+  auto clock = std::make_shared<FakeClock>(beat + 0.15);
+  TimerTicker ticker(0.2, clock);
+  int ticks = 0;
+  ticker.onTick = [&] { ++ticks; };
+  ticker.start();
+  EXPECT_EQ(ticker.armedDelay(), milliseconds(50));
+  clock->set(beat + 3600 + 7.07);  // an hour and a bit on, 70 ms past a beat
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 1; }, 5000));
+  EXPECT_EQ(ticker.armedDelay(), milliseconds(130));
+  clock->set(beat - 600 + 0.19);  // set back ten minutes, 10 ms before a beat
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 5000));
+  EXPECT_EQ(ticker.armedDelay(), milliseconds(10));
+}
+
 TEST(TimerTicker, TicksOnTheMainThreadWithNoImmediateTickAndAStartWhileRunningRestartsThePhase) {
   // Restarted every 20 ms, a 200 ms ticker never comes due; a second timer left behind would.
-  TimerTicker ticker(0.2);
+  // The clock stands still 10 ms past a beat, so every start aims 190 ms ahead.
+  TimerTicker ticker(0.2, std::make_shared<FakeClock>(Date::fromUnix(1772877480.01)));
   int ticks = 0;
   bool offMainThread = false;
   ticker.onTick = [&] {

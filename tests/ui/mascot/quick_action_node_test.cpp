@@ -6,7 +6,7 @@
 
 
 #include "ui/scene/scene.h"
-#include "ui/windows/symbol_image.h"
+#include "ui/kit/symbol_image.h"
 
 namespace vorlane {
 namespace {

@@ -20,7 +20,6 @@ class StatusItemActionsTest : public CoordinatorTest {
     StatusItemHooks hooks;
     hooks.moveMascot = [this](double h) { moves.push_back(h); };
     hooks.resetMascot = [this] { ++resets; };
-    hooks.applyPresenceMode = [this] { ++presenceApplied; };
     hooks.openAbout = [this] { ++abouts; };
     hooks.quit = [this] { ++quits; };
     actions = std::make_unique<StatusItemActions>(coordinator, preferences, std::move(hooks));
@@ -31,7 +30,6 @@ class StatusItemActionsTest : public CoordinatorTest {
   std::unique_ptr<StatusItemActions> actions;
   std::vector<double> moves;
   int resets = 0;
-  int presenceApplied = 0;
   int abouts = 0;
   int quits = 0;
 };
@@ -145,9 +143,15 @@ TEST_F(StatusItemActionsTest, RemindersAddEditUndoAndAnEditOfAGoneReminder) {
 }
 
 TEST_F(StatusItemActionsTest, ClickThroughAndUndoingTheLastSessionRedrawTheItem) {
+  std::vector<bool> written;
+  const auto watch = preferences->changes().subscribe(
+      [&](const Preferences& p) { written.push_back(p.mascotClickThrough); });
+  const int applied = presenter->presenceApplications;
   actions->run(StatusCommand::toggleMascotClicks, {});
   EXPECT_TRUE(preferences->preferences().mascotClickThrough);
-  EXPECT_EQ(presenceApplied, 1);  // the mascot is shown again with the new setting
+  // One write; the mascot and the coordinator hear of it from the store, not from the menu.
+  EXPECT_EQ(written, std::vector<bool>{true});
+  EXPECT_EQ(presenter->presenceApplications, applied + 1);
   EXPECT_EQ(stateChanges, 1);
   EXPECT_TRUE(actions->snapshot(true).clickThrough);
   actions->run(StatusCommand::toggleMascotClicks, {});

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
+#include "core/settings/in_memory_preferences_store.h"
 #include "tests/support/menu_action.h"
 #include "ui/tray/status_item_controller.h"
 #include "ui/tray/status_menu_builder.h"
@@ -72,7 +73,7 @@ class StatusItemControllerTest : public ::testing::Test {
     return std::make_unique<StatusItemController>(StatusItemController::Dependencies{
         .actions = std::make_shared<StatusItemActions>(
             std::weak_ptr<VisitCoordinator>(), nullptr,
-            StatusItemHooks{.moveMascot = {}, .resetMascot = {}, .applyPresenceMode = {},
+            StatusItemHooks{.moveMascot = {}, .resetMascot = {},
                             .openPreferences = {}, .openAbout = [this] { ++abouts; },
                             .openAppearance = {}, .quit = {}}),
         .trayAvailable = [tray] { return tray; },
@@ -112,6 +113,24 @@ TEST_F(StatusItemControllerTest, IconAndTipChangeOnlyWhenTheyDifferAndTheMenuIsR
                            "checkmark.circle.fill"}) {
     EXPECT_FALSE(StatusItemController::symbolIcon(name).pixmap(22, 22).toImage().isNull()) << name;
   }
+}
+
+// The menu shows settings: a change of them rebuilds it at once, for hosts that mirror the
+// menu before it opens; an unchanged record does not.
+TEST(StatusItemSettings, AChangedRecordRebuildsTheMenuAndAnEqualOneDoesNot) {
+  const auto store = std::make_shared<InMemoryPreferencesStore>();
+  StatusItemController item(StatusItemController::Dependencies{
+      .actions = std::make_shared<StatusItemActions>(std::weak_ptr<VisitCoordinator>(), store,
+                                                     StatusItemHooks{}),
+      .trayAvailable = [] { return false; },
+      .icon = [](const std::string&) { return QIcon(); },
+  });
+  item.menu()->clear();
+  store->setPreferences(store->preferences());
+  EXPECT_TRUE(item.menu()->actions().isEmpty());
+  store->modify([](Preferences& p) { p.mascotClickThrough = true; });
+  EXPECT_FALSE(item.menu()->actions().isEmpty());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 }  // namespace

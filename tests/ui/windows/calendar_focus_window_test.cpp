@@ -17,7 +17,7 @@
 
 #include "coordination/action_error.h"
 #include "coordination/calendar_focus_model.h"
-#include "platform/persistence/daily_priorities_store.h"
+#include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "tests/support/fake_calendar_source.h"
 #include "tests/support/fake_clock.h"
@@ -130,7 +130,7 @@ class CalendarFocusWindowTest : public ::testing::Test {
   std::shared_ptr<FakeCalendarSource> source = std::make_shared<FakeCalendarSource>();
   std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>(at(10, 0));
   InMemoryRecordStore records;
-  DailyPrioritiesStore priorities{&records};
+  RecordDailyPrioritiesStore priorities{&records};
   testing::TempFolder folder;
   std::vector<QUrl> opened;
   std::vector<Watcher> watchers;

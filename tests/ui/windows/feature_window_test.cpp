@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QScreen>
+#include <QKeyEvent>
 #include <QTest>
 
 namespace vorlane {
@@ -27,6 +28,15 @@ FeatureWindow::Builder builder(Built& built) {
     return field;
   };
 }
+
+// A field that handles Escape itself, as the welcome does ("Not now").
+class EscapeField final : public QLineEdit {
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Escape) return event->accept();
+    QLineEdit::keyPressEvent(event);
+  }
+};
 
 void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
@@ -135,6 +145,42 @@ TEST(FeatureWindow, TheCloseActionIsHarmlessOnceTheHostIsGone) {
   ASSERT_TRUE(built.close);
   built.close();
   EXPECT_EQ(built.field, nullptr) << "the window went with its host";
+}
+
+// Every hosted window closes with Escape, from its field or from the window itself, unless
+// its content handles Escape on its own; Escape with a modifier is left alone.
+TEST(FeatureWindow, EscapeClosesTheWindowUnlessTheContentTakesIt) {
+  struct Row {
+    const char* name;
+    bool contentTakesEscape;
+    bool fromField;
+    Qt::KeyboardModifiers modifiers;
+    bool closes;
+  };
+  const Row rows[] = {
+      {"from the field", false, true, Qt::NoModifier, true},
+      {"from the window", false, false, Qt::NoModifier, true},
+      {"with Shift", false, true, Qt::ShiftModifier, false},
+      {"content handles it", true, true, Qt::NoModifier, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    FeatureWindow host;
+    Built built;
+    host.show("Escape", QSize(300, 100), false, true,
+              [&](FeatureWindow::CloseAction close) -> QWidget* {
+                if (!row.contentTakesEscape) return builder(built)(std::move(close));
+                auto* field = new EscapeField;
+                built.field = field;
+                return field;
+              });
+    ASSERT_NE(built.field, nullptr);
+    QWidget* target = row.fromField ? static_cast<QWidget*>(built.field) : host.window();
+    QTest::keyClick(target, Qt::Key_Escape, row.modifiers);
+    EXPECT_EQ(host.window()->isVisible(), !row.closes);
+    EXPECT_EQ(host.content() == nullptr, row.closes);
+    settle();
+  }
 }
 
 }  // namespace

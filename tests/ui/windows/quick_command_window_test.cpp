@@ -10,7 +10,7 @@
 #include "core/reminders/reminder_parser.h"
 #include "ui/windows/quick_command_controller.h"
 #include "ui/windows/quick_command_view.h"
-#include "ui/windows/window_text.h"
+#include "ui/kit/window_text.h"
 
 namespace vorlane {
 namespace {

@@ -1,0 +1,126 @@
+// The preferences window: its first showing, a panel switch, and one step of the speaking-rate
+// slider from the user's move to the settings file written.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QSlider>
+#include <filesystem>
+
+#include "bench/offscreen_application.h"
+#include "platform/persistence/file_record_store.h"
+#include "platform/persistence/in_memory_record_store.h"
+#include "platform/persistence/record_preferences_store.h"
+#include "ui/preferences/preferences_window.h"
+#include "ui/preferences/voice_panel.h"
+
+namespace vorlane {
+namespace {
+
+PreferencesWindow::Services services() {
+  return {
+      .voices = nullptr,
+      .onPreview = nullptr,
+      .onPreviewCelebration = nullptr,
+      .calendar = [] { return Calendar("UTC", "en_US"); },
+      .now = [] { return Date::fromUnix(1780000000); },
+      .muteHotKeyName = QStringLiteral("Ctrl+Alt+Super+M"),
+      .appNames = std::nullopt,
+  };
+}
+
+void BM_PreferencesFirstShowing(benchmark::State& state) {
+  offscreenApplication();
+  InMemoryRecordStore records;
+  RecordPreferencesStore store(records);
+  const auto section = static_cast<PreferencesSection>(state.range(0));
+  for (auto _ : state) {
+    PreferencesNavigation navigation(section);
+    auto window = std::make_unique<PreferencesWindow>(store, navigation, services());
+    window->show();
+    QCoreApplication::processEvents();
+    window->repaint();
+    state.PauseTiming();
+    window.reset();
+    QCoreApplication::processEvents();
+    state.ResumeTiming();
+  }
+}
+// Opening on Desktop (the first opening after launch) and on the busiest page.
+BENCHMARK(BM_PreferencesFirstShowing)
+    ->Arg(static_cast<int>(PreferencesSection::desktop))
+    ->Arg(static_cast<int>(PreferencesSection::quiet))
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+// The very first showing in a process, with fonts, styles and symbols still to load: run it
+// alone (--benchmark_filter=ColdShowing) for the figure a user meets.
+void BM_PreferencesColdShowing(benchmark::State& state) {
+  offscreenApplication();
+  InMemoryRecordStore records;
+  RecordPreferencesStore store(records);
+  for (auto _ : state) {
+    PreferencesNavigation navigation;
+    PreferencesWindow window(store, navigation, services());
+    window.show();
+    QCoreApplication::processEvents();
+    window.repaint();
+  }
+}
+BENCHMARK(BM_PreferencesColdShowing)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_PreferencesPanelSwitch(benchmark::State& state) {
+  offscreenApplication();
+  InMemoryRecordStore records;
+  RecordPreferencesStore store(records);
+  PreferencesNavigation navigation;
+  PreferencesWindow window(store, navigation, services());
+  window.show();
+  QCoreApplication::processEvents();
+  bool quiet = false;
+  for (auto _ : state) {
+    quiet = !quiet;
+    navigation.setSelection(quiet ? PreferencesSection::quiet : PreferencesSection::focus);
+    QCoreApplication::processEvents();
+    window.repaint();
+  }
+}
+BENCHMARK(BM_PreferencesPanelSwitch)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+void BM_SpeakingRateStep(benchmark::State& state) {
+  offscreenApplication();
+  const auto folder = std::filesystem::temp_directory_path() / "vorlane-bench-preferences";
+  std::filesystem::create_directories(folder);
+  {
+    // Arg 1: the settings file on disk (two fsyncs a write); 0: in memory, the window's share.
+    FileRecordStore onDisk(folder);
+    InMemoryRecordStore inMemory;
+    RecordStore& records = state.range(0) ? static_cast<RecordStore&>(onDisk) : inMemory;
+    RecordPreferencesStore store(records);
+    PreferencesNavigation navigation(PreferencesSection::voice);
+    PreferencesWindow window(store, navigation, services());
+    window.show();
+    QCoreApplication::processEvents();
+    auto* slider = window.panel()->findChild<QSlider*>(QStringLiteral("speechRate"));
+    int step = 0;
+    for (auto _ : state) {
+      step = (step + 1) % VoicePanel::rateSteps;
+      slider->setValue(step);
+    }
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+}
+BENCHMARK(BM_SpeakingRateStep)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+}  // namespace vorlane

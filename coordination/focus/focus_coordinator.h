@@ -1,0 +1,182 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "coordination/action_error.h"
+#include "coordination/feature_windows.h"
+#include "coordination/recovery_error.h"
+#include "coordination/repeating_timer.h"
+#include "foundation/short_time_formatter.h"
+#include "coordination/visit_presenter.h"
+#include "core/contracts/clock.h"
+#include "core/contracts/notification_service.h"
+#include "core/contracts/visit.h"
+#include "core/focus/completion_reminders.h"
+#include "core/focus/focus_history_store.h"
+#include "core/focus/focus_recovery_store.h"
+#include "core/focus/pomodoro_session.h"
+#include "core/productivity/daily_priorities_store.h"
+#include "core/settings/preferences_store.h"
+#include "core/suppression/suppression_decision.h"
+#include "foundation/calendar.h"
+#include "foundation/uuid.h"
+
+namespace vorlane {
+
+// The focus session: starting, pausing, extending and ending its periods, its one-second
+// timer, what the mascot shows of it, the finished-period panel and its reminders, the
+// checkpoint that survives a quit or a pause, the next-step note, the history and the daily
+// priority a focus works on. Main thread only.
+//
+// Every callback it hands out (timer, windows, presenter, history) holds it weakly and does
+// nothing once it is gone.
+class FocusCoordinator : public std::enable_shared_from_this<FocusCoordinator> {
+ public:
+  struct Dependencies {
+    std::shared_ptr<const Clock> clock;
+    std::shared_ptr<VisitPresenter> presenter;
+    std::shared_ptr<NotificationService> notifications;
+    std::shared_ptr<PreferencesStore> preferencesStore;
+    std::shared_ptr<FocusHistoryStore> focusHistory;
+    std::shared_ptr<FocusRecoveryStore> recovery;
+    std::shared_ptr<DailyPrioritiesStore> priorities;
+    // Optional each: what is missing stays disabled.
+    std::shared_ptr<FocusSessionEditorWindow> focusEditor;
+    std::shared_ptr<ResumeNoteWindow> resumeNotes;
+    std::shared_ptr<FocusHistoryWindow> focusHistoryWindow;
+    // Optional: makes the one-second session timer.
+    RepeatingTimerFactory sessionTimers;
+    std::function<Calendar()> calendar;
+    std::function<bool()> prefersReducedMotion;
+  };
+  // What the session needs from the rest of the coordinator. All are required.
+  struct Hooks {
+    std::function<void(const Visit&)> enqueue;
+    std::function<SuppressionDecision(Date)> suppressionDecision;
+    // A finished-period visit still held would come after the user has moved on.
+    std::function<void()> withdrawHeldCompletions;
+    // The user is busy with a session at that moment: idle invitations wait.
+    std::function<void(Date)> userBusy;
+    // The pills follow the phase.
+    std::function<void()> refreshQuickActions;
+    std::function<void()> stateChanged;
+    // A wake the desktop has not reported yet goes before the timer looks at time.
+    std::function<void()> deliverPendingWake;
+  };
+
+  // The minutes of the starter focus, whatever the settings say.
+  static constexpr int starterMinutes = 5;
+
+  struct ConstructionKey {};
+  FocusCoordinator(ConstructionKey, Dependencies dependencies, Hooks hooks);
+  // Builds the session from the settings, restores a valid saved checkpoint and installs
+  // the history's accomplishment hook.
+  static std::shared_ptr<FocusCoordinator> create(Dependencies dependencies, Hooks hooks);
+
+  // A session restored from its checkpoint shows at once.
+  void start();
+  // The settings' work and break lengths.
+  void applyPreferences(const Preferences& preferences);
+  // Ends a phase whose time is up; true when one ended (and the change was signalled).
+  bool advance(Date now);
+  // After a sleep: a period whose end passed more than the stale limit ago is ended without
+  // a record, a visit or a notification.
+  void endPeriodLostInSleep(Date now);
+
+  // ---- Control ----
+  void requestNewPomodoro() { openFocusEditor(false); }
+  void requestFiveMinuteFocus() { openFocusEditor(true); }
+  void startBreak();
+  void requestPauseSession();
+  void requestResumeSession();
+  void pauseSession();
+  void resumeSession();
+  void extendSession(int minutes);
+  void skipBreak();
+  void cancelPomodoro();
+  void dismissCompletion();
+  void markFocusAccomplished();
+  void previewCelebration();
+  void discardLastSession();
+  // Throws ActionError activeSession while a period runs or is paused, invalidGoal for an
+  // empty or too long goal, or minutes outside the focus range.
+  void startRequestedFocus(int minutes, const std::string& goal);
+  // Throws, before anything changes, DailyPriorities::Error missing or alreadyDone, then
+  // what startRequestedFocus throws.
+  void startPriority(const UUID& id, bool starter);
+  // Throws, before anything changes, ActionError activeSession, then invalidGoal (goal, or
+  // minutes outside 5 to the full length), then the priority's missing or alreadyDone.
+  void startCalendarFocus(int minutes, const std::string& goal, std::optional<UUID> priorityID);
+
+  // ---- Recovery ----
+  void saveFocusForTermination();
+  void showResumeNotes(bool returning);
+  // Throws ActionError notPaused, RecoveryError noteTooLong or the store's own error; then
+  // nothing changed.
+  void saveNextStep(const std::string& text);
+  // The user's explicit discard: the saved checkpoint goes, also an unreadable one; a
+  // failed removal is reported through recoverySaveError(), never thrown.
+  void discardRecovery();
+  // The checkpoint's load error, else the last failure to write one.
+  std::optional<std::string> recoveryError() const;
+  const std::optional<std::string>& recoverySaveError() const { return recoverySaveError_; }
+
+  // ---- Windows ----
+  void showFocusHistory();
+
+  // ---- State ----
+  const PomodoroSession& pomodoro() const { return pomodoro_; }
+  const std::string& nextStep() const { return nextStep_; }
+  bool isStarterFocus() const { return isStarterFocus_; }
+  const std::optional<UUID>& activePriorityID() const { return activePriorityID_; }
+
+ private:
+  void restoreCheckpoint();
+  void installAccomplishmentHook();
+  void openFocusEditor(bool starter);
+  // Throws ActionError invalidGoal, before anything changes, for minutes outside the focus
+  // range or a goal that would be stored too long.
+  void beginFocus(int minutes, const std::string& focus, bool starter);
+  int workMinutes() const;
+  void startSessionTimer();
+  void stopSessionTimer();
+  void updateSessionDisplay();
+  std::string sessionCaption() const;
+  void clearCompletionDisplay();
+  // Leaves unreadable stored data in place for the user to see.
+  void clearCheckpoint();
+  void closeResumeNotes();
+  // The priority with that id, when it is still open; throws missing or alreadyDone.
+  const DailyPriority& openPriority(const UUID& id) const;
+  const ShortTimeFormatter& timeFormatter();
+  void stateChanged() const { hooks_.stateChanged(); }
+
+  std::shared_ptr<const Clock> clock_;
+  std::shared_ptr<VisitPresenter> presenter_;
+  std::shared_ptr<NotificationService> notifications_;
+  std::shared_ptr<PreferencesStore> preferencesStore_;
+  std::shared_ptr<FocusHistoryStore> focusHistory_;
+  std::shared_ptr<FocusRecoveryStore> recovery_;
+  std::shared_ptr<DailyPrioritiesStore> priorities_;
+  std::shared_ptr<FocusSessionEditorWindow> focusEditor_;
+  std::shared_ptr<ResumeNoteWindow> resumeNotes_;
+  std::shared_ptr<FocusHistoryWindow> focusHistoryWindow_;
+  std::unique_ptr<RepeatingTimer> sessionTimer_;
+  std::function<Calendar()> calendar_;
+  std::function<bool()> prefersReducedMotion_;
+  Hooks hooks_;
+
+  PomodoroSession pomodoro_;
+  bool isStarterFocus_ = false;
+  std::string nextStep_;
+  std::optional<UUID> activePriorityID_;
+  std::optional<std::string> recoverySaveError_;
+  bool completionPresentationAllowed_ = false;
+  CompletionReminders completionReminders_;
+  std::optional<ShortTimeFormatter> timeFormatter_;
+};
+
+}  // namespace vorlane

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/contracts/clock.h"
+#include "core/contracts/visit.h"
+#include "core/focus/mute_duration.h"
+#include "core/reminders/reminder.h"
+#include "core/reminders/reminder_store.h"
+#include "core/visits/visit_scheduler.h"
+#include "foundation/calendar.h"
+#include "foundation/uuid.h"
+
+namespace vorlane {
+
+// The user's reminders typed in plain words, their undo and snooze, and the mute. Every
+// change to the stored reminders reaches the scheduler at once. The undo target, the snooze
+// source and the mute live in memory only.
+class ReminderCoordinator {
+ public:
+  struct Hooks {
+    // Told after every change the status item shows.
+    std::function<void()> stateChanged;
+    // Told after the mute changed, before `stateChanged`.
+    std::function<void()> muteChanged;
+  };
+
+  ReminderCoordinator(std::shared_ptr<const Clock> clock, std::shared_ptr<VisitScheduler> scheduler,
+                      std::shared_ptr<ReminderStore> store, std::function<Calendar()> calendar,
+                      Hooks hooks);
+
+  // Parses and stores a reminder. Throws ReminderParser::ParseError unchanged; then nothing
+  // is stored.
+  Reminder add(const std::string& text);
+  // A blank schedule keeps the trigger. Throws ReminderEditing::Error when the reminder is
+  // no longer stored, or the parser's error.
+  Reminder update(const UUID& id, const std::string& phrase, const std::string& schedule);
+  void remove(const UUID& id);
+  // Removes the reminder added (or snoozed) last; nothing when there is none.
+  void undoLast();
+  // Repeats the reminder whose visit came last, `minutes` from now, once. Nothing when no
+  // reminder visit came since, or when the minutes do not fit in seconds.
+  void snoozeLast(std::int64_t minutes);
+
+  // A new mute replaces the old end, even an earlier one.
+  void mute(MuteDuration duration);
+  void unmute();
+  // Unmutes while muted, else mutes for an hour.
+  void toggleMute();
+  bool isMuted(Date now) const { return mutedUntil_ && *mutedUntil_ > now; }
+  // The end of a mute still in force.
+  std::optional<Date> muteExpiry() const;
+  const std::optional<Date>& mutedUntil() const { return mutedUntil_; }
+
+  // Remembers the stored reminder behind a reminder visit on its way to the mascot.
+  void visitPresenting(const Visit& visit);
+
+  std::vector<Reminder> reminders() const { return store_->reminders(); }
+  // Hands the stored list to the scheduler.
+  void handToScheduler();
+  // Forgets reminders that expired a while before `now`.
+  void pruneExpired(Date now);
+  // The next hourly visit or reminder at or after `now`.
+  std::optional<Date> nextVisit(Date now) const;
+
+  const std::optional<Reminder>& lastAdded() const { return lastAdded_; }
+  const std::optional<Reminder>& lastFired() const { return lastFired_; }
+
+ private:
+  void changed() const;
+  void muteChanged() const;
+
+  std::shared_ptr<const Clock> clock_;
+  std::shared_ptr<VisitScheduler> scheduler_;
+  std::shared_ptr<ReminderStore> store_;
+  std::function<Calendar()> calendar_;
+  Hooks hooks_;
+  std::optional<Reminder> lastAdded_;
+  std::optional<Reminder> lastFired_;
+  std::optional<Date> mutedUntil_;
+};
+
+}  // namespace vorlane

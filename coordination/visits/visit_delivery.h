@@ -1,0 +1,86 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "coordination/environment_snapshot_source.h"
+#include "coordination/visit_presenter.h"
+#include "coordination/visits/visit_queue.h"
+#include "core/contracts/clock.h"
+#include "core/contracts/notification_service.h"
+#include "core/contracts/speech_service.h"
+#include "core/contracts/visit.h"
+#include "core/settings/preferences_store.h"
+#include "core/suppression/suppression_decision.h"
+
+namespace vorlane {
+
+// Takes every visit to the mascot: judges it against a fresh look at the environment, then
+// shows it, holds it while another is on screen, posts it as a silent notification or drops
+// it. Knows whether the screen is away. Main thread only.
+//
+// The completions it hands the presenter hold it weakly and do nothing once it is gone.
+class VisitDelivery : public std::enable_shared_from_this<VisitDelivery> {
+ public:
+  struct Dependencies {
+    std::shared_ptr<const Clock> clock;
+    std::shared_ptr<VisitPresenter> presenter;
+    std::shared_ptr<SpeechService> speech;
+    std::shared_ptr<NotificationService> notifications;
+    std::shared_ptr<PreferencesStore> preferencesStore;
+    // Replaces `environment` whole when given (the mute does not reach it).
+    std::function<EnvironmentSnapshot(Date)> environmentSnapshot;
+    std::shared_ptr<EnvironmentSnapshotSource> environment;
+  };
+  struct Hooks {
+    // The end of the mute, if any, for the environment.
+    std::function<std::optional<Date>()> mutedUntil;
+    // Told of each visit just before the mascot is asked to show it.
+    std::function<void(const Visit&)> presenting;
+    // Told when a visit handed to the mascot has gone.
+    std::function<void()> stateChanged;
+  };
+
+  struct ConstructionKey {};
+  VisitDelivery(ConstructionKey, Dependencies dependencies, Hooks hooks);
+  static std::shared_ptr<VisitDelivery> create(Dependencies dependencies, Hooks hooks);
+
+  SuppressionDecision suppressionDecision(Date date);
+  void enqueue(const Visit& visit);
+  // Shows the next held visit once the mascot is free; held visits get no second look.
+  void drain();
+  // Drops every held visit `unwanted` picks.
+  void withdraw(const std::function<bool(const Visit&)>& unwanted);
+  const VisitQueue& pending() const { return pending_; }
+
+  bool screenIsAway() const { return screenIsAway_; }
+  // Held visits become silent notifications or are dropped by their fallback, the visit on
+  // screen is abandoned and speech stops. False, doing nothing, when already away.
+  bool screenWentAway();
+  // Discards stale presentations; true when the screen had been away.
+  bool screenCameBack();
+  // Held visits and the one on screen older than the stale limit go; the next held one is
+  // shown only once speech has stopped.
+  void discardStalePresentation();
+
+ private:
+  void present(Visit visit);
+  MascotPresenter::Completion visitCompletion();
+
+  std::shared_ptr<const Clock> clock_;
+  std::shared_ptr<VisitPresenter> presenter_;
+  std::shared_ptr<SpeechService> speech_;
+  std::shared_ptr<NotificationService> notifications_;
+  std::shared_ptr<PreferencesStore> preferencesStore_;
+  std::function<EnvironmentSnapshot(Date)> environmentSnapshot_;
+  std::shared_ptr<EnvironmentSnapshotSource> environment_;
+  Hooks hooks_;
+  VisitQueue pending_;
+  bool screenIsAway_ = false;
+  // Set while a stale visit is abandoned: its completion must not show the next held one
+  // before speech is stopped.
+  bool discardingStaleVisit_ = false;
+};
+
+}  // namespace vorlane

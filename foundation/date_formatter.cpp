@@ -1,0 +1,41 @@
+#include "foundation/date_formatter.h"
+
+#include <cmath>
+
+#include "foundation/text.h"
+
+namespace vorlane {
+namespace {
+
+icu::DateFormat* makeFormat(DateFormatter::Style style, const icu::Locale& locale) {
+  using Style = DateFormatter::Style;
+  switch (style) {
+    case Style::shortTime:
+      return icu::DateFormat::createTimeInstance(icu::DateFormat::kShort, locale);
+    case Style::mediumDate:
+      return icu::DateFormat::createDateInstance(icu::DateFormat::kMedium, locale);
+    case Style::mediumDateShortTime:
+      return icu::DateFormat::createDateTimeInstance(icu::DateFormat::kMedium,
+                                                     icu::DateFormat::kShort, locale);
+    case Style::fullDate:
+      return icu::DateFormat::createDateInstance(icu::DateFormat::kFull, locale);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+DateFormatter::DateFormatter(const Calendar& calendar, Style style)
+    : formatter_(makeFormat(style, icu::Locale(calendar.localeId().c_str()))) {
+  // The calendar brings the zone's rules and keeps the Gregorian era whatever the locale.
+  if (formatter_) formatter_->adoptCalendar(calendar.makeIcuCalendar().release());
+}
+
+std::string DateFormatter::format(Date date) const {
+  if (!formatter_ || !std::isfinite(date.timeIntervalSinceReferenceDate())) return {};
+  icu::UnicodeString text;
+  formatter_->format(date.udate(), text);
+  return toUtf8(text);
+}
+
+}  // namespace vorlane

@@ -1,0 +1,12 @@
+#include "platform/persistence/record_focus_recovery_store.h"
+
+namespace vorlane {
+
+RecordFocusRecoveryStore::RecordFocusRecoveryStore(RecordStore* defaults)
+    : document_(defaults, key, std::nullopt, &RecordFocusRecoveryStore::accepts) {}
+
+bool RecordFocusRecoveryStore::accepts(const std::optional<FocusCheckpoint>& checkpoint) {
+  return !checkpoint || checkpoint->isValid();
+}
+
+}  // namespace vorlane

@@ -1,0 +1,76 @@
+#include "platform/session/instance_activation.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QVariantMap>
+#include <string>
+
+#include "platform/logging/log.h"
+
+namespace vorlane {
+namespace {
+
+const QString applicationInterface = QStringLiteral("org.freedesktop.Application");
+
+}  // namespace
+
+InstanceActivation::InstanceActivation(QDBusConnection bus, std::function<void()> onActivate)
+    : bus_(std::move(bus)), onActivate_(std::move(onActivate)) {}
+
+std::unique_ptr<InstanceActivation> InstanceActivation::publish(QDBusConnection bus,
+                                                                std::function<void()> onActivate) {
+  if (!bus.isConnected()) {
+    Log::lifecycle().debug("no session bus: a second launch cannot reach this one");
+    return nullptr;
+  }
+  std::unique_ptr<InstanceActivation> activation(
+      new InstanceActivation(bus, std::move(onActivate)));
+  if (!bus.registerVirtualObject(QString::fromLatin1(objectPath), activation.get())) {
+    Log::lifecycle().debug("could not register %{public}s on the session bus",
+                           std::string(objectPath));
+    return nullptr;
+  }
+  if (!bus.registerService(QString::fromLatin1(serviceName))) {
+    bus.unregisterObject(QString::fromLatin1(objectPath));
+    Log::lifecycle().debug("the session bus name %{public}s is taken", std::string(serviceName));
+    return nullptr;
+  }
+  return activation;
+}
+
+InstanceActivation::~InstanceActivation() {
+  bus_.unregisterService(QString::fromLatin1(serviceName));
+  bus_.unregisterObject(QString::fromLatin1(objectPath));
+}
+
+bool InstanceActivation::activateRunning(QDBusConnection bus, int timeoutMs) {
+  if (!bus.isConnected()) return false;
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      QString::fromLatin1(serviceName), QString::fromLatin1(objectPath), applicationInterface,
+      QStringLiteral("Activate"));
+  call << QVariantMap();
+  const QDBusMessage reply = bus.call(call, QDBus::Block, timeoutMs);
+  return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+QString InstanceActivation::introspect(const QString&) const {
+  return QStringLiteral(
+      "<interface name=\"org.freedesktop.Application\">"
+      "<method name=\"Activate\"><arg type=\"a{sv}\" name=\"platform_data\" direction=\"in\"/>"
+      "</method></interface>");
+}
+
+bool InstanceActivation::handleMessage(const QDBusMessage& message,
+                                       const QDBusConnection& connection) {
+  if (message.type() != QDBusMessage::MethodCallMessage ||
+      message.interface() != applicationInterface || message.member() != QStringLiteral("Activate")) {
+    return false;
+  }
+  connection.send(message.createReply());
+  Log::lifecycle().info("another launch asked to show Vorlane");
+  // A copy: the callback may end up replacing this object.
+  if (const auto activate = onActivate_) activate();
+  return true;
+}
+
+}  // namespace vorlane

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusVirtualObject>
+#include <functional>
+#include <memory>
+
+namespace vorlane {
+
+// How a second launch tells the running Vorlane to show itself: the running one owns the
+// name "com.corvantis.vorlane" on the session bus and answers org.freedesktop.Application's
+// Activate at "/com/corvantis/vorlane", as desktops activate an application by its desktop
+// file name. Main thread only.
+class InstanceActivation final : public QDBusVirtualObject {
+ public:
+  static constexpr const char* serviceName = "com.corvantis.vorlane";
+  static constexpr const char* objectPath = "/com/corvantis/vorlane";
+
+  // Takes the name and answers Activate by calling `onActivate`. None, with a debug line,
+  // when there is no session bus or the name is taken: Vorlane runs on, unreachable.
+  static std::unique_ptr<InstanceActivation> publish(QDBusConnection bus,
+                                                     std::function<void()> onActivate);
+  ~InstanceActivation() override;
+
+  // Asks the Vorlane that owns the name to show itself, waiting at most `timeoutMs`;
+  // whether it answered.
+  [[nodiscard]] static bool activateRunning(QDBusConnection bus, int timeoutMs = 2000);
+
+  QString introspect(const QString& path) const override;
+  bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
+
+ private:
+  InstanceActivation(QDBusConnection bus, std::function<void()> onActivate);
+
+  QDBusConnection bus_;
+  std::function<void()> onActivate_;
+};
+
+}  // namespace vorlane

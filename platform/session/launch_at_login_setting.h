@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "core/settings/preferences_store.h"
+#include "platform/session/launch_at_login.h"
+
+namespace vorlane {
+
+// Mirrors the `launchAtLogin` setting into the desktop's login items. It listens to the
+// store's changes and acts only when the setting and the autostart entry disagree: then it
+// registers or unregisters and logs "launch at login set to <value>", or logs "launch at
+// login failed: <reason>" (private). Nothing is reverted or retried; the next change looks
+// again. Main thread only.
+class LaunchAtLoginSetting {
+ public:
+  // Makes the login-item service when first needed; none means the login items cannot be
+  // reached (no home folder), which each change reports as a failure.
+  using ServiceFactory = std::function<std::unique_ptr<LaunchAtLoginService>()>;
+
+  // `store` must outlive this object.
+  LaunchAtLoginSetting(PreferencesStore& store, ServiceFactory makeService);
+
+  // Brings the login items in line with `enabled`.
+  void apply(bool enabled);
+
+ private:
+  ServiceFactory makeService_;
+  std::unique_ptr<LaunchAtLoginService> service_;
+  Observers<Preferences>::Subscription subscription_;
+};
+
+}  // namespace vorlane

@@ -1,0 +1,295 @@
+// The focus session on its own: fake stores, windows and hooks, no coordinator.
+#include "coordination/focus/focus_coordinator.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/settings/in_memory_preferences_store.h"
+#include "core/suppression/suppression_reason.h"
+#include "platform/logging/log_capture.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/fake_feature_windows.h"
+#include "tests/support/fake_focus_stores.h"
+#include "tests/support/fake_repeating_timer.h"
+#include "tests/support/fake_services.h"
+#include "tests/support/fake_visit_presenter.h"
+#include "tests/support/log_lines.h"
+#include "tests/support/thrown.h"
+
+namespace vorlane {
+namespace {
+
+const Calendar berlin("Europe/Berlin", "en_GB");
+const Date nine = *berlin.date(2026, 3, 10, 9, 0, 0);
+
+constexpr const char* invalidGoal =
+    "Use a goal of 1\u2013120 characters and a duration from 1 to 90 minutes.";
+constexpr const char* notPaused = "There is no paused session to resume.";
+constexpr const char* saveFailed =
+    "Your focus recovery could not be saved. Existing saved data was kept.";
+
+class FocusCoordinatorTest : public testing::Test {
+ protected:
+  void make() {
+    focus = FocusCoordinator::create(
+        {.clock = clock, .presenter = presenter, .notifications = notifications,
+         .preferencesStore = preferences, .focusHistory = history, .recovery = recovery,
+         .priorities = priorities, .focusEditor = windows.focusEditor,
+         .resumeNotes = windows.resumeNotes, .focusHistoryWindow = windows.focusHistory,
+         .sessionTimers = timers.factory(), .calendar = [] { return berlin; },
+         .prefersReducedMotion = [] { return false; }},
+        {.enqueue = [this](const Visit& visit) { enqueued.push_back(visit.kind); },
+         .suppressionDecision =
+             [this](Date) {
+               return quiet ? SuppressionDecision::suppress(SuppressionReason::screenUnavailable())
+                            : SuppressionDecision::allow();
+             },
+         .withdrawHeldCompletions = [this] { ++withdrawals; },
+         .userBusy = [this](Date at) { busyAt.push_back(at); },
+         .refreshQuickActions = [this] { ++refreshes; },
+         .stateChanged = [this] { ++changes; },
+         .deliverPendingWake = [this] { ++wakeChecks; }});
+    focus->start();
+  }
+  FakeRepeatingTimer& timer() { return *timers.made.back(); }
+  void fireAt(Date date) {
+    clock->set(date);
+    timer().fire();
+  }
+  void pausedFocus() {
+    focus->startRequestedFocus(25, "write report");
+    clock->set(nine + 600);
+    focus->requestPauseSession();
+  }
+
+  LogCapture log;
+  std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>(nine);
+  std::shared_ptr<FakeVisitPresenter> presenter = std::make_shared<FakeVisitPresenter>();
+  std::shared_ptr<FakeNotificationService> notifications =
+      std::make_shared<FakeNotificationService>();
+  std::shared_ptr<InMemoryPreferencesStore> preferences =
+      std::make_shared<InMemoryPreferencesStore>();
+  std::shared_ptr<FakeFocusHistoryStore> history = std::make_shared<FakeFocusHistoryStore>();
+  std::shared_ptr<FakeFocusRecoveryStore> recovery = std::make_shared<FakeFocusRecoveryStore>();
+  std::shared_ptr<FakeDailyPrioritiesStore> priorities =
+      std::make_shared<FakeDailyPrioritiesStore>();
+  FakeFeatureWindows windows;
+  FakeRepeatingTimerFactory timers;
+  std::shared_ptr<FocusCoordinator> focus;
+
+  bool quiet = false;
+  std::vector<Visit::Kind> enqueued;
+  int withdrawals = 0;
+  std::vector<Date> busyAt;
+  int refreshes = 0;
+  int changes = 0;
+  int wakeChecks = 0;
+};
+
+TEST_F(FocusCoordinatorTest, DiscardingTheCheckpointReportsAFailedRemovalInsteadOfThrowing) {
+  make();
+  pausedFocus();
+  ASSERT_TRUE(recovery->stored.value().has_value());
+  recovery->stored.clearFails = true;
+  const int before = changes;
+  EXPECT_NO_THROW(focus->discardRecovery());
+  EXPECT_TRUE(recovery->stored.value().has_value()) << "the checkpoint is still stored";
+  EXPECT_EQ(focus->recoverySaveError(), saveFailed);
+  EXPECT_EQ(focus->recoveryError(), saveFailed);
+  EXPECT_EQ(changes, before + 1) << "the status item shows the problem";
+  EXPECT_EQ(logMessages(log, "pomodoro").back(),
+            "focus recovery could not be cleared: the stored data could not be removed");
+
+  recovery->stored.clearFails = false;
+  focus->discardRecovery();
+  EXPECT_FALSE(recovery->stored.value().has_value());
+  EXPECT_FALSE(focus->recoveryError());
+  EXPECT_TRUE(focus->pomodoro().isPaused()) << "only the saved copy goes";
+}
+
+TEST_F(FocusCoordinatorTest, AnUnreadableCheckpointIsShownAndGoesOnlyWhenDiscarded) {
+  recovery->stored.makeUnreadable();
+  make();
+  EXPECT_TRUE(focus->pomodoro().phase().is<PomodoroSession::Phase::Idle>());
+  EXPECT_EQ(focus->recoveryError(), recovery->stored.errorMessage());
+  // Starting and cancelling a session must not remove it as a side effect.
+  focus->startRequestedFocus(25, "write report");
+  focus->cancelPomodoro();
+  EXPECT_TRUE(recovery->stored.errorMessage().has_value());
+  focus->discardRecovery();
+  EXPECT_FALSE(focus->recoveryError());
+}
+
+TEST_F(FocusCoordinatorTest, AFocusTellsTheRestOfTheCoordinatorThroughItsHooks) {
+  make();
+  focus->startRequestedFocus(25, "  write   report ");
+  EXPECT_EQ(focus->pomodoro().focus(), "write report");
+  EXPECT_EQ(enqueued, std::vector<Visit::Kind>{Visit::Kind::pomodoroStart()});
+  EXPECT_EQ(busyAt, std::vector<Date>{nine});
+  EXPECT_TRUE(timer().isActive());
+
+  fireAt(nine + 60);
+  EXPECT_EQ(wakeChecks, 1) << "a pending wake goes before the timer looks at time";
+  fireAt(nine + 25 * 60);
+  EXPECT_EQ(enqueued.back(), Visit::Kind::pomodoroComplete());
+  ASSERT_EQ(history->entries().size(), 1u);
+  EXPECT_EQ(history->entries()[0].focus, "write report");
+
+  const int withdrawn = withdrawals;
+  focus->startBreak();
+  EXPECT_EQ(withdrawals, withdrawn + 1) << "a held completion visit is out of date";
+  EXPECT_EQ(enqueued.back(), Visit::Kind::breakComplete());
+}
+
+TEST_F(FocusCoordinatorTest, AnAccomplishedPriorityFocusMarksThePriorityOnlyOnceItIsSaved) {
+  make();
+  DailyPriorities plan;
+  const UUID id = plan.add("Write the report", nine, berlin);
+  priorities->setPlan(plan);
+  focus->startPriority(id, false);
+  EXPECT_EQ(focus->activePriorityID(), id);
+  fireAt(nine + 25 * 60);
+
+  priorities->stored.savesFail = true;
+  focus->markFocusAccomplished();
+  EXPECT_TRUE(focus->pomodoro().completion().has_value()) << "the panel stays for another try";
+  EXPECT_FALSE(history->entries().at(0).accomplishedAt);
+  EXPECT_FALSE(priorities->plan().items().at(0).accomplishedAt);
+  EXPECT_EQ(history->failures.size(), 1u);
+
+  priorities->stored.savesFail = false;
+  focus->markFocusAccomplished();
+  EXPECT_FALSE(focus->pomodoro().completion().has_value());
+  EXPECT_TRUE(history->entries().at(0).accomplishedAt);
+  EXPECT_TRUE(priorities->plan().items().at(0).accomplishedAt);
+  EXPECT_EQ(windows.focusHistory->shows, 2);
+  EXPECT_EQ(refusal([&] { focus->startPriority(id, true); }),
+            refusal([] { throw DailyPriorities::Error(DailyPriorities::ErrorCase::alreadyDone); }));
+}
+
+TEST_F(FocusCoordinatorTest, TheSharedLimitsDecideWhatMayStart) {
+  make();
+  const struct {
+    const char* name;
+    int minutes;
+    std::string goal;
+    bool starts;
+  } rows[] = {
+      {"shortest", 1, "a", true},
+      {"longest", 90, std::string(120, 'g'), true},
+      {"no minutes", 0, "a", false},
+      {"one minute too long", 91, "a", false},
+      {"goal one character too long", 25, std::string(121, 'g'), false},
+      {"goal only spaces", 25, "   ", false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    focus->cancelPomodoro();
+    const std::string refused = refusal([&] { focus->startRequestedFocus(row.minutes, row.goal); });
+    EXPECT_EQ(refused, row.starts ? "" : invalidGoal);
+    EXPECT_EQ(focus->pomodoro().phase().kind().has_value(), row.starts);
+  }
+}
+
+TEST_F(FocusCoordinatorTest, NoteIsCountedInCharactersAfterCleaning) {
+  std::string accented;
+  for (int i = 0; i < 240; ++i) accented += "e\u0301";
+  const std::string a240(240, 'a');
+  const struct {
+    const char* name;
+    std::string note;
+    bool accepted;
+    std::string caption;
+  } rows[] = {
+      {"240 characters", a240, true, "Next: " + a240},
+      {"241 characters", a240 + "a", false, "Next: earlier"},
+      {"240 accented", accented, true, "Next: " + accented},
+      {"runs count once", a240.substr(120) + " \t\n " + std::string(119, 'b'), true,
+       "Next: " + a240.substr(120) + " " + std::string(119, 'b')},
+      {"empty", "   ", true, "paused"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    recovery = std::make_shared<FakeFocusRecoveryStore>();
+    clock->set(nine);
+    make();
+    pausedFocus();
+    windows.resumeNotes->save("earlier");
+    EXPECT_EQ(refusal([&] { windows.resumeNotes->save(row.note); }),
+              row.accepted ? "" : "Keep your next step to 240 characters.");
+    EXPECT_EQ(presenter->sessions.back().caption, row.caption);
+    const auto& stored = recovery->stored.value();
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ("Next: " + stored->nextStep, row.caption == "paused" ? "Next: " : row.caption);
+  }
+}
+
+TEST_F(FocusCoordinatorTest, AWindowFromAnEarlierSessionCannotChangeANewerOne) {
+  make();
+  focus->startRequestedFocus(25, "old");
+  focus->requestPauseSession();
+  const auto oldSave = windows.resumeNotes->save;
+  const auto oldResume = windows.resumeNotes->resume;
+  focus->cancelPomodoro();
+  EXPECT_THROW(oldSave("late"), ActionError);
+  focus->startRequestedFocus(25, "new");
+  focus->requestPauseSession();
+  EXPECT_EQ(refusal([&] { oldSave("late"); }), notPaused);
+  oldResume();
+  EXPECT_TRUE(focus->pomodoro().isPaused());
+  EXPECT_EQ(focus->nextStep(), "");
+}
+
+TEST_F(FocusCoordinatorTest, HistoryWriteFailureIsReportedAndTheSessionMovesOn) {
+  make();
+  focus->startRequestedFocus(25, "write report");
+  history->stored.savesFail = true;
+  fireAt(nine + 25 * 60);
+  EXPECT_TRUE(focus->pomodoro().phase().is<PomodoroSession::Phase::AwaitingBreak>());
+  EXPECT_EQ(notifications->posted,
+            (std::vector<FakeNotificationService::Posted>{
+                {"Vorlane", "Focus finished, but its history could not be saved."}}));
+  EXPECT_EQ(history->failures, std::vector<std::string>{"the disk is full"});
+  EXPECT_EQ(enqueued.back(), Visit::Kind::pomodoroComplete());
+}
+
+TEST_F(FocusCoordinatorTest, StarterAndFullLengthsFollowTheSettingsWhenTheUserStarts) {
+  preferences->setPreferences(Preferences({.workMinutes = 200, .breakMinutes = 45}));
+  make();
+  focus->requestFiveMinuteFocus();
+  EXPECT_EQ(windows.focusEditor->minutes, 5);
+  windows.focusEditor->start("");
+  EXPECT_TRUE(focus->isStarterFocus());
+  EXPECT_EQ(focus->pomodoro().workDuration(), 300);
+
+  focus->requestNewPomodoro();
+  EXPECT_TRUE(windows.focusEditor->replacing);
+  EXPECT_EQ(windows.focusEditor->minutes, 90) << "the full length, clamped";
+  preferences->setPreferences(Preferences({.workMinutes = 0}));
+  windows.focusEditor->start("next");
+  EXPECT_FALSE(focus->isStarterFocus());
+  EXPECT_EQ(focus->pomodoro().workDuration(), 60);
+}
+
+TEST_F(FocusCoordinatorTest, CallbacksHandedOutDoNothingOnceTheSessionIsGone) {
+  make();
+  pausedFocus();
+  focus->showResumeNotes(false);
+  focus->requestNewPomodoro();
+  auto save = windows.resumeNotes->save;
+  auto resume = windows.resumeNotes->resume;
+  auto start = windows.focusEditor->start;
+  focus.reset();
+  EXPECT_NE(refusal([&] { save("later"); }), "");
+  const int before = changes;
+  resume();
+  start("write report");
+  EXPECT_EQ(changes, before);
+  EXPECT_EQ(enqueued.size(), 1u) << "only the first focus's start";
+}
+
+}  // namespace
+}  // namespace vorlane

@@ -1,0 +1,105 @@
+// Idle invitations and encouragements on their own: a fake mascot and editor, no session.
+#include "coordination/nudges/idle_nudges.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "core/settings/in_memory_preferences_store.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/fake_feature_windows.h"
+#include "tests/support/fake_visit_presenter.h"
+#include "tests/support/scripted_random.h"
+
+namespace vorlane {
+namespace {
+
+const Calendar berlin("Europe/Berlin", "en_GB");
+const Date eleven = *berlin.date(2026, 3, 10, 11, 0, 0);
+
+class IdleNudgesTest : public testing::Test {
+ protected:
+  std::unique_ptr<IdleNudges> make() {
+    return std::make_unique<IdleNudges>(
+        IdleNudges::Dependencies{.clock = clock, .presenter = presenter,
+                                 .preferencesStore = preferences,
+                                 // The lowest word brings the first encouragement 3000 s on.
+                                 .random = std::make_shared<ScriptedRandomGenerator>(
+                                     std::vector<std::uint64_t>(
+                                         8, ScriptedRandomGenerator::lowest)),
+                                 .focusEditor = editor,
+                                 .calendar = [] { return berlin; },
+                                 .prefersReducedMotion = [] { return false; }},
+        IdleNudges::Hooks{.mayShow = [this](Date) { return mayShow; },
+                          .enqueue = [this](const Visit& visit) { enqueued.push_back(visit); },
+                          .stateChanged = [this] { ++changes; }});
+  }
+
+  std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>(eleven);
+  std::shared_ptr<FakeVisitPresenter> presenter = std::make_shared<FakeVisitPresenter>();
+  std::shared_ptr<InMemoryPreferencesStore> preferences =
+      std::make_shared<InMemoryPreferencesStore>(Preferences({.workMinutes = 200}));
+  std::shared_ptr<FakeFocusSessionEditorWindow> editor =
+      std::make_shared<FakeFocusSessionEditorWindow>();
+  PomodoroSession idle{25, 5};
+  bool mayShow = true;
+  std::vector<Visit> enqueued;
+  int changes = 0;
+};
+
+TEST_F(IdleNudgesTest, AnInvitationComesAQuarterHourIntoIdlenessWithTheClampedLength) {
+  const struct {
+    const char* name;
+    bool editorOpen, allowed;
+    std::size_t invitations;
+  } rows[] = {
+      {"idle and free", false, true, 1},
+      {"the editor is open", true, true, 0},
+      {"nothing may show", false, false, 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    presenter->invitations.clear();
+    editor->open = row.editorOpen;
+    mayShow = row.allowed;
+    clock->set(eleven);
+    const auto nudges = make();
+    nudges->considerInvitation(idle, eleven + 899);
+    EXPECT_TRUE(presenter->invitations.empty());
+    nudges->considerInvitation(idle, eleven + 900);
+    EXPECT_EQ(presenter->invitations.size(), row.invitations);
+    if (row.invitations) {
+      EXPECT_EQ(presenter->invitations[0], 90);
+    }
+  }
+}
+
+TEST_F(IdleNudgesTest, ABusyUserStartsTheWaitOver) {
+  const auto nudges = make();
+  nudges->considerInvitation(idle, eleven + 600);
+  nudges->restartInvitationWait(eleven + 600);
+  nudges->considerInvitation(idle, eleven + 900);
+  EXPECT_TRUE(presenter->invitations.empty());
+  nudges->considerInvitation(idle, eleven + 1500);
+  EXPECT_EQ(presenter->invitations.size(), 1u);
+}
+
+TEST_F(IdleNudgesTest, AnEncouragementGoesToTheQueueAndOneOnDemandStraightToTheMascot) {
+  const auto nudges = make();
+  nudges->restart(eleven);
+  nudges->considerEncouragement(idle, eleven + 2999);
+  EXPECT_TRUE(enqueued.empty());
+  nudges->considerEncouragement(idle, eleven + 3000);
+  ASSERT_EQ(enqueued.size(), 1u);
+  EXPECT_EQ(enqueued[0].kind, Visit::Kind::encouragement());
+  EXPECT_TRUE(enqueued[0].spokenPhrase.empty()) << "never spoken";
+
+  nudges->encourageNow(idle);
+  ASSERT_EQ(presenter->performed.size(), 1u);
+  presenter->finishVisit();
+  EXPECT_EQ(changes, 1) << "its end refreshes the status item";
+}
+
+}  // namespace
+}  // namespace vorlane

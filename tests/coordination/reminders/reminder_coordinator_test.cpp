@@ -1,0 +1,110 @@
+// Reminders and the mute on their own: a real scheduler over a fake clock, stored in memory.
+#include "coordination/reminders/reminder_coordinator.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/reminders/in_memory_reminder_store.h"
+#include "core/settings/in_memory_preferences_store.h"
+#include "platform/logging/log_capture.h"
+#include "tests/support/fake_clock.h"
+
+namespace vorlane {
+namespace {
+
+const Calendar berlin("Europe/Berlin", "en_GB");
+
+Date at(int hour, int minute) { return *berlin.date(2026, 3, 10, hour, minute, 0); }
+
+class ReminderCoordinatorTest : public testing::Test {
+ protected:
+  Visit reminderVisit(const UUID& id) const {
+    return Visit{UUID::random(), Visit::Kind::reminder(id), clock->now(), "x", "x", true,
+                 Visit::BubbleStyle::headline, Choreography::standard(), true};
+  }
+
+  LogCapture log;
+  std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>(at(10, 59));
+  std::shared_ptr<InMemoryPreferencesStore> preferences =
+      std::make_shared<InMemoryPreferencesStore>();
+  std::shared_ptr<VisitScheduler> scheduler = std::make_shared<VisitScheduler>(
+      clock, berlin, [store = preferences] { return store->preferences(); });
+  std::shared_ptr<InMemoryReminderStore> store = std::make_shared<InMemoryReminderStore>();
+  std::vector<std::string> told;
+  ReminderCoordinator reminders{clock, scheduler, store, [] { return berlin; },
+                                {.stateChanged = [this] { told.push_back("state"); },
+                                 .muteChanged = [this] { told.push_back("mute"); }}};
+};
+
+TEST_F(ReminderCoordinatorTest, EveryChangeReachesTheSchedulerBeforeTheNextTick) {
+  scheduler->dueVisits();  // anchored at 10:59
+  reminders.add("in 5m water");
+  const Reminder removed = reminders.add("in 5m tea");
+  reminders.remove(removed.id);
+  const Reminder edited = reminders.add("in 30m call");
+  reminders.update(edited.id, "call mum", "in 5m");
+  clock->set(at(11, 4));
+  // Asked directly: nothing else has handed the list over since.
+  std::vector<std::string> due;
+  for (const Visit& v : scheduler->dueVisits()) {
+    if (v.kind.value() == Visit::Kind::Case::reminder) due.push_back(v.spokenPhrase);
+  }
+  EXPECT_EQ(due, (std::vector<std::string>{"water", "call mum"}));
+  EXPECT_EQ(told, std::vector<std::string>(5, "state"));  // one per change
+}
+
+// Minutes whose seconds would overflow must not wrap round into a reminder in the past.
+TEST_F(ReminderCoordinatorTest, SnoozeWhoseSecondsWouldOverflowDoesNothing) {
+  const Reminder stretch = reminders.add("in 1m stretch");
+  reminders.visitPresenting(reminderVisit(stretch.id));
+  constexpr std::int64_t most = std::numeric_limits<std::int64_t>::max();
+  constexpr std::int64_t least = std::numeric_limits<std::int64_t>::min();
+  for (const std::int64_t minutes : {most, most / 60 + 1, least, least / 60 - 1}) {
+    reminders.snoozeLast(minutes);
+  }
+  EXPECT_EQ(store->reminders().size(), 1u);
+  reminders.snoozeLast(most / 60);  // the largest that fits still works
+  EXPECT_EQ(store->reminders().at(1).trigger,
+            VisitTrigger::countdown(static_cast<double>(most / 60 * 60)));
+}
+
+TEST_F(ReminderCoordinatorTest, OnlyAReminderVisitOfAStoredReminderBecomesTheSnoozeSource) {
+  const Reminder stretch = reminders.add("in 1m stretch");
+  const struct {
+    const char* name;
+    Visit visit;
+    bool becomesSource;
+  } rows[] = {
+      {"the stored reminder", reminderVisit(stretch.id), true},
+      {"a reminder deleted meanwhile", reminderVisit(UUID::random()), false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    reminders.visitPresenting(row.visit);
+    EXPECT_EQ(reminders.lastFired().has_value(), row.becomesSource);
+  }
+  // Another kind of visit leaves the source as it was.
+  reminders.visitPresenting(reminderVisit(stretch.id));
+  Visit hour = reminderVisit(stretch.id);
+  hour.kind = Visit::Kind::hourly();
+  reminders.visitPresenting(hour);
+  EXPECT_EQ(reminders.lastFired(), stretch);
+}
+
+TEST_F(ReminderCoordinatorTest, TheMuteTellsThePillsBeforeTheStatusItem) {
+  reminders.toggleMute();
+  EXPECT_EQ(reminders.muteExpiry(), at(11, 59));
+  EXPECT_TRUE(reminders.isMuted(at(11, 58)));
+  EXPECT_FALSE(reminders.isMuted(at(11, 59)));
+  reminders.toggleMute();
+  EXPECT_FALSE(reminders.mutedUntil());
+  EXPECT_EQ(told, (std::vector<std::string>{"mute", "state", "mute", "state"}));
+}
+
+}  // namespace
+}  // namespace vorlane

@@ -1,0 +1,51 @@
+#include <QTest>
+
+#include "tests/ui/mascot/presenter/controller_harness.h"
+
+namespace vorlane {
+namespace {
+
+// The controller as the application builds it: event-loop timers and the real frame driver.
+class RealTimers : public ControllerTest {
+ protected:
+  void SetUp() override {
+    controller = std::make_unique<MascotWindowController>(MascotWindowController::Dependencies{
+        .preferencesStore = preferences,
+        .screens = screens,
+        .prefersReducedMotion = {},
+        .random = nullptr,
+        .makeWork = {},
+        .watchesScreens = false,
+        .pointerLocation = {},
+        .trayAvailable = {},
+        .systemEvents = nullptr,
+        .doubleClickInterval = {}});
+  }
+};
+
+TEST_F(RealTimers, TheMascotClimbsToItsPeekThenStopsDrawing) {
+  controller->applyPresenceMode();
+  MascotScene* scene = controller->scene();
+  ASSERT_NE(scene, nullptr);
+  QTRY_VERIFY_WITH_TIMEOUT(!controller->isAnimationWindowOpen(), 3000);
+  EXPECT_FALSE(driverRunning());
+  EXPECT_DOUBLE_EQ(scene->characterPosition().y(), scene->peekY());
+  int drawn = 0;
+  QObject::connect(controller->frameDriver(), &FrameDriver::frameStepped, [&] { ++drawn; });
+  QTest::qWait(400);
+  EXPECT_EQ(drawn, 0);
+  EXPECT_TRUE(controller->isFidgetScheduled());
+}
+
+TEST_F(RealTimers, AVisitPlaysThroughTheFrameDriverAndTheMascotFallsAsleepAfterwards) {
+  controller->applyPresenceMode();
+  int completions = 0;
+  ASSERT_TRUE(controller->performIfFree(visitAt(0, {0.3, 0.3, 0.3}), [&] { ++completions; }));
+  QTRY_COMPARE_WITH_TIMEOUT(completions, 1, 4000);
+  EXPECT_EQ(controller->scene()->presenceState(), PresenceState::peeking);
+  QTRY_VERIFY_WITH_TIMEOUT(!driverRunning(), 3000);
+  EXPECT_EQ(completions, 1);
+}
+
+}  // namespace
+}  // namespace vorlane

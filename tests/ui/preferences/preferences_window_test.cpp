@@ -1,0 +1,143 @@
+#include "ui/preferences/preferences_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QTest>
+#include <cstdlib>
+
+#include "platform/persistence/in_memory_record_store.h"
+#include "platform/persistence/record_preferences_store.h"
+#include "tests/ui/preferences/recording_preferences_store.h"
+#include "ui/preferences/focus_panel.h"
+#include "ui/preferences/preferences_sidebar.h"
+#include "ui/preferences/quiet_panel.h"
+#include "ui/preferences/voice_panel.h"
+
+namespace vorlane {
+namespace {
+
+PreferencesWindow::Services services() {
+  return {
+      .voices = nullptr,
+      .onPreview = nullptr,
+      .onPreviewCelebration = nullptr,
+      .calendar = [] { return Calendar("UTC", "en_US"); },
+      .now = [] { return Date::fromUnix(1780000000); },
+      .muteHotKeyName = QStringLiteral("Ctrl+Alt+Super+M"),
+      .appNames = AppNames({}, ""),
+  };
+}
+
+TEST(PreferencesWindow, OpensOnTheNavigationsPanelAndFollowsItWhileOpen) {
+  testing::RecordingPreferencesStore store;
+  PreferencesNavigation navigation;
+  PreferencesWindow window(store, navigation, services());
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Vorlane Preferences"));
+  EXPECT_EQ(window.size(), QSize(780, 660));
+  EXPECT_EQ(window.minimumSize(), QSize(720, 560));
+  EXPECT_EQ(window.shownSection(), PreferencesSection::desktop);
+  EXPECT_EQ(window.title()->text(), QStringLiteral("Desktop"));
+  EXPECT_TRUE(window.sidebar()->row(PreferencesSection::desktop)->isSelected());
+
+  const struct {
+    std::optional<PreferencesSection> selection;
+    PreferencesSection shown;
+    const char* title;
+  } rows[] = {
+      {PreferencesSection::voice, PreferencesSection::voice, "Voice"},
+      {PreferencesSection::quiet, PreferencesSection::quiet, "Schedule & Quiet"},
+      {std::nullopt, PreferencesSection::desktop, "Desktop"},
+      {PreferencesSection::focus, PreferencesSection::focus, "Focus"},
+  };
+  for (const auto& row : rows) {
+    navigation.setSelection(row.selection);
+    EXPECT_EQ(window.shownSection(), row.shown) << row.title;
+    EXPECT_EQ(window.title()->text(), QString::fromUtf8(row.title));
+    EXPECT_EQ(window.sidebar()->selectedItems().size(), row.selection ? 1 : 0) << row.title;
+  }
+  EXPECT_NE(dynamic_cast<FocusPanel*>(window.panel()), nullptr);
+  EXPECT_TRUE(store.writes.empty());
+}
+
+TEST(PreferencesWindow, SidebarClicksSelectPanelsAndHeadersAreNotRows) {
+  testing::RecordingPreferencesStore store;
+  PreferencesNavigation navigation(PreferencesSection::voice);
+  PreferencesWindow window(store, navigation, services());
+  EXPECT_NE(dynamic_cast<VoicePanel*>(window.panel()), nullptr);
+  PreferencesSidebar& sidebar = *window.sidebar();
+  EXPECT_EQ(sidebar.count(), 8) << "two headers and six rows";
+  EXPECT_EQ(sidebar.item(0)->text(), QStringLiteral("Workspace"));
+  EXPECT_EQ(sidebar.item(0)->flags(), Qt::NoItemFlags);
+  for (const PreferencesSection section : allPreferencesSections) {
+    EXPECT_FALSE(sidebar.row(section)->icon().isNull()) << rawValue(section);
+  }
+  sidebar.row(PreferencesSection::quiet)->setSelected(true);
+  EXPECT_EQ(navigation.selection(), PreferencesSection::quiet);
+  EXPECT_NE(dynamic_cast<QuietPanel*>(window.panel()), nullptr);
+  EXPECT_EQ(window.subtitle()->text(),
+            QStringLiteral("Choose when Vorlane visits\u2014and when it stays out of the way."));
+  sidebar.clearSelection();
+  EXPECT_EQ(navigation.selection(), std::nullopt);
+  EXPECT_EQ(window.title()->text(), QStringLiteral("Desktop"));
+}
+
+TEST(PreferencesWindow, ACorruptOrNewerStoredRecordIsShownAsDefaultsAndNothingIsWritten) {
+  const struct {
+    const char* name;
+    std::string bytes;
+  } rows[] = {
+      {"not JSON", "{\"workMinutes\": 5"},
+      {"not an object", "[1, 2, 3]"},
+      {"newer version, wrong types",
+       R"({"version": 9, "workMinutes": "lots", "activeStartHour": -30, "speechRate": 1e300,
+           "voiceIdentifier": "flite:gone", "blockedBundleIDs": 7, "futureField": true})"},
+  };
+  for (const auto& row : rows) {
+    InMemoryRecordStore records;
+    records.setData(RecordPreferencesStore::key, row.bytes);
+    RecordPreferencesStore store(records);
+    int changes = 0;
+    auto counted = store.changes().subscribe([&](const Preferences&) { ++changes; });
+    PreferencesNavigation navigation;
+    PreferencesWindow window(store, navigation, services());
+    window.show();
+    for (const PreferencesSection section : allPreferencesSections) {
+      navigation.setSelection(section);
+      QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(changes, 0) << row.name;
+    EXPECT_EQ(records.writeCount(RecordPreferencesStore::key), 1) << row.name << ": ours only";
+    EXPECT_EQ(records.rawBytes(RecordPreferencesStore::key), row.bytes) << row.name;
+  }
+}
+
+// Offscreen pictures of every panel, written where VORLANE_SCREENSHOT_DIR points.
+TEST(PreferencesWindow, EveryPanelDrawsAtTheWindowsSize) {
+  testing::RecordingPreferencesStore store;
+  PreferencesNavigation navigation;
+  PreferencesWindow window(store, navigation, services());
+  window.show();
+  const char* folder = std::getenv("VORLANE_SCREENSHOT_DIR");
+  for (const PreferencesSection section : allPreferencesSections) {
+    navigation.setSelection(section);
+    QCoreApplication::processEvents();
+    const QImage picture = window.grab().toImage();
+    EXPECT_EQ(picture.size() / picture.devicePixelRatio(), QSize(780, 660));
+    // The whole page too, below the fold: it fits the window's width.
+    const QImage page = window.panel()->grab().toImage();
+    EXPECT_LE(page.width() / page.devicePixelRatio(), 780 - 185);
+    if (folder) {
+      const QString name = QString::fromLocal8Bit(folder) + QStringLiteral("/preferences-") +
+                           QString::fromUtf8(rawValue(section).data());
+      picture.save(name + QStringLiteral(".png"));
+      page.save(name + QStringLiteral("-page.png"));
+    }
+  }
+  EXPECT_TRUE(store.writes.empty());
+}
+
+}  // namespace
+}  // namespace vorlane

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace vorlane {
+
+// A label that shows `text` as written, never as rich text.
+QLabel* plainLabel(const QString& text, QWidget* parent);
+
+// The colour roles the shell's windows name, from the widget's palette: the accent is the
+// selection colour; secondary text is the ordinary text, dimmed.
+QColor accentColor(const QWidget& widget);
+QColor secondaryTextColor(const QWidget& widget);
+// A text colour as secondary text dims it.
+QColor dimmed(QColor text);
+void setSecondary(QLabel& label);
+// The red of a refusal shown in a window, readable on light and dark backgrounds.
+QColor errorTextColor();
+// The label's text in that red.
+void setError(QLabel& label);
+
+// `base` scaled by `factor`, at `weight`.
+QFont scaledFont(const QFont& base, double factor, QFont::Weight weight = QFont::Normal);
+
+}  // namespace vorlane

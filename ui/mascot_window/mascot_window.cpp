@@ -1,0 +1,232 @@
+#include "ui/mascot_window/mascot_window.h"
+
+#include <QBackingStore>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPaintEvent>
+#include <QWindow>
+
+#include <functional>
+
+#include "ui/mascot_window/column_geometry.h"
+#include "ui/mascot_window/content_mask.h"
+#include "ui/mascot_window/x11_connection.h"
+#include "ui/mascot_window/x11_shape.h"
+
+namespace vorlane {
+namespace {
+
+// Qt paints a window's widgets bottom to top into its backing store and then puts the
+// painted region on screen. A transparent widget on top is painted last: at its paint the
+// frame is complete in the backing store and not yet on screen.
+class LastPainter final : public QWidget {
+ public:
+  LastPainter(QWidget* parent, std::function<void(const QRegion&)> painted)
+      : QWidget(parent), painted_(std::move(painted)) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override { painted_(event->region()); }
+
+ private:
+  std::function<void(const QRegion&)> painted_;
+};
+
+}  // namespace
+
+MascotWindow::MascotWindow(const ScreenInfo& screen, const MascotPlacement& placement)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                           Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint) {
+  // The visual is chosen when the native window is made: translucency must come first.
+  setAttribute(Qt::WA_TranslucentBackground);
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setFocusPolicy(Qt::NoFocus);
+  target_ = frame(screen, placement);
+  setGeometry(target_);
+  lastPainter_ = new LastPainter(this, [this](const QRegion& r) { framePainted(r); });
+  lastPainter_->setGeometry(rect());
+}
+
+MascotWindow::~MascotWindow() = default;
+
+QRect MascotWindow::frame(const ScreenInfo& screen, const MascotPlacement& placement) {
+  return columnFrame(screen.availableGeometry, placement);
+}
+
+bool MascotWindow::reposition(const ScreenInfo& screen, const MascotPlacement& placement) {
+  const QRect target = frame(screen, placement);
+  target_ = target;
+  sentBack_ = false;
+  if (geometry() == target) return false;
+  setGeometry(target);
+  // A hidden window gets its resize event only when shown; the content must fit already.
+  if (content_) content_->setGeometry(QRect(QPoint(), target.size()));
+  if (usesContentMask()) contentChanged();
+  return true;
+}
+
+void MascotWindow::setContentWidget(QWidget* content) {
+  if (content_ == content) return;
+  if (content_) {
+    content_->hide();
+    content_->deleteLater();  // it may be on the stack of its own event handler
+  }
+  content_ = content;
+  if (content_) {
+    content_->setParent(this);
+    content_->setGeometry(rect());
+    content_->show();
+  }
+  lastPainter_->raise();
+  contentChanged();
+}
+
+void MascotWindow::setLiveRects(const QVector<QRect>& rects) {
+  liveRects_ = rects;
+  applyShapes();
+}
+
+bool MascotWindow::needsContentChanges() const {
+  if (!usesContentMask()) return false;
+  const QWindow* native = windowHandle();
+  return !(framesReadable_ && isVisible() && native != nullptr && native->isExposed());
+}
+
+void MascotWindow::contentChanged() {
+  if (needsContentChanges()) refreshContentMask();
+}
+
+void MascotWindow::setContentChangeListener(std::function<void(bool)> listener) {
+  contentListener_ = std::move(listener);
+  listening_.reset();
+  updateContentListening();
+}
+
+void MascotWindow::updateContentListening() {
+  const bool listen = needsContentChanges();
+  if (!contentListener_ || listening_ == listen) return;
+  listening_ = listen;
+  contentListener_(listen);
+}
+
+void MascotWindow::refreshContentMask() {
+  if (!usesContentMask()) {
+    contentMask_.reset();
+  } else {
+    grabbing_ = true;  // this rendering is not a frame on its way to the screen
+    const QImage pixels = grab().toImage();  // transparent where nothing paints
+    grabbing_ = false;
+    contentMask_ = opaqueRegion(pixels);
+  }
+  sendContentMask();
+}
+
+void MascotWindow::framePainted(const QRegion& repainted) {
+  if (grabbing_ || !usesContentMask()) return;
+  QBackingStore* store = backingStore();
+  QPaintDevice* device = store != nullptr ? store->paintDevice() : nullptr;
+  // Without alpha in the backing store (offscreen, or no translucent visual) the frame
+  // cannot tell what it leaves empty: the content is then read when it says it changed.
+  framesReadable_ = device != nullptr && device->devType() == QInternal::Image &&
+                    static_cast<const QImage*>(device)->hasAlphaChannel();
+  updateContentListening();
+  if (!framesReadable_) return;
+  const auto& frame = *static_cast<const QImage*>(device);
+  // Qt may keep a backing store larger than the window; only the window's part shows.
+  const qreal ratio = frame.devicePixelRatio();
+  const QRect window = QRectF(QPointF(), QSizeF(size()) * ratio).toAlignedRect();
+  const QRectF dirty(repainted.boundingRect());
+  const QRect area = QRectF(dirty.topLeft() * ratio, dirty.size() * ratio).toAlignedRect();
+  const QRegion mask = repaintedOpaqueRegion(contentMask_, frame, area) & window;
+  if (mask == contentMask_) return;
+  contentMask_ = mask;
+  // Sent before the frame: the server shapes the window, then draws the pixels.
+  sendContentMask();
+}
+
+void MascotWindow::sendContentMask() {
+  if (testAttribute(Qt::WA_WState_Created)) {
+    x11shape::setBoundingRegion(qtConnection(), xcb_window_t(winId()), contentMask_);
+  }
+}
+
+bool MascotWindow::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::Show: {
+      sentBack_ = false;
+      // The native window exists but is not mapped yet.
+      const auto window = xcb_window_t(winId());
+      compositorPresent_ = x11shape::compositorPresent(qtConnection(), window);
+      x11shape::setAllWorkspacesBeforeMapping(qtConnection(), window);
+      refreshContentMask();
+      applyShapes();
+      updateContentListening();
+      // Window managers forget the states of an unmapped window: ask again once mapped.
+      QMetaObject::invokeMethod(
+          this, [this] { x11shape::requestStickyState(qtConnection(), xcb_window_t(winId())); },
+          Qt::QueuedConnection);
+      break;
+    }
+    case QEvent::WinIdChange:
+      refreshContentMask();
+      applyShapes();
+      if (windowHandle() != nullptr) windowHandle()->installEventFilter(this);
+      break;
+    case QEvent::Hide:
+      updateContentListening();
+      break;
+    case QEvent::Resize:
+      if (content_) content_->setGeometry(rect());
+      lastPainter_->setGeometry(rect());
+      break;
+    case QEvent::Move:
+      // While the window manager frames a new window, Qt can read the frame's position
+      // before it is placed and keep it when no later notice comes, although the window
+      // stands where it was asked to. Asking for the place again brings the window
+      // manager's answer; once only, so a manager that insists on its own place wins.
+      if (isVisible() && !sentBack_ && pos() != target_.topLeft()) {
+        sentBack_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [self = QPointer<MascotWindow>(this)] {
+              if (self && self->isVisible() && self->geometry() != self->target_) {
+                self->setGeometry(self->target_);
+              }
+            },
+            Qt::QueuedConnection);
+      }
+      break;
+    default:
+      break;
+  }
+  return QWidget::event(event);
+}
+
+bool MascotWindow::eventFilter(QObject* watched, QEvent* event) {
+  // A window manager that frames the window copies its shapes to the frame when it takes the
+  // window, but not always the input shape set just before: set it again once mapped.
+  if (watched == windowHandle() && event->type() == QEvent::Expose) {
+    if (isVisible()) {
+      sendContentMask();
+      applyShapes();
+    }
+    // Exposed or no longer: whether frames can carry the shown area changes with it.
+    updateContentListening();
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void MascotWindow::applyShapes() {
+  if (!testAttribute(Qt::WA_WState_Created)) return;
+  const qreal ratio = devicePixelRatio();
+  QVector<QRect> native;
+  for (const QRect& r : liveRects_) {
+    native.push_back(QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio)
+                         .toAlignedRect());
+  }
+  x11shape::setInputRects(qtConnection(), xcb_window_t(winId()), native);
+}
+
+}  // namespace vorlane

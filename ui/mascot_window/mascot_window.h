@@ -1,0 +1,89 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include <QPointer>
+#include <QRegion>
+#include <QVector>
+#include <QWidget>
+
+#include "core/desktop/mascot_placement.h"
+#include "ui/mascot_window/screen_info.h"
+
+namespace vorlane {
+
+// The mascot's column: frameless, translucent, above other windows on every workspace, never
+// taking focus, and deaf to the pointer except over its live rectangles. It hosts one
+// content widget and knows nothing of what that widget draws. Without a compositor its
+// transparent pixels would be black, so it then shows only the pixels the content paints:
+// each frame's shown area is taken from that frame's pixels and set before they reach the
+// screen, so the area a moving character leaves never shows black.
+class MascotWindow final : public QWidget {
+ public:
+  // Framed for that display and placement; not shown.
+  MascotWindow(const ScreenInfo& screen, const MascotPlacement& placement);
+  ~MascotWindow() override;
+
+  static QRect frame(const ScreenInfo& screen, const MascotPlacement& placement);
+
+  // Moves and resizes only when the frame differs; whether it did.
+  bool reposition(const ScreenInfo& screen, const MascotPlacement& placement);
+
+  // The widget filling the window; the window owns it. A previous one is deleted later.
+  void setContentWidget(QWidget* content);
+  QWidget* contentWidget() const { return content_; }
+
+  // Where the window takes the pointer, in the window's own logical pixels; empty (the
+  // start) lets every click through to the windows below.
+  void setLiveRects(const QVector<QRect>& rects);
+  const QVector<QRect>& liveRects() const { return liveRects_; }
+
+  // Whether a compositor blends the window, as found at the last show.
+  bool compositorPresent() const { return compositorPresent_; }
+
+  // Tells the window that the content's pixels changed. Painted frames carry their own
+  // shown area; this reads the content afresh only while the window cannot paint (hidden,
+  // or not exposed), so the area is right when it can again.
+  void contentChanged();
+  // Called with true while the window needs `contentChanged` and with false once its painted
+  // frames carry the shown area again: listening to every change costs the content (a
+  // graphics view then repaints all of itself each frame). Called at once with the need now.
+  void setContentChangeListener(std::function<void(bool listen)> listener);
+  bool needsContentChanges() const;
+  // The shown area now, from the content as it paints at this moment.
+  void refreshContentMask();
+  // The shown area in device pixels; none while the whole window is shown.
+  const std::optional<QRegion>& contentMask() const { return contentMask_; }
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void applyShapes();
+  bool usesContentMask() const { return !compositorPresent_; }
+  // A frame was painted inside `repainted` (logical pixels) and is not on screen yet.
+  void framePainted(const QRegion& repainted);
+  void sendContentMask();
+  // Tells the listener when the need for change notices differs from what it was told.
+  void updateContentListening();
+
+  // Where the column belongs, as last asked.
+  QRect target_;
+  // Whether the window was sent back to its place since that request.
+  bool sentBack_ = false;
+  QPointer<QWidget> content_;
+  QVector<QRect> liveRects_;
+  bool compositorPresent_ = false;
+  std::optional<QRegion> contentMask_;
+  // Painted last, over the content: it sees each frame before Qt puts it on screen.
+  QWidget* lastPainter_ = nullptr;
+  // Whether painted frames could be read, so that they keep the shown area.
+  bool framesReadable_ = false;
+  bool grabbing_ = false;
+  std::function<void(bool)> contentListener_;
+  std::optional<bool> listening_;
+};
+
+}  // namespace vorlane

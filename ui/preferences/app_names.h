@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vorlane {
+
+// Names for the identifiers of the quiet-app list, looked up afresh on every call.
+class AppNames {
+ public:
+  // `applicationFolders`: where desktop entries live, most important first; `locale`: the
+  // user's messages locale ("de_DE"), for localised names.
+  AppNames(std::vector<std::filesystem::path> applicationFolders, std::string locale);
+  // The applications/ folders of $XDG_DATA_HOME and $XDG_DATA_DIRS, and the locale from
+  // LC_ALL, LC_MESSAGES or LANG.
+  static AppNames standard();
+
+  // The Name of "<id>.desktop" (localised when the entry has the locale's name), else the
+  // name the alias table knows, else the identifier itself.
+  QString name(const std::string& appId) const;
+
+ private:
+  std::vector<std::filesystem::path> folders_;
+  std::string locale_;
+};
+
+}  // namespace vorlane

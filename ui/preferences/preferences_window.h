@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "foundation/calendar.h"
+#include "foundation/date.h"
+#include "platform/services/voice_catalogue.h"
+#include "ui/preferences/app_names.h"
+#include "ui/preferences/preferences_binding.h"
+#include "ui/preferences/preferences_navigation.h"
+
+class QLabel;
+class QScrollArea;
+
+namespace vorlane {
+
+class PreferencesSidebar;
+
+// "Vorlane Preferences": the sidebar of panels, the shown panel's header and the panel. Every
+// control writes the store at once; there is nothing to save. Closing only hides it.
+class PreferencesWindow final : public QWidget {
+ public:
+  struct Services {
+    std::shared_ptr<const VoiceCatalogue> voices;
+    // Speaks a sentence at once, as an announcement of now.
+    std::function<void(const std::string&)> onPreview;
+    // Shows a celebration on the mascot.
+    std::function<void()> onPreviewCelebration;
+    std::function<Calendar()> calendar;
+    std::function<Date()> now;
+    QString muteHotKeyName;
+    // Where the quiet apps' names come from; the desktop's entries when none.
+    std::optional<AppNames> appNames;
+  };
+
+  static constexpr int width = 780;
+  static constexpr int height = 660;
+  static constexpr int minimumWidth = 720;
+  static constexpr int minimumHeight = 560;
+
+  // `store` and `navigation` must outlive the window.
+  PreferencesWindow(PreferencesStore& store, PreferencesNavigation& navigation, Services services,
+                    QWidget* parent = nullptr);
+  ~PreferencesWindow() override;
+
+  PreferencesSection shownSection() const { return shown_; }
+  // The shown panel.
+  QWidget* panel() const { return panel_; }
+  QLabel* title() const { return title_; }
+  QLabel* subtitle() const { return subtitle_; }
+  PreferencesSidebar* sidebar() const { return sidebar_; }
+
+ private:
+  void showSection(PreferencesSection section, bool force);
+  QWidget* makePanel(PreferencesSection section);
+
+  PreferencesNavigation& navigation_;
+  Services services_;
+  PreferencesBinding binding_;
+  PreferencesSection shown_ = PreferencesSection::desktop;
+  PreferencesSidebar* sidebar_ = nullptr;
+  QLabel* title_ = nullptr;
+  QLabel* subtitle_ = nullptr;
+  QScrollArea* scroll_ = nullptr;
+  QWidget* panel_ = nullptr;
+  Observers<std::optional<PreferencesSection>>::Subscription subscription_;
+};
+
+}  // namespace vorlane

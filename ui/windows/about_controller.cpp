@@ -1,0 +1,14 @@
+#include "ui/windows/about_controller.h"
+
+#include "ui/windows/about_view.h"
+
+namespace vorlane {
+
+void AboutController::show(const QString& version, const QString& hotKeyName) {
+  host_.show(QStringLiteral("About Vorlane"), QSize(width, height), false, true,
+             [&](const FeatureWindow::CloseAction&) -> QWidget* {
+               return new AboutView(version, hotKeyName);
+             });
+}
+
+}  // namespace vorlane

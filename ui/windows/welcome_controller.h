@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "ui/windows/feature_window.h"
+
+namespace vorlane {
+
+// The welcome window, "Welcome to Vorlane": fixed 460 x 340. Each showing builds a new
+// welcome, replacing one still on screen; "Not now" and "Show me" close it.
+class WelcomeController final {
+ public:
+  static constexpr int width = 460;
+  static constexpr int height = 340;
+
+  // `vorlaneNow` runs for "Show me", before the window closes.
+  void show(const QString& hotKeyName, std::function<void()> vorlaneNow);
+  // The window is on screen.
+  bool isOpen() const;
+
+  FeatureWindow& host() { return host_; }
+
+ private:
+  FeatureWindow host_;
+};
+
+}  // namespace vorlane
