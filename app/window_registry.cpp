@@ -1,6 +1,7 @@
 #include "app/window_registry.h"
 
 #include "ui/windows/about_controller.h"
+#include "ui/windows/calendar_focus_controller.h"
 #include "ui/windows/focus_session_editor_controller.h"
 #include "ui/windows/quick_command_controller.h"
 #include "ui/windows/reminder_editor_controller.h"
@@ -14,6 +15,11 @@ WindowRegistry registeredWindows(const WindowContext& context) {
   w.features.focusEditor = std::make_shared<FocusSessionEditorController>();
   w.features.reminderEditor =
       std::make_shared<ReminderEditorController>(context.clock, context.calendar);
+  w.features.calendar =
+      std::make_shared<CalendarFocusController>(CalendarFocusController::Dependencies{
+          .clock = context.clock,
+          .calendar = context.calendar,
+          .openUrl = [&urls = context.services.urls](const QUrl& url) { (void)urls.open(url); }});
   w.about = std::make_shared<AboutController>();
   w.welcome = std::make_shared<WelcomeController>();
   return w;

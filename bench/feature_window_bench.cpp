@@ -9,9 +9,14 @@
 #include <functional>
 #include <memory>
 #include <type_traits>
+#include <vector>
 
 #include "bench/offscreen_application.h"
+#include "coordination/calendar_focus_model.h"
 #include "core/reminders/reminder_parser.h"
+#include "platform/persistence/record_daily_priorities_store.h"
+#include "platform/persistence/in_memory_record_store.h"
+#include "ui/windows/calendar_focus_controller.h"
 #include "ui/windows/focus_session_editor_controller.h"
 #include "ui/windows/quick_command_controller.h"
 #include "ui/windows/reminder_editor_controller.h"
@@ -31,8 +36,8 @@ struct Window {
   std::function<QWidget*()> window;
 };
 
-// The quick command window, the reminder editor (editing one, its fullest form) and the
-// focus session editor, each as its opener shows it.
+// The quick command window, the reminder editor (editing one, its fullest form), the focus
+// session editor and the calendar focus window, each as its opener shows it.
 Window windowOf(QuickCommandController& c) {
   return {[&c] { c.show(true, [](const std::string& text) { return text; }); },
           [&c] { return c.host().window(); }};
@@ -40,10 +45,9 @@ Window windowOf(QuickCommandController& c) {
 
 Window windowOf(ReminderEditorController& c) {
   static const Reminder reminder = ReminderParser(benchCalendar()).parse("4pm standup", Date());
-  return {[&c] {
-            c.show(reminder, [](const std::string&, const std::string&) { return reminder; });
-          },
-          [&c] { return c.host().window(); }};
+  return {
+      [&c] { c.show(reminder, [](const std::string&, const std::string&) { return reminder; }); },
+      [&c] { return c.host().window(); }};
 }
 
 Window windowOf(FocusSessionEditorController& c) {
@@ -51,10 +55,69 @@ Window windowOf(FocusSessionEditorController& c) {
           [&c] { return c.host().window(); }};
 }
 
+// Granted, and never answers a read: the calendar window shows its whole form, checking.
+class SilentCalendar final : public CalendarAvailabilitySource {
+ public:
+  CalendarAccess access() const override { return CalendarAccess::granted; }
+  void requestAccess(AccessCompletion completion) override {
+    asks_.push_back(std::move(completion));
+  }
+  void busyIntervals(DateInterval, BusyCompletion completion) override {
+    reads_.push_back(std::move(completion));
+  }
+
+ private:
+  std::vector<AccessCompletion> asks_;
+  std::vector<BusyCompletion> reads_;
+};
+
+// What the coordinator hands the calendar window: an opted-in model and today's three
+// priorities.
+struct CalendarWindowInputs {
+  CalendarWindowInputs() {
+    records.setData(CalendarFocusOptIn::key, "true");
+    priorities.apply([&](DailyPriorities& plan) {
+      for (const char* title : {"Draft the plan", "Review the budget", "Call the printer"}) {
+        plan.add(title, clock->now(), benchCalendar());
+      }
+    });
+  }
+  std::shared_ptr<const Clock> clock = std::make_shared<FixedClock>();
+  InMemoryRecordStore records;
+  RecordDailyPrioritiesStore priorities{&records};
+  CalendarFocusModel model{{.source = std::make_shared<SilentCalendar>(),
+                            .clock = clock,
+                            .calendar = benchCalendar,
+                            .maximumMinutes = [] { return 25; },
+                            .defaults = &records}};
+};
+
+CalendarWindowInputs& calendarWindowInputs() {
+  static auto* inputs = new CalendarWindowInputs;
+  return *inputs;
+}
+
+Window windowOf(CalendarFocusController& c) {
+  return {[&c] {
+            auto& inputs = calendarWindowInputs();
+            c.show(inputs.model, inputs.priorities,
+                   [](int, const std::string&, std::optional<UUID>) {});
+          },
+          [&c] { return c.host().window(); }};
+}
+
 template <class Controller>
 std::unique_ptr<Controller> make() {
   if constexpr (std::is_same_v<Controller, ReminderEditorController>) {
     return std::make_unique<Controller>(std::make_shared<FixedClock>(), benchCalendar);
+  } else if constexpr (std::is_same_v<Controller, CalendarFocusController>) {
+    return std::make_unique<Controller>(CalendarFocusController::Dependencies{
+        .clock = calendarWindowInputs().clock,
+        .calendar = benchCalendar,
+        .openUrl = [](const QUrl&) {},
+        .calendarsFolder = [] { return std::optional<std::filesystem::path>(); },
+        .watchActivation = [](QObject*, std::function<void()>) {},
+    });
   } else {
     return std::make_unique<Controller>();
   }
@@ -104,6 +167,8 @@ BENCHMARK(BM_FirstShowing<ReminderEditorController>)->Unit(benchmark::kMilliseco
 BENCHMARK(BM_LaterShowing<ReminderEditorController>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FirstShowing<FocusSessionEditorController>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LaterShowing<FocusSessionEditorController>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstShowing<CalendarFocusController>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LaterShowing<CalendarFocusController>)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vorlane

@@ -61,21 +61,37 @@ void CalendarFocusModel::loseAccess(CalendarAccess access) {
   state_ = State::accessRequired(access);
 }
 
+int CalendarFocusModel::beginRequest() {
+  const Snapshot before = snapshot();
+  const int expected = ++revision_;
+  state_ = State::requesting();
+  publish(before);
+  return expected;
+}
+
 void CalendarFocusModel::enable(std::function<void()> done) {
   if (isBusy()) {
     call(done);
     return;
   }
-  const Snapshot before = snapshot();
-  const int expected = ++revision_;
-  state_ = State::requesting();
-  publish(before);
-
+  const int expected = beginRequest();
   const CalendarAccess initial = source_->access();
   if (initial != CalendarAccess::notAsked) {
     finishEnable(expected, initial == CalendarAccess::granted, std::move(done));
     return;
   }
+  requestAccess(expected, std::move(done));
+}
+
+void CalendarFocusModel::askAgain(std::function<void()> done) {
+  if (isBusy()) {
+    call(done);
+    return;
+  }
+  requestAccess(beginRequest(), std::move(done));
+}
+
+void CalendarFocusModel::requestAccess(int expected, std::function<void()> done) {
   source_->requestAccess([this, alive = lifetime(), expected, done = std::move(done)](
                              bool granted, std::exception_ptr error) mutable {
     if (alive.expired()) return call(done);

@@ -67,6 +67,10 @@ class CalendarFocusModel {
   // The opt-in: asks for access when it was never asked, then reads. Does nothing (but
   // completes) while the model is busy.
   void enable(std::function<void()> done = nullptr);
+  // Asks for access again even after a refusal (the desktop has no settings page where the
+  // answer could be changed), then goes on as enable does. Does nothing (but completes)
+  // while the model is busy.
+  void askAgain(std::function<void()> done = nullptr);
   // Reads the calendar again when enabled; otherwise only the revision moves.
   void refresh(std::function<void()> done = nullptr);
   // The opt-out, at once: forgets the last check and drops any read under way.
@@ -95,6 +99,9 @@ class CalendarFocusModel {
   // Sets the flag and its stored copy together.
   void setEnabled(bool enabled);
   void loseAccess(CalendarAccess access);
+  // Advances the revision and shows that the user's answer is awaited; returns the revision.
+  int beginRequest();
+  void requestAccess(int expected, std::function<void()> done);
   void finishEnable(int expected, bool granted, std::function<void()> done);
   void finishRefresh(int expected, Date through, std::vector<BusyInterval> busy,
                      std::exception_ptr error);

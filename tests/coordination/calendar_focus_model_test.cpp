@@ -490,5 +490,54 @@ TEST_F(CalendarFocusModelTest, ObserversHearEachRealChangeOnce) {
   EXPECT_EQ(changes, 3);
 }
 
+// After a refusal only asking again can change the answer: the prompt is shown even though
+// the user was asked before, and a yes goes straight on to reading.
+TEST_F(CalendarFocusModelTest, AskingAgainAfterARefusalShowsThePromptOnceMore) {
+  enum class Answer { grant, refuse, dismiss };
+  struct Row {
+    const char* name;
+    Answer answer;
+    State state;
+    bool enabled;
+    std::optional<std::string> stored;
+  };
+  const Row rows[] = {
+      {"a yes reads at once", Answer::grant, State::checking(), true, "true"},
+      {"a second no stays refused", Answer::refuse,
+       State::accessRequired(CalendarAccess::refused), false, "false"},
+      {"a closed prompt keeps the refusal", Answer::dismiss,
+       State::accessRequired(CalendarAccess::refused), false, "false"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    source = std::make_shared<FakeCalendarSource>();
+    source->accessNow = CalendarAccess::refused;
+    auto& m = make();
+    m.enable();
+    EXPECT_TRUE(source->accessRequests.empty()) << "enable never asks twice";
+    EXPECT_EQ(m.state(), State::accessRequired(CalendarAccess::refused));
+
+    int done = 0;
+    m.askAgain([&] { ++done; });
+    EXPECT_EQ(m.state(), State::requesting());
+    ASSERT_EQ(source->accessRequests.size(), 1u);
+    m.askAgain([&] { ++done; });
+    EXPECT_EQ(source->accessRequests.size(), 1u) << "no second prompt while one is up";
+    EXPECT_EQ(done, 1);
+
+    if (row.answer == Answer::grant) source->answerAccess(0, true);
+    if (row.answer == Answer::refuse) source->answerAccess(0, false);
+    if (row.answer == Answer::dismiss) source->dismissAccess(0);
+    EXPECT_EQ(m.state(), row.state);
+    EXPECT_EQ(m.isEnabled(), row.enabled);
+    EXPECT_EQ(stored(), row.stored);
+    EXPECT_EQ(done, row.answer == Answer::grant ? 1 : 2) << "a yes completes after the read";
+    if (row.answer == Answer::grant) {
+      source->answerRead(0, {});
+      EXPECT_EQ(done, 2);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vorlane
