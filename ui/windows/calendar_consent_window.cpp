@@ -25,13 +25,13 @@ QLabel* wrappedLabel(const QString& text, QWidget* parent) {
 
 QString consentPlaceText(const std::string& place, const std::string& home) {
   if (place.empty() || place.front() != '/') return QString::fromStdString(place);
-  std::string text = place;
-  if (!home.empty() && home != "/" && text.rfind(home, 0) == 0 &&
-      (text.size() == home.size() || text[home.size()] == '/')) {
-    text = "~" + text.substr(home.size());
+  QString text = QString::fromStdString(place);
+  if (!home.empty() && home != "/" && place.rfind(home, 0) == 0 &&
+      (place.size() == home.size() || place[home.size()] == '/')) {
+    text = QLatin1Char('~') + QString::fromStdString(place.substr(home.size()));
   }
-  if (text.back() != '/') text += '/';
-  return QString::fromStdString(text);
+  if (!text.endsWith(QLatin1Char('/'))) text += QLatin1Char('/');
+  return text;
 }
 
 CalendarConsentWindow::CalendarConsentWindow(std::function<void(Answer)> onAnswer, QWidget* parent)
