@@ -3,7 +3,6 @@
 // keyboard alone. The finished focus is recorded against that priority, and starting it
 // never marks the priority done.
 #include <nlohmann/json.hpp>
-
 #include <thread>
 
 #include "foundation/json.h"

@@ -158,9 +158,8 @@ void TodayView::buildRecoveryRow(QVBoxLayout& column) {
   recoveryRow_->setObjectName(QStringLiteral("recovery"));
   auto* row = new QHBoxLayout(recoveryRow_);
   row->setContentsMargins(0, 0, 0, 0);
-  QLabel* problem =
-      roleLabel(QString::fromStdString(recoveryError_.value_or("")), TextRole::caption,
-                recoveryRow_, false);
+  QLabel* problem = roleLabel(QString::fromStdString(recoveryError_.value_or("")),
+                              TextRole::caption, recoveryRow_, false);
   setError(*problem);
   discard_ = new QPushButton(QStringLiteral("Discard saved recovery\u2026"), recoveryRow_);
   discard_->setAutoDefault(true);
@@ -260,8 +259,8 @@ void TodayView::showCards(const Shown& shown) {
   // A card's button that had the keyboard goes with its card: the field takes it back, not
   // whatever control comes next.
   const QWidget* focused = QApplication::focusWidget();
-  const bool focusInCards =
-      focused != nullptr && (todayList_->isAncestorOf(focused) || earlierList_->isAncestorOf(focused));
+  const bool focusInCards = focused != nullptr && (todayList_->isAncestorOf(focused) ||
+                                                   earlierList_->isAncestorOf(focused));
   clearList(*todayList_);
   clearList(*earlierList_);
   for (const DailyPriority& priority : shown.today) {
@@ -433,9 +432,7 @@ void TodayView::askDiscard() {
 
 std::vector<TodayPriorityCard*> TodayView::todayCards() const { return cardsOf(*todayList_); }
 
-std::vector<TodayPriorityCard*> TodayView::earlierCards() const {
-  return cardsOf(*earlierList_);
-}
+std::vector<TodayPriorityCard*> TodayView::earlierCards() const { return cardsOf(*earlierList_); }
 
 void TodayView::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);

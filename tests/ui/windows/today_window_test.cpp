@@ -61,11 +61,12 @@ class TodayWindowTest : public ::testing::Test {
   std::function<void()> startRefusal;
 
   void open(std::optional<std::string> recoveryError = std::nullopt, int minutes = 25) {
-    controller.show(*store, minutes, std::move(recoveryError), [this] { ++discards; },
-                    [this](const UUID& id, bool starter) {
-                      if (startRefusal) startRefusal();
-                      started.push_back({id, starter});
-                    });
+    controller.show(
+        *store, minutes, std::move(recoveryError), [this] { ++discards; },
+        [this](const UUID& id, bool starter) {
+          if (startRefusal) startRefusal();
+          started.push_back({id, starter});
+        });
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return view().isVisible(); }));
   }
@@ -210,7 +211,8 @@ TEST_F(TodayWindowTest, TitlesAreCheckedAsTheUserCountsThem) {
   }
   store->clear();
   for (const std::string& title :
-       {repeated("W", 120), std::string("\u05DC\u05E7\u05E8\u05D5\u05D0 \u05E1\u05E4\u05E8 and finish"),
+       {repeated("W", 120),
+        std::string("\u05DC\u05E7\u05E8\u05D5\u05D0 \u05E1\u05E4\u05E8 and finish"),
         familyEmoji + " family dinner \U0001F35D"}) {
     view().field()->setText(QString::fromStdString(title));
     QTest::keyClick(view().field(), Qt::Key_Return);
@@ -228,7 +230,8 @@ TEST_F(TodayWindowTest, AnUnreadableRecordRefusesEveryChangeUntilCleared) {
   const std::vector<Row> rows = {
       {"not JSON", "{\"items\": [ {\"id\""},
       {"a newer version's shape", R"({"version":2,"days":{"2026-03-30":["Plan"]}})"},
-      {"four on one day", [] {
+      {"four on one day",
+       [] {
          std::vector<DailyPriority> items;
          for (const char* title : {"One", "Two", "Three", "Four"}) {
            items.push_back({UUID::random(), title, berlinTime(30, 9, 0), {"2026-03-30"}, {}});
@@ -441,7 +444,8 @@ TEST_F(TodayWindowTest, ShownAgainWhileOpenItKeepsItsStateAndAfterACloseStartsAf
 
 TEST_F(TodayWindowTest, AChangeMadeElsewhereIsShownAtOnce) {
   open();
-  store->apply([&](DailyPriorities& plan) { plan.add("From the calendar", clock.peek(), berlin()); });
+  store->apply(
+      [&](DailyPriorities& plan) { plan.add("From the calendar", clock.peek(), berlin()); });
   ASSERT_EQ(view().todayCards().size(), 1u);
   EXPECT_EQ(todayCard(0).titleLabel()->text(), "From the calendar");
   EXPECT_EQ(view().countLabel()->text(), "1/3");
