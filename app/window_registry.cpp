@@ -5,6 +5,7 @@
 #include "ui/windows/focus_session_editor_controller.h"
 #include "ui/windows/quick_command_controller.h"
 #include "ui/windows/reminder_editor_controller.h"
+#include "ui/windows/today_controller.h"
 #include "ui/windows/welcome_controller.h"
 
 namespace vorlane {
@@ -20,6 +21,7 @@ WindowRegistry registeredWindows(const WindowContext& context) {
           .clock = context.clock,
           .calendar = context.calendar,
           .openUrl = [&urls = context.services.urls](const QUrl& url) { (void)urls.open(url); }});
+  w.features.today = std::make_shared<TodayController>(context.services);
   w.about = std::make_shared<AboutController>();
   w.welcome = std::make_shared<WelcomeController>();
   return w;

@@ -20,13 +20,30 @@
 #include "ui/windows/focus_session_editor_controller.h"
 #include "ui/windows/quick_command_controller.h"
 #include "ui/windows/reminder_editor_controller.h"
+#include "ui/windows/today_controller.h"
 
 namespace vorlane {
 namespace {
 
 class FixedClock final : public Clock {
  public:
-  Date now() const override { return Date(); }
+  explicit FixedClock(Date at = Date()) : at_(at) {}
+  Date now() const override { return at_; }
+
+ private:
+  Date at_;
+};
+
+class AcceptingPrompt final : public ConfirmationPrompt {
+ public:
+  void ask(QWidget&, const Confirmation&, std::function<void(bool)> answer) override {
+    answer(true);
+  }
+};
+
+class IgnoringUrlOpener final : public UrlOpener {
+ public:
+  bool open(const QUrl&) override { return false; }
 };
 
 Calendar benchCalendar() { return Calendar("Europe/Berlin", "en_US"); }
@@ -106,6 +123,25 @@ Window windowOf(CalendarFocusController& c) {
           [&c] { return c.host().window(); }};
 }
 
+// The Today window over a day with three priorities and one left from the day before.
+Window windowOf(TodayController& c) {
+  static RecordDailyPrioritiesStore store(nullptr);
+  if (store.plan().items().empty()) {
+    const Date evening = *benchCalendar().date(2026, 3, 29, 18, 0);
+    const Date morning = *benchCalendar().date(2026, 3, 30, 9, 0);
+    store.apply([&](DailyPriorities& plan) {
+      plan.add("Reply to the landlord", evening, benchCalendar());
+      for (const char* title : {"Write the report", "Call the bank", "Water the plants"}) {
+        plan.add(title, morning, benchCalendar());
+      }
+    });
+  }
+  return {[&c] {
+            c.show(store, 25, std::nullopt, [] {}, [](const UUID&, bool) {});
+          },
+          [&c] { return c.host().window(); }};
+}
+
 template <class Controller>
 std::unique_ptr<Controller> make() {
   if constexpr (std::is_same_v<Controller, ReminderEditorController>) {
@@ -118,6 +154,11 @@ std::unique_ptr<Controller> make() {
         .calendarsFolder = [] { return std::optional<std::filesystem::path>(); },
         .watchActivation = [](QObject*, std::function<void()>) {},
     });
+  } else if constexpr (std::is_same_v<Controller, TodayController>) {
+    static const FixedClock clock(*benchCalendar().date(2026, 3, 30, 10, 0));
+    static AcceptingPrompt prompt;
+    static IgnoringUrlOpener urls;
+    return std::make_unique<Controller>(WindowServices{clock, benchCalendar, prompt, urls});
   } else {
     return std::make_unique<Controller>();
   }
@@ -169,6 +210,8 @@ BENCHMARK(BM_FirstShowing<FocusSessionEditorController>)->Unit(benchmark::kMilli
 BENCHMARK(BM_LaterShowing<FocusSessionEditorController>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FirstShowing<CalendarFocusController>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LaterShowing<CalendarFocusController>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstShowing<TodayController>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LaterShowing<TodayController>)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vorlane
