@@ -19,7 +19,7 @@ GeneralPanel::GeneralPanel(PreferencesBinding& binding, LaunchAtLoginSetting* la
   connect(launchAtLogin_, &QCheckBox::clicked, this,
           [this](bool on) { binding_.edit([on](Preferences& p) { p.launchAtLogin = on; }); });
   startup->addRow(launchAtLogin_);
-  failure_ = new MessageLine(TextRole::callout, startup);
+  failure_ = new MessageLine(TextRole::body, startup);
   failure_->setObjectName(QStringLiteral("launchAtLoginFailure"));
   startup->addRow(failure_);
 
