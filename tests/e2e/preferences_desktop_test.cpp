@@ -1,6 +1,7 @@
 // The preferences window on a whole desktop, opened from the tray's menu: the Desktop page's
 // "Center" moves the mascot's column to the middle of the screen, and the General page's
 // "Launch at login" writes and removes the autostart entry.
+#include <QColor>
 #include <QRect>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +24,18 @@ const QPoint desktopRow(54, 104);
 const QPoint generalRow(54, 294);
 const QPoint centerButton(355, 472);
 const QPoint launchAtLoginToggle(236, 167);
+
+// Pixels of the red that windows give a refusal.
+int redPixels(const QImage& image) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c(image.pixel(x, y));
+      count += c.red() > 180 && c.green() < 100 && c.blue() < 100;
+    }
+  }
+  return count;
+}
 
 class PreferencesScenario : public Scenario {
  protected:
@@ -108,6 +121,22 @@ TEST_F(PreferencesScenario, CenterMovesTheColumnToTheMiddleOfTheScreen) {
   EXPECT_GT(changedPixels(empty, centred, middleColumn), 500) << "no mascot in the middle";
   EXPECT_LT(changedPixels(empty, centred, rightColumn), restingRight / 4)
       << "still at the right edge";
+  EXPECT_EQ(program->count(" fault: "), 0u);
+}
+
+// A file where the autostart folder should be: the entry cannot be written, the page says
+// so in red, and the setting stays as the user set it.
+TEST_F(PreferencesScenario, AnAutostartFolderThatCannotBeMadeIsReportedOnThePage) {
+  std::ofstream(home.path() / ".config/autostart") << "not a folder";
+  ASSERT_TRUE(openPreferences());
+  ASSERT_TRUE(click(generalRow));
+  const QImage before = screenshot("preferences-general-before");
+  ASSERT_TRUE(click(launchAtLoginToggle));
+  ASSERT_TRUE(program->waitForLine("launch at login failed", 10s));
+  std::this_thread::sleep_for(1s);
+  const QImage after = screenshot("preferences-launch-at-login-failed");
+  EXPECT_GT(redPixels(after), redPixels(before) + 100) << "no red reason on the page";
+  EXPECT_TRUE(stored().launchAtLogin);
   EXPECT_EQ(program->count(" fault: "), 0u);
 }
 
