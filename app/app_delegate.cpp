@@ -150,8 +150,9 @@ QWidget* AppDelegate::aboutWindow() const {
 }
 
 void AppDelegate::tearDown() {
+  // Before the preferences store, speech and login-item follower it uses.
+  delete preferencesWindow_.data();
   launchAtLogin_.reset();
-  delete preferencesWindow_.data();  // before the preferences store and speech it uses
   statusItem_.reset();
   // The coordinator first: it still uses the presenter, speech and stores, and it releases
   // its key grabs while the X connection lives.

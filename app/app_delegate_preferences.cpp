@@ -29,6 +29,9 @@ void AppDelegate::showPreferences(std::optional<PreferencesSection> section) {
             .now = [clock = services_.clock()] { return clock->now(); },
             .muteHotKeyName = QString::fromLatin1(muteHotKeyName),
             .appNames = std::nullopt,
+            .screens = services_.screens(),
+            .trayAvailable = nullptr,
+            .launchAtLogin = launchAtLogin_.get(),
         });
     centreOnPointerScreen(*preferencesWindow_);
   }

@@ -20,6 +20,7 @@
 #include "platform/persistence/record_store.h"
 #include "platform/services/voice_catalogue.h"
 #include "platform/session/launch_at_login.h"
+#include "ui/mascot_window/screen_info.h"
 
 namespace vorlane {
 
@@ -58,6 +59,9 @@ class AppServices {
   virtual std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource() = 0;
   // The voices the speech made by makeSpeech offers the user; none when it offers no choice.
   virtual std::shared_ptr<const VoiceCatalogue> voiceCatalogue() { return nullptr; }
+  // The displays as the mascot sees them (made with the presenter); none before that, or
+  // when this build has no mascot.
+  virtual std::shared_ptr<ScreenProvider> screens() { return nullptr; }
 };
 
 }  // namespace vorlane

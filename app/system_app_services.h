@@ -40,6 +40,7 @@ class SystemAppServices final : public AppServices {
   std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() override;
   std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource() override;
   std::shared_ptr<const VoiceCatalogue> voiceCatalogue() override { return voices_.lock(); }
+  std::shared_ptr<ScreenProvider> screens() override { return screens_; }
 
  private:
   std::unique_ptr<RecordStore> records_;

@@ -10,6 +10,12 @@ std::string screenIdentifier(const QScreen& screen) {
   return (screen.manufacturer() + QLatin1Char(' ') + screen.model()).toStdString();
 }
 
+std::string screenLabel(const QScreen& screen) {
+  const QString product = (screen.manufacturer() + QLatin1Char(' ') + screen.model()).trimmed();
+  if (!product.isEmpty()) return product.toStdString();
+  return screenIdentifier(screen);
+}
+
 ScreenFrame screenFrame(const QScreen& screen) {
   const QRect g = screen.geometry();
   const double ratio = screen.devicePixelRatio();

@@ -17,11 +17,15 @@ void LaunchAtLoginSetting::apply(bool enabled) {
   if (!service_ && makeService_) service_ = makeService_();
   if (!service_) {
     Log::lifecycle().error("launch at login failed: %s", std::string("no home folder"));
+    report("no home folder");
     return;
   }
   try {
     const bool isEnabled = service_->status() == LaunchAtLoginStatus::enabled;
-    if (enabled == isEnabled) return;
+    if (enabled == isEnabled) {
+      report({});
+      return;
+    }
     if (enabled) {
       service_->registerApp();
     } else {
@@ -29,12 +33,21 @@ void LaunchAtLoginSetting::apply(bool enabled) {
     }
   } catch (const std::system_error& error) {
     Log::lifecycle().error("launch at login failed: %s", error.code().message());
+    report(error.code().message());
     return;
   } catch (const std::exception& error) {
     Log::lifecycle().error("launch at login failed: %s", std::string(error.what()));
+    report(error.what());
     return;
   }
   Log::lifecycle().info("launch at login set to %{bool}d", enabled);
+  report({});
+}
+
+void LaunchAtLoginSetting::report(std::string failure) {
+  if (failure == failure_) return;
+  failure_ = std::move(failure);
+  failureChanges_.notify(failure_);
 }
 
 }  // namespace vorlane

@@ -17,7 +17,8 @@ std::vector<ScreenInfo> QtScreenProvider::screens() {
   std::vector<ScreenInfo> infos;
   for (QScreen* screen : QGuiApplication::screens()) {
     infos.push_back(
-        ScreenInfo{screenIdentifier(*screen), screen->geometry(), screen->availableGeometry()});
+        ScreenInfo{screenIdentifier(*screen), screen->geometry(), screen->availableGeometry(),
+                   screenLabel(*screen)});
   }
   return infos;
 }

@@ -16,6 +16,8 @@ struct ScreenInfo {
   QRect geometry;
   // Without panels and docks (the window manager's work area).
   QRect availableGeometry;
+  // How the user knows it: manufacturer and model, else the connector's name.
+  std::string label = {};
 
   bool operator==(const ScreenInfo&) const = default;
 };

@@ -22,6 +22,14 @@ ScreenInfo chooseMascotScreen(const std::vector<ScreenInfo>& screens,
   return screens[std::size_t(std::find(frames.begin(), frames.end(), *chosen) - frames.begin())];
 }
 
+std::optional<ScreenInfo> connectedTargetScreen(const std::vector<ScreenInfo>& screens,
+                                                const std::optional<std::string>& preferredScreenID,
+                                                std::optional<std::size_t> activeWindowScreen,
+                                                std::size_t primaryIndex) {
+  if (screens.empty()) return std::nullopt;
+  return chooseMascotScreen(screens, preferredScreenID, activeWindowScreen, primaryIndex);
+}
+
 ScreenInfo targetScreen(ScreenProvider& provider,
                         const std::optional<std::string>& preferredScreenID) {
   return chooseMascotScreen(provider.screens(), preferredScreenID, provider.activeWindowScreen(),

@@ -16,6 +16,13 @@ ScreenInfo chooseMascotScreen(const std::vector<ScreenInfo>& screens,
                               std::optional<std::size_t> activeWindowScreen,
                               std::size_t primaryIndex);
 
+// The same choice, but none when no display is connected: for callers that write settings
+// keyed by the display and must not key them by a stand-in.
+std::optional<ScreenInfo> connectedTargetScreen(const std::vector<ScreenInfo>& screens,
+                                                const std::optional<std::string>& preferredScreenID,
+                                                std::optional<std::size_t> activeWindowScreen,
+                                                std::size_t primaryIndex);
+
 ScreenInfo targetScreen(ScreenProvider& provider,
                         const std::optional<std::string>& preferredScreenID);
 

@@ -9,7 +9,9 @@
 namespace vorlane {
 
 FormSection::FormSection(const QString& title, QWidget* parent)
-    : QGroupBox(title, parent), rows_(new QFormLayout(this)) {
+    // "&" is shown as written, not taken as a mnemonic ("Presence & clicks").
+    : QGroupBox(QString(title).replace(QLatin1Char('&'), QStringLiteral("&&")), parent),
+      rows_(new QFormLayout(this)) {
   rows_->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
   rows_->setRowWrapPolicy(QFormLayout::DontWrapRows);
   rows_->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -6,7 +6,12 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <QSystemTrayIcon>
+
+#include "ui/mascot_window/qt_screen_provider.h"
+#include "ui/preferences/desktop_panel.h"
 #include "ui/preferences/focus_panel.h"
+#include "ui/preferences/general_panel.h"
 #include "ui/preferences/preferences_sidebar.h"
 #include "ui/preferences/quiet_panel.h"
 #include "ui/preferences/voice_panel.h"
@@ -65,6 +70,7 @@ PreferencesWindow::PreferencesWindow(PreferencesStore& store, PreferencesNavigat
       navigation_(navigation),
       services_(std::move(services)),
       binding_(store) {
+  if (!services_.screens) services_.screens = std::make_shared<QtScreenProvider>(nullptr, nullptr);
   setWindowTitle(QStringLiteral("Vorlane Preferences"));
   resize(width, height);
   setMinimumSize(minimumWidth, minimumHeight);
@@ -159,8 +165,13 @@ QWidget* PreferencesWindow::makePanel(PreferencesSection section) {
                              .now = services_.now},
                             nullptr);
     case PreferencesSection::desktop:
-    case PreferencesSection::appearance:
+      return new DesktopPanel(binding_, *services_.screens,
+                              services_.trayAvailable ? services_.trayAvailable()
+                                                      : QSystemTrayIcon::isSystemTrayAvailable(),
+                              nullptr);
     case PreferencesSection::general:
+      return new GeneralPanel(binding_, services_.launchAtLogin, nullptr);
+    case PreferencesSection::appearance:
       break;
   }
   return comingPanel(qt(sectionText(section).title), nullptr);

@@ -9,6 +9,7 @@
 #include "foundation/calendar.h"
 #include "foundation/date.h"
 #include "platform/services/voice_catalogue.h"
+#include "ui/mascot_window/screen_info.h"
 #include "ui/preferences/app_names.h"
 #include "ui/preferences/preferences_binding.h"
 #include "ui/preferences/preferences_navigation.h"
@@ -18,6 +19,7 @@ class QScrollArea;
 
 namespace vorlane {
 
+class LaunchAtLoginSetting;
 class PreferencesSidebar;
 
 // "Vorlane Preferences": the sidebar of panels, the shown panel's header and the panel. Every
@@ -35,6 +37,12 @@ class PreferencesWindow final : public QWidget {
     QString muteHotKeyName;
     // Where the quiet apps' names come from; the desktop's entries when none.
     std::optional<AppNames> appNames;
+    // The displays the mascot chooses from; Qt's, without the active window, when none.
+    std::shared_ptr<ScreenProvider> screens = nullptr;
+    // Whether the desktop shows a system tray; asked when the Desktop page is built.
+    std::function<bool()> trayAvailable = nullptr;
+    // The login item's follower, whose failures the General page shows; may be null.
+    LaunchAtLoginSetting* launchAtLogin = nullptr;
   };
 
   static constexpr int width = 780;

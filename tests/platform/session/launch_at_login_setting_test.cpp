@@ -2,40 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <system_error>
-
 #include "core/settings/in_memory_preferences_store.h"
 #include "platform/logging/log_capture.h"
+#include "tests/support/fake_login_item.h"
 #include "tests/support/log_lines.h"
 
 namespace vorlane {
 namespace {
-
-struct Entry {
-  bool enabled = false;
-  bool failing = false;
-  int looks = 0;
-  int writes = 0;
-};
-
-class FakeLoginItem final : public LaunchAtLoginService {
- public:
-  explicit FakeLoginItem(Entry& entry) : entry_(entry) {}
-  LaunchAtLoginStatus status() override {
-    ++entry_.looks;
-    return entry_.enabled ? LaunchAtLoginStatus::enabled : LaunchAtLoginStatus::notRegistered;
-  }
-  void registerApp() override { write(true); }
-  void unregisterApp() override { write(false); }
-
- private:
-  void write(bool enabled) {
-    ++entry_.writes;
-    if (entry_.failing) throw std::system_error(EACCES, std::generic_category());
-    entry_.enabled = enabled;
-  }
-  Entry& entry_;
-};
 
 // Only a record that differs is looked at, and only a disagreement with the entry writes.
 TEST(LaunchAtLoginSetting, FollowsChangesOnlyWhereTheEntryDisagrees) {
@@ -62,7 +35,7 @@ TEST(LaunchAtLoginSetting, FollowsChangesOnlyWhereTheEntryDisagrees) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     InMemoryPreferencesStore store;
-    Entry entry{.enabled = row.entryEnabled, .failing = row.failing};
+    LoginItemEntry entry{.enabled = row.entryEnabled, .failing = row.failing};
     int made = 0;
     const LaunchAtLoginSetting setting(store, [&] {
       ++made;
@@ -86,6 +59,37 @@ TEST(LaunchAtLoginSetting, WithoutLoginItemsEveryChangeSaysSo) {
   EXPECT_EQ(logMessages(log, "lifecycle"),
             (std::vector<std::string>{"launch at login failed: <private>",
                                       "launch at login failed: <private>"}));
+}
+
+
+// The reason of a failure stays for the preferences window until an attempt succeeds or
+// finds nothing to do, and each new reason is announced once.
+TEST(LaunchAtLoginSetting, KeepsTheLastFailureUntilAnAttemptSucceeds) {
+  InMemoryPreferencesStore store;
+  LoginItemEntry entry{.failing = true};
+  LaunchAtLoginSetting setting(store, [&] { return std::make_unique<FakeLoginItem>(entry); });
+  std::vector<std::string> announced;
+  const auto subscription =
+      setting.failureChanges().subscribe([&](const std::string& r) { announced.push_back(r); });
+  EXPECT_EQ(setting.failure(), "");
+
+  store.modify([](Preferences& p) { p.launchAtLogin = true; });
+  EXPECT_EQ(setting.failure(), "Permission denied");
+  store.modify([](Preferences& p) { p.workMinutes = 31; });
+  EXPECT_EQ(setting.failure(), "Permission denied") << "the same reason again";
+
+  entry.failing = false;
+  store.modify([](Preferences& p) { p.workMinutes = 32; });
+  EXPECT_TRUE(entry.enabled) << "the next write tried again";
+  EXPECT_EQ(setting.failure(), "");
+  EXPECT_EQ(announced, (std::vector<std::string>{"Permission denied", ""}));
+}
+
+TEST(LaunchAtLoginSetting, WithoutLoginItemsTheFailureSaysWhy) {
+  InMemoryPreferencesStore store;
+  const LaunchAtLoginSetting setting(store, [] { return nullptr; });
+  store.modify([](Preferences& p) { p.launchAtLogin = true; });
+  EXPECT_EQ(setting.failure(), "no home folder");
 }
 
 }  // namespace

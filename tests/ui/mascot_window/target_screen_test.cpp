@@ -49,5 +49,13 @@ TEST(TargetScreen, PreferredDisplayElseTheActiveWindowsElseThePrimaryElseAPlaceh
   EXPECT_EQ(targetScreen(none, std::nullopt).geometry, QRect(0, 0, 1, 1));
 }
 
+// Settings keyed by the display are never keyed by the placeholder.
+TEST(TargetScreen, TheConnectedChoiceIsNoneWithoutADisplayAndTheSameChoiceOtherwise) {
+  EXPECT_FALSE(connectedTargetScreen({}, std::string("1"), std::nullopt, 0).has_value());
+  EXPECT_EQ(connectedTargetScreen({one, two}, std::string("2"), std::nullopt, 0), two);
+  EXPECT_EQ(connectedTargetScreen({one, two}, std::string("gone"), 0, 1), one);
+  EXPECT_EQ(connectedTargetScreen({one, two}, std::nullopt, std::nullopt, 1), two);
+}
+
 }  // namespace
 }  // namespace vorlane

@@ -1,0 +1,144 @@
+// The preferences window on a whole desktop, opened from the tray's menu: the Desktop page's
+// "Center" moves the mascot's column to the middle of the screen, and the General page's
+// "Launch at login" writes and removes the autostart entry.
+#include <QColor>
+#include <QRect>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "tests/e2e/scenario.h"
+#include "tests/support/tray_menu.h"
+
+namespace vorlane::e2e {
+namespace {
+
+constexpr const char* windowTitle = "Vorlane Preferences";
+// On a 1280x800 screen the 340-wide column hangs at the right edge, or from x 470 when
+// centred.
+const QRect rightColumn(940, 0, 340, 800);
+const QRect middleColumn(470, 0, 340, 800);
+// Where the controls sit inside the 780x660 window (its own coordinates).
+const QPoint desktopRow(54, 104);
+const QPoint generalRow(54, 294);
+const QPoint centerButton(355, 472);
+const QPoint launchAtLoginToggle(236, 167);
+
+// Pixels of the red that windows give a refusal.
+int redPixels(const QImage& image) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c(image.pixel(x, y));
+      count += c.red() > 180 && c.green() < 100 && c.blue() < 100;
+    }
+  }
+  return count;
+}
+
+class PreferencesScenario : public Scenario {
+ protected:
+  void SetUp() override {
+    startDesktop();
+    tray = std::make_unique<testing::TrayMenu>(*desktop, VORLANE_FAKE_STATUS_WATCHER);
+    ASSERT_TRUE(tray->ready()) << "the stand-in watcher did not start";
+    seedPreferences();
+    empty = screenshot("preferences-empty");
+    launch(at("09:10:00"), 1);
+    ASSERT_TRUE(tray->waitForItem(startLimit)) << "the icon never reached the tray host";
+  }
+  bool openPreferences() {
+    if (!tray->choose({"Preferences..."})) {
+      ADD_FAILURE() << "no enabled entry Preferences... in\n" << tray->lastLayout();
+      return false;
+    }
+    return testing::waitUntil([&] { return activeWindowName() == windowTitle; }, 20s);
+  }
+  // A click at a point of the preferences window, which has the keyboard.
+  bool click(QPoint point) {
+    const bool clicked = desktop->shell(
+        "xdotool mousemove --window $(xdotool getactivewindow) " + std::to_string(point.x()) +
+        " " + std::to_string(point.y()) + " click 1");
+    std::this_thread::sleep_for(1s);  // drawn, and the store's change applied
+    return clicked;
+  }
+  Preferences stored() const {
+    FileRecordStore records(home.path() / ".config/vorlane");
+    return RecordPreferencesStore(records).preferences();
+  }
+  std::filesystem::path autostartEntry() const {
+    return home.path() / ".config/autostart/com.corvantis.vorlane.desktop";
+  }
+
+  std::unique_ptr<testing::TrayMenu> tray;
+  QImage empty;
+};
+
+TEST_F(PreferencesScenario, LaunchAtLoginWritesTheAutostartEntryAndUntickingRemovesIt) {
+  ASSERT_TRUE(openPreferences());
+  ASSERT_TRUE(click(generalRow));
+  screenshot("preferences-general");
+  ASSERT_FALSE(std::filesystem::exists(autostartEntry()));
+
+  ASSERT_TRUE(click(launchAtLoginToggle));
+  ASSERT_TRUE(program->waitForLine("launch at login set to true", 10s));
+  EXPECT_TRUE(stored().launchAtLogin);
+  ASSERT_TRUE(std::filesystem::exists(autostartEntry()));
+  std::ifstream file(autostartEntry());
+  std::stringstream text;
+  text << file.rdbuf();
+  EXPECT_NE(text.str().find("[Desktop Entry]"), std::string::npos);
+  EXPECT_NE(text.str().find("Exec="), std::string::npos);
+  screenshot("preferences-launch-at-login");
+
+  ASSERT_TRUE(click(launchAtLoginToggle));
+  ASSERT_TRUE(program->waitForLine("launch at login set to false", 10s));
+  EXPECT_FALSE(stored().launchAtLogin);
+  EXPECT_FALSE(std::filesystem::exists(autostartEntry()));
+  EXPECT_EQ(program->count("launch at login failed"), 0u);
+}
+
+TEST_F(PreferencesScenario, CenterMovesTheColumnToTheMiddleOfTheScreen) {
+  std::this_thread::sleep_for(2s);  // the character has come down its rope
+  const QImage resting = screenshot("preferences-resting");
+  const int restingRight = changedPixels(empty, resting, rightColumn);
+  ASSERT_GT(restingRight, 500) << "no mascot at the right edge";
+
+  ASSERT_TRUE(openPreferences());
+  ASSERT_TRUE(click(desktopRow));
+  screenshot("preferences-desktop");
+  ASSERT_TRUE(click(centerButton));
+  const auto placements = stored().mascotPlacements;
+  ASSERT_EQ(placements.size(), 1u) << "one entry, for the one display";
+  EXPECT_EQ(placements.begin()->second, MascotPlacement(0.5, 0.0));
+
+  // Closed, so the middle of the screen shows.
+  ASSERT_TRUE(desktop->shell("xdotool key alt+F4"));
+  ASSERT_TRUE(testing::waitUntil([&] { return activeWindowName() != windowTitle; }, 20s));
+  std::this_thread::sleep_for(2s);
+  const QImage centred = screenshot("preferences-centred");
+  EXPECT_GT(changedPixels(empty, centred, middleColumn), 500) << "no mascot in the middle";
+  EXPECT_LT(changedPixels(empty, centred, rightColumn), restingRight / 4)
+      << "still at the right edge";
+  EXPECT_EQ(program->count(" fault: "), 0u);
+}
+
+// A file where the autostart folder should be: the entry cannot be written, the page says
+// so in red, and the setting stays as the user set it.
+TEST_F(PreferencesScenario, AnAutostartFolderThatCannotBeMadeIsReportedOnThePage) {
+  std::ofstream(home.path() / ".config/autostart") << "not a folder";
+  ASSERT_TRUE(openPreferences());
+  ASSERT_TRUE(click(generalRow));
+  const QImage before = screenshot("preferences-general-before");
+  ASSERT_TRUE(click(launchAtLoginToggle));
+  ASSERT_TRUE(program->waitForLine("launch at login failed", 10s));
+  std::this_thread::sleep_for(1s);
+  const QImage after = screenshot("preferences-launch-at-login-failed");
+  EXPECT_GT(redPixels(after), redPixels(before) + 100) << "no red reason on the page";
+  EXPECT_TRUE(stored().launchAtLogin);
+  EXPECT_EQ(program->count(" fault: "), 0u);
+}
+
+}  // namespace
+}  // namespace vorlane::e2e
