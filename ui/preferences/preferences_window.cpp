@@ -6,12 +6,13 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "ui/kit/symbol_image.h"
+#include "ui/kit/window_text.h"
+#include "ui/preferences/appearance_panel.h"
 #include "ui/preferences/focus_panel.h"
 #include "ui/preferences/preferences_sidebar.h"
 #include "ui/preferences/quiet_panel.h"
 #include "ui/preferences/voice_panel.h"
-#include "ui/kit/symbol_image.h"
-#include "ui/kit/window_text.h"
 
 namespace vorlane {
 namespace {
@@ -158,8 +159,14 @@ QWidget* PreferencesWindow::makePanel(PreferencesSection section) {
                              .calendar = services_.calendar,
                              .now = services_.now},
                             nullptr);
-    case PreferencesSection::desktop:
     case PreferencesSection::appearance:
+      return new AppearancePanel(binding_,
+                                 {.calendar = services_.calendar,
+                                  .confirmation = services_.confirmation,
+                                  .colors = services_.colors,
+                                  .previewRenderer = {}},
+                                 nullptr);
+    case PreferencesSection::desktop:
     case PreferencesSection::general:
       break;
   }

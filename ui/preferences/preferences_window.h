@@ -9,7 +9,9 @@
 #include "foundation/calendar.h"
 #include "foundation/date.h"
 #include "platform/services/voice_catalogue.h"
+#include "ui/kit/confirmation_prompt.h"
 #include "ui/preferences/app_names.h"
+#include "ui/preferences/color_chooser.h"
 #include "ui/preferences/preferences_binding.h"
 #include "ui/preferences/preferences_navigation.h"
 
@@ -35,6 +37,10 @@ class PreferencesWindow final : public QWidget {
     QString muteHotKeyName;
     // Where the quiet apps' names come from; the desktop's entries when none.
     std::optional<AppNames> appNames;
+    // Asks before the appearance is reset; a message box when none.
+    std::shared_ptr<ConfirmationPrompt> confirmation = nullptr;
+    // Where the mascot's colours are picked; the colour dialog when none.
+    std::shared_ptr<ColorChooser> colors = nullptr;
   };
 
   static constexpr int width = 780;
