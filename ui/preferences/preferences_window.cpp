@@ -6,13 +6,13 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "ui/kit/symbol_image.h"
-#include "ui/kit/window_text.h"
 #include "ui/preferences/appearance_panel.h"
 #include "ui/preferences/focus_panel.h"
 #include "ui/preferences/preferences_sidebar.h"
 #include "ui/preferences/quiet_panel.h"
 #include "ui/preferences/voice_panel.h"
+#include "ui/kit/symbol_image.h"
+#include "ui/kit/window_text.h"
 
 namespace vorlane {
 namespace {

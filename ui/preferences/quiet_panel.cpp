@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <QSignalBlocker>
 
-#include "ui/kit/window_text.h"
 #include "ui/preferences/form_section.h"
 #include "ui/preferences/hour_labels.h"
 #include "ui/preferences/quiet_app_list.h"
+#include "ui/kit/window_text.h"
 
 namespace vorlane {
 namespace {
