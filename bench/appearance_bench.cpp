@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QSlider>
+#include <QToolButton>
 #include <filesystem>
 
 #include "bench/offscreen_application.h"
