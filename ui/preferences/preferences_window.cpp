@@ -10,6 +10,7 @@
 
 #include "ui/mascot_window/qt_screen_provider.h"
 #include "ui/preferences/desktop_panel.h"
+#include "ui/preferences/appearance_panel.h"
 #include "ui/preferences/focus_panel.h"
 #include "ui/preferences/general_panel.h"
 #include "ui/preferences/preferences_sidebar.h"
@@ -169,10 +170,15 @@ QWidget* PreferencesWindow::makePanel(PreferencesSection section) {
                               services_.trayAvailable ? services_.trayAvailable()
                                                       : QSystemTrayIcon::isSystemTrayAvailable(),
                               nullptr);
+    case PreferencesSection::appearance:
+      return new AppearancePanel(binding_,
+                                 {.calendar = services_.calendar,
+                                  .confirmation = services_.confirmation,
+                                  .colors = services_.colors,
+                                  .previewRenderer = {}},
+                                 nullptr);
     case PreferencesSection::general:
       return new GeneralPanel(binding_, services_.launchAtLogin, nullptr);
-    case PreferencesSection::appearance:
-      break;
   }
   return comingPanel(qt(sectionText(section).title), nullptr);
 }

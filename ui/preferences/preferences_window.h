@@ -10,7 +10,9 @@
 #include "foundation/date.h"
 #include "platform/services/voice_catalogue.h"
 #include "ui/mascot_window/screen_info.h"
+#include "ui/kit/confirmation_prompt.h"
 #include "ui/preferences/app_names.h"
+#include "ui/preferences/color_chooser.h"
 #include "ui/preferences/preferences_binding.h"
 #include "ui/preferences/preferences_navigation.h"
 
@@ -43,6 +45,10 @@ class PreferencesWindow final : public QWidget {
     std::function<bool()> trayAvailable = nullptr;
     // The login item's follower, whose failures the General page shows; may be null.
     LaunchAtLoginSetting* launchAtLogin = nullptr;
+    // Asks before the appearance is reset; a message box when none.
+    std::shared_ptr<ConfirmationPrompt> confirmation = nullptr;
+    // Where the mascot's colours are picked; the colour dialog when none.
+    std::shared_ptr<ColorChooser> colors = nullptr;
   };
 
   static constexpr int width = 780;
