@@ -4,6 +4,7 @@
 #include "ui/windows/focus_session_editor_controller.h"
 #include "ui/windows/quick_command_controller.h"
 #include "ui/windows/reminder_editor_controller.h"
+#include "ui/windows/weekly_reflection_controller.h"
 #include "ui/windows/welcome_controller.h"
 
 namespace vorlane {
@@ -14,6 +15,8 @@ WindowRegistry registeredWindows(const WindowContext& context) {
   w.features.focusEditor = std::make_shared<FocusSessionEditorController>();
   w.features.reminderEditor =
       std::make_shared<ReminderEditorController>(context.clock, context.calendar);
+  w.features.reflection =
+      std::make_shared<WeeklyReflectionController>(context.clock, context.calendar);
   w.about = std::make_shared<AboutController>();
   w.welcome = std::make_shared<WelcomeController>();
   return w;
