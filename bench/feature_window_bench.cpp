@@ -8,13 +8,19 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <type_traits>
+#include <vector>
 
 #include "bench/offscreen_application.h"
 #include "core/reminders/reminder_parser.h"
+#include "platform/persistence/record_daily_priorities_store.h"
+#include "platform/persistence/record_focus_history_store.h"
 #include "ui/windows/focus_session_editor_controller.h"
 #include "ui/windows/quick_command_controller.h"
 #include "ui/windows/reminder_editor_controller.h"
+#include "ui/windows/weekly_reflection_controller.h"
 
 namespace vorlane {
 namespace {
@@ -31,8 +37,8 @@ struct Window {
   std::function<QWidget*()> window;
 };
 
-// The quick command window, the reminder editor (editing one, its fullest form) and the
-// focus session editor, each as its opener shows it.
+// The quick command window, the reminder editor (editing one, its fullest form), the focus
+// session editor and the weekly reflection, each as its opener shows it.
 Window windowOf(QuickCommandController& c) {
   return {[&c] { c.show(true, [](const std::string& text) { return text; }); },
           [&c] { return c.host().window(); }};
@@ -51,9 +57,26 @@ Window windowOf(FocusSessionEditorController& c) {
           [&c] { return c.host().window(); }};
 }
 
+// The weekly reflection over a full history: 100 sessions, one an hour back from the clock.
+Window windowOf(WeeklyReflectionController& c) {
+  static RecordFocusHistoryStore history(nullptr);
+  static RecordDailyPrioritiesStore priorities(nullptr);
+  if (history.entries().empty()) {
+    std::vector<FocusHistoryEntry> entries;
+    for (int i = 0; i < 100; ++i) {
+      entries.push_back({UUID::random(), "session " + std::to_string(i), 1500, Date(-3600.0 * i),
+                         i % 3 == 0 ? std::optional<Date>(Date(-3600.0 * i)) : std::nullopt,
+                         std::nullopt});
+    }
+    history.setEntries(std::move(entries));
+  }
+  return {[&c] { c.show(history, priorities, [] {}); }, [&c] { return c.host().window(); }};
+}
+
 template <class Controller>
 std::unique_ptr<Controller> make() {
-  if constexpr (std::is_same_v<Controller, ReminderEditorController>) {
+  if constexpr (std::is_same_v<Controller, ReminderEditorController> ||
+                std::is_same_v<Controller, WeeklyReflectionController>) {
     return std::make_unique<Controller>(std::make_shared<FixedClock>(), benchCalendar);
   } else {
     return std::make_unique<Controller>();
@@ -104,6 +127,8 @@ BENCHMARK(BM_FirstShowing<ReminderEditorController>)->Unit(benchmark::kMilliseco
 BENCHMARK(BM_LaterShowing<ReminderEditorController>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FirstShowing<FocusSessionEditorController>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LaterShowing<FocusSessionEditorController>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstShowing<WeeklyReflectionController>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LaterShowing<WeeklyReflectionController>)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vorlane

@@ -83,6 +83,8 @@ WeeklyReflectionView::WeeklyReflectionView(FocusHistoryStore& history,
   thisWeek_->setObjectName(QStringLiteral("this-week"));
   lastWeek_->setObjectName(QStringLiteral("last-week"));
   thisWeek_->setChecked(true);
+  // The keyboard starts on the picker, the one control that changes what is shown.
+  thisWeek_->setFocus(Qt::OtherFocusReason);
   picker->addStretch(1);
   column->addLayout(picker);
   connect(thisWeek_, &QPushButton::clicked, this, [this] { setWeek(0); });

@@ -132,6 +132,12 @@ TEST_F(WeeklyReflectionWindow, EmptyStoresShowEveryEmptySentenceAndZeroes) {
   EXPECT_EQ(totals(), "0 completed sessions \u00B7 0 recorded minutes");
   EXPECT_FALSE(view().errorLine()->isVisible());
   EXPECT_TRUE(view().thisWeekButton()->isChecked());
+  EXPECT_TRUE(view().thisWeekButton()->hasFocus());
+  // From the keyboard, as segments are: the arrow keys move between the weeks.
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+  EXPECT_TRUE(view().lastWeekButton()->hasFocus());
+  EXPECT_EQ(view().week(), -1);
+  EXPECT_EQ(range(), "Nov 1, 2026 \u2013 Nov 7, 2026");
 }
 
 TEST_F(WeeklyReflectionWindow, LastWeekIsTheLocalesPreviousCalendarWeekAcrossTheClockChange) {
