@@ -36,7 +36,8 @@ DailyPriorities fullArchive() {
   for (int i = 0; i < 200; ++i) {
     const Date day = tuesday - 86400.0 * (i % 14);
     std::vector<std::string> days;
-    for (int d = 2; d >= 0; --d) days.push_back(DailyPriorities::dayKey(day - 86400.0 * d, newYork()));
+    for (int d = 2; d >= 0; --d)
+      days.push_back(DailyPriorities::dayKey(day - 86400.0 * d, newYork()));
     items.push_back({UUID::random(), "priority " + std::to_string(i), day, days,
                      i % 5 == 0 ? std::optional<Date>(day) : std::nullopt});
   }

@@ -8,8 +8,7 @@ WeeklyReflectionController::WeeklyReflectionController(std::shared_ptr<const Clo
                                                        std::function<Calendar()> calendar)
     : clock_(std::move(clock)), calendar_(std::move(calendar)) {}
 
-void WeeklyReflectionController::show(FocusHistoryStore& history,
-                                      DailyPrioritiesStore& priorities,
+void WeeklyReflectionController::show(FocusHistoryStore& history, DailyPrioritiesStore& priorities,
                                       std::function<void()> manageHistory) {
   host_.show(QStringLiteral("Weekly reflection \u2014 Vorlane"), QSize(width, height), true, true,
              [&](FeatureWindow::CloseAction) -> QWidget* {

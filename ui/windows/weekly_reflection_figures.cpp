@@ -8,8 +8,8 @@ std::vector<FocusSample> focusSamples(const std::vector<FocusHistoryEntry>& entr
   std::vector<FocusSample> samples;
   samples.reserve(entries.size());
   for (const FocusHistoryEntry& entry : entries) {
-    samples.push_back({entry.focus, entry.duration, entry.finishedAt, entry.accomplishedAt,
-                       entry.priorityID});
+    samples.push_back(
+        {entry.focus, entry.duration, entry.finishedAt, entry.accomplishedAt, entry.priorityID});
   }
   return samples;
 }
@@ -22,8 +22,10 @@ WeeklyReflection reflectionOf(const std::vector<FocusHistoryEntry>& entries,
 
 QString completedSessionsLine(std::int64_t sessions, std::int64_t minutes) {
   return QString::number(sessions) +
-         (sessions == 1 ? QStringLiteral(" completed session") : QStringLiteral(" completed sessions")) +
-         QStringLiteral(" \u00B7 ") + QString::number(minutes) + QStringLiteral(" recorded minutes");
+         (sessions == 1 ? QStringLiteral(" completed session")
+                        : QStringLiteral(" completed sessions")) +
+         QStringLiteral(" \u00B7 ") + QString::number(minutes) +
+         QStringLiteral(" recorded minutes");
 }
 
 QString weekRangeLine(const DateInterval& week, const Calendar& calendar) {

@@ -203,8 +203,8 @@ void WeeklyReflectionView::setWeek(std::int64_t week) {
 
 void WeeklyReflectionView::refresh() {
   const Calendar calendar = calendar_();
-  const WeeklyReflection reflection = reflectionOf(history_.entries(), priorities_.plan(),
-                                                   clock_->now(), week_, calendar);
+  const WeeklyReflection reflection =
+      reflectionOf(history_.entries(), priorities_.plan(), clock_->now(), week_, calendar);
   range_->setText(weekRangeLine(reflection.interval(), calendar));
 
   const auto& historyError = history_.errorMessage();

@@ -86,8 +86,8 @@ class WeeklyReflectionWindow : public ::testing::Test {
  protected:
   std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>(tuesday);
   std::string locale = "en_US";
-  WeeklyReflectionController controller{
-      clock, [this] { return Calendar("America/New_York", locale); }};
+  WeeklyReflectionController controller{clock,
+                                        [this] { return Calendar("America/New_York", locale); }};
   FakeFocusHistoryStore history;
   FakeDailyPrioritiesStore priorities;
   int manageCalls = 0;
@@ -228,8 +228,11 @@ TEST_F(WeeklyReflectionWindow, FollowsBothStoresAndShowsTheHistorysErrorFirst) {
   EXPECT_EQ(totals(), "1 completed session \u00B7 25 recorded minutes");
 
   // A priority planned on three days, two of them this week, kept twice under one title.
-  DailyPriority carried{UUID::random(), "Tax forms", tuesday,
-                        {"2026-11-06", "2026-11-09", "2026-11-10"}, std::nullopt};
+  DailyPriority carried{UUID::random(),
+                        "Tax forms",
+                        tuesday,
+                        {"2026-11-06", "2026-11-09", "2026-11-10"},
+                        std::nullopt};
   DailyPriority again = carried;
   again.id = UUID::random();
   DailyPriority done{UUID::random(), "Call the bank", tuesday, {"2026-11-10"}, tuesday};
@@ -278,8 +281,7 @@ TEST_F(WeeklyReflectionWindow, UnreadableRecordsShowTheirSentenceAndStayUntouche
       R"("createdAt":800000000,"plannedDays":["2026-11-10"],"accomplishedAt":816012000}]})";
   const Row rows[] = {
       {"corrupt history", "{not json", plan.c_str(), false, true},
-      {"history from a newer version", R"({"version":2,"sessions":[]})", plan.c_str(), false,
-       true},
+      {"history from a newer version", R"({"version":2,"sessions":[]})", plan.c_str(), false, true},
       {"plan from a newer version", "[]", R"({"version":2,"days":{}})", true, false},
       {"both corrupt", "\x01\x02", "[", false, false},
   };
@@ -317,21 +319,24 @@ TEST_F(WeeklyReflectionWindow, UnreadableRecordsShowTheirSentenceAndStayUntouche
 // to look at when VORLANE_REFLECTION_SHOT names a file.
 TEST_F(WeeklyReflectionWindow, DrawsTheErrorLineInRed) {
   history.setEntries(twoWeeks());
-  DailyPriority carried{UUID::random(), "Tax forms", tuesday,
-                        {"2026-11-06", "2026-11-09", "2026-11-10"}, std::nullopt};
+  DailyPriority carried{UUID::random(),
+                        "Tax forms",
+                        tuesday,
+                        {"2026-11-06", "2026-11-09", "2026-11-10"},
+                        std::nullopt};
   priorities.setPlan(DailyPriorities({carried}));
   show();
   const auto reds = [](const QImage& image) {
-    return pixelsWhere(image, [](const QColor& c) {
-      return c.red() > 150 && c.green() < 100 && c.blue() < 100;
-    });
+    return pixelsWhere(
+        image, [](const QColor& c) { return c.red() > 150 && c.green() < 100 && c.blue() < 100; });
   };
   const int before = reds(window().grab().toImage());
   priorities.setErrorMessage(std::string(describe(LocalJSONDocumentFailure::unreadable)));
   QCoreApplication::processEvents();
   const QImage drawn = window().grab().toImage();
   EXPECT_GT(reds(drawn), before + 50);
-  if (const char* path = std::getenv("VORLANE_REFLECTION_SHOT")) drawn.save(QString::fromUtf8(path));
+  if (const char* path = std::getenv("VORLANE_REFLECTION_SHOT"))
+    drawn.save(QString::fromUtf8(path));
 }
 
 }  // namespace
