@@ -6,6 +6,7 @@
 #include "ui/windows/quick_command_controller.h"
 #include "ui/windows/reminder_editor_controller.h"
 #include "ui/windows/today_controller.h"
+#include "ui/windows/weekly_reflection_controller.h"
 #include "ui/windows/welcome_controller.h"
 
 namespace vorlane {
@@ -22,6 +23,8 @@ WindowRegistry registeredWindows(const WindowContext& context) {
           .calendar = context.calendar,
           .openUrl = [&urls = context.services.urls](const QUrl& url) { (void)urls.open(url); }});
   w.features.today = std::make_shared<TodayController>(context.services);
+  w.features.reflection =
+      std::make_shared<WeeklyReflectionController>(context.clock, context.calendar);
   w.about = std::make_shared<AboutController>();
   w.welcome = std::make_shared<WelcomeController>();
   return w;

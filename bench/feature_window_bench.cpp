@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <type_traits>
 #include <vector>
 
@@ -16,11 +18,13 @@
 #include "core/reminders/reminder_parser.h"
 #include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/in_memory_record_store.h"
+#include "platform/persistence/record_focus_history_store.h"
 #include "ui/windows/calendar_focus_controller.h"
 #include "ui/windows/focus_session_editor_controller.h"
 #include "ui/windows/quick_command_controller.h"
 #include "ui/windows/reminder_editor_controller.h"
 #include "ui/windows/today_controller.h"
+#include "ui/windows/weekly_reflection_controller.h"
 
 namespace vorlane {
 namespace {
@@ -54,7 +58,8 @@ struct Window {
 };
 
 // The quick command window, the reminder editor (editing one, its fullest form), the focus
-// session editor and the calendar focus window, each as its opener shows it.
+// session editor, the calendar focus window, Today and the weekly reflection, each as its
+// opener shows it.
 Window windowOf(QuickCommandController& c) {
   return {[&c] { c.show(true, [](const std::string& text) { return text; }); },
           [&c] { return c.host().window(); }};
@@ -142,9 +147,26 @@ Window windowOf(TodayController& c) {
           [&c] { return c.host().window(); }};
 }
 
+// The weekly reflection over a full history: 100 sessions, one an hour back from the clock.
+Window windowOf(WeeklyReflectionController& c) {
+  static RecordFocusHistoryStore history(nullptr);
+  static RecordDailyPrioritiesStore priorities(nullptr);
+  if (history.entries().empty()) {
+    std::vector<FocusHistoryEntry> entries;
+    for (int i = 0; i < 100; ++i) {
+      entries.push_back({UUID::random(), "session " + std::to_string(i), 1500, Date(-3600.0 * i),
+                         i % 3 == 0 ? std::optional<Date>(Date(-3600.0 * i)) : std::nullopt,
+                         std::nullopt});
+    }
+    history.setEntries(std::move(entries));
+  }
+  return {[&c] { c.show(history, priorities, [] {}); }, [&c] { return c.host().window(); }};
+}
+
 template <class Controller>
 std::unique_ptr<Controller> make() {
-  if constexpr (std::is_same_v<Controller, ReminderEditorController>) {
+  if constexpr (std::is_same_v<Controller, ReminderEditorController> ||
+                std::is_same_v<Controller, WeeklyReflectionController>) {
     return std::make_unique<Controller>(std::make_shared<FixedClock>(), benchCalendar);
   } else if constexpr (std::is_same_v<Controller, CalendarFocusController>) {
     return std::make_unique<Controller>(CalendarFocusController::Dependencies{
@@ -212,6 +234,8 @@ BENCHMARK(BM_FirstShowing<CalendarFocusController>)->Unit(benchmark::kMillisecon
 BENCHMARK(BM_LaterShowing<CalendarFocusController>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FirstShowing<TodayController>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LaterShowing<TodayController>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstShowing<WeeklyReflectionController>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LaterShowing<WeeklyReflectionController>)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vorlane
