@@ -1,9 +1,11 @@
 #include "app/window_registry.h"
 
 #include "ui/windows/about_controller.h"
+#include "ui/windows/focus_history_controller.h"
 #include "ui/windows/focus_session_editor_controller.h"
 #include "ui/windows/quick_command_controller.h"
 #include "ui/windows/reminder_editor_controller.h"
+#include "ui/windows/resume_note_controller.h"
 #include "ui/windows/welcome_controller.h"
 
 namespace vorlane {
@@ -14,6 +16,8 @@ WindowRegistry registeredWindows(const WindowContext& context) {
   w.features.focusEditor = std::make_shared<FocusSessionEditorController>();
   w.features.reminderEditor =
       std::make_shared<ReminderEditorController>(context.clock, context.calendar);
+  w.features.resumeNotes = std::make_shared<ResumeNoteController>();
+  w.features.focusHistory = std::make_shared<FocusHistoryController>(context.services);
   w.about = std::make_shared<AboutController>();
   w.welcome = std::make_shared<WelcomeController>();
   return w;
