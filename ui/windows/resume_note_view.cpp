@@ -74,6 +74,7 @@ ResumeNoteView::ResumeNoteView(const QString& goal, const QString& note, bool re
   field_->setPlaceholderText(QStringLiteral("Next: fix the failing login test"));
   field_->setAccessibleName(QStringLiteral("Optional next step"));
   field_->setTabChangesFocus(true);
+  field_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   field_->setPlainText(note);
   field_->moveCursor(QTextCursor::End);
   field_->installEventFilter(this);
@@ -93,7 +94,8 @@ ResumeNoteView::ResumeNoteView(const QString& goal, const QString& note, bool re
 
   auto* buttons = new QHBoxLayout;
   notNow_ = new QPushButton(QStringLiteral("Not now"), this);
-  save_ = new QPushButton(returning ? QStringLiteral("Save & resume")
+  // "&&": a single one would underline the next letter as a shortcut.
+  save_ = new QPushButton(returning ? QStringLiteral("Save && resume")
                                     : QStringLiteral("Save next step"),
                           this);
   save_->setDefault(true);
@@ -157,7 +159,7 @@ void ResumeNoteView::fitField() {
   // Two lines at least, three at most; beyond that the field scrolls.
   const int lines = std::clamp(static_cast<int>(std::ceil(field_->document()->size().height())),
                                fewestNoteLines, mostNoteLines);
-  const int margins = field_->contentsMargins().top() + field_->contentsMargins().bottom() +
+  const int margins = 2 * field_->frameWidth() +
                       2 * static_cast<int>(std::ceil(field_->document()->documentMargin()));
   const int height = lines * field_->fontMetrics().lineSpacing() + margins;
   if (field_->height() != height) field_->setFixedHeight(height);

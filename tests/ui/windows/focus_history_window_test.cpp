@@ -224,3 +224,34 @@ TEST_F(FocusHistoryWindowTest, AFullHistoryFromANewerVersionWithLongRightToLeftG
 
 }  // namespace
 }  // namespace vorlane
+
+namespace vorlane {
+namespace {
+
+// Offscreen pictures of a full and an unreadable history, written where
+// VORLANE_SCREENSHOT_DIR points.
+TEST_F(FocusHistoryWindowTest, DrawsItsRowsAndItsProblem) {
+  store.setEntries({entry("Write the design review summary", 1500),
+                    entry("Answer the support queue", 1470, may28(21, 0)),
+                    entry(repeated("\u05D0\u05D1\u05D2 ", 30), 1469),
+                    entry(repeated("x", 120), 29)});
+  const char* folder = std::getenv("VORLANE_SCREENSHOT_DIR");
+  open(store);
+  QCoreApplication::processEvents();
+  QImage picture = controller.host().window()->grab().toImage();
+  EXPECT_EQ(picture.size() / picture.devicePixelRatio(), QSize(510, 450));
+  if (folder) picture.save(QString::fromLocal8Bit(folder) + "/focus-history.png");
+
+  controller.host().window()->close();
+  store.stored.makeUnreadable();
+  store.setEntries({});
+  store.setErrorMessage(std::string(unreadable));
+  open(store);
+  QCoreApplication::processEvents();
+  picture = controller.host().window()->grab().toImage();
+  EXPECT_TRUE(view().errorLine()->isVisible());
+  if (folder) picture.save(QString::fromLocal8Bit(folder) + "/focus-history-unreadable.png");
+}
+
+}  // namespace
+}  // namespace vorlane

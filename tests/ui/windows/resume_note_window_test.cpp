@@ -122,7 +122,7 @@ TEST_F(ResumeNoteWindowTest, ResumingWithANoteShowsItFirstAndReturnResumes) {
   EXPECT_EQ(window()->windowTitle(), "Where was I?");
   EXPECT_EQ(view().heading()->text(), "Pick up where you left off");
   EXPECT_EQ(view().field()->toPlainText(), "call Sam back");
-  EXPECT_EQ(view().saveButton()->text(), "Save & resume");
+  EXPECT_EQ(view().saveButton()->text(), "Save && resume") << "shown as \"Save & resume\"";
   EXPECT_EQ(QApplication::focusWidget(), &view()) << "no field takes the keyboard";
 
   QTest::keyClick(&view(), Qt::Key_Return);
@@ -206,7 +206,7 @@ TEST_F(ResumeNoteWindowTest, AnotherRequestReplacesTheOpenFormAndItsTyping) {
   coordinator->showResumeNotes(true);
   EXPECT_EQ(window()->windowTitle(), "Where was I?");
   EXPECT_EQ(view().field()->toPlainText(), "");
-  EXPECT_EQ(view().saveButton()->text(), "Save & resume");
+  EXPECT_EQ(view().saveButton()->text(), "Save && resume") << "shown as \"Save & resume\"";
 }
 
 // The window alone, with saves the test controls.
@@ -272,6 +272,39 @@ TEST_F(ResumeNoteForms, ARefusalStaysUntilTheNextAndResumeRunsOnlyAfterASave) {
   EXPECT_FALSE(controller.host().window()->isVisible());
   controller.close();  // the coordinator closes it too on resuming: harmless
   EXPECT_FALSE(controller.host().window()->isVisible());
+}
+
+}  // namespace
+}  // namespace vorlane
+
+namespace vorlane {
+namespace {
+
+// Offscreen pictures of both forms, written where VORLANE_SCREENSHOT_DIR points.
+TEST_F(ResumeNoteForms, BothFormsDrawWithinTheirWidth) {
+  struct Row {
+    const char* name;
+    bool returning;
+    const char* refusal;
+  };
+  const Row rows[] = {{"resume-note-pause", false, nullptr},
+                      {"resume-note-return", true, "Keep your next step to 240 characters."}};
+  const char* folder = std::getenv("VORLANE_SCREENSHOT_DIR");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    controller.show("Draft the quarterly report for the design review, with the numbers from "
+                    "March and the three open questions the team raised on Friday afternoon",
+                    row.returning ? "Check the March totals against the spreadsheet" : "",
+                    row.returning, save(row.refusal), [this] { ++resumes; });
+    QWidget& window = *controller.host().window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    if (row.refusal != nullptr) view().submit();
+    QCoreApplication::processEvents();
+    const QImage picture = window.grab().toImage();
+    EXPECT_EQ(picture.width() / picture.devicePixelRatio(), 460);
+    EXPECT_LE(view().goalLabel()->text().count('\n'), 2);
+    if (folder) picture.save(QString::fromLocal8Bit(folder) + "/" + row.name + ".png");
+  }
 }
 
 }  // namespace
