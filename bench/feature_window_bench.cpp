@@ -12,9 +12,12 @@
 
 #include "bench/offscreen_application.h"
 #include "core/reminders/reminder_parser.h"
+#include "platform/persistence/record_focus_history_store.h"
+#include "ui/windows/focus_history_controller.h"
 #include "ui/windows/focus_session_editor_controller.h"
 #include "ui/windows/quick_command_controller.h"
 #include "ui/windows/reminder_editor_controller.h"
+#include "ui/windows/resume_note_controller.h"
 
 namespace vorlane {
 namespace {
@@ -51,10 +54,52 @@ Window windowOf(FocusSessionEditorController& c) {
           [&c] { return c.host().window(); }};
 }
 
+Window windowOf(ResumeNoteController& c) {
+  return {[&c] {
+            c.show("Draft the quarterly report", "Check the March totals", true,
+                   [](const std::string&) {}, [] {});
+          },
+          [&c] { return c.host().window(); }};
+}
+
+// The history at its fullest: 100 entries, each goal at the length limit.
+FocusHistoryStore& fullHistory() {
+  static RecordFocusHistoryStore store(nullptr);
+  if (store.entries().empty()) {
+    for (int i = 0; i < 100; ++i) {
+      PomodoroSession::Completion completion;
+      completion.duration = 1500;
+      completion.finishedAt = Date(800'000'000.0 + 3600.0 * i);
+      completion.focus = std::string(60, 'a') + " " + std::string(59, 'b');
+      completion.sessionID = UUID::random();
+      store.record(completion);
+    }
+  }
+  return store;
+}
+
+Window windowOf(FocusHistoryController& c) {
+  FocusHistoryStore& store = fullHistory();
+  return {[&c, &store] { c.show(store); }, [&c] { return c.host().window(); }};
+}
+
+// Nobody answers: the history's prompt is never opened here.
+struct SilentPrompt final : ConfirmationPrompt {
+  void ask(QWidget&, const Confirmation&, std::function<void(bool)>) override {}
+};
+struct NoUrls final : UrlOpener {
+  bool open(const QUrl&) override { return false; }
+};
+
 template <class Controller>
 std::unique_ptr<Controller> make() {
   if constexpr (std::is_same_v<Controller, ReminderEditorController>) {
     return std::make_unique<Controller>(std::make_shared<FixedClock>(), benchCalendar);
+  } else if constexpr (std::is_same_v<Controller, FocusHistoryController>) {
+    static const FixedClock clock;
+    static SilentPrompt prompt;
+    static NoUrls urls;
+    return std::make_unique<Controller>(WindowServices{clock, benchCalendar, prompt, urls});
   } else {
     return std::make_unique<Controller>();
   }
@@ -104,6 +149,11 @@ BENCHMARK(BM_FirstShowing<ReminderEditorController>)->Unit(benchmark::kMilliseco
 BENCHMARK(BM_LaterShowing<ReminderEditorController>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FirstShowing<FocusSessionEditorController>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LaterShowing<FocusSessionEditorController>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstShowing<ResumeNoteController>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LaterShowing<ResumeNoteController>)->Unit(benchmark::kMillisecond);
+// Target: under 50 ms with 100 entries.
+BENCHMARK(BM_FirstShowing<FocusHistoryController>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LaterShowing<FocusHistoryController>)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vorlane

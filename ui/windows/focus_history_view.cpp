@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 #include "core/focus/focus_history_store.h"
@@ -111,13 +112,29 @@ void FocusHistoryView::rebuildRows() {
     row->hide();
     row->deleteLater();
   }
+  ++generation_;
+  addRows(0, generation_);
+}
+
+void FocusHistoryView::addRows(std::size_t from, std::uint64_t generation) {
+  // A newer list has replaced the one these rows were for.
+  if (generation != generation_) return;
+  const std::vector<FocusHistoryEntry>& entries = store_.entries();
+  // A screenful at once, so the window opens without waiting for a full history's rows;
+  // the rest follow as soon as the event loop is free.
+  constexpr std::size_t batch = 12;
+  const std::size_t until = std::min(entries.size(), from + batch);
   const DateFormatter dates(services_.calendar(), DateFormatter::Style::mediumDateShortTime);
-  int at = 0;
-  for (const FocusHistoryEntry& entry : store_.entries()) {
-    const UUID id = entry.id;
+  for (std::size_t i = from; i < until; ++i) {
+    const UUID id = entries[i].id;
     auto* row = new FocusHistoryRow(
-        entry, dates, [this, id] { markAccomplished(id); }, [this, id] { remove(id); }, list_);
-    listColumn_->insertWidget(at++, row);
+        entries[i], dates, [this, id] { markAccomplished(id); }, [this, id] { remove(id); },
+        list_);
+    listColumn_->insertWidget(static_cast<int>(i), row);
+  }
+  if (until < entries.size()) {
+    QMetaObject::invokeMethod(
+        this, [this, until, generation] { addRows(until, generation); }, Qt::QueuedConnection);
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QWidget>
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -39,12 +41,14 @@ class FocusHistoryView final : public QWidget {
   MessageLine* errorLine() const { return message_; }
   QLabel* emptyNote() const { return empty_; }
   QPushButton* clearButton() const { return clear_; }
-  // The rows on show, in order.
+  // The rows on show, in order; past the first screenful they follow once the event loop
+  // runs.
   std::vector<FocusHistoryRow*> rows() const;
 
  private:
   void refresh();
   void rebuildRows();
+  void addRows(std::size_t from, std::uint64_t generation);
   void showMessage();
   void clearHistory();
   void failed(std::exception_ptr error);
@@ -59,6 +63,8 @@ class FocusHistoryView final : public QWidget {
   QWidget* list_ = nullptr;
   QVBoxLayout* listColumn_ = nullptr;
   QPushButton* clear_ = nullptr;
+  // Counts rebuilds, so rows still to come for an older list are dropped.
+  std::uint64_t generation_ = 0;
   Observers<>::Subscription subscription_;
 };
 
