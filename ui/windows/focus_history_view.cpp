@@ -56,6 +56,8 @@ FocusHistoryView::FocusHistoryView(FocusHistoryStore& store, WindowServices serv
   scroll_->setWidgetResizable(true);
   scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   scroll_->setFrameShape(QFrame::NoFrame);
+  // The keyboard goes from row button to row button, and to "Clear history..." last.
+  scroll_->setFocusPolicy(Qt::NoFocus);
   list_ = new QWidget(scroll_);
   listColumn_ = new QVBoxLayout(list_);
   listColumn_->setContentsMargins(0, 0, 0, 0);
@@ -131,6 +133,7 @@ void FocusHistoryView::addRows(std::size_t from, std::uint64_t generation) {
         entries[i], dates, [this, id] { markAccomplished(id); }, [this, id] { remove(id); },
         list_);
     listColumn_->insertWidget(static_cast<int>(i), row);
+    QWidget::setTabOrder(row->deleteButton(), clear_);
   }
   if (until < entries.size()) {
     QMetaObject::invokeMethod(

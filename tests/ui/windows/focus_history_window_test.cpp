@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -123,6 +124,8 @@ TEST_F(FocusHistoryWindowTest, RowsFollowTheStoreLiveNewestFirst) {
   open(store);
   EXPECT_EQ(titles(), std::vector<QString>{"Accomplished: older"});
   EXPECT_EQ(view().rows().front()->markButton(), nullptr);
+  EXPECT_EQ(QApplication::focusWidget(), view().rows().front()->deleteButton())
+      << "the keyboard starts in the list";
   EXPECT_EQ(view().rows().front()->detail()->text(),
             "24 min \u00B7 May 28, 2026, 8:26\u202FPM");
 
