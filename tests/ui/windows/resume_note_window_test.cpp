@@ -209,6 +209,27 @@ TEST_F(ResumeNoteWindowTest, AnotherRequestReplacesTheOpenFormAndItsTyping) {
   EXPECT_EQ(view().saveButton()->text(), "Save && resume") << "shown as \"Save & resume\"";
 }
 
+TEST_F(ResumeNoteWindowTest, ACheckpointWithANoteOverTheLimitIsKeptAndNeverShown) {
+  pause();
+  type("short note");
+  QTest::keyClick(view().field(), Qt::Key_Return);
+  ASSERT_EQ(storedNote(), "short note");
+  // As a later version, or a hand edit, might leave it: 300 characters.
+  std::string bytes = *records.rawBytes(RecordFocusRecoveryStore::key);
+  bytes.replace(bytes.find("short note"), 10, std::string(300, 'n'));
+  records.setData(RecordFocusRecoveryStore::key, bytes);
+
+  fresh(at(11, 30), [this](VisitCoordinator::Dependencies& given) {
+    given.windows.resumeNotes = controller;
+  });
+  EXPECT_EQ(phase(), "idle") << "not restored";
+  EXPECT_TRUE(coordinator->recoveryNeedsAttention()) << "the tray and Today say so";
+  coordinator->requestResumeSession();
+  coordinator->showResumeNotes(true);
+  EXPECT_FALSE(onScreen());
+  EXPECT_EQ(records.rawBytes(RecordFocusRecoveryStore::key), bytes) << "kept as it was";
+}
+
 // The window alone, with saves the test controls.
 class ResumeNoteForms : public ::testing::Test {
  protected:
