@@ -2,9 +2,11 @@
 
 #include "ui/windows/about_controller.h"
 #include "ui/windows/calendar_focus_controller.h"
+#include "ui/windows/focus_history_controller.h"
 #include "ui/windows/focus_session_editor_controller.h"
 #include "ui/windows/quick_command_controller.h"
 #include "ui/windows/reminder_editor_controller.h"
+#include "ui/windows/resume_note_controller.h"
 #include "ui/windows/today_controller.h"
 #include "ui/windows/weekly_reflection_controller.h"
 #include "ui/windows/welcome_controller.h"
@@ -25,6 +27,8 @@ WindowRegistry registeredWindows(const WindowContext& context) {
   w.features.today = std::make_shared<TodayController>(context.services);
   w.features.reflection =
       std::make_shared<WeeklyReflectionController>(context.clock, context.calendar);
+  w.features.resumeNotes = std::make_shared<ResumeNoteController>();
+  w.features.focusHistory = std::make_shared<FocusHistoryController>(context.services);
   w.about = std::make_shared<AboutController>();
   w.welcome = std::make_shared<WelcomeController>();
   return w;

@@ -16,13 +16,15 @@
 #include "bench/offscreen_application.h"
 #include "coordination/calendar_focus_model.h"
 #include "core/reminders/reminder_parser.h"
-#include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/in_memory_record_store.h"
+#include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/record_focus_history_store.h"
 #include "ui/windows/calendar_focus_controller.h"
+#include "ui/windows/focus_history_controller.h"
 #include "ui/windows/focus_session_editor_controller.h"
 #include "ui/windows/quick_command_controller.h"
 #include "ui/windows/reminder_editor_controller.h"
+#include "ui/windows/resume_note_controller.h"
 #include "ui/windows/today_controller.h"
 #include "ui/windows/weekly_reflection_controller.h"
 
@@ -128,6 +130,14 @@ Window windowOf(CalendarFocusController& c) {
           [&c] { return c.host().window(); }};
 }
 
+Window windowOf(ResumeNoteController& c) {
+  return {[&c] {
+            c.show("Draft the quarterly report", "Check the March totals", true,
+                   [](const std::string&) {}, [] {});
+          },
+          [&c] { return c.host().window(); }};
+}
+
 // The Today window over a day with three priorities and one left from the day before.
 Window windowOf(TodayController& c) {
   static RecordDailyPrioritiesStore store(nullptr);
@@ -163,6 +173,35 @@ Window windowOf(WeeklyReflectionController& c) {
   return {[&c] { c.show(history, priorities, [] {}); }, [&c] { return c.host().window(); }};
 }
 
+// The history at its fullest: 100 entries, each goal at the length limit.
+FocusHistoryStore& fullHistory() {
+  static RecordFocusHistoryStore store(nullptr);
+  if (store.entries().empty()) {
+    for (int i = 0; i < 100; ++i) {
+      PomodoroSession::Completion completion;
+      completion.duration = 1500;
+      completion.finishedAt = Date(800'000'000.0 + 3600.0 * i);
+      completion.focus = std::string(60, 'a') + " " + std::string(59, 'b');
+      completion.sessionID = UUID::random();
+      store.record(completion);
+    }
+  }
+  return store;
+}
+
+Window windowOf(FocusHistoryController& c) {
+  FocusHistoryStore& store = fullHistory();
+  return {[&c, &store] { c.show(store); }, [&c] { return c.host().window(); }};
+}
+
+// Nobody answers: the history's prompt is never opened here.
+struct SilentPrompt final : ConfirmationPrompt {
+  void ask(QWidget&, const Confirmation&, std::function<void(bool)>) override {}
+};
+struct NoUrls final : UrlOpener {
+  bool open(const QUrl&) override { return false; }
+};
+
 template <class Controller>
 std::unique_ptr<Controller> make() {
   if constexpr (std::is_same_v<Controller, ReminderEditorController> ||
@@ -180,6 +219,11 @@ std::unique_ptr<Controller> make() {
     static const FixedClock clock(*benchCalendar().date(2026, 3, 30, 10, 0));
     static AcceptingPrompt prompt;
     static IgnoringUrlOpener urls;
+    return std::make_unique<Controller>(WindowServices{clock, benchCalendar, prompt, urls});
+  } else if constexpr (std::is_same_v<Controller, FocusHistoryController>) {
+    static const FixedClock clock;
+    static SilentPrompt prompt;
+    static NoUrls urls;
     return std::make_unique<Controller>(WindowServices{clock, benchCalendar, prompt, urls});
   } else {
     return std::make_unique<Controller>();
@@ -236,6 +280,11 @@ BENCHMARK(BM_FirstShowing<TodayController>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LaterShowing<TodayController>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FirstShowing<WeeklyReflectionController>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LaterShowing<WeeklyReflectionController>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstShowing<ResumeNoteController>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LaterShowing<ResumeNoteController>)->Unit(benchmark::kMillisecond);
+// Target: under 50 ms with 100 entries.
+BENCHMARK(BM_FirstShowing<FocusHistoryController>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LaterShowing<FocusHistoryController>)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vorlane

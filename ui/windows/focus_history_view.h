@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "foundation/observers.h"
+#include "foundation/uuid.h"
+#include "ui/kit/window_services.h"
+
+class QLabel;
+class QPushButton;
+class QScrollArea;
+class QVBoxLayout;
+
+namespace vorlane {
+
+class FocusHistoryRow;
+class FocusHistoryStore;
+class MessageLine;
+
+// The focus history window's content: the store's entries, newest first, following every
+// change the store publishes while the window is open. A row can be marked accomplished or
+// deleted at once; "Clear history..." asks first. A failed change shows "The history change
+// could not be saved: " and the store's reason; otherwise the line shows the store's own
+// message (an unreadable stored history, a recording that failed). An unreadable history is
+// never overwritten here, only cleared when the user confirms.
+class FocusHistoryView final : public QWidget {
+ public:
+  // `store` and the services must outlive the view.
+  FocusHistoryView(FocusHistoryStore& store, WindowServices services, QWidget* parent = nullptr);
+
+  void markAccomplished(const UUID& id);
+  void remove(const UUID& id);
+  // Asks first; clears only on the confirming answer.
+  void askToClear();
+
+  MessageLine* errorLine() const { return message_; }
+  QLabel* emptyNote() const { return empty_; }
+  QPushButton* clearButton() const { return clear_; }
+  // The rows on show, in order; past the first screenful they follow once the event loop
+  // runs.
+  std::vector<FocusHistoryRow*> rows() const;
+
+ private:
+  void refresh();
+  void rebuildRows();
+  void addRows(std::size_t from, std::uint64_t generation);
+  void showMessage();
+  void clearHistory();
+  void failed(std::exception_ptr error);
+
+  FocusHistoryStore& store_;
+  WindowServices services_;
+  // The sentence of this window's last failed change.
+  std::optional<QString> error_;
+  MessageLine* message_ = nullptr;
+  QLabel* empty_ = nullptr;
+  QScrollArea* scroll_ = nullptr;
+  QWidget* list_ = nullptr;
+  QVBoxLayout* listColumn_ = nullptr;
+  QPushButton* clear_ = nullptr;
+  // Counts rebuilds, so rows still to come for an older list are dropped.
+  std::uint64_t generation_ = 0;
+  Observers<>::Subscription subscription_;
+};
+
+}  // namespace vorlane
