@@ -6,7 +6,7 @@
 #include "coordination/calendar_focus_model.h"
 #include "core/visits/visit_scheduler.h"
 #include "platform/logging/log.h"
-#include "ui/preferences/preferences_window.h"
+#include "ui/preferences/preferences_controller.h"
 #include "ui/windows/about_controller.h"
 #include "ui/windows/welcome_controller.h"
 
@@ -151,7 +151,8 @@ QWidget* AppDelegate::aboutWindow() const {
 
 void AppDelegate::tearDown() {
   launchAtLogin_.reset();
-  delete preferencesWindow_.data();  // before the preferences store and speech it uses
+  // The preferences window before the store and speech it uses.
+  if (windows_) windows_->preferences.reset();
   statusItem_.reset();
   // The coordinator first: it still uses the presenter, speech and stores, and it releases
   // its key grabs while the X connection lives.
