@@ -64,11 +64,15 @@ class PreferencesScenario : public Scenario {
     QSize size;
     std::istringstream lines(*out);
     for (std::string line; std::getline(lines, line);) {
-      if (line.rfind("WIDTH=", 0) == 0) size.setWidth(std::stoi(line.substr(6)));
-      if (line.rfind("HEIGHT=", 0) == 0) size.setHeight(std::stoi(line.substr(7)));
+      const auto value = [&] { return std::stoi(line.substr(line.find('=') + 1)); };
+      if (line.rfind("WIDTH=", 0) == 0) size.setWidth(value());
+      if (line.rfind("HEIGHT=", 0) == 0) size.setHeight(value());
     }
     return size;
   }
+  // The middle of the sidebar's General row, from the window's top: the title, two group
+  // headers and five rows are above it.
+  static constexpr int generalRowY = 294;
 
   std::unique_ptr<testing::TrayMenu> tray;
 };
@@ -166,6 +170,20 @@ TEST_F(PreferencesScenario, AnAddedQuietAppInFrontTurnsTheHourIntoANotification)
   EXPECT_TRUE(testing::waitUntil([&] { return desktop->notificationsSent() == 1; }))
       << desktop->notificationBodies();
   EXPECT_EQ(program->count(visitLine(at("10:00:00"))), 0u);
+
+  // The mascot menu's Appearance entry brings the same window back on its own panel; the
+  // sidebar's General row is a click away.
+  ASSERT_TRUE(choose({"Appearance…"}, windowTitle));
+  EXPECT_EQ(activeWindowSize(), QSize(780, 660));
+  settle();
+  const QImage appearance = screenshot("preferences-appearance");
+  ASSERT_TRUE(desktop->shell("xdotool getactivewindow mousemove --window %1 60 " +
+                             std::to_string(generalRowY) + " click 1"));
+  settle();
+  const QImage general = screenshot("preferences-general");
+  // Another panel's title in the header of the centred window.
+  EXPECT_GT(changedPixels(appearance, general, QRect(440, 100, 590, 80)), 200)
+      << "the General row did not change the panel";
   EXPECT_EQ(program->count(" fault: "), 0u);
 }
 
