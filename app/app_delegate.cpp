@@ -6,7 +6,7 @@
 #include "coordination/calendar_focus_model.h"
 #include "core/visits/visit_scheduler.h"
 #include "platform/logging/log.h"
-#include "ui/preferences/preferences_window.h"
+#include "ui/preferences/preferences_controller.h"
 #include "ui/windows/about_controller.h"
 #include "ui/windows/welcome_controller.h"
 
@@ -150,8 +150,8 @@ QWidget* AppDelegate::aboutWindow() const {
 }
 
 void AppDelegate::tearDown() {
-  // Before the preferences store, speech and login-item follower it uses.
-  delete preferencesWindow_.data();
+  // The preferences window before the store, speech and login-item follower it uses.
+  if (windows_) windows_->preferences.reset();
   launchAtLogin_.reset();
   statusItem_.reset();
   // The coordinator first: it still uses the presenter, speech and stores, and it releases

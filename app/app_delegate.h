@@ -15,14 +15,14 @@
 #include "platform/session/launch_at_login_setting.h"
 #include "ui/kit/desktop_texts.h"
 #include "ui/overlays/time_change_notifier.h"
-#include "ui/preferences/preferences_navigation.h"
+#include "ui/preferences/preferences_section.h"
 #include "ui/tray/status_item_controller.h"
 
 class QWidget;
 
 namespace vorlane {
 
-class PreferencesWindow;
+class PreferencesNavigation;
 
 // The application shell: builds the whole object graph in one fixed order, owns it for the
 // life of the process, opens the welcome and About windows, has the launch-at-login setting
@@ -97,15 +97,12 @@ class AppDelegate final : public QObject {
   // The preferences window (app_delegate_preferences.cpp).
  public:
   // Selects `section` first when one is given (also in an open window); then brings the
-  // window, made on first use, to the front. Does nothing before launch.
+  // window, made on first use, to the front. Before launch it only selects.
   void showPreferences(std::optional<PreferencesSection> section = std::nullopt);
+  // The window once made, open or closed.
   QWidget* preferencesWindow() const;
-  PreferencesNavigation& preferencesNavigation() { return preferencesNavigation_; }
-
- private:
-  // The one selection of the process: reopening the window shows the last panel.
-  PreferencesNavigation preferencesNavigation_;
-  QPointer<PreferencesWindow> preferencesWindow_;
+  // The one panel selection of the process; none when the window is not registered.
+  PreferencesNavigation* preferencesNavigation();
 };
 
 }  // namespace vorlane

@@ -36,18 +36,20 @@ void AppDelegate::makeStatusItem() {
       if (auto* m = mascot()) m->resetPlacement();
     };
   }
-  // Only registered windows get an entry that opens them; no preferences window yet.
+  // Only registered windows get an entry that opens them.
   if (windows().about) {
     hooks.openAbout = [self] {
       if (self) self->showAbout();
     };
   }
-  hooks.openPreferences = [self] {
-    if (self) self->showPreferences();
-  };
-  hooks.openAppearance = [self] {
-    if (self) self->showPreferences(PreferencesSection::appearance);
-  };
+  if (windows().preferences) {
+    hooks.openPreferences = [self] {
+      if (self) self->showPreferences();
+    };
+    hooks.openAppearance = [self] {
+      if (self) self->showPreferences(PreferencesSection::appearance);
+    };
+  }
   hooks.quit = [] { QCoreApplication::quit(); };
   statusItem_ = std::make_unique<StatusItemController>(StatusItemController::Dependencies{
       .actions = std::make_shared<StatusItemActions>(coordinator_, preferencesStore_,

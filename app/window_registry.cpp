@@ -1,5 +1,7 @@
 #include "app/window_registry.h"
 
+#include "ui/kit/desktop_texts.h"
+#include "ui/preferences/preferences_controller.h"
 #include "ui/windows/about_controller.h"
 #include "ui/windows/calendar_focus_controller.h"
 #include "ui/windows/focus_history_controller.h"
@@ -31,6 +33,8 @@ WindowRegistry registeredWindows(const WindowContext& context) {
   w.features.focusHistory = std::make_shared<FocusHistoryController>(context.services);
   w.about = std::make_shared<AboutController>();
   w.welcome = std::make_shared<WelcomeController>();
+  w.preferences = std::make_shared<PreferencesController>(
+      context.clock, context.calendar, QString::fromLatin1(muteShortcutName));
   return w;
 }
 

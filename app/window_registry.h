@@ -11,6 +11,7 @@
 namespace vorlane {
 
 class AboutController;
+class PreferencesController;
 class WelcomeController;
 
 // Every window the application can open, each made once at launch and kept for the life of
@@ -22,6 +23,7 @@ struct WindowRegistry {
   // Opened by the application shell.
   std::shared_ptr<AboutController> about;
   std::shared_ptr<WelcomeController> welcome;
+  std::shared_ptr<PreferencesController> preferences;
 };
 
 // What the windows' controllers may be built from.

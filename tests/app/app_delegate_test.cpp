@@ -274,11 +274,12 @@ TEST_F(AppDelegateTest, TheStatusItemFollowsTheCoordinatorAndItsMenuReachesTheSh
   ASSERT_NE(delegate.aboutWindow(), nullptr);
   EXPECT_TRUE(delegate.aboutWindow()->isVisible());
   // Preferences opens on the last panel shown; Appearance selects its own.
-  delegate.preferencesNavigation().setSelection(PreferencesSection::voice);
+  ASSERT_NE(delegate.preferencesNavigation(), nullptr);
+  delegate.preferencesNavigation()->setSelection(PreferencesSection::voice);
   ASSERT_TRUE(choose("Preferences..."));
   ASSERT_NE(delegate.preferencesWindow(), nullptr);
   EXPECT_TRUE(delegate.preferencesWindow()->isVisible());
-  EXPECT_EQ(delegate.preferencesNavigation().selection(), PreferencesSection::voice);
+  EXPECT_EQ(delegate.preferencesNavigation()->selection(), PreferencesSection::voice);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -308,7 +309,7 @@ TEST_F(AppDelegateTest, TheCalendarFocusReadsAsFarAsTheWorkLengthAndKeepsItsOptI
 TEST_F(AppDelegateTest, PreferencesAreMadeOnFirstUseKeptWhenClosedAndGoBeforeTheStore) {
   storeWelcomed();
   std::optional<AppDelegate> delegate(std::in_place, services);
-  delegate->showPreferences();
+  delegate->showPreferences(PreferencesSection::general);
   EXPECT_EQ(delegate->preferencesWindow(), nullptr) << "nothing to edit before launch";
   ASSERT_TRUE(delegate->applicationDidFinishLaunching());
   EXPECT_EQ(delegate->preferencesWindow(), nullptr) << "made on first use only";
@@ -317,12 +318,14 @@ TEST_F(AppDelegateTest, PreferencesAreMadeOnFirstUseKeptWhenClosedAndGoBeforeThe
   const QPointer<QWidget> window(delegate->preferencesWindow());
   ASSERT_FALSE(window.isNull());
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Vorlane Preferences"));
-  EXPECT_EQ(delegate->preferencesNavigation().selection(), PreferencesSection::desktop);
+  ASSERT_NE(delegate->preferencesNavigation(), nullptr);
+  EXPECT_EQ(delegate->preferencesNavigation()->selection(), PreferencesSection::general)
+      << "the panel asked for before launch";
   window->close();
   delegate->showPreferences(PreferencesSection::appearance);
   EXPECT_EQ(delegate->preferencesWindow(), window.data());
   EXPECT_TRUE(window->isVisible());
-  EXPECT_EQ(delegate->preferencesNavigation().selection(), PreferencesSection::appearance);
+  EXPECT_EQ(delegate->preferencesNavigation()->selection(), PreferencesSection::appearance);
 
   // A change made in the window reaches the coordinator through the store's hook.
   auto* halfHour = window->findChild<QCheckBox*>();
@@ -380,9 +383,14 @@ TEST_F(AppDelegateTest, WindowsMissingFromTheRegistryAreNeitherOfferedNorOpened)
   StatusItemController* item = delegate.statusItem();
   ASSERT_NE(item, nullptr);
   emit item->menu()->aboutToShow();
-  const QAction* about = actionTitled(*item->menu(), "About Vorlane");
-  ASSERT_NE(about, nullptr);
-  EXPECT_FALSE(about->isEnabled());
+  for (const char* entry : {"About Vorlane", "Preferences...", "Appearance…"}) {
+    const QAction* action = actionTitled(*item->menu(), QString::fromUtf8(entry));
+    ASSERT_NE(action, nullptr) << entry;
+    EXPECT_FALSE(action->isEnabled()) << entry;
+  }
+  delegate.showPreferences(PreferencesSection::focus);
+  EXPECT_EQ(delegate.preferencesWindow(), nullptr);
+  EXPECT_EQ(delegate.preferencesNavigation(), nullptr);
   EXPECT_EQ(std::count(services.made.begin(), services.made.end(), "windows"), 1);
 }
 

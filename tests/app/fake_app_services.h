@@ -18,6 +18,8 @@
 #include "tests/support/fake_services.h"
 #include "tests/support/fake_system_events.h"
 #include "tests/support/fake_visit_presenter.h"
+#include "ui/kit/desktop_texts.h"
+#include "ui/preferences/preferences_controller.h"
 #include "ui/windows/about_controller.h"
 #include "ui/windows/onboarding_view.h"
 #include "ui/windows/welcome_controller.h"
@@ -98,10 +100,15 @@ class FakeAppServices final : public AppServices {
   }
   // The coordinator's windows faked, the shell's own real; any left out with `shellWindows`.
   WindowRegistry makeWindows() override {
-    WindowRegistry registry{.features = windows.controllers(), .about = nullptr, .welcome = nullptr};
+    WindowRegistry registry{.features = windows.controllers(),
+                            .about = nullptr,
+                            .welcome = nullptr,
+                            .preferences = nullptr};
     if (shellWindows) {
       registry.about = std::make_shared<AboutController>();
       registry.welcome = std::make_shared<WelcomeController>();
+      registry.preferences = std::make_shared<PreferencesController>(
+          fakeClock, [this] { return calendar(); }, QString::fromLatin1(muteShortcutName));
     }
     return note("windows", std::move(registry));
   }

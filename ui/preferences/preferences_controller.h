@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/contracts/clock.h"
+#include "core/settings/preferences_store.h"
+#include "foundation/calendar.h"
+#include "platform/services/voice_catalogue.h"
+#include "ui/preferences/preferences_navigation.h"
+#include "ui/preferences/preferences_window.h"
+
+class QWidget;
+
+namespace vorlane {
+
+// "Vorlane Preferences" for the application shell: keeps the process's one panel selection,
+// makes the window at the first showing and keeps it, closed or not, for its own life. The
+// window edits the store it was made with, so the controller must go before that store.
+// Main thread only.
+class PreferencesController final {
+ public:
+  // What only the launched application has: the settings and the previews' targets.
+  struct Targets {
+    PreferencesStore* store = nullptr;
+    std::shared_ptr<const VoiceCatalogue> voices;
+    // Speaks a sentence at once.
+    std::function<void(const std::string&)> speak;
+    // Shows a celebration on the mascot.
+    std::function<void()> celebrate;
+    // The displays the mascot chooses from; Qt's when none.
+    std::shared_ptr<ScreenProvider> screens;
+    // The login item's follower, whose failures the General page shows; may be null.
+    LaunchAtLoginSetting* launchAtLogin = nullptr;
+  };
+
+  // `clock` (required) and `calendar` date the voice panel's sample; `appNames` (the
+  // desktop's entries when none) names the quiet apps.
+  PreferencesController(std::shared_ptr<const Clock> clock, std::function<Calendar()> calendar,
+                        QString muteHotKeyName, std::optional<AppNames> appNames = std::nullopt);
+  ~PreferencesController();
+
+  PreferencesController(const PreferencesController&) = delete;
+  PreferencesController& operator=(const PreferencesController&) = delete;
+
+  // Selects `section` when one is given (an open window follows), then brings the window
+  // forward. `targets` is asked only when the window is to be made; without a store it
+  // makes nothing.
+  void show(std::optional<PreferencesSection> section, const std::function<Targets()>& targets);
+
+  PreferencesNavigation& navigation() { return navigation_; }
+  // None before the first showing.
+  QWidget* window() const;
+
+ private:
+  std::shared_ptr<const Clock> clock_;
+  std::function<Calendar()> calendar_;
+  QString muteHotKeyName_;
+  std::optional<AppNames> appNames_;
+  PreferencesNavigation navigation_;
+  QPointer<PreferencesWindow> window_;
+};
+
+}  // namespace vorlane
