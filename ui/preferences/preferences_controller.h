@@ -33,7 +33,7 @@ class PreferencesController final {
     // Shows a celebration on the mascot.
     std::function<void()> celebrate;
     // The displays the mascot chooses from; Qt's when none.
-    std::shared_ptr<ScreenProvider> screens;
+    std::shared_ptr<ScreenProvider> screens = nullptr;
     // The login item's follower, whose failures the General page shows; may be null.
     LaunchAtLoginSetting* launchAtLogin = nullptr;
   };
