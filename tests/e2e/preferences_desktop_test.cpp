@@ -37,7 +37,7 @@ int redPixels(const QImage& image) {
   return count;
 }
 
-class PreferencesScenario : public Scenario {
+class DesktopPanelScenario : public Scenario {
  protected:
   void SetUp() override {
     startDesktop();
@@ -75,7 +75,7 @@ class PreferencesScenario : public Scenario {
   QImage empty;
 };
 
-TEST_F(PreferencesScenario, LaunchAtLoginWritesTheAutostartEntryAndUntickingRemovesIt) {
+TEST_F(DesktopPanelScenario, LaunchAtLoginWritesTheAutostartEntryAndUntickingRemovesIt) {
   ASSERT_TRUE(openPreferences());
   ASSERT_TRUE(click(generalRow));
   screenshot("preferences-general");
@@ -99,7 +99,7 @@ TEST_F(PreferencesScenario, LaunchAtLoginWritesTheAutostartEntryAndUntickingRemo
   EXPECT_EQ(program->count("launch at login failed"), 0u);
 }
 
-TEST_F(PreferencesScenario, CenterMovesTheColumnToTheMiddleOfTheScreen) {
+TEST_F(DesktopPanelScenario, CenterMovesTheColumnToTheMiddleOfTheScreen) {
   std::this_thread::sleep_for(2s);  // the character has come down its rope
   const QImage resting = screenshot("preferences-resting");
   const int restingRight = changedPixels(empty, resting, rightColumn);
@@ -126,7 +126,7 @@ TEST_F(PreferencesScenario, CenterMovesTheColumnToTheMiddleOfTheScreen) {
 
 // A file where the autostart folder should be: the entry cannot be written, the page says
 // so in red, and the setting stays as the user set it.
-TEST_F(PreferencesScenario, AnAutostartFolderThatCannotBeMadeIsReportedOnThePage) {
+TEST_F(DesktopPanelScenario, AnAutostartFolderThatCannotBeMadeIsReportedOnThePage) {
   std::ofstream(home.path() / ".config/autostart") << "not a folder";
   ASSERT_TRUE(openPreferences());
   ASSERT_TRUE(click(generalRow));
