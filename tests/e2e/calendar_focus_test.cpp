@@ -1,0 +1,127 @@
+// The calendar focus on a whole desktop, as the user meets it: a meeting in a calendar file,
+// the window opened from the tray, suggestions enabled, the question about the calendars
+// answered, the offer that fits before the meeting started. The answer and the opt-in outlive
+// the program: after a restart the window reads the calendar again without asking.
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <thread>
+
+#include "tests/e2e/scenario.h"
+#include "tests/support/tray_menu.h"
+
+namespace vorlane::e2e {
+namespace {
+
+// Real time: the offer is counted in whole minutes from the faked now.
+constexpr int calendarSpeed = 1;
+constexpr const char* focusWindow = "Find a focus window \u2014 Vorlane";
+constexpr const char* consentWindow = "Calendar access \u2014 Vorlane";
+
+std::string utcStamp(std::time_t when) {
+  std::tm parts{};
+  gmtime_r(&when, &parts);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &parts);
+  return text;
+}
+
+// One busy half-hour meeting starting at `start`.
+std::string meetingCalendar(std::time_t start) {
+  return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Scenario//EN\r\n"
+         "BEGIN:VEVENT\r\nUID:standup@scenario\r\nDTSTAMP:" +
+         utcStamp(start - 86400) + "\r\nDTSTART:" + utcStamp(start) +
+         "\r\nDTEND:" + utcStamp(start + 30 * 60) +
+         "\r\nSUMMARY:Stand-up\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+}
+
+class CalendarFocusScenario : public Scenario {
+ protected:
+  void startWithTrayHost() {
+    startDesktop();
+    tray = std::make_unique<testing::TrayMenu>(*desktop, VORLANE_FAKE_STATUS_WATCHER);
+    ASSERT_TRUE(tray->ready()) << "the stand-in watcher did not start";
+    seedPreferences();
+  }
+  void launchWithTray(std::time_t start) {
+    launch(start, calendarSpeed);
+    ASSERT_TRUE(tray->waitForItem(startLimit)) << "the icon never reached the tray host";
+  }
+  bool opened(const std::string& window) {
+    return testing::waitUntil([&] { return activeWindowName() == window; }, 20s);
+  }
+  bool openFromTray() {
+    if (!tray->choose({"Find a calendar focus window…"})) {
+      ADD_FAILURE() << "no enabled calendar entry in\n" << tray->lastLayout();
+      return false;
+    }
+    return opened(focusWindow);
+  }
+  bool windowExists(const std::string& name) const {
+    return desktop->shell("xdotool search --onlyvisible --name " + testing::quoted(name) +
+                          " >/dev/null 2>&1");
+  }
+  bool key(const std::string& name) { return desktop->shell("xdotool key " + name); }
+  bool type(const std::string& text) {
+    return desktop->shell("xdotool type --delay 10 " + testing::quoted(text));
+  }
+  // A second for the window to draw what changed.
+  static void settle() { std::this_thread::sleep_for(1s); }
+
+  std::unique_ptr<testing::TrayMenu> tray;
+};
+
+TEST_F(CalendarFocusScenario, AMeetingInACalendarFileLeavesRoomForAFocusThatStartsAndConsentIsKept) {
+  startWithTrayHost();
+  const std::time_t start = at("09:10:00");
+  // Twenty minutes and a little after the start, so that the seconds the scenario takes to
+  // open the window still leave 18 whole minutes before the two kept free.
+  const std::time_t meeting = start + 20 * 60 + 50;
+  const auto calendars = home.path() / ".local/share/Vorlane/calendars";
+  std::filesystem::create_directories(calendars);
+  std::ofstream(calendars / "work.ics") << meetingCalendar(meeting);
+  launchWithTray(start);
+
+  ASSERT_TRUE(openFromTray());
+  settle();
+  screenshot("calendar-opt-in");
+  EXPECT_FALSE(windowExists(consentWindow)) << "asked before the opt-in";
+
+  // Enable: the question comes, and Allow (its default) answers it.
+  ASSERT_TRUE(key("Tab") && key("space"));
+  ASSERT_TRUE(opened(consentWindow)) << "no question about the calendars";
+  settle();
+  screenshot("calendar-consent");
+  ASSERT_TRUE(key("Return"));
+  ASSERT_TRUE(opened(focusWindow));
+  EXPECT_EQ(testing::readFile(program->configFile("calendarAccess.v1")).value_or(""), "true");
+
+  settle();
+  const QImage offer = screenshot("calendar-offer");
+  ASSERT_FALSE(offer.isNull());
+  EXPECT_EQ(program->count(" fault: "), 0u);
+
+  // The keyboard is left on Close once Enable goes; the goal field comes just before it.
+  // A goal, then Return: the focus starts with the offered minutes and the window closes.
+  ASSERT_TRUE(key("shift+Tab") && type("draft the agenda"));
+  settle();
+  screenshot("calendar-goal");
+  ASSERT_TRUE(key("Return"));
+  ASSERT_TRUE(program->waitForLine("started a 18 minute session", 20s)) << "no focus started";
+  EXPECT_TRUE(testing::waitUntil([&] { return activeWindowName() != focusWindow; }, 20s));
+
+  // A new run: the window reads at once, with no second question.
+  EXPECT_EQ(testing::readFile(program->configFile("calendarFocusEnabled")).value_or(""), "true");
+  ASSERT_TRUE(program->stop(SIGTERM).has_value());
+  program = std::make_unique<ProgramRun>(*desktop, home.path());
+  launchWithTray(at("09:12:00"));
+  ASSERT_TRUE(openFromTray());
+  settle();
+  screenshot("calendar-reopened");
+  EXPECT_FALSE(windowExists(consentWindow)) << "asked a second time";
+  EXPECT_EQ(activeWindowName(), focusWindow);
+  EXPECT_EQ(program->count(" fault: "), 0u);
+}
+
+}  // namespace
+}  // namespace vorlane::e2e
