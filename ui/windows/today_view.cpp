@@ -332,14 +332,15 @@ bool TodayView::change(const std::function<void(DailyPriorities&)>& operation) {
   return !refusal;
 }
 
-void TodayView::start(const UUID& id, bool starter) {
+void TodayView::attempt(const std::function<void()>& action) {
   const QPointer<TodayView> self(this);
   std::optional<QString> refusal;
   try {
-    if (start_) start_(id, starter);
+    action();
   } catch (...) {
     refusal = failureSentence(std::current_exception());
   }
+  // The action may have closed the window and let go of this content.
   if (!self) return;
   if (refusal) {
     error_ = refusal->toStdString();
@@ -347,6 +348,12 @@ void TodayView::start(const UUID& id, bool starter) {
     error_.reset();
   }
   showError();
+}
+
+void TodayView::start(const UUID& id, bool starter) {
+  attempt([&] {
+    if (start_) start_(id, starter);
+  });
 }
 
 void TodayView::choose(PriorityAction action, const DailyPriority& priority) {
@@ -395,22 +402,9 @@ void TodayView::askClear() {
        QStringLiteral("Clear priorities")},
       [this](bool confirmed) {
         if (!confirmed) return;
-        const QPointer<TodayView> self(this);
-        std::optional<QString> refusal;
-        try {
-          // Removes the stored record and any load problem, and publishes the empty plan.
-          store_.clear();
-        } catch (...) {
-          // The record is still stored, so the plan and its problem stay as they were.
-          refusal = failureSentence(std::current_exception());
-        }
-        if (!self) return;
-        if (refusal) {
-          error_ = refusal->toStdString();
-        } else {
-          error_.reset();
-        }
-        showError();
+        // Removes the stored record and any load problem, and publishes the empty plan; a
+        // failure leaves the record stored, so the plan and its problem stay as they were.
+        attempt([this] { store_.clear(); });
       });
 }
 
