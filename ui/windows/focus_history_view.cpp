@@ -151,30 +151,26 @@ void FocusHistoryView::showMessage() {
   }
 }
 
-void FocusHistoryView::markAccomplished(const UUID& id) {
+void FocusHistoryView::change(const std::function<void()>& action) {
   const QPointer<FocusHistoryView> self(this);
   try {
-    store_.markAccomplished(id, services_.clock.now());
+    action();
   } catch (...) {
     if (self) failed(std::current_exception());
     return;
   }
+  // The store's announcement may have rebuilt or closed this content.
   if (!self) return;
   error_.reset();
   showMessage();
 }
 
+void FocusHistoryView::markAccomplished(const UUID& id) {
+  change([&] { store_.markAccomplished(id, services_.clock.now()); });
+}
+
 void FocusHistoryView::remove(const UUID& id) {
-  const QPointer<FocusHistoryView> self(this);
-  try {
-    store_.remove(id);
-  } catch (...) {
-    if (self) failed(std::current_exception());
-    return;
-  }
-  if (!self) return;
-  error_.reset();
-  showMessage();
+  change([&] { store_.remove(id); });
 }
 
 void FocusHistoryView::askToClear() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <QString>
 #include <QWidget>
 #include <cstddef>
@@ -32,6 +33,10 @@ class FocusHistoryView final : public QWidget {
  public:
   // `store` and the services must outlive the view.
   FocusHistoryView(FocusHistoryStore& store, WindowServices services, QWidget* parent = nullptr);
+
+  // Runs one change of the store; a failure shows in the message line, a success clears it.
+
+  void change(const std::function<void()>& action);
 
   void markAccomplished(const UUID& id);
   void remove(const UUID& id);
