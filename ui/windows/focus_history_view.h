@@ -1,10 +1,10 @@
 #pragma once
 
-#include <functional>
 #include <QString>
 #include <QWidget>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
