@@ -45,8 +45,8 @@ inline std::string visitLine(std::time_t when) {
 
 class Scenario : public ::testing::Test {
  protected:
-  void startDesktop(DesktopPieces pieces = {}) {
-    desktop = std::make_unique<DesktopSession>(pieces);
+  void startDesktop(DesktopPieces pieces = {}, const testing::BusServices& sessionServices = {}) {
+    desktop = std::make_unique<DesktopSession>(pieces, "1280x800x24", sessionServices);
     ASSERT_TRUE(desktop->ready()) << desktop->failure();
     program = std::make_unique<ProgramRun>(*desktop, home.path());
   }

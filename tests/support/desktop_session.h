@@ -31,6 +31,16 @@ struct DesktopPieces {
   bool sound = true;
 };
 
+// The installed services (the calendar service) started on demand by the session bus, living
+// in `home` with the folders a ProgramRun there uses.
+inline BusServices installedServicesAt(const std::filesystem::path& home) {
+  const std::string h = home.string();
+  return {true,
+          {"HOME=" + h, "XDG_CONFIG_HOME=" + h + "/.config", "XDG_DATA_HOME=" + h + "/.local/share",
+           "XDG_CACHE_HOME=" + h + "/.cache", "XDG_RUNTIME_DIR=" + h + "/runtime",
+           "GSETTINGS_BACKEND=memory", "GIO_USE_VFS=local"}};
+}
+
 // A shell command's standard output (at most 64 KiB), or none when it failed.
 inline std::optional<std::string> commandOutput(const std::string& command) {
   FILE* pipe = ::popen(command.c_str(), "r");
@@ -54,7 +64,10 @@ class DesktopSession {
   static constexpr const char* sinkName = "vorlane_e2e";
   static constexpr int recordingRate = 8000;
 
-  explicit DesktopSession(DesktopPieces pieces = {}, const std::string& screen = "1280x800x24") {
+  // `sessionServices`: what the session bus may start; by default nothing.
+  explicit DesktopSession(DesktopPieces pieces = {}, const std::string& screen = "1280x800x24",
+                          const BusServices& sessionServices = {})
+      : sessionBus_(sessionServices) {
     xvfb_ = std::make_unique<XvfbServer>(screen);
     if (xvfb_->display().empty()) {
       fail("Xvfb did not start");

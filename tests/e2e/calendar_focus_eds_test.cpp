@@ -1,0 +1,67 @@
+// The calendar focus with the meeting in the calendar service (Evolution Data Server) and no
+// calendar file: a CalDAV calendar whose server is gone, its cache filled before the service
+// starts, so the offer can only come from the service.
+#ifdef VORLANE_E2E_EDS
+
+#include <libedata-cal/libedata-cal.h>
+
+#include "tests/e2e/calendar_focus_scenario.h"
+
+namespace vorlane::e2e {
+namespace {
+
+// What the remote calendar held when it was last reached: one half-hour meeting at `start`.
+void fillRemoteCache(const std::filesystem::path& folder, std::time_t start) {
+  std::filesystem::create_directories(folder);
+  GError* error = nullptr;
+  ECalCache* cache = e_cal_cache_new((folder / "cache.db").c_str(), nullptr, &error);
+  ASSERT_NE(cache, nullptr) << error->message;
+  const std::string text = "BEGIN:VEVENT\nUID:standup@scenario\nDTSTART:" + utcStamp(start) +
+                           "\nDTEND:" + utcStamp(start + 30 * 60) +
+                           "\nSUMMARY:Stand-up\nEND:VEVENT\n";
+  ECalComponent* event = e_cal_component_new_from_string(text.c_str());
+  ASSERT_NE(event, nullptr);
+  EXPECT_TRUE(
+      e_cal_cache_put_component(cache, event, nullptr, 0, E_CACHE_IS_ONLINE, nullptr, &error))
+      << error->message;
+  g_object_unref(event);
+  g_object_unref(cache);
+}
+
+// Nothing listens on port 9: the service answers from the cache.
+constexpr const char* remoteSource =
+    "[Data Source]\nDisplayName=Work\nEnabled=true\nParent=caldav-stub\n\n"
+    "[Calendar]\nBackendName=caldav\n\n[Authentication]\nHost=127.0.0.1\nPort=9\nUser=ann\n"
+    "Method=none\n\n[Security]\nMethod=none\n\n[WebDAV Backend]\nResourcePath=/calendars/ann/\n\n"
+    "[Offline]\nStaySynchronized=true\n";
+
+TEST_F(CalendarFocusScenario, AMeetingInTheCalendarServiceLeavesRoomForAFocusThatStarts) {
+  const std::time_t start = at("09:10:00");
+  const std::time_t meeting = start + 20 * 60 + 50;  // as with the file: 18 whole minutes
+  const auto sources = home.path() / ".config/evolution/sources";
+  std::filesystem::create_directories(sources);
+  testing::writeFile(sources / "work.source", remoteSource);
+  fillRemoteCache(home.path() / ".cache/evolution/calendar/work", meeting);
+  startWithTrayHost(testing::installedServicesAt(home.path()));
+  launchWithTray(start);
+
+  ASSERT_TRUE(openFromTray());
+  ASSERT_TRUE(key("Tab") && key("space"));
+  ASSERT_TRUE(opened(consentWindow)) << "no question about the calendars";
+  ASSERT_TRUE(key("Return"));
+  ASSERT_TRUE(opened(focusWindow));
+  settle();
+  const QImage offer = screenshot("calendar-service-offer");
+  ASSERT_FALSE(offer.isNull());
+  EXPECT_EQ(program->count("Calendar service not available"), 0u) << program->log();
+  EXPECT_EQ(program->count(" fault: "), 0u);
+
+  ASSERT_TRUE(key("shift+Tab") && type("draft the agenda"));
+  ASSERT_TRUE(key("Return"));
+  ASSERT_TRUE(program->waitForLine("started a 18 minute session", 20s)) << "no focus started";
+}
+
+}  // namespace
+}  // namespace vorlane::e2e
+
+#endif
