@@ -1,0 +1,228 @@
+// More of the Appearance and Desktop pages on a whole desktop: a rope colour typed into the
+// colour chooser paints the rope on the desktop and is stored; a click-through mascot lets a
+// pull go by and unticking brings the pull back; "Show current time" puts up the floating
+// clock.
+#include <QColor>
+#include <QRect>
+#include <cmath>
+#include <thread>
+
+#include "tests/e2e/scenario.h"
+#include "tests/support/tray_menu.h"
+
+namespace vorlane::e2e {
+namespace {
+
+constexpr const char* preferencesTitle = "Vorlane Preferences";
+// The right edge of a 1280x800 screen, where the character hangs, right of the centred
+// 780-pixel preferences window.
+const QRect column(1040, 0, 240, 800);
+// Where the controls sit inside the 780x660 window (its own coordinates).
+const QPoint desktopRow(54, 104);
+
+// Pixels of `area` in a plain green, which nothing of the desktop or the mascot shows until
+// the rope is given one.
+int greenPixels(const QImage& image, QRect area) {
+  int count = 0;
+  area = area.intersected(image.rect());
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QColor c(image.pixel(x, y));
+      count += c.green() > 140 && c.red() < 90 && c.blue() < 90;
+    }
+  }
+  return count;
+}
+
+// The middle of the widest run of changed rows in `area`: the character's body, which is far
+// wider than its rope. Null when nothing that wide changed.
+QPoint characterCentre(const QImage& before, const QImage& after, QRect area) {
+  int top = -1, bottom = -1;
+  long sumX = 0, count = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    int changed = 0;
+    long rowX = 0;
+    for (int x = area.left(); x <= area.right(); ++x) {
+      if (before.pixel(x, y) != after.pixel(x, y)) {
+        ++changed;
+        rowX += x;
+      }
+    }
+    if (changed < 12) continue;
+    if (top < 0) top = y;
+    bottom = y;
+    sumX += rowX;
+    count += changed;
+  }
+  if (top < 0 || count == 0) return {};
+  return {int(sumX / count), (top + bottom) / 2};
+}
+
+class MorePreferencesScenario : public Scenario {
+ protected:
+  // At real speed, so that no visit of the hour comes between the steps.
+  void start() {
+    startDesktop();
+    tray = std::make_unique<testing::TrayMenu>(*desktop, VORLANE_FAKE_STATUS_WATCHER);
+    ASSERT_TRUE(tray->ready()) << "the stand-in watcher did not start";
+    seedPreferences();
+    empty = screenshot("more-empty");
+    launch(at("09:10:00"), 1);
+    ASSERT_TRUE(tray->waitForItem(startLimit)) << "the icon never reached the tray host";
+    ASSERT_TRUE(testing::waitUntil(
+        [&] {
+          resting = screenshot("more-resting");
+          return !characterCentre(empty, resting, column).isNull();
+        },
+        30s))
+        << "no character in the column";
+    std::this_thread::sleep_for(2s);  // down its rope and still
+    resting = screenshot("more-resting");
+  }
+  bool key(const std::string& name) { return desktop->shell("xdotool key " + name); }
+  static void settle() { std::this_thread::sleep_for(1s); }
+  bool openPreferences(const std::vector<std::string>& entry) {
+    if (!tray->choose(entry)) {
+      ADD_FAILURE() << "no enabled entry in\n" << tray->lastLayout();
+      return false;
+    }
+    return testing::waitUntil([&] { return activeWindowName() == preferencesTitle; }, 20s);
+  }
+  // A click at a point of the window that has the keyboard.
+  bool click(QPoint point) {
+    const bool clicked = desktop->shell(
+        "xdotool mousemove --window $(xdotool getactivewindow) " + std::to_string(point.x()) +
+        " " + std::to_string(point.y()) + " click 1");
+    settle();
+    return clicked;
+  }
+  bool raisePreferences() {
+    return desktop->shell("xdotool search --onlyvisible --name " +
+                          testing::quoted(preferencesTitle) + " windowactivate --sync") &&
+           testing::waitUntil([&] { return activeWindowName() == preferencesTitle; }, 20s);
+  }
+  // As the user pulls the monkey: pressed on its body and dragged down.
+  bool pullAt(QPoint at) {
+    const std::string x = std::to_string(at.x());
+    return desktop->shell("xdotool mousemove " + x + " " + std::to_string(at.y()) +
+                          " sleep 0.3 mousedown 1 sleep 0.2 mousemove " + x + " " +
+                          std::to_string(at.y() + 30) + " sleep 0.2 mousemove " + x + " " +
+                          std::to_string(at.y() + 90) + " sleep 0.3 mouseup 1");
+  }
+  // The program's windows on the screen.
+  int visibleWindows() const {
+    const auto ids = testing::commandOutput(desktop->withEnvironment(
+        "xdotool search --onlyvisible --pid " + std::to_string(program->pid()) +
+        " 2>/dev/null"));
+    if (!ids) return 0;
+    int lines = 0;
+    for (const char c : *ids) lines += c == '\n';
+    return lines;
+  }
+  Preferences stored() const {
+    FileRecordStore records(home.path() / ".config/vorlane");
+    return RecordPreferencesStore(records).preferences();
+  }
+
+  std::unique_ptr<testing::TrayMenu> tray;
+  QImage empty;
+  QImage resting;
+};
+
+TEST_F(MorePreferencesScenario, ARopeColourTypedInTheChooserPaintsTheRopeAndIsStored) {
+  start();
+  ASSERT_EQ(greenPixels(resting, column), 0) << "green in the column before any colour";
+  ASSERT_TRUE(openPreferences({"Mascot", "Appearance…"}));
+  settle();
+  // From the sidebar: the page's scroll area, the preview's disclosure, the three opacities,
+  // the fur's well and the rope's.
+  for (int i = 0; i < 7; ++i) ASSERT_TRUE(key("Tab"));
+  screenshot("more-rope-well");
+  ASSERT_TRUE(key("space"));
+  ASSERT_TRUE(testing::waitUntil([&] { return activeWindowName() == "Rope"; }, 20s))
+      << "no colour chooser for the rope, the keyboard is in " << activeWindowName();
+  settle();
+  ASSERT_TRUE(key("alt+h") && key("ctrl+a"));
+  ASSERT_TRUE(desktop->shell("xdotool type --delay 20 '#00c000'"));
+  screenshot("more-chooser");
+  ASSERT_TRUE(key("Return"));
+
+  ASSERT_TRUE(testing::waitUntil([&] { return stored().mascotAppearance.ropeColor.has_value(); },
+                                 20s))
+      << "no rope colour stored";
+  const MascotColor rope = *stored().mascotAppearance.ropeColor;
+  EXPECT_NEAR(rope.red(), 0.0, 0.01);
+  EXPECT_NEAR(rope.green(), 192.0 / 255.0, 0.01);
+  EXPECT_NEAR(rope.blue(), 0.0, 0.01);
+  EXPECT_EQ(stored().mascotAppearance.monkeyColor, std::nullopt) << "only the rope changed";
+
+  QImage painted;
+  EXPECT_TRUE(testing::waitUntil(
+      [&] {
+        painted = screenshot("more-green-rope");
+        return greenPixels(painted, column) > 80;  // a 4-pixel rope, 20 rows down at least
+      },
+      20s))
+      << greenPixels(painted, column) << " green pixels in the column";
+  EXPECT_EQ(program->count(" fault: "), 0u);
+}
+
+TEST_F(MorePreferencesScenario, AClickThroughMascotLetsAPullGoByAndUntickingBringsItBack) {
+  start();
+  ASSERT_TRUE(openPreferences({"Preferences..."}));
+  ASSERT_TRUE(click(desktopRow));
+  // From the sidebar: the page's scroll area, "Between visits" and the click-through box.
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(key("Tab"));
+  ASSERT_TRUE(key("space"));
+  ASSERT_TRUE(testing::waitUntil([&] { return stored().mascotClickThrough; }, 10s))
+      << "not stored as click-through";
+  screenshot("more-click-through");
+
+  QPoint monkey = characterCentre(empty, screenshot("more-before-pull"), column);
+  ASSERT_FALSE(monkey.isNull());
+  ASSERT_TRUE(pullAt(monkey));
+  std::this_thread::sleep_for(3s);
+  screenshot("more-pull-ignored");
+  EXPECT_EQ(program->count("pulled down, vorlaning"), 0u) << "the pull reached the mascot";
+
+  ASSERT_TRUE(raisePreferences());
+  ASSERT_TRUE(key("space"));  // the box keeps the keyboard
+  ASSERT_TRUE(testing::waitUntil([&] { return !stored().mascotClickThrough; }, 10s))
+      << "still stored as click-through";
+  settle();
+  monkey = characterCentre(empty, screenshot("more-before-second-pull"), column);
+  ASSERT_FALSE(monkey.isNull());
+  ASSERT_TRUE(pullAt(monkey));
+  EXPECT_TRUE(program->waitForLine("pulled down, vorlaning", 10s)) << "the pull went by";
+  screenshot("more-pulled");
+  EXPECT_EQ(program->count(" fault: "), 0u);
+}
+
+TEST_F(MorePreferencesScenario, ShowCurrentTimePutsUpTheFloatingClock) {
+  start();
+  ASSERT_TRUE(openPreferences({"Preferences..."}));
+  ASSERT_TRUE(click(desktopRow));
+  const int windows = visibleWindows();
+  const QImage before = screenshot("more-desktop-page");
+  // Back from the sidebar, the keyboard wraps to the page's last control: the clock's box.
+  ASSERT_TRUE(key("shift+Tab"));
+  screenshot("more-current-time-box");
+  ASSERT_TRUE(key("space"));
+  ASSERT_TRUE(testing::waitUntil([&] { return stored().showCurrentTime; }, 10s))
+      << "not stored as shown";
+  EXPECT_TRUE(testing::waitUntil([&] { return visibleWindows() == windows + 1; }, 10s))
+      << visibleWindows() << " windows, " << windows << " before";
+  settle();
+  const QImage shown = screenshot("more-clock");
+  // The clock sits at the bottom right corner, under the mascot's column.
+  EXPECT_GT(changedPixels(before, shown, QRect(1040, 640, 240, 160)), 300) << "no clock drawn";
+
+  ASSERT_TRUE(key("space"));
+  ASSERT_TRUE(testing::waitUntil([&] { return !stored().showCurrentTime; }, 10s));
+  EXPECT_TRUE(testing::waitUntil([&] { return visibleWindows() == windows; }, 10s))
+      << "the clock stayed";
+  EXPECT_EQ(program->count(" fault: "), 0u);
+}
+
+}  // namespace
+}  // namespace vorlane::e2e
