@@ -103,7 +103,10 @@ CalendarFocusView::CalendarFocusView(CalendarFocusModel& model, DailyPrioritiesS
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, closeWindow);
   connect(close_, &QPushButton::clicked, this, closeWindow);
-  connect(enable_, &QPushButton::clicked, this, [this] { guarded([this] { model_.enable(); }); });
+  connect(enable_, &QPushButton::clicked, this, [this] {
+    goalAfterEnable_ = true;
+    guarded([this] { model_.enable(); });
+  });
   connect(disconnect_, &QPushButton::clicked, this,
           [this] { guarded([this] { model_.disable(); }); });
   connect(refresh_, &QPushButton::clicked, this, [this] { guarded([this] { model_.refresh(); }); });
@@ -254,6 +257,10 @@ void CalendarFocusView::redraw() {
   start_->setText(block ? QStringLiteral("Start %1 min").arg(QString::number(block->minutes))
                         : QStringLiteral("Start focus"));
   start_->setEnabled(!busy && block && FocusInput::isValidGoal(goal_->text().toStdString()));
+  if (goalAfterEnable_ && !busy) {
+    goalAfterEnable_ = false;
+    if (enabled) goal_->setFocus(Qt::OtherFocusReason);
+  }
 }
 
 void CalendarFocusView::fillPicker() {

@@ -91,6 +91,9 @@ class CalendarFocusView final : public QWidget {
   std::optional<UUID> priorityID_;
   bool appeared_ = false;
   bool disappeared_ = false;
+  // Enable was pressed: once suggestions are on and the read is done, the keyboard goes to
+  // the goal (the hidden button would otherwise hand it to Close).
+  bool goalAfterEnable_ = false;
 
   QPushButton* enable_ = nullptr;
   QWidget* enabledRow_ = nullptr;

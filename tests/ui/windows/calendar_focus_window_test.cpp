@@ -177,6 +177,7 @@ TEST_F(CalendarFocusWindowTest, EnablingShowsTheRoomAndStartHandsOverTheFreshBlo
   EXPECT_EQ(view().checkedLine()->text().toStdString(),
             "Checked at 10:00. Availability is checked again when you start.");
   EXPECT_EQ(view().startButton()->text(), "Start 18 min");
+  EXPECT_EQ(window()->focusWidget(), view().goalField()) << "the keyboard waits in the goal";
   EXPECT_FALSE(view().startButton()->isEnabled()) << "no goal yet";
   QTest::keyClicks(view().goalField(), "   ");
   EXPECT_FALSE(view().startButton()->isEnabled()) << "blanks are no goal";
