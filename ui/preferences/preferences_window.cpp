@@ -50,18 +50,6 @@ QWidget* sidebarTitle(QWidget* parent) {
   return title;
 }
 
-// Panels a later change brings: a plain line until then.
-QWidget* comingPanel(const QString& title, QWidget* parent) {
-  auto* panel = new QWidget(parent);
-  auto* column = new QVBoxLayout(panel);
-  column->setContentsMargins(24, 18, 24, 18);
-  QLabel* line = plainLabel(title + QStringLiteral(" settings are not available yet."), panel);
-  setSecondary(*line);
-  column->addWidget(line);
-  column->addStretch(1);
-  return panel;
-}
-
 }  // namespace
 
 PreferencesWindow::PreferencesWindow(PreferencesStore& store, PreferencesNavigation& navigation,
@@ -180,7 +168,8 @@ QWidget* PreferencesWindow::makePanel(PreferencesSection section) {
     case PreferencesSection::general:
       return new GeneralPanel(binding_, services_.launchAtLogin, nullptr);
   }
-  return comingPanel(qt(sectionText(section).title), nullptr);
+  // Every section has its page; a value outside the list shows the first.
+  return makePanel(PreferencesSection::desktop);
 }
 
 }  // namespace vorlane
