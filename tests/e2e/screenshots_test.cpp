@@ -265,12 +265,18 @@ TEST_F(ScreenshotScenario, TheFeatureWindowsOverAWeekOfContent) {
 
   ASSERT_TRUE(program->waitForLine("hotkey registered with identifier 2", startLimit));
   ASSERT_TRUE(key("ctrl+alt+space") && opened(quickCommandTitle));
-  ASSERT_TRUE(type("remind me at 4pm to send the invoice"));
+  // Answered in place, and the next command typed under the answer.
+  ASSERT_TRUE(type("remind in 2h call the bank") && key("Return"));
+  ASSERT_TRUE(program->waitForLine("added reminder: call the bank", 10s));
+  ASSERT_TRUE(type("focus 25m"));
   shootWindow("quick-command", quickCommandTitle);
   ASSERT_TRUE(closed(quickCommandTitle));
 
   ASSERT_TRUE(choose({"Add reminder..."}, "Add reminder"));
-  ASSERT_TRUE(type("in 45 minutes take a short walk"));
+  // One added, named in the window, and the next one typed.
+  ASSERT_TRUE(type("in 45 minutes take a short walk") && key("Return"));
+  ASSERT_TRUE(program->waitForLine("added reminder: take a short walk", 10s));
+  ASSERT_TRUE(type("weekdays 9:30am standup"));
   shootWindow("reminder-editor", "Add reminder");
   ASSERT_TRUE(closed("Add reminder"));
 
