@@ -11,6 +11,7 @@
 #include "platform/persistence/file_reminder_store.h"
 #include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/record_focus_history_store.h"
+#include "tests/e2e/calendar_focus_scenario.h"
 #include "tests/e2e/changed_bands.h"
 #include "tests/e2e/scenario.h"
 #include "tests/e2e/sign_rows.h"
@@ -31,15 +32,6 @@ const QRect desktopPart(840, 0, 440, 480);
 std::time_t onFriday(const std::string& localTime) { return atOn(friday, localTime); }
 Date dateOf(const std::string& date, const std::string& localTime) {
   return Date::fromUnix(double(atOn(date, localTime)));
-}
-
-// "20260403T090000Z"
-std::string utcStamp(std::time_t when) {
-  std::tm parts{};
-  gmtime_r(&when, &parts);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &parts);
-  return text;
 }
 
 std::string meeting(const std::string& uid, const std::string& summary, std::time_t start,
@@ -306,12 +298,10 @@ TEST_F(ScreenshotScenario, TheFeatureWindowsOverAWeekOfContent) {
 
   // Suggestions enabled, the question about the calendars, and the offer once allowed.
   const std::string calendar = "Find a calendar focus window…";
-  const std::string focusWindow = "Find a focus window \u2014 Vorlane";
-  const std::string consent = "Calendar access \u2014 Vorlane";
   ASSERT_TRUE(choose({calendar}, focusWindow));
   ASSERT_TRUE(key("Tab") && key("space"));
-  ASSERT_TRUE(opened(consent));
-  shootWindow("calendar-consent", consent);
+  ASSERT_TRUE(opened(consentWindow));
+  shootWindow("calendar-consent", consentWindow);
   ASSERT_TRUE(key("Return") && opened(focusWindow));
   ASSERT_TRUE(type("Outline the design review"));
   shootWindow("calendar-focus", focusWindow);
