@@ -266,6 +266,8 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   std::function<Calendar()> calendarProvider_;
   std::optional<ShortTimeFormatter> timeFormatter_;
   Observers<Preferences>::Subscription preferencesSubscription_;
+  // The settings last applied; none before start().
+  std::optional<Preferences> applied_;
 
   std::unique_ptr<ReminderCoordinator> reminders_;
   std::shared_ptr<VisitDelivery> delivery_;
