@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
@@ -15,6 +16,7 @@
 #include "ui/preferences/preferences_sidebar.h"
 #include "ui/preferences/quiet_panel.h"
 #include "ui/preferences/voice_panel.h"
+#include "ui/kit/text_roles.h"
 
 namespace vorlane {
 namespace {
@@ -82,6 +84,21 @@ TEST(PreferencesWindow, SidebarClicksSelectPanelsAndHeadersAreNotRows) {
   sidebar.clearSelection();
   EXPECT_EQ(navigation.selection(), std::nullopt);
   EXPECT_EQ(window.title()->text(), QStringLiteral("Desktop"));
+}
+
+// The header is sized like every other window's heading, from the user's font.
+TEST(PreferencesWindow, TheHeaderTakesTheKitsRoles) {
+  const QFont saved = QApplication::font();
+  QFont large = saved;
+  large.setPixelSize(18);
+  QApplication::setFont(large);
+  testing::RecordingPreferencesStore store;
+  PreferencesNavigation navigation;
+  PreferencesWindow window(store, navigation, services());
+  QApplication::setFont(saved);
+  EXPECT_EQ(window.title()->font().pixelSize(), rolePixelSize(TextRole::title, 18));
+  EXPECT_EQ(window.title()->font().weight(), QFont::DemiBold);
+  EXPECT_EQ(window.subtitle()->font().pixelSize(), rolePixelSize(TextRole::body, 18));
 }
 
 TEST(PreferencesWindow, ACorruptOrNewerStoredRecordIsShownAsDefaultsAndNothingIsWritten) {
