@@ -102,7 +102,8 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   // set.
   void start();
 
-  // Re-applies the current settings; the store's changes reach it by themselves.
+  // Re-applies the current settings; the store's changes reach it by themselves. The
+  // mascot's presence is re-applied only when a field it reads has changed since.
   void applyPreferences();
 
   // The entry of every scheduled visit: judged against a fresh look at the environment,

@@ -99,8 +99,10 @@ TEST_F(RoutingTest, ACalendarFocusFitsTheGapAndIsNeverAStarter) {
 // entry point would, and the restored session stays as it was.
 TEST_F(RoutingTest, ACalendarFocusIsRefusedWhileARestoredFocusWaitsPaused) {
   const UUID restored = UUID::random();
-  RecordFocusRecoveryStore(&records).save(
-      {.session = {restored, "write report", 600, 900, false}, .nextStep = "check the figures"});
+  RecordFocusRecoveryStore(&records).save({.session = {restored, "write report", 600, 900, false},
+                                           .nextStep = "check the figures",
+                                           .isStarter = false,
+                                           .priorityID = std::nullopt});
   buildAndStart();
   ASSERT_EQ(phase(), "paused");
   EXPECT_EQ(refusal([&] { coordinator->startCalendarFocus(25, "Outline the plan", std::nullopt); }),
