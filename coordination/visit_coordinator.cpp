@@ -185,9 +185,12 @@ void VisitCoordinator::start() {
 
 void VisitCoordinator::applyPreferences() {
   const Preferences preferences = preferencesStore_->preferences();
+  const bool presenceChanged = !applied_ || preferences.presenceDiffers(*applied_);
+  applied_ = preferences;
   focus_->applyPreferences(preferences);
   presenter_->setPreferredScreenID(preferences.preferredScreenID);
-  presenter_->applyPresenceMode();
+  // Only when it matters: re-applying dismisses an idle invitation the mascot is showing.
+  if (presenceChanged) presenter_->applyPresenceMode();
   refreshQuickActions();
   signalStateChanged();
 }

@@ -102,7 +102,8 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   // set.
   void start();
 
-  // Re-applies the current settings; the store's changes reach it by themselves.
+  // Re-applies the current settings; the store's changes reach it by themselves. The
+  // mascot's presence is re-applied only when a field it reads has changed since.
   void applyPreferences();
 
   // The entry of every scheduled visit: judged against a fresh look at the environment,
@@ -266,6 +267,8 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   std::function<Calendar()> calendarProvider_;
   std::optional<ShortTimeFormatter> timeFormatter_;
   Observers<Preferences>::Subscription preferencesSubscription_;
+  // The settings last applied; none before start().
+  std::optional<Preferences> applied_;
 
   std::unique_ptr<ReminderCoordinator> reminders_;
   std::shared_ptr<VisitDelivery> delivery_;

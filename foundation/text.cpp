@@ -137,6 +137,20 @@ std::string graphemePrefix(std::string_view utf8, std::size_t count) {
 
 bool isWhiteSpace(char32_t codePoint) { return u_isUWhiteSpace(static_cast<UChar32>(codePoint)); }
 
+bool hasVisibleCharacter(const icu::UnicodeString& text) {
+  constexpr std::uint32_t hidden = U_GC_CC_MASK | U_GC_CF_MASK | U_GC_CS_MASK | U_GC_Z_MASK;
+  for (int32_t i = 0; i < text.length(); i = text.moveIndex32(i, 1)) {
+    const UChar32 c = text.char32At(i);
+    if ((U_GET_GC_MASK(c) & hidden) == 0 &&
+        !u_hasBinaryProperty(c, UCHAR_DEFAULT_IGNORABLE_CODE_POINT)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool hasVisibleCharacter(std::string_view utf8) { return hasVisibleCharacter(toUnicode(utf8)); }
+
 std::string trimmed(std::string_view utf8) {
   const std::string valid = validUtf8(utf8);
   const auto* s = reinterpret_cast<const uint8_t*>(valid.data());

@@ -27,6 +27,12 @@ std::string graphemePrefix(std::string_view utf8, std::size_t count);
 // U+200B does not).
 bool isWhiteSpace(char32_t codePoint);
 
+// Whether the text holds a character that shows: anything but White_Space, controls (NUL),
+// format characters (U+200B, U+FEFF) and the other default-ignorable ones (U+3164).
+// Unassigned code points count as shown: a newer system may draw them.
+bool hasVisibleCharacter(std::string_view utf8);
+bool hasVisibleCharacter(const icu::UnicodeString& text);
+
 // The text without White_Space at either end.
 std::string trimmed(std::string_view utf8);
 // The pieces between runs of White_Space characters (by each character's first code

@@ -16,7 +16,9 @@ std::string_view describe(ReminderEditing::ErrorCase error) {
 Reminder ReminderEditing::revised(const Reminder& reminder, std::string_view phrase,
                                   std::string_view schedule, Date now, const Calendar& calendar) {
   std::string newPhrase = trimmed(phrase);
-  if (newPhrase.empty()) throw ReminderParser::ParseError(ReminderParser::ErrorCase::noPhraseFound);
+  if (!hasVisibleCharacter(newPhrase)) {
+    throw ReminderParser::ParseError(ReminderParser::ErrorCase::noPhraseFound);
+  }
   Reminder copy = reminder;
   copy.phrase = std::move(newPhrase);
 

@@ -26,9 +26,9 @@ class ReminderEditing {
   // The reminder with the trimmed `phrase` (kept as typed otherwise) and, unless `schedule`
   // is blank, the schedule parsed from it as of `now`; the id is always kept, and a blank
   // schedule keeps the trigger and creation date exactly. Throws
-  // ReminderParser::ErrorCase::noPhraseFound for a blank phrase, before the schedule is
-  // looked at, and noTimeFound for a schedule with no time in it; the reminder passed in is
-  // never changed.
+  // ReminderParser::ErrorCase::noPhraseFound for a phrase where nothing shows (blank, NULs,
+  // zero-width spaces), before the schedule is looked at, and noTimeFound for a schedule with
+  // no time in it; the reminder passed in is never changed.
   static Reminder revised(const Reminder& reminder, std::string_view phrase,
                           std::string_view schedule, Date now, const Calendar& calendar);
 

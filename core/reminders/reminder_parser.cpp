@@ -300,12 +300,13 @@ std::string_view describe(ReminderParser::ErrorCase error) {
 
 Reminder ReminderParser::parse(std::string_view text, Date now) const {
   const MatchText line(trimmed(toUnicode(text)));
-  if (line.length() == 0) throw Error(Error::Case::empty);
+  // NULs, controls or zero-width spaces alone are as good as nothing typed.
+  if (!hasVisibleCharacter(line.string())) throw Error(Error::Case::empty);
   const Hints hints(line.string());
 
   if (const std::optional<CountdownMatch> countdown = matchCountdown(line, hints)) {
     const icu::UnicodeString phrase = cleanPhrase(replacedBySpace(line.string(), countdown->range));
-    if (phrase.isEmpty()) throw Error(Error::Case::noPhraseFound);
+    if (!hasVisibleCharacter(phrase)) throw Error(Error::Case::noPhraseFound);
     return Reminder(UUID::random(), toUtf8(phrase), VisitTrigger::countdown(countdown->seconds),
                     now);
   }
@@ -329,7 +330,7 @@ Reminder ReminderParser::parse(std::string_view text, Date now) const {
                    : replacedBySpace(schedule, named->range);
   }
   const icu::UnicodeString phrase = cleanPhrase(schedule);
-  if (phrase.isEmpty()) throw Error(Error::Case::noPhraseFound);
+  if (!hasVisibleCharacter(phrase)) throw Error(Error::Case::noPhraseFound);
 
   if (days) {
     return Reminder(UUID::random(), toUtf8(phrase),

@@ -23,7 +23,7 @@ class ReminderParser {
  public:
   // Why a line gave no reminder; each case carries the advice shown to the user.
   enum class ErrorCase {
-    empty,          // nothing but white space was typed
+    empty,          // nothing that shows was typed (white space, NULs, controls)
     noTimeFound,    // no schedule was recognised
     noPhraseFound,  // nothing is left to say once it is removed
   };

@@ -178,4 +178,11 @@ bool Preferences::operator==(const Preferences& other) const {
                     fields);
 }
 
+bool Preferences::presenceDiffers(const Preferences& other) const {
+  return presenceMode != other.presenceMode || showCurrentTime != other.showCurrentTime ||
+         mascotAppearance != other.mascotAppearance ||
+         mascotClickThrough != other.mascotClickThrough ||
+         preferredScreenID != other.preferredScreenID;
+}
+
 }  // namespace vorlane

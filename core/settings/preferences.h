@@ -81,6 +81,11 @@ struct Preferences : PreferenceValues {
   // All fields equal; the phrase template compares character for character, identifiers
   // byte for byte.
   bool operator==(const Preferences& other) const;
+
+  // Whether a field the mascot's presence reads differs: the presence mode, the floating
+  // clock, the appearance, click-through or the display. Re-applying the presence is not
+  // free (it takes down an idle invitation on show), so other changes leave it alone.
+  bool presenceDiffers(const Preferences& other) const;
 };
 
 }  // namespace vorlane

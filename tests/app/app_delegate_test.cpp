@@ -145,10 +145,11 @@ TEST_F(AppDelegateTest, SettingChangesApplyToTheCoordinatorThenToTheLoginItem) {
     const int applied = fresh.presenter->presenceApplications;
     const LogCapture changeLog;
 
-    // Another field changes too, so that every row is a change.
+    // Another field changes too, so that every row is a change (one the mascot reads, so
+    // that the presenter hears of it).
     delegate.preferencesStore()->modify([&](Preferences& p) {
       p.launchAtLogin = row.requested;
-      p.speechEnabled = !p.speechEnabled;
+      p.showCurrentTime = !p.showCurrentTime;
     });
 
     // The coordinator follows the store itself: every row changes the record once.

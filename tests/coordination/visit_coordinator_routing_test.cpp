@@ -95,6 +95,24 @@ TEST_F(RoutingTest, ACalendarFocusFitsTheGapAndIsNeverAStarter) {
   EXPECT_EQ(windows.calendar->shows, 0);
 }
 
+// A focus restored at launch waits paused; the calendar's start refuses it as any other
+// entry point would, and the restored session stays as it was.
+TEST_F(RoutingTest, ACalendarFocusIsRefusedWhileARestoredFocusWaitsPaused) {
+  const UUID restored = UUID::random();
+  RecordFocusRecoveryStore(&records).save({.session = {restored, "write report", 600, 900, false},
+                                           .nextStep = "check the figures",
+                                           .isStarter = false,
+                                           .priorityID = std::nullopt});
+  buildAndStart();
+  ASSERT_EQ(phase(), "paused");
+  EXPECT_EQ(refusal([&] { coordinator->startCalendarFocus(25, "Outline the plan", std::nullopt); }),
+            activeSession);
+  EXPECT_EQ(phase(), "paused");
+  EXPECT_EQ(coordinator->pomodoro().focus(), "write report");
+  EXPECT_EQ(coordinator->nextStep(), "check the figures");
+  EXPECT_FALSE(coordinator->activePriorityID());
+}
+
 TEST_F(RoutingTest, TheReflectionOpensTheHistoryWhileTheCoordinatorLives) {
   coordinator->showWeeklyReflection();
   windows.reflection->manageHistory();

@@ -76,6 +76,32 @@ TEST_F(CoordinatorSetUpTest, StartAndEverySettingsChangeApplyAtOnce) {
   EXPECT_EQ(notifications->posted.size(), 1u);
 }
 
+// Re-applying the presence takes down an idle invitation on show, so a change the mascot's
+// presence does not read (the speaking rate, a work length) leaves it alone.
+TEST_F(CoordinatorSetUpTest, OnlyAPresenceChangeReappliesThePresence) {
+  buildAndStart();
+  ASSERT_EQ(presenter->presenceApplications, 1);
+  const struct {
+    const char* name;
+    std::function<void(Preferences&)> edit;
+    int applications;
+  } rows[] = {
+      {"speaking rate", [](Preferences& p) { p.speechRate = 0.8f; }, 1},
+      {"work length", [](Preferences& p) { p.workMinutes = 40; }, 1},
+      {"presence mode", [](Preferences& p) { p.presenceMode = PresenceMode::hidden; }, 2},
+      {"click-through", [](Preferences& p) { p.mascotClickThrough = true; }, 3},
+      {"voice", [](Preferences& p) { p.voiceIdentifier = "flite:slt"; }, 3},
+      {"clock", [](Preferences& p) { p.showCurrentTime = true; }, 4},
+  };
+  for (const auto& row : rows) {
+    const int signals = stateChanges;
+    change(row.edit);
+    EXPECT_EQ(presenter->presenceApplications, row.applications) << row.name;
+    EXPECT_EQ(stateChanges, signals + 1) << row.name;  // the rest still follows
+  }
+  EXPECT_EQ(coordinator->pomodoro().workDuration(), 2400);
+}
+
 TEST_F(CoordinatorSetUpTest, NothingDueBeforeStartIsShownAndHoursMissedAsleepAreLogged) {
   clock->set(at(11, 0, 20));  // the hour passed before start-up
   buildAndStart();

@@ -36,6 +36,31 @@ TEST(Text, WhiteSpaceIsTheUnicodeProperty) {
     EXPECT_FALSE(isWhiteSpace(out)) << std::hex << unsigned(out);
 }
 
+TEST(Text, OnlyCharactersThatShowAreVisible) {
+  using namespace std::string_literals;
+  const struct {
+    const char* name;
+    std::string text;
+    bool visible;
+  } rows[] = {
+      {"empty", "", false},
+      {"NULs", "\0\0\0"s, false},
+      {"controls and white space", "\x01\x1F\x7F \t\u0085\u3000", false},
+      {"zero-width and format", "\u200B\u200C\u200D\u2060\uFEFF\u00AD\u2066", false},
+      {"fillers and selectors", "\u3164\u115F\uFE0F\U000E0001", false},
+      {"a letter among NULs", "\0a\0"s, true},
+      {"a lone combining mark", "\u0301", true},
+      {"an emoji", "\U0001F412", true},
+      {"private use", "\uE000", true},
+      {"unassigned", "\U00050000", true},
+      {"invalid UTF-8 shows its replacement", "\xC3", true},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(hasVisibleCharacter(row.text), row.visible) << row.name;
+    EXPECT_EQ(hasVisibleCharacter(toUnicode(row.text)), row.visible) << row.name;
+  }
+}
+
 TEST(Text, TrimsSplitsAndCollapsesAtWhiteSpaceCharacters) {
   EXPECT_EQ(trimmed(" \t hello  \n world \r\n"), "hello  \n world");
   EXPECT_EQ(trimmed("\u00A0\u3000hi\u0085"), "hi");

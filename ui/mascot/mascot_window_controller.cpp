@@ -226,10 +226,7 @@ void MascotWindowController::preferencesChanged(const Preferences& now) {
   const Preferences before = std::exchange(applied_, now);
   const bool otherDisplay = now.preferredScreenID != before.preferredScreenID;
   if (otherDisplay) preferredScreenID_ = now.preferredScreenID;
-  if (otherDisplay || now.presenceMode != before.presenceMode ||
-      now.showCurrentTime != before.showCurrentTime ||
-      now.mascotAppearance != before.mascotAppearance ||
-      now.mascotClickThrough != before.mascotClickThrough) {
+  if (now.presenceDiffers(before)) {
     applyPresenceMode();  // lays the column out too
     return;
   }

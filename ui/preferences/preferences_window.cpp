@@ -17,6 +17,7 @@
 #include "ui/preferences/quiet_panel.h"
 #include "ui/preferences/voice_panel.h"
 #include "ui/kit/symbol_image.h"
+#include "ui/kit/text_roles.h"
 #include "ui/kit/window_text.h"
 
 namespace vorlane {
@@ -89,15 +90,10 @@ PreferencesWindow::PreferencesWindow(PreferencesStore& store, PreferencesNavigat
   headerColumn->setContentsMargins(24, 24, 24, 24);
   headerColumn->setSpacing(6);
   title_ = plainLabel(QString(), header);
-  QFont titleFont = title_->font();
-  titleFont.setPixelSize(25);
-  titleFont.setWeight(QFont::DemiBold);
-  title_->setFont(titleFont);
+  setTextRole(*title_, TextRole::title, QFont::DemiBold);
   headerColumn->addWidget(title_);
   subtitle_ = plainLabel(QString(), header);
-  QFont subtitleFont = subtitle_->font();
-  subtitleFont.setPixelSize(14);
-  subtitle_->setFont(subtitleFont);
+  setTextRole(*subtitle_, TextRole::body);
   subtitle_->setWordWrap(true);
   setSecondary(*subtitle_);
   headerColumn->addWidget(subtitle_);

@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "ui/kit/desktop_texts.h"
+#include "ui/kit/text_roles.h"
 #include "ui/kit/window_text.h"
 
 namespace vorlane {
@@ -45,7 +46,8 @@ CalendarConsentWindow::CalendarConsentWindow(std::function<void(Answer)> onAnswe
   column->setSpacing(12);
 
   QLabel* title = plainLabel(QStringLiteral("Let Vorlane read your calendars?"), this);
-  title->setFont(scaledFont(font(), 17.0 / 13.0, QFont::DemiBold));
+  setTextRole(*title, TextRole::title2, QFont::DemiBold);
+  title->setObjectName(QStringLiteral("title"));
   column->addWidget(title);
 
   column->addWidget(wrappedLabel(

@@ -51,6 +51,8 @@ TEST(ReminderEditing, BlankScheduleKeepsTheScheduleElseItIsParsedAsOfNow) {
        VisitTrigger::recurring(Recurrence(RecurrenceDays::daily(), 21, 0))},
       {"blank phrase, good schedule", "  ", "4pm", Case::noPhraseFound},
       {"blank phrase, schedule not looked at", "", "tomorrow", Case::noPhraseFound},
+      {"NUL phrase", std::string(2, '\0'), "", Case::noPhraseFound},
+      {"zero-width phrase", "\u200B\u200D", "4pm", Case::noPhraseFound},
       {"no time in the schedule", "call", "tomorrow", Case::noTimeFound},
       {"out-of-range time", "call", "13:30pm", Case::noTimeFound},
   };

@@ -224,6 +224,12 @@ TEST(ReminderParser, Errors) {
   const std::tuple<const char*, std::string, Kind> rows[] = {
       {"nothing", "", Kind::empty},
       {"only white space", " \t\n\u00A0\u3000 ", Kind::empty},
+      // Regression: text where nothing shows used to become a reminder of NULs or blanks.
+      {"only NULs", std::string(3, '\0'), Kind::empty},
+      {"only controls and zero-width spaces", "\x01\u200B\uFEFF\x7F\u2060", Kind::empty},
+      {"a countdown and NULs", "in 5m " + std::string(2, '\0'), Kind::noPhraseFound},
+      {"a time and zero-width spaces", "4pm \u200B\u200B", Kind::noPhraseFound},
+      {"filler words and a soft hyphen", "weekdays 9am remind me to \u00AD", Kind::noPhraseFound},
       {"no schedule", "standup", Kind::noTimeFound},
       {"days without a time", "daily yoga", Kind::noTimeFound},
       {"a bare hour", "at 4 tea", Kind::noTimeFound},

@@ -159,5 +159,49 @@ TEST(Preferences, TheAppearanceIsSanitisedWhenBuiltOrDecoded) {
   EXPECT_EQ(assigned.mascotAppearance.monkeyOpacity, 5);
 }
 
+// Only the fields the mascot's presence reads count as a presence change.
+TEST(Preferences, OnlyThePresenceFieldsMakeAPresenceChange) {
+  const Preferences other = everyFieldChanged();
+  using Copy = void (*)(Preferences&, const Preferences&);
+  const struct Row {
+    const char* name;
+    Copy copy;
+    bool differs;
+  } rows[] = {
+      {"presence mode",
+       [](Preferences& p, const Preferences& o) { p.presenceMode = o.presenceMode; }, true},
+      {"clock", [](Preferences& p, const Preferences& o) { p.showCurrentTime = o.showCurrentTime; },
+       true},
+      {"appearance",
+       [](Preferences& p, const Preferences& o) { p.mascotAppearance = o.mascotAppearance; }, true},
+      {"click-through",
+       [](Preferences& p, const Preferences& o) { p.mascotClickThrough = o.mascotClickThrough; },
+       true},
+      {"display",
+       [](Preferences& p, const Preferences& o) { p.preferredScreenID = o.preferredScreenID; },
+       true},
+      {"speech rate", [](Preferences& p, const Preferences& o) { p.speechRate = o.speechRate; },
+       false},
+      {"work length", [](Preferences& p, const Preferences& o) { p.workMinutes = o.workMinutes; },
+       false},
+      {"invitations",
+       [](Preferences& p,
+          const Preferences& o) { p.idleFocusInvitationsEnabled = o.idleFocusInvitationsEnabled; },
+       false},
+      {"placements",
+       [](Preferences& p, const Preferences& o) { p.mascotPlacements = o.mascotPlacements; },
+       false},
+      {"active hours",
+       [](Preferences& p, const Preferences& o) { p.activeStartHour = o.activeStartHour; }, false},
+  };
+  for (const Row& row : rows) {
+    Preferences changed;
+    row.copy(changed, other);
+    EXPECT_EQ(changed.presenceDiffers(Preferences()), row.differs) << row.name;
+    EXPECT_EQ(Preferences().presenceDiffers(changed), row.differs) << row.name;
+  }
+  EXPECT_FALSE(other.presenceDiffers(other));
+}
+
 }  // namespace
 }  // namespace vorlane

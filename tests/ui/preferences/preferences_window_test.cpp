@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 
 #include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/record_preferences_store.h"
@@ -15,6 +20,7 @@
 #include "ui/preferences/preferences_sidebar.h"
 #include "ui/preferences/quiet_panel.h"
 #include "ui/preferences/voice_panel.h"
+#include "ui/kit/text_roles.h"
 
 namespace vorlane {
 namespace {
@@ -84,6 +90,21 @@ TEST(PreferencesWindow, SidebarClicksSelectPanelsAndHeadersAreNotRows) {
   EXPECT_EQ(window.title()->text(), QStringLiteral("Desktop"));
 }
 
+// The header is sized like every other window's heading, from the user's font.
+TEST(PreferencesWindow, TheHeaderTakesTheKitsRoles) {
+  const QFont saved = QApplication::font();
+  QFont large = saved;
+  large.setPixelSize(18);
+  QApplication::setFont(large);
+  testing::RecordingPreferencesStore store;
+  PreferencesNavigation navigation;
+  PreferencesWindow window(store, navigation, services());
+  QApplication::setFont(saved);
+  EXPECT_EQ(window.title()->font().pixelSize(), rolePixelSize(TextRole::title, 18));
+  EXPECT_EQ(window.title()->font().weight(), QFont::DemiBold);
+  EXPECT_EQ(window.subtitle()->font().pixelSize(), rolePixelSize(TextRole::body, 18));
+}
+
 TEST(PreferencesWindow, ACorruptOrNewerStoredRecordIsShownAsDefaultsAndNothingIsWritten) {
   const struct {
     const char* name;
@@ -111,6 +132,35 @@ TEST(PreferencesWindow, ACorruptOrNewerStoredRecordIsShownAsDefaultsAndNothingIs
     EXPECT_EQ(changes, 0) << row.name;
     EXPECT_EQ(records.writeCount(RecordPreferencesStore::key), 1) << row.name << ": ours only";
     EXPECT_EQ(records.rawBytes(RecordPreferencesStore::key), row.bytes) << row.name;
+  }
+}
+
+// The page scrolls only when it is taller than the room under the header: a window tall
+// enough for every page shows no scroll bar, whichever pages were shown before.
+TEST(PreferencesWindow, AScrollBarShowsOnlyWhileThePageIsTallerThanTheWindow) {
+  testing::RecordingPreferencesStore store;
+  PreferencesNavigation navigation;
+  PreferencesWindow window(store, navigation, services());
+  window.show();
+  auto* scroll = window.findChild<QScrollArea*>();
+  ASSERT_NE(scroll, nullptr);
+  for (const int height : {660, 1400, 660}) {
+    window.resize(780, height);
+    for (const PreferencesSection section : allPreferencesSections) {
+      SCOPED_TRACE(std::string(rawValue(section)) + " at " + std::to_string(height));
+      navigation.setSelection(section);
+      QCoreApplication::processEvents();
+      // Wrapped notes make a page's height depend on its width, which the bar narrows.
+      const int room = scroll->viewport()->height();
+      const bool overflows = window.panel()->heightForWidth(scroll->width()) > room;
+      EXPECT_EQ(scroll->verticalScrollBar()->isVisible(), overflows);
+      const int width = scroll->viewport()->width();
+      EXPECT_EQ(window.panel()->size(),
+                QSize(width, std::max(window.panel()->heightForWidth(width), room)));
+      if (height > 1000) {
+        EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+      }
+    }
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -12,6 +13,7 @@
 #include "platform/calendar/ics_availability_source.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "tests/support/fake_busy_reader.h"
+#include "ui/kit/text_roles.h"
 #include "ui/windows/calendar_consent_prompt.h"
 
 namespace vorlane {
@@ -113,6 +115,23 @@ TEST_F(CalendarConsentTest, NamesThePlacesAndWhatIsRead) {
                            "them anywhere."));
   EXPECT_EQ(button("allow")->text(), QStringLiteral("Allow"));
   EXPECT_EQ(button("refuse")->text(), QStringLiteral("Don\u2019t Allow"));
+}
+
+// The title is sized like every other window's, from the user's font.
+TEST_F(CalendarConsentTest, TheTitleTakesTheKitsRole) {
+  const QFont saved = QApplication::font();
+  QFont large = saved;
+  large.setPixelSize(18);
+  QApplication::setFont(large);
+  ask();
+  QApplication::setFont(saved);
+  const auto* title = window().findChild<QLabel*>(QStringLiteral("title"));
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->text(), QStringLiteral("Let Vorlane read your calendars?"));
+  EXPECT_EQ(title->font().pixelSize(), rolePixelSize(TextRole::title2, 18));
+  EXPECT_EQ(title->font().weight(), QFont::DemiBold);
+  window().close();
+  settle();
 }
 
 TEST(CalendarConsentPlaces, FoldersAreWrittenFromHomeWithAClosingSlash) {

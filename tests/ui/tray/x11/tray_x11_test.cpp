@@ -6,39 +6,17 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QObject>
-#include <QStringList>
 #include <array>
 #include <cstdio>
 #include <memory>
 #include <string>
 
 #include "tests/support/child_process.h"
+#include "tests/support/fake_status_watcher.h"
 #include "tests/support/private_dbus.h"
 #include "tests/support/xvfb_server.h"
 
 namespace vorlane {
-
-// Just enough of a StatusNotifierWatcher for Qt to offer its icon to it.
-class FakeStatusNotifierWatcher : public QObject {
-  Q_OBJECT
-  Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
-  Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
-  Q_PROPERTY(int ProtocolVersion READ protocolVersion)
-  Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ items)
-
- public:
-  bool isHostRegistered() const { return true; }
-  int protocolVersion() const { return 0; }
-  QStringList items() const { return items_; }
-
- public slots:
-  void RegisterStatusNotifierItem(const QString& service) { items_.push_back(service); }
-  void RegisterStatusNotifierHost(const QString&) {}
-
- private:
-  QStringList items_;
-};
 
 namespace {
 
@@ -96,11 +74,8 @@ TEST_F(TrayX11Test, NoTrayAStatusNotifierHostThenAnXEmbedTray) {
   QDBusConnection connection =
       QDBusConnection::connectToBus(QString::fromStdString(bus.address()), "tray-test");
   ASSERT_TRUE(connection.isConnected());
-  FakeStatusNotifierWatcher watcher;
-  ASSERT_TRUE(connection.registerObject("/StatusNotifierWatcher", &watcher,
-                                        QDBusConnection::ExportAllSlots |
-                                            QDBusConnection::ExportAllProperties));
-  ASSERT_TRUE(connection.registerService("org.kde.StatusNotifierWatcher"));
+  testing::FakeStatusWatcher watcher;
+  ASSERT_TRUE(watcher.publish(connection));
 
   EXPECT_EQ(startProbe(false), "shown=1 geometry=0x0");
   ASSERT_TRUE(testing::waitUntil([&] {
@@ -141,5 +116,3 @@ TEST_F(TrayX11Test, NoTrayAStatusNotifierHostThenAnXEmbedTray) {
 
 }  // namespace
 }  // namespace vorlane
-
-#include "tray_x11_test.moc"
