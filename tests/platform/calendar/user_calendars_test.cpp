@@ -54,6 +54,7 @@ TEST(UserCalendarsTest, NothingIsStartedOrLoadedUntilTheFirstReadWhichStillAnswe
   QTest::qWait(20);
   EXPECT_EQ(threadCount(), threadsBefore) << "a thread was started before any read";
   EXPECT_FALSE(isMapped("libvorlane_eds")) << "the service's plugin was loaded before any read";
+  EXPECT_FALSE(isMapped("libvorlane_ics")) << "the file reader was loaded before any read";
   EXPECT_TRUE(log.lines().empty());
 
   for (int read = 1; read <= 2; ++read) {
@@ -71,6 +72,7 @@ TEST(UserCalendarsTest, NothingIsStartedOrLoadedUntilTheFirstReadWhichStillAnswe
   // The source's reading thread and the service reader's own one (and the plugin's GLib may
   // have started its own).
   EXPECT_GE(threadCount(), threadsBefore + 2);
+  EXPECT_TRUE(isMapped("libvorlane_ics"));
   const auto lines = log.lines();
   ASSERT_EQ(lines.size(), 1u);
 #ifdef VORLANE_EDS_PLUGIN
