@@ -5,6 +5,7 @@
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace vorlane {
 
@@ -18,7 +19,6 @@ struct CalendarWorker::State {
 
 CalendarWorker::CalendarWorker(QObject* receiver) : state_(std::make_shared<State>()) {
   state_->receiver = receiver;
-  std::thread(serve, state_).detach();
 }
 
 CalendarWorker::~CalendarWorker() {
@@ -31,9 +31,12 @@ CalendarWorker::~CalendarWorker() {
 }
 
 void CalendarWorker::run(Job job) {
-  std::lock_guard lock(state_->mutex);
-  state_->jobs.push_back(std::move(job));
-  state_->changed.notify_all();
+  {
+    std::lock_guard lock(state_->mutex);
+    state_->jobs.push_back(std::move(job));
+    state_->changed.notify_all();
+  }
+  if (!std::exchange(started_, true)) std::thread(serve, state_).detach();
 }
 
 void CalendarWorker::serve(std::shared_ptr<State> state) {

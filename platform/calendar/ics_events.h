@@ -39,6 +39,9 @@ std::optional<std::string> userEmailFromEnvironment(const char* value);
 // ones are not used, rules libical may walk without end read as free, and recurring events
 // are expanded cheapest first until the file's steps or time run out, so the costly ones
 // (not single events, not ordinary meetings) are what is left out. Never throws.
+//
+// The work is done by the calendar-file plugin (libical), loaded on the first call; without
+// it, nothing is read and one error is logged.
 std::vector<BusyInterval> busyIntervalsInIcs(std::string_view text, DateInterval range,
                                              const IcsReadOptions& options);
 

@@ -22,12 +22,14 @@ struct TimeLimitedReader::State {
   std::uint64_t finished = 0;    // generation whose outcome is below
   std::vector<BusyInterval> result;
   std::exception_ptr error;
+  // The inner reader until the first read hands it to the thread.
+  std::unique_ptr<BusyReader> unstarted;
 };
 
 TimeLimitedReader::TimeLimitedReader(std::unique_ptr<BusyReader> inner,
                                      std::chrono::milliseconds limit)
     : state_(std::make_shared<State>()), places_(inner->places()), limit_(limit) {
-  std::thread(serve, state_, std::move(inner)).detach();
+  state_->unstarted = std::move(inner);
 }
 
 TimeLimitedReader::~TimeLimitedReader() {
@@ -43,6 +45,7 @@ std::vector<BusyInterval> TimeLimitedReader::read(DateInterval interval,
   if (state_->running || state_->request) {
     throw std::runtime_error("the calendar service is still busy with an earlier read");
   }
+  if (state_->unstarted) std::thread(serve, state_, std::move(state_->unstarted)).detach();
   const std::uint64_t generation = ++state_->generation;
   state_->request = interval;
   state_->requestCancel = cancel;

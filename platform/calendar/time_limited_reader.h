@@ -12,8 +12,10 @@ namespace vorlane {
 // time limit. A read that is still running when the next one comes makes the next one fail
 // at once instead of queueing behind it; a late result is dropped.
 //
+// The thread starts with the first read, so that a reader nobody reads costs no thread.
 // Destroying this object never waits: the thread is told to stop and left to finish alone.
-// The inner reader is destroyed on that thread once it is done, never elsewhere.
+// The inner reader is destroyed on that thread once it is done; one that was never read
+// has done nothing and goes with this object.
 class TimeLimitedReader final : public BusyReader {
  public:
   TimeLimitedReader(std::unique_ptr<BusyReader> inner, std::chrono::milliseconds limit);

@@ -8,7 +8,7 @@
 
 #include "core/contracts/busy_interval.h"
 #include "foundation/date.h"
-#include "platform/calendar/busy_event_rules.h"
+#include "platform/calendar/ics/busy_event_rules.h"
 
 namespace vorlane::eds {
 

@@ -10,6 +10,7 @@
 #include "platform/logging/log_capture.h"
 #include "tests/support/child_process.h"
 #include "tests/support/fake_busy_reader.h"
+#include "tests/support/process_probe.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/thrown.h"
 
@@ -109,6 +110,24 @@ TEST(TimeLimitedReaderTest, AHungReaderIsGivenUpOnAndNotQueuedBehind) {
   fake->release();
   EXPECT_TRUE(testing::waitUntil([&] { return gone->load(); }));
   EXPECT_TRUE(fake->sawCancel());
+}
+
+TEST(TimeLimitedReaderTest, NoThreadUntilTheFirstReadAndAnUnreadReaderGoesAtOnce) {
+  auto fake = std::make_shared<FakeBusyReader>(Busy{a});
+  auto gone = std::make_shared<std::atomic<bool>>(false);
+  const int before = testing::threadCount();
+  {
+    const TimeLimitedReader unread(std::make_unique<Watched>(fake, gone), 3s);
+    EXPECT_EQ(unread.places(), std::vector<std::string>{"fake"});
+    EXPECT_EQ(testing::threadCount(), before);
+  }
+  EXPECT_TRUE(*gone) << "a reader never read has nothing under way: it goes with its owner";
+  EXPECT_EQ(fake->started(), 0);
+
+  const TimeLimitedReader reader(std::make_unique<FakeBusyReader>(Busy{a, b}), 3s);
+  EXPECT_EQ(reader.read(window, {}), (Busy{a, b}));
+  EXPECT_EQ(reader.read(window, {}), (Busy{a, b})) << "the second read goes to the same thread";
+  EXPECT_EQ(testing::threadCount(), before + 1);
 }
 
 TEST(CalendarReaderTest, ACancelledReadStopsBeforeTheNextFile) {

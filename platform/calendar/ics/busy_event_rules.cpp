@@ -1,4 +1,4 @@
-#include "platform/calendar/busy_event_rules.h"
+#include "platform/calendar/ics/busy_event_rules.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/calendar/recurrence_budget.h"
+#include "platform/calendar/ics/recurrence_budget.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,56 @@
+#include "platform/calendar/ics_parser_library.h"
+
+#include <QLibrary>
+#include <system_error>
+
+#include "platform/logging/log.h"
+
+namespace vorlane {
+
+namespace fs = std::filesystem;
+
+std::filesystem::path icsParserPluginPath() {
+  const fs::path name = "libvorlane_ics.so";
+  std::error_code error;
+  const fs::path program = fs::read_symlink("/proc/self/exe", error);
+  if (!error) {
+    const fs::path folder = program.parent_path();
+    for (const fs::path& candidate : {folder / name, folder.parent_path() / "lib/vorlane" / name}) {
+      if (fs::exists(candidate, error)) return candidate;
+    }
+  }
+#ifdef VORLANE_ICS_PLUGIN
+  return VORLANE_ICS_PLUGIN;
+#else
+  return {};
+#endif
+}
+
+const IcsParser* loadIcsParser(const fs::path& path) {
+  // Never unloaded: the parser it made lives as long as the program.
+  auto* library = new QLibrary(QString::fromStdString(path.string()));
+  library->setLoadHints(QLibrary::PreventUnloadHint);
+  std::string reason;
+  IcsParser* parser = nullptr;
+  if (!library->load()) {
+    reason = library->errorString().toStdString();
+  } else if (const auto factory =
+                 reinterpret_cast<IcsParserFactory>(library->resolve(icsParserFactoryName));
+             factory == nullptr) {
+    reason = "not the calendar-file plugin";
+  } else if (parser = factory(icsParserVersion); parser == nullptr) {
+    reason = "plugin of another version";
+  }
+  if (parser == nullptr) {
+    Log::lifecycle().error("Calendar files cannot be read (%{public}s)", reason);
+    delete library;
+  }
+  return parser;
+}
+
+const IcsParser* icsParser() {
+  static const IcsParser* const parser = loadIcsParser(icsParserPluginPath());
+  return parser;
+}
+
+}  // namespace vorlane
