@@ -3,6 +3,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/calendar/plugin_path.h"
 #include "platform/logging/log.h"
 
 namespace vorlane {
@@ -15,14 +16,10 @@ EdsBusyReader::EdsBusyReader(fs::path plugin, std::string zoneId)
 EdsBusyReader::~EdsBusyReader() = default;
 
 fs::path EdsBusyReader::standardPluginPath() {
-  const fs::path name = "libvorlane_eds.so";
-  std::error_code error;
-  const fs::path program = fs::read_symlink("/proc/self/exe", error);
-  if (!error && fs::exists(program.parent_path() / name, error)) return program.parent_path() / name;
 #ifdef VORLANE_EDS_PLUGIN
-  return VORLANE_EDS_PLUGIN;
+  return calendarPluginPath("libvorlane_eds.so", VORLANE_EDS_PLUGIN);
 #else
-  return {};
+  return calendarPluginPath("libvorlane_eds.so", {});
 #endif
 }
 

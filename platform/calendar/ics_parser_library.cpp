@@ -3,6 +3,7 @@
 #include <QLibrary>
 #include <system_error>
 
+#include "platform/calendar/plugin_path.h"
 #include "platform/logging/log.h"
 
 namespace vorlane {
@@ -10,19 +11,10 @@ namespace vorlane {
 namespace fs = std::filesystem;
 
 std::filesystem::path icsParserPluginPath() {
-  const fs::path name = "libvorlane_ics.so";
-  std::error_code error;
-  const fs::path program = fs::read_symlink("/proc/self/exe", error);
-  if (!error) {
-    const fs::path folder = program.parent_path();
-    for (const fs::path& candidate : {folder / name, folder.parent_path() / "lib/vorlane" / name}) {
-      if (fs::exists(candidate, error)) return candidate;
-    }
-  }
 #ifdef VORLANE_ICS_PLUGIN
-  return VORLANE_ICS_PLUGIN;
+  return calendarPluginPath("libvorlane_ics.so", VORLANE_ICS_PLUGIN);
 #else
-  return {};
+  return calendarPluginPath("libvorlane_ics.so", {});
 #endif
 }
 
