@@ -57,11 +57,16 @@ void opacitySteps(benchmark::State& state, LiveSettings::Records records, bool f
   }
   panel->previewToggle()->click();
   int step = 0;
+  const int writesBefore = live.settingsWrites();
   for (auto _ : state) {
     step = (step + 1) % (AppearancePanel::opacitySteps + 1);
     panel->monkeyOpacity()->setValue(step);
     if (flushed) live.store().flush();
   }
+  // Below 1 when steps that came during a write were saved together.
+  state.counters["writes_per_step"] =
+      static_cast<double>(live.settingsWrites() - writesBefore) /
+      static_cast<double>(state.iterations());
 }
 
 // Arg 0: records in memory (the window's and the appliers' share); 1: the settings file

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 
 #include "coordination/visit_coordinator.h"
@@ -20,6 +21,26 @@
 
 namespace vorlane {
 
+// Records that count the writes reaching the settings file.
+class CountedRecords final : public RecordStore {
+ public:
+  explicit CountedRecords(RecordStore& records) : records_(records) {}
+  StoredData data(const std::string& key) const override { return records_.data(key); }
+  void setData(const std::string& key, std::string_view bytes) override {
+    records_.setData(key, bytes);
+    if (key == RecordPreferencesStore::key) ++settingsWrites;
+  }
+  bool remove(const std::string& key) override { return records_.remove(key); }
+  std::optional<std::string> setAside(const std::string& key) override {
+    return records_.setAside(key);
+  }
+
+  std::atomic<int> settingsWrites = 0;
+
+ private:
+  RecordStore& records_;
+};
+
 // The settings as the running application holds them: the store, and the coordinator and
 // the mascot that apply each change. Speech, notifications, the tick and the desktop are
 // stand-ins; the records are a settings folder in a temporary folder, or memory.
@@ -29,11 +50,12 @@ class LiveSettings {
 
   explicit LiveSettings(Records kind)
       : files_(folder_.path()),
+        counted_(kind == Records::inMemory ? static_cast<RecordStore&>(memory_) : files_),
         store_(std::make_shared<RecordPreferencesStore>(
-            kind == Records::inMemory ? static_cast<RecordStore&>(memory_) : files_,
+            counted_,
             kind == Records::fileInBackground ? RecordPreferencesStore::Saving::inBackground
                                               : RecordPreferencesStore::Saving::immediately)) {
-    RecordStore& records = kind == Records::inMemory ? static_cast<RecordStore&>(memory_) : files_;
+    RecordStore& records = counted_;
     auto screens = std::make_shared<FakeScreenProvider>();
     screens->displays = {display("main", "Main", 0, 800)};
     mascot_ = std::make_shared<MascotWindowController>(MascotWindowController::Dependencies{
@@ -85,11 +107,17 @@ class LiveSettings {
   LiveSettings& operator=(const LiveSettings&) = delete;
 
   RecordPreferencesStore& store() { return *store_; }
+  // The settings writes so far, once the store has written what it was given.
+  int settingsWrites() {
+    store_->flush();
+    return counted_.settingsWrites;
+  }
 
  private:
   testing::TempFolder folder_;
   FileRecordStore files_;
   InMemoryRecordStore memory_;
+  CountedRecords counted_;
   FakeRepeatingTimerFactory timers_;
   std::shared_ptr<RecordPreferencesStore> store_;
   std::shared_ptr<MascotWindowController> mascot_;

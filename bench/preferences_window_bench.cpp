@@ -104,10 +104,15 @@ void BM_SpeakingRateStep(benchmark::State& state) {
   QCoreApplication::processEvents();
   auto* slider = window.panel()->findChild<QSlider*>(QStringLiteral("speechRate"));
   int step = 0;
+  const int writesBefore = live.settingsWrites();
   for (auto _ : state) {
     step = (step + 1) % VoicePanel::rateSteps;
     slider->setValue(step);
   }
+  // Below 1 when steps that came during a write were saved together.
+  state.counters["writes_per_step"] =
+      static_cast<double>(live.settingsWrites() - writesBefore) /
+      static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_SpeakingRateStep)
     ->Arg(static_cast<int>(LiveSettings::Records::inMemory))
