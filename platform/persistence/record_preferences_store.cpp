@@ -1,6 +1,7 @@
 #include "platform/persistence/record_preferences_store.h"
 
 #include <exception>
+#include <system_error>
 #include <vector>
 
 #include "foundation/json.h"
@@ -22,8 +23,14 @@ RecordPreferencesStore::RecordPreferencesStore(RecordStore& defaults, Saving sav
     keepStoredBytes_ = true;
   }
   if (saving == Saving::inBackground) {
-    writer_ = std::make_unique<LatestBytesWriter>(
-        [this](const std::string& bytes) { return write(bytes); });
+    try {
+      writer_ = std::make_unique<LatestBytesWriter>(
+          [this](const std::string& bytes) { return write(bytes); });
+    } catch (const std::system_error& error) {
+      // No thread to be had: the settings are still saved, only on the caller's thread.
+      Log::lifecycle().error("preferences are saved without a writer thread: %{public}s",
+                             error.what());
+    }
   }
 }
 
