@@ -50,7 +50,8 @@ bool AppDelegate::applicationDidFinishLaunching() {
   launched_ = true;
 
   Log::lifecycle().info("Vorlane launching");
-  preferencesStore_ = std::make_shared<RecordPreferencesStore>(services_.records());
+  preferencesStore_ = std::make_shared<RecordPreferencesStore>(services_.records(),
+                                                               services_.preferencesSaving());
   reminderStore_ = services_.makeReminderStore();
   presenter_ = services_.makePresenter(preferencesStore_);
   if (!presenter_) {
@@ -107,6 +108,9 @@ void AppDelegate::applicationWillTerminate() {
   terminated_ = true;
   if (coordinator_) coordinator_->saveFocusForTermination();
   if (speech_) speech_->stop();
+  // The last settings change may still be on its way to the disk; the process may end
+  // through exit() right after this, without running any destructor.
+  if (preferencesStore_) preferencesStore_->flush();
   Log::lifecycle().info("Vorlane terminating");
 }
 
@@ -166,6 +170,8 @@ void AppDelegate::tearDown() {
   speech_.reset();
   presenter_.reset();
   timeChanges_.reset();  // after the mascot: its clock listens to it
+  // Written out now, while the records exist, even if a holder of the store outlives us.
+  if (preferencesStore_) preferencesStore_->flush();
   preferencesStore_.reset();
 }
 

@@ -17,6 +17,7 @@
 #include "core/reminders/reminder_store.h"
 #include "core/settings/preferences_store.h"
 #include "foundation/calendar.h"
+#include "platform/persistence/record_preferences_store.h"
 #include "platform/persistence/record_store.h"
 #include "platform/services/voice_catalogue.h"
 #include "platform/session/launch_at_login.h"
@@ -33,6 +34,10 @@ class AppServices {
 
   // The records of the user's settings and focus stores; lives as long as the services.
   virtual RecordStore& records() = 0;
+  // When a settings change reaches records(): at once unless the services say otherwise.
+  virtual RecordPreferencesStore::Saving preferencesSaving() {
+    return RecordPreferencesStore::Saving::immediately;
+  }
   virtual std::shared_ptr<ReminderStore> makeReminderStore() = 0;
   // The mascot; none when this build has no mascot to show, and then nothing can start.
   virtual std::shared_ptr<VisitPresenter> makePresenter(

@@ -23,6 +23,10 @@ class SystemAppServices final : public AppServices {
   ~SystemAppServices() override;
 
   RecordStore& records() override { return *records_; }
+  // A slider dragged in the settings must not wait for the disk at every step.
+  RecordPreferencesStore::Saving preferencesSaving() override {
+    return RecordPreferencesStore::Saving::inBackground;
+  }
   std::shared_ptr<ReminderStore> makeReminderStore() override;
   std::shared_ptr<VisitPresenter> makePresenter(
       std::shared_ptr<PreferencesStore> preferences) override;

@@ -11,7 +11,9 @@ namespace vorlane {
 
 // Records as one file per key in one folder: "<folder>/<encoded key>.json", holding
 // exactly the value's bytes. Files are written atomically and durably, 0600; the folder is
-// created 0700 on the first write.
+// created 0700 on the first write. It keeps no state of its own besides the folder, so
+// different keys may be used from different threads at once (each write has its own
+// temporary file and only ever clears its own key's leftovers); one key, one thread at a time.
 class FileRecordStore final : public RecordStore {
  public:
   using UtcClock = std::function<std::time_t()>;

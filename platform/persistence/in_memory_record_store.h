@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -12,6 +14,11 @@ namespace vorlane {
 // make a key unreadable and make writes fail, and can count writes.
 class InMemoryRecordStore final : public RecordStore {
  public:
+  InMemoryRecordStore() = default;
+  // Moving takes the other's records and its failing switch (a test starting over).
+  InMemoryRecordStore(InMemoryRecordStore&& other) noexcept { *this = std::move(other); }
+  InMemoryRecordStore& operator=(InMemoryRecordStore&& other) noexcept;
+
   StoredData data(const std::string& key) const override;
   void setData(const std::string& key, std::string_view bytes) override;
   [[nodiscard]] bool remove(const std::string& key) override;
@@ -33,9 +40,10 @@ class InMemoryRecordStore final : public RecordStore {
     std::optional<std::string> bytes;
     std::optional<std::string> unreadableReason;
   };
+  mutable std::mutex mutex_;
   std::map<std::string, Entry> entries_;
   std::map<std::string, int> writes_;
-  bool failing_ = false;
+  std::atomic<bool> failing_ = false;
   int asideCount_ = 0;
 };
 

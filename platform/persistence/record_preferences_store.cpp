@@ -1,6 +1,7 @@
 #include "platform/persistence/record_preferences_store.h"
 
 #include <exception>
+#include <system_error>
 #include <vector>
 
 #include "foundation/json.h"
@@ -8,34 +9,57 @@
 
 namespace vorlane {
 
-RecordPreferencesStore::RecordPreferencesStore(RecordStore& defaults) : defaults_(defaults) {
+RecordPreferencesStore::RecordPreferencesStore(RecordStore& defaults, Saving saving)
+    : defaults_(defaults) {
   const StoredData stored = defaults_.data(key);
-  if (stored.isMissing()) return;
   if (stored.hasValue()) {
     try {
       cached_ = Preferences::decode(json::parse(stored.bytes()));
-      return;
     } catch (const std::exception&) {
       // Undecodable: the defaults stand, as for an unreadable record.
+      keepStoredBytes_ = true;
+    }
+  } else if (!stored.isMissing()) {
+    keepStoredBytes_ = true;
+  }
+  if (saving == Saving::inBackground) {
+    try {
+      writer_ = std::make_unique<LatestBytesWriter>(
+          [this](const std::string& bytes) { return write(bytes); });
+    } catch (const std::system_error& error) {
+      // No thread to be had: the settings are still saved, only on the caller's thread.
+      Log::lifecycle().error("preferences are saved without a writer thread: %{public}s",
+                             error.what());
     }
   }
-  keepStoredBytes_ = true;
 }
+
+RecordPreferencesStore::~RecordPreferencesStore() = default;
 
 void RecordPreferencesStore::setPreferences(const Preferences& preferences) {
   const bool changed = !(preferences == cached_);
   cached_ = preferences;
-  store(preferences);
-  if (changed) announceChange();
-}
-
-void RecordPreferencesStore::store(const Preferences& preferences) {
   std::string bytes;
   try {
     bytes = json::dump(preferences.encode());
   } catch (const std::exception&) {
-    return;  // An unencodable record keeps the previous bytes, silently.
+    // An unencodable record keeps the previous bytes, silently.
+    if (changed) announceChange();
+    return;
   }
+  if (writer_) {
+    writer_->submit(std::move(bytes));
+  } else {
+    write(bytes);
+  }
+  if (changed) announceChange();
+}
+
+void RecordPreferencesStore::flush() {
+  if (writer_) writer_->flush();
+}
+
+bool RecordPreferencesStore::write(const std::string& bytes) {
   if (keepStoredBytes_) {
     try {
       if (auto where = defaults_.setAside(key)) {
@@ -45,13 +69,15 @@ void RecordPreferencesStore::store(const Preferences& preferences) {
     } catch (const std::exception& error) {
       Log::lifecycle().error(
           "unreadable preferences could not be moved aside, not saving: %{public}s", error.what());
-      return;
+      return false;
     }
   }
   try {
     defaults_.setData(key, bytes);
+    return true;
   } catch (const std::exception& error) {
     Log::lifecycle().error("could not save preferences: %{public}s", error.what());
+    return false;
   }
 }
 

@@ -117,28 +117,33 @@ TEST(RecordPreferencesStore, UnreadableRecordIsMovedAsideBeforeTheFirstWrite) {
       {"NUL byte after a valid record", std::string("{\"workMinutes\":50}\0garbage", 25)},
       {"huge", "{"},  // grown below
   };
-  for (const auto& [name, bytes] : rows) {
-    testing::TempFolder temp;
-    FileRecordStore defaults(temp.path(), [] { return std::time_t{0}; });
-    const auto file = temp / "preferences.json";
-    testing::writeFile(file, bytes);
-    if (bytes == "{") std::filesystem::resize_file(file, maximumStoredFileSize + 1);
-    const auto original = testing::readFile(file);
-    LogCapture log;
-    RecordPreferencesStore store(defaults);
-    EXPECT_EQ(store.preferences(), Preferences()) << name;
-    EXPECT_EQ(testing::readFile(file), original) << name;
-    EXPECT_TRUE(log.lines().empty()) << name << ": loading is silent";
-    store.setPreferences(withWork(40));
-    store.setPreferences(withWork(45));
-    const auto aside = temp / "preferences.json.unreadable-19700101T000000";
-    EXPECT_EQ(testing::readFile(aside), original) << name;
-    EXPECT_EQ(testing::folderEntries(temp.path()).size(), 2u) << name << ": set aside once";
-    EXPECT_EQ(storedWork(defaults), 45) << name;
-    EXPECT_EQ(log.lines(), (Lines{{LogLevel::error, "lifecycle",
-                                   "unreadable preferences moved aside to " + aside.string()}}))
-        << name;
-  }
+  using Saving = RecordPreferencesStore::Saving;
+  for (const auto saving : {Saving::immediately, Saving::inBackground})
+    for (const auto& [rowName, bytes] : rows) {
+      const std::string name =
+          std::string(rowName) + (saving == Saving::inBackground ? " (in the background)" : "");
+      testing::TempFolder temp;
+      FileRecordStore defaults(temp.path(), [] { return std::time_t{0}; });
+      const auto file = temp / "preferences.json";
+      testing::writeFile(file, bytes);
+      if (bytes == "{") std::filesystem::resize_file(file, maximumStoredFileSize + 1);
+      const auto original = testing::readFile(file);
+      LogCapture log;
+      RecordPreferencesStore store(defaults, saving);
+      EXPECT_EQ(store.preferences(), Preferences()) << name;
+      EXPECT_EQ(testing::readFile(file), original) << name;
+      EXPECT_TRUE(log.lines().empty()) << name << ": loading is silent";
+      store.setPreferences(withWork(40));
+      store.setPreferences(withWork(45));
+      store.flush();
+      const auto aside = temp / "preferences.json.unreadable-19700101T000000";
+      EXPECT_EQ(testing::readFile(aside), original) << name;
+      EXPECT_EQ(testing::folderEntries(temp.path()).size(), 2u) << name << ": set aside once";
+      EXPECT_EQ(storedWork(defaults), 45) << name;
+      EXPECT_EQ(log.lines(), (Lines{{LogLevel::error, "lifecycle",
+                                     "unreadable preferences moved aside to " + aside.string()}}))
+          << name;
+    }
 }
 
 TEST(RecordPreferencesStore, EverySetStoresButOnlyRealChangesNotifyAndFailuresAreLogged) {
@@ -175,32 +180,43 @@ TEST(RecordPreferencesStore, EverySetStoresButOnlyRealChangesNotifyAndFailuresAr
 // Regression: an observer that set the preferences again made the outer call store the
 // older record afterwards.
 TEST(RecordPreferencesStore, NewestRecordWinsWhenAnObserverSetsAgainAndModifyWritesOnce) {
-  InMemoryRecordStore defaults;
-  RecordPreferencesStore store(defaults);
-  const auto raiseToFifty = store.changes().subscribe([&](const Preferences& p) {
-    if (p.workMinutes < 50) store.setPreferences(withWork(50));
-  });
-  std::vector<std::int64_t> heard;
-  const auto listener =
-      store.changes().subscribe([&](const Preferences& p) { heard.push_back(p.workMinutes); });
-  store.setPreferences(withWork(30));
-  EXPECT_EQ(store.preferences().workMinutes, 50);
-  EXPECT_EQ(storedWork(defaults), 50);
-  ASSERT_FALSE(heard.empty());
-  EXPECT_EQ(heard.back(), 50) << "the last record heard is the one kept";
-  // `modify` changes one field of the current record with one write and one notification.
-  heard.clear();
-  const int writes = defaults.writeCount("preferences");
-  store.modify([](Preferences& p) { p.speechEnabled = !p.speechEnabled; });
-  EXPECT_EQ(heard, (std::vector<std::int64_t>{50}));
-  EXPECT_EQ(defaults.writeCount("preferences"), writes + 1);
-  EXPECT_EQ(RecordPreferencesStore(defaults).preferences().speechEnabled, !Preferences().speechEnabled);
-  store.setPreferences(withWork(60));
-  EXPECT_EQ(storedWork(defaults), 60);
-  // An emptied blocked-apps list is kept empty, never read back as the defaults.
-  ASSERT_FALSE(Preferences().blockedAppIds.empty());
-  store.modify([](Preferences& p) { p.blockedAppIds.clear(); });
-  EXPECT_TRUE(RecordPreferencesStore(defaults).preferences().blockedAppIds.empty());
+  using Saving = RecordPreferencesStore::Saving;
+  for (const auto saving : {Saving::immediately, Saving::inBackground}) {
+    SCOPED_TRACE(saving == Saving::inBackground ? "in the background" : "immediately");
+    InMemoryRecordStore defaults;
+    RecordPreferencesStore store(defaults, saving);
+    const auto storedWork = [&](RecordStore& records) {
+      store.flush();
+      return vorlane::storedWork(records);
+    };
+    const auto raiseToFifty = store.changes().subscribe([&](const Preferences& p) {
+      if (p.workMinutes < 50) store.setPreferences(withWork(50));
+    });
+    std::vector<std::int64_t> heard;
+    const auto listener =
+        store.changes().subscribe([&](const Preferences& p) { heard.push_back(p.workMinutes); });
+    store.setPreferences(withWork(30));
+    EXPECT_EQ(store.preferences().workMinutes, 50);
+    EXPECT_EQ(storedWork(defaults), 50);
+    ASSERT_FALSE(heard.empty());
+    EXPECT_EQ(heard.back(), 50) << "the last record heard is the one kept";
+    // `modify` changes one field of the current record with one write and one notification.
+    heard.clear();
+    const int writes = defaults.writeCount("preferences");
+    store.modify([](Preferences& p) { p.speechEnabled = !p.speechEnabled; });
+    store.flush();
+    EXPECT_EQ(heard, (std::vector<std::int64_t>{50}));
+    EXPECT_EQ(defaults.writeCount("preferences"), writes + 1);
+    EXPECT_EQ(RecordPreferencesStore(defaults).preferences().speechEnabled,
+              !Preferences().speechEnabled);
+    store.setPreferences(withWork(60));
+    EXPECT_EQ(storedWork(defaults), 60);
+    // An emptied blocked-apps list is kept empty, never read back as the defaults.
+    ASSERT_FALSE(Preferences().blockedAppIds.empty());
+    store.modify([](Preferences& p) { p.blockedAppIds.clear(); });
+    store.flush();
+    EXPECT_TRUE(RecordPreferencesStore(defaults).preferences().blockedAppIds.empty());
+  }
 }
 
 using Kind = PomodoroSession::Kind;
