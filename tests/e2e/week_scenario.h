@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -47,7 +48,7 @@ inline const QRect besideWindow(1040, 0, 240, 800);
 // Inside the 780x660 preferences window: the sidebar's rows, Center and Launch at login.
 inline constexpr int sidebarX = 54;
 inline constexpr int desktopRowY = 104, focusRowY = 180, scheduleRowY = 218, voiceRowY = 256,
-              generalRowY = 294;
+                     generalRowY = 294;
 inline const QPoint centerButton(355, 472);
 inline const QPoint launchAtLoginToggle(236, 167);
 
@@ -75,6 +76,29 @@ inline int characterRows(const QImage& before, const QImage& after, QRect area) 
     rows += changed >= 12;
   }
   return rows;
+}
+
+// The middle of the character: the rows of `area` where at least 12 pixels differ, which
+// its rope alone never makes. Null when there are none.
+inline QPoint characterAt(const QImage& before, const QImage& after, QRect area) {
+  long sumX = 0, count = 0;
+  int top = -1, bottom = -1;
+  area = area.intersected(before.rect()).intersected(after.rect());
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    long rowX = 0, changed = 0;
+    for (int x = area.left(); x <= area.right(); ++x) {
+      if (before.pixel(x, y) == after.pixel(x, y)) continue;
+      rowX += x;
+      ++changed;
+    }
+    if (changed < 12) continue;
+    if (top < 0) top = y;
+    bottom = y;
+    sumX += rowX;
+    count += changed;
+  }
+  if (count == 0) return {};
+  return {int(sumX / count), (top + bottom) / 2};
 }
 
 // Pixels of `area` in a plain green or a plain blue, which nothing on the desktop shows
@@ -196,6 +220,14 @@ class WeekScenario : public Scenario {
     settle();
     return clicked;
   }
+  // As the user pulls the monkey: pressed on its body and dragged down.
+  bool pull(QPoint at) {
+    const std::string x = std::to_string(at.x());
+    return desktop->shell("xdotool mousemove " + x + " " + std::to_string(at.y()) +
+                          " sleep 0.3 mousedown 1 sleep 0.2 mousemove " + x + " " +
+                          std::to_string(at.y() + 30) + " sleep 0.2 mousemove " + x + " " +
+                          std::to_string(at.y() + 90) + " sleep 0.3 mouseup 1 mousemove 200 600");
+  }
   // A second for a change to be drawn or applied.
   static void settle() { std::this_thread::sleep_for(1s); }
 
@@ -227,6 +259,19 @@ class WeekScenario : public Scenario {
   std::string recovery() const {
     return testing::readFile(program->configFile(RecordFocusRecoveryStore::key)).value_or("");
   }
+  // The log's error and fault lines, but for the one the compressed clock provokes: on a
+  // loaded machine the sound server may not open a stream within the sped-up timeouts, and
+  // that phrase goes unheard.
+  std::vector<std::string> errorLines() const {
+    std::vector<std::string> found;
+    std::istringstream lines(program->log());
+    for (std::string line; std::getline(lines, line);) {
+      const bool error =
+          line.find(" error: ") != std::string::npos || line.find(" fault: ") != std::string::npos;
+      if (error && !line.ends_with("error: no audio output for speech")) found.push_back(line);
+    }
+    return found;
+  }
   bool raiseWindow(const std::string& title) {
     return desktop->shell("xdotool search --onlyvisible --name " + testing::quoted(title) +
                           " windowactivate --sync") &&
@@ -249,7 +294,7 @@ class WeekScenario : public Scenario {
   std::time_t runStart = 0;
   int lastHour = 21;
   std::map<std::string, size_t> counted;
-  size_t runs = 0;  // the program's launches so far
+  size_t runs = 0;                // the program's launches so far
   std::set<std::time_t> dropped;  // hours the machine slept through
   UUID summaryId;                 // the priority Wednesday's focus was on
 };
