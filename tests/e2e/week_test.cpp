@@ -1,6 +1,6 @@
 // A week on a whole desktop, Monday to Saturday in one home folder, driven only as a user
-// drives it: the tray's menu, the hot key and typed text. The program is started each
-// morning and ended each evening; what the days leave behind (settings, reminders, focus
+// drives it: the tray's menu, the pointer, the hot key and typed text. The program is started
+// each morning and ended each evening; what the days leave behind (settings, reminders, focus
 // history, priorities, the focus checkpoint) is checked at the end against what was done,
 // and every active hour a run lived through was visited once, or dropped for its reason.
 #include <algorithm>
