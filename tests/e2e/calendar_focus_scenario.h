@@ -17,15 +17,6 @@ constexpr int calendarSpeed = 1;
 constexpr const char* focusWindow = "Find a focus window \u2014 Vorlane";
 constexpr const char* consentWindow = "Calendar access \u2014 Vorlane";
 
-// "20260329T081050Z"
-inline std::string utcStamp(std::time_t when) {
-  std::tm parts{};
-  gmtime_r(&when, &parts);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &parts);
-  return text;
-}
-
 class CalendarFocusScenario : public Scenario {
  protected:
   void startWithTrayHost(const testing::BusServices& sessionServices = {}) {

@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <memory>
 
@@ -36,6 +37,15 @@ inline std::time_t at(const std::string& localTime) {
 // A local time on another day of the same zone ("2026-03-30", "08:55:00").
 inline std::time_t atOn(const std::string& date, const std::string& localTime) {
   return testing::localTime(zone, date + " " + localTime);
+}
+
+// An iCalendar UTC stamp: "20260329T081050Z".
+inline std::string utcStamp(std::time_t when) {
+  std::tm parts{};
+  gmtime_r(&when, &parts);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &parts);
+  return text;
 }
 
 inline std::string visitLine(std::time_t when) {

@@ -55,15 +55,6 @@ inline const QPoint launchAtLoginToggle(236, 167);
 // Set in the Schedule panel on Monday: from then on the day's last visit is at one.
 inline constexpr int lastHourSet = 13;
 
-// "20260402T081050Z"
-inline std::string utcStamp(std::time_t when) {
-  std::tm parts{};
-  gmtime_r(&when, &parts);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &parts);
-  return text;
-}
-
 // Rows of `area` where at least 12 pixels differ: the character is far wider than its rope.
 inline int characterRows(const QImage& before, const QImage& after, QRect area) {
   int rows = 0;
