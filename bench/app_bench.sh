@@ -29,6 +29,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'echo "app_bench: a command failed at line $LINENO" >&2' ERR
 
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 program="$work/prefix/bin/vorlane"
@@ -204,7 +205,9 @@ if ! grep -q "performing visit scheduled for 2025-06-02 11:00:00" "$work/vorlane
   echo "app_bench: the visit did not come in its window; its figure is idle time:" >&2
   cat "$work/vorlane.log" >&2
 fi
+# Gone before the next launch, which would otherwise hand itself over to this one and end.
 kill -TERM "$app"
+wait "$app" || true
 
 # The day, compressed: every clock of the program runs 360 times faster (Qt's timers too).
 # Its hours are placed from the program's launch, not from when a visit was first seen: the
@@ -243,6 +246,7 @@ day_hours=$(grep -c "performing visit scheduled for .*:00:00 +0000" "$work/day.l
 day_cpu_visit=$(awk -v a="$day_cpu_start" -v b="$(cpu_seconds "$day")" -v n="$day_visits" \
   'BEGIN { print (n > 0 ? (b - a) / n : 0) }')
 kill -TERM "$day"
+wait "$day" || true
 
 stop_desktop
 start_desktop bare
@@ -255,6 +259,7 @@ bare_start=$(awk -v a="$launched" -v b="$(now)" 'BEGIN { print b - a }')
 read -r bare_rss_start _ < <(memory "$base")
 read -r bare_idle bare_wakeups _ _ _ bare_visit bare_rss bare_pss < <(measure "$base")
 kill -TERM "$base"
+wait "$base" || true
 
 # The distribution's lightest desktop pets, each on a desktop of its own, measured in the same
 # idle window. The pointer rests mid-screen throughout: oneko's cat runs to it, then sleeps
@@ -268,12 +273,14 @@ launched=$(now)
 "$oneko" >/dev/null 2>&1 &
 cat=$!
 pids+=($cat)
-wait_for 30 sh -c "xdotool search --onlyvisible --class oneko | grep -q ."
+# Its window has no class; its name is the program.
+wait_for 30 sh -c "xdotool search --onlyvisible --name oneko | grep -q ."
 oneko_start=$(awk -v a="$launched" -v b="$(now)" 'BEGIN { print b - a }')
 sleep "$settle_seconds"
 read -r oneko_idle oneko_wakeups _ _ _ < <(idle_window "$cat" "$idle_seconds")
 read -r oneko_rss oneko_pss < <(memory "$cat")
 kill -TERM "$cat"
+wait "$cat" || true
 
 stop_desktop
 start_desktop xpenguins
@@ -286,6 +293,7 @@ kill -0 "$penguins" 2>/dev/null || { echo "app_bench: xpenguins ended" >&2; exit
 read -r penguins_idle penguins_wakeups _ _ _ < <(idle_window "$penguins" "$idle_seconds")
 read -r penguins_rss penguins_pss < <(memory "$penguins")
 kill -TERM "$penguins"
+wait "$penguins" || true
 
 # Every window and every preferences panel opened and closed once, clicked in the tray's menu
 # over D-Bus: the driver stands in for the desktop's tray watcher, so this Vorlane's icon goes
@@ -373,7 +381,9 @@ sleep "$settle_seconds"
 read -r windows_rss_after windows_pss_after < <(memory "$shown")
 read -r after_idle after_wakeups after_fidgets after_per_fidget after_quiet \
   < <(idle_window "$shown" "$idle_seconds" "$work/windows.log")
+read -r windows_rss_later _ < <(memory "$shown")
 kill -TERM "$shown"
+wait "$shown" || true
 stop_desktop
 
 # row <name> <printf format> <Vorlane> <bare> <oneko> <xpenguins>: "-" where none applies,
@@ -402,6 +412,7 @@ row "day: resident after 15:00 (KiB)" "%12d" "$day_rss_midday" "$bare_rss"
 row "day: resident at end (KiB)" "%12d" "$day_rss_end" "$bare_rss"
 row "windows: resident before (KiB)" "%12d" "$windows_rss_before"
 row "windows: resident after (KiB)" "%12d" "$windows_rss_after"
+row "windows: resident after idling (KiB)" "%12d" "$windows_rss_later"
 row "windows: proportional before (KiB)" "%12d" "$windows_pss_before"
 row "windows: proportional after (KiB)" "%12d" "$windows_pss_after"
 row "after windows: idle CPU (%)" "%12.4f" "$after_idle" "$bare_idle" "$oneko_idle" "$penguins_idle"
