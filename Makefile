@@ -34,7 +34,8 @@ run: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target vorlane vorlane_hour_clip_files
 	@env -u JOURNAL_STREAM $(BUILD_DIR)/app/vorlane
 
-# The library benchmarks, then the program against a bare window (about four minutes).
+# The library benchmarks, then the program against a bare window and two desktop pets (about
+# sixteen minutes; VORLANE_BENCH_IDLE=60 shortens each idle window).
 bench: build
 	@$(BUILD_DIR)/bench/vorlane_bench
 	@bash bench/app_bench.sh $(BUILD_DIR)

@@ -3,6 +3,7 @@
 
 #include "ui/mascot/mascot_window_controller.h"
 
+#include "platform/logging/log.h"
 #include "ui/kit/desktop_texts.h"
 #include "ui/mascot/character_factory.h"
 #include "ui/mascot_window/column_geometry.h"
@@ -85,6 +86,7 @@ void MascotWindowController::fidgetNow(std::optional<IdleFidget> fidget) {
   stir(1.8);
   const std::optional<double> duration = scene_->performIdleFidget(choice);
   if (duration) {
+    Log::presentation().debug("idle fidget started");
     lastFidget_ = choice;
     if (*duration + 0.3 > 1.8) stir(*duration + 0.3);
   }  // declined: the short window stands and the last fidget stays
