@@ -103,7 +103,6 @@ void BM_IdleFidgetWhole(benchmark::State& state) {
   QApplication::processEvents();
   const auto frameOf = [&](double dt) {
     const bool ran = scene->step(dt);
-    view->frameStepped();
     QApplication::sendPostedEvents();
     QApplication::sendPostedEvents();
     return ran;

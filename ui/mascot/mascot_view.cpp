@@ -4,8 +4,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-#include <cmath>
-
 namespace vorlane {
 
 MascotView::MascotView(Scene* scene, QWidget* parent) : QGraphicsView(scene, parent) {
@@ -33,28 +31,6 @@ bool MascotView::event(QEvent* event) {
   // through the style to draw an empty frame.
   if (event->type() == QEvent::Paint) return true;
   return QGraphicsView::event(event);
-}
-
-void MascotView::frameStepped() {
-  auto* shown = qobject_cast<Scene*>(scene());
-  if (shown == nullptr) return;
-  PartMotion::collect(*shown, partsNow_);
-  const std::optional<QRectF> area = PartMotion::changedArea(partsBefore_, partsNow_);
-  std::swap(partsBefore_, partsNow_);
-  if (!area) return;
-  // The view's own update of the change lies inside these rows and merges into them.
-  if (const auto rows = wholeRowsFor(mapFromScene(*area).boundingRect(), width())) {
-    viewport()->update(*rows);
-  }
-}
-
-std::optional<QRect> MascotView::wholeRowsFor(const QRectF& area, int width) {
-  if (area.width() * area.height() <= largestNarrowArea) return std::nullopt;
-  // Two pixels beyond each edge, as the view's own update takes for antialiased edges.
-  constexpr int edge = 2;
-  const int top = static_cast<int>(std::floor(area.top())) - edge;
-  const int bottom = static_cast<int>(std::ceil(area.bottom())) + edge;
-  return QRect(0, top, width, bottom - top);
 }
 
 QPointF MascotView::toScene(QPointF viewPoint) const {

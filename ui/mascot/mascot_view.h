@@ -3,11 +3,7 @@
 #include <QGraphicsView>
 #include <QPointer>
 
-#include <optional>
-#include <vector>
-
 #include "ui/mascot/mascot_input.h"
-#include "ui/scene/part_motion.h"
 #include "ui/scene/scene.h"
 
 namespace vorlane {
@@ -24,16 +20,6 @@ class MascotView final : public QGraphicsView {
   void setInput(MascotInputHandling* input) { input_ = input; }
   // Called on entering, leaving and every move, before the input hears of the move.
   std::function<void()> onPointerActivity;
-
-  // After each frame of the scene. The X connection takes repainted rows as wide as the
-  // window straight from its pixels, but copies a narrower area into a buffer of Qt's that
-  // stays as large as the largest such area: a large change is repainted across the whole
-  // width, so that the buffer stays the size of a small figure's motion.
-  void frameStepped();
-  // The rows of a view `width` wide to repaint for a change of `area` (view pixels) that is
-  // larger than `largestNarrowArea` pixels, with the area's edge pixels; none for a smaller one.
-  static std::optional<QRect> wholeRowsFor(const QRectF& area, int width);
-  static constexpr double largestNarrowArea = 32 * 1024;
 
   // A view point as a scene point: same x, y counted up from the bottom.
   QPointF toScene(QPointF viewPoint) const;
@@ -53,8 +39,6 @@ class MascotView final : public QGraphicsView {
 
  private:
   MascotInputHandling* input_ = nullptr;
-  std::vector<PartBox> partsBefore_;
-  std::vector<PartBox> partsNow_;
 };
 
 }  // namespace vorlane

@@ -159,7 +159,6 @@ void MascotWindowController::buildScene(const ScreenInfo& screen,
   });
   // A child of its scene: it goes with it, also when the scene ends inside one of its frames.
   auto* driver = new FrameDriver(scene, scene);
-  connect(driver, &FrameDriver::frameStepped, view, &MascotView::frameStepped);
   driver->setPaused(true);
   window_ = window;
   view_ = view;

@@ -48,22 +48,4 @@ double PartMotion::largestShift(const std::vector<PartBox>& before,
   return largest;
 }
 
-std::optional<QRectF> PartMotion::changedArea(const std::vector<PartBox>& before,
-                                              const std::vector<PartBox>& after) {
-  QRectF area;
-  if (before.size() != after.size()) {
-    // Which part came or went is unknown: all of them may have changed.
-    for (const PartBox& part : before) area |= part.box;
-    for (const PartBox& part : after) area |= part.box;
-    return area.isEmpty() ? std::nullopt : std::optional<QRectF>(area);
-  }
-  for (std::size_t i = 0; i < before.size(); ++i) {
-    if (before[i] == after[i]) continue;
-    area |= before[i].box;
-    area |= after[i].box;
-  }
-  if (area.isEmpty()) return std::nullopt;
-  return area;
-}
-
 }  // namespace vorlane

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <vector>
 
 #include <QRectF>
@@ -32,10 +31,6 @@ class PartMotion {
 
   static double largestShift(const std::vector<PartBox>& before,
                              const std::vector<PartBox>& after);
-  // The area the parts that moved or faded covered before and cover now; that of every part
-  // when the parts themselves differ (one appeared or vanished); none when nothing changed.
-  static std::optional<QRectF> changedArea(const std::vector<PartBox>& before,
-                                           const std::vector<PartBox>& after);
   // The visible parts of the scene that draw something, in tree order.
   static void collect(Scene& scene, std::vector<PartBox>& out);
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <optional>
 
 #include <QApplication>
 #include <QBackingStore>
@@ -103,82 +102,6 @@ TEST(MascotView, AnimatedFramesRepaintOnlyWhatMovedAndShowTheWholeScene) {
     const QImage actual = shown.copy(QRect(QPoint(), size)).convertToFormat(QImage::Format_RGB32);
     EXPECT_LE(largestDifference(actual, expected), 3) << row.fidget.value();
   }
-  delete view;
-  delete scene;
-}
-
-TEST(MascotView, OnlyALargeChangeIsRepaintedInWholeRows) {
-  struct Row {
-    const char* name;
-    QRectF area;
-    std::optional<QRect> expected;
-  };
-  const Row rows[] = {
-      {"a small figure's motion stays narrow", QRectF(40, 100, 100, 200), std::nullopt},
-      {"a large one spans the width", QRectF(40, 100, 200, 200), QRect(0, 98, 340, 204)},
-      {"fractions widen outwards", QRectF(40.5, 100.25, 200, 199.5), QRect(0, 98, 340, 204)},
-  };
-  for (const Row& row : rows) {
-    EXPECT_EQ(MascotView::wholeRowsFor(row.area, 340), row.expected) << row.name;
-  }
-}
-
-// Told of each frame, the view repaints a large change in whole rows and leaves a fidget's
-// small repaints as they are; the window still shows exactly the scene.
-TEST(MascotView, FramesRepaintLargeChangesInWholeRows) {
-  const QSize size(340, 800);
-  auto* scene = new MascotScene(QSizeF(size), makeMascotCharacter());
-  scene->setCharacterTopInset(30);
-  QWidget window;
-  QPalette black;
-  black.setColor(QPalette::Window, Qt::black);
-  window.setPalette(black);
-  window.setAutoFillBackground(true);
-  window.resize(size);
-  auto* view = new MascotView(scene, &window);
-  view->setGeometry(window.rect());
-  RepaintLog log;
-  view->viewport()->installEventFilter(&log);
-  window.show();
-  QApplication::processEvents();
-  const auto frames = [&](int count) {
-    for (int i = 0; i < count; ++i) {
-      scene->step(1.0 / 30.0);
-      view->frameStepped();
-      QApplication::sendPostedEvents();
-      QApplication::sendPostedEvents();
-    }
-  };
-  const auto allWholeRows = [&](const QRegion& region) {
-    for (const QRect& r : region) {
-      if (r.width() != size.width()) return false;
-    }
-    return true;
-  };
-  log.regions.clear();
-  scene->enterPeek(false);
-  frames(1);
-  ASSERT_EQ(log.regions.size(), 1u);
-  EXPECT_TRUE(allWholeRows(log.regions[0])) << "the whole scene laid out: a large change";
-  frames(10);
-  scene->setCalm(false);
-  ASSERT_TRUE(scene->performIdleFidget(IdleFidget::kick).has_value());
-  log.regions.clear();
-  frames(30);
-  ASSERT_GE(log.regions.size(), 27u);
-  for (std::size_t i = 0; i < log.regions.size(); ++i) {
-    EXPECT_LT(log.regions[i].boundingRect().width(), size.width())
-        << "frame " << i << ": a fidget's repaint stays narrow";
-  }
-  const QImage& shown = *static_cast<const QImage*>(window.backingStore()->paintDevice());
-  QImage expected(size, QImage::Format_RGB32);
-  expected.fill(Qt::black);
-  {
-    QPainter painter(&expected);
-    painter.drawImage(0, 0, scene->renderImage());
-  }
-  const QImage actual = shown.copy(QRect(QPoint(), size)).convertToFormat(QImage::Format_RGB32);
-  EXPECT_LE(largestDifference(actual, expected), 3);
   delete view;
   delete scene;
 }

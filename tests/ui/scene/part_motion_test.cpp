@@ -33,31 +33,6 @@ TEST(PartMotion, LargestShiftIsTheFarthestEdgeAndAnyOtherChangeIsLarge) {
   }
 }
 
-TEST(PartMotion, ChangedAreaCoversTheOldAndNewBoxesOfChangedPartsOnly) {
-  const PartBox still{QRectF(0, 0, 10, 10), 1};
-  const PartBox arm{QRectF(50, 50, 4, 4), 1};
-  const PartBox movedArm{QRectF(52, 60, 4, 4), 1};
-  struct Row {
-    const char* name;
-    std::vector<PartBox> before, after;
-    std::optional<QRectF> expected;
-  };
-  const Row rows[] = {
-      {"nothing changed", {still, arm}, {still, arm}, std::nullopt},
-      {"a moved part: where it was and where it is", {still, arm}, {still, movedArm},
-       QRectF(50, 50, 6, 14)},
-      {"two moved parts", {still, arm}, {{QRectF(0, 0, 10, 11), 1}, movedArm},
-       QRectF(0, 0, 56, 64)},
-      {"a fade in place", {still, arm}, {still, {arm.box, 0.5}}, arm.box},
-      {"a part came: every part", {still}, {still, movedArm}, QRectF(0, 0, 56, 64)},
-      {"the first frame: every part", {}, {arm}, arm.box},
-      {"nothing at all", {}, {}, std::nullopt},
-  };
-  for (const Row& row : rows) {
-    EXPECT_EQ(PartMotion::changedArea(row.before, row.after), row.expected) << row.name;
-  }
-}
-
 TEST(PartMotion, SamplesTheDrawnPartsOfASceneInScenePoints) {
   Scene scene(QSizeF(100, 100));
   auto* group = new Node;  // draws nothing: not a part
