@@ -79,9 +79,6 @@ int runApplication(int argc, char** argv) {
     return 1;
   }
   setenv("QT_QPA_PLATFORM", qtPlatformsFor(environment).c_str(), 1);
-  // The mascot's frames are small: sending their pixels over the X connection costs less than
-  // shared memory, where every paint first waits for the server to be done with the last one.
-  setenv("QT_XCB_NO_MITSHM", "1", 0);
   // Held until the process ends.
   const std::unique_ptr<InstanceLock> instance = takeInstanceLock();
   if (instance && instance->state() == InstanceLock::State::heldElsewhere) {
