@@ -14,6 +14,8 @@
 #include "ui/mascot/character_factory.h"
 #include "ui/mascot/mascot_scene.h"
 #include "ui/mascot/mascot_view.h"
+#include "ui/scene/part_motion.h"
+#include "ui/scene/settle_rate.h"
 
 namespace vorlane {
 namespace {
@@ -80,6 +82,60 @@ BENCHMARK(BM_IdleFidgetFrame)
     ->ArgName("fidget")
     ->DenseRange(IdleFidget::lookAround, IdleFidget::swing)
     ->Unit(benchmark::kMicrosecond);
+
+// A whole fidget per iteration, as the program plays it: lively for the fidget's window, then
+// calm until the scene stops, at a steady 30 frames a second (0) or at 15 while every part
+// barely drifts (1). The frame count is what the X server and the event loop pay for.
+void BM_IdleFidgetWhole(benchmark::State& state) {
+  offscreenApplication();
+  const IdleFidget fidget(static_cast<IdleFidget::Case>(state.range(0)));
+  const bool settle = state.range(1) != 0;
+  const QSize size(340, 800);
+  auto* scene = new MascotScene(QSizeF(size), makeMascotCharacter());
+  scene->setCharacterTopInset(30);
+  scene->enterPeek(false);
+  QWidget window;
+  window.setAttribute(Qt::WA_TranslucentBackground);
+  window.resize(size);
+  auto* view = new MascotView(scene, &window);
+  view->setGeometry(window.rect());
+  window.show();
+  QApplication::processEvents();
+  const auto frameOf = [&](double dt) {
+    const bool ran = scene->step(dt);
+    QApplication::sendPostedEvents();
+    QApplication::sendPostedEvents();
+    return ran;
+  };
+  scene->setCalm(true);
+  while (frameOf(1.0 / 30)) {
+  }
+  int frames = 0;
+  int fidgets = 0;
+  for (auto _ : state) {
+    SettleRate rate;
+    PartMotion motion;
+    scene->setCalm(false);
+    const double span = std::max(1.8, scene->performIdleFidget(fidget).value_or(0) + 0.3);
+    double dt = 1.0 / 30;
+    bool ran = true;
+    for (double t = 0; ran; t += dt) {
+      if (t >= span) scene->setCalm(true);
+      ran = frameOf(dt);
+      ++frames;
+      if (settle) dt = rate.frame(dt, motion.sample(*scene)) / 1000.0;
+    }
+    ++fidgets;
+  }
+  state.counters["frames/fidget"] = double(frames) / std::max(1, fidgets);
+  delete view;
+  delete scene;
+}
+BENCHMARK(BM_IdleFidgetWhole)
+    ->ArgNames({"fidget", "settle"})
+    ->ArgsProduct({benchmark::CreateDenseRange(IdleFidget::lookAround, IdleFidget::swing, 1),
+                   {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vorlane

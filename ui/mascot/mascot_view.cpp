@@ -25,6 +25,14 @@ MascotView::MascotView(Scene* scene, QWidget* parent) : QGraphicsView(scene, par
   viewport()->setMouseTracking(true);
 }
 
+bool MascotView::event(QEvent* event) {
+  // The viewport covers the whole view (no frame, no scroll bars), so the view itself draws
+  // nothing; yet, under a translucent viewport, it would be asked to on every frame and go
+  // through the style to draw an empty frame.
+  if (event->type() == QEvent::Paint) return true;
+  return QGraphicsView::event(event);
+}
+
 QPointF MascotView::toScene(QPointF viewPoint) const {
   return {viewPoint.x(), static_cast<double>(height()) - viewPoint.y()};
 }

@@ -27,6 +27,7 @@ class MascotView final : public QGraphicsView {
   void updateCursor(QPointF scenePoint);
 
  protected:
+  bool event(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;

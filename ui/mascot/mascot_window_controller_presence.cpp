@@ -91,8 +91,9 @@ void MascotWindowController::fidgetNow(std::optional<IdleFidget> fidget) {
     if (*duration + 0.3 > 1.8) stir(*duration + 0.3);
   }  // declined: the short window stands and the last fidget stays
   // A fidget moves a few points of a small figure: half the frame rate shows it as smoothly,
-  // at half the cost. Anything else that stirs the scene brings the full rate back.
-  if (driver_) driver_->setInterval(FrameDriver::halfRateInterval);
+  // at half the cost, and a quarter while it barely drifts. Anything else that stirs the
+  // scene brings the full rate back.
+  if (driver_) driver_->settleIdleMotion();
 }
 
 MascotScene& MascotWindowController::ensureScene() {
@@ -278,8 +279,7 @@ void MascotWindowController::refreshLiveRects() {
   }
   // In a fidget the character sways in place: the areas only grow to cover it, sparing the X
   // server a new input shape each frame; the exact ones come once the scene settles.
-  const bool fidgeting = driver_ && driver_->isRunning() &&
-                         driver_->interval() == FrameDriver::halfRateInterval;
+  const bool fidgeting = driver_ && driver_->isRunning() && driver_->isSettling();
   if (fidgeting && rects.size() == liveRects_.size()) {
     for (qsizetype i = 0; i < rects.size(); ++i) rects[i] |= liveRects_[i];
   }

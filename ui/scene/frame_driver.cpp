@@ -2,6 +2,8 @@
 
 namespace vorlane {
 
+static_assert(SettleRate::livelyInterval == FrameDriver::halfRateInterval);
+
 FrameDriver::FrameDriver(Scene* scene, QObject* parent) : QObject(parent), scene_(scene) {
   timer_.setTimerType(Qt::PreciseTimer);
   timer_.setInterval(fullRateInterval);
@@ -11,6 +13,7 @@ FrameDriver::FrameDriver(Scene* scene, QObject* parent) : QObject(parent), scene
 
 void FrameDriver::start() {
   if (paused_ || timer_.isActive() || scene_.isNull()) return;
+  if (settling_) settleIdleMotion();  // a new motion starts lively
   clock_.start();
   timer_.start();
 }
@@ -18,9 +21,17 @@ void FrameDriver::start() {
 void FrameDriver::stop() { timer_.stop(); }
 
 void FrameDriver::setInterval(int milliseconds) {
+  settling_ = false;
   if (timer_.interval() == milliseconds) return;
   // QTimer restarts a running timer on a new interval; the clock keeps the frame's length.
   timer_.setInterval(milliseconds);
+}
+
+void FrameDriver::settleIdleMotion() {
+  settleRate_.reset();
+  motion_.reset();
+  timer_.setInterval(settleRate_.interval());
+  settling_ = true;
 }
 
 void FrameDriver::setPaused(bool paused) {
@@ -40,7 +51,14 @@ void FrameDriver::frame() {
   const double dt = static_cast<double>(clock_.restart()) / 1000.0;
   const bool moved = scene_->step(dt);
   emit frameStepped();
-  if (!moved) stop();
+  if (!moved) {
+    stop();
+    return;
+  }
+  if (settling_ && timer_.isActive() && !scene_.isNull() && !scene_->isTornDown()) {
+    const int next = settleRate_.frame(dt, motion_.sample(*scene_));
+    if (next != timer_.interval()) timer_.setInterval(next);
+  }
 }
 
 }  // namespace vorlane

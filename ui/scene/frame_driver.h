@@ -5,7 +5,9 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "ui/scene/part_motion.h"
 #include "ui/scene/scene.h"
+#include "ui/scene/settle_rate.h"
 
 namespace vorlane {
 
@@ -22,9 +24,13 @@ class FrameDriver : public QObject {
 
   explicit FrameDriver(Scene* scene, QObject* parent = nullptr);
 
-  // Milliseconds between frames; a running driver keeps going at the new pace.
+  // Milliseconds between frames; a running driver keeps going at the new pace. Ends settling.
   void setInterval(int milliseconds);
   int interval() const { return timer_.interval(); }
+  // For a small idle motion: 30 frames a second, 15 while every part barely drifts (see
+  // SettleRate), 30 again from the first frame that moves more. Until `setInterval`.
+  void settleIdleMotion();
+  bool isSettling() const { return settling_; }
 
   // Runs at least one frame, unless paused. The first frame after a start is one frame long.
   void start();
@@ -43,6 +49,9 @@ class FrameDriver : public QObject {
   QTimer timer_;
   QElapsedTimer clock_;
   bool paused_ = false;
+  bool settling_ = false;
+  SettleRate settleRate_;
+  PartMotion motion_;
 };
 
 }  // namespace vorlane

@@ -109,6 +109,33 @@ TEST(FrameDriver, StopsAfterAFrameWithoutActionAndRestartsOnANewOne) {
   EXPECT_LE(frames.count() - before, 9) << "about 6 frames of 33 ms, not 12 of 16 ms";
 }
 
+TEST(FrameDriver, SettlingSlowsToFifteenFramesWhileADriftLastsAndSpeedsUpForAMove) {
+  Scene scene(QSizeF(100, 100));
+  auto* dot = new ShapeNode(ShapeNode::circle(4));
+  dot->setFillColor(Rgba{1, 0, 0, 1});
+  scene.addChild(dot);
+  FrameDriver driver(&scene);
+  // 3 points a second: a tenth of a point per 30-Hz frame.
+  dot->run(Action::moveBy(3, 0, 2));
+  driver.settleIdleMotion();
+  EXPECT_TRUE(driver.isSettling());
+  EXPECT_EQ(driver.interval(), FrameDriver::halfRateInterval) << "a motion starts lively";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return driver.interval() == SettleRate::settledInterval; },
+                              1000));
+  // A jump of 20 points in one frame.
+  dot->run(Action::moveBy(20, 0, 0.1));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return driver.interval() == FrameDriver::halfRateInterval; },
+                              1000));
+  EXPECT_TRUE(driver.isSettling()) << "still settling: slow again once the jump is over";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return driver.interval() == SettleRate::settledInterval; },
+                              1000));
+  driver.setInterval(FrameDriver::fullRateInterval);
+  EXPECT_FALSE(driver.isSettling()) << "a set pace ends settling";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !driver.isRunning(); }, 3000));
+  EXPECT_EQ(driver.interval(), FrameDriver::fullRateInterval);
+  EXPECT_NEAR(dot->position().x(), 23, 1e-6) << "the slower frames kept the actions' lengths";
+}
+
 TEST(DelayedWork, ManualQueueFiresDueWorkInOrderAndHonoursCancel) {
   ManualWorkQueue queue;
   auto first = queue.makeWork();

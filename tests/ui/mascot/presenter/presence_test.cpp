@@ -72,12 +72,14 @@ TEST_F(Presence, AFidgetOpensAnAnimationWindowOfAtLeastOnePointEightSeconds) {
   EXPECT_TRUE(driverRunning());
   EXPECT_EQ(controller->frameDriver()->interval(), FrameDriver::halfRateInterval)
       << "a small idle motion needs no more";
+  EXPECT_TRUE(controller->frameDriver()->isSettling()) << "and less while it barely drifts";
   run(1.75);
   EXPECT_TRUE(controller->isAnimationWindowOpen());
   // A visit in the middle of a fidget plays at the full rate.
   controller->fidgetNow(IdleFidget::wave);
   controller->performIfFree(visitAt(0), {});
   EXPECT_EQ(controller->frameDriver()->interval(), FrameDriver::fullRateInterval);
+  EXPECT_FALSE(controller->frameDriver()->isSettling());
   run(12);
   EXPECT_FALSE(controller->isPerformingVisit());
 
