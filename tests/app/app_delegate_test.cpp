@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QApplication>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QLabel>
 #include <QTest>
@@ -227,19 +228,22 @@ TEST_F(AppDelegateTest, TearDownReleasesTheShortcutsAndTheWindows) {
   EXPECT_EQ(services.presenter.use_count(), 1);
 }
 
-TEST_F(AppDelegateTest, AboutIsMadeOnceAndShowsTheVersionOrTheFallback) {
+TEST_F(AppDelegateTest, AboutIsMadeAgainAfterACloseAndShowsTheVersionOrTheFallback) {
   for (const auto& [version, line] : {std::pair{"2.3.4", "Version 2.3.4"}, {"", "Version 0.1.0"}}) {
     QCoreApplication::setApplicationVersion(QString::fromLatin1(version));
     AppDelegate delegate(services);
     delegate.showAbout();
-    QWidget* first = delegate.aboutWindow();
-    ASSERT_NE(first, nullptr);
+    const QPointer<QWidget> first(delegate.aboutWindow());
+    ASSERT_FALSE(first.isNull());
     first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull()) << "a closed window is deleted";
     delegate.showAbout();
-    EXPECT_EQ(delegate.aboutWindow(), first);
-    EXPECT_TRUE(first->isVisible());
+    QWidget* again = delegate.aboutWindow();
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(again->isVisible());
     QStringList texts;
-    for (const QLabel* label : first->findChildren<QLabel*>()) texts << label->text();
+    for (const QLabel* label : again->findChildren<QLabel*>()) texts << label->text();
     EXPECT_TRUE(texts.contains(QString::fromLatin1(line))) << line;
   }
 }
@@ -307,7 +311,7 @@ TEST_F(AppDelegateTest, TheCalendarFocusReadsAsFarAsTheWorkLengthAndKeepsItsOptI
   EXPECT_EQ(asked.end - asked.start, (40 + 2) * 60);
 }
 
-TEST_F(AppDelegateTest, PreferencesAreMadeOnFirstUseKeptWhenClosedAndGoBeforeTheStore) {
+TEST_F(AppDelegateTest, PreferencesAreMadeOnUseDeletedWhenClosedAndGoBeforeTheStore) {
   storeWelcomed();
   std::optional<AppDelegate> delegate(std::in_place, services);
   delegate->showPreferences(PreferencesSection::general);
@@ -316,15 +320,20 @@ TEST_F(AppDelegateTest, PreferencesAreMadeOnFirstUseKeptWhenClosedAndGoBeforeThe
   EXPECT_EQ(delegate->preferencesWindow(), nullptr) << "made on first use only";
 
   delegate->showPreferences();
-  const QPointer<QWidget> window(delegate->preferencesWindow());
+  QPointer<QWidget> window(delegate->preferencesWindow());
   ASSERT_FALSE(window.isNull());
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Vorlane Preferences"));
   ASSERT_NE(delegate->preferencesNavigation(), nullptr);
   EXPECT_EQ(delegate->preferencesNavigation()->selection(), PreferencesSection::general)
       << "the panel asked for before launch";
+  const QPointer<QWidget> closed(window);
   window->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(closed.isNull()) << "a closed window is deleted";
+  EXPECT_EQ(delegate->preferencesWindow(), nullptr);
   delegate->showPreferences(PreferencesSection::appearance);
-  EXPECT_EQ(delegate->preferencesWindow(), window.data());
+  window = delegate->preferencesWindow();
+  ASSERT_FALSE(window.isNull());
   EXPECT_TRUE(window->isVisible());
   EXPECT_EQ(delegate->preferencesNavigation()->selection(), PreferencesSection::appearance);
 
@@ -395,19 +404,27 @@ TEST_F(AppDelegateTest, WindowsMissingFromTheRegistryAreNeitherOfferedNorOpened)
   EXPECT_EQ(std::count(services.made.begin(), services.made.end(), "windows"), 1);
 }
 
-// The About window is the shared host's: Escape closes it, and it comes back the same.
-TEST_F(AppDelegateTest, AboutClosesWithEscapeAndReopensAsTheSameWindow) {
+// The About window is the shared host's: Escape closes (and deletes) it, and it comes back
+// alike, where it was left.
+TEST_F(AppDelegateTest, AboutClosesWithEscapeAndReopensAlike) {
   AppDelegate delegate(services);
   delegate.showAbout();
-  QWidget* window = delegate.aboutWindow();
-  ASSERT_NE(window, nullptr);
+  const QPointer<QWidget> window(delegate.aboutWindow());
+  ASSERT_FALSE(window.isNull());
   EXPECT_EQ(window->windowTitle(), "About Vorlane");
   EXPECT_EQ(window->size(), QSize(460, 340));
+  window->move(25, 35);
   QTest::keyClick(window, Qt::Key_Escape);
   EXPECT_FALSE(window->isVisible());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(window.isNull());
   delegate.showAbout();
-  EXPECT_EQ(delegate.aboutWindow(), window);
-  EXPECT_TRUE(window->isVisible());
+  QWidget* again = delegate.aboutWindow();
+  ASSERT_NE(again, nullptr);
+  EXPECT_TRUE(again->isVisible());
+  EXPECT_EQ(again->windowTitle(), "About Vorlane");
+  EXPECT_EQ(again->size(), QSize(460, 340));
+  EXPECT_EQ(again->pos(), QPoint(25, 35));
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

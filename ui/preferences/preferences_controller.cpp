@@ -13,12 +13,23 @@ PreferencesController::PreferencesController(std::shared_ptr<const Clock> clock,
       muteHotKeyName_(std::move(muteHotKeyName)),
       appNames_(std::move(appNames)) {}
 
-// The window's panels follow the store and the navigation: it goes first.
-PreferencesController::~PreferencesController() { delete window_.data(); }
+// The windows' panels follow the store and the navigation: they go first.
+PreferencesController::~PreferencesController() {
+  delete window_.data();
+  for (const QPointer<PreferencesWindow>& old : retired_) delete old.data();
+}
+
+void PreferencesController::retire() {
+  std::erase_if(retired_, [](const QPointer<PreferencesWindow>& old) { return old.isNull(); });
+  retired_.push_back(window_);
+  window_ = nullptr;
+}
 
 void PreferencesController::show(std::optional<PreferencesSection> section,
                                  const std::function<Targets()>& targets) {
   if (section) navigation_.setSelection(*section);
+  // Qt clears the attribute when it closes the window and plans its deletion.
+  if (window_ && !window_->testAttribute(Qt::WA_DeleteOnClose)) retire();
   if (!window_) {
     Targets made = targets ? targets() : Targets{};
     if (made.store == nullptr) return;
@@ -35,7 +46,14 @@ void PreferencesController::show(std::optional<PreferencesSection> section,
             .screens = std::move(made.screens),
             .launchAtLogin = made.launchAtLogin,
         });
-    centreOnPointerScreen(*window_);
+    window_->setAttribute(Qt::WA_DeleteOnClose);
+    window_->setClosedHandler([this](QRect geometry) { lastGeometry_ = geometry; });
+    if (lastGeometry_) {
+      window_->resize(lastGeometry_->size());
+      window_->move(lastGeometry_->topLeft());
+    } else {
+      centreOnPointerScreen(*window_);
+    }
   }
   bringToFront(*window_);
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/contracts/clock.h"
 #include "core/settings/preferences_store.h"
@@ -18,10 +20,11 @@ class QWidget;
 
 namespace vorlane {
 
-// "Vorlane Preferences" for the application shell: keeps the process's one panel selection,
-// makes the window at the first showing and keeps it, closed or not, for its own life. The
-// window edits the store it was made with, so the controller must go before that store.
-// Main thread only.
+// "Vorlane Preferences" for the application shell: keeps the process's one panel selection
+// and where the window was left, makes the window at a showing and deletes it once closed
+// (its panels, subscriptions and native window hold memory nobody looks at), so the next
+// showing makes a new one on the last panel, at the last place. The window edits the store
+// it was made with, so the controller must go before that store. Main thread only.
 class PreferencesController final {
  public:
   // What only the launched application has: the settings and the previews' targets.
@@ -48,21 +51,28 @@ class PreferencesController final {
   PreferencesController& operator=(const PreferencesController&) = delete;
 
   // Selects `section` when one is given (an open window follows), then brings the window
-  // forward. `targets` is asked only when the window is to be made; without a store it
+  // forward. `targets` is asked only when a window is to be made; without a store it
   // makes nothing.
   void show(std::optional<PreferencesSection> section, const std::function<Targets()>& targets);
 
   PreferencesNavigation& navigation() { return navigation_; }
-  // None before the first showing.
+  // None while no window is open; a window just closed is gone once control is back in the
+  // loop.
   QWidget* window() const;
 
  private:
+  // Lets a closed window go its way (the loop deletes it) so that a new one can be made.
+  void retire();
+
   std::shared_ptr<const Clock> clock_;
   std::function<Calendar()> calendar_;
   QString muteHotKeyName_;
   std::optional<AppNames> appNames_;
   PreferencesNavigation navigation_;
   QPointer<PreferencesWindow> window_;
+  // Closed windows the loop is still to delete: they go with the controller at the latest.
+  std::vector<QPointer<PreferencesWindow>> retired_;
+  std::optional<QRect> lastGeometry_;
 };
 
 }  // namespace vorlane

@@ -1,5 +1,6 @@
 #include "ui/preferences/preferences_window.h"
 
+#include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -115,6 +116,11 @@ PreferencesWindow::PreferencesWindow(PreferencesStore& store, PreferencesNavigat
 PreferencesWindow::~PreferencesWindow() {
   // The panel follows the binding, which goes with this object's members.
   delete scroll_->takeWidget();
+}
+
+void PreferencesWindow::closeEvent(QCloseEvent* event) {
+  if (closed_) closed_(QRect(pos(), size()));
+  QWidget::closeEvent(event);
 }
 
 void PreferencesWindow::showSection(PreferencesSection section, bool force) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "ui/preferences/preferences_binding.h"
 #include "ui/preferences/preferences_navigation.h"
 
+class QCloseEvent;
 class QLabel;
 class QScrollArea;
 
@@ -25,7 +27,7 @@ class LaunchAtLoginSetting;
 class PreferencesSidebar;
 
 // "Vorlane Preferences": the sidebar of panels, the shown panel's header and the panel. Every
-// control writes the store at once; there is nothing to save. Closing only hides it.
+// control writes the store at once; there is nothing to save.
 class PreferencesWindow final : public QWidget {
  public:
   struct Services {
@@ -68,6 +70,12 @@ class PreferencesWindow final : public QWidget {
   QLabel* subtitle() const { return subtitle_; }
   PreferencesSidebar* sidebar() const { return sidebar_; }
 
+  // Told where the window stood (frame position and size) each time it closes.
+  void setClosedHandler(std::function<void(QRect)> handler) { closed_ = std::move(handler); }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void showSection(PreferencesSection section, bool force);
   QWidget* makePanel(PreferencesSection section);
@@ -82,6 +90,7 @@ class PreferencesWindow final : public QWidget {
   QScrollArea* scroll_ = nullptr;
   QWidget* panel_ = nullptr;
   Observers<std::optional<PreferencesSection>>::Subscription subscription_;
+  std::function<void(QRect)> closed_;
 };
 
 }  // namespace vorlane

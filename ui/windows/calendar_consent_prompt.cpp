@@ -9,22 +9,36 @@ namespace vorlane {
 
 CalendarConsentPrompt::CalendarConsentPrompt() = default;
 
-CalendarConsentPrompt::~CalendarConsentPrompt() { answered(Answer::dismissed); }
+CalendarConsentPrompt::~CalendarConsentPrompt() {
+  answered(Answer::dismissed);
+  // Their answers would reach a prompt that is gone.
+  for (const QPointer<CalendarConsentWindow>& old : retired_) delete old.data();
+}
 
 void CalendarConsentPrompt::ask(const std::vector<std::string>& folders,
                                 std::function<void(Answer)> answer) {
   if (answer) waiting_.push_back(std::move(answer));
   const bool made = !window_;
   if (made) {
-    window_ = std::make_unique<CalendarConsentWindow>([this](Answer given) { answered(given); });
+    window_ = new CalendarConsentWindow([this](Answer given) { answered(given); });
   }
   window_->setPlaces(folders);
   if (made) centreOnPointerScreen(*window_);
   bringToFront(*window_);
 }
 
+CalendarConsentWindow* CalendarConsentPrompt::window() const { return window_.data(); }
+
 void CalendarConsentPrompt::answered(Answer answer) {
-  // Taken first: an answer may lead to another question.
+  // Gone first, like the waiting callers: an answer may lead to another question, which
+  // gets a window of its own.
+  if (window_) {
+    window_->hide();
+    window_->deleteLater();
+    std::erase_if(retired_, [](const QPointer<CalendarConsentWindow>& old) { return !old; });
+    retired_.push_back(window_);
+    window_ = nullptr;
+  }
   auto waiting = std::exchange(waiting_, {});
   for (const auto& callback : waiting) callback(answer);
 }

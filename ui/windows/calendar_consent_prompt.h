@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QPointer>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,9 +11,10 @@ namespace vorlane {
 
 class CalendarConsentWindow;
 
-// Asks through one CalendarConsentWindow, made on the first question and kept. A question
-// asked while the window is up joins it: every waiting caller gets the one answer.
-// Main thread only; must outlive whoever asks through it.
+// Asks through one CalendarConsentWindow, made for a question and deleted once answered or
+// closed, so that it holds nothing between questions. A question asked while the window is
+// up joins it: every waiting caller gets the one answer. Main thread only; must outlive
+// whoever asks through it.
 class CalendarConsentPrompt final : public ConsentPrompt {
  public:
   CalendarConsentPrompt();
@@ -22,13 +23,15 @@ class CalendarConsentPrompt final : public ConsentPrompt {
 
   void ask(const std::vector<std::string>& folders, std::function<void(Answer)> answer) override;
 
-  // The window, once a question was asked; for tests.
-  CalendarConsentWindow* window() const { return window_.get(); }
+  // The window while a question waits for its answer; for tests.
+  CalendarConsentWindow* window() const;
 
  private:
   void answered(Answer answer);
 
-  std::unique_ptr<CalendarConsentWindow> window_;
+  QPointer<CalendarConsentWindow> window_;
+  // Answered windows the loop is still to delete (they answer from their own slots).
+  std::vector<QPointer<CalendarConsentWindow>> retired_;
   std::vector<std::function<void(Answer)>> waiting_;
 };
 

@@ -11,23 +11,26 @@
 namespace vorlane {
 
 FeatureWindow::~FeatureWindow() {
-  if (window_ == nullptr) return;
-  window_->removeEventFilter(this);
-  delete window_;
+  release();
+  // Closed ones the loop has not deleted yet must not outlive what their contents used.
+  for (const QPointer<QWidget>& old : retired_) delete old.data();
 }
 
 void FeatureWindow::show(const QString& title, QSize size, bool resizable, bool reuseVisible,
                          const Builder& content) {
-  if (reuseVisible && window_ != nullptr && window_->isVisible()) {
+  if (reuseVisible && window_ && !closed_ && window_->isVisible()) {
     bringToFront(*window_);
     return;
   }
-  if (window_ == nullptr) makeWindow(size, resizable);
+  // A closed window is on its way out (it may be closing from its own slot): it goes in
+  // the loop as planned, and a new one takes its place.
+  if (closed_) release();
+  if (!window_) makeWindow(size, resizable);
   window_->setWindowTitle(title);
   dropContent();
   const QPointer<FeatureWindow> self(this);
   const CloseAction close = [self] {
-    if (self && self->window_ != nullptr) self->window_->close();
+    if (self && self->window_ && !self->closed_) self->window_->close();
   };
   if (QWidget* built = content ? content(close) : nullptr) {
     content_ = built;
@@ -40,18 +43,34 @@ void FeatureWindow::show(const QString& title, QSize size, bool resizable, bool 
 void FeatureWindow::makeWindow(QSize size, bool resizable) {
   window_ = new QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                      Qt::WindowCloseButtonHint);
+  window_->setAttribute(Qt::WA_DeleteOnClose);
+  closed_ = false;
   auto* layout = new QVBoxLayout(window_);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   resizable_ = resizable;
   baseHeight_ = size.height();
   if (resizable) {
-    window_->resize(size);
+    window_->resize(lastGeometry_ ? lastGeometry_->size() : size);
   } else {
     window_->setFixedSize(size);
   }
-  centreOnPointerScreen(*window_);
+  if (lastGeometry_) {
+    window_->move(lastGeometry_->topLeft());
+  } else {
+    centreOnPointerScreen(*window_);
+  }
   window_->installEventFilter(this);
+}
+
+void FeatureWindow::release() {
+  if (!window_) return;
+  window_->removeEventFilter(this);
+  if (closed_) retired_.push_back(window_);
+  std::erase_if(retired_, [](const QPointer<QWidget>& old) { return old.isNull(); });
+  if (!closed_) delete window_.data();
+  window_ = nullptr;
+  closed_ = false;
 }
 
 void FeatureWindow::dropContent() {
@@ -76,7 +95,12 @@ void FeatureWindow::fitHeight() {
 
 bool FeatureWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == window_) {
-    if (event->type() == QEvent::Close) dropContent();
+    if (event->type() == QEvent::Close && !closed_) {
+      dropContent();
+      lastGeometry_ = QRect(window_->pos(), window_->size());
+      // Deleted on close: a closed window keeps no native window nor backing store.
+      closed_ = true;
+    }
     // Reaches the window only when the content left Escape alone, wherever the focus is.
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&

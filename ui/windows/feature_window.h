@@ -2,18 +2,22 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace vorlane {
 
-// The one window of a small feature window's controller. The window is made at the first
-// showing (sized, centred, titled and closable, never minimisable), kept for the life of the
-// host, and given a freshly built content at every showing, so typed text and results never
-// survive a close. Escape closes the window unless the content handles it itself. Main
-// thread only.
+// The one window of a small feature window's controller. The window is made at a showing
+// (sized, centred, titled and closable, never minimisable) and given a freshly built content,
+// so typed text and results never survive a close. A closed window is deleted with its
+// content once control is back in the loop, so that it holds no memory, native window or
+// timer while nobody looks at it; the next showing makes a new one where the user left the
+// last. Escape closes the window unless the content handles it itself. Main thread only.
 class FeatureWindow final : public QObject {
  public:
   // Closes the host's window; harmless once the host or its window is gone.
@@ -30,12 +34,14 @@ class FeatureWindow final : public QObject {
   // With `reuseVisible` and the window on screen, only raises and activates it: the title,
   // the content and everything typed in it stay, and `content` is not called. Otherwise sets
   // the title, puts a new content in (the old one goes once control is back in the loop)
-  // and brings the window forward. `size` and centring apply only when the window is made;
-  // a fixed window is as tall as its content needs, never narrower or shorter than `size`.
+  // and brings the window forward. A window made again returns to where the last one was
+  // closed (and, when resizable, to its size); the first is centred at `size`. A fixed
+  // window is as tall as its content needs, never narrower or shorter than `size`.
   void show(const QString& title, QSize size, bool resizable, bool reuseVisible,
             const Builder& content);
 
-  // None before the first showing.
+  // None before the first showing and once a closed window is deleted; a window just closed
+  // stays, hidden, until control is back in the loop.
   QWidget* window() const { return window_; }
   // None while the window is closed.
   QWidget* content() const { return content_; }
@@ -46,9 +52,16 @@ class FeatureWindow final : public QObject {
  private:
   void makeWindow(QSize size, bool resizable);
   void dropContent();
+  void release();
   void fitHeight();
 
-  QWidget* window_ = nullptr;
+  QPointer<QWidget> window_;
+  // Closed and waiting to be deleted: the next showing makes a new window.
+  bool closed_ = false;
+  // Closed windows the loop is still to delete.
+  std::vector<QPointer<QWidget>> retired_;
+  // Where the user left the last window, to place the next.
+  std::optional<QRect> lastGeometry_;
   QPointer<QWidget> content_;
   int baseHeight_ = 0;
   bool resizable_ = false;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QPointer>
 #include <QPushButton>
 #include <string>
 #include <vector>
@@ -11,6 +13,8 @@
 
 namespace vorlane {
 namespace {
+
+void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 class PreferencesControllerTest : public ::testing::Test {
  protected:
@@ -60,29 +64,72 @@ TEST_F(PreferencesControllerTest, WithoutAStoreOnlyTheSectionIsKept) {
   EXPECT_EQ(controller.navigation().shownSection(), PreferencesSection::voice);
 }
 
-TEST_F(PreferencesControllerTest, MadeOnceKeptWhenClosedAndGoneWithTheController) {
+TEST_F(PreferencesControllerTest, DeletedWhenClosedMadeAgainAndGoneWithTheController) {
   std::optional<PreferencesController> owned(std::in_place, clock,
                                              [] { return Calendar("UTC", "en_US"); },
                                              QStringLiteral("Ctrl+Alt+Super+M"), AppNames({}, ""));
+  settle();
+  const qsizetype widgetsBefore = QApplication::allWidgets().size();
   owned->show(std::nullopt, maker());
   const QPointer<QWidget> window(owned->window());
   ASSERT_FALSE(window.isNull());
   EXPECT_TRUE(window->isVisible());
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Vorlane Preferences"));
   EXPECT_EQ(window->size(), QSize(PreferencesWindow::width, PreferencesWindow::height));
+  owned->show(PreferencesSection::general, maker());
+  window->move(30, 40);
+  window->resize(PreferencesWindow::width + 20, PreferencesWindow::height + 10);
 
   window->close();
-  owned->show(PreferencesSection::focus, maker());
-  EXPECT_EQ(owned->window(), window.data());
-  EXPECT_TRUE(window->isVisible());
-  EXPECT_EQ(static_cast<PreferencesWindow*>(window.data())->shownSection(),
-            PreferencesSection::focus);
-  EXPECT_EQ(asked, 1) << "the targets are read when the window is made only";
+  settle();
+  EXPECT_TRUE(window.isNull()) << "a closed window keeps nothing";
+  EXPECT_EQ(owned->window(), nullptr);
+  EXPECT_EQ(QApplication::allWidgets().size(), widgetsBefore);
+  // The closed panels no longer follow the store.
+  store.changeElsewhere([](Preferences& p) { p.workMinutes = 29; });
+
+  owned->show(std::nullopt, maker());
+  const QPointer<QWidget> again(owned->window());
+  ASSERT_FALSE(again.isNull());
+  EXPECT_TRUE(again->isVisible());
+  EXPECT_EQ(static_cast<PreferencesWindow*>(again.data())->shownSection(),
+            PreferencesSection::general)
+      << "the last panel again";
+  EXPECT_EQ(again->pos(), QPoint(30, 40));
+  EXPECT_EQ(again->size(), QSize(PreferencesWindow::width + 20, PreferencesWindow::height + 10));
+  EXPECT_EQ(asked, 2) << "the targets are read when a window is made only";
 
   owned.reset();
-  EXPECT_TRUE(window.isNull());
+  EXPECT_TRUE(again.isNull());
   // The panels no longer follow the store.
   store.changeElsewhere([](Preferences& p) { p.workMinutes = 31; });
+}
+
+// Closed and shown again before the loop deletes the closed one (the tray's entry clicked
+// while it closes): the shown one is a new window that stays, on the section asked.
+TEST_F(PreferencesControllerTest, AShowingBeforeTheClosedWindowIsDeletedMakesANewOne) {
+  std::optional<PreferencesController> owned(std::in_place, clock,
+                                             [] { return Calendar("UTC", "en_US"); },
+                                             QStringLiteral("Ctrl+Alt+Super+M"), AppNames({}, ""));
+  owned->show(std::nullopt, maker());
+  const QPointer<QWidget> closing(owned->window());
+  closing->close();
+  owned->show(PreferencesSection::voice, maker());
+  const QPointer<QWidget> shown(owned->window());
+  ASSERT_FALSE(shown.isNull());
+  EXPECT_NE(shown, closing);
+  settle();
+  EXPECT_TRUE(closing.isNull());
+  ASSERT_FALSE(shown.isNull());
+  EXPECT_TRUE(shown->isVisible());
+  EXPECT_EQ(static_cast<PreferencesWindow*>(shown.data())->shownSection(),
+            PreferencesSection::voice);
+
+  // One closed again and not yet deleted goes with the controller, before the store.
+  shown->close();
+  owned.reset();
+  EXPECT_TRUE(shown.isNull());
+  store.changeElsewhere([](Preferences& p) { p.workMinutes = 33; });
 }
 
 TEST_F(PreferencesControllerTest, ThePreviewsReachTheTargets) {

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
@@ -83,9 +84,14 @@ TEST_F(CalendarConsentTest, TheAnswerIsStoredAndClosingStoresNothing) {
     ask();
     ASSERT_TRUE(window().isVisible());
     EXPECT_FALSE(window().isModal());
+    // Each question has a new window: the keys reach it once it is active.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    const QPointer<CalendarConsentWindow> asked(prompt.window());
     row.act(*this);
     settle();
-    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(prompt.window(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(asked.isNull()) << "the answered window is deleted";
     EXPECT_EQ(reply.granted, row.granted);
     EXPECT_FALSE(reply.failed);
     EXPECT_EQ(stored(), row.stored);
@@ -162,18 +168,42 @@ TEST(CalendarConsentPromptTest, QuestionsAskedWhileUpShareOneAnswer) {
   CalendarConsentPrompt prompt;
   std::vector<Answer> answers;
   prompt.ask({"/a"}, [&](Answer a) { answers.push_back(a); });
-  CalendarConsentWindow* first = prompt.window();
+  const QPointer<CalendarConsentWindow> first(prompt.window());
   prompt.ask({"/a"}, [&](Answer a) { answers.push_back(a); });
-  EXPECT_EQ(prompt.window(), first);  // one window, kept
+  EXPECT_EQ(prompt.window(), first.data());  // one window while up
   QTest::mouseClick(first->findChild<QPushButton*>(QStringLiteral("allow")), Qt::LeftButton);
   EXPECT_EQ(answers, (std::vector<Answer>{Answer::granted, Answer::granted}));
+  EXPECT_FALSE(first->isVisible());
 
-  // Shown again later, it asks afresh.
+  // Asked again later, a new window asks afresh; the answered one is gone.
   prompt.ask({"/a"}, [&](Answer a) { answers.push_back(a); });
-  EXPECT_TRUE(first->isVisible());
-  first->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(first.isNull());
+  QPointer<CalendarConsentWindow> second(prompt.window());
+  ASSERT_FALSE(second.isNull());
+  EXPECT_TRUE(second->isVisible());
+  second->close();
   EXPECT_EQ(answers.back(), Answer::dismissed);
   EXPECT_EQ(answers.size(), 3u);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(second.isNull());
+}
+
+// An answer that asks again (a caller retrying) gets a window that stays up.
+TEST(CalendarConsentPromptTest, AQuestionAskedFromAnAnswerGetsAWindowThatStays) {
+  CalendarConsentPrompt prompt;
+  int answers = 0;
+  prompt.ask({"/a"}, [&](Answer) {
+    ++answers;
+    prompt.ask({"/b"}, [&](Answer) { ++answers; });
+  });
+  const QPointer<CalendarConsentWindow> first(prompt.window());
+  first->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(answers, 1);
+  EXPECT_TRUE(first.isNull());
+  ASSERT_NE(prompt.window(), nullptr);
+  EXPECT_TRUE(prompt.window()->isVisible());
 }
 
 TEST(CalendarConsentPromptTest, TheWindowGrowsToShowEveryPlace) {

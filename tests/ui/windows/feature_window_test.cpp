@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPointer>
 #include <QScreen>
 #include <QKeyEvent>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
 namespace vorlane {
 namespace {
@@ -40,7 +43,7 @@ class EscapeField final : public QLineEdit {
 
 void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-TEST(FeatureWindow, IsMadeOnceCentredAtItsSizeAndKeepsTheUsersPlaceAfterAClose) {
+TEST(FeatureWindow, IsCentredAtItsSizeAndMadeAgainWhereTheUserLeftItAfterAClose) {
   FeatureWindow host;
   Built built;
   EXPECT_EQ(host.window(), nullptr);
@@ -62,11 +65,118 @@ TEST(FeatureWindow, IsMadeOnceCentredAtItsSizeAndKeepsTheUsersPlaceAfterAClose) 
 
   window->move(12, 34);
   window->resize(600, 500);
+  const QPointer<QWidget> first(window);
   window->close();
   host.show("Today", QSize(570, 540), true, true, builder(built));
-  EXPECT_EQ(host.window(), window) << "the same window again";
-  EXPECT_EQ(window->pos(), QPoint(12, 34));
-  EXPECT_EQ(window->size(), QSize(600, 500));
+  settle();
+  EXPECT_EQ(first, nullptr) << "the closed window is deleted";
+  ASSERT_NE(host.window(), nullptr);
+  EXPECT_TRUE(host.window()->isVisible());
+  EXPECT_EQ(host.window()->pos(), QPoint(12, 34));
+  EXPECT_EQ(host.window()->size(), QSize(600, 500));
+}
+
+// A fixed window comes back where it was left, at the size asked, not the size it grew to.
+TEST(FeatureWindow, AFixedWindowMadeAgainKeepsItsPlaceButNotItsGrownHeight) {
+  FeatureWindow host;
+  const auto tall = [](FeatureWindow::CloseAction) -> QWidget* {
+    auto* content = new QWidget;
+    content->setMinimumHeight(200);
+    return content;
+  };
+  host.show("Fixed", QSize(300, 100), false, true, tall);
+  host.window()->move(40, 50);
+  host.window()->close();
+  settle();
+  host.show("Fixed", QSize(300, 100), false, true,
+            [](FeatureWindow::CloseAction) -> QWidget* { return new QWidget; });
+  EXPECT_EQ(host.window()->pos(), QPoint(40, 50));
+  EXPECT_EQ(host.window()->size(), QSize(300, 100));
+}
+
+// A closed window keeps nothing alive: no widget, no native window, no timer of its content.
+TEST(FeatureWindow, ClosingLeavesNoWidgetNorTimerOfTheWindowAlive) {
+  struct Row {
+    const char* name;
+    std::function<void(FeatureWindow&, Built&)> closeIt;
+  };
+  const Row rows[] = {
+      {"close action", [](FeatureWindow&, Built& built) { built.close(); }},
+      {"Escape", [](FeatureWindow&, Built& built) { QTest::keyClick(built.field, Qt::Key_Escape); }},
+      {"title bar", [](FeatureWindow& host, Built&) { host.window()->close(); }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    settle();
+    const qsizetype widgetsBefore = QApplication::allWidgets().size();
+    const qsizetype windowsBefore = QApplication::topLevelWidgets().size();
+    FeatureWindow host;
+    Built built;
+    QPointer<QTimer> timer;
+    const auto withTimer = [&](FeatureWindow::CloseAction close) -> QWidget* {
+      QWidget* content = builder(built)(std::move(close));
+      timer = new QTimer(content);
+      timer->start(1000);
+      return content;
+    };
+    host.show("Timed", QSize(300, 100), false, true, withTimer);
+    const QPointer<QWidget> window(host.window());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    ASSERT_TRUE(timer && timer->isActive());
+    EXPECT_GT(QApplication::allWidgets().size(), widgetsBefore);
+
+    row.closeIt(host, built);
+    settle();
+    EXPECT_EQ(window, nullptr);
+    EXPECT_EQ(host.window(), nullptr);
+    EXPECT_EQ(timer, nullptr) << "the content's timer went with it";
+    EXPECT_EQ(QApplication::allWidgets().size(), widgetsBefore);
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), windowsBefore);
+
+    // And it opens again, working.
+    host.show("Timed", QSize(300, 100), false, true, withTimer);
+    ASSERT_NE(host.window(), nullptr);
+    EXPECT_TRUE(host.window()->isVisible());
+    EXPECT_TRUE(timer && timer->isActive());
+    QTest::keyClicks(built.field, "again");
+    EXPECT_EQ(built.field->text(), "again");
+  }
+}
+
+// A content may close its window from its own slot and a showing may follow before the loop
+// deletes it: the new window must not be the closing one, nor go with it.
+TEST(FeatureWindow, AShowingRightAfterACloseFromTheContentMakesAWindowThatStays) {
+  FeatureWindow host;
+  Built built;
+  host.show("Quick", QSize(300, 100), false, true, builder(built));
+  const QPointer<QWidget> closing(host.window());
+  QObject::connect(built.field.data(), &QLineEdit::returnPressed, [&] {
+    built.close();
+    host.show("Quick", QSize(300, 100), false, true, builder(built));
+  });
+  QTest::keyClick(built.field, Qt::Key_Return);
+  settle();
+  EXPECT_EQ(closing, nullptr);
+  ASSERT_NE(host.window(), nullptr);
+  EXPECT_TRUE(host.window()->isVisible());
+  ASSERT_NE(built.field, nullptr);
+  EXPECT_EQ(host.content(), built.field.data());
+  QTest::keyClicks(built.field, "kept");
+  EXPECT_EQ(built.field->text(), "kept");
+}
+
+TEST(FeatureWindow, AClosedWindowTheLoopHasNotDeletedYetGoesWithItsHost) {
+  QPointer<QWidget> closed;
+  {
+    FeatureWindow host;
+    Built built;
+    host.show("Gone", QSize(200, 100), false, true, builder(built));
+    closed = host.window();
+    host.window()->close();
+    host.show("Gone", QSize(200, 100), false, true, builder(built));
+    ASSERT_FALSE(closed.isNull()) << "the loop has not run";
+  }
+  EXPECT_TRUE(closed.isNull());
 }
 
 TEST(FeatureWindow, AVisibleWindowIsOnlyRaisedWhenReusedAndRebuiltOtherwise) {
