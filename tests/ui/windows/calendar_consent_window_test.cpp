@@ -46,7 +46,11 @@ class CalendarConsentTest : public ::testing::Test {
     return window().findChild<QPushButton*>(QString::fromLatin1(name));
   }
   std::optional<std::string> stored() const { return records.rawBytes(CalendarConsent::key); }
-  void settle() { QTRY_COMPARE_WITH_TIMEOUT(reply.calls, 1, 2000); }
+  // Qt's QTRY_ macros report to QTest, not to GoogleTest: wait, then check here.
+  void settle() {
+    EXPECT_TRUE(QTest::qWaitFor([this] { return reply.calls >= 1; }, 2000)) << "no answer";
+    EXPECT_EQ(reply.calls, 1) << "the request was not answered exactly once";
+  }
 
   InMemoryRecordStore records;
   CalendarConsentPrompt prompt;

@@ -27,7 +27,8 @@ TEST_F(RealTimers, TheMascotClimbsToItsPeekThenStopsDrawing) {
   controller->applyPresenceMode();
   MascotScene* scene = controller->scene();
   ASSERT_NE(scene, nullptr);
-  QTRY_VERIFY_WITH_TIMEOUT(!controller->isAnimationWindowOpen(), 3000);
+  // QTest::qWaitFor, not the QTRY_ macros: those report to QTest and return without failing.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !controller->isAnimationWindowOpen(); }, 3000));
   EXPECT_FALSE(driverRunning());
   EXPECT_DOUBLE_EQ(scene->characterPosition().y(), scene->peekY());
   int drawn = 0;
@@ -41,9 +42,9 @@ TEST_F(RealTimers, AVisitPlaysThroughTheFrameDriverAndTheMascotFallsAsleepAfterw
   controller->applyPresenceMode();
   int completions = 0;
   ASSERT_TRUE(controller->performIfFree(visitAt(0, {0.3, 0.3, 0.3}), [&] { ++completions; }));
-  QTRY_COMPARE_WITH_TIMEOUT(completions, 1, 4000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return completions >= 1; }, 4000));
   EXPECT_EQ(controller->scene()->presenceState(), PresenceState::peeking);
-  QTRY_VERIFY_WITH_TIMEOUT(!driverRunning(), 3000);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !driverRunning(); }, 3000));
   EXPECT_EQ(completions, 1);
 }
 
