@@ -16,12 +16,10 @@ PreferencesController::PreferencesController(std::shared_ptr<const Clock> clock,
 // The windows' panels follow the store and the navigation: they go first.
 PreferencesController::~PreferencesController() {
   delete window_.data();
-  for (const QPointer<PreferencesWindow>& old : retired_) delete old.data();
 }
 
 void PreferencesController::retire() {
-  std::erase_if(retired_, [](const QPointer<PreferencesWindow>& old) { return old.isNull(); });
-  retired_.push_back(window_);
+  retired_.add(window_);
   window_ = nullptr;
 }
 

@@ -7,12 +7,12 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "core/contracts/clock.h"
 #include "core/settings/preferences_store.h"
 #include "foundation/calendar.h"
 #include "platform/services/voice_catalogue.h"
+#include "ui/kit/retired_windows.h"
 #include "ui/preferences/preferences_navigation.h"
 #include "ui/preferences/preferences_window.h"
 
@@ -70,9 +70,10 @@ class PreferencesController final {
   std::optional<AppNames> appNames_;
   PreferencesNavigation navigation_;
   QPointer<PreferencesWindow> window_;
-  // Closed windows the loop is still to delete: they go with the controller at the latest.
-  std::vector<QPointer<PreferencesWindow>> retired_;
   std::optional<QRect> lastGeometry_;
+  // Closed windows the loop is still to delete: they go with the controller at the latest,
+  // before the navigation their panels follow.
+  RetiredWindows retired_;
 };
 
 }  // namespace vorlane

@@ -11,8 +11,6 @@ CalendarConsentPrompt::CalendarConsentPrompt() = default;
 
 CalendarConsentPrompt::~CalendarConsentPrompt() {
   answered(Answer::dismissed);
-  // Their answers would reach a prompt that is gone.
-  for (const QPointer<CalendarConsentWindow>& old : retired_) delete old.data();
 }
 
 void CalendarConsentPrompt::ask(const std::vector<std::string>& folders,
@@ -35,8 +33,7 @@ void CalendarConsentPrompt::answered(Answer answer) {
   if (window_) {
     window_->hide();
     window_->deleteLater();
-    std::erase_if(retired_, [](const QPointer<CalendarConsentWindow>& old) { return !old; });
-    retired_.push_back(window_);
+    retired_.add(window_);
     window_ = nullptr;
   }
   auto waiting = std::exchange(waiting_, {});

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/calendar/consent_prompt.h"
+#include "ui/kit/retired_windows.h"
 
 namespace vorlane {
 
@@ -30,9 +31,10 @@ class CalendarConsentPrompt final : public ConsentPrompt {
   void answered(Answer answer);
 
   QPointer<CalendarConsentWindow> window_;
-  // Answered windows the loop is still to delete (they answer from their own slots).
-  std::vector<QPointer<CalendarConsentWindow>> retired_;
   std::vector<std::function<void(Answer)>> waiting_;
+  // Answered windows the loop is still to delete (they answer from their own slots); last,
+  // so that they go while the prompt their answers reach is still whole.
+  RetiredWindows retired_;
 };
 
 }  // namespace vorlane

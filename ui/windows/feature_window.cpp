@@ -12,8 +12,6 @@ namespace vorlane {
 
 FeatureWindow::~FeatureWindow() {
   release();
-  // Closed ones the loop has not deleted yet must not outlive what their contents used.
-  for (const QPointer<QWidget>& old : retired_) delete old.data();
 }
 
 void FeatureWindow::show(const QString& title, QSize size, bool resizable, bool reuseVisible,
@@ -66,8 +64,7 @@ void FeatureWindow::makeWindow(QSize size, bool resizable) {
 void FeatureWindow::release() {
   if (!window_) return;
   window_->removeEventFilter(this);
-  if (closed_) retired_.push_back(window_);
-  std::erase_if(retired_, [](const QPointer<QWidget>& old) { return old.isNull(); });
+  if (closed_) retired_.add(window_);
   if (!closed_) delete window_.data();
   window_ = nullptr;
   closed_ = false;

@@ -8,7 +8,8 @@
 #include <QWidget>
 #include <functional>
 #include <optional>
-#include <vector>
+
+#include "ui/kit/retired_windows.h"
 
 namespace vorlane {
 
@@ -58,13 +59,13 @@ class FeatureWindow final : public QObject {
   QPointer<QWidget> window_;
   // Closed and waiting to be deleted: the next showing makes a new window.
   bool closed_ = false;
-  // Closed windows the loop is still to delete.
-  std::vector<QPointer<QWidget>> retired_;
   // Where the user left the last window, to place the next.
   std::optional<QRect> lastGeometry_;
   QPointer<QWidget> content_;
   int baseHeight_ = 0;
   bool resizable_ = false;
+  // Closed windows the loop is still to delete; last, so they go while the rest is here.
+  RetiredWindows retired_;
 };
 
 }  // namespace vorlane
