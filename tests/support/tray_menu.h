@@ -67,6 +67,14 @@ class TrayMenu {
 
   const std::string& lastLayout() const { return lastLayout_; }
 
+  // Whether the menu still answers for the entry with this id (an entry of an earlier
+  // opening that it should have let go of, or one of the current menu).
+  bool answersFor(int id) const {
+    const auto reply = call(menuPath_, "com.canonical.dbusmenu.GetGroupProperties",
+                            "array:int32:" + std::to_string(id) + " array:string:");
+    return reply && reply->find("struct {") != std::string::npos;
+  }
+
  private:
   std::optional<std::string> call(const std::string& path, const std::string& method,
                                   const std::string& arguments) const {

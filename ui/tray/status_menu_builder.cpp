@@ -57,7 +57,10 @@ void fillStatusMenu(QMenu& menu, const std::vector<StatusMenuEntry>& entries,
 
 void clearStatusMenu(QMenu& menu) {
   // Submenus are children of the menu, not of its actions: clear() alone would keep them.
+  // Each is emptied first: only a removed action lets go of the entry the tray host's menu
+  // made for it, and a deleted menu removes none of its own, so every opening leaked them.
   for (QMenu* sub : menu.findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) {
+    clearStatusMenu(*sub);
     menu.removeAction(sub->menuAction());
     sub->deleteLater();
   }
