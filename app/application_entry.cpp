@@ -18,6 +18,7 @@
 #include "platform/logging/log_handler.h"
 #include "platform/session/instance_activation.h"
 #include "platform/session/instance_lock.h"
+#include "ui/kit/window_cache_release.h"
 
 #ifndef VORLANE_VERSION
 #define VORLANE_VERSION ""
@@ -96,6 +97,7 @@ int runApplication(int argc, char** argv) {
 
   SystemAppServices services;
   AppDelegate delegate(services);
+  const WindowCacheRelease cacheRelease(application);
   const TerminationSignals endingSignals([](int) { QCoreApplication::quit(); });
   QObject::connect(&application, &QCoreApplication::aboutToQuit, &delegate,
                    [&delegate] { delegate.applicationWillTerminate(); });

@@ -1,0 +1,81 @@
+#include "ui/kit/window_cache_release.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPixmap>
+#include <QPixmapCache>
+#include <QTest>
+#include <QWidget>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace vorlane {
+namespace {
+
+using namespace std::chrono_literals;
+
+bool cached(const QString& key) {
+  QPixmap found;
+  return QPixmapCache::find(key, &found);
+}
+
+void lastClosedWindowEmptiesThePixmapCache();
+
+// Qt tells of the last window closing only inside its event loop, as in the program.
+void insideTheEventLoop(const std::function<void()>& steps) {
+  const bool quits = QApplication::quitOnLastWindowClosed();
+  QApplication::setQuitOnLastWindowClosed(false);
+  QTimer::singleShot(0, [&steps] {
+    steps();
+    QCoreApplication::exit(0);
+  });
+  QCoreApplication::exec();
+  QApplication::setQuitOnLastWindowClosed(quits);
+}
+
+TEST(WindowCacheRelease, TheLastClosedWindowEmptiesThePixmapCacheNotAnEarlierOne) {
+  insideTheEventLoop([] { lastClosedWindowEmptiesThePixmapCache(); });
+}
+
+void lastClosedWindowEmptiesThePixmapCache() {
+  auto* application = qobject_cast<QApplication*>(QCoreApplication::instance());
+  ASSERT_NE(application, nullptr);
+  auto release = std::make_unique<WindowCacheRelease>(*application, 0ms);
+  QPixmap drawn(8, 8);
+  drawn.fill(Qt::red);
+
+  QWidget mascot(nullptr, Qt::Tool | Qt::FramelessWindowHint);
+  mascot.show();
+  QWidget editor, preferences;
+  editor.show();
+  preferences.show();
+  QPixmapCache::insert(QStringLiteral("icon"), drawn);
+
+  editor.close();
+  QTest::qWait(20);
+  EXPECT_TRUE(cached(QStringLiteral("icon"))) << "another window still shows";
+  EXPECT_EQ(release->releases(), 0);
+
+  preferences.close();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return release->releases() == 1; }, 2000))
+      << "the mascot alone is not a window the user closes";
+  EXPECT_FALSE(cached(QStringLiteral("icon")));
+
+  release.reset();
+
+  // A window that opens before the delay runs out keeps the cache.
+  WindowCacheRelease later(*application, 200ms);
+  QPixmapCache::insert(QStringLiteral("icon"), drawn);
+  editor.show();
+  editor.close();
+  preferences.show();
+  QTest::qWait(400);
+  EXPECT_TRUE(cached(QStringLiteral("icon")));
+  EXPECT_EQ(later.releases(), 0);
+  preferences.close();
+}
+
+}  // namespace
+}  // namespace vorlane
