@@ -58,6 +58,8 @@ class FocusCoordinator : public std::enable_shared_from_this<FocusCoordinator> {
     std::function<SuppressionDecision(Date)> suppressionDecision;
     // A finished-period visit still held would come after the user has moved on.
     std::function<void()> withdrawHeldCompletions;
+    // The visit with that id announced a period that is over: it goes, held or on screen.
+    std::function<void(const UUID&)> cutVisitShort;
     // The user is busy with a session at that moment: idle invitations wait.
     std::function<void(Date)> userBusy;
     // The pills follow the phase.
@@ -173,6 +175,8 @@ class FocusCoordinator : public std::enable_shared_from_this<FocusCoordinator> {
   bool isStarterFocus_ = false;
   std::string nextStep_;
   std::optional<UUID> activePriorityID_;
+  // The visit that announced the running period, cut short when the session stops.
+  std::optional<UUID> periodVisit_;
   std::optional<std::string> recoverySaveError_;
   bool completionPresentationAllowed_ = false;
   CompletionReminders completionReminders_;

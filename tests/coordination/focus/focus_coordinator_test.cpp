@@ -48,6 +48,7 @@ class FocusCoordinatorTest : public testing::Test {
                             : SuppressionDecision::allow();
              },
          .withdrawHeldCompletions = [this] { ++withdrawals; },
+         .cutVisitShort = [this](const UUID& id) { cutShort.push_back(id); },
          .userBusy = [this](Date at) { busyAt.push_back(at); },
          .refreshQuickActions = [this] { ++refreshes; },
          .stateChanged = [this] { ++changes; },
@@ -83,6 +84,7 @@ class FocusCoordinatorTest : public testing::Test {
   bool quiet = false;
   std::vector<Visit::Kind> enqueued;
   int withdrawals = 0;
+  std::vector<UUID> cutShort;
   std::vector<Date> busyAt;
   int refreshes = 0;
   int changes = 0;
