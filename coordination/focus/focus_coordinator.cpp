@@ -334,10 +334,15 @@ void FocusCoordinator::endPeriodLostInSleep(Date now) {
 }
 
 void FocusCoordinator::startRequestedFocus(int minutes, const std::string& goal) {
+  startJudgedFocus(minutes, goal, FocusInput::isValidGoal);
+}
+
+void FocusCoordinator::startJudgedFocus(int minutes, const std::string& goal,
+                                        bool (*acceptable)(std::string_view)) {
   // Idle and a finished focus awaiting its break both make way for a new one.
   if (pomodoro_.phase().kind()) throw ActionError(ActionErrorCase::activeSession);
   const std::string cleaned = FocusInput::cleaned(goal);
-  if (cleaned.empty() || !FocusInput::fitsGoal(cleaned) || !FocusInput::isValidMinutes(minutes)) {
+  if (!acceptable(cleaned) || !FocusInput::isValidMinutes(minutes)) {
     throw ActionError(ActionErrorCase::invalidGoal);
   }
   beginFocus(minutes, cleaned, minutes == starterMinutes);

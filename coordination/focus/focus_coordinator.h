@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "coordination/action_error.h"
 #include "coordination/feature_windows.h"
@@ -103,8 +104,8 @@ class FocusCoordinator : public std::enable_shared_from_this<FocusCoordinator> {
   void markFocusAccomplished();
   void previewCelebration();
   void discardLastSession();
-  // Throws ActionError activeSession while a period runs or is paused, invalidGoal for an
-  // empty or too long goal, or minutes outside the focus range.
+  // Throws ActionError activeSession while a period runs or is paused, invalidGoal for a
+  // goal with nothing visible or too long, or minutes outside the focus range.
   void startRequestedFocus(int minutes, const std::string& goal);
   // Throws, before anything changes, DailyPriorities::Error missing or alreadyDone, then
   // what startRequestedFocus throws.
@@ -142,6 +143,9 @@ class FocusCoordinator : public std::enable_shared_from_this<FocusCoordinator> {
   // Throws ActionError invalidGoal, before anything changes, for minutes outside the focus
   // range or a goal that would be stored too long.
   void beginFocus(int minutes, const std::string& focus, bool starter);
+  // startRequestedFocus with `acceptable` judging the cleaned goal.
+  void startJudgedFocus(int minutes, const std::string& goal,
+                        bool (*acceptable)(std::string_view));
   int workMinutes() const;
   void startSessionTimer();
   void stopSessionTimer();
