@@ -134,6 +134,9 @@ void VisitCoordinator::makeParts(Dependencies& d) {
        .withdrawHeldCompletions = [weak] {
          if (const auto self = weak.lock()) self->delivery_->withdraw(isCompletionVisit);
        },
+       .cutVisitShort = [weak](const UUID& visitID) {
+         if (const auto self = weak.lock()) self->delivery_->cutShort(visitID);
+       },
        .userBusy = [weak](Date now) {
          if (const auto self = weak.lock()) self->nudges_->restartInvitationWait(now);
        },

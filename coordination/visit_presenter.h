@@ -28,6 +28,10 @@ class VisitPresenter : public MascotPresenter {
   // Ends the visit in flight at once when it was scheduled before `scheduledBefore` (any
   // visit when none); true when one was ended.
   virtual bool abandonVisit(std::optional<Date> scheduledBefore) = 0;
+  // Ends the visit with that id early when it is the one on screen: its bubble goes and the
+  // mascot climbs away, as after a click; the completion runs once it has left. True when
+  // it was on screen.
+  virtual bool cutVisitShort(const UUID& visitID) = 0;
 
   // Shows or updates the working pose with its billboard; no progress ends it.
   virtual void showSession(std::optional<double> progress, std::optional<std::string> time,

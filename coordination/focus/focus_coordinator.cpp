@@ -134,8 +134,11 @@ void FocusCoordinator::beginFocus(int minutes, const std::string& focus, bool st
   clearCompletionDisplay();
   Log::pomodoro().info("started a %ld minute session", static_cast<long>(minutes));
   const std::string count = std::to_string(minutes);
-  hooks_.enqueue(sessionVisit(Visit::Kind::pomodoroStart(), clock_->now(), count + " minutes. Go.",
-                       count + " min", true, Choreography::brief()));
+  const Visit visit = sessionVisit(Visit::Kind::pomodoroStart(), clock_->now(),
+                                   count + " minutes. Go.", count + " min", true,
+                                   Choreography::brief());
+  periodVisit_ = visit.id;
+  hooks_.enqueue(visit);
   startSessionTimer();
   stateChanged();
 }
@@ -147,9 +150,11 @@ void FocusCoordinator::startBreak() {
   clearCompletionDisplay();
   Log::pomodoro().info("break started");
   // There is no break-start kind; it falls back as a break end would.
-  hooks_.enqueue(sessionVisit(Visit::Kind::breakComplete(), clock_->now(),
-                       "Break time. " + minutes + " minutes.", "Break " + minutes + "m", true,
-                       Choreography::brief()));
+  const Visit visit = sessionVisit(Visit::Kind::breakComplete(), clock_->now(),
+                                   "Break time. " + minutes + " minutes.",
+                                   "Break " + minutes + "m", true, Choreography::brief());
+  periodVisit_ = visit.id;
+  hooks_.enqueue(visit);
   startSessionTimer();
   stateChanged();
 }
@@ -162,6 +167,8 @@ bool FocusCoordinator::advance(Date now) {
   }
   clearCheckpoint();
   closeResumeNotes();
+  // What announced the period may still be on show: its end is the news now.
+  periodVisit_.reset();
   completionPresentationAllowed_ = hooks_.suppressionDecision(now).isAllowed();
   // A copy: the presenter and the history may call back into the coordinator.
   const std::optional<PomodoroSession::Completion> completion = pomodoro_.completion();
@@ -282,6 +289,10 @@ void FocusCoordinator::cancelPomodoro() {
   isStarterFocus_ = false;
   pomodoro_.cancel();
   clearCompletionDisplay();
+  // "25 min" must not stay on screen, or come later, once the session is stopped.
+  if (const auto announced = std::exchange(periodVisit_, std::nullopt)) {
+    hooks_.cutVisitShort(*announced);
+  }
   hooks_.userBusy(clock_->now());
   stopSessionTimer();
   presenter_->showSession(std::nullopt, std::nullopt, std::nullopt);
@@ -323,10 +334,15 @@ void FocusCoordinator::endPeriodLostInSleep(Date now) {
 }
 
 void FocusCoordinator::startRequestedFocus(int minutes, const std::string& goal) {
+  startJudgedFocus(minutes, goal, FocusInput::isValidGoal);
+}
+
+void FocusCoordinator::startJudgedFocus(int minutes, const std::string& goal,
+                                        bool (*acceptable)(std::string_view)) {
   // Idle and a finished focus awaiting its break both make way for a new one.
   if (pomodoro_.phase().kind()) throw ActionError(ActionErrorCase::activeSession);
   const std::string cleaned = FocusInput::cleaned(goal);
-  if (cleaned.empty() || !FocusInput::fitsGoal(cleaned) || !FocusInput::isValidMinutes(minutes)) {
+  if (!acceptable(cleaned) || !FocusInput::isValidMinutes(minutes)) {
     throw ActionError(ActionErrorCase::invalidGoal);
   }
   beginFocus(minutes, cleaned, minutes == starterMinutes);

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "coordination/action_error.h"
 #include "coordination/feature_windows.h"
@@ -58,6 +59,8 @@ class FocusCoordinator : public std::enable_shared_from_this<FocusCoordinator> {
     std::function<SuppressionDecision(Date)> suppressionDecision;
     // A finished-period visit still held would come after the user has moved on.
     std::function<void()> withdrawHeldCompletions;
+    // The visit with that id announced a period that is over: it goes, held or on screen.
+    std::function<void(const UUID&)> cutVisitShort;
     // The user is busy with a session at that moment: idle invitations wait.
     std::function<void(Date)> userBusy;
     // The pills follow the phase.
@@ -101,8 +104,8 @@ class FocusCoordinator : public std::enable_shared_from_this<FocusCoordinator> {
   void markFocusAccomplished();
   void previewCelebration();
   void discardLastSession();
-  // Throws ActionError activeSession while a period runs or is paused, invalidGoal for an
-  // empty or too long goal, or minutes outside the focus range.
+  // Throws ActionError activeSession while a period runs or is paused, invalidGoal for a
+  // goal with nothing visible or too long, or minutes outside the focus range.
   void startRequestedFocus(int minutes, const std::string& goal);
   // Throws, before anything changes, DailyPriorities::Error missing or alreadyDone, then
   // what startRequestedFocus throws.
@@ -140,6 +143,9 @@ class FocusCoordinator : public std::enable_shared_from_this<FocusCoordinator> {
   // Throws ActionError invalidGoal, before anything changes, for minutes outside the focus
   // range or a goal that would be stored too long.
   void beginFocus(int minutes, const std::string& focus, bool starter);
+  // startRequestedFocus with `acceptable` judging the cleaned goal.
+  void startJudgedFocus(int minutes, const std::string& goal,
+                        bool (*acceptable)(std::string_view));
   int workMinutes() const;
   void startSessionTimer();
   void stopSessionTimer();
@@ -173,6 +179,8 @@ class FocusCoordinator : public std::enable_shared_from_this<FocusCoordinator> {
   bool isStarterFocus_ = false;
   std::string nextStep_;
   std::optional<UUID> activePriorityID_;
+  // The visit that announced the running period, cut short when the session stops.
+  std::optional<UUID> periodVisit_;
   std::optional<std::string> recoverySaveError_;
   bool completionPresentationAllowed_ = false;
   CompletionReminders completionReminders_;

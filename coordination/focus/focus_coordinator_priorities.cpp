@@ -12,7 +12,9 @@ constexpr int shortestCalendarFocus = 5;
 
 void FocusCoordinator::startPriority(const UUID& id, bool starter) {
   const std::string title = openPriority(id).title;
-  startRequestedFocus(starter ? starterMinutes : workMinutes(), title);
+  // The title was judged when it was added; one stored before invisible titles were
+  // refused still starts, as its card offers.
+  startJudgedFocus(starter ? starterMinutes : workMinutes(), title, FocusInput::isStoredGoal);
   // Beginning a focus clears the link, so it is set afterwards.
   activePriorityID_ = id;
 }

@@ -99,6 +99,11 @@ void VisitDelivery::withdraw(const std::function<bool(const Visit&)>& unwanted) 
   pending_.removeIf(unwanted);
 }
 
+void VisitDelivery::cutShort(const UUID& visitID) {
+  pending_.removeIf([&](const Visit& visit) { return visit.id == visitID; });
+  if (presenter_->cutVisitShort(visitID)) speech_->stop();
+}
+
 bool VisitDelivery::screenWentAway() {
   // Screen sleep, lock and session switch often arrive together; the first one acts.
   if (screenIsAway_) return false;

@@ -52,6 +52,9 @@ class VisitDelivery : public std::enable_shared_from_this<VisitDelivery> {
   void drain();
   // Drops every held visit `unwanted` picks.
   void withdraw(const std::function<bool(const Visit&)>& unwanted);
+  // The visit with that id says what is no longer so: dropped when held; on screen, it
+  // climbs away at once and its speech stops.
+  void cutShort(const UUID& visitID);
   const VisitQueue& pending() const { return pending_; }
 
   bool screenIsAway() const { return screenIsAway_; }

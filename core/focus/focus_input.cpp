@@ -33,6 +33,11 @@ std::string FocusInput::cleaned(std::string_view text) {
 
 bool FocusInput::isValidGoal(std::string_view text) {
   const std::string goal = cleaned(text);
+  return hasVisibleCharacter(goal) && fitsGoal(goal);
+}
+
+bool FocusInput::isStoredGoal(std::string_view text) {
+  const std::string goal = cleaned(text);
   return !goal.empty() && fitsGoal(goal);
 }
 

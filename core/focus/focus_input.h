@@ -25,8 +25,14 @@ struct FocusInput {
   // nothing, so a check of the cleaned text judges exactly what is kept.
   static std::string cleaned(std::string_view text);
 
-  // Whether the cleaned text is not empty and has at most `maximumLength` characters.
+  // Whether a goal (or priority title) typed now may be kept: the cleaned text has a visible
+  // character and at most `maximumLength` characters. Nothing but controls, NUL or
+  // zero-width characters is refused as an empty goal would be.
   static bool isValidGoal(std::string_view text);
+  // Whether a goal or title read back from disk is kept: the cleaned text is not empty and
+  // fits. Weaker than isValidGoal, so that what was stored before invisible goals were
+  // refused keeps loading.
+  static bool isStoredGoal(std::string_view text);
   // Whether an already cleaned goal, which may be empty, fits in `maximumLength`.
   static bool fitsGoal(std::string_view cleanedGoal);
   // Whether an already cleaned note fits in `maximumNextStepLength`.

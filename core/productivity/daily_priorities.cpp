@@ -143,7 +143,7 @@ bool DailyPriorities::isValid() const {
   }
   std::map<std::string, std::size_t> itemsPerKey;
   for (const DailyPriority& item : items_) {
-    if (!FocusInput::isValidGoal(item.title)) return false;
+    if (!FocusInput::isStoredGoal(item.title)) return false;
     if (item.plannedDays.size() > maximumPlannedDays) return false;
     std::unordered_set<std::string> seen;
     for (const std::string& key : item.plannedDays) {

@@ -139,5 +139,70 @@ TEST_F(FocusSessionTest, RequestsThatDoNotFitThePhaseDoNothing) {
   }
 }
 
+// Stopping a session ends what announced its period: the start (or break) visit on screen
+// climbs away at once and its speech stops, and a held one never comes. Other visits, and
+// a session whose announcement has already left, are left alone.
+TEST_F(FocusSessionTest, StoppingASessionCutsItsAnnouncementShort) {
+  const Visit hourly = visit(Visit::Kind::hourly(), at(11, 0), "It's 11");
+  const auto startNow = [this] {
+    coordinator->requestNewPomodoro();
+    windows.focusEditor->start("write report");
+  };
+  const struct {
+    const char* name;
+    std::function<void()> reach;
+    std::function<void()> stop;
+    // The bubble cut short, if any.
+    const char* cut;
+  } rows[] = {
+      {"from the tray during the start visit", startNow, [this] { coordinator->cancelPomodoro(); },
+       "25 min"},
+      {"from the pill during the start visit", startNow,
+       [this] { presenter->onQuickAction(QuickAction::cancelSession); }, "25 min"},
+      {"ending the break during its visit",
+       [&] {
+         reach(At::awaiting);
+         coordinator->startBreak();
+       },
+       [this] { coordinator->cancelPomodoro(); }, "Break 5m"},
+      {"a start visit held behind another",
+       [&] {
+         coordinator->enqueue(hourly);
+         startNow();
+       },
+       [this] { coordinator->cancelPomodoro(); }, nullptr},
+      {"after the start visit left", [&] { reach(At::working); },
+       [this] { coordinator->cancelPomodoro(); }, nullptr},
+      {"during another visit",
+       [&] {
+         reach(At::working);
+         coordinator->enqueue(hourly);
+       },
+       [this] { coordinator->cancelPomodoro(); }, nullptr},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    fresh();
+    row.reach();
+    const std::optional<Visit> onScreen = presenter->currentVisit();
+    const auto performed = presenter->performed.size();
+    row.stop();
+    EXPECT_EQ(phase(), "idle");
+    if (row.cut) {
+      ASSERT_EQ(presenter->cutShort.size(), 1u);
+      EXPECT_EQ(presenter->cutShort[0].bubbleText, row.cut);
+      EXPECT_EQ(speech->stops, 1) << "what it says stops with it";
+      EXPECT_EQ(presenter->currentVisit(), onScreen) << "it climbs away rather than vanish";
+    } else {
+      EXPECT_TRUE(presenter->cutShort.empty());
+      EXPECT_EQ(speech->stops, 0);
+    }
+    // Whatever is on screen leaves; nothing about the stopped session follows it.
+    presenter->finishVisit();
+    EXPECT_EQ(presenter->performed.size(), performed);
+    EXPECT_FALSE(presenter->currentVisit().has_value());
+  }
+}
+
 }  // namespace
 }  // namespace vorlane

@@ -51,6 +51,13 @@ class FakeVisitPresenter final : public VisitPresenter {
     return true;
   }
 
+  // As the real mascot: the visit climbs away and stays in flight until finishVisit().
+  bool cutVisitShort(const UUID& visitID) override {
+    if (!current_ || current_->id != visitID) return false;
+    cutShort.push_back(*current_);
+    return true;
+  }
+
   // Ends the visit on screen, as its climb away would; false when none is.
   bool finishVisit() {
     if (!current_) return false;
@@ -102,6 +109,8 @@ class FakeVisitPresenter final : public VisitPresenter {
   std::vector<bool> bubbleShownWith;
   std::vector<Visit> performed;
   int refusals = 0;
+  // Visits cut short, in order; each stays current until finishVisit().
+  std::vector<Visit> cutShort;
   bool bubbleVisible = false;
 
   std::vector<SessionShown> sessions;

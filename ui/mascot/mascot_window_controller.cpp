@@ -199,6 +199,22 @@ bool MascotWindowController::abandonVisit(std::optional<Date> scheduledBefore) {
   return true;
 }
 
+bool MascotWindowController::cutVisitShort(const UUID& visitID) {
+  if (!isPerformingVisit_ || !currentVisit_ || !scene_ || currentVisit_->id != visitID) {
+    return false;
+  }
+  Log::presentation().info("ending visit scheduled for %{public}s early",
+                           describeDate(currentVisit_->scheduledFor));
+  // A scene that left the visiting pose has nothing to climb away from: end it here, or
+  // every later visit would be refused.
+  if (scene_->presenceState() != PresenceState::visiting) {
+    endVisit(visitSerial_);
+    return true;
+  }
+  scene_->endVisitEarly();
+  return true;
+}
+
 void MascotWindowController::endVisitEarly() {
   if (!scene_) return;
   Log::presentation().info("character clicked, ending visit early");

@@ -81,6 +81,7 @@ class MascotWindowController final : public QObject,
   bool performIfFree(const Visit& visit, Completion completion) override;
   void setBubbleVisible(bool visible) override { showBubble_ = visible; }
   bool abandonVisit(std::optional<Date> scheduledBefore) override;
+  bool cutVisitShort(const UUID& visitID) override;
   // The user clicked the character: the visit climbs away early, then `onCharacterClicked`
   // runs after the visit's own completion. Nothing happens without a scene.
   void endVisitEarly();

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -121,6 +122,15 @@ PreferencesWindow::~PreferencesWindow() {
 void PreferencesWindow::closeEvent(QCloseEvent* event) {
   if (closed_) closed_(QRect(pos(), size()));
   QWidget::closeEvent(event);
+}
+
+void PreferencesWindow::keyPressEvent(QKeyEvent* event) {
+  // Only what the focused control left alone comes up this far.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void PreferencesWindow::showSection(PreferencesSection section, bool force) {

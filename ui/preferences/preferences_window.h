@@ -18,6 +18,7 @@
 #include "ui/preferences/preferences_navigation.h"
 
 class QCloseEvent;
+class QKeyEvent;
 class QLabel;
 class QScrollArea;
 
@@ -75,6 +76,9 @@ class PreferencesWindow final : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Escape closes the window, as it does every feature window; a control that answers
+  // Escape itself (an open list of choices, the colour dialog) keeps it.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void showSection(PreferencesSection section, bool force);

@@ -101,9 +101,10 @@ void FocusSessionEditorView::goalEdited() {
   const std::string cleaned = FocusInput::cleaned(field_->text().toStdString());
   valid_ = FocusInput::isValidGoal(cleaned);
   start_->setEnabled(valid_);
-  // Cleaned and not valid can only mean too long. A refusal of the start goes with the edit.
+  // Only a goal too long is told so; one with nothing to see waits as an empty one does. A
+  // refusal of the start goes with the edit.
   limit_->setText(limitSentence());
-  limit_->setVisible(!cleaned.empty() && !valid_);
+  limit_->setVisible(!FocusInput::fitsGoal(cleaned));
 }
 
 void FocusSessionEditorView::confirm() {

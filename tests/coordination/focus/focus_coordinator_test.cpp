@@ -48,6 +48,7 @@ class FocusCoordinatorTest : public testing::Test {
                             : SuppressionDecision::allow();
              },
          .withdrawHeldCompletions = [this] { ++withdrawals; },
+         .cutVisitShort = [this](const UUID& id) { cutShort.push_back(id); },
          .userBusy = [this](Date at) { busyAt.push_back(at); },
          .refreshQuickActions = [this] { ++refreshes; },
          .stateChanged = [this] { ++changes; },
@@ -83,6 +84,7 @@ class FocusCoordinatorTest : public testing::Test {
   bool quiet = false;
   std::vector<Visit::Kind> enqueued;
   int withdrawals = 0;
+  std::vector<UUID> cutShort;
   std::vector<Date> busyAt;
   int refreshes = 0;
   int changes = 0;
@@ -184,6 +186,9 @@ TEST_F(FocusCoordinatorTest, TheSharedLimitsDecideWhatMayStart) {
       {"one minute too long", 91, "a", false},
       {"goal one character too long", 25, std::string(121, 'g'), false},
       {"goal only spaces", 25, "   ", false},
+      {"goal only zero-width spaces", 25, "\u200B \u200B", false},
+      {"goal only control characters", 25, std::string("\x01\0\x1B", 3), false},
+      {"a letter among them", 25, "\u200Bx", true},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -192,6 +197,21 @@ TEST_F(FocusCoordinatorTest, TheSharedLimitsDecideWhatMayStart) {
     EXPECT_EQ(refused, row.starts ? "" : invalidGoal);
     EXPECT_EQ(focus->pomodoro().phase().kind().has_value(), row.starts);
   }
+}
+
+// A priority kept from before titles with nothing visible were refused still starts: its
+// card offers the focus, and the user has no way to retitle it.
+TEST_F(FocusCoordinatorTest, AStoredPriorityWithNothingVisibleStillStarts) {
+  make();
+  const DailyPriority kept{UUID::random(), "\u200B", nine, {DailyPriorities::dayKey(nine, berlin)},
+                           std::nullopt};
+  priorities->setPlan(DailyPriorities({kept}));
+  EXPECT_EQ(refusal([&] { focus->startPriority(kept.id, false); }), "");
+  EXPECT_EQ(focus->pomodoro().focus(), "\u200B");
+  EXPECT_EQ(focus->activePriorityID(), kept.id);
+  focus->cancelPomodoro();
+  EXPECT_EQ(refusal([&] { focus->startRequestedFocus(25, "\u200B"); }), invalidGoal)
+      << "the same goal typed";
 }
 
 TEST_F(FocusCoordinatorTest, NoteIsCountedInCharactersAfterCleaning) {

@@ -47,6 +47,8 @@ TEST(DailyPriorities, AddChecksTitleThenDayThenArchive) {
   const UUID id = plan.add("  Write\n the   report ", day(5), newYork);
   EXPECT_EQ(plan.items()[0], (DailyPriority{id, "Write the report", day(5), {"2026-03-05"}, {}}));
   EXPECT_EQ(errorOf(plan, [&] { plan.add(" \n ", day(5), newYork); }), Case::invalidTitle);
+  EXPECT_EQ(errorOf(plan, [&] { plan.add("\u200B \u2060", day(5), newYork); }),
+            Case::invalidTitle);
   EXPECT_EQ(errorOf(plan, [&] { plan.add(std::string(121, 'x'), day(5), newYork); }),
             Case::invalidTitle);
   plan.markAccomplished(plan.add(std::string(120, 'x'), day(5), newYork), day(5));
@@ -102,6 +104,7 @@ TEST(DailyPriorities, IsValidChecksEveryLimit) {
       {{item({"2026-03-05", "2026-03-05"})}, false},
       {{item({"2026-3-05"})}, false},  // a one-digit month
       {{item({"2026-03-05"}, "")}, false},
+      {{item({"2026-03-05"}, "\u200B")}, true},  // stored before such titles were refused
       {{item({"2026-03-05"}, std::string(121, 'x'))}, false},
       {{item({"2026-03-05"}, std::string(120, 'x'))}, true},
   };

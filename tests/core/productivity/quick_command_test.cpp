@@ -49,6 +49,11 @@ TEST(QuickCommand, ParsesEachLineOrRefusesItWithTheRightError) {
       {"focus 99999999999999999999m x", E::duration},
       {"focus \u0665\u0660m x", E::duration},  // Arabic-Indic digits
       {"focus 25m", E::goal},
+      // Nothing to see is no goal: zero-width spaces, joiners, controls and NUL.
+      {"focus 25m \u200B\u200B", E::goal},
+      {"focus 25m \u2060\u200D \u200C", E::goal},
+      {std::string("focus 25m \x01\0\x7F", 15), E::goal},
+      {"focus \u200Bplan", Q::focus(std::nullopt, "\u200Bplan")},
       {"focus 5m " + repeated("a", 121), E::goal},
       {"focus " + repeated(familyEmoji, 120), Q::focus(std::nullopt, repeated(familyEmoji, 120))},
       {"focus " + repeated(familyEmoji, 121), E::goal},

@@ -280,6 +280,37 @@ TEST(DailyPrioritiesStore, StoredPlanBreakingTheLimitsIsKeptAndBlocksChangesUnti
   }
 }
 
+// Goals and titles with nothing visible in them are refused when typed, but records kept
+// before that rule load exactly as they were, and a plan holding them still takes changes.
+TEST(FocusStores, StoredGoalsWithNothingVisibleStillLoad) {
+  const std::string invisible[] = {"\u200B", "\x01", "\u2060\u200D", std::string(1, '\0')};
+  InMemoryRecordStore defaults;
+  std::vector<DailyPriority> items;
+  Json entries = Json::array();
+  for (const std::string& goal : invisible) {
+    items.push_back({UUID::random(), goal, Date(0), {}, std::nullopt});
+    entries.push_back(FocusHistoryEntry{UUID::random(), goal, 60, Date(0), {}, {}}.toJson());
+  }
+  defaults.setData(RecordDailyPrioritiesStore::key, json::dump(DailyPriorities(items).toJson()));
+  defaults.setData(RecordFocusHistoryStore::key, json::dump(entries));
+  const FocusCheckpoint checkpoint{{UUID::random(), "\u200B", 600, 900, true}, "", false, {}};
+  defaults.setData(RecordFocusRecoveryStore::key, json::dump(checkpoint.toJson()));
+
+  RecordDailyPrioritiesStore priorities(&defaults);
+  EXPECT_FALSE(priorities.errorMessage());
+  EXPECT_EQ(priorities.plan().items(), items);
+  priorities.apply(adding("Plan"));
+  EXPECT_EQ(RecordDailyPrioritiesStore(&defaults).plan().items().size(), items.size() + 1);
+  EXPECT_THROW(priorities.apply(adding("\u200B")), DailyPriorities::Error) << "typed now";
+
+  const RecordFocusHistoryStore history(&defaults);
+  EXPECT_FALSE(history.errorMessage());
+  ASSERT_EQ(history.entries().size(), std::size(invisible));
+  EXPECT_EQ(history.entries()[3].focus, invisible[3]);
+  const RecordFocusRecoveryStore recovery(&defaults);
+  EXPECT_EQ(recovery.document().value(), checkpoint);
+}
+
 TEST(FocusHistoryStore, RecordsNamedWorkOncePerSessionNewestFirstAndAtMostAHundred) {
   InMemoryRecordStore defaults;
   RecordFocusHistoryStore store(&defaults);

@@ -4,18 +4,26 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QToolButton>
 #include <QTest>
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/record_preferences_store.h"
 #include "tests/ui/preferences/recording_preferences_store.h"
+#include "ui/preferences/appearance_panel.h"
+#include "ui/preferences/color_well_row.h"
+#include "ui/preferences/desktop_panel.h"
 #include "ui/preferences/focus_panel.h"
 #include "ui/preferences/preferences_sidebar.h"
 #include "ui/preferences/quiet_panel.h"
@@ -187,6 +195,64 @@ TEST(PreferencesWindow, EveryPanelDrawsAtTheWindowsSize) {
     }
   }
   EXPECT_TRUE(store.writes.empty());
+}
+
+// Escape closes the window from wherever the focus is, as every feature window does, but not
+// while a control that answers Escape itself has it: an open list of choices or the colour
+// dialog closes first, the window stays.
+TEST(PreferencesWindow, EscapeClosesTheWindowUnlessAControlTakesIt) {
+  struct Row {
+    const char* name;
+    PreferencesSection section;
+    // Where the key goes; null for the window itself.
+    std::function<QWidget*(PreferencesWindow&)> target;
+    Qt::KeyboardModifiers modifiers;
+    bool closes;
+  };
+  const auto desktop = [](PreferencesWindow& w) { return static_cast<DesktopPanel*>(w.panel()); };
+  const Row rows[] = {
+      {"from the window", PreferencesSection::desktop, nullptr, Qt::NoModifier, true},
+      {"from a check box", PreferencesSection::desktop,
+       [&](PreferencesWindow& w) -> QWidget* { return desktop(w)->currentTimeToggle(); },
+       Qt::NoModifier, true},
+      {"from the sidebar", PreferencesSection::voice,
+       [](PreferencesWindow& w) -> QWidget* { return w.sidebar(); }, Qt::NoModifier, true},
+      {"with Shift", PreferencesSection::desktop, nullptr, Qt::ShiftModifier, false},
+      {"an open list of choices", PreferencesSection::desktop,
+       [&](PreferencesWindow& w) -> QWidget* {
+         QComboBox* picker = desktop(w)->presencePicker();
+         picker->showPopup();
+         return picker->view();
+       },
+       Qt::NoModifier, false},
+      {"the colour dialog", PreferencesSection::appearance,
+       [](PreferencesWindow& w) -> QWidget* {
+         static_cast<AppearancePanel*>(w.panel())->furColor()->well()->click();
+         return w.findChild<QColorDialog*>();
+       },
+       Qt::NoModifier, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    testing::RecordingPreferencesStore store;
+    PreferencesNavigation navigation(row.section);
+    auto* window = new PreferencesWindow(store, navigation, services());
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    const QPointer<PreferencesWindow> alive(window);
+    window->show();
+    QWidget* target = row.target ? row.target(*window) : window;
+    ASSERT_NE(target, nullptr);
+    QTest::keyClick(target, Qt::Key_Escape, row.modifiers);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(alive.isNull(), row.closes);
+    if (alive) {
+      EXPECT_TRUE(alive->isVisible());
+      EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "the control closed its own part";
+      const auto* dialog = alive->findChild<QColorDialog*>();
+      EXPECT_TRUE(dialog == nullptr || !dialog->isVisible());
+    }
+    delete alive.data();
+  }
 }
 
 }  // namespace

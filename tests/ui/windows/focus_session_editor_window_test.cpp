@@ -146,7 +146,11 @@ TEST_F(FocusSessionEditorWindow, GoalsAreJudgedInCharactersAsTheUserSeesThem) {
       {"right to left", "\u05DC\u05DB\u05EA\u05D5\u05D1 \u05D3\u05D5\u05D7", true, false},
       {"control characters", "\x01\x02\x1b[31m", true, false},
       {"NUL", std::string("a\0b", 3), true, false},
-      {"lone NUL", std::string(1, '\0'), true, false},
+      // Nothing to see is no goal, as an empty one: no start and no limit sentence.
+      {"lone NUL", std::string(1, '\0'), false, false},
+      {"only control characters", "\x01\x02\x1b", false, false},
+      {"only zero-width spaces", "\u200B \u200B\u2060", false, false},
+      {"121 zero-width spaces", repeated("\u200B", 121), false, true},
   };
   open();
   for (const Row& row : rows) {

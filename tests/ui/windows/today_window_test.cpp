@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -128,7 +130,7 @@ class TodayWindowTest : public ::testing::Test {
 TEST_F(TodayWindowTest, AnEmptyDayOffersAFreshPage) {
   open();
   EXPECT_EQ(window().windowTitle(), "Today \u2014 Vorlane");
-  EXPECT_EQ(window().size(), QSize(570, 540));
+  EXPECT_EQ(window().size(), QSize(570, 680));
   EXPECT_EQ(view().minimumSize(), QSize(520, 460));
   EXPECT_EQ(view().dateLabel()->text(), "Monday, March 30, 2026");
   EXPECT_EQ(view().countLabel()->text(), "0/3");
@@ -338,6 +340,48 @@ TEST_F(TodayWindowTest, BringingForwardOntoAFullDayIsRefused) {
   click(*view().earlierCards()[0], "Bring to today");
   EXPECT_EQ(shownError(), fullSentence);
   EXPECT_EQ(view().earlierCards().size(), 1u);
+}
+
+// At its first size the window shows a full day and an earlier day's unfinished priority
+// whole, with its buttons, without scrolling: long titles that wrap to two lines included.
+TEST_F(TodayWindowTest, AFullDayAndACarriedPriorityFitWithoutScrolling) {
+  const struct {
+    const char* name;
+    QString title;
+  } rows[] = {
+      {"short titles", QStringLiteral("Draft")},
+      {"titles of two lines",
+       QStringLiteral("Draft the quarterly report for the board and send it to Ana and "
+                      "Marco before lunch")},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    store.reset();
+    records = InMemoryRecordStore();
+    store = std::make_unique<RecordDailyPrioritiesStore>(&records);
+    clock.set(berlinTime(29, 18, 0));
+    open();
+    typeAndReturn(row.title + QStringLiteral(" (yesterday)"));
+    window().close();
+    clock.set(berlinTime(30, 9, 0));
+    open();
+    for (const char* n : {" one", " two", " three"}) typeAndReturn(row.title + QString::fromLatin1(n));
+    // The new cards are laid out, and the scroll bar decided, in the loop.
+    for (int pass = 0; pass < 3; ++pass) QCoreApplication::processEvents();
+    ASSERT_EQ(view().todayCards().size(), 3u);
+    ASSERT_EQ(view().earlierCards().size(), 1u);
+    EXPECT_EQ(window().size(), QSize(TodayController::width, TodayController::height));
+    auto* list = view().findChild<QScrollArea*>(QStringLiteral("list"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(list->verticalScrollBar()->isVisible());
+    TodayPriorityCard& carried = *view().earlierCards()[0];
+    const QRect shown(carried.mapTo(list->viewport(), QPoint(0, 0)), carried.size());
+    EXPECT_TRUE(list->viewport()->rect().contains(shown))
+        << "card " << shown.top() << " to " << shown.bottom() << ", viewport to "
+        << list->viewport()->height();
+    screenshot(row.title.size() > 10 ? "full-day-long" : "full-day");
+    window().close();
+  }
 }
 
 TEST_F(TodayWindowTest, AnAccomplishedPriorityKeepsItsCardWithoutButtons) {

@@ -127,6 +127,38 @@ TEST_F(VisitLifecycle, AClickEndsTheVisitEarlyThenReportsTheClickAfterTheComplet
   EXPECT_THAT(events, ElementsAre("completion")) << "the abandon drops the pending click";
 }
 
+// A visit whose news is out of date climbs away at once, its bubble fading first; only
+// the visit with that id, and a scene no longer visiting frees the presenter at once.
+TEST_F(VisitLifecycle, CuttingAVisitShortClimbsAwayOnlyForThatVisit) {
+  int completions = 0;
+  Visit visit = visitAt(at, {1, 5, 1});
+  visit.id = UUID::random();
+  ASSERT_TRUE(controller->performIfFree(visit, [&] { ++completions; }));
+  run(1.5);
+  EXPECT_DOUBLE_EQ(scene().bubble()->alpha(), 1.0);
+  EXPECT_FALSE(controller->cutVisitShort(UUID::random())) << "another visit's id";
+  EXPECT_TRUE(controller->cutVisitShort(visit.id));
+  EXPECT_EQ(lines().back(), std::string("ending visit scheduled for ") + atText + " early");
+  run(0.25);
+  EXPECT_LT(scene().bubble()->alpha(), 0.1);
+  EXPECT_EQ(completions, 0) << "still climbing away";
+  EXPECT_TRUE(controller->isPerformingVisit());
+  run(0.4);
+  EXPECT_EQ(completions, 1);
+  EXPECT_FALSE(controller->isPerformingVisit());
+  EXPECT_EQ(scene().presenceState(), PresenceState::peeking);
+  EXPECT_FALSE(controller->cutVisitShort(visit.id)) << "gone already";
+  run(6);
+  EXPECT_EQ(completions, 1);
+
+  ASSERT_TRUE(controller->performIfFree(visit, [&] { ++completions; }));
+  run(0.5);
+  scene().leave();
+  EXPECT_TRUE(controller->cutVisitShort(visit.id));
+  EXPECT_EQ(completions, 2);
+  EXPECT_FALSE(controller->isPerformingVisit());
+}
+
 TEST_F(VisitLifecycle, InHiddenModeTheSceneGoesInsideItsOwnFrameAndTheNextVisitBuildsAnother) {
   setMode(PresenceMode::hidden);
   int completions = 0;
