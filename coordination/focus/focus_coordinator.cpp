@@ -273,6 +273,9 @@ void FocusCoordinator::skipBreak() {
   if (!phase.is<Phase::AwaitingBreak>() && phase.kind() != Kind::rest) return;
   pomodoro_.skipBreak();
   clearCompletionDisplay();
+  if (const auto announced = std::exchange(periodVisit_, std::nullopt)) {
+    hooks_.cutVisitShort(*announced);
+  }
   hooks_.userBusy(clock_->now());
   stopSessionTimer();
   presenter_->showSession(std::nullopt, std::nullopt, std::nullopt);

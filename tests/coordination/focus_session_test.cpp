@@ -165,6 +165,12 @@ TEST_F(FocusSessionTest, StoppingASessionCutsItsAnnouncementShort) {
          coordinator->startBreak();
        },
        [this] { coordinator->cancelPomodoro(); }, "Break 5m"},
+      {"skipping the break during its visit",
+       [&] {
+         reach(At::awaiting);
+         coordinator->startBreak();
+       },
+       [this] { coordinator->skipBreak(); }, "Break 5m"},
       {"a start visit held behind another",
        [&] {
          coordinator->enqueue(hourly);
