@@ -325,7 +325,8 @@ pids+=($shown)
   { echo "app_bench: no tray icon registered:" >&2; cat "$work/windows.log" >&2; exit 1; }
 wait_for 30 sh -c "xdotool search --onlyvisible --pid $shown | grep -q ." ||
   { echo "app_bench: Vorlane showed no window:" >&2; cat "$work/windows.log" >&2; exit 1; }
-sleep "$settle_seconds"
+# Past the moment, 5 s after it starts, when the program gives back what start-up freed.
+sleep $((settle_seconds + 5))
 read -r windows_rss_before windows_pss_before < <(memory "$shown")
 windows_anon_before=$(anonymous "$shown")
 resting_windows=$(xdotool search --onlyvisible --pid "$shown" 2>/dev/null | sort)
