@@ -157,8 +157,11 @@ TEST_F(WindowHints, AFeatureWindowMinimisedByTheWindowManagerComesBackWhenAskedA
   ASSERT_TRUE(testing::processEventsUntil([&] { return !x.viewable(host.window()->winId()); }));
 
   host.show("Minimised", QSize(300, 200), false, true, label);
-  EXPECT_TRUE(testing::processEventsUntil([&] { return x.viewable(host.window()->winId()); }));
-  EXPECT_FALSE(host.window()->windowState() & Qt::WindowMinimized);
+  // Qt hears of the new state after the server maps the window: wait for both.
+  EXPECT_TRUE(testing::processEventsUntil([&] {
+    return x.viewable(host.window()->winId()) &&
+           !(host.window()->windowState() & Qt::WindowMinimized);
+  }));
   EXPECT_EQ(host.content(), content.data()) << "shown again, not made again";
 }
 
