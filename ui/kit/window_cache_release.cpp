@@ -3,6 +3,7 @@
 #include <malloc.h>
 
 #include <QApplication>
+#include <QFont>
 #include <QPixmapCache>
 #include <QWidget>
 
@@ -24,6 +25,9 @@ void WindowCacheRelease::releaseUnlessAWindowShows() {
     if (window->isVisible() && (type == Qt::Window || type == Qt::Dialog)) return;
   }
   QPixmapCache::clear();
+  // The font engines of every size and weight the windows used, with their glyphs and
+  // shaping tables: fonts still alive find theirs again through a new cache when next drawn.
+  QFont::cleanup();
   // The freed pixmaps lie in the middle of the heap: without a trim they stay resident.
   malloc_trim(0);
   ++releases_;

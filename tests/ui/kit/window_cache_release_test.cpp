@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QPixmapCache>
 #include <QTest>
@@ -22,6 +24,15 @@ bool cached(const QString& key) {
 }
 
 void lastClosedWindowEmptiesThePixmapCache();
+
+QImage drawnText(const QFont& font) {
+  QImage image(120, 30, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setFont(font);
+  painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("Quarter past ten"));
+  return image;
+}
 
 // Qt tells of the last window closing only inside its event loop, as in the program.
 void insideTheEventLoop(const std::function<void()>& steps) {
@@ -58,10 +69,12 @@ void lastClosedWindowEmptiesThePixmapCache() {
   EXPECT_TRUE(cached(QStringLiteral("icon"))) << "another window still shows";
   EXPECT_EQ(release->releases(), 0);
 
+  const QImage textBefore = drawnText(editor.font());
   preferences.close();
   EXPECT_TRUE(QTest::qWaitFor([&] { return release->releases() == 1; }, 2000))
       << "the mascot alone is not a window the user closes";
   EXPECT_FALSE(cached(QStringLiteral("icon")));
+  EXPECT_EQ(drawnText(editor.font()), textBefore) << "fonts draw alike after their engines went";
 
   release.reset();
 
