@@ -20,8 +20,19 @@ class Node : public QGraphicsObject {
   Q_OBJECT
 
  public:
+  // Every node answers this type, so a walk over a scene's items tells nodes apart without
+  // asking the meta-object system of each.
+  enum { Type = UserType + 0x4e4f };
+  static Node* from(QGraphicsItem* item) {
+    return item != nullptr && item->type() == Type ? static_cast<Node*>(item) : nullptr;
+  }
+  static const Node* from(const QGraphicsItem* item) {
+    return item != nullptr && item->type() == Type ? static_cast<const Node*>(item) : nullptr;
+  }
+
   Node();
   ~Node() override;
+  int type() const override { return Type; }
 
   QPointF position() const { return pos(); }
   void setPosition(QPointF p) { setPos(p); }

@@ -26,7 +26,7 @@ void PaintedAreas::visit(QGraphicsItem* item, QList<QRectF>& changed) {
   const QRectF local = item->boundingRect();
   const qreal opacity = item->effectiveOpacity();
   if (!local.isEmpty() && opacity > 0 && !(item->flags() & QGraphicsItem::ItemHasNoContents)) {
-    const auto* node = dynamic_cast<const Node*>(item);
+    const Node* node = Node::from(item);
     Drawn now{item->sceneTransform().mapRect(local), opacity, item->zValue(),
               node != nullptr ? node->drawingVersion() : 0, pass_};
     auto it = drawn_.find(item);
