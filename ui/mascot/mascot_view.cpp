@@ -37,14 +37,14 @@ QPointF MascotView::toScene(QPointF viewPoint) const {
   return {viewPoint.x(), static_cast<double>(height()) - viewPoint.y()};
 }
 
-QRegion MascotView::changedArea(const QList<QRectF>& sceneRects) const {
+QRect MascotView::changedArea(const QList<QRectF>& sceneRects) const {
   const QTransform toView = viewportTransform();
-  const QRect bounds = viewport()->rect();
-  QRegion area;
+  QRect area;
   for (const QRectF& rect : sceneRects) {
-    area += toView.mapRect(rect).toAlignedRect().adjusted(-2, -2, 2, 2) & bounds;
+    area |= toView.mapRect(rect).toAlignedRect().adjusted(-2, -2, 2, 2);
   }
-  return area.translated(viewport()->pos());
+  area &= viewport()->rect();
+  return area.isEmpty() ? QRect() : area.translated(viewport()->pos());
 }
 
 void MascotView::updateCursor(QPointF scenePoint) {

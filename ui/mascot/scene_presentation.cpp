@@ -27,8 +27,8 @@ void presentSceneThroughWindow(MascotWindow& window, MascotView& view, Scene& sc
     *changes = QObject::connect(scene, &QGraphicsScene::changed, window, [window, view, scene,
                                                                           drawn] {
       if (!view || !scene) return;
-      const QRegion area = view->changedArea(drawn->changedSince(*scene->root()));
-      window->contentAreaChanged(area.translated(view->pos()));
+      const QRect area = view->changedArea(drawn->changedSince(*scene->root()));
+      if (!area.isEmpty()) window->contentAreaChanged(area.translated(view->pos()));
     });
   });
 }
