@@ -37,6 +37,16 @@ QPointF MascotView::toScene(QPointF viewPoint) const {
   return {viewPoint.x(), static_cast<double>(height()) - viewPoint.y()};
 }
 
+QRect MascotView::changedArea(const QList<QRectF>& sceneRects) const {
+  const QTransform toView = viewportTransform();
+  QRect area;
+  for (const QRectF& rect : sceneRects) {
+    area |= toView.mapRect(rect).toAlignedRect().adjusted(-2, -2, 2, 2);
+  }
+  area &= viewport()->rect();
+  return area.isEmpty() ? QRect() : area.translated(viewport()->pos());
+}
+
 void MascotView::updateCursor(QPointF scenePoint) {
   Qt::CursorShape shape = Qt::ArrowCursor;
   if (input_ != nullptr) {

@@ -23,6 +23,10 @@ class MascotView final : public QGraphicsView {
 
   // A view point as a scene point: same x, y counted up from the bottom.
   QPointF toScene(QPointF viewPoint) const;
+  // One box of view pixels around everything scene rectangles reported as changed may touch:
+  // antialiased edges reach up to two pixels beyond a rectangle, as the view itself allows.
+  // One box, as the view's own repaints take: drawing clipped to many pieces costs more.
+  QRect changedArea(const QList<QRectF>& sceneRects) const;
   // Pointing hand over a pill, open hand over the character, arrow elsewhere.
   void updateCursor(QPointF scenePoint);
 

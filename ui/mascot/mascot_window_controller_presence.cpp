@@ -6,6 +6,7 @@
 #include "platform/logging/log.h"
 #include "ui/kit/desktop_texts.h"
 #include "ui/mascot/character_factory.h"
+#include "ui/mascot/scene_presentation.h"
 #include "ui/mascot_window/column_geometry.h"
 
 namespace vorlane {
@@ -159,6 +160,7 @@ void MascotWindowController::buildScene(const ScreenInfo& screen,
       disconnect(scene, &QGraphicsScene::changed, window, &MascotWindow::contentChanged);
     }
   });
+  presentSceneThroughWindow(*window, *view, *scene);
   // A child of its scene: it goes with it, also when the scene ends inside one of its frames.
   auto* driver = new FrameDriver(scene, scene);
   driver->setPaused(true);

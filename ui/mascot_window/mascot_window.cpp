@@ -11,6 +11,7 @@
 #include "ui/mascot_window/column_geometry.h"
 #include "ui/mascot_window/content_mask.h"
 #include "ui/mascot_window/x11_connection.h"
+#include "ui/mascot_window/x11_frame_presenter.h"
 #include "ui/mascot_window/x11_shape.h"
 
 namespace vorlane {
@@ -34,11 +35,19 @@ class LastPainter final : public QWidget {
   std::function<void(const QRegion&)> painted_;
 };
 
+std::unique_ptr<FramePresenter> presenterOverQtConnection(MascotWindow& window) {
+  // Device pixels that are not logical ones are left to Qt's scaled backing store.
+  if (window.devicePixelRatio() != 1.0) return nullptr;
+  return X11FramePresenter::create(qtConnection(), xcb_window_t(window.winId()));
+}
+
 }  // namespace
 
-MascotWindow::MascotWindow(const ScreenInfo& screen, const MascotPlacement& placement)
+MascotWindow::MascotWindow(const ScreenInfo& screen, const MascotPlacement& placement,
+                           PresenterFactory makePresenter)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint) {
+                           Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint),
+      makePresenter_(makePresenter ? std::move(makePresenter) : presenterOverQtConnection) {
   // The visual is chosen when the native window is made: translucency must come first.
   setAttribute(Qt::WA_TranslucentBackground);
   setAttribute(Qt::WA_ShowWithoutActivating);
@@ -123,6 +132,57 @@ void MascotWindow::refreshContentMask() {
   sendContentMask();
 }
 
+bool MascotWindow::presentsFrames() const { return presenter_ != nullptr && isVisible(); }
+
+void MascotWindow::setFramePresentationListener(std::function<void(bool)> listener) {
+  presentationListener_ = std::move(listener);
+  presenting_.reset();
+  updatePresentation();
+}
+
+void MascotWindow::updatePresentation() {
+  const bool presents = presentsFrames();
+  if (!presentationListener_ || presenting_ == presents) return;
+  presenting_ = presents;
+  presentationListener_(presents);
+}
+
+void MascotWindow::contentAreaChanged(const QRegion& area) {
+  const QRegion changed = area & rect();
+  if (changed.isEmpty()) return;
+  if (presentArea(changed)) return;
+  if (content_) {
+    content_->update(changed.translated(-content_->pos()));
+  } else {
+    update(changed);
+  }
+}
+
+bool MascotWindow::presentArea(const QRegion& area) {
+  const QWindow* native = windowHandle();
+  QBackingStore* store = backingStore();
+  if (!presentsFrames() || native == nullptr || !native->isExposed() || store == nullptr ||
+      store->size() != size()) {
+    return false;  // Qt paints the whole window first, or again once it shows
+  }
+  store->beginPaint(area);
+  QPaintDevice* device = store->paintDevice();
+  if (device == nullptr || device->devType() != QInternal::Image) {
+    store->endPaint();
+    return false;
+  }
+  if (content_) {
+    // The area's corner lands on the given point: the content is drawn where it stands.
+    const QRegion own = area.translated(-content_->pos());
+    content_->render(device, area.boundingRect().topLeft(), own, QWidget::DrawChildren);
+  }
+  store->endPaint();
+  framePainted(area);  // the shown area goes out before the pixels
+  const auto& frame = *static_cast<const QImage*>(device);
+  if (!presenter_->present(frame, area)) store->flush(area, windowHandle());
+  return true;
+}
+
 void MascotWindow::framePainted(const QRegion& repainted) {
   if (grabbing_ || !usesContentMask()) return;
   QBackingStore* store = backingStore();
@@ -160,9 +220,12 @@ bool MascotWindow::event(QEvent* event) {
       const auto window = xcb_window_t(winId());
       compositorPresent_ = x11shape::compositorPresent(qtConnection(), window);
       x11shape::setAllWorkspacesBeforeMapping(qtConnection(), window);
+      if (!presenter_) presenter_ = makePresenter_(*this);
       refreshContentMask();
       applyShapes();
       updateContentListening();
+      // Shown from here on, though the event comes first.
+      QMetaObject::invokeMethod(this, [this] { updatePresentation(); }, Qt::QueuedConnection);
       // Window managers forget the states of an unmapped window: ask again once mapped.
       QMetaObject::invokeMethod(
           this, [this] { x11shape::requestStickyState(qtConnection(), xcb_window_t(winId())); },
@@ -170,12 +233,16 @@ bool MascotWindow::event(QEvent* event) {
       break;
     }
     case QEvent::WinIdChange:
+      presenter_.reset();  // made again for the new window when shown
+      if (isVisible() && testAttribute(Qt::WA_WState_Created)) presenter_ = makePresenter_(*this);
+      updatePresentation();
       refreshContentMask();
       applyShapes();
       if (windowHandle() != nullptr) windowHandle()->installEventFilter(this);
       break;
     case QEvent::Hide:
       updateContentListening();
+      updatePresentation();
       break;
     case QEvent::Resize:
       if (content_) content_->setGeometry(rect());

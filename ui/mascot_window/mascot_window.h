@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include <QPointer>
@@ -9,6 +10,7 @@
 #include <QWidget>
 
 #include "core/desktop/mascot_placement.h"
+#include "ui/mascot_window/frame_presenter.h"
 #include "ui/mascot_window/screen_info.h"
 
 namespace vorlane {
@@ -19,10 +21,20 @@ namespace vorlane {
 // transparent pixels would be black, so it then shows only the pixels the content paints:
 // each frame's shown area is taken from that frame's pixels and set before they reach the
 // screen, so the area a moving character leaves never shows black.
+//
+// Where it can (X11, a 32-bit visual) the window also shows frames itself: content that
+// reports what it changed through `contentAreaChanged` is painted into the backing store and
+// sent to the screen at once, without Qt's repaint cycle and the round trip its flush makes
+// before the next paint. Any other repaint still goes through Qt.
 class MascotWindow final : public QWidget {
  public:
-  // Framed for that display and placement; not shown.
-  MascotWindow(const ScreenInfo& screen, const MascotPlacement& placement);
+  // Makes the presenter of a shown window; none leaves every frame to Qt.
+  using PresenterFactory = std::function<std::unique_ptr<FramePresenter>(MascotWindow&)>;
+
+  // Framed for that display and placement; not shown. Without a factory, frames are shown
+  // over Qt's own X connection when there is one.
+  MascotWindow(const ScreenInfo& screen, const MascotPlacement& placement,
+               PresenterFactory makePresenter = {});
   ~MascotWindow() override;
 
   static QRect frame(const ScreenInfo& screen, const MascotPlacement& placement);
@@ -56,6 +68,17 @@ class MascotWindow final : public QWidget {
   // The shown area in device pixels; none while the whole window is shown.
   const std::optional<QRegion>& contentMask() const { return contentMask_; }
 
+  // Whether the window shows the content's frames itself (shown, with a presenter).
+  bool presentsFrames() const;
+  // Called with true once the window shows frames itself and with false when it stops; at
+  // once with the state now. While true, content may stop repainting itself and report each
+  // change through `contentAreaChanged` instead.
+  void setFramePresentationListener(std::function<void(bool presents)> listener);
+  // The content's pixels changed inside `area` (window logical pixels). While the window shows
+  // frames itself and is on screen they are painted and shown before this returns; otherwise
+  // the content is repainted the usual way.
+  void contentAreaChanged(const QRegion& area);
+
  protected:
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -68,6 +91,9 @@ class MascotWindow final : public QWidget {
   void sendContentMask();
   // Tells the listener when the need for change notices differs from what it was told.
   void updateContentListening();
+  void updatePresentation();
+  // Paints `area` into the backing store and shows it; false when the store is not ready.
+  bool presentArea(const QRegion& area);
 
   // Where the column belongs, as last asked.
   QRect target_;
@@ -84,6 +110,10 @@ class MascotWindow final : public QWidget {
   bool grabbing_ = false;
   std::function<void(bool)> contentListener_;
   std::optional<bool> listening_;
+  PresenterFactory makePresenter_;
+  std::unique_ptr<FramePresenter> presenter_;
+  std::function<void(bool)> presentationListener_;
+  std::optional<bool> presenting_;
 };
 
 }  // namespace vorlane

@@ -32,7 +32,7 @@ void LabelNode::setFontSize(double pixelSize) {
 
 void LabelNode::setFontColor(const Rgba& color) {
   color_ = color;
-  update();
+  drawingChanged();
 }
 
 void LabelNode::setPreferredMaxLayoutWidth(double width) {
@@ -49,16 +49,19 @@ void LabelNode::setNumberOfLines(int lines) {
 
 void LabelNode::setHorizontalAlignment(HorizontalAlignment alignment) {
   prepareGeometryChange();
+  drawingChanged();
   horizontal_ = alignment;
 }
 
 void LabelNode::setVerticalAlignment(VerticalAlignment alignment) {
   prepareGeometryChange();
+  drawingChanged();
   vertical_ = alignment;
 }
 
 void LabelNode::relayout() {
   prepareGeometryChange();
+  drawingChanged();
   lines_.clear();
   inkWidth_ = inkHeight_ = inkTop_ = 0;
   if (text_.isEmpty()) return;
@@ -113,7 +116,7 @@ void LabelNode::relayout() {
     }
   }
   for (Line& line : lines_) line.baseline -= top;
-  update();
+  drawingChanged();
 }
 
 QStringList LabelNode::lines() const {

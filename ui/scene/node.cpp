@@ -35,12 +35,12 @@ void Node::addChild(Node* child) {
   child->setParentItem(this);
 }
 
-Node* Node::parentNode() const { return qobject_cast<Node*>(parentObject()); }
+Node* Node::parentNode() const { return from(parentItem()); }
 
 std::vector<Node*> Node::children() const {
   std::vector<Node*> out;
   for (QGraphicsItem* item : childItems()) {
-    if (auto* node = qobject_cast<Node*>(item->toGraphicsObject())) out.push_back(node);
+    if (Node* node = from(item)) out.push_back(node);
   }
   return out;
 }

@@ -20,8 +20,19 @@ class Node : public QGraphicsObject {
   Q_OBJECT
 
  public:
+  // Every node answers this type, so a walk over a scene's items tells nodes apart without
+  // asking the meta-object system of each.
+  enum { Type = UserType + 0x4e4f };
+  static Node* from(QGraphicsItem* item) {
+    return item != nullptr && item->type() == Type ? static_cast<Node*>(item) : nullptr;
+  }
+  static const Node* from(const QGraphicsItem* item) {
+    return item != nullptr && item->type() == Type ? static_cast<const Node*>(item) : nullptr;
+  }
+
   Node();
   ~Node() override;
+  int type() const override { return Type; }
 
   QPointF position() const { return pos(); }
   void setPosition(QPointF p) { setPos(p); }
@@ -65,8 +76,16 @@ class Node : public QGraphicsObject {
 
   QRectF boundingRect() const override { return {}; }
   void paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*) override {}
+  // Counts the changes to what the node draws itself (not its place, alpha or children).
+  quint64 drawingVersion() const { return drawingVersion_; }
 
  protected:
+  // Called by a drawing node whenever what it draws changes: it repaints, and whoever compares
+  // frames sees the change even where the box stayed the same.
+  void drawingChanged() {
+    ++drawingVersion_;
+    update();
+  }
   QVariant itemChange(GraphicsItemChange change, const QVariant& value) override;
 
  private:
@@ -92,6 +111,7 @@ class Node : public QGraphicsObject {
   double yScale_ = 1;
   std::vector<std::shared_ptr<Run>> runs_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  quint64 drawingVersion_ = 0;
 };
 
 }  // namespace vorlane

@@ -10,10 +10,9 @@ namespace {
 // The nodes with actions, in tree order. Most nodes have none, and a guard for each node
 // would cost more than the frame's actions.
 void collect(QGraphicsItem* item, std::vector<QPointer<Node>>& out) {
-  if (auto* node = qobject_cast<Node*>(item->toGraphicsObject()); node && node->hasActions()) {
-    out.emplace_back(node);
-  }
-  for (QGraphicsItem* child : item->childItems()) collect(child, out);
+  if (Node* node = Node::from(item); node && node->hasActions()) out.emplace_back(node);
+  const QList<QGraphicsItem*> children = item->childItems();  // shared, not copied
+  for (QGraphicsItem* child : children) collect(child, out);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ QPainterPath ShapeNode::circle(double radius) {
 
 void ShapeNode::setPath(const QPainterPath& path) {
   prepareGeometryChange();
+  drawingChanged();
   path_ = path;
   const double grow = stroke_ ? lineWidth_ / 2 + 1 : 1;
   bounds_ = path_.isEmpty() ? QRectF() : path_.boundingRect().adjusted(-grow, -grow, grow, grow);
@@ -26,31 +27,31 @@ void ShapeNode::setPath(const QPainterPath& path) {
 void ShapeNode::setFillColor(std::optional<Rgba> color) {
   if (fill_ == color) return;
   fill_ = color;
-  update();
+  drawingChanged();
 }
 
 void ShapeNode::setStrokeColor(std::optional<Rgba> color) {
   if (stroke_ == color) return;
   stroke_ = color;
   setPath(path_);
-  update();
+  drawingChanged();
 }
 
 void ShapeNode::setLineWidth(double width) {
   if (lineWidth_ == width) return;
   lineWidth_ = width;
   setPath(path_);
-  update();
+  drawingChanged();
 }
 
 void ShapeNode::setLineCap(Qt::PenCapStyle cap) {
   cap_ = cap;
-  update();
+  drawingChanged();
 }
 
 void ShapeNode::setLineJoin(Qt::PenJoinStyle join) {
   join_ = join;
-  update();
+  drawingChanged();
 }
 
 QRectF ShapeNode::boundingRect() const { return bounds_; }

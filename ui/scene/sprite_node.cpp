@@ -6,12 +6,13 @@ SpriteNode::SpriteNode(QImage image, QSizeF size) : image_(std::move(image)), si
 
 void SpriteNode::setSize(QSizeF size) {
   prepareGeometryChange();
+  drawingChanged();
   size_ = size;
 }
 
 void SpriteNode::setAdditive(bool additive) {
   additive_ = additive;
-  update();
+  drawingChanged();
 }
 
 QRectF SpriteNode::boundingRect() const {

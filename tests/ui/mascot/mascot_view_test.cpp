@@ -106,5 +106,29 @@ TEST(MascotView, AnimatedFramesRepaintOnlyWhatMovedAndShowTheWholeScene) {
   delete scene;
 }
 
+TEST(MascotView, ChangedSceneBoxesBecomeOneViewBoxWithRoomForAntialiasedEdges) {
+  auto* scene = new MascotScene(QSizeF(340, 800), makeMascotCharacter());
+  MascotView view(scene);
+  view.resize(340, 800);
+  view.show();
+  QApplication::processEvents();
+  struct Row {
+    const char* name;
+    QList<QRectF> boxes;
+    QRect expected;
+  };
+  const Row rows[] = {
+      {"nothing", {}, {}},
+      {"one box, its fractions taken whole", {QRectF(10.5, 20.25, 30, 40)}, {8, 18, 35, 45}},
+      {"two boxes, one around both", {QRectF(10, 20, 5, 5), QRectF(100, 300, 10, 10)},
+       {8, 18, 104, 294}},
+      {"cut at the view's edges", {QRectF(-20, 790, 50, 40)}, {0, 788, 32, 12}},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(view.changedArea(row.boxes), row.expected) << row.name;
+  }
+  delete scene;
+}
+
 }  // namespace
 }  // namespace vorlane

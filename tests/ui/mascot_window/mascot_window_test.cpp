@@ -6,6 +6,9 @@
 #include <QPointer>
 #include <QTest>
 
+#include <memory>
+#include <vector>
+
 #include "tests/ui/mascot_window/painted_block.h"
 #include "ui/mascot_window/content_mask.h"
 
@@ -81,6 +84,61 @@ TEST(MascotWindow, WithoutACompositorShowsOnlyWhatTheContentPaints) {
     QCoreApplication::processEvents();  // painted: the area stays the frame's
     EXPECT_TRUE(sameArea(*window.contentMask(), QRegion(step))) << step.x() << "," << step.y();
   }
+}
+
+// Shows nothing; keeps what the window gave it, as the frame was when it was given.
+class RecordingPresenter final : public FramePresenter {
+ public:
+  struct Shown {
+    QRegion area;
+    QColor probed;
+  };
+  RecordingPresenter(std::vector<Shown>& shown, QPoint probe) : shown_(shown), probe_(probe) {}
+  bool present(const QImage& frame, const QRegion& area) override {
+    shown_.push_back({area, frame.pixelColor(probe_)});
+    return true;
+  }
+
+ private:
+  std::vector<Shown>& shown_;
+  QPoint probe_;
+};
+
+TEST(MascotWindow, ShowsReportedChangesItselfOnlyWhileShownAndPaintedFirst) {
+  std::vector<RecordingPresenter::Shown> shown;
+  const QRect moved(40, 300, 50, 50);
+  MascotWindow window(display, MascotPlacement(1, 0), [&](MascotWindow&) {
+    return std::make_unique<RecordingPresenter>(shown, moved.center());
+  });
+  auto* content = new PaintedBlock(QRect(20, 100, 80, 60));
+  window.setContentWidget(content);
+  std::vector<bool> presenting;
+  window.setFramePresentationListener([&](bool presents) { presenting.push_back(presents); });
+  EXPECT_EQ(presenting, std::vector<bool>{false}) << "told the state at once";
+  window.contentAreaChanged(QRegion(0, 0, 10, 10));
+  EXPECT_TRUE(shown.empty()) << "hidden: left to Qt";
+
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(presenting, (std::vector<bool>{false, true}));
+  ASSERT_TRUE(window.presentsFrames());
+
+  content->setBlockQuietly(moved);
+  const QRegion changed = QRegion(20, 100, 80, 60) + moved;
+  window.contentAreaChanged(changed);
+  ASSERT_EQ(shown.size(), 1u) << "shown before the call returns";
+  EXPECT_TRUE(sameArea(shown[0].area, changed));
+  EXPECT_EQ(shown[0].probed, QColor(30, 90, 220)) << "painted before it is shown";
+  window.contentAreaChanged(QRegion(330, 790, 40, 40));
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_TRUE(sameArea(shown[1].area, QRegion(330, 790, 10, 10))) << "only inside the window";
+
+  window.hide();
+  EXPECT_EQ(presenting.back(), false);
+  EXPECT_FALSE(window.presentsFrames());
+  window.contentAreaChanged(changed);
+  EXPECT_EQ(shown.size(), 2u);
 }
 
 // The reference: every pixel at least half opaque, one by one.

@@ -15,6 +15,9 @@ class PaintedBlock : public QWidget {
     update(QRegion(block_) + block);
     block_ = block;
   }
+  // Moves the block without asking Qt to repaint, as content that reports its changes to the
+  // window itself does.
+  void setBlockQuietly(QRect block) { block_ = block; }
   int presses = 0;
 
  protected:
