@@ -116,6 +116,12 @@ struct X11Peer {
         xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom(name)), nullptr));
     return reply && reply->owner != XCB_WINDOW_NONE;
   }
+  // Starts xcompmgr on this display; empty when it never took the compositing selection.
+  std::unique_ptr<ChildProcess> startCompositor() {
+    auto compositor = std::make_unique<ChildProcess>(std::vector<std::string>{"xcompmgr"}, false);
+    if (!waitUntil([&] { return ownsSelection("_NET_WM_CM_S0"); })) return nullptr;
+    return compositor;
+  }
   xcb_keycode_t keycode(xcb_keysym_t keysym) {
     const auto symbols = std::unique_ptr<xcb_key_symbols_t, void (*)(xcb_key_symbols_t*)>(
         xcb_key_symbols_alloc(c), xcb_key_symbols_free);

@@ -31,10 +31,8 @@ class MascotWindowOnX : public ::testing::TestWithParam<bool> {
   void SetUp() override {
     ASSERT_TRUE(peer.ok());
     if (GetParam()) {
-      compositor = std::make_unique<testing::ChildProcess>(
-          std::vector<std::string>{"xcompmgr"}, false);
-      ASSERT_TRUE(testing::waitUntil([&] { return peer.ownsSelection("_NET_WM_CM_S0"); }))
-          << "xcompmgr did not start";
+      compositor = peer.startCompositor();
+      ASSERT_NE(compositor, nullptr) << "xcompmgr did not start";
     }
     // Another application's window under the whole screen, to see and click through to.
     below = peer.backdrop(red);

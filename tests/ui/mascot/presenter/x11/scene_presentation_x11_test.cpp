@@ -60,9 +60,8 @@ class ScenePresentedOnX : public ::testing::TestWithParam<bool> {
   void SetUp() override {
     ASSERT_TRUE(peer.ok());
     if (GetParam()) {
-      compositor = std::make_unique<testing::ChildProcess>(
-          std::vector<std::string>{"xcompmgr"}, false);
-      ASSERT_TRUE(testing::waitUntil([&] { return peer.ownsSelection("_NET_WM_CM_S0"); }));
+      compositor = peer.startCompositor();
+      ASSERT_NE(compositor, nullptr) << "xcompmgr did not start";
     }
     below = peer.backdrop(0xd02020);
     QtScreenProvider screens(nullptr, nullptr);
