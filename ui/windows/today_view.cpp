@@ -292,7 +292,7 @@ void TodayView::orderTabs() {
 
 void TodayView::updateAddButton() {
   const bool full = shown_ && shown_->today.size() >= DailyPriorities::maximumPerDay;
-  add_->setEnabled(!full && !trimmed(field_->text().toStdString()).empty());
+  add_->setEnabled(!full && hasVisibleCharacter(field_->text().toStdString()));
 }
 
 void TodayView::showError() {
