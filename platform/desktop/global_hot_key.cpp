@@ -8,6 +8,7 @@
 
 #include "platform/desktop/hot_key_mapping.h"
 #include "platform/desktop/system_environment.h"
+#include "platform/desktop/xcb_reply.h"
 #include "platform/logging/log.h"
 
 namespace vorlane {
@@ -17,10 +18,6 @@ namespace {
 // Our own status for failures that have no X error code.
 constexpr int noPlatformStatus = -1;
 constexpr std::uint32_t keySymNumLock = 0xff7f;  // XK_Num_Lock
-
-struct FreeDeleter {
-  void operator()(void* p) const { std::free(p); }
-};
 
 std::vector<xcb_keycode_t> keycodesFor(xcb_connection_t* c, std::uint32_t keySym) {
   std::vector<xcb_keycode_t> result;

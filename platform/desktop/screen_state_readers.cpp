@@ -11,13 +11,11 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/desktop/xcb_reply.h"
+
 namespace vorlane {
 
 namespace {
-
-struct FreeDeleter {
-  void operator()(void* p) const { std::free(p); }
-};
 
 bool hasExtension(xcb_connection_t* c, xcb_extension_t* extension) {
   const xcb_query_extension_reply_t* data = xcb_get_extension_data(c, extension);

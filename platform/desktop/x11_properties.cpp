@@ -5,15 +5,11 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/desktop/xcb_reply.h"
+
 namespace vorlane {
 
 namespace {
-
-struct FreeDeleter {
-  void operator()(void* p) const { std::free(p); }
-};
-template <typename T>
-using XcbReply = std::unique_ptr<T, FreeDeleter>;
 
 std::uint32_t longsFor(std::uint32_t bytes) { return (bytes + 3) / 4; }
 

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/desktop/xcb_reply.h"
+
 namespace vorlane {
 
 namespace {
@@ -11,12 +13,6 @@ namespace {
 // More windows than any desktop shows; a larger list is read in part, never whole.
 constexpr std::uint32_t maxWindows = 4096;
 constexpr std::uint32_t maxAtoms = 64;
-
-struct FreeDeleter {
-  void operator()(void* p) const { std::free(p); }
-};
-template <typename T>
-using XcbReply = std::unique_ptr<T, FreeDeleter>;
 
 bool contains(const std::optional<std::vector<std::uint32_t>>& items, xcb_atom_t atom) {
   return items && atom != XCB_ATOM_NONE &&

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "platform/desktop/xcb_reply.h"
 #include "ui/mascot_window/x11_connection.h"
 
 namespace vorlane {
@@ -41,17 +42,15 @@ void ScreenChangeWatcher::watchWorkspaces() {
   const auto screen = xcb_setup_roots_iterator(xcb_get_setup(c));
   if (screen.rem == 0) return;
   const char name[] = "_NET_CURRENT_DESKTOP";
-  const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
-      xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::strlen(name), name), nullptr),
-      &std::free);
+  const auto atom =
+      owned(xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::strlen(name), name), nullptr));
   if (!atom) return;
   root_ = screen.data->root;
   currentDesktop_ = atom->atom;
   // Qt already hears the root's property changes (the work area); make sure without
   // dropping any event it asked for.
-  const std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
-      xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, root_), nullptr),
-      &std::free);
+  const auto attributes =
+      owned(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, root_), nullptr));
   if (attributes && (attributes->your_event_mask & XCB_EVENT_MASK_PROPERTY_CHANGE) == 0) {
     const std::uint32_t mask = attributes->your_event_mask | XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(c, root_, XCB_CW_EVENT_MASK, &mask);
@@ -60,8 +59,7 @@ void ScreenChangeWatcher::watchWorkspaces() {
   QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
-bool ScreenChangeWatcher::nativeEventFilter(const QByteArray& eventType, void* message,
-                                            qintptr*) {
+bool ScreenChangeWatcher::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
   if (eventType != "xcb_generic_event_t" || message == nullptr) return false;
   const auto* event = static_cast<const xcb_generic_event_t*>(message);
   if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) return false;

@@ -7,6 +7,7 @@
 
 #include <QtEndian>
 
+#include "platform/desktop/xcb_reply.h"
 #include "ui/mascot_window/image_rows.h"
 
 namespace vorlane {
@@ -14,9 +15,6 @@ namespace {
 
 // Rows per request: each is one piece of memory, and the library writes at most IOV_MAX.
 constexpr int maxRowsPerRequest = 256;
-
-template <typename Reply>
-using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
 
 // The visual of `window` when it is 32-bit ARGB with red, green and blue in the bytes that
 // premultiplied ARGB32 images use.
@@ -32,11 +30,9 @@ bool takesArgb32(xcb_connection_t* c, xcb_window_t window) {
       pixelsOf32Bits = f.data->bits_per_pixel == 32 && f.data->scanline_pad == 32;
     }
   }
-  const auto geometry = Owned<xcb_get_geometry_reply_t>(
-      xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr), &std::free);
-  const auto attributes = Owned<xcb_get_window_attributes_reply_t>(
-      xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr),
-      &std::free);
+  const auto geometry = owned(xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
+  const auto attributes =
+      owned(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
   if (!pixelsOf32Bits || !geometry || !attributes || geometry->depth != 32) return false;
   for (auto s = xcb_setup_roots_iterator(setup); s.rem; xcb_screen_next(&s)) {
     for (auto d = xcb_screen_allowed_depths_iterator(s.data); d.rem; xcb_depth_next(&d)) {

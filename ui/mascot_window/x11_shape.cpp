@@ -8,13 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop/xcb_reply.h"
+
 namespace vorlane::x11shape {
 namespace {
-
-template <typename T>
-std::unique_ptr<T, void (*)(void*)> owned(T* reply) {
-  return {reply, std::free};
-}
 
 xcb_atom_t atom(xcb_connection_t* c, const std::string& name) {
   const auto reply = owned(xcb_intern_atom_reply(
