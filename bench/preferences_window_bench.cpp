@@ -90,14 +90,11 @@ BENCHMARK(BM_PreferencesPanelSwitch)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 
-// One step of the speaking-rate slider as the main thread sees it: the move, the record
-// changed and announced, the coordinator and the mascot applying it. Arg 0: records in
-// memory (the window's and the appliers' share); 1: the settings file written before the
-// step returns (two fsyncs); 2: the file written by the store's own thread, as the
-// application does.
-void BM_SpeakingRateStep(benchmark::State& state) {
+// Speaking-rate steps on the Voice panel over settings kept as `records`; `onDisk` waits
+// for each step's bytes to reach the file.
+void rateSteps(benchmark::State& state, LiveSettings::Records records, bool onDisk) {
   offscreenApplication();
-  LiveSettings live(static_cast<LiveSettings::Records>(state.range(0)));
+  LiveSettings live(records);
   PreferencesNavigation navigation(PreferencesSection::voice);
   PreferencesWindow window(live.store(), navigation, services());
   window.show();
@@ -108,11 +105,22 @@ void BM_SpeakingRateStep(benchmark::State& state) {
   for (auto _ : state) {
     step = (step + 1) % VoicePanel::rateSteps;
     slider->setValue(step);
+    if (onDisk) live.store().flush();
   }
+  if (onDisk) return;
   // Below 1 when steps that came during a write were saved together.
   state.counters["writes_per_step"] =
       static_cast<double>(live.settingsWrites() - writesBefore) /
       static_cast<double>(state.iterations());
+}
+
+// One step of the speaking-rate slider as the main thread sees it: the move, the record
+// changed and announced, the coordinator and the mascot applying it. Arg 0: records in
+// memory (the window's and the appliers' share); 1: the settings file written before the
+// step returns (two fsyncs); 2: the file written by the store's own thread, as the
+// application does.
+void BM_SpeakingRateStep(benchmark::State& state) {
+  rateSteps(state, static_cast<LiveSettings::Records>(state.range(0)), false);
 }
 BENCHMARK(BM_SpeakingRateStep)
     ->Arg(static_cast<int>(LiveSettings::Records::inMemory))
@@ -125,19 +133,7 @@ BENCHMARK(BM_SpeakingRateStep)
 // The same step saved in the background, until its bytes are on disk: the delay a crash
 // right after a move could lose.
 void BM_SpeakingRateStepOnDisk(benchmark::State& state) {
-  offscreenApplication();
-  LiveSettings live(LiveSettings::Records::fileInBackground);
-  PreferencesNavigation navigation(PreferencesSection::voice);
-  PreferencesWindow window(live.store(), navigation, services());
-  window.show();
-  QCoreApplication::processEvents();
-  auto* slider = window.panel()->findChild<QSlider*>(QStringLiteral("speechRate"));
-  int step = 0;
-  for (auto _ : state) {
-    step = (step + 1) % VoicePanel::rateSteps;
-    slider->setValue(step);
-    live.store().flush();
-  }
+  rateSteps(state, LiveSettings::Records::fileInBackground, true);
 }
 BENCHMARK(BM_SpeakingRateStepOnDisk)
     ->Unit(benchmark::kMillisecond)
