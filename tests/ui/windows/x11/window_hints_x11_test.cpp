@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QSize>
+#include <QWindow>
 #include <functional>
 #include <memory>
 #include <string>
@@ -153,6 +154,10 @@ TEST_F(WindowHints, AFeatureWindowMinimisedByTheWindowManagerComesBackWhenAskedA
     return content.data();
   });
   ASSERT_TRUE(managed(*host.window()));
+  // Qt asks the window manager to minimise only a window it has seen mapped; before that it
+  // merely sets the initial state, which a mapped window ignores.
+  ASSERT_TRUE(
+      testing::processEventsUntil([&] { return host.window()->windowHandle()->isExposed(); }));
   host.window()->showMinimized();
   ASSERT_TRUE(testing::processEventsUntil([&] { return !x.viewable(host.window()->winId()); }));
 
