@@ -269,7 +269,8 @@ TEST_F(CalendarFocusWindowTest, LongPrioritiesLeaveTheWindowItsSize) {
   open();
   source->answerRead(0, {});
   QApplication::processEvents();
-  EXPECT_EQ(window()->size(), QSize(CalendarFocusController::width, CalendarFocusController::height));
+  EXPECT_EQ(window()->size(),
+            QSize(CalendarFocusController::width, CalendarFocusController::height));
   QComboBox* picker = view().picker();
   ASSERT_EQ(picker->count(), 4);
   const QRect inWindow(picker->mapTo(window(), QPoint(0, 0)), picker->size());

@@ -132,8 +132,10 @@ TEST_F(ReminderEditorWindow, TwoAddsInARowGiveTwoConfirmationsAndAFailureTakesTh
     const char* confirmation;  // none when the line is gone
   };
   const Row rows[] = {
-      {"in 25m stretch", nullptr, "Added \"\u2068stretch\u2069\" for 9:20 AM. Add another, or close this window."},
-      {"4pm standup", nullptr, "Added \"\u2068standup\u2069\" for 4:00 PM. Add another, or close this window."},
+      {"in 25m stretch", nullptr,
+       "Added \"\u2068stretch\u2069\" for 9:20 AM. Add another, or close this window."},
+      {"4pm standup", nullptr,
+       "Added \"\u2068standup\u2069\" for 4:00 PM. Add another, or close this window."},
       {"4pm", messageSentence, nullptr},
       {"call the bakery", timeSentence, nullptr},
       // A success after a failure: the red line goes and the confirmation comes back.
@@ -230,7 +232,8 @@ TEST_F(ReminderEditorWindow, OddCharactersInAMessageAreStoredAndNamedAsTyped) {
     EXPECT_EQ(reminders.stored.back().phrase, row.phrase);
     const QByteArray shown = view().confirmationLine()->text().toUtf8();
     EXPECT_EQ(std::string(shown.constData(), size_t(shown.size())),
-              "Added \"\u2068" + row.named + "\u2069\" for 9:20 AM. Add another, or close this window.");
+              "Added \"\u2068" + row.named +
+                  "\u2069\" for 9:20 AM. Add another, or close this window.");
     EXPECT_EQ(view().confirmationLine()->textFormat(), Qt::PlainText);
     QCoreApplication::processEvents();
     EXPECT_LE(window().height(), 400);
