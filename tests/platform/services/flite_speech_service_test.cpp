@@ -43,6 +43,10 @@ struct FliteSpeechServiceTest : ::testing::Test {
   static SpeechService::Completion counter(int& count) {
     return [&count] { ++count; };
   }
+  // Synthesis runs on its own thread: waits until the output has been handed `count` sounds.
+  bool heard(std::size_t count) {
+    return QTest::qWaitFor([&] { return speechOut->played.size() >= count; }, 5000);
+  }
 
   testing::TempFolder folder;
   InMemoryPreferencesStore store;
@@ -79,10 +83,15 @@ TEST_F(FliteSpeechServiceTest, PicksAClipOrTheSynthesiserVoiceFromTheSettingsOfE
     choose(row.voice, row.phraseTemplate);
     const std::size_t clipsBefore = clipOut->played.size();
     const std::size_t callsBefore = engine->calls.size();
+    const std::size_t heardBefore = speechOut->played.size();
     service.speak("It's the time", row.moment, nullptr);
     EXPECT_EQ(clipOut->played.size() - clipsBefore, row.clip ? 1u : 0u) << row.name;
-    ASSERT_EQ(engine->calls.size() - callsBefore, row.clip ? 0u : 1u) << row.name;
-    if (row.clip) continue;
+    if (row.clip) {
+      EXPECT_EQ(engine->calls.size(), callsBefore) << row.name;
+      continue;
+    }
+    ASSERT_TRUE(heard(heardBefore + 1)) << row.name;
+    ASSERT_EQ(engine->calls.size() - callsBefore, 1u) << row.name;
     EXPECT_EQ(engine->calls.back().voice, row.synthVoice) << row.name;
     EXPECT_EQ(engine->calls.back().rate, 0.8f) << row.name;
   }
@@ -90,11 +99,13 @@ TEST_F(FliteSpeechServiceTest, PicksAClipOrTheSynthesiserVoiceFromTheSettingsOfE
 
 TEST_F(FliteSpeechServiceTest, AClipThatFailsHandsThePhraseToTheDefaultVoice) {
   choose(bundled);
-  for (const bool fileUnreadable : {true, false}) {  // else the playback does not start
+  std::size_t phrases = 0;
+  for (const bool fileUnreadable : {true, false}) {  // else the output refuses the clip
     LogCapture rowLog;
     clipOut->startResult = fileUnreadable;
     int completions = 0;
     service.speak("It's the time", at(fileUnreadable ? 16 : 15, 0), counter(completions));
+    ASSERT_TRUE(heard(++phrases));
     Lines expected{duck(true), duck(false), speaking("It's the time"), duck(true)};
     if (fileUnreadable) {
       expected.insert(expected.begin() + 1,
@@ -112,7 +123,9 @@ TEST_F(FliteSpeechServiceTest, ANewPhraseCutsOffTheOldOneWhoseEndCannotCompleteT
   int first = 0, second = 0;
   service.speak("first", std::nullopt, counter(first));
   EXPECT_TRUE(service.isSpeaking());
+  ASSERT_TRUE(heard(1));
   service.speak("second", std::nullopt, counter(second));
+  ASSERT_TRUE(heard(2));
   EXPECT_EQ(log.lines(),
             (Lines{speaking("first"), duck(true), duck(false), speaking("second"), duck(true)}));
   speechOut->finishAt(0);  // the first phrase's end, arriving late
@@ -130,13 +143,16 @@ TEST_F(FliteSpeechServiceTest, ANewPhraseCutsOffTheOldOneWhoseEndCannotCompleteT
 TEST_F(FliteSpeechServiceTest, StopCompletesAPhraseOnceLaterButNeverAClip) {
   int phrase = 0, next = 0, clip = 0, nextClip = 0;
   service.speak("first", std::nullopt, counter(phrase));
+  ASSERT_TRUE(heard(1));
   service.stop();
   EXPECT_EQ(phrase, 0);  // never inside stop()
   EXPECT_FALSE(service.isSpeaking());
+  EXPECT_FALSE(speechOut->isPlaying());
   service.speak("second", std::nullopt, counter(next));  // started before the cancel arrives
   QCoreApplication::processEvents();
   EXPECT_EQ(phrase, 1);
   EXPECT_EQ(next, 0);
+  ASSERT_TRUE(heard(2));
   speechOut->finishAt(0);
   speechOut->finishAt(1);
   EXPECT_EQ(phrase, 1);
@@ -199,6 +215,7 @@ TEST_F(FliteSpeechServiceTest, WhenNothingCanBeHeardThePhraseStillEndsOnTheNextT
     int completions = 0;
     service.speak("hello", std::nullopt, counter(completions));
     EXPECT_EQ(completions, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return completions > 0; }, 5000));
     QCoreApplication::processEvents();
     EXPECT_EQ(completions, 1);
     EXPECT_FALSE(service.isSpeaking());
@@ -213,6 +230,7 @@ TEST_F(FliteSpeechServiceTest, WhenNothingCanBeHeardThePhraseStillEndsOnTheNextT
 TEST_F(FliteSpeechServiceTest, TheVoicesAreGivenBackOnceSynthesisHasBeenQuietAWhile) {
   choose(std::nullopt);
   service.speak("one", std::nullopt, nullptr);
+  ASSERT_TRUE(heard(1));
   QTest::qWait(400);
   speechOut->finishCurrent();
   // A phrase inside the quiet period starts it again.
