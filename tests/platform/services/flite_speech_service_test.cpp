@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTest>
+#include <algorithm>
+#include <thread>
 
 #include "core/settings/in_memory_preferences_store.h"
 #include "platform/logging/log_capture.h"
@@ -244,6 +247,92 @@ TEST_F(FliteSpeechServiceTest, TheVoicesAreGivenBackOnceSynthesisHasBeenQuietAWh
   QTest::qWait(800);
   EXPECT_EQ(engine->releases, 1);
   EXPECT_EQ(engine->calls.size(), 2u);
+}
+
+// Regression: a typed reminder of thousands of characters was made into sound inside
+// `speak`, freezing the interface for half a minute before the visit could go on.
+TEST_F(FliteSpeechServiceTest, ALongTextIsMadeOffTheMainThreadAndPlayedPieceByPieceAsItComes) {
+  choose(std::nullopt);
+  engine->delayMs = 30;
+  std::string text;
+  for (int i = 0; i < 12; ++i) text += "Sentence number " + std::to_string(i) + ". ";
+  int completions = 0;
+  QElapsedTimer clock;
+  clock.start();
+  service.speak(text, std::nullopt, counter(completions));
+  EXPECT_LT(clock.elapsed(), 30) << "speak waited for the synthesis";
+  ASSERT_TRUE(heard(1));
+  EXPECT_FALSE(speechOut->closed.back()) << "the sound began before the text was all made";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return speechOut->closed.back(); }, 5000));
+  ASSERT_EQ(engine->calls.size(), 12u);
+  for (std::size_t i = 0; i < engine->calls.size(); ++i) {
+    EXPECT_EQ(engine->calls[i].text, "Sentence number " + std::to_string(i) + ".");
+    EXPECT_NE(engine->threads[i], std::this_thread::get_id());
+  }
+  EXPECT_EQ(speechOut->played.size(), 1u) << "one sound for the whole text";
+  EXPECT_EQ(speechOut->played.back().samples.size(), 12u * 1600u);
+  EXPECT_EQ(completions, 0);
+  speechOut->finishCurrent();
+  EXPECT_EQ(completions, 1);
+}
+
+TEST_F(FliteSpeechServiceTest, StopEndsTheSynthesisUnderWayAndItsSoundAtOnce) {
+  choose(std::nullopt);
+  engine->delayMs = 40;
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "Word " + std::to_string(i) + ". ";
+  int completions = 0;
+  service.speak(text, std::nullopt, counter(completions));
+  ASSERT_TRUE(heard(1));
+  service.stop();
+  EXPECT_FALSE(speechOut->isPlaying());
+  const std::size_t writtenAtStop = speechOut->played.back().samples.size();
+  QTest::qWait(300);
+  EXPECT_LE(engine->callCount.load(), 4) << "the rest of the text was still being made";
+  EXPECT_EQ(speechOut->played.back().samples.size(), writtenAtStop);
+  EXPECT_FALSE(speechOut->closed.back());
+  EXPECT_EQ(completions, 1);  // as a cancel
+  EXPECT_FALSE(service.isSpeaking());
+}
+
+TEST_F(FliteSpeechServiceTest, NoOutputIsAnErrorOnceThenDebugUntilASoundIsHeardAgain) {
+  choose(std::nullopt);
+  const Line error{LogLevel::error, "speech", "no audio output for speech"};
+  const Line debug{LogLevel::debug, "speech", "no audio output for speech"};
+  enum class Way { refused, unheard, heard };
+  const std::pair<Way, std::optional<Line>> rows[] = {
+      {Way::refused, error}, {Way::refused, debug}, {Way::unheard, debug},
+      {Way::heard, {}},      {Way::unheard, error}, {Way::refused, debug},
+  };
+  std::size_t opened = 0;
+  for (const auto& [way, expected] : rows) {
+    LogCapture rowLog;
+    speechOut->startResult = way != Way::refused;
+    int completions = 0;
+    service.speak("hello", std::nullopt, counter(completions));
+    if (way == Way::refused) {
+      ASSERT_TRUE(QTest::qWaitFor([&] { return completions > 0; }, 5000));
+    } else {
+      ASSERT_TRUE(heard(++opened));
+      ASSERT_TRUE(QTest::qWaitFor([&] { return speechOut->closed.back(); }, 5000));
+      speechOut->finishCurrent(way == Way::heard ? AudioOutput::End::played
+                                                 : AudioOutput::End::noOutput);
+    }
+    EXPECT_EQ(completions, 1);
+    std::vector<Line> said;
+    for (const Line& line : rowLog.lines()) {
+      if (line.message == error.message) said.push_back(line);
+    }
+    EXPECT_EQ(said, expected ? Lines{*expected} : Lines{});
+  }
+  // A recording that finds no output counts the same.
+  choose(bundled);
+  LogCapture clipLog;
+  int clip = 0;
+  service.speak("It's three o'clock", at(15, 0), counter(clip));
+  clipOut->finishCurrent(AudioOutput::End::noOutput);
+  EXPECT_EQ(clip, 1);
+  EXPECT_EQ(std::ranges::count(clipLog.lines(), debug), 1);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <atomic>
 #include <cmath>
+#include <chrono>
 #include <span>
+#include <thread>
 
 #include "platform/services/audio_output.h"
 #include "platform/services/synthesis_engine.h"
@@ -57,6 +59,9 @@ struct FakeSynthesisEngine final : SynthesisEngine {
   };
   std::optional<PcmBuffer> result = PcmBuffer{16000, 1, std::vector<std::int16_t>(1600, 1000)};
   std::vector<Call> calls;
+  std::vector<std::thread::id> threads;  // where each call ran
+  std::atomic<int> callCount = 0;
+  int delayMs = 0;  // how long each call takes; set before speaking
   std::atomic<int> releases = 0;  // counted on the synthesis thread
   std::vector<SpeechVoice> installed = {{"flite:slt", "slt", "en-US"}, {"flite:awb", "awb", "en-GB"}};
   std::vector<SpeechVoice> voices() const override { return installed; }
@@ -64,6 +69,9 @@ struct FakeSynthesisEngine final : SynthesisEngine {
                                       const std::optional<std::string>& voice,
                                       float rate) override {
     calls.push_back({text, voice, rate});
+    threads.push_back(std::this_thread::get_id());
+    if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+    ++callCount;
     return result;
   }
   void releaseResources() override { ++releases; }
