@@ -57,6 +57,7 @@ bool SinkAudioOutput::open(int sampleRate, int channels, Finished finished) {
   fed_ = 0;
   closed_ = false;
   pending_.clear();
+  fedFromPending_ = 0;
   feeder_.start();
   return true;
 }
@@ -75,7 +76,8 @@ void SinkAudioOutput::close() {
     return;
   }
   closed_ = true;
-  const double totalMs = double(fed_ + pending_.size()) * 1000.0 / double(bytesPerSecond_);
+  const double totalMs =
+      double(fed_ + pending_.size() - fedFromPending_) * 1000.0 / double(bytesPerSecond_);
   const double limitMs = totalMs - double(sink_->processedUSecs()) / 1000.0 + watchdogMarginMs_;
   watchdog_.start(int(std::clamp(limitMs, 0.0, double(std::numeric_limits<int>::max()))));
   feed();
@@ -85,14 +87,20 @@ void SinkAudioOutput::feed() {
   if (sink_ == nullptr) {
     return;
   }
-  while (!pending_.isEmpty()) {
-    const qint64 room = std::min<qint64>(sink_->bytesFree(), pending_.size());
-    const qint64 taken = room > 0 ? input_->write(pending_.constData(), room) : 0;
+  while (fedFromPending_ < pending_.size()) {
+    const qint64 room = std::min<qint64>(sink_->bytesFree(), pending_.size() - fedFromPending_);
+    const qint64 taken = room > 0 ? input_->write(pending_.constData() + fedFromPending_, room) : 0;
     if (taken <= 0) {
       break;
     }
-    pending_.remove(0, qsizetype(taken));
+    fedFromPending_ += qsizetype(taken);
     fed_ += taken;
+  }
+  // What the sink took goes once it is most of the buffer, not at every step: a long text
+  // may wait here whole.
+  if (fedFromPending_ > 0 && fedFromPending_ * 2 >= pending_.size()) {
+    pending_.remove(0, fedFromPending_);
+    fedFromPending_ = 0;
   }
   // Drained: everything was fed and the sink has played it or run dry.
   const bool played = sink_->processedUSecs() * bytesPerSecond_ >= fed_ * 1000000;
@@ -143,6 +151,7 @@ void SinkAudioOutput::complete(std::uint64_t generation) {
 void SinkAudioOutput::releaseSink() {
   feeder_.stop();
   pending_.clear();
+  fedFromPending_ = 0;
   input_ = nullptr;
   if (sink_ == nullptr) {
     return;

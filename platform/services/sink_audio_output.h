@@ -44,6 +44,7 @@ class SinkAudioOutput final : public AudioOutput {
   QAudioSink* sink_ = nullptr;
   QIODevice* input_ = nullptr;  // the sink's own, valid while it plays
   QByteArray pending_;
+  qsizetype fedFromPending_ = 0;  // the front of `pending_` the sink has taken
   qint64 fed_ = 0;
   qint64 bytesPerSecond_ = 0;
   bool closed_ = false;
