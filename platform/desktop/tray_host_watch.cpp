@@ -49,8 +49,11 @@ TrayHostWatch::TrayHostWatch(QDBusConnection sessionBus, std::chrono::millisecon
     bus_.connect(watcherService, watcherPath, watcherService, QString::fromLatin1(change), this,
                  SLOT(hostsChanged()));
   }
-  // The first answer is waited for, briefly, so the tray shows with the program.
-  available_ = hostRegistered(bus_.call(hostQuestion(), QDBus::Block, timeoutMs_));
+  // The first answer is waited for, briefly, so the tray shows with the program; a watcher
+  // too slow for that is asked again, without waiting.
+  const QDBusMessage first = bus_.call(hostQuestion(), QDBus::Block, timeoutMs_);
+  available_ = hostRegistered(first);
+  if (first.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply")) ask();
 }
 
 std::function<bool()> TrayHostWatch::reader(std::shared_ptr<const TrayHostWatch> watch) {
@@ -61,7 +64,8 @@ void TrayHostWatch::hostsChanged() { ask(); }
 
 void TrayHostWatch::ask() {
   const std::uint64_t question = ++asked_;
-  auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(hostQuestion(), timeoutMs_), this);
+  // Nothing waits for this answer: the bus's own timeout will do.
+  auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(hostQuestion()), this);
   connect(pending, &QDBusPendingCallWatcher::finished, this,
           [this, question](QDBusPendingCallWatcher* answered) {
             answered->deleteLater();

@@ -13,8 +13,9 @@ namespace vorlane {
 // Whether a tray host is there to show the program's status item: the desktop's
 // StatusNotifierWatcher's "IsStatusNotifierHostRegistered".
 //
-// Asked once when made (at most `timeout`), then again without waiting whenever the watcher
-// appears or a host comes or goes; asking `isAvailable` never touches the bus, so windows may
+// Asked once when made (at most `timeout`; a watcher that has not answered by then is asked
+// again without waiting), then again without waiting whenever the watcher appears or a host
+// comes or goes; asking `isAvailable` never touches the bus, so windows may
 // ask as they open and the pointer as it moves. No bus, no watcher, no answer in time or an
 // answer that is not a boolean all mean no tray. Main thread.
 class TrayHostWatch final : public QObject {

@@ -136,6 +136,11 @@ void FliteSpeechService::pieceReady(std::uint64_t id, std::optional<PcmBuffer> s
   }
   if (!speaking_->opened && !sound->samples.empty()) {
     if (!speechOutput_->open(sound->sampleRate, sound->channels, [this, id](AudioOutput::End end) {
+          if (speaking_ && speaking_->id == id) {
+            // The sound ended early (no output after all): the rest need not be made.
+            synthesis_.cancel();
+            voiceRelease_.start();
+          }
           outputEnded(end);
           utteranceEnded(id);
         })) {

@@ -106,12 +106,14 @@ TEST_F(TrayHostWatchTest, ASilentWatcherCostsOneShortWaitAndThenNoneAtAll) {
   start();
   EXPECT_LT(clock.elapsed(), 2000);
   EXPECT_FALSE(watch->isAvailable());
-  hostsChanged();
+  // Asked again in the background; answering later is still heard.
   ASSERT_TRUE(QTest::qWaitFor([&] { return watcher_.asked == 2; }, 5000));
   clock.restart();
   for (int i = 0; i < 100; ++i) EXPECT_FALSE(watch->isAvailable());
   EXPECT_LT(clock.elapsed(), 50);
-  EXPECT_EQ(watcher_.asked, 2);
+  watcher_.silent = false;
+  hostsChanged();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return watch->isAvailable(); }, 5000));
 }
 
 TEST(TrayHostWatch, WithoutABusThereIsNoTray) {
