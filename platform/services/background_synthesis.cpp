@@ -1,10 +1,17 @@
 #include "platform/services/background_synthesis.h"
 
 #include <malloc.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "platform/services/main_thread.h"
 
 namespace vorlane {
+namespace {
+
+constexpr int synthesisNiceness = 10;
+
+}  // namespace
 
 BackgroundSynthesis::BackgroundSynthesis(std::unique_ptr<SynthesisEngine> engine)
     : engine_(std::move(engine)), thread_([this] { run(); }) {}
@@ -62,6 +69,9 @@ void BackgroundSynthesis::post(std::function<void()> work) {
 }
 
 void BackgroundSynthesis::run() {
+  // Making sound can wait a little; drawing and answering the user cannot. A lower priority
+  // for this thread alone keeps it from taking the main thread's turn on a busy machine.
+  setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), synthesisNiceness);
   for (;;) {
     std::function<void()> work;
     {
