@@ -28,10 +28,12 @@ constexpr int maxNesting = 32;
 // A rule firing every second over a long range is hostile too; occurrences past this many
 // are left out.
 constexpr std::size_t maxOccurrencesPerEvent = 100000;
-// Steps of real work (see ReadBudget), about a microsecond each. Real calendars stay far
-// below: a daily meeting since 1900 is under fifty thousand.
-constexpr double maxStepsPerEvent = 1e6;
-constexpr double maxStepsPerFile = 2 * maxStepsPerEvent;
+// Steps of real work (see ReadBudget), about a microsecond each, two on a loaded machine.
+// They, not the clock, end a costly read: a file's steps take a few tenths of a second at
+// most, far inside its time limit, so that a slow machine reads it as a fast one does. Real
+// calendars stay far below: a daily meeting since 1900 is under fifty thousand.
+constexpr double maxStepsPerEvent = 4e5;
+constexpr double maxStepsPerFile = 5e5;
 // Full-history zones have a few hundred transitions; libical expands them all, in memory.
 constexpr double maxZoneTransitions = 20000;
 // libical places floating and all-day occurrences as if they were UTC; the widened window
@@ -71,6 +73,9 @@ char* nextLine(char* out, std::size_t size, void* data) {
   std::size_t n = 0;
   while (n + 1 < size && source->position < source->text.size()) {
     const char c = source->text[source->position++];
+    // libical reads lines as C strings: a NUL byte (never part of calendar text) would end
+    // the line there and lose the rest of it.
+    if (c == '\0') continue;
     out[n++] = c;
     if (c == '\n') break;
   }
@@ -424,7 +429,7 @@ class FileReader {
   }
 
   // libical walks a counted rule from its first occurrence, no further than its count; an
-  // uncounted one it starts just before the window. Added and excluded dates cost a step each.
+  // uncounted one, or one of a fixed period, starts just before the window. Added and excluded dates cost a step each.
   // From `windowEnd_` on, only the window's own steps count.
   std::optional<double> costOf(icalcomponent* event, const EventTimes& times,
                                std::int64_t windowStart) const {
@@ -438,7 +443,8 @@ class FileReader {
       if (kind == ICAL_RDATE_PROPERTY || kind == ICAL_EXDATE_PROPERTY) cost += 1;
       if (kind != ICAL_RRULE_PROPERTY) continue;
       const icalrecurrencetype rule = icalproperty_get_rrule(p);
-      const std::int64_t from = rule.count > 0 && windowStart != windowEnd_ ? first : skipTo;
+      const bool walksFromFirst = rule.count > 0 && !fixedPeriod(rule);
+      const std::int64_t from = walksFromFirst && windowStart != windowEnd_ ? first : skipTo;
       const std::optional<double> steps = ruleCost(rule, double(windowEnd_ - from), first);
       if (!steps) return std::nullopt;
       cost += *steps;
@@ -493,7 +499,8 @@ class FileReader {
   void offer(Expansion& e, const icaltimetype& time, icaltimezone* zone) {
     const std::int64_t wallClock = wallClockSeconds(time);
     if (wallClock + e.reach < windowStart_ || wallClock >= windowEnd_ + e.lead) return;
-    if (e.kept >= maxOccurrencesPerEvent || !budget_.spend(1)) return;
+    // Placing a time in a zone costs about as much again as finding it.
+    if (e.kept >= maxOccurrencesPerEvent || !budget_.spend(zone != nullptr ? 2 : 1)) return;
     std::optional<Date> start = instantOf(time, zone, *options_.calendar);
     if (!start || e.exclusions.contains(*start, wallClock)) return;
     if (e.overridden != nullptr && e.overridden->contains(start->unixSeconds())) return;
@@ -565,11 +572,26 @@ class FileReader {
   // through to reach it.
   void walkRule(Expansion& e, const icalrecurrencetype& rule, const icaltimetype& first,
                 std::int64_t firstWallClock) {
-    std::unique_ptr<icalrecur_iterator, IteratorDeleter> iterator(
-        icalrecur_iterator_new(inOwnFrame(rule, e.event.times.start), first));
-    if (!iterator) return;
+    icalrecurrencetype own = inOwnFrame(rule, e.event.times.start);
+    icaltimetype from = first;
     std::int64_t previous = firstWallClock;
     const std::int64_t skipTo = windowStart_ - e.reach;
+    // A counted rule of a fixed period starts at its last occurrence before the window, with
+    // the count left: the same occurrences as walking there, however far back it began.
+    const std::optional<std::int64_t> period = fixedPeriod(rule);
+    if (rule.count > 0 && period && skipTo > firstWallClock) {
+      const std::int64_t skipped =
+          std::min<std::int64_t>((skipTo - firstWallClock) / *period, rule.count - 1);
+      if (skipped > 0) {
+        own.count = int(rule.count - skipped);
+        previous = firstWallClock + skipped * *period;
+        from = icaltime_from_timet_with_zone(time_t(previous), first.is_date,
+                                             icaltimezone_get_utc_timezone());
+        from.zone = nullptr;
+      }
+    }
+    std::unique_ptr<icalrecur_iterator, IteratorDeleter> iterator(icalrecur_iterator_new(own, from));
+    if (!iterator) return;
     if (rule.count == 0 && skipTo > firstWallClock) {
       icaltimetype from = icaltime_from_timet_with_zone(time_t(skipTo), first.is_date,
                                                         icaltimezone_get_utc_timezone());

@@ -67,5 +67,37 @@ TEST(IcsRecurrence, UnknownRulePartsAreLeftOutOnceReportedAndTheRestExpanded) {
   EXPECT_EQ(log.lines().size(), 1u);
 }
 
+// A counted series begun centuries back starts its walk at the range; reading it takes too
+// little to come near a time limit of a tenth of a second on any machine, which walking from
+// its start (hundreds of thousands of occurrences) did not.
+TEST(IcsRecurrence, ACountedSeriesFromCenturiesBackIsReadInFullWithinATenthOfASecond) {
+  const std::string file = std::string(1, '\0') +
+                           "BEGIN:VCALENDAR\nVERSION:2.0\nBEGIN:VEVENT\nUID:d\n"
+                           "DTSTART:02260302T090000Z\nDURATION:PT1H\n"
+                           "RRULE:FREQ=DAILY;INTERVAL=2;COUNT=20260401\nEND:VEVENT\nEND:VCALENDAR\n";
+  const DateInterval week{testing::utcStamp("20260302T0000"), testing::utcStamp("20260309T0000")};
+  IcsReadOptions options{std::nullopt, Calendar("UTC")};
+  options.timeLimit = std::chrono::milliseconds(100);
+  const Busy expected{testing::utcStretch("20260303T0900", "20260303T1000"),
+                      testing::utcStretch("20260305T0900", "20260305T1000"),
+                      testing::utcStretch("20260307T0900", "20260307T1000")};
+  EXPECT_EQ(busyIntervalsInIcs(file, week, options), expected);
+
+  // Where the count runs out, as walking would find: the 100th of a weekly series from 1626
+  // is on 1627-11-25; one of 20,000 weeks is over before the range.
+  const auto weekly = [](int count) {
+    return calendarOf(testing::caseEvent(
+        "w", "DTSTART:16260101T090000Z\nDURATION:PT1H\nRRULE:FREQ=WEEKLY;COUNT=" +
+                 std::to_string(count) + "\n"));
+  };
+  const DateInterval lastWeeks{testing::utcStamp("16271115T0000"),
+                               testing::utcStamp("16271216T0000")};
+  EXPECT_EQ(busyIntervalsInIcs(weekly(100), lastWeeks, options),
+            (Busy{testing::utcStretch("16271118T0900", "16271118T1000"),
+                  testing::utcStretch("16271125T0900", "16271125T1000")}));
+  EXPECT_EQ(busyIntervalsInIcs(weekly(20000), week, options), Busy{});
+  EXPECT_EQ(busyIntervalsInIcs(weekly(21000), week, options).size(), 1u);
+}
+
 }  // namespace
 }  // namespace vorlane
