@@ -187,15 +187,19 @@ class ServiceCalendars final : public EdsCalendars {
     return clients_.emplace(uid, Owned<ECalClient>(calendar)).first->second.get();
   }
 
-  // The calendar's own zones, for names the service could not match (a stray colon).
+  // The calendar's own zones, for names the service could not match (a stray colon); each
+  // name is asked for once a read, found or not.
   static CalendarZones calendarZones(ECalClient* calendar) {
-    return [calendar](const std::string& name) -> icaltimezone* {
+    auto asked = std::make_shared<std::map<std::string, icaltimezone*>>();
+    return [calendar, asked](const std::string& name) -> icaltimezone* {
+      if (const auto found = asked->find(name); found != asked->end()) return found->second;
       ICalTimezone* zone = nullptr;
-      if (!e_cal_client_get_timezone_sync(calendar, name.c_str(), &zone, nullptr, nullptr) ||
-          zone == nullptr) {
-        return nullptr;
+      icaltimezone* native = nullptr;
+      if (e_cal_client_get_timezone_sync(calendar, name.c_str(), &zone, nullptr, nullptr) &&
+          zone != nullptr) {
+        native = static_cast<icaltimezone*>(i_cal_object_get_native(I_CAL_OBJECT(zone)));
       }
-      return static_cast<icaltimezone*>(i_cal_object_get_native(I_CAL_OBJECT(zone)));
+      return (*asked)[name] = native;
     };
   }
 
