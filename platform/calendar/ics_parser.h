@@ -33,7 +33,7 @@ struct IcsRules {
   // Places floating and all-day times; must outlive the call.
   const IcsCalendar* calendar = nullptr;
   // How long one file may keep the reader.
-  std::chrono::steady_clock::duration timeLimit = std::chrono::seconds(2);
+  std::chrono::steady_clock::duration timeLimit = std::chrono::seconds(5);
   // Told once per file of the recurrence rule parts no calendar program knows, which were
   // left out of their rules; may be empty.
   std::function<void(const std::vector<std::string>&)> ignoredRuleParts;
