@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # desktop_tests_under_load_test.sh <scripts/desktop-tests-under-load> — the failure counts
 # over several runs, read from what ctest prints, and that no busy process outlives the script.
-# A fake ctest stands in: it lists two desktop tests and fails a different set on each run.
+# A fake ctest stands in: it lists two desktop tests, one with a parameter's value after its
+# name (left out of the table), and fails a different set on each run.
 set -uo pipefail
 script=$1
 failures=0
@@ -18,16 +19,16 @@ touch "$work/build/CTestTestfile.cmake"
 cat >"$work/bin/ctest" <<'FAKE'
 #!/usr/bin/env bash
 if [ "$1" = -N ]; then
-  printf 'Test project %s\n  Test #4: Scenario.ADayOut\n  Test #9: Tray/TrayTest.Shown/0\n\nTotal Tests: 2\n' "$PWD"
+  printf 'Test project %s\n  Test #4: Scenario.ADayOut\n  Test #9: Tray/TrayTest.Shown/0  # GetParam() = 8-byte object <1C-AB 00-00>\n\nTotal Tests: 2\n' "$PWD"
   exit 0
 fi
 [ -n "${FAKE_CTEST_HANG:-}" ] && exec sleep 60
 echo x >>"$FAKE_CTEST_RUNS"
 run=$(wc -l <"$FAKE_CTEST_RUNS")
 case $run in
-  1) printf '\n50%% tests passed, 1 tests failed out of 2\n\nThe following tests FAILED:\n\t  9 - Tray/TrayTest.Shown/0 (Timeout)\n'
+  1) printf '\n50%% tests passed, 1 tests failed out of 2\n\nThe following tests FAILED:\n\t  9 - Tray/TrayTest.Shown/0  # GetParam() = 8-byte object <1C-AB 00-00> (Timeout)\n'
      echo "Errors while running CTest" >&2; exit 8 ;;
-  2) printf '\n0%% tests passed, 2 tests failed out of 2\n\nThe following tests FAILED:\n\t  4 - Scenario.ADayOut (Failed)\n\t  9 - Tray/TrayTest.Shown/0 (Subprocess aborted)\n'
+  2) printf '\n0%% tests passed, 2 tests failed out of 2\n\nThe following tests FAILED:\n\t  4 - Scenario.ADayOut (Failed)\n\t  9 - Tray/TrayTest.Shown/0  # GetParam() = 8-byte object <1C-AB 00-00> (Subprocess aborted)\n'
      echo "Errors while running CTest" >&2; exit 8 ;;
   *) printf '\n100%% tests passed, 0 tests failed out of 2\n' ;;
 esac
