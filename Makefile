@@ -11,23 +11,31 @@ all: build
 deps:
 	@bash scripts/install-deps
 
+CONFIGURE = cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DVORLANE_WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS) >/dev/null
+# The optimised build users make, kept free of warnings too: the product only (the tests and
+# benchmarks already build in the other tree), so that CI stays short.
+CONFIGURE_RELEASE = cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release \
+  -DVORLANE_WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS) -DBUILD_TESTING=OFF -DVORLANE_BENCH=OFF >/dev/null
+PHASE = bash scripts/timed-phase
+
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DVORLANE_WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS) >/dev/null
+	@$(CONFIGURE)
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-# The optimised build users make, kept free of warnings too: the product only (the tests and
-# benchmarks already build above), so that CI stays short.
 release: deps
-	@cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release \
-	  -DVORLANE_WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS) -DBUILD_TESTING=OFF -DVORLANE_BENCH=OFF >/dev/null
+	@$(CONFIGURE_RELEASE)
 	@cmake --build $(RELEASE_DIR) -j $(JOBS)
 
+# Each step says how long it took; ctest's closing summary stays the last lines.
 test: WARNINGS_AS_ERRORS = ON
-test: build release
-	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+test:
+	@$(PHASE) install 'bash scripts/install-deps'
+	@$(PHASE) 'build (RelWithDebInfo)' '$(CONFIGURE) && cmake --build $(BUILD_DIR) -j $(JOBS)'
+	@$(PHASE) 'build (Release)' '$(CONFIGURE_RELEASE) && cmake --build $(RELEASE_DIR) -j $(JOBS)'
+	@$(PHASE) --before-summary tests 'cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)'
 
 # Vorlane in the foreground, its log on this terminal (not the journal); Ctrl+C ends it.
 run: configure
