@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QFont>
+#include <QLabel>
+#include <QString>
+#include <array>
+#include <utility>
+
+namespace vorlane {
+
+// A plain-text label that wraps at word boundaries and remembers its height for the last few
+// widths. Layouts ask a wrapped label for its height many times over at the two widths a
+// scrolling list switches between (with and without its scroll bar), and each answer lays
+// the text out anew; a long list of such labels then costs more with every row added. The
+// remembered heights hold while the text, the font and the selection flags stay the same
+// (margins and alignment are meant to be set once, before the label is shown).
+class WrappingLabel final : public QLabel {
+ public:
+  explicit WrappingLabel(const QString& text, QWidget* parent = nullptr);
+
+  int heightForWidth(int width) const override;
+
+ private:
+  static constexpr std::size_t remembered = 4;
+
+  mutable QString measuredText_;
+  mutable QFont measuredFont_;
+  mutable Qt::TextInteractionFlags measuredFlags_;
+  // Width and height pairs, the latest first; a width of -1 is an empty slot.
+  mutable std::array<std::pair<int, int>, remembered> heights_;
+};
+
+}  // namespace vorlane
