@@ -7,7 +7,21 @@ namespace vorlane {
 WrappingLabel::WrappingLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
   setTextFormat(Qt::PlainText);
   setWordWrap(true);
+  setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   heights_.fill({-1, 0});
+}
+
+QSize WrappingLabel::sizeHint() const {
+  // About as wide as QLabel would choose for a long text; the layout decides anyway.
+  const QFontMetrics metrics = fontMetrics();
+  return minimumSizeHint() + QSize(metrics.averageCharWidth() * 80, 0);
+}
+
+QSize WrappingLabel::minimumSizeHint() const {
+  const QMargins margins = contentsMargins();
+  const int frame = 2 * margin();
+  return {margins.left() + margins.right() + frame,
+          fontMetrics().height() + margins.top() + margins.bottom() + frame};
 }
 
 int WrappingLabel::heightForWidth(int width) const {

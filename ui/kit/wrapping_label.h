@@ -14,11 +14,17 @@ namespace vorlane {
 // the text out anew; a long list of such labels then costs more with every row added. The
 // remembered heights hold while the text, the font and the selection flags stay the same
 // (margins and alignment are meant to be set once, before the label is shown).
+//
+// Meant for a label whose width the layout decides (a horizontal policy of Ignored): its
+// size hints then only need a line's height, and skip the trial layouts QLabel makes to
+// find a pleasing width for the text.
 class WrappingLabel final : public QLabel {
  public:
   explicit WrappingLabel(const QString& text, QWidget* parent = nullptr);
 
   int heightForWidth(int width) const override;
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
 
  private:
   static constexpr std::size_t remembered = 4;
