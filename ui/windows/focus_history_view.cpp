@@ -204,13 +204,17 @@ void FocusHistoryView::orderTabs(const std::vector<FocusHistoryRow*>& rows) {
 }
 
 void FocusHistoryView::showMessage() {
+  QString sentence;
   if (error_) {
-    message_->showError(*error_);
+    sentence = *error_;
   } else if (const auto& stored = store_.errorMessage()) {
-    message_->showError(QString::fromStdString(*stored));
-  } else {
-    message_->clearMessage();
+    sentence = QString::fromStdString(*stored);
   }
+  // A line that comes, goes or changes moves the rows below it.
+  if (sentence != message_->text() || sentence.isEmpty() == message_->isVisibleTo(this)) {
+    guard_->contentChanging();
+  }
+  message_->showError(sentence);
 }
 
 void FocusHistoryView::change(const std::function<void()>& action) {

@@ -341,7 +341,12 @@ void TodayView::updateAddButton() {
 
 void TodayView::showError() {
   const std::optional<std::string>& shown = error_ ? error_ : store_.errorMessage();
-  errorLine_->showError(QString::fromStdString(shown.value_or("")));
+  const QString sentence = QString::fromStdString(shown.value_or(""));
+  // A line that comes, goes or changes moves the cards below it.
+  if (sentence != errorLine_->text() || sentence.isEmpty() == errorLine_->isVisibleTo(this)) {
+    guard_->contentChanging();
+  }
+  errorLine_->showError(sentence);
 }
 
 void TodayView::add(Date at) {
