@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <unordered_map>
 
@@ -116,9 +117,11 @@ void FocusHistoryView::showRows() {
   std::unordered_map<UUID, FocusHistoryRow*> byId;
   for (FocusHistoryRow* row : shown) byId.emplace(row->entry().id, row);
 
-  // A screenful at once, so the window opens without waiting for a full history's rows.
-  constexpr std::size_t batch = 12;
-  std::size_t budget = batch;
+  // A screenful first, so the window opens without waiting for a full history's rows; then
+  // as many again as are shown, so a long list is laid out a few times rather than once per
+  // screenful.
+  constexpr std::size_t screenful = 12;
+  std::size_t budget = std::max(screenful, shown.size());
   bool more = false;
   // New rows that land before a kept one need the keyboard's order set again.
   bool madeBeforeKept = false;

@@ -54,8 +54,8 @@ class FocusHistoryView final : public QWidget {
 
  private:
   void refresh();
-  // Brings the rows in line with the store's entries, making at most a screenful of new
-  // rows at a time; the rest follow once the event loop is free.
+  // Brings the rows in line with the store's entries, making a screenful of new rows first;
+  // the rest follow once the event loop is free.
   void showRows();
   FocusHistoryRow* makeRow(const FocusHistoryEntry& entry, const class DateFormatter& dates);
   void orderTabs(const std::vector<FocusHistoryRow*>& rows);

@@ -253,11 +253,13 @@ void TodayView::showCards(const Shown& shown) {
   const QWidget* focused = QApplication::focusWidget();
   const bool focusInCards = focused != nullptr && (todayList_->isAncestorOf(focused) ||
                                                    earlierList_->isAncestorOf(focused));
-  const bool lostFocus = showList(*todayList_, shown.today, true, focused);
-  const bool lostFocusEarlier = showList(*earlierList_, shown.earlier, false, focused);
+  // Shown or hidden while their lists still hold the old cards: a section shown lays itself
+  // out at once, before the window gives it its width.
   empty_->setVisible(shown.today.empty());
   todayList_->setVisible(!shown.today.empty());
   earlier_->setVisible(!shown.earlier.empty());
+  const bool lostFocus = showList(*todayList_, shown.today, true, focused);
+  const bool lostFocusEarlier = showList(*earlierList_, shown.earlier, false, focused);
   orderTabs();
   // Laid out now, so the cards' buttons are where they are drawn by the next event.
   if (isVisible()) QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
