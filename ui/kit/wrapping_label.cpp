@@ -1,14 +1,24 @@
 #include "ui/kit/wrapping_label.h"
 
+#include <QEvent>
 #include <algorithm>
 
 namespace vorlane {
 
-WrappingLabel::WrappingLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+WrappingLabel::WrappingLabel(const QString& text, Selection selection, QWidget* parent)
+    : QLabel(text, parent), selectableOnEnter_(selection == Selection::byMouse) {
   setTextFormat(Qt::PlainText);
   setWordWrap(true);
   setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   heights_.fill({-1, 0});
+}
+
+bool WrappingLabel::event(QEvent* event) {
+  if (selectableOnEnter_ && event->type() == QEvent::Enter) {
+    selectableOnEnter_ = false;
+    setTextInteractionFlags(Qt::TextSelectableByMouse);
+  }
+  return QLabel::event(event);
 }
 
 QSize WrappingLabel::sizeHint() const {

@@ -20,15 +20,25 @@ namespace vorlane {
 // find a pleasing width for the text.
 class WrappingLabel final : public QLabel {
  public:
-  explicit WrappingLabel(const QString& text, QWidget* parent = nullptr);
+  enum class Selection { none, byMouse };
+
+  // A label selectable by mouse becomes so when the pointer first enters it: until then its
+  // text is laid out without the text document a selectable label needs, which costs a
+  // list of them several times as much to show. Heights are the same either way.
+  explicit WrappingLabel(const QString& text, Selection selection = Selection::none,
+                         QWidget* parent = nullptr);
 
   int heightForWidth(int width) const override;
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
 
+ protected:
+  bool event(QEvent* event) override;
+
  private:
   static constexpr std::size_t remembered = 4;
 
+  bool selectableOnEnter_ = false;
   mutable QString measuredText_;
   mutable QFont measuredFont_;
   mutable Qt::TextInteractionFlags measuredFlags_;

@@ -45,9 +45,8 @@ FocusHistoryRow::FocusHistoryRow(const FocusHistoryEntry& entry, const DateForma
   column->setContentsMargins(0, 5, 0, 5);
   column->setSpacing(6);
 
-  title_ = new WrappingLabel(titleOf(entry), this);
+  title_ = new WrappingLabel(titleOf(entry), WrappingLabel::Selection::byMouse, this);
   title_->setObjectName(QStringLiteral("title"));
-  title_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   // A goal with no place to break must not widen the list; the row clips it instead.
   title_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   setTextRole(*title_, TextRole::headline);
