@@ -118,10 +118,10 @@ void FocusHistoryView::showRows() {
   for (FocusHistoryRow* row : shown) byId.emplace(row->entry().id, row);
 
   // A screenful first, so the window opens without waiting for a full history's rows; then
-  // as many again as are shown, so a long list is laid out a few times rather than once per
+  // twice as many as are shown, so a long list is laid out a few times rather than once per
   // screenful.
   constexpr std::size_t screenful = 12;
-  std::size_t budget = std::max(screenful, shown.size());
+  std::size_t budget = std::max(screenful, 2 * shown.size());
   bool more = false;
   // New rows that land before a kept one need the keyboard's order set again.
   bool madeBeforeKept = false;
