@@ -115,7 +115,11 @@ void FocusHistoryView::showRows() {
   guard_->contentChanging();
   const std::vector<FocusHistoryRow*> shown = rows();
   std::unordered_map<UUID, FocusHistoryRow*> byId;
-  for (FocusHistoryRow* row : shown) byId.emplace(row->entry().id, row);
+  // A second row for one id (a stored list may repeat an id) is made anew each time.
+  std::vector<FocusHistoryRow*> stale;
+  for (FocusHistoryRow* row : shown) {
+    if (!byId.emplace(row->entry().id, row).second) stale.push_back(row);
+  }
 
   // A screenful first, so the window opens without waiting for a full history's rows; then
   // twice as many as are shown, so a long list is laid out a few times rather than once per
@@ -144,14 +148,15 @@ void FocusHistoryView::showRows() {
     made.push_back(makeRow(entry, dates));
     order.push_back(made.back());
   }
+  for (const auto& [id, row] : byId) stale.push_back(row);
   // The old rows go later: the button being clicked may be one of theirs.
-  for (const auto& [id, row] : byId) {
+  for (FocusHistoryRow* row : stale) {
     listColumn_->removeWidget(row);
     row->hide();
     row->deleteLater();
   }
   // Each row shown into a working layout would lay out the whole list again at once: the
-  // list is laid out once, when the event loop comes back.
+  // list is laid out once, after all of them.
   listColumn_->setEnabled(false);
   for (std::size_t i = 0; i < order.size(); ++i) {
     const int at = static_cast<int>(i);

@@ -269,7 +269,10 @@ void TodayView::showCards(const Shown& shown) {
 bool TodayView::showList(QWidget& list, const std::vector<DailyPriority>& priorities,
                          bool isToday, const QWidget* focused) {
   std::unordered_map<UUID, TodayPriorityCard*> byId;
-  for (TodayPriorityCard* card : cardsOf(list)) byId.emplace(card->priority().id, card);
+  std::vector<TodayPriorityCard*> repeated;
+  for (TodayPriorityCard* card : cardsOf(list)) {
+    if (!byId.emplace(card->priority().id, card).second) repeated.push_back(card);
+  }
   const TodayPriorityCard::Choose choose = [this](PriorityAction action,
                                                   const DailyPriority& priority) {
     this->choose(action, priority);
@@ -285,7 +288,7 @@ bool TodayView::showList(QWidget& list, const std::vector<DailyPriority>& priori
   };
   auto& column = static_cast<QBoxLayout&>(*list.layout());
   // Each card shown into a working layout would lay out the whole list again at once: the
-  // list is laid out once, when the event loop comes back.
+  // list is laid out once, after all of them.
   column.setEnabled(false);
   std::vector<TodayPriorityCard*> made;
   int at = 0;
@@ -311,6 +314,7 @@ bool TodayView::showList(QWidget& list, const std::vector<DailyPriority>& priori
     ++at;
   }
   for (const auto& [id, card] : byId) drop(card);
+  for (TodayPriorityCard* card : repeated) drop(card);
   // Shown at their size in the list, so a card's first layout is already its real one; a
   // list not on screen yet shows its cards with itself.
   if (list.isVisible()) {

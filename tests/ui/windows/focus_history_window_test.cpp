@@ -301,6 +301,19 @@ TEST_F(FocusHistoryWindowTest, AChangeUpdatesItsOwnRowAndKeepsTheScrollPosition)
   EXPECT_EQ(view().rows()[4], before[4]);
 }
 
+// A stored list that repeats an id shows each entry once, however often the store publishes.
+TEST_F(FocusHistoryWindowTest, ARepeatedIdShowsAsManyRowsAsEntries) {
+  FocusHistoryEntry twice = entry("twice");
+  store.setEntries({twice, twice, entry("once")});
+  open(store);
+  for (int change = 0; change < 3; ++change) {
+    store.setEntries(store.entries());
+    settle();
+    EXPECT_EQ(titles(), (std::vector<QString>{"Focused on: twice", "Focused on: twice",
+                                              "Focused on: once"}));
+  }
+}
+
 }  // namespace
 }  // namespace vorlane
 
