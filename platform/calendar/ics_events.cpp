@@ -1,6 +1,7 @@
 #include "platform/calendar/ics_events.h"
 
 #include "platform/calendar/ics_parser_library.h"
+#include "platform/logging/log.h"
 
 namespace vorlane {
 
@@ -48,7 +49,13 @@ std::vector<BusyInterval> busyIntervalsInIcs(std::string_view text, DateInterval
   const IcsParser* const parser = icsParser();
   if (parser == nullptr) return {};
   const CalendarTimes calendar(options.calendar);
-  return parser->busyTimes(text, range, IcsRules{options.userEmail, &calendar, options.timeLimit});
+  IcsRules rules{options.userEmail, &calendar, options.timeLimit, {}};
+  rules.ignoredRuleParts = [](const std::vector<std::string>& parts) {
+    std::string list;
+    for (const std::string& part : parts) list += (list.empty() ? "" : ", ") + part;
+    Log::lifecycle().info("Calendar rule parts not understood, left out: %{public}s", list);
+  };
+  return parser->busyTimes(text, range, rules);
 }
 
 }  // namespace vorlane

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,7 +33,10 @@ struct IcsRules {
   // Places floating and all-day times; must outlive the call.
   const IcsCalendar* calendar = nullptr;
   // How long one file may keep the reader.
-  std::chrono::steady_clock::duration timeLimit = std::chrono::seconds(2);
+  std::chrono::steady_clock::duration timeLimit = std::chrono::seconds(5);
+  // Told once per file of the recurrence rule parts no calendar program knows, which were
+  // left out of their rules; may be empty.
+  std::function<void(const std::vector<std::string>&)> ignoredRuleParts;
 };
 
 // Stateless and safe to call from any thread.
@@ -45,7 +49,7 @@ class IcsParser {
 };
 
 // The factory's name and signature. Returns null when `version` is not the plugin's.
-inline constexpr int icsParserVersion = 1;
+inline constexpr int icsParserVersion = 2;
 inline constexpr const char* icsParserFactoryName = "vorlane_ics_parser_create";
 extern "C" {
 using IcsParserFactory = IcsParser* (*)(int version);

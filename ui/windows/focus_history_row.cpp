@@ -32,7 +32,7 @@ namespace {
 QString titleOf(const FocusHistoryEntry& entry) {
   const QString prefix = entry.accomplishedAt ? QStringLiteral("Accomplished: ")
                                               : QStringLiteral("Focused on: ");
-  return prefix + QString::fromStdString(entry.focus);
+  return prefix + isolatedText(QString::fromStdString(entry.focus));
 }
 
 }  // namespace

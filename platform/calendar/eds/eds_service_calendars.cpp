@@ -65,10 +65,10 @@ bool serviceReachable(GDBusConnection* bus, const char* name) {
 
 struct InstanceContext {
   icaltimezone* zone;
+  CalendarZones calendarZones;
   const std::set<std::string>* addresses;
-  DateInterval window;
   const CancelToken* cancel;
-  std::vector<BusyInterval>* busy;
+  std::vector<ServiceOccurrence> occurrences;
 };
 
 gboolean takeInstance(ICalComponent* component, ICalTime* start, ICalTime* end, gpointer data,
@@ -79,9 +79,9 @@ gboolean takeInstance(ICalComponent* component, ICalTime* start, ICalTime* end, 
   auto* from = static_cast<icaltimetype*>(i_cal_object_get_native(I_CAL_OBJECT(start)));
   auto* to = static_cast<icaltimetype*>(i_cal_object_get_native(I_CAL_OBJECT(end)));
   if (from == nullptr || to == nullptr) return TRUE;
-  if (const auto busy =
-          busyOccurrence(event, *from, *to, context->zone, *context->addresses, context->window)) {
-    context->busy->push_back(*busy);
+  if (auto occurrence = serviceOccurrence(event, *from, *to, context->zone,
+                                          context->calendarZones, *context->addresses)) {
+    context->occurrences.push_back(std::move(*occurrence));
   }
   return TRUE;
 }
@@ -187,6 +187,22 @@ class ServiceCalendars final : public EdsCalendars {
     return clients_.emplace(uid, Owned<ECalClient>(calendar)).first->second.get();
   }
 
+  // The calendar's own zones, for names the service could not match (a stray colon); each
+  // name is asked for once a read, found or not.
+  static CalendarZones calendarZones(ECalClient* calendar) {
+    auto asked = std::make_shared<std::map<std::string, icaltimezone*>>();
+    return [calendar, asked](const std::string& name) -> icaltimezone* {
+      if (const auto found = asked->find(name); found != asked->end()) return found->second;
+      ICalTimezone* zone = nullptr;
+      icaltimezone* native = nullptr;
+      if (e_cal_client_get_timezone_sync(calendar, name.c_str(), &zone, nullptr, nullptr) &&
+          zone != nullptr) {
+        native = static_cast<icaltimezone*>(i_cal_object_get_native(I_CAL_OBJECT(zone)));
+      }
+      return (*asked)[name] = native;
+    };
+  }
+
   // Our own zone: the service's idea of the system zone ignores TZ.
   ICalTimezone* zone() {
     ICalTimezone* zone = i_cal_timezone_get_builtin_timezone(zoneId_.c_str());
@@ -220,10 +236,13 @@ class ServiceCalendars final : public EdsCalendars {
         }
         g_free(own);
         addresses.erase("");
-        InstanceContext context{nativeZone, &addresses, interval, &cancel, &reading.busy};
+        InstanceContext context{nativeZone, calendarZones(calendar), &addresses, &cancel, {}};
         e_cal_client_generate_instances_sync(
             calendar, time_t(std::floor(interval.start.unixSeconds())),
             time_t(std::ceil(interval.end.unixSeconds())), nullptr, takeInstance, &context);
+        for (const BusyInterval& busy : busyStretches(context.occurrences, interval)) {
+          reading.busy.push_back(busy);
+        }
       } catch (const std::exception& e) {
         reading.failures.push_back(std::string(name != nullptr ? name : "?") + ": " + e.what());
       }

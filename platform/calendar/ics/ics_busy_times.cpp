@@ -4,6 +4,7 @@
 
 #include "platform/calendar/ics/busy_event_rules.h"
 #include "platform/calendar/ics/recurrence_budget.h"
+#include "platform/calendar/ics/rule_part_filter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,10 +28,12 @@ constexpr int maxNesting = 32;
 // A rule firing every second over a long range is hostile too; occurrences past this many
 // are left out.
 constexpr std::size_t maxOccurrencesPerEvent = 100000;
-// Steps of real work (see ReadBudget), about a microsecond each. Real calendars stay far
-// below: a daily meeting since 1900 is under fifty thousand.
-constexpr double maxStepsPerEvent = 1e6;
-constexpr double maxStepsPerFile = 2 * maxStepsPerEvent;
+// Steps of real work (see ReadBudget), about a microsecond each, two on a loaded machine.
+// They, not the clock, end a costly read: a file's steps take a few tenths of a second at
+// most, far inside its time limit, so that a slow machine reads it as a fast one does. Real
+// calendars stay far below: a daily meeting since 1900 is under fifty thousand.
+constexpr double maxStepsPerEvent = 4e5;
+constexpr double maxStepsPerFile = 5e5;
 // Full-history zones have a few hundred transitions; libical expands them all, in memory.
 constexpr double maxZoneTransitions = 20000;
 // libical places floating and all-day occurrences as if they were UTC; the widened window
@@ -70,6 +73,9 @@ char* nextLine(char* out, std::size_t size, void* data) {
   std::size_t n = 0;
   while (n + 1 < size && source->position < source->text.size()) {
     const char c = source->text[source->position++];
+    // libical reads lines as C strings: a NUL byte (never part of calendar text) would end
+    // the line there and lose the rest of it.
+    if (c == '\0') continue;
     out[n++] = c;
     if (c == '\n') break;
   }
@@ -122,19 +128,68 @@ bool tooDeeplyNested(std::string_view text) {
   return finish();
 }
 
-// The zone a time property names, looked up in the file's own VTIMEZONEs, then in the
-// system's zone data; null for UTC values, dates, floating times and unknown zones.
-icaltimezone* zoneOf(icalproperty* property, icaltimetype value, icalcomponent* calendar) {
-  if (value.is_date || icaltime_is_utc(value)) return nullptr;
-  if (value.zone != nullptr) return const_cast<icaltimezone*>(value.zone);
-  icalparameter* tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
-  const char* name = tzid != nullptr ? icalparameter_get_tzid(tzid) : nullptr;
-  if (name == nullptr || *name == '\0') return nullptr;
-  if (calendar != nullptr) {
-    if (icaltimezone* own = icalcomponent_get_timezone(calendar, name)) return own;
-  }
-  return icaltimezone_get_builtin_timezone(name);
+// A zone's name as it is compared: without the stray trailing colon Outlook has written.
+std::string_view zoneName(std::string_view name) {
+  while (!name.empty() && (name.back() == ':' || name.back() == ' ')) name.remove_suffix(1);
+  while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
+  return name;
 }
+
+icaltimezone* systemZone(std::string_view name) {
+  if (name.empty()) return nullptr;
+  return icaltimezone_get_builtin_timezone(std::string(name).c_str());
+}
+
+// The zones time properties name. A name the system's zone data knows, or a file's zone
+// whose location it knows, follows the system's rules: producers ship zones cut down to the
+// transitions near their own events. The file's own zone serves names only it knows
+// (Windows names).
+class Zones {
+ public:
+  // Takes note of a calendar's own zones, before any of its times are read.
+  void learn(icalcomponent* calendar) {
+    for (icalcomponent* zone = icalcomponent_get_first_component(calendar, ICAL_VTIMEZONE_COMPONENT);
+         zone != nullptr;
+         zone = icalcomponent_get_next_component(calendar, ICAL_VTIMEZONE_COMPONENT)) {
+      icalproperty* id = icalcomponent_get_first_property(zone, ICAL_TZID_PROPERTY);
+      const char* name = id != nullptr ? icalproperty_get_tzid(id) : nullptr;
+      if (name == nullptr) continue;
+      icaltimezone* chosen = nullptr;
+      for (icalproperty* p = icalcomponent_get_first_property(zone, ICAL_X_PROPERTY);
+           p != nullptr && chosen == nullptr;
+           p = icalcomponent_get_next_property(zone, ICAL_X_PROPERTY)) {
+        const char* property = icalproperty_get_x_name(p);
+        const char* location = icalproperty_get_x(p);
+        if (property != nullptr && location != nullptr &&
+            equalsIgnoringCase(property, "X-LIC-LOCATION")) {
+          chosen = systemZone(zoneName(location));
+        }
+      }
+      if (chosen == nullptr) chosen = icalcomponent_get_timezone(calendar, name);
+      own_.emplace(std::pair(calendar, std::string(zoneName(name))), chosen);
+    }
+  }
+
+  // Null for UTC values, dates, floating times and unknown zones.
+  icaltimezone* of(icalproperty* property, icaltimetype value, icalcomponent* calendar) {
+    if (value.is_date || icaltime_is_utc(value)) return nullptr;
+    if (value.zone != nullptr) return const_cast<icaltimezone*>(value.zone);
+    icalparameter* tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
+    const char* name = tzid != nullptr ? icalparameter_get_tzid(tzid) : nullptr;
+    if (name == nullptr || *name == '\0') return nullptr;
+    const auto key = std::pair(calendar, std::string(zoneName(name)));
+    if (const auto found = known_.find(key); found != known_.end()) return found->second;
+    icaltimezone* zone = systemZone(key.second);
+    if (zone == nullptr) {
+      if (const auto own = own_.find(key); own != own_.end()) zone = own->second;
+    }
+    return known_[key] = zone;
+  }
+
+ private:
+  std::map<std::pair<icalcomponent*, std::string>, icaltimezone*> own_;
+  std::map<std::pair<icalcomponent*, std::string>, icaltimezone*> known_;
+};
 
 // A time as an instant: UTC and zoned values as they are, floating values and dates at
 // their wall-clock time in the user's calendar.
@@ -157,7 +212,7 @@ struct TimeProperty {
 };
 
 TimeProperty timeProperty(icalcomponent* event, icalproperty_kind kind, icalcomponent* calendar,
-                          const IcsCalendar& userCalendar) {
+                          Zones& zones, const IcsCalendar& userCalendar) {
   TimeProperty result;
   result.property = icalcomponent_get_first_property(event, kind);
   if (result.property == nullptr) return result;
@@ -166,7 +221,7 @@ TimeProperty timeProperty(icalcomponent* event, icalproperty_kind kind, icalcomp
   const icalvalue_kind valueKind = icalvalue_isa(value);
   if (valueKind != ICAL_DATETIME_VALUE && valueKind != ICAL_DATE_VALUE) return result;
   result.value = icalvalue_get_datetime(value);
-  result.zone = zoneOf(result.property, result.value, calendar);
+  result.zone = zones.of(result.property, result.value, calendar);
   result.instant = instantOf(result.value, result.zone, userCalendar);
   return result;
 }
@@ -184,16 +239,22 @@ struct EventTimes {
   Length length;
 };
 
-EventTimes eventTimes(icalcomponent* event, icalcomponent* calendar, const IcsCalendar& user) {
+// An override (a moved occurrence) giving both an end and a length keeps its end, as other
+// calendar programs read it; any other such event is contradictory and left out.
+EventTimes eventTimes(icalcomponent* event, icalcomponent* calendar, Zones& zones,
+                      const IcsCalendar& user, bool endOverridesDuration) {
   EventTimes times;
-  times.start = timeProperty(event, ICAL_DTSTART_PROPERTY, calendar, user);
+  times.start = timeProperty(event, ICAL_DTSTART_PROPERTY, calendar, zones, user);
   if (!times.start.instant) return times;
   const Date start = *times.start.instant;
   const bool allDay = times.start.value.is_date;
   icalproperty* durationProperty = icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY);
-  const TimeProperty end = timeProperty(event, ICAL_DTEND_PROPERTY, calendar, user);
+  const TimeProperty end = timeProperty(event, ICAL_DTEND_PROPERTY, calendar, zones, user);
 
-  if (end.property != nullptr && durationProperty != nullptr) return times;  // contradictory
+  if (end.property != nullptr && durationProperty != nullptr) {
+    if (!endOverridesDuration) return times;
+    durationProperty = nullptr;
+  }
   if (end.property != nullptr) {
     if (!end.instant) return times;
     if (allDay && end.value.is_date) {
@@ -263,6 +324,14 @@ struct Exclusions {
   }
 };
 
+// An override of one occurrence "and all that follow": where it moves their start, and
+// how long they last.
+struct FutureShift {
+  double from;  // the overridden occurrence's start, unix seconds
+  double seconds;
+  Length length;
+};
+
 class FileReader {
  public:
   FileReader(DateInterval range, const IcsRules& options, ReadBudget& budget)
@@ -275,12 +344,22 @@ class FileReader {
   }
 
   void collectOverrides(icalcomponent* calendar) {
+    zones_.learn(calendar);
     for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
          event != nullptr;
          event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
       const TimeProperty id =
-          timeProperty(event, ICAL_RECURRENCEID_PROPERTY, calendar, *options_.calendar);
-      if (id.property != nullptr && id.instant) overrides_[uidOf(event)].insert(id.instant->unixSeconds());
+          timeProperty(event, ICAL_RECURRENCEID_PROPERTY, calendar, zones_, *options_.calendar);
+      if (id.property == nullptr || !id.instant) continue;
+      overrides_[uidOf(event)].insert(id.instant->unixSeconds());
+      icalparameter* range = icalproperty_get_first_parameter(id.property, ICAL_RANGE_PARAMETER);
+      if (range == nullptr || icalparameter_get_range(range) != ICAL_RANGE_THISANDFUTURE) continue;
+      const EventTimes times = eventTimes(event, calendar, zones_, *options_.calendar, true);
+      if (!times.start.instant || !times.end) continue;
+      std::vector<FutureShift>& shifts = futureShifts_[uidOf(event)];
+      shifts.push_back({id.instant->unixSeconds(), *times.start.instant - *id.instant, times.length});
+      std::sort(shifts.begin(), shifts.end(),
+                [](const FutureShift& a, const FutureShift& b) { return a.from < b.from; });
     }
   }
 
@@ -324,13 +403,13 @@ class FileReader {
 
   void readEvent(icalcomponent* event, icalcomponent* calendar) {
     if (!holdsTime(event, userAddresses_)) return;
-    EventTimes times = eventTimes(event, calendar, *options_.calendar);
+    const bool isOverride =
+        icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) != nullptr;
+    EventTimes times = eventTimes(event, calendar, zones_, *options_.calendar, isOverride);
     if (!times.start.instant || !times.end) return;
     // Nothing of it can be busy, however often it recurs: a rule by the second would be
     // walked occurrence by occurrence for nothing.
     if (!(*times.end > *times.start.instant)) return;
-    const bool isOverride =
-        icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) != nullptr;
     if (isOverride || !isRecurring(event)) {
       add(slot_, *times.start.instant, *times.end);
       return;
@@ -350,7 +429,7 @@ class FileReader {
   }
 
   // libical walks a counted rule from its first occurrence, no further than its count; an
-  // uncounted one it starts just before the window. Added and excluded dates cost a step each.
+  // uncounted one, or one of a fixed period, starts just before the window. Added and excluded dates cost a step each.
   // From `windowEnd_` on, only the window's own steps count.
   std::optional<double> costOf(icalcomponent* event, const EventTimes& times,
                                std::int64_t windowStart) const {
@@ -364,7 +443,8 @@ class FileReader {
       if (kind == ICAL_RDATE_PROPERTY || kind == ICAL_EXDATE_PROPERTY) cost += 1;
       if (kind != ICAL_RRULE_PROPERTY) continue;
       const icalrecurrencetype rule = icalproperty_get_rrule(p);
-      const std::int64_t from = rule.count > 0 && windowStart != windowEnd_ ? first : skipTo;
+      const bool walksFromFirst = rule.count > 0 && !fixedPeriod(rule);
+      const std::int64_t from = walksFromFirst && windowStart != windowEnd_ ? first : skipTo;
       const std::optional<double> steps = ruleCost(rule, double(windowEnd_ - from), first);
       if (!steps) return std::nullopt;
       cost += *steps;
@@ -395,7 +475,7 @@ class FileReader {
       if (time.is_date) {
         result.days.push_back(wallClockSeconds(time) / 86400);
       } else if (const std::optional<Date> instant =
-                     instantOf(time, zoneOf(p, time, r.calendar), *options_.calendar)) {
+                     instantOf(time, zones_.of(p, time, r.calendar), *options_.calendar)) {
         result.instants.push_back(instant->unixSeconds());
       }
     }
@@ -408,7 +488,9 @@ class FileReader {
     const Recurring& event;
     Exclusions exclusions;
     const std::set<double>* overridden;
-    std::int64_t reach;
+    const std::vector<FutureShift>* shifts;
+    std::int64_t reach;  // with the earliest any shift moves an occurrence
+    std::int64_t lead;  // the latest any shift moves an occurrence
     double steps = 0;
     std::size_t kept = 0;
   };
@@ -416,19 +498,47 @@ class FileReader {
   // One occurrence, given as libical's fields in the event's own frame.
   void offer(Expansion& e, const icaltimetype& time, icaltimezone* zone) {
     const std::int64_t wallClock = wallClockSeconds(time);
-    if (wallClock + e.reach < windowStart_ || wallClock >= windowEnd_) return;
-    if (e.kept >= maxOccurrencesPerEvent || !budget_.spend(1)) return;
-    const std::optional<Date> start = instantOf(time, zone, *options_.calendar);
+    if (wallClock + e.reach < windowStart_ || wallClock >= windowEnd_ + e.lead) return;
+    // Placing a time in a zone costs about as much again as finding it.
+    if (e.kept >= maxOccurrencesPerEvent || !budget_.spend(zone != nullptr ? 2 : 1)) return;
+    std::optional<Date> start = instantOf(time, zone, *options_.calendar);
     if (!start || e.exclusions.contains(*start, wallClock)) return;
     if (e.overridden != nullptr && e.overridden->contains(start->unixSeconds())) return;
-    const Date end = endOf(*start, e.event.times.length, *options_.calendar);
+    const Length* length = &e.event.times.length;
+    if (const FutureShift* shift = shiftOf(e, *start)) {
+      start = *start + shift->seconds;
+      length = &shift->length;
+    }
+    const Date end = endOf(*start, *length, *options_.calendar);
     if (add(e.event.slot, *start, end)) ++e.kept;
   }
 
+  // The latest override of this and the following occurrences that reaches `start`.
+  static const FutureShift* shiftOf(const Expansion& e, Date start) {
+    if (e.shifts == nullptr) return nullptr;
+    const auto after = std::upper_bound(
+        e.shifts->begin(), e.shifts->end(), start.unixSeconds(),
+        [](double instant, const FutureShift& shift) { return instant < shift.from; });
+    return after == e.shifts->begin() ? nullptr : &*std::prev(after);
+  }
+
   void expand(const Recurring& r) {
-    const auto overridden = overrides_.find(uidOf(r.event));
-    Expansion e{r, exclusionsOf(r), overridden != overrides_.end() ? &overridden->second : nullptr,
-                reach(r.times)};
+    const std::string uid = uidOf(r.event);
+    const auto overridden = overrides_.find(uid);
+    const auto shifts = futureShifts_.find(uid);
+    Expansion e{r,
+                exclusionsOf(r),
+                overridden != overrides_.end() ? &overridden->second : nullptr,
+                shifts != futureShifts_.end() ? &shifts->second : nullptr,
+                reach(r.times),
+                0};
+    if (e.shifts != nullptr) {
+      for (const FutureShift& shift : *e.shifts) {
+        const double seconds = std::clamp(shift.seconds, -1e12, 1e12);
+        e.reach = std::max(e.reach, std::int64_t(std::ceil(seconds)) + reach({{}, {}, shift.length}));
+        e.lead = std::max(e.lead, std::int64_t(std::ceil(-seconds)));
+      }
+    }
     const icaltimetype first = r.times.start.value;
     const std::int64_t firstWallClock = wallClockSeconds(first);
     offer(e, first, r.times.start.zone);
@@ -443,18 +553,45 @@ class FileReader {
       // Periods are left out: the event's own length applies to every occurrence.
       const icaltimetype time = icalproperty_get_rdate(p).time;
       if (icaltime_is_null_time(time) || wallClockSeconds(time) == firstWallClock) continue;
-      offer(e, time, zoneOf(p, time, r.calendar));
+      offer(e, time, zones_.of(p, time, r.calendar));
     }
+  }
+
+  // libical compares a zoned series' UNTIL (UTC, inclusive) with the occurrences' wall-clock
+  // fields: the UNTIL is placed in the series' own zone first.
+  static icalrecurrencetype inOwnFrame(icalrecurrencetype rule, const TimeProperty& start) {
+    if (start.zone != nullptr && !start.value.is_date && !icaltime_is_null_time(rule.until) &&
+        icaltime_is_utc(rule.until)) {
+      rule.until = icaltime_convert_to_zone(rule.until, start.zone);
+      rule.until.zone = nullptr;
+    }
+    return rule;
   }
 
   // Steps through the rule's occurrences, charging each call by the iterations libical went
   // through to reach it.
   void walkRule(Expansion& e, const icalrecurrencetype& rule, const icaltimetype& first,
                 std::int64_t firstWallClock) {
-    std::unique_ptr<icalrecur_iterator, IteratorDeleter> iterator(icalrecur_iterator_new(rule, first));
-    if (!iterator) return;
+    icalrecurrencetype own = inOwnFrame(rule, e.event.times.start);
+    icaltimetype from = first;
     std::int64_t previous = firstWallClock;
     const std::int64_t skipTo = windowStart_ - e.reach;
+    // A counted rule of a fixed period starts at its last occurrence before the window, with
+    // the count left: the same occurrences as walking there, however far back it began.
+    const std::optional<std::int64_t> period = fixedPeriod(rule);
+    if (rule.count > 0 && period && skipTo > firstWallClock) {
+      const std::int64_t skipped =
+          std::min<std::int64_t>((skipTo - firstWallClock) / *period, rule.count - 1);
+      if (skipped > 0) {
+        own.count = int(rule.count - skipped);
+        previous = firstWallClock + skipped * *period;
+        from = icaltime_from_timet_with_zone(time_t(previous), first.is_date,
+                                             icaltimezone_get_utc_timezone());
+        from.zone = nullptr;
+      }
+    }
+    std::unique_ptr<icalrecur_iterator, IteratorDeleter> iterator(icalrecur_iterator_new(own, from));
+    if (!iterator) return;
     if (rule.count == 0 && skipTo > firstWallClock) {
       icaltimetype from = icaltime_from_timet_with_zone(time_t(skipTo), first.is_date,
                                                         icaltimezone_get_utc_timezone());
@@ -468,7 +605,7 @@ class FileReader {
       const double steps = iterationsBetween(rule, previous, wallClock);
       previous = wallClock;
       e.steps += steps;
-      if (!budget_.spend(steps) || e.steps > maxStepsPerEvent || wallClock >= windowEnd_ ||
+      if (!budget_.spend(steps) || e.steps > maxStepsPerEvent || wallClock >= windowEnd_ + e.lead ||
           e.kept >= maxOccurrencesPerEvent) {
         return;
       }
@@ -482,7 +619,9 @@ class FileReader {
   // The range widened by the margin, in wall-clock seconds of any zone.
   std::int64_t windowStart_, windowEnd_;
   std::set<std::string> userAddresses_;  // normal addresses
+  Zones zones_;
   std::map<std::string, std::set<double>> overrides_;
+  std::map<std::string, std::vector<FutureShift>> futureShifts_;  // by time
   std::size_t slot_ = 0;
   std::vector<Recurring> recurring_;
   std::vector<std::pair<std::size_t, BusyInterval>> found_;
@@ -494,6 +633,11 @@ std::vector<BusyInterval> busyTimesInIcs(std::string_view text, DateInterval ran
                                          const IcsRules& options) {
   if (text.empty() || options.calendar == nullptr || tooDeeplyNested(text)) return {};
   prepareLibical();
+  const std::optional<FilteredRules> filtered = withoutUnknownRuleParts(text);
+  if (filtered) {
+    text = filtered->text;
+    if (options.ignoredRuleParts) options.ignoredRuleParts(filtered->ignored);
+  }
   // Parsed line by line so that a file cut short still gives its complete events: the
   // parser's leftovers are closed and kept rather than thrown away.
   ReadBudget budget(maxStepsPerFile, options.timeLimit);

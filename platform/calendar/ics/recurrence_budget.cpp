@@ -165,6 +165,18 @@ std::optional<double> ruleCost(const icalrecurrencetype& rule, double seconds,
   return span;
 }
 
+std::optional<std::int64_t> fixedPeriod(const icalrecurrencetype& rule) {
+  if (rule.freq < ICAL_SECONDLY_RECURRENCE || rule.freq > ICAL_WEEKLY_RECURRENCE) {
+    return std::nullopt;
+  }
+  if (given(rule.by_second) || given(rule.by_minute) || given(rule.by_hour) ||
+      given(rule.by_day) || given(rule.by_month_day) || given(rule.by_year_day) ||
+      given(rule.by_week_no) || given(rule.by_month) || given(rule.by_set_pos)) {
+    return std::nullopt;
+  }
+  return std::int64_t(periods[rule.freq]) * std::max<std::int64_t>(rule.interval, 1);
+}
+
 double iterationsBetween(const icalrecurrencetype& rule, std::int64_t from, std::int64_t to) {
   if (rule.freq < ICAL_SECONDLY_RECURRENCE || rule.freq > ICAL_YEARLY_RECURRENCE) return 1;
   const double step = periods[rule.freq] * std::max<double>(rule.interval, 1);

@@ -35,6 +35,11 @@ class ReadBudget {
 std::optional<double> ruleCost(const icalrecurrencetype& rule, double seconds,
                                std::int64_t first);
 
+// The wall-clock seconds between two occurrences of a rule that steps by a fixed period
+// from its start (secondly to weekly, without BYxxx parts); none for any other rule. Its
+// n-th occurrence is then known without walking to it.
+std::optional<std::int64_t> fixedPeriod(const icalrecurrencetype& rule);
+
 // The libical iterations between `from` and `to` (wall-clock seconds), at least one.
 double iterationsBetween(const icalrecurrencetype& rule, std::int64_t from, std::int64_t to);
 

@@ -125,7 +125,8 @@ TEST(IcsEvents, BrokenAndHostileTextGivesWhatCanBeReadWithoutFailing) {
   for (int i = 0; i < 100000; ++i) nested += "BEGIN:VEVENT\n";
   for (int i = 0; i < 100000; ++i) foldedNesting += "BEG\n IN:VEVENT\n";
   for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = char(i * 37 % 256);
-  // A counted rule is walked from its first occurrence, however far back.
+  // A counted rule is walked from its first occurrence, however far back, unless it steps
+  // by a fixed period.
   std::string everySecondOfTheDay = "BYHOUR=0";
   for (int i = 1; i < 24; ++i) everySecondOfTheDay += "," + std::to_string(i);
   for (const char* unit : {";BYMINUTE=0", ";BYSECOND=0"}) {
@@ -149,10 +150,11 @@ TEST(IcsEvents, BrokenAndHostileTextGivesWhatCanBeReadWithoutFailing) {
       {"an impossible date", calendar(event("DTSTART:20261345T990000Z\nDURATION:PT1H\n")), 0},
       {"a rule firing every second",
        calendar(event("DTSTART:20200101T000000Z\nDURATION:PT1S\nRRULE:FREQ=SECONDLY\n")), 3600},
+      // Its walk starts at the range: every second of the hour is busy.
       {"a counted rule firing every second for decades",
        calendar(good + event("DTSTART:20000101T000000Z\nDURATION:PT1S\n"
                              "RRULE:FREQ=SECONDLY;COUNT=2000000000\n")),
-       1},
+       1 + 3600},
       {"a counted daily rule at every second of the day since 1900",
        calendar(good + event("DTSTART:19000101T000000Z\nDURATION:PT1S\nRRULE:FREQ=DAILY;" +
                              everySecondOfTheDay + ";COUNT=2000000000\n")),

@@ -123,7 +123,7 @@ TEST_F(FocusHistoryWindowTest, AnEmptyHistorySaysSoAndCannotBeCleared) {
 TEST_F(FocusHistoryWindowTest, RowsFollowTheStoreLiveNewestFirst) {
   store.setEntries({entry("older", 1469, may28(20, 30))});
   open(store);
-  EXPECT_EQ(titles(), std::vector<QString>{"Accomplished: older"});
+  EXPECT_EQ(titles(), std::vector<QString>{"Accomplished: \u2068older\u2069"});
   EXPECT_EQ(view().rows().front()->markButton(), nullptr);
   EXPECT_EQ(QApplication::focusWidget(), view().rows().front()->deleteButton())
       << "the keyboard starts in the list";
@@ -131,7 +131,8 @@ TEST_F(FocusHistoryWindowTest, RowsFollowTheStoreLiveNewestFirst) {
             "24 min \u00B7 May 28, 2026, 8:26\u202FPM");
 
   store.record(finished("just finished"));
-  EXPECT_EQ(titles(), (std::vector<QString>{"Focused on: just finished", "Accomplished: older"}));
+  EXPECT_EQ(titles(), (std::vector<QString>{"Focused on: \u2068just finished\u2069",
+                                            "Accomplished: \u2068older\u2069"}));
   EXPECT_FALSE(view().emptyNote()->isVisible());
   EXPECT_TRUE(view().clearButton()->isEnabled());
 
@@ -147,7 +148,8 @@ TEST_F(FocusHistoryWindowTest, MarkingAndDeletingChangeTheStoreAndFailuresSayWhy
   open(store);
 
   QTest::mouseClick(view().rows()[0]->markButton(), Qt::LeftButton);
-  EXPECT_EQ(titles(), (std::vector<QString>{"Accomplished: first", "Focused on: second"}));
+  EXPECT_EQ(titles(), (std::vector<QString>{"Accomplished: \u2068first\u2069",
+                                            "Focused on: \u2068second\u2069"}));
   EXPECT_EQ(store.entries()[0].accomplishedAt, may28(22, 0));
   EXPECT_EQ(view().rows()[0]->markButton(), nullptr);
 
@@ -159,7 +161,7 @@ TEST_F(FocusHistoryWindowTest, MarkingAndDeletingChangeTheStoreAndFailuresSayWhy
 
   store.stored.savesFail = false;
   QTest::mouseClick(view().rows()[1]->deleteButton(), Qt::LeftButton);
-  EXPECT_EQ(titles(), std::vector<QString>{"Accomplished: first"});
+  EXPECT_EQ(titles(), std::vector<QString>{"Accomplished: \u2068first\u2069"});
   EXPECT_EQ(message(), "") << "a change that went through clears the line";
   EXPECT_EQ(store.entries()[0].id, first);
 }
@@ -192,7 +194,7 @@ TEST_F(FocusHistoryWindowTest, AnUnreadableHistoryIsShownKeptAndStillClearable) 
   EXPECT_FALSE(records.rawBytes(RecordFocusHistoryStore::key).has_value());
   EXPECT_FALSE(view().clearButton()->isEnabled());
   real.record(finished("after clearing"));
-  EXPECT_EQ(titles(), std::vector<QString>{"Focused on: after clearing"});
+  EXPECT_EQ(titles(), std::vector<QString>{"Focused on: \u2068after clearing\u2069"});
 }
 
 TEST_F(FocusHistoryWindowTest, AClearThatCannotRemoveTheRecordSaysSoAndKeepsTheList) {
@@ -203,7 +205,7 @@ TEST_F(FocusHistoryWindowTest, AClearThatCannotRemoveTheRecordSaysSoAndKeepsTheL
   prompt.confirm();
   EXPECT_EQ(message(),
             "The history change could not be saved: the stored data could not be removed");
-  EXPECT_EQ(titles(), std::vector<QString>{"Focused on: kept"});
+  EXPECT_EQ(titles(), std::vector<QString>{"Focused on: \u2068kept\u2069"});
 }
 
 TEST_F(FocusHistoryWindowTest, AFullHistoryFromANewerVersionWithLongRightToLeftGoalsLoads) {
@@ -231,8 +233,11 @@ TEST_F(FocusHistoryWindowTest, AFullHistoryFromANewerVersionWithLongRightToLeftG
   real.record(finished("one more"));
   settle();
   ASSERT_EQ(view().rows().size(), 100u);
-  EXPECT_EQ(view().rows()[0]->title()->text(), "Focused on: one more");
+  EXPECT_EQ(view().rows()[0]->title()->text(), "Focused on: \u2068one more\u2069");
   EXPECT_EQ(view().rows()[3]->detail()->text().left(6), "3 min ") << "the fourth stored";
+  // A right-to-left goal is isolated from the words before it.
+  EXPECT_EQ(view().rows()[1]->title()->text(),
+            QString::fromUtf8("Focused on: \u2068" + repeated("\u05D0", 120) + "\u2069"));
   // Long goals wrap within the window instead of widening it.
   const QScrollArea* scroll = view().findChild<QScrollArea*>();
   EXPECT_LE(scroll->widget()->width(), scroll->viewport()->width());
@@ -259,7 +264,7 @@ TEST_F(FocusHistoryWindowTest, ADoubleClickOnMarkAccomplishedLeavesTheEntryAccom
   ASSERT_EQ(real.entries().size(), 1u);
   EXPECT_TRUE(real.entries()[0].accomplishedAt.has_value());
   EXPECT_EQ(RecordFocusHistoryStore(&records).entries().size(), 1u) << "the stored history";
-  EXPECT_EQ(titles(), std::vector<QString>{"Accomplished: Write the summary"});
+  EXPECT_EQ(titles(), std::vector<QString>{"Accomplished: \u2068Write the summary\u2069"});
 }
 
 // Marking an entry far down the list updates that row alone and leaves the list where the
@@ -281,7 +286,7 @@ TEST_F(FocusHistoryWindowTest, AChangeUpdatesItsOwnRowAndKeepsTheScrollPosition)
   settle();
   EXPECT_EQ(store.entries()[95].accomplishedAt, may28(22, 0));
   EXPECT_EQ(view().rows(), before) << "every row kept, none made again";
-  EXPECT_EQ(before[95]->title()->text(), "Accomplished: goal 95");
+  EXPECT_EQ(before[95]->title()->text(), "Accomplished: \u2068goal 95\u2069");
   EXPECT_EQ(before[95]->markButton(), nullptr);
   EXPECT_EQ(bar->value(), place);
 
@@ -289,7 +294,7 @@ TEST_F(FocusHistoryWindowTest, AChangeUpdatesItsOwnRowAndKeepsTheScrollPosition)
   settle();
   const std::vector<FocusHistoryRow*> after = view().rows();
   ASSERT_EQ(after.size(), 101u);
-  EXPECT_EQ(after[0]->title()->text(), "Focused on: just finished");
+  EXPECT_EQ(after[0]->title()->text(), "Focused on: \u2068just finished\u2069");
   EXPECT_EQ(std::vector<FocusHistoryRow*>(after.begin() + 1, after.end()), before);
   // The new row's buttons come first from the keyboard, "Clear history..." still last.
   EXPECT_EQ(after[0]->deleteButton()->nextInFocusChain(), after[1]->markButton());
@@ -309,8 +314,8 @@ TEST_F(FocusHistoryWindowTest, ARepeatedIdShowsAsManyRowsAsEntries) {
   for (int change = 0; change < 3; ++change) {
     store.setEntries(store.entries());
     settle();
-    EXPECT_EQ(titles(), (std::vector<QString>{"Focused on: twice", "Focused on: twice",
-                                              "Focused on: once"}));
+    EXPECT_EQ(titles(), (std::vector<QString>{"Focused on: \u2068twice\u2069", "Focused on: \u2068twice\u2069",
+                                              "Focused on: \u2068once\u2069"}));
   }
 }
 
