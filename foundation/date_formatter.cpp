@@ -28,13 +28,19 @@ icu::DateFormat* makeFormat(DateFormatter::Style style, const icu::Locale& local
 DateFormatter::DateFormatter(const Calendar& calendar, Style style)
     : formatter_(makeFormat(style, icu::Locale(calendar.localeId().c_str()))) {
   // The calendar brings the zone's rules and keeps the Gregorian era whatever the locale.
-  if (formatter_) formatter_->adoptCalendar(calendar.makeIcuCalendar().release());
+  if (!formatter_) return;
+  formatter_->adoptCalendar(calendar.makeIcuCalendar().release());
+  working_.reset(formatter_->getCalendar()->clone());
 }
 
 std::string DateFormatter::format(Date date) const {
   if (!formatter_ || !std::isfinite(date.timeIntervalSinceReferenceDate())) return {};
+  UErrorCode status = U_ZERO_ERROR;
+  working_->setTime(date.udate(), status);
+  if (U_FAILURE(status)) return {};
   icu::UnicodeString text;
-  formatter_->format(date.udate(), text);
+  icu::FieldPosition position(icu::FieldPosition::DONT_CARE);
+  formatter_->format(*working_, text, position);
   return toUtf8(text);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <unicode/calendar.h>
 #include <unicode/datefmt.h>
 
 #include <memory>
@@ -28,6 +29,9 @@ class DateFormatter {
 
  private:
   std::unique_ptr<icu::DateFormat> formatter_;
+  // Set to each date in turn: ICU would otherwise copy its calendar, zone rules and all, for
+  // every date it writes.
+  std::unique_ptr<icu::Calendar> working_;
 };
 
 }  // namespace vorlane

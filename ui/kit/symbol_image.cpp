@@ -2,12 +2,20 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QSvgRenderer>
 #include <cmath>
 
 namespace vorlane {
 
 QPixmap symbolImage(const QString& name, int size, const QColor& color, qreal pixelRatio) {
+  // A list draws the same few symbols on every row: each is drawn once, while Qt keeps it.
+  const QString key = QStringLiteral("vorlane-symbol:%1:%2:%3:%4")
+                          .arg(name)
+                          .arg(size)
+                          .arg(color.rgba())
+                          .arg(pixelRatio);
+  if (QPixmap drawn; QPixmapCache::find(key, &drawn)) return drawn;
   QSvgRenderer renderer(QStringLiteral(":/icons/%1.svg").arg(name));
   if (!renderer.isValid()) return {};
   const int pixels = static_cast<int>(std::ceil(size * pixelRatio));
@@ -20,6 +28,7 @@ QPixmap symbolImage(const QString& name, int size, const QColor& color, qreal pi
   painter.fillRect(pixmap.rect(), color);
   painter.end();
   pixmap.setDevicePixelRatio(pixelRatio);
+  QPixmapCache::insert(key, pixmap);
   return pixmap;
 }
 

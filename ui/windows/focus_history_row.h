@@ -7,6 +7,7 @@
 
 #include "core/focus/focus_history_entry.h"
 
+class QBoxLayout;
 class QLabel;
 class QPushButton;
 
@@ -30,6 +31,11 @@ class FocusHistoryRow final : public QWidget {
                   std::function<void()> markAccomplished, std::function<void()> remove,
                   QWidget* parent = nullptr);
 
+  const FocusHistoryEntry& entry() const { return entry_; }
+  // Shows a newer state of the same entry in place; a "Mark accomplished" that goes away is
+  // deleted once the event that may have pressed it is over.
+  void showEntry(const FocusHistoryEntry& entry, const DateFormatter& dates);
+
   QLabel* title() const { return title_; }
   QLabel* detail() const { return detail_; }
   // None once the entry is accomplished.
@@ -37,6 +43,11 @@ class FocusHistoryRow final : public QWidget {
   QPushButton* deleteButton() const { return delete_; }
 
  private:
+  void offerMarking(bool offered);
+
+  FocusHistoryEntry entry_;
+  std::function<void()> markAccomplished_;
+  QBoxLayout* actions_ = nullptr;
   QLabel* title_ = nullptr;
   QLabel* detail_ = nullptr;
   QPushButton* mark_ = nullptr;

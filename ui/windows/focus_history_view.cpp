@@ -1,5 +1,6 @@
 #include "ui/windows/focus_history_view.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
@@ -8,9 +9,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
+#include <unordered_map>
 
 #include "core/focus/focus_history_store.h"
 #include "foundation/date_formatter.h"
+#include "ui/kit/click_guard.h"
 #include "ui/kit/desktop_texts.h"
 #include "ui/kit/message_line.h"
 #include "ui/kit/text_roles.h"
@@ -78,6 +81,7 @@ FocusHistoryView::FocusHistoryView(FocusHistoryStore& store, WindowServices serv
   footer->addWidget(clear_);
   column->addLayout(footer);
 
+  guard_ = new ClickGuard(*this);
   connect(clear_, &QPushButton::clicked, this, [this] { askToClear(); });
   // Cancelled with the view, so a closed window hears nothing more.
   subscription_ = store_.changes().subscribe([self = QPointer<FocusHistoryView>(this)] {
@@ -97,7 +101,7 @@ std::vector<FocusHistoryRow*> FocusHistoryView::rows() const {
 }
 
 void FocusHistoryView::refresh() {
-  rebuildRows();
+  showRows();
   const bool empty = store_.entries().empty();
   empty_->setVisible(empty);
   scroll_->setVisible(!empty);
@@ -107,48 +111,118 @@ void FocusHistoryView::refresh() {
   showMessage();
 }
 
-void FocusHistoryView::rebuildRows() {
+void FocusHistoryView::showRows() {
+  guard_->contentChanging();
+  const std::vector<FocusHistoryRow*> shown = rows();
+  std::unordered_map<UUID, FocusHistoryRow*> byId;
+  // A second row for one id (a stored list may repeat an id) is made anew each time.
+  std::vector<FocusHistoryRow*> stale;
+  for (FocusHistoryRow* row : shown) {
+    if (!byId.emplace(row->entry().id, row).second) stale.push_back(row);
+  }
+
+  // A screenful first, so the window opens without waiting for a full history's rows; then
+  // twice as many as are shown, so a long list is laid out a few times rather than once per
+  // screenful.
+  constexpr std::size_t screenful = 12;
+  std::size_t budget = std::max(screenful, 2 * shown.size());
+  bool more = false;
+  // New rows that land before a kept one need the keyboard's order set again.
+  bool madeBeforeKept = false;
+  std::vector<FocusHistoryRow*> made;
+  std::vector<FocusHistoryRow*> order;
+  const DateFormatter dates(services_.calendar(), DateFormatter::Style::mediumDateShortTime);
+  for (const FocusHistoryEntry& entry : store_.entries()) {
+    if (const auto kept = byId.find(entry.id); kept != byId.end()) {
+      kept->second->showEntry(entry, dates);
+      order.push_back(kept->second);
+      byId.erase(kept);
+      madeBeforeKept = madeBeforeKept || !made.empty();
+      continue;
+    }
+    if (budget == 0) {
+      more = true;
+      continue;
+    }
+    --budget;
+    made.push_back(makeRow(entry, dates));
+    order.push_back(made.back());
+  }
+  for (const auto& [id, row] : byId) stale.push_back(row);
   // The old rows go later: the button being clicked may be one of theirs.
-  for (FocusHistoryRow* row : rows()) {
+  for (FocusHistoryRow* row : stale) {
     listColumn_->removeWidget(row);
     row->hide();
     row->deleteLater();
   }
-  ++generation_;
-  addRows(0, generation_);
+  // Each row shown into a working layout would lay out the whole list again at once: the
+  // list is laid out once, after all of them.
+  listColumn_->setEnabled(false);
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    const int at = static_cast<int>(i);
+    if (listColumn_->itemAt(at)->widget() == order[i]) continue;
+    listColumn_->removeWidget(order[i]);
+    listColumn_->insertWidget(at, order[i]);
+  }
+  // Shown at their size in the list, so a row's first layout is already its real one; a
+  // list not on screen yet shows its rows with itself.
+  if (list_->isVisible()) {
+    for (FocusHistoryRow* row : made) {
+      row->resize(list_->width(), row->heightForWidth(list_->width()));
+      row->show();
+    }
+  }
+  listColumn_->setEnabled(true);
+  listColumn_->invalidate();
+  // Laid out now, so the rows' buttons are where they are drawn by the next event.
+  if (list_->isVisible()) QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  if (madeBeforeKept) {
+    orderTabs(order);
+  } else {
+    for (FocusHistoryRow* row : made) QWidget::setTabOrder(row->deleteButton(), clear_);
+  }
+  if (more && !morePending_) {
+    morePending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          morePending_ = false;
+          showRows();
+        },
+        Qt::QueuedConnection);
+  }
 }
 
-void FocusHistoryView::addRows(std::size_t from, std::uint64_t generation) {
-  // A newer list has replaced the one these rows were for.
-  if (generation != generation_) return;
-  const std::vector<FocusHistoryEntry>& entries = store_.entries();
-  // A screenful at once, so the window opens without waiting for a full history's rows;
-  // the rest follow as soon as the event loop is free.
-  constexpr std::size_t batch = 12;
-  const std::size_t until = std::min(entries.size(), from + batch);
-  const DateFormatter dates(services_.calendar(), DateFormatter::Style::mediumDateShortTime);
-  for (std::size_t i = from; i < until; ++i) {
-    const UUID id = entries[i].id;
-    auto* row = new FocusHistoryRow(
-        entries[i], dates, [this, id] { markAccomplished(id); }, [this, id] { remove(id); },
-        list_);
-    listColumn_->insertWidget(static_cast<int>(i), row);
-    QWidget::setTabOrder(row->deleteButton(), clear_);
+FocusHistoryRow* FocusHistoryView::makeRow(const FocusHistoryEntry& entry,
+                                           const DateFormatter& dates) {
+  const UUID id = entry.id;
+  return new FocusHistoryRow(
+      entry, dates, [this, id] { markAccomplished(id); }, [this, id] { remove(id); }, list_);
+}
+
+void FocusHistoryView::orderTabs(const std::vector<FocusHistoryRow*>& rows) {
+  // Reading order: every row's buttons, then "Clear history..." last.
+  std::vector<QWidget*> chain;
+  for (FocusHistoryRow* row : rows) {
+    if (row->markButton()) chain.push_back(row->markButton());
+    chain.push_back(row->deleteButton());
   }
-  if (until < entries.size()) {
-    QMetaObject::invokeMethod(
-        this, [this, until, generation] { addRows(until, generation); }, Qt::QueuedConnection);
-  }
+  chain.push_back(clear_);
+  for (std::size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
 void FocusHistoryView::showMessage() {
+  QString sentence;
   if (error_) {
-    message_->showError(*error_);
+    sentence = *error_;
   } else if (const auto& stored = store_.errorMessage()) {
-    message_->showError(QString::fromStdString(*stored));
-  } else {
-    message_->clearMessage();
+    sentence = QString::fromStdString(*stored);
   }
+  // A line that comes, goes or changes moves the rows below it.
+  if (sentence != message_->text() || sentence.isEmpty() == message_->isVisibleTo(this)) {
+    guard_->contentChanging();
+  }
+  message_->showError(sentence);
 }
 
 void FocusHistoryView::change(const std::function<void()>& action) {

@@ -2,12 +2,11 @@
 
 #include <QString>
 #include <QWidget>
-#include <cstddef>
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
 
+#include "core/focus/focus_history_entry.h"
 #include "foundation/observers.h"
 #include "foundation/uuid.h"
 #include "ui/kit/window_services.h"
@@ -19,12 +18,14 @@ class QVBoxLayout;
 
 namespace vorlane {
 
+class ClickGuard;
 class FocusHistoryRow;
 class FocusHistoryStore;
 class MessageLine;
 
 // The focus history window's content: the store's entries, newest first, following every
-// change the store publishes while the window is open. A row can be marked accomplished or
+// change the store publishes while the window is open. Each row stands for its entry's id:
+// a change updates, adds or removes only the rows it concerns, so the list keeps its place. A row can be marked accomplished or
 // deleted at once; "Clear history..." asks first. A failed change shows "The history change
 // could not be saved: " and the store's reason; otherwise the line shows the store's own
 // message (an unreadable stored history, a recording that failed). An unreadable history is
@@ -49,11 +50,15 @@ class FocusHistoryView final : public QWidget {
   // The rows on show, in order; past the first screenful they follow once the event loop
   // runs.
   std::vector<FocusHistoryRow*> rows() const;
+  QScrollArea* list() const { return scroll_; }
 
  private:
   void refresh();
-  void rebuildRows();
-  void addRows(std::size_t from, std::uint64_t generation);
+  // Brings the rows in line with the store's entries, making a screenful of new rows first;
+  // the rest follow once the event loop is free.
+  void showRows();
+  FocusHistoryRow* makeRow(const FocusHistoryEntry& entry, const class DateFormatter& dates);
+  void orderTabs(const std::vector<FocusHistoryRow*>& rows);
   void showMessage();
   void clearHistory();
   void failed(std::exception_ptr error);
@@ -68,8 +73,9 @@ class FocusHistoryView final : public QWidget {
   QWidget* list_ = nullptr;
   QVBoxLayout* listColumn_ = nullptr;
   QPushButton* clear_ = nullptr;
-  // Counts rebuilds, so rows still to come for an older list are dropped.
-  std::uint64_t generation_ = 0;
+  ClickGuard* guard_ = nullptr;
+  // A pass for the rows still to make is queued.
+  bool morePending_ = false;
   Observers<>::Subscription subscription_;
 };
 

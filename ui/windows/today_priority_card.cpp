@@ -11,6 +11,7 @@
 #include "ui/kit/symbol_image.h"
 #include "ui/kit/text_roles.h"
 #include "ui/kit/window_text.h"
+#include "ui/kit/wrapping_label.h"
 
 namespace vorlane {
 namespace {
@@ -36,10 +37,9 @@ TodayPriorityCard::TodayPriorityCard(DailyPriority priority, bool isToday, int m
   QLabel* mark =
       symbolLabel(symbol, symbolSize, done ? accentColor(*this) : secondaryTextColor(*this), this);
   mark->setObjectName(QStringLiteral("mark"));
-  title_ = plainLabel(QString::fromStdString(priority_.title), this);
+  title_ = new WrappingLabel(QString::fromStdString(priority_.title),
+                             WrappingLabel::Selection::byMouse, this);
   title_->setObjectName(QStringLiteral("title"));
-  title_->setWordWrap(true);
-  title_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   // A title without blanks cannot wrap: it is cut at the card's edge rather than widening
   // the window, and shown whole when the pointer rests on it.
   title_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);

@@ -11,9 +11,11 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTimer>
+#include <unordered_map>
 
 #include "foundation/date_formatter.h"
 #include "foundation/text.h"
+#include "ui/kit/click_guard.h"
 #include "ui/kit/desktop_texts.h"
 #include "ui/kit/message_line.h"
 #include "ui/kit/symbol_image.h"
@@ -55,22 +57,14 @@ QWidget* emptyStateWidget(QWidget* parent) {
   return box;
 }
 
-void clearList(QWidget& list) {
-  for (TodayPriorityCard* card :
-       list.findChildren<TodayPriorityCard*>(Qt::FindDirectChildrenOnly)) {
-    list.layout()->removeWidget(card);
-    card->hide();
-    // The card's own button is usually what asked for this: delete it after that returns.
-    card->setParent(nullptr);
-    card->deleteLater();
-  }
-}
-
+// The list's cards in the order they are laid out.
 std::vector<TodayPriorityCard*> cardsOf(const QWidget& list) {
   std::vector<TodayPriorityCard*> cards;
-  for (TodayPriorityCard* card :
-       list.findChildren<TodayPriorityCard*>(Qt::FindDirectChildrenOnly)) {
-    cards.push_back(card);
+  const QLayout& column = *list.layout();
+  for (int i = 0; i < column.count(); ++i) {
+    if (auto* card = dynamic_cast<TodayPriorityCard*>(column.itemAt(i)->widget())) {
+      cards.push_back(card);
+    }
   }
   return cards;
 }
@@ -107,6 +101,7 @@ TodayView::TodayView(DailyPrioritiesStore& store, int minutes,
   column->addWidget(buildList(), 1);
   buildFooter(*column);
 
+  guard_ = new ClickGuard(*this);
   storeChanges_ = store_.changes().subscribe([this] { refresh(); });
   timer_ = new QTimer(this);
   timer_->setTimerType(Qt::CoarseTimer);
@@ -252,30 +247,85 @@ void TodayView::refresh() {
 }
 
 void TodayView::showCards(const Shown& shown) {
-  const TodayPriorityCard::Choose choose = [this](PriorityAction action,
-                                                  const DailyPriority& priority) {
-    this->choose(action, priority);
-  };
+  guard_->contentChanging();
   // A card's button that had the keyboard goes with its card: the field takes it back, not
   // whatever control comes next.
   const QWidget* focused = QApplication::focusWidget();
   const bool focusInCards = focused != nullptr && (todayList_->isAncestorOf(focused) ||
                                                    earlierList_->isAncestorOf(focused));
-  clearList(*todayList_);
-  clearList(*earlierList_);
-  for (const DailyPriority& priority : shown.today) {
-    todayList_->layout()->addWidget(
-        new TodayPriorityCard(priority, true, minutes_, choose, todayList_));
-  }
-  for (const DailyPriority& priority : shown.earlier) {
-    earlierList_->layout()->addWidget(
-        new TodayPriorityCard(priority, false, minutes_, choose, earlierList_));
-  }
+  // Shown or hidden while their lists still hold the old cards: a section shown lays itself
+  // out at once, before the window gives it its width.
   empty_->setVisible(shown.today.empty());
   todayList_->setVisible(!shown.today.empty());
   earlier_->setVisible(!shown.earlier.empty());
+  const bool lostFocus = showList(*todayList_, shown.today, true, focused);
+  const bool lostFocusEarlier = showList(*earlierList_, shown.earlier, false, focused);
   orderTabs();
-  if (focusInCards) field_->setFocus(Qt::OtherFocusReason);
+  // Laid out now, so the cards' buttons are where they are drawn by the next event.
+  if (isVisible()) QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  if (focusInCards && (lostFocus || lostFocusEarlier)) field_->setFocus(Qt::OtherFocusReason);
+}
+
+bool TodayView::showList(QWidget& list, const std::vector<DailyPriority>& priorities,
+                         bool isToday, const QWidget* focused) {
+  std::unordered_map<UUID, TodayPriorityCard*> byId;
+  std::vector<TodayPriorityCard*> repeated;
+  for (TodayPriorityCard* card : cardsOf(list)) {
+    if (!byId.emplace(card->priority().id, card).second) repeated.push_back(card);
+  }
+  const TodayPriorityCard::Choose choose = [this](PriorityAction action,
+                                                  const DailyPriority& priority) {
+    this->choose(action, priority);
+  };
+  bool lostFocus = false;
+  const auto drop = [&](TodayPriorityCard* card) {
+    lostFocus = lostFocus || (focused != nullptr && card->isAncestorOf(focused));
+    list.layout()->removeWidget(card);
+    card->hide();
+    // The card's own button is usually what asked for this: delete it after that returns.
+    card->setParent(nullptr);
+    card->deleteLater();
+  };
+  auto& column = static_cast<QBoxLayout&>(*list.layout());
+  // Each card shown into a working layout would lay out the whole list again at once: the
+  // list is laid out once, after all of them.
+  column.setEnabled(false);
+  std::vector<TodayPriorityCard*> made;
+  int at = 0;
+  for (const DailyPriority& priority : priorities) {
+    TodayPriorityCard* card = nullptr;
+    if (const auto kept = byId.find(priority.id); kept != byId.end()) {
+      // A card shows its priority as it was made: a changed one is made again.
+      if (kept->second->priority() == priority) {
+        card = kept->second;
+      } else {
+        drop(kept->second);
+      }
+      byId.erase(kept);
+    }
+    if (card == nullptr) {
+      card = new TodayPriorityCard(priority, isToday, minutes_, choose, &list);
+      made.push_back(card);
+    }
+    if (column.itemAt(at) == nullptr || column.itemAt(at)->widget() != card) {
+      column.removeWidget(card);
+      column.insertWidget(at, card);
+    }
+    ++at;
+  }
+  for (const auto& [id, card] : byId) drop(card);
+  for (TodayPriorityCard* card : repeated) drop(card);
+  // Shown at their size in the list, so a card's first layout is already its real one; a
+  // list not on screen yet shows its cards with itself.
+  if (list.isVisible()) {
+    for (TodayPriorityCard* card : made) {
+      card->resize(list.width(), card->heightForWidth(list.width()));
+      card->show();
+    }
+  }
+  column.setEnabled(true);
+  column.invalidate();
+  return lostFocus;
 }
 
 void TodayView::orderTabs() {
@@ -297,7 +347,12 @@ void TodayView::updateAddButton() {
 
 void TodayView::showError() {
   const std::optional<std::string>& shown = error_ ? error_ : store_.errorMessage();
-  errorLine_->showError(QString::fromStdString(shown.value_or("")));
+  const QString sentence = QString::fromStdString(shown.value_or(""));
+  // A line that comes, goes or changes moves the cards below it.
+  if (sentence != errorLine_->text() || sentence.isEmpty() == errorLine_->isVisibleTo(this)) {
+    guard_->contentChanging();
+  }
+  errorLine_->showError(sentence);
 }
 
 void TodayView::add(Date at) {

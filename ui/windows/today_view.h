@@ -21,6 +21,7 @@ class QVBoxLayout;
 
 namespace vorlane {
 
+class ClickGuard;
 class MessageLine;
 
 // The Today window's content: the day's priorities (at most three) with their count, the
@@ -79,7 +80,12 @@ class TodayView final : public QWidget {
   void buildRecoveryRow(QVBoxLayout& column);
   QWidget* buildList();
   void buildFooter(QVBoxLayout& column);
+  // Each card stands for its priority's id: only the cards of changed priorities are made
+  // again, so a redraw costs what changed.
   void showCards(const Shown& shown);
+  // True when the card that had the keyboard went.
+  bool showList(QWidget& list, const std::vector<DailyPriority>& priorities, bool isToday,
+                const QWidget* focused);
   void orderTabs();
   void updateAddButton();
   void showError();
@@ -121,6 +127,7 @@ class TodayView final : public QWidget {
   QWidget* earlierList_ = nullptr;
   QPushButton* clear_ = nullptr;
   QTimer* timer_ = nullptr;
+  ClickGuard* guard_ = nullptr;
 };
 
 }  // namespace vorlane

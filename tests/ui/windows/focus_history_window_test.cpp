@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <cmath>
 #include <limits>
@@ -240,6 +241,82 @@ TEST_F(FocusHistoryWindowTest, AFullHistoryFromANewerVersionWithLongRightToLeftG
   // Long goals wrap within the window instead of widening it.
   const QScrollArea* scroll = view().findChild<QScrollArea*>();
   EXPECT_LE(scroll->widget()->width(), scroll->viewport()->width());
+}
+
+// The desktop's second press of a double click on "Mark accomplished" comes when the row
+// has re-laid and "Delete" sits under the pointer: it must not delete the entry.
+TEST_F(FocusHistoryWindowTest, ADoubleClickOnMarkAccomplishedLeavesTheEntryAccomplished) {
+  InMemoryRecordStore records;
+  RecordFocusHistoryStore real(&records);
+  real.record(finished("Write the summary"));
+  open(real);
+  QWidget& window = *controller.host().window();
+  QPushButton* mark = view().rows().front()->markButton();
+  ASSERT_NE(mark, nullptr);
+  const QPoint aimed = mark->mapToGlobal(mark->rect().center());
+
+  QTest::mouseClick(mark, Qt::LeftButton);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  QWidget* under = window.childAt(window.mapFromGlobal(aimed));
+  ASSERT_EQ(under, view().rows().front()->deleteButton()) << "Delete slid under the pointer";
+  QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFromGlobal(aimed));
+
+  ASSERT_EQ(real.entries().size(), 1u);
+  EXPECT_TRUE(real.entries()[0].accomplishedAt.has_value());
+  EXPECT_EQ(RecordFocusHistoryStore(&records).entries().size(), 1u) << "the stored history";
+  EXPECT_EQ(titles(), std::vector<QString>{"Accomplished: \u2068Write the summary\u2069"});
+}
+
+// Marking an entry far down the list updates that row alone and leaves the list where the
+// user scrolled it; a new entry adds one row at the top and keeps the others.
+TEST_F(FocusHistoryWindowTest, AChangeUpdatesItsOwnRowAndKeepsTheScrollPosition) {
+  std::vector<FocusHistoryEntry> list;
+  for (int i = 0; i < 100; ++i) list.push_back(entry("goal " + std::to_string(i)));
+  store.setEntries(list);
+  open(store);
+  settle();
+  ASSERT_EQ(view().rows().size(), 100u);
+  QScrollBar* bar = view().list()->verticalScrollBar();
+  ASSERT_GT(bar->maximum(), 0);
+  bar->setValue(bar->maximum() - 40);
+  const int place = bar->value();
+  const std::vector<FocusHistoryRow*> before = view().rows();
+
+  QTest::mouseClick(before[95]->markButton(), Qt::LeftButton);
+  settle();
+  EXPECT_EQ(store.entries()[95].accomplishedAt, may28(22, 0));
+  EXPECT_EQ(view().rows(), before) << "every row kept, none made again";
+  EXPECT_EQ(before[95]->title()->text(), "Accomplished: \u2068goal 95\u2069");
+  EXPECT_EQ(before[95]->markButton(), nullptr);
+  EXPECT_EQ(bar->value(), place);
+
+  store.record(finished("just finished"));
+  settle();
+  const std::vector<FocusHistoryRow*> after = view().rows();
+  ASSERT_EQ(after.size(), 101u);
+  EXPECT_EQ(after[0]->title()->text(), "Focused on: \u2068just finished\u2069");
+  EXPECT_EQ(std::vector<FocusHistoryRow*>(after.begin() + 1, after.end()), before);
+  // The new row's buttons come first from the keyboard, "Clear history..." still last.
+  EXPECT_EQ(after[0]->deleteButton()->nextInFocusChain(), after[1]->markButton());
+  EXPECT_EQ(after[100]->deleteButton()->nextInFocusChain(), view().clearButton());
+
+  store.remove(list[3].id);
+  settle();
+  EXPECT_EQ(view().rows().size(), 100u);
+  EXPECT_EQ(view().rows()[4], before[4]);
+}
+
+// A stored list that repeats an id shows each entry once, however often the store publishes.
+TEST_F(FocusHistoryWindowTest, ARepeatedIdShowsAsManyRowsAsEntries) {
+  FocusHistoryEntry twice = entry("twice");
+  store.setEntries({twice, twice, entry("once")});
+  open(store);
+  for (int change = 0; change < 3; ++change) {
+    store.setEntries(store.entries());
+    settle();
+    EXPECT_EQ(titles(), (std::vector<QString>{"Focused on: \u2068twice\u2069", "Focused on: \u2068twice\u2069",
+                                              "Focused on: \u2068once\u2069"}));
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -495,6 +496,37 @@ TEST_F(TodayWindowTest, AChangeMadeElsewhereIsShownAtOnce) {
   ASSERT_EQ(view().todayCards().size(), 1u);
   EXPECT_EQ(todayCard(0).titleLabel()->text(), "From the calendar");
   EXPECT_EQ(view().countLabel()->text(), "1/3");
+}
+
+// Bringing a priority forward re-lays the window under a still pointer: the button that
+// lands there takes no click within the double-click interval, and the other cards stay.
+TEST_F(TodayWindowTest, ASecondClickOnTheSameSpotAfterBringingForwardChangesNothing) {
+  clock.set(berlinTime(29, 18, 0));
+  open();
+  for (const char* title : {"Old one", "Old two", "Old three"}) typeAndReturn(title);
+  window().close();
+  clock.set(berlinTime(30, 9, 0));
+  open();
+  // A card more today pushes the earlier ones down: the one above the chosen card takes its
+  // place.
+  typeAndReturn("New one");
+  ASSERT_EQ(view().earlierCards().size(), 3u);
+  const std::vector<TodayPriorityCard*> others = {view().earlierCards()[0],
+                                                  view().earlierCards()[2]};
+  QPushButton* bring = view().earlierCards()[1]->button("Bring to today");
+  const QPoint aimed = bring->mapToGlobal(bring->rect().center());
+
+  QTest::mouseClick(bring, Qt::LeftButton);
+  for (int pass = 0; pass < 3; ++pass) QCoreApplication::processEvents();
+  EXPECT_EQ(view().earlierCards(), others) << "the cards left are kept, not made again";
+  const DailyPriorities afterFirst = stored();
+  ASSERT_EQ(afterFirst.today(clock.peek(), berlin()).size(), 2u);
+  QWidget* under = window().childAt(window().mapFromGlobal(aimed));
+  ASSERT_EQ(under, others[0]->button("Bring to today")) << "the one above slid under the pointer";
+  QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFromGlobal(aimed));
+  EXPECT_EQ(stored(), afterFirst);
+  EXPECT_TRUE(started.empty());
+  EXPECT_FALSE(prompt.pending());
 }
 
 }  // namespace
