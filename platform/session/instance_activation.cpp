@@ -18,7 +18,8 @@ InstanceActivation::InstanceActivation(QDBusConnection bus, std::function<void()
     : bus_(std::move(bus)), onActivate_(std::move(onActivate)) {}
 
 std::unique_ptr<InstanceActivation> InstanceActivation::publish(QDBusConnection bus,
-                                                                std::function<void()> onActivate) {
+                                                                std::function<void()> onActivate,
+                                                                Claim claim) {
   if (!bus.isConnected()) {
     Log::lifecycle().debug("no session bus: a second launch cannot reach this one");
     return nullptr;
@@ -30,7 +31,14 @@ std::unique_ptr<InstanceActivation> InstanceActivation::publish(QDBusConnection 
                            std::string(objectPath));
     return nullptr;
   }
-  if (!bus.registerService(QString::fromLatin1(serviceName))) {
+  const bool owned =
+      claim == Claim::ifFree
+          ? bus.registerService(QString::fromLatin1(serviceName))
+          : bus.interface()->registerService(QString::fromLatin1(serviceName),
+                                             QDBusConnectionInterface::QueueService,
+                                             QDBusConnectionInterface::DontAllowReplacement)
+                .isValid();
+  if (!owned) {
     bus.unregisterObject(QString::fromLatin1(objectPath));
     Log::lifecycle().debug("the session bus name %{public}s is taken", std::string(serviceName));
     return nullptr;
@@ -49,6 +57,8 @@ bool InstanceActivation::activateRunning(QDBusConnection bus, int timeoutMs) {
       QString::fromLatin1(serviceName), QString::fromLatin1(objectPath), applicationInterface,
       QStringLiteral("Activate"));
   call << QVariantMap();
+  // Nothing is started for the name: only a running Vorlane may answer.
+  call.setAutoStartService(false);
   const QDBusMessage reply = bus.call(call, QDBus::Block, timeoutMs);
   return reply.type() == QDBusMessage::ReplyMessage;
 }
