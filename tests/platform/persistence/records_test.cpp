@@ -77,6 +77,7 @@ TEST(LocalJSONDocument, UnreadableStoredDataIsKeptAndBlocksSaves) {
     defaults.setFailing(false);
     doc.clear();
     EXPECT_FALSE(doc.errorMessage() || defaults.rawBytes("values")) << name;
+    EXPECT_EQ(defaults.rawBytes("values.unreadable-1"), before) << name << ": moved, not lost";
   }
 }
 
@@ -89,7 +90,7 @@ TEST(LocalJSONDocument, RefusedOrFailedSavesChangeNothing) {
   EXPECT_THROW(doc.save({std::nan("")}), EncodingError);
   // Regression: a failed write was assumed to succeed and changed the value.
   defaults.setFailing(true);
-  EXPECT_THROW(doc.save({2}), std::system_error);
+  EXPECT_EQ(failureOf([&] { doc.save({2}); }), Failure::diskFull);
   EXPECT_EQ(doc.value(), (std::vector<double>{600, 0.5}));
   EXPECT_EQ(defaults.rawBytes("values"), "[600,0.5]");
   EXPECT_FALSE(doc.errorMessage()) << "save never blocks the document";
@@ -360,10 +361,15 @@ TEST(FocusHistoryStore, MarkAccomplishedAndFailedChangesLeaveTheHistoryAsItWas) 
   try {
     store.record(work(UUID::random(), 2));
     ADD_FAILURE() << "a failed write was reported as saved";
-  } catch (const std::system_error& error) {
+  } catch (const LocalJSONDocumentError& error) {
+    EXPECT_EQ(error.value(), Failure::diskFull);
     store.reportFailure(error);
-    EXPECT_EQ(log.lines(), (Lines{{LogLevel::error, "pomodoro",
-                                   std::string("focus history change failed: ") + error.what()}}));
+    EXPECT_EQ(log.lines(),
+              (Lines{{LogLevel::error, "lifecycle",
+                      "could not save focusHistory: could not write focusHistory: No space left "
+                      "on device"},
+                     {LogLevel::error, "pomodoro",
+                      std::string("focus history change failed: ") + error.what()}}));
   }
   EXPECT_EQ(store.entries(), before);
   EXPECT_EQ(store.errorMessage(), "Focus history could not be saved. Existing records were kept.");
