@@ -74,6 +74,28 @@ TEST_F(ResumeNoteWindowTest, PausingAsksForANextStepWithTheFieldTakingTheKeyboar
             "stays paused until you resume.");
 }
 
+// Regression: "Paused. Your place is safe." was shown while the place could not be stored.
+TEST_F(ResumeNoteWindowTest, APauseWhosePlaceCouldNotBeSavedSaysSoAndLogsWhy) {
+  records.setFailing(true);
+  pause();
+  EXPECT_EQ(view().heading()->text(), "Paused. Your place could not be saved.");
+  EXPECT_EQ(coordinator->recoverySaveError(),
+            "Your focus recovery could not be saved. Existing saved data was kept.");
+  bool logged = false;
+  for (const auto& line : log.lines()) {
+    logged = logged || (line.level == LogLevel::error && line.category == "pomodoro" &&
+                        line.message.starts_with("focus checkpoint could not be saved: "));
+  }
+  EXPECT_TRUE(logged);
+  view().notNowButton()->click();
+
+  records.setFailing(false);
+  coordinator->requestResumeSession();
+  coordinator->requestPauseSession();
+  ASSERT_TRUE(onScreen());
+  EXPECT_EQ(view().heading()->text(), "Paused. Your place is safe.");
+}
+
 TEST_F(ResumeNoteWindowTest, ANoteOverTheLimitIsRefusedAndKeptUntilItFits) {
   pause();
   // 241 characters as the user sees them, typed with blanks that cleaning removes.
@@ -156,11 +178,12 @@ TEST_F(ResumeNoteWindowTest, ASessionReplacedWhileTheNoteIsOpenIsNeitherSavedNor
   struct Recording final : ResumeNoteWindow {
     explicit Recording(std::shared_ptr<ResumeNoteController> shown) : real(std::move(shown)) {}
     void show(const std::string& goal, const std::string& note, bool returning,
-              std::function<void(const std::string&)> saveAction,
+              bool placeSaved, std::function<void(const std::string&)> saveAction,
               std::function<void()> resumeAction) override {
       save = saveAction;
       resume = resumeAction;
-      real->show(goal, note, returning, std::move(saveAction), std::move(resumeAction));
+      real->show(goal, note, returning, placeSaved, std::move(saveAction),
+                 std::move(resumeAction));
     }
     void close() override { real->close(); }
     std::shared_ptr<ResumeNoteController> real;
@@ -182,7 +205,7 @@ TEST_F(ResumeNoteWindowTest, ASessionReplacedWhileTheNoteIsOpenIsNeitherSavedNor
   EXPECT_FALSE(onScreen());
 
   // Should a note of the first session still be on screen, it changes nothing.
-  controller->show("first focus", "", true, firstSave, firstResume);
+  controller->show("first focus", "", true, true, firstSave, firstResume);
   type("step for the first");
   QTest::mouseClick(view().saveButton(), Qt::LeftButton);
   EXPECT_TRUE(onScreen());
@@ -194,7 +217,7 @@ TEST_F(ResumeNoteWindowTest, ASessionReplacedWhileTheNoteIsOpenIsNeitherSavedNor
 
   // Its resume, too, only closes the window.
   coordinator->requestPauseSession();
-  controller->show("first focus", "", true, [](const std::string&) {}, firstResume);
+  controller->show("first focus", "", true, true, [](const std::string&) {}, firstResume);
   view().submit();
   EXPECT_FALSE(onScreen());
   EXPECT_EQ(phase(), "paused") << "the second focus is not resumed by the first one's note";
