@@ -19,10 +19,8 @@
 #include "foundation/system_zone.h"
 #include "platform/logging/log.h"
 #include "platform/logging/log_handler.h"
-#include "platform/persistence/atomic_file.h"
-#include "platform/persistence/xdg_folders.h"
 #include "platform/session/instance_activation.h"
-#include "platform/session/instance_lock.h"
+#include "platform/session/instance_locks.h"
 #include "ui/kit/window_cache_release.h"
 
 #ifndef VORLANE_VERSION
@@ -48,54 +46,36 @@ void logZoneFallback(const std::string& zoneId) {
       zoneId);
 }
 
-// Takes this session's instance lock: in the runtime folder, else beside the records
-// (making their folder first). None, with an error line for each place that refused, when no
-// lock can be made at all; the session bus name is then the only guard.
-std::unique_ptr<InstanceLock> takeInstanceLock() {
-  const auto records = configFolder();
-  for (const auto& file : InstanceLock::defaultLockFiles()) {
-    if (records && file.parent_path() == *records) {
-      try {
-        createFolders(file.parent_path());
-      } catch (const std::exception&) {
-        // The lock below fails and says why.
-      }
-    }
-    auto lock = std::make_unique<InstanceLock>(file);
-    if (lock->state() != InstanceLock::State::unavailable) return lock;
-    Log::lifecycle().error("instance lock %{public}s unavailable: %{public}s", file.string(),
-                           lock->problem());
-  }
-  return nullptr;
-}
-
 // Settles whether this launch runs, against a copy that holds the lock (or, without a lock,
 // the bus name). Publishes the activation as soon as this copy is the one, so that later
 // launches are answered even while it is still starting. False when another copy runs: it
 // has then been asked to show itself, and stderr says so.
-bool becomeTheOneVorlane(InstanceLock* lock, const QDBusConnection& bus,
+bool becomeTheOneVorlane(InstanceLocks& locks, const QDBusConnection& bus,
                          const std::function<void()>& onActivate,
                          std::unique_ptr<InstanceActivation>& activation) {
-  // With the lock this copy is the one: it waits in line for a name its ended predecessor
-  // may still hold. Without, the name itself decides.
+  const bool free = locks.take();
+  // Without any lock the name itself decides.
+  const bool guarded = !free || locks.guards();
+  // With the locks this copy is the one: it waits in line for a name its ended predecessor
+  // may still hold.
   const auto publish = [&] {
     activation = InstanceActivation::publish(bus, onActivate,
-                                             lock != nullptr ? InstanceActivation::Claim::inLine
+                                             guarded ? InstanceActivation::Claim::inLine
                                                              : InstanceActivation::Claim::ifFree);
     return activation != nullptr;
   };
-  if (lock == nullptr && !bus.isConnected()) {
+  if (!guarded && !bus.isConnected()) {
     Log::lifecycle().error(
         "no instance lock and no session bus: a second launch cannot be detected");
     return true;
   }
-  if (lock != nullptr && lock->state() == InstanceLock::State::acquired) {
+  if (guarded && free) {
     publish();
     return true;
   }
-  if (lock == nullptr && publish()) return true;
+  if (!guarded && publish()) return true;
   InstanceContest contest{
-      .claim = [&] { return lock != nullptr ? lock->retry() : publish(); },
+      .claim = [&] { return guarded ? locks.take() : publish(); },
       .askHolderToShow =
           [&](std::chrono::milliseconds limit) {
             return InstanceActivation::activateRunning(bus, static_cast<int>(limit.count()));
@@ -105,7 +85,7 @@ bool becomeTheOneVorlane(InstanceLock* lock, const QDBusConnection& bus,
   };
   switch (contest.settle()) {
     case InstanceContest::Outcome::claimed:
-      if (lock != nullptr) publish();
+      if (guarded) publish();
       Log::lifecycle().info("the Vorlane that was running has ended; this launch runs instead");
       return true;
     case InstanceContest::Outcome::otherShown:
@@ -131,7 +111,7 @@ int runApplication(int argc, char** argv) {
   }
   setenv("QT_QPA_PLATFORM", qtPlatformsFor(environment).c_str(), 1);
   // Held until the process ends.
-  const std::unique_ptr<InstanceLock> instance = takeInstanceLock();
+  const std::unique_ptr<InstanceLocks> instance = InstanceLocks::forThisSession();
   // The few threads (the X event queue, the bus) allocate little and never at the same time:
   // one heap serves them all, rather than a heap of its own each.
   mallopt(M_ARENA_MAX, 1);
@@ -154,7 +134,7 @@ int runApplication(int argc, char** argv) {
     }
   };
   std::unique_ptr<InstanceActivation> activation;
-  if (!becomeTheOneVorlane(instance.get(), QDBusConnection::sessionBus(), onActivate,
+  if (!becomeTheOneVorlane(*instance, QDBusConnection::sessionBus(), onActivate,
                            activation)) {
     return 0;
   }

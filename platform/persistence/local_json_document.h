@@ -20,7 +20,14 @@
 
 namespace vorlane {
 
-enum class LocalJSONDocumentFailure { unreadable, invalid, diskFull, notWritable, notWritten };
+enum class LocalJSONDocumentFailure {
+  unreadable,
+  invalid,
+  diskFull,
+  notWritable,
+  notWritten,
+  notCleared,
+};
 
 // The sentence shown to the user for a failure.
 inline std::string_view describe(LocalJSONDocumentFailure failure) {
@@ -37,6 +44,8 @@ inline std::string_view describe(LocalJSONDocumentFailure failure) {
              "Nothing was changed.";
     case LocalJSONDocumentFailure::notWritten:
       return "The change could not be written to disk. Nothing was changed.";
+    case LocalJSONDocumentFailure::notCleared:
+      return "The saved data could not be cleared. Nothing was changed.";
   }
   return {};
 }
@@ -110,9 +119,9 @@ class LocalJSONDocument final : public StoredDocument<T> {
 
   // Resets the value to `empty` and forgets the load problem. Readable bytes are removed;
   // bytes that could not be read (or anything else standing in the record's place) are moved
-  // aside, where the log says. Throws std::runtime_error when they could be neither removed
-  // nor moved, as a failed save does: they are still stored, so the value and any load
-  // problem stay as they were.
+  // aside, where the log says. Throws Error (notCleared, the reason logged) when they could
+  // be neither removed nor moved, as a failed save does: they are still stored, so the value
+  // and any load problem stay as they were.
   void clear() override {
     if (defaults_ != nullptr) {
       if (errorMessage_) {
@@ -124,10 +133,11 @@ class LocalJSONDocument final : public StoredDocument<T> {
         } catch (const std::exception& error) {
           Log::lifecycle().error("could not move aside %{public}s: %{public}s", key_,
                                  error.what());
-          throw std::runtime_error("could not remove the stored record \"" + key_ + "\"");
+          throw Error(Failure::notCleared);
         }
       } else if (!defaults_->remove(key_)) {
-        throw std::runtime_error("could not remove the stored record \"" + key_ + "\"");
+        Log::lifecycle().error("could not remove the stored record %{public}s", key_);
+        throw Error(Failure::notCleared);
       }
     }
     value_ = empty_;

@@ -5,10 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
-#include "platform/persistence/xdg_folders.h"
 
 namespace vorlane {
 namespace fs = std::filesystem;
@@ -31,10 +29,6 @@ std::vector<fs::path> InstanceLock::lockFiles(const char* runtimeFolder,
     files.push_back(*configFolder / "instance.lock");
   }
   return files;
-}
-
-std::vector<fs::path> InstanceLock::defaultLockFiles() {
-  return lockFiles(std::getenv("XDG_RUNTIME_DIR"), configFolder());
 }
 
 InstanceLock::InstanceLock(const fs::path& file) : file_(file) { take(); }

@@ -27,8 +27,6 @@ class InstanceLock {
   // every copy of this session agrees on.
   [[nodiscard]] static std::vector<std::filesystem::path> lockFiles(
       const char* runtimeFolder, const std::optional<std::filesystem::path>& configFolder);
-  // The lock files of this session's environment.
-  [[nodiscard]] static std::vector<std::filesystem::path> defaultLockFiles();
 
   // Tries once; creates the file (not its folder) when missing.
   explicit InstanceLock(const std::filesystem::path& file);

@@ -71,7 +71,7 @@ TEST(LocalJSONDocument, UnreadableStoredDataIsKeptAndBlocksSaves) {
     EXPECT_EQ(defaults.writeCount("values"), 1) << name;
     // Regression: a clear that could not remove the bytes reported success and unblocked.
     defaults.setFailing(true);
-    EXPECT_THROW(doc.clear(), std::runtime_error) << name;
+    EXPECT_EQ(failureOf([&] { doc.clear(); }), Failure::notCleared) << name;
     EXPECT_TRUE(doc.errorMessage()) << name;
     EXPECT_EQ(defaults.rawBytes("values"), before) << name;
     defaults.setFailing(false);
@@ -94,7 +94,7 @@ TEST(LocalJSONDocument, RefusedOrFailedSavesChangeNothing) {
   EXPECT_EQ(doc.value(), (std::vector<double>{600, 0.5}));
   EXPECT_EQ(defaults.rawBytes("values"), "[600,0.5]");
   EXPECT_FALSE(doc.errorMessage()) << "save never blocks the document";
-  EXPECT_THROW(doc.clear(), std::runtime_error);
+  EXPECT_EQ(failureOf([&] { doc.clear(); }), Failure::notCleared);
   EXPECT_EQ(doc.value(), (std::vector<double>{600, 0.5})) << "the stored value is still there";
 }
 

@@ -284,7 +284,7 @@ TEST_F(ResumeNoteForms, GoalsShowAtMostThreeLinesAndAnEmptyOneIsNamed) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    controller.show(row.goal, "", false, save(), [this] { ++resumes; });
+    controller.show(row.goal, "", false, true, save(), [this] { ++resumes; });
     const QString shown = view().goalLabel()->text();
     if (!row.shown.isEmpty()) {
       EXPECT_EQ(shown, row.shown);
@@ -297,7 +297,7 @@ TEST_F(ResumeNoteForms, GoalsShowAtMostThreeLinesAndAnEmptyOneIsNamed) {
 }
 
 TEST_F(ResumeNoteForms, ARefusalStaysUntilTheNextAndResumeRunsOnlyAfterASave) {
-  controller.show("goal", "kept note", true, save("Saved data could not be read and was "
+  controller.show("goal", "kept note", true, true, save("Saved data could not be read and was "
                                                   "preserved. Clear this record explicitly to "
                                                   "start over."),
                   [this] { ++resumes; });
@@ -309,7 +309,7 @@ TEST_F(ResumeNoteForms, ARefusalStaysUntilTheNextAndResumeRunsOnlyAfterASave) {
             "to start over.");
   EXPECT_EQ(view().field()->toPlainText(), "kept note");
 
-  controller.show("goal", "kept note", true, save(), [this] { ++resumes; });
+  controller.show("goal", "kept note", true, true, save(), [this] { ++resumes; });
   view().submit();
   EXPECT_EQ(saved, std::vector<std::string>{"kept note"});
   EXPECT_EQ(resumes, 1);
@@ -330,16 +330,18 @@ TEST_F(ResumeNoteForms, BothFormsDrawWithinTheirWidth) {
     const char* name;
     bool returning;
     const char* refusal;
+    bool placeSaved = true;
   };
   const Row rows[] = {{"resume-note-pause", false, nullptr},
-                      {"resume-note-return", true, "Keep your next step to 240 characters."}};
+                      {"resume-note-return", true, "Keep your next step to 240 characters."},
+                      {"resume-note-pause-unsaved", false, nullptr, false}};
   const char* folder = std::getenv("VORLANE_SCREENSHOT_DIR");
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     controller.show("Draft the quarterly report for the design review, with the numbers from "
                     "March and the three open questions the team raised on Friday afternoon",
                     row.returning ? "Check the March totals against the spreadsheet" : "",
-                    row.returning, save(row.refusal), [this] { ++resumes; });
+                    row.returning, row.placeSaved, save(row.refusal), [this] { ++resumes; });
     QWidget& window = *controller.host().window();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     if (row.refusal != nullptr) view().submit();

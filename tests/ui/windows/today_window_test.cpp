@@ -295,7 +295,7 @@ TEST_F(TodayWindowTest, AFailedSaveOrClearIsShownAndNothingChanges) {
   // The stored record cannot be removed: said so, and the plan stays.
   QTest::mouseClick(view().clearButton(), Qt::LeftButton);
   prompt.confirm();
-  EXPECT_EQ(shownError(), "could not remove the stored record \"dailyPriorities.v1\"");
+  EXPECT_EQ(shownError(), "The saved data could not be cleared. Nothing was changed.");
   EXPECT_EQ(view().todayCards().size(), 1u);
   screenshot("save-failed");
 
