@@ -51,7 +51,7 @@ void logZoneFallback(const std::string& zoneId) {
 // launches are answered even while it is still starting. False when another copy runs: it
 // has then been asked to show itself, and stderr says so.
 bool becomeTheOneVorlane(InstanceLocks& locks, const QDBusConnection& bus,
-                         const std::function<void()>& onActivate,
+                         const std::function<bool()>& onActivate,
                          std::unique_ptr<InstanceActivation>& activation) {
   const bool free = locks.take();
   // Without any lock the name itself decides.
@@ -126,12 +126,15 @@ int runApplication(int argc, char** argv) {
   // one that asks while this one is still starting is shown once it has started.
   AppDelegate* launched = nullptr;
   bool askedWhileStarting = false;
+  // A copy told to end no longer answers, so that the launch waits for it to go.
   const auto onActivate = [&launched, &askedWhileStarting] {
+    if (TerminationSignals::received()) return false;
     if (launched != nullptr) {
       launched->vorlaneNow();
     } else {
       askedWhileStarting = true;
     }
+    return true;
   };
   std::unique_ptr<InstanceActivation> activation;
   if (!becomeTheOneVorlane(*instance, QDBusConnection::sessionBus(), onActivate,

@@ -12,9 +12,9 @@ namespace vorlane {
 // before concluding the holder is alive but silent.
 struct InstanceContest {
   enum class Outcome {
-    claimed,       // this copy is the one Vorlane
-    otherShown,    // the running copy answered and shows itself
-    otherSilent,   // the claim stayed taken and nobody answered within the patience
+    claimed,      // this copy is the one Vorlane
+    otherShown,   // the running copy answered and shows itself
+    otherSilent,  // the claim stayed taken and nobody answered within the patience
   };
 
   // Takes the claim if it is free; whether this copy holds it now.

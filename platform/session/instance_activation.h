@@ -21,11 +21,12 @@ class InstanceActivation final : public QDBusVirtualObject {
   // a copy that has just ended may still own the name for a moment).
   enum class Claim { ifFree, inLine };
 
-  // Takes the name and answers Activate by calling `onActivate`. None, with a debug line,
-  // when there is no session bus or the name is taken (when free only): Vorlane runs on,
-  // unreachable.
+  // Takes the name and answers Activate by calling `onActivate`, which returns false when
+  // this copy is ending: the caller then gets an error instead of an answer, and waits for
+  // the lock. None, with a debug line, when there is no session bus or the name is taken
+  // (when free only): Vorlane runs on, unreachable.
   static std::unique_ptr<InstanceActivation> publish(QDBusConnection bus,
-                                                     std::function<void()> onActivate,
+                                                     std::function<bool()> onActivate,
                                                      Claim claim = Claim::ifFree);
   ~InstanceActivation() override;
 
@@ -37,10 +38,10 @@ class InstanceActivation final : public QDBusVirtualObject {
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
 
  private:
-  InstanceActivation(QDBusConnection bus, std::function<void()> onActivate);
+  InstanceActivation(QDBusConnection bus, std::function<bool()> onActivate);
 
   QDBusConnection bus_;
-  std::function<void()> onActivate_;
+  std::function<bool()> onActivate_;
 };
 
 }  // namespace vorlane

@@ -102,8 +102,8 @@ class Launches : public ::testing::Test {
       return n;
     };
     std::string failures;
-    if (!waitUntil([&] { return stillRunning() <= 1; }, 60s)) failures += "several stayed; ";
-    if (!waitUntil([&] { return nameOwned(); }, 60s)) failures += "no name on the bus; ";
+    if (!waitUntil([&] { return stillRunning() <= 1; }, 30s)) failures += "several stayed; ";
+    if (!waitUntil([&] { return nameOwned(); }, 30s)) failures += "no name on the bus; ";
     if (stillRunning() != 1) failures += std::to_string(stillRunning()) + " running; ";
     for (auto& run : runs) {
       if (run->running()) {

@@ -209,7 +209,8 @@ TEST(StoredRecords, TenThousandRemindersReadBackAfterAnAdd) {
   testing::writeFile(file, json::dump(JsonCoding<std::vector<Reminder>>::encode(many)));
   ASSERT_GT(fs::file_size(file), std::uintmax_t{1} << 20);
   LogCapture log;
-  FileReminderStore(file).add(Reminder(UUID::random(), "one more", VisitTrigger::hourly(), Date(0)));
+  FileReminderStore(file).add(
+      Reminder(UUID::random(), "one more", VisitTrigger::hourly(), Date(0)));
   EXPECT_EQ(FileReminderStore(file).reminders().size(), 10001u);
   EXPECT_TRUE(log.lines().empty());
 }
@@ -311,10 +312,9 @@ TEST(StoredRecords, ClearingABlockedRecordMovesWhateverStandsThereAsideAndSaysWh
       if (!folder) {
         EXPECT_EQ(testing::readFile(aside), "{not json") << row.name;
       }
-      EXPECT_EQ(log.lines(),
-                (Lines{{LogLevel::error, "lifecycle",
-                        "unreadable record " + std::string(row.key) + " moved aside to " +
-                            aside.string()}}))
+      EXPECT_EQ(log.lines(), (Lines{{LogLevel::error, "lifecycle",
+                                     "unreadable record " + std::string(row.key) +
+                                         " moved aside to " + aside.string()}}))
           << row.name;
     }
   }
@@ -364,8 +364,9 @@ TEST(StoredRecords, AFailedWriteIsASentenceAndItsSystemReasonIsLogged) {
     const std::string reason = std::system_error(error, std::generic_category(),
                                                  "could not write /data/dailyPriorities.v1")
                                    .what();
-    EXPECT_EQ(log.lines(), (Lines{{LogLevel::error, "lifecycle",
-                                   "could not save dailyPriorities.v1: " + reason}}))
+    EXPECT_EQ(
+        log.lines(),
+        (Lines{{LogLevel::error, "lifecycle", "could not save dailyPriorities.v1: " + reason}}))
         << sentence;
   }
 }

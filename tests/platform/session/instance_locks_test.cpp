@@ -26,9 +26,10 @@ TEST(InstanceLocks, HoldsEveryLockThatCanBeMadeAndSkipsTheOthersWithAReason) {
   EXPECT_TRUE(fs::is_directory(records.parent_path())) << "the records' folder is made";
   EXPECT_FALSE(fs::exists(runtime.parent_path())) << "only that one";
   EXPECT_FALSE(freeNow(records));
-  EXPECT_EQ(log.lines(), (Lines{{LogLevel::error, "lifecycle",
-                                 "instance lock " + runtime.string() +
-                                     " unavailable: No such file or directory"}}));
+  EXPECT_EQ(
+      log.lines(),
+      (Lines{{LogLevel::error, "lifecycle",
+              "instance lock " + runtime.string() + " unavailable: No such file or directory"}}));
 
   fs::create_directories(temp / "folder-in-the-way/vorlane.lock");
   InstanceLocks none({temp / "folder-in-the-way/vorlane.lock"});
