@@ -215,15 +215,6 @@ TEST(StoredRecords, TenThousandRemindersReadBackAfterAnAdd) {
   EXPECT_TRUE(log.lines().empty());
 }
 
-TEST(StoredRecords, WritingAtTheBoundSucceedsAndBeyondIsRefused) {
-  testing::TempFolder temp;
-  const fs::path file = temp / "big.json";
-  EXPECT_NO_THROW(writeFileAtomically(file, std::string(maximumStoredFileSize, ' ')));
-  EXPECT_THROW(writeFileAtomically(file, std::string(maximumStoredFileSize + 1, ' ')),
-               std::system_error);
-  EXPECT_EQ(fs::file_size(file), maximumStoredFileSize);
-}
-
 // Regression: a record kept as a link (a dotfiles repository) became a regular file.
 TEST(StoredRecords, ALinkedRecordStaysALinkAndItsTargetChanges) {
   for (const Record& record : records) {
