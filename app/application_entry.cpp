@@ -7,17 +7,20 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <thread>
 
 #include "app/app_delegate.h"
 #include "app/display_check.h"
+#include "app/instance_contest.h"
 #include "app/system_app_services.h"
 #include "app/termination_signals.h"
 #include "foundation/system_zone.h"
 #include "platform/logging/log.h"
 #include "platform/logging/log_handler.h"
 #include "platform/session/instance_activation.h"
-#include "platform/session/instance_lock.h"
+#include "platform/session/instance_locks.h"
 #include "ui/kit/window_cache_release.h"
 
 #ifndef VORLANE_VERSION
@@ -43,29 +46,56 @@ void logZoneFallback(const std::string& zoneId) {
       zoneId);
 }
 
-// Takes this session's instance lock. Without one (no folder for it, or locks refused) the
-// launch goes on unguarded, with an error line.
-std::unique_ptr<InstanceLock> takeInstanceLock() {
-  const auto file = InstanceLock::defaultLockFile();
-  if (!file) {
-    Log::lifecycle().error("no runtime or config folder: a second launch cannot be detected");
-    return nullptr;
+// Settles whether this launch runs, against a copy that holds the lock (or, without a lock,
+// the bus name). Publishes the activation as soon as this copy is the one, so that later
+// launches are answered even while it is still starting. False when another copy runs: it
+// has then been asked to show itself, and stderr says so.
+bool becomeTheOneVorlane(InstanceLocks& locks, const QDBusConnection& bus,
+                         const std::function<bool()>& onActivate,
+                         std::unique_ptr<InstanceActivation>& activation) {
+  const bool free = locks.take();
+  // Without any lock the name itself decides.
+  const bool guarded = !free || locks.guards();
+  // With the locks this copy is the one: it waits in line for a name its ended predecessor
+  // may still hold.
+  const auto publish = [&] {
+    activation = InstanceActivation::publish(bus, onActivate,
+                                             guarded ? InstanceActivation::Claim::inLine
+                                                             : InstanceActivation::Claim::ifFree);
+    return activation != nullptr;
+  };
+  if (!guarded && !bus.isConnected()) {
+    Log::lifecycle().error(
+        "no instance lock and no session bus: a second launch cannot be detected");
+    return true;
   }
-  auto lock = std::make_unique<InstanceLock>(*file);
-  if (lock->state() == InstanceLock::State::unavailable) {
-    Log::lifecycle().error("instance lock %{public}s unavailable: %{public}s", file->string(),
-                           lock->problem());
+  if (guarded && free) {
+    publish();
+    return true;
   }
-  return lock;
-}
-
-// The second launch: asks the running Vorlane to show itself, says so, and ends with 0.
-int handOverToRunningInstance(int argc, char** argv) {
-  const QCoreApplication application(argc, argv);  // for the bus
-  const bool shown = InstanceActivation::activateRunning(QDBusConnection::sessionBus());
-  std::fprintf(stderr, "vorlane: Vorlane is already running%s\n",
-               shown ? "; it shows itself now" : "");
-  return 0;
+  if (!guarded && publish()) return true;
+  InstanceContest contest{
+      .claim = [&] { return guarded ? locks.take() : publish(); },
+      .askHolderToShow =
+          [&](std::chrono::milliseconds limit) {
+            return InstanceActivation::activateRunning(bus, static_cast<int>(limit.count()));
+          },
+      .pause = [](std::chrono::milliseconds interval) { std::this_thread::sleep_for(interval); },
+      .now = [] { return std::chrono::steady_clock::now(); },
+  };
+  switch (contest.settle()) {
+    case InstanceContest::Outcome::claimed:
+      if (guarded) publish();
+      Log::lifecycle().info("the Vorlane that was running has ended; this launch runs instead");
+      return true;
+    case InstanceContest::Outcome::otherShown:
+      std::fprintf(stderr, "vorlane: Vorlane is already running; it shows itself now\n");
+      return false;
+    case InstanceContest::Outcome::otherSilent:
+      std::fprintf(stderr, "vorlane: Vorlane is already running\n");
+      return false;
+  }
+  return false;
 }
 
 }  // namespace
@@ -81,10 +111,7 @@ int runApplication(int argc, char** argv) {
   }
   setenv("QT_QPA_PLATFORM", qtPlatformsFor(environment).c_str(), 1);
   // Held until the process ends.
-  const std::unique_ptr<InstanceLock> instance = takeInstanceLock();
-  if (instance && instance->state() == InstanceLock::State::heldElsewhere) {
-    return handOverToRunningInstance(argc, argv);
-  }
+  const std::unique_ptr<InstanceLocks> instance = InstanceLocks::forThisSession();
   // The few threads (the X event queue, the bus) allocate little and never at the same time:
   // one heap serves them all, rather than a heap of its own each.
   mallopt(M_ARENA_MAX, 1);
@@ -95,12 +122,40 @@ int runApplication(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("com.corvantis.vorlane"));
   QApplication::setQuitOnLastWindowClosed(false);
 
+  // A later launch reaches this one through the bus and sees the mascot visit, as "Show me";
+  // one that asks while this one is still starting is shown once it has started.
+  AppDelegate* launched = nullptr;
+  bool askedWhileStarting = false;
+  // A copy told to end no longer answers, so that the launch waits for it to go.
+  const auto onActivate = [&launched, &askedWhileStarting] {
+    if (TerminationSignals::received()) return false;
+    if (launched != nullptr) {
+      launched->vorlaneNow();
+    } else {
+      askedWhileStarting = true;
+    }
+    return true;
+  };
+  std::unique_ptr<InstanceActivation> activation;
+  if (!becomeTheOneVorlane(*instance, QDBusConnection::sessionBus(), onActivate,
+                           activation)) {
+    return 0;
+  }
+
   SystemAppServices services;
   AppDelegate delegate(services);
   const WindowCacheRelease cacheRelease(application);
-  const TerminationSignals endingSignals([](int) { QCoreApplication::quit(); });
+  // A copy that is quitting stops answering later launches at once, so that they wait for
+  // the lock instead of leaving it to a copy about to go.
+  const TerminationSignals endingSignals([&activation](int) {
+    activation.reset();
+    QCoreApplication::quit();
+  });
   QObject::connect(&application, &QCoreApplication::aboutToQuit, &delegate,
-                   [&delegate] { delegate.applicationWillTerminate(); });
+                   [&delegate, &activation] {
+                     activation.reset();
+                     delegate.applicationWillTerminate();
+                   });
   liveDelegate = &delegate;
   static const bool registered = std::atexit(&terminateAtExit) == 0;
   (void)registered;
@@ -110,15 +165,16 @@ int runApplication(int argc, char** argv) {
     std::fprintf(stderr, "vorlane: nothing to show in this build\n");
     return 1;
   }
-  // A second launch reaches this one through the bus and sees the mascot visit, as "Show me".
-  const auto activation = InstanceActivation::publish(
-      QDBusConnection::sessionBus(), [&delegate] { delegate.vorlaneNow(); });
+  launched = &delegate;
+  if (askedWhileStarting) delegate.vorlaneNow();
   // Start-up frees much of what it built (the scene, the menus, the settings); the freed
   // pages go back once the first drawing is done.
   QTimer::singleShot(5000, [] { malloc_trim(0); });
   QApplication::exec();
+  activation.reset();
   delegate.applicationWillTerminate();
   liveDelegate = nullptr;
+  launched = nullptr;
   return 0;
 }
 

@@ -10,6 +10,8 @@ namespace {
 
 // The write end for the handler; -1 while no instance is installed.
 volatile std::sig_atomic_t writeEnd = -1;
+// Set by the handler: an end has been asked for, whether or not the loop has heard yet.
+volatile std::sig_atomic_t arrived = 0;
 
 }  // namespace
 
@@ -42,6 +44,7 @@ TerminationSignals::~TerminationSignals() {
 
 void TerminationSignals::handle(int signal) {
   const int saved = errno;
+  arrived = 1;
   const int fd = writeEnd;
   if (fd >= 0) {
     const char byte = static_cast<char>(signal);
@@ -49,6 +52,8 @@ void TerminationSignals::handle(int signal) {
   }
   errno = saved;
 }
+
+bool TerminationSignals::received() { return arrived != 0; }
 
 void TerminationSignals::drain() {
   char bytes[16];

@@ -132,7 +132,7 @@ Window windowOf(CalendarFocusController& c) {
 
 Window windowOf(ResumeNoteController& c) {
   return {[&c] {
-            c.show("Draft the quarterly report", "Check the March totals", true,
+            c.show("Draft the quarterly report", "Check the March totals", true, true,
                    [](const std::string&) {}, [] {});
           },
           [&c] { return c.host().window(); }};

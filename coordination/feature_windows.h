@@ -61,8 +61,9 @@ class FocusHistoryWindow {
 class ResumeNoteWindow {
  public:
   virtual ~ResumeNoteWindow() = default;
+  // `placeSaved` is false when the checkpoint of the paused session could not be stored.
   virtual void show(const std::string& goal, const std::string& note, bool returning,
-                    std::function<void(const std::string&)> save,
+                    bool placeSaved, std::function<void(const std::string&)> save,
                     std::function<void()> resume) = 0;
   virtual void close() = 0;
 };

@@ -205,6 +205,61 @@ void appendMember(Json& object, std::string key, Json value) {
   membersOf(object).emplace_back(std::move(key), std::move(value));
 }
 
+namespace {
+
+// The element's "id" in lower case, or none.
+std::optional<std::string> elementID(const Json& element) {
+  if (!element.is_object()) return std::nullopt;
+  const auto id = element.find("id");
+  if (id == element.end() || !id->is_string()) return std::nullopt;
+  std::string text = id->get<std::string>();
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+std::unordered_map<std::string, const Json*> elementsByID(const Json& array) {
+  std::unordered_map<std::string, const Json*> index;
+  for (const Json& element : array) {
+    if (auto id = elementID(element)) index.emplace(std::move(*id), &element);
+  }
+  return index;
+}
+
+}  // namespace
+
+void keepUnknownMembers(const Json& stored, const Json& understood, Json& written) {
+  if (stored.is_object() && understood.is_object() && written.is_object()) {
+    for (const auto& [key, value] : stored.get_ref<const Json::object_t&>()) {
+      const auto known = understood.find(key);
+      const auto now = written.find(key);
+      if (known == understood.end()) {
+        if (now == written.end()) appendMember(written, key, value);
+      } else if (now != written.end()) {
+        keepUnknownMembers(value, *known, *now);
+      }
+    }
+    return;
+  }
+  if (!(stored.is_array() && understood.is_array() && written.is_array())) return;
+  const auto storedByID = elementsByID(stored);
+  const auto understoodByID = elementsByID(understood);
+  const bool samePlaces = stored.size() == understood.size();
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    Json& element = written[i];
+    if (const auto id = elementID(element)) {
+      const auto was = storedByID.find(*id);
+      const auto read = understoodByID.find(*id);
+      if (was != storedByID.end() && read != understoodByID.end()) {
+        keepUnknownMembers(*was->second, *read->second, element);
+      }
+    } else if (samePlaces && i < stored.size() && !elementID(stored[i])) {
+      keepUnknownMembers(stored[i], understood[i], element);
+    }
+  }
+}
+
 }  // namespace json
 
 JsonReader::JsonReader(const Json& value, std::string codingPath)

@@ -51,8 +51,9 @@ Json fromFloat(float value);
 Json fromDate(Date date);
 Json fromUUID(const UUID& id);
 
-// Stored documents larger than this are refused unread.
-inline constexpr std::size_t maximumDocumentSize = std::size_t{1} << 20;
+// Stored documents larger than this are refused unread. Well above anything written: the
+// largest records (tens of thousands of reminders) stay far below it.
+inline constexpr std::size_t maximumDocumentSize = std::size_t{16} << 20;
 
 // Compact text of a value (invalid UTF-8 in strings is replaced, never thrown on).
 std::string dump(const Json& value);
@@ -64,6 +65,14 @@ Json parse(std::string_view text);
 // Appends a member to an object without looking for the key first: the caller guarantees
 // that `key` is not there yet (keys taken from a map, for instance).
 void appendMember(Json& object, std::string key, Json value);
+
+// Puts back into `written` the members a newer version stored that this one does not know,
+// unchanged. `stored` is the document as read and `understood` what this version writes for
+// the value it read from it: a member of `stored` missing from `understood` is unknown here,
+// while a known member that `written` leaves out was cleared and stays out. Objects match by
+// key at every depth; array elements by their "id" member (in any letter case), else by
+// position when nothing was added or removed.
+void keepUnknownMembers(const Json& stored, const Json& understood, Json& written);
 
 }  // namespace json
 

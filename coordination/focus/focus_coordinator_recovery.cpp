@@ -23,9 +23,10 @@ void FocusCoordinator::saveFocusForTermination() {
   try {
     recovery_->save(FocusCheckpoint{*suspension, nextStep_, isStarterFocus_, activePriorityID_});
     recoverySaveError_.reset();
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
     // A refused save (unreadable data kept) and a failed write alike leave the old data.
     recoverySaveError_ = recoverySaveFailed;
+    Log::pomodoro().error("focus checkpoint could not be saved: %{public}s", error.what());
   }
 }
 
@@ -37,7 +38,7 @@ void FocusCoordinator::showResumeNotes(bool returning) {
   // A window left open from an earlier session must not change a newer one.
   const UUID sessionID = pomodoro_.sessionID();
   window->show(
-      pomodoro_.focus(), nextStep_, returning,
+      pomodoro_.focus(), nextStep_, returning, !recoverySaveError_,
       [weak = weak_from_this(), sessionID](const std::string& text) {
         const auto self = weak.lock();
         if (!self || self->pomodoro_.sessionID() != sessionID || !self->pomodoro_.isPaused()) {

@@ -67,6 +67,21 @@ void removeStaleTemporaries(const fs::path& folder, const std::string& target) {
   }
 }
 
+// Where a write to `path` lands: the file a chain of symbolic links ends at (which need not
+// exist yet), or `path` itself.
+fs::path writeTarget(const fs::path& path) {
+  fs::path target = path;
+  // As many links as the system itself follows before giving up.
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(target, error))) return target;
+    const fs::path next = fs::read_symlink(target, error);
+    if (error) fail(error.value(), "could not follow the link", target);
+    target = next.is_absolute() ? next : folderOf(target) / next;
+  }
+  fail(ELOOP, "could not follow the link", path);
+}
+
 }  // namespace
 
 StoredData readStoredFile(const fs::path& path) {
@@ -109,9 +124,10 @@ StoredData readStoredFile(const fs::path& path) {
   }
 }
 
-void writeFileAtomically(const fs::path& path, std::string_view bytes) {
+void writeFileAtomically(const fs::path& link, std::string_view bytes) {
   // What could not be read back would be lost at the next launch.
-  if (bytes.size() > maximumStoredFileSize) fail(EFBIG, "too large to store", path);
+  if (bytes.size() > maximumStoredFileSize) fail(EFBIG, "too large to store", link);
+  const fs::path path = writeTarget(link);
   const fs::path folder = folderOf(path);
   // Appended, not prefixed: GCC 12 at -O3 reports a false overlap (-Wrestrict) for "." + string.
   std::string leaf = ".";

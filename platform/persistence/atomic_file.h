@@ -7,12 +7,14 @@
 #include <string>
 #include <string_view>
 
+#include "foundation/json.h"
 #include "platform/persistence/stored_data.h"
 
 namespace vorlane {
 
-// Files larger than this are reported unreadable rather than read into memory.
-inline constexpr std::uintmax_t maximumStoredFileSize = 1u << 20;
+// Files larger than this are reported unreadable rather than read into memory; the same
+// bound as the JSON reader's, so that whatever is written can be read back.
+inline constexpr std::uintmax_t maximumStoredFileSize = json::maximumDocumentSize;
 
 // Reads a whole regular file. A missing file (or missing folder) is `missing`; anything else
 // that stops the read (permission, I/O, a folder or device in its place, a file too large to
@@ -25,7 +27,8 @@ StoredData readStoredFile(const std::filesystem::path& path);
 // naming the path on any failure, after removing the temporary file; the old contents are
 // then untouched. Bytes larger than maximumStoredFileSize, which could not be read back,
 // are refused the same way. A successful write also removes the temporary files that killed
-// writers left for this path.
+// writers left for this path. A symbolic link (a record kept in a dotfiles repository) stays
+// a link: its target is replaced, the same way, in the target's folder.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // Creates the folder and any missing parents, each new one 0700. Throws std::system_error.

@@ -39,10 +39,11 @@ void FileReminderStore::load() {
   if (stored.isMissing()) return;
   if (stored.hasValue()) {
     try {
-      for (const Reminder& reminder :
-           JsonCoding<std::vector<Reminder>>::decode(json::parse(stored.bytes()))) {
+      const Json document = json::parse(stored.bytes());
+      for (const Reminder& reminder : JsonCoding<std::vector<Reminder>>::decode(document)) {
         memory_.add(reminder);
       }
+      carried_.read(document, JsonCoding<std::vector<Reminder>>::encode(memory_.reminders()));
       return;
     } catch (const std::exception&) {
       // All or nothing: one bad reminder leaves the list empty, and the file is kept below.
@@ -55,7 +56,10 @@ void FileReminderStore::save() {
   if (!url_) return;
   std::string bytes;
   try {
-    bytes = json::dump(JsonCoding<std::vector<Reminder>>::encode(memory_.reminders()));
+    const Json written = JsonCoding<std::vector<Reminder>>::encode(memory_.reminders());
+    Json stored = carried_.carriedInto(written);
+    bytes = json::dump(stored);
+    carried_.wrote(std::move(stored), written);
   } catch (const std::exception& error) {
     Log::reminders().error("could not encode reminders, file left as it was: %{public}s",
                            error.what());

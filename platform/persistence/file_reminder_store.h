@@ -8,13 +8,16 @@
 
 #include "core/reminders/in_memory_reminder_store.h"
 #include "core/reminders/reminder_store.h"
+#include "platform/persistence/carried_members.h"
 
 namespace vorlane {
 
 // The application's reminders, kept in memory and written whole, atomically, to one JSON
 // file after every change. No operation reports a failure: an unreadable file gives an empty
 // list and is moved aside (with an error log line) before the first save would replace it;
-// a failed save is logged and the in-memory list stays changed. Main thread only.
+// a failed save is logged and the in-memory list stays changed. Members a newer version
+// stored in a reminder are written back unchanged while that reminder is kept. Main thread
+// only.
 class FileReminderStore final : public ReminderStore {
  public:
   using UtcClock = std::function<std::time_t()>;
@@ -43,6 +46,8 @@ class FileReminderStore final : public ReminderStore {
   InMemoryReminderStore memory_;
   // The file could not be read and still has to be moved aside before a save.
   bool keepStoredFile_ = false;
+  // Members a newer version stored in the reminders, written back with every save.
+  CarriedMembers carried_;
 };
 
 }  // namespace vorlane

@@ -14,7 +14,9 @@ RecordPreferencesStore::RecordPreferencesStore(RecordStore& defaults, Saving sav
   const StoredData stored = defaults_.data(key);
   if (stored.hasValue()) {
     try {
-      cached_ = Preferences::decode(json::parse(stored.bytes()));
+      const Json document = json::parse(stored.bytes());
+      cached_ = Preferences::decode(document);
+      carried_.read(document, cached_.encode());
     } catch (const std::exception&) {
       // Undecodable: the defaults stand, as for an unreadable record.
       keepStoredBytes_ = true;
@@ -41,7 +43,10 @@ void RecordPreferencesStore::setPreferences(const Preferences& preferences) {
   cached_ = preferences;
   std::string bytes;
   try {
-    bytes = json::dump(preferences.encode());
+    const Json written = preferences.encode();
+    Json stored = carried_.carriedInto(written);
+    bytes = json::dump(stored);
+    carried_.wrote(std::move(stored), written);
   } catch (const std::exception&) {
     // An unencodable record keeps the previous bytes, silently.
     if (changed) announceChange();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/settings/preferences_store.h"
+#include "platform/persistence/carried_members.h"
 #include "platform/persistence/latest_bytes_writer.h"
 #include "platform/persistence/record_store.h"
 
@@ -12,7 +13,8 @@ namespace vorlane {
 // The application's settings store: the record in memory, stored as JSON under the
 // record-store key "preferences". Read and write failures never stop the application: an
 // unreadable stored record gives the default settings, and is moved aside (with an error
-// log line) before the first write would replace it. Main thread only.
+// log line) before the first write would replace it. Members a newer version stored are
+// written back unchanged. Main thread only.
 class RecordPreferencesStore final : public PreferencesStore {
  public:
   static constexpr const char* key = "preferences";
@@ -50,6 +52,8 @@ class RecordPreferencesStore final : public PreferencesStore {
   // The stored bytes could not be read and still have to be moved aside before a write.
   // Touched only by write() once the store is made.
   bool keepStoredBytes_ = false;
+  // Members a newer version stored, written back with every record.
+  CarriedMembers carried_;
   // Last: the first member to go, so its thread never sees the others gone.
   std::unique_ptr<LatestBytesWriter> writer_;
 };

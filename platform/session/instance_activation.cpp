@@ -1,6 +1,7 @@
 #include "platform/session/instance_activation.h"
 
 #include <QDBusConnectionInterface>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QVariantMap>
 #include <string>
@@ -14,11 +15,12 @@ const QString applicationInterface = QStringLiteral("org.freedesktop.Application
 
 }  // namespace
 
-InstanceActivation::InstanceActivation(QDBusConnection bus, std::function<void()> onActivate)
+InstanceActivation::InstanceActivation(QDBusConnection bus, std::function<bool()> onActivate)
     : bus_(std::move(bus)), onActivate_(std::move(onActivate)) {}
 
 std::unique_ptr<InstanceActivation> InstanceActivation::publish(QDBusConnection bus,
-                                                                std::function<void()> onActivate) {
+                                                                std::function<bool()> onActivate,
+                                                                Claim claim) {
   if (!bus.isConnected()) {
     Log::lifecycle().debug("no session bus: a second launch cannot reach this one");
     return nullptr;
@@ -30,7 +32,14 @@ std::unique_ptr<InstanceActivation> InstanceActivation::publish(QDBusConnection 
                            std::string(objectPath));
     return nullptr;
   }
-  if (!bus.registerService(QString::fromLatin1(serviceName))) {
+  const bool owned =
+      claim == Claim::ifFree
+          ? bus.registerService(QString::fromLatin1(serviceName))
+          : bus.interface()->registerService(QString::fromLatin1(serviceName),
+                                             QDBusConnectionInterface::QueueService,
+                                             QDBusConnectionInterface::DontAllowReplacement)
+                .isValid();
+  if (!owned) {
     bus.unregisterObject(QString::fromLatin1(objectPath));
     Log::lifecycle().debug("the session bus name %{public}s is taken", std::string(serviceName));
     return nullptr;
@@ -49,6 +58,8 @@ bool InstanceActivation::activateRunning(QDBusConnection bus, int timeoutMs) {
       QString::fromLatin1(serviceName), QString::fromLatin1(objectPath), applicationInterface,
       QStringLiteral("Activate"));
   call << QVariantMap();
+  // Nothing is started for the name: only a running Vorlane may answer.
+  call.setAutoStartService(false);
   const QDBusMessage reply = bus.call(call, QDBus::Block, timeoutMs);
   return reply.type() == QDBusMessage::ReplyMessage;
 }
@@ -66,10 +77,15 @@ bool InstanceActivation::handleMessage(const QDBusMessage& message,
       message.interface() != applicationInterface || message.member() != QStringLiteral("Activate")) {
     return false;
   }
+  // A copy: the callback may end up replacing this object.
+  const auto activate = onActivate_;
+  if (activate && !activate()) {
+    connection.send(message.createErrorReply(QDBusError::Failed,
+                                             QStringLiteral("Vorlane is quitting")));
+    return true;
+  }
   connection.send(message.createReply());
   Log::lifecycle().info("another launch asked to show Vorlane");
-  // A copy: the callback may end up replacing this object.
-  if (const auto activate = onActivate_) activate();
   return true;
 }
 

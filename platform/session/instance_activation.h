@@ -16,10 +16,18 @@ class InstanceActivation final : public QDBusVirtualObject {
   static constexpr const char* serviceName = "com.corvantis.vorlane";
   static constexpr const char* objectPath = "/com/corvantis/vorlane";
 
-  // Takes the name and answers Activate by calling `onActivate`. None, with a debug line,
-  // when there is no session bus or the name is taken: Vorlane runs on, unreachable.
+  // How the name is asked for: only if nobody owns it (the name decides which copy runs),
+  // or in line behind an owner that is about to go (this copy holds the instance lock, and
+  // a copy that has just ended may still own the name for a moment).
+  enum class Claim { ifFree, inLine };
+
+  // Takes the name and answers Activate by calling `onActivate`, which returns false when
+  // this copy is ending: the caller then gets an error instead of an answer, and waits for
+  // the lock. None, with a debug line, when there is no session bus or the name is taken
+  // (when free only): Vorlane runs on, unreachable.
   static std::unique_ptr<InstanceActivation> publish(QDBusConnection bus,
-                                                     std::function<void()> onActivate);
+                                                     std::function<bool()> onActivate,
+                                                     Claim claim = Claim::ifFree);
   ~InstanceActivation() override;
 
   // Asks the Vorlane that owns the name to show itself, waiting at most `timeoutMs`;
@@ -30,10 +38,10 @@ class InstanceActivation final : public QDBusVirtualObject {
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
 
  private:
-  InstanceActivation(QDBusConnection bus, std::function<void()> onActivate);
+  InstanceActivation(QDBusConnection bus, std::function<bool()> onActivate);
 
   QDBusConnection bus_;
-  std::function<void()> onActivate_;
+  std::function<bool()> onActivate_;
 };
 
 }  // namespace vorlane

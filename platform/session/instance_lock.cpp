@@ -5,10 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
-#include "platform/persistence/xdg_folders.h"
 
 namespace vorlane {
 namespace fs = std::filesystem;
@@ -23,12 +21,27 @@ std::optional<fs::path> InstanceLock::lockFile(const char* runtimeFolder,
   return std::nullopt;
 }
 
-std::optional<fs::path> InstanceLock::defaultLockFile() {
-  return lockFile(std::getenv("XDG_RUNTIME_DIR"), configFolder());
+std::vector<fs::path> InstanceLock::lockFiles(const char* runtimeFolder,
+                                             const std::optional<fs::path>& configFolder) {
+  std::vector<fs::path> files;
+  if (auto first = lockFile(runtimeFolder, configFolder)) files.push_back(*first);
+  if (configFolder && (files.empty() || files.front() != *configFolder / "instance.lock")) {
+    files.push_back(*configFolder / "instance.lock");
+  }
+  return files;
 }
 
-InstanceLock::InstanceLock(const fs::path& file) {
-  fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+InstanceLock::InstanceLock(const fs::path& file) : file_(file) { take(); }
+
+bool InstanceLock::retry() {
+  if (state_ == State::heldElsewhere) take();
+  return state_ == State::acquired;
+}
+
+void InstanceLock::take() {
+  problem_.clear();
+  state_ = State::unavailable;
+  fd_ = ::open(file_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0600);
   if (fd_ < 0) {
     problem_ = std::strerror(errno);
     return;

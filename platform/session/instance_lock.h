@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vorlane {
 
@@ -21,11 +22,16 @@ class InstanceLock {
   // absolute path, else "instance.lock" in the config folder; none when neither is known.
   [[nodiscard]] static std::optional<std::filesystem::path> lockFile(
       const char* runtimeFolder, const std::optional<std::filesystem::path>& configFolder);
-  // The lock file of this session's environment.
-  [[nodiscard]] static std::optional<std::filesystem::path> defaultLockFile();
+  // The places to try in order: the runtime folder's lock, then the config folder's, so
+  // that a runtime folder that is missing or refuses the lock still leaves one lock that
+  // every copy of this session agrees on.
+  [[nodiscard]] static std::vector<std::filesystem::path> lockFiles(
+      const char* runtimeFolder, const std::optional<std::filesystem::path>& configFolder);
 
   // Tries once; creates the file (not its folder) when missing.
   explicit InstanceLock(const std::filesystem::path& file);
+  // Tries again while another process holds it; whether this one holds it now.
+  bool retry();
   ~InstanceLock();
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;
@@ -35,6 +41,9 @@ class InstanceLock {
   const std::string& problem() const { return problem_; }
 
  private:
+  void take();
+
+  std::filesystem::path file_;
   int fd_ = -1;
   State state_ = State::unavailable;
   std::string problem_;

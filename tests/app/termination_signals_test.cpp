@@ -1,6 +1,8 @@
 #include "app/termination_signals.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -34,6 +36,20 @@ TEST(TerminationSignals, EachEndingSignalAndEveryOneOfABurstReachTheEventLoop) {
     QCoreApplication::processEvents();
     EXPECT_EQ(received, raised);
   }
+}
+
+// A copy told to end stops answering later launches before its loop hears of it.
+TEST(TerminationSignals, ASignalIsKnownAtOnceBeforeTheLoopRuns) {
+  const pid_t child = fork();
+  if (child == 0) {
+    const TerminationSignals bridge([](int) {});
+    const bool before = TerminationSignals::received();
+    std::raise(SIGTERM);
+    _exit(!before && TerminationSignals::received() ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST(TerminationSignals, GoingAwayRestoresTheEarlierHandlers) {

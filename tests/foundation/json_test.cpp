@@ -110,5 +110,42 @@ TEST(Json, ObjectsKeepStoredOrderAndARepeatedKeyKeepsItsFirstPlaceAndLastValue) 
             R"({"a":[{"b":null,"c":[1,2.5,"x"]},true],"d":{}})");
 }
 
+TEST(Json, KeepsWhatANewerVersionStoredAndDropsOnlyWhatThisOneCleared) {
+  struct Row {
+    const char* name;
+    const char* stored;      // as read
+    const char* understood;  // this version's own form of what it read
+    const char* written;     // the new record
+    const char* expected;
+  };
+  const Row rows[] = {
+      {"a member this version does not know", R"({"a":1,"new":{"x":[1]}})", R"({"a":1})",
+       R"({"a":2})", R"({"a":2,"new":{"x":[1]}})"},
+      {"a known member cleared stays out", R"({"a":1,"done":5,"new":true})",
+       R"({"a":1,"done":5})", R"({"a":1})", R"({"a":1,"new":true})"},
+      {"the new value wins over an unknown one of the same name", R"({"a":1,"b":"old"})",
+       R"({"a":1})", R"({"a":1,"b":"mine"})", R"({"a":1,"b":"mine"})"},
+      {"nested objects", R"({"look":{"hue":1,"glow":0.5}})", R"({"look":{"hue":1}})",
+       R"({"look":{"hue":2}})", R"({"look":{"hue":2,"glow":0.5}})"},
+      {"elements by id, in any order and letter case",
+       R"([{"id":"aa","n":1,"new":"A"},{"id":"BB","n":2,"new":"B"}])",
+       R"([{"id":"AA","n":1},{"id":"BB","n":2}])",
+       R"([{"id":"CC","n":3},{"id":"BB","n":5},{"id":"AA","n":1}])",
+       R"([{"id":"CC","n":3},{"id":"BB","n":5,"new":"B"},{"id":"AA","n":1,"new":"A"}])"},
+      {"a removed element takes its members along", R"([{"id":"a","new":1}])", R"([{"id":"a"}])",
+       R"([])", R"([])"},
+      {"elements without id by place", R"({"items":[{"n":1,"new":1},{"n":2}]})",
+       R"({"items":[{"n":1},{"n":2}]})", R"({"items":[{"n":7},{"n":2}]})",
+       R"({"items":[{"n":7,"new":1},{"n":2}]})"},
+      {"a different shape is left to the writer", R"({"a":{"new":1}})", R"({"a":{}})",
+       R"({"a":[1]})", R"({"a":[1]})"},
+  };
+  for (const Row& row : rows) {
+    Json written = json::parse(row.written);
+    json::keepUnknownMembers(json::parse(row.stored), json::parse(row.understood), written);
+    EXPECT_EQ(json::dump(written), json::dump(json::parse(row.expected))) << row.name;
+  }
+}
+
 }  // namespace
 }  // namespace vorlane

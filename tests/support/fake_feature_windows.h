@@ -82,12 +82,13 @@ class FakeFocusHistoryWindow final : public FocusHistoryWindow {
 class FakeResumeNoteWindow final : public ResumeNoteWindow {
  public:
   void show(const std::string& shownGoal, const std::string& shownNote, bool isReturning,
-            std::function<void(const std::string&)> saveAction,
+            bool isPlaceSaved, std::function<void(const std::string&)> saveAction,
             std::function<void()> resumeAction) override {
     ++shows;
     goal = shownGoal;
     note = shownNote;
     returning = isReturning;
+    placeSaved = isPlaceSaved;
     save = std::move(saveAction);
     resume = std::move(resumeAction);
   }
@@ -97,6 +98,7 @@ class FakeResumeNoteWindow final : public ResumeNoteWindow {
   std::string goal;
   std::string note;
   bool returning = false;
+  bool placeSaved = true;
   std::function<void(const std::string&)> save;
   std::function<void()> resume;
 };

@@ -7,6 +7,7 @@
 namespace vorlane {
 
 void ResumeNoteController::show(const std::string& goal, const std::string& note, bool returning,
+                                bool placeSaved,
                                 std::function<void(const std::string&)> save,
                                 std::function<void()> resume) {
   const QString title = returning ? QStringLiteral("Where was I?")
@@ -19,7 +20,8 @@ void ResumeNoteController::show(const std::string& goal, const std::string& note
                  close();
                };
                return new ResumeNoteView(QString::fromStdString(goal), QString::fromStdString(note),
-                                         returning, std::move(save), std::move(resumed),
+                                         returning, placeSaved, std::move(save),
+                                         std::move(resumed),
                                          std::move(close));
              });
 }

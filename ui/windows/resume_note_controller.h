@@ -15,7 +15,7 @@ class ResumeNoteController final : public ResumeNoteWindow {
   static constexpr int width = 460;
   static constexpr int height = 260;
 
-  void show(const std::string& goal, const std::string& note, bool returning,
+  void show(const std::string& goal, const std::string& note, bool returning, bool placeSaved,
             std::function<void(const std::string&)> save, std::function<void()> resume) override;
   // Closes the window if it is open; harmless otherwise.
   void close() override;

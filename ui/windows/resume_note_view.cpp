@@ -38,7 +38,7 @@ bool isReturn(const QKeyEvent& key) {
 }  // namespace
 
 ResumeNoteView::ResumeNoteView(const QString& goal, const QString& note, bool returning,
-                               Save save, std::function<void()> resume,
+                               bool placeSaved, Save save, std::function<void()> resume,
                                std::function<void()> close, QWidget* parent)
     : QWidget(parent),
       goalText_(goal.isEmpty() ? QStringLiteral("Your focus session") : goal),
@@ -53,8 +53,9 @@ ResumeNoteView::ResumeNoteView(const QString& goal, const QString& note, bool re
   auto* header = new QHBoxLayout;
   header->setSpacing(6);
   header->addWidget(symbolLabel(QStringLiteral("bookmark"), 16, accentColor(*this), this));
-  heading_ = plainLabel(returning ? QStringLiteral("Pick up where you left off")
-                                  : QStringLiteral("Paused. Your place is safe."),
+  heading_ = plainLabel(returning     ? QStringLiteral("Pick up where you left off")
+                        : placeSaved ? QStringLiteral("Paused. Your place is safe.")
+                                     : QStringLiteral("Paused. Your place could not be saved."),
                         this);
   heading_->setObjectName(QStringLiteral("heading"));
   setTextRole(*heading_, TextRole::headline);

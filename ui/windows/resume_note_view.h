@@ -22,7 +22,9 @@ class ResumeNoteView final : public QWidget {
  public:
   using Save = std::function<void(const std::string&)>;
 
-  ResumeNoteView(const QString& goal, const QString& note, bool returning, Save save,
+  // `placeSaved` false: the paused session's place could not be stored, and the heading says so.
+  ResumeNoteView(const QString& goal, const QString& note, bool returning, bool placeSaved,
+                 Save save,
                  std::function<void()> resume, std::function<void()> close,
                  QWidget* parent = nullptr);
 

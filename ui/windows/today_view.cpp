@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <unordered_map>
 
+#include "core/focus/focus_input.h"
 #include "foundation/date_formatter.h"
 #include "foundation/text.h"
 #include "ui/kit/click_guard.h"
@@ -342,7 +343,10 @@ void TodayView::orderTabs() {
 
 void TodayView::updateAddButton() {
   const bool full = shown_ && shown_->today.size() >= DailyPriorities::maximumPerDay;
-  add_->setEnabled(!full && hasVisibleCharacter(field_->text().toStdString()));
+  // Judged on the title as adding cleans it: a blank that a combining mark follows cleans
+  // away to nothing.
+  add_->setEnabled(!full &&
+                   hasVisibleCharacter(FocusInput::cleaned(field_->text().toStdString())));
 }
 
 void TodayView::showError() {

@@ -71,12 +71,13 @@ TEST(LocalJSONDocument, UnreadableStoredDataIsKeptAndBlocksSaves) {
     EXPECT_EQ(defaults.writeCount("values"), 1) << name;
     // Regression: a clear that could not remove the bytes reported success and unblocked.
     defaults.setFailing(true);
-    EXPECT_THROW(doc.clear(), std::runtime_error) << name;
+    EXPECT_EQ(failureOf([&] { doc.clear(); }), Failure::notCleared) << name;
     EXPECT_TRUE(doc.errorMessage()) << name;
     EXPECT_EQ(defaults.rawBytes("values"), before) << name;
     defaults.setFailing(false);
     doc.clear();
     EXPECT_FALSE(doc.errorMessage() || defaults.rawBytes("values")) << name;
+    EXPECT_EQ(defaults.rawBytes("values.unreadable-1"), before) << name << ": moved, not lost";
   }
 }
 
@@ -89,11 +90,11 @@ TEST(LocalJSONDocument, RefusedOrFailedSavesChangeNothing) {
   EXPECT_THROW(doc.save({std::nan("")}), EncodingError);
   // Regression: a failed write was assumed to succeed and changed the value.
   defaults.setFailing(true);
-  EXPECT_THROW(doc.save({2}), std::system_error);
+  EXPECT_EQ(failureOf([&] { doc.save({2}); }), Failure::diskFull);
   EXPECT_EQ(doc.value(), (std::vector<double>{600, 0.5}));
   EXPECT_EQ(defaults.rawBytes("values"), "[600,0.5]");
   EXPECT_FALSE(doc.errorMessage()) << "save never blocks the document";
-  EXPECT_THROW(doc.clear(), std::runtime_error);
+  EXPECT_EQ(failureOf([&] { doc.clear(); }), Failure::notCleared);
   EXPECT_EQ(doc.value(), (std::vector<double>{600, 0.5})) << "the stored value is still there";
 }
 
@@ -360,10 +361,15 @@ TEST(FocusHistoryStore, MarkAccomplishedAndFailedChangesLeaveTheHistoryAsItWas) 
   try {
     store.record(work(UUID::random(), 2));
     ADD_FAILURE() << "a failed write was reported as saved";
-  } catch (const std::system_error& error) {
+  } catch (const LocalJSONDocumentError& error) {
+    EXPECT_EQ(error.value(), Failure::diskFull);
     store.reportFailure(error);
-    EXPECT_EQ(log.lines(), (Lines{{LogLevel::error, "pomodoro",
-                                   std::string("focus history change failed: ") + error.what()}}));
+    EXPECT_EQ(log.lines(),
+              (Lines{{LogLevel::error, "lifecycle",
+                      "could not save focusHistory: could not write focusHistory: No space left "
+                      "on device"},
+                     {LogLevel::error, "pomodoro",
+                      std::string("focus history change failed: ") + error.what()}}));
   }
   EXPECT_EQ(store.entries(), before);
   EXPECT_EQ(store.errorMessage(), "Focus history could not be saved. Existing records were kept.");

@@ -36,6 +36,34 @@ TEST(InstanceLock, LivesInTheRuntimeFolderElseBesideTheRecords) {
   }
 }
 
+// A runtime folder that turns out missing or unusable still leaves the config folder's lock,
+// the one every copy of the session falls back to alike.
+TEST(InstanceLock, FallsBackToTheLockBesideTheRecords) {
+  using Files = std::vector<fs::path>;
+  EXPECT_EQ(InstanceLock::lockFiles("/run/user/1000", fs::path("/c")),
+            (Files{"/run/user/1000/vorlane.lock", "/c/instance.lock"}));
+  EXPECT_EQ(InstanceLock::lockFiles(nullptr, fs::path("/c")), (Files{"/c/instance.lock"}));
+  EXPECT_EQ(InstanceLock::lockFiles("/run/user/1000", std::nullopt),
+            (Files{"/run/user/1000/vorlane.lock"}));
+  EXPECT_EQ(InstanceLock::lockFiles(nullptr, std::nullopt), Files{});
+}
+
+// A launch that found the lock held takes it once the holder has gone.
+TEST(InstanceLock, ARetryTakesTheLockOnceItsHolderHasGone) {
+  TempFolder folder;
+  const fs::path file = folder.path() / "vorlane.lock";
+  auto holder = std::make_unique<InstanceLock>(file);
+  ASSERT_EQ(holder->state(), State::acquired);
+  InstanceLock waiting(file);
+  ASSERT_EQ(waiting.state(), State::heldElsewhere);
+  EXPECT_FALSE(waiting.retry());
+  EXPECT_EQ(waiting.state(), State::heldElsewhere);
+  holder.reset();
+  EXPECT_TRUE(waiting.retry());
+  EXPECT_EQ(waiting.state(), State::acquired);
+  EXPECT_EQ(InstanceLock(file).state(), State::heldElsewhere) << "and holds it";
+}
+
 // Another process sees the lock as held while this one has it, and free once it is gone.
 TEST(InstanceLock, OneHolderAtATimeAcrossProcesses) {
   TempFolder folder;
@@ -79,6 +107,10 @@ TEST(InstanceLock, AFileThatCannotBeOpenedIsUnavailableWithItsReason) {
   const InstanceLock lock(folder.path() / "missing-folder" / "vorlane.lock");
   EXPECT_EQ(lock.state(), State::unavailable);
   EXPECT_EQ(lock.problem(), "No such file or directory");
+  fs::create_directory(folder.path() / "vorlane.lock");
+  const InstanceLock onAFolder(folder.path() / "vorlane.lock");
+  EXPECT_EQ(onAFolder.state(), State::unavailable);
+  EXPECT_FALSE(onAFolder.problem().empty());
 }
 
 }  // namespace

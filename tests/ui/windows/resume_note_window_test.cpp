@@ -74,6 +74,28 @@ TEST_F(ResumeNoteWindowTest, PausingAsksForANextStepWithTheFieldTakingTheKeyboar
             "stays paused until you resume.");
 }
 
+// Regression: "Paused. Your place is safe." was shown while the place could not be stored.
+TEST_F(ResumeNoteWindowTest, APauseWhosePlaceCouldNotBeSavedSaysSoAndLogsWhy) {
+  records.setFailing(true);
+  pause();
+  EXPECT_EQ(view().heading()->text(), "Paused. Your place could not be saved.");
+  EXPECT_EQ(coordinator->recoverySaveError(),
+            "Your focus recovery could not be saved. Existing saved data was kept.");
+  bool logged = false;
+  for (const auto& line : log.lines()) {
+    logged = logged || (line.level == LogLevel::error && line.category == "pomodoro" &&
+                        line.message.starts_with("focus checkpoint could not be saved: "));
+  }
+  EXPECT_TRUE(logged);
+  view().notNowButton()->click();
+
+  records.setFailing(false);
+  coordinator->requestResumeSession();
+  coordinator->requestPauseSession();
+  ASSERT_TRUE(onScreen());
+  EXPECT_EQ(view().heading()->text(), "Paused. Your place is safe.");
+}
+
 TEST_F(ResumeNoteWindowTest, ANoteOverTheLimitIsRefusedAndKeptUntilItFits) {
   pause();
   // 241 characters as the user sees them, typed with blanks that cleaning removes.
@@ -156,11 +178,12 @@ TEST_F(ResumeNoteWindowTest, ASessionReplacedWhileTheNoteIsOpenIsNeitherSavedNor
   struct Recording final : ResumeNoteWindow {
     explicit Recording(std::shared_ptr<ResumeNoteController> shown) : real(std::move(shown)) {}
     void show(const std::string& goal, const std::string& note, bool returning,
-              std::function<void(const std::string&)> saveAction,
+              bool placeSaved, std::function<void(const std::string&)> saveAction,
               std::function<void()> resumeAction) override {
       save = saveAction;
       resume = resumeAction;
-      real->show(goal, note, returning, std::move(saveAction), std::move(resumeAction));
+      real->show(goal, note, returning, placeSaved, std::move(saveAction),
+                 std::move(resumeAction));
     }
     void close() override { real->close(); }
     std::shared_ptr<ResumeNoteController> real;
@@ -182,7 +205,7 @@ TEST_F(ResumeNoteWindowTest, ASessionReplacedWhileTheNoteIsOpenIsNeitherSavedNor
   EXPECT_FALSE(onScreen());
 
   // Should a note of the first session still be on screen, it changes nothing.
-  controller->show("first focus", "", true, firstSave, firstResume);
+  controller->show("first focus", "", true, true, firstSave, firstResume);
   type("step for the first");
   QTest::mouseClick(view().saveButton(), Qt::LeftButton);
   EXPECT_TRUE(onScreen());
@@ -194,7 +217,7 @@ TEST_F(ResumeNoteWindowTest, ASessionReplacedWhileTheNoteIsOpenIsNeitherSavedNor
 
   // Its resume, too, only closes the window.
   coordinator->requestPauseSession();
-  controller->show("first focus", "", true, [](const std::string&) {}, firstResume);
+  controller->show("first focus", "", true, true, [](const std::string&) {}, firstResume);
   view().submit();
   EXPECT_FALSE(onScreen());
   EXPECT_EQ(phase(), "paused") << "the second focus is not resumed by the first one's note";
@@ -261,7 +284,7 @@ TEST_F(ResumeNoteForms, GoalsShowAtMostThreeLinesAndAnEmptyOneIsNamed) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    controller.show(row.goal, "", false, save(), [this] { ++resumes; });
+    controller.show(row.goal, "", false, true, save(), [this] { ++resumes; });
     const QString shown = view().goalLabel()->text();
     if (!row.shown.isEmpty()) {
       EXPECT_EQ(shown, row.shown);
@@ -274,7 +297,7 @@ TEST_F(ResumeNoteForms, GoalsShowAtMostThreeLinesAndAnEmptyOneIsNamed) {
 }
 
 TEST_F(ResumeNoteForms, ARefusalStaysUntilTheNextAndResumeRunsOnlyAfterASave) {
-  controller.show("goal", "kept note", true, save("Saved data could not be read and was "
+  controller.show("goal", "kept note", true, true, save("Saved data could not be read and was "
                                                   "preserved. Clear this record explicitly to "
                                                   "start over."),
                   [this] { ++resumes; });
@@ -286,7 +309,7 @@ TEST_F(ResumeNoteForms, ARefusalStaysUntilTheNextAndResumeRunsOnlyAfterASave) {
             "to start over.");
   EXPECT_EQ(view().field()->toPlainText(), "kept note");
 
-  controller.show("goal", "kept note", true, save(), [this] { ++resumes; });
+  controller.show("goal", "kept note", true, true, save(), [this] { ++resumes; });
   view().submit();
   EXPECT_EQ(saved, std::vector<std::string>{"kept note"});
   EXPECT_EQ(resumes, 1);
@@ -307,16 +330,18 @@ TEST_F(ResumeNoteForms, BothFormsDrawWithinTheirWidth) {
     const char* name;
     bool returning;
     const char* refusal;
+    bool placeSaved = true;
   };
   const Row rows[] = {{"resume-note-pause", false, nullptr},
-                      {"resume-note-return", true, "Keep your next step to 240 characters."}};
+                      {"resume-note-return", true, "Keep your next step to 240 characters."},
+                      {"resume-note-pause-unsaved", false, nullptr, false}};
   const char* folder = std::getenv("VORLANE_SCREENSHOT_DIR");
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     controller.show("Draft the quarterly report for the design review, with the numbers from "
                     "March and the three open questions the team raised on Friday afternoon",
                     row.returning ? "Check the March totals against the spreadsheet" : "",
-                    row.returning, save(row.refusal), [this] { ++resumes; });
+                    row.returning, row.placeSaved, save(row.refusal), [this] { ++resumes; });
     QWidget& window = *controller.host().window();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     if (row.refusal != nullptr) view().submit();

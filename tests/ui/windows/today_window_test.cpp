@@ -189,6 +189,10 @@ TEST_F(TodayWindowTest, TitlesAreCheckedAsTheUserCountsThem) {
   const std::vector<Row> rows = {
       {"blanks only", "   ", std::nullopt, false},
       {"nothing visible", "\u200B\u200B\t", std::nullopt, false},
+      // Cleaning joins the blank and the mark into white space, and nothing is left.
+      {"a control, a blank and a combining mark", "\x01 \u0332", std::nullopt, false},
+      {"a blank and a combining mark", " \u0332", std::nullopt, false},
+      {"a letter with a combining mark", "e\u0332", "e\u0332"},
       {"120 characters", repeated("a", 120), repeated("a", 120)},
       {"121 characters", repeated("a", 121), std::nullopt},
       {"120 emoji count as 120", repeated(familyEmoji, 120), repeated(familyEmoji, 120)},
@@ -282,7 +286,8 @@ TEST_F(TodayWindowTest, AFailedSaveOrClearIsShownAndNothingChanges) {
   records.setFailing(true);
 
   pick(todayCard(0), "Remove from today");
-  EXPECT_EQ(shownError(), "could not write dailyPriorities.v1: No space left on device");
+  EXPECT_EQ(shownError(),
+            "The disk is full, so the change could not be saved. Nothing was changed.");
   EXPECT_EQ(view().todayCards().size(), 1u);
   click(todayCard(0), "Mark done");
   EXPECT_FALSE(shownError().isEmpty());
@@ -291,7 +296,7 @@ TEST_F(TodayWindowTest, AFailedSaveOrClearIsShownAndNothingChanges) {
   // The stored record cannot be removed: said so, and the plan stays.
   QTest::mouseClick(view().clearButton(), Qt::LeftButton);
   prompt.confirm();
-  EXPECT_EQ(shownError(), "could not remove the stored record \"dailyPriorities.v1\"");
+  EXPECT_EQ(shownError(), "The saved data could not be cleared. Nothing was changed.");
   EXPECT_EQ(view().todayCards().size(), 1u);
   screenshot("save-failed");
 
