@@ -6,6 +6,7 @@
 
 #include "core/focus/focus_input.h"
 #include "core/productivity/calendar_gap_finder.h"
+#include "platform/logging/log.h"
 
 namespace vorlane {
 namespace {
@@ -146,12 +147,13 @@ void CalendarFocusModel::refresh(std::function<void()> done) {
 
   const Date now = clock_->now();
   const Date through = readThrough(now);
-  source_->busyIntervals(
-      {now, through}, [this, alive = lifetime(), expected, through, done = std::move(done)](
-                          std::vector<BusyInterval> busy, std::exception_ptr error) {
-        if (!alive.expired()) finishRefresh(expected, through, std::move(busy), error);
-        call(done);
-      });
+  source_->busyIntervals({now, through},
+                         [this, alive = lifetime(), expected, through, done = std::move(done)](
+                             std::vector<BusyInterval> busy, std::exception_ptr error) {
+                           if (!alive.expired())
+                             finishRefresh(expected, through, std::move(busy), error);
+                           call(done);
+                         });
 }
 
 void CalendarFocusModel::finishRefresh(int expected, Date through, std::vector<BusyInterval> busy,
@@ -173,6 +175,12 @@ void CalendarFocusModel::finishRefresh(int expected, Date through, std::vector<B
   // The focus length as set: below five minutes there is no block to offer.
   const auto block = CalendarGap::suggest(now, through, busy, maximumMinutes_());
   state_ = block ? State::available(*block) : State::noGap();
+  if (block) {
+    Log::pomodoro().info("calendar checked: room for %ld minutes",
+                         static_cast<long>(block->minutes));
+  } else {
+    Log::pomodoro().info("calendar checked: no room for a focus");
+  }
   publish(before);
 }
 

@@ -29,7 +29,7 @@ TEST_F(Scenario, ADayBringsOneVisitEachActiveHourSeenAndHeard) {
           shot = screenshot("day-visit-" + std::to_string(hour));
           return changedPixels(empty, shot, column) > 400;
         },
-        10s))
+        30s))
         << "no character in the column";
     EXPECT_EQ(changedPixels(empty, shot, QRect(0, 40, 940, 760)), 0) << "drawn beside it";
   }

@@ -65,7 +65,7 @@ TEST_F(Scenario, ACorruptPreferencesFileIsMovedAsideWithItsBytesAndDefaultsApply
   const std::string corrupt = "{\"activeStartHour\": 7, \"activeEndHour\": \xff\xfe oops";
   testing::writeFile(program->configFile("preferences"), corrupt);
   launch(at("09:58:00"));
-  ASSERT_TRUE(program->waitForLine("unreadable preferences moved aside to", 20s));
+  ASSERT_TRUE(program->waitForLine("unreadable preferences moved aside to", 60s));
   // Defaults: a first launch, which shows the welcome and stores it as shown.
   EXPECT_TRUE(
       testing::waitUntil([&] { return storedPreferences(home.path()).hasCompletedOnboarding; }));

@@ -29,7 +29,7 @@ TEST_F(Scenario, RemindersTypedInTheQuickWindowOutliveARestartAndFireOnceEachAtT
   for (const auto& [command, phrase] : typed) {
     SCOPED_TRACE(command);
     ASSERT_TRUE(typeCommand(command)) << "the window never had the keys";
-    ASSERT_TRUE(program->waitForLine(std::string("added reminder: ") + phrase, 10s));
+    ASSERT_TRUE(program->waitForLine(std::string("added reminder: ") + phrase, 30s));
   }
   const auto status = program->stop(SIGTERM);
   ASSERT_TRUE(status.has_value());
