@@ -76,7 +76,7 @@ TEST_F(HistoryScenario, ANextStepSurvivesAKillAndIsShownBeforeResuming) {
 TEST_F(HistoryScenario, AFocusMarkedAccomplishedOpensTheHistoryWhereDeleteEmptiesIt) {
   startWithTrayHost(at("09:10:00"));
   ASSERT_TRUE(typeCommand("focus 1m write the report"));
-  ASSERT_TRUE(program->waitForLine("session complete, 1 done today", program->real(120)));
+  ASSERT_TRUE(program->waitForLine("session complete, 1 done today", program->real(120) + 30s));
   ASSERT_TRUE(tray->choose({"Mark accomplished"})) << tray->lastLayout();
   ASSERT_TRUE(activeIs("Focus history")) << activeWindowName();
   EXPECT_TRUE(testing::waitUntil(

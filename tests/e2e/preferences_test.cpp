@@ -166,7 +166,7 @@ TEST_F(PreferencesScenario, AnAddedQuietAppInFrontTurnsTheHourIntoANotification)
   ASSERT_TRUE(program->waitForLine("suppressed visit scheduled for " +
                                        describeDate(Date::fromUnix(double(at("10:00:00")))) +
                                        ": presenting in Xmessage",
-                                   program->real(20 * 60)))
+                                   program->real(20 * 60) + 30s))
       << program->log();
   EXPECT_TRUE(testing::waitUntil([&] { return desktop->notificationsSent() == 1; }))
       << desktop->notificationBodies();

@@ -58,7 +58,8 @@ TEST_F(Scenario, RemindersTypedInTheQuickWindowOutliveARestartAndFireOnceEachAtT
       {&weekly, visitLine(atOn(monday, "11:15:00"))}};
 
   launch(atOn(monday, "09:45:00"));
-  ASSERT_TRUE(program->waitForLine(visitLine(atOn(monday, "12:00:00")), program->real(3 * 60 * 60)))
+  ASSERT_TRUE(
+      program->waitForLine(visitLine(atOn(monday, "12:00:00")), program->real(3 * 60 * 60) + 30s))
       << "the day did not reach noon";
   for (const auto& [reminder, line] : due) {
     SCOPED_TRACE(reminder->phrase);
