@@ -6,6 +6,7 @@
 
 #include "core/focus/focus_input.h"
 #include "core/productivity/calendar_gap_finder.h"
+#include "platform/logging/log.h"
 
 namespace vorlane {
 namespace {
@@ -173,6 +174,12 @@ void CalendarFocusModel::finishRefresh(int expected, Date through, std::vector<B
   // The focus length as set: below five minutes there is no block to offer.
   const auto block = CalendarGap::suggest(now, through, busy, maximumMinutes_());
   state_ = block ? State::available(*block) : State::noGap();
+  if (block) {
+    Log::pomodoro().info("calendar checked: room for %ld minutes",
+                         static_cast<long>(block->minutes));
+  } else {
+    Log::pomodoro().info("calendar checked: no room for a focus");
+  }
   publish(before);
 }
 

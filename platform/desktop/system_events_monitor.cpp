@@ -3,6 +3,7 @@
 #include <time.h>
 
 #include <QCoreApplication>
+#include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
@@ -63,6 +64,24 @@ void SystemEventsMonitor::watchScreenSavers() {
                         QStringLiteral("ActiveChanged"), this,
                         SLOT(screenSaverActiveChanged(bool)));
   }
+  readScreenSaverState();
+}
+
+void SystemEventsMonitor::readScreenSaverState() {
+  for (const char* name : {"freedesktop", "gnome"}) {
+    const QString service = QStringLiteral("org.%1.ScreenSaver").arg(QLatin1String(name));
+    const QString path =
+        QLatin1Char('/') + QString(service).replace(QLatin1Char('.'), QLatin1Char('/'));
+    callLater(
+        sessionBus_,
+        QDBusMessage::createMethodCall(service, path, service, QStringLiteral("GetActive")),
+        [this, before = screenSignals_](const QDBusMessage& reply) {
+          // No screen saver of that name is common and not worth a line.
+          if (reply.type() == QDBusMessage::ReplyMessage && reply.arguments().value(0).toBool()) {
+            tellAwayAtStart(before);
+          }
+        });
+  }
 }
 
 void SystemEventsMonitor::watchSleep() {
@@ -83,7 +102,7 @@ void SystemEventsMonitor::watchSession() {
       QDBusMessage::createMethodCall(login1, managerPath + QStringLiteral("/session/auto"),
                                      propertiesInterface, QStringLiteral("Get"));
   get << sessionInterface << QStringLiteral("Id");
-  callLater(get, [this](const QDBusMessage& reply) {
+  callLater(systemBus_, get, [this](const QDBusMessage& reply) {
     const QVariant id = reply.arguments().value(0).value<QDBusVariant>().variant();
     if (reply.type() != QDBusMessage::ReplyMessage || id.typeId() != QMetaType::QString) {
       logUnavailable("login session", reply.errorMessage());
@@ -97,7 +116,7 @@ void SystemEventsMonitor::askSessionPath(const QString& id) {
   QDBusMessage getSession = QDBusMessage::createMethodCall(login1, managerPath, managerInterface,
                                                            QStringLiteral("GetSession"));
   getSession << id;
-  callLater(getSession, [this](const QDBusMessage& reply) {
+  callLater(systemBus_, getSession, [this](const QDBusMessage& reply) {
     const QVariant path = reply.arguments().value(0);
     if (reply.type() != QDBusMessage::ReplyMessage ||
         path.typeId() != qMetaTypeId<QDBusObjectPath>()) {
@@ -116,13 +135,40 @@ void SystemEventsMonitor::followSession(const QString& path) {
                      SLOT(sessionUnlocked()));
   systemBus_.connect(login1, sessionPath_, propertiesInterface, QStringLiteral("PropertiesChanged"),
                      this, SLOT(sessionPropertiesChanged(QString, QVariantMap, QStringList)));
+  readSessionState();
 }
 
-void SystemEventsMonitor::callLater(QDBusMessage message,
+void SystemEventsMonitor::readSessionState() {
+  QDBusMessage getAll = QDBusMessage::createMethodCall(login1, sessionPath_, propertiesInterface,
+                                                       QStringLiteral("GetAll"));
+  getAll << sessionInterface;
+  callLater(systemBus_, getAll, [this, before = screenSignals_](const QDBusMessage& reply) {
+    if (reply.type() == QDBusMessage::ReplyMessage) {
+      const auto properties = qdbus_cast<QVariantMap>(reply.arguments().value(0));
+      const QVariant active = properties.value(QStringLiteral("Active"));
+      const QVariant locked = properties.value(QStringLiteral("LockedHint"));
+      if ((active.typeId() == QMetaType::Bool && !active.toBool()) ||
+          (locked.typeId() == QMetaType::Bool && locked.toBool())) {
+        tellAwayAtStart(before);
+      }
+    }
+    // Whatever the answer, the session's own signals are followed from here on.
+    Log::lifecycle().debug("following login session %{public}s", sessionPath_.toStdString());
+  });
+}
+
+// A signal taken since the read was sent is newer than what the read found.
+void SystemEventsMonitor::tellAwayAtStart(int signalsBefore) {
+  if (awayToldAtStart_ || screenSignals_ != signalsBefore) return;
+  awayToldAtStart_ = true;
+  wentAway_.notify();
+}
+
+void SystemEventsMonitor::callLater(QDBusConnection& bus, QDBusMessage message,
                                     std::function<void(const QDBusMessage&)> done) {
   message.setAutoStartService(false);
   // Owned by this monitor: a lookup still going when it ends is dropped with it.
-  auto* watcher = new QDBusPendingCallWatcher(systemBus_.asyncCall(message, timeoutMs_), this);
+  auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(message, timeoutMs_), this);
   connect(watcher, &QDBusPendingCallWatcher::finished, this,
           [done = std::move(done)](QDBusPendingCallWatcher* finished) {
             finished->deleteLater();
@@ -155,7 +201,10 @@ void SystemEventsMonitor::takeWaitingSignals() {
 
 void SystemEventsMonitor::prepareForSleep(bool starting) {
   sleepAnnounced_ = starting;
-  if (starting) return;
+  if (starting) {
+    Log::lifecycle().debug("the machine is going to sleep");
+    return;
+  }
   const double suspended = suspendedTime_();
   const bool alreadyTold = wakeToldEarly_ && suspended - suspendedAtLastWake_ <= wakeThreshold;
   suspendedAtLastWake_ = suspended;
@@ -164,12 +213,19 @@ void SystemEventsMonitor::prepareForSleep(bool starting) {
 }
 
 void SystemEventsMonitor::screenSaverActiveChanged(bool active) {
+  ++screenSignals_;
   (active ? wentAway_ : cameBack_).notify();
 }
 
-void SystemEventsMonitor::sessionLocked() { wentAway_.notify(); }
+void SystemEventsMonitor::sessionLocked() {
+  ++screenSignals_;
+  wentAway_.notify();
+}
 
-void SystemEventsMonitor::sessionUnlocked() { cameBack_.notify(); }
+void SystemEventsMonitor::sessionUnlocked() {
+  ++screenSignals_;
+  cameBack_.notify();
+}
 
 void SystemEventsMonitor::sessionPropertiesChanged(const QString& interface,
                                                    const QVariantMap& changed, const QStringList&) {
@@ -179,8 +235,10 @@ void SystemEventsMonitor::sessionPropertiesChanged(const QString& interface,
   const bool isBool = active.typeId() == QMetaType::Bool;
   const bool lockedIsBool = locked.typeId() == QMetaType::Bool;
   if ((isBool && !active.toBool()) || (lockedIsBool && locked.toBool())) {
+    ++screenSignals_;
     wentAway_.notify();
   } else if ((isBool && active.toBool()) || (lockedIsBool && !locked.toBool())) {
+    ++screenSignals_;
     cameBack_.notify();
   }
 }

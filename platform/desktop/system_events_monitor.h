@@ -21,7 +21,8 @@ namespace vorlane {
 // `Lock`, `Unlock` and `Active`/`LockedHint` changes. The own session is looked up in the
 // background, so a slow logind neither holds up the start nor is missed: each of the two
 // calls gives up after `timeout`, and a missing or silent logind is logged once and leaves
-// the session unwatched. Main thread.
+// the session unwatched. A screen already away when its signals are first followed (a
+// session locked or a screen saver on during the start) is told as well, once. Main thread.
 class SystemEventsMonitor final : public QObject {
   Q_OBJECT
 
@@ -66,8 +67,14 @@ class SystemEventsMonitor final : public QObject {
   void watchSession();
   void askSessionPath(const QString& id);
   void followSession(const QString& path);
-  // Sends `message` and hands its answer (or error) to `done`; the caller never waits.
-  void callLater(QDBusMessage message, std::function<void(const QDBusMessage&)> done);
+  // Asks where the screen stands now, after its signals are followed: a change before that
+  // sends no signal of its own.
+  void readScreenSaverState();
+  void readSessionState();
+  void tellAwayAtStart(int signalsBefore);
+  // Sends `message` on `bus` and hands its answer (or error) to `done`; the caller never waits.
+  void callLater(QDBusConnection& bus, QDBusMessage message,
+                 std::function<void(const QDBusMessage&)> done);
   void tellWake();
   void takeWaitingSignals();
 
@@ -80,6 +87,9 @@ class SystemEventsMonitor final : public QObject {
   bool wakeToldEarly_ = false;
   // logind said the machine is about to sleep, and no wake has been told since.
   bool sleepAnnounced_ = false;
+  // Screen saver and session signals taken so far: a state read is older than any of them.
+  int screenSignals_ = 0;
+  bool awayToldAtStart_ = false;
   Observers<> wentAway_;
   Observers<> cameBack_;
   Observers<> didWake_;

@@ -50,6 +50,9 @@ TEST_F(CalendarFocusScenario, AMeetingInTheCalendarServiceLeavesRoomForAFocusTha
   ASSERT_TRUE(opened(consentWindow)) << "no question about the calendars";
   ASSERT_TRUE(key("Return"));
   ASSERT_TRUE(opened(focusWindow));
+  // The service answers after the window opens: until then the fields wait, disabled.
+  ASSERT_TRUE(program->waitForLine("calendar checked: room for 18 minutes", 60s))
+      << "no offer from the calendar service";
   settle();
   const QImage offer = screenshot("calendar-service-offer");
   ASSERT_FALSE(offer.isNull());
@@ -58,7 +61,7 @@ TEST_F(CalendarFocusScenario, AMeetingInTheCalendarServiceLeavesRoomForAFocusTha
 
   ASSERT_TRUE(type("draft the agenda"));
   ASSERT_TRUE(key("Return"));
-  ASSERT_TRUE(program->waitForLine("started a 18 minute session", 20s)) << "no focus started";
+  ASSERT_TRUE(program->waitForLine("started a 18 minute session", 60s)) << "no focus started";
 }
 
 }  // namespace

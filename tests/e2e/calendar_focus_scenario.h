@@ -29,9 +29,7 @@ class CalendarFocusScenario : public Scenario {
     launch(start, calendarSpeed);
     ASSERT_TRUE(tray->waitForItem(startLimit)) << "the icon never reached the tray host";
   }
-  bool opened(const std::string& window) {
-    return testing::waitUntil([&] { return activeWindowName() == window; }, 20s);
-  }
+  bool opened(const std::string& window) { return waitForActive(window); }
   bool openFromTray() {
     if (!tray->choose({"Find a calendar focus window…"})) {
       ADD_FAILURE() << "no enabled calendar entry in\n" << tray->lastLayout();
@@ -47,8 +45,8 @@ class CalendarFocusScenario : public Scenario {
   bool type(const std::string& text) {
     return desktop->shell("xdotool type --delay 10 " + testing::quoted(text));
   }
-  // A second for the window to draw what changed.
-  static void settle() { std::this_thread::sleep_for(1s); }
+  // The window has drawn what changed.
+  void settle() { settled(); }
 
   std::unique_ptr<testing::TrayMenu> tray;
 };

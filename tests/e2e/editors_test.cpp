@@ -4,12 +4,11 @@
 // session, and what is refused or cancelled changes nothing.
 #include <QColor>
 #include <algorithm>
-#include <thread>
 
 #include "core/reminders/reminder.h"
 #include "platform/persistence/file_reminder_store.h"
-#include "tests/e2e/scenario.h"
 #include "tests/e2e/changed_bands.h"
+#include "tests/e2e/scenario.h"
 #include "tests/e2e/sign_rows.h"
 #include "tests/support/tray_menu.h"
 
@@ -54,17 +53,15 @@ class EditorScenario : public Scenario {
       ADD_FAILURE() << "no enabled entry " << path.back() << " in\n" << tray->lastLayout();
       return false;
     }
-    return testing::waitUntil([&] { return activeWindowName() == window; }, 20s);
+    return waitForActive(window);
   }
-  bool closes(const std::string& window) {
-    return testing::waitUntil([&] { return activeWindowName() != window; }, 20s);
-  }
+  bool closes(const std::string& window) { return waitForInactive(window); }
   bool type(const std::string& text) {
     return desktop->shell("xdotool type --delay 10 " + testing::quoted(text));
   }
   bool key(const std::string& name) { return desktop->shell("xdotool key " + name); }
-  // A second for what was typed to be drawn before a screenshot.
-  static void settle() { std::this_thread::sleep_for(1s); }
+  // What was typed drawn before a screenshot.
+  void settle() { settled(); }
   std::vector<Reminder> stored() const {
     return FileReminderStore(program->remindersFile()).reminders();
   }
@@ -79,16 +76,16 @@ TEST_F(EditorScenario, RemindersAddedAndEditedFromTheTrayComeAtTheirMinute) {
   // Two in a row: the window stays open, naming each.
   ASSERT_TRUE(choose({"Add reminder..."}, "Add reminder"));
   ASSERT_TRUE(type("in 10m water the plants") && key("Return"));
-  ASSERT_TRUE(program->waitForLine("added reminder: water the plants", 10s));
+  ASSERT_TRUE(program->waitForLine("added reminder: water the plants", 30s));
   ASSERT_TRUE(type("in 25m stretch") && key("Return"));
-  ASSERT_TRUE(program->waitForLine("added reminder: stretch", 10s));
+  ASSERT_TRUE(program->waitForLine("added reminder: stretch", 30s));
   settle();  // the confirmation drawn
   const QImage added = screenshot("reminder-added");
   EXPECT_EQ(activeWindowName(), "Add reminder") << "open for the next reminder";
   const auto find = [&](const std::string& phrase) {
     const auto all = stored();
-    const auto it = std::find_if(all.begin(), all.end(),
-                                 [&](const Reminder& r) { return r.phrase == phrase; });
+    const auto it =
+        std::find_if(all.begin(), all.end(), [&](const Reminder& r) { return r.phrase == phrase; });
     if (it == all.end()) throw std::runtime_error("no stored reminder " + phrase);
     return *it;
   };
@@ -100,8 +97,13 @@ TEST_F(EditorScenario, RemindersAddedAndEditedFromTheTrayComeAtTheirMinute) {
 
   // A time alone is refused in red, and nothing more is stored.
   ASSERT_TRUE(type("4pm") && key("Return"));
-  settle();
-  const QImage refused = screenshot("reminder-refused");
+  QImage refused;
+  (void)testing::waitUntil(
+      [&] {
+        refused = screenshot("reminder-refused");
+        return redPixels(refused) > redPixels(added) + 30;
+      },
+      60s);
   EXPECT_GT(redPixels(refused), redPixels(added) + 30) << "no red refusal on screen";
   EXPECT_EQ(stored().size(), 2u);
   EXPECT_EQ(program->count("added reminder"), 2u);
@@ -113,7 +115,7 @@ TEST_F(EditorScenario, RemindersAddedAndEditedFromTheTrayComeAtTheirMinute) {
   settle();
   screenshot("reminder-edit");
   ASSERT_TRUE(key("Tab") && type("in 40m") && key("Return"));
-  ASSERT_TRUE(program->waitForLine("updated reminder: stretch", 10s));
+  ASSERT_TRUE(program->waitForLine("updated reminder: stretch", 30s));
   EXPECT_TRUE(closes("Edit reminder"));
   ASSERT_EQ(stored().size(), 2u);
   const Reminder edited = find("stretch");
@@ -121,11 +123,16 @@ TEST_F(EditorScenario, RemindersAddedAndEditedFromTheTrayComeAtTheirMinute) {
   EXPECT_EQ(edited.trigger, VisitTrigger::countdown(40 * 60));
   EXPECT_EQ(find("water the plants"), plants);
 
-  const auto visitAt = [](Date when) { return "performing visit scheduled for " + describeDate(when); };
-  ASSERT_TRUE(program->waitForLine(visitAt(edited.createdAt + 40 * 60), program->real(45 * 60)))
+  const auto visitAt = [](Date when) {
+    return "performing visit scheduled for " + describeDate(when);
+  };
+  ASSERT_TRUE(
+      program->waitForLine(visitAt(edited.createdAt + 40 * 60), program->real(45 * 60) + 30s))
       << "no visit at the new minute";
   EXPECT_EQ(program->count(visitAt(plants.createdAt + 10 * 60)), 1u);
   EXPECT_EQ(program->count(visitAt(stretch.createdAt + 25 * 60)), 0u) << "the old minute is gone";
+  // Spoken as the visit begins, a moment after its line.
+  EXPECT_TRUE(program->waitForLine("speaking: stretch", 30s));
   EXPECT_EQ(program->count("speaking: water the plants"), 1u);
   EXPECT_EQ(program->count("speaking: stretch"), 1u);
   EXPECT_EQ(program->count(" fault: "), 0u);
@@ -159,27 +166,27 @@ TEST_F(EditorScenario, TheFocusPillStartsANamedFocusAndCancelledEditorsStartNoth
         pills = changedBands(resting, screenshot("pill-hovered"), pillArea, 6);
         return pills.size() >= 3;
       },
-      20s);
+      60s);
   ASSERT_GE(pills.size(), 3u) << "no pills beside the character";
   ASSERT_TRUE(desktop->shell("xdotool mousemove " + std::to_string(pills[1].x()) + " " +
                              std::to_string(pills[1].y()) + " click 1"));
-  ASSERT_TRUE(program->waitForLine("quick action: startPomodoro", 10s)) << "not the Focus pill";
-  ASSERT_TRUE(testing::waitUntil([&] { return activeWindowName() == "New focus session"; }, 20s));
+  ASSERT_TRUE(program->waitForLine("quick action: startPomodoro", 30s)) << "not the Focus pill";
+  ASSERT_TRUE(waitForActive("New focus session"));
   EXPECT_EQ(program->count("started a"), 0u) << "the cancelled editors started nothing";
   ASSERT_TRUE(type("  write   the report "));
   settle();
   screenshot("focus-editor");
   ASSERT_TRUE(key("Return"));
-  ASSERT_TRUE(program->waitForLine("started a 25 minute session", 20s));
+  ASSERT_TRUE(program->waitForLine("started a 25 minute session", 60s));
   EXPECT_TRUE(closes("New focus session"));
 
   // The sign with the countdown goes up beside the character.
   ASSERT_TRUE(desktop->shell("xdotool mousemove 200 600"));
   const std::time_t started = program->fakeNow();
-  testing::waitUntil([&] { return program->fakeNow() >= started + 20; }, 20s);
-  EXPECT_TRUE(testing::waitUntil(
-      [&] { return signRows(empty, screenshot("focus-sign"), column) >= 10; },
-      program->real(30)))
+  testing::waitUntil([&] { return program->fakeNow() >= started + 20; }, 60s);
+  EXPECT_TRUE(
+      testing::waitUntil([&] { return signRows(empty, screenshot("focus-sign"), column) >= 10; },
+                         program->real(30) + 30s))
       << "no sign on the mascot";
   EXPECT_EQ(program->count(" fault: "), 0u);
 }

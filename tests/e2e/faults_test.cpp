@@ -65,7 +65,7 @@ TEST_F(Scenario, ACorruptPreferencesFileIsMovedAsideWithItsBytesAndDefaultsApply
   const std::string corrupt = "{\"activeStartHour\": 7, \"activeEndHour\": \xff\xfe oops";
   testing::writeFile(program->configFile("preferences"), corrupt);
   launch(at("09:58:00"));
-  ASSERT_TRUE(program->waitForLine("unreadable preferences moved aside to", 20s));
+  ASSERT_TRUE(program->waitForLine("unreadable preferences moved aside to", 60s));
   // Defaults: a first launch, which shows the welcome and stores it as shown.
   EXPECT_TRUE(
       testing::waitUntil([&] { return storedPreferences(home.path()).hasCompletedOnboarding; }));
@@ -97,8 +97,8 @@ TEST_P(MissingPiece, TheProgramRunsOnAndSaysSoOnce) {
   startDesktop(GetParam().pieces);
   seedPreferences();
   launch(at("09:58:00"));
-  ASSERT_TRUE(program->waitForLine(visitLine(at("10:00:00")), program->real(10 * 60)));
-  ASSERT_TRUE(program->waitForLine(visitLine(at("11:00:00")), program->real(70 * 60)));
+  ASSERT_TRUE(program->waitForLine(visitLine(at("10:00:00")), program->real(10 * 60) + 30s));
+  ASSERT_TRUE(program->waitForLine(visitLine(at("11:00:00")), program->real(70 * 60) + 30s));
   EXPECT_TRUE(program->running());
   if (*GetParam().repeat) {
     ASSERT_TRUE(program->waitForLine(GetParam().repeat, program->real(10 * 60)));

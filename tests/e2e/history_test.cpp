@@ -3,8 +3,6 @@
 // tray opens the history, and a row deleted there by keyboard leaves the stored history.
 #include <nlohmann/json.hpp>
 
-#include <thread>
-
 #include "tests/e2e/scenario.h"
 #include "tests/support/tray_menu.h"
 
@@ -23,9 +21,7 @@ class HistoryScenario : public Scenario {
     launch(start, historySpeed);
     ASSERT_TRUE(tray->waitForItem(startLimit)) << "the icon never reached the tray host";
   }
-  bool activeIs(const std::string& window) {
-    return testing::waitUntil([&] { return activeWindowName() == window; }, 20s);
-  }
+  bool activeIs(const std::string& window) { return waitForActive(window); }
   bool type(const std::string& text) {
     return desktop->shell("xdotool type --delay 10 " + testing::quoted(text));
   }
@@ -33,10 +29,8 @@ class HistoryScenario : public Scenario {
   // A command typed into the quick window and sent with Return; the window it opens instead
   // of an answer then has the keyboard, so nothing more is pressed here.
   bool sendCommand(const std::string& command, size_t registrations = 1) {
-    return program->waitForLine("hotkey registered with identifier 2", startLimit,
-                                registrations) &&
-           key("ctrl+alt+space") && activeIs(quickCommandTitle) && type(command) &&
-           key("Return");
+    return program->waitForLine("hotkey registered with identifier 2", startLimit, registrations) &&
+           key("ctrl+alt+space") && activeIs(quickCommandTitle) && type(command) && key("Return");
   }
   std::string stored(const std::string& key) {
     return testing::readFile(program->configFile(key)).value_or("");
@@ -50,16 +44,18 @@ TEST_F(HistoryScenario, ANextStepSurvivesAKillAndIsShownBeforeResuming) {
   seedPreferences();
   launch(at("09:10:00"), historySpeed);
   ASSERT_TRUE(typeCommand("focus 25m write the report"));
-  ASSERT_TRUE(program->waitForLine("started a 25 minute session", 20s));
+  ASSERT_TRUE(program->waitForLine("started a 25 minute session", 60s));
 
   // Pausing asks for the next step, and the note field has the keys at once.
   ASSERT_TRUE(sendCommand("pause"));
-  ASSERT_TRUE(program->waitForLine("session paused", 20s));
+  ASSERT_TRUE(program->waitForLine("session paused", 60s));
   ASSERT_TRUE(activeIs("Leave yourself a next step")) << activeWindowName();
   ASSERT_TRUE(type("call   Sam about the totals") && key("Return"));
   ASSERT_TRUE(testing::waitUntil(
-      [&] { return stored("focusRecovery.v1").find("call Sam about the totals") != std::string::npos; },
-      20s))
+      [&] {
+        return stored("focusRecovery.v1").find("call Sam about the totals") != std::string::npos;
+      },
+      60s))
       << stored("focusRecovery.v1");
 
   const auto status = program->stop(SIGKILL);
@@ -69,26 +65,24 @@ TEST_F(HistoryScenario, ANextStepSurvivesAKillAndIsShownBeforeResuming) {
   // Resuming shows the note first; Return resumes.
   ASSERT_TRUE(sendCommand("resume", 2));
   ASSERT_TRUE(activeIs("Where was I?")) << activeWindowName();
-  std::this_thread::sleep_for(1s);
-  screenshot("history-where-was-i");
+  settled("history-where-was-i");
   EXPECT_EQ(program->count("session resumed"), 0u) << "not before the note was read";
   ASSERT_TRUE(key("Return"));
-  EXPECT_TRUE(program->waitForLine("session resumed", 20s));
-  EXPECT_TRUE(testing::waitUntil([&] { return activeWindowName() != "Where was I?"; }, 20s));
+  EXPECT_TRUE(program->waitForLine("session resumed", 60s));
+  EXPECT_TRUE(waitForInactive("Where was I?"));
   EXPECT_EQ(program->count(" fault: "), 0u);
 }
 
 TEST_F(HistoryScenario, AFocusMarkedAccomplishedOpensTheHistoryWhereDeleteEmptiesIt) {
   startWithTrayHost(at("09:10:00"));
   ASSERT_TRUE(typeCommand("focus 1m write the report"));
-  ASSERT_TRUE(program->waitForLine("session complete, 1 done today", program->real(120)));
+  ASSERT_TRUE(program->waitForLine("session complete, 1 done today", program->real(120) + 30s));
   ASSERT_TRUE(tray->choose({"Mark accomplished"})) << tray->lastLayout();
   ASSERT_TRUE(activeIs("Focus history")) << activeWindowName();
   EXPECT_TRUE(testing::waitUntil(
-      [&] { return stored("focusHistory").find("accomplishedAt") != std::string::npos; }, 20s))
+      [&] { return stored("focusHistory").find("accomplishedAt") != std::string::npos; }, 60s))
       << stored("focusHistory");
-  std::this_thread::sleep_for(1s);
-  screenshot("history-accomplished");
+  settled("history-accomplished");
 
   // The keyboard starts on the row's only button, Delete.
   ASSERT_TRUE(key("space"));
@@ -97,7 +91,7 @@ TEST_F(HistoryScenario, AFocusMarkedAccomplishedOpensTheHistoryWhereDeleteEmptie
         const auto history = nlohmann::json::parse(stored("focusHistory"), nullptr, false);
         return history.is_array() && history.empty();
       },
-      20s))
+      60s))
       << stored("focusHistory");
   EXPECT_EQ(program->count(" fault: "), 0u);
 }

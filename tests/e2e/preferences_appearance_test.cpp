@@ -35,7 +35,8 @@ Preferences stored(const std::filesystem::path& home) {
 class AppearanceScenario : public Scenario {
  protected:
   bool key(const std::string& name) { return desktop->shell("xdotool key " + name); }
-  static void settle() { std::this_thread::sleep_for(1s); }
+  // A change drawn before the next step.
+  void settle() { settled(); }
 };
 
 TEST_F(AppearanceScenario, TheMonkeysOpacityAtZeroByKeyboardClearsItFromTheDesktop) {
@@ -57,7 +58,7 @@ TEST_F(AppearanceScenario, TheMonkeysOpacityAtZeroByKeyboardClearsItFromTheDeskt
       << "no character in the column";
 
   ASSERT_TRUE(tray.choose({"Mascot", "Appearance…"})) << tray.lastLayout();
-  ASSERT_TRUE(testing::waitUntil([&] { return activeWindowName() == preferencesTitle; }, 20s));
+  ASSERT_TRUE(waitForActive(preferencesTitle));
   settle();
   // The keyboard starts in the sidebar on Appearance; then come the page's scroll area, the
   // preview's disclosure and the monkey's opacity.
@@ -68,7 +69,7 @@ TEST_F(AppearanceScenario, TheMonkeysOpacityAtZeroByKeyboardClearsItFromTheDeskt
       << "no window with a preview";
   ASSERT_TRUE(key("Tab") && key("Home"));
   ASSERT_TRUE(testing::waitUntil(
-      [&] { return stored(home.path()).mascotAppearance.monkeyOpacity == 0; }, 20s))
+      [&] { return stored(home.path()).mascotAppearance.monkeyOpacity == 0; }, 60s))
       << "the record does not hold 0";
   const MascotAppearance appearance = stored(home.path()).mascotAppearance;
   EXPECT_EQ(appearance, (MascotAppearance{.monkeyOpacity = 0})) << "only the monkey changed";
@@ -80,7 +81,7 @@ TEST_F(AppearanceScenario, TheMonkeysOpacityAtZeroByKeyboardClearsItFromTheDeskt
         cleared = screenshot("appearance-cleared");
         return wideRows(empty, cleared, column, 12) == 0;
       },
-      20s))
+      60s))
       << wideRows(empty, cleared, column, 12) << " rows of the character remain";
   EXPECT_EQ(program->count(" fault: "), 0u);
 }

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "tests/e2e/scenario.h"
 #include "tests/support/tray_menu.h"
@@ -53,14 +52,15 @@ class DesktopPanelScenario : public Scenario {
       ADD_FAILURE() << "no enabled entry Preferences... in\n" << tray->lastLayout();
       return false;
     }
-    return testing::waitUntil([&] { return activeWindowName() == windowTitle; }, 20s);
+    return waitForActive(windowTitle);
   }
-  // A click at a point of the preferences window, which has the keyboard.
+  // A click at a point of the preferences window, which has the keyboard; what it changed
+  // is drawn on return.
   bool click(QPoint point) {
-    const bool clicked = desktop->shell(
-        "xdotool mousemove --window $(xdotool getactivewindow) " + std::to_string(point.x()) +
-        " " + std::to_string(point.y()) + " click 1");
-    std::this_thread::sleep_for(1s);  // drawn, and the store's change applied
+    const bool clicked =
+        desktop->shell("xdotool mousemove --window $(xdotool getactivewindow) " +
+                       std::to_string(point.x()) + " " + std::to_string(point.y()) + " click 1");
+    settled();
     return clicked;
   }
   Preferences stored() const {
@@ -82,7 +82,7 @@ TEST_F(DesktopPanelScenario, LaunchAtLoginWritesTheAutostartEntryAndUntickingRem
   ASSERT_FALSE(std::filesystem::exists(autostartEntry()));
 
   ASSERT_TRUE(click(launchAtLoginToggle));
-  ASSERT_TRUE(program->waitForLine("launch at login set to true", 10s));
+  ASSERT_TRUE(program->waitForLine("launch at login set to true", 30s));
   EXPECT_TRUE(stored().launchAtLogin);
   ASSERT_TRUE(std::filesystem::exists(autostartEntry()));
   std::ifstream file(autostartEntry());
@@ -93,15 +93,19 @@ TEST_F(DesktopPanelScenario, LaunchAtLoginWritesTheAutostartEntryAndUntickingRem
   screenshot("preferences-launch-at-login");
 
   ASSERT_TRUE(click(launchAtLoginToggle));
-  ASSERT_TRUE(program->waitForLine("launch at login set to false", 10s));
+  ASSERT_TRUE(program->waitForLine("launch at login set to false", 30s));
   EXPECT_FALSE(stored().launchAtLogin);
   EXPECT_FALSE(std::filesystem::exists(autostartEntry()));
   EXPECT_EQ(program->count("launch at login failed"), 0u);
 }
 
 TEST_F(DesktopPanelScenario, CenterMovesTheColumnToTheMiddleOfTheScreen) {
-  std::this_thread::sleep_for(2s);  // the character has come down its rope
-  const QImage resting = screenshot("preferences-resting");
+  // The character has come down its rope and hangs still.
+  ASSERT_TRUE(testing::waitUntil(
+      [&] { return changedPixels(empty, screenshot("preferences-resting"), rightColumn) > 500; },
+      30s))
+      << "no mascot at the right edge";
+  const QImage resting = settled("preferences-resting", rightColumn);
   const int restingRight = changedPixels(empty, resting, rightColumn);
   ASSERT_GT(restingRight, 500) << "no mascot at the right edge";
 
@@ -109,15 +113,24 @@ TEST_F(DesktopPanelScenario, CenterMovesTheColumnToTheMiddleOfTheScreen) {
   ASSERT_TRUE(click(desktopRow));
   screenshot("preferences-desktop");
   ASSERT_TRUE(click(centerButton));
+  ASSERT_TRUE(testing::waitUntil([&] { return !stored().mascotPlacements.empty(); }, 60s))
+      << "no placement stored";
   const auto placements = stored().mascotPlacements;
   ASSERT_EQ(placements.size(), 1u) << "one entry, for the one display";
   EXPECT_EQ(placements.begin()->second, MascotPlacement(0.5, 0.0));
 
   // Closed, so the middle of the screen shows.
   ASSERT_TRUE(desktop->shell("xdotool key alt+F4"));
-  ASSERT_TRUE(testing::waitUntil([&] { return activeWindowName() != windowTitle; }, 20s));
-  std::this_thread::sleep_for(2s);
-  const QImage centred = screenshot("preferences-centred");
+  ASSERT_TRUE(waitForInactive(windowTitle));
+  QImage centred;
+  // Until it has moved, or for long enough that it never will.
+  (void)testing::waitUntil(
+      [&] {
+        centred = screenshot("preferences-centred");
+        return changedPixels(empty, centred, middleColumn) > 500 &&
+               changedPixels(empty, centred, rightColumn) < restingRight / 4;
+      },
+      30s);
   EXPECT_GT(changedPixels(empty, centred, middleColumn), 500) << "no mascot in the middle";
   EXPECT_LT(changedPixels(empty, centred, rightColumn), restingRight / 4)
       << "still at the right edge";
@@ -132,9 +145,14 @@ TEST_F(DesktopPanelScenario, AnAutostartFolderThatCannotBeMadeIsReportedOnThePag
   ASSERT_TRUE(click(generalRow));
   const QImage before = screenshot("preferences-general-before");
   ASSERT_TRUE(click(launchAtLoginToggle));
-  ASSERT_TRUE(program->waitForLine("launch at login failed", 10s));
-  std::this_thread::sleep_for(1s);
-  const QImage after = screenshot("preferences-launch-at-login-failed");
+  ASSERT_TRUE(program->waitForLine("launch at login failed", 30s));
+  QImage after;
+  (void)testing::waitUntil(
+      [&] {
+        after = screenshot("preferences-launch-at-login-failed");
+        return redPixels(after) > redPixels(before) + 100;
+      },
+      60s);
   EXPECT_GT(redPixels(after), redPixels(before) + 100) << "no red reason on the page";
   EXPECT_TRUE(stored().launchAtLogin);
   EXPECT_EQ(program->count(" fault: "), 0u);

@@ -32,7 +32,7 @@ class PreferencesScenario : public Scenario {
       ADD_FAILURE() << "no enabled entry " << path.back() << " in\n" << tray->lastLayout();
       return false;
     }
-    if (testing::waitUntil([&] { return activeWindowName() == window; }, 20s)) return true;
+    if (waitForActive(window)) return true;
     screenshot("not-active-" + window);
     ADD_FAILURE() << "the window with the keyboard is \"" << activeWindowName() << "\"";
     return false;
@@ -46,15 +46,15 @@ class PreferencesScenario : public Scenario {
   bool type(const std::string& text) {
     return desktop->shell("xdotool type --delay 10 " + testing::quoted(text));
   }
-  // A second for a change to be drawn before a screenshot.
-  static void settle() { std::this_thread::sleep_for(1s); }
+  // A change drawn before a screenshot.
+  void settle() { settled(); }
   // The settings as the program stored them.
   Preferences stored() const {
     FileRecordStore records(home.path() / ".config/vorlane");
     return RecordPreferencesStore(records).preferences();
   }
   bool storedSoon(const std::function<bool(const Preferences&)>& holds) const {
-    return testing::waitUntil([&] { return holds(stored()); }, 10s);
+    return testing::waitUntil([&] { return holds(stored()); }, 30s);
   }
   // The size of the window that has the keyboard.
   QSize activeWindowSize() const {
@@ -118,7 +118,7 @@ TEST_F(PreferencesScenario, FocusVoiceAndCelebrationSettingsReachTheEditorTheMas
   screenshot("preferences-voice");
   const int burstsBefore = desktop->soundBursts();
   ASSERT_TRUE(keys("Tab", 6) && keys("space"));
-  EXPECT_TRUE(testing::waitUntil([&] { return desktop->soundBursts() > burstsBefore; }, 20s))
+  EXPECT_TRUE(testing::waitUntil([&] { return desktop->soundBursts() > burstsBefore; }, 60s))
       << "the preview never reached the null sink";
   std::this_thread::sleep_for(5s);  // the whole sentence
   const int burstsAfterPreview = desktop->soundBursts();
@@ -138,7 +138,7 @@ TEST_F(PreferencesScenario, FocusVoiceAndCelebrationSettingsReachTheEditorTheMas
   settle();
   screenshot("preferences-focus-editor");
   ASSERT_TRUE(type("check the settings") && keys("Return"));
-  EXPECT_TRUE(program->waitForLine("started a 26 minute session", 20s));
+  EXPECT_TRUE(program->waitForLine("started a 26 minute session", 60s));
   EXPECT_EQ(program->count(" fault: "), 0u);
 }
 
@@ -153,7 +153,8 @@ TEST_F(PreferencesScenario, AnAddedQuietAppInFrontTurnsTheHourIntoANotification)
   settle();
   screenshot("preferences-quiet");
   ASSERT_TRUE(keys("Tab", 6) && type("Xmessage") && keys("Return"));
-  EXPECT_TRUE(storedSoon([](const Preferences& p) { return p.blockedAppIds.contains("Xmessage"); }));
+  EXPECT_TRUE(
+      storedSoon([](const Preferences& p) { return p.blockedAppIds.contains("Xmessage"); }));
   settle();
   screenshot("preferences-quiet-added");
   ASSERT_LT(program->fakeNow(), at("09:59:00")) << "too slow to reach the hour in time";
@@ -165,7 +166,7 @@ TEST_F(PreferencesScenario, AnAddedQuietAppInFrontTurnsTheHourIntoANotification)
   ASSERT_TRUE(program->waitForLine("suppressed visit scheduled for " +
                                        describeDate(Date::fromUnix(double(at("10:00:00")))) +
                                        ": presenting in Xmessage",
-                                   program->real(20 * 60)))
+                                   program->real(20 * 60) + 30s))
       << program->log();
   EXPECT_TRUE(testing::waitUntil([&] { return desktop->notificationsSent() == 1; }))
       << desktop->notificationBodies();

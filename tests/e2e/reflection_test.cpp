@@ -56,32 +56,32 @@ TEST_F(ReflectionScenario, TheTrayOpensThisWeekAndLastWeekWithTheirOwnTotals) {
   ASSERT_TRUE(tray->waitForItem(startLimit)) << "the icon never reached the tray host";
 
   ASSERT_TRUE(tray->choose({"Weekly reflection*"})) << tray->lastLayout();
-  ASSERT_TRUE(testing::waitUntil([&] { return activeWindowName() == title; }, 20s));
+  ASSERT_TRUE(waitForActive(title));
   EXPECT_TRUE(program->waitForLine(
       "weekly reflection shows this week, Mar 29, 2026 \u2013 Apr 4, 2026: 2 completed "
       "sessions \u00B7 55 recorded minutes",
-      10s))
+      30s))
       << program->log();
-  std::this_thread::sleep_for(1s);  // drawn
-  screenshot("reflection-this-week");
+  settled("reflection-this-week");
 
   // The keyboard starts on the week picker; the arrow keys move between its segments.
   ASSERT_TRUE(key("Right"));
   EXPECT_TRUE(program->waitForLine(
       "weekly reflection shows last week, Mar 22, 2026 \u2013 Mar 28, 2026: 3 completed "
       "sessions \u00B7 90 recorded minutes",
-      10s))
+      30s))
       << program->log();
-  std::this_thread::sleep_for(1s);
-  screenshot("reflection-last-week");
+  settled("reflection-last-week");
 
   // Asked again while open, it is only raised: still last week, nothing recomputed anew.
   ASSERT_TRUE(tray->choose({"Weekly reflection*"}));
-  std::this_thread::sleep_for(1s);
+  // Raised and drawn again: a recomputed week would have been logged on the way.
+  ASSERT_TRUE(waitForActive(title));
+  settled("reflection-raised");
   EXPECT_EQ(program->count("weekly reflection shows this week"), 1u);
 
   ASSERT_TRUE(key("Escape"));
-  EXPECT_TRUE(testing::waitUntil([&] { return activeWindowName() != title; }, 20s));
+  EXPECT_TRUE(waitForInactive(title));
   EXPECT_EQ(storedHistory(), seeded) << "looking back changed the stored history";
 }
 

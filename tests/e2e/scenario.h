@@ -4,8 +4,11 @@
 // written before the start, and the log lines the scenarios wait for.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QImage>
+#include <QRect>
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <functional>
@@ -95,18 +98,28 @@ class Scenario : public ::testing::Test {
     return *name;
   }
 
+  // Waits until the window titled `title` has the keyboard, nudging the window manager
+  // meanwhile (under load it may sit on a new window until another X event comes).
+  bool waitForActive(const std::string& title, std::chrono::milliseconds limit = 60s) {
+    return desktop->waitUntilManaged([&] { return activeWindowName() == title; }, limit);
+  }
+  // Waits until the window titled `title` no longer has the keyboard.
+  bool waitForInactive(const std::string& title, std::chrono::milliseconds limit = 60s) {
+    return desktop->waitUntilManaged([&] { return activeWindowName() != title; }, limit);
+  }
+
   // As the user would: Ctrl+Alt+Space, then `command` typed into the quick command window
   // once it has the keyboard, then Return, then Escape to close it. False when the window
   // never took the keyboard.
   bool typeCommand(const std::string& command) {
     if (!program->waitForLine("hotkey registered with identifier 2", startLimit)) return false;
     if (!desktop->shell("xdotool key ctrl+alt+space")) return false;
-    if (!testing::waitUntil([&] { return activeWindowName() == quickCommandTitle; }, 20s)) {
+    if (!waitForActive(quickCommandTitle)) {
       return false;
     }
     return desktop->shell("xdotool type --delay 10 " + testing::quoted(command)) &&
            desktop->shell("xdotool key Return") && desktop->shell("xdotool key Escape") &&
-           testing::waitUntil([&] { return activeWindowName() != quickCommandTitle; }, 20s);
+           waitForInactive(quickCommandTitle);
   }
   static constexpr const char* quickCommandTitle = "Vorlane quick actions";
 
@@ -119,6 +132,40 @@ class Scenario : public ::testing::Test {
       image.save(QString::fromStdString(std::string(keep) + "/" + name + ".png"));
     }
     return image.convertToFormat(QImage::Format_RGB32);
+  }
+
+  // Where the window with the keyboard is on the screen; empty when none has it.
+  QRect activeWindowArea() const {
+    const auto shell = testing::commandOutput(
+        desktop->withEnvironment("xdotool getactivewindow getwindowgeometry --shell 2>/dev/null"));
+    if (!shell) return {};
+    const auto value = [&](const std::string& key) {
+      const auto at = shell->find(key + "=");
+      return at == std::string::npos ? -1 : std::atoi(shell->c_str() + at + key.size() + 1);
+    };
+    const QRect area(value("X"), value("Y"), value("WIDTH"), value("HEIGHT"));
+    return area.width() > 0 && area.height() > 0 ? area : QRect();
+  }
+  // Waits until `area` of the screen (the window with the keyboard when none is given, else
+  // the whole screen) has stopped changing: two looks a moment apart differ by no more than
+  // a blinking text cursor. What was typed or clicked is then drawn. The last look is kept
+  // as `name`; the test fails when the area is still changing after `limit`.
+  QImage settled(const std::string& name = "settled", QRect area = {},
+                 std::chrono::milliseconds limit = 30s) {
+    if (area.isEmpty()) area = activeWindowArea();
+    QImage last;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < deadline) {
+      QImage now = screenshot(name);
+      if (!now.isNull() && !last.isNull() &&
+          changedPixels(last, now, area.isEmpty() ? now.rect() : area) <= 60) {
+        return now;
+      }
+      last = now;
+      usleep(300'000);
+    }
+    ADD_FAILURE() << "the screen kept changing for " << limit.count() << " ms: " << name;
+    return last;
   }
 
   // Pixels of `area` that differ between two screenshots.

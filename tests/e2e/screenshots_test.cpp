@@ -63,8 +63,8 @@ class ScreenshotScenario : public Scenario {
                              VisitTrigger::oneOff(dateOf(friday, "15:30:00")), created));
       reminders.add(Reminder(UUID::random(), "water the plants",
                              VisitTrigger::oneOff(dateOf(friday, "18:00:00")), created));
-      reminders.add(Reminder(UUID::random(), "stand up and stretch", VisitTrigger::hourly(),
-                             created));
+      reminders.add(
+          Reminder(UUID::random(), "stand up and stretch", VisitTrigger::hourly(), created));
     }
     FileRecordStore records(home.path() / ".config/vorlane");
     UUID report;
@@ -79,8 +79,12 @@ class ScreenshotScenario : public Scenario {
     const auto finished = [](const std::string& goal, double minutes, const std::string& date,
                              const std::string& time, bool accomplished = false) {
       const Date when = dateOf(date, time);
-      return FocusHistoryEntry{UUID::random(), goal, minutes * 60, when,
-                               accomplished ? std::optional(when) : std::nullopt, std::nullopt};
+      return FocusHistoryEntry{UUID::random(),
+                               goal,
+                               minutes * 60,
+                               when,
+                               accomplished ? std::optional(when) : std::nullopt,
+                               std::nullopt};
     };
     RecordFocusHistoryStore(&records).document().save({
         finished("Finish the quarterly report", 25, friday, "09:05:00"),
@@ -104,7 +108,7 @@ class ScreenshotScenario : public Scenario {
   }
 
   bool opened(const std::string& window) {
-    if (testing::waitUntil([&] { return activeWindowName() == window; }, 20s)) return true;
+    if (waitForActive(window)) return true;
     ADD_FAILURE() << "expected \"" << window << "\" to have the keyboard, not \""
                   << activeWindowName() << "\"";
     return false;
@@ -116,10 +120,7 @@ class ScreenshotScenario : public Scenario {
     }
     return opened(window);
   }
-  bool closed(const std::string& window) {
-    return key("Escape") &&
-           testing::waitUntil([&] { return activeWindowName() != window; }, 20s);
-  }
+  bool closed(const std::string& window) { return key("Escape") && waitForInactive(window); }
   bool type(const std::string& text) {
     return desktop->shell("xdotool type --delay 10 " + testing::quoted(text));
   }
@@ -127,8 +128,7 @@ class ScreenshotScenario : public Scenario {
   // The hot key, then `command` and Return in the quick command window.
   bool sendCommand(const std::string& command) {
     return program->waitForLine("hotkey registered with identifier 2", startLimit) &&
-           key("ctrl+alt+space") && opened(quickCommandTitle) && type(command) &&
-           key("Return");
+           key("ctrl+alt+space") && opened(quickCommandTitle) && type(command) && key("Return");
   }
 
   QImage wholeScreen() {
@@ -140,28 +140,31 @@ class ScreenshotScenario : public Scenario {
   // text cursor: a window still drawing or sliding in is waited for.
   QImage settled(QRect area) {
     QImage last = wholeScreen().copy(area);
-    for (int look = 0; look < 20; ++look) {
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(400ms);
       const QImage now = wholeScreen().copy(area);
       if (!now.isNull() && changedPixels(last, now, now.rect()) <= 60) return now;
       last = now;
     }
+    ADD_FAILURE() << "the window kept changing";
     return last;
   }
 
   // The window with the keyboard, which must be `title`, with its frame.
   void shootWindow(const std::string& name, const std::string& title) {
     SCOPED_TRACE(name);
-    std::this_thread::sleep_for(500ms);
-    ASSERT_EQ(activeWindowName(), title);
+    ASSERT_TRUE(waitForActive(title)) << "the keyboard is in " << activeWindowName();
     const auto id = testing::commandOutput(desktop->withEnvironment("xdotool getactivewindow"));
     ASSERT_TRUE(id) << "no active window";
     const std::string window = std::to_string(std::stoul(*id));
-    const auto inside = parseWindowGeometry(testing::commandOutput(desktop->withEnvironment(
-        "xwininfo -id " + window)).value_or(""));
+    const auto inside = parseWindowGeometry(
+        testing::commandOutput(desktop->withEnvironment("xwininfo -id " + window)).value_or(""));
     ASSERT_TRUE(inside) << "no geometry for " << title;
-    const QMargins frame = parseFrameExtents(testing::commandOutput(desktop->withEnvironment(
-        "xprop -id " + window + " _NET_FRAME_EXTENTS")).value_or(""));
+    const QMargins frame =
+        parseFrameExtents(testing::commandOutput(desktop->withEnvironment("xprop -id " + window +
+                                                                          " _NET_FRAME_EXTENTS"))
+                              .value_or(""));
     const QImage picture = settled(windowArea(*inside, frame, screen));
     EXPECT_EQ(activeWindowName(), title) << "another window came in front";
     keep(name, picture);
@@ -185,8 +188,7 @@ class ScreenshotScenario : public Scenario {
   // Saved as `name`.png, made smaller when large, and read back.
   void keep(const std::string& name, const QImage& picture) {
     SCOPED_TRACE(name);
-    ASSERT_TRUE(drawnOn(picture)) << "a blank picture, " << distinctColours(picture)
-                                  << " colours";
+    ASSERT_TRUE(drawnOn(picture)) << "a blank picture, " << distinctColours(picture) << " colours";
     const auto folder = screenshotFolder(desktop->folder());
     std::filesystem::create_directories(folder);
     const auto file = folder / (name + ".png");
@@ -226,7 +228,7 @@ TEST_F(ScreenshotScenario, TheWelcomeTheHourAndAFocusOnTheDesktop) {
 
   // Under the sign, the character is found on its rope, which hangs from the top edge.
   ASSERT_TRUE(typeCommand("focus 25m write the report"));
-  ASSERT_TRUE(program->waitForLine("started a 25 minute session", 20s));
+  ASSERT_TRUE(program->waitForLine("started a 25 minute session", 60s));
   const QImage working =
       steadily([&](const QImage& shot) { return signRows(empty, shot, column) >= 10; });
   ASSERT_FALSE(working.isNull()) << "no sign on the mascot";
@@ -237,8 +239,8 @@ TEST_F(ScreenshotScenario, TheWelcomeTheHourAndAFocusOnTheDesktop) {
   ASSERT_FALSE(character.empty()) << "no character on the rope";
   ASSERT_TRUE(desktop->shell("xdotool mousemove " + std::to_string(ropeX) + " " +
                              std::to_string(character.back().y())));
-  const QImage pills = steadily(
-      [&](const QImage& shot) { return changedPixels(working, shot, column) > 1500; });
+  const QImage pills =
+      steadily([&](const QImage& shot) { return changedPixels(working, shot, column) > 1500; });
   ASSERT_FALSE(pills.isNull()) << "no pills beside the character";
   keep("desktop-focus", pills.copy(desktopPart));
   EXPECT_EQ(program->count(" fault: "), 0u);
@@ -259,7 +261,7 @@ TEST_F(ScreenshotScenario, TheFeatureWindowsOverAWeekOfContent) {
   ASSERT_TRUE(key("ctrl+alt+space") && opened(quickCommandTitle));
   // Answered in place, and the next command typed under the answer.
   ASSERT_TRUE(type("remind in 2h call the bank") && key("Return"));
-  ASSERT_TRUE(program->waitForLine("added reminder: call the bank", 10s));
+  ASSERT_TRUE(program->waitForLine("added reminder: call the bank", 30s));
   ASSERT_TRUE(type("focus 25m"));
   shootWindow("quick-command", quickCommandTitle);
   ASSERT_TRUE(closed(quickCommandTitle));
@@ -267,7 +269,7 @@ TEST_F(ScreenshotScenario, TheFeatureWindowsOverAWeekOfContent) {
   ASSERT_TRUE(choose({"Add reminder..."}, "Add reminder"));
   // One added, named in the window, and the next one typed.
   ASSERT_TRUE(type("in 45 minutes take a short walk") && key("Return"));
-  ASSERT_TRUE(program->waitForLine("added reminder: take a short walk", 10s));
+  ASSERT_TRUE(program->waitForLine("added reminder: take a short walk", 30s));
   ASSERT_TRUE(type("weekdays 9:30am standup"));
   shootWindow("reminder-editor", "Add reminder");
   ASSERT_TRUE(closed("Add reminder"));
@@ -303,21 +305,22 @@ TEST_F(ScreenshotScenario, TheFeatureWindowsOverAWeekOfContent) {
   ASSERT_TRUE(opened(consentWindow));
   shootWindow("calendar-consent", consentWindow);
   ASSERT_TRUE(key("Return") && opened(focusWindow));
+  // The goal field takes keys once the calendars are read.
+  ASSERT_TRUE(program->waitForLine("calendar checked: ", 60s));
   ASSERT_TRUE(type("Outline the design review"));
   shootWindow("calendar-focus", focusWindow);
   ASSERT_TRUE(closed(focusWindow));
 
   // A focus paused asks for the next step; resuming shows it first.
   ASSERT_TRUE(sendCommand("focus 25m Finish the quarterly report"));
-  ASSERT_TRUE(program->waitForLine("started a 25 minute session", 20s));
+  ASSERT_TRUE(program->waitForLine("started a 25 minute session", 60s));
   ASSERT_TRUE(sendCommand("pause"));
-  ASSERT_TRUE(program->waitForLine("session paused", 20s));
+  ASSERT_TRUE(program->waitForLine("session paused", 60s));
   ASSERT_TRUE(opened("Leave yourself a next step"));
   ASSERT_TRUE(type("Check the Q1 totals against Sam's sheet"));
   shootWindow("resume-note-next-step", "Leave yourself a next step");
   ASSERT_TRUE(key("Return"));
-  ASSERT_TRUE(testing::waitUntil(
-      [&] { return activeWindowName() != "Leave yourself a next step"; }, 20s));
+  ASSERT_TRUE(waitForInactive("Leave yourself a next step"));
   ASSERT_TRUE(sendCommand("resume"));
   ASSERT_TRUE(opened("Where was I?"));
   shootWindow("resume-note", "Where was I?");

@@ -143,7 +143,7 @@ class WeekScenario : public Scenario {
       const int h = hourIn(hour);
       SCOPED_TRACE(when);
       if (h >= 9 && h <= lastHour && !dropped.contains(hour)) {
-        EXPECT_TRUE(program->waitForLine("visit scheduled for " + when, 10s))
+        EXPECT_TRUE(program->waitForLine("visit scheduled for " + when, 30s))
             << "no visit at an active hour";
         EXPECT_EQ(program->count("visit scheduled for " + when), 1u);
       } else {
@@ -163,7 +163,7 @@ class WeekScenario : public Scenario {
   }
   // The log's `line`s counted before an action, and one more of them awaited after it.
   void remember(const std::string& line) { counted[line] = program->count(line); }
-  bool another(const std::string& line, std::chrono::milliseconds limit = 10s) {
+  bool another(const std::string& line, std::chrono::milliseconds limit = 30s) {
     return program->waitForLine(line, limit, counted[line] + 1);
   }
   bool reach(const char* date, const char* time) {
@@ -173,14 +173,12 @@ class WeekScenario : public Scenario {
   }
 
   bool activeIs(const std::string& window) {
-    if (testing::waitUntil([&] { return activeWindowName() == window; }, 20s)) return true;
+    if (waitForActive(window)) return true;
     ADD_FAILURE() << "the window with the keyboard is \"" << activeWindowName() << "\", not \""
                   << window << "\"";
     return false;
   }
-  bool closes(const std::string& window) {
-    return testing::waitUntil([&] { return activeWindowName() != window; }, 20s);
-  }
+  bool closes(const std::string& window) { return waitForInactive(window); }
   bool choose(const std::vector<std::string>& path) {
     if (tray->choose(path)) return true;
     ADD_FAILURE() << "no enabled entry " << path.back() << " in\n" << tray->lastLayout();
@@ -219,15 +217,15 @@ class WeekScenario : public Scenario {
                           std::to_string(at.y() + 30) + " sleep 0.2 mousemove " + x + " " +
                           std::to_string(at.y() + 90) + " sleep 0.3 mouseup 1 mousemove 200 600");
   }
-  // A second for a change to be drawn or applied.
-  static void settle() { std::this_thread::sleep_for(1s); }
+  // A change drawn before the next step.
+  void settle() { settled(); }
 
   Preferences preferences() const {
     FileRecordStore records(home.path() / ".config/vorlane");
     return RecordPreferencesStore(records).preferences();
   }
   bool preferencesSoon(const std::function<bool(const Preferences&)>& holds) const {
-    return testing::waitUntil([&] { return holds(preferences()); }, 10s);
+    return testing::waitUntil([&] { return holds(preferences()); }, 30s);
   }
   std::vector<Reminder> reminders() const {
     return FileReminderStore(program->remindersFile()).reminders();

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/temp_folder.h"
@@ -97,9 +98,9 @@ class ChildProcess {
   }
   std::optional<int> exitStatus() const { return exitStatus_; }
 
-  // One line from descriptor 3, without its newline; none on timeout or end of file.
+  // One line from descriptor 3, without its newline; none on timeout or end of file. What a
+  // timed-out call read of a line is kept for the next call.
   std::optional<std::string> readLine(std::chrono::milliseconds timeout) {
-    std::string line;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (char c = 0; readFd_ >= 0;) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -108,8 +109,8 @@ class ChildProcess {
       pollfd p{readFd_, POLLIN, 0};
       if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
       if (read(readFd_, &c, 1) != 1) return std::nullopt;
-      if (c == '\n') return line;
-      line.push_back(c);
+      if (c == '\n') return std::exchange(partialLine_, {});
+      partialLine_.push_back(c);
     }
     return std::nullopt;
   }
@@ -117,12 +118,13 @@ class ChildProcess {
  private:
   pid_t pid_ = -1;
   int readFd_ = -1;
+  std::string partialLine_;
   std::optional<int> exitStatus_;
 };
 
 // Waits until `ready` holds or the timeout passes; whether it held.
 template <typename Predicate>
-bool waitUntil(Predicate ready, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+bool waitUntil(Predicate ready, std::chrono::milliseconds timeout = std::chrono::seconds(30)) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (std::chrono::steady_clock::now() < deadline && !ready()) usleep(10'000);
   return ready();

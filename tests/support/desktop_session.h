@@ -9,6 +9,7 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -114,6 +115,11 @@ class DesktopSession {
           return;
         }
       }
+      // Its panel is the first window openbox takes; until then it takes none of ours.
+      if (!waitUntilManaged([&] { return !managedWindows().empty(); }, seconds(60))) {
+        fail("openbox never managed the tray's panel");
+        return;
+      }
     }
     if (pieces.notifications) {
       notifications_ = start({"dunst", "-config", "/dev/null"}, env);
@@ -210,6 +216,42 @@ class DesktopSession {
     return bursts;
   }
 
+  // The windows the window manager manages (_NET_CLIENT_LIST), oldest first.
+  std::vector<std::uint32_t> managedWindows() const {
+    std::vector<std::uint32_t> windows;
+    withConnection([&](xcb_connection_t* c, xcb_window_t root) {
+      auto* reply = xcb_get_property_reply(
+          c, xcb_get_property(c, 0, root, atom(c, "_NET_CLIENT_LIST"), XCB_ATOM_WINDOW, 0, 1024),
+          nullptr);
+      if (reply != nullptr && reply->format == 32) {
+        const auto* ids = static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
+        windows.assign(ids, ids + xcb_get_property_value_length(reply) / 4);
+      }
+      std::free(reply);
+    });
+    return windows;
+  }
+  // A change of a root property nobody reads. Under load openbox may leave new windows
+  // unmanaged until some other X event wakes it; this is one.
+  void nudgeWindowManager() const {
+    withConnection([&](xcb_connection_t* c, xcb_window_t root) {
+      const std::uint32_t value = ++nudges_;
+      xcb_change_property(c, XCB_PROP_MODE_REPLACE, root, atom(c, "_VORLANE_TEST_NUDGE"),
+                          XCB_ATOM_CARDINAL, 32, 1, &value);
+    });
+  }
+  // Waits until `ready` holds, nudging the window manager every half second meanwhile: for
+  // what waits on it (a window managed, raised, given the keyboard).
+  template <typename Predicate>
+  bool waitUntilManaged(Predicate ready, std::chrono::milliseconds timeout) const {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (waitUntil(ready, std::chrono::milliseconds(500))) return true;
+      nudgeWindowManager();
+    }
+    return ready();
+  }
+
   // The whole screen as a PNG file.
   bool screenshot(const std::filesystem::path& file) const {
     return shell("import -window root " + quoted(file.string()));
@@ -231,6 +273,23 @@ class DesktopSession {
   static std::unique_ptr<ChildProcess> start(const std::vector<std::string>& argv,
                                              const std::vector<std::string>& env) {
     return std::make_unique<ChildProcess>(argv, false, env);
+  }
+  // Runs `use` on a connection of its own to this display, when one could be made.
+  template <typename Use>
+  void withConnection(Use use) const {
+    xcb_connection_t* c = xcb_connect(display().c_str(), nullptr);
+    if (xcb_connection_has_error(c) == 0) {
+      use(c, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root);
+      std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));  // handled
+    }
+    xcb_disconnect(c);
+  }
+  static xcb_atom_t atom(xcb_connection_t* c, const std::string& name) {
+    auto* reply = xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 0, std::uint16_t(name.size()), name.c_str()), nullptr);
+    const xcb_atom_t a = reply != nullptr ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return a;
   }
   bool selectionOwned(const std::string& name) const {
     xcb_connection_t* c = xcb_connect(display().c_str(), nullptr);
@@ -284,6 +343,7 @@ class DesktopSession {
       notifyWatch_, sound_, recorder_;
   bool ready_ = false;
   std::string failure_;
+  mutable std::uint32_t nudges_ = 0;
 };
 
 }  // namespace vorlane::testing

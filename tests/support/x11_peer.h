@@ -40,8 +40,7 @@ struct X11Peer {
   // A window of this client filled with one colour that hears clicks; unmanaged by default.
   xcb_window_t coloredWindow(QRect r, std::uint32_t pixel, bool overrideRedirect = true) {
     const xcb_window_t w = xcb_generate_id(c);
-    const std::uint32_t values[] = {pixel, overrideRedirect ? 1u : 0u,
-                                    XCB_EVENT_MASK_BUTTON_PRESS};
+    const std::uint32_t values[] = {pixel, overrideRedirect ? 1u : 0u, XCB_EVENT_MASK_BUTTON_PRESS};
     xcb_create_window(c, XCB_COPY_FROM_PARENT, w, root, std::int16_t(r.x()), std::int16_t(r.y()),
                       std::uint16_t(r.width()), std::uint16_t(r.height()), 0,
                       XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
@@ -85,7 +84,12 @@ struct X11Peer {
     return false;
   }
   // Returns once the server has handled everything sent so far.
-  void sync() { owned(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr)); }
+  void sync() { roundTrip(c); }
+  // The same for another client's connection (Qt's, say).
+  static void roundTrip(xcb_connection_t* other) {
+    if (other != nullptr)
+      owned(xcb_get_input_focus_reply(other, xcb_get_input_focus(other), nullptr));
+  }
   // Where the window's top-left corner is on the root window.
   QPoint origin(xcb_window_t w) {
     const auto reply = owned(
@@ -112,8 +116,8 @@ struct X11Peer {
     return presses;
   }
   bool ownsSelection(const char* name) {
-    const auto reply = owned(
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom(name)), nullptr));
+    const auto reply =
+        owned(xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom(name)), nullptr));
     return reply && reply->owner != XCB_WINDOW_NONE;
   }
   // Starts xcompmgr on this display; empty when it never took the compositing selection.
@@ -151,7 +155,7 @@ struct X11Peer {
 
 // Runs Qt's event loop until `done` holds or `timeoutMs` pass; whether it held.
 template <typename Predicate>
-bool processEventsUntil(Predicate done, int timeoutMs = 5000) {
+bool processEventsUntil(Predicate done, int timeoutMs = 20000) {
   QElapsedTimer timer;
   timer.start();
   while (!done() && timer.elapsed() < timeoutMs) {
@@ -173,7 +177,17 @@ inline bool waitForWindowManager() {
   const xcb_window_t probe = peer.coloredWindow(QRect(0, 0, 10, 10), 0, false);
   xcb_map_window(peer.c, probe);
   peer.sync();
-  return waitUntil([&] { return !peer.words(probe, "_NET_FRAME_EXTENTS").empty(); });
+  // Under load openbox may sit on a new window until another X event comes: a change of a
+  // root property nobody reads is one.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  for (std::uint32_t nudge = 0; std::chrono::steady_clock::now() < deadline; ++nudge) {
+    if (waitUntil([&] { return !peer.words(probe, "_NET_FRAME_EXTENTS").empty(); },
+                  std::chrono::milliseconds(500))) {
+      return true;
+    }
+    peer.set(peer.root, "_VORLANE_TEST_NUDGE", XCB_ATOM_CARDINAL, {nudge});
+  }
+  return false;
 }
 
 }  // namespace vorlane::testing

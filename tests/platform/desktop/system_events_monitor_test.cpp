@@ -66,20 +66,20 @@ struct SystemEventsMonitorTest : ::testing::Test {
           {{"GetSession", QVariant::fromValue(QDBusObjectPath(sessionPath))}});
     ownName("org.freedesktop.login1");
   }
-  // Observed as the coordinator observes it.
-  // Waits until the session lookup has found the session or given up.
+  // Observed as the coordinator observes it, from the start.
+  // Waits until the session lookup has followed the session or given up.
   void startMonitor(std::chrono::milliseconds bound = 5s) {
+    subscriptions_.clear();
+    source_.reset();
     monitor_ = std::make_shared<SystemEventsMonitor>(
         connection("client"), connection("client"), [this] { return suspended_; }, bound);
-    (void)QTest::qWaitFor(
-        [&] {
-          return !monitor_->sessionPath().isEmpty() || !logMessages(log_, "lifecycle").empty();
-        },
-        int(bound.count()) + 2000);
     source_ = std::make_unique<SystemEventSourceOver<SystemEventsMonitor>>(monitor_);
     subscriptions_.push_back(source_->screenWentAway().subscribe([this] { events_ += "away "; }));
     subscriptions_.push_back(source_->screenCameBack().subscribe([this] { events_ += "back "; }));
     subscriptions_.push_back(source_->didWake().subscribe([this] { events_ += "wake "; }));
+    const size_t linesBefore = logMessages(log_, "lifecycle").size();
+    (void)QTest::qWaitFor([&] { return logMessages(log_, "lifecycle").size() > linesBefore; },
+                          int(bound.count()) + 2000);
     // A round trip, so that the bus has taken every match rule before a signal is sent.
     connection("client").call(QDBusMessage::createMethodCall(
         "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "GetId"));
@@ -155,6 +155,7 @@ TEST_F(SystemEventsMonitorTest, ScreenSaverAndSessionSignalsTellAwayAndBackAndAW
   // A wake is told once, whether a timer or logind notices it first. Going to sleep is not an event
   // of its own.
   EXPECT_EQ(sleep(true, ""), "");
+  EXPECT_EQ(logMessages(log_, "lifecycle").back(), "the machine is going to sleep");
   EXPECT_EQ(sleep(false, "wake "), "wake ");
 
   // Nothing slept: a timer's check tells nothing.
@@ -184,13 +185,82 @@ TEST_F(SystemEventsMonitorTest, ScreenSaverAndSessionSignalsTellAwayAndBackAndAW
       "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep");
   wake.setArguments({false});
   connection("services").send(wake);
-  connection("services").call(QDBusMessage::createMethodCall(
-      "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "GetId"));
+  connection("services")
+      .call(QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                           "org.freedesktop.DBus", "GetId"));
   source_->deliverPendingWake();
   EXPECT_EQ(events_, "wake ");
   QTest::qWait(100);
   source_->deliverPendingWake();
   EXPECT_EQ(events_, "wake ") << "told once";
+}
+
+// A session locked, or a screen saver on, before the monitor follows their signals sends
+// nothing more: where they stand is read once they are followed, and told once. A signal
+// taken before the read's answer is newer than the answer.
+TEST_F(SystemEventsMonitorTest, AScreenAlreadyAwayAtTheStartIsToldOnce) {
+  // Answers the session's properties, first sending `signalFirst` when one is named.
+  struct Session final : QDBusVirtualObject {
+    QVariantMap properties;
+    QString signalFirst;
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+      if (!signalFirst.isEmpty()) {
+        connection.send(
+            QDBusMessage::createSignal(sessionPath, "org.freedesktop.login1.Session", signalFirst));
+      }
+      connection.send(message.createReply(properties));
+      return true;
+    }
+    QString introspect(const QString&) const override { return {}; }
+  };
+  struct Row {
+    const char* what;
+    bool screenSaverOn;
+    QVariantMap session;
+    const char* signalFirst;
+    std::string told;
+  };
+  const Row rows[] = {
+      {"locked", false, {{"Active", true}, {"LockedHint", true}}, "", "away "},
+      {"switched away", false, {{"Active", false}, {"LockedHint", false}}, "", "away "},
+      {"in use", false, {{"Active", true}, {"LockedHint", false}}, "", ""},
+      {"no answer we know", false, {{"Active", "yes"}}, "", ""},
+      {"screen saver on", true, {{"Active", true}, {"LockedHint", false}}, "", "away "},
+      {"both", true, {{"Active", true}, {"LockedHint", true}}, "", "away "},
+      {"unlocked meanwhile", false, {{"Active", true}, {"LockedHint", true}}, "Unlock", "back "},
+  };
+  logind();
+  ownName("org.freedesktop.ScreenSaver");
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    Session session;
+    session.properties = row.session;
+    session.signalFirst = QString::fromLatin1(row.signalFirst);
+    session.moveToThread(&thread_);
+    FakeService screenSaver;
+    screenSaver.answers = {{"GetActive", row.screenSaverOn}};
+    screenSaver.moveToThread(&thread_);
+    ASSERT_TRUE(connection("services").registerVirtualObject(sessionPath, &session));
+    ASSERT_TRUE(
+        connection("services").registerVirtualObject("/org/freedesktop/ScreenSaver", &screenSaver));
+    events_.clear();
+    startMonitor();
+    EXPECT_EQ(monitor_->sessionPath(), sessionPath);
+    const auto lines = logMessages(log_, "lifecycle");
+    ASSERT_EQ(lines.size(), size_t(&row - rows) + 1);
+    EXPECT_EQ(lines.back(), "following login session " + sessionPath.toStdString());
+    // Both reads answered: the screen saver's is sent first, on the same connection.
+    if (!row.told.empty()) (void)QTest::qWaitFor([&] { return events_ == row.told; }, 2000);
+    QTest::qWait(100);
+    EXPECT_EQ(events_, row.told);
+    // Followed from here on as usual.
+    EXPECT_EQ(send(sessionPath, "org.freedesktop.login1.Session", "Unlock", {}, "back "), "back ");
+    subscriptions_.clear();
+    source_.reset();
+    monitor_.reset();
+    connection("services").unregisterObject(sessionPath);
+    connection("services").unregisterObject("/org/freedesktop/ScreenSaver");
+  }
 }
 
 TEST_F(SystemEventsMonitorTest, WithoutLogindTheScreenSaverIsStillFollowedAndOneLineIsLogged) {

@@ -36,11 +36,14 @@ struct PressCounter final : QAbstractNativeEventFilter {
 TEST(GlobalHotKey, EachShortcutActsOncePerPressWhateverTheLockKeysAndAHeldOneFailsCleanly) {
   testing::X11Peer peer;
   ASSERT_TRUE(peer.ok());
-  const auto type = [&](const Keys& keys) {
-    peer.type(keys);
-    testing::processEventsFor(150);
-  };
   int mutes = 0, panels = 0;
+  // Keys reach Qt and its shortcuts in order: once the panel's shortcut, typed now, has
+  // acted, so has everything typed before it.
+  const auto allHandled = [&] {
+    const int before = panels;
+    peer.type(panelCombo);
+    return testing::processEventsUntil([&] { return panels == before + 1; }, 20000);
+  };
   LogCapture log;
   // Installed first, so it sees what the shortcuts pass on. With no window of ours focused, the
   // press goes on to Qt, which takes its time as the user's latest: a window the action opens
@@ -57,8 +60,9 @@ TEST(GlobalHotKey, EachShortcutActsOncePerPressWhateverTheLockKeysAndAHeldOneFai
                 {LogLevel::info, "lifecycle", "hotkey registered with identifier 1"},
                 {LogLevel::info, "lifecycle", "hotkey registered with identifier 2"}}));
   const Keys notMute[] = {{control, alt, keyM}, {keyM}, {control, alt, super, shift, keyM}};
-  for (const Keys& keys : notMute) type(keys);
-  type(panelCombo);
+  for (const Keys& keys : notMute) peer.type(keys);
+  EXPECT_TRUE(allHandled());
+  EXPECT_TRUE(testing::processEventsUntil([&] { return passedOn.presses == 1; }));
   EXPECT_EQ(mutes, 0);
   EXPECT_EQ(panels, 1);
   EXPECT_EQ(passedOn.presses, 1);
@@ -76,13 +80,14 @@ TEST(GlobalHotKey, EachShortcutActsOncePerPressWhateverTheLockKeysAndAHeldOneFai
   PressCounter counter(peer.keycode(keyM));
   for (xcb_keysym_t k : muteCombo) peer.key(k, true);
   peer.sync();
-  testing::processEventsFor(1500);
+  // Held until the server has repeated it.
+  (void)testing::processEventsUntil([&] { return counter.presses > 1; }, 20000);
   for (auto k = muteCombo.rbegin(); k != muteCombo.rend(); ++k) peer.key(*k, false);
   peer.sync();
-  testing::processEventsFor(100);
   ASSERT_GT(counter.presses, 1) << "the X server did not repeat the held key";
+  EXPECT_TRUE(allHandled());
   EXPECT_EQ(mutes, 1);
-  type(muteCombo);
+  peer.type(muteCombo);
   EXPECT_TRUE(testing::processEventsUntil([&] { return mutes == 2; }));
 
   // An action may release its own shortcut; the combination is then free for others.
@@ -91,10 +96,11 @@ TEST(GlobalHotKey, EachShortcutActsOncePerPressWhateverTheLockKeysAndAHeldOneFai
     ++mutes;
     mute.reset();
   });
-  type(muteCombo);
+  peer.type(muteCombo);
   EXPECT_TRUE(testing::processEventsUntil([&] { return mutes == 3; }));
   EXPECT_EQ(mute, nullptr);
-  type(muteCombo);
+  peer.type(muteCombo);
+  EXPECT_TRUE(allHandled());
   EXPECT_EQ(mutes, 3) << "released: the next press does nothing";
   {
     testing::X11Peer other;

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QWindow>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
-
-#include <QImage>
-#include <QWindow>
 
 #include "tests/support/temp_folder.h"
 #include "tests/support/x11_peer.h"
@@ -15,6 +14,7 @@
 #include "ui/mascot_window/qt_screen_provider.h"
 #include "ui/mascot_window/screen_change_watcher.h"
 #include "ui/mascot_window/target_screen.h"
+#include "ui/mascot_window/x11_connection.h"
 
 namespace vorlane {
 namespace {
@@ -23,6 +23,7 @@ using testing::processEventsFor;
 using testing::processEventsUntil;
 
 constexpr std::uint32_t red = 0xd02020;
+const QColor blue(30, 90, 220);         // the content's
 const QRect block(100, 200, 120, 150);  // in the window
 
 // The window on openbox, with xcompmgr blending it or (false) with no compositor at all.
@@ -38,8 +39,8 @@ class MascotWindowOnX : public ::testing::TestWithParam<bool> {
     below = peer.backdrop(red);
 
     QtScreenProvider screens(nullptr, nullptr);
-    window = std::make_unique<MascotWindow>(targetScreen(screens, std::nullopt),
-                                            MascotPlacement(1, 0));
+    window =
+        std::make_unique<MascotWindow>(targetScreen(screens, std::nullopt), MascotPlacement(1, 0));
     content = new testing::PaintedBlock(block);
     window->setContentWidget(content);
     window->setLiveRects({block});
@@ -50,7 +51,11 @@ class MascotWindowOnX : public ::testing::TestWithParam<bool> {
       return peer.viewable(id) && window->windowHandle()->isExposed() &&
              peer.holds(id, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE");
     }));
-    processEventsFor(400);  // painted, and blended when a compositor runs
+    // Painted, and blended when a compositor runs: the content shows and nothing is black.
+    ASSERT_TRUE(processEventsUntil(
+        [&] { return shownAt(QPoint(940, 0) + block.center()) == blue && blackInColumn() == 0; },
+        20000))
+        << "the content never showed whole";
   }
   void TearDown() override {
     window.reset();
@@ -70,6 +75,17 @@ class MascotWindowOnX : public ::testing::TestWithParam<bool> {
     }
     return image;
   }
+  // The colour the X server shows at a point of the screen now.
+  QColor shownAt(QPoint at) {
+    const auto image = testing::owned(
+        xcb_get_image_reply(peer.c,
+                            xcb_get_image(peer.c, XCB_IMAGE_FORMAT_Z_PIXMAP, peer.root,
+                                          std::int16_t(at.x()), std::int16_t(at.y()), 1, 1, ~0u),
+                            nullptr));
+    if (!image || xcb_get_image_data_length(image.get()) < 4) return {};
+    return QColor::fromRgb(
+        *reinterpret_cast<const std::uint32_t*>(xcb_get_image_data(image.get())) & 0xffffff);
+  }
   // Pure black pixels of the column on screen, as the X server holds them now.
   int blackInColumn() {
     const QRect column(940, 0, 340, 800);
@@ -82,8 +98,8 @@ class MascotWindowOnX : public ::testing::TestWithParam<bool> {
     if (!image) return -1;
     const auto* pixels = reinterpret_cast<const std::uint32_t*>(xcb_get_image_data(image.get()));
     const int count = xcb_get_image_data_length(image.get()) / 4;
-    return int(std::count_if(pixels, pixels + count,
-                             [](std::uint32_t p) { return (p & 0xffffff) == 0; }));
+    return int(
+        std::count_if(pixels, pixels + count, [](std::uint32_t p) { return (p & 0xffffff) == 0; }));
   }
   // Presses that reached the window below since the last click.
   int pressesBelow() {
@@ -146,7 +162,12 @@ TEST_P(MascotWindowOnX, ShowsTheContentAndOnlyTheContent) {
   // The content changes: without a compositor the shown area follows it.
   content->setBlock(QRect(40, 500, 60, 60));
   window->contentChanged();
-  processEventsFor(400);
+  (void)processEventsUntil(
+      [&] {
+        return shownAt(origin + QPoint(70, 530)) == blue &&
+               shownAt(origin + block.center()) == QColor(0xd0, 0x20, 0x20);
+      },
+      20000);
   const QImage moved = screenshot();
   EXPECT_EQ(moved.pixelColor(origin + QPoint(70, 530)), QColor(30, 90, 220));
   EXPECT_EQ(moved.pixelColor(origin + block.center()), QColor(0xd0, 0x20, 0x20));
@@ -194,13 +215,14 @@ TEST_P(MascotWindowOnX, TakesClicksOnlyOverTheLiveRectangles) {
 
   // Live areas change, and survive the window being hidden and shown again.
   window->setLiveRects({});
-  processEventsFor(200);
+  testing::X11Peer::roundTrip(qtConnection());  // the server has the new input shape
   click(QPoint(940, 0) + block.center());
   EXPECT_TRUE(processEventsUntil([&] { return pressesBelow() == 1; })) << "while mapped";
   window->hide();
   window->show();
-  ASSERT_TRUE(processEventsUntil([&] { return peer.viewable(id); }));
-  processEventsFor(200);
+  ASSERT_TRUE(
+      processEventsUntil([&] { return peer.viewable(id) && window->windowHandle()->isExposed(); }));
+  testing::X11Peer::roundTrip(qtConnection());  // the shapes set again once exposed
   click(QPoint(940, 0) + block.center());
   EXPECT_TRUE(processEventsUntil([&] { return pressesBelow() == 1; }));
   EXPECT_EQ(content->presses, 1);

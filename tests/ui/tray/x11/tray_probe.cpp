@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   QElapsedTimer clock;
   clock.start();
   // A tray started just before us may not have claimed its place yet.
-  while (waitForTray && !QSystemTrayIcon::isSystemTrayAvailable() && clock.elapsed() < 10'000) {
+  while (waitForTray && !QSystemTrayIcon::isSystemTrayAvailable() && clock.elapsed() < 60'000) {
     app.processEvents(QEventLoop::AllEvents, 100);
     usleep(100'000);
   }
@@ -29,9 +29,11 @@ int main(int argc, char** argv) {
       .trayAvailable = nullptr,
       .icon = nullptr,
   });
-  // An XEmbed tray gives the icon a place on screen once it has embedded it.
+  // An XEmbed tray gives the icon a place on screen once it has embedded it (a host over
+  // D-Bus never does).
   clock.restart();
-  while (item.isTrayShown() && item.trayIcon()->geometry().isEmpty() && clock.elapsed() < 3000) {
+  while (waitForTray && item.isTrayShown() && item.trayIcon()->geometry().isEmpty() &&
+         clock.elapsed() < 60'000) {
     app.processEvents(QEventLoop::AllEvents, 50);
     usleep(20'000);
   }

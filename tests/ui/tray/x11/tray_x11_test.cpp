@@ -57,7 +57,7 @@ class TrayX11Test : public ::testing::Test {
           if (!line) line = probe->readLine(std::chrono::milliseconds(50));
           return line.has_value();
         },
-        std::chrono::seconds(30));
+        std::chrono::seconds(90));
     return line.value_or("");
   }
 
@@ -78,14 +78,17 @@ TEST_F(TrayX11Test, NoTrayAStatusNotifierHostThenAnXEmbedTray) {
   ASSERT_TRUE(watcher.publish(connection));
 
   EXPECT_EQ(startProbe(false), "shown=1 geometry=0x0");
-  ASSERT_TRUE(testing::waitUntil([&] {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    return !watcher.items().isEmpty();
-  }));
+  ASSERT_TRUE(testing::waitUntil(
+      [&] {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        return !watcher.items().isEmpty();
+      },
+      std::chrono::seconds(30)));
   const std::string item = watcher.items().front().toStdString();
   const std::string get = "dbus-send --bus=" + bus.address() + " --print-reply --dest=" + item;
-  const std::string property = get + " /StatusNotifierItem org.freedesktop.DBus.Properties.Get"
-                                     " string:org.kde.StatusNotifierItem string:";
+  const std::string property = get +
+                               " /StatusNotifierItem org.freedesktop.DBus.Properties.Get"
+                               " string:org.kde.StatusNotifierItem string:";
   const std::string status = output(property + "Status");
   EXPECT_NE(status.find("\"Active\""), std::string::npos) << status;
   const std::string menuPath = output(property + "Menu");
