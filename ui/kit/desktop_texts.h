@@ -23,8 +23,9 @@ inline constexpr char desktopPanelDragNote[] =
 inline constexpr char quickActionsMenuTitle[] = "Quick actions\u2026  Ctrl+Alt+Space";
 inline constexpr char muteMenuToolTip[] = "Also Ctrl+Alt+Super+M";
 
-// The system tray.
+// The system tray, and where the menu is without one.
 inline constexpr char lookForTheClimber[] = "Look for the climber in your system tray.";
+inline constexpr char rightClickTheMonkey[] = "Right-click the monkey for its menu.";
 inline constexpr char shortcutUnavailableWarning[] =
     "The global shortcut is unavailable or in use. Quick actions still work from the system "
     "tray.";
@@ -62,9 +63,13 @@ inline constexpr char calendarReadsOnlyAvailability[] =
 inline constexpr char doNotDisturbNote[] =
     "The desktop's Do Not Disturb is not inferred. Use Mute in the menu or its shortcut.";
 
-// Where the decisions are logged.
+// Where the decisions are logged, by where this run's log goes.
 inline constexpr char journalNote[] =
     "Scheduling and suppression decisions are logged to the system journal under "
     "com.corvantis.vorlane";
+inline constexpr char terminalLogNote[] =
+    "Scheduling and suppression decisions are logged to the terminal Vorlane was started from";
+inline constexpr char standardErrorLogNote[] =
+    "Scheduling and suppression decisions are logged to standard error (stderr)";
 
 }  // namespace vorlane
