@@ -36,7 +36,6 @@ inline constexpr char clickThroughNote[] =
     "system tray. Turn this off to drag the monkey.";
 
 // Where things are kept: this computer.
-inline constexpr char calendarRestrictedLine[] = "Calendar access is restricted on this computer.";
 inline constexpr char todayFooterNote[] = "Only on this computer \u00B7 up to 200 saved priorities";
 inline constexpr char historyFooterNote[] =
     "Saved only on this computer. Most recent 100 sessions.";
@@ -52,8 +51,6 @@ inline constexpr char privacyNote[] =
     "when you enable calendar suggestions.";
 
 // The calendar and the desktop's own settings.
-inline constexpr char calendarRequestFailed[] =
-    "Calendar permission could not be requested. Try again or check Settings.";
 inline constexpr char calendarPermissionOff[] =
     "Calendar reading permission is off. You can change it in Settings, then enable suggestions "
     "again.";
