@@ -8,6 +8,7 @@
 #include <QDBusConnection>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -33,6 +34,20 @@ std::string output(const std::string& command) {
   return text;
 }
 
+// Passed on to the probe, which saves what the tray shows there.
+std::string screenshotFolder() {
+  const char* folder = std::getenv("VORLANE_SCREENSHOT_DIR");
+  return std::string("VORLANE_SCREENSHOT_DIR=") + (folder != nullptr ? folder : "");
+}
+
+// A report's value for `key` ("ink=#f2f2f2" gives "#f2f2f2").
+std::string field(const std::string& report, const std::string& key) {
+  const auto at = report.find(key + "=");
+  if (at == std::string::npos) return {};
+  const auto start = at + key.size() + 1;
+  return report.substr(start, report.find_first_of(" \n", start) - start);
+}
+
 class TrayX11Test : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -40,13 +55,14 @@ class TrayX11Test : public ::testing::Test {
   }
 
   // The probe on our display and bus; its report line.
-  std::string startProbe(bool waitForTray) {
+  std::string startProbe(bool waitForTray, const std::string& name = "tray") {
     probe.reset();  // one status item at a time
     std::vector<std::string> argv{TRAY_PROBE};
-    if (waitForTray) argv.push_back("--wait-for-tray");
+    if (waitForTray) argv.insert(argv.end(), {"--wait-for-tray", name});
     probe = std::make_unique<ChildProcess>(
         argv, true,
         std::vector<std::string>{"DISPLAY=" + xvfb.display(), "QT_QPA_PLATFORM=xcb",
+                                 screenshotFolder(),
                                  "DBUS_SESSION_BUS_ADDRESS=" + bus.address(),
                                  "WAYLAND_DISPLAY=", "XDG_CURRENT_DESKTOP=", "DESKTOP_SESSION="});
     std::optional<std::string> line;
@@ -112,6 +128,35 @@ TEST_F(TrayX11Test, NoTrayAStatusNotifierHostThenAnXEmbedTray) {
   const std::string report = startProbe(true);
   ASSERT_EQ(report.rfind("shown=1 ", 0), 0u) << report;
   EXPECT_NE(report, "shown=1 geometry=0x0");  // placed on screen by the tray
+}
+
+// Regression: the icon was drawn in the application's text colour, black on a dark panel.
+// On an XEmbed tray it takes the panel's colours: light ink on a dark tray, dark on a light
+// one, and the screen shows it.
+TEST_F(TrayX11Test, TheIconStandsOutOnALightAndADarkTray) {
+  const struct {
+    const char* name;
+    std::vector<std::string> options;
+    const char* ink;
+  } rows[] = {
+      {"light", {"--transparent", "true", "--alpha", "0", "--tint", "0xEEEEEE"}, "#262626"},
+      {"dark", {"--transparent", "true", "--alpha", "0", "--tint", "0x202020"}, "#f2f2f2"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<std::string> argv{"trayer", "--edge", "top", "--widthtype", "pixel",
+                                  "--width", "200"};
+    argv.insert(argv.end(), row.options.begin(), row.options.end());
+    auto trayer = std::make_unique<ChildProcess>(argv, false,
+                                                 std::vector<std::string>{"DISPLAY=" + xvfb.display()});
+    const std::string report = startProbe(true, row.name);
+    ASSERT_EQ(report.rfind("shown=1 ", 0), 0u) << report;
+    EXPECT_EQ(field(report, "ink"), row.ink) << report;
+    EXPECT_NE(field(report, "inked"), "0") << report;
+    EXPECT_NE(field(report, "inked"), "") << report;
+    probe.reset();
+    trayer.reset();
+  }
 }
 
 }  // namespace
