@@ -18,6 +18,7 @@
 #include "platform/logging/log_handler.h"
 #include "platform/session/instance_activation.h"
 #include "platform/session/instance_lock.h"
+#include "ui/kit/desktop_style.h"
 #include "ui/kit/window_cache_release.h"
 
 #ifndef VORLANE_VERSION
@@ -94,6 +95,8 @@ int runApplication(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral(VORLANE_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral("com.corvantis.vorlane"));
   QApplication::setQuitOnLastWindowClosed(false);
+  // The desktop's style, its buttons with room around their titles; the application owns it.
+  QApplication::setStyle(new DesktopStyle());
 
   SystemAppServices services;
   AppDelegate delegate(services);

@@ -181,7 +181,8 @@ std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& s) {
   }
   menu.push_back(separator());
   menu.push_back(
-      item(quickActionsMenuTitle, StatusCommand::quickCommands, s.available.quickCommands));
+      item(quickActionsMenuTitle, StatusCommand::quickCommands, s.available.quickCommands,
+           quickCommandShortcutName));
   menu.push_back(item("Vorlane now", StatusCommand::vorlaneNow, true, "Ctrl+S"));
   menu.push_back(item("Encourage me", StatusCommand::encourageNow));
   addSessionEntries(s, menu);

@@ -56,7 +56,6 @@ TEST(DesktopTexts, SentencesNamingAShortcutOrTheDragUseTheSharedWords) {
     const char* text;
     const char* part;
   } rows[] = {
-      {quickActionsMenuTitle, quickCommandShortcutName},
       {muteMenuToolTip, muteShortcutName},
       {mascotToolTip, dragToMoveSentence},
       {desktopPanelDragNote, dragToMoveSentence},

@@ -49,6 +49,10 @@ TEST(StatusMenuQt, TitlesEscapedDataTypedStatesAndShortcuts) {
   EXPECT_EQ(actionTitled(menu, "For an hour")->data().toString(), "oneHour");
   EXPECT_EQ(actionTitled(menu, "Preferences...")->shortcut(),
             QKeySequence(Qt::CTRL | Qt::Key_Comma));
+  // In the shortcut column with the others, not typed into the title.
+  ASSERT_NE(actionTitled(menu, "Quick actions\u2026"), nullptr);
+  EXPECT_EQ(actionTitled(menu, "Quick actions\u2026")->shortcut(),
+            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Space));
   EXPECT_TRUE(menu.toolTipsVisible());
   EXPECT_EQ(actionTitled(menu, "Mute")->toolTip(), "Also Ctrl+Alt+Super+M");
 

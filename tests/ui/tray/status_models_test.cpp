@@ -110,7 +110,7 @@ TEST(StatusButtonModel, SymbolTitleAndLabelForEachState) {
 
 TEST(StatusMenuModel, WholeMenuIdle) {
   const std::vector<std::string> expected{
-      "[x]next visit at 12:00", "---", "Quick actions…  Ctrl+Alt+Space", "Vorlane now\tCtrl+S",
+      "[x]next visit at 12:00", "---", "Quick actions…\tCtrl+Alt+Space", "Vorlane now\tCtrl+S",
       "Encourage me", "Start Pomodoro...\tCtrl+P", "Just five minutes…", "Plan & reflect >",
       "Mascot >", "---", "Add reminder...\tCtrl+R", "---", "Mute >", "---",
       "Preferences...\tCtrl+,", "About Vorlane", "Quit Vorlane\tCtrl+Q"};
@@ -261,7 +261,7 @@ TEST(StatusMenuModel, CommandsOfMissingWindowsAreDisabled) {
   s.focusHistoryError = "The focus history could not be read.";
   const auto menu = statusMenu(s);
   for (const std::string title :
-       {"Quick actions…  Ctrl+Alt+Space", "Start Pomodoro...", "Just five minutes…",
+       {"Quick actions…", "Start Pomodoro...", "Just five minutes…",
         "Today — three priorities…", "Focus history…", "Weekly reflection…",
         "Find a calendar focus window…", "Move left", "Reset position", "Click-through mascot",
         "Appearance…", "Focus recovery needs attention…", "Add reminder...", "Preferences...",
