@@ -27,7 +27,8 @@ xcb_window_t X11TrayLook::manager() {
   if (selection == XCB_ATOM_NONE) return XCB_WINDOW_NONE;
   XcbReply<xcb_get_selection_owner_reply_t> owner(
       xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr));
-  return owner ? owner->owner : XCB_WINDOW_NONE;
+  if (!owner) return XCB_WINDOW_NONE;
+  return owner->owner;
 }
 
 std::optional<QColor> X11TrayLook::foreground() {

@@ -23,7 +23,9 @@ TEST(TrayColors, TheForegroundIsTheFirstThreeSixteenBitChannels) {
     SCOPED_TRACE(row.name);
     const auto got = trayForegroundColor(row.property);
     ASSERT_EQ(got.has_value(), row.expected.has_value());
-    if (got) EXPECT_EQ(got->rgb(), row.expected->rgb());
+    if (got) {
+      EXPECT_EQ(got->rgb(), row.expected->rgb());
+    }
   }
 }
 
@@ -45,7 +47,9 @@ TEST(TrayColors, ThePanelIsTheColourMostPixelsShow) {
     SCOPED_TRACE(row.name);
     const auto got = dominantColor(row.pixels);
     ASSERT_EQ(got.has_value(), row.expected.has_value());
-    if (got) EXPECT_EQ(got->rgb() & 0xFFFFFF, *row.expected);
+    if (got) {
+      EXPECT_EQ(got->rgb() & 0xFFFFFF, *row.expected);
+    }
   }
 }
 

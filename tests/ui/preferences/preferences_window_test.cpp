@@ -115,9 +115,8 @@ TEST(PreferencesWindow, TheHeaderIsSizedWithThePageUnderIt) {
     EXPECT_EQ(window.title()->font().weight(), QFont::DemiBold);
     EXPECT_EQ(window.subtitle()->font().pixelSize(), PreferencesPanel::pageFontPixels);
     EXPECT_EQ(window.subtitle()->font().weight(), QFont::Normal);
-    auto* page = window.findChild<PreferencesPanel*>();
-    ASSERT_NE(page, nullptr);
-    EXPECT_EQ(page->font().pixelSize(), window.subtitle()->font().pixelSize());
+    ASSERT_NE(window.panel(), nullptr);
+    EXPECT_EQ(window.panel()->font().pixelSize(), window.subtitle()->font().pixelSize());
   }
 }
 

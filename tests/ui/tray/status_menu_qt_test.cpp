@@ -203,6 +203,7 @@ TEST(StatusItemSettings, AChangedRecordRebuildsTheMenuAndAnEqualOneDoesNot) {
                                                      StatusItemHooks{}),
       .trayAvailable = [] { return false; },
       .icon = [](const std::string&, const QColor&) { return QIcon(); },
+      .ink = nullptr,
   });
   item.menu()->clear();
   store->setPreferences(store->preferences());

@@ -116,8 +116,8 @@ TEST(WelcomeController, SaysWhereTheMenuIsWithOrWithoutATray) {
     SCOPED_TRACE(row.tray);
     tray = row.tray;
     controller.show(QStringLiteral("Ctrl+Alt+Super+M"), {});
-    ASSERT_NE(controller.host().window(), nullptr);
-    const QStringList lines = texts(*controller.host().window());
+    ASSERT_NE(controller.host().content(), nullptr);
+    const QStringList lines = texts(*controller.host().content());
     EXPECT_TRUE(lines.contains(QString::fromUtf8(row.line))) << lines.join(" | ").toStdString();
     EXPECT_EQ(lines.contains(QStringLiteral("Look for the climber in your system tray.")), row.tray);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
