@@ -39,6 +39,23 @@ std::optional<QColor> X11TrayLook::foreground() {
   return colors ? trayForegroundColor(*colors) : std::nullopt;
 }
 
+std::optional<QRect> X11TrayLook::placeOf(xcb_window_t window) {
+  xcb_connection_t* c = properties_.connection();
+  const xcb_window_t root = properties_.root();
+  if (c == nullptr || xcb_connection_has_error(c) || root == XCB_WINDOW_NONE ||
+      window == XCB_WINDOW_NONE) {
+    return std::nullopt;
+  }
+  const xcb_get_geometry_cookie_t geometryCookie = xcb_get_geometry(c, window);
+  const xcb_translate_coordinates_cookie_t placeCookie =
+      xcb_translate_coordinates(c, window, root, 0, 0);
+  XcbReply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, geometryCookie, nullptr));
+  XcbReply<xcb_translate_coordinates_reply_t> place(
+      xcb_translate_coordinates_reply(c, placeCookie, nullptr));
+  if (!geometry || !place) return std::nullopt;
+  return QRect(place->dst_x, place->dst_y, geometry->width, geometry->height);
+}
+
 std::optional<QColor> X11TrayLook::background(const QRect& area) {
   xcb_connection_t* c = properties_.connection();
   const xcb_window_t root = properties_.root();

@@ -22,6 +22,9 @@ class X11TrayLook {
   std::optional<QColor> foreground();
   // `area` in root-window pixels (the icon's place on screen); at most 64 x 64 of it read.
   std::optional<QColor> background(const QRect& area);
+  // Where `window` is on screen, in root-window pixels; none when the server cannot say.
+  // (A tray reparents an icon's window without telling the toolkit where it went.)
+  std::optional<QRect> placeOf(xcb_window_t window);
 
  private:
   xcb_window_t manager();

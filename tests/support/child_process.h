@@ -13,6 +13,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/temp_folder.h"
@@ -98,8 +99,8 @@ class ChildProcess {
   std::optional<int> exitStatus() const { return exitStatus_; }
 
   // One line from descriptor 3, without its newline; none on timeout or end of file.
+  // A line cut by the timeout is kept, and the next call goes on with it.
   std::optional<std::string> readLine(std::chrono::milliseconds timeout) {
-    std::string line;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (char c = 0; readFd_ >= 0;) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -108,14 +109,15 @@ class ChildProcess {
       pollfd p{readFd_, POLLIN, 0};
       if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
       if (read(readFd_, &c, 1) != 1) return std::nullopt;
-      if (c == '\n') return line;
-      line.push_back(c);
+      if (c == '\n') return std::exchange(partialLine_, std::string());
+      partialLine_.push_back(c);
     }
     return std::nullopt;
   }
 
  private:
   pid_t pid_ = -1;
+  std::string partialLine_;
   int readFd_ = -1;
   std::optional<int> exitStatus_;
 };

@@ -66,12 +66,7 @@ void StatusItemController::showTrayIfAvailable() {
   tray_->show();
   // An XEmbed tray places the icon a moment later, which Qt does not announce: look again
   // then, for the ink that suits the panel it landed on.
-  const QPointer<StatusItemController> self(this);
-  for (const int delay : {500, 2000}) {
-    QTimer::singleShot(delay, this, [self] {
-      if (self) self->refresh();
-    });
-  }
+  for (const int delay : {500, 2000}) QTimer::singleShot(delay, this, [this] { recheckInk(); });
 }
 
 QColor StatusItemController::currentInk() {
@@ -88,6 +83,11 @@ QColor StatusItemController::currentInk() {
     sinceInkCheck_.start();
   }
   return ink_;
+}
+
+void StatusItemController::recheckInk() {
+  sinceInkCheck_.invalidate();
+  refresh();
 }
 
 void StatusItemController::refresh() {

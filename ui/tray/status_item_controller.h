@@ -31,9 +31,10 @@ class StatusItemController final : public QObject {
     std::function<bool()> trayAvailable;
     // Optional: the icon of a symbol drawn in an ink; our named drawings when absent.
     std::function<QIcon(const std::string& symbol, const QColor& ink)> icon;
-    // Optional: the ink the tray's icon stands out in, given where the icon sits on screen
+    // Optional: the ink the tray's icon stands out in, given where Qt says the icon sits
     // (empty until an XEmbed tray places it); the application's text colour when absent.
-    // Asked when the icon's place changes, and at most every 30 s otherwise.
+    // Asked when that place changes, just after the icon is shown, at recheckInk(), and at
+    // most every 30 s otherwise.
     std::function<QColor(const QRect& iconArea)> ink;
   };
 
@@ -45,6 +46,9 @@ class StatusItemController final : public QObject {
   // state change, once a second while a session runs, and each change is a message to the
   // tray. Without a tray it looks again for one, at most every 30 s.
   void refresh();
+  // Asks for the ink again at once and redraws the icon if it changed: a tray has just
+  // placed the icon, or its colours may have changed.
+  void recheckInk();
   // Appends the status menu, as it stands now, to another menu.
   void fillMenu(QMenu& menu);
 

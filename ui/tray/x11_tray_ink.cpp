@@ -1,8 +1,11 @@
 #include "ui/tray/x11_tray_ink.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QWidget>
 #include <QPalette>
 #include <QScreen>
+#include <cstring>
 #include <memory>
 
 #include "platform/desktop/system_environment.h"
@@ -22,6 +25,17 @@ int displayScreenNumber() {
   return ok && screen >= 0 ? screen : 0;
 }
 
+// The window Qt shows an XEmbed tray icon in; none while there is none.
+xcb_window_t trayIconWindow() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->isVisible() &&
+        std::strcmp(widget->metaObject()->className(), "QSystemTrayIconSys") == 0) {
+      return static_cast<xcb_window_t>(widget->winId());
+    }
+  }
+  return XCB_WINDOW_NONE;
+}
+
 }  // namespace
 
 std::function<QColor(const QRect&)> x11TrayInkSource() {
@@ -29,10 +43,15 @@ std::function<QColor(const QRect&)> x11TrayInkSource() {
   if (connection == nullptr) return nullptr;
   auto look = std::make_shared<X11TrayLook>(connection, displayScreenNumber());
   return [look](const QRect& area) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const qreal ratio = screen != nullptr ? screen->devicePixelRatio() : 1.0;
-    const QRect pixels(area.topLeft() * ratio, area.size() * ratio);
-    return trayInk(look->foreground(), look->background(pixels),
+    // Qt's own answer may be stale once the tray has reparented the icon: the server's
+    // place of the icon's window, when there is one.
+    std::optional<QRect> pixels = look->placeOf(trayIconWindow());
+    if (!pixels && !area.isEmpty()) {
+      const QScreen* screen = QGuiApplication::primaryScreen();
+      const qreal ratio = screen != nullptr ? screen->devicePixelRatio() : 1.0;
+      pixels = QRect(area.topLeft() * ratio, area.size() * ratio);
+    }
+    return trayInk(look->foreground(), pixels ? look->background(*pixels) : std::nullopt,
                    QGuiApplication::palette().color(QPalette::WindowText));
   };
 }
