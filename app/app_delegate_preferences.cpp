@@ -26,6 +26,7 @@ void AppDelegate::showPreferences(std::optional<PreferencesSection> section) {
             },
         .screens = self->services_.screens(),
         .launchAtLogin = self->launchAtLogin_.get(),
+        .trayAvailable = self->services_.trayAvailable(),
     };
   });
 }

@@ -55,7 +55,7 @@ void AppDelegate::makeStatusItem() {
   statusItem_ = std::make_unique<StatusItemController>(StatusItemController::Dependencies{
       .actions = std::make_shared<StatusItemActions>(coordinator_, preferencesStore_,
                                                      std::move(hooks)),
-      .trayAvailable = nullptr,
+      .trayAvailable = services_.trayAvailable(),
       .icon = nullptr,
       .ink = x11TrayInkSource(),
   });

@@ -45,6 +45,9 @@ class AppServices {
   // Whether the desktop asks for fewer animations; one cached value, read at each use by
   // the presenter and the coordinator alike.
   virtual std::function<bool()> prefersReducedMotion() = 0;
+  // Whether a tray host shows the status item; one cached answer, read at each use without
+  // waiting on the bus.
+  virtual std::function<bool()> trayAvailable() = 0;
   virtual std::shared_ptr<SpeechService> makeSpeech(PreferencesStore& preferences) = 0;
   virtual std::shared_ptr<const Clock> clock() = 0;
   // The user's calendar, read at each use.

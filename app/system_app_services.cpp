@@ -10,6 +10,7 @@
 #include "platform/desktop/reduced_motion_setting.h"
 #include "platform/desktop/system_environment.h"
 #include "platform/desktop/system_events_monitor.h"
+#include "platform/desktop/tray_host_watch.h"
 #include "platform/logging/log.h"
 #include "platform/persistence/file_record_store.h"
 #include "platform/persistence/file_reminder_store.h"
@@ -57,7 +58,7 @@ std::shared_ptr<VisitPresenter> SystemAppServices::makePresenter(
       .makeWork = nullptr,
       .watchesScreens = true,
       .pointerLocation = nullptr,
-      .trayAvailable = nullptr,
+      .trayAvailable = trayAvailable(),
       .systemEvents = makeSystemEvents(),
       .doubleClickInterval = nullptr,
   });
@@ -69,6 +70,11 @@ std::function<bool()> SystemAppServices::prefersReducedMotion() {
     reducedMotion_ = std::make_shared<ReducedMotionSetting>(QDBusConnection::sessionBus());
   }
   return ReducedMotionSetting::reader(reducedMotion_);
+}
+
+std::function<bool()> SystemAppServices::trayAvailable() {
+  if (!trayHost_) trayHost_ = std::make_shared<TrayHostWatch>(QDBusConnection::sessionBus());
+  return TrayHostWatch::reader(trayHost_);
 }
 
 std::shared_ptr<SpeechService> SystemAppServices::makeSpeech(PreferencesStore& preferences) {
@@ -102,7 +108,8 @@ RepeatingTimerFactory SystemAppServices::sessionTimers() { return QtRepeatingTim
 WindowRegistry SystemAppServices::makeWindows() {
   return registeredWindows({.clock = clock_,
                             .calendar = [] { return Calendar::current(); },
-                            .services = windowServices_.services()});
+                            .services = windowServices_.services(),
+                            .trayAvailable = trayAvailable()});
 }
 
 std::shared_ptr<SystemEventSource> SystemAppServices::makeSystemEvents() {

@@ -13,6 +13,7 @@ class ScreenProvider;
 class SystemEventsMonitor;
 
 class SystemEnvironment;
+class TrayHostWatch;
 
 // The desktop's real services: files under the XDG folders, libflite speech, the
 // notification server, X key grabs and the environment probe. Made after the application
@@ -31,6 +32,7 @@ class SystemAppServices final : public AppServices {
   std::shared_ptr<VisitPresenter> makePresenter(
       std::shared_ptr<PreferencesStore> preferences) override;
   std::function<bool()> prefersReducedMotion() override;
+  std::function<bool()> trayAvailable() override;
   std::shared_ptr<SpeechService> makeSpeech(PreferencesStore& preferences) override;
   std::shared_ptr<const Clock> clock() override;
   Calendar calendar() override;
@@ -55,6 +57,7 @@ class SystemAppServices final : public AppServices {
   std::shared_ptr<ScreenProvider> screens_;
   std::shared_ptr<SystemEventsMonitor> systemEvents_;
   std::shared_ptr<ReducedMotionSetting> reducedMotion_;
+  std::shared_ptr<TrayHostWatch> trayHost_;
   // Outlives the calendar source that asks through it.
   std::unique_ptr<CalendarConsentPrompt> consentPrompt_;
   // Outlives the windows made by makeWindows.

@@ -7,6 +7,7 @@
 #include "coordination/visit_coordinator.h"
 #include "core/productivity/quick_command.h"
 #include "core/visits/phrase_formatter.h"
+#include "foundation/text.h"
 
 namespace vorlane {
 
@@ -95,11 +96,11 @@ std::string VisitCoordinator::executeCommand(const std::string& text) {
     const int minutes = focus->minutes.value_or(
         static_cast<int>(preferencesStore_->preferences().effectiveWorkMinutes()));
     startRequestedFocus(minutes, focus->goal);
-    return "Started " + std::to_string(minutes) + " minutes: " + focus->goal + ".";
+    return "Started " + std::to_string(minutes) + " minutes: " + isolated(focus->goal) + ".";
   }
   if (const auto* remind = std::get_if<QuickCommand::Remind>(&value)) {
     const Reminder reminder = addReminder(remind->text);
-    return "Saved: " + reminder.phrase + " \u2014 " +
+    return "Saved: " + isolated(reminder.phrase) + " \u2014 " +
            reminder.scheduleDescription(calendar(), clock_->now()) + ".";
   }
   using Phase = PomodoroSession::Phase;
@@ -121,7 +122,7 @@ std::string VisitCoordinator::executeCommand(const std::string& text) {
     // A focus with a saved next step shows it first and stays paused until then.
     if (session.isPaused()) return "Review your next step, then choose Save & resume.";
     const std::string& focus = session.focus();
-    return "Resumed: " + (focus.empty() ? std::string("your session") : focus) + ".";
+    return "Resumed: " + (focus.empty() ? std::string("your session") : isolated(focus)) + ".";
   }
   if (session.phase().is<Phase::Idle>() && !session.completion()) {
     throw ActionError(ActionErrorCase::noRunningSession);

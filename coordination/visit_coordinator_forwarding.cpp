@@ -30,9 +30,16 @@ Reminder VisitCoordinator::updateReminder(const UUID& id, const std::string& phr
 void VisitCoordinator::removeReminder(const UUID& id) { reminders_->remove(id); }
 void VisitCoordinator::undoLastReminder() { reminders_->undoLast(); }
 void VisitCoordinator::snoozeLastReminder(std::int64_t minutes) { reminders_->snoozeLast(minutes); }
-void VisitCoordinator::mute(MuteDuration duration) { reminders_->mute(duration); }
+// Muting also silences what is being said right now, not only what comes later.
+void VisitCoordinator::mute(MuteDuration duration) {
+  reminders_->mute(duration);
+  speech_->stop();
+}
 void VisitCoordinator::unmute() { reminders_->unmute(); }
-void VisitCoordinator::toggleMute() { reminders_->toggleMute(); }
+void VisitCoordinator::toggleMute() {
+  reminders_->toggleMute();
+  if (reminders_->isMuted(clock_->now())) speech_->stop();
+}
 std::optional<Date> VisitCoordinator::muteExpiry() const { return reminders_->muteExpiry(); }
 
 void VisitCoordinator::encourageNow() { nudges_->encourageNow(pomodoro()); }

@@ -151,6 +151,15 @@ bool hasVisibleCharacter(const icu::UnicodeString& text) {
 
 bool hasVisibleCharacter(std::string_view utf8) { return hasVisibleCharacter(toUnicode(utf8)); }
 
+std::string oneLine(std::string_view utf8, std::size_t count) {
+  const std::string line = collapsedWhiteSpace(utf8);
+  if (count == 0) return {};
+  if (graphemeCount(line) <= count) return line;
+  return trimmed(graphemePrefix(line, count - 1)) + "\u2026";
+}
+
+std::string isolated(std::string_view utf8) { return "\u2068" + validUtf8(utf8) + "\u2069"; }
+
 std::string trimmed(std::string_view utf8) {
   const std::string valid = validUtf8(utf8);
   const auto* s = reinterpret_cast<const uint8_t*>(valid.data());

@@ -23,6 +23,18 @@ std::size_t graphemeCount(const icu::UnicodeString& text);
 // The first `count` user-perceived characters of the text.
 std::string graphemePrefix(std::string_view utf8, std::size_t count);
 
+// The text on one line: runs of White_Space (line breaks too) as one space, ends trimmed;
+// past `count` characters, its first `count - 1` and "…". A menu row or a reply line stays
+// as wide as that however long the text.
+std::string oneLine(std::string_view utf8, std::size_t count);
+
+// The text between U+2068 FIRST STRONG ISOLATE and U+2069 POP DIRECTIONAL ISOLATE. A user's
+// text set inside a sentence takes its direction from its own first letter and leaves the
+// sentence's order alone: "Saved: ⁨اجتماع الفريق⁩ — 9:21 pm." keeps the time after
+// the text. For what is shown or posted only; speech gets the text bare, as a synthesiser may read
+// the marks aloud. The stored text is never isolated.
+std::string isolated(std::string_view utf8);
+
 // Whether the code point has the Unicode White_Space property (U+00A0, U+0085, U+3000 do;
 // U+200B does not).
 bool isWhiteSpace(char32_t codePoint);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "coordination/focus/focus_coordinator.h"
+#include "foundation/text.h"
 #include "platform/logging/log.h"
 
 namespace vorlane {
@@ -47,7 +48,7 @@ void FocusCoordinator::updateSessionDisplay() {
 }
 
 std::string FocusCoordinator::sessionCaption() const {
-  if (pomodoro_.isPaused()) return nextStep_.empty() ? "paused" : "Next: " + nextStep_;
+  if (pomodoro_.isPaused()) return nextStep_.empty() ? "paused" : "Next: " + isolated(nextStep_);
   const auto kind = pomodoro_.phase().kind();
   if (kind == Kind::work && !pomodoro_.focus().empty()) return pomodoro_.focus();
   if (kind == Kind::rest) return "break";

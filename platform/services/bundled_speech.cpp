@@ -64,7 +64,7 @@ bool BundledSpeech::play(const std::filesystem::path& url, Completion completion
   }
   completion_ = std::move(completion);
   const std::uint64_t generation = ++generation_;
-  if (!output_->play(*sound, [this, generation] { finish(generation); })) {
+  if (!output_->play(*sound, [this, generation](AudioOutput::End end) { finish(generation, end); })) {
     return false;
   }
   Log::speech().info("played bundled clip %{public}s", name);
@@ -79,7 +79,7 @@ void BundledSpeech::stop() {
 
 bool BundledSpeech::isPlaying() const { return output_->isPlaying(); }
 
-void BundledSpeech::finish(std::uint64_t generation) {
+void BundledSpeech::finish(std::uint64_t generation, AudioOutput::End end) {
   Q_ASSERT(isMainThread());
   if (generation != generation_) {
     return;
@@ -88,7 +88,7 @@ void BundledSpeech::finish(std::uint64_t generation) {
   Completion completion = std::move(completion_);
   completion_ = nullptr;
   if (completion) {
-    completion();  // may start the next clip
+    completion(end);  // may start the next clip
   }
 }
 

@@ -18,7 +18,8 @@ namespace vorlane {
 // and the player for them. Playback goes through an `AudioOutput`.
 class BundledSpeech {
  public:
-  using Completion = std::function<void()>;
+  // Told how the clip ended: heard, or not, for want of an output.
+  using Completion = std::function<void(AudioOutput::End)>;
 
   // The voice identifier under which the settings choose the recordings.
   static constexpr const char* voiceIdentifier = "vorlane.bundled";
@@ -38,16 +39,16 @@ class BundledSpeech {
   static bool isAvailable(const ResourceLocator& locator = ResourceLocator::standard());
 
   // Stops the previous clip (its completion dropped uncalled) and plays the file. False when
-  // the file cannot be read as 16-bit PCM WAVE (logged) or playback does not start (not
+  // the file cannot be read as 16-bit PCM WAVE (logged) or the output refuses it (not
   // logged); the completion is then never called. Otherwise the completion runs once when
-  // the clip ends, from the event loop.
+  // the clip ends or turns out to have no output, from the event loop.
   [[nodiscard]] bool play(const std::filesystem::path& url, Completion completion);
   // Cuts the clip short without calling its completion.
   void stop();
   bool isPlaying() const;
 
  private:
-  void finish(std::uint64_t generation);
+  void finish(std::uint64_t generation, AudioOutput::End end);
 
   std::unique_ptr<AudioOutput> output_;
   Completion completion_;

@@ -1,7 +1,5 @@
 #include "platform/services/flite_speech_service.h"
 
-#include <malloc.h>
-
 #include <algorithm>
 
 #include "core/visits/phrase_formatter.h"
@@ -9,6 +7,7 @@
 #include "platform/services/flite_engine.h"
 #include "platform/services/main_thread.h"
 #include "platform/services/process_audio_output.h"
+#include "platform/services/speech_pieces.h"
 
 namespace vorlane {
 
@@ -22,18 +21,16 @@ FliteSpeechService::FliteSpeechService(PreferencesStore& preferencesStore)
 FliteSpeechService::FliteSpeechService(PreferencesStore& preferencesStore,
                                        Dependencies dependencies)
     : preferencesStore_(preferencesStore),
-      engine_(std::move(dependencies.engine)),
       speechOutput_(std::move(dependencies.speechOutput)),
       locator_(std::move(dependencies.locator)),
       calendar_(std::move(dependencies.calendar)),
-      bundled_(std::move(dependencies.clipOutput)) {
+      bundled_(std::move(dependencies.clipOutput)),
+      synthesis_(std::move(dependencies.engine)) {
   // Speech comes a few times an hour; between phrases the voices' megabytes go back.
   voiceRelease_.setSingleShot(true);
   voiceRelease_.setInterval(dependencies.voiceReleaseDelayMs);
-  QObject::connect(&voiceRelease_, &QTimer::timeout, &context_, [this] {
-    engine_->releaseResources();
-    malloc_trim(0);
-  });
+  QObject::connect(&voiceRelease_, &QTimer::timeout, &context_,
+                   [this] { synthesis_.releaseResources(); });
 }
 
 FliteSpeechService::~FliteSpeechService() = default;
@@ -67,8 +64,9 @@ bool FliteSpeechService::playClip(const Preferences& preferences, std::optional<
   }
   duckOtherAudio(true);
   // A copy: when the clip does not start, the caller's completion rides on the synthesiser.
-  const bool started = bundled_.play(*url, [this, completion] {
+  const bool started = bundled_.play(*url, [this, completion](AudioOutput::End end) {
     duckOtherAudio(false);
+    outputEnded(end);
     if (completion) {
       completion();
     }
@@ -84,6 +82,7 @@ void FliteSpeechService::synthesize(const std::string& text, const Preferences& 
   // One phrase at a time: a newer phrase cuts off the one still speaking, whose completion
   // is dropped, so it can never answer for the newer one.
   if (speaking_) {
+    synthesis_.cancel();
     speechOutput_->stop();
     speaking_.reset();
     duckOtherAudio(false);
@@ -94,7 +93,7 @@ void FliteSpeechService::synthesize(const std::string& text, const Preferences& 
   std::optional<std::string> voice;
   if (preferences.voiceIdentifier &&
       *preferences.voiceIdentifier != BundledSpeech::voiceIdentifier) {
-    const std::vector<SpeechVoice> installed = engine_->voices();
+    const std::vector<SpeechVoice> installed = synthesis_.voices();
     const bool known = std::any_of(installed.begin(), installed.end(), [&](const SpeechVoice& v) {
       return v.identifier == *preferences.voiceIdentifier;
     });
@@ -105,17 +104,76 @@ void FliteSpeechService::synthesize(const std::string& text, const Preferences& 
   Log::speech().info("speaking: %{public}s", text);
   duckOtherAudio(true);
 
-  auto end = [this, id] { utteranceEnded(id); };
-  const std::optional<PcmBuffer> sound = engine_->synthesize(text, voice, preferences.speechRate);
-  voiceRelease_.start();
+  std::vector<std::string> pieces = speechPieces(text);
+  if (pieces.empty()) {
+    later([this, id] { utteranceEnded(id); });
+    return;
+  }
+  voiceRelease_.stop();
+  synthesis_.start(std::move(pieces), voice, preferences.speechRate,
+                   [this, id](std::optional<PcmBuffer> sound, bool last) {
+                     pieceReady(id, std::move(sound), last);
+                   });
+}
+
+void FliteSpeechService::pieceReady(std::uint64_t id, std::optional<PcmBuffer> sound, bool last) {
+  Q_ASSERT(isMainThread());
+  if (!speaking_ || speaking_->id != id) {
+    return;
+  }
+  if (last) {
+    voiceRelease_.start();
+  }
   if (!sound) {
     Log::speech().error("speech synthesis failed");
-    later(end);
-  } else if (sound->samples.empty()) {
-    later(end);
-  } else if (!speechOutput_->play(*sound, end)) {
+    // What was made before the failure is still said.
+    if (speaking_->opened) {
+      speechOutput_->close();
+    } else {
+      utteranceEnded(id);
+    }
+    return;
+  }
+  if (!speaking_->opened && !sound->samples.empty()) {
+    if (!speechOutput_->open(sound->sampleRate, sound->channels, [this, id](AudioOutput::End end) {
+          if (speaking_ && speaking_->id == id) {
+            // The sound ended early (no output after all): the rest need not be made.
+            synthesis_.cancel();
+            voiceRelease_.start();
+          }
+          outputEnded(end);
+          utteranceEnded(id);
+        })) {
+      synthesis_.cancel();
+      voiceRelease_.start();
+      outputEnded(AudioOutput::End::noOutput);
+      utteranceEnded(id);
+      return;
+    }
+    speaking_->opened = true;
+  }
+  if (speaking_->opened) {
+    speechOutput_->write(sound->samples);
+  }
+  if (last) {
+    if (speaking_->opened) {
+      speechOutput_->close();
+    } else {
+      utteranceEnded(id);  // nothing to be heard
+    }
+  }
+}
+
+void FliteSpeechService::outputEnded(AudioOutput::End end) {
+  if (end == AudioOutput::End::played) {
+    outputMissing_ = false;
+    return;
+  }
+  // Without a sound server every visit would say it again: once is enough, until it is back.
+  if (std::exchange(outputMissing_, true)) {
+    Log::speech().debug("no audio output for speech");
+  } else {
     Log::speech().error("no audio output for speech");
-    later(end);
   }
 }
 
@@ -138,6 +196,7 @@ bool FliteSpeechService::isSpeaking() const {
 
 void FliteSpeechService::stop() {
   Q_ASSERT(isMainThread());
+  synthesis_.cancel();
   speechOutput_->stop();
   if (speaking_) {
     // The cut-off phrase still reports its end, as a cancel, from the event loop.
@@ -155,7 +214,7 @@ void FliteSpeechService::stop() {
 }
 
 std::vector<SpeechVoice> FliteSpeechService::availableVoices() const {
-  std::vector<SpeechVoice> voices = engine_->voices();
+  std::vector<SpeechVoice> voices = synthesis_.voices();
   std::erase_if(voices, [](const SpeechVoice& v) { return !v.language.starts_with("en"); });
   std::stable_sort(voices.begin(), voices.end(),
                    [](const SpeechVoice& a, const SpeechVoice& b) { return a.name < b.name; });

@@ -3,32 +3,39 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
-#include <QBuffer>
 #include <QMediaDevices>
-#include <cmath>
+#include <algorithm>
 #include <limits>
 
 #include "platform/services/main_thread.h"
 
 namespace vorlane {
+namespace {
+
+// How often what was written is moved into the sink: well inside the sink's own buffer.
+constexpr int feedIntervalMs = 20;
+
+}  // namespace
 
 SinkAudioOutput::SinkAudioOutput(int watchdogMarginMs) : watchdogMarginMs_(watchdogMarginMs) {
   watchdog_.setSingleShot(true);
   QObject::connect(&watchdog_, &QTimer::timeout, &context_, [this] { complete(end_.current()); });
+  feeder_.setInterval(feedIntervalMs);
+  QObject::connect(&feeder_, &QTimer::timeout, &context_, [this] { feed(); });
 }
 
 SinkAudioOutput::~SinkAudioOutput() { releaseSink(); }
 
-bool SinkAudioOutput::play(const PcmBuffer& sound, Finished finished) {
+bool SinkAudioOutput::open(int sampleRate, int channels, Finished finished) {
   Q_ASSERT(isMainThread());
   stop();
   const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-  if (device.isNull() || sound.sampleRate <= 0 || sound.channels <= 0) {
+  if (device.isNull() || sampleRate <= 0 || channels <= 0) {
     return false;
   }
   QAudioFormat format;
-  format.setSampleRate(sound.sampleRate);
-  format.setChannelCount(sound.channels);
+  format.setSampleRate(sampleRate);
+  format.setChannelCount(channels);
   format.setSampleFormat(QAudioFormat::Int16);
   if (!device.isFormatSupported(format)) {
     return false;
@@ -36,25 +43,73 @@ bool SinkAudioOutput::play(const PcmBuffer& sound, Finished finished) {
 
   const std::uint64_t generation = end_.begin();
   sink_ = new QAudioSink(device, format);
-  // The buffer is the sink's child, so it outlives every read the sink makes.
-  auto* buffer = new QBuffer(sink_);
-  buffer->setData(reinterpret_cast<const char*>(sound.samples.data()),
-                  qsizetype(sound.samples.size() * sizeof(std::int16_t)));
-  buffer->open(QIODevice::ReadOnly);
   QObject::connect(sink_, &QAudioSink::stateChanged, &context_,
                    [this, generation](QAudio::State state) { onStateChanged(generation, state); });
-  sink_->start(buffer);
-  if (sink_->error() != QAudio::NoError || sink_->state() == QAudio::StoppedState) {
+  input_ = sink_->start();
+  if (input_ == nullptr || sink_->error() != QAudio::NoError ||
+      sink_->state() == QAudio::StoppedState) {
     releaseSink();
     end_.drop();  // drops any end already queued by the failed start
     return false;
   }
   end_.arm(std::move(finished));
-  const double limitMs = sound.seconds() * 1000.0 + watchdogMarginMs_;
-  watchdog_.start(limitMs < double(std::numeric_limits<int>::max())
-                      ? int(limitMs)
-                      : std::numeric_limits<int>::max());
+  bytesPerSecond_ = qint64(sampleRate) * channels * qint64(sizeof(std::int16_t));
+  fed_ = 0;
+  closed_ = false;
+  pending_.clear();
+  fedFromPending_ = 0;
+  feeder_.start();
   return true;
+}
+
+void SinkAudioOutput::write(std::span<const std::int16_t> samples) {
+  if (sink_ == nullptr || closed_) {
+    return;
+  }
+  pending_.append(reinterpret_cast<const char*>(samples.data()),
+                  qsizetype(samples.size_bytes()));
+  feed();
+}
+
+void SinkAudioOutput::close() {
+  if (sink_ == nullptr || closed_) {
+    return;
+  }
+  closed_ = true;
+  const double totalMs =
+      double(fed_ + pending_.size() - fedFromPending_) * 1000.0 / double(bytesPerSecond_);
+  const double limitMs = totalMs - double(sink_->processedUSecs()) / 1000.0 + watchdogMarginMs_;
+  watchdog_.start(int(std::clamp(limitMs, 0.0, double(std::numeric_limits<int>::max()))));
+  feed();
+}
+
+void SinkAudioOutput::feed() {
+  if (sink_ == nullptr) {
+    return;
+  }
+  while (fedFromPending_ < pending_.size()) {
+    const qint64 room = std::min<qint64>(sink_->bytesFree(), pending_.size() - fedFromPending_);
+    const qint64 taken = room > 0 ? input_->write(pending_.constData() + fedFromPending_, room) : 0;
+    if (taken <= 0) {
+      break;
+    }
+    fedFromPending_ += qsizetype(taken);
+    fed_ += taken;
+  }
+  // What the sink took goes once it is most of the buffer, not at every step: a long text
+  // may wait here whole.
+  if (fedFromPending_ > 0 && fedFromPending_ * 2 >= pending_.size()) {
+    pending_.remove(0, fedFromPending_);
+    fedFromPending_ = 0;
+  }
+  // Drained: everything was fed and the sink has played it or run dry.
+  const bool played = sink_->processedUSecs() * bytesPerSecond_ >= fed_ * 1000000;
+  if (closed_ && pending_.isEmpty() && (played || sink_->state() == QAudio::IdleState)) {
+    const std::uint64_t generation = end_.current();
+    feeder_.stop();
+    QMetaObject::invokeMethod(
+        &context_, [this, generation] { complete(generation); }, Qt::QueuedConnection);
+  }
 }
 
 void SinkAudioOutput::stop() {
@@ -68,12 +123,16 @@ void SinkAudioOutput::onStateChanged(std::uint64_t generation, QAudio::State sta
   if (!end_.isCurrent(generation) || sink_ == nullptr) {
     return;
   }
-  const bool drained = state == QAudio::IdleState;
   const bool broken = state == QAudio::StoppedState && sink_->error() != QAudio::NoError;
-  if (drained || broken) {
+  if (broken) {
     // The sink may report this from inside start(); the end is delivered on the next turn.
     QMetaObject::invokeMethod(
         &context_, [this, generation] { complete(generation); }, Qt::QueuedConnection);
+  } else if (state == QAudio::IdleState) {
+    // Ran dry: ended, or waiting for more. Not from inside a write to the sink.
+    QMetaObject::invokeMethod(
+        &context_, [this, generation] { if (end_.isCurrent(generation)) feed(); },
+        Qt::QueuedConnection);
   }
 }
 
@@ -85,11 +144,15 @@ void SinkAudioOutput::complete(std::uint64_t generation) {
   watchdog_.stop();
   releaseSink();
   if (finished) {
-    finished();  // last: it may start the next sound
+    finished(End::played);  // last: it may start the next sound
   }
 }
 
 void SinkAudioOutput::releaseSink() {
+  feeder_.stop();
+  pending_.clear();
+  fedFromPending_ = 0;
+  input_ = nullptr;
   if (sink_ == nullptr) {
     return;
   }

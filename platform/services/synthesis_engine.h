@@ -17,7 +17,8 @@ struct SpeechVoice {
   bool operator==(const SpeechVoice&) const = default;
 };
 
-// Turns text into sound. One synthesis at a time, on the main thread.
+// Turns text into sound. `synthesize` and `releaseResources` are called from one thread at a
+// time (not necessarily the main one); `voices` from any thread.
 class SynthesisEngine {
  public:
   SynthesisEngine() = default;

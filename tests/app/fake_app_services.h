@@ -85,6 +85,8 @@ class FakeAppServices final : public AppServices {
   std::function<bool()> prefersReducedMotion() override {
     return [this] { return reduceMotion; };
   }
+  // Qt's own answer, as the windows take it when given none.
+  std::function<bool()> trayAvailable() override { return nullptr; }
   std::shared_ptr<SpeechService> makeSpeech(PreferencesStore&) override {
     return note("speech", speech);
   }

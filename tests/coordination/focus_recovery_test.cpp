@@ -40,7 +40,7 @@ TEST_F(FocusRecoveryTest, PauseAndResumeAcrossACheckpointReadBackAtTheNextLaunch
     });
     ASSERT_EQ(phase(), "paused");
     EXPECT_EQ(presenter->sessions.back().time, "15:00");
-    EXPECT_EQ(presenter->sessions.back().caption, "Next: check the figures");
+    EXPECT_EQ(presenter->sessions.back().caption, "Next: \u2068check the figures\u2069");
     coordinator->requestResumeSession();
     if (noteWindow) {
       EXPECT_EQ(phase(), "paused");

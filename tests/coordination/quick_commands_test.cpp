@@ -29,20 +29,32 @@ TEST_F(QuickCommandsTest, EveryCommandAnswersWithItsSentenceOrChangesNothing) {
     std::string answer;  // or the sentence of the refusal
     std::string phaseAfter;
   } rows[] = {
-      {At::idle, "focus finish proposal", "Started 30 minutes: finish proposal.", "working"},
+      {At::idle, "focus finish proposal", "Started 30 minutes: \u2068finish proposal\u2069.",
+       "working"},
       {At::working, "focus 20m next", activeSession, "working"},
       {At::pausedFocus, "focus 20m next", activeSession, "paused"},
-      {At::awaiting, "focus 20m next thing", "Started 20 minutes: next thing.", "working"},
+      {At::awaiting, "focus 20m next thing", "Started 20 minutes: \u2068next thing\u2069.",
+       "working"},
       {At::working, "pause", "Paused. You can leave an optional next step for your return.", "paused"},
       {At::idle, "pause", noRunning, "idle"},
       {At::awaiting, "pause", noRunning, "awaiting"},
       {At::working, "resume", notPaused, "working"},
       {At::pausedNoGoal, "resume", "Resumed: your session.", "working"},
-      {At::pausedBreak, "resume", "Resumed: write report.", "break"},
+      {At::pausedBreak, "resume", "Resumed: \u2068write report\u2069.", "break"},
       {At::idle, "stop", noRunning, "idle"},
       {At::working, "stop", stopped, "idle"},
       {At::breakCard, "stop", stopped, "idle"},
-      {At::idle, "remind in 40m stretch", "Saved: stretch \u2014 11:39 am.", "idle"},
+      {At::idle, "remind in 40m stretch", "Saved: \u2068stretch\u2069 \u2014 11:39 am.", "idle"},
+      // A right-to-left text must not run into the time after it.
+      {At::idle,
+       "remind in 40m \u0627\u062C\u062A\u0645\u0627\u0639 \u0627\u0644\u0641\u0631\u064A\u0642",
+       "Saved: \u2068\u0627\u062C\u062A\u0645\u0627\u0639 "
+       "\u0627\u0644\u0641\u0631\u064A\u0642\u2069 "
+       "\u2014 11:39 am.",
+       "idle"},
+      {At::idle, "focus 20m \u05DC\u05DB\u05EA\u05D5\u05D1 \u05D3\u05D5\u05D7",
+       "Started 20 minutes: \u2068\u05DC\u05DB\u05EA\u05D5\u05D1 \u05D3\u05D5\u05D7\u2069.",
+       "working"},
       {At::idle, "remind stretch", "Add a time, such as 4pm, in 25m, or weekdays 9:30am.", "idle"},
       {At::idle, "dance", tryThis, "idle"},
       {At::idle, "focus 25m", "Give your focus a goal of 1\u2013120 characters.", "idle"},
@@ -80,7 +92,8 @@ TEST_F(QuickCommandsTest, EveryCommandAnswersWithItsSentenceOrChangesNothing) {
 }
 
 TEST_F(QuickCommandsTest, FiveMinutesMakeTheStarterWithItsOwnPillsAtTheEnd) {
-  EXPECT_EQ(coordinator->executeCommand("focus 5m tidy desk"), "Started 5 minutes: tidy desk.");
+  EXPECT_EQ(coordinator->executeCommand("focus 5m tidy desk"),
+            "Started 5 minutes: \u2068tidy desk\u2069.");
   EXPECT_TRUE(coordinator->isStarterFocus());
   tickAt(at(11, 4));
   EXPECT_EQ(presenter->contexts.back().actions,
@@ -171,7 +184,8 @@ TEST_F(QuickCommandsTest, QuickCommandWindowRunsCommandsWhileTheCoordinatorLives
   ASSERT_EQ(windows.quickCommands->shows, 1);
   EXPECT_TRUE(windows.quickCommands->shortcutAvailable);
   const auto execute = windows.quickCommands->execute;
-  EXPECT_EQ(execute("focus 25m finish proposal"), "Started 25 minutes: finish proposal.");
+  EXPECT_EQ(execute("focus 25m finish proposal"),
+            "Started 25 minutes: \u2068finish proposal\u2069.");
   coordinator.reset();
   EXPECT_EQ(refusal([&] { execute("pause"); }), noRunning);
 

@@ -159,5 +159,27 @@ TEST_F(RemindersAndMuteTest, MuteHotKeyTogglesAnHourAndMutesAgainOnceItRanOut) {
                                       "muted until 2026-03-10 12:00:00 +0000"}));
 }
 
+// Regression: a long reminder went on being spoken after Mute.
+TEST_F(RemindersAndMuteTest, MutingFromTheMenuThePillOrTheHotKeySilencesSpeechUnderWay) {
+  const std::pair<const char*, std::function<void()>> ways[] = {
+      {"menu", [this] { coordinator->mute(MuteDuration::fifteenMinutes); }},
+      {"pill", [this] { coordinator->perform(QuickAction::mute); }},
+      {"hot key", [this] { hotKeys->press(muteHotKey.identifier); }},
+  };
+  for (const auto& [name, muteNow] : ways) {
+    coordinator->unmute();
+    speech->speak("a long reminder", nullptr);
+    const int stopsBefore = speech->stops;
+    muteNow();
+    EXPECT_FALSE(speech->isSpeaking()) << name;
+    EXPECT_EQ(speech->stops, stopsBefore + 1) << name;
+  }
+  // Unmuting leaves speech alone.
+  speech->speak("the hour", nullptr);
+  hotKeys->press(muteHotKey.identifier);
+  EXPECT_FALSE(coordinator->mutedUntil());
+  EXPECT_TRUE(speech->isSpeaking());
+}
+
 }  // namespace
 }  // namespace vorlane

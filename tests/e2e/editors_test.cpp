@@ -109,7 +109,7 @@ TEST_F(EditorScenario, RemindersAddedAndEditedFromTheTrayComeAtTheirMinute) {
 
   // Rescheduled from its own menu entry: the window closes, and the visit comes at the new
   // minute, not the old one.
-  ASSERT_TRUE(choose({"stretch - *", "Edit..."}, "Edit reminder"));
+  ASSERT_TRUE(choose({"\u2068stretch\u2069 - *", "Edit..."}, "Edit reminder"));
   settle();
   screenshot("reminder-edit");
   ASSERT_TRUE(key("Tab") && type("in 40m") && key("Return"));

@@ -43,7 +43,7 @@ void WeekScenario::mondayMorning() {
 
   // Rescheduled from its own entry: sooner.
   const Reminder stretch = reminder("stretch");
-  ASSERT_TRUE(choose({"stretch - *", "Edit..."}, "Edit reminder"));
+  ASSERT_TRUE(choose({"\u2068stretch\u2069 - *", "Edit..."}, "Edit reminder"));
   ASSERT_TRUE(keys("Tab") && type("in 8m") && keys("Return"));
   ASSERT_TRUE(program->waitForLine("updated reminder: stretch", 10s));
   EXPECT_TRUE(closes("Edit reminder"));
@@ -56,7 +56,7 @@ void WeekScenario::mondayMorning() {
   ASSERT_TRUE(program->waitForLine(
       "performing visit scheduled for " + stamp(plants.createdAt + 300), program->real(10 * 60)));
   ASSERT_TRUE(program->waitForLine("speaking: water the plants", 10s));
-  ASSERT_TRUE(choose({"Snooze \"water the plants\" 10 min"}));
+  ASSERT_TRUE(choose({"Snooze \"\u2068water the plants\u2069\" 10 min"}));
   ASSERT_TRUE(program->waitForLine("snoozed water the plants by 10 minutes", 10s));
   ASSERT_TRUE(program->waitForLine("speaking: water the plants", program->real(15 * 60), 2))
       << "the snoozed reminder never came back";
@@ -224,7 +224,7 @@ void WeekScenario::tuesdayFocus() {
 
   startDay(tuesday, "09:30:00", 60);
   if (HasFatalFailure()) return;
-  EXPECT_FALSE(trayLabel("Next: ask Kim").empty()) << "the next step is not in the menu";
+  EXPECT_FALSE(trayLabel("Next: \u2068ask Kim").empty()) << "the next step is not in the menu";
   ASSERT_TRUE(choose({"Resume focus"}, "Where was I?"));
   settle();
   screenshot("week-where-was-i");

@@ -28,6 +28,34 @@ TEST(Text, CountsUserPerceivedCharacters) {
   EXPECT_EQ(graphemePrefix(family + "x", 1), family);
 }
 
+TEST(Text, OneLineKeepsAFixedLengthWithAnEllipsis) {
+  const std::string arabic = "\u0627\u062C\u062A\u0645\u0627\u0639";  // six letters
+  const struct {
+    const char* name;
+    std::string text;
+    std::size_t count;
+    std::string expected;
+  } rows[] = {
+      {"short stays", "Call Mo", 10, "Call Mo"},
+      {"exactly the count stays", "abcde", 5, "abcde"},
+      {"one over is cut", "abcdef", 5, "abcd\u2026"},
+      {"line breaks become spaces", "buy\nmilk\r\n  now", 40, "buy milk now"},
+      {"no space before the ellipsis", "ab cdef", 4, "ab\u2026"},
+      {"an unbroken word is cut", std::string(5000, 'W'), 3, "WW\u2026"},
+      {"right-to-left letters count once", arabic + arabic, 4, arabic.substr(0, 6) + "\u2026"},
+      {"a family emoji is one character", family + family + family, 2, family + "\u2026"},
+      {"nothing for no room", "abc", 0, ""},
+  };
+  for (const auto& row : rows) EXPECT_EQ(oneLine(row.text, row.count), row.expected) << row.name;
+}
+
+TEST(Text, IsolatedWrapsTheTextInFirstStrongIsolates) {
+  EXPECT_EQ(isolated("\u0627\u062C PM"), "\u2068\u0627\u062C PM\u2069");
+  EXPECT_EQ(isolated(""), "\u2068\u2069");
+  // An invalid byte must not swallow the closing mark.
+  EXPECT_EQ(isolated("a\xC3"), "\u2068a\uFFFD\u2069");
+}
+
 TEST(Text, WhiteSpaceIsTheUnicodeProperty) {
   for (char32_t in : {U'\t', U'\v', U' ', U'\u0085', U'\u00A0', U'\u1680', U'\u2000', U'\u200A', U'\u2028',
                       U'\u202F', U'\u205F', U'\u3000'})

@@ -19,9 +19,8 @@ inline constexpr char mascotToolTip[] =
 inline constexpr char desktopPanelDragNote[] =
     "Ctrl-drag the monkey to move it. A normal downward pull still asks the time.";
 
-// The status menu. The quick actions' shortcut goes in the menu's shortcut column, beside
-// the others.
-inline constexpr char quickActionsMenuTitle[] = "Quick actions\u2026";
+// The status menu.
+inline constexpr char quickActionsMenuTitle[] = "Quick actions\u2026  Ctrl+Alt+Space";
 inline constexpr char muteMenuToolTip[] = "Also Ctrl+Alt+Super+M";
 
 // The system tray, and where the menu is without one.

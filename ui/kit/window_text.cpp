@@ -12,6 +12,10 @@ QLabel* plainLabel(const QString& text, QWidget* parent) {
   return label;
 }
 
+QString isolatedText(const QString& text) {
+  return QChar(0x2068) + text + QChar(0x2069);
+}
+
 QColor accentColor(const QWidget& widget) { return widget.palette().color(QPalette::Highlight); }
 
 QColor dimmed(QColor text) {

@@ -12,6 +12,11 @@ namespace vorlane {
 // A label that shows `text` as written, never as rich text.
 QLabel* plainLabel(const QString& text, QWidget* parent);
 
+// A user's text to set inside a sentence, between U+2068 and U+2069 as isolated() puts it:
+// right-to-left text then keeps its place in the sentence. Not for accessible names, which a
+// screen reader speaks.
+QString isolatedText(const QString& text);
+
 // The colour roles the shell's windows name, from the widget's palette: the accent is the
 // selection colour; secondary text is the ordinary text, dimmed.
 QColor accentColor(const QWidget& widget);

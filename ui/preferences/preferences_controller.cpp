@@ -42,6 +42,7 @@ void PreferencesController::show(std::optional<PreferencesSection> section,
             .muteHotKeyName = muteHotKeyName_,
             .appNames = appNames_,
             .screens = std::move(made.screens),
+            .trayAvailable = std::move(made.trayAvailable),
             .launchAtLogin = made.launchAtLogin,
         });
     window_->setAttribute(Qt::WA_DeleteOnClose);

@@ -39,6 +39,8 @@ class PreferencesController final {
     std::shared_ptr<ScreenProvider> screens = nullptr;
     // The login item's follower, whose failures the General page shows; may be null.
     LaunchAtLoginSetting* launchAtLogin = nullptr;
+    // Whether a tray shows the status item, answered without waiting; Qt's when none.
+    std::function<bool()> trayAvailable = nullptr;
   };
 
   // `clock` (required) and `calendar` date the voice panel's sample; `appNames` (the

@@ -21,6 +21,7 @@
 #include "ui/preferences/voice_panel.h"
 #include "ui/kit/symbol_image.h"
 #include "ui/kit/text_roles.h"
+#include "ui/kit/wheel_guard.h"
 #include "ui/kit/window_text.h"
 
 namespace vorlane {
@@ -152,6 +153,7 @@ void PreferencesWindow::showSection(PreferencesSection section, bool force) {
   QFont panelFont = panel_->font();
   panelFont.setPixelSize(PreferencesPanel::pageFontPixels);
   panel_->setFont(panelFont);
+  wheelScrollsThePage(*panel_);
   scroll_->setWidget(panel_);
   // At once: a panel left for later would still follow the store after the window went.
   delete old;

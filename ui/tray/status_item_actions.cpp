@@ -37,7 +37,7 @@ StatusSnapshot StatusItemActions::snapshot(bool trayShown) const {
   const Calendar calendar = c->userCalendar();
   for (const Reminder& reminder : c->reminders()) {
     s.reminders.push_back(
-        {reminder.id, reminder.phrase + " - " + reminder.scheduleDescription(calendar, now)});
+        {reminder.id, reminder.phrase, reminder.scheduleDescription(calendar, now)});
   }
   if (preferences_) s.clickThrough = preferences_->preferences().mascotClickThrough;
 

@@ -1,7 +1,6 @@
 #include "ui/tray/status_menu_builder.h"
 
 #include <QAction>
-#include <QKeySequence>
 #include <QMenu>
 
 namespace vorlane {
@@ -36,18 +35,15 @@ void fillStatusMenu(QMenu& menu, const std::vector<StatusMenuEntry>& entries,
       }
       case StatusMenuEntry::Kind::item: {
         QAction* action = menu.addAction(menuTitle(entry.title));
-        if (!entry.shortcut.empty()) {
-          action->setShortcut(QKeySequence(QString::fromStdString(entry.shortcut),
-                                           QKeySequence::PortableText));
-        }
         action->setEnabled(entry.enabled);
         action->setCheckable(entry.checkable);
         action->setChecked(entry.checked);
         action->setToolTip(QString::fromStdString(entry.toolTip));
         action->setData(menuData(entry.data));
         if (entry.command != StatusCommand::none && run) {
-          QObject::connect(action, &QAction::triggered, action,
-                           [run, command = entry.command, data = entry.data] { run(command, data); });
+          QObject::connect(
+              action, &QAction::triggered, action,
+              [run, command = entry.command, data = entry.data] { run(command, data); });
         }
         break;
       }

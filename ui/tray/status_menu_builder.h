@@ -19,7 +19,7 @@ namespace vorlane {
 using StatusCommandHandler = std::function<void(StatusCommand, const StatusData&)>;
 
 // Adds the entries to a Qt menu: titles with `&` doubled so none becomes a mnemonic,
-// shortcuts shown beside their entries, each entry's data on its action (a double, a text
+// each entry's data on its action (a double, a text
 // or a UUID), tool tips shown. A triggered entry calls `run` with its command and data.
 void fillStatusMenu(QMenu& menu, const std::vector<StatusMenuEntry>& entries,
                     const StatusCommandHandler& run);

@@ -13,13 +13,11 @@ using Entry = StatusMenuEntry;
 using Kind = PomodoroSession::Kind;
 using Phase = PomodoroSession::Phase;
 
-Entry item(std::string title, StatusCommand command, bool available = true,
-           std::string shortcut = {}, StatusData data = {}) {
+Entry item(std::string title, StatusCommand command, bool available = true, StatusData data = {}) {
   Entry e;
   e.title = std::move(title);
   e.command = command;
   e.enabled = command != StatusCommand::none && available;
-  e.shortcut = std::move(shortcut);
   e.data = std::move(data);
   return e;
 }
@@ -43,6 +41,11 @@ Entry submenu(std::string title, std::vector<Entry> children) {
   e.enabled = true;
   e.children = std::move(children);
   return e;
+}
+
+// A reminder's phrase inside an entry's sentence.
+std::string quotedText(const std::string& phrase) {
+  return isolated(oneLine(phrase, menuTextLength));
 }
 
 // "for an hour" becomes "For an hour"; an empty text stays empty.
@@ -70,9 +73,9 @@ void addSessionEntries(const StatusSnapshot& s, std::vector<Entry>& menu) {
     menu.push_back(item("Done — mark accomplished", StatusCommand::markAccomplished));
     menu.push_back(item("Stop for now", StatusCommand::cancelPomodoro));
   } else if (phase.is<Phase::AwaitingBreak>()) {
-    menu.push_back(item("Start break", StatusCommand::startBreak, true, "Ctrl+B"));
+    menu.push_back(item("Start break", StatusCommand::startBreak, true));
     menu.push_back(item("Continue focus for 5 more minutes", StatusCommand::extendSession));
-    menu.push_back(item("New focus session...", StatusCommand::startPomodoro, editor, "Ctrl+P"));
+    menu.push_back(item("New focus session...", StatusCommand::startPomodoro, editor));
     if (hasGoal) menu.push_back(item("Mark accomplished", StatusCommand::markAccomplished));
     menu.push_back(item("Skip break", StatusCommand::skipBreak));
   } else if (phase.is<Phase::OnBreak>()) {
@@ -82,7 +85,7 @@ void addSessionEntries(const StatusSnapshot& s, std::vector<Entry>& menu) {
   } else if (const auto* paused = phase.as<Phase::Paused>()) {
     const bool focus = paused->kind == Kind::work;
     if (!s.nextStep.empty()) {
-      menu.push_back(label("Next: " + graphemePrefix(s.nextStep, 65), s.nextStep));
+      menu.push_back(label("Next: " + isolated(graphemePrefix(s.nextStep, 65)), s.nextStep));
     }
     menu.push_back(item(focus ? "Resume focus" : "Resume break", StatusCommand::resumeSession));
     if (focus) {
@@ -92,11 +95,11 @@ void addSessionEntries(const StatusSnapshot& s, std::vector<Entry>& menu) {
     menu.push_back(item(focus ? "Stop session" : "End break", StatusCommand::cancelPomodoro));
   } else {
     menu.push_back(item(session.completion() ? "New focus session..." : "Start Pomodoro...",
-                        StatusCommand::startPomodoro, editor, "Ctrl+P"));
+                        StatusCommand::startPomodoro, editor));
   }
 
   if (phase.kind()) {
-    menu.push_back(item("New focus session...", StatusCommand::startPomodoro, editor, "Ctrl+P"));
+    menu.push_back(item("New focus session...", StatusCommand::startPomodoro, editor));
   }
   if (session.completedToday() > 0) {
     menu.push_back(item("Undo last completed session", StatusCommand::discardLastSession));
@@ -105,8 +108,7 @@ void addSessionEntries(const StatusSnapshot& s, std::vector<Entry>& menu) {
 
 Entry planAndReflect(const StatusSnapshot& s) {
   return submenu("Plan & reflect",
-                 {item("Today — three priorities…", StatusCommand::showToday, s.available.today,
-                       "Ctrl+T"),
+                 {item("Today — three priorities…", StatusCommand::showToday, s.available.today),
                   item("Focus history…", StatusCommand::showFocusHistory, s.available.focusHistory),
                   item("Weekly reflection…", StatusCommand::showReflection, s.available.reflection),
                   separator(),
@@ -118,9 +120,9 @@ Entry mascotMenu(const StatusSnapshot& s) {
   const bool mascot = s.available.mascot;
   std::vector<Entry> children{
       label(mascotMenuHint),
-      item("Move left", StatusCommand::moveMascot, mascot, {}, 0.0),
-      item("Move to center", StatusCommand::moveMascot, mascot, {}, 0.5),
-      item("Move right", StatusCommand::moveMascot, mascot, {}, 1.0),
+      item("Move left", StatusCommand::moveMascot, mascot, 0.0),
+      item("Move to center", StatusCommand::moveMascot, mascot, 0.5),
+      item("Move right", StatusCommand::moveMascot, mascot, 1.0),
       item("Reset position", StatusCommand::resetMascot, mascot),
       separator(),
   };
@@ -141,9 +143,9 @@ Entry remindersMenu(const StatusSnapshot& s) {
   std::vector<Entry> rows;
   for (const auto& reminder : s.reminders) {
     rows.push_back(submenu(
-        reminder.title,
-        {item("Edit...", StatusCommand::editReminder, s.available.reminderEditor, {}, reminder.id),
-         item("Delete reminder", StatusCommand::deleteReminder, true, {}, reminder.id)}));
+        reminderLine(reminder.phrase, reminder.schedule),
+        {item("Edit...", StatusCommand::editReminder, s.available.reminderEditor, reminder.id),
+         item("Delete reminder", StatusCommand::deleteReminder, true, reminder.id)}));
   }
   return submenu("Reminders (" + std::to_string(s.reminders.size()) + ")", std::move(rows));
 }
@@ -159,7 +161,7 @@ Entry muteEntry(const StatusSnapshot& s) {
   std::vector<Entry> durations;
   for (const MuteDuration duration : allMuteDurations) {
     durations.push_back(item(capitalizedFirst(displayName(duration)), StatusCommand::muteFor, true,
-                             {}, std::string(rawValue(duration))));
+                             std::string(rawValue(duration))));
   }
   Entry e = submenu("Mute", std::move(durations));
   e.toolTip = hint;
@@ -169,8 +171,12 @@ Entry muteEntry(const StatusSnapshot& s) {
 }  // namespace
 
 std::string goalLine(const std::string& goal) {
-  if (graphemeCount(goal) >= 56) return "Focus: " + graphemePrefix(goal, 52) + "...";
-  return "Focus: " + goal;
+  if (graphemeCount(goal) >= 56) return "Focus: " + isolated(graphemePrefix(goal, 52) + "...");
+  return "Focus: " + isolated(goal);
+}
+
+std::string reminderLine(const std::string& phrase, const std::string& schedule) {
+  return isolated(oneLine(phrase, menuTextLength)) + " - " + schedule;
 }
 
 std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& s) {
@@ -181,9 +187,8 @@ std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& s) {
   }
   menu.push_back(separator());
   menu.push_back(
-      item(quickActionsMenuTitle, StatusCommand::quickCommands, s.available.quickCommands,
-           quickCommandShortcutName));
-  menu.push_back(item("Vorlane now", StatusCommand::vorlaneNow, true, "Ctrl+S"));
+      item(quickActionsMenuTitle, StatusCommand::quickCommands, s.available.quickCommands));
+  menu.push_back(item("Vorlane now", StatusCommand::vorlaneNow, true));
   menu.push_back(item("Encourage me", StatusCommand::encourageNow));
   addSessionEntries(s, menu);
   menu.push_back(item("Just five minutes…", StatusCommand::fiveMinutes, s.available.focusEditor));
@@ -197,24 +202,22 @@ std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& s) {
     menu.push_back(label("Focus history needs attention", *s.focusHistoryError));
   }
   menu.push_back(separator());
-  menu.push_back(
-      item("Add reminder...", StatusCommand::addReminder, s.available.reminderEditor, "Ctrl+R"));
+  menu.push_back(item("Add reminder...", StatusCommand::addReminder, s.available.reminderEditor));
   if (s.lastAddedPhrase) {
-    menu.push_back(item("Undo \"" + *s.lastAddedPhrase + "\"", StatusCommand::undoLastReminder,
-                        true, "Ctrl+Z"));
+    menu.push_back(
+        item("Undo \"" + quotedText(*s.lastAddedPhrase) + "\"", StatusCommand::undoLastReminder));
   }
   if (s.lastFiredPhrase) {
-    menu.push_back(
-        item("Snooze \"" + *s.lastFiredPhrase + "\" 10 min", StatusCommand::snoozeLastReminder));
+    menu.push_back(item("Snooze \"" + quotedText(*s.lastFiredPhrase) + "\" 10 min",
+                        StatusCommand::snoozeLastReminder));
   }
   if (!s.reminders.empty()) menu.push_back(remindersMenu(s));
   menu.push_back(separator());
   menu.push_back(muteEntry(s));
   menu.push_back(separator());
-  menu.push_back(
-      item("Preferences...", StatusCommand::openPreferences, s.available.preferences, "Ctrl+,"));
+  menu.push_back(item("Preferences...", StatusCommand::openPreferences, s.available.preferences));
   menu.push_back(item("About Vorlane", StatusCommand::openAbout, s.available.about));
-  menu.push_back(item("Quit Vorlane", StatusCommand::quit, true, "Ctrl+Q"));
+  menu.push_back(item("Quit Vorlane", StatusCommand::quit, true));
   return menu;
 }
 

@@ -9,13 +9,13 @@
 namespace vorlane {
 
 // One entry of the status menu, as the menu shows it: titles as written (an `&` is a plain
-// character here), shortcuts in Qt's portable text ("Ctrl+P").
+// character here). No entry shows a key: a tray host draws the menu itself and passes no
+// key back, and Qt's own popup menu runs no shortcut of its entries either.
 struct StatusMenuEntry {
   enum class Kind { item, separator, submenu };
 
   Kind kind = Kind::item;
   std::string title;
-  std::string shortcut;
   bool enabled = false;
   bool checkable = false;
   bool checked = false;
@@ -31,7 +31,15 @@ struct StatusMenuEntry {
 // disabled, and so is one whose window or hook does not exist.
 std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& snapshot);
 
-// "Focus: " and the goal; a goal of 56 characters or more shows its first 52 and "...".
+// The characters of a user's text a row shows at most, on one line: a longer text would
+// widen the whole menu and open each submenu over the rows below it.
+inline constexpr std::size_t menuTextLength = 40;
+
+// "Focus: " and the goal, isolated; a goal of 56 characters or more shows its first 52 and
+// "...".
 std::string goalLine(const std::string& goal);
+// The reminder's phrase on one line of at most `menuTextLength` characters, isolated, then
+// " - " and when it comes.
+std::string reminderLine(const std::string& phrase, const std::string& schedule);
 
 }  // namespace vorlane

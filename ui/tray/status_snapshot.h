@@ -15,8 +15,9 @@ namespace vorlane {
 struct StatusSnapshot {
   struct ReminderRow {
     UUID id;
-    // The phrase, " - " and when it comes.
-    std::string title;
+    std::string phrase;
+    // When it comes next, as the reminder describes it.
+    std::string schedule;
   };
   // Which windows and hooks exist; whatever would open a missing one stays disabled.
   struct Available {

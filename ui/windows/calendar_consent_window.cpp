@@ -5,11 +5,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 #include <cstdlib>
 
 #include "ui/kit/desktop_texts.h"
+#include "ui/kit/escape_shortcut.h"
 #include "ui/kit/text_roles.h"
 #include "ui/kit/window_text.h"
 
@@ -84,8 +84,7 @@ CalendarConsentWindow::CalendarConsentWindow(std::function<void(Answer)> onAnswe
   connect(allow_, &QPushButton::clicked, this, [this] { answer(Answer::granted); });
   connect(refuse, &QPushButton::clicked, this, [this] { answer(Answer::refused); });
   // Escape closes without an answer, from wherever the keyboard is.
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  connect(escape, &QShortcut::activated, this, &QWidget::close);
+  escapeShortcut(*this, [this] { close(); });
 }
 
 void CalendarConsentWindow::setPlaces(const std::vector<std::string>& places) {

@@ -9,7 +9,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QShortcut>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -19,6 +18,7 @@
 #include "platform/logging/log.h"
 #include "core/productivity/daily_priorities_store.h"
 #include "ui/kit/desktop_texts.h"
+#include "ui/kit/escape_shortcut.h"
 #include "ui/kit/symbol_image.h"
 #include "ui/kit/window_text.h"
 #include "ui/windows/calendar_focus_status.h"
@@ -100,8 +100,7 @@ CalendarFocusView::CalendarFocusView(CalendarFocusModel& model, DailyPrioritiesS
     if (closeAction_) closeAction_();
   };
   // Escape reaches the window from inside the goal field too.
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  connect(escape, &QShortcut::activated, this, closeWindow);
+  escapeShortcut(*this, closeWindow);
   connect(close_, &QPushButton::clicked, this, closeWindow);
   connect(enable_, &QPushButton::clicked, this, [this] {
     goalAfterEnable_ = true;

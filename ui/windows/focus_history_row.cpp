@@ -36,7 +36,7 @@ FocusHistoryRow::FocusHistoryRow(const FocusHistoryEntry& entry, const DateForma
 
   const QString prefix = entry.accomplishedAt ? QStringLiteral("Accomplished: ")
                                               : QStringLiteral("Focused on: ");
-  title_ = plainLabel(prefix + QString::fromStdString(entry.focus), this);
+  title_ = plainLabel(prefix + isolatedText(QString::fromStdString(entry.focus)), this);
   title_->setObjectName(QStringLiteral("title"));
   title_->setWordWrap(true);
   title_->setTextInteractionFlags(Qt::TextSelectableByMouse);

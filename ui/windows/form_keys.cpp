@@ -6,6 +6,8 @@
 #include <QShortcut>
 #include <QWidget>
 
+#include "ui/kit/escape_shortcut.h"
+
 namespace vorlane {
 namespace {
 
@@ -40,11 +42,7 @@ class FormKeys final : public QObject {
 void bindFormKeys(QWidget& content, QWidget& field, std::function<void()> submit,
                   std::function<void()> cancel) {
   new FormKeys(content, field, std::move(submit));
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), &content);
-  escape->setContext(Qt::WidgetWithChildrenShortcut);
-  QObject::connect(escape, &QShortcut::activated, &content, [cancel = std::move(cancel)] {
-    if (cancel) cancel();
-  });
+  escapeShortcut(content, std::move(cancel))->setContext(Qt::WidgetWithChildrenShortcut);
 }
 
 }  // namespace vorlane

@@ -12,16 +12,27 @@
 #include "ui/kit/symbol_image.h"
 #include "ui/kit/text_roles.h"
 #include "ui/kit/window_text.h"
+#include "ui/windows/elided_lines.h"
 #include "ui/windows/failure_sentence.h"
 #include "ui/windows/form_keys.h"
 
 namespace vorlane {
+namespace {
+
+constexpr int padding = 20;
+// The window's width before it is first laid out.
+constexpr int windowWidth = 510;
+// A reply longer than this is cut with an ellipsis: the window keeps its size, and the
+// whole text stays in the tray's reminder row and the editor.
+constexpr int replyLines = 2;
+
+}  // namespace
 
 QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
                                    std::function<void()> close, QWidget* parent)
     : QWidget(parent), execute_(std::move(execute)), closeAction_(std::move(close)) {
   auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(20, 20, 20, 20);
+  column->setContentsMargins(padding, padding, padding, padding);
   column->setSpacing(14);
 
   auto* header = new QHBoxLayout;
@@ -67,6 +78,12 @@ QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
 
   result_ = new MessageLine(TextRole::callout, this);
   result_->setObjectName(QStringLiteral("quick-action-result"));
+  // The reply's lines are kept free while there is none: the window is as tall as its lines
+  // and a reply never changes its height.
+  QSizePolicy keepRoom = result_->sizePolicy();
+  keepRoom.setRetainSizeWhenHidden(true);
+  result_->setSizePolicy(keepRoom);
+  result_->setMinimumHeight(replyLines * result_->fontMetrics().lineSpacing() + 2);
   column->addWidget(result_);
   column->addStretch(1);
 
@@ -111,10 +128,12 @@ void QuickCommandView::run() {
 
 void QuickCommandView::showResult(const QString& message, bool failed) {
   failed_ = failed;
+  const int available = (isVisible() ? width() : windowWidth) - 2 * padding;
+  const QString shown = elidedLines(message, result_->font(), available, replyLines);
   if (failed) {
-    result_->showError(message);
+    result_->showError(shown);
   } else {
-    result_->showNote(message);
+    result_->showNote(shown);
   }
 }
 

@@ -15,8 +15,8 @@ namespace vorlane {
 // The quick command window's content: a field for one command, examples, the reply or
 // refusal of the latest run, and Close and Run. It understands no command itself: the text
 // goes, as typed, to `execute`, whose reply (or thrown sentence, in red) is shown until the
-// next run. Return runs whatever is typed, even blanks; the Run button waits for text.
-// Escape closes. The field holds the keyboard focus when shown and after every run.
+// next run, on two lines at most. Return runs whatever is typed, even blanks; the Run
+// button waits for text. Escape closes. The field holds the keyboard focus when shown and after every run.
 class QuickCommandView final : public QWidget {
  public:
   using Execute = std::function<std::string(const std::string&)>;

@@ -146,7 +146,7 @@ void ReminderEditorView::saved(const Reminder& reminder) {
   if (graphemeCount(named) > longestNamedPhrase) {
     named = graphemePrefix(named, longestNamedPhrase) + "\u2026";
   }
-  confirmation_->setText(QStringLiteral("Added \"") + QString::fromStdString(named) +
+  confirmation_->setText(QStringLiteral("Added \"") + isolatedText(QString::fromStdString(named)) +
                          QStringLiteral("\" for ") + QString::fromStdString(schedule) +
                          QStringLiteral(". Add another, or close this window."));
   confirmation_->show();

@@ -1,13 +1,17 @@
-// The audio player the program starts for each sound: reads interleaved signed 16-bit
-// samples from standard input until it ends, plays them on the default output device,
-// prints "playing" once the sink has started and exits when the sound has ended.
+// The audio player the program starts for each sound: plays interleaved signed 16-bit
+// samples from standard input on the default output device as they arrive, prints "playing"
+// once the sink has started and exits when the input has ended and all of it has played.
 // Usage: vorlane-audio-player <sample rate> <channels>
 // Exits with 2 when playback cannot start, 1 on bad arguments.
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
-#include <QFile>
+#include <QSocketNotifier>
+#include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <vector>
 
 #include "platform/services/sink_audio_output.h"
 
@@ -15,28 +19,45 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const QStringList arguments = app.arguments();
   bool rateOk = false, channelsOk = false;
-  vorlane::PcmBuffer sound;
+  int sampleRate = 0, channels = 0;
   if (arguments.size() == 3) {
-    sound.sampleRate = arguments[1].toInt(&rateOk);
-    sound.channels = arguments[2].toInt(&channelsOk);
+    sampleRate = arguments[1].toInt(&rateOk);
+    channels = arguments[2].toInt(&channelsOk);
   }
   if (!rateOk || !channelsOk) {
     std::fputs("usage: vorlane-audio-player <sample rate> <channels>\n", stderr);
     return 1;
   }
-  QFile input;
-  if (!input.open(stdin, QIODevice::ReadOnly)) {
+  if (::fcntl(STDIN_FILENO, F_SETFL, ::fcntl(STDIN_FILENO, F_GETFL) | O_NONBLOCK) != 0) {
     return 1;
   }
-  const QByteArray bytes = input.readAll();
-  sound.samples.resize(std::size_t(bytes.size()) / sizeof(std::int16_t));
-  std::memcpy(sound.samples.data(), bytes.data(), sound.samples.size() * sizeof(std::int16_t));
 
   vorlane::SinkAudioOutput output;
-  if (!output.play(sound, [] { QCoreApplication::quit(); })) {
+  if (!output.open(sampleRate, channels, [](auto) { QCoreApplication::quit(); })) {
     return 2;
   }
   std::fputs("playing\n", stdout);
   std::fflush(stdout);
+
+  // Reads what the pipe holds whenever it holds something; an odd byte waits for its pair.
+  std::vector<char> carry;
+  QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+  QObject::connect(&input, &QSocketNotifier::activated, [&] {
+    char chunk[65536];
+    for (;;) {
+      const ssize_t got = ::read(STDIN_FILENO, chunk, sizeof chunk);
+      if (got > 0) {
+        carry.insert(carry.end(), chunk, chunk + got);
+        const std::size_t whole = carry.size() / sizeof(std::int16_t);
+        output.write({reinterpret_cast<const std::int16_t*>(carry.data()), whole});
+        carry.erase(carry.begin(), carry.begin() + std::ptrdiff_t(whole * sizeof(std::int16_t)));
+        continue;
+      }
+      if (got < 0 && (errno == EAGAIN || errno == EINTR)) return;
+      input.setEnabled(false);  // the end of the input, or a broken pipe
+      output.close();
+      return;
+    }
+  });
   return app.exec();
 }

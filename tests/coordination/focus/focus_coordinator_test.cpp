@@ -9,6 +9,7 @@
 
 #include "core/settings/in_memory_preferences_store.h"
 #include "core/suppression/suppression_reason.h"
+#include "foundation/text.h"
 #include "platform/logging/log_capture.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_feature_windows.h"
@@ -224,11 +225,11 @@ TEST_F(FocusCoordinatorTest, NoteIsCountedInCharactersAfterCleaning) {
     bool accepted;
     std::string caption;
   } rows[] = {
-      {"240 characters", a240, true, "Next: " + a240},
-      {"241 characters", a240 + "a", false, "Next: earlier"},
-      {"240 accented", accented, true, "Next: " + accented},
+      {"240 characters", a240, true, "Next: " + isolated(a240)},
+      {"241 characters", a240 + "a", false, "Next: " + isolated("earlier")},
+      {"240 accented", accented, true, "Next: " + isolated(accented)},
       {"runs count once", a240.substr(120) + " \t\n " + std::string(119, 'b'), true,
-       "Next: " + a240.substr(120) + " " + std::string(119, 'b')},
+       "Next: " + isolated(a240.substr(120) + " " + std::string(119, 'b'))},
       {"empty", "   ", true, "paused"},
   };
   for (const auto& row : rows) {
@@ -243,7 +244,8 @@ TEST_F(FocusCoordinatorTest, NoteIsCountedInCharactersAfterCleaning) {
     EXPECT_EQ(presenter->sessions.back().caption, row.caption);
     const auto& stored = recovery->stored.value();
     ASSERT_TRUE(stored.has_value());
-    EXPECT_EQ("Next: " + stored->nextStep, row.caption == "paused" ? "Next: " : row.caption);
+    EXPECT_EQ("Next: " + isolated(stored->nextStep),
+              row.caption == "paused" ? "Next: " + isolated("") : row.caption);
   }
 }
 

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTest>
+#include <algorithm>
+#include <thread>
 
 #include "core/settings/in_memory_preferences_store.h"
 #include "platform/logging/log_capture.h"
@@ -43,6 +46,10 @@ struct FliteSpeechServiceTest : ::testing::Test {
   static SpeechService::Completion counter(int& count) {
     return [&count] { ++count; };
   }
+  // Synthesis runs on its own thread: waits until the output has been handed `count` sounds.
+  bool heard(std::size_t count) {
+    return QTest::qWaitFor([&] { return speechOut->played.size() >= count; }, 5000);
+  }
 
   testing::TempFolder folder;
   InMemoryPreferencesStore store;
@@ -79,10 +86,15 @@ TEST_F(FliteSpeechServiceTest, PicksAClipOrTheSynthesiserVoiceFromTheSettingsOfE
     choose(row.voice, row.phraseTemplate);
     const std::size_t clipsBefore = clipOut->played.size();
     const std::size_t callsBefore = engine->calls.size();
+    const std::size_t heardBefore = speechOut->played.size();
     service.speak("It's the time", row.moment, nullptr);
     EXPECT_EQ(clipOut->played.size() - clipsBefore, row.clip ? 1u : 0u) << row.name;
-    ASSERT_EQ(engine->calls.size() - callsBefore, row.clip ? 0u : 1u) << row.name;
-    if (row.clip) continue;
+    if (row.clip) {
+      EXPECT_EQ(engine->calls.size(), callsBefore) << row.name;
+      continue;
+    }
+    ASSERT_TRUE(heard(heardBefore + 1)) << row.name;
+    ASSERT_EQ(engine->calls.size() - callsBefore, 1u) << row.name;
     EXPECT_EQ(engine->calls.back().voice, row.synthVoice) << row.name;
     EXPECT_EQ(engine->calls.back().rate, 0.8f) << row.name;
   }
@@ -90,11 +102,13 @@ TEST_F(FliteSpeechServiceTest, PicksAClipOrTheSynthesiserVoiceFromTheSettingsOfE
 
 TEST_F(FliteSpeechServiceTest, AClipThatFailsHandsThePhraseToTheDefaultVoice) {
   choose(bundled);
-  for (const bool fileUnreadable : {true, false}) {  // else the playback does not start
+  std::size_t phrases = 0;
+  for (const bool fileUnreadable : {true, false}) {  // else the output refuses the clip
     LogCapture rowLog;
     clipOut->startResult = fileUnreadable;
     int completions = 0;
     service.speak("It's the time", at(fileUnreadable ? 16 : 15, 0), counter(completions));
+    ASSERT_TRUE(heard(++phrases));
     Lines expected{duck(true), duck(false), speaking("It's the time"), duck(true)};
     if (fileUnreadable) {
       expected.insert(expected.begin() + 1,
@@ -112,7 +126,9 @@ TEST_F(FliteSpeechServiceTest, ANewPhraseCutsOffTheOldOneWhoseEndCannotCompleteT
   int first = 0, second = 0;
   service.speak("first", std::nullopt, counter(first));
   EXPECT_TRUE(service.isSpeaking());
+  ASSERT_TRUE(heard(1));
   service.speak("second", std::nullopt, counter(second));
+  ASSERT_TRUE(heard(2));
   EXPECT_EQ(log.lines(),
             (Lines{speaking("first"), duck(true), duck(false), speaking("second"), duck(true)}));
   speechOut->finishAt(0);  // the first phrase's end, arriving late
@@ -130,13 +146,16 @@ TEST_F(FliteSpeechServiceTest, ANewPhraseCutsOffTheOldOneWhoseEndCannotCompleteT
 TEST_F(FliteSpeechServiceTest, StopCompletesAPhraseOnceLaterButNeverAClip) {
   int phrase = 0, next = 0, clip = 0, nextClip = 0;
   service.speak("first", std::nullopt, counter(phrase));
+  ASSERT_TRUE(heard(1));
   service.stop();
   EXPECT_EQ(phrase, 0);  // never inside stop()
   EXPECT_FALSE(service.isSpeaking());
+  EXPECT_FALSE(speechOut->isPlaying());
   service.speak("second", std::nullopt, counter(next));  // started before the cancel arrives
   QCoreApplication::processEvents();
   EXPECT_EQ(phrase, 1);
   EXPECT_EQ(next, 0);
+  ASSERT_TRUE(heard(2));
   speechOut->finishAt(0);
   speechOut->finishAt(1);
   EXPECT_EQ(phrase, 1);
@@ -199,6 +218,7 @@ TEST_F(FliteSpeechServiceTest, WhenNothingCanBeHeardThePhraseStillEndsOnTheNextT
     int completions = 0;
     service.speak("hello", std::nullopt, counter(completions));
     EXPECT_EQ(completions, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return completions > 0; }, 5000));
     QCoreApplication::processEvents();
     EXPECT_EQ(completions, 1);
     EXPECT_FALSE(service.isSpeaking());
@@ -213,6 +233,7 @@ TEST_F(FliteSpeechServiceTest, WhenNothingCanBeHeardThePhraseStillEndsOnTheNextT
 TEST_F(FliteSpeechServiceTest, TheVoicesAreGivenBackOnceSynthesisHasBeenQuietAWhile) {
   choose(std::nullopt);
   service.speak("one", std::nullopt, nullptr);
+  ASSERT_TRUE(heard(1));
   QTest::qWait(400);
   speechOut->finishCurrent();
   // A phrase inside the quiet period starts it again.
@@ -226,6 +247,92 @@ TEST_F(FliteSpeechServiceTest, TheVoicesAreGivenBackOnceSynthesisHasBeenQuietAWh
   QTest::qWait(800);
   EXPECT_EQ(engine->releases, 1);
   EXPECT_EQ(engine->calls.size(), 2u);
+}
+
+// Regression: a typed reminder of thousands of characters was made into sound inside
+// `speak`, freezing the interface for half a minute before the visit could go on.
+TEST_F(FliteSpeechServiceTest, ALongTextIsMadeOffTheMainThreadAndPlayedPieceByPieceAsItComes) {
+  choose(std::nullopt);
+  engine->delayMs = 30;
+  std::string text;
+  for (int i = 0; i < 12; ++i) text += "Sentence number " + std::to_string(i) + ". ";
+  int completions = 0;
+  QElapsedTimer clock;
+  clock.start();
+  service.speak(text, std::nullopt, counter(completions));
+  EXPECT_LT(clock.elapsed(), 30) << "speak waited for the synthesis";
+  ASSERT_TRUE(heard(1));
+  EXPECT_FALSE(speechOut->closed.back()) << "the sound began before the text was all made";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return speechOut->closed.back(); }, 5000));
+  ASSERT_EQ(engine->calls.size(), 12u);
+  for (std::size_t i = 0; i < engine->calls.size(); ++i) {
+    EXPECT_EQ(engine->calls[i].text, "Sentence number " + std::to_string(i) + ".");
+    EXPECT_NE(engine->threads[i], std::this_thread::get_id());
+  }
+  EXPECT_EQ(speechOut->played.size(), 1u) << "one sound for the whole text";
+  EXPECT_EQ(speechOut->played.back().samples.size(), 12u * 1600u);
+  EXPECT_EQ(completions, 0);
+  speechOut->finishCurrent();
+  EXPECT_EQ(completions, 1);
+}
+
+TEST_F(FliteSpeechServiceTest, StopEndsTheSynthesisUnderWayAndItsSoundAtOnce) {
+  choose(std::nullopt);
+  engine->delayMs = 40;
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "Word " + std::to_string(i) + ". ";
+  int completions = 0;
+  service.speak(text, std::nullopt, counter(completions));
+  ASSERT_TRUE(heard(1));
+  service.stop();
+  EXPECT_FALSE(speechOut->isPlaying());
+  const std::size_t writtenAtStop = speechOut->played.back().samples.size();
+  QTest::qWait(300);
+  EXPECT_LE(engine->callCount.load(), 4) << "the rest of the text was still being made";
+  EXPECT_EQ(speechOut->played.back().samples.size(), writtenAtStop);
+  EXPECT_FALSE(speechOut->closed.back());
+  EXPECT_EQ(completions, 1);  // as a cancel
+  EXPECT_FALSE(service.isSpeaking());
+}
+
+TEST_F(FliteSpeechServiceTest, NoOutputIsAnErrorOnceThenDebugUntilASoundIsHeardAgain) {
+  choose(std::nullopt);
+  const Line error{LogLevel::error, "speech", "no audio output for speech"};
+  const Line debug{LogLevel::debug, "speech", "no audio output for speech"};
+  enum class Way { refused, unheard, heard };
+  const std::pair<Way, std::optional<Line>> rows[] = {
+      {Way::refused, error}, {Way::refused, debug}, {Way::unheard, debug},
+      {Way::heard, {}},      {Way::unheard, error}, {Way::refused, debug},
+  };
+  std::size_t opened = 0;
+  for (const auto& [way, expected] : rows) {
+    LogCapture rowLog;
+    speechOut->startResult = way != Way::refused;
+    int completions = 0;
+    service.speak("hello", std::nullopt, counter(completions));
+    if (way == Way::refused) {
+      ASSERT_TRUE(QTest::qWaitFor([&] { return completions > 0; }, 5000));
+    } else {
+      ASSERT_TRUE(heard(++opened));
+      ASSERT_TRUE(QTest::qWaitFor([&] { return speechOut->closed.back(); }, 5000));
+      speechOut->finishCurrent(way == Way::heard ? AudioOutput::End::played
+                                                 : AudioOutput::End::noOutput);
+    }
+    EXPECT_EQ(completions, 1);
+    std::vector<Line> said;
+    for (const Line& line : rowLog.lines()) {
+      if (line.message == error.message) said.push_back(line);
+    }
+    EXPECT_EQ(said, expected ? Lines{*expected} : Lines{});
+  }
+  // A recording that finds no output counts the same.
+  choose(bundled);
+  LogCapture clipLog;
+  int clip = 0;
+  service.speak("It's three o'clock", at(15, 0), counter(clip));
+  clipOut->finishCurrent(AudioOutput::End::noOutput);
+  EXPECT_EQ(clip, 1);
+  EXPECT_EQ(std::ranges::count(clipLog.lines(), debug), 1);
 }
 
 }  // namespace

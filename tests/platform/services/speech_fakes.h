@@ -1,6 +1,10 @@
 #pragma once
 
+#include <atomic>
 #include <cmath>
+#include <chrono>
+#include <span>
+#include <thread>
 
 #include "platform/services/audio_output.h"
 #include "platform/services/synthesis_engine.h"
@@ -13,26 +17,34 @@ namespace vorlane::testing {
 class FakeAudioOutput final : public AudioOutput {
  public:
   bool startResult = true;
-  std::vector<PcmBuffer> played;
+  std::vector<PcmBuffer> played;    // each sound opened, with what was written to it
+  std::vector<bool> closed;         // per sound: whether `close()` came
   std::vector<Finished> handedOut;  // every `finished` ever accepted, in order
 
-  bool play(const PcmBuffer& sound, Finished finished) override {
+  bool open(int sampleRate, int channels, Finished finished) override {
     stop();
     if (!startResult) return false;
-    played.push_back(sound);
+    played.push_back({sampleRate, channels, {}});
+    closed.push_back(false);
     handedOut.push_back(std::move(finished));
     playing_ = true;
     return true;
   }
+  void write(std::span<const std::int16_t> samples) override {
+    if (playing_) played.back().samples.insert(played.back().samples.end(), samples.begin(), samples.end());
+  }
+  void close() override {
+    if (playing_) closed.back() = true;
+  }
   void stop() override { playing_ = false; }
   bool isPlaying() const override { return playing_; }
-  void finishCurrent() {
+  void finishCurrent(End end = End::played) {
     playing_ = false;
-    finishAt(handedOut.size() - 1);
+    finishAt(handedOut.size() - 1, end);
   }
   // Called through a copy: the callback may start the next sound and grow `handedOut`. An
   // earlier index is a late end, as a misbehaving device might deliver it.
-  void finishAt(std::size_t index) { Finished(handedOut.at(index))(); }
+  void finishAt(std::size_t index, End end = End::played) { Finished(handedOut.at(index))(end); }
 
  private:
   bool playing_ = false;
@@ -47,13 +59,19 @@ struct FakeSynthesisEngine final : SynthesisEngine {
   };
   std::optional<PcmBuffer> result = PcmBuffer{16000, 1, std::vector<std::int16_t>(1600, 1000)};
   std::vector<Call> calls;
-  int releases = 0;
+  std::vector<std::thread::id> threads;  // where each call ran
+  std::atomic<int> callCount = 0;
+  int delayMs = 0;  // how long each call takes; set before speaking
+  std::atomic<int> releases = 0;  // counted on the synthesis thread
   std::vector<SpeechVoice> installed = {{"flite:slt", "slt", "en-US"}, {"flite:awb", "awb", "en-GB"}};
   std::vector<SpeechVoice> voices() const override { return installed; }
   std::optional<PcmBuffer> synthesize(const std::string& text,
                                       const std::optional<std::string>& voice,
                                       float rate) override {
     calls.push_back({text, voice, rate});
+    threads.push_back(std::this_thread::get_id());
+    if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+    ++callCount;
     return result;
   }
   void releaseResources() override { ++releases; }

@@ -56,6 +56,7 @@ TEST(DesktopTexts, SentencesNamingAShortcutOrTheDragUseTheSharedWords) {
     const char* text;
     const char* part;
   } rows[] = {
+      {quickActionsMenuTitle, quickCommandShortcutName},
       {muteMenuToolTip, muteShortcutName},
       {mascotToolTip, dragToMoveSentence},
       {desktopPanelDragNote, dragToMoveSentence},

@@ -44,5 +44,30 @@ TEST(SpeechBubble, RightToLeftTextWrapsInsideTheBubble) {
   EXPECT_LE(bubble.bubbleSize().width(), 150);
 }
 
+// Every text a reminder can carry gives a bubble no larger than three full lines of it do.
+TEST(SpeechBubble, ReminderTextsOfAnyLengthKeepTheBubblesSize) {
+  const QString sentence = QStringLiteral("water the plants ").repeated(295);
+  const struct {
+    const char* name;
+    QString text;
+  } rows[] = {
+      {"5,000 characters", sentence},
+      {"right to left",
+       QString::fromUtf8("\u0627\u062A\u0635\u0644 \u0628\u0623\u0645\u064A ").repeated(500)},
+      {"one unbroken word", QString(5000, QLatin1Char('W'))},
+  };
+  for (const auto& row : rows) {
+    SpeechBubbleNode full;
+    full.show(row.text.left(120), {200, 100}, 198, Visit::BubbleStyle::headline);
+    ASSERT_EQ(full.label()->lines().size(), 3) << row.name;
+    SpeechBubbleNode bubble;
+    bubble.show(row.text, {200, 100}, 198, Visit::BubbleStyle::headline);
+    EXPECT_LE(bubble.label()->lines().size(), 3) << row.name;
+    EXPECT_LE(bubble.bubbleSize().width(), 198) << row.name;
+    EXPECT_LE(bubble.bubbleSize().height(), full.bubbleSize().height()) << row.name;
+    EXPECT_LE(bubble.label()->textSize().width(), 198 - 34) << row.name;
+  }
+}
+
 }  // namespace
 }  // namespace vorlane

@@ -11,8 +11,11 @@
 #include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSlider>
 #include <QToolButton>
 #include <QTest>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
@@ -176,6 +179,64 @@ TEST(PreferencesWindow, AScrollBarShowsOnlyWhileThePageIsTallerThanTheWindow) {
         EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
       }
     }
+  }
+}
+
+// The wheel as a mouse sends it, from the window system.
+void wheelOver(QWidget& widget, int angle) {
+  const QPointF local = QPointF(widget.rect().center());
+  QWheelEvent wheel(local, QPointF(widget.mapToGlobal(local.toPoint())), QPoint(),
+                    QPoint(0, angle), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QSpontaneKeyEvent::setSpontaneous(&wheel);
+  QApplication::sendEvent(&widget, &wheel);
+  QCoreApplication::processEvents();
+}
+
+// Regression: wheel-scrolling the page changed the rope thickness from 4 to 1 pt as the
+// pointer passed over its slider, and saved it.
+TEST(PreferencesWindow, TheWheelScrollsThePageUntilAControlHasTheFocus) {
+  testing::RecordingPreferencesStore store;
+  PreferencesNavigation navigation;
+  navigation.setSelection(PreferencesSection::appearance);
+  PreferencesWindow window(store, navigation, services());
+  window.resize(780, 560);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  auto* scroll = window.findChild<QScrollArea*>();
+  auto* panel = dynamic_cast<AppearancePanel*>(window.panel());
+  ASSERT_NE(panel, nullptr);
+  const struct {
+    const char* name;
+    QWidget* control;
+  } rows[] = {
+      {"rope thickness", panel->thickness()},
+      {"monkey opacity", panel->monkeyOpacity()},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    auto* slider = static_cast<QSlider*>(row.control);
+    scroll->ensureWidgetVisible(slider, 0, 0);
+    QCoreApplication::processEvents();
+    window.setFocus();
+    const int value = slider->value();
+    QScrollBar* bar = scroll->verticalScrollBar();
+    const int before = bar->value();
+    const int angle = before > bar->minimum() ? 120 : -120;
+    wheelOver(*slider, angle);
+    EXPECT_EQ(slider->value(), value);
+    EXPECT_TRUE(store.writes.empty());
+    EXPECT_NE(bar->value(), before) << "the page scrolls";
+  }
+  // Focused, a control takes the wheel again.
+  QSlider* thickness = panel->thickness();
+  scroll->ensureWidgetVisible(thickness, 0, 0);
+  thickness->setFocus();
+  QCoreApplication::processEvents();
+  const int value = thickness->value();
+  wheelOver(*thickness, value > thickness->minimum() ? -120 : 120);
+  EXPECT_NE(thickness->value(), value);
+  for (QComboBox* box : window.findChildren<QComboBox*>()) {
+    EXPECT_EQ(box->focusPolicy(), Qt::StrongFocus) << "not from the wheel";
   }
 }
 

@@ -50,8 +50,8 @@ TEST_F(StatusItemActionsTest, SnapshotReadsTheCoordinatorAtThisMoment) {
   EXPECT_EQ(s.muteExpiry, "11:14");
   ASSERT_EQ(s.reminders.size(), 1u);
   EXPECT_EQ(s.reminders[0].id, water.id);
-  EXPECT_EQ(s.reminders[0].title,
-            water.phrase + " - " + water.scheduleDescription(berlin, clock->now()));
+  EXPECT_EQ(s.reminders[0].phrase, water.phrase);
+  EXPECT_EQ(s.reminders[0].schedule, water.scheduleDescription(berlin, clock->now()));
   EXPECT_EQ(s.lastAddedPhrase, water.phrase);
 
   // A mute whose time has passed but that is not cleared yet no longer counts.

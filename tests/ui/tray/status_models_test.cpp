@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/calendar.h"
+#include "foundation/text.h"
 #include "ui/tray/status_button_model.h"
 #include "ui/tray/status_menu_model.h"
 
@@ -42,9 +43,9 @@ StatusSnapshot snapshot(State state) {
     s.muteExpiry = "12:00";
   }
   if (state == State::reminders) {
-    s.reminders = {{UUID::random(), "Stretch & breathe - every day at 10:00"},
-                   {UUID::random(), "Water - in 5 min"},
-                   {UUID::random(), "Call Mo - tomorrow"}};
+    s.reminders = {{UUID::random(), "Stretch & breathe", "every day at 10:00"},
+                   {UUID::random(), "Water", "in 5 min"},
+                   {UUID::random(), "Call Mo", "tomorrow"}};
     s.lastAddedPhrase = "Call Mo";
     s.lastFiredPhrase = "Water";
   }
@@ -53,7 +54,7 @@ StatusSnapshot snapshot(State state) {
 }
 
 // The menu as lines: "---" for a separator, "[x]" before a disabled entry, "> " after a
-// submenu's title, the shortcut after a tab.
+// submenu's title.
 std::vector<std::string> lines(const std::vector<StatusMenuEntry>& entries) {
   std::vector<std::string> out;
   for (const auto& e : entries) {
@@ -63,7 +64,6 @@ std::vector<std::string> lines(const std::vector<StatusMenuEntry>& entries) {
     }
     std::string line = (e.enabled ? "" : "[x]") + e.title;
     if (e.kind == StatusMenuEntry::Kind::submenu) line += " >";
-    if (!e.shortcut.empty()) line += "\t" + e.shortcut;
     out.push_back(line);
   }
   return out;
@@ -110,10 +110,10 @@ TEST(StatusButtonModel, SymbolTitleAndLabelForEachState) {
 
 TEST(StatusMenuModel, WholeMenuIdle) {
   const std::vector<std::string> expected{
-      "[x]next visit at 12:00", "---", "Quick actions…\tCtrl+Alt+Space", "Vorlane now\tCtrl+S",
-      "Encourage me", "Start Pomodoro...\tCtrl+P", "Just five minutes…", "Plan & reflect >",
-      "Mascot >", "---", "Add reminder...\tCtrl+R", "---", "Mute >", "---",
-      "Preferences...\tCtrl+,", "About Vorlane", "Quit Vorlane\tCtrl+Q"};
+      "[x]next visit at 12:00", "---", "Quick actions…  Ctrl+Alt+Space", "Vorlane now",
+      "Encourage me", "Start Pomodoro...", "Just five minutes…", "Plan & reflect >",
+      "Mascot >", "---", "Add reminder...", "---", "Mute >", "---",
+      "Preferences...", "About Vorlane", "Quit Vorlane"};
   EXPECT_EQ(lines(statusMenu(snapshot(State::idle))), expected);
 }
 
@@ -137,23 +137,20 @@ TEST(StatusMenuModel, SessionEntriesByPhase) {
   };
   const std::vector<Row> rows{
       {State::focus,
-       {"[x]Focus: write report", "Pause session", "Add 5 minutes", "Stop session",
-        "New focus session...\tCtrl+P"}},
+       {"[x]Focus: \u2068write report\u2069", "Pause session", "Add 5 minutes", "Stop session",
+        "New focus session..."}},
       {State::paused,
-       {"[x]Focus: write report", "Resume focus", "Edit next step…", "Add 5 minutes",
-        "Stop session", "New focus session...\tCtrl+P"}},
-      {State::pausedBreak,
-       {"Resume break", "Add 5 minutes", "End break", "New focus session...\tCtrl+P"}},
-      {State::onBreak,
-       {"Pause break", "Add 5 minutes", "End break", "New focus session...\tCtrl+P"}},
+       {"[x]Focus: \u2068write report\u2069", "Resume focus", "Edit next step…", "Add 5 minutes",
+        "Stop session", "New focus session..."}},
+      {State::pausedBreak, {"Resume break", "Add 5 minutes", "End break", "New focus session..."}},
+      {State::onBreak, {"Pause break", "Add 5 minutes", "End break", "New focus session..."}},
       {State::awaitingBreak,
-       {"[x]Focus: write report", "Start break\tCtrl+B", "Continue focus for 5 more minutes",
-        "New focus session...\tCtrl+P", "Mark accomplished", "Skip break",
-        "Undo last completed session"}},
+       {"[x]Focus: \u2068write report\u2069", "Start break", "Continue focus for 5 more minutes",
+        "New focus session...", "Mark accomplished", "Skip break", "Undo last completed session"}},
       {State::starterDone,
-       {"[x]Focus: write report", "Keep going — 5 more minutes", "Done — mark accomplished",
-        "Stop for now", "Undo last completed session"}},
-      {State::done, {"New focus session...\tCtrl+P"}},
+       {"[x]Focus: \u2068write report\u2069", "Keep going — 5 more minutes",
+        "Done — mark accomplished", "Stop for now", "Undo last completed session"}},
+      {State::done, {"New focus session..."}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.entries.front());
@@ -165,7 +162,7 @@ TEST(StatusMenuModel, NextStepLineAndGoalLength) {
   StatusSnapshot s = snapshot(State::paused);
   s.nextStep = std::string(70, 'n');
   const auto menu = statusMenu(s);
-  const auto* next = find(menu, "Next: " + std::string(65, 'n'));
+  const auto* next = find(menu, "Next: " + isolated(std::string(65, 'n')));
   ASSERT_NE(next, nullptr);
   EXPECT_FALSE(next->enabled);
   EXPECT_EQ(next->toolTip, s.nextStep);
@@ -174,12 +171,49 @@ TEST(StatusMenuModel, NextStepLineAndGoalLength) {
   EXPECT_TRUE(find(statusMenu(s), "Resume focus")->enabled);
   EXPECT_FALSE(find(statusMenu(s), "Edit next step…")->enabled);
 
-  EXPECT_EQ(goalLine(std::string(55, 'g')), "Focus: " + std::string(55, 'g'));
-  EXPECT_EQ(goalLine(std::string(56, 'g')), "Focus: " + std::string(52, 'g') + "...");
+  EXPECT_EQ(goalLine(std::string(55, 'g')), "Focus: " + isolated(std::string(55, 'g')));
+  EXPECT_EQ(goalLine(std::string(56, 'g')), "Focus: " + isolated(std::string(52, 'g') + "..."));
   // Characters, not bytes: 56 accented letters are cut after 52 of them.
   std::string accented;
   for (int i = 0; i < 56; ++i) accented += "é";
-  EXPECT_EQ(goalLine(accented), "Focus: " + accented.substr(0, 52 * 2) + "...");
+  EXPECT_EQ(goalLine(accented), "Focus: " + isolated(accented.substr(0, 52 * 2) + "..."));
+}
+
+// Regression: an Arabic reminder read "10:18 اتصل بأمي - PM", and a long one widened the menu.
+TEST(StatusMenuModel, UserTextsAreIsolatedOnOneShortLine) {
+  const std::string arabic = "\u0627\u062A\u0635\u0644 \u0628\u0623\u0645\u064A";
+  const std::string hebrew = "\u05DC\u05D4\u05EA\u05E7\u05E9\u05E8 \u05DC\u05D0\u05DE\u05D0";
+  std::string sentence;
+  while (sentence.size() < 5000) sentence += "water the plants ";
+  const struct {
+    const char* name;
+    std::string phrase;
+    std::string shown;  // isolated in every row that names it
+  } rows[] = {
+      {"Arabic", arabic, arabic},
+      {"Hebrew", hebrew, hebrew},
+      {"5,000 characters", sentence, "water the plants water the plants water\u2026"},
+      {"one unbroken word", std::string(5000, 'W'), std::string(39, 'W') + "\u2026"},
+      {"line breaks", "buy\nmilk", "buy milk"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    StatusSnapshot s = snapshot(State::idle);
+    s.reminders = {{UUID::random(), row.phrase, "10:18 PM"}};
+    s.lastAddedPhrase = row.phrase;
+    s.lastFiredPhrase = row.phrase;
+    const std::string inside = "\u2068" + row.shown + "\u2069";
+    const auto menu = statusMenu(s);
+    const auto* reminders = find(menu, "Reminders (1)");
+    ASSERT_NE(reminders, nullptr);
+    EXPECT_EQ(reminders->children.at(0).title, inside + " - 10:18 PM");
+    EXPECT_NE(find(menu, "Undo \"" + inside + "\""), nullptr);
+    EXPECT_NE(find(menu, "Snooze \"" + inside + "\" 10 min"), nullptr);
+  }
+  EXPECT_EQ(goalLine(arabic), "Focus: \u2068" + arabic + "\u2069");
+  StatusSnapshot paused = snapshot(State::paused);
+  paused.nextStep = hebrew;
+  EXPECT_NE(find(statusMenu(paused), "Next: \u2068" + hebrew + "\u2069"), nullptr);
 }
 
 TEST(StatusMenuModel, SessionsTodayLine) {
@@ -212,9 +246,12 @@ TEST(StatusMenuModel, SubmenusAndWhatTheirEntriesCarry) {
         "Reset position", "---", "Click-through mascot", "Appearance…"},
        {{}, 0.0, 0.5, 1.0, {}, {}, {}, {}}},
       {"Reminders (3)",
-       {"Stretch & breathe - every day at 10:00 >", "Water - in 5 min >", "Call Mo - tomorrow >"},
+       {"\u2068Stretch & breathe\u2069 - every day at 10:00 >", "\u2068Water\u2069 - in 5 min >",
+        "\u2068Call Mo\u2069 - tomorrow >"},
        {{}, {}, {}}},
-      {"Stretch & breathe - every day at 10:00", {"Edit...", "Delete reminder"}, {id, id}},
+      {"\u2068Stretch & breathe\u2069 - every day at 10:00",
+       {"Edit...", "Delete reminder"},
+       {id, id}},
   };
   const auto menu = statusMenu(r);
   for (const Row& row : rows) {
@@ -228,9 +265,9 @@ TEST(StatusMenuModel, SubmenusAndWhatTheirEntriesCarry) {
   }
   EXPECT_EQ(find(menu, "Mute")->toolTip, "Also Ctrl+Alt+Super+M");
   const auto all = lines(menu);
-  const auto undo = std::find(all.begin(), all.end(), "Undo \"Call Mo\"\tCtrl+Z");
+  const auto undo = std::find(all.begin(), all.end(), "Undo \"\u2068Call Mo\u2069\"");
   ASSERT_NE(undo, all.end());
-  EXPECT_EQ(*(undo + 1), "Snooze \"Water\" 10 min");
+  EXPECT_EQ(*(undo + 1), "Snooze \"\u2068Water\u2069\" 10 min");
   EXPECT_EQ(*(undo + 2), "Reminders (3) >");
   EXPECT_EQ(find(statusMenu(snapshot(State::idle)), "Reminders (0)"), nullptr);
 }
@@ -261,7 +298,7 @@ TEST(StatusMenuModel, CommandsOfMissingWindowsAreDisabled) {
   s.focusHistoryError = "The focus history could not be read.";
   const auto menu = statusMenu(s);
   for (const std::string title :
-       {"Quick actions…", "Start Pomodoro...", "Just five minutes…",
+       {"Quick actions…  Ctrl+Alt+Space", "Start Pomodoro...", "Just five minutes…",
         "Today — three priorities…", "Focus history…", "Weekly reflection…",
         "Find a calendar focus window…", "Move left", "Reset position", "Click-through mascot",
         "Appearance…", "Focus recovery needs attention…", "Add reminder...", "Preferences...",

@@ -22,6 +22,7 @@
 #include "tests/support/fake_calendar_source.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/text_samples.h"
 #include "ui/windows/calendar_focus_controller.h"
 #include "ui/windows/calendar_focus_status.h"
 #include "ui/windows/calendar_focus_view.h"
@@ -236,6 +237,44 @@ TEST_F(CalendarFocusWindowTest, APickedPriorityFillsTheGoalUntilADifferentGoalIs
   ASSERT_EQ(starts.size(), 1u);
   EXPECT_EQ(starts[0].goal, "Draft the plan");
   EXPECT_EQ(starts[0].priority, draft);
+}
+
+// Regression: Escape in the open "Focus on" list closed the whole window and lost the goal.
+TEST_F(CalendarFocusWindowTest, EscapeInAnOpenListClosesOnlyTheList) {
+  plan("Draft the plan", at(9, 0));
+  enabledModel();
+  open();
+  source->answerRead(0, {});
+  QTest::keyClicks(view().goalField(), "Write the intro");
+  QComboBox* picker = view().picker();
+  picker->showPopup();
+  ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+  QWidget* list = QApplication::activePopupWidget()->focusWidget();
+  QTest::keyClick(list ? list : QApplication::activePopupWidget(), Qt::Key_Escape);
+  ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }));
+  EXPECT_TRUE(window()->isVisible());
+  EXPECT_EQ(view().goalField()->text(), "Write the intro");
+  // With the list closed, Escape closes the window as before.
+  QTest::keyClick(view().goalField(), Qt::Key_Escape);
+  EXPECT_FALSE(window()->isVisible());
+}
+
+// A priority with no place to break, or one in right-to-left letters, leaves the window its
+// size and the list inside it.
+TEST_F(CalendarFocusWindowTest, LongPrioritiesLeaveTheWindowItsSize) {
+  plan(std::string(120, 'W'), at(9, 0));
+  plan(repeated("\u0627\u062A\u0635\u0644 \u0628\u0623\u0645\u064A ", 11), at(9, 0));
+  plan("Draft", at(9, 0));
+  enabledModel();
+  open();
+  source->answerRead(0, {});
+  QApplication::processEvents();
+  EXPECT_EQ(window()->size(),
+            QSize(CalendarFocusController::width, CalendarFocusController::height));
+  QComboBox* picker = view().picker();
+  ASSERT_EQ(picker->count(), 4);
+  const QRect inWindow(picker->mapTo(window(), QPoint(0, 0)), picker->size());
+  EXPECT_TRUE(window()->rect().contains(inWindow)) << picker->width();
 }
 
 TEST_F(CalendarFocusWindowTest, EachRefusalShowsItsReasonAndNoWayToStart) {

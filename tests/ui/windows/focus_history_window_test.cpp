@@ -122,7 +122,7 @@ TEST_F(FocusHistoryWindowTest, AnEmptyHistorySaysSoAndCannotBeCleared) {
 TEST_F(FocusHistoryWindowTest, RowsFollowTheStoreLiveNewestFirst) {
   store.setEntries({entry("older", 1469, may28(20, 30))});
   open(store);
-  EXPECT_EQ(titles(), std::vector<QString>{"Accomplished: older"});
+  EXPECT_EQ(titles(), std::vector<QString>{"Accomplished: \u2068older\u2069"});
   EXPECT_EQ(view().rows().front()->markButton(), nullptr);
   EXPECT_EQ(QApplication::focusWidget(), view().rows().front()->deleteButton())
       << "the keyboard starts in the list";
@@ -130,7 +130,8 @@ TEST_F(FocusHistoryWindowTest, RowsFollowTheStoreLiveNewestFirst) {
             "24 min \u00B7 May 28, 2026, 8:26\u202FPM");
 
   store.record(finished("just finished"));
-  EXPECT_EQ(titles(), (std::vector<QString>{"Focused on: just finished", "Accomplished: older"}));
+  EXPECT_EQ(titles(), (std::vector<QString>{"Focused on: \u2068just finished\u2069",
+                                            "Accomplished: \u2068older\u2069"}));
   EXPECT_FALSE(view().emptyNote()->isVisible());
   EXPECT_TRUE(view().clearButton()->isEnabled());
 
@@ -146,7 +147,8 @@ TEST_F(FocusHistoryWindowTest, MarkingAndDeletingChangeTheStoreAndFailuresSayWhy
   open(store);
 
   QTest::mouseClick(view().rows()[0]->markButton(), Qt::LeftButton);
-  EXPECT_EQ(titles(), (std::vector<QString>{"Accomplished: first", "Focused on: second"}));
+  EXPECT_EQ(titles(), (std::vector<QString>{"Accomplished: \u2068first\u2069",
+                                            "Focused on: \u2068second\u2069"}));
   EXPECT_EQ(store.entries()[0].accomplishedAt, may28(22, 0));
   EXPECT_EQ(view().rows()[0]->markButton(), nullptr);
 
@@ -158,7 +160,7 @@ TEST_F(FocusHistoryWindowTest, MarkingAndDeletingChangeTheStoreAndFailuresSayWhy
 
   store.stored.savesFail = false;
   QTest::mouseClick(view().rows()[1]->deleteButton(), Qt::LeftButton);
-  EXPECT_EQ(titles(), std::vector<QString>{"Accomplished: first"});
+  EXPECT_EQ(titles(), std::vector<QString>{"Accomplished: \u2068first\u2069"});
   EXPECT_EQ(message(), "") << "a change that went through clears the line";
   EXPECT_EQ(store.entries()[0].id, first);
 }
@@ -191,7 +193,7 @@ TEST_F(FocusHistoryWindowTest, AnUnreadableHistoryIsShownKeptAndStillClearable) 
   EXPECT_FALSE(records.rawBytes(RecordFocusHistoryStore::key).has_value());
   EXPECT_FALSE(view().clearButton()->isEnabled());
   real.record(finished("after clearing"));
-  EXPECT_EQ(titles(), std::vector<QString>{"Focused on: after clearing"});
+  EXPECT_EQ(titles(), std::vector<QString>{"Focused on: \u2068after clearing\u2069"});
 }
 
 TEST_F(FocusHistoryWindowTest, AClearThatCannotRemoveTheRecordSaysSoAndKeepsTheList) {
@@ -202,7 +204,7 @@ TEST_F(FocusHistoryWindowTest, AClearThatCannotRemoveTheRecordSaysSoAndKeepsTheL
   prompt.confirm();
   EXPECT_EQ(message(),
             "The history change could not be saved: the stored data could not be removed");
-  EXPECT_EQ(titles(), std::vector<QString>{"Focused on: kept"});
+  EXPECT_EQ(titles(), std::vector<QString>{"Focused on: \u2068kept\u2069"});
 }
 
 TEST_F(FocusHistoryWindowTest, AFullHistoryFromANewerVersionWithLongRightToLeftGoalsLoads) {
@@ -230,8 +232,11 @@ TEST_F(FocusHistoryWindowTest, AFullHistoryFromANewerVersionWithLongRightToLeftG
   real.record(finished("one more"));
   settle();
   ASSERT_EQ(view().rows().size(), 100u);
-  EXPECT_EQ(view().rows()[0]->title()->text(), "Focused on: one more");
+  EXPECT_EQ(view().rows()[0]->title()->text(), "Focused on: \u2068one more\u2069");
   EXPECT_EQ(view().rows()[3]->detail()->text().left(6), "3 min ") << "the fourth stored";
+  // A right-to-left goal is isolated from the words before it.
+  EXPECT_EQ(view().rows()[1]->title()->text(),
+            QString::fromUtf8("Focused on: \u2068" + repeated("\u05D0", 120) + "\u2069"));
   // Long goals wrap within the window instead of widening it.
   const QScrollArea* scroll = view().findChild<QScrollArea*>();
   EXPECT_LE(scroll->widget()->width(), scroll->viewport()->width());

@@ -11,6 +11,7 @@
 #include "ui/windows/quick_command_controller.h"
 #include "ui/windows/quick_command_view.h"
 #include "ui/kit/window_text.h"
+#include "tests/support/text_samples.h"
 
 namespace vorlane {
 namespace {
@@ -135,6 +136,38 @@ TEST(QuickCommandWindow, EachRunShowsTheReplyOrTheRefusalInRedUntilTheNext) {
     EXPECT_TRUE(controller.host().window()->isVisible()) << "never closes by itself";
   }
   EXPECT_EQ(commands.received.size(), std::size(rows)) << "one run per Return or click";
+}
+
+// Regression: a long reply grew the 510 x 285 window to 1105 px, Close and Run off screen.
+TEST(QuickCommandWindow, ALongReplyIsShortenedAndTheWindowKeepsItsSize) {
+  const struct {
+    const char* name;
+    std::string typed;
+  } rows[] = {
+      {"5,000 characters", repeated("water the plants ", 295)},
+      {"right to left", repeated("\u0627\u062A\u0635\u0644 \u0628\u0623\u0645\u064A ", 560)},
+      {"one unbroken word", std::string(5000, 'W')},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    QuickCommandController controller;
+    FakeCommands commands;
+    controller.show(true, commands.execute());
+    QWidget* window = controller.host().window();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    const QSize before = window->size();
+    view(controller).field()->setText(QString::fromStdString(row.typed));
+    QTest::keyClick(view(controller).field(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(window->size(), before);
+    const QString shown = view(controller).resultLine()->text();
+    EXPECT_LE(shown.count(QLatin1Char('\n')), 1) << "two lines at most";
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    for (QPushButton* button : {view(controller).closeButton(), view(controller).runButton()}) {
+      const QRect inWindow(button->mapTo(window, QPoint(0, 0)), button->size());
+      EXPECT_TRUE(window->rect().contains(inWindow)) << button->text().toStdString();
+    }
+  }
 }
 
 TEST(QuickCommandWindow, AskedAgainWhileOpenItKeepsEverythingAndAfterACloseStartsFresh) {

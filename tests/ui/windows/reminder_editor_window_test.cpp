@@ -138,13 +138,15 @@ TEST_F(ReminderEditorWindow, TwoAddsInARowGiveTwoConfirmationsAndAFailureTakesTh
     const char* confirmation;  // none when the line is gone
   };
   const Row rows[] = {
-      {"in 25m stretch", nullptr, "Added \"stretch\" for 9:20 AM. Add another, or close this window."},
-      {"4pm standup", nullptr, "Added \"standup\" for 4:00 PM. Add another, or close this window."},
+      {"in 25m stretch", nullptr,
+       "Added \"\u2068stretch\u2069\" for 9:20 AM. Add another, or close this window."},
+      {"4pm standup", nullptr,
+       "Added \"\u2068standup\u2069\" for 4:00 PM. Add another, or close this window."},
       {"4pm", messageSentence, nullptr},
       {"call the bakery", timeSentence, nullptr},
       // A success after a failure: the red line goes and the confirmation comes back.
       {"weekdays 9:30am yoga", nullptr,
-       "Added \"yoga\" for weekdays at 9:30 AM. Add another, or close this window."},
+       "Added \"\u2068yoga\u2069\" for weekdays at 9:30 AM. Add another, or close this window."},
   };
   size_t saved = 0;
   for (const Row& row : rows) {
@@ -217,7 +219,10 @@ TEST_F(ReminderEditorWindow, OddCharactersInAMessageAreStoredAndNamedAsTyped) {
   };
   const Row rows[] = {
       {"joined emoji", familyEmoji + " stretch", familyEmoji + " stretch"},
+      // Isolated, a right-to-left name leaves "for 9:20 AM" after it.
       {"right to left", "\u05E9\u05DC\u05D5\u05DD", "\u05E9\u05DC\u05D5\u05DD"},
+      {"Arabic", "\u0627\u062A\u0635\u0644 \u0628\u0623\u0645\u064A",
+       "\u0627\u062A\u0635\u0644 \u0628\u0623\u0645\u064A"},
       {"control characters and NUL", std::string("tab\x01" "bell\0" "nul", 12),
        std::string("tab\x01" "bell\0" "nul", 12)},
       {"markup", "<b>not bold</b>", "<b>not bold</b>"},
@@ -233,7 +238,8 @@ TEST_F(ReminderEditorWindow, OddCharactersInAMessageAreStoredAndNamedAsTyped) {
     EXPECT_EQ(reminders.stored.back().phrase, row.phrase);
     const QByteArray shown = view().confirmationLine()->text().toUtf8();
     EXPECT_EQ(std::string(shown.constData(), size_t(shown.size())),
-              "Added \"" + row.named + "\" for 9:20 AM. Add another, or close this window.");
+              "Added \"\u2068" + row.named +
+                  "\u2069\" for 9:20 AM. Add another, or close this window.");
     EXPECT_EQ(view().confirmationLine()->textFormat(), Qt::PlainText);
     QCoreApplication::processEvents();
     EXPECT_LE(window().height(), 400);
