@@ -94,10 +94,12 @@ bool AppDelegate::applicationDidFinishLaunching() {
       .calendarFocus = makeCalendarFocus(services_, clock, preferencesStore_),
   });
 
-  launchAtLogin_ = std::make_unique<LaunchAtLoginSetting>(
-      *preferencesStore_, [services = &services_] { return services->makeLaunchAtLogin(); });
   makeStatusItem();
   coordinator_->start();
+  // Subscribed after the coordinator, so a settings write reaches the running app first and
+  // the login items second.
+  launchAtLogin_ = std::make_unique<LaunchAtLoginSetting>(
+      *preferencesStore_, [services = &services_] { return services->makeLaunchAtLogin(); });
   if (!preferencesStore_->preferences().hasCompletedOnboarding) showOnboarding();
   return true;
 }

@@ -4,6 +4,7 @@
 
 #include "app/app_delegate.h"
 #include "ui/mascot/mascot_window_controller.h"
+#include "ui/tray/x11_tray_ink.h"
 
 namespace vorlane {
 void AppDelegate::attachOverlays() {
@@ -56,6 +57,7 @@ void AppDelegate::makeStatusItem() {
                                                      std::move(hooks)),
       .trayAvailable = services_.trayAvailable(),
       .icon = nullptr,
+      .ink = x11TrayInkSource(),
   });
   coordinator_->onStateChanged = [self] {
     if (self && self->statusItem_) self->statusItem_->refresh();

@@ -21,6 +21,7 @@
 #include "platform/logging/log_handler.h"
 #include "platform/session/instance_activation.h"
 #include "platform/session/instance_locks.h"
+#include "ui/kit/desktop_style.h"
 #include "ui/kit/window_cache_release.h"
 
 #ifndef VORLANE_VERSION
@@ -121,6 +122,8 @@ int runApplication(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral(VORLANE_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral("com.corvantis.vorlane"));
   QApplication::setQuitOnLastWindowClosed(false);
+  // The desktop's style, its buttons with room around their titles; the application owns it.
+  QApplication::setStyle(new DesktopStyle());
 
   // A later launch reaches this one through the bus and sees the mascot visit, as "Show me";
   // one that asks while this one is still starting is shown once it has started.

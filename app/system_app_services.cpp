@@ -108,7 +108,8 @@ RepeatingTimerFactory SystemAppServices::sessionTimers() { return QtRepeatingTim
 WindowRegistry SystemAppServices::makeWindows() {
   return registeredWindows({.clock = clock_,
                             .calendar = [] { return Calendar::current(); },
-                            .services = windowServices_.services()});
+                            .services = windowServices_.services(),
+                            .trayAvailable = trayAvailable()});
 }
 
 std::shared_ptr<SystemEventSource> SystemAppServices::makeSystemEvents() {

@@ -32,7 +32,7 @@ WindowRegistry registeredWindows(const WindowContext& context) {
   w.features.resumeNotes = std::make_shared<ResumeNoteController>();
   w.features.focusHistory = std::make_shared<FocusHistoryController>(context.services);
   w.about = std::make_shared<AboutController>();
-  w.welcome = std::make_shared<WelcomeController>();
+  w.welcome = std::make_shared<WelcomeController>(context.trayAvailable);
   w.preferences = std::make_shared<PreferencesController>(
       context.clock, context.calendar, QString::fromLatin1(muteShortcutName));
   return w;

@@ -33,6 +33,9 @@ struct WindowContext {
   std::function<Calendar()> calendar;
   // The clock, calendar, prompts and address opener the windows' views use.
   WindowServices services;
+  // Whether a tray shows the status menu, as the mascot and the status item ask it; Qt's
+  // own answer when absent.
+  std::function<bool()> trayAvailable = nullptr;
 };
 
 // The application's windows: a new window is its own files plus one line here

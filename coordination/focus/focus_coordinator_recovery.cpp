@@ -85,7 +85,8 @@ void FocusCoordinator::discardRecovery() {
     recovery_->clear();
     recoverySaveError_.reset();
   } catch (const std::exception& error) {
-    // The file is still there: the Today window keeps showing the problem.
+    // The file is still there. The open Today window drops its row after any discard; the
+    // status menu's notice and the next Today window report the problem again.
     recoverySaveError_ = recoverySaveFailed;
     Log::pomodoro().error("focus recovery could not be cleared: %{public}s", error.what());
   }

@@ -19,15 +19,22 @@ constexpr std::array<const char*, 8> dayNames = {"tomorrow",  "sunday",   "monda
 constexpr const char* dayWord =
     "(tomorrow|sunday|monday|tuesday|wednesday|thursday|friday|saturday)";
 
+// What joins the day word to the time: white space, or punctuation with or without it
+// ("tomorrow, 9am", "9am - Friday"). Punctuation changes nothing about the day.
+constexpr const char* joint = R"((?:\s*\p{P}+\s*|\s+))";
+
 // The day word and what may join it to the time, ending where the time starts.
 const Regex& before() {
-  static const Regex pattern(std::string(R"((?i)\b(?:on\s+)?)") + dayWord + R"((?:\s+at)?\s+$)");
+  static const Regex pattern(std::string(R"((?i)\b(?:on\s+)?)") + dayWord + "(?:" + joint +
+                             "at)?" + joint + "$");
   return pattern;
 }
 
-// From the end of the time: the day word, an "on" before it.
+// From the end of the time: the day word, an "on" before it, and any punctuation between,
+// which leaves the phrase with the day.
 const Regex& after() {
-  static const Regex pattern(std::string(R"((?i)^\s+((?:on\s+)?)") + dayWord + R"()\b)");
+  static const Regex pattern(std::string(R"((?i)^(?=\s|\p{P})\s*((?:\p{P}+\s*)?(?:on\s+)?)") +
+                             dayWord + R"()\b)");
   return pattern;
 }
 

@@ -38,16 +38,31 @@ void StderrSink::write(const LogRecord& record) {
   writeAll(STDERR_FILENO, stderrLogLine(record.category, record.level, record.message));
 }
 
+namespace {
+
+bool journalOwnsStderr() {
+  struct stat st {};
+  return ::fstat(STDERR_FILENO, &st) == 0 &&
+         journalStreamMatches(std::getenv("JOURNAL_STREAM"), st.st_dev, st.st_ino);
+}
+
+}  // namespace
+
 LogSink& defaultLogSink() {
   static LogSink& sink = []() -> LogSink& {
-    struct stat st {};
-    if (::fstat(STDERR_FILENO, &st) == 0 &&
-        journalStreamMatches(std::getenv("JOURNAL_STREAM"), st.st_dev, st.st_ino)) {
-      return *new JournalSink(systemJournal(), *new StderrSink);
-    }
+    if (journalOwnsStderr()) return *new JournalSink(systemJournal(), *new StderrSink);
     return *new StderrSink;
   }();
   return sink;
+}
+
+LogDestination logDestination(bool journalOwnsStderr, bool stderrIsTerminal) {
+  if (journalOwnsStderr) return LogDestination::journal;
+  return stderrIsTerminal ? LogDestination::terminal : LogDestination::standardError;
+}
+
+LogDestination defaultLogDestination() {
+  return logDestination(journalOwnsStderr(), ::isatty(STDERR_FILENO) == 1);
 }
 
 LogSink* installLogSink(LogSink* sink) {

@@ -43,6 +43,14 @@ void dispatchLogRecord(const LogRecord& record);
 // The journal when JOURNAL_STREAM names our stderr, else stderr; chosen once.
 LogSink& defaultLogSink();
 
+// Where the default sink's lines end up, as a user would look for them.
+enum class LogDestination { journal, terminal, standardError };
+// The journal when it owns stderr; otherwise the terminal when stderr is one (a run from a
+// shell or `make run`), else plain stderr (a pipe or a file).
+LogDestination logDestination(bool journalOwnsStderr, bool stderrIsTerminal);
+// This process's, found the way defaultLogSink() chooses.
+LogDestination defaultLogDestination();
+
 // The stderr form "vorlane[category] level: text\n", with control characters and backslashes
 // in the text escaped so that one message is always one line.
 std::string stderrLogLine(std::string_view category, LogLevel level, std::string_view message);

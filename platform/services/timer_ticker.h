@@ -15,7 +15,8 @@ namespace vorlane {
 // arms the next one afresh from the wall clock, so a clock change or a wake (while
 // suspended the timer stands still) puts the beat back on the half minute at the next fire.
 // The first fire comes at the next such instant after `start()`, never at once; missed
-// fires are not made up. Destroying the ticker stops its timer, so no fire outlives it.
+// fires are not made up. One tick per beat: a fire that finds the wall clock still short of
+// its beat waits for it without ticking. Destroying the ticker stops its timer, so no fire outlives it.
 class TimerTicker final : public Ticker {
  public:
   // The system may defer a fire by up to this many seconds.
@@ -35,11 +36,13 @@ class TimerTicker final : public Ticker {
   void stop() override;
 
  private:
-  void arm();
+  // Aims at the first beat after `from`, waiting from `now`.
+  void arm(Date from, Date now);
   void fire();
 
   double interval_;
   std::shared_ptr<const Clock> wallClock_;
+  Date beat_;
   QTimer timer_;
 };
 

@@ -109,7 +109,8 @@ TEST_F(AppDelegateTest, FirstLaunchStoresWelcomedBeforeTheWindowShowsAndOnlyOnce
   EXPECT_FALSE(welcomeWindowShown());
 }
 
-// The login item follows the setting only where the entry disagrees with it.
+// The login item follows the setting only where the entry disagrees with it, and only once
+// the coordinator has applied the change.
 TEST_F(AppDelegateTest, SettingChangesApplyToTheCoordinatorThenToTheLoginItem) {
   struct Row {
     const char* name;
@@ -145,6 +146,8 @@ TEST_F(AppDelegateTest, SettingChangesApplyToTheCoordinatorThenToTheLoginItem) {
     ASSERT_TRUE(delegate.applicationDidFinishLaunching());
     const int applied = fresh.presenter->presenceApplications;
     const LogCapture changeLog;
+    std::vector<int> appliedAtLook;
+    fresh.login.onLook = [&] { appliedAtLook.push_back(fresh.presenter->presenceApplications); };
 
     // Another field changes too, so that every row is a change (one the mascot reads, so
     // that the presenter hears of it).
@@ -155,6 +158,9 @@ TEST_F(AppDelegateTest, SettingChangesApplyToTheCoordinatorThenToTheLoginItem) {
 
     // The coordinator follows the store itself: every row changes the record once.
     EXPECT_EQ(fresh.presenter->presenceApplications, applied + 1);
+    // The login item is looked at after the coordinator applied the change, never before.
+    ASSERT_FALSE(appliedAtLook.empty());
+    for (int seen : appliedAtLook) EXPECT_EQ(seen, applied + 1);
     EXPECT_EQ(fresh.login.registrations, row.registrations);
     EXPECT_EQ(fresh.login.unregistrations, row.unregistrations);
     EXPECT_EQ(logMessages(changeLog, "lifecycle"),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <functional>
 #include <memory>
 #include <string>
 #include <system_error>
@@ -44,11 +45,14 @@ class FakeLaunchAtLogin final : public LaunchAtLoginService {
     int registrations = 0;
     int unregistrations = 0;
     std::vector<bool> welcomeShownAtLook;
+    // Called whenever the delegate turns to the login item: asking for its service or its status.
+    std::function<void()> onLook;
   };
   explicit FakeLaunchAtLogin(State& state) : state_(state) {}
 
   LaunchAtLoginStatus status() override {
     state_.welcomeShownAtLook.push_back(welcomeWindowShown());
+    if (state_.onLook) state_.onLook();
     return state_.status;
   }
   void registerApp() override {
@@ -119,6 +123,7 @@ class FakeAppServices final : public AppServices {
   }
   std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() override {
     made.push_back("launch at login");
+    if (login.onLook) login.onLook();
     return withLaunchAtLogin ? std::make_unique<FakeLaunchAtLogin>(login) : nullptr;
   }
 

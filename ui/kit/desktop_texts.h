@@ -23,8 +23,9 @@ inline constexpr char desktopPanelDragNote[] =
 inline constexpr char quickActionsMenuTitle[] = "Quick actions\u2026  Ctrl+Alt+Space";
 inline constexpr char muteMenuToolTip[] = "Also Ctrl+Alt+Super+M";
 
-// The system tray.
+// The system tray, and where the menu is without one.
 inline constexpr char lookForTheClimber[] = "Look for the climber in your system tray.";
+inline constexpr char rightClickTheMonkey[] = "Right-click the monkey for its menu.";
 inline constexpr char shortcutUnavailableWarning[] =
     "The global shortcut is unavailable or in use. Quick actions still work from the system "
     "tray.";
@@ -35,7 +36,6 @@ inline constexpr char clickThroughNote[] =
     "system tray. Turn this off to drag the monkey.";
 
 // Where things are kept: this computer.
-inline constexpr char calendarRestrictedLine[] = "Calendar access is restricted on this computer.";
 inline constexpr char todayFooterNote[] = "Only on this computer \u00B7 up to 200 saved priorities";
 inline constexpr char historyFooterNote[] =
     "Saved only on this computer. Most recent 100 sessions.";
@@ -51,8 +51,6 @@ inline constexpr char privacyNote[] =
     "when you enable calendar suggestions.";
 
 // The calendar and the desktop's own settings.
-inline constexpr char calendarRequestFailed[] =
-    "Calendar permission could not be requested. Try again or check Settings.";
 inline constexpr char calendarPermissionOff[] =
     "Calendar reading permission is off. You can change it in Settings, then enable suggestions "
     "again.";
@@ -62,9 +60,13 @@ inline constexpr char calendarReadsOnlyAvailability[] =
 inline constexpr char doNotDisturbNote[] =
     "The desktop's Do Not Disturb is not inferred. Use Mute in the menu or its shortcut.";
 
-// Where the decisions are logged.
+// Where the decisions are logged, by where this run's log goes.
 inline constexpr char journalNote[] =
     "Scheduling and suppression decisions are logged to the system journal under "
     "com.corvantis.vorlane";
+inline constexpr char terminalLogNote[] =
+    "Scheduling and suppression decisions are logged to the terminal Vorlane was started from";
+inline constexpr char standardErrorLogNote[] =
+    "Scheduling and suppression decisions are logged to standard error (stderr)";
 
 }  // namespace vorlane

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/desktop/known_app_names.h"
 #include "platform/desktop/window_class.h"
 
 namespace vorlane {
@@ -103,8 +104,18 @@ QString AppNames::name(const std::string& appId) const {
       if (const auto name = entryName(file, locale_)) return QString::fromStdString(*name);
     }
   }
+  if (const auto name = knownAppName(appId)) return QString::fromStdString(*name);
   if (const auto name = readableAppName(appId)) return QString::fromStdString(*name);
   return QString::fromStdString(appId);
+}
+
+QString AppNames::linuxMatch(const std::string& appId) {
+  if (const auto name = readableAppName(appId)) return QString::fromStdString(*name);
+  if (const auto windowClass = windowClassForAppId(appId)) {
+    return QStringLiteral("Chrome web app");
+  }
+  if (knownAppName(appId)) return QStringLiteral("not on Linux");
+  return {};
 }
 
 }  // namespace vorlane

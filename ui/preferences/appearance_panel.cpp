@@ -14,6 +14,7 @@
 #include "foundation/number_formatter.h"
 #include "ui/kit/desktop_texts.h"
 #include "ui/kit/message_box_prompt.h"
+#include "ui/kit/text_roles.h"
 #include "ui/kit/window_text.h"
 #include "ui/mascot/mascot_theme.h"
 #include "ui/mascot/monkey_character_node.h"
@@ -35,8 +36,13 @@ int nearestStep(double value, double stepsPerUnit, int low, int high, int fallba
   return static_cast<int>(std::clamp(std::round(value * stepsPerUnit), double(low), double(high)));
 }
 
+// Digits of one width, so a value does not shift while its slider moves. Only the family is
+// set: the size still comes from the page.
+void useMonospacedDigits(QLabel& label) { label.setFont(withMonospacedDigits(QFont())); }
+
 QLabel* percentLabel(QWidget* parent) {
   QLabel* label = plainLabel(QString(), parent);
+  useMonospacedDigits(*label);
   label->setFixedWidth(percentWidth);
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   return label;
@@ -110,6 +116,7 @@ AppearancePanel::AppearancePanel(PreferencesBinding& binding, Services services,
   });
   thicknessColumn->addWidget(thickness_);
   thicknessText_ = plainLabel(QString(), thicknessRow);
+  useMonospacedDigits(*thicknessText_);
   setSecondary(*thicknessText_);
   thicknessColumn->addWidget(thicknessText_);
   rope->addRow(QStringLiteral("Thickness"), thicknessRow);

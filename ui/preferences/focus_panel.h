@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "core/settings/preferences.h"
 #include "ui/preferences/minute_stepper.h"
 #include "ui/preferences/preferences_panel.h"
 
@@ -15,8 +16,10 @@ namespace vorlane {
 class FocusPanel final : public PreferencesPanel {
  public:
   // The lengths the coordinator uses unchanged (it clamps stored ones into these).
-  static constexpr MinuteStepper::Range workMinutesRange{1, 90};
-  static constexpr MinuteStepper::Range breakMinutesRange{1, 30};
+  static constexpr MinuteStepper::Range workMinutesRange{Preferences::shortestMinutes,
+                                                         Preferences::longestWorkMinutes};
+  static constexpr MinuteStepper::Range breakMinutesRange{Preferences::shortestMinutes,
+                                                          Preferences::longestBreakMinutes};
 
   FocusPanel(PreferencesBinding& binding, std::function<void()> onPreviewCelebration,
              QWidget* parent);

@@ -15,6 +15,7 @@
 #include "ui/preferences/appearance_panel.h"
 #include "ui/preferences/focus_panel.h"
 #include "ui/preferences/general_panel.h"
+#include "ui/preferences/preferences_panel.h"
 #include "ui/preferences/preferences_sidebar.h"
 #include "ui/preferences/quiet_panel.h"
 #include "ui/preferences/voice_panel.h"
@@ -92,11 +93,18 @@ PreferencesWindow::PreferencesWindow(PreferencesStore& store, PreferencesNavigat
   auto* headerColumn = new QVBoxLayout(header);
   headerColumn->setContentsMargins(24, 24, 24, 24);
   headerColumn->setSpacing(6);
+  // Sized with the page under it, which has its own fixed size: a subtitle taken from the
+  // user's font would come out smaller than the text it introduces.
   title_ = plainLabel(QString(), header);
-  setTextRole(*title_, TextRole::title, QFont::DemiBold);
+  QFont titleFont = title_->font();
+  titleFont.setPixelSize(headerTitlePixels);
+  titleFont.setWeight(QFont::DemiBold);
+  title_->setFont(titleFont);
   headerColumn->addWidget(title_);
   subtitle_ = plainLabel(QString(), header);
-  setTextRole(*subtitle_, TextRole::body);
+  QFont subtitleFont = subtitle_->font();
+  subtitleFont.setPixelSize(PreferencesPanel::pageFontPixels);
+  subtitle_->setFont(subtitleFont);
   subtitle_->setWordWrap(true);
   setSecondary(*subtitle_);
   headerColumn->addWidget(subtitle_);

@@ -58,6 +58,8 @@ class PreferencesWindow final : public QWidget {
   static constexpr int height = 660;
   static constexpr int minimumWidth = 720;
   static constexpr int minimumHeight = 560;
+  // The header's title; its subtitle takes the page's text size.
+  static constexpr int headerTitlePixels = 25;
 
   // `store` and `navigation` must outlive the window.
   PreferencesWindow(PreferencesStore& store, PreferencesNavigation& navigation, Services services,

@@ -91,9 +91,14 @@ QWidget* QuietAppList::makeRow(const std::string& id) {
   const QString name = names_.name(id);
   QLabel* nameLabel = fitted(plainLabel(name, row));
   line->addWidget(nameLabel, 0);
-  const QString windowClass = QString::fromStdString(windowClassForAppId(id).value_or(id));
-  if (windowClass != name) {
-    QLabel* detail = fitted(plainLabel(windowClass, row));
+  // What the identifier matches here; the window class where that adds nothing to the name.
+  QString shown = AppNames::linuxMatch(id);
+  if (shown.isEmpty() || shown == name) {
+    shown = QString::fromStdString(windowClassForAppId(id).value_or(id));
+  }
+  if (shown != name) {
+    QLabel* detail = fitted(plainLabel(shown, row));
+    detail->setObjectName(QStringLiteral("match"));
     setSecondary(*detail);
     line->addWidget(detail);
   }

@@ -15,7 +15,8 @@ class QVBoxLayout;
 namespace vorlane {
 
 // The "Presentation apps" rows: one per blocked identifier, in byte order of the
-// identifiers, each with its name, its window class and a "Remove" button; below them a
+// identifiers, each with its name, the Linux app it matches (or its window class) and a
+// "Remove" button; below them a
 // field to add a window class.
 class QuietAppList final : public QWidget {
  public:

@@ -14,6 +14,7 @@
 #include "core/visits/phrase_formatter.h"
 #include "platform/services/bundled_speech.h"
 #include "ui/preferences/form_section.h"
+#include "ui/preferences/voice_description.h"
 
 namespace vorlane {
 
@@ -91,7 +92,7 @@ void VoicePanel::fillVoices() {
   voice_->addItem(QStringLiteral("System default"), QString());
   if (!services_.voices) return;
   for (const SpeechVoice& voice : services_.voices->availableVoices()) {
-    voice_->addItem(QString::fromStdString(voice.name), QString::fromStdString(voice.identifier));
+    voice_->addItem(voiceDescription(voice), QString::fromStdString(voice.identifier));
   }
 }
 

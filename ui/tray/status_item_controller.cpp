@@ -10,7 +10,7 @@
 #include <stdexcept>
 
 #include "ui/tray/status_menu_builder.h"
-#include "ui/kit/symbol_image.h"
+#include "ui/tray/tray_symbol_icon.h"
 
 namespace vorlane {
 namespace {
@@ -19,15 +19,8 @@ constexpr qint64 trayRecheckMilliseconds = 30'000;
 
 }  // namespace
 
-QIcon StatusItemController::symbolIcon(const std::string& name) {
-  QIcon icon;
-  // Trays ask for 16 to 48 pixels; panels are light or dark, the palette's text follows.
-  const QColor ink = QGuiApplication::palette().color(QPalette::WindowText);
-  for (const int size : {16, 22, 24, 32, 48}) {
-    const QPixmap pixmap = symbolImage(QString::fromStdString(name), size, ink, 1.0);
-    if (!pixmap.isNull()) icon.addPixmap(pixmap);
-  }
-  return icon;
+QIcon StatusItemController::symbolIcon(const std::string& name, const QColor& ink) {
+  return traySymbolIcon(name, ink);
 }
 
 StatusItemController::StatusItemController(Dependencies d)
@@ -35,6 +28,7 @@ StatusItemController::StatusItemController(Dependencies d)
       trayAvailable_(d.trayAvailable ? std::move(d.trayAvailable)
                                      : [] { return QSystemTrayIcon::isSystemTrayAvailable(); }),
       icon_(d.icon ? std::move(d.icon) : &StatusItemController::symbolIcon),
+      inkSource_(std::move(d.ink)),
       menu_(std::make_unique<QMenu>()),
       tray_(std::make_unique<QSystemTrayIcon>()) {
   if (!actions_) throw std::invalid_argument("the status item needs its actions");
@@ -70,13 +64,39 @@ void StatusItemController::showTrayIfAvailable() {
   sinceTrayCheck_.start();
   if (tray_->isVisible() || !trayAvailable_()) return;
   tray_->show();
+  // An XEmbed tray places the icon a moment later, which Qt does not announce: look again
+  // then, for the ink that suits the panel it landed on.
+  for (const int delay : {500, 2000}) QTimer::singleShot(delay, this, [this] { recheckInk(); });
+}
+
+QColor StatusItemController::currentInk() {
+  const QColor palette = QGuiApplication::palette().color(QPalette::WindowText);
+  if (!inkSource_) return palette;
+  // Reading the tray's colours is a round trip to the X server: only when the icon moved,
+  // or now and then, as a panel's theme may change.
+  const QRect area = tray_->isVisible() ? tray_->geometry() : QRect();
+  if (!ink_.isValid() || area != inkArea_ || !sinceInkCheck_.isValid() ||
+      sinceInkCheck_.elapsed() >= trayRecheckMilliseconds) {
+    inkArea_ = area;
+    ink_ = inkSource_(area);
+    if (!ink_.isValid()) ink_ = palette;
+    sinceInkCheck_.start();
+  }
+  return ink_;
+}
+
+void StatusItemController::recheckInk() {
+  sinceInkCheck_.invalidate();
+  refresh();
 }
 
 void StatusItemController::refresh() {
   button_ = statusButton(actions_->snapshot(isTrayShown()));
-  if (displayedSymbol_ != button_.symbol) {
+  const QColor ink = currentInk();
+  if (displayedSymbol_ != button_.symbol || displayedInk_ != ink) {
     displayedSymbol_ = button_.symbol;
-    tray_->setIcon(icon_(button_.symbol));
+    displayedInk_ = ink;
+    tray_->setIcon(icon_(button_.symbol, ink));
     ++iconUpdates_;
   }
   // A tray shows no text beside its icon: the countdown goes on a second line of the tip.

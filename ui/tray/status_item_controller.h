@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QObject>
+#include <QRect>
 #include <QString>
 
 #include "ui/tray/status_button_model.h"
@@ -28,8 +29,13 @@ class StatusItemController final : public QObject {
     std::shared_ptr<StatusItemActions> actions;  // required
     // Optional: whether a tray exists; Qt's own answer when absent.
     std::function<bool()> trayAvailable;
-    // Optional: the icon of a symbol; our drawings when absent.
-    std::function<QIcon(const std::string&)> icon;
+    // Optional: the icon of a symbol drawn in an ink; our named drawings when absent.
+    std::function<QIcon(const std::string& symbol, const QColor& ink)> icon;
+    // Optional: the ink the tray's icon stands out in, given where Qt says the icon sits
+    // (empty until an XEmbed tray places it); the application's text colour when absent.
+    // Asked when that place changes, just after the icon is shown, at recheckInk(), and at
+    // most every 30 s otherwise.
+    std::function<QColor(const QRect& iconArea)> ink;
   };
 
   // Shows the icon at once when a tray exists. Throws std::invalid_argument without actions.
@@ -40,6 +46,9 @@ class StatusItemController final : public QObject {
   // state change, once a second while a session runs, and each change is a message to the
   // tray. Without a tray it looks again for one, at most every 30 s.
   void refresh();
+  // Asks for the ink again at once and redraws the icon if it changed: a tray has just
+  // placed the icon, or its colours may have changed.
+  void recheckInk();
   // Appends the status menu, as it stands now, to another menu.
   void fillMenu(QMenu& menu);
 
@@ -52,13 +61,16 @@ class StatusItemController final : public QObject {
   int iconUpdates() const { return iconUpdates_; }
   int toolTipUpdates() const { return toolTipUpdates_; }
 
-  // Our drawing of a symbol, sized for trays.
-  static QIcon symbolIcon(const std::string& name);
+  // Our drawing of a symbol in `ink`, sized for trays, under its symbolic theme name.
+  static QIcon symbolIcon(const std::string& name, const QColor& ink);
+  // The ink the icon is drawn in now.
+  QColor displayedInk() const { return displayedInk_; }
 
  private:
   void rebuildMenu();
   void showTrayIfAvailable();
   void run(StatusCommand command, const StatusData& data);
+  QColor currentInk();
 
   // A setting changed: the menu shows some.
   void settingsChanged();
@@ -66,11 +78,16 @@ class StatusItemController final : public QObject {
   std::shared_ptr<StatusItemActions> actions_;
   Observers<Preferences>::Subscription settings_;
   std::function<bool()> trayAvailable_;
-  std::function<QIcon(const std::string&)> icon_;
+  std::function<QIcon(const std::string&, const QColor&)> icon_;
+  std::function<QColor(const QRect&)> inkSource_;
   std::unique_ptr<QMenu> menu_;
   std::unique_ptr<QSystemTrayIcon> tray_;
   StatusButtonModel button_;
   std::string displayedSymbol_;
+  QColor displayedInk_;
+  QRect inkArea_;
+  QColor ink_;
+  QElapsedTimer sinceInkCheck_;
   QString toolTip_;
   int iconUpdates_ = 0;
   int toolTipUpdates_ = 0;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
+#include "platform/logging/log_sink.h"
 #include "ui/windows/feature_window.h"
 
 namespace vorlane {
@@ -13,11 +15,15 @@ class AboutController final {
   static constexpr int width = 460;
   static constexpr int height = 340;
 
+  // `logDestination` says where this run's log goes; this process's when absent.
+  explicit AboutController(std::function<LogDestination()> logDestination = nullptr);
+
   void show(const QString& version, const QString& hotKeyName);
 
   FeatureWindow& host() { return host_; }
 
  private:
+  std::function<LogDestination()> logDestination_;
   FeatureWindow host_;
 };
 

@@ -21,7 +21,20 @@ QLabel* centredLabel(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-AboutView::AboutView(const QString& version, const QString& hotKeyName, QWidget* parent)
+QString logNote(LogDestination log) {
+  switch (log) {
+    case LogDestination::journal:
+      return QString::fromUtf8(journalNote);
+    case LogDestination::terminal:
+      return QString::fromUtf8(terminalLogNote);
+    case LogDestination::standardError:
+      break;
+  }
+  return QString::fromUtf8(standardErrorLogNote);
+}
+
+AboutView::AboutView(const QString& version, const QString& hotKeyName, LogDestination log,
+                     QWidget* parent)
     : QWidget(parent) {
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
@@ -48,7 +61,7 @@ AboutView::AboutView(const QString& version, const QString& hotKeyName, QWidget*
   column->addWidget(versionLine);
 
   column->addWidget(centredLabel(
-      QStringLiteral("A desktop mascot that vorlanes to tell you the time."), content));
+      QStringLiteral("A desktop mascot that climbs down to tell you the time."), content));
 
   auto* divider = new QFrame(content);
   divider->setFrameShape(QFrame::HLine);
@@ -58,7 +71,7 @@ AboutView::AboutView(const QString& version, const QString& hotKeyName, QWidget*
   auto* notes = new QVBoxLayout;
   notes->setSpacing(6);
   notes->addWidget(centredLabel(QStringLiteral("Mute anywhere with ") + hotKeyName, content));
-  auto* logged = centredLabel(QString::fromUtf8(journalNote), content);
+  auto* logged = centredLabel(logNote(log), content);
   setTextRole(*logged, TextRole::caption);
   setSecondary(*logged);
   notes->addWidget(logged);

@@ -23,7 +23,8 @@ void FeatureWindow::show(const QString& title, QSize size, bool resizable, bool 
   // A closed window is on its way out (it may be closing from its own slot): it goes in
   // the loop as planned, and a new one takes its place.
   if (closed_) release();
-  if (!window_) makeWindow(size, resizable);
+  const bool made = !window_;
+  if (made) makeWindow(size, resizable);
   window_->setWindowTitle(title);
   dropContent();
   const QPointer<FeatureWindow> self(this);
@@ -35,6 +36,8 @@ void FeatureWindow::show(const QString& title, QSize size, bool resizable, bool 
     window_->layout()->addWidget(built);
   }
   fitHeight();
+  // Placed once its height is known, so a window as tall as its content is centred.
+  if (made) place();
   bringToFront(*window_);
 }
 
@@ -51,14 +54,17 @@ void FeatureWindow::makeWindow(QSize size, bool resizable) {
   if (resizable) {
     window_->resize(lastGeometry_ ? lastGeometry_->size() : size);
   } else {
-    window_->setFixedSize(size);
+    window_->setFixedSize(size.width(), std::max(size.height(), 1));
   }
+  window_->installEventFilter(this);
+}
+
+void FeatureWindow::place() {
   if (lastGeometry_) {
     window_->move(lastGeometry_->topLeft());
   } else {
     centreOnPointerScreen(*window_);
   }
-  window_->installEventFilter(this);
 }
 
 void FeatureWindow::release() {

@@ -26,6 +26,8 @@ class FeatureWindow final : public QObject {
   // Builds the content to host; the host takes ownership of what it returns.
   using Builder = std::function<QWidget*(CloseAction)>;
 
+  static constexpr int contentHeight = 0;
+
   FeatureWindow() = default;
   ~FeatureWindow() override;
 
@@ -37,7 +39,8 @@ class FeatureWindow final : public QObject {
   // the title, puts a new content in (the old one goes once control is back in the loop)
   // and brings the window forward. A window made again returns to where the last one was
   // closed (and, when resizable, to its size); the first is centred at `size`. A fixed
-  // window is as tall as its content needs, never narrower or shorter than `size`.
+  // window is as tall as its content needs, never narrower or shorter than `size`; a height
+  // of `contentHeight` makes it exactly as tall as its content, never taller.
   void show(const QString& title, QSize size, bool resizable, bool reuseVisible,
             const Builder& content);
 
@@ -52,6 +55,7 @@ class FeatureWindow final : public QObject {
 
  private:
   void makeWindow(QSize size, bool resizable);
+  void place();
   void dropContent();
   void release();
   void fitHeight();

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "core/focus/focus_input.h"
+#include "ui/kit/desktop_texts.h"
 #include "ui/windows/failure_sentence.h"
 #include "ui/windows/form_keys.h"
 #include "ui/kit/window_text.h"
@@ -26,8 +27,7 @@ QString hint(bool replacing, bool starter) {
     return QStringLiteral("Just five minutes. Then keep going, mark it done, or stop for now. "
                           "Nothing starts automatically.");
   }
-  return QStringLiteral(
-      "Give this session a small, clear goal. Your focus history stays on this computer.");
+  return QString::fromUtf8(focusEditorHint);
 }
 
 QString limitSentence() {

@@ -39,8 +39,13 @@ QString muteLine(const QString& hotKeyName) {
   return QStringLiteral("Mute him from anywhere with ") + hotKeyName + QLatin1Char('.');
 }
 
-OnboardingView::OnboardingView(const QString& hotKeyName, std::function<void()> onVorlaneNow,
-                               std::function<void()> onDismiss, QWidget* parent)
+QString whereTheMenuIs(bool trayAvailable) {
+  return QString::fromUtf8(trayAvailable ? lookForTheClimber : rightClickTheMonkey);
+}
+
+OnboardingView::OnboardingView(const QString& hotKeyName, bool trayAvailable,
+                               std::function<void()> onVorlaneNow, std::function<void()> onDismiss,
+                               QWidget* parent)
     : QWidget(parent), onVorlaneNow_(std::move(onVorlaneNow)), onDismiss_(std::move(onDismiss)) {
 
   auto* column = new QVBoxLayout(this);
@@ -56,7 +61,7 @@ OnboardingView::OnboardingView(const QString& hotKeyName, std::function<void()> 
   titles->setSpacing(2);
   auto* title = new QLabel(QStringLiteral("Vorlane is running"), this);
   setTextRole(*title, TextRole::title2, QFont::DemiBold);
-  auto* subtitle = new QLabel(QString::fromUtf8(lookForTheClimber), this);
+  auto* subtitle = new QLabel(whereTheMenuIs(trayAvailable), this);
   setSecondary(*subtitle);
   titles->addWidget(title);
   titles->addWidget(subtitle);

@@ -13,8 +13,10 @@ namespace vorlane {
 // "Not now"; Return is "Show me". Closing its window from the title bar calls neither.
 class OnboardingView final : public QWidget {
  public:
-  OnboardingView(const QString& hotKeyName, std::function<void()> onVorlaneNow,
-                std::function<void()> onDismiss, QWidget* parent = nullptr);
+  // `trayAvailable`: a system tray shows the status menu; without one the menu is the
+  // monkey's own, and the window says so.
+  OnboardingView(const QString& hotKeyName, bool trayAvailable, std::function<void()> onVorlaneNow,
+                 std::function<void()> onDismiss, QWidget* parent = nullptr);
 
   QPushButton* notNowButton() const { return notNow_; }
   QPushButton* showMeButton() const { return showMe_; }
@@ -34,5 +36,7 @@ class OnboardingView final : public QWidget {
 
 // The third line of the welcome window for a shortcut's name.
 QString muteLine(const QString& hotKeyName);
+// Where the welcome window sends the user for the menu.
+QString whereTheMenuIs(bool trayAvailable);
 
 }  // namespace vorlane

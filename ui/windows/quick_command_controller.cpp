@@ -6,7 +6,7 @@ namespace vorlane {
 
 void QuickCommandController::show(bool shortcutAvailable,
                                   std::function<std::string(const std::string&)> execute) {
-  host_.show(QStringLiteral("Vorlane quick actions"), QSize(width, height), false, true,
+  host_.show(QStringLiteral("Vorlane quick actions"), QSize(width, FeatureWindow::contentHeight), false, true,
              [&](FeatureWindow::CloseAction close) -> QWidget* {
                return new QuickCommandView(shortcutAvailable, std::move(execute), std::move(close));
              });

@@ -5,13 +5,12 @@
 
 namespace vorlane {
 
-// The quick command window, "Vorlane quick actions": fixed 510 x 285 (taller when its lines
-// need it). Asked again while on screen, it is only raised, keeping what was typed and the
+// The quick command window, "Vorlane quick actions": fixed 510 wide and as tall as its lines,
+// with no empty band above the buttons. Asked again while on screen, it is only raised, keeping what was typed and the
 // latest result; after a close it opens empty.
 class QuickCommandController final : public QuickCommandWindow {
  public:
   static constexpr int width = 510;
-  static constexpr int height = 285;
 
   void show(bool shortcutAvailable,
             std::function<std::string(const std::string&)> execute) override;

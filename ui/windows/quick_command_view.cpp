@@ -78,6 +78,12 @@ QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
 
   result_ = new MessageLine(TextRole::callout, this);
   result_->setObjectName(QStringLiteral("quick-action-result"));
+  // The reply's lines are kept free while there is none: the window is as tall as its lines
+  // and a reply never changes its height.
+  QSizePolicy keepRoom = result_->sizePolicy();
+  keepRoom.setRetainSizeWhenHidden(true);
+  result_->setSizePolicy(keepRoom);
+  result_->setMinimumHeight(replyLines * result_->fontMetrics().lineSpacing() + 2);
   column->addWidget(result_);
   column->addStretch(1);
 

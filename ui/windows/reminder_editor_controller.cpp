@@ -16,7 +16,7 @@ void ReminderEditorController::show(
   ReminderEditorView::Describe describe = [clock = clock_, calendar = calendar_](const Reminder& r) {
     return r.scheduleDescription(calendar(), clock->now());
   };
-  host_.show(title, QSize(width, height), false, false,
+  host_.show(title, QSize(width, FeatureWindow::contentHeight), false, false,
              [&](FeatureWindow::CloseAction close) -> QWidget* {
                return new ReminderEditorView(std::move(reminder), std::move(save),
                                              std::move(describe), std::move(close));

@@ -10,14 +10,13 @@
 
 namespace vorlane {
 
-// The reminder editor window, "Add reminder" or "Edit reminder": fixed 440 x 300 (taller
-// when its lines need it). Every request rebuilds it, even while on screen, so asking to add
+// The reminder editor window, "Add reminder" or "Edit reminder": fixed 440 wide and as tall
+// as its lines, with no empty band above the buttons. Every request rebuilds it, even while on screen, so asking to add
 // while an edit is open replaces the edit. Schedules are described with the clock's time and
 // the calendar read afresh each time.
 class ReminderEditorController final : public ReminderEditorWindow {
  public:
   static constexpr int width = 440;
-  static constexpr int height = 300;
 
   ReminderEditorController(std::shared_ptr<const Clock> clock, std::function<Calendar()> calendar);
 

@@ -6,15 +6,15 @@
 
 namespace vorlane {
 
-// The Today window, "Today — Vorlane": 570 x 680 and resizable (never below what its
-// content needs). That first height shows a full day of titles wrapped to two lines and
-// an earlier day's unfinished priority below them without scrolling. Asked again while on
-// screen it is only raised, keeping what was typed and the values it was opened with; after
-// a close it is built afresh from the new request.
+// The Today window, "Today — Vorlane": 570 x 540 and resizable (never below what its
+// content needs). That first height keeps the window and its title bar on a 720-pixel screen
+// under a panel; a full day with an earlier unfinished priority is reached by scrolling the
+// list. Asked again while on screen it is only raised, keeping what was typed and the values
+// it was opened with; after a close it is built afresh from the new request.
 class TodayController final : public TodayWindow {
  public:
   static constexpr int width = 570;
-  static constexpr int height = 680;
+  static constexpr int height = 540;
 
   explicit TodayController(WindowServices services);
 

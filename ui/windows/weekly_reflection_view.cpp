@@ -102,7 +102,8 @@ WeeklyReflectionView::WeeklyReflectionView(FocusHistoryStore& history,
   scroll_->setWidgetResizable(true);
   scroll_->setFrameShape(QFrame::NoFrame);
   scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // A bar only when there is something to scroll: an empty one reads as a broken list.
+  scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   scroll_->setWidget(buildScrolledContent());
   column->addWidget(scroll_, 1);
 

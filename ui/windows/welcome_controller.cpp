@@ -1,15 +1,21 @@
 #include "ui/windows/welcome_controller.h"
 
+#include <QSystemTrayIcon>
 #include <QWidget>
 
 #include "ui/windows/onboarding_view.h"
 
 namespace vorlane {
 
+WelcomeController::WelcomeController(std::function<bool()> trayAvailable)
+    : trayAvailable_(trayAvailable ? std::move(trayAvailable)
+                                   : [] { return QSystemTrayIcon::isSystemTrayAvailable(); }) {}
+
 void WelcomeController::show(const QString& hotKeyName, std::function<void()> vorlaneNow) {
+  const bool tray = trayAvailable_();
   host_.show(QStringLiteral("Welcome to Vorlane"), QSize(width, height), false, false,
              [&](FeatureWindow::CloseAction close) -> QWidget* {
-               return new OnboardingView(hotKeyName, std::move(vorlaneNow), std::move(close));
+               return new OnboardingView(hotKeyName, tray, std::move(vorlaneNow), std::move(close));
              });
 }
 

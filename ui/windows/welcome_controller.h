@@ -14,6 +14,10 @@ class WelcomeController final {
   static constexpr int width = 460;
   static constexpr int height = 340;
 
+  // `trayAvailable` is asked at each showing (a tray may come and go); the desktop's own
+  // answer when absent, the check the mascot makes.
+  explicit WelcomeController(std::function<bool()> trayAvailable = nullptr);
+
   // `vorlaneNow` runs for "Show me", before the window closes.
   void show(const QString& hotKeyName, std::function<void()> vorlaneNow);
   // The window is on screen.
@@ -22,6 +26,7 @@ class WelcomeController final {
   FeatureWindow& host() { return host_; }
 
  private:
+  std::function<bool()> trayAvailable_;
   FeatureWindow host_;
 };
 

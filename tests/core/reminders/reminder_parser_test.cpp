@@ -220,6 +220,35 @@ TEST(ReminderParser, ADayNamedBesideTheTimeIsTheDayItFiresOn) {
   EXPECT_EQ(parse("remind me on friday at 9am").error, Kind::noPhraseFound);
 }
 
+// Regression: "tomorrow, 9am dentist" typed on a Sunday fired that Sunday at 9:00: the comma
+// hid the day word from the time.
+TEST(ReminderParser, PunctuationBetweenTheDayAndTheTimeKeepsTheDay) {
+  const Date sundayEight = local(3, 1, 8, 0);
+  const Date mondayNine = local(3, 2, 9, 0);
+  const Row rows[] = {
+      {"a comma", "tomorrow, 9am dentist", oneOff(mondayNine), "dentist", sundayEight},
+      {"a comma, no blank", "tomorrow,9am dentist", oneOff(mondayNine), "dentist", sundayEight},
+      {"a dash", "tomorrow - 9am dentist", oneOff(mondayNine), "dentist", sundayEight},
+      {"a colon", "Tomorrow: 9am dentist", oneOff(mondayNine), "dentist", sundayEight},
+      {"a comma and at", "tomorrow, at 9am dentist", oneOff(mondayNine), "dentist",
+       sundayEight},
+      {"a weekday", "friday, 9am dentist", oneOff(local(3, 6, 9, 0)), "dentist", sundayEight},
+      {"after the time", "dentist 9am, tomorrow", oneOff(mondayNine), "dentist", sundayEight},
+      {"after the time, on", "dentist 9am, on monday", oneOff(mondayNine), "dentist",
+       sundayEight},
+      // Still only beside the time: a day further off stays in the phrase.
+      {"a day further off", "tomorrow, call 9am", oneOff(local(3, 1, 9, 0)), "tomorrow, call",
+       sundayEight},
+  };
+  for (const Row& row : rows) {
+    const Outcome outcome = parse(row.text, row.now);
+    ASSERT_TRUE(outcome.reminder) << row.name << ": error " << static_cast<int>(*outcome.error);
+    EXPECT_EQ(outcome.reminder->phrase, row.phrase) << row.name;
+    EXPECT_TRUE(outcome.reminder->trigger == row.trigger)
+        << row.name << ": " << json::dump(outcome.reminder->trigger.toJson());
+  }
+}
+
 TEST(ReminderParser, Errors) {
   const std::tuple<const char*, std::string, Kind> rows[] = {
       {"nothing", "", Kind::empty},

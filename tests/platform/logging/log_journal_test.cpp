@@ -18,6 +18,7 @@
 
 #include "platform/logging/log.h"
 #include "platform/logging/log_handler.h"
+#include "platform/logging/log_sink.h"
 
 namespace vorlane {
 namespace {
@@ -139,6 +140,24 @@ TEST(LogJournal, UsedOnlyWhenTheStreamNamesStderr) {
   };
   for (const auto& [env, expected] : rows) {
     EXPECT_EQ(journalStreamMatches(env, 64769, 1234), expected) << (env ? env : "unset");
+  }
+}
+
+// What the About window names: the journal only when it owns stderr, whatever stderr is.
+TEST(LogJournal, TheDestinationAUserIsToldFollowsTheSinkChosen) {
+  const struct {
+    bool journal;
+    bool terminal;
+    LogDestination expected;
+  } rows[] = {
+      {true, true, LogDestination::journal},
+      {true, false, LogDestination::journal},
+      {false, true, LogDestination::terminal},
+      {false, false, LogDestination::standardError},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(logDestination(row.journal, row.terminal), row.expected)
+        << row.journal << row.terminal;
   }
 }
 

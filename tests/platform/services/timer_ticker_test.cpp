@@ -71,10 +71,52 @@ TEST(TimerTicker, AFireAfterAWallClockJumpRealignsTheNextOne) {
   EXPECT_EQ(ticker.armedDelay(), milliseconds(10));
 }
 
+// A fire that comes before its beat on the wall clock (the timer's milliseconds against the
+// clock's) waits for that beat and ticks once there, not once early and again on the beat.
+TEST(TimerTicker, AnEarlyFireWaitsForItsBeatWithoutTicking) {
+  const Date beat = Date::fromUnix(1772877480);
+  auto clock = std::make_shared<FakeClock>(beat - 0.15);
+  TimerTicker ticker(0.2, clock);
+  int ticks = 0;
+  ticker.onTick = [&] { ++ticks; };
+  ticker.start();
+  EXPECT_EQ(ticker.armedDelay(), milliseconds(150));
+  clock->set(beat - 0.0004);  // the fire will find the beat 0.4 ms ahead
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ticker.armedDelay() == milliseconds(1); }, 5000));
+  EXPECT_EQ(ticks, 0);
+  clock->set(beat + 0.0002);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 1; }, 5000));
+  EXPECT_EQ(ticker.armedDelay(), milliseconds(200));
+  EXPECT_EQ(ticks, 1);
+}
+
+// Delays are rounded up to the millisecond: a beat 0.4 ms or 10.4 ms ahead is never aimed
+// at a fraction too soon.
+TEST(TimerTicker, TheDelayToABeatIsRoundedUp) {
+  const Date beat = Date::fromUnix(1772877480);
+  const struct {
+    const char* name;
+    double ahead;
+    milliseconds delay;
+  } rows[] = {
+      {"0.4 ms", 0.0004, milliseconds(1)},
+      {"10.4 ms", 0.0104, milliseconds(11)},
+      {"10.6 ms", 0.0106, milliseconds(11)},
+      {"exactly 50 ms", 0.05, milliseconds(50)},
+  };
+  for (const auto& row : rows) {
+    TimerTicker ticker(0.2, std::make_shared<FakeClock>(beat - row.ahead));
+    ticker.start();
+    EXPECT_EQ(ticker.armedDelay(), row.delay) << row.name;
+  }
+}
+
 TEST(TimerTicker, TicksOnTheMainThreadWithNoImmediateTickAndAStartWhileRunningRestartsThePhase) {
   // Restarted every 20 ms, a 200 ms ticker never comes due; a second timer left behind would.
-  // The clock stands still 10 ms past a beat, so every start aims 190 ms ahead.
-  TimerTicker ticker(0.2, std::make_shared<FakeClock>(Date::fromUnix(1772877480.01)));
+  // The clock stands still 10 ms past a beat, so every start aims 190 ms ahead, until the
+  // test moves it on to the beats.
+  auto wall = std::make_shared<FakeClock>(Date::fromUnix(1772877480.01));
+  TimerTicker ticker(0.2, wall);
   int ticks = 0;
   bool offMainThread = false;
   ticker.onTick = [&] {
@@ -89,6 +131,9 @@ TEST(TimerTicker, TicksOnTheMainThreadWithNoImmediateTickAndAStartWhileRunningRe
     ticker.start();
   }
   EXPECT_EQ(ticks, 0);
+  wall->advance(0.19);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 1; }, 5000));
+  wall->advance(0.2);
   EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 5000));
   EXPECT_FALSE(offMainThread);
 }

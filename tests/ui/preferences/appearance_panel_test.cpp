@@ -15,6 +15,7 @@
 #include "tests/ui/preferences/recording_preferences_store.h"
 #include "ui/mascot/mascot_theme.h"
 #include "ui/mascot/monkey_character_node.h"
+#include "ui/kit/text_roles.h"
 #include "ui/preferences/color_well_row.h"
 
 namespace vorlane {
@@ -99,6 +100,28 @@ TEST_F(AppearancePanelTest, PercentagesAndThicknessFollowTheLocale) {
     EXPECT_EQ(panel->ropePercent()->text(), QString::fromUtf8(row.percent)) << row.locale;
     EXPECT_EQ(panel->thicknessText()->text(), QString::fromUtf8(row.thickness)) << row.locale;
     EXPECT_TRUE(store->writes.empty());
+  }
+}
+
+// The percentages and the thickness keep their digits one width apart while a slider moves,
+// at the page's text size.
+TEST_F(AppearancePanelTest, PercentagesAndThicknessUseMonospacedDigitsAtThePageSize) {
+  make(Preferences());
+  QFont page = panel->font();
+  page.setPixelSize(17);
+  panel->setFont(page);
+  const QString monospaced = withMonospacedDigits(QFont()).family();
+  const struct {
+    const char* name;
+    QLabel* label;
+  } rows[] = {{"monkey", panel->monkeyPercent()},
+              {"rope", panel->ropePercent()},
+              {"banner", panel->bannerPercent()},
+              {"thickness", panel->thicknessText()}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(row.label->font().family(), monospaced);
+    EXPECT_EQ(row.label->font().pixelSize(), 17);
   }
 }
 

@@ -101,19 +101,26 @@ TEST(PreferencesWindow, SidebarClicksSelectPanelsAndHeadersAreNotRows) {
   EXPECT_EQ(window.title()->text(), QStringLiteral("Desktop"));
 }
 
-// The header is sized like every other window's heading, from the user's font.
-TEST(PreferencesWindow, TheHeaderTakesTheKitsRoles) {
+// The header keeps its sizes whatever the user's font, as the page under it does: a title
+// of 25 pixels, semibold, and a subtitle the size of the page's text (never smaller).
+TEST(PreferencesWindow, TheHeaderIsSizedWithThePageUnderIt) {
   const QFont saved = QApplication::font();
-  QFont large = saved;
-  large.setPixelSize(18);
-  QApplication::setFont(large);
-  testing::RecordingPreferencesStore store;
-  PreferencesNavigation navigation;
-  PreferencesWindow window(store, navigation, services());
-  QApplication::setFont(saved);
-  EXPECT_EQ(window.title()->font().pixelSize(), rolePixelSize(TextRole::title, 18));
-  EXPECT_EQ(window.title()->font().weight(), QFont::DemiBold);
-  EXPECT_EQ(window.subtitle()->font().pixelSize(), rolePixelSize(TextRole::body, 18));
+  for (int pixels : {12, 18}) {
+    SCOPED_TRACE(pixels);
+    QFont font = saved;
+    font.setPixelSize(pixels);
+    QApplication::setFont(font);
+    testing::RecordingPreferencesStore store;
+    PreferencesNavigation navigation;
+    PreferencesWindow window(store, navigation, services());
+    QApplication::setFont(saved);
+    EXPECT_EQ(window.title()->font().pixelSize(), 25);
+    EXPECT_EQ(window.title()->font().weight(), QFont::DemiBold);
+    EXPECT_EQ(window.subtitle()->font().pixelSize(), PreferencesPanel::pageFontPixels);
+    EXPECT_EQ(window.subtitle()->font().weight(), QFont::Normal);
+    ASSERT_NE(window.panel(), nullptr);
+    EXPECT_EQ(window.panel()->font().pixelSize(), window.subtitle()->font().pixelSize());
+  }
 }
 
 TEST(PreferencesWindow, ACorruptOrNewerStoredRecordIsShownAsDefaultsAndNothingIsWritten) {

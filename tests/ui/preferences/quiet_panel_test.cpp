@@ -105,6 +105,49 @@ TEST_F(QuietPanelTest, TogglesWriteOneFieldAndChangesElsewhereRedrawWithoutWriti
   EXPECT_EQ(store->writes.size(), 2u);
 }
 
+// The stored identifiers of the default list are shown by the names people know, beside
+// the Linux app each matches; the identifiers themselves stay as stored.
+TEST_F(QuietPanelTest, DefaultIdentifiersShowTheirNamesAndTheLinuxAppTheyMatch) {
+  const struct {
+    const char* id;
+    const char* name;
+    const char* match;  // none: no second text
+  } rows[] = {
+      {"Zeta", "Zeta", nullptr},
+      {"com.apple.QuickTimePlayer", "QuickTime Player", "not on Linux"},
+      {"com.apple.iWork.Keynote", "Keynote", "not on Linux"},
+      {"com.cisco.webexmeetingsapp", "Webex Meetings", "not on Linux"},
+      {"com.google.Chrome.app.kjgfgldnnfoeklkmfkjfagphfepbbdan", "Google Meet", "Chrome web app"},
+      {"com.microsoft.Powerpoint", "PowerPoint", "LibreOffice Impress"},
+      {"com.microsoft.teams2", "New Microsoft Teams", "Teams for Linux"},
+      {"com.webex.meetingmanager", "Webex", "CiscoCollabHost"},
+      {"us.zoom.xos", "Zoom", "zoom"},
+  };
+  Preferences record;
+  record.blockedAppIds.clear();
+  for (const auto& row : rows) record.blockedAppIds.insert(row.id);
+  make(record);
+  const QList<QPushButton*> buttons = panel->apps()->removeButtons();
+  ASSERT_EQ(buttons.size(), static_cast<qsizetype>(std::size(rows)));
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const auto& row = rows[i];
+    SCOPED_TRACE(row.id);
+    QWidget* shown = buttons[static_cast<qsizetype>(i)]->parentWidget();
+    EXPECT_EQ(shown->property("appId").toString(), QString::fromUtf8(row.id));
+    EXPECT_EQ(buttons[static_cast<qsizetype>(i)]->accessibleName(),
+              QStringLiteral("Remove ") + QString::fromUtf8(row.name) +
+                  QStringLiteral(" from quiet apps"));
+    auto* match = shown->findChild<QLabel*>(QStringLiteral("match"));
+    if (row.match == nullptr) {
+      EXPECT_EQ(match, nullptr);
+    } else {
+      ASSERT_NE(match, nullptr);
+      EXPECT_EQ(match->text(), QString::fromUtf8(row.match));
+    }
+  }
+  EXPECT_TRUE(store->writes.empty());
+}
+
 TEST_F(QuietPanelTest, RowsFollowIdentifierOrderAndRemoveKeepsEveryOtherField) {
   testing::writeFile(folder.path() / "com.example.zz.desktop",
                      "[Desktop Entry]\nName=Aardvark Slides\nName[de]=Erdferkel\n");

@@ -13,6 +13,7 @@
 #include <limits>
 
 #include "tests/ui/preferences/recording_preferences_store.h"
+#include "ui/preferences/voice_description.h"
 
 namespace vorlane {
 namespace {
@@ -63,8 +64,13 @@ TEST_F(VoicePanelTest, VoiceListOffersTheClipsOnlyWhenInstalledThenSystemDefault
       {"clips and voices",
        true,
        {{"flite:awb", "awb", "en-GB"}, {"flite:slt", "slt", "en-US"}},
-       {"Vorlane (bundled)", "System default", "awb", "slt"}},
-      {"voices only", false, {{"flite:slt", "slt", "en-US"}}, {"System default", "slt"}},
+       {"Vorlane (bundled)", "System default",
+        "English (United Kingdom) \u2013 Male, Scottish accent (awb)",
+        "English (United States) \u2013 Female (slt)"}},
+      {"voices only",
+       false,
+       {{"flite:slt", "slt", "en-US"}},
+       {"System default", "English (United States) \u2013 Female (slt)"}},
       {"nothing", false, {}, {"System default"}},
   };
   for (const auto& row : rows) {
@@ -73,6 +79,31 @@ TEST_F(VoicePanelTest, VoiceListOffersTheClipsOnlyWhenInstalledThenSystemDefault
     make(Preferences());
     EXPECT_EQ(entries(), row.expected) << row.name;
     EXPECT_EQ(panel->voicePicker()->currentText(), QStringLiteral("System default")) << row.name;
+  }
+}
+
+// Each voice by its language, region and kind, as desktop speech settings list voices; the
+// engine's short name stays in brackets and the stored identifier is untouched.
+TEST(VoiceDescription, NamesLanguageRegionAndKind) {
+  const struct {
+    SpeechVoice voice;
+    const char* expected;
+  } rows[] = {
+      {{"flite:slt", "slt", "en-US"}, "English (United States) \u2013 Female (slt)"},
+      {{"flite:rms", "rms", "en-US"}, "English (United States) \u2013 Male (rms)"},
+      {{"flite:awb", "awb", "en-GB"},
+       "English (United Kingdom) \u2013 Male, Scottish accent (awb)"},
+      {{"flite:kal", "kal", "en-US"},
+       "English (United States) \u2013 Male, telephone quality (kal)"},
+      {{"flite:kal16", "kal16", "en-US"}, "English (United States) \u2013 Male (kal16)"},
+      {{"other:zed", "Zed", "de-DE"}, "German (Germany) \u2013 Zed"},
+      {{"other:fr", "Amélie", "fr"}, "French \u2013 Amélie"},
+      {{"other:none", "Plain", ""}, "Plain"},
+      {{"other:bad", "Odd", "zz-!!"}, "Odd"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(voiceDescription(row.voice).toStdString(), std::string(row.expected))
+        << row.voice.identifier;
   }
 }
 

@@ -4,13 +4,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QPalette>
 #include <QSystemTrayIcon>
 
 #include "core/settings/in_memory_preferences_store.h"
 #include "tests/support/menu_action.h"
 #include "ui/tray/status_item_controller.h"
 #include "ui/tray/status_menu_builder.h"
+#include "ui/tray/tray_symbol_icon.h"
 
 namespace vorlane {
 namespace {
@@ -141,14 +144,17 @@ class StatusItemControllerTest : public ::testing::Test {
                                                                 .openAppearance = {},
                                                                 .quit = {}}),
         .trayAvailable = [tray] { return tray; },
-        .icon =
-            [this](const std::string& name) {
-              symbols.push_back(name);
-              return QIcon();
-            },
+        .icon = [this](const std::string& name, const QColor& ink) {
+          symbols.push_back(name);
+          inks.push_back(ink);
+          return QIcon();
+        },
+        .ink = ink,
     });
   }
   std::vector<std::string> symbols;
+  std::vector<QColor> inks;
+  std::function<QColor(const QRect&)> ink;
   int abouts = 0;
 };
 
@@ -176,7 +182,75 @@ TEST_F(StatusItemControllerTest, IconAndTipChangeOnlyWhenTheyDifferAndTheMenuIsR
 
   for (const char* name : {"figure.climbing", "figure.climbing.circle", "timer", "pause.circle",
                            "checkmark.circle.fill"}) {
-    EXPECT_FALSE(StatusItemController::symbolIcon(name).pixmap(22, 22).toImage().isNull()) << name;
+    EXPECT_FALSE(StatusItemController::symbolIcon(name, Qt::black).pixmap(22, 22).toImage().isNull())
+        << name;
+  }
+}
+
+// The icon is drawn in the ink the tray asks for, and drawn again when that ink changes (a
+// panel that turned dark); an unchanged ink is not asked for on every refresh.
+TEST_F(StatusItemControllerTest, TheIconFollowsTheTraysInk) {
+  QColor panelInk(Qt::black);
+  int asked = 0;
+  ink = [&](const QRect&) {
+    ++asked;
+    return panelInk;
+  };
+  auto item = make(false);
+  ASSERT_FALSE(inks.empty());
+  EXPECT_EQ(inks.back(), QColor(Qt::black));
+  EXPECT_EQ(item->displayedInk(), QColor(Qt::black));
+  const int updates = item->iconUpdates();
+  const int asks = asked;
+  for (int i = 0; i < 5; ++i) item->refresh();
+  EXPECT_EQ(item->iconUpdates(), updates);
+  EXPECT_EQ(asked, asks) << "asked again only when the icon moves or after a while";
+
+  // A new ink is taken at the next look (here: a new controller, as the look is timed).
+  panelInk = QColor(0xF2, 0xF2, 0xF2);
+  auto dark = make(false);
+  EXPECT_EQ(inks.back(), panelInk);
+  EXPECT_EQ(dark->displayedInk(), panelInk);
+
+  // An ink source with nothing to say leaves the palette's text colour.
+  ink = [](const QRect&) { return QColor(); };
+  auto none = make(false);
+  EXPECT_EQ(none->displayedInk(), QGuiApplication::palette().color(QPalette::WindowText));
+}
+
+// The tray's icon carries a symbolic theme name a StatusNotifierItem host can recolour, with
+// our drawing in the ink for hosts that take the pixels.
+TEST(TraySymbolIcon, NamedSymbolicAndDrawnInTheInk) {
+  const struct {
+    const char* symbol;
+    const char* name;
+  } rows[] = {
+      {"figure.climbing", "vorlane-figure-climbing-symbolic"},
+      {"figure.climbing.circle", "vorlane-figure-climbing-circle-symbolic"},
+      {"timer", "vorlane-timer-symbolic"},
+      {"pause.circle", "vorlane-pause-circle-symbolic"},
+      {"checkmark.circle.fill", "vorlane-checkmark-circle-fill-symbolic"},
+  };
+  const QColor ink(0xF2, 0xF2, 0xF2);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.symbol);
+    const QIcon icon = StatusItemController::symbolIcon(row.symbol, ink);
+    EXPECT_EQ(icon.name(), QString::fromLatin1(row.name));
+    EXPECT_EQ(traySymbolIconName(row.symbol), QString::fromLatin1(row.name));
+    EXPECT_TRUE(icon.availableSizes().contains(QSize(22, 22)));
+    const QImage image = icon.pixmap(22, 22).toImage();
+    ASSERT_FALSE(image.isNull());
+    int inked = 0;
+    int otherColours = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor pixel = image.pixelColor(x, y);
+        if (pixel.alpha() != 255) continue;  // edges blend in premultiplied steps
+        ++(pixel.rgb() == ink.rgb() ? inked : otherColours);
+      }
+    }
+    EXPECT_GT(inked, 0);
+    EXPECT_EQ(otherColours, 0);
   }
 }
 
@@ -188,7 +262,8 @@ TEST(StatusItemSettings, AChangedRecordRebuildsTheMenuAndAnEqualOneDoesNot) {
       .actions = std::make_shared<StatusItemActions>(std::weak_ptr<VisitCoordinator>(), store,
                                                      StatusItemHooks{}),
       .trayAvailable = [] { return false; },
-      .icon = [](const std::string&) { return QIcon(); },
+      .icon = [](const std::string&, const QColor&) { return QIcon(); },
+      .ink = nullptr,
   });
   item.menu()->clear();
   store->setPreferences(store->preferences());

@@ -23,9 +23,9 @@ QStringList texts(const QWidget& window) {
 }
 
 TEST(WelcomeAndAboutWindows, ShowTheirLinesWithTheShortcutAtAFixedSize) {
-  WelcomeController welcomeController;
+  WelcomeController welcomeController([] { return true; });
   welcomeController.show(QStringLiteral("Ctrl+Alt+Super+M"), {});
-  AboutController aboutController;
+  AboutController aboutController([] { return LogDestination::journal; });
   aboutController.show(QStringLiteral("1.2.0"), QStringLiteral("Ctrl+Alt+Super+M"));
   ASSERT_NE(welcomeController.host().window(), nullptr);
   ASSERT_NE(aboutController.host().window(), nullptr);
@@ -45,7 +45,7 @@ TEST(WelcomeAndAboutWindows, ShowTheirLinesWithTheShortcutAtAFixedSize) {
         "presenting.",
         "Mute him from anywhere with Ctrl+Alt+Super+M."}},
       {about, "About Vorlane",
-       {"Vorlane", "Version 1.2.0", "A desktop mascot that vorlanes to tell you the time.",
+       {"Vorlane", "Version 1.2.0", "A desktop mascot that climbs down to tell you the time.",
         "Mute anywhere with Ctrl+Alt+Super+M",
         "Scheduling and suppression decisions are logged to the system journal under "
         "com.corvantis.vorlane"}},
@@ -101,6 +101,55 @@ TEST(WelcomeController, ShowMeVisitsThenClosesAndEveryOtherWayOnlyCloses) {
   }
 }
 
+// Without a tray (stock GNOME) the menu is on the monkey's right click, and the welcome says
+// so; the tray is asked at each showing.
+TEST(WelcomeController, SaysWhereTheMenuIsWithOrWithoutATray) {
+  bool tray = false;
+  WelcomeController controller([&] { return tray; });
+  const struct {
+    bool tray;
+    const char* line;
+  } rows[] = {{false, "Right-click the monkey for its menu."},
+              {true, "Look for the climber in your system tray."},
+              {false, "Right-click the monkey for its menu."}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.tray);
+    tray = row.tray;
+    controller.show(QStringLiteral("Ctrl+Alt+Super+M"), {});
+    ASSERT_NE(controller.host().content(), nullptr);
+    const QStringList lines = texts(*controller.host().content());
+    EXPECT_TRUE(lines.contains(QString::fromUtf8(row.line))) << lines.join(" | ").toStdString();
+    EXPECT_EQ(lines.contains(QStringLiteral("Look for the climber in your system tray.")), row.tray);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
+
+// About says where this run's log really goes: the journal only when it owns stderr.
+TEST(AboutController, SaysWhereThisRunsLogGoes) {
+  const struct {
+    LogDestination log;
+    const char* line;
+  } rows[] = {
+      {LogDestination::journal,
+       "Scheduling and suppression decisions are logged to the system journal under "
+       "com.corvantis.vorlane"},
+      {LogDestination::terminal,
+       "Scheduling and suppression decisions are logged to the terminal Vorlane was started "
+       "from"},
+      {LogDestination::standardError,
+       "Scheduling and suppression decisions are logged to standard error (stderr)"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.line);
+    AboutController controller([&] { return row.log; });
+    controller.show(QStringLiteral("1.2.0"), QStringLiteral("Ctrl+Alt+Super+M"));
+    ASSERT_NE(controller.host().window(), nullptr);
+    const QStringList lines = texts(*controller.host().window());
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.last(), QString::fromUtf8(row.line));
+  }
+}
+
 TEST(OnboardingView, EachWayOutCallsItsCallbacksInOrder) {
   struct Row {
     const char* name;
@@ -123,7 +172,8 @@ TEST(OnboardingView, EachWayOutCallsItsCallbacksInOrder) {
     SCOPED_TRACE(row.name);
     QStringList calls;
     OnboardingView window(
-        QStringLiteral("Ctrl+Alt+Super+M"), [&] { calls << "now"; }, [&] { calls << "dismiss"; });
+        QStringLiteral("Ctrl+Alt+Super+M"), true, [&] { calls << "now"; },
+        [&] { calls << "dismiss"; });
     window.show();
     row.act(window);
     EXPECT_EQ(calls, row.calls);

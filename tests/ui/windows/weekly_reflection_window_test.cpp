@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
@@ -138,6 +139,19 @@ TEST_F(WeeklyReflectionWindow, EmptyStoresShowEveryEmptySentenceAndZeroes) {
   EXPECT_TRUE(view().lastWeekButton()->hasFocus());
   EXPECT_EQ(view().week(), -1);
   EXPECT_EQ(range(), "Nov 1, 2026 \u2013 Nov 7, 2026");
+}
+
+// Regression: the scroll bar was always on, an empty trough beside a week that fits.
+TEST_F(WeeklyReflectionWindow, TheScrollBarShowsOnlyWhenThereIsSomethingToScroll) {
+  show();
+  QCoreApplication::processEvents();
+  QScrollBar* bar = view().scrollArea()->verticalScrollBar();
+  EXPECT_EQ(bar->maximum(), 0) << "an empty week fits";
+  EXPECT_FALSE(bar->isVisible());
+  view().scrollArea()->setFixedHeight(80);
+  QCoreApplication::processEvents();
+  EXPECT_GT(bar->maximum(), 0);
+  EXPECT_TRUE(bar->isVisible());
 }
 
 TEST_F(WeeklyReflectionWindow, LastWeekIsTheLocalesPreviousCalendarWeekAcrossTheClockChange) {

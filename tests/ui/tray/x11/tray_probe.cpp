@@ -1,5 +1,6 @@
 // A program that shows the status item on the display and bus it is given, then reports on
-// descriptor 3 whether a tray took it, and stays until it is ended.
+// descriptor 3 whether a tray took it, where, and the ink its icon is drawn in, and stays
+// until it is ended.
 //   tray_probe [--wait-for-tray]
 
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "ui/tray/status_item_controller.h"
+#include "ui/tray/x11_tray_ink.h"
 
 int main(int argc, char** argv) {
   const bool waitForTray = argc > 1 && std::strcmp(argv[1], "--wait-for-tray") == 0;
@@ -28,6 +30,7 @@ int main(int argc, char** argv) {
           std::weak_ptr<vorlane::VisitCoordinator>(), nullptr, vorlane::StatusItemHooks{}),
       .trayAvailable = nullptr,
       .icon = nullptr,
+      .ink = vorlane::x11TrayInkSource(),
   });
   // An XEmbed tray gives the icon a place on screen once it has embedded it (a host over
   // D-Bus never does).
@@ -38,9 +41,15 @@ int main(int argc, char** argv) {
     usleep(20'000);
   }
   const QRect g = item.trayIcon()->geometry();
-  const std::string line = "shown=" + std::to_string(item.isTrayShown() ? 1 : 0) +
-                           " geometry=" + std::to_string(g.width()) + "x" +
-                           std::to_string(g.height()) + "\n";
+  std::string line = "shown=" + std::to_string(item.isTrayShown() ? 1 : 0) +
+                     " geometry=" + std::to_string(g.width()) + "x" + std::to_string(g.height());
+  if (!g.isEmpty()) {
+    // Placed: the ink is read for this place, and the tray draws the icon anew.
+    item.recheckInk();
+    line += " at=" + std::to_string(g.x()) + "," + std::to_string(g.y()) +
+            " ink=" + item.displayedInk().name().toStdString();
+  }
+  line += "\n";
   if (write(3, line.data(), line.size()) < 0) return 2;
   return QApplication::exec();
 }

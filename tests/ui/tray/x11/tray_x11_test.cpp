@@ -5,15 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QColor>
 #include <QDBusConnection>
+#include <QImage>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "tests/support/child_process.h"
 #include "tests/support/fake_status_watcher.h"
 #include "tests/support/private_dbus.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/xvfb_server.h"
 
 namespace vorlane {
@@ -31,6 +35,14 @@ std::string output(const std::string& command) {
     pclose(pipe);
   }
   return text;
+}
+
+// A report's value for `key` ("ink=#f2f2f2" gives "#f2f2f2").
+std::string field(const std::string& report, const std::string& key) {
+  const auto at = report.find(key + "=");
+  if (at == std::string::npos) return {};
+  const auto start = at + key.size() + 1;
+  return report.substr(start, report.find_first_of(" \n", start) - start);
 }
 
 class TrayX11Test : public ::testing::Test {
@@ -115,6 +127,75 @@ TEST_F(TrayX11Test, NoTrayAStatusNotifierHostThenAnXEmbedTray) {
   const std::string report = startProbe(true);
   ASSERT_EQ(report.rfind("shown=1 ", 0), 0u) << report;
   EXPECT_NE(report, "shown=1 geometry=0x0");  // placed on screen by the tray
+}
+
+// How many pixels of `image` are within a small distance of `ink`.
+int inkedPixels(const QImage& image, const QColor& ink) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor pixel = image.pixelColor(x, y);
+      const int distance = std::abs(pixel.red() - ink.red()) +
+                           std::abs(pixel.green() - ink.green()) +
+                           std::abs(pixel.blue() - ink.blue());
+      if (distance < 24) ++count;
+    }
+  }
+  return count;
+}
+
+// Regression: the icon was drawn in the application's text colour, black on a dark panel.
+// On an XEmbed tray it takes the panel's colours: light ink on a dark tray, dark on a light
+// one, and the screen shows it there.
+TEST_F(TrayX11Test, TheIconStandsOutOnALightAndADarkTray) {
+  const struct {
+    const char* name;
+    const char* tint;
+    const char* ink;
+  } rows[] = {
+      {"light", "0xEEEEEE", "#262626"},
+      {"dark", "0x202020", "#f2f2f2"},
+  };
+  testing::TempFolder folder;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    auto trayer = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"trayer", "--edge", "top", "--widthtype", "pixel", "--width",
+                                 "200", "--transparent", "true", "--alpha", "0", "--tint",
+                                 row.tint},
+        false, std::vector<std::string>{"DISPLAY=" + xvfb.display()});
+    const std::string report = startProbe(true);
+    ASSERT_EQ(report.rfind("shown=1 ", 0), 0u) << report;
+    EXPECT_EQ(field(report, "ink"), row.ink) << report;
+    // The tray draws the icon once the probe has set it: look along the tray's strip at the
+    // top of the screen until the ink shows (the screen around it is black).
+    const std::string picture = (folder.path() / (std::string(row.name) + ".png")).string();
+    const std::string grab = "DISPLAY=" + xvfb.display() +
+                             " import -window root -crop 4000x40+0+0 +repage " + picture;
+    QImage shown;
+    const bool inked = testing::waitUntil(
+        [&] {
+          QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+          if (std::system(grab.c_str()) != 0) return false;
+          shown = QImage(QString::fromStdString(picture));
+          return inkedPixels(shown, QColor(QString::fromLatin1(row.ink))) > 0;
+        },
+        std::chrono::seconds(20));
+    EXPECT_TRUE(inked) << report;
+    if (const char* folderForShots = std::getenv("VORLANE_SCREENSHOT_DIR"); folderForShots) {
+      // The tray alone: what is not the black screen around it.
+      QRect tray;
+      for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+          if ((shown.pixel(x, y) & 0xFFFFFF) != 0) tray |= QRect(x, y, 1, 1);
+        }
+      }
+      shown.copy(tray).scaled(tray.size() * 3)
+          .save(QString::fromLocal8Bit(folderForShots) + "/tray-" + row.name + ".png");
+    }
+    probe.reset();
+    trayer.reset();
+  }
 }
 
 }  // namespace
