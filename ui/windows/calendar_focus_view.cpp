@@ -198,7 +198,9 @@ void CalendarFocusView::addGoalPart(QWidget* inner, QVBoxLayout* column) {
   auto* pickerTitle = plainLabel(QStringLiteral("Focus on"), pickerRow_);
   picker_ = new QComboBox(pickerRow_);
   picker_->setObjectName(QStringLiteral("focus-on"));
-  picker_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  // As wide as a usual title, never wider: a long priority is elided, not a wider window.
+  picker_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  picker_->setMinimumContentsLength(30);
   picker_->setMinimumWidth(200);
   pickerTitle->setBuddy(picker_);
   pickerLine->addWidget(pickerTitle);
