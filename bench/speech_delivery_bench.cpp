@@ -62,6 +62,34 @@ std::string typedReminder() {
   return text.substr(16, 5000);
 }
 
+// A timer that beats every millisecond and keeps the widest gap between two of its beats:
+// how long the event loop was held at once.
+class StallWatch {
+ public:
+  StallWatch() {
+    beat_.setInterval(1);
+    QObject::connect(&beat_, &QTimer::timeout, [this] {
+      const qint64 now = clock_.nsecsElapsed();
+      longestMs_ = std::max(longestMs_, double(now - lastBeat_) / 1e6);
+      lastBeat_ = now;
+    });
+  }
+  void start() {
+    clock_.start();
+    lastBeat_ = 0;
+    beat_.start();
+  }
+  void stop() { beat_.stop(); }
+  double elapsedMs() const { return double(clock_.nsecsElapsed()) / 1e6; }
+  double longestMs() const { return longestMs_; }
+
+ private:
+  QElapsedTimer clock_;
+  QTimer beat_;
+  qint64 lastBeat_ = 0;
+  double longestMs_ = 0;
+};
+
 void BM_LongReminderDelivery(benchmark::State& state) {
   offscreenApplication();
   InMemoryPreferencesStore store;
@@ -76,23 +104,15 @@ void BM_LongReminderDelivery(benchmark::State& state) {
     before = residentMB();
     QEventLoop loop;
     output->onClose = [&] { loop.quit(); };
-    QElapsedTimer clock;
-    qint64 lastBeat = 0;
-    QTimer beat;
-    beat.setInterval(1);
-    QObject::connect(&beat, &QTimer::timeout, [&] {
-      const qint64 now = clock.nsecsElapsed();
-      longestStallMs = std::max(longestStallMs, double(now - lastBeat) / 1e6);
-      lastBeat = now;
-    });
+    StallWatch watch;
     double bubble = -1;
-    clock.start();
-    beat.start();
+    watch.start();
     service.speak(text, std::nullopt, nullptr);
-    QTimer::singleShot(0, [&] { bubble = double(clock.nsecsElapsed()) / 1e6; });
+    QTimer::singleShot(0, [&] { bubble = watch.elapsedMs(); });
     loop.exec();
-    beat.stop();
-    madeSeconds = double(clock.nsecsElapsed()) / 1e9;
+    watch.stop();
+    longestStallMs = std::max(longestStallMs, watch.longestMs());
+    madeSeconds = watch.elapsedMs() / 1e3;
     bubbleMs = std::max(bubbleMs, bubble);
     // The phrase ends, and the voice goes back after its quiet time.
     QEventLoop quiet;
@@ -115,20 +135,12 @@ void BM_IdleLoopStall(benchmark::State& state) {
   offscreenApplication();
   double longestStallMs = 0;
   for (auto _ : state) {
-    QElapsedTimer clock;
-    qint64 lastBeat = 0;
-    QTimer beat;
-    beat.setInterval(1);
-    QObject::connect(&beat, &QTimer::timeout, [&] {
-      const qint64 now = clock.nsecsElapsed();
-      longestStallMs = std::max(longestStallMs, double(now - lastBeat) / 1e6);
-      lastBeat = now;
-    });
+    StallWatch watch;
     QEventLoop loop;
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    clock.start();
-    beat.start();
+    watch.start();
     loop.exec();
+    longestStallMs = std::max(longestStallMs, watch.longestMs());
   }
   state.counters["longest_stall_ms"] = longestStallMs;
 }
