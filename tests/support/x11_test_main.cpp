@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "tests/support/paused_window_manager.h"
 #include "tests/support/x11_peer.h"
 #include "tests/support/xvfb_server.h"
 
@@ -14,6 +15,12 @@ using TestApplication = QApplication;
 #include <QGuiApplication>
 using TestApplication = QGuiApplication;
 #endif
+
+namespace {
+pid_t windowManagerId = -1;
+}  // namespace
+
+pid_t vorlane::testing::windowManagerPid() { return windowManagerId; }
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
@@ -34,6 +41,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s did not start\n", VORLANE_TEST_WINDOW_MANAGER);
     return 1;
   }
+  windowManagerId = windowManager->pid();
 #endif
   TestApplication app(argc, argv);
   return RUN_ALL_TESTS();

@@ -206,9 +206,14 @@ void MascotWindow::framePainted(const QRegion& repainted) {
   sendContentMask();
 }
 
+void MascotWindow::forgetFrame() {
+  frame_ = XCB_WINDOW_NONE;
+  frameKnown_ = false;
+}
+
 void MascotWindow::sendContentMask() {
   if (testAttribute(Qt::WA_WState_Created)) {
-    x11shape::setBoundingRegion(qtConnection(), xcb_window_t(winId()), contentMask_);
+    x11shape::setBoundingRegion(qtConnection(), xcb_window_t(winId()), contentMask_, frame_);
   }
 }
 
@@ -233,6 +238,7 @@ bool MascotWindow::event(QEvent* event) {
       break;
     }
     case QEvent::WinIdChange:
+      forgetFrame();
       presenter_.reset();  // made again for the new window when shown
       if (isVisible() && testAttribute(Qt::WA_WState_Created)) presenter_ = makePresenter_(*this);
       updatePresentation();
@@ -241,6 +247,7 @@ bool MascotWindow::event(QEvent* event) {
       if (windowHandle() != nullptr) windowHandle()->installEventFilter(this);
       break;
     case QEvent::Hide:
+      forgetFrame();
       updateContentListening();
       updatePresentation();
       break;
@@ -275,6 +282,14 @@ bool MascotWindow::eventFilter(QObject* watched, QEvent* event) {
   // A window manager that frames the window copies its shapes to the frame when it takes the
   // window, but not always the input shape set just before: set it again once mapped.
   if (watched == windowHandle() && event->type() == QEvent::Expose) {
+    if (!windowHandle()->isExposed()) {
+      forgetFrame();  // unmapped: the window manager may drop the frame and reuse its id
+    } else if (isVisible() && !frameKnown_) {
+      // Framed by now: the window manager takes a window before it maps it.
+      frameKnown_ = true;
+      frame_ = usesContentMask() ? x11shape::bareFrame(qtConnection(), xcb_window_t(winId()))
+                                 : xcb_window_t(XCB_WINDOW_NONE);
+    }
     if (isVisible()) {
       sendContentMask();
       applyShapes();

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <functional>
-#include <memory>
-#include <optional>
+#include <xcb/xcb.h>
 
 #include <QPointer>
 #include <QRegion>
 #include <QVector>
 #include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
 
 #include "core/desktop/mascot_placement.h"
 #include "ui/mascot_window/frame_presenter.h"
@@ -20,7 +21,8 @@ namespace vorlane {
 // content widget and knows nothing of what that widget draws. Without a compositor its
 // transparent pixels would be black, so it then shows only the pixels the content paints:
 // each frame's shown area is taken from that frame's pixels and set before they reach the
-// screen, so the area a moving character leaves never shows black.
+// screen, so the area a moving character leaves never shows black. A window manager's frame
+// that adds nothing is shaped along with it: the manager would follow only later.
 //
 // Where it can (X11, a 32-bit visual) the window also shows frames itself: content that
 // reports what it changed through `contentAreaChanged` is painted into the backing store and
@@ -89,6 +91,7 @@ class MascotWindow final : public QWidget {
   // A frame was painted inside `repainted` (logical pixels) and is not on screen yet.
   void framePainted(const QRegion& repainted);
   void sendContentMask();
+  void forgetFrame();
   // Tells the listener when the need for change notices differs from what it was told.
   void updateContentListening();
   void updatePresentation();
@@ -103,6 +106,10 @@ class MascotWindow final : public QWidget {
   QVector<QRect> liveRects_;
   bool compositorPresent_ = false;
   std::optional<QRegion> contentMask_;
+  // The window manager's frame, shaped with the window while it adds nothing of its own;
+  // looked for once the window is on screen, forgotten when it leaves.
+  xcb_window_t frame_ = XCB_WINDOW_NONE;
+  bool frameKnown_ = false;
   // Painted last, over the content: it sees each frame before Qt puts it on screen.
   QWidget* lastPainter_ = nullptr;
   // Whether painted frames could be read, so that they keep the shown area.

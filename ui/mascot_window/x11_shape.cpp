@@ -66,14 +66,51 @@ void setInputRects(xcb_connection_t* c, xcb_window_t window, const QVector<QRect
 }
 
 void setBoundingRegion(xcb_connection_t* c, xcb_window_t window,
-                       const std::optional<QRegion>& region) {
+                       const std::optional<QRegion>& region, xcb_window_t frame) {
   if (c == nullptr || window == XCB_WINDOW_NONE) return;
+  // The frame is the window manager's and may be gone already: its errors are dropped.
   if (!region) {
     xcb_shape_mask(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, window, 0, 0, XCB_NONE);
+    if (frame != XCB_WINDOW_NONE) {
+      xcb_discard_reply(c, xcb_shape_mask_checked(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, frame,
+                                                  0, 0, XCB_NONE)
+                               .sequence);
+    }
     xcb_flush(c);
     return;
   }
-  setRects(c, XCB_SHAPE_SK_BOUNDING, window, xcbRects(*region));
+  const auto rects = xcbRects(*region);
+  const auto shapeFrame = [&](xcb_shape_op_t op) {
+    xcb_discard_reply(
+        c, xcb_shape_rectangles_checked(c, op, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED,
+                                        frame, 0, 0, std::uint32_t(rects.size()), rects.data())
+               .sequence);
+  };
+  // What the window leaves is cut from the frame before the window, and what it gains is
+  // added to the frame after it: the frame's background never shows on its own.
+  if (frame != XCB_WINDOW_NONE) shapeFrame(XCB_SHAPE_SO_INTERSECT);
+  xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED,
+                       window, 0, 0, std::uint32_t(rects.size()), rects.data());
+  if (frame != XCB_WINDOW_NONE) shapeFrame(XCB_SHAPE_SO_SET);
+  xcb_flush(c);
+}
+
+xcb_window_t bareFrame(xcb_connection_t* c, xcb_window_t window) {
+  if (c == nullptr || window == XCB_WINDOW_NONE) return XCB_WINDOW_NONE;
+  const auto tree = owned(xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
+  if (!tree || tree->parent == XCB_WINDOW_NONE || tree->parent == tree->root) {
+    return XCB_WINDOW_NONE;
+  }
+  const auto own = xcb_get_geometry(c, window);
+  const auto parent = xcb_get_geometry(c, tree->parent);
+  const auto ownGeometry = owned(xcb_get_geometry_reply(c, own, nullptr));
+  const auto frameGeometry = owned(xcb_get_geometry_reply(c, parent, nullptr));
+  if (!ownGeometry || !frameGeometry || ownGeometry->x != 0 || ownGeometry->y != 0 ||
+      ownGeometry->border_width != 0 || ownGeometry->width != frameGeometry->width ||
+      ownGeometry->height != frameGeometry->height) {
+    return XCB_WINDOW_NONE;
+  }
+  return tree->parent;
 }
 
 bool compositorPresent(xcb_connection_t* c, xcb_window_t window) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "tests/support/paused_window_manager.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/x11_peer.h"
 #include "tests/ui/mascot_window/painted_block.h"
@@ -200,6 +201,28 @@ TEST_P(MascotWindowOnX, AMovingCharacterLeavesNoBlackTrail) {
   EXPECT_EQ(shot.pixelColor(QPoint(940, 0) + block.translated(0, 6 * 59 - 180).center()),
             QColor(30, 90, 220))
       << "the block is shown where it ends";
+}
+
+// The window manager's frame takes the window's shape only once the manager hears of it: a
+// manager held up by a busy machine must not show its black frame where the block was, nor
+// hide where the block goes.
+TEST_P(MascotWindowOnX, AMovingCharacterLeavesNoBlackTrailWhileTheWindowManagerLags) {
+  ASSERT_EQ(blackInColumn(), 0);
+  const testing::PausedWindowManager paused;
+  ASSERT_TRUE(paused.paused());
+  int framesWithBlack = 0;
+  QRect moved = block;
+  for (int frame = 0; frame < 20; ++frame) {
+    moved = block.translated(0, 6 * frame + 6);
+    content->setBlock(moved);
+    processEventsFor(16);
+    if (blackInColumn() != 0) ++framesWithBlack;
+  }
+  EXPECT_EQ(framesWithBlack, 0) << "of 20";
+  const QPoint lowestRow = QPoint(940, 0) + QPoint(moved.center().x(), moved.bottom());
+  EXPECT_TRUE(processEventsUntil([&] { return shownAt(lowestRow) == blue; }))
+      << "the rows the block moved into show it";
+  EXPECT_EQ(blackInColumn(), 0);
 }
 
 TEST_P(MascotWindowOnX, TakesClicksOnlyOverTheLiveRectangles) {
