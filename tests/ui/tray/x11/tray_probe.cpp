@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QSystemTrayIcon>
 #include <cstdio>
 #include <cstring>
@@ -44,8 +46,17 @@ int main(int argc, char** argv) {
   std::string line = "shown=" + std::to_string(item.isTrayShown() ? 1 : 0) +
                      " geometry=" + std::to_string(g.width()) + "x" + std::to_string(g.height());
   if (!g.isEmpty()) {
-    // Placed: the ink is read for this place, and the tray draws the icon anew.
-    item.recheckInk();
+    // Placed: the ink is read for this place, and the tray draws the icon anew. A tray still
+    // painting its panel shows no colours yet and the ink stays the palette's: read again
+    // until the panel is there.
+    const QColor palette = QGuiApplication::palette().color(QPalette::WindowText);
+    clock.restart();
+    do {
+      item.recheckInk();
+      if (item.displayedInk() != palette) break;
+      app.processEvents(QEventLoop::AllEvents, 50);
+      usleep(100'000);
+    } while (clock.elapsed() < 30'000);
     line += " at=" + std::to_string(g.x()) + "," + std::to_string(g.y()) +
             " ink=" + item.displayedInk().name().toStdString();
   }
