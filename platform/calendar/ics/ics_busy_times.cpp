@@ -2,29 +2,26 @@
 
 #include <libical/ical.h>
 
-#include "platform/calendar/ics/busy_event_rules.h"
-#include "platform/calendar/ics/recurrence_budget.h"
-#include "platform/calendar/ics/rule_part_filter.h"
-
 #include <algorithm>
 #include <cmath>
-#include <ctime>
-#include <limits>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/calendar/ics/busy_event_rules.h"
+#include "platform/calendar/ics/ics_event_times.h"
+#include "platform/calendar/ics/ics_text.h"
+#include "platform/calendar/ics/ics_zones.h"
+#include "platform/calendar/ics/recurrence_budget.h"
+#include "platform/calendar/ics/rule_part_filter.h"
+
 namespace vorlane {
 
 namespace {
 
-// Real calendars nest three or four levels deep (VCALENDAR, VEVENT, VALARM); deeper text is
-// hostile, and libical frees components recursively.
-constexpr int maxNesting = 32;
 // A rule firing every second over a long range is hostile too; occurrences past this many
 // are left out.
 constexpr std::size_t maxOccurrencesPerEvent = 100000;
@@ -34,255 +31,13 @@ constexpr std::size_t maxOccurrencesPerEvent = 100000;
 // calendars stay far below: a daily meeting since 1900 is under fifty thousand.
 constexpr double maxStepsPerEvent = 4e5;
 constexpr double maxStepsPerFile = 5e5;
-// Full-history zones have a few hundred transitions; libical expands them all, in memory.
-constexpr double maxZoneTransitions = 20000;
 // libical places floating and all-day occurrences as if they were UTC; the widened window
 // catches every occurrence that may overlap the range once placed in the user's zone.
 constexpr double windowMargin = 2 * 86400.0;
 
-void prepareLibical() {
-  static std::once_flag once;
-  std::call_once(once, [] { icalerror_set_errors_are_fatal(0); });
-}
-
-struct ComponentDeleter {
-  void operator()(icalcomponent* c) const { icalcomponent_free(c); }
-};
-
-struct ParserDeleter {
-  void operator()(icalparser* p) const { icalparser_free(p); }
-};
-
 struct IteratorDeleter {
   void operator()(icalrecur_iterator* i) const { icalrecur_iterator_free(i); }
 };
-
-// Hands libical the text one line at a time, as fgets would.
-struct LineSource {
-  std::string_view text;
-  ReadBudget& budget;
-  std::size_t position = 0;
-};
-
-// Parsing too stops when the file's time is up, keeping what came before.
-char* nextLine(char* out, std::size_t size, void* data) {
-  auto* source = static_cast<LineSource*>(data);
-  if (source->position >= source->text.size() || size < 2 || source->budget.timeIsUp()) {
-    return nullptr;
-  }
-  std::size_t n = 0;
-  while (n + 1 < size && source->position < source->text.size()) {
-    const char c = source->text[source->position++];
-    // libical reads lines as C strings: a NUL byte (never part of calendar text) would end
-    // the line there and lose the rest of it.
-    if (c == '\0') continue;
-    out[n++] = c;
-    if (c == '\n') break;
-  }
-  out[n] = '\0';
-  return out;
-}
-
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (asciiLower(a[i]) != asciiLower(b[i])) return false;
-  }
-  return true;
-}
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
-
-// Counts BEGIN/END nesting on unfolded lines, reading only what it needs of each line.
-bool tooDeeplyNested(std::string_view text) {
-  int depth = 0;
-  std::string head;  // the first characters of the current unfolded line
-  const auto finish = [&]() {
-    if (startsWithIgnoringCase(head, "BEGIN:")) {
-      if (++depth > maxNesting) return true;
-    } else if (startsWithIgnoringCase(head, "END:")) {
-      if (depth > 0) --depth;
-    }
-    head.clear();
-    return false;
-  };
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    const bool continuation = !line.empty() && (line.front() == ' ' || line.front() == '\t');
-    if (continuation) {
-      line.remove_prefix(1);
-    } else if (finish()) {
-      return true;
-    }
-    if (head.size() < 6) head.append(line.substr(0, 6 - head.size()));
-    start = end + 1;
-  }
-  return finish();
-}
-
-// A zone's name as it is compared: without the stray trailing colon Outlook has written.
-std::string_view zoneName(std::string_view name) {
-  while (!name.empty() && (name.back() == ':' || name.back() == ' ')) name.remove_suffix(1);
-  while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
-  return name;
-}
-
-icaltimezone* systemZone(std::string_view name) {
-  if (name.empty()) return nullptr;
-  return icaltimezone_get_builtin_timezone(std::string(name).c_str());
-}
-
-// The zones time properties name. A name the system's zone data knows, or a file's zone
-// whose location it knows, follows the system's rules: producers ship zones cut down to the
-// transitions near their own events. The file's own zone serves names only it knows
-// (Windows names).
-class Zones {
- public:
-  // Takes note of a calendar's own zones, before any of its times are read.
-  void learn(icalcomponent* calendar) {
-    for (icalcomponent* zone = icalcomponent_get_first_component(calendar, ICAL_VTIMEZONE_COMPONENT);
-         zone != nullptr;
-         zone = icalcomponent_get_next_component(calendar, ICAL_VTIMEZONE_COMPONENT)) {
-      icalproperty* id = icalcomponent_get_first_property(zone, ICAL_TZID_PROPERTY);
-      const char* name = id != nullptr ? icalproperty_get_tzid(id) : nullptr;
-      if (name == nullptr) continue;
-      icaltimezone* chosen = nullptr;
-      for (icalproperty* p = icalcomponent_get_first_property(zone, ICAL_X_PROPERTY);
-           p != nullptr && chosen == nullptr;
-           p = icalcomponent_get_next_property(zone, ICAL_X_PROPERTY)) {
-        const char* property = icalproperty_get_x_name(p);
-        const char* location = icalproperty_get_x(p);
-        if (property != nullptr && location != nullptr &&
-            equalsIgnoringCase(property, "X-LIC-LOCATION")) {
-          chosen = systemZone(zoneName(location));
-        }
-      }
-      if (chosen == nullptr) chosen = icalcomponent_get_timezone(calendar, name);
-      own_.emplace(std::pair(calendar, std::string(zoneName(name))), chosen);
-    }
-  }
-
-  // Null for UTC values, dates, floating times and unknown zones.
-  icaltimezone* of(icalproperty* property, icaltimetype value, icalcomponent* calendar) {
-    if (value.is_date || icaltime_is_utc(value)) return nullptr;
-    if (value.zone != nullptr) return const_cast<icaltimezone*>(value.zone);
-    icalparameter* tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
-    const char* name = tzid != nullptr ? icalparameter_get_tzid(tzid) : nullptr;
-    if (name == nullptr || *name == '\0') return nullptr;
-    const auto key = std::pair(calendar, std::string(zoneName(name)));
-    if (const auto found = known_.find(key); found != known_.end()) return found->second;
-    icaltimezone* zone = systemZone(key.second);
-    if (zone == nullptr) {
-      if (const auto own = own_.find(key); own != own_.end()) zone = own->second;
-    }
-    return known_[key] = zone;
-  }
-
- private:
-  std::map<std::pair<icalcomponent*, std::string>, icaltimezone*> own_;
-  std::map<std::pair<icalcomponent*, std::string>, icaltimezone*> known_;
-};
-
-// A time as an instant: UTC and zoned values as they are, floating values and dates at
-// their wall-clock time in the user's calendar.
-std::optional<Date> instantOf(icaltimetype value, icaltimezone* zone,
-                             const IcsCalendar& calendar) {
-  if (icaltime_is_null_time(value) || !icaltime_is_valid_time(value)) return std::nullopt;
-  if (icaltime_is_utc(value)) return Date::fromUnix(double(icaltime_as_timet(value)));
-  if (!value.is_date && zone != nullptr) {
-    return Date::fromUnix(double(icaltime_as_timet_with_zone(value, zone)));
-  }
-  if (value.is_date) return calendar.date(value.year, value.month, value.day);
-  return calendar.date(value.year, value.month, value.day, value.hour, value.minute, value.second);
-}
-
-struct TimeProperty {
-  icalproperty* property = nullptr;
-  icaltimetype value = icaltime_null_time();
-  icaltimezone* zone = nullptr;
-  std::optional<Date> instant;
-};
-
-TimeProperty timeProperty(icalcomponent* event, icalproperty_kind kind, icalcomponent* calendar,
-                          Zones& zones, const IcsCalendar& userCalendar) {
-  TimeProperty result;
-  result.property = icalcomponent_get_first_property(event, kind);
-  if (result.property == nullptr) return result;
-  icalvalue* value = icalproperty_get_value(result.property);
-  if (value == nullptr) return result;
-  const icalvalue_kind valueKind = icalvalue_isa(value);
-  if (valueKind != ICAL_DATETIME_VALUE && valueKind != ICAL_DATE_VALUE) return result;
-  result.value = icalvalue_get_datetime(value);
-  result.zone = zones.of(result.property, result.value, calendar);
-  result.instant = instantOf(result.value, result.zone, userCalendar);
-  return result;
-}
-
-// How an event's end follows from its start: a number of calendar days for all-day events,
-// else a number of seconds.
-struct Length {
-  std::optional<long long> days;
-  double seconds = 0;
-};
-
-struct EventTimes {
-  TimeProperty start;
-  std::optional<Date> end;
-  Length length;
-};
-
-// An override (a moved occurrence) giving both an end and a length keeps its end, as other
-// calendar programs read it; any other such event is contradictory and left out.
-EventTimes eventTimes(icalcomponent* event, icalcomponent* calendar, Zones& zones,
-                      const IcsCalendar& user, bool endOverridesDuration) {
-  EventTimes times;
-  times.start = timeProperty(event, ICAL_DTSTART_PROPERTY, calendar, zones, user);
-  if (!times.start.instant) return times;
-  const Date start = *times.start.instant;
-  const bool allDay = times.start.value.is_date;
-  icalproperty* durationProperty = icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY);
-  const TimeProperty end = timeProperty(event, ICAL_DTEND_PROPERTY, calendar, zones, user);
-
-  if (end.property != nullptr && durationProperty != nullptr) {
-    if (!endOverridesDuration) return times;
-    durationProperty = nullptr;
-  }
-  if (end.property != nullptr) {
-    if (!end.instant) return times;
-    if (allDay && end.value.is_date) {
-      times.length.days =
-          (wallClockSeconds(end.value) - wallClockSeconds(times.start.value)) / 86400;
-    } else {
-      times.length.seconds = *end.instant - start;
-    }
-  } else if (durationProperty != nullptr) {
-    const icaldurationtype duration = icalproperty_get_duration(durationProperty);
-    if (icaldurationtype_is_bad_duration(duration)) return times;
-    const int sign = duration.is_neg ? -1 : 1;
-    if (allDay) {
-      times.length.days = sign * (7LL * duration.weeks + duration.days);
-    } else {
-      times.length.seconds = double(icaldurationtype_as_int(duration));
-    }
-  } else if (allDay) {
-    times.length.days = 1;
-  }
-  times.end =
-      times.length.days ? user.addingDays(*times.length.days, start) : start + times.length.seconds;
-  return times;
-}
-
-Date endOf(Date start, const Length& length, const IcsCalendar& calendar) {
-  return length.days ? calendar.addingDays(*length.days, start) : start + length.seconds;
-}
 
 bool isRecurring(icalcomponent* event) {
   return icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY) != nullptr ||
@@ -292,23 +47,6 @@ bool isRecurring(icalcomponent* event) {
 std::string uidOf(icalcomponent* event) {
   const char* uid = icalcomponent_get_uid(event);
   return uid != nullptr ? std::string(uid) : std::string();
-}
-
-// Removes zones that would cost libical more transitions than real zones ever have, or more
-// than the file has left, before anything asks it for an offset; their times then read as
-// an unknown zone would.
-void dropCostlyZones(icalcomponent* calendar, ReadBudget& budget) {
-  std::vector<icalcomponent*> costly;
-  for (icalcomponent* zone = icalcomponent_get_first_component(calendar, ICAL_VTIMEZONE_COMPONENT);
-       zone != nullptr;
-       zone = icalcomponent_get_next_component(calendar, ICAL_VTIMEZONE_COMPONENT)) {
-    const double cost = zoneCost(zone);
-    if (!(cost <= maxZoneTransitions) || !budget.spend(cost)) costly.push_back(zone);
-  }
-  for (icalcomponent* zone : costly) {
-    icalcomponent_remove_component(calendar, zone);
-    icalcomponent_free(zone);
-  }
 }
 
 // The dates an event leaves out, looked up once per occurrence instead of walking its
@@ -632,41 +370,14 @@ class FileReader {
 std::vector<BusyInterval> busyTimesInIcs(std::string_view text, DateInterval range,
                                          const IcsRules& options) {
   if (text.empty() || options.calendar == nullptr || tooDeeplyNested(text)) return {};
-  prepareLibical();
   const std::optional<FilteredRules> filtered = withoutUnknownRuleParts(text);
   if (filtered) {
     text = filtered->text;
     if (options.ignoredRuleParts) options.ignoredRuleParts(filtered->ignored);
   }
-  // Parsed line by line so that a file cut short still gives its complete events: the
-  // parser's leftovers are closed and kept rather than thrown away.
   ReadBudget budget(maxStepsPerFile, options.timeLimit);
-  LineSource source{text, budget};
-  std::unique_ptr<icalparser, ParserDeleter> parser(icalparser_new());
-  if (!parser) return {};
-  icalparser_set_gen_data(parser.get(), &source);
-  const std::unique_ptr<icalcomponent, ComponentDeleter> complete(
-      icalparser_parse(parser.get(), nextLine));
-  // The parser keeps owning what clean hands back, and frees it with itself.
-  icalcomponent* const leftover = icalparser_clean(parser.get());
-
-  std::vector<icalcomponent*> calendars;
-  for (icalcomponent* root : {complete.get(), leftover}) {
-    if (root == nullptr) continue;
-    switch (icalcomponent_isa(root)) {
-      case ICAL_VCALENDAR_COMPONENT:
-        calendars.push_back(root);
-        break;
-      case ICAL_XROOT_COMPONENT:
-        for (icalcomponent* c = icalcomponent_get_first_component(root, ICAL_VCALENDAR_COMPONENT);
-             c != nullptr; c = icalcomponent_get_next_component(root, ICAL_VCALENDAR_COMPONENT)) {
-          calendars.push_back(c);
-        }
-        break;
-      default:
-        break;
-    }
-  }
+  const ParsedIcs parsed(text, budget);
+  const std::vector<icalcomponent*>& calendars = parsed.calendars();
 
   for (icalcomponent* calendar : calendars) dropCostlyZones(calendar, budget);
   FileReader reader(range, options, budget);
