@@ -7,8 +7,8 @@
 #include "core/visits/visit_scheduler.h"
 #include "platform/logging/log.h"
 #include "ui/preferences/preferences_controller.h"
-#include "ui/windows/about_controller.h"
-#include "ui/windows/welcome_controller.h"
+#include "ui/windows/about/about_controller.h"
+#include "ui/windows/welcome/welcome_controller.h"
 
 namespace vorlane {
 namespace {

@@ -20,7 +20,7 @@
 #include "platform/services/user_notification_service.h"
 #include "ui/mascot/mascot_window_controller.h"
 #include "ui/mascot_window/qt_screen_provider.h"
-#include "ui/windows/calendar_consent_prompt.h"
+#include "ui/windows/calendar_consent/calendar_consent_prompt.h"
 
 namespace vorlane {
 

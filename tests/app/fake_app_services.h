@@ -21,9 +21,9 @@
 #include "tests/support/fake_visit_presenter.h"
 #include "ui/kit/desktop_texts.h"
 #include "ui/preferences/preferences_controller.h"
-#include "ui/windows/about_controller.h"
-#include "ui/windows/onboarding_view.h"
-#include "ui/windows/welcome_controller.h"
+#include "ui/windows/about/about_controller.h"
+#include "ui/windows/welcome/onboarding_view.h"
+#include "ui/windows/welcome/welcome_controller.h"
 
 namespace vorlane {
 
