@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/calendar/consent_prompt.h"
-#include "ui/kit/retired_windows.h"
+#include "ui/kit/feature_window.h"
 
 namespace vorlane {
 
@@ -30,11 +30,10 @@ class CalendarConsentPrompt final : public ConsentPrompt {
  private:
   void answered(Answer answer);
 
-  QPointer<CalendarConsentWindow> window_;
   std::vector<std::function<void(Answer)>> waiting_;
-  // Answered windows the loop is still to delete (they answer from their own slots); last,
-  // so that they go while the prompt their answers reach is still whole.
-  RetiredWindows retired_;
+  // Every question is centred. Last: its answered windows (they answer from their own
+  // slots) go while the prompt their answers reach is still whole.
+  FeatureWindow host_{FeatureWindow::Placement::centred};
 };
 
 }  // namespace vorlane

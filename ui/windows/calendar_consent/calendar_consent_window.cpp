@@ -2,14 +2,12 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cstdlib>
 
 #include "ui/kit/desktop_texts.h"
-#include "ui/kit/escape_shortcut.h"
 #include "ui/kit/text_roles.h"
 #include "ui/kit/window_text.h"
 
@@ -36,7 +34,7 @@ QString consentPlaceText(const std::string& place, const std::string& home) {
 }
 
 CalendarConsentWindow::CalendarConsentWindow(std::function<void(Answer)> onAnswer, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : WindowContent(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       onAnswer_(std::move(onAnswer)) {
   setWindowTitle(QStringLiteral("Calendar access \u2014 Vorlane"));
   setFixedWidth(fixedWidth);
@@ -84,7 +82,15 @@ CalendarConsentWindow::CalendarConsentWindow(std::function<void(Answer)> onAnswe
   connect(allow_, &QPushButton::clicked, this, [this] { answer(Answer::granted); });
   connect(refuse, &QPushButton::clicked, this, [this] { answer(Answer::refused); });
   // Escape closes without an answer, from wherever the keyboard is.
-  escapeShortcut(*this, [this] { close(); });
+  setEscapeAction([this] { close(); }, EscapeReach::fromFields);
+  setReturnAction([this] {
+    // A focused button outside a dialog passes Return on: it means that button.
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+      button->click();
+    } else {
+      answer(Answer::granted);
+    }
+  });
 }
 
 void CalendarConsentWindow::setPlaces(const std::vector<std::string>& places) {
@@ -109,19 +115,6 @@ void CalendarConsentWindow::showEvent(QShowEvent* event) {
 void CalendarConsentWindow::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
   if (!answered_) answer(Answer::dismissed);
-}
-
-void CalendarConsentWindow::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    // A focused button outside a dialog passes Return on: it means that button.
-    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
-      button->click();
-    } else {
-      answer(Answer::granted);
-    }
-    return;
-  }
-  QWidget::keyPressEvent(event);
 }
 
 void CalendarConsentWindow::answer(Answer given) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/calendar/consent_prompt.h"
+#include "ui/kit/window_content.h"
 
 class QLabel;
 class QPushButton;
@@ -20,7 +21,7 @@ QString consentPlaceText(const std::string& place, const std::string& home);
 // The question whether Vorlane may read the user's calendars: where it reads from, that it
 // reads only availability, and Allow or Don't Allow. Never modal. Closing it (its close
 // button or Escape) answers nothing, so nothing is stored; Return allows.
-class CalendarConsentWindow final : public QWidget {
+class CalendarConsentWindow final : public WindowContent {
  public:
   using Answer = ConsentPrompt::Answer;
   static constexpr int fixedWidth = 460;
@@ -33,7 +34,6 @@ class CalendarConsentWindow final : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   // Hides the window, then tells the answer once per showing.

@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QKeyEvent>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -18,7 +18,7 @@
 #include "platform/logging/log.h"
 #include "core/productivity/daily_priorities_store.h"
 #include "ui/kit/desktop_texts.h"
-#include "ui/kit/escape_shortcut.h"
+#include "ui/kit/message_line.h"
 #include "ui/kit/symbol_image.h"
 #include "ui/kit/window_text.h"
 #include "ui/windows/calendar_focus/calendar_focus_status.h"
@@ -37,7 +37,6 @@ constexpr const char* rulesNote =
     "Uses all calendars. Free, canceled and declined events do not block time; busy all-day and "
     "tentative events do. Leaves two minutes before the next busy event. No background calendar "
     "polling.";
-constexpr const char* unknownFailure = "That did not work. Try again.";
 
 QLabel* wrapped(const QString& text, QWidget* parent) {
   auto* label = plainLabel(text, parent);
@@ -57,7 +56,7 @@ const DailyPriority* findPriority(const DailyPriorities& plan, const UUID& id) {
 CalendarFocusView::CalendarFocusView(CalendarFocusModel& model, DailyPrioritiesStore& priorities,
                                      Start start, std::function<void()> close, Services services,
                                      QWidget* parent)
-    : QWidget(parent),
+    : WindowContent(parent),
       model_(model),
       priorities_(priorities),
       startAction_(std::move(start)),
@@ -100,7 +99,9 @@ CalendarFocusView::CalendarFocusView(CalendarFocusModel& model, DailyPrioritiesS
     if (closeAction_) closeAction_();
   };
   // Escape reaches the window from inside the goal field too.
-  escapeShortcut(*this, closeWindow);
+  setEscapeAction(closeWindow, EscapeReach::fromFields);
+  // The goal field passes Return on; it starts only what the Start button would.
+  setReturnAction([this] { startFocus(); });
   connect(close_, &QPushButton::clicked, this, closeWindow);
   connect(enable_, &QPushButton::clicked, this, [this] {
     goalAfterEnable_ = true;
@@ -177,13 +178,10 @@ QWidget* CalendarFocusView::buildScrolledPart() {
   status_ = new CalendarFocusStatus(inner);
   column->addWidget(status_);
   // What went wrong outside the model, in red, until the next action that works.
-  problem_ = wrapped(QString(), inner);
+  problem_ = new MessageLine(TextRole::body, inner);
   problem_->setObjectName(QStringLiteral("problem"));
-  QPalette red = problem_->palette();
-  red.setColor(QPalette::WindowText, errorTextColor());
-  problem_->setPalette(red);
-  problem_->hide();
   column->addWidget(problem_);
+  setMessageLine(problem_);
 
   addGoalPart(inner, column);
   column->addStretch(1);
@@ -310,7 +308,7 @@ void CalendarFocusView::goalEdited(const QString& text) {
 
 void CalendarFocusView::startFocus() {
   if (!start_->isEnabled() || !start_->isVisible()) return;
-  problem_->hide();
+  problem_->clearMessage();
   const std::string goal = goal_->text().toStdString();
   const std::optional<UUID> priority = priorityID_;
   // The view may be gone when the model answers; the action then goes through the guarded
@@ -330,7 +328,7 @@ void CalendarFocusView::startFocus() {
 }
 
 void CalendarFocusView::openSettings() {
-  problem_->hide();
+  problem_->clearMessage();
   guarded([this] {
     if (services_.openCalendarsFolder) services_.openCalendarsFolder();
   });
@@ -341,18 +339,8 @@ void CalendarFocusView::openSettings() {
 }
 
 void CalendarFocusView::guarded(const std::function<void()>& action) {
-  QString sentence;
-  try {
-    action();
-    return;
-  } catch (const std::exception& error) {
-    sentence = QString::fromUtf8(error.what());
-  } catch (...) {
-  }
-  if (sentence.isEmpty()) sentence = QString::fromUtf8(unknownFailure);
-  Log::lifecycle().error("calendar focus window: %{public}s", sentence.toStdString());
-  problem_->setText(sentence);
-  problem_->show();
+  if (attempt(action)) return;
+  Log::lifecycle().error("calendar focus window: %{public}s", problem_->text().toStdString());
 }
 
 void CalendarFocusView::showEvent(QShowEvent* event) {
@@ -375,15 +363,6 @@ void CalendarFocusView::disappear() {
   modelChanges_.cancel();
   priorityChanges_.cancel();
   model_.windowDisappeared();
-}
-
-void CalendarFocusView::keyPressEvent(QKeyEvent* event) {
-  // The goal field passes Return on to us; it starts only what the Start button would.
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    startFocus();
-    return;
-  }
-  QWidget::keyPressEvent(event);
 }
 
 }  // namespace vorlane

@@ -10,6 +10,8 @@
 #include "foundation/calendar.h"
 #include "foundation/observers.h"
 #include "foundation/uuid.h"
+#include "ui/kit/message_line.h"
+#include "ui/kit/window_content.h"
 
 class QComboBox;
 class QLabel;
@@ -28,7 +30,7 @@ class DailyPrioritiesStore;
 // message is the model's; the view reads again when it comes on screen, when the application
 // becomes active and on Refresh, and drops whatever is under way when it leaves the screen.
 // Its subscriptions belong to it and end with it.
-class CalendarFocusView final : public QWidget {
+class CalendarFocusView final : public WindowContent {
  public:
   // Gets the block's minutes, the cleaned goal and the chosen priority; throws a refusal.
   using Start = std::function<void(int, const std::string&, std::optional<UUID>)>;
@@ -65,7 +67,6 @@ class CalendarFocusView final : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QWidget* buildScrolledPart();
@@ -99,7 +100,7 @@ class CalendarFocusView final : public QWidget {
   QWidget* enabledRow_ = nullptr;
   QPushButton* disconnect_ = nullptr;
   CalendarFocusStatus* status_ = nullptr;
-  QLabel* problem_ = nullptr;
+  MessageLine* problem_ = nullptr;
   QWidget* pickerRow_ = nullptr;
   QComboBox* picker_ = nullptr;
   QLineEdit* goal_ = nullptr;

@@ -18,7 +18,7 @@
 #include "ui/kit/message_line.h"
 #include "ui/kit/text_roles.h"
 #include "ui/kit/window_text.h"
-#include "ui/kit/failure_sentence.h"
+#include "ui/kit/window_content.h"
 #include "ui/windows/focus_history/focus_history_row.h"
 
 namespace vorlane {

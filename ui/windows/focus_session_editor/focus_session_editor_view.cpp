@@ -8,8 +8,8 @@
 
 #include "core/focus/focus_input.h"
 #include "ui/kit/desktop_texts.h"
-#include "ui/kit/failure_sentence.h"
-#include "ui/kit/form_keys.h"
+#include "ui/kit/window_content.h"
+#include "ui/kit/message_line.h"
 #include "ui/kit/window_text.h"
 
 namespace vorlane {
@@ -39,7 +39,7 @@ QString limitSentence() {
 FocusSessionEditorView::FocusSessionEditorView(int minutes, bool replacing, bool starter,
                                                Start start, std::function<void()> close,
                                                QWidget* parent)
-    : QWidget(parent), startAction_(std::move(start)), closeAction_(std::move(close)) {
+    : WindowContent(parent), startAction_(std::move(start)), closeAction_(std::move(close)) {
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(20, 20, 20, 20);
   column->setSpacing(14);
@@ -66,12 +66,9 @@ FocusSessionEditorView::FocusSessionEditorView(int minutes, bool replacing, bool
   setSecondary(*note);
   column->addWidget(note);
 
-  limit_ = plainLabel(limitSentence(), this);
+  limit_ = new MessageLine(TextRole::caption, this);
   limit_->setObjectName(QStringLiteral("limit"));
-  limit_->setWordWrap(true);
-  limit_->setFont(scaledFont(font(), captionFactor));
-  setError(*limit_);
-  limit_->hide();
+  setMessageLine(limit_);
   column->addWidget(limit_);
   column->addStretch(1);
 
@@ -88,7 +85,9 @@ FocusSessionEditorView::FocusSessionEditorView(int minutes, bool replacing, bool
     if (closeAction_) closeAction_();
   };
   // Return starts only a valid goal.
-  bindFormKeys(*this, *field_, [this] { confirm(); }, closeWindow);
+  setReturnAction([this] { confirm(); });
+  setEscapeAction(closeWindow, EscapeReach::fromFields);
+  setFirstField(field_);
   connect(cancel_, &QPushButton::clicked, this, closeWindow);
   connect(start_, &QPushButton::clicked, this, [this] { confirm(); });
   connect(field_, &QLineEdit::textChanged, this, [this] { goalEdited(); });
@@ -103,24 +102,19 @@ void FocusSessionEditorView::goalEdited() {
   start_->setEnabled(valid_);
   // Only a goal too long is told so; one with nothing to see waits as an empty one does. A
   // refusal of the start goes with the edit.
-  limit_->setText(limitSentence());
-  limit_->setVisible(!FocusInput::fitsGoal(cleaned));
+  if (FocusInput::fitsGoal(cleaned)) {
+    limit_->clearMessage();
+  } else {
+    limit_->showError(limitSentence());
+  }
 }
 
 void FocusSessionEditorView::confirm() {
   if (!valid_) return;
   const std::string goal = FocusInput::cleaned(field_->text().toStdString());
-  const QPointer<FocusSessionEditorView> self(this);
-  try {
-    startAction_(goal);
-  } catch (...) {
-    // The editor only lets through goals the session accepts, so this is not expected; should
-    // it happen, say why rather than close as if it had started.
-    const QString sentence = failureSentence(std::current_exception());
-    if (!self) return;
-    limit_->setText(sentence);
-    limit_->show();
-  }
+  // The editor only lets through goals the session accepts, so a refusal is not expected;
+  // should one come, it is said rather than closed as if it had started.
+  attempt([&] { startAction_(goal); });
 }
 
 }  // namespace vorlane

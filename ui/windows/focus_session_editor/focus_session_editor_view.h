@@ -4,6 +4,9 @@
 #include <functional>
 #include <string>
 
+#include "ui/kit/message_line.h"
+#include "ui/kit/window_content.h"
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -16,7 +19,7 @@ namespace vorlane {
 // nothing until it is valid, and a goal too long shows the limit in red. It starts nothing
 // itself: the cleaned goal goes to `start`. Should `start` refuse (throw), its sentence is
 // shown in red and the window stays open. Escape cancels.
-class FocusSessionEditorView final : public QWidget {
+class FocusSessionEditorView final : public WindowContent {
  public:
   using Start = std::function<void(const std::string&)>;
 
@@ -28,7 +31,7 @@ class FocusSessionEditorView final : public QWidget {
   bool valid() const;
 
   QLineEdit* field() const { return field_; }
-  QLabel* limitLine() const { return limit_; }
+  MessageLine* limitLine() const { return limit_; }
   QPushButton* startButton() const { return start_; }
   QPushButton* cancelButton() const { return cancel_; }
 
@@ -38,7 +41,7 @@ class FocusSessionEditorView final : public QWidget {
   Start startAction_;
   std::function<void()> closeAction_;
   QLineEdit* field_ = nullptr;
-  QLabel* limit_ = nullptr;
+  MessageLine* limit_ = nullptr;
   QPushButton* start_ = nullptr;
   QPushButton* cancel_ = nullptr;
   bool valid_ = false;

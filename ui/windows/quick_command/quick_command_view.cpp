@@ -13,8 +13,7 @@
 #include "ui/kit/text_roles.h"
 #include "ui/kit/window_text.h"
 #include "ui/kit/elided_lines.h"
-#include "ui/kit/failure_sentence.h"
-#include "ui/kit/form_keys.h"
+#include "ui/kit/window_content.h"
 
 namespace vorlane {
 namespace {
@@ -30,7 +29,7 @@ constexpr int replyLines = 2;
 
 QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
                                    std::function<void()> close, QWidget* parent)
-    : QWidget(parent), execute_(std::move(execute)), closeAction_(std::move(close)) {
+    : WindowContent(parent), execute_(std::move(execute)), closeAction_(std::move(close)) {
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(padding, padding, padding, padding);
   column->setSpacing(14);
@@ -100,7 +99,9 @@ QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
     if (closeAction_) closeAction_();
   };
   // Return is not guarded by the Run button's rule.
-  bindFormKeys(*this, *field_, [this] { run(); }, closeWindow);
+  setReturnAction([this] { run(); });
+  setEscapeAction(closeWindow, EscapeReach::fromFields);
+  setFirstField(field_);
   connect(close_, &QPushButton::clicked, this, closeWindow);
   connect(run_, &QPushButton::clicked, this, [this] { run(); });
   connect(field_, &QLineEdit::textChanged, this, [this] { updateRunButton(); });

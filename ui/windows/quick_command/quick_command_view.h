@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ui/kit/message_line.h"
+#include "ui/kit/window_content.h"
 
 class QLabel;
 class QLineEdit;
@@ -17,7 +18,7 @@ namespace vorlane {
 // goes, as typed, to `execute`, whose reply (or thrown sentence, in red) is shown until the
 // next run, on two lines at most. Return runs whatever is typed, even blanks; the Run
 // button waits for text. Escape closes. The field holds the keyboard focus when shown and after every run.
-class QuickCommandView final : public QWidget {
+class QuickCommandView final : public WindowContent {
  public:
   using Execute = std::function<std::string(const std::string&)>;
 

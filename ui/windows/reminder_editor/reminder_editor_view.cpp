@@ -7,8 +7,8 @@
 #include <QPushButton>
 
 #include "foundation/text.h"
-#include "ui/kit/failure_sentence.h"
-#include "ui/kit/form_keys.h"
+#include "ui/kit/window_content.h"
+#include "ui/kit/message_line.h"
 #include "ui/kit/window_text.h"
 
 namespace vorlane {
@@ -35,7 +35,7 @@ constexpr const char* editHelp =
 ReminderEditorView::ReminderEditorView(std::optional<Reminder> reminder, Save save,
                                        Describe describe, std::function<void()> close,
                                        QWidget* parent)
-    : QWidget(parent),
+    : WindowContent(parent),
       reminder_(std::move(reminder)),
       saveAction_(std::move(save)),
       describe_(std::move(describe)),
@@ -67,10 +67,10 @@ ReminderEditorView::ReminderEditorView(std::optional<Reminder> reminder, Save sa
   help->setObjectName(QStringLiteral("help"));
   setSecondary(*help);
 
-  error_ = addLine(QString(), calloutFactor);
+  error_ = new MessageLine(TextRole::callout, this);
   error_->setObjectName(QStringLiteral("error"));
-  setError(*error_);
-  error_->hide();
+  column->addWidget(error_);
+  setMessageLine(error_);
   confirmation_ = addLine(QString(), calloutFactor);
   confirmation_->setObjectName(QStringLiteral("confirmation"));
   setSecondary(*confirmation_);
@@ -93,7 +93,9 @@ ReminderEditorView::ReminderEditorView(std::optional<Reminder> reminder, Save sa
     if (closeAction_) closeAction_();
   };
   // Return in either field saves; neither is guarded.
-  bindFormKeys(*this, *field_, [this] { submit(); }, closeWindow);
+  setReturnAction([this] { submit(); });
+  setEscapeAction(closeWindow, EscapeReach::fromFields);
+  setFirstField(field_);
   connect(close_, &QPushButton::clicked, this, closeWindow);
   connect(save_, &QPushButton::clicked, this, [this] { submit(); });
 }
@@ -119,24 +121,19 @@ void ReminderEditorView::submit() {
   const std::string schedule = schedule_ ? schedule_->text().toStdString() : std::string();
   const QPointer<ReminderEditorView> self(this);
   std::optional<Reminder> stored;
-  QString sentence;
-  try {
-    stored = saveAction_(text, schedule);
-  } catch (...) {
-    sentence = failureSentence(std::current_exception());
-  }
+  const bool ran = attempt([&] { stored = saveAction_(text, schedule); });
   // Saving may have reopened the window with a new content, letting go of this one.
   if (!self) return;
-  if (stored) {
+  if (ran && stored) {
     saved(*stored);
   } else {
-    refused(sentence);
+    confirmation_->hide();
+    confirmation_->clear();
   }
 }
 
 void ReminderEditorView::saved(const Reminder& reminder) {
-  error_->hide();
-  error_->clear();
+  error_->clearMessage();
   if (editing()) {
     if (closeAction_) closeAction_();
     return;
@@ -152,14 +149,6 @@ void ReminderEditorView::saved(const Reminder& reminder) {
   confirmation_->show();
   field_->clear();
   field_->setFocus(Qt::OtherFocusReason);
-}
-
-void ReminderEditorView::refused(const QString& sentence) {
-  confirmation_->hide();
-  confirmation_->clear();
-  error_->setText(sentence);
-  error_->setAccessibleName(QStringLiteral("Error: ") + sentence);
-  error_->show();
 }
 
 }  // namespace vorlane

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "core/reminders/reminder.h"
+#include "ui/kit/message_line.h"
+#include "ui/kit/window_content.h"
 
 class QLabel;
 class QLineEdit;
@@ -19,7 +21,7 @@ namespace vorlane {
 // schedule, and a successful save closes the window. It parses and stores nothing itself: the
 // texts go, as typed, to `save`, whose refusal is shown in red, the typed text kept. Return in
 // either field saves; Escape closes.
-class ReminderEditorView final : public QWidget {
+class ReminderEditorView final : public WindowContent {
  public:
   // Gets the message (with the time, when adding) and the schedule text; returns what was
   // stored, or throws the refusal to show.
@@ -36,7 +38,7 @@ class ReminderEditorView final : public QWidget {
   QLineEdit* field() const { return field_; }
   // Null when adding.
   QLineEdit* scheduleField() const { return schedule_; }
-  QLabel* errorLine() const { return error_; }
+  MessageLine* errorLine() const { return error_; }
   QLabel* confirmationLine() const { return confirmation_; }
   QPushButton* saveButton() const { return save_; }
   QPushButton* closeButton() const { return close_; }
@@ -45,7 +47,6 @@ class ReminderEditorView final : public QWidget {
   QLineEdit* addField(const QString& placeholder, const QString& accessibleName);
   QLabel* addLine(const QString& text, double sizeFactor);
   void saved(const Reminder& reminder);
-  void refused(const QString& sentence);
 
   std::optional<Reminder> reminder_;
   Save saveAction_;
@@ -53,7 +54,7 @@ class ReminderEditorView final : public QWidget {
   std::function<void()> closeAction_;
   QLineEdit* field_ = nullptr;
   QLineEdit* schedule_ = nullptr;
-  QLabel* error_ = nullptr;
+  MessageLine* error_ = nullptr;
   QLabel* confirmation_ = nullptr;
   QPushButton* save_ = nullptr;
   QPushButton* close_ = nullptr;

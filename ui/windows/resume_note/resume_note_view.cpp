@@ -18,8 +18,7 @@
 #include "ui/kit/text_roles.h"
 #include "ui/kit/window_text.h"
 #include "ui/kit/elided_lines.h"
-#include "ui/kit/failure_sentence.h"
-#include "ui/kit/form_keys.h"
+#include "ui/kit/window_content.h"
 
 namespace vorlane {
 namespace {
@@ -31,16 +30,12 @@ constexpr int goalLines = 3;
 constexpr int fewestNoteLines = 2;
 constexpr int mostNoteLines = 3;
 
-bool isReturn(const QKeyEvent& key) {
-  return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
-}
-
 }  // namespace
 
 ResumeNoteView::ResumeNoteView(const QString& goal, const QString& note, bool returning,
                                bool placeSaved, Save save, std::function<void()> resume,
                                std::function<void()> close, QWidget* parent)
-    : QWidget(parent),
+    : WindowContent(parent),
       goalText_(goal.isEmpty() ? QStringLiteral("Your focus session") : goal),
       returning_(returning),
       saveAction_(std::move(save)),
@@ -78,7 +73,6 @@ ResumeNoteView::ResumeNoteView(const QString& goal, const QString& note, bool re
   field_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   field_->setPlainText(note);
   field_->moveCursor(QTextCursor::End);
-  field_->installEventFilter(this);
   column->addWidget(field_);
 
   auto* caption = plainLabel(QString::fromUtf8(resumeNoteNote), this);
@@ -91,6 +85,7 @@ ResumeNoteView::ResumeNoteView(const QString& goal, const QString& note, bool re
   error_ = new MessageLine(TextRole::caption, this);
   error_->setObjectName(QStringLiteral("error"));
   column->addWidget(error_);
+  setMessageLine(error_);
   column->addStretch(1);
 
   auto* buttons = new QHBoxLayout;
@@ -110,8 +105,12 @@ ResumeNoteView::ResumeNoteView(const QString& goal, const QString& note, bool re
   };
   // Returning, the note is read first: nothing takes the keyboard but the window itself.
   if (returning) setFocusPolicy(Qt::StrongFocus);
-  bindFormKeys(*this, returning ? static_cast<QWidget&>(*this) : *field_, [this] { submit(); },
-               closeWindow);
+  setReturnAction([this] { submit(); });
+  // The note field keeps Return for itself; here it saves, and Shift or Alt with it breaks
+  // the line (cleaning makes a blank of it anyway).
+  setFieldReturnAction(*field_, [this] { submit(); });
+  setEscapeAction(closeWindow, EscapeReach::fromFields);
+  setFirstField(returning ? static_cast<QWidget*>(this) : field_);
   connect(notNow_, &QPushButton::clicked, this, closeWindow);
   connect(save_, &QPushButton::clicked, this, [this] { submit(); });
   connect(field_->document(), &QTextDocument::contentsChanged, this, [this] { fitField(); });
@@ -122,11 +121,9 @@ ResumeNoteView::ResumeNoteView(const QString& goal, const QString& note, bool re
 void ResumeNoteView::submit() {
   const std::string note = field_->toPlainText().toStdString();
   const QPointer<ResumeNoteView> self(this);
-  try {
-    if (saveAction_) saveAction_(note);
-  } catch (...) {
-    const QString sentence = failureSentence(std::current_exception());
-    if (self) error_->showError(sentence);
+  if (!attempt([&] {
+        if (saveAction_) saveAction_(note);
+      })) {
     return;
   }
   if (!self) return;
@@ -136,19 +133,6 @@ void ResumeNoteView::submit() {
   } else if (closeAction_) {
     closeAction_();
   }
-}
-
-bool ResumeNoteView::eventFilter(QObject* watched, QEvent* event) {
-  // The note field keeps Return for itself; here it saves, and Shift or Alt with it breaks
-  // the line (cleaning makes a blank of it anyway).
-  if (watched == field_ && event->type() == QEvent::KeyPress) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if (isReturn(*key) && !(key->modifiers() & (Qt::ShiftModifier | Qt::AltModifier))) {
-      submit();
-      return true;
-    }
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 void ResumeNoteView::resizeEvent(QResizeEvent* event) {

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "ui/kit/window_content.h"
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -18,7 +20,7 @@ class MessageLine;
 // until the next refusal. A save that goes through resumes (the "Where was I?" form) or only
 // closes. Return and Enter save, also from the note field; Shift+Return breaks the line.
 // Escape and "Not now" close without saving.
-class ResumeNoteView final : public QWidget {
+class ResumeNoteView final : public WindowContent {
  public:
   using Save = std::function<void(const std::string&)>;
 
@@ -39,7 +41,6 @@ class ResumeNoteView final : public QWidget {
   QPushButton* notNowButton() const { return notNow_; }
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:

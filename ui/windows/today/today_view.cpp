@@ -22,7 +22,7 @@
 #include "ui/kit/symbol_image.h"
 #include "ui/kit/text_roles.h"
 #include "ui/kit/window_text.h"
-#include "ui/kit/failure_sentence.h"
+#include "ui/kit/window_content.h"
 
 namespace vorlane {
 namespace {
@@ -75,7 +75,7 @@ std::vector<TodayPriorityCard*> cardsOf(const QWidget& list) {
 TodayView::TodayView(DailyPrioritiesStore& store, int minutes,
                      std::optional<std::string> recoveryError, DiscardRecovery discardRecovery,
                      Start start, const WindowServices& services, QWidget* parent)
-    : QWidget(parent),
+    : WindowContent(parent),
       store_(store),
       minutes_(minutes),
       recoveryError_(std::move(recoveryError)),
@@ -138,7 +138,8 @@ void TodayView::buildAddRow(QVBoxLayout& column) {
   field_->setObjectName(QStringLiteral("new-priority"));
   field_->setPlaceholderText(QStringLiteral("One priority for today"));
   field_->setAccessibleName(QStringLiteral("New priority"));
-  field_->installEventFilter(this);
+  // Return in the field adds, unguarded: a refused add says why.
+  setFieldReturnAction(*field_, [this] { add(now_); });
   setFocusProxy(field_);
   add_ = new QPushButton(QStringLiteral("Add"), this);
   add_->setAutoDefault(true);
@@ -490,19 +491,6 @@ std::vector<TodayPriorityCard*> TodayView::earlierCards() const { return cardsOf
 void TodayView::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   field_->setFocus(Qt::OtherFocusReason);
-}
-
-bool TodayView::eventFilter(QObject* watched, QEvent* event) {
-  // Return in the field adds, unguarded: a refused add says why. Handled here only, since
-  // the field would pass the key on to its parents too.
-  if (watched == field_ && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      add(now_);
-      return true;
-    }
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace vorlane

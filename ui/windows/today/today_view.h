@@ -10,6 +10,7 @@
 #include "foundation/calendar.h"
 #include "foundation/date.h"
 #include "foundation/uuid.h"
+#include "ui/kit/window_content.h"
 #include "ui/kit/window_services.h"
 #include "ui/windows/today/today_priority_card.h"
 
@@ -31,7 +32,7 @@ class MessageLine;
 // shown word for word in the red line and changes nothing, and the typed title stays.
 // Redrawn when the store publishes and once a minute (so it follows midnight); every action
 // uses the moment of the latest redraw.
-class TodayView final : public QWidget {
+class TodayView final : public WindowContent {
  public:
   using DiscardRecovery = std::function<void()>;
   // Gets a priority's id and true for a five-minute first step; throws the refusal to show.
@@ -64,7 +65,6 @@ class TodayView final : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // The cards shown, by what they show; the lists are built again only when this changes,

@@ -1,7 +1,6 @@
 #include "ui/windows/welcome/onboarding_view.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -46,7 +45,7 @@ QString whereTheMenuIs(bool trayAvailable) {
 OnboardingView::OnboardingView(const QString& hotKeyName, bool trayAvailable,
                                std::function<void()> onVorlaneNow, std::function<void()> onDismiss,
                                QWidget* parent)
-    : QWidget(parent), onVorlaneNow_(std::move(onVorlaneNow)), onDismiss_(std::move(onDismiss)) {
+    : WindowContent(parent), onVorlaneNow_(std::move(onVorlaneNow)), onDismiss_(std::move(onDismiss)) {
 
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(24, 24, 24, 24);
@@ -96,23 +95,11 @@ OnboardingView::OnboardingView(const QString& hotKeyName, bool trayAvailable,
 
   showMe_->setFocus();
 
+  setEscapeAction([this] { notNow(); }, EscapeReach::leftAlone);
+  // Wherever the focus is, as the window's default button.
+  setReturnAction([this] { showMe(); });
   connect(notNow_, &QPushButton::clicked, this, [this] { notNow(); });
   connect(showMe_, &QPushButton::clicked, this, [this] { showMe(); });
-}
-
-void OnboardingView::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Escape:
-      notNow();
-      return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      // Wherever the focus is, as the window's default button.
-      showMe();
-      return;
-    default:
-      QWidget::keyPressEvent(event);
-  }
 }
 
 void OnboardingView::showMe() {

@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "ui/kit/window_content.h"
+
 class QPushButton;
 
 namespace vorlane {
@@ -11,7 +13,7 @@ namespace vorlane {
 // The welcome window's content: what the mascot does, when it stays away and how to mute
 // it, with an offer to see it at once. It acts only through its two callbacks. Escape is
 // "Not now"; Return is "Show me". Closing its window from the title bar calls neither.
-class OnboardingView final : public QWidget {
+class OnboardingView final : public WindowContent {
  public:
   // `trayAvailable`: a system tray shows the status menu; without one the menu is the
   // monkey's own, and the window says so.
@@ -20,9 +22,6 @@ class OnboardingView final : public QWidget {
 
   QPushButton* notNowButton() const { return notNow_; }
   QPushButton* showMeButton() const { return showMe_; }
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void showMe();
