@@ -128,8 +128,10 @@ std::unique_ptr<LaunchAtLoginService> SystemAppServices::makeLaunchAtLogin() {
                                          QCoreApplication::applicationFilePath().toStdString());
 }
 
-std::shared_ptr<CalendarAvailabilitySource> SystemAppServices::makeCalendarSource() {
-  if (!consentPrompt_) consentPrompt_ = std::make_unique<CalendarConsentPrompt>();
+std::shared_ptr<CalendarAvailabilitySource> SystemAppServices::makeCalendarSource(
+    std::shared_ptr<ConsentPrompt> prompt) {
+  if (prompt) consentPrompt_ = std::move(prompt);
+  if (!consentPrompt_) consentPrompt_ = std::make_shared<CalendarConsentPrompt>();
   // The .ics folders and, through its plugin, the calendar service, merged.
   return std::make_shared<IcsAvailabilitySource>(*records_, *consentPrompt_, userCalendars());
 }

@@ -3,6 +3,7 @@
 #include "ui/kit/desktop_texts.h"
 #include "ui/preferences/preferences_controller.h"
 #include "ui/windows/about/about_controller.h"
+#include "ui/windows/calendar_consent/calendar_consent_prompt.h"
 #include "ui/windows/calendar_focus/calendar_focus_controller.h"
 #include "ui/windows/focus_history/focus_history_controller.h"
 #include "ui/windows/focus_session_editor/focus_session_editor_controller.h"
@@ -35,6 +36,7 @@ WindowRegistry registeredWindows(const WindowContext& context) {
   w.welcome = std::make_shared<WelcomeController>(context.trayAvailable);
   w.preferences = std::make_shared<PreferencesController>(
       context.clock, context.calendar, QString::fromLatin1(muteShortcutName));
+  w.calendarConsent = std::make_shared<CalendarConsentPrompt>();
   return w;
 }
 

@@ -109,7 +109,8 @@ class FakeAppServices final : public AppServices {
     WindowRegistry registry{.features = windows.controllers(),
                             .about = nullptr,
                             .welcome = nullptr,
-                            .preferences = nullptr};
+                            .preferences = nullptr,
+                            .calendarConsent = nullptr};
     if (shellWindows) {
       registry.about = std::make_shared<AboutController>();
       registry.welcome = std::make_shared<WelcomeController>();
@@ -127,7 +128,8 @@ class FakeAppServices final : public AppServices {
     return withLaunchAtLogin ? std::make_unique<FakeLaunchAtLogin>(login) : nullptr;
   }
 
-  std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource() override {
+  std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource(
+      std::shared_ptr<ConsentPrompt>) override {
     return note("calendar source", calendarSource);
   }
 
