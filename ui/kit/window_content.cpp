@@ -36,14 +36,18 @@ void WindowContent::setMessageLine(MessageLine* line) { messageLine_ = line; }
 
 bool WindowContent::attempt(const std::function<void()>& action) {
   const QPointer<WindowContent> self(this);
+  const std::optional<QString> failure = failureOf(action);
+  if (failure && self && messageLine_ != nullptr) messageLine_->showError(*failure);
+  return !failure;
+}
+
+std::optional<QString> WindowContent::failureOf(const std::function<void()>& action) {
   try {
     if (action) action();
-    return true;
   } catch (...) {
-    const QString sentence = failureSentence(std::current_exception());
-    if (self && messageLine_ != nullptr) messageLine_->showError(sentence);
+    return failureSentence(std::current_exception());
   }
-  return false;
+  return std::nullopt;
 }
 
 bool WindowContent::event(QEvent* event) {

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <exception>
 #include <functional>
+#include <optional>
 
 namespace vorlane {
 
@@ -46,6 +47,9 @@ class WindowContent : public QWidget {
   // the content is still there: an action may close its window). Returns whether it ran
   // through.
   bool attempt(const std::function<void()>& action);
+  // Runs `action` and gives the sentence of its failure, none when it ran through; shows
+  // nothing, for a content that draws its refusal with the rest of its state.
+  static std::optional<QString> failureOf(const std::function<void()>& action);
 
  protected:
   bool event(QEvent* event) override;

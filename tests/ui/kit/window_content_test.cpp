@@ -242,6 +242,10 @@ TEST(WindowContent, AttemptShowsAFailuresSentenceInTheMessageLine) {
     EXPECT_EQ(line.text(), row.shown);
     EXPECT_EQ(line.showsError(), !row.shown.isEmpty());
     EXPECT_EQ(line.isVisible(), !row.shown.isEmpty());
+    // The same sentence for a content that draws it itself, and nothing shown.
+    line.clearMessage();
+    EXPECT_EQ(WindowContent::failureOf(row.action).value_or(QString()), row.shown);
+    EXPECT_FALSE(line.isVisible());
   }
   EXPECT_EQ(failureSentence(nullptr), general);
 }

@@ -112,18 +112,13 @@ void QuickCommandView::run() {
   const std::string input = field_->text().toStdString();
   const QPointer<QuickCommandView> self(this);
   QString message;
-  bool failed = false;
-  try {
-    message = QString::fromStdString(execute_(input));
-  } catch (...) {
-    // The parser's refusals of a "remind" command read as the reminder editor words them.
-    message = failureSentence(std::current_exception());
-    failed = true;
-  }
+  // The parser's refusals of a "remind" command read as the reminder editor words them.
+  const std::optional<QString> refusal =
+      failureOf([&] { message = QString::fromStdString(execute_(input)); });
   // The command may have closed this window and let go of its content.
   if (!self) return;
-  if (!failed) field_->clear();
-  showResult(message, failed);
+  if (!refusal) field_->clear();
+  showResult(refusal.value_or(message), refusal.has_value());
   field_->setFocus(Qt::OtherFocusReason);
 }
 

@@ -375,13 +375,13 @@ void TodayView::add(Date at) {
 }
 
 bool TodayView::change(const std::function<void(DailyPriorities&)>& operation) {
+  return act([&] { store_.apply(operation); });
+}
+
+bool TodayView::act(const std::function<void()>& action) {
   const QPointer<TodayView> self(this);
-  std::optional<QString> refusal;
-  try {
-    store_.apply(operation);
-  } catch (...) {
-    refusal = failureSentence(std::current_exception());
-  }
+  const std::optional<QString> refusal = failureOf(action);
+  // The action may have closed the window and let go of this content.
   if (!self) return !refusal;
   if (refusal) {
     error_ = refusal->toStdString();
@@ -392,26 +392,8 @@ bool TodayView::change(const std::function<void(DailyPriorities&)>& operation) {
   return !refusal;
 }
 
-void TodayView::attempt(const std::function<void()>& action) {
-  const QPointer<TodayView> self(this);
-  std::optional<QString> refusal;
-  try {
-    action();
-  } catch (...) {
-    refusal = failureSentence(std::current_exception());
-  }
-  // The action may have closed the window and let go of this content.
-  if (!self) return;
-  if (refusal) {
-    error_ = refusal->toStdString();
-  } else {
-    error_.reset();
-  }
-  showError();
-}
-
 void TodayView::start(const UUID& id, bool starter) {
-  attempt([&] {
+  act([&] {
     if (start_) start_(id, starter);
   });
 }
@@ -464,7 +446,7 @@ void TodayView::askClear() {
         if (!confirmed) return;
         // Removes the stored record and any load problem, and publishes the empty plan; a
         // failure leaves the record stored, so the plan and its problem stay as they were.
-        attempt([this] { store_.clear(); });
+        act([this] { store_.clear(); });
       });
 }
 

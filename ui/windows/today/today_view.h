@@ -90,7 +90,8 @@ class TodayView final : public WindowContent {
   void updateAddButton();
   void showError();
   // Runs `action`; its refusal, if it throws, becomes the red line, else the line clears.
-  void attempt(const std::function<void()>& action);
+  // Returns whether it ran through.
+  bool act(const std::function<void()>& action);
 
   void choose(PriorityAction action, const DailyPriority& priority);
   // Applies `operation` to a copy of the plan and saves it; the sentence of a refusal goes to
