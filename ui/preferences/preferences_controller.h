@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QPointer>
-#include <QRect>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -63,7 +61,6 @@ class PreferencesController final {
   QWidget* window() const;
 
  private:
-
   std::shared_ptr<const Clock> clock_;
   std::function<Calendar()> calendar_;
   QString muteHotKeyName_;
