@@ -339,8 +339,11 @@ void CalendarFocusView::openSettings() {
 }
 
 void CalendarFocusView::guarded(const std::function<void()>& action) {
-  if (attempt(action)) return;
-  Log::lifecycle().error("calendar focus window: %{public}s", problem_->text().toStdString());
+  const QPointer<CalendarFocusView> self(this);
+  const std::optional<QString> failure = failureOf(action);
+  if (!failure) return;
+  Log::lifecycle().error("calendar focus window: %{public}s", failure->toStdString());
+  if (self) problem_->showError(*failure);
 }
 
 void CalendarFocusView::showEvent(QShowEvent* event) {
