@@ -7,8 +7,9 @@
 #include "core/visits/visit_scheduler.h"
 #include "platform/logging/log.h"
 #include "ui/preferences/preferences_controller.h"
-#include "ui/windows/about_controller.h"
-#include "ui/windows/welcome_controller.h"
+#include "ui/windows/about/about_controller.h"
+#include "ui/windows/calendar_consent/calendar_consent_prompt.h"
+#include "ui/windows/welcome/welcome_controller.h"
 
 namespace vorlane {
 namespace {
@@ -22,10 +23,10 @@ void assertMainThread() {
 
 // The calendar focus model over the user's calendars, with the work length as its focus length.
 std::shared_ptr<CalendarFocusModel> makeCalendarFocus(
-    AppServices& services, std::shared_ptr<const Clock> clock,
-    std::shared_ptr<RecordPreferencesStore> preferences) {
+    AppServices& services, std::shared_ptr<ConsentPrompt> consent,
+    std::shared_ptr<const Clock> clock, std::shared_ptr<RecordPreferencesStore> preferences) {
   return std::make_shared<CalendarFocusModel>(CalendarFocusModel::Dependencies{
-      .source = services.makeCalendarSource(),
+      .source = services.makeCalendarSource(std::move(consent)),
       .clock = std::move(clock),
       .calendar = [services = &services] { return services->calendar(); },
       .maximumMinutes =
@@ -91,7 +92,8 @@ bool AppDelegate::applicationDidFinishLaunching() {
       .calendar = [services = &services_] { return services->calendar(); },
       .windows = windows().features,
       .systemEvents = services_.makeSystemEvents(),
-      .calendarFocus = makeCalendarFocus(services_, clock, preferencesStore_),
+      .calendarFocus =
+          makeCalendarFocus(services_, windows().calendarConsent, clock, preferencesStore_),
   });
 
   makeStatusItem();

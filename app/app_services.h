@@ -17,6 +17,7 @@
 #include "core/reminders/reminder_store.h"
 #include "core/settings/preferences_store.h"
 #include "foundation/calendar.h"
+#include "platform/calendar/consent_prompt.h"
 #include "platform/persistence/record_preferences_store.h"
 #include "platform/persistence/record_store.h"
 #include "platform/services/voice_catalogue.h"
@@ -63,8 +64,10 @@ class AppServices {
   virtual std::shared_ptr<SystemEventSource> makeSystemEvents() = 0;
   // None when the login items cannot be reached (no home folder).
   virtual std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() = 0;
-  // The calendar's busy times, asking the user before the first read.
-  virtual std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource() = 0;
+  // The calendar's busy times, asking the user through `prompt` (kept as long as the source)
+  // before the first read; none asks through a window of the source's own.
+  virtual std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource(
+      std::shared_ptr<ConsentPrompt> prompt) = 0;
   // The voices the speech made by makeSpeech offers the user; none when it offers no choice.
   virtual std::shared_ptr<const VoiceCatalogue> voiceCatalogue() { return nullptr; }
   // The displays as the mascot sees them (made with the presenter); none before that, or

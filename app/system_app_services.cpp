@@ -20,7 +20,7 @@
 #include "platform/services/user_notification_service.h"
 #include "ui/mascot/mascot_window_controller.h"
 #include "ui/mascot_window/qt_screen_provider.h"
-#include "ui/windows/calendar_consent_prompt.h"
+#include "ui/windows/calendar_consent/calendar_consent_prompt.h"
 
 namespace vorlane {
 
@@ -128,8 +128,10 @@ std::unique_ptr<LaunchAtLoginService> SystemAppServices::makeLaunchAtLogin() {
                                          QCoreApplication::applicationFilePath().toStdString());
 }
 
-std::shared_ptr<CalendarAvailabilitySource> SystemAppServices::makeCalendarSource() {
-  if (!consentPrompt_) consentPrompt_ = std::make_unique<CalendarConsentPrompt>();
+std::shared_ptr<CalendarAvailabilitySource> SystemAppServices::makeCalendarSource(
+    std::shared_ptr<ConsentPrompt> prompt) {
+  if (prompt) consentPrompt_ = std::move(prompt);
+  if (!consentPrompt_) consentPrompt_ = std::make_shared<CalendarConsentPrompt>();
   // The .ics folders and, through its plugin, the calendar service, merged.
   return std::make_shared<IcsAvailabilitySource>(*records_, *consentPrompt_, userCalendars());
 }

@@ -44,7 +44,8 @@ class SystemAppServices final : public AppServices {
   WindowRegistry makeWindows() override;
   std::shared_ptr<SystemEventSource> makeSystemEvents() override;
   std::unique_ptr<LaunchAtLoginService> makeLaunchAtLogin() override;
-  std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource() override;
+  std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource(
+      std::shared_ptr<ConsentPrompt> prompt) override;
   std::shared_ptr<const VoiceCatalogue> voiceCatalogue() override { return voices_.lock(); }
   std::shared_ptr<ScreenProvider> screens() override { return screens_; }
 
@@ -59,7 +60,7 @@ class SystemAppServices final : public AppServices {
   std::shared_ptr<ReducedMotionSetting> reducedMotion_;
   std::shared_ptr<TrayHostWatch> trayHost_;
   // Outlives the calendar source that asks through it.
-  std::unique_ptr<CalendarConsentPrompt> consentPrompt_;
+  std::shared_ptr<ConsentPrompt> consentPrompt_;
   // Outlives the windows made by makeWindows.
   SystemWindowServices windowServices_;
   // The speech service made last, which lists its own voices.

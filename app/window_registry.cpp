@@ -2,16 +2,17 @@
 
 #include "ui/kit/desktop_texts.h"
 #include "ui/preferences/preferences_controller.h"
-#include "ui/windows/about_controller.h"
-#include "ui/windows/calendar_focus_controller.h"
-#include "ui/windows/focus_history_controller.h"
-#include "ui/windows/focus_session_editor_controller.h"
-#include "ui/windows/quick_command_controller.h"
-#include "ui/windows/reminder_editor_controller.h"
-#include "ui/windows/resume_note_controller.h"
-#include "ui/windows/today_controller.h"
-#include "ui/windows/weekly_reflection_controller.h"
-#include "ui/windows/welcome_controller.h"
+#include "ui/windows/about/about_controller.h"
+#include "ui/windows/calendar_consent/calendar_consent_prompt.h"
+#include "ui/windows/calendar_focus/calendar_focus_controller.h"
+#include "ui/windows/focus_history/focus_history_controller.h"
+#include "ui/windows/focus_session_editor/focus_session_editor_controller.h"
+#include "ui/windows/quick_command/quick_command_controller.h"
+#include "ui/windows/reminder_editor/reminder_editor_controller.h"
+#include "ui/windows/resume_note/resume_note_controller.h"
+#include "ui/windows/today/today_controller.h"
+#include "ui/windows/weekly_reflection/weekly_reflection_controller.h"
+#include "ui/windows/welcome/welcome_controller.h"
 
 namespace vorlane {
 
@@ -35,6 +36,7 @@ WindowRegistry registeredWindows(const WindowContext& context) {
   w.welcome = std::make_shared<WelcomeController>(context.trayAvailable);
   w.preferences = std::make_shared<PreferencesController>(
       context.clock, context.calendar, QString::fromLatin1(muteShortcutName));
+  w.calendarConsent = std::make_shared<CalendarConsentPrompt>();
   return w;
 }
 

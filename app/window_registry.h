@@ -11,6 +11,7 @@
 namespace vorlane {
 
 class AboutController;
+class CalendarConsentPrompt;
 class PreferencesController;
 class WelcomeController;
 
@@ -24,6 +25,8 @@ struct WindowRegistry {
   std::shared_ptr<AboutController> about;
   std::shared_ptr<WelcomeController> welcome;
   std::shared_ptr<PreferencesController> preferences;
+  // Opened by the calendar source, before its first read.
+  std::shared_ptr<CalendarConsentPrompt> calendarConsent;
 };
 
 // What the windows' controllers may be built from.

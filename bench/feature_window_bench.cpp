@@ -19,14 +19,14 @@
 #include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/record_focus_history_store.h"
-#include "ui/windows/calendar_focus_controller.h"
-#include "ui/windows/focus_history_controller.h"
-#include "ui/windows/focus_session_editor_controller.h"
-#include "ui/windows/quick_command_controller.h"
-#include "ui/windows/reminder_editor_controller.h"
-#include "ui/windows/resume_note_controller.h"
-#include "ui/windows/today_controller.h"
-#include "ui/windows/weekly_reflection_controller.h"
+#include "ui/windows/calendar_focus/calendar_focus_controller.h"
+#include "ui/windows/focus_history/focus_history_controller.h"
+#include "ui/windows/focus_session_editor/focus_session_editor_controller.h"
+#include "ui/windows/quick_command/quick_command_controller.h"
+#include "ui/windows/reminder_editor/reminder_editor_controller.h"
+#include "ui/windows/resume_note/resume_note_controller.h"
+#include "ui/windows/today/today_controller.h"
+#include "ui/windows/weekly_reflection/weekly_reflection_controller.h"
 
 namespace vorlane {
 namespace {

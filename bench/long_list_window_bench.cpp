@@ -16,11 +16,11 @@
 #include "bench/offscreen_application.h"
 #include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/record_focus_history_store.h"
-#include "ui/windows/focus_history_controller.h"
-#include "ui/windows/focus_history_row.h"
-#include "ui/windows/focus_history_view.h"
-#include "ui/windows/today_controller.h"
-#include "ui/windows/today_view.h"
+#include "ui/windows/focus_history/focus_history_controller.h"
+#include "ui/windows/focus_history/focus_history_row.h"
+#include "ui/windows/focus_history/focus_history_view.h"
+#include "ui/windows/today/today_controller.h"
+#include "ui/windows/today/today_view.h"
 
 namespace vorlane {
 namespace {

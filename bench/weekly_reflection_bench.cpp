@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/windows/weekly_reflection_figures.h"
+#include "ui/windows/weekly_reflection/weekly_reflection_figures.h"
 
 namespace vorlane {
 namespace {

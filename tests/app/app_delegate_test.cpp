@@ -19,7 +19,7 @@
 #include "tests/support/log_lines.h"
 #include "tests/support/menu_action.h"
 #include "ui/tray/status_item_controller.h"
-#include "ui/windows/onboarding_view.h"
+#include "ui/windows/welcome/onboarding_view.h"
 
 namespace vorlane {
 namespace {

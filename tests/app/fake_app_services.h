@@ -21,9 +21,9 @@
 #include "tests/support/fake_visit_presenter.h"
 #include "ui/kit/desktop_texts.h"
 #include "ui/preferences/preferences_controller.h"
-#include "ui/windows/about_controller.h"
-#include "ui/windows/onboarding_view.h"
-#include "ui/windows/welcome_controller.h"
+#include "ui/windows/about/about_controller.h"
+#include "ui/windows/welcome/onboarding_view.h"
+#include "ui/windows/welcome/welcome_controller.h"
 
 namespace vorlane {
 
@@ -109,7 +109,8 @@ class FakeAppServices final : public AppServices {
     WindowRegistry registry{.features = windows.controllers(),
                             .about = nullptr,
                             .welcome = nullptr,
-                            .preferences = nullptr};
+                            .preferences = nullptr,
+                            .calendarConsent = nullptr};
     if (shellWindows) {
       registry.about = std::make_shared<AboutController>();
       registry.welcome = std::make_shared<WelcomeController>();
@@ -127,7 +128,8 @@ class FakeAppServices final : public AppServices {
     return withLaunchAtLogin ? std::make_unique<FakeLaunchAtLogin>(login) : nullptr;
   }
 
-  std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource() override {
+  std::shared_ptr<CalendarAvailabilitySource> makeCalendarSource(
+      std::shared_ptr<ConsentPrompt>) override {
     return note("calendar source", calendarSource);
   }
 

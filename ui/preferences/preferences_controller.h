@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QPointer>
-#include <QRect>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -12,7 +10,7 @@
 #include "core/settings/preferences_store.h"
 #include "foundation/calendar.h"
 #include "platform/services/voice_catalogue.h"
-#include "ui/kit/retired_windows.h"
+#include "ui/kit/feature_window.h"
 #include "ui/preferences/preferences_navigation.h"
 #include "ui/preferences/preferences_window.h"
 
@@ -63,19 +61,13 @@ class PreferencesController final {
   QWidget* window() const;
 
  private:
-  // Lets a closed window go its way (the loop deletes it) so that a new one can be made.
-  void retire();
-
   std::shared_ptr<const Clock> clock_;
   std::function<Calendar()> calendar_;
   QString muteHotKeyName_;
   std::optional<AppNames> appNames_;
   PreferencesNavigation navigation_;
-  QPointer<PreferencesWindow> window_;
-  std::optional<QRect> lastGeometry_;
-  // Closed windows the loop is still to delete: they go with the controller at the latest,
-  // before the navigation their panels follow.
-  RetiredWindows retired_;
+  // Last, so that its windows go first, before the navigation their panels follow.
+  FeatureWindow host_;
 };
 
 }  // namespace vorlane

@@ -1,9 +1,7 @@
 #include "ui/preferences/preferences_window.h"
 
-#include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -126,20 +124,6 @@ PreferencesWindow::PreferencesWindow(PreferencesStore& store, PreferencesNavigat
 PreferencesWindow::~PreferencesWindow() {
   // The panel follows the binding, which goes with this object's members.
   delete scroll_->takeWidget();
-}
-
-void PreferencesWindow::closeEvent(QCloseEvent* event) {
-  if (closed_) closed_(QRect(pos(), size()));
-  QWidget::closeEvent(event);
-}
-
-void PreferencesWindow::keyPressEvent(QKeyEvent* event) {
-  // Only what the focused control left alone comes up this far.
-  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-    close();
-    return;
-  }
-  QWidget::keyPressEvent(event);
 }
 
 void PreferencesWindow::showSection(PreferencesSection section, bool force) {

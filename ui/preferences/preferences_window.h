@@ -17,8 +17,6 @@
 #include "ui/preferences/preferences_binding.h"
 #include "ui/preferences/preferences_navigation.h"
 
-class QCloseEvent;
-class QKeyEvent;
 class QLabel;
 class QScrollArea;
 
@@ -73,14 +71,8 @@ class PreferencesWindow final : public QWidget {
   QLabel* subtitle() const { return subtitle_; }
   PreferencesSidebar* sidebar() const { return sidebar_; }
 
-  // Told where the window stood (frame position and size) each time it closes.
-  void setClosedHandler(std::function<void(QRect)> handler) { closed_ = std::move(handler); }
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  // Escape closes the window, as it does every feature window; a control that answers
+  // Its host closes it on Escape, as it does every feature window; a control that answers
   // Escape itself (an open list of choices, the colour dialog) keeps it.
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void showSection(PreferencesSection section, bool force);
@@ -96,7 +88,6 @@ class PreferencesWindow final : public QWidget {
   QScrollArea* scroll_ = nullptr;
   QWidget* panel_ = nullptr;
   Observers<std::optional<PreferencesSection>>::Subscription subscription_;
-  std::function<void(QRect)> closed_;
 };
 
 }  // namespace vorlane

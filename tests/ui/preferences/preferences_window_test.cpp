@@ -31,6 +31,7 @@
 #include "ui/preferences/preferences_sidebar.h"
 #include "ui/preferences/quiet_panel.h"
 #include "ui/preferences/voice_panel.h"
+#include "ui/kit/feature_window.h"
 #include "ui/kit/text_roles.h"
 
 namespace vorlane {
@@ -304,10 +305,11 @@ TEST(PreferencesWindow, EscapeClosesTheWindowUnlessAControlTakesIt) {
     SCOPED_TRACE(row.name);
     testing::RecordingPreferencesStore store;
     PreferencesNavigation navigation(row.section);
-    auto* window = new PreferencesWindow(store, navigation, services());
-    window->setAttribute(Qt::WA_DeleteOnClose);
+    // Escape is the host's, as for every window.
+    FeatureWindow host;
+    auto* window = static_cast<PreferencesWindow*>(host.open(
+        [&] { return new PreferencesWindow(store, navigation, services()); }, true));
     const QPointer<PreferencesWindow> alive(window);
-    window->show();
     QWidget* target = row.target ? row.target(*window) : window;
     ASSERT_NE(target, nullptr);
     QTest::keyClick(target, Qt::Key_Escape, row.modifiers);

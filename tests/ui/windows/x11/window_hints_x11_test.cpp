@@ -17,8 +17,8 @@
 #include "core/settings/in_memory_preferences_store.h"
 #include "tests/support/x11_peer.h"
 #include "ui/preferences/preferences_window.h"
-#include "ui/windows/calendar_consent_window.h"
-#include "ui/windows/feature_window.h"
+#include "ui/windows/calendar_consent/calendar_consent_window.h"
+#include "ui/kit/feature_window.h"
 
 namespace vorlane {
 namespace {

@@ -1,0 +1,15 @@
+#include "ui/windows/quick_command/quick_command_controller.h"
+
+#include "ui/windows/quick_command/quick_command_view.h"
+
+namespace vorlane {
+
+void QuickCommandController::show(bool shortcutAvailable,
+                                  std::function<std::string(const std::string&)> execute) {
+  host_.show(QStringLiteral("Vorlane quick actions"), QSize(width, FeatureWindow::contentHeight), false, true,
+             [&](FeatureWindow::CloseAction close) -> QWidget* {
+               return new QuickCommandView(shortcutAvailable, std::move(execute), std::move(close));
+             });
+}
+
+}  // namespace vorlane
