@@ -240,14 +240,10 @@ void MascotWindowController::resetPlacement() { setPlacement(MascotPlacement(1.0
 
 void MascotWindowController::preferencesChanged(const Preferences& now) {
   const Preferences before = std::exchange(applied_, now);
-  const bool otherDisplay = now.preferredScreenID != before.preferredScreenID;
-  if (otherDisplay) preferredScreenID_ = now.preferredScreenID;
-  if (now.presenceDiffers(before)) {
-    applyPresenceMode();  // lays the column out too
-    return;
-  }
-  // A move in progress owns the column; the placement it writes at its end is where the
-  // column already is.
+  // The display and the presence are applied by whoever drives the mascot (the coordinator
+  // calls setPreferredScreenID and applyPresenceMode on the same announcement); only a
+  // placement, which no driver applies, is followed here. A move in progress owns the
+  // column; the placement it writes at its end is where the column already is.
   if (now.mascotPlacements == before.mascotPlacements || !scene_ || moving_) return;
   ensureScene();
   redrawStaticScene();

@@ -172,7 +172,9 @@ class MascotWindowController final : public QObject,
 
  private:
   Preferences preferences() const { return preferencesStore_->preferences(); }
-  // The store's announcement: what the mascot shows follows the record from here only.
+  // The store's announcement: a placement written by anyone moves the column. The display
+  // and the presence come from the mascot's driver (setPreferredScreenID,
+  // applyPresenceMode), which hears the same announcement.
   void preferencesChanged(const Preferences& now);
   ScreenInfo targetScreen() const;
   MascotPlacement savedPlacement(const ScreenInfo& screen) const;

@@ -265,7 +265,7 @@ QMenu* MascotWindowController::menu(QPointF at) {
   });
   if (trayAvailable_()) {
     menu->addAction(QStringLiteral("Make mascot click-through"), [self] {
-      // The store's announcement applies it.
+      // Applied with the presence on the store's announcement.
       if (!self) return;
       self->preferencesStore_->modify([](Preferences& p) { p.mascotClickThrough = true; });
     });

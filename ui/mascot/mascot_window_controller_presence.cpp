@@ -45,8 +45,7 @@ void MascotWindowController::applyPresenceMode() {
     if (!scene_) return;
     scene_->setPresenceMode(PresenceMode::hidden);
     if (scene_->presenceState() == PresenceState::away) {
-      // Asked again while climbing away (the store's announcement and the coordinator both
-      // apply a change): the climb's end takes the scene down.
+      // Asked again while climbing away: the climb's end takes the scene down.
       if (!scene_->character()->hasAction(MascotScene::presenceKey)) teardownScene();
       return;
     }

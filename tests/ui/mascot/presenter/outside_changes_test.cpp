@@ -80,6 +80,29 @@ TEST_F(OutsideChanges, ASettingUnrelatedToTheMascotKeepsAnInvitationUp) {
   EXPECT_TRUE(scene().hasIdleFocusInvitation());
 }
 
+// The display and the presence have one owner, the driver that calls setPreferredScreenID
+// and applyPresenceMode: the store's announcement alone leaves them, so a change is applied
+// once and not once by each listener.
+TEST_F(OutsideChanges, TheDisplayAndThePresenceAreAppliedByTheDriverAlone) {
+  drivesPresence = false;
+  ASSERT_TRUE(controller->offerFocusInvitation(25, false));
+  screens->second = ScreenInfo{"HDMI-1", {1200, 0, 1000, 700}, {1200, 0, 1000, 700}};
+  preferences->modify([](Preferences& p) {
+    p.presenceMode = PresenceMode::hidden;
+    p.preferredScreenID = "HDMI-1";
+  });
+  run(0.6);
+  EXPECT_EQ(controller->preferredScreenID(), std::nullopt);
+  ASSERT_NE(controller->window(), nullptr);
+  EXPECT_EQ(controller->window()->geometry(), QRect(860, 30, 340, 770));
+  EXPECT_TRUE(scene().hasIdleFocusInvitation());
+
+  drive(preferences->preferences());
+  EXPECT_FALSE(scene().hasIdleFocusInvitation());
+  run(0.6);
+  EXPECT_EQ(controller->window(), nullptr) << "climbed away once applied";
+}
+
 // The mascot writes a placement once and moves once, through the store's announcement.
 TEST_F(OutsideChanges, APlacementTheMascotWritesIsAppliedOnce) {
   int announcements = 0;
