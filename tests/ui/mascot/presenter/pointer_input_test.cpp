@@ -1,3 +1,4 @@
+#include <QGuiApplication>
 #include <QMenu>
 
 #include "tests/ui/mascot/presenter/controller_harness.h"
@@ -107,6 +108,27 @@ TEST_F(PointerInput, PullsAskForAVisitWhenLongEnoughOrBarelyMoved) {
     scene().enterPeek(false);
   }
   EXPECT_THAT(lines(), testing::Contains("pulled down, vorlaning"));
+}
+
+// The climb away leaves nothing to grab: a press on the character's last place starts no
+// gesture, asks for no visit and leaves no closed hand behind.
+TEST_F(PointerInput, APressDuringTheClimbAwayStartsNothing) {
+  for (const bool reposition : {false, true}) {
+    SetUp();
+    const QPointF at = character();
+    hover(at);
+    setMode(PresenceMode::hidden);
+    ASSERT_NE(controller->window(), nullptr) << "still climbing";
+    controller->mouseDown(at, reposition);
+    controller->mouseUp(at);
+    EXPECT_FALSE(controller->isMoving()) << reposition;
+    EXPECT_FALSE(controller->pointer().dragOrigin().has_value()) << reposition;
+    EXPECT_EQ(pulls, 0) << reposition;
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << reposition;
+    run(0.6);
+    EXPECT_EQ(controller->window(), nullptr) << reposition;
+    setMode(PresenceMode::peek);
+  }
 }
 
 TEST_F(PointerInput, AModifierDragMovesTheColumnAndSavesItForTheDisplay) {
