@@ -106,15 +106,15 @@ class ControllerTest : public testing::Test {
   // The pointer moves to a scene point, as the view reports it.
   void hover(QPointF p) {
     pointer = global(p);
-    controller->updateInteractivity(pointer);
+    controller->pointer().updateInteractivity(pointer);
   }
   // The pointer presses on the character with Ctrl and moves by `by` desktop pixels.
   void startMove(QPoint by) {
     const QPointF from = character();
     hover(from);
-    controller->mouseDown(from, true);
+    controller->pointer().mouseDown(from, true);
     pointer = global(from) + by;
-    controller->mouseDragged(from);
+    controller->pointer().mouseDragged(from);
   }
 
   bool driverRunning() const {

@@ -28,7 +28,7 @@ TEST_F(SessionDisplay, ASessionBuildsTheMascotInTheWorkingPoseWithItsSign) {
   EXPECT_EQ(scene->billboard()->time(), "20:00");
   EXPECT_EQ(scene->billboard()->caption(), "Essay");
   EXPECT_EQ(scene->billboard()->alpha(), 1);
-  EXPECT_TRUE(controller->isWatchingPointer());
+  EXPECT_TRUE(controller->pointer().isWatchingPointer());
   EXPECT_TRUE(controller->isFidgetScheduled());
 
   controller->showSession(0.3, "19:00", "Essay");
