@@ -1,14 +1,16 @@
 // The pointer input on its own: a stand-in mascot around it with a real window, view and
 // scene (offscreen), the rest recorded.
 
-#include "ui/mascot/mascot_pointer_input.h"
-
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
 
 #include <QGuiApplication>
 #include <QMenu>
 
 #include "core/settings/in_memory_preferences_store.h"
+#include "ui/mascot/mascot_pointer_input.h"
 #include "ui/mascot/placeholder_character_node.h"
 
 namespace vorlane {
@@ -135,44 +137,27 @@ TEST_F(MascotPointerInputTest, APressIsAMoveAPullAVisitCutShortOrNothing) {
 // Every way out of a gesture pops the closed hand it pushed, once: a hand left on the stack
 // stays over the whole desktop.
 TEST_F(MascotPointerInputTest, EveryWayOutOfAGesturePopsTheClosedHandOnce) {
-  enum class Way { release, cancel, visit, gone };
-  const struct {
-    const char* name;
-    bool move;
-    Way way;
-  } rows[] = {
-      {"a move released", true, Way::release},
-      {"a move cancelled", true, Way::cancel},
-      {"a move ended by a visit", true, Way::visit},
-      {"a move cut by the mascot going", true, Way::gone},
-      {"a pull released", false, Way::release},
-      {"a pull cancelled", false, Way::cancel},
-      {"a pull dropped by a visit", false, Way::visit},
-      {"a pull cut by the mascot going", false, Way::gone},
+  using Input = std::unique_ptr<MascotPointerInput>;
+  const std::function<void(Input&, QPointF)> ways[] = {
+      [](Input& input, QPointF at) { input->mouseUp(at); },
+      [](Input& input, QPointF) { input->cancelPointerGesture(); },
+      [](Input& input, QPointF) { input->yieldToVisit(); },
+      [](Input& input, QPointF) { input.reset(); },
   };
-  for (const auto& row : rows) {
-    input = make();
-    input->mouseDown(character(), row.move);
-    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr) << row.name;
-    switch (row.way) {
-      case Way::release:
-        input->mouseUp(character());
-        break;
-      case Way::cancel:
-        input->cancelPointerGesture();
-        break;
-      case Way::visit:
-        input->yieldToVisit();
-        break;
-      case Way::gone:
-        input.reset();
-        break;
-    }
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << row.name;
-    if (input) {
-      EXPECT_FALSE(input->isMoving() || input->dragOrigin()) << row.name;
+  const char* const names[] = {"released", "cancelled", "ended by a visit",
+                               "cut by the mascot going"};
+  for (const bool move : {true, false}) {
+    for (std::size_t way = 0; way < std::size(ways); ++way) {
+      const std::string name = std::string(move ? "a move " : "a pull ") + names[way];
+      input = make();
+      input->mouseDown(character(), move);
+      ASSERT_NE(QGuiApplication::overrideCursor(), nullptr) << name;
+      ways[way](input, character());
+      EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << name;
+      if (!input) continue;
+      EXPECT_FALSE(input->isMoving() || input->dragOrigin()) << name;
       input->cancelPointerGesture();  // nothing left to pop
-      EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << row.name;
+      EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << name;
     }
   }
 }
