@@ -38,6 +38,10 @@ namespace vorlane {
 // short animation windows; between them the frame driver is stopped and no timer but the
 // fidget timer is armed. Main thread only.
 //
+// The display and the presence follow setPreferredScreenID and applyPresenceMode, which the
+// mascot's driver calls on each change of the settings; a placement written by anyone the
+// mascot follows by itself.
+//
 // Every deferred block (visit end, animation windows, fidget timer, appearance changes)
 // holds the controller weakly and does nothing once it is gone.
 class MascotWindowController final : public QObject,
