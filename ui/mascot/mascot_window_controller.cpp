@@ -41,12 +41,7 @@ MascotWindowController::MascotWindowController(Dependencies d)
                                                    : [] { return false; }),
       random_(d.random ? std::move(d.random) : std::make_shared<SystemRandomGenerator>()),
       pointerLocation_(d.pointerLocation ? std::move(d.pointerLocation)
-                                         : [] { return QCursor::pos(); }),
-      trayAvailable_(d.trayAvailable ? std::move(d.trayAvailable)
-                                     : [] { return QSystemTrayIcon::isSystemTrayAvailable(); }),
-      doubleClickInterval_(d.doubleClickInterval ? std::move(d.doubleClickInterval) : [] {
-        return QGuiApplication::styleHints()->mouseDoubleClickInterval();
-      }) {
+                                         : [] { return QCursor::pos(); }) {
   if (!preferencesStore_ || !screens_) {
     throw std::invalid_argument("the mascot needs a preferences store and a screen provider");
   }
@@ -55,13 +50,18 @@ MascotWindowController::MascotWindowController(Dependencies d)
   redrawWork_ = makeWork();
   fidgetTimer_ = makeWork();
   invitationWork_ = makeWork();
-  pillGuard_ = makeWork();
+  pointer_ = std::make_unique<MascotPointerInput>(MascotPointerInput::Dependencies{
+      .host = this,
+      .preferences = preferencesStore_,
+      .pointerLocation = pointerLocation_,
+      .trayAvailable = d.trayAvailable ? std::move(d.trayAvailable)
+                                       : [] { return QSystemTrayIcon::isSystemTrayAvailable(); },
+      .doubleClickInterval = d.doubleClickInterval ? std::move(d.doubleClickInterval) : [] {
+        return QGuiApplication::styleHints()->mouseDoubleClickInterval();
+      },
+      .pillGuard = makeWork()});
 
   QPointer<MascotWindowController> self(this);
-  hoverPoll_.setInterval(33);
-  connect(&hoverPoll_, &QTimer::timeout, this, [self] {
-    if (self) self->updateInteractivity(self->pointerLocation_());
-  });
   appearanceObserver_ = std::make_unique<AppearanceObserver>([self](const MascotTheme& theme) {
     if (!self || !self->scene_) return;
     self->scene_->applyTheme(theme);
@@ -91,13 +91,12 @@ MascotWindowController::~MascotWindowController() {
   // No block may reach back into a half-destroyed controller.
   preferencesSubscription_.cancel();
   systemSubscriptions_.clear();
-  pillGuard_->cancel();
   settleWork_->cancel();
   redrawWork_->cancel();
   fidgetTimer_->cancel();
   invitationWork_->cancel();
-  hoverPoll_.stop();
-  if (moving_ || dragOrigin_) QGuiApplication::restoreOverrideCursor();
+  if (view_) view_->setInput(nullptr);
+  pointer_.reset();  // pops the cursor of a gesture in progress
   if (driver_) driver_->stop();
   delete window_.data();  // takes the view with it
   if (scene_) scene_->tearDown();
@@ -120,23 +119,18 @@ void MascotWindowController::showWindow() {
 }
 
 bool MascotWindowController::performIfFree(const Visit& visit, Completion completion) {
-  if (isPerformingVisit_) {
+  if (isPerformingVisit()) {
     Log::presentation().info("visit already in progress, dropping %s", describeKind(visit.kind));
     // The caller may start over from here: nothing of this object is touched afterwards.
     const Completion refused = std::move(completion);
     if (refused) refused();
     return false;
   }
-  if (moving_) finishMove();  // a visit ends the move where it got to
-  isPerformingVisit_ = true;
+  pointer_->yieldToVisit();  // a move ends where it got to, a pull is dropped
   currentVisit_ = visit;
   const std::uint64_t serial = ++visitSerial_;
   visitCompletion_ = std::move(completion);
   dismissIdleFocusInvitation();
-  if (dragOrigin_) {
-    dragOrigin_.reset();
-    QGuiApplication::restoreOverrideCursor();
-  }
   Log::presentation().info("performing visit scheduled for %{public}s",
                            describeDate(visit.scheduledFor));
   MascotScene& scene = ensureScene();
@@ -148,16 +142,15 @@ bool MascotWindowController::performIfFree(const Visit& visit, Completion comple
   scene.perform(visit, showBubble_, [self, serial] {
     if (self) self->endVisit(serial);
   });
-  startWatchingPointer();
-  updateInteractivity(pointerLocation_());
+  pointer_->startWatchingPointer();
+  pointer_->updateInteractivity(pointerLocation_());
   return true;
 }
 
 void MascotWindowController::endVisit(std::uint64_t serial) {
   // A scene may report a visit that already ended (abandoned) or belongs to a scene since
   // replaced: only the visit in flight ends, and only once.
-  if (!isPerformingVisit_ || serial != visitSerial_) return;
-  isPerformingVisit_ = false;
+  if (!isPerformingVisit() || serial != visitSerial_) return;
   currentVisit_.reset();
   const Completion completion = std::move(visitCompletion_);
   visitCompletion_ = nullptr;
@@ -170,23 +163,23 @@ void MascotWindowController::endVisit(std::uint64_t serial) {
 }
 
 void MascotWindowController::settleAfterVisit() {
-  if (hasDisplayedCompletion_) {
-    startWatchingPointer();
+  if (completionOnShow()) {
+    pointer_->startWatchingPointer();
     stopStretching();  // no fidgets while the panel is up
     stir(0.4);
   } else if (!hasActiveSession_ && preferences().presenceMode == PresenceMode::hidden) {
-    stopWatchingPointer();
+    pointer_->stopWatchingPointer();
     stopStretching();
     teardownScene();
   } else {
-    startWatchingPointer();
+    pointer_->startWatchingPointer();
     startStretching();
     stir(1.2);
   }
 }
 
 bool MascotWindowController::abandonVisit(std::optional<Date> scheduledBefore) {
-  if (!isPerformingVisit_ || !currentVisit_ || !scene_) return false;
+  if (!currentVisit_ || !scene_) return false;
   if (scheduledBefore && currentVisit_->scheduledFor >= *scheduledBefore) return false;
   Log::presentation().info("abandoning visit scheduled for %{public}s",
                            describeDate(currentVisit_->scheduledFor));
@@ -195,12 +188,12 @@ bool MascotWindowController::abandonVisit(std::optional<Date> scheduledBefore) {
   scene_->abandonVisit();
   // A scene that was not visiting does not finish the visit: end it here, or every later
   // visit would be refused.
-  if (isPerformingVisit_ && serial == visitSerial_) endVisit(serial);
+  if (isPerformingVisit() && serial == visitSerial_) endVisit(serial);
   return true;
 }
 
 bool MascotWindowController::cutVisitShort(const UUID& visitID) {
-  if (!isPerformingVisit_ || !currentVisit_ || !scene_ || currentVisit_->id != visitID) {
+  if (!currentVisit_ || !scene_ || currentVisit_->id != visitID) {
     return false;
   }
   Log::presentation().info("ending visit scheduled for %{public}s early",
@@ -240,27 +233,37 @@ void MascotWindowController::resetPlacement() { setPlacement(MascotPlacement(1.0
 
 void MascotWindowController::preferencesChanged(const Preferences& now) {
   const Preferences before = std::exchange(applied_, now);
-  const bool otherDisplay = now.preferredScreenID != before.preferredScreenID;
-  if (otherDisplay) preferredScreenID_ = now.preferredScreenID;
-  if (now.presenceDiffers(before)) {
-    applyPresenceMode();  // lays the column out too
-    return;
-  }
-  // A move in progress owns the column; the placement it writes at its end is where the
-  // column already is.
-  if (now.mascotPlacements == before.mascotPlacements || !scene_ || moving_) return;
+  // The display and the presence are applied by whoever drives the mascot (the coordinator
+  // calls setPreferredScreenID and applyPresenceMode on the same announcement); only a
+  // placement, which no driver applies, is followed here. A move in progress owns the
+  // column; the placement it writes at its end is where the column already is.
+  if (now.mascotPlacements == before.mascotPlacements || !scene_ || pointer_->isMoving()) return;
   ensureScene();
   redrawStaticScene();
-  refreshLiveRects();
+  pointer_->refreshLiveRects();
 }
 
 void MascotWindowController::screenParametersChanged() {
-  cancelPointerGesture();
+  pointer_->cancelPointerGesture();
   configureClock();
   if (!window_) return;
   ensureScene();
   redrawStaticScene();
-  refreshLiveRects();
+  pointer_->refreshLiveRects();
+}
+
+void MascotWindowController::chooseQuickAction(QuickAction action) {
+  if (onQuickAction) onQuickAction(action);
+}
+
+void MascotWindowController::pullDown() {
+  if (onPullDown) onPullDown();
+}
+
+void MascotWindowController::addStatusMenu(QMenu& menu) {
+  if (!fillStatusMenu) return;
+  menu.addSeparator();
+  fillStatusMenu(menu);
 }
 
 }  // namespace vorlane

@@ -9,9 +9,6 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
-#include <QRect>
-#include <QTimer>
-#include <QVector>
 
 class QMenu;
 
@@ -21,7 +18,8 @@ class QMenu;
 #include "core/settings/preferences_store.h"
 #include "foundation/random.h"
 #include "ui/mascot/appearance_observer.h"
-#include "ui/mascot/mascot_input.h"
+#include "ui/mascot/mascot_pointer_host.h"
+#include "ui/mascot/mascot_pointer_input.h"
 #include "ui/mascot/mascot_scene.h"
 #include "ui/mascot/mascot_view.h"
 #include "ui/mascot_window/mascot_window.h"
@@ -40,11 +38,15 @@ namespace vorlane {
 // short animation windows; between them the frame driver is stopped and no timer but the
 // fidget timer is armed. Main thread only.
 //
+// The display and the presence follow setPreferredScreenID and applyPresenceMode, which the
+// mascot's driver calls on each change of the settings; a placement written by anyone the
+// mascot follows by itself.
+//
 // Every deferred block (visit end, animation windows, fidget timer, appearance changes)
 // holds the controller weakly and does nothing once it is gone.
 class MascotWindowController final : public QObject,
                                      public VisitPresenter,
-                                     public MascotInputHandling {
+                                     private MascotPointerHost {
  public:
   struct Dependencies {
     std::shared_ptr<PreferencesStore> preferencesStore;  // required
@@ -77,14 +79,14 @@ class MascotWindowController final : public QObject,
   ~MascotWindowController() override;
 
   // --- visits ---
-  bool isPerformingVisit() const override { return isPerformingVisit_; }
+  bool isPerformingVisit() const override { return currentVisit_.has_value(); }
   bool performIfFree(const Visit& visit, Completion completion) override;
   void setBubbleVisible(bool visible) override { showBubble_ = visible; }
   bool abandonVisit(std::optional<Date> scheduledBefore) override;
   bool cutVisitShort(const UUID& visitID) override;
   // The user clicked the character: the visit climbs away early, then `onCharacterClicked`
   // runs after the visit's own completion. Nothing happens without a scene.
-  void endVisitEarly();
+  void endVisitEarly() override;
 
   // --- session, completion, invitation and pills (mascot_window_controller_sessions.cpp) ---
   void showSession(std::optional<double> progress, std::optional<std::string> time,
@@ -99,30 +101,12 @@ class MascotWindowController final : public QObject,
   void updateContext(int workMinutes, bool isMuted,
                      const std::vector<QuickAction>& actions) override;
 
-  // --- pointer input (mascot_window_controller_pointer.cpp) ---
-  // The window takes the pointer over the character and the pills while watching, outside
-  // click-through; the pills come in while the pointer hovers.
-  void startWatchingPointer();
-  void stopWatchingPointer();
-  // Drops a move or a pull in progress without saving anything.
-  void cancelPointerGesture();
-  // Recomputes hovering and transparency for a pointer in global pixels.
-  void updateInteractivity(QPoint pointer);
-  void resignInteractivity();
-  void mouseDown(QPointF at, bool reposition) override;
-  void mouseDragged(QPointF to) override;
-  void mouseUp(QPointF at) override;
-  void mouseMoved(QPointF to) override;
-  QMenu* menu(QPointF at) override;
-  Rect grabbableRect() const override;
-  std::vector<Rect> clickableRects() const override;
+  // --- pointer input: the view's input, the live areas, hovering and the gestures ---
+  MascotPointerInput& pointer() { return *pointer_; }
+  const MascotPointerInput& pointer() const { return *pointer_; }
   // Fills the status menu into the mascot's context menu when no tray shows it.
   std::function<void(QMenu&)> fillStatusMenu;
 
-  bool isWatchingPointer() const { return isWatchingPointer_; }
-  bool isHovering() const { return isHovering_; }
-  bool ignoresMouseEvents() const { return ignoresMouseEvents_; }
-  bool isMoving() const { return moving_.has_value(); }
   bool isInvitationPending() const { return invitationWork_->isPending(); }
 
   // --- display and placement ---
@@ -133,8 +117,8 @@ class MascotWindowController final : public QObject,
   // Stores the placement for the target display and lays the column out again.
   void setPlacement(const MascotPlacement& placement);
   // Keeps the display's saved vertical fraction.
-  void setHorizontalPlacement(double horizontal);
-  void resetPlacement();
+  void setHorizontalPlacement(double horizontal) override;
+  void resetPlacement() override;
   // A display was added, removed or resized: the column follows.
   void screenParametersChanged();
 
@@ -162,20 +146,22 @@ class MascotWindowController final : public QObject,
   FloatingClockController* floatingClock() const { return floatingClock_.get(); }
 
   // --- what is on screen, for the application and tests; none while hidden ---
-  MascotWindow* window() const { return window_; }
-  MascotView* view() const { return view_; }
-  MascotScene* scene() const { return scene_; }
-  FrameDriver* frameDriver() const { return driver_; }
+  MascotWindow* window() const override { return window_; }
+  MascotView* view() const override { return view_; }
+  MascotScene* scene() const override { return scene_; }
+  FrameDriver* frameDriver() const override { return driver_; }
   bool isFidgetScheduled() const { return fidgetTimer_->isPending(); }
   bool isAnimationWindowOpen() const { return settleWork_->isPending(); }
   std::optional<IdleFidget> lastFidget() const { return lastFidget_; }
 
  private:
   Preferences preferences() const { return preferencesStore_->preferences(); }
-  // The store's announcement: what the mascot shows follows the record from here only.
+  // The store's announcement: a placement written by anyone moves the column. The display
+  // and the presence come from the mascot's driver (setPreferredScreenID,
+  // applyPresenceMode), which hears the same announcement.
   void preferencesChanged(const Preferences& now);
-  ScreenInfo targetScreen() const;
-  MascotPlacement savedPlacement(const ScreenInfo& screen) const;
+  ScreenInfo targetScreen() const override;
+  MascotPlacement savedPlacement(const ScreenInfo& screen) const override;
   void showWindow();
   void endVisit(std::uint64_t serial);
   void settleAfterVisit();
@@ -186,33 +172,24 @@ class MascotWindowController final : public QObject,
   void teardownScene();
   // Animation windows: the view renders only inside one.
   void setAnimating(bool animating);
-  void stir(double duration);
+  void stir(double duration) override;
   void redrawStaticScene();
+  // A finished-session panel is on show: the scene's to know, as it draws the panel.
+  bool completionOnShow() const { return scene_ && scene_->hasSessionCompletion(); }
+
+  // What pointer input asks of the mascot (MascotPointerHost).
+  void keepAnimating() override;
+  void holdStillForMove() override;
+  void layOutColumn() override { ensureScene(); }
+  void chooseQuickAction(QuickAction action) override;
+  void pullDown() override;
+  void addStatusMenu(QMenu& menu) override;
   // A visit, a hover, a pull or a move runs: the view keeps running and nothing fidgets.
   bool sceneIsBusy() const;
   // The fidget timer.
   void scheduleNextFidget();
   void startStretching();
   void stopStretching();
-  // Where the window takes the pointer: the character and the live pills while watching,
-  // the whole window during a move, nothing in click-through.
-  void refreshLiveRects();
-  // The stored preference, applied only where a tray offers the way back.
-  bool effectiveClickThrough() const;
-  QPointF toScenePoint(QPoint global) const;
-  void refreshCursorRects();
-  void endMove();
-  // Ends a move and stores the placement it reached.
-  void finishMove();
-  void endPull(QPointF at);
-  // The pill whose frame holds a scene point, shown or not.
-  std::optional<QuickAction> pillAt(QPointF at) const;
-  // The pointer is at `at`: the pill there is what the user sees under it, if pills show.
-  void seePillsAt(QPointF at);
-  // The pills were laid out again: one now under a pointer that did not move there is kept
-  // from taking clicks for a double-click interval, so the second click of a double click
-  // does not land on it.
-  void quickActionsRebuilt();
 
   std::shared_ptr<PreferencesStore> preferencesStore_;
   std::shared_ptr<ScreenProvider> screens_;
@@ -223,11 +200,9 @@ class MascotWindowController final : public QObject,
   QPointer<MascotView> view_;
   QPointer<MascotScene> scene_;
   QPointer<FrameDriver> driver_;
-  QVector<QRect> liveRects_;
-  bool clickThrough_ = false;
 
   std::optional<std::string> preferredScreenID_;
-  bool isPerformingVisit_ = false;
+  // The visit in flight; none while the mascot is free.
   std::optional<Visit> currentVisit_;
   // Tells a late or repeated end of an earlier visit from the end of the current one.
   std::uint64_t visitSerial_ = 0;
@@ -236,38 +211,19 @@ class MascotWindowController final : public QObject,
   std::function<void()> afterVisit_;
   std::optional<IdleFidget> lastFidget_;
   bool hasActiveSession_ = false;
-  bool hasDisplayedCompletion_ = false;
+  // The last showCompletion's arguments, so that a repeat changes nothing; whether a panel
+  // is on show is asked of the scene (completionOnShow).
   std::optional<PomodoroSession::Completion> displayedCompletion_;
   std::string displayedCompletionTime_;
   std::string displayedCompletionElapsed_;
   bool completionUsesReducedMotion_ = false;
 
-  // Pointer state.
-  struct Moving {
-    QPoint origin;  // global pixels
-    MascotPlacement initial;
-    ScreenInfo screen;
-    MascotPlacement current;
-  };
   std::function<QPoint()> pointerLocation_;
-  std::function<bool()> trayAvailable_;
-  bool isWatchingPointer_ = false;
-  bool isHovering_ = false;
-  bool ignoresMouseEvents_ = true;
-  std::optional<Moving> moving_;
-  std::optional<QPointF> dragOrigin_;
-  std::vector<Rect> previousCursorRects_;
-  // Outside the live rectangles nothing arrives, so leaving through a gap is polled for.
-  QTimer hoverPoll_;
-
   std::unique_ptr<DelayedWork> settleWork_;
   std::unique_ptr<DelayedWork> redrawWork_;
   std::unique_ptr<DelayedWork> fidgetTimer_;
   std::unique_ptr<DelayedWork> invitationWork_;
-  std::unique_ptr<DelayedWork> pillGuard_;
-  std::function<int()> doubleClickInterval_;
-  // The pill the user last saw under the pointer.
-  std::optional<QuickAction> pillSeenUnderPointer_;
+  std::unique_ptr<MascotPointerInput> pointer_;
   std::unique_ptr<AppearanceObserver> appearanceObserver_;
   std::unique_ptr<ScreenChangeWatcher> screenWatcher_;
   // The settings the mascot last acted on.
@@ -278,8 +234,7 @@ class MascotWindowController final : public QObject,
   // The overlays (mascot_window_controller_overlays.cpp).
   std::unique_ptr<CelebrationPresenter> celebration_;
   std::unique_ptr<FloatingClockController> floatingClock_;
-  std::function<std::unique_ptr<FloatingClockController>(std::function<void()>)>
-      makeFloatingClock_;
+  std::function<std::unique_ptr<FloatingClockController>(std::function<void()>)> makeFloatingClock_;
 };
 
 }  // namespace vorlane

@@ -40,7 +40,7 @@ void MascotWindowController::configureClock() {
   if (!floatingClock_) {
     if (!makeFloatingClock_) return;
     QPointer<MascotWindowController> self(this);
-    // Only written: the store's announcement hides the clock (preferencesChanged).
+    // Only written: the presence applied on the store's announcement hides the clock.
     floatingClock_ = makeFloatingClock_([self] {
       if (self) self->preferencesStore_->modify([](Preferences& p) { p.showCurrentTime = false; });
     });

@@ -15,38 +15,37 @@ void MascotWindowController::applyPresenceMode() {
   dismissIdleFocusInvitation();
   configureClock();
   const Preferences p = preferences();
-  clickThrough_ = effectiveClickThrough();
+  const bool clickThrough = pointer_->refreshClickThrough();
   if (scene_) {
     scene_->applyAppearance(p.mascotAppearance);
-    scene_->setInteractionsEnabled(!clickThrough_);
+    scene_->setInteractionsEnabled(!clickThrough);
   }
-  if (clickThrough_) {
-    cancelPointerGesture();
-    stopWatchingPointer();
+  if (clickThrough) {
+    pointer_->cancelPointerGesture();
+    pointer_->stopWatchingPointer();
   }
-  refreshLiveRects();
+  pointer_->refreshLiveRects();
 
-  if (hasDisplayedCompletion_ || hasActiveSession_) {
+  if (completionOnShow() || hasActiveSession_) {
     // Whatever the mode, the mascot stays while either is on show.
     ensureScene().setPresenceMode(p.presenceMode);
-    startWatchingPointer();
+    pointer_->startWatchingPointer();
     redrawStaticScene();
     return;
   }
 
   if (p.presenceMode == PresenceMode::hidden) {
-    if (isPerformingVisit_) {
+    if (isPerformingVisit()) {
       // The visit ends away and the scene goes with it.
       if (scene_) scene_->setPresenceMode(PresenceMode::hidden);
       return;
     }
-    stopWatchingPointer();
+    pointer_->stopWatchingPointer();
     stopStretching();
     if (!scene_) return;
     scene_->setPresenceMode(PresenceMode::hidden);
     if (scene_->presenceState() == PresenceState::away) {
-      // Asked again while climbing away (the store's announcement and the coordinator both
-      // apply a change): the climb's end takes the scene down.
+      // Asked again while climbing away: the climb's end takes the scene down.
       if (!scene_->character()->hasAction(MascotScene::presenceKey)) teardownScene();
       return;
     }
@@ -60,7 +59,7 @@ void MascotWindowController::applyPresenceMode() {
 
   if (scene_ && scene_->presenceState() == PresenceState::peeking) {
     ensureScene();  // layout only: no second climb, no second timer
-    startWatchingPointer();
+    pointer_->startWatchingPointer();
     redrawStaticScene();
     return;
   }
@@ -69,7 +68,7 @@ void MascotWindowController::applyPresenceMode() {
   showWindow();
   setAnimating(true);
   scene.enterPeek(true);
-  startWatchingPointer();
+  pointer_->startWatchingPointer();
   startStretching();
   stir(1.6);
 }
@@ -99,10 +98,11 @@ void MascotWindowController::fidgetNow(std::optional<IdleFidget> fidget) {
 
 MascotScene& MascotWindowController::ensureScene() {
   // During a move the column follows the pointer on the move's display; nothing is saved.
-  const ScreenInfo screen = moving_ ? moving_->screen : targetScreen();
-  const MascotPlacement placement = moving_ ? moving_->current : savedPlacement(screen);
+  const MascotPointerInput::Moving* move = pointer_->moving();
+  const ScreenInfo screen = move ? move->screen : targetScreen();
+  const MascotPlacement placement = move ? move->current : savedPlacement(screen);
   const Preferences p = preferences();
-  clickThrough_ = effectiveClickThrough();
+  const bool clickThrough = pointer_->refreshClickThrough();
   if (!(window_ && view_ && scene_)) {
     buildScene(screen, placement);
     return *scene_;
@@ -115,7 +115,7 @@ MascotScene& MascotWindowController::ensureScene() {
   scene_->setCharacterTopInset(characterTopInset(screen, placement));
   scene_->applyAppearance(p.mascotAppearance);
   // A tray may have come or gone since the last build.
-  scene_->setInteractionsEnabled(!clickThrough_);
+  scene_->setInteractionsEnabled(!clickThrough);
   return *scene_;
 }
 
@@ -131,22 +131,22 @@ void MascotWindowController::buildScene(const ScreenInfo& screen,
   scene->applyTheme(MascotTheme::current());
   scene->setCharacterTopInset(characterTopInset(screen, placement));
   scene->applyAppearance(p.mascotAppearance);
-  scene->setInteractionsEnabled(!clickThrough_);
+  scene->setInteractionsEnabled(!pointer_->isClickThrough());
   QPointer<MascotWindowController> self(this);
   scene->onGeometryChanged = [self] {
-    if (self) self->refreshLiveRects();
+    if (self) self->pointer_->refreshLiveRects();
   };
   scene->onCelebrate = [self] {
     if (self) self->splash();
   };
   scene->onQuickActionsRebuilt = [self] {
-    if (self) self->quickActionsRebuilt();
+    if (self) self->pointer_->quickActionsRebuilt();
   };
   auto* view = new MascotView(scene);
-  view->setInput(this);
+  view->setInput(pointer_.get());
   view->setToolTip(QString::fromUtf8(mascotToolTip));
   view->onPointerActivity = [self] {
-    if (self) self->updateInteractivity(self->pointerLocation_());
+    if (self) self->pointer_->updateInteractivity(self->pointerLocation_());
   };
   window->setContentWidget(view);
   // The window hears of the scene's changes only while its frames cannot tell it what they
@@ -168,20 +168,21 @@ void MascotWindowController::buildScene(const ScreenInfo& screen,
   view_ = view;
   scene_ = scene;
   driver_ = driver;
-  liveRects_.clear();
+  pointer_->forgetLiveRects();
 }
 
 void MascotWindowController::teardownScene() {
-  cancelPointerGesture();
+  pointer_->cancelPointerGesture();
   dismissIdleFocusInvitation();
-  stopWatchingPointer();
+  pointer_->stopWatchingPointer();
   stopStretching();
   if (celebration_) celebration_->dismiss();
   redrawWork_->cancel();
-  pillGuard_->cancel();
-  pillSeenUnderPointer_.reset();
   if (driver_) driver_->setPaused(true);
-  if (view_) view_->setScene(nullptr);
+  if (view_) {
+    view_->setScene(nullptr);
+    view_->setInput(nullptr);
+  }
   if (window_) {
     window_->hide();
     // It may be deep in its own scene's frame: everything goes once control returns.
@@ -192,8 +193,7 @@ void MascotWindowController::teardownScene() {
   view_ = nullptr;
   scene_ = nullptr;
   driver_ = nullptr;
-  liveRects_.clear();
-  hasDisplayedCompletion_ = false;
+  pointer_->forgetScene();
   displayedCompletion_.reset();
   displayedCompletionTime_.clear();
   displayedCompletionElapsed_.clear();
@@ -208,12 +208,24 @@ void MascotWindowController::setAnimating(bool animating) {
     if (animating) driver_->setInterval(FrameDriver::fullRateInterval);
     driver_->setPaused(!animating);
   }
-  if (!animating) refreshLiveRects();
+  if (!animating) pointer_->refreshLiveRects();
+}
+
+void MascotWindowController::keepAnimating() {
+  settleWork_->cancel();
+  setAnimating(true);
+}
+
+void MascotWindowController::holdStillForMove() {
+  settleWork_->cancel();
+  redrawWork_->cancel();
+  if (scene_) scene_->setCalm(true);
+  if (driver_) driver_->setPaused(false);
 }
 
 bool MascotWindowController::sceneIsBusy() const {
   // Hovering and moving keep the view running: the pills fade and greet, the column moves.
-  return isPerformingVisit_ || isHovering_ || moving_.has_value() ||
+  return isPerformingVisit() || pointer_->isHovering() || pointer_->isMoving() ||
          (scene_ && scene_->isDragging());
 }
 
@@ -259,35 +271,6 @@ void MascotWindowController::startStretching() {
 void MascotWindowController::stopStretching() {
   fidgetTimer_->cancel();
   settleWork_->cancel();
-}
-
-void MascotWindowController::refreshLiveRects() {
-  if (!window_) return;
-  QVector<QRect> rects;
-  if (moving_) {
-    rects.push_back(QRect(QPoint(), window_->size()));
-  } else if (scene_ && isWatchingPointer_ && !clickThrough_) {
-    // Scene points are y-up from the bottom; the window counts y down from its top.
-    const double height = scene_->size().height();
-    std::vector<Rect> live{scene_->characterHitFrame()};
-    for (const Rect& pill : scene_->quickActionFrames()) live.push_back(pill);
-    for (const Rect& r : live) {
-      if (r.isEmpty()) continue;
-      const QRect box = QRectF(r.x, height - r.maxY(), r.width, r.height)
-                            .toAlignedRect()
-                            .intersected(QRect(QPoint(), window_->size()));
-      if (!box.isEmpty()) rects.push_back(box);
-    }
-  }
-  // In a fidget the character sways in place: the areas only grow to cover it, sparing the X
-  // server a new input shape each frame; the exact ones come once the scene settles.
-  const bool fidgeting = driver_ && driver_->isRunning() && driver_->isSettling();
-  if (fidgeting && rects.size() == liveRects_.size()) {
-    for (qsizetype i = 0; i < rects.size(); ++i) rects[i] |= liveRects_[i];
-  }
-  if (rects == liveRects_) return;
-  liveRects_ = rects;
-  window_->setLiveRects(rects);
 }
 
 }  // namespace vorlane

@@ -20,8 +20,8 @@ void MascotWindowController::showSession(std::optional<double> progress,
   if (!progress) {
     hasActiveSession_ = false;
     if (scene_) scene_->showSession(std::nullopt, std::nullopt, std::nullopt);
-    if (isPerformingVisit_) return;
-    if (preferences().presenceMode == PresenceMode::hidden && !hasDisplayedCompletion_) {
+    if (isPerformingVisit()) return;
+    if (preferences().presenceMode == PresenceMode::hidden && !completionOnShow()) {
       teardownScene();
       return;
     }
@@ -30,7 +30,7 @@ void MascotWindowController::showSession(std::optional<double> progress,
   }
   const bool wasActive = hasActiveSession_;
   hasActiveSession_ = true;
-  if (isPerformingVisit_) {
+  if (isPerformingVisit()) {
     if (scene_) scene_->showSession(progress, toQString(time), toQString(caption));
     return;
   }
@@ -39,11 +39,13 @@ void MascotWindowController::showSession(std::optional<double> progress,
   if (window_ && !window_->isVisible()) showWindow();
   scene.showSession(progress, toQString(time), toQString(caption));
   if (wasActive) {
-    if (!scene.isDragging() && !isHovering_ && !settleWork_->isPending()) redrawStaticScene();
+    if (!scene.isDragging() && !pointer_->isHovering() && !settleWork_->isPending()) {
+      redrawStaticScene();
+    }
   } else {
     stir(0.8);
   }
-  startWatchingPointer();
+  pointer_->startWatchingPointer();
   startStretching();
 }
 
@@ -58,14 +60,13 @@ void MascotWindowController::showCompletion(
   displayedCompletionTime_ = currentTime;
   displayedCompletionElapsed_ = elapsedText;
   completionUsesReducedMotion_ = reduceMotion;
-  hasDisplayedCompletion_ = completion.has_value();
 
   if (!completion) {
     if (scene_) {
       scene_->showCompletion(std::nullopt, QString(), QStringLiteral("Finished just now"));
     }
-    if (!isPerformingVisit_) stir(0.2);
-    refreshLiveRects();
+    if (!isPerformingVisit()) stir(0.2);
+    pointer_->refreshLiveRects();
     return;
   }
   hasActiveSession_ = false;
@@ -74,27 +75,27 @@ void MascotWindowController::showCompletion(
   scene.showCompletion(completion, QString::fromStdString(currentTime),
                        QString::fromStdString(elapsedText));
   showWindow();
-  startWatchingPointer();
-  if (reduceMotion && !isPerformingVisit_) {
+  pointer_->startWatchingPointer();
+  if (reduceMotion && !isPerformingVisit()) {
     stopStretching();
     scene.setCalm(true);
     redrawStaticScene();
-    refreshCursorRects();
+    pointer_->refreshCursorRects();
     return;
   }
   if (scene.isCompletionReminderAnimating()) return;
   stopStretching();
-  if (isPerformingVisit_) {
+  if (isPerformingVisit()) {
     setAnimating(true);
   } else {
     stir(0.2);
   }
-  refreshCursorRects();
+  pointer_->refreshCursorRects();
 }
 
 bool MascotWindowController::remindAboutCompletion(bool reduceMotion) {
-  if (!hasDisplayedCompletion_) return false;
-  if (isPerformingVisit_ || moving_ || !scene_ || scene_->isDragging()) return false;
+  if (!completionOnShow()) return false;
+  if (isPerformingVisit() || pointer_->isMoving() || !scene_ || scene_->isDragging()) return false;
   if (reduceMotion) {
     if (!scene_->remindAboutCompletion(true)) return false;
     redrawStaticScene();
@@ -105,8 +106,8 @@ bool MascotWindowController::remindAboutCompletion(bool reduceMotion) {
 }
 
 bool MascotWindowController::offerFocusInvitation(int minutes, bool reduceMotion) {
-  if (isPerformingVisit_ || hasActiveSession_ || hasDisplayedCompletion_) return false;
-  if (isHovering_ || moving_ || !scene_) return false;
+  if (isPerformingVisit() || hasActiveSession_ || completionOnShow()) return false;
+  if (pointer_->isHovering() || pointer_->isMoving() || !scene_) return false;
   if (!scene_->showIdleFocusInvitation(minutes)) return false;
   invitationWork_->cancel();
   if (reduceMotion) {
@@ -118,7 +119,7 @@ bool MascotWindowController::offerFocusInvitation(int minutes, bool reduceMotion
   invitationWork_->schedule(6.0, [self] {
     if (self) self->dismissIdleFocusInvitation();
   });
-  refreshCursorRects();
+  pointer_->refreshCursorRects();
   return true;
 }
 
@@ -126,7 +127,7 @@ void MascotWindowController::dismissIdleFocusInvitation() {
   invitationWork_->cancel();
   if (!scene_ || !scene_->hasIdleFocusInvitation()) return;
   scene_->hideIdleFocusInvitation();
-  refreshCursorRects();
+  pointer_->refreshCursorRects();
   redrawStaticScene();
 }
 
@@ -139,9 +140,9 @@ void MascotWindowController::updateContext(int workMinutes, bool isMuted,
   scene_->setMuted(isMuted);
   if (scene_->actions() == actions && previousMinutes == workMinutes) return;
   scene_->setActions(actions);
-  if (isHovering_ || hasDisplayedCompletion_) {
+  if (pointer_->isHovering() || completionOnShow()) {
     scene_->showQuickActions();
-    refreshLiveRects();
+    pointer_->refreshLiveRects();
   }
 }
 

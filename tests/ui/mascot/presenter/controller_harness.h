@@ -50,6 +50,18 @@ class ControllerTest : public testing::Test {
         .trayAvailable = [this] { return tray; },
         .systemEvents = systemEvents,
         .doubleClickInterval = [] { return doubleClickMs; }});
+    drivenPreferences = preferences->preferences();
+    driver = preferences->changes().subscribe([this](const Preferences& now) {
+      if (drivesPresence) drive(now);
+    });
+  }
+
+  // What the coordinator does with each announcement of the store: the display, then the
+  // presence when a field it reads changed.
+  void drive(const Preferences& now) {
+    const Preferences before = std::exchange(drivenPreferences, now);
+    controller->setPreferredScreenID(now.preferredScreenID);
+    if (now.presenceDiffers(before)) controller->applyPresenceMode();
   }
 
   void setMode(PresenceMode mode) {
@@ -94,15 +106,15 @@ class ControllerTest : public testing::Test {
   // The pointer moves to a scene point, as the view reports it.
   void hover(QPointF p) {
     pointer = global(p);
-    controller->updateInteractivity(pointer);
+    controller->pointer().updateInteractivity(pointer);
   }
   // The pointer presses on the character with Ctrl and moves by `by` desktop pixels.
   void startMove(QPoint by) {
     const QPointF from = character();
     hover(from);
-    controller->mouseDown(from, true);
+    controller->pointer().mouseDown(from, true);
     pointer = global(from) + by;
-    controller->mouseDragged(from);
+    controller->pointer().mouseDragged(from);
   }
 
   bool driverRunning() const {
@@ -121,6 +133,10 @@ class ControllerTest : public testing::Test {
   static constexpr int doubleClickMs = 400;
   ManualWorkQueue work;
   std::unique_ptr<MascotWindowController> controller;
+  // The coordinator's part, played by the test unless it turns it off.
+  bool drivesPresence = true;
+  Preferences drivenPreferences;
+  Observers<Preferences>::Subscription driver;
   int frames = 0;
 };
 

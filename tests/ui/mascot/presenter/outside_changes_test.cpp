@@ -30,16 +30,16 @@ TEST_F(OutsideChanges, AWakeOrTheSessionComingBackDropsAGestureAndLaysTheColumnO
     SetUp();
     if (row.move) {
       startMove({-200, 0});
-      ASSERT_TRUE(controller->isMoving()) << row.name;
+      ASSERT_TRUE(controller->pointer().isMoving()) << row.name;
     } else {
       hover(character());
-      controller->mouseDown(character(), false);
+      controller->pointer().mouseDown(character(), false);
       ASSERT_TRUE(scene().isDragging()) << row.name;
     }
     // A panel appeared at the bottom while the machine slept.
     screens->screen.availableGeometry = QRect(0, 30, 1200, 730);
     ((*systemEvents).*row.event)().notify();
-    EXPECT_FALSE(controller->isMoving()) << row.name;
+    EXPECT_FALSE(controller->pointer().isMoving()) << row.name;
     EXPECT_FALSE(scene().isDragging()) << row.name;
     EXPECT_TRUE(preferences->preferences().mascotPlacements.empty()) << row.name;
     EXPECT_EQ(controller->window()->geometry(), QRect(860, 30, 340, 730)) << row.name;
@@ -50,7 +50,7 @@ TEST_F(OutsideChanges, AWakeOrTheSessionComingBackDropsAGestureAndLaysTheColumnO
 TEST_F(OutsideChanges, TheScreenGoingAwayLeavesTheMascotAlone) {
   startMove({-200, 0});
   systemEvents->away.notify();
-  EXPECT_TRUE(controller->isMoving());
+  EXPECT_TRUE(controller->pointer().isMoving());
 }
 
 TEST_F(OutsideChanges, SettingsWrittenThroughTheStoreAloneReachTheMascot) {
@@ -80,6 +80,29 @@ TEST_F(OutsideChanges, ASettingUnrelatedToTheMascotKeepsAnInvitationUp) {
   EXPECT_TRUE(scene().hasIdleFocusInvitation());
 }
 
+// The display and the presence have one owner, the driver that calls setPreferredScreenID
+// and applyPresenceMode: the store's announcement alone leaves them, so a change is applied
+// once and not once by each listener.
+TEST_F(OutsideChanges, TheDisplayAndThePresenceAreAppliedByTheDriverAlone) {
+  drivesPresence = false;
+  ASSERT_TRUE(controller->offerFocusInvitation(25, false));
+  screens->second = ScreenInfo{"HDMI-1", {1200, 0, 1000, 700}, {1200, 0, 1000, 700}};
+  preferences->modify([](Preferences& p) {
+    p.presenceMode = PresenceMode::hidden;
+    p.preferredScreenID = "HDMI-1";
+  });
+  run(0.6);
+  EXPECT_EQ(controller->preferredScreenID(), std::nullopt);
+  ASSERT_NE(controller->window(), nullptr);
+  EXPECT_EQ(controller->window()->geometry(), QRect(860, 30, 340, 770));
+  EXPECT_TRUE(scene().hasIdleFocusInvitation());
+
+  drive(preferences->preferences());
+  EXPECT_FALSE(scene().hasIdleFocusInvitation());
+  run(0.6);
+  EXPECT_EQ(controller->window(), nullptr) << "climbed away once applied";
+}
+
 // The mascot writes a placement once and moves once, through the store's announcement.
 TEST_F(OutsideChanges, APlacementTheMascotWritesIsAppliedOnce) {
   int announcements = 0;
@@ -89,7 +112,7 @@ TEST_F(OutsideChanges, APlacementTheMascotWritesIsAppliedOnce) {
   EXPECT_EQ(controller->window()->geometry(), QRect(0, 30, 340, 770));
 
   startMove({300, 0});
-  controller->mouseUp(character());
+  controller->pointer().mouseUp(character());
   EXPECT_EQ(announcements, 2);
   EXPECT_EQ(controller->window()->geometry(), QRect(300, 30, 340, 770))
       << "stays where the move left it";

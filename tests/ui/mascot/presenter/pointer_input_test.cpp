@@ -1,3 +1,4 @@
+#include <QGuiApplication>
 #include <QMenu>
 
 #include "tests/ui/mascot/presenter/controller_harness.h"
@@ -18,15 +19,15 @@ class PointerInput : public ControllerTest {
 
   void click(QPointF p) {
     hover(p);
-    controller->mouseDown(p, false);
-    controller->mouseUp(p);
+    controller->pointer().mouseDown(p, false);
+    controller->pointer().mouseUp(p);
   }
   void drag(QPointF from, QPointF to, bool reposition = false) {
     hover(from);
-    controller->mouseDown(from, reposition);
+    controller->pointer().mouseDown(from, reposition);
     pointer = global(to);
-    controller->mouseDragged(to);
-    controller->mouseUp(to);
+    controller->pointer().mouseDragged(to);
+    controller->pointer().mouseUp(to);
   }
   QPointF pill(std::size_t i) { return scene().actionNodes().at(i)->position(); }
 
@@ -38,8 +39,8 @@ class PointerInput : public ControllerTest {
 TEST_F(PointerInput, HoveringTheCharacterBringsThePillsAndLeavingTakesThemAway) {
   ASSERT_EQ(controller->window()->liveRects().size(), 1) << "only the character at first";
   hover(character());
-  EXPECT_TRUE(controller->isHovering());
-  EXPECT_FALSE(controller->ignoresMouseEvents());
+  EXPECT_TRUE(controller->pointer().isHovering());
+  EXPECT_FALSE(controller->pointer().ignoresMouseEvents());
   EXPECT_TRUE(scene().quickActionsAreInteractive());
   EXPECT_EQ(controller->window()->liveRects().size(), 4) << "the character and three pills";
 
@@ -48,8 +49,8 @@ TEST_F(PointerInput, HoveringTheCharacterBringsThePillsAndLeavingTakesThemAway) 
   EXPECT_FALSE(scene().actionNodes()[0]->isHighlighted());
 
   hover({10, 10});
-  EXPECT_FALSE(controller->isHovering());
-  EXPECT_TRUE(controller->ignoresMouseEvents());
+  EXPECT_FALSE(controller->pointer().isHovering());
+  EXPECT_TRUE(controller->pointer().ignoresMouseEvents());
   EXPECT_FALSE(scene().quickActionsAreInteractive());
   EXPECT_EQ(controller->window()->liveRects().size(), 1);
 }
@@ -78,8 +79,8 @@ TEST_F(PointerInput, ClickingTheCharacterDuringAVisitEndsItAndReportsTheClickAft
   run(1.5);
   // Ctrl held: still no move during a visit.
   hover(character());
-  controller->mouseDown(character(), true);
-  EXPECT_FALSE(controller->isMoving());
+  controller->pointer().mouseDown(character(), true);
+  EXPECT_FALSE(controller->pointer().isMoving());
   EXPECT_EQ(characterClicks, 0);
   run(1);
   EXPECT_FALSE(controller->isPerformingVisit());
@@ -109,20 +110,41 @@ TEST_F(PointerInput, PullsAskForAVisitWhenLongEnoughOrBarelyMoved) {
   EXPECT_THAT(lines(), testing::Contains("pulled down, vorlaning"));
 }
 
+// The climb away leaves nothing to grab: a press on the character's last place starts no
+// gesture, asks for no visit and leaves no closed hand behind.
+TEST_F(PointerInput, APressDuringTheClimbAwayStartsNothing) {
+  for (const bool reposition : {false, true}) {
+    SetUp();
+    const QPointF at = character();
+    hover(at);
+    setMode(PresenceMode::hidden);
+    ASSERT_NE(controller->window(), nullptr) << "still climbing";
+    controller->pointer().mouseDown(at, reposition);
+    controller->pointer().mouseUp(at);
+    EXPECT_FALSE(controller->pointer().isMoving()) << reposition;
+    EXPECT_FALSE(controller->pointer().dragOrigin().has_value()) << reposition;
+    EXPECT_EQ(pulls, 0) << reposition;
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << reposition;
+    run(0.6);
+    EXPECT_EQ(controller->window(), nullptr) << reposition;
+    setMode(PresenceMode::peek);
+  }
+}
+
 TEST_F(PointerInput, AModifierDragMovesTheColumnAndSavesItForTheDisplay) {
   const QRect before = controller->window()->geometry();
   const QPointF from = character();
   hover(from);
-  controller->mouseDown(from, true);
-  ASSERT_TRUE(controller->isMoving());
+  controller->pointer().mouseDown(from, true);
+  ASSERT_TRUE(controller->pointer().isMoving());
   EXPECT_EQ(controller->window()->liveRects().size(), 1);
   EXPECT_EQ(controller->window()->liveRects().front(), QRect(QPoint(), before.size()));
   pointer = global(from) + QPoint(-300, 100);
-  controller->mouseDragged(from);
+  controller->pointer().mouseDragged(from);
   EXPECT_TRUE(preferences->preferences().mascotPlacements.empty()) << "nothing saved mid-move";
   EXPECT_EQ(controller->window()->geometry().x(), before.x() - 300);
-  controller->mouseUp(from);
-  EXPECT_FALSE(controller->isMoving());
+  controller->pointer().mouseUp(from);
+  EXPECT_FALSE(controller->pointer().isMoving());
   const auto& saved = preferences->preferences().mascotPlacements;
   ASSERT_EQ(saved.count("DP-1"), 1u);
   EXPECT_LT(saved.at("DP-1").horizontal(), 1.0);
@@ -132,15 +154,15 @@ TEST_F(PointerInput, AModifierDragMovesTheColumnAndSavesItForTheDisplay) {
 
 TEST_F(PointerInput, AClickOutsideTheLiveAreasResigns) {
   hover(character());
-  controller->mouseDown({5, 5}, false);
-  EXPECT_FALSE(controller->isHovering());
-  EXPECT_TRUE(controller->ignoresMouseEvents());
+  controller->pointer().mouseDown({5, 5}, false);
+  EXPECT_FALSE(controller->pointer().isHovering());
+  EXPECT_TRUE(controller->pointer().ignoresMouseEvents());
   EXPECT_EQ(pulls, 0);
 }
 
 TEST_F(PointerInput, TheMenuOpensOverTheMascotOnlyAndTurnsOnClickThrough) {
-  EXPECT_EQ(controller->menu({5, 5}), nullptr);
-  std::unique_ptr<QMenu> menu(controller->menu(character()));
+  EXPECT_EQ(controller->pointer().menu({5, 5}), nullptr);
+  std::unique_ptr<QMenu> menu(controller->pointer().menu(character()));
   ASSERT_NE(menu, nullptr);
   QStringList titles;
   for (QAction* action : menu->actions()) titles << action->text();
@@ -154,9 +176,9 @@ TEST_F(PointerInput, TheMenuOpensOverTheMascotOnlyAndTurnsOnClickThrough) {
   menu->actions().back()->trigger();
   EXPECT_TRUE(preferences->preferences().mascotClickThrough);
   EXPECT_TRUE(controller->window()->liveRects().isEmpty());
-  EXPECT_FALSE(controller->isWatchingPointer());
+  EXPECT_FALSE(controller->pointer().isWatchingPointer());
   EXPECT_FALSE(scene().interactionsEnabled());
-  controller->mouseDown(character(), false);
+  controller->pointer().mouseDown(character(), false);
   EXPECT_EQ(pulls, 0) << "presses that still arrive are ignored";
 }
 
@@ -170,7 +192,7 @@ TEST_F(PointerInput, WithoutATrayTheUserCannotBeLockedOut) {
   EXPECT_FALSE(controller->window()->liveRects().isEmpty());
 
   controller->fillStatusMenu = [](QMenu& menu) { menu.addAction("Vorlane now"); };
-  std::unique_ptr<QMenu> menu(controller->menu(character()));
+  std::unique_ptr<QMenu> menu(controller->pointer().menu(character()));
   ASSERT_NE(menu, nullptr);
   QStringList titles;
   for (QAction* action : menu->actions()) titles << action->text();
@@ -207,19 +229,19 @@ TEST_F(PointerInput, AfterAMoveThePillsFollowTheMonkeyOrGo) {
     ASSERT_TRUE(scene().quickActionsAreInteractive()) << row.name;
     startMove({-300, 100});
     if (!row.pointerStaysOnTheMonkey) pointer = QPoint(5, 700);
-    controller->mouseUp(character());
-    ASSERT_FALSE(controller->isMoving()) << row.name;
+    controller->pointer().mouseUp(character());
+    ASSERT_FALSE(controller->pointer().isMoving()) << row.name;
     if (row.pointerStaysOnTheMonkey) {
-      EXPECT_TRUE(controller->isHovering()) << row.name;
+      EXPECT_TRUE(controller->pointer().isHovering()) << row.name;
       ASSERT_TRUE(scene().quickActionsAreInteractive()) << row.name;
       const double characterY = scene().characterPosition().y();
       EXPECT_EQ(pill(0).y(), std::min(characterY - 4, scene().size().height() - 26))
           << row.name << ": laid out beside the monkey where it is now";
       hover({10, 10});
     }
-    EXPECT_FALSE(controller->isHovering()) << row.name;
+    EXPECT_FALSE(controller->pointer().isHovering()) << row.name;
     EXPECT_FALSE(scene().quickActionsAreInteractive()) << row.name;
-    EXPECT_TRUE(controller->clickableRects().empty()) << row.name;
+    EXPECT_TRUE(controller->pointer().clickableRects().empty()) << row.name;
     run(0.5);
     EXPECT_EQ(scene().quickActions()->alpha(), 0) << row.name << ": faded out";
     EXPECT_EQ(controller->window()->liveRects().size(), 1) << row.name << ": the monkey only";
@@ -245,8 +267,8 @@ TEST_F(PointerInput, APillThatAppearsUnderThePointerTakesNoClickForADoubleClickI
   click(stop);
   ASSERT_EQ(quickActions, std::vector<QuickAction>{QuickAction::stopForNow});
   ASSERT_EQ(scene().quickAction(stop), QuickAction::mute) << "the idle pills came in";
-  controller->mouseDown(stop, false);  // the second click, at once
-  controller->mouseUp(stop);
+  controller->pointer().mouseDown(stop, false);  // the second click, at once
+  controller->pointer().mouseUp(stop);
   EXPECT_EQ(quickActions, std::vector<QuickAction>{QuickAction::stopForNow});
 
   run(doubleClickMs / 1000.0 + 0.05);

@@ -200,10 +200,10 @@ TEST_F(Presence, NoFidgetPlaysUnderThePointerOrDuringAMove) {
     peek();
     if (row.move) {
       startMove({-40, 0});
-      ASSERT_TRUE(controller->isMoving()) << row.name;
+      ASSERT_TRUE(controller->pointer().isMoving()) << row.name;
     } else {
       hover(character());
-      ASSERT_TRUE(controller->isHovering()) << row.name;
+      ASSERT_TRUE(controller->pointer().isHovering()) << row.name;
     }
     controller->fidgetNow(IdleFidget::kick);
     EXPECT_FALSE(controller->lastFidget().has_value()) << row.name;

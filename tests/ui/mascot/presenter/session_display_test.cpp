@@ -28,7 +28,7 @@ TEST_F(SessionDisplay, ASessionBuildsTheMascotInTheWorkingPoseWithItsSign) {
   EXPECT_EQ(scene->billboard()->time(), "20:00");
   EXPECT_EQ(scene->billboard()->caption(), "Essay");
   EXPECT_EQ(scene->billboard()->alpha(), 1);
-  EXPECT_TRUE(controller->isWatchingPointer());
+  EXPECT_TRUE(controller->pointer().isWatchingPointer());
   EXPECT_TRUE(controller->isFidgetScheduled());
 
   controller->showSession(0.3, "19:00", "Essay");
@@ -75,6 +75,46 @@ TEST_F(SessionDisplay, AFinishedPeriodKeepsItsPanelWhenTheSessionEndsInHiddenMod
   controller->showSession(std::nullopt, std::nullopt, std::nullopt);
   ASSERT_NE(controller->scene(), nullptr);
   EXPECT_FALSE(controller->scene()->sessionCompletion()->isHidden());
+}
+
+// Whether a finished-session panel is on show has one answer, asked wherever the mascot
+// decides: presence changes keep the panel and the mascot, a visit in hidden mode comes back
+// to it, and once cleared the next change takes the mascot away.
+TEST_F(SessionDisplay, AFinishedSessionPanelSurvivesPresenceChangesAndAVisitUntilCleared) {
+  const struct {
+    const char* name;
+    std::function<void(Preferences&)> change;
+  } rows[] = {
+      {"hidden mode", [](Preferences& p) { p.presenceMode = PresenceMode::hidden; }},
+      {"click-through", [](Preferences& p) { p.mascotClickThrough = true; }},
+      {"the display", [](Preferences& p) { p.preferredScreenID = "DP-1"; }},
+  };
+  for (const auto& row : rows) {
+    build();
+    peek();
+    controller->showCompletion(finished(), "3:15 PM", "Finished just now", false);
+    preferences->modify(row.change);
+    run(1);
+    ASSERT_NE(controller->scene(), nullptr) << row.name;
+    EXPECT_FALSE(controller->scene()->sessionCompletion()->isHidden()) << row.name;
+    EXPECT_FALSE(controller->isFidgetScheduled()) << row.name << ": no fidgets beside a panel";
+    EXPECT_FALSE(controller->offerFocusInvitation(25, false)) << row.name;
+    EXPECT_TRUE(controller->remindAboutCompletion(true)) << row.name;
+  }
+
+  // Hidden mode, the panel up: a visit comes back to it instead of taking the mascot away.
+  setMode(PresenceMode::hidden);
+  controller->performIfFree(visitAt(0), {});
+  run(5);
+  ASSERT_FALSE(controller->isPerformingVisit());
+  ASSERT_NE(controller->window(), nullptr);
+  EXPECT_FALSE(controller->scene()->sessionCompletion()->isHidden());
+  EXPECT_FALSE(controller->isFidgetScheduled());
+
+  controller->showCompletion(std::nullopt, "", "Finished just now", false);
+  controller->applyPresenceMode();
+  run(1);
+  EXPECT_EQ(controller->window(), nullptr) << "cleared: nothing keeps the mascot in hidden mode";
 }
 
 TEST_F(SessionDisplay, RemindersEmphasiseAndWaveUnlessBusy) {

@@ -83,7 +83,7 @@ TEST_F(MascotPointerOnX, APillRunsItsActionAndOtherClicksReachTheWindowBelow) {
   xdotool("mousemove 200 600 click 1");
   EXPECT_TRUE(processEventsUntil([&] { return pressesBelow() == 1; }))
       << "a click beside the mascot reaches the application below";
-  EXPECT_TRUE(processEventsUntil([&] { return !controller->isHovering(); }));
+  EXPECT_TRUE(processEventsUntil([&] { return !controller->pointer().isHovering(); }));
   EXPECT_EQ(actions.size(), 1u);
   EXPECT_EQ(pulls, 0);
 }
@@ -94,13 +94,13 @@ TEST_F(MascotPointerOnX, ACtrlDragMovesTheMascotAndStoresItsPlace) {
   xdotool("mousemove " + at(from));
   processEventsFor(300);
   xdotool("keydown ctrl mousedown 1");
-  ASSERT_TRUE(processEventsUntil([&] { return controller->isMoving(); }));
+  ASSERT_TRUE(processEventsUntil([&] { return controller->pointer().isMoving(); }));
   for (int step = 1; step <= 5; ++step) {
     xdotool("mousemove " + at(from + QPoint(-80 * step, 30 * step)));
     processEventsFor(60);
   }
   xdotool("mouseup 1 keyup ctrl");
-  ASSERT_TRUE(processEventsUntil([&] { return !controller->isMoving(); }));
+  ASSERT_TRUE(processEventsUntil([&] { return !controller->pointer().isMoving(); }));
   const auto& saved = preferences->preferences().mascotPlacements;
   ASSERT_EQ(saved.size(), 1u);
   EXPECT_LT(saved.begin()->second.horizontal(), 0.9);
