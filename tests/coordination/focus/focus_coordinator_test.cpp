@@ -8,15 +8,17 @@
 #include <vector>
 
 #include "core/settings/in_memory_preferences_store.h"
-#include "core/suppression/suppression_reason.h"
 #include "foundation/text.h"
 #include "platform/logging/log_capture.h"
 #include "tests/support/fake_clock.h"
+#include "tests/support/fake_coordination_observer.h"
 #include "tests/support/fake_feature_windows.h"
 #include "tests/support/fake_focus_stores.h"
 #include "tests/support/fake_repeating_timer.h"
 #include "tests/support/fake_services.h"
+#include "tests/support/fake_system_events.h"
 #include "tests/support/fake_visit_presenter.h"
+#include "tests/support/fake_visit_sink.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/thrown.h"
 
@@ -35,25 +37,22 @@ constexpr const char* saveFailed =
 class FocusCoordinatorTest : public testing::Test {
  protected:
   void make() {
-    focus = FocusCoordinator::create(
-        {.clock = clock, .presenter = presenter, .notifications = notifications,
-         .preferencesStore = preferences, .focusHistory = history, .recovery = recovery,
-         .priorities = priorities, .focusEditor = windows.focusEditor,
-         .resumeNotes = windows.resumeNotes, .focusHistoryWindow = windows.focusHistory,
-         .sessionTimers = timers.factory(), .calendar = [] { return berlin; },
-         .prefersReducedMotion = [] { return false; }},
-        {.enqueue = [this](const Visit& visit) { enqueued.push_back(visit.kind); },
-         .suppressionDecision =
-             [this](Date) {
-               return quiet ? SuppressionDecision::suppress(SuppressionReason::screenUnavailable())
-                            : SuppressionDecision::allow();
-             },
-         .withdrawHeldCompletions = [this] { ++withdrawals; },
-         .cutVisitShort = [this](const UUID& id) { cutShort.push_back(id); },
-         .userBusy = [this](Date at) { busyAt.push_back(at); },
-         .refreshQuickActions = [this] { ++refreshes; },
-         .stateChanged = [this] { ++changes; },
-         .deliverPendingWake = [this] { ++wakeChecks; }});
+    focus = FocusCoordinator::create({.clock = clock,
+                                      .presenter = presenter,
+                                      .notifications = notifications,
+                                      .preferencesStore = preferences,
+                                      .focusHistory = history,
+                                      .recovery = recovery,
+                                      .priorities = priorities,
+                                      .focusEditor = windows.focusEditor,
+                                      .resumeNotes = windows.resumeNotes,
+                                      .focusHistoryWindow = windows.focusHistory,
+                                      .sessionTimers = timers.factory(),
+                                      .calendar = [] { return berlin; },
+                                      .prefersReducedMotion = [] { return false; },
+                                      .visits = visits,
+                                      .observer = observer,
+                                      .systemEvents = systemEvents});
     focus->start();
   }
   FakeRepeatingTimer& timer() { return *timers.made.back(); }
@@ -82,14 +81,9 @@ class FocusCoordinatorTest : public testing::Test {
   FakeRepeatingTimerFactory timers;
   std::shared_ptr<FocusCoordinator> focus;
 
-  bool quiet = false;
-  std::vector<Visit::Kind> enqueued;
-  int withdrawals = 0;
-  std::vector<UUID> cutShort;
-  std::vector<Date> busyAt;
-  int refreshes = 0;
-  int changes = 0;
-  int wakeChecks = 0;
+  std::shared_ptr<FakeVisitSink> visits = std::make_shared<FakeVisitSink>();
+  std::shared_ptr<FakeCoordinationObserver> observer = std::make_shared<FakeCoordinationObserver>();
+  std::shared_ptr<FakeSystemEvents> systemEvents = std::make_shared<FakeSystemEvents>();
 };
 
 TEST_F(FocusCoordinatorTest, DiscardingTheCheckpointReportsAFailedRemovalInsteadOfThrowing) {
@@ -97,12 +91,12 @@ TEST_F(FocusCoordinatorTest, DiscardingTheCheckpointReportsAFailedRemovalInstead
   pausedFocus();
   ASSERT_TRUE(recovery->stored.value().has_value());
   recovery->stored.clearFails = true;
-  const int before = changes;
+  const int before = observer->changes;
   EXPECT_NO_THROW(focus->discardRecovery());
   EXPECT_TRUE(recovery->stored.value().has_value()) << "the checkpoint is still stored";
   EXPECT_EQ(focus->recoverySaveError(), saveFailed);
   EXPECT_EQ(focus->recoveryError(), saveFailed);
-  EXPECT_EQ(changes, before + 1) << "the status item shows the problem";
+  EXPECT_EQ(observer->changes, before + 1) << "the status item shows the problem";
   EXPECT_EQ(logMessages(log, "pomodoro").back(),
             "focus recovery could not be cleared: the stored data could not be removed");
 
@@ -126,25 +120,28 @@ TEST_F(FocusCoordinatorTest, AnUnreadableCheckpointIsShownAndGoesOnlyWhenDiscard
   EXPECT_FALSE(focus->recoveryError());
 }
 
-TEST_F(FocusCoordinatorTest, AFocusTellsTheRestOfTheCoordinatorThroughItsHooks) {
+TEST_F(FocusCoordinatorTest, AFocusTellsTheRestOfTheCoordinatorThroughItsInterfaces) {
   make();
   focus->startRequestedFocus(25, "  write   report ");
   EXPECT_EQ(focus->pomodoro().focus(), "write report");
-  EXPECT_EQ(enqueued, std::vector<Visit::Kind>{Visit::Kind::pomodoroStart()});
-  EXPECT_EQ(busyAt, std::vector<Date>{nine});
+  EXPECT_EQ(visits->kinds(), std::vector<Visit::Kind>{Visit::Kind::pomodoroStart()});
+  EXPECT_EQ(observer->busyAt, std::vector<Date>{nine});
   EXPECT_TRUE(timer().isActive());
 
   fireAt(nine + 60);
-  EXPECT_EQ(wakeChecks, 1) << "a pending wake goes before the timer looks at time";
+  EXPECT_EQ(systemEvents->pendingWakeChecks, 1)
+      << "a pending wake goes before the timer looks at time";
   fireAt(nine + 25 * 60);
-  EXPECT_EQ(enqueued.back(), Visit::Kind::pomodoroComplete());
+  EXPECT_EQ(visits->kinds().back(), Visit::Kind::pomodoroComplete());
   ASSERT_EQ(history->entries().size(), 1u);
   EXPECT_EQ(history->entries()[0].focus, "write report");
 
-  const int withdrawn = withdrawals;
+  const int withdrawn = visits->withdrawals;
   focus->startBreak();
-  EXPECT_EQ(withdrawals, withdrawn + 1) << "a held completion visit is out of date";
-  EXPECT_EQ(enqueued.back(), Visit::Kind::breakComplete());
+  EXPECT_EQ(visits->withdrawals, withdrawn + 1) << "a held completion visit is out of date";
+  EXPECT_EQ(visits->withdrawn, std::vector<Visit::Kind>{Visit::Kind::pomodoroComplete()})
+      << "only the finished period's visit, never its start";
+  EXPECT_EQ(visits->kinds().back(), Visit::Kind::breakComplete());
 }
 
 TEST_F(FocusCoordinatorTest, AnAccomplishedPriorityFocusMarksThePriorityOnlyOnceItIsSaved) {
@@ -275,7 +272,7 @@ TEST_F(FocusCoordinatorTest, HistoryWriteFailureIsReportedAndTheSessionMovesOn) 
             (std::vector<FakeNotificationService::Posted>{
                 {"Vorlane", "Focus finished, but its history could not be saved."}}));
   EXPECT_EQ(history->failures, std::vector<std::string>{"the disk is full"});
-  EXPECT_EQ(enqueued.back(), Visit::Kind::pomodoroComplete());
+  EXPECT_EQ(visits->kinds().back(), Visit::Kind::pomodoroComplete());
 }
 
 TEST_F(FocusCoordinatorTest, StarterAndFullLengthsFollowTheSettingsWhenTheUserStarts) {
@@ -306,11 +303,11 @@ TEST_F(FocusCoordinatorTest, CallbacksHandedOutDoNothingOnceTheSessionIsGone) {
   auto start = windows.focusEditor->start;
   focus.reset();
   EXPECT_NE(refusal([&] { save("later"); }), "");
-  const int before = changes;
+  const int before = observer->changes;
   resume();
   start("write report");
-  EXPECT_EQ(changes, before);
-  EXPECT_EQ(enqueued.size(), 1u) << "only the first focus's start";
+  EXPECT_EQ(observer->changes, before);
+  EXPECT_EQ(visits->enqueued.size(), 1u) << "only the first focus's start";
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "core/settings/in_memory_preferences_store.h"
 #include "platform/logging/log_capture.h"
 #include "tests/support/fake_clock.h"
+#include "tests/support/fake_coordination_observer.h"
 
 namespace vorlane {
 namespace {
@@ -35,10 +36,9 @@ class ReminderCoordinatorTest : public testing::Test {
   std::shared_ptr<VisitScheduler> scheduler = std::make_shared<VisitScheduler>(
       clock, berlin, [store = preferences] { return store->preferences(); });
   std::shared_ptr<InMemoryReminderStore> store = std::make_shared<InMemoryReminderStore>();
-  std::vector<std::string> told;
-  ReminderCoordinator reminders{clock, scheduler, store, [] { return berlin; },
-                                {.stateChanged = [this] { told.push_back("state"); },
-                                 .muteChanged = [this] { told.push_back("mute"); }}};
+  std::shared_ptr<FakeCoordinationObserver> observer = std::make_shared<FakeCoordinationObserver>();
+  const std::vector<std::string>& told = observer->told;
+  ReminderCoordinator reminders{clock, scheduler, store, [] { return berlin; }, observer};
 };
 
 TEST_F(ReminderCoordinatorTest, EveryChangeReachesTheSchedulerBeforeTheNextTick) {

@@ -10,7 +10,9 @@
 #include "core/settings/in_memory_preferences_store.h"
 #include "platform/logging/log_capture.h"
 #include "tests/support/fake_clock.h"
+#include "tests/support/fake_coordination_observer.h"
 #include "tests/support/fake_environment.h"
+#include "tests/support/fake_mute_state.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/fake_visit_presenter.h"
 
@@ -25,13 +27,15 @@ const Date eleven = *berlin.date(2026, 3, 10, 11, 0, 0);
 class VisitDeliveryTest : public testing::Test {
  protected:
   void SetUp() override {
-    delivery = VisitDelivery::create(
-        {.clock = clock, .presenter = presenter, .speech = speech,
-         .notifications = notifications, .preferencesStore = preferences,
-         .environmentSnapshot = nullptr, .environment = environment},
-        {.mutedUntil = [this] { return mutedUntil; },
-         .presenting = [this](const Visit& visit) { presenting.push_back(visit.bubbleText); },
-         .stateChanged = [this] { ++changes; }});
+    delivery = VisitDelivery::create({.clock = clock,
+                                      .presenter = presenter,
+                                      .speech = speech,
+                                      .notifications = notifications,
+                                      .preferencesStore = preferences,
+                                      .environmentSnapshot = nullptr,
+                                      .environment = environment,
+                                      .mute = mute,
+                                      .observer = observer});
   }
   static Visit visit(Kind kind, Date scheduledFor, std::string text) {
     return Visit{UUID::random(), kind, scheduledFor, text, text, true,
@@ -48,9 +52,14 @@ class VisitDeliveryTest : public testing::Test {
       std::make_shared<InMemoryPreferencesStore>();
   std::shared_ptr<FakeEnvironment> environment = std::make_shared<FakeEnvironment>();
   std::shared_ptr<VisitDelivery> delivery;
-  std::optional<Date> mutedUntil;
-  std::vector<std::string> presenting;
-  int changes = 0;
+  std::shared_ptr<FakeMuteState> mute = std::make_shared<FakeMuteState>();
+  std::shared_ptr<FakeCoordinationObserver> observer = std::make_shared<FakeCoordinationObserver>();
+  // The bubbles of the visits the observer heard were on their way to the mascot.
+  std::vector<std::string> presenting() const {
+    std::vector<std::string> texts;
+    for (const Visit& visit : observer->presenting) texts.push_back(visit.bubbleText);
+    return texts;
+  }
 };
 
 TEST_F(VisitDeliveryTest, ABusyMascotHoldsTheVisitWhichFollowsWithoutASecondLook) {
@@ -58,14 +67,14 @@ TEST_F(VisitDeliveryTest, ABusyMascotHoldsTheVisitWhichFollowsWithoutASecondLook
   delivery->enqueue(visit(Kind::reminder(UUID::random()), eleven, "second"));
   EXPECT_EQ(environment->questions.size(), 2u);
   EXPECT_EQ(delivery->pending().size(), 1u);
-  EXPECT_EQ(presenting, (std::vector<std::string>{"first", "second"}));
+  EXPECT_EQ(presenting(), (std::vector<std::string>{"first", "second"}));
 
   presenter->finishVisit();
   ASSERT_EQ(presenter->performed.size(), 2u);
   EXPECT_EQ(presenter->performed[1].bubbleText, "second");
   EXPECT_EQ(environment->questions.size(), 2u) << "judged once, when it came in";
   EXPECT_TRUE(delivery->pending().empty());
-  EXPECT_GE(changes, 1);
+  EXPECT_GE(observer->changes, 1);
 }
 
 TEST_F(VisitDeliveryTest, SpeechMomentOnlyForHourlyAndManualAndNoEmptyPhrase) {
@@ -98,10 +107,10 @@ TEST_F(VisitDeliveryTest, SpeechMomentOnlyForHourlyAndManualAndNoEmptyPhrase) {
 }
 
 TEST_F(VisitDeliveryTest, TheMuteReachesTheEnvironmentAndTurnsAReminderIntoANotification) {
-  mutedUntil = eleven + 3600;
+  mute->until = eleven + 3600;
   delivery->enqueue(visit(Kind::reminder(UUID::random()), eleven, "Stand up"));
   ASSERT_EQ(environment->questions.size(), 1u);
-  EXPECT_EQ(environment->questions[0].mutedUntil, mutedUntil);
+  EXPECT_EQ(environment->questions[0].mutedUntil, mute->until);
   EXPECT_TRUE(presenter->offered.empty());
   ASSERT_EQ(notifications->posted.size(), 1u);
   EXPECT_EQ(notifications->posted[0].body, "Stand up");
@@ -131,9 +140,9 @@ TEST_F(VisitDeliveryTest, AVisitEndingAfterTheDeliveryIsGoneDoesNothing) {
   delivery->enqueue(visit(Kind::hourly(), eleven, "first"));
   delivery->enqueue(visit(Kind::hourly(), eleven, "second"));
   delivery.reset();
-  const int before = changes;
+  const int before = observer->changes;
   EXPECT_TRUE(presenter->finishVisit());
-  EXPECT_EQ(changes, before);
+  EXPECT_EQ(observer->changes, before);
   EXPECT_EQ(presenter->performed.size(), 1u);
 }
 
