@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,6 +60,24 @@ class FocusCoordinatorTest : public testing::Test {
   void fireAt(Date date) {
     clock->set(date);
     timer().fire();
+  }
+  // A new session with no checkpoint, brought to the state the way the user does it.
+  enum class At { idle, working, awaiting, onBreak, pausedFocus, pausedBreak, breakCard };
+  void reach(At state) {
+    recovery = std::make_shared<FakeFocusRecoveryStore>();
+    presenter = std::make_shared<FakeVisitPresenter>();
+    clock->set(nine);
+    make();
+    if (state == At::idle) return;
+    focus->startRequestedFocus(25, "write report");
+    if (state == At::pausedFocus) return focus->requestPauseSession();
+    if (state == At::working) return;
+    fireAt(*focus->pomodoro().endsAt());
+    if (state == At::awaiting) return;
+    focus->startBreak();
+    if (state == At::pausedBreak) return focus->requestPauseSession();
+    if (state == At::onBreak) return;
+    fireAt(*focus->pomodoro().endsAt());
   }
   void pausedFocus() {
     focus->startRequestedFocus(25, "write report");
@@ -308,6 +327,43 @@ TEST_F(FocusCoordinatorTest, CallbacksHandedOutDoNothingOnceTheSessionIsGone) {
   start("write report");
   EXPECT_EQ(observer->changes, before);
   EXPECT_EQ(visits->enqueued.size(), 1u) << "only the first focus's start";
+}
+
+// A menu built before a phase changed may send a request that no longer fits: it must
+// leave everything as it was (skipBreak and extendSession used to act on idle).
+TEST_F(FocusCoordinatorTest, RequestsThatDoNotFitThePhaseDoNothing) {
+  const std::function<void()> requests[] = {
+      [this] { focus->skipBreak(); }, [this] { focus->extendSession(5); },
+      [this] { focus->requestPauseSession(); },
+      [this] { focus->requestResumeSession(); }};
+  // Which of skip, extend, pause and resume act in each state.
+  const struct {
+    At state;
+    bool acts[4];
+  } rows[] = {
+      {At::idle, {false, false, false, false}},       {At::breakCard, {false, false, false, false}},
+      {At::working, {false, true, true, false}},      {At::awaiting, {true, true, false, false}},
+      {At::onBreak, {true, true, true, false}},       {At::pausedFocus, {false, true, false, true}},
+      {At::pausedBreak, {true, true, false, true}},
+  };
+  for (const auto& row : rows) {
+    for (int request = 0; request < 4; ++request) {
+      SCOPED_TRACE(testing::Message() << "state " << static_cast<int>(row.state) << ", request " << request);
+      LogCapture rowLog;
+      reach(row.state);
+      const PomodoroSession before = focus->pomodoro();
+      const auto panels = presenter->completions.size();
+      const bool timing = timer().isActive();
+      const auto lines = logMessages(rowLog, "pomodoro").size();
+      requests[request]();
+      EXPECT_EQ(!(focus->pomodoro() == before), row.acts[request]);
+      if (!row.acts[request]) {
+        EXPECT_EQ(presenter->completions.size(), panels);
+        EXPECT_EQ(timer().isActive(), timing);
+        EXPECT_EQ(logMessages(rowLog, "pomodoro").size(), lines);
+      }
+    }
+  }
 }
 
 }  // namespace

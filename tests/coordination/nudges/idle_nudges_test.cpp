@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/settings/in_memory_preferences_store.h"
@@ -19,6 +20,8 @@ namespace {
 
 const Calendar berlin("Europe/Berlin", "en_GB");
 const Date eleven = *berlin.date(2026, 3, 10, 11, 0, 0);
+
+Date at(int hour, int minute) { return *berlin.date(2026, 3, 10, hour, minute, 0); }
 
 class IdleNudgesTest : public testing::Test {
  protected:
@@ -99,6 +102,47 @@ TEST_F(IdleNudgesTest, AnEncouragementGoesToTheQueueAndOneOnDemandStraightToTheM
   ASSERT_EQ(presenter->performed.size(), 1u);
   presenter->finishVisit();
   EXPECT_EQ(observer->changes, 1) << "its end refreshes the status item";
+}
+
+TEST_F(IdleNudgesTest, AnOccasionThatCannotBeShownIsUsedUpAndOnlyOneMoreFollows) {
+  // What stands in the way at the first occasion; it is cleared before the second.
+  const struct {
+    const char* name;
+    Date start;
+    Preferences::Params settings;
+    bool suppressed;
+  } rows[] = {
+      {"nothing", at(10, 0), {}, false},
+      {"invitations off", at(10, 0), {.idleFocusInvitationsEnabled = false}, false},
+      {"mascot hidden", at(10, 0), {.presenceMode = PresenceMode::hidden}, false},
+      // 22:10 in Berlin: outside 9 to 21, although 21:10 in UTC would be inside.
+      {"after the active hours", at(21, 55), {.activeEndHour = 21}, false},
+      {"camera in use", at(10, 0), {}, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    preferences->setPreferences(Preferences(row.settings));
+    presenter->invitations.clear();
+    visits->quiet = row.suppressed;
+    clock->set(row.start);
+    const auto nudges = make();
+    nudges->restart(row.start);
+    const auto tickAt = [&](Date date) {
+      clock->set(date);
+      nudges->considerInvitation(idle, date);
+    };
+    const std::size_t blocked = std::string(row.name) != "nothing";
+    tickAt(row.start + 900);
+    EXPECT_EQ(presenter->invitations.size(), 1 - blocked);
+    preferences->setPreferences(Preferences({.activeEndHour = 23, .workMinutes = 40}));
+    visits->quiet = false;
+    tickAt(row.start + 900 + 3599);
+    tickAt(row.start + 900 + 3600);
+    tickAt(row.start + 900 + 7200);
+    EXPECT_EQ(presenter->invitations.size(), 2 - blocked);
+    EXPECT_EQ(presenter->invitations.back(), 40);
+    EXPECT_TRUE(visits->enqueued.empty()) << "an invitation is never a visit, nor posted";
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "tests/support/fake_mute_state.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/fake_visit_presenter.h"
+#include "tests/support/log_lines.h"
 
 namespace vorlane {
 namespace {
@@ -24,9 +26,19 @@ using Kind = Visit::Kind;
 const Calendar berlin("Europe/Berlin", "en_GB");
 const Date eleven = *berlin.date(2026, 3, 10, 11, 0, 0);
 
+// A moment on Tuesday 2026-03-10, local time.
+Date at(int hour, int minute, double second = 0) {
+  return *berlin.date(2026, 3, 10, hour, minute, 0) + second;
+}
+
 class VisitDeliveryTest : public testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { fresh(); }
+  // A new delivery over a new mascot, speech and notifications.
+  void fresh() {
+    presenter = std::make_shared<FakeVisitPresenter>();
+    speech = std::make_shared<FakeSpeechService>();
+    notifications = std::make_shared<FakeNotificationService>();
     delivery = VisitDelivery::create({.clock = clock,
                                       .presenter = presenter,
                                       .speech = speech,
@@ -144,6 +156,87 @@ TEST_F(VisitDeliveryTest, AVisitEndingAfterTheDeliveryIsGoneDoesNothing) {
   EXPECT_TRUE(presenter->finishVisit());
   EXPECT_EQ(observer->changes, before);
   EXPECT_EQ(presenter->performed.size(), 1u);
+}
+
+TEST_F(VisitDeliveryTest, SuppressedVisitBecomesNotificationOrIsDroppedByReasonAndKind) {
+  using Facts = void (*)(EnvironmentSnapshot&);
+  const Facts muted = [](EnvironmentSnapshot& e) { e.mutedUntil = at(12, 0); };
+  const Facts camera = [](EnvironmentSnapshot& e) { e.cameraInUse = true; };
+  const Facts microphone = [](EnvironmentSnapshot& e) { e.microphoneInUse = true; };
+  const Facts meeting = [](EnvironmentSnapshot& e) { e.activeAppId = "us.zoom.xos"; };
+  const Facts fullscreen = [](EnvironmentSnapshot& e) { e.isFullscreenOnTargetDisplay = true; };
+  const Facts away = [](EnvironmentSnapshot& e) { e.isScreenUnavailable = true; };
+  const std::string screenAway = "screen asleep or locked";
+  const struct {
+    const char* name;
+    Facts facts;
+    Kind kind;
+    bool notifies;
+    std::string explanation;
+  } rows[] = {
+      {"muted reminder", muted, Kind::reminder(UUID::random()), true, "muted"},
+      {"camera hourly", camera, Kind::hourly(), true, "camera in use"},
+      {"microphone encouragement", microphone, Kind::encouragement(), false, "microphone in use"},
+      {"meeting app, manual", meeting, Kind::manual(), true, "presenting in us.zoom.xos"},
+      {"full screen focus start", fullscreen, Kind::pomodoroStart(), true,
+       "fullscreen app on the target display"},
+      {"screen away hourly", away, Kind::hourly(), false, screenAway},
+      {"screen away manual", away, Kind::manual(), false, screenAway},
+      {"screen away break end", away, Kind::breakComplete(), true, screenAway},
+      {"screen away focus end", away, Kind::pomodoroComplete(), true, screenAway},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    environment->facts = EnvironmentSnapshot();
+    row.facts(environment->facts);
+    Preferences settings = preferences->preferences();
+    settings.quietInFullscreen = row.facts == fullscreen;
+    preferences->setPreferences(settings);
+    notifications->posted.clear();
+    LogCapture rowLog;
+    delivery->enqueue(visit(row.kind, at(10, 58, 59.75), "Water the plants"));
+    EXPECT_TRUE(presenter->offered.empty());
+    EXPECT_TRUE(delivery->pending().empty());
+    using Posted = std::vector<FakeNotificationService::Posted>;
+    EXPECT_EQ(notifications->posted,
+              row.notifies ? Posted({{"Vorlane", "Water the plants"}}) : Posted());
+    EXPECT_EQ(logMessages(rowLog, "suppression"),
+              std::vector<std::string>{
+                  "suppressed visit scheduled for 2026-03-10 09:58:59 +0000: " + row.explanation});
+  }
+}
+
+TEST_F(VisitDeliveryTest, HeldVisitsOlderThanNinetySecondsAreDroppedAndTheNextTriedAtOnce) {
+  const struct {
+    const char* name;
+    double drainAfter;  // seconds after 11:00 when the visit on screen ends
+    std::vector<std::string> expectedShown;
+    long staleLines;
+  } rows[] = {
+      {"exactly ninety seconds is still shown", 90, {"first"}, 0},
+      {"ninety-one drops the first, shows the second", 91, {"second"}, 1},
+      {"both stale", 200, {}, 2},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    clock->set(at(11, 0));
+    fresh();
+    LogCapture rowLog;
+    delivery->enqueue(visit(Kind::manual(), at(11, 0), "on screen"));
+    delivery->enqueue(visit(Kind::reminder(UUID::random()), at(11, 0), "first"));
+    delivery->enqueue(visit(Kind::reminder(UUID::random()), at(11, 0, 30), "second"));
+    clock->set(at(11, 0) + row.drainAfter);
+    presenter->finishVisit();
+    std::vector<std::string> shown;
+    for (std::size_t i = 1; i < presenter->performed.size(); ++i) {
+      shown.push_back(presenter->performed[i].bubbleText);
+    }
+    EXPECT_EQ(shown, row.expectedShown);
+    const auto lines = logMessages(rowLog, "presentation");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "dropping held visit, it went stale while waiting"),
+              row.staleLines);
+  }
 }
 
 }  // namespace
