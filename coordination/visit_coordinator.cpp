@@ -66,41 +66,22 @@ void VisitCoordinator::makeParts(Dependencies& d) {
   const std::weak_ptr<CoordinationObserver> observer = weak_from_this();
   reminders_ = std::make_shared<ReminderCoordinator>(clock_, scheduler_, std::move(d.reminderStore),
                                                      calendarProvider_, observer);
-  delivery_ = VisitDelivery::create({.clock = clock_,
-                                     .presenter = presenter_,
-                                     .speech = speech_,
-                                     .notifications = notifications_,
-                                     .preferencesStore = preferencesStore_,
-                                     .environmentSnapshot = std::move(d.environmentSnapshot),
-                                     .environment = std::move(d.environment),
-                                     .mute = reminders_,
-                                     .observer = observer});
-  nudges_ = std::make_unique<IdleNudges>(
-      IdleNudges::Dependencies{.clock = clock_,
-                               .presenter = presenter_,
-                               .preferencesStore = preferencesStore_,
-                               .random = d.random,
-                               .focusEditor = windows_.focusEditor,
-                               .calendar = calendarProvider_,
-                               .prefersReducedMotion = d.prefersReducedMotion,
-                               .visits = delivery_,
-                               .observer = observer});
-  focus_ = FocusCoordinator::create({.clock = clock_,
-                                     .presenter = presenter_,
-                                     .notifications = notifications_,
-                                     .preferencesStore = preferencesStore_,
-                                     .focusHistory = focusHistory_,
-                                     .recovery = std::move(d.recovery),
-                                     .priorities = priorities_,
-                                     .focusEditor = windows_.focusEditor,
-                                     .resumeNotes = windows_.resumeNotes,
-                                     .focusHistoryWindow = windows_.focusHistory,
-                                     .sessionTimers = std::move(d.sessionTimers),
-                                     .calendar = calendarProvider_,
-                                     .prefersReducedMotion = std::move(d.prefersReducedMotion),
-                                     .visits = delivery_,
-                                     .observer = observer,
-                                     .systemEvents = systemEvents_});
+  delivery_ = VisitDelivery::create(
+      {.clock = clock_, .presenter = presenter_, .speech = speech_, .notifications = notifications_,
+       .preferencesStore = preferencesStore_, .environmentSnapshot = std::move(d.environmentSnapshot),
+       .environment = std::move(d.environment), .mute = reminders_, .observer = observer});
+  nudges_ = std::make_unique<IdleNudges>(IdleNudges::Dependencies{
+      .clock = clock_, .presenter = presenter_, .preferencesStore = preferencesStore_,
+      .random = d.random, .focusEditor = windows_.focusEditor, .calendar = calendarProvider_,
+      .prefersReducedMotion = d.prefersReducedMotion, .visits = delivery_, .observer = observer});
+  focus_ = FocusCoordinator::create(
+      {.clock = clock_, .presenter = presenter_, .notifications = notifications_,
+       .preferencesStore = preferencesStore_, .focusHistory = focusHistory_,
+       .recovery = std::move(d.recovery), .priorities = priorities_,
+       .focusEditor = windows_.focusEditor, .resumeNotes = windows_.resumeNotes,
+       .focusHistoryWindow = windows_.focusHistory, .sessionTimers = std::move(d.sessionTimers),
+       .calendar = calendarProvider_, .prefersReducedMotion = std::move(d.prefersReducedMotion),
+       .visits = delivery_, .observer = observer, .systemEvents = systemEvents_});
 }
 
 void VisitCoordinator::muteChanged() { refreshQuickActions(); }

@@ -38,22 +38,14 @@ constexpr const char* saveFailed =
 class FocusCoordinatorTest : public testing::Test {
  protected:
   void make() {
-    focus = FocusCoordinator::create({.clock = clock,
-                                      .presenter = presenter,
-                                      .notifications = notifications,
-                                      .preferencesStore = preferences,
-                                      .focusHistory = history,
-                                      .recovery = recovery,
-                                      .priorities = priorities,
-                                      .focusEditor = windows.focusEditor,
-                                      .resumeNotes = windows.resumeNotes,
-                                      .focusHistoryWindow = windows.focusHistory,
-                                      .sessionTimers = timers.factory(),
-                                      .calendar = [] { return berlin; },
-                                      .prefersReducedMotion = [] { return false; },
-                                      .visits = visits,
-                                      .observer = observer,
-                                      .systemEvents = systemEvents});
+    focus = FocusCoordinator::create(
+        {.clock = clock, .presenter = presenter, .notifications = notifications,
+         .preferencesStore = preferences, .focusHistory = history, .recovery = recovery,
+         .priorities = priorities, .focusEditor = windows.focusEditor,
+         .resumeNotes = windows.resumeNotes, .focusHistoryWindow = windows.focusHistory,
+         .sessionTimers = timers.factory(), .calendar = [] { return berlin; },
+         .prefersReducedMotion = [] { return false; }, .visits = visits, .observer = observer,
+         .systemEvents = systemEvents});
     focus->start();
   }
   FakeRepeatingTimer& timer() { return *timers.made.back(); }

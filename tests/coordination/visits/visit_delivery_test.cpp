@@ -39,15 +39,11 @@ class VisitDeliveryTest : public testing::Test {
     presenter = std::make_shared<FakeVisitPresenter>();
     speech = std::make_shared<FakeSpeechService>();
     notifications = std::make_shared<FakeNotificationService>();
-    delivery = VisitDelivery::create({.clock = clock,
-                                      .presenter = presenter,
-                                      .speech = speech,
-                                      .notifications = notifications,
-                                      .preferencesStore = preferences,
-                                      .environmentSnapshot = nullptr,
-                                      .environment = environment,
-                                      .mute = mute,
-                                      .observer = observer});
+    delivery = VisitDelivery::create(
+        {.clock = clock, .presenter = presenter, .speech = speech,
+         .notifications = notifications, .preferencesStore = preferences,
+         .environmentSnapshot = nullptr, .environment = environment, .mute = mute,
+         .observer = observer});
   }
   static Visit visit(Kind kind, Date scheduledFor, std::string text) {
     return Visit{UUID::random(), kind, scheduledFor, text, text, true,
