@@ -50,6 +50,10 @@ namespace vorlane {
 // idle nudges. It makes and wires them, runs the tick, routes the windows and dispatches
 // pills and typed commands. Main thread only; one instance for the life of the process.
 //
+// The parts hold none of one another: the focus session and the nudges hand their visits to
+// the delivery as a VisitSink, the delivery asks the reminders for the mute as a MuteState,
+// and each part reports its events to the coordinator as its CoordinationObserver.
+//
 // Every callback it hands out (ticker, timers, presenter, hot keys, stores, windows) holds
 // it weakly and does nothing once it is gone.
 class VisitCoordinator : public CoordinationObserver,

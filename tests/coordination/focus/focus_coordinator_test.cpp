@@ -71,6 +71,11 @@ class FocusCoordinatorTest : public testing::Test {
     if (state == At::onBreak) return;
     fireAt(*focus->pomodoro().endsAt());
   }
+  // Starts a focus from the editor, as the user would.
+  void startFocus(const std::string& goal = "write report") {
+    focus->requestNewPomodoro();
+    windows.focusEditor->start(goal);
+  }
   void pausedFocus() {
     focus->startRequestedFocus(25, "write report");
     clock->set(nine + 600);
@@ -356,6 +361,51 @@ TEST_F(FocusCoordinatorTest, RequestsThatDoNotFitThePhaseDoNothing) {
       }
     }
   }
+}
+
+TEST_F(FocusCoordinatorTest, QuittingWritesACheckpointOnlyForAFocus) {
+  make();
+  focus->saveFocusForTermination();  // idle
+  startFocus();
+  clock->set(nine + 300);
+  focus->saveFocusForTermination();
+  EXPECT_EQ(recovery->stored.value()->session.remaining, 1200);
+  const int writes = recovery->stored.saves;
+  fireAt(nine + 1500);  // the focus ends and its checkpoint goes
+  EXPECT_FALSE(recovery->stored.value());
+  focus->saveFocusForTermination();  // a completion waits
+  focus->startBreak();
+  focus->saveFocusForTermination();  // on a break
+  focus->extendSession(5);
+  focus->requestPauseSession();  // a paused break
+  EXPECT_EQ(recovery->stored.saves, writes);
+}
+
+TEST_F(FocusCoordinatorTest, MarkingAccomplishedNeedsANamedFocusAndKeepsItOnAFailure) {
+  make();
+  startFocus("");
+  fireAt(nine + 1500);
+  focus->markFocusAccomplished();  // no goal
+  focus->startBreak();
+  fireAt(nine + 1800);
+  focus->markFocusAccomplished();  // a break
+  EXPECT_EQ(logMessages(log, "pomodoro"),
+            (std::vector<std::string>{"started a 25 minute session",
+                                      "session complete, 1 done today",
+                                      "No completed named focus to mark accomplished",
+                                      "break started", "break over",
+                                      "No completed named focus to mark accomplished"}));
+  EXPECT_EQ(windows.focusHistory->shows, 0);
+  startFocus("named");
+  fireAt(nine + 3300);
+  history->stored.savesFail = true;
+  focus->markFocusAccomplished();
+  EXPECT_TRUE(focus->pomodoro().completion().has_value());
+  history->stored.savesFail = false;
+  focus->markFocusAccomplished();
+  EXPECT_TRUE(history->entries().back().accomplishedAt.has_value());
+  EXPECT_FALSE(focus->pomodoro().completion().has_value());
+  EXPECT_EQ(windows.focusHistory->shows, 2);
 }
 
 }  // namespace
