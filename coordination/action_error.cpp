@@ -12,6 +12,8 @@ std::string_view describe(ActionErrorCase error) {
       return "There is no paused session to resume.";
     case ActionErrorCase::invalidGoal:
       return "Use a goal of 1\u2013120 characters and a duration from 1 to 90 minutes.";
+    case ActionErrorCase::applicationClosing:
+      return "Vorlane is closing. Nothing was changed.";
   }
   return {};
 }

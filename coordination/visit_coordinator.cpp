@@ -3,7 +3,6 @@
 #include <stdexcept>
 #include <utility>
 
-#include "core/suppression/suppression_reason.h"
 #include "foundation/date_description.h"
 #include "platform/logging/log.h"
 
@@ -13,11 +12,6 @@ namespace {
 template <class T>
 void require(const T& dependency, const char* name) {
   if (!dependency) throw std::invalid_argument(std::string("VisitCoordinator needs ") + name);
-}
-
-bool isCompletionVisit(const Visit& visit) {
-  const auto kind = visit.kind.value();
-  return kind == Visit::Kind::Case::pomodoroComplete || kind == Visit::Kind::Case::breakComplete;
 }
 
 }  // namespace
@@ -68,85 +62,32 @@ std::function<void()> VisitCoordinator::weakly(void (VisitCoordinator::*action)(
 }
 
 void VisitCoordinator::makeParts(Dependencies& d) {
-  const auto weak = weak_from_this();
-  reminders_ = std::make_unique<ReminderCoordinator>(
-      clock_, scheduler_, std::move(d.reminderStore), calendarProvider_,
-      ReminderCoordinator::Hooks{.stateChanged = weakly(&VisitCoordinator::signalStateChanged),
-                                 .muteChanged = weakly(&VisitCoordinator::refreshQuickActions)});
-
+  // The parts hear of one another through this coordinator, held weakly.
+  const std::weak_ptr<CoordinationObserver> observer = weak_from_this();
+  reminders_ = std::make_shared<ReminderCoordinator>(clock_, scheduler_, std::move(d.reminderStore),
+                                                     calendarProvider_, observer);
   delivery_ = VisitDelivery::create(
-      {.clock = clock_,
-       .presenter = presenter_,
-       .speech = speech_,
-       .notifications = notifications_,
-       .preferencesStore = preferencesStore_,
-       .environmentSnapshot = std::move(d.environmentSnapshot),
-       .environment = std::move(d.environment)},
-      {.mutedUntil = [weak]() -> std::optional<Date> {
-         const auto self = weak.lock();
-         return self ? self->reminders_->mutedUntil() : std::nullopt;
-       },
-       .presenting = [weak](const Visit& visit) {
-         if (const auto self = weak.lock()) self->reminders_->visitPresenting(visit);
-       },
-       .stateChanged = weakly(&VisitCoordinator::signalStateChanged)});
-
-  nudges_ = std::make_unique<IdleNudges>(
-      IdleNudges::Dependencies{.clock = clock_,
-                               .presenter = presenter_,
-                               .preferencesStore = preferencesStore_,
-                               .random = d.random,
-                               .focusEditor = windows_.focusEditor,
-                               .calendar = calendarProvider_,
-                               .prefersReducedMotion = d.prefersReducedMotion},
-      IdleNudges::Hooks{.mayShow = [weak](Date date) {
-                          const auto self = weak.lock();
-                          return self && self->delivery_->suppressionDecision(date).isAllowed();
-                        },
-                        .enqueue = [weak](const Visit& visit) {
-                          if (const auto self = weak.lock()) self->enqueue(visit);
-                        },
-                        .stateChanged = weakly(&VisitCoordinator::signalStateChanged)});
-
+      {.clock = clock_, .presenter = presenter_, .speech = speech_, .notifications = notifications_,
+       .preferencesStore = preferencesStore_, .environmentSnapshot = std::move(d.environmentSnapshot),
+       .environment = std::move(d.environment), .mute = reminders_, .observer = observer});
+  nudges_ = std::make_unique<IdleNudges>(IdleNudges::Dependencies{
+      .clock = clock_, .presenter = presenter_, .preferencesStore = preferencesStore_,
+      .random = d.random, .focusEditor = windows_.focusEditor, .calendar = calendarProvider_,
+      .prefersReducedMotion = d.prefersReducedMotion, .visits = delivery_, .observer = observer});
   focus_ = FocusCoordinator::create(
-      {.clock = clock_,
-       .presenter = presenter_,
-       .notifications = notifications_,
-       .preferencesStore = preferencesStore_,
-       .focusHistory = focusHistory_,
-       .recovery = std::move(d.recovery),
-       .priorities = priorities_,
-       .focusEditor = windows_.focusEditor,
-       .resumeNotes = windows_.resumeNotes,
-       .focusHistoryWindow = windows_.focusHistory,
-       .sessionTimers = std::move(d.sessionTimers),
-       .calendar = calendarProvider_,
-       .prefersReducedMotion = std::move(d.prefersReducedMotion)},
-      {.enqueue = [weak](const Visit& visit) {
-         if (const auto self = weak.lock()) self->enqueue(visit);
-       },
-       .suppressionDecision = [weak](Date date) {
-         const auto self = weak.lock();
-         // Gone: nothing may show.
-         return self ? self->delivery_->suppressionDecision(date)
-                     : SuppressionDecision::suppress(SuppressionReason::screenUnavailable());
-       },
-       .withdrawHeldCompletions = [weak] {
-         if (const auto self = weak.lock()) self->delivery_->withdraw(isCompletionVisit);
-       },
-       .cutVisitShort = [weak](const UUID& visitID) {
-         if (const auto self = weak.lock()) self->delivery_->cutShort(visitID);
-       },
-       .userBusy = [weak](Date now) {
-         if (const auto self = weak.lock()) self->nudges_->restartInvitationWait(now);
-       },
-       .refreshQuickActions = weakly(&VisitCoordinator::refreshQuickActions),
-       .stateChanged = weakly(&VisitCoordinator::signalStateChanged),
-       .deliverPendingWake = [weak] {
-         const auto self = weak.lock();
-         if (self && self->systemEvents_) self->systemEvents_->deliverPendingWake();
-       }});
+      {.clock = clock_, .presenter = presenter_, .notifications = notifications_,
+       .preferencesStore = preferencesStore_, .focusHistory = focusHistory_,
+       .recovery = std::move(d.recovery), .priorities = priorities_,
+       .focusEditor = windows_.focusEditor, .resumeNotes = windows_.resumeNotes,
+       .focusHistoryWindow = windows_.focusHistory, .sessionTimers = std::move(d.sessionTimers),
+       .calendar = calendarProvider_, .prefersReducedMotion = std::move(d.prefersReducedMotion),
+       .visits = delivery_, .observer = observer, .systemEvents = systemEvents_});
 }
+
+void VisitCoordinator::muteChanged() { refreshQuickActions(); }
+void VisitCoordinator::phaseChanged() { refreshQuickActions(); }
+void VisitCoordinator::userBusy(Date now) { nudges_->restartInvitationWait(now); }
+void VisitCoordinator::visitPresenting(const Visit& visit) { reminders_->visitPresenting(visit); }
 
 void VisitCoordinator::start() {
   const Date now = clock_->now();
@@ -211,6 +152,8 @@ void VisitCoordinator::tick() {
   reminders_->pruneExpired(now);
   signalStateChanged();
 }
+
+void VisitCoordinator::stateChanged() { signalStateChanged(); }
 
 void VisitCoordinator::signalStateChanged() {
   // A copy: the callee may replace the callback.

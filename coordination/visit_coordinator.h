@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "coordination/action_error.h"
+#include "coordination/coordination_observer.h"
 #include "coordination/environment_snapshot_source.h"
 #include "coordination/feature_windows.h"
 #include "coordination/focus/focus_coordinator.h"
@@ -17,7 +18,6 @@
 #include "coordination/recovery_error.h"
 #include "coordination/reminders/reminder_coordinator.h"
 #include "coordination/repeating_timer.h"
-#include "foundation/short_time_formatter.h"
 #include "coordination/system_event_source.h"
 #include "coordination/visit_presenter.h"
 #include "coordination/visits/visit_delivery.h"
@@ -39,6 +39,7 @@
 #include "foundation/calendar.h"
 #include "foundation/observers.h"
 #include "foundation/random.h"
+#include "foundation/short_time_formatter.h"
 #include "foundation/uuid.h"
 
 namespace vorlane {
@@ -49,9 +50,14 @@ namespace vorlane {
 // idle nudges. It makes and wires them, runs the tick, routes the windows and dispatches
 // pills and typed commands. Main thread only; one instance for the life of the process.
 //
+// The parts hold none of one another: the focus session and the nudges hand their visits to
+// the delivery as a VisitSink, the delivery asks the reminders for the mute as a MuteState,
+// and each part reports its events to the coordinator as its CoordinationObserver.
+//
 // Every callback it hands out (ticker, timers, presenter, hot keys, stores, windows) holds
 // it weakly and does nothing once it is gone.
-class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
+class VisitCoordinator : public CoordinationObserver,
+                         public std::enable_shared_from_this<VisitCoordinator> {
  public:
   // What the coordinator works with. All pointers are required unless marked optional;
   // `create` refuses a missing one.
@@ -95,7 +101,7 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
 
   VisitCoordinator(const VisitCoordinator&) = delete;
   VisitCoordinator& operator=(const VisitCoordinator&) = delete;
-  ~VisitCoordinator() = default;
+  ~VisitCoordinator() override = default;
 
   // Wires the tick, asks for notification rights, anchors the scheduler at this moment,
   // applies the settings and follows their changes. Called once, after `onStateChanged` is
@@ -242,6 +248,12 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
 
  private:
   void makeParts(Dependencies& dependencies);
+  // What one part reports, passed on to the others.
+  void stateChanged() override;
+  void muteChanged() override;
+  void phaseChanged() override;
+  void userBusy(Date now) override;
+  void visitPresenting(const Visit& visit) override;
   void tick();
   void signalStateChanged();
   // A callback that runs `action` on the coordinator while it lives, and nothing after.
@@ -270,7 +282,7 @@ class VisitCoordinator : public std::enable_shared_from_this<VisitCoordinator> {
   // The settings last applied; none before start().
   std::optional<Preferences> applied_;
 
-  std::unique_ptr<ReminderCoordinator> reminders_;
+  std::shared_ptr<ReminderCoordinator> reminders_;
   std::shared_ptr<VisitDelivery> delivery_;
   std::shared_ptr<FocusCoordinator> focus_;
   std::unique_ptr<IdleNudges> nudges_;

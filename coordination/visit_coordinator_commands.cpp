@@ -140,7 +140,7 @@ void VisitCoordinator::showQuickCommands() {
   if (!window) return;
   window->show(quickActionHotKey_ != nullptr, [weak = weak_from_this()](const std::string& text) {
     const auto self = weak.lock();
-    if (!self) throw ActionError(ActionErrorCase::noRunningSession);
+    if (!self) throw ActionError(ActionErrorCase::applicationClosing);
     return self->executeCommand(text);
   });
 }

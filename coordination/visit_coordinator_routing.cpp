@@ -15,7 +15,7 @@ void VisitCoordinator::showToday() {
       },
       [weak](const UUID& id, bool starter) {
         const auto self = weak.lock();
-        if (!self) throw ActionError(ActionErrorCase::noRunningSession);
+        if (!self) throw ActionError(ActionErrorCase::applicationClosing);
         self->startPriority(id, starter);
       });
 }
@@ -33,7 +33,7 @@ void VisitCoordinator::showCalendarFocus() {
       *calendarFocus_, *priorities_,
       [weak = weak_from_this()](int minutes, const std::string& goal, std::optional<UUID> id) {
         const auto self = weak.lock();
-        if (!self) throw ActionError(ActionErrorCase::noRunningSession);
+        if (!self) throw ActionError(ActionErrorCase::applicationClosing);
         self->startCalendarFocus(minutes, goal, id);
       });
 }

@@ -30,17 +30,15 @@ Visit sessionVisit(Visit::Kind kind, Date now, std::string spoken, std::string b
 
 }  // namespace
 
-std::shared_ptr<FocusCoordinator> FocusCoordinator::create(Dependencies dependencies,
-                                                           Hooks hooks) {
-  auto focus =
-      std::make_shared<FocusCoordinator>(ConstructionKey{}, std::move(dependencies), std::move(hooks));
+std::shared_ptr<FocusCoordinator> FocusCoordinator::create(Dependencies dependencies) {
+  auto focus = std::make_shared<FocusCoordinator>(ConstructionKey{}, std::move(dependencies));
   // These steps hand out weak references, which do not exist inside the constructor.
   focus->restoreCheckpoint();
   focus->installAccomplishmentHook();
   return focus;
 }
 
-FocusCoordinator::FocusCoordinator(ConstructionKey, Dependencies d, Hooks hooks)
+FocusCoordinator::FocusCoordinator(ConstructionKey, Dependencies d)
     : clock_(std::move(d.clock)),
       presenter_(std::move(d.presenter)),
       notifications_(std::move(d.notifications)),
@@ -54,7 +52,9 @@ FocusCoordinator::FocusCoordinator(ConstructionKey, Dependencies d, Hooks hooks)
       sessionTimer_(d.sessionTimers ? d.sessionTimers() : nullptr),
       calendar_(std::move(d.calendar)),
       prefersReducedMotion_(std::move(d.prefersReducedMotion)),
-      hooks_(std::move(hooks)),
+      visits_(std::move(d.visits)),
+      observer_(std::move(d.observer)),
+      systemEvents_(std::move(d.systemEvents)),
       pomodoro_(preferencesStore_->preferences().effectiveWorkMinutes(),
                 preferencesStore_->preferences().effectiveBreakMinutes()) {}
 
@@ -100,7 +100,7 @@ int FocusCoordinator::workMinutes() const {
 void FocusCoordinator::openFocusEditor(bool starter) {
   const auto editor = focusEditor_;
   if (!editor) return;  // no editor window in this build: the request stays disabled
-  hooks_.userBusy(clock_->now());
+  userBusy(clock_->now());
   presenter_->dismissIdleFocusInvitation();
   const int minutes = starter ? starterMinutes : workMinutes();
   const bool replacing = pomodoro_.phase().kind().has_value();
@@ -130,7 +130,7 @@ void FocusCoordinator::beginFocus(int minutes, const std::string& focus, bool st
   pomodoro_.setBreakDuration(
       static_cast<double>(preferencesStore_->preferences().effectiveBreakMinutes()) * 60);
   pomodoro_.start(clock_->now(), goal);
-  hooks_.userBusy(clock_->now());
+  userBusy(clock_->now());
   clearCompletionDisplay();
   Log::pomodoro().info("started a %ld minute session", static_cast<long>(minutes));
   const std::string count = std::to_string(minutes);
@@ -138,7 +138,7 @@ void FocusCoordinator::beginFocus(int minutes, const std::string& focus, bool st
                                    count + " minutes. Go.", count + " min", true,
                                    Choreography::brief());
   periodVisit_ = visit.id;
-  hooks_.enqueue(visit);
+  visits_->enqueue(visit);
   startSessionTimer();
   stateChanged();
 }
@@ -154,7 +154,7 @@ void FocusCoordinator::startBreak() {
                                    "Break time. " + minutes + " minutes.",
                                    "Break " + minutes + "m", true, Choreography::brief());
   periodVisit_ = visit.id;
-  hooks_.enqueue(visit);
+  visits_->enqueue(visit);
   startSessionTimer();
   stateChanged();
 }
@@ -169,7 +169,7 @@ bool FocusCoordinator::advance(Date now) {
   closeResumeNotes();
   // What announced the period may still be on show: its end is the news now.
   periodVisit_.reset();
-  completionPresentationAllowed_ = hooks_.suppressionDecision(now).isAllowed();
+  completionPresentationAllowed_ = visits_->suppressionDecision(now).isAllowed();
   // A copy: the presenter and the history may call back into the coordinator.
   const std::optional<PomodoroSession::Completion> completion = pomodoro_.completion();
   if (*event == PomodoroSession::Event::workCompleted && completion) {
@@ -183,7 +183,7 @@ bool FocusCoordinator::advance(Date now) {
   }
   presenter_->showSession(std::nullopt, std::nullopt, std::nullopt);
   updateSessionDisplay();
-  hooks_.refreshQuickActions();
+  phaseChanged();
 
   // When the panel can show, it carries the title, so the visit goes without its bubble.
   const bool showsBubble = !completionPresentationAllowed_;
@@ -191,15 +191,15 @@ bool FocusCoordinator::advance(Date now) {
     Log::pomodoro().info("completion shown without motion");
   } else if (*event == PomodoroSession::Event::breakCompleted) {
     Log::pomodoro().info("break over");
-    hooks_.enqueue(sessionVisit(Visit::Kind::breakComplete(), clock_->now(), "Break's over.",
-                         completion ? completion->title() : "Break complete", showsBubble,
-                         Choreography::brief()));
+    visits_->enqueue(sessionVisit(Visit::Kind::breakComplete(), clock_->now(), "Break's over.",
+                                  completion ? completion->title() : "Break complete", showsBubble,
+                                  Choreography::brief()));
   } else {
     Log::pomodoro().info("session complete, %ld done today",
                          static_cast<long>(pomodoro_.completedToday()));
-    hooks_.enqueue(sessionVisit(Visit::Kind::pomodoroComplete(), clock_->now(), "",
-                         completion ? completion->title() : "Focus complete", showsBubble,
-                         Choreography::triumphant()));
+    visits_->enqueue(sessionVisit(Visit::Kind::pomodoroComplete(), clock_->now(), "",
+                                  completion ? completion->title() : "Focus complete", showsBubble,
+                                  Choreography::triumphant()));
   }
   stateChanged();
   return true;
@@ -235,7 +235,7 @@ void FocusCoordinator::pauseSession() {
   stopSessionTimer();
   updateSessionDisplay();
   Log::pomodoro().info("session paused");
-  hooks_.refreshQuickActions();
+  phaseChanged();
   stateChanged();
 }
 
@@ -263,7 +263,7 @@ void FocusCoordinator::extendSession(int minutes) {
     startSessionTimer();
   }
   Log::pomodoro().info("session extended by %ld minutes", static_cast<long>(minutes));
-  hooks_.refreshQuickActions();
+  phaseChanged();
   stateChanged();
 }
 
@@ -274,13 +274,13 @@ void FocusCoordinator::skipBreak() {
   pomodoro_.skipBreak();
   clearCompletionDisplay();
   if (const auto announced = std::exchange(periodVisit_, std::nullopt)) {
-    hooks_.cutVisitShort(*announced);
+    visits_->cutShort(*announced);
   }
-  hooks_.userBusy(clock_->now());
+  userBusy(clock_->now());
   stopSessionTimer();
   presenter_->showSession(std::nullopt, std::nullopt, std::nullopt);
   Log::pomodoro().info("break skipped");
-  hooks_.refreshQuickActions();
+  phaseChanged();
   stateChanged();
 }
 
@@ -294,13 +294,13 @@ void FocusCoordinator::cancelPomodoro() {
   clearCompletionDisplay();
   // "25 min" must not stay on screen, or come later, once the session is stopped.
   if (const auto announced = std::exchange(periodVisit_, std::nullopt)) {
-    hooks_.cutVisitShort(*announced);
+    visits_->cutShort(*announced);
   }
-  hooks_.userBusy(clock_->now());
+  userBusy(clock_->now());
   stopSessionTimer();
   presenter_->showSession(std::nullopt, std::nullopt, std::nullopt);
   Log::pomodoro().info("session cancelled");
-  hooks_.refreshQuickActions();
+  phaseChanged();
   stateChanged();
 }
 
@@ -312,14 +312,14 @@ void FocusCoordinator::startSessionTimer() {
       if (!self) return;
       // After a resume this timer may fire before the desktop reports the wake; the wake
       // goes first, so a period that ended in the sleep is not finished and celebrated.
-      self->hooks_.deliverPendingWake();
+      if (self->systemEvents_) self->systemEvents_->deliverPendingWake();
       if (!self->sessionTimer_ || !self->sessionTimer_->isActive()) return;
       // An ended phase has signalled already.
       if (!self->advance(self->clock_->now())) self->stateChanged();
     });
   }
   updateSessionDisplay();
-  hooks_.refreshQuickActions();
+  phaseChanged();
 }
 
 void FocusCoordinator::stopSessionTimer() {
@@ -354,6 +354,18 @@ void FocusCoordinator::startJudgedFocus(int minutes, const std::string& goal,
 void FocusCoordinator::discardLastSession() {
   pomodoro_.discardLastCompletion();
   stateChanged();
+}
+
+void FocusCoordinator::stateChanged() const {
+  if (const auto observer = observer_.lock()) observer->stateChanged();
+}
+
+void FocusCoordinator::phaseChanged() const {
+  if (const auto observer = observer_.lock()) observer->phaseChanged();
+}
+
+void FocusCoordinator::userBusy(Date now) const {
+  if (const auto observer = observer_.lock()) observer->userBusy(now);
 }
 
 }  // namespace vorlane

@@ -7,11 +7,13 @@
 #include <string_view>
 
 #include "coordination/action_error.h"
+#include "coordination/coordination_observer.h"
 #include "coordination/feature_windows.h"
 #include "coordination/recovery_error.h"
 #include "coordination/repeating_timer.h"
-#include "foundation/short_time_formatter.h"
+#include "coordination/system_event_source.h"
 #include "coordination/visit_presenter.h"
+#include "coordination/visit_sink.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/notification_service.h"
 #include "core/contracts/visit.h"
@@ -23,6 +25,7 @@
 #include "core/settings/preferences_store.h"
 #include "core/suppression/suppression_decision.h"
 #include "foundation/calendar.h"
+#include "foundation/short_time_formatter.h"
 #include "foundation/uuid.h"
 
 namespace vorlane {
@@ -52,32 +55,22 @@ class FocusCoordinator : public std::enable_shared_from_this<FocusCoordinator> {
     RepeatingTimerFactory sessionTimers;
     std::function<Calendar()> calendar;
     std::function<bool()> prefersReducedMotion;
-  };
-  // What the session needs from the rest of the coordinator. All are required.
-  struct Hooks {
-    std::function<void(const Visit&)> enqueue;
-    std::function<SuppressionDecision(Date)> suppressionDecision;
-    // A finished-period visit still held would come after the user has moved on.
-    std::function<void()> withdrawHeldCompletions;
-    // The visit with that id announced a period that is over: it goes, held or on screen.
-    std::function<void(const UUID&)> cutVisitShort;
-    // The user is busy with a session at that moment: idle invitations wait.
-    std::function<void(Date)> userBusy;
-    // The pills follow the phase.
-    std::function<void()> refreshQuickActions;
-    std::function<void()> stateChanged;
-    // A wake the desktop has not reported yet goes before the timer looks at time.
-    std::function<void()> deliverPendingWake;
+    // Takes the session's visits, and judges whether its panel may show.
+    std::shared_ptr<VisitSink> visits;
+    // Told of every change, of each phase change and of the user's work on a session.
+    std::weak_ptr<CoordinationObserver> observer;
+    // Optional: a wake the desktop has not reported yet goes before the timer looks at time.
+    std::shared_ptr<SystemEventSource> systemEvents;
   };
 
   // The minutes of the starter focus, whatever the settings say.
   static constexpr int starterMinutes = 5;
 
   struct ConstructionKey {};
-  FocusCoordinator(ConstructionKey, Dependencies dependencies, Hooks hooks);
+  FocusCoordinator(ConstructionKey, Dependencies dependencies);
   // Builds the session from the settings, restores a valid saved checkpoint and installs
   // the history's accomplishment hook.
-  static std::shared_ptr<FocusCoordinator> create(Dependencies dependencies, Hooks hooks);
+  static std::shared_ptr<FocusCoordinator> create(Dependencies dependencies);
 
   // A session restored from its checkpoint shows at once.
   void start();
@@ -158,7 +151,9 @@ class FocusCoordinator : public std::enable_shared_from_this<FocusCoordinator> {
   // The priority with that id, when it is still open; throws missing or alreadyDone.
   const DailyPriority& openPriority(const UUID& id) const;
   const ShortTimeFormatter& timeFormatter();
-  void stateChanged() const { hooks_.stateChanged(); }
+  void stateChanged() const;
+  void phaseChanged() const;
+  void userBusy(Date now) const;
 
   std::shared_ptr<const Clock> clock_;
   std::shared_ptr<VisitPresenter> presenter_;
@@ -173,7 +168,9 @@ class FocusCoordinator : public std::enable_shared_from_this<FocusCoordinator> {
   std::unique_ptr<RepeatingTimer> sessionTimer_;
   std::function<Calendar()> calendar_;
   std::function<bool()> prefersReducedMotion_;
-  Hooks hooks_;
+  std::shared_ptr<VisitSink> visits_;
+  std::weak_ptr<CoordinationObserver> observer_;
+  std::shared_ptr<SystemEventSource> systemEvents_;
 
   PomodoroSession pomodoro_;
   bool isStarterFocus_ = false;

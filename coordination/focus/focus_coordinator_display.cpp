@@ -13,6 +13,11 @@ namespace {
 using Phase = PomodoroSession::Phase;
 using Kind = PomodoroSession::Kind;
 
+bool isCompletionVisit(const Visit& visit) {
+  const auto kind = visit.kind.value();
+  return kind == Visit::Kind::Case::pomodoroComplete || kind == Visit::Kind::Case::breakComplete;
+}
+
 }  // namespace
 
 void FocusCoordinator::updateSessionDisplay() {
@@ -30,12 +35,12 @@ void FocusCoordinator::updateSessionDisplay() {
   if (completionPresentationAllowed_) {
     presenter_->showCompletion(completion, timeFormatter().format(now),
                                completion.elapsedDescription(now), prefersReducedMotion_());
-    hooks_.refreshQuickActions();
+    phaseChanged();
   }
   if (!completionReminders_.takeDueReminder(completion, now)) return;
 
   // A reminder only re-emphasises the panel: never a visit, never a notification.
-  const SuppressionDecision decision = hooks_.suppressionDecision(now);
+  const SuppressionDecision decision = visits_->suppressionDecision(now);
   if (completionPresentationAllowed_ && decision.isAllowed()) {
     const bool shown = presenter_->remindAboutCompletion(prefersReducedMotion_());
     Log::pomodoro().info("completion reminder %{public}s", shown ? "shown" : "skipped while busy");
@@ -60,7 +65,8 @@ void FocusCoordinator::clearCompletionDisplay() {
   // Told of no completion, the reminders forget the one they were timing.
   completionReminders_.takeDueReminder(std::nullopt, clock_->now());
   presenter_->showCompletion(std::nullopt, "", "Finished just now", false);
-  hooks_.withdrawHeldCompletions();
+  // A finished-period visit still held would come after the user has moved on.
+  visits_->withdraw(isCompletionVisit);
 }
 
 void FocusCoordinator::dismissCompletion() {

@@ -7,7 +7,7 @@
 
 namespace vorlane {
 
-IdleNudges::IdleNudges(Dependencies d, Hooks hooks)
+IdleNudges::IdleNudges(Dependencies d)
     : clock_(std::move(d.clock)),
       presenter_(std::move(d.presenter)),
       preferencesStore_(std::move(d.preferencesStore)),
@@ -15,7 +15,8 @@ IdleNudges::IdleNudges(Dependencies d, Hooks hooks)
       focusEditor_(std::move(d.focusEditor)),
       calendar_(std::move(d.calendar)),
       prefersReducedMotion_(std::move(d.prefersReducedMotion)),
-      hooks_(std::move(hooks)) {
+      visits_(std::move(d.visits)),
+      observer_(std::move(d.observer)) {
   invitations_.reset(clock_->now());
 }
 
@@ -41,7 +42,7 @@ void IdleNudges::considerInvitation(const PomodoroSession& session, Date now) {
     return;
   }
   if (!isWithinActiveHours(now)) return;
-  if (!hooks_.mayShow(now)) return;
+  if (!visits_->suppressionDecision(now).isAllowed()) return;
   presenter_->offerFocusInvitation(static_cast<int>(preferences.effectiveWorkMinutes()),
                                    prefersReducedMotion_());
 }
@@ -65,7 +66,7 @@ void IdleNudges::considerEncouragement(const PomodoroSession& session, Date now)
       presenter_->isPerformingVisit() || focusEditorIsOpen() || !isWithinActiveHours(now)) {
     return;
   }
-  hooks_.enqueue(encouragementVisit(*encouragement, clock_->now()));
+  visits_->enqueue(encouragementVisit(*encouragement, clock_->now()));
 }
 
 void IdleNudges::encourageNow(const PomodoroSession& session) {
@@ -76,7 +77,9 @@ void IdleNudges::encourageNow(const PomodoroSession& session) {
   const Encouragement encouragement = EncouragementLibrary::pick(context, {}, *random_);
   presenter_->setBubbleVisible(true);
   presenter_->performIfFree(encouragementVisit(encouragement, clock_->now()),
-                            hooks_.stateChanged);
+                            [observer = observer_] {
+                              if (const auto self = observer.lock()) self->stateChanged();
+                            });
 }
 
 bool IdleNudges::isWithinActiveHours(Date date) const {

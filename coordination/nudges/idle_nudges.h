@@ -3,8 +3,10 @@
 #include <functional>
 #include <memory>
 
+#include "coordination/coordination_observer.h"
 #include "coordination/feature_windows.h"
 #include "coordination/visit_presenter.h"
+#include "coordination/visit_sink.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/visit.h"
 #include "core/focus/idle_focus_invitations.h"
@@ -30,17 +32,13 @@ class IdleNudges {
     std::shared_ptr<FocusSessionEditorWindow> focusEditor;
     std::function<Calendar()> calendar;
     std::function<bool()> prefersReducedMotion;
-  };
-  struct Hooks {
-    // Whether a visit may show now.
-    std::function<bool(Date)> mayShow;
-    std::function<void(const Visit&)> enqueue;
-    // Handed to the presenter with an encouragement shown at once; it must hold its owner
-    // weakly.
-    std::function<void()> stateChanged;
+    // Judges whether an invitation may show, and takes the encouragements.
+    std::shared_ptr<VisitSink> visits;
+    // Told when an encouragement shown at once has gone.
+    std::weak_ptr<CoordinationObserver> observer;
   };
 
-  IdleNudges(Dependencies dependencies, Hooks hooks);
+  explicit IdleNudges(Dependencies dependencies);
 
   // Both waits start over at `now`.
   void restart(Date now);
@@ -65,7 +63,8 @@ class IdleNudges {
   std::shared_ptr<FocusSessionEditorWindow> focusEditor_;
   std::function<Calendar()> calendar_;
   std::function<bool()> prefersReducedMotion_;
-  Hooks hooks_;
+  std::shared_ptr<VisitSink> visits_;
+  std::weak_ptr<CoordinationObserver> observer_;
   IdleFocusInvitations invitations_;
   EncouragementCadence encouragements_;
 };

@@ -20,12 +20,13 @@ constexpr double pruneGrace = 150;
 ReminderCoordinator::ReminderCoordinator(std::shared_ptr<const Clock> clock,
                                          std::shared_ptr<VisitScheduler> scheduler,
                                          std::shared_ptr<ReminderStore> store,
-                                         std::function<Calendar()> calendar, Hooks hooks)
+                                         std::function<Calendar()> calendar,
+                                         std::weak_ptr<CoordinationObserver> observer)
     : clock_(std::move(clock)),
       scheduler_(std::move(scheduler)),
       store_(std::move(store)),
       calendar_(std::move(calendar)),
-      hooks_(std::move(hooks)) {}
+      observer_(std::move(observer)) {}
 
 Reminder ReminderCoordinator::add(const std::string& text) {
   const Date now = clock_->now();
@@ -144,11 +145,11 @@ void ReminderCoordinator::pruneExpired(Date now) { store_->pruneExpired(now - pr
 void ReminderCoordinator::handToScheduler() { scheduler_->setReminders(store_->reminders()); }
 
 void ReminderCoordinator::changed() const {
-  if (hooks_.stateChanged) hooks_.stateChanged();
+  if (const auto observer = observer_.lock()) observer->stateChanged();
 }
 
 void ReminderCoordinator::muteChanged() const {
-  if (hooks_.muteChanged) hooks_.muteChanged();
+  if (const auto observer = observer_.lock()) observer->muteChanged();
 }
 
 }  // namespace vorlane

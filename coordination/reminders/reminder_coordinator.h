@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "coordination/coordination_observer.h"
+#include "coordination/mute_state.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/visit.h"
 #include "core/focus/mute_duration.h"
@@ -21,18 +23,12 @@ namespace vorlane {
 // The user's reminders typed in plain words, their undo and snooze, and the mute. Every
 // change to the stored reminders reaches the scheduler at once. The undo target, the snooze
 // source and the mute live in memory only.
-class ReminderCoordinator {
+class ReminderCoordinator final : public MuteState {
  public:
-  struct Hooks {
-    // Told after every change the status item shows.
-    std::function<void()> stateChanged;
-    // Told after the mute changed, before `stateChanged`.
-    std::function<void()> muteChanged;
-  };
-
+  // `observer` hears of every change the status item shows, and of the mute's.
   ReminderCoordinator(std::shared_ptr<const Clock> clock, std::shared_ptr<VisitScheduler> scheduler,
                       std::shared_ptr<ReminderStore> store, std::function<Calendar()> calendar,
-                      Hooks hooks);
+                      std::weak_ptr<CoordinationObserver> observer);
 
   // Parses and stores a reminder. Throws ReminderParser::ParseError unchanged; then nothing
   // is stored.
@@ -55,7 +51,7 @@ class ReminderCoordinator {
   bool isMuted(Date now) const { return mutedUntil_ && *mutedUntil_ > now; }
   // The end of a mute still in force.
   std::optional<Date> muteExpiry() const;
-  const std::optional<Date>& mutedUntil() const { return mutedUntil_; }
+  const std::optional<Date>& mutedUntil() const override { return mutedUntil_; }
 
   // Remembers the stored reminder behind a reminder visit on its way to the mascot.
   void visitPresenting(const Visit& visit);
@@ -79,7 +75,7 @@ class ReminderCoordinator {
   std::shared_ptr<VisitScheduler> scheduler_;
   std::shared_ptr<ReminderStore> store_;
   std::function<Calendar()> calendar_;
-  Hooks hooks_;
+  std::weak_ptr<CoordinationObserver> observer_;
   std::optional<Reminder> lastAdded_;
   std::optional<Reminder> lastFired_;
   std::optional<Date> mutedUntil_;

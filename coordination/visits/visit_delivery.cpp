@@ -24,12 +24,11 @@ std::optional<Date> speechMoment(const Visit& visit) {
 
 }  // namespace
 
-std::shared_ptr<VisitDelivery> VisitDelivery::create(Dependencies dependencies, Hooks hooks) {
-  return std::make_shared<VisitDelivery>(ConstructionKey{}, std::move(dependencies),
-                                         std::move(hooks));
+std::shared_ptr<VisitDelivery> VisitDelivery::create(Dependencies dependencies) {
+  return std::make_shared<VisitDelivery>(ConstructionKey{}, std::move(dependencies));
 }
 
-VisitDelivery::VisitDelivery(ConstructionKey, Dependencies d, Hooks hooks)
+VisitDelivery::VisitDelivery(ConstructionKey, Dependencies d)
     : clock_(std::move(d.clock)),
       presenter_(std::move(d.presenter)),
       speech_(std::move(d.speech)),
@@ -37,10 +36,11 @@ VisitDelivery::VisitDelivery(ConstructionKey, Dependencies d, Hooks hooks)
       preferencesStore_(std::move(d.preferencesStore)),
       environmentSnapshot_(std::move(d.environmentSnapshot)),
       environment_(std::move(d.environment)),
-      hooks_(std::move(hooks)) {}
+      mute_(std::move(d.mute)),
+      observer_(std::move(d.observer)) {}
 
 SuppressionDecision VisitDelivery::suppressionDecision(Date date) {
-  const std::optional<Date> mutedUntil = hooks_.mutedUntil ? hooks_.mutedUntil() : std::nullopt;
+  const std::optional<Date> mutedUntil = mute_ ? mute_->mutedUntil() : std::nullopt;
   EnvironmentSnapshot snapshot =
       environmentSnapshot_
           ? environmentSnapshot_(date)
@@ -66,7 +66,7 @@ void VisitDelivery::enqueue(const Visit& visit) {
 }
 
 void VisitDelivery::present(Visit visit) {
-  if (hooks_.presenting) hooks_.presenting(visit);
+  if (const auto observer = observer_.lock()) observer->visitPresenting(visit);
   presenter_->setBubbleVisible(true);
   // A refusal has already run the completion (a signal and a drain that found the
   // mascot busy) by the time this returns.
@@ -84,7 +84,7 @@ MascotPresenter::Completion VisitDelivery::visitCompletion() {
   return [weak = weak_from_this()] {
     const auto self = weak.lock();
     if (!self) return;
-    if (self->hooks_.stateChanged) self->hooks_.stateChanged();
+    if (const auto observer = self->observer_.lock()) observer->stateChanged();
     // A stale visit being abandoned: its discarder drains once speech is stopped.
     if (!self->discardingStaleVisit_) self->drain();
   };

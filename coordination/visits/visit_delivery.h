@@ -4,8 +4,11 @@
 #include <memory>
 #include <optional>
 
+#include "coordination/coordination_observer.h"
 #include "coordination/environment_snapshot_source.h"
+#include "coordination/mute_state.h"
 #include "coordination/visit_presenter.h"
+#include "coordination/visit_sink.h"
 #include "coordination/visits/visit_queue.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/notification_service.h"
@@ -21,7 +24,7 @@ namespace vorlane {
 // it. Knows whether the screen is away. Main thread only.
 //
 // The completions it hands the presenter hold it weakly and do nothing once it is gone.
-class VisitDelivery : public std::enable_shared_from_this<VisitDelivery> {
+class VisitDelivery final : public VisitSink, public std::enable_shared_from_this<VisitDelivery> {
  public:
   struct Dependencies {
     std::shared_ptr<const Clock> clock;
@@ -32,29 +35,24 @@ class VisitDelivery : public std::enable_shared_from_this<VisitDelivery> {
     // Replaces `environment` whole when given (the mute does not reach it).
     std::function<EnvironmentSnapshot(Date)> environmentSnapshot;
     std::shared_ptr<EnvironmentSnapshotSource> environment;
-  };
-  struct Hooks {
-    // The end of the mute, if any, for the environment.
-    std::function<std::optional<Date>()> mutedUntil;
-    // Told of each visit just before the mascot is asked to show it.
-    std::function<void(const Visit&)> presenting;
-    // Told when a visit handed to the mascot has gone.
-    std::function<void()> stateChanged;
+    // Optional: the mute, for the environment; never muted without it.
+    std::shared_ptr<const MuteState> mute;
+    // Told of each visit just before the mascot is asked to show it, and when a visit
+    // handed to the mascot has gone (`stateChanged`).
+    std::weak_ptr<CoordinationObserver> observer;
   };
 
   struct ConstructionKey {};
-  VisitDelivery(ConstructionKey, Dependencies dependencies, Hooks hooks);
-  static std::shared_ptr<VisitDelivery> create(Dependencies dependencies, Hooks hooks);
+  VisitDelivery(ConstructionKey, Dependencies dependencies);
+  static std::shared_ptr<VisitDelivery> create(Dependencies dependencies);
 
-  SuppressionDecision suppressionDecision(Date date);
-  void enqueue(const Visit& visit);
+  SuppressionDecision suppressionDecision(Date date) override;
+  void enqueue(const Visit& visit) override;
   // Shows the next held visit once the mascot is free; held visits get no second look.
   void drain();
-  // Drops every held visit `unwanted` picks.
-  void withdraw(const std::function<bool(const Visit&)>& unwanted);
-  // The visit with that id says what is no longer so: dropped when held; on screen, it
-  // climbs away at once and its speech stops.
-  void cutShort(const UUID& visitID);
+  void withdraw(const std::function<bool(const Visit&)>& unwanted) override;
+  // Dropped when held; on screen, it climbs away at once and its speech stops.
+  void cutShort(const UUID& visitID) override;
   const VisitQueue& pending() const { return pending_; }
 
   bool screenIsAway() const { return screenIsAway_; }
@@ -78,7 +76,8 @@ class VisitDelivery : public std::enable_shared_from_this<VisitDelivery> {
   std::shared_ptr<PreferencesStore> preferencesStore_;
   std::function<EnvironmentSnapshot(Date)> environmentSnapshot_;
   std::shared_ptr<EnvironmentSnapshotSource> environment_;
-  Hooks hooks_;
+  std::shared_ptr<const MuteState> mute_;
+  std::weak_ptr<CoordinationObserver> observer_;
   VisitQueue pending_;
   bool screenIsAway_ = false;
   // Set while a stale visit is abandoned: its completion must not show the next held one

@@ -12,13 +12,7 @@ namespace {
 constexpr const char* saveFailed =
     "Your focus recovery could not be saved. Existing saved data was kept.";
 
-class FocusRecoveryTest : public CoordinatorTest {
- protected:
-  // What a fresh store reads back from the records.
-  std::optional<FocusCheckpoint> stored() {
-    return RecordFocusRecoveryStore(&records).document().value();
-  }
-};
+using FocusRecoveryTest = CoordinatorTest;
 
 // Quit and launch again: the focus comes back paused with its note. With the note window,
 // resuming shows it first; in a build without one, resuming goes on at once.
@@ -52,24 +46,6 @@ TEST_F(FocusRecoveryTest, PauseAndResumeAcrossACheckpointReadBackAtTheNextLaunch
     EXPECT_TRUE(timer().isActive());
     EXPECT_FALSE(records.rawBytes(RecordFocusRecoveryStore::key).has_value());
   }
-}
-
-TEST_F(FocusRecoveryTest, QuittingWritesACheckpointOnlyForAFocus) {
-  buildAndStart();
-  coordinator->saveFocusForTermination();  // idle
-  startFocus();
-  clock->set(at(11, 4));
-  coordinator->saveFocusForTermination();
-  EXPECT_EQ(stored()->session.remaining, 1200);
-  const int writes = records.writeCount(RecordFocusRecoveryStore::key);
-  fireAt(at(11, 24));  // the focus ends and its checkpoint goes
-  EXPECT_FALSE(stored());
-  coordinator->saveFocusForTermination();  // a completion waits
-  coordinator->startBreak();
-  coordinator->saveFocusForTermination();  // on a break
-  coordinator->extendSession(5);
-  coordinator->requestPauseSession();  // a paused break
-  EXPECT_EQ(records.writeCount(RecordFocusRecoveryStore::key), writes);
 }
 
 // A checkpoint that cannot be written keeps what was stored, and the problem reaches the
@@ -112,33 +88,6 @@ TEST_F(FocusRecoveryTest, AFailedCheckpointKeepsTheOldOneAndShowsUntilDiscarded)
     coordinator->showToday();
     EXPECT_FALSE(windows.today->recoveryError);
   }
-}
-
-TEST_F(FocusRecoveryTest, MarkingAccomplishedNeedsANamedFocusAndKeepsItOnAFailure) {
-  buildAndStart();
-  startFocus("");
-  fireAt(at(11, 24));
-  coordinator->markFocusAccomplished();  // no goal
-  coordinator->startBreak();
-  fireAt(at(11, 29));
-  coordinator->markFocusAccomplished();  // a break
-  EXPECT_EQ(logMessages(log, "pomodoro"),
-            (std::vector<std::string>{"started a 25 minute session",
-                                      "session complete, 1 done today",
-                                      "No completed named focus to mark accomplished",
-                                      "break started", "break over",
-                                      "No completed named focus to mark accomplished"}));
-  EXPECT_EQ(windows.focusHistory->shows, 0);
-  startFocus("named");
-  fireAt(at(11, 54));
-  records.setFailing(true);
-  coordinator->markFocusAccomplished();
-  EXPECT_TRUE(coordinator->pomodoro().completion().has_value());
-  records.setFailing(false);
-  coordinator->markFocusAccomplished();
-  EXPECT_TRUE(historyStore->entries().back().accomplishedAt.has_value());
-  EXPECT_FALSE(coordinator->pomodoro().completion().has_value());
-  EXPECT_EQ(windows.focusHistory->shows, 2);
 }
 
 // A checkpoint that cannot be removed would come back at the next launch: said like a

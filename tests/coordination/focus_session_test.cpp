@@ -102,43 +102,6 @@ TEST_F(FocusSessionTest, PhaseEndShowsAsTheEnvironmentAndMotionSettingAllow) {
   }
 }
 
-// A menu built before a phase changed may send a request that no longer fits: it must
-// leave everything as it was (skipBreak and extendSession used to act on idle).
-TEST_F(FocusSessionTest, RequestsThatDoNotFitThePhaseDoNothing) {
-  const std::function<void()> requests[] = {
-      [this] { coordinator->skipBreak(); }, [this] { coordinator->extendSession(5); },
-      [this] { coordinator->requestPauseSession(); },
-      [this] { coordinator->requestResumeSession(); }};
-  // Which of skip, extend, pause and resume act in each state.
-  const struct {
-    At state;
-    bool acts[4];
-  } rows[] = {
-      {At::idle, {false, false, false, false}},       {At::breakCard, {false, false, false, false}},
-      {At::working, {false, true, true, false}},      {At::awaiting, {true, true, false, false}},
-      {At::onBreak, {true, true, true, false}},       {At::pausedFocus, {false, true, false, true}},
-      {At::pausedBreak, {true, true, false, true}},
-  };
-  for (const auto& row : rows) {
-    for (int request = 0; request < 4; ++request) {
-      SCOPED_TRACE(testing::Message() << "state " << static_cast<int>(row.state) << ", request " << request);
-      LogCapture rowLog;
-      reach(row.state);
-      const PomodoroSession before = coordinator->pomodoro();
-      const auto panels = presenter->completions.size();
-      const bool timing = timer().isActive();
-      const auto lines = logMessages(rowLog, "pomodoro").size();
-      requests[request]();
-      EXPECT_EQ(!(coordinator->pomodoro() == before), row.acts[request]);
-      if (!row.acts[request]) {
-        EXPECT_EQ(presenter->completions.size(), panels);
-        EXPECT_EQ(timer().isActive(), timing);
-        EXPECT_EQ(logMessages(rowLog, "pomodoro").size(), lines);
-      }
-    }
-  }
-}
-
 // Stopping a session ends what announced its period: the start (or break) visit on screen
 // climbs away at once and its speech stops, and a held one never comes. Other visits, and
 // a session whose announcement has already left, are left alone.

@@ -187,7 +187,7 @@ TEST_F(QuickCommandsTest, QuickCommandWindowRunsCommandsWhileTheCoordinatorLives
   EXPECT_EQ(execute("focus 25m finish proposal"),
             "Started 25 minutes: \u2068finish proposal\u2069.");
   coordinator.reset();
-  EXPECT_EQ(refusal([&] { execute("pause"); }), noRunning);
+  EXPECT_EQ(refusal([&] { execute("pause"); }), closing);
 
   hotKeys->taken.insert(quickCommandHotKey.identifier);
   fresh();

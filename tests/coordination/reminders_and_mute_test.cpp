@@ -41,61 +41,6 @@ TEST_F(RemindersAndMuteTest, PlainWordsReminderFiresOnceAtItsMinute) {
   EXPECT_EQ(coordinator->lastFiredReminder(), added);
 }
 
-TEST_F(RemindersAndMuteTest, EditingAndRemovingMoveTheUndoTargetOnlyForTheLastAdded) {
-  const Reminder other = coordinator->addReminder("in 10m water");
-  const Reminder last = coordinator->addReminder("in 25m stretch");
-  clock->set(at(11, 5));
-  const Reminder phraseOnly = coordinator->updateReminder(last.id, "  stretch legs ", "");
-  EXPECT_EQ(phraseOnly.phrase, "stretch legs");
-  EXPECT_EQ(phraseOnly.createdAt, last.createdAt);  // a blank schedule keeps the trigger
-  const Reminder rescheduled = coordinator->updateReminder(last.id, "stretch legs", "in 40m");
-  EXPECT_EQ(rescheduled.createdAt, at(11, 5));
-  coordinator->updateReminder(other.id, "drink water", "");
-  EXPECT_EQ(coordinator->lastAddedReminder(), rescheduled);
-
-  coordinator->undoLastReminder();
-  EXPECT_EQ(reminders->reminders().at(0).id, other.id);
-  EXPECT_FALSE(coordinator->lastAddedReminder());
-
-  // Removing logs nothing and clears the undo target only when it is the last added.
-  const Reminder newest = coordinator->addReminder("in 25m stretch");
-  coordinator->removeReminder(other.id);
-  EXPECT_EQ(coordinator->lastAddedReminder(), newest);
-  coordinator->removeReminder(newest.id);
-  EXPECT_FALSE(coordinator->lastAddedReminder());
-  EXPECT_EQ(reminderLog(),
-            (std::vector<std::string>{"added reminder: water", "added reminder: stretch",
-                                      "updated reminder: stretch legs",
-                                      "updated reminder: stretch legs",
-                                      "updated reminder: drink water",
-                                      "undid reminder: stretch legs", "added reminder: stretch"}));
-}
-
-TEST_F(RemindersAndMuteTest, FailedAddsAndEditsReachTheCallerUnchangedAndChangeNothing) {
-  const Reminder stored = coordinator->addReminder("in 25m stretch");
-  const int signals = stateChanges;
-  const auto logBefore = log.lines().size();
-  const std::string noTime = "Add a time, such as 4pm, in 25m, or weekdays 9:30am.";
-  const std::string noPhrase = "Add a message for the character to say.";
-  const struct {
-    std::function<void()> attempt;
-    std::string sentence;
-  } rows[] = {
-      {[&] { coordinator->addReminder("   "); }, noTime},
-      {[&] { coordinator->addReminder("stretch"); }, noTime},
-      {[&] { coordinator->addReminder("in 25m"); }, noPhrase},
-      {[&] { coordinator->updateReminder(stored.id, "walk", "someday"); }, noTime},
-      {[&] { coordinator->updateReminder(stored.id, "  ", ""); }, noPhrase},
-      {[&] { coordinator->updateReminder(UUID::random(), "walk", ""); },
-       "This reminder is no longer saved. Close this window and add a new reminder."},
-  };
-  for (const auto& row : rows) EXPECT_EQ(refusal(row.attempt), row.sentence);
-  EXPECT_EQ(reminders->reminders(), std::vector<Reminder>{stored});
-  EXPECT_EQ(coordinator->lastAddedReminder(), stored);
-  EXPECT_EQ(stateChanges, signals);
-  EXPECT_EQ(log.lines().size(), logBefore);
-}
-
 TEST_F(RemindersAndMuteTest, SnoozeRepeatsTheLastReminderVisitOnceAndLeavesItStored) {
   coordinator->snoozeLastReminder(10);  // no reminder visit yet
   EXPECT_TRUE(reminders->reminders().empty());

@@ -41,40 +41,6 @@ class InvitationTest : public CoordinatorTest {
   std::shared_ptr<ScriptedRandomGenerator> random;
 };
 
-TEST_F(InvitationTest, AnOccasionThatCannotBeShownIsUsedUpAndOnlyOneMoreFollows) {
-  // What stands in the way at the first occasion; it is cleared before the second.
-  const struct {
-    const char* name;
-    Date start;
-    Preferences::Params settings;
-    bool cameraInUse;
-  } rows[] = {
-      {"nothing", at(10, 0), {}, false},
-      {"invitations off", at(10, 0), {.idleFocusInvitationsEnabled = false}, false},
-      {"mascot hidden", at(10, 0), {.presenceMode = PresenceMode::hidden}, false},
-      // 22:10 in Berlin: outside 9 to 21, although 21:10 in UTC would be inside.
-      {"after the active hours", at(21, 55), {.activeEndHour = 21}, false},
-      {"camera in use", at(10, 0), {}, true},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    preferences->setPreferences(Preferences(row.settings));
-    environment->facts.cameraInUse = row.cameraInUse;
-    startAt(row.start);
-    const std::size_t blocked = std::string(row.name) != "nothing";
-    tickAt(row.start + 900);
-    EXPECT_EQ(presenter->invitations.size(), 1 - blocked);
-    preferences->setPreferences(Preferences({.activeEndHour = 23, .workMinutes = 40}));
-    environment->facts.cameraInUse = false;
-    tickAt(row.start + 900 + 3599);
-    tickAt(row.start + 900 + 3600);
-    tickAt(row.start + 900 + 7200);
-    EXPECT_EQ(presenter->invitations.size(), 2 - blocked);
-    EXPECT_EQ(presenter->invitations.back(), 40);
-    EXPECT_TRUE(notifications->posted.empty());
-  }
-}
-
 TEST_F(InvitationTest, ABusyUserIsInvitedAQuarterHourAfterwardAndAPausedFocusNever) {
   startAt(at(10, 0));
   windows.focusEditor->open = true;  // every tick starts the wait again

@@ -1,9 +1,12 @@
 // Opening the feature windows, and starting a focus from a priority or a calendar gap.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
+#include "coordination/calendar_focus_model.h"
 #include "tests/coordination/coordinator_harness.h"
+#include "tests/support/fake_calendar_source.h"
 
 namespace vorlane {
 namespace {
@@ -59,7 +62,7 @@ TEST_F(RoutingTest, APriorityStartsAFullFocusOrAStarterOrIsRefusedChangingNothin
   EXPECT_EQ(coordinator->activePriorityID(), other);
   // The window's action outlives the coordinator and then refuses.
   coordinator.reset();
-  EXPECT_EQ(refusal([&] { start(open, false); }), noRunning);
+  EXPECT_EQ(refusal([&] { start(open, false); }), closing);
 }
 
 TEST_F(RoutingTest, ACalendarFocusFitsTheGapAndIsNeverAStarter) {
@@ -126,6 +129,38 @@ TEST_F(RoutingTest, TheReflectionOpensTheHistoryWhileTheCoordinatorLives) {
   coordinator->showWeeklyReflection();
   coordinator->showToday();
   EXPECT_EQ(windows.focusHistory->shows + windows.reflection->shows + windows.today->shows, 0);
+}
+
+// Each action a window keeps outlives the coordinator; then it says that the application is
+// closing, never that no session runs, which would be wrong while one does.
+TEST_F(RoutingTest, EveryKeptActionSaysTheApplicationIsClosingOnceTheCoordinatorIsGone) {
+  fresh(at(10, 59), [this](VisitCoordinator::Dependencies& given) {
+    given.calendarFocus = std::make_shared<CalendarFocusModel>(
+        CalendarFocusModel::Dependencies{.source = std::make_shared<FakeCalendarSource>(),
+                                         .clock = clock,
+                                         .calendar = [] { return berlin; },
+                                         .maximumMinutes = [] { return 25; }});
+  });
+  startFocus();
+  const UUID open = addPriority("Plan the week");
+  coordinator->showToday();
+  coordinator->showCalendarFocus();
+  coordinator->showQuickCommands();
+  ASSERT_TRUE(windows.today->start && windows.calendar->start && windows.quickCommands->execute);
+  const struct {
+    const char* name;
+    std::function<void()> act;
+  } rows[] = {
+      {"a priority's start", [&] { windows.today->start(open, false); }},
+      {"a calendar gap's start", [&] { windows.calendar->start(10, "Review", open); }},
+      {"a typed pause", [&] { windows.quickCommands->execute("pause"); }},
+      {"a typed stop", [&] { windows.quickCommands->execute("stop"); }},
+  };
+  coordinator.reset();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(refusal(row.act), closing);
+  }
 }
 
 }  // namespace

@@ -165,5 +165,27 @@ TEST_F(CoordinatorSetUpTest, AccomplishedFocusMarksItsPriorityOnlyOnceSaved) {
   }
 }
 
+// The parts hear of the coordinator only weakly, so it goes when its owner lets go even
+// while a part is busy, and its hot keys are given back with it.
+TEST_F(CoordinatorSetUpTest, TheCoordinatorGoesWithItsOwnerWhileItsPartsAreBusy) {
+  buildAndStart();
+  startFocus();
+  coordinator->encourageNow();  // on screen, its end still to come
+  coordinator->enqueue(visit(Visit::Kind::hourly(), at(10, 59)));  // held behind it
+  coordinator->mute(MuteDuration::fifteenMinutes);
+  ASSERT_EQ(coordinator->pendingVisits().size(), 1u);
+  const std::weak_ptr<VisitCoordinator> weak = coordinator;
+  const int signals = stateChanges;
+  coordinator.reset();
+  EXPECT_TRUE(weak.expired());
+  EXPECT_FALSE(hotKeys->isRegistered(muteHotKey.identifier));
+  EXPECT_FALSE(hotKeys->isRegistered(quickCommandHotKey.identifier));
+  const auto shown = presenter->performed.size();
+  presenter->finishVisit();
+  tickAt(at(11, 0));
+  EXPECT_EQ(presenter->performed.size(), shown) << "the held visit went with it";
+  EXPECT_EQ(stateChanges, signals);
+}
+
 }  // namespace
 }  // namespace vorlane

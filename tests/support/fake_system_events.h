@@ -12,6 +12,7 @@ class FakeSystemEvents final : public SystemEventSource {
   Observers<>& screenCameBack() override { return back; }
   Observers<>& didWake() override { return wake; }
   void deliverPendingWake() override {
+    ++pendingWakeChecks;
     if (sleptUnreported) {
       sleptUnreported = false;
       wake.notify();
@@ -22,6 +23,7 @@ class FakeSystemEvents final : public SystemEventSource {
   Observers<> back;
   Observers<> wake;
   bool sleptUnreported = false;
+  int pendingWakeChecks = 0;
 };
 
 }  // namespace vorlane

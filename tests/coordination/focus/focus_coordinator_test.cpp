@@ -3,20 +3,23 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/settings/in_memory_preferences_store.h"
-#include "core/suppression/suppression_reason.h"
 #include "foundation/text.h"
 #include "platform/logging/log_capture.h"
 #include "tests/support/fake_clock.h"
+#include "tests/support/fake_coordination_observer.h"
 #include "tests/support/fake_feature_windows.h"
 #include "tests/support/fake_focus_stores.h"
 #include "tests/support/fake_repeating_timer.h"
 #include "tests/support/fake_services.h"
+#include "tests/support/fake_system_events.h"
 #include "tests/support/fake_visit_presenter.h"
+#include "tests/support/fake_visit_sink.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/thrown.h"
 
@@ -41,25 +44,37 @@ class FocusCoordinatorTest : public testing::Test {
          .priorities = priorities, .focusEditor = windows.focusEditor,
          .resumeNotes = windows.resumeNotes, .focusHistoryWindow = windows.focusHistory,
          .sessionTimers = timers.factory(), .calendar = [] { return berlin; },
-         .prefersReducedMotion = [] { return false; }},
-        {.enqueue = [this](const Visit& visit) { enqueued.push_back(visit.kind); },
-         .suppressionDecision =
-             [this](Date) {
-               return quiet ? SuppressionDecision::suppress(SuppressionReason::screenUnavailable())
-                            : SuppressionDecision::allow();
-             },
-         .withdrawHeldCompletions = [this] { ++withdrawals; },
-         .cutVisitShort = [this](const UUID& id) { cutShort.push_back(id); },
-         .userBusy = [this](Date at) { busyAt.push_back(at); },
-         .refreshQuickActions = [this] { ++refreshes; },
-         .stateChanged = [this] { ++changes; },
-         .deliverPendingWake = [this] { ++wakeChecks; }});
+         .prefersReducedMotion = [] { return false; }, .visits = visits, .observer = observer,
+         .systemEvents = systemEvents});
     focus->start();
   }
   FakeRepeatingTimer& timer() { return *timers.made.back(); }
   void fireAt(Date date) {
     clock->set(date);
     timer().fire();
+  }
+  // A new session with no checkpoint, brought to the state the way the user does it.
+  enum class At { idle, working, awaiting, onBreak, pausedFocus, pausedBreak, breakCard };
+  void reach(At state) {
+    recovery = std::make_shared<FakeFocusRecoveryStore>();
+    presenter = std::make_shared<FakeVisitPresenter>();
+    clock->set(nine);
+    make();
+    if (state == At::idle) return;
+    focus->startRequestedFocus(25, "write report");
+    if (state == At::pausedFocus) return focus->requestPauseSession();
+    if (state == At::working) return;
+    fireAt(*focus->pomodoro().endsAt());
+    if (state == At::awaiting) return;
+    focus->startBreak();
+    if (state == At::pausedBreak) return focus->requestPauseSession();
+    if (state == At::onBreak) return;
+    fireAt(*focus->pomodoro().endsAt());
+  }
+  // Starts a focus from the editor, as the user would.
+  void startFocus(const std::string& goal = "write report") {
+    focus->requestNewPomodoro();
+    windows.focusEditor->start(goal);
   }
   void pausedFocus() {
     focus->startRequestedFocus(25, "write report");
@@ -82,14 +97,9 @@ class FocusCoordinatorTest : public testing::Test {
   FakeRepeatingTimerFactory timers;
   std::shared_ptr<FocusCoordinator> focus;
 
-  bool quiet = false;
-  std::vector<Visit::Kind> enqueued;
-  int withdrawals = 0;
-  std::vector<UUID> cutShort;
-  std::vector<Date> busyAt;
-  int refreshes = 0;
-  int changes = 0;
-  int wakeChecks = 0;
+  std::shared_ptr<FakeVisitSink> visits = std::make_shared<FakeVisitSink>();
+  std::shared_ptr<FakeCoordinationObserver> observer = std::make_shared<FakeCoordinationObserver>();
+  std::shared_ptr<FakeSystemEvents> systemEvents = std::make_shared<FakeSystemEvents>();
 };
 
 TEST_F(FocusCoordinatorTest, DiscardingTheCheckpointReportsAFailedRemovalInsteadOfThrowing) {
@@ -97,12 +107,12 @@ TEST_F(FocusCoordinatorTest, DiscardingTheCheckpointReportsAFailedRemovalInstead
   pausedFocus();
   ASSERT_TRUE(recovery->stored.value().has_value());
   recovery->stored.clearFails = true;
-  const int before = changes;
+  const int before = observer->changes;
   EXPECT_NO_THROW(focus->discardRecovery());
   EXPECT_TRUE(recovery->stored.value().has_value()) << "the checkpoint is still stored";
   EXPECT_EQ(focus->recoverySaveError(), saveFailed);
   EXPECT_EQ(focus->recoveryError(), saveFailed);
-  EXPECT_EQ(changes, before + 1) << "the status item shows the problem";
+  EXPECT_EQ(observer->changes, before + 1) << "the status item shows the problem";
   EXPECT_EQ(logMessages(log, "pomodoro").back(),
             "focus recovery could not be cleared: the stored data could not be removed");
 
@@ -126,25 +136,28 @@ TEST_F(FocusCoordinatorTest, AnUnreadableCheckpointIsShownAndGoesOnlyWhenDiscard
   EXPECT_FALSE(focus->recoveryError());
 }
 
-TEST_F(FocusCoordinatorTest, AFocusTellsTheRestOfTheCoordinatorThroughItsHooks) {
+TEST_F(FocusCoordinatorTest, AFocusTellsTheRestOfTheCoordinatorThroughItsInterfaces) {
   make();
   focus->startRequestedFocus(25, "  write   report ");
   EXPECT_EQ(focus->pomodoro().focus(), "write report");
-  EXPECT_EQ(enqueued, std::vector<Visit::Kind>{Visit::Kind::pomodoroStart()});
-  EXPECT_EQ(busyAt, std::vector<Date>{nine});
+  EXPECT_EQ(visits->kinds(), std::vector<Visit::Kind>{Visit::Kind::pomodoroStart()});
+  EXPECT_EQ(observer->busyAt, std::vector<Date>{nine});
   EXPECT_TRUE(timer().isActive());
 
   fireAt(nine + 60);
-  EXPECT_EQ(wakeChecks, 1) << "a pending wake goes before the timer looks at time";
+  EXPECT_EQ(systemEvents->pendingWakeChecks, 1)
+      << "a pending wake goes before the timer looks at time";
   fireAt(nine + 25 * 60);
-  EXPECT_EQ(enqueued.back(), Visit::Kind::pomodoroComplete());
+  EXPECT_EQ(visits->kinds().back(), Visit::Kind::pomodoroComplete());
   ASSERT_EQ(history->entries().size(), 1u);
   EXPECT_EQ(history->entries()[0].focus, "write report");
 
-  const int withdrawn = withdrawals;
+  const int withdrawn = visits->withdrawals;
   focus->startBreak();
-  EXPECT_EQ(withdrawals, withdrawn + 1) << "a held completion visit is out of date";
-  EXPECT_EQ(enqueued.back(), Visit::Kind::breakComplete());
+  EXPECT_EQ(visits->withdrawals, withdrawn + 1) << "a held completion visit is out of date";
+  EXPECT_EQ(visits->withdrawn, std::vector<Visit::Kind>{Visit::Kind::pomodoroComplete()})
+      << "only the finished period's visit, never its start";
+  EXPECT_EQ(visits->kinds().back(), Visit::Kind::breakComplete());
 }
 
 TEST_F(FocusCoordinatorTest, AnAccomplishedPriorityFocusMarksThePriorityOnlyOnceItIsSaved) {
@@ -275,7 +288,7 @@ TEST_F(FocusCoordinatorTest, HistoryWriteFailureIsReportedAndTheSessionMovesOn) 
             (std::vector<FakeNotificationService::Posted>{
                 {"Vorlane", "Focus finished, but its history could not be saved."}}));
   EXPECT_EQ(history->failures, std::vector<std::string>{"the disk is full"});
-  EXPECT_EQ(enqueued.back(), Visit::Kind::pomodoroComplete());
+  EXPECT_EQ(visits->kinds().back(), Visit::Kind::pomodoroComplete());
 }
 
 TEST_F(FocusCoordinatorTest, StarterAndFullLengthsFollowTheSettingsWhenTheUserStarts) {
@@ -306,11 +319,93 @@ TEST_F(FocusCoordinatorTest, CallbacksHandedOutDoNothingOnceTheSessionIsGone) {
   auto start = windows.focusEditor->start;
   focus.reset();
   EXPECT_NE(refusal([&] { save("later"); }), "");
-  const int before = changes;
+  const int before = observer->changes;
   resume();
   start("write report");
-  EXPECT_EQ(changes, before);
-  EXPECT_EQ(enqueued.size(), 1u) << "only the first focus's start";
+  EXPECT_EQ(observer->changes, before);
+  EXPECT_EQ(visits->enqueued.size(), 1u) << "only the first focus's start";
+}
+
+// A menu built before a phase changed may send a request that no longer fits: it must
+// leave everything as it was (skipBreak and extendSession used to act on idle).
+TEST_F(FocusCoordinatorTest, RequestsThatDoNotFitThePhaseDoNothing) {
+  const std::function<void()> requests[] = {
+      [this] { focus->skipBreak(); }, [this] { focus->extendSession(5); },
+      [this] { focus->requestPauseSession(); },
+      [this] { focus->requestResumeSession(); }};
+  // Which of skip, extend, pause and resume act in each state.
+  const struct {
+    At state;
+    bool acts[4];
+  } rows[] = {
+      {At::idle, {false, false, false, false}},       {At::breakCard, {false, false, false, false}},
+      {At::working, {false, true, true, false}},      {At::awaiting, {true, true, false, false}},
+      {At::onBreak, {true, true, true, false}},       {At::pausedFocus, {false, true, false, true}},
+      {At::pausedBreak, {true, true, false, true}},
+  };
+  for (const auto& row : rows) {
+    for (int request = 0; request < 4; ++request) {
+      SCOPED_TRACE(testing::Message() << "state " << static_cast<int>(row.state) << ", request " << request);
+      LogCapture rowLog;
+      reach(row.state);
+      const PomodoroSession before = focus->pomodoro();
+      const auto panels = presenter->completions.size();
+      const bool timing = timer().isActive();
+      const auto lines = logMessages(rowLog, "pomodoro").size();
+      requests[request]();
+      EXPECT_EQ(!(focus->pomodoro() == before), row.acts[request]);
+      if (!row.acts[request]) {
+        EXPECT_EQ(presenter->completions.size(), panels);
+        EXPECT_EQ(timer().isActive(), timing);
+        EXPECT_EQ(logMessages(rowLog, "pomodoro").size(), lines);
+      }
+    }
+  }
+}
+
+TEST_F(FocusCoordinatorTest, QuittingWritesACheckpointOnlyForAFocus) {
+  make();
+  focus->saveFocusForTermination();  // idle
+  startFocus();
+  clock->set(nine + 300);
+  focus->saveFocusForTermination();
+  EXPECT_EQ(recovery->stored.value()->session.remaining, 1200);
+  const int writes = recovery->stored.saves;
+  fireAt(nine + 1500);  // the focus ends and its checkpoint goes
+  EXPECT_FALSE(recovery->stored.value());
+  focus->saveFocusForTermination();  // a completion waits
+  focus->startBreak();
+  focus->saveFocusForTermination();  // on a break
+  focus->extendSession(5);
+  focus->requestPauseSession();  // a paused break
+  EXPECT_EQ(recovery->stored.saves, writes);
+}
+
+TEST_F(FocusCoordinatorTest, MarkingAccomplishedNeedsANamedFocusAndKeepsItOnAFailure) {
+  make();
+  startFocus("");
+  fireAt(nine + 1500);
+  focus->markFocusAccomplished();  // no goal
+  focus->startBreak();
+  fireAt(nine + 1800);
+  focus->markFocusAccomplished();  // a break
+  EXPECT_EQ(logMessages(log, "pomodoro"),
+            (std::vector<std::string>{"started a 25 minute session",
+                                      "session complete, 1 done today",
+                                      "No completed named focus to mark accomplished",
+                                      "break started", "break over",
+                                      "No completed named focus to mark accomplished"}));
+  EXPECT_EQ(windows.focusHistory->shows, 0);
+  startFocus("named");
+  fireAt(nine + 3300);
+  history->stored.savesFail = true;
+  focus->markFocusAccomplished();
+  EXPECT_TRUE(focus->pomodoro().completion().has_value());
+  history->stored.savesFail = false;
+  focus->markFocusAccomplished();
+  EXPECT_TRUE(history->entries().back().accomplishedAt.has_value());
+  EXPECT_FALSE(focus->pomodoro().completion().has_value());
+  EXPECT_EQ(windows.focusHistory->shows, 2);
 }
 
 }  // namespace

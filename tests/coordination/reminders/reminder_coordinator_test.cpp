@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -13,6 +14,9 @@
 #include "core/settings/in_memory_preferences_store.h"
 #include "platform/logging/log_capture.h"
 #include "tests/support/fake_clock.h"
+#include "tests/support/fake_coordination_observer.h"
+#include "tests/support/log_lines.h"
+#include "tests/support/thrown.h"
 
 namespace vorlane {
 namespace {
@@ -35,10 +39,9 @@ class ReminderCoordinatorTest : public testing::Test {
   std::shared_ptr<VisitScheduler> scheduler = std::make_shared<VisitScheduler>(
       clock, berlin, [store = preferences] { return store->preferences(); });
   std::shared_ptr<InMemoryReminderStore> store = std::make_shared<InMemoryReminderStore>();
-  std::vector<std::string> told;
-  ReminderCoordinator reminders{clock, scheduler, store, [] { return berlin; },
-                                {.stateChanged = [this] { told.push_back("state"); },
-                                 .muteChanged = [this] { told.push_back("mute"); }}};
+  std::shared_ptr<FakeCoordinationObserver> observer = std::make_shared<FakeCoordinationObserver>();
+  const std::vector<std::string>& told = observer->told;
+  ReminderCoordinator reminders{clock, scheduler, store, [] { return berlin; }, observer};
 };
 
 TEST_F(ReminderCoordinatorTest, EveryChangeReachesTheSchedulerBeforeTheNextTick) {
@@ -104,6 +107,61 @@ TEST_F(ReminderCoordinatorTest, TheMuteTellsThePillsBeforeTheStatusItem) {
   reminders.toggleMute();
   EXPECT_FALSE(reminders.mutedUntil());
   EXPECT_EQ(told, (std::vector<std::string>{"mute", "state", "mute", "state"}));
+}
+
+TEST_F(ReminderCoordinatorTest, EditingAndRemovingMoveTheUndoTargetOnlyForTheLastAdded) {
+  const Reminder other = reminders.add("in 10m water");
+  const Reminder last = reminders.add("in 25m stretch");
+  clock->set(at(11, 5));
+  const Reminder phraseOnly = reminders.update(last.id, "  stretch legs ", "");
+  EXPECT_EQ(phraseOnly.phrase, "stretch legs");
+  EXPECT_EQ(phraseOnly.createdAt, last.createdAt);  // a blank schedule keeps the trigger
+  const Reminder rescheduled = reminders.update(last.id, "stretch legs", "in 40m");
+  EXPECT_EQ(rescheduled.createdAt, at(11, 5));
+  reminders.update(other.id, "drink water", "");
+  EXPECT_EQ(reminders.lastAdded(), rescheduled);
+
+  reminders.undoLast();
+  EXPECT_EQ(store->reminders().at(0).id, other.id);
+  EXPECT_FALSE(reminders.lastAdded());
+
+  // Removing logs nothing and clears the undo target only when it is the last added.
+  const Reminder newest = reminders.add("in 25m stretch");
+  reminders.remove(other.id);
+  EXPECT_EQ(reminders.lastAdded(), newest);
+  reminders.remove(newest.id);
+  EXPECT_FALSE(reminders.lastAdded());
+  EXPECT_EQ(logMessages(log, "reminders"),
+            (std::vector<std::string>{"added reminder: water", "added reminder: stretch",
+                                      "updated reminder: stretch legs",
+                                      "updated reminder: stretch legs",
+                                      "updated reminder: drink water",
+                                      "undid reminder: stretch legs", "added reminder: stretch"}));
+}
+
+TEST_F(ReminderCoordinatorTest, FailedAddsAndEditsReachTheCallerUnchangedAndChangeNothing) {
+  const Reminder stored = reminders.add("in 25m stretch");
+  const auto signals = told.size();
+  const auto logBefore = log.lines().size();
+  const std::string noTime = "Add a time, such as 4pm, in 25m, or weekdays 9:30am.";
+  const std::string noPhrase = "Add a message for the character to say.";
+  const struct {
+    std::function<void()> attempt;
+    std::string sentence;
+  } rows[] = {
+      {[&] { reminders.add("   "); }, noTime},
+      {[&] { reminders.add("stretch"); }, noTime},
+      {[&] { reminders.add("in 25m"); }, noPhrase},
+      {[&] { reminders.update(stored.id, "walk", "someday"); }, noTime},
+      {[&] { reminders.update(stored.id, "  ", ""); }, noPhrase},
+      {[&] { reminders.update(UUID::random(), "walk", ""); },
+       "This reminder is no longer saved. Close this window and add a new reminder."},
+  };
+  for (const auto& row : rows) EXPECT_EQ(refusal(row.attempt), row.sentence);
+  EXPECT_EQ(store->reminders(), std::vector<Reminder>{stored});
+  EXPECT_EQ(reminders.lastAdded(), stored);
+  EXPECT_EQ(told.size(), signals);
+  EXPECT_EQ(log.lines().size(), logBefore);
 }
 
 }  // namespace

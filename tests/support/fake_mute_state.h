@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+
+#include "coordination/mute_state.h"
+
+namespace vorlane {
+
+// A mute the test sets by hand.
+class FakeMuteState final : public MuteState {
+ public:
+  const std::optional<Date>& mutedUntil() const override { return until; }
+
+  std::optional<Date> until;
+};
+
+}  // namespace vorlane
