@@ -4,6 +4,7 @@
 #include <QThread>
 
 #include "coordination/calendar_focus_model.h"
+#include "coordination/visit_coordinator.h"
 #include "core/visits/visit_scheduler.h"
 #include "platform/logging/log.h"
 #include "ui/preferences/preferences_controller.h"
@@ -92,8 +93,8 @@ bool AppDelegate::applicationDidFinishLaunching() {
       .calendar = [services = &services_] { return services->calendar(); },
       .windows = windows().features,
       .systemEvents = services_.makeSystemEvents(),
-      .calendarFocus =
-          makeCalendarFocus(services_, windows().calendarConsent, clock, preferencesStore_),
+      .calendarFocus = makeCalendarFocus(services_, shellWindow<CalendarConsentPrompt>(), clock,
+                                         preferencesStore_),
   });
 
   makeStatusItem();
@@ -120,10 +121,11 @@ void AppDelegate::applicationWillTerminate() {
 
 void AppDelegate::showAbout() {
   assertMainThread();
-  if (!windows().about) return;
+  const auto about = shellWindow<AboutController>();
+  if (!about) return;
   QString version = QCoreApplication::applicationVersion();
   if (version.isEmpty()) version = QString::fromLatin1(fallbackVersion);
-  windows().about->show(version, QString::fromLatin1(muteHotKeyName));
+  about->show(version, QString::fromLatin1(muteHotKeyName));
 }
 
 void AppDelegate::showOnboarding() {
@@ -132,11 +134,11 @@ void AppDelegate::showOnboarding() {
   if (preferencesStore_) {
     preferencesStore_->modify([](Preferences& p) { p.hasCompletedOnboarding = true; });
   }
-  if (!windows().welcome) return;
-  windows().welcome->show(QString::fromLatin1(muteHotKeyName),
-                          [self = QPointer<AppDelegate>(this)] {
-                            if (self) self->vorlaneNow();
-                          });
+  const auto welcome = shellWindow<WelcomeController>();
+  if (!welcome) return;
+  welcome->show(QString::fromLatin1(muteHotKeyName), [self = QPointer<AppDelegate>(this)] {
+    if (self) self->vorlaneNow();
+  });
 }
 
 void AppDelegate::vorlaneNow() {
@@ -149,17 +151,18 @@ WindowRegistry& AppDelegate::windows() {
 }
 
 QWidget* AppDelegate::onboardingWindow() const {
-  if (!windows_ || !windows_->welcome || !windows_->welcome->isOpen()) return nullptr;
-  return windows_->welcome->host().window();
+  const auto welcome = madeShellWindow<WelcomeController>();
+  return welcome && welcome->isOpen() ? welcome->host().window() : nullptr;
 }
 
 QWidget* AppDelegate::aboutWindow() const {
-  return windows_ && windows_->about ? windows_->about->host().window() : nullptr;
+  const auto about = madeShellWindow<AboutController>();
+  return about ? about->host().window() : nullptr;
 }
 
 void AppDelegate::tearDown() {
   // The preferences window before the store, speech and login-item follower it uses.
-  if (windows_) windows_->preferences.reset();
+  if (windows_) windows_->shell.set<PreferencesController>(nullptr);
   launchAtLogin_.reset();
   statusItem_.reset();
   // The coordinator first: it still uses the presenter, speech and stores, and it releases

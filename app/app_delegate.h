@@ -7,7 +7,12 @@
 
 #include "app/app_services.h"
 #include "app/window_registry.h"
-#include "coordination/visit_coordinator.h"
+#include "coordination/visit_presenter.h"
+#include "core/contracts/speech_service.h"
+#include "core/focus/focus_history_store.h"
+#include "core/focus/focus_recovery_store.h"
+#include "core/productivity/daily_priorities_store.h"
+#include "core/reminders/reminder_store.h"
 #include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/record_focus_history_store.h"
 #include "platform/persistence/record_focus_recovery_store.h"
@@ -23,6 +28,7 @@ class QWidget;
 namespace vorlane {
 
 class PreferencesNavigation;
+class VisitCoordinator;
 
 // The application shell: builds the whole object graph in one fixed order, owns it for the
 // life of the process, opens the welcome and About windows, has the launch-at-login setting
@@ -64,6 +70,16 @@ class AppDelegate final : public QObject {
  private:
   // The registered windows, made on first use (launch, or About before it).
   WindowRegistry& windows();
+  // A window of the shell; null when it is not registered.
+  template <class Window>
+  std::shared_ptr<Window> shellWindow() {
+    return windows().shell.get<Window>();
+  }
+  // The same, without making the registry.
+  template <class Window>
+  std::shared_ptr<Window> madeShellWindow() const {
+    return windows_ ? windows_->shell.get<Window>() : nullptr;
+  }
   // Frees what launch built, users before what they use.
   void tearDown();
 

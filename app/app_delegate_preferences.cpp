@@ -2,14 +2,16 @@
 // previews' targets when it is first made.
 
 #include "app/app_delegate.h"
+#include "coordination/visit_coordinator.h"
 #include "ui/preferences/preferences_controller.h"
 
 namespace vorlane {
 
 void AppDelegate::showPreferences(std::optional<PreferencesSection> section) {
-  if (!windows().preferences) return;
+  const auto preferences = shellWindow<PreferencesController>();
+  if (!preferences) return;
   const QPointer<AppDelegate> self(this);
-  windows().preferences->show(section, [self]() -> PreferencesController::Targets {
+  preferences->show(section, [self]() -> PreferencesController::Targets {
     if (!self || !self->preferencesStore_ || !self->speech_) return {};
     return {
         .store = self->preferencesStore_.get(),
@@ -32,11 +34,13 @@ void AppDelegate::showPreferences(std::optional<PreferencesSection> section) {
 }
 
 QWidget* AppDelegate::preferencesWindow() const {
-  return windows_ && windows_->preferences ? windows_->preferences->window() : nullptr;
+  const auto preferences = madeShellWindow<PreferencesController>();
+  return preferences ? preferences->window() : nullptr;
 }
 
 PreferencesNavigation* AppDelegate::preferencesNavigation() {
-  return windows().preferences ? &windows().preferences->navigation() : nullptr;
+  const auto preferences = shellWindow<PreferencesController>();
+  return preferences ? &preferences->navigation() : nullptr;
 }
 
 }  // namespace vorlane

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "app/app_delegate.h"
+#include "app/coordinator_status_source.h"
 #include "ui/mascot/mascot_window_controller.h"
 #include "ui/tray/x11_tray_ink.h"
 
@@ -38,13 +39,13 @@ void AppDelegate::makeStatusItem() {
     };
   }
   // Only registered windows get an entry that opens them.
-  if (windows().about) {
-    hooks.openAbout = [self] {
+  if (windows().has(WindowKind::about)) {
+    hooks.openWindow[WindowKind::about] = [self] {
       if (self) self->showAbout();
     };
   }
-  if (windows().preferences) {
-    hooks.openPreferences = [self] {
+  if (windows().has(WindowKind::preferences)) {
+    hooks.openWindow[WindowKind::preferences] = [self] {
       if (self) self->showPreferences();
     };
     hooks.openAppearance = [self] {
@@ -53,8 +54,9 @@ void AppDelegate::makeStatusItem() {
   }
   hooks.quit = [] { QCoreApplication::quit(); };
   statusItem_ = std::make_unique<StatusItemController>(StatusItemController::Dependencies{
-      .actions = std::make_shared<StatusItemActions>(coordinator_, preferencesStore_,
-                                                     std::move(hooks)),
+      .actions = std::make_shared<StatusItemActions>(
+          std::make_shared<CoordinatorStatusSource>(coordinator_), preferencesStore_,
+          std::move(hooks), windows().shell.get<ReminderEditorWindow>()),
       .trayAvailable = services_.trayAvailable(),
       .icon = nullptr,
       .ink = x11TrayInkSource(),

@@ -18,25 +18,28 @@ namespace vorlane {
 
 WindowRegistry registeredWindows(const WindowContext& context) {
   WindowRegistry w;
-  w.features.quickCommands = std::make_shared<QuickCommandController>();
-  w.features.focusEditor = std::make_shared<FocusSessionEditorController>();
-  w.features.reminderEditor =
-      std::make_shared<ReminderEditorController>(context.clock, context.calendar);
-  w.features.calendar =
+  auto& features = w.features;
+  features.set<QuickCommandWindow>(std::make_shared<QuickCommandController>());
+  features.set<FocusSessionEditorWindow>(std::make_shared<FocusSessionEditorController>());
+  features.set<CalendarFocusWindow>(
       std::make_shared<CalendarFocusController>(CalendarFocusController::Dependencies{
           .clock = context.clock,
           .calendar = context.calendar,
-          .openUrl = [&urls = context.services.urls](const QUrl& url) { (void)urls.open(url); }});
-  w.features.today = std::make_shared<TodayController>(context.services);
-  w.features.reflection =
-      std::make_shared<WeeklyReflectionController>(context.clock, context.calendar);
-  w.features.resumeNotes = std::make_shared<ResumeNoteController>();
-  w.features.focusHistory = std::make_shared<FocusHistoryController>(context.services);
-  w.about = std::make_shared<AboutController>();
-  w.welcome = std::make_shared<WelcomeController>(context.trayAvailable);
-  w.preferences = std::make_shared<PreferencesController>(
-      context.clock, context.calendar, QString::fromLatin1(muteShortcutName));
-  w.calendarConsent = std::make_shared<CalendarConsentPrompt>();
+          .openUrl = [&urls = context.services.urls](const QUrl& url) { (void)urls.open(url); }}));
+  features.set<TodayWindow>(std::make_shared<TodayController>(context.services));
+  features.set<WeeklyReflectionWindow>(
+      std::make_shared<WeeklyReflectionController>(context.clock, context.calendar));
+  features.set<ResumeNoteWindow>(std::make_shared<ResumeNoteController>());
+  features.set<FocusHistoryWindow>(std::make_shared<FocusHistoryController>(context.services));
+
+  auto& shell = w.shell;
+  shell.set<ReminderEditorWindow>(
+      std::make_shared<ReminderEditorController>(context.clock, context.calendar));
+  shell.set<AboutController>(std::make_shared<AboutController>());
+  shell.set<WelcomeController>(std::make_shared<WelcomeController>(context.trayAvailable));
+  shell.set<PreferencesController>(std::make_shared<PreferencesController>(
+      context.clock, context.calendar, QString::fromLatin1(muteShortcutName)));
+  shell.set<CalendarConsentPrompt>(std::make_shared<CalendarConsentPrompt>());
   return w;
 }
 

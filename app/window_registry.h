@@ -15,18 +15,27 @@ class CalendarConsentPrompt;
 class PreferencesController;
 class WelcomeController;
 
-// Every window the application can open, each made once at launch and kept for the life of
-// the process. A window that is not here does not exist in this build: whatever would open
-// it (a status menu entry, a hot key, a pill) stays disabled.
+// The shell's controllers name no kind of their own.
+template <>
+inline constexpr WindowKind windowKindOf<AboutController> = WindowKind::about;
+template <>
+inline constexpr WindowKind windowKindOf<WelcomeController> = WindowKind::welcome;
+template <>
+inline constexpr WindowKind windowKindOf<PreferencesController> = WindowKind::preferences;
+template <>
+inline constexpr WindowKind windowKindOf<CalendarConsentPrompt> = WindowKind::calendarConsent;
+
+// Every window the application can open, by kind, each made once at launch and kept for the
+// life of the process. A kind that is not here does not exist in this build: whatever would
+// open it (a status menu entry, a hot key, a pill) stays disabled.
 struct WindowRegistry {
   // Opened by the coordinator, and through it by the status menu and the mascot.
   FeatureWindowControllers features;
-  // Opened by the application shell.
-  std::shared_ptr<AboutController> about;
-  std::shared_ptr<WelcomeController> welcome;
-  std::shared_ptr<PreferencesController> preferences;
-  // Opened by the calendar source, before its first read.
-  std::shared_ptr<CalendarConsentPrompt> calendarConsent;
+  // Opened by the status item (the reminder editor), by the application shell and, before
+  // its first read, by the calendar source (the calendar consent).
+  WindowSet shell;
+
+  bool has(WindowKind kind) const { return features.has(kind) || shell.has(kind); }
 };
 
 // What the windows' controllers may be built from.
@@ -41,7 +50,7 @@ struct WindowContext {
   std::function<bool()> trayAvailable = nullptr;
 };
 
-// The application's windows: a new window is its own files plus one line here
+// The application's windows: a new window is its own files plus one row here
 // (window_registry.cpp).
 WindowRegistry registeredWindows(const WindowContext& context);
 

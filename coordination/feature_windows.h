@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "coordination/window_set.h"
 #include "core/reminders/reminder.h"
 #include "foundation/uuid.h"
 
@@ -14,12 +15,13 @@ class CalendarFocusModel;
 class DailyPrioritiesStore;
 class FocusHistoryStore;
 
-// The small windows the coordinator opens. Each controller makes its window on first use
-// and brings the same window forward afterwards. Actions that throw have their error's
-// text shown in the window that asked.
+// The small windows the coordinator opens, and the reminder editor the status item opens.
+// Each controller makes its window on first use and brings the same window forward
+// afterwards. Actions that throw have their error's text shown in the window that asked.
 
 class TodayWindow {
  public:
+  static constexpr WindowKind kind = WindowKind::today;
   virtual ~TodayWindow() = default;
   // `start` gets a priority's id and true for a five-minute start, false for a full focus.
   virtual void show(DailyPrioritiesStore& store, int minutes,
@@ -30,6 +32,7 @@ class TodayWindow {
 
 class WeeklyReflectionWindow {
  public:
+  static constexpr WindowKind kind = WindowKind::reflection;
   virtual ~WeeklyReflectionWindow() = default;
   virtual void show(FocusHistoryStore& history, DailyPrioritiesStore& priorities,
                     std::function<void()> manageHistory) = 0;
@@ -37,6 +40,7 @@ class WeeklyReflectionWindow {
 
 class CalendarFocusWindow {
  public:
+  static constexpr WindowKind kind = WindowKind::calendarFocus;
   virtual ~CalendarFocusWindow() = default;
   // `start` gets the gap's minutes, the goal and the chosen priority.
   virtual void show(CalendarFocusModel& model, DailyPrioritiesStore& priorities,
@@ -45,6 +49,7 @@ class CalendarFocusWindow {
 
 class FocusSessionEditorWindow {
  public:
+  static constexpr WindowKind kind = WindowKind::focusEditor;
   virtual ~FocusSessionEditorWindow() = default;
   virtual void show(int minutes, bool replacing, bool starter,
                     std::function<void(const std::string&)> start) = 0;
@@ -54,12 +59,14 @@ class FocusSessionEditorWindow {
 
 class FocusHistoryWindow {
  public:
+  static constexpr WindowKind kind = WindowKind::focusHistory;
   virtual ~FocusHistoryWindow() = default;
   virtual void show(FocusHistoryStore& store) = 0;
 };
 
 class ResumeNoteWindow {
  public:
+  static constexpr WindowKind kind = WindowKind::resumeNotes;
   virtual ~ResumeNoteWindow() = default;
   // `placeSaved` is false when the checkpoint of the paused session could not be stored.
   virtual void show(const std::string& goal, const std::string& note, bool returning,
@@ -70,6 +77,7 @@ class ResumeNoteWindow {
 
 class QuickCommandWindow {
  public:
+  static constexpr WindowKind kind = WindowKind::quickCommands;
   virtual ~QuickCommandWindow() = default;
   // `execute` returns the sentence to show, or throws the one to show as a failure.
   virtual void show(bool shortcutAvailable,
@@ -78,23 +86,16 @@ class QuickCommandWindow {
 
 class ReminderEditorWindow {
  public:
+  static constexpr WindowKind kind = WindowKind::reminderEditor;
   virtual ~ReminderEditorWindow() = default;
   // No reminder opens the add form. `save` gets the phrase and schedule texts.
   virtual void show(std::optional<Reminder> reminder,
                     std::function<Reminder(const std::string&, const std::string&)> save) = 0;
 };
 
-// One controller per window, each made once for the life of the coordinator. A null one
-// has no window yet, and whatever would open it stays disabled.
-struct FeatureWindowControllers {
-  std::shared_ptr<TodayWindow> today;
-  std::shared_ptr<WeeklyReflectionWindow> reflection;
-  std::shared_ptr<CalendarFocusWindow> calendar;
-  std::shared_ptr<FocusSessionEditorWindow> focusEditor;
-  std::shared_ptr<FocusHistoryWindow> focusHistory;
-  std::shared_ptr<ResumeNoteWindow> resumeNotes;
-  std::shared_ptr<QuickCommandWindow> quickCommands;
-  std::shared_ptr<ReminderEditorWindow> reminderEditor;
-};
+// The coordinator's windows, one controller per kind, each made once for the life of the
+// coordinator and read as its interface (`get<TodayWindow>()`). A kind without one has no
+// window, and whatever would open it stays disabled.
+using FeatureWindowControllers = WindowSet;
 
 }  // namespace vorlane

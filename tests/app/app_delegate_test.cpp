@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "coordination/calendar_focus_model.h"
+#include "coordination/visit_coordinator.h"
 #include "core/settings/preferences.h"
 #include "platform/logging/log_capture.h"
 #include "tests/app/fake_app_services.h"

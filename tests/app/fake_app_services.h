@@ -104,18 +104,17 @@ class FakeAppServices final : public AppServices {
   RepeatingTimerFactory sessionTimers() override {
     return note("session timers", timers.factory());
   }
-  // The coordinator's windows faked, the shell's own real; any left out with `shellWindows`.
+  // The coordinator's windows and the reminder editor faked, the shell's own real; those
+  // left out with `shellWindows`.
   WindowRegistry makeWindows() override {
-    WindowRegistry registry{.features = windows.controllers(),
-                            .about = nullptr,
-                            .welcome = nullptr,
-                            .preferences = nullptr,
-                            .calendarConsent = nullptr};
+    WindowRegistry registry;
+    registry.features = windows.controllers();
+    registry.shell.set<ReminderEditorWindow>(reminderEditor);
     if (shellWindows) {
-      registry.about = std::make_shared<AboutController>();
-      registry.welcome = std::make_shared<WelcomeController>();
-      registry.preferences = std::make_shared<PreferencesController>(
-          fakeClock, [this] { return calendar(); }, QString::fromLatin1(muteShortcutName));
+      registry.shell.set<AboutController>(std::make_shared<AboutController>());
+      registry.shell.set<WelcomeController>(std::make_shared<WelcomeController>());
+      registry.shell.set<PreferencesController>(std::make_shared<PreferencesController>(
+          fakeClock, [this] { return calendar(); }, QString::fromLatin1(muteShortcutName)));
     }
     return note("windows", std::move(registry));
   }
@@ -150,6 +149,8 @@ class FakeAppServices final : public AppServices {
   std::shared_ptr<FakeHotKeyRegistrar> hotKeys = std::make_shared<FakeHotKeyRegistrar>();
   FakeRepeatingTimerFactory timers;
   FakeFeatureWindows windows;
+  std::shared_ptr<FakeReminderEditorWindow> reminderEditor =
+      std::make_shared<FakeReminderEditorWindow>();
   bool shellWindows = true;
   std::shared_ptr<FakeSystemEvents> systemEvents = std::make_shared<FakeSystemEvents>();
   bool reduceMotion = false;

@@ -128,7 +128,7 @@ class FakeReminderEditorWindow final : public ReminderEditorWindow {
   std::function<Reminder(const std::string&, const std::string&)> save;
 };
 
-// One of each, shared with the coordinator through `controllers()`.
+// One of each of the coordinator's, shared with it through `controllers()`.
 struct FakeFeatureWindows {
   std::shared_ptr<FakeTodayWindow> today = std::make_shared<FakeTodayWindow>();
   std::shared_ptr<FakeWeeklyReflectionWindow> reflection =
@@ -141,12 +141,17 @@ struct FakeFeatureWindows {
   std::shared_ptr<FakeResumeNoteWindow> resumeNotes = std::make_shared<FakeResumeNoteWindow>();
   std::shared_ptr<FakeQuickCommandWindow> quickCommands =
       std::make_shared<FakeQuickCommandWindow>();
-  std::shared_ptr<FakeReminderEditorWindow> reminderEditor =
-      std::make_shared<FakeReminderEditorWindow>();
 
   FeatureWindowControllers controllers() const {
-    return {today, reflection, calendar, focusEditor, focusHistory, resumeNotes, quickCommands,
-            reminderEditor};
+    FeatureWindowControllers windows;
+    windows.set<TodayWindow>(today);
+    windows.set<WeeklyReflectionWindow>(reflection);
+    windows.set<CalendarFocusWindow>(calendar);
+    windows.set<FocusSessionEditorWindow>(focusEditor);
+    windows.set<FocusHistoryWindow>(focusHistory);
+    windows.set<ResumeNoteWindow>(resumeNotes);
+    windows.set<QuickCommandWindow>(quickCommands);
+    return windows;
   }
 };
 

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 
-#include "coordination/visit_coordinator.h"
+#include "coordination/feature_windows.h"
 #include "core/settings/preferences_store.h"
 #include "ui/tray/status_command.h"
 #include "ui/tray/status_snapshot.h"
+#include "ui/tray/status_source.h"
 
 namespace vorlane {
 
@@ -16,21 +18,23 @@ struct StatusItemHooks {
   // Stores a horizontal place on the mascot's display, keeping the vertical one.
   std::function<void(double)> moveMascot;
   std::function<void()> resetMascot;
-  std::function<void()> openPreferences;
-  std::function<void()> openAbout;
-  // Falls back to `openPreferences` when absent.
+  // Opens a window of the shell (preferences, About) by its kind.
+  std::map<WindowKind, std::function<void()>> openWindow;
+  // Falls back to opening the preferences when absent.
   std::function<void()> openAppearance;
   // The application's normal quit, so the shut-down path runs.
   std::function<void()> quit;
 };
 
-// Reads the status item's state from the coordinator and runs the menu's commands on it,
-// the mascot and the shell. Holds the coordinator weakly: once it is gone, the snapshot is
-// empty and commands do nothing. Main thread only.
+// Reads the status item's state from its source and runs the menu's commands on it, the
+// mascot, the shell and the reminder editor the item owns. Without a source (the application
+// is gone) the snapshot is idle and the application's commands do nothing. Main thread only.
 class StatusItemActions {
  public:
-  StatusItemActions(std::weak_ptr<VisitCoordinator> coordinator,
-                    std::shared_ptr<PreferencesStore> preferences, StatusItemHooks hooks);
+  // `reminderEditor` is optional: without it adding and editing reminders is not offered.
+  StatusItemActions(std::shared_ptr<StatusSource> source,
+                    std::shared_ptr<PreferencesStore> preferences, StatusItemHooks hooks,
+                    std::shared_ptr<ReminderEditorWindow> reminderEditor = nullptr);
 
   // `trayShown`: whether a tray shows the menu (click-through is offered only then).
   StatusSnapshot snapshot(bool trayShown) const;
@@ -42,14 +46,17 @@ class StatusItemActions {
   PreferencesStore* preferences() const { return preferences_.get(); }
 
  private:
-  // Runs a command of the mascot or the shell; false for the coordinator's.
-  bool runHook(StatusCommand command, const StatusData& data);
-  void editReminder(VisitCoordinator& coordinator, const StatusData& data);
+  // Runs a command of the mascot, the shell or the item itself; false for the source's.
+  bool runOwn(StatusCommand command, const StatusData& data);
+  void addReminder();
+  void editReminder(const StatusData& data);
   void toggleMascotClicks();
+  std::function<void()> shellWindow(WindowKind kind) const;
 
-  std::weak_ptr<VisitCoordinator> coordinator_;
+  std::shared_ptr<StatusSource> source_;
   std::shared_ptr<PreferencesStore> preferences_;
   StatusItemHooks hooks_;
+  std::shared_ptr<ReminderEditorWindow> reminderEditor_;
 };
 
 }  // namespace vorlane

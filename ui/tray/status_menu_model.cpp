@@ -5,6 +5,7 @@
 #include "core/focus/mute_duration.h"
 #include "foundation/text.h"
 #include "ui/kit/desktop_texts.h"
+#include "ui/tray/status_window_rows.h"
 
 namespace vorlane {
 namespace {
@@ -20,6 +21,21 @@ Entry item(std::string title, StatusCommand command, bool available = true, Stat
   e.enabled = command != StatusCommand::none && available;
   e.data = std::move(data);
   return e;
+}
+
+// A window's own entry, as its row names it.
+Entry windowItem(WindowKind kind) {
+  const StatusWindowRow* row = statusWindowRow(kind);
+  return item(std::string(row->title), row->command);
+}
+
+// An entry that opens a window is enabled only while that window can be opened.
+void disableMissingWindows(std::vector<Entry>& entries, const StatusSnapshot& s) {
+  for (Entry& e : entries) {
+    disableMissingWindows(e.children, s);
+    const auto window = windowOpenedBy(e.command);
+    if (window && !s.opens(*window)) e.enabled = false;
+  }
 }
 
 Entry label(std::string title, std::string toolTip = {}) {
@@ -59,7 +75,6 @@ std::string capitalizedFirst(std::string_view text) {
 
 void addSessionEntries(const StatusSnapshot& s, std::vector<Entry>& menu) {
   const PomodoroSession& session = s.session;
-  const bool editor = s.available.focusEditor;
   const bool hasGoal = !session.focus().empty();
   if (hasGoal) menu.push_back(label(goalLine(session.focus()), session.focus()));
 
@@ -75,7 +90,7 @@ void addSessionEntries(const StatusSnapshot& s, std::vector<Entry>& menu) {
   } else if (phase.is<Phase::AwaitingBreak>()) {
     menu.push_back(item("Start break", StatusCommand::startBreak, true));
     menu.push_back(item("Continue focus for 5 more minutes", StatusCommand::extendSession));
-    menu.push_back(item("New focus session...", StatusCommand::startPomodoro, editor));
+    menu.push_back(item("New focus session...", StatusCommand::startPomodoro));
     if (hasGoal) menu.push_back(item("Mark accomplished", StatusCommand::markAccomplished));
     menu.push_back(item("Skip break", StatusCommand::skipBreak));
   } else if (phase.is<Phase::OnBreak>()) {
@@ -89,35 +104,33 @@ void addSessionEntries(const StatusSnapshot& s, std::vector<Entry>& menu) {
     }
     menu.push_back(item(focus ? "Resume focus" : "Resume break", StatusCommand::resumeSession));
     if (focus) {
-      menu.push_back(item("Edit next step…", StatusCommand::editNextStep, s.available.resumeNotes));
+      menu.push_back(windowItem(WindowKind::resumeNotes));
     }
     menu.push_back(item("Add 5 minutes", StatusCommand::extendSession));
     menu.push_back(item(focus ? "Stop session" : "End break", StatusCommand::cancelPomodoro));
   } else {
-    menu.push_back(item(session.completion() ? "New focus session..." : "Start Pomodoro...",
-                        StatusCommand::startPomodoro, editor));
+    menu.push_back(session.completion()
+                       ? item("New focus session...", StatusCommand::startPomodoro)
+                       : windowItem(WindowKind::focusEditor));
   }
 
   if (phase.kind()) {
-    menu.push_back(item("New focus session...", StatusCommand::startPomodoro, editor));
+    menu.push_back(item("New focus session...", StatusCommand::startPomodoro));
   }
   if (session.completedToday() > 0) {
     menu.push_back(item("Undo last completed session", StatusCommand::discardLastSession));
   }
 }
 
-Entry planAndReflect(const StatusSnapshot& s) {
+Entry planAndReflect() {
   return submenu("Plan & reflect",
-                 {item("Today — three priorities…", StatusCommand::showToday, s.available.today),
-                  item("Focus history…", StatusCommand::showFocusHistory, s.available.focusHistory),
-                  item("Weekly reflection…", StatusCommand::showReflection, s.available.reflection),
-                  separator(),
-                  item("Find a calendar focus window…", StatusCommand::showCalendar,
-                       s.available.calendarFocus)});
+                 {windowItem(WindowKind::today), windowItem(WindowKind::focusHistory),
+                  windowItem(WindowKind::reflection), separator(),
+                  windowItem(WindowKind::calendarFocus)});
 }
 
 Entry mascotMenu(const StatusSnapshot& s) {
-  const bool mascot = s.available.mascot;
+  const bool mascot = s.mascot;
   std::vector<Entry> children{
       label(mascotMenuHint),
       item("Move left", StatusCommand::moveMascot, mascot, 0.0),
@@ -134,8 +147,7 @@ Entry mascotMenu(const StatusSnapshot& s) {
     clicks.checked = s.clickThrough;
     children.push_back(clicks);
   }
-  children.push_back(item("Appearance…", StatusCommand::openAppearance,
-                          s.available.appearance || s.available.preferences));
+  children.push_back(item("Appearance…", StatusCommand::openAppearance));
   return submenu("Mascot", std::move(children));
 }
 
@@ -144,7 +156,7 @@ Entry remindersMenu(const StatusSnapshot& s) {
   for (const auto& reminder : s.reminders) {
     rows.push_back(submenu(
         reminderLine(reminder.phrase, reminder.schedule),
-        {item("Edit...", StatusCommand::editReminder, s.available.reminderEditor, reminder.id),
+        {item("Edit...", StatusCommand::editReminder, true, reminder.id),
          item("Delete reminder", StatusCommand::deleteReminder, true, reminder.id)}));
   }
   return submenu("Reminders (" + std::to_string(s.reminders.size()) + ")", std::move(rows));
@@ -186,23 +198,21 @@ std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& s) {
     menu.push_back(label(std::to_string(n) + (n == 1 ? " session today" : " sessions today")));
   }
   menu.push_back(separator());
-  menu.push_back(
-      item(quickActionsMenuTitle, StatusCommand::quickCommands, s.available.quickCommands));
+  menu.push_back(windowItem(WindowKind::quickCommands));
   menu.push_back(item("Vorlane now", StatusCommand::vorlaneNow, true));
   menu.push_back(item("Encourage me", StatusCommand::encourageNow));
   addSessionEntries(s, menu);
-  menu.push_back(item("Just five minutes…", StatusCommand::fiveMinutes, s.available.focusEditor));
-  menu.push_back(planAndReflect(s));
+  menu.push_back(item("Just five minutes…", StatusCommand::fiveMinutes));
+  menu.push_back(planAndReflect());
   menu.push_back(mascotMenu(s));
   if (s.recoveryNeedsAttention) {
-    menu.push_back(
-        item("Focus recovery needs attention…", StatusCommand::showToday, s.available.today));
+    menu.push_back(item("Focus recovery needs attention…", StatusCommand::showToday));
   }
   if (s.focusHistoryError) {
     menu.push_back(label("Focus history needs attention", *s.focusHistoryError));
   }
   menu.push_back(separator());
-  menu.push_back(item("Add reminder...", StatusCommand::addReminder, s.available.reminderEditor));
+  menu.push_back(windowItem(WindowKind::reminderEditor));
   if (s.lastAddedPhrase) {
     menu.push_back(
         item("Undo \"" + quotedText(*s.lastAddedPhrase) + "\"", StatusCommand::undoLastReminder));
@@ -215,9 +225,10 @@ std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& s) {
   menu.push_back(separator());
   menu.push_back(muteEntry(s));
   menu.push_back(separator());
-  menu.push_back(item("Preferences...", StatusCommand::openPreferences, s.available.preferences));
-  menu.push_back(item("About Vorlane", StatusCommand::openAbout, s.available.about));
+  menu.push_back(windowItem(WindowKind::preferences));
+  menu.push_back(windowItem(WindowKind::about));
   menu.push_back(item("Quit Vorlane", StatusCommand::quit, true));
+  disableMissingWindows(menu, s);
   return menu;
 }
 

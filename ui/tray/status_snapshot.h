@@ -1,17 +1,19 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "coordination/window_kind.h"
 #include "core/focus/pomodoro_session.h"
 #include "foundation/date.h"
 #include "foundation/uuid.h"
 
 namespace vorlane {
 
-// Everything the status item shows, as plain values read at one moment from the
-// coordinator, the settings and the application.
+// Everything the status item shows, as plain values read at one moment from its source, the
+// settings and the application.
 struct StatusSnapshot {
   struct ReminderRow {
     UUID id;
@@ -19,22 +21,6 @@ struct StatusSnapshot {
     // When it comes next, as the reminder describes it.
     std::string schedule;
   };
-  // Which windows and hooks exist; whatever would open a missing one stays disabled.
-  struct Available {
-    bool quickCommands = false;
-    bool focusEditor = false;
-    bool resumeNotes = false;
-    bool today = false;
-    bool focusHistory = false;
-    bool reflection = false;
-    bool calendarFocus = false;
-    bool reminderEditor = false;
-    bool preferences = false;
-    bool appearance = false;
-    bool about = false;
-    bool mascot = false;
-  };
-
   PomodoroSession session{25, 5};
   // `session.statusText(now)`: empty means the symbol alone tells the state.
   std::string statusText;
@@ -52,7 +38,12 @@ struct StatusSnapshot {
   bool clickThrough = false;
   // A tray shows this menu; without one click-through is not offered.
   bool trayShown = false;
-  Available available;
+  // The windows that can be opened now; whatever would open another stays disabled.
+  std::set<WindowKind> windows;
+  // The mascot can be moved from the menu.
+  bool mascot = false;
+
+  bool opens(WindowKind kind) const { return windows.contains(kind); }
 };
 
 }  // namespace vorlane

@@ -1,179 +1,233 @@
-// The status item's reading of the coordinator and its commands, on a real coordinator over
-// fakes.
+// The status item's commands over a fake source: which go to the application, which to the
+// mascot, the shell and the item's own reminder editor, and which windows each makes
+// available.
+
+#include "ui/tray/status_item_actions.h"
 
 #include <gmock/gmock.h>
 
-#include "tests/coordination/coordinator_harness.h"
-#include "ui/tray/status_item_actions.h"
+#include <set>
+
+#include "core/settings/in_memory_preferences_store.h"
+#include "platform/logging/log_capture.h"
+#include "tests/support/fake_feature_windows.h"
+#include "tests/support/fake_status_source.h"
+#include "tests/support/log_lines.h"
 #include "ui/tray/status_menu_model.h"
+#include "ui/tray/status_window_rows.h"
 
 namespace vorlane {
 namespace {
 
 using ::testing::ElementsAre;
 
-class StatusItemActionsTest : public CoordinatorTest {
+// The kinds of the shell's windows, opened through the delegate's hooks.
+const std::set<WindowKind> shellKinds{WindowKind::preferences, WindowKind::about};
+
+// Every kind the menu opens: all but the welcome, shown once at first launch, and the
+// calendar consent, asked by the calendar source.
+std::vector<WindowKind> kindsTheMenuOpens() {
+  std::vector<WindowKind> kinds;
+  for (int k = 0; k <= static_cast<int>(WindowKind::calendarConsent); ++k) {
+    const auto kind = static_cast<WindowKind>(k);
+    if (kind != WindowKind::welcome && kind != WindowKind::calendarConsent) kinds.push_back(kind);
+  }
+  return kinds;
+}
+
+class StatusItemActionsTest : public testing::Test {
  protected:
-  void SetUp() override {
-    buildAndStart();
-    stateChanges = 0;
+  StatusItemActions make(std::shared_ptr<StatusSource> from) {
     StatusItemHooks hooks;
     hooks.moveMascot = [this](double h) { moves.push_back(h); };
     hooks.resetMascot = [this] { ++resets; };
-    hooks.openAbout = [this] { ++abouts; };
+    for (const WindowKind kind : shellKinds) {
+      hooks.openWindow[kind] = [this, kind] { opened.push_back(kind); };
+    }
     hooks.quit = [this] { ++quits; };
-    actions = std::make_unique<StatusItemActions>(coordinator, preferences, std::move(hooks));
+    return StatusItemActions(std::move(from), preferences, std::move(hooks), editor);
   }
 
-  Reminder addReminder(const std::string& text) { return coordinator->addReminder(text); }
-
-  std::unique_ptr<StatusItemActions> actions;
+  std::shared_ptr<FakeStatusSource> source = std::make_shared<FakeStatusSource>();
+  std::shared_ptr<InMemoryPreferencesStore> preferences =
+      std::make_shared<InMemoryPreferencesStore>();
+  std::shared_ptr<FakeReminderEditorWindow> editor = std::make_shared<FakeReminderEditorWindow>();
   std::vector<double> moves;
+  std::vector<WindowKind> opened;
   int resets = 0;
-  int abouts = 0;
   int quits = 0;
 };
 
-TEST_F(StatusItemActionsTest, SnapshotReadsTheCoordinatorAtThisMoment) {
-  auto s = actions->snapshot(true);
-  EXPECT_EQ(s.nextVisit, coordinator->nextVisitDescription());
-  EXPECT_EQ(s.statusText, "");
-  EXPECT_TRUE(s.trayShown);
-  EXPECT_TRUE(s.available.today && s.available.reminderEditor && s.available.mascot);
-  EXPECT_FALSE(s.available.preferences);  // no hook given
-  EXPECT_FALSE(s.available.calendarFocus);  // a window but no calendar model
-
-  const Reminder water = addReminder("drink water in 10 minutes");
-  coordinator->mute(MuteDuration::fifteenMinutes);
-  s = actions->snapshot(false);
-  EXPECT_TRUE(s.muted);
-  EXPECT_EQ(s.muteExpiry, "11:14");
-  ASSERT_EQ(s.reminders.size(), 1u);
-  EXPECT_EQ(s.reminders[0].id, water.id);
-  EXPECT_EQ(s.reminders[0].phrase, water.phrase);
-  EXPECT_EQ(s.reminders[0].schedule, water.scheduleDescription(berlin, clock->now()));
-  EXPECT_EQ(s.lastAddedPhrase, water.phrase);
-
-  // A mute whose time has passed but that is not cleared yet no longer counts.
-  clock->set(at(11, 20));
-  EXPECT_FALSE(actions->snapshot(true).muted);
+// A new kind of window without a row would have no entry: this names the one kind left out.
+TEST(StatusWindowRows, EveryKindTheMenuOpensHasOneRowAndACommandOfItsOwn) {
+  std::set<StatusCommand> commands;
+  for (const WindowKind kind : kindsTheMenuOpens()) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    const StatusWindowRow* row = statusWindowRow(kind);
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->kind, kind);
+    EXPECT_FALSE(row->title.empty());
+    EXPECT_NE(row->command, StatusCommand::none);
+    EXPECT_EQ(windowOpenedBy(row->command), kind);
+    EXPECT_TRUE(commands.insert(row->command).second) << "a command shared by two rows";
+  }
+  EXPECT_EQ(statusWindowRows().size(), kindsTheMenuOpens().size());
+  EXPECT_EQ(statusWindowRow(WindowKind::welcome), nullptr);
+  EXPECT_EQ(statusWindowRow(WindowKind::calendarConsent), nullptr);
+  // Other entries into a row's window.
+  EXPECT_EQ(windowOpenedBy(StatusCommand::fiveMinutes), WindowKind::focusEditor);
+  EXPECT_EQ(windowOpenedBy(StatusCommand::editReminder), WindowKind::reminderEditor);
+  EXPECT_EQ(windowOpenedBy(StatusCommand::openAppearance), WindowKind::preferences);
+  EXPECT_EQ(windowOpenedBy(StatusCommand::vorlaneNow), std::nullopt);
 }
 
-TEST_F(StatusItemActionsTest, EachCommandReachesItsOperation) {
-  actions->run(StatusCommand::vorlaneNow, {});
-  EXPECT_EQ(presenter->performed.size(), 1u);
-  presenter->finishVisit();
+// Each row's entry is in the menu, enabled with its window and disabled without it, and the
+// entry runs the row's command.
+TEST(StatusWindowRows, EachRowsEntryFollowsItsWindow) {
+  for (const StatusWindowRow& row : statusWindowRows()) {
+    SCOPED_TRACE(std::string(row.title));
+    StatusSnapshot s;
+    for (const StatusWindowRow& other : statusWindowRows()) s.windows.insert(other.kind);
+    // The resume notes' entry shows only while a focus is paused.
+    if (row.kind == WindowKind::resumeNotes) {
+      s.session.start(Date(0), "write");
+      s.session.pause(Date(60));
+    }
+    const auto entry = [&] {
+      std::vector<StatusMenuEntry> pending = statusMenu(s);
+      while (!pending.empty()) {
+        StatusMenuEntry e = pending.back();
+        pending.pop_back();
+        if (e.title == row.title) return std::optional(e);
+        pending.insert(pending.end(), e.children.begin(), e.children.end());
+      }
+      return std::optional<StatusMenuEntry>();
+    };
+    ASSERT_TRUE(entry());
+    EXPECT_TRUE(entry()->enabled);
+    EXPECT_EQ(entry()->command, row.command);
+    s.windows.erase(row.kind);
+    EXPECT_FALSE(entry()->enabled);
+  }
+}
 
-  actions->run(StatusCommand::quickCommands, {});
-  EXPECT_EQ(windows.quickCommands->shows, 1);
-  actions->run(StatusCommand::showToday, {});
-  actions->run(StatusCommand::showFocusHistory, {});
-  actions->run(StatusCommand::showReflection, {});
-  EXPECT_EQ(windows.today->shows, 1);
-  EXPECT_EQ(windows.focusHistory->shows, 1);
-  EXPECT_EQ(windows.reflection->shows, 1);
+TEST_F(StatusItemActionsTest, EveryRowsCommandReachesTheOneWhoOpensItsWindow) {
+  const StatusItemActions base = make(source);
+  for (const StatusWindowRow& row : statusWindowRows()) {
+    SCOPED_TRACE(std::string(row.title));
+    StatusItemActions actions = base;
+    source->ran.clear();
+    opened.clear();
+    const int shows = editor->shows;
+    actions.run(row.command, {});
+    if (shellKinds.contains(row.kind)) {
+      EXPECT_THAT(opened, ElementsAre(row.kind));
+      EXPECT_TRUE(source->ran.empty());
+    } else if (row.kind == WindowKind::reminderEditor) {
+      EXPECT_EQ(editor->shows, shows + 1);
+      EXPECT_TRUE(source->ran.empty());
+    } else {
+      ASSERT_EQ(source->ran.size(), 1u);
+      EXPECT_EQ(source->ran[0].first, row.command);
+      EXPECT_TRUE(opened.empty());
+    }
+  }
+  // Appearance opens the preferences when the shell gives no way of its own.
+  StatusItemActions actions = make(source);
+  opened.clear();
+  actions.run(StatusCommand::openAppearance, {});
+  EXPECT_THAT(opened, ElementsAre(WindowKind::preferences));
+}
 
-  actions->run(StatusCommand::startPomodoro, {});
-  EXPECT_EQ(windows.focusEditor->shows, 1);
-  windows.focusEditor->start("draft");
-  EXPECT_TRUE(coordinator->pomodoro().phase().is<PomodoroSession::Phase::Working>());
-  actions->run(StatusCommand::extendSession, {});
-  EXPECT_EQ(coordinator->pomodoro().endsAt(), at(10, 59) + 30 * 60);
-  actions->run(StatusCommand::pauseSession, {});
-  EXPECT_TRUE(coordinator->pomodoro().isPaused());
-  EXPECT_EQ(windows.resumeNotes->shows, 1);
-  actions->run(StatusCommand::editNextStep, {});
-  EXPECT_EQ(windows.resumeNotes->shows, 2);
-  actions->run(StatusCommand::resumeSession, {});
-  EXPECT_FALSE(coordinator->pomodoro().isPaused());
-  actions->run(StatusCommand::cancelPomodoro, {});
-  EXPECT_FALSE(coordinator->pomodoro().isRunning());
+// What the menu may open: the source's windows, the shell's hooks and the item's own editor;
+// a kind nobody registered stays unavailable.
+TEST_F(StatusItemActionsTest, AKindWithoutAControllerIsUnavailable) {
+  source->state.windows = {WindowKind::today};
+  const struct {
+    const char* name;
+    bool withSource;
+    bool withEditor;
+    std::set<WindowKind> expected;
+  } rows[] = {
+      {"all", true, true,
+       {WindowKind::today, WindowKind::reminderEditor, WindowKind::preferences, WindowKind::about}},
+      {"no reminder editor", true, false,
+       {WindowKind::today, WindowKind::preferences, WindowKind::about}},
+      // Nothing to save to: the editor is not offered; the shell's windows still are.
+      {"no source", false, true, {WindowKind::preferences, WindowKind::about}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (!row.withEditor) editor = nullptr;
+    const StatusItemActions actions = make(row.withSource ? source : nullptr);
+    const StatusSnapshot s = actions.snapshot(true);
+    EXPECT_EQ(s.windows, row.expected);
+    EXPECT_TRUE(s.mascot);
+    editor = std::make_shared<FakeReminderEditorWindow>();
+  }
+  // A hook left empty is no way in.
+  StatusItemActions bare(source, preferences,
+                         {.moveMascot = {}, .resetMascot = {},
+                          .openWindow = {{WindowKind::about, nullptr}}, .openAppearance = {},
+                          .quit = {}});
+  EXPECT_EQ(bare.snapshot(true).windows, std::set<WindowKind>{WindowKind::today});
+  EXPECT_FALSE(bare.snapshot(true).mascot);
+}
 
-  actions->run(StatusCommand::muteFor, std::string("oneHour"));
-  EXPECT_EQ(coordinator->mutedUntil(), at(11, 59));
-  actions->run(StatusCommand::unmute, {});
-  EXPECT_FALSE(coordinator->mutedUntil());
-
-  actions->run(StatusCommand::moveMascot, 0.5);
-  actions->run(StatusCommand::resetMascot, {});
-  actions->run(StatusCommand::openAbout, {});
-  actions->run(StatusCommand::quit, {});
-  EXPECT_THAT(moves, ElementsAre(0.5));
+TEST_F(StatusItemActionsTest, TheMascotsAndTheShellsCommandsNeedNoSource) {
+  StatusItemActions actions = make(nullptr);
+  actions.run(StatusCommand::moveMascot, 1.0);
+  actions.run(StatusCommand::moveMascot, std::string("left"));
+  actions.run(StatusCommand::resetMascot, {});
+  actions.run(StatusCommand::openAbout, {});
+  actions.run(StatusCommand::toggleMascotClicks, {});
+  actions.run(StatusCommand::quit, {});
+  actions.run(StatusCommand::addReminder, {});
+  actions.run(StatusCommand::vorlaneNow, {});
+  EXPECT_THAT(moves, ElementsAre(1.0));
   EXPECT_EQ(resets, 1);
-  EXPECT_EQ(abouts, 1);
+  EXPECT_THAT(opened, ElementsAre(WindowKind::about));
+  EXPECT_TRUE(preferences->preferences().mascotClickThrough);
   EXPECT_EQ(quits, 1);
+  EXPECT_EQ(editor->shows, 0);
+  // The source's own state is idle then, and click-through is not read.
+  EXPECT_FALSE(actions.snapshot(true).clickThrough);
+  EXPECT_TRUE(make(source).snapshot(true).clickThrough);
 }
 
-TEST_F(StatusItemActionsTest, DataOfTheWrongKindDoesNothing) {
-  const Reminder kept = addReminder("stretch in 10 minutes");
-  actions->run(StatusCommand::muteFor, 1.0);
-  actions->run(StatusCommand::muteFor, std::string("OneHour"));
-  actions->run(StatusCommand::moveMascot, std::string("left"));
-  actions->run(StatusCommand::deleteReminder, std::string(kept.id.toString()));
-  EXPECT_FALSE(coordinator->mutedUntil());
-  EXPECT_TRUE(moves.empty());
-  EXPECT_EQ(coordinator->reminders().size(), 1u);
+TEST_F(StatusItemActionsTest, TheReminderEditorSavesThroughTheSourceAndShowsItsRefusals) {
+  const LogCapture log;
+  StatusItemActions actions = make(source);
+  actions.run(StatusCommand::addReminder, {});
+  ASSERT_EQ(editor->shows, 1);
+  EXPECT_FALSE(editor->reminder);
+  const Reminder added = editor->save("stand up in 10 minutes", "ignored");
+  EXPECT_THAT(source->added, ElementsAre("stand up in 10 minutes"));
 
-  actions->run(StatusCommand::deleteReminder, kept.id);
-  EXPECT_TRUE(coordinator->reminders().empty());
-}
+  actions.run(StatusCommand::editReminder, added.id);
+  ASSERT_EQ(editor->shows, 2);
+  EXPECT_EQ(editor->reminder->id, added.id);
+  editor->save("sit down", "at 5pm");
+  EXPECT_EQ(source->updated,
+            (std::vector<std::pair<std::string, std::string>>{{"sit down", "at 5pm"}}));
+  EXPECT_EQ(source->reminders.at(added.id).phrase, "sit down");
 
-TEST_F(StatusItemActionsTest, RemindersAddEditUndoAndAnEditOfAGoneReminder) {
-  actions->run(StatusCommand::addReminder, {});
-  ASSERT_EQ(windows.reminderEditor->shows, 1);
-  EXPECT_FALSE(windows.reminderEditor->reminder);
-  const Reminder added = windows.reminderEditor->save("stand up in 10 minutes", "ignored");
-  EXPECT_EQ(coordinator->reminders().size(), 1u);
+  // The source's refusal reaches the editor unchanged, for it to show.
+  source->refusal = std::make_exception_ptr(std::runtime_error("Try a time like 4pm."));
+  try {
+    editor->save("later", "");
+    ADD_FAILURE() << "the refusal was swallowed";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "Try a time like 4pm.");
+  }
 
-  actions->run(StatusCommand::editReminder, added.id);
-  ASSERT_EQ(windows.reminderEditor->shows, 2);
-  EXPECT_EQ(windows.reminderEditor->reminder->id, added.id);
-  windows.reminderEditor->save("sit down", "");
-  EXPECT_EQ(coordinator->reminders()[0].phrase, "sit down");
-
-  actions->run(StatusCommand::undoLastReminder, {});
-  EXPECT_TRUE(coordinator->reminders().empty());
-
-  // Deleted while the menu was open: nothing opens, the reason is logged.
-  actions->run(StatusCommand::editReminder, added.id);
-  actions->run(StatusCommand::editReminder, 0.0);
-  EXPECT_EQ(windows.reminderEditor->shows, 2);
+  // Gone from the source, or data that is no id: nothing opens, the reason is logged.
+  source->reminders.clear();
+  actions.run(StatusCommand::editReminder, added.id);
+  actions.run(StatusCommand::editReminder, 0.0);
+  EXPECT_EQ(editor->shows, 2);
   EXPECT_THAT(logMessages(log, "reminders"),
               ::testing::Contains("cannot edit a reminder that is no longer saved").Times(2));
-}
-
-TEST_F(StatusItemActionsTest, ClickThroughAndUndoingTheLastSessionRedrawTheItem) {
-  std::vector<bool> written;
-  const auto watch = preferences->changes().subscribe(
-      [&](const Preferences& p) { written.push_back(p.mascotClickThrough); });
-  const int applied = presenter->presenceApplications;
-  actions->run(StatusCommand::toggleMascotClicks, {});
-  EXPECT_TRUE(preferences->preferences().mascotClickThrough);
-  // One write; the mascot and the coordinator hear of it from the store, not from the menu.
-  EXPECT_EQ(written, std::vector<bool>{true});
-  EXPECT_EQ(presenter->presenceApplications, applied + 1);
-  EXPECT_EQ(stateChanges, 1);
-  EXPECT_TRUE(actions->snapshot(true).clickThrough);
-  actions->run(StatusCommand::toggleMascotClicks, {});
-  EXPECT_FALSE(preferences->preferences().mascotClickThrough);
-
-  coordinator->startRequestedFocus(5, "tidy");
-  tickAt(at(11, 5));
-  ASSERT_EQ(coordinator->pomodoro().completedToday(), 1);
-  stateChanges = 0;
-  actions->run(StatusCommand::discardLastSession, {});
-  EXPECT_EQ(coordinator->pomodoro().completedToday(), 0);
-  EXPECT_EQ(stateChanges, 1);
-}
-
-TEST_F(StatusItemActionsTest, NothingHappensOnceTheCoordinatorIsGone) {
-  coordinator.reset();
-  const auto s = actions->snapshot(true);
-  EXPECT_EQ(s.nextVisit, "");
-  actions->run(StatusCommand::vorlaneNow, {});
-  actions->run(StatusCommand::quit, {});  // quitting needs no coordinator
-  EXPECT_EQ(quits, 1);
-  EXPECT_TRUE(presenter->performed.empty());
 }
 
 }  // namespace

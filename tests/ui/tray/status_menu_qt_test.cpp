@@ -13,6 +13,7 @@
 #include "tests/support/menu_action.h"
 #include "ui/tray/status_item_controller.h"
 #include "ui/tray/status_menu_builder.h"
+#include "ui/tray/status_window_rows.h"
 #include "ui/tray/tray_symbol_icon.h"
 
 namespace vorlane {
@@ -22,8 +23,7 @@ StatusSnapshot snapshotWithReminder(const UUID& id) {
   StatusSnapshot s;
   s.nextVisit = "next visit at 12:00";
   s.trayShown = true;
-  s.available.mascot = true;
-  s.available.reminderEditor = false;
+  s.mascot = true;  // and no reminder editor
   s.reminders = {{id, "Rock & roll", "every day at 10:00"}};
   return s;
 }
@@ -82,7 +82,7 @@ QList<QAction*> allActions(const QMenu& menu) {
 // them did anything while the menu was open.
 TEST(StatusMenuQt, ShowsNoKeyThatCouldNotWorkThere) {
   StatusSnapshot s = snapshotWithReminder(UUID::random());
-  s.available = {true, true, true, true, true, true, true, true, true, true, true, true};
+  for (const StatusWindowRow& row : statusWindowRows()) s.windows.insert(row.kind);
   s.lastAddedPhrase = "Call Mo";
   QMenu menu;
   fillStatusMenu(menu, statusMenu(s), {});
@@ -130,19 +130,18 @@ TEST(StatusMenuQt, LongTextsLeaveTheMenuAsWideAsAShortOne) {
   }
 }
 
-// The item over a coordinator that is gone: an idle snapshot, enough for what it draws.
+// The item without a source (the application gone): an idle snapshot, enough for what it draws.
 class StatusItemControllerTest : public ::testing::Test {
  protected:
   std::unique_ptr<StatusItemController> make(bool tray) {
     return std::make_unique<StatusItemController>(StatusItemController::Dependencies{
-        .actions =
-            std::make_shared<StatusItemActions>(std::weak_ptr<VisitCoordinator>(), nullptr,
-                                                StatusItemHooks{.moveMascot = {},
-                                                                .resetMascot = {},
-                                                                .openPreferences = {},
-                                                                .openAbout = [this] { ++abouts; },
-                                                                .openAppearance = {},
-                                                                .quit = {}}),
+        .actions = std::make_shared<StatusItemActions>(
+            nullptr, nullptr,
+            StatusItemHooks{.moveMascot = {},
+                            .resetMascot = {},
+                            .openWindow = {{WindowKind::about, [this] { ++abouts; }}},
+                            .openAppearance = {},
+                            .quit = {}}),
         .trayAvailable = [tray] { return tray; },
         .icon = [this](const std::string& name, const QColor& ink) {
           symbols.push_back(name);
@@ -259,8 +258,7 @@ TEST(TraySymbolIcon, NamedSymbolicAndDrawnInTheInk) {
 TEST(StatusItemSettings, AChangedRecordRebuildsTheMenuAndAnEqualOneDoesNot) {
   const auto store = std::make_shared<InMemoryPreferencesStore>();
   StatusItemController item(StatusItemController::Dependencies{
-      .actions = std::make_shared<StatusItemActions>(std::weak_ptr<VisitCoordinator>(), store,
-                                                     StatusItemHooks{}),
+      .actions = std::make_shared<StatusItemActions>(nullptr, store, StatusItemHooks{}),
       .trayAvailable = [] { return false; },
       .icon = [](const std::string&, const QColor&) { return QIcon(); },
       .ink = nullptr,

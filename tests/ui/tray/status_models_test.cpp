@@ -9,6 +9,7 @@
 #include "foundation/text.h"
 #include "ui/tray/status_button_model.h"
 #include "ui/tray/status_menu_model.h"
+#include "ui/tray/status_window_rows.h"
 
 namespace vorlane {
 namespace {
@@ -19,12 +20,20 @@ const Date t0 = *berlin.date(2026, 3, 10, 11, 0, 0);
 enum class State { idle, focus, paused, pausedBreak, awaitingBreak, starterDone, onBreak, done,
                    muted, noTray, reminders };
 
+// Every window the menu opens.
+std::set<WindowKind> everyWindow() {
+  std::set<WindowKind> all;
+  for (const StatusWindowRow& row : statusWindowRows()) all.insert(row.kind);
+  return all;
+}
+
 // Every window and hook present, a tray showing the menu, the session in `state`.
 StatusSnapshot snapshot(State state) {
   StatusSnapshot s;
   s.nextVisit = "next visit at 12:00";
   s.trayShown = state != State::noTray;
-  s.available = {true, true, true, true, true, true, true, true, true, true, true, true};
+  s.windows = everyWindow();
+  s.mascot = true;
   PomodoroSession& p = s.session;
   const bool paused = state == State::paused || state == State::pausedBreak;
   if (state == State::focus || state == State::paused) p.start(t0, "write report");
@@ -167,7 +176,8 @@ TEST(StatusMenuModel, NextStepLineAndGoalLength) {
   EXPECT_FALSE(next->enabled);
   EXPECT_EQ(next->toolTip, s.nextStep);
   // Without the notes window the session still resumes; only editing the step is gone.
-  s.available = {};
+  s.windows = {};
+  s.mascot = false;
   EXPECT_TRUE(find(statusMenu(s), "Resume focus")->enabled);
   EXPECT_FALSE(find(statusMenu(s), "Edit next step…")->enabled);
 
@@ -293,7 +303,8 @@ TEST(StatusMenuModel, UnmuteClickThroughAndTheMissingTray) {
 
 TEST(StatusMenuModel, CommandsOfMissingWindowsAreDisabled) {
   StatusSnapshot s = snapshot(State::idle);
-  s.available = {};
+  s.windows = {};
+  s.mascot = false;
   s.recoveryNeedsAttention = true;
   s.focusHistoryError = "The focus history could not be read.";
   const auto menu = statusMenu(s);
@@ -317,7 +328,7 @@ TEST(StatusMenuModel, CommandsOfMissingWindowsAreDisabled) {
   EXPECT_EQ(history->toolTip, "The focus history could not be read.");
 
   // Appearance falls back to the preferences.
-  s.available.preferences = true;
+  s.windows.insert(WindowKind::preferences);
   EXPECT_TRUE(find(statusMenu(s), "Appearance…")->enabled);
 }
 

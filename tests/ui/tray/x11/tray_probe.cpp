@@ -28,8 +28,8 @@ int main(int argc, char** argv) {
     usleep(100'000);
   }
   vorlane::StatusItemController item({
-      .actions = std::make_shared<vorlane::StatusItemActions>(
-          std::weak_ptr<vorlane::VisitCoordinator>(), nullptr, vorlane::StatusItemHooks{}),
+      .actions = std::make_shared<vorlane::StatusItemActions>(nullptr, nullptr,
+                                                              vorlane::StatusItemHooks{}),
       .trayAvailable = nullptr,
       .icon = nullptr,
       .ink = vorlane::x11TrayInkSource(),

@@ -1,0 +1,249 @@
+// The status item's reading of the coordinator and its commands, through the adapter the
+// application gives it, on a real coordinator over fakes.
+
+#include "app/coordinator_status_source.h"
+
+#include <gmock/gmock.h>
+
+#include "coordination/calendar_focus_model.h"
+#include "tests/coordination/coordinator_harness.h"
+#include "tests/support/fake_calendar_source.h"
+#include "ui/tray/status_item_actions.h"
+#include "ui/tray/status_menu_model.h"
+#include "ui/tray/status_window_rows.h"
+
+namespace vorlane {
+namespace {
+
+using ::testing::ElementsAre;
+
+class CoordinatorStatusSourceTest : public CoordinatorTest {
+ protected:
+  void SetUp() override {
+    buildAndStart();
+    stateChanges = 0;
+    StatusItemHooks hooks;
+    hooks.moveMascot = [this](double h) { moves.push_back(h); };
+    hooks.resetMascot = [this] { ++resets; };
+    hooks.openWindow[WindowKind::about] = [this] { ++abouts; };
+    hooks.quit = [this] { ++quits; };
+    actions = std::make_unique<StatusItemActions>(
+        std::make_shared<CoordinatorStatusSource>(coordinator), preferences, std::move(hooks),
+        reminderEditor);
+  }
+
+  Reminder addReminder(const std::string& text) { return coordinator->addReminder(text); }
+
+  std::shared_ptr<FakeReminderEditorWindow> reminderEditor =
+      std::make_shared<FakeReminderEditorWindow>();
+  std::unique_ptr<StatusItemActions> actions;
+  std::vector<double> moves;
+  int resets = 0;
+  int abouts = 0;
+  int quits = 0;
+};
+
+TEST_F(CoordinatorStatusSourceTest, SnapshotReadsTheCoordinatorAtThisMoment) {
+  auto s = actions->snapshot(true);
+  EXPECT_EQ(s.nextVisit, coordinator->nextVisitDescription());
+  EXPECT_EQ(s.statusText, "");
+  EXPECT_TRUE(s.trayShown);
+  EXPECT_TRUE(s.opens(WindowKind::today) && s.opens(WindowKind::reminderEditor) && s.mascot);
+  EXPECT_FALSE(s.opens(WindowKind::preferences));  // no hook given
+  EXPECT_FALSE(s.opens(WindowKind::calendarFocus));  // a window but no calendar model
+
+  const Reminder water = addReminder("drink water in 10 minutes");
+  coordinator->mute(MuteDuration::fifteenMinutes);
+  s = actions->snapshot(false);
+  EXPECT_TRUE(s.muted);
+  EXPECT_EQ(s.muteExpiry, "11:14");
+  ASSERT_EQ(s.reminders.size(), 1u);
+  EXPECT_EQ(s.reminders[0].id, water.id);
+  EXPECT_EQ(s.reminders[0].phrase, water.phrase);
+  EXPECT_EQ(s.reminders[0].schedule, water.scheduleDescription(berlin, clock->now()));
+  EXPECT_EQ(s.lastAddedPhrase, water.phrase);
+
+  // A mute whose time has passed but that is not cleared yet no longer counts.
+  clock->set(at(11, 20));
+  EXPECT_FALSE(actions->snapshot(true).muted);
+}
+
+TEST_F(CoordinatorStatusSourceTest, EachCommandReachesItsOperation) {
+  actions->run(StatusCommand::vorlaneNow, {});
+  EXPECT_EQ(presenter->performed.size(), 1u);
+  presenter->finishVisit();
+
+  actions->run(StatusCommand::quickCommands, {});
+  EXPECT_EQ(windows.quickCommands->shows, 1);
+  actions->run(StatusCommand::showToday, {});
+  actions->run(StatusCommand::showFocusHistory, {});
+  actions->run(StatusCommand::showReflection, {});
+  EXPECT_EQ(windows.today->shows, 1);
+  EXPECT_EQ(windows.focusHistory->shows, 1);
+  EXPECT_EQ(windows.reflection->shows, 1);
+
+  actions->run(StatusCommand::startPomodoro, {});
+  EXPECT_EQ(windows.focusEditor->shows, 1);
+  windows.focusEditor->start("draft");
+  EXPECT_TRUE(coordinator->pomodoro().phase().is<PomodoroSession::Phase::Working>());
+  actions->run(StatusCommand::extendSession, {});
+  EXPECT_EQ(coordinator->pomodoro().endsAt(), at(10, 59) + 30 * 60);
+  actions->run(StatusCommand::pauseSession, {});
+  EXPECT_TRUE(coordinator->pomodoro().isPaused());
+  EXPECT_EQ(windows.resumeNotes->shows, 1);
+  actions->run(StatusCommand::editNextStep, {});
+  EXPECT_EQ(windows.resumeNotes->shows, 2);
+  actions->run(StatusCommand::resumeSession, {});
+  EXPECT_FALSE(coordinator->pomodoro().isPaused());
+  actions->run(StatusCommand::cancelPomodoro, {});
+  EXPECT_FALSE(coordinator->pomodoro().isRunning());
+
+  actions->run(StatusCommand::muteFor, std::string("oneHour"));
+  EXPECT_EQ(coordinator->mutedUntil(), at(11, 59));
+  actions->run(StatusCommand::unmute, {});
+  EXPECT_FALSE(coordinator->mutedUntil());
+
+  actions->run(StatusCommand::moveMascot, 0.5);
+  actions->run(StatusCommand::resetMascot, {});
+  actions->run(StatusCommand::openAbout, {});
+  actions->run(StatusCommand::quit, {});
+  EXPECT_THAT(moves, ElementsAre(0.5));
+  EXPECT_EQ(resets, 1);
+  EXPECT_EQ(abouts, 1);
+  EXPECT_EQ(quits, 1);
+}
+
+TEST_F(CoordinatorStatusSourceTest, DataOfTheWrongKindDoesNothing) {
+  const Reminder kept = addReminder("stretch in 10 minutes");
+  actions->run(StatusCommand::muteFor, 1.0);
+  actions->run(StatusCommand::muteFor, std::string("OneHour"));
+  actions->run(StatusCommand::moveMascot, std::string("left"));
+  actions->run(StatusCommand::deleteReminder, std::string(kept.id.toString()));
+  EXPECT_FALSE(coordinator->mutedUntil());
+  EXPECT_TRUE(moves.empty());
+  EXPECT_EQ(coordinator->reminders().size(), 1u);
+
+  actions->run(StatusCommand::deleteReminder, kept.id);
+  EXPECT_TRUE(coordinator->reminders().empty());
+}
+
+TEST_F(CoordinatorStatusSourceTest, RemindersAddEditUndoAndAnEditOfAGoneReminder) {
+  actions->run(StatusCommand::addReminder, {});
+  ASSERT_EQ(reminderEditor->shows, 1);
+  EXPECT_FALSE(reminderEditor->reminder);
+  const Reminder added = reminderEditor->save("stand up in 10 minutes", "ignored");
+  EXPECT_EQ(coordinator->reminders().size(), 1u);
+
+  actions->run(StatusCommand::editReminder, added.id);
+  ASSERT_EQ(reminderEditor->shows, 2);
+  EXPECT_EQ(reminderEditor->reminder->id, added.id);
+  reminderEditor->save("sit down", "");
+  EXPECT_EQ(coordinator->reminders()[0].phrase, "sit down");
+
+  actions->run(StatusCommand::undoLastReminder, {});
+  EXPECT_TRUE(coordinator->reminders().empty());
+
+  // Deleted while the menu was open: nothing opens, the reason is logged.
+  actions->run(StatusCommand::editReminder, added.id);
+  actions->run(StatusCommand::editReminder, 0.0);
+  EXPECT_EQ(reminderEditor->shows, 2);
+  EXPECT_THAT(logMessages(log, "reminders"),
+              ::testing::Contains("cannot edit a reminder that is no longer saved").Times(2));
+}
+
+TEST_F(CoordinatorStatusSourceTest, ClickThroughAndUndoingTheLastSessionRedrawTheItem) {
+  std::vector<bool> written;
+  const auto watch = preferences->changes().subscribe(
+      [&](const Preferences& p) { written.push_back(p.mascotClickThrough); });
+  const int applied = presenter->presenceApplications;
+  actions->run(StatusCommand::toggleMascotClicks, {});
+  EXPECT_TRUE(preferences->preferences().mascotClickThrough);
+  // One write; the mascot and the coordinator hear of it from the store, not from the menu.
+  EXPECT_EQ(written, std::vector<bool>{true});
+  EXPECT_EQ(presenter->presenceApplications, applied + 1);
+  EXPECT_EQ(stateChanges, 1);
+  EXPECT_TRUE(actions->snapshot(true).clickThrough);
+  actions->run(StatusCommand::toggleMascotClicks, {});
+  EXPECT_FALSE(preferences->preferences().mascotClickThrough);
+
+  coordinator->startRequestedFocus(5, "tidy");
+  tickAt(at(11, 5));
+  ASSERT_EQ(coordinator->pomodoro().completedToday(), 1);
+  stateChanges = 0;
+  actions->run(StatusCommand::discardLastSession, {});
+  EXPECT_EQ(coordinator->pomodoro().completedToday(), 0);
+  EXPECT_EQ(stateChanges, 1);
+}
+
+TEST_F(CoordinatorStatusSourceTest, NothingHappensOnceTheCoordinatorIsGone) {
+  coordinator.reset();
+  const auto s = actions->snapshot(true);
+  EXPECT_EQ(s.nextVisit, "");
+  actions->run(StatusCommand::vorlaneNow, {});
+  actions->run(StatusCommand::quit, {});  // quitting needs no coordinator
+  EXPECT_EQ(quits, 1);
+  EXPECT_TRUE(presenter->performed.empty());
+}
+
+// The coordinator's windows, as the source reports them, each opened by its row's command.
+TEST_F(CoordinatorStatusSourceTest, EachRowOfTheCoordinatorsWindowsOpensIt) {
+  fresh(at(10, 59), [this](VisitCoordinator::Dependencies& given) {
+    given.calendarFocus = std::make_shared<CalendarFocusModel>(CalendarFocusModel::Dependencies{
+        .source = std::make_shared<FakeCalendarSource>(),
+        .clock = clock,
+        .calendar = [] { return berlin; },
+        .maximumMinutes = [] { return 25; },
+        .defaults = &records});
+  });
+  presenter->finishVisit();
+  CoordinatorStatusSource source(coordinator);
+  const std::map<WindowKind, const int*> shows{
+      {WindowKind::quickCommands, &windows.quickCommands->shows},
+      {WindowKind::focusEditor, &windows.focusEditor->shows},
+      {WindowKind::resumeNotes, &windows.resumeNotes->shows},
+      {WindowKind::today, &windows.today->shows},
+      {WindowKind::focusHistory, &windows.focusHistory->shows},
+      {WindowKind::reflection, &windows.reflection->shows},
+      {WindowKind::calendarFocus, &windows.calendar->shows},
+  };
+  std::set<WindowKind> reported = source.snapshot().windows;
+  EXPECT_EQ(reported.size(), shows.size());
+  for (const auto& [kind, count] : shows) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    EXPECT_TRUE(reported.contains(kind));
+    const StatusWindowRow* row = statusWindowRow(kind);
+    ASSERT_NE(row, nullptr);
+    // The next step is edited only while a focus is paused.
+    if (kind == WindowKind::resumeNotes) {
+      startFocus();
+      coordinator->pauseSession();
+    }
+    const int before = *count;
+    source.run(row->command, {});
+    EXPECT_EQ(*count, before + 1);
+  }
+}
+
+// Regression: a reminder saved while Vorlane quit was refused with "There is no running
+// session to pause or stop.", which was not what happened.
+TEST_F(CoordinatorStatusSourceTest, ASaveAfterTheCoordinatorIsGoneSaysVorlaneIsQuitting) {
+  const Reminder kept = addReminder("stretch in 10 minutes");
+  actions->run(StatusCommand::addReminder, {});
+  const auto add = reminderEditor->save;
+  actions->run(StatusCommand::editReminder, kept.id);
+  const auto edit = reminderEditor->save;
+  coordinator.reset();
+  for (const auto& save : {add, edit}) {
+    try {
+      save("drink water in 5 minutes", "");
+      ADD_FAILURE() << "saved with no coordinator";
+    } catch (const StatusSourceError& e) {
+      EXPECT_EQ(e.value(), StatusSourceErrorCase::quitting);
+      EXPECT_STREQ(e.what(), "Vorlane is quitting, so the reminder was not saved.");
+    }
+  }
+  EXPECT_EQ(reminders->reminders().size(), 1u);
+}
+
+}  // namespace
+}  // namespace vorlane
