@@ -72,14 +72,17 @@ void VisitCoordinator::makeParts(Dependencies& d) {
        .environment = std::move(d.environment), .mute = reminders_, .observer = observer});
   nudges_ = std::make_unique<IdleNudges>(IdleNudges::Dependencies{
       .clock = clock_, .presenter = presenter_, .preferencesStore = preferencesStore_,
-      .random = d.random, .focusEditor = windows_.focusEditor, .calendar = calendarProvider_,
-      .prefersReducedMotion = d.prefersReducedMotion, .visits = delivery_, .observer = observer});
+      .random = d.random, .focusEditor = windows_.get<FocusSessionEditorWindow>(),
+      .calendar = calendarProvider_, .prefersReducedMotion = d.prefersReducedMotion,
+      .visits = delivery_, .observer = observer});
   focus_ = FocusCoordinator::create(
       {.clock = clock_, .presenter = presenter_, .notifications = notifications_,
        .preferencesStore = preferencesStore_, .focusHistory = focusHistory_,
        .recovery = std::move(d.recovery), .priorities = priorities_,
-       .focusEditor = windows_.focusEditor, .resumeNotes = windows_.resumeNotes,
-       .focusHistoryWindow = windows_.focusHistory, .sessionTimers = std::move(d.sessionTimers),
+       .focusEditor = windows_.get<FocusSessionEditorWindow>(),
+       .resumeNotes = windows_.get<ResumeNoteWindow>(),
+       .focusHistoryWindow = windows_.get<FocusHistoryWindow>(),
+       .sessionTimers = std::move(d.sessionTimers),
        .calendar = calendarProvider_, .prefersReducedMotion = std::move(d.prefersReducedMotion),
        .visits = delivery_, .observer = observer, .systemEvents = systemEvents_});
 }

@@ -136,7 +136,7 @@ void VisitCoordinator::startRequestedFocus(int minutes, const std::string& goal)
 }
 
 void VisitCoordinator::showQuickCommands() {
-  const auto window = windows_.quickCommands;
+  const auto window = windows_.get<QuickCommandWindow>();
   if (!window) return;
   window->show(quickActionHotKey_ != nullptr, [weak = weak_from_this()](const std::string& text) {
     const auto self = weak.lock();

@@ -4,9 +4,9 @@
 namespace vorlane {
 
 void VisitCoordinator::showToday() {
-  if (!windows_.today) return;
+  if (!windows_.get<TodayWindow>()) return;
   const auto weak = weak_from_this();
-  windows_.today->show(
+  windows_.get<TodayWindow>()->show(
       *priorities_, static_cast<int>(preferencesStore_->preferences().effectiveWorkMinutes()),
       focus_->recoveryError(),
       [weak] {
@@ -21,15 +21,15 @@ void VisitCoordinator::showToday() {
 }
 
 void VisitCoordinator::showWeeklyReflection() {
-  if (!windows_.reflection) return;
-  windows_.reflection->show(*focusHistory_, *priorities_, weakly(&VisitCoordinator::showFocusHistory));
+  if (!windows_.get<WeeklyReflectionWindow>()) return;
+  windows_.get<WeeklyReflectionWindow>()->show(*focusHistory_, *priorities_, weakly(&VisitCoordinator::showFocusHistory));
 }
 
 void VisitCoordinator::showFocusHistory() { focus_->showFocusHistory(); }
 
 void VisitCoordinator::showCalendarFocus() {
-  if (!calendarFocus_ || !windows_.calendar) return;
-  windows_.calendar->show(
+  if (!calendarFocus_ || !windows_.get<CalendarFocusWindow>()) return;
+  windows_.get<CalendarFocusWindow>()->show(
       *calendarFocus_, *priorities_,
       [weak = weak_from_this()](int minutes, const std::string& goal, std::optional<UUID> id) {
         const auto self = weak.lock();

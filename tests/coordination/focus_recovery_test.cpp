@@ -30,7 +30,7 @@ TEST_F(FocusRecoveryTest, PauseAndResumeAcrossACheckpointReadBackAtTheNextLaunch
     windows.resumeNotes->save("  check \n the\tfigures ");
 
     fresh(at(14, 0), [&](auto& given) {
-      if (!noteWindow) given.windows.resumeNotes = nullptr;
+      if (!noteWindow) given.windows.remove(WindowKind::resumeNotes);
     });
     ASSERT_EQ(phase(), "paused");
     EXPECT_EQ(presenter->sessions.back().time, "15:00");

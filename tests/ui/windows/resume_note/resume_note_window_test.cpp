@@ -24,7 +24,7 @@ class ResumeNoteWindowTest : public CoordinatorTest {
  protected:
   void SetUp() override {
     fresh(at(10, 59), [this](VisitCoordinator::Dependencies& given) {
-      given.windows.resumeNotes = controller;
+      given.windows.set<ResumeNoteWindow>(controller);
     });
   }
   ResumeNoteView& view() {
@@ -192,7 +192,7 @@ TEST_F(ResumeNoteWindowTest, ASessionReplacedWhileTheNoteIsOpenIsNeitherSavedNor
   };
   const auto recording = std::make_shared<Recording>(controller);
   fresh(at(10, 59), [&](VisitCoordinator::Dependencies& given) {
-    given.windows.resumeNotes = recording;
+    given.windows.set<ResumeNoteWindow>(recording);
   });
   pause("first focus");
   const auto firstSave = recording->save;
@@ -243,7 +243,7 @@ TEST_F(ResumeNoteWindowTest, ACheckpointWithANoteOverTheLimitIsKeptAndNeverShown
   records.setData(RecordFocusRecoveryStore::key, bytes);
 
   fresh(at(11, 30), [this](VisitCoordinator::Dependencies& given) {
-    given.windows.resumeNotes = controller;
+    given.windows.set<ResumeNoteWindow>(controller);
   });
   EXPECT_EQ(phase(), "idle") << "not restored";
   EXPECT_TRUE(coordinator->recoveryNeedsAttention()) << "the tray and Today say so";
