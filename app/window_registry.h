@@ -50,8 +50,9 @@ struct WindowContext {
   std::function<bool()> trayAvailable = nullptr;
 };
 
-// The application's windows: a new window is its own files plus one row here
-// (window_registry.cpp).
+// The application's windows: a new window is its own files, its kind (window_kind.h) and one
+// row here (window_registry.cpp); one the status menu opens has a row there too
+// (ui/tray/status_window_rows.cpp).
 WindowRegistry registeredWindows(const WindowContext& context);
 
 }  // namespace vorlane
