@@ -1,6 +1,6 @@
 #pragma once
 
-#include "coordination/hot_key_registrar.h"
+#include "core/contracts/hot_key_registrar.h"
 #include "platform/desktop/hot_keys/hot_key_backend.h"
 
 namespace vorlane {

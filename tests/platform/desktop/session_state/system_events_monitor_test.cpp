@@ -11,7 +11,7 @@
 #include <QThread>
 #include <map>
 
-#include "coordination/system_event_source.h"
+#include "core/contracts/system_event_source.h"
 #include "platform/logging/log_capture.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/private_dbus.h"
