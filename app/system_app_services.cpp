@@ -118,7 +118,7 @@ std::shared_ptr<SystemEventSource> SystemAppServices::makeSystemEvents() {
     systemEvents_ = std::make_shared<SystemEventsMonitor>(QDBusConnection::systemBus(),
                                                           QDBusConnection::sessionBus());
   }
-  return std::make_shared<SystemEventSourceOver<SystemEventsMonitor>>(systemEvents_);
+  return systemEvents_;
 }
 
 std::unique_ptr<LaunchAtLoginService> SystemAppServices::makeLaunchAtLogin() {

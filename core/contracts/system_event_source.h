@@ -1,8 +1,5 @@
 #pragma once
 
-#include <memory>
-#include <utility>
-
 #include "foundation/observers.h"
 
 namespace vorlane {
@@ -22,23 +19,6 @@ class SystemEventSource {
   // after a resume before the desktop reports it; they call this first so that the wake is
   // handled before anything that depends on time.
   virtual void deliverPendingWake() = 0;
-};
-
-// The source over a monitor that offers the same four members without deriving from this
-// interface (the desktop's monitor lives below the coordinator and does not know it).
-template <class Monitor>
-class SystemEventSourceOver final : public SystemEventSource {
- public:
-  explicit SystemEventSourceOver(std::shared_ptr<Monitor> monitor)
-      : monitor_(std::move(monitor)) {}
-
-  Observers<>& screenWentAway() override { return monitor_->screenWentAway(); }
-  Observers<>& screenCameBack() override { return monitor_->screenCameBack(); }
-  Observers<>& didWake() override { return monitor_->didWake(); }
-  void deliverPendingWake() override { monitor_->deliverPendingWake(); }
-
- private:
-  std::shared_ptr<Monitor> monitor_;
 };
 
 }  // namespace vorlane

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 
+#include "core/contracts/system_event_source.h"
 #include "foundation/observers.h"
 
 namespace vorlane {
@@ -23,7 +24,7 @@ namespace vorlane {
 // calls gives up after `timeout`, and a missing or silent logind is logged once and leaves
 // the session unwatched. A screen already away when its signals are first followed (a
 // session locked or a screen saver on during the start) is told as well, once. Main thread.
-class SystemEventsMonitor final : public QObject {
+class SystemEventsMonitor final : public QObject, public SystemEventSource {
   Q_OBJECT
 
  public:
@@ -34,9 +35,9 @@ class SystemEventsMonitor final : public QObject {
                       SuspendedTime suspendedTime = systemSuspendedSeconds,
                       std::chrono::milliseconds timeout = std::chrono::minutes(2));
 
-  Observers<>& screenWentAway() { return wentAway_; }
-  Observers<>& screenCameBack() { return cameBack_; }
-  Observers<>& didWake() { return didWake_; }
+  Observers<>& screenWentAway() override { return wentAway_; }
+  Observers<>& screenCameBack() override { return cameBack_; }
+  Observers<>& didWake() override { return didWake_; }
 
   // Tells a wake that logind has not reported yet, known by the suspended time having grown
   // by more than a second since the last one told. Timers stall during suspend and may fire
@@ -45,7 +46,7 @@ class SystemEventsMonitor final : public QObject {
   // the signals the bus already holds for us (one bounded round trip), so that a wake sent
   // while the process was held (a stopped process or a paused machine, where the suspended
   // time does not grow) is told before the caller looks at the clock.
-  void deliverPendingWake();
+  void deliverPendingWake() override;
 
   // The logind session followed; empty when none could be found or the lookup goes on.
   const QString& sessionPath() const { return sessionPath_; }

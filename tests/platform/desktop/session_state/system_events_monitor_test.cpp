@@ -73,7 +73,7 @@ struct SystemEventsMonitorTest : ::testing::Test {
     source_.reset();
     monitor_ = std::make_shared<SystemEventsMonitor>(
         connection("client"), connection("client"), [this] { return suspended_; }, bound);
-    source_ = std::make_unique<SystemEventSourceOver<SystemEventsMonitor>>(monitor_);
+    source_ = monitor_;
     subscriptions_.push_back(source_->screenWentAway().subscribe([this] { events_ += "away "; }));
     subscriptions_.push_back(source_->screenCameBack().subscribe([this] { events_ += "back "; }));
     subscriptions_.push_back(source_->didWake().subscribe([this] { events_ += "wake "; }));
@@ -116,7 +116,7 @@ struct SystemEventsMonitorTest : ::testing::Test {
   QThread thread_;
   std::vector<std::unique_ptr<FakeService>> objects_;
   std::shared_ptr<SystemEventsMonitor> monitor_;
-  std::unique_ptr<SystemEventSource> source_;
+  std::shared_ptr<SystemEventSource> source_;
   std::vector<Observers<>::Subscription> subscriptions_;
   std::string events_;
   double suspended_ = 0;
