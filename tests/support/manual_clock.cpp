@@ -1,4 +1,4 @@
-#include "ui/scene/manual_clock.h"
+#include "tests/support/manual_clock.h"
 
 #include <algorithm>
 
