@@ -1,7 +1,7 @@
 #pragma once
 
-#include "coordination/hot_key_registrar.h"
-#include "platform/desktop/hot_key_backend.h"
+#include "core/contracts/hot_key_registrar.h"
+#include "platform/desktop/hot_keys/hot_key_backend.h"
 
 namespace vorlane {
 

@@ -1,6 +1,6 @@
 #include "app/probe_environment_source.h"
 
-#include "platform/desktop/environment_probe.h"
+#include "platform/desktop/environment/environment_probe.h"
 
 namespace vorlane {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "coordination/environment_snapshot_source.h"
-#include "platform/desktop/environment_sources.h"
+#include "platform/desktop/environment/environment_sources.h"
 
 namespace vorlane {
 

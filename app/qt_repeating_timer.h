@@ -2,7 +2,7 @@
 
 #include <QTimer>
 
-#include "coordination/repeating_timer.h"
+#include "core/contracts/repeating_timer.h"
 
 namespace vorlane {
 

@@ -7,10 +7,10 @@
 #include "app/qt_repeating_timer.h"
 #include "platform/calendar/ics_availability_source.h"
 #include "platform/calendar/user_calendars.h"
-#include "platform/desktop/reduced_motion_setting.h"
-#include "platform/desktop/system_environment.h"
-#include "platform/desktop/system_events_monitor.h"
-#include "platform/desktop/tray_host_watch.h"
+#include "platform/desktop/environment/system_environment.h"
+#include "platform/desktop/session_state/reduced_motion_setting.h"
+#include "platform/desktop/session_state/system_events_monitor.h"
+#include "platform/desktop/tray/tray_host_watch.h"
 #include "platform/logging/log.h"
 #include "platform/persistence/file_record_store.h"
 #include "platform/persistence/file_reminder_store.h"
@@ -118,7 +118,7 @@ std::shared_ptr<SystemEventSource> SystemAppServices::makeSystemEvents() {
     systemEvents_ = std::make_shared<SystemEventsMonitor>(QDBusConnection::systemBus(),
                                                           QDBusConnection::sessionBus());
   }
-  return std::make_shared<SystemEventSourceOver<SystemEventsMonitor>>(systemEvents_);
+  return systemEvents_;
 }
 
 std::unique_ptr<LaunchAtLoginService> SystemAppServices::makeLaunchAtLogin() {

@@ -16,9 +16,9 @@
 #include <unistd.h>
 
 #include "bench/offscreen_application.h"
-#include "core/settings/in_memory_preferences_store.h"
 #include "platform/services/flite_engine.h"
 #include "platform/services/flite_speech_service.h"
+#include "tests/support/in_memory_preferences_store.h"
 
 namespace vorlane {
 namespace {

@@ -9,6 +9,7 @@
 #include "foundation/calendar.h"
 #include "foundation/random.h"
 #include "tests/support/fake_clock.h"
+#include "tests/support/seeded_random_generator.h"
 
 namespace vorlane {
 namespace {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <random>
 
 namespace vorlane {
 
@@ -18,16 +17,6 @@ class RandomGenerator {
 class SystemRandomGenerator final : public RandomGenerator {
  public:
   std::uint64_t nextWord() override;
-};
-
-// A seeded, repeatable generator for tests and simulations.
-class SeededRandomGenerator final : public RandomGenerator {
- public:
-  explicit SeededRandomGenerator(std::uint64_t seed) : engine_(seed) {}
-  std::uint64_t nextWord() override { return engine_(); }
-
- private:
-  std::mt19937_64 engine_;
 };
 
 // A uniform integer in [0, n), unbiased (Lemire's nearly-divisionless method). n must be > 0.

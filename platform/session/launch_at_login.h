@@ -5,20 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/contracts/launch_at_login_service.h"
+
 namespace vorlane {
-
-// Whether the desktop starts the application when the user logs in.
-enum class LaunchAtLoginStatus { enabled, notRegistered };
-
-// The login item as the application shell sees it; the shell's tests fake it.
-class LaunchAtLoginService {
- public:
-  virtual ~LaunchAtLoginService() = default;
-  virtual LaunchAtLoginStatus status() = 0;
-  // Both throw std::system_error on failure; code().message() is the reason to show.
-  virtual void registerApp() = 0;
-  virtual void unregisterApp() = 0;
-};
 
 // An XDG autostart entry, "<config>/autostart/com.corvantis.vorlane.desktop". Enabled when
 // the file exists and its [Desktop Entry] group does not say Hidden=true; an unreadable file

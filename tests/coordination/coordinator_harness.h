@@ -13,7 +13,7 @@
 #include "platform/persistence/record_focus_history_store.h"
 #include "platform/persistence/record_focus_recovery_store.h"
 #include "coordination/visit_coordinator.h"
-#include "core/settings/in_memory_preferences_store.h"
+#include "tests/support/in_memory_preferences_store.h"
 #include "core/reminders/in_memory_reminder_store.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_environment.h"
@@ -25,6 +25,7 @@
 #include "tests/support/fake_visit_presenter.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/thrown.h"
+#include "tests/support/seeded_random_generator.h"
 
 namespace vorlane {
 

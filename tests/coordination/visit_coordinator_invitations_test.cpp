@@ -7,6 +7,7 @@
 #include "core/motivation/encouragement_library.h"
 #include "tests/coordination/coordinator_harness.h"
 #include "tests/support/scripted_random.h"
+#include "tests/support/seeded_random_generator.h"
 
 namespace vorlane {
 namespace {

@@ -7,7 +7,7 @@
 #include <set>
 #include <utility>
 
-#include "coordination/hot_key_registrar.h"
+#include "core/contracts/hot_key_registrar.h"
 
 namespace vorlane {
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "coordination/repeating_timer.h"
+#include "core/contracts/repeating_timer.h"
 
 namespace vorlane {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "coordination/system_event_source.h"
+#include "core/contracts/system_event_source.h"
 
 namespace vorlane {
 

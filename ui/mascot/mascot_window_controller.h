@@ -12,8 +12,8 @@
 
 class QMenu;
 
-#include "coordination/system_event_source.h"
 #include "coordination/visit_presenter.h"
+#include "core/contracts/system_event_source.h"
 #include "core/desktop/idle_fidget.h"
 #include "core/settings/preferences_store.h"
 #include "foundation/random.h"

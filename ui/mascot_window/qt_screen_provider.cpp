@@ -3,10 +3,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "platform/desktop/screen_choice.h"
-#include "platform/desktop/screen_identifier.h"
-#include "platform/desktop/x11_active_application.h"
-#include "platform/desktop/x11_window_list.h"
+#include "platform/desktop/screens/screen_choice.h"
+#include "platform/desktop/screens/screen_identifier.h"
+#include "platform/desktop/windows/x11_active_application.h"
+#include "platform/desktop/windows/x11_window_list.h"
 
 namespace vorlane {
 

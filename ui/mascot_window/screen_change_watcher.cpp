@@ -7,7 +7,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "platform/desktop/xcb_reply.h"
+#include "platform/desktop/windows/xcb_reply.h"
 #include "ui/mascot_window/x11_connection.h"
 
 namespace vorlane {

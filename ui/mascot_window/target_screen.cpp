@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/desktop/screen_choice.h"
+#include "platform/desktop/screens/screen_choice.h"
 
 namespace vorlane {
 

@@ -7,7 +7,7 @@
 
 #include <QtEndian>
 
-#include "platform/desktop/xcb_reply.h"
+#include "platform/desktop/windows/xcb_reply.h"
 #include "ui/mascot_window/image_rows.h"
 
 namespace vorlane {

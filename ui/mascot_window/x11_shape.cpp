@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/desktop/xcb_reply.h"
+#include "platform/desktop/windows/xcb_reply.h"
 
 namespace vorlane::x11shape {
 namespace {

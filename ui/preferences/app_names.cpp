@@ -5,8 +5,8 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/desktop/known_app_names.h"
-#include "platform/desktop/window_class.h"
+#include "platform/desktop/windows/known_app_names.h"
+#include "platform/desktop/windows/window_class.h"
 
 namespace vorlane {
 namespace {

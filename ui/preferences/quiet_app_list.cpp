@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "platform/desktop/window_class.h"
+#include "platform/desktop/windows/window_class.h"
 #include "ui/kit/window_text.h"
 
 namespace vorlane {

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/desktop/system_environment.h"
-#include "platform/desktop/x11_tray_look.h"
+#include "platform/desktop/environment/system_environment.h"
+#include "platform/desktop/tray/x11_tray_look.h"
 #include "ui/tray/tray_ink.h"
 
 namespace vorlane {

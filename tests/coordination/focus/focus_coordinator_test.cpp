@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "core/settings/in_memory_preferences_store.h"
 #include "foundation/text.h"
 #include "platform/logging/log_capture.h"
 #include "tests/support/fake_clock.h"
@@ -20,6 +19,7 @@
 #include "tests/support/fake_system_events.h"
 #include "tests/support/fake_visit_presenter.h"
 #include "tests/support/fake_visit_sink.h"
+#include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/thrown.h"
 

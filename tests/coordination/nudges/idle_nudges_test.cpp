@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "core/settings/in_memory_preferences_store.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_coordination_observer.h"
 #include "tests/support/fake_feature_windows.h"
 #include "tests/support/fake_visit_presenter.h"
 #include "tests/support/fake_visit_sink.h"
+#include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/scripted_random.h"
 
 namespace vorlane {

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "core/reminders/in_memory_reminder_store.h"
-#include "core/settings/in_memory_preferences_store.h"
 #include "platform/logging/log_capture.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_coordination_observer.h"
+#include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/thrown.h"
 

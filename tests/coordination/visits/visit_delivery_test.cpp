@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "core/settings/in_memory_preferences_store.h"
 #include "platform/logging/log_capture.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_coordination_observer.h"
@@ -16,6 +15,7 @@
 #include "tests/support/fake_mute_state.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/fake_visit_presenter.h"
+#include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/log_lines.h"
 
 namespace vorlane {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/scripted_random.h"
+#include "tests/support/seeded_random_generator.h"
 
 namespace vorlane {
 namespace {

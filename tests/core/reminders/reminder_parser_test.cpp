@@ -14,6 +14,7 @@
 #include "foundation/json.h"
 #include "foundation/random.h"
 #include "foundation/text.h"
+#include "tests/support/seeded_random_generator.h"
 
 namespace vorlane {
 namespace {

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <thread>
 
-#include "core/settings/in_memory_preferences_store.h"
 #include "platform/logging/log_capture.h"
 #include "tests/platform/services/speech_fakes.h"
+#include "tests/support/in_memory_preferences_store.h"
 
 namespace vorlane {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/settings/in_memory_preferences_store.h"
 #include "platform/logging/log_capture.h"
 #include "tests/support/fake_login_item.h"
+#include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/log_lines.h"
 
 namespace vorlane {

@@ -7,9 +7,9 @@
 
 #include <string>
 
+#include "tests/support/manual_clock.h"
 #include "ui/mascot/mascot_scene.h"
 #include "ui/mascot/placeholder_character_node.h"
-#include "ui/scene/manual_clock.h"
 
 namespace vorlane {
 

@@ -5,9 +5,9 @@
 #include <QPointer>
 #include <QRegularExpression>
 
+#include "tests/support/manual_clock.h"
 #include "ui/mascot/character_factory.h"
 #include "ui/mascot/mascot_scene.h"
-#include "ui/scene/manual_clock.h"
 #include "ui/scene/scene.h"
 
 namespace vorlane {

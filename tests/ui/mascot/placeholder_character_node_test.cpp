@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/scene/manual_clock.h"
+#include "tests/support/manual_clock.h"
 #include "ui/scene/scene.h"
 
 namespace vorlane {

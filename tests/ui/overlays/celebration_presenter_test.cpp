@@ -4,9 +4,11 @@
 
 #include <QApplication>
 
+#include "tests/support/manual_clock.h"
+#include "tests/support/manual_work_queue.h"
 #include "tests/support/scripted_random.h"
+#include "tests/support/seeded_random_generator.h"
 #include "ui/overlays/confetti_layout.h"
-#include "ui/scene/manual_clock.h"
 #include "ui/scene/shape_node.h"
 #include "ui/scene/sprite_node.h"
 

@@ -10,6 +10,7 @@
 #include "tests/support/fake_clock.h"
 #include "tests/support/image_pixels.h"
 #include "tests/support/log_lines.h"
+#include "tests/support/manual_work_queue.h"
 #include "ui/overlays/clock_placement.h"
 
 namespace vorlane {

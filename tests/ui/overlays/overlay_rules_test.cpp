@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "tests/support/scripted_random.h"
+#include "tests/support/seeded_random_generator.h"
 #include "ui/overlays/celebration_presenter.h"
 #include "ui/overlays/clock_placement.h"
 #include "ui/overlays/confetti_layout.h"

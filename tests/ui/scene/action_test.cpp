@@ -7,7 +7,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 
-#include "ui/scene/manual_clock.h"
+#include "tests/support/manual_clock.h"
 #include "ui/scene/node.h"
 #include "ui/scene/scene.h"
 

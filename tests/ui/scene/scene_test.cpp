@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "tests/support/image_pixels.h"
+#include "tests/support/manual_work_queue.h"
 #include "ui/scene/delayed_work.h"
 #include "ui/scene/frame_driver.h"
 #include "ui/scene/label_node.h"

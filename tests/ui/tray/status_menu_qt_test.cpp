@@ -9,7 +9,7 @@
 #include <QPalette>
 #include <QSystemTrayIcon>
 
-#include "core/settings/in_memory_preferences_store.h"
+#include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/menu_action.h"
 #include "ui/tray/status_item_controller.h"
 #include "ui/tray/status_menu_builder.h"

@@ -10,12 +10,12 @@
 #include <QProcess>
 #include <QTest>
 
-#include "core/settings/in_memory_preferences_store.h"
 #include "platform/logging/log_capture.h"
 #include "platform/services/flite_engine.h"
 #include "platform/services/flite_speech_service.h"
 #include "platform/services/process_audio_output.h"
 #include "tests/support/child_process.h"
+#include "tests/support/in_memory_preferences_store.h"
 
 namespace vorlane {
 namespace {

@@ -10,11 +10,13 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-#include "core/settings/in_memory_preferences_store.h"
 #include "platform/logging/log_capture.h"
 #include "tests/support/fake_system_events.h"
+#include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/log_lines.h"
+#include "tests/support/manual_work_queue.h"
 #include "tests/support/scripted_random.h"
+#include "tests/support/seeded_random_generator.h"
 #include "ui/mascot/mascot_window_controller.h"
 
 namespace vorlane {

@@ -9,7 +9,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 
-#include "core/settings/in_memory_preferences_store.h"
+#include "tests/support/in_memory_preferences_store.h"
+#include "tests/support/manual_work_queue.h"
 #include "ui/mascot/mascot_pointer_input.h"
 #include "ui/mascot/placeholder_character_node.h"
 

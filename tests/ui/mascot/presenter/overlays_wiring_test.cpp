@@ -6,6 +6,7 @@
 
 #include "platform/persistence/in_memory_record_store.h"
 #include "tests/support/fake_clock.h"
+#include "tests/support/seeded_random_generator.h"
 #include "tests/ui/mascot/presenter/controller_harness.h"
 
 namespace vorlane {

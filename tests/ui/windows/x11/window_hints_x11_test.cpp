@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "core/settings/in_memory_preferences_store.h"
+#include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/x11_peer.h"
 #include "ui/preferences/preferences_window.h"
 #include "ui/windows/calendar_consent/calendar_consent_window.h"

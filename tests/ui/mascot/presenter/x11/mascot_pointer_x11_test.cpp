@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/settings/in_memory_preferences_store.h"
+#include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/x11_peer.h"
 #include "ui/mascot/mascot_window_controller.h"
 #include "ui/mascot_window/qt_screen_provider.h"

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "foundation/observers.h"
+
+namespace vorlane {
+
+// What the desktop says about the screen and the machine: the screen going away (sleep,
+// lock, another session), coming back, and the machine waking from suspend. Told on the
+// main thread; the desktop's monitor in the application, a hand-driven fake in tests.
+class SystemEventSource {
+ public:
+  virtual ~SystemEventSource() = default;
+
+  virtual Observers<>& screenWentAway() = 0;
+  virtual Observers<>& screenCameBack() = 0;
+  virtual Observers<>& didWake() = 0;
+
+  // Tells a wake that happened but was not told yet. Timers stall in suspend and may fire
+  // after a resume before the desktop reports it; they call this first so that the wake is
+  // handled before anything that depends on time.
+  virtual void deliverPendingWake() = 0;
+};
+
+}  // namespace vorlane

@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <QThread>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+
+#include <atomic>
+#include <cstdio>
+
+#include "platform/desktop/environment/environment_probe.h"
+#include "platform/desktop/session_state/screen_state_readers.h"
+#include "platform/desktop/capture/system_microphone_usage.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/private_dbus.h"
+
+using namespace std::chrono_literals;
+
+namespace vorlane {
+namespace {
+
+// Answers the calls named `member` on its path with `answer`, and nothing else: with no
+// answer at all the caller waits for its timeout.
+struct FakeBusObject final : QDBusVirtualObject {
+  QString member;
+  std::optional<QVariant> answer;
+  std::atomic<int> calls = 0;
+  FakeBusObject(QString member, std::optional<QVariant> answer)
+      : member(std::move(member)), answer(std::move(answer)) {}
+  bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+    if (message.member() == member) ++calls;
+    if (answer && message.member() == member) connection.send(message.createReply(*answer));
+    return true;
+  }
+  QString introspect(const QString&) const override { return {}; }
+};
+
+// Fake logind and screen-saver services on a private bus, served by their own thread so that
+// a blocking call from the test's thread can be answered. The same bus stands in for both
+// the system and the session bus.
+struct DBusScreenStateTest : ::testing::Test {
+  void SetUp() override {
+    thread_.start();
+    ASSERT_FALSE(bus_.address().empty()) << "dbus-daemon did not start";
+  }
+  void TearDown() override {
+    for (const char* name : {"services", "client"}) QDBusConnection::disconnectFromBus(name);
+    thread_.quit();
+    thread_.wait();
+  }
+  FakeBusObject& serve(const QString& service, const QString& path, const QString& member,
+                       std::optional<QVariant> answer) {
+    objects_.push_back(std::make_unique<FakeBusObject>(member, std::move(answer)));
+    objects_.back()->moveToThread(&thread_);
+    QDBusConnection connection =
+        QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "services");
+    EXPECT_TRUE(connection.registerVirtualObject(path, objects_.back().get()));
+    EXPECT_TRUE(connection.registerService(service));
+    return *objects_.back();
+  }
+  // Replaces logind. The name is given up first: the bus frees a closed connection's names
+  // only later.
+  FakeBusObject& logind(std::optional<QVariant> properties) {
+    QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "services")
+        .unregisterService("org.freedesktop.login1");
+    QDBusConnection::disconnectFromBus("services");
+    return serve("org.freedesktop.login1", "/org/freedesktop/login1/session/auto", "GetAll",
+          std::move(properties));
+  }
+  FakeBusObject& screenSaver(const QString& name, std::optional<QVariant> active) {
+    return serve("org." + name + ".ScreenSaver", "/org/" + name + "/ScreenSaver", "GetActive",
+          std::move(active));
+  }
+  static QVariant session(QVariant locked, QVariant active) {
+    return QVariantMap{{"LockedHint", locked}, {"Active", active}};
+  }
+  // Whether the screen is unavailable, and what was read.
+  std::pair<bool, ScreenStateReadings> read() {
+    QDBusConnection client =
+        QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "client");
+    SnapshotBudget budget;
+    SlowServiceMemory slow;
+    DBusScreenState state(client, client, budget, slow);
+    ScreenStateReadings readings;
+    state.read(readings);
+    return {CombinedScreenAvailability({&state}).isScreenUnavailable(), readings};
+  }
+
+  testing::PrivateDBus bus_;
+  QThread thread_;
+  std::vector<std::unique_ptr<FakeBusObject>> objects_;
+};
+
+TEST_F(DBusScreenStateTest, LockedOrInactiveSessionOrActiveScreenSaverMakesTheScreenUnavailable) {
+  // Locked, active, unavailable.
+  const std::tuple<bool, bool, bool> rows[] = {
+      {false, true, false},
+      {true, true, true},
+      {false, false, true},
+  };
+  for (const auto& [locked, active, unavailable] : rows) {
+    SCOPED_TRACE(::testing::Message() << "locked " << locked << ", active " << active);
+    logind(session(locked, active));
+    const auto [isUnavailable, readings] = read();
+    EXPECT_EQ(isUnavailable, unavailable);
+    EXPECT_EQ(readings.sessionLocked, locked);
+    EXPECT_EQ(readings.sessionActive, active);
+  }
+  // Answers of the wrong type are unread; either screen saver saying active is enough.
+  logind(session(QStringLiteral("yes"), 0));
+  screenSaver("freedesktop", 1);
+  const auto [unavailable, readings] = read();
+  EXPECT_FALSE(unavailable);
+  EXPECT_EQ(readings.sessionLocked, std::nullopt);
+  EXPECT_EQ(readings.sessionActive, std::nullopt);
+  EXPECT_EQ(readings.screenSaverActive, std::nullopt);
+  screenSaver("gnome", true);
+  EXPECT_TRUE(read().first);
+}
+
+// The questions without a service behind them answer at once.
+struct QuietDesktop final : CameraUsage, ActiveApplication, ScreenGeometry {
+  bool isCameraInUse() override { return false; }
+  std::optional<std::string> activeAppId() override { return std::nullopt; }
+  std::optional<ScreenFrame> targetScreen(const std::optional<std::string>&) override {
+    return std::nullopt;
+  }
+  bool isFullscreenOnScreen(const std::optional<ScreenFrame>&) override { return false; }
+};
+
+TEST_F(DBusScreenStateTest, HungServicesCostOneSnapshotTheBudgetOnceAndAreNotWaitedOnAgain) {
+  FakeBusObject& session = logind(std::nullopt);
+  FakeBusObject& freedesktop = screenSaver("freedesktop", std::nullopt);
+  FakeBusObject& gnome = screenSaver("gnome", std::nullopt);
+  testing::TempFolder runtime;
+  const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un address{AF_UNIX, {}};
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", (runtime / "native").c_str());
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(listener, 4), 0);  // a sound server that never answers
+
+  QDBusConnection client =
+      QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "client");
+  SnapshotBudget budget(250ms);
+  SlowServiceMemory slow;
+  SystemMicrophoneUsage microphone(PulseCaptureQuery("unix:" + (runtime / "native").string()),
+                                   runtime.path().string(), &budget);
+  DBusScreenState dbus(client, client, budget, slow);
+  CombinedScreenAvailability availability({&dbus});
+  QuietDesktop quiet;
+  EnvironmentSources sources{quiet, microphone, quiet, quiet, availability, &budget};
+  const EnvironmentProbe probe(std::nullopt, std::nullopt, sources);
+
+  const auto timed = [&] {
+    const auto start = std::chrono::steady_clock::now();
+    const EnvironmentSnapshot snapshot = probe.snapshot(Date(0));
+    EXPECT_FALSE(snapshot.microphoneInUse);
+    EXPECT_FALSE(snapshot.isScreenUnavailable);
+    return std::chrono::steady_clock::now() - start;
+  };
+  // Four hung services, each of which would take 250 ms: every snapshot stays within the one
+  // bound (with a generous margin for a loaded machine), each service is waited on once, and
+  // afterwards a snapshot waits on none of them.
+  for (int snapshot = 1; snapshot <= 4; ++snapshot) EXPECT_LT(timed(), 600ms) << snapshot;
+  EXPECT_LT(timed(), 150ms);
+  QThread::msleep(50);  // let any late call reach the fakes
+  for (const FakeBusObject* service : {&session, &freedesktop, &gnome}) {
+    EXPECT_EQ(service->calls, 1);
+  }
+  close(listener);
+}
+
+}  // namespace
+}  // namespace vorlane

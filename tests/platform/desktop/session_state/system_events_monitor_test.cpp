@@ -1,0 +1,324 @@
+#include "platform/desktop/session_state/system_events_monitor.h"
+
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDBusVirtualObject>
+#include <QTest>
+#include <QThread>
+#include <map>
+
+#include "core/contracts/system_event_source.h"
+#include "platform/logging/log_capture.h"
+#include "tests/support/log_lines.h"
+#include "tests/support/private_dbus.h"
+
+using namespace std::chrono_literals;
+
+namespace vorlane {
+namespace {
+
+const QString sessionPath = QStringLiteral("/org/freedesktop/login1/session/c7");
+
+// Answers the members it knows and leaves every other call without an answer.
+struct FakeService final : QDBusVirtualObject {
+  std::map<QString, QVariant> answers;
+  bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+    const auto found = answers.find(message.member());
+    if (found != answers.end()) connection.send(message.createReply(found->second));
+    return true;
+  }
+  QString introspect(const QString&) const override { return {}; }
+};
+
+// A fake logind and screen saver on a private bus, served from their own thread, which
+// stands in for both the system and the session bus.
+struct SystemEventsMonitorTest : ::testing::Test {
+  void SetUp() override {
+    thread_.start();
+    ASSERT_FALSE(bus_.address().empty()) << "dbus-daemon did not start";
+  }
+  void TearDown() override {
+    source_.reset();
+    monitor_.reset();
+    for (const char* name : {"services", "client"}) QDBusConnection::disconnectFromBus(name);
+    thread_.quit();
+    thread_.wait();
+  }
+  QDBusConnection connection(const char* name) {
+    return QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), name);
+  }
+  void serve(const QString& path, std::map<QString, QVariant> answers) {
+    objects_.push_back(std::make_unique<FakeService>());
+    objects_.back()->answers = std::move(answers);
+    objects_.back()->moveToThread(&thread_);
+    ASSERT_TRUE(connection("services").registerVirtualObject(path, objects_.back().get()));
+  }
+  void ownName(const QString& name) { ASSERT_TRUE(connection("services").registerService(name)); }
+  // logind answering the auto session's id and the id's path.
+  void logind() {
+    serve("/org/freedesktop/login1/session/auto",
+          {{"Get", QVariant::fromValue(QDBusVariant(QStringLiteral("c7")))}});
+    serve("/org/freedesktop/login1",
+          {{"GetSession", QVariant::fromValue(QDBusObjectPath(sessionPath))}});
+    ownName("org.freedesktop.login1");
+  }
+  // Observed as the coordinator observes it, from the start.
+  // Waits until the session lookup has followed the session or given up.
+  void startMonitor(std::chrono::milliseconds bound = 5s) {
+    subscriptions_.clear();
+    source_.reset();
+    monitor_ = std::make_shared<SystemEventsMonitor>(
+        connection("client"), connection("client"), [this] { return suspended_; }, bound);
+    source_ = monitor_;
+    subscriptions_.push_back(source_->screenWentAway().subscribe([this] { events_ += "away "; }));
+    subscriptions_.push_back(source_->screenCameBack().subscribe([this] { events_ += "back "; }));
+    subscriptions_.push_back(source_->didWake().subscribe([this] { events_ += "wake "; }));
+    const size_t linesBefore = logMessages(log_, "lifecycle").size();
+    (void)QTest::qWaitFor([&] { return logMessages(log_, "lifecycle").size() > linesBefore; },
+                          int(bound.count()) + 2000);
+    // A round trip, so that the bus has taken every match rule before a signal is sent.
+    connection("client").call(QDBusMessage::createMethodCall(
+        "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "GetId"));
+  }
+  // Sends one signal from the services' connection and waits until the monitor has told
+  // `expected` (or gave up after two seconds).
+  std::string send(const QString& path, const QString& interface, const QString& name,
+                   QVariantList arguments, const std::string& expected) {
+    events_.clear();
+    QDBusMessage signal = QDBusMessage::createSignal(path, interface, name);
+    signal.setArguments(arguments);
+    connection("services").send(signal);
+    if (!expected.empty()) (void)QTest::qWaitFor([&] { return events_ == expected; }, 2000);
+    // Anything told late, or told when nothing is expected, shows up as well.
+    QTest::qWait(expected.empty() ? 200 : 20);
+    return events_;
+  }
+  std::string screenSaver(const char* service, bool active, const std::string& expected) {
+    const QString name = QStringLiteral("org.%1.ScreenSaver").arg(service);
+    return send("/" + QString(name).replace('.', '/'), name, "ActiveChanged", {active}, expected);
+  }
+  std::string sleep(bool starting, const std::string& expected) {
+    return send("/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep",
+                {starting}, expected);
+  }
+  std::string properties(QVariantMap changed, const std::string& expected,
+                         const QString& interface = "org.freedesktop.login1.Session") {
+    return send(sessionPath, "org.freedesktop.DBus.Properties", "PropertiesChanged",
+                {interface, changed, QStringList()}, expected);
+  }
+
+  LogCapture log_;
+  testing::PrivateDBus bus_;
+  QThread thread_;
+  std::vector<std::unique_ptr<FakeService>> objects_;
+  std::shared_ptr<SystemEventsMonitor> monitor_;
+  std::shared_ptr<SystemEventSource> source_;
+  std::vector<Observers<>::Subscription> subscriptions_;
+  std::string events_;
+  double suspended_ = 0;
+};
+
+TEST_F(SystemEventsMonitorTest, ScreenSaverAndSessionSignalsTellAwayAndBackAndAWakeIsToldOnce) {
+  logind();
+  startMonitor();
+  EXPECT_EQ(monitor_->sessionPath(), sessionPath);
+
+  EXPECT_EQ(screenSaver("freedesktop", true, "away "), "away ");
+  EXPECT_EQ(screenSaver("gnome", false, "back "), "back ");
+  EXPECT_EQ(send(sessionPath, "org.freedesktop.login1.Session", "Lock", {}, "away "), "away ");
+  EXPECT_EQ(send(sessionPath, "org.freedesktop.login1.Session", "Unlock", {}, "back "), "back ");
+
+  // Changed properties, what is told.
+  const std::pair<QVariantMap, std::string> rows[] = {
+      {{{"LockedHint", true}}, "away "},
+      {{{"LockedHint", false}}, "back "},
+      {{{"Active", false}}, "away "},
+      {{{"Active", true}}, "back "},
+      {{{"Active", true}, {"LockedHint", true}}, "away "},
+      {{{"IdleHint", true}}, ""},
+      {{{"Active", QStringLiteral("no")}}, ""},
+  };
+  for (const auto& [changed, told] : rows) {
+    SCOPED_TRACE(told);
+    EXPECT_EQ(properties(changed, told), told);
+  }
+  // Another interface's properties, or another session's lock, are not ours.
+  EXPECT_EQ(properties({{"Active", false}}, "", "org.freedesktop.login1.User"), "");
+  EXPECT_EQ(
+      send("/org/freedesktop/login1/session/c9", "org.freedesktop.login1.Session", "Lock", {}, ""),
+      "");
+
+  // A wake is told once, whether a timer or logind notices it first. Going to sleep is not an event
+  // of its own.
+  EXPECT_EQ(sleep(true, ""), "");
+  EXPECT_EQ(logMessages(log_, "lifecycle").back(), "the machine is going to sleep");
+  EXPECT_EQ(sleep(false, "wake "), "wake ");
+
+  // Nothing slept: a timer's check tells nothing.
+  events_.clear();
+  suspended_ = 0.5;
+  source_->deliverPendingWake();
+  EXPECT_EQ(events_, "");
+
+  // The timer fires first after a resume, then logind's signal arrives.
+  suspended_ = 600;
+  source_->deliverPendingWake();
+  source_->deliverPendingWake();
+  EXPECT_EQ(events_, "wake ");
+  EXPECT_EQ(sleep(false, ""), "");
+
+  // The next suspend is reported by logind first; the timer then finds nothing new.
+  suspended_ = 1200;
+  EXPECT_EQ(sleep(false, "wake "), "wake ");
+  events_.clear();
+  monitor_->deliverPendingWake();
+  EXPECT_EQ(events_, "");
+
+  // A process held across the sleep (stopped, or its machine paused) sees no suspended time:
+  // logind's wake, already sent, is still told before the timer looks at the clock.
+  EXPECT_EQ(sleep(true, ""), "");
+  QDBusMessage wake = QDBusMessage::createSignal(
+      "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep");
+  wake.setArguments({false});
+  connection("services").send(wake);
+  connection("services")
+      .call(QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                           "org.freedesktop.DBus", "GetId"));
+  source_->deliverPendingWake();
+  EXPECT_EQ(events_, "wake ");
+  QTest::qWait(100);
+  source_->deliverPendingWake();
+  EXPECT_EQ(events_, "wake ") << "told once";
+}
+
+// A session locked, or a screen saver on, before the monitor follows their signals sends
+// nothing more: where they stand is read once they are followed, and told once. A signal
+// taken before the read's answer is newer than the answer.
+TEST_F(SystemEventsMonitorTest, AScreenAlreadyAwayAtTheStartIsToldOnce) {
+  // Answers the session's properties, first sending `signalFirst` when one is named.
+  struct Session final : QDBusVirtualObject {
+    QVariantMap properties;
+    QString signalFirst;
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+      if (!signalFirst.isEmpty()) {
+        connection.send(
+            QDBusMessage::createSignal(sessionPath, "org.freedesktop.login1.Session", signalFirst));
+      }
+      connection.send(message.createReply(properties));
+      return true;
+    }
+    QString introspect(const QString&) const override { return {}; }
+  };
+  struct Row {
+    const char* what;
+    bool screenSaverOn;
+    QVariantMap session;
+    const char* signalFirst;
+    std::string told;
+  };
+  const Row rows[] = {
+      {"locked", false, {{"Active", true}, {"LockedHint", true}}, "", "away "},
+      {"switched away", false, {{"Active", false}, {"LockedHint", false}}, "", "away "},
+      {"in use", false, {{"Active", true}, {"LockedHint", false}}, "", ""},
+      {"no answer we know", false, {{"Active", "yes"}}, "", ""},
+      {"screen saver on", true, {{"Active", true}, {"LockedHint", false}}, "", "away "},
+      {"both", true, {{"Active", true}, {"LockedHint", true}}, "", "away "},
+      {"unlocked meanwhile", false, {{"Active", true}, {"LockedHint", true}}, "Unlock", "back "},
+  };
+  logind();
+  ownName("org.freedesktop.ScreenSaver");
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    Session session;
+    session.properties = row.session;
+    session.signalFirst = QString::fromLatin1(row.signalFirst);
+    session.moveToThread(&thread_);
+    FakeService screenSaver;
+    screenSaver.answers = {{"GetActive", row.screenSaverOn}};
+    screenSaver.moveToThread(&thread_);
+    ASSERT_TRUE(connection("services").registerVirtualObject(sessionPath, &session));
+    ASSERT_TRUE(
+        connection("services").registerVirtualObject("/org/freedesktop/ScreenSaver", &screenSaver));
+    events_.clear();
+    startMonitor();
+    EXPECT_EQ(monitor_->sessionPath(), sessionPath);
+    const auto lines = logMessages(log_, "lifecycle");
+    ASSERT_EQ(lines.size(), size_t(&row - rows) + 1);
+    EXPECT_EQ(lines.back(), "following login session " + sessionPath.toStdString());
+    // Both reads answered: the screen saver's is sent first, on the same connection.
+    if (!row.told.empty()) (void)QTest::qWaitFor([&] { return events_ == row.told; }, 2000);
+    QTest::qWait(100);
+    EXPECT_EQ(events_, row.told);
+    // Followed from here on as usual.
+    EXPECT_EQ(send(sessionPath, "org.freedesktop.login1.Session", "Unlock", {}, "back "), "back ");
+    subscriptions_.clear();
+    source_.reset();
+    monitor_.reset();
+    connection("services").unregisterObject(sessionPath);
+    connection("services").unregisterObject("/org/freedesktop/ScreenSaver");
+  }
+}
+
+TEST_F(SystemEventsMonitorTest, WithoutLogindTheScreenSaverIsStillFollowedAndOneLineIsLogged) {
+  startMonitor();
+  EXPECT_TRUE(monitor_->sessionPath().isEmpty());
+  EXPECT_EQ(screenSaver("gnome", true, "away "), "away ");
+  const auto lines = logMessages(log_, "lifecycle");
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_TRUE(lines[0].starts_with("login session not available")) << lines[0];
+}
+
+TEST_F(SystemEventsMonitorTest, ASilentLogindHoldsUpNothingAndIsGivenUpOnAfterTheBound) {
+  serve("/org/freedesktop/login1/session/auto", {});
+  serve("/org/freedesktop/login1", {});
+  ownName("org.freedesktop.login1");
+  const auto start = std::chrono::steady_clock::now();
+  monitor_ = std::make_shared<SystemEventsMonitor>(
+      connection("client"), connection("client"), [this] { return suspended_; }, 300ms);
+  // The start does not wait for logind; the screen saver is followed meanwhile.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 250ms);
+  EXPECT_TRUE(logMessages(log_, "lifecycle").empty());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !logMessages(log_, "lifecycle").empty(); }, 3000));
+  EXPECT_TRUE(monitor_->sessionPath().isEmpty());
+  EXPECT_EQ(logMessages(log_, "lifecycle").size(), 1u);
+}
+
+// A logind busy at login answers after the start: its session is followed all the same.
+TEST_F(SystemEventsMonitorTest, ALateAnswerStillFollowsTheSession) {
+  struct Slow final : QDBusVirtualObject {
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+      QThread::msleep(400);
+      connection.send(message.createReply(QVariant::fromValue(QDBusObjectPath(sessionPath))));
+      return true;
+    }
+    QString introspect(const QString&) const override { return {}; }
+  } slow;
+  slow.moveToThread(&thread_);
+  serve("/org/freedesktop/login1/session/auto",
+        {{"Get", QVariant::fromValue(QDBusVariant(QStringLiteral("c7")))}});
+  ASSERT_TRUE(connection("services").registerVirtualObject("/org/freedesktop/login1", &slow));
+  ownName("org.freedesktop.login1");
+  startMonitor();
+  EXPECT_EQ(monitor_->sessionPath(), sessionPath);
+  EXPECT_EQ(send(sessionPath, "org.freedesktop.login1.Session", "Lock", {}, "away "), "away ");
+  connection("services").unregisterObject("/org/freedesktop/login1");
+}
+
+TEST_F(SystemEventsMonitorTest, WithoutAnyBusNothingIsFollowedAndNothingFails) {
+  QDBusConnection none = QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent"),
+                                                       QStringLiteral("none"));
+  {
+    SystemEventsMonitor monitor(none, none, [] { return 0.0; });
+    EXPECT_TRUE(monitor.sessionPath().isEmpty());
+    monitor.deliverPendingWake();
+  }
+  QDBusConnection::disconnectFromBus(QStringLiteral("none"));
+  EXPECT_EQ(logMessages(log_, "lifecycle").size(), 2u);
+}
+
+}  // namespace
+}  // namespace vorlane
