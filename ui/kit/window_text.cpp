@@ -41,15 +41,4 @@ void setError(QLabel& label) {
   label.setPalette(palette);
 }
 
-QFont scaledFont(const QFont& base, double factor, QFont::Weight weight) {
-  QFont font = base;
-  if (base.pixelSize() > 0) {
-    font.setPixelSize(static_cast<int>(base.pixelSize() * factor + 0.5));
-  } else {
-    font.setPointSizeF(base.pointSizeF() * factor);
-  }
-  font.setWeight(weight);
-  return font;
-}
-
 }  // namespace vorlane

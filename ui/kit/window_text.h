@@ -29,7 +29,4 @@ QColor errorTextColor();
 // The label's text in that red.
 void setError(QLabel& label);
 
-// `base` scaled by `factor`, at `weight`.
-QFont scaledFont(const QFont& base, double factor, QFont::Weight weight = QFont::Normal);
-
 }  // namespace vorlane

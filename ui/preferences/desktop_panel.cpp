@@ -94,10 +94,8 @@ void DesktopPanel::buildPresence(bool trayAvailable) {
   // Without a tray, a click-through monkey would leave no way to reach the menu again; the
   // mascot's own menu does not offer it either.
   if (!trayAvailable) return;
-  clickThrough_ = new QCheckBox(QStringLiteral("Click-through mascot"), section);
-  connect(clickThrough_, &QCheckBox::clicked, this, [this](bool on) {
-    binding_.edit([on](Preferences& p) { p.mascotClickThrough = on; });
-  });
+  clickThrough_ =
+      toggle(QStringLiteral("Click-through mascot"), &Preferences::mascotClickThrough, section);
   section->addRow(clickThrough_);
   section->addNote(QString::fromUtf8(clickThroughNote));
 }
@@ -158,9 +156,8 @@ void DesktopPanel::buildPosition() {
 
 void DesktopPanel::buildClock() {
   FormSection* section = addSection(QStringLiteral("Current-time clock"));
-  currentTime_ = new QCheckBox(QStringLiteral("Show current time"), section);
-  connect(currentTime_, &QCheckBox::clicked, this,
-          [this](bool on) { binding_.edit([on](Preferences& p) { p.showCurrentTime = on; }); });
+  currentTime_ =
+      toggle(QStringLiteral("Show current time"), &Preferences::showCurrentTime, section);
   section->addRow(currentTime_);
   section->addNote(
       QStringLiteral("The clock moves independently: drag it, or right-click to hide/reset. It "
@@ -218,14 +215,9 @@ void DesktopPanel::editPlacement(std::optional<double> horizontal,
 }
 
 void DesktopPanel::redraw(const Preferences& record) {
-  const QSignalBlocker a(presence_), b(screen_), c(horizontal_), d(vertical_), e(currentTime_);
-  presence_->setCurrentIndex(presence_->findData(
-      QString::fromUtf8(rawValue(record.presenceMode).data(),
-                        qsizetype(rawValue(record.presenceMode).size()))));
-  if (clickThrough_ != nullptr) {
-    const QSignalBlocker f(clickThrough_);
-    clickThrough_->setChecked(record.mascotClickThrough);
-  }
+  const QSignalBlocker a(presence_), b(screen_), c(horizontal_), d(vertical_);
+  presence_->setCurrentIndex(presence_->findData(QString::fromUtf8(
+      rawValue(record.presenceMode).data(), qsizetype(rawValue(record.presenceMode).size()))));
   // A display that is not connected has no row: the picker shows none, and the stored
   // choice stays until the user picks a row.
   screen_->setCurrentIndex(
@@ -239,7 +231,6 @@ void DesktopPanel::redraw(const Preferences& record) {
   // At or below the canvas's least height, the vertical fraction has no room to move.
   vertical_->setEnabled(screen &&
                         screen->availableGeometry.height() > MascotPlacement::minimumCanvasHeight);
-  currentTime_->setChecked(record.showCurrentTime);
 }
 
 }  // namespace vorlane

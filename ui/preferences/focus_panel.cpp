@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QPushButton>
-#include <QSignalBlocker>
 
 #include "ui/preferences/form_section.h"
 
@@ -61,22 +60,9 @@ FocusPanel::FocusPanel(PreferencesBinding& binding, std::function<void()> onPrev
   follow();
 }
 
-QCheckBox* FocusPanel::toggle(const QString& text, bool Preferences::*field, QWidget* parent) {
-  auto* box = new QCheckBox(text, parent);
-  // `clicked`, not `toggled`: only the user's own change is written.
-  connect(box, &QCheckBox::clicked, this, [this, field](bool on) {
-    binding_.edit([field, on](Preferences& p) { p.*field = on; });
-  });
-  return box;
-}
-
 void FocusPanel::redraw(const Preferences& record) {
   work_->setValue(record.workMinutes);
   break_->setValue(record.breakMinutes);
-  const QSignalBlocker a(celebrate_), b(invitations_), c(encouragements_);
-  celebrate_->setChecked(record.celebrateSessions);
-  invitations_->setChecked(record.idleFocusInvitationsEnabled);
-  encouragements_->setChecked(record.encouragementsEnabled);
   preview_->setEnabled(record.celebrateSessions);
 }
 

@@ -35,8 +35,6 @@ class FocusPanel final : public PreferencesPanel {
   void redraw(const Preferences& record) override;
 
  private:
-  QCheckBox* toggle(const QString& text, bool Preferences::*field, QWidget* parent);
-
   std::function<void()> onPreviewCelebration_;
   MinuteStepper* work_ = nullptr;
   MinuteStepper* break_ = nullptr;

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QSignalBlocker>
 
 #include "platform/session/launch_at_login_setting.h"
 #include "ui/kit/desktop_texts.h"
@@ -15,9 +14,7 @@ GeneralPanel::GeneralPanel(PreferencesBinding& binding, LaunchAtLoginSetting* la
                            QWidget* parent)
     : PreferencesPanel(binding, parent) {
   FormSection* startup = addSection(QStringLiteral("Startup"));
-  launchAtLogin_ = new QCheckBox(QStringLiteral("Launch at login"), startup);
-  connect(launchAtLogin_, &QCheckBox::clicked, this,
-          [this](bool on) { binding_.edit([on](Preferences& p) { p.launchAtLogin = on; }); });
+  launchAtLogin_ = toggle(QStringLiteral("Launch at login"), &Preferences::launchAtLogin, startup);
   startup->addRow(launchAtLogin_);
   failure_ = new MessageLine(TextRole::body, startup);
   failure_->setObjectName(QStringLiteral("launchAtLoginFailure"));
@@ -43,11 +40,6 @@ void GeneralPanel::showFailure(const std::string& reason) {
   failure_->showError(QStringLiteral("Launch at login could not be changed: %1. It is tried "
                                      "again at the next change.")
                           .arg(QString::fromStdString(reason)));
-}
-
-void GeneralPanel::redraw(const Preferences& record) {
-  const QSignalBlocker blocker(launchAtLogin_);
-  launchAtLogin_->setChecked(record.launchAtLogin);
 }
 
 }  // namespace vorlane

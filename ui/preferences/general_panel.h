@@ -25,9 +25,6 @@ class GeneralPanel final : public PreferencesPanel {
   MessageLine* failureLine() const { return failure_; }
   QLabel* privacyLabel() const { return privacy_; }
 
- protected:
-  void redraw(const Preferences& record) override;
-
  private:
   void showFailure(const std::string& reason);
 

@@ -1,5 +1,7 @@
 #include "ui/preferences/preferences_panel.h"
 
+#include <QCheckBox>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -18,7 +20,28 @@ PreferencesPanel::PreferencesPanel(PreferencesBinding& binding, QWidget* parent)
 }
 
 void PreferencesPanel::follow() {
-  subscription_ = binding_.follow([this](const Preferences& record) { redraw(record); });
+  subscription_ = binding_.follow([this](const Preferences& record) {
+    drawToggles(record);
+    redraw(record);
+  });
+}
+
+QCheckBox* PreferencesPanel::toggle(const QString& text, bool Preferences::*field,
+                                    QWidget* parent) {
+  auto* box = new QCheckBox(text, parent);
+  // `clicked`, not `toggled`: only the user's own change is written.
+  connect(box, &QCheckBox::clicked, this, [this, field](bool on) {
+    binding_.edit([field, on](Preferences& p) { p.*field = on; });
+  });
+  toggles_.append({box, field});
+  return box;
+}
+
+void PreferencesPanel::drawToggles(const Preferences& record) {
+  for (const Toggle& toggle : toggles_) {
+    const QSignalBlocker blocker(toggle.box);
+    toggle.box->setChecked(record.*toggle.field);
+  }
 }
 
 FormSection* PreferencesPanel::addSection(const QString& title) {

@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <QSignalBlocker>
 
+#include "ui/kit/window_text.h"
 #include "ui/preferences/form_section.h"
 #include "ui/preferences/hour_labels.h"
 #include "ui/preferences/quiet_app_list.h"
-#include "ui/kit/window_text.h"
 
 namespace vorlane {
 namespace {
@@ -29,18 +29,15 @@ QuietPanel::QuietPanel(PreferencesBinding& binding, const Calendar& calendar,
   end_ = hourPicker(labels, &Preferences::activeEndHour, schedule);
   end_->setObjectName(QStringLiteral("activeEndHour"));
   schedule->addRow(QStringLiteral("Active until"), end_);
-  halfHour_ = new QCheckBox(QStringLiteral("Also visit on the half hour"), schedule);
-  connect(halfHour_, &QCheckBox::clicked, this, [this](bool on) {
-    binding_.edit([on](Preferences& p) { p.halfHourVisitsEnabled = on; });
-  });
+  halfHour_ = toggle(QStringLiteral("Also visit on the half hour"),
+                     &Preferences::halfHourVisitsEnabled, schedule);
   schedule->addRow(halfHour_);
 
   FormSection* quiet = addSection(QStringLiteral("Stay quiet"));
   quiet->addRow(QStringLiteral("Camera or microphone in use"),
                 plainLabel(QStringLiteral("Always"), quiet));
-  fullscreen_ = new QCheckBox(QStringLiteral("When an app is fullscreen"), quiet);
-  connect(fullscreen_, &QCheckBox::clicked, this,
-          [this](bool on) { binding_.edit([on](Preferences& p) { p.quietInFullscreen = on; }); });
+  fullscreen_ =
+      toggle(QStringLiteral("When an app is fullscreen"), &Preferences::quietInFullscreen, quiet);
   quiet->addRow(fullscreen_);
   quiet->addRow(QStringLiteral("Mute shortcut"), plainLabel(muteHotKeyName, quiet));
   quiet->addNote(QStringLiteral(
@@ -69,11 +66,9 @@ QComboBox* QuietPanel::hourPicker(const QStringList& labels, std::int64_t Prefer
 }
 
 void QuietPanel::redraw(const Preferences& record) {
-  const QSignalBlocker a(start_), b(end_), c(halfHour_), d(fullscreen_);
+  const QSignalBlocker a(start_), b(end_);
   start_->setCurrentIndex(hourIndex(record.activeStartHour));
   end_->setCurrentIndex(hourIndex(record.activeEndHour));
-  halfHour_->setChecked(record.halfHourVisitsEnabled);
-  fullscreen_->setChecked(record.quietInFullscreen);
   apps_->setIds(record.blockedAppIds);
 }
 

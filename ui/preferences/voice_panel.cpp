@@ -32,9 +32,7 @@ int VoicePanel::stepOf(float rate) {
 VoicePanel::VoicePanel(PreferencesBinding& binding, Services services, QWidget* parent)
     : PreferencesPanel(binding, parent), services_(std::move(services)) {
   FormSection* speech = addSection(QStringLiteral("Speech"));
-  speech_ = new QCheckBox(QStringLiteral("Say the time out loud"), speech);
-  connect(speech_, &QCheckBox::clicked, this,
-          [this](bool on) { binding_.edit([on](Preferences& p) { p.speechEnabled = on; }); });
+  speech_ = toggle(QStringLiteral("Say the time out loud"), &Preferences::speechEnabled, speech);
   speech->addRow(speech_);
 
   voice_ = new QComboBox(speech);
@@ -97,8 +95,7 @@ void VoicePanel::fillVoices() {
 }
 
 void VoicePanel::redraw(const Preferences& record) {
-  const QSignalBlocker a(speech_), b(voice_), c(rate_), d(template_);
-  speech_->setChecked(record.speechEnabled);
+  const QSignalBlocker a(voice_), b(rate_), c(template_);
   // An identifier no entry has (a voice since removed) shows an empty picker, and stays.
   voice_->setCurrentIndex(
       voice_->findData(QString::fromStdString(record.voiceIdentifier.value_or(std::string()))));

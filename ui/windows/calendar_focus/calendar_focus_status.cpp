@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "ui/kit/desktop_texts.h"
+#include "ui/kit/text_roles.h"
 #include "ui/kit/window_text.h"
 
 namespace vorlane {
@@ -39,7 +40,7 @@ CalendarFocusStatus::CalendarFocusStatus(QWidget* parent) : QWidget(parent) {
 
   headline_ = wrappedLabel(this);
   headline_->setObjectName(QStringLiteral("status-headline"));
-  headline_->setFont(scaledFont(font(), 1.0, QFont::DemiBold));
+  setTextRole(*headline_, TextRole::headline);
   detail_ = wrappedLabel(this);
   detail_->setObjectName(QStringLiteral("status-detail"));
   failure_ = wrappedLabel(this);

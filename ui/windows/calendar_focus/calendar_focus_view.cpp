@@ -14,22 +14,19 @@
 
 #include "coordination/calendar_focus_model.h"
 #include "core/focus/focus_input.h"
+#include "core/productivity/daily_priorities_store.h"
 #include "foundation/short_time_formatter.h"
 #include "platform/logging/log.h"
-#include "core/productivity/daily_priorities_store.h"
 #include "ui/kit/desktop_texts.h"
 #include "ui/kit/message_line.h"
 #include "ui/kit/symbol_image.h"
+#include "ui/kit/text_roles.h"
 #include "ui/kit/window_text.h"
 #include "ui/windows/calendar_focus/calendar_focus_status.h"
 
 namespace vorlane {
 namespace {
 
-// Sizes relative to the body text, as the other windows draw them.
-constexpr double title2Factor = 22.0 / 13.0;
-constexpr double calloutFactor = 12.0 / 13.0;
-constexpr double captionFactor = 10.0 / 13.0;
 constexpr int spacing = 16;
 constexpr int padding = 22;
 
@@ -70,7 +67,7 @@ CalendarFocusView::CalendarFocusView(CalendarFocusModel& model, DailyPrioritiesS
   auto* header = new QHBoxLayout;
   header->setSpacing(8);
   auto* title = plainLabel(QStringLiteral("Make a little space for focus"), this);
-  title->setFont(scaledFont(font(), title2Factor, QFont::Bold));
+  setTextRole(*title, TextRole::title2, QFont::Bold);
   header->addWidget(symbolLabel(QStringLiteral("calendar.badge.clock"),
                                 title->fontMetrics().height(), accentColor(*this), this));
   header->addWidget(title, 1);
@@ -143,10 +140,10 @@ QWidget* CalendarFocusView::buildScrolledPart() {
   column->setSpacing(spacing);
 
   auto* heading = plainLabel(QStringLiteral("Optional calendar access"), inner);
-  heading->setFont(scaledFont(font(), 1.0, QFont::DemiBold));
+  setTextRole(*heading, TextRole::headline);
   column->addWidget(heading);
   auto* privacy = wrapped(QString::fromUtf8(calendarReadsOnlyAvailability), inner);
-  privacy->setFont(scaledFont(font(), calloutFactor));
+  setTextRole(*privacy, TextRole::callout);
   setSecondary(*privacy);
   column->addWidget(privacy);
 
@@ -215,11 +212,11 @@ void CalendarFocusView::addGoalPart(QWidget* inner, QVBoxLayout* column) {
   // Straight in the column: a wrapped line inside a nested widget is cut off when it grows.
   checked_ = wrapped(QString(), inner);
   checked_->setObjectName(QStringLiteral("checked-at"));
-  checked_->setFont(scaledFont(font(), captionFactor));
+  setTextRole(*checked_, TextRole::caption);
   setSecondary(*checked_);
   column->addWidget(checked_);
   rules_ = wrapped(QString::fromUtf8(rulesNote), inner);
-  rules_->setFont(scaledFont(font(), captionFactor));
+  setTextRole(*rules_, TextRole::caption);
   setSecondary(*rules_);
   column->addWidget(rules_);
 }

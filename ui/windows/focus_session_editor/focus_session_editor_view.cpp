@@ -10,13 +10,11 @@
 #include "ui/kit/desktop_texts.h"
 #include "ui/kit/window_content.h"
 #include "ui/kit/message_line.h"
+#include "ui/kit/text_roles.h"
 #include "ui/kit/window_text.h"
 
 namespace vorlane {
 namespace {
-
-// Sizes relative to the body text, as the other windows draw them.
-constexpr double captionFactor = 10.0 / 13.0;
 
 QString hint(bool replacing, bool starter) {
   if (replacing) {
@@ -49,7 +47,7 @@ FocusSessionEditorView::FocusSessionEditorView(int minutes, bool replacing, bool
                             this);
   prompt->setObjectName(QStringLiteral("prompt"));
   prompt->setWordWrap(true);
-  prompt->setFont(scaledFont(font(), 1.0, QFont::DemiBold));
+  setTextRole(*prompt, TextRole::headline);
   column->addWidget(prompt);
 
   field_ = new QLineEdit(this);
@@ -62,7 +60,7 @@ FocusSessionEditorView::FocusSessionEditorView(int minutes, bool replacing, bool
   auto* note = plainLabel(hint(replacing, starter), this);
   note->setObjectName(QStringLiteral("hint"));
   note->setWordWrap(true);
-  note->setFont(scaledFont(font(), captionFactor));
+  setTextRole(*note, TextRole::caption);
   setSecondary(*note);
   column->addWidget(note);
 

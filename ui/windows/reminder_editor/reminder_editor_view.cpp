@@ -14,10 +14,6 @@
 namespace vorlane {
 namespace {
 
-// Sizes relative to the body text, as the other windows draw them.
-constexpr double calloutFactor = 12.0 / 13.0;
-constexpr double captionFactor = 10.0 / 13.0;
-
 // The confirmation names at most this many characters of the phrase, so that a very long one
 // cannot grow the window past the screen.
 constexpr std::size_t longestNamedPhrase = 100;
@@ -44,16 +40,15 @@ ReminderEditorView::ReminderEditorView(std::optional<Reminder> reminder, Save sa
   column->setContentsMargins(20, 20, 20, 20);
   column->setSpacing(12);
 
-  auto* prompt = addLine(editing() ? QStringLiteral("Message")
-                                   : QStringLiteral("What should the character remind you about?"),
-                         1.0);
-  prompt->setFont(scaledFont(font(), 1.0, QFont::DemiBold));
+  addLine(editing() ? QStringLiteral("Message")
+                    : QStringLiteral("What should the character remind you about?"),
+          TextRole::headline);
 
   if (editing()) {
     field_ = addField(QStringLiteral("Message"), QStringLiteral("Reminder message"));
     field_->setText(QString::fromStdString(reminder_->phrase));
     const std::string schedule = describe_ ? describe_(*reminder_) : std::string();
-    addLine(QStringLiteral("Scheduled: ") + QString::fromStdString(schedule), calloutFactor)
+    addLine(QStringLiteral("Scheduled: ") + QString::fromStdString(schedule), TextRole::callout)
         ->setObjectName(QStringLiteral("schedule"));
     schedule_ = addField(QStringLiteral("Reschedule (optional), e.g. in 25m"),
                          QStringLiteral("Reschedule, optional"));
@@ -63,7 +58,7 @@ ReminderEditorView::ReminderEditorView(std::optional<Reminder> reminder, Save sa
   }
   setFocusProxy(field_);
 
-  QLabel* help = addLine(QString::fromLatin1(editing() ? editHelp : addHelp), captionFactor);
+  QLabel* help = addLine(QString::fromLatin1(editing() ? editHelp : addHelp), TextRole::caption);
   help->setObjectName(QStringLiteral("help"));
   setSecondary(*help);
 
@@ -71,7 +66,7 @@ ReminderEditorView::ReminderEditorView(std::optional<Reminder> reminder, Save sa
   error_->setObjectName(QStringLiteral("error"));
   column->addWidget(error_);
   setMessageLine(error_);
-  confirmation_ = addLine(QString(), calloutFactor);
+  confirmation_ = addLine(QString(), TextRole::callout);
   confirmation_->setObjectName(QStringLiteral("confirmation"));
   setSecondary(*confirmation_);
   confirmation_->hide();
@@ -108,10 +103,10 @@ QLineEdit* ReminderEditorView::addField(const QString& placeholder, const QStrin
   return field;
 }
 
-QLabel* ReminderEditorView::addLine(const QString& text, double sizeFactor) {
+QLabel* ReminderEditorView::addLine(const QString& text, TextRole role) {
   QLabel* line = plainLabel(text, this);
   line->setWordWrap(true);
-  line->setFont(scaledFont(font(), sizeFactor));
+  setTextRole(*line, role);
   layout()->addWidget(line);
   return line;
 }

@@ -8,6 +8,7 @@
 #include "core/reminders/reminder.h"
 #include "ui/kit/message_line.h"
 #include "ui/kit/window_content.h"
+#include "ui/kit/text_roles.h"
 
 class QLabel;
 class QLineEdit;
@@ -45,7 +46,7 @@ class ReminderEditorView final : public WindowContent {
 
  private:
   QLineEdit* addField(const QString& placeholder, const QString& accessibleName);
-  QLabel* addLine(const QString& text, double sizeFactor);
+  QLabel* addLine(const QString& text, TextRole role);
   void saved(const Reminder& reminder);
 
   std::optional<Reminder> reminder_;

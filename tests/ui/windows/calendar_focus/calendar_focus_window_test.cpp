@@ -17,12 +17,14 @@
 
 #include "coordination/action_error.h"
 #include "coordination/calendar_focus_model.h"
-#include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/in_memory_record_store.h"
+#include "platform/persistence/record_daily_priorities_store.h"
 #include "tests/support/fake_calendar_source.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/text_role_check.h"
 #include "tests/support/text_samples.h"
+#include "ui/kit/desktop_texts.h"
 #include "ui/windows/calendar_focus/calendar_focus_controller.h"
 #include "ui/windows/calendar_focus/calendar_focus_status.h"
 #include "ui/windows/calendar_focus/calendar_focus_view.h"
@@ -522,6 +524,20 @@ TEST_F(CalendarFocusWindowTest, APrivacyLinkThatCannotOpenTheFolderLeavesTheWind
     EXPECT_TRUE(window()->isVisible());
     window()->close();
   }
+}
+
+TEST_F(CalendarFocusWindowTest, ItsLinesTakeTheSharedTextSizes) {
+  open();
+  const CalendarFocusView& shown = view();
+  EXPECT_TRUE(testing::sizedAs(testing::labelShowing(shown, "Make a little space for focus"),
+                               TextRole::title2, QFont::Bold));
+  EXPECT_TRUE(testing::sizedAs(testing::labelShowing(shown, "Optional calendar access"),
+                               TextRole::headline));
+  EXPECT_TRUE(testing::sizedAs(shown.findChild<QLabel*>("status-headline"), TextRole::headline));
+  EXPECT_TRUE(testing::sizedAs(shown.findChild<QLabel*>("checked-at"), TextRole::caption));
+  EXPECT_TRUE(testing::sizedAs(
+      testing::labelShowing(shown, QString::fromUtf8(calendarReadsOnlyAvailability)),
+      TextRole::callout));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "tests/support/text_role_check.h"
 #include "tests/support/text_samples.h"
 #include "ui/windows/focus_session_editor/focus_session_editor_controller.h"
 #include "ui/windows/focus_session_editor/focus_session_editor_view.h"
@@ -233,6 +234,14 @@ TEST_F(FocusSessionEditorWindow, AskedAgainWhileOpenItIsOnlyRaised) {
     QTest::keyClick(view().field(), Qt::Key_Escape);
   }
   EXPECT_EQ(starts.goals.size(), 1u) << "nothing started by a close";
+}
+
+TEST_F(FocusSessionEditorWindow, ItsLinesTakeTheSharedTextSizes) {
+  open();
+  const FocusSessionEditorView& shown = view();
+  EXPECT_TRUE(testing::sizedAs(shown.findChild<QLabel*>("prompt"), TextRole::headline));
+  EXPECT_TRUE(testing::sizedAs(shown.findChild<QLabel*>("hint"), TextRole::caption));
+  EXPECT_TRUE(testing::sizedAs(shown.limitLine(), TextRole::caption));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "core/reminders/reminder_editing.h"
 #include "core/reminders/reminder_parser.h"
 #include "tests/support/fake_clock.h"
+#include "tests/support/text_role_check.h"
 #include "tests/support/text_samples.h"
 #include "ui/windows/reminder_editor/reminder_editor_controller.h"
 #include "ui/windows/reminder_editor/reminder_editor_view.h"
@@ -371,6 +372,16 @@ TEST_F(ReminderEditorWindow, EachRequestReplacesWhatIsOpenAndClosingStoresNothin
     EXPECT_EQ(reminders.stored, std::vector<Reminder>{standup});
   }
   EXPECT_EQ(reminders.saves, 2) << "the stored one and the refused 4pm";
+}
+
+TEST_F(ReminderEditorWindow, ItsLinesTakeTheSharedTextSizes) {
+  showEdit(storedStandup());
+  const ReminderEditorView& shown = view();
+  EXPECT_TRUE(testing::sizedAs(testing::labelShowing(shown, "Message"), TextRole::headline));
+  for (const char* name : {"schedule", "error", "confirmation"}) {
+    EXPECT_TRUE(testing::sizedAs(shown.findChild<QLabel*>(name), TextRole::callout)) << name;
+  }
+  EXPECT_TRUE(testing::sizedAs(shown.findChild<QLabel*>("help"), TextRole::caption));
 }
 
 }  // namespace
