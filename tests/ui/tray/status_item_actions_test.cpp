@@ -8,10 +8,10 @@
 
 #include <set>
 
-#include "core/settings/in_memory_preferences_store.h"
 #include "platform/logging/log_capture.h"
 #include "tests/support/fake_feature_windows.h"
 #include "tests/support/fake_status_source.h"
+#include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/log_lines.h"
 #include "ui/tray/status_menu_model.h"
 #include "ui/tray/status_window_rows.h"
