@@ -35,7 +35,7 @@ std::shared_ptr<CalendarFocusModel> makeCalendarFocus(
             return static_cast<int>(
                 VisitCoordinator::effectiveWorkMinutes(preferences->preferences()));
           },
-      .defaults = &services.records(),
+      .recordStore = &services.records(),
   });
 }
 

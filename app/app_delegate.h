@@ -102,7 +102,7 @@ class AppDelegate final : public QObject {
   StatusItemController* statusItem() const { return statusItem_.get(); }
 
  private:
-  // Gives the mascot its floating clock, over the user-defaults records and the clock.
+  // Gives the mascot its floating clock, over the record store and the clock.
   void attachOverlays();
   // The status item, told of every change of the coordinator's state.
   void makeStatusItem();

@@ -40,11 +40,11 @@ void terminateAtExit() {
   if (liveDelegate != nullptr) liveDelegate->applicationWillTerminate();
 }
 
-void logZoneFallback(const std::string& zoneId) {
+void logZoneFallback(const std::string& zoneID) {
   Log::lifecycle().error(
       "time zone %{public}s is missing from the system's time-zone database; using ICU's "
       "own rules for it",
-      zoneId);
+      zoneID);
 }
 
 // Settles whether this launch runs, against a copy that holds the lock (or, without a lock,

@@ -117,7 +117,7 @@ void BM_CalendarFocusRefreshOverABusyYear(benchmark::State& state) {
                             .clock = std::make_shared<FixedClock>(*berlin.date(2026, 6, 10, 10, 0)),
                             .calendar = [berlin] { return berlin; },
                             .maximumMinutes = [] { return 25; },
-                            .defaults = &records});
+                            .recordStore = &records});
   for (auto _ : state) {
     bool done = false;
     model.refresh([&] { done = true; });
@@ -210,14 +210,15 @@ void BM_CalendarFocusRefreshThroughTheCalendarService(benchmark::State& state) {
   AlwaysAllowed prompt;
   const Calendar berlin("Europe/Berlin", "en_GB");
   auto reader = std::make_shared<TimeLimitedReader>(
-      std::make_unique<EdsBusyReader>(plugin, berlin.timeZoneId()), std::chrono::seconds(30));
+      std::make_unique<EdsBusyReader>(plugin, berlin.timeZoneID()), std::chrono::seconds(30));
   {
     auto source = std::make_shared<IcsAvailabilitySource>(records, prompt, reader);
-    CalendarFocusModel model({.source = source,
-                              .clock = std::make_shared<FixedClock>(*berlin.date(2026, 6, 10, 10, 0)),
-                              .calendar = [berlin] { return berlin; },
-                              .maximumMinutes = [] { return 25; },
-                              .defaults = &records});
+    CalendarFocusModel model(
+        {.source = source,
+         .clock = std::make_shared<FixedClock>(*berlin.date(2026, 6, 10, 10, 0)),
+         .calendar = [berlin] { return berlin; },
+         .maximumMinutes = [] { return 25; },
+         .recordStore = &records});
     const auto refresh = [&] {
       bool done = false;
       model.refresh([&] { done = true; });

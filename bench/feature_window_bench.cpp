@@ -113,7 +113,7 @@ struct CalendarWindowInputs {
                             .clock = clock,
                             .calendar = benchCalendar,
                             .maximumMinutes = [] { return 25; },
-                            .defaults = &records}};
+                            .recordStore = &records}};
 };
 
 CalendarWindowInputs& calendarWindowInputs() {

@@ -35,7 +35,7 @@ CalendarFocusModel::CalendarFocusModel(Dependencies d)
       clock_(std::move(d.clock)),
       calendar_(std::move(d.calendar)),
       maximumMinutes_(std::move(d.maximumMinutes)),
-      optIn_(d.defaults) {
+      optIn_(d.recordStore) {
   if (!source_) throw std::invalid_argument("CalendarFocusModel needs a calendar source");
   if (!clock_) throw std::invalid_argument("CalendarFocusModel needs a clock");
   if (!calendar_) throw std::invalid_argument("CalendarFocusModel needs a calendar");

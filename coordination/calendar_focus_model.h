@@ -40,7 +40,7 @@ class CalendarFocusModel {
     // The user's focus length in minutes, asked at every use.
     std::function<int()> maximumMinutes;
     // Where the opt-in is kept; none keeps nothing and starts disabled.
-    RecordStore* defaults = nullptr;
+    RecordStore* recordStore = nullptr;
   };
 
   // Reads the stored opt-in; nothing from the calendar. Throws std::invalid_argument when

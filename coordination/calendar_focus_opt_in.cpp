@@ -9,8 +9,8 @@
 namespace vorlane {
 
 bool CalendarFocusOptIn::load() const {
-  if (!defaults_) return false;
-  const StoredData stored = defaults_->data(key);
+  if (!recordStore_) return false;
+  const StoredData stored = recordStore_->data(key);
   if (stored.isMissing()) return false;
   if (stored.isUnreadable()) {
     Log::pomodoro().error("calendar suggestions setting unreadable, taken as off: %{public}s",
@@ -27,9 +27,9 @@ bool CalendarFocusOptIn::load() const {
 }
 
 void CalendarFocusOptIn::store(bool enabled) const {
-  if (!defaults_) return;
+  if (!recordStore_) return;
   try {
-    defaults_->setData(key, enabled ? "true" : "false");
+    recordStore_->setData(key, enabled ? "true" : "false");
   } catch (const std::exception& error) {
     Log::pomodoro().error("could not save calendar suggestions setting: %{public}s",
                           std::string(error.what()));

@@ -13,13 +13,13 @@ class CalendarFocusOptIn {
   static constexpr const char* key = "calendarFocusEnabled";
 
   // No store: nothing is kept and the opt-in reads as off.
-  explicit CalendarFocusOptIn(RecordStore* defaults) : defaults_(defaults) {}
+  explicit CalendarFocusOptIn(RecordStore* recordStore) : recordStore_(recordStore) {}
 
   bool load() const;
   void store(bool enabled) const;
 
  private:
-  RecordStore* defaults_;
+  RecordStore* recordStore_;
 };
 
 }  // namespace vorlane

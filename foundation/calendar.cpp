@@ -108,12 +108,12 @@ std::shared_ptr<const icu::TimeZone> sharedZone(const std::string& id) {
   return zone;
 }
 
-std::shared_ptr<const icu::Calendar> makePrototype(const std::string& zoneId,
-                                                   const std::string& localeId) {
-  const std::shared_ptr<const icu::TimeZone> zone = sharedZone(zoneId);
+std::shared_ptr<const icu::Calendar> makePrototype(const std::string& zoneID,
+                                                   const std::string& localeID) {
+  const std::shared_ptr<const icu::TimeZone> zone = sharedZone(zoneID);
   UErrorCode status = U_ZERO_ERROR;
   auto calendar =
-      std::make_shared<icu::GregorianCalendar>(*zone, icu::Locale(localeId.c_str()), status);
+      std::make_shared<icu::GregorianCalendar>(*zone, icu::Locale(localeID.c_str()), status);
   if (U_FAILURE(status)) {
     status = U_ZERO_ERROR;
     calendar = std::make_shared<icu::GregorianCalendar>(*zone, icu::Locale("en_US_POSIX"), status);
@@ -131,27 +131,27 @@ std::shared_ptr<const icu::Calendar> makePrototype(const std::string& zoneId,
 
 // Prototypes never change, and copying a rule-based zone is costly, so calendars of one
 // zone and locale share theirs.
-std::shared_ptr<const icu::Calendar> sharedPrototype(const std::string& zoneId,
-                                                     const std::string& localeId) {
+std::shared_ptr<const icu::Calendar> sharedPrototype(const std::string& zoneID,
+                                                     const std::string& localeID) {
   static std::mutex mutex;
   static std::map<std::pair<std::string, std::string>, std::shared_ptr<const icu::Calendar>> built;
   {
     const std::lock_guard<std::mutex> lock(mutex);
-    const auto found = built.find({zoneId, localeId});
+    const auto found = built.find({zoneID, localeID});
     if (found != built.end()) return found->second;
   }
-  std::shared_ptr<const icu::Calendar> prototype = makePrototype(zoneId, localeId);
+  std::shared_ptr<const icu::Calendar> prototype = makePrototype(zoneID, localeID);
   const std::lock_guard<std::mutex> lock(mutex);
-  return built.try_emplace({zoneId, localeId}, std::move(prototype)).first->second;
+  return built.try_emplace({zoneID, localeID}, std::move(prototype)).first->second;
 }
 
 // Zone tables are costly to build and never change, so every calendar of a zone shares one.
-std::shared_ptr<const detail::ZoneRules> zoneRules(const std::string& zoneId) {
+std::shared_ptr<const detail::ZoneRules> zoneRules(const std::string& zoneID) {
   static std::mutex mutex;
   static std::map<std::string, std::shared_ptr<const detail::ZoneRules>> built;
   const std::lock_guard<std::mutex> lock(mutex);
-  std::shared_ptr<const detail::ZoneRules>& rules = built[zoneId];
-  if (!rules) rules = std::make_shared<detail::ZoneRules>(sharedZone(zoneId));
+  std::shared_ptr<const detail::ZoneRules>& rules = built[zoneID];
+  if (!rules) rules = std::make_shared<detail::ZoneRules>(sharedZone(zoneID));
   return rules;
 }
 
@@ -180,23 +180,23 @@ struct Calendar::Fields {
   int weekday() const { return static_cast<int>(floorMod(day + 4, 7)) + 1; }
 };
 
-Calendar::Calendar(const std::string& timeZoneId, const std::string& localeId)
-    : prototype_(sharedPrototype(timeZoneId, localeId)),
-      zone_(zoneRules(timeZoneId)),
-      localeId_(localeId) {
+Calendar::Calendar(const std::string& timeZoneID, const std::string& localeID)
+    : prototype_(sharedPrototype(timeZoneID, localeID)),
+      zone_(zoneRules(timeZoneID)),
+      localeID_(localeID) {
   UErrorCode status = U_ZERO_ERROR;
   const UCalendarDaysOfWeek first = prototype_->getFirstDayOfWeek(status);
   firstWeekday_ = U_FAILURE(status) ? 1 : static_cast<int>(first);
 }
 
 Calendar Calendar::current() {
-  std::string zoneId = detail::userZoneId();
-  if (zoneId.empty()) {
+  std::string zoneID = detail::userZoneID();
+  if (zoneID.empty()) {
     // Neither $TZ nor /etc/localtime names a zone: ICU's own guess, else UTC.
     const std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createDefault());
-    icu::UnicodeString icuId;
-    if (zone) zone->getID(icuId);
-    zoneId = toUtf8(icuId);
+    icu::UnicodeString icuID;
+    if (zone) zone->getID(icuID);
+    zoneID = toUtf8(icuID);
   }
   const char* localeName = nullptr;
   for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
@@ -206,10 +206,10 @@ Calendar Calendar::current() {
       break;
     }
   }
-  return Calendar(zoneId, icuLocaleFromPosix(localeName));
+  return Calendar(zoneID, icuLocaleFromPosix(localeName));
 }
 
-std::string Calendar::timeZoneId() const {
+std::string Calendar::timeZoneID() const {
   icu::UnicodeString id;
   prototype_->getTimeZone().getID(id);
   return toUtf8(id);

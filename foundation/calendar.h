@@ -44,19 +44,19 @@ struct DateComponents {
 // within about three million years of today.
 class Calendar {
  public:
-  // `timeZoneId` is an Olson id ("America/New_York"). Its rules come from the system's
+  // `timeZoneID` is an Olson id ("America/New_York"). Its rules come from the system's
   // time-zone database, for this calendar and every ICU object it makes alike; a zone only
   // ICU knows keeps ICU's own rules (see setZoneFallbackObserver); an unknown id gives UTC.
-  // `localeId` is an ICU locale id ("en_US"); it decides the first day of the week and the
+  // `localeID` is an ICU locale id ("en_US"); it decides the first day of the week and the
   // language of formatted dates.
-  explicit Calendar(const std::string& timeZoneId, const std::string& localeId = "en_US_POSIX");
+  explicit Calendar(const std::string& timeZoneID, const std::string& localeID = "en_US_POSIX");
 
   // The user's calendar: the zone $TZ names, else /etc/localtime's (else ICU's guess, else
   // UTC), and the date-format locale from LC_ALL, LC_TIME or LANG.
   static Calendar current();
 
-  std::string timeZoneId() const;
-  const std::string& localeId() const { return localeId_; }
+  std::string timeZoneID() const;
+  const std::string& localeID() const { return localeID_; }
 
   DateComponents components(Date date) const;
   int weekday(Date date) const;  // 1 = Sunday ... 7 = Saturday
@@ -105,7 +105,7 @@ class Calendar {
 
   std::shared_ptr<const icu::Calendar> prototype_;
   std::shared_ptr<const detail::ZoneRules> zone_;
-  std::string localeId_;
+  std::string localeID_;
   int firstWeekday_ = 1;
 };
 

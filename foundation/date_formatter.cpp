@@ -26,7 +26,7 @@ icu::DateFormat* makeFormat(DateFormatter::Style style, const icu::Locale& local
 }  // namespace
 
 DateFormatter::DateFormatter(const Calendar& calendar, Style style)
-    : formatter_(makeFormat(style, icu::Locale(calendar.localeId().c_str()))) {
+    : formatter_(makeFormat(style, icu::Locale(calendar.localeID().c_str()))) {
   // The calendar brings the zone's rules and keeps the Gregorian era whatever the locale.
   if (!formatter_) return;
   formatter_->adoptCalendar(calendar.makeIcuCalendar().release());

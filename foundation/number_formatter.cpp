@@ -5,7 +5,7 @@
 namespace vorlane {
 
 NumberFormatter::NumberFormatter(const Calendar& calendar, Style style) {
-  const icu::Locale locale(calendar.localeId().c_str());
+  const icu::Locale locale(calendar.localeID().c_str());
   UErrorCode status = U_ZERO_ERROR;
   formatter_.reset(style == Style::percent
                        ? icu::NumberFormat::createPercentInstance(locale, status)

@@ -154,7 +154,7 @@ std::unique_ptr<icu::TimeZone> makeSystemZone(const std::string& id) {
   return zone;
 }
 
-std::string userZoneId() {
+std::string userZoneID() {
   if (const char* tz = std::getenv("TZ"); tz != nullptr) {
     std::string id = tz;
     if (!id.empty() && id.front() == ':') id.erase(0, 1);

@@ -16,7 +16,7 @@ namespace vorlane {
 // (older) data has, so that zone's local times follow ICU's rules. Foundation logs nothing
 // itself: the platform layer installs an observer that writes the log line. Set it before
 // the first calendar is built; it may be called from any thread building a calendar.
-using ZoneFallbackObserver = std::function<void(const std::string& zoneId)>;
+using ZoneFallbackObserver = std::function<void(const std::string& zoneID)>;
 void setZoneFallbackObserver(ZoneFallbackObserver observer);
 
 namespace detail {
@@ -28,7 +28,7 @@ std::unique_ptr<icu::TimeZone> makeSystemZone(const std::string& id);
 
 // The user's zone id: $TZ (":Europe/Paris" and paths into a zoneinfo folder too), else the
 // zone /etc/localtime names; empty when neither says.
-std::string userZoneId();
+std::string userZoneID();
 
 // Reports a zone to the observer set above, if any.
 void reportZoneFallback(const std::string& id);

@@ -133,7 +133,7 @@ void ReminderCoordinator::visitPresenting(const Visit& visit) {
   if (visit.kind.value() != Visit::Kind::Case::reminder) return;
   lastFired_.reset();
   for (const Reminder& reminder : store_->reminders()) {
-    if (reminder.id == visit.kind.reminderId()) {
+    if (reminder.id == visit.kind.reminderID()) {
       lastFired_ = reminder;
       return;
     }

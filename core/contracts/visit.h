@@ -25,7 +25,7 @@ struct Visit {
       encouragement
     };
 
-    static Kind reminder(const UUID& reminderId) { return Kind(Case::reminder, reminderId); }
+    static Kind reminder(const UUID& reminderID) { return Kind(Case::reminder, reminderID); }
     static Kind hourly() { return Kind(Case::hourly); }
     static Kind manual() { return Kind(Case::manual); }
     static Kind pomodoroStart() { return Kind(Case::pomodoroStart); }
@@ -35,14 +35,14 @@ struct Visit {
 
     Case value() const { return case_; }
     // The reminder's id for `reminder`; nil for every other case.
-    const UUID& reminderId() const { return reminderId_; }
+    const UUID& reminderID() const { return reminderID_; }
 
     bool operator==(const Kind&) const = default;
 
    private:
-    explicit Kind(Case c, UUID id = {}) : case_(c), reminderId_(id) {}
+    explicit Kind(Case c, UUID id = {}) : case_(c), reminderID_(id) {}
     Case case_;
-    UUID reminderId_;
+    UUID reminderID_;
   };
 
   enum class BubbleStyle { headline, note };

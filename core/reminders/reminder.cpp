@@ -24,7 +24,7 @@ std::string formatDate(Date date, const char* pattern, const Calendar& calendar)
 
   UErrorCode status = U_ZERO_ERROR;
   icu::SimpleDateFormat formatter(icu::UnicodeString(pattern, -1, US_INV),
-                                  icu::Locale(calendar.localeId().c_str()), status);
+                                  icu::Locale(calendar.localeID().c_str()), status);
   if (U_FAILURE(status)) return {};
   // Formatting through the calendar's own ICU calendar puts the time in the calendar's
   // zone, the same zone in which "today" is decided.

@@ -123,7 +123,7 @@ const auto fields = std::tuple{
     Field{"speechRate", &PreferenceValues::speechRate},
     Field{"phraseTemplate", &PreferenceValues::phraseTemplate, CharacterEqual{}},
     Field{"quietInFullscreen", &PreferenceValues::quietInFullscreen},
-    Field{"blockedBundleIDs", &PreferenceValues::blockedAppIds},
+    Field{"blockedBundleIDs", &PreferenceValues::blockedAppIDs},
     Field{"workMinutes", &PreferenceValues::workMinutes},
     Field{"breakMinutes", &PreferenceValues::breakMinutes},
     Field{"launchAtLogin", &PreferenceValues::launchAtLogin},
@@ -147,7 +147,7 @@ std::int64_t Preferences::effectiveBreakMinutes() const {
 }
 
 SuppressionPolicy Preferences::suppressionPolicy() const {
-  return SuppressionPolicy(blockedAppIds, quietInFullscreen);
+  return SuppressionPolicy(blockedAppIDs, quietInFullscreen);
 }
 
 bool Preferences::isWithinActiveHours(std::int64_t hour) const {

@@ -38,7 +38,7 @@ struct PreferenceValues {
   float speechRate = 0.5f;
   std::string phraseTemplate = std::string(defaultPhraseTemplate);
   bool quietInFullscreen = true;
-  std::set<std::string> blockedAppIds = SuppressionPolicy::defaultBlockedAppIds();
+  std::set<std::string> blockedAppIDs = SuppressionPolicy::defaultBlockedAppIDs();
   std::int64_t workMinutes = 25;
   std::int64_t breakMinutes = 5;
   bool launchAtLogin = false;

@@ -13,7 +13,7 @@ struct EnvironmentSnapshot {
   bool cameraInUse = false;
   bool microphoneInUse = false;
   // Identifier of the application in front; none when there is none or it cannot be read.
-  std::optional<std::string> activeAppId = std::nullopt;
+  std::optional<std::string> activeAppID = std::nullopt;
   // Another application fills the display the mascot is on.
   bool isFullscreenOnTargetDisplay = false;
   // End of a mute the user chose; none when not muted.

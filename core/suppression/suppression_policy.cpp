@@ -12,8 +12,8 @@ SuppressionDecision SuppressionPolicy::evaluate(const EnvironmentSnapshot& snaps
   }
   if (snapshot.cameraInUse) return Decision::suppress(SuppressionReason::cameraInUse());
   if (snapshot.microphoneInUse) return Decision::suppress(SuppressionReason::microphoneInUse());
-  if (snapshot.activeAppId && blockedAppIds.contains(*snapshot.activeAppId)) {
-    return Decision::suppress(SuppressionReason::presentationApp(*snapshot.activeAppId));
+  if (snapshot.activeAppID && blockedAppIDs.contains(*snapshot.activeAppID)) {
+    return Decision::suppress(SuppressionReason::presentationApp(*snapshot.activeAppID));
   }
   if (quietInFullscreen && snapshot.isFullscreenOnTargetDisplay) {
     return Decision::suppress(SuppressionReason::fullscreen());
@@ -21,7 +21,7 @@ SuppressionDecision SuppressionPolicy::evaluate(const EnvironmentSnapshot& snaps
   return Decision::allow();
 }
 
-const std::set<std::string>& SuppressionPolicy::defaultBlockedAppIds() {
+const std::set<std::string>& SuppressionPolicy::defaultBlockedAppIDs() {
   // A function-local static is built once, even under concurrent first use.
   static const std::set<std::string> ids{
       "us.zoom.xos",

@@ -14,12 +14,12 @@ namespace vorlane {
 // (`Preferences::suppressionPolicy()`).
 struct SuppressionPolicy {
   // Identifiers of applications in front of which visits are held back; compared exactly.
-  std::set<std::string> blockedAppIds;
+  std::set<std::string> blockedAppIDs;
   // Whether a full-screen application on the mascot's display holds visits back.
   bool quietInFullscreen;
 
-  SuppressionPolicy(std::set<std::string> blockedAppIds, bool quietInFullscreen)
-      : blockedAppIds(std::move(blockedAppIds)), quietInFullscreen(quietInFullscreen) {}
+  SuppressionPolicy(std::set<std::string> blockedAppIDs, bool quietInFullscreen)
+      : blockedAppIDs(std::move(blockedAppIDs)), quietInFullscreen(quietInFullscreen) {}
 
   // The first that holds decides: screen unavailable, muted (strictly later than now),
   // camera, microphone, a blocked application in front, full screen (only when quiet in
@@ -28,7 +28,7 @@ struct SuppressionPolicy {
 
   // The nine meeting and presentation applications blocked by default. Built once, safely
   // under concurrent first use.
-  static const std::set<std::string>& defaultBlockedAppIds();
+  static const std::set<std::string>& defaultBlockedAppIDs();
 };
 
 }  // namespace vorlane

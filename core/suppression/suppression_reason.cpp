@@ -7,7 +7,7 @@ std::string SuppressionReason::explanation() const {
     case Case::muted:
       return "muted";
     case Case::presentationApp:
-      return "presenting in " + appId_;
+      return "presenting in " + appID_;
     case Case::cameraInUse:
       return "camera in use";
     case Case::microphoneInUse:

@@ -24,8 +24,8 @@ class SuppressionReason {
   };
 
   static SuppressionReason muted(Date until) { return SuppressionReason(Case::muted, until); }
-  static SuppressionReason presentationApp(std::string appId) {
-    return SuppressionReason(Case::presentationApp, Date(), std::move(appId));
+  static SuppressionReason presentationApp(std::string appID) {
+    return SuppressionReason(Case::presentationApp, Date(), std::move(appID));
   }
   static SuppressionReason cameraInUse() { return SuppressionReason(Case::cameraInUse); }
   static SuppressionReason microphoneInUse() { return SuppressionReason(Case::microphoneInUse); }
@@ -38,7 +38,7 @@ class SuppressionReason {
   // The mute's end for `muted`; the reference date otherwise.
   Date mutedUntil() const { return mutedUntil_; }
   // The application's identifier for `presentationApp`; empty otherwise.
-  const std::string& appId() const { return appId_; }
+  const std::string& appID() const { return appID_; }
 
   // The short lower-case text written to the log when a visit is held back ("muted",
   // "presenting in <id>", "camera in use", ...).
@@ -51,12 +51,12 @@ class SuppressionReason {
   bool operator==(const SuppressionReason&) const = default;
 
  private:
-  explicit SuppressionReason(Case c, Date until = Date(), std::string appId = {})
-      : case_(c), mutedUntil_(until), appId_(std::move(appId)) {}
+  explicit SuppressionReason(Case c, Date until = Date(), std::string appID = {})
+      : case_(c), mutedUntil_(until), appID_(std::move(appID)) {}
 
   Case case_;
   Date mutedUntil_;
-  std::string appId_;
+  std::string appID_;
 };
 
 }  // namespace vorlane

@@ -7,7 +7,7 @@
 namespace vorlane {
 
 CalendarAccess CalendarConsent::access() const {
-  const StoredData stored = defaults_.data(key);
+  const StoredData stored = recordStore_.data(key);
   if (stored.isMissing()) return CalendarAccess::notAsked;
   if (!stored.hasValue()) return CalendarAccess::refused;
   try {
@@ -19,6 +19,6 @@ CalendarAccess CalendarConsent::access() const {
   return CalendarAccess::refused;
 }
 
-void CalendarConsent::store(bool granted) { defaults_.setData(key, granted ? "true" : "false"); }
+void CalendarConsent::store(bool granted) { recordStore_.setData(key, granted ? "true" : "false"); }
 
 }  // namespace vorlane

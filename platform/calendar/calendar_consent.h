@@ -14,7 +14,7 @@ class CalendarConsent {
  public:
   static constexpr const char* key = "calendarAccess.v1";
 
-  explicit CalendarConsent(RecordStore& defaults) : defaults_(defaults) {}
+  explicit CalendarConsent(RecordStore& recordStore) : recordStore_(recordStore) {}
 
   // The stored answer. A record that cannot be read, or holds anything but true or false,
   // counts as refused: it is never taken for "not asked" and overwritten.
@@ -24,7 +24,7 @@ class CalendarConsent {
   void store(bool granted);
 
  private:
-  RecordStore& defaults_;
+  RecordStore& recordStore_;
 };
 
 }  // namespace vorlane

@@ -18,7 +18,7 @@ namespace {
 
 constexpr int maxDepth = 16;
 
-using FileId = std::pair<dev_t, ino_t>;
+using FileID = std::pair<dev_t, ino_t>;
 
 bool hasIcsSuffix(const fs::path& path) {
   std::string extension = path.extension().string();
@@ -38,7 +38,7 @@ bool isReadableCalendar(const struct stat& st) {
   return S_ISREG(st.st_mode) && std::uintmax_t(st.st_size) <= maxCalendarFileBytes;
 }
 
-void collect(const fs::path& folder, int depth, std::set<FileId>& visited,
+void collect(const fs::path& folder, int depth, std::set<FileID>& visited,
              std::vector<fs::path>& found) {
   const auto folderStat = statOf(folder);
   if (!folderStat || !S_ISDIR(folderStat->st_mode) || depth > maxDepth) return;
@@ -71,7 +71,7 @@ std::optional<CalendarFolders> CalendarFolders::standard() {
 
 std::vector<fs::path> calendarFiles(const CalendarFolders& folders) {
   std::vector<fs::path> own;
-  std::set<FileId> visited;
+  std::set<FileID> visited;
   collect(folders.calendars, 0, visited, own);
   std::sort(own.begin(), own.end());
 

@@ -10,8 +10,8 @@ namespace vorlane {
 
 namespace fs = std::filesystem;
 
-EdsBusyReader::EdsBusyReader(fs::path plugin, std::string zoneId)
-    : plugin_(std::move(plugin)), zoneId_(std::move(zoneId)) {}
+EdsBusyReader::EdsBusyReader(fs::path plugin, std::string zoneID)
+    : plugin_(std::move(plugin)), zoneID_(std::move(zoneID)) {}
 
 EdsBusyReader::~EdsBusyReader() = default;
 
@@ -47,7 +47,7 @@ bool EdsBusyReader::load() const {
     sayUnavailable(library_.errorString().toStdString());
     return false;
   }
-  calendars_.reset(factory(edsCalendarsVersion, zoneId_.c_str()));
+  calendars_.reset(factory(edsCalendarsVersion, zoneID_.c_str()));
   if (!calendars_) sayUnavailable("plugin of another version");
   return calendars_ != nullptr;
 }

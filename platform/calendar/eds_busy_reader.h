@@ -17,8 +17,8 @@ namespace vorlane {
 // TimeLimitedReader) and destroy it there.
 class EdsBusyReader final : public BusyReader {
  public:
-  // `plugin` may be empty (built without the service). `zoneId` places all-day events.
-  EdsBusyReader(std::filesystem::path plugin, std::string zoneId);
+  // `plugin` may be empty (built without the service). `zoneID` places all-day events.
+  EdsBusyReader(std::filesystem::path plugin, std::string zoneID);
   ~EdsBusyReader() override;
 
   // Where the plugin is looked for: beside the program, then where the build put it.
@@ -35,7 +35,7 @@ class EdsBusyReader final : public BusyReader {
   void sayUnavailable(const std::string& reason) const;
 
   std::filesystem::path plugin_;
-  std::string zoneId_;
+  std::string zoneID_;
   // Loaded lazily on the reading thread; never unloaded (GLib types cannot be).
   mutable QLibrary library_;
   mutable std::unique_ptr<EdsCalendars> calendars_;

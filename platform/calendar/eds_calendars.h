@@ -31,12 +31,12 @@ class EdsCalendars {
   virtual Reading read(DateInterval interval, const CancelToken& cancel) = 0;
 };
 
-// The factory's name and signature. `zoneId` (an Olson id) places all-day and floating
+// The factory's name and signature. `zoneID` (an Olson id) places all-day and floating
 // times. Returns null when `version` is not the plugin's.
 inline constexpr int edsCalendarsVersion = 1;
 inline constexpr const char* edsCalendarsFactoryName = "vorlane_eds_calendars_create";
 extern "C" {
-using EdsCalendarsFactory = EdsCalendars* (*)(int version, const char* zoneId);
+using EdsCalendarsFactory = EdsCalendars* (*)(int version, const char* zoneID);
 }
 
 }  // namespace vorlane

@@ -13,12 +13,11 @@ const char* const noAccessSentence = "Vorlane has not been allowed to read your 
 
 }  // namespace
 
-IcsAvailabilitySource::IcsAvailabilitySource(RecordStore& defaults,
-                                                       ConsentPrompt& prompt,
-                                                       std::shared_ptr<const BusyReader> reader,
-                                                       QObject* parent)
+IcsAvailabilitySource::IcsAvailabilitySource(RecordStore& recordStore, ConsentPrompt& prompt,
+                                             std::shared_ptr<const BusyReader> reader,
+                                             QObject* parent)
     : QObject(parent),
-      consent_(defaults),
+      consent_(recordStore),
       prompt_(prompt),
       reader_(std::move(reader)),
       worker_(this) {}

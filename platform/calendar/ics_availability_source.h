@@ -23,9 +23,9 @@ namespace vorlane {
 // destroyed first delivers nothing.
 class IcsAvailabilitySource final : public QObject, public CalendarAvailabilitySource {
  public:
-  // `defaults` and `prompt` must outlive the source.
-  IcsAvailabilitySource(RecordStore& defaults, ConsentPrompt& prompt,
-                             std::shared_ptr<const BusyReader> reader, QObject* parent = nullptr);
+  // `recordStore` and `prompt` must outlive the source.
+  IcsAvailabilitySource(RecordStore& recordStore, ConsentPrompt& prompt,
+                        std::shared_ptr<const BusyReader> reader, QObject* parent = nullptr);
   // Never waits for a read in progress (quitting must not hang on a calendar): the read is
   // cancelled and its result dropped.
   ~IcsAvailabilitySource() override;

@@ -11,7 +11,7 @@ std::shared_ptr<const BusyReader> userCalendars() {
   auto files = std::make_shared<CalendarReader>(CalendarReader::standard());
   auto service = std::make_shared<TimeLimitedReader>(
       std::make_unique<EdsBusyReader>(EdsBusyReader::standardPluginPath(),
-                                      Calendar::current().timeZoneId()),
+                                      Calendar::current().timeZoneID()),
       calendarServiceTimeLimit);
   return std::make_shared<MergedBusyReader>(
       std::vector<std::shared_ptr<const BusyReader>>{std::move(files), std::move(service)});

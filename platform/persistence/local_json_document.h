@@ -79,10 +79,10 @@ class LocalJSONDocument final : public StoredDocument<T> {
   using Error = LocalJSONDocumentError;
   using Validate = std::function<bool(const T&)>;
 
-  // Loads at once; never throws. A null `defaults` keeps the value in memory only. Without
+  // Loads at once; never throws. A null `recordStore` keeps the value in memory only. Without
   // `validate`, every value is accepted.
-  LocalJSONDocument(RecordStore* defaults, std::string key, T empty, Validate validate = {})
-      : defaults_(defaults),
+  LocalJSONDocument(RecordStore* recordStore, std::string key, T empty, Validate validate = {})
+      : recordStore_(recordStore),
         key_(std::move(key)),
         empty_(std::move(empty)),
         validate_(validate ? std::move(validate) : Validate([](const T&) { return true; })),
@@ -104,10 +104,10 @@ class LocalJSONDocument final : public StoredDocument<T> {
     if (errorMessage_) throw Error(Failure::unreadable);
     if (!validate_(newValue)) throw Error(Failure::invalid);
     const Json written = JsonCoding<T>::encode(newValue);
-    if (defaults_ != nullptr) {
+    if (recordStore_ != nullptr) {
       Json stored = carried_.carriedInto(written);
       try {
-        defaults_->setData(key_, json::dump(stored));
+        recordStore_->setData(key_, json::dump(stored));
       } catch (const std::system_error& error) {
         Log::lifecycle().error("could not save %{public}s: %{public}s", key_, error.what());
         throw Error(writeFailure(error.code().value()));
@@ -123,10 +123,10 @@ class LocalJSONDocument final : public StoredDocument<T> {
   // be neither removed nor moved, as a failed save does: they are still stored, so the value
   // and any load problem stay as they were.
   void clear() override {
-    if (defaults_ != nullptr) {
+    if (recordStore_ != nullptr) {
       if (errorMessage_) {
         try {
-          if (const auto where = defaults_->setAside(key_)) {
+          if (const auto where = recordStore_->setAside(key_)) {
             Log::lifecycle().error("unreadable record %{public}s moved aside to %{public}s", key_,
                                    *where);
           }
@@ -135,7 +135,7 @@ class LocalJSONDocument final : public StoredDocument<T> {
                                  error.what());
           throw Error(Failure::notCleared);
         }
-      } else if (!defaults_->remove(key_)) {
+      } else if (!recordStore_->remove(key_)) {
         Log::lifecycle().error("could not remove the stored record %{public}s", key_);
         throw Error(Failure::notCleared);
       }
@@ -147,8 +147,8 @@ class LocalJSONDocument final : public StoredDocument<T> {
 
  private:
   void load() {
-    if (defaults_ == nullptr) return;
-    const StoredData stored = defaults_->data(key_);
+    if (recordStore_ == nullptr) return;
+    const StoredData stored = recordStore_->data(key_);
     if (stored.isMissing()) return;
     if (stored.hasValue()) {
       try {
@@ -166,7 +166,7 @@ class LocalJSONDocument final : public StoredDocument<T> {
     errorMessage_ = std::string(describe(Failure::unreadable));
   }
 
-  RecordStore* defaults_;
+  RecordStore* recordStore_;
   std::string key_;
   T empty_;
   Validate validate_;

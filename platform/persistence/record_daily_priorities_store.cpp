@@ -4,8 +4,8 @@
 
 namespace vorlane {
 
-RecordDailyPrioritiesStore::RecordDailyPrioritiesStore(RecordStore* defaults)
-    : document_(defaults, key, DailyPriorities(),
+RecordDailyPrioritiesStore::RecordDailyPrioritiesStore(RecordStore* recordStore)
+    : document_(recordStore, key, DailyPriorities(),
                 [](const DailyPriorities& plan) { return plan.isValid(); }),
       plan_(document_.value()),
       errorMessage_(document_.errorMessage()) {}

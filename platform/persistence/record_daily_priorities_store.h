@@ -16,9 +16,9 @@ class RecordDailyPrioritiesStore final : public DailyPrioritiesStore {
  public:
   static constexpr const char* key = "dailyPriorities.v1";
 
-  // Loads at once; null `defaults` keeps the plan in memory only. `defaults` must outlive
+  // Loads at once; null `recordStore` keeps the plan in memory only. `recordStore` must outlive
   // the store.
-  explicit RecordDailyPrioritiesStore(RecordStore* defaults);
+  explicit RecordDailyPrioritiesStore(RecordStore* recordStore);
 
   const DailyPriorities& plan() const override { return plan_; }
   const std::optional<std::string>& errorMessage() const override { return errorMessage_; }

@@ -16,8 +16,8 @@ auto withID(const UUID& id) {
 
 }  // namespace
 
-RecordFocusHistoryStore::RecordFocusHistoryStore(RecordStore* defaults)
-    : document_(defaults, key, {}), errorMessage_(document_.errorMessage()) {
+RecordFocusHistoryStore::RecordFocusHistoryStore(RecordStore* recordStore)
+    : document_(recordStore, key, {}), errorMessage_(document_.errorMessage()) {
   const auto& stored = document_.value();
   entries_.assign(stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(
                                                        std::min(stored.size(), maximumEntries)));

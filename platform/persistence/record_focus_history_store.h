@@ -17,9 +17,9 @@ class RecordFocusHistoryStore final : public FocusHistoryStore {
  public:
   static constexpr const char* key = "focusHistory";
 
-  // Loads at once; null `defaults` keeps the history in memory only. `defaults` must
+  // Loads at once; null `recordStore` keeps the history in memory only. `recordStore` must
   // outlive the store.
-  explicit RecordFocusHistoryStore(RecordStore* defaults);
+  explicit RecordFocusHistoryStore(RecordStore* recordStore);
 
   const std::vector<FocusHistoryEntry>& entries() const override { return entries_; }
   const std::optional<std::string>& errorMessage() const override { return errorMessage_; }

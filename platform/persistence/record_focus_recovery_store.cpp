@@ -2,8 +2,8 @@
 
 namespace vorlane {
 
-RecordFocusRecoveryStore::RecordFocusRecoveryStore(RecordStore* defaults)
-    : document_(defaults, key, std::nullopt, &RecordFocusRecoveryStore::accepts) {}
+RecordFocusRecoveryStore::RecordFocusRecoveryStore(RecordStore* recordStore)
+    : document_(recordStore, key, std::nullopt, &RecordFocusRecoveryStore::accepts) {}
 
 bool RecordFocusRecoveryStore::accepts(const std::optional<FocusCheckpoint>& checkpoint) {
   return !checkpoint || checkpoint->isValid();

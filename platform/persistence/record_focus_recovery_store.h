@@ -14,9 +14,9 @@ class RecordFocusRecoveryStore final : public FocusRecoveryStore {
  public:
   static constexpr const char* key = "focusRecovery.v1";
 
-  // Loads at once; null `defaults` keeps the checkpoint in memory only. `defaults` must
+  // Loads at once; null `recordStore` keeps the checkpoint in memory only. `recordStore` must
   // outlive the store.
-  explicit RecordFocusRecoveryStore(RecordStore* defaults);
+  explicit RecordFocusRecoveryStore(RecordStore* recordStore);
 
   // Accepts no checkpoint, or one that is valid.
   static bool accepts(const std::optional<FocusCheckpoint>& checkpoint);

@@ -9,9 +9,9 @@
 
 namespace vorlane {
 
-RecordPreferencesStore::RecordPreferencesStore(RecordStore& defaults, Saving saving)
-    : defaults_(defaults) {
-  const StoredData stored = defaults_.data(key);
+RecordPreferencesStore::RecordPreferencesStore(RecordStore& recordStore, Saving saving)
+    : recordStore_(recordStore) {
+  const StoredData stored = recordStore_.data(key);
   if (stored.hasValue()) {
     try {
       const Json document = json::parse(stored.bytes());
@@ -67,7 +67,7 @@ void RecordPreferencesStore::flush() {
 bool RecordPreferencesStore::write(const std::string& bytes) {
   if (keepStoredBytes_) {
     try {
-      if (auto where = defaults_.setAside(key)) {
+      if (auto where = recordStore_.setAside(key)) {
         Log::lifecycle().error("unreadable preferences moved aside to %{public}s", *where);
       }
       keepStoredBytes_ = false;
@@ -78,7 +78,7 @@ bool RecordPreferencesStore::write(const std::string& bytes) {
     }
   }
   try {
-    defaults_.setData(key, bytes);
+    recordStore_.setData(key, bytes);
     return true;
   } catch (const std::exception& error) {
     Log::lifecycle().error("could not save preferences: %{public}s", error.what());

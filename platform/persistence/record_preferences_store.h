@@ -25,8 +25,8 @@ class RecordPreferencesStore final : public PreferencesStore {
   // another thread while its other keys are used here).
   enum class Saving { immediately, inBackground };
 
-  // Loads the record; `defaults` must outlive the store.
-  explicit RecordPreferencesStore(RecordStore& defaults, Saving saving = Saving::immediately);
+  // Loads the record; `recordStore` must outlive the store.
+  explicit RecordPreferencesStore(RecordStore& recordStore, Saving saving = Saving::immediately);
   // Waits for a write still under way.
   ~RecordPreferencesStore() override;
 
@@ -47,7 +47,7 @@ class RecordPreferencesStore final : public PreferencesStore {
   // thread when saving in the background.
   bool write(const std::string& bytes);
 
-  RecordStore& defaults_;
+  RecordStore& recordStore_;
   Preferences cached_;
   // The stored bytes could not be read and still have to be moved aside before a write.
   // Touched only by write() once the store is made.

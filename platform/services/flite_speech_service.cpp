@@ -87,7 +87,7 @@ void FliteSpeechService::synthesize(const std::string& text, const Preferences& 
     speaking_.reset();
     duckOtherAudio(false);
   }
-  const std::uint64_t id = ++lastUtteranceId_;
+  const std::uint64_t id = ++lastUtteranceID_;
   speaking_ = Utterance{id, std::move(completion)};
 
   std::optional<std::string> voice;

@@ -84,7 +84,7 @@ class FliteSpeechService final : public SpeechService, public VoiceCatalogue {
   std::function<Calendar()> calendar_;
   BundledSpeech bundled_;
   std::optional<Utterance> speaking_;
-  std::uint64_t lastUtteranceId_ = 0;
+  std::uint64_t lastUtteranceID_ = 0;
   bool outputMissing_ = false;
   // Receiver of deferred work; destroying it discards what is still queued.
   QObject context_;

@@ -26,10 +26,10 @@ LaunchAtLogin::LaunchAtLogin(fs::path entryFile, std::string executable)
     : entryFile_(std::move(entryFile)), executable_(std::move(executable)) {}
 
 std::optional<fs::path> LaunchAtLogin::defaultEntryFile() {
-  // The defaults folder is "<config>/vorlane"; autostart entries sit beside it.
-  const auto defaults = configFolder();
-  if (!defaults) return std::nullopt;
-  return defaults->parent_path() / "autostart" / "com.corvantis.vorlane.desktop";
+  // The records folder is "<config>/vorlane"; autostart entries sit beside it.
+  const auto recordsFolder = configFolder();
+  if (!recordsFolder) return std::nullopt;
+  return recordsFolder->parent_path() / "autostart" / "com.corvantis.vorlane.desktop";
 }
 
 LaunchAtLoginStatus LaunchAtLogin::status() {

@@ -188,12 +188,12 @@ TEST_F(CoordinatorStatusSourceTest, NothingHappensOnceTheCoordinatorIsGone) {
 // The coordinator's windows, as the source reports them, each opened by its row's command.
 TEST_F(CoordinatorStatusSourceTest, EachRowOfTheCoordinatorsWindowsOpensIt) {
   fresh(at(10, 59), [this](VisitCoordinator::Dependencies& given) {
-    given.calendarFocus = std::make_shared<CalendarFocusModel>(CalendarFocusModel::Dependencies{
-        .source = std::make_shared<FakeCalendarSource>(),
-        .clock = clock,
-        .calendar = [] { return berlin; },
-        .maximumMinutes = [] { return 25; },
-        .defaults = &records});
+    given.calendarFocus = std::make_shared<CalendarFocusModel>(
+        CalendarFocusModel::Dependencies{.source = std::make_shared<FakeCalendarSource>(),
+                                         .clock = clock,
+                                         .calendar = [] { return berlin; },
+                                         .maximumMinutes = [] { return 25; },
+                                         .recordStore = &records});
   });
   presenter->finishVisit();
   CoordinatorStatusSource source(coordinator);

@@ -31,12 +31,12 @@ class CalendarFocusModelTest : public testing::Test {
  protected:
   // A model over the fakes as they stand now; the opt-in is read here.
   CalendarFocusModel& make(const Calendar& zone = berlin) {
-    model = std::make_unique<CalendarFocusModel>(CalendarFocusModel::Dependencies{
-        .source = source,
-        .clock = clock,
-        .calendar = [zone] { return zone; },
-        .maximumMinutes = [this] { return minutes; },
-        .defaults = &records});
+    model = std::make_unique<CalendarFocusModel>(
+        CalendarFocusModel::Dependencies{.source = source,
+                                         .clock = clock,
+                                         .calendar = [zone] { return zone; },
+                                         .maximumMinutes = [this] { return minutes; },
+                                         .recordStore = &records});
     subscription = model->changes().subscribe([this] { ++changes; });
     return *model;
   }
@@ -467,12 +467,12 @@ TEST_F(CalendarFocusModelTest, AFailedWriteOfTheOptInIsLoggedAndTheSessionGoesOn
 }
 
 TEST_F(CalendarFocusModelTest, WithoutARecordStoreNothingIsKept) {
-  model = std::make_unique<CalendarFocusModel>(CalendarFocusModel::Dependencies{
-      .source = source,
-      .clock = clock,
-      .calendar = [] { return berlin; },
-      .maximumMinutes = [] { return 25; },
-      .defaults = nullptr});
+  model = std::make_unique<CalendarFocusModel>(
+      CalendarFocusModel::Dependencies{.source = source,
+                                       .clock = clock,
+                                       .calendar = [] { return berlin; },
+                                       .maximumMinutes = [] { return 25; },
+                                       .recordStore = nullptr});
   source->accessNow = CalendarAccess::granted;
   EXPECT_FALSE(model->isEnabled());
   model->enable();

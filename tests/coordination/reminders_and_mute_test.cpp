@@ -58,7 +58,7 @@ TEST_F(RemindersAndMuteTest, SnoozeRepeatsTheLastReminderVisitOnceAndLeavesItSto
   coordinator->snoozeLastReminder(10);  // the second does nothing
   EXPECT_EQ(reminders->reminders().size(), 2u);
   tickAndFinish(at(11, 41));
-  EXPECT_EQ(reminderVisitsShown().at(1).kind.reminderId(), snoozed.id);
+  EXPECT_EQ(reminderVisitsShown().at(1).kind.reminderID(), snoozed.id);
   // Undo removes the snoozed copy, never the daily one.
   coordinator->undoLastReminder();
   EXPECT_EQ(reminders->reminders(), std::vector<Reminder>{daily});

@@ -66,10 +66,10 @@ TEST_F(CoordinatorSetUpTest, StartAndEverySettingsChangeApplyAtOnce) {
   EXPECT_TRUE(presenter->offered.empty());
 
   // A blocked app in front turns the hour into a notification from the next tick on.
-  environment->facts.activeAppId = "org.example.slides";
+  environment->facts.activeAppID = "org.example.slides";
   change([](Preferences& p) {
     p.activeStartHour = 9;
-    p.blockedAppIds.insert("org.example.slides");
+    p.blockedAppIDs.insert("org.example.slides");
   });
   tickAt(at(12, 0, 10));
   EXPECT_TRUE(presenter->offered.empty());

@@ -146,7 +146,7 @@ TEST_F(PreferencesScenario, FocusVoiceAndCelebrationSettingsReachTheEditorTheMas
 // as a silent notification instead of a visit.
 TEST_F(PreferencesScenario, AnAddedQuietAppInFrontTurnsTheHourIntoANotification) {
   // No apps listed yet, so that the class field follows the two boxes.
-  startWithTrayHost(at("09:45:00"), 30, [](Preferences& p) { p.blockedAppIds.clear(); });
+  startWithTrayHost(at("09:45:00"), 30, [](Preferences& p) { p.blockedAppIDs.clear(); });
   ASSERT_TRUE(choose({"Preferences..."}, windowTitle));
   // Schedule & Quiet: the class field comes after the panel, two hour pickers and two boxes.
   ASSERT_TRUE(keys("Down", 3));
@@ -154,7 +154,7 @@ TEST_F(PreferencesScenario, AnAddedQuietAppInFrontTurnsTheHourIntoANotification)
   screenshot("preferences-quiet");
   ASSERT_TRUE(keys("Tab", 6) && type("Xmessage") && keys("Return"));
   EXPECT_TRUE(
-      storedSoon([](const Preferences& p) { return p.blockedAppIds.contains("Xmessage"); }));
+      storedSoon([](const Preferences& p) { return p.blockedAppIDs.contains("Xmessage"); }));
   settle();
   screenshot("preferences-quiet-added");
   ASSERT_LT(program->fakeNow(), at("09:59:00")) << "too slow to reach the hour in time";

@@ -331,7 +331,7 @@ TEST_F(ScreenshotScenario, TheFeatureWindowsOverAWeekOfContent) {
 // first, and the mascot's menu opening it on Appearance.
 TEST_F(ScreenshotScenario, ThePreferencesWindowOnEachPanel) {
   startWithTrayHost();
-  seedPreferences([](Preferences& p) { p.blockedAppIds = {"zoom", "obs", "libreoffice-impress"}; });
+  seedPreferences([](Preferences& p) { p.blockedAppIDs = {"zoom", "obs", "libreoffice-impress"}; });
   launchWithTray(at("09:10:00"));
   const std::string title = "Vorlane Preferences";
   ASSERT_TRUE(choose({"Preferences..."}, title));

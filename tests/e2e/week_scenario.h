@@ -285,7 +285,7 @@ class WeekScenario : public Scenario {
   std::map<std::string, size_t> counted;
   size_t runs = 0;                // the program's launches so far
   std::set<std::time_t> dropped;  // hours the machine slept through
-  UUID summaryId;                 // the priority Wednesday's focus was on
+  UUID summaryID;                 // the priority Wednesday's focus was on
 };
 
 }  // namespace vorlane::e2e::week

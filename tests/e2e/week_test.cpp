@@ -257,7 +257,7 @@ void WeekScenario::wednesdayPriorities() {
   ASSERT_TRUE(testing::waitUntil([&] { return priorities().items().size() == 3u; }, 30s));
   settle();
   screenshot("week-today");
-  summaryId = priorities().items()[0].id;
+  summaryID = priorities().items()[0].id;
   EXPECT_EQ(priorities().items()[0].title, "Write the summary");
   // From the field, Tab passes the full day's disabled Add to the first card's Focus.
   remember("started a 10 minute session");
@@ -419,7 +419,7 @@ void WeekScenario::recordsAreWhatTheUserDid() {
   ASSERT_EQ(sessions.size(), 2u);
   EXPECT_EQ(sessions[0].focus, "Write the summary");
   EXPECT_EQ(sessions[0].duration, 600.0);
-  EXPECT_EQ(sessions[0].priorityID, summaryId);
+  EXPECT_EQ(sessions[0].priorityID, summaryID);
   EXPECT_TRUE(sessions[0].accomplishedAt.has_value());
   EXPECT_EQ(sessions[1].focus, "draft the budget");
   EXPECT_EQ(sessions[1].duration, 600.0);
@@ -429,7 +429,7 @@ void WeekScenario::recordsAreWhatTheUserDid() {
   ASSERT_EQ(items.size(), 3u);
   for (const DailyPriority& item : items) {
     SCOPED_TRACE(item.title);
-    EXPECT_EQ(item.accomplishedAt.has_value(), item.id == summaryId);
+    EXPECT_EQ(item.accomplishedAt.has_value(), item.id == summaryID);
     const std::vector<std::string> days = item.title == "Call the bank"
                                               ? std::vector<std::string>{wednesday, thursday}
                                               : std::vector<std::string>{wednesday};

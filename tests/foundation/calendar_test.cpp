@@ -47,7 +47,7 @@ TEST(Calendar, PlacesWallTimesWithTheSkippedAndRepeatedPoliciesAndRefusesOutOfRa
 }
 
 TEST(Calendar, ComponentsAndSameDayFollowTheCalendarsZoneAndWeekdayOneIsSunday) {
-  EXPECT_EQ(Calendar("Nowhere/Atlantis").timeZoneId(), "UTC");
+  EXPECT_EQ(Calendar("Nowhere/Atlantis").timeZoneID(), "UTC");
   // 23:30 EDT on 1 June, and the morning of that day.
   EXPECT_TRUE(newYork.isSameDay(utc(2026, 6, 2, 3, 30), utc(2026, 6, 1, 13)));
   EXPECT_FALSE(Calendar("UTC").isSameDay(utc(2026, 6, 2, 3, 30), utc(2026, 6, 1, 13)));
@@ -132,8 +132,8 @@ TEST(Calendar, AgreesWithIcuAroundEveryClockChange) {
                          "America/Sao_Paulo", "Pacific/Apia",     "Africa/Casablanca",
                          "Antarctica/Troll",  "America/St_Johns", "Asia/Kolkata"};
   constexpr double hourMs = 3600000.0;
-  for (const char* zoneId : zones) {
-    const Calendar calendar(zoneId, "en_US");
+  for (const char* zoneID : zones) {
+    const Calendar calendar(zoneID, "en_US");
     const std::unique_ptr<icu::Calendar> icu = calendar.makeIcuCalendar();
     // The reference is only as good as the policy it is given.
     ASSERT_TRUE(icu->isLenient() && std::string(icu->getType()) == "gregorian");
@@ -158,7 +158,8 @@ TEST(Calendar, AgreesWithIcuAroundEveryClockChange) {
                                icu->get(UCAL_DATE, status),          icu->get(UCAL_HOUR_OF_DAY, status),
                                icu->get(UCAL_MINUTE, status),        icu->get(UCAL_SECOND, status),
                                icu->get(UCAL_DAY_OF_WEEK, status)};
-        const std::string where = std::string(zoneId) + " near " + std::to_string(instant.unixSeconds());
+        const std::string where =
+            std::string(zoneID) + " near " + std::to_string(instant.unixSeconds());
         ASSERT_EQ(calendar.components(instant), c) << where;
         ASSERT_EQ(calendar.date(c.year, c.month, c.day, c.hour, c.minute, c.second),
                   icuDate(c, c.hour, c.minute, c.second)) << where;
@@ -173,7 +174,7 @@ TEST(Calendar, AgreesWithIcuAroundEveryClockChange) {
         ++checked;
       }
     }
-    EXPECT_GT(checked, 100) << zoneId << " has too few clock changes to be a check";
+    EXPECT_GT(checked, 100) << zoneID << " has too few clock changes to be a check";
   }
 }
 
@@ -191,7 +192,7 @@ TEST(Calendar, CurrentLocaleComesFromLcAllThenLcTimeThenLang) {
   };
   for (const auto& row : rows) {
     for (int i = 0; i < 3; ++i) set(i, row[i]);
-    EXPECT_EQ(Calendar::current().localeId(), row[3]) << row[4];
+    EXPECT_EQ(Calendar::current().localeID(), row[3]) << row[4];
   }
   for (int i = 0; i < 3; ++i) set(i, saved[i] ? saved[i]->c_str() : nullptr);
 }

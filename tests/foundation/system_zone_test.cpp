@@ -142,8 +142,8 @@ TEST(SystemZone, AZoneTheSystemLacksFallsBackToIcuAndIsReportedOnce) {
   setZoneFallbackObserver(nullptr);
   EXPECT_EQ(reported, std::vector<std::string>{"AET"});
 
-  EXPECT_EQ(first.timeZoneId(), "AET");
-  EXPECT_EQ(unknown.timeZoneId(), "UTC");
+  EXPECT_EQ(first.timeZoneID(), "AET");
+  EXPECT_EQ(unknown.timeZoneID(), "UTC");
   const std::unique_ptr<icu::TimeZone> icuZone(icu::TimeZone::createTimeZone(icu::UnicodeString(u"AET")));
   for (const time_t t : {unixAt(2026, 1, 15), unixAt(2026, 7, 15)}) {
     UErrorCode status = U_ZERO_ERROR;
@@ -165,14 +165,14 @@ TEST(SystemZone, TheUsersZoneComesFromTzElseEtcLocaltime) {
   };
   for (const auto& [tz, expected] : rows) {
     const ScopedTz scoped(tz);
-    EXPECT_EQ(Calendar::current().timeZoneId(), expected) << tz;
+    EXPECT_EQ(Calendar::current().timeZoneID(), expected) << tz;
   }
   const ScopedTz unset(nullptr);
   char target[512] = {};
   const ssize_t length = readlink("/etc/localtime", target, sizeof target - 1);
   if (length <= 0) GTEST_SKIP() << "/etc/localtime is not a link to a zone file";
   const std::string link(target, static_cast<std::size_t>(length));
-  EXPECT_EQ(Calendar::current().timeZoneId(), link.substr(link.rfind("zoneinfo/") + 9));
+  EXPECT_EQ(Calendar::current().timeZoneID(), link.substr(link.rfind("zoneinfo/") + 9));
 }
 
 // Real zones' rules are checked against the C library above; these are the forms none uses.

@@ -7,7 +7,7 @@
 namespace vorlane {
 namespace {
 
-TEST(UUID, FreshIdsAreVersionFourDistinctAndReadBack) {
+TEST(UUID, FreshIDsAreVersionFourDistinctAndReadBack) {
   std::unordered_set<UUID> seen;
   for (int i = 0; i < 1000; ++i) {
     const UUID id = UUID::random();

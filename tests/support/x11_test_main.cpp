@@ -17,10 +17,10 @@ using TestApplication = QGuiApplication;
 #endif
 
 namespace {
-pid_t windowManagerId = -1;
+pid_t windowManagerID = -1;
 }  // namespace
 
-pid_t vorlane::testing::windowManagerPid() { return windowManagerId; }
+pid_t vorlane::testing::windowManagerPid() { return windowManagerID; }
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s did not start\n", VORLANE_TEST_WINDOW_MANAGER);
     return 1;
   }
-  windowManagerId = windowManager->pid();
+  windowManagerID = windowManager->pid();
 #endif
   TestApplication app(argc, argv);
   return RUN_ALL_TESTS();

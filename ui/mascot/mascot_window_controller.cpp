@@ -16,7 +16,8 @@ namespace {
 
 std::string describeKind(const Visit::Kind& kind) {
   switch (kind.value()) {
-    case Visit::Kind::Case::reminder: return "reminder(" + kind.reminderId().toString() + ")";
+    case Visit::Kind::Case::reminder:
+      return "reminder(" + kind.reminderID().toString() + ")";
     case Visit::Kind::Case::hourly: return "hourly";
     case Visit::Kind::Case::manual: return "manual";
     case Visit::Kind::Case::pomodoroStart: return "pomodoroStart";

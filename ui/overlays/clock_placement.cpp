@@ -32,8 +32,8 @@ void clamp(double& x, double& y, QSize panel, const Box& frame) {
 
 }  // namespace
 
-std::string clockPositionKey(const std::string& screenId) {
-  return "floatingClock.position." + screenId;
+std::string clockPositionKey(const std::string& screenID) {
+  return "floatingClock.position." + screenID;
 }
 
 std::optional<ClockFractions> decodeClockFractions(const StoredData& stored) {

@@ -21,7 +21,7 @@ struct ClockFractions {
 };
 
 // The record key of a display's stored place.
-std::string clockPositionKey(const std::string& screenId);
+std::string clockPositionKey(const std::string& screenID);
 
 // The stored place: exactly two finite numbers; anything else (missing, unreadable, not
 // JSON, three numbers, a boolean, a non-finite number) is none.

@@ -15,13 +15,13 @@ constexpr double storeDelaySeconds = 0.3;
 
 }  // namespace
 
-FloatingClockController::FloatingClockController(RecordStore& defaults, const Clock& clock,
+FloatingClockController::FloatingClockController(RecordStore& recordStore, const Clock& clock,
                                                  TimeChangeNotifier& timeChanges,
                                                  std::function<void()> onHide,
                                                  std::function<Calendar()> calendar,
                                                  WorkFactory makeWork,
                                                  std::function<bool()> compositorPresent)
-    : defaults_(defaults),
+    : recordStore_(recordStore),
       clock_(clock),
       onHide_(std::move(onHide)),
       calendar_(std::move(calendar)),
@@ -59,9 +59,9 @@ void FloatingClockController::buildPanel() {
 
 void FloatingClockController::show(const ScreenInfo& screen) {
   if (!panel_) buildPanel();
-  const bool changed = screen.id != screenId_ || screen.availableGeometry != visibleFrame_;
+  const bool changed = screen.id != screenID_ || screen.availableGeometry != visibleFrame_;
   if (changed && pendingWrite_) writePosition();  // the old display's place, under its key
-  screenId_ = screen.id;
+  screenID_ = screen.id;
   visibleFrame_ = screen.availableGeometry;
   const bool visible = panel_->isVisible();
   if (changed || !visible) restorePosition();
@@ -84,12 +84,12 @@ void FloatingClockController::hideClock() {
 }
 
 void FloatingClockController::resetPosition() {
-  const std::string key = clockPositionKey(screenId_);
+  const std::string key = clockPositionKey(screenID_);
   if (pendingWrite_ && pendingWrite_->first == key) {
     pendingWrite_.reset();
     storeDelay_->cancel();
   }
-  if (!defaults_.remove(key)) {
+  if (!recordStore_.remove(key)) {
     Log::presentation().error("could not forget the clock position: %{public}s", key);
   }
   restorePosition();
@@ -120,7 +120,7 @@ void FloatingClockController::scheduleTick() {
 
 void FloatingClockController::restorePosition() {
   if (!panel_) return;
-  const auto stored = decodeClockFractions(defaults_.data(clockPositionKey(screenId_)));
+  const auto stored = decodeClockFractions(recordStore_.data(clockPositionKey(screenID_)));
   moveTo(clockOrigin(stored, panel_->size(), visibleFrame_));
 }
 
@@ -137,8 +137,8 @@ void FloatingClockController::windowDidMove(QPoint origin) {
   lastSetOrigin_.reset();
   const QPoint clamped = clampedClockOrigin(origin, panel_->size(), visibleFrame_);
   if (clamped != origin) moveTo(clamped);
-  pendingWrite_.emplace(clockPositionKey(screenId_),
-                        encodeClockFractions(clockFractions(clamped, panel_->size(), visibleFrame_)));
+  pendingWrite_.emplace(clockPositionKey(screenID_), encodeClockFractions(clockFractions(
+                                                         clamped, panel_->size(), visibleFrame_)));
   if (!storeDelay_->isPending()) {
     QPointer<FloatingClockController> self(this);
     storeDelay_->schedule(storeDelaySeconds, [self] {
@@ -153,7 +153,7 @@ void FloatingClockController::writePosition() {
   const auto [key, bytes] = std::move(*pendingWrite_);
   pendingWrite_.reset();
   try {
-    defaults_.setData(key, bytes);
+    recordStore_.setData(key, bytes);
   } catch (const std::exception& e) {
     Log::presentation().error("could not store the clock position: %{public}s", e.what());
   }

@@ -33,7 +33,7 @@ class FloatingClockController final : public QObject {
   // `onHide` runs after the user hides the clock from its own menu (the owner turns the
   // preference off). Store, clock and notifier must outlive the controller. `calendar` gives
   // the zone and locale of the text, asked at each refresh.
-  FloatingClockController(RecordStore& defaults, const Clock& clock,
+  FloatingClockController(RecordStore& recordStore, const Clock& clock,
                           TimeChangeNotifier& timeChanges, std::function<void()> onHide,
                           std::function<Calendar()> calendar = &Calendar::current,
                           WorkFactory makeWork = preciseWork,
@@ -56,7 +56,7 @@ class FloatingClockController final : public QObject {
   bool isShown() const { return panel_ != nullptr && panel_->isVisible(); }
   const QString& text() const { return text_; }
   bool isTicking() const { return tick_->isPending(); }
-  const std::string& screenId() const { return screenId_; }
+  const std::string& screenID() const { return screenID_; }
 
   static std::unique_ptr<DelayedWork> preciseWork();
 
@@ -69,7 +69,7 @@ class FloatingClockController final : public QObject {
   void windowDidMove(QPoint origin);
   void writePosition();
 
-  RecordStore& defaults_;
+  RecordStore& recordStore_;
   const Clock& clock_;
   std::function<void()> onHide_;
   std::function<Calendar()> calendar_;
@@ -78,7 +78,7 @@ class FloatingClockController final : public QObject {
   std::unique_ptr<DelayedWork> storeDelay_;
   QPointer<FloatingClockPanel> panel_;
   QString text_;
-  std::string screenId_;
+  std::string screenID_;
   QRect visibleFrame_;
   bool positioning_ = false;
   // The window system echoes our own moves after the fact: those are not the user's.

@@ -95,26 +95,26 @@ AppNames AppNames::standard() {
   return AppNames(std::move(folders), std::move(locale));
 }
 
-QString AppNames::name(const std::string& appId) const {
-  if (isSafeFileStem(appId)) {
+QString AppNames::name(const std::string& appID) const {
+  if (isSafeFileStem(appID)) {
     for (const auto& folder : folders_) {
       std::error_code error;
-      const auto file = folder / (appId + ".desktop");
+      const auto file = folder / (appID + ".desktop");
       if (!std::filesystem::is_regular_file(file, error)) continue;
       if (const auto name = entryName(file, locale_)) return QString::fromStdString(*name);
     }
   }
-  if (const auto name = knownAppName(appId)) return QString::fromStdString(*name);
-  if (const auto name = readableAppName(appId)) return QString::fromStdString(*name);
-  return QString::fromStdString(appId);
+  if (const auto name = knownAppName(appID)) return QString::fromStdString(*name);
+  if (const auto name = readableAppName(appID)) return QString::fromStdString(*name);
+  return QString::fromStdString(appID);
 }
 
-QString AppNames::linuxMatch(const std::string& appId) {
-  if (const auto name = readableAppName(appId)) return QString::fromStdString(*name);
-  if (const auto windowClass = windowClassForAppId(appId)) {
+QString AppNames::linuxMatch(const std::string& appID) {
+  if (const auto name = readableAppName(appID)) return QString::fromStdString(*name);
+  if (const auto windowClass = windowClassForAppID(appID)) {
     return QStringLiteral("Chrome web app");
   }
-  if (knownAppName(appId)) return QStringLiteral("not on Linux");
+  if (knownAppName(appID)) return QStringLiteral("not on Linux");
   return {};
 }
 

@@ -19,12 +19,12 @@ class AppNames {
 
   // The Name of "<id>.desktop" (localised when the entry has the locale's name), else the
   // name people know the application by, else the identifier itself.
-  QString name(const std::string& appId) const;
+  QString name(const std::string& appID) const;
   // The Linux application the identifier matches, by the alias table of the front-app
   // check: its name ("LibreOffice Impress"), "Chrome web app", or "not on Linux" for an
   // identifier only another system reports. Empty for anything else (a window class the
   // user typed matches itself).
-  static QString linuxMatch(const std::string& appId);
+  static QString linuxMatch(const std::string& appID);
 
  private:
   std::vector<std::filesystem::path> folders_;

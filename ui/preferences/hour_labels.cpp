@@ -6,7 +6,7 @@ namespace vorlane {
 
 QStringList hourLabels(const Calendar& calendar) {
   // A fixed day in UTC has every hour exactly once; only the locale matters here.
-  const Calendar utc("UTC", calendar.localeId());
+  const Calendar utc("UTC", calendar.localeID());
   const ShortTimeFormatter formatter(utc);
   QStringList labels;
   for (int hour = 0; hour < 24; ++hour) {

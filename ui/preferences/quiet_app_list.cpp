@@ -58,7 +58,7 @@ QuietAppList::QuietAppList(PreferencesBinding& binding, AppNames names, QWidget*
   connect(field_, &QLineEdit::textEdited, refusal_, &QLabel::hide);
 }
 
-void QuietAppList::setIds(const std::set<std::string>& ids) {
+void QuietAppList::setIDs(const std::set<std::string>& ids) {
   if (drawn_ && ids == shown_) return;
   drawn_ = true;
   shown_ = ids;
@@ -94,7 +94,7 @@ QWidget* QuietAppList::makeRow(const std::string& id) {
   // What the identifier matches here; the window class where that adds nothing to the name.
   QString shown = AppNames::linuxMatch(id);
   if (shown.isEmpty() || shown == name) {
-    shown = QString::fromStdString(windowClassForAppId(id).value_or(id));
+    shown = QString::fromStdString(windowClassForAppID(id).value_or(id));
   }
   if (shown != name) {
     QLabel* detail = fitted(plainLabel(shown, row));
@@ -107,13 +107,13 @@ QWidget* QuietAppList::makeRow(const std::string& id) {
   remove->setFlat(true);
   remove->setAccessibleName(QStringLiteral("Remove ") + name + QStringLiteral(" from quiet apps"));
   connect(remove, &QPushButton::clicked, this,
-          [this, id] { binding_.edit([&id](Preferences& p) { p.blockedAppIds.erase(id); }); });
+          [this, id] { binding_.edit([&id](Preferences& p) { p.blockedAppIDs.erase(id); }); });
   line->addWidget(remove);
   return row;
 }
 
 void QuietAppList::addTyped() {
-  const std::optional<std::string> id = appIdForTypedWindowClass(field_->text().toStdString());
+  const std::optional<std::string> id = appIDForTypedWindowClass(field_->text().toStdString());
   if (!id) {
     refusal_->setText(QStringLiteral(
         "Type a window class as a window reports it, such as obs, on one line and under 128 "
@@ -123,7 +123,7 @@ void QuietAppList::addTyped() {
   }
   refusal_->hide();
   field_->clear();
-  binding_.edit([&id](Preferences& p) { p.blockedAppIds.insert(*id); });
+  binding_.edit([&id](Preferences& p) { p.blockedAppIDs.insert(*id); });
 }
 
 QList<QPushButton*> QuietAppList::removeButtons() const {

@@ -27,7 +27,7 @@ class QuietAppList final : public QWidget {
   QuietAppList(PreferencesBinding& binding, AppNames names, QWidget* parent);
 
   // Rebuilds the rows when the identifiers differ from the ones shown.
-  void setIds(const std::set<std::string>& ids);
+  void setIDs(const std::set<std::string>& ids);
 
   QLineEdit* field() const { return field_; }
   QPushButton* addButton() const { return add_; }

@@ -69,7 +69,7 @@ void QuietPanel::redraw(const Preferences& record) {
   const QSignalBlocker a(start_), b(end_);
   start_->setCurrentIndex(hourIndex(record.activeStartHour));
   end_->setCurrentIndex(hourIndex(record.activeEndHour));
-  apps_->setIds(record.blockedAppIds);
+  apps_->setIDs(record.blockedAppIDs);
 }
 
 }  // namespace vorlane

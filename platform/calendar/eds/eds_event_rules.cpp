@@ -47,7 +47,7 @@ icaltimezone* namedZone(icalcomponent* event, icaltimetype start,
   return own;
 }
 
-std::optional<double> recurrenceIdOf(icalcomponent* event, icaltimezone* zone, bool& future) {
+std::optional<double> recurrenceIDOf(icalcomponent* event, icaltimezone* zone, bool& future) {
   icalproperty* id = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
   if (id == nullptr) return std::nullopt;
   icalparameter* range = icalproperty_get_first_parameter(id, ICAL_RANGE_PARAMETER);
@@ -81,8 +81,8 @@ std::optional<ServiceOccurrence> serviceOccurrence(icalcomponent* event, icaltim
   ServiceOccurrence occurrence;
   const char* uid = icalcomponent_get_uid(event);
   occurrence.uid = uid != nullptr ? uid : "";
-  occurrence.recurrenceId =
-      recurrenceIdOf(event, named != nullptr ? named : zone, occurrence.thisAndFuture);
+  occurrence.recurrenceID =
+      recurrenceIDOf(event, named != nullptr ? named : zone, occurrence.thisAndFuture);
   occurrence.times = {from, to};
   return occurrence;
 }
@@ -95,8 +95,8 @@ std::vector<BusyInterval> busyStretches(const std::vector<ServiceOccurrence>& oc
   };
   std::map<std::string, std::map<double, Shift>> shifts;  // by series, by replaced start
   for (const ServiceOccurrence& o : occurrences) {
-    if (o.thisAndFuture && o.recurrenceId) {
-      shifts[o.uid][*o.recurrenceId] = {o.times.start.unixSeconds() - *o.recurrenceId,
+    if (o.thisAndFuture && o.recurrenceID) {
+      shifts[o.uid][*o.recurrenceID] = {o.times.start.unixSeconds() - *o.recurrenceID,
                                         o.times.end - o.times.start};
     }
   }
@@ -105,7 +105,7 @@ std::vector<BusyInterval> busyStretches(const std::vector<ServiceOccurrence>& oc
     BusyInterval times = o.times;
     const auto series = shifts.find(o.uid);
     if (series != shifts.end() && !o.thisAndFuture) {
-      const double id = o.recurrenceId.value_or(times.start.unixSeconds());
+      const double id = o.recurrenceID.value_or(times.start.unixSeconds());
       const auto& starts = series->second;
       // The service keeps the replaced occurrence beside its replacement.
       if (starts.contains(id)) continue;

@@ -20,7 +20,7 @@ using CalendarZones = std::function<icaltimezone*(const std::string& name)>;
 // One occurrence the service expanded, as much of it as busy times need.
 struct ServiceOccurrence {
   std::string uid;
-  std::optional<double> recurrenceId;  // the replaced occurrence's start, unix seconds
+  std::optional<double> recurrenceID;  // the replaced occurrence's start, unix seconds
   bool thisAndFuture = false;  // replaces that occurrence and every later one
   BusyInterval times;
 };

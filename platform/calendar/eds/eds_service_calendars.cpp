@@ -88,7 +88,7 @@ gboolean takeInstance(ICalComponent* component, ICalTime* start, ICalTime* end, 
 
 class ServiceCalendars final : public EdsCalendars {
  public:
-  explicit ServiceCalendars(std::string zoneId) : zoneId_(std::move(zoneId)) {}
+  explicit ServiceCalendars(std::string zoneID) : zoneID_(std::move(zoneID)) {}
 
   ~ServiceCalendars() override {
     clients_.clear();
@@ -205,7 +205,7 @@ class ServiceCalendars final : public EdsCalendars {
 
   // Our own zone: the service's idea of the system zone ignores TZ.
   ICalTimezone* zone() {
-    ICalTimezone* zone = i_cal_timezone_get_builtin_timezone(zoneId_.c_str());
+    ICalTimezone* zone = i_cal_timezone_get_builtin_timezone(zoneID_.c_str());
     return zone != nullptr ? zone : i_cal_timezone_get_utc_timezone();
   }
 
@@ -249,7 +249,7 @@ class ServiceCalendars final : public EdsCalendars {
     }
   }
 
-  std::string zoneId_;
+  std::string zoneID_;
   GMainContext* context_ = nullptr;
   std::thread::id thread_;
   Owned<GDBusConnection> bus_;
@@ -262,7 +262,7 @@ class ServiceCalendars final : public EdsCalendars {
 }  // namespace vorlane::eds
 
 extern "C" __attribute__((visibility("default"))) vorlane::EdsCalendars*
-vorlane_eds_calendars_create(int version, const char* zoneId) {
-  if (version != vorlane::edsCalendarsVersion || zoneId == nullptr) return nullptr;
-  return new vorlane::eds::ServiceCalendars(zoneId);
+vorlane_eds_calendars_create(int version, const char* zoneID) {
+  if (version != vorlane::edsCalendarsVersion || zoneID == nullptr) return nullptr;
+  return new vorlane::eds::ServiceCalendars(zoneID);
 }

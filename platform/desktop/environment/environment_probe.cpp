@@ -15,7 +15,7 @@ EnvironmentSnapshot EnvironmentProbe::snapshot(Date now) const {
   result.now = now;
   result.cameraInUse = sources_->camera.isCameraInUse();
   result.microphoneInUse = sources_->microphone.isMicrophoneInUse();
-  result.activeAppId = sources_->activeApplication.activeAppId();
+  result.activeAppID = sources_->activeApplication.activeAppID();
   const std::optional<ScreenFrame> target = sources_->screens.targetScreen(preferredScreenID);
   result.isFullscreenOnTargetDisplay = sources_->screens.isFullscreenOnScreen(target);
   result.mutedUntil = mutedUntil;

@@ -29,7 +29,7 @@ class ActiveApplication {
   virtual ~ActiveApplication() = default;
   // The identifier of the application in front; none when there is no such application or
   // it cannot be named.
-  virtual std::optional<std::string> activeAppId() = 0;
+  virtual std::optional<std::string> activeAppID() = 0;
 };
 
 class ScreenGeometry {

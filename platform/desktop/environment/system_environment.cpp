@@ -21,7 +21,7 @@ namespace {
 // Answers "none" for a desktop without X.
 class NoActiveApplication final : public ActiveApplication {
  public:
-  std::optional<std::string> activeAppId() override { return std::nullopt; }
+  std::optional<std::string> activeAppID() override { return std::nullopt; }
 };
 
 }  // namespace

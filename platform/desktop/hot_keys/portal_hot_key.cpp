@@ -73,7 +73,7 @@ PortalHotKey::PortalHotKey(QDBusConnection bus, std::uint32_t identifier, QStrin
       trigger_(std::move(trigger)),
       description_(std::move(description)),
       handler_(std::move(handler)),
-      shortcutId_(QStringLiteral("hotkey-%1").arg(identifier)) {}
+      shortcutID_(QStringLiteral("hotkey-%1").arg(identifier)) {}
 
 std::unique_ptr<PortalHotKey> PortalHotKey::create(QDBusConnection bus, std::uint32_t identifier,
                                                    QString trigger, QString description,
@@ -148,7 +148,7 @@ void PortalHotKey::onSessionCreated(uint response, const QVariantMap& results) {
   qDBusRegisterMetaType<QList<PortalShortcut>>();
   QVariantMap properties{{QStringLiteral("description"), description_}};
   if (!trigger_.isEmpty()) properties.insert(QStringLiteral("preferred_trigger"), trigger_);
-  const QList<PortalShortcut> shortcuts{{shortcutId_, properties}};
+  const QList<PortalShortcut> shortcuts{{shortcutID_, properties}};
   const QString token = nextToken();
   request(QStringLiteral("BindShortcuts"),
           {QVariant::fromValue(QDBusObjectPath(session_)), QVariant::fromValue(shortcuts),
@@ -164,9 +164,9 @@ void PortalHotKey::onBound(uint response, const QVariantMap&) {
   Log::lifecycle().info("hotkey registered with identifier %u", identifier_);
 }
 
-void PortalHotKey::onActivated(const QDBusObjectPath& session, const QString& shortcutId,
+void PortalHotKey::onActivated(const QDBusObjectPath& session, const QString& shortcutID,
                                qulonglong, const QVariantMap&) {
-  if (!bound_ || session.path() != session_ || shortcutId != shortcutId_) return;
+  if (!bound_ || session.path() != session_ || shortcutID != shortcutID_) return;
   // The action may destroy this instance: call a copy and touch nothing afterwards.
   const Handler action = handler_;
   if (action) action();

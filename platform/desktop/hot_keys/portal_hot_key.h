@@ -42,7 +42,7 @@ class PortalHotKey final : public QObject, public HotKeyHandle {
  private slots:
   void onSessionCreated(uint response, const QVariantMap& results);
   void onBound(uint response, const QVariantMap& results);
-  void onActivated(const QDBusObjectPath& session, const QString& shortcutId, qulonglong timestamp,
+  void onActivated(const QDBusObjectPath& session, const QString& shortcutID, qulonglong timestamp,
                    const QVariantMap& options);
 
  private:
@@ -61,7 +61,7 @@ class PortalHotKey final : public QObject, public HotKeyHandle {
   QString trigger_;
   QString description_;
   Handler handler_;
-  QString shortcutId_;
+  QString shortcutID_;
   QString requestPath_;
   const char* responseSlot_ = nullptr;
   QString session_;

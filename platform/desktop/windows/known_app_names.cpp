@@ -21,9 +21,9 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 9> knownName
 
 }  // namespace
 
-std::optional<std::string> knownAppName(std::string_view appId) {
+std::optional<std::string> knownAppName(std::string_view appID) {
   for (const auto& [id, name] : knownNames) {
-    if (id == appId) return std::string(name);
+    if (id == appID) return std::string(name);
   }
   return std::nullopt;
 }

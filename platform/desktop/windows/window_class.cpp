@@ -55,8 +55,8 @@ WindowClass parseWindowClass(std::string_view bytes) {
   return result;
 }
 
-std::optional<std::string> appIdForWindow(const WindowClass& windowClass, bool isOwnWindow) {
-  if (isOwnWindow) return std::string(ownAppId);
+std::optional<std::string> appIDForWindow(const WindowClass& windowClass, bool isOwnWindow) {
+  if (isOwnWindow) return std::string(ownAppID);
   for (const auto& alias : classAliases) {
     if (windowClass.className == alias.className) return std::string(alias.identifier);
   }
@@ -69,21 +69,21 @@ std::optional<std::string> appIdForWindow(const WindowClass& windowClass, bool i
   return windowClass.className;
 }
 
-std::optional<std::string> windowClassForAppId(std::string_view appId) {
-  if (const ClassAlias* alias = aliasForIdentifier(appId)) return std::string(alias->className);
-  if (appId.size() > webAppIdentifierPrefix.size() && appId.starts_with(webAppIdentifierPrefix)) {
+std::optional<std::string> windowClassForAppID(std::string_view appID) {
+  if (const ClassAlias* alias = aliasForIdentifier(appID)) return std::string(alias->className);
+  if (appID.size() > webAppIdentifierPrefix.size() && appID.starts_with(webAppIdentifierPrefix)) {
     return std::string(webAppInstancePrefix) +
-           std::string(appId.substr(webAppIdentifierPrefix.size()));
+           std::string(appID.substr(webAppIdentifierPrefix.size()));
   }
   return std::nullopt;
 }
 
-std::optional<std::string> readableAppName(std::string_view appId) {
-  if (const ClassAlias* alias = aliasForIdentifier(appId)) return std::string(alias->readableName);
+std::optional<std::string> readableAppName(std::string_view appID) {
+  if (const ClassAlias* alias = aliasForIdentifier(appID)) return std::string(alias->readableName);
   return std::nullopt;
 }
 
-std::optional<std::string> appIdForTypedWindowClass(std::string_view typed) {
+std::optional<std::string> appIDForTypedWindowClass(std::string_view typed) {
   constexpr std::string_view blanks = " \t\r\n\f\v";
   const std::size_t first = typed.find_first_not_of(blanks);
   if (first == std::string_view::npos) return std::nullopt;
@@ -95,7 +95,7 @@ std::optional<std::string> appIdForTypedWindowClass(std::string_view typed) {
     if (byte < 0x20 || byte == 0x7f) return std::nullopt;
   }
   if (validUtf8(name) != name) return std::nullopt;
-  return appIdForWindow(WindowClass{.instance = std::string(name), .className = std::string(name)},
+  return appIDForWindow(WindowClass{.instance = std::string(name), .className = std::string(name)},
                         false);
 }
 

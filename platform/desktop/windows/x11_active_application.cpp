@@ -21,7 +21,7 @@ std::optional<xcb_window_t> X11ActiveApplication::activeWindow() {
   return *window;
 }
 
-std::optional<std::string> X11ActiveApplication::activeAppId() {
+std::optional<std::string> X11ActiveApplication::activeAppID() {
   const std::optional<xcb_window_t> window = activeWindow();
   if (!window) return std::nullopt;
   const auto pid = properties_.word(*window, properties_.atom("_NET_WM_PID"), XCB_ATOM_CARDINAL);
@@ -29,7 +29,7 @@ std::optional<std::string> X11ActiveApplication::activeAppId() {
   const auto classBytes =
       properties_.bytes(*window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, maxWindowClassBytes);
   if (!classBytes && !own) return std::nullopt;
-  return appIdForWindow(parseWindowClass(classBytes.value_or("")), own);
+  return appIDForWindow(parseWindowClass(classBytes.value_or("")), own);
 }
 
 }  // namespace vorlane

@@ -16,7 +16,7 @@ class X11ActiveApplication final : public ActiveApplication {
  public:
   X11ActiveApplication(xcb_connection_t* connection, long ownPid);
 
-  std::optional<std::string> activeAppId() override;
+  std::optional<std::string> activeAppID() override;
 
   // The active window; none when the window manager names none.
   std::optional<xcb_window_t> activeWindow();

@@ -159,7 +159,7 @@ TEST_F(VisitDeliveryTest, SuppressedVisitBecomesNotificationOrIsDroppedByReasonA
   const Facts muted = [](EnvironmentSnapshot& e) { e.mutedUntil = at(12, 0); };
   const Facts camera = [](EnvironmentSnapshot& e) { e.cameraInUse = true; };
   const Facts microphone = [](EnvironmentSnapshot& e) { e.microphoneInUse = true; };
-  const Facts meeting = [](EnvironmentSnapshot& e) { e.activeAppId = "us.zoom.xos"; };
+  const Facts meeting = [](EnvironmentSnapshot& e) { e.activeAppID = "us.zoom.xos"; };
   const Facts fullscreen = [](EnvironmentSnapshot& e) { e.isFullscreenOnTargetDisplay = true; };
   const Facts away = [](EnvironmentSnapshot& e) { e.isScreenUnavailable = true; };
   const std::string screenAway = "screen asleep or locked";

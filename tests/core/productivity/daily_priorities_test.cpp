@@ -120,7 +120,7 @@ TEST(DailyPriorities, IsValidChecksEveryLimit) {
   }
 }
 
-TEST(DailyPriorities, DayViewsAndEditsByIdAsTheTodayWindowUsesThem) {
+TEST(DailyPriorities, DayViewsAndEditsByIDAsTheTodayWindowUsesThem) {
   DailyPriority past = item({"2026-03-02"}, "past"), done = item({"2026-03-02"}, "done"),
                 never = item({}, "never"), now = item({"2026-03-02", "2026-03-05"}, "now"),
                 later = item({"2026-03-02", "2026-03-09"}, "later");

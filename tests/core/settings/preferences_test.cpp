@@ -36,7 +36,7 @@ Preferences everyFieldChanged() {
       .speechRate = 0.7f,
       .phraseTemplate = "{hour} {ampm}",
       .quietInFullscreen = false,
-      .blockedAppIds = {"org.example.slides", "us.zoom.xos"},
+      .blockedAppIDs = {"org.example.slides", "us.zoom.xos"},
       .workMinutes = 50,
       .breakMinutes = -5,  // out of range, kept as given
       .launchAtLogin = true,
@@ -65,7 +65,7 @@ TEST(Preferences, OneBadKeyKeepsEveryOtherField) {
   const Json good = everyFieldChanged().encode();
   EXPECT_EQ(Preferences::decode(json::parse(json::dump(good))), everyFieldChanged());
   EXPECT_THROW(Preferences::decode(Json::parse("[]")), DecodingError);  // only a non-object fails
-  const Json defaults = Preferences().encode();
+  const Json recordStore = Preferences().encode();
   // Each is wrong for every field: null, an object, a number beyond every integer and float.
   const Json badValues[] = {Json(nullptr), Json::parse(R"({"bad": true})"), Json(1e300),
                             Json::parse("[1.5]")};
@@ -74,7 +74,7 @@ TEST(Preferences, OneBadKeyKeepsEveryOtherField) {
     const std::string& key = item.key();
     Json expected = good;
     expected.erase(key);
-    if (defaults.contains(key)) expected[key] = defaults[key];
+    if (recordStore.contains(key)) expected[key] = recordStore[key];
     Json missing = good;
     missing.erase(key);
     EXPECT_EQ(Preferences::decode(missing), Preferences::decode(expected)) << "no " << key;
@@ -137,10 +137,10 @@ TEST(Preferences, ThePhraseComparesByCharacterAndIdentifiersByByte) {
        Preferences({.phraseTemplate = decomposed}), true},
       {"voice", Preferences({.voiceIdentifier = composed}),
        Preferences({.voiceIdentifier = decomposed}), false},
-      {"blocked apps", Preferences({.blockedAppIds = {composed}}),
-       Preferences({.blockedAppIds = {decomposed}}), false},
-      {"display", Preferences({.preferredScreenID = "DP-1"}), Preferences({.preferredScreenID = {}}),
-       false},
+      {"blocked apps", Preferences({.blockedAppIDs = {composed}}),
+       Preferences({.blockedAppIDs = {decomposed}}), false},
+      {"display", Preferences({.preferredScreenID = "DP-1"}),
+       Preferences({.preferredScreenID = {}}), false},
   };
   for (const Row& row : rows) EXPECT_EQ(row.a == row.b, row.equal) << row.name;
 }

@@ -23,28 +23,28 @@ TEST(SuppressionPolicy, EachReasonTheOrderWhenSeveralHoldAndTheSwitchesFromTheSe
   row({.now = now, .cameraInUse = true, .mutedUntil = now},  // a mute ending now is over
       D::suppress(R::cameraInUse()));
   row({.now = now, .mutedUntil = now + 0.001}, D::suppress(R::muted(now + 0.001)));
-  row({.now = now, .activeAppId = "com.microsoft.PowerPoint"}, D::allow());  // case counts
+  row({.now = now, .activeAppID = "com.microsoft.PowerPoint"}, D::allow());  // case counts
   row({.now = now, .isFullscreenOnTargetDisplay = true}, D::suppress(R::fullscreen()));
   row({.now = now,
        .cameraInUse = true,
        .microphoneInUse = true,
-       .activeAppId = "us.zoom.xos",
+       .activeAppID = "us.zoom.xos",
        .isFullscreenOnTargetDisplay = true,
        .mutedUntil = later,
        .isScreenUnavailable = true},
       D::suppress(R::screenUnavailable()));
   row({.now = now, .cameraInUse = true, .mutedUntil = later}, D::suppress(R::muted(later)));
   row({.now = now, .cameraInUse = true, .microphoneInUse = true}, D::suppress(R::cameraInUse()));
-  row({.now = now, .microphoneInUse = true, .activeAppId = "us.zoom.xos"},
+  row({.now = now, .microphoneInUse = true, .activeAppID = "us.zoom.xos"},
       D::suppress(R::microphoneInUse()));
-  row({.now = now, .activeAppId = "com.microsoft.teams2", .isFullscreenOnTargetDisplay = true},
+  row({.now = now, .activeAppID = "com.microsoft.teams2", .isFullscreenOnTargetDisplay = true},
       D::suppress(R::presentationApp("com.microsoft.teams2")));
   const SuppressionPolicy own =
-      Preferences({.quietInFullscreen = false, .blockedAppIds = {"org.x"}}).suppressionPolicy();
+      Preferences({.quietInFullscreen = false, .blockedAppIDs = {"org.x"}}).suppressionPolicy();
   EXPECT_TRUE(
-      own.evaluate({.now = now, .activeAppId = "us.zoom.xos", .isFullscreenOnTargetDisplay = true})
+      own.evaluate({.now = now, .activeAppID = "us.zoom.xos", .isFullscreenOnTargetDisplay = true})
           .isAllowed());
-  EXPECT_EQ(own.evaluate({.now = now, .activeAppId = "org.x"}).reason(),
+  EXPECT_EQ(own.evaluate({.now = now, .activeAppID = "org.x"}).reason(),
             R::presentationApp("org.x"));
 }
 

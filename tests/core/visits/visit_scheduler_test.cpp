@@ -297,7 +297,7 @@ TEST(VisitScheduler, EveryBoundaryOnceOnClockChangeDays) {
         for (const Visit& visit : h.scheduler.dueVisits()) {
           EXPECT_LT(now - visit.scheduledFor, 30) << row.zone;
           if (visit.kind.value() == Visit::Kind::Case::reminder) {
-            reminders.emplace_back(visit.kind.reminderId(), visit.scheduledFor);
+            reminders.emplace_back(visit.kind.reminderID(), visit.scheduledFor);
           } else if (calendar.isSameDay(visit.scheduledFor, dayStart)) {
             const Date at = visit.scheduledFor;
             hourly.emplace_back(calendar.hour(at), calendar.minute(at));

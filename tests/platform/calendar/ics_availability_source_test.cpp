@@ -82,11 +82,11 @@ TEST(IcsAvailabilitySourceTest, BusyTimesOrTheirErrorArriveLaterOnceOnTheMainThr
       {"granted, but the read fails", "true", CalendarAccess::granted, false, true},
   };
   for (const auto& [name, stored, access, unreadable, fails] : rows) {
-    InMemoryRecordStore defaults;
+    InMemoryRecordStore recordStore;
     FakePrompt prompt;
-    if (stored) defaults.setData(CalendarConsent::key, *stored);
-    if (unreadable) defaults.makeUnreadable(CalendarConsent::key);
-    IcsAvailabilitySource source(defaults, prompt, fails ? failing : files);
+    if (stored) recordStore.setData(CalendarConsent::key, *stored);
+    if (unreadable) recordStore.makeUnreadable(CalendarConsent::key);
+    IcsAvailabilitySource source(recordStore, prompt, fails ? failing : files);
     BusyResult result;
     ask(source, result);
     EXPECT_EQ(source.access(), access) << name;
@@ -115,15 +115,15 @@ TEST(IcsAvailabilitySourceTest, TheAnswerIsStoredBeforeTheCompletionWhichComesOn
   };
   for (const auto& [answer, storeFails, stored, granted, failed] : rows) {
     SCOPED_TRACE(static_cast<int>(answer) * 2 + storeFails);
-    InMemoryRecordStore defaults;
+    InMemoryRecordStore recordStore;
     FakePrompt prompt;
-    defaults.setFailing(storeFails);
-    IcsAvailabilitySource source(defaults, prompt, reader);
+    recordStore.setFailing(storeFails);
+    IcsAvailabilitySource source(recordStore, prompt, reader);
     int calls = 0;
     std::optional<std::string> storedAtCompletion;
     source.requestAccess([&](bool yes, std::exception_ptr error) {
       ++calls;
-      storedAtCompletion = defaults.rawBytes(CalendarConsent::key);
+      storedAtCompletion = recordStore.rawBytes(CalendarConsent::key);
       EXPECT_EQ(yes, granted);
       EXPECT_EQ(error != nullptr, failed);
     });
@@ -135,13 +135,13 @@ TEST(IcsAvailabilitySourceTest, TheAnswerIsStoredBeforeTheCompletionWhichComesOn
     QTest::qWait(50);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(storedAtCompletion, stored);
-    EXPECT_EQ(defaults.rawBytes(CalendarConsent::key), stored);
+    EXPECT_EQ(recordStore.rawBytes(CalendarConsent::key), stored);
   }
   // Reads are served one at a time, in the order asked.
-  InMemoryRecordStore defaults;
+  InMemoryRecordStore recordStore;
   FakePrompt prompt;
-  defaults.setData(CalendarConsent::key, "true");
-  IcsAvailabilitySource source(defaults, prompt, reader);
+  recordStore.setData(CalendarConsent::key, "true");
+  IcsAvailabilitySource source(recordStore, prompt, reader);
   std::vector<int> order;
   for (int i = 0; i < 3; ++i) {
     source.busyIntervals({*utc.date(2026, 3, 2), *utc.date(2026, 3, 3)},
@@ -154,19 +154,19 @@ TEST(IcsAvailabilitySourceTest, TheAnswerIsStoredBeforeTheCompletionWhichComesOn
 // Regression: quitting waited for a hung calendar read. A source destroyed first delivers
 // nothing: no reading, no refusal, no access answer, even from a prompt that outlived it.
 TEST(IcsAvailabilitySourceTest, QuittingNeverWaitsForAHungReadAndDeliversNothingLater) {
-  InMemoryRecordStore defaults;
+  InMemoryRecordStore recordStore;
   FakePrompt prompt;
-  defaults.setData(CalendarConsent::key, "true");
+  recordStore.setData(CalendarConsent::key, "true");
   auto hung = std::make_shared<testing::FakeBusyReader>(meeting);
   hung->hold();
   BusyResult first, queued, refused;
   int accessCalls = 0;
   {
-    IcsAvailabilitySource source(defaults, prompt, hung);
+    IcsAvailabilitySource source(recordStore, prompt, hung);
     ask(source, first);
     ask(source, queued);
     source.requestAccess([&](bool, std::exception_ptr) { ++accessCalls; });
-    defaults.setData(CalendarConsent::key, "false");
+    recordStore.setData(CalendarConsent::key, "false");
     ask(source, refused);
     hung->waitForStarted(1);
   }  // returns although the read never ends
@@ -176,7 +176,7 @@ TEST(IcsAvailabilitySourceTest, QuittingNeverWaitsForAHungReadAndDeliversNothing
   EXPECT_EQ(first.calls + queued.calls + refused.calls + accessCalls, 0);
   EXPECT_EQ(hung->started(), 1) << "a read queued behind the hung one is dropped";
   EXPECT_TRUE(hung->sawCancel());
-  EXPECT_EQ(defaults.rawBytes(CalendarConsent::key), std::optional<std::string>("false"));
+  EXPECT_EQ(recordStore.rawBytes(CalendarConsent::key), std::optional<std::string>("false"));
 }
 
 }  // namespace

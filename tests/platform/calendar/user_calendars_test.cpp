@@ -44,12 +44,12 @@ TEST(UserCalendarsTest, NothingIsStartedOrLoadedUntilTheFirstReadWhichStillAnswe
   const Calendar utc("UTC");
   const DateInterval day{*utc.date(2026, 3, 2), *utc.date(2026, 3, 3)};
 
-  InMemoryRecordStore defaults;
-  defaults.setData(CalendarConsent::key, "true");
+  InMemoryRecordStore recordStore;
+  recordStore.setData(CalendarConsent::key, "true");
   AlwaysAllowed prompt;
   LogCapture log;
   const int threadsBefore = threadCount();
-  auto source = std::make_unique<IcsAvailabilitySource>(defaults, prompt, userCalendars());
+  auto source = std::make_unique<IcsAvailabilitySource>(recordStore, prompt, userCalendars());
   EXPECT_EQ(source->access(), CalendarAccess::granted);
   QTest::qWait(20);
   EXPECT_EQ(threadCount(), threadsBefore) << "a thread was started before any read";

@@ -166,40 +166,40 @@ Preferences withWork(std::int64_t minutes) {
 // follows, a failure is logged from the writer's thread and the next change still lands.
 TEST(RecordPreferencesStoreInBackground, ChangesAreImmediateWritesFollowAndFailuresAreLogged) {
   LogCapture log;
-  InMemoryRecordStore defaults;
-  RecordPreferencesStore store(defaults, RecordPreferencesStore::Saving::inBackground);
+  InMemoryRecordStore recordStore;
+  RecordPreferencesStore store(recordStore, RecordPreferencesStore::Saving::inBackground);
   std::vector<std::int64_t> heard;
   const auto subscription =
       store.changes().subscribe([&](const Preferences& p) { heard.push_back(p.workMinutes); });
-  defaults.setFailing(true);
+  recordStore.setFailing(true);
   store.setPreferences(withWork(42));
   EXPECT_EQ(store.preferences().workMinutes, 42);
   EXPECT_EQ(heard, (std::vector<std::int64_t>{42}));
   store.flush();
-  EXPECT_EQ(defaults.writeCount(RecordPreferencesStore::key), 0);
+  EXPECT_EQ(recordStore.writeCount(RecordPreferencesStore::key), 0);
   ASSERT_EQ(log.lines().size(), 1u);
   EXPECT_EQ(log.lines()[0].level, LogLevel::error);
   EXPECT_EQ(log.lines()[0].message.rfind("could not save preferences: ", 0), 0u);
-  defaults.setFailing(false);
+  recordStore.setFailing(false);
   store.setPreferences(withWork(43));
   store.flush();
-  EXPECT_EQ(RecordPreferencesStore(defaults).preferences().workMinutes, 43);
+  EXPECT_EQ(RecordPreferencesStore(recordStore).preferences().workMinutes, 43);
   // Setting the stored record again writes nothing and tells no one.
   store.setPreferences(withWork(43));
   store.flush();
-  EXPECT_EQ(defaults.writeCount(RecordPreferencesStore::key), 1);
+  EXPECT_EQ(recordStore.writeCount(RecordPreferencesStore::key), 1);
   EXPECT_EQ(heard, (std::vector<std::int64_t>{42, 43}));
 }
 
 // The store going away (the application's end) still writes the last change.
 TEST(RecordPreferencesStoreInBackground, TheLastChangeOfADragReachesTheFile) {
   testing::TempFolder temp;
-  FileRecordStore defaults(temp.path());
+  FileRecordStore recordStore(temp.path());
   {
-    RecordPreferencesStore store(defaults, RecordPreferencesStore::Saving::inBackground);
+    RecordPreferencesStore store(recordStore, RecordPreferencesStore::Saving::inBackground);
     for (int minutes = 1; minutes <= 50; ++minutes) store.setPreferences(withWork(minutes));
   }
-  EXPECT_EQ(RecordPreferencesStore(defaults).preferences().workMinutes, 50);
+  EXPECT_EQ(RecordPreferencesStore(recordStore).preferences().workMinutes, 50);
   EXPECT_EQ(testing::folderEntries(temp.path()), (Strings{"preferences.json"}))
       << "no temporary file left";
 }

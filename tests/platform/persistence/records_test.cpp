@@ -54,11 +54,11 @@ TEST(LocalJSONDocument, UnreadableStoredDataIsKeptAndBlocksSaves) {
       {"read failure", std::nullopt},
   };
   for (const auto& [name, bytes] : rows) {
-    InMemoryRecordStore defaults;
-    defaults.setData("values", bytes.value_or("[1]"));
-    if (!bytes) defaults.makeUnreadable("values", "I/O error");
-    const auto before = defaults.rawBytes("values");
-    Document doc(&defaults, "values", {42}, nonNegative);
+    InMemoryRecordStore recordStore;
+    recordStore.setData("values", bytes.value_or("[1]"));
+    if (!bytes) recordStore.makeUnreadable("values", "I/O error");
+    const auto before = recordStore.rawBytes("values");
+    Document doc(&recordStore, "values", {42}, nonNegative);
     EXPECT_EQ(doc.value(), doc.empty()) << name;
     EXPECT_EQ(doc.errorMessage(),
               "Saved data could not be read and was preserved. Clear this "
@@ -67,32 +67,32 @@ TEST(LocalJSONDocument, UnreadableStoredDataIsKeptAndBlocksSaves) {
     // Blocked comes before validation: even an invalid value reports unreadable.
     EXPECT_EQ(failureOf([&] { doc.save({-1}); }), Failure::unreadable) << name;
     EXPECT_EQ(failureOf([&] { doc.save({1}); }), Failure::unreadable) << name;
-    EXPECT_EQ(defaults.rawBytes("values"), before) << name;
-    EXPECT_EQ(defaults.writeCount("values"), 1) << name;
+    EXPECT_EQ(recordStore.rawBytes("values"), before) << name;
+    EXPECT_EQ(recordStore.writeCount("values"), 1) << name;
     // Regression: a clear that could not remove the bytes reported success and unblocked.
-    defaults.setFailing(true);
+    recordStore.setFailing(true);
     EXPECT_EQ(failureOf([&] { doc.clear(); }), Failure::notCleared) << name;
     EXPECT_TRUE(doc.errorMessage()) << name;
-    EXPECT_EQ(defaults.rawBytes("values"), before) << name;
-    defaults.setFailing(false);
+    EXPECT_EQ(recordStore.rawBytes("values"), before) << name;
+    recordStore.setFailing(false);
     doc.clear();
-    EXPECT_FALSE(doc.errorMessage() || defaults.rawBytes("values")) << name;
-    EXPECT_EQ(defaults.rawBytes("values.unreadable-1"), before) << name << ": moved, not lost";
+    EXPECT_FALSE(doc.errorMessage() || recordStore.rawBytes("values")) << name;
+    EXPECT_EQ(recordStore.rawBytes("values.unreadable-1"), before) << name << ": moved, not lost";
   }
 }
 
 TEST(LocalJSONDocument, RefusedOrFailedSavesChangeNothing) {
-  InMemoryRecordStore defaults;
-  Document doc(&defaults, "values", {}, nonNegative);
+  InMemoryRecordStore recordStore;
+  Document doc(&recordStore, "values", {}, nonNegative);
   doc.save({600, 0.5});
   EXPECT_EQ(failureOf([&] { doc.save({-1}); }), Failure::invalid);
   EXPECT_EQ(describe(Failure::invalid), "The change contains invalid data. Nothing was saved.");
   EXPECT_THROW(doc.save({std::nan("")}), EncodingError);
   // Regression: a failed write was assumed to succeed and changed the value.
-  defaults.setFailing(true);
+  recordStore.setFailing(true);
   EXPECT_EQ(failureOf([&] { doc.save({2}); }), Failure::diskFull);
   EXPECT_EQ(doc.value(), (std::vector<double>{600, 0.5}));
-  EXPECT_EQ(defaults.rawBytes("values"), "[600,0.5]");
+  EXPECT_EQ(recordStore.rawBytes("values"), "[600,0.5]");
   EXPECT_FALSE(doc.errorMessage()) << "save never blocks the document";
   EXPECT_EQ(failureOf([&] { doc.clear(); }), Failure::notCleared);
   EXPECT_EQ(doc.value(), (std::vector<double>{600, 0.5})) << "the stored value is still there";
@@ -103,8 +103,8 @@ Preferences withWork(std::int64_t minutes) {
   p.workMinutes = minutes;
   return p;
 }
-std::int64_t storedWork(RecordStore& defaults) {
-  return RecordPreferencesStore(defaults).preferences().workMinutes;
+std::int64_t storedWork(RecordStore& recordStore) {
+  return RecordPreferencesStore(recordStore).preferences().workMinutes;
 }
 
 // Regression for lost settings: a record that could not be read used to be replaced by the
@@ -124,13 +124,13 @@ TEST(RecordPreferencesStore, UnreadableRecordIsMovedAsideBeforeTheFirstWrite) {
       const std::string name =
           std::string(rowName) + (saving == Saving::inBackground ? " (in the background)" : "");
       testing::TempFolder temp;
-      FileRecordStore defaults(temp.path(), [] { return std::time_t{0}; });
+      FileRecordStore recordStore(temp.path(), [] { return std::time_t{0}; });
       const auto file = temp / "preferences.json";
       testing::writeFile(file, bytes);
       if (bytes == "{") std::filesystem::resize_file(file, maximumStoredFileSize + 1);
       const auto original = testing::readFile(file);
       LogCapture log;
-      RecordPreferencesStore store(defaults, saving);
+      RecordPreferencesStore store(recordStore, saving);
       EXPECT_EQ(store.preferences(), Preferences()) << name;
       EXPECT_EQ(testing::readFile(file), original) << name;
       EXPECT_TRUE(log.lines().empty()) << name << ": loading is silent";
@@ -140,7 +140,7 @@ TEST(RecordPreferencesStore, UnreadableRecordIsMovedAsideBeforeTheFirstWrite) {
       const auto aside = temp / "preferences.json.unreadable-19700101T000000";
       EXPECT_EQ(testing::readFile(aside), original) << name;
       EXPECT_EQ(testing::folderEntries(temp.path()).size(), 2u) << name << ": set aside once";
-      EXPECT_EQ(storedWork(defaults), 45) << name;
+      EXPECT_EQ(storedWork(recordStore), 45) << name;
       EXPECT_EQ(log.lines(), (Lines{{LogLevel::error, "lifecycle",
                                      "unreadable preferences moved aside to " + aside.string()}}))
           << name;
@@ -148,26 +148,26 @@ TEST(RecordPreferencesStore, UnreadableRecordIsMovedAsideBeforeTheFirstWrite) {
 }
 
 TEST(RecordPreferencesStore, EverySetStoresButOnlyRealChangesNotifyAndFailuresAreLogged) {
-  InMemoryRecordStore defaults;
-  defaults.setData("preferences", "garbage");
-  RecordPreferencesStore store(defaults);
+  InMemoryRecordStore recordStore;
+  recordStore.setData("preferences", "garbage");
+  RecordPreferencesStore store(recordStore);
   std::vector<Preferences> changes;
   const auto subscription =
       store.changes().subscribe([&](const Preferences& p) { changes.push_back(p); });
   LogCapture log;
-  defaults.setFailing(true);
+  recordStore.setFailing(true);
   // The unreadable record cannot be moved: the write is skipped until it can be.
   store.setPreferences(withWork(40));
-  EXPECT_EQ(defaults.rawBytes("preferences"), "garbage");
-  defaults.setFailing(false);
+  EXPECT_EQ(recordStore.rawBytes("preferences"), "garbage");
+  recordStore.setFailing(false);
   store.setPreferences(withWork(41));
   store.setPreferences(withWork(41));  // equal to the current record
-  EXPECT_EQ(defaults.rawBytes("preferences.unreadable-1"), "garbage");
-  EXPECT_EQ(storedWork(defaults), 41);
-  EXPECT_EQ(defaults.writeCount("preferences"), 3) << "the garbage, then both sets of 41";
+  EXPECT_EQ(recordStore.rawBytes("preferences.unreadable-1"), "garbage");
+  EXPECT_EQ(storedWork(recordStore), 41);
+  EXPECT_EQ(recordStore.writeCount("preferences"), 3) << "the garbage, then both sets of 41";
   EXPECT_EQ(changes.size(), 2u);
   // A failed write keeps the record in memory, still notifies, and says so.
-  defaults.setFailing(true);
+  recordStore.setFailing(true);
   store.setPreferences(withWork(42));
   ASSERT_EQ(changes.size(), 3u);
   EXPECT_EQ(changes[2].workMinutes, 42);
@@ -184,8 +184,8 @@ TEST(RecordPreferencesStore, NewestRecordWinsWhenAnObserverSetsAgainAndModifyWri
   using Saving = RecordPreferencesStore::Saving;
   for (const auto saving : {Saving::immediately, Saving::inBackground}) {
     SCOPED_TRACE(saving == Saving::inBackground ? "in the background" : "immediately");
-    InMemoryRecordStore defaults;
-    RecordPreferencesStore store(defaults, saving);
+    InMemoryRecordStore recordStore;
+    RecordPreferencesStore store(recordStore, saving);
     const auto storedWork = [&](RecordStore& records) {
       store.flush();
       return vorlane::storedWork(records);
@@ -198,25 +198,25 @@ TEST(RecordPreferencesStore, NewestRecordWinsWhenAnObserverSetsAgainAndModifyWri
         store.changes().subscribe([&](const Preferences& p) { heard.push_back(p.workMinutes); });
     store.setPreferences(withWork(30));
     EXPECT_EQ(store.preferences().workMinutes, 50);
-    EXPECT_EQ(storedWork(defaults), 50);
+    EXPECT_EQ(storedWork(recordStore), 50);
     ASSERT_FALSE(heard.empty());
     EXPECT_EQ(heard.back(), 50) << "the last record heard is the one kept";
     // `modify` changes one field of the current record with one write and one notification.
     heard.clear();
-    const int writes = defaults.writeCount("preferences");
+    const int writes = recordStore.writeCount("preferences");
     store.modify([](Preferences& p) { p.speechEnabled = !p.speechEnabled; });
     store.flush();
     EXPECT_EQ(heard, (std::vector<std::int64_t>{50}));
-    EXPECT_EQ(defaults.writeCount("preferences"), writes + 1);
-    EXPECT_EQ(RecordPreferencesStore(defaults).preferences().speechEnabled,
+    EXPECT_EQ(recordStore.writeCount("preferences"), writes + 1);
+    EXPECT_EQ(RecordPreferencesStore(recordStore).preferences().speechEnabled,
               !Preferences().speechEnabled);
     store.setPreferences(withWork(60));
-    EXPECT_EQ(storedWork(defaults), 60);
+    EXPECT_EQ(storedWork(recordStore), 60);
     // An emptied blocked-apps list is kept empty, never read back as the defaults.
-    ASSERT_FALSE(Preferences().blockedAppIds.empty());
-    store.modify([](Preferences& p) { p.blockedAppIds.clear(); });
+    ASSERT_FALSE(Preferences().blockedAppIDs.empty());
+    store.modify([](Preferences& p) { p.blockedAppIDs.clear(); });
     store.flush();
-    EXPECT_TRUE(RecordPreferencesStore(defaults).preferences().blockedAppIds.empty());
+    EXPECT_TRUE(RecordPreferencesStore(recordStore).preferences().blockedAppIDs.empty());
   }
 }
 
@@ -245,13 +245,13 @@ TEST(FocusRecoveryStore, RuleAppliesToSavesAndToStoredCheckpointsOnRealFiles) {
     FocusCheckpoint value{{UUID::random(), "Draft", remaining, 900, true}, "", false, {}};
     for (int i = 0; i < clusters; ++i) value.nextStep += accentedE;
     testing::TempFolder temp;
-    FileRecordStore defaults(temp.path());
-    EXPECT_EQ(failureOf([&] { RecordFocusRecoveryStore(&defaults).save(value); }),
+    FileRecordStore recordStore(temp.path());
+    EXPECT_EQ(failureOf([&] { RecordFocusRecoveryStore(&recordStore).save(value); }),
               accepted ? std::nullopt : std::optional(Failure::invalid))
         << name;
     // The same checkpoint found stored at launch.
-    defaults.setData(RecordFocusRecoveryStore::key, json::dump(value.toJson()));
-    const RecordFocusRecoveryStore loaded(&defaults);
+    recordStore.setData(RecordFocusRecoveryStore::key, json::dump(value.toJson()));
+    const RecordFocusRecoveryStore loaded(&recordStore);
     EXPECT_EQ(loaded.document().value(), accepted ? std::optional(value) : std::nullopt) << name;
     EXPECT_EQ(loaded.document().errorMessage().has_value(), !accepted) << name;
   }
@@ -265,11 +265,11 @@ TEST(DailyPrioritiesStore, StoredPlanBreakingTheLimitsIsKeptAndBlocksChangesUnti
       for (DailyPriority& item : items) item.id = UUID::random();
     const std::string bytes = json::dump(DailyPriorities(items).toJson());
     testing::TempFolder temp;
-    FileRecordStore defaults(temp.path());
-    const auto file = defaults.path(RecordDailyPrioritiesStore::key);
+    FileRecordStore recordStore(temp.path());
+    const auto file = recordStore.path(RecordDailyPrioritiesStore::key);
     testing::writeFile(file, bytes);
 
-    RecordDailyPrioritiesStore store(&defaults);
+    RecordDailyPrioritiesStore store(&recordStore);
     EXPECT_TRUE(store.plan().items().empty()) << name;
     EXPECT_EQ(store.errorMessage(), describe(Failure::unreadable));
     EXPECT_THROW(store.apply(adding("Plan")), LocalJSONDocumentError) << name;
@@ -277,7 +277,8 @@ TEST(DailyPrioritiesStore, StoredPlanBreakingTheLimitsIsKeptAndBlocksChangesUnti
     store.clear();
     EXPECT_FALSE(store.errorMessage()) << name;
     store.apply(adding("Plan"));
-    EXPECT_EQ(RecordDailyPrioritiesStore(&defaults).plan().today(today, newYork).size(), 1u) << name;
+    EXPECT_EQ(RecordDailyPrioritiesStore(&recordStore).plan().today(today, newYork).size(), 1u)
+        << name;
   }
 }
 
@@ -285,39 +286,39 @@ TEST(DailyPrioritiesStore, StoredPlanBreakingTheLimitsIsKeptAndBlocksChangesUnti
 // before that rule load exactly as they were, and a plan holding them still takes changes.
 TEST(FocusStores, StoredGoalsWithNothingVisibleStillLoad) {
   const std::string invisible[] = {"\u200B", "\x01", "\u2060\u200D", std::string(1, '\0')};
-  InMemoryRecordStore defaults;
+  InMemoryRecordStore recordStore;
   std::vector<DailyPriority> items;
   Json entries = Json::array();
   for (const std::string& goal : invisible) {
     items.push_back({UUID::random(), goal, Date(0), {}, std::nullopt});
     entries.push_back(FocusHistoryEntry{UUID::random(), goal, 60, Date(0), {}, {}}.toJson());
   }
-  defaults.setData(RecordDailyPrioritiesStore::key, json::dump(DailyPriorities(items).toJson()));
-  defaults.setData(RecordFocusHistoryStore::key, json::dump(entries));
+  recordStore.setData(RecordDailyPrioritiesStore::key, json::dump(DailyPriorities(items).toJson()));
+  recordStore.setData(RecordFocusHistoryStore::key, json::dump(entries));
   const FocusCheckpoint checkpoint{{UUID::random(), "\u200B", 600, 900, true}, "", false, {}};
-  defaults.setData(RecordFocusRecoveryStore::key, json::dump(checkpoint.toJson()));
+  recordStore.setData(RecordFocusRecoveryStore::key, json::dump(checkpoint.toJson()));
 
-  RecordDailyPrioritiesStore priorities(&defaults);
+  RecordDailyPrioritiesStore priorities(&recordStore);
   EXPECT_FALSE(priorities.errorMessage());
   EXPECT_EQ(priorities.plan().items(), items);
   priorities.apply(adding("Plan"));
-  EXPECT_EQ(RecordDailyPrioritiesStore(&defaults).plan().items().size(), items.size() + 1);
+  EXPECT_EQ(RecordDailyPrioritiesStore(&recordStore).plan().items().size(), items.size() + 1);
   EXPECT_THROW(priorities.apply(adding("\u200B")), DailyPriorities::Error) << "typed now";
 
-  const RecordFocusHistoryStore history(&defaults);
+  const RecordFocusHistoryStore history(&recordStore);
   EXPECT_FALSE(history.errorMessage());
   ASSERT_EQ(history.entries().size(), std::size(invisible));
   EXPECT_EQ(history.entries()[3].focus, invisible[3]);
-  const RecordFocusRecoveryStore recovery(&defaults);
+  const RecordFocusRecoveryStore recovery(&recordStore);
   EXPECT_EQ(recovery.document().value(), checkpoint);
 }
 
 TEST(FocusHistoryStore, RecordsNamedWorkOncePerSessionNewestFirstAndAtMostAHundred) {
-  InMemoryRecordStore defaults;
-  RecordFocusHistoryStore store(&defaults);
+  InMemoryRecordStore recordStore;
+  RecordFocusHistoryStore store(&recordStore);
   store.record({Kind::rest, 300, Date(10), "Write", UUID::random()});
   store.record(work(UUID::random(), 20, ""));
-  EXPECT_EQ(defaults.writeCount(RecordFocusHistoryStore::key), 0);
+  EXPECT_EQ(recordStore.writeCount(RecordFocusHistoryStore::key), 0);
 
   const UUID session = UUID::random(), other = UUID::random(), priority = UUID::random();
   store.record(work(session, 100), priority);
@@ -327,7 +328,7 @@ TEST(FocusHistoryStore, RecordsNamedWorkOncePerSessionNewestFirstAndAtMostAHundr
   const std::vector<FocusHistoryEntry> expected{
       {session, "Write more", 2100, Date(400), Date(150), priority},
       {other, "Write", 1500, Date(200), {}, {}}};
-  EXPECT_EQ(RecordFocusHistoryStore(&defaults).entries(), expected);
+  EXPECT_EQ(RecordFocusHistoryStore(&recordStore).entries(), expected);
 
   std::vector<UUID> ids;
   for (int i = 0; i < 99; ++i) store.record(work(ids.emplace_back(UUID::random()), 500 + i));
@@ -337,8 +338,8 @@ TEST(FocusHistoryStore, RecordsNamedWorkOncePerSessionNewestFirstAndAtMostAHundr
 }
 
 TEST(FocusHistoryStore, MarkAccomplishedAndFailedChangesLeaveTheHistoryAsItWas) {
-  InMemoryRecordStore defaults;
-  RecordFocusHistoryStore store(&defaults);
+  InMemoryRecordStore recordStore;
+  RecordFocusHistoryStore store(&recordStore);
   const UUID session = UUID::random(), second = UUID::random();
   store.record(work(second, 50));
   store.record(work(session, 100));
@@ -355,8 +356,9 @@ TEST(FocusHistoryStore, MarkAccomplishedAndFailedChangesLeaveTheHistoryAsItWas) 
   const auto before = store.entries();
   store.setOnAccomplished([](const FocusHistoryEntry&, Date) { throw std::runtime_error("no"); });
   EXPECT_THROW(store.markAccomplished(second, Date(500)), std::runtime_error);
-  EXPECT_EQ(defaults.writeCount(RecordFocusHistoryStore::key), 4) << "the second marking saves too";
-  defaults.setFailing(true);
+  EXPECT_EQ(recordStore.writeCount(RecordFocusHistoryStore::key), 4)
+      << "the second marking saves too";
+  recordStore.setFailing(true);
   LogCapture log;
   try {
     store.record(work(UUID::random(), 2));
@@ -373,46 +375,48 @@ TEST(FocusHistoryStore, MarkAccomplishedAndFailedChangesLeaveTheHistoryAsItWas) 
   }
   EXPECT_EQ(store.entries(), before);
   EXPECT_EQ(store.errorMessage(), "Focus history could not be saved. Existing records were kept.");
-  defaults.setFailing(false);
+  recordStore.setFailing(false);
   store.record(work(UUID::random(), 3));
   EXPECT_FALSE(store.errorMessage()) << "a successful save clears the message";
 }
 
-TEST(FocusStores, LoadLimitUnknownIdsClearingAndAbsentPriority) {
-  InMemoryRecordStore defaults;
+TEST(FocusStores, LoadLimitUnknownIDsClearingAndAbsentPriority) {
+  InMemoryRecordStore recordStore;
   Json stored = Json::array();
   std::vector<UUID> ids;
   for (int i = 0; i < 120; ++i) {
     stored.push_back(FocusHistoryEntry{ids.emplace_back(UUID::random()), "W", 60, Date(i), {}, {}}
                          .toJson());
   }
-  defaults.setData(RecordFocusHistoryStore::key, json::dump(stored));
-  RecordFocusHistoryStore history(&defaults);
+  recordStore.setData(RecordFocusHistoryStore::key, json::dump(stored));
+  RecordFocusHistoryStore history(&recordStore);
   ASSERT_EQ(history.entries().size(), 100u) << "the first hundred stored";
   EXPECT_EQ(history.entries().back().id, ids[99]);
   const auto before = history.entries();
   history.remove(UUID::random());  // an unknown id changes nothing, and still saves
   EXPECT_EQ(history.entries(), before);
-  EXPECT_EQ(RecordFocusHistoryStore(&defaults).entries(), before);
+  EXPECT_EQ(RecordFocusHistoryStore(&recordStore).entries(), before);
 
-  defaults.setData(RecordFocusRecoveryStore::key, "{garbage");
-  RecordFocusRecoveryStore recovery(&defaults);
+  recordStore.setData(RecordFocusRecoveryStore::key, "{garbage");
+  RecordFocusRecoveryStore recovery(&recordStore);
   ASSERT_TRUE(recovery.document().errorMessage());
   recovery.clear();  // clearing an unreadable record removes it and unblocks
-  EXPECT_FALSE(recovery.document().errorMessage() || defaults.rawBytes(RecordFocusRecoveryStore::key));
+  EXPECT_FALSE(recovery.document().errorMessage() ||
+               recordStore.rawBytes(RecordFocusRecoveryStore::key));
   const FocusCheckpoint noPriority{{UUID::random(), "Draft", 600, 900, true}, "", false, {}};
   recovery.save(noPriority);
-  EXPECT_FALSE(json::parse(*defaults.rawBytes(RecordFocusRecoveryStore::key)).contains("priorityID"));
-  EXPECT_EQ(RecordFocusRecoveryStore(&defaults).document().value(), noPriority);
+  EXPECT_FALSE(
+      json::parse(*recordStore.rawBytes(RecordFocusRecoveryStore::key)).contains("priorityID"));
+  EXPECT_EQ(RecordFocusRecoveryStore(&recordStore).document().value(), noPriority);
 }
 
 TEST(FocusHistoryStore, CorruptFileIsKeptAndRefusesEveryChange) {
   testing::TempFolder temp;
-  FileRecordStore defaults(temp.path());
-  const auto file = defaults.path(RecordFocusHistoryStore::key);
+  FileRecordStore recordStore(temp.path());
+  const auto file = recordStore.path(RecordFocusHistoryStore::key);
   const std::string kept = R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","focus":"W"}])";
   testing::writeFile(file, kept);
-  RecordFocusHistoryStore store(&defaults);
+  RecordFocusHistoryStore store(&recordStore);
   EXPECT_TRUE(store.entries().empty());
   EXPECT_THROW(store.record(work(UUID::random(), 1)), LocalJSONDocumentError);
   EXPECT_THROW(store.remove(UUID::random()), LocalJSONDocumentError);

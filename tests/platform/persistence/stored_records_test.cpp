@@ -50,62 +50,64 @@ fs::path config(const fs::path& home) { return home / "config"; }
 const Record records[] = {
     {"preferences", [](const fs::path& h) { return config(h) / "preferences.json"; },
      [](const fs::path& h) {
-       FileRecordStore defaults(config(h));
-       RecordPreferencesStore(defaults).modify([](Preferences& p) { p.workMinutes = 40; });
+       FileRecordStore recordStore(config(h));
+       RecordPreferencesStore(recordStore).modify([](Preferences& p) { p.workMinutes = 40; });
      },
      [](const fs::path& h) {
-       FileRecordStore defaults(config(h));
-       RecordPreferencesStore(defaults).modify([](Preferences& p) { p.workMinutes = 45; });
+       FileRecordStore recordStore(config(h));
+       RecordPreferencesStore(recordStore).modify([](Preferences& p) { p.workMinutes = 45; });
      },
      [](const fs::path& h) {
-       FileRecordStore defaults(config(h));
-       const auto minutes = RecordPreferencesStore(defaults).preferences().workMinutes;
+       FileRecordStore recordStore(config(h));
+       const auto minutes = RecordPreferencesStore(recordStore).preferences().workMinutes;
        return minutes == 40 ? 1 : minutes == 45 ? 2 : 0;
      }},
     {"focus history", [](const fs::path& h) { return config(h) / "focusHistory.json"; },
      [](const fs::path& h) {
-       FileRecordStore defaults(config(h));
-       RecordFocusHistoryStore(&defaults).record(
-           {PomodoroSession::Kind::work, 1500, Date(100), "Write", firstSession});
+       FileRecordStore recordStore(config(h));
+       RecordFocusHistoryStore(&recordStore)
+           .record({PomodoroSession::Kind::work, 1500, Date(100), "Write", firstSession});
      },
      [](const fs::path& h) {
-       FileRecordStore defaults(config(h));
-       RecordFocusHistoryStore(&defaults).record(
-           {PomodoroSession::Kind::work, 1500, Date(200), "Read", UUID::random()});
+       FileRecordStore recordStore(config(h));
+       RecordFocusHistoryStore(&recordStore)
+           .record({PomodoroSession::Kind::work, 1500, Date(200), "Read", UUID::random()});
      },
      [](const fs::path& h) {
-       FileRecordStore defaults(config(h));
-       return static_cast<int>(RecordFocusHistoryStore(&defaults).entries().size());
+       FileRecordStore recordStore(config(h));
+       return static_cast<int>(RecordFocusHistoryStore(&recordStore).entries().size());
      }},
     {"focus checkpoint", [](const fs::path& h) { return config(h) / "focusRecovery.v1.json"; },
      [](const fs::path& h) {
-       FileRecordStore defaults(config(h));
-       RecordFocusRecoveryStore(&defaults).document().save(checkpoint("Outline"));
+       FileRecordStore recordStore(config(h));
+       RecordFocusRecoveryStore(&recordStore).document().save(checkpoint("Outline"));
      },
      [](const fs::path& h) {
-       FileRecordStore defaults(config(h));
-       RecordFocusRecoveryStore(&defaults).document().save(checkpoint("Conclude"));
+       FileRecordStore recordStore(config(h));
+       RecordFocusRecoveryStore(&recordStore).document().save(checkpoint("Conclude"));
      },
      [](const fs::path& h) {
-       FileRecordStore defaults(config(h));
-       const RecordFocusRecoveryStore store(&defaults);
+       FileRecordStore recordStore(config(h));
+       const RecordFocusRecoveryStore store(&recordStore);
        const auto& value = store.document().value();
        return !value ? 0 : value->nextStep == "Outline" ? 1 : 2;
      }},
     {"daily priorities", [](const fs::path& h) { return config(h) / "dailyPriorities.v1.json"; },
      [](const fs::path& h) {
-       FileRecordStore defaults(config(h));
-       RecordDailyPrioritiesStore(&defaults).apply(
-           [](DailyPriorities& plan) { plan.add("Plan", today, newYork); });
+       FileRecordStore recordStore(config(h));
+       RecordDailyPrioritiesStore(&recordStore).apply([](DailyPriorities& plan) {
+         plan.add("Plan", today, newYork);
+       });
      },
      [](const fs::path& h) {
-       FileRecordStore defaults(config(h));
-       RecordDailyPrioritiesStore(&defaults).apply(
-           [](DailyPriorities& plan) { plan.add("Write", today, newYork); });
+       FileRecordStore recordStore(config(h));
+       RecordDailyPrioritiesStore(&recordStore).apply([](DailyPriorities& plan) {
+         plan.add("Write", today, newYork);
+       });
      },
      [](const fs::path& h) {
-       FileRecordStore defaults(config(h));
-       return static_cast<int>(RecordDailyPrioritiesStore(&defaults).plan().items().size());
+       FileRecordStore recordStore(config(h));
+       return static_cast<int>(RecordDailyPrioritiesStore(&recordStore).plan().items().size());
      }},
     {"reminders", [](const fs::path& h) { return h / "data/reminders.json"; },
      [](const fs::path& h) {
@@ -288,15 +290,15 @@ TEST(StoredRecords, ClearingABlockedRecordMovesWhateverStandsThereAsideAndSaysWh
   for (const Blocked& row : rows) {
     for (const bool folder : {true, false}) {
       testing::TempFolder home;
-      FileRecordStore defaults(home.path(), [] { return std::time_t{0}; });
-      const fs::path file = defaults.path(row.key);
+      FileRecordStore recordStore(home.path(), [] { return std::time_t{0}; });
+      const fs::path file = recordStore.path(row.key);
       if (folder) {
         fs::create_directories(file / "inside");
       } else {
         testing::writeFile(file, "{not json");
       }
       LogCapture log;
-      row.clearAndSave(defaults);
+      row.clearAndSave(recordStore);
       const fs::path aside = asidePath(file, 0);
       EXPECT_EQ(fs::is_directory(aside), folder) << row.name;
       EXPECT_TRUE(fs::is_regular_file(file)) << row.name << ": saved again";
@@ -343,8 +345,8 @@ TEST(StoredRecords, AFailedWriteIsASentenceAndItsSystemReasonIsLogged) {
       {EIO, Failure::notWritten, "The change could not be written to disk. Nothing was changed."},
   };
   for (const auto& [error, failure, sentence] : rows) {
-    FailingRecords defaults(error);
-    RecordDailyPrioritiesStore store(&defaults);
+    FailingRecords recordStore(error);
+    RecordDailyPrioritiesStore store(&recordStore);
     LogCapture log;
     const auto thrownFailure = thrown<LocalJSONDocumentError>(
         [&] { store.apply([](DailyPriorities& plan) { plan.add("Plan", today, newYork); }); },

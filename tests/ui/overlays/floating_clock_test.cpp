@@ -84,7 +84,7 @@ TEST_F(FloatingClockTest, EachDisplayRestoresItsOwnPlaceAndAChangedWorkAreaReapp
   controller.show(left);
   EXPECT_EQ(corner(), QPoint(0, 0));
   controller.show(right);
-  EXPECT_EQ(controller.screenId(), "HDMI-1");
+  EXPECT_EQ(controller.screenID(), "HDMI-1");
   EXPECT_EQ(corner(), defaultCorner(right));
   controller.show(left);
   EXPECT_EQ(corner(), QPoint(0, 0));

@@ -49,7 +49,7 @@ struct QuietPanelTest : ::testing::Test {
                                          QStringLiteral("Ctrl+Alt+Super+M"),
                                          AppNames({folder.path()}, "de_DE"), nullptr);
   }
-  QStringList rowIds() const {
+  QStringList rowIDs() const {
     QStringList ids;
     for (QPushButton* button : panel->apps()->removeButtons()) {
       ids << button->parentWidget()->property("appId").toString();
@@ -97,11 +97,11 @@ TEST_F(QuietPanelTest, TogglesWriteOneFieldAndChangesElsewhereRedrawWithoutWriti
   store->changeElsewhere([](Preferences& p) {
     p.activeStartHour = 7;
     p.halfHourVisitsEnabled = false;
-    p.blockedAppIds = {"obs"};
+    p.blockedAppIDs = {"obs"};
   });
   EXPECT_EQ(panel->startPicker()->currentIndex(), 7);
   EXPECT_FALSE(panel->halfHourToggle()->isChecked());
-  EXPECT_EQ(rowIds(), QStringList{QStringLiteral("obs")});
+  EXPECT_EQ(rowIDs(), QStringList{QStringLiteral("obs")});
   EXPECT_EQ(store->writes.size(), 2u);
 }
 
@@ -124,8 +124,8 @@ TEST_F(QuietPanelTest, DefaultIdentifiersShowTheirNamesAndTheLinuxAppTheyMatch) 
       {"us.zoom.xos", "Zoom", "zoom"},
   };
   Preferences record;
-  record.blockedAppIds.clear();
-  for (const auto& row : rows) record.blockedAppIds.insert(row.id);
+  record.blockedAppIDs.clear();
+  for (const auto& row : rows) record.blockedAppIDs.insert(row.id);
   make(record);
   const QList<QPushButton*> buttons = panel->apps()->removeButtons();
   ASSERT_EQ(buttons.size(), static_cast<qsizetype>(std::size(rows)));
@@ -151,9 +151,9 @@ TEST_F(QuietPanelTest, DefaultIdentifiersShowTheirNamesAndTheLinuxAppTheyMatch) 
 TEST_F(QuietPanelTest, RowsFollowIdentifierOrderAndRemoveKeepsEveryOtherField) {
   testing::writeFile(folder.path() / "com.example.zz.desktop",
                      "[Desktop Entry]\nName=Aardvark Slides\nName[de]=Erdferkel\n");
-  make(Preferences({.blockedAppIds = {"com.example.zz", "Zeta", "us.zoom.xos", "apple"}}));
+  make(Preferences({.blockedAppIDs = {"com.example.zz", "Zeta", "us.zoom.xos", "apple"}}));
   // Byte order: upper case first, whatever the names shown.
-  EXPECT_EQ(rowIds(), (QStringList{"Zeta", "apple", "com.example.zz", "us.zoom.xos"}));
+  EXPECT_EQ(rowIDs(), (QStringList{"Zeta", "apple", "com.example.zz", "us.zoom.xos"}));
   const QList<QPushButton*> buttons = panel->apps()->removeButtons();
   EXPECT_EQ(buttons[0]->accessibleName(), QStringLiteral("Remove Zeta from quiet apps"));
   EXPECT_EQ(buttons[2]->accessibleName(), QStringLiteral("Remove Erdferkel from quiet apps"));
@@ -163,17 +163,17 @@ TEST_F(QuietPanelTest, RowsFollowIdentifierOrderAndRemoveKeepsEveryOtherField) {
   buttons[1]->click();
   ASSERT_EQ(store->writes.size(), 1u);
   Preferences expected(
-      {.blockedAppIds = {"com.example.zz", "Zeta", "us.zoom.xos"}, .workMinutes = 60});
+      {.blockedAppIDs = {"com.example.zz", "Zeta", "us.zoom.xos"}, .workMinutes = 60});
   EXPECT_EQ(store->writes.front(), expected);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_EQ(rowIds(), (QStringList{"Zeta", "com.example.zz", "us.zoom.xos"}));
+  EXPECT_EQ(rowIDs(), (QStringList{"Zeta", "com.example.zz", "us.zoom.xos"}));
 
-  store->changeElsewhere([](Preferences& p) { p.blockedAppIds.clear(); });
-  EXPECT_TRUE(rowIds().isEmpty());
+  store->changeElsewhere([](Preferences& p) { p.blockedAppIDs.clear(); });
+  EXPECT_TRUE(rowIDs().isEmpty());
 }
 
 TEST_F(QuietPanelTest, TypedWindowClassesAreAddedOnlyWhenTheyCanBeOne) {
-  make(Preferences({.blockedAppIds = {}}));
+  make(Preferences({.blockedAppIDs = {}}));
   QuietAppList& apps = *panel->apps();
   const struct {
     const char* name;
@@ -192,7 +192,7 @@ TEST_F(QuietPanelTest, TypedWindowClassesAreAddedOnlyWhenTheyCanBeOne) {
     apps.addButton()->click();
     if (row.added) {
       EXPECT_EQ(store->writes.size(), before + 1) << row.name;
-      EXPECT_TRUE(store->preferences().blockedAppIds.contains(*row.added)) << row.name;
+      EXPECT_TRUE(store->preferences().blockedAppIDs.contains(*row.added)) << row.name;
       EXPECT_TRUE(apps.field()->text().isEmpty()) << row.name;
       EXPECT_TRUE(apps.refusal()->isHidden()) << row.name;
     } else {
@@ -225,14 +225,14 @@ namespace {
 TEST_F(QuietPanelTest, AHugeStoredListIsCutForShowingAndKeptWhole) {
   std::set<std::string> ids;
   for (int i = 0; i < 5000; ++i) ids.insert("app" + std::to_string(10000 + i));
-  make(Preferences({.blockedAppIds = ids}));
+  make(Preferences({.blockedAppIDs = ids}));
   EXPECT_EQ(panel->apps()->removeButtons().size(), qsizetype(QuietAppList::longestList));
   EXPECT_FALSE(panel->apps()->moreLine()->isHidden());
   EXPECT_EQ(panel->apps()->moreLine()->text(), QStringLiteral("and 4800 more, kept as stored"));
   panel->apps()->removeButtons().front()->click();
-  EXPECT_EQ(store->preferences().blockedAppIds.size(), 4999u);
-  EXPECT_FALSE(store->preferences().blockedAppIds.contains("app10000"));
-  store->changeElsewhere([](Preferences& p) { p.blockedAppIds = {"one"}; });
+  EXPECT_EQ(store->preferences().blockedAppIDs.size(), 4999u);
+  EXPECT_FALSE(store->preferences().blockedAppIDs.contains("app10000"));
+  store->changeElsewhere([](Preferences& p) { p.blockedAppIDs = {"one"}; });
   EXPECT_TRUE(panel->apps()->moreLine()->isHidden());
 }
 

@@ -114,11 +114,11 @@ void FocusHistoryView::refresh() {
 void FocusHistoryView::showRows() {
   guard_->contentChanging();
   const std::vector<FocusHistoryRow*> shown = rows();
-  std::unordered_map<UUID, FocusHistoryRow*> byId;
+  std::unordered_map<UUID, FocusHistoryRow*> byID;
   // A second row for one id (a stored list may repeat an id) is made anew each time.
   std::vector<FocusHistoryRow*> stale;
   for (FocusHistoryRow* row : shown) {
-    if (!byId.emplace(row->entry().id, row).second) stale.push_back(row);
+    if (!byID.emplace(row->entry().id, row).second) stale.push_back(row);
   }
 
   // A screenful first, so the window opens without waiting for a full history's rows; then
@@ -133,10 +133,10 @@ void FocusHistoryView::showRows() {
   std::vector<FocusHistoryRow*> order;
   const DateFormatter dates(services_.calendar(), DateFormatter::Style::mediumDateShortTime);
   for (const FocusHistoryEntry& entry : store_.entries()) {
-    if (const auto kept = byId.find(entry.id); kept != byId.end()) {
+    if (const auto kept = byID.find(entry.id); kept != byID.end()) {
       kept->second->showEntry(entry, dates);
       order.push_back(kept->second);
-      byId.erase(kept);
+      byID.erase(kept);
       madeBeforeKept = madeBeforeKept || !made.empty();
       continue;
     }
@@ -148,7 +148,7 @@ void FocusHistoryView::showRows() {
     made.push_back(makeRow(entry, dates));
     order.push_back(made.back());
   }
-  for (const auto& [id, row] : byId) stale.push_back(row);
+  for (const auto& [id, row] : byID) stale.push_back(row);
   // The old rows go later: the button being clicked may be one of theirs.
   for (FocusHistoryRow* row : stale) {
     listColumn_->removeWidget(row);

@@ -270,10 +270,10 @@ void TodayView::showCards(const Shown& shown) {
 
 bool TodayView::showList(QWidget& list, const std::vector<DailyPriority>& priorities,
                          bool isToday, const QWidget* focused) {
-  std::unordered_map<UUID, TodayPriorityCard*> byId;
+  std::unordered_map<UUID, TodayPriorityCard*> byID;
   std::vector<TodayPriorityCard*> repeated;
   for (TodayPriorityCard* card : cardsOf(list)) {
-    if (!byId.emplace(card->priority().id, card).second) repeated.push_back(card);
+    if (!byID.emplace(card->priority().id, card).second) repeated.push_back(card);
   }
   const TodayPriorityCard::Choose choose = [this](PriorityAction action,
                                                   const DailyPriority& priority) {
@@ -296,14 +296,14 @@ bool TodayView::showList(QWidget& list, const std::vector<DailyPriority>& priori
   int at = 0;
   for (const DailyPriority& priority : priorities) {
     TodayPriorityCard* card = nullptr;
-    if (const auto kept = byId.find(priority.id); kept != byId.end()) {
+    if (const auto kept = byID.find(priority.id); kept != byID.end()) {
       // A card shows its priority as it was made: a changed one is made again.
       if (kept->second->priority() == priority) {
         card = kept->second;
       } else {
         drop(kept->second);
       }
-      byId.erase(kept);
+      byID.erase(kept);
     }
     if (card == nullptr) {
       card = new TodayPriorityCard(priority, isToday, minutes_, choose, &list);
@@ -315,7 +315,7 @@ bool TodayView::showList(QWidget& list, const std::vector<DailyPriority>& priori
     }
     ++at;
   }
-  for (const auto& [id, card] : byId) drop(card);
+  for (const auto& [id, card] : byID) drop(card);
   for (TodayPriorityCard* card : repeated) drop(card);
   // Shown at their size in the list, so a card's first layout is already its real one; a
   // list not on screen yet shows its cards with itself.

@@ -21,7 +21,7 @@ struct FakeSystem final : CameraUsage,
   }
   bool isCameraInUse() override { return answer("camera", camera); }
   bool isMicrophoneInUse() override { return answer("microphone", true); }
-  std::optional<std::string> activeAppId() override {
+  std::optional<std::string> activeAppID() override {
     return answer<std::optional<std::string>>("active application", "us.zoom.xos");
   }
   std::optional<ScreenFrame> targetScreen(const std::optional<std::string>& preferred) override {
@@ -40,7 +40,7 @@ TEST(EnvironmentProbe, AsksEveryQuestionInOrderAndFillsTheSnapshotFromTheAnswers
   EnvironmentSnapshot expected;
   expected.now = Date(1234.5);
   expected.microphoneInUse = true;
-  expected.activeAppId = "us.zoom.xos";
+  expected.activeAppID = "us.zoom.xos";
   expected.isFullscreenOnTargetDisplay = true;
   expected.mutedUntil = Date(5000);
   EXPECT_EQ(EnvironmentProbe(Date(5000), std::string("HDMI-1"), sources).snapshot(Date(1234.5)),

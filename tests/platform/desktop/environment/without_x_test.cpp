@@ -20,7 +20,7 @@ TEST(WithoutX, HotKeyCreationFailsWithTheInstallErrorLineAndXQuestionsAnswerTheH
   EnvironmentSources sources = environment.sources();
   const EnvironmentSnapshot snapshot =
       EnvironmentProbe(std::nullopt, std::nullopt, sources).snapshot(Date(0));
-  EXPECT_EQ(snapshot.activeAppId, std::nullopt);
+  EXPECT_EQ(snapshot.activeAppID, std::nullopt);
   EXPECT_FALSE(snapshot.isFullscreenOnTargetDisplay);
 }
 

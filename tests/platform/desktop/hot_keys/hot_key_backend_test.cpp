@@ -61,7 +61,7 @@ class SessionVariables {
 struct FakePortal final : QDBusVirtualObject {
   std::atomic<uint> bindResponse = 0;
   mutable QMutex mutex;
-  QString boundId, boundTrigger, boundDescription, session;
+  QString boundID, boundTrigger, boundDescription, session;
   QStringList closed;
 
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
@@ -88,7 +88,7 @@ struct FakePortal final : QDBusVirtualObject {
         shortcuts >> id >> properties;
         shortcuts.endStructure();
         QMutexLocker lock(&mutex);
-        boundId = id;
+        boundID = id;
         boundTrigger = properties.value("preferred_trigger").toString();
         boundDescription = properties.value("description").toString();
       }
@@ -221,7 +221,7 @@ TEST_F(HotKeyBackendTest, WaylandShortcutsNeedThePortalWhichBindsActsClosesAndMa
             std::vector<std::string>{"hotkey registered with identifier 1"});
   {
     QMutexLocker lock(&portal_.mutex);
-    EXPECT_EQ(portal_.boundId, "hotkey-1");
+    EXPECT_EQ(portal_.boundID, "hotkey-1");
     EXPECT_EQ(portal_.boundTrigger, "CTRL+ALT+LOGO+m");
     EXPECT_EQ(portal_.boundDescription, "Ctrl+Alt+Super+M");
   }

@@ -124,7 +124,7 @@ TEST_F(DBusScreenStateTest, LockedOrInactiveSessionOrActiveScreenSaverMakesTheSc
 // The questions without a service behind them answer at once.
 struct QuietDesktop final : CameraUsage, ActiveApplication, ScreenGeometry {
   bool isCameraInUse() override { return false; }
-  std::optional<std::string> activeAppId() override { return std::nullopt; }
+  std::optional<std::string> activeAppID() override { return std::nullopt; }
   std::optional<ScreenFrame> targetScreen(const std::optional<std::string>&) override {
     return std::nullopt;
   }

@@ -33,7 +33,7 @@ TEST(WindowClass,
       {{"", ""}, true, "com.corvantis.vorlane"},
   };
   for (const auto& [windowClass, own, expected] : rows) {
-    EXPECT_EQ(appIdForWindow(windowClass, own), expected)
+    EXPECT_EQ(appIDForWindow(windowClass, own), expected)
         << windowClass.instance << " / " << windowClass.className;
   }
 }
@@ -66,23 +66,23 @@ TEST(WindowClass,
       {"longest allowed", std::string(128, 'a'), std::string(128, 'a')},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(appIdForTypedWindowClass(row.typed), row.expected) << row.name;
+    EXPECT_EQ(appIDForTypedWindowClass(row.typed), row.expected) << row.name;
   }
 }
 
 TEST(WindowClass, AliasedIdentifiersLeadBackToTheirClassAndReadableName) {
-  EXPECT_EQ(windowClassForAppId("us.zoom.xos"), "zoom");
+  EXPECT_EQ(windowClassForAppID("us.zoom.xos"), "zoom");
   EXPECT_EQ(readableAppName("us.zoom.xos"), "Zoom");
-  EXPECT_EQ(windowClassForAppId("com.microsoft.Powerpoint"), "libreoffice-impress");
-  EXPECT_EQ(windowClassForAppId("com.google.Chrome.app.xyz"), "crx_xyz");
-  EXPECT_EQ(windowClassForAppId("com.apple.iWork.Keynote"), std::nullopt);
+  EXPECT_EQ(windowClassForAppID("com.microsoft.Powerpoint"), "libreoffice-impress");
+  EXPECT_EQ(windowClassForAppID("com.google.Chrome.app.xyz"), "crx_xyz");
+  EXPECT_EQ(windowClassForAppID("com.apple.iWork.Keynote"), std::nullopt);
   EXPECT_EQ(readableAppName("com.apple.iWork.Keynote"), std::nullopt);
   // Every alias survives the round trip from its class to its identifier and back.
   for (const char* id : {"us.zoom.xos", "com.microsoft.teams", "com.microsoft.teams2",
                          "com.webex.meetingmanager", "com.microsoft.Powerpoint"}) {
-    const auto windowClass = windowClassForAppId(id);
+    const auto windowClass = windowClassForAppID(id);
     ASSERT_TRUE(windowClass) << id;
-    EXPECT_EQ(appIdForTypedWindowClass(*windowClass), id);
+    EXPECT_EQ(appIDForTypedWindowClass(*windowClass), id);
     EXPECT_TRUE(readableAppName(id)) << id;
   }
 }

@@ -25,10 +25,10 @@ struct FakeNotificationServer : QObject {
 
  public slots:
   QStringList GetCapabilities() { return capabilities; }
-  uint Notify(const QString& appName, uint replacesId, const QString& icon, const QString& summary,
+  uint Notify(const QString& appName, uint replacesID, const QString& icon, const QString& summary,
               const QString& body, const QStringList& actions, const QVariantMap& hints,
               int timeout) {
-    received.push_back({appName, replacesId, icon, summary, body, actions, hints, timeout});
+    received.push_back({appName, replacesID, icon, summary, body, actions, hints, timeout});
     return uint(received.size());
   }
 };

@@ -92,7 +92,7 @@ TEST_F(OverlaysWiringTest, TheClockFollowsTheSettingAndItsHideTurnsTheSettingOff
   ASSERT_EQ(clocksMade, 1);
   FloatingClockController* clock = controller->floatingClock();
   EXPECT_TRUE(clock->isShown());
-  EXPECT_EQ(clock->screenId(), "DP-1");
+  EXPECT_EQ(clock->screenID(), "DP-1");
   EXPECT_EQ(clock->text(), "23:13");
 
   // Hidden from its own menu: the setting goes off, and stays off at the next reconfigure.

@@ -70,7 +70,7 @@ class CalendarFocusWindowTest : public ::testing::Test {
                                          .clock = clock,
                                          .calendar = [] { return berlin; },
                                          .maximumMinutes = [] { return 25; },
-                                         .defaults = &records});
+                                         .recordStore = &records});
     return *model;
   }
   // Opted in at an earlier launch, with access granted.

@@ -307,7 +307,7 @@ TEST_F(FocusHistoryWindowTest, AChangeUpdatesItsOwnRowAndKeepsTheScrollPosition)
 }
 
 // A stored list that repeats an id shows each entry once, however often the store publishes.
-TEST_F(FocusHistoryWindowTest, ARepeatedIdShowsAsManyRowsAsEntries) {
+TEST_F(FocusHistoryWindowTest, ARepeatedIDShowsAsManyRowsAsEntries) {
   FocusHistoryEntry twice = entry("twice");
   store.setEntries({twice, twice, entry("once")});
   open(store);

@@ -25,8 +25,8 @@ struct X11EnvironmentTest : ::testing::Test {
   }
   // Qt's own connection, as the application sees it.
   static xcb_connection_t* qt() { return SystemEnvironment::qtConnection(); }
-  std::optional<std::string> activeAppId() {
-    return X11ActiveApplication(qt(), ownPid).activeAppId();
+  std::optional<std::string> activeAppID() {
+    return X11ActiveApplication(qt(), ownPid).activeAppID();
   }
   void activate(xcb_window_t w, xcb_atom_t type = XCB_ATOM_WINDOW) {
     peer.set(peer.root, "_NET_ACTIVE_WINDOW", type, {w});
@@ -53,7 +53,7 @@ struct X11EnvironmentTest : ::testing::Test {
 
 // One run on one X server: the active application, then the full-screen check.
 TEST_F(X11EnvironmentTest, ActiveAppIsNamedByItsWindowClassAndOnlyAnotherAppsFullscreenWindowCounts) {
-  EXPECT_EQ(activeAppId(), std::nullopt) << "no active window published";
+  EXPECT_EQ(activeAppID(), std::nullopt) << "no active window published";
   const auto named = [&](const std::string& bytes, long pid = 0) {
     const xcb_window_t window = peer.coloredWindow(QRect(0, 0, 100, 100), 0, false);
     if (pid) peer.set(window, "_NET_WM_PID", XCB_ATOM_CARDINAL, {std::uint32_t(pid)});
@@ -71,20 +71,20 @@ TEST_F(X11EnvironmentTest, ActiveAppIsNamedByItsWindowClassAndOnlyAnotherAppsFul
   };
   for (const auto& [window, expected] : rows) {
     activate(window);
-    EXPECT_EQ(activeAppId(), expected) << window;
+    EXPECT_EQ(activeAppID(), expected) << window;
   }
 
   activate(zoom, XCB_ATOM_CARDINAL);
-  EXPECT_EQ(activeAppId(), std::nullopt) << "active window of type CARDINAL";
+  EXPECT_EQ(activeAppID(), std::nullopt) << "active window of type CARDINAL";
   peer.set(peer.root, "_NET_ACTIVE_WINDOW", XCB_ATOM_WINDOW, {}, "abc");
-  EXPECT_EQ(activeAppId(), std::nullopt) << "8-bit format";
+  EXPECT_EQ(activeAppID(), std::nullopt) << "8-bit format";
   peer.set(peer.root, "_NET_ACTIVE_WINDOW", XCB_ATOM_WINDOW, {});
-  EXPECT_EQ(activeAppId(), std::nullopt) << "empty";
+  EXPECT_EQ(activeAppID(), std::nullopt) << "empty";
   activate(zoom);
   peer.set(zoom, "WM_CLASS", XCB_ATOM_STRING, {1, 2, 3});
-  EXPECT_EQ(activeAppId(), std::nullopt) << "WM_CLASS in 32-bit format";
+  EXPECT_EQ(activeAppID(), std::nullopt) << "WM_CLASS in 32-bit format";
   peer.set(zoom, "WM_CLASS", XCB_ATOM_STRING, {}, "a\0"s + std::string(100000, 'z'));
-  const auto cut = activeAppId();
+  const auto cut = activeAppID();
   ASSERT_TRUE(cut.has_value());
   EXPECT_LT(cut->size(), 100000u) << "an oversized class is cut";
   EXPECT_EQ(cut->find_first_not_of('z'), std::string::npos);
