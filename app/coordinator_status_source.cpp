@@ -4,14 +4,6 @@
 
 namespace vorlane {
 
-std::string_view describe(StatusSourceErrorCase error) {
-  switch (error) {
-    case StatusSourceErrorCase::quitting:
-      return "Vorlane is quitting, so the reminder was not saved.";
-  }
-  return {};
-}
-
 CoordinatorStatusSource::CoordinatorStatusSource(std::weak_ptr<VisitCoordinator> coordinator)
     : coordinator_(std::move(coordinator)) {}
 
@@ -99,7 +91,7 @@ Reminder CoordinatorStatusSource::updateReminder(const UUID& id, const std::stri
 
 std::shared_ptr<VisitCoordinator> CoordinatorStatusSource::running() const {
   auto c = coordinator_.lock();
-  if (!c) throw StatusSourceError(StatusSourceErrorCase::quitting);
+  if (!c) throw ActionError(ActionErrorCase::applicationClosing);
   return c;
 }
 

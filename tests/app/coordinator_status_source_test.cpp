@@ -224,9 +224,9 @@ TEST_F(CoordinatorStatusSourceTest, EachRowOfTheCoordinatorsWindowsOpensIt) {
   }
 }
 
-// Regression: a reminder saved while Vorlane quit was refused with "There is no running
+// Regression: a reminder saved while Vorlane closed was refused with "There is no running
 // session to pause or stop.", which was not what happened.
-TEST_F(CoordinatorStatusSourceTest, ASaveAfterTheCoordinatorIsGoneSaysVorlaneIsQuitting) {
+TEST_F(CoordinatorStatusSourceTest, ASaveAfterTheCoordinatorIsGoneSaysVorlaneIsClosing) {
   const Reminder kept = addReminder("stretch in 10 minutes");
   actions->run(StatusCommand::addReminder, {});
   const auto add = reminderEditor->save;
@@ -237,9 +237,9 @@ TEST_F(CoordinatorStatusSourceTest, ASaveAfterTheCoordinatorIsGoneSaysVorlaneIsQ
     try {
       save("drink water in 5 minutes", "");
       ADD_FAILURE() << "saved with no coordinator";
-    } catch (const StatusSourceError& e) {
-      EXPECT_EQ(e.value(), StatusSourceErrorCase::quitting);
-      EXPECT_STREQ(e.what(), "Vorlane is quitting, so the reminder was not saved.");
+    } catch (const ActionError& e) {
+      EXPECT_EQ(e.value(), ActionErrorCase::applicationClosing);
+      EXPECT_STREQ(e.what(), "Vorlane is closing. Nothing was changed.");
     }
   }
   EXPECT_EQ(reminders->reminders().size(), 1u);
