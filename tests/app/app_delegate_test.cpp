@@ -15,7 +15,7 @@
 #include "coordination/calendar_focus_model.h"
 #include "coordination/visit_coordinator.h"
 #include "core/settings/preferences.h"
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/app/fake_app_services.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/menu_action.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "coordination/action_error.h"
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "tests/support/fake_calendar_source.h"
 #include "tests/support/fake_clock.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/record_focus_history_store.h"

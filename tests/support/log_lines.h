@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 
 namespace vorlane {
 

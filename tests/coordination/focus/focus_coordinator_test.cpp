@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "foundation/text.h"
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_coordination_observer.h"
 #include "tests/support/fake_feature_windows.h"

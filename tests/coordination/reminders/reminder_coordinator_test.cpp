@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/reminders/in_memory_reminder_store.h"
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_coordination_observer.h"
 #include "tests/support/in_memory_preferences_store.h"

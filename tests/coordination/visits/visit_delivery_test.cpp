@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_coordination_observer.h"
 #include "tests/support/fake_environment.h"

@@ -7,7 +7,7 @@
 #include "platform/calendar/calendar_reader.h"
 #include "platform/calendar/merged_busy_reader.h"
 #include "platform/calendar/time_limited_reader.h"
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/child_process.h"
 #include "tests/support/fake_busy_reader.h"
 #include "tests/support/process_probe.h"

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/private_dbus.h"
 
 namespace vorlane {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/calendar/ics_events.h"
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/process_probe.h"
 
 namespace vorlane {

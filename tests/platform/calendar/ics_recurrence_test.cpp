@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/calendar/ics_events.h"
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/platform/calendar/recurrence_cases.h"
 
 namespace vorlane {

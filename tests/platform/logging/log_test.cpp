@@ -5,7 +5,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "platform/logging/log_handler.h"
 #include "platform/logging/log_sink.h"
 #include <QLoggingCategory>

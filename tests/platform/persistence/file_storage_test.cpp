@@ -10,7 +10,7 @@
 #include <system_error>
 #include <thread>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "platform/persistence/atomic_file.h"
 #include "platform/persistence/file_reminder_store.h"
 #include "tests/support/temp_folder.h"

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "platform/persistence/file_record_store.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/record_preferences_store.h"

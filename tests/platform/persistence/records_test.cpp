@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "platform/persistence/atomic_file.h"
 #include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/file_error.h"

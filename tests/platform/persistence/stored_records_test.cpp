@@ -9,7 +9,7 @@
 
 #include "core/productivity/daily_priorities.h"
 #include "foundation/calendar.h"
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "platform/persistence/atomic_file.h"
 #include "platform/persistence/file_record_store.h"
 #include "platform/persistence/file_reminder_store.h"

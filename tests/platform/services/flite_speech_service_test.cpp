@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/platform/services/speech_fakes.h"
 #include "tests/support/in_memory_preferences_store.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 
 namespace vorlane {

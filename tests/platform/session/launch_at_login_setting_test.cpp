@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/fake_login_item.h"
 #include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/log_lines.h"

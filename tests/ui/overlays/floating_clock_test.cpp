@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QMenu>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/image_pixels.h"

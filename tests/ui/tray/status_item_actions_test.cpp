@@ -8,7 +8,7 @@
 
 #include <set>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/fake_feature_windows.h"
 #include "tests/support/fake_status_source.h"
 #include "tests/support/in_memory_preferences_store.h"

@@ -11,7 +11,7 @@
 #include "platform/calendar/merged_busy_reader.h"
 #include "platform/calendar/time_limited_reader.h"
 #include "platform/calendar/user_calendars.h"
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/platform/calendar/eds/eds_session.h"
 
 namespace vorlane {

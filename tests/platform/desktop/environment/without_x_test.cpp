@@ -3,7 +3,7 @@
 #include "platform/desktop/environment/environment_probe.h"
 #include "platform/desktop/environment/system_environment.h"
 #include "platform/desktop/hot_keys/global_hot_key.h"
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 
 namespace vorlane {
 namespace {

@@ -17,7 +17,7 @@
 #include "platform/desktop/environment/system_environment.h"
 #include "platform/desktop/hot_keys/hot_key_mapping.h"
 #include "platform/desktop/session_state/wayland_session.h"
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/private_dbus.h"
 

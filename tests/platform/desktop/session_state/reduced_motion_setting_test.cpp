@@ -11,7 +11,7 @@
 #include <atomic>
 #include <optional>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/private_dbus.h"
 

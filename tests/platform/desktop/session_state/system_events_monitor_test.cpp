@@ -12,7 +12,7 @@
 #include <map>
 
 #include "core/contracts/system_event_source.h"
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/private_dbus.h"
 

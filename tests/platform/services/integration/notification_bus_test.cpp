@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QTest>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "platform/services/user_notification_service.h"
 #include "tests/support/private_dbus.h"
 

@@ -10,7 +10,7 @@
 #include <QProcess>
 #include <QTest>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "platform/services/flite_engine.h"
 #include "platform/services/flite_speech_service.h"
 #include "platform/services/process_audio_output.h"

@@ -10,7 +10,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/fake_system_events.h"
 #include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/log_lines.h"

@@ -4,7 +4,7 @@
 
 #include <QAbstractNativeEventFilter>
 
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/x11_peer.h"
 
 namespace vorlane {

@@ -1,4 +1,4 @@
-#include "platform/logging/log_capture.h"
+#include "tests/support/log_capture.h"
 
 #include <mutex>
 

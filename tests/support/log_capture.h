@@ -10,7 +10,7 @@ namespace vorlane {
 
 class LogSink;
 
-// For tests: while alive, every line of our categories is recorded here instead of being
+// While alive, every line of our categories is recorded here instead of being
 // written out; Qt's own lines go on to the sink it replaced. Installs our message handler.
 // Create it before starting threads that log; captures nest in stack order.
 class LogCapture {
