@@ -1,5 +1,7 @@
 #include "ui/tray/status_item_actions.h"
 
+#include <utility>
+
 #include "platform/logging/log.h"
 #include "ui/tray/status_window_rows.h"
 
@@ -79,16 +81,19 @@ void StatusItemActions::addReminder() {
 void StatusItemActions::editReminder(const StatusData& data) {
   if (!source_) return;
   const auto* id = std::get_if<UUID>(&data);
-  const std::optional<Reminder> stored = id ? source_->storedReminder(*id) : std::nullopt;
+  std::optional<Reminder> stored = id ? source_->storedReminder(*id) : std::nullopt;
   if (!stored) {
     Log::reminders().error("cannot edit a reminder that is no longer saved");
     return;
   }
   if (!reminderEditor_) return;
-  reminderEditor_->show(stored, [source = source_, id = stored->id](const std::string& phrase,
-                                                                   const std::string& schedule) {
-    return source->updateReminder(id, phrase, schedule);
-  });
+  const UUID storedID = stored->id;
+  // Moved, not copied: GCC 12 takes a copy of the reminder's recurrence for uninitialised.
+  reminderEditor_->show(std::move(stored),
+                        [source = source_, storedID](const std::string& phrase,
+                                                     const std::string& schedule) {
+                          return source->updateReminder(storedID, phrase, schedule);
+                        });
 }
 
 void StatusItemActions::toggleMascotClicks() {
