@@ -47,13 +47,21 @@ int main(int argc, char** argv) {
                      " geometry=" + std::to_string(g.width()) + "x" + std::to_string(g.height());
   if (!g.isEmpty()) {
     // Placed: the ink is read for this place, and the tray draws the icon anew. A tray still
-    // painting its panel shows no colours yet and the ink stays the palette's: read again
-    // until the panel is there.
+    // painting its panel shows no colours yet (the ink stays the palette's) or the black
+    // screen behind it: read again, as the item does on its own later, until the ink has
+    // stayed the same for a while.
     const QColor palette = QGuiApplication::palette().color(QPalette::WindowText);
+    QColor settled;
+    QElapsedTimer sinceChange;
     clock.restart();
     do {
       item.recheckInk();
-      if (item.displayedInk() != palette) break;
+      if (item.displayedInk() != settled) {
+        settled = item.displayedInk();
+        sinceChange.start();
+      } else if (settled != palette && sinceChange.elapsed() >= 1'500) {
+        break;
+      }
       app.processEvents(QEventLoop::AllEvents, 50);
       usleep(100'000);
     } while (clock.elapsed() < 30'000);
