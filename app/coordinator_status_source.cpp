@@ -15,8 +15,10 @@ StatusSnapshot CoordinatorStatusSource::snapshot() const {
   s.session = c->pomodoro();
   s.statusText = s.session.statusText(now);
   s.nextVisit = c->nextVisitDescription();
-  s.muted = c->mutedUntil() && *c->mutedUntil() > now;
-  if (const auto expiry = c->muteExpiry()) s.muteExpiry = c->formatTime(*expiry);
+  // The mute's end while it is in force: the reminders' own test of a mute, asked once.
+  const std::optional<Date> muteEnd = c->muteExpiry();
+  s.muted = muteEnd.has_value();
+  if (muteEnd) s.muteExpiry = c->formatTime(*muteEnd);
   s.isStarterFocus = c->isStarterFocus();
   s.nextStep = c->nextStep();
   s.recoveryNeedsAttention = c->recoveryNeedsAttention();
