@@ -58,6 +58,9 @@ void AppDelegate::makeStatusItem() {
           std::make_shared<CoordinatorStatusSource>(coordinator_), preferencesStore_,
           std::move(hooks), windows().shell.get<ReminderEditorWindow>()),
       .trayAvailable = services_.trayAvailable(),
+      .followTray = [services = &services_](std::function<void()> changed) {
+        return services->followTray(std::move(changed));
+      },
       .icon = nullptr,
       .ink = x11TrayInkSource(),
   });

@@ -17,6 +17,7 @@
 #include "core/reminders/reminder_store.h"
 #include "core/settings/preferences_store.h"
 #include "foundation/calendar.h"
+#include "foundation/observers.h"
 #include "platform/calendar/consent_prompt.h"
 #include "platform/persistence/record_preferences_store.h"
 #include "platform/persistence/record_store.h"
@@ -49,6 +50,9 @@ class AppServices {
   // Whether a tray host shows the status item; one cached answer, read at each use without
   // waiting on the bus.
   virtual std::function<bool()> trayAvailable() = 0;
+  // Tells `changed` each time that answer turns, while the subscription lasts; never by
+  // default.
+  virtual Observers<>::Subscription followTray(std::function<void()> /*changed*/) { return {}; }
   virtual std::shared_ptr<SpeechService> makeSpeech(PreferencesStore& preferences) = 0;
   virtual std::shared_ptr<const Clock> clock() = 0;
   // The user's calendar, read at each use.

@@ -72,9 +72,19 @@ std::function<bool()> SystemAppServices::prefersReducedMotion() {
   return ReducedMotionSetting::reader(reducedMotion_);
 }
 
+TrayHostWatch& SystemAppServices::trayHost() {
+  // A StatusNotifier host or an XEmbed tray, whichever the desktop has, followed from then on.
+  if (!trayHost_) trayHost_ = TrayHostWatch::forThisDesktop();
+  return *trayHost_;
+}
+
 std::function<bool()> SystemAppServices::trayAvailable() {
-  if (!trayHost_) trayHost_ = std::make_shared<TrayHostWatch>(QDBusConnection::sessionBus());
+  trayHost();
   return TrayHostWatch::reader(trayHost_);
+}
+
+Observers<>::Subscription SystemAppServices::followTray(std::function<void()> changed) {
+  return trayHost().changes().subscribe(std::move(changed));
 }
 
 std::shared_ptr<SpeechService> SystemAppServices::makeSpeech(PreferencesStore& preferences) {

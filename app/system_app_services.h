@@ -33,6 +33,7 @@ class SystemAppServices final : public AppServices {
       std::shared_ptr<PreferencesStore> preferences) override;
   std::function<bool()> prefersReducedMotion() override;
   std::function<bool()> trayAvailable() override;
+  Observers<>::Subscription followTray(std::function<void()> changed) override;
   std::shared_ptr<SpeechService> makeSpeech(PreferencesStore& preferences) override;
   std::shared_ptr<const Clock> clock() override;
   Calendar calendar() override;
@@ -59,6 +60,7 @@ class SystemAppServices final : public AppServices {
   std::shared_ptr<SystemEventsMonitor> systemEvents_;
   std::shared_ptr<ReducedMotionSetting> reducedMotion_;
   std::shared_ptr<TrayHostWatch> trayHost_;
+  TrayHostWatch& trayHost();
   // Outlives the calendar source that asks through it.
   std::shared_ptr<ConsentPrompt> consentPrompt_;
   // Outlives the windows made by makeWindows.

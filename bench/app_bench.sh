@@ -19,6 +19,8 @@ build=$(cd "$build" && pwd)
 idle_seconds=${VORLANE_BENCH_IDLE:-120}
 settle_seconds=5
 visit_seconds=40
+# How long the start may take to put its icon into trayer before the run gives up.
+icon_limit_seconds=30
 faketime_library=/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1
 work=$(mktemp -d)
 pids=()
@@ -188,9 +190,15 @@ LD_PRELOAD="$faketime_library" FAKETIME="@$fake_start" DONT_FAKE_MONOTONIC=1 \
   "$program" 2>"$work/vorlane.log" &
 app=$!
 pids+=($app)
+icon_deadline=$(awk -v a="$launched" -v l="$icon_limit_seconds" 'BEGIN { print a + l }')
 until has_tray_icon "$app"; do
   sleep 0.05
   kill -0 "$app" 2>/dev/null || { echo "app_bench: Vorlane ended:" >&2; cat "$work/vorlane.log" >&2; exit 1; }
+  if awk -v n="$(now)" -v d="$icon_deadline" 'BEGIN { exit !(n >= d) }'; then
+    echo "app_bench: trayer docked no Vorlane icon within $icon_limit_seconds s:" >&2
+    cat "$work/vorlane.log" >&2
+    exit 1
+  fi
 done
 app_start=$(awk -v a="$launched" -v b="$(now)" 'BEGIN { print b - a }')
 if ! wait_for 30 sh -c "xdotool search --onlyvisible --pid $app | grep -q ."; then

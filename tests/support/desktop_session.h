@@ -9,6 +9,7 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -30,6 +31,8 @@ struct DesktopPieces {
   bool tray = true;
   bool notifications = true;
   bool sound = true;
+  // The tray's panel colour ("0x202020"); empty: the toolkit's own, opaque.
+  std::string trayTint = {};
 };
 
 // The installed services (the calendar service) started on demand by the session bus, living
@@ -68,7 +71,7 @@ class DesktopSession {
   // `sessionServices`: what the session bus may start; by default nothing.
   explicit DesktopSession(DesktopPieces pieces = {}, const std::string& screen = "1280x800x24",
                           const BusServices& sessionServices = {})
-      : sessionBus_(sessionServices) {
+      : pieces_(pieces), sessionBus_(sessionServices) {
     xvfb_ = std::make_unique<XvfbServer>(screen);
     if (xvfb_->display().empty()) {
       fail("Xvfb did not start");
@@ -105,22 +108,7 @@ class DesktopSession {
         return;
       }
     }
-    if (pieces.tray) {
-      tray_ = start({"trayer", "--edge", "top", "--align", "left", "--widthtype", "request",
-                     "--height", "24", "--SetDockType", "true", "--transparent", "false"},
-                    env);
-      if (!waitUntil([&] { return selectionOwned("_NET_SYSTEM_TRAY_S0"); }, seconds(30))) {
-        {
-          fail("trayer did not start");
-          return;
-        }
-      }
-      // Its panel is the first window openbox takes; until then it takes none of ours.
-      if (!waitUntilManaged([&] { return !managedWindows().empty(); }, seconds(60))) {
-        fail("openbox never managed the tray's panel");
-        return;
-      }
-    }
+    if (pieces.tray && !startTray()) return;
     if (pieces.notifications) {
       notifications_ = start({"dunst", "-config", "/dev/null"}, env);
       if (!waitUntil([&] { return shell("dunstctl is-paused"); }, seconds(30))) {
@@ -156,6 +144,33 @@ class DesktopSession {
   }
 
   bool ready() const { return ready_; }
+
+  // Starts the XEmbed tray (trayer, a panel at the top of the screen) and waits until it
+  // owns the tray selection and openbox manages its panel; false, with the failure said,
+  // when it does not. Run by the constructor unless the pieces leave the tray out.
+  bool startTray() {
+    std::vector<std::string> trayer{"trayer", "--edge", "top", "--align", "left", "--widthtype",
+                                    "request", "--height", "24", "--SetDockType", "true"};
+    for (const std::string& option :
+         pieces_.trayTint.empty()
+             ? std::vector<std::string>{"--transparent", "false"}
+             : std::vector<std::string>{"--transparent", "true", "--alpha", "0", "--tint",
+                                        pieces_.trayTint}) {
+      trayer.push_back(option);
+    }
+    tray_ = start(trayer, environment());
+    if (!waitUntil([&] { return selectionOwned("_NET_SYSTEM_TRAY_S0"); }, seconds(30))) {
+      fail("trayer did not start");
+      return false;
+    }
+    // Its panel is the first window openbox takes; until then it takes none of ours.
+    if (!waitUntilManaged([&] { return managesClass("trayer"); }, seconds(60))) {
+      fail("openbox never managed the tray's panel");
+      return false;
+    }
+    return true;
+  }
+  pid_t trayPid() const { return tray_ ? tray_->pid() : -1; }
   const std::string& failure() const { return failure_; }
   const std::string& display() const { return xvfb_->display(); }
   const std::filesystem::path& folder() const { return folder_.path(); }
@@ -230,6 +245,28 @@ class DesktopSession {
       std::free(reply);
     });
     return windows;
+  }
+  // Whether the window manager manages a window of this WM_CLASS instance or class, in
+  // lower case.
+  bool managesClass(const std::string& windowClass) const {
+    bool found = false;
+    const auto windows = managedWindows();
+    withConnection([&](xcb_connection_t* c, xcb_window_t) {
+      for (const std::uint32_t window : windows) {
+        auto* reply = xcb_get_property_reply(
+            c, xcb_get_property(c, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256),
+            nullptr);
+        if (reply != nullptr) {
+          // Instance and class, each ended by a zero.
+          std::string names(static_cast<const char*>(xcb_get_property_value(reply)),
+                            std::size_t(xcb_get_property_value_length(reply)));
+          for (char& ch : names) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+          found = found || names.find(windowClass + '\0') != std::string::npos;
+        }
+        std::free(reply);
+      }
+    });
+    return found;
   }
   // A change of a root property nobody reads. Under load openbox may leave new windows
   // unmanaged until some other X event wakes it; this is one.
@@ -336,6 +373,7 @@ class DesktopSession {
     return true;
   }
 
+  DesktopPieces pieces_;
   TempFolder folder_;
   std::unique_ptr<XvfbServer> xvfb_;
   PrivateDBus sessionBus_, systemBus_;

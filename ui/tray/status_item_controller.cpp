@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <stdexcept>
 
+#include "platform/logging/log.h"
 #include "ui/tray/status_menu_builder.h"
 #include "ui/tray/tray_symbol_icon.h"
 
@@ -29,23 +30,14 @@ StatusItemController::StatusItemController(Dependencies d)
                                      : [] { return QSystemTrayIcon::isSystemTrayAvailable(); }),
       icon_(d.icon ? std::move(d.icon) : &StatusItemController::symbolIcon),
       inkSource_(std::move(d.ink)),
-      menu_(std::make_unique<QMenu>()),
-      tray_(std::make_unique<QSystemTrayIcon>()) {
+      menu_(std::make_unique<QMenu>()) {
   if (!actions_) throw std::invalid_argument("the status item needs its actions");
   menu_->setToolTipsVisible(true);
   connect(menu_.get(), &QMenu::aboutToShow, this, &StatusItemController::rebuildMenu);
-  tray_->setContextMenu(menu_.get());
-  // A left click opens the same menu: the item has nothing else to offer.
-  connect(tray_.get(), &QSystemTrayIcon::activated, this,
-          [this](QSystemTrayIcon::ActivationReason reason) {
-            if (reason == QSystemTrayIcon::Trigger && !menu_->isVisible()) {
-              rebuildMenu();
-              menu_->popup(QCursor::pos());
-            }
-          });
   if (PreferencesStore* store = actions_->preferences()) {
     settings_ = store->changes().subscribe([this](const Preferences&) { settingsChanged(); });
   }
+  if (d.followTray) traySubscription_ = d.followTray([this] { trayChanged(); });
   refresh();  // the icon first: a tray shown without one is an error
   showTrayIfAvailable();
   rebuildMenu();  // hosts may read the menu before they first open it
@@ -58,12 +50,32 @@ StatusItemController::~StatusItemController() {
   menu_.reset();
 }
 
-bool StatusItemController::isTrayShown() const { return tray_ && tray_->isVisible(); }
+bool StatusItemController::isTrayShown() const {
+  // Qt keeps an icon shown while its tray is gone and docks it again when one comes back.
+  return tray_ && tray_->isVisible() && trayAvailable_();
+}
+
+void StatusItemController::makeTray() {
+  tray_ = std::make_unique<QSystemTrayIcon>();
+  tray_->setIcon(drawnIcon_);
+  tray_->setToolTip(toolTip_);
+  tray_->setContextMenu(menu_.get());
+  // A left click opens the same menu: the item has nothing else to offer.
+  connect(tray_.get(), &QSystemTrayIcon::activated, this,
+          [this](QSystemTrayIcon::ActivationReason reason) {
+            if (reason == QSystemTrayIcon::Trigger && !menu_->isVisible()) {
+              rebuildMenu();
+              menu_->popup(QCursor::pos());
+            }
+          });
+}
 
 void StatusItemController::showTrayIfAvailable() {
   sinceTrayCheck_.start();
-  if (tray_->isVisible() || !trayAvailable_()) return;
+  if ((tray_ && tray_->isVisible()) || !trayAvailable_()) return;
+  if (!tray_) makeTray();
   tray_->show();
+  Log::presentation().info("status item shown in the tray");
   // An XEmbed tray places the icon a moment later, which Qt does not announce: look again
   // then, for the ink that suits the panel it landed on.
   for (const int delay : {500, 2000}) QTimer::singleShot(delay, this, [this] { recheckInk(); });
@@ -74,7 +86,7 @@ QColor StatusItemController::currentInk() {
   if (!inkSource_) return palette;
   // Reading the tray's colours is a round trip to the X server: only when the icon moved,
   // or now and then, as a panel's theme may change.
-  const QRect area = tray_->isVisible() ? tray_->geometry() : QRect();
+  const QRect area = isTrayShown() ? tray_->geometry() : QRect();
   if (!ink_.isValid() || area != inkArea_ || !sinceInkCheck_.isValid() ||
       sinceInkCheck_.elapsed() >= trayRecheckMilliseconds) {
     inkArea_ = area;
@@ -83,6 +95,13 @@ QColor StatusItemController::currentInk() {
     sinceInkCheck_.start();
   }
   return ink_;
+}
+
+void StatusItemController::trayChanged() {
+  showTrayIfAvailable();
+  // The menu offers click-through only with a tray; hosts that mirror a closed one read it now.
+  if (!menu_->isVisible()) rebuildMenu();
+  refresh();
 }
 
 void StatusItemController::recheckInk() {
@@ -96,7 +115,9 @@ void StatusItemController::refresh() {
   if (displayedSymbol_ != button_.symbol || displayedInk_ != ink) {
     displayedSymbol_ = button_.symbol;
     displayedInk_ = ink;
-    tray_->setIcon(icon_(button_.symbol, ink));
+    // Drawn even before there is a tray, for the icon made when one comes.
+    drawnIcon_ = icon_(button_.symbol, ink);
+    if (tray_) tray_->setIcon(drawnIcon_);
     ++iconUpdates_;
   }
   // A tray shows no text beside its icon: the countdown goes on a second line of the tip.
@@ -104,10 +125,10 @@ void StatusItemController::refresh() {
   if (button_.showsTitle) tip += QLatin1Char('\n') + QString::fromStdString(button_.title);
   if (tip != toolTip_) {
     toolTip_ = tip;
-    tray_->setToolTip(tip);
+    if (tray_) tray_->setToolTip(tip);
     ++toolTipUpdates_;
   }
-  if (!tray_->isVisible() && sinceTrayCheck_.isValid() &&
+  if (!isTrayShown() && sinceTrayCheck_.isValid() &&
       sinceTrayCheck_.elapsed() >= trayRecheckMilliseconds) {
     showTrayIfAvailable();
   }

@@ -11,6 +11,7 @@
 #include <QRect>
 #include <QString>
 
+#include "foundation/observers.h"
 #include "ui/tray/status_button_model.h"
 #include "ui/tray/status_item_actions.h"
 
@@ -22,13 +23,19 @@ namespace vorlane {
 // The status item in the desktop's system tray (StatusNotifierItem hosts and XEmbed trays
 // alike): the symbol of the mascot's state, a tool tip with what comes next and the running
 // countdown, and the status menu, rebuilt each time it opens and after a settings change. Without a tray nothing shows
-// here; the mascot's own context menu carries the same menu (`fillMenu`). Main thread only.
+// here; the mascot's own context menu carries the same menu (`fillMenu`). The tray icon is
+// made when a tray is first there: Qt chooses between a StatusNotifierItem and an XEmbed icon
+// once, as it makes it, by the tray there then. Main thread only.
 class StatusItemController final : public QObject {
  public:
   struct Dependencies {
     std::shared_ptr<StatusItemActions> actions;  // required
     // Optional: whether a tray exists; Qt's own answer when absent.
     std::function<bool()> trayAvailable;
+    // Optional: subscribes a callback to every change of `trayAvailable`'s answer, so that the
+    // icon shows as a tray comes and the menu offers what a tray allows. Without it the item
+    // looks for a tray again at most every 30 s, as refresh() runs.
+    std::function<Observers<>::Subscription(std::function<void()>)> followTray;
     // Optional: the icon of a symbol drawn in an ink; our named drawings when absent.
     std::function<QIcon(const std::string& symbol, const QColor& ink)> icon;
     // Optional: the ink the tray's icon stands out in, given where Qt says the icon sits
@@ -52,7 +59,9 @@ class StatusItemController final : public QObject {
   // Appends the status menu, as it stands now, to another menu.
   void fillMenu(QMenu& menu);
 
+  // Whether the icon is shown in a tray that is there now.
   bool isTrayShown() const;
+  // None until a tray was first there.
   QSystemTrayIcon* trayIcon() const { return tray_.get(); }
   QMenu* menu() const { return menu_.get(); }
   const StatusButtonModel& button() const { return button_; }
@@ -69,6 +78,9 @@ class StatusItemController final : public QObject {
  private:
   void rebuildMenu();
   void showTrayIfAvailable();
+  void makeTray();
+  // A tray came or went.
+  void trayChanged();
   void run(StatusCommand command, const StatusData& data);
   QColor currentInk();
 
@@ -85,6 +97,7 @@ class StatusItemController final : public QObject {
   StatusButtonModel button_;
   std::string displayedSymbol_;
   QColor displayedInk_;
+  QIcon drawnIcon_;
   QRect inkArea_;
   QColor ink_;
   QElapsedTimer sinceInkCheck_;
@@ -92,6 +105,7 @@ class StatusItemController final : public QObject {
   int iconUpdates_ = 0;
   int toolTipUpdates_ = 0;
   QElapsedTimer sinceTrayCheck_;
+  Observers<>::Subscription traySubscription_;
 };
 
 }  // namespace vorlane

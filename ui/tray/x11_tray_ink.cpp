@@ -15,16 +15,6 @@
 namespace vorlane {
 namespace {
 
-// The X screen the display names (":0.1" is screen 1); 0 when it names none.
-int displayScreenNumber() {
-  const QByteArray display = qgetenv("DISPLAY");
-  const qsizetype dot = display.lastIndexOf('.');
-  if (dot < 0 || dot < display.lastIndexOf(':')) return 0;
-  bool ok = false;
-  const int screen = display.mid(dot + 1).toInt(&ok);
-  return ok && screen >= 0 ? screen : 0;
-}
-
 // The window Qt shows an XEmbed tray icon in; none while there is none.
 xcb_window_t trayIconWindow() {
   for (QWidget* widget : QApplication::topLevelWidgets()) {

@@ -1,76 +1,53 @@
 #include "platform/desktop/tray/tray_host_watch.h"
 
-#include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
-#include <QDBusVariant>
+#include "platform/desktop/environment/system_environment.h"
+#include "platform/desktop/tray/x11_tray_look.h"
+#include "platform/logging/log.h"
 
 namespace vorlane {
-namespace {
 
-const QString watcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
-const QString watcherPath = QStringLiteral("/StatusNotifierWatcher");
-const QString hostProperty = QStringLiteral("IsStatusNotifierHostRegistered");
-
-QDBusMessage hostQuestion() {
-  QDBusMessage get = QDBusMessage::createMethodCall(
-      watcherService, watcherPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-      QStringLiteral("Get"));
-  get << watcherService << hostProperty;
-  get.setAutoStartService(false);
-  return get;
-}
-
-bool hostRegistered(const QDBusMessage& reply) {
-  if (reply.type() != QDBusMessage::ReplyMessage) return false;
-  const QVariant value = reply.arguments().value(0);
-  const QVariant inner =
-      value.typeId() == qMetaTypeId<QDBusVariant>() ? value.value<QDBusVariant>().variant() : value;
-  return inner.typeId() == QMetaType::Bool && inner.toBool();
-}
-
-}  // namespace
-
-TrayHostWatch::TrayHostWatch(QDBusConnection sessionBus, std::chrono::milliseconds timeout)
-    : bus_(std::move(sessionBus)),
-      timeoutMs_(static_cast<int>(timeout.count())),
-      watcherName_(watcherService, bus_, QDBusServiceWatcher::WatchForOwnerChange) {
-  if (!bus_.isConnected()) return;
-  connect(&watcherName_, &QDBusServiceWatcher::serviceOwnerChanged, this,
-          [this](const QString&, const QString&, const QString& newOwner) {
-            if (newOwner.isEmpty()) {
-              ++asked_;  // an answer still on its way speaks for the watcher that left
-              available_ = false;
-            } else {
-              ask();
-            }
-          });
-  for (const char* change : {"StatusNotifierHostRegistered", "StatusNotifierHostUnregistered"}) {
-    bus_.connect(watcherService, watcherPath, watcherService, QString::fromLatin1(change), this,
-                 SLOT(hostsChanged()));
+TrayHostWatch::TrayHostWatch(QDBusConnection sessionBus, xcb_connection_t* x11,
+                             int screenNumber) {
+  // Answers that come before both parts exist are read once both do, below.
+  statusNotifier_ = std::make_unique<StatusNotifierHostWatch>(
+      std::move(sessionBus), std::chrono::milliseconds(250), [this] { partChanged(); });
+  if (x11 != nullptr) {
+    xembed_ = std::make_unique<XEmbedTrayWatch>(x11, screenNumber, [this] { partChanged(); });
   }
-  // The first answer is waited for, briefly, so the tray shows with the program; a watcher
-  // too slow for that is asked again, without waiting.
-  const QDBusMessage first = bus_.call(hostQuestion(), QDBus::Block, timeoutMs_);
-  available_ = hostRegistered(first);
-  if (first.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply")) ask();
+  available_ = isAvailable();
+  Log::presentation().info("tray: %{public}s", description());
+}
+
+std::unique_ptr<TrayHostWatch> TrayHostWatch::forThisDesktop() {
+  return std::make_unique<TrayHostWatch>(QDBusConnection::sessionBus(),
+                                         SystemEnvironment::qtConnection(), displayScreenNumber());
+}
+
+bool TrayHostWatch::isAvailable() const {
+  return (statusNotifier_ && statusNotifier_->isAvailable()) ||
+         (xembed_ && xembed_->isAvailable());
+}
+
+std::string TrayHostWatch::description() const {
+  std::string parts;
+  if (statusNotifier_ && statusNotifier_->isAvailable()) parts = "a StatusNotifier host";
+  if (xembed_ && xembed_->isAvailable()) {
+    parts += parts.empty() ? "an XEmbed tray" : " and an XEmbed tray";
+  }
+  return parts.empty() ? "none" : parts;
 }
 
 std::function<bool()> TrayHostWatch::reader(std::shared_ptr<const TrayHostWatch> watch) {
   return [watch = std::move(watch)] { return watch && watch->isAvailable(); };
 }
 
-void TrayHostWatch::hostsChanged() { ask(); }
-
-void TrayHostWatch::ask() {
-  const std::uint64_t question = ++asked_;
-  // Nothing waits for this answer: the bus's own timeout will do.
-  auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(hostQuestion()), this);
-  connect(pending, &QDBusPendingCallWatcher::finished, this,
-          [this, question](QDBusPendingCallWatcher* answered) {
-            answered->deleteLater();
-            if (question == asked_) available_ = hostRegistered(answered->reply());
-          });
+void TrayHostWatch::partChanged() {
+  if (!statusNotifier_) return;  // still being made
+  Log::presentation().info("tray: %{public}s", description());
+  const bool now = isAvailable();
+  if (now == available_) return;
+  available_ = now;
+  changes_.notify();
 }
 
 }  // namespace vorlane

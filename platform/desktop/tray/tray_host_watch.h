@@ -1,47 +1,51 @@
 #pragma once
 
+#include <xcb/xcb.h>
+
 #include <QDBusConnection>
-#include <QDBusServiceWatcher>
-#include <QObject>
-#include <chrono>
-#include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+
+#include "foundation/observers.h"
+#include "platform/desktop/tray/status_notifier_host_watch.h"
+#include "platform/desktop/tray/xembed_tray_watch.h"
 
 namespace vorlane {
 
-// Whether a tray host is there to show the program's status item: the desktop's
-// StatusNotifierWatcher's "IsStatusNotifierHostRegistered".
-//
-// Asked once when made (at most `timeout`; a watcher that has not answered by then is asked
-// again without waiting), then again without waiting whenever the watcher appears or a host
-// comes or goes; asking `isAvailable` never touches the bus, so windows may
-// ask as they open and the pointer as it moves. No bus, no watcher, no answer in time or an
-// answer that is not a boolean all mean no tray. Main thread.
-class TrayHostWatch final : public QObject {
-  Q_OBJECT
-
+// Whether a tray is there to show the program's status item: a StatusNotifierItem host on the
+// session bus, or an XEmbed tray manager on the X screen. Each is followed as it comes and
+// goes; `changes` tells whenever the answer turns, and `isAvailable` never waits on the bus
+// or the server, so windows may ask as they open and the pointer as it moves. Each change
+// of either is logged. Main thread.
+class TrayHostWatch final {
  public:
-  explicit TrayHostWatch(QDBusConnection sessionBus,
-                         std::chrono::milliseconds timeout = std::chrono::milliseconds(250));
+  // `x11` none (Qt not on X): no XEmbed tray is looked for.
+  TrayHostWatch(QDBusConnection sessionBus, xcb_connection_t* x11, int screenNumber);
+  TrayHostWatch(const TrayHostWatch&) = delete;
+  TrayHostWatch& operator=(const TrayHostWatch&) = delete;
 
-  bool isAvailable() const { return available_; }
+  // On the session bus, and on Qt's own connection to the screen $DISPLAY names.
+  static std::unique_ptr<TrayHostWatch> forThisDesktop();
+
+  bool isAvailable() const;
+  Observers<>& changes() { return changes_; }
+
+  // What is there now, as the log says it: "a StatusNotifier host", "an XEmbed tray",
+  // both joined by "and", or "none".
+  std::string description() const;
 
   // A function over a shared watch, for whoever takes tray availability as a `bool()`.
   static std::function<bool()> reader(std::shared_ptr<const TrayHostWatch> watch);
 
- private slots:
-  void hostsChanged();
-
  private:
-  void ask();
+  void partChanged();
 
-  QDBusConnection bus_;
-  int timeoutMs_;
-  QDBusServiceWatcher watcherName_;
+  Observers<> changes_;
   bool available_ = false;
-  // Only the latest question's answer counts.
-  std::uint64_t asked_ = 0;
+  // Made last: either may tell of a change as soon as it exists.
+  std::unique_ptr<StatusNotifierHostWatch> statusNotifier_;
+  std::unique_ptr<XEmbedTrayWatch> xembed_;
 };
 
 }  // namespace vorlane

@@ -1,5 +1,6 @@
 #include "platform/desktop/tray/x11_tray_look.h"
 
+#include <QByteArray>
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -15,6 +16,15 @@ namespace {
 constexpr int largestSample = 64;
 
 }  // namespace
+
+int displayScreenNumber() {
+  const QByteArray display = qgetenv("DISPLAY");
+  const qsizetype dot = display.lastIndexOf('.');
+  if (dot < 0 || dot < display.lastIndexOf(':')) return 0;
+  bool ok = false;
+  const int screen = display.mid(dot + 1).toInt(&ok);
+  return ok && screen >= 0 ? screen : 0;
+}
 
 X11TrayLook::X11TrayLook(xcb_connection_t* connection, int screenNumber)
     : properties_(connection), screenNumber_(screenNumber) {}

@@ -33,4 +33,7 @@ class X11TrayLook {
   int screenNumber_;
 };
 
+// The X screen the display names (":0.1" is screen 1); 0 when it names none.
+int displayScreenNumber();
+
 }  // namespace vorlane

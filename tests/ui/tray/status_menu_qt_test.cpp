@@ -143,6 +143,7 @@ class StatusItemControllerTest : public ::testing::Test {
                             .openAppearance = {},
                             .quit = {}}),
         .trayAvailable = [tray] { return tray; },
+        .followTray = nullptr,
         .icon = [this](const std::string& name, const QColor& ink) {
           symbols.push_back(name);
           inks.push_back(ink);
@@ -260,6 +261,7 @@ TEST(StatusItemSettings, AChangedRecordRebuildsTheMenuAndAnEqualOneDoesNot) {
   StatusItemController item(StatusItemController::Dependencies{
       .actions = std::make_shared<StatusItemActions>(nullptr, store, StatusItemHooks{}),
       .trayAvailable = [] { return false; },
+      .followTray = nullptr,
       .icon = [](const std::string&, const QColor&) { return QIcon(); },
       .ink = nullptr,
   });
@@ -268,6 +270,39 @@ TEST(StatusItemSettings, AChangedRecordRebuildsTheMenuAndAnEqualOneDoesNot) {
   EXPECT_TRUE(item.menu()->actions().isEmpty());
   store->modify([](Preferences& p) { p.mascotClickThrough = true; });
   EXPECT_FALSE(item.menu()->actions().isEmpty());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A tray that comes after the start shows the icon at once, not at the next look a while
+// later, and the menu then offers click-through; a tray that goes takes that entry with it.
+TEST(StatusItemTray, FollowsATrayThatComesAndGoes) {
+  bool tray = false;
+  Observers<> trayChanges;
+  StatusItemController item(StatusItemController::Dependencies{
+      .actions = std::make_shared<StatusItemActions>(
+          nullptr, std::make_shared<InMemoryPreferencesStore>(), StatusItemHooks{}),
+      .trayAvailable = [&tray] { return tray; },
+      .followTray = [&trayChanges](std::function<void()> changed) {
+        return trayChanges.subscribe(std::move(changed));
+      },
+      .icon = [](const std::string&, const QColor&) { return QIcon(); },
+      .ink = nullptr,
+  });
+  EXPECT_FALSE(item.isTrayShown());
+  EXPECT_EQ(item.trayIcon(), nullptr) << "made before any tray was there";
+  EXPECT_EQ(actionTitled(*item.menu(), "Click-through mascot"), nullptr);
+
+  tray = true;
+  trayChanges.notify();
+  EXPECT_TRUE(item.isTrayShown());
+  ASSERT_NE(item.trayIcon(), nullptr);
+  EXPECT_EQ(item.trayIcon()->toolTip(), item.toolTip());
+  EXPECT_NE(actionTitled(*item.menu(), "Click-through mascot"), nullptr);
+
+  tray = false;
+  trayChanges.notify();
+  EXPECT_FALSE(item.isTrayShown());
+  EXPECT_EQ(actionTitled(*item.menu(), "Click-through mascot"), nullptr);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

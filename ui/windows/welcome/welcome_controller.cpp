@@ -3,6 +3,7 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
+#include "platform/logging/log.h"
 #include "ui/windows/welcome/onboarding_view.h"
 
 namespace vorlane {
@@ -13,6 +14,8 @@ WelcomeController::WelcomeController(std::function<bool()> trayAvailable)
 
 void WelcomeController::show(const QString& hotKeyName, std::function<void()> vorlaneNow) {
   const bool tray = trayAvailable_();
+  // Where the user was told the menu is, should they not find it there.
+  Log::lifecycle().info("welcome shown: %{public}s", whereTheMenuIs(tray).toStdString());
   host_.show(QStringLiteral("Welcome to Vorlane"), QSize(width, height), false, false,
              [&](FeatureWindow::CloseAction close) -> QWidget* {
                return new OnboardingView(hotKeyName, tray, std::move(vorlaneNow), std::move(close));

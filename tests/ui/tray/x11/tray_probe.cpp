@@ -1,6 +1,7 @@
 // A program that shows the status item on the display and bus it is given, then reports on
 // descriptor 3 whether a tray took it, where, and the ink its icon is drawn in, and stays
-// until it is ended.
+// until it is ended. It learns of trays as the program does, and says "watching" on
+// descriptor 3 once it does.
 //   tray_probe [--wait-for-tray]
 
 #include <unistd.h>
@@ -12,37 +13,42 @@
 #include <QSystemTrayIcon>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <string>
 
+#include "platform/desktop/tray/tray_host_watch.h"
 #include "ui/tray/status_item_controller.h"
 #include "ui/tray/x11_tray_ink.h"
 
 int main(int argc, char** argv) {
   const bool waitForTray = argc > 1 && std::strcmp(argv[1], "--wait-for-tray") == 0;
   QApplication app(argc, argv);
-  QElapsedTimer clock;
-  clock.start();
-  // A tray started just before us may not have claimed its place yet.
-  while (waitForTray && !QSystemTrayIcon::isSystemTrayAvailable() && clock.elapsed() < 60'000) {
-    app.processEvents(QEventLoop::AllEvents, 100);
-    usleep(100'000);
-  }
+  // The program's own reading of the desktop's trays, followed as they come and go.
+  const std::shared_ptr<vorlane::TrayHostWatch> trays = vorlane::TrayHostWatch::forThisDesktop();
   vorlane::StatusItemController item({
       .actions = std::make_shared<vorlane::StatusItemActions>(nullptr, nullptr,
                                                               vorlane::StatusItemHooks{}),
-      .trayAvailable = nullptr,
+      .trayAvailable = vorlane::TrayHostWatch::reader(trays),
+      .followTray = [&trays](std::function<void()> changed) {
+        return trays->changes().subscribe(std::move(changed));
+      },
       .icon = nullptr,
       .ink = vorlane::x11TrayInkSource(),
   });
-  // An XEmbed tray gives the icon a place on screen once it has embedded it (a host over
+  const std::string watching = "watching\n";
+  if (write(3, watching.data(), watching.size()) < 0) return 2;
+  // A tray started just before us, or after us, shows the item once it has claimed its place;
+  // an XEmbed tray then gives the icon a place on screen once it has embedded it (a host over
   // D-Bus never does).
-  clock.restart();
-  while (waitForTray && item.isTrayShown() && item.trayIcon()->geometry().isEmpty() &&
+  QElapsedTimer clock;
+  clock.start();
+  while (waitForTray && (!item.isTrayShown() || item.trayIcon()->geometry().isEmpty()) &&
          clock.elapsed() < 60'000) {
     app.processEvents(QEventLoop::AllEvents, 50);
     usleep(20'000);
   }
-  const QRect g = item.trayIcon()->geometry();
+  const QRect g = item.isTrayShown() ? item.trayIcon()->geometry() : QRect();
   std::string line = "shown=" + std::to_string(item.isTrayShown() ? 1 : 0) +
                      " geometry=" + std::to_string(g.width()) + "x" + std::to_string(g.height());
   if (!g.isEmpty()) {

@@ -53,6 +53,10 @@ class TrayX11Test : public ::testing::Test {
 
   // The probe on our display and bus; its report line.
   std::string startProbe(bool waitForTray) {
+    launchProbe(waitForTray);
+    return report();
+  }
+  void launchProbe(bool waitForTray) {
     probe.reset();  // one status item at a time
     std::vector<std::string> argv{TRAY_PROBE};
     if (waitForTray) argv.push_back("--wait-for-tray");
@@ -61,6 +65,9 @@ class TrayX11Test : public ::testing::Test {
         std::vector<std::string>{"DISPLAY=" + xvfb.display(), "QT_QPA_PLATFORM=xcb",
                                  "DBUS_SESSION_BUS_ADDRESS=" + bus.address(),
                                  "WAYLAND_DISPLAY=", "XDG_CURRENT_DESKTOP=", "DESKTOP_SESSION="});
+  }
+  // The probe's next line: "watching" once it follows the trays, then its report.
+  std::string nextLine() {
     std::optional<std::string> line;
     // Our own event loop answers the probe's calls to the fake watcher meanwhile.
     testing::waitUntil(
@@ -71,6 +78,11 @@ class TrayX11Test : public ::testing::Test {
         },
         std::chrono::seconds(90));
     return line.value_or("");
+  }
+  std::string report() {
+    std::string line = nextLine();
+    if (line == "watching") line = nextLine();
+    return line;
   }
 
   testing::XvfbServer xvfb;
@@ -127,6 +139,19 @@ TEST_F(TrayX11Test, NoTrayAStatusNotifierHostThenAnXEmbedTray) {
   const std::string report = startProbe(true);
   ASSERT_EQ(report.rfind("shown=1 ", 0), 0u) << report;
   EXPECT_NE(report, "shown=1 geometry=0x0");  // placed on screen by the tray
+}
+
+// Regression: the item looked for a StatusNotifier host alone, and an XEmbed tray (trayer,
+// i3bar, tint2...) never got the icon. One that comes after the start takes it then.
+TEST_F(TrayX11Test, AnXEmbedTrayThatComesLaterTakesTheIcon) {
+  launchProbe(true);
+  ASSERT_EQ(nextLine(), "watching");  // the tray below comes after the item was made
+  ChildProcess trayer({"trayer", "--edge", "top", "--widthtype", "pixel", "--width", "200"}, false,
+                      {"DISPLAY=" + xvfb.display()});
+  const std::string placed = report();
+  ASSERT_EQ(placed.rfind("shown=1 ", 0), 0u) << placed;
+  EXPECT_NE(placed, "shown=1 geometry=0x0");
+  EXPECT_FALSE(field(placed, "ink").empty()) << placed;
 }
 
 // How many pixels of `image` are within a small distance of `ink`.

@@ -1,0 +1,200 @@
+// Where the program's menu lives on desktops with different trays: an XEmbed tray alone
+// (trayer, as i3bar, tint2, lxpanel or stalonetray would be), a StatusNotifier watcher
+// alone, both, neither, and an XEmbed tray that comes after the start. In each, the icon
+// (docked with an ink that stands out, or registered with the watcher), the welcome's word
+// on where the menu is, and whether the menu offers click-through.
+#include <xcb/xcb.h>
+
+#include <QColor>
+#include <optional>
+
+#include "tests/e2e/scenario.h"
+#include "tests/support/tray_menu.h"
+
+namespace vorlane::e2e {
+namespace {
+
+// A dark panel: the palette's black text would vanish on it, so an icon that shows there
+// shows the ink read from the tray.
+constexpr const char* darkPanel = "0x202020";
+const QColor lightInk(0xf2, 0xf2, 0xf2);
+
+constexpr const char* inTheTray = "welcome shown: Look for the climber in your system tray.";
+constexpr const char* onTheMonkey = "welcome shown: Right-click the monkey for its menu.";
+constexpr const char* shownInTheTray = "status item shown in the tray";
+
+xcb_atom_t atomNamed(xcb_connection_t* c, const std::string& name) {
+  auto* reply = xcb_intern_atom_reply(
+      c, xcb_intern_atom(c, 0, std::uint16_t(name.size()), name.c_str()), nullptr);
+  const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+  std::free(reply);
+  return atom;
+}
+
+// The 32-bit value of a property, or none.
+std::optional<std::uint32_t> cardinal(xcb_connection_t* c, xcb_window_t w, xcb_atom_t property) {
+  auto* reply = xcb_get_property_reply(
+      c, xcb_get_property(c, 0, w, property, XCB_ATOM_CARDINAL, 0, 1), nullptr);
+  std::optional<std::uint32_t> value;
+  if (reply != nullptr && reply->format == 32 && xcb_get_property_value_length(reply) >= 4) {
+    value = *static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
+  }
+  std::free(reply);
+  return value;
+}
+
+// Where on the screen a window of process `pid` sits docked in trayer: a small window shown
+// inside trayer's panel. None when there is no such window.
+std::optional<QRect> dockedIcon(const DesktopSession& desktop, pid_t pid) {
+  xcb_connection_t* c = xcb_connect(desktop.display().c_str(), nullptr);
+  std::optional<QRect> found;
+  if (xcb_connection_has_error(c) == 0) {
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_atom_t pidAtom = atomNamed(c, "_NET_WM_PID");
+    // Whether `w` or a window above it is trayer's.
+    const auto insideTrayer = [&](xcb_window_t w) {
+      while (w != root && w != XCB_WINDOW_NONE) {
+        auto* tree = xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr);
+        if (tree == nullptr) return false;
+        const xcb_window_t parent = tree->parent;
+        std::free(tree);
+        if (cardinal(c, parent, pidAtom) == std::uint32_t(desktop.trayPid())) return true;
+        w = parent;
+      }
+      return false;
+    };
+    std::vector<xcb_window_t> pending{root};
+    while (!pending.empty() && !found) {
+      const xcb_window_t w = pending.back();
+      pending.pop_back();
+      auto* tree = xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr);
+      if (tree != nullptr) {
+        const auto* children = xcb_query_tree_children(tree);
+        pending.insert(pending.end(), children, children + xcb_query_tree_children_length(tree));
+        std::free(tree);
+      }
+      if (cardinal(c, w, pidAtom) != std::uint32_t(pid)) continue;
+      auto* attributes =
+          xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, w), nullptr);
+      auto* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, w), nullptr);
+      auto* place = xcb_translate_coordinates_reply(
+          c, xcb_translate_coordinates(c, w, root, 0, 0), nullptr);
+      if (attributes != nullptr && geometry != nullptr && place != nullptr &&
+          attributes->map_state == XCB_MAP_STATE_VIEWABLE && geometry->width <= 64 &&
+          geometry->height <= 64 && insideTrayer(w)) {
+        found = QRect(place->dst_x, place->dst_y, geometry->width, geometry->height);
+      }
+      std::free(attributes);
+      std::free(geometry);
+      std::free(place);
+    }
+  }
+  xcb_disconnect(c);
+  return found;
+}
+
+// Pixels of `area` within a small distance of `ink`.
+int inkedPixels(const QImage& image, QRect area, const QColor& ink) {
+  int count = 0;
+  area = area.intersected(image.rect());
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QColor pixel = image.pixelColor(x, y);
+      count += std::abs(pixel.red() - ink.red()) + std::abs(pixel.green() - ink.green()) +
+                   std::abs(pixel.blue() - ink.blue()) <
+               24;
+    }
+  }
+  return count;
+}
+
+class TrayHostsScenario : public Scenario {
+ protected:
+  // A first launch, which shows the welcome; the desktop is `pieces` with no compositor.
+  void startFirstLaunch(DesktopPieces pieces, bool watcher) {
+    pieces.compositor = false;
+    pieces.sound = false;
+    pieces.notifications = false;
+    startDesktop(pieces);
+    if (watcher) {
+      menu = std::make_unique<testing::TrayMenu>(*desktop, VORLANE_FAKE_STATUS_WATCHER);
+      ASSERT_TRUE(menu->ready()) << "the stand-in watcher did not start";
+    }
+    seedPreferences([](Preferences& p) { p.hasCompletedOnboarding = false; });
+    // At the real pace: the first question to the watcher may take its full short wait.
+    launch(at("09:10:00"), 1);
+    // Said after the status item was made: what it did by then is in the log.
+    ASSERT_TRUE(program->waitForLine("welcome shown: ", startLimit)) << program->log();
+  }
+
+  // Waits for the program's icon docked in trayer and drawn there in the light ink.
+  void expectDockedWithInk() {
+    std::optional<QRect> icon;
+    ASSERT_TRUE(desktop->waitUntilManaged(
+        [&] { return (icon = dockedIcon(*desktop, program->pid())).has_value(); }, startLimit))
+        << "no icon docked in trayer";
+    // The program looks at the panel again a moment after docking, and now and then after.
+    int inked = 0;
+    EXPECT_TRUE(testing::waitUntil(
+        [&] { return (inked = inkedPixels(screenshot("tray"), *icon, lightInk)) > 0; }, 90s))
+        << "the icon at " << icon->x() << "," << icon->y() << " shows no light ink";
+  }
+
+  // Whether the status menu, as the watcher's host reads it, offers click-through.
+  bool menuOffersClickThrough() {
+    const auto entries = menu->read();
+    return testing::findTrayMenuEntry(entries, {"Click-through mascot"}).has_value();
+  }
+
+  std::unique_ptr<testing::TrayMenu> menu;
+};
+
+TEST_F(TrayHostsScenario, AnXEmbedTrayAloneTakesTheIcon) {
+  startFirstLaunch({.trayTint = darkPanel}, false);
+  EXPECT_EQ(program->count(inTheTray), 1u);
+  EXPECT_EQ(program->count("tray: an XEmbed tray"), 1u);
+  EXPECT_EQ(program->count(shownInTheTray), 1u) << "the menu offers click-through only then";
+  expectDockedWithInk();
+}
+
+TEST_F(TrayHostsScenario, AStatusNotifierWatcherAloneTakesTheIcon) {
+  startFirstLaunch({.tray = false}, true);
+  EXPECT_EQ(program->count(inTheTray), 1u);
+  ASSERT_TRUE(menu->waitForItem(startLimit)) << "the icon never reached the watcher";
+  EXPECT_TRUE(menuOffersClickThrough()) << menu->lastLayout();
+}
+
+// Qt gives the icon to the watcher's host when there is one; trayer stays empty.
+TEST_F(TrayHostsScenario, WithBothTheWatcherTakesTheIcon) {
+  startFirstLaunch({}, true);
+  EXPECT_EQ(program->count(inTheTray), 1u);
+  EXPECT_EQ(program->count("tray: a StatusNotifier host and an XEmbed tray"), 1u);
+  ASSERT_TRUE(menu->waitForItem(startLimit)) << "the icon never reached the watcher";
+  EXPECT_TRUE(menuOffersClickThrough()) << menu->lastLayout();
+}
+
+TEST_F(TrayHostsScenario, WithoutATrayTheMenuIsOnTheMonkey) {
+  startFirstLaunch({.tray = false}, false);
+  EXPECT_EQ(program->count(onTheMonkey), 1u);
+  EXPECT_EQ(program->count("tray: none"), 1u);
+  EXPECT_EQ(program->count(shownInTheTray), 0u) << "no tray, no click-through entry";
+  EXPECT_TRUE(program->running());
+}
+
+// Regression: with no StatusNotifier watcher, trayer's panel stayed empty for good.
+TEST_F(TrayHostsScenario, AnXEmbedTrayThatComesLaterTakesTheIcon) {
+  startDesktop({.compositor = false, .tray = false, .notifications = false, .sound = false,
+                .trayTint = darkPanel});
+  seedPreferences();
+  launch(at("09:10:00"), 1);
+  ASSERT_TRUE(program->waitForLine("tray: none", startLimit)) << program->log();
+  ASSERT_TRUE(desktop->startTray()) << desktop->failure();
+  ASSERT_TRUE(program->waitForLine("tray: an XEmbed tray", startLimit));
+  EXPECT_TRUE(program->waitForLine(shownInTheTray, startLimit))
+      << "the menu never came to offer click-through";
+  expectDockedWithInk();
+  EXPECT_EQ(program->count(" fault: "), 0u);
+}
+
+}  // namespace
+}  // namespace vorlane::e2e
