@@ -88,11 +88,12 @@ class RefusedSaveScenario : public Scenario {
     return program->waitForLine("hotkey registered with identifier 2", startLimit) &&
            key("ctrl+alt+space") && waitForActive(quickCommandTitle);
   }
-  // How many entries of the tray's menu name `phrase`.
+  // How many reminder rows of the tray's menu ("<phrase> - <when>") name `phrase`.
   long listed(const std::string& phrase) {
     const auto entries = tray->read();
+    const std::string row = "\u2068" + phrase + "\u2069 - ";
     return std::count_if(entries.begin(), entries.end(), [&](const testing::TrayMenuEntry& e) {
-      return e.label.find("\u2068" + phrase + "\u2069") != std::string::npos;
+      return e.label.rfind(row, 0) == 0;
     });
   }
   std::vector<std::string> stored() const {
