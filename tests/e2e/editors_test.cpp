@@ -2,7 +2,6 @@
 // opens them: from the tray's menu (clicked over D-Bus, as a tray host clicks it) and from the
 // mascot's Focus pill. What is typed there reaches the reminders file, the visits and the
 // session, and what is refused or cancelled changes nothing.
-#include <QColor>
 #include <algorithm>
 
 #include "core/reminders/reminder.h"
