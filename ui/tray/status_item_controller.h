@@ -21,7 +21,8 @@ namespace vorlane {
 
 // The status item in the desktop's system tray (StatusNotifierItem hosts and XEmbed trays
 // alike): the symbol of the mascot's state, a tool tip with what comes next and the running
-// countdown, and the status menu, rebuilt each time it opens and after a settings change. Without a tray nothing shows
+// countdown, and the status menu, rebuilt each time it opens and after a change of the one
+// setting it shows (click-through). Without a tray nothing shows
 // here; the mascot's own context menu carries the same menu (`fillMenu`). Main thread only.
 class StatusItemController final : public QObject {
  public:
@@ -72,7 +73,7 @@ class StatusItemController final : public QObject {
   void run(StatusCommand command, const StatusData& data);
   QColor currentInk();
 
-  // A setting changed: the menu shows some.
+  // Click-through changed: the menu shows it.
   void settingsChanged();
 
   std::shared_ptr<StatusItemActions> actions_;
