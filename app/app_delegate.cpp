@@ -1,12 +1,12 @@
 #include "app/app_delegate.h"
 
 #include <QCoreApplication>
-#include <QThread>
 
 #include "coordination/calendar_focus_model.h"
 #include "coordination/visit_coordinator.h"
 #include "core/visits/visit_scheduler.h"
 #include "platform/logging/log.h"
+#include "platform/logging/main_thread.h"
 #include "ui/preferences/preferences_controller.h"
 #include "ui/windows/about/about_controller.h"
 #include "ui/windows/calendar_consent/calendar_consent_prompt.h"
@@ -16,11 +16,6 @@ namespace vorlane {
 namespace {
 
 constexpr double tickInterval = 30;
-
-void assertMainThread() {
-  Q_ASSERT(QCoreApplication::instance() == nullptr ||
-           QThread::currentThread() == QCoreApplication::instance()->thread());
-}
 
 // The calendar focus model over the user's calendars, with the work length as its focus length.
 std::shared_ptr<CalendarFocusModel> makeCalendarFocus(
@@ -47,7 +42,7 @@ AppDelegate::AppDelegate(AppServices& services, QObject* parent)
 AppDelegate::~AppDelegate() { tearDown(); }
 
 bool AppDelegate::applicationDidFinishLaunching() {
-  assertMainThread();
+  Q_ASSERT(isMainThread());
   if (launched_) return coordinator_ != nullptr;
   launched_ = true;
 
@@ -108,7 +103,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
 }
 
 void AppDelegate::applicationWillTerminate() {
-  assertMainThread();
+  Q_ASSERT(isMainThread());
   if (terminated_) return;
   terminated_ = true;
   if (coordinator_) coordinator_->saveFocusForTermination();
@@ -120,7 +115,7 @@ void AppDelegate::applicationWillTerminate() {
 }
 
 void AppDelegate::showAbout() {
-  assertMainThread();
+  Q_ASSERT(isMainThread());
   const auto about = shellWindow<AboutController>();
   if (!about) return;
   QString version = QCoreApplication::applicationVersion();
@@ -129,7 +124,7 @@ void AppDelegate::showAbout() {
 }
 
 void AppDelegate::showOnboarding() {
-  assertMainThread();
+  Q_ASSERT(isMainThread());
   // Stored before any window exists, so a launch cut short still counts as welcomed.
   if (preferencesStore_) {
     preferencesStore_->modify([](Preferences& p) { p.hasCompletedOnboarding = true; });

@@ -5,7 +5,7 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-#include "platform/services/main_thread.h"
+#include "platform/logging/main_thread.h"
 #include "platform/services/tick_alignment.h"
 #include "tests/support/fake_clock.h"
 

@@ -58,10 +58,11 @@ class ControllerTest : public testing::Test {
     });
   }
 
-  // What the coordinator does with each announcement of the store: the display, then the
-  // presence when a field it reads changed.
+  // What the coordinator does with each announcement of the store: the placement, the
+  // display, then the presence, each when a field it reads changed.
   void drive(const Preferences& now) {
     const Preferences before = std::exchange(drivenPreferences, now);
+    if (now.mascotPlacements != before.mascotPlacements) controller->applyPlacement();
     controller->setPreferredScreenID(now.preferredScreenID);
     if (now.presenceDiffers(before)) controller->applyPresenceMode();
   }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/desktop/environment/system_environment.h"
 #include "tests/support/paused_window_manager.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/x11_peer.h"
@@ -15,7 +16,6 @@
 #include "ui/mascot_window/qt_screen_provider.h"
 #include "ui/mascot_window/screen_change_watcher.h"
 #include "ui/mascot_window/target_screen.h"
-#include "ui/mascot_window/x11_connection.h"
 
 namespace vorlane {
 namespace {
@@ -238,14 +238,16 @@ TEST_P(MascotWindowOnX, TakesClicksOnlyOverTheLiveRectangles) {
 
   // Live areas change, and survive the window being hidden and shown again.
   window->setLiveRects({});
-  testing::X11Peer::roundTrip(qtConnection());  // the server has the new input shape
+  // The server has the new input shape.
+  testing::X11Peer::roundTrip(SystemEnvironment::qtConnection());
   click(QPoint(940, 0) + block.center());
   EXPECT_TRUE(processEventsUntil([&] { return pressesBelow() == 1; })) << "while mapped";
   window->hide();
   window->show();
   ASSERT_TRUE(
       processEventsUntil([&] { return peer.viewable(id) && window->windowHandle()->isExposed(); }));
-  testing::X11Peer::roundTrip(qtConnection());  // the shapes set again once exposed
+  // The shapes set again once exposed.
+  testing::X11Peer::roundTrip(SystemEnvironment::qtConnection());
   click(QPoint(940, 0) + block.center());
   EXPECT_TRUE(processEventsUntil([&] { return pressesBelow() == 1; }));
   EXPECT_EQ(content->presses, 1);
