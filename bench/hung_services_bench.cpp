@@ -3,14 +3,10 @@
 // second), and one environment snapshot waits that long once, whatever hangs.
 
 #include <benchmark/benchmark.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -22,24 +18,11 @@
 #include "platform/desktop/session_state/reduced_motion_setting.h"
 #include "platform/desktop/session_state/screen_state_readers.h"
 #include "tests/support/private_dbus.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/quiet_desktop.h"
+#include "tests/support/silent_sound_server.h"
 
 namespace vorlane {
 namespace {
-
-// A sound server's address that takes connections and never answers them.
-struct SilentSoundServer {
-  testing::TempFolder runtime;
-  int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  SilentSoundServer() {
-    sockaddr_un address{AF_UNIX, {}};
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", (runtime / "native").c_str());
-    bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(listener, 64);
-  }
-  ~SilentSoundServer() { close(listener); }
-  std::string address() const { return "unix:" + (runtime / "native").string(); }
-};
 
 // Takes every call and answers none. It lives on the benchmark's thread, which is blocked in
 // the call it would answer.
@@ -74,7 +57,7 @@ struct SilentServices {
 };
 
 void BM_SoundServerThatNeverAnswers(benchmark::State& state) {
-  const SilentSoundServer silent;
+  const testing::SilentSoundServer silent;
   for (auto _ : state) {
     benchmark::DoNotOptimize(PulseCaptureQuery(silent.address()).isCapturing());
   }
@@ -93,16 +76,6 @@ BENCHMARK(BM_ReducedMotionWithAPortalThatNeverAnswers)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(4);
 
-// The questions without a service behind them answer at once.
-struct QuietDesktop final : CameraUsage, ActiveApplication, ScreenGeometry {
-  bool isCameraInUse() override { return false; }
-  std::optional<std::string> activeAppID() override { return std::nullopt; }
-  std::optional<ScreenFrame> targetScreen(const std::optional<std::string>&) override {
-    return std::nullopt;
-  }
-  bool isFullscreenOnScreen(const std::optional<ScreenFrame>&) override { return false; }
-};
-
 // The first snapshot after login, with logind, both screen savers and the sound server hung:
 // one budget in all, not one per service.
 void BM_SnapshotWithEveryServiceHung(benchmark::State& state) {
@@ -111,14 +84,14 @@ void BM_SnapshotWithEveryServiceHung(benchmark::State& state) {
       {QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("/org/freedesktop")},
       {QStringLiteral("org.gnome.ScreenSaver"), QStringLiteral("/org/gnome")},
   });
-  const SilentSoundServer sound;
+  const testing::SilentSoundServer sound;
   QDBusConnection client = services.client();
-  QuietDesktop quiet;
+  testing::QuietDesktop quiet;
   for (auto _ : state) {
     SnapshotBudget budget;
     SlowServiceMemory slow;  // fresh: every service is asked as at the first snapshot
     SystemMicrophoneUsage microphone(PulseCaptureQuery(sound.address()),
-                                     sound.runtime.path().string(), &budget);
+                                     sound.runtime().path().string(), &budget);
     DBusScreenState dbus(client, client, budget, slow);
     CombinedScreenAvailability availability({&dbus});
     EnvironmentSources sources{quiet, microphone, quiet, quiet, availability, &budget};
