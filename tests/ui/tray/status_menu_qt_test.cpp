@@ -316,6 +316,7 @@ TEST(StatusItemSettings, OnlyClickThroughRebuildsTheMenuOnceAndTheIconIsLeftAlon
   StatusItemController item(StatusItemController::Dependencies{
       .actions = std::make_shared<StatusItemActions>(source, store, StatusItemHooks{}),
       .trayAvailable = [] { return false; },
+      .followTray = nullptr,
       .icon = [](const std::string&, const QColor&) { return QIcon(); },
       .ink = nullptr,
   });
