@@ -55,7 +55,9 @@ TEST_F(Scenario, KilledWhileSavingLosesNothingSaved) {
     }
     // A save killed halfway leaves its temporary file; the next start removes it, and a
     // run that ends as asked leaves none.
-    launch(at("09:00:00"));
+    const std::size_t launches = program->count("Vorlane launching");  // the log is kept
+    ASSERT_TRUE(program->start({zone, at("09:00:00"), speed}));
+    ASSERT_TRUE(program->waitForLine("Vorlane launching", startLimit, launches + 1));
     const auto ended = program->stop(SIGTERM);
     ASSERT_TRUE(ended && WIFEXITED(*ended)) << program->log();
     EXPECT_EQ(storedPreferences(home.path()).activeEndHour, 19);
