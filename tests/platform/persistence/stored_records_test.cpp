@@ -294,42 +294,38 @@ TEST(StoredRecords, TenThousandRemindersReadBackAfterAnAdd) {
   EXPECT_TRUE(log.lines().empty());
 }
 
-// Regression: a record kept as a link (a dotfiles repository) became a regular file.
+// Regression: a record kept as a link (a dotfiles repository) became a regular file; and with
+// the folder of the link's target missing, every save was refused.
 TEST(StoredRecords, ALinkedRecordStaysALinkAndItsTargetChanges) {
-  for (const Record& record : records) {
-    testing::TempFolder home;
-    record.writeFirst(home.path());
-    const fs::path file = record.file(home.path());
-    const fs::path target = home / "dotfiles/vorlane" / file.filename();
-    fs::create_directories(target.parent_path());
-    fs::rename(file, target);
-    fs::create_symlink(fs::relative(target, file.parent_path()), file);
+  for (const bool folderMissing : {false, true}) {
+    for (const Record& record : records) {
+      const std::string name = record.name + std::string(folderMissing ? ", folder missing" : "");
+      testing::TempFolder home;
+      record.writeFirst(home.path());
+      const fs::path file = record.file(home.path());
+      const fs::path target = home / "dotfiles/vorlane" / file.filename();
+      if (folderMissing) {
+        fs::remove(file);
+      } else {
+        fs::create_directories(target.parent_path());
+        fs::rename(file, target);
+      }
+      fs::create_symlink(fs::relative(target, file.parent_path()), file);
 
-    record.change(home.path());
-    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(file))) << record.name;
-    EXPECT_EQ(record.stage(home.path()), 2) << record.name;
-    EXPECT_EQ(testing::folderEntries(target.parent_path()).size(), 1u)
-        << record.name << ": no temporary file left beside the target";
-  }
-}
-
-// Regression: with the folder of a link's target missing, every save was refused.
-TEST(StoredRecords, ALinkedRecordWhoseTargetFolderIsMissingMakesItAndIsWrittenThere) {
-  for (const Record& record : records) {
-    testing::TempFolder home;
-    record.writeFirst(home.path());
-    const fs::path file = record.file(home.path());
-    const fs::path target = home / "dotfiles/vorlane" / file.filename();
-    fs::remove(file);
-    fs::create_symlink(target, file);
-
-    record.change(home.path());
-    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(file))) << record.name;
-    EXPECT_TRUE(fs::is_regular_file(target)) << record.name;
-    EXPECT_GT(record.stage(home.path()), 0) << record.name;
-    EXPECT_EQ(fs::status(target.parent_path()).permissions() & fs::perms::all,
-              fs::perms::owner_all)
-        << record.name << ": made as the record's own folder";
+      record.change(home.path());
+      EXPECT_TRUE(fs::is_symlink(fs::symlink_status(file))) << name;
+      EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(target))) << name;
+      if (folderMissing) {
+        EXPECT_GT(record.stage(home.path()), 0) << name;
+        EXPECT_EQ(fs::status(target.parent_path()).permissions() & fs::perms::all,
+                  fs::perms::owner_all)
+            << name << ": made as the record's own folder";
+      } else {
+        EXPECT_EQ(record.stage(home.path()), 2) << name;
+      }
+      EXPECT_EQ(testing::folderEntries(target.parent_path()).size(), 1u)
+          << name << ": no temporary file left beside the target";
+    }
   }
 }
 
