@@ -1,6 +1,8 @@
 #include "app/app_delegate.h"
 
 #include <QCoreApplication>
+#include <string>
+#include <utility>
 
 #include "coordination/calendar_focus_model.h"
 #include "coordination/visit_coordinator.h"
@@ -66,6 +68,17 @@ bool AppDelegate::applicationDidFinishLaunching() {
   focusHistory_ = std::make_shared<RecordFocusHistoryStore>(&services_.records());
   recovery_ = std::make_shared<RecordFocusRecoveryStore>(&services_.records());
   priorities_ = std::make_shared<RecordDailyPrioritiesStore>(&services_.records());
+  // The stores keep such a record as it was and show it only in their windows.
+  for (const auto& [record, problem] :
+       {std::pair{"focus history", focusHistory_->errorMessage()},
+        std::pair{"focus checkpoint", recovery_->document().errorMessage()},
+        std::pair{"daily priorities", priorities_->errorMessage()}}) {
+    if (problem) {
+      Log::lifecycle().error("the stored %{public}s could not be read: kept as it was, and not "
+                             "saved over until it is cleared",
+                             std::string(record));
+    }
+  }
 
   coordinator_ = VisitCoordinator::create({
       .clock = clock,

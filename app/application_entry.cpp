@@ -19,6 +19,8 @@
 #include "foundation/system_zone.h"
 #include "platform/logging/log.h"
 #include "platform/logging/log_handler.h"
+#include "platform/persistence/atomic_file.h"
+#include "platform/persistence/xdg_folders.h"
 #include "platform/session/instance_activation.h"
 #include "platform/session/instance_locks.h"
 #include "ui/kit/desktop_style.h"
@@ -99,6 +101,21 @@ bool becomeTheOneVorlane(InstanceLocks& locks, const QDBusConnection& bus,
   return false;
 }
 
+// Saves killed mid-write (a crash, a logout that would not wait) leave their temporary files
+// beside the records, where nothing else would ever remove them. Only the copy holding the
+// instance locks may: these outlive every save of the copy before it, so no save can still
+// be running. Without them a copy that has ended may still be finishing its last save.
+void removeTemporariesOfKilledSaves(const InstanceLocks& locks) {
+  if (!locks.guards()) return;
+  for (const auto& folder : {configFolder(), dataFolder()}) {
+    if (!folder) continue;
+    for (const auto& removed : removeLeftoverTemporaries(*folder)) {
+      Log::lifecycle().info("removed %{public}s, left by a save that was interrupted",
+                            removed.string());
+    }
+  }
+}
+
 }  // namespace
 
 int runApplication(int argc, char** argv) {
@@ -144,6 +161,8 @@ int runApplication(int argc, char** argv) {
                            activation)) {
     return 0;
   }
+  // Before any record is read or written.
+  removeTemporariesOfKilledSaves(*instance);
 
   SystemAppServices services;
   AppDelegate delegate(services);

@@ -35,7 +35,13 @@ SystemAppServices::SystemAppServices()
 SystemAppServices::~SystemAppServices() = default;
 
 std::shared_ptr<ReminderStore> SystemAppServices::makeReminderStore() {
-  return std::make_shared<FileReminderStore>();
+  auto store = std::make_shared<FileReminderStore>();
+  if (store->keepsUnreadableFile()) {
+    Log::reminders().error(
+        "the reminders file could not be read: no reminders until it is moved aside at the "
+        "next save");
+  }
+  return store;
 }
 
 SystemEnvironment& SystemAppServices::environment() {

@@ -63,19 +63,13 @@ class DocumentBuilder {
   bool number_float(Json::number_float_t value, const std::string&) { return add(Json(value)); }
   bool string(std::string& value) { return add(Json(std::move(value))); }
   bool binary(Json::binary_t&) { return false; }  // never produced from text
-  bool start_object(std::size_t) {
-    open_.push_back(Container{Json::object()});
-    return true;
-  }
+  bool start_object(std::size_t) { return open(Json::object()); }
   bool key(std::string& key) {
     open_.back().key = std::move(key);
     return true;
   }
   bool end_object() { return close(); }
-  bool start_array(std::size_t) {
-    open_.push_back(Container{Json::array()});
-    return true;
-  }
+  bool start_array(std::size_t) { return open(Json::array()); }
   bool end_array() { return close(); }
   bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& error) {
     error_ = error.what();
@@ -91,6 +85,16 @@ class DocumentBuilder {
     std::string key = {};
     std::unordered_map<std::string, std::size_t> index = {};
   };
+
+  bool open(Json container) {
+    if (open_.size() >= json::maximumDocumentDepth) {
+      error_ = "The document is nested more than " + std::to_string(json::maximumDocumentDepth) +
+               " levels deep.";
+      return false;
+    }
+    open_.push_back(Container{std::move(container)});
+    return true;
+  }
 
   bool close() {
     Json done = std::move(open_.back().value);

@@ -54,12 +54,19 @@ Json fromUUID(const UUID& id);
 // Stored documents larger than this are refused unread. Well above anything written: the
 // largest records (tens of thousands of reminders) stay far below it.
 inline constexpr std::size_t maximumDocumentSize = std::size_t{16} << 20;
+// Stored documents nested deeper than this (objects and arrays inside one another) are
+// refused while they are read: copying, comparing and writing a value recurse once per
+// level, and a deep enough value would overflow the stack in any of them. Far deeper than
+// anything written (a reminder is five levels deep), so that members a newer version adds
+// are kept.
+inline constexpr std::size_t maximumDocumentDepth = 256;
 
 // Compact text of a value (invalid UTF-8 in strings is replaced, never thrown on).
 std::string dump(const Json& value);
 // Parses a whole document in time linear in its size; a key repeated in one object keeps
 // its first place and its last value. Throws DecodingError (dataCorrupted) when the text is
-// not JSON, holds a NUL byte anywhere, or is larger than maximumDocumentSize.
+// not JSON, holds a NUL byte anywhere, is larger than maximumDocumentSize or nested deeper
+// than maximumDocumentDepth; the parse itself never recurses.
 Json parse(std::string_view text);
 
 // Appends a member to an object without looking for the key first: the caller guarantees

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <optional>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -46,25 +48,41 @@ bool somethingAt(const fs::path& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
-// True for the name of a temporary file that writeFileAtomically makes for `target`.
-bool isTemporaryOf(const std::string& name, const std::string& target) {
-  const std::string prefix = "." + target + ".tmp-";
-  if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) return false;
-  for (std::size_t i = prefix.size(); i < name.size(); ++i) {
-    const char c = name[i];
-    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+// The name of the file a temporary file of writeFileAtomically stands in for
+// ("." + target + ".tmp-" + six letters or digits); none for any other name.
+std::optional<std::string_view> temporaryTarget(std::string_view name) {
+  static constexpr std::string_view marker = ".tmp-";
+  static constexpr std::size_t unique = 6;
+  if (name.size() < 1 + 1 + marker.size() + unique || name.front() != '.') return std::nullopt;
+  const std::size_t at = name.size() - unique - marker.size();
+  if (name.substr(at, marker.size()) != marker) return std::nullopt;
+  for (const char c : name.substr(at + marker.size())) {
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) {
+      return std::nullopt;
+    }
   }
-  return true;
+  return name.substr(1, at - 1);
 }
 
-// A writer killed mid-save leaves its temporary copy behind; the next save that succeeds
-// removes them. Failures only leave the files where they were.
-void removeStaleTemporaries(const fs::path& folder, const std::string& target) {
+// Removes the regular files in `folder` that are temporary files of a target `ofTarget`
+// accepts; failures only leave the files where they were.
+template <class Accept>
+void removeTemporaries(const fs::path& folder, Accept ofTarget, std::vector<fs::path>* removed) {
   std::error_code error;
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     const std::string name = it->path().filename().string();
-    if (isTemporaryOf(name, target) && it->is_regular_file(error)) ::unlink(it->path().c_str());
+    const auto target = temporaryTarget(name);
+    if (!target || !ofTarget(*target)) continue;
+    std::error_code statusError;
+    if (!fs::is_regular_file(it->symlink_status(statusError))) continue;
+    if (::unlink(it->path().c_str()) == 0 && removed != nullptr) removed->push_back(it->path());
   }
+}
+
+// A writer killed mid-save leaves its temporary copy behind; the next save that succeeds
+// removes them.
+void removeStaleTemporaries(const fs::path& folder, const std::string& target) {
+  removeTemporaries(folder, [&](std::string_view of) { return of == target; }, nullptr);
 }
 
 // Where a write to `path` lands: the file a chain of symbolic links ends at (which need not
@@ -129,6 +147,9 @@ void writeFileAtomically(const fs::path& link, std::string_view bytes) {
   if (bytes.size() > maximumStoredFileSize) fail(EFBIG, "too large to store", link);
   const fs::path path = writeTarget(link);
   const fs::path folder = folderOf(path);
+  // The caller makes the record's own folder; a link's target may lie in a folder not made
+  // yet (a dotfiles repository not checked out in full), made here the same way.
+  if (path != link) createFolders(folder);
   // Appended, not prefixed: GCC 12 at -O3 reports a false overlap (-Wrestrict) for "." + string.
   std::string leaf = ".";
   leaf += path.filename().string();
@@ -216,6 +237,26 @@ std::optional<fs::path> moveAside(const fs::path& path, std::time_t utc) {
     fail(error, "could not move aside", path);
   }
   fail(EEXIST, "could not move aside", path);
+}
+
+std::vector<fs::path> removeLeftoverTemporaries(const fs::path& folder) {
+  std::vector<fs::path> removed;
+  removeTemporaries(folder, [](std::string_view of) { return of.ends_with(".json"); }, &removed);
+  // A record kept as a link is written beside its target, which may have any name.
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    std::error_code linkError;
+    if (!it->is_symlink(linkError) || temporaryTarget(it->path().filename().string())) continue;
+    try {
+      const fs::path target = writeTarget(it->path());
+      const std::string name = target.filename().string();
+      removeTemporaries(folderOf(target), [&](std::string_view of) { return of == name; },
+                        &removed);
+    } catch (const std::system_error&) {
+      // A link that cannot be followed cannot have been written through either.
+    }
+  }
+  return removed;
 }
 
 }  // namespace vorlane

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "foundation/json.h"
 #include "platform/persistence/stored_data.h"
@@ -28,8 +29,15 @@ StoredData readStoredFile(const std::filesystem::path& path);
 // then untouched. Bytes larger than maximumStoredFileSize, which could not be read back,
 // are refused the same way. A successful write also removes the temporary files that killed
 // writers left for this path. A symbolic link (a record kept in a dotfiles repository) stays
-// a link: its target is replaced, the same way, in the target's folder.
+// a link: its target is replaced, the same way, in the target's folder, made (as
+// createFolders does) when it is missing.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Removes the temporary files that writes killed mid-save left in `folder` (of any record
+// whose name ends in ".json"), and beside the targets of the records there kept as links.
+// Only when no write to these records can be running: a write in progress loses its
+// temporary file and fails. Files that cannot be removed stay. Returns the files removed.
+std::vector<std::filesystem::path> removeLeftoverTemporaries(const std::filesystem::path& folder);
 
 // Creates the folder and any missing parents, each new one 0700. Throws std::system_error.
 void createFolders(const std::filesystem::path& folder);

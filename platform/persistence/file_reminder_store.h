@@ -32,6 +32,8 @@ class FileReminderStore final : public ReminderStore {
   explicit FileReminderStore(std::optional<std::filesystem::path> url, UtcClock now = {});
 
   const std::optional<std::filesystem::path>& url() const { return url_; }
+  // Whether the file could not be read: it stays as it was until a save moves it aside.
+  bool keepsUnreadableFile() const { return keepStoredFile_; }
 
   std::vector<Reminder> reminders() const override { return reminders_; }
   void add(const Reminder& reminder) override;

@@ -66,6 +66,30 @@ TEST_F(AppDelegateTest, LaunchBuildsTheServicesInOrderAndStartsTheCoordinator) {
   EXPECT_EQ(delegate.onboardingWindow(), nullptr);
 }
 
+// Regression: a record kept unread (a value nested far too deep, say) was shown only in its
+// window; the log said nothing of it.
+TEST_F(AppDelegateTest, RecordsKeptUnreadAreNamedInTheLogAtLaunch) {
+  storeWelcomed();
+  const std::string deep = "{\"a\":" + std::string(100000, '[') + std::string(100000, ']') + "}";
+  for (const char* key : {RecordFocusHistoryStore::key, RecordDailyPrioritiesStore::key}) {
+    services.recordStore.setData(key, deep);
+  }
+  AppDelegate delegate(services);
+  ASSERT_TRUE(delegate.applicationDidFinishLaunching());
+  const auto lines = lifecycle();
+  for (const char* record : {"focus history", "daily priorities"}) {
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "the stored " + std::string(record) +
+                             " could not be read: kept as it was, and not saved over until it "
+                             "is cleared"),
+              1)
+        << record;
+  }
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::string& line) { return line.find("checkpoint") != std::string::npos; }),
+            0) << "a readable record is not named";
+}
+
 TEST_F(AppDelegateTest, WithoutAPresenterNothingStarts) {
   services.withPresenter = false;
   AppDelegate delegate(services);

@@ -110,6 +110,36 @@ TEST(Json, ObjectsKeepStoredOrderAndARepeatedKeyKeepsItsFirstPlaceAndLastValue) 
             R"({"a":[{"b":null,"c":[1,2.5,"x"]},true],"d":{}})");
 }
 
+// `depth` arrays inside one another, under one member of an object.
+std::string nestedMember(std::size_t depth) {
+  return R"({"a":)" + std::string(depth, '[') + std::string(depth, ']') + "}";
+}
+
+// Regression: a value nested 100,000 levels deep read as healthy, and copying or writing it
+// overflowed the stack.
+TEST(Json, ReadsDocumentsNestedToTheDepthBoundAndRefusesDeeperOnes) {
+  const std::size_t bound = json::maximumDocumentDepth;
+  EXPECT_GE(bound, 200u) << "room for what a newer version nests";
+  const std::string atBound = nestedMember(bound - 1);  // the object is the first level
+  const Json document = json::parse(atBound);
+  EXPECT_EQ(json::dump(Json(document)), atBound) << "copied and written whole";
+  for (const std::size_t depth : {bound, std::size_t{100000}}) {
+    std::string objects;
+    for (std::size_t i = 0; i <= depth; ++i) objects += R"({"a":)";
+    objects += "1" + std::string(depth + 1, '}');
+    // The last one never ends: the bound is met on the way in.
+    for (const std::string& text : {nestedMember(depth), objects, std::string(depth + 1, '[')}) {
+      const auto error = thrown<DecodingError>([&] { json::parse(text); },
+                                               [](const DecodingError& e) { return e; });
+      ASSERT_TRUE(error) << depth;
+      EXPECT_EQ(error->kind(), DecodingError::Kind::dataCorrupted) << depth;
+      EXPECT_EQ(error->description(), "The given data was not valid JSON. The document is nested "
+                                      "more than " + std::to_string(bound) + " levels deep.")
+          << depth;
+    }
+  }
+}
+
 TEST(Json, KeepsWhatANewerVersionStoredAndDropsOnlyWhatThisOneCleared) {
   struct Row {
     const char* name;

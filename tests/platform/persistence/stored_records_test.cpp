@@ -3,6 +3,7 @@
 // its place.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
 #include <system_error>
@@ -198,6 +199,82 @@ TEST(StoredRecords, ARecordAtTheLargestWritableSizeReadsBack) {
   }
 }
 
+// Puts into the stored record, or into its first element for a list, a member of a newer
+// version holding arrays inside one another, so that the document is `depth` levels deep.
+// Returns the member's text.
+std::string addDeepMember(const fs::path& file, std::size_t depth) {
+  Json document = readJson(file);
+  const bool list = document.is_array();
+  (list ? document.front() : document)["fromANewerVersion"] = "deep";
+  const std::size_t arrays = depth - (list ? 2 : 1);
+  const std::string member = std::string(arrays, '[') + std::string(arrays, ']');
+  std::string text = json::dump(document);
+  text.replace(text.find(R"("deep")"), 6, member);
+  testing::writeFile(file, text);
+  return member;
+}
+
+// The records a save moves aside when they could not be read; the others keep them, and
+// refuse every save, until they are cleared.
+bool movedAsideBySave(const Record& record) {
+  return std::string_view(record.name) == "preferences" ||
+         std::string_view(record.name) == "reminders";
+}
+
+std::optional<fs::path> asideCopy(const fs::path& file) {
+  for (const auto& name : testing::folderEntries(file.parent_path())) {
+    if (name.starts_with(file.filename().string() + ".unreadable-")) return file.parent_path() / name;
+  }
+  return std::nullopt;
+}
+
+TEST(StoredRecords, NewerMembersNestedToTheDepthBoundSurviveOurChanges) {
+  for (const Record& record : records) {
+    testing::TempFolder home;
+    record.writeFirst(home.path());
+    const fs::path file = record.file(home.path());
+    const std::string member = addDeepMember(file, json::maximumDocumentDepth);
+    ASSERT_EQ(record.stage(home.path()), 1) << record.name << ": still read";
+    record.change(home.path());
+    EXPECT_EQ(record.stage(home.path()), 2) << record.name << ": the change is stored";
+    EXPECT_NE(testing::readFile(file).value_or("").find(member), std::string::npos)
+        << record.name << ": the member is written back";
+  }
+}
+
+// Regression: a member nested 100,000 levels deep crashed every launch (the stack ran out
+// copying it) and the record was never moved aside.
+TEST(StoredRecords, ARecordNestedPastTheDepthBoundIsDamagedInput) {
+  for (const std::size_t depth : {json::maximumDocumentDepth + 1, std::size_t{100000}}) {
+    for (const Record& record : records) {
+      const std::string name = record.name + (" at " + std::to_string(depth));
+      testing::TempFolder home;
+      record.writeFirst(home.path());
+      const fs::path file = record.file(home.path());
+      addDeepMember(file, depth);
+      const auto original = testing::readFile(file);
+      LogCapture log;
+      EXPECT_EQ(record.stage(home.path()), 0) << name << ": read as nothing";
+      EXPECT_EQ(testing::readFile(file), original) << name << ": loading never writes";
+      if (!movedAsideBySave(record)) {
+        EXPECT_ANY_THROW(record.change(home.path())) << name << ": saves are refused";
+        EXPECT_EQ(testing::readFile(file), original) << name << ": kept until cleared";
+        continue;
+      }
+      if (file.filename() == "reminders.json") {
+        EXPECT_TRUE(FileReminderStore(file).keepsUnreadableFile()) << name;
+      }
+      record.change(home.path());
+      const auto aside = asideCopy(file);
+      ASSERT_TRUE(aside) << name;
+      EXPECT_EQ(testing::readFile(*aside), original) << name;
+      EXPECT_GT(record.stage(home.path()), 0) << name << ": the change is stored";
+      ASSERT_EQ(log.lines().size(), 1u) << name;
+      EXPECT_TRUE(log.lines()[0].message.ends_with(" moved aside to " + aside->string())) << name;
+    }
+  }
+}
+
 // Regression: past about 6,600 reminders the file no longer read back, was moved aside, and
 // the next add left a file holding one reminder.
 TEST(StoredRecords, TenThousandRemindersReadBackAfterAnAdd) {
@@ -217,23 +294,64 @@ TEST(StoredRecords, TenThousandRemindersReadBackAfterAnAdd) {
   EXPECT_TRUE(log.lines().empty());
 }
 
-// Regression: a record kept as a link (a dotfiles repository) became a regular file.
+// Regression: a record kept as a link (a dotfiles repository) became a regular file; and with
+// the folder of the link's target missing, every save was refused.
 TEST(StoredRecords, ALinkedRecordStaysALinkAndItsTargetChanges) {
-  for (const Record& record : records) {
-    testing::TempFolder home;
-    record.writeFirst(home.path());
-    const fs::path file = record.file(home.path());
-    const fs::path target = home / "dotfiles/vorlane" / file.filename();
-    fs::create_directories(target.parent_path());
-    fs::rename(file, target);
-    fs::create_symlink(fs::relative(target, file.parent_path()), file);
+  for (const bool folderMissing : {false, true}) {
+    for (const Record& record : records) {
+      const std::string name = record.name + std::string(folderMissing ? ", folder missing" : "");
+      testing::TempFolder home;
+      record.writeFirst(home.path());
+      const fs::path file = record.file(home.path());
+      const fs::path target = home / "dotfiles/vorlane" / file.filename();
+      if (folderMissing) {
+        fs::remove(file);
+      } else {
+        fs::create_directories(target.parent_path());
+        fs::rename(file, target);
+      }
+      fs::create_symlink(fs::relative(target, file.parent_path()), file);
 
-    record.change(home.path());
-    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(file))) << record.name;
-    EXPECT_EQ(record.stage(home.path()), 2) << record.name;
-    EXPECT_EQ(testing::folderEntries(target.parent_path()).size(), 1u)
-        << record.name << ": no temporary file left beside the target";
+      record.change(home.path());
+      EXPECT_TRUE(fs::is_symlink(fs::symlink_status(file))) << name;
+      EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(target))) << name;
+      if (folderMissing) {
+        EXPECT_GT(record.stage(home.path()), 0) << name;
+        EXPECT_EQ(fs::status(target.parent_path()).permissions() & fs::perms::all,
+                  fs::perms::owner_all)
+            << name << ": made as the record's own folder";
+      } else {
+        EXPECT_EQ(record.stage(home.path()), 2) << name;
+      }
+      EXPECT_EQ(testing::folderEntries(target.parent_path()).size(), 1u)
+          << name << ": no temporary file left beside the target";
+    }
   }
+}
+
+// The target's folder cannot be made (a link to nowhere stands in its place, which reads as
+// no record): the save fails as any other.
+TEST(StoredRecords, ALinkedRecordWhoseTargetFolderCannotBeMadeFailsAsAnyWrite) {
+  testing::TempFolder home;
+  FileRecordStore recordStore(home / "config");
+  fs::create_directories(home / "dotfiles");
+  fs::create_symlink(home / "nowhere", home / "dotfiles/vorlane");
+  fs::create_directories(home / "config");
+  for (const char* key : {RecordPreferencesStore::key, RecordDailyPrioritiesStore::key}) {
+    fs::create_symlink(home / "dotfiles/vorlane" / recordStore.fileName(key),
+                       recordStore.path(key));
+  }
+  LogCapture log;
+  RecordPreferencesStore preferences(recordStore);
+  preferences.modify([](Preferences& p) { p.workMinutes = 40; });
+  ASSERT_EQ(log.lines().size(), 1u);
+  EXPECT_TRUE(log.lines()[0].message.starts_with("could not save preferences: ")) << log.lines()[0].message;
+
+  RecordDailyPrioritiesStore priorities(&recordStore);
+  EXPECT_EQ(refusal([&] { priorities.apply([](DailyPriorities& p) { p.add("Plan", today, newYork); }); }),
+            "The change could not be written to disk. Nothing was changed.");
+  EXPECT_TRUE(priorities.plan().items().empty());
+  EXPECT_EQ(log.lines().size(), 2u);
 }
 
 TEST(AtomicFile, WritesThroughChainsOfLinksAndIntoAMissingTarget) {
@@ -254,6 +372,48 @@ TEST(AtomicFile, WritesThroughChainsOfLinksAndIntoAMissingTarget) {
   fs::create_symlink("loop", temp / "a/loop");
   EXPECT_THROW(writeFileAtomically(temp / "a/loop", "x"), std::system_error);
   EXPECT_TRUE(fs::is_symlink(fs::symlink_status(temp / "a/loop"))) << "left as it was";
+}
+
+// Regression: the temporary files of saves killed halfway stayed for good.
+TEST(AtomicFile, LeftoverTemporariesOfOurOwnNamingAreRemovedBesideRecordsAndLinkTargets) {
+  testing::TempFolder temp;
+  const fs::path records = temp / "records";
+  const fs::path dotfiles = temp / "dotfiles";
+  fs::create_directories(records);
+  fs::create_directories(dotfiles);
+  fs::create_symlink("../dotfiles/history", records / "focusHistory.json");
+  fs::create_symlink("loop.json", records / "loop.json");  // followed nowhere
+  const std::vector<fs::path> leftovers = {
+      records / ".preferences.json.tmp-a1B2c3", records / ".dailyPriorities.v1.json.tmp-ZZ9yy8",
+      records / ".reminders.json.tmp-000000", dotfiles / ".history.tmp-QwErTy"};
+  const std::vector<fs::path> others = {
+      records / ".preferences.json.tmp-a1B2c",    // too short
+      records / ".preferences.json.tmp-a1B2c34",  // too long
+      records / ".preferences.json.tmp-a1_2c3",   // not a letter or digit
+      records / ".notes.txt.tmp-a1B2c3",          // not a record
+      records / "preferences.json.tmp-a1B2c3",    // no leading dot
+      dotfiles / ".history.json.tmp-a1B2c3",      // not the link's target
+      records / "preferences.json"};
+  for (const auto& file : leftovers) testing::writeFile(file, "{");
+  for (const auto& file : others) testing::writeFile(file, "kept");
+  // Only regular files: a folder, or a link to a file elsewhere, of the same naming stays.
+  fs::create_directories(records / ".folder.json.tmp-abcdef");
+  fs::create_symlink(records / "preferences.json", records / ".linked.json.tmp-abcdef");
+
+  std::vector<fs::path> removed;
+  for (const auto& file : removeLeftoverTemporaries(records)) {
+    removed.push_back(fs::weakly_canonical(file));
+  }
+  std::ranges::sort(removed);
+  std::vector<fs::path> expected;
+  for (const auto& file : leftovers) expected.push_back(fs::weakly_canonical(file));
+  std::ranges::sort(expected);
+  EXPECT_EQ(removed, expected);
+  for (const auto& file : leftovers) EXPECT_FALSE(fs::exists(fs::symlink_status(file))) << file;
+  for (const auto& file : others) EXPECT_EQ(testing::readFile(file), "kept") << file;
+  EXPECT_TRUE(fs::is_directory(records / ".folder.json.tmp-abcdef"));
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(records / ".linked.json.tmp-abcdef")));
+  EXPECT_TRUE(removeLeftoverTemporaries(temp / "missing").empty());
 }
 
 // Regression: with a folder in place of a blocked record, clearing failed with "could not
