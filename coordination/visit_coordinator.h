@@ -118,14 +118,16 @@ class VisitCoordinator : public CoordinationObserver,
   void enqueue(const Visit& visit);
 
   // ---- Reminders, mute, quick actions, typed commands and the status line ----
-  // Every change to the stored reminders reaches the scheduler at once. The undo target,
+  // Every change to the stored reminders reaches the scheduler at once; one the store
+  // refuses throws its error (the sentence to show) and changes nothing. The undo target,
   // the snooze source and the mute live in memory only.
 
   // Parses and stores a reminder typed in plain words. Throws ReminderParser::ParseError
-  // unchanged; then nothing is stored.
+  // unchanged, or the store's refusal; then nothing is stored.
   Reminder addReminder(const std::string& text);
   // Revises a stored reminder; a blank schedule keeps its trigger. Throws
-  // ReminderEditing::Error when it is no longer stored, or the parser's error.
+  // ReminderEditing::Error when it is no longer stored, the parser's error or the store's
+  // refusal.
   Reminder updateReminder(const UUID& id, const std::string& phrase,
                           const std::string& schedule);
   void removeReminder(const UUID& id);
@@ -157,7 +159,8 @@ class VisitCoordinator : public CoordinationObserver,
   // Runs one pill.
   void perform(QuickAction action);
   // Runs one typed command and returns the sentence that answers it. Throws
-  // QuickCommand::Error, ActionError or ReminderParser::ParseError; then nothing changed.
+  // QuickCommand::Error, ActionError, ReminderParser::ParseError or the reminder store's
+  // refusal; then nothing changed.
   std::string executeCommand(const std::string& text);
   // Starts a focus the user asked for; exactly five minutes makes the starter. Throws
   // ActionError activeSession while a period runs or is paused, invalidGoal for a goal

@@ -141,7 +141,8 @@ class StatusItemControllerTest : public ::testing::Test {
                             .resetMascot = {},
                             .openWindow = {{WindowKind::about, [this] { ++abouts; }}},
                             .openAppearance = {},
-                            .quit = {}}),
+                            .quit = {},
+                            .reportFailure = {}}),
         .trayAvailable = [tray] { return tray; },
         .followTray = nullptr,
         .icon = [this](const std::string& name, const QColor& ink) {
