@@ -37,6 +37,7 @@ void FeatureWindow::show(const QString& title, QSize size, bool resizable, bool 
   if (QWidget* built = content ? content(close) : nullptr) {
     window_->layout()->addWidget(built);
     setContent(built);
+    if (WindowContent* contract = this->contract()) contract->setCloseAction(close);
   }
   fitHeight();
   // Placed once its height is known, so a window as tall as its content is centred.

@@ -30,7 +30,8 @@ class FeatureWindow final : public QObject {
   enum class Placement { whereLeft, centred };
   // Closes the host's window; harmless once the host or its window is gone.
   using CloseAction = std::function<void()>;
-  // Builds the content to host; the host takes ownership of what it returns.
+  // Builds the content to host; the host takes ownership of what it returns, and hands its
+  // close action to a WindowContent.
   using Builder = std::function<QWidget*(CloseAction)>;
 
   static constexpr int contentHeight = 0;

@@ -34,6 +34,12 @@ void WindowContent::setFirstField(QWidget* field) { firstField_ = field; }
 
 void WindowContent::setMessageLine(MessageLine* line) { messageLine_ = line; }
 
+void WindowContent::setCloseAction(std::function<void()> close) { closeAction_ = std::move(close); }
+
+void WindowContent::closeWindow() {
+  if (closeAction_) closeAction_();
+}
+
 bool WindowContent::attempt(const std::function<void()>& action) {
   const QPointer<WindowContent> self(this);
   const std::optional<QString> failure = failureOf(action);

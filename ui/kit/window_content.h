@@ -11,8 +11,9 @@ namespace vorlane {
 class MessageLine;
 
 // What a window's content keeps with the window that hosts it: the action of Return and the
-// action of Escape, which the host routes to it, the line its refusals are shown in, and
-// `attempt`, which runs an action and shows what went wrong there. Main thread only.
+// action of Escape, which the host routes to it, the host's close action, the line its
+// refusals are shown in, and `attempt`, which runs an action and shows what went wrong there.
+// Main thread only.
 class WindowContent : public QWidget {
  public:
   // How far Escape has to come before it reaches the content's action.
@@ -37,6 +38,11 @@ class WindowContent : public QWidget {
   void setFirstField(QWidget* field);
   // Where `attempt` shows a failure; none keeps failures silent.
   void setMessageLine(MessageLine* line);
+  // Given once by the host that shows the content.
+  void setCloseAction(std::function<void()> close);
+
+  // Closes the window that hosts the content; nothing before a host gave its close action.
+  void closeWindow();
 
   const std::function<void()>& returnAction() const { return returnAction_; }
   const std::function<void()>& escapeAction() const { return escapeAction_; }
@@ -58,6 +64,7 @@ class WindowContent : public QWidget {
  private:
   std::function<void()> returnAction_;
   std::function<void()> escapeAction_;
+  std::function<void()> closeAction_;
   QWidget* returnField_ = nullptr;
   std::function<void()> fieldReturnAction_;
   EscapeReach escapeReach_ = EscapeReach::leftAlone;

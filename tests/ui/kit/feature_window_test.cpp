@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <functional>
 
+#include "ui/kit/window_content.h"
+
 namespace vorlane {
 namespace {
 
@@ -255,6 +257,25 @@ TEST(FeatureWindow, TheCloseActionIsHarmlessOnceTheHostIsGone) {
   ASSERT_TRUE(built.close);
   built.close();
   EXPECT_EQ(built.field, nullptr) << "the window went with its host";
+}
+
+// A content following the window contract closes its window through the host's close action,
+// handed to it once it is built; before that, closing does nothing.
+TEST(FeatureWindow, HandsItsCloseActionToTheContent) {
+  FeatureWindow host;
+  QPointer<WindowContent> content;
+  host.show("Form", QSize(200, 100), false, true, [&](const FeatureWindow::CloseAction&) {
+    auto* made = new WindowContent;
+    made->closeWindow();
+    content = made;
+    return static_cast<QWidget*>(made);
+  });
+  ASSERT_NE(content, nullptr);
+  ASSERT_TRUE(host.window()->isVisible()) << "no close action before the host's";
+  content->closeWindow();
+  EXPECT_FALSE(host.window()->isVisible());
+  EXPECT_EQ(host.content(), nullptr);
+  settle();
 }
 
 // Every hosted window closes with Escape, from its field or from the window itself, unless

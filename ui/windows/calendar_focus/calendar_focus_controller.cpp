@@ -52,9 +52,9 @@ void CalendarFocusController::show(
       .watchActivation = dependencies_.watchActivation,
   };
   host_.show(QStringLiteral("Find a focus window \u2014 Vorlane"), QSize(width, height), true, true,
-             [&](FeatureWindow::CloseAction close) -> QWidget* {
+             [&](const FeatureWindow::CloseAction&) -> QWidget* {
                return new CalendarFocusView(model, priorities, guardedStart(std::move(start)),
-                                            std::move(close), std::move(services));
+                                            std::move(services));
              });
 }
 

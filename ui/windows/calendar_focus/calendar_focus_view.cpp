@@ -51,13 +51,12 @@ const DailyPriority* findPriority(const DailyPriorities& plan, const UUID& id) {
 }  // namespace
 
 CalendarFocusView::CalendarFocusView(CalendarFocusModel& model, DailyPrioritiesStore& priorities,
-                                     Start start, std::function<void()> close, Services services,
+                                     Start start, Services services,
                                      QWidget* parent)
     : WindowContent(parent),
       model_(model),
       priorities_(priorities),
       startAction_(std::move(start)),
-      closeAction_(std::move(close)),
       services_(std::move(services)) {
   setMinimumSize(510, 490);
   auto* column = new QVBoxLayout(this);
@@ -92,14 +91,11 @@ CalendarFocusView::CalendarFocusView(CalendarFocusModel& model, DailyPrioritiesS
   footer->addWidget(start_);
   column->addLayout(footer);
 
-  const auto closeWindow = [this] {
-    if (closeAction_) closeAction_();
-  };
   // Escape reaches the window from inside the goal field too.
-  setEscapeAction(closeWindow, EscapeReach::fromFields);
+  setEscapeAction([this] { closeWindow(); }, EscapeReach::fromFields);
   // The goal field passes Return on; it starts only what the Start button would.
   setReturnAction([this] { startFocus(); });
-  connect(close_, &QPushButton::clicked, this, closeWindow);
+  connect(close_, &QPushButton::clicked, this, [this] { closeWindow(); });
   connect(enable_, &QPushButton::clicked, this, [this] {
     goalAfterEnable_ = true;
     guarded([this] { model_.enable(); });
@@ -319,7 +315,7 @@ void CalendarFocusView::startFocus() {
           if (start) start(minutes, cleaned, priority);
         },
         [self](bool started) {
-          if (started && self && self->closeAction_) self->closeAction_();
+          if (started && self) self->closeWindow();
         });
   });
 }

@@ -46,7 +46,7 @@ class CalendarFocusView final : public WindowContent {
   };
 
   CalendarFocusView(CalendarFocusModel& model, DailyPrioritiesStore& priorities, Start start,
-                    std::function<void()> close, Services services, QWidget* parent = nullptr);
+                    Services services, QWidget* parent = nullptr);
   ~CalendarFocusView() override;
 
   // Presses Start: re-checks the calendar through the model and closes once started.
@@ -86,7 +86,6 @@ class CalendarFocusView final : public WindowContent {
   CalendarFocusModel& model_;
   DailyPrioritiesStore& priorities_;
   Start startAction_;
-  std::function<void()> closeAction_;
   Services services_;
 
   std::optional<UUID> priorityID_;

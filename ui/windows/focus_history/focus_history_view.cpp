@@ -8,8 +8,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <exception>
-#include <unordered_map>
+#include <optional>
 
 #include "core/focus/focus_history_store.h"
 #include "foundation/date_formatter.h"
@@ -62,10 +61,11 @@ FocusHistoryView::FocusHistoryView(FocusHistoryStore& store, WindowServices serv
   // The keyboard goes from row button to row button, and to "Clear history..." last.
   scroll_->setFocusPolicy(Qt::NoFocus);
   list_ = new QWidget(scroll_);
-  listColumn_ = new QVBoxLayout(list_);
-  listColumn_->setContentsMargins(0, 0, 0, 0);
-  listColumn_->setSpacing(0);
-  listColumn_->addStretch(1);
+  auto* listColumn = new QVBoxLayout(list_);
+  listColumn->setContentsMargins(0, 0, 0, 0);
+  listColumn->setSpacing(0);
+  listColumn->addStretch(1);
+  rows_.emplace(*list_);
   scroll_->setWidget(list_);
   column->addWidget(scroll_, 1);
 
@@ -90,15 +90,7 @@ FocusHistoryView::FocusHistoryView(FocusHistoryStore& store, WindowServices serv
   refresh();
 }
 
-std::vector<FocusHistoryRow*> FocusHistoryView::rows() const {
-  std::vector<FocusHistoryRow*> shown;
-  for (int i = 0; i < listColumn_->count(); ++i) {
-    if (auto* row = dynamic_cast<FocusHistoryRow*>(listColumn_->itemAt(i)->widget())) {
-      shown.push_back(row);
-    }
-  }
-  return shown;
-}
+std::vector<FocusHistoryRow*> FocusHistoryView::rows() const { return rows_->rows(); }
 
 void FocusHistoryView::refresh() {
   showRows();
@@ -113,75 +105,30 @@ void FocusHistoryView::refresh() {
 
 void FocusHistoryView::showRows() {
   guard_->contentChanging();
-  const std::vector<FocusHistoryRow*> shown = rows();
-  std::unordered_map<UUID, FocusHistoryRow*> byID;
-  // A second row for one id (a stored list may repeat an id) is made anew each time.
-  std::vector<FocusHistoryRow*> stale;
-  for (FocusHistoryRow* row : shown) {
-    if (!byID.emplace(row->entry().id, row).second) stale.push_back(row);
-  }
-
   // A screenful first, so the window opens without waiting for a full history's rows; then
   // twice as many as are shown, so a long list is laid out a few times rather than once per
   // screenful.
   constexpr std::size_t screenful = 12;
-  std::size_t budget = std::max(screenful, 2 * shown.size());
-  bool more = false;
-  // New rows that land before a kept one need the keyboard's order set again.
-  bool madeBeforeKept = false;
-  std::vector<FocusHistoryRow*> made;
-  std::vector<FocusHistoryRow*> order;
+  const std::size_t budget = std::max(screenful, 2 * rows_->rows().size());
   const DateFormatter dates(services_.calendar(), DateFormatter::Style::mediumDateShortTime);
-  for (const FocusHistoryEntry& entry : store_.entries()) {
-    if (const auto kept = byID.find(entry.id); kept != byID.end()) {
-      kept->second->showEntry(entry, dates);
-      order.push_back(kept->second);
-      byID.erase(kept);
-      madeBeforeKept = madeBeforeKept || !made.empty();
-      continue;
-    }
-    if (budget == 0) {
-      more = true;
-      continue;
-    }
-    --budget;
-    made.push_back(makeRow(entry, dates));
-    order.push_back(made.back());
-  }
-  for (const auto& [id, row] : byID) stale.push_back(row);
-  // The old rows go later: the button being clicked may be one of theirs.
-  for (FocusHistoryRow* row : stale) {
-    listColumn_->removeWidget(row);
-    row->hide();
-    row->deleteLater();
-  }
-  // Each row shown into a working layout would lay out the whole list again at once: the
-  // list is laid out once, after all of them.
-  listColumn_->setEnabled(false);
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    const int at = static_cast<int>(i);
-    if (listColumn_->itemAt(at)->widget() == order[i]) continue;
-    listColumn_->removeWidget(order[i]);
-    listColumn_->insertWidget(at, order[i]);
-  }
-  // Shown at their size in the list, so a row's first layout is already its real one; a
-  // list not on screen yet shows its rows with itself.
-  if (list_->isVisible()) {
-    for (FocusHistoryRow* row : made) {
-      row->resize(list_->width(), row->heightForWidth(list_->width()));
-      row->show();
-    }
-  }
-  listColumn_->setEnabled(true);
-  listColumn_->invalidate();
+  const Rows::Ways ways{
+      [](const FocusHistoryRow& row) { return row.entry().id; },
+      [](const FocusHistoryEntry& entry) { return entry.id; },
+      // A row shows a newer state of its entry in place.
+      [&dates](FocusHistoryRow& row, const FocusHistoryEntry& entry) {
+        row.showEntry(entry, dates);
+        return true;
+      },
+      [&](const FocusHistoryEntry& entry) { return makeRow(entry, dates); }};
+  const Rows::Pass pass = rows_->show(store_.entries(), ways, nullptr, budget);
   // Laid out now, so the rows' buttons are where they are drawn by the next event.
   if (list_->isVisible()) QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-  if (madeBeforeKept) {
-    orderTabs(order);
+  if (pass.madeBeforeKept) {
+    orderTabs(pass.order);
   } else {
-    for (FocusHistoryRow* row : made) QWidget::setTabOrder(row->deleteButton(), clear_);
+    for (FocusHistoryRow* row : pass.made) QWidget::setTabOrder(row->deleteButton(), clear_);
   }
-  if (more && !morePending_) {
+  if (pass.more && !morePending_) {
     morePending_ = true;
     QMetaObject::invokeMethod(
         this,
@@ -227,14 +174,13 @@ void FocusHistoryView::showMessage() {
 
 void FocusHistoryView::change(const std::function<void()>& action) {
   const QPointer<FocusHistoryView> self(this);
-  try {
-    action();
-  } catch (...) {
-    if (self) failed(std::current_exception());
-    return;
-  }
+  const std::optional<QString> failure = WindowContent::failureOf(action);
   // The store's announcement may have rebuilt or closed this content.
   if (!self) return;
+  if (failure) {
+    failed(*failure);
+    return;
+  }
   error_.reset();
   showMessage();
 }
@@ -259,11 +205,10 @@ void FocusHistoryView::askToClear() {
 
 void FocusHistoryView::clearHistory() {
   const QPointer<FocusHistoryView> self(this);
-  try {
-    store_.document().clear();
-  } catch (...) {
-    // The stored history is still there: say so rather than show an empty list.
-    if (self) failed(std::current_exception());
+  // The stored history is still there when this fails: say so rather than show an empty list.
+  if (const std::optional<QString> failure =
+          WindowContent::failureOf([this] { store_.document().clear(); })) {
+    if (self) failed(*failure);
     return;
   }
   store_.setEntries({});
@@ -273,8 +218,8 @@ void FocusHistoryView::clearHistory() {
   showMessage();
 }
 
-void FocusHistoryView::failed(std::exception_ptr error) {
-  error_ = QStringLiteral("The history change could not be saved: ") + failureSentence(error);
+void FocusHistoryView::failed(const QString& failure) {
+  error_ = QStringLiteral("The history change could not be saved: ") + failure;
   showMessage();
 }
 

@@ -9,6 +9,7 @@
 #include "core/focus/focus_history_entry.h"
 #include "foundation/observers.h"
 #include "foundation/uuid.h"
+#include "ui/kit/keyed_rows.h"
 #include "ui/kit/window_services.h"
 
 class QLabel;
@@ -53,6 +54,8 @@ class FocusHistoryView final : public QWidget {
   QScrollArea* list() const { return scroll_; }
 
  private:
+  using Rows = KeyedRows<FocusHistoryRow, FocusHistoryEntry, UUID>;
+
   void refresh();
   // Brings the rows in line with the store's entries, making a screenful of new rows first;
   // the rest follow once the event loop is free.
@@ -61,7 +64,7 @@ class FocusHistoryView final : public QWidget {
   void orderTabs(const std::vector<FocusHistoryRow*>& rows);
   void showMessage();
   void clearHistory();
-  void failed(std::exception_ptr error);
+  void failed(const QString& failure);
 
   FocusHistoryStore& store_;
   WindowServices services_;
@@ -71,7 +74,7 @@ class FocusHistoryView final : public QWidget {
   QLabel* empty_ = nullptr;
   QScrollArea* scroll_ = nullptr;
   QWidget* list_ = nullptr;
-  QVBoxLayout* listColumn_ = nullptr;
+  std::optional<Rows> rows_;
   QPushButton* clear_ = nullptr;
   ClickGuard* guard_ = nullptr;
   // A pass for the rows still to make is queued.

@@ -17,8 +17,7 @@ void FocusSessionEditorController::show(int minutes, bool replacing, bool starte
                  if (start) start(goal);
                  close();
                };
-               return new FocusSessionEditorView(minutes, replacing, starter, std::move(started),
-                                                 std::move(close));
+               return new FocusSessionEditorView(minutes, replacing, starter, std::move(started));
              });
 }
 

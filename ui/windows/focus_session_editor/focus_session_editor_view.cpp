@@ -35,9 +35,8 @@ QString limitSentence() {
 }  // namespace
 
 FocusSessionEditorView::FocusSessionEditorView(int minutes, bool replacing, bool starter,
-                                               Start start, std::function<void()> close,
-                                               QWidget* parent)
-    : WindowContent(parent), startAction_(std::move(start)), closeAction_(std::move(close)) {
+                                               Start start, QWidget* parent)
+    : WindowContent(parent), startAction_(std::move(start)) {
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(20, 20, 20, 20);
   column->setSpacing(14);
@@ -79,14 +78,11 @@ FocusSessionEditorView::FocusSessionEditorView(int minutes, bool replacing, bool
   buttons->addWidget(start_);
   column->addLayout(buttons);
 
-  const auto closeWindow = [this] {
-    if (closeAction_) closeAction_();
-  };
   // Return starts only a valid goal.
   setReturnAction([this] { confirm(); });
-  setEscapeAction(closeWindow, EscapeReach::fromFields);
+  setEscapeAction([this] { closeWindow(); }, EscapeReach::fromFields);
   setFirstField(field_);
-  connect(cancel_, &QPushButton::clicked, this, closeWindow);
+  connect(cancel_, &QPushButton::clicked, this, [this] { closeWindow(); });
   connect(start_, &QPushButton::clicked, this, [this] { confirm(); });
   connect(field_, &QLineEdit::textChanged, this, [this] { goalEdited(); });
   goalEdited();

@@ -24,7 +24,7 @@ class FocusSessionEditorView final : public WindowContent {
   using Start = std::function<void(const std::string&)>;
 
   FocusSessionEditorView(int minutes, bool replacing, bool starter, Start start,
-                         std::function<void()> close, QWidget* parent = nullptr);
+                         QWidget* parent = nullptr);
 
   // Starts with the cleaned goal when it is valid; otherwise does nothing.
   void confirm();
@@ -39,7 +39,6 @@ class FocusSessionEditorView final : public WindowContent {
   void goalEdited();
 
   Start startAction_;
-  std::function<void()> closeAction_;
   QLineEdit* field_ = nullptr;
   MessageLine* limit_ = nullptr;
   QPushButton* start_ = nullptr;

@@ -7,8 +7,8 @@ namespace vorlane {
 void QuickCommandController::show(bool shortcutAvailable,
                                   std::function<std::string(const std::string&)> execute) {
   host_.show(QStringLiteral("Vorlane quick actions"), QSize(width, FeatureWindow::contentHeight), false, true,
-             [&](FeatureWindow::CloseAction close) -> QWidget* {
-               return new QuickCommandView(shortcutAvailable, std::move(execute), std::move(close));
+             [&](const FeatureWindow::CloseAction&) -> QWidget* {
+               return new QuickCommandView(shortcutAvailable, std::move(execute));
              });
 }
 

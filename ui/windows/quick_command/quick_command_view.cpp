@@ -29,12 +29,29 @@ constexpr int replyLines = 2;
 }  // namespace
 
 QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
-                                   std::function<void()> close, QWidget* parent)
-    : WindowContent(parent), execute_(std::move(execute)), closeAction_(std::move(close)) {
+                                   QWidget* parent)
+    : WindowContent(parent), execute_(std::move(execute)) {
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(padding, padding, padding, padding);
   column->setSpacing(14);
+  buildHeader(*column);
+  buildField(*column);
+  buildExamples(*column, shortcutAvailable);
+  buildResultLine(*column);
+  column->addStretch(1);
+  buildButtons(*column);
 
+  // Return is not guarded by the Run button's rule.
+  setReturnAction([this] { run(); });
+  setEscapeAction([this] { closeWindow(); }, EscapeReach::fromFields);
+  setFirstField(field_);
+  connect(close_, &QPushButton::clicked, this, [this] { closeWindow(); });
+  connect(run_, &QPushButton::clicked, this, [this] { run(); });
+  connect(field_, &QLineEdit::textChanged, this, [this] { updateRunButton(); });
+  updateRunButton();
+}
+
+void QuickCommandView::buildHeader(QVBoxLayout& column) {
   auto* header = new QHBoxLayout;
   header->setSpacing(6);
   auto* bolt = symbolLabel(QStringLiteral("bolt.circle"), 16, accentColor(*this), this);
@@ -47,16 +64,20 @@ QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
   header->addWidget(headline);
   header->addStretch(1);
   header->addWidget(hotKey);
-  column->addLayout(header);
+  column.addLayout(header);
+}
 
+void QuickCommandView::buildField(QVBoxLayout& column) {
   field_ = new QLineEdit(this);
   field_->setObjectName(QStringLiteral("command"));
   field_->setPlaceholderText(QStringLiteral("focus 25m finish proposal"));
   field_->setAccessibleName(QStringLiteral("Quick action command"));
   field_->setClearButtonEnabled(false);
-  column->addWidget(field_);
+  column.addWidget(field_);
   setFocusProxy(field_);
+}
 
+void QuickCommandView::buildExamples(QVBoxLayout& column, bool shortcutAvailable) {
   auto* examples = plainLabel(QStringLiteral("focus 25m finish proposal\n"
                                              "remind in 40m check the oven\n"
                                              "pause \u00B7 resume \u00B7 stop"),
@@ -65,7 +86,7 @@ QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
   examples->setFont(withMonospacedDigits(roleFont(TextRole::callout, font())));
   examples->setTextInteractionFlags(Qt::TextSelectableByMouse);
   setSecondary(*examples);
-  column->addWidget(examples);
+  column.addWidget(examples);
 
   if (!shortcutAvailable) {
     auto* warning = plainLabel(QString::fromUtf8(shortcutUnavailableWarning), this);
@@ -73,9 +94,11 @@ QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
     warning->setWordWrap(true);
     setTextRole(*warning, TextRole::caption);
     setSecondary(*warning);
-    column->addWidget(warning);
+    column.addWidget(warning);
   }
+}
 
+void QuickCommandView::buildResultLine(QVBoxLayout& column) {
   result_ = new MessageLine(TextRole::callout, this);
   result_->setObjectName(QStringLiteral("quick-action-result"));
   // The reply's lines are kept free while there is none: the window is as tall as its lines
@@ -84,9 +107,10 @@ QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
   keepRoom.setRetainSizeWhenHidden(true);
   result_->setSizePolicy(keepRoom);
   result_->setMinimumHeight(replyLines * result_->fontMetrics().lineSpacing() + 2);
-  column->addWidget(result_);
-  column->addStretch(1);
+  column.addWidget(result_);
+}
 
+void QuickCommandView::buildButtons(QVBoxLayout& column) {
   auto* buttons = new QHBoxLayout;
   close_ = new QPushButton(QStringLiteral("Close"), this);
   run_ = new QPushButton(QStringLiteral("Run"), this);
@@ -94,19 +118,7 @@ QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
   buttons->addWidget(close_);
   buttons->addStretch(1);
   buttons->addWidget(run_);
-  column->addLayout(buttons);
-
-  const auto closeWindow = [this] {
-    if (closeAction_) closeAction_();
-  };
-  // Return is not guarded by the Run button's rule.
-  setReturnAction([this] { run(); });
-  setEscapeAction(closeWindow, EscapeReach::fromFields);
-  setFirstField(field_);
-  connect(close_, &QPushButton::clicked, this, closeWindow);
-  connect(run_, &QPushButton::clicked, this, [this] { run(); });
-  connect(field_, &QLineEdit::textChanged, this, [this] { updateRunButton(); });
-  updateRunButton();
+  column.addLayout(buttons);
 }
 
 void QuickCommandView::run() {

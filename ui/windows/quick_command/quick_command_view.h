@@ -10,6 +10,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 
 namespace vorlane {
 
@@ -22,8 +23,7 @@ class QuickCommandView final : public WindowContent {
  public:
   using Execute = std::function<std::string(const std::string&)>;
 
-  QuickCommandView(bool shortcutAvailable, Execute execute, std::function<void()> close,
-                   QWidget* parent = nullptr);
+  QuickCommandView(bool shortcutAvailable, Execute execute, QWidget* parent = nullptr);
 
   void run();
 
@@ -35,11 +35,16 @@ class QuickCommandView final : public WindowContent {
   bool failed() const { return failed_; }
 
  private:
+  void buildHeader(QVBoxLayout& column);
+  void buildField(QVBoxLayout& column);
+  // The examples, and the warning when the shortcut could not be had.
+  void buildExamples(QVBoxLayout& column, bool shortcutAvailable);
+  void buildResultLine(QVBoxLayout& column);
+  void buildButtons(QVBoxLayout& column);
   void showResult(const QString& message, bool failed);
   void updateRunButton();
 
   Execute execute_;
-  std::function<void()> closeAction_;
   QLineEdit* field_ = nullptr;
   MessageLine* result_ = nullptr;
   QPushButton* run_ = nullptr;

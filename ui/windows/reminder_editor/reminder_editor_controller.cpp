@@ -17,9 +17,9 @@ void ReminderEditorController::show(
     return r.scheduleDescription(calendar(), clock->now());
   };
   host_.show(title, QSize(width, FeatureWindow::contentHeight), false, false,
-             [&](FeatureWindow::CloseAction close) -> QWidget* {
+             [&](const FeatureWindow::CloseAction&) -> QWidget* {
                return new ReminderEditorView(std::move(reminder), std::move(save),
-                                             std::move(describe), std::move(close));
+                                             std::move(describe));
              });
 }
 

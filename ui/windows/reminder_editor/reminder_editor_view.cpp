@@ -29,13 +29,11 @@ constexpr const char* editHelp =
 }  // namespace
 
 ReminderEditorView::ReminderEditorView(std::optional<Reminder> reminder, Save save,
-                                       Describe describe, std::function<void()> close,
-                                       QWidget* parent)
+                                       Describe describe, QWidget* parent)
     : WindowContent(parent),
       reminder_(std::move(reminder)),
       saveAction_(std::move(save)),
-      describe_(std::move(describe)),
-      closeAction_(std::move(close)) {
+      describe_(std::move(describe)) {
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(20, 20, 20, 20);
   column->setSpacing(12);
@@ -84,14 +82,11 @@ ReminderEditorView::ReminderEditorView(std::optional<Reminder> reminder, Save sa
   buttons->addWidget(save_);
   column->addLayout(buttons);
 
-  const auto closeWindow = [this] {
-    if (closeAction_) closeAction_();
-  };
   // Return in either field saves; neither is guarded.
   setReturnAction([this] { submit(); });
-  setEscapeAction(closeWindow, EscapeReach::fromFields);
+  setEscapeAction([this] { closeWindow(); }, EscapeReach::fromFields);
   setFirstField(field_);
-  connect(close_, &QPushButton::clicked, this, closeWindow);
+  connect(close_, &QPushButton::clicked, this, [this] { closeWindow(); });
   connect(save_, &QPushButton::clicked, this, [this] { submit(); });
 }
 
@@ -130,7 +125,7 @@ void ReminderEditorView::submit() {
 void ReminderEditorView::saved(const Reminder& reminder) {
   error_->clearMessage();
   if (editing()) {
-    if (closeAction_) closeAction_();
+    closeWindow();
     return;
   }
   const std::string schedule = describe_ ? describe_(reminder) : std::string();

@@ -31,7 +31,7 @@ class ReminderEditorView final : public WindowContent {
   using Describe = std::function<std::string(const Reminder&)>;
 
   ReminderEditorView(std::optional<Reminder> reminder, Save save, Describe describe,
-                     std::function<void()> close, QWidget* parent = nullptr);
+                     QWidget* parent = nullptr);
 
   void submit();
 
@@ -52,7 +52,6 @@ class ReminderEditorView final : public WindowContent {
   std::optional<Reminder> reminder_;
   Save saveAction_;
   Describe describe_;
-  std::function<void()> closeAction_;
   QLineEdit* field_ = nullptr;
   QLineEdit* schedule_ = nullptr;
   MessageLine* error_ = nullptr;

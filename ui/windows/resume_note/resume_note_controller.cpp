@@ -21,8 +21,7 @@ void ResumeNoteController::show(const std::string& goal, const std::string& note
                };
                return new ResumeNoteView(QString::fromStdString(goal), QString::fromStdString(note),
                                          returning, placeSaved, std::move(save),
-                                         std::move(resumed),
-                                         std::move(close));
+                                         std::move(resumed));
              });
 }
 

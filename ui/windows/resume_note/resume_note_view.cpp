@@ -34,17 +34,43 @@ constexpr int mostNoteLines = 3;
 
 ResumeNoteView::ResumeNoteView(const QString& goal, const QString& note, bool returning,
                                bool placeSaved, Save save, std::function<void()> resume,
-                               std::function<void()> close, QWidget* parent)
+                               QWidget* parent)
     : WindowContent(parent),
       goalText_(goal.isEmpty() ? QStringLiteral("Your focus session") : goal),
       returning_(returning),
       saveAction_(std::move(save)),
-      resumeAction_(std::move(resume)),
-      closeAction_(std::move(close)) {
+      resumeAction_(std::move(resume)) {
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(padding, padding, padding, padding);
   column->setSpacing(14);
 
+  buildHeading(*column, returning, placeSaved);
+  buildGoal(*column);
+  buildField(*column, note);
+  buildCaption(*column);
+  error_ = new MessageLine(TextRole::caption, this);
+  error_->setObjectName(QStringLiteral("error"));
+  column->addWidget(error_);
+  setMessageLine(error_);
+  column->addStretch(1);
+  buildButtons(*column, returning);
+
+  // Returning, the note is read first: nothing takes the keyboard but the window itself.
+  if (returning) setFocusPolicy(Qt::StrongFocus);
+  setReturnAction([this] { submit(); });
+  // The note field keeps Return for itself; here it saves, and Shift or Alt with it breaks
+  // the line (cleaning makes a blank of it anyway).
+  setFieldReturnAction(*field_, [this] { submit(); });
+  setEscapeAction([this] { closeWindow(); }, EscapeReach::fromFields);
+  setFirstField(returning ? static_cast<QWidget*>(this) : field_);
+  connect(notNow_, &QPushButton::clicked, this, [this] { closeWindow(); });
+  connect(save_, &QPushButton::clicked, this, [this] { submit(); });
+  connect(field_->document(), &QTextDocument::contentsChanged, this, [this] { fitField(); });
+  fitField();
+  layOutGoal();
+}
+
+void ResumeNoteView::buildHeading(QVBoxLayout& column, bool returning, bool placeSaved) {
   auto* header = new QHBoxLayout;
   header->setSpacing(6);
   header->addWidget(symbolLabel(QStringLiteral("bookmark"), 16, accentColor(*this), this));
@@ -56,15 +82,19 @@ ResumeNoteView::ResumeNoteView(const QString& goal, const QString& note, bool re
   setTextRole(*heading_, TextRole::headline);
   header->addWidget(heading_);
   header->addStretch(1);
-  column->addLayout(header);
+  column.addLayout(header);
+}
 
+void ResumeNoteView::buildGoal(QVBoxLayout& column) {
   goal_ = plainLabel(QString(), this);
   goal_->setObjectName(QStringLiteral("goal"));
   goal_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   goal_->setToolTip(goalText_);
   setTextRole(*goal_, TextRole::body);
-  column->addWidget(goal_);
+  column.addWidget(goal_);
+}
 
+void ResumeNoteView::buildField(QVBoxLayout& column, const QString& note) {
   field_ = new QPlainTextEdit(this);
   field_->setObjectName(QStringLiteral("note"));
   field_->setPlaceholderText(QStringLiteral("Next: fix the failing login test"));
@@ -73,21 +103,19 @@ ResumeNoteView::ResumeNoteView(const QString& goal, const QString& note, bool re
   field_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   field_->setPlainText(note);
   field_->moveCursor(QTextCursor::End);
-  column->addWidget(field_);
+  column.addWidget(field_);
+}
 
+void ResumeNoteView::buildCaption(QVBoxLayout& column) {
   auto* caption = plainLabel(QString::fromUtf8(resumeNoteNote), this);
   caption->setObjectName(QStringLiteral("caption"));
   caption->setWordWrap(true);
   setTextRole(*caption, TextRole::caption);
   setSecondary(*caption);
-  column->addWidget(caption);
+  column.addWidget(caption);
+}
 
-  error_ = new MessageLine(TextRole::caption, this);
-  error_->setObjectName(QStringLiteral("error"));
-  column->addWidget(error_);
-  setMessageLine(error_);
-  column->addStretch(1);
-
+void ResumeNoteView::buildButtons(QVBoxLayout& column, bool returning) {
   auto* buttons = new QHBoxLayout;
   notNow_ = new QPushButton(QStringLiteral("Not now"), this);
   // "&&": a single one would underline the next letter as a shortcut.
@@ -98,24 +126,7 @@ ResumeNoteView::ResumeNoteView(const QString& goal, const QString& note, bool re
   buttons->addWidget(notNow_);
   buttons->addStretch(1);
   buttons->addWidget(save_);
-  column->addLayout(buttons);
-
-  const auto closeWindow = [this] {
-    if (closeAction_) closeAction_();
-  };
-  // Returning, the note is read first: nothing takes the keyboard but the window itself.
-  if (returning) setFocusPolicy(Qt::StrongFocus);
-  setReturnAction([this] { submit(); });
-  // The note field keeps Return for itself; here it saves, and Shift or Alt with it breaks
-  // the line (cleaning makes a blank of it anyway).
-  setFieldReturnAction(*field_, [this] { submit(); });
-  setEscapeAction(closeWindow, EscapeReach::fromFields);
-  setFirstField(returning ? static_cast<QWidget*>(this) : field_);
-  connect(notNow_, &QPushButton::clicked, this, closeWindow);
-  connect(save_, &QPushButton::clicked, this, [this] { submit(); });
-  connect(field_->document(), &QTextDocument::contentsChanged, this, [this] { fitField(); });
-  fitField();
-  layOutGoal();
+  column.addLayout(buttons);
 }
 
 void ResumeNoteView::submit() {
@@ -130,8 +141,8 @@ void ResumeNoteView::submit() {
   // The session of the "Leave yourself a next step" form stays paused.
   if (returning_) {
     if (resumeAction_) resumeAction_();
-  } else if (closeAction_) {
-    closeAction_();
+  } else {
+    closeWindow();
   }
 }
 

@@ -9,6 +9,7 @@
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QVBoxLayout;
 
 namespace vorlane {
 
@@ -27,8 +28,7 @@ class ResumeNoteView final : public WindowContent {
   // `placeSaved` false: the paused session's place could not be stored, and the heading says so.
   ResumeNoteView(const QString& goal, const QString& note, bool returning, bool placeSaved,
                  Save save,
-                 std::function<void()> resume, std::function<void()> close,
-                 QWidget* parent = nullptr);
+                 std::function<void()> resume, QWidget* parent = nullptr);
 
   // The save button's rule.
   void submit();
@@ -44,6 +44,12 @@ class ResumeNoteView final : public WindowContent {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void buildHeading(QVBoxLayout& column, bool returning, bool placeSaved);
+  void buildGoal(QVBoxLayout& column);
+  void buildField(QVBoxLayout& column, const QString& note);
+  void buildCaption(QVBoxLayout& column);
+  // "Not now", and the save that resumes when `returning`.
+  void buildButtons(QVBoxLayout& column, bool returning);
   void fitField();
   void layOutGoal();
 
@@ -51,7 +57,6 @@ class ResumeNoteView final : public WindowContent {
   bool returning_;
   Save saveAction_;
   std::function<void()> resumeAction_;
-  std::function<void()> closeAction_;
   QLabel* heading_ = nullptr;
   QLabel* goal_ = nullptr;
   QPlainTextEdit* field_ = nullptr;

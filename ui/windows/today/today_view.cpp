@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTimer>
-#include <unordered_map>
 
 #include "core/focus/focus_input.h"
 #include "foundation/date_formatter.h"
@@ -56,18 +55,6 @@ QWidget* emptyStateWidget(QWidget* parent) {
     column->addWidget(label, 0, label == help ? Qt::Alignment() : Qt::AlignHCenter);
   }
   return box;
-}
-
-// The list's cards in the order they are laid out.
-std::vector<TodayPriorityCard*> cardsOf(const QWidget& list) {
-  std::vector<TodayPriorityCard*> cards;
-  const QLayout& column = *list.layout();
-  for (int i = 0; i < column.count(); ++i) {
-    if (auto* card = dynamic_cast<TodayPriorityCard*>(column.itemAt(i)->widget())) {
-      cards.push_back(card);
-    }
-  }
-  return cards;
 }
 
 }  // namespace
@@ -210,6 +197,8 @@ QWidget* TodayView::buildList() {
   earlierCards->setContentsMargins(0, 0, 0, 0);
   earlierCards->setSpacing(12);
   earlierColumn->addWidget(earlierList_);
+  todayCards_.emplace(*todayList_);
+  earlierCards_.emplace(*earlierList_);
 
   column->addWidget(empty_);
   column->addWidget(todayList_);
@@ -260,81 +249,39 @@ void TodayView::showCards(const Shown& shown) {
   empty_->setVisible(shown.today.empty());
   todayList_->setVisible(!shown.today.empty());
   earlier_->setVisible(!shown.earlier.empty());
-  const bool lostFocus = showList(*todayList_, shown.today, true, focused);
-  const bool lostFocusEarlier = showList(*earlierList_, shown.earlier, false, focused);
+  const bool lostFocus = showList(*todayCards_, shown.today, true, focused);
+  const bool lostFocusEarlier = showList(*earlierCards_, shown.earlier, false, focused);
   orderTabs();
   // Laid out now, so the cards' buttons are where they are drawn by the next event.
   if (isVisible()) QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
   if (focusInCards && (lostFocus || lostFocusEarlier)) field_->setFocus(Qt::OtherFocusReason);
 }
 
-bool TodayView::showList(QWidget& list, const std::vector<DailyPriority>& priorities,
+bool TodayView::showList(Cards& cards, const std::vector<DailyPriority>& priorities,
                          bool isToday, const QWidget* focused) {
-  std::unordered_map<UUID, TodayPriorityCard*> byID;
-  std::vector<TodayPriorityCard*> repeated;
-  for (TodayPriorityCard* card : cardsOf(list)) {
-    if (!byID.emplace(card->priority().id, card).second) repeated.push_back(card);
-  }
   const TodayPriorityCard::Choose choose = [this](PriorityAction action,
                                                   const DailyPriority& priority) {
     this->choose(action, priority);
   };
-  bool lostFocus = false;
-  const auto drop = [&](TodayPriorityCard* card) {
-    lostFocus = lostFocus || (focused != nullptr && card->isAncestorOf(focused));
-    list.layout()->removeWidget(card);
-    card->hide();
-    // The card's own button is usually what asked for this: delete it after that returns.
-    card->setParent(nullptr);
-    card->deleteLater();
-  };
-  auto& column = static_cast<QBoxLayout&>(*list.layout());
-  // Each card shown into a working layout would lay out the whole list again at once: the
-  // list is laid out once, after all of them.
-  column.setEnabled(false);
-  std::vector<TodayPriorityCard*> made;
-  int at = 0;
-  for (const DailyPriority& priority : priorities) {
-    TodayPriorityCard* card = nullptr;
-    if (const auto kept = byID.find(priority.id); kept != byID.end()) {
+  QWidget& list = isToday ? *todayList_ : *earlierList_;
+  const Cards::Ways ways{
+      [](const TodayPriorityCard& card) { return card.priority().id; },
+      [](const DailyPriority& priority) { return priority.id; },
       // A card shows its priority as it was made: a changed one is made again.
-      if (kept->second->priority() == priority) {
-        card = kept->second;
-      } else {
-        drop(kept->second);
-      }
-      byID.erase(kept);
-    }
-    if (card == nullptr) {
-      card = new TodayPriorityCard(priority, isToday, minutes_, choose, &list);
-      made.push_back(card);
-    }
-    if (column.itemAt(at) == nullptr || column.itemAt(at)->widget() != card) {
-      column.removeWidget(card);
-      column.insertWidget(at, card);
-    }
-    ++at;
-  }
-  for (const auto& [id, card] : byID) drop(card);
-  for (TodayPriorityCard* card : repeated) drop(card);
-  // Shown at their size in the list, so a card's first layout is already its real one; a
-  // list not on screen yet shows its cards with itself.
-  if (list.isVisible()) {
-    for (TodayPriorityCard* card : made) {
-      card->resize(list.width(), card->heightForWidth(list.width()));
-      card->show();
-    }
-  }
-  column.setEnabled(true);
-  column.invalidate();
-  return lostFocus;
+      [](const TodayPriorityCard& card, const DailyPriority& priority) {
+        return card.priority() == priority;
+      },
+      [&](const DailyPriority& priority) {
+        return new TodayPriorityCard(priority, isToday, minutes_, choose, &list);
+      }};
+  return cards.show(priorities, ways, focused).lostFocus;
 }
 
 void TodayView::orderTabs() {
   // New cards would otherwise come last, after the footer: keep the reading order.
   std::vector<QWidget*> chain = {field_, add_, discard_};
-  for (const QWidget* list : {todayList_, earlierList_}) {
-    for (TodayPriorityCard* card : cardsOf(*list)) {
+  for (const Cards* cards : {&*todayCards_, &*earlierCards_}) {
+    for (TodayPriorityCard* card : cards->rows()) {
       for (QWidget* control : card->controls()) chain.push_back(control);
     }
   }
@@ -466,9 +413,11 @@ void TodayView::askDiscard() {
       });
 }
 
-std::vector<TodayPriorityCard*> TodayView::todayCards() const { return cardsOf(*todayList_); }
+std::vector<TodayPriorityCard*> TodayView::todayCards() const { return todayCards_->rows(); }
 
-std::vector<TodayPriorityCard*> TodayView::earlierCards() const { return cardsOf(*earlierList_); }
+std::vector<TodayPriorityCard*> TodayView::earlierCards() const {
+  return earlierCards_->rows();
+}
 
 void TodayView::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);

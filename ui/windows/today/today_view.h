@@ -10,6 +10,7 @@
 #include "foundation/calendar.h"
 #include "foundation/date.h"
 #include "foundation/uuid.h"
+#include "ui/kit/keyed_rows.h"
 #include "ui/kit/window_content.h"
 #include "ui/kit/window_services.h"
 #include "ui/windows/today/today_priority_card.h"
@@ -83,8 +84,9 @@ class TodayView final : public WindowContent {
   // Each card stands for its priority's id: only the cards of changed priorities are made
   // again, so a redraw costs what changed.
   void showCards(const Shown& shown);
+  using Cards = KeyedRows<TodayPriorityCard, DailyPriority, UUID>;
   // True when the card that had the keyboard went.
-  bool showList(QWidget& list, const std::vector<DailyPriority>& priorities, bool isToday,
+  bool showList(Cards& cards, const std::vector<DailyPriority>& priorities, bool isToday,
                 const QWidget* focused);
   void orderTabs();
   void updateAddButton();
@@ -126,6 +128,8 @@ class TodayView final : public WindowContent {
   QWidget* todayList_ = nullptr;
   QWidget* earlier_ = nullptr;
   QWidget* earlierList_ = nullptr;
+  std::optional<Cards> todayCards_;
+  std::optional<Cards> earlierCards_;
   QPushButton* clear_ = nullptr;
   QTimer* timer_ = nullptr;
   ClickGuard* guard_ = nullptr;

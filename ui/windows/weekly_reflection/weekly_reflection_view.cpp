@@ -9,11 +9,12 @@
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <exception>
+#include <optional>
 
 #include "platform/logging/log.h"
 #include "ui/kit/desktop_texts.h"
 #include "ui/kit/text_roles.h"
+#include "ui/kit/window_content.h"
 #include "ui/kit/window_text.h"
 #include "ui/windows/weekly_reflection/weekly_reflection_figures.h"
 
@@ -60,13 +61,32 @@ WeeklyReflectionView::WeeklyReflectionView(FocusHistoryStore& history,
   column->setContentsMargins(22, 22, 22, 22);
   column->setSpacing(16);
 
+  buildHeading(*column);
+  buildWeekPicker(*column);
+  range_ = note(QString(), TextRole::caption, this);
+  range_->setObjectName(QStringLiteral("week-range"));
+  column->addWidget(range_);
+
+  error_ = new MessageLine(TextRole::caption, this);
+  error_->setObjectName(QStringLiteral("reflection-error"));
+  column->addWidget(error_);
+
+  buildScrollArea(*column);
+  buildFooter(*column);
+  followChanges();
+  refresh();
+}
+
+void WeeklyReflectionView::buildHeading(QVBoxLayout& column) {
   auto* heading = plainLabel(QStringLiteral("A little perspective"), this);
   setTextRole(*heading, TextRole::title, QFont::Bold);
-  column->addWidget(heading);
-  column->addWidget(
+  column.addWidget(heading);
+  column.addWidget(
       note(QStringLiteral("A reflection, not a scorecard. No streaks, targets, or penalties."),
            TextRole::callout, this));
+}
 
+void WeeklyReflectionView::buildWeekPicker(QVBoxLayout& column) {
   auto* picker = new QHBoxLayout;
   picker->setSpacing(0);
   auto* pickerLabel = plainLabel(QStringLiteral("Week"), this);
@@ -86,18 +106,36 @@ WeeklyReflectionView::WeeklyReflectionView(FocusHistoryStore& history,
   // The keyboard starts on the picker, the one control that changes what is shown.
   thisWeek_->setFocus(Qt::OtherFocusReason);
   picker->addStretch(1);
-  column->addLayout(picker);
+  column.addLayout(picker);
   connect(thisWeek_, &QPushButton::clicked, this, [this] { setWeek(0); });
   connect(lastWeek_, &QPushButton::clicked, this, [this] { setWeek(-1); });
+}
 
-  range_ = note(QString(), TextRole::caption, this);
-  range_->setObjectName(QStringLiteral("week-range"));
-  column->addWidget(range_);
+void WeeklyReflectionView::buildFooter(QVBoxLayout& column) {
+  auto* footer = new QHBoxLayout;
+  footer->addWidget(note(QString::fromUtf8(reflectionFooterNote), TextRole::caption, this), 1);
+  manage_ = new QPushButton(QStringLiteral("Manage history\u2026"), this);
+  footer->addWidget(manage_);
+  column.addLayout(footer);
+  connect(manage_, &QPushButton::clicked, this, [this] {
+    // The coordinator's callback does nothing once it is gone; a throw must not leave a slot.
+    if (const std::optional<QString> failure = WindowContent::failureOf(manageHistory_)) {
+      Log::presentation().error("could not open the focus history: %{public}s",
+                                failure->toStdString().c_str());
+    }
+  });
+}
 
-  error_ = new MessageLine(TextRole::caption, this);
-  error_->setObjectName(QStringLiteral("reflection-error"));
-  column->addWidget(error_);
+void WeeklyReflectionView::followChanges() {
+  historySubscription_ = history_.changes().subscribe([this] { refresh(); });
+  prioritiesSubscription_ = priorities_.changes().subscribe([this] { refresh(); });
+  timer_ = new QTimer(this);
+  timer_->setInterval(refreshMilliseconds);
+  connect(timer_, &QTimer::timeout, this, [this] { refresh(); });
+  timer_->start();
+}
 
+void WeeklyReflectionView::buildScrollArea(QVBoxLayout& column) {
   scroll_ = new QScrollArea(this);
   scroll_->setWidgetResizable(true);
   scroll_->setFrameShape(QFrame::NoFrame);
@@ -105,31 +143,7 @@ WeeklyReflectionView::WeeklyReflectionView(FocusHistoryStore& history,
   // A bar only when there is something to scroll: an empty one reads as a broken list.
   scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   scroll_->setWidget(buildScrolledContent());
-  column->addWidget(scroll_, 1);
-
-  auto* footer = new QHBoxLayout;
-  footer->addWidget(note(QString::fromUtf8(reflectionFooterNote), TextRole::caption, this), 1);
-  manage_ = new QPushButton(QStringLiteral("Manage history\u2026"), this);
-  footer->addWidget(manage_);
-  column->addLayout(footer);
-  connect(manage_, &QPushButton::clicked, this, [this] {
-    // The coordinator's callback does nothing once it is gone; a throw must not leave a slot.
-    try {
-      if (manageHistory_) manageHistory_();
-    } catch (const std::exception& error) {
-      Log::presentation().error("could not open the focus history: %{public}s", error.what());
-    } catch (...) {
-      Log::presentation().error("could not open the focus history");
-    }
-  });
-
-  historySubscription_ = history_.changes().subscribe([this] { refresh(); });
-  prioritiesSubscription_ = priorities_.changes().subscribe([this] { refresh(); });
-  timer_ = new QTimer(this);
-  timer_->setInterval(refreshMilliseconds);
-  connect(timer_, &QTimer::timeout, this, [this] { refresh(); });
-  timer_->start();
-  refresh();
+  column.addWidget(scroll_, 1);
 }
 
 QWidget* WeeklyReflectionView::buildScrolledContent() {

@@ -20,6 +20,7 @@ class QLabel;
 class QPushButton;
 class QScrollArea;
 class QTimer;
+class QVBoxLayout;
 
 namespace vorlane {
 
@@ -56,7 +57,14 @@ class WeeklyReflectionView final : public QWidget {
   QTimer* refreshTimer() const { return timer_; }
 
  private:
+  void buildHeading(QVBoxLayout& column);
+  // "This week" and "Last week", the one control that changes what is shown.
+  void buildWeekPicker(QVBoxLayout& column);
+  void buildScrollArea(QVBoxLayout& column);
   QWidget* buildScrolledContent();
+  void buildFooter(QVBoxLayout& column);
+  // Redraws when either store publishes and once a minute.
+  void followChanges();
   void logShown();
 
   FocusHistoryStore& history_;
