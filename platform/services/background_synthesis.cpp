@@ -1,6 +1,8 @@
 #include "platform/services/background_synthesis.h"
 
 #include <malloc.h>
+
+#include <iterator>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -37,13 +39,15 @@ void BackgroundSynthesis::start(std::vector<std::string> pieces,
         rate] {
     for (std::size_t i = 0; i < pieces.size(); ++i) {
       if (current_.load() != job) return;  // cancelled or replaced: the rest is not made
+      freeSpent();
       std::optional<PcmBuffer> sound = engine_->synthesize(pieces[i], voice, rate);
       const bool failed = !sound.has_value();
       const bool last = failed || i + 1 == pieces.size();
       QMetaObject::invokeMethod(
           &context_,
           [this, job, deliver, sound = std::move(sound), last]() mutable {
-            if (current_.load() == job) (*deliver)(std::move(sound), last);
+            if (current_.load() == job) (*deliver)(sound, last);
+            if (sound) giveBack(std::move(sound->samples));
           },
           Qt::QueuedConnection);
       if (failed) return;
@@ -55,9 +59,25 @@ void BackgroundSynthesis::cancel() { ++current_; }
 
 void BackgroundSynthesis::releaseResources() {
   post([this] {
+    freeSpent();
     engine_->releaseResources();
     malloc_trim(0);  // the sound and the voices' tables go back to the system
   });
+}
+
+void BackgroundSynthesis::giveBack(std::vector<std::int16_t> samples) {
+  std::lock_guard lock(spentMutex_);
+  spent_.push_back(std::move(samples));
+}
+
+void BackgroundSynthesis::freeSpent() {
+  std::vector<std::vector<std::int16_t>> spent;
+  {
+    std::lock_guard lock(spentMutex_);
+    spent.reserve(spent_.size());
+    std::move(spent_.begin(), spent_.end(), std::back_inserter(spent));
+    spent_.clear();
+  }
 }
 
 void BackgroundSynthesis::post(std::function<void()> work) {

@@ -24,8 +24,9 @@ namespace vorlane {
 class BackgroundSynthesis {
  public:
   // A piece's sound (none when the engine failed on it), and whether it is the text's last.
-  // Runs on the main thread from the event loop, never for a text cancelled or replaced.
-  using PieceReady = std::function<void(std::optional<PcmBuffer> sound, bool last)>;
+  // Runs on the main thread from the event loop, never for a text cancelled or replaced. The
+  // sound is lent for the call: its memory then goes back to the thread that made it.
+  using PieceReady = std::function<void(const std::optional<PcmBuffer>& sound, bool last)>;
 
   explicit BackgroundSynthesis(std::unique_ptr<SynthesisEngine> engine);
   BackgroundSynthesis(const BackgroundSynthesis&) = delete;
@@ -46,6 +47,11 @@ class BackgroundSynthesis {
  private:
   void run();
   void post(std::function<void()> work);
+  // A sound handed over goes back to be freed on this thread, which made it: freed on the
+  // main thread, it would wait for the lock of this thread's allocator arena, which this
+  // thread holds while it makes sound, and may hold for long while the scheduler has it wait.
+  void giveBack(std::vector<std::int16_t> samples);
+  void freeSpent();
 
   std::unique_ptr<SynthesisEngine> engine_;
   // Receiver of the pieces on the main thread; destroying it discards what is still queued.
@@ -55,6 +61,9 @@ class BackgroundSynthesis {
   std::condition_variable wake_;
   std::deque<std::function<void()>> work_;
   bool quitting_ = false;
+  // Only ever grown on the main thread and emptied on this one, which keeps its capacity.
+  std::vector<std::vector<std::int16_t>> spent_;
+  std::mutex spentMutex_;
   std::thread thread_;
 };
 

@@ -28,6 +28,8 @@ FliteSpeechService::FliteSpeechService(PreferencesStore& preferencesStore,
       synthesis_(std::move(dependencies.engine)) {
   // Speech comes a few times an hour; between phrases the voices' megabytes go back.
   voiceRelease_.setSingleShot(true);
+  // Never early by a coarse timer's slack: a phrase in the quiet time always restarts it.
+  voiceRelease_.setTimerType(Qt::PreciseTimer);
   voiceRelease_.setInterval(dependencies.voiceReleaseDelayMs);
   QObject::connect(&voiceRelease_, &QTimer::timeout, &context_,
                    [this] { synthesis_.releaseResources(); });
@@ -111,12 +113,13 @@ void FliteSpeechService::synthesize(const std::string& text, const Preferences& 
   }
   voiceRelease_.stop();
   synthesis_.start(std::move(pieces), voice, preferences.speechRate,
-                   [this, id](std::optional<PcmBuffer> sound, bool last) {
-                     pieceReady(id, std::move(sound), last);
+                   [this, id](const std::optional<PcmBuffer>& sound, bool last) {
+                     pieceReady(id, sound, last);
                    });
 }
 
-void FliteSpeechService::pieceReady(std::uint64_t id, std::optional<PcmBuffer> sound, bool last) {
+void FliteSpeechService::pieceReady(std::uint64_t id, const std::optional<PcmBuffer>& sound,
+                                    bool last) {
   Q_ASSERT(isMainThread());
   if (!speaking_ || speaking_->id != id) {
     return;
@@ -199,6 +202,8 @@ void FliteSpeechService::stop() {
   synthesis_.cancel();
   speechOutput_->stop();
   if (speaking_) {
+    // The voices go back after the quiet time, as after a phrase said to its end.
+    voiceRelease_.start();
     // The cut-off phrase still reports its end, as a cancel, from the event loop.
     Completion cancelled = std::move(speaking_->completion);
     speaking_.reset();

@@ -72,7 +72,7 @@ class FliteSpeechService final : public SpeechService, public VoiceCatalogue {
 
   bool playClip(const Preferences& preferences, std::optional<Date> moment, Completion& completion);
   void synthesize(const std::string& text, const Preferences& preferences, Completion completion);
-  void pieceReady(std::uint64_t id, std::optional<PcmBuffer> sound, bool last);
+  void pieceReady(std::uint64_t id, const std::optional<PcmBuffer>& sound, bool last);
   void utteranceEnded(std::uint64_t id);
   void outputEnded(AudioOutput::End end);
   void later(std::function<void()> work);

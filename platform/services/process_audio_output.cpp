@@ -38,7 +38,8 @@ bool ProcessAudioOutput::open(int sampleRate, int channels, Finished finished) {
   end_.arm(std::move(finished));
   answered_ = false;
   process_ = new QProcess(&context_);
-  // Its complaints (no sound server, a refused format) join this program's own.
+  // What it prints beyond its answer joins this program's own; it keeps the sound
+  // system's complaints to itself, as this program says once that nothing was heard.
   process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
   QObject::connect(process_, &QProcess::readyReadStandardOutput, &context_, [this, generation] {
     if (!end_.isCurrent(generation) || process_ == nullptr) return;

@@ -2,7 +2,9 @@
 // samples from standard input on the default output device as they arrive, prints "playing"
 // once the sink has started and exits when the input has ended and all of it has played.
 // Usage: vorlane-audio-player <sample rate> <channels>
-// Exits with 2 when playback cannot start, 1 on bad arguments.
+// Exits with 2 when playback cannot start, 1 on bad arguments. The sound system's own
+// complaints (no sound server, a refused format) are not printed: the program that started
+// the player says in its own log, once, that nothing could be heard.
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,6 +18,7 @@
 #include "platform/services/sink_audio_output.h"
 
 int main(int argc, char** argv) {
+  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   QCoreApplication app(argc, argv);
   const QStringList arguments = app.arguments();
   bool rateOk = false, channelsOk = false;

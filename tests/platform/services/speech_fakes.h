@@ -3,6 +3,9 @@
 #include <atomic>
 #include <cmath>
 #include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 #include <span>
 #include <thread>
 
@@ -56,25 +59,48 @@ struct FakeSynthesisEngine final : SynthesisEngine {
     std::string text;
     std::optional<std::string> voice;
     float rate;
+    int releasesBefore;  // how often the voices had been given back when the call came
   };
   std::optional<PcmBuffer> result = PcmBuffer{16000, 1, std::vector<std::int16_t>(1600, 1000)};
   std::vector<Call> calls;
   std::vector<std::thread::id> threads;  // where each call ran
   std::atomic<int> callCount = 0;
-  int delayMs = 0;  // how long each call takes; set before speaking
+  // When set before speaking, each call waits for a permit from `allow` before it makes its
+  // sound (half a minute at most, so that a fault cannot hang the tests).
+  bool gated = false;
   std::atomic<int> releases = 0;  // counted on the synthesis thread
+  std::function<void(const PcmBuffer&)> made;  // on the synthesis thread, with each sound
+  void allow(int calls = 1) {
+    {
+      std::lock_guard lock(gateMutex_);
+      permits_ += calls;
+    }
+    gateOpened_.notify_all();
+  }
   std::vector<SpeechVoice> installed = {{"flite:slt", "slt", "en-US"}, {"flite:awb", "awb", "en-GB"}};
   std::vector<SpeechVoice> voices() const override { return installed; }
   std::optional<PcmBuffer> synthesize(const std::string& text,
                                       const std::optional<std::string>& voice,
                                       float rate) override {
-    calls.push_back({text, voice, rate});
+    calls.push_back({text, voice, rate, releases.load()});
     threads.push_back(std::this_thread::get_id());
-    if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+    if (gated) {
+      std::unique_lock lock(gateMutex_);
+      if (gateOpened_.wait_for(lock, std::chrono::seconds(30), [this] { return permits_ > 0; })) {
+        --permits_;
+      }
+    }
     ++callCount;
-    return result;
+    std::optional<PcmBuffer> sound = result;
+    if (sound && made) made(*sound);
+    return sound;
   }
   void releaseResources() override { ++releases; }
+
+ private:
+  std::mutex gateMutex_;
+  std::condition_variable gateOpened_;
+  int permits_ = 0;
 };
 
 // Little-endian bytes, as RIFF files hold numbers.

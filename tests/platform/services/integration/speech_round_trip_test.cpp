@@ -14,7 +14,7 @@
 #include "platform/services/flite_engine.h"
 #include "platform/services/flite_speech_service.h"
 #include "platform/services/process_audio_output.h"
-#include "tests/support/child_process.h"
+#include "tests/support/null_sink_server.h"
 #include "tests/support/in_memory_preferences_store.h"
 
 namespace vorlane {
@@ -24,30 +24,10 @@ const Calendar newYork("America/New_York");
 const Date threeOClock = *newYork.date(2026, 3, 10, 15, 0);
 const LogCapture::Line playedClip{LogLevel::info, "speech", "played bundled clip hour-3-00.wav"};
 
-// A PulseAudio server whose only sink discards what it plays, with its own runtime and home
-// folders (no cookie, socket or state of the user's is touched); this process's default.
-class NullSinkServer {
+// The sound server of the test's own; ready once the process's default device is its sink.
+class NullSinkServer : public testing::NullSinkServer {
  public:
-  NullSinkServer() { qputenv("PULSE_SERVER", ("unix:" + socket_).c_str()); }
-  bool ready() const {
-    return testing::waitUntil([&] { return std::filesystem::exists(socket_); }) &&
-           !QMediaDevices::defaultAudioOutput().isNull();
-  }
-  bool playing() const {  // whether a stream plays into the sink right now
-    QProcess pactl;
-    pactl.start("pactl", {"list", "short", "sink-inputs"});
-    return pactl.waitForFinished(5000) && !pactl.readAllStandardOutput().trimmed().isEmpty();
-  }
-
- private:
-  testing::TempFolder dir_;
-  std::string socket_ = (dir_ / "native").string();
-  testing::ChildProcess process_{
-      {"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-       "--system=no", "-L", "module-null-sink sink_name=vorlane_test", "-L",
-       "module-native-protocol-unix auth-anonymous=1 socket=" + socket_},
-      false,
-      {"XDG_RUNTIME_DIR=" + dir_.path().string(), "HOME=" + dir_.path().string(), "PULSE_SERVER="}};
+  bool ready() const { return listening() && !QMediaDevices::defaultAudioOutput().isNull(); }
 };
 
 std::unique_ptr<FliteSpeechService> realService(PreferencesStore& store, bool recordings = false) {
@@ -142,6 +122,23 @@ TEST(AudioPlayer, PlaysASoundFedWhilePlayingToItsEnd) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return !ends.empty(); }, 10000));
   EXPECT_GE(clock.elapsed(), 1900);
   EXPECT_EQ(ends, std::vector<AudioOutput::End>{AudioOutput::End::played});
+}
+
+// The program says once, in its own log, that nothing could be heard; the sound system's own
+// complaint at every sound would stand beside it unprefixed.
+TEST(SpeechWithoutSoundServer, ThePlayerEndsWithoutASoundAndWithoutAWord) {
+  QProcess player;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("PULSE_SERVER", "unix:/nonexistent/vorlane-test/native");
+  player.setProcessEnvironment(environment);
+  player.start(VORLANE_AUDIO_PLAYER, {"16000", "1"});
+  ASSERT_TRUE(player.waitForStarted(10000));
+  player.write(QByteArray(3200, '\0'));
+  player.closeWriteChannel();
+  ASSERT_TRUE(player.waitForFinished(30000));
+  EXPECT_EQ(player.exitCode(), 2);
+  EXPECT_EQ(player.readAllStandardOutput(), "");
+  EXPECT_EQ(player.readAllStandardError(), "");
 }
 
 TEST(SpeechWithoutSoundServer, EveryPhraseEndsPromptlyAndSaysWhy) {
