@@ -67,7 +67,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
       clock, services_.calendar(),
       [store = preferencesStore_] { return store->preferences(); });
   auto ticker = services_.makeTicker(tickInterval);
-  auto notifications = services_.makeNotifications();
+  notifications_ = services_.makeNotifications();
   focusHistory_ = std::make_shared<RecordFocusHistoryStore>(&services_.records());
   recovery_ = std::make_shared<RecordFocusRecoveryStore>(&services_.records());
   priorities_ = std::make_shared<RecordDailyPrioritiesStore>(&services_.records());
@@ -78,7 +78,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
       .ticker = std::move(ticker),
       .presenter = presenter_,
       .speech = speech_,
-      .notifications = std::move(notifications),
+      .notifications = notifications_,
       .preferencesStore = preferencesStore_,
       .reminderStore = reminderStore_,
       .environmentSnapshot = nullptr,
@@ -168,6 +168,7 @@ void AppDelegate::tearDown() {
   // The coordinator first: it still uses the presenter, speech and stores, and it releases
   // its key grabs while the X connection lives.
   coordinator_.reset();
+  notifications_.reset();
   // The windows before the stores their contents read.
   windows_.reset();
   focusHistory_.reset();

@@ -73,7 +73,14 @@ class TrayDriver : public QObject {
       case TrayDriverCommand::Verb::labels:
         return reply("labels " + vorlane::enabledTrayLabels(readMenu()));
       case TrayDriverCommand::Verb::choose: {
-        const std::string answer = vorlane::trayChoiceReply(readMenu(), command->path);
+        // The submenus on the way open as a host opens them: some make their entries then.
+        const auto entries = vorlane::testing::openTrayMenuPath(
+            command->path, [this] { return readMenu(); },
+            [this](int id) {
+              callItem(item_, menuPath_, "com.canonical.dbusmenu.AboutToShow",
+                       "int32:" + std::to_string(id));
+            });
+        const std::string answer = vorlane::trayChoiceReply(entries, command->path);
         if (!answer.starts_with("ok ")) return reply(answer);
         const bool clicked = callItem(item_, menuPath_, "com.canonical.dbusmenu.Event",
                                       "int32:" + answer.substr(3) +

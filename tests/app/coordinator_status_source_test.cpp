@@ -206,7 +206,7 @@ TEST_F(CoordinatorStatusSourceTest, EachRowOfTheCoordinatorsWindowsOpensIt) {
       {WindowKind::reflection, &windows.reflection->shows},
       {WindowKind::calendarFocus, &windows.calendar->shows},
   };
-  std::set<WindowKind> reported = source.snapshot().windows;
+  std::set<WindowKind> reported = source.snapshot(StatusReading::menu).windows;
   EXPECT_EQ(reported.size(), shows.size());
   for (const auto& [kind, count] : shows) {
     SCOPED_TRACE(static_cast<int>(kind));

@@ -14,7 +14,10 @@ namespace vorlane {
 // and keeps reminders in a map; a save throws `refusal` when one is set.
 class FakeStatusSource final : public StatusSource {
  public:
-  StatusSnapshot snapshot() const override { return state; }
+  StatusSnapshot snapshot(StatusReading reading) const override {
+    ++reads[reading];
+    return state;
+  }
   void run(StatusCommand command, const StatusData& data) override {
     ran.emplace_back(command, data);
   }
@@ -40,6 +43,8 @@ class FakeStatusSource final : public StatusSource {
   }
 
   StatusSnapshot state;
+  // How often a snapshot was read for each use.
+  mutable std::map<StatusReading, int> reads;
   std::vector<std::pair<StatusCommand, StatusData>> ran;
   std::map<UUID, Reminder> reminders;
   std::vector<std::string> added;

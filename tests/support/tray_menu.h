@@ -51,12 +51,14 @@ class TrayMenu {
     return parseTrayMenuLayout(lastLayout_);
   }
 
-  // Clicks the entry reached by `path`: each label names an entry somewhere below the one
-  // before it (the first, anywhere in the menu); a label ending in "*" names the first entry
-  // that starts with the rest. False when there is no such entry or it is disabled, which
+  // Clicks the entry reached by `path`, opening the submenus on the way as a host does: each
+  // label names an entry somewhere below the one before it (the first, anywhere in the menu);
+  // a label ending in "*" names the first entry that starts with the rest. False when there is no such entry or it is disabled, which
   // the printout of the last read then shows.
   bool choose(const std::vector<std::string>& path) {
-    const auto entries = read();
+    const auto entries = openTrayMenuPath(path, [this] { return read(); }, [this](int id) {
+      call(menuPath_, "com.canonical.dbusmenu.AboutToShow", "int32:" + std::to_string(id));
+    });
     const auto at = findTrayMenuEntry(entries, path);
     if (!at || !entries[*at].enabled) return false;
     return call(menuPath_, "com.canonical.dbusmenu.Event",

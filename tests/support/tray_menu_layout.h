@@ -4,6 +4,7 @@
 // the choice of one of its entries by labels. Standard library only: the end-to-end tests and
 // the benchmark's tray driver both read the menu this way.
 
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -88,6 +89,24 @@ inline std::optional<size_t> findTrayMenuEntry(const std::vector<TrayMenuEntry>&
     at = found;
   }
   return at;
+}
+
+// The menu as a host shows it once it has opened the submenus `path` goes through, one after
+// the other: `aboutToShow` tells the program that the submenu with this id opens (a submenu may
+// make its entries only then) and `read` reads the whole layout again. The entries of the last
+// read; the submenus stop at the first label that names nothing.
+inline std::vector<TrayMenuEntry> openTrayMenuPath(
+    const std::vector<std::string>& path, const std::function<std::vector<TrayMenuEntry>()>& read,
+    const std::function<void(int id)>& aboutToShow) {
+  std::vector<TrayMenuEntry> entries = read();
+  for (size_t depth = 1; depth < path.size(); ++depth) {
+    const auto at = findTrayMenuEntry(
+        entries, std::vector<std::string>(path.begin(), path.begin() + std::ptrdiff_t(depth)));
+    if (!at) break;
+    aboutToShow(entries[*at].id);
+    entries = read();
+  }
+  return entries;
 }
 
 }  // namespace vorlane::testing

@@ -9,7 +9,6 @@
 #include <QTimer>
 #include <stdexcept>
 
-#include "ui/tray/status_menu_builder.h"
 #include "ui/tray/tray_symbol_icon.h"
 
 namespace vorlane {
@@ -33,7 +32,12 @@ StatusItemController::StatusItemController(Dependencies d)
       tray_(std::make_unique<QSystemTrayIcon>()) {
   if (!actions_) throw std::invalid_argument("the status item needs its actions");
   menu_->setToolTipsVisible(true);
-  connect(menu_.get(), &QMenu::aboutToShow, this, &StatusItemController::rebuildMenu);
+  trayRows_.menu = menu_.get();
+  connect(menu_.get(), &QMenu::aboutToShow, this, [this] {
+    rebuildMenu();
+    trayMenuOpen_ = true;
+  });
+  connect(menu_.get(), &QMenu::aboutToHide, this, [this] { trayMenuOpen_ = false; });
   tray_->setContextMenu(menu_.get());
   // A left click opens the same menu: the item has nothing else to offer.
   connect(tray_.get(), &QSystemTrayIcon::activated, this,
@@ -91,7 +95,7 @@ void StatusItemController::recheckInk() {
 }
 
 void StatusItemController::refresh() {
-  button_ = statusButton(actions_->snapshot(isTrayShown()));
+  button_ = statusButton(actions_->snapshot(isTrayShown(), StatusReading::icon));
   const QColor ink = currentInk();
   if (displayedSymbol_ != button_.symbol || displayedInk_ != ink) {
     displayedSymbol_ = button_.symbol;
@@ -111,19 +115,49 @@ void StatusItemController::refresh() {
       sinceTrayCheck_.elapsed() >= trayRecheckMilliseconds) {
     showTrayIfAvailable();
   }
+  refreshOpenMenus();
+}
+
+StatusCommandHandler StatusItemController::handler() {
+  QPointer<StatusItemController> self(this);
+  return [self](StatusCommand command, const StatusData& data) {
+    if (self) self->run(command, data);
+  };
+}
+
+std::vector<StatusMenuEntry> StatusItemController::currentRows() const {
+  return statusMenu(actions_->snapshot(isTrayShown()));
 }
 
 void StatusItemController::fillMenu(QMenu& menu) {
-  QPointer<StatusItemController> self(this);
-  fillStatusMenu(menu, statusMenu(actions_->snapshot(isTrayShown())),
-                 [self](StatusCommand command, const StatusData& data) {
-                   if (self) self->run(command, data);
-                 });
+  ShownRows rows{&menu, menu.actions().size(), currentRows()};
+  fillStatusMenu(menu, rows.entries, handler());
+  otherMenus_.push_back(std::move(rows));
+  connect(&menu, &QMenu::aboutToHide, this, &StatusItemController::menuHidden,
+          Qt::UniqueConnection);
+}
+
+void StatusItemController::menuHidden() {
+  const QObject* menu = sender();
+  std::erase_if(otherMenus_, [menu](const ShownRows& rows) { return rows.menu == menu; });
 }
 
 void StatusItemController::rebuildMenu() {
   clearStatusMenu(*menu_);
-  fillMenu(*menu_);
+  trayRows_.entries = currentRows();
+  fillStatusMenu(*menu_, trayRows_.entries, handler());
+}
+
+void StatusItemController::refreshOpenMenus() {
+  std::erase_if(otherMenus_, [](const ShownRows& rows) { return rows.menu.isNull(); });
+  if (!trayMenuOpen_ && otherMenus_.empty()) return;
+  const std::vector<StatusMenuEntry> fresh = currentRows();
+  const auto bringUpToDate = [&](ShownRows& rows) {
+    updateStatusMenu(*rows.menu, rows.from, rows.entries, fresh, handler());
+    rows.entries = fresh;
+  };
+  if (trayMenuOpen_) bringUpToDate(trayRows_);
+  for (ShownRows& rows : otherMenus_) bringUpToDate(rows);
 }
 
 void StatusItemController::settingsChanged() {

@@ -8,11 +8,13 @@
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QObject>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 
 #include "ui/tray/status_button_model.h"
 #include "ui/tray/status_item_actions.h"
+#include "ui/tray/status_menu_builder.h"
 
 class QMenu;
 class QSystemTrayIcon;
@@ -21,7 +23,8 @@ namespace vorlane {
 
 // The status item in the desktop's system tray (StatusNotifierItem hosts and XEmbed trays
 // alike): the symbol of the mascot's state, a tool tip with what comes next and the running
-// countdown, and the status menu, rebuilt each time it opens and after a settings change. Without a tray nothing shows
+// countdown, and the status menu, rebuilt each time it opens and after a settings change,
+// and brought up to date at each refresh while it is open. Without a tray nothing shows
 // here; the mascot's own context menu carries the same menu (`fillMenu`). Main thread only.
 class StatusItemController final : public QObject {
  public:
@@ -44,12 +47,14 @@ class StatusItemController final : public QObject {
 
   // Redraws the icon and tool tip, touching each only when it changed: this runs on every
   // state change, once a second while a session runs, and each change is a message to the
-  // tray. Without a tray it looks again for one, at most every 30 s.
+  // tray. Without a tray it looks again for one, at most every 30 s. A menu open now shows
+  // the state as it is: a row whose state has gone (a pause after the focus ended) goes.
   void refresh();
   // Asks for the ink again at once and redraws the icon if it changed: a tray has just
   // placed the icon, or its colours may have changed.
   void recheckInk();
-  // Appends the status menu, as it stands now, to another menu.
+  // Appends the status menu, as it stands now, to another menu, and keeps those rows up to
+  // date until the menu closes.
   void fillMenu(QMenu& menu);
 
   bool isTrayShown() const;
@@ -67,7 +72,20 @@ class StatusItemController final : public QObject {
   QColor displayedInk() const { return displayedInk_; }
 
  private:
+  // Status rows at the end of a menu, from its `from`th action on, as they were last shown.
+  struct ShownRows {
+    QPointer<QMenu> menu;
+    qsizetype from = 0;
+    std::vector<StatusMenuEntry> entries;
+  };
+
   void rebuildMenu();
+  std::vector<StatusMenuEntry> currentRows() const;
+  // Brings the rows of every open menu up to date.
+  void refreshOpenMenus();
+  // Another menu that carried the rows has closed.
+  void menuHidden();
+  StatusCommandHandler handler();
   void showTrayIfAvailable();
   void run(StatusCommand command, const StatusData& data);
   QColor currentInk();
@@ -81,6 +99,10 @@ class StatusItemController final : public QObject {
   std::function<QIcon(const std::string&, const QColor&)> icon_;
   std::function<QColor(const QRect&)> inkSource_;
   std::unique_ptr<QMenu> menu_;
+  ShownRows trayRows_;
+  bool trayMenuOpen_ = false;
+  // Other menus filled with the rows that have not closed yet.
+  std::vector<ShownRows> otherMenus_;
   std::unique_ptr<QSystemTrayIcon> tray_;
   StatusButtonModel button_;
   std::string displayedSymbol_;

@@ -169,7 +169,7 @@ TEST_F(StatusItemActionsTest, AKindWithoutAControllerIsUnavailable) {
   StatusItemActions bare(source, preferences,
                          {.moveMascot = {}, .resetMascot = {},
                           .openWindow = {{WindowKind::about, nullptr}}, .openAppearance = {},
-                          .quit = {}});
+                          .quit = {}, .reportFailure = {}});
   EXPECT_EQ(bare.snapshot(true).windows, std::set<WindowKind>{WindowKind::today});
   EXPECT_FALSE(bare.snapshot(true).mascot);
 }

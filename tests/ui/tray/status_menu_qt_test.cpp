@@ -42,6 +42,7 @@ TEST(StatusMenuQt, TitlesEscapedDataTypedAndStates) {
       actionTitled(menu, QString::fromUtf8("\u2068Rock && roll\u2069 - every day at 10:00"));
   ASSERT_NE(reminderRow, nullptr);
   ASSERT_NE(reminderRow->menu(), nullptr);
+  emit reminderRow->menu()->aboutToShow();
 
   QAction* edit = actionTitled(*reminderRow->menu(), "Edit...");
   QAction* remove = actionTitled(*reminderRow->menu(), "Delete reminder");
@@ -141,7 +142,8 @@ class StatusItemControllerTest : public ::testing::Test {
                             .resetMascot = {},
                             .openWindow = {{WindowKind::about, [this] { ++abouts; }}},
                             .openAppearance = {},
-                            .quit = {}}),
+                            .quit = {},
+                            .reportFailure = {}}),
         .trayAvailable = [tray] { return tray; },
         .icon = [this](const std::string& name, const QColor& ink) {
           symbols.push_back(name);
