@@ -27,6 +27,7 @@ class CoordinatorStatusSourceTest : public CoordinatorTest {
     hooks.resetMascot = [this] { ++resets; };
     hooks.openWindow[WindowKind::about] = [this] { ++abouts; };
     hooks.quit = [this] { ++quits; };
+    hooks.reportFailure = [this](const std::string& sentence) { reported.push_back(sentence); };
     actions = std::make_unique<StatusItemActions>(
         std::make_shared<CoordinatorStatusSource>(coordinator), preferences, std::move(hooks),
         reminderEditor);
@@ -41,6 +42,7 @@ class CoordinatorStatusSourceTest : public CoordinatorTest {
   int resets = 0;
   int abouts = 0;
   int quits = 0;
+  std::vector<std::string> reported;
 };
 
 TEST_F(CoordinatorStatusSourceTest, SnapshotReadsTheCoordinatorAtThisMoment) {
@@ -243,6 +245,56 @@ TEST_F(CoordinatorStatusSourceTest, ASaveAfterTheCoordinatorIsGoneSaysVorlaneIsC
     }
   }
   EXPECT_EQ(reminders->reminders().size(), 1u);
+}
+
+// The menu reads only the rows it shows, with their count; the icon reads none.
+TEST_F(CoordinatorStatusSourceTest, TheMenuReadsItsRowsOfManyRemindersAndTheIconNone) {
+  for (std::size_t i = 0; i < menuReminderRows + 1'234; ++i) {
+    reminders->add(Reminder(UUID::random(), "water " + std::to_string(i),
+                            VisitTrigger::oneOff(at(12, 0) + double(i)), at(10, 0)));
+  }
+  const std::vector<Reminder> stored = reminders->reminders();
+  const StatusSnapshot menu = actions->snapshot(true, StatusReading::menu);
+  EXPECT_EQ(menu.reminderCount, stored.size());
+  ASSERT_EQ(menu.reminders.size(), menuReminderRows);
+  EXPECT_EQ(menu.reminders.back().id, stored[menuReminderRows - 1].id);
+  EXPECT_EQ(menu.reminders.back().schedule,
+            stored[menuReminderRows - 1].scheduleDescription(berlin, clock->now()));
+  ASSERT_TRUE(menu.formatCount);
+  EXPECT_EQ(menu.formatCount(1'434), "1,434");  // the user's calendar is en_GB
+  const auto entries = statusMenu(menu);
+  const auto row = std::find_if(entries.begin(), entries.end(), [](const StatusMenuEntry& e) {
+    return e.title.starts_with("Reminders (");
+  });
+  ASSERT_NE(row, entries.end());
+  EXPECT_EQ(row->title, "Reminders (1,434)");
+  EXPECT_EQ(row->children.back().title, "1,234 more reminders");
+
+  const StatusSnapshot icon = actions->snapshot(true, StatusReading::icon);
+  EXPECT_TRUE(icon.reminders.empty());
+  EXPECT_EQ(icon.nextVisit, menu.nextVisit);
+}
+
+// Regression: "Pause session" chosen in a menu left open while the focus ended did nothing
+// visible. Each session row is refused in the coordinator's own sentence once its state has
+// gone; while it holds, the command runs.
+TEST_F(CoordinatorStatusSourceTest, ASessionRowWhoseStateHasGoneIsRefusedInItsSentence) {
+  for (const StatusCommand command :
+       {StatusCommand::pauseSession, StatusCommand::cancelPomodoro, StatusCommand::extendSession,
+        StatusCommand::skipBreak}) {
+    actions->run(command, {});
+  }
+  actions->run(StatusCommand::resumeSession, {});
+  EXPECT_THAT(reported, ElementsAre(noRunning, noRunning, noRunning, noRunning, notPaused));
+
+  reported.clear();
+  actions->run(StatusCommand::startPomodoro, {});
+  windows.focusEditor->start("draft");
+  actions->run(StatusCommand::pauseSession, {});
+  EXPECT_TRUE(coordinator->pomodoro().isPaused());
+  actions->run(StatusCommand::pauseSession, {});  // paused already: nothing runs to pause
+  EXPECT_THAT(reported, ElementsAre(noRunning));
+  EXPECT_TRUE(coordinator->pomodoro().isPaused());
 }
 
 }  // namespace
