@@ -91,20 +91,21 @@ inline std::optional<size_t> findTrayMenuEntry(const std::vector<TrayMenuEntry>&
   return at;
 }
 
-// The menu as a host shows it once it has opened the submenus `path` goes through, one after
-// the other: `aboutToShow` tells the program that the submenu with this id opens (a submenu may
-// make its entries only then) and `read` reads the whole layout again. The entries of the last
-// read; the submenus stop at the first label that names nothing.
+// The menu as a host shows it once it has opened it and then the submenus `path` goes through,
+// one after the other: `aboutToShow` tells the program that the menu (0) or the submenu with
+// this id opens, and may make its entries only then; `layout` reads the whole layout. The
+// entries of the last read; the submenus stop at the first label that names nothing.
 inline std::vector<TrayMenuEntry> openTrayMenuPath(
-    const std::vector<std::string>& path, const std::function<std::vector<TrayMenuEntry>()>& read,
-    const std::function<void(int id)>& aboutToShow) {
-  std::vector<TrayMenuEntry> entries = read();
+    const std::vector<std::string>& path, const std::function<void(int id)>& aboutToShow,
+    const std::function<std::vector<TrayMenuEntry>()>& layout) {
+  aboutToShow(0);
+  std::vector<TrayMenuEntry> entries = layout();
   for (size_t depth = 1; depth < path.size(); ++depth) {
     const auto at = findTrayMenuEntry(
         entries, std::vector<std::string>(path.begin(), path.begin() + std::ptrdiff_t(depth)));
     if (!at) break;
     aboutToShow(entries[*at].id);
-    entries = read();
+    entries = layout();
   }
   return entries;
 }

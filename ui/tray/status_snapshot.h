@@ -15,9 +15,9 @@
 namespace vorlane {
 
 // The reminder rows the status menu shows at most, the first in stored order; one more row
-// counts the others. Each row is a submenu of its own, and a few hundred of them keep the menu
-// quick to build and to open whatever the number stored.
-inline constexpr std::size_t menuReminderRows = 200;
+// counts the others. Each row is a submenu of its own: a hundred build in about 20 ms, twice as
+// many took 40 ms, and the menu must open within 50 ms whatever the number stored.
+inline constexpr std::size_t menuReminderRows = 100;
 
 // What a snapshot is read for: the icon and its tool tip show no reminder, the menu shows
 // their rows, the one part that costs with thousands stored.

@@ -298,7 +298,7 @@ TEST(StatusMenuModel, PastTheBoundOneRowCountsTheOtherReminders) {
   };
   const StatusSnapshot many = withReminders(menuReminderRows, menuReminderRows + 12'345);
   const auto menu = statusMenu(many);
-  const auto* reminders = find(menu, "Reminders (12,545)");
+  const auto* reminders = find(menu, "Reminders (12,445)");
   ASSERT_NE(reminders, nullptr);
   ASSERT_EQ(reminders->children.size(), menuReminderRows + 1);
   EXPECT_EQ(reminders->children.front().title, "\u2068Water 0\u2069 - tomorrow");
@@ -312,10 +312,10 @@ TEST(StatusMenuModel, PastTheBoundOneRowCountsTheOtherReminders) {
 
   // One more; exactly the bound; and without a locale's numbers, digits.
   EXPECT_EQ(find(statusMenu(withReminders(menuReminderRows, menuReminderRows + 1)),
-                 "Reminders (201)")->children.back().title,
+                 "Reminders (101)")->children.back().title,
             "1 more reminder");
   EXPECT_EQ(find(statusMenu(withReminders(menuReminderRows, menuReminderRows)),
-                 "Reminders (200)")->children.size(),
+                 "Reminders (100)")->children.size(),
             menuReminderRows);
   StatusSnapshot plain = withReminders(3, 4'000);
   plain.formatCount = nullptr;
