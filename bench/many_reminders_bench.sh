@@ -23,7 +23,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-cmake --install "$build" --prefix "$work/prefix" >/dev/null
+cmake --install "$build" --prefix "$work/prefix" --strip >/dev/null
 program="$work/prefix/bin/vorlane"
 tray_driver="$build/bench/vorlane_tray_driver"
 [ -x "$tray_driver" ] || { echo "many_reminders_bench: $tray_driver is missing" >&2; exit 1; }
