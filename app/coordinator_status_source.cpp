@@ -1,13 +1,37 @@
 #include "app/coordinator_status_source.h"
 
+#include <algorithm>
+
 #include "core/focus/mute_duration.h"
+#include "foundation/number_formatter.h"
 
 namespace vorlane {
+
+namespace {
+
+// A row of a menu left open may outlive the session it was for: its command is refused in the
+// coordinator's sentence rather than doing nothing.
+void refuseWithoutRunningPeriod(const VisitCoordinator& c) {
+  using Phase = PomodoroSession::Phase;
+  const Phase& phase = c.pomodoro().phase();
+  if (!phase.is<Phase::Working>() && !phase.is<Phase::OnBreak>()) {
+    throw ActionError(ActionErrorCase::noRunningSession);
+  }
+}
+
+void refuseWhenIdle(const VisitCoordinator& c) {
+  const PomodoroSession& session = c.pomodoro();
+  if (session.phase().is<PomodoroSession::Phase::Idle>() && !session.completion()) {
+    throw ActionError(ActionErrorCase::noRunningSession);
+  }
+}
+
+}  // namespace
 
 CoordinatorStatusSource::CoordinatorStatusSource(std::weak_ptr<VisitCoordinator> coordinator)
     : coordinator_(std::move(coordinator)) {}
 
-StatusSnapshot CoordinatorStatusSource::snapshot() const {
+StatusSnapshot CoordinatorStatusSource::snapshot(StatusReading reading) const {
   StatusSnapshot s;
   const auto c = coordinator_.lock();
   if (!c) return s;
@@ -25,10 +49,23 @@ StatusSnapshot CoordinatorStatusSource::snapshot() const {
   s.focusHistoryError = c->focusHistoryError();
   if (const auto& added = c->lastAddedReminder()) s.lastAddedPhrase = added->phrase;
   if (const auto& fired = c->lastFiredReminder()) s.lastFiredPhrase = fired->phrase;
-  const Calendar calendar = c->userCalendar();
-  for (const Reminder& reminder : c->reminders()) {
-    s.reminders.push_back(
-        {reminder.id, reminder.phrase, reminder.scheduleDescription(calendar, now)});
+  if (reading == StatusReading::menu) {
+    const Calendar calendar = c->userCalendar();
+    const std::vector<Reminder> reminders = c->reminders();
+    s.reminderCount = reminders.size();
+    // Only the rows the menu shows: each schedule is a few calendar searches.
+    const std::size_t shown = std::min(reminders.size(), menuReminderRows);
+    s.reminders.reserve(shown);
+    for (std::size_t i = 0; i < shown; ++i) {
+      const Reminder& reminder = reminders[i];
+      s.reminders.push_back(
+          {reminder.id, reminder.phrase, reminder.scheduleDescription(calendar, now)});
+    }
+    s.formatCount = [numbers = std::make_shared<NumberFormatter>(
+                         calendar, NumberFormatter::Style::decimal)](std::size_t n) {
+      const std::string written = numbers->format(static_cast<double>(n));
+      return written.empty() ? std::to_string(n) : written;
+    };
   }
   for (const WindowKind kind : c->featureWindows().kinds()) s.windows.insert(kind);
   // The calendar focus window has nothing to show without the calendar's model.
@@ -48,14 +85,29 @@ void CoordinatorStatusSource::run(StatusCommand command, const StatusData& data)
     case StatusCommand::showFocusHistory: c->showFocusHistory(); return;
     case StatusCommand::showReflection: c->showWeeklyReflection(); return;
     case StatusCommand::showCalendar: c->showCalendarFocus(); return;
-    case StatusCommand::pauseSession: c->requestPauseSession(); return;
-    case StatusCommand::resumeSession: c->requestResumeSession(); return;
+    case StatusCommand::pauseSession:
+      refuseWithoutRunningPeriod(*c);
+      c->requestPauseSession();
+      return;
+    case StatusCommand::resumeSession:
+      if (!c->pomodoro().isPaused()) throw ActionError(ActionErrorCase::notPaused);
+      c->requestResumeSession();
+      return;
     case StatusCommand::editNextStep: c->showResumeNotes(false); return;
-    case StatusCommand::extendSession: c->extendSession(5); return;
-    case StatusCommand::skipBreak: c->skipBreak(); return;
+    case StatusCommand::extendSession:
+      refuseWhenIdle(*c);
+      c->extendSession(5);
+      return;
+    case StatusCommand::skipBreak:
+      refuseWhenIdle(*c);
+      c->skipBreak();
+      return;
     case StatusCommand::startBreak: c->startBreak(); return;
     case StatusCommand::startPomodoro: c->requestNewPomodoro(); return;
-    case StatusCommand::cancelPomodoro: c->cancelPomodoro(); return;
+    case StatusCommand::cancelPomodoro:
+      refuseWhenIdle(*c);
+      c->cancelPomodoro();
+      return;
     case StatusCommand::markAccomplished: c->markFocusAccomplished(); return;
     case StatusCommand::discardLastSession: c->discardLastSession(); return;
     case StatusCommand::undoLastReminder: c->undoLastReminder(); return;

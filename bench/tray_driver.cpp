@@ -73,7 +73,11 @@ class TrayDriver : public QObject {
       case TrayDriverCommand::Verb::labels:
         return reply("labels " + vorlane::enabledTrayLabels(readMenu()));
       case TrayDriverCommand::Verb::choose: {
-        const std::string answer = vorlane::trayChoiceReply(readMenu(), command->path);
+        // The submenus on the way open as a host opens them: some make their entries then.
+        if (!findMenu()) return reply("missing " + line);
+        const auto entries = vorlane::testing::openTrayMenuPath(
+            command->path, [this](int id) { aboutToShow(id); }, [this] { return layout(); });
+        const std::string answer = vorlane::trayChoiceReply(entries, command->path);
         if (!answer.starts_with("ok ")) return reply(answer);
         const bool clicked = callItem(item_, menuPath_, "com.canonical.dbusmenu.Event",
                                       "int32:" + answer.substr(3) +
@@ -104,19 +108,33 @@ class TrayDriver : public QObject {
 
   // The menu as a host reads it before showing it; nothing before the item has registered.
   std::vector<vorlane::testing::TrayMenuEntry> readMenu() {
-    if (item_.empty()) return {};
+    if (!findMenu()) return {};
+    aboutToShow(0);
+    return layout();
+  }
+
+  // Whether the item has registered and its menu's path is known.
+  bool findMenu() {
+    if (item_.empty()) return false;
     if (menuPath_.empty()) {
       const auto property = callItem(item_, "/StatusNotifierItem",
                                      "org.freedesktop.DBus.Properties.Get",
                                      "string:org.kde.StatusNotifierItem string:Menu");
       const auto at = property ? property->find("object path \"") : std::string::npos;
-      if (at == std::string::npos) return {};
+      if (at == std::string::npos) return false;
       menuPath_ = property->substr(at + 13, property->find('"', at + 13) - (at + 13));
     }
-    callItem(item_, menuPath_, "com.canonical.dbusmenu.AboutToShow", "int32:0");
-    const auto layout = callItem(item_, menuPath_, "com.canonical.dbusmenu.GetLayout",
-                                 "int32:0 int32:-1 array:string:");
-    return vorlane::testing::parseTrayMenuLayout(layout.value_or(""));
+    return true;
+  }
+  // The menu (0) or one of its submenus opens.
+  void aboutToShow(int id) {
+    callItem(item_, menuPath_, "com.canonical.dbusmenu.AboutToShow",
+             "int32:" + std::to_string(id));
+  }
+  std::vector<vorlane::testing::TrayMenuEntry> layout() {
+    const auto printout = callItem(item_, menuPath_, "com.canonical.dbusmenu.GetLayout",
+                                   "int32:0 int32:-1 array:string:");
+    return vorlane::testing::parseTrayMenuLayout(printout.value_or(""));
   }
 
   std::string item_;

@@ -8,7 +8,7 @@ constexpr const char* separator = " - ";
 }  // namespace
 
 std::string nextVisitDescription(const PomodoroSession& session, std::optional<Date> mutedUntil,
-                                 std::optional<Date> nextVisit, Date now,
+                                 const std::function<std::optional<Date>()>& nextVisit, Date now,
                                  const std::function<std::string(Date)>& formatTime) {
   // A mute that has run out no longer counts, although it stays set.
   if (mutedUntil && *mutedUntil > now) return "muted until " + formatTime(*mutedUntil);
@@ -26,7 +26,7 @@ std::string nextVisitDescription(const PomodoroSession& session, std::optional<D
     if (!session.focus().empty()) line += separator + session.focus();
     return line;
   }
-  if (nextVisit) return "next visit at " + formatTime(*nextVisit);
+  if (const std::optional<Date> next = nextVisit()) return "next visit at " + formatTime(*next);
   return "no visits scheduled";
 }
 

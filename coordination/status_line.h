@@ -17,9 +17,10 @@ namespace vorlane {
 // finished period waiting ("25 min focus complete - Finished 5 min ago"), a paused period
 // ("paused, 12:00 left"), a running one ("focus until 2:25 PM - write report"), the next
 // visit ("next visit at 4:00 PM"), else "no visits scheduled". Clock times go through
-// `formatTime`.
+// `formatTime`. `nextVisit` is asked only when no mute or period comes first: with thousands
+// of reminders it is the costly part, and a session refreshes the line every second.
 std::string nextVisitDescription(const PomodoroSession& session, std::optional<Date> mutedUntil,
-                                 std::optional<Date> nextVisit, Date now,
+                                 const std::function<std::optional<Date>()>& nextVisit, Date now,
                                  const std::function<std::string(Date)>& formatTime);
 
 // The earliest of the next hourly visit and each reminder's next fire time at or after

@@ -15,9 +15,9 @@ void VisitCoordinator::discardLastSession() { focus_->discardLastSession(); }
 
 std::string VisitCoordinator::nextVisitDescription() {
   const Date now = clock_->now();
-  const auto next = reminders_->nextVisit(now);
   const ShortTimeFormatter& formatter = timeFormatter();
-  return vorlane::nextVisitDescription(pomodoro(), mutedUntil(), next, now,
+  return vorlane::nextVisitDescription(pomodoro(), mutedUntil(),
+                                       [&] { return reminders_->nextVisit(now); }, now,
                                        [&](Date date) { return formatter.format(date); });
 }
 

@@ -208,7 +208,7 @@ TEST_F(CoordinatorStatusSourceTest, EachRowOfTheCoordinatorsWindowsOpensIt) {
       {WindowKind::reflection, &windows.reflection->shows},
       {WindowKind::calendarFocus, &windows.calendar->shows},
   };
-  std::set<WindowKind> reported = source.snapshot().windows;
+  std::set<WindowKind> reported = source.snapshot(StatusReading::menu).windows;
   EXPECT_EQ(reported.size(), shows.size());
   for (const auto& [kind, count] : shows) {
     SCOPED_TRACE(static_cast<int>(kind));
@@ -297,6 +297,57 @@ TEST_F(CoordinatorStatusSourceTest, ChangesTheStoreRefusesAreToldAndTheMenuLists
   EXPECT_THAT(logMessages(log, "lifecycle"),
               ::testing::Contains("a menu command failed: " +
                                   std::string(describe(LocalJSONDocumentFailure::diskFull))));
+}
+
+// The menu reads only the rows it shows, with their count; the icon reads none.
+TEST_F(CoordinatorStatusSourceTest, TheMenuReadsItsRowsOfManyRemindersAndTheIconNone) {
+  for (std::size_t i = 0; i < 1'434; ++i) {
+    reminders->add(Reminder(UUID::random(), "water " + std::to_string(i),
+                            VisitTrigger::oneOff(at(12, 0) + double(i)), at(10, 0)));
+  }
+  const std::vector<Reminder> stored = reminders->reminders();
+  const StatusSnapshot menu = actions->snapshot(true, StatusReading::menu);
+  EXPECT_EQ(menu.reminderCount, stored.size());
+  ASSERT_EQ(menu.reminders.size(), menuReminderRows);
+  EXPECT_EQ(menu.reminders.back().id, stored[menuReminderRows - 1].id);
+  EXPECT_EQ(menu.reminders.back().schedule,
+            stored[menuReminderRows - 1].scheduleDescription(berlin, clock->now()));
+  ASSERT_TRUE(menu.formatCount);
+  EXPECT_EQ(menu.formatCount(1'434), "1,434");  // the user's calendar is en_GB
+  const auto entries = statusMenu(menu);
+  const auto row = std::find_if(entries.begin(), entries.end(), [](const StatusMenuEntry& e) {
+    return e.title.starts_with("Reminders (");
+  });
+  ASSERT_NE(row, entries.end());
+  EXPECT_EQ(row->title, "Reminders (1,434)");
+  EXPECT_EQ(row->children.back().title,
+            menu.formatCount(1'434 - menuReminderRows) + " more reminders");
+
+  const StatusSnapshot icon = actions->snapshot(true, StatusReading::icon);
+  EXPECT_TRUE(icon.reminders.empty());
+  EXPECT_EQ(icon.nextVisit, menu.nextVisit);
+}
+
+// Regression: "Pause session" chosen in a menu left open while the focus ended did nothing
+// visible. Each session row is refused in the coordinator's own sentence once its state has
+// gone; while it holds, the command runs.
+TEST_F(CoordinatorStatusSourceTest, ASessionRowWhoseStateHasGoneIsRefusedInItsSentence) {
+  for (const StatusCommand command :
+       {StatusCommand::pauseSession, StatusCommand::cancelPomodoro, StatusCommand::extendSession,
+        StatusCommand::skipBreak}) {
+    actions->run(command, {});
+  }
+  actions->run(StatusCommand::resumeSession, {});
+  EXPECT_THAT(failures, ElementsAre(noRunning, noRunning, noRunning, noRunning, notPaused));
+
+  failures.clear();
+  actions->run(StatusCommand::startPomodoro, {});
+  windows.focusEditor->start("draft");
+  actions->run(StatusCommand::pauseSession, {});
+  EXPECT_TRUE(coordinator->pomodoro().isPaused());
+  actions->run(StatusCommand::pauseSession, {});  // paused already: nothing runs to pause
+  EXPECT_THAT(failures, ElementsAre(noRunning));
+  EXPECT_TRUE(coordinator->pomodoro().isPaused());
 }
 
 }  // namespace

@@ -14,7 +14,8 @@ namespace vorlane {
 // and keeps reminders in a map; a save throws `refusal` when one is set.
 class FakeStatusSource final : public StatusSource {
  public:
-  StatusSnapshot snapshot() const override {
+  StatusSnapshot snapshot(StatusReading reading) const override {
+    ++reads[reading];
     ++snapshots;
     return state;
   }
@@ -43,8 +44,10 @@ class FakeStatusSource final : public StatusSource {
   }
 
   StatusSnapshot state;
-  // How often the state was read.
+  // How often the state was read, whatever for.
   mutable int snapshots = 0;
+  // How often a snapshot was read for each use.
+  mutable std::map<StatusReading, int> reads;
   std::vector<std::pair<StatusCommand, StatusData>> ran;
   std::map<UUID, Reminder> reminders;
   std::vector<std::string> added;

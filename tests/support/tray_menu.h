@@ -44,19 +44,17 @@ class TrayMenu {
 
   // Opens the menu as a host does before showing it, then reads it whole.
   std::vector<TrayMenuEntry> read() {
-    call(menuPath_, "com.canonical.dbusmenu.AboutToShow", "int32:0");
-    const auto layout =
-        call(menuPath_, "com.canonical.dbusmenu.GetLayout", "int32:0 int32:-1 array:string:");
-    lastLayout_ = layout.value_or("");
-    return parseTrayMenuLayout(lastLayout_);
+    aboutToShow(0);
+    return layout();
   }
 
-  // Clicks the entry reached by `path`: each label names an entry somewhere below the one
-  // before it (the first, anywhere in the menu); a label ending in "*" names the first entry
-  // that starts with the rest. False when there is no such entry or it is disabled, which
-  // the printout of the last read then shows.
+  // Clicks the entry reached by `path`, opening the submenus on the way as a host does: each
+  // label names an entry somewhere below the one before it (the first, anywhere in the menu);
+  // a label ending in "*" names the first entry that starts with the rest. False when there
+  // is no such entry or it is disabled, which the printout of the last read then shows.
   bool choose(const std::vector<std::string>& path) {
-    const auto entries = read();
+    const auto entries = openTrayMenuPath(
+        path, [this](int id) { aboutToShow(id); }, [this] { return layout(); });
     const auto at = findTrayMenuEntry(entries, path);
     if (!at || !entries[*at].enabled) return false;
     return call(menuPath_, "com.canonical.dbusmenu.Event",
@@ -76,6 +74,17 @@ class TrayMenu {
   }
 
  private:
+  // The menu (0) or one of its submenus opens.
+  void aboutToShow(int id) {
+    call(menuPath_, "com.canonical.dbusmenu.AboutToShow", "int32:" + std::to_string(id));
+  }
+  std::vector<TrayMenuEntry> layout() {
+    const auto printout =
+        call(menuPath_, "com.canonical.dbusmenu.GetLayout", "int32:0 int32:-1 array:string:");
+    lastLayout_ = printout.value_or("");
+    return parseTrayMenuLayout(lastLayout_);
+  }
+
   std::optional<std::string> call(const std::string& path, const std::string& method,
                                   const std::string& arguments) const {
     return commandOutput(desktop_.withEnvironment(

@@ -4,6 +4,7 @@
 // the choice of one of its entries by labels. Standard library only: the end-to-end tests and
 // the benchmark's tray driver both read the menu this way.
 
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -88,6 +89,25 @@ inline std::optional<size_t> findTrayMenuEntry(const std::vector<TrayMenuEntry>&
     at = found;
   }
   return at;
+}
+
+// The menu as a host shows it once it has opened it and then the submenus `path` goes through,
+// one after the other: `aboutToShow` tells the program that the menu (0) or the submenu with
+// this id opens, and may make its entries only then; `layout` reads the whole layout. The
+// entries of the last read; the submenus stop at the first label that names nothing.
+inline std::vector<TrayMenuEntry> openTrayMenuPath(
+    const std::vector<std::string>& path, const std::function<void(int id)>& aboutToShow,
+    const std::function<std::vector<TrayMenuEntry>()>& layout) {
+  aboutToShow(0);
+  std::vector<TrayMenuEntry> entries = layout();
+  for (size_t depth = 1; depth < path.size(); ++depth) {
+    const auto at = findTrayMenuEntry(
+        entries, std::vector<std::string>(path.begin(), path.begin() + std::ptrdiff_t(depth)));
+    if (!at) break;
+    aboutToShow(entries[*at].id);
+    entries = layout();
+  }
+  return entries;
 }
 
 }  // namespace vorlane::testing

@@ -19,8 +19,8 @@ StatusItemActions::StatusItemActions(std::shared_ptr<StatusSource> source,
       hooks_(std::move(hooks)),
       reminderEditor_(std::move(reminderEditor)) {}
 
-StatusSnapshot StatusItemActions::snapshot(bool trayShown) const {
-  StatusSnapshot s = source_ ? source_->snapshot() : StatusSnapshot{};
+StatusSnapshot StatusItemActions::snapshot(bool trayShown, StatusReading reading) const {
+  StatusSnapshot s = source_ ? source_->snapshot(reading) : StatusSnapshot{};
   s.trayShown = trayShown;
   s.mascot = hooks_.moveMascot && hooks_.resetMascot && preferences_;
   for (const auto& [kind, open] : hooks_.openWindow) {

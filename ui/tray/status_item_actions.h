@@ -41,7 +41,7 @@ class StatusItemActions {
                     std::shared_ptr<ReminderEditorWindow> reminderEditor = nullptr);
 
   // `trayShown`: whether a tray shows the menu (click-through is offered only then).
-  StatusSnapshot snapshot(bool trayShown) const;
+  StatusSnapshot snapshot(bool trayShown, StatusReading reading = StatusReading::menu) const;
   // Runs one command; data of the wrong kind does nothing (an edit logs why). A setting is
   // only written: whoever acts on it follows the store's changes. A command that fails is
   // logged and reported through the hooks.

@@ -10,7 +10,6 @@
 #include <stdexcept>
 
 #include "platform/logging/log.h"
-#include "ui/tray/status_menu_builder.h"
 #include "ui/tray/tray_symbol_icon.h"
 
 namespace vorlane {
@@ -33,7 +32,12 @@ StatusItemController::StatusItemController(Dependencies d)
       menu_(std::make_unique<QMenu>()) {
   if (!actions_) throw std::invalid_argument("the status item needs its actions");
   menu_->setToolTipsVisible(true);
-  connect(menu_.get(), &QMenu::aboutToShow, this, &StatusItemController::rebuildMenu);
+  trayRows_.menu = menu_.get();
+  connect(menu_.get(), &QMenu::aboutToShow, this, [this] {
+    rebuildMenu();
+    trayMenuOpen_ = true;
+  });
+  connect(menu_.get(), &QMenu::aboutToHide, this, [this] { trayMenuOpen_ = false; });
   if (PreferencesStore* store = actions_->preferences()) {
     settings_ =
         store->follow(PreferenceFields(&PreferenceValues::mascotClickThrough),
@@ -112,7 +116,7 @@ void StatusItemController::recheckInk() {
 }
 
 void StatusItemController::refresh() {
-  button_ = statusButton(actions_->snapshot(isTrayShown()));
+  button_ = statusButton(actions_->snapshot(isTrayShown(), StatusReading::icon));
   const QColor ink = currentInk();
   if (displayedSymbol_ != button_.symbol || displayedInk_ != ink) {
     displayedSymbol_ = button_.symbol;
@@ -134,19 +138,49 @@ void StatusItemController::refresh() {
       sinceTrayCheck_.elapsed() >= trayRecheckMilliseconds) {
     showTrayIfAvailable();
   }
+  refreshOpenMenus();
+}
+
+StatusCommandHandler StatusItemController::handler() {
+  QPointer<StatusItemController> self(this);
+  return [self](StatusCommand command, const StatusData& data) {
+    if (self) self->run(command, data);
+  };
+}
+
+std::vector<StatusMenuEntry> StatusItemController::currentRows() const {
+  return statusMenu(actions_->snapshot(isTrayShown()));
 }
 
 void StatusItemController::fillMenu(QMenu& menu) {
-  QPointer<StatusItemController> self(this);
-  fillStatusMenu(menu, statusMenu(actions_->snapshot(isTrayShown())),
-                 [self](StatusCommand command, const StatusData& data) {
-                   if (self) self->run(command, data);
-                 });
+  ShownRows rows{&menu, menu.actions().size(), currentRows()};
+  fillStatusMenu(menu, rows.entries, handler());
+  otherMenus_.push_back(std::move(rows));
+  connect(&menu, &QMenu::aboutToHide, this, &StatusItemController::menuHidden,
+          Qt::UniqueConnection);
+}
+
+void StatusItemController::menuHidden() {
+  const QObject* menu = sender();
+  std::erase_if(otherMenus_, [menu](const ShownRows& rows) { return rows.menu == menu; });
 }
 
 void StatusItemController::rebuildMenu() {
   clearStatusMenu(*menu_);
-  fillMenu(*menu_);
+  trayRows_.entries = currentRows();
+  fillStatusMenu(*menu_, trayRows_.entries, handler());
+}
+
+void StatusItemController::refreshOpenMenus() {
+  std::erase_if(otherMenus_, [](const ShownRows& rows) { return rows.menu.isNull(); });
+  if (!trayMenuOpen_ && otherMenus_.empty()) return;
+  const std::vector<StatusMenuEntry> fresh = currentRows();
+  const auto bringUpToDate = [&](ShownRows& rows) {
+    updateStatusMenu(*rows.menu, rows.from, rows.entries, fresh, handler());
+    rows.entries = fresh;
+  };
+  if (trayMenuOpen_) bringUpToDate(trayRows_);
+  for (ShownRows& rows : otherMenus_) bringUpToDate(rows);
 }
 
 void StatusItemController::settingsChanged() {

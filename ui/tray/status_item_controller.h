@@ -8,12 +8,14 @@
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QObject>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 
 #include "foundation/observers.h"
 #include "ui/tray/status_button_model.h"
 #include "ui/tray/status_item_actions.h"
+#include "ui/tray/status_menu_builder.h"
 
 class QMenu;
 class QSystemTrayIcon;
@@ -23,10 +25,11 @@ namespace vorlane {
 // The status item in the desktop's system tray (StatusNotifierItem hosts and XEmbed trays
 // alike): the symbol of the mascot's state, a tool tip with what comes next and the running
 // countdown, and the status menu, rebuilt each time it opens and after a change of the one
-// setting it shows (click-through). Without a tray nothing shows
-// here; the mascot's own context menu carries the same menu (`fillMenu`). The tray icon is
-// made when a tray is first there: Qt chooses between a StatusNotifierItem and an XEmbed icon
-// once, as it makes it, by the tray there then. Main thread only.
+// setting it shows (click-through), and brought up to date at each refresh while it is open.
+// Without a tray nothing shows here; the mascot's own context menu carries the same menu
+// (`fillMenu`). The tray icon is made when a tray is first there: Qt chooses between a
+// StatusNotifierItem and an XEmbed icon once, as it makes it, by the tray there then. Main
+// thread only.
 class StatusItemController final : public QObject {
  public:
   struct Dependencies {
@@ -52,12 +55,14 @@ class StatusItemController final : public QObject {
 
   // Redraws the icon and tool tip, touching each only when it changed: this runs on every
   // state change, once a second while a session runs, and each change is a message to the
-  // tray. Without a tray it looks again for one, at most every 30 s.
+  // tray. Without a tray it looks again for one, at most every 30 s. A menu open now shows
+  // the state as it is: a row whose state has gone (a pause after the focus ended) goes.
   void refresh();
   // Asks for the ink again at once and redraws the icon if it changed: a tray has just
   // placed the icon, or its colours may have changed.
   void recheckInk();
-  // Appends the status menu, as it stands now, to another menu.
+  // Appends the status menu, as it stands now, to another menu, and keeps those rows up to
+  // date until the menu closes.
   void fillMenu(QMenu& menu);
 
   // Whether the icon is shown in a tray that is there now.
@@ -77,7 +82,20 @@ class StatusItemController final : public QObject {
   QColor displayedInk() const { return displayedInk_; }
 
  private:
+  // Status rows at the end of a menu, from its `from`th action on, as they were last shown.
+  struct ShownRows {
+    QPointer<QMenu> menu;
+    qsizetype from = 0;
+    std::vector<StatusMenuEntry> entries;
+  };
+
   void rebuildMenu();
+  std::vector<StatusMenuEntry> currentRows() const;
+  // Brings the rows of every open menu up to date.
+  void refreshOpenMenus();
+  // Another menu that carried the rows has closed.
+  void menuHidden();
+  StatusCommandHandler handler();
   void showTrayIfAvailable();
   void makeTray();
   // A tray came or went.
@@ -94,6 +112,10 @@ class StatusItemController final : public QObject {
   std::function<QIcon(const std::string&, const QColor&)> icon_;
   std::function<QColor(const QRect&)> inkSource_;
   std::unique_ptr<QMenu> menu_;
+  ShownRows trayRows_;
+  bool trayMenuOpen_ = false;
+  // Other menus filled with the rows that have not closed yet.
+  std::vector<ShownRows> otherMenus_;
   std::unique_ptr<QSystemTrayIcon> tray_;
   StatusButtonModel button_;
   std::string displayedSymbol_;

@@ -1,6 +1,8 @@
 #include "ui/tray/status_menu_builder.h"
 
 #include <QAction>
+
+#include <algorithm>
 #include <QMenu>
 
 namespace vorlane {
@@ -30,7 +32,14 @@ void fillStatusMenu(QMenu& menu, const std::vector<StatusMenuEntry>& entries,
         QMenu* sub = menu.addMenu(menuTitle(entry.title));
         sub->menuAction()->setToolTip(QString::fromStdString(entry.toolTip));
         sub->setEnabled(entry.enabled);
-        fillStatusMenu(*sub, entry.children, run);
+        if (entry.buildsOnOpen) {
+          QObject::connect(sub, &QMenu::aboutToShow, sub,
+                           [sub, children = entry.children, run] {
+                             if (sub->isEmpty()) fillStatusMenu(*sub, children, run);
+                           });
+        } else {
+          fillStatusMenu(*sub, entry.children, run);
+        }
         break;
       }
       case StatusMenuEntry::Kind::item: {
@@ -51,16 +60,71 @@ void fillStatusMenu(QMenu& menu, const std::vector<StatusMenuEntry>& entries,
   }
 }
 
-void clearStatusMenu(QMenu& menu) {
-  // Submenus are children of the menu, not of its actions: clear() alone would keep them.
-  // Each is emptied first: only a removed action lets go of the entry the tray host's menu
-  // made for it, and a deleted menu removes none of its own, so every opening leaked them.
-  for (QMenu* sub : menu.findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) {
-    clearStatusMenu(*sub);
-    menu.removeAction(sub->menuAction());
-    sub->deleteLater();
+void clearStatusMenu(QMenu& menu, qsizetype from) {
+  // Submenus are children of the menu, not of its actions: removing the action alone would
+  // keep them. Each is emptied first: only a removed action lets go of the entry the tray
+  // host's menu made for it, and a deleted menu removes none of its own, so every opening
+  // leaked them.
+  const QList<QAction*> actions = menu.actions();
+  for (qsizetype i = from; i < actions.size(); ++i) {
+    QAction* action = actions[i];
+    QMenu* sub = action->menu();
+    if (sub) clearStatusMenu(*sub);
+    menu.removeAction(action);
+    if (sub) {
+      sub->deleteLater();
+    } else if (action->parent() == &menu) {
+      action->deleteLater();
+    }
   }
-  menu.clear();
+}
+
+namespace {
+
+// Whether `fresh` can be shown by the actions made for `shown`, changing only titles and
+// states.
+bool sameRows(const std::vector<StatusMenuEntry>& shown, const std::vector<StatusMenuEntry>& fresh) {
+  return std::equal(shown.begin(), shown.end(), fresh.begin(), fresh.end(),
+                    [](const StatusMenuEntry& a, const StatusMenuEntry& b) {
+                      if (a.kind != b.kind || a.command != b.command || a.data != b.data ||
+                          a.checkable != b.checkable || a.buildsOnOpen != b.buildsOnOpen) {
+                        return false;
+                      }
+                      // A submenu built on open keeps the entries it was made with.
+                      if (a.buildsOnOpen) return a.children == b.children;
+                      return sameRows(a.children, b.children);
+                    });
+}
+
+void updateRows(const QList<QAction*>& actions, qsizetype from,
+                const std::vector<StatusMenuEntry>& fresh) {
+  for (std::size_t i = 0; i < fresh.size(); ++i) {
+    const StatusMenuEntry& entry = fresh[i];
+    QAction* action = actions[from + static_cast<qsizetype>(i)];
+    if (entry.kind == StatusMenuEntry::Kind::separator) continue;
+    action->setText(menuTitle(entry.title));
+    action->setToolTip(QString::fromStdString(entry.toolTip));
+    if (QMenu* sub = action->menu()) {
+      sub->setEnabled(entry.enabled);
+      if (!entry.buildsOnOpen) updateRows(sub->actions(), 0, entry.children);
+      continue;
+    }
+    action->setEnabled(entry.enabled);
+    action->setChecked(entry.checked);
+  }
+}
+
+}  // namespace
+
+void updateStatusMenu(QMenu& menu, qsizetype from, const std::vector<StatusMenuEntry>& shown,
+                      const std::vector<StatusMenuEntry>& fresh, const StatusCommandHandler& run) {
+  if (shown == fresh) return;
+  if (sameRows(shown, fresh) && menu.actions().size() - from == std::ssize(fresh)) {
+    updateRows(menu.actions(), from, fresh);
+    return;
+  }
+  clearStatusMenu(menu, from);
+  fillStatusMenu(menu, fresh, run);
 }
 
 }  // namespace vorlane

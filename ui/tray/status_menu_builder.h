@@ -20,11 +20,18 @@ using StatusCommandHandler = std::function<void(StatusCommand, const StatusData&
 
 // Adds the entries to a Qt menu: titles with `&` doubled so none becomes a mnemonic,
 // each entry's data on its action (a double, a text
-// or a UUID), tool tips shown. A triggered entry calls `run` with its command and data.
+// or a UUID), tool tips shown. A triggered entry calls `run` with its command and data. A
+// submenu that builds on open gets its entries as it first opens.
 void fillStatusMenu(QMenu& menu, const std::vector<StatusMenuEntry>& entries,
                     const StatusCommandHandler& run);
-// Empties a menu filled above, submenus included.
-void clearStatusMenu(QMenu& menu);
+// Removes the menu's actions from the `from`th on, their submenus emptied and deleted.
+void clearStatusMenu(QMenu& menu, qsizetype from = 0);
+// Shows `fresh` in place of `shown`, the entries filled above at the end of the menu from its
+// `from`th action on. When every row keeps its command, data and kind, the rows stay and
+// only their titles and states change, so a submenu the user has open stays open; else the
+// entries are built again.
+void updateStatusMenu(QMenu& menu, qsizetype from, const std::vector<StatusMenuEntry>& shown,
+                      const std::vector<StatusMenuEntry>& fresh, const StatusCommandHandler& run);
 
 // "Plan & reflect" as a menu writes it: "Plan && reflect".
 QString menuTitle(const std::string& title);

@@ -1,5 +1,6 @@
 #include "ui/tray/status_menu_model.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "core/focus/mute_duration.h"
@@ -152,14 +153,25 @@ Entry mascotMenu(const StatusSnapshot& s) {
 }
 
 Entry remindersMenu(const StatusSnapshot& s) {
+  const std::size_t count = std::max(s.reminderCount, s.reminders.size());
+  const auto written = [&](std::size_t n) {
+    return s.formatCount ? s.formatCount(n) : std::to_string(n);
+  };
   std::vector<Entry> rows;
-  for (const auto& reminder : s.reminders) {
-    rows.push_back(submenu(
+  const std::size_t shown = std::min(s.reminders.size(), menuReminderRows);
+  for (std::size_t i = 0; i < shown; ++i) {
+    const auto& reminder = s.reminders[i];
+    Entry row = submenu(
         reminderLine(reminder.phrase, reminder.schedule),
         {item("Edit...", StatusCommand::editReminder, true, reminder.id),
-         item("Delete reminder", StatusCommand::deleteReminder, true, reminder.id)}));
+         item("Delete reminder", StatusCommand::deleteReminder, true, reminder.id)});
+    row.buildsOnOpen = true;
+    rows.push_back(std::move(row));
   }
-  return submenu("Reminders (" + std::to_string(s.reminders.size()) + ")", std::move(rows));
+  if (const std::size_t more = count - shown; more > 0) {
+    rows.push_back(label(written(more) + (more == 1 ? " more reminder" : " more reminders")));
+  }
+  return submenu("Reminders (" + written(count) + ")", std::move(rows));
 }
 
 Entry muteEntry(const StatusSnapshot& s) {
@@ -221,7 +233,7 @@ std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& s) {
     menu.push_back(item("Snooze \"" + quotedText(*s.lastFiredPhrase) + "\" 10 min",
                         StatusCommand::snoozeLastReminder));
   }
-  if (!s.reminders.empty()) menu.push_back(remindersMenu(s));
+  if (!s.reminders.empty() || s.reminderCount > 0) menu.push_back(remindersMenu(s));
   menu.push_back(separator());
   menu.push_back(muteEntry(s));
   menu.push_back(separator());

@@ -23,12 +23,16 @@ struct StatusMenuEntry {
   StatusCommand command = StatusCommand::none;
   StatusData data;
   std::vector<StatusMenuEntry> children;
+  // A submenu whose children become menu entries only when it opens: a reminder's row, of
+  // which the menu may hold hundreds.
+  bool buildsOnOpen = false;
 
   bool operator==(const StatusMenuEntry&) const = default;
 };
 
 // The whole menu, rebuilt from scratch each time it opens. An entry without a command is
-// disabled, and so is one whose window or hook does not exist.
+// disabled, and so is one whose window or hook does not exist. Past `menuReminderRows`
+// reminders one disabled row says how many more there are ("12,345 more reminders").
 std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& snapshot);
 
 // The characters of a user's text a row shows at most, on one line: a longer text would

@@ -19,7 +19,8 @@ class StatusSource {
 
   // The state at this moment, with the application's windows that can be opened now; the
   // item adds what it knows itself (the tray, the mascot, its own and the shell's windows).
-  virtual StatusSnapshot snapshot() const = 0;
+  // Read for the icon, it holds no reminder row.
+  virtual StatusSnapshot snapshot(StatusReading reading) const = 0;
   // Runs one of the menu's commands for the application; data of the wrong kind, and a
   // command that is not the application's, do nothing. A change that could not be saved
   // throws the sentence to show; then nothing changed.

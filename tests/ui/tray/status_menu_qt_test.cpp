@@ -43,6 +43,7 @@ TEST(StatusMenuQt, TitlesEscapedDataTypedAndStates) {
       actionTitled(menu, QString::fromUtf8("\u2068Rock && roll\u2069 - every day at 10:00"));
   ASSERT_NE(reminderRow, nullptr);
   ASSERT_NE(reminderRow->menu(), nullptr);
+  emit reminderRow->menu()->aboutToShow();
 
   QAction* edit = actionTitled(*reminderRow->menu(), "Edit...");
   QAction* remove = actionTitled(*reminderRow->menu(), "Delete reminder");
@@ -67,6 +68,86 @@ TEST(StatusMenuQt, TitlesEscapedDataTypedAndStates) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
   EXPECT_EQ(menu.findChildren<QMenu*>().size(), before);
+}
+
+// A reminder's row makes its entries only as it opens, each acting on its own reminder, and
+// only once however often it opens.
+TEST(StatusMenuQt, AReminderRowIsBuiltWhenItOpens) {
+  const UUID first = UUID::random(), second = UUID::random();
+  StatusSnapshot s = snapshotWithReminder(first);
+  s.reminders.push_back({second, "Water", "in 5 min"});
+  QMenu menu;
+  std::vector<std::pair<StatusCommand, StatusData>> ran;
+  fillStatusMenu(menu, statusMenu(s),
+                 [&](StatusCommand c, const StatusData& d) { ran.emplace_back(c, d); });
+  QAction* row = actionTitled(menu, QString::fromUtf8("\u2068Water\u2069 - in 5 min"));
+  ASSERT_NE(row, nullptr);
+  ASSERT_NE(row->menu(), nullptr);
+  EXPECT_TRUE(row->menu()->isEmpty());
+
+  emit row->menu()->aboutToShow();
+  emit row->menu()->aboutToShow();
+  ASSERT_EQ(row->menu()->actions().size(), 2);
+  actionTitled(*row->menu(), "Delete reminder")->trigger();
+  actionTitled(*row->menu(), "Edit...")->trigger();  // disabled: no reminder editor
+  ASSERT_EQ(ran.size(), 1u);
+  EXPECT_EQ(ran[0], std::make_pair(StatusCommand::deleteReminder, StatusData(second)));
+}
+
+// The item over a source whose state a test changes, as the coordinator's changes do.
+class OpenStatusMenuTest : public ::testing::Test {
+ protected:
+  OpenStatusMenuTest() {
+    source->state.nextVisit = "next visit at 12:00";
+    source->state.session.start(*Calendar("UTC").date(2026, 3, 10, 11, 0), "write");
+  }
+  void focusEnds() {
+    source->state.session.cancel();
+    item.refresh();
+  }
+  std::shared_ptr<FakeStatusSource> source = std::make_shared<FakeStatusSource>();
+  StatusItemController item{StatusItemController::Dependencies{
+      .actions = std::make_shared<StatusItemActions>(source, nullptr, StatusItemHooks{}),
+      .trayAvailable = [] { return false; },
+      .icon = [](const std::string&, const QColor&) { return QIcon(); },
+      .ink = nullptr,
+  }};
+};
+
+// Regression: a menu left open while the focus ended still offered "Pause session".
+TEST_F(OpenStatusMenuTest, AnOpenMenuDropsTheRowsOfASessionThatEnded) {
+  QMenu* menu = item.menu();
+  emit menu->aboutToShow();
+  ASSERT_NE(actionTitled(*menu, "Pause session"), nullptr);
+  focusEnds();
+  EXPECT_EQ(actionTitled(*menu, "Pause session"), nullptr);
+  EXPECT_NE(actionTitled(*menu, "Start Pomodoro..."), nullptr);
+
+  // Once closed it is left alone until it opens again.
+  emit menu->aboutToHide();
+  source->state.session.start(*Calendar("UTC").date(2026, 3, 10, 12, 0), "again");
+  item.refresh();
+  EXPECT_EQ(actionTitled(*menu, "Pause session"), nullptr);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(OpenStatusMenuTest, TheMascotsMenuKeepsItsOwnRowsAndFollowsTheState) {
+  QMenu context;
+  context.addAction(QStringLiteral("Move left"));
+  item.fillMenu(context);
+  ASSERT_NE(actionTitled(context, "Pause session"), nullptr);
+  focusEnds();
+  EXPECT_EQ(context.actions().front()->text(), "Move left");
+  EXPECT_EQ(actionTitled(context, "Pause session"), nullptr);
+  EXPECT_NE(actionTitled(context, "Start Pomodoro..."), nullptr);
+
+  // A row whose text alone changes keeps its action, and a submenu open under it stays.
+  QAction* line = actionTitled(context, "next visit at 12:00");
+  ASSERT_NE(line, nullptr);
+  source->state.nextVisit = "next visit at 13:00";
+  item.refresh();
+  EXPECT_EQ(actionTitled(context, "next visit at 13:00"), line);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // Every action of the menu and its submenus.

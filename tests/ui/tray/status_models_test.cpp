@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/calendar.h"
+#include "foundation/number_formatter.h"
 #include "foundation/text.h"
 #include "ui/tray/status_button_model.h"
 #include "ui/tray/status_menu_model.h"
@@ -280,6 +281,46 @@ TEST(StatusMenuModel, SubmenusAndWhatTheirEntriesCarry) {
   EXPECT_EQ(*(undo + 1), "Snooze \"\u2068Water\u2069\" 10 min");
   EXPECT_EQ(*(undo + 2), "Reminders (3) >");
   EXPECT_EQ(find(statusMenu(snapshot(State::idle)), "Reminders (0)"), nullptr);
+}
+
+// Thousands of reminders: the first rows in stored order, then one disabled row that counts
+// the others in the locale's numbers; each row builds its submenu only when it opens.
+TEST(StatusMenuModel, PastTheBoundOneRowCountsTheOtherReminders) {
+  const NumberFormatter numbers(Calendar("Europe/Berlin", "en_US"), NumberFormatter::Style::decimal);
+  const auto withReminders = [&](std::size_t rows, std::size_t count) {
+    StatusSnapshot s = snapshot(State::idle);
+    for (std::size_t i = 0; i < rows; ++i) {
+      s.reminders.push_back({UUID::random(), "Water " + std::to_string(i), "tomorrow"});
+    }
+    s.reminderCount = count;
+    s.formatCount = [&](std::size_t n) { return numbers.format(static_cast<double>(n)); };
+    return s;
+  };
+  const StatusSnapshot many = withReminders(menuReminderRows, menuReminderRows + 12'345);
+  const auto menu = statusMenu(many);
+  const auto* reminders = find(menu, "Reminders (12,445)");
+  ASSERT_NE(reminders, nullptr);
+  ASSERT_EQ(reminders->children.size(), menuReminderRows + 1);
+  EXPECT_EQ(reminders->children.front().title, "\u2068Water 0\u2069 - tomorrow");
+  EXPECT_EQ(reminders->children.front().children[1].data, StatusData(many.reminders[0].id));
+  for (std::size_t i = 0; i < menuReminderRows; ++i) {
+    EXPECT_TRUE(reminders->children[i].buildsOnOpen) << i;
+  }
+  const StatusMenuEntry& more = reminders->children.back();
+  EXPECT_EQ(lines({more}), std::vector<std::string>{"[x]12,345 more reminders"});
+  EXPECT_EQ(more.command, StatusCommand::none);
+
+  // One more; exactly the bound; and without a locale's numbers, digits.
+  EXPECT_EQ(find(statusMenu(withReminders(menuReminderRows, menuReminderRows + 1)),
+                 "Reminders (101)")->children.back().title,
+            "1 more reminder");
+  EXPECT_EQ(find(statusMenu(withReminders(menuReminderRows, menuReminderRows)),
+                 "Reminders (100)")->children.size(),
+            menuReminderRows);
+  StatusSnapshot plain = withReminders(3, 4'000);
+  plain.formatCount = nullptr;
+  EXPECT_EQ(find(statusMenu(plain), "Reminders (4000)")->children.back().title,
+            "3997 more reminders");
 }
 
 TEST(StatusMenuModel, UnmuteClickThroughAndTheMissingTray) {

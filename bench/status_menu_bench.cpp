@@ -1,0 +1,185 @@
+// The status item over a running coordinator that holds 100 to 80,000 reminders, offscreen,
+// wired as the application wires it (the coordinator's status source, the item's actions):
+// the menu opened as a tray asks for it when the user clicks, one reminder's row opened, and
+// the icon's refresh that runs at every state change and every second of a session. The
+// resident memory the process has gained since the first opening is reported as
+// `kept_mb`. Target: each under 50 ms at every count, and the memory kept bounded.
+
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/coordinator_status_source.h"
+#include "bench/offscreen_application.h"
+#include "core/reminders/in_memory_reminder_store.h"
+#include "platform/persistence/in_memory_record_store.h"
+#include "platform/persistence/record_daily_priorities_store.h"
+#include "platform/persistence/record_focus_history_store.h"
+#include "platform/persistence/record_focus_recovery_store.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/fake_environment.h"
+#include "tests/support/fake_feature_windows.h"
+#include "tests/support/fake_repeating_timer.h"
+#include "tests/support/fake_services.h"
+#include "tests/support/fake_visit_presenter.h"
+#include "tests/support/in_memory_preferences_store.h"
+#include "tests/support/seeded_random_generator.h"
+#include "ui/tray/status_item_controller.h"
+
+namespace vorlane {
+namespace {
+
+const Calendar berlin("Europe/Berlin", "en_US");
+const Date morning = *berlin.date(2026, 3, 10, 9, 0, 0);
+
+// A third each of one-off times, countdowns and daily times, in the order they were added.
+std::vector<Reminder> reminders(std::int64_t count) {
+  std::vector<Reminder> list;
+  list.reserve(static_cast<std::size_t>(count));
+  for (std::int64_t i = 0; i < count; ++i) {
+    const std::string phrase = "Water the plants on the balcony, box " + std::to_string(i);
+    VisitTrigger trigger =
+        i % 3 == 0   ? VisitTrigger::oneOff(morning + 600.0 + static_cast<double>(i))
+        : i % 3 == 1 ? VisitTrigger::countdown(3600.0 + static_cast<double>(i))
+                     : VisitTrigger::recurring(Recurrence(RecurrenceDays::daily(), i % 24, i % 60));
+    list.emplace_back(UUID::random(), phrase, std::move(trigger), morning);
+  }
+  return list;
+}
+
+// The coordinator over fakes and in-memory stores, started, and the status item over it.
+struct RunningItem {
+  explicit RunningItem(std::int64_t count)
+      : reminderStore(std::make_shared<InMemoryReminderStore>(reminders(count))) {
+    VisitCoordinator::Dependencies given{
+        .clock = clock,
+        .scheduler = std::make_shared<VisitScheduler>(
+            clock, berlin, [store = preferences] { return store->preferences(); }),
+        .ticker = std::make_shared<FakeTicker>(),
+        .presenter = std::make_shared<FakeVisitPresenter>(),
+        .speech = std::make_shared<FakeSpeechService>(),
+        .notifications = std::make_shared<FakeNotificationService>(),
+        .preferencesStore = preferences,
+        .reminderStore = reminderStore,
+        .environmentSnapshot = nullptr,
+        .prefersReducedMotion = [] { return false; },
+        .focusHistory = std::make_shared<RecordFocusHistoryStore>(&records),
+        .recovery = std::make_shared<RecordFocusRecoveryStore>(&records),
+        .priorities = std::make_shared<RecordDailyPrioritiesStore>(&records),
+        .environment = std::make_shared<FakeEnvironment>(),
+        .random = std::make_shared<SeededRandomGenerator>(7),
+        .hotKeys = nullptr,
+        .sessionTimers = timers.factory(),
+        .calendar = [] { return berlin; },
+        .windows = windows.controllers(),
+        .systemEvents = nullptr,
+        .calendarFocus = nullptr};
+    coordinator = VisitCoordinator::create(std::move(given));
+    coordinator->start();
+    item = std::make_unique<StatusItemController>(StatusItemController::Dependencies{
+        .actions = std::make_shared<StatusItemActions>(
+            std::make_shared<CoordinatorStatusSource>(coordinator), preferences,
+            StatusItemHooks{}),
+        .trayAvailable = [] { return false; },
+        .icon = [](const std::string&, const QColor&) { return QIcon(); },
+        .ink = nullptr,
+    });
+  }
+
+  void open() {
+    emit item->menu()->aboutToShow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  QMenu* reminderRows() const {
+    for (QAction* action : item->menu()->actions()) {
+      if (action->text().startsWith(QLatin1String("Reminders"))) return action->menu();
+    }
+    return nullptr;
+  }
+
+  InMemoryRecordStore records;
+  std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>(morning);
+  std::shared_ptr<InMemoryPreferencesStore> preferences =
+      std::make_shared<InMemoryPreferencesStore>();
+  std::shared_ptr<InMemoryReminderStore> reminderStore;
+  FakeRepeatingTimerFactory timers;
+  FakeFeatureWindows windows;
+  std::shared_ptr<VisitCoordinator> coordinator;
+  std::unique_ptr<StatusItemController> item;
+};
+
+// The process's resident memory in MB.
+double residentMegabytes() {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  double kilobytes = 0;
+  while (status >> key) {
+    if (key == "VmRSS:") {
+      status >> kilobytes;
+      break;
+    }
+    status.ignore(1 << 10, '\n');
+  }
+  return kilobytes / 1024.0;
+}
+
+void BM_StatusMenuOpened(benchmark::State& state) {
+  offscreenApplication();
+  RunningItem running(state.range(0));
+  running.open();
+  const double before = residentMegabytes();
+  for (auto _ : state) {
+    running.open();
+    state.PauseTiming();
+    if (running.reminderRows() == nullptr) state.SkipWithError("no reminder rows");
+    state.ResumeTiming();
+  }
+  state.counters["kept_mb"] = residentMegabytes() - before;
+}
+
+// Each row in turn, the menu opened again once every row shown has been.
+void BM_StatusMenuReminderRowOpened(benchmark::State& state) {
+  offscreenApplication();
+  RunningItem running(state.range(0));
+  running.open();
+  qsizetype next = 0;
+  for (auto _ : state) {
+    QMenu* rows = running.reminderRows();
+    QMenu* row = rows && next < rows->actions().size() ? rows->actions()[next]->menu() : nullptr;
+    if (row == nullptr) {
+      state.PauseTiming();
+      running.open();
+      next = 0;
+      state.ResumeTiming();
+      rows = running.reminderRows();
+      row = rows ? rows->actions().front()->menu() : nullptr;
+    }
+    if (row == nullptr) {
+      state.SkipWithError("no reminder row");
+      break;
+    }
+    ++next;
+    emit row->aboutToShow();
+    if (row->actions().size() != 2) state.SkipWithError("the row has no Edit and Delete");
+  }
+}
+
+void BM_StatusIconRefreshed(benchmark::State& state) {
+  offscreenApplication();
+  RunningItem running(state.range(0));
+  for (auto _ : state) running.item->refresh();
+}
+
+BENCHMARK(BM_StatusMenuOpened)->Arg(100)->Arg(1000)->Arg(10'000)->Arg(80'000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StatusMenuReminderRowOpened)->Arg(100)->Arg(80'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StatusIconRefreshed)->Arg(100)->Arg(1000)->Arg(10'000)->Arg(80'000)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vorlane
