@@ -86,6 +86,7 @@ struct RunningItem {
             std::make_shared<CoordinatorStatusSource>(coordinator), preferences,
             StatusItemHooks{}),
         .trayAvailable = [] { return false; },
+        .followTray = nullptr,
         .icon = [](const std::string&, const QColor&) { return QIcon(); },
         .ink = nullptr,
     });

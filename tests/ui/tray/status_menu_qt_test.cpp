@@ -109,6 +109,7 @@ class OpenStatusMenuTest : public ::testing::Test {
   StatusItemController item{StatusItemController::Dependencies{
       .actions = std::make_shared<StatusItemActions>(source, nullptr, StatusItemHooks{}),
       .trayAvailable = [] { return false; },
+      .followTray = nullptr,
       .icon = [](const std::string&, const QColor&) { return QIcon(); },
       .ink = nullptr,
   }};
