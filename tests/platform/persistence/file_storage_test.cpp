@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <system_error>
 #include <thread>
@@ -225,7 +226,7 @@ TEST(FileReminderStore, ASaveThatCannotHappenIsLoggedRefusedAndTheListInMemorySt
 }
 
 // Each kind of change, refused because its record sits behind a link whose target folder has
-// gone: it throws, and the list in memory is still what the file holds once the folder is
+// gone and cannot be made again (a file stands in its place): it throws, and the list in memory is still what the file holds once the folder is
 // back, so that nothing shows as saved that is not.
 TEST(FileReminderStore, EachChangeThatCannotBeWrittenLeavesMemoryAndFileAgreeing) {
   const Reminder stretch = oneOff("stretch", 500);
@@ -256,11 +257,13 @@ TEST(FileReminderStore, EachChangeThatCannotBeWrittenLeavesMemoryAndFileAgreeing
     for (const Reminder& r : {stretch, past, water}) store.add(r);
     const std::vector<Reminder> before = store.reminders();
     std::filesystem::rename(elsewhere, folder.temp / "moved");
+    std::ofstream(elsewhere) << "in the way";
     LogCapture log;
     EXPECT_EQ(failureOf([&] { row.change(store); }), LocalJSONDocumentFailure::notWritten);
     EXPECT_EQ(store.reminders(), before);
     ASSERT_EQ(log.lines().size(), 1u);
     EXPECT_EQ(log.lines()[0].message.rfind("could not save reminders: ", 0), 0u);
+    std::filesystem::remove(elsewhere);
     std::filesystem::rename(folder.temp / "moved", elsewhere);
     EXPECT_EQ(folder.open().reminders(), before);
     // The same change goes through once the folder is back: the refusal kept nothing half-done.

@@ -158,8 +158,12 @@ TEST_P(MascotWindowOnX, HangsAtTheRightEdgeOnEveryWorkspaceAboveOthersWithoutFoc
       << "Qt agrees, so a reposition to the same place does nothing: " << window->geometry().x()
       << "," << window->geometry().y() << " " << window->geometry().width() << "x"
       << window->geometry().height();
-  EXPECT_TRUE(peer.holds(id, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE"));
-  EXPECT_TRUE(peer.holds(id, "_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR"));
+  // The window manager writes its own list of states as it manages the window, and on a busy
+  // machine that may come after the window is mapped: wait for both to stand in it.
+  EXPECT_TRUE(processEventsUntil([&] {
+    return peer.holds(id, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE") &&
+           peer.holds(id, "_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR");
+  }));
   // Openbox has no sticky state: it keeps the window on all desktops instead.
   EXPECT_EQ(peer.words(id, "_NET_WM_DESKTOP"), std::vector<std::uint32_t>{0xFFFFFFFF});
   ASSERT_TRUE(testing::run("wmctrl -s 1"));
