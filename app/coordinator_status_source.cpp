@@ -40,14 +40,12 @@ void CoordinatorStatusSource::run(StatusCommand command, const StatusData& data)
   const auto c = coordinator_.lock();
   if (!c) return;
   switch (command) {
-    case StatusCommand::quickCommands: c->showQuickCommands(); return;
+    case StatusCommand::openWindow:
+      if (const auto* kind = std::get_if<WindowKind>(&data)) c->show(*kind);
+      return;
     case StatusCommand::vorlaneNow: c->vorlaneNow(); return;
     case StatusCommand::encourageNow: c->encourageNow(); return;
     case StatusCommand::fiveMinutes: c->requestFiveMinuteFocus(); return;
-    case StatusCommand::showToday: c->showToday(); return;
-    case StatusCommand::showFocusHistory: c->showFocusHistory(); return;
-    case StatusCommand::showReflection: c->showWeeklyReflection(); return;
-    case StatusCommand::showCalendar: c->showCalendarFocus(); return;
     case StatusCommand::pauseSession: c->requestPauseSession(); return;
     case StatusCommand::resumeSession: c->requestResumeSession(); return;
     case StatusCommand::editNextStep: c->showResumeNotes(false); return;

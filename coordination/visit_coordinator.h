@@ -87,7 +87,7 @@ class VisitCoordinator : public CoordinationObserver,
     RepeatingTimerFactory sessionTimers;
     // Optional: the user's calendar, read at each use; the current one when absent.
     std::function<Calendar()> calendar;
-    FeatureWindowControllers windows;
+    WindowSet windows;
     // Optional: without it the screen is taken as always present and no wake is noticed.
     std::shared_ptr<SystemEventSource> systemEvents;
     // Optional: the free time in the user's calendar; no calendar focus without it.
@@ -163,8 +163,6 @@ class VisitCoordinator : public CoordinationObserver,
   // ActionError activeSession while a period runs or is paused, invalidGoal for a goal
   // that is empty or over 120 characters once cleaned, or minutes outside 1...90.
   void startRequestedFocus(int minutes, const std::string& goal);
-  // Opens the quick-command window.
-  void showQuickCommands();
   // ---- end of reminders, mute, quick actions, typed commands and the status line ----
 
   // Told after every change the status item shows.
@@ -272,7 +270,7 @@ class VisitCoordinator : public CoordinationObserver,
   std::shared_ptr<PreferencesStore> preferencesStore_;
   std::shared_ptr<FocusHistoryStore> focusHistory_;
   std::shared_ptr<DailyPrioritiesStore> priorities_;
-  FeatureWindowControllers windows_;
+  WindowSet windows_;
   std::shared_ptr<HotKeyRegistrar> hotKeys_;
   std::unique_ptr<HotKeyRegistration> hotKey_;
   std::unique_ptr<HotKeyRegistration> quickActionHotKey_;
@@ -313,12 +311,11 @@ class VisitCoordinator : public CoordinationObserver,
 
   // ---- Feature windows ----------------------------------------------------------------
  public:
-  // Each opens its window, or brings it forward; nothing while it has no controller.
-  void showToday();
-  void showWeeklyReflection();
-  void showFocusHistory();
-  // Nothing without a calendar model.
-  void showCalendarFocus();
+  // Opens the window of a kind that only opens (the quick commands, today, the focus
+  // history, the weekly reflection, the calendar focus), or brings it forward; nothing
+  // while it has no controller, for the calendar focus without a calendar model, and for
+  // any other kind.
+  void show(WindowKind kind);
 
   // Starts a focus on an open daily priority: five minutes as a starter, else the full
   // length, with the priority's title as the goal. Throws, before anything changes,
@@ -332,6 +329,12 @@ class VisitCoordinator : public CoordinationObserver,
   void startCalendarFocus(int minutes, const std::string& goal, std::optional<UUID> priorityID);
 
  private:
+  void showQuickCommands();
+  void showToday();
+  void showWeeklyReflection();
+  void showFocusHistory();
+  void showCalendarFocus();
+
   std::shared_ptr<CalendarFocusModel> calendarFocus_;
 
   // ---- What the status item reads, and its one command of its own ---------------------
@@ -341,7 +344,7 @@ class VisitCoordinator : public CoordinationObserver,
   bool recoveryNeedsAttention() const { return focus_->recoveryError().has_value(); }
   // Why the focus history cannot be read or written; none when it is fine.
   std::optional<std::string> focusHistoryError() const;
-  const FeatureWindowControllers& featureWindows() const { return windows_; }
+  const WindowSet& featureWindows() const { return windows_; }
   bool hasCalendarFocus() const { return calendarFocus_ != nullptr; }
   bool hasQuickCommandShortcut() const { return quickActionHotKey_ != nullptr; }
   Date now() const { return clock_->now(); }

@@ -305,7 +305,7 @@ TEST_F(AppDelegateTest, TheCalendarFocusReadsAsFarAsTheWorkLengthAndKeepsItsOptI
   AppDelegate delegate(services);
   ASSERT_TRUE(delegate.applicationDidFinishLaunching());
   ASSERT_TRUE(delegate.coordinator()->hasCalendarFocus());
-  delegate.coordinator()->showCalendarFocus();
+  delegate.coordinator()->show(WindowKind::calendarFocus);
   CalendarFocusModel* model = services.windows.calendar->model;
   ASSERT_NE(model, nullptr);
   EXPECT_TRUE(model->isEnabled());  // the stored opt-in, read at launch

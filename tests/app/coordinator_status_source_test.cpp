@@ -8,6 +8,7 @@
 #include "coordination/calendar_focus_model.h"
 #include "tests/coordination/coordinator_harness.h"
 #include "tests/support/fake_calendar_source.h"
+#include "tests/support/fake_reminder_editor_window.h"
 #include "ui/tray/status_item_actions.h"
 #include "ui/tray/status_menu_model.h"
 #include "ui/tray/status_window_rows.h"
@@ -73,11 +74,11 @@ TEST_F(CoordinatorStatusSourceTest, EachCommandReachesItsOperation) {
   EXPECT_EQ(presenter->performed.size(), 1u);
   presenter->finishVisit();
 
-  actions->run(StatusCommand::quickCommands, {});
+  actions->run(StatusCommand::openWindow, WindowKind::quickCommands);
   EXPECT_EQ(windows.quickCommands->shows, 1);
-  actions->run(StatusCommand::showToday, {});
-  actions->run(StatusCommand::showFocusHistory, {});
-  actions->run(StatusCommand::showReflection, {});
+  actions->run(StatusCommand::openWindow, WindowKind::today);
+  actions->run(StatusCommand::openWindow, WindowKind::focusHistory);
+  actions->run(StatusCommand::openWindow, WindowKind::reflection);
   EXPECT_EQ(windows.today->shows, 1);
   EXPECT_EQ(windows.focusHistory->shows, 1);
   EXPECT_EQ(windows.reflection->shows, 1);
@@ -105,7 +106,7 @@ TEST_F(CoordinatorStatusSourceTest, EachCommandReachesItsOperation) {
 
   actions->run(StatusCommand::moveMascot, 0.5);
   actions->run(StatusCommand::resetMascot, {});
-  actions->run(StatusCommand::openAbout, {});
+  actions->run(StatusCommand::openWindow, WindowKind::about);
   actions->run(StatusCommand::quit, {});
   EXPECT_THAT(moves, ElementsAre(0.5));
   EXPECT_EQ(resets, 1);
@@ -219,7 +220,7 @@ TEST_F(CoordinatorStatusSourceTest, EachRowOfTheCoordinatorsWindowsOpensIt) {
       coordinator->pauseSession();
     }
     const int before = *count;
-    source.run(row->command, {});
+    source.run(row->command, row->kind);
     EXPECT_EQ(*count, before + 1);
   }
 }

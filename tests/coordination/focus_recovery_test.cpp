@@ -77,7 +77,7 @@ TEST_F(FocusRecoveryTest, AFailedCheckpointKeepsTheOldOneAndShowsUntilDiscarded)
     EXPECT_EQ(coordinator->nextStep(), "");
     records.setFailing(false);
 
-    coordinator->showToday();
+    coordinator->show(WindowKind::today);
     EXPECT_EQ(windows.today->minutes, 90);  // the full length, clamped
     ASSERT_TRUE(windows.today->recoveryError.has_value());
     EXPECT_EQ(*windows.today->recoveryError == saveFailed, row.todayShowsSaveFailure);
@@ -85,7 +85,7 @@ TEST_F(FocusRecoveryTest, AFailedCheckpointKeepsTheOldOneAndShowsUntilDiscarded)
     EXPECT_FALSE(records.rawBytes(RecordFocusRecoveryStore::key));
     EXPECT_FALSE(coordinator->recoverySaveError());
     EXPECT_EQ(phase(), "paused");
-    coordinator->showToday();
+    coordinator->show(WindowKind::today);
     EXPECT_FALSE(windows.today->recoveryError);
   }
 }
@@ -102,7 +102,7 @@ TEST_F(FocusRecoveryTest, ACheckpointThatCannotBeRemovedIsSaidLikeAFailedSave) {
   EXPECT_TRUE(records.rawBytes(RecordFocusRecoveryStore::key));
 
   // The Today window's discard runs in a slot: a failed removal is shown, never thrown.
-  coordinator->showToday();
+  coordinator->show(WindowKind::today);
   EXPECT_NO_THROW(windows.today->discardRecovery());
   EXPECT_EQ(coordinator->recoverySaveError(), saveFailed);
   EXPECT_TRUE(coordinator->recoveryNeedsAttention());

@@ -192,7 +192,7 @@ TEST_F(QuickCommandsTest, QuickCommandWindowRunsCommandsWhileTheCoordinatorLives
   hotKeys->taken.insert(quickCommandHotKey.identifier);
   fresh();
   EXPECT_FALSE(hotKeys->press(quickCommandHotKey.identifier));
-  coordinator->showQuickCommands();
+  coordinator->show(WindowKind::quickCommands);
   EXPECT_FALSE(windows.quickCommands->shortcutAvailable);
 }
 

@@ -37,7 +37,7 @@ TEST_F(RoutingTest, APriorityStartsAFullFocusOrAStarterOrIsRefusedChangingNothin
   const UUID done = addPriority("Finished already", true);
   const UUID open = addPriority("Ship  the release");
   const UUID other = addPriority("Another one");
-  coordinator->showToday();
+  coordinator->show(WindowKind::today);
   const auto start = windows.today->start;
   EXPECT_EQ(refusal([&] { start(gone, false); }), missing);
   EXPECT_EQ(refusal([&] { start(done, true); }), alreadyDone);
@@ -94,7 +94,7 @@ TEST_F(RoutingTest, ACalendarFocusFitsTheGapAndIsNeverAStarter) {
   EXPECT_EQ(coordinator->pomodoro().focus(), "Outline the plan");
   EXPECT_EQ(coordinator->activePriorityID(), open);
   // No calendar model in this build: the window stays shut.
-  coordinator->showCalendarFocus();
+  coordinator->show(WindowKind::calendarFocus);
   EXPECT_EQ(windows.calendar->shows, 0);
 }
 
@@ -117,7 +117,7 @@ TEST_F(RoutingTest, ACalendarFocusIsRefusedWhileARestoredFocusWaitsPaused) {
 }
 
 TEST_F(RoutingTest, TheReflectionOpensTheHistoryWhileTheCoordinatorLives) {
-  coordinator->showWeeklyReflection();
+  coordinator->show(WindowKind::reflection);
   windows.reflection->manageHistory();
   EXPECT_EQ(windows.focusHistory->shows, 1);
   coordinator.reset();
@@ -125,9 +125,9 @@ TEST_F(RoutingTest, TheReflectionOpensTheHistoryWhileTheCoordinatorLives) {
   EXPECT_EQ(windows.focusHistory->shows, 1);
   // Without controllers, nothing opens.
   fresh(at(10, 59), [](auto& given) { given.windows = {}; });
-  coordinator->showFocusHistory();
-  coordinator->showWeeklyReflection();
-  coordinator->showToday();
+  coordinator->show(WindowKind::focusHistory);
+  coordinator->show(WindowKind::reflection);
+  coordinator->show(WindowKind::today);
   EXPECT_EQ(windows.focusHistory->shows + windows.reflection->shows + windows.today->shows, 0);
 }
 
@@ -143,9 +143,9 @@ TEST_F(RoutingTest, EveryKeptActionSaysTheApplicationIsClosingOnceTheCoordinator
   });
   startFocus();
   const UUID open = addPriority("Plan the week");
-  coordinator->showToday();
-  coordinator->showCalendarFocus();
-  coordinator->showQuickCommands();
+  coordinator->show(WindowKind::today);
+  coordinator->show(WindowKind::calendarFocus);
+  coordinator->show(WindowKind::quickCommands);
   ASSERT_TRUE(windows.today->start && windows.calendar->start && windows.quickCommands->execute);
   const struct {
     const char* name;
