@@ -11,28 +11,22 @@ StatusSnapshot CoordinatorStatusSource::snapshot() const {
   StatusSnapshot s;
   const auto c = coordinator_.lock();
   if (!c) return s;
-  const Date now = c->now();
-  s.session = c->pomodoro();
-  s.statusText = s.session.statusText(now);
-  s.nextVisit = c->nextVisitDescription();
-  // The mute's end while it is in force: the reminders' own test of a mute, asked once.
-  const std::optional<Date> muteEnd = c->muteExpiry();
-  s.muted = muteEnd.has_value();
-  if (muteEnd) s.muteExpiry = c->formatTime(*muteEnd);
-  s.isStarterFocus = c->isStarterFocus();
-  s.nextStep = c->nextStep();
-  s.recoveryNeedsAttention = c->recoveryNeedsAttention();
-  s.focusHistoryError = c->focusHistoryError();
-  if (const auto& added = c->lastAddedReminder()) s.lastAddedPhrase = added->phrase;
-  if (const auto& fired = c->lastFiredReminder()) s.lastFiredPhrase = fired->phrase;
-  const Calendar calendar = c->userCalendar();
-  for (const Reminder& reminder : c->reminders()) {
-    s.reminders.push_back(
-        {reminder.id, reminder.phrase, reminder.scheduleDescription(calendar, now)});
+  CoordinatorStatus status = c->status();
+  s.session = std::move(status.session);
+  s.statusText = std::move(status.statusText);
+  s.nextVisit = std::move(status.nextVisit);
+  s.muted = status.muted();
+  s.muteExpiry = std::move(status.muteExpiry);
+  s.isStarterFocus = status.isStarterFocus;
+  s.nextStep = std::move(status.nextStep);
+  s.recoveryNeedsAttention = status.recoveryNeedsAttention;
+  s.focusHistoryError = std::move(status.focusHistoryError);
+  s.lastAddedPhrase = std::move(status.lastAddedPhrase);
+  s.lastFiredPhrase = std::move(status.lastFiredPhrase);
+  for (CoordinatorStatus::ReminderLine& line : status.reminders) {
+    s.reminders.push_back({line.id, std::move(line.phrase), std::move(line.schedule)});
   }
-  for (const WindowKind kind : c->featureWindows().kinds()) s.windows.insert(kind);
-  // The calendar focus window has nothing to show without the calendar's model.
-  if (!c->hasCalendarFocus()) s.windows.erase(WindowKind::calendarFocus);
+  s.windows = std::move(status.windows);
   return s;
 }
 
@@ -45,23 +39,23 @@ void CoordinatorStatusSource::run(StatusCommand command, const StatusData& data)
       return;
     case StatusCommand::vorlaneNow: c->vorlaneNow(); return;
     case StatusCommand::encourageNow: c->encourageNow(); return;
-    case StatusCommand::fiveMinutes: c->requestFiveMinuteFocus(); return;
-    case StatusCommand::pauseSession: c->requestPauseSession(); return;
-    case StatusCommand::resumeSession: c->requestResumeSession(); return;
-    case StatusCommand::editNextStep: c->showResumeNotes(false); return;
-    case StatusCommand::extendSession: c->extendSession(5); return;
-    case StatusCommand::skipBreak: c->skipBreak(); return;
-    case StatusCommand::startBreak: c->startBreak(); return;
-    case StatusCommand::startPomodoro: c->requestNewPomodoro(); return;
-    case StatusCommand::cancelPomodoro: c->cancelPomodoro(); return;
-    case StatusCommand::markAccomplished: c->markFocusAccomplished(); return;
-    case StatusCommand::discardLastSession: c->discardLastSession(); return;
-    case StatusCommand::undoLastReminder: c->undoLastReminder(); return;
-    case StatusCommand::snoozeLastReminder: c->snoozeLastReminder(10); return;
+    case StatusCommand::fiveMinutes: c->focus().requestFiveMinuteFocus(); return;
+    case StatusCommand::pauseSession: c->focus().requestPauseSession(); return;
+    case StatusCommand::resumeSession: c->focus().requestResumeSession(); return;
+    case StatusCommand::editNextStep: c->focus().showResumeNotes(false); return;
+    case StatusCommand::extendSession: c->focus().extendSession(5); return;
+    case StatusCommand::skipBreak: c->focus().skipBreak(); return;
+    case StatusCommand::startBreak: c->focus().startBreak(); return;
+    case StatusCommand::startPomodoro: c->focus().requestNewPomodoro(); return;
+    case StatusCommand::cancelPomodoro: c->focus().cancelPomodoro(); return;
+    case StatusCommand::markAccomplished: c->focus().markFocusAccomplished(); return;
+    case StatusCommand::discardLastSession: c->focus().discardLastSession(); return;
+    case StatusCommand::undoLastReminder: c->reminders().undoLast(); return;
+    case StatusCommand::snoozeLastReminder: c->reminders().snoozeLast(10); return;
     case StatusCommand::deleteReminder:
-      if (const auto* id = std::get_if<UUID>(&data)) c->removeReminder(*id);
+      if (const auto* id = std::get_if<UUID>(&data)) c->reminders().remove(*id);
       return;
-    case StatusCommand::unmute: c->unmute(); return;
+    case StatusCommand::unmute: c->reminders().unmute(); return;
     case StatusCommand::muteFor:
       if (const auto* raw = std::get_if<std::string>(&data)) {
         if (const auto duration = muteDurationFromRaw(*raw)) c->mute(*duration);
@@ -74,19 +68,19 @@ void CoordinatorStatusSource::run(StatusCommand command, const StatusData& data)
 std::optional<Reminder> CoordinatorStatusSource::storedReminder(const UUID& id) const {
   const auto c = coordinator_.lock();
   if (!c) return std::nullopt;
-  for (const Reminder& reminder : c->reminders()) {
+  for (const Reminder& reminder : c->reminders().reminders()) {
     if (reminder.id == id) return reminder;
   }
   return std::nullopt;
 }
 
 Reminder CoordinatorStatusSource::addReminder(const std::string& text) {
-  return running()->addReminder(text);
+  return running()->reminders().add(text);
 }
 
 Reminder CoordinatorStatusSource::updateReminder(const UUID& id, const std::string& phrase,
                                                  const std::string& schedule) {
-  return running()->updateReminder(id, phrase, schedule);
+  return running()->reminders().update(id, phrase, schedule);
 }
 
 std::shared_ptr<VisitCoordinator> CoordinatorStatusSource::running() const {

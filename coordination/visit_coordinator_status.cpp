@@ -5,19 +5,38 @@
 
 namespace vorlane {
 
-std::vector<Reminder> VisitCoordinator::reminders() const { return reminders_->reminders(); }
-
-std::optional<std::string> VisitCoordinator::focusHistoryError() const {
-  return focusHistory_->errorMessage();
+CoordinatorStatus VisitCoordinator::status() {
+  CoordinatorStatus s;
+  const Date now = clock_->now();
+  s.session = focus_->pomodoro();
+  s.statusText = s.session.statusText(now);
+  s.nextVisit = nextVisitDescription();
+  // The reminders' own test of a mute in force, asked once.
+  if (const auto end = reminders_->muteExpiry()) s.muteExpiry = timeFormatter().format(*end);
+  s.isStarterFocus = focus_->isStarterFocus();
+  s.nextStep = focus_->nextStep();
+  s.recoveryNeedsAttention = focus_->recoveryError().has_value();
+  s.focusHistoryError = focusHistory_->errorMessage();
+  if (const auto& added = reminders_->lastAdded()) s.lastAddedPhrase = added->phrase;
+  if (const auto& fired = reminders_->lastFired()) s.lastFiredPhrase = fired->phrase;
+  const Calendar userCalendar = calendar();
+  for (const Reminder& reminder : reminders_->reminders()) {
+    s.reminders.push_back(
+        {reminder.id, reminder.phrase, reminder.scheduleDescription(userCalendar, now)});
+  }
+  s.quickActions = availableQuickActions();
+  for (const WindowKind kind : windows_.kinds()) s.windows.insert(kind);
+  // The calendar focus window has nothing to show without the calendar's model.
+  if (!calendarFocus_) s.windows.erase(WindowKind::calendarFocus);
+  return s;
 }
 
-void VisitCoordinator::discardLastSession() { focus_->discardLastSession(); }
 
 std::string VisitCoordinator::nextVisitDescription() {
   const Date now = clock_->now();
   const auto next = reminders_->nextVisit(now);
   const ShortTimeFormatter& formatter = timeFormatter();
-  return vorlane::nextVisitDescription(pomodoro(), mutedUntil(), next, now,
+  return vorlane::nextVisitDescription(focus_->pomodoro(), reminders_->mutedUntil(), next, now,
                                        [&](Date date) { return formatter.format(date); });
 }
 

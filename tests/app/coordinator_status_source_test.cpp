@@ -33,7 +33,7 @@ class CoordinatorStatusSourceTest : public CoordinatorTest {
         reminderEditor);
   }
 
-  Reminder addReminder(const std::string& text) { return coordinator->addReminder(text); }
+  Reminder addReminder(const std::string& text) { return coordinator->reminders().add(text); }
 
   std::shared_ptr<FakeReminderEditorWindow> reminderEditor =
       std::make_shared<FakeReminderEditorWindow>();
@@ -46,7 +46,7 @@ class CoordinatorStatusSourceTest : public CoordinatorTest {
 
 TEST_F(CoordinatorStatusSourceTest, SnapshotReadsTheCoordinatorAtThisMoment) {
   auto s = actions->snapshot(true);
-  EXPECT_EQ(s.nextVisit, coordinator->nextVisitDescription());
+  EXPECT_EQ(s.nextVisit, coordinator->status().nextVisit);
   EXPECT_EQ(s.statusText, "");
   EXPECT_TRUE(s.trayShown);
   EXPECT_TRUE(s.opens(WindowKind::today) && s.opens(WindowKind::reminderEditor) && s.mascot);
@@ -86,23 +86,23 @@ TEST_F(CoordinatorStatusSourceTest, EachCommandReachesItsOperation) {
   actions->run(StatusCommand::startPomodoro, {});
   EXPECT_EQ(windows.focusEditor->shows, 1);
   windows.focusEditor->start("draft");
-  EXPECT_TRUE(coordinator->pomodoro().phase().is<PomodoroSession::Phase::Working>());
+  EXPECT_TRUE(coordinator->focus().pomodoro().phase().is<PomodoroSession::Phase::Working>());
   actions->run(StatusCommand::extendSession, {});
-  EXPECT_EQ(coordinator->pomodoro().endsAt(), at(10, 59) + 30 * 60);
+  EXPECT_EQ(coordinator->focus().pomodoro().endsAt(), at(10, 59) + 30 * 60);
   actions->run(StatusCommand::pauseSession, {});
-  EXPECT_TRUE(coordinator->pomodoro().isPaused());
+  EXPECT_TRUE(coordinator->focus().pomodoro().isPaused());
   EXPECT_EQ(windows.resumeNotes->shows, 1);
   actions->run(StatusCommand::editNextStep, {});
   EXPECT_EQ(windows.resumeNotes->shows, 2);
   actions->run(StatusCommand::resumeSession, {});
-  EXPECT_FALSE(coordinator->pomodoro().isPaused());
+  EXPECT_FALSE(coordinator->focus().pomodoro().isPaused());
   actions->run(StatusCommand::cancelPomodoro, {});
-  EXPECT_FALSE(coordinator->pomodoro().isRunning());
+  EXPECT_FALSE(coordinator->focus().pomodoro().isRunning());
 
   actions->run(StatusCommand::muteFor, std::string("oneHour"));
-  EXPECT_EQ(coordinator->mutedUntil(), at(11, 59));
+  EXPECT_EQ(coordinator->reminders().mutedUntil(), at(11, 59));
   actions->run(StatusCommand::unmute, {});
-  EXPECT_FALSE(coordinator->mutedUntil());
+  EXPECT_FALSE(coordinator->reminders().mutedUntil());
 
   actions->run(StatusCommand::moveMascot, 0.5);
   actions->run(StatusCommand::resetMascot, {});
@@ -120,12 +120,12 @@ TEST_F(CoordinatorStatusSourceTest, DataOfTheWrongKindDoesNothing) {
   actions->run(StatusCommand::muteFor, std::string("OneHour"));
   actions->run(StatusCommand::moveMascot, std::string("left"));
   actions->run(StatusCommand::deleteReminder, std::string(kept.id.toString()));
-  EXPECT_FALSE(coordinator->mutedUntil());
+  EXPECT_FALSE(coordinator->reminders().mutedUntil());
   EXPECT_TRUE(moves.empty());
-  EXPECT_EQ(coordinator->reminders().size(), 1u);
+  EXPECT_EQ(coordinator->reminders().reminders().size(), 1u);
 
   actions->run(StatusCommand::deleteReminder, kept.id);
-  EXPECT_TRUE(coordinator->reminders().empty());
+  EXPECT_TRUE(coordinator->reminders().reminders().empty());
 }
 
 TEST_F(CoordinatorStatusSourceTest, RemindersAddEditUndoAndAnEditOfAGoneReminder) {
@@ -133,16 +133,16 @@ TEST_F(CoordinatorStatusSourceTest, RemindersAddEditUndoAndAnEditOfAGoneReminder
   ASSERT_EQ(reminderEditor->shows, 1);
   EXPECT_FALSE(reminderEditor->reminder);
   const Reminder added = reminderEditor->save("stand up in 10 minutes", "ignored");
-  EXPECT_EQ(coordinator->reminders().size(), 1u);
+  EXPECT_EQ(coordinator->reminders().reminders().size(), 1u);
 
   actions->run(StatusCommand::editReminder, added.id);
   ASSERT_EQ(reminderEditor->shows, 2);
   EXPECT_EQ(reminderEditor->reminder->id, added.id);
   reminderEditor->save("sit down", "");
-  EXPECT_EQ(coordinator->reminders()[0].phrase, "sit down");
+  EXPECT_EQ(coordinator->reminders().reminders()[0].phrase, "sit down");
 
   actions->run(StatusCommand::undoLastReminder, {});
-  EXPECT_TRUE(coordinator->reminders().empty());
+  EXPECT_TRUE(coordinator->reminders().reminders().empty());
 
   // Deleted while the menu was open: nothing opens, the reason is logged.
   actions->run(StatusCommand::editReminder, added.id);
@@ -167,12 +167,12 @@ TEST_F(CoordinatorStatusSourceTest, ClickThroughAndUndoingTheLastSessionRedrawTh
   actions->run(StatusCommand::toggleMascotClicks, {});
   EXPECT_FALSE(preferences->preferences().mascotClickThrough);
 
-  coordinator->startRequestedFocus(5, "tidy");
+  coordinator->focus().startRequestedFocus(5, "tidy");
   tickAt(at(11, 5));
-  ASSERT_EQ(coordinator->pomodoro().completedToday(), 1);
+  ASSERT_EQ(coordinator->focus().pomodoro().completedToday(), 1);
   stateChanges = 0;
   actions->run(StatusCommand::discardLastSession, {});
-  EXPECT_EQ(coordinator->pomodoro().completedToday(), 0);
+  EXPECT_EQ(coordinator->focus().pomodoro().completedToday(), 0);
   EXPECT_EQ(stateChanges, 1);
 }
 
@@ -217,7 +217,7 @@ TEST_F(CoordinatorStatusSourceTest, EachRowOfTheCoordinatorsWindowsOpensIt) {
     // The next step is edited only while a focus is paused.
     if (kind == WindowKind::resumeNotes) {
       startFocus();
-      coordinator->pauseSession();
+      coordinator->focus().pauseSession();
     }
     const int before = *count;
     source.run(row->command, row->kind);
