@@ -1,12 +1,12 @@
 #include "app/app_delegate.h"
 
 #include <QCoreApplication>
-#include <QThread>
 
 #include "coordination/calendar_focus_model.h"
 #include "coordination/visit_coordinator.h"
 #include "core/visits/visit_scheduler.h"
 #include "platform/logging/log.h"
+#include "platform/logging/main_thread.h"
 #include "ui/preferences/preferences_controller.h"
 #include "ui/windows/about/about_controller.h"
 #include "ui/windows/calendar_consent/calendar_consent_prompt.h"
@@ -16,11 +16,6 @@ namespace vorlane {
 namespace {
 
 constexpr double tickInterval = 30;
-
-void assertMainThread() {
-  Q_ASSERT(QCoreApplication::instance() == nullptr ||
-           QThread::currentThread() == QCoreApplication::instance()->thread());
-}
 
 // The calendar focus model over the user's calendars, with the work length as its focus length.
 std::shared_ptr<CalendarFocusModel> makeCalendarFocus(
@@ -46,7 +41,7 @@ AppDelegate::AppDelegate(AppServices& services, QObject* parent)
 AppDelegate::~AppDelegate() { tearDown(); }
 
 bool AppDelegate::applicationDidFinishLaunching() {
-  assertMainThread();
+  Q_ASSERT(isMainThread());
   if (launched_) return coordinator_ != nullptr;
   launched_ = true;
 
@@ -66,7 +61,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
       clock, services_.calendar(),
       [store = preferencesStore_] { return store->preferences(); });
   auto ticker = services_.makeTicker(tickInterval);
-  auto notifications = services_.makeNotifications();
+  notifications_ = services_.makeNotifications();
   focusHistory_ = std::make_shared<RecordFocusHistoryStore>(&services_.records());
   recovery_ = std::make_shared<RecordFocusRecoveryStore>(&services_.records());
   priorities_ = std::make_shared<RecordDailyPrioritiesStore>(&services_.records());
@@ -77,7 +72,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
       .ticker = std::move(ticker),
       .presenter = presenter_,
       .speech = speech_,
-      .notifications = std::move(notifications),
+      .notifications = notifications_,
       .preferencesStore = preferencesStore_,
       .reminderStore = reminderStore_,
       .environmentSnapshot = nullptr,
@@ -107,7 +102,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
 }
 
 void AppDelegate::applicationWillTerminate() {
-  assertMainThread();
+  Q_ASSERT(isMainThread());
   if (terminated_) return;
   terminated_ = true;
   if (coordinator_) coordinator_->focus().saveFocusForTermination();
@@ -119,7 +114,7 @@ void AppDelegate::applicationWillTerminate() {
 }
 
 void AppDelegate::showAbout() {
-  assertMainThread();
+  Q_ASSERT(isMainThread());
   const auto about = shellWindow<AboutController>();
   if (!about) return;
   QString version = QCoreApplication::applicationVersion();
@@ -128,7 +123,7 @@ void AppDelegate::showAbout() {
 }
 
 void AppDelegate::showOnboarding() {
-  assertMainThread();
+  Q_ASSERT(isMainThread());
   // Stored before any window exists, so a launch cut short still counts as welcomed.
   if (preferencesStore_) {
     preferencesStore_->modify([](Preferences& p) { p.hasCompletedOnboarding = true; });
@@ -167,6 +162,7 @@ void AppDelegate::tearDown() {
   // The coordinator first: it still uses the presenter, speech and stores, and it releases
   // its key grabs while the X connection lives.
   coordinator_.reset();
+  notifications_.reset();
   // The windows before the stores their contents read.
   windows_.reset();
   focusHistory_.reset();

@@ -8,6 +8,7 @@
 #include "app/app_services.h"
 #include "app/window_registry.h"
 #include "coordination/visit_presenter.h"
+#include "core/contracts/notification_service.h"
 #include "core/contracts/speech_service.h"
 #include "core/focus/focus_history_store.h"
 #include "core/focus/focus_recovery_store.h"
@@ -89,6 +90,8 @@ class AppDelegate final : public QObject {
   std::shared_ptr<VisitCoordinator> coordinator_;
   std::shared_ptr<VisitPresenter> presenter_;
   std::shared_ptr<SpeechService> speech_;
+  // Shared with the coordinator; the status item tells its failures there too.
+  std::shared_ptr<NotificationService> notifications_;
   std::shared_ptr<FocusHistoryStore> focusHistory_;
   std::shared_ptr<FocusRecoveryStore> recovery_;
   std::shared_ptr<DailyPrioritiesStore> priorities_;

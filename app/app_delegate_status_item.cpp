@@ -53,6 +53,11 @@ void AppDelegate::makeStatusItem() {
     };
   }
   hooks.quit = [] { QCoreApplication::quit(); };
+  // A menu command has no window of its own: its failure comes as the coordinator's own
+  // silent notifications do.
+  hooks.reportFailure = [notifications = notifications_](const std::string& sentence) {
+    if (notifications) notifications->postSilent("Vorlane", sentence);
+  };
   statusItem_ = std::make_unique<StatusItemController>(StatusItemController::Dependencies{
       .actions = std::make_shared<StatusItemActions>(
           std::make_shared<CoordinatorStatusSource>(coordinator_), preferencesStore_,

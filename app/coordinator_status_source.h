@@ -8,9 +8,9 @@
 namespace vorlane {
 
 // The status item's source over the coordinator: its state read at one moment, the menu's
-// commands run as its operations. Holds the coordinator weakly: once it is gone (Vorlane is
-// closing) the snapshot is idle, commands do nothing and a save is refused with ActionError
-// applicationClosing.
+// commands run as its operations, their refusals thrown on as they come. Holds the
+// coordinator weakly: once it is gone (Vorlane is closing) the snapshot is idle, commands do
+// nothing and a save is refused with ActionError applicationClosing.
 class CoordinatorStatusSource final : public StatusSource {
  public:
   explicit CoordinatorStatusSource(std::weak_ptr<VisitCoordinator> coordinator);

@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace vorlane {
@@ -15,6 +16,28 @@ std::optional<std::string> variable(const char* name) {
   return std::string(value);
 }
 
+// Whether every platform of a Qt list ("xcb", "xcb:option;xcb") is X11: with no other to fall
+// back on, Qt aborts when the X display cannot be opened.
+bool onlyX11(const std::string& platforms) {
+  bool any = false;
+  std::size_t start = 0;
+  while (start <= platforms.size()) {
+    const std::size_t end = std::min(platforms.find(';', start), platforms.size());
+    const std::string entry = platforms.substr(start, end - start);
+    if (!entry.empty()) {
+      if (entry.substr(0, entry.find(':')) != "xcb") return false;
+      any = true;
+    }
+    start = end + 1;
+  }
+  return any;
+}
+
+std::string cannotOpen(const std::string& display) {
+  return "vorlane: cannot open the X display \"" + display +
+         "\"; start Vorlane inside a desktop session";
+}
+
 }  // namespace
 
 std::string qtPlatformsFor(const DisplayEnvironment& environment) {
@@ -24,12 +47,16 @@ std::string qtPlatformsFor(const DisplayEnvironment& environment) {
 std::optional<std::string> missingDisplayMessage(
     const DisplayEnvironment& environment,
     const std::function<bool(const std::string&)>& canOpenX11) {
-  if (isSet(environment.qtPlatform)) return std::nullopt;
+  const bool x11Only = isSet(environment.qtPlatform) && onlyX11(*environment.qtPlatform);
+  if (isSet(environment.qtPlatform) && !x11Only) return std::nullopt;
   if (isSet(environment.x11Display) && canOpenX11(*environment.x11Display)) return std::nullopt;
-  if (isSet(environment.waylandDisplay)) return std::nullopt;
-  if (isSet(environment.x11Display)) {
-    return "vorlane: cannot open the X display \"" + *environment.x11Display +
-           "\"; start Vorlane inside a desktop session";
+  // Ours falls back on Wayland; a list of the user's that is X11 only has nothing to fall on.
+  if (isSet(environment.waylandDisplay) && !x11Only) return std::nullopt;
+  if (isSet(environment.x11Display)) return cannotOpen(*environment.x11Display);
+  if (isSet(environment.waylandDisplay)) {
+    return std::string(
+        "vorlane: cannot open an X display (DISPLAY is not set, and QT_QPA_PLATFORM asks for "
+        "X11 only); start Vorlane inside a desktop session");
   }
   return std::string(
       "vorlane: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); start Vorlane "

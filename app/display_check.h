@@ -22,8 +22,10 @@ struct DisplayEnvironment {
 std::string qtPlatformsFor(const DisplayEnvironment& environment);
 
 // The sentence for stderr when there is no display to show Vorlane on; none when there is
-// one, or when the user chose the Qt platform and so takes the decision. `canOpenX11` tries
-// to connect to the named X display.
+// one, or when the user chose a Qt platform list that is not X11 alone and so takes the
+// decision. A list of X11 alone is checked as ours is, without the fall back on Wayland: Qt
+// would abort on an X display it cannot open. `canOpenX11` tries to connect to the named X
+// display.
 std::optional<std::string> missingDisplayMessage(
     const DisplayEnvironment& environment,
     const std::function<bool(const std::string&)>& canOpenX11);

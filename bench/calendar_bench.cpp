@@ -160,6 +160,13 @@ std::string finishedCountedSeries(int series) {
   return wrapped(body);
 }
 
+// A counted series begun centuries back, every other day: read from the range, not walked
+// from its start.
+std::string countedSinceCenturiesBack() {
+  return wrapped(recurring("c", "DTSTART:02260302T090000Z\nDURATION:PT1H\n"
+                                "RRULE:FREQ=DAILY;INTERVAL=2;COUNT=20260401\n"));
+}
+
 // What a real calendar holds: years of weekly meetings, some with a few excluded dates.
 std::string ordinaryCalendar() {
   std::string body;
@@ -202,6 +209,7 @@ VORLANE_ICS_BENCH(Rdates200k, manyDates("RDATE", 200000, ""));
 VORLANE_ICS_BENCH(Exdates200k, manyDates("EXDATE", 200000, "RRULE:FREQ=DAILY;COUNT=1000\n"));
 VORLANE_ICS_BENCH(ZoneWith50kRules, zoneWithRules(50000));
 VORLANE_ICS_BENCH(FinishedCountedSeries700, finishedCountedSeries(700));
+VORLANE_ICS_BENCH(CountedSinceCenturiesBack, countedSinceCenturiesBack());
 VORLANE_ICS_BENCH(OrdinaryCalendar, ordinaryCalendar());
 
 }  // namespace

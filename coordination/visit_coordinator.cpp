@@ -122,23 +122,39 @@ void VisitCoordinator::start() {
   notifications_->queryCapabilities();
   // Anchors the scheduler here, so nothing due before start-up is shown.
   scheduler_->dueVisits();
-  applyPreferences();
-  preferencesSubscription_ = preferencesStore_->changes().subscribe(
-      [weak = weak_from_this()](const Preferences&) {
-        if (const auto self = weak.lock()) self->applyPreferences();
+  applyPreferences(std::nullopt, preferencesStore_->preferences());
+  // The login item and the welcome are the shell's to follow.
+  preferencesSubscription_ = preferencesStore_->follow(
+      PreferenceFields::allBut(&PreferenceValues::launchAtLogin,
+                               &PreferenceValues::hasCompletedOnboarding),
+      [weak = weak_from_this()](const Preferences& before, const Preferences& now) {
+        if (const auto self = weak.lock()) self->applyPreferences(before, now);
       });
   focus_->start();
 }
 
-void VisitCoordinator::applyPreferences() {
-  const Preferences preferences = preferencesStore_->preferences();
-  const bool presenceChanged = !applied_ || preferences.presenceDiffers(*applied_);
-  applied_ = preferences;
-  focus_->applyPreferences(preferences);
-  presenter_->setPreferredScreenID(preferences.preferredScreenID);
+void VisitCoordinator::applyPreferences(const std::optional<Preferences>& before,
+                                        const Preferences& now) {
+  static const PreferenceFields placements(&PreferenceValues::mascotPlacements);
+  static const PreferenceFields applied = PreferenceFields::allBut(
+      &PreferenceValues::mascotPlacements, &PreferenceValues::launchAtLogin,
+      &PreferenceValues::hasCompletedOnboarding);
+  // A placement only moves the column; at start the column is laid out where its display's
+  // placement says anyway.
+  if (before && placements.differ(*before, now)) presenter_->applyPlacement();
+  if (before && !applied.differ(*before, now)) return;
+
+  focus_->applyPreferences(now);
+  if (!before || before->preferredScreenID != now.preferredScreenID) {
+    presenter_->setPreferredScreenID(now.preferredScreenID);
+  }
   // Only when it matters: re-applying dismisses an idle invitation the mascot is showing.
+  const bool presenceChanged = !before || now.presenceDiffers(*before);
   if (presenceChanged) presenter_->applyPresenceMode();
-  refreshQuickActions();
+  // A scene the presence made anew starts from its own defaults.
+  if (presenceChanged || before->effectiveWorkMinutes() != now.effectiveWorkMinutes()) {
+    refreshQuickActions();
+  }
   signalStateChanged();
 }
 

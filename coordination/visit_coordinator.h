@@ -112,10 +112,6 @@ class VisitCoordinator : public CoordinationObserver,
   // set.
   void start();
 
-  // Re-applies the current settings; the store's changes reach it by themselves. The
-  // mascot's presence is re-applied only when a field it reads has changed since.
-  void applyPreferences();
-
   // The entry of every scheduled visit: judged against a fresh look at the environment,
   // then shown, held while another visit is on screen, posted as a silent notification or
   // dropped, by the reason's fallback for the visit's kind.
@@ -146,7 +142,8 @@ class VisitCoordinator : public CoordinationObserver,
   // Runs one pill.
   void perform(QuickAction action);
   // Runs one typed command and returns the sentence that answers it. Throws
-  // QuickCommand::Error, ActionError or ReminderParser::ParseError; then nothing changed.
+  // QuickCommand::Error, ActionError, ReminderParser::ParseError or the reminder store's
+  // refusal; then nothing changed.
   std::string executeCommand(const std::string& text);
 
   bool screenIsAway() const { return delivery_->screenIsAway(); }
@@ -179,6 +176,11 @@ class VisitCoordinator : public CoordinationObserver,
   void visitPresenting(const Visit& visit) override;
   void tick();
   void signalStateChanged();
+  // Applies the settings `now`, all of them at start (no `before`), afterwards what differs
+  // from `before`: the mascot hears only of its own fields (the display, its presence, the
+  // placements, the work length on its pills), and the status of every field but the
+  // placements, the login item and the welcome, which others follow.
+  void applyPreferences(const std::optional<Preferences>& before, const Preferences& now);
   // A callback that runs `action` on the coordinator while it lives, and nothing after.
   std::function<void()> weakly(void (VisitCoordinator::*action)());
   // The presenter's pull and pill reports and the two hot keys, from start().
@@ -202,8 +204,6 @@ class VisitCoordinator : public CoordinationObserver,
   std::function<Calendar()> calendarProvider_;
   std::optional<ShortTimeFormatter> timeFormatter_;
   Observers<Preferences>::Subscription preferencesSubscription_;
-  // The settings last applied; none before start().
-  std::optional<Preferences> applied_;
 
   std::shared_ptr<ReminderCoordinator> reminders_;
   std::shared_ptr<VisitDelivery> delivery_;

@@ -54,6 +54,8 @@ class VisitPresenter : public MascotPresenter {
   virtual void setPreferredScreenID(std::optional<std::string> screenID) = 0;
   // Re-reads the presence mode and shows the mascot peeking or hides it.
   virtual void applyPresenceMode() = 0;
+  // Re-reads the saved placements: the mascot moves to the one for its display.
+  virtual void applyPlacement() = 0;
 
   // Reports from the mascot back to its owner; empty when nobody listens.
   std::function<void()> onCharacterClicked;

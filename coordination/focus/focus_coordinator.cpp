@@ -272,16 +272,7 @@ void FocusCoordinator::skipBreak() {
   const Phase& phase = pomodoro_.phase();
   if (!phase.is<Phase::AwaitingBreak>() && phase.kind() != Kind::rest) return;
   pomodoro_.skipBreak();
-  clearCompletionDisplay();
-  if (const auto announced = std::exchange(periodVisit_, std::nullopt)) {
-    visits_->cutShort(*announced);
-  }
-  userBusy(clock_->now());
-  stopSessionTimer();
-  presenter_->showSession(std::nullopt, std::nullopt, std::nullopt);
-  Log::pomodoro().info("break skipped");
-  phaseChanged();
-  stateChanged();
+  leaveSessionDisplay("break skipped");
 }
 
 void FocusCoordinator::cancelPomodoro() {
@@ -291,6 +282,10 @@ void FocusCoordinator::cancelPomodoro() {
   clearCheckpoint();
   isStarterFocus_ = false;
   pomodoro_.cancel();
+  leaveSessionDisplay("session cancelled");
+}
+
+void FocusCoordinator::leaveSessionDisplay(std::string_view line) {
   clearCompletionDisplay();
   // "25 min" must not stay on screen, or come later, once the session is stopped.
   if (const auto announced = std::exchange(periodVisit_, std::nullopt)) {
@@ -299,7 +294,7 @@ void FocusCoordinator::cancelPomodoro() {
   userBusy(clock_->now());
   stopSessionTimer();
   presenter_->showSession(std::nullopt, std::nullopt, std::nullopt);
-  Log::pomodoro().info("session cancelled");
+  Log::pomodoro().info(line);
   phaseChanged();
   stateChanged();
 }

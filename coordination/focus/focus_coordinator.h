@@ -150,6 +150,9 @@ class FocusCoordinator : public FocusControl,
   void updateSessionDisplay();
   std::string sessionCaption() const;
   void clearCompletionDisplay();
+  // What follows a session stopped between its periods (a skipped break, a cancel): the
+  // completion, the period's visit, the timer and the working pose go; `line` is logged.
+  void leaveSessionDisplay(std::string_view line);
   // Leaves unreadable stored data in place for the user to see.
   void clearCheckpoint();
   void closeResumeNotes();

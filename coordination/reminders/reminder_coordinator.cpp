@@ -1,5 +1,6 @@
 // Reminders typed in plain words, their undo and snooze, and the mute.
 #include <cstdint>
+#include <exception>
 #include <utility>
 
 #include "coordination/status_line.h"
@@ -73,8 +74,10 @@ void ReminderCoordinator::remove(const UUID& id) {
 
 void ReminderCoordinator::undoLast() {
   if (!lastAdded_) return;
-  const Reminder undone = *std::exchange(lastAdded_, std::nullopt);
+  const Reminder undone = *lastAdded_;
+  // A refused removal keeps the reminder, and so what undo would remove.
   store_->remove(undone.id);
+  lastAdded_.reset();
   handToScheduler();
   Log::reminders().info("undid reminder: %{public}s", undone.phrase);
   changed();
@@ -140,7 +143,14 @@ void ReminderCoordinator::visitPresenting(const Visit& visit) {
   }
 }
 
-void ReminderCoordinator::pruneExpired(Date now) { store_->pruneExpired(now - pruneGrace); }
+void ReminderCoordinator::pruneExpired(Date now) {
+  try {
+    store_->pruneExpired(now - pruneGrace);
+  } catch (const std::exception&) {
+    // Nobody asked: the expired reminders stay stored, the store has logged why, and the
+    // next tick tries again.
+  }
+}
 
 void ReminderCoordinator::handToScheduler() { scheduler_->setReminders(store_->reminders()); }
 

@@ -22,8 +22,10 @@
 namespace vorlane {
 
 // The user's reminders typed in plain words, their undo and snooze, and the mute. Every
-// change to the stored reminders reaches the scheduler at once. The undo target, the snooze
-// source and the mute live in memory only.
+// change to the stored reminders reaches the scheduler at once. A change the store refuses
+// throws the store's error unchanged (its what() the sentence to show) and changes nothing:
+// not the list, the undo target or the snooze source. The undo target, the snooze source
+// and the mute live in memory only.
 class ReminderCoordinator final : public ReminderControl, public MuteState {
  public:
   // `observer` hears of every change the status item shows, and of the mute's.
@@ -31,18 +33,21 @@ class ReminderCoordinator final : public ReminderControl, public MuteState {
                       std::shared_ptr<ReminderStore> store, std::function<Calendar()> calendar,
                       std::weak_ptr<CoordinationObserver> observer);
 
-  // Parses and stores a reminder. Throws ReminderParser::ParseError unchanged; then nothing
-  // is stored.
+  // Parses and stores a reminder. Throws ReminderParser::ParseError unchanged, or the
+  // store's refusal; then nothing is stored.
   Reminder add(const std::string& text) override;
   // A blank schedule keeps the trigger. Throws ReminderEditing::Error when the reminder is
-  // no longer stored, or the parser's error.
+  // no longer stored, the parser's error or the store's refusal.
   Reminder update(const UUID& id, const std::string& phrase,
                   const std::string& schedule) override;
+  // Throws the store's refusal.
   void remove(const UUID& id) override;
-  // Removes the reminder added (or snoozed) last; nothing when there is none.
+  // Removes the reminder added (or snoozed) last; nothing when there is none. Throws the
+  // store's refusal, the reminder then kept as the one to undo.
   void undoLast() override;
   // Repeats the reminder whose visit came last, `minutes` from now, once. Nothing when no
-  // reminder visit came since, or when the minutes do not fit in seconds.
+  // reminder visit came since, or when the minutes do not fit in seconds. Throws the store's
+  // refusal, the visit's reminder then kept for another snooze.
   void snoozeLast(std::int64_t minutes) override;
 
   // A new mute replaces the old end, even an earlier one.
@@ -61,7 +66,8 @@ class ReminderCoordinator final : public ReminderControl, public MuteState {
   std::vector<Reminder> reminders() const override { return store_->reminders(); }
   // Hands the stored list to the scheduler.
   void handToScheduler();
-  // Forgets reminders that expired a while before `now`.
+  // Forgets reminders that expired a while before `now`; when the store refuses, keeps them
+  // until a later call.
   void pruneExpired(Date now);
   // The next hourly visit or reminder at or after `now`.
   std::optional<Date> nextVisit(Date now) const;

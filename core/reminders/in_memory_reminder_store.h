@@ -7,7 +7,7 @@
 
 namespace vorlane {
 
-// A reminder store that keeps its list in memory only.
+// A reminder store that keeps its list in memory only; no change fails.
 class InMemoryReminderStore final : public ReminderStore {
  public:
   explicit InMemoryReminderStore(std::vector<Reminder> reminders = {})

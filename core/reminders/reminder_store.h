@@ -9,7 +9,9 @@
 namespace vorlane {
 
 // The ordered list of the user's reminders. Implementations are objects shared by
-// reference; none reports failure.
+// reference. A change is stored before it is kept: when it cannot be stored, the change
+// throws an exception whose what() is the sentence to show, and the list, in memory and
+// stored, stays as it was.
 class ReminderStore {
  public:
   ReminderStore() = default;

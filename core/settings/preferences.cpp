@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 
 #include "foundation/text.h"
@@ -130,6 +131,9 @@ const auto fields = std::tuple{
     Field{"hasCompletedOnboarding", &PreferenceValues::hasCompletedOnboarding},
 };
 
+// One bit per row of the table.
+static_assert(std::tuple_size_v<decltype(fields)> < 64);
+
 }  // namespace
 
 Preferences::Preferences() : Preferences(Params()) {}
@@ -179,10 +183,53 @@ bool Preferences::operator==(const Preferences& other) const {
 }
 
 bool Preferences::presenceDiffers(const Preferences& other) const {
-  return presenceMode != other.presenceMode || showCurrentTime != other.showCurrentTime ||
-         mascotAppearance != other.mascotAppearance ||
-         mascotClickThrough != other.mascotClickThrough ||
-         preferredScreenID != other.preferredScreenID;
+  static const PreferenceFields presence(
+      &PreferenceValues::presenceMode, &PreferenceValues::showCurrentTime,
+      &PreferenceValues::mascotAppearance, &PreferenceValues::mascotClickThrough,
+      &PreferenceValues::preferredScreenID);
+  return presence.differ(*this, other);
+}
+
+template <typename T>
+PreferenceFields::Rows PreferenceFields::row(T PreferenceValues::*member) {
+  Rows found = 0;
+  Rows bit = 1;
+  const auto match = [&](const auto& field) {
+    if constexpr (std::is_same_v<decltype(field.member), T PreferenceValues::*>) {
+      if (field.member == member) found |= bit;
+    }
+    bit <<= 1;
+  };
+  std::apply([&](const auto&... field) { (match(field), ...); }, fields);
+  return found;
+}
+
+// One instantiation per type of field: a field of a new type needs its line here.
+template PreferenceFields::Rows PreferenceFields::row(std::int64_t PreferenceValues::*);
+template PreferenceFields::Rows PreferenceFields::row(bool PreferenceValues::*);
+template PreferenceFields::Rows PreferenceFields::row(float PreferenceValues::*);
+template PreferenceFields::Rows PreferenceFields::row(std::string PreferenceValues::*);
+template PreferenceFields::Rows PreferenceFields::row(
+    std::optional<std::string> PreferenceValues::*);
+template PreferenceFields::Rows PreferenceFields::row(std::set<std::string> PreferenceValues::*);
+template PreferenceFields::Rows PreferenceFields::row(PresenceMode PreferenceValues::*);
+template PreferenceFields::Rows PreferenceFields::row(MascotAppearance PreferenceValues::*);
+template PreferenceFields::Rows PreferenceFields::row(
+    std::map<std::string, MascotPlacement> PreferenceValues::*);
+
+PreferenceFields::Rows PreferenceFields::everyRow() {
+  return (Rows(1) << std::tuple_size_v<decltype(fields)>) - 1;
+}
+
+bool PreferenceFields::differ(const Preferences& a, const Preferences& b) const {
+  bool differs = false;
+  Rows bit = 1;
+  const auto compare = [&](const auto& field) {
+    if ((rows_ & bit) != 0 && !field.same(a, b)) differs = true;
+    bit <<= 1;
+  };
+  std::apply([&](const auto&... field) { (compare(field), ...); }, fields);
+  return differs;
 }
 
 }  // namespace vorlane

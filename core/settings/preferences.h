@@ -88,4 +88,34 @@ struct Preferences : PreferenceValues {
   bool presenceDiffers(const Preferences& other) const;
 };
 
+// Some of the settings' fields, each named by its member: the ones one follower reads, so
+// that a change of the others leaves it alone.
+//   PreferenceFields(&PreferenceValues::launchAtLogin)
+class PreferenceFields {
+ public:
+  template <typename... T>
+  explicit PreferenceFields(T PreferenceValues::*... members) : rows_((row(members) | ... | 0)) {}
+
+  // Every field but the ones named.
+  template <typename... T>
+  static PreferenceFields allBut(T PreferenceValues::*... members) {
+    PreferenceFields fields;
+    fields.rows_ = everyRow() & ~(row(members) | ... | 0);
+    return fields;
+  }
+
+  // Whether one of these fields differs between the two records, each compared as
+  // Preferences::operator== compares it.
+  bool differ(const Preferences& a, const Preferences& b) const;
+
+ private:
+  using Rows = std::uint64_t;
+  // The member's row in the field table, as a bit (preferences.cpp).
+  template <typename T>
+  static Rows row(T PreferenceValues::*member);
+  static Rows everyRow();
+
+  Rows rows_ = 0;
+};
+
 }  // namespace vorlane

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <utility>
 
 #include "core/settings/preferences.h"
 #include "foundation/observers.h"
@@ -9,7 +11,8 @@ namespace vorlane {
 
 // Where the current settings live. Every holder of one store sees the same record; reads
 // hand out copies, so a change only takes effect through setPreferences. Whoever acts on a
-// setting subscribes to `changes()`; a producer of a change only writes it.
+// setting subscribes to `changes()`, or follows only the fields it reads (`follow`); a
+// producer of a change only writes it.
 class PreferencesStore {
  public:
   PreferencesStore() = default;
@@ -33,6 +36,20 @@ class PreferencesStore {
   // record while being told starts a new round once the current one ends, so the last
   // record every subscriber hears is the current one.
   Observers<Preferences>& changes() { return changes_; }
+
+  // Told only of the changes in which one of `fields` differs from the record it last heard
+  // of (at first, the record at this call), with that record and the new one: a follower
+  // reacts to its own fields and to nothing else.
+  using FollowerReaction = std::function<void(const Preferences& before, const Preferences& now)>;
+  [[nodiscard]] Observers<Preferences>::Subscription follow(PreferenceFields fields,
+                                                            FollowerReaction react) {
+    auto heard = std::make_shared<Preferences>(preferences());
+    return changes_.subscribe([fields, react = std::move(react), heard](const Preferences& now) {
+      if (!fields.differ(*heard, now)) return;
+      const Preferences before = std::exchange(*heard, now);
+      react(before, now);
+    });
+  }
 
  protected:
   // Tells the subscribers of the current record, as `changes()` describes.

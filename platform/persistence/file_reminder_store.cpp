@@ -1,10 +1,13 @@
 #include "platform/persistence/file_reminder_store.h"
 
 #include <exception>
+#include <system_error>
+#include <utility>
 
 #include "platform/logging/log.h"
 #include "platform/persistence/atomic_file.h"
 #include "platform/persistence/json_coding.h"
+#include "platform/persistence/local_json_document.h"
 #include "platform/persistence/xdg_folders.h"
 
 namespace vorlane {
@@ -15,6 +18,13 @@ std::optional<std::filesystem::path> defaultLocation() {
   auto folder = dataFolder();
   if (!folder) return std::nullopt;
   return *folder / "reminders.json";
+}
+
+// The records' sentence for a write that failed with `error`.
+LocalJSONDocumentError refusal(const std::exception& error) {
+  const auto* system = dynamic_cast<const std::system_error*>(&error);
+  return LocalJSONDocumentError(system ? writeFailure(system->code().value())
+                                       : LocalJSONDocumentFailure::notWritten);
 }
 
 }  // namespace
@@ -28,7 +38,7 @@ FileReminderStore::FileReminderStore(std::optional<std::filesystem::path> url, U
   try {
     createFolders(url_->parent_path());
   } catch (const std::exception&) {
-    // A folder that cannot be created shows up as a failed save, which is logged then.
+    // A folder that cannot be created shows up as a refused save, which is logged then.
   }
   load();
 }
@@ -40,10 +50,9 @@ void FileReminderStore::load() {
   if (stored.hasValue()) {
     try {
       const Json document = json::parse(stored.bytes());
-      for (const Reminder& reminder : JsonCoding<std::vector<Reminder>>::decode(document)) {
-        memory_.add(reminder);
-      }
-      carried_.read(document, JsonCoding<std::vector<Reminder>>::encode(memory_.reminders()));
+      std::vector<Reminder> decoded = JsonCoding<std::vector<Reminder>>::decode(document);
+      carried_.read(document, JsonCoding<std::vector<Reminder>>::encode(decoded));
+      reminders_ = std::move(decoded);
       return;
     } catch (const std::exception&) {
       // All or nothing: one bad reminder leaves the list empty, and the file is kept below.
@@ -52,61 +61,74 @@ void FileReminderStore::load() {
   keepStoredFile_ = true;
 }
 
-void FileReminderStore::save() {
-  if (!url_) return;
+void FileReminderStore::commit(std::vector<Reminder> next) {
+  if (!url_) {
+    reminders_ = std::move(next);
+    return;
+  }
   std::string bytes;
+  Json written;
+  Json stored;
   try {
-    const Json written = JsonCoding<std::vector<Reminder>>::encode(memory_.reminders());
-    Json stored = carried_.carriedInto(written);
+    written = JsonCoding<std::vector<Reminder>>::encode(next);
+    stored = carried_.carriedInto(written);
     bytes = json::dump(stored);
-    carried_.wrote(std::move(stored), written);
   } catch (const std::exception& error) {
     Log::reminders().error("could not encode reminders, file left as it was: %{public}s",
                            error.what());
-    return;
+    throw LocalJSONDocumentError(LocalJSONDocumentFailure::invalid);
   }
-  if (keepStoredFile_) {
-    try {
-      if (auto where = moveAside(*url_, now_())) {
-        Log::reminders().error("unreadable reminders file moved aside to %{public}s",
-                               where->string());
-      }
-      keepStoredFile_ = false;
-    } catch (const std::exception& error) {
-      Log::reminders().error(
-          "unreadable reminders file could not be moved aside, not saving: %{public}s",
-          error.what());
-      return;
-    }
-  }
+  moveStoredFileAside();
   try {
     createFolders(url_->parent_path());
     writeFileAtomically(*url_, bytes);
   } catch (const std::exception& error) {
     Log::reminders().error("could not save reminders: %{public}s", error.what());
+    throw refusal(error);
   }
+  carried_.wrote(std::move(stored), written);
+  reminders_ = std::move(next);
+}
+
+void FileReminderStore::moveStoredFileAside() {
+  if (!keepStoredFile_) return;
+  try {
+    if (auto where = moveAside(*url_, now_())) {
+      Log::reminders().error("unreadable reminders file moved aside to %{public}s",
+                             where->string());
+    }
+  } catch (const std::exception& error) {
+    Log::reminders().error(
+        "unreadable reminders file could not be moved aside, not saving: %{public}s",
+        error.what());
+    throw refusal(error);
+  }
+  keepStoredFile_ = false;
 }
 
 void FileReminderStore::add(const Reminder& reminder) {
-  memory_.add(reminder);
-  save();
+  InMemoryReminderStore next(reminders_);
+  next.add(reminder);
+  commit(next.reminders());
 }
 
 bool FileReminderStore::update(const Reminder& reminder) {
-  if (!memory_.update(reminder)) return false;
-  save();
+  InMemoryReminderStore next(reminders_);
+  if (!next.update(reminder)) return false;
+  commit(next.reminders());
   return true;
 }
 
 void FileReminderStore::remove(const UUID& id) {
-  memory_.remove(id);
-  save();
+  InMemoryReminderStore next(reminders_);
+  next.remove(id);
+  commit(next.reminders());
 }
 
 void FileReminderStore::pruneExpired(Date date) {
-  const std::size_t count = memory_.count();
-  memory_.pruneExpired(date);
-  if (memory_.count() != count) save();
+  InMemoryReminderStore next(reminders_);
+  next.pruneExpired(date);
+  if (next.count() != reminders_.size()) commit(next.reminders());
 }
 
 }  // namespace vorlane

@@ -13,11 +13,13 @@
 namespace vorlane {
 
 // The application's reminders, kept in memory and written whole, atomically, to one JSON
-// file after every change. No operation reports a failure: an unreadable file gives an empty
-// list and is moved aside (with an error log line) before the first save would replace it;
-// a failed save is logged and the in-memory list stays changed. Members a newer version
-// stored in a reminder are written back unchanged while that reminder is kept. Main thread
-// only.
+// file at every change; a change is kept only once it is written. One that cannot be written
+// throws LocalJSONDocumentError in the records' own sentences (the disk is full, the data
+// folder may not be written, or it could not be written at all; the system's reason logged)
+// and leaves the list as it was. An unreadable file gives an empty list and is moved aside
+// (with an error log line) before the first save would replace it; while it cannot be moved,
+// every change is refused. Members a newer version stored in a reminder are written back
+// unchanged while that reminder is kept. Main thread only.
 class FileReminderStore final : public ReminderStore {
  public:
   using UtcClock = std::function<std::time_t()>;
@@ -31,7 +33,7 @@ class FileReminderStore final : public ReminderStore {
 
   const std::optional<std::filesystem::path>& url() const { return url_; }
 
-  std::vector<Reminder> reminders() const override { return memory_.reminders(); }
+  std::vector<Reminder> reminders() const override { return reminders_; }
   void add(const Reminder& reminder) override;
   [[nodiscard]] bool update(const Reminder& reminder) override;
   void remove(const UUID& id) override;
@@ -39,11 +41,15 @@ class FileReminderStore final : public ReminderStore {
 
  private:
   void load();
-  void save();
+  // Writes `next` and then makes it the list; throws, with nothing changed, when it could
+  // not be written.
+  void commit(std::vector<Reminder> next);
+  // Moves an unreadable file aside once; throws when it stays in the way.
+  void moveStoredFileAside();
 
   std::optional<std::filesystem::path> url_;
   UtcClock now_;
-  InMemoryReminderStore memory_;
+  std::vector<Reminder> reminders_;
   // The file could not be read and still has to be moved aside before a save.
   bool keepStoredFile_ = false;
   // Members a newer version stored in the reminders, written back with every save.

@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "platform/logging/log.h"
-#include "platform/services/main_thread.h"
+#include "platform/logging/main_thread.h"
 #include "platform/services/wav_decoder.h"
 
 namespace vorlane {

@@ -4,8 +4,8 @@
 
 #include "core/visits/phrase_formatter.h"
 #include "platform/logging/log.h"
+#include "platform/logging/main_thread.h"
 #include "platform/services/flite_engine.h"
-#include "platform/services/main_thread.h"
 #include "platform/services/process_audio_output.h"
 #include "platform/services/speech_pieces.h"
 

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 
-#include "platform/services/main_thread.h"
+#include "platform/logging/main_thread.h"
 
 namespace vorlane {
 

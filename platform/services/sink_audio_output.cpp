@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/services/main_thread.h"
+#include "platform/logging/main_thread.h"
 
 namespace vorlane {
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/services/main_thread.h"
+#include "platform/logging/main_thread.h"
 #include "platform/services/tick_alignment.h"
 
 namespace vorlane {

@@ -4,7 +4,7 @@
 #include <QVariantMap>
 
 #include "platform/logging/log.h"
-#include "platform/services/main_thread.h"
+#include "platform/logging/main_thread.h"
 
 namespace vorlane {
 namespace {

@@ -3,14 +3,20 @@
 #include <exception>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "platform/logging/log.h"
 
 namespace vorlane {
 
 LaunchAtLoginSetting::LaunchAtLoginSetting(PreferencesStore& store, ServiceFactory makeService)
-    : makeService_(std::move(makeService)) {
-  subscription_ = store.changes().subscribe([this](const Preferences& p) { apply(p.launchAtLogin); });
+    : makeService_(std::move(makeService)), followed_(store.preferences().launchAtLogin) {
+  subscription_ = store.changes().subscribe([this](const Preferences& p) {
+    // Another field leaves the login items alone, unless the last attempt failed: that one
+    // is tried again at the next change of any setting, as the preferences window says.
+    const bool changed = std::exchange(followed_, p.launchAtLogin) != p.launchAtLogin;
+    if (changed || !failure_.empty()) apply(p.launchAtLogin);
+  });
 }
 
 void LaunchAtLoginSetting::apply(bool enabled) {

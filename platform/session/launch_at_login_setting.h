@@ -9,11 +9,12 @@
 
 namespace vorlane {
 
-// Mirrors the `launchAtLogin` setting into the desktop's login items. It listens to the
-// store's changes and acts only when the setting and the autostart entry disagree: then it
-// registers or unregisters and logs "launch at login set to <value>", or logs "launch at
-// login failed: <reason>" (private), and keeps that reason for the preferences window to
-// show. Nothing is reverted or retried; the next change looks again. Main thread only.
+// Mirrors the `launchAtLogin` setting into the desktop's login items. It follows that field
+// of the store's changes (and, while the last attempt stands failed, every change) and acts
+// only when the setting and the autostart entry disagree: then it registers or unregisters
+// and logs "launch at login set to <value>", or logs "launch at login failed: <reason>"
+// (private), and keeps that reason for the preferences window to show. Nothing is reverted
+// or retried by itself; the next change looks again. Main thread only.
 class LaunchAtLoginSetting {
  public:
   // Makes the login-item service when first needed; none means the login items cannot be
@@ -39,6 +40,8 @@ class LaunchAtLoginSetting {
   Observers<std::string> failureChanges_;
   ServiceFactory makeService_;
   std::unique_ptr<LaunchAtLoginService> service_;
+  // The setting as the last change left it.
+  bool followed_;
   Observers<Preferences>::Subscription subscription_;
 };
 

@@ -90,9 +90,9 @@ TEST_F(AppDelegateTest, FirstLaunchStoresWelcomedBeforeTheWindowShowsAndOnlyOnce
     EXPECT_EQ(window->windowTitle(), "Welcome to Vorlane");
     auto* view = window->findChild<OnboardingView*>();
     ASSERT_NE(view, nullptr);
-    // The write reached the login item while no welcome window was up yet; the entry
-    // already agreed with the setting, so nothing was done or logged.
-    EXPECT_EQ(services.login.welcomeShownAtLook, (std::vector<bool>{false}));
+    // The write is not one of the login item's: it was left unread, nothing was done or
+    // logged.
+    EXPECT_TRUE(services.login.welcomeShownAtLook.empty());
     for (const auto& line : lifecycle()) EXPECT_EQ(line.rfind("launch at login", 0), std::string::npos);
     // Not now closes the window and its content goes.
     const QPointer<QWidget> watched(view);
@@ -138,8 +138,11 @@ TEST_F(AppDelegateTest, SettingChangesApplyToTheCoordinatorThenToTheLoginItem) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     FakeAppServices fresh;
-    RecordPreferencesStore(fresh.recordStore)
-        .modify([](Preferences& p) { p.hasCompletedOnboarding = true; });
+    // Stored the other way, so that every row changes the setting.
+    RecordPreferencesStore(fresh.recordStore).modify([&](Preferences& p) {
+      p.hasCompletedOnboarding = true;
+      p.launchAtLogin = !row.requested;
+    });
     fresh.login.status = row.status;
     fresh.login.failing = row.failing;
     fresh.withLaunchAtLogin = row.service;
@@ -150,8 +153,7 @@ TEST_F(AppDelegateTest, SettingChangesApplyToTheCoordinatorThenToTheLoginItem) {
     std::vector<int> appliedAtLook;
     fresh.login.onLook = [&] { appliedAtLook.push_back(fresh.presenter->presenceApplications); };
 
-    // Another field changes too, so that every row is a change (one the mascot reads, so
-    // that the presenter hears of it).
+    // Another field changes too, one the mascot reads, so that the presenter hears of it.
     delegate.preferencesStore()->modify([&](Preferences& p) {
       p.launchAtLogin = row.requested;
       p.showCurrentTime = !p.showCurrentTime;
@@ -172,6 +174,26 @@ TEST_F(AppDelegateTest, SettingChangesApplyToTheCoordinatorThenToTheLoginItem) {
     delegate.preferencesStore()->setPreferences(delegate.preferencesStore()->preferences());
     EXPECT_EQ(fresh.login.welcomeShownAtLook.size(), looks);
   }
+}
+
+// A step of the placement slider moves the mascot once and leaves the login item unread;
+// the setting itself is looked at once.
+TEST_F(AppDelegateTest, APlacementStepMovesTheMascotOnceAndLeavesTheLoginItemUnread) {
+  storeWelcomed();
+  AppDelegate delegate(services);
+  ASSERT_TRUE(delegate.applicationDidFinishLaunching());
+  const int presence = services.presenter->presenceApplications;
+
+  delegate.preferencesStore()->modify(
+      [](Preferences& p) { p.mascotPlacements.insert_or_assign("DP-1", MascotPlacement(0.3, 0)); });
+  EXPECT_EQ(services.presenter->placementApplications, 1);
+  EXPECT_EQ(services.presenter->presenceApplications, presence);
+  EXPECT_EQ(std::count(services.made.begin(), services.made.end(), "launch at login"), 0);
+
+  delegate.preferencesStore()->modify([](Preferences& p) { p.launchAtLogin = true; });
+  EXPECT_EQ(services.login.welcomeShownAtLook.size(), 1u);
+  EXPECT_EQ(services.login.registrations, 1);
+  EXPECT_EQ(services.presenter->placementApplications, 1);
 }
 
 TEST_F(AppDelegateTest, ShutDownSavesTheRunningFocusStopsSpeechAndLogsOnce) {

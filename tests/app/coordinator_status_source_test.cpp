@@ -28,6 +28,7 @@ class CoordinatorStatusSourceTest : public CoordinatorTest {
     hooks.resetMascot = [this] { ++resets; };
     hooks.openWindow[WindowKind::about] = [this] { ++abouts; };
     hooks.quit = [this] { ++quits; };
+    hooks.reportFailure = [this](const std::string& sentence) { failures.push_back(sentence); };
     actions = std::make_unique<StatusItemActions>(
         std::make_shared<CoordinatorStatusSource>(coordinator), preferences, std::move(hooks),
         reminderEditor);
@@ -42,6 +43,7 @@ class CoordinatorStatusSourceTest : public CoordinatorTest {
   int resets = 0;
   int abouts = 0;
   int quits = 0;
+  std::vector<std::string> failures;
 };
 
 TEST_F(CoordinatorStatusSourceTest, SnapshotReadsTheCoordinatorAtThisMoment) {
@@ -244,6 +246,58 @@ TEST_F(CoordinatorStatusSourceTest, ASaveAfterTheCoordinatorIsGoneSaysVorlaneIsC
     }
   }
   EXPECT_EQ(reminders->reminders().size(), 1u);
+}
+
+// The menu's changes of the reminders when the store refuses them: each is told in the
+// store's sentence, and the menu lists what is stored, no more and no less.
+TEST_F(CoordinatorStatusSourceTest, ChangesTheStoreRefusesAreToldAndTheMenuListsOnlyWhatIsStored) {
+  const Reminder stretch = addReminder("in 1m stretch");
+  clock->set(at(11, 0));
+  ticker->fire();  // its visit makes it the one to snooze
+  presenter->finishVisit();
+  ASSERT_EQ(coordinator->reminders().lastFired(), stretch);
+  const auto listed = [&] {
+    std::vector<std::string> phrases;
+    for (const auto& row : actions->snapshot(true).reminders) phrases.push_back(row.phrase);
+    return phrases;
+  };
+  reminders->failWith(LocalJSONDocumentFailure::notWritable);
+  const std::string notAllowed(describe(LocalJSONDocumentFailure::notWritable));
+
+  actions->run(StatusCommand::deleteReminder, stretch.id);
+  actions->run(StatusCommand::undoLastReminder, {});
+  actions->run(StatusCommand::snoozeLastReminder, {});
+  EXPECT_EQ(failures, std::vector<std::string>(3, notAllowed));
+  EXPECT_EQ(reminders->refused, 3);
+  EXPECT_THAT(listed(), ElementsAre("stretch"));
+  EXPECT_EQ(coordinator->reminders().lastAdded(), stretch) << "still there to undo";
+
+  // The editor's saves throw the same sentence for the editor to show.
+  actions->run(StatusCommand::addReminder, {});
+  EXPECT_EQ(refusal([&] { reminderEditor->save("in 5m tea", ""); }), notAllowed);
+  actions->run(StatusCommand::editReminder, stretch.id);
+  EXPECT_EQ(refusal([&] { reminderEditor->save("stretch legs", "in 5m"); }), notAllowed);
+  EXPECT_THAT(listed(), ElementsAre("stretch"));
+  EXPECT_EQ(failures.size(), 3u) << "the editor tells its own";
+
+  // Once the store takes them, the same commands go through and nothing more is told.
+  reminders->refusal = nullptr;
+  actions->run(StatusCommand::snoozeLastReminder, {});
+  EXPECT_THAT(listed(), ElementsAre("stretch", "stretch"));
+  actions->run(StatusCommand::undoLastReminder, {});
+  actions->run(StatusCommand::deleteReminder, stretch.id);
+  EXPECT_TRUE(listed().empty());
+  EXPECT_EQ(failures.size(), 3u);
+
+  // Without the hook a failure is still logged, and nothing escapes the menu.
+  addReminder("in 1m water");
+  reminders->failWith(LocalJSONDocumentFailure::diskFull);
+  StatusItemActions silent(std::make_shared<CoordinatorStatusSource>(coordinator), preferences,
+                           {}, reminderEditor);
+  EXPECT_NO_THROW(silent.run(StatusCommand::undoLastReminder, {}));
+  EXPECT_THAT(logMessages(log, "lifecycle"),
+              ::testing::Contains("a menu command failed: " +
+                                  std::string(describe(LocalJSONDocumentFailure::diskFull))));
 }
 
 }  // namespace

@@ -31,6 +31,20 @@ TEST(DisplayCheck, SaysWhenThereIsNoDisplayToShowVorlaneOn) {
        "xcb;wayland"},
       {"the user's own platform", {"offscreen", std::nullopt, std::nullopt}, false, nullptr,
        "offscreen"},
+      {"X11 alone, its display opens", {"xcb", ":0", std::nullopt}, true, nullptr, "xcb"},
+      {"X11 alone, its display does not open", {"xcb", ":987", "wayland-0"}, false,
+       "vorlane: cannot open the X display \":987\"; start Vorlane inside a desktop session",
+       "xcb"},
+      {"X11 alone with an option", {"xcb:nograb", ":987", std::nullopt}, false,
+       "vorlane: cannot open the X display \":987\"; start Vorlane inside a desktop session",
+       "xcb:nograb"},
+      {"X11 alone without DISPLAY", {"xcb", std::nullopt, "wayland-0"}, false,
+       "vorlane: cannot open an X display (DISPLAY is not set, and QT_QPA_PLATFORM asks for "
+       "X11 only); start Vorlane inside a desktop session",
+       "xcb"},
+      {"X11 alone, nothing set", {"xcb", std::nullopt, std::nullopt}, false, none, "xcb"},
+      {"the user's list falls back on Wayland", {"xcb;wayland", ":987", std::nullopt}, false,
+       nullptr, "xcb;wayland"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -60,6 +74,23 @@ TEST(Program, WithoutAnyDisplayItSaysSoOnStderrAndExitsNonZero) {
   const QString errors = QString::fromUtf8(program.readAllStandardError());
   EXPECT_TRUE(errors.contains(QStringLiteral("vorlane: no display found"))) << errors.toStdString();
   EXPECT_TRUE(program.readAllStandardOutput().isEmpty());
+}
+
+// Regression: with X11 asked for and its display out of reach, Qt aborted (SIGABRT, exit 134).
+TEST(Program, WithAnX11DisplayItCannotOpenItSaysSoOnStderrAndExitsWithOne) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+  environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":987"));
+  environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+  QProcess program;
+  program.setProcessEnvironment(environment);
+  program.start(QStringLiteral(VORLANE_PROGRAM), {});
+  ASSERT_TRUE(program.waitForFinished(-1));
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 1);
+  const QString errors = QString::fromUtf8(program.readAllStandardError());
+  EXPECT_TRUE(errors.contains(QStringLiteral("vorlane: cannot open the X display \":987\"")))
+      << errors.toStdString();
 }
 
 }  // namespace

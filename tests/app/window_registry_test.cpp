@@ -34,9 +34,7 @@ TEST(WindowRegistry, EveryKindIsMadeWhereItsOpenerLooks) {
                                                          calendarFocus}));
   EXPECT_EQ(w.shell.kinds(), (std::vector<WindowKind>{reminderEditor, preferences, about, welcome,
                                                       calendarConsent}));
-  for (int k = 0; k <= static_cast<int>(calendarConsent); ++k) {
-    EXPECT_TRUE(w.has(static_cast<WindowKind>(k))) << k;
-  }
+  for (const WindowKind kind : allWindowKinds) EXPECT_TRUE(w.has(kind)) << static_cast<int>(kind);
   EXPECT_NE(w.features.get<TodayWindow>(), nullptr);
   EXPECT_NE(w.shell.get<ReminderEditorWindow>(), nullptr);
   EXPECT_NE(w.shell.get<AboutController>(), nullptr);

@@ -14,7 +14,7 @@
 #include "platform/persistence/record_focus_recovery_store.h"
 #include "coordination/visit_coordinator.h"
 #include "tests/support/in_memory_preferences_store.h"
-#include "core/reminders/in_memory_reminder_store.h"
+#include "tests/support/fake_reminder_store.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_environment.h"
 #include "tests/support/fake_feature_windows.h"
@@ -136,7 +136,7 @@ class CoordinatorTest : public testing::Test {
   InMemoryRecordStore records;
   Ptr<FakeClock> clock = std::make_shared<FakeClock>(at(10, 59));
   Ptr<InMemoryPreferencesStore> preferences = std::make_shared<InMemoryPreferencesStore>();
-  Ptr<InMemoryReminderStore> reminders = std::make_shared<InMemoryReminderStore>();
+  Ptr<FakeReminderStore> reminders = std::make_shared<FakeReminderStore>();
   Ptr<VisitScheduler> scheduler = std::make_shared<VisitScheduler>(
       clock, berlin, [store = preferences] { return store->preferences(); });
   Ptr<FakeTicker> ticker = std::make_shared<FakeTicker>();

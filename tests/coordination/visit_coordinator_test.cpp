@@ -102,6 +102,39 @@ TEST_F(CoordinatorSetUpTest, OnlyAPresenceChangeReappliesThePresence) {
   EXPECT_EQ(coordinator->focus().pomodoro().workDuration(), 2400);
 }
 
+// Each follower behind the coordinator hears only of its own fields, once: a step of the
+// placement slider moves the mascot and nothing else; the login item and the welcome are the
+// shell's; the pills hear of the work length.
+TEST_F(CoordinatorSetUpTest, EachFollowerHearsOnlyOfItsOwnFields) {
+  buildAndStart();
+  const struct {
+    const char* name;
+    std::function<void(Preferences&)> edit;
+    int placements, presence, contexts, signals;
+  } rows[] = {
+      {"placement",
+       [](Preferences& p) { p.mascotPlacements.insert_or_assign("DP-1", MascotPlacement(0.3, 0)); },
+       1, 0, 0, 0},
+      {"login item", [](Preferences& p) { p.launchAtLogin = true; }, 0, 0, 0, 0},
+      {"welcome", [](Preferences& p) { p.hasCompletedOnboarding = true; }, 0, 0, 0, 0},
+      {"speaking rate", [](Preferences& p) { p.speechRate = 0.8f; }, 0, 0, 0, 1},
+      {"work length", [](Preferences& p) { p.workMinutes = 40; }, 0, 0, 1, 1},
+      {"presence mode", [](Preferences& p) { p.presenceMode = PresenceMode::hidden; }, 0, 1, 1, 1},
+  };
+  for (const auto& row : rows) {
+    const int placements = presenter->placementApplications;
+    const int presence = presenter->presenceApplications;
+    const size_t contexts = presenter->contexts.size();
+    const int signals = stateChanges;
+    change(row.edit);
+    EXPECT_EQ(presenter->placementApplications, placements + row.placements) << row.name;
+    EXPECT_EQ(presenter->presenceApplications, presence + row.presence) << row.name;
+    EXPECT_EQ(presenter->contexts.size(), contexts + row.contexts) << row.name;
+    EXPECT_EQ(stateChanges, signals + row.signals) << row.name;
+  }
+  EXPECT_EQ(presenter->contexts.back().workMinutes, 40);
+}
+
 TEST_F(CoordinatorSetUpTest, NothingDueBeforeStartIsShownAndHoursMissedAsleepAreLogged) {
   clock->set(at(11, 0, 20));  // the hour passed before start-up
   buildAndStart();

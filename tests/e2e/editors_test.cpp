@@ -2,12 +2,12 @@
 // opens them: from the tray's menu (clicked over D-Bus, as a tray host clicks it) and from the
 // mascot's Focus pill. What is typed there reaches the reminders file, the visits and the
 // session, and what is refused or cancelled changes nothing.
-#include <QColor>
 #include <algorithm>
 
 #include "core/reminders/reminder.h"
 #include "platform/persistence/file_reminder_store.h"
 #include "tests/e2e/changed_bands.h"
+#include "tests/e2e/red_pixels.h"
 #include "tests/e2e/scenario.h"
 #include "tests/e2e/sign_rows.h"
 #include "tests/support/tray_menu.h"
@@ -23,18 +23,6 @@ constexpr int focusSpeed = 6;
 // the character, where its pills come.
 const QRect column(940, 0, 340, 800);
 const QRect pillArea(944, 0, 212, 800);
-
-// Pixels of the red that windows give a refusal.
-int redPixels(const QImage& image) {
-  int count = 0;
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      const QColor c(image.pixel(x, y));
-      count += c.red() > 180 && c.green() < 100 && c.blue() < 100;
-    }
-  }
-  return count;
-}
 
 class EditorScenario : public Scenario {
  protected:

@@ -1,12 +1,12 @@
 // The preferences window on a whole desktop, opened from the tray's menu: the Desktop page's
 // "Center" moves the mascot's column to the middle of the screen, and the General page's
 // "Launch at login" writes and removes the autostart entry.
-#include <QColor>
 #include <QRect>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "tests/e2e/red_pixels.h"
 #include "tests/e2e/scenario.h"
 #include "tests/support/tray_menu.h"
 
@@ -23,18 +23,6 @@ const QPoint desktopRow(54, 104);
 const QPoint generalRow(54, 294);
 const QPoint centerButton(355, 472);
 const QPoint launchAtLoginToggle(236, 167);
-
-// Pixels of the red that windows give a refusal.
-int redPixels(const QImage& image) {
-  int count = 0;
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      const QColor c(image.pixel(x, y));
-      count += c.red() > 180 && c.green() < 100 && c.blue() < 100;
-    }
-  }
-  return count;
-}
 
 class DesktopPanelScenario : public Scenario {
  protected:

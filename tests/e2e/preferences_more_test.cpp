@@ -100,14 +100,6 @@ class MorePreferencesScenario : public Scenario {
                           testing::quoted(preferencesTitle) + " windowactivate --sync") &&
            waitForActive(preferencesTitle);
   }
-  // As the user pulls the monkey: pressed on its body and dragged down.
-  bool pullAt(QPoint at) {
-    const std::string x = std::to_string(at.x());
-    return desktop->shell("xdotool mousemove " + x + " " + std::to_string(at.y()) +
-                          " sleep 0.3 mousedown 1 sleep 0.2 mousemove " + x + " " +
-                          std::to_string(at.y() + 30) + " sleep 0.2 mousemove " + x + " " +
-                          std::to_string(at.y() + 90) + " sleep 0.3 mouseup 1");
-  }
   // The program's windows on the screen.
   int visibleWindows() const {
     const auto ids = testing::commandOutput(desktop->withEnvironment(
@@ -178,7 +170,7 @@ TEST_F(MorePreferencesScenario, AClickThroughMascotLetsAPullGoByAndUntickingBrin
 
   QPoint monkey = characterCentre(empty, screenshot("more-before-pull"), column);
   ASSERT_FALSE(monkey.isNull());
-  ASSERT_TRUE(pullAt(monkey));
+  ASSERT_TRUE(pull(monkey, /*clickThrough=*/true));
   // The program has drawn what followed the pull (a pull that reached it moves the
   // character at once), and the log line would have come with it.
   settled("more-pull-ignored", column);
@@ -191,7 +183,7 @@ TEST_F(MorePreferencesScenario, AClickThroughMascotLetsAPullGoByAndUntickingBrin
   settle();
   monkey = characterCentre(empty, screenshot("more-before-second-pull"), column);
   ASSERT_FALSE(monkey.isNull());
-  ASSERT_TRUE(pullAt(monkey));
+  ASSERT_TRUE(pull(monkey));
   EXPECT_TRUE(program->waitForLine("pulled down, vorlaning", 30s)) << "the pull went by";
   screenshot("more-pulled");
   EXPECT_EQ(program->count(" fault: "), 0u);

@@ -2,7 +2,6 @@
 // keyboard as a user would: what its panels write reaches the settings file, the focus
 // editor, the mascot, the sound server and the next hour.
 #include <sstream>
-#include <thread>
 
 #include "tests/e2e/scenario.h"
 #include "tests/support/image_pixels.h"
@@ -12,6 +11,9 @@ namespace vorlane::e2e {
 namespace {
 
 constexpr const char* windowTitle = "Vorlane Preferences";
+// What the program logs as its speech, synthesised or a recorded clip, begins and ends.
+constexpr const char* speechStarted = "ducking other audio: true";
+constexpr const char* speechEnded = "ducking other audio: false";
 // The right edge of a 1280x800 screen, where the character hangs, beside the centred window.
 const QRect rightOfWindow(1032, 0, 248, 800);
 
@@ -117,10 +119,12 @@ TEST_F(PreferencesScenario, FocusVoiceAndCelebrationSettingsReachTheEditorTheMas
   settle();
   screenshot("preferences-voice");
   const int burstsBefore = desktop->soundBursts();
+  const size_t speechEnds = program->count(speechEnded);
   ASSERT_TRUE(keys("Tab", 6) && keys("space"));
   EXPECT_TRUE(testing::waitUntil([&] { return desktop->soundBursts() > burstsBefore; }, 60s))
       << "the preview never reached the null sink";
-  std::this_thread::sleep_for(5s);  // the whole sentence
+  // The whole sentence: the program says when its sound has ended.
+  EXPECT_TRUE(program->waitForLine(speechEnded, 60s, speechEnds + 1)) << "the preview never ended";
   const int burstsAfterPreview = desktop->soundBursts();
   ASSERT_TRUE(keys("shift+Tab", 4) && keys("space"));
   EXPECT_TRUE(storedSoon([](const Preferences& p) { return !p.speechEnabled; }));
@@ -128,10 +132,8 @@ TEST_F(PreferencesScenario, FocusVoiceAndCelebrationSettingsReachTheEditorTheMas
   screenshot("preferences-voice-off");
 
   // The next hour comes, silently.
+  const size_t speechStarts = program->count(speechStarted);
   ASSERT_TRUE(program->waitForLine(visitLine(at("10:00:00")), 150s)) << program->log();
-  std::this_thread::sleep_for(8s);
-  EXPECT_EQ(program->count("speaking: It's ten"), 0u);
-  EXPECT_EQ(desktop->soundBursts(), burstsAfterPreview) << "the hour was heard";
 
   // The focus editor proposes the stored length, and starts it.
   ASSERT_TRUE(choose({"Start Pomodoro..."}, "New focus session"));
@@ -140,6 +142,11 @@ TEST_F(PreferencesScenario, FocusVoiceAndCelebrationSettingsReachTheEditorTheMas
   ASSERT_TRUE(type("check the settings") && keys("Return"));
   EXPECT_TRUE(program->waitForLine("started a 26 minute session", 60s));
   EXPECT_EQ(program->count(" fault: "), 0u);
+  // Speech begins with the visit, in the same turn, so by the session's line the hour
+  // would have begun to sound.
+  EXPECT_EQ(program->count("speaking: It's ten"), 0u);
+  EXPECT_EQ(program->count(speechStarted), speechStarts) << "the hour began to sound";
+  EXPECT_EQ(desktop->soundBursts(), burstsAfterPreview) << "the hour was heard";
 }
 
 // A window class typed into the quiet apps, its program then in front: the next hour comes

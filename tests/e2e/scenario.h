@@ -123,6 +123,27 @@ class Scenario : public ::testing::Test {
   }
   static constexpr const char* quickCommandTitle = "Vorlane quick actions";
 
+  // Whether the window that takes the pointer where it is now is one of the program's.
+  bool pointerOverProgram() const {
+    const auto pid = desktop->processUnderPointer();
+    return pid && pid_t(*pid) == program->pid();
+  }
+  // As the user pulls the monkey: pressed on its body and dragged down at a person's pace.
+  // The mascot takes the pointer only once it has seen it over the character: the press
+  // waits for that. A click-through mascot never takes it (nor looks for it), and the
+  // press goes through at once.
+  bool pull(QPoint at, bool clickThrough = false) {
+    const std::string x = std::to_string(at.x());
+    if (!desktop->shell("xdotool mousemove " + x + " " + std::to_string(at.y()))) return false;
+    if (!clickThrough && !testing::waitUntil([&] { return pointerOverProgram(); }, 30s)) {
+      ADD_FAILURE() << "the mascot never took the pointer";
+      return false;
+    }
+    return desktop->shell("xdotool mousedown 1 sleep 0.2 mousemove " + x + " " +
+                          std::to_string(at.y() + 30) + " sleep 0.2 mousemove " + x + " " +
+                          std::to_string(at.y() + 90) + " sleep 0.3 mouseup 1");
+  }
+
   // Saved beside the test's files; copied to $VORLANE_KEEP_SCREENSHOTS when set.
   QImage screenshot(const std::string& name) {
     const auto file = desktop->folder() / (name + ".png");

@@ -209,14 +209,6 @@ class WeekScenario : public Scenario {
     settle();
     return clicked;
   }
-  // As the user pulls the monkey: pressed on its body and dragged down.
-  bool pull(QPoint at) {
-    const std::string x = std::to_string(at.x());
-    return desktop->shell("xdotool mousemove " + x + " " + std::to_string(at.y()) +
-                          " sleep 0.3 mousedown 1 sleep 0.2 mousemove " + x + " " +
-                          std::to_string(at.y() + 30) + " sleep 0.2 mousemove " + x + " " +
-                          std::to_string(at.y() + 90) + " sleep 0.3 mouseup 1 mousemove 200 600");
-  }
   // A change drawn before the next step.
   void settle() { settled(); }
 

@@ -71,7 +71,11 @@ kill -TERM "$pid"
 status=0
 wait "$pid" || status=$?
 [ "$status" -eq 143 ] || fail "stopped: exit status $status, wanted 143"
-sleep 0.5
+# They end once they hear of it: waited for, a while at most.
+for _ in $(seq 100); do
+  [ -z "$(busy_of "$pid")" ] && { [ -z "$ctest_pid" ] || ! kill -0 "$ctest_pid" 2>/dev/null; } && break
+  sleep 0.1
+done
 [ -z "$(busy_of "$pid")" ] || fail "stopped: busy processes left running"
 if [ -n "$ctest_pid" ] && kill -0 "$ctest_pid" 2>/dev/null; then
   kill "$ctest_pid"

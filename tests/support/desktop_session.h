@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -267,6 +268,33 @@ class DesktopSession {
       }
     });
     return found;
+  }
+  // The process (_NET_WM_PID) of the window that takes the pointer where it is now, as the
+  // server finds it (input shapes included), searched from the innermost window outwards;
+  // none when no window on the way names one.
+  std::optional<std::uint32_t> processUnderPointer() const {
+    std::vector<xcb_window_t> path;
+    withConnection([&](xcb_connection_t* c, xcb_window_t root) {
+      for (xcb_window_t w = root; w != XCB_WINDOW_NONE;) {
+        auto* reply = xcb_query_pointer_reply(c, xcb_query_pointer(c, w), nullptr);
+        w = reply != nullptr ? reply->child : xcb_window_t(XCB_WINDOW_NONE);
+        std::free(reply);
+        if (w != XCB_WINDOW_NONE) path.push_back(w);
+      }
+    });
+    std::optional<std::uint32_t> pid;
+    withConnection([&](xcb_connection_t* c, xcb_window_t) {
+      for (auto w = path.rbegin(); w != path.rend() && !pid; ++w) {
+        auto* reply = xcb_get_property_reply(
+            c, xcb_get_property(c, 0, *w, atom(c, "_NET_WM_PID"), XCB_ATOM_CARDINAL, 0, 1),
+            nullptr);
+        if (reply != nullptr && reply->format == 32 && xcb_get_property_value_length(reply) == 4) {
+          pid = *static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
+        }
+        std::free(reply);
+      }
+    });
+    return pid;
   }
   // A change of a root property nobody reads. Under load openbox may leave new windows
   // unmanaged until some other X event wakes it; this is one.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <unistd.h>
+
 #include <condition_variable>
 #include <mutex>
 #include <stdexcept>
@@ -12,7 +14,7 @@ namespace vorlane::testing {
 
 // A calendar source with a fixed answer (stretches, or a failure) that can be held: while
 // held, a read blocks, as a hung calendar service would, until released. It notes how many
-// reads began and what cancellation they saw.
+// reads began, on which thread the last one ran and what cancellation they saw.
 class FakeBusyReader final : public BusyReader {
  public:
   explicit FakeBusyReader(std::vector<BusyInterval> busy = {}, std::string failure = {})
@@ -21,6 +23,7 @@ class FakeBusyReader final : public BusyReader {
   std::vector<BusyInterval> read(DateInterval, const CancelToken& cancel) const override {
     std::unique_lock lock(mutex_);
     ++started_;
+    readerThread_ = gettid();
     changed_.notify_all();
     changed_.wait(lock, [&] { return !held_; });
     sawCancel_ = cancel.cancelled();
@@ -47,6 +50,11 @@ class FakeBusyReader final : public BusyReader {
     std::lock_guard lock(mutex_);
     return started_;
   }
+  // The kernel's id of the thread the last read began on.
+  pid_t readerThread() const {
+    std::lock_guard lock(mutex_);
+    return readerThread_;
+  }
   bool sawCancel() const {
     std::lock_guard lock(mutex_);
     return sawCancel_;
@@ -58,6 +66,7 @@ class FakeBusyReader final : public BusyReader {
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
   mutable int started_ = 0;
+  mutable pid_t readerThread_ = 0;
   mutable bool sawCancel_ = false;
   bool held_ = false;
 };

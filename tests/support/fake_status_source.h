@@ -14,7 +14,10 @@ namespace vorlane {
 // and keeps reminders in a map; a save throws `refusal` when one is set.
 class FakeStatusSource final : public StatusSource {
  public:
-  StatusSnapshot snapshot() const override { return state; }
+  StatusSnapshot snapshot() const override {
+    ++snapshots;
+    return state;
+  }
   void run(StatusCommand command, const StatusData& data) override {
     ran.emplace_back(command, data);
   }
@@ -40,6 +43,8 @@ class FakeStatusSource final : public StatusSource {
   }
 
   StatusSnapshot state;
+  // How often the state was read.
+  mutable int snapshots = 0;
   std::vector<std::pair<StatusCommand, StatusData>> ran;
   std::map<UUID, Reminder> reminders;
   std::vector<std::string> added;

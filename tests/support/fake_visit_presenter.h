@@ -103,6 +103,7 @@ class FakeVisitPresenter final : public VisitPresenter {
   std::optional<std::string> preferredScreenID() const override { return screenID; }
   void setPreferredScreenID(std::optional<std::string> id) override { screenID = std::move(id); }
   void applyPresenceMode() override { ++presenceApplications; }
+  void applyPlacement() override { ++placementApplications; }
 
   // Every visit offered, taken or refused, in order, with the bubble flag at that moment.
   std::vector<Visit> offered;
@@ -125,6 +126,7 @@ class FakeVisitPresenter final : public VisitPresenter {
   std::vector<ContextShown> contexts;
   std::optional<std::string> screenID;
   int presenceApplications = 0;
+  int placementApplications = 0;
 
  private:
   std::optional<Visit> current_;

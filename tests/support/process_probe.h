@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,6 +15,11 @@ inline int threadCount() {
     ++count;
   }
   return count;
+}
+
+// Whether this process still has the thread of this kernel id.
+inline bool hasThread(pid_t id) {
+  return std::filesystem::exists("/proc/self/task/" + std::to_string(id));
 }
 
 // Whether a file whose path contains `name` (a library) is mapped into this process.

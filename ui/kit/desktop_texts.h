@@ -50,15 +50,13 @@ inline constexpr char privacyNote[] =
     "Settings and records stay on this computer. Calendar access is optional and requested only "
     "when you enable calendar suggestions.";
 
-// The calendar and the desktop's own settings.
+// The calendar.
 inline constexpr char calendarPermissionOff[] =
     "Calendar reading permission is off. You can change it in Settings, then enable suggestions "
     "again.";
 inline constexpr char calendarReadsOnlyAvailability[] =
     "Vorlane can read your whole calendar, but it only reads availability. It never edits events, "
     "saves their details, or sends them anywhere.";
-inline constexpr char doNotDisturbNote[] =
-    "The desktop's Do Not Disturb is not inferred. Use Mute in the menu or its shortcut.";
 
 // Where the decisions are logged, by where this run's log goes.
 inline constexpr char journalNote[] =

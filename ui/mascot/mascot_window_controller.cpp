@@ -80,17 +80,11 @@ MascotWindowController::MascotWindowController(Dependencies d)
     systemSubscriptions_.push_back(d.systemEvents->didWake().subscribe(relayout));
     systemSubscriptions_.push_back(d.systemEvents->screenCameBack().subscribe(relayout));
   }
-  applied_ = preferences();
-  preferredScreenID_ = applied_.preferredScreenID;
-  preferencesSubscription_ = preferencesStore_->changes().subscribe(
-      [self](const Preferences& now) {
-        if (self) self->preferencesChanged(now);
-      });
+  preferredScreenID_ = preferences().preferredScreenID;
 }
 
 MascotWindowController::~MascotWindowController() {
   // No block may reach back into a half-destroyed controller.
-  preferencesSubscription_.cancel();
   systemSubscriptions_.clear();
   settleWork_->cancel();
   redrawWork_->cancel();
@@ -220,7 +214,7 @@ void MascotWindowController::endVisitEarly() {
 }
 
 void MascotWindowController::setPlacement(const MascotPlacement& placement) {
-  // Only written: the store's announcement lays the column out (preferencesChanged).
+  // Only written: the driver lays the column out (applyPlacement).
   const std::string screenID = targetScreen().id;
   preferencesStore_->modify(
       [&](Preferences& p) { p.mascotPlacements.insert_or_assign(screenID, placement); });
@@ -232,13 +226,8 @@ void MascotWindowController::setHorizontalPlacement(double horizontal) {
 
 void MascotWindowController::resetPlacement() { setPlacement(MascotPlacement(1.0, 0)); }
 
-void MascotWindowController::preferencesChanged(const Preferences& now) {
-  const Preferences before = std::exchange(applied_, now);
-  // The display and the presence are applied by whoever drives the mascot (the coordinator
-  // calls setPreferredScreenID and applyPresenceMode on the same announcement); only a
-  // placement, which no driver applies, is followed here. A move in progress owns the
-  // column; the placement it writes at its end is where the column already is.
-  if (now.mascotPlacements == before.mascotPlacements || !scene_ || pointer_->isMoving()) return;
+void MascotWindowController::applyPlacement() {
+  if (!scene_ || pointer_->isMoving()) return;
   ensureScene();
   redrawStaticScene();
   pointer_->refreshLiveRects();

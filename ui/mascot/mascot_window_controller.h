@@ -38,9 +38,9 @@ namespace vorlane {
 // short animation windows; between them the frame driver is stopped and no timer but the
 // fidget timer is armed. Main thread only.
 //
-// The display and the presence follow setPreferredScreenID and applyPresenceMode, which the
-// mascot's driver calls on each change of the settings; a placement written by anyone the
-// mascot follows by itself.
+// The display, the presence and the placement follow setPreferredScreenID,
+// applyPresenceMode and applyPlacement, which the mascot's driver calls when a field each
+// reads changes, whoever wrote it; the mascot itself only writes the settings.
 //
 // Every deferred block (visit end, animation windows, fidget timer, appearance changes)
 // holds the controller weakly and does nothing once it is gone.
@@ -114,7 +114,8 @@ class MascotWindowController final : public QObject,
   void setPreferredScreenID(std::optional<std::string> screenID) override {
     preferredScreenID_ = std::move(screenID);
   }
-  // Stores the placement for the target display and lays the column out again.
+  // Stores the placement for the target display; the driver's applyPlacement lays the
+  // column out again.
   void setPlacement(const MascotPlacement& placement);
   // Keeps the display's saved vertical fraction.
   void setHorizontalPlacement(double horizontal) override;
@@ -124,6 +125,9 @@ class MascotWindowController final : public QObject,
 
   // --- presence ---
   void applyPresenceMode() override;
+  // A move in progress owns the column: the placement it writes at its end is where the
+  // column already is.
+  void applyPlacement() override;
   // One idle fidget now; none lets the controller choose.
   void fidgetNow(std::optional<IdleFidget> fidget);
 
@@ -156,10 +160,6 @@ class MascotWindowController final : public QObject,
 
  private:
   Preferences preferences() const { return preferencesStore_->preferences(); }
-  // The store's announcement: a placement written by anyone moves the column. The display
-  // and the presence come from the mascot's driver (setPreferredScreenID,
-  // applyPresenceMode), which hears the same announcement.
-  void preferencesChanged(const Preferences& now);
   ScreenInfo targetScreen() const override;
   MascotPlacement savedPlacement(const ScreenInfo& screen) const override;
   void showWindow();
@@ -226,9 +226,6 @@ class MascotWindowController final : public QObject,
   std::unique_ptr<MascotPointerInput> pointer_;
   std::unique_ptr<AppearanceObserver> appearanceObserver_;
   std::unique_ptr<ScreenChangeWatcher> screenWatcher_;
-  // The settings the mascot last acted on.
-  Preferences applied_;
-  Observers<Preferences>::Subscription preferencesSubscription_;
   std::vector<Observers<>::Subscription> systemSubscriptions_;
 
   // The overlays (mascot_window_controller_overlays.cpp).

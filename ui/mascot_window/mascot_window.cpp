@@ -8,9 +8,9 @@
 
 #include <functional>
 
+#include "platform/desktop/environment/system_environment.h"
 #include "ui/mascot_window/column_geometry.h"
 #include "ui/mascot_window/content_mask.h"
-#include "ui/mascot_window/x11_connection.h"
 #include "ui/mascot_window/x11_frame_presenter.h"
 #include "ui/mascot_window/x11_shape.h"
 
@@ -38,7 +38,7 @@ class LastPainter final : public QWidget {
 std::unique_ptr<FramePresenter> presenterOverQtConnection(MascotWindow& window) {
   // Device pixels that are not logical ones are left to Qt's scaled backing store.
   if (window.devicePixelRatio() != 1.0) return nullptr;
-  return X11FramePresenter::create(qtConnection(), xcb_window_t(window.winId()));
+  return X11FramePresenter::create(SystemEnvironment::qtConnection(), xcb_window_t(window.winId()));
 }
 
 }  // namespace
@@ -213,7 +213,8 @@ void MascotWindow::forgetFrame() {
 
 void MascotWindow::sendContentMask() {
   if (testAttribute(Qt::WA_WState_Created)) {
-    x11shape::setBoundingRegion(qtConnection(), xcb_window_t(winId()), contentMask_, frame_);
+    x11shape::setBoundingRegion(SystemEnvironment::qtConnection(), xcb_window_t(winId()),
+                                contentMask_, frame_);
   }
 }
 
@@ -223,8 +224,8 @@ bool MascotWindow::event(QEvent* event) {
       sentBack_ = false;
       // The native window exists but is not mapped yet.
       const auto window = xcb_window_t(winId());
-      compositorPresent_ = x11shape::compositorPresent(qtConnection(), window);
-      x11shape::setAllWorkspacesBeforeMapping(qtConnection(), window);
+      compositorPresent_ = x11shape::compositorPresent(SystemEnvironment::qtConnection(), window);
+      x11shape::setAllWorkspacesBeforeMapping(SystemEnvironment::qtConnection(), window);
       if (!presenter_) presenter_ = makePresenter_(*this);
       refreshContentMask();
       applyShapes();
@@ -233,7 +234,10 @@ bool MascotWindow::event(QEvent* event) {
       QMetaObject::invokeMethod(this, [this] { updatePresentation(); }, Qt::QueuedConnection);
       // Window managers forget the states of an unmapped window: ask again once mapped.
       QMetaObject::invokeMethod(
-          this, [this] { x11shape::requestStickyState(qtConnection(), xcb_window_t(winId())); },
+          this,
+          [this] {
+            x11shape::requestStickyState(SystemEnvironment::qtConnection(), xcb_window_t(winId()));
+          },
           Qt::QueuedConnection);
       break;
     }
@@ -287,8 +291,9 @@ bool MascotWindow::eventFilter(QObject* watched, QEvent* event) {
     } else if (isVisible() && !frameKnown_) {
       // Framed by now: the window manager takes a window before it maps it.
       frameKnown_ = true;
-      frame_ = usesContentMask() ? x11shape::bareFrame(qtConnection(), xcb_window_t(winId()))
-                                 : xcb_window_t(XCB_WINDOW_NONE);
+      frame_ = usesContentMask()
+                   ? x11shape::bareFrame(SystemEnvironment::qtConnection(), xcb_window_t(winId()))
+                   : xcb_window_t(XCB_WINDOW_NONE);
     }
     if (isVisible()) {
       sendContentMask();
@@ -308,7 +313,7 @@ void MascotWindow::applyShapes() {
     native.push_back(QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio)
                          .toAlignedRect());
   }
-  x11shape::setInputRects(qtConnection(), xcb_window_t(winId()), native);
+  x11shape::setInputRects(SystemEnvironment::qtConnection(), xcb_window_t(winId()), native);
 }
 
 }  // namespace vorlane

@@ -7,8 +7,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "platform/desktop/environment/system_environment.h"
 #include "platform/desktop/windows/xcb_reply.h"
-#include "ui/mascot_window/x11_connection.h"
 
 namespace vorlane {
 
@@ -37,7 +37,7 @@ void ScreenChangeWatcher::watch(QScreen* screen) {
 }
 
 void ScreenChangeWatcher::watchWorkspaces() {
-  xcb_connection_t* c = qtConnection();
+  xcb_connection_t* c = SystemEnvironment::qtConnection();
   if (c == nullptr) return;  // no X: no workspaces to follow
   const auto screen = xcb_setup_roots_iterator(xcb_get_setup(c));
   if (screen.rem == 0) return;

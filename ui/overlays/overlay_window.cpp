@@ -3,7 +3,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 
-#include "ui/mascot_window/x11_connection.h"
+#include "platform/desktop/environment/system_environment.h"
 #include "ui/mascot_window/x11_shape.h"
 
 namespace vorlane {
@@ -35,18 +35,21 @@ bool OverlayWindow::event(QEvent* event) {
   if (event->type() == QEvent::Show) {
     // The native window exists but is not mapped yet.
     const auto window = xcb_window_t(winId());
-    x11shape::setAllWorkspacesBeforeMapping(qtConnection(), window);
-    if (clickThrough_) x11shape::setInputRects(qtConnection(), window, {});
+    x11shape::setAllWorkspacesBeforeMapping(SystemEnvironment::qtConnection(), window);
+    if (clickThrough_) x11shape::setInputRects(SystemEnvironment::qtConnection(), window, {});
     // Window managers forget the states of an unmapped window: ask again once mapped.
     QMetaObject::invokeMethod(
-        this, [this] { x11shape::requestStickyState(qtConnection(), xcb_window_t(winId())); },
+        this,
+        [this] {
+          x11shape::requestStickyState(SystemEnvironment::qtConnection(), xcb_window_t(winId()));
+        },
         Qt::QueuedConnection);
   }
   return QWidget::event(event);
 }
 
 bool compositorRunning() {
-  xcb_connection_t* c = qtConnection();
+  xcb_connection_t* c = SystemEnvironment::qtConnection();
   if (c == nullptr) return false;
   const auto screen = xcb_setup_roots_iterator(xcb_get_setup(c));
   if (screen.rem == 0) return false;

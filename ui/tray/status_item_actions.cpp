@@ -1,8 +1,11 @@
 #include "ui/tray/status_item_actions.h"
 
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "platform/logging/log.h"
+#include "ui/kit/window_content.h"
 #include "ui/tray/status_window_rows.h"
 
 namespace vorlane {
@@ -32,7 +35,13 @@ StatusSnapshot StatusItemActions::snapshot(bool trayShown) const {
 
 void StatusItemActions::run(StatusCommand command, const StatusData& data) {
   if (runOwn(command, data) || !source_) return;
-  source_->run(command, data);
+  // Run from the event loop once the menu has closed: nothing above would catch.
+  const std::optional<QString> failure =
+      WindowContent::failureOf([&] { source_->run(command, data); });
+  if (!failure) return;
+  const std::string sentence = failure->toStdString();
+  Log::lifecycle().error("a menu command failed: %{public}s", sentence);
+  if (hooks_.reportFailure) hooks_.reportFailure(sentence);
 }
 
 std::function<void()> StatusItemActions::shellWindow(WindowKind kind) const {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "ui/windows/reminder_editor/reminder_editor_window.h"
 #include "core/settings/preferences_store.h"
@@ -24,6 +25,9 @@ struct StatusItemHooks {
   std::function<void()> openAppearance;
   // The application's normal quit, so the shut-down path runs.
   std::function<void()> quit;
+  // Tells the user, in its sentence, that a command of the menu failed; the command has no
+  // window to show it in. The failure is only logged when absent.
+  std::function<void(const std::string& sentence)> reportFailure;
 };
 
 // Reads the status item's state from its source and runs the menu's commands on it, the
@@ -39,7 +43,8 @@ class StatusItemActions {
   // `trayShown`: whether a tray shows the menu (click-through is offered only then).
   StatusSnapshot snapshot(bool trayShown) const;
   // Runs one command; data of the wrong kind does nothing (an edit logs why). A setting is
-  // only written: whoever acts on it follows the store's changes.
+  // only written: whoever acts on it follows the store's changes. A command that fails is
+  // logged and reported through the hooks.
   void run(StatusCommand command, const StatusData& data);
 
   // The settings the menu shows; none without a store.

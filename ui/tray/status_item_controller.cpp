@@ -35,7 +35,9 @@ StatusItemController::StatusItemController(Dependencies d)
   menu_->setToolTipsVisible(true);
   connect(menu_.get(), &QMenu::aboutToShow, this, &StatusItemController::rebuildMenu);
   if (PreferencesStore* store = actions_->preferences()) {
-    settings_ = store->changes().subscribe([this](const Preferences&) { settingsChanged(); });
+    settings_ =
+        store->follow(PreferenceFields(&PreferenceValues::mascotClickThrough),
+                      [this](const Preferences&, const Preferences&) { settingsChanged(); });
   }
   if (d.followTray) traySubscription_ = d.followTray([this] { trayChanged(); });
   refresh();  // the icon first: a tray shown without one is an error
@@ -149,8 +151,8 @@ void StatusItemController::rebuildMenu() {
 
 void StatusItemController::settingsChanged() {
   // An open menu is rebuilt when it next opens; hosts that mirror a closed one read it now.
+  // The icon and its tip show no setting: they follow the application's state (refresh).
   if (!menu_->isVisible()) rebuildMenu();
-  refresh();
 }
 
 void StatusItemController::run(StatusCommand command, const StatusData& data) {

@@ -22,7 +22,8 @@ namespace vorlane {
 
 // The status item in the desktop's system tray (StatusNotifierItem hosts and XEmbed trays
 // alike): the symbol of the mascot's state, a tool tip with what comes next and the running
-// countdown, and the status menu, rebuilt each time it opens and after a settings change. Without a tray nothing shows
+// countdown, and the status menu, rebuilt each time it opens and after a change of the one
+// setting it shows (click-through). Without a tray nothing shows
 // here; the mascot's own context menu carries the same menu (`fillMenu`). The tray icon is
 // made when a tray is first there: Qt chooses between a StatusNotifierItem and an XEmbed icon
 // once, as it makes it, by the tray there then. Main thread only.
@@ -84,7 +85,7 @@ class StatusItemController final : public QObject {
   void run(StatusCommand command, const StatusData& data);
   QColor currentInk();
 
-  // A setting changed: the menu shows some.
+  // Click-through changed: the menu shows it.
   void settingsChanged();
 
   std::shared_ptr<StatusItemActions> actions_;

@@ -21,7 +21,8 @@ class StatusSource {
   // item adds what it knows itself (the tray, the mascot, its own and the shell's windows).
   virtual StatusSnapshot snapshot() const = 0;
   // Runs one of the menu's commands for the application; data of the wrong kind, and a
-  // command that is not the application's, do nothing.
+  // command that is not the application's, do nothing. A change that could not be saved
+  // throws the sentence to show; then nothing changed.
   virtual void run(StatusCommand command, const StatusData& data) = 0;
 
   // What the reminder editor opened from the menu reads and saves. A save throws the sentence

@@ -1,14 +1,12 @@
 #include "platform/desktop/environment/environment_probe.h"
 
-#include <QCoreApplication>
-#include <QThread>
+#include "platform/logging/main_thread.h"
 
 namespace vorlane {
 
 EnvironmentSnapshot EnvironmentProbe::snapshot(Date now) const {
   // The screen sources touch QScreen and Qt's X connection, which belong to the main thread.
-  Q_ASSERT(!QCoreApplication::instance() ||
-           QThread::currentThread() == QCoreApplication::instance()->thread());
+  Q_ASSERT(isMainThread());
 
   if (sources_->budget != nullptr) sources_->budget->start();
   EnvironmentSnapshot result;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/reminders/in_memory_reminder_store.h"
+#include "tests/support/fake_reminder_store.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_coordination_observer.h"
@@ -38,7 +38,7 @@ class ReminderCoordinatorTest : public testing::Test {
       std::make_shared<InMemoryPreferencesStore>();
   std::shared_ptr<VisitScheduler> scheduler = std::make_shared<VisitScheduler>(
       clock, berlin, [store = preferences] { return store->preferences(); });
-  std::shared_ptr<InMemoryReminderStore> store = std::make_shared<InMemoryReminderStore>();
+  std::shared_ptr<FakeReminderStore> store = std::make_shared<FakeReminderStore>();
   std::shared_ptr<FakeCoordinationObserver> observer = std::make_shared<FakeCoordinationObserver>();
   const std::vector<std::string>& told = observer->told;
   ReminderCoordinator reminders{clock, scheduler, store, [] { return berlin; }, observer};
@@ -162,6 +162,57 @@ TEST_F(ReminderCoordinatorTest, FailedAddsAndEditsReachTheCallerUnchangedAndChan
   EXPECT_EQ(reminders.lastAdded(), stored);
   EXPECT_EQ(told.size(), signals);
   EXPECT_EQ(log.lines().size(), logBefore);
+}
+
+// A change the store refuses reaches the caller with the store's sentence and leaves
+// everything as it was: the list, the undo target and the snooze source, so that trying
+// again does what the first try would have done.
+TEST_F(ReminderCoordinatorTest, ChangesTheStoreRefusesThrowItsSentenceAndChangeNothing) {
+  scheduler->dueVisits();  // anchored at 10:59
+  const Reminder water = reminders.add("in 5m water");
+  const Reminder stretch = reminders.add("in 1m stretch");
+  reminders.visitPresenting(reminderVisit(water.id));
+  const auto signals = told.size();
+  const auto logBefore = log.lines().size();
+  store->failWith(LocalJSONDocumentFailure::diskFull);
+  const std::string full(describe(LocalJSONDocumentFailure::diskFull));
+  const std::function<void()> refused[] = {
+      [&] { reminders.add("in 5m tea"); },
+      [&] { reminders.update(stretch.id, "stretch legs", "in 5m"); },
+      [&] { reminders.remove(water.id); },
+      [&] { reminders.undoLast(); },
+      [&] { reminders.snoozeLast(10); },
+  };
+  for (const auto& attempt : refused) EXPECT_EQ(refusal(attempt), full);
+  EXPECT_EQ(store->refused, 5);
+  EXPECT_EQ(store->reminders(), (std::vector<Reminder>{water, stretch}));
+  EXPECT_EQ(reminders.lastAdded(), stretch);
+  EXPECT_EQ(reminders.lastFired(), water);
+  EXPECT_EQ(told.size(), signals) << "nothing changed, so nothing to show";
+  EXPECT_EQ(log.lines().size(), logBefore) << "no \"added\" or \"undid\" line for a refusal";
+
+  // Expired reminders the store cannot forget stay until it can; the tick is not stopped.
+  clock->set(at(15, 0));
+  reminders.pruneExpired(clock->now());
+  EXPECT_EQ(store->count(), 2u);
+  store->refusal = nullptr;
+  reminders.pruneExpired(clock->now());
+  EXPECT_EQ(store->count(), 0u);
+
+  // Once the store takes changes again, undo and snooze do what they were asked to.
+  const Reminder tea = reminders.add("in 5m tea");
+  reminders.visitPresenting(reminderVisit(tea.id));
+  store->failWith(LocalJSONDocumentFailure::notWritable);
+  EXPECT_EQ(refusal([&] { reminders.undoLast(); }),
+            describe(LocalJSONDocumentFailure::notWritable));
+  EXPECT_EQ(refusal([&] { reminders.snoozeLast(10); }),
+            describe(LocalJSONDocumentFailure::notWritable));
+  store->refusal = nullptr;
+  reminders.snoozeLast(10);
+  ASSERT_EQ(store->count(), 2u);
+  EXPECT_EQ(store->reminders()[1].phrase, "tea");
+  reminders.undoLast();
+  EXPECT_EQ(store->reminders(), std::vector<Reminder>{tea});
 }
 
 }  // namespace

@@ -10,12 +10,15 @@
 #include "platform/calendar/calendar_reader.h"
 #include "platform/persistence/file_error.h"
 #include "platform/persistence/in_memory_record_store.h"
+#include "tests/support/event_loop_marker.h"
 #include "tests/support/fake_busy_reader.h"
+#include "tests/support/process_probe.h"
 #include "tests/support/temp_folder.h"
 
 namespace vorlane {
 namespace {
 
+using namespace std::chrono_literals;
 using Busy = std::vector<BusyInterval>;
 const Calendar utc("UTC");
 const Busy meeting{{*utc.date(2026, 3, 2, 15, 0), *utc.date(2026, 3, 2, 16, 0)}};
@@ -92,7 +95,10 @@ TEST(IcsAvailabilitySourceTest, BusyTimesOrTheirErrorArriveLaterOnceOnTheMainThr
     EXPECT_EQ(source.access(), access) << name;
     EXPECT_EQ(result.calls, 0) << name << ": the completion must come later";
     ASSERT_TRUE(QTest::qWaitFor([&] { return result.calls > 0; }, 5000)) << name;
-    QTest::qWait(50);
+    // Answers come in the order asked: a second completion of the first comes before this.
+    BusyResult next;
+    ask(source, next);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return next.calls > 0; }, 5000)) << name;
     EXPECT_EQ(result.calls, 1) << name;
     const bool granted = access == CalendarAccess::granted;
     EXPECT_EQ(result.errorCode, granted ? std::nullopt : noPermission) << name;
@@ -132,7 +138,7 @@ TEST(IcsAvailabilitySourceTest, TheAnswerIsStoredBeforeTheCompletionWhichComesOn
     respond(answer);
     respond(Answer::granted);  // a second answer is not listened to
     EXPECT_EQ(calls, 0) << "the completion comes later";
-    QTest::qWait(50);
+    testing::runEventLoopPast(0ms);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(storedAtCompletion, stored);
     EXPECT_EQ(recordStore.rawBytes(CalendarConsent::key), stored);
@@ -172,7 +178,9 @@ TEST(IcsAvailabilitySourceTest, QuittingNeverWaitsForAHungReadAndDeliversNothing
   }  // returns although the read never ends
   prompt.pending(ConsentPrompt::Answer::granted);
   hung->release();
-  QTest::qWait(100);
+  // The worker's thread ends once the read it was left with has returned.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !testing::hasThread(hung->readerThread()); }, 5000));
+  testing::runEventLoopPast(0ms);
   EXPECT_EQ(first.calls + queued.calls + refused.calls + accessCalls, 0);
   EXPECT_EQ(hung->started(), 1) << "a read queued behind the hung one is dropped";
   EXPECT_TRUE(hung->sawCancel());

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/calendar/ics_availability_source.h"
+#include "tests/support/event_loop_marker.h"
 #include "tests/support/log_capture.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "tests/support/process_probe.h"
@@ -51,7 +52,7 @@ TEST(UserCalendarsTest, NothingIsStartedOrLoadedUntilTheFirstReadWhichStillAnswe
   const int threadsBefore = threadCount();
   auto source = std::make_unique<IcsAvailabilitySource>(recordStore, prompt, userCalendars());
   EXPECT_EQ(source->access(), CalendarAccess::granted);
-  QTest::qWait(20);
+  testing::runEventLoopPast(std::chrono::milliseconds(0));  // past what the making set going
   EXPECT_EQ(threadCount(), threadsBefore) << "a thread was started before any read";
   EXPECT_FALSE(isMapped("libvorlane_eds")) << "the service's plugin was loaded before any read";
   EXPECT_FALSE(isMapped("libvorlane_ics")) << "the file reader was loaded before any read";

@@ -13,6 +13,9 @@
 #include "tests/support/log_capture.h"
 #include "platform/persistence/atomic_file.h"
 #include "platform/persistence/file_reminder_store.h"
+#include "platform/persistence/local_json_document.h"
+#include "tests/support/thrown.h"
+#include "tests/support/immutable_folder.h"
 #include "tests/support/temp_folder.h"
 
 namespace vorlane {
@@ -183,7 +186,13 @@ TEST(FileReminderStore, UnreadableFileIsMovedAsideBeforeTheFirstSave) {
   }
 }
 
-TEST(FileReminderStore, ASaveThatCannotHappenIsLoggedAndTheListInMemoryStillChanges) {
+// The failure a change threw, none when it went through.
+template <class Change>
+std::optional<LocalJSONDocumentFailure> failureOf(Change&& change) {
+  return thrown<LocalJSONDocumentError>(change, [](const auto& e) { return e.value(); });
+}
+
+TEST(FileReminderStore, ASaveThatCannotHappenIsLoggedRefusedAndTheListInMemoryStaysAsStored) {
   // Every aside name taken: the unreadable file cannot be moved without replacing a copy.
   StoreFolder blocked;
   std::filesystem::create_directories(blocked.file.parent_path());
@@ -199,18 +208,97 @@ TEST(FileReminderStore, ASaveThatCannotHappenIsLoggedAndTheListInMemoryStillChan
   testing::writeFile(lost.file.parent_path(), "in the way");
   LogCapture log;
   FileReminderStore store = blocked.open();
-  store.add(oneOff("new", 1));
+  EXPECT_EQ(failureOf([&] { store.add(oneOff("new", 1)); }),
+            LocalJSONDocumentFailure::notWritten);
   EXPECT_EQ(testing::readFile(blocked.file), "not json");
-  EXPECT_EQ(store.reminders().size(), 1u);
-  tea.phrase = "coffee";
-  EXPECT_TRUE(later.update(tea)) << "the list changed, whatever the disk says";
-  EXPECT_EQ(later.reminders()[0].phrase, "coffee");
+  EXPECT_TRUE(store.reminders().empty()) << "nothing kept that is not stored";
+  Reminder coffee = tea;
+  coffee.phrase = "coffee";
+  EXPECT_EQ(failureOf([&] { (void)later.update(coffee); }), LocalJSONDocumentFailure::notWritten);
+  EXPECT_EQ(later.reminders(), std::vector<Reminder>{tea});
   const auto lines = log.lines();
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0].level, LogLevel::error);
   EXPECT_NE(lines[0].message.find("not saving"), std::string::npos);
   EXPECT_EQ(lines[1].level, LogLevel::error);
   EXPECT_EQ(lines[1].message.rfind("could not save reminders: ", 0), 0u);
+}
+
+// Each kind of change, refused because its record sits behind a link whose target folder has
+// gone: it throws, and the list in memory is still what the file holds once the folder is
+// back, so that nothing shows as saved that is not.
+TEST(FileReminderStore, EachChangeThatCannotBeWrittenLeavesMemoryAndFileAgreeing) {
+  const Reminder stretch = oneOff("stretch", 500);
+  const Reminder past = oneOff("past", 5);
+  const Reminder water = made("water", VisitTrigger::hourly());
+  const struct {
+    const char* name;
+    std::function<void(FileReminderStore&)> change;
+  } rows[] = {
+      {"add", [](FileReminderStore& s) { s.add(oneOff("tea", 600)); }},
+      {"update",
+       [&](FileReminderStore& s) {
+         Reminder renamed = stretch;
+         renamed.phrase = "stretch legs";
+         (void)s.update(renamed);
+       }},
+      {"remove", [&](FileReminderStore& s) { s.remove(water.id); }},
+      {"prune", [](FileReminderStore& s) { s.pruneExpired(Date(200)); }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    StoreFolder folder;
+    const auto elsewhere = folder.temp / "dotfiles";
+    std::filesystem::create_directories(elsewhere);
+    std::filesystem::create_directories(folder.file.parent_path());
+    std::filesystem::create_symlink(elsewhere / "reminders.json", folder.file);
+    FileReminderStore store = folder.open();
+    for (const Reminder& r : {stretch, past, water}) store.add(r);
+    const std::vector<Reminder> before = store.reminders();
+    std::filesystem::rename(elsewhere, folder.temp / "moved");
+    LogCapture log;
+    EXPECT_EQ(failureOf([&] { row.change(store); }), LocalJSONDocumentFailure::notWritten);
+    EXPECT_EQ(store.reminders(), before);
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(log.lines()[0].message.rfind("could not save reminders: ", 0), 0u);
+    std::filesystem::rename(folder.temp / "moved", elsewhere);
+    EXPECT_EQ(folder.open().reminders(), before);
+    // The same change goes through once the folder is back: the refusal kept nothing half-done.
+    row.change(store);
+    EXPECT_EQ(folder.open().reminders(), store.reminders());
+    EXPECT_NE(store.reminders(), before);
+  }
+}
+
+// A list that would pass the size a file may be read back at is refused as a failed write.
+TEST(FileReminderStore, AChangeThatWouldPassTheSizeBoundIsRefusedAndNotKept) {
+  StoreFolder folder;
+  FileReminderStore store = folder.open();
+  const Reminder small = oneOff("small", 500);
+  store.add(small);
+  Reminder huge = oneOff("", 600);
+  huge.phrase.assign(maximumStoredFileSize, 'x');
+  EXPECT_EQ(failureOf([&] { store.add(huge); }), LocalJSONDocumentFailure::notWritten);
+  huge.id = small.id;
+  EXPECT_EQ(failureOf([&] { (void)store.update(huge); }), LocalJSONDocumentFailure::notWritten);
+  EXPECT_EQ(store.reminders(), std::vector<Reminder>{small});
+  EXPECT_EQ(folder.open().reminders(), std::vector<Reminder>{small});
+}
+
+// A folder that may not be written: root writes past permission bits, so the folder is made
+// immutable, which holds for root too.
+TEST(FileReminderStore, AFolderThatMayNotBeWrittenIsToldAsSuch) {
+  StoreFolder folder;
+  FileReminderStore store = folder.open();
+  const Reminder kept = oneOff("kept", 500);
+  store.add(kept);
+  const testing::ImmutableFolder locked(folder.file.parent_path());
+  if (!locked.held()) GTEST_SKIP() << "this file system cannot make a folder immutable";
+  EXPECT_EQ(failureOf([&] { store.add(oneOff("tea", 600)); }),
+            LocalJSONDocumentFailure::notWritable);
+  EXPECT_EQ(failureOf([&] { store.remove(kept.id); }), LocalJSONDocumentFailure::notWritable);
+  EXPECT_EQ(store.reminders(), std::vector<Reminder>{kept});
+  EXPECT_EQ(folder.open().reminders(), std::vector<Reminder>{kept});
 }
 
 }  // namespace

@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
-#include "platform/services/main_thread.h"
+#include "platform/logging/main_thread.h"
 #include "platform/services/tick_alignment.h"
+#include "tests/support/event_loop_marker.h"
 #include "tests/support/fake_clock.h"
 
 namespace vorlane {
@@ -123,10 +124,13 @@ TEST(TimerTicker, TicksOnTheMainThreadWithNoImmediateTickAndAStartWhileRunningRe
     ++ticks;
     offMainThread |= !isMainThread();
   };
-  QElapsedTimer clock;
-  clock.start();
+  // Three times the aim, precise: a timer left behind by the first start falls due before it.
+  QTimer threeAims;
+  threeAims.setSingleShot(true);
+  threeAims.setTimerType(Qt::PreciseTimer);
   ticker.start();
-  while (clock.elapsed() < 600) {
+  threeAims.start(3 * 190);
+  while (threeAims.isActive()) {
     QTest::qWait(20);
     ticker.start();
   }
@@ -147,7 +151,7 @@ TEST(TimerTicker, StoppedItStaysQuietAndStartedAgainItTicksAgain) {
   ticker.stop();
   EXPECT_FALSE(ticker.isRunning());
   const int stoppedAt = ticks;
-  QTest::qWait(100);
+  testing::runEventLoopPast(milliseconds(5 * 20));  // past the next tick, had it stayed armed
   EXPECT_EQ(ticks, stoppedAt);
   ticker.stop();  // stopping twice is harmless
   ticker.start();
@@ -168,7 +172,7 @@ TEST(TimerTicker, CallbackMayReplaceItselfOrDestroyTheTicker) {
   };
   ticker->start();
   ASSERT_TRUE(QTest::qWaitFor([&] { return ticker == nullptr; }, 5000));
-  QTest::qWait(60);
+  testing::runEventLoopPast(milliseconds(3 * 20));  // past the next tick, had one been left armed
   EXPECT_EQ(counts->first, 1);
   EXPECT_EQ(counts->second, 1);
 }

@@ -10,7 +10,8 @@
 namespace vorlane {
 namespace {
 
-// Only a record that differs is looked at, and only a disagreement with the entry writes.
+// Only a change of the setting is looked at, and only a disagreement with the entry writes;
+// another field (a step of the placement slider, a work length) leaves the entry unread.
 TEST(LaunchAtLoginSetting, FollowsChangesOnlyWhereTheEntryDisagrees) {
   struct Row {
     const char* name;
@@ -23,12 +24,15 @@ TEST(LaunchAtLoginSetting, FollowsChangesOnlyWhereTheEntryDisagrees) {
   };
   const auto enable = [](Preferences& p) { p.launchAtLogin = true; };
   const auto unrelated = [](Preferences& p) { p.workMinutes = 40; };
+  const auto placement = [](Preferences& p) {
+    p.mascotPlacements.insert_or_assign("DP-1", MascotPlacement(0.4, 0));
+  };
   const Row rows[] = {
       {"enabled", false, false, enable, 1, 1, {"launch at login set to true"}},
       {"entry already there", true, false, enable, 1, 0, {}},
-      {"another field, entry agrees", false, false, unrelated, 1, 0, {}},
-      {"another field, entry disagrees", true, false, unrelated, 1, 1,
-       {"launch at login set to false"}},
+      {"another field, entry agrees", false, false, unrelated, 0, 0, {}},
+      {"another field, entry disagrees", true, false, unrelated, 0, 0, {}},
+      {"a placement", true, false, placement, 0, 0, {}},
       {"refused", false, true, enable, 1, 1, {"launch at login failed: <private>"}},
       {"equal record", false, false, [](Preferences&) {}, 0, 0, {}},
   };

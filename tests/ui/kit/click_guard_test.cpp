@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "tests/support/double_click_interval.h"
+
 namespace vorlane {
 namespace {
 
@@ -50,13 +52,7 @@ struct Column {
 };
 
 // Restores the desktop's interval after a row that changes it.
-struct Interval {
-  explicit Interval(int milliseconds) : saved(QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
-    QGuiApplication::styleHints()->setMouseDoubleClickInterval(milliseconds);
-  }
-  ~Interval() { QGuiApplication::styleHints()->setMouseDoubleClickInterval(saved); }
-  int saved;
-};
+using Interval = DoubleClickInterval;
 
 TEST(ClickGuard, ASecondClickLandsOnlyWhereTheUserAimed) {
   struct Row {

@@ -34,7 +34,6 @@ const struct {
     {"privacy note", privacyNote},
     {"calendar permission off", calendarPermissionOff},
     {"calendar reads availability", calendarReadsOnlyAvailability},
-    {"do not disturb", doNotDisturbNote},
     {"journal", journalNote},
     {"terminal log", terminalLogNote},
     {"standard error log", standardErrorLogNote},

@@ -13,6 +13,8 @@
 #include <functional>
 #include <memory>
 
+#include "tests/support/event_loop_marker.h"
+
 namespace vorlane {
 namespace {
 
@@ -65,7 +67,7 @@ void lastClosedWindowEmptiesThePixmapCache() {
   QPixmapCache::insert(QStringLiteral("icon"), drawn);
 
   editor.close();
-  QTest::qWait(20);
+  testing::runEventLoopPast(0ms);  // past a release set going by the close
   EXPECT_TRUE(cached(QStringLiteral("icon"))) << "another window still shows";
   EXPECT_EQ(release->releases(), 0);
 
@@ -84,7 +86,7 @@ void lastClosedWindowEmptiesThePixmapCache() {
   editor.show();
   editor.close();
   preferences.show();
-  QTest::qWait(400);
+  testing::runEventLoopPast(2 * 200ms);  // past the delay
   EXPECT_TRUE(cached(QStringLiteral("icon")));
   EXPECT_EQ(later.releases(), 0);
   preferences.close();

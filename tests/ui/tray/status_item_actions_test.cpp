@@ -28,8 +28,7 @@ const std::set<WindowKind> shellKinds{WindowKind::preferences, WindowKind::about
 // calendar consent, asked by the calendar source.
 std::vector<WindowKind> kindsTheMenuOpens() {
   std::vector<WindowKind> kinds;
-  for (int k = 0; k <= static_cast<int>(WindowKind::calendarConsent); ++k) {
-    const auto kind = static_cast<WindowKind>(k);
+  for (const WindowKind kind : allWindowKinds) {
     if (kind != WindowKind::welcome && kind != WindowKind::calendarConsent) kinds.push_back(kind);
   }
   return kinds;
@@ -175,7 +174,7 @@ TEST_F(StatusItemActionsTest, AKindWithoutAControllerIsUnavailable) {
   StatusItemActions bare(source, preferences,
                          {.moveMascot = {}, .resetMascot = {},
                           .openWindow = {{WindowKind::about, nullptr}}, .openAppearance = {},
-                          .quit = {}});
+                          .quit = {}, .reportFailure = {}});
   EXPECT_EQ(bare.snapshot(true).windows, std::set<WindowKind>{WindowKind::today});
   EXPECT_FALSE(bare.snapshot(true).mascot);
 }

@@ -9,6 +9,7 @@
 #include <QPalette>
 #include <QSystemTrayIcon>
 
+#include "tests/support/fake_status_source.h"
 #include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/menu_action.h"
 #include "ui/tray/status_item_controller.h"
@@ -141,7 +142,8 @@ class StatusItemControllerTest : public ::testing::Test {
                             .resetMascot = {},
                             .openWindow = {{WindowKind::about, [this] { ++abouts; }}},
                             .openAppearance = {},
-                            .quit = {}}),
+                            .quit = {},
+                            .reportFailure = {}}),
         .trayAvailable = [tray] { return tray; },
         .followTray = nullptr,
         .icon = [this](const std::string& name, const QColor& ink) {
@@ -303,6 +305,33 @@ TEST(StatusItemTray, FollowsATrayThatComesAndGoes) {
   trayChanges.notify();
   EXPECT_FALSE(item.isTrayShown());
   EXPECT_EQ(actionTitled(*item.menu(), "Click-through mascot"), nullptr);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The item follows the one setting its menu shows, once per change: its icon and tip show
+// no setting and follow the application's state, so the settings leave them alone.
+TEST(StatusItemSettings, OnlyClickThroughRebuildsTheMenuOnceAndTheIconIsLeftAlone) {
+  const auto store = std::make_shared<InMemoryPreferencesStore>();
+  const auto source = std::make_shared<FakeStatusSource>();
+  StatusItemController item(StatusItemController::Dependencies{
+      .actions = std::make_shared<StatusItemActions>(source, store, StatusItemHooks{}),
+      .trayAvailable = [] { return false; },
+      .followTray = nullptr,
+      .icon = [](const std::string&, const QColor&) { return QIcon(); },
+      .ink = nullptr,
+  });
+  item.menu()->clear();
+  const int reads = source->snapshots;
+  store->modify([](Preferences& p) {
+    p.workMinutes = 40;
+    p.mascotPlacements.insert_or_assign("DP-1", MascotPlacement(0.3, 0));
+  });
+  EXPECT_TRUE(item.menu()->actions().isEmpty());
+  EXPECT_EQ(source->snapshots, reads);
+
+  store->modify([](Preferences& p) { p.mascotClickThrough = true; });
+  EXPECT_FALSE(item.menu()->actions().isEmpty());
+  EXPECT_EQ(source->snapshots, reads + 1) << "the menu's one reading, and no refresh";
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

@@ -83,23 +83,30 @@ void FocusHistoryRow::showEntry(const FocusHistoryEntry& entry, const DateFormat
 
 void FocusHistoryRow::offerMarking(bool offered) {
   if (offered == (mark_ != nullptr)) return;
-  if (offered) {
-    mark_ = new QPushButton(QStringLiteral("Mark accomplished"), this);
-    mark_->setFlat(true);
-    connect(mark_, &QPushButton::clicked, this, [this] {
-      if (const auto mark = markAccomplished_) mark();
-    });
-    actions_->insertWidget(0, mark_);
-    // Tab reaches it just before "Delete", as in reading order.
-    if (QWidget* before = delete_->previousInFocusChain(); before != delete_) {
-      QWidget::setTabOrder(before, mark_);
-    }
+  if (!offered) {
+    // Hidden, its place kept: "Delete" stays where it was instead of sliding under a
+    // pointer that pressed "Mark accomplished" and may press again.
+    mark_->hide();
+    mark_ = nullptr;
     return;
   }
-  actions_->removeWidget(mark_);
-  mark_->hide();
-  mark_->deleteLater();
-  mark_ = nullptr;
+  if (markPlace_ == nullptr) {
+    markPlace_ = new QPushButton(QStringLiteral("Mark accomplished"), this);
+    markPlace_->setFlat(true);
+    QSizePolicy keepPlace = markPlace_->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    markPlace_->setSizePolicy(keepPlace);
+    connect(markPlace_, &QPushButton::clicked, this, [this] {
+      if (const auto mark = markAccomplished_) mark();
+    });
+    actions_->insertWidget(0, markPlace_);
+    // Tab reaches it just before "Delete", as in reading order.
+    if (QWidget* before = delete_->previousInFocusChain(); before != delete_) {
+      QWidget::setTabOrder(before, markPlace_);
+    }
+  }
+  mark_ = markPlace_;
+  mark_->show();
 }
 
 }  // namespace vorlane

@@ -24,7 +24,8 @@ QString focusHistoryDetail(const FocusHistoryEntry& entry, const DateFormatter& 
 
 // One entry of the focus history: what it was about (accomplished or only focused on), its
 // minutes and end, "Mark accomplished" while it is not, and "Delete". The row only reports
-// the user's choice; the window does the change.
+// the user's choice; the window does the change. "Delete" keeps its place in every row:
+// where "Mark accomplished" is not offered, its room stays empty.
 class FocusHistoryRow final : public QWidget {
  public:
   FocusHistoryRow(const FocusHistoryEntry& entry, const DateFormatter& dates,
@@ -32,8 +33,8 @@ class FocusHistoryRow final : public QWidget {
                   QWidget* parent = nullptr);
 
   const FocusHistoryEntry& entry() const { return entry_; }
-  // Shows a newer state of the same entry in place; a "Mark accomplished" that goes away is
-  // deleted once the event that may have pressed it is over.
+  // Shows a newer state of the same entry in place; a "Mark accomplished" that goes away
+  // leaves its room empty.
   void showEntry(const FocusHistoryEntry& entry, const DateFormatter& dates);
 
   QLabel* title() const { return title_; }
@@ -50,7 +51,9 @@ class FocusHistoryRow final : public QWidget {
   QBoxLayout* actions_ = nullptr;
   QLabel* title_ = nullptr;
   QLabel* detail_ = nullptr;
+  // The button while it is offered; `markPlace_` holds it, hidden, while it is not.
   QPushButton* mark_ = nullptr;
+  QPushButton* markPlace_ = nullptr;
   QPushButton* delete_ = nullptr;
 };
 

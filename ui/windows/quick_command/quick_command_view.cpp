@@ -21,8 +21,9 @@ namespace {
 constexpr int padding = 20;
 // The window's width before it is first laid out.
 constexpr int windowWidth = 510;
-// A reply longer than this is cut with an ellipsis: the window keeps its size, and the
-// whole text stays in the tray's reminder row and the editor.
+// A reply longer than this is cut with an ellipsis, in the user's text when it carries one:
+// the window keeps its size, the time it answers with stays, and the whole text stays in the
+// tray's reminder row and the editor.
 constexpr int replyLines = 2;
 
 }  // namespace
@@ -125,7 +126,7 @@ void QuickCommandView::run() {
 void QuickCommandView::showResult(const QString& message, bool failed) {
   failed_ = failed;
   const int available = (isVisible() ? width() : windowWidth) - 2 * padding;
-  const QString shown = elidedLines(message, result_->font(), available, replyLines);
+  const QString shown = elidedSentence(message, result_->font(), available, replyLines);
   if (failed) {
     result_->showError(shown);
   } else {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
@@ -79,6 +80,15 @@ struct ReducedMotionSettingTest : ::testing::Test {
     connection("portal").send(signal);
   }
 
+  // The portal's connection answers a ping after the signals it sent before: once the answer
+  // is here, they are waiting to be delivered, and are.
+  void deliverPortalSignals() {
+    connection("client").call(QDBusMessage::createMethodCall(
+        portalName, portalPath, QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping")));
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+  }
+
   LogCapture log_;
   testing::PrivateDBus bus_;
   QThread thread_;
@@ -113,10 +123,9 @@ TEST_F(ReducedMotionSettingTest, TheStartingValueIsAnimationsNegatedAndOffWhenUn
     portal_.silent = row.silent;
     const std::size_t linesBefore = logMessages(log_, "lifecycle").size();
 
-    const auto begun = std::chrono::steady_clock::now();
+    // A portal that never answers is given up on after one call's bound (what that costs is
+    // measured in bench/hung_services_bench.cpp).
     start();
-    // One unanswered call of 250 ms; the default would be 25 s.
-    EXPECT_LT(std::chrono::steady_clock::now() - begun, 2s);
 
     EXPECT_EQ(setting_->prefersReducedMotion(), row.reduce);
     const bool known = row.answer && ReducedMotionSetting::booleanInside(*row.answer);
@@ -141,7 +150,7 @@ TEST_F(ReducedMotionSettingTest, AChangeFromThePortalFlipsTheCachedValueWithoutA
   // Other settings leave it; a value of the wrong type means unknown, so no reduction.
   change("org.gnome.desktop.interface", "gtk-theme", QStringLiteral("Adwaita"));
   change("org.gnome.desktop.a11y", "enable-animations", true);
-  QTest::qWait(100);
+  deliverPortalSignals();
   EXPECT_TRUE(reduce());
   change("org.gnome.desktop.interface", "enable-animations", 0);
   EXPECT_TRUE(QTest::qWaitFor([&] { return !reduce(); }, 2000));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -22,6 +23,8 @@ namespace vorlane {
 namespace {
 
 const QString sessionPath = QStringLiteral("/org/freedesktop/login1/session/c7");
+// Where the services answer the test's own calls.
+const QString markerPath = QStringLiteral("/com/corvantis/vorlane/Test");
 
 // Answers the members it knows and leaves every other call without an answer.
 struct FakeService final : QDBusVirtualObject {
@@ -40,6 +43,7 @@ struct SystemEventsMonitorTest : ::testing::Test {
   void SetUp() override {
     thread_.start();
     ASSERT_FALSE(bus_.address().empty()) << "dbus-daemon did not start";
+    serve(markerPath, {{"Ping", true}});
   }
   void TearDown() override {
     source_.reset();
@@ -56,6 +60,14 @@ struct SystemEventsMonitorTest : ::testing::Test {
     objects_.back()->answers = std::move(answers);
     objects_.back()->moveToThread(&thread_);
     ASSERT_TRUE(connection("services").registerVirtualObject(path, objects_.back().get()));
+  }
+  // What the services sent before this reaches the client ahead of the answer to a call the
+  // services answer in turn: once the answer is back, it waits to be delivered, and is.
+  void deliverEverythingSent() {
+    connection("client").call(QDBusMessage::createMethodCall(
+        connection("services").baseService(), markerPath, "com.corvantis.vorlane.Test", "Ping"));
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
   }
   void ownName(const QString& name) { ASSERT_TRUE(connection("services").registerService(name)); }
   // logind answering the auto session's id and the id's path.
@@ -84,31 +96,29 @@ struct SystemEventsMonitorTest : ::testing::Test {
     connection("client").call(QDBusMessage::createMethodCall(
         "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "GetId"));
   }
-  // Sends one signal from the services' connection and waits until the monitor has told
-  // `expected` (or gave up after two seconds).
+  // Sends one signal from the services' connection; what the monitor told of it, once the
+  // signal has been delivered.
   std::string send(const QString& path, const QString& interface, const QString& name,
-                   QVariantList arguments, const std::string& expected) {
+                   QVariantList arguments) {
     events_.clear();
     QDBusMessage signal = QDBusMessage::createSignal(path, interface, name);
     signal.setArguments(arguments);
     connection("services").send(signal);
-    if (!expected.empty()) (void)QTest::qWaitFor([&] { return events_ == expected; }, 2000);
-    // Anything told late, or told when nothing is expected, shows up as well.
-    QTest::qWait(expected.empty() ? 200 : 20);
+    deliverEverythingSent();
     return events_;
   }
-  std::string screenSaver(const char* service, bool active, const std::string& expected) {
+  std::string screenSaver(const char* service, bool active) {
     const QString name = QStringLiteral("org.%1.ScreenSaver").arg(service);
-    return send("/" + QString(name).replace('.', '/'), name, "ActiveChanged", {active}, expected);
+    return send("/" + QString(name).replace('.', '/'), name, "ActiveChanged", {active});
   }
-  std::string sleep(bool starting, const std::string& expected) {
+  std::string sleep(bool starting) {
     return send("/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep",
-                {starting}, expected);
+                {starting});
   }
-  std::string properties(QVariantMap changed, const std::string& expected,
+  std::string properties(QVariantMap changed,
                          const QString& interface = "org.freedesktop.login1.Session") {
     return send(sessionPath, "org.freedesktop.DBus.Properties", "PropertiesChanged",
-                {interface, changed, QStringList()}, expected);
+                {interface, changed, QStringList()});
   }
 
   LogCapture log_;
@@ -127,10 +137,10 @@ TEST_F(SystemEventsMonitorTest, ScreenSaverAndSessionSignalsTellAwayAndBackAndAW
   startMonitor();
   EXPECT_EQ(monitor_->sessionPath(), sessionPath);
 
-  EXPECT_EQ(screenSaver("freedesktop", true, "away "), "away ");
-  EXPECT_EQ(screenSaver("gnome", false, "back "), "back ");
-  EXPECT_EQ(send(sessionPath, "org.freedesktop.login1.Session", "Lock", {}, "away "), "away ");
-  EXPECT_EQ(send(sessionPath, "org.freedesktop.login1.Session", "Unlock", {}, "back "), "back ");
+  EXPECT_EQ(screenSaver("freedesktop", true), "away ");
+  EXPECT_EQ(screenSaver("gnome", false), "back ");
+  EXPECT_EQ(send(sessionPath, "org.freedesktop.login1.Session", "Lock", {}), "away ");
+  EXPECT_EQ(send(sessionPath, "org.freedesktop.login1.Session", "Unlock", {}), "back ");
 
   // Changed properties, what is told.
   const std::pair<QVariantMap, std::string> rows[] = {
@@ -144,19 +154,19 @@ TEST_F(SystemEventsMonitorTest, ScreenSaverAndSessionSignalsTellAwayAndBackAndAW
   };
   for (const auto& [changed, told] : rows) {
     SCOPED_TRACE(told);
-    EXPECT_EQ(properties(changed, told), told);
+    EXPECT_EQ(properties(changed), told);
   }
   // Another interface's properties, or another session's lock, are not ours.
-  EXPECT_EQ(properties({{"Active", false}}, "", "org.freedesktop.login1.User"), "");
+  EXPECT_EQ(properties({{"Active", false}}, "org.freedesktop.login1.User"), "");
   EXPECT_EQ(
-      send("/org/freedesktop/login1/session/c9", "org.freedesktop.login1.Session", "Lock", {}, ""),
+      send("/org/freedesktop/login1/session/c9", "org.freedesktop.login1.Session", "Lock", {}),
       "");
 
   // A wake is told once, whether a timer or logind notices it first. Going to sleep is not an event
   // of its own.
-  EXPECT_EQ(sleep(true, ""), "");
+  EXPECT_EQ(sleep(true), "");
   EXPECT_EQ(logMessages(log_, "lifecycle").back(), "the machine is going to sleep");
-  EXPECT_EQ(sleep(false, "wake "), "wake ");
+  EXPECT_EQ(sleep(false), "wake ");
 
   // Nothing slept: a timer's check tells nothing.
   events_.clear();
@@ -169,18 +179,18 @@ TEST_F(SystemEventsMonitorTest, ScreenSaverAndSessionSignalsTellAwayAndBackAndAW
   source_->deliverPendingWake();
   source_->deliverPendingWake();
   EXPECT_EQ(events_, "wake ");
-  EXPECT_EQ(sleep(false, ""), "");
+  EXPECT_EQ(sleep(false), "");
 
   // The next suspend is reported by logind first; the timer then finds nothing new.
   suspended_ = 1200;
-  EXPECT_EQ(sleep(false, "wake "), "wake ");
+  EXPECT_EQ(sleep(false), "wake ");
   events_.clear();
   monitor_->deliverPendingWake();
   EXPECT_EQ(events_, "");
 
   // A process held across the sleep (stopped, or its machine paused) sees no suspended time:
   // logind's wake, already sent, is still told before the timer looks at the clock.
-  EXPECT_EQ(sleep(true, ""), "");
+  EXPECT_EQ(sleep(true), "");
   QDBusMessage wake = QDBusMessage::createSignal(
       "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep");
   wake.setArguments({false});
@@ -190,7 +200,7 @@ TEST_F(SystemEventsMonitorTest, ScreenSaverAndSessionSignalsTellAwayAndBackAndAW
                                            "org.freedesktop.DBus", "GetId"));
   source_->deliverPendingWake();
   EXPECT_EQ(events_, "wake ");
-  QTest::qWait(100);
+  deliverEverythingSent();
   source_->deliverPendingWake();
   EXPECT_EQ(events_, "wake ") << "told once";
 }
@@ -250,11 +260,10 @@ TEST_F(SystemEventsMonitorTest, AScreenAlreadyAwayAtTheStartIsToldOnce) {
     ASSERT_EQ(lines.size(), size_t(&row - rows) + 1);
     EXPECT_EQ(lines.back(), "following login session " + sessionPath.toStdString());
     // Both reads answered: the screen saver's is sent first, on the same connection.
-    if (!row.told.empty()) (void)QTest::qWaitFor([&] { return events_ == row.told; }, 2000);
-    QTest::qWait(100);
+    deliverEverythingSent();
     EXPECT_EQ(events_, row.told);
     // Followed from here on as usual.
-    EXPECT_EQ(send(sessionPath, "org.freedesktop.login1.Session", "Unlock", {}, "back "), "back ");
+    EXPECT_EQ(send(sessionPath, "org.freedesktop.login1.Session", "Unlock", {}), "back ");
     subscriptions_.clear();
     source_.reset();
     monitor_.reset();
@@ -266,7 +275,7 @@ TEST_F(SystemEventsMonitorTest, AScreenAlreadyAwayAtTheStartIsToldOnce) {
 TEST_F(SystemEventsMonitorTest, WithoutLogindTheScreenSaverIsStillFollowedAndOneLineIsLogged) {
   startMonitor();
   EXPECT_TRUE(monitor_->sessionPath().isEmpty());
-  EXPECT_EQ(screenSaver("gnome", true, "away "), "away ");
+  EXPECT_EQ(screenSaver("gnome", true), "away ");
   const auto lines = logMessages(log_, "lifecycle");
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_TRUE(lines[0].starts_with("login session not available")) << lines[0];
@@ -276,11 +285,10 @@ TEST_F(SystemEventsMonitorTest, ASilentLogindHoldsUpNothingAndIsGivenUpOnAfterTh
   serve("/org/freedesktop/login1/session/auto", {});
   serve("/org/freedesktop/login1", {});
   ownName("org.freedesktop.login1");
-  const auto start = std::chrono::steady_clock::now();
   monitor_ = std::make_shared<SystemEventsMonitor>(
       connection("client"), connection("client"), [this] { return suspended_; }, 300ms);
-  // The start does not wait for logind; the screen saver is followed meanwhile.
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 250ms);
+  // The start does not wait for logind: a start that waited out the bound would have given
+  // up, and said so, before it returned.
   EXPECT_TRUE(logMessages(log_, "lifecycle").empty());
   EXPECT_TRUE(QTest::qWaitFor([&] { return !logMessages(log_, "lifecycle").empty(); }, 3000));
   EXPECT_TRUE(monitor_->sessionPath().isEmpty());
@@ -304,7 +312,7 @@ TEST_F(SystemEventsMonitorTest, ALateAnswerStillFollowsTheSession) {
   ownName("org.freedesktop.login1");
   startMonitor();
   EXPECT_EQ(monitor_->sessionPath(), sessionPath);
-  EXPECT_EQ(send(sessionPath, "org.freedesktop.login1.Session", "Lock", {}, "away "), "away ");
+  EXPECT_EQ(send(sessionPath, "org.freedesktop.login1.Session", "Lock", {}), "away ");
   connection("services").unregisterObject("/org/freedesktop/login1");
 }
 

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDir>
 #include <QTest>
 
+#include "tests/support/event_loop_marker.h"
 #include "tests/support/log_capture.h"
 #include "platform/services/user_notification_service.h"
 #include "tests/support/private_dbus.h"
@@ -60,7 +62,11 @@ TEST(NotificationBus, PostsReachTheServerAsNewSilentNotificationsEscapedOnlyForM
         (Lines{{LogLevel::error, "lifecycle", "notification authorization failed: <private>"}}))
         << nowhere.toStdString();
     client.service.postSilent("Vorlane", "nobody will see this");
-    QTest::qWait(50);
+    // Whatever the bus answers to the post comes before its answer to a call made after it.
+    QDBusConnection(client.name)
+        .call(QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                             "org.freedesktop.DBus", "GetId"));
+    testing::runEventLoopPast(std::chrono::milliseconds(0));
     EXPECT_EQ(client.log.lines().size(), 1u);
   }
 

@@ -38,7 +38,7 @@ class OneScreen final : public ScreenProvider {
 // A controller over the real scene and window (offscreen), its delayed work on a manual
 // queue and its frames stepped by hand: a frame runs only while the frame driver runs, and a
 // frame in which nothing moved stops the driver, as the real one does.
-class ControllerTest : public testing::Test {
+class ControllerTest : public ::testing::Test {
  protected:
   void build(std::shared_ptr<RandomGenerator> random = std::make_shared<SeededRandomGenerator>(3)) {
     controller = std::make_unique<MascotWindowController>(MascotWindowController::Dependencies{
@@ -58,10 +58,11 @@ class ControllerTest : public testing::Test {
     });
   }
 
-  // What the coordinator does with each announcement of the store: the display, then the
-  // presence when a field it reads changed.
+  // What the coordinator does with each announcement of the store: the placement, the
+  // display, then the presence, each when a field it reads changed.
   void drive(const Preferences& now) {
     const Preferences before = std::exchange(drivenPreferences, now);
+    if (now.mascotPlacements != before.mascotPlacements) controller->applyPlacement();
     controller->setPreferredScreenID(now.preferredScreenID);
     if (now.presenceDiffers(before)) controller->applyPresenceMode();
   }

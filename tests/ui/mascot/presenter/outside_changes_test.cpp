@@ -103,6 +103,18 @@ TEST_F(OutsideChanges, TheDisplayAndThePresenceAreAppliedByTheDriverAlone) {
   EXPECT_EQ(controller->window(), nullptr) << "climbed away once applied";
 }
 
+// A placement has one owner too: written by anyone, it moves the column once the driver
+// applies it, and not before.
+TEST_F(OutsideChanges, APlacementIsLaidOutByTheDriverAlone) {
+  drivesPresence = false;
+  preferences->modify(
+      [](Preferences& p) { p.mascotPlacements.insert_or_assign("DP-1", MascotPlacement(0, 0)); });
+  EXPECT_EQ(controller->window()->geometry(), QRect(860, 30, 340, 770));
+
+  drive(preferences->preferences());
+  EXPECT_EQ(controller->window()->geometry(), QRect(0, 30, 340, 770));
+}
+
 // The mascot writes a placement once and moves once, through the store's announcement.
 TEST_F(OutsideChanges, APlacementTheMascotWritesIsAppliedOnce) {
   int announcements = 0;

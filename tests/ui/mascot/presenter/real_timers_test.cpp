@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include "tests/support/event_loop_marker.h"
 #include "tests/ui/mascot/presenter/controller_harness.h"
 
 namespace vorlane {
@@ -33,7 +34,7 @@ TEST_F(RealTimers, TheMascotClimbsToItsPeekThenStopsDrawing) {
   EXPECT_DOUBLE_EQ(scene->characterPosition().y(), scene->peekY());
   int drawn = 0;
   QObject::connect(controller->frameDriver(), &FrameDriver::frameStepped, [&] { ++drawn; });
-  QTest::qWait(400);
+  testing::runEventLoopPast(std::chrono::milliseconds(400));  // a dozen frames, had it drawn on
   EXPECT_EQ(drawn, 0);
   EXPECT_TRUE(controller->isFidgetScheduled());
 }

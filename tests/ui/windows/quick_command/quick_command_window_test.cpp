@@ -170,6 +170,24 @@ TEST(QuickCommandWindow, ALongReplyIsShortenedAndTheWindowKeepsItsSize) {
   }
 }
 
+// Regression: "Saved: water the plants … water th…" lost the time the reminder was saved for.
+TEST(QuickCommandWindow, ALongReplyCutsTheTypedTextAndKeepsItsTime) {
+  QuickCommandController controller;
+  controller.show(true, [](const std::string& text) {
+    return "Saved: " + isolatedText(QString::fromStdString(text)).toStdString() +
+           " \u2014 tomorrow at 9:00 am.";
+  });
+  ASSERT_TRUE(QTest::qWaitForWindowActive(controller.host().window()));
+  view(controller).field()->setText(QString::fromStdString(repeated("water the plants ", 60)));
+  QTest::keyClick(view(controller).field(), Qt::Key_Return);
+  const QString shown = view(controller).resultLine()->text();
+  EXPECT_LE(shown.count(QLatin1Char('\n')), 1) << "two lines at most";
+  EXPECT_TRUE(shown.startsWith(QStringLiteral("Saved: \u2068water the plants")))
+      << shown.toStdString();
+  EXPECT_TRUE(shown.endsWith(QStringLiteral("\u2026\u2069 \u2014 tomorrow at 9:00 am.")))
+      << shown.toStdString();
+}
+
 TEST(QuickCommandWindow, AskedAgainWhileOpenItKeepsEverythingAndAfterACloseStartsFresh) {
   QuickCommandController controller;
   FakeCommands first, second;

@@ -11,12 +11,12 @@
 #include <QImage>
 #include <QWindow>
 
+#include "platform/desktop/environment/system_environment.h"
 #include "tests/support/x11_peer.h"
 #include "ui/mascot/character_factory.h"
 #include "ui/mascot/mascot_scene.h"
 #include "ui/mascot_window/qt_screen_provider.h"
 #include "ui/mascot_window/target_screen.h"
-#include "ui/mascot_window/x11_connection.h"
 
 namespace vorlane {
 namespace {
@@ -109,8 +109,8 @@ class ScenePresentedOnX : public ::testing::TestWithParam<bool> {
   }
   // What the program sent is in before the peer asks.
   void flushed() {
-    std::free(xcb_get_input_focus_reply(qtConnection(), xcb_get_input_focus(qtConnection()),
-                                        nullptr));
+    xcb_connection_t* connection = SystemEnvironment::qtConnection();
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
   }
   // The window's own pixels, premultiplied, as the X server holds them now.
   QImage window32() {

@@ -5,8 +5,9 @@
 
 namespace vorlane {
 
-// The services are main-thread objects: their timers, sinks and bus replies are delivered
-// on the thread that owns the application object.
+// Whether this is the thread that owns the application object, where the services' timers,
+// sinks and bus replies are delivered and the desktop's windows and X connection live. No
+// thread is, before there is an application.
 inline bool isMainThread() {
   const QCoreApplication* app = QCoreApplication::instance();
   return app != nullptr && QThread::currentThread() == app->thread();

@@ -1,0 +1,66 @@
+// The quick command window over the real coordinator whose reminder store refuses to save:
+// a reminder that is not stored is never answered "Saved:".
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTest>
+#include <memory>
+#include <stdexcept>
+
+#include "tests/coordination/coordinator_harness.h"
+#include "ui/kit/window_text.h"
+#include "ui/windows/quick_command/quick_command_controller.h"
+#include "ui/windows/quick_command/quick_command_view.h"
+
+namespace vorlane {
+namespace {
+
+class QuickCommandRefusedSaveTest : public CoordinatorTest {
+ protected:
+  void SetUp() override {
+    fresh(at(10, 59), [this](VisitCoordinator::Dependencies& given) {
+      given.windows.set<QuickCommandWindow>(controller);
+    });
+  }
+  QuickCommandView& view() {
+    auto* content = dynamic_cast<QuickCommandView*>(controller->host().content());
+    if (content == nullptr) throw std::logic_error("no quick command window on screen");
+    return *content;
+  }
+
+  std::shared_ptr<QuickCommandController> controller = std::make_shared<QuickCommandController>();
+};
+
+TEST_F(QuickCommandRefusedSaveTest, ARefusedReminderShowsTheCauseInRedAndKeepsTheTypedText) {
+  ASSERT_TRUE(hotKeys->press(quickCommandHotKey.identifier));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(controller->host().window()));
+  const auto rows = {LocalJSONDocumentFailure::diskFull, LocalJSONDocumentFailure::notWritable,
+                     LocalJSONDocumentFailure::notWritten};
+  QTest::keyClicks(view().field(), "remind in 40m stretch");
+  const int before = stateChanges;
+  for (const LocalJSONDocumentFailure failure : rows) {
+    SCOPED_TRACE(static_cast<int>(failure));
+    reminders->failWith(failure);
+    QTest::keyClick(view().field(), Qt::Key_Return);
+    EXPECT_TRUE(view().failed());
+    // On the reply's two lines.
+    EXPECT_EQ(view().resultLine()->text().replace('\n', ' ').toStdString(), describe(failure));
+    EXPECT_EQ(view().resultLine()->palette().color(QPalette::WindowText), errorTextColor());
+    EXPECT_EQ(view().field()->text(), "remind in 40m stretch") << "kept for another try";
+    EXPECT_TRUE(coordinator->reminders().reminders().empty());
+  }
+  EXPECT_EQ(stateChanges, before) << "the tray is told of no change";
+
+  // Room again: the same Return saves it.
+  reminders->refusal = nullptr;
+  QTest::keyClick(view().field(), Qt::Key_Return);
+  EXPECT_FALSE(view().failed());
+  EXPECT_EQ(view().resultLine()->text().toStdString(),
+            "Saved: \u2068stretch\u2069 \u2014 11:39 am.");
+  EXPECT_TRUE(view().field()->text().isEmpty());
+  ASSERT_EQ(coordinator->reminders().reminders().size(), 1u);
+  EXPECT_EQ(coordinator->reminders().reminders()[0].phrase, "stretch");
+}
+
+}  // namespace
+}  // namespace vorlane
