@@ -29,8 +29,7 @@ std::shared_ptr<CalendarFocusModel> makeCalendarFocus(
       .calendar = [services = &services] { return services->calendar(); },
       .maximumMinutes =
           [preferences = std::move(preferences)] {
-            return static_cast<int>(
-                VisitCoordinator::effectiveWorkMinutes(preferences->preferences()));
+            return static_cast<int>(preferences->preferences().effectiveWorkMinutes());
           },
       .recordStore = &services.records(),
   });
@@ -119,7 +118,7 @@ void AppDelegate::applicationWillTerminate() {
   Q_ASSERT(isMainThread());
   if (terminated_) return;
   terminated_ = true;
-  if (coordinator_) coordinator_->saveFocusForTermination();
+  if (coordinator_) coordinator_->focus().saveFocusForTermination();
   if (speech_) speech_->stop();
   // The last settings change may still be on its way to the disk; the process may end
   // through exit() right after this, without running any destructor.

@@ -24,7 +24,7 @@ void AppDelegate::showPreferences(std::optional<PreferencesSection> section) {
             },
         .celebrate =
             [self] {
-              if (self && self->coordinator_) self->coordinator_->previewCelebration();
+              if (self && self->coordinator_) self->coordinator_->focus().previewCelebration();
             },
         .screens = self->services_.screens(),
         .launchAtLogin = self->launchAtLogin_.get(),

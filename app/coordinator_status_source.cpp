@@ -1,9 +1,7 @@
 #include "app/coordinator_status_source.h"
 
-#include <algorithm>
 
 #include "core/focus/mute_duration.h"
-#include "foundation/number_formatter.h"
 
 namespace vorlane {
 
@@ -13,14 +11,14 @@ namespace {
 // coordinator's sentence rather than doing nothing.
 void refuseWithoutRunningPeriod(const VisitCoordinator& c) {
   using Phase = PomodoroSession::Phase;
-  const Phase& phase = c.pomodoro().phase();
+  const Phase& phase = c.focus().pomodoro().phase();
   if (!phase.is<Phase::Working>() && !phase.is<Phase::OnBreak>()) {
     throw ActionError(ActionErrorCase::noRunningSession);
   }
 }
 
 void refuseWhenIdle(const VisitCoordinator& c) {
-  const PomodoroSession& session = c.pomodoro();
+  const PomodoroSession& session = c.focus().pomodoro();
   if (session.phase().is<PomodoroSession::Phase::Idle>() && !session.completion()) {
     throw ActionError(ActionErrorCase::noRunningSession);
   }
@@ -35,41 +33,25 @@ StatusSnapshot CoordinatorStatusSource::snapshot(StatusReading reading) const {
   StatusSnapshot s;
   const auto c = coordinator_.lock();
   if (!c) return s;
-  const Date now = c->now();
-  s.session = c->pomodoro();
-  s.statusText = s.session.statusText(now);
-  s.nextVisit = c->nextVisitDescription();
-  // The mute's end while it is in force: the reminders' own test of a mute, asked once.
-  const std::optional<Date> muteEnd = c->muteExpiry();
-  s.muted = muteEnd.has_value();
-  if (muteEnd) s.muteExpiry = c->formatTime(*muteEnd);
-  s.isStarterFocus = c->isStarterFocus();
-  s.nextStep = c->nextStep();
-  s.recoveryNeedsAttention = c->recoveryNeedsAttention();
-  s.focusHistoryError = c->focusHistoryError();
-  if (const auto& added = c->lastAddedReminder()) s.lastAddedPhrase = added->phrase;
-  if (const auto& fired = c->lastFiredReminder()) s.lastFiredPhrase = fired->phrase;
-  if (reading == StatusReading::menu) {
-    const Calendar calendar = c->userCalendar();
-    const std::vector<Reminder> reminders = c->reminders();
-    s.reminderCount = reminders.size();
-    // Only the rows the menu shows: each schedule is a few calendar searches.
-    const std::size_t shown = std::min(reminders.size(), menuReminderRows);
-    s.reminders.reserve(shown);
-    for (std::size_t i = 0; i < shown; ++i) {
-      const Reminder& reminder = reminders[i];
-      s.reminders.push_back(
-          {reminder.id, reminder.phrase, reminder.scheduleDescription(calendar, now)});
-    }
-    s.formatCount = [numbers = std::make_shared<NumberFormatter>(
-                         calendar, NumberFormatter::Style::decimal)](std::size_t n) {
-      const std::string written = numbers->format(static_cast<double>(n));
-      return written.empty() ? std::to_string(n) : written;
-    };
+  CoordinatorStatus status =
+      c->status(reading == StatusReading::menu ? menuReminderRows : std::size_t{0});
+  s.session = std::move(status.session);
+  s.statusText = std::move(status.statusText);
+  s.nextVisit = std::move(status.nextVisit);
+  s.muted = status.muted();
+  s.muteExpiry = std::move(status.muteExpiry);
+  s.isStarterFocus = status.isStarterFocus;
+  s.nextStep = std::move(status.nextStep);
+  s.recoveryNeedsAttention = status.recoveryNeedsAttention;
+  s.focusHistoryError = std::move(status.focusHistoryError);
+  s.lastAddedPhrase = std::move(status.lastAddedPhrase);
+  s.lastFiredPhrase = std::move(status.lastFiredPhrase);
+  for (CoordinatorStatus::ReminderLine& line : status.reminders) {
+    s.reminders.push_back({line.id, std::move(line.phrase), std::move(line.schedule)});
   }
-  for (const WindowKind kind : c->featureWindows().kinds()) s.windows.insert(kind);
-  // The calendar focus window has nothing to show without the calendar's model.
-  if (!c->hasCalendarFocus()) s.windows.erase(WindowKind::calendarFocus);
+  s.reminderCount = status.reminderCount;
+  s.formatCount = std::move(status.formatCount);
+  s.windows = std::move(status.windows);
   return s;
 }
 
@@ -77,45 +59,43 @@ void CoordinatorStatusSource::run(StatusCommand command, const StatusData& data)
   const auto c = coordinator_.lock();
   if (!c) return;
   switch (command) {
-    case StatusCommand::quickCommands: c->showQuickCommands(); return;
+    case StatusCommand::openWindow:
+      if (const auto* kind = std::get_if<WindowKind>(&data)) c->show(*kind);
+      return;
     case StatusCommand::vorlaneNow: c->vorlaneNow(); return;
     case StatusCommand::encourageNow: c->encourageNow(); return;
-    case StatusCommand::fiveMinutes: c->requestFiveMinuteFocus(); return;
-    case StatusCommand::showToday: c->showToday(); return;
-    case StatusCommand::showFocusHistory: c->showFocusHistory(); return;
-    case StatusCommand::showReflection: c->showWeeklyReflection(); return;
-    case StatusCommand::showCalendar: c->showCalendarFocus(); return;
+    case StatusCommand::fiveMinutes: c->focus().requestFiveMinuteFocus(); return;
     case StatusCommand::pauseSession:
       refuseWithoutRunningPeriod(*c);
-      c->requestPauseSession();
+      c->focus().requestPauseSession();
       return;
     case StatusCommand::resumeSession:
-      if (!c->pomodoro().isPaused()) throw ActionError(ActionErrorCase::notPaused);
-      c->requestResumeSession();
+      if (!c->focus().pomodoro().isPaused()) throw ActionError(ActionErrorCase::notPaused);
+      c->focus().requestResumeSession();
       return;
-    case StatusCommand::editNextStep: c->showResumeNotes(false); return;
+    case StatusCommand::editNextStep: c->focus().showResumeNotes(false); return;
     case StatusCommand::extendSession:
       refuseWhenIdle(*c);
-      c->extendSession(5);
+      c->focus().extendSession(5);
       return;
     case StatusCommand::skipBreak:
       refuseWhenIdle(*c);
-      c->skipBreak();
+      c->focus().skipBreak();
       return;
-    case StatusCommand::startBreak: c->startBreak(); return;
-    case StatusCommand::startPomodoro: c->requestNewPomodoro(); return;
+    case StatusCommand::startBreak: c->focus().startBreak(); return;
+    case StatusCommand::startPomodoro: c->focus().requestNewPomodoro(); return;
     case StatusCommand::cancelPomodoro:
       refuseWhenIdle(*c);
-      c->cancelPomodoro();
+      c->focus().cancelPomodoro();
       return;
-    case StatusCommand::markAccomplished: c->markFocusAccomplished(); return;
-    case StatusCommand::discardLastSession: c->discardLastSession(); return;
-    case StatusCommand::undoLastReminder: c->undoLastReminder(); return;
-    case StatusCommand::snoozeLastReminder: c->snoozeLastReminder(10); return;
+    case StatusCommand::markAccomplished: c->focus().markFocusAccomplished(); return;
+    case StatusCommand::discardLastSession: c->focus().discardLastSession(); return;
+    case StatusCommand::undoLastReminder: c->reminders().undoLast(); return;
+    case StatusCommand::snoozeLastReminder: c->reminders().snoozeLast(10); return;
     case StatusCommand::deleteReminder:
-      if (const auto* id = std::get_if<UUID>(&data)) c->removeReminder(*id);
+      if (const auto* id = std::get_if<UUID>(&data)) c->reminders().remove(*id);
       return;
-    case StatusCommand::unmute: c->unmute(); return;
+    case StatusCommand::unmute: c->reminders().unmute(); return;
     case StatusCommand::muteFor:
       if (const auto* raw = std::get_if<std::string>(&data)) {
         if (const auto duration = muteDurationFromRaw(*raw)) c->mute(*duration);
@@ -128,19 +108,19 @@ void CoordinatorStatusSource::run(StatusCommand command, const StatusData& data)
 std::optional<Reminder> CoordinatorStatusSource::storedReminder(const UUID& id) const {
   const auto c = coordinator_.lock();
   if (!c) return std::nullopt;
-  for (const Reminder& reminder : c->reminders()) {
+  for (const Reminder& reminder : c->reminders().reminders()) {
     if (reminder.id == id) return reminder;
   }
   return std::nullopt;
 }
 
 Reminder CoordinatorStatusSource::addReminder(const std::string& text) {
-  return running()->addReminder(text);
+  return running()->reminders().add(text);
 }
 
 Reminder CoordinatorStatusSource::updateReminder(const UUID& id, const std::string& phrase,
                                                  const std::string& schedule) {
-  return running()->updateReminder(id, phrase, schedule);
+  return running()->reminders().update(id, phrase, schedule);
 }
 
 std::shared_ptr<VisitCoordinator> CoordinatorStatusSource::running() const {

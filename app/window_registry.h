@@ -7,6 +7,7 @@
 #include "core/contracts/clock.h"
 #include "foundation/calendar.h"
 #include "ui/kit/window_services.h"
+#include "ui/windows/reminder_editor/reminder_editor_window.h"
 
 namespace vorlane {
 
@@ -30,7 +31,7 @@ inline constexpr WindowKind windowKindOf<CalendarConsentPrompt> = WindowKind::ca
 // open it (a status menu entry, a hot key, a pill) stays disabled.
 struct WindowRegistry {
   // Opened by the coordinator, and through it by the status menu and the mascot.
-  FeatureWindowControllers features;
+  WindowSet features;
   // Opened by the status item (the reminder editor), by the application shell and, before
   // its first read, by the calendar source (the calendar consent).
   WindowSet shell;
@@ -50,9 +51,13 @@ struct WindowContext {
   std::function<bool()> trayAvailable = nullptr;
 };
 
-// The application's windows: a new window is its own files, its kind (window_kind.h) and one
-// row here (window_registry.cpp); one the status menu opens has a row there too
-// (ui/tray/status_window_rows.cpp).
+// The application's windows. Besides its own folder, a new window takes its folder's line in
+// ui/windows/CMakeLists.txt, its kind (coordination/window_kind.h), its controller's
+// interface (coordination/feature_windows.h, or its own folder for a window only the tray or
+// the shell opens) and its include and row here (window_registry.cpp). One the coordinator
+// opens takes one case in VisitCoordinator::show (coordination/visit_coordinator_routing.cpp);
+// one the status menu opens, its row (ui/tray/status_window_rows.cpp) and its place in the
+// menu (ui/tray/status_menu_model.cpp): eight edits in seven files for a menu's window.
 WindowRegistry registeredWindows(const WindowContext& context);
 
 }  // namespace vorlane

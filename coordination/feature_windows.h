@@ -6,7 +6,6 @@
 #include <string>
 
 #include "coordination/window_set.h"
-#include "core/reminders/reminder.h"
 #include "foundation/uuid.h"
 
 namespace vorlane {
@@ -15,7 +14,9 @@ class CalendarFocusModel;
 class DailyPrioritiesStore;
 class FocusHistoryStore;
 
-// The small windows the coordinator opens, and the reminder editor the status item opens.
+// The small windows the coordinator opens, kept in a WindowSet and read as their interfaces
+// (`get<TodayWindow>()`); a kind without a controller has no window, and whatever would open
+// it stays disabled.
 // Each controller makes its window on first use and brings the same window forward
 // afterwards. Actions that throw have their error's text shown in the window that asked.
 
@@ -83,19 +84,5 @@ class QuickCommandWindow {
   virtual void show(bool shortcutAvailable,
                     std::function<std::string(const std::string&)> execute) = 0;
 };
-
-class ReminderEditorWindow {
- public:
-  static constexpr WindowKind kind = WindowKind::reminderEditor;
-  virtual ~ReminderEditorWindow() = default;
-  // No reminder opens the add form. `save` gets the phrase and schedule texts.
-  virtual void show(std::optional<Reminder> reminder,
-                    std::function<Reminder(const std::string&, const std::string&)> save) = 0;
-};
-
-// The coordinator's windows, one controller per kind, each made once for the life of the
-// coordinator and read as its interface (`get<TodayWindow>()`). A kind without one has no
-// window, and whatever would open it stays disabled.
-using FeatureWindowControllers = WindowSet;
 
 }  // namespace vorlane

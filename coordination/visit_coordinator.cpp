@@ -113,8 +113,8 @@ void VisitCoordinator::start() {
   presenter_->onCharacterClicked = [weak = weak_from_this()] {
     const auto self = weak.lock();
     // A click starts the break only while a finished focus waits for it.
-    if (self && self->pomodoro().phase().is<PomodoroSession::Phase::AwaitingBreak>()) {
-      self->startBreak();
+    if (self && self->focus_->pomodoro().phase().is<PomodoroSession::Phase::AwaitingBreak>()) {
+      self->focus_->startBreak();
     }
   };
   wireUserInput();
@@ -166,8 +166,8 @@ void VisitCoordinator::tick() {
   focus_->advance(now);
   for (const Visit& visit : scheduler_->dueVisits()) enqueue(visit);
   delivery_->drain();
-  nudges_->considerInvitation(pomodoro(), now);
-  nudges_->considerEncouragement(pomodoro(), now);
+  nudges_->considerInvitation(focus_->pomodoro(), now);
+  nudges_->considerEncouragement(focus_->pomodoro(), now);
   reminders_->pruneExpired(now);
   signalStateChanged();
 }

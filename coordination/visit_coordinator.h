@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "coordination/action_error.h"
 #include "coordination/coordination_observer.h"
+#include "coordination/coordinator_status.h"
 #include "coordination/environment_snapshot_source.h"
 #include "coordination/feature_windows.h"
 #include "coordination/focus/focus_coordinator.h"
@@ -54,6 +56,9 @@ namespace vorlane {
 // the delivery as a VisitSink, the delivery asks the reminders for the mute as a MuteState,
 // and each part reports its events to the coordinator as its CoordinationObserver.
 //
+// Its callers reach the focus session and the reminders through those parts' interfaces
+// (focus(), reminders()); the status item reads one CoordinatorStatus.
+//
 // Every callback it hands out (ticker, timers, presenter, hot keys, stores, windows) holds
 // it weakly and does nothing once it is gone.
 class VisitCoordinator : public CoordinationObserver,
@@ -87,7 +92,7 @@ class VisitCoordinator : public CoordinationObserver,
     RepeatingTimerFactory sessionTimers;
     // Optional: the user's calendar, read at each use; the current one when absent.
     std::function<Calendar()> calendar;
-    FeatureWindowControllers windows;
+    WindowSet windows;
     // Optional: without it the screen is taken as always present and no wake is noticed.
     std::shared_ptr<SystemEventSource> systemEvents;
     // Optional: the free time in the user's calendar; no calendar focus without it.
@@ -113,40 +118,25 @@ class VisitCoordinator : public CoordinationObserver,
   // dropped, by the reason's fallback for the visit's kind.
   void enqueue(const Visit& visit);
 
-  // ---- Reminders, mute, quick actions, typed commands and the status line ----
-  // Every change to the stored reminders reaches the scheduler at once; one the store
-  // refuses throws its error (the sentence to show) and changes nothing. The undo target,
-  // the snooze source and the mute live in memory only.
+  // The parts a caller reaches through their own interfaces, for what only they do: the
+  // focus session (control, recovery and what can be read) and the reminders with the mute.
+  FocusControl& focus() const { return *focus_; }
+  ReminderControl& reminders() const { return *reminders_; }
 
-  // Parses and stores a reminder typed in plain words. Throws ReminderParser::ParseError
-  // unchanged, or the store's refusal; then nothing is stored.
-  Reminder addReminder(const std::string& text);
-  // Revises a stored reminder; a blank schedule keeps its trigger. Throws
-  // ReminderEditing::Error when it is no longer stored, the parser's error or the store's
-  // refusal.
-  Reminder updateReminder(const UUID& id, const std::string& phrase,
-                          const std::string& schedule);
-  void removeReminder(const UUID& id);
-  // Removes the reminder added (or snoozed) last; nothing when there is none.
-  void undoLastReminder();
-  // Repeats the reminder whose visit came last, `minutes` from now, once. Nothing when no
-  // reminder visit came since, or when the minutes do not fit in seconds.
-  void snoozeLastReminder(std::int64_t minutes);
-  // A new mute replaces the old end, even an earlier one.
+  // What the status line, the status menu and the pills show, read at this moment.
+  // `reminderRows`: how many of the stored reminders to describe (each schedule is a few
+  // calendar searches); none for the icon, the tray menu's bound for its menu.
+  CoordinatorStatus status(std::size_t reminderRows = std::numeric_limits<std::size_t>::max());
+  // Told after every change the status item shows.
+  std::function<void()> onStateChanged;
+
+  // ---- Mute, pills, typed commands ----
+  // A new mute replaces the old end, even an earlier one; it also silences what is being
+  // said now.
   void mute(MuteDuration duration);
-  void unmute();
   // The mute hot key: unmutes while muted, else mutes for an hour.
   void toggleMute();
-  // The end of a mute still in force.
-  std::optional<Date> muteExpiry() const;
-  const std::optional<Reminder>& lastAddedReminder() const { return reminders_->lastAdded(); }
 
-  // What the mascot does next, for the status menu: the mute, a finished period, the
-  // paused or running period, or the next visit.
-  std::string nextVisitDescription();
-
-  // The pills the current phase offers, in order.
-  std::vector<QuickAction> availableQuickActions() const;
   // Hands the pills, the work length and the mute state to the mascot.
   void refreshQuickActions();
   // Sends the mascot at once, past the queue, suppression and the mute; nothing when it is
@@ -158,86 +148,15 @@ class VisitCoordinator : public CoordinationObserver,
   // QuickCommand::Error, ActionError, ReminderParser::ParseError or the reminder store's
   // refusal; then nothing changed.
   std::string executeCommand(const std::string& text);
-  // Starts a focus the user asked for; exactly five minutes makes the starter. Throws
-  // ActionError activeSession while a period runs or is paused, invalidGoal for a goal
-  // that is empty or over 120 characters once cleaned, or minutes outside 1...90.
-  void startRequestedFocus(int minutes, const std::string& goal);
-  // Opens the quick-command window.
-  void showQuickCommands();
-  // ---- end of reminders, mute, quick actions, typed commands and the status line ----
 
-  // Told after every change the status item shows.
-  std::function<void()> onStateChanged;
-
-  const PomodoroSession& pomodoro() const { return focus_->pomodoro(); }
-  const std::string& nextStep() const { return focus_->nextStep(); }
-  bool isStarterFocus() const { return focus_->isStarterFocus(); }
-  const std::optional<UUID>& activePriorityID() const { return focus_->activePriorityID(); }
-  const std::optional<Date>& mutedUntil() const { return reminders_->mutedUntil(); }
   bool screenIsAway() const { return delivery_->screenIsAway(); }
   const VisitQueue& pendingVisits() const { return delivery_->pending(); }
-  // The stored reminder behind the last reminder visit handed to the mascot.
-  const std::optional<Reminder>& lastFiredReminder() const { return reminders_->lastFired(); }
 
-  // The settings' lengths as a session uses them (Preferences::effectiveWorkMinutes).
-  static std::int64_t effectiveWorkMinutes(const Preferences& preferences) {
-    return preferences.effectiveWorkMinutes();
-  }
-  static std::int64_t effectiveBreakMinutes(const Preferences& preferences) {
-    return preferences.effectiveBreakMinutes();
-  }
-
-
-  // ---- Focus sessions: control, display, completion and recovery ----
- public:
   using ActionError = vorlane::ActionError;
   using RecoveryError = vorlane::RecoveryError;
 
   // The minutes of the starter focus, whatever the settings say.
   static constexpr int starterMinutes = FocusCoordinator::starterMinutes;
-
-  // Open the focus editor for a full focus or for the five-minute starter; nothing
-  // changes until the user starts from it.
-  void requestNewPomodoro();
-  void requestFiveMinuteFocus();
-  // Begins the break; offered only while a finished focus waits for it.
-  void startBreak();
-  // Guarded: pause a running focus or break (a focus also asks for its next step);
-  // resume a paused one, showing its note first when it has one.
-  void requestPauseSession();
-  void requestResumeSession();
-  // A phase that has just run out ends instead of pausing.
-  void pauseSession();
-  void resumeSession();
-  // Lengthens the running or paused phase, or goes on with a focus that has just finished;
-  // nothing while idle.
-  void extendSession(int minutes);
-  // Ends the break or the wait for it; nothing in any other phase.
-  void skipBreak();
-  // Back to idle with nothing kept: goal, note, linked priority, checkpoint, panel.
-  void cancelPomodoro();
-  // Takes down a finished period that is waiting; nothing otherwise.
-  void dismissCompletion();
-  // Records the finished named focus as accomplished (and its linked priority) and opens
-  // the history; on a failure the session and its panel stay for another try.
-  void markFocusAccomplished();
-  // Shows the celebration once when the mascot is free, bypassing queue and suppression.
-  void previewCelebration();
-
-  // Writes the checkpoint of a running or paused focus; a refused or failed write keeps
-  // what was stored and sets recoverySaveError().
-  void saveFocusForTermination();
-  // Opens the next-step window for a paused focus; nothing in any other phase.
-  void showResumeNotes(bool returning);
-  // Stores the cleaned note with the checkpoint. Throws ActionError notPaused without a
-  // paused focus, RecoveryError noteTooLong over 240 characters, or the store's own
-  // error; then nothing changed.
-  void saveNextStep(const std::string& text);
-  // The text shown when the last checkpoint could not be written.
-  const std::optional<std::string>& recoverySaveError() const {
-    return focus_->recoverySaveError();
-  }
-  // ---- end of focus sessions ----
 
  private:
   struct ConstructionKey {};
@@ -247,6 +166,11 @@ class VisitCoordinator : public CoordinationObserver,
 
  private:
   void makeParts(Dependencies& dependencies);
+  // What the mascot does next, for the status line: the mute, a finished period, the
+  // paused or running period, or the next visit.
+  std::string nextVisitDescription();
+  // The pills the current phase offers, in order.
+  std::vector<QuickAction> availableQuickActions() const;
   // What one part reports, passed on to the others.
   void stateChanged() override;
   void muteChanged() override;
@@ -276,7 +200,7 @@ class VisitCoordinator : public CoordinationObserver,
   std::shared_ptr<PreferencesStore> preferencesStore_;
   std::shared_ptr<FocusHistoryStore> focusHistory_;
   std::shared_ptr<DailyPrioritiesStore> priorities_;
-  FeatureWindowControllers windows_;
+  WindowSet windows_;
   std::shared_ptr<HotKeyRegistrar> hotKeys_;
   std::unique_ptr<HotKeyRegistration> hotKey_;
   std::unique_ptr<HotKeyRegistration> quickActionHotKey_;
@@ -315,43 +239,20 @@ class VisitCoordinator : public CoordinationObserver,
 
   // ---- Feature windows ----------------------------------------------------------------
  public:
-  // Each opens its window, or brings it forward; nothing while it has no controller.
+  // Opens the window of a kind that only opens (the quick commands, today, the focus
+  // history, the weekly reflection, the calendar focus), or brings it forward; nothing
+  // while it has no controller, for the calendar focus without a calendar model, and for
+  // any other kind.
+  void show(WindowKind kind);
+
+ private:
+  void showQuickCommands();
   void showToday();
   void showWeeklyReflection();
   void showFocusHistory();
-  // Nothing without a calendar model.
   void showCalendarFocus();
 
-  // Starts a focus on an open daily priority: five minutes as a starter, else the full
-  // length, with the priority's title as the goal. Throws, before anything changes,
-  // DailyPriorities::Error missing or alreadyDone, then ActionError activeSession while a
-  // period runs or is paused, or invalidGoal for a title that cannot be a goal.
-  void startPriority(const UUID& id, bool starter);
-  // Starts a focus of `minutes` in a free calendar gap, linked to the priority when one is
-  // chosen; never a starter. Throws, before anything changes, ActionError activeSession,
-  // then invalidGoal (goal, or minutes outside 5 to the full length), then the priority's
-  // missing or alreadyDone.
-  void startCalendarFocus(int minutes, const std::string& goal, std::optional<UUID> priorityID);
-
- private:
   std::shared_ptr<CalendarFocusModel> calendarFocus_;
-
-  // ---- What the status item reads, and its one command of its own ---------------------
- public:
-  std::vector<Reminder> reminders() const;
-  // The saved checkpoint cannot be read, or the last one could not be written.
-  bool recoveryNeedsAttention() const { return focus_->recoveryError().has_value(); }
-  // Why the focus history cannot be read or written; none when it is fine.
-  std::optional<std::string> focusHistoryError() const;
-  const FeatureWindowControllers& featureWindows() const { return windows_; }
-  bool hasCalendarFocus() const { return calendarFocus_ != nullptr; }
-  bool hasQuickCommandShortcut() const { return quickActionHotKey_ != nullptr; }
-  Date now() const { return clock_->now(); }
-  Calendar userCalendar() const { return calendar(); }
-  // A clock time in the one short style of every time text the coordinator shows.
-  std::string formatTime(Date date) { return timeFormatter().format(date); }
-  // Uncounts the last finished session of the day.
-  void discardLastSession();
 };
 
 }  // namespace vorlane

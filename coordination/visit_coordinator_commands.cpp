@@ -12,7 +12,8 @@
 namespace vorlane {
 
 std::vector<QuickAction> VisitCoordinator::availableQuickActions() const {
-  return quickActionsFor(pomodoro(), isStarterFocus(), reminders_->isMuted(clock_->now()));
+  return quickActionsFor(focus_->pomodoro(), focus_->isStarterFocus(),
+                         reminders_->isMuted(clock_->now()));
 }
 
 void VisitCoordinator::refreshQuickActions() {
@@ -51,40 +52,40 @@ void VisitCoordinator::perform(QuickAction action) {
       return;
     case QuickAction::startPomodoro:
     case QuickAction::restartPomodoro:
-      requestNewPomodoro();
+      focus_->requestNewPomodoro();
       return;
     case QuickAction::dismissCompletion:
     case QuickAction::stopForNow:
-      dismissCompletion();
+      focus_->dismissCompletion();
       return;
     case QuickAction::markAccomplished:
     case QuickAction::finishStarter:
-      markFocusAccomplished();
+      focus_->markFocusAccomplished();
       return;
     case QuickAction::keepGoing:
     case QuickAction::extendSession:
-      extendSession(5);
+      focus_->extendSession(5);
       return;
     case QuickAction::pauseSession:
-      requestPauseSession();
+      focus_->requestPauseSession();
       return;
     case QuickAction::resumeSession:
-      requestResumeSession();
+      focus_->requestResumeSession();
       return;
     case QuickAction::cancelSession:
-      cancelPomodoro();
+      focus_->cancelPomodoro();
       return;
     case QuickAction::startBreak:
-      startBreak();
+      focus_->startBreak();
       return;
     case QuickAction::skipBreak:
-      skipBreak();
+      focus_->skipBreak();
       return;
     case QuickAction::mute:
       mute(MuteDuration::oneHour);
       return;
     case QuickAction::unmute:
-      unmute();
+      reminders_->unmute();
       return;
   }
 }
@@ -95,22 +96,22 @@ std::string VisitCoordinator::executeCommand(const std::string& text) {
   if (const auto* focus = std::get_if<QuickCommand::Focus>(&value)) {
     const int minutes = focus->minutes.value_or(
         static_cast<int>(preferencesStore_->preferences().effectiveWorkMinutes()));
-    startRequestedFocus(minutes, focus->goal);
+    focus_->startRequestedFocus(minutes, focus->goal);
     return "Started " + std::to_string(minutes) + " minutes: " + isolated(focus->goal) + ".";
   }
   if (const auto* remind = std::get_if<QuickCommand::Remind>(&value)) {
-    const Reminder reminder = addReminder(remind->text);
+    const Reminder reminder = reminders_->add(remind->text);
     return "Saved: " + isolated(reminder.phrase) + " \u2014 " +
            reminder.scheduleDescription(calendar(), clock_->now()) + ".";
   }
   using Phase = PomodoroSession::Phase;
-  const PomodoroSession& session = pomodoro();
+  const PomodoroSession& session = focus_->pomodoro();
   if (std::holds_alternative<QuickCommand::Pause>(value)) {
     // Nothing runs while idle or awaiting a break, and a paused period is already paused.
     if (!session.phase().kind() || session.isPaused()) {
       throw ActionError(ActionErrorCase::noRunningSession);
     }
-    requestPauseSession();
+    focus_->requestPauseSession();
     // A period whose time was already up finishes instead of pausing.
     if (session.completion())
       return "Your session finished. Choose what to do next from the menu.";
@@ -118,7 +119,7 @@ std::string VisitCoordinator::executeCommand(const std::string& text) {
   }
   if (std::holds_alternative<QuickCommand::Resume>(value)) {
     if (!session.isPaused()) throw ActionError(ActionErrorCase::notPaused);
-    requestResumeSession();
+    focus_->requestResumeSession();
     // A focus with a saved next step shows it first and stays paused until then.
     if (session.isPaused()) return "Review your next step, then choose Save & resume.";
     const std::string& focus = session.focus();
@@ -127,12 +128,8 @@ std::string VisitCoordinator::executeCommand(const std::string& text) {
   if (session.phase().is<Phase::Idle>() && !session.completion()) {
     throw ActionError(ActionErrorCase::noRunningSession);
   }
-  cancelPomodoro();
+  focus_->cancelPomodoro();
   return "Session stopped. Nothing was marked accomplished.";
-}
-
-void VisitCoordinator::startRequestedFocus(int minutes, const std::string& goal) {
-  focus_->startRequestedFocus(minutes, goal);
 }
 
 void VisitCoordinator::showQuickCommands() {

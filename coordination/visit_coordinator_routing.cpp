@@ -3,6 +3,17 @@
 
 namespace vorlane {
 
+void VisitCoordinator::show(WindowKind kind) {
+  switch (kind) {
+    case WindowKind::quickCommands: showQuickCommands(); return;
+    case WindowKind::today: showToday(); return;
+    case WindowKind::focusHistory: showFocusHistory(); return;
+    case WindowKind::reflection: showWeeklyReflection(); return;
+    case WindowKind::calendarFocus: showCalendarFocus(); return;
+    default: return;  // opened by a command of their own, by the status item or the shell
+  }
+}
+
 void VisitCoordinator::showToday() {
   if (!windows_.get<TodayWindow>()) return;
   const auto weak = weak_from_this();
@@ -16,7 +27,7 @@ void VisitCoordinator::showToday() {
       [weak](const UUID& id, bool starter) {
         const auto self = weak.lock();
         if (!self) throw ActionError(ActionErrorCase::applicationClosing);
-        self->startPriority(id, starter);
+        self->focus_->startPriority(id, starter);
       });
 }
 
@@ -34,17 +45,8 @@ void VisitCoordinator::showCalendarFocus() {
       [weak = weak_from_this()](int minutes, const std::string& goal, std::optional<UUID> id) {
         const auto self = weak.lock();
         if (!self) throw ActionError(ActionErrorCase::applicationClosing);
-        self->startCalendarFocus(minutes, goal, id);
+        self->focus_->startCalendarFocus(minutes, goal, id);
       });
-}
-
-void VisitCoordinator::startPriority(const UUID& id, bool starter) {
-  focus_->startPriority(id, starter);
-}
-
-void VisitCoordinator::startCalendarFocus(int minutes, const std::string& goal,
-                                          std::optional<UUID> priorityID) {
-  focus_->startCalendarFocus(minutes, goal, priorityID);
 }
 
 }  // namespace vorlane

@@ -9,6 +9,7 @@
 #include "coordination/action_error.h"
 #include "coordination/coordination_observer.h"
 #include "coordination/feature_windows.h"
+#include "coordination/focus/focus_control.h"
 #include "coordination/recovery_error.h"
 #include "coordination/visit_presenter.h"
 #include "coordination/visit_sink.h"
@@ -37,7 +38,8 @@ namespace vorlane {
 //
 // Every callback it hands out (timer, windows, presenter, history) holds it weakly and does
 // nothing once it is gone.
-class FocusCoordinator : public std::enable_shared_from_this<FocusCoordinator> {
+class FocusCoordinator : public FocusControl,
+                         public std::enable_shared_from_this<FocusCoordinator> {
  public:
   struct Dependencies {
     std::shared_ptr<const Clock> clock;
@@ -83,51 +85,54 @@ class FocusCoordinator : public std::enable_shared_from_this<FocusCoordinator> {
   void endPeriodLostInSleep(Date now);
 
   // ---- Control ----
-  void requestNewPomodoro() { openFocusEditor(false); }
-  void requestFiveMinuteFocus() { openFocusEditor(true); }
-  void startBreak();
-  void requestPauseSession();
-  void requestResumeSession();
-  void pauseSession();
-  void resumeSession();
-  void extendSession(int minutes);
-  void skipBreak();
-  void cancelPomodoro();
-  void dismissCompletion();
-  void markFocusAccomplished();
-  void previewCelebration();
-  void discardLastSession();
+  void requestNewPomodoro() override { openFocusEditor(false); }
+  void requestFiveMinuteFocus() override { openFocusEditor(true); }
+  void startBreak() override;
+  void requestPauseSession() override;
+  void requestResumeSession() override;
+  void pauseSession() override;
+  void resumeSession() override;
+  void extendSession(int minutes) override;
+  void skipBreak() override;
+  void cancelPomodoro() override;
+  void dismissCompletion() override;
+  void markFocusAccomplished() override;
+  void previewCelebration() override;
+  void discardLastSession() override;
   // Throws ActionError activeSession while a period runs or is paused, invalidGoal for a
   // goal with nothing visible or too long, or minutes outside the focus range.
-  void startRequestedFocus(int minutes, const std::string& goal);
+  void startRequestedFocus(int minutes, const std::string& goal) override;
   // Throws, before anything changes, DailyPriorities::Error missing or alreadyDone, then
   // what startRequestedFocus throws.
-  void startPriority(const UUID& id, bool starter);
+  void startPriority(const UUID& id, bool starter) override;
   // Throws, before anything changes, ActionError activeSession, then invalidGoal (goal, or
   // minutes outside 5 to the full length), then the priority's missing or alreadyDone.
-  void startCalendarFocus(int minutes, const std::string& goal, std::optional<UUID> priorityID);
+  void startCalendarFocus(int minutes, const std::string& goal,
+                          std::optional<UUID> priorityID) override;
 
   // ---- Recovery ----
-  void saveFocusForTermination();
-  void showResumeNotes(bool returning);
+  void saveFocusForTermination() override;
+  void showResumeNotes(bool returning) override;
   // Throws ActionError notPaused, RecoveryError noteTooLong or the store's own error; then
   // nothing changed.
-  void saveNextStep(const std::string& text);
+  void saveNextStep(const std::string& text) override;
   // The user's explicit discard: the saved checkpoint goes, also an unreadable one; a
   // failed removal is reported through recoverySaveError(), never thrown.
   void discardRecovery();
   // The checkpoint's load error, else the last failure to write one.
   std::optional<std::string> recoveryError() const;
-  const std::optional<std::string>& recoverySaveError() const { return recoverySaveError_; }
+  const std::optional<std::string>& recoverySaveError() const override {
+    return recoverySaveError_;
+  }
 
   // ---- Windows ----
   void showFocusHistory();
 
   // ---- State ----
-  const PomodoroSession& pomodoro() const { return pomodoro_; }
-  const std::string& nextStep() const { return nextStep_; }
-  bool isStarterFocus() const { return isStarterFocus_; }
-  const std::optional<UUID>& activePriorityID() const { return activePriorityID_; }
+  const PomodoroSession& pomodoro() const override { return pomodoro_; }
+  const std::string& nextStep() const override { return nextStep_; }
+  bool isStarterFocus() const override { return isStarterFocus_; }
+  const std::optional<UUID>& activePriorityID() const override { return activePriorityID_; }
 
  private:
   void restoreCheckpoint();

@@ -9,6 +9,7 @@
 
 #include "coordination/coordination_observer.h"
 #include "coordination/mute_state.h"
+#include "coordination/reminders/reminder_control.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/visit.h"
 #include "core/focus/mute_duration.h"
@@ -25,7 +26,7 @@ namespace vorlane {
 // throws the store's error unchanged (its what() the sentence to show) and changes nothing:
 // not the list, the undo target or the snooze source. The undo target, the snooze source
 // and the mute live in memory only.
-class ReminderCoordinator final : public MuteState {
+class ReminderCoordinator final : public ReminderControl, public MuteState {
  public:
   // `observer` hears of every change the status item shows, and of the mute's.
   ReminderCoordinator(std::shared_ptr<const Clock> clock, std::shared_ptr<VisitScheduler> scheduler,
@@ -34,34 +35,35 @@ class ReminderCoordinator final : public MuteState {
 
   // Parses and stores a reminder. Throws ReminderParser::ParseError unchanged, or the
   // store's refusal; then nothing is stored.
-  Reminder add(const std::string& text);
+  Reminder add(const std::string& text) override;
   // A blank schedule keeps the trigger. Throws ReminderEditing::Error when the reminder is
   // no longer stored, the parser's error or the store's refusal.
-  Reminder update(const UUID& id, const std::string& phrase, const std::string& schedule);
+  Reminder update(const UUID& id, const std::string& phrase,
+                  const std::string& schedule) override;
   // Throws the store's refusal.
-  void remove(const UUID& id);
+  void remove(const UUID& id) override;
   // Removes the reminder added (or snoozed) last; nothing when there is none. Throws the
   // store's refusal, the reminder then kept as the one to undo.
-  void undoLast();
+  void undoLast() override;
   // Repeats the reminder whose visit came last, `minutes` from now, once. Nothing when no
   // reminder visit came since, or when the minutes do not fit in seconds. Throws the store's
   // refusal, the visit's reminder then kept for another snooze.
-  void snoozeLast(std::int64_t minutes);
+  void snoozeLast(std::int64_t minutes) override;
 
   // A new mute replaces the old end, even an earlier one.
   void mute(MuteDuration duration);
-  void unmute();
+  void unmute() override;
   // Unmutes while muted, else mutes for an hour.
   void toggleMute();
   bool isMuted(Date now) const { return mutedUntil_ && *mutedUntil_ > now; }
   // The end of a mute still in force.
-  std::optional<Date> muteExpiry() const;
+  std::optional<Date> muteExpiry() const override;
   const std::optional<Date>& mutedUntil() const override { return mutedUntil_; }
 
   // Remembers the stored reminder behind a reminder visit on its way to the mascot.
   void visitPresenting(const Visit& visit);
 
-  std::vector<Reminder> reminders() const { return store_->reminders(); }
+  std::vector<Reminder> reminders() const override { return store_->reminders(); }
   // Hands the stored list to the scheduler.
   void handToScheduler();
   // Forgets reminders that expired a while before `now`; when the store refuses, keeps them
@@ -70,8 +72,8 @@ class ReminderCoordinator final : public MuteState {
   // The next hourly visit or reminder at or after `now`.
   std::optional<Date> nextVisit(Date now) const;
 
-  const std::optional<Reminder>& lastAdded() const { return lastAdded_; }
-  const std::optional<Reminder>& lastFired() const { return lastFired_; }
+  const std::optional<Reminder>& lastAdded() const override { return lastAdded_; }
+  const std::optional<Reminder>& lastFired() const override { return lastFired_; }
 
  private:
   void changed() const;

@@ -224,10 +224,10 @@ TEST_F(AppDelegateTest, ShutDownSavesTheRunningFocusStopsSpeechAndLogsOnce) {
   storeWelcomed();
   AppDelegate delegate(services);
   ASSERT_TRUE(delegate.applicationDidFinishLaunching());
-  delegate.coordinator()->requestNewPomodoro();
+  delegate.coordinator()->focus().requestNewPomodoro();
   ASSERT_TRUE(services.windows.focusEditor->start);
   services.windows.focusEditor->start("Write the report");
-  ASSERT_TRUE(delegate.coordinator()->pomodoro().isRunning());
+  ASSERT_TRUE(delegate.coordinator()->focus().pomodoro().isRunning());
   EXPECT_EQ(services.recordStore.writeCount("focusRecovery.v1"), 0);
 
   delegate.applicationWillTerminate();
@@ -251,7 +251,7 @@ TEST_F(AppDelegateTest, CompletionRemindersFollowTheDesktopsReduceMotionSetting)
     fresh.reduceMotion = reduce;
     AppDelegate delegate(fresh);
     ASSERT_TRUE(delegate.applicationDidFinishLaunching());
-    delegate.coordinator()->requestNewPomodoro();
+    delegate.coordinator()->focus().requestNewPomodoro();
     fresh.windows.focusEditor->start("Write the report");
     fresh.presenter->finishVisit();
     ASSERT_FALSE(fresh.timers.made.empty());
@@ -312,7 +312,7 @@ TEST_F(AppDelegateTest, TheStatusItemFollowsTheCoordinatorAndItsMenuReachesTheSh
   delegate.coordinator()->mute(MuteDuration::oneHour);
   EXPECT_EQ(item->button().symbol, "figure.climbing.circle");
   EXPECT_EQ(item->toolTip().left(22), "Vorlane - muted until ");
-  delegate.coordinator()->unmute();
+  delegate.coordinator()->reminders().unmute();
 
   // Opens the menu as the tray does, runs the entry, and lets it run once the menu closed.
   const auto choose = [&](const QString& title) {
@@ -324,8 +324,8 @@ TEST_F(AppDelegateTest, TheStatusItemFollowsTheCoordinatorAndItsMenuReachesTheSh
     return true;
   };
   ASSERT_TRUE(choose("For 15 minutes"));
-  EXPECT_TRUE(delegate.coordinator()->mutedUntil().has_value());
-  delegate.coordinator()->unmute();
+  EXPECT_TRUE(delegate.coordinator()->reminders().mutedUntil().has_value());
+  delegate.coordinator()->reminders().unmute();
   ASSERT_TRUE(choose("Vorlane now"));
   EXPECT_FALSE(services.presenter->performed.empty());
   ASSERT_TRUE(choose("About Vorlane"));
@@ -350,8 +350,8 @@ TEST_F(AppDelegateTest, TheCalendarFocusReadsAsFarAsTheWorkLengthAndKeepsItsOptI
   services.calendarSource->accessNow = CalendarAccess::granted;
   AppDelegate delegate(services);
   ASSERT_TRUE(delegate.applicationDidFinishLaunching());
-  ASSERT_TRUE(delegate.coordinator()->hasCalendarFocus());
-  delegate.coordinator()->showCalendarFocus();
+  ASSERT_TRUE(delegate.coordinator()->status().windows.contains(WindowKind::calendarFocus));
+  delegate.coordinator()->show(WindowKind::calendarFocus);
   CalendarFocusModel* model = services.windows.calendar->model;
   ASSERT_NE(model, nullptr);
   EXPECT_TRUE(model->isEnabled());  // the stored opt-in, read at launch

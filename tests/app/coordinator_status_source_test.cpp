@@ -8,6 +8,7 @@
 #include "coordination/calendar_focus_model.h"
 #include "tests/coordination/coordinator_harness.h"
 #include "tests/support/fake_calendar_source.h"
+#include "tests/support/fake_reminder_editor_window.h"
 #include "ui/tray/status_item_actions.h"
 #include "ui/tray/status_menu_model.h"
 #include "ui/tray/status_window_rows.h"
@@ -33,7 +34,7 @@ class CoordinatorStatusSourceTest : public CoordinatorTest {
         reminderEditor);
   }
 
-  Reminder addReminder(const std::string& text) { return coordinator->addReminder(text); }
+  Reminder addReminder(const std::string& text) { return coordinator->reminders().add(text); }
 
   std::shared_ptr<FakeReminderEditorWindow> reminderEditor =
       std::make_shared<FakeReminderEditorWindow>();
@@ -47,7 +48,7 @@ class CoordinatorStatusSourceTest : public CoordinatorTest {
 
 TEST_F(CoordinatorStatusSourceTest, SnapshotReadsTheCoordinatorAtThisMoment) {
   auto s = actions->snapshot(true);
-  EXPECT_EQ(s.nextVisit, coordinator->nextVisitDescription());
+  EXPECT_EQ(s.nextVisit, coordinator->status().nextVisit);
   EXPECT_EQ(s.statusText, "");
   EXPECT_TRUE(s.trayShown);
   EXPECT_TRUE(s.opens(WindowKind::today) && s.opens(WindowKind::reminderEditor) && s.mascot);
@@ -75,11 +76,11 @@ TEST_F(CoordinatorStatusSourceTest, EachCommandReachesItsOperation) {
   EXPECT_EQ(presenter->performed.size(), 1u);
   presenter->finishVisit();
 
-  actions->run(StatusCommand::quickCommands, {});
+  actions->run(StatusCommand::openWindow, WindowKind::quickCommands);
   EXPECT_EQ(windows.quickCommands->shows, 1);
-  actions->run(StatusCommand::showToday, {});
-  actions->run(StatusCommand::showFocusHistory, {});
-  actions->run(StatusCommand::showReflection, {});
+  actions->run(StatusCommand::openWindow, WindowKind::today);
+  actions->run(StatusCommand::openWindow, WindowKind::focusHistory);
+  actions->run(StatusCommand::openWindow, WindowKind::reflection);
   EXPECT_EQ(windows.today->shows, 1);
   EXPECT_EQ(windows.focusHistory->shows, 1);
   EXPECT_EQ(windows.reflection->shows, 1);
@@ -87,27 +88,27 @@ TEST_F(CoordinatorStatusSourceTest, EachCommandReachesItsOperation) {
   actions->run(StatusCommand::startPomodoro, {});
   EXPECT_EQ(windows.focusEditor->shows, 1);
   windows.focusEditor->start("draft");
-  EXPECT_TRUE(coordinator->pomodoro().phase().is<PomodoroSession::Phase::Working>());
+  EXPECT_TRUE(coordinator->focus().pomodoro().phase().is<PomodoroSession::Phase::Working>());
   actions->run(StatusCommand::extendSession, {});
-  EXPECT_EQ(coordinator->pomodoro().endsAt(), at(10, 59) + 30 * 60);
+  EXPECT_EQ(coordinator->focus().pomodoro().endsAt(), at(10, 59) + 30 * 60);
   actions->run(StatusCommand::pauseSession, {});
-  EXPECT_TRUE(coordinator->pomodoro().isPaused());
+  EXPECT_TRUE(coordinator->focus().pomodoro().isPaused());
   EXPECT_EQ(windows.resumeNotes->shows, 1);
   actions->run(StatusCommand::editNextStep, {});
   EXPECT_EQ(windows.resumeNotes->shows, 2);
   actions->run(StatusCommand::resumeSession, {});
-  EXPECT_FALSE(coordinator->pomodoro().isPaused());
+  EXPECT_FALSE(coordinator->focus().pomodoro().isPaused());
   actions->run(StatusCommand::cancelPomodoro, {});
-  EXPECT_FALSE(coordinator->pomodoro().isRunning());
+  EXPECT_FALSE(coordinator->focus().pomodoro().isRunning());
 
   actions->run(StatusCommand::muteFor, std::string("oneHour"));
-  EXPECT_EQ(coordinator->mutedUntil(), at(11, 59));
+  EXPECT_EQ(coordinator->reminders().mutedUntil(), at(11, 59));
   actions->run(StatusCommand::unmute, {});
-  EXPECT_FALSE(coordinator->mutedUntil());
+  EXPECT_FALSE(coordinator->reminders().mutedUntil());
 
   actions->run(StatusCommand::moveMascot, 0.5);
   actions->run(StatusCommand::resetMascot, {});
-  actions->run(StatusCommand::openAbout, {});
+  actions->run(StatusCommand::openWindow, WindowKind::about);
   actions->run(StatusCommand::quit, {});
   EXPECT_THAT(moves, ElementsAre(0.5));
   EXPECT_EQ(resets, 1);
@@ -121,12 +122,12 @@ TEST_F(CoordinatorStatusSourceTest, DataOfTheWrongKindDoesNothing) {
   actions->run(StatusCommand::muteFor, std::string("OneHour"));
   actions->run(StatusCommand::moveMascot, std::string("left"));
   actions->run(StatusCommand::deleteReminder, std::string(kept.id.toString()));
-  EXPECT_FALSE(coordinator->mutedUntil());
+  EXPECT_FALSE(coordinator->reminders().mutedUntil());
   EXPECT_TRUE(moves.empty());
-  EXPECT_EQ(coordinator->reminders().size(), 1u);
+  EXPECT_EQ(coordinator->reminders().reminders().size(), 1u);
 
   actions->run(StatusCommand::deleteReminder, kept.id);
-  EXPECT_TRUE(coordinator->reminders().empty());
+  EXPECT_TRUE(coordinator->reminders().reminders().empty());
 }
 
 TEST_F(CoordinatorStatusSourceTest, RemindersAddEditUndoAndAnEditOfAGoneReminder) {
@@ -134,16 +135,16 @@ TEST_F(CoordinatorStatusSourceTest, RemindersAddEditUndoAndAnEditOfAGoneReminder
   ASSERT_EQ(reminderEditor->shows, 1);
   EXPECT_FALSE(reminderEditor->reminder);
   const Reminder added = reminderEditor->save("stand up in 10 minutes", "ignored");
-  EXPECT_EQ(coordinator->reminders().size(), 1u);
+  EXPECT_EQ(coordinator->reminders().reminders().size(), 1u);
 
   actions->run(StatusCommand::editReminder, added.id);
   ASSERT_EQ(reminderEditor->shows, 2);
   EXPECT_EQ(reminderEditor->reminder->id, added.id);
   reminderEditor->save("sit down", "");
-  EXPECT_EQ(coordinator->reminders()[0].phrase, "sit down");
+  EXPECT_EQ(coordinator->reminders().reminders()[0].phrase, "sit down");
 
   actions->run(StatusCommand::undoLastReminder, {});
-  EXPECT_TRUE(coordinator->reminders().empty());
+  EXPECT_TRUE(coordinator->reminders().reminders().empty());
 
   // Deleted while the menu was open: nothing opens, the reason is logged.
   actions->run(StatusCommand::editReminder, added.id);
@@ -168,12 +169,12 @@ TEST_F(CoordinatorStatusSourceTest, ClickThroughAndUndoingTheLastSessionRedrawTh
   actions->run(StatusCommand::toggleMascotClicks, {});
   EXPECT_FALSE(preferences->preferences().mascotClickThrough);
 
-  coordinator->startRequestedFocus(5, "tidy");
+  coordinator->focus().startRequestedFocus(5, "tidy");
   tickAt(at(11, 5));
-  ASSERT_EQ(coordinator->pomodoro().completedToday(), 1);
+  ASSERT_EQ(coordinator->focus().pomodoro().completedToday(), 1);
   stateChanges = 0;
   actions->run(StatusCommand::discardLastSession, {});
-  EXPECT_EQ(coordinator->pomodoro().completedToday(), 0);
+  EXPECT_EQ(coordinator->focus().pomodoro().completedToday(), 0);
   EXPECT_EQ(stateChanges, 1);
 }
 
@@ -218,10 +219,10 @@ TEST_F(CoordinatorStatusSourceTest, EachRowOfTheCoordinatorsWindowsOpensIt) {
     // The next step is edited only while a focus is paused.
     if (kind == WindowKind::resumeNotes) {
       startFocus();
-      coordinator->pauseSession();
+      coordinator->focus().pauseSession();
     }
     const int before = *count;
-    source.run(row->command, {});
+    source.run(row->command, row->kind);
     EXPECT_EQ(*count, before + 1);
   }
 }
@@ -254,7 +255,7 @@ TEST_F(CoordinatorStatusSourceTest, ChangesTheStoreRefusesAreToldAndTheMenuLists
   clock->set(at(11, 0));
   ticker->fire();  // its visit makes it the one to snooze
   presenter->finishVisit();
-  ASSERT_EQ(coordinator->lastFiredReminder(), stretch);
+  ASSERT_EQ(coordinator->reminders().lastFired(), stretch);
   const auto listed = [&] {
     std::vector<std::string> phrases;
     for (const auto& row : actions->snapshot(true).reminders) phrases.push_back(row.phrase);
@@ -269,7 +270,7 @@ TEST_F(CoordinatorStatusSourceTest, ChangesTheStoreRefusesAreToldAndTheMenuLists
   EXPECT_EQ(failures, std::vector<std::string>(3, notAllowed));
   EXPECT_EQ(reminders->refused, 3);
   EXPECT_THAT(listed(), ElementsAre("stretch"));
-  EXPECT_EQ(coordinator->lastAddedReminder(), stretch) << "still there to undo";
+  EXPECT_EQ(coordinator->reminders().lastAdded(), stretch) << "still there to undo";
 
   // The editor's saves throw the same sentence for the editor to show.
   actions->run(StatusCommand::addReminder, {});
@@ -344,10 +345,10 @@ TEST_F(CoordinatorStatusSourceTest, ASessionRowWhoseStateHasGoneIsRefusedInItsSe
   actions->run(StatusCommand::startPomodoro, {});
   windows.focusEditor->start("draft");
   actions->run(StatusCommand::pauseSession, {});
-  EXPECT_TRUE(coordinator->pomodoro().isPaused());
+  EXPECT_TRUE(coordinator->focus().pomodoro().isPaused());
   actions->run(StatusCommand::pauseSession, {});  // paused already: nothing runs to pause
   EXPECT_THAT(failures, ElementsAre(noRunning));
-  EXPECT_TRUE(coordinator->pomodoro().isPaused());
+  EXPECT_TRUE(coordinator->focus().pomodoro().isPaused());
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_environment.h"
 #include "tests/support/fake_feature_windows.h"
+#include "tests/support/fake_reminder_editor_window.h"
 #include "tests/support/fake_hot_keys.h"
 #include "tests/support/fake_repeating_timer.h"
 #include "tests/support/fake_services.h"

@@ -95,7 +95,7 @@ class CoordinatorTest : public testing::Test {
   }
   // Starts a focus from the editor, as the user would, and lets its visit leave.
   void startFocus(const std::string& goal = "write report") {
-    coordinator->requestNewPomodoro();
+    coordinator->focus().requestNewPomodoro();
     windows.focusEditor->start(goal);
     presenter->finishVisit();
   }
@@ -106,15 +106,15 @@ class CoordinatorTest : public testing::Test {
     fresh();
     if (state == At::idle) return;
     startFocus(state == At::pausedNoGoal ? "" : "write report");
-    if (state == At::pausedFocus || state == At::pausedNoGoal) return coordinator->requestPauseSession();
+    if (state == At::pausedFocus || state == At::pausedNoGoal) return coordinator->focus().requestPauseSession();
     if (state == At::working) return;
-    tickAt(*coordinator->pomodoro().endsAt());
+    tickAt(*coordinator->focus().pomodoro().endsAt());
     presenter->finishVisit();
     if (state == At::awaiting) return;
-    coordinator->startBreak();
-    if (state == At::pausedBreak) return coordinator->requestPauseSession();
+    coordinator->focus().startBreak();
+    if (state == At::pausedBreak) return coordinator->focus().requestPauseSession();
     if (state == At::onBreak) return;
-    tickAt(*coordinator->pomodoro().endsAt());
+    tickAt(*coordinator->focus().pomodoro().endsAt());
     presenter->finishVisit();
   }
   void change(const std::function<void(Preferences&)>& edit) {
@@ -125,7 +125,7 @@ class CoordinatorTest : public testing::Test {
   // The session's phase in a word: working, awaiting, break, paused or idle.
   std::string phase() const {
     static const char* const names[] = {"working", "awaiting", "break", "paused", "idle"};
-    return names[coordinator->pomodoro().phase().value().index()];
+    return names[coordinator->focus().pomodoro().phase().value().index()];
   }
   Visit visit(Visit::Kind kind, Date scheduledFor, std::string text = "Stand up") const {
     return Visit{UUID::random(), kind, scheduledFor, text, text, true,

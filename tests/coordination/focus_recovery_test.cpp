@@ -22,7 +22,7 @@ TEST_F(FocusRecoveryTest, PauseAndResumeAcrossACheckpointReadBackAtTheNextLaunch
     fresh();
     startFocus("draft");
     clock->set(at(11, 9));
-    coordinator->requestPauseSession();
+    coordinator->focus().requestPauseSession();
     EXPECT_FALSE(timer().isActive());
     EXPECT_FALSE(windows.resumeNotes->returning);  // the note window asks for a next step
     EXPECT_EQ(windows.resumeNotes->goal, "draft");
@@ -35,14 +35,14 @@ TEST_F(FocusRecoveryTest, PauseAndResumeAcrossACheckpointReadBackAtTheNextLaunch
     ASSERT_EQ(phase(), "paused");
     EXPECT_EQ(presenter->sessions.back().time, "15:00");
     EXPECT_EQ(presenter->sessions.back().caption, "Next: \u2068check the figures\u2069");
-    coordinator->requestResumeSession();
+    coordinator->focus().requestResumeSession();
     if (noteWindow) {
       EXPECT_EQ(phase(), "paused");
       EXPECT_TRUE(windows.resumeNotes->returning);
       windows.resumeNotes->resume();
     }
     EXPECT_EQ(phase(), "working");
-    EXPECT_EQ(coordinator->pomodoro().endsAt(), at(14, 15));
+    EXPECT_EQ(coordinator->focus().pomodoro().endsAt(), at(14, 15));
     EXPECT_TRUE(timer().isActive());
     EXPECT_FALSE(records.rawBytes(RecordFocusRecoveryStore::key).has_value());
   }
@@ -64,28 +64,28 @@ TEST_F(FocusRecoveryTest, AFailedCheckpointKeepsTheOldOneAndShowsUntilDiscarded)
     preferences->setPreferences(Preferences({.workMinutes = 200}));
     fresh();
     startFocus();
-    coordinator->requestPauseSession();
+    coordinator->focus().requestPauseSession();
     const auto before = records.rawBytes(RecordFocusRecoveryStore::key);
     records.setFailing(row.writesFail);
-    coordinator->extendSession(5);
-    EXPECT_EQ(coordinator->recoverySaveError(), saveFailed);
+    coordinator->focus().extendSession(5);
+    EXPECT_EQ(coordinator->focus().recoverySaveError(), saveFailed);
     EXPECT_EQ(records.rawBytes(RecordFocusRecoveryStore::key), before);
     // A failing note save is the caller's to show; the note stays as it was.
     if (row.writesFail) {
       EXPECT_THROW(windows.resumeNotes->save("next"), std::exception);
     }
-    EXPECT_EQ(coordinator->nextStep(), "");
+    EXPECT_EQ(coordinator->status().nextStep, "");
     records.setFailing(false);
 
-    coordinator->showToday();
+    coordinator->show(WindowKind::today);
     EXPECT_EQ(windows.today->minutes, 90);  // the full length, clamped
     ASSERT_TRUE(windows.today->recoveryError.has_value());
     EXPECT_EQ(*windows.today->recoveryError == saveFailed, row.todayShowsSaveFailure);
     windows.today->discardRecovery();
     EXPECT_FALSE(records.rawBytes(RecordFocusRecoveryStore::key));
-    EXPECT_FALSE(coordinator->recoverySaveError());
+    EXPECT_FALSE(coordinator->focus().recoverySaveError());
     EXPECT_EQ(phase(), "paused");
-    coordinator->showToday();
+    coordinator->show(WindowKind::today);
     EXPECT_FALSE(windows.today->recoveryError);
   }
 }
@@ -95,21 +95,21 @@ TEST_F(FocusRecoveryTest, AFailedCheckpointKeepsTheOldOneAndShowsUntilDiscarded)
 TEST_F(FocusRecoveryTest, ACheckpointThatCannotBeRemovedIsSaidLikeAFailedSave) {
   buildAndStart();
   startFocus();
-  coordinator->requestPauseSession();
+  coordinator->focus().requestPauseSession();
   records.setFailing(true);
-  coordinator->resumeSession();
-  EXPECT_EQ(coordinator->recoverySaveError(), saveFailed);
+  coordinator->focus().resumeSession();
+  EXPECT_EQ(coordinator->focus().recoverySaveError(), saveFailed);
   EXPECT_TRUE(records.rawBytes(RecordFocusRecoveryStore::key));
 
   // The Today window's discard runs in a slot: a failed removal is shown, never thrown.
-  coordinator->showToday();
+  coordinator->show(WindowKind::today);
   EXPECT_NO_THROW(windows.today->discardRecovery());
-  EXPECT_EQ(coordinator->recoverySaveError(), saveFailed);
-  EXPECT_TRUE(coordinator->recoveryNeedsAttention());
+  EXPECT_EQ(coordinator->focus().recoverySaveError(), saveFailed);
+  EXPECT_TRUE(coordinator->status().recoveryNeedsAttention);
   EXPECT_TRUE(records.rawBytes(RecordFocusRecoveryStore::key));
   records.setFailing(false);
   windows.today->discardRecovery();
-  EXPECT_FALSE(coordinator->recoveryNeedsAttention());
+  EXPECT_FALSE(coordinator->status().recoveryNeedsAttention);
   EXPECT_FALSE(records.rawBytes(RecordFocusRecoveryStore::key));
 }
 

@@ -12,7 +12,7 @@ using FocusSessionTest = CoordinatorTest;
 
 TEST_F(FocusSessionTest, FullFocusBreakAndCompletionCycle) {
   buildAndStart();
-  coordinator->requestNewPomodoro();
+  coordinator->focus().requestNewPomodoro();
   windows.focusEditor->start("  write\t\treport ");
   EXPECT_EQ(presenter->performed.at(0).bubbleText, "25 min");
   EXPECT_EQ(speech->spoken.back().text, "25 minutes. Go.");
@@ -59,7 +59,7 @@ TEST_F(FocusSessionTest, FullFocusBreakAndCompletionCycle) {
   EXPECT_EQ(presenter->performed.back().bubbleText, "5 min break complete");
   EXPECT_EQ(speech->spoken.back().text, "Break's over.");
 
-  coordinator->dismissCompletion();
+  coordinator->focus().dismissCompletion();
   EXPECT_FALSE(timer().isActive());
   EXPECT_EQ(logMessages(log, "pomodoro"),
             (std::vector<std::string>{"started a 25 minute session", "session complete, 1 done today",
@@ -108,7 +108,7 @@ TEST_F(FocusSessionTest, PhaseEndShowsAsTheEnvironmentAndMotionSettingAllow) {
 TEST_F(FocusSessionTest, StoppingASessionCutsItsAnnouncementShort) {
   const Visit hourly = visit(Visit::Kind::hourly(), at(11, 0), "It's 11");
   const auto startNow = [this] {
-    coordinator->requestNewPomodoro();
+    coordinator->focus().requestNewPomodoro();
     windows.focusEditor->start("write report");
   };
   const struct {
@@ -118,36 +118,36 @@ TEST_F(FocusSessionTest, StoppingASessionCutsItsAnnouncementShort) {
     // The bubble cut short, if any.
     const char* cut;
   } rows[] = {
-      {"from the tray during the start visit", startNow, [this] { coordinator->cancelPomodoro(); },
+      {"from the tray during the start visit", startNow, [this] { coordinator->focus().cancelPomodoro(); },
        "25 min"},
       {"from the pill during the start visit", startNow,
        [this] { presenter->onQuickAction(QuickAction::cancelSession); }, "25 min"},
       {"ending the break during its visit",
        [&] {
          reach(At::awaiting);
-         coordinator->startBreak();
+         coordinator->focus().startBreak();
        },
-       [this] { coordinator->cancelPomodoro(); }, "Break 5m"},
+       [this] { coordinator->focus().cancelPomodoro(); }, "Break 5m"},
       {"skipping the break during its visit",
        [&] {
          reach(At::awaiting);
-         coordinator->startBreak();
+         coordinator->focus().startBreak();
        },
-       [this] { coordinator->skipBreak(); }, "Break 5m"},
+       [this] { coordinator->focus().skipBreak(); }, "Break 5m"},
       {"a start visit held behind another",
        [&] {
          coordinator->enqueue(hourly);
          startNow();
        },
-       [this] { coordinator->cancelPomodoro(); }, nullptr},
+       [this] { coordinator->focus().cancelPomodoro(); }, nullptr},
       {"after the start visit left", [&] { reach(At::working); },
-       [this] { coordinator->cancelPomodoro(); }, nullptr},
+       [this] { coordinator->focus().cancelPomodoro(); }, nullptr},
       {"during another visit",
        [&] {
          reach(At::working);
          coordinator->enqueue(hourly);
        },
-       [this] { coordinator->cancelPomodoro(); }, nullptr},
+       [this] { coordinator->focus().cancelPomodoro(); }, nullptr},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);

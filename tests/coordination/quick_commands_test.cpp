@@ -65,18 +65,18 @@ TEST_F(QuickCommandsTest, EveryCommandAnswersWithItsSentenceOrChangesNothing) {
     SCOPED_TRACE(testing::Message() << row.command << " at " << static_cast<int>(row.state));
     preferences->setPreferences(Preferences({.workMinutes = 30}));
     reach(row.state);
-    const PomodoroSession before = coordinator->pomodoro();
+    const PomodoroSession before = coordinator->focus().pomodoro();
     const auto refreshes = presenter->contexts.size();
     std::string answer;
     const std::string failure = refusal([&] { answer = coordinator->executeCommand(row.command); });
     EXPECT_EQ(failure.empty() ? answer : failure, row.answer);
     EXPECT_EQ(phase(), row.phaseAfter);
     if (!failure.empty()) {
-      EXPECT_EQ(coordinator->pomodoro(), before);
+      EXPECT_EQ(coordinator->focus().pomodoro(), before);
       EXPECT_EQ(presenter->contexts.size(), refreshes);
     }
     if (row.phaseAfter == "idle") {
-      EXPECT_FALSE(coordinator->pomodoro().completion());
+      EXPECT_FALSE(coordinator->focus().pomodoro().completion());
     }
   }
   // The time is up, but no tick has seen it: the focus ends instead of pausing.
@@ -86,7 +86,7 @@ TEST_F(QuickCommandsTest, EveryCommandAnswersWithItsSentenceOrChangesNothing) {
             "Your session finished. Choose what to do next from the menu.");
   EXPECT_EQ(phase(), "awaiting");
   reach(At::pausedFocus);  // with a note, resuming shows it first
-  coordinator->saveNextStep("check");
+  coordinator->focus().saveNextStep("check");
   EXPECT_EQ(coordinator->executeCommand("resume"), "Review your next step, then choose Save & resume.");
   EXPECT_EQ(phase(), "paused");
 }
@@ -94,7 +94,7 @@ TEST_F(QuickCommandsTest, EveryCommandAnswersWithItsSentenceOrChangesNothing) {
 TEST_F(QuickCommandsTest, FiveMinutesMakeTheStarterWithItsOwnPillsAtTheEnd) {
   EXPECT_EQ(coordinator->executeCommand("focus 5m tidy desk"),
             "Started 5 minutes: \u2068tidy desk\u2069.");
-  EXPECT_TRUE(coordinator->isStarterFocus());
+  EXPECT_TRUE(coordinator->status().isStarterFocus);
   tickAt(at(11, 4));
   EXPECT_EQ(presenter->contexts.back().actions,
             (std::vector<QuickAction>{keepGoing, finishStarter, stopForNow}));
@@ -127,13 +127,13 @@ TEST_F(QuickCommandsTest, RequestedFocusChecksGoalAndMinutes) {
     SCOPED_TRACE(row.name);
     reach(At::idle);
     const std::string failure = refusal([&] {
-      if (row.via == Via::request) coordinator->startRequestedFocus(row.minutes, row.goal);
-      if (row.via == Via::editor) coordinator->requestNewPomodoro(), windows.focusEditor->start(row.goal);
+      if (row.via == Via::request) coordinator->focus().startRequestedFocus(row.minutes, row.goal);
+      if (row.via == Via::editor) coordinator->focus().requestNewPomodoro(), windows.focusEditor->start(row.goal);
     });
     EXPECT_EQ(failure, row.starts ? "" : invalidGoal);
     if (!row.starts) continue;
     // The point of the limit: the focus survives a pause as a checkpoint.
-    coordinator->requestPauseSession();
+    coordinator->focus().requestPauseSession();
     EXPECT_TRUE(RecordFocusRecoveryStore(&records).document().value().has_value());
   }
 }
@@ -147,8 +147,8 @@ TEST_F(QuickCommandsTest, EveryPillDoesItsOneOperationAndThePillsFollowEveryChan
       {vorlane, At::idle, [this] { return presenter->performed.size() == 1; }},
       {startPomodoro, At::idle, [this] { return windows.focusEditor->shows == 1; }},
       {restartPomodoro, At::awaiting, [this] { return windows.focusEditor->shows == 2; }},
-      {dismissCompletion, At::breakCard, [this] { return !coordinator->pomodoro().completion(); }},
-      {stopForNow, At::awaiting, [this] { return !coordinator->pomodoro().completion(); }},
+      {dismissCompletion, At::breakCard, [this] { return !coordinator->focus().pomodoro().completion(); }},
+      {stopForNow, At::awaiting, [this] { return !coordinator->focus().pomodoro().completion(); }},
       {markAccomplished, At::awaiting, [this] { return windows.focusHistory->shows == 1; }},
       {finishStarter, At::awaiting, [this] { return windows.focusHistory->shows == 1; }},
       {pauseSession, At::working, [this] { return phase() == "paused"; }},
@@ -156,24 +156,24 @@ TEST_F(QuickCommandsTest, EveryPillDoesItsOneOperationAndThePillsFollowEveryChan
       {cancelSession, At::working, [this] { return phase() == "idle"; }},
       {startBreak, At::awaiting, [this] { return phase() == "break"; }},
       {skipBreak, At::onBreak, [this] { return phase() == "idle"; }},
-      {extendSession, At::working, [this] { return coordinator->pomodoro().endsAt() == at(11, 29); }},
+      {extendSession, At::working, [this] { return coordinator->focus().pomodoro().endsAt() == at(11, 29); }},
       // A finished focus goes on as the same session.
       {keepGoing, At::awaiting,
        [this] {
          const auto& recorded = historyStore->entries();
          return phase() == "working" && std::any_of(recorded.begin(), recorded.end(), [&](const auto& e) {
-                  return e.id == coordinator->pomodoro().sessionID();
+                  return e.id == coordinator->focus().pomodoro().sessionID();
                 });
        }},
-      {mute, At::idle, [this] { return coordinator->muteExpiry() == at(11, 59); }},
-      {unmute, At::idle, [this] { return !coordinator->mutedUntil(); }},
+      {mute, At::idle, [this] { return coordinator->reminders().muteExpiry() == at(11, 59); }},
+      {unmute, At::idle, [this] { return !coordinator->reminders().mutedUntil(); }},
   };
   for (const auto& row : rows) {
     reach(row.state);
     if (row.action == unmute) coordinator->mute(MuteDuration::untilTomorrow);
     presenter->onQuickAction(row.action);
     EXPECT_TRUE(row.done()) << rawValue(row.action);
-    EXPECT_EQ(presenter->contexts.back().actions, coordinator->availableQuickActions())
+    EXPECT_EQ(presenter->contexts.back().actions, coordinator->status().quickActions)
         << rawValue(row.action);
   }
   EXPECT_EQ(logMessages(log, "pomodoro").back(), "session extended by 5 minutes");
@@ -192,7 +192,7 @@ TEST_F(QuickCommandsTest, QuickCommandWindowRunsCommandsWhileTheCoordinatorLives
   hotKeys->taken.insert(quickCommandHotKey.identifier);
   fresh();
   EXPECT_FALSE(hotKeys->press(quickCommandHotKey.identifier));
-  coordinator->showQuickCommands();
+  coordinator->show(WindowKind::quickCommands);
   EXPECT_FALSE(windows.quickCommands->shortcutAvailable);
 }
 

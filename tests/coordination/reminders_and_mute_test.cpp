@@ -32,45 +32,45 @@ class RemindersAndMuteTest : public CoordinatorTest {
 };
 
 TEST_F(RemindersAndMuteTest, PlainWordsReminderFiresOnceAtItsMinute) {
-  const Reminder added = coordinator->addReminder("in 25m stretch");
+  const Reminder added = coordinator->reminders().add("in 25m stretch");
   EXPECT_EQ(reminders->reminders(), std::vector<Reminder>{added});
   for (const Date tick : {at(11, 0), at(11, 23, 30)}) tickAndFinish(tick);
   EXPECT_TRUE(reminderVisitsShown().empty());
   for (const Date tick : {at(11, 24), at(11, 24, 30), at(11, 25)}) tickAndFinish(tick);
   ASSERT_EQ(reminderVisitsShown().size(), 1u);
-  EXPECT_EQ(coordinator->lastFiredReminder(), added);
+  EXPECT_EQ(coordinator->reminders().lastFired(), added);
 }
 
 TEST_F(RemindersAndMuteTest, SnoozeRepeatsTheLastReminderVisitOnceAndLeavesItStored) {
-  coordinator->snoozeLastReminder(10);  // no reminder visit yet
+  coordinator->reminders().snoozeLast(10);  // no reminder visit yet
   EXPECT_TRUE(reminders->reminders().empty());
-  const Reminder daily = coordinator->addReminder("daily 11:30am stretch");
+  const Reminder daily = coordinator->reminders().add("daily 11:30am stretch");
   tickAndFinish(at(11, 0));
   tickAndFinish(at(11, 30));
-  ASSERT_EQ(coordinator->lastFiredReminder(), daily);
+  ASSERT_EQ(coordinator->reminders().lastFired(), daily);
 
   clock->set(at(11, 31));
-  coordinator->snoozeLastReminder(10);
+  coordinator->reminders().snoozeLast(10);
   ASSERT_EQ(reminders->reminders().size(), 2u);
   const Reminder snoozed = reminders->reminders()[1];
   EXPECT_EQ(snoozed.trigger, VisitTrigger::countdown(600));
   EXPECT_EQ(reminderLog().back(), "snoozed stretch by 10 minutes");
-  coordinator->snoozeLastReminder(10);  // the second does nothing
+  coordinator->reminders().snoozeLast(10);  // the second does nothing
   EXPECT_EQ(reminders->reminders().size(), 2u);
   tickAndFinish(at(11, 41));
   EXPECT_EQ(reminderVisitsShown().at(1).kind.reminderID(), snoozed.id);
   // Undo removes the snoozed copy, never the daily one.
-  coordinator->undoLastReminder();
+  coordinator->reminders().undoLast();
   EXPECT_EQ(reminders->reminders(), std::vector<Reminder>{daily});
 }
 
 TEST_F(RemindersAndMuteTest, WhileMutedRemindersAreSilentNotificationsUntilTheMuteRunsOut) {
   coordinator->mute(MuteDuration::untilTomorrow);
-  EXPECT_EQ(coordinator->muteExpiry(), *berlin.date(2026, 3, 11));
+  EXPECT_EQ(coordinator->reminders().muteExpiry(), *berlin.date(2026, 3, 11));
   coordinator->mute(MuteDuration::fifteenMinutes);  // replaces the old end, even a later one
-  EXPECT_EQ(coordinator->muteExpiry(), at(11, 14));
-  coordinator->addReminder("in 5m stretch");
-  coordinator->addReminder("in 20m water");
+  EXPECT_EQ(coordinator->reminders().muteExpiry(), at(11, 14));
+  coordinator->reminders().add("in 5m stretch");
+  coordinator->reminders().add("in 20m water");
   tickAt(at(11, 0));
   tickAt(at(11, 4));
   EXPECT_TRUE(presenter->performed.empty());
@@ -78,25 +78,25 @@ TEST_F(RemindersAndMuteTest, WhileMutedRemindersAreSilentNotificationsUntilTheMu
   ASSERT_EQ(notifications->posted.size(), 2u);
   EXPECT_EQ(notifications->posted[1].body, "stretch");
   // A suppressed reminder visit never becomes the snooze source.
-  EXPECT_FALSE(coordinator->lastFiredReminder());
+  EXPECT_FALSE(coordinator->reminders().lastFired());
   clock->set(at(11, 14));
-  EXPECT_FALSE(coordinator->muteExpiry());
-  EXPECT_EQ(coordinator->mutedUntil(), at(11, 14));  // kept until the next mute or unmute
+  EXPECT_FALSE(coordinator->reminders().muteExpiry());
+  EXPECT_EQ(coordinator->reminders().mutedUntil(), at(11, 14));  // kept until the next mute or unmute
   tickAt(at(11, 19));
   EXPECT_EQ(reminderVisitsShown().size(), 1u);
 }
 
 TEST_F(RemindersAndMuteTest, MuteHotKeyTogglesAnHourAndMutesAgainOnceItRanOut) {
   ASSERT_TRUE(hotKeys->press(muteHotKey.identifier));
-  EXPECT_EQ(coordinator->muteExpiry(), at(11, 59));
+  EXPECT_EQ(coordinator->reminders().muteExpiry(), at(11, 59));
   EXPECT_TRUE(presenter->contexts.back().isMuted);
   hotKeys->press(muteHotKey.identifier);
-  EXPECT_FALSE(coordinator->mutedUntil());
+  EXPECT_FALSE(coordinator->reminders().mutedUntil());
   hotKeys->press(muteHotKey.identifier);
   clock->set(at(12, 0));
-  EXPECT_FALSE(coordinator->muteExpiry());
+  EXPECT_FALSE(coordinator->reminders().muteExpiry());
   hotKeys->press(muteHotKey.identifier);
-  EXPECT_EQ(coordinator->muteExpiry(), at(13, 0));
+  EXPECT_EQ(coordinator->reminders().muteExpiry(), at(13, 0));
   // Berlin is an hour ahead of the log's UTC.
   EXPECT_EQ(logMessages(log, "suppression"),
             (std::vector<std::string>{"muted until 2026-03-10 10:59:00 +0000", "unmuted",
@@ -112,7 +112,7 @@ TEST_F(RemindersAndMuteTest, MutingFromTheMenuThePillOrTheHotKeySilencesSpeechUn
       {"hot key", [this] { hotKeys->press(muteHotKey.identifier); }},
   };
   for (const auto& [name, muteNow] : ways) {
-    coordinator->unmute();
+    coordinator->reminders().unmute();
     speech->speak("a long reminder", nullptr);
     const int stopsBefore = speech->stops;
     muteNow();
@@ -122,7 +122,7 @@ TEST_F(RemindersAndMuteTest, MutingFromTheMenuThePillOrTheHotKeySilencesSpeechUn
   // Unmuting leaves speech alone.
   speech->speak("the hour", nullptr);
   hotKeys->press(muteHotKey.identifier);
-  EXPECT_FALSE(coordinator->mutedUntil());
+  EXPECT_FALSE(coordinator->reminders().mutedUntil());
   EXPECT_TRUE(speech->isSpeaking());
 }
 

@@ -95,17 +95,17 @@ using CoordinatorStatusLineTest = CoordinatorTest;
 
 TEST_F(CoordinatorStatusLineTest, ReadsTheMuteTheHourAndTheRemindersAtEachRequest) {
   buildAndStart();
-  EXPECT_EQ(coordinator->nextVisitDescription(), "next visit at 11:00");
-  coordinator->addReminder("in 1m stretch");
+  EXPECT_EQ(coordinator->status().nextVisit, "next visit at 11:00");
+  coordinator->reminders().add("in 1m stretch");
   tickAt(at(11, 0));
   clock->set(at(11, 0, 30));  // the fired reminder lies behind
-  EXPECT_EQ(coordinator->nextVisitDescription(), "next visit at 12:00");
-  coordinator->addReminder("in 20m water");
-  EXPECT_EQ(coordinator->nextVisitDescription(), "next visit at 11:20");
+  EXPECT_EQ(coordinator->status().nextVisit, "next visit at 12:00");
+  coordinator->reminders().add("in 20m water");
+  EXPECT_EQ(coordinator->status().nextVisit, "next visit at 11:20");
   coordinator->mute(MuteDuration::fifteenMinutes);
-  EXPECT_EQ(coordinator->nextVisitDescription(), "muted until 11:15");
+  EXPECT_EQ(coordinator->status().nextVisit, "muted until 11:15");
   clock->set(at(11, 15, 30));
-  EXPECT_EQ(coordinator->nextVisitDescription(), "next visit at 11:20");
+  EXPECT_EQ(coordinator->status().nextVisit, "next visit at 11:20");
 }
 
 }  // namespace

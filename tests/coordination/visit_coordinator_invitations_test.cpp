@@ -58,7 +58,7 @@ TEST_F(InvitationTest, ABusyUserIsInvitedAQuarterHourAfterwardAndAPausedFocusNev
   presenter->finishVisit();
   tickAt(at(11, 9, 30));
   clock->set(at(11, 10));
-  coordinator->dismissCompletion();
+  coordinator->focus().dismissCompletion();
   tickAt(at(11, 24, 59));
   EXPECT_EQ(presenter->invitations.size(), 1u);
   tickAt(at(11, 25));
@@ -137,7 +137,7 @@ TEST_F(InvitationTest, DuringAFocusEncouragementsWaitForTheBreakAndComeFromItsLi
     tickAt(row.focusStart + 1510);  // the focus ends; its completion waits
     presenter->finishVisit();
     clock->set(row.focusStart + 1520);
-    coordinator->startBreak();
+    coordinator->focus().startBreak();
     presenter->finishVisit();
     tickAt(row.focusStart + 1530);
     EXPECT_TRUE(random->allUsed());
@@ -148,7 +148,7 @@ TEST_F(InvitationTest, DuringAFocusEncouragementsWaitForTheBreakAndComeFromItsLi
   startFocus();
   fireAt(at(10, 25));
   presenter->finishVisit();
-  coordinator->startBreak();
+  coordinator->focus().startBreak();
   presenter->finishVisit();
   coordinator->encourageNow();
   EXPECT_TRUE(encouraged(Moment::onBreak));

@@ -26,7 +26,7 @@ class RoutingTest : public CoordinatorTest {
     return id;
   }
   double length() const {
-    const auto* working = coordinator->pomodoro().phase().as<PomodoroSession::Phase::Working>();
+    const auto* working = coordinator->focus().pomodoro().phase().as<PomodoroSession::Phase::Working>();
     return working ? working->endsAt - working->startedAt : 0;
   }
 };
@@ -37,29 +37,29 @@ TEST_F(RoutingTest, APriorityStartsAFullFocusOrAStarterOrIsRefusedChangingNothin
   const UUID done = addPriority("Finished already", true);
   const UUID open = addPriority("Ship  the release");
   const UUID other = addPriority("Another one");
-  coordinator->showToday();
+  coordinator->show(WindowKind::today);
   const auto start = windows.today->start;
   EXPECT_EQ(refusal([&] { start(gone, false); }), missing);
   EXPECT_EQ(refusal([&] { start(done, true); }), alreadyDone);
   EXPECT_EQ(phase(), "idle");
-  EXPECT_FALSE(coordinator->activePriorityID());
+  EXPECT_FALSE(coordinator->focus().activePriorityID());
 
   start(open, false);
   presenter->finishVisit();
   EXPECT_EQ(length(), 1500);
-  EXPECT_EQ(coordinator->pomodoro().focus(), "Ship the release");
-  EXPECT_EQ(coordinator->activePriorityID(), open);
+  EXPECT_EQ(coordinator->focus().pomodoro().focus(), "Ship the release");
+  EXPECT_EQ(coordinator->focus().activePriorityID(), open);
   // While a focus runs, its link stays.
-  const PomodoroSession running = coordinator->pomodoro();
+  const PomodoroSession running = coordinator->focus().pomodoro();
   EXPECT_EQ(refusal([&] { start(other, false); }), activeSession);
-  EXPECT_EQ(coordinator->pomodoro(), running);
-  EXPECT_EQ(coordinator->activePriorityID(), open);
+  EXPECT_EQ(coordinator->focus().pomodoro(), running);
+  EXPECT_EQ(coordinator->focus().activePriorityID(), open);
   // A finished focus waiting for its break gives way to the new one at once.
   fireAt(clock->now() + 1500);
   start(other, true);
   EXPECT_EQ(length(), 300);
-  EXPECT_TRUE(coordinator->isStarterFocus());
-  EXPECT_EQ(coordinator->activePriorityID(), other);
+  EXPECT_TRUE(coordinator->status().isStarterFocus);
+  EXPECT_EQ(coordinator->focus().activePriorityID(), other);
   // The window's action outlives the coordinator and then refuses.
   coordinator.reset();
   EXPECT_EQ(refusal([&] { start(open, false); }), closing);
@@ -80,21 +80,21 @@ TEST_F(RoutingTest, ACalendarFocusFitsTheGapAndIsNeverAStarter) {
   };
   for (const auto& row : refused) {
     SCOPED_TRACE(row.sentence);
-    EXPECT_EQ(refusal([&] { coordinator->startCalendarFocus(row.minutes, row.goal, row.priority); }),
+    EXPECT_EQ(refusal([&] { coordinator->focus().startCalendarFocus(row.minutes, row.goal, row.priority); }),
               row.sentence);
     EXPECT_EQ(phase(), "idle");
-    EXPECT_FALSE(coordinator->activePriorityID());
+    EXPECT_FALSE(coordinator->focus().activePriorityID());
   }
-  coordinator->startCalendarFocus(5, "Review", std::nullopt);
+  coordinator->focus().startCalendarFocus(5, "Review", std::nullopt);
   EXPECT_EQ(length(), 300);
-  EXPECT_FALSE(coordinator->isStarterFocus());
-  EXPECT_EQ(refusal([&] { coordinator->startCalendarFocus(10, "Other", open); }), activeSession);
-  coordinator->cancelPomodoro();
-  coordinator->startCalendarFocus(25, "Outline the plan", open);
-  EXPECT_EQ(coordinator->pomodoro().focus(), "Outline the plan");
-  EXPECT_EQ(coordinator->activePriorityID(), open);
+  EXPECT_FALSE(coordinator->status().isStarterFocus);
+  EXPECT_EQ(refusal([&] { coordinator->focus().startCalendarFocus(10, "Other", open); }), activeSession);
+  coordinator->focus().cancelPomodoro();
+  coordinator->focus().startCalendarFocus(25, "Outline the plan", open);
+  EXPECT_EQ(coordinator->focus().pomodoro().focus(), "Outline the plan");
+  EXPECT_EQ(coordinator->focus().activePriorityID(), open);
   // No calendar model in this build: the window stays shut.
-  coordinator->showCalendarFocus();
+  coordinator->show(WindowKind::calendarFocus);
   EXPECT_EQ(windows.calendar->shows, 0);
 }
 
@@ -108,16 +108,16 @@ TEST_F(RoutingTest, ACalendarFocusIsRefusedWhileARestoredFocusWaitsPaused) {
                                            .priorityID = std::nullopt});
   buildAndStart();
   ASSERT_EQ(phase(), "paused");
-  EXPECT_EQ(refusal([&] { coordinator->startCalendarFocus(25, "Outline the plan", std::nullopt); }),
+  EXPECT_EQ(refusal([&] { coordinator->focus().startCalendarFocus(25, "Outline the plan", std::nullopt); }),
             activeSession);
   EXPECT_EQ(phase(), "paused");
-  EXPECT_EQ(coordinator->pomodoro().focus(), "write report");
-  EXPECT_EQ(coordinator->nextStep(), "check the figures");
-  EXPECT_FALSE(coordinator->activePriorityID());
+  EXPECT_EQ(coordinator->focus().pomodoro().focus(), "write report");
+  EXPECT_EQ(coordinator->status().nextStep, "check the figures");
+  EXPECT_FALSE(coordinator->focus().activePriorityID());
 }
 
 TEST_F(RoutingTest, TheReflectionOpensTheHistoryWhileTheCoordinatorLives) {
-  coordinator->showWeeklyReflection();
+  coordinator->show(WindowKind::reflection);
   windows.reflection->manageHistory();
   EXPECT_EQ(windows.focusHistory->shows, 1);
   coordinator.reset();
@@ -125,9 +125,9 @@ TEST_F(RoutingTest, TheReflectionOpensTheHistoryWhileTheCoordinatorLives) {
   EXPECT_EQ(windows.focusHistory->shows, 1);
   // Without controllers, nothing opens.
   fresh(at(10, 59), [](auto& given) { given.windows = {}; });
-  coordinator->showFocusHistory();
-  coordinator->showWeeklyReflection();
-  coordinator->showToday();
+  coordinator->show(WindowKind::focusHistory);
+  coordinator->show(WindowKind::reflection);
+  coordinator->show(WindowKind::today);
   EXPECT_EQ(windows.focusHistory->shows + windows.reflection->shows + windows.today->shows, 0);
 }
 
@@ -143,9 +143,9 @@ TEST_F(RoutingTest, EveryKeptActionSaysTheApplicationIsClosingOnceTheCoordinator
   });
   startFocus();
   const UUID open = addPriority("Plan the week");
-  coordinator->showToday();
-  coordinator->showCalendarFocus();
-  coordinator->showQuickCommands();
+  coordinator->show(WindowKind::today);
+  coordinator->show(WindowKind::calendarFocus);
+  coordinator->show(WindowKind::quickCommands);
   ASSERT_TRUE(windows.today->start && windows.calendar->start && windows.quickCommands->execute);
   const struct {
     const char* name;

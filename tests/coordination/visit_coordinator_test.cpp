@@ -16,8 +16,8 @@ TEST_F(CoordinatorSetUpTest, SessionLengthsComeFromTheSettingsClamped) {
   for (const auto& row : rows) {
     preferences->setPreferences(Preferences({.workMinutes = row.work, .breakMinutes = row.rest}));
     buildAndStart();
-    EXPECT_EQ(coordinator->pomodoro().workDuration(), row.workSeconds) << row.work;
-    EXPECT_EQ(coordinator->pomodoro().breakDuration(), row.restSeconds) << row.rest;
+    EXPECT_EQ(coordinator->focus().pomodoro().workDuration(), row.workSeconds) << row.work;
+    EXPECT_EQ(coordinator->focus().pomodoro().breakDuration(), row.restSeconds) << row.rest;
   }
 }
 
@@ -34,9 +34,9 @@ TEST_F(CoordinatorSetUpTest, ACheckpointIsRestoredPausedUnlessUnreadableThenKept
     const auto bytes = records.rawBytes(RecordFocusRecoveryStore::key);
     buildAndStart();
     EXPECT_EQ(phase(), unreadable ? "idle" : "paused");
-    EXPECT_EQ(coordinator->nextStep(), unreadable ? "" : "check the figures");
-    EXPECT_EQ(coordinator->isStarterFocus(), !unreadable);
-    EXPECT_EQ(coordinator->activePriorityID(),
+    EXPECT_EQ(coordinator->status().nextStep, unreadable ? "" : "check the figures");
+    EXPECT_EQ(coordinator->status().isStarterFocus, !unreadable);
+    EXPECT_EQ(coordinator->focus().activePriorityID(),
               unreadable ? std::nullopt : std::optional<UUID>(saved.priorityID));
     EXPECT_EQ(records.rawBytes(RecordFocusRecoveryStore::key), bytes);
   }
@@ -54,7 +54,7 @@ TEST_F(CoordinatorSetUpTest, StartAndEverySettingsChangeApplyAtOnce) {
     p.preferredScreenID = "HDMI-1";
   });
   // The store's change reaches the coordinator by itself, once.
-  EXPECT_EQ(coordinator->pomodoro().workDuration(), 3000);
+  EXPECT_EQ(coordinator->focus().pomodoro().workDuration(), 3000);
   EXPECT_EQ(presenter->screenID, std::optional<std::string>("HDMI-1"));
   EXPECT_EQ(presenter->presenceApplications, 2);  // once at start, once now
   // An equal record is no change: nothing is applied again.
@@ -99,7 +99,7 @@ TEST_F(CoordinatorSetUpTest, OnlyAPresenceChangeReappliesThePresence) {
     EXPECT_EQ(presenter->presenceApplications, row.applications) << row.name;
     EXPECT_EQ(stateChanges, signals + 1) << row.name;  // the rest still follows
   }
-  EXPECT_EQ(coordinator->pomodoro().workDuration(), 2400);
+  EXPECT_EQ(coordinator->focus().pomodoro().workDuration(), 2400);
 }
 
 // Each follower behind the coordinator hears only of its own fields, once: a step of the

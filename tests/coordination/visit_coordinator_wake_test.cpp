@@ -135,7 +135,7 @@ TEST_F(ScreenAndWakeTest, APeriodThatEndedInTheSleepIsClosedSilently) {
       wake();
     }
     EXPECT_EQ(phase(), row.closed ? "idle" : "working");
-    EXPECT_FALSE(coordinator->pomodoro().completion());
+    EXPECT_FALSE(coordinator->focus().pomodoro().completion());
     EXPECT_TRUE(historyStore->entries().empty());
     EXPECT_EQ(presenter->performed.size(), visitsBefore);
     EXPECT_EQ(speech->spoken.size(), spokenBefore);
@@ -149,7 +149,7 @@ TEST_F(ScreenAndWakeTest, APeriodThatEndedInTheSleepIsClosedSilently) {
       EXPECT_EQ(presenter->contexts.back().actions.front(), QuickAction::vorlane);
     } else {
       tickAt(clock->now() + 1);  // the next tick finishes it as usual
-      EXPECT_TRUE(coordinator->pomodoro().completion());
+      EXPECT_TRUE(coordinator->focus().pomodoro().completion());
       EXPECT_EQ(historyStore->entries().size(), 1u);
     }
   }

@@ -35,7 +35,7 @@ TEST_F(VisitQueueTest, TwoVisitsDueTogetherAreShownInOrderWithoutASecondLook) {
   EXPECT_EQ(speech->spoken.size(), 1u);  // nothing is spoken for the held one
   EXPECT_EQ(logMessages(log, "presentation"),
             std::vector<std::string>{"holding visit until the current one finishes"});
-  EXPECT_EQ(coordinator->lastFiredReminder()->id, standup.id);
+  EXPECT_EQ(coordinator->reminders().lastFired()->id, standup.id);
 
   // The camera comes on meanwhile: the held visit was judged already.
   environment->facts.cameraInUse = true;

@@ -51,7 +51,7 @@ TEST(WindowSet, EachKindHoldsOneControllerReadBackAsItsInterface) {
 
 // Every interface the coordinator opens names a kind of its own.
 TEST(WindowSet, TheCoordinatorsWindowsHaveOneKindEach) {
-  const FeatureWindowControllers all = FakeFeatureWindows{}.controllers();
+  const WindowSet all = FakeFeatureWindows{}.controllers();
   EXPECT_EQ(all.kinds(),
             (std::vector<WindowKind>{WindowKind::quickCommands, WindowKind::focusEditor,
                                      WindowKind::resumeNotes, WindowKind::today,

@@ -115,19 +115,6 @@ class FakeQuickCommandWindow final : public QuickCommandWindow {
   std::function<std::string(const std::string&)> execute;
 };
 
-class FakeReminderEditorWindow final : public ReminderEditorWindow {
- public:
-  void show(std::optional<Reminder> shown,
-            std::function<Reminder(const std::string&, const std::string&)> action) override {
-    ++shows;
-    reminder = std::move(shown);
-    save = std::move(action);
-  }
-  int shows = 0;
-  std::optional<Reminder> reminder;
-  std::function<Reminder(const std::string&, const std::string&)> save;
-};
-
 // One of each of the coordinator's, shared with it through `controllers()`.
 struct FakeFeatureWindows {
   std::shared_ptr<FakeTodayWindow> today = std::make_shared<FakeTodayWindow>();
@@ -142,8 +129,8 @@ struct FakeFeatureWindows {
   std::shared_ptr<FakeQuickCommandWindow> quickCommands =
       std::make_shared<FakeQuickCommandWindow>();
 
-  FeatureWindowControllers controllers() const {
-    FeatureWindowControllers windows;
+  WindowSet controllers() const {
+    WindowSet windows;
     windows.set<TodayWindow>(today);
     windows.set<WeeklyReflectionWindow>(reflection);
     windows.set<CalendarFocusWindow>(calendar);

@@ -70,7 +70,7 @@ bool StatusItemActions::runOwn(StatusCommand command, const StatusData& data) {
     default: break;
   }
   // A shell window's row.
-  if (const auto kind = windowOpenedBy(command)) {
+  if (const auto kind = windowOpenedBy(command, data)) {
     if (const auto open = shellWindow(*kind)) {
       open();
       return true;

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "coordination/feature_windows.h"
+#include "ui/windows/reminder_editor/reminder_editor_window.h"
 #include "core/settings/preferences_store.h"
 #include "ui/tray/status_command.h"
 #include "ui/tray/status_snapshot.h"

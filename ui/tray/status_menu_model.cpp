@@ -27,14 +27,14 @@ Entry item(std::string title, StatusCommand command, bool available = true, Stat
 // A window's own entry, as its row names it.
 Entry windowItem(WindowKind kind) {
   const StatusWindowRow* row = statusWindowRow(kind);
-  return item(std::string(row->title), row->command);
+  return item(std::string(row->title), row->command, true, row->kind);
 }
 
 // An entry that opens a window is enabled only while that window can be opened.
 void disableMissingWindows(std::vector<Entry>& entries, const StatusSnapshot& s) {
   for (Entry& e : entries) {
     disableMissingWindows(e.children, s);
-    const auto window = windowOpenedBy(e.command);
+    const auto window = windowOpenedBy(e.command, e.data);
     if (window && !s.opens(*window)) e.enabled = false;
   }
 }
@@ -218,7 +218,8 @@ std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& s) {
   menu.push_back(planAndReflect());
   menu.push_back(mascotMenu(s));
   if (s.recoveryNeedsAttention) {
-    menu.push_back(item("Focus recovery needs attention…", StatusCommand::showToday));
+    menu.push_back(item("Focus recovery needs attention…", StatusCommand::openWindow, true,
+                        WindowKind::today));
   }
   if (s.focusHistoryError) {
     menu.push_back(label("Focus history needs attention", *s.focusHistoryError));

@@ -10,16 +10,16 @@ namespace {
 using enum WindowKind;
 
 constexpr std::array rows{
-    StatusWindowRow{quickCommands, quickActionsMenuTitle, StatusCommand::quickCommands},
+    StatusWindowRow{quickCommands, quickActionsMenuTitle, StatusCommand::openWindow},
     StatusWindowRow{focusEditor, "Start Pomodoro...", StatusCommand::startPomodoro},
     StatusWindowRow{resumeNotes, "Edit next step…", StatusCommand::editNextStep},
-    StatusWindowRow{today, "Today — three priorities…", StatusCommand::showToday},
-    StatusWindowRow{focusHistory, "Focus history…", StatusCommand::showFocusHistory},
-    StatusWindowRow{reflection, "Weekly reflection…", StatusCommand::showReflection},
-    StatusWindowRow{calendarFocus, "Find a calendar focus window…", StatusCommand::showCalendar},
+    StatusWindowRow{today, "Today — three priorities…", StatusCommand::openWindow},
+    StatusWindowRow{focusHistory, "Focus history…", StatusCommand::openWindow},
+    StatusWindowRow{reflection, "Weekly reflection…", StatusCommand::openWindow},
+    StatusWindowRow{calendarFocus, "Find a calendar focus window…", StatusCommand::openWindow},
     StatusWindowRow{reminderEditor, "Add reminder...", StatusCommand::addReminder},
-    StatusWindowRow{preferences, "Preferences...", StatusCommand::openPreferences},
-    StatusWindowRow{about, "About Vorlane", StatusCommand::openAbout},
+    StatusWindowRow{preferences, "Preferences...", StatusCommand::openWindow},
+    StatusWindowRow{about, "About Vorlane", StatusCommand::openWindow},
 };
 
 // Entries that open a row's window under a title of their own.
@@ -40,7 +40,11 @@ const StatusWindowRow* statusWindowRow(WindowKind kind) {
   return nullptr;
 }
 
-std::optional<WindowKind> windowOpenedBy(StatusCommand command) {
+std::optional<WindowKind> windowOpenedBy(StatusCommand command, const StatusData& data) {
+  if (command == StatusCommand::openWindow) {
+    if (const auto* kind = std::get_if<WindowKind>(&data)) return *kind;
+    return std::nullopt;
+  }
   for (const StatusWindowRow& row : rows) {
     if (row.command == command) return row.kind;
   }

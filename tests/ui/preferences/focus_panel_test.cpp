@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "coordination/visit_coordinator.h"
+#include "core/settings/preferences.h"
 #include "tests/ui/preferences/recording_preferences_store.h"
 
 namespace vorlane {
@@ -62,10 +62,10 @@ TEST_F(FocusPanelTest, SteppersStopAtTheirLimitsAndBringAStoredOutlierBackInOneS
 TEST_F(FocusPanelTest, TheStepperRangesAreTheOnesTheCoordinatorUsesUnchanged) {
   for (const std::int64_t minutes : {-5, 0, 1, 25, 90, 91, 1000}) {
     const Preferences record({.workMinutes = minutes, .breakMinutes = minutes});
-    EXPECT_EQ(VisitCoordinator::effectiveWorkMinutes(record),
+    EXPECT_EQ(record.effectiveWorkMinutes(),
               std::clamp(minutes, FocusPanel::workMinutesRange.lowerBound,
                          FocusPanel::workMinutesRange.upperBound));
-    EXPECT_EQ(VisitCoordinator::effectiveBreakMinutes(record),
+    EXPECT_EQ(record.effectiveBreakMinutes(),
               std::clamp(minutes, FocusPanel::breakMinutesRange.lowerBound,
                          FocusPanel::breakMinutesRange.upperBound));
   }

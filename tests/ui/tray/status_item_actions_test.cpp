@@ -9,7 +9,7 @@
 #include <set>
 
 #include "tests/support/log_capture.h"
-#include "tests/support/fake_feature_windows.h"
+#include "tests/support/fake_reminder_editor_window.h"
 #include "tests/support/fake_status_source.h"
 #include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/log_lines.h"
@@ -58,7 +58,8 @@ class StatusItemActionsTest : public testing::Test {
 };
 
 // A new kind of window without a row would have no entry: this names the one kind left out.
-TEST(StatusWindowRows, EveryKindTheMenuOpensHasOneRowAndACommandOfItsOwn) {
+// A window that only opens shares `openWindow` with its kind; any other command is one row's.
+TEST(StatusWindowRows, EveryKindTheMenuOpensHasOneRowAndAWayInOfItsOwn) {
   std::set<StatusCommand> commands;
   for (const WindowKind kind : kindsTheMenuOpens()) {
     SCOPED_TRACE(static_cast<int>(kind));
@@ -67,8 +68,10 @@ TEST(StatusWindowRows, EveryKindTheMenuOpensHasOneRowAndACommandOfItsOwn) {
     EXPECT_EQ(row->kind, kind);
     EXPECT_FALSE(row->title.empty());
     EXPECT_NE(row->command, StatusCommand::none);
-    EXPECT_EQ(windowOpenedBy(row->command), kind);
-    EXPECT_TRUE(commands.insert(row->command).second) << "a command shared by two rows";
+    EXPECT_EQ(windowOpenedBy(row->command, row->kind), kind);
+    if (row->command != StatusCommand::openWindow) {
+      EXPECT_TRUE(commands.insert(row->command).second) << "a command shared by two rows";
+    }
   }
   EXPECT_EQ(statusWindowRows().size(), kindsTheMenuOpens().size());
   EXPECT_EQ(statusWindowRow(WindowKind::welcome), nullptr);
@@ -78,6 +81,7 @@ TEST(StatusWindowRows, EveryKindTheMenuOpensHasOneRowAndACommandOfItsOwn) {
   EXPECT_EQ(windowOpenedBy(StatusCommand::editReminder), WindowKind::reminderEditor);
   EXPECT_EQ(windowOpenedBy(StatusCommand::openAppearance), WindowKind::preferences);
   EXPECT_EQ(windowOpenedBy(StatusCommand::vorlaneNow), std::nullopt);
+  EXPECT_EQ(windowOpenedBy(StatusCommand::openWindow), std::nullopt);
 }
 
 // Each row's entry is in the menu, enabled with its window and disabled without it, and the
@@ -105,6 +109,7 @@ TEST(StatusWindowRows, EachRowsEntryFollowsItsWindow) {
     ASSERT_TRUE(entry());
     EXPECT_TRUE(entry()->enabled);
     EXPECT_EQ(entry()->command, row.command);
+    EXPECT_EQ(entry()->data, StatusData(row.kind));
     s.windows.erase(row.kind);
     EXPECT_FALSE(entry()->enabled);
   }
@@ -118,7 +123,7 @@ TEST_F(StatusItemActionsTest, EveryRowsCommandReachesTheOneWhoOpensItsWindow) {
     source->ran.clear();
     opened.clear();
     const int shows = editor->shows;
-    actions.run(row.command, {});
+    actions.run(row.command, row.kind);
     if (shellKinds.contains(row.kind)) {
       EXPECT_THAT(opened, ElementsAre(row.kind));
       EXPECT_TRUE(source->ran.empty());
@@ -128,6 +133,7 @@ TEST_F(StatusItemActionsTest, EveryRowsCommandReachesTheOneWhoOpensItsWindow) {
     } else {
       ASSERT_EQ(source->ran.size(), 1u);
       EXPECT_EQ(source->ran[0].first, row.command);
+      EXPECT_EQ(source->ran[0].second, StatusData(row.kind));
       EXPECT_TRUE(opened.empty());
     }
   }
@@ -178,7 +184,7 @@ TEST_F(StatusItemActionsTest, TheMascotsAndTheShellsCommandsNeedNoSource) {
   actions.run(StatusCommand::moveMascot, 1.0);
   actions.run(StatusCommand::moveMascot, std::string("left"));
   actions.run(StatusCommand::resetMascot, {});
-  actions.run(StatusCommand::openAbout, {});
+  actions.run(StatusCommand::openWindow, WindowKind::about);
   actions.run(StatusCommand::toggleMascotClicks, {});
   actions.run(StatusCommand::quit, {});
   actions.run(StatusCommand::addReminder, {});

@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-#include "coordination/feature_windows.h"
+#include "ui/windows/reminder_editor/reminder_editor_window.h"
 #include "core/contracts/clock.h"
 #include "foundation/calendar.h"
 #include "ui/kit/feature_window.h"

@@ -47,7 +47,7 @@ TEST_F(QuickCommandRefusedSaveTest, ARefusedReminderShowsTheCauseInRedAndKeepsTh
     EXPECT_EQ(view().resultLine()->text().replace('\n', ' ').toStdString(), describe(failure));
     EXPECT_EQ(view().resultLine()->palette().color(QPalette::WindowText), errorTextColor());
     EXPECT_EQ(view().field()->text(), "remind in 40m stretch") << "kept for another try";
-    EXPECT_TRUE(coordinator->reminders().empty());
+    EXPECT_TRUE(coordinator->reminders().reminders().empty());
   }
   EXPECT_EQ(stateChanges, before) << "the tray is told of no change";
 
@@ -58,8 +58,8 @@ TEST_F(QuickCommandRefusedSaveTest, ARefusedReminderShowsTheCauseInRedAndKeepsTh
   EXPECT_EQ(view().resultLine()->text().toStdString(),
             "Saved: \u2068stretch\u2069 \u2014 11:39 am.");
   EXPECT_TRUE(view().field()->text().isEmpty());
-  ASSERT_EQ(coordinator->reminders().size(), 1u);
-  EXPECT_EQ(coordinator->reminders()[0].phrase, "stretch");
+  ASSERT_EQ(coordinator->reminders().reminders().size(), 1u);
+  EXPECT_EQ(coordinator->reminders().reminders()[0].phrase, "stretch");
 }
 
 }  // namespace

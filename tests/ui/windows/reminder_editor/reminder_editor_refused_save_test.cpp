@@ -29,14 +29,14 @@ class ReminderEditorRefusedSaveTest : public CoordinatorTest {
   // As the status item hands the editor the coordinator's saves.
   void showAdd() {
     controller.show(std::nullopt, [this](const std::string& text, const std::string&) {
-      return coordinator->addReminder(text);
+      return coordinator->reminders().add(text);
     });
     shown();
   }
   void showEdit(const Reminder& reminder) {
     controller.show(reminder, [this, id = reminder.id](const std::string& phrase,
                                                        const std::string& schedule) {
-      return coordinator->updateReminder(id, phrase, schedule);
+      return coordinator->reminders().update(id, phrase, schedule);
     });
     shown();
   }
@@ -55,18 +55,18 @@ TEST_F(ReminderEditorRefusedSaveTest, ARefusedAddKeepsTheTextAndShowsTheCauseUnt
             describe(LocalJSONDocumentFailure::diskFull));
   EXPECT_FALSE(view().confirmationLine()->isVisible()) << "nothing reads as added";
   EXPECT_EQ(view().field()->text(), "in 25m stretch");
-  EXPECT_TRUE(coordinator->reminders().empty());
+  EXPECT_TRUE(coordinator->reminders().reminders().empty());
 
   reminders->refusal = nullptr;
   QTest::keyClick(view().field(), Qt::Key_Return);
   EXPECT_FALSE(view().errorLine()->showsError());
   EXPECT_TRUE(view().confirmationLine()->isVisible());
   EXPECT_TRUE(view().field()->text().isEmpty());
-  ASSERT_EQ(coordinator->reminders().size(), 1u);
+  ASSERT_EQ(coordinator->reminders().reminders().size(), 1u);
 }
 
 TEST_F(ReminderEditorRefusedSaveTest, ARefusedEditStaysOpenWithTheNewWordsAndTheOldReminder) {
-  const Reminder stored = coordinator->addReminder("in 25m stretch");
+  const Reminder stored = coordinator->reminders().add("in 25m stretch");
   showEdit(stored);
   reminders->failWith(LocalJSONDocumentFailure::notWritable);
   view().field()->selectAll();
@@ -78,13 +78,13 @@ TEST_F(ReminderEditorRefusedSaveTest, ARefusedEditStaysOpenWithTheNewWordsAndThe
             describe(LocalJSONDocumentFailure::notWritable));
   EXPECT_EQ(view().field()->text(), "stretch legs");
   EXPECT_EQ(view().scheduleField()->text(), "in 40m");
-  EXPECT_EQ(coordinator->reminders(), std::vector<Reminder>{stored});
+  EXPECT_EQ(coordinator->reminders().reminders(), std::vector<Reminder>{stored});
 
   reminders->refusal = nullptr;
   QTest::keyClick(view().field(), Qt::Key_Return);
   EXPECT_TRUE(QTest::qWaitFor([&] { return !windowOpen(); }));
-  ASSERT_EQ(coordinator->reminders().size(), 1u);
-  EXPECT_EQ(coordinator->reminders()[0].phrase, "stretch legs");
+  ASSERT_EQ(coordinator->reminders().reminders().size(), 1u);
+  EXPECT_EQ(coordinator->reminders().reminders()[0].phrase, "stretch legs");
 }
 
 }  // namespace

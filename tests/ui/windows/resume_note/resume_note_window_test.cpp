@@ -36,7 +36,7 @@ class ResumeNoteWindowTest : public CoordinatorTest {
   bool onScreen() { return window() != nullptr && window()->isVisible(); }
   void pause(const std::string& goal = "write report") {
     startFocus(goal);
-    coordinator->requestPauseSession();
+    coordinator->focus().requestPauseSession();
     ASSERT_TRUE(onScreen());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
   }
@@ -79,7 +79,7 @@ TEST_F(ResumeNoteWindowTest, APauseWhosePlaceCouldNotBeSavedSaysSoAndLogsWhy) {
   records.setFailing(true);
   pause();
   EXPECT_EQ(view().heading()->text(), "Paused. Your place could not be saved.");
-  EXPECT_EQ(coordinator->recoverySaveError(),
+  EXPECT_EQ(coordinator->focus().recoverySaveError(),
             "Your focus recovery could not be saved. Existing saved data was kept.");
   bool logged = false;
   for (const auto& line : log.lines()) {
@@ -90,8 +90,8 @@ TEST_F(ResumeNoteWindowTest, APauseWhosePlaceCouldNotBeSavedSaysSoAndLogsWhy) {
   view().notNowButton()->click();
 
   records.setFailing(false);
-  coordinator->requestResumeSession();
-  coordinator->requestPauseSession();
+  coordinator->focus().requestResumeSession();
+  coordinator->focus().requestPauseSession();
   ASSERT_TRUE(onScreen());
   EXPECT_EQ(view().heading()->text(), "Paused. Your place is safe.");
 }
@@ -107,7 +107,7 @@ TEST_F(ResumeNoteWindowTest, ANoteOverTheLimitIsRefusedAndKeptUntilItFits) {
   EXPECT_EQ(view().errorLine()->text(), tooLong);
   EXPECT_EQ(view().field()->toPlainText().toStdString(), over) << "the typed text is kept";
   EXPECT_EQ(phase(), "paused");
-  EXPECT_EQ(coordinator->nextStep(), "");
+  EXPECT_EQ(coordinator->status().nextStep, "");
 
   // Typing does not take the refusal away; a save that goes through closes the window.
   type("   fix\n\nthe   failing test  ");
@@ -115,7 +115,7 @@ TEST_F(ResumeNoteWindowTest, ANoteOverTheLimitIsRefusedAndKeptUntilItFits) {
   QTest::keyClick(view().field(), Qt::Key_Return);
   EXPECT_FALSE(onScreen());
   EXPECT_EQ(phase(), "paused") << "this form never resumes";
-  EXPECT_EQ(coordinator->nextStep(), "fix the failing test");
+  EXPECT_EQ(coordinator->status().nextStep, "fix the failing test");
   EXPECT_EQ(storedNote(), "fix the failing test") << "kept with the checkpoint";
 }
 
@@ -128,7 +128,7 @@ TEST_F(ResumeNoteWindowTest, ShiftReturnBreaksTheLineInsteadOfSaving) {
   EXPECT_EQ(view().field()->toPlainText(), "first\nsecond");
   QTest::keyClick(view().field(), Qt::Key_Enter, Qt::KeypadModifier);
   EXPECT_FALSE(onScreen());
-  EXPECT_EQ(coordinator->nextStep(), "first second");
+  EXPECT_EQ(coordinator->status().nextStep, "first second");
 }
 
 TEST_F(ResumeNoteWindowTest, ResumingWithANoteShowsItFirstAndReturnResumes) {
@@ -137,7 +137,7 @@ TEST_F(ResumeNoteWindowTest, ResumingWithANoteShowsItFirstAndReturnResumes) {
   QTest::mouseClick(view().saveButton(), Qt::LeftButton);
   ASSERT_FALSE(onScreen());
 
-  coordinator->requestResumeSession();
+  coordinator->focus().requestResumeSession();
   ASSERT_TRUE(onScreen());
   ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
   EXPECT_EQ(phase(), "paused") << "the note comes first";
@@ -169,7 +169,7 @@ TEST_F(ResumeNoteWindowTest, NotNowAndEscapeLeaveTheSessionPausedAndTheNoteUnsav
     }
     EXPECT_FALSE(onScreen());
     EXPECT_EQ(phase(), "paused");
-    EXPECT_EQ(coordinator->nextStep(), "");
+    EXPECT_EQ(coordinator->status().nextStep, "");
   }
 }
 
@@ -198,7 +198,7 @@ TEST_F(ResumeNoteWindowTest, ASessionReplacedWhileTheNoteIsOpenIsNeitherSavedNor
   const auto firstSave = recording->save;
   const auto firstResume = recording->resume;
   // The user starts another focus from the tray: the note of the first one goes.
-  coordinator->requestNewPomodoro();
+  coordinator->focus().requestNewPomodoro();
   windows.focusEditor->start("second focus");
   presenter->finishVisit();
   ASSERT_EQ(phase(), "working");
@@ -211,12 +211,12 @@ TEST_F(ResumeNoteWindowTest, ASessionReplacedWhileTheNoteIsOpenIsNeitherSavedNor
   EXPECT_TRUE(onScreen());
   EXPECT_EQ(view().errorLine()->text(), "There is no paused session to resume.");
   EXPECT_EQ(view().field()->toPlainText(), "step for the first");
-  EXPECT_EQ(coordinator->pomodoro().focus(), "second focus");
-  EXPECT_EQ(coordinator->nextStep(), "");
+  EXPECT_EQ(coordinator->focus().pomodoro().focus(), "second focus");
+  EXPECT_EQ(coordinator->status().nextStep, "");
   EXPECT_EQ(phase(), "working");
 
   // Its resume, too, only closes the window.
-  coordinator->requestPauseSession();
+  coordinator->focus().requestPauseSession();
   controller->show("first focus", "", true, true, [](const std::string&) {}, firstResume);
   view().submit();
   EXPECT_FALSE(onScreen());
@@ -226,7 +226,7 @@ TEST_F(ResumeNoteWindowTest, ASessionReplacedWhileTheNoteIsOpenIsNeitherSavedNor
 TEST_F(ResumeNoteWindowTest, AnotherRequestReplacesTheOpenFormAndItsTyping) {
   pause();
   type("half typed");
-  coordinator->showResumeNotes(true);
+  coordinator->focus().showResumeNotes(true);
   EXPECT_EQ(window()->windowTitle(), "Where was I?");
   EXPECT_EQ(view().field()->toPlainText(), "");
   EXPECT_EQ(view().saveButton()->text(), "Save && resume") << "shown as \"Save & resume\"";
@@ -246,9 +246,9 @@ TEST_F(ResumeNoteWindowTest, ACheckpointWithANoteOverTheLimitIsKeptAndNeverShown
     given.windows.set<ResumeNoteWindow>(controller);
   });
   EXPECT_EQ(phase(), "idle") << "not restored";
-  EXPECT_TRUE(coordinator->recoveryNeedsAttention()) << "the tray and Today say so";
-  coordinator->requestResumeSession();
-  coordinator->showResumeNotes(true);
+  EXPECT_TRUE(coordinator->status().recoveryNeedsAttention) << "the tray and Today say so";
+  coordinator->focus().requestResumeSession();
+  coordinator->focus().showResumeNotes(true);
   EXPECT_FALSE(onScreen());
   EXPECT_EQ(records.rawBytes(RecordFocusRecoveryStore::key), bytes) << "kept as it was";
 }
