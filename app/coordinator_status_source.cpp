@@ -29,30 +29,11 @@ void refuseWhenIdle(const VisitCoordinator& c) {
 CoordinatorStatusSource::CoordinatorStatusSource(std::weak_ptr<VisitCoordinator> coordinator)
     : coordinator_(std::move(coordinator)) {}
 
-StatusSnapshot CoordinatorStatusSource::snapshot(StatusReading reading) const {
-  StatusSnapshot s;
+CoordinatorStatus CoordinatorStatusSource::snapshot(StatusReading reading) const {
   const auto c = coordinator_.lock();
-  if (!c) return s;
-  CoordinatorStatus status =
-      c->status(reading == StatusReading::menu ? menuReminderRows : std::size_t{0});
-  s.session = std::move(status.session);
-  s.statusText = std::move(status.statusText);
-  s.nextVisit = std::move(status.nextVisit);
-  s.muted = status.muted();
-  s.muteExpiry = std::move(status.muteExpiry);
-  s.isStarterFocus = status.isStarterFocus;
-  s.nextStep = std::move(status.nextStep);
-  s.recoveryNeedsAttention = status.recoveryNeedsAttention;
-  s.focusHistoryError = std::move(status.focusHistoryError);
-  s.lastAddedPhrase = std::move(status.lastAddedPhrase);
-  s.lastFiredPhrase = std::move(status.lastFiredPhrase);
-  for (CoordinatorStatus::ReminderLine& line : status.reminders) {
-    s.reminders.push_back({line.id, std::move(line.phrase), std::move(line.schedule)});
-  }
-  s.reminderCount = status.reminderCount;
-  s.formatCount = std::move(status.formatCount);
-  s.windows = std::move(status.windows);
-  return s;
+  if (!c) return {};
+  // The icon reads often: with thousands stored, describing each schedule would cost.
+  return c->status(reading == StatusReading::menu ? menuReminderRows : std::size_t{0});
 }
 
 void CoordinatorStatusSource::run(StatusCommand command, const StatusData& data) {

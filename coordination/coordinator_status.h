@@ -28,7 +28,8 @@ struct CoordinatorStatus {
   std::string statusText;
   // What the mascot does next ("next visit at 4:00 PM").
   std::string nextVisit;
-  // The end of a mute still in force, in the short time style; none while not muted.
+  // A mute is in force; its end in the short time style, when known.
+  bool muted = false;
   std::optional<std::string> muteExpiry;
   bool isStarterFocus = false;
   std::string nextStep;
@@ -39,17 +40,17 @@ struct CoordinatorStatus {
   // The phrases of the reminder added (or snoozed) last, and of the last reminder visit.
   std::optional<std::string> lastAddedPhrase;
   std::optional<std::string> lastFiredPhrase;
-  // The first stored reminders, as many as were asked for, in store order; all of them are
-  // counted, and the count is written in the user's locale.
+  // The first stored reminders, as many as were asked for, in store order.
   std::vector<ReminderLine> reminders;
+  // How many reminders are stored, counted only when rows were asked for; never fewer than
+  // the rows above.
   std::size_t reminderCount = 0;
+  // A count as the user's locale writes it ("12,345"); plain digits when absent.
   std::function<std::string(std::size_t)> formatCount;
   // The pills the current phase offers, in order.
   std::vector<QuickAction> quickActions;
   // The coordinator's windows that can be opened now.
   std::set<WindowKind> windows;
-
-  bool muted() const { return muteExpiry.has_value(); }
 };
 
 }  // namespace vorlane

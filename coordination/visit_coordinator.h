@@ -57,7 +57,8 @@ namespace vorlane {
 // and each part reports its events to the coordinator as its CoordinationObserver.
 //
 // Its callers reach the focus session and the reminders through those parts' interfaces
-// (focus(), reminders()); the status item reads one CoordinatorStatus.
+// (focus(), reminders()), read the delivery (delivery()), and the status item reads one
+// CoordinatorStatus.
 //
 // Every callback it hands out (ticker, timers, presenter, hot keys, stores, windows) holds
 // it weakly and does nothing once it is gone.
@@ -122,6 +123,8 @@ class VisitCoordinator : public CoordinationObserver,
   // focus session (control, recovery and what can be read) and the reminders with the mute.
   FocusControl& focus() const { return *focus_; }
   ReminderControl& reminders() const { return *reminders_; }
+  // The visits held while another is on screen, and whether the screen is away.
+  const VisitDelivery& delivery() const { return *delivery_; }
 
   // What the status line, the status menu and the pills show, read at this moment.
   // `reminderRows`: how many of the stored reminders to describe (each schedule is a few
@@ -134,11 +137,6 @@ class VisitCoordinator : public CoordinationObserver,
   // A new mute replaces the old end, even an earlier one; it also silences what is being
   // said now.
   void mute(MuteDuration duration);
-  // The mute hot key: unmutes while muted, else mutes for an hour.
-  void toggleMute();
-
-  // Hands the pills, the work length and the mute state to the mascot.
-  void refreshQuickActions();
   // Sends the mascot at once, past the queue, suppression and the mute; nothing when it is
   // busy with another visit.
   void vorlaneNow();
@@ -148,15 +146,6 @@ class VisitCoordinator : public CoordinationObserver,
   // QuickCommand::Error, ActionError, ReminderParser::ParseError or the reminder store's
   // refusal; then nothing changed.
   std::string executeCommand(const std::string& text);
-
-  bool screenIsAway() const { return delivery_->screenIsAway(); }
-  const VisitQueue& pendingVisits() const { return delivery_->pending(); }
-
-  using ActionError = vorlane::ActionError;
-  using RecoveryError = vorlane::RecoveryError;
-
-  // The minutes of the starter focus, whatever the settings say.
-  static constexpr int starterMinutes = FocusCoordinator::starterMinutes;
 
  private:
   struct ConstructionKey {};
@@ -171,6 +160,10 @@ class VisitCoordinator : public CoordinationObserver,
   std::string nextVisitDescription();
   // The pills the current phase offers, in order.
   std::vector<QuickAction> availableQuickActions() const;
+  // Hands the pills, the work length and the mute state to the mascot.
+  void refreshQuickActions();
+  // The mute hot key: unmutes while muted, else mutes for an hour.
+  void toggleMute();
   // What one part reports, passed on to the others.
   void stateChanged() override;
   void muteChanged() override;
@@ -214,7 +207,6 @@ class VisitCoordinator : public CoordinationObserver,
   std::unique_ptr<IdleNudges> nudges_;
 
   // ---- Screen availability, sleep and wake -------------------------------------------
- public:
   // The screen went dark, was locked or the session was left: held visits become silent
   // notifications or are dropped by their fallback, the visit on screen is abandoned and
   // speech stops. Only the first of several acts.
@@ -222,8 +214,6 @@ class VisitCoordinator : public CoordinationObserver,
   // The screen is back: stale presentations go; after an absence the scheduler is
   // re-anchored, so missed visits are skipped, and both cadences start over.
   void screenBecameAvailable();
-
- private:
   void observeScreenAvailability();
   // The machine woke: as a return of the screen, and a period whose end passed during the
   // sleep is ended without a record, a visit or a notification.

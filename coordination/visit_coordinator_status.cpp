@@ -16,7 +16,10 @@ CoordinatorStatus VisitCoordinator::status(std::size_t reminderRows) {
   s.statusText = s.session.statusText(now);
   s.nextVisit = nextVisitDescription();
   // The reminders' own test of a mute in force, asked once.
-  if (const auto end = reminders_->muteExpiry()) s.muteExpiry = timeFormatter().format(*end);
+  if (const auto end = reminders_->muteExpiry()) {
+    s.muted = true;
+    s.muteExpiry = timeFormatter().format(*end);
+  }
   s.isStarterFocus = focus_->isStarterFocus();
   s.nextStep = focus_->nextStep();
   s.recoveryNeedsAttention = focus_->recoveryError().has_value();

@@ -58,7 +58,7 @@ TEST_F(AppDelegateTest, LaunchBuildsTheServicesInOrderAndStartsTheCoordinator) {
   EXPECT_GE(services.presenter->presenceApplications, 1);
   // The coordinator follows the desktop's screen events.
   services.systemEvents->away.notify();
-  EXPECT_TRUE(delegate.coordinator()->screenIsAway());
+  EXPECT_TRUE(delegate.coordinator()->delivery().screenIsAway());
   ASSERT_FALSE(lifecycle().empty());
   EXPECT_EQ(lifecycle().front(), "Vorlane launching");
   // Launch at login is left alone until a setting changes.

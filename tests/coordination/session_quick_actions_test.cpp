@@ -73,7 +73,7 @@ TEST_F(CoordinatorQuickActionsTest, PullingDownShowsAVisitAtOnceEvenMutedButNotD
   const auto linesBefore = log.lines().size();
   coordinator->vorlaneNow();
   EXPECT_EQ(presenter->performed.size(), 1u);
-  EXPECT_TRUE(coordinator->pendingVisits().empty());
+  EXPECT_TRUE(coordinator->delivery().pending().empty());
   EXPECT_EQ(speech->spoken.size(), 1u);
   EXPECT_EQ(log.lines().size(), linesBefore);
 }

@@ -104,7 +104,7 @@ TEST_F(InvitationTest, EncouragementOnDemandIsShownAtOnceOrNotAtAll) {
   EXPECT_TRUE(speech->spoken.empty());
   // Busy: nothing is held, posted or tried again.
   coordinator->encourageNow();
-  EXPECT_TRUE(coordinator->pendingVisits().empty());
+  EXPECT_TRUE(coordinator->delivery().pending().empty());
   presenter->finishVisit();
   tickAt(at(10, 1));
   EXPECT_EQ(presenter->performed.size(), 1u);

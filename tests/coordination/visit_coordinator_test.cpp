@@ -206,7 +206,7 @@ TEST_F(CoordinatorSetUpTest, TheCoordinatorGoesWithItsOwnerWhileItsPartsAreBusy)
   coordinator->encourageNow();  // on screen, its end still to come
   coordinator->enqueue(visit(Visit::Kind::hourly(), at(10, 59)));  // held behind it
   coordinator->mute(MuteDuration::fifteenMinutes);
-  ASSERT_EQ(coordinator->pendingVisits().size(), 1u);
+  ASSERT_EQ(coordinator->delivery().pending().size(), 1u);
   const std::weak_ptr<VisitCoordinator> weak = coordinator;
   const int signals = stateChanges;
   coordinator.reset();

@@ -26,7 +26,7 @@ TEST_F(ScreenAndWakeTest, GoingAwayActsOnceAndDropsEverythingInFlightByItsFallba
   coordinator->enqueue(visit(Visit::Kind::pomodoroComplete(), at(11, 0), "Focus done"));
   lock();
   lock();  // the screen then sleeps as well
-  EXPECT_TRUE(coordinator->pendingVisits().empty());
+  EXPECT_TRUE(coordinator->delivery().pending().empty());
   EXPECT_FALSE(presenter->isPerformingVisit());
   EXPECT_EQ(speech->stops, 1);
   EXPECT_EQ(presenter->invitationDismissals, 1);
@@ -40,9 +40,9 @@ TEST_F(ScreenAndWakeTest, GoingAwayActsOnceAndDropsEverythingInFlightByItsFallba
   EXPECT_EQ(notifications->posted.back().body, "Call back");
   // A wake re-anchors but leaves the screen away; only its return shows it again.
   wake();
-  EXPECT_TRUE(coordinator->screenIsAway());
+  EXPECT_TRUE(coordinator->delivery().screenIsAway());
   unlock();
-  EXPECT_FALSE(coordinator->screenIsAway());
+  EXPECT_FALSE(coordinator->delivery().screenIsAway());
   EXPECT_EQ(schedulingLog(), (std::vector<std::string>{
                                  "screen unavailable, dropping anything in flight",
                                  "woke from sleep, re-anchoring the scheduler",
@@ -77,7 +77,7 @@ TEST_F(ScreenAndWakeTest, AReturnDropsOnlyWhatIsStaleAndTheNextVisitsSpeechIsNot
     coordinator->enqueue(reminderVisit(at(10, 58), "Stale"));
     coordinator->enqueue(reminderVisit(at(10, 59, 50), "Fresh"));
     unlock();  // a "back" while present only discards what is stale
-    EXPECT_EQ(coordinator->pendingVisits().size(), abandoned ? 0u : 1u);
+    EXPECT_EQ(coordinator->delivery().pending().size(), abandoned ? 0u : 1u);
     EXPECT_EQ(speech->stops, abandoned ? 1 : 0);
     EXPECT_EQ(presenter->currentVisit()->bubbleText, abandoned ? "Fresh" : "Old");
     // The fresh visit's speech starts after the abandoned one's was stopped, and goes on.

@@ -14,7 +14,7 @@ namespace vorlane {
 // and keeps reminders in a map; a save throws `refusal` when one is set.
 class FakeStatusSource final : public StatusSource {
  public:
-  StatusSnapshot snapshot(StatusReading reading) const override {
+  CoordinatorStatus snapshot(StatusReading reading) const override {
     ++reads[reading];
     ++snapshots;
     return state;
@@ -43,7 +43,7 @@ class FakeStatusSource final : public StatusSource {
     return reminder;
   }
 
-  StatusSnapshot state;
+  CoordinatorStatus state;
   // How often the state was read, whatever for.
   mutable int snapshots = 0;
   // How often a snapshot was read for each use.

@@ -20,7 +20,7 @@ StatusItemActions::StatusItemActions(std::shared_ptr<StatusSource> source,
       reminderEditor_(std::move(reminderEditor)) {}
 
 StatusSnapshot StatusItemActions::snapshot(bool trayShown, StatusReading reading) const {
-  StatusSnapshot s = source_ ? source_->snapshot(reading) : StatusSnapshot{};
+  StatusSnapshot s{source_ ? source_->snapshot(reading) : CoordinatorStatus{}};
   s.trayShown = trayShown;
   s.mascot = hooks_.moveMascot && hooks_.resetMascot && preferences_;
   for (const auto& [kind, open] : hooks_.openWindow) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "coordination/coordinator_status.h"
 #include "core/reminders/reminder.h"
 #include "foundation/uuid.h"
 #include "ui/tray/status_command.h"
@@ -17,10 +18,10 @@ class StatusSource {
  public:
   virtual ~StatusSource() = default;
 
-  // The state at this moment, with the application's windows that can be opened now; the
-  // item adds what it knows itself (the tray, the mascot, its own and the shell's windows).
-  // Read for the icon, it holds no reminder row.
-  virtual StatusSnapshot snapshot(StatusReading reading) const = 0;
+  // The coordinator's state at this moment, with the application's windows that can be
+  // opened now; the item adds what it knows itself (the tray, the mascot, its own and the
+  // shell's windows). Read for the icon, it holds no reminder row.
+  virtual CoordinatorStatus snapshot(StatusReading reading) const = 0;
   // Runs one of the menu's commands for the application; data of the wrong kind, and a
   // command that is not the application's, do nothing. A change that could not be saved
   // throws the sentence to show; then nothing changed.
