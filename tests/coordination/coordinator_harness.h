@@ -7,51 +7,24 @@
 #include <string>
 #include <utility>
 
-#include "tests/support/log_capture.h"
-#include "platform/persistence/in_memory_record_store.h"
+#include "coordination/visit_coordinator.h"
 #include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/record_focus_history_store.h"
 #include "platform/persistence/record_focus_recovery_store.h"
-#include "coordination/visit_coordinator.h"
-#include "tests/support/in_memory_preferences_store.h"
-#include "tests/support/fake_reminder_store.h"
-#include "tests/support/fake_clock.h"
+#include "tests/coordination/coordination_fakes.h"
+#include "tests/coordination/refusal_sentences.h"
+#include "tests/coordination/session_probes.h"
 #include "tests/support/fake_environment.h"
-#include "tests/support/fake_feature_windows.h"
 #include "tests/support/fake_hot_keys.h"
-#include "tests/support/fake_repeating_timer.h"
-#include "tests/support/fake_services.h"
-#include "tests/support/fake_system_events.h"
-#include "tests/support/fake_visit_presenter.h"
+#include "tests/support/fake_reminder_store.h"
 #include "tests/support/log_lines.h"
-#include "tests/support/thrown.h"
 #include "tests/support/seeded_random_generator.h"
+#include "tests/support/thrown.h"
 
 namespace vorlane {
 
-// Berlin in winter: local 11:00 is 10:00 UTC, which shows in the log's dates.
-inline const Calendar berlin("Europe/Berlin", "en_GB");
-
-// A moment on Tuesday 2026-03-10, local time.
-inline Date at(int hour, int minute, double second = 0) {
-  return *berlin.date(2026, 3, 10, hour, minute, 0) + second;
-}
-
-// The refusals the coordinator's requests share.
-inline constexpr const char* activeSession =
-    "A session is already active. Resume it, or stop it before starting a new focus.";
-inline constexpr const char* invalidGoal =
-    "Use a goal of 1\u2013120 characters and a duration from 1 to 90 minutes.";
-inline constexpr const char* noRunning = "There is no running session to pause or stop.";
-inline constexpr const char* notPaused = "There is no paused session to resume.";
-// What an action a window kept says once the coordinator is gone.
-inline constexpr const char* closing = "Vorlane is closing. Nothing was changed.";
-
-template <class T>
-using Ptr = std::shared_ptr<T>;
-
 // A coordinator over fakes and real stores on in-memory records, with its clock at 10:59.
-class CoordinatorTest : public testing::Test {
+class CoordinatorTest : public CoordinationFakes {
  protected:
   using Adjust = std::function<void(VisitCoordinator::Dependencies&)>;
   // A new started coordinator over fresh fakes at `now`, counting its state signals; the
@@ -87,12 +60,6 @@ class CoordinatorTest : public testing::Test {
     clock->set(date);
     ticker->fire();
   }
-  // The session timer of the current coordinator.
-  FakeRepeatingTimer& timer() { return *timers.made.back(); }
-  void fireAt(Date date) {
-    clock->set(date);
-    timer().fire();
-  }
   // Starts a focus from the editor, as the user would, and lets its visit leave.
   void startFocus(const std::string& goal = "write report") {
     coordinator->focus().requestNewPomodoro();
@@ -123,33 +90,19 @@ class CoordinatorTest : public testing::Test {
     preferences->setPreferences(settings);
   }
   // The session's phase in a word: working, awaiting, break, paused or idle.
-  std::string phase() const {
-    static const char* const names[] = {"working", "awaiting", "break", "paused", "idle"};
-    return names[coordinator->focus().pomodoro().phase().value().index()];
-  }
+  std::string phase() const { return phaseName(coordinator->focus().pomodoro()); }
   Visit visit(Visit::Kind kind, Date scheduledFor, std::string text = "Stand up") const {
     return Visit{UUID::random(), kind, scheduledFor, text, text, true,
                  Visit::BubbleStyle::headline, Choreography::standard(), true};
   }
 
-  LogCapture log;  // first, so that it sees everything
-  InMemoryRecordStore records;
-  Ptr<FakeClock> clock = std::make_shared<FakeClock>(at(10, 59));
-  Ptr<InMemoryPreferencesStore> preferences = std::make_shared<InMemoryPreferencesStore>();
   Ptr<FakeReminderStore> reminders = std::make_shared<FakeReminderStore>();
   Ptr<VisitScheduler> scheduler = std::make_shared<VisitScheduler>(
       clock, berlin, [store = preferences] { return store->preferences(); });
   Ptr<FakeTicker> ticker = std::make_shared<FakeTicker>();
-  Ptr<FakeVisitPresenter> presenter;
   Ptr<FakeSpeechService> speech;
-  Ptr<FakeNotificationService> notifications;
   Ptr<FakeEnvironment> environment = std::make_shared<FakeEnvironment>();
   Ptr<FakeHotKeyRegistrar> hotKeys = std::make_shared<FakeHotKeyRegistrar>();
-  FakeRepeatingTimerFactory timers;
-  FakeFeatureWindows windows;
-  Ptr<FakeSystemEvents> systemEvents = std::make_shared<FakeSystemEvents>();
-  Ptr<FocusHistoryStore> historyStore;
-  Ptr<DailyPrioritiesStore> prioritiesStore;
   Ptr<VisitCoordinator> coordinator;
   int stateChanges = 0;
 };

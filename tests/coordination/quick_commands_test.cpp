@@ -1,4 +1,5 @@
-// Typed quick commands, the pills' dispatch and the checks before a requested focus.
+// Typed quick commands and the pills' dispatch. The checks on a requested focus are tested
+// on the focus session alone.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -98,44 +99,6 @@ TEST_F(QuickCommandsTest, FiveMinutesMakeTheStarterWithItsOwnPillsAtTheEnd) {
   tickAt(at(11, 4));
   EXPECT_EQ(presenter->contexts.back().actions,
             (std::vector<QuickAction>{keepGoing, finishStarter, stopForNow}));
-}
-
-// The goal is judged on the text that will be stored, whichever way the focus starts.
-TEST_F(QuickCommandsTest, RequestedFocusChecksGoalAndMinutes) {
-  const std::string x120(120, 'x');
-  enum class Via { request, editor };
-  const struct {
-    const char* name;
-    Via via;
-    int minutes;
-    std::string goal;
-    bool starts;
-  } rows[] = {
-      {"cleaned", Via::request, 25, "  write \n report ", true},
-      {"longest", Via::request, 90, x120, true},
-      {"no minutes", Via::request, 0, "x", false},
-      {"too many minutes", Via::request, 91, "x", false},
-      {"blank", Via::request, 25, " \t ", false},
-      {"121 characters", Via::editor, 25, x120 + "y", false},
-      // One pass of cleaning left " \u0301", one character more than was checked; cleaning
-      // now ends at 120 characters, and the checkpoint keeps them.
-      {"a mark after a line break", Via::editor, 25, x120 + "\r\u0301", true},
-      {"119 and a mark after a line break", Via::editor, 25, x120.substr(1) + "\r\u0301", true},
-      {"runs of spaces count once", Via::editor, 25, "  a \t\n " + x120.substr(2), true},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    reach(At::idle);
-    const std::string failure = refusal([&] {
-      if (row.via == Via::request) coordinator->focus().startRequestedFocus(row.minutes, row.goal);
-      if (row.via == Via::editor) coordinator->focus().requestNewPomodoro(), windows.focusEditor->start(row.goal);
-    });
-    EXPECT_EQ(failure, row.starts ? "" : invalidGoal);
-    if (!row.starts) continue;
-    // The point of the limit: the focus survives a pause as a checkpoint.
-    coordinator->focus().requestPauseSession();
-    EXPECT_TRUE(RecordFocusRecoveryStore(&records).document().value().has_value());
-  }
 }
 
 TEST_F(QuickCommandsTest, EveryPillDoesItsOneOperationAndThePillsFollowEveryChange) {

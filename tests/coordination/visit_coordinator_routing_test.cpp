@@ -6,6 +6,8 @@
 
 #include "coordination/calendar_focus_model.h"
 #include "tests/coordination/coordinator_harness.h"
+#include "tests/coordination/session_probes.h"
+#include "tests/coordination/stored_priority.h"
 #include "tests/support/fake_calendar_source.h"
 
 namespace vorlane {
@@ -18,17 +20,9 @@ class RoutingTest : public CoordinatorTest {
  protected:
   void SetUp() override { buildAndStart(); }
   UUID addPriority(const std::string& title, bool accomplished = false) {
-    UUID id;
-    prioritiesStore->apply([&](DailyPriorities& plan) {
-      id = plan.add(title, clock->now(), berlin);
-      if (accomplished) plan.markAccomplished(id, clock->now());
-    });
-    return id;
+    return storePriority(*prioritiesStore, berlin, clock->now(), title, accomplished);
   }
-  double length() const {
-    const auto* working = coordinator->focus().pomodoro().phase().as<PomodoroSession::Phase::Working>();
-    return working ? working->endsAt - working->startedAt : 0;
-  }
+  double length() const { return workingLength(coordinator->focus().pomodoro()); }
 };
 
 TEST_F(RoutingTest, APriorityStartsAFullFocusOrAStarterOrIsRefusedChangingNothing) {
@@ -65,55 +59,10 @@ TEST_F(RoutingTest, APriorityStartsAFullFocusOrAStarterOrIsRefusedChangingNothin
   EXPECT_EQ(refusal([&] { start(open, false); }), closing);
 }
 
-TEST_F(RoutingTest, ACalendarFocusFitsTheGapAndIsNeverAStarter) {
-  const UUID open = addPriority("Plan the week");
-  const UUID done = addPriority("Done already", true);
-  const struct {
-    int minutes;
-    const char* goal;
-    std::optional<UUID> priority;
-    const char* sentence;
-  } refused[] = {
-      {4, "Review", std::nullopt, invalidGoal},   {26, "Review", std::nullopt, invalidGoal},
-      {10, "   ", std::nullopt, invalidGoal},     {10, "Review", UUID::random(), missing},
-      {10, "Review", done, alreadyDone},
-  };
-  for (const auto& row : refused) {
-    SCOPED_TRACE(row.sentence);
-    EXPECT_EQ(refusal([&] { coordinator->focus().startCalendarFocus(row.minutes, row.goal, row.priority); }),
-              row.sentence);
-    EXPECT_EQ(phase(), "idle");
-    EXPECT_FALSE(coordinator->focus().activePriorityID());
-  }
-  coordinator->focus().startCalendarFocus(5, "Review", std::nullopt);
-  EXPECT_EQ(length(), 300);
-  EXPECT_FALSE(coordinator->status().isStarterFocus);
-  EXPECT_EQ(refusal([&] { coordinator->focus().startCalendarFocus(10, "Other", open); }), activeSession);
-  coordinator->focus().cancelPomodoro();
-  coordinator->focus().startCalendarFocus(25, "Outline the plan", open);
-  EXPECT_EQ(coordinator->focus().pomodoro().focus(), "Outline the plan");
-  EXPECT_EQ(coordinator->focus().activePriorityID(), open);
-  // No calendar model in this build: the window stays shut.
+// No calendar model in this build: the window stays shut.
+TEST_F(RoutingTest, TheCalendarFocusWindowStaysShutWithoutACalendarModel) {
   coordinator->show(WindowKind::calendarFocus);
   EXPECT_EQ(windows.calendar->shows, 0);
-}
-
-// A focus restored at launch waits paused; the calendar's start refuses it as any other
-// entry point would, and the restored session stays as it was.
-TEST_F(RoutingTest, ACalendarFocusIsRefusedWhileARestoredFocusWaitsPaused) {
-  const UUID restored = UUID::random();
-  RecordFocusRecoveryStore(&records).save({.session = {restored, "write report", 600, 900, false},
-                                           .nextStep = "check the figures",
-                                           .isStarter = false,
-                                           .priorityID = std::nullopt});
-  buildAndStart();
-  ASSERT_EQ(phase(), "paused");
-  EXPECT_EQ(refusal([&] { coordinator->focus().startCalendarFocus(25, "Outline the plan", std::nullopt); }),
-            activeSession);
-  EXPECT_EQ(phase(), "paused");
-  EXPECT_EQ(coordinator->focus().pomodoro().focus(), "write report");
-  EXPECT_EQ(coordinator->status().nextStep, "check the figures");
-  EXPECT_FALSE(coordinator->focus().activePriorityID());
 }
 
 TEST_F(RoutingTest, TheReflectionOpensTheHistoryWhileTheCoordinatorLives) {

@@ -8,40 +8,6 @@ namespace {
 
 using CoordinatorSetUpTest = CoordinatorTest;
 
-TEST_F(CoordinatorSetUpTest, SessionLengthsComeFromTheSettingsClamped) {
-  const struct {
-    std::int64_t work, rest;
-    double workSeconds, restSeconds;
-  } rows[] = {{25, 5, 1500, 300}, {0, 0, 60, 60}, {500, 45, 5400, 1800}, {-3, 30, 60, 1800}};
-  for (const auto& row : rows) {
-    preferences->setPreferences(Preferences({.workMinutes = row.work, .breakMinutes = row.rest}));
-    buildAndStart();
-    EXPECT_EQ(coordinator->focus().pomodoro().workDuration(), row.workSeconds) << row.work;
-    EXPECT_EQ(coordinator->focus().pomodoro().breakDuration(), row.restSeconds) << row.rest;
-  }
-}
-
-TEST_F(CoordinatorSetUpTest, ACheckpointIsRestoredPausedUnlessUnreadableThenKept) {
-  for (const bool unreadable : {false, true}) {
-    SCOPED_TRACE(unreadable);
-    const FocusCheckpoint saved{
-        .session = {UUID::random(), "write report", 600, 900, false},
-        .nextStep = "check the figures",
-        .isStarter = true,
-        .priorityID = UUID::random()};
-    RecordFocusRecoveryStore(&records).save(saved);
-    if (unreadable) records.makeUnreadable(RecordFocusRecoveryStore::key);
-    const auto bytes = records.rawBytes(RecordFocusRecoveryStore::key);
-    buildAndStart();
-    EXPECT_EQ(phase(), unreadable ? "idle" : "paused");
-    EXPECT_EQ(coordinator->status().nextStep, unreadable ? "" : "check the figures");
-    EXPECT_EQ(coordinator->status().isStarterFocus, !unreadable);
-    EXPECT_EQ(coordinator->focus().activePriorityID(),
-              unreadable ? std::nullopt : std::optional<UUID>(saved.priorityID));
-    EXPECT_EQ(records.rawBytes(RecordFocusRecoveryStore::key), bytes);
-  }
-}
-
 TEST_F(CoordinatorSetUpTest, StartAndEverySettingsChangeApplyAtOnce) {
   preferences->setPreferences(Preferences({.preferredScreenID = "DP-2"}));
   buildAndStart();
@@ -161,40 +127,6 @@ TEST_F(CoordinatorSetUpTest, RemindersAddedAnyTimeFireAndStayOneHundredFiftySeco
   for (const auto& row : rows) {
     tickAt(row.tick);
     EXPECT_EQ(reminders->count(), row.left) << row.tick.timeIntervalSinceReferenceDate();
-  }
-}
-
-// Marking a history entry accomplished also marks its daily priority: saved first, shown
-// only once saved, and a failure goes back to the history store with nothing changed.
-TEST_F(CoordinatorSetUpTest, AccomplishedFocusMarksItsPriorityOnlyOnceSaved) {
-  const struct {
-    const char* name;
-    bool linkPriority, coordinatorGone, savesFail, priorityMarked;
-  } rows[] = {
-      {"linked priority is marked", true, false, false, true},
-      {"no linked priority", false, false, false, false},
-      {"coordinator gone", true, true, false, false},
-      {"save fails", true, false, true, false},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    records.setFailing(false);
-    static_cast<void>(records.remove(RecordFocusHistoryStore::key));
-    static_cast<void>(records.remove(RecordDailyPrioritiesStore::key));
-    buildAndStart();
-    UUID priority;
-    prioritiesStore->apply(
-        [&](DailyPriorities& plan) { priority = plan.add("Ship the release", at(9, 0), berlin); });
-    const PomodoroSession::Completion done{PomodoroSession::Kind::work, 1500, at(10, 30),
-                                           "release notes", UUID::random()};
-    historyStore->record(done, row.linkPriority ? std::optional<UUID>(priority) : std::nullopt);
-    if (row.coordinatorGone) coordinator.reset();
-    records.setFailing(row.savesFail);
-    EXPECT_EQ(refusal([&] { historyStore->markAccomplished(done.sessionID, at(10, 45)); }) != "",
-              row.savesFail);
-    EXPECT_EQ(prioritiesStore->plan().items().at(0).accomplishedAt.has_value(),
-              row.priorityMarked);
-    EXPECT_EQ(historyStore->entries().at(0).accomplishedAt.has_value(), !row.savesFail);
   }
 }
 

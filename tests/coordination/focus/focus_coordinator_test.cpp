@@ -9,49 +9,30 @@
 #include <vector>
 
 #include "foundation/text.h"
-#include "tests/support/log_capture.h"
-#include "tests/support/fake_clock.h"
-#include "tests/support/fake_coordination_observer.h"
-#include "tests/support/fake_feature_windows.h"
+#include "tests/coordination/focus/focus_harness.h"
 #include "tests/support/fake_focus_stores.h"
-#include "tests/support/fake_repeating_timer.h"
-#include "tests/support/fake_services.h"
-#include "tests/support/fake_system_events.h"
-#include "tests/support/fake_visit_presenter.h"
-#include "tests/support/fake_visit_sink.h"
-#include "tests/support/in_memory_preferences_store.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/thrown.h"
 
 namespace vorlane {
 namespace {
 
-const Calendar berlin("Europe/Berlin", "en_GB");
-const Date nine = *berlin.date(2026, 3, 10, 9, 0, 0);
+const Date nine = at(9, 0);
 
-constexpr const char* invalidGoal =
-    "Use a goal of 1\u2013120 characters and a duration from 1 to 90 minutes.";
-constexpr const char* notPaused = "There is no paused session to resume.";
 constexpr const char* saveFailed =
     "Your focus recovery could not be saved. Existing saved data was kept.";
 
-class FocusCoordinatorTest : public testing::Test {
+class FocusCoordinatorTest : public FocusHarness {
  protected:
+  FocusCoordinatorTest() { clock->set(nine); }
+  // Over the fake stores below, which a test can make fail; at the clock's time.
   void make() {
-    focus = FocusCoordinator::create(
-        {.clock = clock, .presenter = presenter, .notifications = notifications,
-         .preferencesStore = preferences, .focusHistory = history, .recovery = recovery,
-         .priorities = priorities, .focusEditor = windows.focusEditor,
-         .resumeNotes = windows.resumeNotes, .focusHistoryWindow = windows.focusHistory,
-         .sessionTimers = timers.factory(), .calendar = [] { return berlin; },
-         .prefersReducedMotion = [] { return false; }, .visits = visits, .observer = observer,
-         .systemEvents = systemEvents});
-    focus->start();
-  }
-  FakeRepeatingTimer& timer() { return *timers.made.back(); }
-  void fireAt(Date date) {
-    clock->set(date);
-    timer().fire();
+    fresh(clock->now(), [this](FocusCoordinator::Dependencies& given) {
+      given.focusHistory = history;
+      given.recovery = recovery;
+      given.priorities = priorities;
+    });
   }
   // A new session with no checkpoint, brought to the state the way the user does it.
   enum class At { idle, working, awaiting, onBreak, pausedFocus, pausedBreak, breakCard };
@@ -71,35 +52,16 @@ class FocusCoordinatorTest : public testing::Test {
     if (state == At::onBreak) return;
     fireAt(*focus->pomodoro().endsAt());
   }
-  // Starts a focus from the editor, as the user would.
-  void startFocus(const std::string& goal = "write report") {
-    focus->requestNewPomodoro();
-    windows.focusEditor->start(goal);
-  }
   void pausedFocus() {
     focus->startRequestedFocus(25, "write report");
     clock->set(nine + 600);
     focus->requestPauseSession();
   }
 
-  LogCapture log;
-  std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>(nine);
-  std::shared_ptr<FakeVisitPresenter> presenter = std::make_shared<FakeVisitPresenter>();
-  std::shared_ptr<FakeNotificationService> notifications =
-      std::make_shared<FakeNotificationService>();
-  std::shared_ptr<InMemoryPreferencesStore> preferences =
-      std::make_shared<InMemoryPreferencesStore>();
   std::shared_ptr<FakeFocusHistoryStore> history = std::make_shared<FakeFocusHistoryStore>();
   std::shared_ptr<FakeFocusRecoveryStore> recovery = std::make_shared<FakeFocusRecoveryStore>();
   std::shared_ptr<FakeDailyPrioritiesStore> priorities =
       std::make_shared<FakeDailyPrioritiesStore>();
-  FakeFeatureWindows windows;
-  FakeRepeatingTimerFactory timers;
-  std::shared_ptr<FocusCoordinator> focus;
-
-  std::shared_ptr<FakeVisitSink> visits = std::make_shared<FakeVisitSink>();
-  std::shared_ptr<FakeCoordinationObserver> observer = std::make_shared<FakeCoordinationObserver>();
-  std::shared_ptr<FakeSystemEvents> systemEvents = std::make_shared<FakeSystemEvents>();
 };
 
 TEST_F(FocusCoordinatorTest, DiscardingTheCheckpointReportsAFailedRemovalInsteadOfThrowing) {
