@@ -9,7 +9,7 @@
 #include "core/visits/visit_scheduler.h"
 #include "platform/logging/log.h"
 #include "platform/logging/main_thread.h"
-#include "ui/preferences/preferences_controller.h"
+#include "ui/preferences/window/preferences_controller.h"
 #include "ui/windows/about/about_controller.h"
 #include "ui/windows/calendar_consent/calendar_consent_prompt.h"
 #include "ui/windows/welcome/welcome_controller.h"

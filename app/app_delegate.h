@@ -21,7 +21,7 @@
 #include "platform/session/launch_at_login_setting.h"
 #include "ui/kit/desktop_texts.h"
 #include "ui/overlays/time_change_notifier.h"
-#include "ui/preferences/preferences_section.h"
+#include "ui/preferences/window/preferences_section.h"
 #include "ui/tray/status_item_controller.h"
 
 class QWidget;

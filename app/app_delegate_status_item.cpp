@@ -4,7 +4,7 @@
 
 #include "app/app_delegate.h"
 #include "app/coordinator_status_source.h"
-#include "ui/mascot/mascot_window_controller.h"
+#include "ui/mascot/controller/mascot_window_controller.h"
 #include "ui/tray/x11_tray_ink.h"
 
 namespace vorlane {

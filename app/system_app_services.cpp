@@ -18,7 +18,7 @@
 #include "platform/services/flite_speech_service.h"
 #include "platform/services/timer_ticker.h"
 #include "platform/services/user_notification_service.h"
-#include "ui/mascot/mascot_window_controller.h"
+#include "ui/mascot/controller/mascot_window_controller.h"
 #include "ui/mascot_window/qt_screen_provider.h"
 #include "ui/windows/calendar_consent/calendar_consent_prompt.h"
 

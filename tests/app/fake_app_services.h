@@ -21,7 +21,7 @@
 #include "tests/support/fake_system_events.h"
 #include "tests/support/fake_visit_presenter.h"
 #include "ui/kit/desktop_texts.h"
-#include "ui/preferences/preferences_controller.h"
+#include "ui/preferences/window/preferences_controller.h"
 #include "ui/windows/about/about_controller.h"
 #include "ui/windows/welcome/onboarding_view.h"
 #include "ui/windows/welcome/welcome_controller.h"
