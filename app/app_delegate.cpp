@@ -51,7 +51,9 @@ bool AppDelegate::applicationDidFinishLaunching() {
   preferencesStore_ = std::make_shared<RecordPreferencesStore>(services_.records(),
                                                                services_.preferencesSaving());
   reminderStore_ = services_.makeReminderStore();
-  presenter_ = services_.makePresenter(preferencesStore_);
+  auto mascot = services_.makeMascot(preferencesStore_);
+  presenter_ = std::move(mascot.presenter);
+  mascot_ = mascot.controller;
   if (!presenter_) {
     Log::lifecycle().fault("no mascot presenter in this build; Vorlane cannot start");
     return false;

@@ -28,6 +28,7 @@ class QWidget;
 
 namespace vorlane {
 
+class MascotWindowController;
 class PreferencesNavigation;
 class VisitCoordinator;
 
@@ -89,6 +90,8 @@ class AppDelegate final : public QObject {
   std::shared_ptr<ReminderStore> reminderStore_;
   std::shared_ptr<VisitCoordinator> coordinator_;
   std::shared_ptr<VisitPresenter> presenter_;
+  // The presenter again, when it is the mascot window's controller.
+  std::weak_ptr<MascotWindowController> mascot_;
   std::shared_ptr<SpeechService> speech_;
   // Shared with the coordinator; the status item tells its failures there too.
   std::shared_ptr<NotificationService> notifications_;

@@ -80,8 +80,8 @@ class FakeAppServices final : public AppServices {
   std::shared_ptr<ReminderStore> makeReminderStore() override {
     return note("reminders", reminders);
   }
-  std::shared_ptr<VisitPresenter> makePresenter(std::shared_ptr<PreferencesStore>) override {
-    return note("presenter", withPresenter ? presenter : nullptr);
+  Mascot makeMascot(std::shared_ptr<PreferencesStore>) override {
+    return {.presenter = note("presenter", withPresenter ? presenter : nullptr), .controller = {}};
   }
   std::function<bool()> prefersReducedMotion() override {
     return [this] { return reduceMotion; };
