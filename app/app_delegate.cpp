@@ -9,7 +9,7 @@
 #include "core/visits/visit_scheduler.h"
 #include "platform/logging/log.h"
 #include "platform/logging/main_thread.h"
-#include "ui/preferences/preferences_controller.h"
+#include "ui/preferences/window/preferences_controller.h"
 #include "ui/windows/about/about_controller.h"
 #include "ui/windows/calendar_consent/calendar_consent_prompt.h"
 #include "ui/windows/welcome/welcome_controller.h"
@@ -51,7 +51,9 @@ bool AppDelegate::applicationDidFinishLaunching() {
   preferencesStore_ = std::make_shared<RecordPreferencesStore>(services_.records(),
                                                                services_.preferencesSaving());
   reminderStore_ = services_.makeReminderStore();
-  presenter_ = services_.makePresenter(preferencesStore_);
+  auto mascot = services_.makeMascot(preferencesStore_);
+  presenter_ = std::move(mascot.presenter);
+  mascot_ = mascot.controller;
   if (!presenter_) {
     Log::lifecycle().fault("no mascot presenter in this build; Vorlane cannot start");
     return false;

@@ -21,13 +21,14 @@
 #include "platform/session/launch_at_login_setting.h"
 #include "ui/kit/desktop_texts.h"
 #include "ui/overlays/time_change_notifier.h"
-#include "ui/preferences/preferences_section.h"
+#include "ui/preferences/window/preferences_section.h"
 #include "ui/tray/status_item_controller.h"
 
 class QWidget;
 
 namespace vorlane {
 
+class MascotWindowController;
 class PreferencesNavigation;
 class VisitCoordinator;
 
@@ -89,6 +90,8 @@ class AppDelegate final : public QObject {
   std::shared_ptr<ReminderStore> reminderStore_;
   std::shared_ptr<VisitCoordinator> coordinator_;
   std::shared_ptr<VisitPresenter> presenter_;
+  // The presenter again, when it is the mascot window's controller.
+  std::weak_ptr<MascotWindowController> mascot_;
   std::shared_ptr<SpeechService> speech_;
   // Shared with the coordinator; the status item tells its failures there too.
   std::shared_ptr<NotificationService> notifications_;

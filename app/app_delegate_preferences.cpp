@@ -3,7 +3,7 @@
 
 #include "app/app_delegate.h"
 #include "coordination/visit_coordinator.h"
-#include "ui/preferences/preferences_controller.h"
+#include "ui/preferences/window/preferences_controller.h"
 
 namespace vorlane {
 

@@ -4,12 +4,12 @@
 
 #include "app/app_delegate.h"
 #include "app/coordinator_status_source.h"
-#include "ui/mascot/mascot_window_controller.h"
+#include "ui/mascot/controller/mascot_window_controller.h"
 #include "ui/tray/x11_tray_ink.h"
 
 namespace vorlane {
 void AppDelegate::attachOverlays() {
-  auto* mascot = dynamic_cast<MascotWindowController*>(presenter_.get());
+  const auto mascot = mascot_.lock();
   if (!mascot) return;
   if (!timeChanges_) timeChanges_ = std::make_unique<SystemTimeChangeNotifier>();
   mascot->attachOverlays({
@@ -25,17 +25,14 @@ void AppDelegate::attachOverlays() {
 
 void AppDelegate::makeStatusItem() {
   const QPointer<AppDelegate> self(this);
-  const std::weak_ptr<VisitPresenter> presenter = presenter_;
-  const auto mascot = [presenter]() -> MascotWindowController* {
-    return dynamic_cast<MascotWindowController*>(presenter.lock().get());
-  };
+  const std::weak_ptr<MascotWindowController> mascot = mascot_;
   StatusItemHooks hooks;
-  if (mascot()) {
+  if (!mascot.expired()) {
     hooks.moveMascot = [mascot](double horizontal) {
-      if (auto* m = mascot()) m->setHorizontalPlacement(horizontal);
+      if (const auto m = mascot.lock()) m->setHorizontalPlacement(horizontal);
     };
     hooks.resetMascot = [mascot] {
-      if (auto* m = mascot()) m->resetPlacement();
+      if (const auto m = mascot.lock()) m->resetPlacement();
     };
   }
   // Only registered windows get an entry that opens them.
@@ -73,7 +70,7 @@ void AppDelegate::makeStatusItem() {
     if (self && self->statusItem_) self->statusItem_->refresh();
   };
   // Without a tray the mascot's own context menu carries the status menu.
-  if (auto* m = mascot()) {
+  if (const auto m = mascot.lock()) {
     m->fillStatusMenu = [self](QMenu& menu) {
       if (self && self->statusItem()) self->statusItem()->fillMenu(menu);
     };

@@ -27,6 +27,8 @@
 
 namespace vorlane {
 
+class MascotWindowController;
+
 // Everything the application delegate builds its object graph from: the desktop's real
 // services in the program, fakes in the tests. The delegate calls each maker once, in its
 // launch order, and owns what it gets.
@@ -41,9 +43,15 @@ class AppServices {
     return RecordPreferencesStore::Saving::immediately;
   }
   virtual std::shared_ptr<ReminderStore> makeReminderStore() = 0;
-  // The mascot; none when this build has no mascot to show, and then nothing can start.
-  virtual std::shared_ptr<VisitPresenter> makePresenter(
-      std::shared_ptr<PreferencesStore> preferences) = 0;
+  // The mascot as the coordinator drives it, and the same object as the mascot window's
+  // controller when it is one (none otherwise), for what only that window does: its place,
+  // its floating clock and the status menu in its own menu.
+  struct Mascot {
+    std::shared_ptr<VisitPresenter> presenter;
+    std::shared_ptr<MascotWindowController> controller;
+  };
+  // No presenter when this build has no mascot to show, and then nothing can start.
+  virtual Mascot makeMascot(std::shared_ptr<PreferencesStore> preferences) = 0;
   // Whether the desktop asks for fewer animations; one cached value, read at each use by
   // the presenter and the coordinator alike.
   virtual std::function<bool()> prefersReducedMotion() = 0;

@@ -18,7 +18,7 @@
 #include "platform/services/flite_speech_service.h"
 #include "platform/services/timer_ticker.h"
 #include "platform/services/user_notification_service.h"
-#include "ui/mascot/mascot_window_controller.h"
+#include "ui/mascot/controller/mascot_window_controller.h"
 #include "ui/mascot_window/qt_screen_provider.h"
 #include "ui/windows/calendar_consent/calendar_consent_prompt.h"
 
@@ -49,14 +49,13 @@ SystemEnvironment& SystemAppServices::environment() {
   return *environment_;
 }
 
-std::shared_ptr<VisitPresenter> SystemAppServices::makePresenter(
-    std::shared_ptr<PreferencesStore> preferences) {
+AppServices::Mascot SystemAppServices::makeMascot(std::shared_ptr<PreferencesStore> preferences) {
   // The display of the active window stands for the main display.
   screens_ = std::make_shared<QtScreenProvider>(environment().activeWindows(),
                                                 environment().windows());
   // Shows nothing yet: the coordinator's start applies the presence mode, after it has told
   // the presenter the preferred display.
-  return std::make_shared<MascotWindowController>(MascotWindowController::Dependencies{
+  auto mascot = std::make_shared<MascotWindowController>(MascotWindowController::Dependencies{
       .preferencesStore = std::move(preferences),
       .screens = screens_,
       .prefersReducedMotion = prefersReducedMotion(),
@@ -68,6 +67,7 @@ std::shared_ptr<VisitPresenter> SystemAppServices::makePresenter(
       .systemEvents = makeSystemEvents(),
       .doubleClickInterval = nullptr,
   });
+  return {.presenter = mascot, .controller = mascot};
 }
 
 std::function<bool()> SystemAppServices::prefersReducedMotion() {

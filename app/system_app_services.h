@@ -29,8 +29,7 @@ class SystemAppServices final : public AppServices {
     return RecordPreferencesStore::Saving::inBackground;
   }
   std::shared_ptr<ReminderStore> makeReminderStore() override;
-  std::shared_ptr<VisitPresenter> makePresenter(
-      std::shared_ptr<PreferencesStore> preferences) override;
+  Mascot makeMascot(std::shared_ptr<PreferencesStore> preferences) override;
   std::function<bool()> prefersReducedMotion() override;
   std::function<bool()> trayAvailable() override;
   Observers<>::Subscription followTray(std::function<void()> changed) override;

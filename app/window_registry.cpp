@@ -1,7 +1,7 @@
 #include "app/window_registry.h"
 
 #include "ui/kit/desktop_texts.h"
-#include "ui/preferences/preferences_controller.h"
+#include "ui/preferences/window/preferences_controller.h"
 #include "ui/windows/about/about_controller.h"
 #include "ui/windows/calendar_consent/calendar_consent_prompt.h"
 #include "ui/windows/calendar_focus/calendar_focus_controller.h"

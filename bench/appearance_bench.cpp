@@ -9,9 +9,9 @@
 
 #include "bench/live_settings.h"
 #include "bench/offscreen_application.h"
-#include "ui/preferences/appearance_panel.h"
-#include "ui/preferences/mascot_style_preview.h"
-#include "ui/preferences/preferences_window.h"
+#include "ui/preferences/panels/appearance_panel.h"
+#include "ui/preferences/controls/mascot_style_preview.h"
+#include "ui/preferences/window/preferences_window.h"
 
 namespace vorlane {
 namespace {

@@ -17,10 +17,10 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "ui/mascot/character_factory.h"
-#include "ui/mascot/mascot_scene.h"
-#include "ui/mascot/mascot_view.h"
-#include "ui/mascot/scene_presentation.h"
+#include "ui/mascot/character/character_factory.h"
+#include "ui/mascot/scene/mascot_scene.h"
+#include "ui/mascot/scene/mascot_view.h"
+#include "ui/mascot/scene/scene_presentation.h"
 #include "ui/mascot_window/mascot_window.h"
 #include "ui/mascot_window/qt_screen_provider.h"
 #include "ui/mascot_window/target_screen.h"

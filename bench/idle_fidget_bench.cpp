@@ -12,9 +12,9 @@
 
 #include "bench/offscreen_application.h"
 
-#include "ui/mascot/character_factory.h"
-#include "ui/mascot/mascot_scene.h"
-#include "ui/mascot/mascot_view.h"
+#include "ui/mascot/character/character_factory.h"
+#include "ui/mascot/scene/mascot_scene.h"
+#include "ui/mascot/scene/mascot_view.h"
 #include "ui/scene/part_motion.h"
 #include "ui/scene/settle_rate.h"
 

@@ -17,7 +17,7 @@
 #include "tests/support/fake_screen_provider.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/temp_folder.h"
-#include "ui/mascot/mascot_window_controller.h"
+#include "ui/mascot/controller/mascot_window_controller.h"
 
 namespace vorlane {
 

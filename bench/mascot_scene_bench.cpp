@@ -8,8 +8,8 @@
 
 #include "bench/offscreen_application.h"
 
-#include "ui/mascot/character_factory.h"
-#include "ui/mascot/mascot_scene.h"
+#include "ui/mascot/character/character_factory.h"
+#include "ui/mascot/scene/mascot_scene.h"
 
 namespace vorlane {
 namespace {

@@ -10,8 +10,8 @@
 #include "bench/offscreen_application.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/record_preferences_store.h"
-#include "ui/preferences/preferences_window.h"
-#include "ui/preferences/voice_panel.h"
+#include "ui/preferences/window/preferences_window.h"
+#include "ui/preferences/panels/voice_panel.h"
 
 namespace vorlane {
 namespace {

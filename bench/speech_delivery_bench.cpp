@@ -33,9 +33,9 @@
 #include "platform/services/process_audio_output.h"
 #include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/null_sink_server.h"
-#include "ui/mascot/character_factory.h"
-#include "ui/mascot/mascot_scene.h"
-#include "ui/mascot/mascot_view.h"
+#include "ui/mascot/character/character_factory.h"
+#include "ui/mascot/scene/mascot_scene.h"
+#include "ui/mascot/scene/mascot_view.h"
 #include "ui/scene/frame_driver.h"
 
 namespace vorlane {

@@ -21,7 +21,7 @@
 #include "tests/support/fake_system_events.h"
 #include "tests/support/fake_visit_presenter.h"
 #include "ui/kit/desktop_texts.h"
-#include "ui/preferences/preferences_controller.h"
+#include "ui/preferences/window/preferences_controller.h"
 #include "ui/windows/about/about_controller.h"
 #include "ui/windows/welcome/onboarding_view.h"
 #include "ui/windows/welcome/welcome_controller.h"
@@ -80,8 +80,8 @@ class FakeAppServices final : public AppServices {
   std::shared_ptr<ReminderStore> makeReminderStore() override {
     return note("reminders", reminders);
   }
-  std::shared_ptr<VisitPresenter> makePresenter(std::shared_ptr<PreferencesStore>) override {
-    return note("presenter", withPresenter ? presenter : nullptr);
+  Mascot makeMascot(std::shared_ptr<PreferencesStore>) override {
+    return {.presenter = note("presenter", withPresenter ? presenter : nullptr), .controller = {}};
   }
   std::function<bool()> prefersReducedMotion() override {
     return [this] { return reduceMotion; };

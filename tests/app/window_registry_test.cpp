@@ -7,7 +7,7 @@
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_confirmation_prompt.h"
 #include "tests/support/fake_url_opener.h"
-#include "ui/preferences/preferences_controller.h"
+#include "ui/preferences/window/preferences_controller.h"
 #include "ui/windows/about/about_controller.h"
 #include "ui/windows/calendar_consent/calendar_consent_prompt.h"
 #include "ui/windows/welcome/welcome_controller.h"

@@ -16,7 +16,7 @@
 
 #include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/x11_peer.h"
-#include "ui/preferences/preferences_window.h"
+#include "ui/preferences/window/preferences_window.h"
 #include "ui/windows/calendar_consent/calendar_consent_window.h"
 #include "ui/kit/feature_window.h"
 

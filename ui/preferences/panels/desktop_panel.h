@@ -1,0 +1,73 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/mascot_window/screen_info.h"
+#include "ui/preferences/panels/preferences_panel.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+
+namespace vorlane {
+
+// The Desktop page: how the mascot sits on the desktop. Presence between visits,
+// click-through (offered only with a system tray, the user's way back), the display it is
+// shown on, its position on that display (kept per display) and the floating clock.
+class DesktopPanel final : public PreferencesPanel {
+ public:
+  // The sliders' grid: fractions in thousandths.
+  static constexpr int sliderSteps = 1000;
+
+  // `screens` must outlive the panel. The panel follows the desktop's displays itself; a
+  // test calls refreshScreens() after changing its provider.
+  DesktopPanel(PreferencesBinding& binding, ScreenProvider& screens, bool trayAvailable,
+               QWidget* parent);
+
+  // Reads the displays again: the "Show on" rows, the edited display, the sliders' enabling.
+  void refreshScreens();
+
+  // The display whose position the panel edits; none without any display.
+  std::optional<ScreenInfo> editedScreen() const;
+
+  QComboBox* presencePicker() const { return presence_; }
+  QCheckBox* clickThroughToggle() const { return clickThrough_; }
+  QComboBox* screenPicker() const { return screen_; }
+  QPushButton* presetButton(int index) const { return presets_[std::size_t(index)]; }
+  QPushButton* resetButton() const { return reset_; }
+  QSlider* horizontalSlider() const { return horizontal_; }
+  QSlider* verticalSlider() const { return vertical_; }
+  QCheckBox* currentTimeToggle() const { return currentTime_; }
+
+ protected:
+  void redraw(const Preferences& record) override;
+
+ private:
+  void buildPresence(bool trayAvailable);
+  void buildDisplay();
+  void buildPosition();
+  void buildClock();
+  void fillScreenRows();
+  // The placement shown for the edited display: its entry, else the default.
+  MascotPlacement shownPlacement(const Preferences& record) const;
+  // Writes the edited display's entry, built from its current one; nothing without a display.
+  void editPlacement(std::optional<double> horizontal, std::optional<double> vertical);
+
+  ScreenProvider& provider_;
+  std::vector<ScreenInfo> screens_;
+  QComboBox* presence_ = nullptr;
+  QCheckBox* clickThrough_ = nullptr;
+  QComboBox* screen_ = nullptr;
+  std::vector<QPushButton*> presets_;
+  QPushButton* reset_ = nullptr;
+  QSlider* horizontal_ = nullptr;
+  QSlider* vertical_ = nullptr;
+  QCheckBox* currentTime_ = nullptr;
+};
+
+}  // namespace vorlane
