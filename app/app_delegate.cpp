@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "coordination/calendar_focus_model.h"
-#include "coordination/visit_coordinator.h"
+#include "coordination/calendar_focus/calendar_focus_model.h"
+#include "coordination/coordinator/visit_coordinator.h"
 #include "core/visits/visit_scheduler.h"
 #include "platform/logging/log.h"
 #include "platform/logging/main_thread.h"

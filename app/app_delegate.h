@@ -7,7 +7,7 @@
 
 #include "app/app_services.h"
 #include "app/window_registry.h"
-#include "coordination/visit_presenter.h"
+#include "coordination/contracts/visit_presenter.h"
 #include "core/contracts/notification_service.h"
 #include "core/contracts/speech_service.h"
 #include "core/focus/focus_history_store.h"

@@ -2,7 +2,7 @@
 // previews' targets when it is first made.
 
 #include "app/app_delegate.h"
-#include "coordination/visit_coordinator.h"
+#include "coordination/coordinator/visit_coordinator.h"
 #include "ui/preferences/window/preferences_controller.h"
 
 namespace vorlane {

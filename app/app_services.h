@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "app/window_registry.h"
-#include "coordination/environment_snapshot_source.h"
-#include "coordination/visit_presenter.h"
+#include "coordination/contracts/environment_snapshot_source.h"
+#include "coordination/contracts/visit_presenter.h"
 #include "core/contracts/calendar_availability_source.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/hot_key_registrar.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "coordination/visit_coordinator.h"
+#include "coordination/coordinator/visit_coordinator.h"
 #include "ui/tray/status_source.h"
 
 namespace vorlane {

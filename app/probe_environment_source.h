@@ -1,6 +1,6 @@
 #pragma once
 
-#include "coordination/environment_snapshot_source.h"
+#include "coordination/contracts/environment_snapshot_source.h"
 #include "platform/desktop/environment/environment_sources.h"
 
 namespace vorlane {

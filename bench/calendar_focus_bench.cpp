@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "bench/offscreen_application.h"
-#include "coordination/calendar_focus_model.h"
+#include "coordination/calendar_focus/calendar_focus_model.h"
 #include "platform/calendar/calendar_reader.h"
 #include "platform/calendar/eds_busy_reader.h"
 #include "platform/calendar/ics_availability_source.h"

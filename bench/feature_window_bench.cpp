@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "bench/offscreen_application.h"
-#include "coordination/calendar_focus_model.h"
+#include "coordination/calendar_focus/calendar_focus_model.h"
 #include "core/reminders/reminder_parser.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/record_daily_priorities_store.h"

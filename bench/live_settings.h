@@ -3,7 +3,7 @@
 #include <atomic>
 #include <memory>
 
-#include "coordination/visit_coordinator.h"
+#include "coordination/coordinator/visit_coordinator.h"
 #include "core/reminders/in_memory_reminder_store.h"
 #include "platform/persistence/file_record_store.h"
 #include "platform/persistence/in_memory_record_store.h"

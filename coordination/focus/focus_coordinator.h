@@ -6,13 +6,13 @@
 #include <string>
 #include <string_view>
 
-#include "coordination/action_error.h"
-#include "coordination/coordination_observer.h"
-#include "coordination/feature_windows.h"
+#include "coordination/commands/action_error.h"
+#include "coordination/contracts/coordination_observer.h"
+#include "coordination/windows/feature_windows.h"
 #include "coordination/focus/focus_control.h"
-#include "coordination/recovery_error.h"
-#include "coordination/visit_presenter.h"
-#include "coordination/visit_sink.h"
+#include "coordination/commands/recovery_error.h"
+#include "coordination/contracts/visit_presenter.h"
+#include "coordination/contracts/visit_sink.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/notification_service.h"
 #include "core/contracts/repeating_timer.h"

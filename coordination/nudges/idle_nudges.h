@@ -3,10 +3,10 @@
 #include <functional>
 #include <memory>
 
-#include "coordination/coordination_observer.h"
-#include "coordination/feature_windows.h"
-#include "coordination/visit_presenter.h"
-#include "coordination/visit_sink.h"
+#include "coordination/contracts/coordination_observer.h"
+#include "coordination/windows/feature_windows.h"
+#include "coordination/contracts/visit_presenter.h"
+#include "coordination/contracts/visit_sink.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/visit.h"
 #include "core/focus/idle_focus_invitations.h"

@@ -3,7 +3,7 @@
 #include <exception>
 #include <utility>
 
-#include "coordination/status_line.h"
+#include "coordination/status/status_line.h"
 #include "coordination/reminders/reminder_coordinator.h"
 #include "core/reminders/reminder_editing.h"
 #include "core/reminders/reminder_parser.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "coordination/coordination_observer.h"
-#include "coordination/mute_state.h"
+#include "coordination/contracts/coordination_observer.h"
+#include "coordination/contracts/mute_state.h"
 #include "coordination/reminders/reminder_control.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/visit.h"

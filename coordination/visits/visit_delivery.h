@@ -4,11 +4,11 @@
 #include <memory>
 #include <optional>
 
-#include "coordination/coordination_observer.h"
-#include "coordination/environment_snapshot_source.h"
-#include "coordination/mute_state.h"
-#include "coordination/visit_presenter.h"
-#include "coordination/visit_sink.h"
+#include "coordination/contracts/coordination_observer.h"
+#include "coordination/contracts/environment_snapshot_source.h"
+#include "coordination/contracts/mute_state.h"
+#include "coordination/contracts/visit_presenter.h"
+#include "coordination/contracts/visit_sink.h"
 #include "coordination/visits/visit_queue.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/notification_service.h"

@@ -12,8 +12,8 @@
 #include <QTest>
 #include <algorithm>
 
-#include "coordination/calendar_focus_model.h"
-#include "coordination/visit_coordinator.h"
+#include "coordination/calendar_focus/calendar_focus_model.h"
+#include "coordination/coordinator/visit_coordinator.h"
 #include "core/settings/preferences.h"
 #include "tests/support/log_capture.h"
 #include "tests/app/fake_app_services.h"

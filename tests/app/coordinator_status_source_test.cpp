@@ -5,8 +5,8 @@
 
 #include <gmock/gmock.h>
 
-#include "coordination/calendar_focus_model.h"
-#include "tests/coordination/coordinator_harness.h"
+#include "coordination/calendar_focus/calendar_focus_model.h"
+#include "tests/coordination/coordinator/coordinator_harness.h"
 #include "tests/support/fake_calendar_source.h"
 #include "tests/support/fake_reminder_editor_window.h"
 #include "ui/tray/status_item_actions.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "coordination/coordination_observer.h"
+#include "coordination/contracts/coordination_observer.h"
 
 namespace vorlane {
 

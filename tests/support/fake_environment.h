@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "coordination/environment_snapshot_source.h"
+#include "coordination/contracts/environment_snapshot_source.h"
 
 namespace vorlane {
 

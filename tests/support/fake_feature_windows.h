@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "coordination/feature_windows.h"
+#include "coordination/windows/feature_windows.h"
 
 namespace vorlane {
 

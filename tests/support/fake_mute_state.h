@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "coordination/mute_state.h"
+#include "coordination/contracts/mute_state.h"
 
 namespace vorlane {
 

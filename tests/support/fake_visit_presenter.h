@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "coordination/visit_presenter.h"
+#include "coordination/contracts/visit_presenter.h"
 
 namespace vorlane {
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "coordination/visit_sink.h"
+#include "coordination/contracts/visit_sink.h"
 #include "core/suppression/suppression_reason.h"
 
 namespace vorlane {

@@ -3,7 +3,7 @@
 #include <string>
 #include <variant>
 
-#include "coordination/window_kind.h"
+#include "coordination/windows/window_kind.h"
 #include "foundation/uuid.h"
 
 namespace vorlane {

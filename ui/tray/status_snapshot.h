@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
-#include "coordination/coordinator_status.h"
-#include "coordination/window_kind.h"
+#include "coordination/status/coordinator_status.h"
+#include "coordination/windows/window_kind.h"
 
 namespace vorlane {
 

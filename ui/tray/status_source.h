@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "coordination/coordinator_status.h"
+#include "coordination/status/coordinator_status.h"
 #include "core/reminders/reminder.h"
 #include "foundation/uuid.h"
 #include "ui/tray/status_command.h"

@@ -4,7 +4,7 @@
 #include <span>
 #include <string_view>
 
-#include "coordination/window_kind.h"
+#include "coordination/windows/window_kind.h"
 #include "ui/tray/status_command.h"
 
 namespace vorlane {

@@ -2,7 +2,7 @@
 
 #include <QMenu>
 
-#include "coordination/quick_action.h"
+#include "coordination/commands/quick_action.h"
 #include "core/desktop/mascot_placement.h"
 #include "ui/mascot/scene/mascot_scene.h"
 #include "ui/mascot/scene/mascot_view.h"

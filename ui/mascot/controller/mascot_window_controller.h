@@ -12,7 +12,7 @@
 
 class QMenu;
 
-#include "coordination/visit_presenter.h"
+#include "coordination/contracts/visit_presenter.h"
 #include "core/contracts/system_event_source.h"
 #include "core/desktop/idle_fidget.h"
 #include "core/settings/preferences_store.h"

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "coordination/quick_action.h"
+#include "coordination/commands/quick_action.h"
 #include "core/desktop/idle_fidget.h"
 #include "core/desktop/mascot_appearance.h"
 #include "core/settings/presence_mode.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "coordination/quick_action.h"
+#include "coordination/commands/quick_action.h"
 #include "ui/mascot/scene/mascot_theme.h"
 #include "ui/scene/label_node.h"
 #include "ui/scene/shape_node.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "coordination/feature_windows.h"
+#include "coordination/windows/feature_windows.h"
 #include "core/contracts/clock.h"
 #include "foundation/calendar.h"
 #include "ui/windows/calendar_focus/calendar_focus_view.h"

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "coordination/calendar_focus_state.h"
+#include "coordination/calendar_focus/calendar_focus_state.h"
 #include "foundation/date.h"
 
 class QLabel;

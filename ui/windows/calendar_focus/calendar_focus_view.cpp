@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "coordination/calendar_focus_model.h"
+#include "coordination/calendar_focus/calendar_focus_model.h"
 #include "core/focus/focus_input.h"
 #include "core/productivity/daily_priorities_store.h"
 #include "foundation/short_time_formatter.h"

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "coordination/window_kind.h"
+#include "coordination/windows/window_kind.h"
 #include "core/reminders/reminder.h"
 
 namespace vorlane {

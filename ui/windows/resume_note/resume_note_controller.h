@@ -1,6 +1,6 @@
 #pragma once
 
-#include "coordination/feature_windows.h"
+#include "coordination/windows/feature_windows.h"
 #include "ui/kit/feature_window.h"
 
 namespace vorlane {

@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-#include "coordination/feature_windows.h"
+#include "coordination/windows/feature_windows.h"
 #include "core/contracts/clock.h"
 #include "foundation/calendar.h"
 #include "ui/kit/feature_window.h"

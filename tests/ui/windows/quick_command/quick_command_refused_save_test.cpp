@@ -7,7 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "tests/coordination/coordinator_harness.h"
+#include "tests/coordination/coordinator/coordinator_harness.h"
 #include "ui/kit/window_text.h"
 #include "ui/windows/quick_command/quick_command_controller.h"
 #include "ui/windows/quick_command/quick_command_view.h"

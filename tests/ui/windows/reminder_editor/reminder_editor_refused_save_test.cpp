@@ -7,7 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "tests/coordination/coordinator_harness.h"
+#include "tests/coordination/coordinator/coordinator_harness.h"
 #include "ui/windows/reminder_editor/reminder_editor_controller.h"
 #include "ui/windows/reminder_editor/reminder_editor_view.h"
 

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <stdexcept>
 
-#include "tests/coordination/coordinator_harness.h"
+#include "tests/coordination/coordinator/coordinator_harness.h"
 #include "tests/support/text_samples.h"
 #include "ui/kit/message_line.h"
 #include "ui/windows/resume_note/resume_note_controller.h"
