@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "foundation/observers.h"
 
 namespace vorlane {
@@ -15,10 +17,12 @@ class SystemEventSource {
   virtual Observers<>& screenCameBack() = 0;
   virtual Observers<>& didWake() = 0;
 
-  // Tells a wake that happened but was not told yet. Timers stall in suspend and may fire
-  // after a resume before the desktop reports it; they call this first so that the wake is
-  // handled before anything that depends on time.
-  virtual void deliverPendingWake() = 0;
+  // Tells a wake that happened but was not told yet, then calls `then`. Timers stall in
+  // suspend and may fire after a resume before the desktop reports it; they do their work in
+  // `then`, so that the wake is handled before anything that depends on time. `then` runs at
+  // once, or a moment later on the main thread where the desktop must be asked first; it is
+  // dropped with the source.
+  virtual void deliverPendingWake(std::function<void()> then) = 0;
 };
 
 }  // namespace vorlane

@@ -11,12 +11,13 @@ class FakeSystemEvents final : public SystemEventSource {
   Observers<>& screenWentAway() override { return away; }
   Observers<>& screenCameBack() override { return back; }
   Observers<>& didWake() override { return wake; }
-  void deliverPendingWake() override {
+  void deliverPendingWake(std::function<void()> then) override {
     ++pendingWakeChecks;
     if (sleptUnreported) {
       sleptUnreported = false;
       wake.notify();
     }
+    then();
   }
 
   Observers<> away;

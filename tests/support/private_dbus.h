@@ -39,6 +39,8 @@ class PrivateDBus {
   }
 
   const std::string& address() const { return address_; }
+  // The daemon's process, to hold it (SIGSTOP) as a busy machine would.
+  pid_t pid() const { return process_ ? process_->pid() : -1; }
 
  private:
   TempFolder folder_;

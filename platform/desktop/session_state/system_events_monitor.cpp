@@ -2,6 +2,8 @@
 
 #include <time.h>
 
+#include <utility>
+
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusMessage>
@@ -22,6 +24,9 @@ const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Propert
 
 // A wake is a suspend of more than this many seconds since the last one told.
 constexpr double wakeThreshold = 1.0;
+// Timers wait for the wake check: a bus that does not answer holds them no longer than this,
+// well inside the lateness at which a visit is dropped.
+constexpr int wakeCheckTimeoutMs = 25'000;
 
 double seconds(clockid_t clock) {
   timespec now{};
@@ -165,10 +170,12 @@ void SystemEventsMonitor::tellAwayAtStart(int signalsBefore) {
 }
 
 void SystemEventsMonitor::callLater(QDBusConnection& bus, QDBusMessage message,
-                                    std::function<void(const QDBusMessage&)> done) {
+                                    std::function<void(const QDBusMessage&)> done,
+                                    std::optional<int> timeoutMs) {
   message.setAutoStartService(false);
   // Owned by this monitor: a lookup still going when it ends is dropped with it.
-  auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(message, timeoutMs_), this);
+  auto* watcher =
+      new QDBusPendingCallWatcher(bus.asyncCall(message, timeoutMs.value_or(timeoutMs_)), this);
   connect(watcher, &QDBusPendingCallWatcher::finished, this,
           [done = std::move(done)](QDBusPendingCallWatcher* finished) {
             finished->deleteLater();
@@ -176,27 +183,40 @@ void SystemEventsMonitor::callLater(QDBusConnection& bus, QDBusMessage message,
           });
 }
 
-void SystemEventsMonitor::deliverPendingWake() {
-  if (sleepAnnounced_) takeWaitingSignals();
+void SystemEventsMonitor::deliverPendingWake(std::function<void()> then) {
+  if (!sleepAnnounced_ || !systemBus_.isConnected()) {
+    tellSuspendedWake();
+    then();
+    return;
+  }
+  // After logind announced a sleep, its wake may already wait on the bus for us: a process
+  // held across the sleep (stopped, or its machine paused) sees no suspended time grow. The
+  // bus answers a call only after handing over what it holds for us, so once the answer is
+  // here that wake has been told. Asked without blocking: a busy machine may take longer
+  // than any bound a blocking call could keep.
+  afterWakeCheck_.push_back(std::move(then));
+  if (afterWakeCheck_.size() > 1) return;  // one question answers all who wait
+  callLater(systemBus_,
+            QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                           QStringLiteral("/org/freedesktop/DBus"),
+                                           QStringLiteral("org.freedesktop.DBus"),
+                                           QStringLiteral("GetId")),
+            [this](const QDBusMessage&) {
+              // Signals read before the answer are posted before it; take them first.
+              QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+              tellSuspendedWake();
+              for (auto& waiting : std::exchange(afterWakeCheck_, {})) waiting();
+            },
+            wakeCheckTimeoutMs);
+}
+
+void SystemEventsMonitor::tellSuspendedWake() {
   const double suspended = suspendedTime_();
   if (suspended - suspendedAtLastWake_ <= wakeThreshold) return;
   suspendedAtLastWake_ = suspended;
   wakeToldEarly_ = true;
   sleepAnnounced_ = false;
   didWake_.notify();
-}
-
-void SystemEventsMonitor::takeWaitingSignals() {
-  // The bus answers only after handing over what it holds for us, and the answer is read
-  // after those signals: once it is here, logind's wake (if sent) is waiting to be told.
-  // The one blocking call here, so it keeps the short bound whatever the lookups' bound is.
-  constexpr int roundTripMs = 250;
-  systemBus_.call(QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-                                                 QStringLiteral("/org/freedesktop/DBus"),
-                                                 QStringLiteral("org.freedesktop.DBus"),
-                                                 QStringLiteral("GetId")),
-                  QDBus::Block, roundTripMs);
-  QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 void SystemEventsMonitor::prepareForSleep(bool starting) {

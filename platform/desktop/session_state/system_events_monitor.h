@@ -7,6 +7,8 @@
 #include <QVariantMap>
 #include <chrono>
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include "core/contracts/system_event_source.h"
 #include "foundation/observers.h"
@@ -40,13 +42,14 @@ class SystemEventsMonitor final : public QObject, public SystemEventSource {
   Observers<>& didWake() override { return didWake_; }
 
   // Tells a wake that logind has not reported yet, known by the suspended time having grown
-  // by more than a second since the last one told. Timers stall during suspend and may fire
-  // after a resume before logind's signal; they call this first. logind's own signal for
-  // a wake told here is then not told again. After logind announced a sleep, this first takes
-  // the signals the bus already holds for us (one bounded round trip), so that a wake sent
-  // while the process was held (a stopped process or a paused machine, where the suspended
-  // time does not grow) is told before the caller looks at the clock.
-  void deliverPendingWake() override;
+  // by more than a second since the last one told, then calls `then`. Timers stall during
+  // suspend and may fire after a resume before logind's signal; they do their work in `then`.
+  // logind's own signal for a wake told here is then not told again. After logind announced
+  // a sleep, the signals the bus already holds for us are taken first (one round trip, not
+  // waited for: `then` runs when it is answered, or has failed), so that a wake sent while
+  // the process was held (a stopped process or a paused machine, where the suspended time
+  // does not grow) is told before the caller looks at the clock.
+  void deliverPendingWake(std::function<void()> then) override;
 
   // The logind session followed; empty when none could be found or the lookup goes on.
   const QString& sessionPath() const { return sessionPath_; }
@@ -73,11 +76,12 @@ class SystemEventsMonitor final : public QObject, public SystemEventSource {
   void readScreenSaverState();
   void readSessionState();
   void tellAwayAtStart(int signalsBefore);
-  // Sends `message` on `bus` and hands its answer (or error) to `done`; the caller never waits.
+  // Sends `message` on `bus` and hands its answer (or error) to `done`; the caller never
+  // waits. The answer is awaited `timeoutMs`, the monitor's own bound when absent.
   void callLater(QDBusConnection& bus, QDBusMessage message,
-                 std::function<void(const QDBusMessage&)> done);
-  void tellWake();
-  void takeWaitingSignals();
+                 std::function<void(const QDBusMessage&)> done,
+                 std::optional<int> timeoutMs = std::nullopt);
+  void tellSuspendedWake();
 
   QDBusConnection systemBus_;
   QDBusConnection sessionBus_;
@@ -88,6 +92,8 @@ class SystemEventsMonitor final : public QObject, public SystemEventSource {
   bool wakeToldEarly_ = false;
   // logind said the machine is about to sleep, and no wake has been told since.
   bool sleepAnnounced_ = false;
+  // Waiting for the bus to answer the wake check, in the order they asked.
+  std::vector<std::function<void()>> afterWakeCheck_;
   // Screen saver and session signals taken so far: a state read is older than any of them.
   int screenSignals_ = 0;
   bool awayToldAtStart_ = false;
