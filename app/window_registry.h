@@ -51,14 +51,14 @@ struct WindowContext {
   std::function<bool()> trayAvailable = nullptr;
 };
 
-// The application's windows. Besides its own folder, a new window takes its folder's line in
-// ui/windows/CMakeLists.txt, its kind (coordination/windows/window_kind.h), its controller's
-// interface (coordination/windows/feature_windows.h, or its own folder for a window only the tray
-// or the shell opens) and its include and row here (window_registry.cpp). One the coordinator opens
-// takes one case in VisitCoordinator::show
-// (coordination/coordinator/visit_coordinator_routing.cpp); one the status menu opens, its row
-// (ui/tray/status_window_rows.cpp) and its place in the menu (ui/tray/status_menu_model.cpp): eight
-// edits in seven files for a menu's window.
+// The application's windows. Besides its own folder, a new window takes its folder's line
+// in ui/windows/CMakeLists.txt, its kind (coordination/windows/window_kind.h), its
+// controller's interface (coordination/windows/feature_windows.h, or its own folder for a
+// window only the tray or the shell opens) and its include and row here
+// (window_registry.cpp). One the coordinator opens takes one case in VisitCoordinator::show
+// (coordination/coordinator/visit_coordinator_routing.cpp); one the status menu opens, its
+// row (ui/tray/status_window_rows.cpp) and its place in the menu
+// (ui/tray/status_menu_model.cpp): eight edits in seven files for a menu's window.
 WindowRegistry registeredWindows(const WindowContext& context);
 
 }  // namespace vorlane

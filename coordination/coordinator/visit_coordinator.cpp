@@ -105,15 +105,10 @@ void VisitCoordinator::start() {
   ticker_->onTick = [weak = weak_from_this()] {
     const auto self = weak.lock();
     if (!self) return;
-    const auto tick = [weak] {
-      if (const auto self = weak.lock()) self->tick();
-    };
     // A wake the desktop has not reported yet is handled before the tick looks at time.
-    if (self->systemEvents_) {
-      self->systemEvents_->deliverPendingWake(tick);
-    } else {
-      tick();
-    }
+    afterPendingWake(self->systemEvents_, [weak] {
+      if (const auto self = weak.lock()) self->tick();
+    });
   };
   ticker_->start();
   presenter_->onCharacterClicked = [weak = weak_from_this()] {

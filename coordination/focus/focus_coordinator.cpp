@@ -305,19 +305,14 @@ void FocusCoordinator::startSessionTimer() {
     sessionTimer_->start(timerInterval, timerTolerance, [weak = weak_from_this()] {
       const auto self = weak.lock();
       if (!self) return;
-      const auto step = [weak] {
+      // After a resume this timer may fire before the desktop reports the wake; the wake
+      // goes first, so a period that ended in the sleep is not finished and celebrated.
+      afterPendingWake(self->systemEvents_, [weak] {
         const auto self = weak.lock();
         if (!self || !self->sessionTimer_ || !self->sessionTimer_->isActive()) return;
         // An ended phase has signalled already.
         if (!self->advance(self->clock_->now())) self->stateChanged();
-      };
-      // After a resume this timer may fire before the desktop reports the wake; the wake
-      // goes first, so a period that ended in the sleep is not finished and celebrated.
-      if (self->systemEvents_) {
-        self->systemEvents_->deliverPendingWake(step);
-      } else {
-        step();
-      }
+      });
     });
   }
   updateSessionDisplay();

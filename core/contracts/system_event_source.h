@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <utility>
 
 #include "foundation/observers.h"
 
@@ -24,5 +26,15 @@ class SystemEventSource {
   // dropped with the source.
   virtual void deliverPendingWake(std::function<void()> then) = 0;
 };
+
+// Runs `work` after any wake not told yet; at once where nothing tells wakes.
+inline void afterPendingWake(const std::shared_ptr<SystemEventSource>& source,
+                             std::function<void()> work) {
+  if (source) {
+    source->deliverPendingWake(std::move(work));
+  } else {
+    work();
+  }
+}
 
 }  // namespace vorlane
