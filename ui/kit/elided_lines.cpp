@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/kit/window_text.h"
+
 namespace vorlane {
 namespace {
 
-constexpr QChar isolateStart(0x2068);
-constexpr QChar isolateEnd(0x2069);
 constexpr QChar ellipsis(0x2026);
 
 QTextOption wrapping() {

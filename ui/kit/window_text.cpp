@@ -13,7 +13,7 @@ QLabel* plainLabel(const QString& text, QWidget* parent) {
 }
 
 QString isolatedText(const QString& text) {
-  return QChar(0x2068) + text + QChar(0x2069);
+  return isolateStart + text + isolateEnd;
 }
 
 QColor accentColor(const QWidget& widget) { return widget.palette().color(QPalette::Highlight); }

@@ -12,7 +12,12 @@ namespace vorlane {
 // A label that shows `text` as written, never as rich text.
 QLabel* plainLabel(const QString& text, QWidget* parent);
 
-// A user's text to set inside a sentence, between U+2068 and U+2069 as isolated() puts it:
+// The marks around a user's text in a sentence: U+2068 FIRST STRONG ISOLATE and U+2069 POP
+// DIRECTIONAL ISOLATE.
+inline constexpr QChar isolateStart(0x2068);
+inline constexpr QChar isolateEnd(0x2069);
+
+// A user's text to set inside a sentence, between the isolate marks as isolated() puts it:
 // right-to-left text then keeps its place in the sentence. Not for accessible names, which a
 // screen reader speaks.
 QString isolatedText(const QString& text);
