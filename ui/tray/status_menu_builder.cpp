@@ -1,9 +1,10 @@
 #include "ui/tray/status_menu_builder.h"
 
 #include <QAction>
-
-#include <algorithm>
 #include <QMenu>
+#include <algorithm>
+
+#include "ui/kit/menu_screen_keeper.h"
 
 namespace vorlane {
 
@@ -23,6 +24,7 @@ QVariant menuData(const StatusData& data) {
 void fillStatusMenu(QMenu& menu, const std::vector<StatusMenuEntry>& entries,
                     const StatusCommandHandler& run) {
   menu.setToolTipsVisible(true);
+  MenuScreenKeeper::keep(menu);
   for (const StatusMenuEntry& entry : entries) {
     switch (entry.kind) {
       case StatusMenuEntry::Kind::separator:
@@ -33,10 +35,9 @@ void fillStatusMenu(QMenu& menu, const std::vector<StatusMenuEntry>& entries,
         sub->menuAction()->setToolTip(QString::fromStdString(entry.toolTip));
         sub->setEnabled(entry.enabled);
         if (entry.buildsOnOpen) {
-          QObject::connect(sub, &QMenu::aboutToShow, sub,
-                           [sub, children = entry.children, run] {
-                             if (sub->isEmpty()) fillStatusMenu(*sub, children, run);
-                           });
+          QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, children = entry.children, run] {
+            if (sub->isEmpty()) fillStatusMenu(*sub, children, run);
+          });
         } else {
           fillStatusMenu(*sub, entry.children, run);
         }
@@ -83,7 +84,8 @@ namespace {
 
 // Whether `fresh` can be shown by the actions made for `shown`, changing only titles and
 // states.
-bool sameRows(const std::vector<StatusMenuEntry>& shown, const std::vector<StatusMenuEntry>& fresh) {
+bool sameRows(const std::vector<StatusMenuEntry>& shown,
+              const std::vector<StatusMenuEntry>& fresh) {
   return std::equal(shown.begin(), shown.end(), fresh.begin(), fresh.end(),
                     [](const StatusMenuEntry& a, const StatusMenuEntry& b) {
                       if (a.kind != b.kind || a.command != b.command || a.data != b.data ||

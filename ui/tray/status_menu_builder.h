@@ -1,12 +1,11 @@
 #pragma once
 
-#include <functional>
-#include <string>
-#include <vector>
-
 #include <QMetaType>
 #include <QString>
 #include <QVariant>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "ui/tray/status_menu_model.h"
 
@@ -21,7 +20,8 @@ using StatusCommandHandler = std::function<void(StatusCommand, const StatusData&
 // Adds the entries to a Qt menu: titles with `&` doubled so none becomes a mnemonic,
 // each entry's data on its action (a double, a text
 // or a UUID), tool tips shown. A triggered entry calls `run` with its command and data. A
-// submenu that builds on open gets its entries as it first opens.
+// submenu that builds on open gets its entries as it first opens. The rows change while the
+// menu is open: the menu and its submenus are kept inside their screen as they grow.
 void fillStatusMenu(QMenu& menu, const std::vector<StatusMenuEntry>& entries,
                     const StatusCommandHandler& run);
 // Removes the menu's actions from the `from`th on, their submenus emptied and deleted.

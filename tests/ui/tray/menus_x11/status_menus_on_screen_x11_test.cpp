@@ -1,0 +1,90 @@
+// The status menu as the tray and the mascot open it, on a screen of 1280x800: it stays on the
+// screen as its rows follow the state.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+#include <QTest>
+
+#include "foundation/calendar.h"
+#include "tests/support/fake_status_source.h"
+#include "tests/support/menu_action.h"
+#include "ui/tray/status_item_controller.h"
+
+namespace vorlane {
+namespace {
+
+::testing::AssertionResult onScreen(const QMenu& menu) {
+  const QRect area = menu.screen()->availableGeometry();
+  if (!area.contains(menu.geometry())) {
+    return ::testing::AssertionFailure()
+           << "menu at " << menu.x() << "," << menu.y() << " " << menu.width() << "x"
+           << menu.height() << " outside " << area.width() << "x" << area.height();
+  }
+  return ::testing::AssertionSuccess();
+}
+
+class StatusMenusOnScreenTest : public ::testing::Test {
+ protected:
+  StatusMenusOnScreenTest() { source->state.nextVisit = "next visit at 12:00"; }
+  ~StatusMenusOnScreenTest() override {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  // A focus session starts with a goal as long as a row shows: more rows, and wider ones.
+  void focusStarts() {
+    source->state.session.start(*Calendar("UTC").date(2026, 3, 10, 11, 0),
+                                "Draft the chapter on the migration of the winter birds");
+    item.refresh();
+  }
+  void openInTheCorner(QMenu& menu) {
+    menu.popup(area.bottomRight());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    ASSERT_TRUE(onScreen(menu));
+  }
+  // The menu grew past the corner it opened in, and was moved back.
+  void expectGrownAndInside(const QMenu& menu, const QRect& opened) {
+    EXPECT_GT(opened.left() + menu.width() - 1, area.right()) << "no wider than the room";
+    EXPECT_GT(opened.top() + menu.height() - 1, area.bottom()) << "no taller than the room";
+    EXPECT_TRUE(onScreen(menu));
+  }
+
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  std::shared_ptr<FakeStatusSource> source = std::make_shared<FakeStatusSource>();
+  StatusItemController item{StatusItemController::Dependencies{
+      .actions = std::make_shared<StatusItemActions>(source, nullptr, StatusItemHooks{}),
+      .trayAvailable = [] { return false; },
+      .followTray = nullptr,
+      .icon = [](const std::string&, const QColor&) { return QIcon(); },
+      .ink = nullptr,
+  }};
+};
+
+TEST_F(StatusMenusOnScreenTest, TheTrayMenuStaysOnScreenAsASessionAddsRows) {
+  QMenu& menu = *item.menu();
+  openInTheCorner(menu);
+  const QRect opened = menu.geometry();
+  focusStarts();
+  ASSERT_NE(actionTitled(menu, "Pause session"), nullptr);
+  expectGrownAndInside(menu, opened);
+  menu.hide();
+}
+
+// The mascot's context menu carries the status rows below its own.
+TEST_F(StatusMenusOnScreenTest, TheMascotsMenuStaysOnScreenAsASessionAddsRows) {
+  QMenu menu;
+  menu.addAction(QStringLiteral("Move left"));
+  item.fillMenu(menu);
+  openInTheCorner(menu);
+  const QRect opened = menu.geometry();
+  focusStarts();
+  ASSERT_NE(actionTitled(menu, "Pause session"), nullptr);
+  expectGrownAndInside(menu, opened);
+  menu.hide();
+}
+
+}  // namespace
+}  // namespace vorlane
