@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "platform/logging/log.h"
+#include "ui/kit/menu_column.h"
 #include "ui/tray/tray_symbol_icon.h"
 
 namespace vorlane {
@@ -148,12 +149,12 @@ StatusCommandHandler StatusItemController::handler() {
   };
 }
 
-std::vector<StatusMenuEntry> StatusItemController::currentRows() const {
-  return statusMenu(actions_->snapshot(isTrayShown()));
+std::vector<StatusMenuEntry> StatusItemController::currentRows(const QMenu& menu) const {
+  return statusMenu(actions_->snapshot(isTrayShown()), submenuColumnRows(menu));
 }
 
 void StatusItemController::fillMenu(QMenu& menu) {
-  ShownRows rows{&menu, menu.actions().size(), currentRows()};
+  ShownRows rows{&menu, menu.actions().size(), currentRows(menu)};
   fillStatusMenu(menu, rows.entries, handler());
   otherMenus_.push_back(std::move(rows));
   connect(&menu, &QMenu::aboutToHide, this, &StatusItemController::menuHidden,
@@ -167,17 +168,17 @@ void StatusItemController::menuHidden() {
 
 void StatusItemController::rebuildMenu() {
   clearStatusMenu(*menu_);
-  trayRows_.entries = currentRows();
+  trayRows_.entries = currentRows(*menu_);
   fillStatusMenu(*menu_, trayRows_.entries, handler());
 }
 
 void StatusItemController::refreshOpenMenus() {
   std::erase_if(otherMenus_, [](const ShownRows& rows) { return rows.menu.isNull(); });
   if (!trayMenuOpen_ && otherMenus_.empty()) return;
-  const std::vector<StatusMenuEntry> fresh = currentRows();
   const auto bringUpToDate = [&](ShownRows& rows) {
+    std::vector<StatusMenuEntry> fresh = currentRows(*rows.menu);
     updateStatusMenu(*rows.menu, rows.from, rows.entries, fresh, handler());
-    rows.entries = fresh;
+    rows.entries = std::move(fresh);
   };
   if (trayMenuOpen_) bringUpToDate(trayRows_);
   for (ShownRows& rows : otherMenus_) bringUpToDate(rows);

@@ -1,16 +1,15 @@
 #pragma once
 
-#include <functional>
-#include <map>
-#include <memory>
-#include <string>
-
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
 
 #include "foundation/observers.h"
 #include "ui/tray/status_button_model.h"
@@ -90,7 +89,8 @@ class StatusItemController final : public QObject {
   };
 
   void rebuildMenu();
-  std::vector<StatusMenuEntry> currentRows() const;
+  // The rows as `menu` shows them now, each submenu within one column of its screen.
+  std::vector<StatusMenuEntry> currentRows(const QMenu& menu) const;
   // Brings the rows of every open menu up to date.
   void refreshOpenMenus();
   // Another menu that carried the rows has closed.

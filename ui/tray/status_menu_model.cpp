@@ -110,9 +110,8 @@ void addSessionEntries(const StatusSnapshot& s, std::vector<Entry>& menu) {
     menu.push_back(item("Add 5 minutes", StatusCommand::extendSession));
     menu.push_back(item(focus ? "Stop session" : "End break", StatusCommand::cancelPomodoro));
   } else {
-    menu.push_back(session.completion()
-                       ? item("New focus session...", StatusCommand::startPomodoro)
-                       : windowItem(WindowKind::focusEditor));
+    menu.push_back(session.completion() ? item("New focus session...", StatusCommand::startPomodoro)
+                                        : windowItem(WindowKind::focusEditor));
   }
 
   if (phase.kind()) {
@@ -124,10 +123,10 @@ void addSessionEntries(const StatusSnapshot& s, std::vector<Entry>& menu) {
 }
 
 Entry planAndReflect() {
-  return submenu("Plan & reflect",
-                 {windowItem(WindowKind::today), windowItem(WindowKind::focusHistory),
-                  windowItem(WindowKind::reflection), separator(),
-                  windowItem(WindowKind::calendarFocus)});
+  return submenu(
+      "Plan & reflect",
+      {windowItem(WindowKind::today), windowItem(WindowKind::focusHistory),
+       windowItem(WindowKind::reflection), separator(), windowItem(WindowKind::calendarFocus)});
 }
 
 Entry mascotMenu(const StatusSnapshot& s) {
@@ -152,19 +151,21 @@ Entry mascotMenu(const StatusSnapshot& s) {
   return submenu("Mascot", std::move(children));
 }
 
-Entry remindersMenu(const StatusSnapshot& s) {
+Entry remindersMenu(const StatusSnapshot& s, std::size_t submenuRows) {
   const std::size_t count = std::max(s.reminderCount, s.reminders.size());
   const auto written = [&](std::size_t n) {
     return s.formatCount ? s.formatCount(n) : std::to_string(n);
   };
   std::vector<Entry> rows;
-  const std::size_t shown = std::min(s.reminders.size(), menuReminderRows);
+  std::size_t shown = std::min(s.reminders.size(), menuReminderRows);
+  // The count takes the last row of the column.
+  if (count > submenuRows) shown = std::min(shown, submenuRows > 0 ? submenuRows - 1 : 0);
   for (std::size_t i = 0; i < shown; ++i) {
     const auto& reminder = s.reminders[i];
-    Entry row = submenu(
-        reminderLine(reminder.phrase, reminder.schedule),
-        {item("Edit...", StatusCommand::editReminder, true, reminder.id),
-         item("Delete reminder", StatusCommand::deleteReminder, true, reminder.id)});
+    Entry row =
+        submenu(reminderLine(reminder.phrase, reminder.schedule),
+                {item("Edit...", StatusCommand::editReminder, true, reminder.id),
+                 item("Delete reminder", StatusCommand::deleteReminder, true, reminder.id)});
     row.buildsOnOpen = true;
     rows.push_back(std::move(row));
   }
@@ -203,7 +204,7 @@ std::string reminderLine(const std::string& phrase, const std::string& schedule)
   return isolated(oneLine(phrase, menuTextLength)) + " - " + schedule;
 }
 
-std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& s) {
+std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& s, std::size_t submenuRows) {
   std::vector<Entry> menu;
   menu.push_back(label(s.nextVisit));
   if (const auto n = s.session.completedToday(); n > 0) {
@@ -234,7 +235,7 @@ std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& s) {
     menu.push_back(item("Snooze \"" + quotedText(*s.lastFiredPhrase) + "\" 10 min",
                         StatusCommand::snoozeLastReminder));
   }
-  if (!s.reminders.empty() || s.reminderCount > 0) menu.push_back(remindersMenu(s));
+  if (!s.reminders.empty() || s.reminderCount > 0) menu.push_back(remindersMenu(s, submenuRows));
   menu.push_back(separator());
   menu.push_back(muteEntry(s));
   menu.push_back(separator());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,11 @@ struct StatusMenuEntry {
 
 // The whole menu, rebuilt from scratch each time it opens. An entry without a command is
 // disabled, and so is one whose window or hook does not exist. Past `menuReminderRows`
-// reminders one disabled row says how many more there are ("12,345 more reminders").
-std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& snapshot);
+// reminders, or past what one column of `submenuRows` rows holds with that row, one disabled
+// row says how many more there are ("12,345 more reminders").
+std::vector<StatusMenuEntry> statusMenu(
+    const StatusSnapshot& snapshot,
+    std::size_t submenuRows = std::numeric_limits<std::size_t>::max());
 
 // The characters of a user's text a row shows at most, on one line: a longer text would
 // widen the whole menu and open each submenu over the rows below it.

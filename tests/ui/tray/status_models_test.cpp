@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,19 @@ namespace {
 const Calendar berlin("Europe/Berlin", "en_GB");
 const Date t0 = *berlin.date(2026, 3, 10, 11, 0, 0);
 
-enum class State { idle, focus, paused, pausedBreak, awaitingBreak, starterDone, onBreak, done,
-                   muted, noTray, reminders };
+enum class State {
+  idle,
+  focus,
+  paused,
+  pausedBreak,
+  awaitingBreak,
+  starterDone,
+  onBreak,
+  done,
+  muted,
+  noTray,
+  reminders
+};
 
 // Every window the menu opens.
 std::set<WindowKind> everyWindow() {
@@ -119,11 +131,23 @@ TEST(StatusButtonModel, SymbolTitleAndLabelForEachState) {
 }
 
 TEST(StatusMenuModel, WholeMenuIdle) {
-  const std::vector<std::string> expected{
-      "[x]next visit at 12:00", "---", "Quick actions…  Ctrl+Alt+Space", "Vorlane now",
-      "Encourage me", "Start Pomodoro...", "Just five minutes…", "Plan & reflect >",
-      "Mascot >", "---", "Add reminder...", "---", "Mute >", "---",
-      "Preferences...", "About Vorlane", "Quit Vorlane"};
+  const std::vector<std::string> expected{"[x]next visit at 12:00",
+                                          "---",
+                                          "Quick actions…  Ctrl+Alt+Space",
+                                          "Vorlane now",
+                                          "Encourage me",
+                                          "Start Pomodoro...",
+                                          "Just five minutes…",
+                                          "Plan & reflect >",
+                                          "Mascot >",
+                                          "---",
+                                          "Add reminder...",
+                                          "---",
+                                          "Mute >",
+                                          "---",
+                                          "Preferences...",
+                                          "About Vorlane",
+                                          "Quit Vorlane"};
   EXPECT_EQ(lines(statusMenu(snapshot(State::idle))), expected);
 }
 
@@ -286,7 +310,8 @@ TEST(StatusMenuModel, SubmenusAndWhatTheirEntriesCarry) {
 // Thousands of reminders: the first rows in stored order, then one disabled row that counts
 // the others in the locale's numbers; each row builds its submenu only when it opens.
 TEST(StatusMenuModel, PastTheBoundOneRowCountsTheOtherReminders) {
-  const NumberFormatter numbers(Calendar("Europe/Berlin", "en_US"), NumberFormatter::Style::decimal);
+  const NumberFormatter numbers(Calendar("Europe/Berlin", "en_US"),
+                                NumberFormatter::Style::decimal);
   const auto withReminders = [&](std::size_t rows, std::size_t count) {
     StatusSnapshot s = snapshot(State::idle);
     for (std::size_t i = 0; i < rows; ++i) {
@@ -311,16 +336,52 @@ TEST(StatusMenuModel, PastTheBoundOneRowCountsTheOtherReminders) {
   EXPECT_EQ(more.command, StatusCommand::none);
 
   // One more; exactly the bound; and without a locale's numbers, digits.
-  EXPECT_EQ(find(statusMenu(withReminders(menuReminderRows, menuReminderRows + 1)),
-                 "Reminders (101)")->children.back().title,
-            "1 more reminder");
-  EXPECT_EQ(find(statusMenu(withReminders(menuReminderRows, menuReminderRows)),
-                 "Reminders (100)")->children.size(),
+  EXPECT_EQ(
+      find(statusMenu(withReminders(menuReminderRows, menuReminderRows + 1)), "Reminders (101)")
+          ->children.back()
+          .title,
+      "1 more reminder");
+  EXPECT_EQ(find(statusMenu(withReminders(menuReminderRows, menuReminderRows)), "Reminders (100)")
+                ->children.size(),
             menuReminderRows);
   StatusSnapshot plain = withReminders(3, 4'000);
   plain.formatCount = nullptr;
   EXPECT_EQ(find(statusMenu(plain), "Reminders (4000)")->children.back().title,
             "3997 more reminders");
+}
+
+// A screen's column holds fewer rows than the bound: the reminders that fit with the count
+// row below them, the count saying how many the column left out.
+TEST(StatusMenuModel, TheRemindersFitOneColumnWithTheirCountRow) {
+  const struct {
+    std::size_t loaded, count, columnRows;
+    std::size_t rows;  // the reminders shown
+    std::string last;
+  } cases[] = {
+      {100, 100, 34, 33, "67 more reminders"},
+      {100, 12'445, 34, 33, "12412 more reminders"},
+      {100, 12'445, 150, 100, "12345 more reminders"},      // the bound comes first
+      {34, 34, 34, 34, "\u2068Water 33\u2069 - tomorrow"},  // all fit: no count row
+      {35, 35, 34, 33, "2 more reminders"},
+      {5, 5, 1, 0, "5 more reminders"},  // a screen with room for one row
+      {5, 5, 0, 0, "5 more reminders"},
+  };
+  for (const auto& c : cases) {
+    StatusSnapshot s = snapshot(State::idle);
+    for (std::size_t i = 0; i < c.loaded; ++i) {
+      s.reminders.push_back({UUID::random(), "Water " + std::to_string(i), "tomorrow"});
+    }
+    s.reminderCount = c.count;
+    const auto menu = statusMenu(s, c.columnRows);
+    const auto* reminders = find(menu, "Reminders (" + std::to_string(c.count) + ")");
+    ASSERT_NE(reminders, nullptr) << c.count;
+    const auto& children = reminders->children;
+    const auto shown = std::count_if(children.begin(), children.end(),
+                                     [](const StatusMenuEntry& e) { return e.buildsOnOpen; });
+    EXPECT_EQ(static_cast<std::size_t>(shown), c.rows) << c.loaded << " in " << c.columnRows;
+    EXPECT_EQ(children.back().title, c.last) << c.loaded << " in " << c.columnRows;
+    EXPECT_LE(children.size(), std::max<std::size_t>(c.columnRows, 1)) << c.columnRows;
+  }
 }
 
 TEST(StatusMenuModel, UnmuteClickThroughAndTheMissingTray) {

@@ -1,5 +1,5 @@
 // The status menu as the tray and the mascot open it, on a screen of 1280x800: it stays on the
-// screen as its rows follow the state.
+// screen as its rows follow the state, and a long list of reminders keeps to one column.
 
 #include <gtest/gtest.h>
 
@@ -83,6 +83,42 @@ TEST_F(StatusMenusOnScreenTest, TheMascotsMenuStaysOnScreenAsASessionAddsRows) {
   focusStarts();
   ASSERT_NE(actionTitled(menu, "Pause session"), nullptr);
   expectGrownAndInside(menu, opened);
+  menu.hide();
+}
+
+// Qt laid a hundred rows out in three columns, 1,122 px wide.
+TEST_F(StatusMenusOnScreenTest, AHundredRemindersShowAsManyAsOneColumnHoldsAndCountTheRest) {
+  for (int i = 0; i < 100; ++i) {
+    source->state.reminders.push_back(
+        {UUID::random(), "Water the plants " + std::to_string(i), "tomorrow at 09:00"});
+  }
+  source->state.reminderCount = 100;
+  QMenu& menu = *item.menu();
+  menu.popup(area.topLeft());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+  QAction* reminders = actionTitled(menu, "Reminders (100)");
+  ASSERT_NE(reminders, nullptr);
+  QMenu& list = *reminders->menu();
+  menu.setActiveAction(reminders);
+  list.popup(menu.geometry().topRight());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+
+  const QList<QAction*> rows = list.actions();
+  ASSERT_GT(rows.size(), 20) << "a column of 800 px holds more";
+  ASSERT_LT(rows.size(), 100) << "all hundred shown";
+  const auto hidden = 100 - (rows.size() - 1);
+  EXPECT_EQ(rows.back()->text().toStdString(), std::to_string(hidden) + " more reminders");
+  EXPECT_FALSE(rows.back()->isEnabled());
+  for (QAction* row : rows) {
+    EXPECT_EQ(list.actionGeometry(row).left(), list.actionGeometry(rows.front()).left())
+        << row->text().toStdString() << " in a second column";
+  }
+  EXPECT_LE(list.height(), area.height());
+  EXPECT_TRUE(onScreen(list));
+  // Not a column shorter than it could be: one more row would not have fitted.
+  const int rowHeight = list.actionGeometry(rows.front()).height();
+  EXPECT_GT(list.height() + rowHeight, area.height());
+  list.hide();
   menu.hide();
 }
 
