@@ -14,8 +14,10 @@
 #include "app/app_delegate.h"
 #include "app/display_check.h"
 #include "app/instance_contest.h"
+#include "app/qt_platform_plugin.h"
 #include "app/system_app_services.h"
 #include "app/termination_signals.h"
+#include "app/x11_display_hold.h"
 #include "foundation/system_zone.h"
 #include "platform/logging/log.h"
 #include "platform/logging/log_handler.h"
@@ -62,9 +64,9 @@ bool becomeTheOneVorlane(InstanceLocks& locks, const QDBusConnection& bus,
   // With the locks this copy is the one: it waits in line for a name its ended predecessor
   // may still hold.
   const auto publish = [&] {
-    activation = InstanceActivation::publish(bus, onActivate,
-                                             guarded ? InstanceActivation::Claim::inLine
-                                                             : InstanceActivation::Claim::ifFree);
+    activation = InstanceActivation::publish(
+        bus, onActivate,
+        guarded ? InstanceActivation::Claim::inLine : InstanceActivation::Claim::ifFree);
     return activation != nullptr;
   };
   if (!guarded && !bus.isConnected()) {
@@ -123,7 +125,11 @@ int runApplication(int argc, char** argv) {
   setZoneFallbackObserver(&logZoneFallback);
 
   const DisplayEnvironment environment = currentDisplayEnvironment();
-  if (const auto problem = missingDisplayMessage(environment, &canOpenX11Display)) {
+  // The X display that answered stays connected until Qt has connected to it too.
+  X11DisplayHold display;
+  if (const auto problem = missingDisplayMessage(
+          environment, [&display](const std::string& name) { return display.open(name); },
+          [] { return qtPlatformPluginLoads("wayland"); })) {
     std::fprintf(stderr, "%s\n", problem->c_str());
     return 1;
   }
@@ -135,6 +141,7 @@ int runApplication(int argc, char** argv) {
   mallopt(M_ARENA_MAX, 1);
 
   QApplication application(argc, argv);
+  display.release();
   QApplication::setApplicationName(QStringLiteral("Vorlane"));
   QApplication::setApplicationVersion(QStringLiteral(VORLANE_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral("com.corvantis.vorlane"));
@@ -157,8 +164,7 @@ int runApplication(int argc, char** argv) {
     return true;
   };
   std::unique_ptr<InstanceActivation> activation;
-  if (!becomeTheOneVorlane(*instance, QDBusConnection::sessionBus(), onActivate,
-                           activation)) {
+  if (!becomeTheOneVorlane(*instance, QDBusConnection::sessionBus(), onActivate, activation)) {
     return 0;
   }
   // Before any record is read or written.

@@ -1,7 +1,5 @@
 #include "app/display_check.h"
 
-#include <xcb/xcb.h>
-
 #include <algorithm>
 #include <cstdlib>
 
@@ -38,6 +36,13 @@ std::string cannotOpen(const std::string& display) {
          "\"; start Vorlane inside a desktop session";
 }
 
+// On a Wayland desktop whose fall-back Qt cannot load: the way there is XWayland.
+std::string needsX11(const std::optional<std::string>& display) {
+  const std::string failed = isSet(display) ? "cannot open the X display \"" + *display + "\""
+                                            : std::string("DISPLAY is not set");
+  return "vorlane: " + failed + "; Vorlane needs an X display (XWayland on a Wayland desktop)";
+}
+
 }  // namespace
 
 std::string qtPlatformsFor(const DisplayEnvironment& environment) {
@@ -46,12 +51,16 @@ std::string qtPlatformsFor(const DisplayEnvironment& environment) {
 
 std::optional<std::string> missingDisplayMessage(
     const DisplayEnvironment& environment,
-    const std::function<bool(const std::string&)>& canOpenX11) {
+    const std::function<bool(const std::string&)>& canOpenX11,
+    const std::function<bool()>& canLoadWayland) {
   const bool x11Only = isSet(environment.qtPlatform) && onlyX11(*environment.qtPlatform);
   if (isSet(environment.qtPlatform) && !x11Only) return std::nullopt;
   if (isSet(environment.x11Display) && canOpenX11(*environment.x11Display)) return std::nullopt;
   // Ours falls back on Wayland; a list of the user's that is X11 only has nothing to fall on.
-  if (isSet(environment.waylandDisplay) && !x11Only) return std::nullopt;
+  if (isSet(environment.waylandDisplay) && !x11Only) {
+    if (canLoadWayland()) return std::nullopt;
+    return needsX11(environment.x11Display);
+  }
   if (isSet(environment.x11Display)) return cannotOpen(*environment.x11Display);
   if (isSet(environment.waylandDisplay)) {
     return std::string(
@@ -65,13 +74,6 @@ std::optional<std::string> missingDisplayMessage(
 
 DisplayEnvironment currentDisplayEnvironment() {
   return {variable("QT_QPA_PLATFORM"), variable("DISPLAY"), variable("WAYLAND_DISPLAY")};
-}
-
-bool canOpenX11Display(const std::string& display) {
-  xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
-  const bool opened = connection != nullptr && xcb_connection_has_error(connection) == 0;
-  if (connection != nullptr) xcb_disconnect(connection);
-  return opened;
 }
 
 }  // namespace vorlane

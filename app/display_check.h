@@ -13,8 +13,8 @@ inline constexpr const char* defaultQtPlatforms = "xcb;wayland";
 
 // What the environment says about displays; an empty variable counts as unset.
 struct DisplayEnvironment {
-  std::optional<std::string> qtPlatform;  // QT_QPA_PLATFORM
-  std::optional<std::string> x11Display;  // DISPLAY
+  std::optional<std::string> qtPlatform;      // QT_QPA_PLATFORM
+  std::optional<std::string> x11Display;      // DISPLAY
   std::optional<std::string> waylandDisplay;  // WAYLAND_DISPLAY
 };
 
@@ -24,14 +24,15 @@ std::string qtPlatformsFor(const DisplayEnvironment& environment);
 // The sentence for stderr when there is no display to show Vorlane on; none when there is
 // one, or when the user chose a Qt platform list that is not X11 alone and so takes the
 // decision. A list of X11 alone is checked as ours is, without the fall back on Wayland: Qt
-// would abort on an X display it cannot open. `canOpenX11` tries to connect to the named X
-// display.
+// would abort on an X display it cannot open. Ours falls back on Wayland only where Qt can
+// load its Wayland platform; else it would abort too. `canOpenX11` tries to connect to the
+// named X display; `canLoadWayland` is asked only when the fall-back is needed.
 std::optional<std::string> missingDisplayMessage(
     const DisplayEnvironment& environment,
-    const std::function<bool(const std::string&)>& canOpenX11);
+    const std::function<bool(const std::string&)>& canOpenX11,
+    const std::function<bool()>& canLoadWayland);
 
-// The environment of this process, and an X connection attempt that closes at once.
+// The environment of this process.
 DisplayEnvironment currentDisplayEnvironment();
-bool canOpenX11Display(const std::string& display);
 
 }  // namespace vorlane

@@ -5,6 +5,9 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include "app/qt_platform_plugin.h"
+#include "app/x11_display_hold.h"
+
 namespace vorlane {
 namespace {
 
@@ -23,40 +26,125 @@ TEST(DisplayCheck, SaysWhenThereIsNoDisplayToShowVorlaneOn) {
       {"X display that opens", {std::nullopt, ":0", std::nullopt}, true, nullptr, "xcb;wayland"},
       {"nothing set", {std::nullopt, std::nullopt, std::nullopt}, false, none, "xcb;wayland"},
       {"empty variables count as unset", {"", "", ""}, false, none, "xcb;wayland"},
-      {"X display that does not open", {std::nullopt, ":99", std::nullopt}, false,
+      {"X display that does not open",
+       {std::nullopt, ":99", std::nullopt},
+       false,
        "vorlane: cannot open the X display \":99\"; start Vorlane inside a desktop session",
        "xcb;wayland"},
       {"Wayland only", {std::nullopt, std::nullopt, "wayland-0"}, false, nullptr, "xcb;wayland"},
-      {"dead X display on Wayland", {std::nullopt, ":99", "wayland-0"}, false, nullptr,
+      {"dead X display on Wayland",
+       {std::nullopt, ":99", "wayland-0"},
+       false,
+       nullptr,
        "xcb;wayland"},
-      {"the user's own platform", {"offscreen", std::nullopt, std::nullopt}, false, nullptr,
+      {"the user's own platform",
+       {"offscreen", std::nullopt, std::nullopt},
+       false,
+       nullptr,
        "offscreen"},
       {"X11 alone, its display opens", {"xcb", ":0", std::nullopt}, true, nullptr, "xcb"},
-      {"X11 alone, its display does not open", {"xcb", ":987", "wayland-0"}, false,
+      {"X11 alone, its display does not open",
+       {"xcb", ":987", "wayland-0"},
+       false,
        "vorlane: cannot open the X display \":987\"; start Vorlane inside a desktop session",
        "xcb"},
-      {"X11 alone with an option", {"xcb:nograb", ":987", std::nullopt}, false,
+      {"X11 alone with an option",
+       {"xcb:nograb", ":987", std::nullopt},
+       false,
        "vorlane: cannot open the X display \":987\"; start Vorlane inside a desktop session",
        "xcb:nograb"},
-      {"X11 alone without DISPLAY", {"xcb", std::nullopt, "wayland-0"}, false,
+      {"X11 alone without DISPLAY",
+       {"xcb", std::nullopt, "wayland-0"},
+       false,
        "vorlane: cannot open an X display (DISPLAY is not set, and QT_QPA_PLATFORM asks for "
        "X11 only); start Vorlane inside a desktop session",
        "xcb"},
       {"X11 alone, nothing set", {"xcb", std::nullopt, std::nullopt}, false, none, "xcb"},
-      {"the user's list falls back on Wayland", {"xcb;wayland", ":987", std::nullopt}, false,
-       nullptr, "xcb;wayland"},
+      {"the user's list falls back on Wayland",
+       {"xcb;wayland", ":987", std::nullopt},
+       false,
+       nullptr,
+       "xcb;wayland"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     std::vector<std::string> tried;
-    const auto message = missingDisplayMessage(row.environment, [&](const std::string& display) {
-      tried.push_back(display);
-      return row.xOpens;
-    });
+    const auto message = missingDisplayMessage(
+        row.environment,
+        [&](const std::string& display) {
+          tried.push_back(display);
+          return row.xOpens;
+        },
+        [] { return true; });
     EXPECT_EQ(message, row.message ? std::optional<std::string>(row.message) : std::nullopt);
     EXPECT_EQ(qtPlatformsFor(row.environment), row.platforms);
   }
-  EXPECT_FALSE(canOpenX11Display(":65000"));  // the real check, on a server that is not there
+}
+
+// Without Qt's Wayland platform our list has nothing to fall back on: Qt would abort.
+TEST(DisplayCheck, SaysVorlaneNeedsAnXDisplayWhereQtCannotFallBackOnWayland) {
+  struct Row {
+    const char* name;
+    DisplayEnvironment environment;
+    bool xOpens;
+    bool waylandLoads;
+    const char* message;  // null: start
+    bool waylandAsked;
+  };
+  const Row rows[] = {
+      {"Wayland alone, its platform loads",
+       {std::nullopt, std::nullopt, "wayland-0"},
+       false,
+       true,
+       nullptr,
+       true},
+      {"Wayland alone, no platform for it",
+       {std::nullopt, std::nullopt, "wayland-0"},
+       false,
+       false,
+       "vorlane: DISPLAY is not set; Vorlane needs an X display (XWayland on a Wayland desktop)",
+       true},
+      {"dead X display on Wayland, no platform for it",
+       {std::nullopt, ":99", "wayland-0"},
+       false,
+       false,
+       "vorlane: cannot open the X display \":99\"; Vorlane needs an X display (XWayland on a "
+       "Wayland desktop)",
+       true},
+      {"XWayland answers", {std::nullopt, ":0", "wayland-0"}, true, false, nullptr, false},
+      {"X11 alone asked for: no fall-back to look for",
+       {"xcb", ":99", "wayland-0"},
+       false,
+       false,
+       "vorlane: cannot open the X display \":99\"; start Vorlane inside a desktop session",
+       false},
+      {"the user's own list", {"wayland", std::nullopt, "wayland-0"}, false, false, nullptr, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    bool asked = false;
+    const auto message = missingDisplayMessage(
+        row.environment, [&](const std::string&) { return row.xOpens; },
+        [&] {
+          asked = true;
+          return row.waylandLoads;
+        });
+    EXPECT_EQ(message, row.message ? std::optional<std::string>(row.message) : std::nullopt);
+    EXPECT_EQ(asked, row.waylandAsked);
+  }
+}
+
+TEST(X11DisplayHold, HoldsNothingWhereNoServerAnswers) {
+  X11DisplayHold hold;
+  EXPECT_FALSE(hold.open(":65000"));  // the real connection, to a server that is not there
+  EXPECT_FALSE(hold.holds());
+  hold.release();  // harmless with nothing held
+}
+
+TEST(QtPlatformPlugin, LoadsWhatQtHasAndNothingItLacks) {
+  EXPECT_TRUE(qtPlatformPluginLoads("offscreen"));
+  EXPECT_TRUE(qtPlatformPluginLoads("XCB")) << "keys are matched as Qt matches them";
+  EXPECT_FALSE(qtPlatformPluginLoads("no-such-platform"));
 }
 
 // The real program, started with no display at all, says so and fails, never crashes.
@@ -74,6 +162,27 @@ TEST(Program, WithoutAnyDisplayItSaysSoOnStderrAndExitsNonZero) {
   const QString errors = QString::fromUtf8(program.readAllStandardError());
   EXPECT_TRUE(errors.contains(QStringLiteral("vorlane: no display found"))) << errors.toStdString();
   EXPECT_TRUE(program.readAllStandardOutput().isEmpty());
+}
+
+// Regression: with only WAYLAND_DISPLAY set, Qt fell back on a Wayland platform it does not
+// have and aborted (SIGABRT, exit 134).
+TEST(Program, OnWaylandWithoutQtsWaylandPlatformItSaysItNeedsXAndExitsWithOne) {
+  if (qtPlatformPluginLoads("wayland")) {
+    GTEST_SKIP() << "Qt's Wayland platform is installed here: Qt would take the fall-back";
+  }
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove(QStringLiteral("DISPLAY"));
+  environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+  environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-0"));
+  QProcess program;
+  program.setProcessEnvironment(environment);
+  program.start(QStringLiteral(VORLANE_PROGRAM), {});
+  ASSERT_TRUE(program.waitForFinished(20000));
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 1);
+  EXPECT_EQ(QString::fromUtf8(program.readAllStandardError()).toStdString(),
+            "vorlane: DISPLAY is not set; Vorlane needs an X display (XWayland on a Wayland "
+            "desktop)\n");
 }
 
 // Regression: with X11 asked for and its display out of reach, Qt aborted (SIGABRT, exit 134).

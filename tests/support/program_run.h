@@ -33,7 +33,11 @@ class ProgramRun {
   };
 
   ProgramRun(const DesktopSession& desktop, std::filesystem::path home)
-      : desktop_(desktop), home_(std::move(home)) {
+      : ProgramRun(desktop.environment(), std::move(home)) {}
+  // On a display of the test's own making: `desktop` is what the program needs in its
+  // environment to reach it (DISPLAY, the buses).
+  ProgramRun(std::vector<std::string> desktop, std::filesystem::path home)
+      : desktop_(std::move(desktop)), home_(std::move(home)) {
     for (const char* sub : {".config/vorlane", ".local/share/Vorlane", ".cache", "runtime"}) {
       std::filesystem::create_directories(home_ / sub);
     }
@@ -66,7 +70,7 @@ class ProgramRun {
              "FAKETIME_DONT_RESET=1"}) {
       env.push_back(std::move(e));
     }
-    for (const auto& e : desktop_.environment()) env.push_back(e);
+    for (const auto& e : desktop_) env.push_back(e);
     launched_ = std::chrono::steady_clock::now();
     process_ = std::make_unique<ChildProcess>(std::vector<std::string>{program()}, false, env,
                                               logFile().string());
@@ -86,9 +90,7 @@ class ProgramRun {
   pid_t pid() const { return process_ ? process_->pid() : -1; }
   bool running() { return process_ && process_->running(); }
   // The wait status once it has ended by itself (after `running()` found it ended).
-  std::optional<int> exitStatus() const {
-    return process_ ? process_->exitStatus() : std::nullopt;
-  }
+  std::optional<int> exitStatus() const { return process_ ? process_->exitStatus() : std::nullopt; }
 
   // Sends `signal` and waits up to 30 s for the end; the wait status, none if it did not end.
   std::optional<int> stop(int signal) {
@@ -114,7 +116,7 @@ class ProgramRun {
     const char* other = std::getenv("VORLANE_E2E_PROGRAM");
     return other && *other ? other : VORLANE_PROGRAM;
   }
-  const DesktopSession& desktop_;
+  std::vector<std::string> desktop_;
   std::filesystem::path home_;
   Clock clock_;
   std::chrono::steady_clock::time_point launched_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "tests/support/child_process.h"
 
@@ -10,10 +11,12 @@ namespace vorlane::testing {
 // stopped when the object goes.
 class XvfbServer {
  public:
-  explicit XvfbServer(const std::string& screen = "1280x800x24")
-      : process_(
-            {"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"},
-            true) {
+  // Whether the server resets when its last client leaves, as an X server does by default;
+  // a reset server refuses connections until it is ready again.
+  enum class Resets { never, whenLastClientLeaves };
+
+  explicit XvfbServer(const std::string& screen = "1280x800x24", Resets resets = Resets::never)
+      : process_(arguments(screen, resets), true) {
     const auto number = process_.readLine(std::chrono::seconds(20));
     if (number && !number->empty()) display_ = ":" + *number;
   }
@@ -21,6 +24,13 @@ class XvfbServer {
   const std::string& display() const { return display_; }
 
  private:
+  static std::vector<std::string> arguments(const std::string& screen, Resets resets) {
+    std::vector<std::string> argv{"Xvfb", "-displayfd", "3",         "-screen",
+                                  "0",    screen,       "-nolisten", "tcp"};
+    if (resets == Resets::never) argv.emplace_back("-noreset");
+    return argv;
+  }
+
   ChildProcess process_;
   std::string display_;
 };

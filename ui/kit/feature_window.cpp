@@ -2,9 +2,11 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <QWidgetItem>
 #include <algorithm>
 
 #include "ui/kit/escape_shortcut.h"
@@ -13,9 +15,7 @@
 
 namespace vorlane {
 
-FeatureWindow::~FeatureWindow() {
-  release();
-}
+FeatureWindow::~FeatureWindow() { release(); }
 
 void FeatureWindow::show(const QString& title, QSize size, bool resizable, bool reuseVisible,
                          const Builder& content) {
@@ -119,9 +119,14 @@ void FeatureWindow::place() {
   if (lastGeometry_ && placement_ == Placement::whereLeft) {
     if (whole_ && resizable_) window_->resize(lastGeometry_->size());
     window_->move(lastGeometry_->topLeft());
+    // The screen it was left on may have gone or shrunk since.
+    keepWithinScreen(*window_);
   } else {
     centreOnPointerScreen(*window_);
   }
+  // Placed with the frame of another window, or none: checked again once it has its own.
+  placedBeforeFrame_ = window_->frameGeometry() == window_->geometry() &&
+                       !window_->windowFlags().testFlag(Qt::FramelessWindowHint);
 }
 
 void FeatureWindow::release() {
@@ -138,6 +143,13 @@ void FeatureWindow::dropContent() {
   if (!content_ || whole_) return;
   QWidget* old = content_;
   content_ = nullptr;
+  if (scroll_) {
+    // The next content starts unscrolled, as tall as it needs where the screen has room.
+    scroll_->takeWidget();
+    window_->layout()->removeWidget(scroll_);
+    scroll_->deleteLater();
+    scroll_ = nullptr;
+  }
   window_->layout()->removeWidget(old);
   old->hide();
   // The close usually comes from a slot of this very content: delete it after that returns.
@@ -148,10 +160,31 @@ void FeatureWindow::fitHeight() {
   if (resizable_ || whole_ || !content_) return;
   const int width = window_->width();
   const QLayout* layout = window_->layout();
-  const int needed = layout->hasHeightForWidth() ? layout->totalMinimumHeightForWidth(width)
-                                                 : layout->totalMinimumSize().height();
-  const int height = std::max(baseHeight_, needed);
+  int needed = layout->hasHeightForWidth() ? layout->totalMinimumHeightForWidth(width)
+                                           : layout->totalMinimumSize().height();
+  if (scroll_) {
+    const QWidgetItem item(content_);
+    needed =
+        item.hasHeightForWidth() ? item.minimumHeightForWidth(width) : item.minimumSize().height();
+  }
+  int height = std::max(baseHeight_, needed);
+  // Taller than the screen has room for: as tall as the room, its content scrolling.
+  if (const int room = roomOnScreen(*window_).height(); height > room) {
+    scrollContent();
+    height = room;
+  }
   if (height != window_->height()) window_->setFixedSize(width, height);
+}
+
+void FeatureWindow::scrollContent() {
+  if (scroll_) return;
+  auto* scroll = new QScrollArea(window_);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  delete window_->layout()->replaceWidget(content_, scroll);
+  scroll->setWidget(content_);
+  scroll_ = scroll;
 }
 
 bool FeatureWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -184,6 +217,12 @@ bool FeatureWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     // A line that appears or wraps further must not be cut off.
     if (event->type() == QEvent::LayoutRequest) fitHeight();
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && placedBeforeFrame_ &&
+        window_->frameGeometry() != window_->geometry()) {
+      placedBeforeFrame_ = false;
+      keepWithinScreen(*window_);
+      fitHeight();
+    }
   }
   return QObject::eventFilter(watched, event);
 }

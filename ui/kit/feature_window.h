@@ -11,6 +11,8 @@
 
 #include "ui/kit/retired_windows.h"
 
+class QScrollArea;
+
 namespace vorlane {
 
 class WindowContent;
@@ -79,6 +81,7 @@ class FeatureWindow final : public QObject {
   void dropContent();
   void release();
   void fitHeight();
+  void scrollContent();
 
   Placement placement_;
   QPointer<QWidget> window_;
@@ -87,10 +90,14 @@ class FeatureWindow final : public QObject {
   // Where the user left the last window, to place the next.
   std::optional<QRect> lastGeometry_;
   QPointer<QWidget> content_;
+  // Around the content of a fixed window taller than its screen has room for.
+  QPointer<QScrollArea> scroll_;
   // The window is its content: nothing to drop at a close.
   bool whole_ = false;
   int baseHeight_ = 0;
   bool resizable_ = false;
+  // Placed before the window manager framed it: kept inside the screen again once framed.
+  bool placedBeforeFrame_ = false;
   // Closed windows the loop is still to delete; last, so they go while the rest is here.
   RetiredWindows retired_;
 };

@@ -4,12 +4,14 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QScreen>
-#include <QKeyEvent>
+#include <QScrollArea>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <functional>
 
 #include "ui/kit/window_content.h"
@@ -104,7 +106,8 @@ TEST(FeatureWindow, ClosingLeavesNoWidgetNorTimerOfTheWindowAlive) {
   };
   const Row rows[] = {
       {"close action", [](FeatureWindow&, Built& built) { built.close(); }},
-      {"Escape", [](FeatureWindow&, Built& built) { QTest::keyClick(built.field, Qt::Key_Escape); }},
+      {"Escape",
+       [](FeatureWindow&, Built& built) { QTest::keyClick(built.field, Qt::Key_Escape); }},
       {"title bar", [](FeatureWindow& host, Built&) { host.window()->close(); }},
   };
   for (const Row& row : rows) {
@@ -246,6 +249,68 @@ TEST(FeatureWindow, AFixedWindowIsAsTallAsItsContentNeedsButNeverShorterThanAske
   host.show("Short", QSize(300, 100), false, true,
             [](FeatureWindow::CloseAction) -> QWidget* { return new QWidget; });
   EXPECT_EQ(host.window()->size(), QSize(300, 100));
+}
+
+// A fixed window taller than its screen has room for is as tall as the room, frame and all,
+// inside the screen, its content scrolling; the next content, short again, is not.
+TEST(FeatureWindow, AFixedWindowTallerThanTheScreenScrollsItsContentInsideTheScreen) {
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  FeatureWindow host;
+  host.show("Tall", QSize(300, 100), false, true, [&](FeatureWindow::CloseAction) -> QWidget* {
+    auto* tall = new QWidget;
+    tall->setMinimumHeight(area.height() + 200);
+    return tall;
+  });
+  QWidget* window = host.window();
+  // The platform frames the window once shown.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry().height() == area.height(); }))
+      << window->frameGeometry().height();
+  EXPECT_TRUE(area.contains(window->frameGeometry()))
+      << window->frameGeometry().x() << "," << window->frameGeometry().y();
+  EXPECT_EQ(window->width(), 300);
+  EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "still fixed";
+  auto* scroll = window->findChild<QScrollArea*>();
+  ASSERT_NE(scroll, nullptr);
+  EXPECT_EQ(scroll->widget(), host.content());
+  // Growing further scrolls further; the window stays.
+  const int height = window->height();
+  host.content()->setMinimumHeight(area.height() + 400);
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(window->height(), height);
+
+  host.show("Short", QSize(300, 100), false, false, [](FeatureWindow::CloseAction) -> QWidget* {
+    auto* content = new QWidget;
+    content->setMinimumHeight(150);
+    return content;
+  });
+  settle();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return host.window()->height() == 150; }))
+      << host.window()->height();
+  EXPECT_EQ(host.content()->parentWidget(), host.window());
+  EXPECT_EQ(host.window()->findChild<QScrollArea*>(), nullptr);
+}
+
+// A resizable window larger than its screen is lowered to the screen, below its minimum.
+TEST(FeatureWindow, AWindowLargerThanTheScreenIsPlacedInsideIt) {
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  FeatureWindow host;
+  host.open(
+      [&] {
+        auto* whole = new QWidget(nullptr, Qt::Window);
+        whole->setMinimumSize(area.width() / 2, area.height() + 20);
+        whole->resize(area.width() / 2 + 60, area.height() + 120);
+        return whole;
+      },
+      true);
+  QWidget* window = host.window();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry().height() == area.height(); }))
+      << window->frameGeometry().height();
+  const QRect frame = window->frameGeometry();
+  EXPECT_EQ(frame.top(), area.top());
+  // Centred across, give or take the frame the platform adds after the placing.
+  EXPECT_LE(std::abs(frame.center().x() - area.center().x()), 4) << frame.center().x();
+  EXPECT_EQ(window->width(), area.width() / 2 + 60);
+  EXPECT_EQ(window->minimumSize(), QSize(area.width() / 2, window->height()));
 }
 
 TEST(FeatureWindow, TheCloseActionIsHarmlessOnceTheHostIsGone) {

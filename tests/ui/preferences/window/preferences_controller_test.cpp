@@ -65,9 +65,9 @@ TEST_F(PreferencesControllerTest, WithoutAStoreOnlyTheSectionIsKept) {
 }
 
 TEST_F(PreferencesControllerTest, DeletedWhenClosedMadeAgainAndGoneWithTheController) {
-  std::optional<PreferencesController> owned(std::in_place, clock,
-                                             [] { return Calendar("UTC", "en_US"); },
-                                             QStringLiteral("Ctrl+Alt+Super+M"), AppNames({}, ""));
+  std::optional<PreferencesController> owned(
+      std::in_place, clock, [] { return Calendar("UTC", "en_US"); },
+      QStringLiteral("Ctrl+Alt+Super+M"), AppNames({}, ""));
   settle();
   const qsizetype widgetsBefore = QApplication::allWidgets().size();
   owned->show(std::nullopt, maker());
@@ -77,8 +77,9 @@ TEST_F(PreferencesControllerTest, DeletedWhenClosedMadeAgainAndGoneWithTheContro
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Vorlane Preferences"));
   EXPECT_EQ(window->size(), QSize(PreferencesWindow::width, PreferencesWindow::height));
   owned->show(PreferencesSection::general, maker());
-  window->move(30, 40);
-  window->resize(PreferencesWindow::width + 20, PreferencesWindow::height + 10);
+  // Still inside the 800-wide screen, with its frame: a window is never placed beyond it.
+  window->move(4, 40);
+  window->resize(PreferencesWindow::width + 10, PreferencesWindow::height + 10);
 
   window->close();
   settle();
@@ -95,8 +96,8 @@ TEST_F(PreferencesControllerTest, DeletedWhenClosedMadeAgainAndGoneWithTheContro
   EXPECT_EQ(static_cast<PreferencesWindow*>(again.data())->shownSection(),
             PreferencesSection::general)
       << "the last panel again";
-  EXPECT_EQ(again->pos(), QPoint(30, 40));
-  EXPECT_EQ(again->size(), QSize(PreferencesWindow::width + 20, PreferencesWindow::height + 10));
+  EXPECT_EQ(again->pos(), QPoint(4, 40));
+  EXPECT_EQ(again->size(), QSize(PreferencesWindow::width + 10, PreferencesWindow::height + 10));
   EXPECT_EQ(asked, 2) << "the targets are read when a window is made only";
 
   owned.reset();
@@ -108,9 +109,9 @@ TEST_F(PreferencesControllerTest, DeletedWhenClosedMadeAgainAndGoneWithTheContro
 // Closed and shown again before the loop deletes the closed one (the tray's entry clicked
 // while it closes): the shown one is a new window that stays, on the section asked.
 TEST_F(PreferencesControllerTest, AShowingBeforeTheClosedWindowIsDeletedMakesANewOne) {
-  std::optional<PreferencesController> owned(std::in_place, clock,
-                                             [] { return Calendar("UTC", "en_US"); },
-                                             QStringLiteral("Ctrl+Alt+Super+M"), AppNames({}, ""));
+  std::optional<PreferencesController> owned(
+      std::in_place, clock, [] { return Calendar("UTC", "en_US"); },
+      QStringLiteral("Ctrl+Alt+Super+M"), AppNames({}, ""));
   owned->show(std::nullopt, maker());
   const QPointer<QWidget> closing(owned->window());
   closing->close();
