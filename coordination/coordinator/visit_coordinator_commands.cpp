@@ -1,4 +1,4 @@
-// Quick-action pills, typed commands and the visit on demand.
+// Quick-action pills, typed commands, the mute and the visits on demand.
 #include <string>
 #include <utility>
 #include <variant>
@@ -42,6 +42,19 @@ void VisitCoordinator::vorlaneNow() {
   });
   if (!taken) return;
   speech_->speak(visit.spokenPhrase, now, nullptr);
+}
+
+void VisitCoordinator::encourageNow() { nudges_->encourageNow(focus_->pomodoro()); }
+
+// Muting also silences what is being said right now, not only what comes later.
+void VisitCoordinator::mute(MuteDuration duration) {
+  reminders_->mute(duration);
+  speech_->stop();
+}
+
+void VisitCoordinator::toggleMute() {
+  reminders_->toggleMute();
+  if (reminders_->isMuted(clock_->now())) speech_->stop();
 }
 
 void VisitCoordinator::perform(QuickAction action) {

@@ -7,12 +7,12 @@
 #include <string_view>
 
 #include "coordination/commands/action_error.h"
-#include "coordination/contracts/coordination_observer.h"
-#include "coordination/windows/feature_windows.h"
-#include "coordination/focus/focus_control.h"
 #include "coordination/commands/recovery_error.h"
+#include "coordination/contracts/coordination_observer.h"
 #include "coordination/contracts/visit_presenter.h"
 #include "coordination/contracts/visit_sink.h"
+#include "coordination/focus/focus_control.h"
+#include "coordination/windows/feature_windows.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/notification_service.h"
 #include "core/contracts/repeating_timer.h"
@@ -36,8 +36,9 @@ namespace vorlane {
 // checkpoint that survives a quit or a pause, the next-step note, the history and the daily
 // priority a focus works on. Main thread only.
 //
-// Every callback it hands out (timer, windows, presenter, history) holds it weakly and does
-// nothing once it is gone.
+// Every callback it hands out (timer, windows, presenter, history) holds it weakly. Once it
+// is gone, saving a next step throws ActionError notPaused, as for a session that has moved
+// on; the others do nothing.
 class FocusCoordinator : public FocusControl,
                          public std::enable_shared_from_this<FocusCoordinator> {
  public:
@@ -142,8 +143,7 @@ class FocusCoordinator : public FocusControl,
   // range or a goal that would be stored too long.
   void beginFocus(int minutes, const std::string& focus, bool starter);
   // startRequestedFocus with `acceptable` judging the cleaned goal.
-  void startJudgedFocus(int minutes, const std::string& goal,
-                        bool (*acceptable)(std::string_view));
+  void startJudgedFocus(int minutes, const std::string& goal, bool (*acceptable)(std::string_view));
   int workMinutes() const;
   void startSessionTimer();
   void stopSessionTimer();

@@ -3,22 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
-#include <QLabel>
 #include <QTest>
 #include <algorithm>
 
 #include "coordination/calendar_focus/calendar_focus_model.h"
 #include "coordination/coordinator/visit_coordinator.h"
 #include "core/settings/preferences.h"
-#include "tests/support/log_capture.h"
 #include "tests/app/fake_app_services.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/menu_action.h"
+#include "tests/support/visit_coordinator_peer.h"
 #include "ui/tray/status_item_controller.h"
 #include "ui/windows/welcome/onboarding_view.h"
 
@@ -32,8 +33,9 @@ class AppDelegateTest : public testing::Test {
   // The stored settings as a fresh store would read them.
   Preferences stored() { return RecordPreferencesStore(services.recordStore).preferences(); }
   void storeWelcomed() {
-    RecordPreferencesStore(services.recordStore)
-        .modify([](Preferences& p) { p.hasCompletedOnboarding = true; });
+    RecordPreferencesStore(services.recordStore).modify([](Preferences& p) {
+      p.hasCompletedOnboarding = true;
+    });
   }
   std::vector<std::string> lifecycle() const { return logMessages(log, "lifecycle"); }
 
@@ -46,10 +48,10 @@ TEST_F(AppDelegateTest, LaunchBuildsTheServicesInOrderAndStartsTheCoordinator) {
   AppDelegate delegate(services);
   ASSERT_TRUE(delegate.applicationDidFinishLaunching());
 
-  EXPECT_EQ(services.made, (std::vector<std::string>{"reminders", "presenter", "speech", "ticker",
-                                                      "notifications", "environment", "hot keys",
-                                                      "session timers", "windows",
-                                                      "system events", "calendar source"}));
+  EXPECT_EQ(services.made,
+            (std::vector<std::string>{"reminders", "presenter", "speech", "ticker", "notifications",
+                                      "environment", "hot keys", "session timers", "windows",
+                                      "system events", "calendar source"}));
   EXPECT_EQ(services.tickInterval, 30);
   ASSERT_NE(delegate.coordinator(), nullptr);
   // Started: the heartbeat runs, notifications were asked for, the mascot got its settings.
@@ -58,7 +60,7 @@ TEST_F(AppDelegateTest, LaunchBuildsTheServicesInOrderAndStartsTheCoordinator) {
   EXPECT_GE(services.presenter->presenceApplications, 1);
   // The coordinator follows the desktop's screen events.
   services.systemEvents->away.notify();
-  EXPECT_TRUE(delegate.coordinator()->delivery().screenIsAway());
+  EXPECT_TRUE(VisitCoordinatorPeer::delivery(*delegate.coordinator()).screenIsAway());
   ASSERT_FALSE(lifecycle().empty());
   EXPECT_EQ(lifecycle().front(), "Vorlane launching");
   // Launch at login is left alone until a setting changes.
@@ -86,8 +88,11 @@ TEST_F(AppDelegateTest, RecordsKeptUnreadAreNamedInTheLogAtLaunch) {
         << record;
   }
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                          [](const std::string& line) { return line.find("checkpoint") != std::string::npos; }),
-            0) << "a readable record is not named";
+                          [](const std::string& line) {
+                            return line.find("checkpoint") != std::string::npos;
+                          }),
+            0)
+      << "a readable record is not named";
 }
 
 TEST_F(AppDelegateTest, WithoutAPresenterNothingStarts) {
@@ -117,7 +122,8 @@ TEST_F(AppDelegateTest, FirstLaunchStoresWelcomedBeforeTheWindowShowsAndOnlyOnce
     // The write is not one of the login item's: it was left unread, nothing was done or
     // logged.
     EXPECT_TRUE(services.login.welcomeShownAtLook.empty());
-    for (const auto& line : lifecycle()) EXPECT_EQ(line.rfind("launch at login", 0), std::string::npos);
+    for (const auto& line : lifecycle())
+      EXPECT_EQ(line.rfind("launch at login", 0), std::string::npos);
     // Not now closes the window and its content goes.
     const QPointer<QWidget> watched(view);
     QTest::keyClick(view, Qt::Key_Escape);
@@ -246,8 +252,9 @@ TEST_F(AppDelegateTest, CompletionRemindersFollowTheDesktopsReduceMotionSetting)
   for (const bool reduce : {false, true}) {
     SCOPED_TRACE(reduce);
     FakeAppServices fresh;
-    RecordPreferencesStore(fresh.recordStore)
-        .modify([](Preferences& p) { p.hasCompletedOnboarding = true; });
+    RecordPreferencesStore(fresh.recordStore).modify([](Preferences& p) {
+      p.hasCompletedOnboarding = true;
+    });
     fresh.reduceMotion = reduce;
     AppDelegate delegate(fresh);
     ASSERT_TRUE(delegate.applicationDidFinishLaunching());

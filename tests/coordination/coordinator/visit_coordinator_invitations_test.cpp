@@ -8,6 +8,7 @@
 #include "tests/coordination/coordinator/coordinator_harness.h"
 #include "tests/support/scripted_random.h"
 #include "tests/support/seeded_random_generator.h"
+#include "tests/support/visit_coordinator_peer.h"
 
 namespace vorlane {
 namespace {
@@ -104,7 +105,7 @@ TEST_F(InvitationTest, EncouragementOnDemandIsShownAtOnceOrNotAtAll) {
   EXPECT_TRUE(speech->spoken.empty());
   // Busy: nothing is held, posted or tried again.
   coordinator->encourageNow();
-  EXPECT_TRUE(coordinator->delivery().pending().empty());
+  EXPECT_TRUE(VisitCoordinatorPeer::delivery(*coordinator).pending().empty());
   presenter->finishVisit();
   tickAt(at(10, 1));
   EXPECT_EQ(presenter->performed.size(), 1u);
