@@ -39,7 +39,7 @@ void CoordinatorStatusSource::run(StatusCommand command, const StatusData& data)
       c->focus().requestResumeSession();
       return;
     case StatusCommand::editNextStep:
-      c->focus().showResumeNotes(false);
+      c->focus().showResumeNote(false);
       return;
     case StatusCommand::extendSession:
       c->focus().extendSession(5);

@@ -80,7 +80,7 @@ void VisitCoordinator::makeParts(Dependencies& d) {
        .preferencesStore = preferencesStore_, .focusHistory = focusHistory_,
        .recovery = std::move(d.recovery), .priorities = priorities_,
        .focusEditor = windows_.get<FocusSessionEditorWindow>(),
-       .resumeNotes = windows_.get<ResumeNoteWindow>(),
+       .resumeNote = windows_.get<ResumeNoteWindow>(),
        .focusHistoryWindow = windows_.get<FocusHistoryWindow>(),
        .sessionTimers = std::move(d.sessionTimers),
        .calendar = calendarProvider_, .prefersReducedMotion = std::move(d.prefersReducedMotion),

@@ -68,7 +68,7 @@ class FocusControl {
   // what was stored and sets recoverySaveError().
   virtual void saveFocusForTermination() = 0;
   // Opens the next-step window for a paused focus; nothing in any other phase.
-  virtual void showResumeNotes(bool returning) = 0;
+  virtual void showResumeNote(bool returning) = 0;
   // Stores the cleaned note with the checkpoint. Throws ActionError notPaused without a
   // paused focus, RecoveryError noteTooLong over 240 characters, or the store's own
   // error; then nothing changed.

@@ -65,7 +65,7 @@ FocusCoordinator::FocusCoordinator(ConstructionKey, Dependencies d)
       recovery_(std::move(d.recovery)),
       priorities_(std::move(d.priorities)),
       focusEditor_(std::move(d.focusEditor)),
-      resumeNotes_(std::move(d.resumeNotes)),
+      resumeNote_(std::move(d.resumeNote)),
       focusHistoryWindow_(std::move(d.focusHistoryWindow)),
       sessionTimer_(d.sessionTimers ? d.sessionTimers() : nullptr),
       calendar_(std::move(d.calendar)),
@@ -139,7 +139,7 @@ void FocusCoordinator::beginFocus(int minutes, const std::string& focus, bool st
     throw ActionError(ActionErrorCase::invalidGoal);
   }
 
-  closeResumeNotes();
+  closeResumeNote();
   nextStep_.clear();
   activePriorityID_.reset();
   clearCheckpoint();
@@ -184,7 +184,7 @@ bool FocusCoordinator::advance(Date now) {
     return false;
   }
   clearCheckpoint();
-  closeResumeNotes();
+  closeResumeNote();
   // What announced the period may still be on show: its end is the news now.
   periodVisit_.reset();
   completionPresentationAllowed_ = visits_->suppressionDecision(now).isAllowed();
@@ -228,7 +228,7 @@ void FocusCoordinator::requestPauseSession() {
                         [now = clock_->now()](PomodoroSession& s) { s.pause(now); });
   pauseSession();
   const auto* paused = pomodoro_.phase().as<Phase::Paused>();
-  if (paused && paused->kind == Kind::work) showResumeNotes(false);
+  if (paused && paused->kind == Kind::work) showResumeNote(false);
 }
 
 void FocusCoordinator::requestResumeSession() {
@@ -237,8 +237,8 @@ void FocusCoordinator::requestResumeSession() {
   const auto* paused = pomodoro_.phase().as<Phase::Paused>();
   // Without a note window the note cannot be shown: the session resumes at once rather
   // than stay paused for good.
-  if (paused->kind == Kind::work && !nextStep_.empty() && resumeNotes_) {
-    showResumeNotes(true);  // the user resumes from the window
+  if (paused->kind == Kind::work && !nextStep_.empty() && resumeNote_) {
+    showResumeNote(true);  // the user resumes from the window
     return;
   }
   resumeSession();
@@ -260,7 +260,7 @@ void FocusCoordinator::pauseSession() {
 
 void FocusCoordinator::resumeSession() {
   if (!pomodoro_.isPaused()) return;
-  closeResumeNotes();
+  closeResumeNote();
   clearCheckpoint();
   pomodoro_.resume(clock_->now());
   startSessionTimer();
@@ -297,7 +297,7 @@ void FocusCoordinator::skipBreak() {
 void FocusCoordinator::cancelPomodoro() {
   refuseUnlessItChanges(pomodoro_, ActionErrorCase::noRunningSession,
                         [](PomodoroSession& s) { s.cancel(); });
-  closeResumeNotes();
+  closeResumeNote();
   nextStep_.clear();
   activePriorityID_.reset();
   clearCheckpoint();

@@ -52,7 +52,7 @@ class FocusCoordinator : public FocusControl,
     std::shared_ptr<DailyPrioritiesStore> priorities;
     // Optional each: what is missing stays disabled.
     std::shared_ptr<FocusSessionEditorWindow> focusEditor;
-    std::shared_ptr<ResumeNoteWindow> resumeNotes;
+    std::shared_ptr<ResumeNoteWindow> resumeNote;
     std::shared_ptr<FocusHistoryWindow> focusHistoryWindow;
     // Optional: makes the one-second session timer.
     RepeatingTimerFactory sessionTimers;
@@ -113,7 +113,7 @@ class FocusCoordinator : public FocusControl,
 
   // ---- Recovery ----
   void saveFocusForTermination() override;
-  void showResumeNotes(bool returning) override;
+  void showResumeNote(bool returning) override;
   // Throws ActionError notPaused, RecoveryError noteTooLong or the store's own error; then
   // nothing changed.
   void saveNextStep(const std::string& text) override;
@@ -155,7 +155,7 @@ class FocusCoordinator : public FocusControl,
   void leaveSessionDisplay(std::string_view line);
   // Leaves unreadable stored data in place for the user to see.
   void clearCheckpoint();
-  void closeResumeNotes();
+  void closeResumeNote();
   // The priority with that id, when it is still open; throws missing or alreadyDone.
   const DailyPriority& openPriority(const UUID& id) const;
   const ShortTimeFormatter& timeFormatter();
@@ -171,7 +171,7 @@ class FocusCoordinator : public FocusControl,
   std::shared_ptr<FocusRecoveryStore> recovery_;
   std::shared_ptr<DailyPrioritiesStore> priorities_;
   std::shared_ptr<FocusSessionEditorWindow> focusEditor_;
-  std::shared_ptr<ResumeNoteWindow> resumeNotes_;
+  std::shared_ptr<ResumeNoteWindow> resumeNote_;
   std::shared_ptr<FocusHistoryWindow> focusHistoryWindow_;
   std::unique_ptr<RepeatingTimer> sessionTimer_;
   std::function<Calendar()> calendar_;

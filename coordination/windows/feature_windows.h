@@ -67,7 +67,7 @@ class FocusHistoryWindow {
 
 class ResumeNoteWindow {
  public:
-  static constexpr WindowKind kind = WindowKind::resumeNotes;
+  static constexpr WindowKind kind = WindowKind::resumeNote;
   virtual ~ResumeNoteWindow() = default;
   // `placeSaved` is false when the checkpoint of the paused session could not be stored.
   virtual void show(const std::string& goal, const std::string& note, bool returning,

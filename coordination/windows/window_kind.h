@@ -11,7 +11,7 @@ enum class WindowKind {
   // The coordinator's.
   quickCommands,
   focusEditor,
-  resumeNotes,
+  resumeNote,
   today,
   focusHistory,
   reflection,

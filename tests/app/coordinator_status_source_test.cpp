@@ -93,9 +93,9 @@ TEST_F(CoordinatorStatusSourceTest, EachCommandReachesItsOperation) {
   EXPECT_EQ(coordinator->focus().pomodoro().endsAt(), at(10, 59) + 30 * 60);
   actions->run(StatusCommand::pauseSession, {});
   EXPECT_TRUE(coordinator->focus().pomodoro().isPaused());
-  EXPECT_EQ(windows.resumeNotes->shows, 1);
+  EXPECT_EQ(windows.resumeNote->shows, 1);
   actions->run(StatusCommand::editNextStep, {});
-  EXPECT_EQ(windows.resumeNotes->shows, 2);
+  EXPECT_EQ(windows.resumeNote->shows, 2);
   actions->run(StatusCommand::resumeSession, {});
   EXPECT_FALSE(coordinator->focus().pomodoro().isPaused());
   actions->run(StatusCommand::cancelPomodoro, {});
@@ -203,7 +203,7 @@ TEST_F(CoordinatorStatusSourceTest, EachRowOfTheCoordinatorsWindowsOpensIt) {
   const std::map<WindowKind, const int*> shows{
       {WindowKind::quickCommands, &windows.quickCommands->shows},
       {WindowKind::focusEditor, &windows.focusEditor->shows},
-      {WindowKind::resumeNotes, &windows.resumeNotes->shows},
+      {WindowKind::resumeNote, &windows.resumeNote->shows},
       {WindowKind::today, &windows.today->shows},
       {WindowKind::focusHistory, &windows.focusHistory->shows},
       {WindowKind::reflection, &windows.reflection->shows},
@@ -217,7 +217,7 @@ TEST_F(CoordinatorStatusSourceTest, EachRowOfTheCoordinatorsWindowsOpensIt) {
     const StatusWindowRow* row = statusWindowRow(kind);
     ASSERT_NE(row, nullptr);
     // The next step is edited only while a focus is paused.
-    if (kind == WindowKind::resumeNotes) {
+    if (kind == WindowKind::resumeNote) {
       startFocus();
       coordinator->focus().pauseSession();
     }

@@ -125,7 +125,7 @@ struct FakeFeatureWindows {
       std::make_shared<FakeFocusSessionEditorWindow>();
   std::shared_ptr<FakeFocusHistoryWindow> focusHistory =
       std::make_shared<FakeFocusHistoryWindow>();
-  std::shared_ptr<FakeResumeNoteWindow> resumeNotes = std::make_shared<FakeResumeNoteWindow>();
+  std::shared_ptr<FakeResumeNoteWindow> resumeNote = std::make_shared<FakeResumeNoteWindow>();
   std::shared_ptr<FakeQuickCommandWindow> quickCommands =
       std::make_shared<FakeQuickCommandWindow>();
 
@@ -136,7 +136,7 @@ struct FakeFeatureWindows {
     windows.set<CalendarFocusWindow>(calendar);
     windows.set<FocusSessionEditorWindow>(focusEditor);
     windows.set<FocusHistoryWindow>(focusHistory);
-    windows.set<ResumeNoteWindow>(resumeNotes);
+    windows.set<ResumeNoteWindow>(resumeNote);
     windows.set<QuickCommandWindow>(quickCommands);
     return windows;
   }

@@ -105,7 +105,7 @@ void addSessionEntries(const StatusSnapshot& s, std::vector<Entry>& menu) {
     }
     menu.push_back(item(focus ? "Resume focus" : "Resume break", StatusCommand::resumeSession));
     if (focus) {
-      menu.push_back(windowItem(WindowKind::resumeNotes));
+      menu.push_back(windowItem(WindowKind::resumeNote));
     }
     menu.push_back(item("Add 5 minutes", StatusCommand::extendSession));
     menu.push_back(item(focus ? "Stop session" : "End break", StatusCommand::cancelPomodoro));

@@ -12,7 +12,7 @@ using enum WindowKind;
 constexpr std::array rows{
     StatusWindowRow{quickCommands, quickActionsMenuTitle, StatusCommand::openWindow},
     StatusWindowRow{focusEditor, "Start Pomodoro...", StatusCommand::startPomodoro},
-    StatusWindowRow{resumeNotes, "Edit next step…", StatusCommand::editNextStep},
+    StatusWindowRow{resumeNote, "Edit next step…", StatusCommand::editNextStep},
     StatusWindowRow{today, "Today — three priorities…", StatusCommand::openWindow},
     StatusWindowRow{focusHistory, "Focus history…", StatusCommand::openWindow},
     StatusWindowRow{reflection, "Weekly reflection…", StatusCommand::openWindow},

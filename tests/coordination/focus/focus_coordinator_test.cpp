@@ -213,8 +213,8 @@ TEST_F(FocusCoordinatorTest, NoteIsCountedInCharactersAfterCleaning) {
     clock->set(nine);
     make();
     pausedFocus();
-    windows.resumeNotes->save("earlier");
-    EXPECT_EQ(refusal([&] { windows.resumeNotes->save(row.note); }),
+    windows.resumeNote->save("earlier");
+    EXPECT_EQ(refusal([&] { windows.resumeNote->save(row.note); }),
               row.accepted ? "" : "Keep your next step to 240 characters.");
     EXPECT_EQ(presenter->sessions.back().caption, row.caption);
     const auto& stored = recovery->stored.value();
@@ -228,8 +228,8 @@ TEST_F(FocusCoordinatorTest, AWindowFromAnEarlierSessionCannotChangeANewerOne) {
   make();
   focus->startRequestedFocus(25, "old");
   focus->requestPauseSession();
-  const auto oldSave = windows.resumeNotes->save;
-  const auto oldResume = windows.resumeNotes->resume;
+  const auto oldSave = windows.resumeNote->save;
+  const auto oldResume = windows.resumeNote->resume;
   focus->cancelPomodoro();
   EXPECT_THROW(oldSave("late"), ActionError);
   focus->startRequestedFocus(25, "new");
@@ -274,10 +274,10 @@ TEST_F(FocusCoordinatorTest, StarterAndFullLengthsFollowTheSettingsWhenTheUserSt
 TEST_F(FocusCoordinatorTest, CallbacksHandedOutDoNothingOnceTheSessionIsGone) {
   make();
   pausedFocus();
-  focus->showResumeNotes(false);
+  focus->showResumeNote(false);
   focus->requestNewPomodoro();
-  auto save = windows.resumeNotes->save;
-  auto resume = windows.resumeNotes->resume;
+  auto save = windows.resumeNote->save;
+  auto resume = windows.resumeNote->resume;
   auto start = windows.focusEditor->start;
   focus.reset();
   EXPECT_NE(refusal([&] { save("later"); }), "");

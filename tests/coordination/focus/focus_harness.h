@@ -33,7 +33,7 @@ class FocusHarness : public CoordinationFakes {
         .focusHistory = std::make_shared<RecordFocusHistoryStore>(&records),
         .recovery = std::make_shared<RecordFocusRecoveryStore>(&records),
         .priorities = std::make_shared<RecordDailyPrioritiesStore>(&records),
-        .focusEditor = windows.focusEditor, .resumeNotes = windows.resumeNotes,
+        .focusEditor = windows.focusEditor, .resumeNote = windows.resumeNote,
         .focusHistoryWindow = windows.focusHistory, .sessionTimers = timers.factory(),
         .calendar = [] { return berlin; }, .prefersReducedMotion = [] { return false; },
         .visits = visits, .observer = observer, .systemEvents = systemEvents};

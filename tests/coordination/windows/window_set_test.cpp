@@ -54,7 +54,7 @@ TEST(WindowSet, TheCoordinatorsWindowsHaveOneKindEach) {
   const WindowSet all = FakeFeatureWindows{}.controllers();
   EXPECT_EQ(all.kinds(),
             (std::vector<WindowKind>{WindowKind::quickCommands, WindowKind::focusEditor,
-                                     WindowKind::resumeNotes, WindowKind::today,
+                                     WindowKind::resumeNote, WindowKind::today,
                                      WindowKind::focusHistory, WindowKind::reflection,
                                      WindowKind::calendarFocus}));
 }

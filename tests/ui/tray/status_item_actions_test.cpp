@@ -92,7 +92,7 @@ TEST(StatusWindowRows, EachRowsEntryFollowsItsWindow) {
     StatusSnapshot s;
     for (const StatusWindowRow& other : statusWindowRows()) s.windows.insert(other.kind);
     // The resume notes' entry shows only while a focus is paused.
-    if (row.kind == WindowKind::resumeNotes) {
+    if (row.kind == WindowKind::resumeNote) {
       s.session.start(Date(0), "write");
       s.session.pause(Date(60));
     }

@@ -226,7 +226,7 @@ TEST_F(ResumeNoteWindowTest, ASessionReplacedWhileTheNoteIsOpenIsNeitherSavedNor
 TEST_F(ResumeNoteWindowTest, AnotherRequestReplacesTheOpenFormAndItsTyping) {
   pause();
   type("half typed");
-  coordinator->focus().showResumeNotes(true);
+  coordinator->focus().showResumeNote(true);
   EXPECT_EQ(window()->windowTitle(), "Where was I?");
   EXPECT_EQ(view().field()->toPlainText(), "");
   EXPECT_EQ(view().saveButton()->text(), "Save && resume") << "shown as \"Save & resume\"";
@@ -248,7 +248,7 @@ TEST_F(ResumeNoteWindowTest, ACheckpointWithANoteOverTheLimitIsKeptAndNeverShown
   EXPECT_EQ(phase(), "idle") << "not restored";
   EXPECT_TRUE(coordinator->status().recoveryNeedsAttention) << "the tray and Today say so";
   coordinator->focus().requestResumeSession();
-  coordinator->focus().showResumeNotes(true);
+  coordinator->focus().showResumeNote(true);
   EXPECT_FALSE(onScreen());
   EXPECT_EQ(records.rawBytes(RecordFocusRecoveryStore::key), bytes) << "kept as it was";
 }
