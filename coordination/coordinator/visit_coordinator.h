@@ -236,7 +236,7 @@ class VisitCoordinator : public CoordinationObserver,
   void show(WindowKind kind);
 
  private:
-  void showQuickCommands();
+  void showQuickCommand();
   void showToday();
   void showWeeklyReflection();
   void showFocusHistory();

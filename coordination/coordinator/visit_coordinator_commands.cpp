@@ -140,7 +140,7 @@ std::string VisitCoordinator::executeCommand(const std::string& text) {
   return "Session stopped. Nothing was marked accomplished.";
 }
 
-void VisitCoordinator::showQuickCommands() {
+void VisitCoordinator::showQuickCommand() {
   const auto window = windows_.get<QuickCommandWindow>();
   if (!window) return;
   window->show(quickActionHotKey_ != nullptr, [weak = weak_from_this()](const std::string& text) {
@@ -162,7 +162,7 @@ void VisitCoordinator::wireUserInput() {
     if (const auto self = weak.lock()) self->toggleMute();
   });
   quickActionHotKey_ = hotKeys_->registerHotKey(quickCommandHotKey, [weak = weak_from_this()] {
-    if (const auto self = weak.lock()) self->showQuickCommands();
+    if (const auto self = weak.lock()) self->showQuickCommand();
   });
 }
 

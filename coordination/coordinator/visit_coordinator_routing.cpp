@@ -5,7 +5,7 @@ namespace vorlane {
 
 void VisitCoordinator::show(WindowKind kind) {
   switch (kind) {
-    case WindowKind::quickCommands: showQuickCommands(); return;
+    case WindowKind::quickCommand: showQuickCommand(); return;
     case WindowKind::today: showToday(); return;
     case WindowKind::focusHistory: showFocusHistory(); return;
     case WindowKind::reflection: showWeeklyReflection(); return;

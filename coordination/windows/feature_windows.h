@@ -78,7 +78,7 @@ class ResumeNoteWindow {
 
 class QuickCommandWindow {
  public:
-  static constexpr WindowKind kind = WindowKind::quickCommands;
+  static constexpr WindowKind kind = WindowKind::quickCommand;
   virtual ~QuickCommandWindow() = default;
   // `execute` returns the sentence to show, or throws the one to show as a failure.
   virtual void show(bool shortcutAvailable,

@@ -9,7 +9,7 @@ namespace vorlane {
 // name it.
 enum class WindowKind {
   // The coordinator's.
-  quickCommands,
+  quickCommand,
   focusEditor,
   resumeNote,
   today,

@@ -76,8 +76,8 @@ TEST_F(CoordinatorStatusSourceTest, EachCommandReachesItsOperation) {
   EXPECT_EQ(presenter->performed.size(), 1u);
   presenter->finishVisit();
 
-  actions->run(StatusCommand::openWindow, WindowKind::quickCommands);
-  EXPECT_EQ(windows.quickCommands->shows, 1);
+  actions->run(StatusCommand::openWindow, WindowKind::quickCommand);
+  EXPECT_EQ(windows.quickCommand->shows, 1);
   actions->run(StatusCommand::openWindow, WindowKind::today);
   actions->run(StatusCommand::openWindow, WindowKind::focusHistory);
   actions->run(StatusCommand::openWindow, WindowKind::reflection);
@@ -201,7 +201,7 @@ TEST_F(CoordinatorStatusSourceTest, EachRowOfTheCoordinatorsWindowsOpensIt) {
   presenter->finishVisit();
   CoordinatorStatusSource source(coordinator);
   const std::map<WindowKind, const int*> shows{
-      {WindowKind::quickCommands, &windows.quickCommands->shows},
+      {WindowKind::quickCommand, &windows.quickCommand->shows},
       {WindowKind::focusEditor, &windows.focusEditor->shows},
       {WindowKind::resumeNote, &windows.resumeNote->shows},
       {WindowKind::today, &windows.today->shows},

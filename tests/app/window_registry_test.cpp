@@ -29,7 +29,7 @@ TEST(WindowRegistry, EveryKindIsMadeWhereItsOpenerLooks) {
       .trayAvailable = [] { return true; },
   });
   using enum WindowKind;
-  EXPECT_EQ(w.features.kinds(), (std::vector<WindowKind>{quickCommands, focusEditor, resumeNote,
+  EXPECT_EQ(w.features.kinds(), (std::vector<WindowKind>{quickCommand, focusEditor, resumeNote,
                                                          today, focusHistory, reflection,
                                                          calendarFocus}));
   EXPECT_EQ(w.shell.kinds(), (std::vector<WindowKind>{reminderEditor, preferences, about, welcome,

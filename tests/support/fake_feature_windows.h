@@ -126,7 +126,7 @@ struct FakeFeatureWindows {
   std::shared_ptr<FakeFocusHistoryWindow> focusHistory =
       std::make_shared<FakeFocusHistoryWindow>();
   std::shared_ptr<FakeResumeNoteWindow> resumeNote = std::make_shared<FakeResumeNoteWindow>();
-  std::shared_ptr<FakeQuickCommandWindow> quickCommands =
+  std::shared_ptr<FakeQuickCommandWindow> quickCommand =
       std::make_shared<FakeQuickCommandWindow>();
 
   WindowSet controllers() const {
@@ -137,7 +137,7 @@ struct FakeFeatureWindows {
     windows.set<FocusSessionEditorWindow>(focusEditor);
     windows.set<FocusHistoryWindow>(focusHistory);
     windows.set<ResumeNoteWindow>(resumeNote);
-    windows.set<QuickCommandWindow>(quickCommands);
+    windows.set<QuickCommandWindow>(quickCommand);
     return windows;
   }
 };

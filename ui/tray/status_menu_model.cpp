@@ -210,7 +210,7 @@ std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& s) {
     menu.push_back(label(std::to_string(n) + (n == 1 ? " session today" : " sessions today")));
   }
   menu.push_back(separator());
-  menu.push_back(windowItem(WindowKind::quickCommands));
+  menu.push_back(windowItem(WindowKind::quickCommand));
   menu.push_back(item("Vorlane now", StatusCommand::vorlaneNow, true));
   menu.push_back(item("Encourage me", StatusCommand::encourageNow));
   addSessionEntries(s, menu);

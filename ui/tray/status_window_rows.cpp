@@ -10,7 +10,7 @@ namespace {
 using enum WindowKind;
 
 constexpr std::array rows{
-    StatusWindowRow{quickCommands, quickActionsMenuTitle, StatusCommand::openWindow},
+    StatusWindowRow{quickCommand, quickActionsMenuTitle, StatusCommand::openWindow},
     StatusWindowRow{focusEditor, "Start Pomodoro...", StatusCommand::startPomodoro},
     StatusWindowRow{resumeNote, "Edit next step…", StatusCommand::editNextStep},
     StatusWindowRow{today, "Today — three priorities…", StatusCommand::openWindow},

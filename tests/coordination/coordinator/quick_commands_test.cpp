@@ -167,9 +167,9 @@ TEST_F(QuickCommandsTest, EveryPillDoesItsOneOperationAndThePillsFollowEveryChan
 
 TEST_F(QuickCommandsTest, QuickCommandWindowRunsCommandsWhileTheCoordinatorLives) {
   ASSERT_TRUE(hotKeys->press(quickCommandHotKey.identifier));
-  ASSERT_EQ(windows.quickCommands->shows, 1);
-  EXPECT_TRUE(windows.quickCommands->shortcutAvailable);
-  const auto execute = windows.quickCommands->execute;
+  ASSERT_EQ(windows.quickCommand->shows, 1);
+  EXPECT_TRUE(windows.quickCommand->shortcutAvailable);
+  const auto execute = windows.quickCommand->execute;
   EXPECT_EQ(execute("focus 25m finish proposal"),
             "Started 25 minutes: \u2068finish proposal\u2069.");
   coordinator.reset();
@@ -178,8 +178,8 @@ TEST_F(QuickCommandsTest, QuickCommandWindowRunsCommandsWhileTheCoordinatorLives
   hotKeys->taken.insert(quickCommandHotKey.identifier);
   fresh();
   EXPECT_FALSE(hotKeys->press(quickCommandHotKey.identifier));
-  coordinator->show(WindowKind::quickCommands);
-  EXPECT_FALSE(windows.quickCommands->shortcutAvailable);
+  coordinator->show(WindowKind::quickCommand);
+  EXPECT_FALSE(windows.quickCommand->shortcutAvailable);
 }
 
 }  // namespace

@@ -94,16 +94,16 @@ TEST_F(RoutingTest, EveryKeptActionSaysTheApplicationIsClosingOnceTheCoordinator
   const UUID open = addPriority("Plan the week");
   coordinator->show(WindowKind::today);
   coordinator->show(WindowKind::calendarFocus);
-  coordinator->show(WindowKind::quickCommands);
-  ASSERT_TRUE(windows.today->start && windows.calendar->start && windows.quickCommands->execute);
+  coordinator->show(WindowKind::quickCommand);
+  ASSERT_TRUE(windows.today->start && windows.calendar->start && windows.quickCommand->execute);
   const struct {
     const char* name;
     std::function<void()> act;
   } rows[] = {
       {"a priority's start", [&] { windows.today->start(open, false); }},
       {"a calendar gap's start", [&] { windows.calendar->start(10, "Review", open); }},
-      {"a typed pause", [&] { windows.quickCommands->execute("pause"); }},
-      {"a typed stop", [&] { windows.quickCommands->execute("stop"); }},
+      {"a typed pause", [&] { windows.quickCommand->execute("pause"); }},
+      {"a typed stop", [&] { windows.quickCommand->execute("stop"); }},
   };
   coordinator.reset();
   for (const auto& row : rows) {
