@@ -64,7 +64,7 @@ FocusCoordinator::FocusCoordinator(ConstructionKey, Dependencies d)
       focusHistory_(std::move(d.focusHistory)),
       recovery_(std::move(d.recovery)),
       priorities_(std::move(d.priorities)),
-      focusEditor_(std::move(d.focusEditor)),
+      focusSessionEditor_(std::move(d.focusSessionEditor)),
       resumeNote_(std::move(d.resumeNote)),
       focusHistoryWindow_(std::move(d.focusHistoryWindow)),
       sessionTimer_(d.sessionTimers ? d.sessionTimers() : nullptr),
@@ -115,8 +115,8 @@ int FocusCoordinator::workMinutes() const {
   return static_cast<int>(preferencesStore_->preferences().effectiveWorkMinutes());
 }
 
-void FocusCoordinator::openFocusEditor(bool starter) {
-  const auto editor = focusEditor_;
+void FocusCoordinator::showFocusSessionEditor(bool starter) {
+  const auto editor = focusSessionEditor_;
   if (!editor) return;  // no editor window in this build: the request stays disabled
   userBusy(clock_->now());
   presenter_->dismissIdleFocusInvitation();

@@ -51,7 +51,7 @@ class FocusCoordinator : public FocusControl,
     std::shared_ptr<FocusRecoveryStore> recovery;
     std::shared_ptr<DailyPrioritiesStore> priorities;
     // Optional each: what is missing stays disabled.
-    std::shared_ptr<FocusSessionEditorWindow> focusEditor;
+    std::shared_ptr<FocusSessionEditorWindow> focusSessionEditor;
     std::shared_ptr<ResumeNoteWindow> resumeNote;
     std::shared_ptr<FocusHistoryWindow> focusHistoryWindow;
     // Optional: makes the one-second session timer.
@@ -86,8 +86,8 @@ class FocusCoordinator : public FocusControl,
   void endPeriodLostInSleep(Date now);
 
   // ---- Control ----
-  void requestNewPomodoro() override { openFocusEditor(false); }
-  void requestFiveMinuteFocus() override { openFocusEditor(true); }
+  void requestNewPomodoro() override { showFocusSessionEditor(false); }
+  void requestFiveMinuteFocus() override { showFocusSessionEditor(true); }
   void startBreak() override;
   void requestPauseSession() override;
   void requestResumeSession() override;
@@ -138,7 +138,7 @@ class FocusCoordinator : public FocusControl,
  private:
   void restoreCheckpoint();
   void installAccomplishmentHook();
-  void openFocusEditor(bool starter);
+  void showFocusSessionEditor(bool starter);
   // Throws ActionError invalidGoal, before anything changes, for minutes outside the focus
   // range or a goal that would be stored too long.
   void beginFocus(int minutes, const std::string& focus, bool starter);
@@ -170,7 +170,7 @@ class FocusCoordinator : public FocusControl,
   std::shared_ptr<FocusHistoryStore> focusHistory_;
   std::shared_ptr<FocusRecoveryStore> recovery_;
   std::shared_ptr<DailyPrioritiesStore> priorities_;
-  std::shared_ptr<FocusSessionEditorWindow> focusEditor_;
+  std::shared_ptr<FocusSessionEditorWindow> focusSessionEditor_;
   std::shared_ptr<ResumeNoteWindow> resumeNote_;
   std::shared_ptr<FocusHistoryWindow> focusHistoryWindow_;
   std::unique_ptr<RepeatingTimer> sessionTimer_;

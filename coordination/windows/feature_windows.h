@@ -50,7 +50,7 @@ class CalendarFocusWindow {
 
 class FocusSessionEditorWindow {
  public:
-  static constexpr WindowKind kind = WindowKind::focusEditor;
+  static constexpr WindowKind kind = WindowKind::focusSessionEditor;
   virtual ~FocusSessionEditorWindow() = default;
   virtual void show(int minutes, bool replacing, bool starter,
                     std::function<void(const std::string&)> start) = 0;

@@ -10,7 +10,7 @@ namespace vorlane {
 enum class WindowKind {
   // The coordinator's.
   quickCommand,
-  focusEditor,
+  focusSessionEditor,
   resumeNote,
   today,
   focusHistory,

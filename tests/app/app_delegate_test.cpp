@@ -231,8 +231,8 @@ TEST_F(AppDelegateTest, ShutDownSavesTheRunningFocusStopsSpeechAndLogsOnce) {
   AppDelegate delegate(services);
   ASSERT_TRUE(delegate.applicationDidFinishLaunching());
   delegate.coordinator()->focus().requestNewPomodoro();
-  ASSERT_TRUE(services.windows.focusEditor->start);
-  services.windows.focusEditor->start("Write the report");
+  ASSERT_TRUE(services.windows.focusSessionEditor->start);
+  services.windows.focusSessionEditor->start("Write the report");
   ASSERT_TRUE(delegate.coordinator()->focus().pomodoro().isRunning());
   EXPECT_EQ(services.recordStore.writeCount("focusRecovery.v1"), 0);
 
@@ -259,7 +259,7 @@ TEST_F(AppDelegateTest, CompletionRemindersFollowTheDesktopsReduceMotionSetting)
     AppDelegate delegate(fresh);
     ASSERT_TRUE(delegate.applicationDidFinishLaunching());
     delegate.coordinator()->focus().requestNewPomodoro();
-    fresh.windows.focusEditor->start("Write the report");
+    fresh.windows.focusSessionEditor->start("Write the report");
     fresh.presenter->finishVisit();
     ASSERT_FALSE(fresh.timers.made.empty());
     for (const int second : {0, 31}) {

@@ -86,8 +86,8 @@ TEST_F(CoordinatorStatusSourceTest, EachCommandReachesItsOperation) {
   EXPECT_EQ(windows.reflection->shows, 1);
 
   actions->run(StatusCommand::startPomodoro, {});
-  EXPECT_EQ(windows.focusEditor->shows, 1);
-  windows.focusEditor->start("draft");
+  EXPECT_EQ(windows.focusSessionEditor->shows, 1);
+  windows.focusSessionEditor->start("draft");
   EXPECT_TRUE(coordinator->focus().pomodoro().phase().is<PomodoroSession::Phase::Working>());
   actions->run(StatusCommand::extendSession, {});
   EXPECT_EQ(coordinator->focus().pomodoro().endsAt(), at(10, 59) + 30 * 60);
@@ -202,7 +202,7 @@ TEST_F(CoordinatorStatusSourceTest, EachRowOfTheCoordinatorsWindowsOpensIt) {
   CoordinatorStatusSource source(coordinator);
   const std::map<WindowKind, const int*> shows{
       {WindowKind::quickCommand, &windows.quickCommand->shows},
-      {WindowKind::focusEditor, &windows.focusEditor->shows},
+      {WindowKind::focusSessionEditor, &windows.focusSessionEditor->shows},
       {WindowKind::resumeNote, &windows.resumeNote->shows},
       {WindowKind::today, &windows.today->shows},
       {WindowKind::focusHistory, &windows.focusHistory->shows},
@@ -342,7 +342,7 @@ TEST_F(CoordinatorStatusSourceTest, ASessionRowWhoseStateHasGoneIsRefusedInItsSe
 
   failures.clear();
   actions->run(StatusCommand::startPomodoro, {});
-  windows.focusEditor->start("draft");
+  windows.focusSessionEditor->start("draft");
   actions->run(StatusCommand::pauseSession, {});
   EXPECT_TRUE(coordinator->focus().pomodoro().isPaused());
   actions->run(StatusCommand::pauseSession, {});  // paused already: nothing runs to pause

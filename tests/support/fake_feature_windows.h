@@ -121,7 +121,7 @@ struct FakeFeatureWindows {
   std::shared_ptr<FakeWeeklyReflectionWindow> reflection =
       std::make_shared<FakeWeeklyReflectionWindow>();
   std::shared_ptr<FakeCalendarFocusWindow> calendar = std::make_shared<FakeCalendarFocusWindow>();
-  std::shared_ptr<FakeFocusSessionEditorWindow> focusEditor =
+  std::shared_ptr<FakeFocusSessionEditorWindow> focusSessionEditor =
       std::make_shared<FakeFocusSessionEditorWindow>();
   std::shared_ptr<FakeFocusHistoryWindow> focusHistory =
       std::make_shared<FakeFocusHistoryWindow>();
@@ -134,7 +134,7 @@ struct FakeFeatureWindows {
     windows.set<TodayWindow>(today);
     windows.set<WeeklyReflectionWindow>(reflection);
     windows.set<CalendarFocusWindow>(calendar);
-    windows.set<FocusSessionEditorWindow>(focusEditor);
+    windows.set<FocusSessionEditorWindow>(focusSessionEditor);
     windows.set<FocusHistoryWindow>(focusHistory);
     windows.set<ResumeNoteWindow>(resumeNote);
     windows.set<QuickCommandWindow>(quickCommand);

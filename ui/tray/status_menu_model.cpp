@@ -112,7 +112,7 @@ void addSessionEntries(const StatusSnapshot& s, std::vector<Entry>& menu) {
   } else {
     menu.push_back(session.completion()
                        ? item("New focus session...", StatusCommand::startPomodoro)
-                       : windowItem(WindowKind::focusEditor));
+                       : windowItem(WindowKind::focusSessionEditor));
   }
 
   if (phase.kind()) {

@@ -11,7 +11,7 @@ using enum WindowKind;
 
 constexpr std::array rows{
     StatusWindowRow{quickCommand, quickActionsMenuTitle, StatusCommand::openWindow},
-    StatusWindowRow{focusEditor, "Start Pomodoro...", StatusCommand::startPomodoro},
+    StatusWindowRow{focusSessionEditor, "Start Pomodoro...", StatusCommand::startPomodoro},
     StatusWindowRow{resumeNote, "Edit next step…", StatusCommand::editNextStep},
     StatusWindowRow{today, "Today — three priorities…", StatusCommand::openWindow},
     StatusWindowRow{focusHistory, "Focus history…", StatusCommand::openWindow},
@@ -24,7 +24,7 @@ constexpr std::array rows{
 
 // Entries that open a row's window under a title of their own.
 constexpr std::array<std::pair<StatusCommand, WindowKind>, 3> otherWaysIn{{
-    {StatusCommand::fiveMinutes, focusEditor},
+    {StatusCommand::fiveMinutes, focusSessionEditor},
     {StatusCommand::editReminder, reminderEditor},
     {StatusCommand::openAppearance, preferences},
 }};

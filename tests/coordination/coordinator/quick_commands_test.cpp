@@ -128,8 +128,8 @@ TEST_F(QuickCommandsTest, EveryPillDoesItsOneOperationAndThePillsFollowEveryChan
     std::function<bool()> done;
   } rows[] = {
       {vorlane, At::idle, [this] { return presenter->performed.size() == 1; }},
-      {startPomodoro, At::idle, [this] { return windows.focusEditor->shows == 1; }},
-      {restartPomodoro, At::awaiting, [this] { return windows.focusEditor->shows == 2; }},
+      {startPomodoro, At::idle, [this] { return windows.focusSessionEditor->shows == 1; }},
+      {restartPomodoro, At::awaiting, [this] { return windows.focusSessionEditor->shows == 2; }},
       {dismissCompletion, At::breakCard,
        [this] { return !coordinator->focus().pomodoro().completion(); }},
       {stopForNow, At::awaiting, [this] { return !coordinator->focus().pomodoro().completion(); }},

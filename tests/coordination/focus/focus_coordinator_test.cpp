@@ -257,16 +257,16 @@ TEST_F(FocusCoordinatorTest, StarterAndFullLengthsFollowTheSettingsWhenTheUserSt
   preferences->setPreferences(Preferences({.workMinutes = 200, .breakMinutes = 45}));
   make();
   focus->requestFiveMinuteFocus();
-  EXPECT_EQ(windows.focusEditor->minutes, 5);
-  windows.focusEditor->start("");
+  EXPECT_EQ(windows.focusSessionEditor->minutes, 5);
+  windows.focusSessionEditor->start("");
   EXPECT_TRUE(focus->isStarterFocus());
   EXPECT_EQ(focus->pomodoro().workDuration(), 300);
 
   focus->requestNewPomodoro();
-  EXPECT_TRUE(windows.focusEditor->replacing);
-  EXPECT_EQ(windows.focusEditor->minutes, 90) << "the full length, clamped";
+  EXPECT_TRUE(windows.focusSessionEditor->replacing);
+  EXPECT_EQ(windows.focusSessionEditor->minutes, 90) << "the full length, clamped";
   preferences->setPreferences(Preferences({.workMinutes = 0}));
-  windows.focusEditor->start("next");
+  windows.focusSessionEditor->start("next");
   EXPECT_FALSE(focus->isStarterFocus());
   EXPECT_EQ(focus->pomodoro().workDuration(), 60);
 }
@@ -278,7 +278,7 @@ TEST_F(FocusCoordinatorTest, CallbacksHandedOutDoNothingOnceTheSessionIsGone) {
   focus->requestNewPomodoro();
   auto save = windows.resumeNote->save;
   auto resume = windows.resumeNote->resume;
-  auto start = windows.focusEditor->start;
+  auto start = windows.focusSessionEditor->start;
   focus.reset();
   EXPECT_NE(refusal([&] { save("later"); }), "");
   const int before = observer->changes;

@@ -53,7 +53,7 @@ TEST(WindowSet, EachKindHoldsOneControllerReadBackAsItsInterface) {
 TEST(WindowSet, TheCoordinatorsWindowsHaveOneKindEach) {
   const WindowSet all = FakeFeatureWindows{}.controllers();
   EXPECT_EQ(all.kinds(),
-            (std::vector<WindowKind>{WindowKind::quickCommand, WindowKind::focusEditor,
+            (std::vector<WindowKind>{WindowKind::quickCommand, WindowKind::focusSessionEditor,
                                      WindowKind::resumeNote, WindowKind::today,
                                      WindowKind::focusHistory, WindowKind::reflection,
                                      WindowKind::calendarFocus}));

@@ -77,7 +77,7 @@ TEST(StatusWindowRows, EveryKindTheMenuOpensHasOneRowAndAWayInOfItsOwn) {
   EXPECT_EQ(statusWindowRow(WindowKind::welcome), nullptr);
   EXPECT_EQ(statusWindowRow(WindowKind::calendarConsent), nullptr);
   // Other entries into a row's window.
-  EXPECT_EQ(windowOpenedBy(StatusCommand::fiveMinutes), WindowKind::focusEditor);
+  EXPECT_EQ(windowOpenedBy(StatusCommand::fiveMinutes), WindowKind::focusSessionEditor);
   EXPECT_EQ(windowOpenedBy(StatusCommand::editReminder), WindowKind::reminderEditor);
   EXPECT_EQ(windowOpenedBy(StatusCommand::openAppearance), WindowKind::preferences);
   EXPECT_EQ(windowOpenedBy(StatusCommand::vorlaneNow), std::nullopt);

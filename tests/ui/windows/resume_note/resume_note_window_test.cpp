@@ -199,7 +199,7 @@ TEST_F(ResumeNoteWindowTest, ASessionReplacedWhileTheNoteIsOpenIsNeitherSavedNor
   const auto firstResume = recording->resume;
   // The user starts another focus from the tray: the note of the first one goes.
   coordinator->focus().requestNewPomodoro();
-  windows.focusEditor->start("second focus");
+  windows.focusSessionEditor->start("second focus");
   presenter->finishVisit();
   ASSERT_EQ(phase(), "working");
   EXPECT_FALSE(onScreen());
