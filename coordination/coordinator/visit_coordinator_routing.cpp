@@ -8,7 +8,7 @@ void VisitCoordinator::show(WindowKind kind) {
     case WindowKind::quickCommand: showQuickCommand(); return;
     case WindowKind::today: showToday(); return;
     case WindowKind::focusHistory: showFocusHistory(); return;
-    case WindowKind::reflection: showWeeklyReflection(); return;
+    case WindowKind::weeklyReflection: showWeeklyReflection(); return;
     case WindowKind::calendarFocus: showCalendarFocus(); return;
     default: return;  // opened by a command of their own, by the status item or the shell
   }

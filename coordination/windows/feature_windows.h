@@ -33,7 +33,7 @@ class TodayWindow {
 
 class WeeklyReflectionWindow {
  public:
-  static constexpr WindowKind kind = WindowKind::reflection;
+  static constexpr WindowKind kind = WindowKind::weeklyReflection;
   virtual ~WeeklyReflectionWindow() = default;
   virtual void show(FocusHistoryStore& history, DailyPrioritiesStore& priorities,
                     std::function<void()> manageHistory) = 0;

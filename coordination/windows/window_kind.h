@@ -14,7 +14,7 @@ enum class WindowKind {
   resumeNote,
   today,
   focusHistory,
-  reflection,
+  weeklyReflection,
   calendarFocus,
   // The status item's.
   reminderEditor,

@@ -80,10 +80,10 @@ TEST_F(CoordinatorStatusSourceTest, EachCommandReachesItsOperation) {
   EXPECT_EQ(windows.quickCommand->shows, 1);
   actions->run(StatusCommand::openWindow, WindowKind::today);
   actions->run(StatusCommand::openWindow, WindowKind::focusHistory);
-  actions->run(StatusCommand::openWindow, WindowKind::reflection);
+  actions->run(StatusCommand::openWindow, WindowKind::weeklyReflection);
   EXPECT_EQ(windows.today->shows, 1);
   EXPECT_EQ(windows.focusHistory->shows, 1);
-  EXPECT_EQ(windows.reflection->shows, 1);
+  EXPECT_EQ(windows.weeklyReflection->shows, 1);
 
   actions->run(StatusCommand::startPomodoro, {});
   EXPECT_EQ(windows.focusSessionEditor->shows, 1);
@@ -206,7 +206,7 @@ TEST_F(CoordinatorStatusSourceTest, EachRowOfTheCoordinatorsWindowsOpensIt) {
       {WindowKind::resumeNote, &windows.resumeNote->shows},
       {WindowKind::today, &windows.today->shows},
       {WindowKind::focusHistory, &windows.focusHistory->shows},
-      {WindowKind::reflection, &windows.reflection->shows},
+      {WindowKind::weeklyReflection, &windows.weeklyReflection->shows},
       {WindowKind::calendarFocus, &windows.calendar->shows},
   };
   std::set<WindowKind> reported = source.snapshot(StatusReading::menu).windows;

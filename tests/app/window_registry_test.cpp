@@ -31,7 +31,7 @@ TEST(WindowRegistry, EveryKindIsMadeWhereItsOpenerLooks) {
   using enum WindowKind;
   EXPECT_EQ(w.features.kinds(),
             (std::vector<WindowKind>{quickCommand, focusSessionEditor, resumeNote, today,
-                                     focusHistory, reflection, calendarFocus}));
+                                     focusHistory, weeklyReflection, calendarFocus}));
   EXPECT_EQ(w.shell.kinds(), (std::vector<WindowKind>{reminderEditor, preferences, about, welcome,
                                                       calendarConsent}));
   for (const WindowKind kind : allWindowKinds) EXPECT_TRUE(w.has(kind)) << static_cast<int>(kind);

@@ -118,7 +118,7 @@ class FakeQuickCommandWindow final : public QuickCommandWindow {
 // One of each of the coordinator's, shared with it through `controllers()`.
 struct FakeFeatureWindows {
   std::shared_ptr<FakeTodayWindow> today = std::make_shared<FakeTodayWindow>();
-  std::shared_ptr<FakeWeeklyReflectionWindow> reflection =
+  std::shared_ptr<FakeWeeklyReflectionWindow> weeklyReflection =
       std::make_shared<FakeWeeklyReflectionWindow>();
   std::shared_ptr<FakeCalendarFocusWindow> calendar = std::make_shared<FakeCalendarFocusWindow>();
   std::shared_ptr<FakeFocusSessionEditorWindow> focusSessionEditor =
@@ -132,7 +132,7 @@ struct FakeFeatureWindows {
   WindowSet controllers() const {
     WindowSet windows;
     windows.set<TodayWindow>(today);
-    windows.set<WeeklyReflectionWindow>(reflection);
+    windows.set<WeeklyReflectionWindow>(weeklyReflection);
     windows.set<CalendarFocusWindow>(calendar);
     windows.set<FocusSessionEditorWindow>(focusSessionEditor);
     windows.set<FocusHistoryWindow>(focusHistory);

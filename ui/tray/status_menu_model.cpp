@@ -126,7 +126,7 @@ void addSessionEntries(const StatusSnapshot& s, std::vector<Entry>& menu) {
 Entry planAndReflect() {
   return submenu("Plan & reflect",
                  {windowItem(WindowKind::today), windowItem(WindowKind::focusHistory),
-                  windowItem(WindowKind::reflection), separator(),
+                  windowItem(WindowKind::weeklyReflection), separator(),
                   windowItem(WindowKind::calendarFocus)});
 }
 

@@ -15,7 +15,7 @@ constexpr std::array rows{
     StatusWindowRow{resumeNote, "Edit next step…", StatusCommand::editNextStep},
     StatusWindowRow{today, "Today — three priorities…", StatusCommand::openWindow},
     StatusWindowRow{focusHistory, "Focus history…", StatusCommand::openWindow},
-    StatusWindowRow{reflection, "Weekly reflection…", StatusCommand::openWindow},
+    StatusWindowRow{weeklyReflection, "Weekly reflection…", StatusCommand::openWindow},
     StatusWindowRow{calendarFocus, "Find a calendar focus window…", StatusCommand::openWindow},
     StatusWindowRow{reminderEditor, "Add reminder...", StatusCommand::addReminder},
     StatusWindowRow{preferences, "Preferences...", StatusCommand::openWindow},

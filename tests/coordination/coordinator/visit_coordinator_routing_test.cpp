@@ -66,18 +66,19 @@ TEST_F(RoutingTest, TheCalendarFocusWindowStaysShutWithoutACalendarModel) {
 }
 
 TEST_F(RoutingTest, TheReflectionOpensTheHistoryWhileTheCoordinatorLives) {
-  coordinator->show(WindowKind::reflection);
-  windows.reflection->manageHistory();
+  coordinator->show(WindowKind::weeklyReflection);
+  windows.weeklyReflection->manageHistory();
   EXPECT_EQ(windows.focusHistory->shows, 1);
   coordinator.reset();
-  windows.reflection->manageHistory();
+  windows.weeklyReflection->manageHistory();
   EXPECT_EQ(windows.focusHistory->shows, 1);
   // Without controllers, nothing opens.
   fresh(at(10, 59), [](auto& given) { given.windows = {}; });
   coordinator->show(WindowKind::focusHistory);
-  coordinator->show(WindowKind::reflection);
+  coordinator->show(WindowKind::weeklyReflection);
   coordinator->show(WindowKind::today);
-  EXPECT_EQ(windows.focusHistory->shows + windows.reflection->shows + windows.today->shows, 0);
+  EXPECT_EQ(
+      windows.focusHistory->shows + windows.weeklyReflection->shows + windows.today->shows, 0);
 }
 
 // Each action a window keeps outlives the coordinator; then it says that the application is

@@ -55,7 +55,7 @@ TEST(WindowSet, TheCoordinatorsWindowsHaveOneKindEach) {
   EXPECT_EQ(all.kinds(),
             (std::vector<WindowKind>{WindowKind::quickCommand, WindowKind::focusSessionEditor,
                                      WindowKind::resumeNote, WindowKind::today,
-                                     WindowKind::focusHistory, WindowKind::reflection,
+                                     WindowKind::focusHistory, WindowKind::weeklyReflection,
                                      WindowKind::calendarFocus}));
 }
 
