@@ -21,7 +21,7 @@
 #include "tests/support/menu_action.h"
 #include "tests/support/visit_coordinator_peer.h"
 #include "ui/tray/status_item_controller.h"
-#include "ui/windows/welcome/onboarding_view.h"
+#include "ui/windows/welcome/welcome_view.h"
 
 namespace vorlane {
 namespace {
@@ -65,7 +65,7 @@ TEST_F(AppDelegateTest, LaunchBuildsTheServicesInOrderAndStartsTheCoordinator) {
   EXPECT_EQ(lifecycle().front(), "Vorlane launching");
   // Launch at login is left alone until a setting changes.
   EXPECT_EQ(std::count(services.made.begin(), services.made.end(), "launch at login"), 0);
-  EXPECT_EQ(delegate.onboardingWindow(), nullptr);
+  EXPECT_EQ(delegate.welcomeWindow(), nullptr);
 }
 
 // Regression: a record kept unread (a value nested far too deep, say) was shown only in its
@@ -113,11 +113,11 @@ TEST_F(AppDelegateTest, FirstLaunchStoresWelcomedBeforeTheWindowShowsAndOnlyOnce
     AppDelegate delegate(services);
     ASSERT_TRUE(delegate.applicationDidFinishLaunching());
     EXPECT_TRUE(stored().hasCompletedOnboarding);
-    QWidget* window = delegate.onboardingWindow();
+    QWidget* window = delegate.welcomeWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), "Welcome to Vorlane");
-    auto* view = window->findChild<OnboardingView*>();
+    auto* view = window->findChild<WelcomeView*>();
     ASSERT_NE(view, nullptr);
     // The write is not one of the login item's: it was left unread, nothing was done or
     // logged.
@@ -127,7 +127,7 @@ TEST_F(AppDelegateTest, FirstLaunchStoresWelcomedBeforeTheWindowShowsAndOnlyOnce
     // Not now closes the window and its content goes.
     const QPointer<QWidget> watched(view);
     QTest::keyClick(view, Qt::Key_Escape);
-    EXPECT_EQ(delegate.onboardingWindow(), nullptr);
+    EXPECT_EQ(delegate.welcomeWindow(), nullptr);
     EXPECT_FALSE(window->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watched.isNull());
@@ -136,7 +136,7 @@ TEST_F(AppDelegateTest, FirstLaunchStoresWelcomedBeforeTheWindowShowsAndOnlyOnce
   services.ticker = std::make_shared<FakeTicker>();
   AppDelegate second(services);
   ASSERT_TRUE(second.applicationDidFinishLaunching());
-  EXPECT_EQ(second.onboardingWindow(), nullptr);
+  EXPECT_EQ(second.welcomeWindow(), nullptr);
   EXPECT_FALSE(welcomeWindowShown());
 }
 
@@ -447,7 +447,7 @@ TEST_F(AppDelegateTest, WindowsMissingFromTheRegistryAreNeitherOfferedNorOpened)
   AppDelegate delegate(services);
   ASSERT_TRUE(delegate.applicationDidFinishLaunching());
   EXPECT_TRUE(stored().hasCompletedOnboarding);
-  EXPECT_EQ(delegate.onboardingWindow(), nullptr);
+  EXPECT_EQ(delegate.welcomeWindow(), nullptr);
   delegate.showAbout();
   EXPECT_EQ(delegate.aboutWindow(), nullptr);
   StatusItemController* item = delegate.statusItem();

@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "platform/logging/log.h"
-#include "ui/windows/welcome/onboarding_view.h"
+#include "ui/windows/welcome/welcome_view.h"
 
 namespace vorlane {
 
@@ -18,7 +18,7 @@ void WelcomeController::show(const QString& hotKeyName, std::function<void()> vo
   Log::lifecycle().info("welcome shown: %{public}s", whereTheMenuIs(tray).toStdString());
   host_.show(QStringLiteral("Welcome to Vorlane"), QSize(width, height), false, false,
              [&](FeatureWindow::CloseAction close) -> QWidget* {
-               return new OnboardingView(hotKeyName, tray, std::move(vorlaneNow), std::move(close));
+               return new WelcomeView(hotKeyName, tray, std::move(vorlaneNow), std::move(close));
              });
 }
 

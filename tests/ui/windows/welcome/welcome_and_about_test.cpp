@@ -9,7 +9,7 @@
 #include "ui/kit/feature_window.h"
 #include "ui/windows/about/about_controller.h"
 #include "ui/windows/about/about_view.h"
-#include "ui/windows/welcome/onboarding_view.h"
+#include "ui/windows/welcome/welcome_view.h"
 #include "ui/windows/welcome/welcome_controller.h"
 
 namespace vorlane {
@@ -57,7 +57,7 @@ TEST(WelcomeAndAboutWindows, ShowTheirLinesWithTheShortcutAtAFixedSize) {
     EXPECT_EQ(row.window.minimumSize(), row.window.maximumSize()) << row.title.toStdString();
     EXPECT_EQ(texts(row.window).join("\n").toStdString(), row.lines.join("\n").toStdString());
   }
-  const auto* view = welcome.findChild<OnboardingView*>();
+  const auto* view = welcome.findChild<WelcomeView*>();
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(view->notNowButton()->text(), "Not now");
   EXPECT_EQ(view->showMeButton()->text(), "Show me");
@@ -71,14 +71,14 @@ TEST(WelcomeAndAboutWindows, ShowTheirLinesWithTheShortcutAtAFixedSize) {
 TEST(WelcomeController, ShowMeVisitsThenClosesAndEveryOtherWayOnlyCloses) {
   struct Row {
     const char* name;
-    std::function<void(OnboardingView&, QWidget&)> act;
+    std::function<void(WelcomeView&, QWidget&)> act;
     int visits;
   };
   const Row rows[] = {
-      {"Show me", [](OnboardingView& v, QWidget&) { v.showMeButton()->click(); }, 1},
-      {"Not now", [](OnboardingView& v, QWidget&) { v.notNowButton()->click(); }, 0},
-      {"Escape", [](OnboardingView& v, QWidget&) { QTest::keyClick(&v, Qt::Key_Escape); }, 0},
-      {"title-bar close", [](OnboardingView&, QWidget& w) { w.close(); }, 0},
+      {"Show me", [](WelcomeView& v, QWidget&) { v.showMeButton()->click(); }, 1},
+      {"Not now", [](WelcomeView& v, QWidget&) { v.notNowButton()->click(); }, 0},
+      {"Escape", [](WelcomeView& v, QWidget&) { QTest::keyClick(&v, Qt::Key_Escape); }, 0},
+      {"title-bar close", [](WelcomeView&, QWidget& w) { w.close(); }, 0},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -87,12 +87,12 @@ TEST(WelcomeController, ShowMeVisitsThenClosesAndEveryOtherWayOnlyCloses) {
     controller.show(QStringLiteral("Ctrl+Alt+Super+M"), [&] { ++visits; });
     QWidget* window = controller.host().window();
     ASSERT_NE(window, nullptr);
-    const QPointer<OnboardingView> first = window->findChild<OnboardingView*>();
+    const QPointer<WelcomeView> first = window->findChild<WelcomeView*>();
     ASSERT_FALSE(first.isNull());
     controller.show(QStringLiteral("Ctrl+Alt+Super+M"), [&] { ++visits; });
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull()) << "replaced by the second showing";
-    auto* view = window->findChild<OnboardingView*>();
+    auto* view = window->findChild<WelcomeView*>();
     ASSERT_NE(view, nullptr);
     EXPECT_TRUE(controller.isOpen());
     row.act(*view, *window);
@@ -151,23 +151,23 @@ TEST(AboutController, SaysWhereThisRunsLogGoes) {
   }
 }
 
-TEST(OnboardingView, EachWayOutCallsItsCallbacksInOrder) {
+TEST(WelcomeView, EachWayOutCallsItsCallbacksInOrder) {
   struct Row {
     const char* name;
-    std::function<void(OnboardingView&)> act;
+    std::function<void(WelcomeView&)> act;
     QStringList calls;
   };
   const Row rows[] = {
-      {"Show me", [](OnboardingView& w) { QTest::mouseClick(w.showMeButton(), Qt::LeftButton); },
+      {"Show me", [](WelcomeView& w) { QTest::mouseClick(w.showMeButton(), Qt::LeftButton); },
        {"now", "dismiss"}},
-      {"Return", [](OnboardingView& w) { QTest::keyClick(&w, Qt::Key_Return); },
+      {"Return", [](WelcomeView& w) { QTest::keyClick(&w, Qt::Key_Return); },
        {"now", "dismiss"}},
-      {"Enter on the keypad", [](OnboardingView& w) { QTest::keyClick(&w, Qt::Key_Enter); },
+      {"Enter on the keypad", [](WelcomeView& w) { QTest::keyClick(&w, Qt::Key_Enter); },
        {"now", "dismiss"}},
-      {"Not now", [](OnboardingView& w) { QTest::mouseClick(w.notNowButton(), Qt::LeftButton); },
+      {"Not now", [](WelcomeView& w) { QTest::mouseClick(w.notNowButton(), Qt::LeftButton); },
        {"dismiss"}},
-      {"Escape", [](OnboardingView& w) { QTest::keyClick(&w, Qt::Key_Escape); }, {"dismiss"}},
-      {"title-bar close", [](OnboardingView& w) { w.close(); }, {}},
+      {"Escape", [](WelcomeView& w) { QTest::keyClick(&w, Qt::Key_Escape); }, {"dismiss"}},
+      {"title-bar close", [](WelcomeView& w) { w.close(); }, {}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -176,11 +176,11 @@ TEST(OnboardingView, EachWayOutCallsItsCallbacksInOrder) {
     FeatureWindow host;
     host.show(QStringLiteral("Welcome"), QSize(420, FeatureWindow::contentHeight), false, false,
               [&](const FeatureWindow::CloseAction&) -> QWidget* {
-                return new OnboardingView(
+                return new WelcomeView(
                     QStringLiteral("Ctrl+Alt+Super+M"), true, [&] { calls << "now"; },
                     [&] { calls << "dismiss"; });
               });
-    auto& window = *static_cast<OnboardingView*>(host.content());
+    auto& window = *static_cast<WelcomeView*>(host.content());
     row.act(window);
     EXPECT_EQ(calls, row.calls);
   }
