@@ -9,8 +9,8 @@
 #include "ui/kit/feature_window.h"
 #include "ui/windows/about/about_controller.h"
 #include "ui/windows/about/about_view.h"
-#include "ui/windows/welcome/welcome_view.h"
 #include "ui/windows/welcome/welcome_controller.h"
+#include "ui/windows/welcome/welcome_view.h"
 
 namespace vorlane {
 namespace {
@@ -38,14 +38,16 @@ TEST(WelcomeAndAboutWindows, ShowTheirLinesWithTheShortcutAtAFixedSize) {
     QStringList lines;
   };
   const Row rows[] = {
-      {welcome, "Welcome to Vorlane",
+      {welcome,
+       "Welcome to Vorlane",
        {"Vorlane is running", "Look for the climber in your system tray.",
         "On the hour, a monkey climbs down the right edge of your screen, tells you the time, "
         "and climbs away. About seven seconds.",
         "He stays up the rope when your camera or microphone is in use, or when you are "
         "presenting.",
         "Mute him from anywhere with Ctrl+Alt+Super+M."}},
-      {about, "About Vorlane",
+      {about,
+       "About Vorlane",
        {"Vorlane", "Version 1.2.0", "A desktop mascot that climbs down to tell you the time.",
         "Mute anywhere with Ctrl+Alt+Super+M",
         "Scheduling and suppression decisions are logged to the system journal under "
@@ -120,7 +122,8 @@ TEST(WelcomeController, SaysWhereTheMenuIsWithOrWithoutATray) {
     ASSERT_NE(controller.host().content(), nullptr);
     const QStringList lines = texts(*controller.host().content());
     EXPECT_TRUE(lines.contains(QString::fromUtf8(row.line))) << lines.join(" | ").toStdString();
-    EXPECT_EQ(lines.contains(QStringLiteral("Look for the climber in your system tray.")), row.tray);
+    EXPECT_EQ(lines.contains(QStringLiteral("Look for the climber in your system tray.")),
+              row.tray);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 }
@@ -158,13 +161,15 @@ TEST(WelcomeView, EachWayOutCallsItsCallbacksInOrder) {
     QStringList calls;
   };
   const Row rows[] = {
-      {"Show me", [](WelcomeView& w) { QTest::mouseClick(w.showMeButton(), Qt::LeftButton); },
+      {"Show me",
+       [](WelcomeView& w) { QTest::mouseClick(w.showMeButton(), Qt::LeftButton); },
        {"now", "dismiss"}},
-      {"Return", [](WelcomeView& w) { QTest::keyClick(&w, Qt::Key_Return); },
+      {"Return", [](WelcomeView& w) { QTest::keyClick(&w, Qt::Key_Return); }, {"now", "dismiss"}},
+      {"Enter on the keypad",
+       [](WelcomeView& w) { QTest::keyClick(&w, Qt::Key_Enter); },
        {"now", "dismiss"}},
-      {"Enter on the keypad", [](WelcomeView& w) { QTest::keyClick(&w, Qt::Key_Enter); },
-       {"now", "dismiss"}},
-      {"Not now", [](WelcomeView& w) { QTest::mouseClick(w.notNowButton(), Qt::LeftButton); },
+      {"Not now",
+       [](WelcomeView& w) { QTest::mouseClick(w.notNowButton(), Qt::LeftButton); },
        {"dismiss"}},
       {"Escape", [](WelcomeView& w) { QTest::keyClick(&w, Qt::Key_Escape); }, {"dismiss"}},
       {"title-bar close", [](WelcomeView& w) { w.close(); }, {}},
@@ -174,7 +179,8 @@ TEST(WelcomeView, EachWayOutCallsItsCallbacksInOrder) {
     QStringList calls;
     // Its keys come through the host, as in the welcome window.
     FeatureWindow host;
-    host.show(QStringLiteral("Welcome"), QSize(420, FeatureWindow::contentHeight), false, false,
+    host.show(QStringLiteral("Welcome"), QSize(420, FeatureWindow::contentHeight),
+              {.resizable = false, .reuseVisible = false},
               [&](const FeatureWindow::CloseAction&) -> QWidget* {
                 return new WelcomeView(
                     QStringLiteral("Ctrl+Alt+Super+M"), true, [&] { calls << "now"; },
