@@ -247,7 +247,7 @@ TEST_F(ResumeNoteWindowTest, ACheckpointWithANoteOverTheLimitIsKeptAndNeverShown
   });
   EXPECT_EQ(phase(), "idle") << "not restored";
   EXPECT_TRUE(coordinator->status().recoveryNeedsAttention) << "the tray and Today say so";
-  coordinator->focus().requestResumeSession();
+  EXPECT_EQ(refusal([&] { coordinator->focus().requestResumeSession(); }), notPaused);
   coordinator->focus().showResumeNote(true);
   EXPECT_FALSE(onScreen());
   EXPECT_EQ(records.rawBytes(RecordFocusRecoveryStore::key), bytes) << "kept as it was";
