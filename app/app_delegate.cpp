@@ -112,7 +112,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
   // the login items second.
   launchAtLogin_ = std::make_unique<LaunchAtLoginSetting>(
       *preferencesStore_, [services = &services_] { return services->makeLaunchAtLogin(); });
-  if (!preferencesStore_->preferences().hasCompletedOnboarding) showOnboarding();
+  if (!preferencesStore_->preferences().hasCompletedOnboarding) showWelcome();
   return true;
 }
 
@@ -137,7 +137,7 @@ void AppDelegate::showAbout() {
   about->show(version, QString::fromLatin1(muteHotKeyName));
 }
 
-void AppDelegate::showOnboarding() {
+void AppDelegate::showWelcome() {
   Q_ASSERT(isMainThread());
   // Stored before any window exists, so a launch cut short still counts as welcomed.
   if (preferencesStore_) {
@@ -159,7 +159,7 @@ WindowRegistry& AppDelegate::windows() {
   return *windows_;
 }
 
-QWidget* AppDelegate::onboardingWindow() const {
+QWidget* AppDelegate::welcomeWindow() const {
   const auto welcome = madeShellWindow<WelcomeController>();
   return welcome && welcome->isOpen() ? welcome->host().window() : nullptr;
 }

@@ -56,7 +56,7 @@ class AppDelegate final : public QObject {
   // Opens the About window, or brings the one made earlier back to the front.
   void showAbout();
   // Marks onboarding done, then opens a new welcome window.
-  void showOnboarding();
+  void showWelcome();
   // Sends the mascot on a visit at once, as the welcome's "Show me" does.
   void vorlaneNow();
 
@@ -65,7 +65,7 @@ class AppDelegate final : public QObject {
   RecordPreferencesStore* preferencesStore() const { return preferencesStore_.get(); }
   SpeechService* speech() const { return speech_.get(); }
   // The welcome window while it is on screen.
-  QWidget* onboardingWindow() const;
+  QWidget* welcomeWindow() const;
   // The About window once made, open or closed.
   QWidget* aboutWindow() const;
 

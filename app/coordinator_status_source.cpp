@@ -1,30 +1,8 @@
 #include "app/coordinator_status_source.h"
 
-
 #include "core/focus/mute_duration.h"
 
 namespace vorlane {
-
-namespace {
-
-// A row of a menu left open may outlive the session it was for: its command is refused in the
-// coordinator's sentence rather than doing nothing.
-void refuseWithoutRunningPeriod(const VisitCoordinator& c) {
-  using Phase = PomodoroSession::Phase;
-  const Phase& phase = c.focus().pomodoro().phase();
-  if (!phase.is<Phase::Working>() && !phase.is<Phase::OnBreak>()) {
-    throw ActionError(ActionErrorCase::noRunningSession);
-  }
-}
-
-void refuseWhenIdle(const VisitCoordinator& c) {
-  const PomodoroSession& session = c.focus().pomodoro();
-  if (session.phase().is<PomodoroSession::Phase::Idle>() && !session.completion()) {
-    throw ActionError(ActionErrorCase::noRunningSession);
-  }
-}
-
-}  // namespace
 
 CoordinatorStatusSource::CoordinatorStatusSource(std::weak_ptr<VisitCoordinator> coordinator)
     : coordinator_(std::move(coordinator)) {}
@@ -43,46 +21,66 @@ void CoordinatorStatusSource::run(StatusCommand command, const StatusData& data)
     case StatusCommand::openWindow:
       if (const auto* kind = std::get_if<WindowKind>(&data)) c->show(*kind);
       return;
-    case StatusCommand::vorlaneNow: c->vorlaneNow(); return;
-    case StatusCommand::encourageNow: c->encourageNow(); return;
-    case StatusCommand::fiveMinutes: c->focus().requestFiveMinuteFocus(); return;
+    case StatusCommand::vorlaneNow:
+      c->vorlaneNow();
+      return;
+    case StatusCommand::encourageNow:
+      c->encourageNow();
+      return;
+    case StatusCommand::fiveMinutes:
+      c->focus().requestFiveMinuteFocus();
+      return;
+    // A row of a menu left open may outlive the session it was for: the focus part refuses
+    // it in its sentence rather than doing nothing.
     case StatusCommand::pauseSession:
-      refuseWithoutRunningPeriod(*c);
       c->focus().requestPauseSession();
       return;
     case StatusCommand::resumeSession:
-      if (!c->focus().pomodoro().isPaused()) throw ActionError(ActionErrorCase::notPaused);
       c->focus().requestResumeSession();
       return;
-    case StatusCommand::editNextStep: c->focus().showResumeNotes(false); return;
+    case StatusCommand::editNextStep:
+      c->focus().showResumeNote(false);
+      return;
     case StatusCommand::extendSession:
-      refuseWhenIdle(*c);
       c->focus().extendSession(5);
       return;
     case StatusCommand::skipBreak:
-      refuseWhenIdle(*c);
       c->focus().skipBreak();
       return;
-    case StatusCommand::startBreak: c->focus().startBreak(); return;
-    case StatusCommand::startPomodoro: c->focus().requestNewPomodoro(); return;
+    case StatusCommand::startBreak:
+      c->focus().startBreak();
+      return;
+    case StatusCommand::startPomodoro:
+      c->focus().requestNewPomodoro();
+      return;
     case StatusCommand::cancelPomodoro:
-      refuseWhenIdle(*c);
       c->focus().cancelPomodoro();
       return;
-    case StatusCommand::markAccomplished: c->focus().markFocusAccomplished(); return;
-    case StatusCommand::discardLastSession: c->focus().discardLastSession(); return;
-    case StatusCommand::undoLastReminder: c->reminders().undoLast(); return;
-    case StatusCommand::snoozeLastReminder: c->reminders().snoozeLast(10); return;
+    case StatusCommand::markAccomplished:
+      c->focus().markFocusAccomplished();
+      return;
+    case StatusCommand::discardLastSession:
+      c->focus().discardLastSession();
+      return;
+    case StatusCommand::undoLastReminder:
+      c->reminders().undoLast();
+      return;
+    case StatusCommand::snoozeLastReminder:
+      c->reminders().snoozeLast(10);
+      return;
     case StatusCommand::deleteReminder:
       if (const auto* id = std::get_if<UUID>(&data)) c->reminders().remove(*id);
       return;
-    case StatusCommand::unmute: c->reminders().unmute(); return;
+    case StatusCommand::unmute:
+      c->reminders().unmute();
+      return;
     case StatusCommand::muteFor:
       if (const auto* raw = std::get_if<std::string>(&data)) {
         if (const auto duration = muteDurationFromRaw(*raw)) c->mute(*duration);
       }
       return;
-    default: return;  // the item's own, the mascot's and the shell's
+    default:
+      return;  // the item's own, the mascot's and the shell's
   }
 }
 

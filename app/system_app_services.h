@@ -7,11 +7,9 @@
 
 namespace vorlane {
 
-class CalendarConsentPrompt;
 class ReducedMotionSetting;
 class ScreenProvider;
 class SystemEventsMonitor;
-
 class SystemEnvironment;
 class TrayHostWatch;
 

@@ -94,7 +94,6 @@ class JsonReader {
 
   bool isNull() const { return value_->is_null(); }
   bool isObject() const { return value_->is_object(); }
-  bool isArray() const { return value_->is_array(); }
   bool isString() const { return value_->is_string(); }
 
   // The member; keyNotFound when absent, valueNotFound when null, typeMismatch when this

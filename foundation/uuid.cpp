@@ -60,13 +60,6 @@ std::string UUID::toString() const {
   return out;
 }
 
-bool UUID::isNil() const {
-  for (std::uint8_t b : bytes_) {
-    if (b != 0) return false;
-  }
-  return true;
-}
-
 }  // namespace vorlane
 
 std::size_t std::hash<vorlane::UUID>::operator()(const vorlane::UUID& id) const noexcept {

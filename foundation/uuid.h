@@ -28,7 +28,6 @@ class UUID {
   // The 36-character hyphenated form in upper case.
   std::string toString() const;
   const Bytes& bytes() const { return bytes_; }
-  bool isNil() const;
 
   constexpr auto operator<=>(const UUID&) const = default;
 

@@ -80,8 +80,6 @@ class CalendarFocusModel {
   // fails at once and reads nothing.
   void start(const std::string& goal, StartAction action, std::function<void(bool)> done);
 
-  // Drops whatever result is still to come, for a window that goes away.
-  void advanceRevision() { ++revision_; }
   // The window went away: drops what is under way and, if busy, shows disabled. The opt-in
   // stays, so the next showing reads again.
   void windowDisappeared();

@@ -6,20 +6,28 @@
 #include <vector>
 
 #include "coordination/commands/quick_action.h"
-#include "core/contracts/mascot_presenter.h"
+#include "core/contracts/visit.h"
 #include "core/focus/pomodoro_session.h"
 #include "foundation/date.h"
 
 namespace vorlane {
 
-// The mascot as the coordinator drives it: the basic presenter plus the visit, session and
-// invitation operations of the mascot window's controller. Main thread only.
+// The mascot as the coordinator drives it: the visit, session and invitation operations of
+// the mascot window's controller. Main thread only.
 //
 // Re-entrancy the coordinator relies on: a refused `performIfFree` calls its completion
 // once before returning false, and a successful `abandonVisit` calls the abandoned visit's
 // completion before returning true.
-class VisitPresenter : public MascotPresenter {
+class VisitPresenter {
  public:
+  using Completion = std::function<void()>;
+
+  VisitPresenter() = default;
+  VisitPresenter(const VisitPresenter&) = delete;
+  VisitPresenter& operator=(const VisitPresenter&) = delete;
+  virtual ~VisitPresenter() = default;
+
+  virtual bool isPerformingVisit() const = 0;
   // Starts the visit unless one is on screen; true when it started. The completion runs
   // once the visit has left the screen (or at once on refusal).
   virtual bool performIfFree(const Visit& visit, Completion completion) = 0;
@@ -61,14 +69,6 @@ class VisitPresenter : public MascotPresenter {
   std::function<void()> onCharacterClicked;
   std::function<void()> onPullDown;
   std::function<void(QuickAction)> onQuickAction;
-
-  // The basic presenter's operations, in terms of the ones above.
-  void perform(const Visit& visit, Completion completion) override {
-    performIfFree(visit, std::move(completion));
-  }
-  void showProgress(std::optional<double> fraction) override {
-    showSession(fraction, std::nullopt, std::nullopt);
-  }
 };
 
 }  // namespace vorlane

@@ -72,15 +72,15 @@ void VisitCoordinator::makeParts(Dependencies& d) {
        .environment = std::move(d.environment), .mute = reminders_, .observer = observer});
   nudges_ = std::make_unique<IdleNudges>(IdleNudges::Dependencies{
       .clock = clock_, .presenter = presenter_, .preferencesStore = preferencesStore_,
-      .random = d.random, .focusEditor = windows_.get<FocusSessionEditorWindow>(),
+      .random = d.random, .focusSessionEditor = windows_.get<FocusSessionEditorWindow>(),
       .calendar = calendarProvider_, .prefersReducedMotion = d.prefersReducedMotion,
       .visits = delivery_, .observer = observer});
   focus_ = FocusCoordinator::create(
       {.clock = clock_, .presenter = presenter_, .notifications = notifications_,
        .preferencesStore = preferencesStore_, .focusHistory = focusHistory_,
        .recovery = std::move(d.recovery), .priorities = priorities_,
-       .focusEditor = windows_.get<FocusSessionEditorWindow>(),
-       .resumeNotes = windows_.get<ResumeNoteWindow>(),
+       .focusSessionEditor = windows_.get<FocusSessionEditorWindow>(),
+       .resumeNote = windows_.get<ResumeNoteWindow>(),
        .focusHistoryWindow = windows_.get<FocusHistoryWindow>(),
        .sessionTimers = std::move(d.sessionTimers),
        .calendar = calendarProvider_, .prefersReducedMotion = std::move(d.prefersReducedMotion),

@@ -9,18 +9,18 @@
 #include <vector>
 
 #include "coordination/commands/action_error.h"
-#include "coordination/contracts/coordination_observer.h"
-#include "coordination/status/coordinator_status.h"
-#include "coordination/contracts/environment_snapshot_source.h"
-#include "coordination/windows/feature_windows.h"
-#include "coordination/focus/focus_coordinator.h"
-#include "coordination/nudges/idle_nudges.h"
 #include "coordination/commands/quick_action.h"
 #include "coordination/commands/recovery_error.h"
-#include "coordination/reminders/reminder_coordinator.h"
+#include "coordination/contracts/coordination_observer.h"
+#include "coordination/contracts/environment_snapshot_source.h"
 #include "coordination/contracts/visit_presenter.h"
+#include "coordination/focus/focus_coordinator.h"
+#include "coordination/nudges/idle_nudges.h"
+#include "coordination/reminders/reminder_coordinator.h"
+#include "coordination/status/coordinator_status.h"
 #include "coordination/visits/visit_delivery.h"
 #include "coordination/visits/visit_queue.h"
+#include "coordination/windows/feature_windows.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/hot_key_registrar.h"
 #include "core/contracts/notification_service.h"
@@ -57,11 +57,12 @@ namespace vorlane {
 // and each part reports its events to the coordinator as its CoordinationObserver.
 //
 // Its callers reach the focus session and the reminders through those parts' interfaces
-// (focus(), reminders()), read the delivery (delivery()), and the status item reads one
-// CoordinatorStatus.
+// (focus(), reminders()), and the status item reads one CoordinatorStatus.
 //
 // Every callback it hands out (ticker, timers, presenter, hot keys, stores, windows) holds
-// it weakly and does nothing once it is gone.
+// it weakly. Once it is gone, the three that start something the user typed or chose (the
+// quick command, a Today priority, a calendar focus) throw ActionError applicationClosing,
+// so their window says why nothing happened; the others do nothing.
 class VisitCoordinator : public CoordinationObserver,
                          public std::enable_shared_from_this<VisitCoordinator> {
  public:
@@ -123,8 +124,6 @@ class VisitCoordinator : public CoordinationObserver,
   // focus session (control, recovery and what can be read) and the reminders with the mute.
   FocusControl& focus() const { return *focus_; }
   ReminderControl& reminders() const { return *reminders_; }
-  // The visits held while another is on screen, and whether the screen is away.
-  const VisitDelivery& delivery() const { return *delivery_; }
 
   // What the status line, the status menu and the pills show, read at this moment.
   // `reminderRows`: how many of the stored reminders to describe (each schedule is a few
@@ -148,6 +147,7 @@ class VisitCoordinator : public CoordinationObserver,
   std::string executeCommand(const std::string& text);
 
  private:
+  friend class VisitCoordinatorPeer;  // tests read the delivery
   struct ConstructionKey {};
 
  public:
@@ -236,7 +236,7 @@ class VisitCoordinator : public CoordinationObserver,
   void show(WindowKind kind);
 
  private:
-  void showQuickCommands();
+  void showQuickCommand();
   void showToday();
   void showWeeklyReflection();
   void showFocusHistory();

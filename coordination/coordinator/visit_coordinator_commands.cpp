@@ -1,4 +1,4 @@
-// Quick-action pills, typed commands and the visit on demand.
+// Quick-action pills, typed commands, the mute and the visits on demand.
 #include <string>
 #include <utility>
 #include <variant>
@@ -17,8 +17,7 @@ std::vector<QuickAction> VisitCoordinator::availableQuickActions() const {
 }
 
 void VisitCoordinator::refreshQuickActions() {
-  const int workMinutes =
-      static_cast<int>(preferencesStore_->preferences().effectiveWorkMinutes());
+  const int workMinutes = static_cast<int>(preferencesStore_->preferences().effectiveWorkMinutes());
   presenter_->updateContext(workMinutes, reminders_->isMuted(clock_->now()),
                             availableQuickActions());
 }
@@ -45,48 +44,66 @@ void VisitCoordinator::vorlaneNow() {
   speech_->speak(visit.spokenPhrase, now, nullptr);
 }
 
+void VisitCoordinator::encourageNow() { nudges_->encourageNow(focus_->pomodoro()); }
+
+// Muting also silences what is being said right now, not only what comes later.
+void VisitCoordinator::mute(MuteDuration duration) {
+  reminders_->mute(duration);
+  speech_->stop();
+}
+
+void VisitCoordinator::toggleMute() {
+  reminders_->toggleMute();
+  if (reminders_->isMuted(clock_->now())) speech_->stop();
+}
+
 void VisitCoordinator::perform(QuickAction action) {
-  switch (action) {
-    case QuickAction::vorlane:
-      vorlaneNow();
-      return;
-    case QuickAction::startPomodoro:
-    case QuickAction::restartPomodoro:
-      focus_->requestNewPomodoro();
-      return;
-    case QuickAction::dismissCompletion:
-    case QuickAction::stopForNow:
-      focus_->dismissCompletion();
-      return;
-    case QuickAction::markAccomplished:
-    case QuickAction::finishStarter:
-      focus_->markFocusAccomplished();
-      return;
-    case QuickAction::keepGoing:
-    case QuickAction::extendSession:
-      focus_->extendSession(5);
-      return;
-    case QuickAction::pauseSession:
-      focus_->requestPauseSession();
-      return;
-    case QuickAction::resumeSession:
-      focus_->requestResumeSession();
-      return;
-    case QuickAction::cancelSession:
-      focus_->cancelPomodoro();
-      return;
-    case QuickAction::startBreak:
-      focus_->startBreak();
-      return;
-    case QuickAction::skipBreak:
-      focus_->skipBreak();
-      return;
-    case QuickAction::mute:
-      mute(MuteDuration::oneHour);
-      return;
-    case QuickAction::unmute:
-      reminders_->unmute();
-      return;
+  // The pills follow the phase, so a refused one was drawn before the phase changed: it
+  // changes nothing and shows nothing.
+  try {
+    switch (action) {
+      case QuickAction::vorlane:
+        vorlaneNow();
+        return;
+      case QuickAction::startPomodoro:
+      case QuickAction::restartPomodoro:
+        focus_->requestNewPomodoro();
+        return;
+      case QuickAction::dismissCompletion:
+      case QuickAction::stopForNow:
+        focus_->dismissCompletion();
+        return;
+      case QuickAction::markAccomplished:
+      case QuickAction::finishStarter:
+        focus_->markFocusAccomplished();
+        return;
+      case QuickAction::keepGoing:
+      case QuickAction::extendSession:
+        focus_->extendSession(5);
+        return;
+      case QuickAction::pauseSession:
+        focus_->requestPauseSession();
+        return;
+      case QuickAction::resumeSession:
+        focus_->requestResumeSession();
+        return;
+      case QuickAction::cancelSession:
+        focus_->cancelPomodoro();
+        return;
+      case QuickAction::startBreak:
+        focus_->startBreak();
+        return;
+      case QuickAction::skipBreak:
+        focus_->skipBreak();
+        return;
+      case QuickAction::mute:
+        mute(MuteDuration::oneHour);
+        return;
+      case QuickAction::unmute:
+        reminders_->unmute();
+        return;
+    }
+  } catch (const ActionError&) {
   }
 }
 
@@ -104,35 +121,26 @@ std::string VisitCoordinator::executeCommand(const std::string& text) {
     return "Saved: " + isolated(reminder.phrase) + " \u2014 " +
            reminder.scheduleDescription(calendar(), clock_->now()) + ".";
   }
-  using Phase = PomodoroSession::Phase;
+  // The focus part refuses a session command its phase gives no effect.
   const PomodoroSession& session = focus_->pomodoro();
   if (std::holds_alternative<QuickCommand::Pause>(value)) {
-    // Nothing runs while idle or awaiting a break, and a paused period is already paused.
-    if (!session.phase().kind() || session.isPaused()) {
-      throw ActionError(ActionErrorCase::noRunningSession);
-    }
     focus_->requestPauseSession();
     // A period whose time was already up finishes instead of pausing.
-    if (session.completion())
-      return "Your session finished. Choose what to do next from the menu.";
+    if (session.completion()) return "Your session finished. Choose what to do next from the menu.";
     return "Paused. You can leave an optional next step for your return.";
   }
   if (std::holds_alternative<QuickCommand::Resume>(value)) {
-    if (!session.isPaused()) throw ActionError(ActionErrorCase::notPaused);
     focus_->requestResumeSession();
     // A focus with a saved next step shows it first and stays paused until then.
     if (session.isPaused()) return "Review your next step, then choose Save & resume.";
     const std::string& focus = session.focus();
     return "Resumed: " + (focus.empty() ? std::string("your session") : isolated(focus)) + ".";
   }
-  if (session.phase().is<Phase::Idle>() && !session.completion()) {
-    throw ActionError(ActionErrorCase::noRunningSession);
-  }
   focus_->cancelPomodoro();
   return "Session stopped. Nothing was marked accomplished.";
 }
 
-void VisitCoordinator::showQuickCommands() {
+void VisitCoordinator::showQuickCommand() {
   const auto window = windows_.get<QuickCommandWindow>();
   if (!window) return;
   window->show(quickActionHotKey_ != nullptr, [weak = weak_from_this()](const std::string& text) {
@@ -154,7 +162,7 @@ void VisitCoordinator::wireUserInput() {
     if (const auto self = weak.lock()) self->toggleMute();
   });
   quickActionHotKey_ = hotKeys_->registerHotKey(quickCommandHotKey, [weak = weak_from_this()] {
-    if (const auto self = weak.lock()) self->showQuickCommands();
+    if (const auto self = weak.lock()) self->showQuickCommand();
   });
 }
 

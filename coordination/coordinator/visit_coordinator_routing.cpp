@@ -5,10 +5,10 @@ namespace vorlane {
 
 void VisitCoordinator::show(WindowKind kind) {
   switch (kind) {
-    case WindowKind::quickCommands: showQuickCommands(); return;
+    case WindowKind::quickCommand: showQuickCommand(); return;
     case WindowKind::today: showToday(); return;
     case WindowKind::focusHistory: showFocusHistory(); return;
-    case WindowKind::reflection: showWeeklyReflection(); return;
+    case WindowKind::weeklyReflection: showWeeklyReflection(); return;
     case WindowKind::calendarFocus: showCalendarFocus(); return;
     default: return;  // opened by a command of their own, by the status item or the shell
   }

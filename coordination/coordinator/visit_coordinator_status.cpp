@@ -1,11 +1,10 @@
-// What the status item reads from the coordinator, and the one command it runs on the
-// session directly.
+// What the status item reads from the coordinator.
 #include <algorithm>
 #include <memory>
 
+#include "coordination/coordinator/visit_coordinator.h"
 #include "coordination/status/status_line.h"
 #include "foundation/number_formatter.h"
-#include "coordination/coordinator/visit_coordinator.h"
 
 namespace vorlane {
 
@@ -50,13 +49,12 @@ CoordinatorStatus VisitCoordinator::status(std::size_t reminderRows) {
   return s;
 }
 
-
 std::string VisitCoordinator::nextVisitDescription() {
   const Date now = clock_->now();
   const ShortTimeFormatter& formatter = timeFormatter();
-  return vorlane::nextVisitDescription(focus_->pomodoro(), reminders_->mutedUntil(),
-                                       [&] { return reminders_->nextVisit(now); }, now,
-                                       [&](Date date) { return formatter.format(date); });
+  return vorlane::nextVisitDescription(
+      focus_->pomodoro(), reminders_->mutedUntil(), [&] { return reminders_->nextVisit(now); }, now,
+      [&](Date date) { return formatter.format(date); });
 }
 
 }  // namespace vorlane

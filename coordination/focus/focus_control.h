@@ -20,19 +20,25 @@ class FocusControl {
   virtual void requestFiveMinuteFocus() = 0;
   // Begins the break; offered only while a finished focus waits for it.
   virtual void startBreak() = 0;
-  // Guarded: pause a running focus or break (a focus also asks for its next step);
-  // resume a paused one, showing its note first when it has one.
+  // The session commands below refuse, before anything changes, where the session's phase
+  // gives them no effect (a menu row or pill built before the phase changed): ActionError
+  // notPaused for a resume, noRunningSession for the others.
+  //
+  // Pause a running focus or break (a focus also asks for its next step); resume a paused
+  // one, showing its note first when it has one.
   virtual void requestPauseSession() = 0;
   virtual void requestResumeSession() = 0;
-  // A phase that has just run out ends instead of pausing.
+  // Unguarded, doing nothing where they do not apply. A phase that has just run out ends
+  // instead of pausing.
   virtual void pauseSession() = 0;
   virtual void resumeSession() = 0;
   // Lengthens the running or paused phase, or goes on with a focus that has just finished;
-  // nothing while idle.
+  // refused while idle, also with a finished break shown.
   virtual void extendSession(int minutes) = 0;
-  // Ends the break or the wait for it; nothing in any other phase.
+  // Ends the break (also a paused one) or the wait for it; refused in any other phase.
   virtual void skipBreak() = 0;
-  // Back to idle with nothing kept: goal, note, linked priority, checkpoint, panel.
+  // Back to idle with nothing kept: goal, note, linked priority, checkpoint, panel; refused
+  // while idle with no finished period shown.
   virtual void cancelPomodoro() = 0;
   // Takes down a finished period that is waiting; nothing otherwise.
   virtual void dismissCompletion() = 0;
@@ -62,7 +68,7 @@ class FocusControl {
   // what was stored and sets recoverySaveError().
   virtual void saveFocusForTermination() = 0;
   // Opens the next-step window for a paused focus; nothing in any other phase.
-  virtual void showResumeNotes(bool returning) = 0;
+  virtual void showResumeNote(bool returning) = 0;
   // Stores the cleaned note with the checkpoint. Throws ActionError notPaused without a
   // paused focus, RecoveryError noteTooLong over 240 characters, or the store's own
   // error; then nothing changed.

@@ -1,11 +1,12 @@
 // Focus and break periods: starting, pausing, extending and ending them, and what the
 // mascot shows of them every second.
+#include "coordination/focus/focus_coordinator.h"
+
 #include <algorithm>
 #include <exception>
 #include <string>
 #include <utility>
 
-#include "coordination/focus/focus_coordinator.h"
 #include "coordination/visits/visit_queue.h"
 #include "core/focus/focus_input.h"
 #include "foundation/text.h"
@@ -22,10 +23,27 @@ constexpr const char* historyFailureBody = "Focus finished, but its history coul
 constexpr double timerInterval = 1.0;
 constexpr double timerTolerance = 0.02;
 
+// A command that the session's own rules would leave without effect (a menu row or a pill
+// built before the phase changed) is refused in the user's sentence, before anything changes.
+template <class Operation>
+void refuseUnlessItChanges(const PomodoroSession& session, ActionErrorCase refusal,
+                           Operation operation) {
+  PomodoroSession trial = session;
+  operation(trial);
+  if (trial == session) throw ActionError(refusal);
+}
+
 Visit sessionVisit(Visit::Kind kind, Date now, std::string spoken, std::string bubble,
                    bool showsBubble, Choreography choreography) {
-  return Visit{UUID::random(), kind, now,          std::move(spoken), std::move(bubble),
-               showsBubble,    Visit::BubbleStyle::headline, choreography, true};
+  return Visit{UUID::random(),
+               kind,
+               now,
+               std::move(spoken),
+               std::move(bubble),
+               showsBubble,
+               Visit::BubbleStyle::headline,
+               choreography,
+               true};
 }
 
 }  // namespace
@@ -46,8 +64,8 @@ FocusCoordinator::FocusCoordinator(ConstructionKey, Dependencies d)
       focusHistory_(std::move(d.focusHistory)),
       recovery_(std::move(d.recovery)),
       priorities_(std::move(d.priorities)),
-      focusEditor_(std::move(d.focusEditor)),
-      resumeNotes_(std::move(d.resumeNotes)),
+      focusSessionEditor_(std::move(d.focusSessionEditor)),
+      resumeNote_(std::move(d.resumeNote)),
       focusHistoryWindow_(std::move(d.focusHistoryWindow)),
       sessionTimer_(d.sessionTimers ? d.sessionTimers() : nullptr),
       calendar_(std::move(d.calendar)),
@@ -97,8 +115,8 @@ int FocusCoordinator::workMinutes() const {
   return static_cast<int>(preferencesStore_->preferences().effectiveWorkMinutes());
 }
 
-void FocusCoordinator::openFocusEditor(bool starter) {
-  const auto editor = focusEditor_;
+void FocusCoordinator::showFocusSessionEditor(bool starter) {
+  const auto editor = focusSessionEditor_;
   if (!editor) return;  // no editor window in this build: the request stays disabled
   userBusy(clock_->now());
   presenter_->dismissIdleFocusInvitation();
@@ -121,7 +139,7 @@ void FocusCoordinator::beginFocus(int minutes, const std::string& focus, bool st
     throw ActionError(ActionErrorCase::invalidGoal);
   }
 
-  closeResumeNotes();
+  closeResumeNote();
   nextStep_.clear();
   activePriorityID_.reset();
   clearCheckpoint();
@@ -134,9 +152,9 @@ void FocusCoordinator::beginFocus(int minutes, const std::string& focus, bool st
   clearCompletionDisplay();
   Log::pomodoro().info("started a %ld minute session", static_cast<long>(minutes));
   const std::string count = std::to_string(minutes);
-  const Visit visit = sessionVisit(Visit::Kind::pomodoroStart(), clock_->now(),
-                                   count + " minutes. Go.", count + " min", true,
-                                   Choreography::brief());
+  const Visit visit =
+      sessionVisit(Visit::Kind::pomodoroStart(), clock_->now(), count + " minutes. Go.",
+                   count + " min", true, Choreography::brief());
   periodVisit_ = visit.id;
   visits_->enqueue(visit);
   startSessionTimer();
@@ -151,8 +169,8 @@ void FocusCoordinator::startBreak() {
   Log::pomodoro().info("break started");
   // There is no break-start kind; it falls back as a break end would.
   const Visit visit = sessionVisit(Visit::Kind::breakComplete(), clock_->now(),
-                                   "Break time. " + minutes + " minutes.",
-                                   "Break " + minutes + "m", true, Choreography::brief());
+                                   "Break time. " + minutes + " minutes.", "Break " + minutes + "m",
+                                   true, Choreography::brief());
   periodVisit_ = visit.id;
   visits_->enqueue(visit);
   startSessionTimer();
@@ -166,7 +184,7 @@ bool FocusCoordinator::advance(Date now) {
     return false;
   }
   clearCheckpoint();
-  closeResumeNotes();
+  closeResumeNote();
   // What announced the period may still be on show: its end is the news now.
   periodVisit_.reset();
   completionPresentationAllowed_ = visits_->suppressionDecision(now).isAllowed();
@@ -206,20 +224,21 @@ bool FocusCoordinator::advance(Date now) {
 }
 
 void FocusCoordinator::requestPauseSession() {
-  const Phase& phase = pomodoro_.phase();
-  if (!phase.is<Phase::Working>() && !phase.is<Phase::OnBreak>()) return;
+  refuseUnlessItChanges(pomodoro_, ActionErrorCase::noRunningSession,
+                        [now = clock_->now()](PomodoroSession& s) { s.pause(now); });
   pauseSession();
   const auto* paused = pomodoro_.phase().as<Phase::Paused>();
-  if (paused && paused->kind == Kind::work) showResumeNotes(false);
+  if (paused && paused->kind == Kind::work) showResumeNote(false);
 }
 
 void FocusCoordinator::requestResumeSession() {
+  refuseUnlessItChanges(pomodoro_, ActionErrorCase::notPaused,
+                        [now = clock_->now()](PomodoroSession& s) { s.resume(now); });
   const auto* paused = pomodoro_.phase().as<Phase::Paused>();
-  if (!paused) return;
   // Without a note window the note cannot be shown: the session resumes at once rather
   // than stay paused for good.
-  if (paused->kind == Kind::work && !nextStep_.empty() && resumeNotes_) {
-    showResumeNotes(true);  // the user resumes from the window
+  if (paused->kind == Kind::work && !nextStep_.empty() && resumeNote_) {
+    showResumeNote(true);  // the user resumes from the window
     return;
   }
   resumeSession();
@@ -241,7 +260,7 @@ void FocusCoordinator::pauseSession() {
 
 void FocusCoordinator::resumeSession() {
   if (!pomodoro_.isPaused()) return;
-  closeResumeNotes();
+  closeResumeNote();
   clearCheckpoint();
   pomodoro_.resume(clock_->now());
   startSessionTimer();
@@ -250,11 +269,12 @@ void FocusCoordinator::resumeSession() {
 }
 
 void FocusCoordinator::extendSession(int minutes) {
-  // A menu built before a break ended may still offer this once the session is idle.
-  if (pomodoro_.phase().is<Phase::Idle>()) return;
+  const double amount = static_cast<double>(minutes) * 60;
+  refuseUnlessItChanges(pomodoro_, ActionErrorCase::noRunningSession,
+                        [&, now = clock_->now()](PomodoroSession& s) { s.extend(amount, now); });
   const auto& completion = pomodoro_.completion();
   const bool continuesFinishedFocus = completion && completion->kind == Kind::work;
-  pomodoro_.extend(static_cast<double>(minutes) * 60, clock_->now());
+  pomodoro_.extend(amount, clock_->now());
   if (continuesFinishedFocus) clearCompletionDisplay();
   if (pomodoro_.isPaused()) {
     saveFocusForTermination();
@@ -268,15 +288,16 @@ void FocusCoordinator::extendSession(int minutes) {
 }
 
 void FocusCoordinator::skipBreak() {
-  // Only a break or the wait for one; a menu built earlier may ask on another phase.
-  const Phase& phase = pomodoro_.phase();
-  if (!phase.is<Phase::AwaitingBreak>() && phase.kind() != Kind::rest) return;
+  refuseUnlessItChanges(pomodoro_, ActionErrorCase::noRunningSession,
+                        [](PomodoroSession& s) { s.skipBreak(); });
   pomodoro_.skipBreak();
   leaveSessionDisplay("break skipped");
 }
 
 void FocusCoordinator::cancelPomodoro() {
-  closeResumeNotes();
+  refuseUnlessItChanges(pomodoro_, ActionErrorCase::noRunningSession,
+                        [](PomodoroSession& s) { s.cancel(); });
+  closeResumeNote();
   nextStep_.clear();
   activePriorityID_.reset();
   clearCheckpoint();

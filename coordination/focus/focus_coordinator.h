@@ -7,12 +7,12 @@
 #include <string_view>
 
 #include "coordination/commands/action_error.h"
-#include "coordination/contracts/coordination_observer.h"
-#include "coordination/windows/feature_windows.h"
-#include "coordination/focus/focus_control.h"
 #include "coordination/commands/recovery_error.h"
+#include "coordination/contracts/coordination_observer.h"
 #include "coordination/contracts/visit_presenter.h"
 #include "coordination/contracts/visit_sink.h"
+#include "coordination/focus/focus_control.h"
+#include "coordination/windows/feature_windows.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/notification_service.h"
 #include "core/contracts/repeating_timer.h"
@@ -36,8 +36,9 @@ namespace vorlane {
 // checkpoint that survives a quit or a pause, the next-step note, the history and the daily
 // priority a focus works on. Main thread only.
 //
-// Every callback it hands out (timer, windows, presenter, history) holds it weakly and does
-// nothing once it is gone.
+// Every callback it hands out (timer, windows, presenter, history) holds it weakly. Once it
+// is gone, saving a next step throws ActionError notPaused, as for a session that has moved
+// on; the others do nothing.
 class FocusCoordinator : public FocusControl,
                          public std::enable_shared_from_this<FocusCoordinator> {
  public:
@@ -50,8 +51,8 @@ class FocusCoordinator : public FocusControl,
     std::shared_ptr<FocusRecoveryStore> recovery;
     std::shared_ptr<DailyPrioritiesStore> priorities;
     // Optional each: what is missing stays disabled.
-    std::shared_ptr<FocusSessionEditorWindow> focusEditor;
-    std::shared_ptr<ResumeNoteWindow> resumeNotes;
+    std::shared_ptr<FocusSessionEditorWindow> focusSessionEditor;
+    std::shared_ptr<ResumeNoteWindow> resumeNote;
     std::shared_ptr<FocusHistoryWindow> focusHistoryWindow;
     // Optional: makes the one-second session timer.
     RepeatingTimerFactory sessionTimers;
@@ -85,8 +86,8 @@ class FocusCoordinator : public FocusControl,
   void endPeriodLostInSleep(Date now);
 
   // ---- Control ----
-  void requestNewPomodoro() override { openFocusEditor(false); }
-  void requestFiveMinuteFocus() override { openFocusEditor(true); }
+  void requestNewPomodoro() override { showFocusSessionEditor(false); }
+  void requestFiveMinuteFocus() override { showFocusSessionEditor(true); }
   void startBreak() override;
   void requestPauseSession() override;
   void requestResumeSession() override;
@@ -112,7 +113,7 @@ class FocusCoordinator : public FocusControl,
 
   // ---- Recovery ----
   void saveFocusForTermination() override;
-  void showResumeNotes(bool returning) override;
+  void showResumeNote(bool returning) override;
   // Throws ActionError notPaused, RecoveryError noteTooLong or the store's own error; then
   // nothing changed.
   void saveNextStep(const std::string& text) override;
@@ -137,13 +138,12 @@ class FocusCoordinator : public FocusControl,
  private:
   void restoreCheckpoint();
   void installAccomplishmentHook();
-  void openFocusEditor(bool starter);
+  void showFocusSessionEditor(bool starter);
   // Throws ActionError invalidGoal, before anything changes, for minutes outside the focus
   // range or a goal that would be stored too long.
   void beginFocus(int minutes, const std::string& focus, bool starter);
   // startRequestedFocus with `acceptable` judging the cleaned goal.
-  void startJudgedFocus(int minutes, const std::string& goal,
-                        bool (*acceptable)(std::string_view));
+  void startJudgedFocus(int minutes, const std::string& goal, bool (*acceptable)(std::string_view));
   int workMinutes() const;
   void startSessionTimer();
   void stopSessionTimer();
@@ -155,7 +155,7 @@ class FocusCoordinator : public FocusControl,
   void leaveSessionDisplay(std::string_view line);
   // Leaves unreadable stored data in place for the user to see.
   void clearCheckpoint();
-  void closeResumeNotes();
+  void closeResumeNote();
   // The priority with that id, when it is still open; throws missing or alreadyDone.
   const DailyPriority& openPriority(const UUID& id) const;
   const ShortTimeFormatter& timeFormatter();
@@ -170,8 +170,8 @@ class FocusCoordinator : public FocusControl,
   std::shared_ptr<FocusHistoryStore> focusHistory_;
   std::shared_ptr<FocusRecoveryStore> recovery_;
   std::shared_ptr<DailyPrioritiesStore> priorities_;
-  std::shared_ptr<FocusSessionEditorWindow> focusEditor_;
-  std::shared_ptr<ResumeNoteWindow> resumeNotes_;
+  std::shared_ptr<FocusSessionEditorWindow> focusSessionEditor_;
+  std::shared_ptr<ResumeNoteWindow> resumeNote_;
   std::shared_ptr<FocusHistoryWindow> focusHistoryWindow_;
   std::unique_ptr<RepeatingTimer> sessionTimer_;
   std::function<Calendar()> calendar_;

@@ -30,10 +30,10 @@ void FocusCoordinator::saveFocusForTermination() {
   }
 }
 
-void FocusCoordinator::showResumeNotes(bool returning) {
+void FocusCoordinator::showResumeNote(bool returning) {
   const auto* paused = pomodoro_.phase().as<PomodoroSession::Phase::Paused>();
   if (!paused || paused->kind != PomodoroSession::Kind::work) return;
-  const auto window = resumeNotes_;
+  const auto window = resumeNote_;
   if (!window) return;
   // A window left open from an earlier session must not change a newer one.
   const UUID sessionID = pomodoro_.sessionID();
@@ -98,8 +98,8 @@ std::optional<std::string> FocusCoordinator::recoveryError() const {
   return recoverySaveError_;
 }
 
-void FocusCoordinator::closeResumeNotes() {
-  if (resumeNotes_) resumeNotes_->close();
+void FocusCoordinator::closeResumeNote() {
+  if (resumeNote_) resumeNote_->close();
 }
 
 }  // namespace vorlane

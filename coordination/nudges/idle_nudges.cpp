@@ -12,7 +12,7 @@ IdleNudges::IdleNudges(Dependencies d)
       presenter_(std::move(d.presenter)),
       preferencesStore_(std::move(d.preferencesStore)),
       random_(std::move(d.random)),
-      focusEditor_(std::move(d.focusEditor)),
+      focusSessionEditor_(std::move(d.focusSessionEditor)),
       calendar_(std::move(d.calendar)),
       prefersReducedMotion_(std::move(d.prefersReducedMotion)),
       visits_(std::move(d.visits)),
@@ -31,7 +31,7 @@ void IdleNudges::considerInvitation(const PomodoroSession& session, Date now) {
   // A busy user starts the wait over, so the first invitation comes a while after the
   // session, or after the editor was closed.
   if (!session.phase().is<PomodoroSession::Phase::Idle>() || session.completion() ||
-      focusEditorIsOpen()) {
+      focusSessionEditorIsOpen()) {
     invitations_.reset(now);
     return;
   }
@@ -63,7 +63,7 @@ void IdleNudges::considerEncouragement(const PomodoroSession& session, Date now)
   if (!encouragement) return;
   // Used up from here: switching them on again does not release a backlog.
   if (!preferencesStore_->preferences().encouragementsEnabled ||
-      presenter_->isPerformingVisit() || focusEditorIsOpen() || !isWithinActiveHours(now)) {
+      presenter_->isPerformingVisit() || focusSessionEditorIsOpen() || !isWithinActiveHours(now)) {
     return;
   }
   visits_->enqueue(encouragementVisit(*encouragement, clock_->now()));
@@ -86,7 +86,9 @@ bool IdleNudges::isWithinActiveHours(Date date) const {
   return preferencesStore_->preferences().isWithinActiveHours(calendar_().hour(date));
 }
 
-bool IdleNudges::focusEditorIsOpen() const { return focusEditor_ && focusEditor_->isOpen(); }
+bool IdleNudges::focusSessionEditorIsOpen() const {
+  return focusSessionEditor_ && focusSessionEditor_->isOpen();
+}
 
 Visit IdleNudges::encouragementVisit(const Encouragement& encouragement, Date now) {
   const std::string text = encouragement.bubbleText();

@@ -29,7 +29,7 @@ class IdleNudges {
     std::shared_ptr<PreferencesStore> preferencesStore;
     std::shared_ptr<RandomGenerator> random;
     // Optional: while it is open nothing is offered.
-    std::shared_ptr<FocusSessionEditorWindow> focusEditor;
+    std::shared_ptr<FocusSessionEditorWindow> focusSessionEditor;
     std::function<Calendar()> calendar;
     std::function<bool()> prefersReducedMotion;
     // Judges whether an invitation may show, and takes the encouragements.
@@ -54,13 +54,13 @@ class IdleNudges {
 
  private:
   bool isWithinActiveHours(Date date) const;
-  bool focusEditorIsOpen() const;
+  bool focusSessionEditorIsOpen() const;
 
   std::shared_ptr<const Clock> clock_;
   std::shared_ptr<VisitPresenter> presenter_;
   std::shared_ptr<PreferencesStore> preferencesStore_;
   std::shared_ptr<RandomGenerator> random_;
-  std::shared_ptr<FocusSessionEditorWindow> focusEditor_;
+  std::shared_ptr<FocusSessionEditorWindow> focusSessionEditor_;
   std::function<Calendar()> calendar_;
   std::function<bool()> prefersReducedMotion_;
   std::shared_ptr<VisitSink> visits_;

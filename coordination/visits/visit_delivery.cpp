@@ -80,7 +80,7 @@ void VisitDelivery::present(Visit visit) {
   }
 }
 
-MascotPresenter::Completion VisitDelivery::visitCompletion() {
+VisitPresenter::Completion VisitDelivery::visitCompletion() {
   return [weak = weak_from_this()] {
     const auto self = weak.lock();
     if (!self) return;

@@ -67,7 +67,7 @@ class VisitDelivery final : public VisitSink, public std::enable_shared_from_thi
 
  private:
   void present(Visit visit);
-  MascotPresenter::Completion visitCompletion();
+  VisitPresenter::Completion visitCompletion();
 
   std::shared_ptr<const Clock> clock_;
   std::shared_ptr<VisitPresenter> presenter_;

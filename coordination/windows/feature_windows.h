@@ -33,7 +33,7 @@ class TodayWindow {
 
 class WeeklyReflectionWindow {
  public:
-  static constexpr WindowKind kind = WindowKind::reflection;
+  static constexpr WindowKind kind = WindowKind::weeklyReflection;
   virtual ~WeeklyReflectionWindow() = default;
   virtual void show(FocusHistoryStore& history, DailyPrioritiesStore& priorities,
                     std::function<void()> manageHistory) = 0;
@@ -50,7 +50,7 @@ class CalendarFocusWindow {
 
 class FocusSessionEditorWindow {
  public:
-  static constexpr WindowKind kind = WindowKind::focusEditor;
+  static constexpr WindowKind kind = WindowKind::focusSessionEditor;
   virtual ~FocusSessionEditorWindow() = default;
   virtual void show(int minutes, bool replacing, bool starter,
                     std::function<void(const std::string&)> start) = 0;
@@ -67,7 +67,7 @@ class FocusHistoryWindow {
 
 class ResumeNoteWindow {
  public:
-  static constexpr WindowKind kind = WindowKind::resumeNotes;
+  static constexpr WindowKind kind = WindowKind::resumeNote;
   virtual ~ResumeNoteWindow() = default;
   // `placeSaved` is false when the checkpoint of the paused session could not be stored.
   virtual void show(const std::string& goal, const std::string& note, bool returning,
@@ -78,7 +78,7 @@ class ResumeNoteWindow {
 
 class QuickCommandWindow {
  public:
-  static constexpr WindowKind kind = WindowKind::quickCommands;
+  static constexpr WindowKind kind = WindowKind::quickCommand;
   virtual ~QuickCommandWindow() = default;
   // `execute` returns the sentence to show, or throws the one to show as a failure.
   virtual void show(bool shortcutAvailable,

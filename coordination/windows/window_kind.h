@@ -9,12 +9,12 @@ namespace vorlane {
 // name it.
 enum class WindowKind {
   // The coordinator's.
-  quickCommands,
-  focusEditor,
-  resumeNotes,
+  quickCommand,
+  focusSessionEditor,
+  resumeNote,
   today,
   focusHistory,
-  reflection,
+  weeklyReflection,
   calendarFocus,
   // The status item's.
   reminderEditor,

@@ -3,24 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
-#include <QLabel>
 #include <QTest>
 #include <algorithm>
 
 #include "coordination/calendar_focus/calendar_focus_model.h"
 #include "coordination/coordinator/visit_coordinator.h"
 #include "core/settings/preferences.h"
-#include "tests/support/log_capture.h"
 #include "tests/app/fake_app_services.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/menu_action.h"
+#include "tests/support/visit_coordinator_peer.h"
 #include "ui/tray/status_item_controller.h"
-#include "ui/windows/welcome/onboarding_view.h"
+#include "ui/windows/welcome/welcome_view.h"
 
 namespace vorlane {
 namespace {
@@ -32,8 +33,9 @@ class AppDelegateTest : public testing::Test {
   // The stored settings as a fresh store would read them.
   Preferences stored() { return RecordPreferencesStore(services.recordStore).preferences(); }
   void storeWelcomed() {
-    RecordPreferencesStore(services.recordStore)
-        .modify([](Preferences& p) { p.hasCompletedOnboarding = true; });
+    RecordPreferencesStore(services.recordStore).modify([](Preferences& p) {
+      p.hasCompletedOnboarding = true;
+    });
   }
   std::vector<std::string> lifecycle() const { return logMessages(log, "lifecycle"); }
 
@@ -46,10 +48,10 @@ TEST_F(AppDelegateTest, LaunchBuildsTheServicesInOrderAndStartsTheCoordinator) {
   AppDelegate delegate(services);
   ASSERT_TRUE(delegate.applicationDidFinishLaunching());
 
-  EXPECT_EQ(services.made, (std::vector<std::string>{"reminders", "presenter", "speech", "ticker",
-                                                      "notifications", "environment", "hot keys",
-                                                      "session timers", "windows",
-                                                      "system events", "calendar source"}));
+  EXPECT_EQ(services.made,
+            (std::vector<std::string>{"reminders", "presenter", "speech", "ticker", "notifications",
+                                      "environment", "hot keys", "session timers", "windows",
+                                      "system events", "calendar source"}));
   EXPECT_EQ(services.tickInterval, 30);
   ASSERT_NE(delegate.coordinator(), nullptr);
   // Started: the heartbeat runs, notifications were asked for, the mascot got its settings.
@@ -58,12 +60,12 @@ TEST_F(AppDelegateTest, LaunchBuildsTheServicesInOrderAndStartsTheCoordinator) {
   EXPECT_GE(services.presenter->presenceApplications, 1);
   // The coordinator follows the desktop's screen events.
   services.systemEvents->away.notify();
-  EXPECT_TRUE(delegate.coordinator()->delivery().screenIsAway());
+  EXPECT_TRUE(VisitCoordinatorPeer::delivery(*delegate.coordinator()).screenIsAway());
   ASSERT_FALSE(lifecycle().empty());
   EXPECT_EQ(lifecycle().front(), "Vorlane launching");
   // Launch at login is left alone until a setting changes.
   EXPECT_EQ(std::count(services.made.begin(), services.made.end(), "launch at login"), 0);
-  EXPECT_EQ(delegate.onboardingWindow(), nullptr);
+  EXPECT_EQ(delegate.welcomeWindow(), nullptr);
 }
 
 // Regression: a record kept unread (a value nested far too deep, say) was shown only in its
@@ -86,8 +88,11 @@ TEST_F(AppDelegateTest, RecordsKeptUnreadAreNamedInTheLogAtLaunch) {
         << record;
   }
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                          [](const std::string& line) { return line.find("checkpoint") != std::string::npos; }),
-            0) << "a readable record is not named";
+                          [](const std::string& line) {
+                            return line.find("checkpoint") != std::string::npos;
+                          }),
+            0)
+      << "a readable record is not named";
 }
 
 TEST_F(AppDelegateTest, WithoutAPresenterNothingStarts) {
@@ -108,20 +113,21 @@ TEST_F(AppDelegateTest, FirstLaunchStoresWelcomedBeforeTheWindowShowsAndOnlyOnce
     AppDelegate delegate(services);
     ASSERT_TRUE(delegate.applicationDidFinishLaunching());
     EXPECT_TRUE(stored().hasCompletedOnboarding);
-    QWidget* window = delegate.onboardingWindow();
+    QWidget* window = delegate.welcomeWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), "Welcome to Vorlane");
-    auto* view = window->findChild<OnboardingView*>();
+    auto* view = window->findChild<WelcomeView*>();
     ASSERT_NE(view, nullptr);
     // The write is not one of the login item's: it was left unread, nothing was done or
     // logged.
     EXPECT_TRUE(services.login.welcomeShownAtLook.empty());
-    for (const auto& line : lifecycle()) EXPECT_EQ(line.rfind("launch at login", 0), std::string::npos);
+    for (const auto& line : lifecycle())
+      EXPECT_EQ(line.rfind("launch at login", 0), std::string::npos);
     // Not now closes the window and its content goes.
     const QPointer<QWidget> watched(view);
     QTest::keyClick(view, Qt::Key_Escape);
-    EXPECT_EQ(delegate.onboardingWindow(), nullptr);
+    EXPECT_EQ(delegate.welcomeWindow(), nullptr);
     EXPECT_FALSE(window->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watched.isNull());
@@ -130,7 +136,7 @@ TEST_F(AppDelegateTest, FirstLaunchStoresWelcomedBeforeTheWindowShowsAndOnlyOnce
   services.ticker = std::make_shared<FakeTicker>();
   AppDelegate second(services);
   ASSERT_TRUE(second.applicationDidFinishLaunching());
-  EXPECT_EQ(second.onboardingWindow(), nullptr);
+  EXPECT_EQ(second.welcomeWindow(), nullptr);
   EXPECT_FALSE(welcomeWindowShown());
 }
 
@@ -225,8 +231,8 @@ TEST_F(AppDelegateTest, ShutDownSavesTheRunningFocusStopsSpeechAndLogsOnce) {
   AppDelegate delegate(services);
   ASSERT_TRUE(delegate.applicationDidFinishLaunching());
   delegate.coordinator()->focus().requestNewPomodoro();
-  ASSERT_TRUE(services.windows.focusEditor->start);
-  services.windows.focusEditor->start("Write the report");
+  ASSERT_TRUE(services.windows.focusSessionEditor->start);
+  services.windows.focusSessionEditor->start("Write the report");
   ASSERT_TRUE(delegate.coordinator()->focus().pomodoro().isRunning());
   EXPECT_EQ(services.recordStore.writeCount("focusRecovery.v1"), 0);
 
@@ -246,13 +252,14 @@ TEST_F(AppDelegateTest, CompletionRemindersFollowTheDesktopsReduceMotionSetting)
   for (const bool reduce : {false, true}) {
     SCOPED_TRACE(reduce);
     FakeAppServices fresh;
-    RecordPreferencesStore(fresh.recordStore)
-        .modify([](Preferences& p) { p.hasCompletedOnboarding = true; });
+    RecordPreferencesStore(fresh.recordStore).modify([](Preferences& p) {
+      p.hasCompletedOnboarding = true;
+    });
     fresh.reduceMotion = reduce;
     AppDelegate delegate(fresh);
     ASSERT_TRUE(delegate.applicationDidFinishLaunching());
     delegate.coordinator()->focus().requestNewPomodoro();
-    fresh.windows.focusEditor->start("Write the report");
+    fresh.windows.focusSessionEditor->start("Write the report");
     fresh.presenter->finishVisit();
     ASSERT_FALSE(fresh.timers.made.empty());
     for (const int second : {0, 31}) {
@@ -440,7 +447,7 @@ TEST_F(AppDelegateTest, WindowsMissingFromTheRegistryAreNeitherOfferedNorOpened)
   AppDelegate delegate(services);
   ASSERT_TRUE(delegate.applicationDidFinishLaunching());
   EXPECT_TRUE(stored().hasCompletedOnboarding);
-  EXPECT_EQ(delegate.onboardingWindow(), nullptr);
+  EXPECT_EQ(delegate.welcomeWindow(), nullptr);
   delegate.showAbout();
   EXPECT_EQ(delegate.aboutWindow(), nullptr);
   StatusItemController* item = delegate.statusItem();

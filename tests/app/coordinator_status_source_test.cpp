@@ -29,9 +29,9 @@ class CoordinatorStatusSourceTest : public CoordinatorTest {
     hooks.openWindow[WindowKind::about] = [this] { ++abouts; };
     hooks.quit = [this] { ++quits; };
     hooks.reportFailure = [this](const std::string& sentence) { failures.push_back(sentence); };
-    actions = std::make_unique<StatusItemActions>(
-        std::make_shared<CoordinatorStatusSource>(coordinator), preferences, std::move(hooks),
-        reminderEditor);
+    actions =
+        std::make_unique<StatusItemActions>(std::make_shared<CoordinatorStatusSource>(coordinator),
+                                            preferences, std::move(hooks), reminderEditor);
   }
 
   Reminder addReminder(const std::string& text) { return coordinator->reminders().add(text); }
@@ -52,7 +52,7 @@ TEST_F(CoordinatorStatusSourceTest, SnapshotReadsTheCoordinatorAtThisMoment) {
   EXPECT_EQ(s.statusText, "");
   EXPECT_TRUE(s.trayShown);
   EXPECT_TRUE(s.opens(WindowKind::today) && s.opens(WindowKind::reminderEditor) && s.mascot);
-  EXPECT_FALSE(s.opens(WindowKind::preferences));  // no hook given
+  EXPECT_FALSE(s.opens(WindowKind::preferences));    // no hook given
   EXPECT_FALSE(s.opens(WindowKind::calendarFocus));  // a window but no calendar model
 
   const Reminder water = addReminder("drink water in 10 minutes");
@@ -76,26 +76,26 @@ TEST_F(CoordinatorStatusSourceTest, EachCommandReachesItsOperation) {
   EXPECT_EQ(presenter->performed.size(), 1u);
   presenter->finishVisit();
 
-  actions->run(StatusCommand::openWindow, WindowKind::quickCommands);
-  EXPECT_EQ(windows.quickCommands->shows, 1);
+  actions->run(StatusCommand::openWindow, WindowKind::quickCommand);
+  EXPECT_EQ(windows.quickCommand->shows, 1);
   actions->run(StatusCommand::openWindow, WindowKind::today);
   actions->run(StatusCommand::openWindow, WindowKind::focusHistory);
-  actions->run(StatusCommand::openWindow, WindowKind::reflection);
+  actions->run(StatusCommand::openWindow, WindowKind::weeklyReflection);
   EXPECT_EQ(windows.today->shows, 1);
   EXPECT_EQ(windows.focusHistory->shows, 1);
-  EXPECT_EQ(windows.reflection->shows, 1);
+  EXPECT_EQ(windows.weeklyReflection->shows, 1);
 
   actions->run(StatusCommand::startPomodoro, {});
-  EXPECT_EQ(windows.focusEditor->shows, 1);
-  windows.focusEditor->start("draft");
+  EXPECT_EQ(windows.focusSessionEditor->shows, 1);
+  windows.focusSessionEditor->start("draft");
   EXPECT_TRUE(coordinator->focus().pomodoro().phase().is<PomodoroSession::Phase::Working>());
   actions->run(StatusCommand::extendSession, {});
   EXPECT_EQ(coordinator->focus().pomodoro().endsAt(), at(10, 59) + 30 * 60);
   actions->run(StatusCommand::pauseSession, {});
   EXPECT_TRUE(coordinator->focus().pomodoro().isPaused());
-  EXPECT_EQ(windows.resumeNotes->shows, 1);
+  EXPECT_EQ(windows.resumeNote->shows, 1);
   actions->run(StatusCommand::editNextStep, {});
-  EXPECT_EQ(windows.resumeNotes->shows, 2);
+  EXPECT_EQ(windows.resumeNote->shows, 2);
   actions->run(StatusCommand::resumeSession, {});
   EXPECT_FALSE(coordinator->focus().pomodoro().isPaused());
   actions->run(StatusCommand::cancelPomodoro, {});
@@ -201,12 +201,12 @@ TEST_F(CoordinatorStatusSourceTest, EachRowOfTheCoordinatorsWindowsOpensIt) {
   presenter->finishVisit();
   CoordinatorStatusSource source(coordinator);
   const std::map<WindowKind, const int*> shows{
-      {WindowKind::quickCommands, &windows.quickCommands->shows},
-      {WindowKind::focusEditor, &windows.focusEditor->shows},
-      {WindowKind::resumeNotes, &windows.resumeNotes->shows},
+      {WindowKind::quickCommand, &windows.quickCommand->shows},
+      {WindowKind::focusSessionEditor, &windows.focusSessionEditor->shows},
+      {WindowKind::resumeNote, &windows.resumeNote->shows},
       {WindowKind::today, &windows.today->shows},
       {WindowKind::focusHistory, &windows.focusHistory->shows},
-      {WindowKind::reflection, &windows.reflection->shows},
+      {WindowKind::weeklyReflection, &windows.weeklyReflection->shows},
       {WindowKind::calendarFocus, &windows.calendar->shows},
   };
   std::set<WindowKind> reported = source.snapshot(StatusReading::menu).windows;
@@ -217,7 +217,7 @@ TEST_F(CoordinatorStatusSourceTest, EachRowOfTheCoordinatorsWindowsOpensIt) {
     const StatusWindowRow* row = statusWindowRow(kind);
     ASSERT_NE(row, nullptr);
     // The next step is edited only while a focus is paused.
-    if (kind == WindowKind::resumeNotes) {
+    if (kind == WindowKind::resumeNote) {
       startFocus();
       coordinator->focus().pauseSession();
     }
@@ -292,8 +292,8 @@ TEST_F(CoordinatorStatusSourceTest, ChangesTheStoreRefusesAreToldAndTheMenuLists
   // Without the hook a failure is still logged, and nothing escapes the menu.
   addReminder("in 1m water");
   reminders->failWith(LocalJSONDocumentFailure::diskFull);
-  StatusItemActions silent(std::make_shared<CoordinatorStatusSource>(coordinator), preferences,
-                           {}, reminderEditor);
+  StatusItemActions silent(std::make_shared<CoordinatorStatusSource>(coordinator), preferences, {},
+                           reminderEditor);
   EXPECT_NO_THROW(silent.run(StatusCommand::undoLastReminder, {}));
   EXPECT_THAT(logMessages(log, "lifecycle"),
               ::testing::Contains("a menu command failed: " +
@@ -333,9 +333,8 @@ TEST_F(CoordinatorStatusSourceTest, TheMenuReadsItsRowsOfManyRemindersAndTheIcon
 // visible. Each session row is refused in the coordinator's own sentence once its state has
 // gone; while it holds, the command runs.
 TEST_F(CoordinatorStatusSourceTest, ASessionRowWhoseStateHasGoneIsRefusedInItsSentence) {
-  for (const StatusCommand command :
-       {StatusCommand::pauseSession, StatusCommand::cancelPomodoro, StatusCommand::extendSession,
-        StatusCommand::skipBreak}) {
+  for (const StatusCommand command : {StatusCommand::pauseSession, StatusCommand::cancelPomodoro,
+                                      StatusCommand::extendSession, StatusCommand::skipBreak}) {
     actions->run(command, {});
   }
   actions->run(StatusCommand::resumeSession, {});
@@ -343,12 +342,35 @@ TEST_F(CoordinatorStatusSourceTest, ASessionRowWhoseStateHasGoneIsRefusedInItsSe
 
   failures.clear();
   actions->run(StatusCommand::startPomodoro, {});
-  windows.focusEditor->start("draft");
+  windows.focusSessionEditor->start("draft");
   actions->run(StatusCommand::pauseSession, {});
   EXPECT_TRUE(coordinator->focus().pomodoro().isPaused());
   actions->run(StatusCommand::pauseSession, {});  // paused already: nothing runs to pause
   EXPECT_THAT(failures, ElementsAre(noRunning));
   EXPECT_TRUE(coordinator->focus().pomodoro().isPaused());
+}
+
+// With a finished break shown nothing runs: extending, skipping, pausing and resuming are
+// refused and leave the panel; stopping takes it down.
+TEST_F(CoordinatorStatusSourceTest, WithAFinishedBreakShownOnlyStoppingApplies) {
+  coordinator->focus().startRequestedFocus(25, "draft");
+  tickAt(*coordinator->focus().pomodoro().endsAt());
+  presenter->finishVisit();
+  coordinator->focus().startBreak();
+  tickAt(*coordinator->focus().pomodoro().endsAt());
+  presenter->finishVisit();
+  const PomodoroSession card = coordinator->focus().pomodoro();
+  ASSERT_TRUE(card.completion());
+  for (const StatusCommand command : {StatusCommand::extendSession, StatusCommand::skipBreak,
+                                      StatusCommand::pauseSession, StatusCommand::resumeSession}) {
+    actions->run(command, {});
+  }
+  EXPECT_THAT(failures, ElementsAre(noRunning, noRunning, noRunning, notPaused));
+  EXPECT_EQ(coordinator->focus().pomodoro(), card);
+
+  actions->run(StatusCommand::cancelPomodoro, {});
+  EXPECT_EQ(failures.size(), 4u);
+  EXPECT_FALSE(coordinator->focus().pomodoro().completion());
 }
 
 }  // namespace

@@ -23,7 +23,7 @@
 #include "ui/kit/desktop_texts.h"
 #include "ui/preferences/window/preferences_controller.h"
 #include "ui/windows/about/about_controller.h"
-#include "ui/windows/welcome/onboarding_view.h"
+#include "ui/windows/welcome/welcome_view.h"
 #include "ui/windows/welcome/welcome_controller.h"
 
 namespace vorlane {
@@ -31,7 +31,7 @@ namespace vorlane {
 // Whether a welcome window is on screen now.
 inline bool welcomeWindowShown() {
   for (QWidget* widget : QApplication::topLevelWidgets()) {
-    if (widget->isVisible() && !widget->findChildren<OnboardingView*>().isEmpty()) return true;
+    if (widget->isVisible() && !widget->findChildren<WelcomeView*>().isEmpty()) return true;
   }
   return false;
 }

@@ -29,9 +29,9 @@ TEST(WindowRegistry, EveryKindIsMadeWhereItsOpenerLooks) {
       .trayAvailable = [] { return true; },
   });
   using enum WindowKind;
-  EXPECT_EQ(w.features.kinds(), (std::vector<WindowKind>{quickCommands, focusEditor, resumeNotes,
-                                                         today, focusHistory, reflection,
-                                                         calendarFocus}));
+  EXPECT_EQ(w.features.kinds(),
+            (std::vector<WindowKind>{quickCommand, focusSessionEditor, resumeNote, today,
+                                     focusHistory, weeklyReflection, calendarFocus}));
   EXPECT_EQ(w.shell.kinds(), (std::vector<WindowKind>{reminderEditor, preferences, about, welcome,
                                                       calendarConsent}));
   for (const WindowKind kind : allWindowKinds) EXPECT_TRUE(w.has(kind)) << static_cast<int>(kind);

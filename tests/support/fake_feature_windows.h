@@ -118,26 +118,26 @@ class FakeQuickCommandWindow final : public QuickCommandWindow {
 // One of each of the coordinator's, shared with it through `controllers()`.
 struct FakeFeatureWindows {
   std::shared_ptr<FakeTodayWindow> today = std::make_shared<FakeTodayWindow>();
-  std::shared_ptr<FakeWeeklyReflectionWindow> reflection =
+  std::shared_ptr<FakeWeeklyReflectionWindow> weeklyReflection =
       std::make_shared<FakeWeeklyReflectionWindow>();
   std::shared_ptr<FakeCalendarFocusWindow> calendar = std::make_shared<FakeCalendarFocusWindow>();
-  std::shared_ptr<FakeFocusSessionEditorWindow> focusEditor =
+  std::shared_ptr<FakeFocusSessionEditorWindow> focusSessionEditor =
       std::make_shared<FakeFocusSessionEditorWindow>();
   std::shared_ptr<FakeFocusHistoryWindow> focusHistory =
       std::make_shared<FakeFocusHistoryWindow>();
-  std::shared_ptr<FakeResumeNoteWindow> resumeNotes = std::make_shared<FakeResumeNoteWindow>();
-  std::shared_ptr<FakeQuickCommandWindow> quickCommands =
+  std::shared_ptr<FakeResumeNoteWindow> resumeNote = std::make_shared<FakeResumeNoteWindow>();
+  std::shared_ptr<FakeQuickCommandWindow> quickCommand =
       std::make_shared<FakeQuickCommandWindow>();
 
   WindowSet controllers() const {
     WindowSet windows;
     windows.set<TodayWindow>(today);
-    windows.set<WeeklyReflectionWindow>(reflection);
+    windows.set<WeeklyReflectionWindow>(weeklyReflection);
     windows.set<CalendarFocusWindow>(calendar);
-    windows.set<FocusSessionEditorWindow>(focusEditor);
+    windows.set<FocusSessionEditorWindow>(focusSessionEditor);
     windows.set<FocusHistoryWindow>(focusHistory);
-    windows.set<ResumeNoteWindow>(resumeNotes);
-    windows.set<QuickCommandWindow>(quickCommands);
+    windows.set<ResumeNoteWindow>(resumeNote);
+    windows.set<QuickCommandWindow>(quickCommand);
     return windows;
   }
 };

@@ -17,9 +17,9 @@ namespace vorlane {
 
 FeatureWindow::~FeatureWindow() { release(); }
 
-void FeatureWindow::show(const QString& title, QSize size, bool resizable, bool reuseVisible,
+void FeatureWindow::show(const QString& title, QSize size, ShowOptions options,
                          const Builder& content) {
-  if (reuseVisible && window_ && !closed_ && window_->isVisible()) {
+  if (options.reuseVisible && window_ && !closed_ && window_->isVisible()) {
     bringToFront(*window_);
     return;
   }
@@ -27,7 +27,7 @@ void FeatureWindow::show(const QString& title, QSize size, bool resizable, bool 
   // the loop as planned, and a new one takes its place.
   if (closed_) release();
   const bool made = !window_;
-  if (made) makeWindow(size, resizable);
+  if (made) makeWindow(size, options.resizable);
   window_->setWindowTitle(title);
   dropContent();
   const QPointer<FeatureWindow> self(this);

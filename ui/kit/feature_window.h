@@ -44,6 +44,14 @@ class FeatureWindow final : public QObject {
   FeatureWindow(const FeatureWindow&) = delete;
   FeatureWindow& operator=(const FeatureWindow&) = delete;
 
+  // How a showing treats the window.
+  struct ShowOptions {
+    // The user may resize it, and a window made again keeps the size the last one had.
+    bool resizable = false;
+    // A window on screen is only raised, keeping its title, content and typed text.
+    bool reuseVisible = false;
+  };
+
   // With `reuseVisible` and the window on screen, only raises and activates it: the title,
   // the content and everything typed in it stay, and `content` is not called. Otherwise sets
   // the title, puts a new content in (the old one goes once control is back in the loop)
@@ -51,8 +59,7 @@ class FeatureWindow final : public QObject {
   // closed (and, when resizable, to its size); the first is centred at `size`. A fixed
   // window is as tall as its content needs, never narrower or shorter than `size`; a height
   // of `contentHeight` makes it exactly as tall as its content, never taller.
-  void show(const QString& title, QSize size, bool resizable, bool reuseVisible,
-            const Builder& content);
+  void show(const QString& title, QSize size, ShowOptions options, const Builder& content);
 
   // Brings the open window forward, or first makes one with `make`, a window that is its own
   // content, placed where the last was closed (with its size too when `keepSize`) or centred.

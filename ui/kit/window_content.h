@@ -47,7 +47,6 @@ class WindowContent : public QWidget {
   const std::function<void()>& returnAction() const { return returnAction_; }
   const std::function<void()>& escapeAction() const { return escapeAction_; }
   EscapeReach escapeReach() const { return escapeReach_; }
-  MessageLine* messageLine() const { return messageLine_; }
 
   // Runs `action`; should it throw, shows the failure's sentence in the message line (when
   // the content is still there: an action may close its window). Returns whether it ran

@@ -46,7 +46,6 @@ class MascotWindow final : public QWidget {
 
   // The widget filling the window; the window owns it. A previous one is deleted later.
   void setContentWidget(QWidget* content);
-  QWidget* contentWidget() const { return content_; }
 
   // Where the window takes the pointer, in the window's own logical pixels; empty (the
   // start) lets every click through to the windows below.

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <memory>
-#include <vector>
-
 #include <QGraphicsObject>
 #include <QString>
+#include <memory>
+#include <vector>
 
 #include "ui/scene/action.h"
 
@@ -42,13 +41,11 @@ class Node : public QGraphicsObject {
   double yScale() const { return yScale_; }
   void setScale(double both) { setScale(both, both); }
   void setScale(double x, double y);
-  void setXScale(double x) { setScale(x, yScale_); }
   void setYScale(double y) { setScale(xScale_, y); }
   double alpha() const { return opacity(); }
   void setAlpha(double a) { setOpacity(a); }
   bool isHidden() const { return !isVisible(); }
   void setHidden(bool hidden) { setVisible(!hidden); }
-  double zPosition() const { return zValue(); }
   void setZPosition(double z) { setZValue(z); }
   const QString& name() const { return name_; }
   void setName(const QString& name) { name_ = name; }

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <algorithm>
-
 #include <QPointF>
 #include <QRectF>
+#include <algorithm>
 
 namespace vorlane {
 
@@ -43,7 +42,6 @@ struct Rect {
     return {x0, y0, std::max(maxX(), other.maxX()) - x0, std::max(maxY(), other.maxY()) - y0,
             false};
   }
-  QRectF toQRectF() const { return isNull ? QRectF() : QRectF(x, y, width, height); }
 
   bool operator==(const Rect&) const = default;
 };

@@ -73,10 +73,4 @@ void Scene::renderInto(QImage& image) {
   render(&painter, area, area);
 }
 
-QPointF Scene::convertToScene(QPointF point, const Node* from) const {
-  const QGraphicsItem* parent = from != nullptr ? from->parentItem() : nullptr;
-  if (parent == nullptr) return point;
-  return root_->mapFromItem(parent, point);
-}
-
 }  // namespace vorlane

@@ -40,9 +40,6 @@ class Scene : public QGraphicsScene {
   QImage renderImage();
   void renderInto(QImage& image);
 
-  // Converts a point of `node`'s parent into scene coordinates.
-  QPointF convertToScene(QPointF point, const Node* from) const;
-
   void noteActionAdded() { emit actionAdded(); }
 
  signals:

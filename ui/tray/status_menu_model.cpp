@@ -105,13 +105,14 @@ void addSessionEntries(const StatusSnapshot& s, std::vector<Entry>& menu) {
     }
     menu.push_back(item(focus ? "Resume focus" : "Resume break", StatusCommand::resumeSession));
     if (focus) {
-      menu.push_back(windowItem(WindowKind::resumeNotes));
+      menu.push_back(windowItem(WindowKind::resumeNote));
     }
     menu.push_back(item("Add 5 minutes", StatusCommand::extendSession));
     menu.push_back(item(focus ? "Stop session" : "End break", StatusCommand::cancelPomodoro));
   } else {
-    menu.push_back(session.completion() ? item("New focus session...", StatusCommand::startPomodoro)
-                                        : windowItem(WindowKind::focusEditor));
+    menu.push_back(session.completion()
+                       ? item("New focus session...", StatusCommand::startPomodoro)
+                       : windowItem(WindowKind::focusSessionEditor));
   }
 
   if (phase.kind()) {
@@ -123,10 +124,10 @@ void addSessionEntries(const StatusSnapshot& s, std::vector<Entry>& menu) {
 }
 
 Entry planAndReflect() {
-  return submenu(
-      "Plan & reflect",
-      {windowItem(WindowKind::today), windowItem(WindowKind::focusHistory),
-       windowItem(WindowKind::reflection), separator(), windowItem(WindowKind::calendarFocus)});
+  return submenu("Plan & reflect",
+                 {windowItem(WindowKind::today), windowItem(WindowKind::focusHistory),
+                  windowItem(WindowKind::weeklyReflection), separator(),
+                  windowItem(WindowKind::calendarFocus)});
 }
 
 Entry mascotMenu(const StatusSnapshot& s) {
@@ -211,7 +212,7 @@ std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& s, std::size_t sub
     menu.push_back(label(std::to_string(n) + (n == 1 ? " session today" : " sessions today")));
   }
   menu.push_back(separator());
-  menu.push_back(windowItem(WindowKind::quickCommands));
+  menu.push_back(windowItem(WindowKind::quickCommand));
   menu.push_back(item("Vorlane now", StatusCommand::vorlaneNow, true));
   menu.push_back(item("Encourage me", StatusCommand::encourageNow));
   addSessionEntries(s, menu);

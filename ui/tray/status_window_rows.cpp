@@ -10,12 +10,12 @@ namespace {
 using enum WindowKind;
 
 constexpr std::array rows{
-    StatusWindowRow{quickCommands, quickActionsMenuTitle, StatusCommand::openWindow},
-    StatusWindowRow{focusEditor, "Start Pomodoro...", StatusCommand::startPomodoro},
-    StatusWindowRow{resumeNotes, "Edit next step…", StatusCommand::editNextStep},
+    StatusWindowRow{quickCommand, quickActionsMenuTitle, StatusCommand::openWindow},
+    StatusWindowRow{focusSessionEditor, "Start Pomodoro...", StatusCommand::startPomodoro},
+    StatusWindowRow{resumeNote, "Edit next step…", StatusCommand::editNextStep},
     StatusWindowRow{today, "Today — three priorities…", StatusCommand::openWindow},
     StatusWindowRow{focusHistory, "Focus history…", StatusCommand::openWindow},
-    StatusWindowRow{reflection, "Weekly reflection…", StatusCommand::openWindow},
+    StatusWindowRow{weeklyReflection, "Weekly reflection…", StatusCommand::openWindow},
     StatusWindowRow{calendarFocus, "Find a calendar focus window…", StatusCommand::openWindow},
     StatusWindowRow{reminderEditor, "Add reminder...", StatusCommand::addReminder},
     StatusWindowRow{preferences, "Preferences...", StatusCommand::openWindow},
@@ -24,7 +24,7 @@ constexpr std::array rows{
 
 // Entries that open a row's window under a title of their own.
 constexpr std::array<std::pair<StatusCommand, WindowKind>, 3> otherWaysIn{{
-    {StatusCommand::fiveMinutes, focusEditor},
+    {StatusCommand::fiveMinutes, focusSessionEditor},
     {StatusCommand::editReminder, reminderEditor},
     {StatusCommand::openAppearance, preferences},
 }};

@@ -36,8 +36,6 @@ class PortalHotKey final : public QObject, public HotKeyHandle {
   ~PortalHotKey() override;
 
   std::uint32_t identifier() const override { return identifier_; }
-  // Whether the portal has bound the shortcut.
-  bool isBound() const { return bound_; }
 
  private slots:
   void onSessionCreated(uint response, const QVariantMap& results);
@@ -46,8 +44,8 @@ class PortalHotKey final : public QObject, public HotKeyHandle {
                    const QVariantMap& options);
 
  private:
-  PortalHotKey(QDBusConnection bus, std::uint32_t identifier, QString trigger,
-               QString description, Handler handler);
+  PortalHotKey(QDBusConnection bus, std::uint32_t identifier, QString trigger, QString description,
+               Handler handler);
   void start();
   // Sends `call` and waits for the Response of the request it opens, with `slot`.
   void request(const QString& method, const QList<QVariant>& arguments, const QString& token,

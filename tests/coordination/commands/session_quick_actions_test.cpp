@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/coordination/coordinator/coordinator_harness.h"
+#include "tests/support/visit_coordinator_peer.h"
 
 namespace vorlane {
 namespace {
@@ -38,11 +39,26 @@ TEST(SessionQuickActions, EveryPhaseOffersItsOwnPills) {
     bool starter, muted;
     std::vector<QuickAction> expected;
   } rows[] = {
-      {"working", started("write report"), false, false, {pauseSession, extendSession, cancelSession}},
-      {"starter finished", finished("write report"), true, false, {keepGoing, finishStarter, stopForNow}},
-      {"named focus finished", finished("write report"), false, false,
+      {"working",
+       started("write report"),
+       false,
+       false,
+       {pauseSession, extendSession, cancelSession}},
+      {"starter finished",
+       finished("write report"),
+       true,
+       false,
+       {keepGoing, finishStarter, stopForNow}},
+      {"named focus finished",
+       finished("write report"),
+       false,
+       false,
        {startBreak, extendSession, restartPomodoro, markAccomplished, dismissCompletion}},
-      {"unnamed focus finished", finished(""), false, false, {startBreak, restartPomodoro, dismissCompletion}},
+      {"unnamed focus finished",
+       finished(""),
+       false,
+       false,
+       {startBreak, restartPomodoro, dismissCompletion}},
       {"on break", onBreak, false, false, {pauseSession, extendSession, skipBreak}},
       {"paused focus", pausedWork, false, true, {resumeSession, cancelSession}},
       {"paused break", pausedRest, false, false, {resumeSession, skipBreak}},
@@ -73,7 +89,7 @@ TEST_F(CoordinatorQuickActionsTest, PullingDownShowsAVisitAtOnceEvenMutedButNotD
   const auto linesBefore = log.lines().size();
   coordinator->vorlaneNow();
   EXPECT_EQ(presenter->performed.size(), 1u);
-  EXPECT_TRUE(coordinator->delivery().pending().empty());
+  EXPECT_TRUE(VisitCoordinatorPeer::delivery(*coordinator).pending().empty());
   EXPECT_EQ(speech->spoken.size(), 1u);
   EXPECT_EQ(log.lines().size(), linesBefore);
 }

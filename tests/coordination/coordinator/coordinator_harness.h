@@ -63,7 +63,7 @@ class CoordinatorTest : public CoordinationFakes {
   // Starts a focus from the editor, as the user would, and lets its visit leave.
   void startFocus(const std::string& goal = "write report") {
     coordinator->focus().requestNewPomodoro();
-    windows.focusEditor->start(goal);
+    windows.focusSessionEditor->start(goal);
     presenter->finishVisit();
   }
   // A fresh coordinator with no checkpoint, brought to the state the way the user does it.

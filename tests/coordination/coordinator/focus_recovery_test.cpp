@@ -39,7 +39,7 @@ TEST_F(FocusRecoveryTest, AFailedCheckpointKeepsTheOldOneAndShowsUntilDiscarded)
     EXPECT_EQ(records.rawBytes(RecordFocusRecoveryStore::key), before);
     // A failing note save is the caller's to show; the note stays as it was.
     if (row.writesFail) {
-      EXPECT_THROW(windows.resumeNotes->save("next"), std::exception);
+      EXPECT_THROW(windows.resumeNote->save("next"), std::exception);
     }
     EXPECT_EQ(coordinator->status().nextStep, "");
     records.setFailing(false);

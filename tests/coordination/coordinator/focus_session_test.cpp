@@ -13,7 +13,7 @@ using FocusSessionTest = CoordinatorTest;
 TEST_F(FocusSessionTest, FullFocusBreakAndCompletionCycle) {
   buildAndStart();
   coordinator->focus().requestNewPomodoro();
-  windows.focusEditor->start("  write\t\treport ");
+  windows.focusSessionEditor->start("  write\t\treport ");
   EXPECT_EQ(presenter->performed.at(0).bubbleText, "25 min");
   EXPECT_EQ(speech->spoken.back().text, "25 minutes. Go.");
   presenter->finishVisit();
@@ -109,7 +109,7 @@ TEST_F(FocusSessionTest, StoppingASessionCutsItsAnnouncementShort) {
   const Visit hourly = visit(Visit::Kind::hourly(), at(11, 0), "It's 11");
   const auto startNow = [this] {
     coordinator->focus().requestNewPomodoro();
-    windows.focusEditor->start("write report");
+    windows.focusSessionEditor->start("write report");
   };
   const struct {
     const char* name;

@@ -36,7 +36,8 @@ TEST_F(QuickCommandsTest, EveryCommandAnswersWithItsSentenceOrChangesNothing) {
       {At::pausedFocus, "focus 20m next", activeSession, "paused"},
       {At::awaiting, "focus 20m next thing", "Started 20 minutes: \u2068next thing\u2069.",
        "working"},
-      {At::working, "pause", "Paused. You can leave an optional next step for your return.", "paused"},
+      {At::working, "pause", "Paused. You can leave an optional next step for your return.",
+       "paused"},
       {At::idle, "pause", noRunning, "idle"},
       {At::awaiting, "pause", noRunning, "awaiting"},
       {At::working, "resume", notPaused, "working"},
@@ -88,7 +89,8 @@ TEST_F(QuickCommandsTest, EveryCommandAnswersWithItsSentenceOrChangesNothing) {
   EXPECT_EQ(phase(), "awaiting");
   reach(At::pausedFocus);  // with a note, resuming shows it first
   coordinator->focus().saveNextStep("check");
-  EXPECT_EQ(coordinator->executeCommand("resume"), "Review your next step, then choose Save & resume.");
+  EXPECT_EQ(coordinator->executeCommand("resume"),
+            "Review your next step, then choose Save & resume.");
   EXPECT_EQ(phase(), "paused");
 }
 
@@ -101,6 +103,24 @@ TEST_F(QuickCommandsTest, FiveMinutesMakeTheStarterWithItsOwnPillsAtTheEnd) {
             (std::vector<QuickAction>{keepGoing, finishStarter, stopForNow}));
 }
 
+// A pill drawn before the phase changed is refused by the session: it changes nothing and
+// nothing escapes to the scene.
+TEST_F(QuickCommandsTest, APillLeftFromAnEarlierPhaseChangesNothing) {
+  const struct {
+    At state;
+    QuickAction action;
+  } rows[] = {{At::breakCard, keepGoing},    {At::breakCard, skipBreak},
+              {At::breakCard, pauseSession}, {At::working, resumeSession},
+              {At::idle, cancelSession},     {At::working, skipBreak}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(rawValue(row.action));
+    reach(row.state);
+    const PomodoroSession before = coordinator->focus().pomodoro();
+    EXPECT_NO_THROW(presenter->onQuickAction(row.action));
+    EXPECT_EQ(coordinator->focus().pomodoro(), before);
+  }
+}
+
 TEST_F(QuickCommandsTest, EveryPillDoesItsOneOperationAndThePillsFollowEveryChange) {
   const struct {
     QuickAction action;
@@ -108,9 +128,10 @@ TEST_F(QuickCommandsTest, EveryPillDoesItsOneOperationAndThePillsFollowEveryChan
     std::function<bool()> done;
   } rows[] = {
       {vorlane, At::idle, [this] { return presenter->performed.size() == 1; }},
-      {startPomodoro, At::idle, [this] { return windows.focusEditor->shows == 1; }},
-      {restartPomodoro, At::awaiting, [this] { return windows.focusEditor->shows == 2; }},
-      {dismissCompletion, At::breakCard, [this] { return !coordinator->focus().pomodoro().completion(); }},
+      {startPomodoro, At::idle, [this] { return windows.focusSessionEditor->shows == 1; }},
+      {restartPomodoro, At::awaiting, [this] { return windows.focusSessionEditor->shows == 2; }},
+      {dismissCompletion, At::breakCard,
+       [this] { return !coordinator->focus().pomodoro().completion(); }},
       {stopForNow, At::awaiting, [this] { return !coordinator->focus().pomodoro().completion(); }},
       {markAccomplished, At::awaiting, [this] { return windows.focusHistory->shows == 1; }},
       {finishStarter, At::awaiting, [this] { return windows.focusHistory->shows == 1; }},
@@ -119,12 +140,14 @@ TEST_F(QuickCommandsTest, EveryPillDoesItsOneOperationAndThePillsFollowEveryChan
       {cancelSession, At::working, [this] { return phase() == "idle"; }},
       {startBreak, At::awaiting, [this] { return phase() == "break"; }},
       {skipBreak, At::onBreak, [this] { return phase() == "idle"; }},
-      {extendSession, At::working, [this] { return coordinator->focus().pomodoro().endsAt() == at(11, 29); }},
+      {extendSession, At::working,
+       [this] { return coordinator->focus().pomodoro().endsAt() == at(11, 29); }},
       // A finished focus goes on as the same session.
       {keepGoing, At::awaiting,
        [this] {
          const auto& recorded = historyStore->entries();
-         return phase() == "working" && std::any_of(recorded.begin(), recorded.end(), [&](const auto& e) {
+         return phase() == "working" &&
+                std::any_of(recorded.begin(), recorded.end(), [&](const auto& e) {
                   return e.id == coordinator->focus().pomodoro().sessionID();
                 });
        }},
@@ -144,9 +167,9 @@ TEST_F(QuickCommandsTest, EveryPillDoesItsOneOperationAndThePillsFollowEveryChan
 
 TEST_F(QuickCommandsTest, QuickCommandWindowRunsCommandsWhileTheCoordinatorLives) {
   ASSERT_TRUE(hotKeys->press(quickCommandHotKey.identifier));
-  ASSERT_EQ(windows.quickCommands->shows, 1);
-  EXPECT_TRUE(windows.quickCommands->shortcutAvailable);
-  const auto execute = windows.quickCommands->execute;
+  ASSERT_EQ(windows.quickCommand->shows, 1);
+  EXPECT_TRUE(windows.quickCommand->shortcutAvailable);
+  const auto execute = windows.quickCommand->execute;
   EXPECT_EQ(execute("focus 25m finish proposal"),
             "Started 25 minutes: \u2068finish proposal\u2069.");
   coordinator.reset();
@@ -155,8 +178,8 @@ TEST_F(QuickCommandsTest, QuickCommandWindowRunsCommandsWhileTheCoordinatorLives
   hotKeys->taken.insert(quickCommandHotKey.identifier);
   fresh();
   EXPECT_FALSE(hotKeys->press(quickCommandHotKey.identifier));
-  coordinator->show(WindowKind::quickCommands);
-  EXPECT_FALSE(windows.quickCommands->shortcutAvailable);
+  coordinator->show(WindowKind::quickCommand);
+  EXPECT_FALSE(windows.quickCommand->shortcutAvailable);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "tests/coordination/coordinator/coordinator_harness.h"
 #include "tests/support/scripted_random.h"
 #include "tests/support/seeded_random_generator.h"
+#include "tests/support/visit_coordinator_peer.h"
 
 namespace vorlane {
 namespace {
@@ -44,9 +45,9 @@ class InvitationTest : public CoordinatorTest {
 
 TEST_F(InvitationTest, ABusyUserIsInvitedAQuarterHourAfterwardAndAPausedFocusNever) {
   startAt(at(10, 0));
-  windows.focusEditor->open = true;  // every tick starts the wait again
+  windows.focusSessionEditor->open = true;  // every tick starts the wait again
   tickAt(at(10, 15));
-  windows.focusEditor->open = false;
+  windows.focusSessionEditor->open = false;
   tickAt(at(10, 29, 59));
   EXPECT_TRUE(presenter->invitations.empty());
   tickAt(at(10, 30));
@@ -73,7 +74,7 @@ TEST_F(InvitationTest, AnEncouragementThatCannotBeShownIsUsedUpNotKept) {
   const std::function<void()> blocks[] = {
       [this] { change([](Preferences& p) { p.encouragementsEnabled = false; }); },
       [this] { coordinator->enqueue(visit(Visit::Kind::manual(), at(10, 49, 50))); },
-      [this] { windows.focusEditor->open = true; },
+      [this] { windows.focusSessionEditor->open = true; },
       [this] { change([](Preferences& p) { p.activeEndHour = 9; }); },
       [this] { environment->facts.cameraInUse = true; },
   };
@@ -85,7 +86,7 @@ TEST_F(InvitationTest, AnEncouragementThatCannotBeShownIsUsedUpNotKept) {
     tickAt(at(10, 50));
     preferences->setPreferences(Preferences());
     environment->facts.cameraInUse = false;
-    windows.focusEditor->open = false;
+    windows.focusSessionEditor->open = false;
     presenter->finishVisit();
     tickAt(at(10, 50, 30));
     EXPECT_FALSE(encouraged(Moment::idle));
@@ -104,7 +105,7 @@ TEST_F(InvitationTest, EncouragementOnDemandIsShownAtOnceOrNotAtAll) {
   EXPECT_TRUE(speech->spoken.empty());
   // Busy: nothing is held, posted or tried again.
   coordinator->encourageNow();
-  EXPECT_TRUE(coordinator->delivery().pending().empty());
+  EXPECT_TRUE(VisitCoordinatorPeer::delivery(*coordinator).pending().empty());
   presenter->finishVisit();
   tickAt(at(10, 1));
   EXPECT_EQ(presenter->performed.size(), 1u);

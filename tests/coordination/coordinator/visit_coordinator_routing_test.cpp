@@ -66,18 +66,19 @@ TEST_F(RoutingTest, TheCalendarFocusWindowStaysShutWithoutACalendarModel) {
 }
 
 TEST_F(RoutingTest, TheReflectionOpensTheHistoryWhileTheCoordinatorLives) {
-  coordinator->show(WindowKind::reflection);
-  windows.reflection->manageHistory();
+  coordinator->show(WindowKind::weeklyReflection);
+  windows.weeklyReflection->manageHistory();
   EXPECT_EQ(windows.focusHistory->shows, 1);
   coordinator.reset();
-  windows.reflection->manageHistory();
+  windows.weeklyReflection->manageHistory();
   EXPECT_EQ(windows.focusHistory->shows, 1);
   // Without controllers, nothing opens.
   fresh(at(10, 59), [](auto& given) { given.windows = {}; });
   coordinator->show(WindowKind::focusHistory);
-  coordinator->show(WindowKind::reflection);
+  coordinator->show(WindowKind::weeklyReflection);
   coordinator->show(WindowKind::today);
-  EXPECT_EQ(windows.focusHistory->shows + windows.reflection->shows + windows.today->shows, 0);
+  EXPECT_EQ(
+      windows.focusHistory->shows + windows.weeklyReflection->shows + windows.today->shows, 0);
 }
 
 // Each action a window keeps outlives the coordinator; then it says that the application is
@@ -94,16 +95,16 @@ TEST_F(RoutingTest, EveryKeptActionSaysTheApplicationIsClosingOnceTheCoordinator
   const UUID open = addPriority("Plan the week");
   coordinator->show(WindowKind::today);
   coordinator->show(WindowKind::calendarFocus);
-  coordinator->show(WindowKind::quickCommands);
-  ASSERT_TRUE(windows.today->start && windows.calendar->start && windows.quickCommands->execute);
+  coordinator->show(WindowKind::quickCommand);
+  ASSERT_TRUE(windows.today->start && windows.calendar->start && windows.quickCommand->execute);
   const struct {
     const char* name;
     std::function<void()> act;
   } rows[] = {
       {"a priority's start", [&] { windows.today->start(open, false); }},
       {"a calendar gap's start", [&] { windows.calendar->start(10, "Review", open); }},
-      {"a typed pause", [&] { windows.quickCommands->execute("pause"); }},
-      {"a typed stop", [&] { windows.quickCommands->execute("stop"); }},
+      {"a typed pause", [&] { windows.quickCommand->execute("pause"); }},
+      {"a typed stop", [&] { windows.quickCommand->execute("stop"); }},
   };
   coordinator.reset();
   for (const auto& row : rows) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/coordination/coordinator/coordinator_harness.h"
+#include "tests/support/visit_coordinator_peer.h"
 
 namespace vorlane {
 namespace {
@@ -109,10 +110,11 @@ TEST_F(CoordinatorSetUpTest, NothingDueBeforeStartIsShownAndHoursMissedAsleepAre
   tickAt(at(14, 0, 40));  // woke after 12:00, 13:00 and 14:00 passed; 14:00 is 40 s late
   ASSERT_EQ(presenter->performed.size(), 1u);
   EXPECT_EQ(presenter->performed[0].scheduledFor, at(14, 0));
-  EXPECT_EQ(logMessages(log, "scheduling"),
-            (std::vector<std::string>{
-                "skipping stale visit for 2026-03-10 11:00:00 +0000, machine was probably asleep",
-                "skipping stale visit for 2026-03-10 12:00:00 +0000, machine was probably asleep"}));
+  EXPECT_EQ(
+      logMessages(log, "scheduling"),
+      (std::vector<std::string>{
+          "skipping stale visit for 2026-03-10 11:00:00 +0000, machine was probably asleep",
+          "skipping stale visit for 2026-03-10 12:00:00 +0000, machine was probably asleep"}));
 }
 
 TEST_F(CoordinatorSetUpTest, RemindersAddedAnyTimeFireAndStayOneHundredFiftySecondsAfterward) {
@@ -138,7 +140,7 @@ TEST_F(CoordinatorSetUpTest, TheCoordinatorGoesWithItsOwnerWhileItsPartsAreBusy)
   coordinator->encourageNow();  // on screen, its end still to come
   coordinator->enqueue(visit(Visit::Kind::hourly(), at(10, 59)));  // held behind it
   coordinator->mute(MuteDuration::fifteenMinutes);
-  ASSERT_EQ(coordinator->delivery().pending().size(), 1u);
+  ASSERT_EQ(VisitCoordinatorPeer::delivery(*coordinator).pending().size(), 1u);
   const std::weak_ptr<VisitCoordinator> weak = coordinator;
   const int signals = stateChanges;
   coordinator.reset();

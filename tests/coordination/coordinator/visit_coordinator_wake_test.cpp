@@ -3,6 +3,7 @@
 
 #include "tests/coordination/coordinator/coordinator_harness.h"
 #include "tests/support/scripted_random.h"
+#include "tests/support/visit_coordinator_peer.h"
 
 namespace vorlane {
 namespace {
@@ -26,7 +27,7 @@ TEST_F(ScreenAndWakeTest, GoingAwayActsOnceAndDropsEverythingInFlightByItsFallba
   coordinator->enqueue(visit(Visit::Kind::pomodoroComplete(), at(11, 0), "Focus done"));
   lock();
   lock();  // the screen then sleeps as well
-  EXPECT_TRUE(coordinator->delivery().pending().empty());
+  EXPECT_TRUE(VisitCoordinatorPeer::delivery(*coordinator).pending().empty());
   EXPECT_FALSE(presenter->isPerformingVisit());
   EXPECT_EQ(speech->stops, 1);
   EXPECT_EQ(presenter->invitationDismissals, 1);
@@ -40,13 +41,13 @@ TEST_F(ScreenAndWakeTest, GoingAwayActsOnceAndDropsEverythingInFlightByItsFallba
   EXPECT_EQ(notifications->posted.back().body, "Call back");
   // A wake re-anchors but leaves the screen away; only its return shows it again.
   wake();
-  EXPECT_TRUE(coordinator->delivery().screenIsAway());
+  EXPECT_TRUE(VisitCoordinatorPeer::delivery(*coordinator).screenIsAway());
   unlock();
-  EXPECT_FALSE(coordinator->delivery().screenIsAway());
-  EXPECT_EQ(schedulingLog(), (std::vector<std::string>{
-                                 "screen unavailable, dropping anything in flight",
-                                 "woke from sleep, re-anchoring the scheduler",
-                                 "screen available again, re-anchoring the scheduler"}));
+  EXPECT_FALSE(VisitCoordinatorPeer::delivery(*coordinator).screenIsAway());
+  EXPECT_EQ(schedulingLog(),
+            (std::vector<std::string>{"screen unavailable, dropping anything in flight",
+                                      "woke from sleep, re-anchoring the scheduler",
+                                      "screen available again, re-anchoring the scheduler"}));
 }
 
 TEST_F(ScreenAndWakeTest, AnHourThatPassedWhileAwayOrAsleepIsNeverReplayed) {
@@ -77,7 +78,7 @@ TEST_F(ScreenAndWakeTest, AReturnDropsOnlyWhatIsStaleAndTheNextVisitsSpeechIsNot
     coordinator->enqueue(reminderVisit(at(10, 58), "Stale"));
     coordinator->enqueue(reminderVisit(at(10, 59, 50), "Fresh"));
     unlock();  // a "back" while present only discards what is stale
-    EXPECT_EQ(coordinator->delivery().pending().size(), abandoned ? 0u : 1u);
+    EXPECT_EQ(VisitCoordinatorPeer::delivery(*coordinator).pending().size(), abandoned ? 0u : 1u);
     EXPECT_EQ(speech->stops, abandoned ? 1 : 0);
     EXPECT_EQ(presenter->currentVisit()->bubbleText, abandoned ? "Fresh" : "Old");
     // The fresh visit's speech starts after the abandoned one's was stopped, and goes on.
@@ -93,8 +94,9 @@ TEST_F(ScreenAndWakeTest, AfterAWakeOrAReturnTheCadencesStartOver) {
   for (const bool byWake : {true, false}) {
     SCOPED_TRACE(byWake);
     constexpr auto low = ScriptedRandomGenerator::lowest;
-    const auto random = std::make_shared<ScriptedRandomGenerator>(std::initializer_list<std::uint64_t>{
-        low, byWake ? low : ScriptedRandomGenerator::highest, low, low});
+    const auto random =
+        std::make_shared<ScriptedRandomGenerator>(std::initializer_list<std::uint64_t>{
+            low, byWake ? low : ScriptedRandomGenerator::highest, low, low});
     fresh(at(10, 0), [&](auto& given) { given.random = random; });
     const Date back = at(10, 20);
     if (!byWake) lock();

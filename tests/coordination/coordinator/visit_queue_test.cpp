@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/coordination/coordinator/coordinator_harness.h"
+#include "tests/support/visit_coordinator_peer.h"
 
 namespace vorlane {
 namespace {
@@ -31,7 +32,7 @@ TEST_F(VisitQueueTest, TwoVisitsDueTogetherAreShownInOrderWithoutASecondLook) {
   buildAndStart();
   tickAt(at(11, 0, 20));
   ASSERT_EQ(presenter->offered.size(), 2u);
-  ASSERT_EQ(coordinator->delivery().pending().size(), 1u);
+  ASSERT_EQ(VisitCoordinatorPeer::delivery(*coordinator).pending().size(), 1u);
   EXPECT_EQ(speech->spoken.size(), 1u);  // nothing is spoken for the held one
   EXPECT_EQ(logMessages(log, "presentation"),
             std::vector<std::string>{"holding visit until the current one finishes"});
@@ -55,12 +56,13 @@ TEST_F(VisitQueueTest, EndOfAVisitAndEveryTickDrainTheHeldVisits) {
 
   coordinator->enqueue(visit(Kind::pomodoroStart(), at(10, 59, 20), "next"));
   tickAt(at(10, 59, 30));
-  EXPECT_EQ(coordinator->delivery().pending().size(), 1u);  // the mascot is still busy
+  EXPECT_EQ(VisitCoordinatorPeer::delivery(*coordinator).pending().size(),
+            1u);  // the mascot is still busy
   // The mascot frees itself without reporting it: the next tick shows the held visit.
   presenter->forgetVisit();
   tickAt(at(10, 59, 45));
   EXPECT_EQ(presenter->performed.back().bubbleText, "next");
-  EXPECT_TRUE(coordinator->delivery().pending().empty());
+  EXPECT_TRUE(VisitCoordinatorPeer::delivery(*coordinator).pending().empty());
 }
 
 }  // namespace

@@ -22,13 +22,13 @@ TEST_F(FocusCheckpointTest, PauseAndResumeAcrossACheckpointReadBackAtTheNextLaun
     clock->set(at(11, 9));
     focus->requestPauseSession();
     EXPECT_FALSE(timer().isActive());
-    EXPECT_FALSE(windows.resumeNotes->returning);  // the note window asks for a next step
-    EXPECT_EQ(windows.resumeNotes->goal, "draft");
+    EXPECT_FALSE(windows.resumeNote->returning);  // the note window asks for a next step
+    EXPECT_EQ(windows.resumeNote->goal, "draft");
     EXPECT_EQ(presenter->sessions.back().caption, "paused");
-    windows.resumeNotes->save("  check \n the\tfigures ");
+    windows.resumeNote->save("  check \n the\tfigures ");
 
     fresh(at(14, 0), [&](auto& given) {
-      if (!noteWindow) given.resumeNotes = nullptr;
+      if (!noteWindow) given.resumeNote = nullptr;
     });
     ASSERT_EQ(phase(), "paused");
     EXPECT_EQ(presenter->sessions.back().time, "15:00");
@@ -36,8 +36,8 @@ TEST_F(FocusCheckpointTest, PauseAndResumeAcrossACheckpointReadBackAtTheNextLaun
     focus->requestResumeSession();
     if (noteWindow) {
       EXPECT_EQ(phase(), "paused");
-      EXPECT_TRUE(windows.resumeNotes->returning);
-      windows.resumeNotes->resume();
+      EXPECT_TRUE(windows.resumeNote->returning);
+      windows.resumeNote->resume();
     }
     EXPECT_EQ(phase(), "working");
     EXPECT_EQ(focus->pomodoro().endsAt(), at(14, 15));

@@ -168,7 +168,7 @@ TEST_F(FocusCoordinatorTest, TheSharedLimitsDecideWhatMayStart) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    focus->cancelPomodoro();
+    if (focus->pomodoro().isRunning()) focus->cancelPomodoro();  // idle has nothing to stop
     const std::string refused = refusal([&] { focus->startRequestedFocus(row.minutes, row.goal); });
     EXPECT_EQ(refused, row.starts ? "" : invalidGoal);
     EXPECT_EQ(focus->pomodoro().phase().kind().has_value(), row.starts);
@@ -179,8 +179,8 @@ TEST_F(FocusCoordinatorTest, TheSharedLimitsDecideWhatMayStart) {
 // card offers the focus, and the user has no way to retitle it.
 TEST_F(FocusCoordinatorTest, AStoredPriorityWithNothingVisibleStillStarts) {
   make();
-  const DailyPriority kept{UUID::random(), "\u200B", nine, {DailyPriorities::dayKey(nine, berlin)},
-                           std::nullopt};
+  const DailyPriority kept{
+      UUID::random(), "\u200B", nine, {DailyPriorities::dayKey(nine, berlin)}, std::nullopt};
   priorities->setPlan(DailyPriorities({kept}));
   EXPECT_EQ(refusal([&] { focus->startPriority(kept.id, false); }), "");
   EXPECT_EQ(focus->pomodoro().focus(), "\u200B");
@@ -213,8 +213,8 @@ TEST_F(FocusCoordinatorTest, NoteIsCountedInCharactersAfterCleaning) {
     clock->set(nine);
     make();
     pausedFocus();
-    windows.resumeNotes->save("earlier");
-    EXPECT_EQ(refusal([&] { windows.resumeNotes->save(row.note); }),
+    windows.resumeNote->save("earlier");
+    EXPECT_EQ(refusal([&] { windows.resumeNote->save(row.note); }),
               row.accepted ? "" : "Keep your next step to 240 characters.");
     EXPECT_EQ(presenter->sessions.back().caption, row.caption);
     const auto& stored = recovery->stored.value();
@@ -228,8 +228,8 @@ TEST_F(FocusCoordinatorTest, AWindowFromAnEarlierSessionCannotChangeANewerOne) {
   make();
   focus->startRequestedFocus(25, "old");
   focus->requestPauseSession();
-  const auto oldSave = windows.resumeNotes->save;
-  const auto oldResume = windows.resumeNotes->resume;
+  const auto oldSave = windows.resumeNote->save;
+  const auto oldResume = windows.resumeNote->resume;
   focus->cancelPomodoro();
   EXPECT_THROW(oldSave("late"), ActionError);
   focus->startRequestedFocus(25, "new");
@@ -257,16 +257,16 @@ TEST_F(FocusCoordinatorTest, StarterAndFullLengthsFollowTheSettingsWhenTheUserSt
   preferences->setPreferences(Preferences({.workMinutes = 200, .breakMinutes = 45}));
   make();
   focus->requestFiveMinuteFocus();
-  EXPECT_EQ(windows.focusEditor->minutes, 5);
-  windows.focusEditor->start("");
+  EXPECT_EQ(windows.focusSessionEditor->minutes, 5);
+  windows.focusSessionEditor->start("");
   EXPECT_TRUE(focus->isStarterFocus());
   EXPECT_EQ(focus->pomodoro().workDuration(), 300);
 
   focus->requestNewPomodoro();
-  EXPECT_TRUE(windows.focusEditor->replacing);
-  EXPECT_EQ(windows.focusEditor->minutes, 90) << "the full length, clamped";
+  EXPECT_TRUE(windows.focusSessionEditor->replacing);
+  EXPECT_EQ(windows.focusSessionEditor->minutes, 90) << "the full length, clamped";
   preferences->setPreferences(Preferences({.workMinutes = 0}));
-  windows.focusEditor->start("next");
+  windows.focusSessionEditor->start("next");
   EXPECT_FALSE(focus->isStarterFocus());
   EXPECT_EQ(focus->pomodoro().workDuration(), 60);
 }
@@ -274,11 +274,11 @@ TEST_F(FocusCoordinatorTest, StarterAndFullLengthsFollowTheSettingsWhenTheUserSt
 TEST_F(FocusCoordinatorTest, CallbacksHandedOutDoNothingOnceTheSessionIsGone) {
   make();
   pausedFocus();
-  focus->showResumeNotes(false);
+  focus->showResumeNote(false);
   focus->requestNewPomodoro();
-  auto save = windows.resumeNotes->save;
-  auto resume = windows.resumeNotes->resume;
-  auto start = windows.focusEditor->start;
+  auto save = windows.resumeNote->save;
+  auto resume = windows.resumeNote->resume;
+  auto start = windows.focusSessionEditor->start;
   focus.reset();
   EXPECT_NE(refusal([&] { save("later"); }), "");
   const int before = observer->changes;
@@ -288,38 +288,48 @@ TEST_F(FocusCoordinatorTest, CallbacksHandedOutDoNothingOnceTheSessionIsGone) {
   EXPECT_EQ(visits->enqueued.size(), 1u) << "only the first focus's start";
 }
 
-// A menu built before a phase changed may send a request that no longer fits: it must
-// leave everything as it was (skipBreak and extendSession used to act on idle).
-TEST_F(FocusCoordinatorTest, RequestsThatDoNotFitThePhaseDoNothing) {
+// A menu or pill built before a phase changed may send a request that no longer fits: the
+// session's own rules decide, and a request they give no effect is refused in its sentence
+// and leaves everything as it was (skipBreak and extendSession used to act on idle; extend
+// with a finished break shown used to pass the menu and do nothing).
+TEST_F(FocusCoordinatorTest, RequestsThatDoNotFitThePhaseAreRefusedAndChangeNothing) {
   const std::function<void()> requests[] = {
       [this] { focus->skipBreak(); }, [this] { focus->extendSession(5); },
-      [this] { focus->requestPauseSession(); },
-      [this] { focus->requestResumeSession(); }};
-  // Which of skip, extend, pause and resume act in each state.
+      [this] { focus->requestPauseSession(); }, [this] { focus->requestResumeSession(); },
+      [this] { focus->cancelPomodoro(); }};
+  const char* const acts = "";
+  // For skip, extend, pause, resume and cancel in each state: acts, or the refusal.
   const struct {
     At state;
-    bool acts[4];
+    const char* outcome[5];
   } rows[] = {
-      {At::idle, {false, false, false, false}},       {At::breakCard, {false, false, false, false}},
-      {At::working, {false, true, true, false}},      {At::awaiting, {true, true, false, false}},
-      {At::onBreak, {true, true, true, false}},       {At::pausedFocus, {false, true, false, true}},
-      {At::pausedBreak, {true, true, false, true}},
+      {At::idle, {noRunning, noRunning, noRunning, notPaused, noRunning}},
+      {At::breakCard, {noRunning, noRunning, noRunning, notPaused, acts}},
+      {At::working, {noRunning, acts, acts, notPaused, acts}},
+      {At::awaiting, {acts, acts, noRunning, notPaused, acts}},
+      {At::onBreak, {acts, acts, acts, notPaused, acts}},
+      {At::pausedFocus, {noRunning, acts, noRunning, acts, acts}},
+      {At::pausedBreak, {acts, acts, noRunning, acts, acts}},
   };
   for (const auto& row : rows) {
-    for (int request = 0; request < 4; ++request) {
-      SCOPED_TRACE(testing::Message() << "state " << static_cast<int>(row.state) << ", request " << request);
+    for (int request = 0; request < 5; ++request) {
+      SCOPED_TRACE(testing::Message()
+                   << "state " << static_cast<int>(row.state) << ", request " << request);
       LogCapture rowLog;
       reach(row.state);
       const PomodoroSession before = focus->pomodoro();
       const auto panels = presenter->completions.size();
       const bool timing = timer().isActive();
       const auto lines = logMessages(rowLog, "pomodoro").size();
-      requests[request]();
-      EXPECT_EQ(!(focus->pomodoro() == before), row.acts[request]);
-      if (!row.acts[request]) {
+      const int changes = observer->changes;
+      const std::string outcome = refusal(requests[request]);
+      EXPECT_EQ(outcome, row.outcome[request]);
+      EXPECT_EQ(!(focus->pomodoro() == before), outcome.empty());
+      if (!outcome.empty()) {
         EXPECT_EQ(presenter->completions.size(), panels);
         EXPECT_EQ(timer().isActive(), timing);
         EXPECT_EQ(logMessages(rowLog, "pomodoro").size(), lines);
+        EXPECT_EQ(observer->changes, changes);
       }
     }
   }
@@ -351,12 +361,11 @@ TEST_F(FocusCoordinatorTest, MarkingAccomplishedNeedsANamedFocusAndKeepsItOnAFai
   focus->startBreak();
   fireAt(nine + 1800);
   focus->markFocusAccomplished();  // a break
-  EXPECT_EQ(logMessages(log, "pomodoro"),
-            (std::vector<std::string>{"started a 25 minute session",
-                                      "session complete, 1 done today",
-                                      "No completed named focus to mark accomplished",
-                                      "break started", "break over",
-                                      "No completed named focus to mark accomplished"}));
+  EXPECT_EQ(
+      logMessages(log, "pomodoro"),
+      (std::vector<std::string>{"started a 25 minute session", "session complete, 1 done today",
+                                "No completed named focus to mark accomplished", "break started",
+                                "break over", "No completed named focus to mark accomplished"}));
   EXPECT_EQ(windows.focusHistory->shows, 0);
   startFocus("named");
   fireAt(nine + 3300);

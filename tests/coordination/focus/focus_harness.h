@@ -33,7 +33,7 @@ class FocusHarness : public CoordinationFakes {
         .focusHistory = std::make_shared<RecordFocusHistoryStore>(&records),
         .recovery = std::make_shared<RecordFocusRecoveryStore>(&records),
         .priorities = std::make_shared<RecordDailyPrioritiesStore>(&records),
-        .focusEditor = windows.focusEditor, .resumeNotes = windows.resumeNotes,
+        .focusSessionEditor = windows.focusSessionEditor, .resumeNote = windows.resumeNote,
         .focusHistoryWindow = windows.focusHistory, .sessionTimers = timers.factory(),
         .calendar = [] { return berlin; }, .prefersReducedMotion = [] { return false; },
         .visits = visits, .observer = observer, .systemEvents = systemEvents};
@@ -46,7 +46,7 @@ class FocusHarness : public CoordinationFakes {
   // Starts a focus from the editor, as the user would.
   void startFocus(const std::string& goal = "write report") {
     focus->requestNewPomodoro();
-    windows.focusEditor->start(goal);
+    windows.focusSessionEditor->start(goal);
   }
   std::string phase() const { return phaseName(focus->pomodoro()); }
 

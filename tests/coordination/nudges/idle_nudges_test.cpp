@@ -31,7 +31,7 @@ class IdleNudgesTest : public testing::Test {
         // The lowest word brings the first encouragement 3000 s on.
         .random = std::make_shared<ScriptedRandomGenerator>(
             std::vector<std::uint64_t>(8, ScriptedRandomGenerator::lowest)),
-        .focusEditor = editor, .calendar = [] { return berlin; },
+        .focusSessionEditor = editor, .calendar = [] { return berlin; },
         .prefersReducedMotion = [] { return false; }, .visits = visits, .observer = observer});
   }
 

@@ -53,9 +53,9 @@ TEST(WindowSet, EachKindHoldsOneControllerReadBackAsItsInterface) {
 TEST(WindowSet, TheCoordinatorsWindowsHaveOneKindEach) {
   const WindowSet all = FakeFeatureWindows{}.controllers();
   EXPECT_EQ(all.kinds(),
-            (std::vector<WindowKind>{WindowKind::quickCommands, WindowKind::focusEditor,
-                                     WindowKind::resumeNotes, WindowKind::today,
-                                     WindowKind::focusHistory, WindowKind::reflection,
+            (std::vector<WindowKind>{WindowKind::quickCommand, WindowKind::focusSessionEditor,
+                                     WindowKind::resumeNote, WindowKind::today,
+                                     WindowKind::focusHistory, WindowKind::weeklyReflection,
                                      WindowKind::calendarFocus}));
 }
 

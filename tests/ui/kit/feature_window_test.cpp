@@ -51,7 +51,7 @@ TEST(FeatureWindow, IsCentredAtItsSizeAndMadeAgainWhereTheUserLeftItAfterAClose)
   FeatureWindow host;
   Built built;
   EXPECT_EQ(host.window(), nullptr);
-  host.show("Today", QSize(570, 540), true, true, builder(built));
+  host.show("Today", QSize(570, 540), {.resizable = true, .reuseVisible = true}, builder(built));
   QWidget* window = host.window();
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(window->isVisible());
@@ -71,7 +71,7 @@ TEST(FeatureWindow, IsCentredAtItsSizeAndMadeAgainWhereTheUserLeftItAfterAClose)
   window->resize(600, 500);
   const QPointer<QWidget> first(window);
   window->close();
-  host.show("Today", QSize(570, 540), true, true, builder(built));
+  host.show("Today", QSize(570, 540), {.resizable = true, .reuseVisible = true}, builder(built));
   settle();
   EXPECT_EQ(first, nullptr) << "the closed window is deleted";
   ASSERT_NE(host.window(), nullptr);
@@ -88,11 +88,11 @@ TEST(FeatureWindow, AFixedWindowMadeAgainKeepsItsPlaceButNotItsGrownHeight) {
     content->setMinimumHeight(200);
     return content;
   };
-  host.show("Fixed", QSize(300, 100), false, true, tall);
+  host.show("Fixed", QSize(300, 100), {.resizable = false, .reuseVisible = true}, tall);
   host.window()->move(40, 50);
   host.window()->close();
   settle();
-  host.show("Fixed", QSize(300, 100), false, true,
+  host.show("Fixed", QSize(300, 100), {.resizable = false, .reuseVisible = true},
             [](FeatureWindow::CloseAction) -> QWidget* { return new QWidget; });
   EXPECT_EQ(host.window()->pos(), QPoint(40, 50));
   EXPECT_EQ(host.window()->size(), QSize(300, 100));
@@ -124,7 +124,7 @@ TEST(FeatureWindow, ClosingLeavesNoWidgetNorTimerOfTheWindowAlive) {
       timer->start(1000);
       return content;
     };
-    host.show("Timed", QSize(300, 100), false, true, withTimer);
+    host.show("Timed", QSize(300, 100), {.resizable = false, .reuseVisible = true}, withTimer);
     const QPointer<QWidget> window(host.window());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     ASSERT_TRUE(timer && timer->isActive());
@@ -139,7 +139,7 @@ TEST(FeatureWindow, ClosingLeavesNoWidgetNorTimerOfTheWindowAlive) {
     EXPECT_EQ(QApplication::topLevelWidgets().size(), windowsBefore);
 
     // And it opens again, working.
-    host.show("Timed", QSize(300, 100), false, true, withTimer);
+    host.show("Timed", QSize(300, 100), {.resizable = false, .reuseVisible = true}, withTimer);
     ASSERT_NE(host.window(), nullptr);
     EXPECT_TRUE(host.window()->isVisible());
     EXPECT_TRUE(timer && timer->isActive());
@@ -153,11 +153,11 @@ TEST(FeatureWindow, ClosingLeavesNoWidgetNorTimerOfTheWindowAlive) {
 TEST(FeatureWindow, AShowingRightAfterACloseFromTheContentMakesAWindowThatStays) {
   FeatureWindow host;
   Built built;
-  host.show("Quick", QSize(300, 100), false, true, builder(built));
+  host.show("Quick", QSize(300, 100), {.resizable = false, .reuseVisible = true}, builder(built));
   const QPointer<QWidget> closing(host.window());
   QObject::connect(built.field.data(), &QLineEdit::returnPressed, [&] {
     built.close();
-    host.show("Quick", QSize(300, 100), false, true, builder(built));
+    host.show("Quick", QSize(300, 100), {.resizable = false, .reuseVisible = true}, builder(built));
   });
   QTest::keyClick(built.field, Qt::Key_Return);
   settle();
@@ -175,10 +175,10 @@ TEST(FeatureWindow, AClosedWindowTheLoopHasNotDeletedYetGoesWithItsHost) {
   {
     FeatureWindow host;
     Built built;
-    host.show("Gone", QSize(200, 100), false, true, builder(built));
+    host.show("Gone", QSize(200, 100), {.resizable = false, .reuseVisible = true}, builder(built));
     closed = host.window();
     host.window()->close();
-    host.show("Gone", QSize(200, 100), false, true, builder(built));
+    host.show("Gone", QSize(200, 100), {.resizable = false, .reuseVisible = true}, builder(built));
     ASSERT_FALSE(closed.isNull()) << "the loop has not run";
   }
   EXPECT_TRUE(closed.isNull());
@@ -200,9 +200,11 @@ TEST(FeatureWindow, AVisibleWindowIsOnlyRaisedWhenReusedAndRebuiltOtherwise) {
     SCOPED_TRACE(row.name);
     FeatureWindow host;
     Built built;
-    host.show("Add reminder", QSize(440, 300), false, row.reuseVisible, builder(built));
+    host.show("Add reminder", QSize(440, 300),
+              {.resizable = false, .reuseVisible = row.reuseVisible}, builder(built));
     QTest::keyClicks(built.field, "half typed");
-    host.show("Edit reminder", QSize(440, 300), false, row.reuseVisible, builder(built));
+    host.show("Edit reminder", QSize(440, 300),
+              {.resizable = false, .reuseVisible = row.reuseVisible}, builder(built));
     settle();
     EXPECT_EQ(built.count, row.builds);
     EXPECT_EQ(host.window()->windowTitle(), row.title);
@@ -215,7 +217,8 @@ TEST(FeatureWindow, AVisibleWindowIsOnlyRaisedWhenReusedAndRebuiltOtherwise) {
 TEST(FeatureWindow, ClosingDropsTheContentAndTheNextShowingStartsFresh) {
   FeatureWindow host;
   Built built;
-  host.show("Focus history", QSize(510, 450), false, true, builder(built));
+  host.show("Focus history", QSize(510, 450), {.resizable = false, .reuseVisible = true},
+            builder(built));
   QTest::keyClicks(built.field, "typed");
   const QPointer<QLineEdit> first = built.field;
   const FeatureWindow::CloseAction firstClose = built.close;
@@ -224,7 +227,8 @@ TEST(FeatureWindow, ClosingDropsTheContentAndTheNextShowingStartsFresh) {
   settle();
   EXPECT_EQ(first, nullptr) << "the closed content is released";
 
-  host.show("Focus history", QSize(510, 450), false, true, builder(built));
+  host.show("Focus history", QSize(510, 450), {.resizable = false, .reuseVisible = true},
+            builder(built));
   EXPECT_EQ(built.field->text(), "");
   // The close action of a content since replaced still closes the window the host holds.
   firstClose();
@@ -234,11 +238,12 @@ TEST(FeatureWindow, ClosingDropsTheContentAndTheNextShowingStartsFresh) {
 
 TEST(FeatureWindow, AFixedWindowIsAsTallAsItsContentNeedsButNeverShorterThanAsked) {
   FeatureWindow host;
-  host.show("Short", QSize(300, 100), false, true, [](FeatureWindow::CloseAction) -> QWidget* {
-    auto* tall = new QWidget;
-    tall->setMinimumHeight(260);
-    return tall;
-  });
+  host.show("Short", QSize(300, 100), {.resizable = false, .reuseVisible = true},
+            [](FeatureWindow::CloseAction) -> QWidget* {
+              auto* tall = new QWidget;
+              tall->setMinimumHeight(260);
+              return tall;
+            });
   EXPECT_EQ(host.window()->size(), QSize(300, 260));
   EXPECT_EQ(host.window()->minimumSize(), host.window()->maximumSize());
   // A line that appears later is not cut off either.
@@ -246,7 +251,7 @@ TEST(FeatureWindow, AFixedWindowIsAsTallAsItsContentNeedsButNeverShorterThanAske
   EXPECT_TRUE(QTest::qWaitFor([&] { return host.window()->height() == 330; }, 1000));
   EXPECT_EQ(host.window()->width(), 300);
   host.window()->close();
-  host.show("Short", QSize(300, 100), false, true,
+  host.show("Short", QSize(300, 100), {.resizable = false, .reuseVisible = true},
             [](FeatureWindow::CloseAction) -> QWidget* { return new QWidget; });
   EXPECT_EQ(host.window()->size(), QSize(300, 100));
 }
@@ -256,11 +261,12 @@ TEST(FeatureWindow, AFixedWindowIsAsTallAsItsContentNeedsButNeverShorterThanAske
 TEST(FeatureWindow, AFixedWindowTallerThanTheScreenScrollsItsContentInsideTheScreen) {
   const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
   FeatureWindow host;
-  host.show("Tall", QSize(300, 100), false, true, [&](FeatureWindow::CloseAction) -> QWidget* {
-    auto* tall = new QWidget;
-    tall->setMinimumHeight(area.height() + 200);
-    return tall;
-  });
+  host.show("Tall", QSize(300, 100), {.resizable = false, .reuseVisible = true},
+            [&](FeatureWindow::CloseAction) -> QWidget* {
+              auto* tall = new QWidget;
+              tall->setMinimumHeight(area.height() + 200);
+              return tall;
+            });
   QWidget* window = host.window();
   // The platform frames the window once shown.
   EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry().height() == area.height(); }))
@@ -278,11 +284,12 @@ TEST(FeatureWindow, AFixedWindowTallerThanTheScreenScrollsItsContentInsideTheScr
   QCoreApplication::sendPostedEvents();
   EXPECT_EQ(window->height(), height);
 
-  host.show("Short", QSize(300, 100), false, false, [](FeatureWindow::CloseAction) -> QWidget* {
-    auto* content = new QWidget;
-    content->setMinimumHeight(150);
-    return content;
-  });
+  host.show("Short", QSize(300, 100), {.resizable = false, .reuseVisible = false},
+            [](FeatureWindow::CloseAction) -> QWidget* {
+              auto* content = new QWidget;
+              content->setMinimumHeight(150);
+              return content;
+            });
   settle();
   EXPECT_TRUE(QTest::qWaitFor([&] { return host.window()->height() == 150; }))
       << host.window()->height();
@@ -317,7 +324,7 @@ TEST(FeatureWindow, TheCloseActionIsHarmlessOnceTheHostIsGone) {
   Built built;
   {
     FeatureWindow host;
-    host.show("Gone", QSize(200, 100), false, true, builder(built));
+    host.show("Gone", QSize(200, 100), {.resizable = false, .reuseVisible = true}, builder(built));
   }
   ASSERT_TRUE(built.close);
   built.close();
@@ -329,12 +336,13 @@ TEST(FeatureWindow, TheCloseActionIsHarmlessOnceTheHostIsGone) {
 TEST(FeatureWindow, HandsItsCloseActionToTheContent) {
   FeatureWindow host;
   QPointer<WindowContent> content;
-  host.show("Form", QSize(200, 100), false, true, [&](const FeatureWindow::CloseAction&) {
-    auto* made = new WindowContent;
-    made->closeWindow();
-    content = made;
-    return static_cast<QWidget*>(made);
-  });
+  host.show("Form", QSize(200, 100), {.resizable = false, .reuseVisible = true},
+            [&](const FeatureWindow::CloseAction&) {
+              auto* made = new WindowContent;
+              made->closeWindow();
+              content = made;
+              return static_cast<QWidget*>(made);
+            });
   ASSERT_NE(content, nullptr);
   ASSERT_TRUE(host.window()->isVisible()) << "no close action before the host's";
   content->closeWindow();
@@ -363,7 +371,7 @@ TEST(FeatureWindow, EscapeClosesTheWindowUnlessTheContentTakesIt) {
     SCOPED_TRACE(row.name);
     FeatureWindow host;
     Built built;
-    host.show("Escape", QSize(300, 100), false, true,
+    host.show("Escape", QSize(300, 100), {.resizable = false, .reuseVisible = true},
               [&](FeatureWindow::CloseAction close) -> QWidget* {
                 if (!row.contentTakesEscape) return builder(built)(std::move(close));
                 auto* field = new EscapeField;

@@ -77,7 +77,7 @@ TEST(StatusWindowRows, EveryKindTheMenuOpensHasOneRowAndAWayInOfItsOwn) {
   EXPECT_EQ(statusWindowRow(WindowKind::welcome), nullptr);
   EXPECT_EQ(statusWindowRow(WindowKind::calendarConsent), nullptr);
   // Other entries into a row's window.
-  EXPECT_EQ(windowOpenedBy(StatusCommand::fiveMinutes), WindowKind::focusEditor);
+  EXPECT_EQ(windowOpenedBy(StatusCommand::fiveMinutes), WindowKind::focusSessionEditor);
   EXPECT_EQ(windowOpenedBy(StatusCommand::editReminder), WindowKind::reminderEditor);
   EXPECT_EQ(windowOpenedBy(StatusCommand::openAppearance), WindowKind::preferences);
   EXPECT_EQ(windowOpenedBy(StatusCommand::vorlaneNow), std::nullopt);
@@ -92,7 +92,7 @@ TEST(StatusWindowRows, EachRowsEntryFollowsItsWindow) {
     StatusSnapshot s;
     for (const StatusWindowRow& other : statusWindowRows()) s.windows.insert(other.kind);
     // The resume notes' entry shows only while a focus is paused.
-    if (row.kind == WindowKind::resumeNotes) {
+    if (row.kind == WindowKind::resumeNote) {
       s.session.start(Date(0), "write");
       s.session.pause(Date(60));
     }

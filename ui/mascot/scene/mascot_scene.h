@@ -1,19 +1,18 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 #include <optional>
 #include <vector>
 
-#include <QString>
-
 #include "coordination/commands/quick_action.h"
+#include "core/contracts/visit.h"
 #include "core/desktop/idle_fidget.h"
 #include "core/desktop/mascot_appearance.h"
 #include "core/settings/presence_mode.h"
 #include "core/settings/presence_state.h"
-#include "core/contracts/visit.h"
-#include "ui/mascot/scene/billboard_node.h"
 #include "ui/mascot/character/character_node.h"
+#include "ui/mascot/scene/billboard_node.h"
 #include "ui/mascot/scene/mascot_theme.h"
 #include "ui/mascot/scene/quick_action_node.h"
 #include "ui/mascot/scene/session_completion_node.h"
@@ -58,7 +57,6 @@ class MascotScene : public Scene {
   double characterTopInset() const { return characterTopInset_; }
   // A different value re-lays the scene out.
   void setCharacterTopInset(double inset);
-  bool isHoldingSessionBoard() const { return presenceState_ == PresenceState::working; }
   QPointF characterPosition() const { return character_->position(); }
 
   // --- visits ---
@@ -77,12 +75,13 @@ class MascotScene : public Scene {
   PresenceMode presenceMode() const { return presenceMode_; }
   void setPresenceMode(PresenceMode mode) { presenceMode_ = mode; }
   const std::optional<ActiveSession>& activeSession() const { return activeSession_; }
-  void setActiveSession(std::optional<ActiveSession> session) { activeSession_ = std::move(session); }
+  void setActiveSession(std::optional<ActiveSession> session) {
+    activeSession_ = std::move(session);
+  }
   bool hasSessionCompletion() const { return hasSessionCompletion_; }
   // A finished-session panel becomes current (shown unless a visit hides it) or goes.
   void setSessionCompletion(bool current);
   bool hasIdleFocusInvitation() const { return hasIdleFocusInvitation_; }
-  void setIdleFocusInvitation(bool shown) { hasIdleFocusInvitation_ = shown; }
   bool interactionsEnabled() const { return interactionsEnabled_; }
   // False in click-through mode: no hit areas, pills hidden. Turning it back on brings the
   // pills only where a panel or an invitation keeps them; otherwise they wait for the
@@ -154,7 +153,6 @@ class MascotScene : public Scene {
 
   // --- the nodes, for the presenter, the preview and tests ---
   CharacterNode* character() const { return character_; }
-  Node* characterLayer() const { return characterLayer_; }
   Node* bannerLayer() const { return bannerLayer_; }
   ShapeNode* rope() const { return rope_; }
   SpeechBubbleNode* bubble() const { return bubble_; }

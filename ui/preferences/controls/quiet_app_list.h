@@ -4,8 +4,8 @@
 #include <set>
 #include <string>
 
+#include "ui/preferences/binding/preferences_binding.h"
 #include "ui/preferences/text/app_names.h"
-#include "ui/preferences/window/preferences_binding.h"
 
 class QLabel;
 class QLineEdit;

@@ -49,9 +49,8 @@ class AppearancePanel final : public PreferencesPanel {
   AppearancePanel(PreferencesBinding& binding, Services services, QWidget* parent);
 
   QToolButton* previewToggle() const { return previewToggle_; }
-  // The two stills, light then dark; null until the preview is first opened.
+  // The light still; null until the preview is first opened.
   MascotStylePreview* lightPreview() const { return lightPreview_; }
-  MascotStylePreview* darkPreview() const { return darkPreview_; }
   QSlider* monkeyOpacity() const { return monkeyOpacity_.slider; }
   QSlider* ropeOpacity() const { return ropeOpacity_.slider; }
   QSlider* bannerOpacity() const { return bannerOpacity_.slider; }

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QWidget>
 
-#include "ui/preferences/window/preferences_binding.h"
+#include "ui/preferences/binding/preferences_binding.h"
 
 class QCheckBox;
 class QVBoxLayout;

@@ -10,11 +10,11 @@
 #include "foundation/calendar.h"
 #include "foundation/date.h"
 #include "platform/services/voice_catalogue.h"
-#include "ui/mascot_window/screen_info.h"
 #include "ui/kit/confirmation_prompt.h"
-#include "ui/preferences/text/app_names.h"
+#include "ui/mascot_window/screen_info.h"
+#include "ui/preferences/binding/preferences_binding.h"
 #include "ui/preferences/controls/color_chooser.h"
-#include "ui/preferences/window/preferences_binding.h"
+#include "ui/preferences/text/app_names.h"
 #include "ui/preferences/window/preferences_navigation.h"
 
 class QLabel;

@@ -51,7 +51,8 @@ void CalendarFocusController::show(
           },
       .watchActivation = dependencies_.watchActivation,
   };
-  host_.show(QStringLiteral("Find a focus window \u2014 Vorlane"), QSize(width, height), true, true,
+  host_.show(QStringLiteral("Find a focus window \u2014 Vorlane"), QSize(width, height),
+             {.resizable = true, .reuseVisible = true},
              [&](const FeatureWindow::CloseAction&) -> QWidget* {
                return new CalendarFocusView(model, priorities, guardedStart(std::move(start)),
                                             std::move(services));

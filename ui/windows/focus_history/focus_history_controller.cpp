@@ -7,7 +7,8 @@
 namespace vorlane {
 
 void FocusHistoryController::show(FocusHistoryStore& store) {
-  host_.show(QStringLiteral("Focus history"), QSize(width, height), true, true,
+  host_.show(QStringLiteral("Focus history"), QSize(width, height),
+             {.resizable = true, .reuseVisible = true},
              [&](FeatureWindow::CloseAction) -> QWidget* {
                // Closed only by its title bar: the view takes no close action.
                return new FocusHistoryView(store, services_);

@@ -10,7 +10,7 @@ void FocusSessionEditorController::show(int minutes, bool replacing, bool starte
                                         std::function<void(const std::string&)> start) {
   const QString title =
       starter ? QStringLiteral("Just five minutes") : QStringLiteral("New focus session");
-  host_.show(title, QSize(width, height), false, true,
+  host_.show(title, QSize(width, height), {.resizable = false, .reuseVisible = true},
              [&](FeatureWindow::CloseAction close) -> QWidget* {
                // The window closes only once the caller's start has gone through.
                auto started = [start = std::move(start), close](const std::string& goal) {

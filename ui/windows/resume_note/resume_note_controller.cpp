@@ -7,12 +7,11 @@
 namespace vorlane {
 
 void ResumeNoteController::show(const std::string& goal, const std::string& note, bool returning,
-                                bool placeSaved,
-                                std::function<void(const std::string&)> save,
+                                bool placeSaved, std::function<void(const std::string&)> save,
                                 std::function<void()> resume) {
-  const QString title = returning ? QStringLiteral("Where was I?")
-                                  : QStringLiteral("Leave yourself a next step");
-  host_.show(title, QSize(width, height), false, false,
+  const QString title =
+      returning ? QStringLiteral("Where was I?") : QStringLiteral("Leave yourself a next step");
+  host_.show(title, QSize(width, height), {.resizable = false, .reuseVisible = false},
              [&](FeatureWindow::CloseAction close) -> QWidget* {
                // Resuming closes the window even when the session has gone in the meantime.
                auto resumed = [resume = std::move(resume), close] {

@@ -10,7 +10,8 @@ void TodayController::show(DailyPrioritiesStore& store, int minutes,
                            std::optional<std::string> recoveryError,
                            std::function<void()> discardRecovery,
                            std::function<void(const UUID&, bool)> start) {
-  host_.show(QStringLiteral("Today \u2014 Vorlane"), QSize(width, height), true, true,
+  host_.show(QStringLiteral("Today \u2014 Vorlane"), QSize(width, height),
+             {.resizable = true, .reuseVisible = true},
              [&](FeatureWindow::CloseAction) -> QWidget* {
                return new TodayView(store, minutes, std::move(recoveryError),
                                     std::move(discardRecovery), std::move(start), services_);

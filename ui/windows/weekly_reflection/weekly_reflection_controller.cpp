@@ -10,7 +10,8 @@ WeeklyReflectionController::WeeklyReflectionController(std::shared_ptr<const Clo
 
 void WeeklyReflectionController::show(FocusHistoryStore& history, DailyPrioritiesStore& priorities,
                                       std::function<void()> manageHistory) {
-  host_.show(QStringLiteral("Weekly reflection \u2014 Vorlane"), QSize(width, height), true, true,
+  host_.show(QStringLiteral("Weekly reflection \u2014 Vorlane"), QSize(width, height),
+             {.resizable = true, .reuseVisible = true},
              [&](FeatureWindow::CloseAction) -> QWidget* {
                return new WeeklyReflectionView(history, priorities, std::move(manageHistory),
                                                clock_, calendar_);

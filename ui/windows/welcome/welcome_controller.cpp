@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "platform/logging/log.h"
-#include "ui/windows/welcome/onboarding_view.h"
+#include "ui/windows/welcome/welcome_view.h"
 
 namespace vorlane {
 
@@ -16,9 +16,10 @@ void WelcomeController::show(const QString& hotKeyName, std::function<void()> vo
   const bool tray = trayAvailable_();
   // Where the user was told the menu is, should they not find it there.
   Log::lifecycle().info("welcome shown: %{public}s", whereTheMenuIs(tray).toStdString());
-  host_.show(QStringLiteral("Welcome to Vorlane"), QSize(width, height), false, false,
+  host_.show(QStringLiteral("Welcome to Vorlane"), QSize(width, height),
+             {.resizable = false, .reuseVisible = false},
              [&](FeatureWindow::CloseAction close) -> QWidget* {
-               return new OnboardingView(hotKeyName, tray, std::move(vorlaneNow), std::move(close));
+               return new WelcomeView(hotKeyName, tray, std::move(vorlaneNow), std::move(close));
              });
 }
 

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/ui/preferences/recording_preferences_store.h"
-#include "ui/preferences/window/preferences_binding.h"
 #include "ui/preferences/window/preferences_navigation.h"
 
 namespace vorlane {
@@ -45,35 +43,6 @@ TEST(PreferencesNavigation, StartsOnDesktopAndTellsOnlyOfARealChange) {
                                                                    std::nullopt}));
   // No selection shows Desktop.
   EXPECT_EQ(navigation.shownSection(), PreferencesSection::desktop);
-}
-
-TEST(PreferencesBinding, AnEditIsOneWholeWriteARedrawNeverWritesAndNoChangeWritesNothing) {
-  testing::RecordingPreferencesStore store(Preferences({.workMinutes = 40}));
-  PreferencesBinding binding(store);
-  int redraws = 0;
-  auto following = binding.follow([&](const Preferences&) {
-    ++redraws;
-    // A control set by the redraw that echoes its change back.
-    binding.edit([](Preferences& p) { p.breakMinutes = 17; });
-  });
-  EXPECT_EQ(redraws, 1);
-  EXPECT_TRUE(store.writes.empty());
-
-  // A field changed elsewhere since the panel drew is kept by the next edit.
-  store.changeElsewhere([](Preferences& p) { p.showCurrentTime = true; });
-  EXPECT_EQ(redraws, 2);
-  EXPECT_TRUE(store.writes.empty());
-
-  binding.edit([](Preferences& p) { p.speechEnabled = false; });
-  ASSERT_EQ(store.writes.size(), 1u);
-  Preferences expected(Preferences({.workMinutes = 40}));
-  expected.showCurrentTime = true;
-  expected.speechEnabled = false;
-  EXPECT_EQ(store.writes.back(), expected);
-  EXPECT_EQ(redraws, 3);
-
-  binding.edit([](Preferences& p) { p.speechEnabled = false; });
-  EXPECT_EQ(store.writes.size(), 1u) << "nothing changed";
 }
 
 }  // namespace

@@ -199,7 +199,7 @@ TEST_F(ResumeNoteWindowTest, ASessionReplacedWhileTheNoteIsOpenIsNeitherSavedNor
   const auto firstResume = recording->resume;
   // The user starts another focus from the tray: the note of the first one goes.
   coordinator->focus().requestNewPomodoro();
-  windows.focusEditor->start("second focus");
+  windows.focusSessionEditor->start("second focus");
   presenter->finishVisit();
   ASSERT_EQ(phase(), "working");
   EXPECT_FALSE(onScreen());
@@ -226,7 +226,7 @@ TEST_F(ResumeNoteWindowTest, ASessionReplacedWhileTheNoteIsOpenIsNeitherSavedNor
 TEST_F(ResumeNoteWindowTest, AnotherRequestReplacesTheOpenFormAndItsTyping) {
   pause();
   type("half typed");
-  coordinator->focus().showResumeNotes(true);
+  coordinator->focus().showResumeNote(true);
   EXPECT_EQ(window()->windowTitle(), "Where was I?");
   EXPECT_EQ(view().field()->toPlainText(), "");
   EXPECT_EQ(view().saveButton()->text(), "Save && resume") << "shown as \"Save & resume\"";
@@ -247,8 +247,8 @@ TEST_F(ResumeNoteWindowTest, ACheckpointWithANoteOverTheLimitIsKeptAndNeverShown
   });
   EXPECT_EQ(phase(), "idle") << "not restored";
   EXPECT_TRUE(coordinator->status().recoveryNeedsAttention) << "the tray and Today say so";
-  coordinator->focus().requestResumeSession();
-  coordinator->focus().showResumeNotes(true);
+  EXPECT_EQ(refusal([&] { coordinator->focus().requestResumeSession(); }), notPaused);
+  coordinator->focus().showResumeNote(true);
   EXPECT_FALSE(onScreen());
   EXPECT_EQ(records.rawBytes(RecordFocusRecoveryStore::key), bytes) << "kept as it was";
 }

@@ -16,9 +16,9 @@
 
 #include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/x11_peer.h"
+#include "ui/kit/feature_window.h"
 #include "ui/preferences/window/preferences_window.h"
 #include "ui/windows/calendar_consent/calendar_consent_window.h"
-#include "ui/kit/feature_window.h"
 
 namespace vorlane {
 namespace {
@@ -72,13 +72,15 @@ TEST_F(WindowHints, FixedWindowsAskForCloseOnlyAndOpenboxNeitherResizesNorMaximi
   const Row rows[] = {
       {"a fixed feature window",
        [&] {
-         fixedHost.show("Fixed", QSize(300, 200), false, true, label);
+         fixedHost.show("Fixed", QSize(300, 200), {.resizable = false, .reuseVisible = true},
+                        label);
          return fixedHost.window();
        },
        true},
       {"a fixed feature window its content made taller",
        [&] {
-         tallHost.show("Tall", QSize(300, 200), false, true, tallLabel);
+         tallHost.show("Tall", QSize(300, 200), {.resizable = false, .reuseVisible = true},
+                       tallLabel);
          return tallHost.window();
        },
        true},
@@ -92,14 +94,15 @@ TEST_F(WindowHints, FixedWindowsAskForCloseOnlyAndOpenboxNeitherResizesNorMaximi
        true},
       {"a resizable feature window",
        [&] {
-         resizableHost.show("Resizable", QSize(400, 300), true, true, label);
+         resizableHost.show("Resizable", QSize(400, 300), {.resizable = true, .reuseVisible = true},
+                            label);
          return resizableHost.window();
        },
        false},
       {"the preferences window",
        [&] {
-         preferences = std::make_unique<PreferencesWindow>(store, navigation,
-                                                           PreferencesWindow::Services{});
+         preferences =
+             std::make_unique<PreferencesWindow>(store, navigation, PreferencesWindow::Services{});
          preferences->show();
          return preferences.get();
        },
@@ -149,10 +152,11 @@ TEST_F(WindowHints, AFeatureWindowMinimisedByTheWindowManagerComesBackWhenAskedA
   ASSERT_TRUE(x.ok());
   FeatureWindow host;
   QPointer<QWidget> content;
-  host.show("Minimised", QSize(300, 200), false, true, [&](FeatureWindow::CloseAction) {
-    content = new QLabel(QStringLiteral("Typed"));
-    return content.data();
-  });
+  host.show("Minimised", QSize(300, 200), {.resizable = false, .reuseVisible = true},
+            [&](FeatureWindow::CloseAction) {
+              content = new QLabel(QStringLiteral("Typed"));
+              return content.data();
+            });
   ASSERT_TRUE(managed(*host.window()));
   // Qt asks the window manager to minimise only a window it has seen mapped; before that it
   // merely sets the initial state, which a mapped window ignores.
@@ -161,7 +165,7 @@ TEST_F(WindowHints, AFeatureWindowMinimisedByTheWindowManagerComesBackWhenAskedA
   host.window()->showMinimized();
   ASSERT_TRUE(testing::processEventsUntil([&] { return !x.viewable(host.window()->winId()); }));
 
-  host.show("Minimised", QSize(300, 200), false, true, label);
+  host.show("Minimised", QSize(300, 200), {.resizable = false, .reuseVisible = true}, label);
   // Qt hears of the new state after the server maps the window: wait for both.
   EXPECT_TRUE(testing::processEventsUntil([&] {
     return x.viewable(host.window()->winId()) &&

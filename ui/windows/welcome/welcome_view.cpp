@@ -1,4 +1,4 @@
-#include "ui/windows/welcome/onboarding_view.h"
+#include "ui/windows/welcome/welcome_view.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,7 +42,7 @@ QString whereTheMenuIs(bool trayAvailable) {
   return QString::fromUtf8(trayAvailable ? lookForTheClimber : rightClickTheMonkey);
 }
 
-OnboardingView::OnboardingView(const QString& hotKeyName, bool trayAvailable,
+WelcomeView::WelcomeView(const QString& hotKeyName, bool trayAvailable,
                                std::function<void()> onVorlaneNow, std::function<void()> onDismiss,
                                QWidget* parent)
     : WindowContent(parent), onVorlaneNow_(std::move(onVorlaneNow)), onDismiss_(std::move(onDismiss)) {
@@ -102,7 +102,7 @@ OnboardingView::OnboardingView(const QString& hotKeyName, bool trayAvailable,
   connect(showMe_, &QPushButton::clicked, this, [this] { showMe(); });
 }
 
-void OnboardingView::showMe() {
+void WelcomeView::showMe() {
   // Copies: either callback may close and let go of this window.
   const auto vorlaneNow = onVorlaneNow_;
   const auto dismiss = onDismiss_;
@@ -110,7 +110,7 @@ void OnboardingView::showMe() {
   if (dismiss) dismiss();
 }
 
-void OnboardingView::notNow() {
+void WelcomeView::notNow() {
   const auto dismiss = onDismiss_;
   if (dismiss) dismiss();
 }

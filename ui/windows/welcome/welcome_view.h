@@ -13,11 +13,11 @@ namespace vorlane {
 // The welcome window's content: what the mascot does, when it stays away and how to mute
 // it, with an offer to see it at once. It acts only through its two callbacks. Escape is
 // "Not now"; Return is "Show me". Closing its window from the title bar calls neither.
-class OnboardingView final : public WindowContent {
+class WelcomeView final : public WindowContent {
  public:
   // `trayAvailable`: a system tray shows the status menu; without one the menu is the
   // monkey's own, and the window says so.
-  OnboardingView(const QString& hotKeyName, bool trayAvailable, std::function<void()> onVorlaneNow,
+  WelcomeView(const QString& hotKeyName, bool trayAvailable, std::function<void()> onVorlaneNow,
                  std::function<void()> onDismiss, QWidget* parent = nullptr);
 
   QPushButton* notNowButton() const { return notNow_; }

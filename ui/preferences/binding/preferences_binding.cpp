@@ -1,4 +1,4 @@
-#include "ui/preferences/window/preferences_binding.h"
+#include "ui/preferences/binding/preferences_binding.h"
 
 #include <utility>
 

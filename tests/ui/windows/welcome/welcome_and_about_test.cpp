@@ -9,8 +9,8 @@
 #include "ui/kit/feature_window.h"
 #include "ui/windows/about/about_controller.h"
 #include "ui/windows/about/about_view.h"
-#include "ui/windows/welcome/onboarding_view.h"
 #include "ui/windows/welcome/welcome_controller.h"
+#include "ui/windows/welcome/welcome_view.h"
 
 namespace vorlane {
 namespace {
@@ -38,14 +38,16 @@ TEST(WelcomeAndAboutWindows, ShowTheirLinesWithTheShortcutAtAFixedSize) {
     QStringList lines;
   };
   const Row rows[] = {
-      {welcome, "Welcome to Vorlane",
+      {welcome,
+       "Welcome to Vorlane",
        {"Vorlane is running", "Look for the climber in your system tray.",
         "On the hour, a monkey climbs down the right edge of your screen, tells you the time, "
         "and climbs away. About seven seconds.",
         "He stays up the rope when your camera or microphone is in use, or when you are "
         "presenting.",
         "Mute him from anywhere with Ctrl+Alt+Super+M."}},
-      {about, "About Vorlane",
+      {about,
+       "About Vorlane",
        {"Vorlane", "Version 1.2.0", "A desktop mascot that climbs down to tell you the time.",
         "Mute anywhere with Ctrl+Alt+Super+M",
         "Scheduling and suppression decisions are logged to the system journal under "
@@ -57,7 +59,7 @@ TEST(WelcomeAndAboutWindows, ShowTheirLinesWithTheShortcutAtAFixedSize) {
     EXPECT_EQ(row.window.minimumSize(), row.window.maximumSize()) << row.title.toStdString();
     EXPECT_EQ(texts(row.window).join("\n").toStdString(), row.lines.join("\n").toStdString());
   }
-  const auto* view = welcome.findChild<OnboardingView*>();
+  const auto* view = welcome.findChild<WelcomeView*>();
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(view->notNowButton()->text(), "Not now");
   EXPECT_EQ(view->showMeButton()->text(), "Show me");
@@ -71,14 +73,14 @@ TEST(WelcomeAndAboutWindows, ShowTheirLinesWithTheShortcutAtAFixedSize) {
 TEST(WelcomeController, ShowMeVisitsThenClosesAndEveryOtherWayOnlyCloses) {
   struct Row {
     const char* name;
-    std::function<void(OnboardingView&, QWidget&)> act;
+    std::function<void(WelcomeView&, QWidget&)> act;
     int visits;
   };
   const Row rows[] = {
-      {"Show me", [](OnboardingView& v, QWidget&) { v.showMeButton()->click(); }, 1},
-      {"Not now", [](OnboardingView& v, QWidget&) { v.notNowButton()->click(); }, 0},
-      {"Escape", [](OnboardingView& v, QWidget&) { QTest::keyClick(&v, Qt::Key_Escape); }, 0},
-      {"title-bar close", [](OnboardingView&, QWidget& w) { w.close(); }, 0},
+      {"Show me", [](WelcomeView& v, QWidget&) { v.showMeButton()->click(); }, 1},
+      {"Not now", [](WelcomeView& v, QWidget&) { v.notNowButton()->click(); }, 0},
+      {"Escape", [](WelcomeView& v, QWidget&) { QTest::keyClick(&v, Qt::Key_Escape); }, 0},
+      {"title-bar close", [](WelcomeView&, QWidget& w) { w.close(); }, 0},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -87,12 +89,12 @@ TEST(WelcomeController, ShowMeVisitsThenClosesAndEveryOtherWayOnlyCloses) {
     controller.show(QStringLiteral("Ctrl+Alt+Super+M"), [&] { ++visits; });
     QWidget* window = controller.host().window();
     ASSERT_NE(window, nullptr);
-    const QPointer<OnboardingView> first = window->findChild<OnboardingView*>();
+    const QPointer<WelcomeView> first = window->findChild<WelcomeView*>();
     ASSERT_FALSE(first.isNull());
     controller.show(QStringLiteral("Ctrl+Alt+Super+M"), [&] { ++visits; });
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull()) << "replaced by the second showing";
-    auto* view = window->findChild<OnboardingView*>();
+    auto* view = window->findChild<WelcomeView*>();
     ASSERT_NE(view, nullptr);
     EXPECT_TRUE(controller.isOpen());
     row.act(*view, *window);
@@ -120,7 +122,8 @@ TEST(WelcomeController, SaysWhereTheMenuIsWithOrWithoutATray) {
     ASSERT_NE(controller.host().content(), nullptr);
     const QStringList lines = texts(*controller.host().content());
     EXPECT_TRUE(lines.contains(QString::fromUtf8(row.line))) << lines.join(" | ").toStdString();
-    EXPECT_EQ(lines.contains(QStringLiteral("Look for the climber in your system tray.")), row.tray);
+    EXPECT_EQ(lines.contains(QStringLiteral("Look for the climber in your system tray.")),
+              row.tray);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 }
@@ -151,36 +154,39 @@ TEST(AboutController, SaysWhereThisRunsLogGoes) {
   }
 }
 
-TEST(OnboardingView, EachWayOutCallsItsCallbacksInOrder) {
+TEST(WelcomeView, EachWayOutCallsItsCallbacksInOrder) {
   struct Row {
     const char* name;
-    std::function<void(OnboardingView&)> act;
+    std::function<void(WelcomeView&)> act;
     QStringList calls;
   };
   const Row rows[] = {
-      {"Show me", [](OnboardingView& w) { QTest::mouseClick(w.showMeButton(), Qt::LeftButton); },
+      {"Show me",
+       [](WelcomeView& w) { QTest::mouseClick(w.showMeButton(), Qt::LeftButton); },
        {"now", "dismiss"}},
-      {"Return", [](OnboardingView& w) { QTest::keyClick(&w, Qt::Key_Return); },
+      {"Return", [](WelcomeView& w) { QTest::keyClick(&w, Qt::Key_Return); }, {"now", "dismiss"}},
+      {"Enter on the keypad",
+       [](WelcomeView& w) { QTest::keyClick(&w, Qt::Key_Enter); },
        {"now", "dismiss"}},
-      {"Enter on the keypad", [](OnboardingView& w) { QTest::keyClick(&w, Qt::Key_Enter); },
-       {"now", "dismiss"}},
-      {"Not now", [](OnboardingView& w) { QTest::mouseClick(w.notNowButton(), Qt::LeftButton); },
+      {"Not now",
+       [](WelcomeView& w) { QTest::mouseClick(w.notNowButton(), Qt::LeftButton); },
        {"dismiss"}},
-      {"Escape", [](OnboardingView& w) { QTest::keyClick(&w, Qt::Key_Escape); }, {"dismiss"}},
-      {"title-bar close", [](OnboardingView& w) { w.close(); }, {}},
+      {"Escape", [](WelcomeView& w) { QTest::keyClick(&w, Qt::Key_Escape); }, {"dismiss"}},
+      {"title-bar close", [](WelcomeView& w) { w.close(); }, {}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     QStringList calls;
     // Its keys come through the host, as in the welcome window.
     FeatureWindow host;
-    host.show(QStringLiteral("Welcome"), QSize(420, FeatureWindow::contentHeight), false, false,
+    host.show(QStringLiteral("Welcome"), QSize(420, FeatureWindow::contentHeight),
+              {.resizable = false, .reuseVisible = false},
               [&](const FeatureWindow::CloseAction&) -> QWidget* {
-                return new OnboardingView(
+                return new WelcomeView(
                     QStringLiteral("Ctrl+Alt+Super+M"), true, [&] { calls << "now"; },
                     [&] { calls << "dismiss"; });
               });
-    auto& window = *static_cast<OnboardingView*>(host.content());
+    auto& window = *static_cast<WelcomeView*>(host.content());
     row.act(window);
     EXPECT_EQ(calls, row.calls);
   }
