@@ -105,8 +105,13 @@ fs::path writeTarget(const fs::path& path) {
 StoredData readStoredFile(const fs::path& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
-    if (errno == ENOENT) return StoredData::missing();
-    return StoredData::unreadable(describe(path, errno));
+    const int error = errno;
+    if (error == ENOENT) return StoredData::missing();
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+      return StoredData::unreachable(error, describe(path, error));
+    }
+    return StoredData::unreadable(describe(path, error));
   }
   struct Closer {
     int fd;

@@ -19,7 +19,8 @@ inline constexpr std::uintmax_t maximumStoredFileSize = json::maximumDocumentSiz
 
 // Reads a whole regular file. A missing file (or missing folder) is `missing`; anything else
 // that stops the read (permission, I/O, a folder or device in its place, a file too large to
-// hold) is `unreadable`, with the reason. Never blocks on a FIFO, never throws.
+// hold) is `unreadable`, with the reason, and `unreachable` when a link at `path` cannot be
+// followed to a file that opens. Never blocks on a FIFO, never throws.
 StoredData readStoredFile(const std::filesystem::path& path);
 
 // Replaces the file's contents so that a crash at any moment leaves either the old or the

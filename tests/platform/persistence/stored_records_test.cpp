@@ -269,8 +269,18 @@ TEST(StoredRecords, ARecordNestedPastTheDepthBoundIsDamagedInput) {
       ASSERT_TRUE(aside) << name;
       EXPECT_EQ(testing::readFile(*aside), original) << name;
       EXPECT_GT(record.stage(home.path()), 0) << name << ": the change is stored";
-      ASSERT_EQ(log.lines().size(), 1u) << name;
-      EXPECT_TRUE(log.lines()[0].message.ends_with(" moved aside to " + aside->string())) << name;
+      // Reminders are read one by one: the one nested too deep is left out, and each of the
+      // three loads before the save counts it.
+      const std::size_t loads = file.filename() == "reminders.json" ? 3 : 0;
+      const Lines lines = log.lines();
+      ASSERT_EQ(lines.size(), loads + 1) << name;
+      for (std::size_t i = 0; i < loads; ++i) {
+        EXPECT_EQ(lines[i].message,
+                  "stored reminders that could not be read were left out, the file to be moved "
+                  "aside before the next save: 1")
+            << name;
+      }
+      EXPECT_TRUE(lines.back().message.ends_with(" moved aside to " + aside->string())) << name;
     }
   }
 }
@@ -345,13 +355,58 @@ TEST(StoredRecords, ALinkedRecordWhoseTargetFolderCannotBeMadeFailsAsAnyWrite) {
   RecordPreferencesStore preferences(recordStore);
   preferences.modify([](Preferences& p) { p.workMinutes = 40; });
   ASSERT_EQ(log.lines().size(), 1u);
-  EXPECT_TRUE(log.lines()[0].message.starts_with("could not save preferences: ")) << log.lines()[0].message;
+  EXPECT_TRUE(log.lines()[0].message.starts_with("could not save preferences: "))
+      << log.lines()[0].message;
 
   RecordDailyPrioritiesStore priorities(&recordStore);
-  EXPECT_EQ(refusal([&] { priorities.apply([](DailyPriorities& p) { p.add("Plan", today, newYork); }); }),
-            "The change could not be written to disk. Nothing was changed.");
+  EXPECT_EQ(
+      refusal([&] { priorities.apply([](DailyPriorities& p) { p.add("Plan", today, newYork); }); }),
+      "The change could not be written to disk. Nothing was changed.");
   EXPECT_TRUE(priorities.plan().items().empty());
   EXPECT_EQ(log.lines().size(), 2u);
+}
+
+// Regression: preferences linked into a folder that cannot be made (a file stands in its
+// path) were moved aside as unreadable and a plain file took the link's place.
+TEST(StoredRecords, PreferencesLinkedWhereTheyCannotBeReachedKeepTheLink) {
+  testing::TempFolder home;
+  FileRecordStore recordStore(home / "config");
+  fs::create_directories(home / "config");
+  testing::writeFile(home / "dotfiles", "in the way");
+  const fs::path file = recordStore.path(RecordPreferencesStore::key);
+  const fs::path target = home / "dotfiles/vorlane/preferences.json";
+  fs::create_symlink(target, file);
+  LogCapture log;
+  RecordPreferencesStore preferences(recordStore);
+  EXPECT_EQ(preferences.preferences(), Preferences());
+  preferences.modify([](Preferences& p) { p.workMinutes = 40; });
+  EXPECT_EQ(preferences.preferences().workMinutes, 40) << "kept in memory";
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(file)));
+  EXPECT_EQ(testing::folderEntries(home / "config"), std::vector<std::string>{"preferences.json"});
+  EXPECT_EQ(testing::readFile(home / "dotfiles"), "in the way");
+  ASSERT_EQ(log.lines().size(), 2u);
+  EXPECT_EQ(log.lines()[0].level, LogLevel::error);
+  EXPECT_TRUE(log.lines()[0].message.starts_with(
+      "the preferences are a link whose target cannot be reached, kept as it is; starting on "
+      "the defaults: "))
+      << log.lines()[0].message;
+  EXPECT_TRUE(log.lines()[1].message.starts_with("could not save preferences: "));
+
+  // Settings that appear behind the link meanwhile were never read: they stay.
+  fs::remove(home / "dotfiles");
+  fs::create_directories(target.parent_path());
+  testing::writeFile(target, "theirs");
+  preferences.modify([](Preferences& p) { p.workMinutes = 45; });
+  EXPECT_EQ(testing::readFile(target), "theirs");
+  ASSERT_EQ(log.lines().size(), 3u);
+  EXPECT_EQ(log.lines()[2].message,
+            "could not save preferences: they appeared after the start, kept");
+  // With nothing behind it, the settings go through the link.
+  fs::remove(target);
+  preferences.modify([](Preferences& p) { p.workMinutes = 50; });
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(file)));
+  EXPECT_EQ(RecordPreferencesStore(recordStore).preferences().workMinutes, 50);
+  EXPECT_EQ(log.lines().size(), 3u);
 }
 
 TEST(AtomicFile, WritesThroughChainsOfLinksAndIntoAMissingTarget) {
@@ -502,6 +557,9 @@ TEST(StoredRecords, AFailedWriteIsASentenceAndItsSystemReasonIsLogged) {
       {EACCES, Failure::notWritable,
        "Vorlane may not write to its data folder, so the change could not be saved. Nothing "
        "was changed."},
+      {ENOTDIR, Failure::notAFolder,
+       "Vorlane's data folder is not a folder, so the change could not be saved. Nothing was "
+       "changed."},
       {EIO, Failure::notWritten, "The change could not be written to disk. Nothing was changed."},
   };
   for (const auto& [error, failure, sentence] : rows) {
