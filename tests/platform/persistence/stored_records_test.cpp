@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <functional>
+#include <string_view>
 #include <system_error>
 
 #include "core/productivity/daily_priorities.h"
 #include "foundation/calendar.h"
-#include "tests/support/log_capture.h"
 #include "platform/persistence/atomic_file.h"
 #include "platform/persistence/file_record_store.h"
 #include "platform/persistence/file_reminder_store.h"
@@ -19,6 +19,7 @@
 #include "platform/persistence/record_focus_history_store.h"
 #include "platform/persistence/record_focus_recovery_store.h"
 #include "platform/persistence/record_preferences_store.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/thrown.h"
 
@@ -223,7 +224,8 @@ bool movedAsideBySave(const Record& record) {
 
 std::optional<fs::path> asideCopy(const fs::path& file) {
   for (const auto& name : testing::folderEntries(file.parent_path())) {
-    if (name.starts_with(file.filename().string() + ".unreadable-")) return file.parent_path() / name;
+    if (name.starts_with(file.filename().string() + ".unreadable-"))
+      return file.parent_path() / name;
   }
   return std::nullopt;
 }
@@ -437,7 +439,8 @@ TEST(AtomicFile, LeftoverTemporariesOfOurOwnNamingAreRemovedBesideRecordsAndLink
   fs::create_directories(records);
   fs::create_directories(dotfiles);
   fs::create_symlink("../dotfiles/history", records / "focusHistory.json");
-  fs::create_symlink("loop.json", records / "loop.json");  // followed nowhere
+  fs::create_symlink("loop.json", records / "loop.json");           // followed nowhere
+  fs::create_symlink("../dotfiles/notes", records / "notes.json");  // not a record
   const std::vector<fs::path> leftovers = {
       records / ".preferences.json.tmp-a1B2c3", records / ".dailyPriorities.v1.json.tmp-ZZ9yy8",
       records / ".reminders.json.tmp-000000", dotfiles / ".history.tmp-QwErTy"};
@@ -446,6 +449,8 @@ TEST(AtomicFile, LeftoverTemporariesOfOurOwnNamingAreRemovedBesideRecordsAndLink
       records / ".preferences.json.tmp-a1B2c34",  // too long
       records / ".preferences.json.tmp-a1_2c3",   // not a letter or digit
       records / ".notes.txt.tmp-a1B2c3",          // not a record
+      records / ".user-notes.json.tmp-abc123",    // nor is this
+      dotfiles / ".notes.tmp-a1B2c3",             // beside a link that is no record
       records / "preferences.json.tmp-a1B2c3",    // no leading dot
       dotfiles / ".history.json.tmp-a1B2c3",      // not the link's target
       records / "preferences.json"};
@@ -455,8 +460,12 @@ TEST(AtomicFile, LeftoverTemporariesOfOurOwnNamingAreRemovedBesideRecordsAndLink
   fs::create_directories(records / ".folder.json.tmp-abcdef");
   fs::create_symlink(records / "preferences.json", records / ".linked.json.tmp-abcdef");
 
+  const auto isRecord = [](std::string_view name) {
+    return name == "preferences.json" || name == "dailyPriorities.v1.json" ||
+           name == "reminders.json" || name == "focusHistory.json" || name == "loop.json";
+  };
   std::vector<fs::path> removed;
-  for (const auto& file : removeLeftoverTemporaries(records)) {
+  for (const auto& file : removeLeftoverTemporaries(records, isRecord)) {
     removed.push_back(fs::weakly_canonical(file));
   }
   std::ranges::sort(removed);
@@ -468,7 +477,7 @@ TEST(AtomicFile, LeftoverTemporariesOfOurOwnNamingAreRemovedBesideRecordsAndLink
   for (const auto& file : others) EXPECT_EQ(testing::readFile(file), "kept") << file;
   EXPECT_TRUE(fs::is_directory(records / ".folder.json.tmp-abcdef"));
   EXPECT_TRUE(fs::is_symlink(fs::symlink_status(records / ".linked.json.tmp-abcdef")));
-  EXPECT_TRUE(removeLeftoverTemporaries(temp / "missing").empty());
+  EXPECT_TRUE(removeLeftoverTemporaries(temp / "missing", isRecord).empty());
 }
 
 // Regression: with a folder in place of a blocked record, clearing failed with "could not
