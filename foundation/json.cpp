@@ -163,7 +163,8 @@ struct ElementText {
 // counts brackets, whatever bytes the strings hold; none when the text is not one array whose
 // brackets close. What an element holds is left to the parser.
 std::optional<std::vector<ElementText>> elementTexts(std::string_view text) {
-  std::size_t at = 0;
+  // A byte order mark, which the parser also passes over.
+  std::size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
   while (at < text.size() && isJsonSpace(text[at])) ++at;
   if (at == text.size() || text[at] != '[') return std::nullopt;
   std::vector<ElementText> elements;

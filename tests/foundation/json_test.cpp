@@ -165,6 +165,7 @@ TEST(Json, ReadsAnArraysElementsOneByOne) {
   const std::pair<std::string, Elements> rows[] = {
       {"[]", {}},
       {" \n[ \t] ", {}},
+      {"\xEF\xBB\xBF[1]", {one}},  // after a byte order mark, as parse() reads it
       {R"([1,"a \"],[{\" \\",{"k":[1,{"v":"}"}]}])", {one, text, object}},
       {"[1,\"\xC3 \xFF\xFE\",1]", {one, std::nullopt, one}},  // invalid UTF-8
       {R"([1,"\ud800",1])", {one, std::nullopt, one}},        // a lone surrogate
@@ -176,6 +177,7 @@ TEST(Json, ReadsAnArraysElementsOneByOne) {
   for (const auto& [document, expected] : rows) {
     EXPECT_EQ(json::parseElements(document), expected) << document;
   }
+  EXPECT_EQ(json::parse("\xEF\xBB\xBF[1]"), Json::parse("[1]"));
   for (const std::string document :
        {"", "{}", "1", "[1", "[1,\"]\"", "[1]]", "[1] x", "x[1]", "[[1]", "[\"a]"}) {
     const auto error = thrown<DecodingError>([&] { json::parseElements(document); },
