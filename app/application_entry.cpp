@@ -9,11 +9,15 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string_view>
 #include <thread>
+#include <utility>
 
 #include "app/app_delegate.h"
 #include "app/display_check.h"
 #include "app/instance_contest.h"
+#include "app/own_records.h"
 #include "app/qt_platform_plugin.h"
 #include "app/system_app_services.h"
 #include "app/termination_signals.h"
@@ -109,9 +113,11 @@ bool becomeTheOneVorlane(InstanceLocks& locks, const QDBusConnection& bus,
 // be running. Without them a copy that has ended may still be finishing its last save.
 void removeTemporariesOfKilledSaves(const InstanceLocks& locks) {
   if (!locks.guards()) return;
-  for (const auto& folder : {configFolder(), dataFolder()}) {
+  const std::pair<std::optional<std::filesystem::path>, bool (*)(std::string_view)> folders[] = {
+      {configFolder(), &isOwnRecordFile}, {dataFolder(), &isOwnDataFile}};
+  for (const auto& [folder, isOwn] : folders) {
     if (!folder) continue;
-    for (const auto& removed : removeLeftoverTemporaries(*folder)) {
+    for (const auto& removed : removeLeftoverTemporaries(*folder, isOwn)) {
       Log::lifecycle().info("removed %{public}s, left by a save that was interrupted",
                             removed.string());
     }

@@ -269,6 +269,11 @@ std::optional<Date> Calendar::date(int year, int month, int day, int hour, int m
                std::int64_t{hour} * hourMs + std::int64_t{minute} * minuteMs + second * secondMs);
 }
 
+bool Calendar::holds(Date date) {
+  const double udate = date.udate();
+  return udate >= -instantLimitMs && udate <= instantLimitMs;
+}
+
 Date Calendar::startOfDay(Date date) const {
   if (!isFinite(date)) return date;
   return place(fields(date).day, 0).value_or(date);

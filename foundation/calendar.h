@@ -55,6 +55,10 @@ class Calendar {
   // UTC), and the date-format locale from LC_ALL, LC_TIME or LANG.
   static Calendar current();
 
+  // Whether `date` lies in the range dates are held within: finite, and within about three
+  // million years of 1970.
+  static bool holds(Date date);
+
   std::string timeZoneID() const;
   const std::string& localeID() const { return localeID_; }
 

@@ -1,5 +1,6 @@
 #include "foundation/json.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -144,6 +145,63 @@ class DocumentBuilder {
   std::string error_;
 };
 
+bool isJsonSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+bool isBlank(std::string_view text) {
+  for (const char c : text) {
+    if (!isJsonSpace(c)) return false;
+  }
+  return true;
+}
+
+struct ElementText {
+  std::string_view text;
+  std::size_t depth;  // the deepest its objects and arrays nest, the element itself counted
+};
+
+// The texts of an array's elements, found by a scan that knows strings and their escapes and
+// counts brackets, whatever bytes the strings hold; none when the text is not one array whose
+// brackets close. What an element holds is left to the parser.
+std::optional<std::vector<ElementText>> elementTexts(std::string_view text) {
+  // A byte order mark, which the parser also passes over.
+  std::size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+  while (at < text.size() && isJsonSpace(text[at])) ++at;
+  if (at == text.size() || text[at] != '[') return std::nullopt;
+  std::vector<ElementText> elements;
+  std::size_t start = ++at;
+  std::size_t depth = 0;
+  std::size_t deepest = 0;
+  bool inString = false;
+  for (; at < text.size(); ++at) {
+    const char c = text[at];
+    if (inString) {
+      if (c == '\\') {
+        ++at;
+      } else if (c == '"') {
+        inString = false;
+      }
+      continue;
+    }
+    if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      deepest = std::max(deepest, ++depth);
+    } else if ((c == ']' || c == '}') && depth > 0) {
+      --depth;
+    } else if ((c == ',' || c == ']') && depth == 0) {
+      const std::string_view element = text.substr(start, at - start);
+      // "[]" has no element; "[,]" two empty ones, which the parser refuses.
+      if (c == ',' || !elements.empty() || !isBlank(element)) {
+        elements.push_back(ElementText{element, deepest});
+      }
+      if (c == ']') return isBlank(text.substr(at + 1)) ? std::optional(elements) : std::nullopt;
+      start = at + 1;
+      deepest = 0;
+    }
+  }
+  return std::nullopt;
+}
+
 std::string childPath(const std::string& parent, std::string_view key) {
   if (parent.empty()) return std::string(key);
   return parent + "." + std::string(key);
@@ -203,6 +261,33 @@ Json parse(std::string_view text) {
     throw corrupted(error.what());
   }
   return builder.result();
+}
+
+std::vector<std::optional<Json>> parseElements(std::string_view text) {
+  if (text.size() > maximumDocumentSize) {
+    throw DecodingError(DecodingError::Kind::dataCorrupted, "",
+                        notJson("The document is too large."));
+  }
+  const std::optional<std::vector<ElementText>> texts = elementTexts(text);
+  if (!texts) {
+    throw DecodingError(DecodingError::Kind::dataCorrupted, "",
+                        notJson("The document is not one array."));
+  }
+  std::vector<std::optional<Json>> elements;
+  elements.reserve(texts->size());
+  for (const ElementText& element : *texts) {
+    // The array around the element is one level more.
+    if (element.depth >= maximumDocumentDepth) {
+      elements.emplace_back();
+      continue;
+    }
+    try {
+      elements.emplace_back(parse(element.text));
+    } catch (const DecodingError&) {
+      elements.emplace_back();
+    }
+  }
+  return elements;
 }
 
 void appendMember(Json& object, std::string key, Json value) {

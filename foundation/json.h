@@ -68,6 +68,13 @@ std::string dump(const Json& value);
 // not JSON, holds a NUL byte anywhere, is larger than maximumDocumentSize or nested deeper
 // than maximumDocumentDepth; the parse itself never recurses.
 Json parse(std::string_view text);
+// The elements of a document that is an array, each read on its own as parse() reads a
+// document, so that an element that is not JSON (invalid UTF-8, a lone surrogate, a stray
+// byte) leaves the others readable: each is its value, or none. Throws DecodingError
+// (dataCorrupted) when the document is larger than maximumDocumentSize or is not one array
+// whose brackets close, with nothing but white space around it. An element nested so deep
+// that the document would pass maximumDocumentDepth is none.
+std::vector<std::optional<Json>> parseElements(std::string_view text);
 
 // Appends a member to an object without looking for the key first: the caller guarantees
 // that `key` is not there yet (keys taken from a map, for instance).

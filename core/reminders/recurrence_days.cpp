@@ -1,6 +1,9 @@
 #include "core/reminders/recurrence_days.h"
 
+#include <string>
+
 #include "core/reminders/case_object.h"
+#include "core/reminders/schedule_bounds.h"
 
 namespace vorlane {
 
@@ -47,7 +50,12 @@ RecurrenceDays RecurrenceDays::fromJson(const JsonReader& reader) {
     default: {
       std::set<std::int64_t> days;
       for (const JsonReader& element : found.payload["_0"].elements()) {
-        days.insert(element.asInt());
+        const std::int64_t day = element.asInt();
+        if (day < firstWeekday || day > lastWeekday) {
+          element.fail(DecodingError::Kind::dataCorrupted,
+                       std::to_string(day) + " is not a weekday number.");
+        }
+        days.insert(day);
       }
       return specific(std::move(days));
     }

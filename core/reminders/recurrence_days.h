@@ -31,7 +31,8 @@ class RecurrenceDays {
   // {"daily":{}}, {"weekdays":{}} or {"specific":{"_0":[2,4,6]}} (the set written sorted).
   Json toJson() const;
   // Throws DecodingError: typeMismatch "Invalid number of keys found, expected one." when
-  // the object holds no case name or more than one; keyNotFound when "_0" is missing.
+  // the object holds no case name or more than one; keyNotFound when "_0" is missing;
+  // dataCorrupted for a day outside 1-7.
   static RecurrenceDays fromJson(const JsonReader& reader);
 
   bool operator==(const RecurrenceDays&) const = default;

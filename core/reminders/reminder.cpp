@@ -93,7 +93,7 @@ Reminder Reminder::fromJson(const JsonReader& reader) {
   const UUID id = reader["id"].asUUID();
   std::string phrase = reader["phrase"].asString();
   VisitTrigger trigger = VisitTrigger::fromJson(reader["trigger"]);
-  const Date createdAt = reader["createdAt"].asDate();
+  const Date createdAt = heldDate(reader["createdAt"]);
   return Reminder(id, std::move(phrase), std::move(trigger), createdAt);
 }
 

@@ -32,7 +32,8 @@ struct Reminder {
 
   // {"id":"…","phrase":"…","trigger":{…},"createdAt":…}
   Json toJson() const;
-  // All four members required, others ignored; throws DecodingError naming the bad member.
+  // All four members required, others ignored; throws DecodingError naming the bad member,
+  // also for a value out of the range the program writes (see VisitTrigger::fromJson).
   static Reminder fromJson(const JsonReader& reader);
 
   // id, phrase (character for character), trigger and createdAt all equal.

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "core/reminders/named_day.h"
+#include "core/reminders/schedule_bounds.h"
 #include "foundation/regex.h"
 #include "foundation/text.h"
 #include "foundation/uuid.h"
@@ -161,7 +162,7 @@ std::optional<CountdownMatch> matchCountdown(const MatchText& text, const Hints&
   // and so counts as minutes.
   const std::string unit = lowercased(match->groupText(text, 2));
   const char first = unit.empty() ? '\0' : unit.front();
-  const double multiplier = first == 'h' ? 3600.0 : first == 's' ? 1.0 : 60.0;
+  const double multiplier = first == 'h' ? secondsPerHour : first == 's' ? 1.0 : 60.0;
   return CountdownMatch{match->whole, static_cast<double>(*count) * multiplier};
 }
 
@@ -194,7 +195,7 @@ std::optional<TimeMatch> matchTwelveHour(const MatchText& text, const RegexMatch
     if (!read) return std::nullopt;
     minute = *read;
   }
-  if (*hour < 1 || *hour > 12 || minute < 0 || minute > 59) return std::nullopt;
+  if (*hour < 1 || *hour > 12 || minute < 0 || minute > lastMinute) return std::nullopt;
   const bool pm = lowercased(match.groupText(text, 3)) == "pm";
   const std::int64_t hour24 = pm ? (*hour == 12 ? 12 : *hour + 12) : (*hour == 12 ? 0 : *hour);
   return TimeMatch{match.whole, static_cast<int>(hour24), static_cast<int>(minute)};
@@ -216,7 +217,7 @@ std::optional<TimeMatch> matchTime(const MatchText& text, const Hints& hints) {
   }
   const std::optional<std::int64_t> hour = number(text, *match, 1);
   const std::optional<std::int64_t> minute = number(text, *match, 2);
-  if (!hour || !minute || *hour > 23 || *minute > 59) return std::nullopt;
+  if (!hour || !minute || *hour > lastHour || *minute > lastMinute) return std::nullopt;
   return TimeMatch{match->whole, static_cast<int>(*hour), static_cast<int>(*minute)};
 }
 

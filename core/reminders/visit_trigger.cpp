@@ -1,6 +1,7 @@
 #include "core/reminders/visit_trigger.h"
 
 #include "core/reminders/case_object.h"
+#include "core/reminders/schedule_bounds.h"
 
 namespace vorlane {
 
@@ -24,6 +25,14 @@ std::optional<Date> nextRecurrence(const Recurrence& recurrence, Date from,
 }
 
 }  // namespace
+
+Date heldDate(const JsonReader& reader) {
+  const Date date = reader.asDate();
+  if (!Calendar::holds(date)) {
+    reader.fail(DecodingError::Kind::dataCorrupted, "The date lies beyond the calendar's range.");
+  }
+  return date;
+}
 
 std::optional<Date> VisitTrigger::oneOffDate() const {
   if (const auto* oneOff = std::get_if<OneOff>(&value_)) return oneOff->date;
@@ -85,11 +94,18 @@ VisitTrigger VisitTrigger::fromJson(const JsonReader& reader) {
     case 0:
       return hourly();
     case 1:
-      return oneOff(found.payload["_0"].asDate());
+      return oneOff(heldDate(found.payload["_0"]));
     case 2:
       return recurring(Recurrence::fromJson(found.payload["_0"]));
-    default:
-      return countdown(found.payload["_0"].asDouble());
+    default: {
+      const JsonReader seconds = found.payload["_0"];
+      const double value = seconds.asDouble();
+      if (!(value >= 0 && value <= longestCountdown)) {
+        seconds.fail(DecodingError::Kind::dataCorrupted,
+                     "The countdown is negative or longer than any typed one.");
+      }
+      return countdown(value);
+    }
   }
 }
 

@@ -48,7 +48,8 @@ class VisitTrigger {
   Json toJson() const;
   // Throws DecodingError: typeMismatch "Invalid number of keys found, expected one." when
   // the object holds no case name or more than one; typeMismatch when the case's value is
-  // not an object; keyNotFound when a payload's "_0" is missing.
+  // not an object; keyNotFound when a payload's "_0" is missing; dataCorrupted for a date the
+  // calendar does not hold, or a countdown that is negative or longer than longestCountdown.
   static VisitTrigger fromJson(const JsonReader& reader);
 
   // Same case and equal payloads (countdowns as doubles, so a NaN is never equal).
@@ -76,5 +77,9 @@ class VisitTrigger {
 
   Value value_;
 };
+
+// The date `reader` holds; throws DecodingError (dataCorrupted) for one the calendar does not
+// hold (Calendar::holds), which no clock or typed line gives.
+Date heldDate(const JsonReader& reader);
 
 }  // namespace vorlane

@@ -82,7 +82,8 @@ void removeTemporaries(const fs::path& folder, Accept ofTarget, std::vector<fs::
 // A writer killed mid-save leaves its temporary copy behind; the next save that succeeds
 // removes them.
 void removeStaleTemporaries(const fs::path& folder, const std::string& target) {
-  removeTemporaries(folder, [&](std::string_view of) { return of == target; }, nullptr);
+  removeTemporaries(
+      folder, [&](std::string_view of) { return of == target; }, nullptr);
 }
 
 // Where a write to `path` lands: the file a chain of symbolic links ends at (which need not
@@ -105,8 +106,13 @@ fs::path writeTarget(const fs::path& path) {
 StoredData readStoredFile(const fs::path& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
-    if (errno == ENOENT) return StoredData::missing();
-    return StoredData::unreadable(describe(path, errno));
+    const int error = errno;
+    if (error == ENOENT) return StoredData::missing();
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+      return StoredData::unreachable(error, describe(path, error));
+    }
+    return StoredData::unreadable(describe(path, error));
   }
   struct Closer {
     int fd;
@@ -239,19 +245,20 @@ std::optional<fs::path> moveAside(const fs::path& path, std::time_t utc) {
   fail(EEXIST, "could not move aside", path);
 }
 
-std::vector<fs::path> removeLeftoverTemporaries(const fs::path& folder) {
+std::vector<fs::path> removeLeftoverTemporaries(
+    const fs::path& folder, const std::function<bool(std::string_view)>& isRecord) {
   std::vector<fs::path> removed;
-  removeTemporaries(folder, [](std::string_view of) { return of.ends_with(".json"); }, &removed);
+  removeTemporaries(folder, isRecord, &removed);
   // A record kept as a link is written beside its target, which may have any name.
   std::error_code error;
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     std::error_code linkError;
-    if (!it->is_symlink(linkError) || temporaryTarget(it->path().filename().string())) continue;
+    if (!isRecord(it->path().filename().string()) || !it->is_symlink(linkError)) continue;
     try {
       const fs::path target = writeTarget(it->path());
       const std::string name = target.filename().string();
-      removeTemporaries(folderOf(target), [&](std::string_view of) { return of == name; },
-                        &removed);
+      removeTemporaries(
+          folderOf(target), [&](std::string_view of) { return of == name; }, &removed);
     } catch (const std::system_error&) {
       // A link that cannot be followed cannot have been written through either.
     }

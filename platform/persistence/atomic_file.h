@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,7 +20,8 @@ inline constexpr std::uintmax_t maximumStoredFileSize = json::maximumDocumentSiz
 
 // Reads a whole regular file. A missing file (or missing folder) is `missing`; anything else
 // that stops the read (permission, I/O, a folder or device in its place, a file too large to
-// hold) is `unreadable`, with the reason. Never blocks on a FIFO, never throws.
+// hold) is `unreadable`, with the reason, and `unreachable` when a link at `path` cannot be
+// followed to a file that opens. Never blocks on a FIFO, never throws.
 StoredData readStoredFile(const std::filesystem::path& path);
 
 // Replaces the file's contents so that a crash at any moment leaves either the old or the
@@ -33,11 +35,12 @@ StoredData readStoredFile(const std::filesystem::path& path);
 // createFolders does) when it is missing.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
-// Removes the temporary files that writes killed mid-save left in `folder` (of any record
-// whose name ends in ".json"), and beside the targets of the records there kept as links.
+// Removes the temporary files that writes killed mid-save left in `folder` for the files
+// whose names `isRecord` accepts, and beside the targets of those of them kept as links.
 // Only when no write to these records can be running: a write in progress loses its
 // temporary file and fails. Files that cannot be removed stay. Returns the files removed.
-std::vector<std::filesystem::path> removeLeftoverTemporaries(const std::filesystem::path& folder);
+std::vector<std::filesystem::path> removeLeftoverTemporaries(
+    const std::filesystem::path& folder, const std::function<bool(std::string_view)>& isRecord);
 
 // Creates the folder and any missing parents, each new one 0700. Throws std::system_error.
 void createFolders(const std::filesystem::path& folder);

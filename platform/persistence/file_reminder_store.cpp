@@ -8,6 +8,7 @@
 #include "platform/persistence/atomic_file.h"
 #include "platform/persistence/json_coding.h"
 #include "platform/persistence/local_json_document.h"
+#include "platform/persistence/reminder_list_full_error.h"
 #include "platform/persistence/xdg_folders.h"
 
 namespace vorlane {
@@ -17,7 +18,7 @@ namespace {
 std::optional<std::filesystem::path> defaultLocation() {
   auto folder = dataFolder();
   if (!folder) return std::nullopt;
-  return *folder / "reminders.json";
+  return *folder / FileReminderStore::fileName;
 }
 
 // The records' sentence for a write that failed with `error`.
@@ -47,18 +48,66 @@ void FileReminderStore::load() {
   if (!url_) return;
   const StoredData stored = readStoredFile(*url_);
   if (stored.isMissing()) return;
+  if (stored.unreachableError()) {
+    unreachable_ = true;
+    Log::reminders().error(
+        "the reminders file is a link whose target cannot be reached, kept as it is; changes "
+        "are refused meanwhile: %{public}s",
+        stored.reason());
+    return;
+  }
   if (stored.hasValue()) {
     try {
-      const Json document = json::parse(stored.bytes());
-      std::vector<Reminder> decoded = JsonCoding<std::vector<Reminder>>::decode(document);
-      carried_.read(document, JsonCoding<std::vector<Reminder>>::encode(decoded));
-      reminders_ = std::move(decoded);
+      decode(stored.bytes());
       return;
     } catch (const std::exception&) {
-      // All or nothing: one bad reminder leaves the list empty, and the file is kept below.
+      // Not a list: nothing can be read, and the file is kept below.
     }
   }
   keepStoredFile_ = true;
+}
+
+void FileReminderStore::decode(const std::string& bytes) {
+  std::vector<std::optional<Json>> elements = json::parseElements(bytes);
+  std::vector<Reminder> decoded;
+  Json readable = Json::array();
+  unsigned long leftOut = 0;
+  for (std::optional<Json>& element : elements) {
+    if (element) {
+      try {
+        Reminder reminder = JsonCoding<Reminder>::decode(*element);
+        readable.push_back(std::move(*element));
+        decoded.push_back(std::move(reminder));
+        continue;
+      } catch (const std::exception&) {
+        // Left out, as one that is not JSON.
+      }
+    }
+    ++leftOut;
+  }
+  carried_.read(readable, JsonCoding<std::vector<Reminder>>::encode(decoded));
+  reminders_ = std::move(decoded);
+  if (leftOut == 0) return;
+  // Only the count: what the user wrote stays out of the log.
+  Log::reminders().error(
+      "stored reminders that could not be read were left out, the file to be moved aside "
+      "before the next save: %u",
+      leftOut);
+  keepStoredFile_ = true;
+}
+
+void FileReminderStore::reachStoredFile() {
+  if (!unreachable_) return;
+  const StoredData stored = readStoredFile(*url_);
+  if (const auto error = stored.unreachableError()) {
+    Log::reminders().error("could not save reminders: %{public}s", stored.reason());
+    throw LocalJSONDocumentError(writeFailure(*error));
+  }
+  // Nothing was kept while it could not be reached: the list is the file's.
+  unreachable_ = false;
+  reminders_.clear();
+  carried_ = CarriedMembers();
+  load();
 }
 
 void FileReminderStore::commit(std::vector<Reminder> next) {
@@ -77,6 +126,12 @@ void FileReminderStore::commit(std::vector<Reminder> next) {
     Log::reminders().error("could not encode reminders, file left as it was: %{public}s",
                            error.what());
     throw LocalJSONDocumentError(LocalJSONDocumentFailure::invalid);
+  }
+  // What could not be read back would be lost at the next start.
+  if (bytes.size() > maximumStoredFileSize) {
+    Log::reminders().error("could not save reminders: %u bytes would not be read back",
+                           static_cast<unsigned long>(bytes.size()));
+    throw ReminderListFullError(reminders_.size());
   }
   moveStoredFileAside();
   try {
@@ -99,20 +154,21 @@ void FileReminderStore::moveStoredFileAside() {
     }
   } catch (const std::exception& error) {
     Log::reminders().error(
-        "unreadable reminders file could not be moved aside, not saving: %{public}s",
-        error.what());
+        "unreadable reminders file could not be moved aside, not saving: %{public}s", error.what());
     throw refusal(error);
   }
   keepStoredFile_ = false;
 }
 
 void FileReminderStore::add(const Reminder& reminder) {
+  reachStoredFile();
   InMemoryReminderStore next(reminders_);
   next.add(reminder);
   commit(next.reminders());
 }
 
 bool FileReminderStore::update(const Reminder& reminder) {
+  reachStoredFile();
   InMemoryReminderStore next(reminders_);
   if (!next.update(reminder)) return false;
   commit(next.reminders());
@@ -120,12 +176,15 @@ bool FileReminderStore::update(const Reminder& reminder) {
 }
 
 void FileReminderStore::remove(const UUID& id) {
+  reachStoredFile();
   InMemoryReminderStore next(reminders_);
   next.remove(id);
   commit(next.reminders());
 }
 
 void FileReminderStore::pruneExpired(Date date) {
+  // Nothing is held while the file cannot be reached, so nothing can expire.
+  if (unreachable_) return;
   InMemoryReminderStore next(reminders_);
   next.pruneExpired(date);
   if (next.count() != reminders_.size()) commit(next.reminders());

@@ -15,14 +15,25 @@ namespace vorlane {
 // The application's reminders, kept in memory and written whole, atomically, to one JSON
 // file at every change; a change is kept only once it is written. One that cannot be written
 // throws LocalJSONDocumentError in the records' own sentences (the disk is full, the data
-// folder may not be written, or it could not be written at all; the system's reason logged)
-// and leaves the list as it was. An unreadable file gives an empty list and is moved aside
-// (with an error log line) before the first save would replace it; while it cannot be moved,
-// every change is refused. Members a newer version stored in a reminder are written back
-// unchanged while that reminder is kept. Main thread only.
+// folder may not be written or is not a folder, or it could not be written at all; the
+// system's reason logged), or ReminderListFullError when the list would pass the size of a
+// file that can be read back, and leaves the list as it was.
+//
+// The reminders are read one by one: those that do not decode (not JSON on their own, or a
+// value the program never writes) are left out, counted in one error log line. A file with
+// any left out, or that cannot be read at all (not a list, too large), is moved aside, bytes
+// unchanged, before the first save would replace it (with an error log line); while it cannot
+// be moved, every change is refused. A file behind a symbolic link whose target cannot be
+// reached is kept, link and all: the list is empty and every change is refused with the
+// sentence for the cause, until the target can be reached and the file is read again.
+// Members a newer version stored in a reminder are written back unchanged while that reminder
+// is kept. Main thread only.
 class FileReminderStore final : public ReminderStore {
  public:
   using UtcClock = std::function<std::time_t()>;
+
+  // The file's name in the data folder.
+  static constexpr const char* fileName = "reminders.json";
 
   // "reminders.json" in the data folder; in memory only when the user has
   // no home folder.
@@ -32,7 +43,8 @@ class FileReminderStore final : public ReminderStore {
   explicit FileReminderStore(std::optional<std::filesystem::path> url, UtcClock now = {});
 
   const std::optional<std::filesystem::path>& url() const { return url_; }
-  // Whether the file could not be read: it stays as it was until a save moves it aside.
+  // Whether the file could not be read, or not all of it: it stays as it was until a save
+  // moves it aside.
   bool keepsUnreadableFile() const { return keepStoredFile_; }
 
   std::vector<Reminder> reminders() const override { return reminders_; }
@@ -43,6 +55,12 @@ class FileReminderStore final : public ReminderStore {
 
  private:
   void load();
+  // Decodes the reminders of a file that is a list, leaving out those that do not decode;
+  // throws when it is not a list.
+  void decode(const std::string& bytes);
+  // While the file lies behind a link whose target cannot be reached: reads it again, and
+  // throws the refusal for the cause (logged) when it still cannot be reached.
+  void reachStoredFile();
   // Writes `next` and then makes it the list; throws, with nothing changed, when it could
   // not be written.
   void commit(std::vector<Reminder> next);
@@ -54,6 +72,8 @@ class FileReminderStore final : public ReminderStore {
   std::vector<Reminder> reminders_;
   // The file could not be read and still has to be moved aside before a save.
   bool keepStoredFile_ = false;
+  // The file lies behind a link whose target could not be reached when last read.
+  bool unreachable_ = false;
   // Members a newer version stored in the reminders, written back with every save.
   CarriedMembers carried_;
 };

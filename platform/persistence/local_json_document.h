@@ -25,6 +25,7 @@ enum class LocalJSONDocumentFailure {
   invalid,
   diskFull,
   notWritable,
+  notAFolder,
   notWritten,
   notCleared,
 };
@@ -42,6 +43,9 @@ inline std::string_view describe(LocalJSONDocumentFailure failure) {
     case LocalJSONDocumentFailure::notWritable:
       return "Vorlane may not write to its data folder, so the change could not be saved. "
              "Nothing was changed.";
+    case LocalJSONDocumentFailure::notAFolder:
+      return "Vorlane's data folder is not a folder, so the change could not be saved. Nothing "
+             "was changed.";
     case LocalJSONDocumentFailure::notWritten:
       return "The change could not be written to disk. Nothing was changed.";
     case LocalJSONDocumentFailure::notCleared:
@@ -60,6 +64,8 @@ inline LocalJSONDocumentFailure writeFailure(int error) {
     case EACCES:
     case EPERM:
       return LocalJSONDocumentFailure::notWritable;
+    case ENOTDIR:
+      return LocalJSONDocumentFailure::notAFolder;
     default:
       return LocalJSONDocumentFailure::notWritten;
   }
@@ -131,8 +137,7 @@ class LocalJSONDocument final : public StoredDocument<T> {
                                    *where);
           }
         } catch (const std::exception& error) {
-          Log::lifecycle().error("could not move aside %{public}s: %{public}s", key_,
-                                 error.what());
+          Log::lifecycle().error("could not move aside %{public}s: %{public}s", key_, error.what());
           throw Error(Failure::notCleared);
         }
       } else if (!recordStore_->remove(key_)) {

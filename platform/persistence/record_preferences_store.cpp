@@ -21,6 +21,13 @@ RecordPreferencesStore::RecordPreferencesStore(RecordStore& recordStore, Saving 
       // Undecodable: the defaults stand, as for an unreadable record.
       keepStoredBytes_ = true;
     }
+  } else if (stored.unreachableError()) {
+    // Not damaged: the user's link stays, and the defaults stand in memory meanwhile.
+    writeOnlyIfMissing_ = true;
+    Log::lifecycle().error(
+        "the preferences are a link whose target cannot be reached, kept as it is; starting on "
+        "the defaults: %{public}s",
+        stored.reason());
   } else if (!stored.isMissing()) {
     keepStoredBytes_ = true;
   }
@@ -65,6 +72,17 @@ void RecordPreferencesStore::flush() {
 }
 
 bool RecordPreferencesStore::write(const std::string& bytes) {
+  if (writeOnlyIfMissing_) {
+    // What is there now was never read: it is not replaced by settings that began without it.
+    const StoredData stored = recordStore_.data(key);
+    if (!stored.isMissing()) {
+      Log::lifecycle().error(
+          "could not save preferences: %{public}s",
+          stored.isUnreadable() ? stored.reason() : "they appeared after the start, kept");
+      return false;
+    }
+    writeOnlyIfMissing_ = false;
+  }
   if (keepStoredBytes_) {
     try {
       if (auto where = recordStore_.setAside(key)) {

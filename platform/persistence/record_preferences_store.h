@@ -13,8 +13,10 @@ namespace vorlane {
 // The application's settings store: the record in memory, stored as JSON under the
 // record-store key "preferences". Read and write failures never stop the application: an
 // unreadable stored record gives the default settings, and is moved aside (with an error
-// log line) before the first write would replace it. Members a newer version stored are
-// written back unchanged. Main thread only.
+// log line) before the first write would replace it. A record that is a link whose target
+// cannot be reached also gives the defaults, but stays as it is, link and all (logged): the
+// settings are written through it only once the target can be reached and holds nothing.
+// Members a newer version stored are written back unchanged. Main thread only.
 class RecordPreferencesStore final : public PreferencesStore {
  public:
   static constexpr const char* key = "preferences";
@@ -52,6 +54,9 @@ class RecordPreferencesStore final : public PreferencesStore {
   // The stored bytes could not be read and still have to be moved aside before a write.
   // Touched only by write() once the store is made.
   bool keepStoredBytes_ = false;
+  // The record was a link whose target could not be reached: nothing is written while
+  // anything stands behind it. Touched only by write() once the store is made.
+  bool writeOnlyIfMissing_ = false;
   // Members a newer version stored, written back with every record.
   CarriedMembers carried_;
   // Last: the first member to go, so its thread never sees the others gone.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -17,6 +18,14 @@ class StoredData {
   static StoredData unreadable(std::string reason) {
     return {Status::unreadable, std::move(reason)};
   }
+  // Unreadable because the record is a symbolic link whose target cannot be reached (its
+  // folder cannot be entered or is not a folder, or the links loop), with the system's error
+  // number: not damaged data, so the link is to be kept as it is.
+  static StoredData unreachable(int error, std::string reason) {
+    StoredData data{Status::unreadable, std::move(reason)};
+    data.unreachableError_ = error;
+    return data;
+  }
 
   Status status() const { return status_; }
   bool hasValue() const { return status_ == Status::value; }
@@ -27,6 +36,8 @@ class StoredData {
   const std::string& bytes() const { return hasValue() ? text_ : none(); }
   // Why the record could not be read; empty unless isUnreadable().
   const std::string& reason() const { return isUnreadable() ? text_ : none(); }
+  // The system's error number when unreachable; none otherwise.
+  const std::optional<int>& unreachableError() const { return unreachableError_; }
 
  private:
   StoredData(Status status, std::string text) : status_(status), text_(std::move(text)) {}
@@ -37,6 +48,7 @@ class StoredData {
 
   Status status_;
   std::string text_;
+  std::optional<int> unreachableError_;
 };
 
 }  // namespace vorlane

@@ -72,7 +72,8 @@ TEST_F(Scenario, KilledWhileSavingLosesNothingSaved) {
 }
 
 // Temporary files of saves killed in an earlier run, beside every record and beside the
-// target of a record kept as a link, are gone once the program has started; other files stay.
+// target of a record kept as a link, are gone once the program has started; other files stay,
+// those named as if for a record the program does not keep too.
 TEST_F(Scenario, TheTemporaryFilesOfKilledSavesAreRemovedAtTheNextStart) {
   startDesktop({.compositor = false});
   seedPreferences();
@@ -88,14 +89,14 @@ TEST_F(Scenario, TheTemporaryFilesOfKilledSavesAreRemovedAtTheNextStart) {
       data / ".reminders.json.tmp-x7Y8z9"};
   const std::vector<std::filesystem::path> others = {
       config / ".preferences.json.tmp-short", config / "notes.txt",
-      dotfiles / ".history.txt.tmp-QwErTy", data / ".calendar.ics.tmp-abcdef"};
+      dotfiles / ".history.txt.tmp-QwErTy",   data / ".calendar.ics.tmp-abcdef",
+      config / ".user-notes.json.tmp-abc123", data / ".preferences.json.tmp-abc123"};
   for (const auto& file : leftovers) testing::writeFile(file, "{\"half\":");
   for (const auto& file : others) testing::writeFile(file, "mine");
   launch(at("09:58:00"));
   for (const auto& file : leftovers) {
     EXPECT_FALSE(std::filesystem::exists(file)) << file;
-    EXPECT_EQ(program->count(file.string() + ", left by a save that was interrupted"), 1u)
-        << file;
+    EXPECT_EQ(program->count(file.string() + ", left by a save that was interrupted"), 1u) << file;
   }
   for (const auto& file : others) EXPECT_EQ(testing::readFile(file), "mine") << file;
   EXPECT_TRUE(program->running());
@@ -152,17 +153,16 @@ TEST_P(MissingPiece, TheProgramRunsOnAndSaysSoOnce) {
   EXPECT_EQ(program->count(" fault: "), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, MissingPiece,
-    ::testing::Values(Missing{"NoNotificationDaemon",
-                              {.notifications = false},
-                              "notification authorization failed"},
-                      Missing{"NoSoundServer",
-                              {.sound = false},
-                              "error: no audio output for speech",
-                              "debug: no audio output for speech"},
-                      Missing{"NoTray", {.tray = false}, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Faults, MissingPiece,
+                         ::testing::Values(Missing{"NoNotificationDaemon",
+                                                   {.notifications = false},
+                                                   "notification authorization failed"},
+                                           Missing{"NoSoundServer",
+                                                   {.sound = false},
+                                                   "error: no audio output for speech",
+                                                   "debug: no audio output for speech"},
+                                           Missing{"NoTray", {.tray = false}, ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vorlane::e2e

@@ -1,9 +1,13 @@
 // Three reminders typed into the quick command window (a clock time, a countdown and a
 // weekday recurrence), the program restarted between their adding and their minute: each
-// fires once, at its minute.
+// fires once, at its minute. A reminder that cannot be read (its phrase no longer UTF-8),
+// put first in the file while the program was stopped, hides none of them, and the file is
+// kept aside as it was before the first save writes the others back.
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "core/reminders/reminder.h"
 #include "platform/persistence/file_reminder_store.h"
@@ -57,7 +61,17 @@ TEST_F(Scenario, RemindersTypedInTheQuickWindowOutliveARestartAndFireOnceEachAtT
       {&clockTime, visitLine(atOn(monday, "10:30:00"))},
       {&weekly, visitLine(atOn(monday, "11:15:00"))}};
 
+  const std::string doctored =
+      "[" + std::string(R"({"id":"6F1C3C41-2C51-4A09-9F1B-6B7A2C1D5E01","phrase":")") +
+      "\xC3 \xFF\xFE" + R"(","trigger":{"hourly":{}},"createdAt":0},)" +
+      testing::readFile(program->remindersFile()).value().substr(1);
+  testing::writeFile(program->remindersFile(), doctored);
+
   launch(atOn(monday, "09:45:00"));
+  const std::string leftOut =
+      "stored reminders that could not be read were left out, the file to be moved aside before "
+      "the next save: 1";
+  EXPECT_TRUE(program->waitForLine(leftOut, 60s));
   ASSERT_TRUE(
       program->waitForLine(visitLine(atOn(monday, "12:00:00")), program->real(3 * 60 * 60) + 30s))
       << "the day did not reach noon";
@@ -70,6 +84,14 @@ TEST_F(Scenario, RemindersTypedInTheQuickWindowOutliveARestartAndFireOnceEachAtT
   const auto left = FileReminderStore(program->remindersFile()).reminders();
   ASSERT_EQ(left.size(), 1u);
   EXPECT_EQ(left[0], weekly);
+  std::vector<std::string> aside;
+  for (const auto& name : testing::folderEntries(program->remindersFile().parent_path())) {
+    if (name.starts_with("reminders.json.unreadable-")) {
+      aside.push_back(testing::readFile(program->remindersFile().parent_path() / name).value());
+    }
+  }
+  EXPECT_EQ(aside, std::vector<std::string>{doctored});
+  EXPECT_EQ(program->count(leftOut), 1u);
 }
 
 }  // namespace

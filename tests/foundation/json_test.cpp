@@ -1,12 +1,15 @@
 #include "foundation/json.h"
 
+#include <gtest/gtest.h>
+
 #include <cfloat>
 #include <cmath>
 #include <iterator>
 #include <limits>
+#include <optional>
 #include <string>
-
-#include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 #include "tests/support/thrown.h"
 
@@ -18,10 +21,14 @@ constexpr double inf = std::numeric_limits<double>::infinity();
 
 TEST(Json, WritesIntegralDoublesAsIntegersAndFloatsShortest) {
   const std::pair<Json, const char*> rows[] = {
-      {json::fromDouble(600.0), "600"}, {json::fromDouble(-3.0), "-3"}, {json::fromDouble(0.1), "0.1"},
+      {json::fromDouble(600.0), "600"},
+      {json::fromDouble(-3.0), "-3"},
+      {json::fromDouble(0.1), "0.1"},
       {json::fromDouble(9007199254740991.0), "9007199254740991"},  // largest integer below 2^53
-      {json::fromFloat(0.7f), "0.7"}, {json::fromFloat(25.0f), "25"},
-      {json::fromFloat(FLT_MAX), "3.4028235e+38"}, {json::fromDate(Date(-1.5)), "-1.5"},
+      {json::fromFloat(0.7f), "0.7"},
+      {json::fromFloat(25.0f), "25"},
+      {json::fromFloat(FLT_MAX), "3.4028235e+38"},
+      {json::fromDate(Date(-1.5)), "-1.5"},
       {json::fromUUID(*UUID::fromString("f47ac10b-58cc-4372-a567-0e02b2c3d479")),
        "\"F47AC10B-58CC-4372-A567-0E02B2C3D479\""},
   };
@@ -35,7 +42,10 @@ TEST(Json, RefusesNonFiniteNumbersAndReplacesInvalidUtf8) {
   EXPECT_THROW(json::fromDouble(-inf), EncodingError);
   EXPECT_THROW(json::fromFloat(std::numeric_limits<float>::quiet_NaN()), EncodingError);
   EXPECT_THROW(json::fromDate(Date(inf)), EncodingError);
-  EXPECT_EQ(json::dump(Json("a\xFF" "b")), "\"a\xEF\xBF\xBD" "b\"");
+  EXPECT_EQ(json::dump(Json("a\xFF"
+                            "b")),
+            "\"a\xEF\xBF\xBD"
+            "b\"");
 }
 
 // The kind and path of the error a read throws, or none.
@@ -50,11 +60,12 @@ TEST(JsonReader, ReadsStrictlyAndErrorsNameTheBadFieldsPath) {
   // A NUL byte anywhere (the parser would stop there and drop the rest) and a document over
   // the size limit are as corrupt as bad syntax.
   const std::string oversized = "[" + std::string(json::maximumDocumentSize, ' ') + "]";
-  for (const std::string& text : {std::string(""), std::string("{\"a\":1} x"), std::string("[1,]"),
-                                 std::string("1e400"), std::string("\"\xFF\""), std::string("nul"),
-                                 std::string("{\"a\":1}\0garbage", 16), std::string("[\"a\0\"]", 6),
-                                 oversized}) {
-    EXPECT_EQ(failureOf([&] { json::parse(text); }), std::make_pair(Kind::dataCorrupted, std::string()))
+  for (const std::string& text :
+       {std::string(""), std::string("{\"a\":1} x"), std::string("[1,]"), std::string("1e400"),
+        std::string("\"\xFF\""), std::string("nul"), std::string("{\"a\":1}\0garbage", 16),
+        std::string("[\"a\0\"]", 6), oversized}) {
+    EXPECT_EQ(failureOf([&] { json::parse(text); }),
+              std::make_pair(Kind::dataCorrupted, std::string()))
         << text.substr(0, 20);
   }
   EXPECT_NO_THROW(json::parse("[" + std::string(json::maximumDocumentSize - 2, ' ') + "]"));
@@ -85,7 +96,8 @@ TEST(JsonReader, ReadsStrictlyAndErrorsNameTheBadFieldsPath) {
 }
 
 TEST(JsonReader, OptionalMembersKeysAndUuidCase) {
-  const Json document = json::parse(R"({"z":1,"a":null,"m":"f47ac10b-58cc-4372-a567-0e02b2c3d479"})");
+  const Json document =
+      json::parse(R"({"z":1,"a":null,"m":"f47ac10b-58cc-4372-a567-0e02b2c3d479"})");
   const JsonReader root(document);
   EXPECT_EQ(root.keys(), (std::vector<std::string>{"z", "a", "m"}));
   EXPECT_FALSE(root.optional("a") || root.optional("absent"));
@@ -97,7 +109,8 @@ TEST(Json, ObjectsKeepStoredOrderAndARepeatedKeyKeepsItsFirstPlaceAndLastValue) 
   // Below and above the size where objects start an index.
   for (const int count : {3, 40}) {
     std::string text = "{";
-    for (int i = count; i > 0; --i) text += "\"k" + std::to_string(i) + "\":" + std::to_string(i) + ",";
+    for (int i = count; i > 0; --i)
+      text += "\"k" + std::to_string(i) + "\":" + std::to_string(i) + ",";
     text += "\"k" + std::to_string(count) + "\":0}";
     const Json document = json::parse(text);
     ASSERT_EQ(document.size(), static_cast<std::size_t>(count)) << count;
@@ -133,11 +146,55 @@ TEST(Json, ReadsDocumentsNestedToTheDepthBoundAndRefusesDeeperOnes) {
                                                [](const DecodingError& e) { return e; });
       ASSERT_TRUE(error) << depth;
       EXPECT_EQ(error->kind(), DecodingError::Kind::dataCorrupted) << depth;
-      EXPECT_EQ(error->description(), "The given data was not valid JSON. The document is nested "
-                                      "more than " + std::to_string(bound) + " levels deep.")
+      EXPECT_EQ(error->description(),
+                "The given data was not valid JSON. The document is nested "
+                "more than " +
+                    std::to_string(bound) + " levels deep.")
           << depth;
     }
   }
+}
+
+// Each element of an array read alone: one that is not JSON is none and the others keep
+// their values; a document that is not one closed array is refused whole.
+TEST(Json, ReadsAnArraysElementsOneByOne) {
+  using Elements = std::vector<std::optional<Json>>;
+  const Json one = 1;
+  const Json text = R"(a "],[{" \)";
+  const Json object = Json::parse(R"({"k":[1,{"v":"}"}]})");
+  const std::pair<std::string, Elements> rows[] = {
+      {"[]", {}},
+      {" \n[ \t] ", {}},
+      {"\xEF\xBB\xBF[1]", {one}},  // after a byte order mark, as parse() reads it
+      {R"([1,"a \"],[{\" \\",{"k":[1,{"v":"}"}]}])", {one, text, object}},
+      {"[1,\"\xC3 \xFF\xFE\",1]", {one, std::nullopt, one}},  // invalid UTF-8
+      {R"([1,"\ud800",1])", {one, std::nullopt, one}},        // a lone surrogate
+      {std::string("[1,\"a\0b\",1]", 11), {one, std::nullopt, one}},
+      {"[1,,1,]", {one, std::nullopt, one, std::nullopt}},
+      {"[1 1,{]},1]", {std::nullopt, std::nullopt, one}},  // brackets counted, not matched
+      {"[tru,{\"k\":}, 1]", {std::nullopt, std::nullopt, one}},
+  };
+  for (const auto& [document, expected] : rows) {
+    EXPECT_EQ(json::parseElements(document), expected) << document;
+  }
+  EXPECT_EQ(json::parse("\xEF\xBB\xBF[1]"), Json::parse("[1]"));
+  for (const std::string document :
+       {"", "{}", "1", "[1", "[1,\"]\"", "[1]]", "[1] x", "x[1]", "[[1]", "[\"a]"}) {
+    const auto error = thrown<DecodingError>([&] { json::parseElements(document); },
+                                             [](const DecodingError& e) { return e.kind(); });
+    EXPECT_EQ(error, DecodingError::Kind::dataCorrupted) << document;
+  }
+  std::string large = "[" + std::string(json::maximumDocumentSize, ' ') + "]";
+  EXPECT_THROW(json::parseElements(large), DecodingError);
+  // The array is the first level: an element may nest one level less than a document.
+  const std::size_t bound = json::maximumDocumentDepth;
+  const std::string atBound = std::string(bound - 1, '[') + std::string(bound - 1, ']');
+  const std::string deeper = "[" + atBound + "]";
+  const Elements read = json::parseElements("[1," + atBound + "," + deeper + ",1]");
+  ASSERT_EQ(read.size(), 4u);
+  EXPECT_EQ(read[1], Json::parse(atBound));
+  EXPECT_EQ(read[2], std::nullopt);
+  EXPECT_EQ(read[3], one);
 }
 
 TEST(Json, KeepsWhatANewerVersionStoredAndDropsOnlyWhatThisOneCleared) {
@@ -151,8 +208,8 @@ TEST(Json, KeepsWhatANewerVersionStoredAndDropsOnlyWhatThisOneCleared) {
   const Row rows[] = {
       {"a member this version does not know", R"({"a":1,"new":{"x":[1]}})", R"({"a":1})",
        R"({"a":2})", R"({"a":2,"new":{"x":[1]}})"},
-      {"a known member cleared stays out", R"({"a":1,"done":5,"new":true})",
-       R"({"a":1,"done":5})", R"({"a":1})", R"({"a":1,"new":true})"},
+      {"a known member cleared stays out", R"({"a":1,"done":5,"new":true})", R"({"a":1,"done":5})",
+       R"({"a":1})", R"({"a":1,"new":true})"},
       {"the new value wins over an unknown one of the same name", R"({"a":1,"b":"old"})",
        R"({"a":1})", R"({"a":1,"b":"mine"})", R"({"a":1,"b":"mine"})"},
       {"nested objects", R"({"look":{"hue":1,"glow":0.5}})", R"({"look":{"hue":1}})",

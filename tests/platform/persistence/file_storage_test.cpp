@@ -11,13 +11,14 @@
 #include <system_error>
 #include <thread>
 
-#include "tests/support/log_capture.h"
 #include "platform/persistence/atomic_file.h"
 #include "platform/persistence/file_reminder_store.h"
 #include "platform/persistence/local_json_document.h"
-#include "tests/support/thrown.h"
+#include "platform/persistence/reminder_list_full_error.h"
 #include "tests/support/immutable_folder.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/thrown.h"
 
 namespace vorlane {
 namespace {
@@ -162,7 +163,7 @@ TEST(FileReminderStore, UnreadableFileIsMovedAsideBeforeTheFirstSave) {
       {"truncated", "[" + good.substr(0, 30)},
       {"not JSON", "reminders, lots"},
       {"wrong shape", good},
-      {"one bad reminder among good ones", "[" + good + R"(,{"id":"no"}])"},
+      {"trailing bytes", "[" + good + "] x"},
       {"huge", "["},  // grown past the limit below
   };
   for (const auto& [name, bytes] : rows) {
@@ -193,13 +194,134 @@ std::optional<LocalJSONDocumentFailure> failureOf(Change&& change) {
   return thrown<LocalJSONDocumentError>(change, [](const auto& e) { return e.value(); });
 }
 
+// A stored reminder with these members' texts.
+std::string storedReminder(const std::string& phrase, const std::string& trigger,
+                           const std::string& createdAt = "0") {
+  return R"({"id":"6F1C3C41-2C51-4A09-9F1B-6B7A2C1D5E01","phrase":")" + phrase + R"(","trigger":)" +
+         trigger + R"(,"createdAt":)" + createdAt + "}";
+}
+
+std::string daily(const std::string& hour, const std::string& minute) {
+  return R"({"recurring":{"_0":{"days":{"daily":{}},"hour":)" + hour + R"(,"minute":)" + minute +
+         "}}}";
+}
+
+// Regression: one reminder that did not decode hid all the others, which neither showed nor
+// fired, and the first add moved them aside with it.
+TEST(FileReminderStore, AReminderThatDoesNotDecodeIsLeftOutAndTheOthersStayInUse) {
+  const Reminder first = made("first", VisitTrigger::countdown(600));
+  const Reminder last =
+      made("last", VisitTrigger::recurring(Recurrence(RecurrenceDays::weekdays(), 9, 30)));
+  const std::string hourly = R"({"hourly":{}})";
+  const std::pair<const char*, std::string> rows[] = {
+      {"invalid UTF-8", storedReminder("a\xC3 \xFF\xFE", hourly)},
+      {"a lone surrogate", storedReminder(R"(a\ud800)", hourly)},
+      {"minute -1", storedReminder("a", daily("9", "-1"))},
+      {"minute 60", storedReminder("a", daily("9", "60"))},
+      {"hour 25", storedReminder("a", daily("25", "0"))},
+      {"day 8",
+       storedReminder("a", R"({"recurring":{"_0":{"days":{"specific":{"_0":[8]}},"hour":9,)"
+                           R"("minute":0}}})")},
+      {"one-off at 1e15", storedReminder("a", R"({"oneOff":{"_0":1e15}})")},
+      {"one-off at 1e308", storedReminder("a", R"({"oneOff":{"_0":1e308}})")},
+      {"countdown of 1e308", storedReminder("a", R"({"countdown":{"_0":1e308}})")},
+      {"created at 1e308", storedReminder("a", hourly, "1e308")},
+      {"not a reminder", R"({"id":"no"})"},
+  };
+  for (const auto& [name, element] : rows) {
+    SCOPED_TRACE(name);
+    StoreFolder folder;
+    std::filesystem::create_directories(folder.file.parent_path());
+    const std::string bytes = "[" + json::dump(first.toJson()) + ",\n" + element + ",\n" +
+                              json::dump(last.toJson()) + "]";
+    testing::writeFile(folder.file, bytes);
+    LogCapture log;
+    FileReminderStore store = folder.open();
+    EXPECT_EQ(store.reminders(), (std::vector<Reminder>{first, last}));
+    EXPECT_TRUE(store.keepsUnreadableFile());
+    EXPECT_EQ(log.lines(), (Lines{{LogLevel::error, "reminders",
+                                   "stored reminders that could not be read were left out, the "
+                                   "file to be moved aside before the next save: 1"}}));
+    EXPECT_EQ(testing::readFile(folder.file), bytes) << "loading never writes";
+    const Reminder added = oneOff("added", 900);
+    store.add(added);
+    EXPECT_EQ(testing::readFile(folder.aside), bytes) << "nothing lost";
+    EXPECT_EQ(folder.open().reminders(), (std::vector<Reminder>{first, last, added}));
+  }
+  // However many are left out, one line counts them.
+  StoreFolder folder;
+  std::filesystem::create_directories(folder.file.parent_path());
+  const std::string bad = storedReminder("a", daily("24", "0"));
+  testing::writeFile(folder.file, "[" + bad + "," + json::dump(first.toJson()) + "," + bad + "]");
+  LogCapture log;
+  EXPECT_EQ(folder.open().reminders(), std::vector<Reminder>{first});
+  ASSERT_EQ(log.lines().size(), 1u);
+  EXPECT_TRUE(log.lines()[0].message.ends_with(": 2")) << log.lines()[0].message;
+}
+
+// Regression: a reminders file linked into a folder that cannot be reached was moved aside as
+// unreadable at the first add, and a plain file took the link's place.
+TEST(FileReminderStore, ALinkWhoseTargetCannotBeReachedIsKeptAndChangesAreRefusedUntilItCanBe) {
+  const struct {
+    const char* name;
+    const char* target;  // beside the link
+    LocalJSONDocumentFailure failure;
+  } rows[] = {
+      {"a file in the target's path", "../dotfiles/vorlane/reminders.json",
+       LocalJSONDocumentFailure::notAFolder},
+      {"links that loop", "reminders.json", LocalJSONDocumentFailure::notWritten},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    StoreFolder folder;
+    const auto dotfiles = folder.file.parent_path().parent_path() / "dotfiles";
+    std::filesystem::create_directories(folder.file.parent_path());
+    testing::writeFile(dotfiles, "in the way");
+    std::filesystem::create_symlink(row.target, folder.file);
+    LogCapture log;
+    FileReminderStore store = folder.open();
+    EXPECT_TRUE(store.reminders().empty());
+    EXPECT_FALSE(store.keepsUnreadableFile());
+    EXPECT_EQ(failureOf([&] { store.add(oneOff("tea", 600)); }), row.failure);
+    store.pruneExpired(Date(1e9));  // nothing is held, so nothing is refused
+    EXPECT_TRUE(store.reminders().empty());
+    EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::symlink_status(folder.file)));
+    EXPECT_EQ(testing::folderEntries(folder.file.parent_path()),
+              std::vector<std::string>{"reminders.json"})
+        << "nothing moved aside";
+    EXPECT_EQ(testing::readFile(dotfiles), "in the way");
+    ASSERT_EQ(log.lines().size(), 2u);
+    EXPECT_TRUE(log.lines()[0].message.starts_with(
+        "the reminders file is a link whose target cannot be reached, kept as it is; changes "
+        "are refused meanwhile: "))
+        << log.lines()[0].message;
+    EXPECT_TRUE(log.lines()[1].message.starts_with("could not save reminders: "));
+  }
+  // Once the target can be reached, what it holds is read before the change.
+  StoreFolder folder;
+  const auto dotfiles = folder.file.parent_path().parent_path() / "dotfiles";
+  std::filesystem::create_directories(folder.file.parent_path());
+  testing::writeFile(dotfiles, "in the way");
+  std::filesystem::create_symlink("../dotfiles/vorlane/reminders.json", folder.file);
+  FileReminderStore store = folder.open();
+  std::filesystem::remove(dotfiles);
+  const Reminder synced = oneOff("synced", 500);
+  FileReminderStore(dotfiles / "vorlane/reminders.json").add(synced);
+  const Reminder tea = oneOff("tea", 600);
+  store.add(tea);
+  EXPECT_EQ(store.reminders(), (std::vector<Reminder>{synced, tea}));
+  EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::symlink_status(folder.file)));
+  EXPECT_EQ(folder.open().reminders(), (std::vector<Reminder>{synced, tea}));
+}
+
 TEST(FileReminderStore, ASaveThatCannotHappenIsLoggedRefusedAndTheListInMemoryStaysAsStored) {
   // Every aside name taken: the unreadable file cannot be moved without replacing a copy.
   StoreFolder blocked;
   std::filesystem::create_directories(blocked.file.parent_path());
   testing::writeFile(blocked.file, "not json");
   testing::writeFile(blocked.aside, "older");
-  for (int n = 2; n <= 1000; ++n) testing::writeFile(asidePath(blocked.file, stampTime, n), "older");
+  for (int n = 2; n <= 1000; ++n)
+    testing::writeFile(asidePath(blocked.file, stampTime, n), "older");
   // The folder replaced by a file: every write fails.
   StoreFolder lost;
   FileReminderStore later = lost.open();
@@ -209,13 +331,12 @@ TEST(FileReminderStore, ASaveThatCannotHappenIsLoggedRefusedAndTheListInMemorySt
   testing::writeFile(lost.file.parent_path(), "in the way");
   LogCapture log;
   FileReminderStore store = blocked.open();
-  EXPECT_EQ(failureOf([&] { store.add(oneOff("new", 1)); }),
-            LocalJSONDocumentFailure::notWritten);
+  EXPECT_EQ(failureOf([&] { store.add(oneOff("new", 1)); }), LocalJSONDocumentFailure::notWritten);
   EXPECT_EQ(testing::readFile(blocked.file), "not json");
   EXPECT_TRUE(store.reminders().empty()) << "nothing kept that is not stored";
   Reminder coffee = tea;
   coffee.phrase = "coffee";
-  EXPECT_EQ(failureOf([&] { (void)later.update(coffee); }), LocalJSONDocumentFailure::notWritten);
+  EXPECT_EQ(failureOf([&] { (void)later.update(coffee); }), LocalJSONDocumentFailure::notAFolder);
   EXPECT_EQ(later.reminders(), std::vector<Reminder>{tea});
   const auto lines = log.lines();
   ASSERT_EQ(lines.size(), 2u);
@@ -226,8 +347,8 @@ TEST(FileReminderStore, ASaveThatCannotHappenIsLoggedRefusedAndTheListInMemorySt
 }
 
 // Each kind of change, refused because its record sits behind a link whose target folder has
-// gone and cannot be made again (a file stands in its place): it throws, and the list in memory is still what the file holds once the folder is
-// back, so that nothing shows as saved that is not.
+// gone and cannot be made again (a file stands in its place): it throws, and the list in memory is
+// still what the file holds once the folder is back, so that nothing shows as saved that is not.
 TEST(FileReminderStore, EachChangeThatCannotBeWrittenLeavesMemoryAndFileAgreeing) {
   const Reminder stretch = oneOff("stretch", 500);
   const Reminder past = oneOff("past", 5);
@@ -259,7 +380,7 @@ TEST(FileReminderStore, EachChangeThatCannotBeWrittenLeavesMemoryAndFileAgreeing
     std::filesystem::rename(elsewhere, folder.temp / "moved");
     std::ofstream(elsewhere) << "in the way";
     LogCapture log;
-    EXPECT_EQ(failureOf([&] { row.change(store); }), LocalJSONDocumentFailure::notWritten);
+    EXPECT_EQ(failureOf([&] { row.change(store); }), LocalJSONDocumentFailure::notAFolder);
     EXPECT_EQ(store.reminders(), before);
     ASSERT_EQ(log.lines().size(), 1u);
     EXPECT_EQ(log.lines()[0].message.rfind("could not save reminders: ", 0), 0u);
@@ -273,19 +394,47 @@ TEST(FileReminderStore, EachChangeThatCannotBeWrittenLeavesMemoryAndFileAgreeing
   }
 }
 
-// A list that would pass the size a file may be read back at is refused as a failed write.
-TEST(FileReminderStore, AChangeThatWouldPassTheSizeBoundIsRefusedAndNotKept) {
+// A list that would pass the size a file may be read back at is refused as full. Regression:
+// it said "The change could not be written to disk.", as any failed write.
+TEST(FileReminderStore, AChangeThatWouldPassTheSizeBoundIsRefusedAsAFullListAndNotKept) {
   StoreFolder folder;
   FileReminderStore store = folder.open();
   const Reminder small = oneOff("small", 500);
   store.add(small);
   Reminder huge = oneOff("", 600);
   huge.phrase.assign(maximumStoredFileSize, 'x');
-  EXPECT_EQ(failureOf([&] { store.add(huge); }), LocalJSONDocumentFailure::notWritten);
+  LogCapture log;
+  EXPECT_EQ(refusal([&] { store.add(huge); }),
+            "The reminder list is full at 1 reminder, so the change could not be saved. Nothing "
+            "was changed.");
+  const Reminder tea = oneOff("tea", 700);
+  store.add(tea);
   huge.id = small.id;
-  EXPECT_EQ(failureOf([&] { (void)store.update(huge); }), LocalJSONDocumentFailure::notWritten);
-  EXPECT_EQ(store.reminders(), std::vector<Reminder>{small});
-  EXPECT_EQ(folder.open().reminders(), std::vector<Reminder>{small});
+  EXPECT_EQ(refusal([&] { (void)store.update(huge); }),
+            "The reminder list is full at 2 reminders, so the change could not be saved. Nothing "
+            "was changed.");
+  EXPECT_EQ(thrown<ReminderListFullError>([&] { store.add(huge); },
+                                          [](const auto& e) { return e.count(); }),
+            2u);
+  EXPECT_EQ(store.reminders(), (std::vector<Reminder>{small, tea}));
+  EXPECT_EQ(folder.open().reminders(), (std::vector<Reminder>{small, tea}));
+  ASSERT_EQ(log.lines().size(), 3u);
+  EXPECT_EQ(log.lines()[0].category, "reminders");
+  EXPECT_TRUE(log.lines()[0].message.starts_with("could not save reminders: "))
+      << log.lines()[0].message;
+}
+
+// Regression: a data folder that is a file said "The change could not be written to disk."
+TEST(FileReminderStore, ADataFolderThatIsAFileIsToldAsSuch) {
+  StoreFolder folder;
+  std::filesystem::create_directories(folder.file.parent_path().parent_path());
+  testing::writeFile(folder.file.parent_path(), "in the way");
+  FileReminderStore store = folder.open();
+  EXPECT_EQ(refusal([&] { store.add(oneOff("tea", 600)); }),
+            "Vorlane's data folder is not a folder, so the change could not be saved. Nothing "
+            "was changed.");
+  EXPECT_TRUE(store.reminders().empty());
+  EXPECT_EQ(testing::readFile(folder.file.parent_path()), "in the way");
 }
 
 // A folder that may not be written: root writes past permission bits, so the folder is made

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <functional>
+#include <string_view>
 #include <system_error>
 
 #include "core/productivity/daily_priorities.h"
 #include "foundation/calendar.h"
-#include "tests/support/log_capture.h"
 #include "platform/persistence/atomic_file.h"
 #include "platform/persistence/file_record_store.h"
 #include "platform/persistence/file_reminder_store.h"
@@ -19,6 +19,7 @@
 #include "platform/persistence/record_focus_history_store.h"
 #include "platform/persistence/record_focus_recovery_store.h"
 #include "platform/persistence/record_preferences_store.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/thrown.h"
 
@@ -223,7 +224,8 @@ bool movedAsideBySave(const Record& record) {
 
 std::optional<fs::path> asideCopy(const fs::path& file) {
   for (const auto& name : testing::folderEntries(file.parent_path())) {
-    if (name.starts_with(file.filename().string() + ".unreadable-")) return file.parent_path() / name;
+    if (name.starts_with(file.filename().string() + ".unreadable-"))
+      return file.parent_path() / name;
   }
   return std::nullopt;
 }
@@ -269,8 +271,18 @@ TEST(StoredRecords, ARecordNestedPastTheDepthBoundIsDamagedInput) {
       ASSERT_TRUE(aside) << name;
       EXPECT_EQ(testing::readFile(*aside), original) << name;
       EXPECT_GT(record.stage(home.path()), 0) << name << ": the change is stored";
-      ASSERT_EQ(log.lines().size(), 1u) << name;
-      EXPECT_TRUE(log.lines()[0].message.ends_with(" moved aside to " + aside->string())) << name;
+      // Reminders are read one by one: the one nested too deep is left out, and each of the
+      // three loads before the save counts it.
+      const std::size_t loads = file.filename() == "reminders.json" ? 3 : 0;
+      const Lines lines = log.lines();
+      ASSERT_EQ(lines.size(), loads + 1) << name;
+      for (std::size_t i = 0; i < loads; ++i) {
+        EXPECT_EQ(lines[i].message,
+                  "stored reminders that could not be read were left out, the file to be moved "
+                  "aside before the next save: 1")
+            << name;
+      }
+      EXPECT_TRUE(lines.back().message.ends_with(" moved aside to " + aside->string())) << name;
     }
   }
 }
@@ -345,13 +357,58 @@ TEST(StoredRecords, ALinkedRecordWhoseTargetFolderCannotBeMadeFailsAsAnyWrite) {
   RecordPreferencesStore preferences(recordStore);
   preferences.modify([](Preferences& p) { p.workMinutes = 40; });
   ASSERT_EQ(log.lines().size(), 1u);
-  EXPECT_TRUE(log.lines()[0].message.starts_with("could not save preferences: ")) << log.lines()[0].message;
+  EXPECT_TRUE(log.lines()[0].message.starts_with("could not save preferences: "))
+      << log.lines()[0].message;
 
   RecordDailyPrioritiesStore priorities(&recordStore);
-  EXPECT_EQ(refusal([&] { priorities.apply([](DailyPriorities& p) { p.add("Plan", today, newYork); }); }),
-            "The change could not be written to disk. Nothing was changed.");
+  EXPECT_EQ(
+      refusal([&] { priorities.apply([](DailyPriorities& p) { p.add("Plan", today, newYork); }); }),
+      "The change could not be written to disk. Nothing was changed.");
   EXPECT_TRUE(priorities.plan().items().empty());
   EXPECT_EQ(log.lines().size(), 2u);
+}
+
+// Regression: preferences linked into a folder that cannot be made (a file stands in its
+// path) were moved aside as unreadable and a plain file took the link's place.
+TEST(StoredRecords, PreferencesLinkedWhereTheyCannotBeReachedKeepTheLink) {
+  testing::TempFolder home;
+  FileRecordStore recordStore(home / "config");
+  fs::create_directories(home / "config");
+  testing::writeFile(home / "dotfiles", "in the way");
+  const fs::path file = recordStore.path(RecordPreferencesStore::key);
+  const fs::path target = home / "dotfiles/vorlane/preferences.json";
+  fs::create_symlink(target, file);
+  LogCapture log;
+  RecordPreferencesStore preferences(recordStore);
+  EXPECT_EQ(preferences.preferences(), Preferences());
+  preferences.modify([](Preferences& p) { p.workMinutes = 40; });
+  EXPECT_EQ(preferences.preferences().workMinutes, 40) << "kept in memory";
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(file)));
+  EXPECT_EQ(testing::folderEntries(home / "config"), std::vector<std::string>{"preferences.json"});
+  EXPECT_EQ(testing::readFile(home / "dotfiles"), "in the way");
+  ASSERT_EQ(log.lines().size(), 2u);
+  EXPECT_EQ(log.lines()[0].level, LogLevel::error);
+  EXPECT_TRUE(log.lines()[0].message.starts_with(
+      "the preferences are a link whose target cannot be reached, kept as it is; starting on "
+      "the defaults: "))
+      << log.lines()[0].message;
+  EXPECT_TRUE(log.lines()[1].message.starts_with("could not save preferences: "));
+
+  // Settings that appear behind the link meanwhile were never read: they stay.
+  fs::remove(home / "dotfiles");
+  fs::create_directories(target.parent_path());
+  testing::writeFile(target, "theirs");
+  preferences.modify([](Preferences& p) { p.workMinutes = 45; });
+  EXPECT_EQ(testing::readFile(target), "theirs");
+  ASSERT_EQ(log.lines().size(), 3u);
+  EXPECT_EQ(log.lines()[2].message,
+            "could not save preferences: they appeared after the start, kept");
+  // With nothing behind it, the settings go through the link.
+  fs::remove(target);
+  preferences.modify([](Preferences& p) { p.workMinutes = 50; });
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(file)));
+  EXPECT_EQ(RecordPreferencesStore(recordStore).preferences().workMinutes, 50);
+  EXPECT_EQ(log.lines().size(), 3u);
 }
 
 TEST(AtomicFile, WritesThroughChainsOfLinksAndIntoAMissingTarget) {
@@ -382,7 +439,8 @@ TEST(AtomicFile, LeftoverTemporariesOfOurOwnNamingAreRemovedBesideRecordsAndLink
   fs::create_directories(records);
   fs::create_directories(dotfiles);
   fs::create_symlink("../dotfiles/history", records / "focusHistory.json");
-  fs::create_symlink("loop.json", records / "loop.json");  // followed nowhere
+  fs::create_symlink("loop.json", records / "loop.json");           // followed nowhere
+  fs::create_symlink("../dotfiles/notes", records / "notes.json");  // not a record
   const std::vector<fs::path> leftovers = {
       records / ".preferences.json.tmp-a1B2c3", records / ".dailyPriorities.v1.json.tmp-ZZ9yy8",
       records / ".reminders.json.tmp-000000", dotfiles / ".history.tmp-QwErTy"};
@@ -391,6 +449,8 @@ TEST(AtomicFile, LeftoverTemporariesOfOurOwnNamingAreRemovedBesideRecordsAndLink
       records / ".preferences.json.tmp-a1B2c34",  // too long
       records / ".preferences.json.tmp-a1_2c3",   // not a letter or digit
       records / ".notes.txt.tmp-a1B2c3",          // not a record
+      records / ".user-notes.json.tmp-abc123",    // nor is this
+      dotfiles / ".notes.tmp-a1B2c3",             // beside a link that is no record
       records / "preferences.json.tmp-a1B2c3",    // no leading dot
       dotfiles / ".history.json.tmp-a1B2c3",      // not the link's target
       records / "preferences.json"};
@@ -400,8 +460,12 @@ TEST(AtomicFile, LeftoverTemporariesOfOurOwnNamingAreRemovedBesideRecordsAndLink
   fs::create_directories(records / ".folder.json.tmp-abcdef");
   fs::create_symlink(records / "preferences.json", records / ".linked.json.tmp-abcdef");
 
+  const auto isRecord = [](std::string_view name) {
+    return name == "preferences.json" || name == "dailyPriorities.v1.json" ||
+           name == "reminders.json" || name == "focusHistory.json" || name == "loop.json";
+  };
   std::vector<fs::path> removed;
-  for (const auto& file : removeLeftoverTemporaries(records)) {
+  for (const auto& file : removeLeftoverTemporaries(records, isRecord)) {
     removed.push_back(fs::weakly_canonical(file));
   }
   std::ranges::sort(removed);
@@ -413,7 +477,7 @@ TEST(AtomicFile, LeftoverTemporariesOfOurOwnNamingAreRemovedBesideRecordsAndLink
   for (const auto& file : others) EXPECT_EQ(testing::readFile(file), "kept") << file;
   EXPECT_TRUE(fs::is_directory(records / ".folder.json.tmp-abcdef"));
   EXPECT_TRUE(fs::is_symlink(fs::symlink_status(records / ".linked.json.tmp-abcdef")));
-  EXPECT_TRUE(removeLeftoverTemporaries(temp / "missing").empty());
+  EXPECT_TRUE(removeLeftoverTemporaries(temp / "missing", isRecord).empty());
 }
 
 // Regression: with a folder in place of a blocked record, clearing failed with "could not
@@ -502,6 +566,9 @@ TEST(StoredRecords, AFailedWriteIsASentenceAndItsSystemReasonIsLogged) {
       {EACCES, Failure::notWritable,
        "Vorlane may not write to its data folder, so the change could not be saved. Nothing "
        "was changed."},
+      {ENOTDIR, Failure::notAFolder,
+       "Vorlane's data folder is not a folder, so the change could not be saved. Nothing was "
+       "changed."},
       {EIO, Failure::notWritten, "The change could not be written to disk. Nothing was changed."},
   };
   for (const auto& [error, failure, sentence] : rows) {

@@ -4,9 +4,13 @@
 
 #include <QLineEdit>
 #include <QTest>
+#include <exception>
 #include <memory>
 #include <stdexcept>
+#include <string>
+#include <utility>
 
+#include "platform/persistence/reminder_list_full_error.h"
 #include "tests/coordination/coordinator/coordinator_harness.h"
 #include "ui/kit/window_text.h"
 #include "ui/windows/quick_command/quick_command_controller.h"
@@ -34,17 +38,28 @@ class QuickCommandRefusedSaveTest : public CoordinatorTest {
 TEST_F(QuickCommandRefusedSaveTest, ARefusedReminderShowsTheCauseInRedAndKeepsTheTypedText) {
   ASSERT_TRUE(hotKeys->press(quickCommandHotKey.identifier));
   ASSERT_TRUE(QTest::qWaitForWindowActive(controller->host().window()));
-  const auto rows = {LocalJSONDocumentFailure::diskFull, LocalJSONDocumentFailure::notWritable,
-                     LocalJSONDocumentFailure::notWritten};
+  const std::pair<std::exception_ptr, std::string> rows[] = {
+      {std::make_exception_ptr(LocalJSONDocumentError(LocalJSONDocumentFailure::diskFull)),
+       std::string(describe(LocalJSONDocumentFailure::diskFull))},
+      {std::make_exception_ptr(LocalJSONDocumentError(LocalJSONDocumentFailure::notWritable)),
+       std::string(describe(LocalJSONDocumentFailure::notWritable))},
+      {std::make_exception_ptr(LocalJSONDocumentError(LocalJSONDocumentFailure::notAFolder)),
+       std::string(describe(LocalJSONDocumentFailure::notAFolder))},
+      {std::make_exception_ptr(LocalJSONDocumentError(LocalJSONDocumentFailure::notWritten)),
+       std::string(describe(LocalJSONDocumentFailure::notWritten))},
+      {std::make_exception_ptr(ReminderListFullError(81234)),
+       "The reminder list is full at 81234 reminders, so the change could not be saved. "
+       "Nothing was changed."},
+  };
   QTest::keyClicks(view().field(), "remind in 40m stretch");
   const int before = stateChanges;
-  for (const LocalJSONDocumentFailure failure : rows) {
-    SCOPED_TRACE(static_cast<int>(failure));
-    reminders->failWith(failure);
+  for (const auto& [refusal, sentence] : rows) {
+    SCOPED_TRACE(sentence);
+    reminders->refusal = refusal;
     QTest::keyClick(view().field(), Qt::Key_Return);
     EXPECT_TRUE(view().failed());
     // On the reply's two lines.
-    EXPECT_EQ(view().resultLine()->text().replace('\n', ' ').toStdString(), describe(failure));
+    EXPECT_EQ(view().resultLine()->text().replace('\n', ' ').toStdString(), sentence);
     EXPECT_EQ(view().resultLine()->palette().color(QPalette::WindowText), errorTextColor());
     EXPECT_EQ(view().field()->text(), "remind in 40m stretch") << "kept for another try";
     EXPECT_TRUE(coordinator->reminders().reminders().empty());
