@@ -30,9 +30,11 @@ int main(int argc, char** argv) {
       .actions = std::make_shared<vorlane::StatusItemActions>(nullptr, nullptr,
                                                               vorlane::StatusItemHooks{}),
       .trayAvailable = vorlane::TrayHostWatch::reader(trays),
-      .followTray = [&trays](std::function<void()> changed) {
-        return trays->changes().subscribe(std::move(changed));
-      },
+      .followTray =
+          [&trays](std::function<void()> changed) {
+            return trays->kindChanges().subscribe(std::move(changed));
+          },
+      .trays = vorlane::TrayHostWatch::kindsReader(trays),
       .icon = nullptr,
       .ink = vorlane::x11TrayInkSource(),
   });
@@ -43,12 +45,12 @@ int main(int argc, char** argv) {
   // D-Bus never does).
   QElapsedTimer clock;
   clock.start();
-  while (waitForTray && (!item.isTrayShown() || item.trayIcon()->geometry().isEmpty()) &&
+  while (waitForTray && (!item.isTrayShown() || item.trayGeometry().isEmpty()) &&
          clock.elapsed() < 60'000) {
     app.processEvents(QEventLoop::AllEvents, 50);
     usleep(20'000);
   }
-  const QRect g = item.isTrayShown() ? item.trayIcon()->geometry() : QRect();
+  const QRect g = item.trayGeometry();
   std::string line = "shown=" + std::to_string(item.isTrayShown() ? 1 : 0) +
                      " geometry=" + std::to_string(g.width()) + "x" + std::to_string(g.height());
   if (!g.isEmpty()) {
