@@ -123,18 +123,17 @@ void StatusItemController::removeIcon() {
 
 void StatusItemController::placeIcon() {
   const TrayKinds there = trays_();
-  if ((home_ == IconHome::qt && there.statusNotifier) ||
-      (home_ == IconHome::xembed && there.xembed)) {
-    return;
-  }
+  const IconHome wanted =
+      there.statusNotifier ? IconHome::qt : (there.xembed ? IconHome::xembed : IconHome::none);
+  if (wanted == home_) return;
   const IconHome before = home_;
   removeIcon();
   // Qt's icon goes to a StatusNotifier host: made only while one is there, Qt picks that
   // kind for it, and for every icon after it.
-  if (there.statusNotifier) {
+  if (wanted == IconHome::qt) {
     makeTray();
     tray_->show();
-  } else if (there.xembed && !dockXEmbedIcon()) {
+  } else if (wanted == IconHome::xembed && !dockXEmbedIcon()) {
     Log::presentation().error("status item: the XEmbed tray did not take the icon");
   }
   if (home_ == IconHome::none) {

@@ -32,9 +32,9 @@ class XEmbedTrayIcon;
 // setting it shows (click-through), and brought up to date at each refresh while it is open.
 // Without a tray nothing shows here; the mascot's own context menu carries the same menu
 // (`fillMenu`). Told which kinds of tray are there (`trays`), the icon lives on one at a time,
-// a StatusNotifier host when there is one (Qt's icon), else an XEmbed tray (ours: Qt picks its
-// kind of icon once per process), and is made anew on the other kind when the one it lives
-// on leaves. Main thread only.
+// a StatusNotifier host whenever there is one (Qt's icon), else an XEmbed tray (ours: Qt picks
+// its kind of icon once per process), and is made anew as that answer changes: on the XEmbed
+// tray when the host leaves, on a host when one comes. Main thread only.
 class StatusItemController final : public QObject {
  public:
   struct Dependencies {
@@ -111,8 +111,7 @@ class StatusItemController final : public QObject {
 
   StatusCommandHandler handler();
   void showTrayIfAvailable();
-  // With `trays`: keeps the icon where it is while that tray stays, else makes it anew on the
-  // tray that is there, a StatusNotifier host first.
+  // With `trays`: makes the icon anew where it belongs now, if it is not there already.
   void placeIcon();
   void makeTray();
   bool dockXEmbedIcon();

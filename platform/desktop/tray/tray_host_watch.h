@@ -17,7 +17,7 @@ namespace vorlane {
 // Whether a tray is there to show the program's status item: a StatusNotifierItem host on the
 // session bus, or an XEmbed tray manager on the X screen. Each is followed as it comes and
 // goes; `changes` tells whenever the answer turns, `kindChanges` whenever either comes or goes
-// (the status item moves to the other kind when the one it is on leaves), and neither
+// (the status item moves to the kind it prefers of those there), and neither
 // `isAvailable` nor `kinds` waits on the bus or the server, so windows may ask as they open
 // and the pointer as it moves. Each change of either is logged. Main thread.
 class TrayHostWatch final {
