@@ -53,13 +53,11 @@ std::function<std::optional<QColor>(const QRect&)> x11TrayInkSource() {
     const qreal ratio = screen != nullptr ? screen->devicePixelRatio() : 1.0;
     std::optional<QRect> pixels = look->placeOf(trayIconWindow());
     if (!pixels && !area.isEmpty()) pixels = QRect(area.topLeft() * ratio, area.size() * ratio);
-    if (pixels &&
-        panelHidden(
-            pixels->isEmpty() ? QRect() : QRect(pixels->topLeft() / ratio, pixels->size() / ratio),
-            ownWindowsShown())) {
-      return std::nullopt;
-    }
-    return trayInk(look->foreground(), pixels ? look->background(*pixels) : std::nullopt,
+    const std::optional<QColor> foreground = look->foreground();
+    const QRect icon = pixels ? QRect(pixels->topLeft() / ratio, pixels->size() / ratio) : QRect();
+    // Only the panel's pixels need the screen as the panel shows it.
+    if (!foreground && panelHidden(icon, ownWindowsShown())) return std::nullopt;
+    return trayInk(foreground, pixels ? look->background(*pixels) : std::nullopt,
                    QGuiApplication::palette().color(QPalette::WindowText));
   };
 }
