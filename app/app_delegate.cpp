@@ -48,8 +48,8 @@ bool AppDelegate::applicationDidFinishLaunching() {
   launched_ = true;
 
   Log::lifecycle().info("Vorlane launching");
-  preferencesStore_ = std::make_shared<RecordPreferencesStore>(services_.records(),
-                                                               services_.preferencesSaving());
+  preferencesStore_ =
+      std::make_shared<RecordPreferencesStore>(services_.records(), services_.preferencesSaving());
   reminderStore_ = services_.makeReminderStore();
   auto mascot = services_.makeMascot(preferencesStore_);
   presenter_ = std::move(mascot.presenter);
@@ -62,8 +62,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
   speech_ = services_.makeSpeech(*preferencesStore_);
   const auto clock = services_.clock();
   auto scheduler = std::make_shared<VisitScheduler>(
-      clock, services_.calendar(),
-      [store = preferencesStore_] { return store->preferences(); });
+      clock, services_.calendar(), [store = preferencesStore_] { return store->preferences(); });
   auto ticker = services_.makeTicker(tickInterval);
   notifications_ = services_.makeNotifications();
   focusHistory_ = std::make_shared<RecordFocusHistoryStore>(&services_.records());
@@ -75,9 +74,10 @@ bool AppDelegate::applicationDidFinishLaunching() {
         std::pair{"focus checkpoint", recovery_->document().errorMessage()},
         std::pair{"daily priorities", priorities_->errorMessage()}}) {
     if (problem) {
-      Log::lifecycle().error("the stored %{public}s could not be read: kept as it was, and not "
-                             "saved over until it is cleared",
-                             std::string(record));
+      Log::lifecycle().error(
+          "the stored %{public}s could not be read: kept as it was, and not "
+          "saved over until it is cleared",
+          std::string(record));
     }
   }
 
@@ -173,6 +173,7 @@ void AppDelegate::tearDown() {
   // The preferences window before the store, speech and login-item follower it uses.
   if (windows_) windows_->shell.set<PreferencesController>(nullptr);
   launchAtLogin_.reset();
+  mascotTray_.cancel();
   statusItem_.reset();
   // The coordinator first: it still uses the presenter, speech and stores, and it releases
   // its key grabs while the X connection lives.

@@ -115,6 +115,8 @@ class AppDelegate final : public QObject {
 
   std::unique_ptr<TimeChangeNotifier> timeChanges_;
   std::unique_ptr<StatusItemController> statusItem_;
+  // The mascot's click-through follows the trays.
+  Observers<>::Subscription mascotTray_;
 
   // The preferences window (app_delegate_preferences.cpp).
  public:

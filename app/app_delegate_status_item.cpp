@@ -60,9 +60,11 @@ void AppDelegate::makeStatusItem() {
           std::make_shared<CoordinatorStatusSource>(coordinator_), preferencesStore_,
           std::move(hooks), windows().shell.get<ReminderEditorWindow>()),
       .trayAvailable = services_.trayAvailable(),
-      .followTray = [services = &services_](std::function<void()> changed) {
-        return services->followTray(std::move(changed));
-      },
+      .followTray =
+          [services = &services_](std::function<void()> changed) {
+            return services->followTray(std::move(changed));
+          },
+      .trays = services_.trayKinds(),
       .icon = nullptr,
       .ink = x11TrayInkSource(),
   });
@@ -74,6 +76,9 @@ void AppDelegate::makeStatusItem() {
     m->fillStatusMenu = [self](QMenu& menu) {
       if (self && self->statusItem()) self->statusItem()->fillMenu(menu);
     };
+    mascotTray_ = services_.followTray([mascot] {
+      if (const auto m = mascot.lock()) m->trayChanged();
+    });
   }
 }
 

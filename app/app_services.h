@@ -19,6 +19,7 @@
 #include "foundation/calendar.h"
 #include "foundation/observers.h"
 #include "platform/calendar/consent_prompt.h"
+#include "platform/desktop/tray/tray_kinds.h"
 #include "platform/persistence/record_preferences_store.h"
 #include "platform/persistence/record_store.h"
 #include "platform/services/voice_catalogue.h"
@@ -58,8 +59,11 @@ class AppServices {
   // Whether a tray host shows the status item; one cached answer, read at each use without
   // waiting on the bus.
   virtual std::function<bool()> trayAvailable() = 0;
-  // Tells `changed` each time that answer turns, while the subscription lasts; never by
-  // default.
+  // Which kinds of tray are there, read the same way; none by default, where only the answer
+  // above is known.
+  virtual std::function<TrayKinds()> trayKinds() { return nullptr; }
+  // Tells `changed` each time a tray comes or goes (the answer above may stay the same: one
+  // kind left, another is there), while the subscription lasts; never by default.
   virtual Observers<>::Subscription followTray(std::function<void()> /*changed*/) { return {}; }
   virtual std::shared_ptr<SpeechService> makeSpeech(PreferencesStore& preferences) = 0;
   virtual std::shared_ptr<const Clock> clock() = 0;

@@ -51,8 +51,8 @@ SystemEnvironment& SystemAppServices::environment() {
 
 AppServices::Mascot SystemAppServices::makeMascot(std::shared_ptr<PreferencesStore> preferences) {
   // The display of the active window stands for the main display.
-  screens_ = std::make_shared<QtScreenProvider>(environment().activeWindows(),
-                                                environment().windows());
+  screens_ =
+      std::make_shared<QtScreenProvider>(environment().activeWindows(), environment().windows());
   // Shows nothing yet: the coordinator's start applies the presence mode, after it has told
   // the presenter the preferred display.
   auto mascot = std::make_shared<MascotWindowController>(MascotWindowController::Dependencies{
@@ -89,8 +89,13 @@ std::function<bool()> SystemAppServices::trayAvailable() {
   return TrayHostWatch::reader(trayHost_);
 }
 
+std::function<TrayKinds()> SystemAppServices::trayKinds() {
+  trayHost();
+  return TrayHostWatch::kindsReader(trayHost_);
+}
+
 Observers<>::Subscription SystemAppServices::followTray(std::function<void()> changed) {
-  return trayHost().changes().subscribe(std::move(changed));
+  return trayHost().kindChanges().subscribe(std::move(changed));
 }
 
 std::shared_ptr<SpeechService> SystemAppServices::makeSpeech(PreferencesStore& preferences) {

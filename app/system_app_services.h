@@ -30,6 +30,7 @@ class SystemAppServices final : public AppServices {
   Mascot makeMascot(std::shared_ptr<PreferencesStore> preferences) override;
   std::function<bool()> prefersReducedMotion() override;
   std::function<bool()> trayAvailable() override;
+  std::function<TrayKinds()> trayKinds() override;
   Observers<>::Subscription followTray(std::function<void()> changed) override;
   std::shared_ptr<SpeechService> makeSpeech(PreferencesStore& preferences) override;
   std::shared_ptr<const Clock> clock() override;

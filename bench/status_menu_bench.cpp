@@ -83,10 +83,10 @@ struct RunningItem {
     coordinator->start();
     item = std::make_unique<StatusItemController>(StatusItemController::Dependencies{
         .actions = std::make_shared<StatusItemActions>(
-            std::make_shared<CoordinatorStatusSource>(coordinator), preferences,
-            StatusItemHooks{}),
+            std::make_shared<CoordinatorStatusSource>(coordinator), preferences, StatusItemHooks{}),
         .trayAvailable = [] { return false; },
         .followTray = nullptr,
+        .trays = nullptr,
         .icon = [](const std::string&, const QColor&) { return QIcon(); },
         .ink = nullptr,
     });
@@ -176,10 +176,18 @@ void BM_StatusIconRefreshed(benchmark::State& state) {
   for (auto _ : state) running.item->refresh();
 }
 
-BENCHMARK(BM_StatusMenuOpened)->Arg(100)->Arg(1000)->Arg(10'000)->Arg(80'000)
+BENCHMARK(BM_StatusMenuOpened)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10'000)
+    ->Arg(80'000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StatusMenuReminderRowOpened)->Arg(100)->Arg(80'000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_StatusIconRefreshed)->Arg(100)->Arg(1000)->Arg(10'000)->Arg(80'000)
+BENCHMARK(BM_StatusIconRefreshed)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10'000)
+    ->Arg(80'000)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

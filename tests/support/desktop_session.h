@@ -150,13 +150,13 @@ class DesktopSession {
   // owns the tray selection and openbox manages its panel; false, with the failure said,
   // when it does not. Run by the constructor unless the pieces leave the tray out.
   bool startTray() {
-    std::vector<std::string> trayer{"trayer", "--edge", "top", "--align", "left", "--widthtype",
-                                    "request", "--height", "24", "--SetDockType", "true"};
+    std::vector<std::string> trayer{"trayer", "--edge",        "top",     "--align",
+                                    "left",   "--widthtype",   "request", "--height",
+                                    "24",     "--SetDockType", "true"};
     for (const std::string& option :
-         pieces_.trayTint.empty()
-             ? std::vector<std::string>{"--transparent", "false"}
-             : std::vector<std::string>{"--transparent", "true", "--alpha", "0", "--tint",
-                                        pieces_.trayTint}) {
+         pieces_.trayTint.empty() ? std::vector<std::string>{"--transparent", "false"}
+                                  : std::vector<std::string>{"--transparent", "true", "--alpha",
+                                                             "0", "--tint", pieces_.trayTint}) {
       trayer.push_back(option);
     }
     tray_ = start(trayer, environment());
@@ -172,6 +172,8 @@ class DesktopSession {
     return true;
   }
   pid_t trayPid() const { return tray_ ? tray_->pid() : -1; }
+  // Ends the XEmbed tray, as a panel that quits or crashes would.
+  void stopTray() { tray_.reset(); }
   const std::string& failure() const { return failure_; }
   const std::string& display() const { return xvfb_->display(); }
   const std::filesystem::path& folder() const { return folder_.path(); }
@@ -255,8 +257,7 @@ class DesktopSession {
     withConnection([&](xcb_connection_t* c, xcb_window_t) {
       for (const std::uint32_t window : windows) {
         auto* reply = xcb_get_property_reply(
-            c, xcb_get_property(c, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256),
-            nullptr);
+            c, xcb_get_property(c, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256), nullptr);
         if (reply != nullptr) {
           // Instance and class, each ended by a zero.
           std::string names(static_cast<const char*>(xcb_get_property_value(reply)),

@@ -65,6 +65,10 @@ class TrayMenu {
 
   const std::string& lastLayout() const { return lastLayout_; }
 
+  // Ends the watcher, as a desktop's panel holding the host would: the host goes, and the
+  // items it held with it.
+  void stopWatcher() { watcher_.reset(); }
+
   // Whether the menu still answers for the entry with this id (an entry of an earlier
   // opening that it should have let go of, or one of the current menu).
   bool answersFor(int id) const {
@@ -87,9 +91,9 @@ class TrayMenu {
 
   std::optional<std::string> call(const std::string& path, const std::string& method,
                                   const std::string& arguments) const {
-    return commandOutput(desktop_.withEnvironment(
-        "dbus-send --session --print-reply --dest=" + quoted(item_) + " " + quoted(path) + " " +
-        method + " " + arguments));
+    return commandOutput(
+        desktop_.withEnvironment("dbus-send --session --print-reply --dest=" + quoted(item_) + " " +
+                                 quoted(path) + " " + method + " " + arguments));
   }
 
   const DesktopSession& desktop_;

@@ -9,14 +9,18 @@
 #include <QTimer>
 #include <stdexcept>
 
+#include "platform/desktop/environment/system_environment.h"
+#include "platform/desktop/tray/x11_tray_look.h"
 #include "platform/logging/log.h"
 #include "ui/kit/menu_column.h"
 #include "ui/tray/tray_symbol_icon.h"
+#include "ui/tray/xembed_tray_icon.h"
 
 namespace vorlane {
 namespace {
 
 constexpr qint64 trayRecheckMilliseconds = 30'000;
+constexpr int inkRetryMilliseconds = 1'000;
 
 }  // namespace
 
@@ -28,10 +32,14 @@ StatusItemController::StatusItemController(Dependencies d)
     : actions_(std::move(d.actions)),
       trayAvailable_(d.trayAvailable ? std::move(d.trayAvailable)
                                      : [] { return QSystemTrayIcon::isSystemTrayAvailable(); }),
+      trays_(std::move(d.trays)),
       icon_(d.icon ? std::move(d.icon) : &StatusItemController::symbolIcon),
       inkSource_(std::move(d.ink)),
       menu_(std::make_unique<QMenu>()) {
   if (!actions_) throw std::invalid_argument("the status item needs its actions");
+  inkRetry_.setSingleShot(true);
+  inkRetry_.setInterval(inkRetryMilliseconds);
+  connect(&inkRetry_, &QTimer::timeout, this, &StatusItemController::recheckInk);
   menu_->setToolTipsVisible(true);
   trayRows_.menu = menu_.get();
   connect(menu_.get(), &QMenu::aboutToShow, this, [this] {
@@ -53,16 +61,28 @@ StatusItemController::StatusItemController(Dependencies d)
 
 StatusItemController::~StatusItemController() {
   // The tray refers to the menu: it goes first.
-  tray_.reset();
+  removeIcon();
   menu_.reset();
 }
 
 bool StatusItemController::isTrayShown() const {
+  if (trays_) {
+    const TrayKinds there = trays_();
+    return (home_ == IconHome::qt && tray_ && there.statusNotifier) ||
+           (home_ == IconHome::xembed && xembedIcon_ && there.xembed);
+  }
   // Qt keeps an icon shown while its tray is gone and docks it again when one comes back.
   return tray_ && tray_->isVisible() && trayAvailable_();
 }
 
+QRect StatusItemController::trayGeometry() const {
+  if (!isTrayShown()) return {};
+  if (xembedIcon_) return xembedIcon_->placement();
+  return tray_ ? tray_->geometry() : QRect();
+}
+
 void StatusItemController::makeTray() {
+  home_ = IconHome::qt;
   tray_ = std::make_unique<QSystemTrayIcon>();
   tray_->setIcon(drawnIcon_);
   tray_->setToolTip(toolTip_);
@@ -70,15 +90,72 @@ void StatusItemController::makeTray() {
   // A left click opens the same menu: the item has nothing else to offer.
   connect(tray_.get(), &QSystemTrayIcon::activated, this,
           [this](QSystemTrayIcon::ActivationReason reason) {
-            if (reason == QSystemTrayIcon::Trigger && !menu_->isVisible()) {
-              rebuildMenu();
-              menu_->popup(QCursor::pos());
-            }
+            if (reason == QSystemTrayIcon::Trigger) popUpMenu(QCursor::pos());
           });
+}
+
+void StatusItemController::popUpMenu(QPoint at) {
+  if (menu_->isVisible()) return;
+  rebuildMenu();
+  menu_->popup(at);
+}
+
+bool StatusItemController::dockXEmbedIcon() {
+  xcb_connection_t* connection = SystemEnvironment::qtConnection();
+  if (connection == nullptr) return false;
+  auto icon = std::make_unique<XEmbedTrayIcon>(connection, displayScreenNumber());
+  icon->setIcon(drawnIcon_);
+  icon->setToolTip(toolTip_);
+  // Either button opens the menu: the item has nothing else to offer.
+  icon->pressed = [this](Qt::MouseButton button, QPoint at) {
+    if (button == Qt::LeftButton || button == Qt::RightButton) popUpMenu(at);
+  };
+  if (!icon->dock()) return false;
+  xembedIcon_ = std::move(icon);
+  home_ = IconHome::xembed;
+  return true;
+}
+
+void StatusItemController::removeIcon() {
+  tray_.reset();
+  xembedIcon_.reset();
+  home_ = IconHome::none;
+}
+
+void StatusItemController::placeIcon() {
+  const TrayKinds there = trays_();
+  const IconHome wanted =
+      there.statusNotifier ? IconHome::qt : (there.xembed ? IconHome::xembed : IconHome::none);
+  if (wanted == home_) return;
+  const IconHome before = home_;
+  removeIcon();
+  // Qt's icon goes to a StatusNotifier host: made only while one is there, Qt picks that
+  // kind for it, and for every icon after it.
+  if (wanted == IconHome::qt) {
+    makeTray();
+    tray_->show();
+  } else if (wanted == IconHome::xembed && !dockXEmbedIcon()) {
+    Log::presentation().error("status item: the XEmbed tray did not take the icon");
+  }
+  if (home_ == IconHome::none) {
+    if (before != IconHome::none) Log::presentation().info("status item hidden: no tray");
+    return;
+  }
+  if (before == IconHome::none) {
+    Log::presentation().info("status item shown in the tray");
+  } else {
+    Log::presentation().info("status item moved to %{public}s",
+                             home_ == IconHome::qt ? "the StatusNotifier host" : "the XEmbed tray");
+  }
+  for (const int delay : {500, 2000}) QTimer::singleShot(delay, this, [this] { recheckInk(); });
 }
 
 void StatusItemController::showTrayIfAvailable() {
   sinceTrayCheck_.start();
+  if (trays_) {
+    placeIcon();
+    return;
+  }
   if ((tray_ && tray_->isVisible()) || !trayAvailable_()) return;
   if (!tray_) makeTray();
   tray_->show();
@@ -93,12 +170,18 @@ QColor StatusItemController::currentInk() {
   if (!inkSource_) return palette;
   // Reading the tray's colours is a round trip to the X server: only when the icon moved,
   // or now and then, as a panel's theme may change.
-  const QRect area = isTrayShown() ? tray_->geometry() : QRect();
+  const QRect area = trayGeometry();
   if (!ink_.isValid() || area != inkArea_ || !sinceInkCheck_.isValid() ||
       sinceInkCheck_.elapsed() >= trayRecheckMilliseconds) {
     inkArea_ = area;
-    ink_ = inkSource_(area);
-    if (!ink_.isValid()) ink_ = palette;
+    const std::optional<QColor> read = inkSource_(area);
+    if (!read) {
+      // The panel is hidden from view: the ink stays until it can be read again.
+      sinceInkCheck_.invalidate();
+      inkRetry_.start();
+      return ink_.isValid() ? ink_ : palette;
+    }
+    ink_ = read->isValid() ? *read : palette;
     sinceInkCheck_.start();
   }
   return ink_;
@@ -125,6 +208,7 @@ void StatusItemController::refresh() {
     // Drawn even before there is a tray, for the icon made when one comes.
     drawnIcon_ = icon_(button_.symbol, ink);
     if (tray_) tray_->setIcon(drawnIcon_);
+    if (xembedIcon_) xembedIcon_->setIcon(drawnIcon_);
     ++iconUpdates_;
   }
   // A tray shows no text beside its icon: the countdown goes on a second line of the tip.
@@ -133,6 +217,7 @@ void StatusItemController::refresh() {
   if (tip != toolTip_) {
     toolTip_ = tip;
     if (tray_) tray_->setToolTip(tip);
+    if (xembedIcon_) xembedIcon_->setToolTip(tip);
     ++toolTipUpdates_;
   }
   if (!isTrayShown() && sinceTrayCheck_.isValid() &&

@@ -6,12 +6,15 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <QTimer>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "foundation/observers.h"
+#include "platform/desktop/tray/tray_kinds.h"
 #include "ui/tray/status_button_model.h"
 #include "ui/tray/status_item_actions.h"
 #include "ui/tray/status_menu_builder.h"
@@ -21,31 +24,38 @@ class QSystemTrayIcon;
 
 namespace vorlane {
 
+class XEmbedTrayIcon;
+
 // The status item in the desktop's system tray (StatusNotifierItem hosts and XEmbed trays
 // alike): the symbol of the mascot's state, a tool tip with what comes next and the running
 // countdown, and the status menu, rebuilt each time it opens and after a change of the one
 // setting it shows (click-through), and brought up to date at each refresh while it is open.
 // Without a tray nothing shows here; the mascot's own context menu carries the same menu
-// (`fillMenu`). The tray icon is made when a tray is first there: Qt chooses between a
-// StatusNotifierItem and an XEmbed icon once, as it makes it, by the tray there then. Main
-// thread only.
+// (`fillMenu`). Told which kinds of tray are there (`trays`), the icon lives on one at a time,
+// a StatusNotifier host whenever there is one (Qt's icon), else an XEmbed tray (ours: Qt picks
+// its kind of icon once per process), and is made anew as that answer changes: on the XEmbed
+// tray when the host leaves, on a host when one comes. Main thread only.
 class StatusItemController final : public QObject {
  public:
   struct Dependencies {
     std::shared_ptr<StatusItemActions> actions;  // required
     // Optional: whether a tray exists; Qt's own answer when absent.
     std::function<bool()> trayAvailable;
-    // Optional: subscribes a callback to every change of `trayAvailable`'s answer, so that the
-    // icon shows as a tray comes and the menu offers what a tray allows. Without it the item
-    // looks for a tray again at most every 30 s, as refresh() runs.
+    // Optional: subscribes a callback to every coming and going of a tray, so that the icon
+    // shows as a tray comes, moves when its own leaves, and the menu offers what a tray
+    // allows. Without it the item looks for a tray again at most every 30 s, as refresh() runs.
     std::function<Observers<>::Subscription(std::function<void()>)> followTray;
+    // Optional: which kinds of tray are there, asked at every use. Without it Qt's icon is
+    // shown while `trayAvailable` says so, on whichever tray Qt chose for it.
+    std::function<TrayKinds()> trays;
     // Optional: the icon of a symbol drawn in an ink; our named drawings when absent.
     std::function<QIcon(const std::string& symbol, const QColor& ink)> icon;
-    // Optional: the ink the tray's icon stands out in, given where Qt says the icon sits
-    // (empty until an XEmbed tray places it); the application's text colour when absent.
-    // Asked when that place changes, just after the icon is shown, at recheckInk(), and at
-    // most every 30 s otherwise.
-    std::function<QColor(const QRect& iconArea)> ink;
+    // Optional: the ink the tray's icon stands out in, given where the icon sits (empty until
+    // an XEmbed tray places it); the application's text colour when absent or invalid. None
+    // when the panel cannot be read now (a window of ours covers it): the ink stays and is
+    // asked for again a second later. Asked when the icon's place changes, just after the
+    // icon is shown, at recheckInk(), and at most every 30 s otherwise.
+    std::function<std::optional<QColor>(const QRect& iconArea)> ink;
   };
 
   // Shows the icon at once when a tray exists. Throws std::invalid_argument without actions.
@@ -66,8 +76,10 @@ class StatusItemController final : public QObject {
 
   // Whether the icon is shown in a tray that is there now.
   bool isTrayShown() const;
-  // None until a tray was first there.
+  // Qt's icon; none while the icon is on no tray or on an XEmbed tray of ours.
   QSystemTrayIcon* trayIcon() const { return tray_.get(); }
+  // Where the icon is on screen; empty while it is on no tray or on a host that does not say.
+  QRect trayGeometry() const;
   QMenu* menu() const { return menu_.get(); }
   const StatusButtonModel& button() const { return button_; }
   QString toolTip() const { return toolTip_; }
@@ -95,9 +107,17 @@ class StatusItemController final : public QObject {
   void refreshOpenMenus();
   // Another menu that carried the rows has closed.
   void menuHidden();
+  // Which kind of tray the icon lives on.
+  enum class IconHome { none, qt, xembed };
+
   StatusCommandHandler handler();
   void showTrayIfAvailable();
+  // With `trays`: makes the icon anew where it belongs now, if it is not there already.
+  void placeIcon();
   void makeTray();
+  bool dockXEmbedIcon();
+  void removeIcon();
+  void popUpMenu(QPoint at);
   // A tray came or went.
   void trayChanged();
   void run(StatusCommand command, const StatusData& data);
@@ -109,14 +129,17 @@ class StatusItemController final : public QObject {
   std::shared_ptr<StatusItemActions> actions_;
   Observers<Preferences>::Subscription settings_;
   std::function<bool()> trayAvailable_;
+  std::function<TrayKinds()> trays_;
   std::function<QIcon(const std::string&, const QColor&)> icon_;
-  std::function<QColor(const QRect&)> inkSource_;
+  std::function<std::optional<QColor>(const QRect&)> inkSource_;
   std::unique_ptr<QMenu> menu_;
   ShownRows trayRows_;
   bool trayMenuOpen_ = false;
   // Other menus filled with the rows that have not closed yet.
   std::vector<ShownRows> otherMenus_;
   std::unique_ptr<QSystemTrayIcon> tray_;
+  std::unique_ptr<XEmbedTrayIcon> xembedIcon_;
+  IconHome home_ = IconHome::none;
   StatusButtonModel button_;
   std::string displayedSymbol_;
   QColor displayedInk_;
@@ -124,6 +147,8 @@ class StatusItemController final : public QObject {
   QRect inkArea_;
   QColor ink_;
   QElapsedTimer sinceInkCheck_;
+  // Another look at a panel that could not be read.
+  QTimer inkRetry_;
   QString toolTip_;
   int iconUpdates_ = 0;
   int toolTipUpdates_ = 0;

@@ -21,4 +21,9 @@ QColor trayInk(std::optional<QColor> trayForeground, std::optional<QColor> panel
   return fallback;
 }
 
+bool panelHidden(const QRect& icon, const std::vector<QRect>& ownWindows) {
+  return std::any_of(ownWindows.begin(), ownWindows.end(),
+                     [&](const QRect& window) { return window.intersects(icon); });
+}
+
 }  // namespace vorlane

@@ -6,15 +6,14 @@
 
 namespace vorlane {
 
-TrayHostWatch::TrayHostWatch(QDBusConnection sessionBus, xcb_connection_t* x11,
-                             int screenNumber) {
+TrayHostWatch::TrayHostWatch(QDBusConnection sessionBus, xcb_connection_t* x11, int screenNumber) {
   // Answers that come before both parts exist are read once both do, below.
   statusNotifier_ = std::make_unique<StatusNotifierHostWatch>(
       std::move(sessionBus), std::chrono::milliseconds(250), [this] { partChanged(); });
   if (x11 != nullptr) {
     xembed_ = std::make_unique<XEmbedTrayWatch>(x11, screenNumber, [this] { partChanged(); });
   }
-  available_ = isAvailable();
+  kinds_ = kinds();
   Log::presentation().info("tray: %{public}s", description());
 }
 
@@ -23,17 +22,16 @@ std::unique_ptr<TrayHostWatch> TrayHostWatch::forThisDesktop() {
                                          SystemEnvironment::qtConnection(), displayScreenNumber());
 }
 
-bool TrayHostWatch::isAvailable() const {
-  return (statusNotifier_ && statusNotifier_->isAvailable()) ||
-         (xembed_ && xembed_->isAvailable());
+TrayKinds TrayHostWatch::kinds() const {
+  return {.statusNotifier = statusNotifier_ && statusNotifier_->isAvailable(),
+          .xembed = xembed_ && xembed_->isAvailable()};
 }
 
 std::string TrayHostWatch::description() const {
+  const TrayKinds now = kinds();
   std::string parts;
-  if (statusNotifier_ && statusNotifier_->isAvailable()) parts = "a StatusNotifier host";
-  if (xembed_ && xembed_->isAvailable()) {
-    parts += parts.empty() ? "an XEmbed tray" : " and an XEmbed tray";
-  }
+  if (now.statusNotifier) parts = "a StatusNotifier host";
+  if (now.xembed) parts += parts.empty() ? "an XEmbed tray" : " and an XEmbed tray";
   return parts.empty() ? "none" : parts;
 }
 
@@ -41,13 +39,19 @@ std::function<bool()> TrayHostWatch::reader(std::shared_ptr<const TrayHostWatch>
   return [watch = std::move(watch)] { return watch && watch->isAvailable(); };
 }
 
+std::function<TrayKinds()> TrayHostWatch::kindsReader(std::shared_ptr<const TrayHostWatch> watch) {
+  return [watch = std::move(watch)] { return watch ? watch->kinds() : TrayKinds{}; };
+}
+
 void TrayHostWatch::partChanged() {
   if (!statusNotifier_) return;  // still being made
   Log::presentation().info("tray: %{public}s", description());
-  const bool now = isAvailable();
-  if (now == available_) return;
-  available_ = now;
-  changes_.notify();
+  const TrayKinds now = kinds();
+  if (now == kinds_) return;
+  const bool turned = now.any() != kinds_.any();
+  kinds_ = now;
+  if (turned) changes_.notify();
+  kindChanges_.notify();
 }
 
 }  // namespace vorlane

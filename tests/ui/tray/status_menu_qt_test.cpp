@@ -9,6 +9,7 @@
 #include <QPalette>
 #include <QSystemTrayIcon>
 
+#include "tests/support/child_process.h"
 #include "tests/support/fake_status_source.h"
 #include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/menu_action.h"
@@ -110,6 +111,7 @@ class OpenStatusMenuTest : public ::testing::Test {
       .actions = std::make_shared<StatusItemActions>(source, nullptr, StatusItemHooks{}),
       .trayAvailable = [] { return false; },
       .followTray = nullptr,
+      .trays = nullptr,
       .icon = [](const std::string&, const QColor&) { return QIcon(); },
       .ink = nullptr,
   }};
@@ -172,8 +174,7 @@ TEST(StatusMenuQt, ShowsNoKeyThatCouldNotWorkThere) {
   ASSERT_NE(actionTitled(menu, "Quit Vorlane"), nullptr);
   for (const QAction* action : allActions(menu)) {
     EXPECT_TRUE(action->shortcut().isEmpty())
-        << action->text().toStdString() << " shows "
-        << action->shortcut().toString().toStdString();
+        << action->text().toStdString() << " shows " << action->shortcut().toString().toStdString();
   }
 }
 
@@ -228,17 +229,19 @@ class StatusItemControllerTest : public ::testing::Test {
                             .reportFailure = {}}),
         .trayAvailable = [tray] { return tray; },
         .followTray = nullptr,
-        .icon = [this](const std::string& name, const QColor& ink) {
-          symbols.push_back(name);
-          inks.push_back(ink);
-          return QIcon();
-        },
+        .trays = nullptr,
+        .icon =
+            [this](const std::string& name, const QColor& ink) {
+              symbols.push_back(name);
+              inks.push_back(ink);
+              return QIcon();
+            },
         .ink = ink,
     });
   }
   std::vector<std::string> symbols;
   std::vector<QColor> inks;
-  std::function<QColor(const QRect&)> ink;
+  std::function<std::optional<QColor>(const QRect&)> ink;
   int abouts = 0;
 };
 
@@ -266,7 +269,8 @@ TEST_F(StatusItemControllerTest, IconAndTipChangeOnlyWhenTheyDifferAndTheMenuIsR
 
   for (const char* name : {"figure.climbing", "figure.climbing.circle", "timer", "pause.circle",
                            "checkmark.circle.fill"}) {
-    EXPECT_FALSE(StatusItemController::symbolIcon(name, Qt::black).pixmap(22, 22).toImage().isNull())
+    EXPECT_FALSE(
+        StatusItemController::symbolIcon(name, Qt::black).pixmap(22, 22).toImage().isNull())
         << name;
   }
 }
@@ -300,6 +304,80 @@ TEST_F(StatusItemControllerTest, TheIconFollowsTheTraysInk) {
   ink = [](const QRect&) { return QColor(); };
   auto none = make(false);
   EXPECT_EQ(none->displayedInk(), QGuiApplication::palette().color(QPalette::WindowText));
+}
+
+// Regression: a panel read while a menu of ours covered the icon gave the menu's colours for
+// 30 s. While the panel cannot be read the ink stays, and it is read again a moment later
+// without waiting for the next look.
+TEST_F(StatusItemControllerTest, AnInkThatCannotBeReadNowKeepsTheLastAndIsAskedAgainSoon) {
+  const QColor light(0xF2, 0xF2, 0xF2);
+  std::optional<QColor> panelInk = light;
+  int asked = 0;
+  ink = [&](const QRect&) {
+    ++asked;
+    return panelInk;
+  };
+  auto item = make(false);
+  ASSERT_EQ(item->displayedInk(), light);
+
+  panelInk = std::nullopt;  // a menu of ours over the icon
+  item->recheckInk();
+  EXPECT_EQ(item->displayedInk(), light);
+  const int hiddenAsks = asked;
+
+  panelInk = QColor(0x26, 0x26, 0x26);  // the menu closed over a panel now light
+  EXPECT_TRUE(testing::waitUntil(
+      [&] {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        return item->displayedInk() == *panelInk;
+      },
+      std::chrono::seconds(10)))
+      << "asked again " << asked - hiddenAsks << " times";
+
+  // Nothing read yet: the palette's text colour meanwhile.
+  panelInk = std::nullopt;
+  auto hidden = make(false);
+  EXPECT_EQ(hidden->displayedInk(), QGuiApplication::palette().color(QPalette::WindowText));
+}
+
+// Told which trays are there, the icon lives on a StatusNotifier host while one is, and is
+// taken down when its host leaves with no tray left: the tray counts as shown only then.
+TEST(StatusItemTray, TheIconLeavesWithItsHost) {
+  TrayKinds there{.statusNotifier = true, .xembed = false};
+  Observers<> trayChanges;
+  StatusItemController item(StatusItemController::Dependencies{
+      .actions = std::make_shared<StatusItemActions>(
+          nullptr, std::make_shared<InMemoryPreferencesStore>(), StatusItemHooks{}),
+      .trayAvailable = [&there] { return there.any(); },
+      .followTray =
+          [&trayChanges](std::function<void()> changed) {
+            return trayChanges.subscribe(std::move(changed));
+          },
+      .trays = [&there] { return there; },
+      .icon = [](const std::string&, const QColor&) { return QIcon(); },
+      .ink = nullptr,
+  });
+  EXPECT_TRUE(item.isTrayShown());
+  QSystemTrayIcon* first = item.trayIcon();
+  ASSERT_NE(first, nullptr);
+  EXPECT_NE(actionTitled(*item.menu(), "Click-through mascot"), nullptr);
+
+  there.xembed = true;  // a second kind comes: the icon stays where it is
+  trayChanges.notify();
+  EXPECT_EQ(item.trayIcon(), first);
+
+  there = {};
+  trayChanges.notify();
+  EXPECT_FALSE(item.isTrayShown());
+  EXPECT_EQ(item.trayIcon(), nullptr);
+  EXPECT_EQ(actionTitled(*item.menu(), "Click-through mascot"), nullptr);
+
+  there.statusNotifier = true;
+  trayChanges.notify();
+  EXPECT_TRUE(item.isTrayShown());
+  ASSERT_NE(item.trayIcon(), nullptr);
+  EXPECT_EQ(item.trayIcon()->toolTip(), item.toolTip());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // The tray's icon carries a symbolic theme name a StatusNotifierItem host can recolour, with
@@ -346,6 +424,7 @@ TEST(StatusItemSettings, AChangedRecordRebuildsTheMenuAndAnEqualOneDoesNot) {
       .actions = std::make_shared<StatusItemActions>(nullptr, store, StatusItemHooks{}),
       .trayAvailable = [] { return false; },
       .followTray = nullptr,
+      .trays = nullptr,
       .icon = [](const std::string&, const QColor&) { return QIcon(); },
       .ink = nullptr,
   });
@@ -366,9 +445,11 @@ TEST(StatusItemTray, FollowsATrayThatComesAndGoes) {
       .actions = std::make_shared<StatusItemActions>(
           nullptr, std::make_shared<InMemoryPreferencesStore>(), StatusItemHooks{}),
       .trayAvailable = [&tray] { return tray; },
-      .followTray = [&trayChanges](std::function<void()> changed) {
-        return trayChanges.subscribe(std::move(changed));
-      },
+      .followTray =
+          [&trayChanges](std::function<void()> changed) {
+            return trayChanges.subscribe(std::move(changed));
+          },
+      .trays = nullptr,
       .icon = [](const std::string&, const QColor&) { return QIcon(); },
       .ink = nullptr,
   });
@@ -399,6 +480,7 @@ TEST(StatusItemSettings, OnlyClickThroughRebuildsTheMenuOnceAndTheIconIsLeftAlon
       .actions = std::make_shared<StatusItemActions>(source, store, StatusItemHooks{}),
       .trayAvailable = [] { return false; },
       .followTray = nullptr,
+      .trays = nullptr,
       .icon = [](const std::string&, const QColor&) { return QIcon(); },
       .ink = nullptr,
   });

@@ -1,19 +1,18 @@
 #pragma once
 
+#include <QPoint>
+#include <QRect>
+#include <QTimer>
+#include <QVector>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <variant>
 #include <vector>
 
-#include <QPoint>
-#include <QRect>
-#include <QTimer>
-#include <QVector>
-
 #include "core/settings/preferences_store.h"
-#include "ui/mascot/scene/mascot_input.h"
 #include "ui/mascot/controller/mascot_pointer_host.h"
+#include "ui/mascot/scene/mascot_input.h"
 #include "ui/scene/delayed_work.h"
 
 namespace vorlane {
@@ -59,6 +58,8 @@ class MascotPointerInput final : public MascotInputHandling {
   // Re-reads click-through: the stored preference, applied only where a tray offers the
   // way back. Returns it.
   bool refreshClickThrough();
+  // What refreshClickThrough would read now.
+  bool effectiveClickThrough() const;
   // Drops a move or a pull in progress without saving anything.
   void cancelPointerGesture();
   // A visit starts: a move ends where it got to and is saved for its display; a pull is
@@ -104,7 +105,6 @@ class MascotPointerInput final : public MascotInputHandling {
     QPointF origin;
   };
 
-  bool effectiveClickThrough() const;
   QPointF toScenePoint(QPoint global) const;
   // Ends a move and stores the placement it reached.
   void finishMove();

@@ -1,14 +1,13 @@
 #pragma once
 
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-
-#include <QObject>
-#include <QPoint>
-#include <QPointer>
 
 class QMenu;
 
@@ -50,7 +49,7 @@ class MascotWindowController final : public QObject,
  public:
   struct Dependencies {
     std::shared_ptr<PreferencesStore> preferencesStore;  // required
-    std::shared_ptr<ScreenProvider> screens;              // required
+    std::shared_ptr<ScreenProvider> screens;             // required
     // Optional: false when absent. Asked at each fidget, so it should be cheap.
     std::function<bool()> prefersReducedMotion;
     // Optional: the system's generator when absent.
@@ -125,6 +124,10 @@ class MascotWindowController final : public QObject,
 
   // --- presence ---
   void applyPresenceMode() override;
+  // A tray came or went. Click-through applies only while a tray offers the way back: it is
+  // lifted as the last tray goes, so the mascot's own menu can be reached at once, and
+  // applied again as one comes; the stored preference stays as it is.
+  void trayChanged();
   // A move in progress owns the column: the placement it writes at its end is where the
   // column already is.
   void applyPlacement() override;

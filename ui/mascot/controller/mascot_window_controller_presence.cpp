@@ -1,11 +1,10 @@
 // The mascot between visits: presence mode, idle fidgets, animation windows, and the
 // building and tearing down of window, view and scene.
 
-#include "ui/mascot/controller/mascot_window_controller.h"
-
 #include "platform/logging/log.h"
 #include "ui/kit/desktop_texts.h"
 #include "ui/mascot/character/character_factory.h"
+#include "ui/mascot/controller/mascot_window_controller.h"
 #include "ui/mascot/scene/scene_presentation.h"
 #include "ui/mascot_window/column_geometry.h"
 
@@ -73,16 +72,21 @@ void MascotWindowController::applyPresenceMode() {
   stir(1.6);
 }
 
+void MascotWindowController::trayChanged() {
+  // Applied as a change of the setting is.
+  if (pointer_->isClickThrough() != pointer_->effectiveClickThrough()) applyPresenceMode();
+}
+
 void MascotWindowController::fidgetNow(std::optional<IdleFidget> fidget) {
   // Not under the pointer: the user is reaching for the mascot or its pills.
   if (sceneIsBusy() || !scene_) return;
   const IdleFidget choice =
-      fidget ? *fidget
-             : (prefersReducedMotion_()
-                    ? IdleFidget(IdleFidget::sway)
-                    : IdleFidget::pick(lastFidget_,
-                                       scene_->presenceState() == PresenceState::working,
-                                       *random_));
+      fidget
+          ? *fidget
+          : (prefersReducedMotion_()
+                 ? IdleFidget(IdleFidget::sway)
+                 : IdleFidget::pick(lastFidget_, scene_->presenceState() == PresenceState::working,
+                                    *random_));
   stir(1.8);
   const std::optional<double> duration = scene_->performIdleFidget(choice);
   if (duration) {

@@ -65,8 +65,8 @@ TEST_F(PointerInput, APillRunsItsActionAlsoDuringAVisit) {
   controller->performIfFree(visitAt(0, {1, 5, 1}), {});
   run(1.5);
   controller->showCompletion(
-      PomodoroSession::Completion{PomodoroSession::Kind::work, 1500, Date(), "", UUID()},
-      "3:15 PM", "Finished just now", false);
+      PomodoroSession::Completion{PomodoroSession::Kind::work, 1500, Date(), "", UUID()}, "3:15 PM",
+      "Finished just now", false);
   scene().setActions({QuickAction::dismissCompletion});
   scene().showQuickActions();
   click(pill(0));
@@ -214,6 +214,32 @@ TEST_F(PointerInput, ClickThroughFollowsATrayComingOrGoingOnTheNextVisit) {
   tray = true;
   controller->performIfFree(visitAt(1), {});
   EXPECT_FALSE(scene().interactionsEnabled());
+}
+
+// Regression: with the last tray gone, right-clicks went through the monkey to the desktop
+// until the next visit. Told of the tray's change, it takes the pointer at once, and gives it
+// up again when a tray returns; the stored setting stays as the user left it.
+TEST_F(PointerInput, ClickThroughFollowsATrayAtOnceAndTheSettingStays) {
+  Preferences p = preferences->preferences();
+  p.mascotClickThrough = true;
+  preferences->setPreferences(p);
+  controller->applyPresenceMode();
+  ASSERT_TRUE(controller->window()->liveRects().isEmpty());
+
+  tray = false;
+  controller->trayChanged();
+  EXPECT_FALSE(controller->pointer().isClickThrough());
+  EXPECT_TRUE(scene().interactionsEnabled());
+  EXPECT_FALSE(controller->window()->liveRects().isEmpty()) << "the monkey takes the pointer";
+  EXPECT_TRUE(preferences->preferences().mascotClickThrough);
+  std::unique_ptr<QMenu> menu(controller->pointer().menu(character()));
+  ASSERT_NE(menu, nullptr) << "a right-click on the monkey opens its menu";
+
+  tray = true;
+  controller->trayChanged();
+  EXPECT_TRUE(controller->pointer().isClickThrough());
+  EXPECT_FALSE(scene().interactionsEnabled());
+  EXPECT_TRUE(controller->window()->liveRects().isEmpty());
 }
 
 // After a Ctrl-drag the pills belong to the monkey again: they stay beside it while the

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QColor>
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QImage>
 #include <array>
@@ -56,10 +56,11 @@ class TrayX11Test : public ::testing::Test {
     launchProbe(waitForTray);
     return report();
   }
-  void launchProbe(bool waitForTray) {
+  void launchProbe(bool waitForTray, bool cover = false) {
     probe.reset();  // one status item at a time
     std::vector<std::string> argv{TRAY_PROBE};
     if (waitForTray) argv.push_back("--wait-for-tray");
+    if (cover) argv.push_back("--cover");
     probe = std::make_unique<ChildProcess>(
         argv, true,
         std::vector<std::string>{"DISPLAY=" + xvfb.display(), "QT_QPA_PLATFORM=xcb",
@@ -195,8 +196,8 @@ TEST_F(TrayX11Test, TheIconStandsOutOnALightAndADarkTray) {
     // The tray draws the icon once the probe has set it: look along the tray's strip at the
     // top of the screen until the ink shows (the screen around it is black).
     const std::string picture = (folder.path() / (std::string(row.name) + ".png")).string();
-    const std::string grab = "DISPLAY=" + xvfb.display() +
-                             " import -window root -crop 4000x40+0+0 +repage " + picture;
+    const std::string grab =
+        "DISPLAY=" + xvfb.display() + " import -window root -crop 4000x40+0+0 +repage " + picture;
     QImage shown;
     const bool inked = testing::waitUntil(
         [&] {
@@ -215,12 +216,27 @@ TEST_F(TrayX11Test, TheIconStandsOutOnALightAndADarkTray) {
           if ((shown.pixel(x, y) & 0xFFFFFF) != 0) tray |= QRect(x, y, 1, 1);
         }
       }
-      shown.copy(tray).scaled(tray.size() * 3)
+      shown.copy(tray)
+          .scaled(tray.size() * 3)
           .save(QString::fromLocal8Bit(folderForShots) + "/tray-" + row.name + ".png");
     }
     probe.reset();
     trayer.reset();
   }
+}
+
+// Regression: the panel's colour was read from the screen as shown, so the item's menu open
+// over the icon was read as the panel and the icon on a dark tray turned dark. While the menu
+// covers it the ink stays.
+TEST_F(TrayX11Test, TheMenuOverTheIconIsNotReadAsThePanel) {
+  ChildProcess trayer({"trayer", "--edge", "top", "--widthtype", "pixel", "--width", "200",
+                       "--transparent", "true", "--alpha", "0", "--tint", "0x202020"},
+                      false, {"DISPLAY=" + xvfb.display()});
+  launchProbe(true, true);
+  const std::string placed = report();
+  ASSERT_EQ(field(placed, "ink"), "#f2f2f2") << placed;
+  const std::string covered = nextLine();
+  EXPECT_EQ(covered, "covered ink=#f2f2f2");
 }
 
 }  // namespace
