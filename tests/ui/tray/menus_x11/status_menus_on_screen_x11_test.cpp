@@ -58,6 +58,7 @@ class StatusMenusOnScreenTest : public ::testing::Test {
       .actions = std::make_shared<StatusItemActions>(source, nullptr, StatusItemHooks{}),
       .trayAvailable = [] { return false; },
       .followTray = nullptr,
+      .trays = nullptr,
       .icon = [](const std::string&, const QColor&) { return QIcon(); },
       .ink = nullptr,
   }};
