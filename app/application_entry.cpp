@@ -23,6 +23,7 @@
 #include "platform/persistence/xdg_folders.h"
 #include "platform/session/instance_activation.h"
 #include "platform/session/instance_locks.h"
+#include "platform/session/process_settings.h"
 #include "ui/kit/desktop_style.h"
 #include "ui/kit/window_cache_release.h"
 
@@ -62,9 +63,9 @@ bool becomeTheOneVorlane(InstanceLocks& locks, const QDBusConnection& bus,
   // With the locks this copy is the one: it waits in line for a name its ended predecessor
   // may still hold.
   const auto publish = [&] {
-    activation = InstanceActivation::publish(bus, onActivate,
-                                             guarded ? InstanceActivation::Claim::inLine
-                                                             : InstanceActivation::Claim::ifFree);
+    activation = InstanceActivation::publish(
+        bus, onActivate,
+        guarded ? InstanceActivation::Claim::inLine : InstanceActivation::Claim::ifFree);
     return activation != nullptr;
   };
   if (!guarded && !bus.isConnected()) {
@@ -130,9 +131,7 @@ int runApplication(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", qtPlatformsFor(environment).c_str(), 1);
   // Held until the process ends.
   const std::unique_ptr<InstanceLocks> instance = InstanceLocks::forThisSession();
-  // The few threads (the X event queue, the bus) allocate little and never at the same time:
-  // one heap serves them all, rather than a heap of its own each.
-  mallopt(M_ARENA_MAX, 1);
+  applyProcessSettings();
 
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vorlane"));
@@ -157,8 +156,7 @@ int runApplication(int argc, char** argv) {
     return true;
   };
   std::unique_ptr<InstanceActivation> activation;
-  if (!becomeTheOneVorlane(*instance, QDBusConnection::sessionBus(), onActivate,
-                           activation)) {
+  if (!becomeTheOneVorlane(*instance, QDBusConnection::sessionBus(), onActivate, activation)) {
     return 0;
   }
   // Before any record is read or written.
