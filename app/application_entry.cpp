@@ -29,6 +29,7 @@
 #include "platform/persistence/xdg_folders.h"
 #include "platform/session/instance_activation.h"
 #include "platform/session/instance_locks.h"
+#include "platform/session/process_settings.h"
 #include "ui/kit/desktop_style.h"
 #include "ui/kit/window_cache_release.h"
 
@@ -142,9 +143,7 @@ int runApplication(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", qtPlatformsFor(environment).c_str(), 1);
   // Held until the process ends.
   const std::unique_ptr<InstanceLocks> instance = InstanceLocks::forThisSession();
-  // The few threads (the X event queue, the bus) allocate little and never at the same time:
-  // one heap serves them all, rather than a heap of its own each.
-  mallopt(M_ARENA_MAX, 1);
+  applyProcessSettings();
 
   QApplication application(argc, argv);
   display.release();

@@ -1,12 +1,15 @@
 // What a service that never answers costs: the questions asked of the sound server, the
-// desktop portal and the screen's services each give up within their bound (a quarter of a
-// second), and one environment snapshot waits that long once, whatever hangs.
+// desktop portal, the tray's StatusNotifier watcher and the screen's services each give up
+// within their bound (a quarter of a second), and one environment snapshot waits that long
+// once, whatever hangs.
 
 #include <benchmark/benchmark.h>
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -17,6 +20,7 @@
 #include "platform/desktop/environment/slow_service_memory.h"
 #include "platform/desktop/session_state/reduced_motion_setting.h"
 #include "platform/desktop/session_state/screen_state_readers.h"
+#include "platform/desktop/tray/status_notifier_host_watch.h"
 #include "tests/support/private_dbus.h"
 #include "tests/support/quiet_desktop.h"
 #include "tests/support/silent_sound_server.h"
@@ -75,6 +79,27 @@ void BM_ReducedMotionWithAPortalThatNeverAnswers(benchmark::State& state) {
 BENCHMARK(BM_ReducedMotionWithAPortalThatNeverAnswers)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(4);
+
+// A tray whose watcher never answers: the watch's start waits once, within its bound, and
+// every later question (100 of them here, as windows open and the pointer moves) is answered
+// from memory: `asked_again_us` is their cost.
+void BM_TrayWatchWithAWatcherThatNeverAnswers(benchmark::State& state) {
+  const SilentServices watcher({{QStringLiteral("org.kde.StatusNotifierWatcher"),
+                                 QStringLiteral("/StatusNotifierWatcher")}});
+  double askedAgainUs = 0;
+  for (auto _ : state) {
+    const StatusNotifierHostWatch watch(watcher.client());
+    state.PauseTiming();
+    const auto from = std::chrono::steady_clock::now();
+    for (int i = 0; i < 100; ++i) benchmark::DoNotOptimize(watch.isAvailable());
+    askedAgainUs = std::max(
+        askedAgainUs,
+        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - from).count());
+    state.ResumeTiming();
+  }
+  state.counters["asked_again_us"] = askedAgainUs;
+}
+BENCHMARK(BM_TrayWatchWithAWatcherThatNeverAnswers)->Unit(benchmark::kMillisecond)->Iterations(4);
 
 // The first snapshot after login, with logind, both screen savers and the sound server hung:
 // one budget in all, not one per service.

@@ -3,7 +3,13 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "platform/session/process_settings.h"
+
 namespace vorlane {
+
+// The program's own process settings, taken before main as the program takes them before its
+// first thread, so that every benchmark runs on the heaps the program runs on.
+inline const bool programProcessSettings = (applyProcessSettings(), true);
 
 // The one application object of the benchmark program, on the offscreen platform; made on
 // first use by whichever widget benchmark runs first. It is never destroyed: Qt's own

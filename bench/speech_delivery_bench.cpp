@@ -2,18 +2,20 @@
 // visit with its bubble in a view shown offscreen and stepped by its frame driver, and the
 // speech service with libflite feeding the audio player, which plays into a sound server of
 // the benchmark's own whose sink discards the sound (without `pulseaudio`, a silent output).
-// Beside it runs a separate small idle Qt program (`vorlane_idle_probe`) with the same 1 ms
-// timer probe as this program's event loop: this loop's longest gap in each delivery is read
-// against the probe's longest in the same span (the aim: at most one 16-ms frame longer), so
-// what the loaded machine costs any loop is told apart from what the delivery costs this one.
-// `worst_excess_ms` is stricter: how much any one gap of this loop outlasted the probe's
-// longest gap overlapping it. Each delivery lasts from the visit's start
-// until every piece has been made and handed to the player and the voices have been given
-// back. Also how soon after the visit's start the loop turns again (when the bubble can be
-// drawn), and the resident memory before the phrase and once the voice is given back.
-// Every delivery's figures are printed to standard error.
+// The process runs on the program's own heap settings. Beside it runs a separate small idle
+// Qt program (`vorlane_idle_probe`) with the same 1 ms timer probe as this program's event
+// loop, so that what the loaded machine costs any loop is told apart from what the delivery
+// costs this one: each gap of this loop is read against the probe's longest gap overlapping
+// it, at the same moment. A delivery is within the aim when no gap of this loop outlasted
+// the probe's then by more than one 16-ms frame (its worst excess); every delivery counts,
+// the first of the process too, which also draws the first long bubble. Each delivery lasts
+// from the visit's start until every piece has been made and handed to the player and the
+// voices have been given back. Also how soon after the visit's start the loop turns again
+// (when the bubble can be drawn), and the resident memory before the phrase and once the
+// voice is given back. Every delivery's figures are printed to standard error.
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -24,7 +26,6 @@
 #include <fstream>
 #include <memory>
 #include <optional>
-#include <unistd.h>
 
 #include "bench/loop_gaps.h"
 #include "bench/offscreen_application.h"
@@ -210,8 +211,15 @@ void BM_LongReminderVisitBesideIdleProbe(benchmark::State& state) {
               std::make_unique<SilentOutput>(), ResourceLocator({}),
               [] { return Calendar::current(); }, 300});
   const std::string text = typedReminder();
-  const Visit visit{UUID::random(), Visit::Kind::reminder(UUID::random()), Date(), text, text,
-                    true, Visit::BubbleStyle::headline, Choreography::standard(), true};
+  const Visit visit{UUID::random(),
+                    Visit::Kind::reminder(UUID::random()),
+                    Date(),
+                    text,
+                    text,
+                    true,
+                    Visit::BubbleStyle::headline,
+                    Choreography::standard(),
+                    true};
 
   LoopGapRecorder recorder;
   recorder.start();
@@ -251,8 +259,9 @@ void BM_LongReminderVisitBesideIdleProbe(benchmark::State& state) {
   }
   state.counters["deliveries"] = double(deliveries.size());
   state.counters["within_probe_plus_frame"] = double(std::ranges::count_if(
-      deliveries, [](const Delivery& d) { return d.longestMs <= d.probeLongestMs + frameMs; }));
+      deliveries, [](const Delivery& d) { return d.worstExcessMs <= frameMs; }));
   state.counters["worst_excess_ms"] = worst->worstExcessMs;
+  state.counters["first_delivery_excess_ms"] = deliveries.front().worstExcessMs;
   state.counters["longest_gap_ms"] = longest->longestMs;
   state.counters["probe_gap_then_ms"] = longest->probeLongestMs;
   state.counters["worst_gap_ratio"] = ratio;

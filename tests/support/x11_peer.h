@@ -4,14 +4,18 @@
 // applications: it makes windows, sets and reads properties, grabs and types keys.
 
 #include <unistd.h>
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 #include <xcb/xtest.h>
 
+#include <QAbstractNativeEventFilter>
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPoint>
 #include <QRect>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -96,6 +100,41 @@ struct X11Peer {
         xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, w, root, 0, 0), nullptr));
     return reply ? QPoint(reply->dst_x, reply->dst_y) : QPoint(-1, -1);
   }
+  // The rectangles of a window's input shape, as the X server holds them (the whole window
+  // when none was set).
+  std::vector<QRect> inputShape(xcb_window_t w) { return shape(w, XCB_SHAPE_SK_INPUT); }
+  // The same for the shape it is drawn in, which bounds its input too.
+  std::vector<QRect> boundingShape(xcb_window_t w) { return shape(w, XCB_SHAPE_SK_BOUNDING); }
+  std::vector<QRect> shape(xcb_window_t w, xcb_shape_sk_t kind) {
+    const auto reply =
+        owned(xcb_shape_get_rectangles_reply(c, xcb_shape_get_rectangles(c, w, kind), nullptr));
+    if (!reply) return {QRect()};
+    const xcb_rectangle_t* rects = xcb_shape_get_rectangles_rectangles(reply.get());
+    std::vector<QRect> shape;
+    for (int i = 0; i < xcb_shape_get_rectangles_rectangles_length(reply.get()); ++i) {
+      shape.emplace_back(rects[i].x, rects[i].y, rects[i].width, rects[i].height);
+    }
+    return shape;
+  }
+  // The window manager's frame around `w`, or the root when none holds it.
+  xcb_window_t parent(xcb_window_t w) {
+    const auto tree = owned(xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr));
+    return tree ? tree->parent : root;
+  }
+  // Whether a click at the desktop point `global` goes to `w`: its input and bounding shapes
+  // hold the point, and so do those of the window manager's frame, which copies the shapes
+  // once it hears of them.
+  bool takesClicksAt(xcb_window_t w, QPoint global) {
+    const auto takes = [&](xcb_window_t window) {
+      const QPoint local = global - origin(window);
+      const auto holds = [&](const std::vector<QRect>& rects) {
+        return std::ranges::any_of(rects, [&](const QRect& r) { return r.contains(local); });
+      };
+      return holds(inputShape(window)) && holds(boundingShape(window));
+    };
+    const xcb_window_t frame = parent(w);
+    return takes(w) && (frame == root || takes(frame));
+  }
   bool viewable(xcb_window_t w) {
     const auto reply =
         owned(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, w), nullptr));
@@ -165,6 +204,36 @@ bool processEventsUntil(Predicate done, int timeoutMs = 20000) {
 }
 inline void processEventsFor(int ms) {
   processEventsUntil([] { return false; }, ms);
+}
+
+// Until Qt has handled every X event the server sent it so far, and the window system events
+// it made of them have been delivered: the peer changes a property of `w`, a window of Qt's,
+// and Qt hears of the change after all of them. Whether it did.
+inline bool qtHasHandledEventsSoFar(X11Peer& peer, xcb_window_t w) {
+  struct MarkerFilter final : QAbstractNativeEventFilter {
+    xcb_window_t window = XCB_WINDOW_NONE;
+    xcb_atom_t atom = XCB_ATOM_NONE;
+    bool seen = false;
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+      if (type != "xcb_generic_event_t") return false;
+      const auto* event = static_cast<const xcb_generic_event_t*>(message);
+      if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
+        const auto* change = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+        seen |= change->window == window && change->atom == atom;
+      }
+      return false;
+    }
+  } marker;
+  marker.window = w;
+  marker.atom = peer.atom("_VORLANE_TEST_MARKER");
+  QCoreApplication::instance()->installNativeEventFilter(&marker);
+  static std::uint32_t count = 0;
+  peer.set(w, "_VORLANE_TEST_MARKER", XCB_ATOM_CARDINAL, {++count});
+  const bool seen = processEventsUntil([&] { return marker.seen; });
+  QCoreApplication::instance()->removeNativeEventFilter(&marker);
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents();
+  return seen;
 }
 
 // Runs a command on the test's display while Qt keeps answering; whether it exited 0.

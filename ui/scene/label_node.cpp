@@ -75,10 +75,17 @@ void LabelNode::relayout() {
   layout.setTextOption(option);
   layout.setCacheEnabled(true);
   std::vector<std::pair<int, int>> spans;  // start, length
+  // Whether a line broke inside a paragraph: the text is wider than the wrap width.
+  bool wraps = false;
   layout.beginLayout();
   for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
     line.setLineWidth(maxWidth_ > 0 ? maxWidth_ : 1e9);
     spans.emplace_back(line.textStart(), line.textLength());
+    const int end = line.textStart() + line.textLength();
+    wraps = wraps || (end < text.size() && text.at(end - 1) != QChar::LineSeparator);
+    // Lines past the first one cut are never shown: a long text (a typed reminder may hold
+    // thousands of characters) is laid out only as far as it shows, once it is known to wrap.
+    if (wraps && maxLines_ > 0 && static_cast<int>(spans.size()) > maxLines_) break;
   }
   layout.endLayout();
 
@@ -90,9 +97,15 @@ void LabelNode::relayout() {
   for (std::size_t i = 0; i < kept; ++i) {
     QString piece;
     if (cut && i + 1 == kept) {
-      // The rest of the text, on one line, cut at the width with an ellipsis.
-      QString rest = text.mid(spans[i].first).simplified();
-      piece = metrics.elidedText(rest, Qt::ElideRight, maxWidth_ > 0 ? maxWidth_ : 1e9);
+      // The rest of the text, on one line, cut at the width with an ellipsis. Only its start
+      // can show: a part already wider than the line is cut the same way as the whole.
+      const double width = maxWidth_ > 0 ? maxWidth_ : 1e9;
+      const QString rest = text.mid(spans[i].first).simplified();
+      qsizetype shown = 256;
+      while (shown < rest.size() && metrics.horizontalAdvance(rest.left(shown)) <= width) {
+        shown *= 2;
+      }
+      piece = metrics.elidedText(rest.left(shown), Qt::ElideRight, width);
     } else {
       piece = text.mid(spans[i].first, spans[i].second);
       while (!piece.isEmpty() && (piece.back().isSpace() || piece.back() == QChar::LineSeparator)) {
@@ -110,11 +123,7 @@ void LabelNode::relayout() {
     inkWidth_ = std::max(inkWidth_, lines_.back().advance);
   }
   inkHeight_ = std::max(0.0, bottom - top);
-  if (maxWidth_ > 0) {
-    for (const QString& paragraph : text.split(QChar::LineSeparator)) {
-      if (metrics.horizontalAdvance(paragraph) > maxWidth_) inkWidth_ = maxWidth_;
-    }
-  }
+  if (maxWidth_ > 0 && wraps) inkWidth_ = maxWidth_;
   for (Line& line : lines_) line.baseline -= top;
   drawingChanged();
 }

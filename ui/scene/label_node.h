@@ -1,10 +1,9 @@
 #pragma once
 
-#include <vector>
-
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 #include "ui/scene/node.h"
 #include "ui/scene/rgba.h"
@@ -29,6 +28,7 @@ class LabelNode : public Node {
   void setText(const QString& text);
   // Sizes are scene points, so fonts are always set by pixel size.
   void setFont(const QStringList& families, double pixelSize, QFont::Weight weight);
+  const QFont& font() const { return font_; }
   double fontSize() const { return font_.pixelSize(); }
   void setFontSize(double pixelSize);
   Rgba fontColor() const { return color_; }

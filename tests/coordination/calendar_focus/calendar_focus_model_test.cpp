@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "coordination/commands/action_error.h"
-#include "tests/support/log_capture.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "tests/support/fake_calendar_source.h"
 #include "tests/support/fake_clock.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
+#include "tests/support/nested_json.h"
 
 namespace vorlane {
 namespace {
@@ -27,7 +28,7 @@ const std::string key = CalendarFocusOptIn::key;
 // Tuesday 2026-03-10 in Berlin.
 Date at(int hour, int minute) { return *berlin.date(2026, 3, 10, hour, minute); }
 
-class CalendarFocusModelTest : public testing::Test {
+class CalendarFocusModelTest : public ::testing::Test {
  protected:
   // A model over the fakes as they stand now; the opt-in is read here.
   CalendarFocusModel& make(const Calendar& zone = berlin) {
@@ -97,12 +98,11 @@ TEST_F(CalendarFocusModelTest, ReadsUpToTheHorizonOrTheEndOfToday) {
       {"no more than ninety", berlin, at(10, 0), 240, 92 * 60, 90},
       // Saturday 4 April 2026: at midnight the clocks go back to 23:00, so this day ends
       // 75 minutes after the first 23:45 and the whole horizon fits.
-      {"the clocks go back at midnight", santiago, *santiago.date(2026, 4, 4, 23, 45), 25,
-       27 * 60, 25},
+      {"the clocks go back at midnight", santiago, *santiago.date(2026, 4, 4, 23, 45), 25, 27 * 60,
+       25},
       // Saturday 5 September 2026: midnight is skipped; the next day starts at 01:00, still
       // fifteen minutes later.
-      {"the clocks skip midnight", santiago, *santiago.date(2026, 9, 5, 23, 45), 25, 15 * 60,
-       15},
+      {"the clocks skip midnight", santiago, *santiago.date(2026, 9, 5, 23, 45), 25, 15 * 60, 15},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -118,8 +118,8 @@ TEST_F(CalendarFocusModelTest, ReadsUpToTheHorizonOrTheEndOfToday) {
     EXPECT_EQ(source->asked[0].end - row.now, row.throughSeconds);
     source->answerRead(0, {});
     if (row.offered) {
-      EXPECT_EQ(m.state(), State::available({*row.offered, row.now + *row.offered * 60.0,
-                                             std::nullopt}));
+      EXPECT_EQ(m.state(),
+                State::available({*row.offered, row.now + *row.offered * 60.0, std::nullopt}));
     } else {
       EXPECT_EQ(m.state(), State::noGap());
     }
@@ -185,16 +185,16 @@ TEST_F(CalendarFocusModelTest, AnInvalidGoalFailsAndReadsNothing) {
     const char* name;
     std::string goal;
   };
-  const Row rows[] = {{"empty", ""},
-                      {"only white space", " \t\n "},
-                      {"121 characters", std::string(121, 'a')}};
+  const Row rows[] = {
+      {"empty", ""}, {"only white space", " \t\n "}, {"121 characters", std::string(121, 'a')}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     auto& m = enabledModel();
     const int revision = m.revision();
     std::optional<bool> result;
     int actions = 0;
-    m.start(row.goal, [&](int, const std::string&) { ++actions; }, [&](bool ok) { result = ok; });
+    m.start(
+        row.goal, [&](int, const std::string&) { ++actions; }, [&](bool ok) { result = ok; });
     EXPECT_EQ(result, false);
     EXPECT_EQ(actions, 0);
     EXPECT_EQ(m.state(), State::failed("Give this focus a goal of 1\u2013120 characters."));
@@ -211,9 +211,10 @@ TEST_F(CalendarFocusModelTest, StartReadsAgainAndPassesTheFreshBlockAndTheCleane
 
   std::optional<bool> result;
   std::vector<std::pair<int, std::string>> actions;
-  m.start("  Write\n the   outline ",
-          [&](int minutes, const std::string& goal) { actions.emplace_back(minutes, goal); },
-          [&](bool ok) { result = ok; });
+  m.start(
+      "  Write\n the   outline ",
+      [&](int minutes, const std::string& goal) { actions.emplace_back(minutes, goal); },
+      [&](bool ok) { result = ok; });
   EXPECT_EQ(m.state(), State::checking());
   EXPECT_FALSE(result);
   source->answerRead(1, {{at(10, 12), at(11, 0)}});
@@ -234,7 +235,10 @@ TEST_F(CalendarFocusModelTest, StartEndsFalseWhenTheFreshReadOrTheActionSaysNo) 
       "A session is already active. Resume it, or stop it before starting a new focus.";
   const Row rows[] = {
       {"no gap any more", false, {{at(9, 0), at(11, 0)}}, false, State::noGap()},
-      {"the read fails", true, {}, false,
+      {"the read fails",
+       true,
+       {},
+       false,
        State::failed("Calendar availability could not be read. No focus session was started. "
                      "Try refreshing.")},
       {"the coordinator refuses", false, {}, true, State::failed(refusal)},
@@ -266,8 +270,9 @@ TEST_F(CalendarFocusModelTest, StartEndsFalseWhenTheFreshReadOrTheActionSaysNo) 
 TEST_F(CalendarFocusModelTest, StartWhileNotEnabledReadsNothing) {
   auto& m = make();
   std::optional<bool> result;
-  m.start("Review", [](int, const std::string&) { FAIL() << "must not start"; },
-          [&](bool ok) { result = ok; });
+  m.start(
+      "Review", [](int, const std::string&) { FAIL() << "must not start"; },
+      [&](bool ok) { result = ok; });
   EXPECT_EQ(result, false);
   EXPECT_TRUE(source->asked.empty());
   EXPECT_EQ(m.state(), State::disabled());
@@ -410,8 +415,9 @@ TEST_F(CalendarFocusModelTest, AnswersAfterTheModelIsGoneStillComplete) {
   int refreshed = 0;
   std::optional<bool> started;
   m.refresh([&] { ++refreshed; });
-  m.start("Review", [](int, const std::string&) { FAIL() << "must not start"; },
-          [&](bool ok) { started = ok; });
+  m.start(
+      "Review", [](int, const std::string&) { FAIL() << "must not start"; },
+      [&](bool ok) { started = ok; });
   model.reset();
   source->answerRead(1, {});
   source->answerRead(0, {});
@@ -435,6 +441,7 @@ TEST_F(CalendarFocusModelTest, TheStoredOptInIsReadAtLaunchAndAnUnreadableOneIsO
       {"a number", "1", false, false, true},
       {"a string", "\"true\"", false, false, true},
       {"unreadable file", "true", true, false, true},
+      {"nested past the depth bound", testing::nestedArrays(100000), false, false, true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -482,11 +489,11 @@ TEST_F(CalendarFocusModelTest, WithoutARecordStoreNothingIsKept) {
 
 TEST_F(CalendarFocusModelTest, ObserversHearEachRealChangeOnce) {
   auto& m = enabledModel();
-  m.refresh();                 // disabled -> checking
-  source->answerRead(0, {});   // -> available, checkedAt set
-  m.windowDisappeared();       // not busy: nothing changes
-  m.disable();                 // -> disabled, off
-  m.disable();                 // nothing changes
+  m.refresh();                // disabled -> checking
+  source->answerRead(0, {});  // -> available, checkedAt set
+  m.windowDisappeared();      // not busy: nothing changes
+  m.disable();                // -> disabled, off
+  m.disable();                // nothing changes
   EXPECT_EQ(changes, 3);
 }
 
@@ -503,8 +510,8 @@ TEST_F(CalendarFocusModelTest, AskingAgainAfterARefusalShowsThePromptOnceMore) {
   };
   const Row rows[] = {
       {"a yes reads at once", Answer::grant, State::checking(), true, "true"},
-      {"a second no stays refused", Answer::refuse,
-       State::accessRequired(CalendarAccess::refused), false, "false"},
+      {"a second no stays refused", Answer::refuse, State::accessRequired(CalendarAccess::refused),
+       false, "false"},
       {"a closed prompt keeps the refusal", Answer::dismiss,
        State::accessRequired(CalendarAccess::refused), false, "false"},
   };

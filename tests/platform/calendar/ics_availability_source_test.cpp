@@ -12,6 +12,7 @@
 #include "platform/persistence/in_memory_record_store.h"
 #include "tests/support/event_loop_marker.h"
 #include "tests/support/fake_busy_reader.h"
+#include "tests/support/nested_json.h"
 #include "tests/support/process_probe.h"
 #include "tests/support/temp_folder.h"
 
@@ -81,6 +82,7 @@ TEST(IcsAvailabilitySourceTest, BusyTimesOrTheirErrorArriveLaterOnceOnTheMainThr
       {"a text", "\"true\"", CalendarAccess::refused},
       {"not JSON", "tru", CalendarAccess::refused},
       {"a NUL byte after true", std::string("true\0x", 6), CalendarAccess::refused},
+      {"nested past the depth bound", testing::nestedArrays(100000), CalendarAccess::refused},
       {"granted, with white space", " true\n", CalendarAccess::granted},
       {"granted, but the read fails", "true", CalendarAccess::granted, false, true},
   };
@@ -106,12 +108,14 @@ TEST(IcsAvailabilitySourceTest, BusyTimesOrTheirErrorArriveLaterOnceOnTheMainThr
     EXPECT_EQ(result.intervals, granted && !fails ? meeting : Busy{}) << name;
     EXPECT_TRUE(result.onMainThread) << name;
     EXPECT_FALSE(prompt.pending) << name << ": reading never asks";
+    EXPECT_EQ(recordStore.rawBytes(CalendarConsent::key), stored) << name << ": kept as it was";
   }
 }
 
 TEST(IcsAvailabilitySourceTest, TheAnswerIsStoredBeforeTheCompletionWhichComesOnce) {
   using Answer = ConsentPrompt::Answer;
-  const std::shared_ptr<const BusyReader> reader = std::make_shared<testing::FakeBusyReader>(meeting);
+  const std::shared_ptr<const BusyReader> reader =
+      std::make_shared<testing::FakeBusyReader>(meeting);
   // answer, the store fails, what is stored, what the completion gets
   const std::tuple<Answer, bool, std::optional<std::string>, bool, bool> rows[] = {
       {Answer::granted, false, "true", true, false},

@@ -1,17 +1,17 @@
-#include "ui/overlays/floating_clock_controller.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QMenu>
 
-#include "tests/support/log_capture.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/image_pixels.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/manual_work_queue.h"
+#include "tests/support/nested_json.h"
 #include "ui/overlays/clock_placement.h"
+#include "ui/overlays/floating_clock_controller.h"
 
 namespace vorlane {
 namespace {
@@ -28,9 +28,11 @@ QPoint defaultCorner(const ScreenInfo& s) {
   return {v.x() + v.width() - 144 - 16, v.y() + v.height() - 38 - 12};
 }
 
-class FloatingClockTest : public testing::Test {
+class FloatingClockTest : public ::testing::Test {
  protected:
-  ~FloatingClockTest() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+  ~FloatingClockTest() override {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
 
   // The user drags the panel there (the window system reports the move).
   void drag(QPoint to) {
@@ -51,14 +53,13 @@ class FloatingClockTest : public testing::Test {
   ManualWorkQueue queue;
   std::string zone = "Europe/Paris";
   int hides = 0;
-  FloatingClockController controller{
-      store,
-      clock,
-      timeChanges,
-      [this] { ++hides; },
-      [this] { return Calendar(zone, "en_GB"); },
-      [this] { return queue.makeWork(); },
-      [] { return true; }};
+  FloatingClockController controller{store,
+                                     clock,
+                                     timeChanges,
+                                     [this] { ++hides; },
+                                     [this] { return Calendar(zone, "en_GB"); },
+                                     [this] { return queue.makeWork(); },
+                                     [] { return true; }};
 };
 
 TEST_F(FloatingClockTest, FirstShowSitsInTheCornerWithTheTime) {
@@ -97,6 +98,16 @@ TEST_F(FloatingClockTest, EachDisplayRestoresItsOwnPlaceAndAChangedWorkAreaReapp
   tallerTaskbar.availableGeometry = QRect(0, 0, 1920, 1000);
   controller.show(tallerTaskbar);
   EXPECT_EQ(corner(), QPoint(0, 1000 - 38));
+}
+
+// Unread, the place is the default corner, and what is stored stays until the user moves it.
+TEST_F(FloatingClockTest, APlaceNestedPastTheDepthBoundIsTheDefaultCornerAndIsKept) {
+  const std::string nested = testing::nestedArrays(100000);
+  store.setData(leftKey, nested);
+  controller.show(left);
+  EXPECT_EQ(corner(), defaultCorner(left));
+  queue.advance(1);
+  EXPECT_EQ(store.rawBytes(leftKey), nested);
 }
 
 TEST_F(FloatingClockTest, ADragOffTheDisplaySnapsBackAndIsStoredOnceItSettles) {

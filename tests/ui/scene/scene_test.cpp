@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextLayout>
 
 #include "tests/support/image_pixels.h"
 #include "tests/support/manual_work_queue.h"
@@ -84,6 +86,52 @@ TEST(Label, WrapsAndCutsTheLastKeptLineWithAnEllipsis) {
   }
 }
 
+// A text of thousands of characters is laid out only as far as it shows; what shows is what
+// laying out all of it gives: the first lines as they wrap, the last kept one cut from the
+// whole rest, the wrap width when a paragraph past the cut is the one that wraps.
+TEST(Label, ALongTextShowsWhatLayingOutAllOfItWould) {
+  QFont font({"Nimbus Sans", "DejaVu Sans"});
+  font.setPixelSize(20);
+  font.setWeight(QFont::Medium);
+  const QFontMetricsF metrics(font);
+  QString words;
+  for (int i = 0; words.size() < 5000; ++i) words += QStringLiteral("water the plants %1 ").arg(i);
+  const struct {
+    const char* name;
+    QString text;
+  } rows[] = {
+      {"one long paragraph", words},
+      {"short paragraphs, then a long one past the cut", "a\nb\nc\nd\n" + words},
+  };
+  for (const auto& row : rows) {
+    QString text = row.text;
+    text.replace(QChar('\n'), QChar::LineSeparator);
+    QTextLayout whole(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    whole.setTextOption(option);
+    whole.beginLayout();
+    QStringList expected;
+    int lastStart = 0;
+    int index = 0;
+    for (QTextLine line = whole.createLine(); line.isValid(); line = whole.createLine(), ++index) {
+      line.setLineWidth(120);
+      if (index < 2) expected << text.mid(line.textStart(), line.textLength()).trimmed();
+      if (index == 2) lastStart = line.textStart();
+    }
+    whole.endLayout();
+    expected << metrics.elidedText(text.mid(lastStart).simplified(), Qt::ElideRight, 120);
+
+    LabelNode label;
+    label.setFont({"Nimbus Sans", "DejaVu Sans"}, 20, QFont::Medium);
+    label.setPreferredMaxLayoutWidth(120);
+    label.setNumberOfLines(3);
+    label.setText(row.text);
+    EXPECT_EQ(label.lines(), expected) << row.name;
+    EXPECT_EQ(label.textSize().width(), 120.0) << row.name << ": the text wraps";
+  }
+}
+
 TEST(FrameDriver, StopsAfterAFrameWithoutActionAndRestartsOnANewOne) {
   Scene scene(QSizeF(10, 10));
   auto* node = new Node;
@@ -121,15 +169,15 @@ TEST(FrameDriver, SettlingSlowsToFifteenFramesWhileADriftLastsAndSpeedsUpForAMov
   driver.settleIdleMotion();
   EXPECT_TRUE(driver.isSettling());
   EXPECT_EQ(driver.interval(), FrameDriver::halfRateInterval) << "a motion starts lively";
-  EXPECT_TRUE(QTest::qWaitFor([&] { return driver.interval() == SettleRate::settledInterval; },
-                              1000));
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return driver.interval() == SettleRate::settledInterval; }, 1000));
   // A jump of 20 points in one frame.
   dot->run(Action::moveBy(20, 0, 0.1));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return driver.interval() == FrameDriver::halfRateInterval; },
-                              1000));
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return driver.interval() == FrameDriver::halfRateInterval; }, 1000));
   EXPECT_TRUE(driver.isSettling()) << "still settling: slow again once the jump is over";
-  EXPECT_TRUE(QTest::qWaitFor([&] { return driver.interval() == SettleRate::settledInterval; },
-                              1000));
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return driver.interval() == SettleRate::settledInterval; }, 1000));
   driver.setInterval(FrameDriver::fullRateInterval);
   EXPECT_FALSE(driver.isSettling()) << "a set pace ends settling";
   EXPECT_TRUE(QTest::qWaitFor([&] { return !driver.isRunning(); }, 3000));

@@ -1,5 +1,6 @@
 #include "ui/mascot/scene/speech_bubble_node.h"
 
+#include <QFontMetricsF>
 #include <algorithm>
 
 namespace vorlane {
@@ -7,12 +8,14 @@ namespace vorlane {
 namespace {
 
 constexpr double margin = 17;  // on each side of the text
+constexpr double headlineSize = 20;
+constexpr double noteSize = 15;
 
 }  // namespace
 
 SpeechBubbleNode::SpeechBubbleNode()
     : label_(new LabelNode), background_(new ShapeNode), tail_(new ShapeNode) {
-  label_->setFont({"Nimbus Sans", "DejaVu Sans"}, 20, QFont::Medium);
+  label_->setFont({"Nimbus Sans", "DejaVu Sans"}, headlineSize, QFont::Medium);
   label_->setHorizontalAlignment(LabelNode::HorizontalAlignment::center);
   label_->setVerticalAlignment(LabelNode::VerticalAlignment::center);
   background_->setLineWidth(1);
@@ -20,12 +23,20 @@ SpeechBubbleNode::SpeechBubbleNode()
   addChild(tail_);
   addChild(label_);
   applyTheme(MascotTheme::light());
+  // The font's files and shaping tables are loaded with the scene, not when the bubble first
+  // pops in, just as a visit climbs down and its speech starts: loaded then, they held the
+  // first visit's frames for tens of milliseconds, more on a busy machine.
+  QFont font = label_->font();
+  for (const double size : {headlineSize, noteSize}) {
+    font.setPixelSize(qRound(size));
+    QFontMetricsF(font).horizontalAdvance(QStringLiteral("It's 3 PM"));
+  }
 }
 
 void SpeechBubbleNode::show(const QString& text, QPointF anchor, double maxWidth,
                             Visit::BubbleStyle style) {
   const bool headline = style == Visit::BubbleStyle::headline;
-  label_->setFontSize(headline ? 20 : 15);
+  label_->setFontSize(headline ? headlineSize : noteSize);
   label_->setNumberOfLines(headline ? 3 : 6);
   label_->setPreferredMaxLayoutWidth(std::max(1.0, maxWidth - 2 * margin));
   label_->setText(text);

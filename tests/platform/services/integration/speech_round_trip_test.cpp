@@ -6,19 +6,23 @@
 
 #include <QAudioDevice>
 #include <QMediaDevices>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
+#include <set>
 
-#include "tests/support/log_capture.h"
 #include "platform/services/flite_engine.h"
 #include "platform/services/flite_speech_service.h"
 #include "platform/services/process_audio_output.h"
-#include "tests/support/null_sink_server.h"
+#include "tests/support/event_loop_marker.h"
 #include "tests/support/in_memory_preferences_store.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/null_sink_server.h"
+#include "tests/support/process_probe.h"
 
 namespace vorlane {
 namespace {
+
+using namespace std::chrono_literals;
 
 const Calendar newYork("America/New_York");
 const Date threeOClock = *newYork.date(2026, 3, 10, 15, 0);
@@ -39,8 +43,7 @@ std::unique_ptr<FliteSpeechService> realService(PreferencesStore& store, bool re
                  std::make_unique<FliteEngine>(),
                  std::make_unique<ProcessAudioOutput>(VORLANE_AUDIO_PLAYER),
                  std::make_unique<ProcessAudioOutput>(VORLANE_AUDIO_PLAYER),
-                 ResourceLocator({VORLANE_SOUNDS_BUILD_DIR}),
-                 [] { return newYork; }});
+                 ResourceLocator({VORLANE_SOUNDS_BUILD_DIR}), [] { return newYork; }});
 }
 
 bool hasLine(const LogCapture& log, const LogCapture::Line& line) {
@@ -50,6 +53,7 @@ bool hasLine(const LogCapture& log, const LogCapture::Line& line) {
 TEST(SpeechRoundTrip, PhrasesAndClipsPlayThroughASoundServerAndCompleteOnce) {
   NullSinkServer pulse;
   ASSERT_TRUE(pulse.ready()) << "pulseaudio did not start, or audio was reached before it ran";
+  const std::set<pid_t> serverOnly = testing::childProcesses();
   InMemoryPreferencesStore store;
   auto service = realService(store);
   LogCapture log;
@@ -64,7 +68,9 @@ TEST(SpeechRoundTrip, PhrasesAndClipsPlayThroughASoundServerAndCompleteOnce) {
   service->speak("It's three o'clock", threeOClock, [&] { ++played; });
   EXPECT_TRUE(hasLine(log, playedClip));
   ASSERT_TRUE(QTest::qWaitFor([&] { return played > 0; }, 20000));
-  QTest::qWait(100);
+  // Every player has ended and been collected, and what their ends set going has run.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return testing::childProcesses() == serverOnly; }, 10000));
+  testing::runEventLoopPast(0ms);
   EXPECT_EQ(spoken, 1);
   EXPECT_EQ(played, 1);
   for (const LogCapture::Line& line : log.lines()) {
@@ -75,6 +81,7 @@ TEST(SpeechRoundTrip, PhrasesAndClipsPlayThroughASoundServerAndCompleteOnce) {
 TEST(AudioPlayer, PlaysUntilTheSoundEndsOrIsStoppedAndAMissingPlayerDoesNotStart) {
   NullSinkServer pulse;
   ASSERT_TRUE(pulse.ready());
+  const std::set<pid_t> serverOnly = testing::childProcesses();
   using End = AudioOutput::End;
   const PcmBuffer second{16000, 1, std::vector<std::int16_t>(16000, 3000)};
   ProcessAudioOutput output(VORLANE_AUDIO_PLAYER);
@@ -89,7 +96,9 @@ TEST(AudioPlayer, PlaysUntilTheSoundEndsOrIsStoppedAndAMissingPlayerDoesNotStart
   output.stop();
   EXPECT_FALSE(output.isPlaying());
   EXPECT_TRUE(QTest::qWaitFor([&] { return !pulse.playing(); }, 5000));
-  QTest::qWait(1500);
+  // The killed player has been collected, and what its end set going has run.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return testing::childProcesses() == serverOnly; }, 10000));
+  testing::runEventLoopPast(0ms);
   EXPECT_EQ(ends, std::vector<End>{End::played});
   // A player that cannot be started reports, later, that nothing was heard.
   ProcessAudioOutput missing("/nonexistent/vorlane-audio-player");
@@ -97,7 +106,8 @@ TEST(AudioPlayer, PlaysUntilTheSoundEndsOrIsStoppedAndAMissingPlayerDoesNotStart
   ASSERT_TRUE(QTest::qWaitFor([&] { return ends.size() == 2; }, 5000));
   EXPECT_EQ(ends.back(), End::noOutput);
   EXPECT_FALSE(output.play(PcmBuffer{0, 1, {1, 2}}, record));
-  QTest::qWait(100);
+  testing::runEventLoopPast(0ms);
+  EXPECT_EQ(testing::childProcesses(), serverOnly) << "a player was started";
   EXPECT_EQ(ends.size(), 2u);
 }
 
@@ -106,21 +116,30 @@ TEST(AudioPlayer, PlaysUntilTheSoundEndsOrIsStoppedAndAMissingPlayerDoesNotStart
 TEST(AudioPlayer, PlaysASoundFedWhilePlayingToItsEnd) {
   NullSinkServer pulse;
   ASSERT_TRUE(pulse.ready());
+  testing::SinkMonitor heard;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return heard.recording(); }, 10000));
   ProcessAudioOutput output(VORLANE_AUDIO_PLAYER);
   std::vector<AudioOutput::End> ends;
   ASSERT_TRUE(output.open(16000, 1, [&](AudioOutput::End end) { ends.push_back(end); }));
   const std::vector<std::int16_t> piece(4000, 3000);  // a quarter of a second
-  QElapsedTimer clock;
-  clock.start();
-  for (int i = 0; i < 4; ++i) {
+  // The sound server drops a few milliseconds of a stream that starts again after running dry.
+  constexpr double heardOfAPiece = 0.9 * 250;
+  for (int i = 1; i < 4; ++i) {
     output.write(piece);
-    QTest::qWait(500);  // longer than the piece: the sink runs dry in between
+    // The piece is heard, then the sink runs dry before the next one comes.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return heard.soundMs() >= i * heardOfAPiece && heard.silenceSinceSoundMs() >= 50; },
+        10000))
+        << "piece " << i << " was not heard whole; heard " << heard.soundMs() << " ms";
   }
+  output.write(piece);
   EXPECT_TRUE(ends.empty()) << "ended while more was still to come";
   EXPECT_TRUE(output.isPlaying());
   output.close();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !ends.empty(); }, 10000));
-  EXPECT_GE(clock.elapsed(), 1900);
+  // The last piece, written just before the close, was played whole: the close cut nothing.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return heard.silenceSinceSoundMs() >= 100; }, 10000));
+  EXPECT_GE(heard.soundMs(), 4 * heardOfAPiece);
   EXPECT_EQ(ends, std::vector<AudioOutput::End>{AudioOutput::End::played});
 }
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <xcb/shape.h>
 
 #include <QImage>
 #include <QWindow>
@@ -6,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
-#include <xcb/shape.h>
 
 #include "platform/desktop/environment/system_environment.h"
 #include "tests/support/paused_window_manager.h"
@@ -103,18 +103,6 @@ class MascotWindowOnX : public ::testing::TestWithParam<bool> {
     return int(
         std::count_if(pixels, pixels + count, [](std::uint32_t p) { return (p & 0xffffff) == 0; }));
   }
-  // The rectangles of a window's input shape, as the X server holds them.
-  std::vector<QRect> inputShape(xcb_window_t w) {
-    const auto reply = testing::owned(xcb_shape_get_rectangles_reply(
-        peer.c, xcb_shape_get_rectangles(peer.c, w, XCB_SHAPE_SK_INPUT), nullptr));
-    if (!reply) return {QRect()};
-    const xcb_rectangle_t* rects = xcb_shape_get_rectangles_rectangles(reply.get());
-    std::vector<QRect> shape;
-    for (int i = 0; i < xcb_shape_get_rectangles_rectangles_length(reply.get()); ++i) {
-      shape.emplace_back(rects[i].x, rects[i].y, rects[i].width, rects[i].height);
-    }
-    return shape;
-  }
   // Until the window takes clicks over `live` alone, and so does the window manager's frame
   // around it: the manager copies the window's input shape to its frame once it hears of the
   // change, and a click sent before then lands on the frame.
@@ -123,8 +111,8 @@ class MascotWindowOnX : public ::testing::TestWithParam<bool> {
     return processEventsUntil([&] {
       const auto tree =
           testing::owned(xcb_query_tree_reply(peer.c, xcb_query_tree(peer.c, id), nullptr));
-      if (!tree || inputShape(id) != live) return false;
-      return tree->parent == peer.root || inputShape(tree->parent) == live;
+      if (!tree || peer.inputShape(id) != live) return false;
+      return tree->parent == peer.root || peer.inputShape(tree->parent) == live;
     });
   }
   // Presses that reached the window below since the last click.

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QStyleHints>
+#include <chrono>
 #include <string>
 
+#include "tests/support/event_loop_marker.h"
 #include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/x11_peer.h"
 #include "ui/mascot/controller/mascot_window_controller.h"
@@ -10,7 +14,6 @@
 namespace vorlane {
 namespace {
 
-using testing::processEventsFor;
 using testing::processEventsUntil;
 
 // The peeking mascot on openbox over another application's window, clicked and dragged
@@ -38,7 +41,9 @@ class MascotPointerOnX : public ::testing::Test {
     ASSERT_TRUE(processEventsUntil([&] {
       return controller->window() && peer.viewable(xcb_window_t(controller->window()->winId()));
     }));
-    processEventsFor(2000);  // the climb down to the peek pose
+    ASSERT_TRUE(processEventsUntil([&] {
+      return !controller->scene()->character()->hasAction(MascotScene::presenceKey);
+    })) << "the climb down to the peek pose did not end";
     ASSERT_EQ(controller->scene()->presenceState(), PresenceState::peeking);
   }
   void TearDown() override {
@@ -58,6 +63,15 @@ class MascotPointerOnX : public ::testing::Test {
     ASSERT_TRUE(testing::run("xdotool " + arguments)) << arguments;
   }
   int pressesBelow() { return belowPresses += peer.pressesOn(below); }
+  // Until a click at the scene point reaches the mascot's window.
+  bool takesClicksAt(QPointF p) {
+    return processEventsUntil(
+        [&] { return peer.takesClicksAt(xcb_window_t(controller->window()->winId()), global(p)); });
+  }
+  // Until Qt has handled the pointer's events sent so far.
+  bool pointerEventsHandled() {
+    return testing::qtHasHandledEventsSoFar(peer, xcb_window_t(controller->window()->winId()));
+  }
 
   testing::X11Peer peer;
   xcb_window_t below = XCB_WINDOW_NONE;
@@ -73,8 +87,8 @@ TEST_F(MascotPointerOnX, APillRunsItsActionAndOtherClicksReachTheWindowBelow) {
   xdotool("mousemove " + at(global(character())));
   ASSERT_TRUE(processEventsUntil([&] { return controller->scene()->quickActionsAreInteractive(); }))
       << "hovering the character brings the pills";
-  processEventsFor(300);
   const QPointF mute = controller->scene()->actionNodes().at(2)->position();
+  ASSERT_TRUE(takesClicksAt(mute));
   xdotool("mousemove " + at(global(mute)) + " click 1");
   EXPECT_TRUE(processEventsUntil([&] { return !actions.empty(); }));
   EXPECT_EQ(actions, std::vector<QuickAction>{QuickAction::mute});
@@ -92,19 +106,25 @@ TEST_F(MascotPointerOnX, ACtrlDragMovesTheMascotAndStoresItsPlace) {
   const QRect before = controller->window()->geometry();
   const QPoint from = global(character());
   xdotool("mousemove " + at(from));
-  processEventsFor(300);
+  ASSERT_TRUE(takesClicksAt(character()));
   xdotool("keydown ctrl mousedown 1");
   ASSERT_TRUE(processEventsUntil([&] { return controller->pointer().isMoving(); }));
   for (int step = 1; step <= 5; ++step) {
+    const MascotPlacement reached = controller->pointer().moving()->current;
     xdotool("mousemove " + at(from + QPoint(-80 * step, 30 * step)));
-    processEventsFor(60);
+    ASSERT_TRUE(processEventsUntil([&] {
+      const auto* move = controller->pointer().moving();
+      return move != nullptr && !(move->current == reached);
+    })) << "step "
+        << step << " did not move the mascot";
   }
   xdotool("mouseup 1 keyup ctrl");
   ASSERT_TRUE(processEventsUntil([&] { return !controller->pointer().isMoving(); }));
   const auto& saved = preferences->preferences().mascotPlacements;
   ASSERT_EQ(saved.size(), 1u);
   EXPECT_LT(saved.begin()->second.horizontal(), 0.9);
-  EXPECT_TRUE(processEventsUntil([&] { return controller->window()->geometry().x() < before.x() - 300; }));
+  EXPECT_TRUE(
+      processEventsUntil([&] { return controller->window()->geometry().x() < before.x() - 300; }));
   EXPECT_EQ(pulls, 0) << "a move is no pull";
   EXPECT_EQ(pressesBelow(), 0);
 }
@@ -121,16 +141,22 @@ TEST_F(MascotPointerOnX, ADoubleClickOnStopDoesNotMute) {
   controller->updateContext(
       25, false, {QuickAction::pauseSession, QuickAction::extendSession, QuickAction::stopForNow});
   xdotool("mousemove " + at(global(character())));
-  ASSERT_TRUE(processEventsUntil([&] { return controller->scene()->quickActionsAreInteractive(); }));
-  processEventsFor(300);
+  ASSERT_TRUE(
+      processEventsUntil([&] { return controller->scene()->quickActionsAreInteractive(); }));
   // Near the right end, where every pill of the right-aligned column reaches.
   const QuickActionNode* pill = controller->scene()->actionNodes().at(2);
   const QPointF stop(pill->position().x() + pill->size().width() / 2 - 6, pill->position().y());
+  ASSERT_TRUE(takesClicksAt(stop));
   xdotool("mousemove " + at(global(stop)));
-  processEventsFor(200);
+  ASSERT_TRUE(processEventsUntil([&] {
+    return controller->scene()->actionNodes().at(2)->isHighlighted();
+  })) << "the pointer was not seen over Stop";
   xdotool("click --repeat 2 --delay 120 1");
   EXPECT_TRUE(processEventsUntil([&] { return !actions.empty(); }));
-  processEventsFor(600);
+  // Both clicks handled, and the guard the new pills got has run out.
+  ASSERT_TRUE(pointerEventsHandled());
+  const int guard = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+  testing::runEventLoopPast(std::chrono::milliseconds(guard + guard / 10));
   EXPECT_EQ(actions, std::vector<QuickAction>{QuickAction::stopForNow});
   ASSERT_EQ(controller->scene()->quickAction(stop), QuickAction::mute);
   xdotool("click 1");

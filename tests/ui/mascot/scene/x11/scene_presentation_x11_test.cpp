@@ -1,27 +1,26 @@
-#include "ui/mascot/scene/scene_presentation.h"
-
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdlib>
-#include <memory>
-#include <optional>
 
 #include <QApplication>
 #include <QImage>
 #include <QWindow>
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <optional>
 
 #include "platform/desktop/environment/system_environment.h"
+#include "tests/support/event_loop_marker.h"
 #include "tests/support/x11_peer.h"
 #include "ui/mascot/character/character_factory.h"
 #include "ui/mascot/scene/mascot_scene.h"
+#include "ui/mascot/scene/scene_presentation.h"
 #include "ui/mascot_window/qt_screen_provider.h"
 #include "ui/mascot_window/target_screen.h"
 
 namespace vorlane {
 namespace {
 
-using testing::processEventsFor;
 using testing::processEventsUntil;
 
 // Counts the times Qt's repaint cycle was asked to run for the window.
@@ -45,10 +44,9 @@ int largestDifference(const QImage& a, const QImage& b, const std::optional<QReg
     const auto* q = reinterpret_cast<const QRgb*>(b.constScanLine(y));
     for (int x = 0; x < a.width(); ++x) {
       if (shown && !shown->contains(QPoint(x, y))) continue;
-      worst = std::max({worst, std::abs(qRed(p[x]) - qRed(q[x])),
-                        std::abs(qGreen(p[x]) - qGreen(q[x])),
-                        std::abs(qBlue(p[x]) - qBlue(q[x])),
-                        std::abs(qAlpha(p[x]) - qAlpha(q[x]))});
+      worst =
+          std::max({worst, std::abs(qRed(p[x]) - qRed(q[x])), std::abs(qGreen(p[x]) - qGreen(q[x])),
+                    std::abs(qBlue(p[x]) - qBlue(q[x])), std::abs(qAlpha(p[x]) - qAlpha(q[x]))});
     }
   }
   return worst;
@@ -65,8 +63,8 @@ class ScenePresentedOnX : public ::testing::TestWithParam<bool> {
     }
     below = peer.backdrop(0xd02020);
     QtScreenProvider screens(nullptr, nullptr);
-    window = std::make_unique<MascotWindow>(targetScreen(screens, std::nullopt),
-                                            MascotPlacement(1, 0));
+    window =
+        std::make_unique<MascotWindow>(targetScreen(screens, std::nullopt), MascotPlacement(1, 0));
     scene = new MascotScene(QSizeF(window->size()), makeMascotCharacter());
     scene->setCharacterTopInset(30);
     scene->enterPeek(false);
@@ -75,9 +73,7 @@ class ScenePresentedOnX : public ::testing::TestWithParam<bool> {
     presentSceneThroughWindow(*window, *view, *scene);
     window->show();
     id = xcb_window_t(window->winId());
-    ASSERT_TRUE(processEventsUntil(
-        [&] { return peer.viewable(id) && window->windowHandle()->isExposed(); }));
-    processEventsFor(400);
+    ASSERT_TRUE(framesHandedOver());
     frames(10);  // the first frames lay the scene out
   }
   void TearDown() override {
@@ -88,6 +84,17 @@ class ScenePresentedOnX : public ::testing::TestWithParam<bool> {
     compositor.reset();
   }
 
+  // Until the window shows and takes the scene's frames itself, and Qt has run the one
+  // repaint the hand-over asks for: an update request, timed to a frame of the screen, set
+  // going before the marker.
+  bool framesHandedOver() {
+    const bool handedOver = processEventsUntil([&] {
+      return peer.viewable(id) && window->windowHandle()->isExposed() && window->presentsFrames() &&
+             view->viewportUpdateMode() == QGraphicsView::NoViewportUpdate;
+    });
+    testing::runEventLoopPast(std::chrono::milliseconds(100));
+    return handedOver;
+  }
   // Frames as the frame driver runs them, each handled to the end, scene notices included.
   void frames(int count) {
     for (int i = 0; i < count; ++i) {
@@ -102,7 +109,6 @@ class ScenePresentedOnX : public ::testing::TestWithParam<bool> {
   int differenceFromTheScene() {
     const QImage expected = scene->renderImage();
     if (GetParam()) return largestDifference(window32(), expected, std::nullopt);
-    processEventsFor(100);
     const QImage colours(expected.constBits(), expected.width(), expected.height(),
                          expected.bytesPerLine(), QImage::Format_RGB32);
     return largestDifference(screenColumn(), colours, window->contentMask());
@@ -162,14 +168,13 @@ TEST_P(ScenePresentedOnX, FidgetFramesReachTheWindowAsTheSceneDrawsThemWithoutQt
     IdleFidget fidget;
     int frames;
   };
-  for (const Row& row : {Row{IdleFidget::kick, 20}, Row{IdleFidget::swing, 35},
-                         Row{IdleFidget::scratchHead, 45}}) {
+  for (const Row& row :
+       {Row{IdleFidget::kick, 20}, Row{IdleFidget::swing, 35}, Row{IdleFidget::scratchHead, 45}}) {
     scene->setCalm(false);
     ASSERT_TRUE(scene->performIdleFidget(row.fidget).has_value());
     for (int i = 0; i < row.frames; i += 5) {
       frames(5);
-      EXPECT_LE(differenceFromTheScene(), 3)
-          << row.fidget.value() << " frame " << i + 5;
+      EXPECT_LE(differenceFromTheScene(), 3) << row.fidget.value() << " frame " << i + 5;
     }
   }
   EXPECT_EQ(requests.count, 0);
@@ -178,8 +183,7 @@ TEST_P(ScenePresentedOnX, FidgetFramesReachTheWindowAsTheSceneDrawsThemWithoutQt
   window->hide();
   EXPECT_EQ(view->viewportUpdateMode(), QGraphicsView::BoundingRectViewportUpdate);
   window->show();
-  ASSERT_TRUE(processEventsUntil([&] { return window->presentsFrames(); }));
-  processEventsFor(300);
+  ASSERT_TRUE(framesHandedOver());
   scene->setCalm(false);
   ASSERT_TRUE(scene->performIdleFidget(IdleFidget::kick).has_value());
   frames(12);
