@@ -1,5 +1,6 @@
 #include "platform/persistence/file_reminder_store.h"
 
+#include <algorithm>
 #include <exception>
 #include <system_error>
 #include <utility>
@@ -64,6 +65,7 @@ void FileReminderStore::load() {
 void FileReminderStore::commit(std::vector<Reminder> next) {
   if (!url_) {
     reminders_ = std::move(next);
+    ++revision_;
     return;
   }
   std::string bytes;
@@ -88,6 +90,7 @@ void FileReminderStore::commit(std::vector<Reminder> next) {
   }
   carried_.wrote(std::move(stored), written);
   reminders_ = std::move(next);
+  ++revision_;
 }
 
 void FileReminderStore::moveStoredFileAside() {
@@ -99,8 +102,7 @@ void FileReminderStore::moveStoredFileAside() {
     }
   } catch (const std::exception& error) {
     Log::reminders().error(
-        "unreadable reminders file could not be moved aside, not saving: %{public}s",
-        error.what());
+        "unreadable reminders file could not be moved aside, not saving: %{public}s", error.what());
     throw refusal(error);
   }
   keepStoredFile_ = false;
@@ -126,9 +128,12 @@ void FileReminderStore::remove(const UUID& id) {
 }
 
 void FileReminderStore::pruneExpired(Date date) {
+  // Asked at every tick: the list is copied only when there is something to forget.
+  const auto expired = [&](const Reminder& r) { return r.hasExpired(date); };
+  if (std::none_of(reminders_.begin(), reminders_.end(), expired)) return;
   InMemoryReminderStore next(reminders_);
   next.pruneExpired(date);
-  if (next.count() != reminders_.size()) commit(next.reminders());
+  commit(next.reminders());
 }
 
 }  // namespace vorlane

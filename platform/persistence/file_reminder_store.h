@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -36,6 +37,7 @@ class FileReminderStore final : public ReminderStore {
   bool keepsUnreadableFile() const { return keepStoredFile_; }
 
   std::vector<Reminder> reminders() const override { return reminders_; }
+  std::uint64_t revision() const override { return revision_; }
   void add(const Reminder& reminder) override;
   [[nodiscard]] bool update(const Reminder& reminder) override;
   void remove(const UUID& id) override;
@@ -52,6 +54,7 @@ class FileReminderStore final : public ReminderStore {
   std::optional<std::filesystem::path> url_;
   UtcClock now_;
   std::vector<Reminder> reminders_;
+  std::uint64_t revision_ = 0;
   // The file could not be read and still has to be moved aside before a save.
   bool keepStoredFile_ = false;
   // Members a newer version stored in the reminders, written back with every save.
