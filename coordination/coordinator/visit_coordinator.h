@@ -9,18 +9,18 @@
 #include <vector>
 
 #include "coordination/commands/action_error.h"
-#include "coordination/contracts/coordination_observer.h"
-#include "coordination/status/coordinator_status.h"
-#include "coordination/contracts/environment_snapshot_source.h"
-#include "coordination/windows/feature_windows.h"
-#include "coordination/focus/focus_coordinator.h"
-#include "coordination/nudges/idle_nudges.h"
 #include "coordination/commands/quick_action.h"
 #include "coordination/commands/recovery_error.h"
-#include "coordination/reminders/reminder_coordinator.h"
+#include "coordination/contracts/coordination_observer.h"
+#include "coordination/contracts/environment_snapshot_source.h"
 #include "coordination/contracts/visit_presenter.h"
+#include "coordination/focus/focus_coordinator.h"
+#include "coordination/nudges/idle_nudges.h"
+#include "coordination/reminders/reminder_coordinator.h"
+#include "coordination/status/coordinator_status.h"
 #include "coordination/visits/visit_delivery.h"
 #include "coordination/visits/visit_queue.h"
+#include "coordination/windows/feature_windows.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/hot_key_registrar.h"
 #include "core/contracts/notification_service.h"
@@ -171,6 +171,7 @@ class VisitCoordinator : public CoordinationObserver,
   void userBusy(Date now) override;
   void visitPresenting(const Visit& visit) override;
   void tick();
+  // Calls onStateChanged, except inside a tick, which calls it once at its end.
   void signalStateChanged();
   // Applies the settings `now`, all of them at start (no `before`), afterwards what differs
   // from `before`: the mascot hears only of its own fields (the display, its presence, the
@@ -205,6 +206,7 @@ class VisitCoordinator : public CoordinationObserver,
   std::shared_ptr<VisitDelivery> delivery_;
   std::shared_ptr<FocusCoordinator> focus_;
   std::unique_ptr<IdleNudges> nudges_;
+  bool ticking_ = false;
 
   // ---- Screen availability, sleep and wake -------------------------------------------
   // The screen went dark, was locked or the session was left: held visits become silent
