@@ -9,6 +9,19 @@
 namespace vorlane {
 namespace {
 
+// Sets a flag for the life of a scope, and puts back what it was.
+class RaisedFlag {
+ public:
+  explicit RaisedFlag(bool& flag) : flag_(flag), was_(std::exchange(flag, true)) {}
+  ~RaisedFlag() { flag_ = was_; }
+  RaisedFlag(const RaisedFlag&) = delete;
+  RaisedFlag& operator=(const RaisedFlag&) = delete;
+
+ private:
+  bool& flag_;
+  bool was_;
+};
+
 template <class T>
 void require(const T& dependency, const char* name) {
   if (!dependency) throw std::invalid_argument(std::string("VisitCoordinator needs ") + name);
@@ -66,25 +79,41 @@ void VisitCoordinator::makeParts(Dependencies& d) {
   const std::weak_ptr<CoordinationObserver> observer = weak_from_this();
   reminders_ = std::make_shared<ReminderCoordinator>(clock_, scheduler_, std::move(d.reminderStore),
                                                      calendarProvider_, observer);
-  delivery_ = VisitDelivery::create(
-      {.clock = clock_, .presenter = presenter_, .speech = speech_, .notifications = notifications_,
-       .preferencesStore = preferencesStore_, .environmentSnapshot = std::move(d.environmentSnapshot),
-       .environment = std::move(d.environment), .mute = reminders_, .observer = observer});
-  nudges_ = std::make_unique<IdleNudges>(IdleNudges::Dependencies{
-      .clock = clock_, .presenter = presenter_, .preferencesStore = preferencesStore_,
-      .random = d.random, .focusSessionEditor = windows_.get<FocusSessionEditorWindow>(),
-      .calendar = calendarProvider_, .prefersReducedMotion = d.prefersReducedMotion,
-      .visits = delivery_, .observer = observer});
-  focus_ = FocusCoordinator::create(
-      {.clock = clock_, .presenter = presenter_, .notifications = notifications_,
-       .preferencesStore = preferencesStore_, .focusHistory = focusHistory_,
-       .recovery = std::move(d.recovery), .priorities = priorities_,
-       .focusSessionEditor = windows_.get<FocusSessionEditorWindow>(),
-       .resumeNote = windows_.get<ResumeNoteWindow>(),
-       .focusHistoryWindow = windows_.get<FocusHistoryWindow>(),
-       .sessionTimers = std::move(d.sessionTimers),
-       .calendar = calendarProvider_, .prefersReducedMotion = std::move(d.prefersReducedMotion),
-       .visits = delivery_, .observer = observer, .systemEvents = systemEvents_});
+  delivery_ = VisitDelivery::create({.clock = clock_,
+                                     .presenter = presenter_,
+                                     .speech = speech_,
+                                     .notifications = notifications_,
+                                     .preferencesStore = preferencesStore_,
+                                     .environmentSnapshot = std::move(d.environmentSnapshot),
+                                     .environment = std::move(d.environment),
+                                     .mute = reminders_,
+                                     .observer = observer});
+  nudges_ = std::make_unique<IdleNudges>(
+      IdleNudges::Dependencies{.clock = clock_,
+                               .presenter = presenter_,
+                               .preferencesStore = preferencesStore_,
+                               .random = d.random,
+                               .focusSessionEditor = windows_.get<FocusSessionEditorWindow>(),
+                               .calendar = calendarProvider_,
+                               .prefersReducedMotion = d.prefersReducedMotion,
+                               .visits = delivery_,
+                               .observer = observer});
+  focus_ = FocusCoordinator::create({.clock = clock_,
+                                     .presenter = presenter_,
+                                     .notifications = notifications_,
+                                     .preferencesStore = preferencesStore_,
+                                     .focusHistory = focusHistory_,
+                                     .recovery = std::move(d.recovery),
+                                     .priorities = priorities_,
+                                     .focusSessionEditor = windows_.get<FocusSessionEditorWindow>(),
+                                     .resumeNote = windows_.get<ResumeNoteWindow>(),
+                                     .focusHistoryWindow = windows_.get<FocusHistoryWindow>(),
+                                     .sessionTimers = std::move(d.sessionTimers),
+                                     .calendar = calendarProvider_,
+                                     .prefersReducedMotion = std::move(d.prefersReducedMotion),
+                                     .visits = delivery_,
+                                     .observer = observer,
+                                     .systemEvents = systemEvents_});
 }
 
 void VisitCoordinator::muteChanged() { refreshQuickActions(); }
@@ -163,19 +192,27 @@ void VisitCoordinator::enqueue(const Visit& visit) { delivery_->enqueue(visit); 
 
 void VisitCoordinator::tick() {
   const Date now = clock_->now();
-  reminders_->handToScheduler();
-  focus_->advance(now);
-  for (const Visit& visit : scheduler_->dueVisits()) enqueue(visit);
-  delivery_->drain();
-  nudges_->considerInvitation(focus_->pomodoro(), now);
-  nudges_->considerEncouragement(focus_->pomodoro(), now);
-  reminders_->pruneExpired(now);
+  {
+    // Many visits may fall due together (after a wake, or reminders set for one time): each
+    // refused while the mascot is busy would refresh the status item, and each would look
+    // at the desktop anew. The pass signals once at its end and looks once.
+    const RaisedFlag inTick(ticking_);
+    const VisitDelivery::SharedLook oneLook(*delivery_);
+    reminders_->handToScheduler();
+    focus_->advance(now);
+    for (const Visit& visit : scheduler_->dueVisits()) enqueue(visit);
+    delivery_->drain();
+    nudges_->considerInvitation(focus_->pomodoro(), now);
+    nudges_->considerEncouragement(focus_->pomodoro(), now);
+    reminders_->pruneExpiredWhenDue(now);
+  }
   signalStateChanged();
 }
 
 void VisitCoordinator::stateChanged() { signalStateChanged(); }
 
 void VisitCoordinator::signalStateChanged() {
+  if (ticking_) return;  // the tick signals once at its end
   // A copy: the callee may replace the callback.
   const auto callback = onStateChanged;
   if (callback) callback();

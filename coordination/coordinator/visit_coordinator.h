@@ -171,6 +171,7 @@ class VisitCoordinator : public CoordinationObserver,
   void userBusy(Date now) override;
   void visitPresenting(const Visit& visit) override;
   void tick();
+  // Calls onStateChanged, except inside a tick, which calls it once at its end.
   void signalStateChanged();
   // Applies the settings `now`, all of them at start (no `before`), afterwards what differs
   // from `before`: the mascot hears only of its own fields (the display, its presence, the
@@ -205,6 +206,7 @@ class VisitCoordinator : public CoordinationObserver,
   std::shared_ptr<VisitDelivery> delivery_;
   std::shared_ptr<FocusCoordinator> focus_;
   std::unique_ptr<IdleNudges> nudges_;
+  bool ticking_ = false;
 
   // ---- Screen availability, sleep and wake -------------------------------------------
   // The screen went dark, was locked or the session was left: held visits become silent

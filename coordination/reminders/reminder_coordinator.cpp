@@ -1,10 +1,11 @@
 // Reminders typed in plain words, their undo and snooze, and the mute.
+#include "coordination/reminders/reminder_coordinator.h"
+
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <utility>
 
-#include "coordination/status/status_line.h"
-#include "coordination/reminders/reminder_coordinator.h"
 #include "core/reminders/reminder_editing.h"
 #include "core/reminders/reminder_parser.h"
 #include "foundation/date_description.h"
@@ -15,6 +16,10 @@ namespace {
 
 // A reminder stays stored this long after it expires.
 constexpr double pruneGrace = 150;
+// The waits before the expired reminders are tried again after the store refused them: one
+// tick at first, an hour at most.
+constexpr double firstPruneRetry = 30;
+constexpr double longestPruneRetry = 3600;
 
 }  // namespace
 
@@ -27,7 +32,8 @@ ReminderCoordinator::ReminderCoordinator(std::shared_ptr<const Clock> clock,
       scheduler_(std::move(scheduler)),
       store_(std::move(store)),
       calendar_(std::move(calendar)),
-      observer_(std::move(observer)) {}
+      observer_(std::move(observer)),
+      pruneRetry_(firstPruneRetry, longestPruneRetry) {}
 
 Reminder ReminderCoordinator::add(const std::string& text) {
   const Date now = clock_->now();
@@ -42,14 +48,9 @@ Reminder ReminderCoordinator::add(const std::string& text) {
 }
 
 Reminder ReminderCoordinator::update(const UUID& id, const std::string& phrase,
-                                          const std::string& schedule) {
-  std::optional<Reminder> existing;
-  for (const Reminder& reminder : store_->reminders()) {
-    if (reminder.id == id) {
-      existing = reminder;
-      break;
-    }
-  }
+                                     const std::string& schedule) {
+  handToScheduler();
+  const Reminder* existing = scheduler_->reminder(id);
   if (!existing) throw ReminderEditing::Error(ReminderEditing::ErrorCase::reminderNoLongerExists);
   Reminder revised =
       ReminderEditing::revised(*existing, phrase, schedule, clock_->now(), calendar_());
@@ -127,32 +128,59 @@ std::optional<Date> ReminderCoordinator::muteExpiry() const {
   return mutedUntil_;
 }
 
-std::optional<Date> ReminderCoordinator::nextVisit(Date now) const {
+std::optional<Date> ReminderCoordinator::nextVisit(Date now) {
+  handToScheduler();
   // The scheduler counts from its own clock, which is ours.
-  return earliestVisit(scheduler_->nextHourlyVisit(), store_->reminders(), now, calendar_());
+  const std::optional<Date> hourly = scheduler_->nextHourlyVisit();
+  const std::optional<Date> reminder = scheduler_->nextReminderTime(now);
+  if (!hourly || !reminder) return hourly ? hourly : reminder;
+  return std::min(*hourly, *reminder);
 }
 
 void ReminderCoordinator::visitPresenting(const Visit& visit) {
   if (visit.kind.value() != Visit::Kind::Case::reminder) return;
   lastFired_.reset();
-  for (const Reminder& reminder : store_->reminders()) {
-    if (reminder.id == visit.kind.reminderID()) {
-      lastFired_ = reminder;
-      return;
-    }
+  // The scheduler holds the stored list, found by id without a copy of it.
+  handToScheduler();
+  if (const Reminder* reminder = scheduler_->reminder(visit.kind.reminderID())) {
+    lastFired_ = *reminder;
   }
 }
 
 void ReminderCoordinator::pruneExpired(Date now) {
   try {
     store_->pruneExpired(now - pruneGrace);
-  } catch (const std::exception&) {
-    // Nobody asked: the expired reminders stay stored, the store has logged why, and the
-    // next tick tries again.
+  } catch (const std::exception& error) {
+    // Nobody asked: the expired reminders stay stored. The list changes only once saved, so
+    // a refusal at a new revision follows a save that went through.
+    const std::uint64_t revision = store_->revision();
+    if (refusedPruneRevision_ != revision) {
+      pruneRetry_.succeeded();
+      Log::reminders().error(
+          "could not forget expired reminders, keeping them and trying again later: "
+          "%{public}s",
+          error.what());
+    }
+    refusedPruneRevision_ = revision;
+    pruneRetry_.failed(now);
+    return;
   }
+  refusedPruneRevision_.reset();
+  pruneRetry_.succeeded();
+  handToScheduler();
 }
 
-void ReminderCoordinator::handToScheduler() { scheduler_->setReminders(store_->reminders()); }
+void ReminderCoordinator::pruneExpiredWhenDue(Date now) {
+  if (refusedPruneRevision_ == store_->revision() && !pruneRetry_.isDue(now)) return;
+  pruneExpired(now);
+}
+
+void ReminderCoordinator::handToScheduler() {
+  const std::uint64_t revision = store_->revision();
+  if (handedRevision_ == revision) return;
+  scheduler_->setReminders(store_->reminders());
+  handedRevision_ = revision;
+}
 
 void ReminderCoordinator::changed() const {
   if (const auto observer = observer_.lock()) observer->stateChanged();

@@ -10,6 +10,7 @@
 #include "coordination/contracts/coordination_observer.h"
 #include "coordination/contracts/mute_state.h"
 #include "coordination/reminders/reminder_control.h"
+#include "coordination/reminders/retry_backoff.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/visit.h"
 #include "core/focus/mute_duration.h"
@@ -22,10 +23,11 @@
 namespace vorlane {
 
 // The user's reminders typed in plain words, their undo and snooze, and the mute. Every
-// change to the stored reminders reaches the scheduler at once. A change the store refuses
-// throws the store's error unchanged (its what() the sentence to show) and changes nothing:
-// not the list, the undo target or the snooze source. The undo target, the snooze source
-// and the mute live in memory only.
+// change made here reaches the scheduler at once, one made to the store by other means at
+// the next tick; the list is copied to the scheduler only when it changed. A change the
+// store refuses throws the store's error unchanged (its what() the sentence to show) and
+// changes nothing: not the list, the undo target or the snooze source. The undo target, the
+// snooze source and the mute live in memory only.
 class ReminderCoordinator final : public ReminderControl, public MuteState {
  public:
   // `observer` hears of every change the status item shows, and of the mute's.
@@ -38,8 +40,7 @@ class ReminderCoordinator final : public ReminderControl, public MuteState {
   Reminder add(const std::string& text) override;
   // A blank schedule keeps the trigger. Throws ReminderEditing::Error when the reminder is
   // no longer stored, the parser's error or the store's refusal.
-  Reminder update(const UUID& id, const std::string& phrase,
-                  const std::string& schedule) override;
+  Reminder update(const UUID& id, const std::string& phrase, const std::string& schedule) override;
   // Throws the store's refusal.
   void remove(const UUID& id) override;
   // Removes the reminder added (or snoozed) last; nothing when there is none. Throws the
@@ -64,13 +65,19 @@ class ReminderCoordinator final : public ReminderControl, public MuteState {
   void visitPresenting(const Visit& visit);
 
   std::vector<Reminder> reminders() const override { return store_->reminders(); }
-  // Hands the stored list to the scheduler.
+  // Hands the stored list to the scheduler when it changed since it was last handed over;
+  // nothing otherwise.
   void handToScheduler();
-  // Forgets reminders that expired a while before `now`; when the store refuses, keeps them
-  // until a later call.
+  // Forgets reminders that expired a while before `now`. When the store refuses, they stay
+  // until a later call, and the refusal is logged once until a save goes through.
   void pruneExpired(Date now);
-  // The next hourly visit or reminder at or after `now`.
-  std::optional<Date> nextVisit(Date now) const;
+  // As pruneExpired, for the tick: after a refusal, tried again only once the list has
+  // changed (a save went through), or once a wait has passed that doubles with each refusal
+  // in a row, from one tick up to an hour. Saving the whole list at every tick on a disk that
+  // refuses it would cost the main thread and fill the log.
+  void pruneExpiredWhenDue(Date now);
+  // The next hourly visit or reminder at or after `now`, as the scheduler will find them.
+  std::optional<Date> nextVisit(Date now);
 
   const std::optional<Reminder>& lastAdded() const override { return lastAdded_; }
   const std::optional<Reminder>& lastFired() const override { return lastFired_; }
@@ -87,6 +94,12 @@ class ReminderCoordinator final : public ReminderControl, public MuteState {
   std::optional<Reminder> lastAdded_;
   std::optional<Reminder> lastFired_;
   std::optional<Date> mutedUntil_;
+  // The store's revision last handed to the scheduler.
+  std::optional<std::uint64_t> handedRevision_;
+  // After the store refused to forget the expired reminders: its revision then, and when
+  // to try again.
+  std::optional<std::uint64_t> refusedPruneRevision_;
+  RetryBackoff pruneRetry_;
 };
 
 }  // namespace vorlane

@@ -30,15 +30,4 @@ std::string nextVisitDescription(const PomodoroSession& session, std::optional<D
   return "no visits scheduled";
 }
 
-std::optional<Date> earliestVisit(std::optional<Date> nextHourlyVisit,
-                                  const std::vector<Reminder>& reminders, Date now,
-                                  const Calendar& calendar) {
-  std::optional<Date> earliest = nextHourlyVisit;
-  for (const Reminder& reminder : reminders) {
-    const auto next = reminder.trigger.nextOccurrence(now, reminder.createdAt, calendar);
-    if (next && (!earliest || *next < *earliest)) earliest = next;
-  }
-  return earliest;
-}
-
 }  // namespace vorlane

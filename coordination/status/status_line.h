@@ -3,11 +3,8 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "core/focus/pomodoro_session.h"
-#include "core/reminders/reminder.h"
-#include "foundation/calendar.h"
 #include "foundation/date.h"
 
 namespace vorlane {
@@ -22,11 +19,5 @@ namespace vorlane {
 std::string nextVisitDescription(const PomodoroSession& session, std::optional<Date> mutedUntil,
                                  const std::function<std::optional<Date>()>& nextVisit, Date now,
                                  const std::function<std::string(Date)>& formatTime);
-
-// The earliest of the next hourly visit and each reminder's next fire time at or after
-// `now`; none when there is none.
-std::optional<Date> earliestVisit(std::optional<Date> nextHourlyVisit,
-                                  const std::vector<Reminder>& reminders, Date now,
-                                  const Calendar& calendar);
 
 }  // namespace vorlane

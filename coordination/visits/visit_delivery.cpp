@@ -39,12 +39,28 @@ VisitDelivery::VisitDelivery(ConstructionKey, Dependencies d)
       mute_(std::move(d.mute)),
       observer_(std::move(d.observer)) {}
 
-SuppressionDecision VisitDelivery::suppressionDecision(Date date) {
+VisitDelivery::SharedLook::SharedLook(VisitDelivery& delivery)
+    : delivery_(delivery), outermost_(!std::exchange(delivery.lookShared_, true)) {}
+
+VisitDelivery::SharedLook::~SharedLook() {
+  if (!outermost_) return;
+  delivery_.lookShared_ = false;
+  delivery_.sharedLook_.reset();
+}
+
+EnvironmentSnapshot VisitDelivery::lookAround(Date date) {
+  if (sharedLook_) return *sharedLook_;
   const std::optional<Date> mutedUntil = mute_ ? mute_->mutedUntil() : std::nullopt;
   EnvironmentSnapshot snapshot =
       environmentSnapshot_
           ? environmentSnapshot_(date)
           : environment_->snapshot(date, mutedUntil, presenter_->preferredScreenID());
+  if (lookShared_) sharedLook_ = snapshot;
+  return snapshot;
+}
+
+SuppressionDecision VisitDelivery::suppressionDecision(Date date) {
+  EnvironmentSnapshot snapshot = lookAround(date);
   if (screenIsAway_) snapshot.isScreenUnavailable = true;
   // Read at every decision, so a changed blocked list applies to the next visit.
   return preferencesStore_->preferences().suppressionPolicy().evaluate(snapshot);

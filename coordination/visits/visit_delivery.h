@@ -46,6 +46,21 @@ class VisitDelivery final : public VisitSink, public std::enable_shared_from_thi
   VisitDelivery(ConstructionKey, Dependencies dependencies);
   static std::shared_ptr<VisitDelivery> create(Dependencies dependencies);
 
+  // While one lives, every decision reuses the environment the first of them read, so that
+  // the visits a tick queues together cost one look at the desktop. Made on the stack around
+  // one pass; one made inside another changes nothing.
+  class SharedLook {
+   public:
+    explicit SharedLook(VisitDelivery& delivery);
+    ~SharedLook();
+    SharedLook(const SharedLook&) = delete;
+    SharedLook& operator=(const SharedLook&) = delete;
+
+   private:
+    VisitDelivery& delivery_;
+    bool outermost_;
+  };
+
   SuppressionDecision suppressionDecision(Date date) override;
   void enqueue(const Visit& visit) override;
   // Shows the next held visit once the mascot is free; held visits get no second look.
@@ -66,6 +81,7 @@ class VisitDelivery final : public VisitSink, public std::enable_shared_from_thi
   void discardStalePresentation();
 
  private:
+  EnvironmentSnapshot lookAround(Date date);
   void present(Visit visit);
   VisitPresenter::Completion visitCompletion();
 
@@ -79,6 +95,9 @@ class VisitDelivery final : public VisitSink, public std::enable_shared_from_thi
   std::shared_ptr<const MuteState> mute_;
   std::weak_ptr<CoordinationObserver> observer_;
   VisitQueue pending_;
+  // Inside a SharedLook: the look its decisions share, once the first has read it.
+  bool lookShared_ = false;
+  std::optional<EnvironmentSnapshot> sharedLook_;
   bool screenIsAway_ = false;
   // Set while a stale visit is abandoned: its completion must not show the next held one
   // before speech is stopped.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "core/reminders/reminder_store.h"
@@ -14,6 +15,7 @@ class InMemoryReminderStore final : public ReminderStore {
       : reminders_(std::move(reminders)) {}
 
   std::vector<Reminder> reminders() const override { return reminders_; }
+  std::uint64_t revision() const override { return revision_; }
   std::size_t count() const { return reminders_.size(); }
   void add(const Reminder& reminder) override;
   [[nodiscard]] bool update(const Reminder& reminder) override;
@@ -22,6 +24,7 @@ class InMemoryReminderStore final : public ReminderStore {
 
  private:
   std::vector<Reminder> reminders_;
+  std::uint64_t revision_ = 0;
 };
 
 }  // namespace vorlane

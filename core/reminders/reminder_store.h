@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "core/reminders/reminder.h"
@@ -21,6 +22,9 @@ class ReminderStore {
 
   // A copy of the current list, in order.
   virtual std::vector<Reminder> reminders() const = 0;
+  // Differs after every change to the list: a reader that finds it as it was still holds
+  // the current list, without copying it again.
+  virtual std::uint64_t revision() const = 0;
   // Appends at the end, even when a reminder with the same id is present.
   virtual void add(const Reminder& reminder) = 0;
   // Replaces the first reminder with the same id where it stands; false, and nothing

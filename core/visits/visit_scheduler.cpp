@@ -68,9 +68,9 @@ VisitScheduler::VisitScheduler(std::shared_ptr<const Clock> clock, Calendar cale
       preferencesProvider_(std::move(preferences)) {}
 
 void VisitScheduler::setReminders(std::vector<Reminder> reminders) {
-  std::unordered_map<UUID, std::size_t> oldFirst;
+  const std::unordered_map<UUID, std::size_t>& oldFirst = firstIndex_;
   std::unordered_map<UUID, std::size_t> newFirst;
-  for (std::size_t i = 0; i < reminders_.size(); ++i) oldFirst.try_emplace(reminders_[i].id, i);
+  newFirst.reserve(reminders.size());
   for (std::size_t i = 0; i < reminders.size(); ++i) newFirst.try_emplace(reminders[i].id, i);
 
   const auto sameSchedule = [](const Reminder& a, const Reminder& b) {
@@ -94,7 +94,13 @@ void VisitScheduler::setReminders(std::vector<Reminder> reminders) {
   }
 
   reminders_ = std::move(reminders);
+  firstIndex_ = std::move(newFirst);
   memos_ = std::move(memos);
+}
+
+const Reminder* VisitScheduler::reminder(const UUID& id) const {
+  const auto found = firstIndex_.find(id);
+  return found == firstIndex_.end() ? nullptr : &reminders_[found->second];
 }
 
 void VisitScheduler::reanchor() { lastEvaluation_ = clock_->now(); }
@@ -166,6 +172,15 @@ std::optional<Date> VisitScheduler::nextHourlyVisit(std::optional<Date> after) c
     if (preferences.isWithinActiveHours(calendar_.hour(cursor))) return cursor;
   }
   return std::nullopt;
+}
+
+std::optional<Date> VisitScheduler::nextReminderTime(Date onOrAfter) {
+  std::optional<Date> earliest;
+  for (std::size_t i = 0; i < reminders_.size(); ++i) {
+    const std::optional<Date> next = occurrence(i, onOrAfter);
+    if (next && (!earliest || *next < *earliest)) earliest = next;
+  }
+  return earliest;
 }
 
 std::optional<Date> VisitScheduler::nextBoundary(Date after, int step) const {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -40,6 +41,10 @@ class VisitScheduler {
   // editing the phrase never re-fires it while moving its time does.
   void setReminders(std::vector<Reminder> reminders);
 
+  // The first reminder considered with that id; null when there is none. Good until the
+  // next `setReminders`.
+  const Reminder* reminder(const UUID& id) const;
+
   // Moves the anchor to now: whatever fell due since the last decision is neither
   // delivered nor reported.
   void reanchor();
@@ -52,6 +57,11 @@ class VisitScheduler {
   // The next hourly visit after `after` (now when absent) inside the active hours; none
   // when the bounded search finds none.
   std::optional<Date> nextHourlyVisit(std::optional<Date> after = std::nullopt) const;
+
+  // The soonest time at or after `onOrAfter` that a reminder considered is set for, by its
+  // trigger alone (a one-shot already delivered counts); none when there is none. Reuses
+  // and keeps the searches `dueVisits` keeps, so that asking between polls costs little.
+  std::optional<Date> nextReminderTime(Date onOrAfter);
 
  private:
   // The last fire time found for a reminder, reusable while the search start stays between
@@ -72,6 +82,8 @@ class VisitScheduler {
   std::function<Preferences()> preferencesProvider_;
   std::optional<Date> lastEvaluation_;
   std::vector<Reminder> reminders_;
+  // Where the first reminder with each id stands in `reminders_`.
+  std::unordered_map<UUID, std::size_t> firstIndex_;
   std::vector<OccurrenceMemo> memos_;  // one per reminder, same order
   std::unordered_set<UUID> firedReminderIDs_;
 };

@@ -1,5 +1,6 @@
 #include "platform/persistence/file_reminder_store.h"
 
+#include <algorithm>
 #include <exception>
 #include <system_error>
 #include <utility>
@@ -108,11 +109,13 @@ void FileReminderStore::reachStoredFile() {
   reminders_.clear();
   carried_ = CarriedMembers();
   load();
+  ++revision_;
 }
 
 void FileReminderStore::commit(std::vector<Reminder> next) {
   if (!url_) {
     reminders_ = std::move(next);
+    ++revision_;
     return;
   }
   std::string bytes;
@@ -138,11 +141,18 @@ void FileReminderStore::commit(std::vector<Reminder> next) {
     createFolders(url_->parent_path());
     writeFileAtomically(*url_, bytes);
   } catch (const std::exception& error) {
-    Log::reminders().error("could not save reminders: %{public}s", error.what());
+    // The clean-up of expired reminders tries again while the disk refuses: one line for each
+    // cause until a save goes through, not one for every try.
+    if (loggedWriteFailure_ != error.what()) {
+      Log::reminders().error("could not save reminders: %{public}s", error.what());
+      loggedWriteFailure_ = error.what();
+    }
     throw refusal(error);
   }
+  loggedWriteFailure_.reset();
   carried_.wrote(std::move(stored), written);
   reminders_ = std::move(next);
+  ++revision_;
 }
 
 void FileReminderStore::moveStoredFileAside() {
@@ -185,9 +195,12 @@ void FileReminderStore::remove(const UUID& id) {
 void FileReminderStore::pruneExpired(Date date) {
   // Nothing is held while the file cannot be reached, so nothing can expire.
   if (unreachable_) return;
+  // Asked at every tick: the list is copied only when there is something to forget.
+  const auto expired = [&](const Reminder& r) { return r.hasExpired(date); };
+  if (std::none_of(reminders_.begin(), reminders_.end(), expired)) return;
   InMemoryReminderStore next(reminders_);
   next.pruneExpired(date);
-  if (next.count() != reminders_.size()) commit(next.reminders());
+  commit(next.reminders());
 }
 
 }  // namespace vorlane

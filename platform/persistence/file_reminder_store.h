@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "core/reminders/in_memory_reminder_store.h"
@@ -48,6 +50,7 @@ class FileReminderStore final : public ReminderStore {
   bool keepsUnreadableFile() const { return keepStoredFile_; }
 
   std::vector<Reminder> reminders() const override { return reminders_; }
+  std::uint64_t revision() const override { return revision_; }
   void add(const Reminder& reminder) override;
   [[nodiscard]] bool update(const Reminder& reminder) override;
   void remove(const UUID& id) override;
@@ -70,6 +73,9 @@ class FileReminderStore final : public ReminderStore {
   std::optional<std::filesystem::path> url_;
   UtcClock now_;
   std::vector<Reminder> reminders_;
+  std::uint64_t revision_ = 0;
+  // The cause of the last refused write already in the log; none once a write goes through.
+  std::optional<std::string> loggedWriteFailure_;
   // The file could not be read and still has to be moved aside before a save.
   bool keepStoredFile_ = false;
   // The file lies behind a link whose target could not be reached when last read.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <vector>
 
@@ -12,10 +13,15 @@ namespace vorlane {
 
 // A reminder store in memory whose changes can be refused, as the file store refuses them on
 // a full disk: while `refusal` is set every change throws it and nothing changes. An update
-// of an id that is not stored still answers false first, as the file store does.
+// of an id that is not stored still answers false first, as the file store does. It counts
+// the copies of its list handed out.
 class FakeReminderStore final : public ReminderStore {
  public:
-  std::vector<Reminder> reminders() const override { return memory_.reminders(); }
+  std::vector<Reminder> reminders() const override {
+    ++copies;
+    return memory_.reminders();
+  }
+  std::uint64_t revision() const override { return memory_.revision(); }
   std::size_t count() const { return memory_.count(); }
   void add(const Reminder& reminder) override {
     refuse();
@@ -46,6 +52,8 @@ class FakeReminderStore final : public ReminderStore {
   std::exception_ptr refusal;
   // How many changes were refused.
   int refused = 0;
+  // How many times the list was copied out.
+  mutable int copies = 0;
 
  private:
   void refuse() {

@@ -23,7 +23,7 @@ TEST(NextVisitDescription, FirstRuleThatAppliesGivesTheLine) {
     return s;
   };
   const PomodoroSession idle(25, 5), focus = session(at(14, 0), "write report"),
-      unnamed = session(at(14, 0), "");
+                                     unnamed = session(at(14, 0), "");
   PomodoroSession onBreak(25, 5);
   onBreak.startBreak(at(14, 0));
   PomodoroSession paused = session(at(13, 47), "write report");
@@ -40,7 +40,11 @@ TEST(NextVisitDescription, FirstRuleThatAppliesGivesTheLine) {
   } rows[] = {
       {"muted while a focus runs", focus, at(15, 0), at(14, 5), "muted until 3:00\u202FPM"},
       {"expired mute", idle, now, at(15, 0), "next visit at 3:00\u202FPM"},
-      {"finished and waiting", awaiting, {}, at(15, 0), "25 min focus complete - Finished 5 min ago"},
+      {"finished and waiting",
+       awaiting,
+       {},
+       at(15, 0),
+       "25 min focus complete - Finished 5 min ago"},
       {"paused", paused, {}, at(15, 0), "paused, 12:00 left"},
       {"focus with a goal", focus, {}, at(14, 5), "focus until 2:25\u202FPM - write report"},
       {"focus without a goal", unnamed, {}, at(14, 5), "focus until 2:25\u202FPM"},
@@ -58,29 +62,9 @@ TEST(NextVisitDescription, FirstRuleThatAppliesGivesTheLine) {
     EXPECT_EQ(nextVisitDescription(row.session, row.mutedUntil, next, now, time), row.expected)
         << row.name;
     // The next visit, a walk over every reminder, only for the line that shows it.
-    const bool showsNext = row.expected.starts_with("next visit") ||
-                           row.expected == "no visits scheduled";
+    const bool showsNext =
+        row.expected.starts_with("next visit") || row.expected == "no visits scheduled";
     EXPECT_EQ(asked, showsNext ? 1 : 0) << row.name;
-  }
-}
-
-TEST(EarliestVisit, TheSoonestOfTheHourAndEachReminder) {
-  const Reminder soon(UUID::random(), "tea", VisitTrigger::oneOff(at(10, 50)), at(9, 0));
-  const Reminder countdown(UUID::random(), "walk", VisitTrigger::countdown(600), at(10, 35));
-  const Reminder hourly(UUID::random(), "hour", VisitTrigger::hourly(), at(9, 0));
-  const Reminder past(UUID::random(), "gone", VisitTrigger::oneOff(at(10, 0)), at(9, 0));
-  const struct {
-    const char* name;
-    std::optional<Date> hour;
-    std::vector<Reminder> reminders;
-    std::optional<Date> expected;
-  } rows[] = {
-      {"one-off earlier than the hour wins", at(11, 0), {hourly, soon}, at(10, 50)},
-      {"countdown from its creation, past one-off ignored", {}, {past, soon, countdown}, at(10, 45)},
-      {"nothing", {}, {past, hourly}, {}},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(earliestVisit(row.hour, row.reminders, at(10, 40), berlin), row.expected) << row.name;
   }
 }
 

@@ -121,10 +121,24 @@ TEST(VisitScheduler, HourlyWindowEdgesActiveHoursAndABoundedSearch) {
       {"outside wrapping hours", 22, 6, false, t(11, 59), t(12, 0, 30), {}, {}},
       // 26 boundaries from 10:00 end at 11:00 the next day; 15:00, 30 s ago, is never seen.
       {"hourly gap", 0, 23, false, t(9, 10), t(15, 0, 30, 11), {}, {ten, t(11, 0, 0, 11)}, 26},
-      {"half-hourly gap", 0, 23, true, t(9, 10), t(15, 0, 30, 11), {}, {t(9, 30), t(10, 0, 0, 11)},
+      {"half-hourly gap",
+       0,
+       23,
+       true,
+       t(9, 10),
+       t(15, 0, 30, 11),
+       {},
+       {t(9, 30), t(10, 0, 0, 11)},
        50},
       // Inactive boundaries count too: 08:00 is the first of 26, 09:00 next day the last.
-      {"inactive hours", 9, 21, false, t(7, 10), t(10, 0, 30, 11), {}, {t(9, 0), t(9, 0, 0, 11)},
+      {"inactive hours",
+       9,
+       21,
+       false,
+       t(7, 10),
+       t(10, 0, 30, 11),
+       {},
+       {t(9, 0), t(9, 0, 0, 11)},
        14},
   };
   for (const Row& row : rows) {
@@ -150,18 +164,34 @@ TEST(VisitScheduler, RemindersFireOnceAtTheirFirstTimeAfterTheAnchor) {
       {"due exactly at the anchor", oneOff(t(10, 0)), t(10, 0), {t(10, 0, 30)}, {}, {}},
       {"due exactly at the poll", oneOff(t(10, 0)), t(9, 59), {t(10, 0), t(10, 0, 30)}, {t(10, 0)}},
       // Regression: the search began 1 ms after the anchor and lost these.
-      {"due 0.5 ms after the anchor", oneOff(t(10, 0, 0.0005)), t(10, 0), {t(10, 0, 1)},
+      {"due 0.5 ms after the anchor",
+       oneOff(t(10, 0, 0.0005)),
+       t(10, 0),
+       {t(10, 0, 1)},
        {t(10, 0, 0.0005)}},
-      {"daily due just after the anchor", daily(10, 0), t(10, 0) - 0.0005, {t(10, 0), t(10, 0, 1)},
+      {"daily due just after the anchor",
+       daily(10, 0),
+       t(10, 0) - 0.0005,
+       {t(10, 0), t(10, 0, 1)},
        {t(10, 0)}},
-      {"daily due at the anchor comes next day", daily(10, 0), t(10, 0),
-       {t(10, 0, 1), t(10, 0, 0, 11)}, {t(10, 0, 0, 11)}},
+      {"daily due at the anchor comes next day",
+       daily(10, 0),
+       t(10, 0),
+       {t(10, 0, 1), t(10, 0, 0, 11)},
+       {t(10, 0, 0, 11)}},
       {"found too late", oneOff(t(10, 0)), t(9, 59), {t(10, 1, 31), t(10, 2)}, {}, {t(10, 0)}},
-      {"countdown from creation", with(VisitTrigger::countdown(1500), t(10, 0)), t(10, 20),
-       {t(10, 24, 50), t(10, 25, 10), t(10, 26)}, {t(10, 25)}},
+      {"countdown from creation",
+       with(VisitTrigger::countdown(1500), t(10, 0)),
+       t(10, 20),
+       {t(10, 24, 50), t(10, 25, 10), t(10, 26)},
+       {t(10, 25)}},
       // Days 11 and 12 are never looked at: the search starts after the new anchor.
-      {"daily across a long gap", daily(9, 0), t(8, 0),
-       {t(10, 0, 0, 12), t(10, 0, 30, 12), t(9, 0, 10, 13)}, {t(9, 0, 0, 13)}, {t(9, 0)}},
+      {"daily across a long gap",
+       daily(9, 0),
+       t(8, 0),
+       {t(10, 0, 0, 12), t(10, 0, 30, 12), t(9, 0, 10, 13)},
+       {t(9, 0, 0, 13)},
+       {t(9, 0)}},
   };
   for (const Row& row : rows) {
     Harness h(newYork, 30, 30);
@@ -263,6 +293,55 @@ TEST(VisitScheduler, NextHourlyVisit) {
     Harness h(newYork, start, end, half);
     h.clock->set(t(10, 20));
     EXPECT_EQ(h.scheduler.nextHourlyVisit(after), expected) << start << half;
+  }
+}
+
+// The soonest reminder time at or after the moment asked, also between and after polls,
+// where the searches kept for polling must not answer for a later start.
+TEST(VisitScheduler, NextReminderTimeIsTheSoonestOfEachReminder) {
+  const Reminder soon = oneOff(t(10, 50), "tea");
+  const Reminder countdown = with(VisitTrigger::countdown(600), t(10, 35));
+  const Reminder hourly = with(VisitTrigger::hourly(), t(9, 0));
+  const Reminder past = oneOff(t(10, 0), "gone");
+  const Reminder stretch = daily(10, 45);
+  const struct {
+    const char* name;
+    std::vector<Reminder> reminders;
+    Dates polls;
+    Date asked;
+    std::optional<Date> expected;
+  } rows[] = {
+      {"a one-off among hourly ones", {hourly, soon}, {}, t(10, 40), t(10, 50)},
+      {"countdown from its creation, past one-off ignored",
+       {past, soon, countdown},
+       {},
+       t(10, 40),
+       t(10, 45)},
+      {"nothing ahead", {past, hourly}, {}, t(10, 40), std::nullopt},
+      {"at the moment asked", {soon}, {}, t(10, 50), t(10, 50)},
+      {"a daily time that has fired comes next day",
+       {stretch, past},
+       {t(10, 40), t(10, 45, 10)},
+       t(10, 46),
+       t(10, 45, 0, 11)},
+      {"a one-off delivered lies behind",
+       {soon, stretch},
+       {t(10, 49), t(10, 50, 10)},
+       t(10, 50, 20),
+       t(10, 45, 0, 11)},
+      {"asked before the searches kept start",
+       {stretch},
+       {t(10, 46), t(10, 47)},
+       t(10, 44),
+       t(10, 45)},
+  };
+  for (const auto& row : rows) {
+    Harness h(newYork, 30, 30);
+    h.scheduler.setReminders(row.reminders);
+    for (const Date poll : row.polls) h.pollAt(poll);
+    EXPECT_EQ(h.scheduler.nextReminderTime(row.asked), row.expected) << row.name;
+    // Asking leaves the polls as they were.
+    EXPECT_EQ(h.scheduler.nextReminderTime(row.asked), row.expected) << row.name;
   }
 }
 

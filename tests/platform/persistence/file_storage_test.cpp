@@ -346,6 +346,39 @@ TEST(FileReminderStore, ASaveThatCannotHappenIsLoggedRefusedAndTheListInMemorySt
   EXPECT_EQ(lines[1].message.rfind("could not save reminders: ", 0), 0u);
 }
 
+// Regression: the tick's clean-up of an expired reminder, refused by a folder that cannot be
+// written, wrote the same error line at every try.
+TEST(FileReminderStore, ARefusalTriedAgainIsLoggedOnceUntilASaveGoesThrough) {
+  StoreFolder folder;
+  FileReminderStore store = folder.open();
+  store.add(oneOff("expired", 100));
+  const auto data = folder.file.parent_path();
+  const auto blockWrites = [&] {
+    std::filesystem::rename(data, folder.temp / "kept");
+    testing::writeFile(data, "in the way");
+  };
+  const auto allowWrites = [&] {
+    std::filesystem::remove(data);
+    std::filesystem::rename(folder.temp / "kept", data);
+  };
+  LogCapture log;
+  blockWrites();
+  for (int attempt = 0; attempt < 3; ++attempt)
+    EXPECT_EQ(failureOf([&] { store.pruneExpired(Date(200)); }),
+              LocalJSONDocumentFailure::notAFolder);
+  EXPECT_EQ(log.lines().size(), 1u);
+  allowWrites();
+  store.pruneExpired(Date(200));
+  EXPECT_TRUE(store.reminders().empty());
+  blockWrites();
+  EXPECT_EQ(failureOf([&] { store.add(oneOff("tea", 300)); }),
+            LocalJSONDocumentFailure::notAFolder);
+  ASSERT_EQ(log.lines().size(), 2u) << "told again after a save went through";
+  for (const auto& line : log.lines())
+    EXPECT_TRUE(line.message.starts_with("could not save reminders: ")) << line.message;
+  allowWrites();
+}
+
 // Each kind of change, refused because its record sits behind a link whose target folder has
 // gone and cannot be made again (a file stands in its place): it throws, and the list in memory is
 // still what the file holds once the folder is back, so that nothing shows as saved that is not.
