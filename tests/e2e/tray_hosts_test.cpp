@@ -3,11 +3,10 @@
 // alone, both, neither, and an XEmbed tray that comes after the start. In each, the icon
 // (docked with an ink that stands out, or registered with the watcher), the welcome's word
 // on where the menu is, and whether the menu offers click-through.
-#include <xcb/xcb.h>
-
 #include <QColor>
 #include <optional>
 
+#include "tests/e2e/program_windows.h"
 #include "tests/e2e/scenario.h"
 #include "tests/support/tray_menu.h"
 
@@ -22,76 +21,6 @@ const QColor lightInk(0xf2, 0xf2, 0xf2);
 constexpr const char* inTheTray = "welcome shown: Look for the climber in your system tray.";
 constexpr const char* onTheMonkey = "welcome shown: Right-click the monkey for its menu.";
 constexpr const char* shownInTheTray = "status item shown in the tray";
-
-xcb_atom_t atomNamed(xcb_connection_t* c, const std::string& name) {
-  auto* reply = xcb_intern_atom_reply(
-      c, xcb_intern_atom(c, 0, std::uint16_t(name.size()), name.c_str()), nullptr);
-  const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-  std::free(reply);
-  return atom;
-}
-
-// The 32-bit value of a property, or none.
-std::optional<std::uint32_t> cardinal(xcb_connection_t* c, xcb_window_t w, xcb_atom_t property) {
-  auto* reply = xcb_get_property_reply(
-      c, xcb_get_property(c, 0, w, property, XCB_ATOM_CARDINAL, 0, 1), nullptr);
-  std::optional<std::uint32_t> value;
-  if (reply != nullptr && reply->format == 32 && xcb_get_property_value_length(reply) >= 4) {
-    value = *static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
-  }
-  std::free(reply);
-  return value;
-}
-
-// Where on the screen a window of process `pid` sits docked in trayer: a small window shown
-// inside trayer's panel. None when there is no such window.
-std::optional<QRect> dockedIcon(const DesktopSession& desktop, pid_t pid) {
-  xcb_connection_t* c = xcb_connect(desktop.display().c_str(), nullptr);
-  std::optional<QRect> found;
-  if (xcb_connection_has_error(c) == 0) {
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    const xcb_atom_t pidAtom = atomNamed(c, "_NET_WM_PID");
-    // Whether `w` or a window above it is trayer's.
-    const auto insideTrayer = [&](xcb_window_t w) {
-      while (w != root && w != XCB_WINDOW_NONE) {
-        auto* tree = xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr);
-        if (tree == nullptr) return false;
-        const xcb_window_t parent = tree->parent;
-        std::free(tree);
-        if (cardinal(c, parent, pidAtom) == std::uint32_t(desktop.trayPid())) return true;
-        w = parent;
-      }
-      return false;
-    };
-    std::vector<xcb_window_t> pending{root};
-    while (!pending.empty() && !found) {
-      const xcb_window_t w = pending.back();
-      pending.pop_back();
-      auto* tree = xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr);
-      if (tree != nullptr) {
-        const auto* children = xcb_query_tree_children(tree);
-        pending.insert(pending.end(), children, children + xcb_query_tree_children_length(tree));
-        std::free(tree);
-      }
-      if (cardinal(c, w, pidAtom) != std::uint32_t(pid)) continue;
-      auto* attributes =
-          xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, w), nullptr);
-      auto* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, w), nullptr);
-      auto* place = xcb_translate_coordinates_reply(
-          c, xcb_translate_coordinates(c, w, root, 0, 0), nullptr);
-      if (attributes != nullptr && geometry != nullptr && place != nullptr &&
-          attributes->map_state == XCB_MAP_STATE_VIEWABLE && geometry->width <= 64 &&
-          geometry->height <= 64 && insideTrayer(w)) {
-        found = QRect(place->dst_x, place->dst_y, geometry->width, geometry->height);
-      }
-      std::free(attributes);
-      std::free(geometry);
-      std::free(place);
-    }
-  }
-  xcb_disconnect(c);
-  return found;
-}
 
 // Pixels of `area` within a small distance of `ink`.
 int inkedPixels(const QImage& image, QRect area, const QColor& ink) {
@@ -183,7 +112,10 @@ TEST_F(TrayHostsScenario, WithoutATrayTheMenuIsOnTheMonkey) {
 
 // Regression: with no StatusNotifier watcher, trayer's panel stayed empty for good.
 TEST_F(TrayHostsScenario, AnXEmbedTrayThatComesLaterTakesTheIcon) {
-  startDesktop({.compositor = false, .tray = false, .notifications = false, .sound = false,
+  startDesktop({.compositor = false,
+                .tray = false,
+                .notifications = false,
+                .sound = false,
                 .trayTint = darkPanel});
   seedPreferences();
   launch(at("09:10:00"), 1);

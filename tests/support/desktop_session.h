@@ -34,6 +34,9 @@ struct DesktopPieces {
   bool sound = true;
   // The tray's panel colour ("0x202020"); empty: the toolkit's own, opaque.
   std::string trayTint = {};
+  // The screen edge the tray's panel lies along and where on it the panel and its icons sit.
+  std::string trayEdge = "top";
+  std::string trayAlign = "left";
 };
 
 // The installed services (the calendar service) started on demand by the session bus, living
@@ -146,17 +149,19 @@ class DesktopSession {
 
   bool ready() const { return ready_; }
 
-  // Starts the XEmbed tray (trayer, a panel at the top of the screen) and waits until it
-  // owns the tray selection and openbox manages its panel; false, with the failure said,
-  // when it does not. Run by the constructor unless the pieces leave the tray out.
+  // Starts the XEmbed tray (trayer, a panel at the top left of the screen unless the pieces
+  // place it elsewhere) and waits until it owns the tray selection and openbox manages its
+  // panel; false, with the failure said, when it does not. Run by the constructor unless the
+  // pieces leave the tray out.
   bool startTray() {
-    std::vector<std::string> trayer{"trayer", "--edge", "top", "--align", "left", "--widthtype",
-                                    "request", "--height", "24", "--SetDockType", "true"};
+    std::vector<std::string> trayer{
+        "trayer",      "--edge",  pieces_.trayEdge, "--align", pieces_.trayAlign,
+        "--widthtype", "request", "--height",       "24",      "--SetDockType",
+        "true"};
     for (const std::string& option :
-         pieces_.trayTint.empty()
-             ? std::vector<std::string>{"--transparent", "false"}
-             : std::vector<std::string>{"--transparent", "true", "--alpha", "0", "--tint",
-                                        pieces_.trayTint}) {
+         pieces_.trayTint.empty() ? std::vector<std::string>{"--transparent", "false"}
+                                  : std::vector<std::string>{"--transparent", "true", "--alpha",
+                                                             "0", "--tint", pieces_.trayTint}) {
       trayer.push_back(option);
     }
     tray_ = start(trayer, environment());
@@ -255,8 +260,7 @@ class DesktopSession {
     withConnection([&](xcb_connection_t* c, xcb_window_t) {
       for (const std::uint32_t window : windows) {
         auto* reply = xcb_get_property_reply(
-            c, xcb_get_property(c, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256),
-            nullptr);
+            c, xcb_get_property(c, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256), nullptr);
         if (reply != nullptr) {
           // Instance and class, each ended by a zero.
           std::string names(static_cast<const char*>(xcb_get_property_value(reply)),
