@@ -5,12 +5,12 @@
 // on where the menu is, and whether the menu offers click-through. Then trays that go while
 // the program runs: the icon moves to the other kind, and with none left the monkey takes
 // the pointer again and carries the menu.
-#include <xcb/xcb.h>
-
 #include <QColor>
 #include <optional>
 
+#include "tests/e2e/program_windows.h"
 #include "tests/e2e/scenario.h"
+#include "tests/e2e/character_at.h"
 #include "tests/e2e/week_scenario.h"
 #include "tests/support/tray_menu.h"
 
@@ -28,76 +28,6 @@ constexpr const char* shownInTheTray = "status item shown in the tray";
 constexpr const char* preferencesTitle = "Vorlane Preferences";
 // The right edge of the 1280x800 screen, where the character hangs.
 const QRect column(1040, 0, 240, 800);
-
-xcb_atom_t atomNamed(xcb_connection_t* c, const std::string& name) {
-  auto* reply = xcb_intern_atom_reply(
-      c, xcb_intern_atom(c, 0, std::uint16_t(name.size()), name.c_str()), nullptr);
-  const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-  std::free(reply);
-  return atom;
-}
-
-// The 32-bit value of a property, or none.
-std::optional<std::uint32_t> cardinal(xcb_connection_t* c, xcb_window_t w, xcb_atom_t property) {
-  auto* reply = xcb_get_property_reply(
-      c, xcb_get_property(c, 0, w, property, XCB_ATOM_CARDINAL, 0, 1), nullptr);
-  std::optional<std::uint32_t> value;
-  if (reply != nullptr && reply->format == 32 && xcb_get_property_value_length(reply) >= 4) {
-    value = *static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
-  }
-  std::free(reply);
-  return value;
-}
-
-// Where on the screen a window of process `pid` sits docked in trayer: a small window shown
-// inside trayer's panel. None when there is no such window.
-std::optional<QRect> dockedIcon(const DesktopSession& desktop, pid_t pid) {
-  xcb_connection_t* c = xcb_connect(desktop.display().c_str(), nullptr);
-  std::optional<QRect> found;
-  if (xcb_connection_has_error(c) == 0) {
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    const xcb_atom_t pidAtom = atomNamed(c, "_NET_WM_PID");
-    // Whether `w` or a window above it is trayer's.
-    const auto insideTrayer = [&](xcb_window_t w) {
-      while (w != root && w != XCB_WINDOW_NONE) {
-        auto* tree = xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr);
-        if (tree == nullptr) return false;
-        const xcb_window_t parent = tree->parent;
-        std::free(tree);
-        if (cardinal(c, parent, pidAtom) == std::uint32_t(desktop.trayPid())) return true;
-        w = parent;
-      }
-      return false;
-    };
-    std::vector<xcb_window_t> pending{root};
-    while (!pending.empty() && !found) {
-      const xcb_window_t w = pending.back();
-      pending.pop_back();
-      auto* tree = xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr);
-      if (tree != nullptr) {
-        const auto* children = xcb_query_tree_children(tree);
-        pending.insert(pending.end(), children, children + xcb_query_tree_children_length(tree));
-        std::free(tree);
-      }
-      if (cardinal(c, w, pidAtom) != std::uint32_t(pid)) continue;
-      auto* attributes =
-          xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, w), nullptr);
-      auto* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, w), nullptr);
-      auto* place =
-          xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, w, root, 0, 0), nullptr);
-      if (attributes != nullptr && geometry != nullptr && place != nullptr &&
-          attributes->map_state == XCB_MAP_STATE_VIEWABLE && geometry->width <= 64 &&
-          geometry->height <= 64 && insideTrayer(w)) {
-        found = QRect(place->dst_x, place->dst_y, geometry->width, geometry->height);
-      }
-      std::free(attributes);
-      std::free(geometry);
-      std::free(place);
-    }
-  }
-  xcb_disconnect(c);
-  return found;
-}
 
 // Pixels of `area` within a small distance of `ink`.
 int inkedPixels(const QImage& image, QRect area, const QColor& ink) {
@@ -298,12 +228,12 @@ TEST_F(TrayHostsScenario, ClickThroughEndsWithTheLastTrayAndComesBackWithOne) {
   QPoint monkey;
   ASSERT_TRUE(testing::waitUntil(
       [&] {
-        return !(monkey = week::characterAt(empty, screenshot("click-through-resting"), column))
+        return !(monkey = characterAt(empty, screenshot("click-through-resting"), column))
                     .isNull();
       },
       startLimit))
       << "no character in the column";
-  monkey = week::characterAt(empty, settled("click-through-resting", column), column);
+  monkey = characterAt(empty, settled("click-through-resting", column), column);
   ASSERT_FALSE(monkey.isNull());
   const std::string moveThere =
       "xdotool mousemove " + std::to_string(monkey.x()) + " " + std::to_string(monkey.y());

@@ -34,6 +34,9 @@ struct DesktopPieces {
   bool sound = true;
   // The tray's panel colour ("0x202020"); empty: the toolkit's own, opaque.
   std::string trayTint = {};
+  // The screen edge the tray's panel lies along and where on it the panel and its icons sit.
+  std::string trayEdge = "top";
+  std::string trayAlign = "left";
 };
 
 // The installed services (the calendar service) started on demand by the session bus, living
@@ -146,13 +149,15 @@ class DesktopSession {
 
   bool ready() const { return ready_; }
 
-  // Starts the XEmbed tray (trayer, a panel at the top of the screen) and waits until it
-  // owns the tray selection and openbox manages its panel; false, with the failure said,
-  // when it does not. Run by the constructor unless the pieces leave the tray out.
+  // Starts the XEmbed tray (trayer, a panel at the top left of the screen unless the pieces
+  // place it elsewhere) and waits until it owns the tray selection and openbox manages its
+  // panel; false, with the failure said, when it does not. Run by the constructor unless the
+  // pieces leave the tray out.
   bool startTray() {
-    std::vector<std::string> trayer{"trayer", "--edge",        "top",     "--align",
-                                    "left",   "--widthtype",   "request", "--height",
-                                    "24",     "--SetDockType", "true"};
+    std::vector<std::string> trayer{
+        "trayer",      "--edge",  pieces_.trayEdge, "--align", pieces_.trayAlign,
+        "--widthtype", "request", "--height",       "24",      "--SetDockType",
+        "true"};
     for (const std::string& option :
          pieces_.trayTint.empty() ? std::vector<std::string>{"--transparent", "false"}
                                   : std::vector<std::string>{"--transparent", "true", "--alpha",
