@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 # Warnings stop the build only in `make test` (and so in CI); a plain build reports them.
 WARNINGS_AS_ERRORS ?= OFF
 
-.PHONY: all deps configure build release test bench run clean
+.PHONY: all deps configure build release test bench run clean format
 
 all: build
 
@@ -33,6 +33,7 @@ release: deps
 test: WARNINGS_AS_ERRORS = ON
 test:
 	@$(PHASE) install 'bash scripts/install-deps'
+	@$(PHASE) format 'bash scripts/check-format'
 	@$(PHASE) 'build (RelWithDebInfo)' '$(CONFIGURE) && cmake --build $(BUILD_DIR) -j $(JOBS)'
 	@$(PHASE) 'build (Release)' '$(CONFIGURE_RELEASE) && cmake --build $(RELEASE_DIR) -j $(JOBS)'
 	@$(PHASE) --before-summary tests 'cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)'
@@ -47,6 +48,10 @@ run: configure
 bench: build
 	@$(BUILD_DIR)/bench/vorlane_bench
 	@bash bench/app_bench.sh $(BUILD_DIR)
+
+# Formats every C++ file with the distribution's clang-format, as `make test` checks it.
+format:
+	@bash scripts/check-format --fix
 
 clean:
 	@rm -rf $(BUILD_DIR) $(RELEASE_DIR)
