@@ -5,8 +5,7 @@
 namespace vorlane {
 
 EnvironmentSnapshot ProbeEnvironmentSource::snapshot(
-    Date now, std::optional<Date> mutedUntil,
-    const std::optional<std::string>& preferredScreenID) {
+    Date now, std::optional<Date> mutedUntil, const std::optional<std::string>& preferredScreenID) {
   return EnvironmentProbe(mutedUntil, preferredScreenID, sources_).snapshot(now);
 }
 

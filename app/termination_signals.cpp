@@ -1,9 +1,10 @@
 #include "app/termination_signals.h"
 
-#include <QSocketNotifier>
-#include <cerrno>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <QSocketNotifier>
+#include <cerrno>
 
 namespace vorlane {
 namespace {

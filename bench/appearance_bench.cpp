@@ -9,8 +9,8 @@
 
 #include "bench/live_settings.h"
 #include "bench/offscreen_application.h"
-#include "ui/preferences/panels/appearance_panel.h"
 #include "ui/preferences/controls/mascot_style_preview.h"
+#include "ui/preferences/panels/appearance_panel.h"
 #include "ui/preferences/window/preferences_window.h"
 
 namespace vorlane {
@@ -64,9 +64,8 @@ void opacitySteps(benchmark::State& state, LiveSettings::Records records, bool f
     if (flushed) live.store().flush();
   }
   // Below 1 when steps that came during a write were saved together.
-  state.counters["writes_per_step"] =
-      static_cast<double>(live.settingsWrites() - writesBefore) /
-      static_cast<double>(state.iterations());
+  state.counters["writes_per_step"] = static_cast<double>(live.settingsWrites() - writesBefore) /
+                                      static_cast<double>(state.iterations());
 }
 
 // Arg 0: records in memory (the window's and the appliers' share); 1: the settings file

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/calendar/ics_events.h"
 #include "foundation/calendar.h"
 #include "foundation/text.h"
+#include "platform/calendar/ics_events.h"
 
 namespace vorlane {
 namespace {
@@ -75,7 +75,6 @@ void BM_GraphemeCountEmoji(benchmark::State& state) {
 }
 BENCHMARK(BM_GraphemeCountEmoji);
 
-
 // Reading calendar files that cost libical far more than their size suggests, each next to
 // the real meeting that must still be found in the same file.
 std::string meeting() {
@@ -108,13 +107,15 @@ std::string utcStamp(long long seconds) {
 }
 
 std::string hourlyOnTheSecondSunday() {
-  return wrapped(recurring("h", "DTSTART:20260301T090000Z\nDURATION:PT1H\n"
-                                "RRULE:FREQ=HOURLY;BYDAY=2SU\n"));
+  return wrapped(recurring("h",
+                           "DTSTART:20260301T090000Z\nDURATION:PT1H\n"
+                           "RRULE:FREQ=HOURLY;BYDAY=2SU\n"));
 }
 
 // Every minute for three years, counted, with `excluded` dates.
 std::string everyMinuteSince2023(int excluded) {
-  std::string lines = "DTSTART:20230302T000000Z\nDURATION:PT1M\nRRULE:FREQ=MINUTELY;COUNT=1500000\n";
+  std::string lines =
+      "DTSTART:20230302T000000Z\nDURATION:PT1M\nRRULE:FREQ=MINUTELY;COUNT=1500000\n";
   for (int i = 0; i < excluded; ++i) lines += "EXDATE:" + utcStamp(-86400LL * 300 + 60 * i) + "\n";
   return wrapped(recurring("m", lines));
 }
@@ -126,8 +127,9 @@ std::string everySecond() {
 std::string thousandEverySevenMinutes() {
   std::string body;
   for (int i = 0; i < 1000; ++i) {
-    body += recurring("e" + std::to_string(i), "DTSTART:" + utcStamp(-86400 * 30 + i) +
-                                                   "\nDURATION:PT1M\nRRULE:FREQ=MINUTELY;INTERVAL=7\n");
+    body +=
+        recurring("e" + std::to_string(i), "DTSTART:" + utcStamp(-86400 * 30 + i) +
+                                               "\nDURATION:PT1M\nRRULE:FREQ=MINUTELY;INTERVAL=7\n");
   }
   return wrapped(body);
 }
@@ -143,8 +145,10 @@ std::string manyDates(const char* name, int count, const std::string& rule) {
 std::string zoneWithRules(int rules) {
   std::string zone = "BEGIN:VTIMEZONE\nTZID:Crowded\n";
   for (int i = 0; i < rules; ++i) {
-    zone += "BEGIN:STANDARD\nDTSTART:19700101T000000\nTZOFFSETFROM:+0100\nTZOFFSETTO:+0100\n"
-            "RRULE:FREQ=YEARLY;BYMONTH=" + std::to_string(i % 12 + 1) + "\nEND:STANDARD\n";
+    zone +=
+        "BEGIN:STANDARD\nDTSTART:19700101T000000\nTZOFFSETFROM:+0100\nTZOFFSETTO:+0100\n"
+        "RRULE:FREQ=YEARLY;BYMONTH=" +
+        std::to_string(i % 12 + 1) + "\nEND:STANDARD\n";
   }
   zone += "END:VTIMEZONE\n";
   return wrapped(zone + recurring("z", "DTSTART;TZID=Crowded:20260302T100000\nDURATION:PT1H\n"));
@@ -163,8 +167,9 @@ std::string finishedCountedSeries(int series) {
 // A counted series begun centuries back, every other day: read from the range, not walked
 // from its start.
 std::string countedSinceCenturiesBack() {
-  return wrapped(recurring("c", "DTSTART:02260302T090000Z\nDURATION:PT1H\n"
-                                "RRULE:FREQ=DAILY;INTERVAL=2;COUNT=20260401\n"));
+  return wrapped(recurring("c",
+                           "DTSTART:02260302T090000Z\nDURATION:PT1H\n"
+                           "RRULE:FREQ=DAILY;INTERVAL=2;COUNT=20260401\n"));
 }
 
 // What a real calendar holds: years of weekly meetings, some with a few excluded dates.
@@ -173,12 +178,13 @@ std::string ordinaryCalendar() {
   for (int i = 0; i < 300; ++i) {
     std::string lines = "DTSTART:" + utcStamp(-86400LL * 7 * (i % 400) + 3600LL * (i % 10)) +
                         "\nDURATION:PT30M\nRRULE:FREQ=WEEKLY\n";
-    for (int k = 0; k < 3; ++k) lines += "EXDATE:" + utcStamp(-86400LL * 7 * (k + 1) + 3600LL * (i % 10)) + "\n";
+    for (int k = 0; k < 3; ++k)
+      lines += "EXDATE:" + utcStamp(-86400LL * 7 * (k + 1) + 3600LL * (i % 10)) + "\n";
     body += recurring("w" + std::to_string(i), lines);
   }
   for (int i = 0; i < 300; ++i) {
-    body += recurring("o" + std::to_string(i), "DTSTART:" + utcStamp(-86400LL * i) +
-                                                   "\nDURATION:PT1H\n");
+    body += recurring("o" + std::to_string(i),
+                      "DTSTART:" + utcStamp(-86400LL * i) + "\nDURATION:PT1H\n");
   }
   return wrapped(body);
 }
@@ -192,11 +198,11 @@ void readIcs(benchmark::State& state, const std::string& text) {
   state.counters["bytes"] = double(text.size());
 }
 
-#define VORLANE_ICS_BENCH(name, text)                                             \
-  void BM_Ics_##name(benchmark::State& state) {                                  \
-    static const std::string file = text;                                         \
-    readIcs(state, file);                                                         \
-  }                                                                               \
+#define VORLANE_ICS_BENCH(name, text)           \
+  void BM_Ics_##name(benchmark::State& state) { \
+    static const std::string file = text;       \
+    readIcs(state, file);                       \
+  }                                             \
   BENCHMARK(BM_Ics_##name)->Unit(benchmark::kMillisecond)
 
 VORLANE_ICS_BENCH(HourlyOnTheSecondSunday, hourlyOnTheSecondSunday());

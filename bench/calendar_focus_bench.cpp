@@ -29,7 +29,8 @@ namespace {
 constexpr long long yearStart = 1767571200;
 
 std::string stamp(long long unixSeconds) {
-  const long long rest = ((unixSeconds % 86400) + 86400) % 86400, days = (unixSeconds - rest) / 86400;
+  const long long rest = ((unixSeconds % 86400) + 86400) % 86400,
+                  days = (unixSeconds - rest) / 86400;
   // Civil date from days since 1970-01-01.
   const long long z = days + 719468, era = z / 146097, doe = z - era * 146097;
   const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
@@ -67,8 +68,7 @@ std::string busyYearEvents(int file) {
 }
 
 std::string calendarOf(const std::string& events) {
-  return "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Vorlane bench//EN\n" + events +
-         "END:VCALENDAR\n";
+  return "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Vorlane bench//EN\n" + events + "END:VCALENDAR\n";
 }
 
 // The busy year in ten files, 2,000 events in all.
@@ -109,8 +109,9 @@ void BM_CalendarFocusRefreshOverABusyYear(benchmark::State& state) {
   records.setData("calendarFocusEnabled", "true");
   AlwaysAllowed prompt;
   const Calendar berlin("Europe/Berlin", "en_GB");
-  auto reader = std::make_shared<CalendarReader>(
-      CalendarFolders{root / "calendars", root / "evolution"}, IcsReadOptions{std::nullopt, berlin});
+  auto reader =
+      std::make_shared<CalendarReader>(CalendarFolders{root / "calendars", root / "evolution"},
+                                       IcsReadOptions{std::nullopt, berlin});
   auto source = std::make_shared<IcsAvailabilitySource>(records, prompt, reader);
   // Wednesday 10 June 2026, 10:00 in Berlin.
   CalendarFocusModel model({.source = source,
@@ -129,7 +130,8 @@ void BM_CalendarFocusRefreshOverABusyYear(benchmark::State& state) {
   }
   // That the year was really read: its busy times in the week around the request.
   const Date now = *berlin.date(2026, 6, 10, 10, 0);
-  state.counters["busyThisWeek"] = double(reader->read({now - 3 * 86400.0, now + 4 * 86400.0}).size());
+  state.counters["busyThisWeek"] =
+      double(reader->read({now - 3 * 86400.0, now + 4 * 86400.0}).size());
   state.counters["offeredMinutes"] =
       model.opportunity() ? double(model.opportunity()->minutes) : 0.0;
   std::filesystem::remove_all(root);
@@ -141,9 +143,9 @@ BENCHMARK(BM_CalendarFocusRefreshOverABusyYear)->Unit(benchmark::kMillisecond);
 class SavedEnvironment {
  public:
   SavedEnvironment() {
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
-                             "XDG_RUNTIME_DIR", "GSETTINGS_BACKEND", "GIO_USE_VFS", "DISPLAY",
-                             "DBUS_SESSION_BUS_ADDRESS"}) {
+    for (const char* name :
+         {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR",
+          "GSETTINGS_BACKEND", "GIO_USE_VFS", "DISPLAY", "DBUS_SESSION_BUS_ADDRESS"}) {
       const char* value = std::getenv(name);
       saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
     }
@@ -192,8 +194,9 @@ void BM_CalendarFocusRefreshThroughTheCalendarService(benchmark::State& state) {
   }
   const SavedEnvironment saved;
   testing::EdsSession session;
-  session.addSource("work", "[Data Source]\nDisplayName=Work\nEnabled=true\n"
-                            "Parent=local-stub\n\n[Calendar]\nBackendName=local\n");
+  session.addSource("work",
+                    "[Data Source]\nDisplayName=Work\nEnabled=true\n"
+                    "Parent=local-stub\n\n[Calendar]\nBackendName=local\n");
   const auto folder = session.dataFolder() / "evolution/calendar/work";
   std::filesystem::create_directories(folder);
   std::string events;

@@ -3,15 +3,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <vector>
 
-#include <QApplication>
-
 #include "bench/offscreen_application.h"
-
 #include "ui/mascot/character/character_factory.h"
 #include "ui/mascot/scene/mascot_scene.h"
 #include "ui/mascot_window/content_mask.h"
@@ -32,8 +30,15 @@ const VisitFrames& visitFrames() {
     MascotScene scene(size, makeMascotCharacter());
     scene.setCharacterTopInset(30);
     scene.enterPeek(false);
-    const Visit visit{UUID(), Visit::Kind::hourly(), Date(), "It's 3 PM", "It's 3 PM", true,
-                      Visit::BubbleStyle::headline, Choreography::standard(), true};
+    const Visit visit{UUID(),
+                      Visit::Kind::hourly(),
+                      Date(),
+                      "It's 3 PM",
+                      "It's 3 PM",
+                      true,
+                      Visit::BubbleStyle::headline,
+                      Choreography::standard(),
+                      true};
     scene.perform(visit, true, [] {});
     VisitFrames out;
     for (int i = 0; i < 120; ++i) {

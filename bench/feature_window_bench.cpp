@@ -132,8 +132,9 @@ Window windowOf(CalendarFocusController& c) {
 
 Window windowOf(ResumeNoteController& c) {
   return {[&c] {
-            c.show("Draft the quarterly report", "Check the March totals", true, true,
-                   [](const std::string&) {}, [] {});
+            c.show(
+                "Draft the quarterly report", "Check the March totals", true, true,
+                [](const std::string&) {}, [] {});
           },
           [&c] { return c.host().window(); }};
 }
@@ -152,7 +153,8 @@ Window windowOf(TodayController& c) {
     });
   }
   return {[&c] {
-            c.show(store, 25, std::nullopt, [] {}, [](const UUID&, bool) {});
+            c.show(
+                store, 25, std::nullopt, [] {}, [](const UUID&, bool) {});
           },
           [&c] { return c.host().window(); }};
 }

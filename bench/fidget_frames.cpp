@@ -4,18 +4,17 @@
 //   vorlane_fidget_frames own|qt [rounds]
 #include <sys/resource.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <optional>
-#include <cstring>
-#include <ctime>
-#include <memory>
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <optional>
 
 #include "ui/mascot/character/character_factory.h"
 #include "ui/mascot/scene/mascot_scene.h"

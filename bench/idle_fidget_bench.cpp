@@ -4,14 +4,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
+#include <QPaintEvent>
 #include <algorithm>
 #include <memory>
 
-#include <QApplication>
-#include <QPaintEvent>
-
 #include "bench/offscreen_application.h"
-
 #include "ui/mascot/character/character_factory.h"
 #include "ui/mascot/scene/mascot_scene.h"
 #include "ui/mascot/scene/mascot_view.h"

@@ -52,9 +52,9 @@ class LiveSettings {
       : files_(folder_.path()),
         counted_(kind == Records::inMemory ? static_cast<RecordStore&>(memory_) : files_),
         store_(std::make_shared<RecordPreferencesStore>(
-            counted_,
-            kind == Records::fileInBackground ? RecordPreferencesStore::Saving::inBackground
-                                              : RecordPreferencesStore::Saving::immediately)) {
+            counted_, kind == Records::fileInBackground
+                          ? RecordPreferencesStore::Saving::inBackground
+                          : RecordPreferencesStore::Saving::immediately)) {
     RecordStore& records = counted_;
     auto screens = std::make_shared<FakeScreenProvider>();
     screens->displays = {display("main", "Main", 0, 800)};

@@ -66,9 +66,9 @@ void fillArchive(DailyPrioritiesStore& store, int count) {
   store.apply([&](DailyPriorities& plan) {
     for (int i = 0; i < count; ++i) {
       const Date day = monday - 86400.0 * (1 + i / 3);
-      plan.add("Follow up on the supplier contract and the delivery dates, item " +
-                   std::to_string(i),
-               day, berlin());
+      plan.add(
+          "Follow up on the supplier contract and the delivery dates, item " + std::to_string(i),
+          day, berlin());
     }
   });
 }
@@ -80,7 +80,8 @@ void BM_TodayShownWithCarried(benchmark::State& state) {
   fillArchive(store, static_cast<int>(count));
   for (auto _ : state) {
     TodayController controller(services());
-    controller.show(store, 25, std::nullopt, [] {}, [](const UUID&, bool) {});
+    controller.show(
+        store, 25, std::nullopt, [] {}, [](const UUID&, bool) {});
     settle();
     state.PauseTiming();
     auto& view = dynamic_cast<TodayView&>(*controller.host().content());
@@ -99,7 +100,8 @@ void BM_TodayBringToToday(benchmark::State& state) {
   RecordDailyPrioritiesStore store(nullptr);
   fillArchive(store, static_cast<int>(count));
   TodayController controller(services());
-  controller.show(store, 25, std::nullopt, [] {}, [](const UUID&, bool) {});
+  controller.show(
+      store, 25, std::nullopt, [] {}, [](const UUID&, bool) {});
   settle();
   auto& view = dynamic_cast<TodayView&>(*controller.host().content());
   for (auto _ : state) {
@@ -121,10 +123,10 @@ void BM_TodayBringToToday(benchmark::State& state) {
 std::vector<FocusHistoryEntry> history(int count) {
   std::vector<FocusHistoryEntry> entries;
   for (int i = 0; i < count; ++i) {
-    entries.push_back({UUID::random(),
-                       "Draft the chapter on the harbour's trade routes and its ledgers " +
-                           std::to_string(i),
-                       1500, monday - 3600.0 * i, std::nullopt, std::nullopt});
+    entries.push_back(
+        {UUID::random(),
+         "Draft the chapter on the harbour's trade routes and its ledgers " + std::to_string(i),
+         1500, monday - 3600.0 * i, std::nullopt, std::nullopt});
   }
   return entries;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <time.h>
+
 #include <QObject>
 #include <QTimer>
 #include <algorithm>
 #include <cstdint>
-#include <time.h>
 #include <vector>
 
 namespace vorlane {
@@ -55,7 +56,8 @@ class LoopGapRecorder {
 };
 
 // The longest of `gaps` that overlaps [fromNs, toNs); 0 when none does.
-inline double longestGapMs(const std::vector<LoopGap>& gaps, std::int64_t fromNs, std::int64_t toNs) {
+inline double longestGapMs(const std::vector<LoopGap>& gaps, std::int64_t fromNs,
+                           std::int64_t toNs) {
   double longest = 0;
   for (const LoopGap& gap : gaps) {
     if (gap.overlaps(fromNs, toNs)) longest = std::max(longest, gap.ms());

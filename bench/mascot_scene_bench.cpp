@@ -2,12 +2,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
 #include <cstdlib>
 
-#include <QApplication>
-
 #include "bench/offscreen_application.h"
-
 #include "ui/mascot/character/character_factory.h"
 #include "ui/mascot/scene/mascot_scene.h"
 
@@ -21,8 +19,15 @@ void BM_HourlyVisitFrame(benchmark::State& state) {
   scene.setCharacterTopInset(30);
   scene.enterPeek(false);
   QImage image(size.toSize(), QImage::Format_ARGB32_Premultiplied);
-  const Visit visit{UUID(), Visit::Kind::hourly(), Date(), "It's 3 PM", "It's 3 PM", true,
-                    Visit::BubbleStyle::headline, Choreography::standard(), true};
+  const Visit visit{UUID(),
+                    Visit::Kind::hourly(),
+                    Date(),
+                    "It's 3 PM",
+                    "It's 3 PM",
+                    true,
+                    Visit::BubbleStyle::headline,
+                    Choreography::standard(),
+                    true};
   bool running = false;
   for (auto _ : state) {
     if (!running) {
@@ -34,7 +39,10 @@ void BM_HourlyVisitFrame(benchmark::State& state) {
     benchmark::DoNotOptimize(image.constBits());
   }
 }
-BENCHMARK(BM_HourlyVisitFrame)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_HourlyVisitFrame)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 }  // namespace vorlane

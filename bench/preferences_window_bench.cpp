@@ -10,8 +10,8 @@
 #include "bench/offscreen_application.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/record_preferences_store.h"
-#include "ui/preferences/window/preferences_window.h"
 #include "ui/preferences/panels/voice_panel.h"
+#include "ui/preferences/window/preferences_window.h"
 
 namespace vorlane {
 namespace {
@@ -109,9 +109,8 @@ void rateSteps(benchmark::State& state, LiveSettings::Records records, bool onDi
   }
   if (onDisk) return;
   // Below 1 when steps that came during a write were saved together.
-  state.counters["writes_per_step"] =
-      static_cast<double>(live.settingsWrites() - writesBefore) /
-      static_cast<double>(state.iterations());
+  state.counters["writes_per_step"] = static_cast<double>(live.settingsWrites() - writesBefore) /
+                                      static_cast<double>(state.iterations());
 }
 
 // One step of the speaking-rate slider as the main thread sees it: the move, the record

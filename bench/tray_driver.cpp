@@ -79,10 +79,10 @@ class TrayDriver : public QObject {
             command->path, [this](int id) { aboutToShow(id); }, [this] { return layout(); });
         const std::string answer = vorlane::trayChoiceReply(entries, command->path);
         if (!answer.starts_with("ok ")) return reply(answer);
-        const bool clicked = callItem(item_, menuPath_, "com.canonical.dbusmenu.Event",
-                                      "int32:" + answer.substr(3) +
-                                          " string:clicked variant:int32:0 uint32:0")
-                                 .has_value();
+        const bool clicked =
+            callItem(item_, menuPath_, "com.canonical.dbusmenu.Event",
+                     "int32:" + answer.substr(3) + " string:clicked variant:int32:0 uint32:0")
+                .has_value();
         return reply(clicked ? answer : "failed " + line);
       }
     }
@@ -117,9 +117,9 @@ class TrayDriver : public QObject {
   bool findMenu() {
     if (item_.empty()) return false;
     if (menuPath_.empty()) {
-      const auto property = callItem(item_, "/StatusNotifierItem",
-                                     "org.freedesktop.DBus.Properties.Get",
-                                     "string:org.kde.StatusNotifierItem string:Menu");
+      const auto property =
+          callItem(item_, "/StatusNotifierItem", "org.freedesktop.DBus.Properties.Get",
+                   "string:org.kde.StatusNotifierItem string:Menu");
       const auto at = property ? property->find("object path \"") : std::string::npos;
       if (at == std::string::npos) return false;
       menuPath_ = property->substr(at + 13, property->find('"', at + 13) - (at + 13));
@@ -128,8 +128,7 @@ class TrayDriver : public QObject {
   }
   // The menu (0) or one of its submenus opens.
   void aboutToShow(int id) {
-    callItem(item_, menuPath_, "com.canonical.dbusmenu.AboutToShow",
-             "int32:" + std::to_string(id));
+    callItem(item_, menuPath_, "com.canonical.dbusmenu.AboutToShow", "int32:" + std::to_string(id));
   }
   std::vector<vorlane::testing::TrayMenuEntry> layout() {
     const auto printout = callItem(item_, menuPath_, "com.canonical.dbusmenu.GetLayout",

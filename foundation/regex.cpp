@@ -179,7 +179,8 @@ std::vector<RegexMatch> Regex::allMatches(const MatchText& text) const {
   // character are left out.
   UErrorCode status = U_ZERO_ERROR;
   while (matcher->find(status) && U_SUCCESS(status)) {
-    if (std::optional<RegexMatch> match = wholeMatch(*matcher, text)) out.push_back(std::move(*match));
+    if (std::optional<RegexMatch> match = wholeMatch(*matcher, text))
+      out.push_back(std::move(*match));
   }
   return out;
 }

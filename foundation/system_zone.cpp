@@ -56,7 +56,8 @@ std::string footerOf(const std::string& id) {
   const std::string data{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   if (data.size() < 2 || data.compare(0, 4, "TZif") != 0 || data.back() != '\n') return {};
   const std::size_t start = data.rfind('\n', data.size() - 2);
-  return start == std::string::npos ? std::string() : data.substr(start + 1, data.size() - start - 2);
+  return start == std::string::npos ? std::string()
+                                    : data.substr(start + 1, data.size() - start - 2);
 }
 
 // An ICU rule for a POSIX change day, or none for the zero-based day form, which no yearly
@@ -72,7 +73,8 @@ std::unique_ptr<icu::DateTimeRule> dateTimeRule(const detail::PosixChangeDay& da
       int month = 0;
       int dayOfMonth = day.day;
       while (dayOfMonth > monthDays[month]) dayOfMonth -= monthDays[month++];
-      return std::make_unique<icu::DateTimeRule>(month, dayOfMonth, ms, icu::DateTimeRule::WALL_TIME);
+      return std::make_unique<icu::DateTimeRule>(month, dayOfMonth, ms,
+                                                 icu::DateTimeRule::WALL_TIME);
     }
     case detail::PosixChangeDay::Form::zeroBasedDay:
       break;
@@ -135,8 +137,8 @@ std::unique_ptr<icu::TimeZone> makeSystemZone(const std::string& id) {
   }
 
   auto zone = std::make_unique<icu::RuleBasedTimeZone>(
-      toUnicode(id), new icu::InitialTimeZoneRule(toUnicode(initial.name), initial.rawMs,
-                                                  initial.savingMs));
+      toUnicode(id),
+      new icu::InitialTimeZoneRule(toUnicode(initial.name), initial.rawMs, initial.savingMs));
   UErrorCode status = U_ZERO_ERROR;
   for (const auto& [span, times] : changes) {
     zone->addTransitionRule(

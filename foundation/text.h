@@ -30,9 +30,9 @@ std::string oneLine(std::string_view utf8, std::size_t count);
 
 // The text between U+2068 FIRST STRONG ISOLATE and U+2069 POP DIRECTIONAL ISOLATE. A user's
 // text set inside a sentence takes its direction from its own first letter and leaves the
-// sentence's order alone: "Saved: ⁨اجتماع الفريق⁩ — 9:21 pm." keeps the time after
-// the text. For what is shown or posted only; speech gets the text bare, as a synthesiser may read
-// the marks aloud. The stored text is never isolated.
+// sentence's order alone: "Saved: ⁨اجتماع الفريق⁩ — 9:21 pm." keeps the time
+// after the text. For what is shown or posted only; speech gets the text bare, as a synthesiser may
+// read the marks aloud. The stored text is never isolated.
 std::string isolated(std::string_view utf8);
 
 // Whether the code point has the Unicode White_Space property (U+00A0, U+0085, U+3000 do;

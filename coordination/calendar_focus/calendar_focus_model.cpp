@@ -147,12 +147,13 @@ void CalendarFocusModel::refresh(std::function<void()> done) {
 
   const Date now = clock_->now();
   const Date through = readThrough(now);
-  source_->busyIntervals(
-      {now, through}, [this, alive = lifetime(), expected, through, done = std::move(done)](
-                          std::vector<BusyInterval> busy, std::exception_ptr error) {
-        if (!alive.expired()) finishRefresh(expected, through, std::move(busy), error);
-        call(done);
-      });
+  source_->busyIntervals({now, through},
+                         [this, alive = lifetime(), expected, through, done = std::move(done)](
+                             std::vector<BusyInterval> busy, std::exception_ptr error) {
+                           if (!alive.expired())
+                             finishRefresh(expected, through, std::move(busy), error);
+                           call(done);
+                         });
 }
 
 void CalendarFocusModel::finishRefresh(int expected, Date through, std::vector<BusyInterval> busy,

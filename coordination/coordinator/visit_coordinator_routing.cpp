@@ -5,12 +5,23 @@ namespace vorlane {
 
 void VisitCoordinator::show(WindowKind kind) {
   switch (kind) {
-    case WindowKind::quickCommand: showQuickCommand(); return;
-    case WindowKind::today: showToday(); return;
-    case WindowKind::focusHistory: showFocusHistory(); return;
-    case WindowKind::weeklyReflection: showWeeklyReflection(); return;
-    case WindowKind::calendarFocus: showCalendarFocus(); return;
-    default: return;  // opened by a command of their own, by the status item or the shell
+    case WindowKind::quickCommand:
+      showQuickCommand();
+      return;
+    case WindowKind::today:
+      showToday();
+      return;
+    case WindowKind::focusHistory:
+      showFocusHistory();
+      return;
+    case WindowKind::weeklyReflection:
+      showWeeklyReflection();
+      return;
+    case WindowKind::calendarFocus:
+      showCalendarFocus();
+      return;
+    default:
+      return;  // opened by a command of their own, by the status item or the shell
   }
 }
 
@@ -33,7 +44,8 @@ void VisitCoordinator::showToday() {
 
 void VisitCoordinator::showWeeklyReflection() {
   if (!windows_.get<WeeklyReflectionWindow>()) return;
-  windows_.get<WeeklyReflectionWindow>()->show(*focusHistory_, *priorities_, weakly(&VisitCoordinator::showFocusHistory));
+  windows_.get<WeeklyReflectionWindow>()->show(*focusHistory_, *priorities_,
+                                               weakly(&VisitCoordinator::showFocusHistory));
 }
 
 void VisitCoordinator::showFocusHistory() { focus_->showFocusHistory(); }

@@ -8,8 +8,8 @@ void VisitCoordinator::observeScreenAvailability() {
   if (!systemEvents_) return;
   systemEventSubscriptions_.push_back(
       systemEvents_->didWake().subscribe(weakly(&VisitCoordinator::didWake)));
-  systemEventSubscriptions_.push_back(
-      systemEvents_->screenWentAway().subscribe(weakly(&VisitCoordinator::screenBecameUnavailable)));
+  systemEventSubscriptions_.push_back(systemEvents_->screenWentAway().subscribe(
+      weakly(&VisitCoordinator::screenBecameUnavailable)));
   systemEventSubscriptions_.push_back(
       systemEvents_->screenCameBack().subscribe(weakly(&VisitCoordinator::screenBecameAvailable)));
 }

@@ -95,9 +95,15 @@ void FocusCoordinator::markFocusAccomplished() {
 }
 
 void FocusCoordinator::previewCelebration() {
-  const Visit visit{UUID::random(), Visit::Kind::pomodoroComplete(), clock_->now(), "",
-                    "Nice work", true, Visit::BubbleStyle::headline,
-                    Choreography::triumphant(), true};
+  const Visit visit{UUID::random(),
+                    Visit::Kind::pomodoroComplete(),
+                    clock_->now(),
+                    "",
+                    "Nice work",
+                    true,
+                    Visit::BubbleStyle::headline,
+                    Choreography::triumphant(),
+                    true};
   presenter_->setBubbleVisible(true);
   // A busy mascot simply shows no preview.
   presenter_->performIfFree(visit, [weak = weak_from_this()] {

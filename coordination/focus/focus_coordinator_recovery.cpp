@@ -53,8 +53,7 @@ void FocusCoordinator::showResumeNote(bool returning) {
 }
 
 void FocusCoordinator::saveNextStep(const std::string& text) {
-  const auto suspension =
-      pomodoro_.isPaused() ? pomodoro_.suspension(clock_->now()) : std::nullopt;
+  const auto suspension = pomodoro_.isPaused() ? pomodoro_.suspension(clock_->now()) : std::nullopt;
   if (!suspension) throw ActionError(ActionErrorCase::notPaused);
   std::string note = FocusInput::cleaned(text);
   // Counted on the very text that is stored.

@@ -62,8 +62,8 @@ void IdleNudges::considerEncouragement(const PomodoroSession& session, Date now)
       encouragements_.takeDue(now, context, *random_);
   if (!encouragement) return;
   // Used up from here: switching them on again does not release a backlog.
-  if (!preferencesStore_->preferences().encouragementsEnabled ||
-      presenter_->isPerformingVisit() || focusSessionEditorIsOpen() || !isWithinActiveHours(now)) {
+  if (!preferencesStore_->preferences().encouragementsEnabled || presenter_->isPerformingVisit() ||
+      focusSessionEditorIsOpen() || !isWithinActiveHours(now)) {
     return;
   }
   visits_->enqueue(encouragementVisit(*encouragement, clock_->now()));
@@ -93,8 +93,8 @@ bool IdleNudges::focusSessionEditorIsOpen() const {
 Visit IdleNudges::encouragementVisit(const Encouragement& encouragement, Date now) {
   const std::string text = encouragement.bubbleText();
   // Never spoken: the bubble alone, held long enough to read.
-  return Visit{UUID::random(), Visit::Kind::encouragement(), now, "", text, true,
-               Visit::BubbleStyle::note, Choreography::reading(text), true};
+  return Visit{UUID::random(),           Visit::Kind::encouragement(), now, "", text, true,
+               Visit::BubbleStyle::note, Choreography::reading(text),  true};
 }
 
 }  // namespace vorlane

@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "coordination/contracts/coordination_observer.h"
-#include "coordination/windows/feature_windows.h"
 #include "coordination/contracts/visit_presenter.h"
 #include "coordination/contracts/visit_sink.h"
+#include "coordination/windows/feature_windows.h"
 #include "core/contracts/clock.h"
 #include "core/contracts/visit.h"
 #include "core/focus/idle_focus_invitations.h"

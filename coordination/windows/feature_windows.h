@@ -26,8 +26,7 @@ class TodayWindow {
   virtual ~TodayWindow() = default;
   // `start` gets a priority's id and true for a five-minute start, false for a full focus.
   virtual void show(DailyPrioritiesStore& store, int minutes,
-                    std::optional<std::string> recoveryError,
-                    std::function<void()> discardRecovery,
+                    std::optional<std::string> recoveryError, std::function<void()> discardRecovery,
                     std::function<void(const UUID&, bool)> start) = 0;
 };
 

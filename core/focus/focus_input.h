@@ -8,7 +8,8 @@
 namespace vorlane {
 
 // Limits and cleaning for what is typed for a focus: its length in minutes, its goal and
-// the note for the next step. Lengths are user-perceived characters (extended grapheme clusters), never bytes.
+// the note for the next step. Lengths are user-perceived characters (extended grapheme clusters),
+// never bytes.
 struct FocusInput {
   FocusInput() = delete;
 

@@ -8,8 +8,7 @@ namespace vorlane {
 
 bool PomodoroSession::Suspension::isValid() const {
   return std::isfinite(remaining) && std::isfinite(elapsed) && remaining > 0 && elapsed >= 0 &&
-         remaining <= maximumSeconds && elapsed <= maximumSeconds &&
-         FocusInput::fitsGoal(focus);
+         remaining <= maximumSeconds && elapsed <= maximumSeconds && FocusInput::fitsGoal(focus);
 }
 
 Json PomodoroSession::Suspension::toJson() const {

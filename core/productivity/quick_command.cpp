@@ -61,7 +61,8 @@ int lengthMinutes(const std::string& word) {
   const std::string_view number(word.data(), word.size() - 1);
   std::int64_t value = 0;
   const auto [end, failure] = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (failure != std::errc() || end != number.data() + number.size() || !FocusInput::isValidMinutes(value)) {
+  if (failure != std::errc() || end != number.data() + number.size() ||
+      !FocusInput::isValidMinutes(value)) {
     throw Error(Error::Case::duration);
   }
   return static_cast<int>(value);

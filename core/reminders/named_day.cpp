@@ -25,8 +25,8 @@ constexpr const char* joint = R"((?:\s*\p{P}+\s*|\s+))";
 
 // The day word and what may join it to the time, ending where the time starts.
 const Regex& before() {
-  static const Regex pattern(std::string(R"((?i)\b(?:on\s+)?)") + dayWord + "(?:" + joint +
-                             "at)?" + joint + "$");
+  static const Regex pattern(std::string(R"((?i)\b(?:on\s+)?)") + dayWord + "(?:" + joint + "at)?" +
+                             joint + "$");
   return pattern;
 }
 

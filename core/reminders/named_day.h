@@ -10,8 +10,8 @@ namespace vorlane {
 
 // A day named beside a one-off clock time: "tomorrow 9am", "Friday at 3pm", "9am on Friday",
 // "tomorrow, 9am". Between the two only white space or punctuation, and "at" after a day
-// before the time; an "on" may lead the day word. A day named further off is just part of the phrase. Weekday names are whole
-// English names, in any case ("mondays" is none).
+// before the time; an "on" may lead the day word. A day named further off is just part of the
+// phrase. Weekday names are whole English names, in any case ("mondays" is none).
 struct NamedDay {
   // The day word, with an "on" before it; what leaves the phrase.
   RegexMatch::Range range;

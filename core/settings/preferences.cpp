@@ -64,9 +64,7 @@ struct ByteEqual {
   }
 };
 struct CharacterEqual {
-  bool operator()(const std::string& a, const std::string& b) const {
-    return sameCharacters(a, b);
-  }
+  bool operator()(const std::string& a, const std::string& b) const { return sameCharacters(a, b); }
 };
 
 // One row of the field table: the stored key, the member, and how two values compare.
@@ -218,7 +216,7 @@ template PreferenceFields::Rows PreferenceFields::row(
     std::map<std::string, MascotPlacement> PreferenceValues::*);
 
 PreferenceFields::Rows PreferenceFields::everyRow() {
-  return (Rows(1) << std::tuple_size_v<decltype(fields)>) - 1;
+  return (Rows(1) << std::tuple_size_v<decltype(fields)>)-1;
 }
 
 bool PreferenceFields::differ(const Preferences& a, const Preferences& b) const {

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/calendar/cancel_token.h"
 #include "core/contracts/busy_interval.h"
 #include "foundation/date.h"
+#include "platform/calendar/cancel_token.h"
 
 namespace vorlane {
 
@@ -18,7 +18,8 @@ class BusyReader {
   // The busy stretches overlapping `interval`, as the source lists them (not sorted, merged
   // or clipped). A cancelled read may return early with what it has; the caller drops it.
   // Throws when the source could not be read at all.
-  virtual std::vector<BusyInterval> read(DateInterval interval, const CancelToken& cancel) const = 0;
+  virtual std::vector<BusyInterval> read(DateInterval interval,
+                                         const CancelToken& cancel) const = 0;
 
   // Where it reads from, in words for the consent prompt.
   virtual std::vector<std::string> places() const = 0;

@@ -4,10 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/calendar/busy_reader.h"
-#include "platform/calendar/calendar_files.h"
-#include "platform/calendar/ics_events.h"
 #include "core/contracts/busy_interval.h"
+#include "platform/calendar/busy_reader.h"
 #include "platform/calendar/calendar_files.h"
 #include "platform/calendar/ics_events.h"
 

@@ -10,9 +10,9 @@ namespace vorlane {
 
 // A thread of its own that runs calendar reads one at a time, in order, and hands each
 // result to the receiver's thread. The thread starts with the first read: most users never
-// read a calendar, and an idle thread still costs its stack. Destroying it never waits for a read in progress (a
-// calendar service may hang): the read is cancelled, queued reads are dropped, and the
-// thread is left to finish alone; nothing it produces after that is delivered.
+// read a calendar, and an idle thread still costs its stack. Destroying it never waits for a read
+// in progress (a calendar service may hang): the read is cancelled, queued reads are dropped, and
+// the thread is left to finish alone; nothing it produces after that is delivered.
 class CalendarWorker {
  public:
   using Delivery = std::function<void()>;

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/calendar/cancel_token.h"
 #include "core/contracts/busy_interval.h"
 #include "foundation/date.h"
+#include "platform/calendar/cancel_token.h"
 
 namespace vorlane {
 

@@ -5,13 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "core/contracts/calendar_availability_source.h"
 #include "platform/calendar/busy_reader.h"
 #include "platform/calendar/calendar_consent.h"
-#include "platform/calendar/calendar_worker.h"
-#include "platform/calendar/consent_prompt.h"
-#include "core/contracts/calendar_availability_source.h"
-#include "platform/calendar/calendar_consent.h"
 #include "platform/calendar/calendar_reader.h"
+#include "platform/calendar/calendar_worker.h"
 #include "platform/calendar/consent_prompt.h"
 
 namespace vorlane {

@@ -1,9 +1,10 @@
 #include "platform/logging/logger.h"
 
-#include "platform/logging/log_handler.h"
-#include "platform/logging/log_sink.h"
 #include <QLoggingCategory>
 #include <QString>
+
+#include "platform/logging/log_handler.h"
+#include "platform/logging/log_sink.h"
 
 namespace vorlane {
 

@@ -34,7 +34,7 @@ void RecordFocusHistoryStore::setErrorMessage(std::optional<std::string> message
 }
 
 void RecordFocusHistoryStore::record(const PomodoroSession::Completion& completion,
-                               std::optional<UUID> priorityID) {
+                                     std::optional<UUID> priorityID) {
   if (completion.kind != PomodoroSession::Kind::work || completion.focus.empty()) return;
 
   FocusHistoryEntry entry{completion.sessionID,  completion.focus, completion.duration,

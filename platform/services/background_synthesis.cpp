@@ -1,10 +1,10 @@
 #include "platform/services/background_synthesis.h"
 
 #include <malloc.h>
-
-#include <iterator>
 #include <sys/resource.h>
 #include <unistd.h>
+
+#include <iterator>
 
 #include "platform/logging/main_thread.h"
 
@@ -35,8 +35,7 @@ void BackgroundSynthesis::start(std::vector<std::string> pieces,
   Q_ASSERT(isMainThread());
   const std::uint64_t job = ++current_;
   auto deliver = std::make_shared<PieceReady>(std::move(ready));
-  post([this, job, deliver, pieces = std::move(pieces), voice = std::move(voiceIdentifier),
-        rate] {
+  post([this, job, deliver, pieces = std::move(pieces), voice = std::move(voiceIdentifier), rate] {
     for (std::size_t i = 0; i < pieces.size(); ++i) {
       if (current_.load() != job) return;  // cancelled or replaced: the rest is not made
       freeSpent();

@@ -64,7 +64,8 @@ bool BundledSpeech::play(const std::filesystem::path& url, Completion completion
   }
   completion_ = std::move(completion);
   const std::uint64_t generation = ++generation_;
-  if (!output_->play(*sound, [this, generation](AudioOutput::End end) { finish(generation, end); })) {
+  if (!output_->play(*sound,
+                     [this, generation](AudioOutput::End end) { finish(generation, end); })) {
     return false;
   }
   Log::speech().info("played bundled clip %{public}s", name);

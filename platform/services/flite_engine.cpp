@@ -1,12 +1,12 @@
 #include "platform/services/flite_engine.h"
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <cmath>
 #include <csetjmp>
 #include <memory>
 #include <string>
-
-#include <dlfcn.h>
 
 extern "C" {
 #include <flite/flite.h>
@@ -82,13 +82,12 @@ bool FliteEngine::openLibrary() {
   if (library_) return true;
   void* handle = dlopen("libflite.so.1", RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) return false;
-  Library library{handle,
-                  reinterpret_cast<jmp_buf**>(dlsym(handle, "cst_errjmp")),
-                  reinterpret_cast<cst_wave* (*)(const char*, cst_voice*)>(
-                      dlsym(handle, "flite_text_to_wave")),
-                  reinterpret_cast<void (*)(cst_features*, const char*, float)>(
-                      dlsym(handle, "feat_set_float")),
-                  reinterpret_cast<void (*)(cst_wave*)>(dlsym(handle, "delete_wave"))};
+  Library library{
+      handle, reinterpret_cast<jmp_buf**>(dlsym(handle, "cst_errjmp")),
+      reinterpret_cast<cst_wave* (*)(const char*, cst_voice*)>(dlsym(handle, "flite_text_to_wave")),
+      reinterpret_cast<void (*)(cst_features*, const char*, float)>(
+          dlsym(handle, "feat_set_float")),
+      reinterpret_cast<void (*)(cst_wave*)>(dlsym(handle, "delete_wave"))};
   auto init = reinterpret_cast<int (*)()>(dlsym(handle, "flite_init"));
   if (library.errorTarget == nullptr || library.textToWave == nullptr ||
       library.setFloat == nullptr || library.deleteWave == nullptr || init == nullptr) {

@@ -66,8 +66,7 @@ void SinkAudioOutput::write(std::span<const std::int16_t> samples) {
   if (sink_ == nullptr || closed_) {
     return;
   }
-  pending_.append(reinterpret_cast<const char*>(samples.data()),
-                  qsizetype(samples.size_bytes()));
+  pending_.append(reinterpret_cast<const char*>(samples.data()), qsizetype(samples.size_bytes()));
   feed();
 }
 
@@ -131,7 +130,10 @@ void SinkAudioOutput::onStateChanged(std::uint64_t generation, QAudio::State sta
   } else if (state == QAudio::IdleState) {
     // Ran dry: ended, or waiting for more. Not from inside a write to the sink.
     QMetaObject::invokeMethod(
-        &context_, [this, generation] { if (end_.isCurrent(generation)) feed(); },
+        &context_,
+        [this, generation] {
+          if (end_.isCurrent(generation)) feed();
+        },
         Qt::QueuedConnection);
   }
 }

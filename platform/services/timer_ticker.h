@@ -16,7 +16,8 @@ namespace vorlane {
 // suspended the timer stands still) puts the beat back on the half minute at the next fire.
 // The first fire comes at the next such instant after `start()`, never at once; missed
 // fires are not made up. One tick per beat: a fire that finds the wall clock still short of
-// its beat waits for it without ticking. Destroying the ticker stops its timer, so no fire outlives it.
+// its beat waits for it without ticking. Destroying the ticker stops its timer, so no fire outlives
+// it.
 class TimerTicker final : public Ticker {
  public:
   // The system may defer a fire by up to this many seconds.

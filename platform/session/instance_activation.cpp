@@ -32,13 +32,13 @@ std::unique_ptr<InstanceActivation> InstanceActivation::publish(QDBusConnection 
                            std::string(objectPath));
     return nullptr;
   }
-  const bool owned =
-      claim == Claim::ifFree
-          ? bus.registerService(QString::fromLatin1(serviceName))
-          : bus.interface()->registerService(QString::fromLatin1(serviceName),
-                                             QDBusConnectionInterface::QueueService,
-                                             QDBusConnectionInterface::DontAllowReplacement)
-                .isValid();
+  const bool owned = claim == Claim::ifFree
+                         ? bus.registerService(QString::fromLatin1(serviceName))
+                         : bus.interface()
+                               ->registerService(QString::fromLatin1(serviceName),
+                                                 QDBusConnectionInterface::QueueService,
+                                                 QDBusConnectionInterface::DontAllowReplacement)
+                               .isValid();
   if (!owned) {
     bus.unregisterObject(QString::fromLatin1(objectPath));
     Log::lifecycle().debug("the session bus name %{public}s is taken", std::string(serviceName));
@@ -74,14 +74,15 @@ QString InstanceActivation::introspect(const QString&) const {
 bool InstanceActivation::handleMessage(const QDBusMessage& message,
                                        const QDBusConnection& connection) {
   if (message.type() != QDBusMessage::MethodCallMessage ||
-      message.interface() != applicationInterface || message.member() != QStringLiteral("Activate")) {
+      message.interface() != applicationInterface ||
+      message.member() != QStringLiteral("Activate")) {
     return false;
   }
   // A copy: the callback may end up replacing this object.
   const auto activate = onActivate_;
   if (activate && !activate()) {
-    connection.send(message.createErrorReply(QDBusError::Failed,
-                                             QStringLiteral("Vorlane is quitting")));
+    connection.send(
+        message.createErrorReply(QDBusError::Failed, QStringLiteral("Vorlane is quitting")));
     return true;
   }
   connection.send(message.createReply());

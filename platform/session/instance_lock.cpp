@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstring>
 
-
 namespace vorlane {
 namespace fs = std::filesystem;
 
@@ -22,7 +21,7 @@ std::optional<fs::path> InstanceLock::lockFile(const char* runtimeFolder,
 }
 
 std::vector<fs::path> InstanceLock::lockFiles(const char* runtimeFolder,
-                                             const std::optional<fs::path>& configFolder) {
+                                              const std::optional<fs::path>& configFolder) {
   std::vector<fs::path> files;
   if (auto first = lockFile(runtimeFolder, configFolder)) files.push_back(*first);
   if (configFolder && (files.empty() || files.front() != *configFolder / "instance.lock")) {

@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <system_error>
 
-#include "platform/persistence/xdg_folders.h"
 #include "platform/persistence/atomic_file.h"
+#include "platform/persistence/xdg_folders.h"
 
 namespace vorlane {
 namespace fs = std::filesystem;
@@ -70,11 +70,20 @@ std::string desktopExecArgument(std::string_view path) {
   std::string value;
   for (char c : argument) {
     switch (c) {
-      case '\\': value += "\\\\"; break;
-      case '\n': value += "\\n"; break;
-      case '\t': value += "\\t"; break;
-      case '\r': value += "\\r"; break;
-      default: value += c;
+      case '\\':
+        value += "\\\\";
+        break;
+      case '\n':
+        value += "\\n";
+        break;
+      case '\t':
+        value += "\\t";
+        break;
+      case '\r':
+        value += "\\r";
+        break;
+      default:
+        value += c;
     }
   }
   return value;

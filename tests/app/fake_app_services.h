@@ -14,8 +14,8 @@
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_environment.h"
 #include "tests/support/fake_feature_windows.h"
-#include "tests/support/fake_reminder_editor_window.h"
 #include "tests/support/fake_hot_keys.h"
+#include "tests/support/fake_reminder_editor_window.h"
 #include "tests/support/fake_repeating_timer.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/fake_system_events.h"
@@ -23,8 +23,8 @@
 #include "ui/kit/desktop_texts.h"
 #include "ui/preferences/window/preferences_controller.h"
 #include "ui/windows/about/about_controller.h"
-#include "ui/windows/welcome/welcome_view.h"
 #include "ui/windows/welcome/welcome_controller.h"
+#include "ui/windows/welcome/welcome_view.h"
 
 namespace vorlane {
 

@@ -7,7 +7,8 @@ namespace {
 
 // dbus-send's printout of a GetLayout reply: the root, an "About" entry that is disabled, and a
 // "Mascot" submenu holding "Move left" and "Appearance…", then "Quit" back at the top.
-constexpr char printout[] = R"(method return time=1.5 sender=:1.4 -> destination=:1.9 serial=41 reply_serial=2
+constexpr char printout[] =
+    R"(method return time=1.5 sender=:1.4 -> destination=:1.9 serial=41 reply_serial=2
    uint32 7
    struct {
       int32 0
@@ -98,9 +99,9 @@ TEST(TrayMenuLayout, ReadsEachEntryWithItsLabelStateAndParent) {
     bool enabled;
     std::optional<size_t> parent;
   };
-  const Expected expected[] = {{0, "", true, std::nullopt},  {3, "About Vorlane", false, 0},
-                               {5, "Mascot", true, 0},       {6, "Move left", true, 2},
-                               {8, "Appearance…", true, 2},  {9, "Quit Vorlane", true, 0}};
+  const Expected expected[] = {{0, "", true, std::nullopt}, {3, "About Vorlane", false, 0},
+                               {5, "Mascot", true, 0},      {6, "Move left", true, 2},
+                               {8, "Appearance…", true, 2}, {9, "Quit Vorlane", true, 0}};
   for (size_t i = 0; i < entries.size(); ++i) {
     SCOPED_TRACE(expected[i].label);
     EXPECT_EQ(entries[i].id, expected[i].id);
@@ -112,7 +113,8 @@ TEST(TrayMenuLayout, ReadsEachEntryWithItsLabelStateAndParent) {
 
 TEST(TrayMenuLayout, ReadsNothingFromAFailedCall) {
   EXPECT_TRUE(parseTrayMenuLayout("").empty());
-  EXPECT_TRUE(parseTrayMenuLayout("Error org.freedesktop.DBus.Error.ServiceUnknown: gone\n").empty());
+  EXPECT_TRUE(
+      parseTrayMenuLayout("Error org.freedesktop.DBus.Error.ServiceUnknown: gone\n").empty());
 }
 
 struct FindRow {

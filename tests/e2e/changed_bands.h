@@ -9,10 +9,10 @@
 namespace vorlane::e2e {
 
 // The centres of the horizontal bands of `area` whose rows have at least `wide` pixels that
-// changed between two screenshots, top first: the character (wider than its rope, about 35 pixels), or its
-// pills, one under the other.
+// changed between two screenshots, top first: the character (wider than its rope, about 35 pixels),
+// or its pills, one under the other.
 inline std::vector<QPoint> changedBands(const QImage& before, const QImage& after, QRect area,
-                                 int wide) {
+                                        int wide) {
   std::vector<QPoint> bands;
   int top = -1, left = area.right(), right = area.left();
   for (int y = area.top(); y <= area.bottom() + 1; ++y) {

@@ -1,12 +1,12 @@
 // Stands in for a desktop's StatusNotifierWatcher on the session bus, so that a program
 // started after it offers its tray icon over D-Bus. Prints "ready" on descriptor 3 once the
 // name is owned, then "item <service>" for every item that registers.
+#include "tests/support/fake_status_watcher.h"
+
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <string>
-
-#include "tests/support/fake_status_watcher.h"
 
 namespace {
 

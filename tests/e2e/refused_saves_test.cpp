@@ -151,10 +151,11 @@ TEST_F(RefusedSaveScenario, AReminderTypedOnAFullDiskIsRefusedKeptInTheFieldAndN
     if (!data->mounted()) GTEST_SKIP() << "cannot mount a tmpfs here: " << data->error();
     return;
   }
-  typeThroughAFault([&] { return data->fill(); }, "No space left on device", [&] {
-    data->makeRoom();
-    return true;
-  });
+  typeThroughAFault([&] { return data->fill(); }, "No space left on device",
+                    [&] {
+                      data->makeRoom();
+                      return true;
+                    });
 }
 
 // Root writes past permission bits, so the folder is made read-only by its mount.

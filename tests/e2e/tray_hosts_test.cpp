@@ -8,9 +8,9 @@
 #include <QColor>
 #include <optional>
 
+#include "tests/e2e/character_at.h"
 #include "tests/e2e/program_windows.h"
 #include "tests/e2e/scenario.h"
-#include "tests/e2e/character_at.h"
 #include "tests/e2e/week_scenario.h"
 #include "tests/support/tray_menu.h"
 
@@ -228,8 +228,7 @@ TEST_F(TrayHostsScenario, ClickThroughEndsWithTheLastTrayAndComesBackWithOne) {
   QPoint monkey;
   ASSERT_TRUE(testing::waitUntil(
       [&] {
-        return !(monkey = characterAt(empty, screenshot("click-through-resting"), column))
-                    .isNull();
+        return !(monkey = characterAt(empty, screenshot("click-through-resting"), column)).isNull();
       },
       startLimit))
       << "no character in the column";

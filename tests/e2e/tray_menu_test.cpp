@@ -1,7 +1,8 @@
 // The status menu over the tray host's D-Bus interface: it is made again each time it opens,
 // and what an earlier opening showed must be let go of, submenus' entries included.
-#include "tests/e2e/scenario.h"
 #include "tests/support/tray_menu.h"
+
+#include "tests/e2e/scenario.h"
 
 namespace vorlane::e2e {
 namespace {

@@ -1,16 +1,16 @@
 #include "foundation/calendar.h"
 
+#include <gtest/gtest.h>
+#include <unicode/basictz.h>
+#include <unicode/calendar.h>
+#include <unicode/tztrans.h>
+
 #include <array>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <tuple>
-
-#include <gtest/gtest.h>
-#include <unicode/basictz.h>
-#include <unicode/calendar.h>
-#include <unicode/tztrans.h>
 
 namespace vorlane {
 namespace {
@@ -39,11 +39,16 @@ TEST(Calendar, PlacesWallTimesWithTheSkippedAndRepeatedPoliciesAndRefusesOutOfRa
   // Placement drops the day's milliseconds; out-of-range fields give none.
   const Date day = utc(2026, 6, 1, 15, 42, 17.75);
   EXPECT_EQ(newYork.date(9, 0, 0, day), utc(2026, 6, 1, 13, 0));
-  const std::int64_t times[][3] = {{24, 0, 0}, {-1, 0, 0}, {9, 60, 0}, {9, 0, 60},
+  const std::int64_t times[][3] = {{24, 0, 0},
+                                   {-1, 0, 0},
+                                   {9, 60, 0},
+                                   {9, 0, 60},
                                    {std::int64_t{1} << 32, 0, 0}};  // would wrap to 0 in 32 bits
-  for (const auto& t : times) EXPECT_FALSE(newYork.date(t[0], t[1], t[2], day)) << t[0] << ":" << t[1];
+  for (const auto& t : times)
+    EXPECT_FALSE(newYork.date(t[0], t[1], t[2], day)) << t[0] << ":" << t[1];
   const int dates[][4] = {{2026, 13, 1, 0}, {2026, 4, 31, 0}, {2026, 2, 29, 0}, {2026, 5, 1, 24}};
-  for (const auto& d : dates) EXPECT_FALSE(newYork.date(d[0], d[1], d[2], d[3])) << d[1] << "/" << d[2];
+  for (const auto& d : dates)
+    EXPECT_FALSE(newYork.date(d[0], d[1], d[2], d[3])) << d[1] << "/" << d[2];
 }
 
 TEST(Calendar, ComponentsAndSameDayFollowTheCalendarsZoneAndWeekdayOneIsSunday) {
@@ -67,9 +72,11 @@ TEST(Calendar, StartOfDayIsTheFirstInstantThatExistsAndAddingDaysKeepsTheWallTim
   EXPECT_EQ(newYork.startOfNextDay(fallBack) - newYork.startOfDay(fallBack), 90000.0);
   // Sao Paulo skipped its midnight on 2018-11-04: the day began at 01:00 (-02:00).
   EXPECT_EQ(Calendar("America/Sao_Paulo").startOfDay(utc(2018, 11, 4, 15)), utc(2018, 11, 4, 3));
-  EXPECT_EQ(Calendar("America/Sao_Paulo").startOfNextDay(utc(2018, 11, 3, 15)), utc(2018, 11, 4, 3));
+  EXPECT_EQ(Calendar("America/Sao_Paulo").startOfNextDay(utc(2018, 11, 3, 15)),
+            utc(2018, 11, 4, 3));
   // Adding days keeps the wall time.
-  EXPECT_EQ(newYork.addingDays(1, utc(2026, 3, 7, 14)), utc(2026, 3, 8, 13)) << "over spring-forward";
+  EXPECT_EQ(newYork.addingDays(1, utc(2026, 3, 7, 14)), utc(2026, 3, 8, 13))
+      << "over spring-forward";
   EXPECT_EQ(newYork.addingDays(1, utc(2026, 3, 7, 7, 30)), utc(2026, 3, 8, 7, 0)) << "into the gap";
   EXPECT_EQ(newYork.addingDays(1, utc(2026, 10, 31, 5, 30)), utc(2026, 11, 1, 5, 30)) << "repeat";
   EXPECT_EQ(newYork.addingWeeks(-2, utc(2026, 3, 17, 14)), utc(2026, 3, 3, 15));
@@ -82,10 +89,13 @@ TEST(Calendar, NextDateMatchesTheMinuteStrictlyAfter) {
   const std::tuple<const char*, Date, int, Date> rows[] = {
       {"exactly on it gives the next hour", utc(2026, 1, 15, 15, 30), 30, utc(2026, 1, 15, 16, 30)},
       {"milliseconds before it", utc(2026, 1, 15, 15, 29, 59.25), 30, utc(2026, 1, 15, 15, 30)},
-      {"spring-forward: 01:00 EST gives 03:00 EDT", utc(2026, 3, 8, 6, 0), 0, utc(2026, 3, 8, 7, 0)},
-      {"spring-forward: skipped 02:30 gives 03:00", utc(2026, 3, 8, 6, 45), 30, utc(2026, 3, 8, 7, 0)},
+      {"spring-forward: 01:00 EST gives 03:00 EDT", utc(2026, 3, 8, 6, 0), 0,
+       utc(2026, 3, 8, 7, 0)},
+      {"spring-forward: skipped 02:30 gives 03:00", utc(2026, 3, 8, 6, 45), 30,
+       utc(2026, 3, 8, 7, 0)},
       {"fall-back: 01:30 EDT gives 02:00 EST", utc(2026, 11, 1, 5, 30), 0, utc(2026, 11, 1, 7, 0)},
-      {"fall-back: second 01:15 gives 02:45 EST", utc(2026, 11, 1, 6, 15), 45, utc(2026, 11, 1, 7, 45)},
+      {"fall-back: second 01:15 gives 02:45 EST", utc(2026, 11, 1, 6, 15), 45,
+       utc(2026, 11, 1, 7, 45)},
   };
   for (const auto& [name, after, minute, expected] : rows) {
     EXPECT_EQ(newYork.nextDate(after, minute), expected) << name;
@@ -99,7 +109,8 @@ TEST(Calendar, WeekIntervalCountsCalendarDaysFromTheLocalesFirstWeekday) {
   const std::tuple<const char*, const Calendar*, Date, Date, double> rows[] = {
       {"spring-forward week", &newYork, utc(2026, 3, 11, 12), utc(2026, 3, 8, 5), 601200},
       {"fall-back week", &newYork, utc(2026, 11, 4, 12), utc(2026, 11, 1, 4), 608400},
-      {"last instant of a week", &newYork, utc(2026, 6, 14, 3, 59, 59.5), utc(2026, 6, 7, 4), 604800},
+      {"last instant of a week", &newYork, utc(2026, 6, 14, 3, 59, 59.5), utc(2026, 6, 7, 4),
+       604800},
       {"Berlin's spring-forward", &berlin, utc(2026, 3, 25, 12), utc(2026, 3, 22, 23), 601200},
   };
   for (const auto& [name, calendar, inside, start, length] : rows) {
@@ -112,12 +123,14 @@ TEST(Calendar, WeekIntervalCountsCalendarDaysFromTheLocalesFirstWeekday) {
 TEST(Calendar, NonFiniteDatesGiveNoneOrComeBackUnchanged) {
   for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
     const Date date(bad);
-    EXPECT_FALSE(newYork.nextDate(date, 0) || newYork.date(9, 0, 0, date) || newYork.isSameDay(date, date))
+    EXPECT_FALSE(newYork.nextDate(date, 0) || newYork.date(9, 0, 0, date) ||
+                 newYork.isSameDay(date, date))
         << bad;
     EXPECT_EQ(newYork.components(date), DateComponents{}) << bad;
     for (const Date& result : {newYork.startOfDay(date), newYork.startOfNextDay(date),
                                newYork.addingDays(1, date), newYork.weekInterval(date).start}) {
-      EXPECT_TRUE(std::isnan(bad) ? std::isnan(result.timeIntervalSinceReferenceDate()) : result == date);
+      EXPECT_TRUE(std::isnan(bad) ? std::isnan(result.timeIntervalSinceReferenceDate())
+                                  : result == date);
     }
   }
   // Absurdly far dates still give a date of the right sign, never a wrapped one.
@@ -128,7 +141,7 @@ TEST(Calendar, NonFiniteDatesGiveNoneOrComeBackUnchanged) {
 // ICU's own calendar, with the same policy, is the reference for every local time within a few
 // hours of every clock change of these zones, in and beyond the years tabulated (1900-2200).
 TEST(Calendar, AgreesWithIcuAroundEveryClockChange) {
-  const char* zones[] = {"America/New_York", "Europe/Berlin",    "Australia/Lord_Howe",
+  const char* zones[] = {"America/New_York",  "Europe/Berlin",    "Australia/Lord_Howe",
                          "America/Sao_Paulo", "Pacific/Apia",     "Africa/Casablanca",
                          "Antarctica/Troll",  "America/St_Johns", "Asia/Kolkata"};
   constexpr double hourMs = 3600000.0;
@@ -148,21 +161,23 @@ TEST(Calendar, AgreesWithIcuAroundEveryClockChange) {
     };
     int checked = 0;
     icu::TimeZoneTransition transition;
-    for (UDate from = Date::fromUnix(-2524521600.0).udate();  // 1890
+    for (UDate from = Date::fromUnix(-2524521600.0).udate();                                 // 1890
          zone.getNextTransition(from, false, transition) && transition.getTime() < 1.05e13;  // 2302
          from = transition.getTime()) {
       for (double offset = -3 * hourMs; offset <= 3 * hourMs; offset += hourMs / 4) {
         const Date instant = Date::fromUDate(transition.getTime() + offset);
         icu->setTime(instant.udate(), status);
-        const DateComponents c{icu->get(UCAL_EXTENDED_YEAR, status), icu->get(UCAL_MONTH, status) + 1,
-                               icu->get(UCAL_DATE, status),          icu->get(UCAL_HOUR_OF_DAY, status),
-                               icu->get(UCAL_MINUTE, status),        icu->get(UCAL_SECOND, status),
-                               icu->get(UCAL_DAY_OF_WEEK, status)};
+        const DateComponents c{
+            icu->get(UCAL_EXTENDED_YEAR, status), icu->get(UCAL_MONTH, status) + 1,
+            icu->get(UCAL_DATE, status),          icu->get(UCAL_HOUR_OF_DAY, status),
+            icu->get(UCAL_MINUTE, status),        icu->get(UCAL_SECOND, status),
+            icu->get(UCAL_DAY_OF_WEEK, status)};
         const std::string where =
             std::string(zoneID) + " near " + std::to_string(instant.unixSeconds());
         ASSERT_EQ(calendar.components(instant), c) << where;
         ASSERT_EQ(calendar.date(c.year, c.month, c.day, c.hour, c.minute, c.second),
-                  icuDate(c, c.hour, c.minute, c.second)) << where;
+                  icuDate(c, c.hour, c.minute, c.second))
+            << where;
         // And the skipped or repeated wall times, which no instant shows or shows twice.
         for (int hour = c.hour; hour <= std::min(c.hour + 1, 23); ++hour) {
           for (int minute : {0, 30}) {
@@ -181,8 +196,11 @@ TEST(Calendar, AgreesWithIcuAroundEveryClockChange) {
 TEST(Calendar, CurrentLocaleComesFromLcAllThenLcTimeThenLang) {
   const char* names[] = {"LC_ALL", "LC_TIME", "LANG"};
   std::optional<std::string> saved[3];
-  for (int i = 0; i < 3; ++i) if (const char* value = std::getenv(names[i])) saved[i] = value;
-  auto set = [&](int i, const char* value) { value ? setenv(names[i], value, 1) : unsetenv(names[i]); };
+  for (int i = 0; i < 3; ++i)
+    if (const char* value = std::getenv(names[i])) saved[i] = value;
+  auto set = [&](int i, const char* value) {
+    value ? setenv(names[i], value, 1) : unsetenv(names[i]);
+  };
   const std::array<const char*, 5> rows[] = {
       // LC_ALL, LC_TIME, LANG, expected, name
       {"de_DE.UTF-8", "fr_FR.UTF-8", "en_GB.UTF-8", "de_DE", "LC_ALL wins"},

@@ -1,10 +1,10 @@
 #include "foundation/observers.h"
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <optional>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace vorlane {
 namespace {

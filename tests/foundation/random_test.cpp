@@ -1,12 +1,11 @@
 #include "foundation/random.h"
 
-#include <algorithm>
-#include <array>
-
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
+#include <algorithm>
+#include <array>
 
 #include "tests/support/scripted_random.h"
 #include "tests/support/seeded_random_generator.h"
@@ -20,7 +19,8 @@ constexpr std::uint64_t half = std::uint64_t{1} << 63;
 TEST(Random, UniformBelowMapsWordsByMultiplicationAndRejectsBiasedWords) {
   // 2^64 mod 10 = 6: products whose low word is below 6 would favour small results.
   const std::tuple<const char*, std::vector<std::uint64_t>, std::uint64_t, std::uint64_t> rows[] = {
-      {"lowest word", {1}, 10, 0}, {"highest word", {maxWord}, 10, 9},
+      {"lowest word", {1}, 10, 0},
+      {"highest word", {maxWord}, 10, 9},
       {"biased words rejected, next taken", {0, half, half + 1}, 10, 5},
       {"largest n", {maxWord - 1}, maxWord, maxWord - 2},
   };

@@ -43,8 +43,9 @@ TEST(Regex, GroupsOffsetsAndUnicodeAwareClasses) {
   const std::optional<RegexMatch> match =
       Regex(R"((?i)\bat\s+(\d{1,2})(?::(\d{2}))?\s*(am|pm)?)").firstMatch(text);
   ASSERT_TRUE(match);
-  EXPECT_EQ(match->groupText(text, 0) + "|" + match->groupText(text, 1) + "|" + match->groupText(text, 2),
-            "at 9:30 |9|30");
+  EXPECT_EQ(
+      match->groupText(text, 0) + "|" + match->groupText(text, 1) + "|" + match->groupText(text, 2),
+      "at 9:30 |9|30");
   EXPECT_FALSE(match->groupMatched(3));
   EXPECT_EQ(Regex(R"(\d+)").allMatches(text).size(), 3u);
   EXPECT_EQ(Regex(R"(\d+)").firstMatch(text, 17).value().whole.start, 32);

@@ -1,17 +1,16 @@
 #include "foundation/system_zone.h"
 
+#include <gtest/gtest.h>
 #include <time.h>
+#include <unicode/calendar.h>
+#include <unicode/smpdtfmt.h>
+#include <unicode/timezone.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
-#include <unicode/calendar.h>
-#include <unicode/smpdtfmt.h>
-#include <unicode/timezone.h>
 
 #include "foundation/calendar.h"
 #include "foundation/posix_zone_rule.h"
@@ -43,7 +42,7 @@ Date unix(time_t seconds) { return Date::fromUnix(static_cast<double>(seconds));
 DateComponents systemComponents(time_t seconds) {
   tm local{};
   localtime_r(&seconds, &local);
-  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,    local.tm_hour,
           local.tm_min,         local.tm_sec,     local.tm_wday + 1};
 }
 
@@ -58,7 +57,8 @@ std::string systemText(time_t seconds) {
 // A date as an ICU formatter given the calendar's ICU calendar shows it.
 std::string icuText(const Calendar& calendar, Date date) {
   UErrorCode status = U_ZERO_ERROR;
-  icu::SimpleDateFormat format(icu::UnicodeString(u"yyyy-MM-dd HH:mm"), icu::Locale("en_US"), status);
+  icu::SimpleDateFormat format(icu::UnicodeString(u"yyyy-MM-dd HH:mm"), icu::Locale("en_US"),
+                               status);
   format.adoptCalendar(calendar.makeIcuCalendar().release());
   icu::UnicodeString text;
   return toUtf8(format.format(date.udate(), text));
@@ -81,20 +81,23 @@ TEST(SystemZone, LocalTimesAgreeWithTheCLibraryThroughAYear) {
   const std::pair<const char*, int> rows[] = {
       {"America/Mexico_City", 2026},  // no summer time since 2022
       {"Asia/Almaty", 2024},          // from +06 to +05 on 1 March
-      {"America/New_York", 2026},     {"Europe/London", 2026},
+      {"America/New_York", 2026},    {"Europe/London", 2026},
       {"America/Santiago", 2026},     // clocks go forward at midnight
       {"Australia/Lord_Howe", 2026},  // half-hour changes
-      {"America/New_York", 2045},     {"Europe/London", 2045},
-      {"America/Santiago", 2045},     {"Australia/Lord_Howe", 2045},
-      {"Africa/Cairo", 2045},         // changes at 24:00
-      {"America/Nuuk", 2045},         // changes at -01:00
-      {"Europe/Dublin", 2045},        // summer time written as the standard
+      {"America/New_York", 2045},    {"Europe/London", 2045},
+      {"America/Santiago", 2045},    {"Australia/Lord_Howe", 2045},
+      {"Africa/Cairo", 2045},   // changes at 24:00
+      {"America/Nuuk", 2045},   // changes at -01:00
+      {"Europe/Dublin", 2045},  // summer time written as the standard
   };
   for (const auto& [zone, year] : rows) {
     const ScopedTz tz(zone);
     const Calendar calendar(zone, "en_US");
     const std::string where = std::string(zone) + " " + std::to_string(year) + " at ";
-    const auto offset = [](time_t t) { tm local{}; return localtime_r(&t, &local)->tm_gmtoff; };
+    const auto offset = [](time_t t) {
+      tm local{};
+      return localtime_r(&t, &local)->tm_gmtoff;
+    };
     for (time_t t = unixAt(year, 1, 1); t < unixAt(year + 1, 1, 1); t += 900) {
       if (t % 1800 != 0 && offset(t - t % 86400) == offset(t - t % 86400 + 86400)) continue;
       const DateComponents expected = systemComponents(t);
@@ -123,8 +126,8 @@ TEST(SystemZone, MexicoCityInJulyIsSixHoursBehindUtcInTheShortTimeToo) {
 TEST(SystemZone, SantiagosSkippedMidnightStartsTheDayAtOne) {
   const Calendar santiago("America/Santiago", "en_US");
   const ScopedTz tz("America/Santiago");
-  const time_t start = static_cast<time_t>(
-      santiago.startOfDay(unix(unixAt(2026, 9, 6) + 18 * 3600)).unixSeconds());
+  const time_t start =
+      static_cast<time_t>(santiago.startOfDay(unix(unixAt(2026, 9, 6) + 18 * 3600)).unixSeconds());
   EXPECT_EQ(systemComponents(start), (DateComponents{2026, 9, 6, 1, 0, 0, 1}));
   EXPECT_EQ(systemComponents(start - 1), (DateComponents{2026, 9, 5, 23, 59, 59, 7}));
   EXPECT_EQ(santiago.date(2026, 9, 6, 0, 30), unix(start)) << "a skipped time gives the change";
@@ -144,7 +147,8 @@ TEST(SystemZone, AZoneTheSystemLacksFallsBackToIcuAndIsReportedOnce) {
 
   EXPECT_EQ(first.timeZoneID(), "AET");
   EXPECT_EQ(unknown.timeZoneID(), "UTC");
-  const std::unique_ptr<icu::TimeZone> icuZone(icu::TimeZone::createTimeZone(icu::UnicodeString(u"AET")));
+  const std::unique_ptr<icu::TimeZone> icuZone(
+      icu::TimeZone::createTimeZone(icu::UnicodeString(u"AET")));
   for (const time_t t : {unixAt(2026, 1, 15), unixAt(2026, 7, 15)}) {
     UErrorCode status = U_ZERO_ERROR;
     int32_t raw = 0;
@@ -181,10 +185,13 @@ TEST(PosixZoneRule, ReadsJulianDaysAndNegativeTimesAndRefusesBrokenRules) {
   const auto julian = detail::parsePosixZoneRule("XST3XDT2:30,J60/-1:30,300");
   ASSERT_TRUE(julian && julian->daylight);
   EXPECT_EQ(julian->daylight->offset, -9000);
-  EXPECT_EQ(julian->daylight->start, (detail::PosixChangeDay{Form::julianNoLeap, 0, 0, 0, 60, -5400}));
-  EXPECT_EQ(julian->daylight->end, (detail::PosixChangeDay{Form::zeroBasedDay, 0, 0, 0, 300, 7200}));
-  for (const char* bad : {"", "ES5", "EST", "EST5EDT", "EST5EDT,M3.2.0", "EST5EDT,M13.2.0,M11.1.0",
-                          "EST5EDT,M3.6.0,M11.1.0", "EST5EDT,J0,J300", "<+05-5", "EST5EDT,M3.2.0,M11.1.0x"}) {
+  EXPECT_EQ(julian->daylight->start,
+            (detail::PosixChangeDay{Form::julianNoLeap, 0, 0, 0, 60, -5400}));
+  EXPECT_EQ(julian->daylight->end,
+            (detail::PosixChangeDay{Form::zeroBasedDay, 0, 0, 0, 300, 7200}));
+  for (const char* bad :
+       {"", "ES5", "EST", "EST5EDT", "EST5EDT,M3.2.0", "EST5EDT,M13.2.0,M11.1.0",
+        "EST5EDT,M3.6.0,M11.1.0", "EST5EDT,J0,J300", "<+05-5", "EST5EDT,M3.2.0,M11.1.0x"}) {
     EXPECT_FALSE(detail::parsePosixZoneRule(bad)) << bad;
   }
 }

@@ -11,14 +11,16 @@ const std::string replacement = "\uFFFD";
 
 TEST(Text, CountsUserPerceivedCharacters) {
   const std::pair<std::string, std::size_t> rows[] = {
-      {"a\r\nb", 3},                 // CR LF is one character
-      {"caf\u00e9", 4},              // precomposed e acute
-      {"cafe\u0301", 4},             // e plus combining acute
-      {"a\u0301\u0323", 1},          // two combining marks on one letter
+      {"a\r\nb", 3},         // CR LF is one character
+      {"caf\u00e9", 4},      // precomposed e acute
+      {"cafe\u0301", 4},     // e plus combining acute
+      {"a\u0301\u0323", 1},  // two combining marks on one letter
       {family, 1},
       {"\U0001F44D\U0001F3FD!", 2},  // skin-tone modifier
       {frenchFlag + frenchFlag, 2},
-      {"a\xFF" "b", 3},              // an invalid byte becomes one replacement
+      {"a\xFF"
+       "b",
+       3},  // an invalid byte becomes one replacement
   };
   for (const auto& [text, expected] : rows) {
     EXPECT_EQ(graphemeCount(text), expected) << text;
@@ -57,8 +59,8 @@ TEST(Text, IsolatedWrapsTheTextInFirstStrongIsolates) {
 }
 
 TEST(Text, WhiteSpaceIsTheUnicodeProperty) {
-  for (char32_t in : {U'\t', U'\v', U' ', U'\u0085', U'\u00A0', U'\u1680', U'\u2000', U'\u200A', U'\u2028',
-                      U'\u202F', U'\u205F', U'\u3000'})
+  for (char32_t in : {U'\t', U'\v', U' ', U'\u0085', U'\u00A0', U'\u1680', U'\u2000', U'\u200A',
+                      U'\u2028', U'\u202F', U'\u205F', U'\u3000'})
     EXPECT_TRUE(isWhiteSpace(in)) << std::hex << unsigned(in);
   for (char32_t out : {U'a', U'\u200B', U'\u180E', U'\uFEFF', U'\u001C', U'\u00AD'})
     EXPECT_FALSE(isWhiteSpace(out)) << std::hex << unsigned(out);
@@ -107,12 +109,15 @@ TEST(Text, ComparesByCanonicalCharactersAndLowercasesWithoutLocaleRules) {
   EXPECT_TRUE(sameCharacters("a\u0301\u0323", "a\u0323\u0301"));  // mark order of distinct classes
   EXPECT_FALSE(sameCharacters("standup", "Standup"));
   EXPECT_FALSE(sameCharacters("\uFB01", "fi"));  // compatibility-only ligature
-  EXPECT_EQ(lowercased("WEEKDAYS 9:30AM \u00C0 \u0391 I"), "weekdays 9:30am \u00E0 \u03B1 i");  // not Turkish
-  EXPECT_EQ(lowercased("\u0130"), "i\u0307");  // capital I with dot, root rules
+  EXPECT_EQ(lowercased("WEEKDAYS 9:30AM \u00C0 \u0391 I"),
+            "weekdays 9:30am \u00E0 \u03B1 i");  // not Turkish
+  EXPECT_EQ(lowercased("\u0130"), "i\u0307");    // capital I with dot, root rules
 }
 
 TEST(Text, ReplacesInvalidUtf8) {
-  EXPECT_EQ(validUtf8("a\xFF" "b"), "a" + replacement + "b");
+  EXPECT_EQ(validUtf8("a\xFF"
+                      "b"),
+            "a" + replacement + "b");
   EXPECT_EQ(validUtf8("\xE2\x82"), replacement);  // a truncated sequence
   EXPECT_EQ(validUtf8("\xED\xA0\x80"), replacement + replacement + replacement);  // a surrogate
   EXPECT_EQ(validUtf8(std::string_view("a\0b", 3)), std::string("a\0b", 3));

@@ -16,8 +16,8 @@ namespace vorlane {
 class FakeTodayWindow final : public TodayWindow {
  public:
   void show(DailyPrioritiesStore&, int shownMinutes, std::optional<std::string> error,
-            std::function<void()> discard, std::function<void(const UUID&, bool)> startAction)
-      override {
+            std::function<void()> discard,
+            std::function<void(const UUID&, bool)> startAction) override {
     ++shows;
     minutes = shownMinutes;
     recoveryError = std::move(error);
@@ -123,11 +123,9 @@ struct FakeFeatureWindows {
   std::shared_ptr<FakeCalendarFocusWindow> calendar = std::make_shared<FakeCalendarFocusWindow>();
   std::shared_ptr<FakeFocusSessionEditorWindow> focusSessionEditor =
       std::make_shared<FakeFocusSessionEditorWindow>();
-  std::shared_ptr<FakeFocusHistoryWindow> focusHistory =
-      std::make_shared<FakeFocusHistoryWindow>();
+  std::shared_ptr<FakeFocusHistoryWindow> focusHistory = std::make_shared<FakeFocusHistoryWindow>();
   std::shared_ptr<FakeResumeNoteWindow> resumeNote = std::make_shared<FakeResumeNoteWindow>();
-  std::shared_ptr<FakeQuickCommandWindow> quickCommand =
-      std::make_shared<FakeQuickCommandWindow>();
+  std::shared_ptr<FakeQuickCommandWindow> quickCommand = std::make_shared<FakeQuickCommandWindow>();
 
   WindowSet controllers() const {
     WindowSet windows;

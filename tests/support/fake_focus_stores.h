@@ -80,8 +80,8 @@ class FakeFocusHistoryStore final : public FocusHistoryStore {
               std::optional<UUID> priorityID = std::nullopt) override {
     if (completion.kind != PomodoroSession::Kind::work || completion.focus.empty()) return;
     std::vector<FocusHistoryEntry> list{{completion.sessionID, completion.focus,
-                                         completion.duration, completion.finishedAt,
-                                         std::nullopt, priorityID}};
+                                         completion.duration, completion.finishedAt, std::nullopt,
+                                         priorityID}};
     for (const FocusHistoryEntry& entry : entries()) {
       if (entry.id == completion.sessionID) {
         list.front().accomplishedAt = entry.accomplishedAt;

@@ -24,8 +24,7 @@ class FakeSpeechService final : public SpeechService {
   };
 
   bool isSpeaking() const override { return speaking_; }
-  void speak(const std::string& text, std::optional<Date> moment,
-             Completion completion) override {
+  void speak(const std::string& text, std::optional<Date> moment, Completion completion) override {
     spoken.push_back({text, moment, static_cast<bool>(completion)});
     speaking_ = true;
     completion_ = std::move(completion);

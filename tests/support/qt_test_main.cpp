@@ -1,8 +1,8 @@
 // The main of every Qt test binary: one application object for all its tests.
 
-#include <cstdlib>
-
 #include <gmock/gmock.h>
+
+#include <cstdlib>
 
 #if defined(QT_WIDGETS_LIB)
 #include <QApplication>

@@ -49,7 +49,8 @@ bool ClickGuard::inArea(const QObject* object) const {
 bool ClickGuard::refuses(QWidget& target, QPoint at) const {
   if (!isPending() || qobject_cast<QAbstractButton*>(&target) == nullptr) return false;
   // A pointer that moved since the change aims at what it finds now.
-  if ((at - changedAt_).manhattanLength() > QGuiApplication::styleHints()->mouseDoubleClickDistance()) {
+  if ((at - changedAt_).manhattanLength() >
+      QGuiApplication::styleHints()->mouseDoubleClickDistance()) {
     return false;
   }
   return &target != before_ || globalRect(target) != beforeRect_;

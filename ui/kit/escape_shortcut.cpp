@@ -21,8 +21,7 @@ class PopupEscape final : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::ShortcutOverride) {
       const auto* key = static_cast<QKeyEvent*>(event);
-      if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier &&
-          closeOpenPopup()) {
+      if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier && closeOpenPopup()) {
         event->accept();
         return true;
       }

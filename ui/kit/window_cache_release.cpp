@@ -15,8 +15,7 @@ WindowCacheRelease::WindowCacheRelease(QGuiApplication& application,
   timer_.setInterval(delay);
   connect(&timer_, &QTimer::timeout, this, &WindowCacheRelease::releaseUnlessAWindowShows);
   // Tool windows (the mascot, its overlays) never count as the last window.
-  connect(&application, &QGuiApplication::lastWindowClosed, &timer_,
-          qOverload<>(&QTimer::start));
+  connect(&application, &QGuiApplication::lastWindowClosed, &timer_, qOverload<>(&QTimer::start));
 }
 
 void WindowCacheRelease::releaseUnlessAWindowShows() {

@@ -3,8 +3,8 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
-#include <QTextEdit>
 #include <QPointer>
+#include <QTextEdit>
 #include <string>
 
 #include "core/reminders/reminder_editing.h"

@@ -12,9 +12,7 @@ QLabel* plainLabel(const QString& text, QWidget* parent) {
   return label;
 }
 
-QString isolatedText(const QString& text) {
-  return isolateStart + text + isolateEnd;
-}
+QString isolatedText(const QString& text) { return isolateStart + text + isolateEnd; }
 
 QColor accentColor(const QWidget& widget) { return widget.palette().color(QPalette::Highlight); }
 

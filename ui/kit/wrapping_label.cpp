@@ -43,7 +43,7 @@ int WrappingLabel::heightForWidth(int width) const {
     heights_.fill({-1, 0});
   }
   const auto known = std::find_if(heights_.begin(), heights_.end(),
-                                   [width](const auto& slot) { return slot.first == width; });
+                                  [width](const auto& slot) { return slot.first == width; });
   if (known != heights_.end()) return known->second;
   const int height = QLabel::heightForWidth(width);
   std::rotate(heights_.begin(), heights_.end() - 1, heights_.end());

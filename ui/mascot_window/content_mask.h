@@ -1,9 +1,8 @@
 #pragma once
 
-#include <optional>
-
 #include <QImage>
 #include <QRegion>
+#include <optional>
 
 namespace vorlane {
 

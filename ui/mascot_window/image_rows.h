@@ -1,8 +1,7 @@
 #pragma once
 
-#include <vector>
-
 #include <QRect>
+#include <vector>
 
 namespace vorlane {
 

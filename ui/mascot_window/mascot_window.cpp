@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QPaintEvent>
 #include <QWindow>
-
 #include <functional>
 
 #include "platform/desktop/environment/system_environment.h"
@@ -231,7 +230,8 @@ bool MascotWindow::event(QEvent* event) {
       applyShapes();
       updateContentListening();
       // Shown from here on, though the event comes first.
-      QMetaObject::invokeMethod(this, [this] { updatePresentation(); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this, [this] { updatePresentation(); }, Qt::QueuedConnection);
       // Window managers forget the states of an unmapped window: ask again once mapped.
       QMetaObject::invokeMethod(
           this,

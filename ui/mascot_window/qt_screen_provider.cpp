@@ -16,9 +16,8 @@ QtScreenProvider::QtScreenProvider(X11ActiveApplication* activeWindows, X11Windo
 std::vector<ScreenInfo> QtScreenProvider::screens() {
   std::vector<ScreenInfo> infos;
   for (QScreen* screen : QGuiApplication::screens()) {
-    infos.push_back(
-        ScreenInfo{screenIdentifier(*screen), screen->geometry(), screen->availableGeometry(),
-                   screenLabel(*screen)});
+    infos.push_back(ScreenInfo{screenIdentifier(*screen), screen->geometry(),
+                               screen->availableGeometry(), screenLabel(*screen)});
   }
   return infos;
 }

@@ -1,11 +1,10 @@
 #include "ui/mascot_window/screen_change_watcher.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-
-#include <QGuiApplication>
-#include <QScreen>
 
 #include "platform/desktop/environment/system_environment.h"
 #include "platform/desktop/windows/xcb_reply.h"

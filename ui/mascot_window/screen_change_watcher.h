@@ -1,9 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include <QAbstractNativeEventFilter>
 #include <QObject>
+#include <cstdint>
 
 class QScreen;
 

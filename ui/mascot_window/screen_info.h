@@ -1,11 +1,10 @@
 #pragma once
 
+#include <QRect>
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <QRect>
 
 namespace vorlane {
 

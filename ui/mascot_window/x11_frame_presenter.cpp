@@ -2,10 +2,9 @@
 
 #include <xcb/xcbext.h>
 
+#include <QtEndian>
 #include <cstdlib>
 #include <vector>
-
-#include <QtEndian>
 
 #include "platform/desktop/windows/xcb_reply.h"
 #include "ui/mascot_window/image_rows.h"

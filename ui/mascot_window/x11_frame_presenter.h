@@ -1,8 +1,7 @@
 #pragma once
 
-#include <xcb/xcb.h>
-
 #include <sys/uio.h>
+#include <xcb/xcb.h>
 
 #include <memory>
 #include <vector>

@@ -2,10 +2,9 @@
 
 #include <xcb/xcb.h>
 
-#include <optional>
-
 #include <QRegion>
 #include <QVector>
+#include <optional>
 
 namespace vorlane {
 

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <functional>
-#include <memory>
-
 #include <QPointF>
 #include <QPointer>
 #include <QRect>
+#include <functional>
+#include <memory>
 
 #include "foundation/random.h"
 #include "ui/mascot_window/screen_info.h"

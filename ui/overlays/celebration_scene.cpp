@@ -1,9 +1,8 @@
 #include "ui/overlays/celebration_scene.h"
 
-#include <algorithm>
-
 #include <QPainter>
 #include <QRadialGradient>
+#include <algorithm>
 
 #include "ui/overlays/confetti_layout.h"
 #include "ui/scene/shape_node.h"
@@ -54,14 +53,13 @@ void CelebrationScene::addConfetti(QPointF point, RandomGenerator& random) {
     piece->setZRotation(p.rotation);
     addChild(piece);
     piece->run(Action::repeatForever(Action::rotateBy(p.spin, 1.0)));
-    const Action up = Action::moveBy(p.spread * 0.35, p.rise, p.upTime)
-                          .withTiming(TimingMode::easeOut);
-    const Action down = Action::group(
-        {Action::moveBy(p.spread * 0.65, -(point.y() + p.rise + 120), p.fallTime)
-             .withTiming(TimingMode::easeIn),
-         Action::fadeOut(p.fallTime)});
-    piece->run(Action::sequence(
-        {Action::wait(p.delay), up, down, Action::removeFromParent()}));
+    const Action up =
+        Action::moveBy(p.spread * 0.35, p.rise, p.upTime).withTiming(TimingMode::easeOut);
+    const Action down =
+        Action::group({Action::moveBy(p.spread * 0.65, -(point.y() + p.rise + 120), p.fallTime)
+                           .withTiming(TimingMode::easeIn),
+                       Action::fadeOut(p.fallTime)});
+    piece->run(Action::sequence({Action::wait(p.delay), up, down, Action::removeFromParent()}));
   }
 }
 

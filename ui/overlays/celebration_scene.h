@@ -1,10 +1,9 @@
 #pragma once
 
-#include <vector>
-
 #include <QImage>
 #include <QPointF>
 #include <QSizeF>
+#include <vector>
 
 #include "foundation/random.h"
 #include "ui/scene/rgba.h"

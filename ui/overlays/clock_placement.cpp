@@ -19,7 +19,9 @@ struct Box {
   double maxY() const { return y + height; }
 };
 
-Box upward(const QRect& r) { return {double(r.x()), -double(r.y() + r.height()), double(r.width()), double(r.height())}; }
+Box upward(const QRect& r) {
+  return {double(r.x()), -double(r.y() + r.height()), double(r.width()), double(r.height())};
+}
 double upwardY(QPoint origin, QSize panel) { return -double(origin.y() + panel.height()); }
 QPoint downward(double x, double y, QSize panel) {
   return {int(std::lround(x)), int(std::lround(-y - panel.height()))};

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <optional>
-#include <string>
-
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <optional>
+#include <string>
 
 #include "platform/persistence/stored_data.h"
 

@@ -20,7 +20,7 @@ struct ConfettiPiece {
   double rise = 0;             // height of the climb
   double upTime = 0;
   double fallTime = 0;
-  double spin = 0;  // radians a second
+  double spin = 0;   // radians a second
   double delay = 0;  // the pieces leave one after another
 
   bool operator==(const ConfettiPiece&) const = default;

@@ -28,8 +28,7 @@ FloatingClockController::FloatingClockController(RecordStore& recordStore, const
       compositorPresent_(std::move(compositorPresent)),
       tick_(makeWork()),
       storeDelay_(makeWork()) {
-  connect(&timeChanges, &TimeChangeNotifier::changed, this,
-          &FloatingClockController::timeChanged);
+  connect(&timeChanges, &TimeChangeNotifier::changed, this, &FloatingClockController::timeChanged);
 }
 
 FloatingClockController::~FloatingClockController() {

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <functional>
-#include <memory>
-#include <optional>
-#include <string>
-
 #include <QObject>
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
 
 #include "core/contracts/clock.h"
 #include "foundation/calendar.h"

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <functional>
-#include <optional>
-
 #include <QLabel>
 #include <QMenu>
 #include <QPoint>
+#include <functional>
+#include <optional>
 
 #include "ui/overlays/overlay_window.h"
 

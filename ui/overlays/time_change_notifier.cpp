@@ -3,11 +3,10 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 
+#include <QFileInfo>
 #include <cerrno>
 #include <cstdint>
 #include <ctime>
-
-#include <QFileInfo>
 
 namespace vorlane {
 

@@ -3,7 +3,6 @@
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QSocketNotifier>
-
 #include <memory>
 
 namespace vorlane {

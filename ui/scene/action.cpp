@@ -9,8 +9,21 @@
 namespace vorlane {
 
 enum class ActionKind {
-  moveTo, moveToY, moveBy, scaleTo, scaleYTo, rotateTo, rotateBy, fadeAlphaTo, wait, run,
-  custom, removeFromParent, sequence, group, repeat
+  moveTo,
+  moveToY,
+  moveBy,
+  scaleTo,
+  scaleYTo,
+  rotateTo,
+  rotateBy,
+  fadeAlphaTo,
+  wait,
+  run,
+  custom,
+  removeFromParent,
+  sequence,
+  group,
+  repeat
 };
 
 struct ActionSpec {
@@ -27,10 +40,14 @@ struct ActionSpec {
 
 double timingCurve(TimingMode timing, double t) {
   switch (timing) {
-    case TimingMode::linear: return t;
-    case TimingMode::easeIn: return t * t;
-    case TimingMode::easeOut: return 1 - (1 - t) * (1 - t);
-    case TimingMode::easeInEaseOut: return t * t * (3 - 2 * t);
+    case TimingMode::linear:
+      return t;
+    case TimingMode::easeIn:
+      return t * t;
+    case TimingMode::easeOut:
+      return 1 - (1 - t) * (1 - t);
+    case TimingMode::easeInEaseOut:
+      return t * t * (3 - 2 * t);
   }
   return t;
 }
@@ -85,12 +102,23 @@ class PropertyInstance final : public TimedInstance {
       started_ = true;
       switch (s.kind) {
         case ActionKind::moveTo:
-        case ActionKind::moveToY: from_ = node.position(); break;
-        case ActionKind::scaleTo: from_ = {node.xScale(), node.yScale()}; break;
-        case ActionKind::scaleYTo: from_ = {0, node.yScale()}; break;
-        case ActionKind::rotateTo: from_ = {node.zRotation(), 0}; break;
-        case ActionKind::fadeAlphaTo: from_ = {node.alpha(), 0}; break;
-        default: break;
+        case ActionKind::moveToY:
+          from_ = node.position();
+          break;
+        case ActionKind::scaleTo:
+          from_ = {node.xScale(), node.yScale()};
+          break;
+        case ActionKind::scaleYTo:
+          from_ = {0, node.yScale()};
+          break;
+        case ActionKind::rotateTo:
+          from_ = {node.zRotation(), 0};
+          break;
+        case ActionKind::fadeAlphaTo:
+          from_ = {node.alpha(), 0};
+          break;
+        default:
+          break;
       }
     }
     const double step = p - lastProgress_;
@@ -109,11 +137,20 @@ class PropertyInstance final : public TimedInstance {
       case ActionKind::scaleTo:
         node.setScale(mix(from_.x(), s.value), mix(from_.y(), s.value));
         break;
-      case ActionKind::scaleYTo: node.setYScale(mix(from_.y(), s.value)); break;
-      case ActionKind::rotateTo: node.setZRotation(mix(from_.x(), s.value)); break;
-      case ActionKind::rotateBy: node.setZRotation(node.zRotation() + s.value * step); break;
-      case ActionKind::fadeAlphaTo: node.setAlpha(mix(from_.x(), s.value)); break;
-      default: break;
+      case ActionKind::scaleYTo:
+        node.setYScale(mix(from_.y(), s.value));
+        break;
+      case ActionKind::rotateTo:
+        node.setZRotation(mix(from_.x(), s.value));
+        break;
+      case ActionKind::rotateBy:
+        node.setZRotation(node.zRotation() + s.value * step);
+        break;
+      case ActionKind::fadeAlphaTo:
+        node.setAlpha(mix(from_.x(), s.value));
+        break;
+      default:
+        break;
     }
     return false;
   }
@@ -146,7 +183,8 @@ class OnceInstance final : public TimedInstance {
       case ActionKind::custom:
         if (spec_.step) spec_.step(node, time);
         break;
-      default: break;  // wait
+      default:
+        break;  // wait
     }
     return false;
   }
@@ -328,14 +366,19 @@ TimingMode Action::timing() const { return spec_->timing; }
 
 std::unique_ptr<ActionInstance> Action::instantiate() const {
   switch (spec_->kind) {
-    case ActionKind::sequence: return std::make_unique<SequenceInstance>(spec_);
-    case ActionKind::group: return std::make_unique<GroupInstance>(spec_);
-    case ActionKind::repeat: return std::make_unique<RepeatInstance>(spec_);
+    case ActionKind::sequence:
+      return std::make_unique<SequenceInstance>(spec_);
+    case ActionKind::group:
+      return std::make_unique<GroupInstance>(spec_);
+    case ActionKind::repeat:
+      return std::make_unique<RepeatInstance>(spec_);
     case ActionKind::wait:
     case ActionKind::run:
     case ActionKind::custom:
-    case ActionKind::removeFromParent: return std::make_unique<OnceInstance>(spec_);
-    default: return std::make_unique<PropertyInstance>(spec_);
+    case ActionKind::removeFromParent:
+      return std::make_unique<OnceInstance>(spec_);
+    default:
+      return std::make_unique<PropertyInstance>(spec_);
   }
 }
 

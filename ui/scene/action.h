@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QPointF>
 #include <functional>
 #include <memory>
 #include <vector>
-
-#include <QPointF>
 
 namespace vorlane {
 

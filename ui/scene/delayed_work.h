@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QTimer>
 #include <functional>
 #include <memory>
-
-#include <QTimer>
 
 namespace vorlane {
 

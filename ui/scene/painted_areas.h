@@ -10,8 +10,9 @@ namespace vorlane {
 
 // Where a scene's pixels may have changed since it was last drawn: every drawing item under
 // one root (a scene's root node holds them all) that moved, turned, scaled, faded, changed
-// its drawing or z order, appeared or went counts with the box it had and the box it has. Qt's own change notices cannot serve: without a view
-// drawing them they report the whole scene whenever a node with an empty box (a group) moves.
+// its drawing or z order, appeared or went counts with the box it had and the box it has. Qt's own
+// change notices cannot serve: without a view drawing them they report the whole scene whenever a
+// node with an empty box (a group) moves.
 class PaintedAreas {
  public:
   // The boxes (scene coordinates) to draw again since the last call, and takes the scene as

@@ -40,10 +40,9 @@ double PartMotion::largestShift(const std::vector<PartBox>& before,
     const PartBox& a = before[i];
     const PartBox& b = after[i];
     if (std::abs(a.opacity - b.opacity) > opacityTolerance) return changed;
-    largest = std::max({largest, std::abs(a.box.left() - b.box.left()),
-                        std::abs(a.box.right() - b.box.right()),
-                        std::abs(a.box.top() - b.box.top()),
-                        std::abs(a.box.bottom() - b.box.bottom())});
+    largest = std::max(
+        {largest, std::abs(a.box.left() - b.box.left()), std::abs(a.box.right() - b.box.right()),
+         std::abs(a.box.top() - b.box.top()), std::abs(a.box.bottom() - b.box.bottom())});
   }
   return largest;
 }

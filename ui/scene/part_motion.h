@@ -1,8 +1,7 @@
 #pragma once
 
-#include <vector>
-
 #include <QRectF>
+#include <vector>
 
 namespace vorlane {
 
@@ -29,8 +28,7 @@ class PartMotion {
   // The next sample starts afresh.
   void reset() { boxes_.clear(); }
 
-  static double largestShift(const std::vector<PartBox>& before,
-                             const std::vector<PartBox>& after);
+  static double largestShift(const std::vector<PartBox>& before, const std::vector<PartBox>& after);
   // The visible parts of the scene that draw something, in tree order.
   static void collect(Scene& scene, std::vector<PartBox>& out);
 

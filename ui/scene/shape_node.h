@@ -1,8 +1,7 @@
 #pragma once
 
-#include <optional>
-
 #include <QPainterPath>
+#include <optional>
 
 #include "ui/scene/node.h"
 #include "ui/scene/rgba.h"

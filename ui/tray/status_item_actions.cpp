@@ -58,16 +58,28 @@ bool StatusItemActions::runOwn(StatusCommand command, const StatusData& data) {
     case StatusCommand::moveMascot:
       if (const auto* h = std::get_if<double>(&data); h && hooks_.moveMascot) hooks_.moveMascot(*h);
       return true;
-    case StatusCommand::resetMascot: call(hooks_.resetMascot); return true;
-    case StatusCommand::toggleMascotClicks: toggleMascotClicks(); return true;
+    case StatusCommand::resetMascot:
+      call(hooks_.resetMascot);
+      return true;
+    case StatusCommand::toggleMascotClicks:
+      toggleMascotClicks();
+      return true;
     case StatusCommand::openAppearance:
       call(hooks_.openAppearance ? hooks_.openAppearance : shellWindow(WindowKind::preferences));
       return true;
-    case StatusCommand::addReminder: addReminder(); return true;
-    case StatusCommand::editReminder: editReminder(data); return true;
-    case StatusCommand::quit: call(hooks_.quit); return true;
-    case StatusCommand::none: return true;
-    default: break;
+    case StatusCommand::addReminder:
+      addReminder();
+      return true;
+    case StatusCommand::editReminder:
+      editReminder(data);
+      return true;
+    case StatusCommand::quit:
+      call(hooks_.quit);
+      return true;
+    case StatusCommand::none:
+      return true;
+    default:
+      break;
   }
   // A shell window's row.
   if (const auto kind = windowOpenedBy(command, data)) {
@@ -98,11 +110,11 @@ void StatusItemActions::editReminder(const StatusData& data) {
   if (!reminderEditor_) return;
   const UUID storedID = stored->id;
   // Moved, not copied: GCC 12 takes a copy of the reminder's recurrence for uninitialised.
-  reminderEditor_->show(std::move(stored),
-                        [source = source_, storedID](const std::string& phrase,
-                                                     const std::string& schedule) {
-                          return source->updateReminder(storedID, phrase, schedule);
-                        });
+  reminderEditor_->show(
+      std::move(stored),
+      [source = source_, storedID](const std::string& phrase, const std::string& schedule) {
+        return source->updateReminder(storedID, phrase, schedule);
+      });
 }
 
 void StatusItemActions::toggleMascotClicks() {

@@ -5,11 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "ui/windows/reminder_editor/reminder_editor_window.h"
 #include "core/settings/preferences_store.h"
 #include "ui/tray/status_command.h"
 #include "ui/tray/status_snapshot.h"
 #include "ui/tray/status_source.h"
+#include "ui/windows/reminder_editor/reminder_editor_window.h"
 
 namespace vorlane {
 

@@ -110,9 +110,8 @@ void addSessionEntries(const StatusSnapshot& s, std::vector<Entry>& menu) {
     menu.push_back(item("Add 5 minutes", StatusCommand::extendSession));
     menu.push_back(item(focus ? "Stop session" : "End break", StatusCommand::cancelPomodoro));
   } else {
-    menu.push_back(session.completion()
-                       ? item("New focus session...", StatusCommand::startPomodoro)
-                       : windowItem(WindowKind::focusSessionEditor));
+    menu.push_back(session.completion() ? item("New focus session...", StatusCommand::startPomodoro)
+                                        : windowItem(WindowKind::focusSessionEditor));
   }
 
   if (phase.kind()) {

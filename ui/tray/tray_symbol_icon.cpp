@@ -40,7 +40,8 @@ class NamedPixmapEngine final : public QIconEngine {
 }  // namespace
 
 QString traySymbolIconName(const std::string& symbol) {
-  return QStringLiteral("vorlane-") + QString::fromStdString(symbol).replace(QLatin1Char('.'), QLatin1Char('-')) +
+  return QStringLiteral("vorlane-") +
+         QString::fromStdString(symbol).replace(QLatin1Char('.'), QLatin1Char('-')) +
          QStringLiteral("-symbolic");
 }
 

@@ -37,7 +37,8 @@ icaltimezone* namedZone(icalcomponent* event, icaltimetype start,
   const std::string name = zoneName(raw);
   if (icaltimezone* system = systemZone(name)) return system;
   auto* own = const_cast<icaltimezone*>(start.zone);
-  if (own == nullptr || zoneName(icaltimezone_get_tzid(own) ? icaltimezone_get_tzid(own) : "") != name) {
+  if (own == nullptr ||
+      zoneName(icaltimezone_get_tzid(own) ? icaltimezone_get_tzid(own) : "") != name) {
     own = calendarZones ? calendarZones(name) : nullptr;
   }
   if (own == nullptr) return nullptr;

@@ -21,7 +21,7 @@ using CalendarZones = std::function<icaltimezone*(const std::string& name)>;
 struct ServiceOccurrence {
   std::string uid;
   std::optional<double> recurrenceID;  // the replaced occurrence's start, unix seconds
-  bool thisAndFuture = false;  // replaces that occurrence and every later one
+  bool thisAndFuture = false;          // replaces that occurrence and every later one
   BusyInterval times;
 };
 

@@ -45,8 +45,8 @@ std::string messageOf(GError* error) {
 bool busOffers(GDBusConnection* bus, const char* method, const char* name) {
   GError* error = nullptr;
   GVariant* reply = g_dbus_connection_call_sync(
-      bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", method,
-      nullptr, G_VARIANT_TYPE("(as)"), G_DBUS_CALL_FLAGS_NONE, busCallTimeoutMs, nullptr, &error);
+      bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", method, nullptr,
+      G_VARIANT_TYPE("(as)"), G_DBUS_CALL_FLAGS_NONE, busCallTimeoutMs, nullptr, &error);
   if (reply == nullptr) throw std::runtime_error(messageOf(error));
   bool found = false;
   GVariant* names = g_variant_get_child_value(reply, 0);
@@ -79,8 +79,8 @@ gboolean takeInstance(ICalComponent* component, ICalTime* start, ICalTime* end, 
   auto* from = static_cast<icaltimetype*>(i_cal_object_get_native(I_CAL_OBJECT(start)));
   auto* to = static_cast<icaltimetype*>(i_cal_object_get_native(I_CAL_OBJECT(end)));
   if (from == nullptr || to == nullptr) return TRUE;
-  if (auto occurrence = serviceOccurrence(event, *from, *to, context->zone,
-                                          context->calendarZones, *context->addresses)) {
+  if (auto occurrence = serviceOccurrence(event, *from, *to, context->zone, context->calendarZones,
+                                          *context->addresses)) {
     context->occurrences.push_back(std::move(*occurrence));
   }
   return TRUE;
@@ -179,8 +179,8 @@ class ServiceCalendars final : public EdsCalendars {
     if (auto found = clients_.find(uid); found != clients_.end()) return found->second.get();
     GError* error = nullptr;
     // No wait for the backend to go online: a remote calendar opens from its cache at once.
-    EClient* made = e_cal_client_connect_sync(source, E_CAL_CLIENT_SOURCE_TYPE_EVENTS,
-                                              guint32(-1), nullptr, &error);
+    EClient* made = e_cal_client_connect_sync(source, E_CAL_CLIENT_SOURCE_TYPE_EVENTS, guint32(-1),
+                                              nullptr, &error);
     if (made == nullptr) throw std::runtime_error(messageOf(error));
     auto* calendar = E_CAL_CLIENT(made);
     e_cal_client_set_default_timezone(calendar, zone());

@@ -52,7 +52,7 @@ std::string uidOf(icalcomponent* event) {
 // The dates an event leaves out, looked up once per occurrence instead of walking its
 // properties for each.
 struct Exclusions {
-  std::vector<double> instants;  // DATE-TIME values
+  std::vector<double> instants;    // DATE-TIME values
   std::vector<std::int64_t> days;  // DATE values, as wall-clock days
 
   bool contains(Date instant, std::int64_t wallClock) const {
@@ -95,7 +95,8 @@ class FileReader {
       const EventTimes times = eventTimes(event, calendar, zones_, *options_.calendar, true);
       if (!times.start.instant || !times.end) continue;
       std::vector<FutureShift>& shifts = futureShifts_[uidOf(event)];
-      shifts.push_back({id.instant->unixSeconds(), *times.start.instant - *id.instant, times.length});
+      shifts.push_back(
+          {id.instant->unixSeconds(), *times.start.instant - *id.instant, times.length});
       std::sort(shifts.begin(), shifts.end(),
                 [](const FutureShift& a, const FutureShift& b) { return a.from < b.from; });
     }
@@ -167,16 +168,16 @@ class FileReader {
   }
 
   // libical walks a counted rule from its first occurrence, no further than its count; an
-  // uncounted one, or one of a fixed period, starts just before the window. Added and excluded dates cost a step each.
-  // From `windowEnd_` on, only the window's own steps count.
+  // uncounted one, or one of a fixed period, starts just before the window. Added and excluded
+  // dates cost a step each. From `windowEnd_` on, only the window's own steps count.
   std::optional<double> costOf(icalcomponent* event, const EventTimes& times,
                                std::int64_t windowStart) const {
     const std::int64_t first = wallClockSeconds(times.start.value);
     const std::int64_t skipTo =
         windowStart == windowEnd_ ? windowStart_ : std::max(first, windowStart - reach(times));
     double cost = 1;
-    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_ANY_PROPERTY);
-         p != nullptr; p = icalcomponent_get_next_property(event, ICAL_ANY_PROPERTY)) {
+    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_ANY_PROPERTY); p != nullptr;
+         p = icalcomponent_get_next_property(event, ICAL_ANY_PROPERTY)) {
       const icalproperty_kind kind = icalproperty_isa(p);
       if (kind == ICAL_RDATE_PROPERTY || kind == ICAL_EXDATE_PROPERTY) cost += 1;
       if (kind != ICAL_RRULE_PROPERTY) continue;
@@ -192,9 +193,10 @@ class FileReader {
 
   // Sparse events (real meetings) before dense ones, then the cheaper first.
   void expandRecurring() {
-    std::stable_sort(recurring_.begin(), recurring_.end(), [](const Recurring& a, const Recurring& b) {
-      return std::pair(a.density, a.cost) < std::pair(b.density, b.cost);
-    });
+    std::stable_sort(recurring_.begin(), recurring_.end(),
+                     [](const Recurring& a, const Recurring& b) {
+                       return std::pair(a.density, a.cost) < std::pair(b.density, b.cost);
+                     });
     for (const Recurring& event : recurring_) {
       if (!(event.cost <= maxStepsPerEvent) || !budget_.affords(event.cost)) continue;
       expand(event);
@@ -228,7 +230,7 @@ class FileReader {
     const std::set<double>* overridden;
     const std::vector<FutureShift>* shifts;
     std::int64_t reach;  // with the earliest any shift moves an occurrence
-    std::int64_t lead;  // the latest any shift moves an occurrence
+    std::int64_t lead;   // the latest any shift moves an occurrence
     double steps = 0;
     std::size_t kept = 0;
   };
@@ -273,7 +275,8 @@ class FileReader {
     if (e.shifts != nullptr) {
       for (const FutureShift& shift : *e.shifts) {
         const double seconds = std::clamp(shift.seconds, -1e12, 1e12);
-        e.reach = std::max(e.reach, std::int64_t(std::ceil(seconds)) + reach({{}, {}, shift.length}));
+        e.reach =
+            std::max(e.reach, std::int64_t(std::ceil(seconds)) + reach({{}, {}, shift.length}));
         e.lead = std::max(e.lead, std::int64_t(std::ceil(-seconds)));
       }
     }
@@ -328,7 +331,8 @@ class FileReader {
         from.zone = nullptr;
       }
     }
-    std::unique_ptr<icalrecur_iterator, IteratorDeleter> iterator(icalrecur_iterator_new(own, from));
+    std::unique_ptr<icalrecur_iterator, IteratorDeleter> iterator(
+        icalrecur_iterator_new(own, from));
     if (!iterator) return;
     if (rule.count == 0 && skipTo > firstWallClock) {
       icaltimetype from = icaltime_from_timet_with_zone(time_t(skipTo), first.is_date,

@@ -109,8 +109,7 @@ double spanSteps(const icalrecurrencetype& rule, double seconds) {
   if (rule.freq > ICAL_MINUTELY_RECURRENCE) perPeriod *= listSize(rule.by_minute);
   if (rule.freq > ICAL_SECONDLY_RECURRENCE) perPeriod *= listSize(rule.by_second);
   const bool picksDays = given(rule.by_day) || given(rule.by_month_day) ||
-                         given(rule.by_year_day) || given(rule.by_week_no) ||
-                         given(rule.by_month);
+                         given(rule.by_year_day) || given(rule.by_week_no) || given(rule.by_month);
   if (picksDays) perPeriod *= days;
   const double interval = std::max<double>(rule.interval, 1);
   return (std::max(seconds, 0.0) / (period * interval) + 1) * perPeriod;
@@ -137,8 +136,7 @@ bool ReadBudget::timeIsUp() {
   return spent_;
 }
 
-std::optional<double> ruleCost(const icalrecurrencetype& rule, double seconds,
-                               std::int64_t first) {
+std::optional<double> ruleCost(const icalrecurrencetype& rule, double seconds, std::int64_t first) {
   if (rule.freq < ICAL_SECONDLY_RECURRENCE || rule.freq > ICAL_YEARLY_RECURRENCE) {
     return std::nullopt;
   }
@@ -148,7 +146,7 @@ std::optional<double> ruleCost(const icalrecurrencetype& rule, double seconds,
       !monthDaysCanOccur(rule)) {
     return std::nullopt;
   }
-  double gap = 1;  // iterations between two occurrences, at most
+  double gap = 1;     // iterations between two occurrences, at most
   double search = 0;  // iterations libical may spend finding out there is nothing more
   if (isSubDaily(rule)) {
     const std::optional<double> subDaily = subDailyGap(rule, first);
@@ -169,9 +167,9 @@ std::optional<std::int64_t> fixedPeriod(const icalrecurrencetype& rule) {
   if (rule.freq < ICAL_SECONDLY_RECURRENCE || rule.freq > ICAL_WEEKLY_RECURRENCE) {
     return std::nullopt;
   }
-  if (given(rule.by_second) || given(rule.by_minute) || given(rule.by_hour) ||
-      given(rule.by_day) || given(rule.by_month_day) || given(rule.by_year_day) ||
-      given(rule.by_week_no) || given(rule.by_month) || given(rule.by_set_pos)) {
+  if (given(rule.by_second) || given(rule.by_minute) || given(rule.by_hour) || given(rule.by_day) ||
+      given(rule.by_month_day) || given(rule.by_year_day) || given(rule.by_week_no) ||
+      given(rule.by_month) || given(rule.by_set_pos)) {
     return std::nullopt;
   }
   return std::int64_t(periods[rule.freq]) * std::max<std::int64_t>(rule.interval, 1);
@@ -190,8 +188,8 @@ double zoneCost(icalcomponent* zone) {
     cost += 1;
     const icaltimetype start = icalcomponent_get_dtstart(part);
     const double years = std::max(1, lastZoneYear + 1 - std::clamp(start.year, 1, lastZoneYear));
-    for (icalproperty* p = icalcomponent_get_first_property(part, ICAL_ANY_PROPERTY);
-         p != nullptr; p = icalcomponent_get_next_property(part, ICAL_ANY_PROPERTY)) {
+    for (icalproperty* p = icalcomponent_get_first_property(part, ICAL_ANY_PROPERTY); p != nullptr;
+         p = icalcomponent_get_next_property(part, ICAL_ANY_PROPERTY)) {
       const icalproperty_kind kind = icalproperty_isa(p);
       if (kind == ICAL_RDATE_PROPERTY) cost += 1;
       if (kind != ICAL_RRULE_PROPERTY) continue;
@@ -202,8 +200,7 @@ double zoneCost(icalcomponent* zone) {
           given(rule.by_second)) {
         return unbounded;
       }
-      cost += years * listSize(rule.by_month) * listSize(rule.by_day) *
-              listSize(rule.by_month_day);
+      cost += years * listSize(rule.by_month) * listSize(rule.by_day) * listSize(rule.by_month_day);
     }
   }
   return cost;

@@ -32,8 +32,7 @@ class ReadBudget {
 // The steps libical takes to walk `rule` from `first` across `seconds` (both as wall-clock
 // seconds in the rule's own frame), no more than its COUNT allows; none when libical may
 // iterate without bound between two occurrences (a filter that never or only rarely matches).
-std::optional<double> ruleCost(const icalrecurrencetype& rule, double seconds,
-                               std::int64_t first);
+std::optional<double> ruleCost(const icalrecurrencetype& rule, double seconds, std::int64_t first);
 
 // The wall-clock seconds between two occurrences of a rule that steps by a fixed period
 // from its start (secondly to weekly, without BYxxx parts); none for any other rule. Its

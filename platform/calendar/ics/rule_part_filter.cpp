@@ -9,9 +9,8 @@ namespace {
 
 // The parts of a rule (RFC 5545, and RFC 7529's calendar scales, which libical reads).
 constexpr std::array<std::string_view, 16> knownParts = {
-    "FREQ",     "UNTIL",      "COUNT",     "INTERVAL", "BYSECOND", "BYMINUTE",
-    "BYHOUR",   "BYDAY",      "BYMONTHDAY", "BYYEARDAY", "BYWEEKNO", "BYMONTH",
-    "BYSETPOS", "WKST",       "RSCALE",    "SKIP"};
+    "FREQ",       "UNTIL",     "COUNT",    "INTERVAL", "BYSECOND", "BYMINUTE", "BYHOUR", "BYDAY",
+    "BYMONTHDAY", "BYYEARDAY", "BYWEEKNO", "BYMONTH",  "BYSETPOS", "WKST",     "RSCALE", "SKIP"};
 
 char upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 
@@ -104,7 +103,8 @@ std::optional<FilteredRules> withoutUnknownRuleParts(std::string_view text) {
       ++end;
     }
     if (rule) {
-      std::vector<std::string> ignored = result ? std::move(result->ignored) : std::vector<std::string>{};
+      std::vector<std::string> ignored =
+          result ? std::move(result->ignored) : std::vector<std::string>{};
       const std::optional<std::string> filtered = filteredLine(unfolded, ignored);
       if (filtered) {
         if (!result) result.emplace();

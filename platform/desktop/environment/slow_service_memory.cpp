@@ -12,9 +12,8 @@ bool SlowServiceMemory::mayAsk(const std::string& service, Clock::time_point now
 void SlowServiceMemory::timedOut(const std::string& service, Clock::time_point now) {
   const auto found = slow_.find(service);
   const Clock::duration pause =
-      found == slow_.end()
-          ? Clock::duration(firstPause_)
-          : std::min<Clock::duration>(found->second.pause * 2, longestPause_);
+      found == slow_.end() ? Clock::duration(firstPause_)
+                           : std::min<Clock::duration>(found->second.pause * 2, longestPause_);
   slow_[service] = Slow{now + pause, pause};
 }
 

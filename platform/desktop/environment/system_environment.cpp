@@ -77,9 +77,8 @@ SystemEnvironment::~SystemEnvironment() = default;
 EnvironmentSources SystemEnvironment::sources() {
   ActiveApplication& active =
       parts_->x11Active ? static_cast<ActiveApplication&>(*parts_->x11Active) : parts_->noActive;
-  return EnvironmentSources{parts_->camera,        parts_->microphone,
-                            active,                  *parts_->screens,
-                            *parts_->availability,   &parts_->budget};
+  return EnvironmentSources{parts_->camera,   parts_->microphone,    active,
+                            *parts_->screens, *parts_->availability, &parts_->budget};
 }
 
 X11ActiveApplication* SystemEnvironment::activeWindows() { return parts_->x11Active.get(); }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QDBusConnection>
 #include <QtCore/qnamespace.h>
+
+#include <QDBusConnection>
 #include <cstdint>
 #include <functional>
 #include <memory>

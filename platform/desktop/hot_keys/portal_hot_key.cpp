@@ -97,7 +97,8 @@ void PortalHotKey::start() {
   const QString token = nextToken();
   const QVariantMap options{{QStringLiteral("handle_token"), token},
                             {QStringLiteral("session_handle_token"), nextToken()}};
-  request(QStringLiteral("CreateSession"), {options}, token, SLOT(onSessionCreated(uint,QVariantMap)));
+  request(QStringLiteral("CreateSession"), {options}, token,
+          SLOT(onSessionCreated(uint, QVariantMap)));
 }
 
 void PortalHotKey::request(const QString& method, const QList<QVariant>& arguments,
@@ -142,7 +143,7 @@ void PortalHotKey::onSessionCreated(uint response, const QVariantMap& results) {
   if (session_.isEmpty()) return fail(noPortalStatus);
   bus_.connect(portal::service, portal::path, portal::shortcutsInterface,
                QStringLiteral("Activated"), this,
-               SLOT(onActivated(QDBusObjectPath,QString,qulonglong,QVariantMap)));
+               SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
 
   qDBusRegisterMetaType<PortalShortcut>();
   qDBusRegisterMetaType<QList<PortalShortcut>>();
@@ -153,7 +154,7 @@ void PortalHotKey::onSessionCreated(uint response, const QVariantMap& results) {
   request(QStringLiteral("BindShortcuts"),
           {QVariant::fromValue(QDBusObjectPath(session_)), QVariant::fromValue(shortcuts),
            QString(), QVariantMap{{QStringLiteral("handle_token"), token}}},
-          token, SLOT(onBound(uint,QVariantMap)));
+          token, SLOT(onBound(uint, QVariantMap)));
 }
 
 void PortalHotKey::onBound(uint response, const QVariantMap&) {

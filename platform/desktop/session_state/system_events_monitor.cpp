@@ -2,14 +2,13 @@
 
 #include <time.h>
 
-#include <utility>
-
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
+#include <utility>
 
 #include "platform/logging/log.h"
 
@@ -196,18 +195,18 @@ void SystemEventsMonitor::deliverPendingWake(std::function<void()> then) {
   // than any bound a blocking call could keep.
   afterWakeCheck_.push_back(std::move(then));
   if (afterWakeCheck_.size() > 1) return;  // one question answers all who wait
-  callLater(systemBus_,
-            QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-                                           QStringLiteral("/org/freedesktop/DBus"),
-                                           QStringLiteral("org.freedesktop.DBus"),
-                                           QStringLiteral("GetId")),
-            [this](const QDBusMessage&) {
-              // Signals read before the answer are posted before it; take them first.
-              QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-              tellSuspendedWake();
-              for (auto& waiting : std::exchange(afterWakeCheck_, {})) waiting();
-            },
-            wakeCheckTimeoutMs);
+  callLater(
+      systemBus_,
+      QDBusMessage::createMethodCall(
+          QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+          QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetId")),
+      [this](const QDBusMessage&) {
+        // Signals read before the answer are posted before it; take them first.
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+        tellSuspendedWake();
+        for (auto& waiting : std::exchange(afterWakeCheck_, {})) waiting();
+      },
+      wakeCheckTimeoutMs);
 }
 
 void SystemEventsMonitor::tellSuspendedWake() {

@@ -23,9 +23,10 @@ class StatusNotifierHostWatch final : public QObject {
   Q_OBJECT
 
  public:
-  explicit StatusNotifierHostWatch(QDBusConnection sessionBus,
-                                   std::chrono::milliseconds timeout = std::chrono::milliseconds(250),
-                                   std::function<void()> changed = nullptr);
+  explicit StatusNotifierHostWatch(
+      QDBusConnection sessionBus,
+      std::chrono::milliseconds timeout = std::chrono::milliseconds(250),
+      std::function<void()> changed = nullptr);
 
   bool isAvailable() const { return available_; }
 

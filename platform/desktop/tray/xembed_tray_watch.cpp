@@ -41,11 +41,10 @@ XEmbedTrayWatch::XEmbedTrayWatch(xcb_connection_t* c, int screenNumber,
           nullptr))) {
     selectionNotify_ = std::uint8_t(xfixes->first_event + XCB_XFIXES_SELECTION_NOTIFY);
     // Asked for before the owner is read, so that no change falls between the two.
-    xcb_xfixes_select_selection_input(
-        c, root_, selection_,
-        XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
-            XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
-            XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+    xcb_xfixes_select_selection_input(c, root_, selection_,
+                                      XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
+                                          XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
+                                          XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
     QCoreApplication::instance()->installNativeEventFilter(this);
   } else {
     Log::presentation().error("no XFixes on this X server: an XEmbed tray is looked for once");

@@ -29,15 +29,17 @@ TEST(SingleInstance, ASecondLaunchHandsOverToTheFirstAndEndsWithZero) {
     RecordPreferencesStore(records).modify([](Preferences& p) { p.hasCompletedOnboarding = true; });
   }
   // Mid-hour, so that the only visit is the one asked for.
-  const testing::ProgramRun::Clock clock{"UTC", testing::localTime("UTC", "2025-06-02 10:20:00"), 1};
+  const testing::ProgramRun::Clock clock{"UTC", testing::localTime("UTC", "2025-06-02 10:20:00"),
+                                         1};
   testing::ProgramRun first(desktop, home.path());
   ASSERT_TRUE(first.start(clock, {"DONT_FAKE_MONOTONIC=1"}));
   // Reachable once the name is on the bus.
   ASSERT_TRUE(waitUntil(
       [&] {
-        return desktop.shell("dbus-send --session --print-reply --dest=org.freedesktop.DBus "
-                             "/org/freedesktop/DBus org.freedesktop.DBus.GetNameOwner "
-                             "string:com.corvantis.vorlane");
+        return desktop.shell(
+            "dbus-send --session --print-reply --dest=org.freedesktop.DBus "
+            "/org/freedesktop/DBus org.freedesktop.DBus.GetNameOwner "
+            "string:com.corvantis.vorlane");
       },
       60s))
       << first.log();
@@ -135,8 +137,8 @@ class Launches : public ::testing::Test {
   testing::DesktopSession desktop_{testing::DesktopPieces{
       .compositor = false, .tray = false, .notifications = false, .sound = false}};
   testing::TempFolder home_;
-  const testing::ProgramRun::Clock clock_{
-      "UTC", testing::localTime("UTC", "2025-06-02 10:20:00"), 1};
+  const testing::ProgramRun::Clock clock_{"UTC", testing::localTime("UTC", "2025-06-02 10:20:00"),
+                                          1};
 };
 
 // The running copy is told to quit while a new one starts: the quitting one no longer answers,
@@ -171,9 +173,9 @@ TEST_F(Launches, ARelaunchWhileTheRunningCopyQuitsLeavesTheNewOneRunning) {
 TEST_F(Launches, OneRunsWhenTheLockPathIsAFolder) {
   std::filesystem::create_directories(home() / "runtime/vorlane.lock");
   expectOneEachRound(2, {});
-  EXPECT_NE(log().find("instance lock " + (home() / "runtime/vorlane.lock").string() +
-                       " unavailable"),
-            std::string::npos);
+  EXPECT_NE(
+      log().find("instance lock " + (home() / "runtime/vorlane.lock").string() + " unavailable"),
+      std::string::npos);
 }
 
 // Without any lock the session bus's name decides.

@@ -4,11 +4,10 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <QImage>
 #include <algorithm>
 #include <chrono>
 #include <thread>
-
-#include <QImage>
 
 #include "platform/persistence/file_record_store.h"
 #include "platform/persistence/record_focus_recovery_store.h"
@@ -40,10 +39,12 @@ constexpr const char* screenName = "screen";
 // has a few black ones (its eyes); a window whose transparent pixels are shown without a
 // compositor has many.
 int characterPixels(const QImage& shot, QRect area) {
-  return pixelsWhere(shot, [](const QColor& c) { return c != backdrop; }, area);
+  return pixelsWhere(
+      shot, [](const QColor& c) { return c != backdrop; }, area);
 }
 int blackPixels(const QImage& shot, QRect area) {
-  return pixelsWhere(shot, [](const QColor& c) { return c == QColor(0, 0, 0); }, area);
+  return pixelsWhere(
+      shot, [](const QColor& c) { return c == QColor(0, 0, 0); }, area);
 }
 constexpr int characterBlackPixels = 40;
 // Its eyes grow a little in some poses of the climb; a trail is a strip as wide as it is.
@@ -81,7 +82,9 @@ class VorlaneOnX : public ::testing::TestWithParam<bool> {
     });
     RecordFocusRecoveryStore recovery(&records);
     checkpoint = FocusCheckpoint{{UUID::random(), "Write the report", 900, 600, false},
-                                 "Outline first", false, std::nullopt};
+                                 "Outline first",
+                                 false,
+                                 std::nullopt};
     recovery.save(checkpoint);
   }
 
@@ -144,8 +147,7 @@ class VorlaneOnX : public ::testing::TestWithParam<bool> {
 TEST_P(VorlaneOnX, PeeksAtItsPlaceTellsTheHourAndSavesTheFocusOnTerm) {
   startProgram();
   xcb_window_t window = XCB_WINDOW_NONE;
-  ASSERT_TRUE(
-      waitUntil([&] { return (window = programWindow()) != XCB_WINDOW_NONE; }, startLimit));
+  ASSERT_TRUE(waitUntil([&] { return (window = programWindow()) != XCB_WINDOW_NONE; }, startLimit));
   EXPECT_TRUE(waitUntil([&] { return peer->origin(window) == column.topLeft(); }))
       << "at the right edge: " << peer->origin(window).x() << "," << peer->origin(window).y();
   EXPECT_TRUE(peer->holds(window, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE"));
@@ -187,8 +189,7 @@ TEST_P(VorlaneOnX, PeeksAtItsPlaceTellsTheHourAndSavesTheFocusOnTerm) {
     return s;
   };
   const QImage down = screenshotWhen(
-      "visit",
-      [&](const QImage& s) { return characterPixels(noted(s), lowerArea) > 400; }, 30s);
+      "visit", [&](const QImage& s) { return characterPixels(noted(s), lowerArea) > 400; }, 30s);
   EXPECT_GT(characterPixels(down, lowerArea), 400) << "climbed down during the visit";
   EXPECT_EQ(characterPixels(down, QRect(0, 0, column.x() - 200, 800)), 0);
   EXPECT_GE(program->count("vorlane[speech] info: speaking: It's eleven o'clock"), 1u);
@@ -200,8 +201,7 @@ TEST_P(VorlaneOnX, PeeksAtItsPlaceTellsTheHourAndSavesTheFocusOnTerm) {
     return std::abs(characterPixels(s, lowerArea) - lowerBefore) <= 100;
   };
   const QImage back = screenshotWhen(
-      "after",
-      [&](const QImage& s) { return backInPlace(noted(s)); }, 60s, true);
+      "after", [&](const QImage& s) { return backInPlace(noted(s)); }, 60s, true);
   EXPECT_TRUE(backInPlace(back)) << "climbed back after the visit";
   EXPECT_GT(characterPixels(back, peekArea), 400) << "and is on show again";
   EXPECT_LE(blackPixels(back, column), characterBlackPixels) << "no black where nothing is";

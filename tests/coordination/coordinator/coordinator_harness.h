@@ -38,15 +38,26 @@ class CoordinatorTest : public CoordinationFakes {
     timers.made.clear();
     clock->set(now);
     VisitCoordinator::Dependencies given{
-        .clock = clock, .scheduler = scheduler, .ticker = ticker, .presenter = presenter,
-        .speech = speech, .notifications = notifications, .preferencesStore = preferences,
-        .reminderStore = reminders, .environmentSnapshot = nullptr, .prefersReducedMotion = [] { return false; },
+        .clock = clock,
+        .scheduler = scheduler,
+        .ticker = ticker,
+        .presenter = presenter,
+        .speech = speech,
+        .notifications = notifications,
+        .preferencesStore = preferences,
+        .reminderStore = reminders,
+        .environmentSnapshot = nullptr,
+        .prefersReducedMotion = [] { return false; },
         .focusHistory = std::make_shared<RecordFocusHistoryStore>(&records),
         .recovery = std::make_shared<RecordFocusRecoveryStore>(&records),
         .priorities = std::make_shared<RecordDailyPrioritiesStore>(&records),
-        .environment = environment, .random = std::make_shared<SeededRandomGenerator>(7),
-        .hotKeys = hotKeys, .sessionTimers = timers.factory(), .calendar = [] { return berlin; },
-        .windows = windows.controllers(), .systemEvents = systemEvents,
+        .environment = environment,
+        .random = std::make_shared<SeededRandomGenerator>(7),
+        .hotKeys = hotKeys,
+        .sessionTimers = timers.factory(),
+        .calendar = [] { return berlin; },
+        .windows = windows.controllers(),
+        .systemEvents = systemEvents,
         .calendarFocus = nullptr};
     if (adjust) adjust(given);
     historyStore = given.focusHistory;
@@ -67,13 +78,23 @@ class CoordinatorTest : public CoordinationFakes {
     presenter->finishVisit();
   }
   // A fresh coordinator with no checkpoint, brought to the state the way the user does it.
-  enum class At { idle, working, awaiting, onBreak, pausedFocus, pausedBreak, pausedNoGoal, breakCard };
+  enum class At {
+    idle,
+    working,
+    awaiting,
+    onBreak,
+    pausedFocus,
+    pausedBreak,
+    pausedNoGoal,
+    breakCard
+  };
   void reach(At state) {
     RecordFocusRecoveryStore(&records).clear();
     fresh();
     if (state == At::idle) return;
     startFocus(state == At::pausedNoGoal ? "" : "write report");
-    if (state == At::pausedFocus || state == At::pausedNoGoal) return coordinator->focus().requestPauseSession();
+    if (state == At::pausedFocus || state == At::pausedNoGoal)
+      return coordinator->focus().requestPauseSession();
     if (state == At::working) return;
     tickAt(*coordinator->focus().pomodoro().endsAt());
     presenter->finishVisit();
@@ -92,8 +113,15 @@ class CoordinatorTest : public CoordinationFakes {
   // The session's phase in a word: working, awaiting, break, paused or idle.
   std::string phase() const { return phaseName(coordinator->focus().pomodoro()); }
   Visit visit(Visit::Kind kind, Date scheduledFor, std::string text = "Stand up") const {
-    return Visit{UUID::random(), kind, scheduledFor, text, text, true,
-                 Visit::BubbleStyle::headline, Choreography::standard(), true};
+    return Visit{UUID::random(),
+                 kind,
+                 scheduledFor,
+                 text,
+                 text,
+                 true,
+                 Visit::BubbleStyle::headline,
+                 Choreography::standard(),
+                 true};
   }
 
   Ptr<FakeReminderStore> reminders = std::make_shared<FakeReminderStore>();

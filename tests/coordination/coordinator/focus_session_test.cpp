@@ -61,10 +61,11 @@ TEST_F(FocusSessionTest, FullFocusBreakAndCompletionCycle) {
 
   coordinator->focus().dismissCompletion();
   EXPECT_FALSE(timer().isActive());
-  EXPECT_EQ(logMessages(log, "pomodoro"),
-            (std::vector<std::string>{"started a 25 minute session", "session complete, 1 done today",
-                                      "completion reminder shown", "completion reminder shown",
-                                      "break started", "break over", "session cancelled"}));
+  EXPECT_EQ(
+      logMessages(log, "pomodoro"),
+      (std::vector<std::string>{"started a 25 minute session", "session complete, 1 done today",
+                                "completion reminder shown", "completion reminder shown",
+                                "break started", "break over", "session cancelled"}));
 }
 
 TEST_F(FocusSessionTest, PhaseEndShowsAsTheEnvironmentAndMotionSettingAllow) {
@@ -85,7 +86,8 @@ TEST_F(FocusSessionTest, PhaseEndShowsAsTheEnvironmentAndMotionSettingAllow) {
     LogCapture rowLog;
     environment->facts.cameraInUse = false;
     const bool reduce = row.reduceMotion;
-    fresh(at(10, 59), [reduce](auto& given) { given.prefersReducedMotion = [reduce] { return reduce; }; });
+    fresh(at(10, 59),
+          [reduce](auto& given) { given.prefersReducedMotion = [reduce] { return reduce; }; });
     startFocus();
 
     environment->facts.cameraInUse = row.cameraAtEnd;
@@ -118,8 +120,8 @@ TEST_F(FocusSessionTest, StoppingASessionCutsItsAnnouncementShort) {
     // The bubble cut short, if any.
     const char* cut;
   } rows[] = {
-      {"from the tray during the start visit", startNow, [this] { coordinator->focus().cancelPomodoro(); },
-       "25 min"},
+      {"from the tray during the start visit", startNow,
+       [this] { coordinator->focus().cancelPomodoro(); }, "25 min"},
       {"from the pill during the start visit", startNow,
        [this] { presenter->onQuickAction(QuickAction::cancelSession); }, "25 min"},
       {"ending the break during its visit",

@@ -81,7 +81,8 @@ TEST_F(RemindersAndMuteTest, WhileMutedRemindersAreSilentNotificationsUntilTheMu
   EXPECT_FALSE(coordinator->reminders().lastFired());
   clock->set(at(11, 14));
   EXPECT_FALSE(coordinator->reminders().muteExpiry());
-  EXPECT_EQ(coordinator->reminders().mutedUntil(), at(11, 14));  // kept until the next mute or unmute
+  EXPECT_EQ(coordinator->reminders().mutedUntil(),
+            at(11, 14));  // kept until the next mute or unmute
   tickAt(at(11, 19));
   EXPECT_EQ(reminderVisitsShown().size(), 1u);
 }

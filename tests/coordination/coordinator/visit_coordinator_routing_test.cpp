@@ -77,8 +77,8 @@ TEST_F(RoutingTest, TheReflectionOpensTheHistoryWhileTheCoordinatorLives) {
   coordinator->show(WindowKind::focusHistory);
   coordinator->show(WindowKind::weeklyReflection);
   coordinator->show(WindowKind::today);
-  EXPECT_EQ(
-      windows.focusHistory->shows + windows.weeklyReflection->shows + windows.today->shows, 0);
+  EXPECT_EQ(windows.focusHistory->shows + windows.weeklyReflection->shows + windows.today->shows,
+            0);
 }
 
 // Each action a window keeps outlives the coordinator; then it says that the application is

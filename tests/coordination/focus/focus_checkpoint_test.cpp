@@ -49,11 +49,10 @@ TEST_F(FocusCheckpointTest, PauseAndResumeAcrossACheckpointReadBackAtTheNextLaun
 TEST_F(FocusCheckpointTest, ACheckpointIsRestoredPausedUnlessUnreadableThenKept) {
   for (const bool unreadable : {false, true}) {
     SCOPED_TRACE(unreadable);
-    const FocusCheckpoint saved{
-        .session = {UUID::random(), "write report", 600, 900, false},
-        .nextStep = "check the figures",
-        .isStarter = true,
-        .priorityID = UUID::random()};
+    const FocusCheckpoint saved{.session = {UUID::random(), "write report", 600, 900, false},
+                                .nextStep = "check the figures",
+                                .isStarter = true,
+                                .priorityID = UUID::random()};
     RecordFocusRecoveryStore(&records).save(saved);
     if (unreadable) records.makeUnreadable(RecordFocusRecoveryStore::key);
     const auto bytes = records.rawBytes(RecordFocusRecoveryStore::key);

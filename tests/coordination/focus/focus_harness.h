@@ -28,15 +28,22 @@ class FocusHarness : public CoordinationFakes {
     focus.reset();
     clock->set(now);
     FocusCoordinator::Dependencies given{
-        .clock = clock, .presenter = presenter, .notifications = notifications,
+        .clock = clock,
+        .presenter = presenter,
+        .notifications = notifications,
         .preferencesStore = preferences,
         .focusHistory = std::make_shared<RecordFocusHistoryStore>(&records),
         .recovery = std::make_shared<RecordFocusRecoveryStore>(&records),
         .priorities = std::make_shared<RecordDailyPrioritiesStore>(&records),
-        .focusSessionEditor = windows.focusSessionEditor, .resumeNote = windows.resumeNote,
-        .focusHistoryWindow = windows.focusHistory, .sessionTimers = timers.factory(),
-        .calendar = [] { return berlin; }, .prefersReducedMotion = [] { return false; },
-        .visits = visits, .observer = observer, .systemEvents = systemEvents};
+        .focusSessionEditor = windows.focusSessionEditor,
+        .resumeNote = windows.resumeNote,
+        .focusHistoryWindow = windows.focusHistory,
+        .sessionTimers = timers.factory(),
+        .calendar = [] { return berlin; },
+        .prefersReducedMotion = [] { return false; },
+        .visits = visits,
+        .observer = observer,
+        .systemEvents = systemEvents};
     if (adjust) adjust(given);
     historyStore = given.focusHistory;
     prioritiesStore = given.priorities;

@@ -28,8 +28,8 @@ TEST_F(FocusPriorityTest, ACalendarFocusFitsTheGapAndIsNeverAStarter) {
     std::optional<UUID> priority;
     const char* sentence;
   } refused[] = {
-      {4, "Review", std::nullopt, invalidGoal},   {26, "Review", std::nullopt, invalidGoal},
-      {10, "   ", std::nullopt, invalidGoal},     {10, "Review", UUID::random(), missing},
+      {4, "Review", std::nullopt, invalidGoal}, {26, "Review", std::nullopt, invalidGoal},
+      {10, "   ", std::nullopt, invalidGoal},   {10, "Review", UUID::random(), missing},
       {10, "Review", done, alreadyDone},
   };
   for (const auto& row : refused) {
@@ -77,8 +77,7 @@ TEST_F(FocusPriorityTest, AccomplishedFocusMarksItsPriorityOnlyOnceSaved) {
     records.setFailing(row.savesFail);
     EXPECT_EQ(refusal([&] { historyStore->markAccomplished(done.sessionID, at(10, 45)); }) != "",
               row.savesFail);
-    EXPECT_EQ(prioritiesStore->plan().items().at(0).accomplishedAt.has_value(),
-              row.priorityMarked);
+    EXPECT_EQ(prioritiesStore->plan().items().at(0).accomplishedAt.has_value(), row.priorityMarked);
     EXPECT_EQ(historyStore->entries().at(0).accomplishedAt.has_value(), !row.savesFail);
   }
 }

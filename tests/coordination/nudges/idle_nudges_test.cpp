@@ -27,12 +27,17 @@ class IdleNudgesTest : public testing::Test {
  protected:
   std::unique_ptr<IdleNudges> make() {
     return std::make_unique<IdleNudges>(IdleNudges::Dependencies{
-        .clock = clock, .presenter = presenter, .preferencesStore = preferences,
+        .clock = clock,
+        .presenter = presenter,
+        .preferencesStore = preferences,
         // The lowest word brings the first encouragement 3000 s on.
         .random = std::make_shared<ScriptedRandomGenerator>(
             std::vector<std::uint64_t>(8, ScriptedRandomGenerator::lowest)),
-        .focusSessionEditor = editor, .calendar = [] { return berlin; },
-        .prefersReducedMotion = [] { return false; }, .visits = visits, .observer = observer});
+        .focusSessionEditor = editor,
+        .calendar = [] { return berlin; },
+        .prefersReducedMotion = [] { return false; },
+        .visits = visits,
+        .observer = observer});
   }
 
   std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>(eleven);

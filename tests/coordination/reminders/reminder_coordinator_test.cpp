@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/fake_reminder_store.h"
-#include "tests/support/log_capture.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_coordination_observer.h"
+#include "tests/support/fake_reminder_store.h"
 #include "tests/support/in_memory_preferences_store.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/thrown.h"
 
@@ -28,8 +28,15 @@ Date at(int hour, int minute) { return *berlin.date(2026, 3, 10, hour, minute, 0
 class ReminderCoordinatorTest : public testing::Test {
  protected:
   Visit reminderVisit(const UUID& id) const {
-    return Visit{UUID::random(), Visit::Kind::reminder(id), clock->now(), "x", "x", true,
-                 Visit::BubbleStyle::headline, Choreography::standard(), true};
+    return Visit{UUID::random(),
+                 Visit::Kind::reminder(id),
+                 clock->now(),
+                 "x",
+                 "x",
+                 true,
+                 Visit::BubbleStyle::headline,
+                 Choreography::standard(),
+                 true};
   }
 
   LogCapture log;
@@ -131,12 +138,12 @@ TEST_F(ReminderCoordinatorTest, EditingAndRemovingMoveTheUndoTargetOnlyForTheLas
   EXPECT_EQ(reminders.lastAdded(), newest);
   reminders.remove(newest.id);
   EXPECT_FALSE(reminders.lastAdded());
-  EXPECT_EQ(logMessages(log, "reminders"),
-            (std::vector<std::string>{"added reminder: water", "added reminder: stretch",
-                                      "updated reminder: stretch legs",
-                                      "updated reminder: stretch legs",
-                                      "updated reminder: drink water",
-                                      "undid reminder: stretch legs", "added reminder: stretch"}));
+  EXPECT_EQ(
+      logMessages(log, "reminders"),
+      (std::vector<std::string>{"added reminder: water", "added reminder: stretch",
+                                "updated reminder: stretch legs", "updated reminder: stretch legs",
+                                "updated reminder: drink water", "undid reminder: stretch legs",
+                                "added reminder: stretch"}));
 }
 
 TEST_F(ReminderCoordinatorTest, FailedAddsAndEditsReachTheCallerUnchangedAndChangeNothing) {

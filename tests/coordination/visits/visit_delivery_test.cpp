@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/log_capture.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_coordination_observer.h"
 #include "tests/support/fake_environment.h"
@@ -16,6 +15,7 @@
 #include "tests/support/fake_services.h"
 #include "tests/support/fake_visit_presenter.h"
 #include "tests/support/in_memory_preferences_store.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
 
 namespace vorlane {
@@ -39,15 +39,26 @@ class VisitDeliveryTest : public testing::Test {
     presenter = std::make_shared<FakeVisitPresenter>();
     speech = std::make_shared<FakeSpeechService>();
     notifications = std::make_shared<FakeNotificationService>();
-    delivery = VisitDelivery::create(
-        {.clock = clock, .presenter = presenter, .speech = speech,
-         .notifications = notifications, .preferencesStore = preferences,
-         .environmentSnapshot = nullptr, .environment = environment, .mute = mute,
-         .observer = observer});
+    delivery = VisitDelivery::create({.clock = clock,
+                                      .presenter = presenter,
+                                      .speech = speech,
+                                      .notifications = notifications,
+                                      .preferencesStore = preferences,
+                                      .environmentSnapshot = nullptr,
+                                      .environment = environment,
+                                      .mute = mute,
+                                      .observer = observer});
   }
   static Visit visit(Kind kind, Date scheduledFor, std::string text) {
-    return Visit{UUID::random(), kind, scheduledFor, text, text, true,
-                 Visit::BubbleStyle::headline, Choreography::standard(), true};
+    return Visit{UUID::random(),
+                 kind,
+                 scheduledFor,
+                 text,
+                 text,
+                 true,
+                 Visit::BubbleStyle::headline,
+                 Choreography::standard(),
+                 true};
   }
 
   LogCapture log;
@@ -229,9 +240,9 @@ TEST_F(VisitDeliveryTest, HeldVisitsOlderThanNinetySecondsAreDroppedAndTheNextTr
     }
     EXPECT_EQ(shown, row.expectedShown);
     const auto lines = logMessages(rowLog, "presentation");
-    EXPECT_EQ(std::count(lines.begin(), lines.end(),
-                         "dropping held visit, it went stale while waiting"),
-              row.staleLines);
+    EXPECT_EQ(
+        std::count(lines.begin(), lines.end(), "dropping held visit, it went stale while waiting"),
+        row.staleLines);
   }
 }
 

@@ -52,11 +52,10 @@ TEST(WindowSet, EachKindHoldsOneControllerReadBackAsItsInterface) {
 // Every interface the coordinator opens names a kind of its own.
 TEST(WindowSet, TheCoordinatorsWindowsHaveOneKindEach) {
   const WindowSet all = FakeFeatureWindows{}.controllers();
-  EXPECT_EQ(all.kinds(),
-            (std::vector<WindowKind>{WindowKind::quickCommand, WindowKind::focusSessionEditor,
-                                     WindowKind::resumeNote, WindowKind::today,
-                                     WindowKind::focusHistory, WindowKind::weeklyReflection,
-                                     WindowKind::calendarFocus}));
+  EXPECT_EQ(all.kinds(), (std::vector<WindowKind>{
+                             WindowKind::quickCommand, WindowKind::focusSessionEditor,
+                             WindowKind::resumeNote, WindowKind::today, WindowKind::focusHistory,
+                             WindowKind::weeklyReflection, WindowKind::calendarFocus}));
 }
 
 }  // namespace

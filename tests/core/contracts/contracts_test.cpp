@@ -1,6 +1,6 @@
-#include <ctime>
-
 #include <gtest/gtest.h>
+
+#include <ctime>
 
 #include "core/contracts/clock.h"
 #include "core/contracts/speech_service.h"
@@ -12,7 +12,8 @@ TEST(SystemClock, ReadsTheRealClockEveryTime) {
   const SystemClock clock;
   const Date first = clock.now();
   EXPECT_NEAR(first.unixSeconds(), static_cast<double>(std::time(nullptr)), 5.0);
-  for (int i = 0; !(clock.now() > first); ++i) ASSERT_LT(i, 100000000) << "a cached reading never moves on";
+  for (int i = 0; !(clock.now() > first); ++i)
+    ASSERT_LT(i, 100000000) << "a cached reading never moves on";
 }
 
 struct RecordingSpeech final : SpeechService {  // notes texts, "@" for a moment, "+" a completion

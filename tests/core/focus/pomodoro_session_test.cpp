@@ -52,14 +52,29 @@ enum class Op { start, startBreak, pause, resume, extend, skip, cancel, advance 
 std::optional<Event> run(Session& s, Op op) {
   switch (op) {
     // The goal is trimmed of every kind of white space at its ends only.
-    case Op::start: s.start(now, "\u00A0 next\n\nstep \u3000\t"); break;
-    case Op::startBreak: s.startBreak(now); break;
-    case Op::pause: s.pause(now); break;
-    case Op::resume: s.resume(now); break;
-    case Op::extend: s.extend(300, now); break;
-    case Op::skip: s.skipBreak(); break;
-    case Op::cancel: s.cancel(); break;
-    case Op::advance: return s.advance(now + 10000, utc);  // long past every end
+    case Op::start:
+      s.start(now, "\u00A0 next\n\nstep \u3000\t");
+      break;
+    case Op::startBreak:
+      s.startBreak(now);
+      break;
+    case Op::pause:
+      s.pause(now);
+      break;
+    case Op::resume:
+      s.resume(now);
+      break;
+    case Op::extend:
+      s.extend(300, now);
+      break;
+    case Op::skip:
+      s.skipBreak();
+      break;
+    case Op::cancel:
+      s.cancel();
+      break;
+    case Op::advance:
+      return s.advance(now + 10000, utc);  // long past every end
   }
   return std::nullopt;
 }
@@ -72,7 +87,13 @@ TEST(PomodoroSession, EveryOperationFromEveryPhase) {
   // Rows in the order of From, columns in the order of Op; none: the session stays as it was.
   const std::optional<Phase> table[6][8] = {
       {start, rest, {}, {}, {}, {}, {}, {}},
-      {start, rest, P{1100, Kind::work, 400}, {}, W{t0, t0 + 1800}, {}, idle,
+      {start,
+       rest,
+       P{1100, Kind::work, 400},
+       {},
+       W{t0, t0 + 1800},
+       {},
+       idle,
        Phase::AwaitingBreak{now + 10000}},
       {start, rest, {}, {}, W{now - 1500, now + 300}, idle, idle, {}},
       {start, rest, P{200, Kind::rest, 400}, {}, B{t0, t0 + 900}, idle, idle, idle},
@@ -95,10 +116,11 @@ TEST(PomodoroSession, EveryOperationFromEveryPhase) {
     EXPECT_EQ(s.phase(), *expected);
     const bool ended = op == Op::advance;
     EXPECT_EQ(event, !ended ? std::nullopt
-                     : std::optional(from == From::working ? Event::workCompleted
-                                                           : Event::breakCompleted));
-    EXPECT_EQ(s.focus(), op == Op::start ? "next\n\nstep" : expected->is<Phase::Idle>() ? ""
-                                                                              : before.focus());
+                            : std::optional(from == From::working ? Event::workCompleted
+                                                                  : Event::breakCompleted));
+    EXPECT_EQ(s.focus(), op == Op::start               ? "next\n\nstep"
+                         : expected->is<Phase::Idle>() ? ""
+                                                       : before.focus());
     EXPECT_EQ(s.sessionID() != before.sessionID(), op == Op::start);
     EXPECT_EQ(s.completedToday(), before.completedToday() + (event == Event::workCompleted));
     if ((op == Op::pause || op == Op::resume || op == Op::extend) && from != From::awaitingBreak) {
@@ -191,9 +213,10 @@ TEST(PomodoroSession, CountsDistinctSessionsPerDay) {
 
 TEST(PomodoroSessionTexts, TitlesStatusAndCountdown) {
   // 2.5 minutes: not banker's rounding; -20 s: never "-0".
-  for (const auto& [duration, title] :
-       {std::pair{89.0, "1 min focus complete"}, {90.0, "2 min focus complete"},
-        {150.0, "3 min focus complete"}, {-20.0, "0 min focus complete"}}) {
+  for (const auto& [duration, title] : {std::pair{89.0, "1 min focus complete"},
+                                        {90.0, "2 min focus complete"},
+                                        {150.0, "3 min focus complete"},
+                                        {-20.0, "0 min focus complete"}}) {
     EXPECT_EQ((Completion{Kind::work, duration, t0, "", UUID()}.title()), title);
   }
   const Completion c{Kind::work, 1500, t0, "", UUID()};
@@ -210,17 +233,20 @@ TEST(PomodoroSessionTexts, TitlesStatusAndCountdown) {
   ASSERT_EQ(s.advance(t0 + 400, utc), Event::breakCompleted);
   EXPECT_EQ(s.statusText(t0 + 400), "Done");  // idle, until the completion is acknowledged
   const std::pair<double, const char*> countdowns[] = {
-      {1499.2, "25:00"}, {1499, "24:59"}, {0.4, "0:01"}, {-inf, "0:00"},
-      {std::nan(""), "0:00"}, {inf, "153722867280912930:07"}};  // saturates
+      {1499.2, "25:00"}, {1499, "24:59"},        {0.4, "0:01"},
+      {-inf, "0:00"},    {std::nan(""), "0:00"}, {inf, "153722867280912930:07"}};  // saturates
   for (const auto& [seconds, text] : countdowns) EXPECT_EQ(Session::countdown(seconds), text);
 }
 
 TEST(CompletionReminders, SequencesOfCallsForOneCompletion) {
   const Completion done{Kind::work, 1500, t0, "goal", someID};
-  const std::vector<std::pair<double, bool>> rows[] = {  // (seconds after the end, due)
+  const std::vector<std::pair<double, bool>> rows[] = {
+      // (seconds after the end, due)
       {{29.999, false}, {30, true}, {30, false}, {90, true}, {90, false}},
-      {{35, true}, {95, true}}, {{35.001, false}, {95.001, false}},  // the tolerance's edge
-      {{94, true}, {95, false}}, {{96, false}, {1000, false}},  // both passed: only the later
+      {{35, true}, {95, true}},
+      {{35.001, false}, {95.001, false}},  // the tolerance's edge
+      {{94, true}, {95, false}},
+      {{96, false}, {1000, false}},  // both passed: only the later
   };
   for (const auto& calls : rows) {
     CompletionReminders r;
@@ -236,11 +262,18 @@ TEST(CompletionReminders, SequencesOfCallsForOneCompletion) {
 
 TEST(SessionSuspension, ValidityLimitsEachSideOfTheEdge) {
   const double week = 604800;
-  const std::tuple<double, double, std::string, bool> rows[] = {  // remaining, elapsed, goal
-      {week, 0, "", true},          {week + 0.001, 300, "", false}, {0.001, week, "", true},
-      {1, week + 0.001, "", false}, {1, -0.001, "", false},         {0, 300, "", false},
-      {std::nan(""), 1, "", false}, {1, inf, "", false},
-      {1, 1, repeated(familyEmoji, 120), true}, {1, 1, repeated(familyEmoji, 121), false},
+  const std::tuple<double, double, std::string, bool> rows[] = {
+      // remaining, elapsed, goal
+      {week, 0, "", true},
+      {week + 0.001, 300, "", false},
+      {0.001, week, "", true},
+      {1, week + 0.001, "", false},
+      {1, -0.001, "", false},
+      {0, 300, "", false},
+      {std::nan(""), 1, "", false},
+      {1, inf, "", false},
+      {1, 1, repeated(familyEmoji, 120), true},
+      {1, 1, repeated(familyEmoji, 121), false},
       {1, 1, std::string(120, 'x') + " ", false},  // stored as typed: the blank counts
   };
   for (const auto& [remaining, elapsed, goal, valid] : rows) {
@@ -294,7 +327,10 @@ TEST(SessionSuspension, Json) {
   for (const auto& [key, value] :  // null: the key left out
        {std::pair{"focus", Json()}, {"wasCounted", Json(1)}, {"sessionID", Json("x-1")}}) {
     Json changed = complete;
-    if (value.is_null()) changed.erase(key); else changed[key] = value;
+    if (value.is_null())
+      changed.erase(key);
+    else
+      changed[key] = value;
     EXPECT_THROW((void)Suspension::fromJson(JsonReader(changed)), DecodingError) << key;
   }
 }
@@ -302,12 +338,17 @@ TEST(SessionSuspension, Json) {
 TEST(IdleFocusInvitations, TakeDueConsumesOccasionsThatAreAlreadyTooLate) {
   // Seconds after the reset, and whether an invitation is offered then.
   const std::vector<std::pair<double, bool>> rows[] = {
-      {{-1, false}, {899, false}, {900, true}, {900, false}, {4499, false}, {4500, true},
+      {{-1, false},
+       {899, false},
+       {900, true},
+       {900, false},
+       {4499, false},
+       {4500, true},
        {90000, false}},
       {{930, true}, {4529, false}, {4530, true}},  // the edge of on time moves the second
       {{930.001, false}, {4499, false}, {4500, true}, {4531, false}},  // first consumed, late
       {{4500, true}, {4500, false}, {8100, false}},  // first missed, second taken at once
-      {{5000, false}, {99999, false}},                // both too late in one call
+      {{5000, false}, {99999, false}},               // both too late in one call
   };
   for (const auto& calls : rows) {
     IdleFocusInvitations cadence;
@@ -321,10 +362,10 @@ TEST(IdleFocusInvitations, TakeDueConsumesOccasionsThatAreAlreadyTooLate) {
 
 TEST(FocusInput, CleaningAndTheGoalLimitInCharacters) {
   const std::pair<std::string, std::string> cleaned[] = {
-      {"  write\n\nthe \r\nb\u00A0c\u3000d\u2028e\u2029f\u0085g\vh\fi\t", 
+      {"  write\n\nthe \r\nb\u00A0c\u3000d\u2028e\u2029f\u0085g\vh\fi\t",
        "write the b c d e f g h i"},
       {"a\u200Bb\uFEFFc", "a\u200Bb\uFEFFc"},  // zero-width space and BOM do not separate
-      {"a \u0301b e\u0301", "a b e\u0301"},  // a blank with a mark goes whole, a letter's stays
+      {"a \u0301b e\u0301", "a b e\u0301"},    // a blank with a mark goes whole, a letter's stays
       {"a\xFF b", "a\uFFFD b"},
       // Regression: a mark after a line break gave "r \u0332", which cleaned again to "r".
       {"r\r\u0332", "r"},
@@ -336,7 +377,9 @@ TEST(FocusInput, CleaningAndTheGoalLimitInCharacters) {
   }
   // 120 emoji of several code points each are pinned through the quick command's goal.
   const std::pair<std::string, bool> goals[] = {
-      {" \n\t\u00A0", false}, {repeated("e\u0301", 120), true}, {repeated("e\u0301", 121), false},
+      {" \n\t\u00A0", false},
+      {repeated("e\u0301", 120), true},
+      {repeated("e\u0301", 121), false},
       // 120 characters once cleaned, 80 white-space characters more before it.
       {std::string(20, ' ') + repeated("ab\n\n", 39) + "abc" + std::string(21, '\t'), true},
   };

@@ -1,11 +1,11 @@
+#include "core/productivity/daily_priorities.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "core/productivity/daily_priorities.h"
 
 namespace vorlane {
 namespace {
@@ -29,7 +29,8 @@ DailyPriority plannedOn(int count) {  // the first `count` days of March on
 }
 
 // The error thrown, checking that it left the value as it was.
-template <class Action> std::optional<Case> errorOf(DailyPriorities& plan, Action action) {
+template <class Action>
+std::optional<Case> errorOf(DailyPriorities& plan, Action action) {
   const DailyPriorities before = plan;
   try {
     action();
@@ -47,8 +48,7 @@ TEST(DailyPriorities, AddChecksTitleThenDayThenArchive) {
   const UUID id = plan.add("  Write\n the   report ", day(5), newYork);
   EXPECT_EQ(plan.items()[0], (DailyPriority{id, "Write the report", day(5), {"2026-03-05"}, {}}));
   EXPECT_EQ(errorOf(plan, [&] { plan.add(" \n ", day(5), newYork); }), Case::invalidTitle);
-  EXPECT_EQ(errorOf(plan, [&] { plan.add("\u200B \u2060", day(5), newYork); }),
-            Case::invalidTitle);
+  EXPECT_EQ(errorOf(plan, [&] { plan.add("\u200B \u2060", day(5), newYork); }), Case::invalidTitle);
   EXPECT_EQ(errorOf(plan, [&] { plan.add(std::string(121, 'x'), day(5), newYork); }),
             Case::invalidTitle);
   plan.markAccomplished(plan.add(std::string(120, 'x'), day(5), newYork), day(5));
@@ -95,9 +95,9 @@ TEST(DailyPriorities, IsValidChecksEveryLimit) {
   while (many.size() < 200) many.push_back(item({}));
   const std::pair<std::vector<DailyPriority>, bool> rows[] = {
       {many, true},
-      {{a, b, item({"2026-03-05", "2026-13-45"})}, true},  // only the shape counts
-      {{a, b, item({"2026-03-05"}), item({"2026-03-05"})}, false},       // a fourth on a day
-      {{a, a}, false},                                                   // a repeated id
+      {{a, b, item({"2026-03-05", "2026-13-45"})}, true},           // only the shape counts
+      {{a, b, item({"2026-03-05"}), item({"2026-03-05"})}, false},  // a fourth on a day
+      {{a, a}, false},                                              // a repeated id
       {{item({"2026-03-05\n"})}, false},
       {{plannedOn(90)}, true},
       {{plannedOn(91)}, false},

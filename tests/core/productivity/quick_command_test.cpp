@@ -71,7 +71,7 @@ TEST(QuickCommand, ParsesEachLineOrRefusesItWithTheRightError) {
       {"Remind ME TO  4pm call", Q::remind("4pm call")},
       {"remind me\tto\u00A0stretch in 5m", Q::remind("stretch in 5m")},
       {"remind me tomorrow 9am x", Q::remind("tomorrow 9am x")},  // "to" only as a word
-      {"remind me", Q::remind("")},  // the parser asks for a time
+      {"remind me", Q::remind("")},                               // the parser asks for a time
       {"remind meet bob at 4pm", Q::remind("meet bob at 4pm")},
       {"remind me-time at 4pm", Q::remind("me-time at 4pm")},
       {"remind at 4pm call me", Q::remind("at 4pm call me")},

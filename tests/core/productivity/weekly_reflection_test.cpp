@@ -1,3 +1,5 @@
+#include "core/productivity/weekly_reflection.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "core/productivity/calendar_gap_finder.h"
-#include "core/productivity/weekly_reflection.h"
 
 namespace vorlane {
 namespace {
@@ -62,7 +63,8 @@ TEST(WeeklyReflection, CountsOnlyUsableDurationsRoundsHalfUpAndBandsByLocalHour)
     history.push_back(finished(*newYork.date(2026, 3, 9, h, m, 0)));
   }
   EXPECT_EQ(WeeklyReflection(springTuesday, 0, history, {}, newYork).completionTimes(),
-            (std::map<TimeOfDay, std::int64_t>{{TimeOfDay::morning, 2}, {TimeOfDay::afternoon, 2},
+            (std::map<TimeOfDay, std::int64_t>{{TimeOfDay::morning, 2},
+                                               {TimeOfDay::afternoon, 2},
                                                {TimeOfDay::evening, 2},
                                                {TimeOfDay::overnight, 1}}));
 }
@@ -121,14 +123,18 @@ TEST(CalendarGap, SuggestsABlockThatStopsShortOfTheNextBusyStretch) {
       {"next in 7 minutes", h3, {busy(7 * minute, hour)}, 90, offer(5, 7 * minute)},
       {"next in 6:59", h3, {busy(7 * minute - 1, hour)}, 90, std::nullopt},
       {"58.5 minutes free", h3, {busy(hour + 30, 2 * hour)}, 90, offer(58, hour + 30)},
-      {"unsorted and overlapping", h3,
+      {"unsorted and overlapping",
+       h3,
        {busy(2 * hour, h3), busy(40 * minute, 2 * hour), busy(50 * minute, 55 * minute),
-        busy(-2 * hour, -hour)}, 90, offer(38, 40 * minute)},
+        busy(-2 * hour, -hour)},
+       90,
+       offer(38, 40 * minute)},
       {"touching", h3, {busy(hour, 2 * hour), busy(30 * minute, hour)}, 90, offer(28, 30 * minute)},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(CalendarGap::suggest(at, at + row.through, row.busy, row.maximumMinutes),
-              row.expected) << row.name;
+              row.expected)
+        << row.name;
   }
 }
 

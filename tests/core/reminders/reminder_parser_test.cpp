@@ -91,8 +91,8 @@ TEST(ReminderParser, SchedulesAndPhrases) {
       {"long s counts as minutes", "in 5\u017F tea", countdown(300), "tea"},
       {"unreadable count falls through", "in \u0665m call 4pm", oneOff(monday(16, 0)),
        "in \u0665m call"},
-      {"too large count falls through", "in 99999999999999999999m call 4pm",
-       oneOff(monday(16, 0)), "in 99999999999999999999m call"},
+      {"too large count falls through", "in 99999999999999999999m call 4pm", oneOff(monday(16, 0)),
+       "in 99999999999999999999m call"},
       // Recurring days.
       {"weekdays", "weekdays 9:30am yoga", recurring(RecurrenceDays::weekdays(), 9, 30), "yoga"},
       {"Weekday", "Weekday 7am walk", recurring(RecurrenceDays::weekdays(), 7, 0), "walk"},
@@ -114,8 +114,7 @@ TEST(ReminderParser, SchedulesAndPhrases) {
       {"a chain of fillers", "say and to for on at 4pm hi", oneOff(monday(16, 0)), "hi"},
       {"fillers in any case", "Remind Me To 4pm Stretch", oneOff(monday(16, 0)), "Stretch"},
       {"filler words later stay", "call me at 4pm", oneOff(monday(16, 0)), "call me at"},
-      {"a word starting like a filler", "4pm tomato atlas", oneOff(monday(16, 0)),
-       "tomato atlas"},
+      {"a word starting like a filler", "4pm tomato atlas", oneOff(monday(16, 0)), "tomato atlas"},
       {"runs of spaces and tabs", "4pm  call\t\tmom \n now", oneOff(monday(16, 0)), "call mom now"},
       {"no-break and ideographic spaces", "4pm\u3000call\u00A0\u00A0mom", oneOff(monday(16, 0)),
        "call mom"},
@@ -142,8 +141,8 @@ TEST(ReminderParser, SchedulesAndPhrases) {
        Date::fromUnix(1793513400)},  // 01:10 EST
   };
   const std::pair<const char*, double> units[] = {
-      {"m", 60},     {"MIN", 60},   {"mins", 60}, {"minutes", 60}, {"s", 1},      {"secs", 1},
-      {"seconds", 1}, {"h", 3600}, {"hrs", 3600}, {"hour", 3600},   {"hours", 3600}};
+      {"m", 60},      {"MIN", 60}, {"mins", 60},  {"minutes", 60}, {"s", 1},       {"secs", 1},
+      {"seconds", 1}, {"h", 3600}, {"hrs", 3600}, {"hour", 3600},  {"hours", 3600}};
   for (const auto& [unit, seconds] : units) {
     for (const char* space : {"", " "}) {
       rows.push_back({unit, std::string("IN 5") + space + unit + " go home", countdown(5 * seconds),
@@ -166,24 +165,21 @@ TEST(ReminderParser, ADayNamedBesideTheTimeIsTheDayItFiresOn) {
   const Row rows[] = {
       {"tomorrow, the time still ahead today", "tomorrow 11am dentist", oneOff(tuesday(11, 0)),
        "dentist"},
-      {"tomorrow, the time passed today", "tomorrow 9am dentist", oneOff(tuesday(9, 0)),
-       "dentist"},
+      {"tomorrow, the time passed today", "tomorrow 9am dentist", oneOff(tuesday(9, 0)), "dentist"},
       {"tomorrow at", "tomorrow at 11am dentist", oneOff(tuesday(11, 0)), "dentist"},
       {"after the time", "dentist 11am tomorrow", oneOff(tuesday(11, 0)), "dentist"},
       {"after a filler", "remind me to tomorrow at 4pm call", oneOff(tuesday(16, 0)), "call"},
       {"any case", "TOMORROW 21:05 Call", oneOff(tuesday(21, 5)), "Call"},
       // The pattern folds a long s to s; the day must be read the same way, not as tomorrow.
       {"a long s in a day name", "\u017Funday 9am x", oneOff(local(3, 8, 9, 0)), "x"},
-      {"another day this week", "Friday at 3pm call mom", oneOff(local(3, 6, 15, 0)),
-       "call mom"},
+      {"another day this week", "Friday at 3pm call mom", oneOff(local(3, 6, 15, 0)), "call mom"},
       {"on before the day, after the time", "call mom 9am on friday", oneOff(local(3, 6, 9, 0)),
        "call mom"},
-      {"on before the day, before the time", "call mom on Friday at 9am",
-       oneOff(local(3, 6, 9, 0)), "call mom"},
+      {"on before the day, before the time", "call mom on Friday at 9am", oneOff(local(3, 6, 9, 0)),
+       "call mom"},
       {"a day earlier in the week is next week's", "sunday 9am x", oneOff(local(3, 8, 9, 0)), "x"},
       {"today's name, the time ahead", "monday 4pm review", oneOff(monday(16, 0)), "review"},
-      {"today's name, the time passed", "monday 9am review", oneOff(local(3, 9, 9, 0)),
-       "review"},
+      {"today's name, the time passed", "monday 9am review", oneOff(local(3, 9, 9, 0)), "review"},
       {"today's name at this very minute", "monday 10:00 review", oneOff(local(3, 9, 10, 0)),
        "review"},
       // The wall time holds across a clock change; a skipped one gives the next existing time.
@@ -231,12 +227,10 @@ TEST(ReminderParser, PunctuationBetweenTheDayAndTheTimeKeepsTheDay) {
       {"a comma, no blank", "tomorrow,9am dentist", oneOff(mondayNine), "dentist", sundayEight},
       {"a dash", "tomorrow - 9am dentist", oneOff(mondayNine), "dentist", sundayEight},
       {"a colon", "Tomorrow: 9am dentist", oneOff(mondayNine), "dentist", sundayEight},
-      {"a comma and at", "tomorrow, at 9am dentist", oneOff(mondayNine), "dentist",
-       sundayEight},
+      {"a comma and at", "tomorrow, at 9am dentist", oneOff(mondayNine), "dentist", sundayEight},
       {"a weekday", "friday, 9am dentist", oneOff(local(3, 6, 9, 0)), "dentist", sundayEight},
       {"after the time", "dentist 9am, tomorrow", oneOff(mondayNine), "dentist", sundayEight},
-      {"after the time, on", "dentist 9am, on monday", oneOff(mondayNine), "dentist",
-       sundayEight},
+      {"after the time, on", "dentist 9am, on monday", oneOff(mondayNine), "dentist", sundayEight},
       // Still only beside the time: a day further off stays in the phrase.
       {"a day further off", "tomorrow, call 9am", oneOff(local(3, 1, 9, 0)), "tomorrow, call",
        sundayEight},
@@ -300,13 +294,12 @@ TEST(ReminderParser, Errors) {
 // Searches are skipped for plain ASCII lines that lack what a match needs. A non-ASCII
 // word at the end turns the skipping off and must change nothing but the phrase.
 TEST(ReminderParser, SkippedSearchesChangeNoResult) {
-  const char* tokens[] = {"in",      "IN",       "iN",  "5",     "12",    "007",    "9:30", "9.30",
-                          "21:05",   "13:30",    "am",  "PM",    "pM",    "a",      "m",    "p",
-                          "d",       "ai",       "ly",  "daily", "DAILY", "every",  "day",  "Day",
-                          "weekday", "WeekDays", "s",   "h",     "min",   "hrs",    "secs", "to",
-                          "at",      "on",       "for", "and",   "say",   "remind", "me",   "re",
-                          "fo",      "x",        "tea", ":",     ".",      "tomorrow", "Friday",
-                          "mondays"};
+  const char* tokens[] = {
+      "in",    "IN",    "iN",  "5",   "12",      "007",      "9:30",   "9.30",   "21:05", "13:30",
+      "am",    "PM",    "pM",  "a",   "m",       "p",        "d",      "ai",     "ly",    "daily",
+      "DAILY", "every", "day", "Day", "weekday", "WeekDays", "s",      "h",      "min",   "hrs",
+      "secs",  "to",    "at",  "on",  "for",     "and",      "say",    "remind", "me",    "re",
+      "fo",    "x",     "tea", ":",   ".",       "tomorrow", "Friday", "mondays"};
   const char* separators[] = {" ", " ", " ", "", "  ", "\t"};
   SeededRandomGenerator random(2026);
   const auto pick = [&](const auto& list) { return list[uniformBelow(random, std::size(list))]; };

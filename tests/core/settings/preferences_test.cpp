@@ -95,10 +95,8 @@ TEST(Preferences, EffectiveLengthsClampToWhatASessionCanRun) {
     const char* name;
     std::int64_t work, rest, effectiveWork, effectiveRest;
   } rows[] = {
-      {"defaults", 25, 5, 25, 5},
-      {"zero", 0, 0, 1, 1},
-      {"negative", -3, -1, 1, 1},
-      {"at the ends", 90, 30, 90, 30},
+      {"defaults", 25, 5, 25, 5},         {"zero", 0, 0, 1, 1},
+      {"negative", -3, -1, 1, 1},         {"at the ends", 90, 30, 90, 30},
       {"past the ends", 500, 45, 90, 30},
   };
   for (const auto& row : rows) {
@@ -187,8 +185,9 @@ TEST(Preferences, OnlyThePresenceFieldsMakeAPresenceChange) {
       {"work length", [](Preferences& p, const Preferences& o) { p.workMinutes = o.workMinutes; },
        false},
       {"invitations",
-       [](Preferences& p,
-          const Preferences& o) { p.idleFocusInvitationsEnabled = o.idleFocusInvitationsEnabled; },
+       [](Preferences& p, const Preferences& o) {
+         p.idleFocusInvitationsEnabled = o.idleFocusInvitationsEnabled;
+       },
        false},
       {"placements",
        [](Preferences& p, const Preferences& o) { p.mascotPlacements = o.mascotPlacements; },

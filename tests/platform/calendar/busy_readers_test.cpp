@@ -7,9 +7,9 @@
 #include "platform/calendar/calendar_reader.h"
 #include "platform/calendar/merged_busy_reader.h"
 #include "platform/calendar/time_limited_reader.h"
-#include "tests/support/log_capture.h"
 #include "tests/support/child_process.h"
 #include "tests/support/fake_busy_reader.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/process_probe.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/thrown.h"
@@ -53,8 +53,8 @@ TEST(MergedBusyReaderTest, OneSourceFailingNeverHidesTheOther) {
     }
     EXPECT_EQ(log.lines().size(), row.logLines * (row.failure.empty() ? 2 : 1)) << row.name;
   }
-  MergedBusyReader twice({std::make_shared<FakeBusyReader>(Busy{a, a}),
-                         std::make_shared<FakeBusyReader>()});
+  MergedBusyReader twice(
+      {std::make_shared<FakeBusyReader>(Busy{a, a}), std::make_shared<FakeBusyReader>()});
   EXPECT_EQ(twice.read(window, {}), (Busy{a, a})) << "two equal meetings in one source both count";
   EXPECT_EQ(twice.places(), (std::vector<std::string>{"fake", "fake"}));
 }

@@ -55,14 +55,17 @@ TEST(IcsEvents, EachFilterDropsItsEventsAndOnlyThose) {
       {"reversed", "DTSTART:20260302T160000Z\nDTEND:20260302T150000Z\n", none},
       {"no end and no duration", "DTSTART:20260302T150000Z\n", none},
       {"end and duration both given", hour + "DURATION:PT1H\n", none},
-      {"a duration", "DTSTART:20260302T150000Z\nDURATION:PT45M\n",
+      {"a duration",
+       "DTSTART:20260302T150000Z\nDURATION:PT45M\n",
        {{z(3, 2, 15), z(3, 2, 15, 45)}}},
-      {"began before the range", "DTSTART:20260301T230000Z\nDTEND:20260302T060000Z\n",
+      {"began before the range",
+       "DTSTART:20260301T230000Z\nDTEND:20260302T060000Z\n",
        {{z(3, 1, 23), z(3, 2, 6)}}},
       {"after the range", "DTSTART:20260303T150000Z\nDTEND:20260303T160000Z\n", none},
       {"ends as the range begins", "DTSTART:20260302T040000Z\nDTEND:20260302T050000Z\n", none},
       {"all day", "DTSTART;VALUE=DATE:20260302\n", {{ny(3, 2), ny(3, 3)}}},
-      {"floating time in the user's zone", "DTSTART:20260302T100000\nDTEND:20260302T110000\n",
+      {"floating time in the user's zone",
+       "DTSTART:20260302T100000\nDTEND:20260302T110000\n",
        {{ny(3, 2, 10), ny(3, 2, 11)}}},
       {"zone from the system's data",
        "DTSTART;TZID=Asia/Tokyo:20260303T000000\nDTEND;TZID=Asia/Tokyo:20260303T010000\n", busy},
@@ -85,10 +88,16 @@ const std::string newYorkZone =
 // meeting excluded and the 23 March one moved to the afternoon.
 std::string standUp(const std::string& zone, const std::string& overrideExtra = "") {
   const std::string tz = zone.empty() ? "" : ";TZID=" + zone;
-  return event("DTSTART" + tz + ":20260302T100000\nDTEND" + tz + ":20260302T103000\n"
-               "RRULE:FREQ=WEEKLY;COUNT=5\nEXDATE" + tz + ":20260316T100000\n", "standup") +
-         event("RECURRENCE-ID" + tz + ":20260323T100000\nDTSTART" + tz + ":20260323T140000\n"
-               "DTEND" + tz + ":20260323T150000\n" + overrideExtra, "standup");
+  return event("DTSTART" + tz + ":20260302T100000\nDTEND" + tz +
+                   ":20260302T103000\n"
+                   "RRULE:FREQ=WEEKLY;COUNT=5\nEXDATE" +
+                   tz + ":20260316T100000\n",
+               "standup") +
+         event("RECURRENCE-ID" + tz + ":20260323T100000\nDTSTART" + tz +
+                   ":20260323T140000\n"
+                   "DTEND" +
+                   tz + ":20260323T150000\n" + overrideExtra,
+               "standup");
 }
 
 TEST(IcsEvents, WeeklyMeetingKeepsItsLocalTimeAcrossDaylightSavingWithExceptionAndOverride) {
@@ -206,8 +215,8 @@ std::string halfHourly(const char* name, int count) {
   for (int i = 0; i < count; ++i) {
     const DateComponents c = utc.components(*utc.date(2025, 3, 2, 10) + 1800.0 * i);
     char text[48];
-    std::snprintf(text, sizeof text, "%s:%04d%02d%02dT%02d%02d00Z\n", name, c.year, c.month,
-                  c.day, c.hour, c.minute);
+    std::snprintf(text, sizeof text, "%s:%04d%02d%02dT%02d%02d00Z\n", name, c.year, c.month, c.day,
+                  c.hour, c.minute);
     lines += text;
   }
   return lines;
@@ -215,8 +224,10 @@ std::string halfHourly(const char* name, int count) {
 std::string crowdedZone(int observances) {
   std::string zone = "BEGIN:VTIMEZONE\nTZID:Crowded\n";
   for (int i = 0; i < observances; ++i) {
-    zone += "BEGIN:STANDARD\nDTSTART:19700101T000000\nTZOFFSETFROM:+0100\nTZOFFSETTO:+0100\n"
-            "RRULE:FREQ=YEARLY;BYMONTH=" + std::to_string(i % 12 + 1) + "\nEND:STANDARD\n";
+    zone +=
+        "BEGIN:STANDARD\nDTSTART:19700101T000000\nTZOFFSETFROM:+0100\nTZOFFSETTO:+0100\n"
+        "RRULE:FREQ=YEARLY;BYMONTH=" +
+        std::to_string(i % 12 + 1) + "\nEND:STANDARD\n";
   }
   return zone + "END:VTIMEZONE\n" + event("DTSTART;TZID=Crowded:20260302T100000\nDURATION:PT1H\n");
 }
@@ -232,15 +243,18 @@ TEST(IcsBudget, HostileRulesEndTheirReadAndLaterMeetingsStillCount) {
        repeated(50, "p", hourly + "RRULE:FREQ=MINUTELY;BYDAY=-1FR\nRRULE:FREQ=DAILY;BYDAY=2SU\n"),
        {}},
       {"an hourly rule whose interval never meets its hour",
-       repeated(50, "i", hourly + "RRULE:FREQ=HOURLY;INTERVAL=24;BYHOUR=5\n"), {}},
+       repeated(50, "i", hourly + "RRULE:FREQ=HOURLY;INTERVAL=24;BYHOUR=5\n"),
+       {}},
       {"daily on 30 February",
-       repeated(200, "f", hourly + "RRULE:FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30\n"), {}},
+       repeated(200, "f", hourly + "RRULE:FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30\n"),
+       {}},
       {"every minute for three years with 400 excluded dates",
        event("DTSTART:20230302T000000Z\nDURATION:PT1M\nRRULE:FREQ=MINUTELY;COUNT=1500000\n" +
              halfHourly("EXDATE", 400)),
        {}},
       {"every second of the week",
-       event("DTSTART:20260302T000000Z\nDURATION:PT1S\nRRULE:FREQ=SECONDLY\n"), {}},
+       event("DTSTART:20260302T000000Z\nDURATION:PT1S\nRRULE:FREQ=SECONDLY\n"),
+       {}},
       {"a thousand events every seven minutes",
        repeated(1000, "e",
                 "DTSTART:20260201T000000Z\nDURATION:PT1M\nRRULE:FREQ=MINUTELY;INTERVAL=7\n"),
@@ -302,8 +316,8 @@ TEST(IcsBudget, OrdinaryLongLivedCalendarsAreReadInFull) {
     }
     body += event(text, "w" + std::to_string(i));
   }
-  body += repeated(50, "n",
-                   "DTSTART:20180305T070000Z\nDURATION:PT1H\nRRULE:FREQ=WEEKLY;COUNT=500\n");
+  body +=
+      repeated(50, "n", "DTSTART:20180305T070000Z\nDURATION:PT1H\nRRULE:FREQ=WEEKLY;COUNT=500\n");
   body += repeated(400, "o", "DTSTART:20240105T070000Z\nDURATION:PT1H\n");
   body += event("DTSTART:20260306T070000Z\nDURATION:PT1H\n");
   EXPECT_EQ(weekOf(body).size(), expected);

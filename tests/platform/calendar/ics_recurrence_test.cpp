@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "platform/calendar/ics_events.h"
-#include "tests/support/log_capture.h"
 #include "tests/platform/calendar/recurrence_cases.h"
+#include "tests/support/log_capture.h"
 
 namespace vorlane {
 namespace {
@@ -25,8 +25,7 @@ Busy inTimeOrder(Busy busy) {
 }
 
 std::string calendarOf(const std::string& events) {
-  return "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Vorlane tests//EN\n" + events +
-         "END:VCALENDAR\n";
+  return "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Vorlane tests//EN\n" + events + "END:VCALENDAR\n";
 }
 
 TEST(IcsRecurrence, SeriesZonesAndOverridesReadAsOtherCalendarProgramsReadThem) {
@@ -61,8 +60,9 @@ TEST(IcsRecurrence, UnknownRulePartsAreLeftOutOnceReportedAndTheRestExpanded) {
             "Calendar rule parts not understood, left out: UNTL=20191023, X-NAME=1, "
             "untl=20191023");
   // A file whose rules are all known says nothing.
-  busyIntervalsInIcs(calendarOf(testing::caseEvent("k", "DTSTART:20191021T090000Z\n"
-                                                        "DURATION:PT1H\nRRULE:FREQ=DAILY\n")),
+  busyIntervalsInIcs(calendarOf(testing::caseEvent("k",
+                                                   "DTSTART:20191021T090000Z\n"
+                                                   "DURATION:PT1H\nRRULE:FREQ=DAILY\n")),
                      week, {std::nullopt, berlin});
   EXPECT_EQ(log.lines().size(), 1u);
 }
@@ -76,8 +76,7 @@ TEST(IcsRecurrence, CountedSeriesFromCenturiesBackAreReadInFullWithinOneFilesSte
                                        "0000Z\nDURATION:PT1H\n"
                                        "RRULE:FREQ=DAILY;INTERVAL=2;COUNT=20260401\n");
   };
-  const std::string file =
-      std::string(1, '\0') + calendarOf(series("d", "09") + series("e", "13"));
+  const std::string file = std::string(1, '\0') + calendarOf(series("d", "09") + series("e", "13"));
   const DateInterval week{testing::utcStamp("20260302T0000"), testing::utcStamp("20260309T0000")};
   IcsReadOptions options{std::nullopt, Calendar("UTC")};
   options.timeLimit = std::chrono::hours(1);

@@ -39,8 +39,8 @@ inline std::string utcText(const BusyInterval& busy) {
   const auto text = [](Date date) {
     const DateComponents c = utc.components(date);
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d", c.year, c.month, c.day,
-                  c.hour, c.minute);
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d", c.year, c.month, c.day, c.hour,
+                  c.minute);
     return std::string(buffer);
   };
   return text(busy.start) + " to " + text(busy.end);
@@ -74,10 +74,10 @@ inline std::string outlookZone(const std::string& tzid, const char* standardOffs
                                const char* daylightOffset, const char* standardRule,
                                const char* daylightRule) {
   return "BEGIN:VTIMEZONE\nTZID:" + tzid + "\nBEGIN:STANDARD\nDTSTART:16010101T030000\n" +
-         "TZOFFSETFROM:" + daylightOffset + "\nTZOFFSETTO:" + standardOffset + "\nRRULE:" +
-         standardRule + "\nEND:STANDARD\nBEGIN:DAYLIGHT\nDTSTART:16010101T020000\n" +
-         "TZOFFSETFROM:" + standardOffset + "\nTZOFFSETTO:" + daylightOffset + "\nRRULE:" +
-         daylightRule + "\nEND:DAYLIGHT\nEND:VTIMEZONE\n";
+         "TZOFFSETFROM:" + daylightOffset + "\nTZOFFSETTO:" + standardOffset +
+         "\nRRULE:" + standardRule + "\nEND:STANDARD\nBEGIN:DAYLIGHT\nDTSTART:16010101T020000\n" +
+         "TZOFFSETFROM:" + standardOffset + "\nTZOFFSETTO:" + daylightOffset +
+         "\nRRULE:" + daylightRule + "\nEND:DAYLIGHT\nEND:VTIMEZONE\n";
 }
 
 inline std::string westEuropeZone() {
@@ -102,103 +102,120 @@ inline std::vector<RecurrenceCase> recurrenceCases() {
                                              utcStretch("20261208T1500", "20261208T1600"),
                                              utcStretch("20261209T1500", "20261209T1600")};
   const auto tenOClock = [](const std::string& tzid, const std::string& day) {
-    return caseEvent("ten-" + day, "DTSTART;TZID=" + tzid + ":" + day +
-                                       "T100000\nDURATION:PT1H\n");
+    return caseEvent("ten-" + day, "DTSTART;TZID=" + tzid + ":" + day + "T100000\nDURATION:PT1H\n");
   };
   return {
       // A series ends with the occurrence at its UNTIL (UTC), whatever zone it runs in.
       {"daily in a system zone", caseEvent("until-daily", berlinSeries), december, berlinDays},
-      {"daily in the file's zone", fullBerlinZone + caseEvent("until-file", berlinSeries),
-       december, berlinDays},
+      {"daily in the file's zone", fullBerlinZone + caseEvent("until-file", berlinSeries), december,
+       berlinDays},
       {"weekly in New York",
-       caseEvent("until-weekly", "DTSTART;TZID=America/New_York:20261201T090000\n"
-                                 "DTEND;TZID=America/New_York:20261201T093000\n"
-                                 "RRULE:FREQ=WEEKLY;UNTIL=20261215T140000Z\n"),
+       caseEvent("until-weekly",
+                 "DTSTART;TZID=America/New_York:20261201T090000\n"
+                 "DTEND;TZID=America/New_York:20261201T093000\n"
+                 "RRULE:FREQ=WEEKLY;UNTIL=20261215T140000Z\n"),
        december,
        {utcStretch("20261201T1400", "20261201T1430"), utcStretch("20261208T1400", "20261208T1430"),
         utcStretch("20261215T1400", "20261215T1430")}},
       {"monthly in Tokyo",
-       caseEvent("until-monthly", "DTSTART;TZID=Asia/Tokyo:20261010T090000\nDURATION:PT1H\n"
-                                  "RRULE:FREQ=MONTHLY;UNTIL=20261210T000000Z\n"),
+       caseEvent("until-monthly",
+                 "DTSTART;TZID=Asia/Tokyo:20261010T090000\nDURATION:PT1H\n"
+                 "RRULE:FREQ=MONTHLY;UNTIL=20261210T000000Z\n"),
        {utcStamp("20261001T0000"), utcStamp("20270101T0000")},
        {utcStretch("20261010T0000", "20261010T0100"), utcStretch("20261110T0000", "20261110T0100"),
         utcStretch("20261210T0000", "20261210T0100")}},
       {"yearly in Sydney",
-       caseEvent("until-yearly", "DTSTART;TZID=Australia/Sydney:20241208T100000\n"
-                                 "DURATION:PT1H\nRRULE:FREQ=YEARLY;UNTIL=20261207T230000Z\n"),
-       december, {utcStretch("20261207T2300", "20261208T0000")}},
+       caseEvent("until-yearly",
+                 "DTSTART;TZID=Australia/Sydney:20241208T100000\n"
+                 "DURATION:PT1H\nRRULE:FREQ=YEARLY;UNTIL=20261207T230000Z\n"),
+       december,
+       {utcStretch("20261207T2300", "20261208T0000")}},
       {"hourly in Berlin",
-       caseEvent("until-hourly", "DTSTART;TZID=Europe/Berlin:20261208T090000\n"
-                                 "DURATION:PT30M\nRRULE:FREQ=HOURLY;UNTIL=20261208T100000Z\n"),
+       caseEvent("until-hourly",
+                 "DTSTART;TZID=Europe/Berlin:20261208T090000\n"
+                 "DURATION:PT30M\nRRULE:FREQ=HOURLY;UNTIL=20261208T100000Z\n"),
        december,
        {utcStretch("20261208T0800", "20261208T0830"), utcStretch("20261208T0900", "20261208T0930"),
         utcStretch("20261208T1000", "20261208T1030")}},
       {"all-day days to a date",
-       caseEvent("until-days", "DTSTART;VALUE=DATE:20261207\nDTEND;VALUE=DATE:20261208\n"
-                               "RRULE:FREQ=DAILY;UNTIL=20261209\n"),
+       caseEvent("until-days",
+                 "DTSTART;VALUE=DATE:20261207\nDTEND;VALUE=DATE:20261208\n"
+                 "RRULE:FREQ=DAILY;UNTIL=20261209\n"),
        december,
        {utcStretch("20261206T2300", "20261207T2300"), utcStretch("20261207T2300", "20261208T2300"),
         utcStretch("20261208T2300", "20261209T2300")}},
 
       // A zone the system knows follows the system's rules, whatever the file's copy holds.
       {"a cut-short zone in winter",
-       cutShortBerlinZone("Europe/Berlin") + tenOClock("Europe/Berlin", "20261208"), winterDay,
+       cutShortBerlinZone("Europe/Berlin") + tenOClock("Europe/Berlin", "20261208"),
+       winterDay,
        {utcStretch("20261208T0900", "20261208T1000")}},
       {"a cut-short zone in summer",
-       cutShortBerlinZone("Europe/Berlin") + tenOClock("Europe/Berlin", "20260708"), summerDay,
+       cutShortBerlinZone("Europe/Berlin") + tenOClock("Europe/Berlin", "20260708"),
+       summerDay,
        {utcStretch("20260708T0800", "20260708T0900")}},
       {"a cut-short zone named by its location",
        cutShortBerlinZone("/example.org/20190101_1/Berlin", "X-LIC-LOCATION:Europe/Berlin\n") +
            tenOClock("/example.org/20190101_1/Berlin", "20261208"),
-       winterDay, {utcStretch("20261208T0900", "20261208T1000")}},
+       winterDay,
+       {utcStretch("20261208T0900", "20261208T1000")}},
       {"a Windows zone name in winter",
-       westEuropeZone() + tenOClock("\"W. Europe Standard Time\"", "20261208"), winterDay,
+       westEuropeZone() + tenOClock("\"W. Europe Standard Time\"", "20261208"),
+       winterDay,
        {utcStretch("20261208T0900", "20261208T1000")}},
       {"a Windows zone name in summer",
-       westEuropeZone() + tenOClock("\"W. Europe Standard Time\"", "20260708"), summerDay,
+       westEuropeZone() + tenOClock("\"W. Europe Standard Time\"", "20260708"),
+       summerDay,
        {utcStretch("20260708T0800", "20260708T0900")}},
       {"Pacific time",
        pacificZone("Pacific Standard Time") + tenOClock("\"Pacific Standard Time\"", "20261208"),
-       winterDay, {utcStretch("20261208T1800", "20261208T1900")}},
+       winterDay,
+       {utcStretch("20261208T1800", "20261208T1900")}},
       {"Pacific time named with a stray colon",
        pacificZone("Pacific Standard Time") + tenOClock("\"Pacific Standard Time:\"", "20261208"),
-       winterDay, {utcStretch("20261208T1800", "20261208T1900")}},
+       winterDay,
+       {utcStretch("20261208T1800", "20261208T1900")}},
 
       // Moved occurrences stand at their new times; an override giving both an end and a
       // length keeps its end.
       {"moved occurrences",
-       caseEvent("moved", "DTSTART;TZID=Europe/Berlin:20260307T020000\n"
-                          "DTEND;TZID=Europe/Berlin:20260307T030000\n"
-                          "RRULE:FREQ=DAILY;UNTIL=20260310T010000Z\n") +
-           caseEvent("moved", "RECURRENCE-ID;TZID=Europe/Berlin:20260309T020000\n"
-                              "DTSTART;TZID=Europe/Berlin:20260309T030000\n"
-                              "DTEND;TZID=Europe/Berlin:20260309T040000\n") +
-           caseEvent("moved", "RECURRENCE-ID;TZID=Europe/Berlin:20260308T020000\n"
-                              "DTSTART;TZID=Europe/Berlin:20260308T050000\n"
-                              "DTEND;TZID=Europe/Berlin:20260308T060000\nDURATION:PT0S\n"),
+       caseEvent("moved",
+                 "DTSTART;TZID=Europe/Berlin:20260307T020000\n"
+                 "DTEND;TZID=Europe/Berlin:20260307T030000\n"
+                 "RRULE:FREQ=DAILY;UNTIL=20260310T010000Z\n") +
+           caseEvent("moved",
+                     "RECURRENCE-ID;TZID=Europe/Berlin:20260309T020000\n"
+                     "DTSTART;TZID=Europe/Berlin:20260309T030000\n"
+                     "DTEND;TZID=Europe/Berlin:20260309T040000\n") +
+           caseEvent("moved",
+                     "RECURRENCE-ID;TZID=Europe/Berlin:20260308T020000\n"
+                     "DTSTART;TZID=Europe/Berlin:20260308T050000\n"
+                     "DTEND;TZID=Europe/Berlin:20260308T060000\nDURATION:PT0S\n"),
        march,
        {utcStretch("20260307T0100", "20260307T0200"), utcStretch("20260308T0400", "20260308T0500"),
         utcStretch("20260309T0200", "20260309T0300"),
         utcStretch("20260310T0100", "20260310T0200")}},
       {"this and the following occurrences moved",
-       caseEvent("future", "DTSTART;TZID=Europe/Berlin:20260302T090000\n"
-                           "DTEND;TZID=Europe/Berlin:20260302T093000\n"
-                           "RRULE:FREQ=DAILY;COUNT=5\n") +
-           caseEvent("future", "RECURRENCE-ID;RANGE=THISANDFUTURE;TZID=Europe/Berlin:"
-                               "20260304T090000\nDTSTART;TZID=Europe/Berlin:20260304T110000\n"
-                               "DTEND;TZID=Europe/Berlin:20260304T120000\n"),
+       caseEvent("future",
+                 "DTSTART;TZID=Europe/Berlin:20260302T090000\n"
+                 "DTEND;TZID=Europe/Berlin:20260302T093000\n"
+                 "RRULE:FREQ=DAILY;COUNT=5\n") +
+           caseEvent("future",
+                     "RECURRENCE-ID;RANGE=THISANDFUTURE;TZID=Europe/Berlin:"
+                     "20260304T090000\nDTSTART;TZID=Europe/Berlin:20260304T110000\n"
+                     "DTEND;TZID=Europe/Berlin:20260304T120000\n"),
        march,
        {utcStretch("20260302T0800", "20260302T0830"), utcStretch("20260303T0800", "20260303T0830"),
         utcStretch("20260304T1000", "20260304T1100"), utcStretch("20260305T1000", "20260305T1100"),
         utcStretch("20260306T1000", "20260306T1100")}},
       // The part nobody knows is left out; the rest of the rule stands.
       {"a misspelt rule part",
-       caseEvent("misspelt", "DTSTART:20191021T090000Z\nDURATION:PT1H\n"
-                             "RRULE:FREQ=DAILY;UNTL=20191023\n"),
+       caseEvent("misspelt",
+                 "DTSTART:20191021T090000Z\nDURATION:PT1H\n"
+                 "RRULE:FREQ=DAILY;UNTL=20191023\n"),
        {utcStamp("20191020T0000"), utcStamp("20191025T0000")},
        {utcStretch("20191021T0900", "20191021T1000"), utcStretch("20191022T0900", "20191022T1000"),
-        utcStretch("20191023T0900", "20191023T1000"),
-        utcStretch("20191024T0900", "20191024T1000")},
+        utcStretch("20191023T0900", "20191023T1000"), utcStretch("20191024T0900", "20191024T1000")},
        true},
   };
 }

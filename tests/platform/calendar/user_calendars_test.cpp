@@ -9,9 +9,9 @@
 #include <string>
 
 #include "platform/calendar/ics_availability_source.h"
+#include "platform/persistence/in_memory_record_store.h"
 #include "tests/support/event_loop_marker.h"
 #include "tests/support/log_capture.h"
-#include "platform/persistence/in_memory_record_store.h"
 #include "tests/support/process_probe.h"
 #include "tests/support/temp_folder.h"
 

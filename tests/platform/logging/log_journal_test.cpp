@@ -1,8 +1,7 @@
 #include "platform/logging/log_journal.h"
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/socket.h>

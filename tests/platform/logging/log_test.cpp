@@ -5,10 +5,11 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include "tests/support/log_capture.h"
+#include <QLoggingCategory>
+
 #include "platform/logging/log_handler.h"
 #include "platform/logging/log_sink.h"
-#include <QLoggingCategory>
+#include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 
 namespace vorlane {

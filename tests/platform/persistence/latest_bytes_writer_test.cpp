@@ -9,10 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "tests/support/log_capture.h"
 #include "platform/persistence/file_record_store.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/record_preferences_store.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 
 namespace vorlane {

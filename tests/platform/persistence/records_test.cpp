@@ -6,16 +6,16 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "tests/support/log_capture.h"
 #include "platform/persistence/atomic_file.h"
-#include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/file_error.h"
 #include "platform/persistence/file_record_store.h"
-#include "platform/persistence/record_focus_history_store.h"
-#include "platform/persistence/record_focus_recovery_store.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/local_json_document.h"
+#include "platform/persistence/record_daily_priorities_store.h"
+#include "platform/persistence/record_focus_history_store.h"
+#include "platform/persistence/record_focus_recovery_store.h"
 #include "platform/persistence/record_preferences_store.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/thrown.h"
 
@@ -385,8 +385,8 @@ TEST(FocusStores, LoadLimitUnknownIDsClearingAndAbsentPriority) {
   Json stored = Json::array();
   std::vector<UUID> ids;
   for (int i = 0; i < 120; ++i) {
-    stored.push_back(FocusHistoryEntry{ids.emplace_back(UUID::random()), "W", 60, Date(i), {}, {}}
-                         .toJson());
+    stored.push_back(
+        FocusHistoryEntry{ids.emplace_back(UUID::random()), "W", 60, Date(i), {}, {}}.toJson());
   }
   recordStore.setData(RecordFocusHistoryStore::key, json::dump(stored));
   RecordFocusHistoryStore history(&recordStore);

@@ -1,10 +1,9 @@
 #include "platform/services/flite_engine.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <limits>
-
-#include <dlfcn.h>
 
 #include "tests/platform/services/speech_fakes.h"
 

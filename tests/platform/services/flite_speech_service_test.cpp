@@ -3,16 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <thread>
 
-#include "tests/support/log_capture.h"
 #include "tests/platform/services/speech_fakes.h"
 #include "tests/support/in_memory_preferences_store.h"
+#include "tests/support/log_capture.h"
 
 // Which thread frees the blocks a test watches, seen through the program's own operator
 // delete: each watched block's first free records its thread.
@@ -295,7 +295,8 @@ TEST_F(FliteSpeechServiceTest, TheVoicesAreGivenBackOnceSynthesisHasBeenQuietAWh
   ASSERT_TRUE(markerAfterQuietTime("marker"));
   ASSERT_TRUE(QTest::qWaitFor([&] { return engine->releases == 1; }, 5000));
   ASSERT_EQ(engine->calls.size(), 3u);
-  EXPECT_EQ(engine->calls[2].releasesBefore, 0) << "given back during the second phrase's quiet time";
+  EXPECT_EQ(engine->calls[2].releasesBefore, 0)
+      << "given back during the second phrase's quiet time";
   // Recordings need no voice.
   choose(bundled);
   service.speak("It's three o'clock", at(15, 0), nullptr);
@@ -321,7 +322,10 @@ TEST_F(FliteSpeechServiceTest, ALongTextIsMadeOffTheMainThreadAndPlayedPieceByPi
   for (std::size_t made = 1; made <= 12; ++made) {
     engine->allow();
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return !speechOut->played.empty() && speechOut->played.back().samples.size() == made * 1600u; },
+        [&] {
+          return !speechOut->played.empty() &&
+                 speechOut->played.back().samples.size() == made * 1600u;
+        },
         5000))
         << "piece " << made;
     EXPECT_EQ(engine->callCount.load(), int(made)) << "piece " << made;
@@ -372,7 +376,10 @@ TEST_F(FliteSpeechServiceTest, StopEndsTheSynthesisUnderWayAndItsSoundAtOnce) {
   service.speak(text, std::nullopt, counter(completions));
   engine->allow(2);
   ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return !speechOut->played.empty() && speechOut->played.back().samples.size() == 2 * 1600u; }, 5000));
+      [&] {
+        return !speechOut->played.empty() && speechOut->played.back().samples.size() == 2 * 1600u;
+      },
+      5000));
   service.stop();  // the third piece waits at the gate
   EXPECT_FALSE(speechOut->isPlaying());
   engine->allow(40);

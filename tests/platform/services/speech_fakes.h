@@ -1,8 +1,8 @@
 #pragma once
 
 #include <atomic>
-#include <cmath>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -34,7 +34,8 @@ class FakeAudioOutput final : public AudioOutput {
     return true;
   }
   void write(std::span<const std::int16_t> samples) override {
-    if (playing_) played.back().samples.insert(played.back().samples.end(), samples.begin(), samples.end());
+    if (playing_)
+      played.back().samples.insert(played.back().samples.end(), samples.begin(), samples.end());
   }
   void close() override {
     if (playing_) closed.back() = true;
@@ -68,7 +69,7 @@ struct FakeSynthesisEngine final : SynthesisEngine {
   // When set before speaking, each call waits for a permit from `allow` before it makes its
   // sound (half a minute at most, so that a fault cannot hang the tests).
   bool gated = false;
-  std::atomic<int> releases = 0;  // counted on the synthesis thread
+  std::atomic<int> releases = 0;               // counted on the synthesis thread
   std::function<void(const PcmBuffer&)> made;  // on the synthesis thread, with each sound
   void allow(int calls = 1) {
     {
@@ -77,7 +78,8 @@ struct FakeSynthesisEngine final : SynthesisEngine {
     }
     gateOpened_.notify_all();
   }
-  std::vector<SpeechVoice> installed = {{"flite:slt", "slt", "en-US"}, {"flite:awb", "awb", "en-GB"}};
+  std::vector<SpeechVoice> installed = {{"flite:slt", "slt", "en-US"},
+                                        {"flite:awb", "awb", "en-GB"}};
   std::vector<SpeechVoice> voices() const override { return installed; }
   std::optional<PcmBuffer> synthesize(const std::string& text,
                                       const std::optional<std::string>& voice,

@@ -18,11 +18,15 @@ TEST(SpeechPieces, SplitsSentencesThenLongSentencesBetweenWordsThenLongWords) {
   };
   const Row rows[] = {
       {"one short sentence", "Water the plants", 40, {"Water the plants"}},
-      {"sentences apart", "Stand up. Drink water! Why not?  ", 40,
+      {"sentences apart",
+       "Stand up. Drink water! Why not?  ",
+       40,
        {"Stand up.", "Drink water!", "Why not?"}},
       {"blank", " \n\t ", 40, {}},
       {"nothing", "", 40, {}},
-      {"a long sentence between words", "one two three four five six", 10,
+      {"a long sentence between words",
+       "one two three four five six",
+       10,
        {"one two", "three four", "five six"}},
       {"a word exactly at the limit", "abcdefghij klm", 10, {"abcdefghij", "klm"}},
       {"a word over the limit", "abcdefghijkl mn", 5, {"abcde", "fghij", "kl mn"}},

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/log_capture.h"
 #include "tests/support/fake_login_item.h"
 #include "tests/support/in_memory_preferences_store.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
 
 namespace vorlane {
@@ -64,7 +64,6 @@ TEST(LaunchAtLoginSetting, WithoutLoginItemsEveryChangeSaysSo) {
             (std::vector<std::string>{"launch at login failed: <private>",
                                       "launch at login failed: <private>"}));
 }
-
 
 // The reason of a failure stays for the preferences window until an attempt succeeds or
 // finds nothing to do, and each new reason is announced once.

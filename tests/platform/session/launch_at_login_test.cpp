@@ -91,8 +91,14 @@ TEST(LaunchAtLoginDefault, TheEntryLivesUnderTheConfigHome) {
   setenv("HOME", "/home/someone", 1);
   EXPECT_EQ(LaunchAtLogin::defaultEntryFile(),
             std::filesystem::path("/home/someone/.config/autostart/com.corvantis.vorlane.desktop"));
-  if (saved) setenv("XDG_CONFIG_HOME", restore.c_str(), 1); else unsetenv("XDG_CONFIG_HOME");
-  if (savedHome) setenv("HOME", restoreHome.c_str(), 1); else unsetenv("HOME");
+  if (saved)
+    setenv("XDG_CONFIG_HOME", restore.c_str(), 1);
+  else
+    unsetenv("XDG_CONFIG_HOME");
+  if (savedHome)
+    setenv("HOME", restoreHome.c_str(), 1);
+  else
+    unsetenv("HOME");
 }
 
 }  // namespace

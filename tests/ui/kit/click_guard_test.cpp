@@ -40,7 +40,9 @@ struct Column {
     ASSERT_NE(target, nullptr);
     QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFromGlobal(at));
   }
-  static QPoint centreOf(const QWidget& widget) { return widget.mapToGlobal(widget.rect().center()); }
+  static QPoint centreOf(const QWidget& widget) {
+    return widget.mapToGlobal(widget.rect().center());
+  }
 
   QWidget area;
   QPushButton* first = new QPushButton(QStringLiteral("Mark"), &area);

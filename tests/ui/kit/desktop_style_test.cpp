@@ -12,8 +12,8 @@ namespace {
 // button's frame.
 TEST(DesktopStyle, ButtonTitlesKeepRoomOnEachSide) {
   DesktopStyle style(QStyleFactory::create(QStringLiteral("Fusion")));
-  for (const char* title : {"Add reminder", "Enable calendar suggestions", "Manage history\u2026",
-                            "OK"}) {
+  for (const char* title :
+       {"Add reminder", "Enable calendar suggestions", "Manage history\u2026", "OK"}) {
     SCOPED_TRACE(title);
     QPushButton button(QString::fromUtf8(title));
     button.setStyle(&style);

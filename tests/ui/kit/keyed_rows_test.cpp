@@ -55,10 +55,10 @@ struct List {
   }
 
   Rows::Pass show(const std::vector<Item>& items, std::size_t budget = 1000) {
-    const Rows::Ways ways{
-        [](const Row& row) { return row.item().key; }, [](const Item& item) { return item.key; },
-        [](Row& row, const Item& item) { return row.item().text == item.text; },
-        [this](const Item& item) { return new Row(item, list); }};
+    const Rows::Ways ways{[](const Row& row) { return row.item().key; },
+                          [](const Item& item) { return item.key; },
+                          [](Row& row, const Item& item) { return row.item().text == item.text; },
+                          [this](const Item& item) { return new Row(item, list); }};
     Rows::Pass pass = rows->show(items, ways, QApplication::focusWidget(), budget);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     return pass;

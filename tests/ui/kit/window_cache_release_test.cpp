@@ -8,8 +8,8 @@
 #include <QPixmap>
 #include <QPixmapCache>
 #include <QTest>
-#include <QWidget>
 #include <QTimer>
+#include <QWidget>
 #include <functional>
 #include <memory>
 

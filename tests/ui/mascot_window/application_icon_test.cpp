@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include <QImage>
 #include <QPainter>
 #include <QSettings>
 #include <QSvgRenderer>
+#include <cstdlib>
 
 namespace vorlane {
 namespace {

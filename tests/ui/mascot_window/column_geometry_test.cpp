@@ -24,11 +24,11 @@ TEST(ColumnFrame, SpansTheAvailableHeightAndSitsAlongTheWidthByTheHorizontalFrac
       {{0, 0, 1200, 800}, 0.5, {430, 0, 340, 800}},
       {{0, 0, 1200, 800}, 0.0, {0, 0, 340, 800}},
       {{1920, 30, 1200, 770}, 1.0, {2780, 30, 340, 770}},  // second display, top panel
-      {{100, 0, 300, 800}, 1.0, {100, 0, 300, 800}},        // narrower than the column
+      {{100, 0, 300, 800}, 1.0, {100, 0, 300, 800}},       // narrower than the column
       {{100, 0, 300, 800}, 0.3, {100, 0, 300, 800}},
-      {{0, 0, 1200, 0}, 1.0, {860, 0, 340, 1}},              // no height at all
+      {{0, 0, 1200, 0}, 1.0, {860, 0, 340, 1}},  // no height at all
       {{0, 0, 0, 0}, 1.0, {0, 0, 1, 1}},
-      {{0, 0, 1201, 800}, 0.5, {431, 0, 340, 800}},          // 430.5 rounds once
+      {{0, 0, 1201, 800}, 0.5, {431, 0, 340, 800}},  // 430.5 rounds once
   };
   for (const Row& row : rows) {
     EXPECT_EQ(columnFrame(row.available, MascotPlacement(row.horizontal, 0)), row.expected)

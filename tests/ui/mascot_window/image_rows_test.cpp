@@ -15,7 +15,10 @@ TEST(RowBatches, WholeRowsWithinTheRequestSizeAndRowCount) {
   };
   const Row rows[] = {
       {"fits in one", {10, 20, 30, 5}, 1 << 20, 256, {{20, 5}}},
-      {"split by bytes: three rows of 120 bytes a request", {0, 0, 30, 7}, 400, 256,
+      {"split by bytes: three rows of 120 bytes a request",
+       {0, 0, 30, 7},
+       400,
+       256,
        {{0, 3}, {3, 3}, {6, 1}}},
       {"split by rows", {5, 100, 2, 5}, 1 << 20, 2, {{100, 2}, {102, 2}, {104, 1}}},
       {"exactly full", {0, 7, 25, 4}, 400, 4, {{7, 4}}},

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QPointer>
 #include <QTest>
-
 #include <memory>
 #include <vector>
 
@@ -74,7 +73,7 @@ TEST(MascotWindow, WithoutACompositorShowsOnlyWhatTheContentPaints) {
   // A climb, one change a frame: none is skipped or left for later (the old area showed,
   // black without a compositor, until a later refresh). Nothing painted shows nothing, not
   // the whole (black) window.
-  const QRect steps[] = {{20, 104, 80, 60}, {20, 108, 80, 60}, {200, 300, 40, 40},
+  const QRect steps[] = {{20, 104, 80, 60}, {20, 108, 80, 60},  {200, 300, 40, 40},
                          {0, 0, 340, 800},  {330, 790, 10, 10}, {}};
   for (const QRect& step : steps) {
     content->setBlock(step);

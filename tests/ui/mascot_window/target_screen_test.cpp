@@ -30,9 +30,9 @@ TEST(TargetScreen, PreferredDisplayElseTheActiveWindowsElseThePrimaryElseAPlaceh
       {{one, two}, "9", std::nullopt, 0, "1"},  // no longer connected
       {{one, two}, std::nullopt, std::nullopt, 0, "1"},
       {{one, two}, std::nullopt, std::nullopt, 1, "2"},
-      {{one, two}, std::nullopt, 1, 0, "2"},     // the display of the active window
-      {{one, two}, "1", 1, 0, "1"},              // a choice wins over the active window
-      {{one, two}, std::nullopt, 7, 9, "1"},     // stale indexes
+      {{one, two}, std::nullopt, 1, 0, "2"},  // the display of the active window
+      {{one, two}, "1", 1, 0, "1"},           // a choice wins over the active window
+      {{one, two}, std::nullopt, 7, 9, "1"},  // stale indexes
       {{}, "2", std::nullopt, 0, ""},
   };
   for (const Row& row : rows) {

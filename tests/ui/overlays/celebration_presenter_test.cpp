@@ -16,10 +16,10 @@ namespace vorlane {
 namespace {
 
 const ScreenInfo display{"HDMI-1", QRect(1920, 0, 1280, 800), QRect(1920, 30, 1280, 770)};
-const CelebrationColors colors{Rgba{1.0, 0.82, 0.35, 1},
-                               {Rgba{0.95, 0.3, 0.35, 1}, Rgba{0.3, 0.75, 0.45, 1},
-                                Rgba{0.25, 0.5, 0.95, 1}, Rgba{1.0, 0.8, 0.2, 1},
-                                Rgba{0.7, 0.4, 0.9, 1}}};
+const CelebrationColors colors{
+    Rgba{1.0, 0.82, 0.35, 1},
+    {Rgba{0.95, 0.3, 0.35, 1}, Rgba{0.3, 0.75, 0.45, 1}, Rgba{0.25, 0.5, 0.95, 1},
+     Rgba{1.0, 0.8, 0.2, 1}, Rgba{0.7, 0.4, 0.9, 1}}};
 // The character's place on screen: 180 right of the display's left edge, 200 up from its
 // bottom.
 const QPointF character{1920 + 180, 800 - 200};
@@ -137,8 +137,8 @@ TEST(CelebrationWithoutCompositor, ShowsNothingAndSchedulesNothing) {
   for (const Row& row : rows) {
     ManualWorkQueue queue;
     ScriptedRandomGenerator noDraws{};
-    CelebrationPresenter presenter(noDraws, [] { return false; }, queue.makeWork(),
-                                   row.compositor);
+    CelebrationPresenter presenter(
+        noDraws, [] { return false; }, queue.makeWork(), row.compositor);
     presenter.celebrate(display, character, colors);
     EXPECT_FALSE(presenter.isShowing()) << row.name;
     EXPECT_FALSE(presenter.isDismissalPending()) << row.name;

@@ -39,7 +39,8 @@ TEST(ConfettiLayout, EveryRangeReachesBothEndsAndASeedRepeats) {
   const ConfettiPiece a = confettiLayout(low, 200, 5).front();
   const ConfettiPiece b = confettiLayout(high, 200, 5).front();
   EXPECT_EQ(a, (ConfettiPiece{0, 5, 8, 0, 200 * -1.0 * 0.55, 60, 0.35, 1.3, -3, 0}));
-  EXPECT_EQ(b, (ConfettiPiece{0, 9, 14, 2 * std::numbers::pi, 200 * 1.0 * 0.55, 260, 0.6, 2.0, 3, 0}));
+  EXPECT_EQ(b,
+            (ConfettiPiece{0, 9, 14, 2 * std::numbers::pi, 200 * 1.0 * 0.55, 260, 0.6, 2.0, 3, 0}));
   EXPECT_TRUE(low.allUsed());
   EXPECT_TRUE(high.allUsed());
 }
@@ -50,10 +51,10 @@ TEST(MinuteTick, WaitsForTheNextWholeMinute) {
     double expected;
   };
   const Row rows[] = {
-      {1'700'000'000, 40},    // 22:13:20 UTC
-      {1'700'000'040, 60},    // exactly on a minute: a full one ahead
+      {1'700'000'000, 40},  // 22:13:20 UTC
+      {1'700'000'040, 60},  // exactly on a minute: a full one ahead
       {1'700'000'099.5, 0.5},
-      {-30, 30},              // before 1970 still counts to the wall clock's minute
+      {-30, 30},  // before 1970 still counts to the wall clock's minute
       {std::numeric_limits<double>::quiet_NaN(), 60},
   };
   for (const Row& row : rows) {
@@ -114,8 +115,8 @@ TEST(ClockPlacement, ClampingAndFractions) {
     EXPECT_DOUBLE_EQ(f.x, row.fractions.x) << row.name;
     EXPECT_DOUBLE_EQ(f.y, row.fractions.y) << row.name;
     // What is stored restores the same place.
-    EXPECT_EQ(clockOrigin(decodeClockFractions(StoredData::value(encodeClockFractions(f))),
-                          panel, row.frame),
+    EXPECT_EQ(clockOrigin(decodeClockFractions(StoredData::value(encodeClockFractions(f))), panel,
+                          row.frame),
               clamped)
         << row.name;
   }
@@ -131,7 +132,7 @@ TEST(CelebrationPresenter, GlobalPointBecomesAScenePointOfItsDisplay) {
   };
   const Row rows[] = {
       {{100, 700}, {0, 0, 1920, 1080}, {100, 380}},
-      {{2000, 100}, {1920, 0, 1280, 1024}, {80, 924}},  // a display right of another
+      {{2000, 100}, {1920, 0, 1280, 1024}, {80, 924}},    // a display right of another
       {{300, -200}, {0, -1080, 1920, 1080}, {300, 200}},  // a display above the first
   };
   for (const Row& row : rows) {

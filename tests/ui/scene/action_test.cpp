@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include <QCoreApplication>
 #include <QPointer>
+#include <vector>
 
 #include "tests/support/manual_clock.h"
 #include "ui/scene/node.h"
@@ -51,8 +50,8 @@ TEST_F(ActionTest, TimingModesWarpTheProgressOfSimpleAndCompositeActions) {
 TEST_F(ActionTest, ZeroLengthStepsRunInOrderAndLeftoverTimeCarriesOn) {
   std::vector<int> order;
   node->run(Action::sequence({Action::run([&] { order.push_back(1); }), Action::wait(0),
-                              Action::run([&] { order.push_back(2); }),
-                              Action::moveTo({5, 5}, 0), Action::run([&] { order.push_back(3); })}));
+                              Action::run([&] { order.push_back(2); }), Action::moveTo({5, 5}, 0),
+                              Action::run([&] { order.push_back(3); })}));
   clock.step();
   EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(node->position(), QPointF(5, 5));
@@ -139,8 +138,7 @@ TEST_F(ActionTest, ABlockMayTearTheSceneDownOrRemoveItsOwnNode) {
   Node* b = new Node;
   owned->addChild(a);
   owned->addChild(b);
-  a->run(Action::sequence({Action::run([owned] { owned->tearDown(); }),
-                           Action::moveBy(5, 0, 0)}));
+  a->run(Action::sequence({Action::run([owned] { owned->tearDown(); }), Action::moveBy(5, 0, 0)}));
   b->run(Action::moveBy(5, 0, 0));
   ManualClock(owned).step();
   EXPECT_TRUE(owned->isTornDown());  // and the frame ends there

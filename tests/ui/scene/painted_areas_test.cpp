@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QRegion>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
-
-#include <QCoreApplication>
-#include <QRegion>
 
 #include "ui/scene/scene.h"
 #include "ui/scene/shape_node.h"
@@ -55,15 +54,30 @@ TEST(PaintedAreas, EveryChangeCountsWithTheBoxItHadAndTheBoxItHas) {
   };
   const Row rows[] = {
       {"nothing changed", [](Stage&) {}, {}, {}},
-      {"a node moved", [](Stage& s) { s.dot->setPosition({30, 25}); }, {"dot"}, {"dot"}},
+      {"a node moved",
+       [](Stage& s) {
+         s.dot->setPosition({30, 25});
+       },
+       {"dot"},
+       {"dot"}},
       {"a node turned", [](Stage& s) { s.bar->setZRotation(0.3); }, {"bar"}, {"bar"}},
       {"its group moved, which draws nothing",
-       [](Stage& s) { s.group->setPosition({5, -10}); }, {"dot", "bar"}, {"dot", "bar"}},
+       [](Stage& s) {
+         s.group->setPosition({5, -10});
+       },
+       {"dot", "bar"},
+       {"dot", "bar"}},
       {"its group faded", [](Stage& s) { s.group->setAlpha(0.4); }, {"dot", "bar"}, {}},
       {"its drawing changed in place",
-       [](Stage& s) { s.dot->setFillColor(Rgba{0, 0, 1, 1}); }, {"dot"}, {}},
+       [](Stage& s) {
+         s.dot->setFillColor(Rgba{0, 0, 1, 1});
+       },
+       {"dot"},
+       {}},
       {"its path changed within the same box",
-       [](Stage& s) { s.bar->setPath(ShapeNode::roundedRect(30, 4, 2)); }, {"bar"}, {}},
+       [](Stage& s) { s.bar->setPath(ShapeNode::roundedRect(30, 4, 2)); },
+       {"bar"},
+       {}},
       {"it was hidden", [](Stage& s) { s.dot->setHidden(true); }, {"dot"}, {}},
       {"it went", [](Stage& s) { s.bar->removeFromParent(); }, {"bar"}, {}},
       {"it came in front", [](Stage& s) { s.dot->setZPosition(2); }, {"dot"}, {}},
@@ -98,8 +112,8 @@ TEST(PaintedAreas, EveryChangeCountsWithTheBoxItHadAndTheBoxItHas) {
 TEST(PaintedAreas, FirstTakesEveryDrawingNodeAndAgainAfterForgetting) {
   Stage stage;
   PaintedAreas areas;
-  const QRegion all =
-      QRegion(stage.dot->sceneBoundingRect().toAlignedRect()) + stage.bar->sceneBoundingRect().toAlignedRect();
+  const QRegion all = QRegion(stage.dot->sceneBoundingRect().toAlignedRect()) +
+                      stage.bar->sceneBoundingRect().toAlignedRect();
   EXPECT_TRUE(area(areas.changedSince(*stage.scene.root())).xored(all).isEmpty());
   areas.forget();
   EXPECT_TRUE(area(areas.changedSince(*stage.scene.root())).xored(all).isEmpty());

@@ -26,8 +26,7 @@ TEST(SettleRate, DropsToFifteenFramesOnlyAfterAFifthOfASecondOfDriftAndComesBack
   };
   const Row rows[] = {
       {"a moving part keeps 30 frames", {moving30, moving30, moving30}, {lively, lively, lively}},
-      {"six drifting frames are under 200 ms",
-       std::vector<Frame>(6, still30),
+      {"six drifting frames are under 200 ms", std::vector<Frame>(6, still30),
        std::vector<int>(6, lively)},
       {"the seventh reaches it",
        std::vector<Frame>(7, still30),

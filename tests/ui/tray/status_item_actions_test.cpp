@@ -8,10 +8,10 @@
 
 #include <set>
 
-#include "tests/support/log_capture.h"
 #include "tests/support/fake_reminder_editor_window.h"
 #include "tests/support/fake_status_source.h"
 #include "tests/support/in_memory_preferences_store.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
 #include "ui/tray/status_menu_model.h"
 #include "ui/tray/status_window_rows.h"
@@ -154,9 +154,13 @@ TEST_F(StatusItemActionsTest, AKindWithoutAControllerIsUnavailable) {
     bool withEditor;
     std::set<WindowKind> expected;
   } rows[] = {
-      {"all", true, true,
+      {"all",
+       true,
+       true,
        {WindowKind::today, WindowKind::reminderEditor, WindowKind::preferences, WindowKind::about}},
-      {"no reminder editor", true, false,
+      {"no reminder editor",
+       true,
+       false,
        {WindowKind::today, WindowKind::preferences, WindowKind::about}},
       // Nothing to save to: the editor is not offered; the shell's windows still are.
       {"no source", false, true, {WindowKind::preferences, WindowKind::about}},
@@ -172,9 +176,12 @@ TEST_F(StatusItemActionsTest, AKindWithoutAControllerIsUnavailable) {
   }
   // A hook left empty is no way in.
   StatusItemActions bare(source, preferences,
-                         {.moveMascot = {}, .resetMascot = {},
-                          .openWindow = {{WindowKind::about, nullptr}}, .openAppearance = {},
-                          .quit = {}, .reportFailure = {}});
+                         {.moveMascot = {},
+                          .resetMascot = {},
+                          .openWindow = {{WindowKind::about, nullptr}},
+                          .openAppearance = {},
+                          .quit = {},
+                          .reportFailure = {}});
   EXPECT_EQ(bare.snapshot(true).windows, std::set<WindowKind>{WindowKind::today});
   EXPECT_FALSE(bare.snapshot(true).mascot);
 }

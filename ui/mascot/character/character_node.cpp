@@ -3,8 +3,8 @@
 namespace vorlane {
 
 void CharacterNode::wave() {
-  run(Action::sequence({Action::rotateTo(-0.1, 0.2), Action::rotateTo(0.1, 0.3),
-                        Action::rotateTo(0, 0.2)}),
+  run(Action::sequence(
+          {Action::rotateTo(-0.1, 0.2), Action::rotateTo(0.1, 0.3), Action::rotateTo(0, 0.2)}),
       attentionKey);
 }
 

@@ -12,8 +12,8 @@ AppearanceObserver::AppearanceObserver(std::function<void(const MascotTheme&)> o
 }
 
 bool AppearanceObserver::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::ApplicationPaletteChange && watched == QCoreApplication::instance() &&
-      onChange_) {
+  if (event->type() == QEvent::ApplicationPaletteChange &&
+      watched == QCoreApplication::instance() && onChange_) {
     onChange_(MascotTheme::current());
   }
   return false;

@@ -1,10 +1,9 @@
 #include "ui/mascot/controller/mascot_pointer_input.h"
 
-#include <cmath>
-#include <stdexcept>
-
 #include <QGuiApplication>
 #include <QMenu>
+#include <cmath>
+#include <stdexcept>
 
 #include "platform/logging/log.h"
 #include "ui/kit/desktop_texts.h"

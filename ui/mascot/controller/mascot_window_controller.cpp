@@ -1,11 +1,10 @@
 #include "ui/mascot/controller/mascot_window_controller.h"
 
-#include <stdexcept>
-
 #include <QCursor>
 #include <QGuiApplication>
 #include <QStyleHints>
 #include <QSystemTrayIcon>
+#include <stdexcept>
 
 #include "foundation/date_description.h"
 #include "platform/logging/log.h"
@@ -18,12 +17,18 @@ std::string describeKind(const Visit::Kind& kind) {
   switch (kind.value()) {
     case Visit::Kind::Case::reminder:
       return "reminder(" + kind.reminderID().toString() + ")";
-    case Visit::Kind::Case::hourly: return "hourly";
-    case Visit::Kind::Case::manual: return "manual";
-    case Visit::Kind::Case::pomodoroStart: return "pomodoroStart";
-    case Visit::Kind::Case::pomodoroComplete: return "pomodoroComplete";
-    case Visit::Kind::Case::breakComplete: return "breakComplete";
-    case Visit::Kind::Case::encouragement: return "encouragement";
+    case Visit::Kind::Case::hourly:
+      return "hourly";
+    case Visit::Kind::Case::manual:
+      return "manual";
+    case Visit::Kind::Case::pomodoroStart:
+      return "pomodoroStart";
+    case Visit::Kind::Case::pomodoroComplete:
+      return "pomodoroComplete";
+    case Visit::Kind::Case::breakComplete:
+      return "breakComplete";
+    case Visit::Kind::Case::encouragement:
+      return "encouragement";
   }
   return "unknown";
 }
@@ -57,9 +62,10 @@ MascotWindowController::MascotWindowController(Dependencies d)
       .pointerLocation = pointerLocation_,
       .trayAvailable = d.trayAvailable ? std::move(d.trayAvailable)
                                        : [] { return QSystemTrayIcon::isSystemTrayAvailable(); },
-      .doubleClickInterval = d.doubleClickInterval ? std::move(d.doubleClickInterval) : [] {
-        return QGuiApplication::styleHints()->mouseDoubleClickInterval();
-      },
+      .doubleClickInterval =
+          d.doubleClickInterval
+              ? std::move(d.doubleClickInterval)
+              : [] { return QGuiApplication::styleHints()->mouseDoubleClickInterval(); },
       .pillGuard = makeWork()});
 
   QPointer<MascotWindowController> self(this);

@@ -6,7 +6,9 @@
 namespace vorlane {
 
 BillboardNode::BillboardNode()
-    : board_(new ShapeNode), post_(new ShapeNode), timeLabel_(new LabelNode),
+    : board_(new ShapeNode),
+      post_(new ShapeNode),
+      timeLabel_(new LabelNode),
       captionLabel_(new LabelNode) {
   QPainterPath body;
   body.addRoundedRect(-90, -44, width, height, 9, 9);

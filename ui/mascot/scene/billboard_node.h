@@ -1,8 +1,7 @@
 #pragma once
 
-#include <optional>
-
 #include <QString>
+#include <optional>
 
 #include "ui/mascot/scene/mascot_theme.h"
 #include "ui/scene/label_node.h"

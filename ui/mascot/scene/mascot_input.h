@@ -1,8 +1,7 @@
 #pragma once
 
-#include <vector>
-
 #include <QPointF>
+#include <vector>
 
 #include "ui/scene/rect.h"
 

@@ -1,8 +1,7 @@
 #include "ui/mascot/scene/mascot_scene.h"
 
-#include <cmath>
-
 #include <QPointer>
+#include <cmath>
 
 namespace vorlane {
 
@@ -105,17 +104,16 @@ void MascotScene::leave(std::function<void()> completion) {
   character_->removeAction(presenceKey);
   character_->removeAction(visitKey);
   character_->startClimbing(false);
-  character_->run(
-      Action::sequence({Action::group({Action::moveTo({ropeX(), offscreenY()}, 0.5),
-                                       Action::scaleTo(0.5, 0.5)})
-                            .withTiming(TimingMode::easeIn),
-                        weakly([completion = std::move(completion)](MascotScene& s) {
-                          s.character_->stopClimbing();
-                          s.character_->setAlpha(0);
-                          s.rope_->setPath({});
-                          if (completion) completion();
-                        })}),
-      presenceKey);
+  character_->run(Action::sequence({Action::group({Action::moveTo({ropeX(), offscreenY()}, 0.5),
+                                                   Action::scaleTo(0.5, 0.5)})
+                                        .withTiming(TimingMode::easeIn),
+                                    weakly([completion = std::move(completion)](MascotScene& s) {
+                                      s.character_->stopClimbing();
+                                      s.character_->setAlpha(0);
+                                      s.rope_->setPath({});
+                                      if (completion) completion();
+                                    })}),
+                  presenceKey);
 }
 
 void MascotScene::placeBillboard(double handY, const QString& time, const QString& caption) {
@@ -123,8 +121,7 @@ void MascotScene::placeBillboard(double handY, const QString& time, const QStrin
   billboard_->setPosition({ropeX() - 90 - 28, handY - 44});
 }
 
-void MascotScene::arrangeSessionPose(double progress, const QString& time,
-                                     const QString& caption) {
+void MascotScene::arrangeSessionPose(double progress, const QString& time, const QString& caption) {
   character_->removeAllActions();
   presenceState_ = PresenceState::working;
   character_->setAlpha(1);
@@ -165,9 +162,8 @@ void MascotScene::redrawRope() {
     return;
   }
   const QPointF start(ropeX(), size().height());
-  const QPointF end = ropeProgressLength_
-                          ? QPointF(ropeX(), size().height() - *ropeProgressLength_)
-                          : character_->position();
+  const QPointF end = ropeProgressLength_ ? QPointF(ropeX(), size().height() - *ropeProgressLength_)
+                                          : character_->position();
   if (!rope_->path().isEmpty() && lastRopeStart_ == start && lastRopeEnd_ == end) return;
   lastRopeStart_ = start;
   lastRopeEnd_ = end;

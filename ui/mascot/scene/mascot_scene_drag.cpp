@@ -77,12 +77,11 @@ bool MascotScene::endDrag() {
   const double pulled = start - character_->position().y();
   character_->stopClimbing();
   if (pulled >= visitPull) return true;
-  character_->run(
-      Action::sequence({Action::group({Action::moveTo({ropeX(), start}, 0.35),
-                                       Action::scaleTo(dragStartScale_, 0.35)})
-                            .withTiming(TimingMode::easeOut),
-                        weakly([](MascotScene& s) { s.character_->startIdling(); })}),
-      presenceKey);
+  character_->run(Action::sequence({Action::group({Action::moveTo({ropeX(), start}, 0.35),
+                                                   Action::scaleTo(dragStartScale_, 0.35)})
+                                        .withTiming(TimingMode::easeOut),
+                                    weakly([](MascotScene& s) { s.character_->startIdling(); })}),
+                  presenceKey);
   return false;
 }
 

@@ -60,7 +60,8 @@ void MascotScene::showCompletion(const std::optional<PomodoroSession::Completion
   sessionCompletion_->update(*completion, currentTime, elapsedText);
   const bool visiting = presenceState_ == PresenceState::visiting;
   sessionCompletion_->setHidden(visiting && hidesCompletionForVisit_);
-  sessionCompletion_->setPosition({size().width() * 0.5, size().height() - characterTopInset_ - 220});
+  sessionCompletion_->setPosition(
+      {size().width() * 0.5, size().height() - characterTopInset_ - 220});
   if (!visiting && !isCompletionReminderAnimating()) enterPeek(false);
   redrawRope();
   if (completionIsVisible()) showQuickActions();

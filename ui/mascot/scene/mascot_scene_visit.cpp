@@ -53,8 +53,12 @@ void MascotScene::performArrival(const Visit& visit, bool showBubble) {
                   visit.bubbleStyle);
   }
   switch (visit.choreography.celebration) {
-    case Choreography::Celebration::none: character_->shout(); break;
-    case Choreography::Celebration::jumpAndShout: character_->jumpAndShout(); break;
+    case Choreography::Celebration::none:
+      character_->shout();
+      break;
+    case Choreography::Celebration::jumpAndShout:
+      character_->jumpAndShout();
+      break;
     case Choreography::Celebration::triumph:
       character_->celebrate();
       if (onCelebrate) onCelebrate();

@@ -25,42 +25,40 @@ const std::vector<Rgba>& MascotTheme::coolConfetti() {
 }
 
 const MascotTheme& MascotTheme::light() {
-  static const MascotTheme theme{
-      false,
-      rgb(0.52, 0.40, 0.26),
-      Rgba::white(1.0, 0.97),
-      Rgba::white(0.0, 0.14),
-      Rgba::white(0.1),
-      Rgba::white(0.13, 0.94),
-      Rgba::white(1.0, 0.16),
-      Rgba::white(1.0),
-      rgb(0.16, 0.48, 0.94, 0.96),
-      rgb(0.99, 0.95, 0.83),
-      rgb(0.55, 0.42, 0.26),
-      rgb(0.24, 0.16, 0.09),
-      rgb(0.45, 0.34, 0.20),
-      rgb(1.0, 0.83, 0.45, 0.85),
-      warmConfetti()};
+  static const MascotTheme theme{false,
+                                 rgb(0.52, 0.40, 0.26),
+                                 Rgba::white(1.0, 0.97),
+                                 Rgba::white(0.0, 0.14),
+                                 Rgba::white(0.1),
+                                 Rgba::white(0.13, 0.94),
+                                 Rgba::white(1.0, 0.16),
+                                 Rgba::white(1.0),
+                                 rgb(0.16, 0.48, 0.94, 0.96),
+                                 rgb(0.99, 0.95, 0.83),
+                                 rgb(0.55, 0.42, 0.26),
+                                 rgb(0.24, 0.16, 0.09),
+                                 rgb(0.45, 0.34, 0.20),
+                                 rgb(1.0, 0.83, 0.45, 0.85),
+                                 warmConfetti()};
   return theme;
 }
 
 const MascotTheme& MascotTheme::dark() {
-  static const MascotTheme theme{
-      true,
-      rgb(0.68, 0.55, 0.38),
-      Rgba::white(0.17, 0.96),
-      Rgba::white(1.0, 0.18),
-      Rgba::white(0.96),
-      Rgba::white(0.24, 0.94),
-      Rgba::white(1.0, 0.22),
-      Rgba::white(0.97),
-      rgb(0.24, 0.53, 0.96, 0.96),
-      rgb(0.22, 0.18, 0.13),
-      rgb(0.62, 0.49, 0.32),
-      rgb(0.98, 0.93, 0.80),
-      rgb(0.76, 0.66, 0.50),
-      rgb(0.62, 0.78, 1.0, 0.7),
-      coolConfetti()};
+  static const MascotTheme theme{true,
+                                 rgb(0.68, 0.55, 0.38),
+                                 Rgba::white(0.17, 0.96),
+                                 Rgba::white(1.0, 0.18),
+                                 Rgba::white(0.96),
+                                 Rgba::white(0.24, 0.94),
+                                 Rgba::white(1.0, 0.22),
+                                 Rgba::white(0.97),
+                                 rgb(0.24, 0.53, 0.96, 0.96),
+                                 rgb(0.22, 0.18, 0.13),
+                                 rgb(0.62, 0.49, 0.32),
+                                 rgb(0.98, 0.93, 0.80),
+                                 rgb(0.76, 0.66, 0.50),
+                                 rgb(0.62, 0.78, 1.0, 0.7),
+                                 coolConfetti()};
   return theme;
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <optional>
-#include <vector>
-
 #include <QColor>
 #include <QPalette>
+#include <optional>
+#include <vector>
 
 #include "core/desktop/mascot_appearance.h"
 #include "ui/scene/rgba.h"

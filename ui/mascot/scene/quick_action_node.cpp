@@ -8,15 +8,14 @@ namespace vorlane {
 
 namespace {
 
-double pixelRatio() {
-  return qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0;
-}
+double pixelRatio() { return qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0; }
 
 }  // namespace
 
-QuickActionNode::QuickActionNode(QuickAction action, const QString& title,
-                                 const MascotTheme& theme)
-    : action_(action), background_(new ShapeNode), label_(new LabelNode),
+QuickActionNode::QuickActionNode(QuickAction action, const QString& title, const MascotTheme& theme)
+    : action_(action),
+      background_(new ShapeNode),
+      label_(new LabelNode),
       icon_(new SpriteNode(
           symbolImage(QString::fromUtf8(symbolName(action).data(),
                                         static_cast<qsizetype>(symbolName(action).size())),
@@ -48,8 +47,8 @@ QuickActionNode::QuickActionNode(QuickAction action, const QString& title,
 }
 
 QRectF QuickActionNode::frame() const {
-  return {position().x() - size_.width() / 2, position().y() - size_.height() / 2,
-          size_.width(), size_.height()};
+  return {position().x() - size_.width() / 2, position().y() - size_.height() / 2, size_.width(),
+          size_.height()};
 }
 
 void QuickActionNode::setHighlighted(bool highlighted) {

@@ -1,8 +1,7 @@
 #include "ui/mascot/scene/scene_presentation.h"
 
-#include <memory>
-
 #include <QPointer>
+#include <memory>
 
 #include "ui/scene/painted_areas.h"
 
@@ -24,12 +23,12 @@ void presentSceneThroughWindow(MascotWindow& window, MascotView& view, Scene& sc
     window->update();  // Qt paints what changed before now
     // The notice only says that something changed: its areas are not to be trusted (a group
     // moving makes it report the whole scene).
-    *changes = QObject::connect(scene, &QGraphicsScene::changed, window, [window, view, scene,
-                                                                          drawn] {
-      if (!view || !scene) return;
-      const QRect area = view->changedArea(drawn->changedSince(*scene->root()));
-      if (!area.isEmpty()) window->contentAreaChanged(area.translated(view->pos()));
-    });
+    *changes =
+        QObject::connect(scene, &QGraphicsScene::changed, window, [window, view, scene, drawn] {
+          if (!view || !scene) return;
+          const QRect area = view->changedArea(drawn->changedSince(*scene->root()));
+          if (!area.isEmpty()) window->contentAreaChanged(area.translated(view->pos()));
+        });
   });
 }
 

@@ -28,9 +28,7 @@ struct Preset {
 };
 constexpr Preset presets[] = {{"Left", 0.0}, {"Center", 0.5}, {"Right", 1.0}};
 
-int stepOf(double fraction) {
-  return int(std::lround(fraction * DesktopPanel::sliderSteps));
-}
+int stepOf(double fraction) { return int(std::lround(fraction * DesktopPanel::sliderSteps)); }
 
 double fractionAt(int step) { return double(step) / DesktopPanel::sliderSteps; }
 
@@ -45,8 +43,8 @@ QSlider* fractionSlider(const QString& name, QWidget* parent) {
 
 }  // namespace
 
-DesktopPanel::DesktopPanel(PreferencesBinding& binding, ScreenProvider& screens,
-                           bool trayAvailable, QWidget* parent)
+DesktopPanel::DesktopPanel(PreferencesBinding& binding, ScreenProvider& screens, bool trayAvailable,
+                           QWidget* parent)
     : PreferencesPanel(binding, parent), provider_(screens), screens_(provider_.screens()) {
   buildPresence(trayAvailable);
   buildDisplay();
@@ -70,8 +68,7 @@ DesktopPanel::DesktopPanel(PreferencesBinding& binding, ScreenProvider& screens,
   // Queued: while the signal runs, the display is still in Qt's list.
   connect(application, &QGuiApplication::screenRemoved, this, &DesktopPanel::refreshScreens,
           Qt::QueuedConnection);
-  connect(application, &QGuiApplication::primaryScreenChanged, this,
-          &DesktopPanel::refreshScreens);
+  connect(application, &QGuiApplication::primaryScreenChanged, this, &DesktopPanel::refreshScreens);
 }
 
 void DesktopPanel::buildPresence(bool trayAvailable) {
@@ -132,9 +129,8 @@ void DesktopPanel::buildPosition() {
   }
   row->addStretch(1);
   reset_ = new QPushButton(QStringLiteral("Reset position"), buttons);
-  connect(reset_, &QPushButton::clicked, this, [this] {
-    editPlacement(defaultPlacement.horizontal(), defaultPlacement.vertical());
-  });
+  connect(reset_, &QPushButton::clicked, this,
+          [this] { editPlacement(defaultPlacement.horizontal(), defaultPlacement.vertical()); });
   row->addWidget(reset_);
   section->addRow(buttons);
 
@@ -199,8 +195,7 @@ MascotPlacement DesktopPanel::shownPlacement(const Preferences& record) const {
   return entry == record.mascotPlacements.end() ? defaultPlacement : entry->second;
 }
 
-void DesktopPanel::editPlacement(std::optional<double> horizontal,
-                                 std::optional<double> vertical) {
+void DesktopPanel::editPlacement(std::optional<double> horizontal, std::optional<double> vertical) {
   // Chosen at the moment of the change, so the edit goes to the display shown now.
   const std::optional<ScreenInfo> screen = editedScreen();
   if (!screen) return;
@@ -208,9 +203,9 @@ void DesktopPanel::editPlacement(std::optional<double> horizontal,
     const auto entry = p.mascotPlacements.find(screen->id);
     const MascotPlacement current =
         entry == p.mascotPlacements.end() ? defaultPlacement : entry->second;
-    p.mascotPlacements.insert_or_assign(
-        screen->id, MascotPlacement(horizontal.value_or(current.horizontal()),
-                                    vertical.value_or(current.vertical())));
+    p.mascotPlacements.insert_or_assign(screen->id,
+                                        MascotPlacement(horizontal.value_or(current.horizontal()),
+                                                        vertical.value_or(current.vertical())));
   });
 }
 

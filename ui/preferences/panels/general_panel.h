@@ -18,8 +18,7 @@ class MessageLine;
 class GeneralPanel final : public PreferencesPanel {
  public:
   // `launchAtLogin` may be null (nothing to report); when given it must outlive the panel.
-  GeneralPanel(PreferencesBinding& binding, LaunchAtLoginSetting* launchAtLogin,
-               QWidget* parent);
+  GeneralPanel(PreferencesBinding& binding, LaunchAtLoginSetting* launchAtLogin, QWidget* parent);
 
   QCheckBox* launchAtLoginToggle() const { return launchAtLogin_; }
   MessageLine* failureLine() const { return failure_; }

@@ -7,8 +7,8 @@
 
 #include "ui/kit/window_text.h"
 #include "ui/preferences/controls/form_section.h"
-#include "ui/preferences/text/hour_labels.h"
 #include "ui/preferences/controls/quiet_app_list.h"
+#include "ui/preferences/text/hour_labels.h"
 
 namespace vorlane {
 namespace {

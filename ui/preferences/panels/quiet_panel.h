@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/preferences/text/app_names.h"
 #include "ui/preferences/panels/preferences_panel.h"
+#include "ui/preferences/text/app_names.h"
 
 class QCheckBox;
 class QComboBox;

@@ -33,8 +33,8 @@ QString languageName(const std::string& tag) {
   QString name = QLocale::languageToString(locale.language());
   if (QString::fromStdString(tag).contains(QLatin1Char('-')) &&
       locale.territory() != QLocale::AnyTerritory) {
-    name += QStringLiteral(" (") + QLocale::territoryToString(locale.territory()) +
-            QLatin1Char(')');
+    name +=
+        QStringLiteral(" (") + QLocale::territoryToString(locale.territory()) + QLatin1Char(')');
   }
   return name;
 }

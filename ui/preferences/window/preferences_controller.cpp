@@ -1,6 +1,5 @@
 #include "ui/preferences/window/preferences_controller.h"
 
-
 namespace vorlane {
 
 PreferencesController::PreferencesController(std::shared_ptr<const Clock> clock,

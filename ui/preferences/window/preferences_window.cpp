@@ -4,23 +4,22 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
+#include <QSystemTrayIcon>
 #include <QVBoxLayout>
 
-#include <QSystemTrayIcon>
-
-#include "ui/mascot_window/qt_screen_provider.h"
-#include "ui/preferences/panels/desktop_panel.h"
-#include "ui/preferences/panels/appearance_panel.h"
-#include "ui/preferences/panels/focus_panel.h"
-#include "ui/preferences/panels/general_panel.h"
-#include "ui/preferences/panels/preferences_panel.h"
-#include "ui/preferences/window/preferences_sidebar.h"
-#include "ui/preferences/panels/quiet_panel.h"
-#include "ui/preferences/panels/voice_panel.h"
 #include "ui/kit/symbol_image.h"
 #include "ui/kit/text_roles.h"
 #include "ui/kit/wheel_guard.h"
 #include "ui/kit/window_text.h"
+#include "ui/mascot_window/qt_screen_provider.h"
+#include "ui/preferences/panels/appearance_panel.h"
+#include "ui/preferences/panels/desktop_panel.h"
+#include "ui/preferences/panels/focus_panel.h"
+#include "ui/preferences/panels/general_panel.h"
+#include "ui/preferences/panels/preferences_panel.h"
+#include "ui/preferences/panels/quiet_panel.h"
+#include "ui/preferences/panels/voice_panel.h"
+#include "ui/preferences/window/preferences_sidebar.h"
 
 namespace vorlane {
 namespace {

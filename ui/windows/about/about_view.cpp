@@ -48,8 +48,8 @@ AboutView::AboutView(const QString& version, const QString& hotKeyName, LogDesti
 
   auto* mark = new QLabel(content);
   mark->setAlignment(Qt::AlignHCenter);
-  mark->setPixmap(symbolImage(QStringLiteral("figure.climbing"), 44, accentColor(*this),
-                              devicePixelRatioF()));
+  mark->setPixmap(
+      symbolImage(QStringLiteral("figure.climbing"), 44, accentColor(*this), devicePixelRatioF()));
   column->addWidget(mark);
 
   auto* name = centredLabel(QStringLiteral("Vorlane"), content);

@@ -60,9 +60,7 @@ CalendarConsentWindow::CalendarConsentWindow(std::function<void(Answer)> onAnswe
   places_->setContentsMargins(12, 0, 0, 0);
   column->addWidget(places_);
 
-  QLabel* promise = wrappedLabel(
-      QString::fromUtf8(calendarReadsOnlyAvailability),
-      this);
+  QLabel* promise = wrappedLabel(QString::fromUtf8(calendarReadsOnlyAvailability), this);
   promise->setObjectName(QStringLiteral("promise"));
   setSecondary(*promise);
   column->addWidget(promise);

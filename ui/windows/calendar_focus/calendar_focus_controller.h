@@ -9,8 +9,8 @@
 #include "coordination/windows/feature_windows.h"
 #include "core/contracts/clock.h"
 #include "foundation/calendar.h"
-#include "ui/windows/calendar_focus/calendar_focus_view.h"
 #include "ui/kit/feature_window.h"
+#include "ui/windows/calendar_focus/calendar_focus_view.h"
 
 namespace vorlane {
 

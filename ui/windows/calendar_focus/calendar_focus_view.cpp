@@ -51,8 +51,7 @@ const DailyPriority* findPriority(const DailyPriorities& plan, const UUID& id) {
 }  // namespace
 
 CalendarFocusView::CalendarFocusView(CalendarFocusModel& model, DailyPrioritiesStore& priorities,
-                                     Start start, Services services,
-                                     QWidget* parent)
+                                     Start start, Services services, QWidget* parent)
     : WindowContent(parent),
       model_(model),
       priorities_(priorities),

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "coordination/windows/feature_windows.h"
-#include "ui/kit/window_services.h"
 #include "ui/kit/feature_window.h"
+#include "ui/kit/window_services.h"
 
 namespace vorlane {
 

@@ -30,8 +30,8 @@ QString focusHistoryDetail(const FocusHistoryEntry& entry, const DateFormatter& 
 namespace {
 
 QString titleOf(const FocusHistoryEntry& entry) {
-  const QString prefix = entry.accomplishedAt ? QStringLiteral("Accomplished: ")
-                                              : QStringLiteral("Focused on: ");
+  const QString prefix =
+      entry.accomplishedAt ? QStringLiteral("Accomplished: ") : QStringLiteral("Focused on: ");
   return prefix + isolatedText(QString::fromStdString(entry.focus));
 }
 

@@ -16,8 +16,8 @@
 #include "ui/kit/desktop_texts.h"
 #include "ui/kit/message_line.h"
 #include "ui/kit/text_roles.h"
-#include "ui/kit/window_text.h"
 #include "ui/kit/window_content.h"
+#include "ui/kit/window_text.h"
 #include "ui/windows/focus_history/focus_history_row.h"
 
 namespace vorlane {
@@ -111,15 +111,14 @@ void FocusHistoryView::showRows() {
   constexpr std::size_t screenful = 12;
   const std::size_t budget = std::max(screenful, 2 * rows_->rows().size());
   const DateFormatter dates(services_.calendar(), DateFormatter::Style::mediumDateShortTime);
-  const Rows::Ways ways{
-      [](const FocusHistoryRow& row) { return row.entry().id; },
-      [](const FocusHistoryEntry& entry) { return entry.id; },
-      // A row shows a newer state of its entry in place.
-      [&dates](FocusHistoryRow& row, const FocusHistoryEntry& entry) {
-        row.showEntry(entry, dates);
-        return true;
-      },
-      [&](const FocusHistoryEntry& entry) { return makeRow(entry, dates); }};
+  const Rows::Ways ways{[](const FocusHistoryRow& row) { return row.entry().id; },
+                        [](const FocusHistoryEntry& entry) { return entry.id; },
+                        // A row shows a newer state of its entry in place.
+                        [&dates](FocusHistoryRow& row, const FocusHistoryEntry& entry) {
+                          row.showEntry(entry, dates);
+                          return true;
+                        },
+                        [&](const FocusHistoryEntry& entry) { return makeRow(entry, dates); }};
   const Rows::Pass pass = rows_->show(store_.entries(), ways, nullptr, budget);
   // Laid out now, so the rows' buttons are where they are drawn by the next event.
   if (list_->isVisible()) QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);

@@ -26,11 +26,11 @@ class MessageLine;
 
 // The focus history window's content: the store's entries, newest first, following every
 // change the store publishes while the window is open. Each row stands for its entry's id:
-// a change updates, adds or removes only the rows it concerns, so the list keeps its place. A row can be marked accomplished or
-// deleted at once; "Clear history..." asks first. A failed change shows "The history change
-// could not be saved: " and the store's reason; otherwise the line shows the store's own
-// message (an unreadable stored history, a recording that failed). An unreadable history is
-// never overwritten here, only cleared when the user confirms.
+// a change updates, adds or removes only the rows it concerns, so the list keeps its place. A row
+// can be marked accomplished or deleted at once; "Clear history..." asks first. A failed change
+// shows "The history change could not be saved: " and the store's reason; otherwise the line shows
+// the store's own message (an unreadable stored history, a recording that failed). An unreadable
+// history is never overwritten here, only cleared when the user confirms.
 class FocusHistoryView final : public QWidget {
  public:
   // `store` and the services must outlive the view.

@@ -8,9 +8,9 @@
 
 #include "core/focus/focus_input.h"
 #include "ui/kit/desktop_texts.h"
-#include "ui/kit/window_content.h"
 #include "ui/kit/message_line.h"
 #include "ui/kit/text_roles.h"
+#include "ui/kit/window_content.h"
 #include "ui/kit/window_text.h"
 
 namespace vorlane {
@@ -18,12 +18,14 @@ namespace {
 
 QString hint(bool replacing, bool starter) {
   if (replacing) {
-    return QStringLiteral("Your current session stays unchanged until you start this new one. "
-                          "Adding minutes instead keeps the same task.");
+    return QStringLiteral(
+        "Your current session stays unchanged until you start this new one. "
+        "Adding minutes instead keeps the same task.");
   }
   if (starter) {
-    return QStringLiteral("Just five minutes. Then keep going, mark it done, or stop for now. "
-                          "Nothing starts automatically.");
+    return QStringLiteral(
+        "Just five minutes. Then keep going, mark it done, or stop for now. "
+        "Nothing starts automatically.");
   }
   return QString::fromUtf8(focusEditorHint);
 }

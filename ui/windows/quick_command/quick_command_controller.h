@@ -6,8 +6,8 @@
 namespace vorlane {
 
 // The quick command window, "Vorlane quick actions": fixed 510 wide and as tall as its lines,
-// with no empty band above the buttons. Asked again while on screen, it is only raised, keeping what was typed and the
-// latest result; after a close it opens empty.
+// with no empty band above the buttons. Asked again while on screen, it is only raised, keeping
+// what was typed and the latest result; after a close it opens empty.
 class QuickCommandController final : public QuickCommandWindow {
  public:
   static constexpr int width = 510;

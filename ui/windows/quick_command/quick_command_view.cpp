@@ -8,12 +8,12 @@
 #include <QVBoxLayout>
 
 #include "ui/kit/desktop_texts.h"
+#include "ui/kit/elided_lines.h"
 #include "ui/kit/message_line.h"
 #include "ui/kit/symbol_image.h"
 #include "ui/kit/text_roles.h"
-#include "ui/kit/window_text.h"
-#include "ui/kit/elided_lines.h"
 #include "ui/kit/window_content.h"
+#include "ui/kit/window_text.h"
 
 namespace vorlane {
 namespace {
@@ -28,8 +28,7 @@ constexpr int replyLines = 2;
 
 }  // namespace
 
-QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute,
-                                   QWidget* parent)
+QuickCommandView::QuickCommandView(bool shortcutAvailable, Execute execute, QWidget* parent)
     : WindowContent(parent), execute_(std::move(execute)) {
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(padding, padding, padding, padding);

@@ -18,7 +18,8 @@ namespace vorlane {
 // refusal of the latest run, and Close and Run. It understands no command itself: the text
 // goes, as typed, to `execute`, whose reply (or thrown sentence, in red) is shown until the
 // next run, on two lines at most. Return runs whatever is typed, even blanks; the Run
-// button waits for text. Escape closes. The field holds the keyboard focus when shown and after every run.
+// button waits for text. Escape closes. The field holds the keyboard focus when shown and after
+// every run.
 class QuickCommandView final : public WindowContent {
  public:
   using Execute = std::function<std::string(const std::string&)>;

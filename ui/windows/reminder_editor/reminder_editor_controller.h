@@ -3,17 +3,17 @@
 #include <functional>
 #include <memory>
 
-#include "ui/windows/reminder_editor/reminder_editor_window.h"
 #include "core/contracts/clock.h"
 #include "foundation/calendar.h"
 #include "ui/kit/feature_window.h"
+#include "ui/windows/reminder_editor/reminder_editor_window.h"
 
 namespace vorlane {
 
 // The reminder editor window, "Add reminder" or "Edit reminder": fixed 440 wide and as tall
-// as its lines, with no empty band above the buttons. Every request rebuilds it, even while on screen, so asking to add
-// while an edit is open replaces the edit. Schedules are described with the clock's time and
-// the calendar read afresh each time.
+// as its lines, with no empty band above the buttons. Every request rebuilds it, even while on
+// screen, so asking to add while an edit is open replaces the edit. Schedules are described with
+// the clock's time and the calendar read afresh each time.
 class ReminderEditorController final : public ReminderEditorWindow {
  public:
   static constexpr int width = 440;

@@ -7,8 +7,8 @@
 #include <QPushButton>
 
 #include "foundation/text.h"
-#include "ui/kit/window_content.h"
 #include "ui/kit/message_line.h"
+#include "ui/kit/window_content.h"
 #include "ui/kit/window_text.h"
 
 namespace vorlane {
@@ -72,9 +72,8 @@ ReminderEditorView::ReminderEditorView(std::optional<Reminder> reminder, Save sa
 
   auto* buttons = new QHBoxLayout;
   close_ = new QPushButton(QStringLiteral("Close"), this);
-  save_ = new QPushButton(editing() ? QStringLiteral("Save changes")
-                                    : QStringLiteral("Add reminder"),
-                          this);
+  save_ = new QPushButton(
+      editing() ? QStringLiteral("Save changes") : QStringLiteral("Add reminder"), this);
   save_->setDefault(true);
   for (QPushButton* button : {close_, save_}) button->setAccessibleName(button->text());
   buttons->addStretch(1);

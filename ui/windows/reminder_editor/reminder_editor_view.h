@@ -7,8 +7,8 @@
 
 #include "core/reminders/reminder.h"
 #include "ui/kit/message_line.h"
-#include "ui/kit/window_content.h"
 #include "ui/kit/text_roles.h"
+#include "ui/kit/window_content.h"
 
 class QLabel;
 class QLineEdit;

@@ -13,12 +13,12 @@
 #include <cmath>
 
 #include "ui/kit/desktop_texts.h"
+#include "ui/kit/elided_lines.h"
 #include "ui/kit/message_line.h"
 #include "ui/kit/symbol_image.h"
 #include "ui/kit/text_roles.h"
-#include "ui/kit/window_text.h"
-#include "ui/kit/elided_lines.h"
 #include "ui/kit/window_content.h"
+#include "ui/kit/window_text.h"
 
 namespace vorlane {
 namespace {
@@ -74,7 +74,7 @@ void ResumeNoteView::buildHeading(QVBoxLayout& column, bool returning, bool plac
   auto* header = new QHBoxLayout;
   header->setSpacing(6);
   header->addWidget(symbolLabel(QStringLiteral("bookmark"), 16, accentColor(*this), this));
-  heading_ = plainLabel(returning     ? QStringLiteral("Pick up where you left off")
+  heading_ = plainLabel(returning    ? QStringLiteral("Pick up where you left off")
                         : placeSaved ? QStringLiteral("Paused. Your place is safe.")
                                      : QStringLiteral("Paused. Your place could not be saved."),
                         this);
@@ -119,9 +119,8 @@ void ResumeNoteView::buildButtons(QVBoxLayout& column, bool returning) {
   auto* buttons = new QHBoxLayout;
   notNow_ = new QPushButton(QStringLiteral("Not now"), this);
   // "&&": a single one would underline the next letter as a shortcut.
-  save_ = new QPushButton(returning ? QStringLiteral("Save && resume")
-                                    : QStringLiteral("Save next step"),
-                          this);
+  save_ = new QPushButton(
+      returning ? QStringLiteral("Save && resume") : QStringLiteral("Save next step"), this);
   save_->setDefault(true);
   buttons->addWidget(notNow_);
   buttons->addStretch(1);

@@ -27,8 +27,7 @@ class ResumeNoteView final : public WindowContent {
 
   // `placeSaved` false: the paused session's place could not be stored, and the heading says so.
   ResumeNoteView(const QString& goal, const QString& note, bool returning, bool placeSaved,
-                 Save save,
-                 std::function<void()> resume, QWidget* parent = nullptr);
+                 Save save, std::function<void()> resume, QWidget* parent = nullptr);
 
   // The save button's rule.
   void submit();

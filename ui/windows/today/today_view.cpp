@@ -20,8 +20,8 @@
 #include "ui/kit/message_line.h"
 #include "ui/kit/symbol_image.h"
 #include "ui/kit/text_roles.h"
-#include "ui/kit/window_text.h"
 #include "ui/kit/window_content.h"
+#include "ui/kit/window_text.h"
 
 namespace vorlane {
 namespace {
@@ -257,23 +257,22 @@ void TodayView::showCards(const Shown& shown) {
   if (focusInCards && (lostFocus || lostFocusEarlier)) field_->setFocus(Qt::OtherFocusReason);
 }
 
-bool TodayView::showList(Cards& cards, const std::vector<DailyPriority>& priorities,
-                         bool isToday, const QWidget* focused) {
+bool TodayView::showList(Cards& cards, const std::vector<DailyPriority>& priorities, bool isToday,
+                         const QWidget* focused) {
   const TodayPriorityCard::Choose choose = [this](PriorityAction action,
                                                   const DailyPriority& priority) {
     this->choose(action, priority);
   };
   QWidget& list = isToday ? *todayList_ : *earlierList_;
-  const Cards::Ways ways{
-      [](const TodayPriorityCard& card) { return card.priority().id; },
-      [](const DailyPriority& priority) { return priority.id; },
-      // A card shows its priority as it was made: a changed one is made again.
-      [](const TodayPriorityCard& card, const DailyPriority& priority) {
-        return card.priority() == priority;
-      },
-      [&](const DailyPriority& priority) {
-        return new TodayPriorityCard(priority, isToday, minutes_, choose, &list);
-      }};
+  const Cards::Ways ways{[](const TodayPriorityCard& card) { return card.priority().id; },
+                         [](const DailyPriority& priority) { return priority.id; },
+                         // A card shows its priority as it was made: a changed one is made again.
+                         [](const TodayPriorityCard& card, const DailyPriority& priority) {
+                           return card.priority() == priority;
+                         },
+                         [&](const DailyPriority& priority) {
+                           return new TodayPriorityCard(priority, isToday, minutes_, choose, &list);
+                         }};
   return cards.show(priorities, ways, focused).lostFocus;
 }
 
@@ -293,8 +292,7 @@ void TodayView::updateAddButton() {
   const bool full = shown_ && shown_->today.size() >= DailyPriorities::maximumPerDay;
   // Judged on the title as adding cleans it: a blank that a combining mark follows cleans
   // away to nothing.
-  add_->setEnabled(!full &&
-                   hasVisibleCharacter(FocusInput::cleaned(field_->text().toStdString())));
+  add_->setEnabled(!full && hasVisibleCharacter(FocusInput::cleaned(field_->text().toStdString())));
 }
 
 void TodayView::showError() {
@@ -415,9 +413,7 @@ void TodayView::askDiscard() {
 
 std::vector<TodayPriorityCard*> TodayView::todayCards() const { return todayCards_->rows(); }
 
-std::vector<TodayPriorityCard*> TodayView::earlierCards() const {
-  return earlierCards_->rows();
-}
+std::vector<TodayPriorityCard*> TodayView::earlierCards() const { return earlierCards_->rows(); }
 
 void TodayView::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);

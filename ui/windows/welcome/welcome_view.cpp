@@ -43,10 +43,11 @@ QString whereTheMenuIs(bool trayAvailable) {
 }
 
 WelcomeView::WelcomeView(const QString& hotKeyName, bool trayAvailable,
-                               std::function<void()> onVorlaneNow, std::function<void()> onDismiss,
-                               QWidget* parent)
-    : WindowContent(parent), onVorlaneNow_(std::move(onVorlaneNow)), onDismiss_(std::move(onDismiss)) {
-
+                         std::function<void()> onVorlaneNow, std::function<void()> onDismiss,
+                         QWidget* parent)
+    : WindowContent(parent),
+      onVorlaneNow_(std::move(onVorlaneNow)),
+      onDismiss_(std::move(onDismiss)) {
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(24, 24, 24, 24);
   column->setSpacing(18);
@@ -54,8 +55,8 @@ WelcomeView::WelcomeView(const QString& hotKeyName, bool trayAvailable,
   auto* header = new QHBoxLayout;
   header->setSpacing(12);
   auto* mark = new QLabel(this);
-  mark->setPixmap(symbolImage(QStringLiteral("figure.climbing"), 30, accentColor(*this),
-                              devicePixelRatioF()));
+  mark->setPixmap(
+      symbolImage(QStringLiteral("figure.climbing"), 30, accentColor(*this), devicePixelRatioF()));
   auto* titles = new QVBoxLayout;
   titles->setSpacing(2);
   auto* title = new QLabel(QStringLiteral("Vorlane is running"), this);

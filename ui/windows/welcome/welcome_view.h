@@ -18,7 +18,7 @@ class WelcomeView final : public WindowContent {
   // `trayAvailable`: a system tray shows the status menu; without one the menu is the
   // monkey's own, and the window says so.
   WelcomeView(const QString& hotKeyName, bool trayAvailable, std::function<void()> onVorlaneNow,
-                 std::function<void()> onDismiss, QWidget* parent = nullptr);
+              std::function<void()> onDismiss, QWidget* parent = nullptr);
 
   QPushButton* notNowButton() const { return notNow_; }
   QPushButton* showMeButton() const { return showMe_; }

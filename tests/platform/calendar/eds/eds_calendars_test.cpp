@@ -1,7 +1,6 @@
+#include <gtest/gtest.h>
 #include <libecal/libecal.h>
 #include <libedata-cal/libedata-cal.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
@@ -11,8 +10,8 @@
 #include "platform/calendar/merged_busy_reader.h"
 #include "platform/calendar/time_limited_reader.h"
 #include "platform/calendar/user_calendars.h"
-#include "tests/support/log_capture.h"
 #include "tests/platform/calendar/eds/eds_session.h"
+#include "tests/support/log_capture.h"
 
 namespace vorlane {
 namespace {
@@ -62,8 +61,8 @@ void fillRemoteCache(const std::filesystem::path& folder) {
       "BEGIN:VEVENT\nUID:remote-1\nDTSTART:20260303T100000Z\nDTEND:20260303T110000Z\n"
       "SUMMARY:Remote\nEND:VEVENT\n");
   ASSERT_NE(event, nullptr);
-  EXPECT_TRUE(e_cal_cache_put_component(cache, event, nullptr, 0, E_CACHE_IS_ONLINE, nullptr,
-                                        &error))
+  EXPECT_TRUE(
+      e_cal_cache_put_component(cache, event, nullptr, 0, E_CACHE_IS_ONLINE, nullptr, &error))
       << error->message;
   g_object_unref(event);
   g_object_unref(cache);
@@ -81,11 +80,13 @@ Busy sorted(Busy busy) {
 TEST(EdsCalendarsTest, LocalAndCachedCalendarsFollowTheRulesOfTheFileReader) {
   setenv("TZ", "UTC", 1);  // the reader must place all-day events in its own zone, not TZ's
   testing::EdsSession session;
-  session.addSource("work", "[Data Source]\nDisplayName=Work\nEnabled=true\n"
-                            "Parent=local-stub\n\n[Calendar]\nBackendName=local\n");
-  session.addSource("me", "[Data Source]\nDisplayName=Ann\nEnabled=true\nParent=\n\n"
-                          "[Mail Identity]\nAddress=ann@example.org\n"
-                          "Aliases=Ann Other <ann.other@example.org>\n");
+  session.addSource("work",
+                    "[Data Source]\nDisplayName=Work\nEnabled=true\n"
+                    "Parent=local-stub\n\n[Calendar]\nBackendName=local\n");
+  session.addSource("me",
+                    "[Data Source]\nDisplayName=Ann\nEnabled=true\nParent=\n\n"
+                    "[Mail Identity]\nAddress=ann@example.org\n"
+                    "Aliases=Ann Other <ann.other@example.org>\n");
   session.addSource("remote",
                     "[Data Source]\nDisplayName=Remote\nEnabled=true\nParent=caldav-stub\n\n"
                     "[Calendar]\nBackendName=caldav\n\n[Authentication]\nHost=127.0.0.1\n"

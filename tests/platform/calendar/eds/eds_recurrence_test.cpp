@@ -61,8 +61,8 @@ TEST(EdsRecurrenceTest, TheServiceReadsEveryCalendarAsTheFileReaderDoes) {
     }
     const Busy fromService = inTimeOrder(service.read(c.range, {}));
     fromFiles = inTimeOrder(fromFiles);
-    EXPECT_EQ(fromService, fromFiles) << c.name << "\nservice:" << describe(fromService)
-                                      << "\nfiles:" << describe(fromFiles);
+    EXPECT_EQ(fromService, fromFiles)
+        << c.name << "\nservice:" << describe(fromService) << "\nfiles:" << describe(fromFiles);
     // And both hold what the case itself gives.
     for (const BusyInterval& b : c.busy) {
       EXPECT_NE(std::find(fromService.begin(), fromService.end(), b), fromService.end())

@@ -76,9 +76,9 @@ TEST(SystemMicrophoneUsage, ASlowServerIsNotInUseEvenWhenAlsaSeesACaptureRunning
   testing::writeFile(asound / "card0/pcm0c/sub0/status", "state: RUNNING\n");
   const testing::SilentSoundServer silent;
   ASSERT_TRUE(silent.listening());
-  EXPECT_FALSE(SystemMicrophoneUsage(PulseCaptureQuery(silent.address(), 100ms),
-                                     asound.path().string())
-                   .isMicrophoneInUse());
+  EXPECT_FALSE(
+      SystemMicrophoneUsage(PulseCaptureQuery(silent.address(), 100ms), asound.path().string())
+          .isMicrophoneInUse());
   EXPECT_TRUE(SystemMicrophoneUsage(PulseCaptureQuery("unix:" + (asound / "none").string()),
                                     asound.path().string())
                   .isMicrophoneInUse());
@@ -106,7 +106,8 @@ struct SoundServer {
     if (std::system(command.c_str()) != 0) return -1;
     std::ifstream in(out);
     int count = 0;
-    for (std::string line; std::getline(in, line);) count += line.find("pactl") == std::string::npos;
+    for (std::string line; std::getline(in, line);)
+      count += line.find("pactl") == std::string::npos;
     return count;
   }
 };
@@ -118,8 +119,7 @@ TEST(PulseCaptureQuery, OneConnectionAnswersEveryQuestionAndSeesARecordingComeAn
   PulseCaptureQuery query(server.address, 2s);
   ASSERT_TRUE(testing::waitUntil([&] { return query.isCapturing() == CaptureAnswer::idle; }));
   auto recorder = std::make_unique<testing::ChildProcess>(
-      std::vector<std::string>{"parec", "-d", "vorlane_mic"}, false,
-      server.environment());
+      std::vector<std::string>{"parec", "-d", "vorlane_mic"}, false, server.environment());
   EXPECT_TRUE(testing::waitUntil([&] { return query.isCapturing() == CaptureAnswer::capturing; }));
   recorder.reset();
   EXPECT_TRUE(testing::waitUntil([&] { return query.isCapturing() == CaptureAnswer::idle; }));

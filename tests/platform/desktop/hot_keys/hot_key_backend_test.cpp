@@ -106,8 +106,8 @@ struct FakePortal final : QDBusVirtualObject {
     return message.service().mid(1).replace('.', '_');
   }
   // Replies with the request path, then sends the request's Response.
-  static void respond(QDBusConnection& bus, const QDBusMessage& message,
-                      const QVariantMap& options, uint response, const QVariantMap& results) {
+  static void respond(QDBusConnection& bus, const QDBusMessage& message, const QVariantMap& options,
+                      uint response, const QVariantMap& results) {
     const QString path =
         portalPath + "/request/" + sender(message) + "/" + options.value("handle_token").toString();
     bus.send(message.createReply(QVariant::fromValue(QDBusObjectPath(path))));
@@ -154,17 +154,16 @@ struct HotKeyBackendTest : ::testing::Test {
   void activate(const QString& session, const QString& id) {
     QDBusMessage signal =
         QDBusMessage::createSignal(portalPath, shortcutsInterface, QStringLiteral("Activated"));
-    signal << QVariant::fromValue(QDBusObjectPath(session)) << id << qulonglong(1)
-           << QVariantMap();
+    signal << QVariant::fromValue(QDBusObjectPath(session)) << id << qulonglong(1) << QVariantMap();
     QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "portal").send(signal);
   }
 
   // The portal's connection answers a ping after the signals it sent before: once the answer
   // is here, they are waiting to be delivered, and are.
   void deliverPortalSignals() {
-    client_.call(QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.portal.Desktop"),
-                                                portalPath, QStringLiteral("org.freedesktop.DBus.Peer"),
-                                                QStringLiteral("Ping")));
+    client_.call(QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.portal.Desktop"), portalPath,
+        QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping")));
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
   }
@@ -175,7 +174,8 @@ struct HotKeyBackendTest : ::testing::Test {
   QDBusConnection client_{QString()};
 };
 
-constexpr Qt::KeyboardModifiers superAltCtrl = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+constexpr Qt::KeyboardModifiers superAltCtrl =
+    Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
 
 TEST(HotKeyRoute, XSessionsGrabAndWaylandSessionsUseThePortalOrNothing) {
   // WAYLAND_DISPLAY, XDG_SESSION_TYPE, portal offered, route.

@@ -6,9 +6,9 @@
 #include <QThread>
 #include <atomic>
 
+#include "platform/desktop/capture/system_microphone_usage.h"
 #include "platform/desktop/environment/environment_probe.h"
 #include "platform/desktop/session_state/screen_state_readers.h"
-#include "platform/desktop/capture/system_microphone_usage.h"
 #include "tests/support/private_dbus.h"
 #include "tests/support/quiet_desktop.h"
 #include "tests/support/silent_sound_server.h"
@@ -64,11 +64,11 @@ struct DBusScreenStateTest : ::testing::Test {
         .unregisterService("org.freedesktop.login1");
     QDBusConnection::disconnectFromBus("services");
     return serve("org.freedesktop.login1", "/org/freedesktop/login1/session/auto", "GetAll",
-          std::move(properties));
+                 std::move(properties));
   }
   FakeBusObject& screenSaver(const QString& name, std::optional<QVariant> active) {
     return serve("org." + name + ".ScreenSaver", "/org/" + name + "/ScreenSaver", "GetActive",
-          std::move(active));
+                 std::move(active));
   }
   static QVariant session(QVariant locked, QVariant active) {
     return QVariantMap{{"LockedHint", locked}, {"Active", active}};

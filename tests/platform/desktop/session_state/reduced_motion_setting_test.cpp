@@ -84,7 +84,8 @@ struct ReducedMotionSettingTest : ::testing::Test {
   // is here, they are waiting to be delivered, and are.
   void deliverPortalSignals() {
     connection("client").call(QDBusMessage::createMethodCall(
-        portalName, portalPath, QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping")));
+        portalName, portalPath, QStringLiteral("org.freedesktop.DBus.Peer"),
+        QStringLiteral("Ping")));
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
   }

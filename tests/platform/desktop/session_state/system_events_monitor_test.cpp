@@ -171,8 +171,7 @@ TEST_F(SystemEventsMonitorTest, ScreenSaverAndSessionSignalsTellAwayAndBackAndAW
   // Another interface's properties, or another session's lock, are not ours.
   EXPECT_EQ(properties({{"Active", false}}, "org.freedesktop.login1.User"), "");
   EXPECT_EQ(
-      send("/org/freedesktop/login1/session/c9", "org.freedesktop.login1.Session", "Lock", {}),
-      "");
+      send("/org/freedesktop/login1/session/c9", "org.freedesktop.login1.Session", "Lock", {}), "");
 
   // A wake is told once, whether a timer or logind notices it first. Going to sleep is not an event
   // of its own.

@@ -38,7 +38,8 @@ TEST(TrayColors, ThePanelIsTheColourMostPixelsShow) {
     std::optional<QRgb> expected;
   } rows[] = {
       {"a dark panel under light strokes",
-       {0x202020, 0x202020, 0xF2F2F2, 0x202020, 0xF2F2F2, 0x202020}, 0x202020},
+       {0x202020, 0x202020, 0xF2F2F2, 0x202020, 0xF2F2F2, 0x202020},
+       0x202020},
       {"the alpha byte is ignored", {0xFF202020, 0x00202020, 0xAAF2F2F2}, 0x202020},
       {"a tie goes to the first seen", {0x101010, 0xEEEEEE}, 0x101010},
       {"nothing read", {}, std::nullopt},

@@ -7,9 +7,9 @@
 #include <QDir>
 #include <QTest>
 
+#include "platform/services/user_notification_service.h"
 #include "tests/support/event_loop_marker.h"
 #include "tests/support/log_capture.h"
-#include "platform/services/user_notification_service.h"
 #include "tests/support/private_dbus.h"
 
 namespace vorlane {

@@ -10,7 +10,8 @@ namespace {
 
 class PlaceholderTest : public testing::Test {
  protected:
-  PlaceholderTest() : scene(QSizeF(300, 300)), clock(&scene, 1.0 / 64), figure(new PlaceholderCharacterNode) {
+  PlaceholderTest()
+      : scene(QSizeF(300, 300)), clock(&scene, 1.0 / 64), figure(new PlaceholderCharacterNode) {
     figure->setPosition({150, 200});
     scene.addChild(figure);
   }

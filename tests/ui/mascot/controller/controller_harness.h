@@ -3,16 +3,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include <QCoreApplication>
-#include <QEvent>
-
-#include "tests/support/log_capture.h"
 #include "tests/support/fake_system_events.h"
 #include "tests/support/in_memory_preferences_store.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/manual_work_queue.h"
 #include "tests/support/scripted_random.h"
@@ -89,11 +88,13 @@ class ControllerTest : public ::testing::Test {
   }
 
   // What deleteLater left behind goes now.
-  static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+  static void flushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
 
   static Visit visitAt(double scheduledFor, Choreography choreography = {1, 1, 1}) {
-    return Visit{UUID(), Visit::Kind::hourly(), Date(scheduledFor), "It's 3 PM", "It's 3 PM",
-                 true, Visit::BubbleStyle::headline, choreography, true};
+    return Visit{UUID(), Visit::Kind::hourly(),        Date(scheduledFor), "It's 3 PM", "It's 3 PM",
+                 true,   Visit::BubbleStyle::headline, choreography,       true};
   }
 
   std::vector<std::string> lines() const { return logMessages(capture, "presentation"); }

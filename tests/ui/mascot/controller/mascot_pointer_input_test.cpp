@@ -1,17 +1,17 @@
 // The pointer input on its own: a stand-in mascot around it with a real window, view and
 // scene (offscreen), the rest recorded.
 
-#include <gtest/gtest.h>
+#include "ui/mascot/controller/mascot_pointer_input.h"
 
-#include <functional>
-#include <string>
+#include <gtest/gtest.h>
 
 #include <QGuiApplication>
 #include <QMenu>
+#include <functional>
+#include <string>
 
 #include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/manual_work_queue.h"
-#include "ui/mascot/controller/mascot_pointer_input.h"
 #include "ui/mascot/character/placeholder_character_node.h"
 
 namespace vorlane {

@@ -17,8 +17,7 @@ class OverlaysWiringTest : public ControllerTest {
   void SetUp() override {
     build();
     auto celebration = std::make_unique<CelebrationPresenter>(
-        celebrationRandom, [] { return false; }, work.makeWork(),
-        [this] { return compositor; });
+        celebrationRandom, [] { return false; }, work.makeWork(), [this] { return compositor; });
     controller->attachOverlays({
         .celebration = std::move(celebration),
         .makeFloatingClock =

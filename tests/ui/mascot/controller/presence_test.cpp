@@ -249,7 +249,9 @@ TEST_F(Presence, WhatEndsUnderThePointerOrDuringAMoveLeavesTheViewRunning) {
     }
     run(1);
     switch (row.ending) {
-      case Ending::invitationTimeout: run(6); break;
+      case Ending::invitationTimeout:
+        run(6);
+        break;
       case Ending::completionCleared:
         controller->showCompletion(std::nullopt, "", "", false);
         break;
@@ -260,7 +262,9 @@ TEST_F(Presence, WhatEndsUnderThePointerOrDuringAMoveLeavesTheViewRunning) {
         QGuiApplication::setPalette(original);
         break;
       }
-      case Ending::placement: controller->setPlacement(MascotPlacement(1, 0.2)); break;
+      case Ending::placement:
+        controller->setPlacement(MascotPlacement(1, 0.2));
+        break;
     }
     run(2);
     ASSERT_NE(controller->frameDriver(), nullptr) << row.name;

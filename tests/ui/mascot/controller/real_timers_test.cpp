@@ -10,17 +10,17 @@ namespace {
 class RealTimers : public ControllerTest {
  protected:
   void SetUp() override {
-    controller = std::make_unique<MascotWindowController>(MascotWindowController::Dependencies{
-        .preferencesStore = preferences,
-        .screens = screens,
-        .prefersReducedMotion = {},
-        .random = nullptr,
-        .makeWork = {},
-        .watchesScreens = false,
-        .pointerLocation = {},
-        .trayAvailable = {},
-        .systemEvents = nullptr,
-        .doubleClickInterval = {}});
+    controller = std::make_unique<MascotWindowController>(
+        MascotWindowController::Dependencies{.preferencesStore = preferences,
+                                             .screens = screens,
+                                             .prefersReducedMotion = {},
+                                             .random = nullptr,
+                                             .makeWork = {},
+                                             .watchesScreens = false,
+                                             .pointerLocation = {},
+                                             .trayAvailable = {},
+                                             .systemEvents = nullptr,
+                                             .doubleClickInterval = {}});
   }
 };
 

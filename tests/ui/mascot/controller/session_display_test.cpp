@@ -176,7 +176,8 @@ TEST_F(SessionDisplay, TheContextReachesTheSceneOnlyWhileItExists) {
   EXPECT_FALSE(scene->quickActionsAreInteractive()) << "pills wait for the pointer";
 
   controller->showCompletion(finished(), "3:15 PM", "Finished just now", false);
-  controller->updateContext(50, false, {QuickAction::restartPomodoro, QuickAction::dismissCompletion});
+  controller->updateContext(50, false,
+                            {QuickAction::restartPomodoro, QuickAction::dismissCompletion});
   ASSERT_EQ(scene->actionNodes().size(), 2u);
   EXPECT_EQ(scene->actionNodes()[0]->action(), QuickAction::restartPomodoro);
 }

@@ -1,6 +1,5 @@
-#include <cstdlib>
-
 #include <QPointer>
+#include <cstdlib>
 
 #include "tests/support/image_pixels.h"
 #include "tests/ui/mascot/controller/controller_harness.h"
@@ -28,8 +27,8 @@ TEST_F(VisitLifecycle, AVisitPlaysOnTheSceneAndReportsItsEndOnce) {
   EXPECT_EQ(controller->view()->scene(), controller->scene());
   EXPECT_EQ(controller->scene()->presenceState(), PresenceState::visiting);
   EXPECT_TRUE(driverRunning());
-  EXPECT_EQ(lines(), std::vector<std::string>{std::string("performing visit scheduled for ") +
-                                              atText});
+  EXPECT_EQ(lines(),
+            std::vector<std::string>{std::string("performing visit scheduled for ") + atText});
 
   run(2.5);
   EXPECT_EQ(completions, 0);
@@ -207,7 +206,9 @@ TEST_F(VisitLifecycle, OneFrameOfAVisitShowsTheCharacterInsideItsLiveArea) {
   if (const char* path = std::getenv("VORLANE_SAVE_VISIT_FRAME")) image.save(path);
   ASSERT_EQ(controller->window()->liveRects().size(), 1);
   const QRect live = controller->window()->liveRects().front();
-  EXPECT_GT(pixelsWhere(image, [](const QColor& c) { return c.alpha() != 0; }, live), 200)
+  EXPECT_GT(pixelsWhere(
+                image, [](const QColor& c) { return c.alpha() != 0; }, live),
+            200)
       << "the character is drawn where it takes clicks";
   EXPECT_EQ(image.pixel(5, image.height() - 5), 0u) << "the column is transparent elsewhere";
 }

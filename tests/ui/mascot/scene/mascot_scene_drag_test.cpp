@@ -36,7 +36,8 @@ TEST_F(DragTest, NoCharacterHitWhenFadedAwayOrClickThrough) {
     const char* name;
     std::function<void(MascotScene&)> change;
   } rows[] = {
-      {"monkey opacity", [](MascotScene& s) {
+      {"monkey opacity",
+       [](MascotScene& s) {
          MascotAppearance a;
          a.monkeyOpacity = 0.01;
          s.applyAppearance(a);
@@ -125,8 +126,9 @@ TEST_F(DragTest, AGrabHidesThePillsButNotAPanelsPills) {
   scene.beginDrag();
   EXPECT_FALSE(scene.quickActionsAreInteractive());
   scene.cancelDrag();
-  scene.showCompletion(PomodoroSession::Completion{PomodoroSession::Kind::rest, 300, Date(), "", UUID()},
-                       "3:15 PM", "Finished just now");
+  scene.showCompletion(
+      PomodoroSession::Completion{PomodoroSession::Kind::rest, 300, Date(), "", UUID()}, "3:15 PM",
+      "Finished just now");
   scene.beginDrag();
   EXPECT_TRUE(scene.quickActionsAreInteractive());
 }

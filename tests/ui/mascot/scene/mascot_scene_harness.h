@@ -8,8 +8,8 @@
 #include <string>
 
 #include "tests/support/manual_clock.h"
-#include "ui/mascot/scene/mascot_scene.h"
 #include "ui/mascot/character/placeholder_character_node.h"
+#include "ui/mascot/scene/mascot_scene.h"
 
 namespace vorlane {
 
@@ -18,8 +18,8 @@ inline constexpr double H = 600;
 
 inline Visit makeVisit(Choreography choreography = Choreography::standard(),
                        std::string text = "It's 3 PM") {
-  return Visit{UUID(), Visit::Kind::hourly(), Date(), text, text, true,
-               Visit::BubbleStyle::headline, choreography, true};
+  return Visit{UUID(), Visit::Kind::hourly(),        Date(),       text, text,
+               true,   Visit::BubbleStyle::headline, choreography, true};
 }
 
 inline PomodoroSession::Completion workDone(std::string goal = {}) {

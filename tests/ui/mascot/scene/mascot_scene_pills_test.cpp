@@ -18,7 +18,7 @@ TEST_F(PillsTest, AColumnBesideThePeekingMascotRightAlignedAndSpaced) {
   scene.enterPeek(false);
   scene.showQuickActions();
   ASSERT_EQ(shown(), (std::vector<QuickAction>{QuickAction::vorlane, QuickAction::startPomodoro,
-                                                QuickAction::mute}));
+                                               QuickAction::mute}));
   const double top = std::min(scene.characterPosition().y() - 4, H - 26);
   for (std::size_t i = 0; i < 3; ++i) {
     const QuickActionNode* pill = scene.actionNodes()[i];

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "ui/mascot/character/character_factory.h"
 #include "tests/ui/mascot/scene/mascot_scene_harness.h"
+#include "ui/mascot/character/character_factory.h"
 
 namespace vorlane {
 namespace {
@@ -97,9 +97,13 @@ TEST_F(SessionDisplayTest, ThePanelIsShorterWithoutAGoalAndWrapsALongOne) {
   const struct {
     LabelNode* label;
     double y;
-  } rows[] = {{panel->title(), 75}, {panel->focus(), 42}, {panel->elapsed(), 9},
-              {panel->clock(), -20}, {panel->nudge(), -72}};
-  for (const auto& row : rows) EXPECT_EQ(row.label->position().y(), row.y) << row.label->text().toStdString();
+  } rows[] = {{panel->title(), 75},
+              {panel->focus(), 42},
+              {panel->elapsed(), 9},
+              {panel->clock(), -20},
+              {panel->nudge(), -72}};
+  for (const auto& row : rows)
+    EXPECT_EQ(row.label->position().y(), row.y) << row.label->text().toStdString();
 }
 
 TEST_F(SessionDisplayTest, ACompletionReplacesTheSessionAndClearingDropsTheHighlight) {
@@ -115,7 +119,8 @@ TEST_F(SessionDisplayTest, ACompletionReplacesTheSessionAndClearingDropsTheHighl
   EXPECT_TRUE(scene.remindAboutCompletion(true));
   EXPECT_FALSE(scene.isCompletionReminderAnimating());  // reduced motion: no wave
   EXPECT_EQ(scene.sessionCompletion()->background()->lineWidth(), 2.5);
-  EXPECT_EQ(scene.sessionCompletion()->background()->strokeColor(), MascotTheme::light().boardStroke);
+  EXPECT_EQ(scene.sessionCompletion()->background()->strokeColor(),
+            MascotTheme::light().boardStroke);
   EXPECT_TRUE(scene.remindAboutCompletion(false));
   EXPECT_TRUE(scene.isCompletionReminderAnimating());
 
@@ -125,7 +130,8 @@ TEST_F(SessionDisplayTest, ACompletionReplacesTheSessionAndClearingDropsTheHighl
   EXPECT_FALSE(scene.remindAboutCompletion(false));
   scene.showCompletion(workDone(), "3:20 PM", "Finished just now");
   EXPECT_EQ(scene.sessionCompletion()->background()->lineWidth(), 1.0);
-  EXPECT_EQ(scene.sessionCompletion()->background()->strokeColor(), MascotTheme::light().bubbleStroke);
+  EXPECT_EQ(scene.sessionCompletion()->background()->strokeColor(),
+            MascotTheme::light().bubbleStroke);
 }
 
 TEST_F(SessionDisplayTest, ReminderIsRefusedDuringAPullOrAVisit) {
@@ -147,14 +153,18 @@ TEST_F(SessionDisplayTest, TheInvitationOnlyWhilePeekingFreely) {
       {"away", [](MascotScene&) {}, false},
       {"peeking", [](MascotScene& s) { s.enterPeek(false); }, true},
       {"working", [](MascotScene& s) { s.showSession(0.1, QString("20:00"), QString()); }, false},
-      {"panel", [](MascotScene& s) {
+      {"panel",
+       [](MascotScene& s) {
          s.enterPeek(false);
          s.showCompletion(workDone(), "3:15 PM", "Finished just now");
-       }, false},
-      {"pull", [](MascotScene& s) {
+       },
+       false},
+      {"pull",
+       [](MascotScene& s) {
          s.enterPeek(false);
          s.beginDrag();
-       }, false},
+       },
+       false},
   };
   for (const auto& row : rows) {
     MascotScene s(QSizeF(W, H), new PlaceholderCharacterNode);

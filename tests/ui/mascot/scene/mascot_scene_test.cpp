@@ -52,8 +52,10 @@ TEST_F(MascotSceneTest, PeekDrawsTheRopeAndTheFigureWhereTheyBelong) {
   // Half size: the body's centre is 46 below the rope's end, the head's 23.
   const QPointF at = scene->characterPosition();
   EXPECT_EQ(at, QPointF(ropeX, H - 30));
-  EXPECT_TRUE(near(image.pixelColor(int(ropeX), int(H - (at.y() - 52))), PlaceholderCharacterNode::brown));
-  EXPECT_TRUE(near(image.pixelColor(int(ropeX), int(H - (at.y() - 23))), PlaceholderCharacterNode::orange));
+  EXPECT_TRUE(
+      near(image.pixelColor(int(ropeX), int(H - (at.y() - 52))), PlaceholderCharacterNode::brown));
+  EXPECT_TRUE(
+      near(image.pixelColor(int(ropeX), int(H - (at.y() - 23))), PlaceholderCharacterNode::orange));
   EXPECT_EQ(qAlpha(image.pixel(20, int(H / 2))), 0);
 }
 
@@ -61,8 +63,10 @@ TEST_F(MascotSceneTest, SessionHandHeightRunsFromWorkingToPeek) {
   const struct {
     double progress;
     double y;
-  } rows[] = {{0, H - 140}, {-1, H - 140}, {std::nan(""), H - 140}, {0.5, H - 85}, {1, H - 30}, {7, H - 30}};
-  for (const auto& row : rows) EXPECT_DOUBLE_EQ(scene->sessionHandY(row.progress), row.y) << row.progress;
+  } rows[] = {{0, H - 140},  {-1, H - 140}, {std::nan(""), H - 140},
+              {0.5, H - 85}, {1, H - 30},   {7, H - 30}};
+  for (const auto& row : rows)
+    EXPECT_DOUBLE_EQ(scene->sessionHandY(row.progress), row.y) << row.progress;
 }
 
 TEST_F(MascotSceneTest, AnHourlyVisitFollowsItsTimeline) {
@@ -81,7 +85,8 @@ TEST_F(MascotSceneTest, AnHourlyVisitFollowsItsTimeline) {
   EXPECT_DOUBLE_EQ(figure->xScale(), 1.0);
   clock.advance(0.5);
   EXPECT_DOUBLE_EQ(scene->bubble()->alpha(), 1.0);
-  EXPECT_NEAR(scene->bubble()->position().x() + scene->bubble()->bubbleSize().width() / 2, W - 130, 1e-6);
+  EXPECT_NEAR(scene->bubble()->position().x() + scene->bubble()->bubbleSize().width() / 2, W - 130,
+              1e-6);
   EXPECT_NEAR(scene->bubble()->position().y(), restY - 34, 1e-6);
   clock.advance(3.8 + 0.3);  // departed: the bubble is gone, the climb has begun
   EXPECT_EQ(scene->bubble()->alpha(), 0);
@@ -117,10 +122,11 @@ TEST_F(MascotSceneTest, TheVisitEndsInThePoseTheModeAndSessionCallFor) {
     bool panel;
     PresenceState expected;
   };
-  const Row rows[] = {{"peek", PresenceMode::peek, false, false, PresenceState::peeking},
-                      {"hidden", PresenceMode::hidden, false, false, PresenceState::away},
-                      {"hidden with panel", PresenceMode::hidden, false, true, PresenceState::peeking},
-                      {"hidden in a focus", PresenceMode::hidden, true, false, PresenceState::working}};
+  const Row rows[] = {
+      {"peek", PresenceMode::peek, false, false, PresenceState::peeking},
+      {"hidden", PresenceMode::hidden, false, false, PresenceState::away},
+      {"hidden with panel", PresenceMode::hidden, false, true, PresenceState::peeking},
+      {"hidden in a focus", PresenceMode::hidden, true, false, PresenceState::working}};
   for (const Row& row : rows) {
     MascotScene s(QSizeF(W, H), new PlaceholderCharacterNode);
     ManualClock c(&s);
@@ -169,13 +175,15 @@ TEST_F(MascotSceneTest, EndingEarlyAndAbandoning) {
 
 TEST_F(MascotSceneTest, TheCompletionMayTearTheSceneDownOrStartTheNextVisit) {
   int second = 0;
-  scene->perform(makeVisit({0.1, 0.1, 0.1, Choreography::Celebration::none}), true, [this, &second] {
-    ++completions;
-    scene->perform(makeVisit({0.1, 0.1, 0.1, Choreography::Celebration::none}), true, [this, &second] {
-      ++second;
-      scene->tearDown();
-    });
-  });
+  scene->perform(makeVisit({0.1, 0.1, 0.1, Choreography::Celebration::none}), true,
+                 [this, &second] {
+                   ++completions;
+                   scene->perform(makeVisit({0.1, 0.1, 0.1, Choreography::Celebration::none}), true,
+                                  [this, &second] {
+                                    ++second;
+                                    scene->tearDown();
+                                  });
+                 });
   clock.advance(0.6);
   EXPECT_EQ(completions, 1);
   EXPECT_EQ(scene->presenceState(), PresenceState::visiting);

@@ -1,16 +1,16 @@
-#include <gtest/gtest.h>
+#include "ui/mascot/scene/mascot_view.h"
 
-#include <algorithm>
-#include <cstdlib>
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QBackingStore>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cstdlib>
 
 #include "ui/mascot/character/character_factory.h"
 #include "ui/mascot/scene/mascot_scene.h"
-#include "ui/mascot/scene/mascot_view.h"
 
 namespace vorlane {
 namespace {
@@ -22,7 +22,8 @@ class RepaintLog final : public QObject {
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) regions.push_back(static_cast<QPaintEvent*>(event)->region());
+    if (event->type() == QEvent::Paint)
+      regions.push_back(static_cast<QPaintEvent*>(event)->region());
     return false;
   }
 };
@@ -34,9 +35,9 @@ int largestDifference(const QImage& a, const QImage& b) {
     const auto* p = reinterpret_cast<const QRgb*>(a.constScanLine(y));
     const auto* q = reinterpret_cast<const QRgb*>(b.constScanLine(y));
     for (int x = 0; x < a.width(); ++x) {
-      worst = std::max({worst, std::abs(qRed(p[x]) - qRed(q[x])),
-                        std::abs(qGreen(p[x]) - qGreen(q[x])),
-                        std::abs(qBlue(p[x]) - qBlue(q[x]))});
+      worst =
+          std::max({worst, std::abs(qRed(p[x]) - qRed(q[x])), std::abs(qGreen(p[x]) - qGreen(q[x])),
+                    std::abs(qBlue(p[x]) - qBlue(q[x]))});
     }
   }
   return worst;
@@ -76,8 +77,8 @@ TEST(MascotView, AnimatedFramesRepaintOnlyWhatMovedAndShowTheWholeScene) {
     IdleFidget fidget;
     int frames;
   };
-  for (const Row& row : {Row{IdleFidget::kick, 40}, Row{IdleFidget::swing, 70},
-                         Row{IdleFidget::scratchHead, 90}}) {
+  for (const Row& row :
+       {Row{IdleFidget::kick, 40}, Row{IdleFidget::swing, 70}, Row{IdleFidget::scratchHead, 90}}) {
     scene->setCalm(false);
     ASSERT_TRUE(scene->performIdleFidget(row.fidget).has_value());
     log.regions.clear();
@@ -86,8 +87,8 @@ TEST(MascotView, AnimatedFramesRepaintOnlyWhatMovedAndShowTheWholeScene) {
     for (std::size_t i = 0; i < log.regions.size(); ++i) {
       const QRect box = log.regions[i].boundingRect();
       EXPECT_LT(box.width() * box.height(), size.width() * size.height() / 10)
-          << "a small figure moved, not the column: " << row.fidget.value() << " frame " << i
-          << " " << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
+          << "a small figure moved, not the column: " << row.fidget.value() << " frame " << i << " "
+          << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
     }
 
     // The window's pixels: the offscreen backing store has no alpha, so the scene's
@@ -120,7 +121,8 @@ TEST(MascotView, ChangedSceneBoxesBecomeOneViewBoxWithRoomForAntialiasedEdges) {
   const Row rows[] = {
       {"nothing", {}, {}},
       {"one box, its fractions taken whole", {QRectF(10.5, 20.25, 30, 40)}, {8, 18, 35, 45}},
-      {"two boxes, one around both", {QRectF(10, 20, 5, 5), QRectF(100, 300, 10, 10)},
+      {"two boxes, one around both",
+       {QRectF(10, 20, 5, 5), QRectF(100, 300, 10, 10)},
        {8, 18, 104, 294}},
       {"cut at the view's edges", {QRectF(-20, 790, 50, 40)}, {0, 788, 32, 12}},
   };

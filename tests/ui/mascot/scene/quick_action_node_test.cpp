@@ -4,20 +4,28 @@
 
 #include <cstdlib>
 
-
-#include "ui/scene/scene.h"
 #include "ui/kit/symbol_image.h"
+#include "ui/scene/scene.h"
 
 namespace vorlane {
 namespace {
 
-constexpr QuickAction every[] = {
-    QuickAction::vorlane,       QuickAction::startPomodoro, QuickAction::restartPomodoro,
-    QuickAction::dismissCompletion, QuickAction::markAccomplished, QuickAction::keepGoing,
-    QuickAction::finishStarter, QuickAction::stopForNow,    QuickAction::pauseSession,
-    QuickAction::resumeSession, QuickAction::extendSession, QuickAction::cancelSession,
-    QuickAction::startBreak,    QuickAction::skipBreak,     QuickAction::mute,
-    QuickAction::unmute};
+constexpr QuickAction every[] = {QuickAction::vorlane,
+                                 QuickAction::startPomodoro,
+                                 QuickAction::restartPomodoro,
+                                 QuickAction::dismissCompletion,
+                                 QuickAction::markAccomplished,
+                                 QuickAction::keepGoing,
+                                 QuickAction::finishStarter,
+                                 QuickAction::stopForNow,
+                                 QuickAction::pauseSession,
+                                 QuickAction::resumeSession,
+                                 QuickAction::extendSession,
+                                 QuickAction::cancelSession,
+                                 QuickAction::startBreak,
+                                 QuickAction::skipBreak,
+                                 QuickAction::mute,
+                                 QuickAction::unmute};
 
 TEST(QuickActionTest, RawValuesRoundTripExactly) {
   for (QuickAction action : every) {
@@ -106,7 +114,8 @@ TEST(QuickActionNodeTest, EveryPillAsDrawn) {
       int inked = 0;
       for (int dy = -8; dy < 8; ++dy) {
         for (int dx = -8; dx < 8; ++dx) {
-          const QColor c = image.pixelColor(int(icon.x()) + dx, int(scene.size().height() - icon.y()) + dy);
+          const QColor c =
+              image.pixelColor(int(icon.x()) + dx, int(scene.size().height() - icon.y()) + dy);
           if (std::abs(c.red() - ink.red()) < 40 && std::abs(c.green() - ink.green()) < 40 &&
               std::abs(c.blue() - ink.blue()) < 40 && c.alpha() > 200) {
             ++inked;

@@ -24,7 +24,8 @@ TEST(SpeechBubble, LongTextIsCutAtTheStylesLineLimitAndNeverOverflows) {
     int lines;
     double fontSize;
   };
-  for (const Row& row : {Row{Visit::BubbleStyle::headline, 3, 20}, Row{Visit::BubbleStyle::note, 6, 15}}) {
+  for (const Row& row :
+       {Row{Visit::BubbleStyle::headline, 3, 20}, Row{Visit::BubbleStyle::note, 6, 15}}) {
     SpeechBubbleNode bubble;
     bubble.show(text, {200, 100}, 198, row.style);
     EXPECT_EQ(bubble.label()->lines().size(), row.lines);
@@ -37,8 +38,9 @@ TEST(SpeechBubble, LongTextIsCutAtTheStylesLineLimitAndNeverOverflows) {
 
 TEST(SpeechBubble, RightToLeftTextWrapsInsideTheBubble) {
   SpeechBubbleNode bubble;
-  bubble.show(QString::fromUtf8("تذكير: قم وتمدد واشرب كوبا من الماء قبل أن يبدأ الاجتماع بعد عشر دقائق"),
-              {200, 100}, 150, Visit::BubbleStyle::headline);
+  bubble.show(
+      QString::fromUtf8("تذكير: قم وتمدد واشرب كوبا من الماء قبل أن يبدأ الاجتماع بعد عشر دقائق"),
+      {200, 100}, 150, Visit::BubbleStyle::headline);
   EXPECT_GT(bubble.label()->lines().size(), 1);
   EXPECT_LE(bubble.label()->textSize().width(), 150 - 34);
   EXPECT_LE(bubble.bubbleSize().width(), 150);

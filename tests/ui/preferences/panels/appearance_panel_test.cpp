@@ -13,9 +13,9 @@
 #include "tests/support/fake_confirmation_prompt.h"
 #include "tests/ui/preferences/controls/fake_color_chooser.h"
 #include "tests/ui/preferences/recording_preferences_store.h"
-#include "ui/mascot/scene/mascot_theme.h"
-#include "ui/mascot/character/monkey_character_node.h"
 #include "ui/kit/text_roles.h"
+#include "ui/mascot/character/monkey_character_node.h"
+#include "ui/mascot/scene/mascot_theme.h"
 #include "ui/preferences/controls/color_well_row.h"
 
 namespace vorlane {

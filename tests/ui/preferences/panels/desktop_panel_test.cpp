@@ -54,13 +54,21 @@ TEST_F(DesktopPanelTest, EachPositionActionWritesTheEditedDisplayOnlyAndOnce) {
       {"Center", stored, [](DesktopPanel& p) { p.presetButton(center)->click(); }, {0.5, 0.7}},
       {"Right", stored, [](DesktopPanel& p) { p.presetButton(right)->click(); }, {1.0, 0.7}},
       {"Reset position", stored, [](DesktopPanel& p) { p.resetButton()->click(); }, {1.0, 0.0}},
-      {"Center without an entry", {{"HDMI-1", MascotPlacement(0.3, 0.3)}},
-       [](DesktopPanel& p) { p.presetButton(center)->click(); }, {0.5, 0.0}},
-      {"Reset without an entry writes one", {{"HDMI-1", MascotPlacement(0.3, 0.3)}},
-       [](DesktopPanel& p) { p.resetButton()->click(); }, {1.0, 0.0}},
-      {"horizontal slider", stored,
-       [](DesktopPanel& p) { p.horizontalSlider()->setValue(250); }, {0.25, 0.7}},
-      {"vertical slider", stored, [](DesktopPanel& p) { p.verticalSlider()->setValue(1000); },
+      {"Center without an entry",
+       {{"HDMI-1", MascotPlacement(0.3, 0.3)}},
+       [](DesktopPanel& p) { p.presetButton(center)->click(); },
+       {0.5, 0.0}},
+      {"Reset without an entry writes one",
+       {{"HDMI-1", MascotPlacement(0.3, 0.3)}},
+       [](DesktopPanel& p) { p.resetButton()->click(); },
+       {1.0, 0.0}},
+      {"horizontal slider",
+       stored,
+       [](DesktopPanel& p) { p.horizontalSlider()->setValue(250); },
+       {0.25, 0.7}},
+      {"vertical slider",
+       stored,
+       [](DesktopPanel& p) { p.verticalSlider()->setValue(1000); },
        {0.2, 1.0}},
   };
   for (const auto& row : rows) {
@@ -86,8 +94,9 @@ TEST_F(DesktopPanelTest, TheSlidersShowTheEditedDisplaysEntryElseTheRightEdgeAtT
 
   // A change from elsewhere (a Ctrl-drag) shows at once, but not under a held thumb.
   panel->horizontalSlider()->setSliderDown(true);
-  store->changeElsewhere(
-      [](Preferences& p) { p.mascotPlacements.insert_or_assign("DP-1", MascotPlacement(0.9, 0.4)); });
+  store->changeElsewhere([](Preferences& p) {
+    p.mascotPlacements.insert_or_assign("DP-1", MascotPlacement(0.9, 0.4));
+  });
   EXPECT_EQ(panel->horizontalSlider()->value(), 200);
   EXPECT_EQ(panel->verticalSlider()->value(), 400);
   EXPECT_TRUE(store->writes.empty());

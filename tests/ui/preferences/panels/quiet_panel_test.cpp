@@ -11,8 +11,8 @@
 
 #include "tests/support/temp_folder.h"
 #include "tests/ui/preferences/recording_preferences_store.h"
-#include "ui/preferences/text/hour_labels.h"
 #include "ui/preferences/controls/quiet_app_list.h"
+#include "ui/preferences/text/hour_labels.h"
 
 namespace vorlane {
 namespace {

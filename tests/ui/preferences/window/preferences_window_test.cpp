@@ -1,5 +1,6 @@
 #include "ui/preferences/window/preferences_window.h"
 
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,10 +13,9 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
-#include <QToolButton>
 #include <QTest>
+#include <QToolButton>
 #include <QWheelEvent>
-#include <QtTest/qtestspontaneevent.h>
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
@@ -24,15 +24,15 @@
 #include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/record_preferences_store.h"
 #include "tests/ui/preferences/recording_preferences_store.h"
-#include "ui/preferences/panels/appearance_panel.h"
-#include "ui/preferences/controls/color_well_row.h"
-#include "ui/preferences/panels/desktop_panel.h"
-#include "ui/preferences/panels/focus_panel.h"
-#include "ui/preferences/window/preferences_sidebar.h"
-#include "ui/preferences/panels/quiet_panel.h"
-#include "ui/preferences/panels/voice_panel.h"
 #include "ui/kit/feature_window.h"
 #include "ui/kit/text_roles.h"
+#include "ui/preferences/controls/color_well_row.h"
+#include "ui/preferences/panels/appearance_panel.h"
+#include "ui/preferences/panels/desktop_panel.h"
+#include "ui/preferences/panels/focus_panel.h"
+#include "ui/preferences/panels/quiet_panel.h"
+#include "ui/preferences/panels/voice_panel.h"
+#include "ui/preferences/window/preferences_sidebar.h"
 
 namespace vorlane {
 namespace {
@@ -186,8 +186,8 @@ TEST(PreferencesWindow, AScrollBarShowsOnlyWhileThePageIsTallerThanTheWindow) {
 // The wheel as a mouse sends it, from the window system.
 void wheelOver(QWidget& widget, int angle) {
   const QPointF local = QPointF(widget.rect().center());
-  QWheelEvent wheel(local, QPointF(widget.mapToGlobal(local.toPoint())), QPoint(),
-                    QPoint(0, angle), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QWheelEvent wheel(local, QPointF(widget.mapToGlobal(local.toPoint())), QPoint(), QPoint(0, angle),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
   QSpontaneKeyEvent::setSpontaneous(&wheel);
   QApplication::sendEvent(&widget, &wheel);
   QCoreApplication::processEvents();
@@ -307,8 +307,8 @@ TEST(PreferencesWindow, EscapeClosesTheWindowUnlessAControlTakesIt) {
     PreferencesNavigation navigation(row.section);
     // Escape is the host's, as for every window.
     FeatureWindow host;
-    auto* window = static_cast<PreferencesWindow*>(host.open(
-        [&] { return new PreferencesWindow(store, navigation, services()); }, true));
+    auto* window = static_cast<PreferencesWindow*>(
+        host.open([&] { return new PreferencesWindow(store, navigation, services()); }, true));
     const QPointer<PreferencesWindow> alive(window);
     QWidget* target = row.target ? row.target(*window) : window;
     ASSERT_NE(target, nullptr);

@@ -54,8 +54,7 @@ class CalendarConsentTest : public ::testing::Test {
 
   InMemoryRecordStore records;
   CalendarConsentPrompt prompt;
-  IcsAvailabilitySource source{records, prompt,
-                               std::make_shared<testing::FakeBusyReader>()};
+  IcsAvailabilitySource source{records, prompt, std::make_shared<testing::FakeBusyReader>()};
   Reply reply;
 };
 
@@ -68,16 +67,17 @@ TEST_F(CalendarConsentTest, TheAnswerIsStoredAndClosingStoresNothing) {
     CalendarAccess access;
   };
   const Row rows[] = {
-      {"Allow", [](CalendarConsentTest& t) { QTest::mouseClick(t.button("allow"), Qt::LeftButton); },
-       true, "true", CalendarAccess::granted},
+      {"Allow",
+       [](CalendarConsentTest& t) { QTest::mouseClick(t.button("allow"), Qt::LeftButton); }, true,
+       "true", CalendarAccess::granted},
       {"Don't Allow",
-       [](CalendarConsentTest& t) { QTest::mouseClick(t.button("refuse"), Qt::LeftButton); },
-       false, "false", CalendarAccess::refused},
+       [](CalendarConsentTest& t) { QTest::mouseClick(t.button("refuse"), Qt::LeftButton); }, false,
+       "false", CalendarAccess::refused},
       {"Return allows",
        [](CalendarConsentTest& t) { QTest::keyClick(&t.window(), Qt::Key_Return); }, true, "true",
        CalendarAccess::granted},
-      {"the close button", [](CalendarConsentTest& t) { t.window().close(); }, false,
-       std::nullopt, CalendarAccess::notAsked},
+      {"the close button", [](CalendarConsentTest& t) { t.window().close(); }, false, std::nullopt,
+       CalendarAccess::notAsked},
       {"Escape", [](CalendarConsentTest& t) { QTest::keyClick(&t.window(), Qt::Key_Escape); },
        false, std::nullopt, CalendarAccess::notAsked},
   };
@@ -159,8 +159,8 @@ TEST(CalendarConsentPlaces, FoldersAreWrittenFromHomeWithAClosingSlash) {
       {"a neighbour's home is not ours", "/home/adam/cal", "/home/ada", "/home/adam/cal/"},
       {"outside home", "/srv/calendars", "/home/ada", "/srv/calendars/"},
       {"no home", "/home/ada/cal", "", "/home/ada/cal/"},
-      {"the service, in words", "the calendars of GNOME Online Accounts and Evolution",
-       "/home/ada", "the calendars of GNOME Online Accounts and Evolution"},
+      {"the service, in words", "the calendars of GNOME Online Accounts and Evolution", "/home/ada",
+       "the calendars of GNOME Online Accounts and Evolution"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

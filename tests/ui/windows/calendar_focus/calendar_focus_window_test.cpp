@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "coordination/commands/action_error.h"
 #include "coordination/calendar_focus/calendar_focus_model.h"
+#include "coordination/commands/action_error.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/record_daily_priorities_store.h"
 #include "tests/support/fake_calendar_source.h"

@@ -38,8 +38,8 @@ Date may28(int hour, int minute) { return *newYork.date(2026, 5, 28, hour, minut
 
 FocusHistoryEntry entry(std::string focus, double seconds = 1500,
                         std::optional<Date> accomplished = std::nullopt) {
-  return FocusHistoryEntry{UUID::random(), std::move(focus), seconds, may28(20, 26),
-                           accomplished, std::nullopt};
+  return FocusHistoryEntry{UUID::random(), std::move(focus), seconds,
+                           may28(20, 26),  accomplished,     std::nullopt};
 }
 
 PomodoroSession::Completion finished(std::string focus) {
@@ -84,17 +84,14 @@ class FocusHistoryWindowTest : public ::testing::Test {
   FakeClock clock{may28(22, 0)};
   FakeConfirmationPrompt prompt;
   FakeUrlOpener urls;
-  FocusHistoryController controller{
-      WindowServices{clock, [] { return newYork; }, prompt, urls}};
+  FocusHistoryController controller{WindowServices{clock, [] { return newYork; }, prompt, urls}};
   FakeFocusHistoryStore store;
 
   void open(FocusHistoryStore& shown) {
     controller.show(shown);
     ASSERT_TRUE(QTest::qWaitForWindowActive(controller.host().window()));
   }
-  FocusHistoryView& view() {
-    return dynamic_cast<FocusHistoryView&>(*controller.host().content());
-  }
+  FocusHistoryView& view() { return dynamic_cast<FocusHistoryView&>(*controller.host().content()); }
   std::vector<QString> titles() {
     std::vector<QString> shown;
     for (const FocusHistoryRow* row : view().rows()) shown.push_back(row->title()->text());
@@ -104,7 +101,9 @@ class FocusHistoryWindowTest : public ::testing::Test {
   static void settle() {
     for (int pass = 0; pass < 20; ++pass) QCoreApplication::sendPostedEvents();
   }
-  QString message() { return view().errorLine()->isVisibleTo(&view()) ? view().errorLine()->text() : ""; }
+  QString message() {
+    return view().errorLine()->isVisibleTo(&view()) ? view().errorLine()->text() : "";
+  }
 
   // Clicks "Mark accomplished" of the only entry, then once more at the same spot, with the
   // desktop's double-click interval at `interval` milliseconds (0: the second click comes
@@ -157,8 +156,7 @@ TEST_F(FocusHistoryWindowTest, RowsFollowTheStoreLiveNewestFirst) {
   EXPECT_EQ(view().rows().front()->markButton(), nullptr);
   EXPECT_EQ(QApplication::focusWidget(), view().rows().front()->deleteButton())
       << "the keyboard starts in the list";
-  EXPECT_EQ(view().rows().front()->detail()->text(),
-            "24 min \u00B7 May 28, 2026, 8:26\u202FPM");
+  EXPECT_EQ(view().rows().front()->detail()->text(), "24 min \u00B7 May 28, 2026, 8:26\u202FPM");
 
   store.record(finished("just finished"));
   EXPECT_EQ(titles(), (std::vector<QString>{"Focused on: \u2068just finished\u2069",
@@ -331,7 +329,8 @@ TEST_F(FocusHistoryWindowTest, ARepeatedIDShowsAsManyRowsAsEntries) {
   for (int change = 0; change < 3; ++change) {
     store.setEntries(store.entries());
     settle();
-    EXPECT_EQ(titles(), (std::vector<QString>{"Focused on: \u2068twice\u2069", "Focused on: \u2068twice\u2069",
+    EXPECT_EQ(titles(), (std::vector<QString>{"Focused on: \u2068twice\u2069",
+                                              "Focused on: \u2068twice\u2069",
                                               "Focused on: \u2068once\u2069"}));
   }
 }

@@ -10,9 +10,9 @@
 
 #include "tests/support/text_role_check.h"
 #include "tests/support/text_samples.h"
+#include "ui/kit/window_text.h"
 #include "ui/windows/focus_session_editor/focus_session_editor_controller.h"
 #include "ui/windows/focus_session_editor/focus_session_editor_view.h"
-#include "ui/kit/window_text.h"
 
 namespace vorlane {
 namespace {

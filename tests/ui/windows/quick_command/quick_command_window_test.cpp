@@ -8,10 +8,10 @@
 #include <stdexcept>
 
 #include "core/reminders/reminder_parser.h"
+#include "tests/support/text_samples.h"
+#include "ui/kit/window_text.h"
 #include "ui/windows/quick_command/quick_command_controller.h"
 #include "ui/windows/quick_command/quick_command_view.h"
-#include "ui/kit/window_text.h"
-#include "tests/support/text_samples.h"
 
 namespace vorlane {
 namespace {

@@ -34,10 +34,10 @@ class ReminderEditorRefusedSaveTest : public CoordinatorTest {
     shown();
   }
   void showEdit(const Reminder& reminder) {
-    controller.show(reminder, [this, id = reminder.id](const std::string& phrase,
-                                                       const std::string& schedule) {
-      return coordinator->reminders().update(id, phrase, schedule);
-    });
+    controller.show(
+        reminder, [this, id = reminder.id](const std::string& phrase, const std::string& schedule) {
+          return coordinator->reminders().update(id, phrase, schedule);
+        });
     shown();
   }
   bool windowOpen() { return controller.host().window()->isVisible(); }
@@ -51,8 +51,7 @@ TEST_F(ReminderEditorRefusedSaveTest, ARefusedAddKeepsTheTextAndShowsTheCauseUnt
   QTest::keyClicks(view().field(), "in 25m stretch");
   QTest::keyClick(view().field(), Qt::Key_Return);
   EXPECT_TRUE(view().errorLine()->showsError());
-  EXPECT_EQ(view().errorLine()->text().toStdString(),
-            describe(LocalJSONDocumentFailure::diskFull));
+  EXPECT_EQ(view().errorLine()->text().toStdString(), describe(LocalJSONDocumentFailure::diskFull));
   EXPECT_FALSE(view().confirmationLine()->isVisible()) << "nothing reads as added";
   EXPECT_EQ(view().field()->text(), "in 25m stretch");
   EXPECT_TRUE(coordinator->reminders().reminders().empty());

@@ -14,9 +14,9 @@
 #include "tests/support/fake_clock.h"
 #include "tests/support/text_role_check.h"
 #include "tests/support/text_samples.h"
+#include "ui/kit/window_text.h"
 #include "ui/windows/reminder_editor/reminder_editor_controller.h"
 #include "ui/windows/reminder_editor/reminder_editor_view.h"
-#include "ui/kit/window_text.h"
 
 namespace vorlane {
 namespace {
@@ -46,8 +46,8 @@ struct FakeReminders {
   std::function<Reminder(const std::string&, const std::string&)> edit(UUID id) {
     return [this, id](const std::string& phrase, const std::string& schedule) {
       ++saves;
-      const auto it = std::find_if(stored.begin(), stored.end(),
-                                   [&](const Reminder& r) { return r.id == id; });
+      const auto it =
+          std::find_if(stored.begin(), stored.end(), [&](const Reminder& r) { return r.id == id; });
       if (it == stored.end()) {
         throw ReminderEditing::Error(ReminderEditing::ErrorCase::reminderNoLongerExists);
       }
@@ -164,7 +164,8 @@ TEST_F(ReminderEditorWindow, TwoAddsInARowGiveTwoConfirmationsAndAFailureTakesTh
     } else {
       ++saved;
       const QString shown = view().confirmationLine()->text();
-    EXPECT_EQ(std::string(shown.toUtf8().constData(), size_t(shown.toUtf8().size())), row.confirmation);
+      EXPECT_EQ(std::string(shown.toUtf8().constData(), size_t(shown.toUtf8().size())),
+                row.confirmation);
       EXPECT_EQ(view().field()->text(), "") << "ready for the next one";
     }
     EXPECT_EQ(reminders.stored.size(), saved);
@@ -224,8 +225,15 @@ TEST_F(ReminderEditorWindow, OddCharactersInAMessageAreStoredAndNamedAsTyped) {
       {"right to left", "\u05E9\u05DC\u05D5\u05DD", "\u05E9\u05DC\u05D5\u05DD"},
       {"Arabic", "\u0627\u062A\u0635\u0644 \u0628\u0623\u0645\u064A",
        "\u0627\u062A\u0635\u0644 \u0628\u0623\u0645\u064A"},
-      {"control characters and NUL", std::string("tab\x01" "bell\0" "nul", 12),
-       std::string("tab\x01" "bell\0" "nul", 12)},
+      {"control characters and NUL",
+       std::string("tab\x01"
+                   "bell\0"
+                   "nul",
+                   12),
+       std::string("tab\x01"
+                   "bell\0"
+                   "nul",
+                   12)},
       {"markup", "<b>not bold</b>", "<b>not bold</b>"},
       // Stored whole, named in part: the window stays on the screen.
       {"10,000 characters", longPhrase, repeated("long ", 20) + "\u2026"},
@@ -238,9 +246,9 @@ TEST_F(ReminderEditorWindow, OddCharactersInAMessageAreStoredAndNamedAsTyped) {
     ASSERT_FALSE(reminders.stored.empty());
     EXPECT_EQ(reminders.stored.back().phrase, row.phrase);
     const QByteArray shown = view().confirmationLine()->text().toUtf8();
-    EXPECT_EQ(std::string(shown.constData(), size_t(shown.size())),
-              "Added \"\u2068" + row.named +
-                  "\u2069\" for 9:20 AM. Add another, or close this window.");
+    EXPECT_EQ(
+        std::string(shown.constData(), size_t(shown.size())),
+        "Added \"\u2068" + row.named + "\u2069\" for 9:20 AM. Add another, or close this window.");
     EXPECT_EQ(view().confirmationLine()->textFormat(), Qt::PlainText);
     QCoreApplication::processEvents();
     EXPECT_LE(window().height(), 400);
@@ -272,7 +280,7 @@ TEST_F(ReminderEditorWindow, AnEditClosesOnlyWhenItIsSaved) {
     std::string message;
     std::string schedule;
     bool returnInSchedule;
-    const char* error;  // none when it saves
+    const char* error;   // none when it saves
     const char* phrase;  // what is stored afterwards
     const char* description;
   };

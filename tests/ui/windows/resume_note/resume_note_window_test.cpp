@@ -40,9 +40,7 @@ class ResumeNoteWindowTest : public CoordinatorTest {
     ASSERT_TRUE(onScreen());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
   }
-  void type(const std::string& text) {
-    view().field()->setPlainText(QString::fromStdString(text));
-  }
+  void type(const std::string& text) { view().field()->setPlainText(QString::fromStdString(text)); }
   std::string storedNote() {
     const RecordFocusRecoveryStore stored(&records);
     const auto& checkpoint = stored.document().value();
@@ -177,13 +175,12 @@ TEST_F(ResumeNoteWindowTest, ASessionReplacedWhileTheNoteIsOpenIsNeitherSavedNor
   // The window as the coordinator hands it out, its callbacks kept.
   struct Recording final : ResumeNoteWindow {
     explicit Recording(std::shared_ptr<ResumeNoteController> shown) : real(std::move(shown)) {}
-    void show(const std::string& goal, const std::string& note, bool returning,
-              bool placeSaved, std::function<void(const std::string&)> saveAction,
+    void show(const std::string& goal, const std::string& note, bool returning, bool placeSaved,
+              std::function<void(const std::string&)> saveAction,
               std::function<void()> resumeAction) override {
       save = saveAction;
       resume = resumeAction;
-      real->show(goal, note, returning, placeSaved, std::move(saveAction),
-                 std::move(resumeAction));
+      real->show(goal, note, returning, placeSaved, std::move(saveAction), std::move(resumeAction));
     }
     void close() override { real->close(); }
     std::shared_ptr<ResumeNoteController> real;
@@ -217,7 +214,8 @@ TEST_F(ResumeNoteWindowTest, ASessionReplacedWhileTheNoteIsOpenIsNeitherSavedNor
 
   // Its resume, too, only closes the window.
   coordinator->focus().requestPauseSession();
-  controller->show("first focus", "", true, true, [](const std::string&) {}, firstResume);
+  controller->show(
+      "first focus", "", true, true, [](const std::string&) {}, firstResume);
   view().submit();
   EXPECT_FALSE(onScreen());
   EXPECT_EQ(phase(), "paused") << "the second focus is not resumed by the first one's note";
@@ -297,9 +295,10 @@ TEST_F(ResumeNoteForms, GoalsShowAtMostThreeLinesAndAnEmptyOneIsNamed) {
 }
 
 TEST_F(ResumeNoteForms, ARefusalStaysUntilTheNextAndResumeRunsOnlyAfterASave) {
-  controller.show("goal", "kept note", true, true, save("Saved data could not be read and was "
-                                                  "preserved. Clear this record explicitly to "
-                                                  "start over."),
+  controller.show("goal", "kept note", true, true,
+                  save("Saved data could not be read and was "
+                       "preserved. Clear this record explicitly to "
+                       "start over."),
                   [this] { ++resumes; });
   view().submit();
   EXPECT_EQ(resumes, 0);
@@ -338,10 +337,11 @@ TEST_F(ResumeNoteForms, BothFormsDrawWithinTheirWidth) {
   const char* folder = std::getenv("VORLANE_SCREENSHOT_DIR");
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    controller.show("Draft the quarterly report for the design review, with the numbers from "
-                    "March and the three open questions the team raised on Friday afternoon",
-                    row.returning ? "Check the March totals against the spreadsheet" : "",
-                    row.returning, row.placeSaved, save(row.refusal), [this] { ++resumes; });
+    controller.show(
+        "Draft the quarterly report for the design review, with the numbers from "
+        "March and the three open questions the team raised on Friday afternoon",
+        row.returning ? "Check the March totals against the spreadsheet" : "", row.returning,
+        row.placeSaved, save(row.refusal), [this] { ++resumes; });
     QWidget& window = *controller.host().window();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     if (row.refusal != nullptr) view().submit();

@@ -374,7 +374,8 @@ TEST_F(TodayWindowTest, AFullDayAndACarriedPriorityAreReachedByScrolling) {
     window().close();
     clock.set(berlinTime(30, 9, 0));
     open();
-    for (const char* n : {" one", " two", " three"}) typeAndReturn(row.title + QString::fromLatin1(n));
+    for (const char* n : {" one", " two", " three"})
+      typeAndReturn(row.title + QString::fromLatin1(n));
     // The new cards are laid out, and the scroll bar decided, in the loop.
     for (int pass = 0; pass < 3; ++pass) QCoreApplication::processEvents();
     ASSERT_EQ(view().todayCards().size(), 3u);

@@ -1,8 +1,7 @@
 // Tray availability on the binary's private X server: XEmbed tray managers standing in for
 // trayer, a StatusNotifier watcher on a private bus, and both at once.
-#include <xcb/shape.h>
-
 #include <gtest/gtest.h>
+#include <xcb/shape.h>
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -107,8 +106,8 @@ TEST(TrayHostWatch, EitherTrayIsEnoughAndOnlyTurnsAreTold) {
   EXPECT_FALSE(watch.isAvailable());
   EXPECT_EQ(watch.description(), "none");
   EXPECT_FALSE(TrayHostWatch::reader(nullptr)());
-  const auto read = TrayHostWatch::reader(std::shared_ptr<const TrayHostWatch>(
-      std::shared_ptr<const TrayHostWatch>(), &watch));
+  const auto read = TrayHostWatch::reader(
+      std::shared_ptr<const TrayHostWatch>(std::shared_ptr<const TrayHostWatch>(), &watch));
 
   {
     QDBusConnection host = QDBusConnection::connectToBus(address, "tray-host");

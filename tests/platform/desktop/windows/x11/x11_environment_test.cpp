@@ -52,7 +52,8 @@ struct X11EnvironmentTest : ::testing::Test {
 };
 
 // One run on one X server: the active application, then the full-screen check.
-TEST_F(X11EnvironmentTest, ActiveAppIsNamedByItsWindowClassAndOnlyAnotherAppsFullscreenWindowCounts) {
+TEST_F(X11EnvironmentTest,
+       ActiveAppIsNamedByItsWindowClassAndOnlyAnotherAppsFullscreenWindowCounts) {
   EXPECT_EQ(activeAppID(), std::nullopt) << "no active window published";
   const auto named = [&](const std::string& bytes, long pid = 0) {
     const xcb_window_t window = peer.coloredWindow(QRect(0, 0, 100, 100), 0, false);
