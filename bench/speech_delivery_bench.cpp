@@ -200,6 +200,8 @@ void BM_LongReminderVisitBesideIdleProbe(benchmark::State& state) {
   view.resize(size.toSize());
   view.show();
   scene.enterPeek(false);
+  // As the mascot's controller does once the program has started.
+  scene.bubble()->loadFonts();
 
   InMemoryPreferencesStore store;
   auto* engine = new CountingEngine;

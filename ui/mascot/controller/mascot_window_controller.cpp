@@ -56,6 +56,7 @@ MascotWindowController::MascotWindowController(Dependencies d)
   redrawWork_ = makeWork();
   fidgetTimer_ = makeWork();
   invitationWork_ = makeWork();
+  fontWork_ = makeWork();
   pointer_ = std::make_unique<MascotPointerInput>(MascotPointerInput::Dependencies{
       .host = this,
       .preferences = preferencesStore_,
@@ -96,6 +97,7 @@ MascotWindowController::~MascotWindowController() {
   redrawWork_->cancel();
   fidgetTimer_->cancel();
   invitationWork_->cancel();
+  fontWork_->cancel();
   if (view_) view_->setInput(nullptr);
   pointer_.reset();  // pops the cursor of a gesture in progress
   if (driver_) driver_->stop();

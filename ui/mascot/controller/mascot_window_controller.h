@@ -226,6 +226,7 @@ class MascotWindowController final : public QObject,
   std::unique_ptr<DelayedWork> redrawWork_;
   std::unique_ptr<DelayedWork> fidgetTimer_;
   std::unique_ptr<DelayedWork> invitationWork_;
+  std::unique_ptr<DelayedWork> fontWork_;
   std::unique_ptr<MascotPointerInput> pointer_;
   std::unique_ptr<AppearanceObserver> appearanceObserver_;
   std::unique_ptr<ScreenChangeWatcher> screenWatcher_;

@@ -173,6 +173,11 @@ void MascotWindowController::buildScene(const ScreenInfo& screen,
   scene_ = scene;
   driver_ = driver;
   pointer_->forgetLiveRects();
+  // Once the program has started, not on its way: the schedule is anchored at the start,
+  // and a font list read on a busy machine can take a second.
+  fontWork_->schedule(0, [self] {
+    if (self && self->scene_) self->scene_->bubble()->loadFonts();
+  });
 }
 
 void MascotWindowController::teardownScene() {

@@ -23,9 +23,9 @@ SpeechBubbleNode::SpeechBubbleNode()
   addChild(tail_);
   addChild(label_);
   applyTheme(MascotTheme::light());
-  // The font's files and shaping tables are loaded with the scene, not when the bubble first
-  // pops in, just as a visit climbs down and its speech starts: loaded then, they held the
-  // first visit's frames for tens of milliseconds, more on a busy machine.
+}
+
+void SpeechBubbleNode::loadFonts() const {
   QFont font = label_->font();
   for (const double size : {headlineSize, noteSize}) {
     font.setPixelSize(qRound(size));

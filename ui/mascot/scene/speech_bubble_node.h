@@ -13,6 +13,10 @@ namespace vorlane {
 class SpeechBubbleNode final : public Node {
  public:
   SpeechBubbleNode();
+  // Loads the font files and shaping tables of both text sizes. Left until the bubble first
+  // pops in, they hold that visit's frames as it climbs down and speaks (tens of
+  // milliseconds, far more in a process that has drawn no text yet on a busy machine).
+  void loadFonts() const;
 
   // Lays the bubble out around the text (headline: 20 px, 3 lines; note: 15 px, 6 lines),
   // puts its right edge at anchor.x and its centre at anchor.y, and pops it in.
