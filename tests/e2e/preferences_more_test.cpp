@@ -100,15 +100,6 @@ class MorePreferencesScenario : public Scenario {
                           testing::quoted(preferencesTitle) + " windowactivate --sync") &&
            waitForActive(preferencesTitle);
   }
-  // The program's windows on the screen.
-  int visibleWindows() const {
-    const auto ids = testing::commandOutput(desktop->withEnvironment(
-        "xdotool search --onlyvisible --pid " + std::to_string(program->pid()) + " 2>/dev/null"));
-    if (!ids) return 0;
-    int lines = 0;
-    for (const char c : *ids) lines += c == '\n';
-    return lines;
-  }
   Preferences stored() const {
     FileRecordStore records(home.path() / ".config/vorlane");
     return RecordPreferencesStore(records).preferences();

@@ -13,6 +13,7 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "foundation/date_description.h"
 #include "platform/persistence/file_record_store.h"
@@ -153,6 +154,16 @@ class Scenario : public ::testing::Test {
       image.save(QString::fromStdString(std::string(keep) + "/" + name + ".png"));
     }
     return image.convertToFormat(QImage::Format_RGB32);
+  }
+
+  // The program's windows on the screen (its menus among them).
+  int visibleWindows() const {
+    const auto ids = testing::commandOutput(desktop->withEnvironment(
+        "xdotool search --onlyvisible --pid " + std::to_string(program->pid()) + " 2>/dev/null"));
+    if (!ids) return 0;
+    int lines = 0;
+    for (const char c : *ids) lines += c == '\n';
+    return lines;
   }
 
   // Where the window with the keyboard is on the screen; empty when none has it.
