@@ -17,6 +17,7 @@
 #include "tests/support/fake_environment.h"
 #include "tests/support/fake_hot_keys.h"
 #include "tests/support/fake_reminder_store.h"
+#include "tests/support/headline_visit.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/seeded_random_generator.h"
 #include "tests/support/thrown.h"
@@ -113,15 +114,7 @@ class CoordinatorTest : public CoordinationFakes {
   // The session's phase in a word: working, awaiting, break, paused or idle.
   std::string phase() const { return phaseName(coordinator->focus().pomodoro()); }
   Visit visit(Visit::Kind kind, Date scheduledFor, std::string text = "Stand up") const {
-    return Visit{UUID::random(),
-                 kind,
-                 scheduledFor,
-                 text,
-                 text,
-                 true,
-                 Visit::BubbleStyle::headline,
-                 Choreography::standard(),
-                 true};
+    return headlineVisit(UUID::random(), kind, scheduledFor, text);
   }
 
   Ptr<FakeReminderStore> reminders = std::make_shared<FakeReminderStore>();
