@@ -21,6 +21,7 @@
 #include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/record_focus_history_store.h"
 #include "platform/persistence/record_focus_recovery_store.h"
+#include "tests/support/coordinator_over_fakes.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_environment.h"
 #include "tests/support/fake_feature_windows.h"
@@ -57,30 +58,9 @@ std::vector<Reminder> reminders(std::int64_t count) {
 struct RunningItem {
   explicit RunningItem(std::int64_t count)
       : reminderStore(std::make_shared<InMemoryReminderStore>(reminders(count))) {
-    VisitCoordinator::Dependencies given{
-        .clock = clock,
-        .scheduler = std::make_shared<VisitScheduler>(
-            clock, berlin, [store = preferences] { return store->preferences(); }),
-        .ticker = std::make_shared<FakeTicker>(),
-        .presenter = std::make_shared<FakeVisitPresenter>(),
-        .speech = std::make_shared<FakeSpeechService>(),
-        .notifications = std::make_shared<FakeNotificationService>(),
-        .preferencesStore = preferences,
-        .reminderStore = reminderStore,
-        .environmentSnapshot = nullptr,
-        .prefersReducedMotion = [] { return false; },
-        .focusHistory = std::make_shared<RecordFocusHistoryStore>(&records),
-        .recovery = std::make_shared<RecordFocusRecoveryStore>(&records),
-        .priorities = std::make_shared<RecordDailyPrioritiesStore>(&records),
-        .environment = std::make_shared<FakeEnvironment>(),
-        .random = std::make_shared<SeededRandomGenerator>(7),
-        .hotKeys = nullptr,
-        .sessionTimers = timers.factory(),
-        .calendar = [] { return berlin; },
-        .windows = windows.controllers(),
-        .systemEvents = nullptr,
-        .calendarFocus = nullptr};
-    coordinator = VisitCoordinator::create(std::move(given));
+    coordinator = VisitCoordinator::create(
+        coordinatorOverFakes(clock, berlin, preferences, reminderStore, records, timers.factory(),
+                             windows.controllers()));
     coordinator->start();
     item = std::make_unique<StatusItemController>(traylessStatusItem(
         std::make_shared<StatusItemActions>(std::make_shared<CoordinatorStatusSource>(coordinator),
