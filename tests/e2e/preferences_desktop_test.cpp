@@ -42,15 +42,6 @@ class DesktopPanelScenario : public Scenario {
     }
     return waitForActive(windowTitle);
   }
-  // A click at a point of the preferences window, which has the keyboard; what it changed
-  // is drawn on return.
-  bool click(QPoint point) {
-    const bool clicked =
-        desktop->shell("xdotool mousemove --window $(xdotool getactivewindow) " +
-                       std::to_string(point.x()) + " " + std::to_string(point.y()) + " click 1");
-    settled();
-    return clicked;
-  }
   Preferences stored() const {
     FileRecordStore records(home.path() / ".config/vorlane");
     return RecordPreferencesStore(records).preferences();
@@ -134,13 +125,8 @@ TEST_F(DesktopPanelScenario, AnAutostartFolderThatCannotBeMadeIsReportedOnThePag
   const QImage before = screenshot("preferences-general-before");
   ASSERT_TRUE(click(launchAtLoginToggle));
   ASSERT_TRUE(program->waitForLine("launch at login failed", 30s));
-  QImage after;
-  (void)testing::waitUntil(
-      [&] {
-        after = screenshot("preferences-launch-at-login-failed");
-        return redPixels(after) > redPixels(before) + 100;
-      },
-      60s);
+  const QImage after =
+      turnedRed(before, 100, [&] { return screenshot("preferences-launch-at-login-failed"); });
   EXPECT_GT(redPixels(after), redPixels(before) + 100) << "no red reason on the page";
   EXPECT_TRUE(stored().launchAtLogin);
   EXPECT_EQ(program->count(" fault: "), 0u);

@@ -87,14 +87,6 @@ class MorePreferencesScenario : public Scenario {
     }
     return waitForActive(preferencesTitle);
   }
-  // A click at a point of the window that has the keyboard.
-  bool click(QPoint point) {
-    const bool clicked =
-        desktop->shell("xdotool mousemove --window $(xdotool getactivewindow) " +
-                       std::to_string(point.x()) + " " + std::to_string(point.y()) + " click 1");
-    settle();
-    return clicked;
-  }
   bool raisePreferences() {
     return desktop->shell("xdotool search --onlyvisible --name " +
                           testing::quoted(preferencesTitle) + " windowactivate --sync") &&

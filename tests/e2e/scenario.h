@@ -156,6 +156,15 @@ class Scenario : public ::testing::Test {
     return image.convertToFormat(QImage::Format_RGB32);
   }
 
+  // A click at a point of the window that has the keyboard; what it changed is drawn on
+  // return.
+  bool click(QPoint point) {
+    const bool clicked =
+        desktop->shell("xdotool mousemove --window $(xdotool getactivewindow) " +
+                       std::to_string(point.x()) + " " + std::to_string(point.y()) + " click 1");
+    settled();
+    return clicked;
+  }
   // The program's windows on the screen (its menus among them).
   int visibleWindows() const {
     const auto ids = testing::commandOutput(desktop->withEnvironment(
