@@ -19,6 +19,7 @@
 #include "platform/persistence/file_record_store.h"
 #include "platform/persistence/record_preferences_store.h"
 #include "tests/support/program_run.h"
+#include "tests/support/utc_stamp.h"
 
 namespace vorlane::e2e {
 
@@ -43,14 +44,7 @@ inline std::time_t atOn(const std::string& date, const std::string& localTime) {
   return testing::localTime(zone, date + " " + localTime);
 }
 
-// An iCalendar UTC stamp: "20260329T081050Z".
-inline std::string utcStamp(std::time_t when) {
-  std::tm parts{};
-  gmtime_r(&when, &parts);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &parts);
-  return text;
-}
+using testing::utcStamp;
 
 inline std::string visitLine(std::time_t when) {
   return "vorlane[presentation] info: performing visit scheduled for " +
