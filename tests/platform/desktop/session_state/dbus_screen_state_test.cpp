@@ -42,9 +42,9 @@ struct DBusScreenStateTest : testing::PrivateBusTest {
                        std::optional<QVariant> answer) {
     objects_.push_back(std::make_unique<FakeBusObject>(member, std::move(answer)));
     objects_.back()->moveToThread(&thread_);
-    QDBusConnection connection = connection("services");
-    EXPECT_TRUE(connection.registerVirtualObject(path, objects_.back().get()));
-    EXPECT_TRUE(connection.registerService(service));
+    QDBusConnection services = connection("services");
+    EXPECT_TRUE(services.registerVirtualObject(path, objects_.back().get()));
+    EXPECT_TRUE(services.registerService(service));
     return *objects_.back();
   }
   // Replaces logind. The name is given up first: the bus frees a closed connection's names
