@@ -6,6 +6,7 @@
 #include "foundation/calendar.h"
 #include "foundation/text.h"
 #include "platform/calendar/ics_events.h"
+#include "tests/platform/calendar/crowded_time_zone.h"
 #include "tests/support/utc_stamp.h"
 
 namespace vorlane {
@@ -131,15 +132,8 @@ std::string manyDates(const char* name, int count, const std::string& rule) {
 }
 
 std::string zoneWithRules(int rules) {
-  std::string zone = "BEGIN:VTIMEZONE\nTZID:Crowded\n";
-  for (int i = 0; i < rules; ++i) {
-    zone +=
-        "BEGIN:STANDARD\nDTSTART:19700101T000000\nTZOFFSETFROM:+0100\nTZOFFSETTO:+0100\n"
-        "RRULE:FREQ=YEARLY;BYMONTH=" +
-        std::to_string(i % 12 + 1) + "\nEND:STANDARD\n";
-  }
-  zone += "END:VTIMEZONE\n";
-  return wrapped(zone + recurring("z", "DTSTART;TZID=Crowded:20260302T100000\nDURATION:PT1H\n"));
+  return wrapped(crowdedTimeZone(rules) +
+                 recurring("z", "DTSTART;TZID=Crowded:20260302T100000\nDURATION:PT1H\n"));
 }
 
 // Finished counted series: each is a few occurrences, long over.
