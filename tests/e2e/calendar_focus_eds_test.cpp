@@ -3,6 +3,8 @@
 // starts, so the offer can only come from the service.
 #ifdef VORLANE_E2E_EDS
 
+#include <libedata-cal/libedata-cal.h>
+
 #include "tests/e2e/calendar_focus_scenario.h"
 #include "tests/support/remote_calendar_cache.h"
 
