@@ -7,8 +7,7 @@
 #include <sstream>
 
 #include "tests/e2e/red_pixels.h"
-#include "tests/e2e/scenario.h"
-#include "tests/support/tray_menu.h"
+#include "tests/e2e/stand_in_tray_scenario.h"
 
 namespace vorlane::e2e {
 namespace {
@@ -24,17 +23,9 @@ const QPoint generalRow(54, 294);
 const QPoint centerButton(355, 472);
 const QPoint launchAtLoginToggle(236, 167);
 
-class DesktopPanelScenario : public Scenario {
+class DesktopPanelScenario : public StandInTrayScenario {
  protected:
-  void SetUp() override {
-    startDesktop();
-    tray = std::make_unique<testing::TrayMenu>(*desktop, VORLANE_FAKE_STATUS_WATCHER);
-    ASSERT_TRUE(tray->ready()) << "the stand-in watcher did not start";
-    seedPreferences();
-    empty = screenshot("preferences-empty");
-    launch(at("09:10:00"), 1);
-    ASSERT_TRUE(tray->waitForItem(startLimit)) << "the icon never reached the tray host";
-  }
+  void SetUp() override { ASSERT_NO_FATAL_FAILURE(startWithTray("preferences-empty")); }
   bool openPreferences() {
     if (!tray->choose({"Preferences..."})) {
       ADD_FAILURE() << "no enabled entry Preferences... in\n" << tray->lastLayout();
@@ -49,9 +40,6 @@ class DesktopPanelScenario : public Scenario {
   std::filesystem::path autostartEntry() const {
     return home.path() / ".config/autostart/com.corvantis.vorlane.desktop";
   }
-
-  std::unique_ptr<testing::TrayMenu> tray;
-  QImage empty;
 };
 
 TEST_F(DesktopPanelScenario, LaunchAtLoginWritesTheAutostartEntryAndUntickingRemovesIt) {
