@@ -272,6 +272,20 @@ read -r bare_idle bare_wakeups _ _ _ bare_visit bare_rss bare_pss < <(measure "$
 kill -TERM "$base"
 wait "$base" || true
 
+# A pet's idle CPU, wake-ups per minute and memory, as <name>_idle, <name>_wakeups,
+# <name>_rss and <name>_pss; the pet is stopped after.
+measure_pet() {
+  local name=$1 pid=$2 idle wakeups rss pss
+  read -r idle wakeups _ _ _ < <(idle_window "$pid" "$idle_seconds")
+  read -r rss pss < <(memory "$pid")
+  kill -TERM "$pid"
+  wait "$pid" || true
+  printf -v "${name}_idle" %s "$idle"
+  printf -v "${name}_wakeups" %s "$wakeups"
+  printf -v "${name}_rss" %s "$rss"
+  printf -v "${name}_pss" %s "$pss"
+}
+
 # The distribution's lightest desktop pets, each on a desktop of its own, measured in the same
 # idle window. The pointer rests mid-screen throughout: oneko's cat runs to it, then sleeps
 # there (still looking for the pointer on every tick), the state measured. xpenguins never
@@ -288,10 +302,7 @@ pids+=($cat)
 wait_for 30 sh -c "xdotool search --onlyvisible --name oneko | grep -q ."
 oneko_start=$(awk -v a="$launched" -v b="$(now)" 'BEGIN { print b - a }')
 sleep "$settle_seconds"
-read -r oneko_idle oneko_wakeups _ _ _ < <(idle_window "$cat" "$idle_seconds")
-read -r oneko_rss oneko_pss < <(memory "$cat")
-kill -TERM "$cat"
-wait "$cat" || true
+measure_pet oneko "$cat"
 
 stop_desktop
 start_desktop xpenguins
@@ -301,10 +312,7 @@ penguins=$!
 pids+=($penguins)
 sleep "$settle_seconds"
 kill -0 "$penguins" 2>/dev/null || { echo "app_bench: xpenguins ended" >&2; exit 1; }
-read -r penguins_idle penguins_wakeups _ _ _ < <(idle_window "$penguins" "$idle_seconds")
-read -r penguins_rss penguins_pss < <(memory "$penguins")
-kill -TERM "$penguins"
-wait "$penguins" || true
+measure_pet penguins "$penguins"
 
 # Every window and every preferences panel opened and closed once, clicked in the tray's menu
 # over D-Bus: the driver stands in for the desktop's tray watcher, so this Vorlane's icon goes

@@ -1,12 +1,13 @@
 #include <benchmark/benchmark.h>
 #include <unicode/calendar.h>
 
-#include <cstdio>
 #include <string>
 
 #include "foundation/calendar.h"
 #include "foundation/text.h"
 #include "platform/calendar/ics_events.h"
+#include "tests/platform/calendar/crowded_time_zone.h"
+#include "tests/support/utc_stamp.h"
 
 namespace vorlane {
 namespace {
@@ -92,19 +93,7 @@ std::string recurring(const std::string& uid, const std::string& lines) {
 }
 
 // 2026-03-02 00:00 UTC plus that many seconds, as an iCalendar UTC time.
-std::string utcStamp(long long seconds) {
-  const long long rest = ((seconds % 86400) + 86400) % 86400, days = (seconds - rest) / 86400;
-  // Civil date from days since 1970-01-01.
-  const long long z = days + 20514 + 719468, era = z / 146097, doe = z - era * 146097;
-  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
-  const long long day = doy - (153 * mp + 2) / 5 + 1, month = mp < 10 ? mp + 3 : mp - 9;
-  const long long year = yoe + era * 400 + (month <= 2 ? 1 : 0);
-  char text[96];
-  std::snprintf(text, sizeof text, "%04lld%02lld%02lldT%02lld%02lld%02lldZ", year, month, day,
-                rest / 3600, rest / 60 % 60, rest % 60);
-  return text;
-}
+std::string utcStamp(long long seconds) { return testing::utcStamp(1772409600LL + seconds); }
 
 std::string hourlyOnTheSecondSunday() {
   return wrapped(recurring("h",
@@ -143,15 +132,8 @@ std::string manyDates(const char* name, int count, const std::string& rule) {
 }
 
 std::string zoneWithRules(int rules) {
-  std::string zone = "BEGIN:VTIMEZONE\nTZID:Crowded\n";
-  for (int i = 0; i < rules; ++i) {
-    zone +=
-        "BEGIN:STANDARD\nDTSTART:19700101T000000\nTZOFFSETFROM:+0100\nTZOFFSETTO:+0100\n"
-        "RRULE:FREQ=YEARLY;BYMONTH=" +
-        std::to_string(i % 12 + 1) + "\nEND:STANDARD\n";
-  }
-  zone += "END:VTIMEZONE\n";
-  return wrapped(zone + recurring("z", "DTSTART;TZID=Crowded:20260302T100000\nDURATION:PT1H\n"));
+  return wrapped(crowdedTimeZone(rules) +
+                 recurring("z", "DTSTART;TZID=Crowded:20260302T100000\nDURATION:PT1H\n"));
 }
 
 // Finished counted series: each is a few occurrences, long over.

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,27 +20,13 @@
 #include "platform/calendar/time_limited_reader.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "tests/platform/calendar/eds/eds_session.h"
+#include "tests/support/utc_stamp.h"
 
 namespace vorlane {
 namespace {
 
 // 2026-01-05 00:00 UTC, a Monday: the first day of the generated year.
 constexpr long long yearStart = 1767571200;
-
-std::string stamp(long long unixSeconds) {
-  const long long rest = ((unixSeconds % 86400) + 86400) % 86400,
-                  days = (unixSeconds - rest) / 86400;
-  // Civil date from days since 1970-01-01.
-  const long long z = days + 719468, era = z / 146097, doe = z - era * 146097;
-  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
-  const long long day = doy - (153 * mp + 2) / 5 + 1, month = mp < 10 ? mp + 3 : mp - 9;
-  const long long year = yoe + era * 400 + (month <= 2 ? 1 : 0);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04lld%02lld%02lldT%02lld%02lld%02lldZ", year, month, day,
-                rest / 3600, rest / 60 % 60, rest % 60);
-  return text;
-}
 
 // One of the ten calendars of a busy working year: 40 weekly series (each with two cancelled
 // and one moved meeting) and 160 single meetings spread over the working days.
@@ -51,18 +36,19 @@ std::string busyYearEvents(int file) {
     const int n = file * 40 + i;
     const long long first = yearStart + 86400LL * (n % 5) + 3600LL * (8 + n % 9) + 900 * (n % 4);
     const std::string uid = "series-" + std::to_string(n);
-    text += "BEGIN:VEVENT\nUID:" + uid + "\nDTSTART:" + stamp(first) + "\nDURATION:PT30M\n" +
-            "RRULE:FREQ=WEEKLY;UNTIL=20261231T235959Z\nEXDATE:" + stamp(first + 604800LL * 3) +
-            "\nEXDATE:" + stamp(first + 604800LL * (10 + n % 20)) + "\nEND:VEVENT\n";
+    text += "BEGIN:VEVENT\nUID:" + uid + "\nDTSTART:" + testing::utcStamp(first) +
+            "\nDURATION:PT30M\n" + "RRULE:FREQ=WEEKLY;UNTIL=20261231T235959Z\nEXDATE:" +
+            testing::utcStamp(first + 604800LL * 3) +
+            "\nEXDATE:" + testing::utcStamp(first + 604800LL * (10 + n % 20)) + "\nEND:VEVENT\n";
     const long long moved = first + 604800LL * (5 + n % 30);
-    text += "BEGIN:VEVENT\nUID:" + uid + "\nRECURRENCE-ID:" + stamp(moved) +
-            "\nDTSTART:" + stamp(moved + 3600) + "\nDURATION:PT45M\nEND:VEVENT\n";
+    text += "BEGIN:VEVENT\nUID:" + uid + "\nRECURRENCE-ID:" + testing::utcStamp(moved) +
+            "\nDTSTART:" + testing::utcStamp(moved + 3600) + "\nDURATION:PT45M\nEND:VEVENT\n";
   }
   for (int i = 0; i < 160; ++i) {
     const int n = file * 160 + i;
     const long long start = yearStart + 86400LL * (n % 360) + 3600LL * (9 + n % 8) + 1800 * (n % 2);
-    text += "BEGIN:VEVENT\nUID:single-" + std::to_string(n) + "\nDTSTART:" + stamp(start) +
-            "\nDURATION:PT1H\nEND:VEVENT\n";
+    text += "BEGIN:VEVENT\nUID:single-" + std::to_string(n) +
+            "\nDTSTART:" + testing::utcStamp(start) + "\nDURATION:PT1H\nEND:VEVENT\n";
   }
   return text;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench/offscreen_application.h"
+#include "tests/support/headline_visit.h"
 #include "ui/mascot/character/character_factory.h"
 #include "ui/mascot/scene/mascot_scene.h"
 #include "ui/mascot_window/content_mask.h"
@@ -30,15 +31,7 @@ const VisitFrames& visitFrames() {
     MascotScene scene(size, makeMascotCharacter());
     scene.setCharacterTopInset(30);
     scene.enterPeek(false);
-    const Visit visit{UUID(),
-                      Visit::Kind::hourly(),
-                      Date(),
-                      "It's 3 PM",
-                      "It's 3 PM",
-                      true,
-                      Visit::BubbleStyle::headline,
-                      Choreography::standard(),
-                      true};
+    const Visit visit = headlineVisit(UUID(), Visit::Kind::hourly(), Date(), "It's 3 PM");
     scene.perform(visit, true, [] {});
     VisitFrames out;
     for (int i = 0; i < 120; ++i) {

@@ -11,6 +11,7 @@
 #include "platform/persistence/record_focus_history_store.h"
 #include "platform/persistence/record_focus_recovery_store.h"
 #include "platform/persistence/record_preferences_store.h"
+#include "tests/support/coordinator_over_fakes.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_environment.h"
 #include "tests/support/fake_repeating_timer.h"
@@ -72,30 +73,12 @@ class LiveSettings {
     });
     const Calendar utc("UTC", "en_US");
     auto clock = std::make_shared<FakeClock>(Date::fromUnix(1780000000));
-    coordinator_ = VisitCoordinator::create({
-        .clock = clock,
-        .scheduler = std::make_shared<VisitScheduler>(
-            clock, utc, [store = store_] { return store->preferences(); }),
-        .ticker = std::make_shared<FakeTicker>(),
-        .presenter = mascot_,
-        .speech = std::make_shared<FakeSpeechService>(),
-        .notifications = std::make_shared<FakeNotificationService>(),
-        .preferencesStore = store_,
-        .reminderStore = std::make_shared<InMemoryReminderStore>(),
-        .environmentSnapshot = nullptr,
-        .prefersReducedMotion = nullptr,
-        .focusHistory = std::make_shared<RecordFocusHistoryStore>(&records),
-        .recovery = std::make_shared<RecordFocusRecoveryStore>(&records),
-        .priorities = std::make_shared<RecordDailyPrioritiesStore>(&records),
-        .environment = std::make_shared<FakeEnvironment>(),
-        .random = nullptr,
-        .hotKeys = nullptr,
-        .sessionTimers = timers_.factory(),
-        .calendar = [utc] { return utc; },
-        .windows = {},
-        .systemEvents = nullptr,
-        .calendarFocus = nullptr,
-    });
+    VisitCoordinator::Dependencies given =
+        coordinatorOverFakes(clock, utc, store_, std::make_shared<InMemoryReminderStore>(), records,
+                             timers_.factory(), {});
+    given.presenter = mascot_;
+    given.random = nullptr;  // the system's
+    coordinator_ = VisitCoordinator::create(std::move(given));
     coordinator_->start();
   }
   ~LiveSettings() {

@@ -16,6 +16,7 @@
 #include "bench/offscreen_application.h"
 #include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/record_focus_history_store.h"
+#include "ui/kit/feature_window.h"
 #include "ui/windows/focus_history/focus_history_controller.h"
 #include "ui/windows/focus_history/focus_history_row.h"
 #include "ui/windows/focus_history/focus_history_view.h"
@@ -61,6 +62,16 @@ void settle(const std::function<bool()>& done = [] { return true; }) {
   }
 }
 
+// Outside the timing: skips with `problem` unless the window was `laidOut`, then closes it.
+void closeUntimed(benchmark::State& state, FeatureWindow& host,
+                  const std::function<bool()>& laidOut, const char* problem) {
+  state.PauseTiming();
+  if (!laidOut()) state.SkipWithError(problem);
+  host.window()->close();
+  settle();
+  state.ResumeTiming();
+}
+
 // `count` open priorities, three a day on the days before today, titles long enough to wrap.
 void fillArchive(DailyPrioritiesStore& store, int count) {
   store.apply([&](DailyPriorities& plan) {
@@ -83,14 +94,13 @@ void BM_TodayShownWithCarried(benchmark::State& state) {
     controller.show(
         store, 25, std::nullopt, [] {}, [](const UUID&, bool) {});
     settle();
-    state.PauseTiming();
-    auto& view = dynamic_cast<TodayView&>(*controller.host().content());
-    if (view.earlierCards().size() != count || view.earlierCards().back()->height() == 0) {
-      state.SkipWithError("the earlier cards were not all laid out");
-    }
-    controller.host().window()->close();
-    settle();
-    state.ResumeTiming();
+    closeUntimed(
+        state, controller.host(),
+        [&] {
+          auto& view = dynamic_cast<TodayView&>(*controller.host().content());
+          return view.earlierCards().size() == count && view.earlierCards().back()->height() > 0;
+        },
+        "the earlier cards were not all laid out");
   }
 }
 
@@ -141,13 +151,10 @@ void BM_HistoryShown(benchmark::State& state) {
     controller.show(store);
     auto& view = dynamic_cast<FocusHistoryView&>(*controller.host().content());
     settle([&] { return view.rows().size() == count; });
-    state.PauseTiming();
-    if (view.rows().size() != count || view.rows().back()->height() == 0) {
-      state.SkipWithError("the rows were not all laid out");
-    }
-    controller.host().window()->close();
-    settle();
-    state.ResumeTiming();
+    closeUntimed(
+        state, controller.host(),
+        [&] { return view.rows().size() == count && view.rows().back()->height() > 0; },
+        "the rows were not all laid out");
   }
 }
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "bench/offscreen_application.h"
+#include "tests/support/headline_visit.h"
 #include "ui/mascot/character/character_factory.h"
 #include "ui/mascot/scene/mascot_scene.h"
 
@@ -19,15 +20,7 @@ void BM_HourlyVisitFrame(benchmark::State& state) {
   scene.setCharacterTopInset(30);
   scene.enterPeek(false);
   QImage image(size.toSize(), QImage::Format_ARGB32_Premultiplied);
-  const Visit visit{UUID(),
-                    Visit::Kind::hourly(),
-                    Date(),
-                    "It's 3 PM",
-                    "It's 3 PM",
-                    true,
-                    Visit::BubbleStyle::headline,
-                    Choreography::standard(),
-                    true};
+  const Visit visit = headlineVisit(UUID(), Visit::Kind::hourly(), Date(), "It's 3 PM");
   bool running = false;
   for (auto _ : state) {
     if (!running) {

@@ -6,27 +6,16 @@
 #include <QApplication>
 #include <QSlider>
 
-#include "bench/live_settings.h"
 #include "bench/offscreen_application.h"
+#include "bench/settings_steps.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/record_preferences_store.h"
+#include "tests/support/preferences_services.h"
 #include "ui/preferences/panels/voice_panel.h"
 #include "ui/preferences/window/preferences_window.h"
 
 namespace vorlane {
 namespace {
-
-PreferencesWindow::Services services() {
-  return {
-      .voices = nullptr,
-      .onPreview = nullptr,
-      .onPreviewCelebration = nullptr,
-      .calendar = [] { return Calendar("UTC", "en_US"); },
-      .now = [] { return Date::fromUnix(1780000000); },
-      .muteHotKeyName = QStringLiteral("Ctrl+Alt+Super+M"),
-      .appNames = std::nullopt,
-  };
-}
 
 void BM_PreferencesFirstShowing(benchmark::State& state) {
   offscreenApplication();
@@ -35,7 +24,7 @@ void BM_PreferencesFirstShowing(benchmark::State& state) {
   const auto section = static_cast<PreferencesSection>(state.range(0));
   for (auto _ : state) {
     PreferencesNavigation navigation(section);
-    auto window = std::make_unique<PreferencesWindow>(store, navigation, services());
+    auto window = std::make_unique<PreferencesWindow>(store, navigation, preferencesServices());
     window->show();
     QCoreApplication::processEvents();
     window->repaint();
@@ -61,7 +50,7 @@ void BM_PreferencesColdShowing(benchmark::State& state) {
   RecordPreferencesStore store(records);
   for (auto _ : state) {
     PreferencesNavigation navigation;
-    PreferencesWindow window(store, navigation, services());
+    PreferencesWindow window(store, navigation, preferencesServices());
     window.show();
     QCoreApplication::processEvents();
     window.repaint();
@@ -74,7 +63,7 @@ void BM_PreferencesPanelSwitch(benchmark::State& state) {
   InMemoryRecordStore records;
   RecordPreferencesStore store(records);
   PreferencesNavigation navigation;
-  PreferencesWindow window(store, navigation, services());
+  PreferencesWindow window(store, navigation, preferencesServices());
   window.show();
   QCoreApplication::processEvents();
   bool quiet = false;
@@ -93,41 +82,21 @@ BENCHMARK(BM_PreferencesPanelSwitch)
 // Speaking-rate steps on the Voice panel over settings kept as `records`; `onDisk` waits
 // for each step's bytes to reach the file.
 void rateSteps(benchmark::State& state, LiveSettings::Records records, bool onDisk) {
-  offscreenApplication();
-  LiveSettings live(records);
-  PreferencesNavigation navigation(PreferencesSection::voice);
-  PreferencesWindow window(live.store(), navigation, services());
-  window.show();
-  QCoreApplication::processEvents();
-  auto* slider = window.panel()->findChild<QSlider*>(QStringLiteral("speechRate"));
-  int step = 0;
-  const int writesBefore = live.settingsWrites();
-  for (auto _ : state) {
-    step = (step + 1) % VoicePanel::rateSteps;
-    slider->setValue(step);
-    if (onDisk) live.store().flush();
-  }
-  if (onDisk) return;
-  // Below 1 when steps that came during a write were saved together.
-  state.counters["writes_per_step"] = static_cast<double>(live.settingsWrites() - writesBefore) /
-                                      static_cast<double>(state.iterations());
+  settingsSteps(state, records, onDisk, PreferencesSection::voice,
+                [](PreferencesWindow& window) -> std::function<void(int)> {
+                  auto* slider = window.panel()->findChild<QSlider*>(QStringLiteral("speechRate"));
+                  if (slider == nullptr) return nullptr;
+                  return [slider](int step) { slider->setValue(step % VoicePanel::rateSteps); };
+                });
 }
 
 // One step of the speaking-rate slider as the main thread sees it: the move, the record
-// changed and announced, the coordinator and the mascot applying it. Arg 0: records in
-// memory (the window's and the appliers' share); 1: the settings file written before the
-// step returns (two fsyncs); 2: the file written by the store's own thread, as the
-// application does.
+// changed and announced, the coordinator and the mascot applying it. Arg: how the settings
+// are kept (LiveSettings::Records).
 void BM_SpeakingRateStep(benchmark::State& state) {
   rateSteps(state, static_cast<LiveSettings::Records>(state.range(0)), false);
 }
-BENCHMARK(BM_SpeakingRateStep)
-    ->Arg(static_cast<int>(LiveSettings::Records::inMemory))
-    ->Arg(static_cast<int>(LiveSettings::Records::fileImmediately))
-    ->Arg(static_cast<int>(LiveSettings::Records::fileInBackground))
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(3)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_SpeakingRateStep)->Apply(overEachRecordKeeping);
 
 // The same step saved in the background, until its bytes are on disk: the delay a crash
 // right after a move could lose.

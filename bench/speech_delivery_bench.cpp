@@ -32,6 +32,7 @@
 #include "platform/services/flite_engine.h"
 #include "platform/services/flite_speech_service.h"
 #include "platform/services/process_audio_output.h"
+#include "tests/support/headline_visit.h"
 #include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/null_sink_server.h"
 #include "ui/mascot/character/character_factory.h"
@@ -213,15 +214,8 @@ void BM_LongReminderVisitBesideIdleProbe(benchmark::State& state) {
               std::make_unique<SilentOutput>(), ResourceLocator({}),
               [] { return Calendar::current(); }, 300});
   const std::string text = typedReminder();
-  const Visit visit{UUID::random(),
-                    Visit::Kind::reminder(UUID::random()),
-                    Date(),
-                    text,
-                    text,
-                    true,
-                    Visit::BubbleStyle::headline,
-                    Choreography::standard(),
-                    true};
+  const Visit visit =
+      headlineVisit(UUID::random(), Visit::Kind::reminder(UUID::random()), Date(), text);
 
   LoopGapRecorder recorder;
   recorder.start();

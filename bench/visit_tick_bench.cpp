@@ -24,6 +24,7 @@
 #include "platform/persistence/record_daily_priorities_store.h"
 #include "platform/persistence/record_focus_history_store.h"
 #include "platform/persistence/record_focus_recovery_store.h"
+#include "tests/support/coordinator_over_fakes.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_environment.h"
 #include "tests/support/fake_feature_windows.h"
@@ -90,30 +91,12 @@ class ProbingEnvironment final : public EnvironmentSnapshotSource {
 struct TickedCoordinator {
   TickedCoordinator(std::int64_t count, std::int64_t due) {
     for (const Reminder& reminder : storedReminders(count, due)) reminders->add(reminder);
-    coordinator = VisitCoordinator::create({
-        .clock = clock,
-        .scheduler = std::make_shared<VisitScheduler>(
-            clock, utc, [store = preferences] { return store->preferences(); }),
-        .ticker = ticker,
-        .presenter = presenter,
-        .speech = std::make_shared<FakeSpeechService>(),
-        .notifications = std::make_shared<FakeNotificationService>(),
-        .preferencesStore = preferences,
-        .reminderStore = reminders,
-        .environmentSnapshot = nullptr,
-        .prefersReducedMotion = [] { return false; },
-        .focusHistory = std::make_shared<RecordFocusHistoryStore>(&records),
-        .recovery = std::make_shared<RecordFocusRecoveryStore>(&records),
-        .priorities = std::make_shared<RecordDailyPrioritiesStore>(&records),
-        .environment = environment,
-        .random = std::make_shared<SeededRandomGenerator>(7),
-        .hotKeys = nullptr,
-        .sessionTimers = timers.factory(),
-        .calendar = [] { return utc; },
-        .windows = windows.controllers(),
-        .systemEvents = nullptr,
-        .calendarFocus = nullptr,
-    });
+    VisitCoordinator::Dependencies given = coordinatorOverFakes(
+        clock, utc, preferences, reminders, records, timers.factory(), windows.controllers());
+    given.ticker = ticker;
+    given.presenter = presenter;
+    given.environment = environment;
+    coordinator = VisitCoordinator::create(std::move(given));
     // As the status item's icon: the whole status but the reminders' rows.
     coordinator->onStateChanged = [this] {
       ++stateSignals;

@@ -4,6 +4,8 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <initializer_list>
+#include <utility>
 
 #include "app/qt_platform_plugin.h"
 #include "app/x11_display_hold.h"
@@ -147,21 +149,45 @@ TEST(QtPlatformPlugin, LoadsWhatQtHasAndNothingItLacks) {
   EXPECT_FALSE(qtPlatformPluginLoads("no-such-platform"));
 }
 
-// The real program, started with no display at all, says so and fails, never crashes.
-TEST(Program, WithoutAnyDisplayItSaysSoOnStderrAndExitsNonZero) {
+// How the real program ended, started with these variables changed: a null value removes one.
+struct ProgramEnd {
+  bool finished = false;
+  QProcess::ExitStatus status = QProcess::CrashExit;
+  int code = -1;
+  QString errors;
+  QByteArray output;
+};
+ProgramEnd runProgram(std::initializer_list<std::pair<const char*, const char*>> changes) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-    environment.remove(QString::fromLatin1(name));
+  for (const auto& [name, value] : changes) {
+    if (value) {
+      environment.insert(QString::fromLatin1(name), QString::fromLatin1(value));
+    } else {
+      environment.remove(QString::fromLatin1(name));
+    }
   }
   QProcess program;
   program.setProcessEnvironment(environment);
   program.start(QStringLiteral(VORLANE_PROGRAM), {});
-  ASSERT_TRUE(program.waitForFinished(20000));
-  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(program.exitCode(), 1);
-  const QString errors = QString::fromUtf8(program.readAllStandardError());
-  EXPECT_TRUE(errors.contains(QStringLiteral("vorlane: no display found"))) << errors.toStdString();
-  EXPECT_TRUE(program.readAllStandardOutput().isEmpty());
+  ProgramEnd end;
+  end.finished = program.waitForFinished(-1);
+  end.status = program.exitStatus();
+  end.code = program.exitCode();
+  end.errors = QString::fromUtf8(program.readAllStandardError());
+  end.output = program.readAllStandardOutput();
+  return end;
+}
+
+// The real program, started with no display at all, says so and fails, never crashes.
+TEST(Program, WithoutAnyDisplayItSaysSoOnStderrAndExitsNonZero) {
+  const ProgramEnd end = runProgram(
+      {{"DISPLAY", nullptr}, {"WAYLAND_DISPLAY", nullptr}, {"QT_QPA_PLATFORM", nullptr}});
+  ASSERT_TRUE(end.finished);
+  EXPECT_EQ(end.status, QProcess::NormalExit);
+  EXPECT_EQ(end.code, 1);
+  EXPECT_TRUE(end.errors.contains(QStringLiteral("vorlane: no display found")))
+      << end.errors.toStdString();
+  EXPECT_TRUE(end.output.isEmpty());
 }
 
 // Regression: with only WAYLAND_DISPLAY set, Qt fell back on a Wayland platform it does not
@@ -170,36 +196,25 @@ TEST(Program, OnWaylandWithoutQtsWaylandPlatformItSaysItNeedsXAndExitsWithOne) {
   if (qtPlatformPluginLoads("wayland")) {
     GTEST_SKIP() << "Qt's Wayland platform is installed here: Qt would take the fall-back";
   }
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.remove(QStringLiteral("DISPLAY"));
-  environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-  environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-0"));
-  QProcess program;
-  program.setProcessEnvironment(environment);
-  program.start(QStringLiteral(VORLANE_PROGRAM), {});
-  ASSERT_TRUE(program.waitForFinished(20000));
-  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(program.exitCode(), 1);
-  EXPECT_EQ(QString::fromUtf8(program.readAllStandardError()).toStdString(),
+  const ProgramEnd end = runProgram(
+      {{"DISPLAY", nullptr}, {"QT_QPA_PLATFORM", nullptr}, {"WAYLAND_DISPLAY", "wayland-0"}});
+  ASSERT_TRUE(end.finished);
+  EXPECT_EQ(end.status, QProcess::NormalExit);
+  EXPECT_EQ(end.code, 1);
+  EXPECT_EQ(end.errors.toStdString(),
             "vorlane: DISPLAY is not set; Vorlane needs an X display (XWayland on a Wayland "
             "desktop)\n");
 }
 
 // Regression: with X11 asked for and its display out of reach, Qt aborted (SIGABRT, exit 134).
 TEST(Program, WithAnX11DisplayItCannotOpenItSaysSoOnStderrAndExitsWithOne) {
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-  environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":987"));
-  environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-  QProcess program;
-  program.setProcessEnvironment(environment);
-  program.start(QStringLiteral(VORLANE_PROGRAM), {});
-  ASSERT_TRUE(program.waitForFinished(-1));
-  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(program.exitCode(), 1);
-  const QString errors = QString::fromUtf8(program.readAllStandardError());
-  EXPECT_TRUE(errors.contains(QStringLiteral("vorlane: cannot open the X display \":987\"")))
-      << errors.toStdString();
+  const ProgramEnd end =
+      runProgram({{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", ":987"}, {"WAYLAND_DISPLAY", nullptr}});
+  ASSERT_TRUE(end.finished);
+  EXPECT_EQ(end.status, QProcess::NormalExit);
+  EXPECT_EQ(end.code, 1);
+  EXPECT_TRUE(end.errors.contains(QStringLiteral("vorlane: cannot open the X display \":987\"")))
+      << end.errors.toStdString();
 }
 
 }  // namespace

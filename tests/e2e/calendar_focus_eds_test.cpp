@@ -6,26 +6,16 @@
 #include <libedata-cal/libedata-cal.h>
 
 #include "tests/e2e/calendar_focus_scenario.h"
+#include "tests/support/remote_calendar_cache.h"
 
 namespace vorlane::e2e {
 namespace {
 
 // What the remote calendar held when it was last reached: one half-hour meeting at `start`.
 void fillRemoteCache(const std::filesystem::path& folder, std::time_t start) {
-  std::filesystem::create_directories(folder);
-  GError* error = nullptr;
-  ECalCache* cache = e_cal_cache_new((folder / "cache.db").c_str(), nullptr, &error);
-  ASSERT_NE(cache, nullptr) << error->message;
-  const std::string text = "BEGIN:VEVENT\nUID:standup@scenario\nDTSTART:" + utcStamp(start) +
-                           "\nDTEND:" + utcStamp(start + 30 * 60) +
-                           "\nSUMMARY:Stand-up\nEND:VEVENT\n";
-  ECalComponent* event = e_cal_component_new_from_string(text.c_str());
-  ASSERT_NE(event, nullptr);
-  EXPECT_TRUE(
-      e_cal_cache_put_component(cache, event, nullptr, 0, E_CACHE_IS_ONLINE, nullptr, &error))
-      << error->message;
-  g_object_unref(event);
-  g_object_unref(cache);
+  testing::fillRemoteCache(
+      folder, "BEGIN:VEVENT\nUID:standup@scenario\nDTSTART:" + utcStamp(start) +
+                  "\nDTEND:" + utcStamp(start + 30 * 60) + "\nSUMMARY:Stand-up\nEND:VEVENT\n");
 }
 
 // Nothing listens on port 9: the service answers from the cache.

@@ -85,13 +85,7 @@ TEST_F(EditorScenario, RemindersAddedAndEditedFromTheTrayComeAtTheirMinute) {
 
   // A time alone is refused in red, and nothing more is stored.
   ASSERT_TRUE(type("4pm") && key("Return"));
-  QImage refused;
-  (void)testing::waitUntil(
-      [&] {
-        refused = screenshot("reminder-refused");
-        return redPixels(refused) > redPixels(added) + 30;
-      },
-      60s);
+  const QImage refused = turnedRed(added, 30, [&] { return screenshot("reminder-refused"); });
   EXPECT_GT(redPixels(refused), redPixels(added) + 30) << "no red refusal on screen";
   EXPECT_EQ(stored().size(), 2u);
   EXPECT_EQ(program->count("added reminder"), 2u);

@@ -7,8 +7,7 @@
 #include <sstream>
 
 #include "tests/e2e/red_pixels.h"
-#include "tests/e2e/scenario.h"
-#include "tests/support/tray_menu.h"
+#include "tests/e2e/stand_in_tray_scenario.h"
 
 namespace vorlane::e2e {
 namespace {
@@ -24,32 +23,15 @@ const QPoint generalRow(54, 294);
 const QPoint centerButton(355, 472);
 const QPoint launchAtLoginToggle(236, 167);
 
-class DesktopPanelScenario : public Scenario {
+class DesktopPanelScenario : public StandInTrayScenario {
  protected:
-  void SetUp() override {
-    startDesktop();
-    tray = std::make_unique<testing::TrayMenu>(*desktop, VORLANE_FAKE_STATUS_WATCHER);
-    ASSERT_TRUE(tray->ready()) << "the stand-in watcher did not start";
-    seedPreferences();
-    empty = screenshot("preferences-empty");
-    launch(at("09:10:00"), 1);
-    ASSERT_TRUE(tray->waitForItem(startLimit)) << "the icon never reached the tray host";
-  }
+  void SetUp() override { ASSERT_NO_FATAL_FAILURE(startWithTray("preferences-empty")); }
   bool openPreferences() {
     if (!tray->choose({"Preferences..."})) {
       ADD_FAILURE() << "no enabled entry Preferences... in\n" << tray->lastLayout();
       return false;
     }
     return waitForActive(windowTitle);
-  }
-  // A click at a point of the preferences window, which has the keyboard; what it changed
-  // is drawn on return.
-  bool click(QPoint point) {
-    const bool clicked =
-        desktop->shell("xdotool mousemove --window $(xdotool getactivewindow) " +
-                       std::to_string(point.x()) + " " + std::to_string(point.y()) + " click 1");
-    settled();
-    return clicked;
   }
   Preferences stored() const {
     FileRecordStore records(home.path() / ".config/vorlane");
@@ -58,9 +40,6 @@ class DesktopPanelScenario : public Scenario {
   std::filesystem::path autostartEntry() const {
     return home.path() / ".config/autostart/com.corvantis.vorlane.desktop";
   }
-
-  std::unique_ptr<testing::TrayMenu> tray;
-  QImage empty;
 };
 
 TEST_F(DesktopPanelScenario, LaunchAtLoginWritesTheAutostartEntryAndUntickingRemovesIt) {
@@ -134,13 +113,8 @@ TEST_F(DesktopPanelScenario, AnAutostartFolderThatCannotBeMadeIsReportedOnThePag
   const QImage before = screenshot("preferences-general-before");
   ASSERT_TRUE(click(launchAtLoginToggle));
   ASSERT_TRUE(program->waitForLine("launch at login failed", 30s));
-  QImage after;
-  (void)testing::waitUntil(
-      [&] {
-        after = screenshot("preferences-launch-at-login-failed");
-        return redPixels(after) > redPixels(before) + 100;
-      },
-      60s);
+  const QImage after =
+      turnedRed(before, 100, [&] { return screenshot("preferences-launch-at-login-failed"); });
   EXPECT_GT(redPixels(after), redPixels(before) + 100) << "no red reason on the page";
   EXPECT_TRUE(stored().launchAtLogin);
   EXPECT_EQ(program->count(" fault: "), 0u);

@@ -6,8 +6,7 @@
 #include <QRect>
 #include <cmath>
 
-#include "tests/e2e/scenario.h"
-#include "tests/support/tray_menu.h"
+#include "tests/e2e/stand_in_tray_scenario.h"
 
 namespace vorlane::e2e {
 namespace {
@@ -57,17 +56,11 @@ QPoint characterCentre(const QImage& before, const QImage& after, QRect area) {
   return {int(sumX / count), (top + bottom) / 2};
 }
 
-class MorePreferencesScenario : public Scenario {
+class MorePreferencesScenario : public StandInTrayScenario {
  protected:
   // At real speed, so that no visit of the hour comes between the steps.
   void start() {
-    startDesktop();
-    tray = std::make_unique<testing::TrayMenu>(*desktop, VORLANE_FAKE_STATUS_WATCHER);
-    ASSERT_TRUE(tray->ready()) << "the stand-in watcher did not start";
-    seedPreferences();
-    empty = screenshot("more-empty");
-    launch(at("09:10:00"), 1);
-    ASSERT_TRUE(tray->waitForItem(startLimit)) << "the icon never reached the tray host";
+    ASSERT_NO_FATAL_FAILURE(startWithTray("more-empty"));
     ASSERT_TRUE(testing::waitUntil(
         [&] {
           resting = screenshot("more-resting");
@@ -87,35 +80,16 @@ class MorePreferencesScenario : public Scenario {
     }
     return waitForActive(preferencesTitle);
   }
-  // A click at a point of the window that has the keyboard.
-  bool click(QPoint point) {
-    const bool clicked =
-        desktop->shell("xdotool mousemove --window $(xdotool getactivewindow) " +
-                       std::to_string(point.x()) + " " + std::to_string(point.y()) + " click 1");
-    settle();
-    return clicked;
-  }
   bool raisePreferences() {
     return desktop->shell("xdotool search --onlyvisible --name " +
                           testing::quoted(preferencesTitle) + " windowactivate --sync") &&
            waitForActive(preferencesTitle);
-  }
-  // The program's windows on the screen.
-  int visibleWindows() const {
-    const auto ids = testing::commandOutput(desktop->withEnvironment(
-        "xdotool search --onlyvisible --pid " + std::to_string(program->pid()) + " 2>/dev/null"));
-    if (!ids) return 0;
-    int lines = 0;
-    for (const char c : *ids) lines += c == '\n';
-    return lines;
   }
   Preferences stored() const {
     FileRecordStore records(home.path() / ".config/vorlane");
     return RecordPreferencesStore(records).preferences();
   }
 
-  std::unique_ptr<testing::TrayMenu> tray;
-  QImage empty;
   QImage resting;
 };
 

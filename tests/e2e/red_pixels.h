@@ -2,6 +2,9 @@
 
 #include <QColor>
 #include <QImage>
+#include <chrono>
+
+#include "tests/support/child_process.h"
 
 namespace vorlane::e2e {
 
@@ -15,6 +18,21 @@ inline int redPixels(const QImage& image) {
     }
   }
   return count;
+}
+
+// The first screenshot `look` takes that shows more than `more` red pixels beyond `before`: a
+// refusal drawn in red. The last one taken when none does within `limit`.
+template <typename Look>
+QImage turnedRed(const QImage& before, int more, Look look,
+                 std::chrono::milliseconds limit = std::chrono::seconds(60)) {
+  QImage shot;
+  (void)testing::waitUntil(
+      [&] {
+        shot = look();
+        return redPixels(shot) > redPixels(before) + more;
+      },
+      limit);
+  return shot;
 }
 
 }  // namespace vorlane::e2e

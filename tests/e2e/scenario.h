@@ -13,11 +13,13 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "foundation/date_description.h"
 #include "platform/persistence/file_record_store.h"
 #include "platform/persistence/record_preferences_store.h"
 #include "tests/support/program_run.h"
+#include "tests/support/utc_stamp.h"
 
 namespace vorlane::e2e {
 
@@ -42,14 +44,7 @@ inline std::time_t atOn(const std::string& date, const std::string& localTime) {
   return testing::localTime(zone, date + " " + localTime);
 }
 
-// An iCalendar UTC stamp: "20260329T081050Z".
-inline std::string utcStamp(std::time_t when) {
-  std::tm parts{};
-  gmtime_r(&when, &parts);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &parts);
-  return text;
-}
+using testing::utcStamp;
 
 inline std::string visitLine(std::time_t when) {
   return "vorlane[presentation] info: performing visit scheduled for " +
@@ -153,6 +148,25 @@ class Scenario : public ::testing::Test {
       image.save(QString::fromStdString(std::string(keep) + "/" + name + ".png"));
     }
     return image.convertToFormat(QImage::Format_RGB32);
+  }
+
+  // A click at a point of the window that has the keyboard; what it changed is drawn on
+  // return.
+  bool click(QPoint point) {
+    const bool clicked =
+        desktop->shell("xdotool mousemove --window $(xdotool getactivewindow) " +
+                       std::to_string(point.x()) + " " + std::to_string(point.y()) + " click 1");
+    settled();
+    return clicked;
+  }
+  // The program's windows on the screen (its menus among them).
+  int visibleWindows() const {
+    const auto ids = testing::commandOutput(desktop->withEnvironment(
+        "xdotool search --onlyvisible --pid " + std::to_string(program->pid()) + " 2>/dev/null"));
+    if (!ids) return 0;
+    int lines = 0;
+    for (const char c : *ids) lines += c == '\n';
+    return lines;
   }
 
   // Where the window with the keyboard is on the screen; empty when none has it.

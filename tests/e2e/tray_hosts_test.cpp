@@ -79,16 +79,6 @@ class TrayHostsScenario : public Scenario {
     return *icon;
   }
 
-  // The program's windows on the screen (its menus among them).
-  int visibleWindows() const {
-    const auto ids = testing::commandOutput(desktop->withEnvironment(
-        "xdotool search --onlyvisible --pid " + std::to_string(program->pid()) + " 2>/dev/null"));
-    if (!ids) return 0;
-    int lines = 0;
-    for (const char c : *ids) lines += c == '\n';
-    return lines;
-  }
-
   // Clicks `button` at `at` and waits for a window of the program to open there: a menu.
   bool opensMenu(QPoint at, int button) {
     const int before = visibleWindows();

@@ -3,16 +3,8 @@
 # over several runs, read from what ctest prints, and that no busy process outlives the script.
 # A fake ctest stands in: it lists two desktop tests, one with a parameter's value after its
 # name (left out of the table), and fails a different set on each run.
-set -uo pipefail
+source "$(dirname "$0")/script_checks.sh"
 script=$1
-failures=0
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-fail() {
-  echo "FAIL: $1" >&2
-  failures=$((failures + 1))
-}
 
 mkdir -p "$work/bin" "$work/build"
 touch "$work/build/CTestTestfile.cmake"

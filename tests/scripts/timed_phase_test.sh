@@ -1,16 +1,8 @@
 #!/usr/bin/env bash
 # timed_phase_test.sh <scripts/timed-phase> — what each phase reports, where the tests'
 # phase line goes, and that a failing step still fails the run.
-set -uo pipefail
+source "$(dirname "$0")/script_checks.sh"
 timed_phase=$1
-failures=0
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-fail() {
-  echo "FAIL: $1" >&2
-  failures=$((failures + 1))
-}
 
 # expect <case> <wanted status> <wanted output, one pattern a line> -- <timed-phase arguments>
 expect() {

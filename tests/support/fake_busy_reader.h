@@ -2,13 +2,13 @@
 
 #include <unistd.h>
 
-#include <condition_variable>
 #include <mutex>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/calendar/busy_reader.h"
+#include "tests/support/holdable_door.h"
 
 namespace vorlane::testing {
 
@@ -21,35 +21,23 @@ class FakeBusyReader final : public BusyReader {
       : busy_(std::move(busy)), failure_(std::move(failure)) {}
 
   std::vector<BusyInterval> read(DateInterval, const CancelToken& cancel) const override {
-    std::unique_lock lock(mutex_);
-    ++started_;
-    readerThread_ = gettid();
-    changed_.notify_all();
-    changed_.wait(lock, [&] { return !held_; });
+    {
+      std::lock_guard lock(mutex_);
+      readerThread_ = gettid();
+    }
+    door_.enter();
+    std::lock_guard lock(mutex_);
     sawCancel_ = cancel.cancelled();
     if (!failure_.empty()) throw std::runtime_error(failure_);
     return busy_;
   }
   std::vector<std::string> places() const override { return {"fake"}; }
 
-  void hold() {
-    std::lock_guard lock(mutex_);
-    held_ = true;
-  }
-  void release() {
-    std::lock_guard lock(mutex_);
-    held_ = false;
-    changed_.notify_all();
-  }
+  void hold() { door_.hold(); }
+  void release() { door_.release(); }
   // Waits until `count` reads have begun.
-  void waitForStarted(int count) const {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return started_ >= count; });
-  }
-  int started() const {
-    std::lock_guard lock(mutex_);
-    return started_;
-  }
+  void waitForStarted(int count) const { door_.awaitEntered(count); }
+  int started() const { return door_.entered(); }
   // The kernel's id of the thread the last read began on.
   pid_t readerThread() const {
     std::lock_guard lock(mutex_);
@@ -63,12 +51,10 @@ class FakeBusyReader final : public BusyReader {
  private:
   std::vector<BusyInterval> busy_;
   std::string failure_;
+  mutable HoldableDoor door_;
   mutable std::mutex mutex_;
-  mutable std::condition_variable changed_;
-  mutable int started_ = 0;
   mutable pid_t readerThread_ = 0;
   mutable bool sawCancel_ = false;
-  bool held_ = false;
 };
 
 }  // namespace vorlane::testing

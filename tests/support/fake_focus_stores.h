@@ -26,20 +26,37 @@ class FakeFocusRecoveryStore final : public FocusRecoveryStore {
   InMemoryDocument<std::optional<FocusCheckpoint>> stored{std::nullopt};
 };
 
-class FakeDailyPrioritiesStore final : public DailyPrioritiesStore {
+// A store's document held in memory as `stored`, and its load error set by hand; a new error
+// is announced as the store's other changes are.
+template <class Store, class Value>
+class FakeDocumentStore : public Store {
  public:
-  const DailyPriorities& plan() const override { return plan_; }
+  explicit FakeDocumentStore(Value empty) : stored(std::move(empty)) {}
+
   const std::optional<std::string>& errorMessage() const override { return errorMessage_; }
+  void setErrorMessage(std::optional<std::string> message) override {
+    errorMessage_ = std::move(message);
+    this->changes_.notify();
+  }
+  typename Store::Document& document() override { return stored; }
+  const typename Store::Document& document() const override { return stored; }
+
+  InMemoryDocument<Value> stored;
+
+ protected:
+  std::optional<std::string> errorMessage_;
+};
+
+class FakeDailyPrioritiesStore final
+    : public FakeDocumentStore<DailyPrioritiesStore, DailyPriorities> {
+ public:
+  FakeDailyPrioritiesStore() : FakeDocumentStore(DailyPriorities()) {}
+
+  const DailyPriorities& plan() const override { return plan_; }
   void setPlan(DailyPriorities plan) override {
     plan_ = std::move(plan);
     changes_.notify();
   }
-  void setErrorMessage(std::optional<std::string> message) override {
-    errorMessage_ = std::move(message);
-    changes_.notify();
-  }
-  Document& document() override { return stored; }
-  const Document& document() const override { return stored; }
   void apply(const std::function<void(DailyPriorities&)>& change) override {
     DailyPriorities next = plan_;
     change(next);
@@ -53,27 +70,20 @@ class FakeDailyPrioritiesStore final : public DailyPrioritiesStore {
     changes_.notify();
   }
 
-  InMemoryDocument<DailyPriorities> stored{DailyPriorities()};
-
  private:
   DailyPriorities plan_;
-  std::optional<std::string> errorMessage_;
 };
 
-class FakeFocusHistoryStore final : public FocusHistoryStore {
+class FakeFocusHistoryStore final
+    : public FakeDocumentStore<FocusHistoryStore, std::vector<FocusHistoryEntry>> {
  public:
+  FakeFocusHistoryStore() : FakeDocumentStore({}) {}
+
   const std::vector<FocusHistoryEntry>& entries() const override { return stored.value(); }
-  const std::optional<std::string>& errorMessage() const override { return errorMessage_; }
   void setEntries(std::vector<FocusHistoryEntry> entries) override {
     stored.put(std::move(entries));
     changes_.notify();
   }
-  void setErrorMessage(std::optional<std::string> message) override {
-    errorMessage_ = std::move(message);
-    changes_.notify();
-  }
-  Document& document() override { return stored; }
-  const Document& document() const override { return stored; }
 
   // One entry per session, newest first; breaks and unnamed focuses are not kept.
   void record(const PomodoroSession::Completion& completion,
@@ -111,7 +121,6 @@ class FakeFocusHistoryStore final : public FocusHistoryStore {
     if (!errorMessage_) setErrorMessage(std::string(saveFailedMessage));
   }
 
-  InMemoryDocument<std::vector<FocusHistoryEntry>> stored{{}};
   std::vector<std::string> failures;
 
  private:
@@ -120,8 +129,6 @@ class FakeFocusHistoryStore final : public FocusHistoryStore {
     errorMessage_.reset();
     changes_.notify();
   }
-
-  std::optional<std::string> errorMessage_;
 };
 
 }  // namespace vorlane

@@ -14,9 +14,11 @@
 #include "tests/coordination/coordination_fakes.h"
 #include "tests/coordination/refusal_sentences.h"
 #include "tests/coordination/session_probes.h"
+#include "tests/support/coordinator_over_fakes.h"
 #include "tests/support/fake_environment.h"
 #include "tests/support/fake_hot_keys.h"
 #include "tests/support/fake_reminder_store.h"
+#include "tests/support/headline_visit.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/seeded_random_generator.h"
 #include "tests/support/thrown.h"
@@ -37,28 +39,16 @@ class CoordinatorTest : public CoordinationFakes {
     windows = FakeFeatureWindows{};
     timers.made.clear();
     clock->set(now);
-    VisitCoordinator::Dependencies given{
-        .clock = clock,
-        .scheduler = scheduler,
-        .ticker = ticker,
-        .presenter = presenter,
-        .speech = speech,
-        .notifications = notifications,
-        .preferencesStore = preferences,
-        .reminderStore = reminders,
-        .environmentSnapshot = nullptr,
-        .prefersReducedMotion = [] { return false; },
-        .focusHistory = std::make_shared<RecordFocusHistoryStore>(&records),
-        .recovery = std::make_shared<RecordFocusRecoveryStore>(&records),
-        .priorities = std::make_shared<RecordDailyPrioritiesStore>(&records),
-        .environment = environment,
-        .random = std::make_shared<SeededRandomGenerator>(7),
-        .hotKeys = hotKeys,
-        .sessionTimers = timers.factory(),
-        .calendar = [] { return berlin; },
-        .windows = windows.controllers(),
-        .systemEvents = systemEvents,
-        .calendarFocus = nullptr};
+    VisitCoordinator::Dependencies given = coordinatorOverFakes(
+        clock, berlin, preferences, reminders, records, timers.factory(), windows.controllers());
+    given.scheduler = scheduler;
+    given.ticker = ticker;
+    given.presenter = presenter;
+    given.speech = speech;
+    given.notifications = notifications;
+    given.environment = environment;
+    given.hotKeys = hotKeys;
+    given.systemEvents = systemEvents;
     if (adjust) adjust(given);
     historyStore = given.focusHistory;
     prioritiesStore = given.priorities;
@@ -113,15 +103,7 @@ class CoordinatorTest : public CoordinationFakes {
   // The session's phase in a word: working, awaiting, break, paused or idle.
   std::string phase() const { return phaseName(coordinator->focus().pomodoro()); }
   Visit visit(Visit::Kind kind, Date scheduledFor, std::string text = "Stand up") const {
-    return Visit{UUID::random(),
-                 kind,
-                 scheduledFor,
-                 text,
-                 text,
-                 true,
-                 Visit::BubbleStyle::headline,
-                 Choreography::standard(),
-                 true};
+    return headlineVisit(UUID::random(), kind, scheduledFor, text);
   }
 
   Ptr<FakeReminderStore> reminders = std::make_shared<FakeReminderStore>();

@@ -13,6 +13,7 @@
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_coordination_observer.h"
 #include "tests/support/fake_reminder_store.h"
+#include "tests/support/headline_visit.h"
 #include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
@@ -28,15 +29,7 @@ Date at(int hour, int minute) { return *berlin.date(2026, 3, 10, hour, minute, 0
 class ReminderCoordinatorTest : public testing::Test {
  protected:
   Visit reminderVisit(const UUID& id) const {
-    return Visit{UUID::random(),
-                 Visit::Kind::reminder(id),
-                 clock->now(),
-                 "x",
-                 "x",
-                 true,
-                 Visit::BubbleStyle::headline,
-                 Choreography::standard(),
-                 true};
+    return headlineVisit(UUID::random(), Visit::Kind::reminder(id), clock->now(), "x");
   }
 
   LogCapture log;

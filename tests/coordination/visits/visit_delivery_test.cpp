@@ -14,6 +14,7 @@
 #include "tests/support/fake_mute_state.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/fake_visit_presenter.h"
+#include "tests/support/headline_visit.h"
 #include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
@@ -50,15 +51,7 @@ class VisitDeliveryTest : public testing::Test {
                                       .observer = observer});
   }
   static Visit visit(Kind kind, Date scheduledFor, std::string text) {
-    return Visit{UUID::random(),
-                 kind,
-                 scheduledFor,
-                 text,
-                 text,
-                 true,
-                 Visit::BubbleStyle::headline,
-                 Choreography::standard(),
-                 true};
+    return headlineVisit(UUID::random(), kind, scheduledFor, text);
   }
 
   LogCapture log;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "tests/platform/calendar/crowded_time_zone.h"
+
 namespace vorlane {
 namespace {
 
@@ -222,14 +224,8 @@ std::string halfHourly(const char* name, int count) {
   return lines;
 }
 std::string crowdedZone(int observances) {
-  std::string zone = "BEGIN:VTIMEZONE\nTZID:Crowded\n";
-  for (int i = 0; i < observances; ++i) {
-    zone +=
-        "BEGIN:STANDARD\nDTSTART:19700101T000000\nTZOFFSETFROM:+0100\nTZOFFSETTO:+0100\n"
-        "RRULE:FREQ=YEARLY;BYMONTH=" +
-        std::to_string(i % 12 + 1) + "\nEND:STANDARD\n";
-  }
-  return zone + "END:VTIMEZONE\n" + event("DTSTART;TZID=Crowded:20260302T100000\nDURATION:PT1H\n");
+  return crowdedTimeZone(observances) +
+         event("DTSTART;TZID=Crowded:20260302T100000\nDURATION:PT1H\n");
 }
 
 // Regression: one costly rule used up the file's budget and later meetings went missing.

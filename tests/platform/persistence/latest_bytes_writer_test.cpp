@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -12,6 +11,7 @@
 #include "platform/persistence/file_record_store.h"
 #include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/record_preferences_store.h"
+#include "tests/support/holdable_door.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 
@@ -26,11 +26,12 @@ class ScriptedDisk {
  public:
   LatestBytesWriter::Write writer() {
     return [this](const std::string& bytes) {
-      std::unique_lock lock(mutex_);
-      attempts_.push_back(bytes);
-      ++entered_;
-      changed_.notify_all();
-      changed_.wait(lock, [this] { return !holding_; });
+      {
+        std::lock_guard lock(mutex_);
+        attempts_.push_back(bytes);
+      }
+      door_.enter();
+      std::lock_guard lock(mutex_);
       if (bytes == throwing) throw std::runtime_error("disk gone");
       if (bytes == failing) return false;
       stored_.push_back(bytes);
@@ -38,20 +39,10 @@ class ScriptedDisk {
     };
   }
   // Writes from now on wait inside until release().
-  void hold() {
-    std::lock_guard lock(mutex_);
-    holding_ = true;
-  }
-  void release() {
-    std::lock_guard lock(mutex_);
-    holding_ = false;
-    changed_.notify_all();
-  }
+  void hold() { door_.hold(); }
+  void release() { door_.release(); }
   // Waits until the writer has entered `count` writes in all.
-  void awaitEntered(int count) {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return entered_ >= count; });
-  }
+  void awaitEntered(int count) { door_.awaitEntered(count); }
   Strings attempts() {
     std::lock_guard lock(mutex_);
     return attempts_;
@@ -65,10 +56,8 @@ class ScriptedDisk {
   std::string throwing;
 
  private:
+  testing::HoldableDoor door_;
   std::mutex mutex_;
-  std::condition_variable changed_;
-  bool holding_ = false;
-  int entered_ = 0;
   Strings attempts_;
   Strings stored_;
 };

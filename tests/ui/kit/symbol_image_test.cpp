@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QWidget>
 
+#include "tests/support/image_pixels.h"
+
 namespace vorlane {
 namespace {
 
@@ -27,15 +29,13 @@ TEST(SymbolImage, EverySymbolIsDrawnInTheAskedColourAtTheAskedRatio) {
     SCOPED_TRACE(name);
     const QImage image = symbolImage(QString::fromLatin1(name), 24, red, 2.0).toImage();
     ASSERT_EQ(image.size(), QSize(48, 48));
-    int inked = 0;
-    for (int y = 0; y < image.height(); ++y) {
-      for (int x = 0; x < image.width(); ++x) {
-        const QColor pixel = image.pixelColor(x, y);
-        if (pixel.alpha() < 255) continue;
-        ++inked;
-        EXPECT_EQ(pixel.rgb(), red.rgb());
-      }
-    }
+    const auto solid = [](const QColor& pixel) { return pixel.alpha() == 255; };
+    const int inked = pixelsWhere(image, solid);
+    EXPECT_EQ(
+        pixelsWhere(image,
+                    [&](const QColor& pixel) { return solid(pixel) && pixel.rgb() != red.rgb(); }),
+        0)
+        << "solid pixels in another colour";
     // Enough solid ink to read at this size, and not a filled square.
     EXPECT_GT(inked, 20);
     EXPECT_LT(inked, 48 * 48 * 3 / 4);

@@ -13,6 +13,7 @@
 #include "tests/support/fake_status_source.h"
 #include "tests/support/in_memory_preferences_store.h"
 #include "tests/support/menu_action.h"
+#include "tests/support/trayless_status_item.h"
 #include "ui/tray/status_item_controller.h"
 #include "ui/tray/status_menu_builder.h"
 #include "ui/tray/status_window_rows.h"
@@ -107,14 +108,8 @@ class OpenStatusMenuTest : public ::testing::Test {
     item.refresh();
   }
   std::shared_ptr<FakeStatusSource> source = std::make_shared<FakeStatusSource>();
-  StatusItemController item{StatusItemController::Dependencies{
-      .actions = std::make_shared<StatusItemActions>(source, nullptr, StatusItemHooks{}),
-      .trayAvailable = [] { return false; },
-      .followTray = nullptr,
-      .trays = nullptr,
-      .icon = [](const std::string&, const QColor&) { return QIcon(); },
-      .ink = nullptr,
-  }};
+  StatusItemController item{
+      traylessStatusItem(std::make_shared<StatusItemActions>(source, nullptr, StatusItemHooks{}))};
 };
 
 // Regression: a menu left open while the focus ended still offered "Pause session".
@@ -420,14 +415,8 @@ TEST(TraySymbolIcon, NamedSymbolicAndDrawnInTheInk) {
 // menu before it opens; an unchanged record does not.
 TEST(StatusItemSettings, AChangedRecordRebuildsTheMenuAndAnEqualOneDoesNot) {
   const auto store = std::make_shared<InMemoryPreferencesStore>();
-  StatusItemController item(StatusItemController::Dependencies{
-      .actions = std::make_shared<StatusItemActions>(nullptr, store, StatusItemHooks{}),
-      .trayAvailable = [] { return false; },
-      .followTray = nullptr,
-      .trays = nullptr,
-      .icon = [](const std::string&, const QColor&) { return QIcon(); },
-      .ink = nullptr,
-  });
+  StatusItemController item(
+      traylessStatusItem(std::make_shared<StatusItemActions>(nullptr, store, StatusItemHooks{})));
   item.menu()->clear();
   store->setPreferences(store->preferences());
   EXPECT_TRUE(item.menu()->actions().isEmpty());
@@ -476,14 +465,8 @@ TEST(StatusItemTray, FollowsATrayThatComesAndGoes) {
 TEST(StatusItemSettings, OnlyClickThroughRebuildsTheMenuOnceAndTheIconIsLeftAlone) {
   const auto store = std::make_shared<InMemoryPreferencesStore>();
   const auto source = std::make_shared<FakeStatusSource>();
-  StatusItemController item(StatusItemController::Dependencies{
-      .actions = std::make_shared<StatusItemActions>(source, store, StatusItemHooks{}),
-      .trayAvailable = [] { return false; },
-      .followTray = nullptr,
-      .trays = nullptr,
-      .icon = [](const std::string&, const QColor&) { return QIcon(); },
-      .ink = nullptr,
-  });
+  StatusItemController item(
+      traylessStatusItem(std::make_shared<StatusItemActions>(source, store, StatusItemHooks{})));
   item.menu()->clear();
   const int reads = source->snapshots;
   store->modify([](Preferences& p) {

@@ -12,6 +12,7 @@
 #include "platform/calendar/user_calendars.h"
 #include "tests/platform/calendar/eds/eds_session.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/remote_calendar_cache.h"
 
 namespace vorlane {
 namespace {
@@ -53,19 +54,10 @@ const std::string workEvents =
 
 // What the remote calendar held when it was last reached: one meeting.
 void fillRemoteCache(const std::filesystem::path& folder) {
-  std::filesystem::create_directories(folder);
-  GError* error = nullptr;
-  ECalCache* cache = e_cal_cache_new((folder / "cache.db").c_str(), nullptr, &error);
-  ASSERT_NE(cache, nullptr) << error->message;
-  ECalComponent* event = e_cal_component_new_from_string(
+  testing::fillRemoteCache(
+      folder,
       "BEGIN:VEVENT\nUID:remote-1\nDTSTART:20260303T100000Z\nDTEND:20260303T110000Z\n"
       "SUMMARY:Remote\nEND:VEVENT\n");
-  ASSERT_NE(event, nullptr);
-  EXPECT_TRUE(
-      e_cal_cache_put_component(cache, event, nullptr, 0, E_CACHE_IS_ONLINE, nullptr, &error))
-      << error->message;
-  g_object_unref(event);
-  g_object_unref(cache);
 }
 
 Busy sorted(Busy busy) {

@@ -19,7 +19,7 @@
 #include "platform/desktop/session_state/wayland_session.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
-#include "tests/support/private_dbus.h"
+#include "tests/support/private_bus_test.h"
 
 namespace vorlane {
 namespace {
@@ -133,21 +133,14 @@ bool waitFor(const std::function<bool()>& condition) {
 }
 
 // A private session bus, optionally with the fake portal served on its own thread.
-struct HotKeyBackendTest : ::testing::Test {
+struct HotKeyBackendTest : testing::PrivateBusTest {
   void SetUp() override {
-    ASSERT_FALSE(bus_.address().empty()) << "dbus-daemon did not start";
-    thread_.start();
-    client_ = QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "client");
-  }
-  void TearDown() override {
-    for (const char* name : {"portal", "client"}) QDBusConnection::disconnectFromBus(name);
-    thread_.quit();
-    thread_.wait();
+    PrivateBusTest::SetUp();
+    client_ = connection("client");
   }
   void servePortal() {
     portal_.moveToThread(&thread_);
-    QDBusConnection services =
-        QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "portal");
+    QDBusConnection services = connection("portal");
     ASSERT_TRUE(services.registerVirtualObject(portalPath, &portal_, QDBusConnection::SubPath));
     ASSERT_TRUE(services.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
   }
@@ -155,7 +148,7 @@ struct HotKeyBackendTest : ::testing::Test {
     QDBusMessage signal =
         QDBusMessage::createSignal(portalPath, shortcutsInterface, QStringLiteral("Activated"));
     signal << QVariant::fromValue(QDBusObjectPath(session)) << id << qulonglong(1) << QVariantMap();
-    QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "portal").send(signal);
+    connection("portal").send(signal);
   }
 
   // The portal's connection answers a ping after the signals it sent before: once the answer
@@ -168,8 +161,6 @@ struct HotKeyBackendTest : ::testing::Test {
     QCoreApplication::processEvents();
   }
 
-  testing::PrivateDBus bus_;
-  QThread thread_;
   FakePortal portal_;
   QDBusConnection client_{QString()};
 };

@@ -9,7 +9,7 @@
 #include "platform/desktop/capture/system_microphone_usage.h"
 #include "platform/desktop/environment/environment_probe.h"
 #include "platform/desktop/session_state/screen_state_readers.h"
-#include "tests/support/private_dbus.h"
+#include "tests/support/private_bus_test.h"
 #include "tests/support/quiet_desktop.h"
 #include "tests/support/silent_sound_server.h"
 
@@ -37,31 +37,20 @@ struct FakeBusObject final : QDBusVirtualObject {
 // Fake logind and screen-saver services on a private bus, served by their own thread so that
 // a blocking call from the test's thread can be answered. The same bus stands in for both
 // the system and the session bus.
-struct DBusScreenStateTest : ::testing::Test {
-  void SetUp() override {
-    thread_.start();
-    ASSERT_FALSE(bus_.address().empty()) << "dbus-daemon did not start";
-  }
-  void TearDown() override {
-    for (const char* name : {"services", "client"}) QDBusConnection::disconnectFromBus(name);
-    thread_.quit();
-    thread_.wait();
-  }
+struct DBusScreenStateTest : testing::PrivateBusTest {
   FakeBusObject& serve(const QString& service, const QString& path, const QString& member,
                        std::optional<QVariant> answer) {
     objects_.push_back(std::make_unique<FakeBusObject>(member, std::move(answer)));
     objects_.back()->moveToThread(&thread_);
-    QDBusConnection connection =
-        QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "services");
-    EXPECT_TRUE(connection.registerVirtualObject(path, objects_.back().get()));
-    EXPECT_TRUE(connection.registerService(service));
+    QDBusConnection services = connection("services");
+    EXPECT_TRUE(services.registerVirtualObject(path, objects_.back().get()));
+    EXPECT_TRUE(services.registerService(service));
     return *objects_.back();
   }
   // Replaces logind. The name is given up first: the bus frees a closed connection's names
   // only later.
   FakeBusObject& logind(std::optional<QVariant> properties) {
-    QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "services")
-        .unregisterService("org.freedesktop.login1");
+    connection("services").unregisterService("org.freedesktop.login1");
     QDBusConnection::disconnectFromBus("services");
     return serve("org.freedesktop.login1", "/org/freedesktop/login1/session/auto", "GetAll",
                  std::move(properties));
@@ -75,8 +64,7 @@ struct DBusScreenStateTest : ::testing::Test {
   }
   // Whether the screen is unavailable, and what was read.
   std::pair<bool, ScreenStateReadings> read() {
-    QDBusConnection client =
-        QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "client");
+    QDBusConnection client = connection("client");
     SnapshotBudget budget;
     SlowServiceMemory slow;
     DBusScreenState state(client, client, budget, slow);
@@ -85,8 +73,6 @@ struct DBusScreenStateTest : ::testing::Test {
     return {CombinedScreenAvailability({&state}).isScreenUnavailable(), readings};
   }
 
-  testing::PrivateDBus bus_;
-  QThread thread_;
   std::vector<std::unique_ptr<FakeBusObject>> objects_;
 };
 
@@ -124,8 +110,7 @@ TEST_F(DBusScreenStateTest, HungServicesCostOneSnapshotTheBudgetOnceAndAreNotWai
   const testing::SilentSoundServer sound;
   ASSERT_TRUE(sound.listening());
 
-  QDBusConnection client =
-      QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), "client");
+  QDBusConnection client = connection("client");
   SnapshotBudget budget(250ms);
   SlowServiceMemory slow;
   SystemMicrophoneUsage microphone(PulseCaptureQuery(sound.address()),

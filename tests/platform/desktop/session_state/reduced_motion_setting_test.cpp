@@ -14,7 +14,7 @@
 
 #include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
-#include "tests/support/private_dbus.h"
+#include "tests/support/private_bus_test.h"
 
 using namespace std::chrono_literals;
 
@@ -49,20 +49,14 @@ struct FakePortal final : QDBusVirtualObject {
 };
 
 // A fake portal on a private session bus, served from its own thread.
-struct ReducedMotionSettingTest : ::testing::Test {
+struct ReducedMotionSettingTest : testing::PrivateBusTest {
   void SetUp() override {
-    thread_.start();
-    ASSERT_FALSE(bus_.address().empty()) << "dbus-daemon did not start";
+    PrivateBusTest::SetUp();
     portal_.moveToThread(&thread_);
   }
   void TearDown() override {
     setting_.reset();
-    for (const char* name : {"portal", "client"}) QDBusConnection::disconnectFromBus(name);
-    thread_.quit();
-    thread_.wait();
-  }
-  QDBusConnection connection(const char* name) {
-    return QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), name);
+    PrivateBusTest::TearDown();
   }
   void servePortal() {
     ASSERT_TRUE(connection("portal").registerVirtualObject(portalPath, &portal_));
@@ -91,8 +85,6 @@ struct ReducedMotionSettingTest : ::testing::Test {
   }
 
   LogCapture log_;
-  testing::PrivateDBus bus_;
-  QThread thread_;
   FakePortal portal_;
   std::shared_ptr<ReducedMotionSetting> setting_;
 };

@@ -17,7 +17,7 @@
 #include "core/contracts/system_event_source.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/log_lines.h"
-#include "tests/support/private_dbus.h"
+#include "tests/support/private_bus_test.h"
 
 using namespace std::chrono_literals;
 
@@ -41,21 +41,16 @@ struct FakeService final : QDBusVirtualObject {
 
 // A fake logind and screen saver on a private bus, served from their own thread, which
 // stands in for both the system and the session bus.
-struct SystemEventsMonitorTest : ::testing::Test {
+struct SystemEventsMonitorTest : testing::PrivateBusTest {
   void SetUp() override {
-    thread_.start();
-    ASSERT_FALSE(bus_.address().empty()) << "dbus-daemon did not start";
+    PrivateBusTest::SetUp();
+    if (HasFatalFailure()) return;
     serve(markerPath, {{"Ping", true}});
   }
   void TearDown() override {
     source_.reset();
     monitor_.reset();
-    for (const char* name : {"services", "client"}) QDBusConnection::disconnectFromBus(name);
-    thread_.quit();
-    thread_.wait();
-  }
-  QDBusConnection connection(const char* name) {
-    return QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), name);
+    PrivateBusTest::TearDown();
   }
   void serve(const QString& path, std::map<QString, QVariant> answers) {
     objects_.push_back(std::make_unique<FakeService>());
@@ -134,8 +129,6 @@ struct SystemEventsMonitorTest : ::testing::Test {
   }
 
   LogCapture log_;
-  testing::PrivateDBus bus_;
-  QThread thread_;
   std::vector<std::unique_ptr<FakeService>> objects_;
   std::shared_ptr<SystemEventsMonitor> monitor_;
   std::shared_ptr<SystemEventSource> source_;

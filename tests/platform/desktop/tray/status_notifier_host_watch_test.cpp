@@ -10,7 +10,7 @@
 #include <QThread>
 #include <atomic>
 
-#include "tests/support/private_dbus.h"
+#include "tests/support/private_bus_test.h"
 
 using namespace std::chrono_literals;
 
@@ -50,20 +50,14 @@ struct FakeWatcher final : QDBusVirtualObject {
 };
 
 // A fake watcher on a private session bus, served from its own thread.
-struct StatusNotifierHostWatchTest : ::testing::Test {
+struct StatusNotifierHostWatchTest : testing::PrivateBusTest {
   void SetUp() override {
-    thread_.start();
-    ASSERT_FALSE(bus_.address().empty()) << "dbus-daemon did not start";
+    PrivateBusTest::SetUp();
     watcher_.moveToThread(&thread_);
   }
   void TearDown() override {
     watch.reset();
-    for (const char* name : {"watcher", "client"}) QDBusConnection::disconnectFromBus(name);
-    thread_.quit();
-    thread_.wait();
-  }
-  QDBusConnection connection(const char* name) {
-    return QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), name);
+    PrivateBusTest::TearDown();
   }
   void serveWatcher() {
     ASSERT_TRUE(connection("watcher").registerVirtualObject(watcherPath, &watcher_));
@@ -88,8 +82,6 @@ struct StatusNotifierHostWatchTest : ::testing::Test {
         "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "GetId"));
   }
 
-  testing::PrivateDBus bus_;
-  QThread thread_;
   FakeWatcher watcher_;
   std::unique_ptr<StatusNotifierHostWatch> watch;
   int changes = 0;

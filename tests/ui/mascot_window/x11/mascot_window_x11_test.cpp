@@ -13,6 +13,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/x11_peer.h"
 #include "tests/ui/mascot_window/painted_block.h"
+#include "tests/ui/mascot_window/x11/mascot_window_over_backdrop.h"
 #include "ui/mascot_window/mascot_window.h"
 #include "ui/mascot_window/qt_screen_provider.h"
 #include "ui/mascot_window/screen_change_watcher.h"
@@ -29,20 +30,11 @@ const QColor blue(30, 90, 220);         // the content's
 const QRect block(100, 200, 120, 150);  // in the window
 
 // The window on openbox, with xcompmgr blending it or (false) with no compositor at all.
-class MascotWindowOnX : public ::testing::TestWithParam<bool> {
+class MascotWindowOnX : public MascotWindowOverBackdrop {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(peer.ok());
-    if (GetParam()) {
-      compositor = peer.startCompositor();
-      ASSERT_NE(compositor, nullptr) << "xcompmgr did not start";
-    }
-    // Another application's window under the whole screen, to see and click through to.
-    below = peer.backdrop(red);
-
-    QtScreenProvider screens(nullptr, nullptr);
-    window =
-        std::make_unique<MascotWindow>(targetScreen(screens, std::nullopt), MascotPlacement(1, 0));
+    // The backdrop is there to see and click through to.
+    ASSERT_NO_FATAL_FAILURE(makeWindowOver(red));
     content = new testing::PaintedBlock(block);
     window->setContentWidget(content);
     window->setLiveRects({block});
@@ -58,12 +50,6 @@ class MascotWindowOnX : public ::testing::TestWithParam<bool> {
         [&] { return shownAt(QPoint(940, 0) + block.center()) == blue && blackInColumn() == 0; },
         20000))
         << "the content never showed whole";
-  }
-  void TearDown() override {
-    window.reset();
-    if (below) xcb_destroy_window(peer.c, below);
-    peer.sync();
-    compositor.reset();
   }
 
   // The screen as a person sees it.
@@ -90,16 +76,10 @@ class MascotWindowOnX : public ::testing::TestWithParam<bool> {
   }
   // Pure black pixels of the column on screen, as the X server holds them now.
   int blackInColumn() {
-    const QRect column(940, 0, 340, 800);
-    const auto image = testing::owned(xcb_get_image_reply(
-        peer.c,
-        xcb_get_image(peer.c, XCB_IMAGE_FORMAT_Z_PIXMAP, peer.root, std::int16_t(column.x()),
-                      std::int16_t(column.y()), std::uint16_t(column.width()),
-                      std::uint16_t(column.height()), ~0u),
-        nullptr));
-    if (!image) return -1;
-    const auto* pixels = reinterpret_cast<const std::uint32_t*>(xcb_get_image_data(image.get()));
-    const int count = xcb_get_image_data_length(image.get()) / 4;
+    const QImage column = screenArea(QRect(940, 0, 340, 800));
+    if (column.isNull()) return -1;
+    const auto* pixels = reinterpret_cast<const std::uint32_t*>(column.constBits());
+    const auto count = column.sizeInBytes() / 4;
     return int(
         std::count_if(pixels, pixels + count, [](std::uint32_t p) { return (p & 0xffffff) == 0; }));
   }
@@ -127,12 +107,8 @@ class MascotWindowOnX : public ::testing::TestWithParam<bool> {
                              std::to_string(at.y()) + " click 1"));
   }
 
-  testing::X11Peer peer;
   testing::TempFolder folder;
-  std::unique_ptr<testing::ChildProcess> compositor;
-  xcb_window_t below = XCB_WINDOW_NONE;
   int belowPresses = 0;
-  std::unique_ptr<MascotWindow> window;
   // What the window asked of its content-change listener, in order.
   std::vector<bool> listening;
   testing::PaintedBlock* content = nullptr;

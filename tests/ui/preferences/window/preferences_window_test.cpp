@@ -23,6 +23,7 @@
 
 #include "platform/persistence/in_memory_record_store.h"
 #include "platform/persistence/record_preferences_store.h"
+#include "tests/support/preferences_services.h"
 #include "tests/ui/preferences/recording_preferences_store.h"
 #include "ui/kit/feature_window.h"
 #include "ui/kit/text_roles.h"
@@ -38,15 +39,9 @@ namespace vorlane {
 namespace {
 
 PreferencesWindow::Services services() {
-  return {
-      .voices = nullptr,
-      .onPreview = nullptr,
-      .onPreviewCelebration = nullptr,
-      .calendar = [] { return Calendar("UTC", "en_US"); },
-      .now = [] { return Date::fromUnix(1780000000); },
-      .muteHotKeyName = QStringLiteral("Ctrl+Alt+Super+M"),
-      .appNames = AppNames({}, ""),
-  };
+  PreferencesWindow::Services given = preferencesServices();
+  given.appNames = AppNames({}, "");
+  return given;
 }
 
 TEST(PreferencesWindow, OpensOnTheNavigationsPanelAndFollowsItWhileOpen) {

@@ -7,21 +7,11 @@
 #include <QScreen>
 #include <QTest>
 
+#include "tests/support/menu_on_screen.h"
 #include "ui/kit/menu_screen_keeper.h"
 
 namespace vorlane {
 namespace {
-
-// Whether the menu, as Qt placed it and as the X server has it, lies inside the free area.
-::testing::AssertionResult onScreen(const QMenu& menu) {
-  const QRect area = menu.screen()->availableGeometry();
-  if (!area.contains(menu.geometry())) {
-    return ::testing::AssertionFailure()
-           << "menu at " << menu.x() << "," << menu.y() << " " << menu.width() << "x"
-           << menu.height() << " outside " << area.width() << "x" << area.height();
-  }
-  return ::testing::AssertionSuccess();
-}
 
 TEST(MenuScreenKeeperX11, AMenuThatGrowsWhileOpenIsMovedBackInside) {
   QMenu menu;

@@ -12,20 +12,12 @@
 #include "foundation/calendar.h"
 #include "tests/support/fake_status_source.h"
 #include "tests/support/menu_action.h"
+#include "tests/support/menu_on_screen.h"
+#include "tests/support/trayless_status_item.h"
 #include "ui/tray/status_item_controller.h"
 
 namespace vorlane {
 namespace {
-
-::testing::AssertionResult onScreen(const QMenu& menu) {
-  const QRect area = menu.screen()->availableGeometry();
-  if (!area.contains(menu.geometry())) {
-    return ::testing::AssertionFailure()
-           << "menu at " << menu.x() << "," << menu.y() << " " << menu.width() << "x"
-           << menu.height() << " outside " << area.width() << "x" << area.height();
-  }
-  return ::testing::AssertionSuccess();
-}
 
 class StatusMenusOnScreenTest : public ::testing::Test {
  protected:
@@ -40,38 +32,28 @@ class StatusMenusOnScreenTest : public ::testing::Test {
                                 "Draft the chapter on the migration of the winter birds");
     item.refresh();
   }
-  void openInTheCorner(QMenu& menu) {
+  // Opened in the corner, the menu grows past it as a session starts, and is moved back.
+  void expectStaysOnScreenAsASessionAddsRows(QMenu& menu) {
     menu.popup(area.bottomRight());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
     ASSERT_TRUE(onScreen(menu));
-  }
-  // The menu grew past the corner it opened in, and was moved back.
-  void expectGrownAndInside(const QMenu& menu, const QRect& opened) {
+    const QRect opened = menu.geometry();
+    focusStarts();
+    ASSERT_NE(actionTitled(menu, "Pause session"), nullptr);
     EXPECT_GT(opened.left() + menu.width() - 1, area.right()) << "no wider than the room";
     EXPECT_GT(opened.top() + menu.height() - 1, area.bottom()) << "no taller than the room";
     EXPECT_TRUE(onScreen(menu));
+    menu.hide();
   }
 
   const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
   std::shared_ptr<FakeStatusSource> source = std::make_shared<FakeStatusSource>();
-  StatusItemController item{StatusItemController::Dependencies{
-      .actions = std::make_shared<StatusItemActions>(source, nullptr, StatusItemHooks{}),
-      .trayAvailable = [] { return false; },
-      .followTray = nullptr,
-      .trays = nullptr,
-      .icon = [](const std::string&, const QColor&) { return QIcon(); },
-      .ink = nullptr,
-  }};
+  StatusItemController item{
+      traylessStatusItem(std::make_shared<StatusItemActions>(source, nullptr, StatusItemHooks{}))};
 };
 
 TEST_F(StatusMenusOnScreenTest, TheTrayMenuStaysOnScreenAsASessionAddsRows) {
-  QMenu& menu = *item.menu();
-  openInTheCorner(menu);
-  const QRect opened = menu.geometry();
-  focusStarts();
-  ASSERT_NE(actionTitled(menu, "Pause session"), nullptr);
-  expectGrownAndInside(menu, opened);
-  menu.hide();
+  expectStaysOnScreenAsASessionAddsRows(*item.menu());
 }
 
 // The mascot's context menu carries the status rows below its own.
@@ -79,12 +61,7 @@ TEST_F(StatusMenusOnScreenTest, TheMascotsMenuStaysOnScreenAsASessionAddsRows) {
   QMenu menu;
   menu.addAction(QStringLiteral("Move left"));
   item.fillMenu(menu);
-  openInTheCorner(menu);
-  const QRect opened = menu.geometry();
-  focusStarts();
-  ASSERT_NE(actionTitled(menu, "Pause session"), nullptr);
-  expectGrownAndInside(menu, opened);
-  menu.hide();
+  expectStaysOnScreenAsASessionAddsRows(menu);
 }
 
 // Qt laid a hundred rows out in three columns, 1,122 px wide.

@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "platform/persistence/reminder_list_full_error.h"
-#include "tests/coordination/coordinator/coordinator_harness.h"
+#include "tests/ui/windows/window_over_coordinator.h"
 #include "ui/kit/window_text.h"
 #include "ui/windows/quick_command/quick_command_controller.h"
 #include "ui/windows/quick_command/quick_command_view.h"
@@ -19,21 +19,8 @@
 namespace vorlane {
 namespace {
 
-class QuickCommandRefusedSaveTest : public CoordinatorTest {
- protected:
-  void SetUp() override {
-    fresh(at(10, 59), [this](VisitCoordinator::Dependencies& given) {
-      given.windows.set<QuickCommandWindow>(controller);
-    });
-  }
-  QuickCommandView& view() {
-    auto* content = dynamic_cast<QuickCommandView*>(controller->host().content());
-    if (content == nullptr) throw std::logic_error("no quick command window on screen");
-    return *content;
-  }
-
-  std::shared_ptr<QuickCommandController> controller = std::make_shared<QuickCommandController>();
-};
+using QuickCommandRefusedSaveTest =
+    WindowOverCoordinatorTest<QuickCommandWindow, QuickCommandController, QuickCommandView>;
 
 TEST_F(QuickCommandRefusedSaveTest, ARefusedReminderShowsTheCauseInRedAndKeepsTheTypedText) {
   ASSERT_TRUE(hotKeys->press(quickCommandHotKey.identifier));

@@ -7,8 +7,8 @@
 #include <QTest>
 #include <stdexcept>
 
-#include "tests/coordination/coordinator/coordinator_harness.h"
 #include "tests/support/text_samples.h"
+#include "tests/ui/windows/window_over_coordinator.h"
 #include "ui/kit/message_line.h"
 #include "ui/windows/resume_note/resume_note_controller.h"
 #include "ui/windows/resume_note/resume_note_view.h"
@@ -20,18 +20,9 @@ constexpr const char* tooLong = "Keep your next step to 240 characters.";
 
 // The real coordinator with this window in place of its fake: pausing opens it, resuming a
 // focus with a note opens its other form, and its buttons reach the session.
-class ResumeNoteWindowTest : public CoordinatorTest {
+class ResumeNoteWindowTest
+    : public WindowOverCoordinatorTest<ResumeNoteWindow, ResumeNoteController, ResumeNoteView> {
  protected:
-  void SetUp() override {
-    fresh(at(10, 59), [this](VisitCoordinator::Dependencies& given) {
-      given.windows.set<ResumeNoteWindow>(controller);
-    });
-  }
-  ResumeNoteView& view() {
-    auto* content = dynamic_cast<ResumeNoteView*>(controller->host().content());
-    if (content == nullptr) throw std::logic_error("no resume note on screen");
-    return *content;
-  }
   QWidget* window() { return controller->host().window(); }
   bool onScreen() { return window() != nullptr && window()->isVisible(); }
   void pause(const std::string& goal = "write report") {
@@ -46,8 +37,6 @@ class ResumeNoteWindowTest : public CoordinatorTest {
     const auto& checkpoint = stored.document().value();
     return checkpoint ? checkpoint->nextStep : "(no checkpoint)";
   }
-
-  std::shared_ptr<ResumeNoteController> controller = std::make_shared<ResumeNoteController>();
 };
 
 TEST_F(ResumeNoteWindowTest, PausingAsksForANextStepWithTheFieldTakingTheKeyboard) {

@@ -12,6 +12,7 @@
 #include "platform/desktop/environment/system_environment.h"
 #include "tests/support/event_loop_marker.h"
 #include "tests/support/x11_peer.h"
+#include "tests/ui/mascot_window/x11/mascot_window_over_backdrop.h"
 #include "ui/mascot/character/character_factory.h"
 #include "ui/mascot/scene/mascot_scene.h"
 #include "ui/mascot/scene/scene_presentation.h"
@@ -53,18 +54,10 @@ int largestDifference(const QImage& a, const QImage& b, const std::optional<QReg
 }
 
 // The peeking mascot's column on openbox, blended by xcompmgr or (false) by no compositor.
-class ScenePresentedOnX : public ::testing::TestWithParam<bool> {
+class ScenePresentedOnX : public MascotWindowOverBackdrop {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(peer.ok());
-    if (GetParam()) {
-      compositor = peer.startCompositor();
-      ASSERT_NE(compositor, nullptr) << "xcompmgr did not start";
-    }
-    below = peer.backdrop(0xd02020);
-    QtScreenProvider screens(nullptr, nullptr);
-    window =
-        std::make_unique<MascotWindow>(targetScreen(screens, std::nullopt), MascotPlacement(1, 0));
+    ASSERT_NO_FATAL_FAILURE(makeWindowOver(0xd02020));
     scene = new MascotScene(QSizeF(window->size()), makeMascotCharacter());
     scene->setCharacterTopInset(30);
     scene->enterPeek(false);
@@ -79,9 +72,7 @@ class ScenePresentedOnX : public ::testing::TestWithParam<bool> {
   void TearDown() override {
     window.reset();  // takes the view
     delete scene;
-    if (below) xcb_destroy_window(peer.c, below);
-    peer.sync();
-    compositor.reset();
+    MascotWindowOverBackdrop::TearDown();
   }
 
   // Until the window shows and takes the scene's frames itself, and Qt has run the one
@@ -135,26 +126,12 @@ class ScenePresentedOnX : public ::testing::TestWithParam<bool> {
   // The screen under the column.
   QImage screenColumn() {
     flushed();
-    const QRect column = window->geometry();
-    const auto image = testing::owned(xcb_get_image_reply(
-        peer.c,
-        xcb_get_image(peer.c, XCB_IMAGE_FORMAT_Z_PIXMAP, peer.root, std::int16_t(column.x()),
-                      std::int16_t(column.y()), std::uint16_t(column.width()),
-                      std::uint16_t(column.height()), ~0u),
-        nullptr));
-    if (!image) return {};
-    return QImage(xcb_get_image_data(image.get()), column.width(), column.height(),
-                  QImage::Format_RGB32)
-        .copy();
+    return screenArea(window->geometry());
   }
 
-  testing::X11Peer peer;
-  std::unique_ptr<testing::ChildProcess> compositor;
-  std::unique_ptr<MascotWindow> window;
   MascotScene* scene = nullptr;
   MascotView* view = nullptr;
   xcb_window_t id = XCB_WINDOW_NONE;
-  xcb_window_t below = XCB_WINDOW_NONE;
 };
 
 // Each frame of a fidget reaches the window as the scene draws it, with or without a
