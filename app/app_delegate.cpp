@@ -106,8 +106,11 @@ bool AppDelegate::applicationDidFinishLaunching() {
                                          preferencesStore_),
   });
 
-  makeStatusItem();
+  // Started before the status item is made: the schedule is anchored as the coordinator
+  // starts, and the tray icon's first window reads the font list, which takes a second on a
+  // busy machine.
   coordinator_->start();
+  makeStatusItem();
   // Subscribed after the coordinator, so a settings write reaches the running app first and
   // the login items second.
   launchAtLogin_ = std::make_unique<LaunchAtLoginSetting>(
