@@ -22,6 +22,8 @@ TerminationSignals::TerminationSignals(std::function<void(int)> onSignal, QObjec
     return;
   }
   writeEnd = sockets_[0];
+  // What an earlier instance heard was its own to act on.
+  arrived = 0;
   notifier_ = std::make_unique<QSocketNotifier>(sockets_[1], QSocketNotifier::Read);
   connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { drain(); });
   struct sigaction action = {};

@@ -22,7 +22,8 @@ class TerminationSignals final : public QObject {
 
   // Whether the handlers are in place (false when a socket could not be made).
   bool isInstalled() const { return installed_; }
-  // Whether one of the signals has arrived, also before the event loop has run `onSignal`.
+  // Whether one of the signals has arrived since the handlers were put in place, also
+  // before the event loop has run `onSignal`.
   static bool received();
 
  private:
