@@ -32,8 +32,17 @@ std::unique_ptr<T, void (*)(void*)> owned(T* reply) {
 }
 
 struct X11Peer {
-  xcb_connection_t* const c = xcb_connect(nullptr, nullptr);
-  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+  // On the display named by DISPLAY, or on `display`.
+  X11Peer() : X11Peer(nullptr) {}
+  explicit X11Peer(const char* display)
+      : c(xcb_connect(display, nullptr)),
+        root(ok() ? xcb_setup_roots_iterator(xcb_get_setup(c)).data->root
+                  : xcb_window_t(XCB_WINDOW_NONE)) {}
+  X11Peer(const X11Peer&) = delete;
+  X11Peer& operator=(const X11Peer&) = delete;
+
+  xcb_connection_t* const c;
+  const xcb_window_t root;
   ~X11Peer() { xcb_disconnect(c); }  // the server destroys this client's windows and grabs
   bool ok() const { return xcb_connection_has_error(c) == 0; }
   xcb_atom_t atom(const char* name) {
