@@ -13,11 +13,14 @@
 #include <QSocketNotifier>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "platform/services/sink_audio_output.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int play(int argc, char** argv) {
   qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   QCoreApplication app(argc, argv);
   const QStringList arguments = app.arguments();
@@ -63,4 +66,16 @@ int main(int argc, char** argv) {
     }
   });
   return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int status = play(argc, argv);
+  // The sound has played, or never could, and the player's own objects are gone. What is
+  // left are the sound library's static destructors, which drop its server connection while
+  // its thread may still be handling a reply, and then abort the process now and then: an
+  // ended player is all that is asked of them.
+  std::fflush(nullptr);
+  std::_Exit(status);
 }
