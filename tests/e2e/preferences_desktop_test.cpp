@@ -87,8 +87,7 @@ TEST_F(DesktopPanelScenario, CenterMovesTheColumnToTheMiddleOfTheScreen) {
   EXPECT_EQ(placements.begin()->second, MascotPlacement(0.5, 0.0));
 
   // Closed, so the middle of the screen shows.
-  ASSERT_TRUE(desktop->shell("xdotool key alt+F4"));
-  ASSERT_TRUE(waitForInactive(windowTitle));
+  ASSERT_TRUE(closeWithKeys(windowTitle));
   QImage centred;
   // Until it has moved, or for long enough that it never will.
   (void)testing::waitUntil(

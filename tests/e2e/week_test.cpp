@@ -40,6 +40,7 @@ void WeekScenario::mondayMorning() {
   ASSERT_TRUE(keys("Escape") && closes("Add reminder"));
   ASSERT_TRUE(typeCommand("remind in 12m call the bakery"));
   ASSERT_TRUE(program->waitForLine("added reminder: call the bakery", 30s));
+  const Reminder bakery = reminder("call the bakery");
 
   // Rescheduled from its own entry: sooner.
   const Reminder stretch = reminder("stretch");
@@ -65,8 +66,10 @@ void WeekScenario::mondayMorning() {
       << reminders().size() << " reminders left";
   EXPECT_EQ(program->count("performing visit scheduled for " + stamp(edited.createdAt + 8 * 60)),
             1u);
-  EXPECT_EQ(program->count("performing visit scheduled for " + stamp(stretch.createdAt + 15 * 60)),
-            0u)
+  // The bakery, added about three minutes after the stretch, may fall on its old second.
+  const std::string oldMinute = stamp(stretch.createdAt + 15 * 60);
+  EXPECT_EQ(program->count("performing visit scheduled for " + oldMinute),
+            stamp(bakery.createdAt + 12 * 60) == oldMinute ? 1u : 0u)
       << "the old minute was kept";
   for (const auto& [phrase, times] : std::vector<std::pair<std::string, size_t>>{
            {"water the plants", 2}, {"stretch", 1}, {"call the bakery", 1}}) {
@@ -167,7 +170,7 @@ void WeekScenario::mondayPreferences() {
   ASSERT_TRUE(click(centerButton.x(), centerButton.y()));
   ASSERT_TRUE(preferencesSoon([](const Preferences& p) { return p.mascotPlacements.size() == 1; }));
   EXPECT_EQ(preferences().mascotPlacements.begin()->second, MascotPlacement(0.5, 0.0));
-  ASSERT_TRUE(keys("alt+F4") && closes(preferencesTitle));
+  ASSERT_TRUE(closeWithKeys(preferencesTitle));
   QImage centred;
   EXPECT_TRUE(testing::waitUntil(
       [&] {
@@ -184,7 +187,7 @@ void WeekScenario::mondayPreferences() {
   ASSERT_TRUE(keys("Tab", 2) && keys("Down"));
   ASSERT_TRUE(
       preferencesSoon([](const Preferences& p) { return p.presenceMode == PresenceMode::hidden; }));
-  ASSERT_TRUE(keys("alt+F4") && closes(preferencesTitle));
+  ASSERT_TRUE(closeWithKeys(preferencesTitle));
   QImage hidden;
   EXPECT_TRUE(testing::waitUntil(
       [&] {
