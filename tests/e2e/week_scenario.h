@@ -156,6 +156,17 @@ class WeekScenario : public Scenario {
                   << window << "\"";
     return false;
   }
+  // What was said at the visit scheduled for `when`: the first phrase spoken after it began;
+  // empty when there was no such visit.
+  std::string saidAt(const std::string& when) const {
+    const std::string log = program->log();
+    const auto visit = log.find("performing visit scheduled for " + when);
+    const std::string speaking = "speaking: ";
+    const auto said = visit == std::string::npos ? visit : log.find(speaking, visit);
+    if (said == std::string::npos) return {};
+    const auto from = said + speaking.size();
+    return log.substr(from, log.find('\n', from) - from);
+  }
   bool closes(const std::string& window) { return waitForInactive(window); }
   bool choose(const std::vector<std::string>& path) {
     if (tray->choose(path)) return true;

@@ -40,7 +40,6 @@ void WeekScenario::mondayMorning() {
   ASSERT_TRUE(keys("Escape") && closes("Add reminder"));
   ASSERT_TRUE(typeCommand("remind in 12m call the bakery"));
   ASSERT_TRUE(program->waitForLine("added reminder: call the bakery", 30s));
-  const Reminder bakery = reminder("call the bakery");
 
   // Rescheduled from its own entry: sooner.
   const Reminder stretch = reminder("stretch");
@@ -64,13 +63,9 @@ void WeekScenario::mondayMorning() {
       << "the snoozed reminder never came back";
   EXPECT_TRUE(testing::waitUntil([&] { return reminders().empty(); }, program->real(10 * 60) + 30s))
       << reminders().size() << " reminders left";
-  EXPECT_EQ(program->count("performing visit scheduled for " + stamp(edited.createdAt + 8 * 60)),
-            1u);
-  // The bakery, added about three minutes after the stretch, may fall on its old second.
-  const std::string oldMinute = stamp(stretch.createdAt + 15 * 60);
-  EXPECT_EQ(program->count("performing visit scheduled for " + oldMinute),
-            stamp(bakery.createdAt + 12 * 60) == oldMinute ? 1u : 0u)
-      << "the old minute was kept";
+  // Another reminder may fall on the same second as either minute: what was said tells.
+  EXPECT_EQ(saidAt(stamp(edited.createdAt + 8 * 60)), "stretch");
+  EXPECT_NE(saidAt(stamp(stretch.createdAt + 15 * 60)), "stretch") << "the old minute was kept";
   for (const auto& [phrase, times] : std::vector<std::pair<std::string, size_t>>{
            {"water the plants", 2}, {"stretch", 1}, {"call the bakery", 1}}) {
     EXPECT_EQ(program->count("speaking: " + phrase), times) << phrase;
