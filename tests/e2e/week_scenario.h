@@ -156,16 +156,20 @@ class WeekScenario : public Scenario {
                   << window << "\"";
     return false;
   }
-  // What was said at the visit scheduled for `when`: the first phrase spoken after it began;
-  // empty when there was no such visit.
-  std::string saidAt(const std::string& when) const {
+  // What was said at the visits scheduled for `when`, more than one when reminders fall on
+  // the same second: for each, the first phrase spoken after it began.
+  std::vector<std::string> saidAt(const std::string& when) const {
     const std::string log = program->log();
-    const auto visit = log.find("performing visit scheduled for " + when);
+    const std::string visit = "performing visit scheduled for " + when;
     const std::string speaking = "speaking: ";
-    const auto said = visit == std::string::npos ? visit : log.find(speaking, visit);
-    if (said == std::string::npos) return {};
-    const auto from = said + speaking.size();
-    return log.substr(from, log.find('\n', from) - from);
+    std::vector<std::string> said;
+    for (auto at = log.find(visit); at != std::string::npos; at = log.find(visit, at + 1)) {
+      const auto phrase = log.find(speaking, at);
+      if (phrase == std::string::npos) break;
+      const auto from = phrase + speaking.size();
+      said.push_back(log.substr(from, log.find('\n', from) - from));
+    }
+    return said;
   }
   bool closes(const std::string& window) { return waitForInactive(window); }
   bool choose(const std::vector<std::string>& path) {

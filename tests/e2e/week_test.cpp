@@ -3,6 +3,8 @@
 // each morning and ended each evening; what the days leave behind (settings, reminders, focus
 // history, priorities, the focus checkpoint) is checked at the end against what was done,
 // and every active hour a run lived through was visited once, or dropped for its reason.
+#include <gmock/gmock.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -64,8 +66,10 @@ void WeekScenario::mondayMorning() {
   EXPECT_TRUE(testing::waitUntil([&] { return reminders().empty(); }, program->real(10 * 60) + 30s))
       << reminders().size() << " reminders left";
   // Another reminder may fall on the same second as either minute: what was said tells.
-  EXPECT_EQ(saidAt(stamp(edited.createdAt + 8 * 60)), "stretch");
-  EXPECT_NE(saidAt(stamp(stretch.createdAt + 15 * 60)), "stretch") << "the old minute was kept";
+  EXPECT_THAT(saidAt(stamp(edited.createdAt + 8 * 60)), ::testing::Contains("stretch"));
+  EXPECT_THAT(saidAt(stamp(stretch.createdAt + 15 * 60)),
+              ::testing::Not(::testing::Contains("stretch")))
+      << "the old minute was kept";
   for (const auto& [phrase, times] : std::vector<std::pair<std::string, size_t>>{
            {"water the plants", 2}, {"stretch", 1}, {"call the bakery", 1}}) {
     EXPECT_EQ(program->count("speaking: " + phrase), times) << phrase;
