@@ -140,7 +140,14 @@ int runApplication(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", problem->c_str());
     return 1;
   }
-  setenv("QT_QPA_PLATFORM", qtPlatformsFor(environment).c_str(), 1);
+  const QtPlatformChoice platforms = qtPlatformsFor(environment);
+  if (platforms.waylandSetAside) {
+    Log::lifecycle().info(
+        "QT_QPA_PLATFORM \"%{public}s\" names only Wayland platforms; Vorlane needs X11, so it "
+        "runs on xcb on the X display \"%{public}s\"",
+        *environment.qtPlatform, *environment.x11Display);
+  }
+  setenv("QT_QPA_PLATFORM", platforms.platforms.c_str(), 1);
   // Held until the process ends.
   const std::unique_ptr<InstanceLocks> instance = InstanceLocks::forThisSession();
   applyProcessSettings();

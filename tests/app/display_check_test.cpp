@@ -79,7 +79,101 @@ TEST(DisplayCheck, SaysWhenThereIsNoDisplayToShowVorlaneOn) {
         },
         [] { return true; });
     EXPECT_EQ(message, row.message ? std::optional<std::string>(row.message) : std::nullopt);
-    EXPECT_EQ(qtPlatformsFor(row.environment), row.platforms);
+    EXPECT_EQ(qtPlatformsFor(row.environment).platforms, row.platforms);
+  }
+}
+
+// Qt aborts on a Wayland platform it cannot make (the platform missing, no compositor), and
+// Vorlane's windows need X11 anyway: where an X display is named, that is what Qt gets.
+TEST(DisplayCheck, SetsAsideAChoiceOfWaylandAloneForX11WhereDisplayIsSet) {
+  const char* const needsX =
+      "vorlane: DISPLAY is not set; Vorlane needs an X display (XWayland on a Wayland desktop)";
+  struct Row {
+    const char* name;
+    DisplayEnvironment environment;
+    bool xOpens;
+    const char* message;  // null: start
+    const char* platforms;
+    bool setAside;
+  };
+  const Row rows[] = {
+      {"Wayland on XWayland", {"wayland", ":0", "wayland-0"}, true, nullptr, "xcb", true},
+      {"Wayland with EGL", {"wayland-egl", ":0", "wayland-0"}, true, nullptr, "xcb", true},
+      {"Wayland platforms only, with options",
+       {"wayland-egl:option;Wayland", ":0", std::nullopt},
+       true,
+       nullptr,
+       "xcb",
+       true},
+      {"empty entries in the list", {";wayland;", ":0", std::nullopt}, true, nullptr, "xcb", true},
+      {"Wayland, X display that does not open",
+       {"wayland", ":99", std::nullopt},
+       false,
+       "vorlane: cannot open the X display \":99\"; start Vorlane inside a desktop session",
+       "xcb",
+       true},
+      {"Wayland, dead X display on Wayland",
+       {"wayland", ":99", "wayland-0"},
+       false,
+       "vorlane: cannot open the X display \":99\"; Vorlane needs an X display (XWayland on a "
+       "Wayland desktop)",
+       "xcb",
+       true},
+      {"Wayland without DISPLAY",
+       {"wayland", std::nullopt, "wayland-0"},
+       false,
+       needsX,
+       "wayland",
+       false},
+      {"Wayland with an empty DISPLAY",
+       {"wayland", "", "wayland-0"},
+       false,
+       needsX,
+       "wayland",
+       false},
+      {"Wayland, nothing set",
+       {"wayland", std::nullopt, std::nullopt},
+       false,
+       "vorlane: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); start Vorlane "
+       "inside a desktop session",
+       "wayland",
+       false},
+      {"a list that falls back on X11 is the user's",
+       {"wayland;xcb", ":0", "wayland-0"},
+       true,
+       nullptr,
+       "wayland;xcb",
+       false},
+      {"offscreen is the user's",
+       {"offscreen", ":0", "wayland-0"},
+       true,
+       nullptr,
+       "offscreen",
+       false},
+      {"minimal is the user's", {"minimal", ":0", std::nullopt}, true, nullptr, "minimal", false},
+      {"a name only beginning like Wayland's is the user's",
+       {"waylandish;offscreen", ":0", std::nullopt},
+       true,
+       nullptr,
+       "waylandish;offscreen",
+       false},
+      {"X11 named in capitals is X11 alone",
+       {"XCB", ":99", std::nullopt},
+       false,
+       "vorlane: cannot open the X display \":99\"; start Vorlane inside a desktop session",
+       "XCB",
+       false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const auto message = missingDisplayMessage(
+        row.environment, [&](const std::string&) { return row.xOpens; },
+        // Qt's Wayland platform is there: it still is not asked for.
+        [] { return true; });
+    EXPECT_EQ(message, row.message ? std::optional<std::string>(row.message) : std::nullopt);
+    const QtPlatformChoice choice = qtPlatformsFor(row.environment);
+    EXPECT_EQ(choice.platforms, row.platforms);
+    EXPECT_EQ(choice.waylandSetAside, row.setAside);
   }
 }
 
@@ -120,7 +214,19 @@ TEST(DisplayCheck, SaysVorlaneNeedsAnXDisplayWhereQtCannotFallBackOnWayland) {
        false,
        "vorlane: cannot open the X display \":99\"; start Vorlane inside a desktop session",
        false},
-      {"the user's own list", {"wayland", std::nullopt, "wayland-0"}, false, false, nullptr, false},
+      {"the user's own list",
+       {"wayland;xcb", std::nullopt, "wayland-0"},
+       false,
+       false,
+       nullptr,
+       false},
+      // Wayland alone is set aside for X11, which has no fall-back to look for.
+      {"the user's Wayland alone",
+       {"wayland", std::nullopt, "wayland-0"},
+       false,
+       true,
+       "vorlane: DISPLAY is not set; Vorlane needs an X display (XWayland on a Wayland desktop)",
+       false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -204,6 +310,38 @@ TEST(Program, OnWaylandWithoutQtsWaylandPlatformItSaysItNeedsXAndExitsWithOne) {
   EXPECT_EQ(end.errors.toStdString(),
             "vorlane: DISPLAY is not set; Vorlane needs an X display (XWayland on a Wayland "
             "desktop)\n");
+}
+
+// Regression: a Wayland user's QT_QPA_PLATFORM aborted the start (SIGABRT, exit 134). With no
+// X display to run on instead, the program says what it needs.
+TEST(Program, AskedForWaylandAloneWithoutDisplayItSaysItNeedsXAndExitsWithOne) {
+  struct Row {
+    const char* name;
+    const char* platforms;
+    const char* waylandDisplay;
+    const char* errors;
+  };
+  const Row rows[] = {
+      {"on Wayland", "wayland", "wayland-0",
+       "vorlane: DISPLAY is not set; Vorlane needs an X display (XWayland on a Wayland "
+       "desktop)\n"},
+      {"Wayland platforms only, on Wayland", "wayland-egl;wayland", "wayland-0",
+       "vorlane: DISPLAY is not set; Vorlane needs an X display (XWayland on a Wayland "
+       "desktop)\n"},
+      {"no display at all", "wayland", nullptr,
+       "vorlane: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); start Vorlane "
+       "inside a desktop session\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const ProgramEnd end = runProgram({{"QT_QPA_PLATFORM", row.platforms},
+                                       {"DISPLAY", nullptr},
+                                       {"WAYLAND_DISPLAY", row.waylandDisplay}});
+    ASSERT_TRUE(end.finished);
+    EXPECT_EQ(end.status, QProcess::NormalExit);
+    EXPECT_EQ(end.code, 1);
+    EXPECT_EQ(end.errors.toStdString(), row.errors);
+  }
 }
 
 // Regression: with X11 asked for and its display out of reach, Qt aborted (SIGABRT, exit 134).
