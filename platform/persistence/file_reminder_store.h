@@ -19,8 +19,9 @@ namespace vorlane {
 // file at every change; a change is kept only once it is written. One that cannot be written
 // throws LocalJSONDocumentError in the records' own sentences (the disk is full, the data
 // folder may not be written or is not a folder, or it could not be written at all; the
-// system's reason logged), or ReminderListFullError when the list would pass the size of a
-// file that can be read back, and leaves the list as it was.
+// system's reason logged), PathNotAFolderError naming a file that stands elsewhere in the
+// file's way (in a link's target path, above the data folder), or ReminderListFullError when
+// the list would pass the size of a file that can be read back, and leaves the list as it was.
 //
 // The reminders are read one by one: those that do not decode (not JSON on their own, or a
 // value the program never writes) are left out, counted in one error log line. A file with
