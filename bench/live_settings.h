@@ -35,6 +35,12 @@ class CountedRecords final : public RecordStore {
   std::optional<std::string> setAside(const std::string& key) override {
     return records_.setAside(key);
   }
+  std::optional<std::string> setDataKeepingAside(const std::string& key,
+                                                 std::string_view bytes) override {
+    auto kept = records_.setDataKeepingAside(key, bytes);
+    if (key == RecordPreferencesStore::key) ++settingsWrites;
+    return kept;
+  }
 
   std::atomic<int> settingsWrites = 0;
 

@@ -11,7 +11,10 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
+
+#include "platform/persistence/save_steps.h"
 
 namespace vorlane {
 namespace fs = std::filesystem;
@@ -101,6 +104,88 @@ fs::path writeTarget(const fs::path& path) {
   fail(ELOOP, "could not follow the link", path);
 }
 
+std::function<int(SaveStep)>& saveStepHook() {
+  static std::function<int(SaveStep)> hook;
+  return hook;
+}
+
+// The error a test makes `step` fail with; 0 when the step is left to the system.
+int injected(SaveStep step) {
+  const auto& hook = saveStepHook();
+  return hook ? hook(step) : 0;
+}
+
+// Errors of link() that say the file system makes no hard links here (or none more to this
+// file), for which a copy does as well.
+bool linksRefused(int error) {
+  return error == EPERM || error == EXDEV || error == EMLINK || error == ENOTSUP ||
+         error == EOPNOTSUPP || error == ENOSYS;
+}
+
+// Copies the regular file `from` to `to`, a name not taken yet, and flushes the copy (0600);
+// the error number when it could not (EEXIST when the name is taken), no half copy left.
+int copyFile(const fs::path& from, const fs::path& to) {
+  if (const int error = injected(SaveStep::copyAside)) return error;
+  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  if (in < 0) return errno;
+  const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (out < 0) {
+    const int error = errno;
+    ::close(in);
+    return error;
+  }
+  int error = 0;
+  char buffer[65536];
+  while (error == 0) {
+    const ssize_t n = ::read(in, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno != EINTR) error = errno;
+      continue;
+    }
+    for (std::string_view rest(buffer, static_cast<std::size_t>(n)); error == 0 && !rest.empty();) {
+      const ssize_t written = ::write(out, rest.data(), rest.size());
+      if (written >= 0) {
+        rest.remove_prefix(static_cast<std::size_t>(written));
+      } else if (errno != EINTR) {
+        error = errno;
+      }
+    }
+  }
+  if (error == 0 && ::fsync(out) != 0) error = errno;
+  if (::close(out) != 0 && error == 0) error = errno;
+  ::close(in);
+  if (error != 0) ::unlink(to.c_str());
+  return error;
+}
+
+// Renames `aside` back to `path` unless something has taken its place meanwhile.
+void putBack(const fs::path& aside, const fs::path& path) {
+  if (::renameat2(AT_FDCWD, aside.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) return;
+  if ((errno == EINVAL || errno == ENOSYS) && !somethingAt(path)) {
+    ::rename(aside.c_str(), path.c_str());
+  }
+}
+
+// The first part of `folder`, from the root, that is there but is not a folder (followed
+// through links); none when each is a folder or missing.
+std::optional<fs::path> firstPartNotAFolder(const fs::path& folder) {
+  fs::path built;
+  for (const fs::path& part : folder) {
+    built /= part;
+    if (part == "/" || part.empty()) continue;
+    struct stat st {};
+    if (::stat(built.c_str(), &st) != 0) return std::nullopt;
+    if (!S_ISDIR(st.st_mode)) {
+      // Named as the system found it: "a/../b" after a link's target is b beside where a is.
+      std::error_code error;
+      const fs::path above = fs::canonical(built.parent_path(), error);
+      return error ? built : above / built.filename();
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 StoredData readStoredFile(const fs::path& path) {
@@ -148,32 +233,46 @@ StoredData readStoredFile(const fs::path& path) {
   }
 }
 
-void writeFileAtomically(const fs::path& link, std::string_view bytes) {
+void writeFileAtomically(const fs::path& path, std::string_view bytes) {
+  FileReplacement replacement(path, bytes);
+  replacement.replace();
+}
+
+std::optional<fs::path> writeFileKeepingAside(const fs::path& path, std::string_view bytes,
+                                              std::time_t utc) {
+  FileReplacement replacement(path, bytes);
+  auto aside = replacement.keepAside(utc);
+  replacement.replace();
+  return aside;
+}
+
+FileReplacement::FileReplacement(const fs::path& link, std::string_view bytes) {
   // What could not be read back would be lost at the next launch.
   if (bytes.size() > maximumStoredFileSize) fail(EFBIG, "too large to store", link);
-  const fs::path path = writeTarget(link);
-  const fs::path folder = folderOf(path);
+  target_ = writeTarget(link);
+  const fs::path folder = folderOf(target_);
   // The caller makes the record's own folder; a link's target may lie in a folder not made
   // yet (a dotfiles repository not checked out in full), made here the same way.
-  if (path != link) createFolders(folder);
+  if (target_ != link) createFolders(folder);
   // Appended, not prefixed: GCC 12 at -O3 reports a false overlap (-Wrestrict) for "." + string.
   std::string leaf = ".";
-  leaf += path.filename().string();
+  leaf += target_.filename().string();
   leaf += ".tmp-XXXXXX";
   std::string pattern = (folder / leaf).string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   int fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd < 0) fail(errno, "could not create a temporary file beside", path);
-  const fs::path temporary(name.data());
+  if (fd < 0) fail(errno, "could not create a temporary file beside", target_);
+  temporary_ = fs::path(name.data());
 
   auto abandon = [&](int error, const char* what) {
     if (fd >= 0) ::close(fd);
-    ::unlink(temporary.c_str());
-    fail(error, what, path);
+    ::unlink(temporary_.c_str());
+    fail(error, what, target_);
   };
 
   if (::fchmod(fd, 0600) != 0) abandon(errno, "could not set permissions for");
+  if (const int error = injected(SaveStep::writeTemporary)) abandon(error, "could not write");
   std::string_view rest = bytes;
   while (!rest.empty()) {
     ssize_t n = ::write(fd, rest.data(), rest.size());
@@ -183,13 +282,65 @@ void writeFileAtomically(const fs::path& link, std::string_view bytes) {
     }
     rest.remove_prefix(static_cast<std::size_t>(n));
   }
+  if (const int error = injected(SaveStep::syncTemporary)) abandon(error, "could not flush");
   if (::fsync(fd) != 0) abandon(errno, "could not flush");
   int closed = ::close(fd);
   fd = -1;
   if (closed != 0) abandon(errno, "could not close");
-  if (::rename(temporary.c_str(), path.c_str()) != 0) abandon(errno, "could not replace");
+}
+
+FileReplacement::~FileReplacement() {
+  if (replaced_) return;
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  if (!aside_) return;
+  if (renamedAside_) {
+    // Back in its place; should that fail, it stays aside, where nothing is lost either.
+    putBack(*aside_, target_);
+  } else {
+    // Another name of the file in place, or a copy of it: the file itself stays.
+    ::unlink(aside_->c_str());
+  }
+}
+
+std::optional<fs::path> FileReplacement::keepAside(std::time_t utc) {
+  struct stat st {};
+  if (::lstat(target_.c_str(), &st) != 0) {
+    if (errno == ENOENT) return std::nullopt;
+    fail(errno, "could not inspect", target_);
+  }
+  if (!S_ISREG(st.st_mode)) {
+    // A folder or a device in the file's place: the temporary file cannot be renamed over it.
+    aside_ = moveAside(target_, utc);
+    renamedAside_ = aside_.has_value();
+    return aside_;
+  }
+  for (int n = 1; n <= 1000; ++n) {
+    const fs::path aside = asidePath(target_, utc, n);
+    int error = injected(SaveStep::linkAside);
+    if (error == 0 && ::link(target_.c_str(), aside.c_str()) != 0) error = errno;
+    if (error != 0 && linksRefused(error)) error = copyFile(target_, aside);
+    if (error == EEXIST) continue;
+    if (error != 0) fail(error, "could not set aside", target_);
+    aside_ = aside;
+    // On disk before the file is replaced: a crash in between must not take the old bytes.
+    syncFolder(folderOf(target_));
+    return aside_;
+  }
+  fail(EEXIST, "could not set aside", target_);
+}
+
+void FileReplacement::replace() {
+  const fs::path folder = folderOf(target_);
+  int error = injected(SaveStep::replace);
+  if (error == 0 && ::rename(temporary_.c_str(), target_.c_str()) != 0) error = errno;
+  if (error != 0) fail(error, "could not replace", target_);
+  temporary_.clear();
+  // The old bytes now live on under the aside name alone, whatever follows.
+  replaced_ = true;
+  if (const int flush = injected(SaveStep::syncFolder))
+    fail(flush, "could not flush folder", folder);
   syncFolder(folder);
-  removeStaleTemporaries(folder, path.filename().string());
+  removeStaleTemporaries(folder, target_.filename().string());
 }
 
 void createFolders(const fs::path& folder) {
@@ -204,6 +355,16 @@ void createFolders(const fs::path& folder) {
     if (!S_ISDIR(st.st_mode)) fail(ENOTDIR, "not a folder:", built);
   }
 }
+
+std::optional<fs::path> partNotAFolder(const fs::path& path) {
+  try {
+    return firstPartNotAFolder(folderOf(writeTarget(path)));
+  } catch (const std::system_error&) {
+    return std::nullopt;
+  }
+}
+
+void setSaveStepHook(std::function<int(SaveStep)> hook) { saveStepHook() = std::move(hook); }
 
 bool removeFile(const fs::path& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
 

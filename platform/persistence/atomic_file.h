@@ -35,6 +35,51 @@ StoredData readStoredFile(const std::filesystem::path& path);
 // createFolders does) when it is missing.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+// A new version of a file, written beside it and flushed to disk but not yet in its place: the
+// steps of writeFileAtomically one at a time, so that the file in place can be kept aside
+// between them without its name ever standing empty. What it made and did not put in place
+// (its temporary file, an aside name given) goes with it: a failed save leaves the folder as
+// it was.
+class FileReplacement {
+ public:
+  // Writes `bytes` to a temporary file (0600) beside the file at `path` (beside the file a
+  // link there leads to, its folder made when missing) and flushes it. Throws
+  // std::system_error, as writeFileAtomically does.
+  FileReplacement(const std::filesystem::path& path, std::string_view bytes);
+  ~FileReplacement();
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  // Gives the file in place its aside name (asidePath of the file, never an earlier aside
+  // copy's) as well: a hard link, or a flushed copy where the file system refuses links, its
+  // name flushed before it is replaced. Anything but a regular file holds no bytes to keep and
+  // is renamed aside instead. Returns the aside name; none when nothing is there. Throws
+  // std::system_error; whatever it did is undone unless replace() goes through.
+  std::optional<std::filesystem::path> keepAside(std::time_t utc);
+
+  // Renames the new version over the file and flushes the folder; then removes the temporary
+  // files that killed writers left for it. Throws std::system_error, the file in place then
+  // untouched unless only the folder's flush failed.
+  void replace();
+
+ private:
+  // Where the bytes go: the file, or the end of the links at the path given.
+  std::filesystem::path target_;
+  // Empty once renamed into place or removed.
+  std::filesystem::path temporary_;
+  // The aside name given to the file in place, until the replacement is made.
+  std::optional<std::filesystem::path> aside_;
+  // Whether what stood there was renamed aside rather than linked or copied.
+  bool renamedAside_ = false;
+  bool replaced_ = false;
+};
+
+// writeFileAtomically, with the file in place kept under its aside name (as
+// FileReplacement::keepAside) before it is replaced. Returns the aside name; none when there
+// was nothing to keep.
+std::optional<std::filesystem::path> writeFileKeepingAside(const std::filesystem::path& path,
+                                                           std::string_view bytes, std::time_t utc);
+
 // Removes the temporary files that writes killed mid-save left in `folder` for the files
 // whose names `isRecord` accepts, and beside the targets of those of them kept as links.
 // Only when no write to these records can be running: a write in progress loses its
@@ -44,6 +89,11 @@ std::vector<std::filesystem::path> removeLeftoverTemporaries(
 
 // Creates the folder and any missing parents, each new one 0700. Throws std::system_error.
 void createFolders(const std::filesystem::path& folder);
+
+// The first part, from the root, of the folders a write to `path` goes through (those of the
+// file a link at `path` leads to) that is there but is not a folder, such as a file in a
+// folder's place; none when there is no such part, or the links cannot be followed.
+std::optional<std::filesystem::path> partNotAFolder(const std::filesystem::path& path);
 
 // Removes the file; a missing file counts as removed. Returns false when it is still there.
 [[nodiscard]] bool removeFile(const std::filesystem::path& path);

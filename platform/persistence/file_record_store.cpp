@@ -49,4 +49,12 @@ std::optional<std::string> FileRecordStore::setAside(const std::string& key) {
   return moved->string();
 }
 
+std::optional<std::string> FileRecordStore::setDataKeepingAside(const std::string& key,
+                                                                std::string_view bytes) {
+  createFolders(folder_);
+  auto kept = writeFileKeepingAside(path(key), bytes, now_());
+  if (!kept) return std::nullopt;
+  return kept->string();
+}
+
 }  // namespace vorlane

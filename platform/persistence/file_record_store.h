@@ -35,6 +35,8 @@ class FileRecordStore final : public RecordStore {
   void setData(const std::string& key, std::string_view bytes) override;
   [[nodiscard]] bool remove(const std::string& key) override;
   std::optional<std::string> setAside(const std::string& key) override;
+  std::optional<std::string> setDataKeepingAside(const std::string& key,
+                                                 std::string_view bytes) override;
 
  private:
   std::filesystem::path folder_;

@@ -1,6 +1,7 @@
 #include "platform/persistence/file_reminder_store.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <exception>
 #include <system_error>
 #include <utility>
@@ -9,6 +10,7 @@
 #include "platform/persistence/atomic_file.h"
 #include "platform/persistence/json_coding.h"
 #include "platform/persistence/local_json_document.h"
+#include "platform/persistence/path_not_a_folder_error.h"
 #include "platform/persistence/reminder_list_full_error.h"
 #include "platform/persistence/xdg_folders.h"
 
@@ -22,11 +24,11 @@ std::optional<std::filesystem::path> defaultLocation() {
   return *folder / FileReminderStore::fileName;
 }
 
-// The records' sentence for a write that failed with `error`.
-LocalJSONDocumentError refusal(const std::exception& error) {
+// The system's error number behind a failed write; none for any other failure.
+std::optional<int> errorNumber(const std::exception& error) {
   const auto* system = dynamic_cast<const std::system_error*>(&error);
-  return LocalJSONDocumentError(system ? writeFailure(system->code().value())
-                                       : LocalJSONDocumentFailure::notWritten);
+  if (system == nullptr) return std::nullopt;
+  return system->code().value();
 }
 
 }  // namespace
@@ -101,8 +103,14 @@ void FileReminderStore::reachStoredFile() {
   if (!unreachable_) return;
   const StoredData stored = readStoredFile(*url_);
   if (const auto error = stored.unreachableError()) {
-    Log::reminders().error("could not save reminders: %{public}s", stored.reason());
-    throw LocalJSONDocumentError(writeFailure(*error));
+    const auto part = *error == ENOTDIR ? partNotAFolder(*url_) : std::nullopt;
+    if (part) {
+      Log::reminders().error("could not save reminders: %{public}s, as %{public}s is not a folder",
+                             stored.reason(), part->string());
+    } else {
+      Log::reminders().error("could not save reminders: %{public}s", stored.reason());
+    }
+    refuse(*error);
   }
   // Nothing was kept while it could not be reached: the list is the file's.
   unreachable_ = false;
@@ -136,10 +144,17 @@ void FileReminderStore::commit(std::vector<Reminder> next) {
                            static_cast<unsigned long>(bytes.size()));
     throw ReminderListFullError(reminders_.size());
   }
-  moveStoredFileAside();
+  // The new list is on disk beside the file before the file is kept aside and then replaced:
+  // at every moment the file holds the old bytes or the new list, and a save refused at any
+  // step leaves it, the list and the file still to be kept aside as they were.
+  std::optional<std::filesystem::path> aside;
   try {
     createFolders(url_->parent_path());
-    writeFileAtomically(*url_, bytes);
+    FileReplacement replacement(*url_, bytes);
+    aside = keepStoredFileAside(replacement);
+    replacement.replace();
+  } catch (const LocalJSONDocumentError&) {
+    throw;  // logged where it was refused
   } catch (const std::exception& error) {
     // The clean-up of expired reminders tries again while the disk refuses: one line for each
     // cause until a save goes through, not one for every try.
@@ -147,27 +162,42 @@ void FileReminderStore::commit(std::vector<Reminder> next) {
       Log::reminders().error("could not save reminders: %{public}s", error.what());
       loggedWriteFailure_ = error.what();
     }
-    throw refusal(error);
+    refuse(errorNumber(error));
   }
+  if (aside) {
+    Log::reminders().error("unreadable reminders file moved aside to %{public}s", aside->string());
+  }
+  keepStoredFile_ = false;
   loggedWriteFailure_.reset();
   carried_.wrote(std::move(stored), written);
   reminders_ = std::move(next);
   ++revision_;
 }
 
-void FileReminderStore::moveStoredFileAside() {
-  if (!keepStoredFile_) return;
+std::optional<std::filesystem::path> FileReminderStore::keepStoredFileAside(
+    FileReplacement& replacement) {
+  if (!keepStoredFile_) return std::nullopt;
   try {
-    if (auto where = moveAside(*url_, now_())) {
-      Log::reminders().error("unreadable reminders file moved aside to %{public}s",
-                             where->string());
-    }
+    return replacement.keepAside(now_());
   } catch (const std::exception& error) {
     Log::reminders().error(
         "unreadable reminders file could not be moved aside, not saving: %{public}s", error.what());
-    throw refusal(error);
+    refuse(errorNumber(error));
   }
-  keepStoredFile_ = false;
+}
+
+void FileReminderStore::refuse(std::optional<int> error) const {
+  if (!error) throw LocalJSONDocumentError(LocalJSONDocumentFailure::notWritten);
+  // "Vorlane's data folder is not a folder" only when it is that folder: a file in the way of
+  // a link's target, or above the data folder, is named.
+  if (*error == ENOTDIR) {
+    std::error_code differs;
+    const auto part = partNotAFolder(*url_);
+    if (part && !std::filesystem::equivalent(*part, url_->parent_path(), differs)) {
+      throw PathNotAFolderError(*part);
+    }
+  }
+  throw LocalJSONDocumentError(writeFailure(*error));
 }
 
 void FileReminderStore::add(const Reminder& reminder) {

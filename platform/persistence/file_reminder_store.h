@@ -10,6 +10,7 @@
 
 #include "core/reminders/in_memory_reminder_store.h"
 #include "core/reminders/reminder_store.h"
+#include "platform/persistence/atomic_file.h"
 #include "platform/persistence/carried_members.h"
 
 namespace vorlane {
@@ -18,14 +19,16 @@ namespace vorlane {
 // file at every change; a change is kept only once it is written. One that cannot be written
 // throws LocalJSONDocumentError in the records' own sentences (the disk is full, the data
 // folder may not be written or is not a folder, or it could not be written at all; the
-// system's reason logged), or ReminderListFullError when the list would pass the size of a
-// file that can be read back, and leaves the list as it was.
+// system's reason logged), PathNotAFolderError naming a file that stands elsewhere in the
+// file's way (in a link's target path, above the data folder), or ReminderListFullError when
+// the list would pass the size of a file that can be read back, and leaves the list as it was.
 //
 // The reminders are read one by one: those that do not decode (not JSON on their own, or a
 // value the program never writes) are left out, counted in one error log line. A file with
-// any left out, or that cannot be read at all (not a list, too large), is moved aside, bytes
-// unchanged, before the first save would replace it (with an error log line); while it cannot
-// be moved, every change is refused. A file behind a symbolic link whose target cannot be
+// any left out, or that cannot be read at all (not a list, too large), is kept under its aside
+// name, bytes unchanged, by the first save that replaces it (with an error log line), the file
+// never left without the old bytes or the new list in between; while it cannot be kept aside,
+// every change is refused. A file behind a symbolic link whose target cannot be
 // reached is kept, link and all: the list is empty and every change is refused with the
 // sentence for the cause, until the target can be reached and the file is read again.
 // Members a newer version stored in a reminder are written back unchanged while that reminder
@@ -67,8 +70,12 @@ class FileReminderStore final : public ReminderStore {
   // Writes `next` and then makes it the list; throws, with nothing changed, when it could
   // not be written.
   void commit(std::vector<Reminder> next);
-  // Moves an unreadable file aside once; throws when it stays in the way.
-  void moveStoredFileAside();
+  // Gives an unreadable file its aside name before `replacement` takes its place; the name,
+  // none when there is nothing to keep. Throws the refusal (logged) when it cannot.
+  std::optional<std::filesystem::path> keepStoredFileAside(FileReplacement& replacement);
+  // Throws the refusal for a write that failed with the system's `error` number (none: for
+  // another cause).
+  [[noreturn]] void refuse(std::optional<int> error) const;
 
   std::optional<std::filesystem::path> url_;
   UtcClock now_;

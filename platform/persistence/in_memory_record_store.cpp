@@ -50,6 +50,20 @@ std::optional<std::string> InMemoryRecordStore::setAside(const std::string& key)
   return name;
 }
 
+std::optional<std::string> InMemoryRecordStore::setDataKeepingAside(const std::string& key,
+                                                                    std::string_view bytes) {
+  const std::lock_guard lock(mutex_);
+  if (failing_) throw std::system_error(ENOSPC, std::generic_category(), "could not write " + key);
+  std::optional<std::string> name;
+  if (auto it = entries_.find(key); it != entries_.end()) {
+    name = key + ".unreadable-" + std::to_string(++asideCount_);
+    entries_[*name] = it->second;
+  }
+  entries_[key] = Entry{std::string(bytes), std::nullopt};
+  ++writes_[key];
+  return name;
+}
+
 void InMemoryRecordStore::makeUnreadable(const std::string& key, std::string reason) {
   const std::lock_guard lock(mutex_);
   entries_[key].unreadableReason = std::move(reason);

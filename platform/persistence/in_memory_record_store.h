@@ -23,6 +23,8 @@ class InMemoryRecordStore final : public RecordStore {
   void setData(const std::string& key, std::string_view bytes) override;
   [[nodiscard]] bool remove(const std::string& key) override;
   std::optional<std::string> setAside(const std::string& key) override;
+  std::optional<std::string> setDataKeepingAside(const std::string& key,
+                                                 std::string_view bytes) override;
 
   // From now on, reading `key` reports it unreadable with `reason`, until it is written,
   // removed or set aside. Whatever bytes it holds stay.

@@ -84,14 +84,16 @@ bool RecordPreferencesStore::write(const std::string& bytes) {
     writeOnlyIfMissing_ = false;
   }
   if (keepStoredBytes_) {
+    // Kept aside in the same step as the write: a failure at any point leaves them in place,
+    // never the settings without a record.
     try {
-      if (auto where = recordStore_.setAside(key)) {
-        Log::lifecycle().error("unreadable preferences moved aside to %{public}s", *where);
-      }
+      const auto where = recordStore_.setDataKeepingAside(key, bytes);
       keepStoredBytes_ = false;
+      if (where) Log::lifecycle().error("unreadable preferences moved aside to %{public}s", *where);
+      return true;
     } catch (const std::exception& error) {
-      Log::lifecycle().error(
-          "unreadable preferences could not be moved aside, not saving: %{public}s", error.what());
+      Log::lifecycle().error("unreadable preferences left in place, not saving: %{public}s",
+                             error.what());
       return false;
     }
   }

@@ -12,11 +12,11 @@ namespace vorlane {
 
 // The application's settings store: the record in memory, stored as JSON under the
 // record-store key "preferences". Read and write failures never stop the application: an
-// unreadable stored record gives the default settings, and is moved aside (with an error
-// log line) before the first write would replace it. A record that is a link whose target
-// cannot be reached also gives the defaults, but stays as it is, link and all (logged): the
-// settings are written through it only once the target can be reached and holds nothing.
-// Members a newer version stored are written back unchanged. Main thread only.
+// unreadable stored record gives the default settings, and is kept aside (with an error
+// log line) by the first write that replaces it, the key never left empty in between. A record that
+// is a link whose target cannot be reached also gives the defaults, but stays as it is, link and
+// all (logged): the settings are written through it only once the target can be reached and holds
+// nothing. Members a newer version stored are written back unchanged. Main thread only.
 class RecordPreferencesStore final : public PreferencesStore {
  public:
   static constexpr const char* key = "preferences";
@@ -45,8 +45,8 @@ class RecordPreferencesStore final : public PreferencesStore {
   void flush();
 
  private:
-  // Moves an unreadable record aside if it is still there, then writes. On the writer's
-  // thread when saving in the background.
+  // Writes, keeping an unreadable record aside in the same step if it is still there. On the
+  // writer's thread when saving in the background.
   bool write(const std::string& bytes);
 
   RecordStore& recordStore_;

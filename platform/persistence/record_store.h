@@ -28,6 +28,13 @@ class RecordStore {
   // uses, so that a following setData cannot destroy it. Returns that name for the log; none
   // when nothing was stored. Throws when it could not be moved.
   virtual std::optional<std::string> setAside(const std::string& key) = 0;
+
+  // Stores `bytes` under `key` as setData does, and keeps what was stored before (readable or
+  // not) under a new name as setAside does, without the key ever standing empty: it holds the
+  // old bytes or the new ones at every moment. Returns the new name for the log; none when
+  // nothing was stored. Throws when either could not be done; nothing is changed then.
+  virtual std::optional<std::string> setDataKeepingAside(const std::string& key,
+                                                         std::string_view bytes) = 0;
 };
 
 }  // namespace vorlane

@@ -547,6 +547,11 @@ class FailingRecords final : public RecordStore {
   }
   bool remove(const std::string&) override { return true; }
   std::optional<std::string> setAside(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> setDataKeepingAside(const std::string& key,
+                                                 std::string_view bytes) override {
+    setData(key, bytes);
+    return std::nullopt;
+  }
 
  private:
   int error_;
