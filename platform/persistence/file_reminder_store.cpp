@@ -36,13 +36,22 @@ struct StoredReminder {
   Reminder reminder;
 };
 
+// Whether the text opens an object with members, as every reminder does: a brace, then the
+// quote of a key.
+bool opensObjectWithMembers(std::string_view text) {
+  constexpr const char* blanks = " \t\n\r";
+  const std::size_t brace = text.find_first_not_of(blanks);
+  if (brace == std::string_view::npos || text[brace] != '{') return false;
+  const std::size_t key = text.find_first_not_of(blanks, brace + 1);
+  return key != std::string_view::npos && text[key] == '"';
+}
+
 // The element's value and the reminder it holds; none when it holds none. The cheap tests
 // come first, so that millions of elements that are no reminders read in about the time as
-// many reminders take: one that is not an object is not parsed, and one without a reminder's
-// members is not decoded (a decode that fails throws).
+// many reminders take: one that does not open an object with members is not parsed, and one
+// without a reminder's members is not decoded (a decode that fails throws).
 std::optional<StoredReminder> storedReminder(const json::ArrayElement& element) {
-  const std::size_t first = element.text.find_first_not_of(" \t\n\r");
-  if (first == std::string_view::npos || element.text[first] != '{') return std::nullopt;
+  if (!opensObjectWithMembers(element.text)) return std::nullopt;
   std::optional<Json> value = json::parseElement(element);
   if (!value || !Reminder::hasMembers(*value)) return std::nullopt;
   try {
