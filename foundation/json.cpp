@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "foundation/json_syntax.h"
+
 namespace vorlane {
 namespace {
 
@@ -285,6 +287,8 @@ bool scanElements(std::string_view text, const std::function<void(const ArrayEle
 std::optional<Json> parseElement(const ArrayElement& element) {
   // The array around the element is one level more.
   if (element.depth >= maximumDocumentDepth) return std::nullopt;
+  // The parser takes far longer to refuse a value than to read one.
+  if (!mayBeJson(element.text)) return std::nullopt;
   std::string error;
   return read(element.text, error);
 }
