@@ -36,10 +36,16 @@ SystemAppServices::~SystemAppServices() = default;
 
 std::shared_ptr<ReminderStore> SystemAppServices::makeReminderStore() {
   auto store = std::make_shared<FileReminderStore>();
-  if (store->keepsUnreadableFile()) {
+  if (!store->keepsUnreadableFile()) return store;
+  if (store->leftOutCount() == 0) {
     Log::reminders().error(
         "the reminders file could not be read: no reminders until it is moved aside at the "
         "next save");
+  } else {
+    Log::reminders().error(
+        "the reminders file was read in part: %u read and in use, %u left out; the file is "
+        "moved aside as it is at the next save",
+        store->readCount(), store->leftOutCount());
   }
   return store;
 }

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "foundation/json_syntax.h"
+
 namespace vorlane {
 namespace {
 
@@ -154,52 +156,28 @@ bool isBlank(std::string_view text) {
   return true;
 }
 
-struct ElementText {
-  std::string_view text;
-  std::size_t depth;  // the deepest its objects and arrays nest, the element itself counted
-};
-
-// The texts of an array's elements, found by a scan that knows strings and their escapes and
-// counts brackets, whatever bytes the strings hold; none when the text is not one array whose
-// brackets close. What an element holds is left to the parser.
-std::optional<std::vector<ElementText>> elementTexts(std::string_view text) {
-  // A byte order mark, which the parser also passes over.
-  std::size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
-  while (at < text.size() && isJsonSpace(text[at])) ++at;
-  if (at == text.size() || text[at] != '[') return std::nullopt;
-  std::vector<ElementText> elements;
-  std::size_t start = ++at;
-  std::size_t depth = 0;
-  std::size_t deepest = 0;
-  bool inString = false;
-  for (; at < text.size(); ++at) {
-    const char c = text[at];
-    if (inString) {
-      if (c == '\\') {
-        ++at;
-      } else if (c == '"') {
-        inString = false;
-      }
-      continue;
-    }
-    if (c == '"') {
-      inString = true;
-    } else if (c == '[' || c == '{') {
-      deepest = std::max(deepest, ++depth);
-    } else if ((c == ']' || c == '}') && depth > 0) {
-      --depth;
-    } else if ((c == ',' || c == ']') && depth == 0) {
-      const std::string_view element = text.substr(start, at - start);
-      // "[]" has no element; "[,]" two empty ones, which the parser refuses.
-      if (c == ',' || !elements.empty() || !isBlank(element)) {
-        elements.push_back(ElementText{element, deepest});
-      }
-      if (c == ']') return isBlank(text.substr(at + 1)) ? std::optional(elements) : std::nullopt;
-      start = at + 1;
-      deepest = 0;
-    }
+// The document, or none with `error` saying why; never throws for the text.
+std::optional<Json> read(std::string_view text, std::string& error) {
+  if (text.size() > json::maximumDocumentSize) {
+    error = "The document is too large.";
+    return std::nullopt;
   }
-  return std::nullopt;
+  // The parser takes a NUL byte for the end of the text and would ignore what follows.
+  if (text.find('\0') != std::string_view::npos) {
+    error = "The document holds a NUL byte.";
+    return std::nullopt;
+  }
+  DocumentBuilder builder;
+  try {
+    if (!Json::sax_parse(text.begin(), text.end(), &builder)) {
+      error = builder.error();
+      return std::nullopt;
+    }
+  } catch (const nlohmann::json::exception& failure) {
+    error = failure.what();
+    return std::nullopt;
+  }
+  return builder.result();
 }
 
 std::string childPath(const std::string& parent, std::string_view key) {
@@ -248,44 +226,80 @@ std::string dump(const Json& value) {
 }
 
 Json parse(std::string_view text) {
-  const auto corrupted = [](const std::string& reason) {
+  std::string error;
+  std::optional<Json> document = read(text, error);
+  if (!document) throw DecodingError(DecodingError::Kind::dataCorrupted, "", notJson(error));
+  return std::move(*document);
+}
+
+bool scanElements(std::string_view text, const std::function<void(const ArrayElement&)>& visit) {
+  const auto refused = [](const char* reason) {
     return DecodingError(DecodingError::Kind::dataCorrupted, "", notJson(reason));
   };
-  if (text.size() > maximumDocumentSize) throw corrupted("The document is too large.");
-  // The parser takes a NUL byte for the end of the text and would ignore what follows.
-  if (text.find('\0') != std::string_view::npos) throw corrupted("The document holds a NUL byte.");
-  DocumentBuilder builder;
-  try {
-    if (!Json::sax_parse(text.begin(), text.end(), &builder)) throw corrupted(builder.error());
-  } catch (const nlohmann::json::exception& error) {
-    throw corrupted(error.what());
+  if (text.size() > maximumDocumentSize) throw refused("The document is too large.");
+  // A byte order mark, which the parser also passes over.
+  std::size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+  while (at < text.size() && isJsonSpace(text[at])) ++at;
+  if (at == text.size() || text[at] != '[') throw refused("The document is not one array.");
+  std::size_t start = ++at;
+  std::size_t depth = 0;
+  std::size_t deepest = 0;
+  bool visited = false;
+  bool inString = false;
+  for (; at < text.size(); ++at) {
+    const char c = text[at];
+    if (inString) {
+      if (c == '\\') {
+        ++at;
+      } else if (c == '"') {
+        inString = false;
+      }
+      continue;
+    }
+    if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      deepest = std::max(deepest, ++depth);
+    } else if ((c == ']' || c == '}') && depth > 0) {
+      --depth;
+    } else if ((c == ',' || c == ']') && depth == 0) {
+      const std::string_view element = text.substr(start, at - start);
+      // "[]" has no element; "[,]" two empty ones, which the parser refuses.
+      if (c == ',' || visited || !isBlank(element)) {
+        visit(ArrayElement{element, deepest});
+        visited = true;
+      }
+      if (c == ']') return isBlank(text.substr(at + 1));
+      start = at + 1;
+      deepest = 0;
+    }
   }
-  return builder.result();
+  if (!inString && depth == 0) {
+    std::string_view last = text.substr(start);
+    while (!last.empty() && isJsonSpace(last.back())) last.remove_suffix(1);
+    if (!last.empty() && (last.back() == '}' || last.back() == ']' || last.back() == '"')) {
+      visit(ArrayElement{last, deepest});
+    }
+  }
+  return false;
+}
+
+std::optional<Json> parseElement(const ArrayElement& element) {
+  // The array around the element is one level more.
+  if (element.depth >= maximumDocumentDepth) return std::nullopt;
+  // The parser takes far longer to refuse a value than to read one.
+  if (!mayBeJson(element.text)) return std::nullopt;
+  std::string error;
+  return read(element.text, error);
 }
 
 std::vector<std::optional<Json>> parseElements(std::string_view text) {
-  if (text.size() > maximumDocumentSize) {
-    throw DecodingError(DecodingError::Kind::dataCorrupted, "",
-                        notJson("The document is too large."));
-  }
-  const std::optional<std::vector<ElementText>> texts = elementTexts(text);
-  if (!texts) {
+  std::vector<std::optional<Json>> elements;
+  const bool whole = scanElements(
+      text, [&](const ArrayElement& element) { elements.push_back(parseElement(element)); });
+  if (!whole) {
     throw DecodingError(DecodingError::Kind::dataCorrupted, "",
                         notJson("The document is not one array."));
-  }
-  std::vector<std::optional<Json>> elements;
-  elements.reserve(texts->size());
-  for (const ElementText& element : *texts) {
-    // The array around the element is one level more.
-    if (element.depth >= maximumDocumentDepth) {
-      elements.emplace_back();
-      continue;
-    }
-    try {
-      elements.emplace_back(parse(element.text));
-    } catch (const DecodingError&) {
-      elements.emplace_back();
-    }
   }
   return elements;
 }

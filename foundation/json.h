@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <stdexcept>
@@ -68,12 +69,32 @@ std::string dump(const Json& value);
 // not JSON, holds a NUL byte anywhere, is larger than maximumDocumentSize or nested deeper
 // than maximumDocumentDepth; the parse itself never recurses.
 Json parse(std::string_view text);
-// The elements of a document that is an array, each read on its own as parse() reads a
-// document, so that an element that is not JSON (invalid UTF-8, a lone surrogate, a stray
-// byte) leaves the others readable: each is its value, or none. Throws DecodingError
-// (dataCorrupted) when the document is larger than maximumDocumentSize or is not one array
-// whose brackets close, with nothing but white space around it. An element nested so deep
-// that the document would pass maximumDocumentDepth is none.
+// One element of an array, as scanElements finds it: its text, and how deep its objects and
+// arrays nest (the element itself counted, the array around it not).
+struct ArrayElement {
+  std::string_view text;
+  std::size_t depth;
+};
+
+// Calls `visit` with each element of the array the text holds, in order, without reading
+// what the elements hold: a scan that knows strings and their escapes and counts brackets,
+// whatever bytes the strings hold, so that a damaged element leaves the others to be read.
+// Returns whether the text is one array whose brackets close with nothing but white space
+// after it. Where it is not, every element before the damage has been visited: all of them
+// when bytes follow the closing bracket; where the text ends inside the array, those it
+// holds whole (the last one only when its own bracket or quote closes it, since a cut can
+// leave a number or a word looking whole). Throws DecodingError (dataCorrupted), visiting
+// none, when the text is larger than maximumDocumentSize or does not start an array (after
+// white space and a byte order mark).
+bool scanElements(std::string_view text, const std::function<void(const ArrayElement&)>& visit);
+// The element's value, read as parse() reads a document; none, without throwing, when it is
+// not JSON or the document would pass maximumDocumentDepth with the array around it.
+std::optional<Json> parseElement(const ArrayElement& element);
+// The elements of a document that is an array, each read by parseElement, so that an element
+// that is not JSON (invalid UTF-8, a lone surrogate, a stray byte) is none and leaves the
+// others readable. Throws DecodingError (dataCorrupted) when the document is larger than
+// maximumDocumentSize or is not one array whose brackets close, with nothing but white space
+// around it.
 std::vector<std::optional<Json>> parseElements(std::string_view text);
 
 // Appends a member to an object without looking for the key first: the caller guarantees

@@ -51,6 +51,13 @@ std::string_view WeeklyReflection::rawValue(TimeOfDay time) {
   return {};
 }
 
+std::optional<WeeklyReflection::TimeOfDay> WeeklyReflection::timeOfDay(std::string_view label) {
+  for (TimeOfDay time : allTimesOfDay) {
+    if (rawValue(time) == label) return time;
+  }
+  return std::nullopt;
+}
+
 WeeklyReflection::WeeklyReflection(Date at, std::int64_t weekOffset,
                                    const std::vector<FocusSample>& history,
                                    const DailyPriorities& priorities, const Calendar& calendar) {

@@ -28,6 +28,8 @@ class WeeklyReflection {
   static TimeOfDay band(std::int64_t hour);
   // The display label, "Morning · 6am–noon" and so on.
   static std::string_view rawValue(TimeOfDay time);
+  // The band whose label is exactly `label`; none for any other text, however alike.
+  static std::optional<TimeOfDay> timeOfDay(std::string_view label);
 
   // The week `weekOffset` weeks from the week of `at` (0 this week, -1 the one before) in
   // `calendar`, with its first weekday and time zone.

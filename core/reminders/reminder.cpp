@@ -97,6 +97,16 @@ Reminder Reminder::fromJson(const JsonReader& reader) {
   return Reminder(id, std::move(phrase), std::move(trigger), createdAt);
 }
 
+bool Reminder::hasMembers(const Json& value) {
+  if (!value.is_object()) return false;
+  const auto is = [&](const char* key, bool (Json::*kind)() const noexcept) {
+    const auto found = value.find(key);
+    return found != value.end() && ((*found).*kind)();
+  };
+  return is("id", &Json::is_string) && is("phrase", &Json::is_string) &&
+         is("trigger", &Json::is_object) && is("createdAt", &Json::is_number);
+}
+
 bool Reminder::operator==(const Reminder& other) const {
   return id == other.id && sameCharacters(phrase, other.phrase) && trigger == other.trigger &&
          createdAt == other.createdAt;

@@ -35,6 +35,10 @@ struct Reminder {
   // All four members required, others ignored; throws DecodingError naming the bad member,
   // also for a value out of the range the program writes (see VisitTrigger::fromJson).
   static Reminder fromJson(const JsonReader& reader);
+  // Whether `value` is an object with the four members, each of the kind fromJson reads (the
+  // id and phrase strings, the trigger an object, createdAt a number): a test that never
+  // throws, for telling cheaply what cannot be a reminder; fromJson still reads the values.
+  static bool hasMembers(const Json& value);
 
   // id, phrase (character for character), trigger and createdAt all equal.
   bool operator==(const Reminder& other) const;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <exception>
+#include <optional>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -31,6 +33,37 @@ std::optional<int> errorNumber(const std::exception& error) {
   return system->code().value();
 }
 
+struct StoredReminder {
+  Json value;
+  Reminder reminder;
+};
+
+// Whether the text opens an object with members, as every reminder does: a brace, then the
+// quote of a key.
+bool opensObjectWithMembers(std::string_view text) {
+  constexpr const char* blanks = " \t\n\r";
+  const std::size_t brace = text.find_first_not_of(blanks);
+  if (brace == std::string_view::npos || text[brace] != '{') return false;
+  const std::size_t key = text.find_first_not_of(blanks, brace + 1);
+  return key != std::string_view::npos && text[key] == '"';
+}
+
+// The element's value and the reminder it holds; none when it holds none. The cheap tests
+// come first, so that millions of elements that are no reminders read in about the time as
+// many reminders take: one that does not open an object with members is not parsed, and one
+// without a reminder's members is not decoded (a decode that fails throws).
+std::optional<StoredReminder> storedReminder(const json::ArrayElement& element) {
+  if (!opensObjectWithMembers(element.text)) return std::nullopt;
+  std::optional<Json> value = json::parseElement(element);
+  if (!value || !Reminder::hasMembers(*value)) return std::nullopt;
+  try {
+    Reminder reminder = JsonCoding<Reminder>::decode(*value);
+    return StoredReminder{std::move(*value), std::move(reminder)};
+  } catch (const std::exception&) {
+    return std::nullopt;  // a value the program never writes
+  }
+}
+
 }  // namespace
 
 FileReminderStore::FileReminderStore() : FileReminderStore(defaultLocation()) {}
@@ -48,6 +81,8 @@ FileReminderStore::FileReminderStore(std::optional<std::filesystem::path> url, U
 }
 
 void FileReminderStore::load() {
+  readCount_ = 0;
+  leftOutCount_ = 0;
   if (!url_) return;
   const StoredData stored = readStoredFile(*url_);
   if (stored.isMissing()) return;
@@ -71,25 +106,24 @@ void FileReminderStore::load() {
 }
 
 void FileReminderStore::decode(const std::string& bytes) {
-  std::vector<std::optional<Json>> elements = json::parseElements(bytes);
   std::vector<Reminder> decoded;
   Json readable = Json::array();
-  unsigned long leftOut = 0;
-  for (std::optional<Json>& element : elements) {
-    if (element) {
-      try {
-        Reminder reminder = JsonCoding<Reminder>::decode(*element);
-        readable.push_back(std::move(*element));
-        decoded.push_back(std::move(reminder));
-        continue;
-      } catch (const std::exception&) {
-        // Left out, as one that is not JSON.
-      }
+  std::size_t leftOut = 0;
+  const bool whole = json::scanElements(bytes, [&](const json::ArrayElement& element) {
+    std::optional<StoredReminder> stored = storedReminder(element);
+    if (!stored) {
+      ++leftOut;
+      return;
     }
-    ++leftOut;
-  }
+    readable.push_back(std::move(stored->value));
+    decoded.push_back(std::move(stored->reminder));
+  });
+  // A file cut short, or with bytes after its list, hid whatever it held past the damage.
+  if (!whole) ++leftOut;
   carried_.read(readable, JsonCoding<std::vector<Reminder>>::encode(decoded));
   reminders_ = std::move(decoded);
+  readCount_ = reminders_.size();
+  leftOutCount_ = leftOut;
   if (leftOut == 0) return;
   // Only the count: what the user wrote stays out of the log.
   Log::reminders().error(

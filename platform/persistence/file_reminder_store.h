@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
@@ -24,7 +25,8 @@ namespace vorlane {
 // the list would pass the size of a file that can be read back, and leaves the list as it was.
 //
 // The reminders are read one by one: those that do not decode (not JSON on their own, or a
-// value the program never writes) are left out, counted in one error log line. A file with
+// value the program never writes) are left out, counted in one error log line; a file cut
+// short, or with bytes after its list, keeps the reminders before the damage. A file with
 // any left out, or that cannot be read at all (not a list, too large), is kept under its aside
 // name, bytes unchanged, by the first save that replaces it (with an error log line), the file
 // never left without the old bytes or the new list in between; while it cannot be kept aside,
@@ -51,6 +53,11 @@ class FileReminderStore final : public ReminderStore {
   // Whether the file could not be read, or not all of it: it stays as it was until a save
   // moves it aside.
   bool keepsUnreadableFile() const { return keepStoredFile_; }
+  // What the last read of the file found: the reminders read from it and how many were left
+  // out (those that did not decode, and one more for what lies past a cut or after the list).
+  // Both none when the file was missing or could not be read at all.
+  std::size_t readCount() const { return readCount_; }
+  std::size_t leftOutCount() const { return leftOutCount_; }
 
   std::vector<Reminder> reminders() const override { return reminders_; }
   std::uint64_t revision() const override { return revision_; }
@@ -61,8 +68,8 @@ class FileReminderStore final : public ReminderStore {
 
  private:
   void load();
-  // Decodes the reminders of a file that is a list, leaving out those that do not decode;
-  // throws when it is not a list.
+  // Decodes the reminders of a file that is a list, leaving out those that do not decode and
+  // keeping those before any damage; throws when it is not a list.
   void decode(const std::string& bytes);
   // While the file lies behind a link whose target cannot be reached: reads it again, and
   // throws the refusal for the cause (logged) when it still cannot be reached.
@@ -89,6 +96,9 @@ class FileReminderStore final : public ReminderStore {
   bool unreachable_ = false;
   // Members a newer version stored in the reminders, written back with every save.
   CarriedMembers carried_;
+  // What the last read of the file found.
+  std::size_t readCount_ = 0;
+  std::size_t leftOutCount_ = 0;
 };
 
 }  // namespace vorlane

@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -195,6 +196,72 @@ TEST(Json, ReadsAnArraysElementsOneByOne) {
   EXPECT_EQ(read[1], Json::parse(atBound));
   EXPECT_EQ(read[2], std::nullopt);
   EXPECT_EQ(read[3], one);
+}
+
+// The scan gives every element before the damage and says whether the array was whole; what
+// it gives is the element's own text, the blanks around it left for the parser.
+TEST(Json, ScansAnArraysElementsUpToTheDamage) {
+  struct Row {
+    const char* name;
+    std::string document;
+    std::vector<std::string> elements;
+    bool whole;
+  };
+  const Row rows[] = {
+      {"whole", R"([1, "a],\"b" ,{"k":[2]}] )", {"1", R"( "a],\"b" )", R"({"k":[2]})"}, true},
+      {"empty", "[ ]", {}, true},
+      {"empty elements", "[,]", {"", ""}, true},
+      {"bytes after the array", "[1,{}]x", {"1", "{}"}, false},
+      {"a second array after the first", "[1][2]", {"1"}, false},
+      {"closing bracket missing", "[1,{}\n", {"1", "{}"}, false},
+      {"cut after a comma", "[1,{},", {"1", "{}"}, false},
+      {"cut inside an object", R"([1,{"k":1)", {"1"}, false},
+      {"cut inside a string", R"([1,"ab)", {"1"}, false},
+      {"cut after an escape", R"([1,"a\)", {"1"}, false},
+      {"a closed string at the cut", R"([1,"ab")", {"1", R"("ab")"}, false},
+      {"a closed array at the cut", "[1,[2]", {"1", "[2]"}, false},
+      // A cut can leave a shorter number or word that still reads.
+      {"a number at the cut", "[1,12", {"1"}, false},
+      {"a word at the cut", "[1,true", {"1"}, false},
+      {"only the opening bracket", "[", {}, false},
+      // Strings and the text between them change places after the damage, and the last
+      // string never closes.
+      {"an unterminated string in the middle",
+       R"([{"a":1},{"a":"x},{"a":2}])",
+       {R"({"a":1})"},
+       false},
+      // An element the scan gives past the damage is left to the parser to refuse.
+      {"quotes out of place", R"([1,"x,"y"z",3])", {"1", R"("x,"y"z")", "3"}, true},
+  };
+  for (const Row& row : rows) {
+    for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+      SCOPED_TRACE(row.name + std::string(mark.empty() ? "" : ", after a byte order mark"));
+      std::vector<std::string> elements;
+      const bool whole = json::scanElements(
+          mark + row.document, [&](const json::ArrayElement& e) { elements.emplace_back(e.text); });
+      EXPECT_EQ(elements, row.elements);
+      EXPECT_EQ(whole, row.whole);
+    }
+  }
+  for (const std::string document : {"", " ", "{}", "x[1]", "\xEF\xBB[1]"}) {
+    int visited = 0;
+    EXPECT_THROW(json::scanElements(document, [&](const json::ArrayElement&) { ++visited; }),
+                 DecodingError)
+        << document;
+    EXPECT_EQ(visited, 0) << document;
+  }
+  // The parse of an element never throws, and counts the array around it in the depth.
+  const std::size_t bound = json::maximumDocumentDepth;
+  for (const auto& [text, depth, value] :
+       {std::tuple<std::string, std::size_t, std::optional<Json>>{"{\"k\":[1]}", 2,
+                                                                  Json::parse("{\"k\":[1]}")},
+        {"{\"k\":", 1, std::nullopt},
+        {"\"\xFF\"", 0, std::nullopt},
+        {std::string("1\0", 2), 0, std::nullopt},
+        {"[[1]]", bound - 1, Json::parse("[[1]]")},
+        {"[[1]]", bound, std::nullopt}}) {
+    EXPECT_EQ(json::parseElement({text, depth}), value) << text << " at " << depth;
+  }
 }
 
 TEST(Json, KeepsWhatANewerVersionStoredAndDropsOnlyWhatThisOneCleared) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "core/productivity/calendar_gap_finder.h"
@@ -67,6 +68,32 @@ TEST(WeeklyReflection, CountsOnlyUsableDurationsRoundsHalfUpAndBandsByLocalHour)
                                                {TimeOfDay::afternoon, 2},
                                                {TimeOfDay::evening, 2},
                                                {TimeOfDay::overnight, 1}}));
+}
+
+// Each label gives its band back; text that only looks like one (another dash, dot or
+// letter case, blanks around it, a label cut short) gives none.
+TEST(WeeklyReflection, ABandIsFoundOnlyByItsExactLabel) {
+  const std::pair<const char*, std::optional<TimeOfDay>> rows[] = {
+      {"Morning \u00B7 6am\u2013noon", TimeOfDay::morning},
+      {"Afternoon \u00B7 noon\u20136pm", TimeOfDay::afternoon},
+      {"Evening \u00B7 6pm\u2013midnight", TimeOfDay::evening},
+      {"Overnight \u00B7 midnight\u20136am", TimeOfDay::overnight},
+      {"Morning \u00B7 6am-noon", std::nullopt},       // a plain hyphen
+      {"Morning - 6am\u2013noon", std::nullopt},       // a hyphen for the dot
+      {"morning \u00B7 6am\u2013noon", std::nullopt},  // letter case
+      {" Morning \u00B7 6am\u2013noon", std::nullopt},
+      {"Morning \u00B7 6am\u2013noon ", std::nullopt},
+      {"Morning \u00B7 6am\u2013", std::nullopt},
+      {"Morning", std::nullopt},
+      {"morning", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& [label, band] : rows) {
+    EXPECT_EQ(WeeklyReflection::timeOfDay(label), band) << label;
+  }
+  for (const TimeOfDay time : WeeklyReflection::allTimesOfDay) {
+    EXPECT_EQ(WeeklyReflection::timeOfDay(WeeklyReflection::rawValue(time)), time);
+  }
 }
 
 TEST(WeeklyReflection, AccomplishedGoalsAndOpenPrioritiesBroughtForward) {

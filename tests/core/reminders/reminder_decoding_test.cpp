@@ -80,6 +80,47 @@ TEST(ReminderDecoding, ReadsBackWhatTheParserGives) {
     const Reminder typed = parser.parse(line, now);
     const Json written = json::parse(json::dump(typed.toJson()));
     EXPECT_EQ(Reminder::fromJson(JsonReader(written)), typed) << line;
+    EXPECT_TRUE(Reminder::hasMembers(written)) << line;
+  }
+}
+
+// The cheap test before a decode lets through whatever decodes, and turns away only what
+// lacks a member or holds one of another kind, which does not decode either.
+TEST(ReminderDecoding, TheTestOfMembersTurnsAwayOnlyWhatCannotDecode) {
+  const std::string id = R"("id":"6F1C3C41-2C51-4A09-9F1B-6B7A2C1D5E01")";
+  const std::string hourly = R"({"hourly":{}})";
+  const struct {
+    const char* name;
+    std::string text;
+    bool members;
+  } rows[] = {
+      {"as written", stored(hourly), true},
+      {"a daily time", stored(recurring(R"({"daily":{}})", "9", "30")), true},
+      {"created at a fraction", stored(hourly, "0.5"), true},
+      {"another order, a member more",
+       R"({"createdAt":0,"new":[1],"trigger":{"hourly":{}},"phrase":"p",)" + id + "}", true},
+      {"no id", R"({"phrase":"p","trigger":{"hourly":{}},"createdAt":0})", false},
+      {"an id that is a number", R"({"id":1,"phrase":"p","trigger":{"hourly":{}},"createdAt":0})",
+       false},
+      {"a phrase that is null",
+       "{" + id + R"(,"phrase":null,"trigger":{"hourly":{}},"createdAt":0})", false},
+      {"a trigger that is a text", "{" + id + R"(,"phrase":"p","trigger":"hourly","createdAt":0})",
+       false},
+      {"created at a text", "{" + id + R"(,"phrase":"p","trigger":{"hourly":{}},"createdAt":"0"})",
+       false},
+      {"no createdAt", "{" + id + R"(,"phrase":"p","trigger":{"hourly":{}}})", false},
+      {"an array", "[" + stored(hourly) + "]", false},
+      {"a text", R"("p")", false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Json value = json::parse(row.text);
+    EXPECT_EQ(Reminder::hasMembers(value), row.members);
+    if (row.members) {
+      EXPECT_NO_THROW(Reminder::fromJson(JsonReader(value)));
+    } else {
+      EXPECT_THROW(Reminder::fromJson(JsonReader(value)), DecodingError);
+    }
   }
 }
 

@@ -106,6 +106,12 @@ Reminder oneOff(const char* phrase, double at) {
   return made(phrase, VisitTrigger::oneOff(Date(at)));
 }
 
+Phrases phrasesOf(const std::vector<Reminder>& reminders) {
+  Phrases out;
+  for (const Reminder& r : reminders) out.push_back(r.phrase);
+  return out;
+}
+
 struct StoreFolder {
   TempFolder temp;
   std::filesystem::path file = temp / "data/Vorlane/reminders.json";
@@ -113,11 +119,7 @@ struct StoreFolder {
   FileReminderStore open() const {
     return FileReminderStore(file, [] { return stampTime; });
   }
-  Phrases reloaded() const {
-    Phrases out;
-    for (const Reminder& r : open().reminders()) out.push_back(r.phrase);
-    return out;
-  }
+  Phrases reloaded() const { return phrasesOf(open().reminders()); }
   // Overwrites the file behind the store's back, to tell later whether the store wrote.
   void mark() const { testing::writeFile(file, "marker"); }
   bool marked() const { return testing::readFile(file) == "marker"; }
@@ -158,15 +160,22 @@ TEST(FileReminderStore, RoundTripAndTheUpdateRemoveAndPruneRules) {
 TEST(FileReminderStore, UnreadableFileIsMovedAsideBeforeTheFirstSave) {
   const std::string good = R"({"id":"6F1C3C41-2C51-4A09-9F1B-6B7A2C1D5E01","phrase":"ok",)"
                            R"("trigger":{"hourly":{}},"createdAt":0})";
-  const std::pair<const char*, std::string> rows[] = {
-      {"empty", ""},
-      {"truncated", "[" + good.substr(0, 30)},
-      {"not JSON", "reminders, lots"},
-      {"wrong shape", good},
-      {"trailing bytes", "[" + good + "] x"},
-      {"huge", "["},  // grown past the limit below
+  // A file cut short, or with bytes after its list, keeps the reminders before the damage
+  // and counts the rest as left out.
+  const struct {
+    const char* name;
+    std::string bytes;
+    Phrases read;
+    bool partly;  // read up to its damage, which is counted in the log
+  } rows[] = {
+      {"empty", "", {}, false},
+      {"truncated", "[" + good.substr(0, 30), {}, true},
+      {"not JSON", "reminders, lots", {}, false},
+      {"wrong shape", good, {}, false},
+      {"trailing bytes", "[" + good + "] x", {"ok"}, true},
+      {"huge", "[", {}, false},  // grown past the limit below
   };
-  for (const auto& [name, bytes] : rows) {
+  for (const auto& [name, bytes, read, partly] : rows) {
     StoreFolder folder;
     std::filesystem::create_directories(folder.file.parent_path());
     testing::writeFile(folder.file, bytes);
@@ -174,17 +183,25 @@ TEST(FileReminderStore, UnreadableFileIsMovedAsideBeforeTheFirstSave) {
     const auto original = testing::readFile(folder.file);
     LogCapture log;
     FileReminderStore store = folder.open();
-    EXPECT_TRUE(store.reminders().empty()) << name;
+    EXPECT_EQ(phrasesOf(store.reminders()), read) << name;
+    EXPECT_TRUE(store.keepsUnreadableFile()) << name;
     EXPECT_EQ(testing::readFile(folder.file), original) << name << ": loading never writes";
-    EXPECT_TRUE(log.lines().empty()) << name;
+    Lines lines;
+    if (partly) {
+      lines.push_back({LogLevel::error, "reminders",
+                       "stored reminders that could not be read were left out, the file to be "
+                       "moved aside before the next save: 1"});
+    }
+    EXPECT_EQ(log.lines(), lines) << name;
     store.add(oneOff("new", 1));
     store.add(oneOff("newer", 2));
     EXPECT_EQ(testing::readFile(folder.aside), original) << name;
-    EXPECT_EQ(folder.reloaded(), (Phrases{"new", "newer"})) << name;
-    EXPECT_EQ(log.lines(),
-              (Lines{{LogLevel::error, "reminders",
-                      "unreadable reminders file moved aside to " + folder.aside.string()}}))
-        << name;
+    Phrases after = read;
+    after.insert(after.end(), {"new", "newer"});
+    EXPECT_EQ(folder.reloaded(), after) << name;
+    lines.push_back({LogLevel::error, "reminders",
+                     "unreadable reminders file moved aside to " + folder.aside.string()});
+    EXPECT_EQ(log.lines(), lines) << name;
   }
 }
 
