@@ -7,11 +7,13 @@ namespace vorlane {
 CoordinatorStatusSource::CoordinatorStatusSource(std::weak_ptr<VisitCoordinator> coordinator)
     : coordinator_(std::move(coordinator)) {}
 
-CoordinatorStatus CoordinatorStatusSource::snapshot(StatusReading reading) const {
+CoordinatorStatus CoordinatorStatusSource::snapshot(StatusReading reading,
+                                                    std::size_t firstReminder) const {
   const auto c = coordinator_.lock();
   if (!c) return {};
   // The icon reads often: with thousands stored, describing each schedule would cost.
-  return c->status(reading == StatusReading::menu ? menuReminderRows : std::size_t{0});
+  if (reading == StatusReading::icon) return c->status(0);
+  return c->status(menuReminderRows, firstReminder);
 }
 
 void CoordinatorStatusSource::run(StatusCommand command, const StatusData& data) {

@@ -15,7 +15,7 @@ class CoordinatorStatusSource final : public StatusSource {
  public:
   explicit CoordinatorStatusSource(std::weak_ptr<VisitCoordinator> coordinator);
 
-  CoordinatorStatus snapshot(StatusReading reading) const override;
+  CoordinatorStatus snapshot(StatusReading reading, std::size_t firstReminder) const override;
   void run(StatusCommand command, const StatusData& data) override;
   std::optional<Reminder> storedReminder(const UUID& id) const override;
   Reminder addReminder(const std::string& text) override;

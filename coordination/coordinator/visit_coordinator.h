@@ -127,8 +127,10 @@ class VisitCoordinator : public CoordinationObserver,
 
   // What the status line, the status menu and the pills show, read at this moment.
   // `reminderRows`: how many of the stored reminders to describe (each schedule is a few
-  // calendar searches); none for the icon, the tray menu's bound for its menu.
-  CoordinatorStatus status(std::size_t reminderRows = std::numeric_limits<std::size_t>::max());
+  // calendar searches), from the `firstReminder`th on in store order; none for the icon, the
+  // tray menu's bound for a page of its menu.
+  CoordinatorStatus status(std::size_t reminderRows = std::numeric_limits<std::size_t>::max(),
+                           std::size_t firstReminder = 0);
   // Told after every change the status item shows.
   std::function<void()> onStateChanged;
 

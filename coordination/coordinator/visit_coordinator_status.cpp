@@ -8,7 +8,7 @@
 
 namespace vorlane {
 
-CoordinatorStatus VisitCoordinator::status(std::size_t reminderRows) {
+CoordinatorStatus VisitCoordinator::status(std::size_t reminderRows, std::size_t firstReminder) {
   CoordinatorStatus s;
   const Date now = clock_->now();
   s.session = focus_->pomodoro();
@@ -29,9 +29,10 @@ CoordinatorStatus VisitCoordinator::status(std::size_t reminderRows) {
     const Calendar userCalendar = calendar();
     const std::vector<Reminder> stored = reminders_->reminders();
     s.reminderCount = stored.size();
-    const std::size_t shown = std::min(stored.size(), reminderRows);
+    s.firstReminder = std::min(firstReminder, stored.size());
+    const std::size_t shown = std::min(stored.size() - s.firstReminder, reminderRows);
     s.reminders.reserve(shown);
-    for (std::size_t i = 0; i < shown; ++i) {
+    for (std::size_t i = s.firstReminder; i < s.firstReminder + shown; ++i) {
       const Reminder& reminder = stored[i];
       s.reminders.push_back(
           {reminder.id, reminder.phrase, reminder.scheduleDescription(userCalendar, now)});

@@ -40,8 +40,10 @@ struct CoordinatorStatus {
   // The phrases of the reminder added (or snoozed) last, and of the last reminder visit.
   std::optional<std::string> lastAddedPhrase;
   std::optional<std::string> lastFiredPhrase;
-  // The first stored reminders, as many as were asked for, in store order.
+  // Stored reminders in store order, as many as were asked for, from the `firstReminder`th
+  // on (the first of them is at index `firstReminder`).
   std::vector<ReminderLine> reminders;
+  std::size_t firstReminder = 0;
   // How many reminders are stored, counted only when rows were asked for; never fewer than
   // the rows above.
   std::size_t reminderCount = 0;

@@ -209,7 +209,7 @@ TEST_F(CoordinatorStatusSourceTest, EachRowOfTheCoordinatorsWindowsOpensIt) {
       {WindowKind::weeklyReflection, &windows.weeklyReflection->shows},
       {WindowKind::calendarFocus, &windows.calendar->shows},
   };
-  std::set<WindowKind> reported = source.snapshot(StatusReading::menu).windows;
+  std::set<WindowKind> reported = source.snapshot(StatusReading::menu, 0).windows;
   EXPECT_EQ(reported.size(), shows.size());
   for (const auto& [kind, count] : shows) {
     SCOPED_TRACE(static_cast<int>(kind));
@@ -322,7 +322,19 @@ TEST_F(CoordinatorStatusSourceTest, TheMenuReadsItsRowsOfManyRemindersAndTheIcon
   ASSERT_NE(row, entries.end());
   EXPECT_EQ(row->title, "Reminders (1,434)");
   EXPECT_EQ(row->children.back().title,
-            menu.formatCount(1'434 - menuReminderRows) + " more reminders");
+            "More reminders (" + menu.formatCount(1'434 - menuReminderRows) + ")");
+
+  // A later page reads the rows from its first on, the count the same.
+  const StatusSnapshot page = actions->snapshot(true, StatusReading::menu, 1'400);
+  EXPECT_EQ(page.firstReminder, 1'400u);
+  EXPECT_EQ(page.reminderCount, stored.size());
+  ASSERT_EQ(page.reminders.size(), 34u);
+  EXPECT_EQ(page.reminders.front().id, stored[1'400].id);
+  EXPECT_EQ(page.reminders.back().schedule,
+            stored.back().scheduleDescription(berlin, clock->now()));
+  const StatusSnapshot past = actions->snapshot(true, StatusReading::menu, 2'000);
+  EXPECT_EQ(past.firstReminder, stored.size()) << "past the end: no row";
+  EXPECT_TRUE(past.reminders.empty());
 
   const StatusSnapshot icon = actions->snapshot(true, StatusReading::icon);
   EXPECT_TRUE(icon.reminders.empty());

@@ -1,12 +1,13 @@
 // The status menu opened as a user opens it on a 1280x800 screen, by a click on the tray icon
 // in the bottom right corner or, without a tray, a right-click on the monkey: it stays on the
 // screen when a focus session that ends while it is open adds rows to it, and its list of a
-// hundred reminders opens in one column within the screen's height.
-#include "core/reminders/reminder.h"
-#include "platform/persistence/file_reminder_store.h"
+// hundred reminders opens in one column within the screen's height, page after page.
+#include <algorithm>
+
 #include "tests/e2e/character_at.h"
 #include "tests/e2e/program_windows.h"
 #include "tests/e2e/scenario.h"
+#include "tests/e2e/stored_reminders.h"
 
 namespace vorlane::e2e {
 namespace {
@@ -164,15 +165,7 @@ TEST_F(MenusOnScreenScenario, TheMascotsMenuStaysOnScreenWhenAFocusEndingWhileIt
 
 TEST_F(MenusOnScreenScenario, AHundredRemindersOpenInOneColumnWithinTheScreen) {
   startInTheCorner();
-  const std::time_t start = at("09:10:00");
-  {
-    FileReminderStore store(program->remindersFile());
-    for (int i = 0; i < 100; ++i) {
-      store.add(Reminder(UUID::random(), "water the plants " + std::to_string(i),
-                         VisitTrigger::oneOff(Date::fromUnix(double(start + 86'400))),
-                         Date::fromUnix(double(start))));
-    }
-  }
+  storeReminders(program->remindersFile(), 100, at("09:10:00"));
   launchInTheTray(1);
   const auto menu = openAtTheIcon();
   ASSERT_TRUE(menu.has_value());
@@ -187,6 +180,46 @@ TEST_F(MenusOnScreenScenario, AHundredRemindersOpenInOneColumnWithinTheScreen) {
   // Two columns would be twice as wide as one of these rows, or more.
   EXPECT_LT(list.width() * 2, screenArea.width()) << list.width() << " px wide";
   EXPECT_TRUE(onScreen(list));
+  EXPECT_EQ(program->count(" fault: "), 0u);
+}
+
+// The hundredth reminder reached from the icon in the corner through the pages, as the keys
+// open them, and deleted from its row: every page opens in one column on the screen, and
+// reminders.json no longer holds it.
+TEST_F(MenusOnScreenScenario, TheHundredthReminderIsReachedThroughThePagesAndDeleted) {
+  startInTheCorner();
+  storeReminders(program->remindersFile(), 100, at("09:10:00"));
+  launchInTheTray(1);
+  const auto menu = openAtTheIcon();
+  ASSERT_TRUE(menu.has_value());
+  ASSERT_TRUE(desktop->shell("xdotool key Up Up Up Up Up Right"));
+  std::vector<OpenMenu> open;
+  ASSERT_TRUE(testing::waitUntil([&] { return (open = menus()).size() == 2; }, 30s))
+      << "the list of reminders did not open";
+  // The last row of each page opens the next; on the last page, the last reminder's own two
+  // rows, Edit... and Delete reminder.
+  int pages = 1;
+  for (; pages < 10; ++pages) {
+    const QRect page = open.back().area;
+    EXPECT_TRUE(onScreen(page)) << "page " << pages;
+    EXPECT_LT(page.width() * 2, screenArea.width()) << "page " << pages << " in two columns";
+    const std::size_t shown = open.size();
+    ASSERT_TRUE(desktop->shell("xdotool key Up Right"));
+    ASSERT_TRUE(testing::waitUntil([&] { return (open = menus()).size() == shown + 1; }, 30s))
+        << "the last row of page " << pages << " opened nothing";
+    if (open.back().area.height() < page.height() / 4) break;
+  }
+  screenshot("menus-last-page");
+  EXPECT_GE(pages, 3) << "a column of 800 px held more than half";
+  const QRect row = open.back().area;
+  EXPECT_TRUE(onScreen(row));
+  ASSERT_TRUE(desktop->shell("xdotool key Down Return"));
+  std::vector<std::string> stored;
+  EXPECT_TRUE(testing::waitUntil(
+      [&] { return (stored = storedPhrases(program->remindersFile())).size() == 99; }, 30s))
+      << stored.size() << " stored";
+  EXPECT_EQ(std::count(stored.begin(), stored.end(), "water the plants 99"), 0);
+  EXPECT_EQ(stored.back(), "water the plants 98");
   EXPECT_EQ(program->count(" fault: "), 0u);
 }
 

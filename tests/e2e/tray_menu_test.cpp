@@ -1,8 +1,12 @@
 // The status menu over the tray host's D-Bus interface: it is made again each time it opens,
-// and what an earlier opening showed must be let go of, submenus' entries included.
+// and what an earlier opening showed must be let go of, submenus' entries included. Its pages
+// of reminders are made as the host opens them.
 #include "tests/support/tray_menu.h"
 
+#include <algorithm>
+
 #include "tests/e2e/scenario.h"
+#include "tests/e2e/stored_reminders.h"
 
 namespace vorlane::e2e {
 namespace {
@@ -27,6 +31,51 @@ TEST_F(Scenario, ReopeningTheStatusMenuLetsGoOfTheEntriesItShowedBefore) {
   ASSERT_FALSE(latest.empty());
   for (int id : nested) EXPECT_FALSE(tray.answersFor(id)) << "entry " << id << " lingers";
   EXPECT_TRUE(tray.answersFor(latest.back().id)) << "the current menu must still answer";
+}
+
+// A host that opens every page of reminders finds the hundred, in store order, and deletes
+// the hundredth from its row on the last page: reminders.json no longer holds it.
+TEST_F(Scenario, AHostReachesEveryReminderThroughThePagesAndDeletesTheLast) {
+  startDesktop();
+  testing::TrayMenu tray(*desktop, VORLANE_FAKE_STATUS_WATCHER);
+  ASSERT_TRUE(tray.ready()) << "the stand-in watcher did not start";
+  seedPreferences();
+  const std::time_t start = at("09:10:00");
+  storeReminders(program->remindersFile(), 100, start);
+  launch(start, 1);
+  ASSERT_TRUE(tray.waitForItem(startLimit)) << "the icon never reached the tray host";
+
+  // Down the pages while the last row of the one open is the next.
+  std::vector<std::string> path{"Reminders (100)"};
+  auto entries = tray.open(path);
+  while (path.size() < 12) {
+    auto next = path;
+    next.push_back("More reminders (*");
+    if (!testing::findTrayMenuEntry(entries, next)) break;
+    path = next;
+    entries = tray.open(path);
+  }
+  EXPECT_GE(path.size(), 3u) << "a column of 800 px held more than half:\n" << tray.lastLayout();
+  std::vector<std::string> rows;
+  for (const auto& entry : entries) {
+    if (entry.label.starts_with("\u2068water the plants ")) rows.push_back(entry.label);
+  }
+  ASSERT_EQ(rows.size(), 100u) << tray.lastLayout();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_TRUE(rows[i].starts_with("\u2068water the plants " + std::to_string(i) + "\u2069 - "))
+        << i << ": " << rows[i];
+  }
+
+  path.push_back("\u2068water the plants 99\u2069 - *");
+  path.push_back("Delete reminder");
+  ASSERT_TRUE(tray.choose(path)) << tray.lastLayout();
+  std::vector<std::string> stored;
+  EXPECT_TRUE(testing::waitUntil(
+      [&] { return (stored = storedPhrases(program->remindersFile())).size() == 99; }, 30s))
+      << stored.size() << " stored";
+  EXPECT_EQ(std::count(stored.begin(), stored.end(), "water the plants 99"), 0);
+  EXPECT_EQ(stored.back(), "water the plants 98");
+  EXPECT_EQ(program->count(" fault: "), 0u);
 }
 
 }  // namespace

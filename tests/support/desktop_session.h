@@ -49,13 +49,14 @@ inline BusServices installedServicesAt(const std::filesystem::path& home) {
            "GSETTINGS_BACKEND=memory", "GIO_USE_VFS=local"}};
 }
 
-// A shell command's standard output (at most 64 KiB), or none when it failed.
-inline std::optional<std::string> commandOutput(const std::string& command) {
+// A shell command's standard output (at most `limit` bytes), or none when it failed.
+inline std::optional<std::string> commandOutput(const std::string& command,
+                                                std::size_t limit = 65536) {
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return std::nullopt;
   std::string out;
   char buffer[4096];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0 && out.size() < 65536;) {
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0 && out.size() < limit;) {
     out.append(buffer, n);
   }
   return ::pclose(pipe) == 0 ? std::optional(out) : std::nullopt;

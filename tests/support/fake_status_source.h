@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <exception>
 #include <map>
 #include <string>
@@ -11,13 +13,20 @@
 namespace vorlane {
 
 // A status source that shows what a test sets, remembers the commands it was asked to run
-// and keeps reminders in a map; a save throws `refusal` when one is set.
+// and keeps reminders in a map; a save throws `refusal` when one is set. A page of the menu
+// reads the reminder rows of `state` from its first on, as the coordinator gives them.
 class FakeStatusSource final : public StatusSource {
  public:
-  CoordinatorStatus snapshot(StatusReading reading) const override {
+  CoordinatorStatus snapshot(StatusReading reading, std::size_t firstReminder) const override {
     ++reads[reading];
     ++snapshots;
-    return state;
+    if (firstReminder == 0) return state;
+    CoordinatorStatus page = state;
+    page.reminderCount = std::max(state.reminderCount, state.reminders.size());
+    page.firstReminder = std::min(firstReminder, state.reminders.size());
+    page.reminders.erase(page.reminders.begin(),
+                         page.reminders.begin() + std::ptrdiff_t(page.firstReminder));
+    return page;
   }
   void run(StatusCommand command, const StatusData& data) override {
     ran.emplace_back(command, data);

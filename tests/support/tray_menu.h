@@ -48,6 +48,17 @@ class TrayMenu {
     return layout();
   }
 
+  // Opens the submenus `path` goes through, as `choose` does, and then the one it reaches, as
+  // a host does as the user goes down them; the whole menu as it then stands.
+  std::vector<TrayMenuEntry> open(const std::vector<std::string>& path) {
+    const auto entries = openTrayMenuPath(
+        path, [this](int id) { aboutToShow(id); }, [this] { return layout(); });
+    const auto at = findTrayMenuEntry(entries, path);
+    if (!at) return entries;
+    aboutToShow(entries[*at].id);
+    return layout();
+  }
+
   // Clicks the entry reached by `path`, opening the submenus on the way as a host does: each
   // label names an entry somewhere below the one before it (the first, anywhere in the menu);
   // a label ending in "*" names the first entry that starts with the rest. False when there
@@ -89,11 +100,14 @@ class TrayMenu {
     return parseTrayMenuLayout(lastLayout_);
   }
 
+  // A menu with a page of reminders open prints past 64 KB: dbus-send, its reply not read to
+  // the end, would fail.
   std::optional<std::string> call(const std::string& path, const std::string& method,
                                   const std::string& arguments) const {
     return commandOutput(
         desktop_.withEnvironment("dbus-send --session --print-reply --dest=" + quoted(item_) + " " +
-                                 quoted(path) + " " + method + " " + arguments));
+                                 quoted(path) + " " + method + " " + arguments),
+        std::size_t{16} << 20);
   }
 
   const DesktopSession& desktop_;

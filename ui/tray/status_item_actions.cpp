@@ -19,8 +19,9 @@ StatusItemActions::StatusItemActions(std::shared_ptr<StatusSource> source,
       hooks_(std::move(hooks)),
       reminderEditor_(std::move(reminderEditor)) {}
 
-StatusSnapshot StatusItemActions::snapshot(bool trayShown, StatusReading reading) const {
-  StatusSnapshot s{source_ ? source_->snapshot(reading) : CoordinatorStatus{}};
+StatusSnapshot StatusItemActions::snapshot(bool trayShown, StatusReading reading,
+                                           std::size_t firstReminder) const {
+  StatusSnapshot s{source_ ? source_->snapshot(reading, firstReminder) : CoordinatorStatus{}};
   s.trayShown = trayShown;
   s.mascot = hooks_.moveMascot && hooks_.resetMascot && preferences_;
   for (const auto& [kind, open] : hooks_.openWindow) {

@@ -40,8 +40,10 @@ class StatusItemActions {
                     std::shared_ptr<PreferencesStore> preferences, StatusItemHooks hooks,
                     std::shared_ptr<ReminderEditorWindow> reminderEditor = nullptr);
 
-  // `trayShown`: whether a tray shows the menu (click-through is offered only then).
-  StatusSnapshot snapshot(bool trayShown, StatusReading reading = StatusReading::menu) const;
+  // `trayShown`: whether a tray shows the menu (click-through is offered only then). Read for
+  // the menu, the reminder rows start at the `firstReminder`th stored.
+  StatusSnapshot snapshot(bool trayShown, StatusReading reading = StatusReading::menu,
+                          std::size_t firstReminder = 0) const;
   // Runs one command; data of the wrong kind does nothing (an edit logs why). A setting is
   // only written: whoever acts on it follows the store's changes. A command that fails is
   // logged and reported through the hooks.

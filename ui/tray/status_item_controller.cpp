@@ -234,13 +234,23 @@ StatusCommandHandler StatusItemController::handler() {
   };
 }
 
+ReminderPageReader StatusItemController::pageReader() {
+  QPointer<StatusItemController> self(this);
+  return [self](std::size_t from, const QMenu& page) -> std::vector<StatusMenuEntry> {
+    if (!self) return {};
+    const StatusSnapshot s =
+        self->actions_->snapshot(self->isTrayShown(), StatusReading::menu, from);
+    return reminderPage(s, submenuColumnRows(page));
+  };
+}
+
 std::vector<StatusMenuEntry> StatusItemController::currentRows(const QMenu& menu) const {
   return statusMenu(actions_->snapshot(isTrayShown()), submenuColumnRows(menu));
 }
 
 void StatusItemController::fillMenu(QMenu& menu) {
   ShownRows rows{&menu, menu.actions().size(), currentRows(menu)};
-  fillStatusMenu(menu, rows.entries, handler());
+  fillStatusMenu(menu, rows.entries, handler(), pageReader());
   otherMenus_.push_back(std::move(rows));
   connect(&menu, &QMenu::aboutToHide, this, &StatusItemController::menuHidden,
           Qt::UniqueConnection);
@@ -254,7 +264,7 @@ void StatusItemController::menuHidden() {
 void StatusItemController::rebuildMenu() {
   clearStatusMenu(*menu_);
   trayRows_.entries = currentRows(*menu_);
-  fillStatusMenu(*menu_, trayRows_.entries, handler());
+  fillStatusMenu(*menu_, trayRows_.entries, handler(), pageReader());
 }
 
 void StatusItemController::refreshOpenMenus() {
@@ -262,7 +272,7 @@ void StatusItemController::refreshOpenMenus() {
   if (!trayMenuOpen_ && otherMenus_.empty()) return;
   const auto bringUpToDate = [&](ShownRows& rows) {
     std::vector<StatusMenuEntry> fresh = currentRows(*rows.menu);
-    updateStatusMenu(*rows.menu, rows.from, rows.entries, fresh, handler());
+    updateStatusMenu(*rows.menu, rows.from, rows.entries, fresh, handler(), pageReader());
     rows.entries = std::move(fresh);
   };
   if (trayMenuOpen_) bringUpToDate(trayRows_);

@@ -111,6 +111,8 @@ class StatusItemController final : public QObject {
   enum class IconHome { none, qt, xembed };
 
   StatusCommandHandler handler();
+  // Reads a page of reminders as it opens, each in one column of its screen.
+  ReminderPageReader pageReader();
   void showTrayIfAvailable();
   // With `trays`: makes the icon anew where it belongs now, if it is not there already.
   void placeIcon();

@@ -22,7 +22,7 @@ QVariant menuData(const StatusData& data) {
 }
 
 void fillStatusMenu(QMenu& menu, const std::vector<StatusMenuEntry>& entries,
-                    const StatusCommandHandler& run) {
+                    const StatusCommandHandler& run, const ReminderPageReader& readPage) {
   menu.setToolTipsVisible(true);
   MenuScreenKeeper::keep(menu);
   for (const StatusMenuEntry& entry : entries) {
@@ -34,12 +34,22 @@ void fillStatusMenu(QMenu& menu, const std::vector<StatusMenuEntry>& entries,
         QMenu* sub = menu.addMenu(menuTitle(entry.title));
         sub->menuAction()->setToolTip(QString::fromStdString(entry.toolTip));
         sub->setEnabled(entry.enabled);
-        if (entry.buildsOnOpen) {
+        if (entry.reminderPage) {
+          sub->setEnabled(entry.enabled && readPage);
+          // A tray host opens a submenu by asking for it (AboutToShow), then reads its
+          // entries: made here they are there to read.
+          QObject::connect(sub, &QMenu::aboutToShow, sub,
+                           [sub, first = *entry.reminderPage, run, readPage] {
+                             if (sub->isEmpty() && readPage) {
+                               fillStatusMenu(*sub, readPage(first, *sub), run, readPage);
+                             }
+                           });
+        } else if (entry.buildsOnOpen) {
           QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, children = entry.children, run] {
             if (sub->isEmpty()) fillStatusMenu(*sub, children, run);
           });
         } else {
-          fillStatusMenu(*sub, entry.children, run);
+          fillStatusMenu(*sub, entry.children, run, readPage);
         }
         break;
       }
@@ -89,9 +99,13 @@ bool sameRows(const std::vector<StatusMenuEntry>& shown,
   return std::equal(shown.begin(), shown.end(), fresh.begin(), fresh.end(),
                     [](const StatusMenuEntry& a, const StatusMenuEntry& b) {
                       if (a.kind != b.kind || a.command != b.command || a.data != b.data ||
-                          a.checkable != b.checkable || a.buildsOnOpen != b.buildsOnOpen) {
+                          a.checkable != b.checkable || a.buildsOnOpen != b.buildsOnOpen ||
+                          a.reminderPage != b.reminderPage) {
                         return false;
                       }
+                      // A page read when it opened shows the reminders that were stored
+                      // then: one counting another number after it is read again.
+                      if (a.reminderPage) return a.title == b.title;
                       // A submenu built on open keeps the entries it was made with.
                       if (a.buildsOnOpen) return a.children == b.children;
                       return sameRows(a.children, b.children);
@@ -107,6 +121,7 @@ void updateRows(const QList<QAction*>& actions, qsizetype from,
     action->setText(menuTitle(entry.title));
     action->setToolTip(QString::fromStdString(entry.toolTip));
     if (QMenu* sub = action->menu()) {
+      if (entry.reminderPage) continue;  // the same title, the same page
       sub->setEnabled(entry.enabled);
       if (!entry.buildsOnOpen) updateRows(sub->actions(), 0, entry.children);
       continue;
@@ -119,14 +134,15 @@ void updateRows(const QList<QAction*>& actions, qsizetype from,
 }  // namespace
 
 void updateStatusMenu(QMenu& menu, qsizetype from, const std::vector<StatusMenuEntry>& shown,
-                      const std::vector<StatusMenuEntry>& fresh, const StatusCommandHandler& run) {
+                      const std::vector<StatusMenuEntry>& fresh, const StatusCommandHandler& run,
+                      const ReminderPageReader& readPage) {
   if (shown == fresh) return;
   if (sameRows(shown, fresh) && menu.actions().size() - from == std::ssize(fresh)) {
     updateRows(menu.actions(), from, fresh);
     return;
   }
   clearStatusMenu(menu, from);
-  fillStatusMenu(menu, fresh, run);
+  fillStatusMenu(menu, fresh, run, readPage);
 }
 
 }  // namespace vorlane

@@ -151,15 +151,23 @@ Entry mascotMenu(const StatusSnapshot& s) {
   return submenu("Mascot", std::move(children));
 }
 
-Entry remindersMenu(const StatusSnapshot& s, std::size_t submenuRows) {
-  const std::size_t count = std::max(s.reminderCount, s.reminders.size());
-  const auto written = [&](std::size_t n) {
-    return s.formatCount ? s.formatCount(n) : std::to_string(n);
-  };
-  std::vector<Entry> rows;
+std::string writtenCount(const StatusSnapshot& s, std::size_t n) {
+  return s.formatCount ? s.formatCount(n) : std::to_string(n);
+}
+
+std::size_t storedReminders(const StatusSnapshot& s) {
+  return std::max(s.reminderCount, s.firstReminder + s.reminders.size());
+}
+
+std::vector<Entry> pageRows(const StatusSnapshot& s, std::size_t columnRows) {
+  const std::size_t remaining = storedReminders(s) - std::min(storedReminders(s), s.firstReminder);
+  // One reminder and the next page's row, however short the column: a page that held only
+  // the next one would never reach a reminder.
+  const std::size_t fits = std::max<std::size_t>(columnRows, 2);
   std::size_t shown = std::min(s.reminders.size(), menuReminderRows);
-  // The count takes the last row of the column.
-  if (count > submenuRows) shown = std::min(shown, submenuRows > 0 ? submenuRows - 1 : 0);
+  if (remaining > shown || remaining > fits) shown = std::min(shown, fits - 1);
+  std::vector<Entry> rows;
+  rows.reserve(shown + 1);
   for (std::size_t i = 0; i < shown; ++i) {
     const auto& reminder = s.reminders[i];
     Entry row =
@@ -169,10 +177,19 @@ Entry remindersMenu(const StatusSnapshot& s, std::size_t submenuRows) {
     row.buildsOnOpen = true;
     rows.push_back(std::move(row));
   }
-  if (const std::size_t more = count - shown; more > 0) {
-    rows.push_back(label(written(more) + (more == 1 ? " more reminder" : " more reminders")));
+  if (const std::size_t more = remaining - std::min(remaining, shown); more > 0) {
+    Entry next = submenu("More reminders (" + writtenCount(s, more) + ")", {});
+    next.reminderPage = s.firstReminder + shown;
+    // Read without its rows, the next page would be this one again.
+    next.enabled = shown > 0;
+    rows.push_back(std::move(next));
   }
-  return submenu("Reminders (" + written(count) + ")", std::move(rows));
+  return rows;
+}
+
+Entry remindersMenu(const StatusSnapshot& s, std::size_t submenuRows) {
+  return submenu("Reminders (" + writtenCount(s, storedReminders(s)) + ")",
+                 pageRows(s, submenuRows));
 }
 
 Entry muteEntry(const StatusSnapshot& s) {
@@ -202,6 +219,12 @@ std::string goalLine(const std::string& goal) {
 
 std::string reminderLine(const std::string& phrase, const std::string& schedule) {
   return isolated(oneLine(phrase, menuTextLength)) + " - " + schedule;
+}
+
+std::vector<StatusMenuEntry> reminderPage(const StatusSnapshot& s, std::size_t columnRows) {
+  std::vector<Entry> rows = pageRows(s, columnRows);
+  disableMissingWindows(rows, s);
+  return rows;
 }
 
 std::vector<StatusMenuEntry> statusMenu(const StatusSnapshot& s, std::size_t submenuRows) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,17 +29,26 @@ struct StatusMenuEntry {
   // A submenu whose children become menu entries only when it opens: a reminder's row, of
   // which the menu may hold hundreds.
   bool buildsOnOpen = false;
+  // A page of reminders, "More reminders (N)": its rows are read only when it opens, from the
+  // stored reminder at this index on in store order. None for every other entry.
+  std::optional<std::size_t> reminderPage;
 
   bool operator==(const StatusMenuEntry&) const = default;
 };
 
 // The whole menu, rebuilt from scratch each time it opens. An entry without a command is
-// disabled, and so is one whose window or hook does not exist. Past `menuReminderRows`
-// reminders, or past what one column of `submenuRows` rows holds with that row, one disabled
-// row says how many more there are ("12,345 more reminders").
+// disabled, and so is one whose window or hook does not exist. Its Reminders submenu is the
+// first page of reminders (`reminderPage`), a column of `submenuRows` rows.
 std::vector<StatusMenuEntry> statusMenu(
     const StatusSnapshot& snapshot,
     std::size_t submenuRows = std::numeric_limits<std::size_t>::max());
+
+// One page of the stored reminders, from `snapshot.firstReminder` on in store order, that
+// fills one column of `columnRows` rows: a row per reminder, each with "Edit..." and "Delete
+// reminder", at most `menuReminderRows` of them. When more are stored than the page holds,
+// its last row is the next page, "More reminders (12,345)", counting those after this page.
+// A page holds at least one reminder whatever the column, so that every one can be reached.
+std::vector<StatusMenuEntry> reminderPage(const StatusSnapshot& snapshot, std::size_t columnRows);
 
 // The characters of a user's text a row shows at most, on one line: a longer text would
 // widen the whole menu and open each submenu over the rows below it.

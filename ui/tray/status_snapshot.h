@@ -7,9 +7,9 @@
 
 namespace vorlane {
 
-// The reminder rows the status menu shows at most, the first in stored order; one more row
-// counts the others. Each row is a submenu of its own: a hundred build in about 20 ms, twice as
-// many took 40 ms, and the menu must open within 50 ms whatever the number stored.
+// The reminder rows a page of the status menu shows at most, in stored order; one more row
+// opens the next page. Each row is a submenu of its own: a hundred build in about 20 ms, twice
+// as many took 40 ms, and the menu must open within 50 ms whatever the number stored.
 inline constexpr std::size_t menuReminderRows = 100;
 
 // What a snapshot is read for: the icon and its tool tip show no reminder, the menu shows

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -20,8 +21,9 @@ class StatusSource {
 
   // The coordinator's state at this moment, with the application's windows that can be
   // opened now; the item adds what it knows itself (the tray, the mascot, its own and the
-  // shell's windows). Read for the icon, it holds no reminder row.
-  virtual CoordinatorStatus snapshot(StatusReading reading) const = 0;
+  // shell's windows). Read for the icon, it holds no reminder row; for the menu, the rows of
+  // one page from the `firstReminder`th stored reminder on.
+  virtual CoordinatorStatus snapshot(StatusReading reading, std::size_t firstReminder) const = 0;
   // Runs one of the menu's commands for the application; data of the wrong kind, and a
   // command that is not the application's, do nothing. A change that could not be saved
   // throws the sentence to show; then nothing changed.

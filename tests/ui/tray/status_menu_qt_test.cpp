@@ -148,6 +148,65 @@ TEST_F(OpenStatusMenuTest, TheMascotsMenuKeepsItsOwnRowsAndFollowsTheState) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// The next page of reminders is read from the source only as it opens, once, from the
+// reminder after the page above; an open menu keeps it while it counts the same, and makes it
+// anew when a reminder goes. The mascot's menu pages the same way.
+TEST_F(OpenStatusMenuTest, APageOfRemindersIsReadWhenItOpensAndAgainWhenTheCountChanges) {
+  for (int i = 0; i < 150; ++i) {
+    source->state.reminders.push_back({UUID::random(), "Water " + std::to_string(i), "today"});
+  }
+  source->state.reminderCount = 150;
+  const auto nextPage = [](const QMenu& page) -> QMenu* {
+    QAction* last = page.actions().isEmpty() ? nullptr : page.actions().back();
+    return last && last->text().startsWith(QLatin1String("More reminders (")) ? last->menu()
+                                                                              : nullptr;
+  };
+  QMenu context;
+  item.fillMenu(context);
+  QMenu* menu = item.menu();
+  emit menu->aboutToShow();
+  for (QMenu* shown : {menu, &context}) {
+    QAction* reminders = actionTitled(*shown, "Reminders (150)");
+    ASSERT_NE(reminders, nullptr);
+    const qsizetype firstRows = reminders->menu()->actions().size() - 1;
+    QMenu* second = nextPage(*reminders->menu());
+    ASSERT_NE(second, nullptr) << "150 rows in one column of an offscreen screen";
+    EXPECT_EQ(reminders->menu()->actions().back()->text().toStdString(),
+              "More reminders (" + std::to_string(150 - firstRows) + ")");
+    EXPECT_TRUE(second->isEmpty());
+
+    const int reads = source->snapshots;
+    emit second->aboutToShow();
+    emit second->aboutToShow();
+    EXPECT_EQ(source->snapshots, reads + 1) << "read once, as it first opens";
+    ASSERT_FALSE(second->isEmpty());
+    EXPECT_EQ(second->actions().front()->text().toStdString(),
+              "\u2068Water " + std::to_string(firstRows) + "\u2069 - today");
+    EXPECT_LE(second->actions().size(), reminders->menu()->actions().size());
+  }
+
+  // The state changes, the count does not: the open page stays as it is.
+  QMenu* second = nextPage(*actionTitled(*menu, "Reminders (150)")->menu());
+  const qsizetype rows = second->actions().size();
+  source->state.nextVisit = "next visit at 13:00";
+  item.refresh();
+  EXPECT_EQ(nextPage(*actionTitled(*menu, "Reminders (150)")->menu()), second);
+  EXPECT_EQ(second->actions().size(), rows);
+
+  // One goes: every page counts one fewer after it and is read again as it opens.
+  source->state.reminders.pop_back();
+  source->state.reminderCount = 149;
+  item.refresh();
+  for (QMenu* shown : {menu, &context}) {
+    QAction* reminders = actionTitled(*shown, "Reminders (149)");
+    ASSERT_NE(reminders, nullptr);
+    QMenu* fresh = nextPage(*reminders->menu());
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_TRUE(fresh->isEmpty());
+  }
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 // Every action of the menu and its submenus.
 QList<QAction*> allActions(const QMenu& menu) {
   QList<QAction*> all;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "foundation/calendar.h"
@@ -307,7 +308,7 @@ TEST(StatusMenuModel, SubmenusAndWhatTheirEntriesCarry) {
   EXPECT_EQ(find(statusMenu(snapshot(State::idle)), "Reminders (0)"), nullptr);
 }
 
-// Thousands of reminders: the first rows in stored order, then one disabled row that counts
+// Thousands of reminders: the first rows in stored order, then the next page's row that counts
 // the others in the locale's numbers; each row builds its submenu only when it opens.
 TEST(StatusMenuModel, PastTheBoundOneRowCountsTheOtherReminders) {
   const NumberFormatter numbers(Calendar("Europe/Berlin", "en_US"),
@@ -332,39 +333,41 @@ TEST(StatusMenuModel, PastTheBoundOneRowCountsTheOtherReminders) {
     EXPECT_TRUE(reminders->children[i].buildsOnOpen) << i;
   }
   const StatusMenuEntry& more = reminders->children.back();
-  EXPECT_EQ(lines({more}), std::vector<std::string>{"[x]12,345 more reminders"});
+  EXPECT_EQ(lines({more}), std::vector<std::string>{"More reminders (12,345) >"});
   EXPECT_EQ(more.command, StatusCommand::none);
+  EXPECT_EQ(more.reminderPage, menuReminderRows) << "the next page starts after the rows";
 
   // One more; exactly the bound; and without a locale's numbers, digits.
   EXPECT_EQ(
       find(statusMenu(withReminders(menuReminderRows, menuReminderRows + 1)), "Reminders (101)")
           ->children.back()
           .title,
-      "1 more reminder");
+      "More reminders (1)");
   EXPECT_EQ(find(statusMenu(withReminders(menuReminderRows, menuReminderRows)), "Reminders (100)")
                 ->children.size(),
             menuReminderRows);
   StatusSnapshot plain = withReminders(3, 4'000);
   plain.formatCount = nullptr;
   EXPECT_EQ(find(statusMenu(plain), "Reminders (4000)")->children.back().title,
-            "3997 more reminders");
+            "More reminders (3997)");
 }
 
-// A screen's column holds fewer rows than the bound: the reminders that fit with the count
-// row below them, the count saying how many the column left out.
+// A screen's column holds fewer rows than the bound: the reminders that fit with the next
+// page's row below them, its count saying how many the column left out. A column too short
+// for two rows still shows one reminder before the next page.
 TEST(StatusMenuModel, TheRemindersFitOneColumnWithTheirCountRow) {
   const struct {
     std::size_t loaded, count, columnRows;
     std::size_t rows;  // the reminders shown
     std::string last;
   } cases[] = {
-      {100, 100, 34, 33, "67 more reminders"},
-      {100, 12'445, 34, 33, "12412 more reminders"},
-      {100, 12'445, 150, 100, "12345 more reminders"},      // the bound comes first
+      {100, 100, 34, 33, "More reminders (67)"},
+      {100, 12'445, 34, 33, "More reminders (12412)"},
+      {100, 12'445, 150, 100, "More reminders (12345)"},    // the bound comes first
       {34, 34, 34, 34, "\u2068Water 33\u2069 - tomorrow"},  // all fit: no count row
-      {35, 35, 34, 33, "2 more reminders"},
-      {5, 5, 1, 0, "5 more reminders"},  // a screen with room for one row
-      {5, 5, 0, 0, "5 more reminders"},
+      {35, 35, 34, 33, "More reminders (2)"},
+      {5, 5, 1, 1, "More reminders (4)"},  // a screen with room for one row
+      {5, 5, 0, 1, "More reminders (4)"},
   };
   for (const auto& c : cases) {
     StatusSnapshot s = snapshot(State::idle);
@@ -380,8 +383,99 @@ TEST(StatusMenuModel, TheRemindersFitOneColumnWithTheirCountRow) {
                                      [](const StatusMenuEntry& e) { return e.buildsOnOpen; });
     EXPECT_EQ(static_cast<std::size_t>(shown), c.rows) << c.loaded << " in " << c.columnRows;
     EXPECT_EQ(children.back().title, c.last) << c.loaded << " in " << c.columnRows;
-    EXPECT_LE(children.size(), std::max<std::size_t>(c.columnRows, 1)) << c.columnRows;
+    EXPECT_LE(children.size(), std::max<std::size_t>(c.columnRows, 2)) << c.columnRows;
   }
+}
+
+// Every stored reminder reached page after page, each page read as the menu reads it when it
+// opens: the store's rows from the page's first on.
+TEST(StatusMenuModel, ThePagesHoldEveryReminderOnceInStoreOrder) {
+  const struct {
+    const char* name;
+    std::size_t count, columnRows;
+    std::vector<std::string> nextPages;  // the "More reminders" rows, page after page
+    std::vector<std::size_t> pageSizes;  // entries on each page, its next page's row included
+  } cases[] = {
+      {"all fit", 35, 35, {}, {35}},
+      {"one over", 36, 35, {"More reminders (2)"}, {35, 2}},
+      {"two full pages", 69, 35, {"More reminders (35)"}, {35, 35}},
+      {"one over two", 70, 35, {"More reminders (36)", "More reminders (2)"}, {35, 35, 2}},
+      {"a hundred", 100, 35, {"More reminders (66)", "More reminders (32)"}, {35, 35, 32}},
+      {"the bound first",
+       250,
+       200,
+       {"More reminders (150)", "More reminders (50)"},
+       {101, 101, 50}},
+      {"a column of one row", 3, 1, {"More reminders (2)"}, {2, 2}},  // pages of two
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<CoordinatorStatus::ReminderLine> stored;
+    for (std::size_t i = 0; i < c.count; ++i) {
+      stored.push_back({UUID::random(), "Water " + std::to_string(i), "tomorrow"});
+    }
+    // What the source gives a page: the count, and at most the bound of rows from its first.
+    const auto pageFrom = [&](std::size_t first) {
+      StatusSnapshot s = snapshot(State::idle);
+      s.reminderCount = c.count;
+      s.firstReminder = first;
+      const std::size_t end = std::min(c.count, first + menuReminderRows);
+      s.reminders.assign(stored.begin() + std::ptrdiff_t(first),
+                         stored.begin() + std::ptrdiff_t(end));
+      return s;
+    };
+    const auto menu = statusMenu(pageFrom(0), c.columnRows);
+    const auto* reminders = find(menu, "Reminders (" + std::to_string(c.count) + ")");
+    ASSERT_NE(reminders, nullptr);
+    std::vector<StatusMenuEntry> page = reminders->children;
+    std::vector<std::string> nextPages;
+    std::vector<std::size_t> pageSizes;
+    std::vector<UUID> deleted;  // what each row's "Delete reminder" carries, page after page
+    while (pageSizes.size() < 10) {
+      pageSizes.push_back(page.size());
+      for (const StatusMenuEntry& row : page) {
+        if (row.reminderPage) continue;
+        ASSERT_EQ(lines(row.children), (std::vector<std::string>{"Edit...", "Delete reminder"}));
+        EXPECT_EQ(row.title, "\u2068Water " + std::to_string(deleted.size()) + "\u2069 - tomorrow");
+        deleted.push_back(std::get<UUID>(row.children[1].data));
+      }
+      const StatusMenuEntry& last = page.back();
+      if (!last.reminderPage) break;
+      EXPECT_EQ(last.kind, StatusMenuEntry::Kind::submenu);
+      EXPECT_TRUE(last.enabled);
+      EXPECT_TRUE(last.children.empty()) << "a page is read only when it opens";
+      nextPages.push_back(last.title);
+      page = reminderPage(pageFrom(*last.reminderPage), c.columnRows);
+    }
+    EXPECT_EQ(nextPages, c.nextPages);
+    EXPECT_EQ(pageSizes, c.pageSizes);
+    ASSERT_EQ(deleted.size(), c.count);
+    for (std::size_t i = 0; i < c.count; ++i) EXPECT_EQ(deleted[i], stored[i].id) << i;
+  }
+}
+
+// A page read after reminders were deleted past its first shows what is left, and one read
+// without rows offers no next page; the missing editor disables "Edit..." there as on the
+// first page.
+TEST(StatusMenuModel, APageReadsTheStoreAsItIsWhenItOpens) {
+  StatusSnapshot s = snapshot(State::idle);
+  s.windows.erase(WindowKind::reminderEditor);
+  s.reminderCount = 40;
+  s.firstReminder = 40;
+  EXPECT_TRUE(reminderPage(s, 35).empty()) << "nothing left from the 41st";
+  s.firstReminder = 0;
+  EXPECT_EQ(lines(reminderPage(s, 35)), std::vector<std::string>{"[x]More reminders (40) >"})
+      << "no row read: no page that would open itself again";
+
+  s.firstReminder = 34;
+  for (int i = 34; i < 40; ++i) {
+    s.reminders.push_back({UUID::random(), "Water " + std::to_string(i), "tomorrow"});
+  }
+  const auto page = reminderPage(s, 35);
+  ASSERT_EQ(page.size(), 6u);
+  EXPECT_EQ(page.front().title, "\u2068Water 34\u2069 - tomorrow");
+  EXPECT_EQ(lines(page.front().children),
+            (std::vector<std::string>{"[x]Edit...", "Delete reminder"}));
 }
 
 TEST(StatusMenuModel, UnmuteClickThroughAndTheMissingTray) {

@@ -85,8 +85,10 @@ TEST_F(StatusMenusOnScreenTest, AHundredRemindersShowAsManyAsOneColumnHoldsAndCo
   ASSERT_GT(rows.size(), 20) << "a column of 800 px holds more";
   ASSERT_LT(rows.size(), 100) << "all hundred shown";
   const auto hidden = 100 - (rows.size() - 1);
-  EXPECT_EQ(rows.back()->text().toStdString(), std::to_string(hidden) + " more reminders");
-  EXPECT_FALSE(rows.back()->isEnabled());
+  EXPECT_EQ(rows.back()->text().toStdString(), "More reminders (" + std::to_string(hidden) + ")");
+  EXPECT_TRUE(rows.back()->isEnabled());
+  ASSERT_NE(rows.back()->menu(), nullptr) << "the next page";
+  EXPECT_TRUE(rows.back()->menu()->isEmpty()) << "read only when it opens";
   for (QAction* row : rows) {
     EXPECT_EQ(list.actionGeometry(row).left(), list.actionGeometry(rows.front()).left())
         << row->text().toStdString() << " in a second column";
