@@ -5,12 +5,13 @@
 
 namespace vorlane {
 
-IconCoverWatch::IconCoverWatch() {
+IconCoverWatch::IconCoverWatch(std::chrono::milliseconds settle,
+                               std::chrono::milliseconds partlyDrawn) {
   settle_.setSingleShot(true);
-  settle_.setInterval(settleMilliseconds);
+  settle_.setInterval(settle);
   connect(&settle_, &QTimer::timeout, this, &IconCoverWatch::tell);
   partlyDrawn_.setSingleShot(true);
-  partlyDrawn_.setInterval(partlyDrawnMilliseconds);
+  partlyDrawn_.setInterval(partlyDrawn);
   connect(&partlyDrawn_, &QTimer::timeout, this, &IconCoverWatch::tell);
 }
 

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <chrono>
 #include <functional>
 #include <vector>
 
@@ -19,7 +20,10 @@ namespace vorlane {
 // thread only.
 class IconCoverWatch final : public QObject {
  public:
-  IconCoverWatch();
+  // `settle`: how long after a change the panel is read, once the screen shows what was
+  // under the window; `partlyDrawn`: how often a window drawn in part is looked at.
+  explicit IconCoverWatch(std::chrono::milliseconds settle = std::chrono::milliseconds(500),
+                          std::chrono::milliseconds partlyDrawn = std::chrono::seconds(5));
 
   // Follows `windows` until one of them changes, then calls `uncovered` once; replaces what
   // was followed before.
@@ -27,10 +31,6 @@ class IconCoverWatch final : public QObject {
               std::function<void()> uncovered);
   // Follows nothing.
   void stop();
-
-  // How long after a change the panel is read, and how often a window drawn in part is.
-  static constexpr int settleMilliseconds = 500;
-  static constexpr int partlyDrawnMilliseconds = 5'000;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
