@@ -95,6 +95,22 @@ void setBoundingRegion(xcb_connection_t* c, xcb_window_t window,
   xcb_flush(c);
 }
 
+std::optional<QRegion> boundingRegion(xcb_connection_t* c, xcb_window_t window) {
+  if (c == nullptr || window == XCB_WINDOW_NONE) return std::nullopt;
+  const auto extentsCookie = xcb_shape_query_extents(c, window);
+  const auto rectanglesCookie = xcb_shape_get_rectangles(c, window, XCB_SHAPE_SK_BOUNDING);
+  const auto extents = owned(xcb_shape_query_extents_reply(c, extentsCookie, nullptr));
+  const auto rectangles = owned(xcb_shape_get_rectangles_reply(c, rectanglesCookie, nullptr));
+  if (!extents || !rectangles || !extents->bounding_shaped) return std::nullopt;
+  QRegion region;
+  const xcb_rectangle_t* rects = xcb_shape_get_rectangles_rectangles(rectangles.get());
+  const int count = xcb_shape_get_rectangles_rectangles_length(rectangles.get());
+  for (int i = 0; i < count; ++i) {
+    region += QRect(rects[i].x, rects[i].y, rects[i].width, rects[i].height);
+  }
+  return region;
+}
+
 xcb_window_t bareFrame(xcb_connection_t* c, xcb_window_t window) {
   if (c == nullptr || window == XCB_WINDOW_NONE) return XCB_WINDOW_NONE;
   const auto tree = owned(xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));

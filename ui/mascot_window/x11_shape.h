@@ -23,6 +23,10 @@ void setInputRects(xcb_connection_t* c, xcb_window_t window, const QVector<QRect
 void setBoundingRegion(xcb_connection_t* c, xcb_window_t window,
                        const std::optional<QRegion>& region, xcb_window_t frame = XCB_WINDOW_NONE);
 
+// Where the window is visible, as the server has it (its bounding shape, in its own device
+// pixels); none while it has no shape of its own, or when the server cannot say.
+std::optional<QRegion> boundingRegion(xcb_connection_t* c, xcb_window_t window);
+
 // The window manager's frame around `window` when it adds nothing (the window fills it): the
 // manager copies the window's bounding shape to it only once it hears of a change, and until
 // then its own background (black on a 32-bit frame) shows where the window's shape shrank or

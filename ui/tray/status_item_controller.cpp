@@ -20,7 +20,9 @@ namespace vorlane {
 namespace {
 
 constexpr qint64 trayRecheckMilliseconds = 30'000;
-constexpr int inkRetryMilliseconds = 1'000;
+// A look at the panel again after it was first read since it showed again: a window that
+// left it may still be on the screen a moment on a slow machine.
+constexpr int inkConfirmMilliseconds = 2'000;
 
 }  // namespace
 
@@ -37,9 +39,6 @@ StatusItemController::StatusItemController(Dependencies d)
       inkSource_(std::move(d.ink)),
       menu_(std::make_unique<QMenu>()) {
   if (!actions_) throw std::invalid_argument("the status item needs its actions");
-  inkRetry_.setSingleShot(true);
-  inkRetry_.setInterval(inkRetryMilliseconds);
-  connect(&inkRetry_, &QTimer::timeout, this, &StatusItemController::recheckInk);
   menu_->setToolTipsVisible(true);
   trayRows_.menu = menu_.get();
   connect(menu_.get(), &QMenu::aboutToShow, this, [this] {
@@ -174,12 +173,20 @@ QColor StatusItemController::currentInk() {
   if (!ink_.isValid() || area != inkArea_ || !sinceInkCheck_.isValid() ||
       sinceInkCheck_.elapsed() >= trayRecheckMilliseconds) {
     inkArea_ = area;
-    const std::optional<QColor> read = inkSource_(area);
+    const QPointer<StatusItemController> self(this);
+    const std::optional<QColor> read = inkSource_(area, [self] {
+      if (self) self->recheckInk();
+    });
     if (!read) {
-      // The panel is hidden from view: the ink stays until it can be read again.
+      // The panel is hidden from view: the ink stays until the source says it may show.
       sinceInkCheck_.invalidate();
-      inkRetry_.start();
+      if (!panelHidden_) Log::presentation().info("status item ink kept: the panel is hidden");
+      panelHidden_ = true;
       return ink_.isValid() ? ink_ : palette;
+    }
+    if (panelHidden_) {
+      panelHidden_ = false;
+      QTimer::singleShot(inkConfirmMilliseconds, this, [this] { recheckInk(); });
     }
     ink_ = read->isValid() ? *read : palette;
     sinceInkCheck_.start();
@@ -203,6 +210,9 @@ void StatusItemController::refresh() {
   button_ = statusButton(actions_->snapshot(isTrayShown(), StatusReading::icon));
   const QColor ink = currentInk();
   if (displayedSymbol_ != button_.symbol || displayedInk_ != ink) {
+    if (displayedInk_ != ink) {
+      Log::presentation().info("status item ink %{public}s", ink.name().toStdString());
+    }
     displayedSymbol_ = button_.symbol;
     displayedInk_ = ink;
     // Drawn even before there is a tray, for the icon made when one comes.

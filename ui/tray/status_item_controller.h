@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
-#include <QTimer>
 #include <functional>
 #include <map>
 #include <memory>
@@ -52,10 +51,13 @@ class StatusItemController final : public QObject {
     std::function<QIcon(const std::string& symbol, const QColor& ink)> icon;
     // Optional: the ink the tray's icon stands out in, given where the icon sits (empty until
     // an XEmbed tray places it); the application's text colour when absent or invalid. None
-    // when the panel cannot be read now (a window of ours covers it): the ink stays and is
-    // asked for again a second later. Asked when the icon's place changes, just after the
-    // icon is shown, at recheckInk(), and at most every 30 s otherwise.
-    std::function<std::optional<QColor>(const QRect& iconArea)> ink;
+    // when the panel cannot be read now (a window of ours is drawn over it): the ink stays,
+    // and is asked for again when the source calls `readAgain` (once the window has changed)
+    // and again a moment after that, in case the screen showed the panel late. Asked when
+    // the icon's place changes, just after the icon is shown, at recheckInk(), and at most
+    // every 30 s otherwise.
+    std::function<std::optional<QColor>(const QRect& iconArea, std::function<void()> readAgain)>
+        ink;
   };
 
   // Shows the icon at once when a tray exists. Throws std::invalid_argument without actions.
@@ -133,7 +135,7 @@ class StatusItemController final : public QObject {
   std::function<bool()> trayAvailable_;
   std::function<TrayKinds()> trays_;
   std::function<QIcon(const std::string&, const QColor&)> icon_;
-  std::function<std::optional<QColor>(const QRect&)> inkSource_;
+  std::function<std::optional<QColor>(const QRect&, std::function<void()>)> inkSource_;
   std::unique_ptr<QMenu> menu_;
   ShownRows trayRows_;
   bool trayMenuOpen_ = false;
@@ -149,8 +151,8 @@ class StatusItemController final : public QObject {
   QRect inkArea_;
   QColor ink_;
   QElapsedTimer sinceInkCheck_;
-  // Another look at a panel that could not be read.
-  QTimer inkRetry_;
+  // Whether the panel could not be read at the last look.
+  bool panelHidden_ = false;
   QString toolTip_;
   int iconUpdates_ = 0;
   int toolTipUpdates_ = 0;

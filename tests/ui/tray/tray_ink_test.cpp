@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
 #include <string_view>
 
 namespace vorlane {
@@ -36,7 +37,7 @@ TEST(TrayInk, ThePanelIsHiddenUnderAnyOfOurWindowsOverTheIcon) {
   const QRect icon(100, 0, 24, 24);
   const struct {
     const char* name;
-    std::vector<QRect> windows;
+    std::vector<QRegion> windows;
     bool hidden;
   } rows[] = {
       {"no window", {}, false},
@@ -50,6 +51,114 @@ TEST(TrayInk, ThePanelIsHiddenUnderAnyOfOurWindowsOverTheIcon) {
     const QRect area = std::string_view(row.name) == "the icon has no place" ? QRect() : icon;
     EXPECT_EQ(panelHidden(area, row.windows), row.hidden) << row.name;
   }
+}
+
+// A translucent window's pixels over an area of its own: transparent but for `drawn` (in
+// the window's pixels), at `ratio` device pixels to one.
+QImage windowPixels(const QRect& area, const std::vector<QRect>& drawn, qreal ratio = 1.0,
+                    int alpha = 255) {
+  QImage image(area.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(ratio);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  for (const QRect& r : drawn)
+    painter.fillRect(r.translated(-area.topLeft()), QColor(90, 60, 30, alpha));
+  return image;
+}
+
+// Regression: the mascot's column, as tall as the screen and drawn only where the monkey is,
+// counted as hiding a tray icon at the top right, whose ink then stayed black on a dark panel.
+// A window of ours covers the icon only where it shows: its bounding shape without a
+// compositor, its pixels that are not transparent with one.
+TEST(TrayInk, AWindowOfOursCoversTheIconOnlyWhereItIsDrawn) {
+  const QRect icon(1256, 0, 24, 24);
+  const QRect column(940, 0, 340, 800);
+  // The monkey and its rope, in the column's own pixels.
+  const std::vector<QRect> monkey{QRect(258, 0, 4, 50), QRect(240, 50, 40, 60)};
+  const QRegion monkeyShape = QRegion(monkey[0]) + QRegion(monkey[1]);
+  const struct {
+    const char* name;
+    QRect window;
+    std::optional<QRegion> shape;
+    std::vector<QRect> drawn;  // none: an opaque window
+    qreal ratio;
+    int alpha;
+    QRegion expected;
+  } rows[] = {
+      {"an opaque menu over the icon's corner",
+       QRect(1268, 12, 200, 300),
+       std::nullopt,
+       {},
+       1.0,
+       255,
+       QRect(1268, 12, 12, 12)},
+      {"an opaque window beside the icon",
+       QRect(1000, 0, 256, 24),
+       std::nullopt,
+       {},
+       1.0,
+       255,
+       QRegion()},
+      {"the column shaped to the monkey, away from the icon",
+       column,
+       monkeyShape,
+       {},
+       1.0,
+       255,
+       QRegion()},
+      {"the column shaped to the monkey, pulled over the icon",
+       column,
+       monkeyShape.translated(60, 0),
+       {},
+       1.0,
+       255,
+       QRect(1258, 0, 4, 24)},
+      {"the column blended, empty over the icon", column, std::nullopt, monkey, 1.0, 255,
+       QRegion()},
+      {"the column blended, its rope over the icon",
+       column,
+       std::nullopt,
+       {QRect(320, 0, 4, 50)},
+       1.0,
+       255,
+       QRect(1260, 0, 4, 24)},
+      {"the column blended, a faint edge over the icon",
+       column,
+       std::nullopt,
+       {QRect(330, 10, 1, 1)},
+       1.0,
+       8,
+       QRect(1270, 10, 1, 1)},
+      {"the column blended at twice the pixels, its rope over the icon",
+       column,
+       std::nullopt,
+       {QRect(320, 0, 4, 50)},
+       2.0,
+       255,
+       QRect(1260, 0, 4, 24)},
+      {"shaped and blended: the shape cuts what is drawn",
+       column,
+       QRegion(0, 0, 320, 800),
+       {QRect(322, 0, 8, 50)},
+       1.0,
+       255,
+       QRegion()},
+  };
+  for (const auto& row : rows) {
+    std::function<QImage(const QRect&)> pixels;
+    if (!row.drawn.empty()) {
+      pixels = [&](const QRect& area) {
+        EXPECT_TRUE(QRect(QPoint(), row.window.size()).contains(area)) << row.name;
+        return windowPixels(area, row.drawn, row.ratio, row.alpha);
+      };
+    }
+    const QRegion shown = shownOver(icon, row.window, row.shape, pixels);
+    EXPECT_EQ(shown, row.expected) << row.name;
+    EXPECT_EQ(panelHidden(icon, {shown}), !row.expected.isEmpty()) << row.name;
+  }
+  // Pixels that cannot be read count as drawn: the panel may be hidden there.
+  EXPECT_EQ(shownOver(icon, column, std::nullopt, [](const QRect&) { return QImage(); }),
+            QRegion(icon));
 }
 
 }  // namespace

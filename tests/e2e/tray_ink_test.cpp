@@ -1,0 +1,117 @@
+// The icon docked in trayer takes an ink that stands out on the panel, wherever the panel
+// lies: at the top left, or at the top right where the mascot's column stands over it (a
+// window as tall as the screen, drawn only where the monkey is), on dark and light panels,
+// with and without a compositor. A menu of ours opened over the icon, while the program
+// looks at the panel again just after docking, leaves the ink as the panel has it: the
+// panel is not read under the menu, and it is read once the menu has closed.
+#include <unistd.h>
+
+#include <QColor>
+#include <chrono>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "tests/e2e/program_windows.h"
+#include "tests/e2e/scenario.h"
+
+namespace vorlane::e2e {
+namespace {
+
+const QColor lightInk(0xf2, 0xf2, 0xf2);
+const QColor darkInk(0x26, 0x26, 0x26);
+
+struct PanelCase {
+  const char* name;
+  const char* align;
+  const char* tint;
+  bool compositor;
+  // The ink that stands out on that panel.
+  QColor ink;
+};
+
+void PrintTo(const PanelCase& panel, std::ostream* out) { *out << panel.name; }
+
+// Pixels of `area` within a small distance of `ink`.
+int inkedPixels(const QImage& image, QRect area, const QColor& ink) {
+  int count = 0;
+  area = area.intersected(image.rect());
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QColor pixel = image.pixelColor(x, y);
+      count += std::abs(pixel.red() - ink.red()) + std::abs(pixel.green() - ink.green()) +
+                   std::abs(pixel.blue() - ink.blue()) <
+               24;
+    }
+  }
+  return count;
+}
+
+class TrayInkScenario : public Scenario, public ::testing::WithParamInterface<PanelCase> {
+ protected:
+  QColor otherInk() const { return GetParam().ink == lightInk ? darkInk : lightInk; }
+  int inked(const QRect& icon, const std::string& name) {
+    return inkedPixels(screenshot(std::string("tray-ink-") + GetParam().name + "-" + name), icon,
+                       GetParam().ink);
+  }
+};
+
+TEST_P(TrayInkScenario, TheIconStandsOutOnThePanelAndAMenuOverItLeavesItSo) {
+  const PanelCase& panel = GetParam();
+  startDesktop({.compositor = panel.compositor,
+                .notifications = false,
+                .sound = false,
+                .trayTint = panel.tint,
+                .trayAlign = panel.align});
+  seedPreferences();
+  launch(at("09:10:00"), 1);
+  std::optional<QRect> icon;
+  ASSERT_TRUE(desktop->waitUntilManaged(
+      [&] { return (icon = dockedIcon(*desktop, program->pid())).has_value(); }, startLimit))
+      << "no icon docked in trayer";
+  const auto docked = std::chrono::steady_clock::now();
+  const bool atTheRight = std::string_view(panel.align) == "right";
+  EXPECT_EQ(icon->right() > 1280 - 100, atTheRight) << "the icon at " << icon->x();
+
+  // At once, so that the program's second look at the panel (two seconds after it showed
+  // the icon) comes while the menu, light on any panel, covers the icon.
+  // A click that comes before the tray has shown the icon opens nothing: clicked again.
+  const std::string clickTheIcon = "xdotool mousemove " + std::to_string(icon->center().x()) + " " +
+                                   std::to_string(icon->center().y()) + " click 1";
+  std::vector<OpenMenu> open;
+  for (int click = 0; click < 30 && open.empty(); ++click) {
+    ASSERT_TRUE(desktop->shell(clickTheIcon));
+    testing::waitUntil([&] { return !(open = openMenus(*desktop, program->pid())).empty(); }, 1s);
+  }
+  ASSERT_FALSE(open.empty()) << "no menu opened at the icon";
+  EXPECT_TRUE(open.front().area.intersects(*icon)) << "the menu is not over the icon";
+  std::this_thread::sleep_until(docked + 4s);
+  ASSERT_TRUE(desktop->shell("xdotool key Escape"));
+  ASSERT_TRUE(testing::waitUntil([&] { return openMenus(*desktop, program->pid()).empty(); }, 30s))
+      << "the menu did not close";
+
+  // Within a few seconds; the program looks again only every 30 s otherwise.
+  const std::string ink = panel.ink.name().toStdString();
+  EXPECT_TRUE(testing::waitUntil(
+      [&] { return program->count("status item ink " + ink) > 0 && inked(*icon, "shown") > 0; },
+      10s))
+      << "the icon at " << icon->x() << "," << icon->y() << " shows no " << ink << " ink";
+  sleep(3);
+  EXPECT_GT(inked(*icon, "later"), 0) << "the ink did not stay";
+  // The menu's own colours would have given the other ink.
+  EXPECT_EQ(program->count("status item ink " + otherInk().name().toStdString()), 0u);
+  EXPECT_EQ(program->count(" fault: "), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Panels, TrayInkScenario,
+    ::testing::Values(PanelCase{"TopRightDark", "right", "0x202020", false, lightInk},
+                      PanelCase{"TopRightDarkComposited", "right", "0x202020", true, lightInk},
+                      PanelCase{"TopRightLightComposited", "right", "0xe8e8e8", true, darkInk},
+                      PanelCase{"TopLeftLight", "left", "0xe8e8e8", false, darkInk}),
+    [](const ::testing::TestParamInfo<PanelCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace vorlane::e2e
