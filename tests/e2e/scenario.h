@@ -13,6 +13,7 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "foundation/date_description.h"
@@ -51,11 +52,20 @@ inline std::string visitLine(std::time_t when) {
          describeDate(Date::fromUnix(double(when)));
 }
 
+// Thrown out of a scenario whose desktop did not start; the test framework fails the test with
+// its message, and the scenario's desktop ends with the scenario.
+struct DesktopNotStarted : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
 class Scenario : public ::testing::Test {
  protected:
+  // A desktop that does not start ends the test there, failed with the reason: the scenarios
+  // go on after this call, and would use what it did not make.
   void startDesktop(DesktopPieces pieces = {}, const testing::BusServices& sessionServices = {}) {
     desktop = std::make_unique<DesktopSession>(pieces, "1280x800x24", sessionServices);
-    ASSERT_TRUE(desktop->ready()) << desktop->failure();
+    if (!desktop->ready())
+      throw DesktopNotStarted("the desktop did not start: " + desktop->failure());
     program = std::make_unique<ProgramRun>(*desktop, home.path());
   }
 

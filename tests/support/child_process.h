@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_environment.h"
 
 extern char** environ;
 
@@ -24,7 +25,8 @@ namespace vorlane::testing {
 
 // A child process, sent SIGTERM (then SIGKILL after 2 s) and reaped when the object goes. Its
 // descriptor 3 may be the write end of a pipe whose read end `readLine` reads. Its output
-// goes to `outputFile` when one is named, else nowhere.
+// goes to `outputFile` when one is named, else nowhere. Its environment is this process's
+// (tests/support/test_environment.h) with `extraEnvironment` over it.
 class ChildProcess {
  public:
   ChildProcess(const std::vector<std::string>& argv, bool withPipe,
@@ -43,8 +45,9 @@ class ChildProcess {
       }
     }
     if (withPipe) posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
-    std::vector<std::string> env(extraEnvironment), args(argv);  // extras first: they win
-    for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);
+    std::vector<std::string> inherited, args(argv);
+    for (char** e = environ; *e != nullptr; ++e) inherited.emplace_back(*e);
+    std::vector<std::string> env = TestEnvironment::merged(extraEnvironment, inherited);
     std::vector<char*> envp, argp;
     for (std::string& e : env) envp.push_back(e.data());
     for (std::string& a : args) argp.push_back(a.data());

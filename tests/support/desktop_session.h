@@ -4,7 +4,8 @@
 // a private X server with openbox (and xcompmgr), an XEmbed tray (trayer), a private session
 // bus with a notification daemon (dunst), a second private bus standing in for the system bus
 // with a fake logind and screen saver, and a PulseAudio server whose only sink is a null sink
-// recorded to a file. Each piece is optional, so that a test can leave one out.
+// recorded to a file. Each piece is optional, so that a test can leave one out. The pieces
+// live in a home in the desktop's folder, whatever the caller's session holds.
 
 #include <xcb/xcb.h>
 
@@ -42,11 +43,9 @@ struct DesktopPieces {
 // The installed services (the calendar service) started on demand by the session bus, living
 // in `home` with the folders a ProgramRun there uses.
 inline BusServices installedServicesAt(const std::filesystem::path& home) {
-  const std::string h = home.string();
-  return {true,
-          {"HOME=" + h, "XDG_CONFIG_HOME=" + h + "/.config", "XDG_DATA_HOME=" + h + "/.local/share",
-           "XDG_CACHE_HOME=" + h + "/.cache", "XDG_RUNTIME_DIR=" + h + "/runtime",
-           "GSETTINGS_BACKEND=memory", "GIO_USE_VFS=local"}};
+  auto environment = TestEnvironment::homeAt(home);
+  environment.insert(environment.end(), {"GSETTINGS_BACKEND=memory", "GIO_USE_VFS=local"});
+  return {true, environment};
 }
 
 // A shell command's standard output (at most `limit` bytes), or none when it failed.
@@ -184,14 +183,17 @@ class DesktopSession {
   const std::string& display() const { return xvfb_->display(); }
   const std::filesystem::path& folder() const { return folder_.path(); }
 
-  // What a program on this desktop needs in its environment.
+  // What a program on this desktop needs in its environment: the display, the buses, the
+  // sound server, and the pieces' home (a program with a home of its own names it first).
   std::vector<std::string> environment() const {
-    return {"DISPLAY=" + display(),
-            "DBUS_SESSION_BUS_ADDRESS=" + sessionBus_.address(),
-            "DBUS_SYSTEM_BUS_ADDRESS=" + systemBus_.address(),
-            "PULSE_SERVER=unix:" + (folder_ / "pulse/native").string(),
-            "WAYLAND_DISPLAY=",
-            "XDG_CURRENT_DESKTOP="};
+    std::vector<std::string> env{"DISPLAY=" + display(),
+                                 "DBUS_SESSION_BUS_ADDRESS=" + sessionBus_.address(),
+                                 "DBUS_SYSTEM_BUS_ADDRESS=" + systemBus_.address(),
+                                 "PULSE_SERVER=unix:" + (folder_ / "pulse/native").string(),
+                                 "WAYLAND_DISPLAY=",
+                                 "XDG_CURRENT_DESKTOP="};
+    env.insert(env.end(), home_.begin(), home_.end());
+    return env;
   }
 
   // The fake logind and screen saver.
@@ -398,7 +400,11 @@ class DesktopSession {
         false,
         std::vector<std::string>{"XDG_RUNTIME_DIR=" + runtime.string(), "HOME=" + runtime.string(),
                                  "PULSE_SERVER="});
-    if (!waitUntil([&] { return shell("pactl info"); }, seconds(30))) return false;
+    // A server that has ended will not answer: no use waiting for it.
+    if (!waitUntil([&] { return !sound_->running() || shell("pactl info"); }, seconds(30)) ||
+        !sound_->running()) {
+      return false;
+    }
     recorder_ = start({"sh", "-c",
                        "exec parec -d " + std::string(sinkName) +
                            ".monitor --rate=" + std::to_string(recordingRate) +
@@ -410,6 +416,7 @@ class DesktopSession {
 
   DesktopPieces pieces_;
   TempFolder folder_;
+  std::vector<std::string> home_ = TestEnvironment::homeAt(folder_ / "home");
   std::unique_ptr<XvfbServer> xvfb_;
   PrivateDBus sessionBus_, systemBus_;
   std::unique_ptr<ChildProcess> windowManager_, compositor_, services_, tray_, notifications_,

@@ -58,13 +58,10 @@ class ProgramRun {
   bool start(const Clock& clock, const std::vector<std::string>& extra = {}) {
     clock_ = clock;
     const auto offset = clock.start - std::time(nullptr);
-    const std::string h = home_.string();
     std::vector<std::string> env = extra;
+    for (std::string e : TestEnvironment::homeAt(home_)) env.push_back(std::move(e));
     for (std::string e : std::vector<std::string>{
-             "HOME=" + h, "XDG_CONFIG_HOME=" + h + "/.config",
-             "XDG_DATA_HOME=" + h + "/.local/share", "XDG_CACHE_HOME=" + h + "/.cache",
-             "XDG_RUNTIME_DIR=" + h + "/runtime", "QT_QPA_PLATFORM=xcb", "TZ=" + clock.zone,
-             "LC_ALL=C.UTF-8", "LANG=C.UTF-8",
+             "QT_QPA_PLATFORM=xcb", "TZ=" + clock.zone, "LC_ALL=C.UTF-8", "LANG=C.UTF-8",
              "JOURNAL_STREAM=", std::string("LD_PRELOAD=") + fakeTimeLibrary,
              "FAKETIME=" + std::to_string(offset) + " x" + std::to_string(clock.speed),
              "FAKETIME_DONT_RESET=1"}) {
