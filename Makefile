@@ -3,9 +3,10 @@ RELEASE_DIR ?= build-release
 JOBS ?= $(shell nproc)
 # Warnings stop the build only in `make test` (and so in CI); a plain build reports them.
 WARNINGS_AS_ERRORS ?= OFF
-# The compiler cache lives in the work tree, so that building and testing leave the caller's
-# home as it was; a CCACHE_DIR of the caller's own wins.
+# The compiler cache and its temporary files live in the work tree, so that building and testing
+# leave the caller's home and runtime folder as they were; the caller's own settings win.
 export CCACHE_DIR ?= $(CURDIR)/.cache/ccache
+export CCACHE_TEMPDIR ?= $(CCACHE_DIR)/tmp
 
 .PHONY: all deps configure build release test bench run clean format
 
