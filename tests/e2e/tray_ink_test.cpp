@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <chrono>
+#include <cstddef>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -86,6 +87,11 @@ TEST_P(TrayInkScenario, TheIconStandsOutOnThePanelAndAMenuOverItLeavesItSo) {
     testing::waitUntil([&] { return !(open = openMenus(*desktop, program->pid())).empty(); }, 1s);
   }
   ASSERT_FALSE(open.empty()) << "no menu opened at the icon";
+  // The first look at a panel that has just shown the icon may come before a loaded
+  // compositor has drawn the panel; the second look, two seconds on, mends that ink. From
+  // the menu on, the other ink may come only from the menu's own colours.
+  const std::string other = "status item ink " + otherInk().name().toStdString();
+  const std::size_t otherBeforeTheMenu = program->count(other);
   EXPECT_TRUE(open.front().area.intersects(*icon)) << "the menu is not over the icon";
   std::this_thread::sleep_until(docked + 4s);
   ASSERT_TRUE(desktop->shell("xdotool key Escape"));
@@ -100,8 +106,7 @@ TEST_P(TrayInkScenario, TheIconStandsOutOnThePanelAndAMenuOverItLeavesItSo) {
       << "the icon at " << icon->x() << "," << icon->y() << " shows no " << ink << " ink";
   sleep(3);
   EXPECT_GT(inked(*icon, "later"), 0) << "the ink did not stay";
-  // The menu's own colours would have given the other ink.
-  EXPECT_EQ(program->count("status item ink " + otherInk().name().toStdString()), 0u);
+  EXPECT_EQ(program->count(other), otherBeforeTheMenu) << "the ink was read off the menu";
   EXPECT_EQ(program->count(" fault: "), 0u);
 }
 
