@@ -2,6 +2,10 @@
 
 // Reminders stored before the program starts, and what its reminders.json holds afterwards.
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <string>
@@ -9,6 +13,7 @@
 
 #include "core/reminders/reminder.h"
 #include "platform/persistence/file_reminder_store.h"
+#include "tests/support/child_process.h"
 
 namespace vorlane::e2e {
 
@@ -30,6 +35,18 @@ inline std::vector<std::string> storedPhrases(const std::filesystem::path& file)
     phrases.push_back(reminder.phrase);
   }
   return phrases;
+}
+
+// Waits until `file` holds the first 99 of the hundred that storeReminders() stored, the
+// hundredth deleted, each failure a test failure.
+inline void expectTheHundredthDeleted(const std::filesystem::path& file) {
+  std::vector<std::string> stored;
+  EXPECT_TRUE(testing::waitUntil([&] { return (stored = storedPhrases(file)).size() == 99; },
+                                 std::chrono::seconds(30)))
+      << stored.size() << " stored";
+  ASSERT_FALSE(stored.empty());
+  EXPECT_EQ(std::count(stored.begin(), stored.end(), "water the plants 99"), 0);
+  EXPECT_EQ(stored.back(), "water the plants 98");
 }
 
 }  // namespace vorlane::e2e

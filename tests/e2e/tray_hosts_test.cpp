@@ -12,6 +12,7 @@
 #include "tests/e2e/program_windows.h"
 #include "tests/e2e/scenario.h"
 #include "tests/e2e/week_scenario.h"
+#include "tests/support/image_pixels.h"
 #include "tests/support/tray_menu.h"
 
 namespace vorlane::e2e {
@@ -28,21 +29,6 @@ constexpr const char* shownInTheTray = "status item shown in the tray";
 constexpr const char* preferencesTitle = "Vorlane Preferences";
 // The right edge of the 1280x800 screen, where the character hangs.
 const QRect column(1040, 0, 240, 800);
-
-// Pixels of `area` within a small distance of `ink`.
-int inkedPixels(const QImage& image, QRect area, const QColor& ink) {
-  int count = 0;
-  area = area.intersected(image.rect());
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) {
-      const QColor pixel = image.pixelColor(x, y);
-      count += std::abs(pixel.red() - ink.red()) + std::abs(pixel.green() - ink.green()) +
-                   std::abs(pixel.blue() - ink.blue()) <
-               24;
-    }
-  }
-  return count;
-}
 
 class TrayHostsScenario : public Scenario {
  protected:
@@ -74,7 +60,7 @@ class TrayHostsScenario : public Scenario {
     // The program looks at the panel again a moment after docking, and now and then after.
     int inked = 0;
     EXPECT_TRUE(testing::waitUntil(
-        [&] { return (inked = inkedPixels(screenshot("tray"), *icon, lightInk)) > 0; }, 90s))
+        [&] { return (inked = inkedPixels(screenshot("tray"), lightInk, *icon)) > 0; }, 90s))
         << "the icon at " << icon->x() << "," << icon->y() << " shows no light ink";
     return *icon;
   }

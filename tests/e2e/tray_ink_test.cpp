@@ -17,6 +17,7 @@
 
 #include "tests/e2e/program_windows.h"
 #include "tests/e2e/scenario.h"
+#include "tests/support/image_pixels.h"
 
 namespace vorlane::e2e {
 namespace {
@@ -35,27 +36,12 @@ struct PanelCase {
 
 void PrintTo(const PanelCase& panel, std::ostream* out) { *out << panel.name; }
 
-// Pixels of `area` within a small distance of `ink`.
-int inkedPixels(const QImage& image, QRect area, const QColor& ink) {
-  int count = 0;
-  area = area.intersected(image.rect());
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) {
-      const QColor pixel = image.pixelColor(x, y);
-      count += std::abs(pixel.red() - ink.red()) + std::abs(pixel.green() - ink.green()) +
-                   std::abs(pixel.blue() - ink.blue()) <
-               24;
-    }
-  }
-  return count;
-}
-
 class TrayInkScenario : public Scenario, public ::testing::WithParamInterface<PanelCase> {
  protected:
   QColor otherInk() const { return GetParam().ink == lightInk ? darkInk : lightInk; }
   int inked(const QRect& icon, const std::string& name) {
-    return inkedPixels(screenshot(std::string("tray-ink-") + GetParam().name + "-" + name), icon,
-                       GetParam().ink);
+    return inkedPixels(screenshot(std::string("tray-ink-") + GetParam().name + "-" + name),
+                       GetParam().ink, icon);
   }
 };
 

@@ -69,12 +69,7 @@ TEST_F(Scenario, AHostReachesEveryReminderThroughThePagesAndDeletesTheLast) {
   path.push_back("\u2068water the plants 99\u2069 - *");
   path.push_back("Delete reminder");
   ASSERT_TRUE(tray.choose(path)) << tray.lastLayout();
-  std::vector<std::string> stored;
-  EXPECT_TRUE(testing::waitUntil(
-      [&] { return (stored = storedPhrases(program->remindersFile())).size() == 99; }, 30s))
-      << stored.size() << " stored";
-  EXPECT_EQ(std::count(stored.begin(), stored.end(), "water the plants 99"), 0);
-  EXPECT_EQ(stored.back(), "water the plants 98");
+  expectTheHundredthDeleted(program->remindersFile());
   EXPECT_EQ(program->count(" fault: "), 0u);
 }
 

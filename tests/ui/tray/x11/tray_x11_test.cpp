@@ -16,6 +16,7 @@
 
 #include "tests/support/child_process.h"
 #include "tests/support/fake_status_watcher.h"
+#include "tests/support/image_pixels.h"
 #include "tests/support/private_dbus.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/xvfb_server.h"
@@ -153,21 +154,6 @@ TEST_F(TrayX11Test, AnXEmbedTrayThatComesLaterTakesTheIcon) {
   ASSERT_EQ(placed.rfind("shown=1 ", 0), 0u) << placed;
   EXPECT_NE(placed, "shown=1 geometry=0x0");
   EXPECT_FALSE(field(placed, "ink").empty()) << placed;
-}
-
-// How many pixels of `image` are within a small distance of `ink`.
-int inkedPixels(const QImage& image, const QColor& ink) {
-  int count = 0;
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      const QColor pixel = image.pixelColor(x, y);
-      const int distance = std::abs(pixel.red() - ink.red()) +
-                           std::abs(pixel.green() - ink.green()) +
-                           std::abs(pixel.blue() - ink.blue());
-      if (distance < 24) ++count;
-    }
-  }
-  return count;
 }
 
 // Regression: the icon was drawn in the application's text colour, black on a dark panel.
