@@ -115,6 +115,19 @@ int injected(SaveStep step) {
   return hook ? hook(step) : 0;
 }
 
+// Writes all of `bytes` to `fd`; the error number when it could not, else 0.
+int writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return 0;
+}
+
 // Errors of link() that say the file system makes no hard links here (or none more to this
 // file), for which a copy does as well.
 bool linksRefused(int error) {
@@ -143,14 +156,7 @@ int copyFile(const fs::path& from, const fs::path& to) {
       if (errno != EINTR) error = errno;
       continue;
     }
-    for (std::string_view rest(buffer, static_cast<std::size_t>(n)); error == 0 && !rest.empty();) {
-      const ssize_t written = ::write(out, rest.data(), rest.size());
-      if (written >= 0) {
-        rest.remove_prefix(static_cast<std::size_t>(written));
-      } else if (errno != EINTR) {
-        error = errno;
-      }
-    }
+    error = writeAll(out, std::string_view(buffer, static_cast<std::size_t>(n)));
   }
   if (error == 0 && ::fsync(out) != 0) error = errno;
   if (::close(out) != 0 && error == 0) error = errno;
@@ -273,15 +279,7 @@ FileReplacement::FileReplacement(const fs::path& link, std::string_view bytes) {
 
   if (::fchmod(fd, 0600) != 0) abandon(errno, "could not set permissions for");
   if (const int error = injected(SaveStep::writeTemporary)) abandon(error, "could not write");
-  std::string_view rest = bytes;
-  while (!rest.empty()) {
-    ssize_t n = ::write(fd, rest.data(), rest.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      abandon(errno, "could not write");
-    }
-    rest.remove_prefix(static_cast<std::size_t>(n));
-  }
+  if (const int error = writeAll(fd, bytes)) abandon(error, "could not write");
   if (const int error = injected(SaveStep::syncTemporary)) abandon(error, "could not flush");
   if (::fsync(fd) != 0) abandon(errno, "could not flush");
   int closed = ::close(fd);
