@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/logging/log.h"
 #include "platform/persistence/save_steps.h"
 
 namespace vorlane {
@@ -49,6 +50,42 @@ void syncFolder(const fs::path& folder) {
 bool somethingAt(const fs::path& path) {
   struct stat st {};
   return ::lstat(path.c_str(), &st) == 0;
+}
+
+// Closes a descriptor at the end of its scope.
+struct Closer {
+  int fd;
+  ~Closer() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+// `path` named as the system finds it: "a/../b" after a link's target is b beside where a is.
+fs::path asFound(const fs::path& path) {
+  std::error_code error;
+  const fs::path above = fs::canonical(folderOf(path), error);
+  return error ? path : above / path.filename();
+}
+
+// Whether something is at `path` (not followed) that is not a regular file.
+bool somethingButAFileAt(const fs::path& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
+// A write through a link touches nothing at its end that is not a regular file, nor anything
+// beside it: a device, a FIFO, a socket or a folder there is no record, and its folder is not
+// the record's (a link to /dev/zero would have put a file in /dev, then over the device).
+// Refused with EINVAL, naming it.
+[[noreturn]] void refuseNotAFile(const fs::path& target) {
+  throw std::system_error(EINVAL, std::generic_category(),
+                          asFound(target).string() + " is not a regular file, kept as it is");
+}
+
+// The unreadable answer for something at `path` that is not a regular file.
+StoredData notAFile(const fs::path& path, mode_t mode) {
+  if (S_ISDIR(mode)) return StoredData::unreadable(describe(path, EISDIR));
+  return StoredData::unreadable(path.string() + ": not a regular file");
 }
 
 // The name of the file a temporary file of writeFileAtomically stands in for
@@ -128,6 +165,38 @@ int writeAll(int fd, std::string_view bytes) {
   return 0;
 }
 
+// Creates an empty temporary file beside `target`, named as writeFileAtomically's are so that
+// one a killed save leaves is removed at the next start; its descriptor, or -1 with errno set.
+int createTemporary(const fs::path& target, fs::path* name) {
+  // Appended, not prefixed: GCC 12 at -O3 reports a false overlap (-Wrestrict) for "." + string.
+  std::string leaf = ".";
+  leaf += target.filename().string();
+  leaf += ".tmp-XXXXXX";
+  const std::string pattern = (folderOf(target) / leaf).string();
+  std::vector<char> buffer(pattern.begin(), pattern.end());
+  buffer.push_back('\0');
+  const int fd = ::mkostemp(buffer.data(), O_CLOEXEC);
+  if (fd >= 0) *name = fs::path(buffer.data());
+  return fd;
+}
+
+// Renames `from` to `to` unless something is there (EEXIST); the error number, 0 once renamed.
+// `injectedError`, when a test sets one, stands for the first try's. Where the file system
+// cannot refuse to replace (NFS and some FUSE file systems say EINVAL, older kernels ENOSYS),
+// it looks first: no other save of the same file runs meanwhile to take the name in between.
+int renameWithoutReplacing(const fs::path& from, const fs::path& to, int injectedError = 0) {
+  int error = injectedError;
+  if (error == 0) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    error = errno;
+  }
+  if (error != EINVAL && error != ENOSYS) return error;
+  struct stat st {};
+  if (::lstat(to.c_str(), &st) == 0) return EEXIST;
+  if (errno != ENOENT) return errno;
+  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
 // Errors of link() that say the file system makes no hard links here (or none more to this
 // file), for which a copy does as well.
 bool linksRefused(int error) {
@@ -135,22 +204,25 @@ bool linksRefused(int error) {
          error == EOPNOTSUPP || error == ENOSYS;
 }
 
-// Copies the regular file `from` to `to`, a name not taken yet, and flushes the copy (0600);
-// the error number when it could not (EEXIST when the name is taken), no half copy left.
-int copyFile(const fs::path& from, const fs::path& to) {
-  if (const int error = injected(SaveStep::copyAside)) return error;
-  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-  if (in < 0) return errno;
-  const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (out < 0) {
-    const int error = errno;
-    ::close(in);
-    return error;
-  }
-  int error = 0;
+// Copies the regular file `from` to a new temporary file beside it and flushes the copy (0600);
+// the error number when it could not, no temporary file left then. Only a whole copy is ever
+// given an aside name: a save killed while copying leaves a temporary file, never a cut-short
+// copy under a name someone restoring by hand could pick.
+int copyToTemporary(const fs::path& from, fs::path* copy) {
+  const Closer in{::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY)};
+  if (in.fd < 0) return errno;
+  struct stat st {};
+  if (::fstat(in.fd, &st) != 0) return errno;
+  // Something else took the file's place since it was looked at.
+  if (!S_ISREG(st.st_mode)) return EINVAL;
+  fs::path name;
+  const int out = createTemporary(from, &name);
+  if (out < 0) return errno;
+  int error = injected(SaveStep::copyAside);
+  if (error == 0 && ::fchmod(out, 0600) != 0) error = errno;
   char buffer[65536];
   while (error == 0) {
-    const ssize_t n = ::read(in, buffer, sizeof buffer);
+    const ssize_t n = ::read(in.fd, buffer, sizeof buffer);
     if (n == 0) break;
     if (n < 0) {
       if (errno != EINTR) error = errno;
@@ -158,19 +230,20 @@ int copyFile(const fs::path& from, const fs::path& to) {
     }
     error = writeAll(out, std::string_view(buffer, static_cast<std::size_t>(n)));
   }
+  if (error == 0) error = injected(SaveStep::syncCopy);
   if (error == 0 && ::fsync(out) != 0) error = errno;
   if (::close(out) != 0 && error == 0) error = errno;
-  ::close(in);
-  if (error != 0) ::unlink(to.c_str());
-  return error;
+  if (error != 0) {
+    ::unlink(name.c_str());
+    return error;
+  }
+  *copy = std::move(name);
+  return 0;
 }
 
 // Renames `aside` back to `path` unless something has taken its place meanwhile.
 void putBack(const fs::path& aside, const fs::path& path) {
-  if (::renameat2(AT_FDCWD, aside.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) return;
-  if ((errno == EINVAL || errno == ENOSYS) && !somethingAt(path)) {
-    ::rename(aside.c_str(), path.c_str());
-  }
+  (void)renameWithoutReplacing(aside, path);
 }
 
 // The first part of `folder`, from the root, that is there but is not a folder (followed
@@ -182,20 +255,29 @@ std::optional<fs::path> firstPartNotAFolder(const fs::path& folder) {
     if (part == "/" || part.empty()) continue;
     struct stat st {};
     if (::stat(built.c_str(), &st) != 0) return std::nullopt;
-    if (!S_ISDIR(st.st_mode)) {
-      // Named as the system found it: "a/../b" after a link's target is b beside where a is.
-      std::error_code error;
-      const fs::path above = fs::canonical(built.parent_path(), error);
-      return error ? built : above / built.filename();
-    }
+    if (!S_ISDIR(st.st_mode)) return asFound(built);
   }
   return std::nullopt;
+}
+
+// A save that is done, though its folder could not be flushed: said, not refused.
+void logUnflushed(const fs::path& path, const std::optional<std::string>& unflushed) {
+  if (!unflushed) return;
+  Log::lifecycle().info(
+      "saved %{public}s, though its folder could not be flushed, so a system crash soon may "
+      "bring back what it held before: %{public}s",
+      path.string(), *unflushed);
 }
 
 }  // namespace
 
 StoredData readStoredFile(const fs::path& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  // Looked at before it is opened: opening a device can act on it (a tape rewinds, a watchdog
+  // starts counting), and a FIFO opened to read would wait for a writer.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return notAFile(path, st.st_mode);
+  // Still opened without waiting and looked at again: something else may stand there by now.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
     const int error = errno;
     if (error == ENOENT) return StoredData::missing();
@@ -205,15 +287,9 @@ StoredData readStoredFile(const fs::path& path) {
     }
     return StoredData::unreadable(describe(path, error));
   }
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
-
-  struct stat st {};
+  const Closer closer{fd};
   if (::fstat(fd, &st) != 0) return StoredData::unreadable(describe(path, errno));
-  if (S_ISDIR(st.st_mode)) return StoredData::unreadable(describe(path, EISDIR));
-  if (!S_ISREG(st.st_mode)) return StoredData::unreadable(path.string() + ": not a regular file");
+  if (!S_ISREG(st.st_mode)) return notAFile(path, st.st_mode);
   if (static_cast<std::uintmax_t>(st.st_size) > maximumStoredFileSize) {
     return StoredData::unreadable(path.string() + ": file too large");
   }
@@ -241,14 +317,14 @@ StoredData readStoredFile(const fs::path& path) {
 
 void writeFileAtomically(const fs::path& path, std::string_view bytes) {
   FileReplacement replacement(path, bytes);
-  replacement.replace();
+  logUnflushed(path, replacement.replace());
 }
 
 std::optional<fs::path> writeFileKeepingAside(const fs::path& path, std::string_view bytes,
                                               std::time_t utc) {
   FileReplacement replacement(path, bytes);
   auto aside = replacement.keepAside(utc);
-  replacement.replace();
+  logUnflushed(path, replacement.replace());
   return aside;
 }
 
@@ -256,24 +332,19 @@ FileReplacement::FileReplacement(const fs::path& link, std::string_view bytes) {
   // What could not be read back would be lost at the next launch.
   if (bytes.size() > maximumStoredFileSize) fail(EFBIG, "too large to store", link);
   target_ = writeTarget(link);
+  throughLink_ = target_ != link;
+  refuseWhatIsNoFile();
   const fs::path folder = folderOf(target_);
   // The caller makes the record's own folder; a link's target may lie in a folder not made
   // yet (a dotfiles repository not checked out in full), made here the same way.
-  if (target_ != link) createFolders(folder);
-  // Appended, not prefixed: GCC 12 at -O3 reports a false overlap (-Wrestrict) for "." + string.
-  std::string leaf = ".";
-  leaf += target_.filename().string();
-  leaf += ".tmp-XXXXXX";
-  std::string pattern = (folder / leaf).string();
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  int fd = ::mkostemp(name.data(), O_CLOEXEC);
+  if (throughLink_) createFolders(folder);
+  int fd = createTemporary(target_, &temporary_);
   if (fd < 0) fail(errno, "could not create a temporary file beside", target_);
-  temporary_ = fs::path(name.data());
 
   auto abandon = [&](int error, const char* what) {
     if (fd >= 0) ::close(fd);
     ::unlink(temporary_.c_str());
+    temporary_.clear();
     fail(error, what, target_);
   };
 
@@ -307,6 +378,7 @@ std::optional<fs::path> FileReplacement::keepAside(std::time_t utc) {
     fail(errno, "could not inspect", target_);
   }
   if (!S_ISREG(st.st_mode)) {
+    if (throughLink_) refuseNotAFile(target_);
     // A folder or a device in the file's place: the temporary file cannot be renamed over it.
     aside_ = moveAside(target_, utc);
     renamedAside_ = aside_.has_value();
@@ -316,10 +388,13 @@ std::optional<fs::path> FileReplacement::keepAside(std::time_t utc) {
     const fs::path aside = asidePath(target_, utc, n);
     int error = injected(SaveStep::linkAside);
     if (error == 0 && ::link(target_.c_str(), aside.c_str()) != 0) error = errno;
-    if (error != 0 && linksRefused(error)) error = copyFile(target_, aside);
     if (error == EEXIST) continue;
+    if (linksRefused(error)) return keepCopyAside(utc, n);
     if (error != 0) fail(error, "could not set aside", target_);
     aside_ = aside;
+    // Linked, not followed: should something else have taken the file's place since it was
+    // looked at, the new name holds that, and goes again with the refusal.
+    if (throughLink_ && somethingButAFileAt(aside)) refuseNotAFile(target_);
     // On disk before the file is replaced: a crash in between must not take the old bytes.
     syncFolder(folderOf(target_));
     return aside_;
@@ -327,18 +402,56 @@ std::optional<fs::path> FileReplacement::keepAside(std::time_t utc) {
   fail(EEXIST, "could not set aside", target_);
 }
 
-void FileReplacement::replace() {
+std::optional<fs::path> FileReplacement::keepCopyAside(std::time_t utc, int n) {
+  fs::path copy;
+  if (const int error = copyToTemporary(target_, &copy)) {
+    fail(error, "could not set aside", target_);
+  }
+  // Such file systems give the copy no second name either: the whole copy is renamed to the
+  // first aside name that is free, never over a taken one.
+  for (; n <= 1000; ++n) {
+    const fs::path aside = asidePath(target_, utc, n);
+    const int error = renameWithoutReplacing(copy, aside, injected(SaveStep::nameCopy));
+    if (error == EEXIST) continue;
+    if (error != 0) {
+      ::unlink(copy.c_str());
+      fail(error, "could not set aside", target_);
+    }
+    aside_ = aside;
+    syncFolder(folderOf(target_));
+    return aside_;
+  }
+  ::unlink(copy.c_str());
+  fail(EEXIST, "could not set aside", target_);
+}
+
+std::optional<std::string> FileReplacement::replace() {
   const fs::path folder = folderOf(target_);
+  // Looked at again, as late as can be: something else may have taken the target's place.
+  refuseWhatIsNoFile();
   int error = injected(SaveStep::replace);
   if (error == 0 && ::rename(temporary_.c_str(), target_.c_str()) != 0) error = errno;
   if (error != 0) fail(error, "could not replace", target_);
   temporary_.clear();
-  // The old bytes now live on under the aside name alone, whatever follows.
+  // The save is done: the new version has the file's name, and the old bytes live on under the
+  // aside name alone. A folder that cannot be flushed only leaves the rename to the system's own
+  // writing back, which a crash before it could undo; that is said, not refused.
   replaced_ = true;
-  if (const int flush = injected(SaveStep::syncFolder))
-    fail(flush, "could not flush folder", folder);
-  syncFolder(folder);
+  std::optional<std::string> unflushed;
+  try {
+    if (const int flush = injected(SaveStep::syncFolder)) {
+      fail(flush, "could not flush folder", folder);
+    }
+    syncFolder(folder);
+  } catch (const std::system_error& flush) {
+    unflushed = flush.what();
+  }
   removeStaleTemporaries(folder, target_.filename().string());
+  return unflushed;
+}
+
+void FileReplacement::refuseWhatIsNoFile() const {
+  if (throughLink_ && somethingButAFileAt(target_)) refuseNotAFile(target_);
 }
 
 void createFolders(const fs::path& folder) {
@@ -382,26 +495,24 @@ fs::path asidePath(const fs::path& path, std::time_t utc, int n) {
 std::optional<fs::path> moveAside(const fs::path& path, std::time_t utc) {
   for (int n = 1; n <= 1000; ++n) {
     const fs::path target = asidePath(path, utc, n);
-    if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
-      syncFolder(folderOf(path));
-      return target;
-    }
-    int error = errno;
+    const int error = renameWithoutReplacing(path, target);
     if (error == EEXIST) continue;
     if (error == ENOENT && !somethingAt(path)) return std::nullopt;
-    if (error == EINVAL || error == ENOSYS) {
-      // The file system cannot refuse to replace; check first instead.
-      if (somethingAt(target)) continue;
-      if (::rename(path.c_str(), target.c_str()) == 0) {
-        syncFolder(folderOf(path));
-        return target;
-      }
-      error = errno;
-      if (error == ENOENT && !somethingAt(path)) return std::nullopt;
-    }
-    fail(error, "could not move aside", path);
+    if (error != 0) fail(error, "could not move aside", path);
+    syncFolder(folderOf(path));
+    return target;
   }
   fail(EEXIST, "could not move aside", path);
+}
+
+std::optional<fs::path> linkTargetNotAFile(const fs::path& path) {
+  try {
+    const fs::path target = writeTarget(path);
+    if (target == path || !somethingButAFileAt(target)) return std::nullopt;
+    return asFound(target);
+  } catch (const std::system_error&) {
+    return std::nullopt;
+  }
 }
 
 std::vector<fs::path> removeLeftoverTemporaries(

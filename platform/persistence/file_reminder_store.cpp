@@ -12,6 +12,7 @@
 #include "platform/persistence/atomic_file.h"
 #include "platform/persistence/json_coding.h"
 #include "platform/persistence/local_json_document.h"
+#include "platform/persistence/not_a_regular_file_error.h"
 #include "platform/persistence/path_not_a_folder_error.h"
 #include "platform/persistence/reminder_list_full_error.h"
 #include "platform/persistence/xdg_folders.h"
@@ -182,11 +183,12 @@ void FileReminderStore::commit(std::vector<Reminder> next) {
   // at every moment the file holds the old bytes or the new list, and a save refused at any
   // step leaves it, the list and the file still to be kept aside as they were.
   std::optional<std::filesystem::path> aside;
+  std::optional<std::string> unflushed;
   try {
     createFolders(url_->parent_path());
     FileReplacement replacement(*url_, bytes);
     aside = keepStoredFileAside(replacement);
-    replacement.replace();
+    unflushed = replacement.replace();
   } catch (const LocalJSONDocumentError&) {
     throw;  // logged where it was refused
   } catch (const std::exception& error) {
@@ -198,8 +200,15 @@ void FileReminderStore::commit(std::vector<Reminder> next) {
     }
     refuse(errorNumber(error));
   }
+  // From here on the file holds the new list: memory follows it, whatever is said below.
   if (aside) {
     Log::reminders().error("unreadable reminders file moved aside to %{public}s", aside->string());
+  }
+  if (unflushed) {
+    Log::reminders().info(
+        "reminders saved, though their folder could not be flushed, so a system crash soon may "
+        "bring back the list before: %{public}s",
+        *unflushed);
   }
   keepStoredFile_ = false;
   loggedWriteFailure_.reset();
@@ -230,6 +239,9 @@ void FileReminderStore::refuse(std::optional<int> error) const {
     if (part && !std::filesystem::equivalent(*part, url_->parent_path(), differs)) {
       throw PathNotAFolderError(*part);
     }
+  }
+  if (*error == EINVAL) {
+    if (const auto target = linkTargetNotAFile(*url_)) throw NotARegularFileError(*target);
   }
   throw LocalJSONDocumentError(writeFailure(*error));
 }

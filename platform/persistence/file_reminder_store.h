@@ -21,8 +21,11 @@ namespace vorlane {
 // throws LocalJSONDocumentError in the records' own sentences (the disk is full, the data
 // folder may not be written or is not a folder, or it could not be written at all; the
 // system's reason logged), PathNotAFolderError naming a file that stands elsewhere in the
-// file's way (in a link's target path, above the data folder), or ReminderListFullError when
-// the list would pass the size of a file that can be read back, and leaves the list as it was.
+// file's way (in a link's target path, above the data folder), NotARegularFileError naming the
+// target of a link that is not a regular file (a device, a FIFO; kept, nothing made beside it),
+// or ReminderListFullError when the list would pass the size of a file that can be read back,
+// and leaves the list as it was. Once the new list has the file's name the change is kept,
+// even should the folder then fail to flush (logged).
 //
 // The reminders are read one by one: those that do not decode (not JSON on their own, or a
 // value the program never writes) are left out, counted in one error log line; a file cut

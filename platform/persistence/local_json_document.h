@@ -26,6 +26,7 @@ enum class LocalJSONDocumentFailure {
   diskFull,
   notWritable,
   notAFolder,
+  notAFile,
   notWritten,
   notCleared,
 };
@@ -46,6 +47,9 @@ inline std::string_view describe(LocalJSONDocumentFailure failure) {
     case LocalJSONDocumentFailure::notAFolder:
       return "Vorlane's data folder is not a folder, so the change could not be saved. Nothing "
              "was changed.";
+    case LocalJSONDocumentFailure::notAFile:
+      return "Vorlane's saved file is a link to something that is not a regular file, so the "
+             "change could not be saved. Nothing was changed.";
     case LocalJSONDocumentFailure::notWritten:
       return "The change could not be written to disk. Nothing was changed.";
     case LocalJSONDocumentFailure::notCleared:

@@ -9,7 +9,9 @@ enum class SaveStep {
   writeTemporary,  // the new bytes into the temporary file
   syncTemporary,   // the temporary file flushed to disk
   linkAside,       // the file in place given its aside name as well, as a hard link
-  copyAside,       // or, where the file system refuses the link, copied there and flushed
+  copyAside,       // or, where the file system refuses the link, copied to a temporary file
+  syncCopy,        // that copy flushed to disk
+  nameCopy,        // the whole copy given the aside name, never one that is taken
   replace,         // the temporary file renamed over the file
   syncFolder,      // the folder flushed
 };

@@ -1,5 +1,7 @@
 // Faults: killed while saving, a corrupt preferences file, and a desktop without a
 // notification daemon, a sound server or a tray.
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 
 #include <random>
@@ -120,6 +122,65 @@ TEST_F(Scenario, ACorruptPreferencesFileIsMovedAsideWithItsBytesAndDefaultsApply
   EXPECT_EQ(kept, 1) << "the unreadable bytes were not kept";
   EXPECT_EQ(storedPreferences(home.path()).activeStartHour, 9);
   EXPECT_TRUE(program->running());
+}
+
+// The kind of node at `path` (not followed); 0 when nothing is there.
+mode_t nodeType(const std::filesystem::path& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 ? st.st_mode & S_IFMT : 0;
+}
+
+// The names in `folder` that begin with `name`, or with a dot and `name`: all a save of a file
+// called `name` could make beside it.
+std::vector<std::string> namedFor(const std::filesystem::path& folder, const std::string& name) {
+  std::vector<std::string> names;
+  for (const auto& entry : testing::folderEntries(folder)) {
+    if (entry.starts_with(name) || entry.starts_with("." + name)) names.push_back(entry);
+  }
+  return names;
+}
+
+// Regression: preferences linked to a device were saved into the device's folder (as root, a
+// file was renamed over /dev/zero). A link to a device node (one of the test's own where it may
+// make one, else /dev/null) and a link to a FIFO stay, the start does not wait on the FIFO,
+// every save through them is refused with the cause, and nothing appears beside either.
+TEST_F(Scenario, LinksToADeviceAndAFifoAreKeptAndNothingIsMadeBesideThem) {
+  startDesktop({.compositor = false});
+  const std::filesystem::path nodes = home.path() / "nodes";
+  const std::filesystem::path config = home.path() / ".config/vorlane";
+  const std::filesystem::path data = home.path() / ".local/share/Vorlane";
+  for (const auto& folder : {nodes, config, data}) std::filesystem::create_directories(folder);
+  std::filesystem::path device = nodes / "null";
+  if (::mknod(device.c_str(), S_IFCHR | 0600, ::makedev(1, 3)) != 0) device = "/dev/null";
+  const std::filesystem::path fifo = nodes / "pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::create_symlink(device, program->configFile("preferences"));
+  std::filesystem::create_symlink(fifo, program->remindersFile());
+  const auto besideDevice = namedFor(device.parent_path(), "null");
+
+  launch(at("09:58:00"));
+  ASSERT_TRUE(program->waitForLine("unreadable preferences left in place, not saving: ", 60s))
+      << program->log();
+  EXPECT_EQ(program->count(device.string() + " is not a regular file, kept as it is"), 1u);
+  ASSERT_TRUE(typeCommand("remind in 30m tea"));
+  ASSERT_TRUE(program->waitForLine("could not save reminders: ", 30s)) << program->log();
+  EXPECT_EQ(program->count(fifo.string() + " is not a regular file, kept as it is"), 1u);
+  EXPECT_EQ(program->count("added reminder: tea"), 0u);
+  const auto ended = program->stop(SIGTERM);
+  ASSERT_TRUE(ended && WIFEXITED(*ended)) << program->log();
+
+  EXPECT_EQ(nodeType(device), static_cast<mode_t>(S_IFCHR));
+  EXPECT_EQ(nodeType(fifo), static_cast<mode_t>(S_IFIFO));
+  EXPECT_EQ(namedFor(device.parent_path(), "null"), besideDevice);
+  const std::vector<std::string> made = device.parent_path() == nodes
+                                            ? std::vector<std::string>{"null", "pipe"}
+                                            : std::vector<std::string>{"pipe"};
+  EXPECT_EQ(testing::folderEntries(nodes), made);
+  EXPECT_EQ(std::filesystem::read_symlink(program->configFile("preferences")), device);
+  EXPECT_EQ(std::filesystem::read_symlink(program->remindersFile()), fifo);
+  EXPECT_EQ(namedFor(config, "preferences.json"), std::vector<std::string>{"preferences.json"});
+  EXPECT_EQ(testing::folderEntries(data), std::vector<std::string>{"reminders.json"});
+  EXPECT_EQ(program->count(" fault: "), 0u);
 }
 
 // Each missing piece leaves the program running through a visit, with one line about it.

@@ -120,6 +120,10 @@ TEST(KeptAsideSave, ASaveRefusedAtAnyStepLeavesTheFileTheListAndWhatIsStillToDo)
       {"the link", SaveStep::linkAside, EIO, false, LocalJSONDocumentFailure::notWritten, true},
       {"the copy where links are refused", SaveStep::copyAside, ENOSPC, true,
        LocalJSONDocumentFailure::diskFull, true},
+      {"the copy's flush", SaveStep::syncCopy, EIO, true, LocalJSONDocumentFailure::notWritten,
+       true},
+      {"the copy's aside name", SaveStep::nameCopy, EACCES, true,
+       LocalJSONDocumentFailure::notWritable, true},
       {"the rename", SaveStep::replace, EACCES, false, LocalJSONDocumentFailure::notWritable,
        false},
   };
@@ -162,21 +166,28 @@ TEST(KeptAsideSave, ASaveRefusedAtAnyStepLeavesTheFileTheListAndWhatIsStillToDo)
 }
 
 // A save killed before each of its steps (the process ends at once, as under SIGKILL): the
-// file holds the old bytes or the new list, and a fresh read lists every healthy reminder.
+// file holds the old bytes or the new list, a fresh read lists every healthy reminder, and no
+// aside name holds less than the whole old file.
+// Regression: where links are refused, the copy was written straight to its aside name; a kill
+// while copying left it cut short there for good.
 TEST(KeptAsideSave, ASaveKilledAtAnyStepLosesNoHealthyReminder) {
   constexpr int killed = 77;
   const struct {
     const char* name;
     SaveStep step;
     bool noLinks;
-    bool replaced;  // the file holds the new list
+    bool replaced;    // the file holds the new list
+    int temporaries;  // the temporary files the kill leaves behind
   } rows[] = {
-      {"before the temporary's write", SaveStep::writeTemporary, false, false},
-      {"before the temporary's flush", SaveStep::syncTemporary, false, false},
-      {"before the link", SaveStep::linkAside, false, false},
-      {"before the copy", SaveStep::copyAside, true, false},
-      {"before the rename", SaveStep::replace, false, false},
-      {"before the folder's flush", SaveStep::syncFolder, false, true},
+      {"before the temporary's write", SaveStep::writeTemporary, false, false, 1},
+      {"before the temporary's flush", SaveStep::syncTemporary, false, false, 1},
+      {"before the link", SaveStep::linkAside, false, false, 1},
+      {"before the copy, its file made", SaveStep::copyAside, true, false, 2},
+      {"before the copy's flush", SaveStep::syncCopy, true, false, 2},
+      {"before the copy is named", SaveStep::nameCopy, true, false, 2},
+      {"before the rename", SaveStep::replace, false, false, 1},
+      {"before the rename, links refused", SaveStep::replace, true, false, 1},
+      {"before the folder's flush", SaveStep::syncFolder, false, true, 0},
   };
   for (const auto& row : rows) {
     for (const bool linked : {false, true}) {
@@ -208,12 +219,20 @@ TEST(KeptAsideSave, ASaveKilledAtAnyStepLosesNoHealthyReminder) {
         EXPECT_EQ(testing::readFile(stored.target), stored.bytes);
       }
       // An aside copy the kill left holds the old bytes whole.
-      for (const fs::path& aside : {stored.aside(2), stored.aside(3)}) {
-        if (fs::exists(aside)) {
-          EXPECT_EQ(testing::readFile(aside), stored.bytes);
-        }
+      for (const auto& name : testing::folderEntries(stored.target.parent_path())) {
+        const fs::path aside = stored.target.parent_path() / name;
+        if (name.find(".unreadable-") == std::string::npos || aside == stored.aside(1)) continue;
+        EXPECT_EQ(testing::readFile(aside), stored.bytes) << name;
       }
       EXPECT_EQ(testing::readFile(stored.aside(1)), "older");
+      // The next start removes what the kill left, a copy on its way aside too.
+      const auto removed =
+          removeLeftoverTemporaries(stored.file.parent_path(),
+                                    [](std::string_view name) { return name == "reminders.json"; });
+      EXPECT_EQ(removed.size(), static_cast<std::size_t>(row.temporaries));
+      for (const auto& name : stored.entries()) {
+        EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
+      }
       EXPECT_EQ(fs::is_symlink(fs::symlink_status(stored.file)), linked);
       if (row.replaced) {
         EXPECT_EQ(testing::readFile(stored.aside(2)), stored.bytes) << "kept before the rename";
@@ -228,6 +247,99 @@ TEST(KeptAsideSave, ASaveKilledAtAnyStepLosesNoHealthyReminder) {
       EXPECT_EQ(stored.open().reminders().size(), 4u);
     }
   }
+}
+
+// Where links are refused, the whole copy takes the first aside name that is free; where the
+// file system cannot rename without replacing either (NFS says EINVAL, older kernels ENOSYS),
+// a name is looked at first. No earlier aside copy is ever replaced.
+TEST(KeptAsideSave, ACopyKeptAsideTakesTheFirstFreeNameAndReplacesNone) {
+  const struct {
+    const char* name;
+    int renameRefusal;  // what renaming without replacing answers; 0: it works
+  } rows[] = {
+      {"renamed without replacing", 0},
+      {"no such rename on the file system", EINVAL},
+      {"no such rename in the kernel", ENOSYS},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    PartlyReadFile stored(false);
+    testing::writeFile(stored.aside(2), "older still");
+    FileReminderStore store = stored.open();
+    const StepHook hook([&](SaveStep at) {
+      if (at == SaveStep::linkAside) return EPERM;
+      return at == SaveStep::nameCopy ? row.renameRefusal : 0;
+    });
+    LogCapture log;
+    store.remove(stored.kept[1].id);
+    EXPECT_EQ(testing::readFile(stored.aside(3)), stored.bytes);
+    EXPECT_EQ(testing::readFile(stored.aside(1)), "older");
+    EXPECT_EQ(testing::readFile(stored.aside(2)), "older still");
+    EXPECT_EQ(stored.entries().size(), 4u) << "the file and three aside copies, nothing else";
+    EXPECT_EQ(stored.open().reminders(), (std::vector<Reminder>{stored.kept[0], stored.kept[2]}));
+  }
+}
+
+// Regression: a folder flush that failed after the rename called the save refused, though the
+// file held the new list: memory kept the old list, and the next save set the healthy file
+// aside again as unreadable.
+TEST(KeptAsideSave, ASaveWhoseFolderCannotBeFlushedAfterTheRenameIsDone) {
+  for (const bool partlyRead : {false, true}) {
+    SCOPED_TRACE(partlyRead ? "a partly read file" : "a healthy file");
+    PartlyReadFile stored(false);
+    if (!partlyRead) stored.open().add(healthy("read"));  // the damaged one kept aside now
+    FileReminderStore store = stored.open();
+    const auto asides = stored.entries().size() - 1;
+    std::vector<Reminder> expected = store.reminders();
+    expected.erase(expected.begin() + 1);
+    LogCapture log;
+    {
+      const StepHook hook(failing(SaveStep::syncFolder, EIO, false));
+      store.remove(store.reminders()[1].id);
+    }
+    EXPECT_EQ(store.reminders(), expected);
+    EXPECT_FALSE(store.keepsUnreadableFile());
+    EXPECT_EQ(stored.open().reminders(), expected);
+    EXPECT_EQ(stored.entries().size() - 1, asides + (partlyRead ? 1 : 0));
+    store.add(healthy("tea"));
+    EXPECT_EQ(stored.entries().size() - 1, asides + (partlyRead ? 1 : 0)) << "not aside again";
+    const auto lines = log.lines();
+    ASSERT_EQ(lines.size(), partlyRead ? 2u : 1u);
+    const auto& flush = lines.back();
+    EXPECT_EQ(flush.level, LogLevel::info);
+    EXPECT_TRUE(flush.message.starts_with("reminders saved, though their folder could not be "))
+        << flush.message;
+    EXPECT_NE(flush.message.find("Input/output error"), std::string::npos) << flush.message;
+    if (partlyRead) {
+      EXPECT_TRUE(lines[0].message.starts_with("unreadable reminders file moved"));
+    }
+  }
+}
+
+// The same for the preferences, kept aside from a write whose folder flush fails.
+TEST(KeptAsideSave, PreferencesWrittenWhereTheFolderCannotBeFlushedAreKeptAsideOnce) {
+  testing::TempFolder temp;
+  FileRecordStore records(temp.path(), [] { return stampTime; });
+  const fs::path file = records.path(RecordPreferencesStore::key);
+  testing::writeFile(file, "{\"workMinutes\": oops");
+  LogCapture log;
+  RecordPreferencesStore preferences(records);
+  {
+    const StepHook hook(failing(SaveStep::syncFolder, EIO, false));
+    preferences.modify([](Preferences& p) { p.workMinutes = 40; });
+  }
+  EXPECT_EQ(RecordPreferencesStore(records).preferences().workMinutes, 40);
+  preferences.modify([](Preferences& p) { p.workMinutes = 45; });
+  EXPECT_EQ(RecordPreferencesStore(records).preferences().workMinutes, 45);
+  EXPECT_EQ(testing::readFile(asidePath(file, stampTime)), "{\"workMinutes\": oops");
+  EXPECT_EQ(testing::folderEntries(temp.path()).size(), 2u) << "kept aside once";
+  const auto lines = log.lines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].level, LogLevel::info);
+  EXPECT_TRUE(lines[0].message.starts_with("saved " + file.string() + ", though its folder"))
+      << lines[0].message;
+  EXPECT_TRUE(lines[1].message.starts_with("unreadable preferences moved aside to "))
+      << lines[1].message;
 }
 
 // Something other than a file in the reminders file's place has no bytes to keep: it is
