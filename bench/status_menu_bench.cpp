@@ -16,6 +16,7 @@
 #include <string>
 
 #include "app/coordinator_status_source.h"
+#include "bench/brief_run.h"
 #include "bench/offscreen_application.h"
 #include "core/reminders/in_memory_reminder_store.h"
 #include "platform/persistence/in_memory_record_store.h"
@@ -241,7 +242,7 @@ BENCHMARK(BM_StatusMenuReminderRowOpened)->Arg(100)->Arg(80'000)->Unit(benchmark
 BENCHMARK(BM_StatusMenuLastPageOpened)
     ->Arg(100)
     ->Arg(80'000)
-    ->Iterations(30)
+    ->Iterations(fixedIterations(30))
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StatusIconRefreshed)->Apply(overReminderCounts);
 
