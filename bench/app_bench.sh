@@ -132,7 +132,7 @@ idle_window() {
   started=$(now)
   echo "$started $(cpu_seconds "$pid") $(fidgets_in "$log")" >"$samples"
   for i in $(seq "$seconds"); do
-    sleep "$(awk -v s="$started" -v i="$i" -v n="$(now)" 'BEGIN { d = s + i - n; print (d > 0 ? d : 0) }')"
+    sleep "$(awk -v s="$started" -v i="$i" -v n="$(now)" 'BEGIN { d = s + i - n; printf "%.3f", (d > 0 ? d : 0) }')"
     echo "$(now) $(cpu_seconds "$pid") $(fidgets_in "$log")" >>"$samples"
   done
   woken=$(( ($(wakeups "$pid") - woken) * 60 / seconds ))
@@ -193,7 +193,8 @@ LD_PRELOAD="$faketime_library" FAKETIME="@$fake_start" DONT_FAKE_MONOTONIC=1 \
   "$program" 2>"$work/vorlane.log" &
 app=$!
 pids+=($app)
-icon_deadline=$(awk -v a="$launched" -v l="$icon_limit_seconds" 'BEGIN { print a + l }')
+# In full: awk's print writes six digits, which puts a moment since 1970 up to 5,000 s off.
+icon_deadline=$(awk -v a="$launched" -v l="$icon_limit_seconds" 'BEGIN { printf "%.3f", a + l }')
 until has_tray_icon "$app"; do
   sleep 0.05
   kill -0 "$app" 2>/dev/null || { echo "app_bench: Vorlane ended:" >&2; cat "$work/vorlane.log" >&2; exit 1; }

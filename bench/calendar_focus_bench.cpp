@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/brief_run.h"
 #include "bench/offscreen_application.h"
 #include "coordination/calendar_focus/calendar_focus_model.h"
 #include "platform/calendar/calendar_reader.h"
@@ -232,7 +233,7 @@ void BM_CalendarFocusRefreshThroughTheCalendarService(benchmark::State& state) {
 }
 BENCHMARK(BM_CalendarFocusRefreshThroughTheCalendarService)
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(50);
+    ->Iterations(fixedIterations(50));
 
 }  // namespace
 }  // namespace vorlane

@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/brief_run.h"
 #include "bench/offscreen_application.h"
 #include "platform/desktop/capture/pulse_capture_query.h"
 #include "platform/desktop/capture/system_microphone_usage.h"
@@ -66,7 +67,9 @@ void BM_SoundServerThatNeverAnswers(benchmark::State& state) {
     benchmark::DoNotOptimize(PulseCaptureQuery(silent.address()).isCapturing());
   }
 }
-BENCHMARK(BM_SoundServerThatNeverAnswers)->Unit(benchmark::kMillisecond)->Iterations(4);
+BENCHMARK(BM_SoundServerThatNeverAnswers)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(fixedIterations(4));
 
 void BM_ReducedMotionWithAPortalThatNeverAnswers(benchmark::State& state) {
   const SilentServices portal(
@@ -78,7 +81,7 @@ void BM_ReducedMotionWithAPortalThatNeverAnswers(benchmark::State& state) {
 }
 BENCHMARK(BM_ReducedMotionWithAPortalThatNeverAnswers)
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(4);
+    ->Iterations(fixedIterations(4));
 
 // A tray whose watcher never answers: the watch's start waits once, within its bound, and
 // every later question (100 of them here, as windows open and the pointer moves) is answered
@@ -99,7 +102,9 @@ void BM_TrayWatchWithAWatcherThatNeverAnswers(benchmark::State& state) {
   }
   state.counters["asked_again_us"] = askedAgainUs;
 }
-BENCHMARK(BM_TrayWatchWithAWatcherThatNeverAnswers)->Unit(benchmark::kMillisecond)->Iterations(4);
+BENCHMARK(BM_TrayWatchWithAWatcherThatNeverAnswers)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(fixedIterations(4));
 
 // The first snapshot after login, with logind, both screen savers and the sound server hung:
 // one budget in all, not one per service.
@@ -124,7 +129,9 @@ void BM_SnapshotWithEveryServiceHung(benchmark::State& state) {
     benchmark::DoNotOptimize(probe.snapshot(Date(0)));
   }
 }
-BENCHMARK(BM_SnapshotWithEveryServiceHung)->Unit(benchmark::kMillisecond)->Iterations(4);
+BENCHMARK(BM_SnapshotWithEveryServiceHung)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(fixedIterations(4));
 
 }  // namespace
 }  // namespace vorlane

@@ -62,14 +62,21 @@ void settle(const std::function<bool()>& done = [] { return true; }) {
   }
 }
 
-// Outside the timing: skips with `problem` unless the window was `laidOut`, then closes it.
-void closeUntimed(benchmark::State& state, FeatureWindow& host,
-                  const std::function<bool()>& laidOut, const char* problem) {
+// Outside the timing: closes the window, and skips with `problem` unless it was `laidOut`.
+// False after a skip, when the timing stays stopped and the caller leaves its loop: Google
+// Benchmark resumes no timing after an error.
+[[nodiscard]] bool closeUntimed(benchmark::State& state, FeatureWindow& host,
+                                const std::function<bool()>& laidOut, const char* problem) {
   state.PauseTiming();
-  if (!laidOut()) state.SkipWithError(problem);
+  const bool wasLaidOut = laidOut();
   host.window()->close();
   settle();
+  if (!wasLaidOut) {
+    state.SkipWithError(problem);
+    return false;
+  }
   state.ResumeTiming();
+  return true;
 }
 
 // `count` open priorities, three a day on the days before today, titles long enough to wrap.
@@ -94,13 +101,14 @@ void BM_TodayShownWithCarried(benchmark::State& state) {
     controller.show(
         store, 25, std::nullopt, [] {}, [](const UUID&, bool) {});
     settle();
-    closeUntimed(
+    const bool closed = closeUntimed(
         state, controller.host(),
         [&] {
           auto& view = dynamic_cast<TodayView&>(*controller.host().content());
           return view.earlierCards().size() == count && view.earlierCards().back()->height() > 0;
         },
         "the earlier cards were not all laid out");
+    if (!closed) break;
   }
 }
 
@@ -120,6 +128,7 @@ void BM_TodayBringToToday(benchmark::State& state) {
     state.PauseTiming();
     if (view.todayCards().size() != 1 || view.earlierCards().size() != count - 1) {
       state.SkipWithError("the priority did not move to today");
+      break;
     }
     const UUID brought = view.todayCards().front()->priority().id;
     store.apply([&](DailyPriorities& plan) { plan.removeFromToday(brought, monday, berlin()); });
@@ -151,10 +160,11 @@ void BM_HistoryShown(benchmark::State& state) {
     controller.show(store);
     auto& view = dynamic_cast<FocusHistoryView&>(*controller.host().content());
     settle([&] { return view.rows().size() == count; });
-    closeUntimed(
+    const bool closed = closeUntimed(
         state, controller.host(),
         [&] { return view.rows().size() == count && view.rows().back()->height() > 0; },
         "the rows were not all laid out");
+    if (!closed) break;
   }
 }
 
@@ -175,6 +185,7 @@ void BM_HistoryMarkNearTheEnd(benchmark::State& state) {
     state.PauseTiming();
     if (view.rows().size() != count || view.rows()[count - 5]->markButton() != nullptr) {
       state.SkipWithError("the entry was not marked");
+      break;
     }
     store.setEntries(entries);
     settle([&] { return view.rows().size() == count; });

@@ -27,6 +27,7 @@
 #include <memory>
 #include <optional>
 
+#include "bench/brief_run.h"
 #include "bench/loop_gaps.h"
 #include "bench/offscreen_application.h"
 #include "platform/services/flite_engine.h"
@@ -266,7 +267,9 @@ void BM_LongReminderVisitBesideIdleProbe(benchmark::State& state) {
   state.counters["resident_before_MB"] = before;
   state.counters["resident_after_MB"] = after;
 }
-BENCHMARK(BM_LongReminderVisitBesideIdleProbe)->Iterations(15)->Unit(benchmark::kSecond);
+BENCHMARK(BM_LongReminderVisitBesideIdleProbe)
+    ->Iterations(fixedIterations(15))
+    ->Unit(benchmark::kSecond);
 
 }  // namespace
 }  // namespace vorlane

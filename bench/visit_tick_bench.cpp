@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/brief_run.h"
 #include "coordination/coordinator/visit_coordinator.h"
 #include "platform/desktop/capture/proc_camera_usage.h"
 #include "platform/persistence/in_memory_record_store.h"
@@ -163,7 +164,7 @@ BENCHMARK(BM_TickWithRemindersDueTogether)
     ->Args({20'000, 30})
     ->Args({80'000, 30})
     ->Args({80'000, 667})
-    ->Iterations(5)
+    ->Iterations(fixedIterations(5))
     ->Unit(benchmark::kMillisecond);
 
 // Ticks 30 s apart with nothing due, from 9:30:10 on (fifty of them end before 10:00).
@@ -183,7 +184,7 @@ BENCHMARK(BM_TickWithNothingDue)
     ->Arg(200)
     ->Arg(20'000)
     ->Arg(80'000)
-    ->Iterations(50)
+    ->Iterations(fixedIterations(50))
     ->Unit(benchmark::kMillisecond);
 
 // One look at the desktop as the bench's environment takes it, for what the ticks above
