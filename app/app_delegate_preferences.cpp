@@ -29,6 +29,10 @@ void AppDelegate::showPreferences(std::optional<PreferencesSection> section) {
         .screens = self->services_.screens(),
         .launchAtLogin = self->launchAtLogin_.get(),
         .trayAvailable = self->services_.trayAvailable(),
+        .followTray =
+            [services = &self->services_](std::function<void()> changed) {
+              return services->followTray(std::move(changed));
+            },
     };
   });
 }

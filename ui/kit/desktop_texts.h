@@ -31,6 +31,11 @@ inline constexpr char shortcutUnavailableWarning[] =
     "tray.";
 inline constexpr char hiddenPartNote[] =
     "At 0%, that part is hidden and cannot take clicks. The system tray stays available.";
+// Beside the presence choice while no tray is there: without one, the monkey's right-click
+// is the only way to the menu, so it does not leave between visits.
+inline constexpr char presenceWithoutTrayNote[] =
+    "\u201COnly during visits\u201D applies once a system tray is there. Until then the monkey "
+    "stays on show, so that its menu is a right-click away.";
 inline constexpr char clickThroughNote[] =
     "Pass every click through the monkey, rope and banners. Session controls remain in the "
     "system tray. Turn this off to drag the monkey.";

@@ -46,6 +46,8 @@ MascotWindowController::MascotWindowController(Dependencies d)
       prefersReducedMotion_(d.prefersReducedMotion ? std::move(d.prefersReducedMotion)
                                                    : [] { return false; }),
       random_(d.random ? std::move(d.random) : std::make_shared<SystemRandomGenerator>()),
+      trayAvailable_(d.trayAvailable ? std::move(d.trayAvailable)
+                                     : [] { return QSystemTrayIcon::isSystemTrayAvailable(); }),
       pointerLocation_(d.pointerLocation ? std::move(d.pointerLocation)
                                          : [] { return QCursor::pos(); }) {
   if (!preferencesStore_ || !screens_) {
@@ -61,8 +63,7 @@ MascotWindowController::MascotWindowController(Dependencies d)
       .host = this,
       .preferences = preferencesStore_,
       .pointerLocation = pointerLocation_,
-      .trayAvailable = d.trayAvailable ? std::move(d.trayAvailable)
-                                       : [] { return QSystemTrayIcon::isSystemTrayAvailable(); },
+      .trayAvailable = trayAvailable_,
       .doubleClickInterval =
           d.doubleClickInterval
               ? std::move(d.doubleClickInterval)
@@ -137,7 +138,7 @@ bool MascotWindowController::performIfFree(const Visit& visit, Completion comple
   Log::presentation().info("performing visit scheduled for %{public}s",
                            describeDate(visit.scheduledFor));
   MascotScene& scene = ensureScene();
-  scene.setPresenceMode(preferences().presenceMode);
+  scene.setPresenceMode(presenceBetweenVisits());
   showWindow();
   settleWork_->cancel();
   setAnimating(true);
@@ -170,7 +171,7 @@ void MascotWindowController::settleAfterVisit() {
     pointer_->startWatchingPointer();
     stopStretching();  // no fidgets while the panel is up
     stir(0.4);
-  } else if (!hasActiveSession_ && preferences().presenceMode == PresenceMode::hidden) {
+  } else if (!hasActiveSession_ && presenceBetweenVisits() == PresenceMode::hidden) {
     pointer_->stopWatchingPointer();
     stopStretching();
     teardownScene();

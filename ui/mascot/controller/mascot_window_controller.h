@@ -33,7 +33,8 @@ namespace vorlane {
 
 // The mascot as the rest of the application sees it: it owns the column window, the view
 // and the scene, plays one visit at a time and, between visits, keeps the mascot peeking
-// (with a fidget now and then) or gone, as the user chose. The view renders only inside
+// (with a fidget now and then) or gone, as the user chose; gone only while a tray offers
+// the way to the menu (presenceBetweenVisits). The view renders only inside
 // short animation windows; between them the frame driver is stopped and no timer but the
 // fidget timer is armed. Main thread only.
 //
@@ -62,8 +63,9 @@ class MascotWindowController final : public QObject,
     // Optional: the pointer in global (desktop) pixels; the real cursor when absent.
     std::function<QPoint()> pointerLocation;
     // Optional: whether a system tray shows the status menu; asked at every use, since a
-    // tray may come and go. Without one click-through is never applied nor offered, and the
-    // context menu carries the status menu, so the user cannot be locked out.
+    // tray may come and go. Without one click-through is never applied nor offered, the
+    // mascot stays on show between visits whatever the presence chosen, and the context menu
+    // carries the status menu, so the user cannot be locked out.
     std::function<bool()> trayAvailable;
     // Optional: a wake or the session coming back lays the column out again, as a display
     // change does (the work area may have changed meanwhile).
@@ -124,10 +126,15 @@ class MascotWindowController final : public QObject,
 
   // --- presence ---
   void applyPresenceMode() override;
-  // A tray came or went. Click-through applies only while a tray offers the way back: it is
-  // lifted as the last tray goes, so the mascot's own menu can be reached at once, and
-  // applied again as one comes; the stored preference stays as it is.
+  // A tray came or went. Click-through and "Only during visits" apply only while a tray
+  // offers the way back: each is lifted as the last tray goes, so the mascot's own menu can
+  // be reached at once, and applied again as one comes; the stored preferences stay as they
+  // are.
   void trayChanged();
+  // How the mascot shows itself between visits now: the stored choice while a tray shows
+  // the status menu; without one, peeking, since its right-click is then the only way to
+  // the menu.
+  PresenceMode presenceBetweenVisits() const;
   // A move in progress owns the column: the placement it writes at its end is where the
   // column already is.
   void applyPlacement() override;
@@ -198,6 +205,11 @@ class MascotWindowController final : public QObject,
   std::shared_ptr<ScreenProvider> screens_;
   std::function<bool()> prefersReducedMotion_;
   std::shared_ptr<RandomGenerator> random_;
+  std::function<bool()> trayAvailable_;
+  // The presence the last applyPresenceMode showed; none before the first.
+  std::optional<PresenceMode> appliedPresence_;
+  // Whether that presence was peeking for want of a tray, against the stored choice.
+  bool presenceLifted_ = false;
 
   QPointer<MascotWindow> window_;
   QPointer<MascotView> view_;

@@ -10,10 +10,25 @@
 
 namespace vorlane {
 
+PresenceMode MascotWindowController::presenceBetweenVisits() const {
+  return trayAvailable_() ? preferences().presenceMode : PresenceMode::peek;
+}
+
 void MascotWindowController::applyPresenceMode() {
   dismissIdleFocusInvitation();
   configureClock();
   const Preferences p = preferences();
+  const PresenceMode mode = presenceBetweenVisits();
+  const bool lifted = mode != p.presenceMode;
+  if (lifted != presenceLifted_) {
+    if (lifted) {
+      Log::presentation().info("no tray: the mascot stays on show between visits until one comes");
+    } else if (trayAvailable_()) {
+      Log::presentation().info("a tray is there: the mascot leaves between visits again");
+    }
+    presenceLifted_ = lifted;
+  }
+  appliedPresence_ = mode;
   const bool clickThrough = pointer_->refreshClickThrough();
   if (scene_) {
     scene_->applyAppearance(p.mascotAppearance);
@@ -27,13 +42,13 @@ void MascotWindowController::applyPresenceMode() {
 
   if (completionOnShow() || hasActiveSession_) {
     // Whatever the mode, the mascot stays while either is on show.
-    ensureScene().setPresenceMode(p.presenceMode);
+    ensureScene().setPresenceMode(mode);
     pointer_->startWatchingPointer();
     redrawStaticScene();
     return;
   }
 
-  if (p.presenceMode == PresenceMode::hidden) {
+  if (mode == PresenceMode::hidden) {
     if (isPerformingVisit()) {
       // The visit ends away and the scene goes with it.
       if (scene_) scene_->setPresenceMode(PresenceMode::hidden);
@@ -73,8 +88,12 @@ void MascotWindowController::applyPresenceMode() {
 }
 
 void MascotWindowController::trayChanged() {
-  // Applied as a change of the setting is.
-  if (pointer_->isClickThrough() != pointer_->effectiveClickThrough()) applyPresenceMode();
+  // Applied as a change of the setting is. Before the first showing there is nothing to
+  // change: that one reads the trays as they are then.
+  if (pointer_->isClickThrough() != pointer_->effectiveClickThrough() ||
+      (appliedPresence_ && *appliedPresence_ != presenceBetweenVisits())) {
+    applyPresenceMode();
+  }
 }
 
 void MascotWindowController::fidgetNow(std::optional<IdleFidget> fidget) {
@@ -130,7 +149,7 @@ void MascotWindowController::buildScene(const ScreenInfo& screen,
   const Preferences p = preferences();
   auto* window = new MascotWindow(screen, placement);
   auto* scene = new MascotScene(QSizeF(window->size()), makeMascotCharacter());
-  scene->setPresenceMode(p.presenceMode);
+  scene->setPresenceMode(presenceBetweenVisits());
   scene->setWorkMinutes(static_cast<int>(p.workMinutes));
   scene->applyTheme(MascotTheme::current());
   scene->setCharacterTopInset(characterTopInset(screen, placement));

@@ -21,7 +21,7 @@ void MascotWindowController::showSession(std::optional<double> progress,
     hasActiveSession_ = false;
     if (scene_) scene_->showSession(std::nullopt, std::nullopt, std::nullopt);
     if (isPerformingVisit()) return;
-    if (preferences().presenceMode == PresenceMode::hidden && !completionOnShow()) {
+    if (presenceBetweenVisits() == PresenceMode::hidden && !completionOnShow()) {
       teardownScene();
       return;
     }
@@ -35,7 +35,7 @@ void MascotWindowController::showSession(std::optional<double> progress,
     return;
   }
   MascotScene& scene = ensureScene();
-  scene.setPresenceMode(preferences().presenceMode);
+  scene.setPresenceMode(presenceBetweenVisits());
   if (window_ && !window_->isVisible()) showWindow();
   scene.showSession(progress, toQString(time), toQString(caption));
   if (wasActive) {
@@ -71,7 +71,7 @@ void MascotWindowController::showCompletion(
   }
   hasActiveSession_ = false;
   MascotScene& scene = ensureScene();
-  scene.setPresenceMode(preferences().presenceMode);
+  scene.setPresenceMode(presenceBetweenVisits());
   scene.showCompletion(completion, QString::fromStdString(currentTime),
                        QString::fromStdString(elapsedText));
   showWindow();

@@ -37,6 +37,10 @@ void FormSection::setLabelWidth(int width) {
 
 void FormSection::addRow(QWidget* control) { rows_->addRow(control); }
 
+void FormSection::setRowVisible(QWidget* control, bool visible) {
+  rows_->setRowVisible(control, visible);
+}
+
 QLabel* FormSection::addNote(const QString& text) {
   QLabel* note = plainLabel(text, this);
   note->setWordWrap(true);

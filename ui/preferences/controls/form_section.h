@@ -18,6 +18,9 @@ class FormSection final : public QGroupBox {
   void addRow(QWidget* control);
   // A word-wrapped line in the secondary text colour, shown as written.
   QLabel* addNote(const QString& text);
+  // Shows or hides the row of `control` (a control or a note added here), its label with it;
+  // a hidden row takes no room.
+  void setRowVisible(QWidget* control, bool visible);
 
   // The widest row label, and a common width for them, so that sections line up.
   int labelWidth() const;

@@ -43,10 +43,11 @@ QSlider* fractionSlider(const QString& name, QWidget* parent) {
 
 }  // namespace
 
-DesktopPanel::DesktopPanel(PreferencesBinding& binding, ScreenProvider& screens, bool trayAvailable,
+DesktopPanel::DesktopPanel(PreferencesBinding& binding, ScreenProvider& screens, bool trayShown,
                            QWidget* parent)
     : PreferencesPanel(binding, parent), provider_(screens), screens_(provider_.screens()) {
-  buildPresence(trayAvailable);
+  buildPresence();
+  setTrayShown(trayShown);
   buildDisplay();
   buildPosition();
   buildClock();
@@ -71,8 +72,9 @@ DesktopPanel::DesktopPanel(PreferencesBinding& binding, ScreenProvider& screens,
   connect(application, &QGuiApplication::primaryScreenChanged, this, &DesktopPanel::refreshScreens);
 }
 
-void DesktopPanel::buildPresence(bool trayAvailable) {
+void DesktopPanel::buildPresence() {
   FormSection* section = addSection(QStringLiteral("Presence & clicks"));
+  presenceSection_ = section;
   presence_ = new QComboBox(section);
   presence_->setObjectName(QStringLiteral("presenceMode"));
   for (const PresenceMode mode : allPresenceModes) {
@@ -87,14 +89,23 @@ void DesktopPanel::buildPresence(bool trayAvailable) {
     binding_.edit([mode](Preferences& p) { p.presenceMode = *mode; });
   });
   section->addRow(QStringLiteral("Between visits"), presence_);
+  presenceNote_ = section->addNote(QString::fromUtf8(presenceWithoutTrayNote));
+  presenceNote_->setObjectName(QStringLiteral("presenceWithoutTrayNote"));
 
-  // Without a tray, a click-through monkey would leave no way to reach the menu again; the
-  // mascot's own menu does not offer it either.
-  if (!trayAvailable) return;
   clickThrough_ =
       toggle(QStringLiteral("Click-through mascot"), &Preferences::mascotClickThrough, section);
   section->addRow(clickThrough_);
-  section->addNote(QString::fromUtf8(clickThroughNote));
+  clickThroughNote_ = section->addNote(QString::fromUtf8(clickThroughNote));
+}
+
+void DesktopPanel::setTrayShown(bool shown) {
+  trayShown_ = shown;
+  // Without a tray the monkey stays on show between visits, whatever the choice.
+  presenceSection_->setRowVisible(presenceNote_, !shown);
+  // Without a tray, a click-through monkey would leave no way to reach the menu again; the
+  // mascot's own menu does not offer it either.
+  presenceSection_->setRowVisible(clickThrough_, shown);
+  presenceSection_->setRowVisible(clickThroughNote_, shown);
 }
 
 void DesktopPanel::buildDisplay() {

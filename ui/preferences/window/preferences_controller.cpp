@@ -33,6 +33,7 @@ void PreferencesController::show(std::optional<PreferencesSection> section,
                 .appNames = appNames_,
                 .screens = std::move(made.screens),
                 .trayAvailable = std::move(made.trayAvailable),
+                .followTray = std::move(made.followTray),
                 .launchAtLogin = made.launchAtLogin,
             });
       },

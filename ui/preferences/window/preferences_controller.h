@@ -39,6 +39,8 @@ class PreferencesController final {
     LaunchAtLoginSetting* launchAtLogin = nullptr;
     // Whether a tray shows the status item, answered without waiting; Qt's when none.
     std::function<bool()> trayAvailable = nullptr;
+    // Tells a callback of every coming and going of a tray; may be null.
+    std::function<Observers<>::Subscription(std::function<void()>)> followTray = nullptr;
   };
 
   // `clock` (required) and `calendar` date the voice panel's sample; `appNames` (the

@@ -118,11 +118,22 @@ PreferencesWindow::PreferencesWindow(PreferencesStore& store, PreferencesNavigat
   subscription_ = navigation_.changes().subscribe([this](const std::optional<PreferencesSection>&) {
     showSection(navigation_.shownSection(), false);
   });
+  if (services_.followTray) {
+    tray_ = services_.followTray([this] {
+      if (auto* desktop = dynamic_cast<DesktopPanel*>(panel_)) desktop->setTrayShown(trayShown());
+    });
+  }
 }
 
 PreferencesWindow::~PreferencesWindow() {
+  tray_.cancel();
   // The panel follows the binding, which goes with this object's members.
   delete scroll_->takeWidget();
+}
+
+bool PreferencesWindow::trayShown() const {
+  return services_.trayAvailable ? services_.trayAvailable()
+                                 : QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void PreferencesWindow::showSection(PreferencesSection section, bool force) {
@@ -159,10 +170,7 @@ QWidget* PreferencesWindow::makePanel(PreferencesSection section) {
                              .now = services_.now},
                             nullptr);
     case PreferencesSection::desktop:
-      return new DesktopPanel(binding_, *services_.screens,
-                              services_.trayAvailable ? services_.trayAvailable()
-                                                      : QSystemTrayIcon::isSystemTrayAvailable(),
-                              nullptr);
+      return new DesktopPanel(binding_, *services_.screens, trayShown(), nullptr);
     case PreferencesSection::appearance:
       return new AppearancePanel(binding_,
                                  {.calendar = services_.calendar,

@@ -9,6 +9,7 @@
 
 #include "foundation/calendar.h"
 #include "foundation/date.h"
+#include "foundation/observers.h"
 #include "platform/services/voice_catalogue.h"
 #include "ui/kit/confirmation_prompt.h"
 #include "ui/mascot_window/screen_info.h"
@@ -42,8 +43,12 @@ class PreferencesWindow final : public QWidget {
     std::optional<AppNames> appNames;
     // The displays the mascot chooses from; Qt's, without the active window, when none.
     std::shared_ptr<ScreenProvider> screens = nullptr;
-    // Whether the desktop shows a system tray; asked when the Desktop page is built.
+    // Whether the desktop shows a system tray; asked when the Desktop page is built and
+    // as a tray comes or goes; Qt's answer when none.
     std::function<bool()> trayAvailable = nullptr;
+    // Optional: subscribes a callback to every coming and going of a tray, so that an open
+    // Desktop page follows. Without it the page shows the tray as it was when built.
+    std::function<Observers<>::Subscription(std::function<void()>)> followTray = nullptr;
     // The login item's follower, whose failures the General page shows; may be null.
     LaunchAtLoginSetting* launchAtLogin = nullptr;
     // Asks before the appearance is reset; a message box when none.
@@ -77,6 +82,7 @@ class PreferencesWindow final : public QWidget {
  private:
   void showSection(PreferencesSection section, bool force);
   QWidget* makePanel(PreferencesSection section);
+  bool trayShown() const;
 
   PreferencesNavigation& navigation_;
   Services services_;
@@ -88,6 +94,7 @@ class PreferencesWindow final : public QWidget {
   QScrollArea* scroll_ = nullptr;
   QWidget* panel_ = nullptr;
   Observers<std::optional<PreferencesSection>>::Subscription subscription_;
+  Observers<>::Subscription tray_;
 };
 
 }  // namespace vorlane

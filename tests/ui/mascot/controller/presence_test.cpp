@@ -126,6 +126,80 @@ TEST_F(Presence, HidingDuringAVisitWaitsForTheVisitToEnd) {
   EXPECT_FALSE(controller->isFidgetScheduled());
 }
 
+// Without a tray the monkey's right-click is the only way to the menu: "Only during visits"
+// keeps it on show until a tray is there, and the stored choice is never rewritten.
+TEST_F(Presence, OnlyDuringVisitsAppliesOnlyWithATray) {
+  const struct {
+    const char* name;
+    PresenceMode stored;
+    bool tray;
+    bool onShow;
+  } rows[] = {
+      {"peeking with a tray", PresenceMode::peek, true, true},
+      {"peeking without a tray", PresenceMode::peek, false, true},
+      {"only during visits with a tray", PresenceMode::hidden, true, false},
+      {"only during visits without a tray", PresenceMode::hidden, false, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    tray = row.tray;
+    setMode(row.stored);
+    build();
+    peek();
+    EXPECT_EQ(controller->presenceBetweenVisits(),
+              row.onShow ? PresenceMode::peek : PresenceMode::hidden);
+    ASSERT_EQ(controller->window() != nullptr, row.onShow);
+    if (row.onShow) {
+      EXPECT_TRUE(controller->window()->isVisible());
+      EXPECT_EQ(controller->scene()->presenceState(), PresenceState::peeking);
+      EXPECT_TRUE(controller->pointer().isWatchingPointer()) << "its right-click is live";
+    }
+    // A visit ends where the presence leaves it.
+    controller->performIfFree(visitAt(0), {});
+    run(12);
+    ASSERT_FALSE(controller->isPerformingVisit());
+    EXPECT_EQ(controller->window() != nullptr, row.onShow) << "after a visit";
+    EXPECT_EQ(preferences->preferences().presenceMode, row.stored);
+  }
+}
+
+// Told of a tray's coming, the monkey leaves at once; told of the last one's going, it comes
+// back at once, not at the next visit.
+TEST_F(Presence, OnlyDuringVisitsFollowsATrayAtOnce) {
+  tray = false;
+  setMode(PresenceMode::hidden);
+  build();
+  peek();
+  ASSERT_NE(controller->window(), nullptr);
+  EXPECT_THAT(lines(), ::testing::Contains(::testing::HasSubstr(
+                           "no tray: the mascot stays on show between visits")));
+
+  tray = true;
+  controller->trayChanged();
+  run(0.6);
+  EXPECT_EQ(controller->window(), nullptr) << "it climbed away";
+  controller->trayChanged();  // another kind of tray: nothing to change
+  EXPECT_EQ(controller->window(), nullptr);
+
+  tray = false;
+  controller->trayChanged();
+  ASSERT_NE(controller->window(), nullptr);
+  run(1.7);
+  EXPECT_EQ(controller->scene()->presenceState(), PresenceState::peeking);
+  EXPECT_TRUE(controller->isFidgetScheduled());
+  EXPECT_EQ(preferences->preferences().presenceMode, PresenceMode::hidden);
+
+  // A tray that comes during a visit: the visit ends away and takes the scene with it.
+  controller->performIfFree(visitAt(0), {});
+  run(1);
+  tray = true;
+  controller->trayChanged();
+  EXPECT_NE(controller->window(), nullptr) << "the visit goes on";
+  run(12);
+  EXPECT_FALSE(controller->isPerformingVisit());
+  EXPECT_EQ(controller->window(), nullptr);
+}
+
 TEST_F(Presence, ClickThroughLeavesNoLiveArea) {
   build();
   peek();

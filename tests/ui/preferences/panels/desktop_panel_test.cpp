@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSlider>
 
@@ -222,6 +223,45 @@ TEST_F(DesktopPanelTest, TogglesAndThePresencePickerWriteTheirOwnField) {
   }
   make(Preferences({.presenceMode = PresenceMode::hidden}));
   EXPECT_EQ(panel->presencePicker()->currentText(), QStringLiteral("Only during visits"));
+}
+
+// Without a tray the monkey's right-click is the only way to the menu: the page says that
+// "Only during visits" waits for a tray, and offers no click-through. As a tray comes or goes
+// with the page open, both follow; the stored choices stay as they are.
+TEST_F(DesktopPanelTest, ThePresenceNoteAndClickThroughFollowTheTray) {
+  screens.displays = {display("DP-1", "Dell", 0, 1080)};
+  const auto noteShown = [this] { return panel->presenceNote()->isVisibleTo(panel.get()); };
+  const auto clickThroughShown = [this] {
+    return panel->clickThroughToggle() != nullptr &&
+           panel->clickThroughToggle()->isVisibleTo(panel.get());
+  };
+  const struct {
+    const char* name;
+    bool trayAtOpening;
+    std::vector<bool> trayChanges;
+  } rows[] = {
+      {"opened without a tray, which comes and goes", false, {true, false}},
+      {"opened with a tray, which goes and comes back", true, {false, true}},
+      {"the same answer twice", false, {false, true, true}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    make(Preferences({.presenceMode = PresenceMode::hidden, .mascotClickThrough = true}),
+         row.trayAtOpening);
+    EXPECT_EQ(noteShown(), !row.trayAtOpening);
+    EXPECT_EQ(clickThroughShown(), row.trayAtOpening);
+    for (const bool tray : row.trayChanges) {
+      panel->setTrayShown(tray);
+      EXPECT_EQ(noteShown(), !tray) << "tray " << tray;
+      EXPECT_EQ(clickThroughShown(), tray) << "tray " << tray;
+      if (tray) {
+        EXPECT_TRUE(panel->clickThroughToggle()->isChecked());
+      }
+    }
+    EXPECT_EQ(panel->presencePicker()->currentText(), QStringLiteral("Only during visits"));
+    EXPECT_TRUE(store->writes.empty()) << "a tray's coming or going writes nothing";
+  }
+  EXPECT_TRUE(panel->presenceNote()->text().contains(QStringLiteral("Only during visits")));
 }
 
 TEST_F(DesktopPanelTest, WithoutASystemTrayClickThroughIsNotOffered) {
