@@ -146,5 +146,44 @@ INSTANTIATE_TEST_SUITE_P(
                       FindRow{"emptyPath", {}, std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A menu with a page of reminders whose next page is disabled, as hosts show such a row: the
+// root, "Reminders (3)" holding "plants 0" and "More reminders (2)" (disabled, holding the
+// rows it would show), then "Mascot" holding "Move left".
+std::vector<TrayMenuEntry> withADisabledPage() {
+  return {{0, "", true, std::nullopt}, {1, "Reminders (3)", true, 0},
+          {2, "plants 0", true, 1},    {3, "More reminders (2)", false, 1},
+          {4, "plants 1", true, 3},    {5, "Mascot", true, 0},
+          {6, "Move left", true, 5}};
+}
+
+struct OpenRow {
+  const char* name;
+  std::vector<std::string> path;
+  std::vector<int> opened;  // the ids told that they open, in order
+  bool reachable;           // whether a host's user reaches the entry the path names
+};
+
+class TrayMenuOpen : public ::testing::TestWithParam<OpenRow> {};
+
+TEST_P(TrayMenuOpen, OpensTheSubmenusOnTheWayButNoDisabledOne) {
+  const auto entries = withADisabledPage();
+  std::vector<int> opened;
+  openTrayMenuPath(
+      GetParam().path, [&](int id) { opened.push_back(id); }, [&] { return entries; });
+  EXPECT_EQ(opened, GetParam().opened);
+  const auto at = findTrayMenuEntry(entries, GetParam().path);
+  ASSERT_TRUE(at.has_value());
+  EXPECT_EQ(trayMenuEntryReachable(entries, *at), GetParam().reachable);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, TrayMenuOpen,
+    ::testing::Values(
+        OpenRow{"enabledSubmenus", {"Mascot", "Move left"}, {0, 5}, true},
+        OpenRow{"aRowOfAPage", {"Reminders*", "plants 0"}, {0, 1}, true},
+        OpenRow{"theDisabledPageItself", {"Reminders*", "More*"}, {0, 1}, false},
+        OpenRow{"nothingPastTheDisabledPage", {"Reminders*", "More*", "plants 1"}, {0, 1}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace vorlane::testing

@@ -1,7 +1,8 @@
 // The status menu opened as a user opens it on a 1280x800 screen, by a click on the tray icon
 // in the bottom right corner or, without a tray, a right-click on the monkey: it stays on the
 // screen when a focus session that ends while it is open adds rows to it, and its list of a
-// hundred reminders opens in one column within the screen's height, page after page.
+// hundred reminders opens in one column within the screen's height, page after page, each
+// beginning with the reminder after the last of the page before.
 #include <algorithm>
 
 #include "tests/e2e/character_at.h"
@@ -78,15 +79,69 @@ class MenusOnScreenScenario : public Scenario {
   // icon's menu and its Reminders submenu with the keys; the menus open then, two when the
   // list opened.
   std::vector<OpenMenu> openAHundredReminders() {
+    startWithAHundredReminders();
+    if (HasFatalFailure()) return {};
+    std::vector<OpenMenu> open;
+    openPages(1, open);
+    return open;
+  }
+  void startWithAHundredReminders() {
     startInTheCorner();
     storeReminders(program->remindersFile(), 100, at("09:10:00"));
     launchInTheTray(1);
-    if (HasFatalFailure() || !openAtTheIcon()) return {};
+  }
+
+  // Opens the icon's menu, its Reminders submenu and then, by the last row of each page, the
+  // pages after it with the keys, up to page `wanted`: each opens with its first row active.
+  // The page reached, the last when `wanted` lies past it (its last row then opened the last
+  // reminder's own rows, left open), 0 when a menu did not open; `open`, the menus open then.
+  int openPages(int wanted, std::vector<OpenMenu>& open) {
+    open.clear();
+    if (!openAtTheIcon()) return 0;
     // From the last row up: Quit, About, Preferences, Mute, then Reminders, opened.
-    if (!desktop->shell("xdotool key Up Up Up Up Up Right")) return {};
-    std::vector<OpenMenu> open;
-    testing::waitUntil([&] { return (open = menus()).size() == 2; }, 30s);
-    return open;
+    if (!desktop->shell("xdotool key Up Up Up Up Up Right") ||
+        !testing::waitUntil([&] { return (open = menus()).size() == 2; }, 30s)) {
+      ADD_FAILURE() << "the list of reminders did not open";
+      return 0;
+    }
+    int page = 1;
+    for (; page < wanted; ++page) {
+      const QRect last = open.back().area;
+      const std::size_t shown = open.size();
+      if (!desktop->shell("xdotool key Up Right") ||
+          !testing::waitUntil([&] { return (open = menus()).size() == shown + 1; }, 30s)) {
+        ADD_FAILURE() << "the last row of page " << page << " opened nothing";
+        return 0;
+      }
+      if (open.back().area.height() < last.height() / 4) break;
+    }
+    return page;
+  }
+
+  // Deletes the reminder in the row that `keys` reach on the page open now, through its own
+  // rows (Edit..., Delete reminder); the phrase of the reminder of `stored` that the file then
+  // no longer holds, empty when none went.
+  std::string deleteFromRow(const std::string& keys, const std::vector<std::string>& stored) {
+    const std::size_t shown = menus().size();
+    if (!desktop->shell("xdotool key " + keys + " Right") ||
+        !testing::waitUntil([&] { return menus().size() == shown + 1; }, 30s) ||
+        !desktop->shell("xdotool key Down Return")) {
+      ADD_FAILURE() << "the reminder's own rows did not open";
+      return {};
+    }
+    std::vector<std::string> now;
+    if (!testing::waitUntil(
+            [&] {
+              return (now = storedPhrases(program->remindersFile())).size() + 1 == stored.size();
+            },
+            30s)) {
+      ADD_FAILURE() << "no reminder deleted: " << now.size() << " stored";
+      return {};
+    }
+    for (std::size_t i = 0; i < now.size(); ++i) {
+      if (now[i] != stored[i]) return stored[i];
+    }
+    return stored.back();
   }
 
   // Right-clicks the monkey, found at the right edge against `empty`, and waits for the menu
@@ -215,6 +270,39 @@ TEST_F(MenusOnScreenScenario, TheHundredthReminderIsReachedThroughThePagesAndDel
   EXPECT_TRUE(onScreen(row));
   ASSERT_TRUE(desktop->shell("xdotool key Down Return"));
   expectTheHundredthDeleted(program->remindersFile());
+  EXPECT_EQ(program->count(" fault: "), 0u);
+}
+
+// Regression guard: a page of reminders that began one past where the page before it ended
+// left that reminder out of reach. At each turn of the page, the first reminder of the next
+// page and then the last of the page before, each deleted from its row as the keys reach it,
+// were next to each other in the file.
+TEST_F(MenusOnScreenScenario, EachPageOfRemindersBeginsWithTheOneAfterTheLastOfThePageBefore) {
+  startWithAHundredReminders();
+  ASSERT_FALSE(HasFatalFailure());
+  int turns = 0;
+  std::vector<OpenMenu> open;
+  for (int page = 1;; ++page) {
+    const std::vector<std::string> stored = storedPhrases(program->remindersFile());
+    const int reached = openPages(page + 1, open);
+    ASSERT_GT(reached, 0);
+    if (reached == page) break;  // the last page
+    const std::string first = deleteFromRow("", stored);
+    ASSERT_FALSE(first.empty()) << "from the first row of page " << page + 1;
+    ASSERT_EQ(openPages(page, open), page);
+    // From the first row up past the next page's: the last reminder of the page.
+    std::vector<std::string> left = stored;
+    std::erase(left, first);
+    const std::string last = deleteFromRow("Up Up", left);
+    ASSERT_FALSE(last.empty()) << "from the last row of page " << page;
+    const auto before = std::find(stored.begin(), stored.end(), last);
+    ASSERT_NE(before, stored.end());
+    ASSERT_NE(before + 1, stored.end()) << "page " << page << " ended with the last reminder";
+    EXPECT_EQ(*(before + 1), first) << "page " << page << " ended with \"" << last << "\", page "
+                                    << page + 1 << " began with \"" << first << "\"";
+    ++turns;
+  }
+  EXPECT_GE(turns, 2) << "a column of 800 px held more than half";
   EXPECT_EQ(program->count(" fault: "), 0u);
 }
 

@@ -4,6 +4,9 @@
 #include "tests/support/tray_menu.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <utility>
 
 #include "tests/e2e/scenario.h"
 #include "tests/e2e/stored_reminders.h"
@@ -33,8 +36,10 @@ TEST_F(Scenario, ReopeningTheStatusMenuLetsGoOfTheEntriesItShowedBefore) {
   EXPECT_TRUE(tray.answersFor(latest.back().id)) << "the current menu must still answer";
 }
 
-// A host that opens every page of reminders finds the hundred, in store order, and deletes
-// the hundredth from its row on the last page: reminders.json no longer holds it.
+// A host that opens every page of reminders finds the hundred, in store order, each page
+// beginning with the reminder after the last of the page before, and deletes the hundredth
+// from its row on the last page: reminders.json no longer holds it. The host opens no
+// disabled row: a page that cannot be opened leaves its reminders out of reach.
 TEST_F(Scenario, AHostReachesEveryReminderThroughThePagesAndDeletesTheLast) {
   startDesktop();
   testing::TrayMenu tray(*desktop, VORLANE_FAKE_STATUS_WATCHER);
@@ -56,9 +61,22 @@ TEST_F(Scenario, AHostReachesEveryReminderThroughThePagesAndDeletesTheLast) {
     entries = tray.open(path);
   }
   EXPECT_GE(path.size(), 3u) << "a column of 800 px held more than half:\n" << tray.lastLayout();
+  const std::string plants = "\u2068water the plants ";
   std::vector<std::string> rows;
+  // The number of each page's first and last reminder, page after page.
+  std::vector<std::pair<int, int>> pages;
+  std::optional<std::size_t> page;
   for (const auto& entry : entries) {
-    if (entry.label.starts_with("\u2068water the plants ")) rows.push_back(entry.label);
+    if (!entry.label.starts_with(plants)) continue;
+    rows.push_back(entry.label);
+    const int number = std::atoi(entry.label.c_str() + plants.size());
+    if (entry.parent != page) pages.emplace_back(number, number);
+    page = entry.parent;
+    pages.back().second = number;
+  }
+  for (std::size_t k = 1; k < pages.size(); ++k) {
+    EXPECT_EQ(pages[k].first, pages[k - 1].second + 1)
+        << "page " << k + 1 << " does not begin where page " << k << " ended";
   }
   ASSERT_EQ(rows.size(), 100u) << tray.lastLayout();
   for (std::size_t i = 0; i < rows.size(); ++i) {

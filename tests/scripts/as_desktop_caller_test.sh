@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# as_desktop_caller_test.sh <scripts/as-desktop-caller> — the pretend session's command gets
-# its variables and its status through; a write into any of its folders or a use of its bus
-# fails the run and is named; it leaves no folder or process behind, also under another one.
+# as_desktop_caller_test.sh <scripts/as-desktop-caller> <ctest> — the pretend session's command
+# gets its variables and its status through, and its output on each stream; a write into any
+# of its folders, a use of its bus, or a run of no test (a ctest with none to find, a test
+# program whose filter matched none) fails the run and is named; it leaves no folder or
+# process behind, also under another one.
 source "$(dirname "$0")/script_checks.sh"
 script=$1
+ctest=$2
 export TMPDIR=$work
 
 run() {  # run NAME COMMAND...: the status, with the output kept in $work/NAME
@@ -17,6 +20,27 @@ run quiet sh -c 'test "$QT_QPA_PLATFORM" = wayland && test -d "$HOME" && test -n
 run status sh -c 'exit 7'
 [ $? -eq 7 ] || fail "the command's status did not come through"
 run nested bash "$script" true || fail "a pretend session under another was not left alone: $(cat "$work/nested")"
+bash "$script" sh -c 'echo said; echo warned >&2' >"$work/streams.out" 2>"$work/streams.err"
+[ "$(cat "$work/streams.out")" = said ] && [ "$(cat "$work/streams.err")" = warned ] ||
+  fail "the command's output did not come through on its own streams"
+
+# ctest where it finds no test (outside the build folder, or with a label that names none)
+# ends with status 0 as if all had passed.
+mkdir "$work/no-tests" "$work/tests"
+printf 'add_test(passes true)\nset_tests_properties(passes PROPERTIES LABELS e2e)\n' \
+  >"$work/tests/CTestTestfile.cmake"
+run ctest-tests "$ctest" --test-dir "$work/tests" -L e2e ||
+  fail "a ctest that ran its test failed: $(cat "$work/ctest-tests")"
+for run in "no-tests:--test-dir $work/no-tests" "no-label:--test-dir $work/tests -L x11"; do
+  # shellcheck disable=SC2086
+  run "ctest-${run%%:*}" "$ctest" ${run#*:} && fail "a ctest that ran no test passed (${run%%:*})"
+  grep -q "ran no test" "$work/ctest-${run%%:*}" ||
+    fail "the run of no test is not said: $(cat "$work/ctest-${run%%:*}")"
+done
+run gtest-none sh -c 'echo "[==========] 0 tests from 0 test suites ran. (0 ms total)"' &&
+  fail "a test program that ran no test passed"
+run gtest-some sh -c 'echo "[==========] 3 tests from 1 test suite ran. (5 ms total)"' ||
+  fail "a test program that ran its tests failed: $(cat "$work/gtest-some")"
 
 for variable in HOME XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_STATE_HOME XDG_RUNTIME_DIR; do
   run "write-$variable" sh -c "mkdir -p \"\$$variable/app\"" && fail "a write into \$$variable passed"

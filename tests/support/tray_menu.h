@@ -49,12 +49,13 @@ class TrayMenu {
   }
 
   // Opens the submenus `path` goes through, as `choose` does, and then the one it reaches, as
-  // a host does as the user goes down them; the whole menu as it then stands.
+  // a host does as the user goes down them; the whole menu as it then stands. As in a host's
+  // menu, a disabled entry opens nothing, and nothing past it opens either.
   std::vector<TrayMenuEntry> open(const std::vector<std::string>& path) {
     const auto entries = openTrayMenuPath(
         path, [this](int id) { aboutToShow(id); }, [this] { return layout(); });
     const auto at = findTrayMenuEntry(entries, path);
-    if (!at) return entries;
+    if (!at || !trayMenuEntryReachable(entries, *at)) return entries;
     aboutToShow(entries[*at].id);
     return layout();
   }
@@ -62,12 +63,13 @@ class TrayMenu {
   // Clicks the entry reached by `path`, opening the submenus on the way as a host does: each
   // label names an entry somewhere below the one before it (the first, anywhere in the menu);
   // a label ending in "*" names the first entry that starts with the rest. False when there
-  // is no such entry or it is disabled, which the printout of the last read then shows.
+  // is no such entry, or it or a submenu on the way is disabled, which the printout of the
+  // last read then shows.
   bool choose(const std::vector<std::string>& path) {
     const auto entries = openTrayMenuPath(
         path, [this](int id) { aboutToShow(id); }, [this] { return layout(); });
     const auto at = findTrayMenuEntry(entries, path);
-    if (!at || !entries[*at].enabled) return false;
+    if (!at || !trayMenuEntryReachable(entries, *at)) return false;
     return call(menuPath_, "com.canonical.dbusmenu.Event",
                 "int32:" + std::to_string(entries[*at].id) +
                     " string:clicked variant:int32:0 uint32:0")

@@ -91,10 +91,20 @@ inline std::optional<size_t> findTrayMenuEntry(const std::vector<TrayMenuEntry>&
   return at;
 }
 
+// Whether a host's user can reach the entry at `at`: it and every submenu above it are enabled,
+// as a host opens no disabled submenu.
+inline bool trayMenuEntryReachable(const std::vector<TrayMenuEntry>& entries, size_t at) {
+  for (std::optional<size_t> entry = at; entry; entry = entries[*entry].parent) {
+    if (!entries[*entry].enabled) return false;
+  }
+  return true;
+}
+
 // The menu as a host shows it once it has opened it and then the submenus `path` goes through,
 // one after the other: `aboutToShow` tells the program that the menu (0) or the submenu with
 // this id opens, and may make its entries only then; `layout` reads the whole layout. The
-// entries of the last read; the submenus stop at the first label that names nothing.
+// entries of the last read; the submenus stop at the first label that names nothing, or names
+// a disabled entry, which a host's menu does not open.
 inline std::vector<TrayMenuEntry> openTrayMenuPath(
     const std::vector<std::string>& path, const std::function<void(int id)>& aboutToShow,
     const std::function<std::vector<TrayMenuEntry>()>& layout) {
@@ -103,7 +113,7 @@ inline std::vector<TrayMenuEntry> openTrayMenuPath(
   for (size_t depth = 1; depth < path.size(); ++depth) {
     const auto at = findTrayMenuEntry(
         entries, std::vector<std::string>(path.begin(), path.begin() + std::ptrdiff_t(depth)));
-    if (!at) break;
+    if (!at || !trayMenuEntryReachable(entries, *at)) break;
     aboutToShow(entries[*at].id);
     entries = layout();
   }

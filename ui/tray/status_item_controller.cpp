@@ -173,6 +173,9 @@ QColor StatusItemController::currentInk() {
   if (!ink_.isValid() || area != inkArea_ || !sinceInkCheck_.isValid() ||
       sinceInkCheck_.elapsed() >= trayRecheckMilliseconds) {
     inkArea_ = area;
+    // Read while a window of ours hid the panel, the icon's own copy of the panel under it may
+    // be that window: the icon shows the panel again, where it can, before it is looked at.
+    if (panelHidden_ && xembedIcon_) xembedIcon_->readPanelAgain();
     const QPointer<StatusItemController> self(this);
     const std::optional<QColor> read = inkSource_(area, [self] {
       if (self) self->recheckInk();

@@ -53,6 +53,11 @@ QRect XEmbedTrayIcon::placement() const {
   return {QPoint(qRound(place->dst_x / ratio), qRound(place->dst_y / ratio)), size()};
 }
 
+void XEmbedTrayIcon::readPanelAgain() {
+  background_ = QPixmap();
+  if (isVisible()) repaint();
+}
+
 void XEmbedTrayIcon::paintEvent(QPaintEvent*) {
   const QRect area(QPoint(0, 0), size());
   QPainter painter(this);

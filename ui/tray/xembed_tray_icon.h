@@ -26,6 +26,9 @@ class XEmbedTrayIcon final : public QWidget {
   void setIcon(const QIcon& icon);
   // Where the tray shows the icon, in Qt's pixels; empty until it is shown.
   QRect placement() const;
+  // Reads the panel under the icon again and draws the icon over it at once: a window drawn
+  // over the icon when it last read the panel was read in its place.
+  void readPanelAgain();
 
   std::function<void(Qt::MouseButton button, QPoint global)> pressed;
 
