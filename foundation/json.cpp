@@ -232,14 +232,19 @@ Json parse(std::string_view text) {
   return std::move(*document);
 }
 
-bool scanElements(std::string_view text, const std::function<void(const ArrayElement&)>& visit) {
+ArrayScan scanElements(std::string_view text,
+                       const std::function<void(const ArrayElement&)>& visit) {
   const auto refused = [](const char* reason) {
     return DecodingError(DecodingError::Kind::dataCorrupted, "", notJson(reason));
   };
   if (text.size() > maximumDocumentSize) throw refused("The document is too large.");
+  // Where the text past `from` holds more than white space; its size when it does not.
+  const auto unreadFrom = [&](std::size_t from) {
+    while (from < text.size() && isJsonSpace(text[from])) ++from;
+    return from;
+  };
   // A byte order mark, which the parser also passes over.
-  std::size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
-  while (at < text.size() && isJsonSpace(text[at])) ++at;
+  std::size_t at = unreadFrom(text.starts_with("\xEF\xBB\xBF") ? 3 : 0);
   if (at == text.size() || text[at] != '[') throw refused("The document is not one array.");
   std::size_t start = ++at;
   std::size_t depth = 0;
@@ -269,7 +274,10 @@ bool scanElements(std::string_view text, const std::function<void(const ArrayEle
         visit(ArrayElement{element, deepest});
         visited = true;
       }
-      if (c == ']') return isBlank(text.substr(at + 1));
+      if (c == ']') {
+        const std::size_t after = unreadFrom(at + 1);
+        return ArrayScan{after == text.size(), after};
+      }
       start = at + 1;
       deepest = 0;
     }
@@ -279,9 +287,10 @@ bool scanElements(std::string_view text, const std::function<void(const ArrayEle
     while (!last.empty() && isJsonSpace(last.back())) last.remove_suffix(1);
     if (!last.empty() && (last.back() == '}' || last.back() == ']' || last.back() == '"')) {
       visit(ArrayElement{last, deepest});
+      return ArrayScan{false, text.size()};
     }
   }
-  return false;
+  return ArrayScan{false, unreadFrom(start)};
 }
 
 std::optional<Json> parseElement(const ArrayElement& element) {
@@ -295,9 +304,9 @@ std::optional<Json> parseElement(const ArrayElement& element) {
 
 std::vector<std::optional<Json>> parseElements(std::string_view text) {
   std::vector<std::optional<Json>> elements;
-  const bool whole = scanElements(
+  const ArrayScan scan = scanElements(
       text, [&](const ArrayElement& element) { elements.push_back(parseElement(element)); });
-  if (!whole) {
+  if (!scan.whole) {
     throw DecodingError(DecodingError::Kind::dataCorrupted, "",
                         notJson("The document is not one array."));
   }

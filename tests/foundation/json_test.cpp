@@ -237,10 +237,10 @@ TEST(Json, ScansAnArraysElementsUpToTheDamage) {
     for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
       SCOPED_TRACE(row.name + std::string(mark.empty() ? "" : ", after a byte order mark"));
       std::vector<std::string> elements;
-      const bool whole = json::scanElements(
+      const json::ArrayScan scan = json::scanElements(
           mark + row.document, [&](const json::ArrayElement& e) { elements.emplace_back(e.text); });
       EXPECT_EQ(elements, row.elements);
-      EXPECT_EQ(whole, row.whole);
+      EXPECT_EQ(scan.whole, row.whole);
     }
   }
   for (const std::string document : {"", " ", "{}", "x[1]", "\xEF\xBB[1]"}) {
@@ -261,6 +261,31 @@ TEST(Json, ScansAnArraysElementsUpToTheDamage) {
         {"[[1]]", bound - 1, Json::parse("[[1]]")},
         {"[[1]]", bound, std::nullopt}}) {
     EXPECT_EQ(json::parseElement({text, depth}), value) << text << " at " << depth;
+  }
+}
+
+// Where the text that could not be read starts, so that a damaged file's reader can say how
+// far it got: the first element not given, or what follows the array.
+TEST(Json, TheScanSaysWhereWhatCouldNotBeReadStarts) {
+  const std::pair<std::string, std::string> rows[] = {
+      // The document, and what of it could not be read.
+      {"[1, \"a\" ] \n", ""},
+      {"[1,{}]  x]", "x]"},
+      {"[1][2]", "[2]"},
+      {"[1,{}\n", ""},
+      {"[1,\"ab\"", ""},
+      {"[1, \n{\"k\":1", "{\"k\":1"},
+      {"[1, 12", "12"},
+      {"[1,{}, ", ""},
+      {"[ ", ""},
+      {R"([{"a":1}, {"a":"x},{"a":2}])", R"({"a":"x},{"a":2}])"},
+  };
+  for (const auto& [document, unread] : rows) {
+    for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+      const std::string text = mark + document;
+      const json::ArrayScan scan = json::scanElements(text, [](const json::ArrayElement&) {});
+      EXPECT_EQ(text.substr(scan.unreadFrom), unread) << text;
+    }
   }
 }
 
