@@ -37,15 +37,27 @@ SystemAppServices::~SystemAppServices() = default;
 std::shared_ptr<ReminderStore> SystemAppServices::makeReminderStore() {
   auto store = std::make_shared<FileReminderStore>();
   if (!store->keepsUnreadableFile()) return store;
-  if (store->leftOutCount() == 0) {
+  const auto unreadFrom = store->unreadFrom();
+  if (!unreadFrom && store->leftOutCount() == 0) {
     Log::reminders().error(
         "the reminders file could not be read: no reminders until it is moved aside at the "
         "next save");
-  } else {
+  } else if (!unreadFrom) {
     Log::reminders().error(
         "the reminders file was read in part: %u read and in use, %u left out; the file is "
         "moved aside as it is at the next save",
         store->readCount(), store->leftOutCount());
+  } else if (store->leftOutCount() == 0) {
+    // Whatever the file held past the damage is out of use, however many reminders it was.
+    Log::reminders().error(
+        "the reminders file was read in part: %u read and in use, nothing after byte %u could "
+        "be read; the file is moved aside as it is at the next save",
+        store->readCount(), *unreadFrom);
+  } else {
+    Log::reminders().error(
+        "the reminders file was read in part: %u read and in use, %u left out, nothing after "
+        "byte %u could be read; the file is moved aside as it is at the next save",
+        store->readCount(), store->leftOutCount(), *unreadFrom);
   }
   return store;
 }

@@ -232,14 +232,19 @@ Json parse(std::string_view text) {
   return std::move(*document);
 }
 
-bool scanElements(std::string_view text, const std::function<void(const ArrayElement&)>& visit) {
+ArrayScan scanElements(std::string_view text,
+                       const std::function<void(const ArrayElement&)>& visit) {
   const auto refused = [](const char* reason) {
     return DecodingError(DecodingError::Kind::dataCorrupted, "", notJson(reason));
   };
   if (text.size() > maximumDocumentSize) throw refused("The document is too large.");
+  // Where the text past `from` holds more than white space; its size when it does not.
+  const auto unreadFrom = [&](std::size_t from) {
+    while (from < text.size() && isJsonSpace(text[from])) ++from;
+    return from;
+  };
   // A byte order mark, which the parser also passes over.
-  std::size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
-  while (at < text.size() && isJsonSpace(text[at])) ++at;
+  std::size_t at = unreadFrom(text.starts_with("\xEF\xBB\xBF") ? 3 : 0);
   if (at == text.size() || text[at] != '[') throw refused("The document is not one array.");
   std::size_t start = ++at;
   std::size_t depth = 0;
@@ -269,7 +274,10 @@ bool scanElements(std::string_view text, const std::function<void(const ArrayEle
         visit(ArrayElement{element, deepest});
         visited = true;
       }
-      if (c == ']') return isBlank(text.substr(at + 1));
+      if (c == ']') {
+        const std::size_t after = unreadFrom(at + 1);
+        return ArrayScan{after == text.size(), after};
+      }
       start = at + 1;
       deepest = 0;
     }
@@ -279,9 +287,10 @@ bool scanElements(std::string_view text, const std::function<void(const ArrayEle
     while (!last.empty() && isJsonSpace(last.back())) last.remove_suffix(1);
     if (!last.empty() && (last.back() == '}' || last.back() == ']' || last.back() == '"')) {
       visit(ArrayElement{last, deepest});
+      return ArrayScan{false, text.size()};
     }
   }
-  return false;
+  return ArrayScan{false, unreadFrom(start)};
 }
 
 std::optional<Json> parseElement(const ArrayElement& element) {
@@ -295,9 +304,9 @@ std::optional<Json> parseElement(const ArrayElement& element) {
 
 std::vector<std::optional<Json>> parseElements(std::string_view text) {
   std::vector<std::optional<Json>> elements;
-  const bool whole = scanElements(
+  const ArrayScan scan = scanElements(
       text, [&](const ArrayElement& element) { elements.push_back(parseElement(element)); });
-  if (!whole) {
+  if (!scan.whole) {
     throw DecodingError(DecodingError::Kind::dataCorrupted, "",
                         notJson("The document is not one array."));
   }
@@ -322,6 +331,37 @@ std::optional<std::string> elementID(const Json& element) {
   return text;
 }
 
+// Where each key of an object is among its members. A lookup by the object's own find is a
+// linear search, which made carrying members over quadratic in their number; below
+// indexedFrom members that search is still the cheaper one. The keys are looked at where the
+// object holds them: the object must not change while the index is used.
+class MemberIndex {
+ public:
+  explicit MemberIndex(const Members& members) : members_(members) {
+    if (members.size() < indexedFrom) return;
+    positions_.reserve(members.size());
+    for (std::size_t i = 0; i < members.size(); ++i) positions_.emplace(members[i].first, i);
+  }
+
+  std::optional<std::size_t> find(std::string_view key) const {
+    if (members_.size() < indexedFrom) {
+      for (std::size_t i = 0; i < members_.size(); ++i) {
+        if (members_[i].first == key) return i;
+      }
+      return std::nullopt;
+    }
+    const auto found = positions_.find(key);
+    if (found == positions_.end()) return std::nullopt;
+    return found->second;
+  }
+
+ private:
+  static constexpr std::size_t indexedFrom = 16;
+
+  const Members& members_;
+  std::unordered_map<std::string_view, std::size_t> positions_;
+};
+
 std::unordered_map<std::string, const Json*> elementsByID(const Json& array) {
   std::unordered_map<std::string, const Json*> index;
   for (const Json& element : array) {
@@ -334,15 +374,24 @@ std::unordered_map<std::string, const Json*> elementsByID(const Json& array) {
 
 void keepUnknownMembers(const Json& stored, const Json& understood, Json& written) {
   if (stored.is_object() && understood.is_object() && written.is_object()) {
-    for (const auto& [key, value] : stored.get_ref<const Json::object_t&>()) {
-      const auto known = understood.find(key);
-      const auto now = written.find(key);
-      if (known == understood.end()) {
-        if (now == written.end()) appendMember(written, key, value);
-      } else if (now != written.end()) {
-        keepUnknownMembers(value, *known, *now);
+    const Members& read = understood.get_ref<const Json::object_t&>();
+    Members& now = membersOf(written);
+    // Nothing is added to the written object until every lookup in it is done: its index
+    // points at the keys where the object holds them.
+    const MemberIndex known(read);
+    const MemberIndex taken(now);
+    std::vector<const Members::value_type*> unknown;
+    for (const auto& member : stored.get_ref<const Json::object_t&>()) {
+      const auto readAt = known.find(member.first);
+      const auto nowAt = taken.find(member.first);
+      if (!readAt) {
+        if (!nowAt) unknown.push_back(&member);
+      } else if (nowAt) {
+        keepUnknownMembers(member.second, read[*readAt].second, now[*nowAt].second);
       }
     }
+    now.reserve(now.size() + unknown.size());
+    for (const auto* member : unknown) now.emplace_back(member->first, member->second);
     return;
   }
   if (!(stored.is_array() && understood.is_array() && written.is_array())) return;

@@ -76,17 +76,27 @@ struct ArrayElement {
   std::size_t depth;
 };
 
+// What scanElements found of the array.
+struct ArrayScan {
+  // Whether the text is one array whose brackets close with nothing but white space after it.
+  bool whole = false;
+  // Where the text that could not be read starts, past white space: the first element not
+  // visited, or what follows the closing bracket; the text's size when nothing is left (the
+  // array whole, or the text ending after an element that was visited).
+  std::size_t unreadFrom = 0;
+};
+
 // Calls `visit` with each element of the array the text holds, in order, without reading
 // what the elements hold: a scan that knows strings and their escapes and counts brackets,
 // whatever bytes the strings hold, so that a damaged element leaves the others to be read.
-// Returns whether the text is one array whose brackets close with nothing but white space
-// after it. Where it is not, every element before the damage has been visited: all of them
-// when bytes follow the closing bracket; where the text ends inside the array, those it
-// holds whole (the last one only when its own bracket or quote closes it, since a cut can
-// leave a number or a word looking whole). Throws DecodingError (dataCorrupted), visiting
+// Where the text is not one whole array, every element before the damage has been visited:
+// all of them when bytes follow the closing bracket; where the text ends inside the array,
+// those it holds whole (the last one only when its own bracket or quote closes it, since a cut
+// can leave a number or a word looking whole). Throws DecodingError (dataCorrupted), visiting
 // none, when the text is larger than maximumDocumentSize or does not start an array (after
 // white space and a byte order mark).
-bool scanElements(std::string_view text, const std::function<void(const ArrayElement&)>& visit);
+ArrayScan scanElements(std::string_view text,
+                       const std::function<void(const ArrayElement&)>& visit);
 // The element's value, read as parse() reads a document; none, without throwing, when it is
 // not JSON or the document would pass maximumDocumentDepth with the array around it.
 std::optional<Json> parseElement(const ArrayElement& element);
@@ -106,7 +116,9 @@ void appendMember(Json& object, std::string key, Json value);
 // the value it read from it: a member of `stored` missing from `understood` is unknown here,
 // while a known member that `written` leaves out was cleared and stays out. Objects match by
 // key at every depth; array elements by their "id" member (in any letter case), else by
-// position when nothing was added or removed.
+// position when nothing was added or removed. The unknown members of an object follow the
+// written ones, in their stored order. Takes time linear in the size of the three, however
+// many members an object holds.
 void keepUnknownMembers(const Json& stored, const Json& understood, Json& written);
 
 }  // namespace json

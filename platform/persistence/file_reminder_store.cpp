@@ -84,6 +84,7 @@ FileReminderStore::FileReminderStore(std::optional<std::filesystem::path> url, U
 void FileReminderStore::load() {
   readCount_ = 0;
   leftOutCount_ = 0;
+  unreadFrom_.reset();
   if (!url_) return;
   const StoredData stored = readStoredFile(*url_);
   if (stored.isMissing()) return;
@@ -110,7 +111,7 @@ void FileReminderStore::decode(const std::string& bytes) {
   std::vector<Reminder> decoded;
   Json readable = Json::array();
   std::size_t leftOut = 0;
-  const bool whole = json::scanElements(bytes, [&](const json::ArrayElement& element) {
+  const json::ArrayScan scan = json::scanElements(bytes, [&](const json::ArrayElement& element) {
     std::optional<StoredReminder> stored = storedReminder(element);
     if (!stored) {
       ++leftOut;
@@ -119,18 +120,18 @@ void FileReminderStore::decode(const std::string& bytes) {
     readable.push_back(std::move(stored->value));
     decoded.push_back(std::move(stored->reminder));
   });
-  // A file cut short, or with bytes after its list, hid whatever it held past the damage.
-  if (!whole) ++leftOut;
   carried_.read(readable, JsonCoding<std::vector<Reminder>>::encode(decoded));
   reminders_ = std::move(decoded);
   readCount_ = reminders_.size();
   leftOutCount_ = leftOut;
-  if (leftOut == 0) return;
-  // Only the count: what the user wrote stays out of the log.
+  // A file cut short, or with bytes after its list, hid whatever it held past the damage.
+  if (!scan.whole) unreadFrom_ = scan.unreadFrom;
+  if (scan.whole && leftOut == 0) return;
+  // Only the count, the damage counted as one: what the user wrote stays out of the log.
   Log::reminders().error(
       "stored reminders that could not be read were left out, the file to be moved aside "
       "before the next save: %u",
-      leftOut);
+      leftOut + (scan.whole ? 0 : 1));
   keepStoredFile_ = true;
 }
 

@@ -56,11 +56,13 @@ class FileReminderStore final : public ReminderStore {
   // Whether the file could not be read, or not all of it: it stays as it was until a save
   // moves it aside.
   bool keepsUnreadableFile() const { return keepStoredFile_; }
-  // What the last read of the file found: the reminders read from it and how many were left
-  // out (those that did not decode, and one more for what lies past a cut or after the list).
-  // Both none when the file was missing or could not be read at all.
+  // What the last read of the file found: the reminders read from it, how many of its
+  // elements were left out as they did not decode, and where in the file (a byte offset) the
+  // part that could not be read at all starts, past which nothing was read (none when the
+  // list was whole). All none when the file was missing or could not be read at all.
   std::size_t readCount() const { return readCount_; }
   std::size_t leftOutCount() const { return leftOutCount_; }
+  std::optional<std::size_t> unreadFrom() const { return unreadFrom_; }
 
   std::vector<Reminder> reminders() const override { return reminders_; }
   std::uint64_t revision() const override { return revision_; }
@@ -102,6 +104,7 @@ class FileReminderStore final : public ReminderStore {
   // What the last read of the file found.
   std::size_t readCount_ = 0;
   std::size_t leftOutCount_ = 0;
+  std::optional<std::size_t> unreadFrom_;
 };
 
 }  // namespace vorlane

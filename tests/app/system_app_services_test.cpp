@@ -56,11 +56,24 @@ std::string partlyRead(int read, int leftOut) {
          std::to_string(leftOut) + " left out; the file is moved aside as it is at the next save";
 }
 
+// The start's line after a read that stopped at damage: nothing after `byte` could be read,
+// whatever the file held there; `leftOut` before it did not decode.
+std::string readUpTo(int read, std::size_t byte, int leftOut = 0) {
+  return "the reminders file was read in part: " + std::to_string(read) + " read and in use, " +
+         (leftOut > 0 ? std::to_string(leftOut) + " left out, " : "") + "nothing after byte " +
+         std::to_string(byte) + " could be read; the file is moved aside as it is at the next save";
+}
+
 // Regression: after a partial read the start said that no reminders could be read while the
-// ones read were listed and in use.
+// ones read were listed and in use; after a read that stopped at damage, it said one was left
+// out while every reminder past the damage was.
 TEST(SystemAppServices, TheStartSaysHowManyRemindersWereReadAndHowManyLeftOut) {
   const std::string tea = stored("tea");
   const std::string bread = stored("bread");
+  std::string unterminated = stored("water the plants");
+  unterminated.erase(unterminated.find("plants\"") + 6, 1);
+  // Where the second element starts.
+  const std::size_t second = 1 + tea.size() + 1;
   const struct {
     const char* name;
     std::string bytes;
@@ -68,7 +81,12 @@ TEST(SystemAppServices, TheStartSaysHowManyRemindersWereReadAndHowManyLeftOut) {
   } rows[] = {
       {"whole", "[" + tea + "," + bread + "]", ""},
       {"one that does not decode", "[" + tea + ",{}," + bread + "]", partlyRead(2, 1)},
-      {"cut short", "[" + tea + "," + bread + "," + tea.substr(0, 20), partlyRead(2, 1)},
+      {"cut short", "[" + tea + "," + bread + "," + tea.substr(0, 20),
+       readUpTo(2, second + bread.size() + 1)},
+      {"an unterminated string in the second of four",
+       "[" + tea + "," + unterminated + "," + bread + "," + tea + "]", readUpTo(1, second)},
+      {"one that does not decode, then bytes after the list", "[" + tea + ",{}]x",
+       readUpTo(1, second + 3, 1)},
       {"none that decodes", "[1,{}]", partlyRead(0, 2)},
       {"not a list", "{}",
        "the reminders file could not be read: no reminders until it is moved aside at the next "

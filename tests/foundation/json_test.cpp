@@ -237,10 +237,10 @@ TEST(Json, ScansAnArraysElementsUpToTheDamage) {
     for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
       SCOPED_TRACE(row.name + std::string(mark.empty() ? "" : ", after a byte order mark"));
       std::vector<std::string> elements;
-      const bool whole = json::scanElements(
+      const json::ArrayScan scan = json::scanElements(
           mark + row.document, [&](const json::ArrayElement& e) { elements.emplace_back(e.text); });
       EXPECT_EQ(elements, row.elements);
-      EXPECT_EQ(whole, row.whole);
+      EXPECT_EQ(scan.whole, row.whole);
     }
   }
   for (const std::string document : {"", " ", "{}", "x[1]", "\xEF\xBB[1]"}) {
@@ -261,6 +261,31 @@ TEST(Json, ScansAnArraysElementsUpToTheDamage) {
         {"[[1]]", bound - 1, Json::parse("[[1]]")},
         {"[[1]]", bound, std::nullopt}}) {
     EXPECT_EQ(json::parseElement({text, depth}), value) << text << " at " << depth;
+  }
+}
+
+// Where the text that could not be read starts, so that a damaged file's reader can say how
+// far it got: the first element not given, or what follows the array.
+TEST(Json, TheScanSaysWhereWhatCouldNotBeReadStarts) {
+  const std::pair<std::string, std::string> rows[] = {
+      // The document, and what of it could not be read.
+      {"[1, \"a\" ] \n", ""},
+      {"[1,{}]  x]", "x]"},
+      {"[1][2]", "[2]"},
+      {"[1,{}\n", ""},
+      {"[1,\"ab\"", ""},
+      {"[1, \n{\"k\":1", "{\"k\":1"},
+      {"[1, 12", "12"},
+      {"[1,{}, ", ""},
+      {"[ ", ""},
+      {R"([{"a":1}, {"a":"x},{"a":2}])", R"({"a":"x},{"a":2}])"},
+  };
+  for (const auto& [document, unread] : rows) {
+    for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+      const std::string text = mark + document;
+      const json::ArrayScan scan = json::scanElements(text, [](const json::ArrayElement&) {});
+      EXPECT_EQ(text.substr(scan.unreadFrom), unread) << text;
+    }
   }
 }
 
@@ -293,12 +318,62 @@ TEST(Json, KeepsWhatANewerVersionStoredAndDropsOnlyWhatThisOneCleared) {
        R"({"items":[{"n":7,"new":1},{"n":2}]})"},
       {"a different shape is left to the writer", R"({"a":{"new":1}})", R"({"a":{}})",
        R"({"a":[1]})", R"({"a":[1]})"},
+      {"a key repeated in the stored text is carried once, with its last value",
+       R"({"a":1,"new":1,"b":2,"new":[2]})", R"({"a":1,"b":2})", R"({"b":3,"a":1})",
+       R"({"b":3,"a":1,"new":[2]})"},
+      {"elements without id when one of them was not read: none by place",
+       R"([{"n":1,"new":1},{"bad":1},{"n":2,"new":2}])", R"([{"n":1},{"n":2}])",
+       R"([{"n":1},{"n":2}])", R"([{"n":1},{"n":2}])"},
+      {"elements without id, one added at the end", R"([{"n":1,"new":1},{"n":2,"new":2}])",
+       R"([{"n":1},{"n":2}])", R"([{"n":1},{"n":2},{"n":3}])",
+       R"([{"n":1,"new":1},{"n":2,"new":2},{"n":3}])"},
   };
   for (const Row& row : rows) {
     Json written = json::parse(row.written);
     json::keepUnknownMembers(json::parse(row.stored), json::parse(row.understood), written);
     EXPECT_EQ(json::dump(written), json::dump(json::parse(row.expected))) << row.name;
   }
+}
+
+// Objects of many members, where keys are looked up by hash: the unknown members follow the
+// written ones in their stored order, at every depth, and the written object's own choices
+// (its order, a cleared member, a value under an unknown name) hold.
+TEST(Json, KeepsManyUnknownMembersInTheirStoredOrder) {
+  const auto name = [](char kind, int i) { return kind + std::to_string(i); };
+  // Known members "k0" to "k29", each followed by an unknown one when `withUnknown`.
+  const auto members = [&](bool withUnknown) {
+    Json object = Json::object();
+    for (int i = 0; i < 30; ++i) {
+      object[name('k', i)] = i;
+      if (withUnknown) object[name('u', i)] = Json::array({i});
+    }
+    return object;
+  };
+  // Unknown members "u39" down to "u0" between known ones; "k7" holds many members itself.
+  Json stored = Json::object();
+  Json understood = Json::object();
+  for (int i = 0; i < 40; ++i) {
+    stored[name('u', 39 - i)] = Json{{"x", i}};
+    stored[name('k', i)] = i == 7 ? members(true) : Json(i);
+    understood[name('k', i)] = i == 7 ? members(false) : Json(i);
+  }
+  // Written backwards, "k5" cleared, and a value of the writer's own under "u3".
+  Json written = Json::object();
+  for (int i = 39; i >= 0; --i) {
+    if (i == 5) {
+      written["u3"] = "mine";
+    } else {
+      written[name('k', i)] = i == 7 ? members(false) : Json(-1);
+    }
+  }
+  Json expected = written;
+  for (int i = 0; i < 30; ++i) expected["k7"][name('u', i)] = Json::array({i});
+  for (int i = 0; i < 40; ++i) {
+    if (39 - i != 3) expected[name('u', 39 - i)] = Json{{"x", i}};
+  }
+
+  json::keepUnknownMembers(stored, understood, written);
+  EXPECT_EQ(json::dump(written), json::dump(expected));
 }
 
 }  // namespace

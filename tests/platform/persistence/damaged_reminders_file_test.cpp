@@ -3,7 +3,9 @@
 // the next save.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,11 +60,14 @@ Phrases phrases(const std::vector<Reminder>& reminders) {
 TEST(DamagedRemindersFile, EachCutKeepsTheRemindersBeforeIt) {
   for (const std::string mark : {"", byteOrderMark}) {
     const std::string bytes = mark + "[" + tea + ",\n" + water + ",\n" + stretch + "]";
-    // Where each reminder's closing brace is in the file.
+    // Where each reminder starts and where its closing brace is in the file.
+    std::vector<std::size_t> starts;
     std::vector<std::size_t> ends;
     for (const std::string* reminder : {&tea, &water, &stretch}) {
-      ends.push_back(bytes.find(*reminder) + reminder->size());
+      starts.push_back(bytes.find(*reminder));
+      ends.push_back(starts.back() + reminder->size());
     }
+    starts.push_back(bytes.size());
     StoreFolder folder;
     for (std::size_t length = 0; length <= bytes.size(); ++length) {
       SCOPED_TRACE((mark.empty() ? "cut at " : "after a byte order mark, cut at ") +
@@ -80,7 +85,11 @@ TEST(DamagedRemindersFile, EachCutKeepsTheRemindersBeforeIt) {
       EXPECT_EQ(store.keepsUnreadableFile(), !whole);
       // Before its opening bracket the file is no list at all, and nothing is counted.
       const bool counted = length > mark.size() && !whole;
-      EXPECT_EQ(store.leftOutCount(), counted ? 1u : 0u);
+      // What could not be read starts with the first reminder the cut left unclosed; past the
+      // last one closed, there is nothing left to read.
+      EXPECT_EQ(store.leftOutCount(), 0u);
+      EXPECT_EQ(store.unreadFrom(),
+                counted ? std::optional(std::min(starts[expected.size()], length)) : std::nullopt);
       EXPECT_EQ(log.lines(), leftOutLines(counted ? 1 : 0));
     }
   }
@@ -92,30 +101,44 @@ TEST(DamagedRemindersFile, TheRemindersBeforeTheDamageAreReadAndTheFileGoesAside
                           R"("minute":0}}},"createdAt":0})";
   std::string unterminated = water;
   unterminated.erase(unterminated.find("plants\"") + 6, 1);
+  const std::string bread = stored("bread");
   const struct {
     const char* name;
     std::string bytes;
     Phrases read;
-    std::size_t leftOut;
+    std::size_t leftOut;  // as the log line counts them, what could not be read as one
+    // What could not be read at all, from where the read stopped; none when the list was whole.
+    std::optional<std::string> unread = std::nullopt;
   } rows[] = {
       {"whole, white space after it",
        "[" + tea + "," + water + "]\n",
        {"tea", "water the plants"},
        0},
-      {"bytes after the list", "[" + tea + "," + water + "]xx", {"tea", "water the plants"}, 1},
-      {"a second list after the first", "[" + tea + "][" + water + "]", {"tea"}, 1},
-      {"an unterminated string in the middle",
-       "[" + tea + "," + unterminated + "," + stretch + "," + stored("bread") + "]",
+      {"bytes after the list",
+       "[" + tea + "," + water + "]xx",
+       {"tea", "water the plants"},
+       1,
+       "xx"},
+      {"a second list after the first",
+       "[" + tea + "][" + water + "]",
        {"tea"},
-       1},
+       1,
+       "[" + water + "]"},
+      {"an unterminated string in the middle",
+       "[" + tea + "," + unterminated + "," + stretch + "," + bread + "]",
+       {"tea"},
+       1,
+       unterminated + "," + stretch + "," + bread + "]"},
       {"cut inside the last",
        "[" + tea + "," + water + "," + stretch.substr(0, 30),
        {"tea", "water the plants"},
-       1},
+       1,
+       stretch.substr(0, 30)},
       {"one that does not decode, then a cut",
        "[" + tea + "," + bad + "," + water + ",{\"id",
        {"tea", "water the plants"},
-       2},
+       2,
+       "{\"id"},
       {"elements that are no objects",
        "[" + tea + ",\"tea\",3,null,[]," + water + "]",
        {"tea", "water the plants"},
@@ -136,7 +159,9 @@ TEST(DamagedRemindersFile, TheRemindersBeforeTheDamageAreReadAndTheFileGoesAside
       FileReminderStore store = folder.open();
       EXPECT_EQ(phrases(store.reminders()), row.read);
       EXPECT_EQ(store.readCount(), row.read.size());
-      EXPECT_EQ(store.leftOutCount(), row.leftOut);
+      EXPECT_EQ(store.leftOutCount(), row.leftOut - (row.unread ? 1 : 0));
+      const auto unreadFrom = store.unreadFrom();
+      EXPECT_EQ(unreadFrom ? std::optional(bytes.substr(*unreadFrom)) : std::nullopt, row.unread);
       EXPECT_EQ(store.keepsUnreadableFile(), row.leftOut > 0);
       EXPECT_EQ(log.lines(), leftOutLines(row.leftOut));
       EXPECT_EQ(testing::readFile(folder.file), bytes) << "loading never writes";
