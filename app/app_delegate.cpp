@@ -37,8 +37,8 @@ std::shared_ptr<CalendarFocusModel> makeCalendarFocus(
 
 }  // namespace
 
-AppDelegate::AppDelegate(AppServices& services, QObject* parent)
-    : QObject(parent), services_(services) {}
+AppDelegate::AppDelegate(AppServices& services, EndingStages endingStages, QObject* parent)
+    : QObject(parent), services_(services), endingStages_(std::move(endingStages)) {}
 
 AppDelegate::~AppDelegate() { tearDown(); }
 
@@ -123,11 +123,15 @@ void AppDelegate::applicationWillTerminate() {
   Q_ASSERT(isMainThread());
   if (terminated_) return;
   terminated_ = true;
+  // What must not be lost goes first, before anything that may wait on another process.
+  enter("saving the running focus");
   if (coordinator_) coordinator_->focus().saveFocusForTermination();
-  if (speech_) speech_->stop();
   // The last settings change may still be on its way to the disk; the process may end
   // through exit() right after this, without running any destructor.
+  enter("writing the preferences");
   if (preferencesStore_) preferencesStore_->flush();
+  enter("silencing speech");
+  if (speech_) speech_->stop();
   Log::lifecycle().info("Vorlane terminating");
 }
 
@@ -173,25 +177,32 @@ QWidget* AppDelegate::aboutWindow() const {
 }
 
 void AppDelegate::tearDown() {
+  enter("closing the preferences window");
   // The preferences window before the store, speech and login-item follower it uses.
   if (windows_) windows_->shell.set<PreferencesController>(nullptr);
   launchAtLogin_.reset();
   mascotTray_.cancel();
+  enter("taking the icon out of the tray");
   statusItem_.reset();
   // The coordinator first: it still uses the presenter, speech and stores, and it releases
   // its key grabs while the X connection lives.
+  enter("closing the coordinator");
   coordinator_.reset();
   notifications_.reset();
   // The windows before the stores their contents read.
+  enter("closing the windows");
   windows_.reset();
   focusHistory_.reset();
   recovery_.reset();
   priorities_.reset();
   reminderStore_.reset();
+  enter("closing speech");
   speech_.reset();
+  enter("closing the mascot");
   presenter_.reset();
   timeChanges_.reset();  // after the mascot: its clock listens to it
   // Written out now, while the records exist, even if a holder of the store outlives us.
+  enter("writing the preferences once more");
   if (preferencesStore_) preferencesStore_->flush();
   preferencesStore_.reset();
 }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -43,14 +44,20 @@ class AppDelegate final : public QObject {
   // Shown when the application carries no version.
   static constexpr const char* fallbackVersion = "0.1.0";
 
+  // Told each stage of the end as it starts (a literal naming it), so that an end that
+  // stalls can say where.
+  using EndingStages = std::function<void(const char* stage)>;
+
   // `services` must outlive the delegate.
-  explicit AppDelegate(AppServices& services, QObject* parent = nullptr);
+  explicit AppDelegate(AppServices& services, EndingStages endingStages = nullptr,
+                       QObject* parent = nullptr);
   ~AppDelegate() override;
 
   // The launch sequence, once. False (with a fault line) when there is no mascot to drive,
   // in which case nothing was started.
   bool applicationDidFinishLaunching();
-  // Saves the running focus and silences speech; only the first call acts.
+  // Saves the running focus, writes out the settings and silences speech, in that order;
+  // only the first call acts.
   void applicationWillTerminate();
 
   // Opens the About window, or brings the one made earlier back to the front.
@@ -84,8 +91,12 @@ class AppDelegate final : public QObject {
   }
   // Frees what launch built, users before what they use.
   void tearDown();
+  void enter(const char* stage) const {
+    if (endingStages_) endingStages_(stage);
+  }
 
   AppServices& services_;
+  EndingStages endingStages_;
   std::shared_ptr<RecordPreferencesStore> preferencesStore_;
   std::shared_ptr<ReminderStore> reminderStore_;
   std::shared_ptr<VisitCoordinator> coordinator_;

@@ -20,6 +20,7 @@
 #include "app/own_records.h"
 #include "app/qt_platform_plugin.h"
 #include "app/system_app_services.h"
+#include "app/termination_deadline.h"
 #include "app/termination_signals.h"
 #include "app/x11_display_hold.h"
 #include "foundation/system_zone.h"
@@ -40,13 +41,43 @@
 namespace vorlane {
 namespace {
 
+// Ends the process a few seconds after its end has begun, if the orderly end has not ended it
+// by then. Never freed: it watches the destructors run at exit too.
+TerminationDeadline& endingDeadline() {
+  static TerminationDeadline& deadline = *new TerminationDeadline();
+  return deadline;
+}
+
+// Names a stage of the end as it goes, which is just before what was declared before it goes.
+class EndingStageMark {
+ public:
+  explicit EndingStageMark(const char* stage) : stage_(stage) {}
+  EndingStageMark(const EndingStageMark&) = delete;
+  EndingStageMark& operator=(const EndingStageMark&) = delete;
+  ~EndingStageMark() { endingDeadline().enter(stage_); }
+
+ private:
+  const char* stage_;
+};
+
+// Writes what the end must not lose, the running focus and the settings, with the end's
+// clock running; the rest of the end then has a few seconds.
+void endDelegate(AppDelegate& delegate, int status) {
+  endingDeadline().begin(status);
+  delegate.applicationWillTerminate();
+  endingDeadline().saved();
+}
+
 // The delegate while the event loop may run. Qt's X client calls exit() when the X server
 // goes away (at logout it may go before our SIGTERM), so the shut-down is also tied to the
 // process's exit; the delegate's own guard keeps it to one run.
 AppDelegate* liveDelegate = nullptr;
 
 void terminateAtExit() {
-  if (liveDelegate != nullptr) liveDelegate->applicationWillTerminate();
+  if (liveDelegate == nullptr) return;
+  // Qt's X client ends with 1 when the X server has gone.
+  endDelegate(*liveDelegate, 1);
+  endingDeadline().enter("exiting");
 }
 
 void logZoneFallback(const std::string& zoneID) {
@@ -152,7 +183,11 @@ int runApplication(int argc, char** argv) {
   const std::unique_ptr<InstanceLocks> instance = InstanceLocks::forThisSession();
   applyProcessSettings();
 
+  // Before the process ends: the static objects at exit, the locks.
+  const EndingStageMark exiting("exiting");
   QApplication application(argc, argv);
+  // The X connection and the buses' threads close with the application.
+  const EndingStageMark closingApplication("closing the application");
   display.release();
   QApplication::setApplicationName(QStringLiteral("Vorlane"));
   QApplication::setApplicationVersion(QStringLiteral(VORLANE_VERSION));
@@ -183,19 +218,27 @@ int runApplication(int argc, char** argv) {
   removeTemporariesOfKilledSaves(*instance);
 
   SystemAppServices services;
-  AppDelegate delegate(services);
+  const EndingStageMark closingServices("closing the desktop services");
+  AppDelegate delegate(services, [](const char* stage) { endingDeadline().enter(stage); });
   const WindowCacheRelease cacheRelease(application);
-  // A copy that is quitting stops answering later launches at once, so that they wait for
-  // the lock instead of leaving it to a copy about to go.
-  const TerminationSignals endingSignals([&activation](int) {
+  // However the end comes, its clock starts first. A copy that is quitting stops answering
+  // later launches at once, so that they wait for the lock instead of leaving it to a copy
+  // about to go.
+  const auto beginEnd = [&activation] {
+    endingDeadline().begin(0);
+    endingDeadline().enter("giving the bus name back");
     activation.reset();
+  };
+  const TerminationSignals endingSignals([&beginEnd](int) {
+    beginEnd();
     QCoreApplication::quit();
   });
-  QObject::connect(&application, &QCoreApplication::aboutToQuit, &delegate,
-                   [&delegate, &activation] {
-                     activation.reset();
-                     delegate.applicationWillTerminate();
-                   });
+  // Every quit, the tray's Quit too.
+  QObject::connect(&application, &QCoreApplication::aboutToQuit, &delegate, [&delegate, &beginEnd] {
+    beginEnd();
+    endDelegate(delegate, 0);
+    endingDeadline().enter("leaving the event loop");
+  });
   liveDelegate = &delegate;
   static const bool registered = std::atexit(&terminateAtExit) == 0;
   (void)registered;
@@ -211,10 +254,11 @@ int runApplication(int argc, char** argv) {
   // pages go back once the first drawing is done.
   QTimer::singleShot(5000, [] { malloc_trim(0); });
   QApplication::exec();
-  activation.reset();
-  delegate.applicationWillTerminate();
+  beginEnd();
+  endDelegate(delegate, 0);
   liveDelegate = nullptr;
   launched = nullptr;
+  endingDeadline().enter("taking down what launch built");
   return 0;
 }
 

@@ -48,7 +48,14 @@ std::unique_ptr<InstanceActivation> InstanceActivation::publish(QDBusConnection 
 }
 
 InstanceActivation::~InstanceActivation() {
-  bus_.unregisterService(QString::fromLatin1(serviceName));
+  // Sent without waiting for the answer (QDBusConnection::unregisterService waits up to 25 s):
+  // this runs as the program ends, when a bus that does not answer must not hold the end. The
+  // bus takes its names from a process that has gone in any case.
+  QDBusMessage release = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ReleaseName"));
+  release << QString::fromLatin1(serviceName);
+  bus_.send(release);
   bus_.unregisterObject(QString::fromLatin1(objectPath));
 }
 

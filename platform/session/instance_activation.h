@@ -28,6 +28,7 @@ class InstanceActivation final : public QDBusVirtualObject {
   static std::unique_ptr<InstanceActivation> publish(QDBusConnection bus,
                                                      std::function<bool()> onActivate,
                                                      Claim claim = Claim::ifFree);
+  // Gives the name back without waiting for the bus, and stops answering.
   ~InstanceActivation() override;
 
   // Asks the Vorlane that owns the name to show itself, waiting at most `timeoutMs`;

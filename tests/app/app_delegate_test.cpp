@@ -247,6 +247,33 @@ TEST_F(AppDelegateTest, ShutDownSavesTheRunningFocusStopsSpeechAndLogsOnce) {
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "Vorlane terminating"), 1);
 }
 
+// Each stage of the end is named as it starts; the running focus is saved in the first, before
+// any stage that may wait on another process, and the teardown names its stages too.
+TEST_F(AppDelegateTest, TheEndNamesItsStagesAndSavesTheFocusBeforeAllOthers) {
+  storeWelcomed();
+  std::vector<std::pair<std::string, int>> stages;  // with the focus saves done by then
+  {
+    AppDelegate delegate(services, [&](const char* stage) {
+      stages.emplace_back(stage, services.recordStore.writeCount("focusRecovery.v1"));
+    });
+    ASSERT_TRUE(delegate.applicationDidFinishLaunching());
+    delegate.coordinator()->focus().requestNewPomodoro();
+    ASSERT_TRUE(services.windows.focusSessionEditor->start);
+    services.windows.focusSessionEditor->start("Write the report");
+    delegate.applicationWillTerminate();
+    ASSERT_FALSE(stages.empty());
+    EXPECT_EQ(stages.front().first, "saving the running focus");
+    EXPECT_EQ(stages.front().second, 0);
+    EXPECT_EQ(stages.back().first, "silencing speech");
+    for (std::size_t i = 1; i < stages.size(); ++i) {
+      EXPECT_EQ(stages[i].second, 1) << stages[i].first;
+    }
+  }
+  EXPECT_NE(std::find_if(stages.begin(), stages.end(),
+                         [](const auto& s) { return s.first == "closing the coordinator"; }),
+            stages.end());
+}
+
 // The coordinator reads the services' reduce-motion setting, not a default of its own.
 TEST_F(AppDelegateTest, CompletionRemindersFollowTheDesktopsReduceMotionSetting) {
   for (const bool reduce : {false, true}) {

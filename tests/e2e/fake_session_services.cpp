@@ -5,6 +5,8 @@
 //   Lock(b)         the session's Lock or Unlock signal and its LockedHint
 //   Sleep(b)        PrepareForSleep(b)
 //   ScreenSaver(b)  ActiveChanged(b) and what GetActive answers
+//   Answer(b)       whether logind and the screen saver answer calls: false takes every call
+//                   and answers none, as a service that has hung
 // Prints "ready" on descriptor 3 once both names are owned.
 #include <unistd.h>
 
@@ -24,13 +26,15 @@ const QString sessionInterface = QStringLiteral("org.freedesktop.login1.Session"
 struct State {
   bool locked = false;
   bool screenSaverActive = false;
+  bool answering = true;
 };
 
-// Answers every call on its path through `handle`; an empty reply list means no answer.
+// Answers every call on its path through `handle`, unless `answering` says no.
 struct Object final : QDBusVirtualObject {
   std::function<void(const QDBusMessage&, const QDBusConnection&)> handle;
+  const bool* answering = nullptr;
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-    handle(message, connection);
+    if (answering == nullptr || *answering) handle(message, connection);
     return true;
   }
   QString introspect(const QString&) const override { return {}; }
@@ -59,6 +63,7 @@ int main(int argc, char** argv) {
   State state;
 
   Object properties;  // the "auto" session and the real one answer alike
+  properties.answering = &state.answering;
   properties.handle = [&](const QDBusMessage& m, const QDBusConnection& c) {
     const QVariantMap all = sessionProperties(state);
     if (m.member() == QLatin1String("Get")) {
@@ -69,6 +74,7 @@ int main(int argc, char** argv) {
     }
   };
   Object manager;
+  manager.answering = &state.answering;
   manager.handle = [&](const QDBusMessage& m, const QDBusConnection& c) {
     if (m.member() == QLatin1String("GetSession")) {
       c.send(m.createReply(QVariant::fromValue(QDBusObjectPath(sessionPath))));
@@ -89,6 +95,8 @@ int main(int argc, char** argv) {
       emitSignal(system, QStringLiteral("/org/freedesktop/login1"),
                  QStringLiteral("org.freedesktop.login1.Manager"),
                  QStringLiteral("PrepareForSleep"), {on});
+    } else if (m.member() == QLatin1String("Answer")) {
+      state.answering = on;
     } else if (m.member() == QLatin1String("ScreenSaver")) {
       state.screenSaverActive = on;
       emitSignal(session, QStringLiteral("/org/freedesktop/ScreenSaver"),
@@ -98,6 +106,7 @@ int main(int argc, char** argv) {
     c.send(m.createReply());
   };
   Object screenSaver;
+  screenSaver.answering = &state.answering;
   screenSaver.handle = [&](const QDBusMessage& m, const QDBusConnection& c) {
     if (m.member() == QLatin1String("GetActive")) c.send(m.createReply(state.screenSaverActive));
   };

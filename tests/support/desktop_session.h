@@ -7,6 +7,7 @@
 // recorded to a file. Each piece is optional, so that a test can leave one out. The pieces
 // live in a home in the desktop's folder, whatever the caller's session holds.
 
+#include <signal.h>
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -136,6 +137,7 @@ class DesktopSession {
     ready_ = true;
   }
   ~DesktopSession() {
+    if (sessionBusHeld_) holdSessionBus(false);
     // Reverse order: the recorder before its server, the daemons before their buses.
     recorder_.reset();
     sound_.reset();
@@ -200,6 +202,16 @@ class DesktopSession {
   bool lock(bool on) { return control("Lock", on); }
   bool sleep(bool on) { return control("Sleep", on); }
   bool screenSaver(bool on) { return control("ScreenSaver", on); }
+  // Whether they answer calls; false: they take every call and answer none, as hung services.
+  bool answer(bool on) { return control("Answer", on); }
+
+  // Holds the session bus's daemon (SIGSTOP), as a stalled machine would: every call on the
+  // bus waits until it goes on again (SIGCONT). The desktop lets it go on before it ends.
+  bool holdSessionBus(bool held) {
+    if (held == sessionBusHeld_) return true;
+    sessionBusHeld_ = held;
+    return ::kill(sessionBus_.pid(), held ? SIGSTOP : SIGCONT) == 0;
+  }
 
   // How many notifications the program has sent, and how many dunst holds (shown,
   // waiting or in its history).
@@ -422,6 +434,7 @@ class DesktopSession {
   std::unique_ptr<ChildProcess> windowManager_, compositor_, services_, tray_, notifications_,
       notifyWatch_, sound_, recorder_;
   bool ready_ = false;
+  bool sessionBusHeld_ = false;
   std::string failure_;
   mutable std::uint32_t nudges_ = 0;
 };
